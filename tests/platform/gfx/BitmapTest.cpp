@@ -38,11 +38,12 @@ TEST(Bitmap, SubRectangleCopiesClipOnBothSides) {
 
   Bitmap dst(3, 3, 16);
   dst.Fill(0xFFFFFFFF);
-  dst.CopyFrom(src, {-1, -1, 3, 3}, {-2, 1});  // clipped left by the source and the target
-  EXPECT_EQ(dst.At(0, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(dst.At(0, 1), 2u);   // source (2, 0): start moved by 3 on both sides
-  EXPECT_EQ(dst.At(0, 2), 12u);
-  EXPECT_EQ(dst.At(1, 1), 0xFFFFFFFFu);
+  // The start moves by 2 columns (the target's left edge) and 1 row (the source's top edge).
+  dst.CopyFrom(src, {-1, -1, 3, 3}, {-2, 1});
+  EXPECT_EQ(dst.At(0, 1), 0xFFFFFFFFu);
+  EXPECT_EQ(dst.At(0, 2), 1u);  // source (1, 0)
+  EXPECT_EQ(dst.At(1, 2), 2u);
+  EXPECT_EQ(dst.At(2, 2), 0xFFFFFFFFu);  // the source rectangle ends at column 3
 }
 
 TEST(Bitmap, OverlappingCopyWithinOneBitmap) {
