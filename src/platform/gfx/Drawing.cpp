@@ -45,11 +45,22 @@ TRect DrawableBox(const DeviceContext& dc) {
   return dc.State().clip ? IntersectRects(bounds, dc.State().clip->Bounds()) : bounds;
 }
 
+// Writes n copies of p. Whole blocks go out as fixed-size copies, which the compiler turns
+// into vector stores even where it does not vectorise a plain loop (as at -O2).
+void FillRow(Pixel* out, int n, Pixel p) {
+  constexpr int kBlock = 8;
+  Pixel block[kBlock];
+  std::fill_n(block, kBlock, p);
+  int i = 0;
+  for (; i + kBlock <= n; i += kBlock) std::memcpy(out + i, block, sizeof block);
+  for (; i < n; ++i) out[i] = p;
+}
+
 void FillDevice(DeviceContext& dc, const TRect& r, Pixel p) {
   Bitmap& bmp = dc.Target();
   ForEachClippedRect(dc, r, [&](const TRect& piece) {
     for (int y = piece.Top; y < piece.Bottom; ++y)
-      std::fill_n(bmp.Row(y) + piece.Left, piece.Width(), p);
+      FillRow(bmp.Row(y) + piece.Left, piece.Width(), p);
   });
 }
 

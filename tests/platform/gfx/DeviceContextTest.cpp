@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -443,6 +444,57 @@ TEST(DeviceContextDrawing, LinesInAllOctants) {
         }
       EXPECT_EQ(drawn, steps);
     }
+}
+
+TEST(DeviceContextDrawing, PixelsRespectClipAndTarget) {
+  Bitmap bmp = Pattern(5, 5);
+  DeviceContext dc(bmp);
+  SetViewportOrgEx(&dc, 1, 1, nullptr);
+  ExcludeClipRect(&dc, 1, 1, 2, 2);  // device (2, 2)
+  EXPECT_EQ(SetPixel(&dc, 0, 0, RGB(7, 8, 9)), RGB(7, 8, 9));
+  EXPECT_EQ(bmp.At(1, 1), MakePixel(9, 8, 7, 0));
+  EXPECT_EQ(GetPixel(&dc, 0, 0), RGB(7, 8, 9));
+  EXPECT_EQ(GetPixel(&dc, 2, 0), ColorFromPixel(bmp.At(3, 1)));
+  EXPECT_EQ(SetPixel(&dc, 1, 1, RGB(1, 1, 1)), CLR_INVALID);
+  EXPECT_EQ(GetPixel(&dc, 1, 1), CLR_INVALID);
+  EXPECT_EQ(GetPixel(&dc, -2, 0), CLR_INVALID);
+  EXPECT_EQ(GetPixel(&dc, 4, 0), CLR_INVALID);
+  EXPECT_EQ(SetPixel(&dc, std::numeric_limits<int>::max(), 0, 0), CLR_INVALID);
+}
+
+TEST(DeviceContextDrawing, AbsurdCoordinatesClipWithoutOverflow) {
+  constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+  Bitmap bmp(16, 8);
+  DeviceContext dc(bmp);
+  SetViewportOrgEx(&dc, 7, -3, nullptr);
+  SetDCPenColor(&dc, RGB(0, 0, 1));
+  MoveToEx(&dc, kMin, 5, nullptr);
+  LineTo(&dc, kMax, 5);  // device row 2, every column
+  EXPECT_EQ(Region::FromBitmap(bmp, 0), Region({0, 2, 16, 3}));
+
+  bmp.Fill(0);
+  MoveToEx(&dc, kMin, kMin, nullptr);
+  LineTo(&dc, kMax, kMax);  // the diagonal, device x == y + 10
+  EXPECT_EQ(Region::FromBitmap(bmp, 0), Region::FromRects(std::vector<TRect>{{10, 0, 11, 1},
+                                                                             {11, 1, 12, 2},
+                                                                             {12, 2, 13, 3},
+                                                                             {13, 3, 14, 4},
+                                                                             {14, 4, 15, 5},
+                                                                             {15, 5, 16, 6}}));
+
+  bmp.Fill(0);
+  SetDCPenColor(&dc, CLR_NONE);
+  const TPoint huge[] = {{kMin, kMin}, {kMax, kMin}, {kMax, kMax}, {kMin, kMax}};
+  EXPECT_TRUE(Polygon(&dc, huge, 4));
+  EXPECT_EQ(Region::FromBitmap(bmp, 0), Region(bmp.Bounds()));
+
+  bmp.Fill(0);
+  FillRect(&dc, {kMin, kMin, kMax, kMax}, RGB(0, 0, 1));
+  EXPECT_EQ(Region::FromBitmap(bmp, 0), Region(bmp.Bounds()));
+  const Bitmap filled = bmp;
+  EXPECT_TRUE(BitBlt(&dc, 0, 0, 10, 10, &dc, kMax, kMin, SRCCOPY));
+  EXPECT_TRUE(StretchBlt(&dc, kMin, kMin, kMax, kMax, &dc, kMax, kMax, -kMax, -kMax, SRCCOPY));
+  EXPECT_EQ(Difference(bmp, filled), "");
 }
 
 }  // namespace
