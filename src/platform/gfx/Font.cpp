@@ -54,7 +54,11 @@ Font::Font(const LOGFONTW& lf) : logical_(lf) {
       height < 0 ? -height
                  : (height * upem * 2 + (winAscent + winDescent)) / (2 * (winAscent + winDescent));
   em_ = int(std::clamp<std::int64_t>(em, 1, kMaxEm));
-  if (bold && resolved.syntheticBold) emboldenPx_ = std::max(1, (em_ + 12) / 24);
+  // Synthetic bold widens strokes and advances by about em / 24, at least a pixel; a bold face
+  // with regular strokes gets the strokes only.
+  if (bold && (resolved.syntheticBold || resolved.thinBold))
+    emboldenPx_ = std::max(1, (em_ + 12) / 24);
+  if (bold && resolved.syntheticBold) advanceExtraPx_ = emboldenPx_;
 
   TEXTMETRICW& tm = metrics_;
   tm.tmAscent = Scale(winAscent, em_, upem);
@@ -68,9 +72,9 @@ Font::Font(const LOGFONTW& lf) : logical_(lf) {
   }
   FT_UInt x = FT_Get_Char_Index(ft, 'x');
   tm.tmAveCharWidth =
-      x ? Scale(hb_font_get_glyph_h_advance(face_->Hb(), x), em_, upem) + emboldenPx_
-        : Scale(os2 ? os2->xAvgCharWidth : upem / 2, em_, upem) + emboldenPx_;
-  tm.tmMaxCharWidth = Scale(ft->max_advance_width, em_, upem) + emboldenPx_;
+      x ? Scale(hb_font_get_glyph_h_advance(face_->Hb(), x), em_, upem) + advanceExtraPx_
+        : Scale(os2 ? os2->xAvgCharWidth : upem / 2, em_, upem) + advanceExtraPx_;
+  tm.tmMaxCharWidth = Scale(ft->max_advance_width, em_, upem) + advanceExtraPx_;
   tm.tmWeight = lf.lfWeight > 0 ? lf.lfWeight : FW_NORMAL;
   tm.tmItalic = lf.lfItalic;
   tm.tmUnderlined = lf.lfUnderline;
@@ -109,7 +113,7 @@ ShapedText Font::Shape(std::u16string_view text) const {
                           pen + Scale(pos[i].x_offset, em_, upem),
                           -Scale(pos[i].y_offset, em_, upem)});
     int advance = Scale(pos[i].x_advance, em_, upem);
-    if (advance != 0) advance += emboldenPx_;
+    if (advance != 0) advance += advanceExtraPx_;
     if (info[i].cluster < text.size()) out.advances[info[i].cluster] += advance;
     pen += advance;
   }

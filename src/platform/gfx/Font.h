@@ -82,7 +82,7 @@ class Font {
   const TEXTMETRICW& Metrics() const { return metrics_; }       // as the platform reports them
   int EmSize() const { return em_; }                            // pixels per em
   const std::u16string& FaceName() const { return faceName_; }  // the family actually used
-  bool SyntheticBold() const { return emboldenPx_ > 0; }        // bold made by emboldening
+  bool SyntheticBold() const { return advanceExtraPx_ > 0; }    // bold made from a regular face
   bool SyntheticItalic() const { return oblique_; }             // italic made by shearing
 
   // Shapes one line; control characters get the glyphs the face has for them.
@@ -103,7 +103,8 @@ class Font {
   std::shared_ptr<FontFace> face_;
   std::u16string faceName_;
   int em_ = 0;
-  int emboldenPx_ = 0;  // extra advance and stroke width of synthetic bold
+  int emboldenPx_ = 0;      // extra stroke width of emboldened glyphs
+  int advanceExtraPx_ = 0;  // extra advance per glyph of synthetic bold
   bool oblique_ = false;
   int underlineTop_ = 0;
   int underlineThickness_ = 1;

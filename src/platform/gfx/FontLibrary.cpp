@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 #include <hb-ft.h>
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <atomic>
@@ -202,6 +203,16 @@ std::shared_ptr<FontFace> OpenFile(const std::string& path, int index) {
 
 std::atomic<std::uint64_t> nextFaceId{1};
 
+// Width in font units of the stem of 'l', to compare the weight of two faces of a family.
+FT_Pos StemWidth(const FontFace& face) {
+  FT_Face ft = face.Ft();
+  if (FT_Load_Char(ft, 'l', FT_LOAD_NO_SCALE) != 0 || ft->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+    return 0;
+  FT_BBox box;
+  FT_Outline_Get_CBox(&ft->glyph->outline, &box);
+  return box.xMax - box.xMin;
+}
+
 }  // namespace
 
 FT_Library FreeTypeLibrary() {
@@ -277,6 +288,11 @@ ResolvedFace ResolveFace(const std::u16string& family, bool bold, bool italic) {
       throw GraphicsError("No usable font file for the face \"" + ToUtf8(family) + "\"");
     }
     r = {face, match->family, bold && !face->IsBold(), italic && !face->IsItalic()};
+    if (bold && face->IsBold()) {
+      std::optional<FcFace> regular = MatchFamily(used, false, italic);
+      std::shared_ptr<FontFace> plain = regular ? OpenFile(regular->path, regular->index) : nullptr;
+      r.thinBold = plain && !plain->IsBold() && StemWidth(*face) <= StemWidth(*plain) * 11 / 10;
+    }
   }
   lib.resolved.emplace(key, r);
   return r;

@@ -50,6 +50,9 @@ struct ResolvedFace {
   std::u16string family;
   bool syntheticBold = false;
   bool syntheticItalic = false;
+  // A bold face whose strokes are no heavier than the regular face's (the Wine package's
+  // Tahoma Bold has bold advances over regular outlines): its strokes get emboldened.
+  bool thinBold = false;
 };
 
 // Finds the face for a family and style: memory fonts first, then fontconfig, then the
