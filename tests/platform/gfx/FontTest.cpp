@@ -56,7 +56,7 @@ TEST(FontMetrics, TahomaCellsFollowTheWindowsAscentAndDescentRoundedToNearest) {
   } cases[] = {{11, 11, 2}, {13, 13, 3}, {16, 16, 3}, {19, 19, 4}, {21, 21, 4}, {32, 32, 7}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.em);
-    const TEXTMETRICW& tm = Make(u"Tahoma", -c.em)->Metrics();
+    const TEXTMETRICW tm = Make(u"Tahoma", -c.em)->Metrics();
     EXPECT_EQ(tm.tmAscent, c.ascent);
     EXPECT_EQ(tm.tmDescent, c.descent);
     EXPECT_EQ(tm.tmHeight, c.ascent + c.descent);
