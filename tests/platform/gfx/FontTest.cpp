@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gfx/GlyphCache.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -160,6 +162,27 @@ TEST(FontShaping, WholePixelAdvancesPerUnitAndCachedGlyphs) {
   EXPECT_GT(glyph->width, 8);
   EXPECT_EQ(*std::max_element(glyph->coverage.begin(), glyph->coverage.end()), 255);
   EXPECT_LE(glyph->top, f->Metrics().tmAscent);
+}
+
+TEST(FontShaping, GlyphCacheStaysWithinItsBoundDroppingTheLeastRecentlyUsed) {
+  GlyphCache cache;
+  auto image = [](std::size_t bytes) {
+    auto g = std::make_shared<GlyphImage>();
+    g->coverage.resize(bytes);
+    return g;
+  };
+  const std::size_t big = GlyphCache::kMaxBytes / 4;
+  for (std::uint32_t id = 0; id < 3; ++id) cache.Insert({1, 19, 0, false, id}, image(big));
+  ASSERT_NE(cache.Find({1, 19, 0, false, 0}), nullptr);  // glyph 0 is now the most recent
+  // Room for three (each costs a little more than a quarter): 3 and 4 push out 1 and 2.
+  for (std::uint32_t id = 3; id < 5; ++id) cache.Insert({1, 19, 0, false, id}, image(big));
+  EXPECT_LE(cache.Bytes(), GlyphCache::kMaxBytes);
+  EXPECT_EQ(cache.Count(), 3u);
+  EXPECT_NE(cache.Find({1, 19, 0, false, 0}), nullptr);
+  EXPECT_EQ(cache.Find({1, 19, 0, false, 1}), nullptr);
+  EXPECT_EQ(cache.Find({1, 19, 0, false, 2}), nullptr);
+  EXPECT_NE(cache.Find({1, 19, 0, false, 4}), nullptr);
+  EXPECT_EQ(cache.Find({1, 20, 0, false, 4}), nullptr);  // another size is another glyph
 }
 
 TEST(MemoryFonts, FoundByFamilyBeforeFontconfigAndBytesKeptAlive) {
