@@ -201,6 +201,19 @@ TEST(MemoryFonts, FoundByFamilyBeforeFontconfigAndBytesKeptAlive) {
   EXPECT_GT(mono->Glyph(mono->Shape(u"M").glyphs[0].id)->width, 0);
 }
 
+TEST(MemoryFonts, IconFontGivesItsPrivateUseGlyphs) {
+  std::vector<std::uint8_t> bytes =
+      ReadFile("/usr/share/fonts/truetype/font-awesome/fontawesome-webfont.ttf");
+  ASSERT_EQ(AddFontMemResourceEx(bytes.data(), bytes.size()), 1);
+  HFONT icons = Make(u"FontAwesome", -16);
+  EXPECT_EQ(icons->FaceName(), u"FontAwesome");
+  ShapedText home = icons->Shape(u"\uF015");
+  ASSERT_EQ(home.glyphs.size(), 1u);
+  EXPECT_NE(home.glyphs[0].id, 0u);  // not the missing-glyph box
+  EXPECT_GT(home.width, 10);
+  EXPECT_GT(icons->Glyph(home.glyphs[0].id)->width, 10);
+}
+
 TEST(MemoryFonts, DamagedDataIsRefused) {
   EXPECT_EQ(AddFontMemResourceEx(nullptr, 100), 0);
   std::vector<std::uint8_t> junk(4096);
