@@ -63,7 +63,9 @@ class ChannelMask {
     if (std::countr_one(mask >> shift_) != bits_) Damaged("a colour mask is not contiguous");
   }
   bool Present() const { return mask_ != 0; }
+  // The channel's value widened to 8 bits; 0 for a channel without bits.
   std::uint8_t Extract(std::uint32_t value) const {
+    if (mask_ == 0) return 0;
     std::uint32_t v = (value & mask_) >> shift_;
     if (bits_ >= 8) return std::uint8_t(v >> (bits_ - 8));
     std::uint32_t max = (1u << bits_) - 1;

@@ -128,6 +128,8 @@ TEST(BmpCodec, ThirtyTwoBitAlphaAndColourMasks) {
   h.masks = {0xF800, 0x07E0, 0x001F};
   h.pixels = {0x1F, 0xF8 | 0x04, 0, 0};  // red 31, green 32, blue 31
   EXPECT_EQ(DecodeBmp(h.Bytes()).At(0, 0), MakePixel(255, 130, 255, 255));
+  h.masks[0] = 0;  // a channel without bits reads as zero
+  EXPECT_EQ(DecodeBmp(h.Bytes()).At(0, 0), MakePixel(255, 130, 0, 255));
   h.masks[1] = 0x0720;
   EXPECT_EQ(ErrorOf(h.Bytes()), "BMP picture is damaged: a colour mask is not contiguous");
 }
