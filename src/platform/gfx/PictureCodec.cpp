@@ -82,7 +82,7 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
 void WriteFileBytes(const std::string& path, std::span<const std::uint8_t> data) {
   FileHandle file(std::fopen(path.c_str(), "wb"), std::fclose);
   if (!file) ThrowFileError("Cannot create file", path, errno);
-  if (std::fwrite(data.data(), 1, data.size(), file.get()) != data.size())
+  if (!data.empty() && std::fwrite(data.data(), 1, data.size(), file.get()) != data.size())
     ThrowFileError("Cannot write file", path, errno);
   if (std::fclose(file.release()) != 0) ThrowFileError("Cannot write file", path, errno);
 }
