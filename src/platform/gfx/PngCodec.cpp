@@ -33,6 +33,7 @@ struct PngReader {
   png_infop info = nullptr;
   png_uint_32 width = 0;
   png_uint_32 height = 0;
+  int bitsPerPixel = 0;  // as stored in the file
 };
 
 [[noreturn]] void PngErrorExit(png_structp png, png_const_charp message) {
@@ -66,6 +67,7 @@ bool ReadPngHeader(PngReader* r) {
   png_read_info(r->png, r->info);
   r->width = png_get_image_width(r->png, r->info);
   r->height = png_get_image_height(r->png, r->info);
+  r->bitsPerPixel = png_get_channels(r->png, r->info) * png_get_bit_depth(r->png, r->info);
   return true;
 }
 
@@ -98,6 +100,13 @@ Bitmap DecodePng(std::span<const std::uint8_t> data) {
   PngReader reader(data);
   if (!ReadPngHeader(&reader)) ThrowDamaged(reader);
   CheckPictureSize(reader.width, reader.height);
+  // Deflate packs at most 1032 bytes into one, so the rest of the file bounds the pixel data it
+  // can hold; a small file claiming a huge picture is refused before the bitmap is allocated.
+  std::uint64_t storedBytes = std::uint64_t(reader.width) * reader.height * reader.bitsPerPixel / 8;
+  if (storedBytes / 1032 > data.size() - reader.pos)
+    throw GraphicsError("PNG picture is damaged: " + std::to_string(data.size()) +
+                        " bytes cannot hold a picture of " + std::to_string(reader.width) + " x " +
+                        std::to_string(reader.height));
   Bitmap bmp(int(reader.width), int(reader.height));
   std::vector<png_bytep> rows(reader.height);
   for (int y = 0; y < bmp.Height(); ++y) rows[y] = reinterpret_cast<png_bytep>(bmp.Row(y));

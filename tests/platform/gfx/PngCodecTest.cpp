@@ -211,6 +211,13 @@ TEST(PngCodec, RejectsAbsurdSizesFromTheHeader) {
     EXPECT_STREQ(e.what(), "Picture size 100000 x 100000 is too large");
   }
   EXPECT_THROW(DecodePng(WithHeaderSize(png, 20000, 20000)), GraphicsError);  // too many pixels
+  try {  // an allowed size, but a few bytes cannot hold its pixels
+    DecodePng(WithHeaderSize(png, 8000, 8000));
+    ADD_FAILURE() << "no error";
+  } catch (const GraphicsError& e) {
+    EXPECT_EQ(e.what(), "PNG picture is damaged: " + std::to_string(png.size()) +
+                            " bytes cannot hold a picture of 8000 x 8000");
+  }
   EXPECT_THROW(DecodePng(WithHeaderSize(png, 0, 4)), GraphicsError);
 }
 
