@@ -3,6 +3,7 @@
 // that are there before anything is allocated or read.
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,10 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr std::uint32_t kV2HeaderSize = 52;  // adds the colour masks
+constexpr std::uint32_t kV3HeaderSize = 56;  // adds the alpha mask
 constexpr std::uint32_t kV4HeaderSize = 108;
+constexpr std::uint32_t kV5HeaderSize = 124;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::uint32_t kBiAlphaBitfields = 6;
@@ -63,6 +67,7 @@ class ChannelMask {
     if (std::countr_one(mask >> shift_) != bits_) Damaged("a colour mask is not contiguous");
   }
   bool Present() const { return mask_ != 0; }
+  std::uint32_t Mask() const { return mask_; }
   // The channel's value widened to 8 bits; 0 for a channel without bits.
   std::uint8_t Extract(std::uint32_t value) const {
     if (mask_ == 0) return 0;
@@ -86,6 +91,7 @@ struct BmpLayout {
   std::size_t pixelOffset = 0;
   std::int64_t stride = 0;  // bytes per stored row, padded to 4
   ChannelMask red, green, blue, alpha;
+  bool bgraBytes = false;  // 32-bit pixels already in memory order B,G,R,A: copied as they are
   bool zeroAlphaMeansOpaque = false;
   std::vector<Pixel> palette;  // for 1, 4 and 8 bits; indices past its end read as black
 };
@@ -106,8 +112,8 @@ std::vector<Pixel> ReadPalette(const LittleEndianReader& in, std::size_t at, std
 BmpLayout ReadLayout(std::span<const std::uint8_t> data) {
   LittleEndianReader in(data);
   if (in.U16(0) != 0x4D42) Damaged("the signature is not BM");
-  BmpLayout l;
-  l.pixelOffset = in.U32(10);
+  BmpLayout layout;
+  layout.pixelOffset = in.U32(10);
   std::uint32_t headerSize = in.U32(14);
   std::uint32_t compression = kBiRgb;
   std::uint32_t colorsUsed = 0;
@@ -115,35 +121,36 @@ BmpLayout ReadLayout(std::span<const std::uint8_t> data) {
   std::size_t tableAt = kFileHeaderSize + headerSize;
   if (headerSize == kCoreHeaderSize) {
     in.Need(kFileHeaderSize, headerSize);
-    l.width = in.U16(18);
-    l.height = in.U16(20);
-    l.bitCount = int(in.U16(24));
+    layout.width = in.U16(18);
+    layout.height = in.U16(20);
+    layout.bitCount = int(in.U16(24));
     paletteEntrySize = 3;
-  } else if (headerSize == kInfoHeaderSize || headerSize == 52 || headerSize == 56 ||
-             headerSize == kV4HeaderSize || headerSize == 124) {
+  } else if (headerSize == kInfoHeaderSize || headerSize == kV2HeaderSize ||
+             headerSize == kV3HeaderSize || headerSize == kV4HeaderSize ||
+             headerSize == kV5HeaderSize) {
     in.Need(kFileHeaderSize, headerSize);
-    l.width = in.I32(18);
+    layout.width = in.I32(18);
     std::int64_t height = in.I32(22);
-    l.topDown = height < 0;
-    l.height = height < 0 ? -height : height;
-    l.bitCount = int(in.U16(28));
+    layout.topDown = height < 0;
+    layout.height = height < 0 ? -height : height;
+    layout.bitCount = int(in.U16(28));
     compression = in.U32(30);
     colorsUsed = in.U32(46);
   } else {
     Damaged("the header size " + std::to_string(headerSize) + " is unknown");
   }
-  if (l.width <= 0 || l.height <= 0)
-    Damaged("the size " + std::to_string(l.width) + " x " + std::to_string(l.height) +
+  if (layout.width <= 0 || layout.height <= 0)
+    Damaged("the size " + std::to_string(layout.width) + " x " + std::to_string(layout.height) +
             " is not positive");
-  CheckPictureSize(l.width, l.height);
+  CheckPictureSize(layout.width, layout.height);
 
-  switch (l.bitCount) {
+  switch (layout.bitCount) {
     case 1:
     case 4:
     case 8:
       if (compression != kBiRgb)
         Damaged("compression " + std::to_string(compression) + " is not supported");
-      l.palette = ReadPalette(in, tableAt, colorsUsed, l.bitCount, paletteEntrySize);
+      layout.palette = ReadPalette(in, tableAt, colorsUsed, layout.bitCount, paletteEntrySize);
       break;
     case 24:
       if (compression != kBiRgb) Damaged("24-bit pixels must not be compressed");
@@ -151,48 +158,56 @@ BmpLayout ReadLayout(std::span<const std::uint8_t> data) {
     case 16:
     case 32:
       if (compression == kBiRgb) {
-        bool wide = l.bitCount == 32;
-        l.red = ChannelMask(wide ? 0x00FF0000 : 0x7C00);
-        l.green = ChannelMask(wide ? 0x0000FF00 : 0x03E0);
-        l.blue = ChannelMask(wide ? 0x000000FF : 0x001F);
+        bool wide = layout.bitCount == 32;
+        layout.red = ChannelMask(wide ? 0x00FF0000 : 0x7C00);
+        layout.green = ChannelMask(wide ? 0x0000FF00 : 0x03E0);
+        layout.blue = ChannelMask(wide ? 0x000000FF : 0x001F);
         // Many writers leave the fourth byte zero; a picture whose alpha is zero everywhere
         // is taken as opaque rather than invisible.
-        l.alpha = ChannelMask(wide ? 0xFF000000 : 0);
-        l.zeroAlphaMeansOpaque = wide;
+        layout.alpha = ChannelMask(wide ? 0xFF000000 : 0);
+        layout.zeroAlphaMeansOpaque = wide;
       } else if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
         // The masks follow a 40-byte header and are part of the longer ones.
         std::size_t masksAt = kFileHeaderSize + kInfoHeaderSize;
-        bool hasAlpha = compression == kBiAlphaBitfields || headerSize >= 56;
+        bool hasAlpha = compression == kBiAlphaBitfields || headerSize >= kV3HeaderSize;
         if (headerSize == kInfoHeaderSize) in.Need(masksAt, hasAlpha ? 16 : 12);
-        l.red = ChannelMask(in.U32(masksAt));
-        l.green = ChannelMask(in.U32(masksAt + 4));
-        l.blue = ChannelMask(in.U32(masksAt + 8));
-        if (hasAlpha) l.alpha = ChannelMask(in.U32(masksAt + 12));
+        layout.red = ChannelMask(in.U32(masksAt));
+        layout.green = ChannelMask(in.U32(masksAt + 4));
+        layout.blue = ChannelMask(in.U32(masksAt + 8));
+        if (hasAlpha) layout.alpha = ChannelMask(in.U32(masksAt + 12));
       } else {
         Damaged("compression " + std::to_string(compression) + " is not supported");
       }
       break;
     default:
-      Damaged(std::to_string(l.bitCount) + " bits per pixel are not supported");
+      Damaged(std::to_string(layout.bitCount) + " bits per pixel are not supported");
   }
 
-  l.stride = (l.width * l.bitCount + 31) / 32 * 4;
-  std::int64_t lastRow = (l.width * l.bitCount + 7) / 8;  // the final row may lack its padding
-  in.Need(l.pixelOffset, std::uint64_t((l.height - 1) * l.stride + lastRow));
-  return l;
+  layout.bgraBytes = layout.bitCount == 32 && layout.red.Mask() == 0x00FF0000 &&
+                     layout.green.Mask() == 0x0000FF00 && layout.blue.Mask() == 0x000000FF &&
+                     layout.alpha.Mask() == 0xFF000000;
+  layout.stride = (layout.width * layout.bitCount + 31) / 32 * 4;
+  std::int64_t lastRow =
+      (layout.width * layout.bitCount + 7) / 8;  // the final row may lack its padding
+  in.Need(layout.pixelOffset, std::uint64_t((layout.height - 1) * layout.stride + lastRow));
+  return layout;
 }
 
-void DecodeRow(const BmpLayout& l, const std::uint8_t* src, Pixel* dst) {
-  int width = int(l.width);
-  switch (l.bitCount) {
+void DecodeRow(const BmpLayout& layout, const std::uint8_t* src, Pixel* dst) {
+  int width = int(layout.width);
+  if (layout.bgraBytes) {
+    std::memcpy(dst, src, std::size_t(width) * 4);
+    return;
+  }
+  switch (layout.bitCount) {
     case 1:
     case 4:
     case 8: {
-      int perByte = 8 / l.bitCount;
-      unsigned mask = (1u << l.bitCount) - 1;
+      int perByte = 8 / layout.bitCount;
+      unsigned mask = (1u << layout.bitCount) - 1;
       for (int x = 0; x < width; ++x) {
-        int shift = 8 - l.bitCount * (x % perByte + 1);
-        dst[x] = l.palette[(src[x / perByte] >> shift) & mask];
+        int shift = 8 - layout.bitCount * (x % perByte + 1);
+        dst[x] = layout.palette[(src[x / perByte] >> shift) & mask];
       }
       break;
     }
@@ -200,12 +215,13 @@ void DecodeRow(const BmpLayout& l, const std::uint8_t* src, Pixel* dst) {
       for (int x = 0; x < width; ++x, src += 3) dst[x] = MakePixel(src[0], src[1], src[2], 255);
       break;
     default: {
-      int bytes = l.bitCount / 8;
+      int bytes = layout.bitCount / 8;
       for (int x = 0; x < width; ++x, src += bytes) {
         std::uint32_t v = src[0] | (src[1] << 8);
         if (bytes == 4) v |= (src[2] << 16) | (std::uint32_t(src[3]) << 24);
-        std::uint8_t a = l.alpha.Present() ? l.alpha.Extract(v) : 255;
-        dst[x] = MakePixel(l.blue.Extract(v), l.green.Extract(v), l.red.Extract(v), a);
+        std::uint8_t a = layout.alpha.Present() ? layout.alpha.Extract(v) : 255;
+        dst[x] =
+            MakePixel(layout.blue.Extract(v), layout.green.Extract(v), layout.red.Extract(v), a);
       }
     }
   }
@@ -224,15 +240,15 @@ void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }  // namespace
 
 Bitmap DecodeBmp(std::span<const std::uint8_t> data) {
-  BmpLayout l = ReadLayout(data);
-  Bitmap bmp(int(l.width), int(l.height));
+  BmpLayout layout = ReadLayout(data);
+  Bitmap bmp(int(layout.width), int(layout.height));
   bool anyAlpha = false;
   for (int row = 0; row < bmp.Height(); ++row) {
-    Pixel* dst = bmp.Row(l.topDown ? row : bmp.Height() - 1 - row);
-    DecodeRow(l, data.data() + l.pixelOffset + row * l.stride, dst);
+    Pixel* dst = bmp.Row(layout.topDown ? row : bmp.Height() - 1 - row);
+    DecodeRow(layout, data.data() + layout.pixelOffset + row * layout.stride, dst);
     for (int x = 0; x < bmp.Width() && !anyAlpha; ++x) anyAlpha = PixelA(dst[x]) != 0;
   }
-  if (l.zeroAlphaMeansOpaque && !anyAlpha) {
+  if (layout.zeroAlphaMeansOpaque && !anyAlpha) {
     for (int y = 0; y < bmp.Height(); ++y)
       for (int x = 0; x < bmp.Width(); ++x) bmp.Row(y)[x] |= MakePixel(0, 0, 0, 255);
   }
