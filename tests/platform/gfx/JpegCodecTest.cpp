@@ -100,6 +100,28 @@ TEST(JpegCodec, ProgressiveDecodesLikeBaseline) {
   EXPECT_LE(MaxColorDifference(decoded, source), 10);
 }
 
+// The file with its last scan repeated `copies` more times: a valid but absurd progression.
+std::vector<std::uint8_t> WithRepeatedLastScan(const std::vector<std::uint8_t>& jpeg, int copies) {
+  std::size_t last = 0;
+  for (std::size_t at = 2; at + 1 < jpeg.size(); ++at)
+    if (jpeg[at] == 0xFF && jpeg[at + 1] == 0xDA) last = at;
+  std::vector<std::uint8_t> out(jpeg.begin(), jpeg.end() - 2);  // without EOI
+  for (int i = 0; i < copies; ++i) out.insert(out.end(), jpeg.begin() + last, jpeg.end() - 2);
+  out.insert(out.end(), {0xFF, 0xD9});
+  return out;
+}
+
+TEST(JpegCodec, HostileNumbersOfScansAreRefused) {
+  Bitmap source = MakeTestPicture(16, 16);
+  std::vector<std::uint8_t> progressive =
+      WriteWithLibjpeg(16, 16, 3, JCS_RGB, true, RgbSamples(source));
+  // Repeated refinement scans only make libjpeg warn (and spoil the picture): a moderate
+  // number still decodes.
+  EXPECT_EQ(DecodeJpeg(WithRepeatedLastScan(progressive, 20)).Width(), 16);
+  EXPECT_EQ(ErrorOf(WithRepeatedLastScan(progressive, 1000)),
+            "JPEG picture is damaged: it has too many scans");
+}
+
 TEST(JpegCodec, GreyscaleAndCmykBecomeRgb) {
   std::vector<std::uint8_t> grey;
   for (int i = 0; i < 16 * 8; ++i) grey.push_back(std::uint8_t(i < 64 ? 30 : 220));
