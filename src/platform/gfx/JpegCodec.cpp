@@ -21,6 +21,7 @@ namespace {
 // whole picture.
 constexpr int kMaxScans = 1000;
 constexpr char kExifHeader[] = {'E', 'x', 'i', 'f', 0, 0};
+// A block holds at most 65533 bytes after its length field, the Exif header included.
 constexpr std::size_t kMaxExifPayload = 65533 - sizeof kExifHeader;
 
 // libjpeg reports a fatal error through error_exit, which must not return. Ours jumps back to
