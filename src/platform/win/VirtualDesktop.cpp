@@ -1,0 +1,51 @@
+#include "platform/win/VirtualDesktop.h"
+
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Styles.h"
+#include "platform/win/WindowSystem.h"
+
+namespace win {
+
+VirtualDesktop::VirtualDesktop(int width, int height) : width_(width), height_(height) {
+  AttachBackend(this);
+}
+
+VirtualDesktop::~VirtualDesktop() {
+  DetachBackend();
+}
+
+void VirtualDesktop::WaitForInput(std::optional<DWORD> deadline) {
+  if (!deadline) throw WindowError("the message loop waits for input that can never come");
+  if (int(*deadline - clock_) > 0) clock_ = *deadline;
+}
+
+int VirtualDesktop::Pump() {
+  int count = 0;
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(int(msg.wParam));
+      break;
+    }
+    TranslateMessage(msg);
+    DispatchMessageW(msg);
+    ++count;
+  }
+  return count;
+}
+
+void VirtualDesktop::Advance(DWORD ms) {
+  DWORD end = clock_ + ms;
+  for (;;) {
+    Pump();
+    if (detail::S().quitPosted) break;
+    std::optional<DWORD> next = detail::NextTimerDeadline();
+    if (!next || int(*next - end) > 0) break;
+    if (int(*next - clock_) > 0) clock_ = *next;
+  }
+  if (int(end - clock_) > 0) clock_ = end;
+  Pump();
+}
+
+}  // namespace win

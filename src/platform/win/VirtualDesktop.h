@@ -1,0 +1,42 @@
+// An in-process backend: a virtual desktop of a given size with a virtual clock. Time moves
+// only when the owner advances it or when the message loop waits for the next timer, so
+// timer-driven behaviour is reproducible. The headless backend builds on it.
+#pragma once
+
+#include <vector>
+
+#include "platform/win/Backend.h"
+
+namespace win {
+
+class VirtualDesktop : public Backend {
+ public:
+  // Attaches itself to the window system (dropping any previous windows); detaches when
+  // destroyed.
+  explicit VirtualDesktop(int width = 1920, int height = 1080);
+  ~VirtualDesktop() override;
+  VirtualDesktop(const VirtualDesktop&) = delete;
+  VirtualDesktop& operator=(const VirtualDesktop&) = delete;
+
+  DWORD Now() override { return clock_; }
+  RECT DesktopRect() override { return {0, 0, width_, height_}; }
+  // Jumps the clock to the deadline; without one nothing can ever arrive, which is an error.
+  void WaitForInput(std::optional<DWORD> deadline) override;
+  void CursorChanged(HCURSOR cursor) override { cursor_ = cursor; }
+
+  // Handles every message that is ready now (translating key messages) and returns how many
+  // were dispatched. Stops early when WM_QUIT is retrieved (it is put back).
+  int Pump();
+  // Moves the clock forward by ms, handling messages and every timer that falls due on the
+  // way at its own time.
+  void Advance(DWORD ms);
+  HCURSOR Cursor() const { return cursor_; }
+
+ private:
+  int width_;
+  int height_;
+  DWORD clock_ = 1000;
+  HCURSOR cursor_ = nullptr;
+};
+
+}  // namespace win
