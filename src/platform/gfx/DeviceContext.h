@@ -39,16 +39,16 @@ constexpr int COLORONCOLOR = 3;
 constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
 
 struct DeviceContextState {
-  TPoint origin;                  // viewport origin, device pixels
-  std::optional<Region> clip;     // device pixels; none means the whole target
-  HFONT font;                     // null: the default GUI font
+  TPoint origin;               // viewport origin, device pixels
+  std::optional<Region> clip;  // device pixels; none means the whole target
+  HFONT font;                  // null: the default GUI font
   COLORREF textColor = RGB(0, 0, 0);
   COLORREF bkColor = RGB(255, 255, 255);
   int bkMode = OPAQUE;
   COLORREF brushColor = RGB(255, 255, 255);
   COLORREF penColor = RGB(0, 0, 0);
   int polyFillMode = ALTERNATE;
-  TPoint currentPosition;         // logical, for MoveToEx/LineTo
+  TPoint currentPosition;  // logical, for MoveToEx/LineTo
 };
 
 class DeviceContext {
@@ -60,11 +60,20 @@ class DeviceContext {
   // The region drawing may touch, in device pixels: target bounds and clip together.
   Region EffectiveClip() const;
   std::vector<DeviceContextState>& SavedStates() { return saved_; }
+  // The window system's visible region (device pixels) of a window's DC: every clip selected
+  // later is limited to it and removing the clip falls back to it. Setting it also makes it
+  // the current clip. None (the default) means the whole target.
+  const std::optional<Region>& SystemClip() const { return systemClip_; }
+  void SetSystemClip(std::optional<Region> clip) {
+    systemClip_ = std::move(clip);
+    state_.clip = systemClip_;
+  }
 
  private:
   Bitmap* target_;
   DeviceContextState state_;
   std::vector<DeviceContextState> saved_;
+  std::optional<Region> systemClip_;
 };
 
 using HDC = DeviceContext*;
@@ -82,13 +91,13 @@ int SetBkMode(HDC dc, int mode);
 COLORREF SetDCBrushColor(HDC dc, COLORREF c);
 COLORREF SetDCPenColor(HDC dc, COLORREF c);
 int SetPolyFillMode(HDC dc, int mode);
-HFONT SelectFont(HDC dc, HFONT font);       // returns the previous font
-HFONT GetCurrentFont(HDC dc);               // never null: the default GUI font when none
+HFONT SelectFont(HDC dc, HFONT font);  // returns the previous font
+HFONT GetCurrentFont(HDC dc);          // never null: the default GUI font when none
 
 // Clipping; rectangles are logical, results are RegionComplexity values.
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
-int SelectClipRgn(HDC dc, const Region* rgn);  // device pixels; null removes the clip
+int SelectClipRgn(HDC dc, const Region* rgn);  // device pixels; null: back to the system clip
 int GetClipBox(HDC dc, TRect* box);            // logical bounding box of the drawable area
 
 // Drawing.
@@ -98,7 +107,7 @@ bool StretchBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, 
 int FillRect(HDC dc, const TRect& r, COLORREF color);
 bool Polygon(HDC dc, const TPoint* points, int count);  // brush fill, pen outline
 bool MoveToEx(HDC dc, int x, int y, TPoint* old);
-bool LineTo(HDC dc, int x, int y);  // the end point itself is not drawn
+bool LineTo(HDC dc, int x, int y);                    // the end point itself is not drawn
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF c);  // returns c, or CLR_INVALID when clipped
 COLORREF GetPixel(HDC dc, int x, int y);
 

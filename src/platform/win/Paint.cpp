@@ -95,7 +95,7 @@ HDC MakeDC(HWND hwnd, bool client, const Region* extra) {
     e.Offset(o.X, o.Y);
     clip = clip.Intersect(e);
   }
-  gfx::SelectClipRgn(dc.get(), &clip);
+  dc->SetSystemClip(std::move(clip));
   HDC h = dc.get();
   DCs().push_back({hwnd, std::move(dc)});
   return h;
@@ -127,7 +127,7 @@ HWND FindPaint(const Window& w, HWND filter) {
 // Adds rgn (client coordinates) to the update region of w and, by the flags, of its children.
 void Invalidate(HWND hwnd, const Region& rgn, bool frame, UINT flags) {
   Window* w = FindReal(hwnd);
-  if (!w) return;
+  if (!w || w->layeredPerPixel) return;  // UpdateLayeredWindow gives the whole picture
   RECT clientBounds{0, 0, w->client.Width(), w->client.Height()};
   w->update = w->update.Union(rgn.Intersect(Region(clientBounds)));
   if (frame) w->ncPaintPending = true;
