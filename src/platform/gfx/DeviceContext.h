@@ -39,16 +39,16 @@ constexpr int COLORONCOLOR = 3;
 constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
 
 struct DeviceContextState {
-  TPoint origin;               // viewport origin, device pixels
-  std::optional<Region> clip;  // device pixels; none means the whole target
-  HFONT font;                  // null: the default GUI font
+  TPoint origin;                  // viewport origin, device pixels
+  std::optional<Region> clip;     // device pixels; none means the whole target
+  HFONT font;                     // null: the default GUI font
   COLORREF textColor = RGB(0, 0, 0);
   COLORREF bkColor = RGB(255, 255, 255);
   int bkMode = OPAQUE;
   COLORREF brushColor = RGB(255, 255, 255);
   COLORREF penColor = RGB(0, 0, 0);
   int polyFillMode = ALTERNATE;
-  TPoint currentPosition;  // logical, for MoveToEx/LineTo
+  TPoint currentPosition;         // logical, for MoveToEx/LineTo
 };
 
 class DeviceContext {
@@ -91,8 +91,8 @@ int SetBkMode(HDC dc, int mode);
 COLORREF SetDCBrushColor(HDC dc, COLORREF c);
 COLORREF SetDCPenColor(HDC dc, COLORREF c);
 int SetPolyFillMode(HDC dc, int mode);
-HFONT SelectFont(HDC dc, HFONT font);  // returns the previous font
-HFONT GetCurrentFont(HDC dc);          // never null: the default GUI font when none
+HFONT SelectFont(HDC dc, HFONT font);       // returns the previous font
+HFONT GetCurrentFont(HDC dc);               // never null: the default GUI font when none
 
 // Clipping; rectangles are logical, results are RegionComplexity values.
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
@@ -107,7 +107,7 @@ bool StretchBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, 
 int FillRect(HDC dc, const TRect& r, COLORREF color);
 bool Polygon(HDC dc, const TPoint* points, int count);  // brush fill, pen outline
 bool MoveToEx(HDC dc, int x, int y, TPoint* old);
-bool LineTo(HDC dc, int x, int y);                    // the end point itself is not drawn
+bool LineTo(HDC dc, int x, int y);  // the end point itself is not drawn
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF c);  // returns c, or CLR_INVALID when clipped
 COLORREF GetPixel(HDC dc, int x, int y);
 
