@@ -16,8 +16,22 @@ VirtualDesktop::~VirtualDesktop() {
 }
 
 void VirtualDesktop::WaitForInput(std::optional<DWORD> deadline) {
+  if (!scheduled_.empty() && (!deadline || int(scheduled_.front().at - *deadline) <= 0)) {
+    Scheduled next = std::move(scheduled_.front());
+    scheduled_.erase(scheduled_.begin());
+    if (int(next.at - clock_) > 0) clock_ = next.at;
+    next.action();
+    return;
+  }
   if (!deadline) throw WindowError("the message loop waits for input that can never come");
   if (int(*deadline - clock_) > 0) clock_ = *deadline;
+}
+
+void VirtualDesktop::Schedule(DWORD ms, std::function<void()> action) {
+  DWORD at = clock_ + ms;
+  auto it = scheduled_.begin();
+  while (it != scheduled_.end() && int(it->at - at) <= 0) ++it;
+  scheduled_.insert(it, {at, std::move(action)});
 }
 
 int VirtualDesktop::Pump() {

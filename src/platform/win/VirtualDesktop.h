@@ -3,6 +3,7 @@
 // timer-driven behaviour is reproducible. The headless backend builds on it.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/win/Backend.h"
@@ -20,7 +21,8 @@ class VirtualDesktop : public Backend {
 
   DWORD Now() override { return clock_; }
   RECT DesktopRect() override { return {0, 0, width_, height_}; }
-  // Jumps the clock to the deadline; without one nothing can ever arrive, which is an error.
+  // Jumps the clock to the first scheduled action (running it) or to the deadline, whichever
+  // comes first; with neither, nothing can ever arrive, which is an error.
   void WaitForInput(std::optional<DWORD> deadline) override;
   void CursorChanged(HCURSOR cursor) override { cursor_ = cursor; }
 
@@ -30,6 +32,9 @@ class VirtualDesktop : public Backend {
   // Moves the clock forward by ms, handling messages and every timer that falls due on the
   // way at its own time.
   void Advance(DWORD ms);
+  // Runs action (typically injecting input) when the clock reaches now + ms while the
+  // message loop waits; actions at the same time run in the order they were scheduled.
+  void Schedule(DWORD ms, std::function<void()> action);
   HCURSOR Cursor() const { return cursor_; }
 
  private:
@@ -37,6 +42,11 @@ class VirtualDesktop : public Backend {
   int height_;
   DWORD clock_ = 1000;
   HCURSOR cursor_ = nullptr;
+  struct Scheduled {
+    DWORD at;
+    std::function<void()> action;
+  };
+  std::vector<Scheduled> scheduled_;  // in time order
 };
 
 }  // namespace win

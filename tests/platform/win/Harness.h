@@ -41,6 +41,9 @@ class WindowTest : public ::testing::Test {
     ASSERT_NE(RegisterClassExW(wc), 0);
   }
 
+  // Handlers capture the test's locals, which are gone when the desktop destroys the windows.
+  void TearDown() override { handler = nullptr; }
+
   HWND Top(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT r = {100, 100, 500, 400},
            DWORD exStyle = 0) {
     return CreateWindowExW(exStyle, u"Test", u"top", style, r.Left, r.Top, r.Width(), r.Height(),

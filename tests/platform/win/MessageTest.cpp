@@ -91,6 +91,7 @@ TEST_F(Messaging, ReplacedProceduresChainAndOutOfOrderRemovalLeavesNothingDangli
   SendMessageW(h, WM_USER, 0, 0);
   EXPECT_EQ(calls, (std::vector<std::string>{"a"}));
   EXPECT_EQ(Of(WM_USER).size(), 3u);  // the class procedure saw every message
+  DestroyWindow(h);                   // the procedures use this test's locals
 }
 
 // Installs three hooks 1, 2, 3 and removes them in every order; after each removal a message
@@ -156,6 +157,7 @@ TEST_F(Messaging, HookRemovedWhileRunningStillReachesTheRestOfTheChain) {
   SendMessageW(h, WM_USER, 0, 0);
   EXPECT_TRUE(calls.empty());
   EXPECT_THROW(DefSubclassProc(h, WM_USER, 0, 0), WindowError);
+  DestroyWindow(h);
 }
 
 TEST_F(Messaging, DestroyingAWindowInsideItsOwnProcedureIsSafe) {
