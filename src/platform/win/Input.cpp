@@ -110,6 +110,10 @@ bool RouteMouse(const RawInput& raw, MSG* out) {
   s.mouseHit = hit;
   CheckLeave(target, hit);
   if (!target) return false;
+  if (hit == HTERROR) {  // a disabled window: the mouse does nothing there
+    SetCursor(LoadCursorW(IDC_ARROW));
+    return false;
+  }
   if (raw.kind == RawInput::Kind::Wheel) {
     // The wheel goes to the focus window, as on the platform; its parents get it unhandled.
     HWND to = s.focus ? s.focus : target;

@@ -663,7 +663,7 @@ HWND HitWindow(HWND parent, POINT screen, const std::vector<HWND>& skip) {
   Window* p = Find(parent);
   for (HWND h : p->children) {
     Window* c = Find(h);
-    if (!c || !(c->style & WS_VISIBLE) || (c->style & WS_DISABLED)) continue;
+    if (!c || !(c->style & WS_VISIBLE)) continue;
     if (IsTopLevel(*c) && (c->exStyle & WS_EX_LAYERED) && (c->exStyle & WS_EX_TRANSPARENT))
       continue;
     RECT r = WindowRectOnScreen(*c);
@@ -671,6 +671,12 @@ HWND HitWindow(HWND parent, POINT screen, const std::vector<HWND>& skip) {
     if (c->windowRegion && !c->windowRegion->Contains({screen.X - r.Left, screen.Y - r.Top}))
       continue;
     if (std::find(skip.begin(), skip.end(), h) != skip.end()) continue;
+    // A disabled child leaves the point to its parent; a disabled top-level window keeps it
+    // (nothing below may be clicked through it).
+    if (c->style & WS_DISABLED) {
+      if (IsTopLevel(*c)) return h;
+      continue;
+    }
     RECT client = c->client.Offset(r.Left, r.Top);
     if (client.Contains(screen))
       if (HWND deeper = HitWindow(h, screen, skip)) return deeper;
@@ -690,6 +696,10 @@ HWND WindowUnderPoint(POINT screen, LRESULT* hit) {
     if (!h) {
       *hit = HTNOWHERE;
       return nullptr;
+    }
+    if (FindReal(h)->style & WS_DISABLED) {
+      *hit = HTERROR;
+      return h;
     }
     LRESULT code = Deliver(h, WM_NCHITTEST, 0, LParamFromPoint(screen));
     if (code != HTTRANSPARENT && FindReal(h)) {
@@ -729,7 +739,8 @@ bool SetWindowTextW(HWND hwnd, std::u16string_view text) {
 
 std::u16string GetWindowTextW(HWND hwnd) {
   if (!FindReal(hwnd)) return {};
-  LRESULT n = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  constexpr LRESULT kMaxText = 1 << 24;  // a procedure's answer is not trusted without bound
+  LRESULT n = std::min(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0), kMaxText);
   if (n <= 0) return {};
   std::u16string buffer(std::size_t(n) + 1, u'\0');
   LRESULT got =

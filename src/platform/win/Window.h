@@ -126,10 +126,12 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, int count);
 // Adjusts a client rectangle to the window rectangle the styles need.
 bool AdjustWindowRectEx(RECT* r, DWORD style, bool menu, DWORD exStyle);
 
-// Windows under a point. WindowFromPoint hit-tests visible, enabled windows from the top with
-// WM_NCHITTEST and passes over windows answering HTTRANSPARENT. ChildWindowFromPointEx looks
-// at the direct children only (point in the parent's client coordinates); it returns the
-// parent itself when no child is there, nullptr when the point is outside the parent.
+// Windows under a point. WindowFromPoint hit-tests visible windows from the top with
+// WM_NCHITTEST and passes over windows answering HTTRANSPARENT; a disabled child leaves the
+// point to its parent, a disabled top-level window is returned without a hit test.
+// ChildWindowFromPointEx looks at the direct children only (point in the parent's client
+// coordinates); it returns the parent itself when no child is there, nullptr when the point is
+// outside the parent.
 HWND WindowFromPoint(POINT screen);
 HWND ChildWindowFromPointEx(HWND parent, POINT pt, UINT flags);
 

@@ -5,8 +5,25 @@
 
 namespace win::detail {
 
+namespace {
+
+// Gives a fresh state its desktop window (the parent of every top-level window).
+void AddDesktop(State& s) {
+  auto desktop = std::make_shared<Window>();
+  desktop->handle = reinterpret_cast<HWND>(s.nextHandle);
+  s.nextHandle += 4;
+  desktop->style = WS_VISIBLE | WS_CLIPCHILDREN;
+  desktop->created = true;
+  s.desktop = desktop->handle;
+  s.windows.emplace(reinterpret_cast<std::uintptr_t>(desktop->handle), desktop);
+}
+
+}  // namespace
+
 State& S() {
   static State state;
+  static const bool ready = (AddDesktop(state), true);
+  (void)ready;
   return state;
 }
 
@@ -66,16 +83,14 @@ bool IsVisibleOnScreen(HWND hwnd) {
 
 namespace {
 
+// Forgets everything; handle numbers go on from where they were, so none is reused.
 void Reset() {
   State& s = S();
+  std::uintptr_t next = s.nextHandle, nextMenu = s.nextMenu;
   s = State{};
-  auto desktop = std::make_shared<Window>();
-  desktop->handle = reinterpret_cast<HWND>(s.nextHandle);
-  s.nextHandle += 4;
-  desktop->style = WS_VISIBLE | WS_CLIPCHILDREN;
-  desktop->created = true;
-  s.desktop = desktop->handle;
-  s.windows.emplace(reinterpret_cast<std::uintptr_t>(desktop->handle), desktop);
+  s.nextHandle = next;
+  s.nextMenu = nextMenu;
+  AddDesktop(s);
 }
 
 }  // namespace
@@ -95,11 +110,7 @@ using namespace detail;
 
 void AttachBackend(Backend* backend) {
   if (S().backend) DetachBackend();
-  std::uintptr_t next = S().nextHandle;
-  std::uintptr_t nextMenu = S().nextMenu;
   Reset();
-  S().nextHandle = std::max(S().nextHandle, next);  // handles are never reused
-  S().nextMenu = nextMenu;
   S().backend = backend;
   ResetDesktopRect();
 }
@@ -108,11 +119,7 @@ void DetachBackend() {
   if (!S().backend) return;
   std::vector<HWND> tops = Find(S().desktop)->children;
   for (HWND h : tops) DestroyWindow(h);
-  std::uintptr_t next = S().nextHandle;
-  std::uintptr_t nextMenu = S().nextMenu;
   Reset();
-  S().nextHandle = next;
-  S().nextMenu = nextMenu;
 }
 
 }  // namespace win

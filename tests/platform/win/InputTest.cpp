@@ -301,3 +301,49 @@ TEST_F(Keyboard, KeysGoToTheFocusAndAltF4ClosesTheWindow) {
 
 }  // namespace
 }  // namespace win::test
+
+namespace win::test {
+namespace {
+
+using MouseMore = WindowTest;
+
+TEST_F(MouseMore, DisabledWindowsTakeNoClicksAndHideNothingBelowThem) {
+  HWND under = Top(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
+  HWND over = Top(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  HWND child = Child(under, {150, 150, 190, 190});
+  EnableWindow(over, false);
+  EnableWindow(child, false);
+  desktop.Pump();
+  log.clear();
+  InjectMouseButton(0, true, {10, 10});
+  InjectMouseButton(0, false, {10, 10});
+  InjectMouseButton(0, true, {160, 160});
+  desktop.Pump();
+  EXPECT_TRUE(Of(WM_LBUTTONDOWN, over).empty());
+  EXPECT_TRUE(Of(WM_LBUTTONDOWN, child).empty());
+  auto downs = Of(WM_LBUTTONDOWN, under);
+  ASSERT_EQ(downs.size(), 1u);  // only the click beside the disabled child, on its parent
+  EXPECT_EQ(downs[0].lParam, MAKELPARAM(160, 160));
+}
+
+TEST_F(MouseMore, HoverIsReportedOnceAfterTheMouseRests) {
+  HWND h = Top(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  InjectMouseMove({10, 10});
+  desktop.Pump();
+  TRACKMOUSEEVENT tme;
+  tme.dwFlags = TME_HOVER;
+  tme.hwndTrack = h;
+  tme.dwHoverTime = 100;
+  TrackMouseEvent(&tme);
+  desktop.Advance(60);
+  InjectMouseMove({12, 12});  // moving restarts the wait
+  desktop.Advance(60);
+  EXPECT_TRUE(Of(WM_MOUSEHOVER, h).empty());
+  desktop.Advance(500);
+  auto hover = Of(WM_MOUSEHOVER, h);
+  ASSERT_EQ(hover.size(), 1u);
+  EXPECT_EQ(hover[0].lParam, MAKELPARAM(12, 12));
+}
+
+}  // namespace
+}  // namespace win::test

@@ -4,6 +4,7 @@
 
 #include "Harness.h"
 #include "platform/win/Input.h"
+#include "platform/win/Menu.h"
 #include "platform/win/NonClient.h"
 
 namespace win::test {
@@ -204,6 +205,41 @@ TEST_F(Tree, MaximizeAndRestoreKeepTheNormalPlacement) {
   GetWindowRect(h, &r);
   EXPECT_EQ(r, (RECT{100, 100, 500, 400}));
   EXPECT_FALSE(IsZoomed(h));
+}
+
+}  // namespace
+}  // namespace win::test
+
+namespace win::test {
+namespace {
+
+using SystemMenu = WindowTest;
+
+TEST_F(SystemMenu, FollowsTheStyleOfItsWindow) {
+  HWND main = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HMENU m = GetSystemMenu(main, false);
+  ASSERT_TRUE(IsMenu(m));
+  std::vector<UINT> ids;
+  for (int i = 0; i < GetMenuItemCount(m); ++i) ids.push_back(GetMenuItemID(m, i));
+  EXPECT_EQ(ids, (std::vector<UINT>{SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0,
+                                    SC_CLOSE}));
+  EXPECT_EQ(GetMenuState(m, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
+  EXPECT_EQ(GetMenuState(m, SC_SIZE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  EXPECT_EQ(GetSystemMenu(main, false), m);  // one menu per window
+  // A fixed tool window: no sizing, no minimize or maximize.
+  HWND tool = Top(WS_POPUP | WS_CAPTION | WS_SYSMENU, {0, 0, 100, 100}, WS_EX_TOOLWINDOW);
+  HMENU t = GetSystemMenu(tool, false);
+  ids.clear();
+  for (int i = 0; i < GetMenuItemCount(t); ++i) ids.push_back(GetMenuItemID(t, i));
+  EXPECT_EQ(ids, (std::vector<UINT>{SC_MOVE, 0, SC_CLOSE}));
+  EXPECT_EQ(GetSystemMenu(Child(main, {0, 0, 5, 5}), false), nullptr);
+  // Maximized, Restore becomes available and Move and Size do not.
+  ShowWindow(main, SW_MAXIMIZE);
+  m = GetSystemMenu(main, true);
+  EXPECT_EQ(GetMenuState(m, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  EXPECT_EQ(GetMenuState(m, SC_MOVE, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
+  DestroyWindow(main);
+  EXPECT_FALSE(IsMenu(m));
 }
 
 }  // namespace
