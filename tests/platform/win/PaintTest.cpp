@@ -243,3 +243,47 @@ TEST_F(Painting, PrintDrawsTheWindowAndItsChildrenIntoAnyContext) {
 
 }  // namespace
 }  // namespace win::test
+
+namespace win::test {
+namespace {
+
+using Redraw = WindowTest;
+
+TEST_F(Redraw, FlagsChooseWhatIsInvalidatedAndWhatIsPaintedAtOnce) {
+  HWND top = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND c = Child(top, {0, 0, 20, 20});
+  desktop.Pump();
+  log.clear();
+  // Erase and frame now, without WM_PAINT; the update region stays for the loop.
+  RedrawWindow(top, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ERASENOW | RDW_NOCHILDREN);
+  EXPECT_EQ(Messages(top, {WM_GETTEXTLENGTH, WM_GETTEXT}),
+            (std::vector<UINT>{WM_NCPAINT, WM_ERASEBKGND}));
+  EXPECT_TRUE(Messages(c).empty());
+  RECT r;
+  EXPECT_TRUE(GetUpdateRect(top, &r, false));
+  RedrawWindow(top, nullptr, nullptr, RDW_VALIDATE);
+  EXPECT_FALSE(GetUpdateRect(top, &r, false));
+  // Children are included by default when the parent does not clip them.
+  log.clear();
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(Of(WM_PAINT, top).size(), 1u);
+  EXPECT_EQ(Of(WM_PAINT, c).size(), 1u);
+  SetWindowLongPtrW(top, GWL_STYLE, GetWindowLongPtrW(top, GWL_STYLE) | WS_CLIPCHILDREN);
+  log.clear();
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(Of(WM_PAINT, top).size(), 1u);
+  EXPECT_TRUE(Of(WM_PAINT, c).empty());
+  // An internal paint gives one WM_PAINT with an empty paint rectangle.
+  RedrawWindow(c, nullptr, nullptr, RDW_INTERNALPAINT);
+  log.clear();
+  desktop.Pump();
+  EXPECT_EQ(Of(WM_PAINT, c).size(), 1u);
+  // Invisible windows collect nothing.
+  ShowWindow(c, SW_HIDE);
+  InvalidateRect(c, nullptr, true);
+  EXPECT_FALSE(GetUpdateRect(c, &r, false));
+}
+
+}  // namespace
+}  // namespace win::test

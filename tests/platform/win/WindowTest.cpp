@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
+#include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/Menu.h"
 #include "platform/win/NonClient.h"
@@ -240,6 +241,69 @@ TEST_F(SystemMenu, FollowsTheStyleOfItsWindow) {
   EXPECT_EQ(GetMenuState(m, SC_MOVE, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
   DestroyWindow(main);
   EXPECT_FALSE(IsMenu(m));
+}
+
+}  // namespace
+}  // namespace win::test
+
+namespace win::test {
+namespace {
+
+using Frame = WindowTest;
+
+TEST_F(Frame, ClientAreaFollowsBordersEdgesAndScrollBars) {
+  struct Case {
+    DWORD style, exStyle;
+    RECT client;  // in window coordinates of a 200 x 100 window
+  };
+  const Case cases[] = {
+      {WS_POPUP, 0, {0, 0, 200, 100}},
+      {WS_POPUP | WS_BORDER, 0, {1, 1, 199, 99}},
+      {WS_POPUP | WS_DLGFRAME, 0, {3, 3, 197, 97}},
+      {WS_POPUP | WS_THICKFRAME, 0, {4, 4, 196, 96}},
+      {WS_OVERLAPPEDWINDOW, 0, {4, 27, 196, 96}},
+      {WS_POPUP | WS_CAPTION, WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE, {5, 28, 195, 95}},
+      {WS_POPUP | WS_VSCROLL | WS_HSCROLL, WS_EX_STATICEDGE, {1, 1, 182, 82}},
+      {WS_POPUP | WS_VSCROLL, WS_EX_LEFTSCROLLBAR, {17, 0, 200, 100}},
+  };
+  for (const Case& c : cases) {
+    HWND h = Top(c.style | WS_VISIBLE, {0, 0, 200, 100}, c.exStyle);
+    FrameLayout f = GetFrameLayout(h);
+    EXPECT_EQ(f.client, c.client) << std::hex << c.style << " " << c.exStyle;
+    POINT origin{0, 0};
+    ClientToScreen(h, &origin);
+    EXPECT_EQ(origin, (POINT{c.client.Left, c.client.Top}));
+    RECT adjusted{0, 0, c.client.Width(), c.client.Height()};
+    AdjustWindowRectEx(&adjusted, c.style, false, c.exStyle);
+    EXPECT_EQ(adjusted.Width(), 200);
+    EXPECT_EQ(adjusted.Height(), 100);
+    DestroyWindow(h);
+  }
+}
+
+TEST_F(Frame, KeyboardMoveFromTheSystemCommand) {
+  HWND h = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 300, 200});
+  desktop.Pump();
+  constexpr UINT kRight = 0xE04D, kDown = 0xE050, kEnter = 0x1C, kEscape = 0x01;
+  for (UINT key : {kRight, kRight, kDown, kEnter}) {
+    InjectKey(key, true);
+    InjectKey(key, false);
+  }
+  PostMessageW(h, WM_SYSCOMMAND, SC_MOVE, 0);
+  desktop.Pump();
+  RECT r;
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.Left, 116);
+  EXPECT_EQ(r.Top, 108);
+  // Escape puts the window back where the move started.
+  for (UINT key : {kDown, kEscape}) {
+    InjectKey(key, true);
+    InjectKey(key, false);
+  }
+  PostMessageW(h, WM_SYSCOMMAND, SC_MOVE, 0);
+  desktop.Pump();
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.Top, 108);
 }
 
 }  // namespace
