@@ -105,14 +105,17 @@ bool PeekMessageW(MSG* msg, HWND hwnd, UINT min, UINT max, UINT removeFlags) {
 }
 
 bool GetMessageW(MSG* msg, HWND hwnd, UINT min, UINT max) {
-  while (!PeekMessageW(msg, hwnd, min, max, PM_REMOVE)) WaitMessage();
+  // Messages the filter leaves out do not end the wait; only new input or a timer of the
+  // filtered windows can.
+  while (!PeekMessageW(msg, hwnd, min, max, PM_REMOVE))
+    TheBackend().WaitForInput(NextTimerDeadline(hwnd));
   return msg->message != WM_QUIT;
 }
 
 void WaitMessage() {
   State& s = S();
-  if (!s.posted.empty() || !s.input.empty() || s.quitPosted) return;
-  TheBackend().WaitForInput(NextTimerDeadline());
+  if (!s.posted.empty() || !s.input.empty() || s.quitPosted || NextWindowToPaint(nullptr)) return;
+  TheBackend().WaitForInput(NextTimerDeadline(nullptr));
 }
 
 bool TranslateMessage(const MSG& msg) {

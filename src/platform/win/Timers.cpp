@@ -74,13 +74,14 @@ bool NextDueTimer(MSG* out, HWND filter, bool remove) {
   return true;
 }
 
-std::optional<DWORD> NextTimerDeadline() {
+std::optional<DWORD> NextTimerDeadline(HWND filter) {
   State& s = S();
   std::optional<DWORD> best;
   DWORD now = Now();
+  auto wanted = [&](HWND h) { return !filter || h == filter || IsChild(filter, h); };
   for (const Timer& t : s.timers)
-    if (!best || Until(t.due, *best) < 0) best = t.due;
-  if (s.tracking.hwnd && (s.tracking.flags & TME_HOVER))
+    if (wanted(t.hwnd) && (!best || Until(t.due, *best) < 0)) best = t.due;
+  if (s.tracking.hwnd && (s.tracking.flags & TME_HOVER) && wanted(s.tracking.hwnd))
     if (!best || Until(s.tracking.hoverDue, *best) < 0) best = s.tracking.hoverDue;
   if (best && Until(*best, now) < 0) best = now;
   return best;

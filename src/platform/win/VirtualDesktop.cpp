@@ -54,7 +54,7 @@ void VirtualDesktop::Advance(DWORD ms) {
   for (;;) {
     Pump();
     if (detail::S().quitPosted) break;
-    std::optional<DWORD> next = detail::NextTimerDeadline();
+    std::optional<DWORD> next = detail::NextTimerDeadline(nullptr);
     if (!next || int(*next - end) > 0) break;
     if (int(*next - clock_) > 0) clock_ = *next;
   }

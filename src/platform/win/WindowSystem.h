@@ -203,7 +203,8 @@ bool RouteInput(const RawInput& raw, MSG* out);
 HWND NextWindowToPaint(HWND filter);
 // A due timer's WM_TIMER; with remove its next period starts now.
 bool NextDueTimer(MSG* out, HWND filter, bool remove);
-std::optional<DWORD> NextTimerDeadline();
+// When the next timer (of filter and its children, or any) falls due; never before now.
+std::optional<DWORD> NextTimerDeadline(HWND filter);
 bool TimerExists(HWND hwnd, UINT_PTR id);
 // A due WM_MOUSEHOVER of TrackMouseEvent (taken once).
 bool CheckHover(MSG* out, DWORD now, bool remove);

@@ -6,6 +6,7 @@
 
 #include "Harness.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Timers.h"
 
 namespace win::test {
 namespace {
@@ -191,6 +192,29 @@ TEST_F(Messaging, PaintAndTimersComeAfterPostedMessages) {
   EXPECT_EQ(m.message, WM_PAINT);
   DispatchMessageW(m);
   EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+}  // namespace
+}  // namespace win::test
+
+namespace win::test {
+namespace {
+
+using Waiting = WindowTest;
+
+TEST_F(Waiting, FilteredGetMessageWaitsPastMessagesOfOtherWindows) {
+  HWND a = Top(WS_POPUP), b = Top(WS_POPUP);
+  PostMessageW(b, WM_USER, 0, 0);
+  SetTimer(b, 1, 10, nullptr);
+  SetTimer(a, 2, 300, nullptr);
+  DWORD start = GetTickCount();
+  MSG m;
+  ASSERT_TRUE(GetMessageW(&m, a, 0, 0));
+  EXPECT_EQ(m.hwnd, a);
+  EXPECT_EQ(m.message, UINT(WM_TIMER));
+  EXPECT_EQ(GetTickCount(), start + 300);
+  ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.hwnd, b);  // still there for an unfiltered loop
 }
 
 }  // namespace
