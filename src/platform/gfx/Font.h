@@ -115,8 +115,8 @@ class Font {
 // Fonts are immutable and shared: a device context keeps the one it draws with alive.
 using HFONT = std::shared_ptr<const Font>;
 
-// Creates a font; never fails: an unknown face falls back to the stated substitute
-// (see FontFaceFallback) and, last, to the system's sans-serif face.
+// Creates a font: an unknown face falls back to the stated substitute (see FontFaceFallback)
+// and, last, to DejaVu Sans; GraphicsError only when not even that face is installed.
 HFONT CreateFontIndirectW(const LOGFONTW& lf);
 
 // Registers a TrueType/OpenType font held in memory (a skin's or icon font) under its

@@ -23,6 +23,8 @@ constexpr const char16_t* kLastFallback = u"DejaVu Sans";
 constexpr std::size_t kMaxMemoryFontBytes = 64u << 20;
 constexpr std::size_t kMaxMemoryFaces = 256;
 constexpr int kMaxFacesPerFont = 16;
+// Remembered lookups (name and style -> face); forgotten all at once beyond this many.
+constexpr std::size_t kMaxResolved = 1024;
 
 std::string ToUtf8(std::u16string_view s) {
   std::string out;
@@ -59,7 +61,7 @@ std::u16string FromUtf8(std::string_view s) {
     unsigned char b = s[i];
     int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
     char32_t c = extra == 0 ? b : extra == 1 ? b & 0x1F : extra == 2 ? b & 0x0F : b & 0x07;
-    bool ok = extra >= 0 && i + extra < s.size() + (extra == 0 ? 1 : 0);
+    bool ok = extra >= 0 && i + extra < s.size();
     for (int k = 1; ok && k <= extra; ++k) {
       unsigned char t = s[i + k];
       ok = (t & 0xC0) == 0x80;
@@ -294,6 +296,7 @@ ResolvedFace ResolveFace(const std::u16string& family, bool bold, bool italic) {
       r.thinBold = plain && !plain->IsBold() && StemWidth(*face) <= StemWidth(*plain) * 11 / 10;
     }
   }
+  if (lib.resolved.size() >= kMaxResolved) lib.resolved.clear();
   lib.resolved.emplace(key, r);
   return r;
 }

@@ -1,6 +1,5 @@
 // Text output of device contexts: TextOutW, DrawTextW and the measuring calls.
 #include <algorithm>
-#include <limits>
 
 #include "platform/gfx/ClipRects.h"
 #include "platform/gfx/DeviceContext.h"
@@ -8,32 +7,19 @@
 namespace gfx {
 namespace {
 
-constexpr int kIntMin = std::numeric_limits<int>::min();
-constexpr int kIntMax = std::numeric_limits<int>::max();
-// The whole device plane: drawing without a rectangle of its own to stay in.
-constexpr TRect kUnlimited{kIntMin, kIntMin, kIntMax, kIntMax};
 constexpr std::u16string_view kEllipsis = u"...";
 // Tab stops of DT_EXPANDTABS: every 8 average character widths.
 constexpr int kTabChars = 8;
 
-// Writes one colour with alpha 0 over the device rectangle r, inside limit and the clip.
-void FillDevice(DeviceContext& dc, const TRect& r, const TRect& limit, Pixel p) {
-  ForEachClippedRect(dc, IntersectRects(r, limit), [&](const TRect& piece) {
-    for (int y = piece.Top; y < piece.Bottom; ++y)
-      std::fill(dc.Target().Row(y) + piece.Left, dc.Target().Row(y) + piece.Right, p);
-  });
-}
-
 // Blends the colour over the destination by the glyph's coverage, with the pen on the
 // baseline at device point pen; written pixels get alpha 0.
-void BlendGlyph(DeviceContext& dc, TPoint pen, const GlyphImage& g, const TRect& limit,
-                COLORREF color) {
+void BlendGlyph(DeviceContext& dc, TPoint pen, const GlyphImage& g, COLORREF color) {
   if (g.width == 0 || g.height == 0) return;
   const TRect box{SaturatingAdd(pen.X, g.left), SaturatingAdd(pen.Y, -g.top),
                   SaturatingAdd(SaturatingAdd(pen.X, g.left), g.width),
                   SaturatingAdd(SaturatingAdd(pen.Y, -g.top), g.height)};
   const int r = GetRValue(color), gr = GetGValue(color), b = GetBValue(color);
-  ForEachClippedRect(dc, IntersectRects(box, limit), [&](const TRect& piece) {
+  ForEachClippedRect(dc, box, [&](const TRect& piece) {
     for (int y = piece.Top; y < piece.Bottom; ++y) {
       const std::uint8_t* cov = g.coverage.data() + std::size_t(y - box.Top) * g.width;
       Pixel* row = dc.Target().Row(y);
@@ -50,12 +36,25 @@ void BlendGlyph(DeviceContext& dc, TPoint pen, const GlyphImage& g, const TRect&
   });
 }
 
-// A horizontal line of the font's thickness from x0 to x1 at offset top below the baseline.
-void DrawRule(DeviceContext& dc, int x0, int x1, int baseline, int top, int thickness,
-              const TRect& limit, COLORREF color) {
+// A horizontal line of the given thickness from x0 to x1, its top at offset top below the
+// baseline (logical coordinates).
+void DrawRule(HDC dc, int x0, int x1, int baseline, int top, int thickness, COLORREF color) {
   const int y = SaturatingAdd(baseline, top);
-  FillDevice(dc, {x0, y, x1, SaturatingAdd(y, thickness)}, limit, PixelFromColor(color, 0));
+  FillRect(dc, {x0, y, x1, SaturatingAdd(y, thickness)}, color);
 }
+
+// Restores a context's state when drawing into it with a narrower clip is over.
+class StateGuard {
+ public:
+  explicit StateGuard(DeviceContext& dc) : dc_(dc), saved_(dc.State()) {}
+  ~StateGuard() { dc_.State() = std::move(saved_); }
+  StateGuard(const StateGuard&) = delete;
+  StateGuard& operator=(const StateGuard&) = delete;
+
+ private:
+  DeviceContext& dc_;
+  DeviceContextState saved_;
+};
 
 // One line of text as laid out: what is shown, the units whose character is underlined as an
 // accelerator, and the width.
@@ -218,16 +217,15 @@ Layout LayOut(const Font& font, std::u16string_view text, const TRect& r, unsign
   return layout;
 }
 
-// Draws a line with its cell's top-left corner at device point at: the background cell in
+// Draws a line with its cell's top-left corner at logical point at: the background cell in
 // OPAQUE mode, the glyphs, the font's underline and strike-out, the accelerator underlines.
-void DrawLine(DeviceContext& dc, const Font& font, TPoint at, const Line& line, int tabWidth,
-              const TRect& limit) {
-  const DeviceContextState& state = dc.State();
+void DrawLine(HDC dc, const Font& font, TPoint at, const Line& line, int tabWidth) {
+  const DeviceContextState& state = dc->State();
   const TEXTMETRICW& tm = font.Metrics();
   const int baseline = SaturatingAdd(at.Y, tm.tmAscent);
   if (state.bkMode == OPAQUE) {
-    FillDevice(dc, {at.X, at.Y, SaturatingAdd(at.X, line.width), SaturatingAdd(at.Y, tm.tmHeight)},
-               limit, PixelFromColor(state.bkColor, 0));
+    FillRect(dc, {at.X, at.Y, SaturatingAdd(at.X, line.width), SaturatingAdd(at.Y, tm.tmHeight)},
+             state.bkColor);
   }
   // Tab-separated segments start at their tab stops; without tab expansion there is one.
   int x = 0;
@@ -237,24 +235,25 @@ void DrawLine(DeviceContext& dc, const Font& font, TPoint at, const Line& line, 
     if (end == std::u16string::npos) end = line.text.size();
     const ShapedText shaped = font.Shape(std::u16string_view(line.text).substr(begin, end - begin));
     const int left = SaturatingAdd(at.X, x);
+    const TPoint pen = ToDevice(*dc, TPoint{left, baseline});
     for (const ShapedGlyph& g : shaped.glyphs) {
-      BlendGlyph(dc, {SaturatingAdd(left, g.x), SaturatingAdd(baseline, g.y)}, *font.Glyph(g.id),
-                 limit, state.textColor);
+      BlendGlyph(*dc, {SaturatingAdd(pen.X, g.x), SaturatingAdd(pen.Y, g.y)}, *font.Glyph(g.id),
+                 state.textColor);
     }
     for (std::size_t mark : line.marks) {
       if (mark < begin || mark >= end) continue;
       int mx = left;
       for (std::size_t i = begin; i < mark; ++i) mx = SaturatingAdd(mx, shaped.advances[i - begin]);
       DrawRule(dc, mx, SaturatingAdd(mx, shaped.advances[mark - begin]), baseline,
-               font.UnderlineTop(), font.UnderlineThickness(), limit, state.textColor);
+               font.UnderlineTop(), font.UnderlineThickness(), state.textColor);
     }
     if (tm.tmUnderlined) {
       DrawRule(dc, left, SaturatingAdd(left, shaped.width), baseline, font.UnderlineTop(),
-               font.UnderlineThickness(), limit, state.textColor);
+               font.UnderlineThickness(), state.textColor);
     }
     if (tm.tmStruckOut) {
       DrawRule(dc, left, SaturatingAdd(left, shaped.width), baseline, font.StrikeOutTop(),
-               font.StrikeOutThickness(), limit, state.textColor);
+               font.StrikeOutThickness(), state.textColor);
     }
     x += shaped.width;
     if (end < line.text.size()) x = (x / tabWidth + 1) * tabWidth;
@@ -268,7 +267,7 @@ bool TextOutW(HDC dc, int x, int y, std::u16string_view text) {
   if (!dc) return false;
   HFONT font = GetCurrentFont(dc);
   Line line{std::u16string(text), {}, font->Shape(text).width};
-  DrawLine(*dc, *font, ToDevice(*dc, TPoint{x, y}), line, 0, kUnlimited);
+  DrawLine(dc, *font, {x, y}, line, 0);
   return true;
 }
 
@@ -298,7 +297,10 @@ int DrawTextW(HDC dc, std::u16string_view text, TRect* r, unsigned format) {
       top = r->Top + (r->Height() - lineHeight) / 2;
     }
   }
-  const TRect limit = format & DT_NOCLIP ? kUnlimited : ToDevice(*dc, *r);
+  // Without DT_NOCLIP the rectangle narrows the clip while the lines are drawn.
+  if (!(format & DT_NOCLIP) && r->IsEmpty()) return top - r->Top + height;
+  StateGuard guard(*dc);
+  if (!(format & DT_NOCLIP)) IntersectClipRect(dc, r->Left, r->Top, r->Right, r->Bottom);
   const int tabWidth =
       format & DT_EXPANDTABS ? std::max(1, kTabChars * font->Metrics().tmAveCharWidth) : 0;
   int y = top;
@@ -309,7 +311,7 @@ int DrawTextW(HDC dc, std::u16string_view text, TRect* r, unsigned format) {
     } else if (format & DT_RIGHT) {
       x = r->Right - line.width;
     }
-    DrawLine(*dc, *font, ToDevice(*dc, TPoint{x, y}), line, tabWidth, limit);
+    DrawLine(dc, *font, {x, y}, line, tabWidth);
     y = SaturatingAdd(y, lineHeight);
   }
   return top - r->Top + height;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gfx/GlyphCache.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -162,6 +164,27 @@ TEST(FontShaping, WholePixelAdvancesPerUnitAndCachedGlyphs) {
   EXPECT_LE(glyph->top, f->Metrics().tmAscent);
 }
 
+TEST(FontShaping, GlyphCacheStaysWithinItsBoundDroppingTheLeastRecentlyUsed) {
+  GlyphCache cache;
+  auto image = [](std::size_t bytes) {
+    auto g = std::make_shared<GlyphImage>();
+    g->coverage.resize(bytes);
+    return g;
+  };
+  const std::size_t big = GlyphCache::kMaxBytes / 4;
+  for (std::uint32_t id = 0; id < 3; ++id) cache.Insert({1, 19, 0, false, id}, image(big));
+  ASSERT_NE(cache.Find({1, 19, 0, false, 0}), nullptr);  // glyph 0 is now the most recent
+  // Room for three (each costs a little more than a quarter): 3 and 4 push out 1 and 2.
+  for (std::uint32_t id = 3; id < 5; ++id) cache.Insert({1, 19, 0, false, id}, image(big));
+  EXPECT_LE(cache.Bytes(), GlyphCache::kMaxBytes);
+  EXPECT_EQ(cache.Count(), 3u);
+  EXPECT_NE(cache.Find({1, 19, 0, false, 0}), nullptr);
+  EXPECT_EQ(cache.Find({1, 19, 0, false, 1}), nullptr);
+  EXPECT_EQ(cache.Find({1, 19, 0, false, 2}), nullptr);
+  EXPECT_NE(cache.Find({1, 19, 0, false, 4}), nullptr);
+  EXPECT_EQ(cache.Find({1, 20, 0, false, 4}), nullptr);  // another size is another glyph
+}
+
 TEST(MemoryFonts, FoundByFamilyBeforeFontconfigAndBytesKeptAlive) {
   std::vector<std::uint8_t> bytes = ReadFile("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
   ASSERT_GT(bytes.size(), 10000u);
@@ -176,6 +199,19 @@ TEST(MemoryFonts, FoundByFamilyBeforeFontconfigAndBytesKeptAlive) {
   EXPECT_EQ(FontFaceFallback(u"Museum Test Mono"), u"Museum Test Mono");
   EXPECT_EQ(mono->Shape(u"iiii").width, mono->Shape(u"MMMM").width);  // monospaced
   EXPECT_GT(mono->Glyph(mono->Shape(u"M").glyphs[0].id)->width, 0);
+}
+
+TEST(MemoryFonts, IconFontGivesItsPrivateUseGlyphs) {
+  std::vector<std::uint8_t> bytes =
+      ReadFile("/usr/share/fonts/truetype/font-awesome/fontawesome-webfont.ttf");
+  ASSERT_EQ(AddFontMemResourceEx(bytes.data(), bytes.size()), 1);
+  HFONT icons = Make(u"FontAwesome", -16);
+  EXPECT_EQ(icons->FaceName(), u"FontAwesome");
+  ShapedText home = icons->Shape(u"\uF015");
+  ASSERT_EQ(home.glyphs.size(), 1u);
+  EXPECT_NE(home.glyphs[0].id, 0u);  // not the missing-glyph box
+  EXPECT_GT(home.width, 10);
+  EXPECT_GT(icons->Glyph(home.glyphs[0].id)->width, 10);
 }
 
 TEST(MemoryFonts, DamagedDataIsRefused) {

@@ -110,6 +110,29 @@ TEST(TextOut, BlendsByCoverageAndWritesAlphaZero) {
   EXPECT_GT(partial, 20);  // anti-aliased edges
 }
 
+TEST(TextOut, CoverageWeightsTheColourInBytes) {
+  // Over a coloured destination each pixel is (colour * w + dest * (256 - w)) >> 8, where the
+  // weight w is the glyph's coverage with 255 counted as 256.
+  const Pixel dest = MakePixel(50, 150, 100, 255);
+  Canvas c;
+  c.bmp.Fill(dest);
+  SetTextColor(&c.dc, RGB(240, 20, 130));
+  TextOutW(&c.dc, 10, 20, u"Ж");
+  HFONT f = GetCurrentFont(&c.dc);
+  auto glyph = f->Glyph(f->Shape(u"Ж").glyphs[0].id);
+  const int left = 10 + glyph->left, top = 20 + f->Metrics().tmAscent - glyph->top;
+  auto mix = [](int colour, int d, int w) { return (colour * w + d * (256 - w)) >> 8; };
+  for (int j = 0; j < glyph->height; ++j) {
+    for (int i = 0; i < glyph->width; ++i) {
+      const int cov = glyph->coverage[j * glyph->width + i];
+      const int w = cov + (cov >> 7);
+      const Pixel expected =
+          cov == 0 ? dest : MakePixel(mix(130, 50, w), mix(20, 150, w), mix(240, 100, w), 0);
+      ASSERT_EQ(c.bmp.At(left + i, top + j), expected) << i << "," << j << " coverage " << cov;
+    }
+  }
+}
+
 TEST(TextOut, OpaqueModeFillsTheCellFirst) {
   Canvas c;
   SetBkMode(&c.dc, OPAQUE);
