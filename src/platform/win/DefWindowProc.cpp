@@ -19,6 +19,12 @@ namespace detail {
 
 void ModalLoop(HWND hwnd, const std::function<bool(const MSG&, bool* done)>& handle) {
   SetCapture(hwnd);
+  struct Release {  // also when a handler throws
+    HWND hwnd;
+    ~Release() {
+      if (GetCapture() == hwnd) ReleaseCapture();
+    }
+  } release{hwnd};
   bool done = false;
   MSG msg;
   while (!done && GetCapture() == hwnd && IsWindow(hwnd)) {
@@ -30,7 +36,6 @@ void ModalLoop(HWND hwnd, const std::function<bool(const MSG&, bool* done)>& han
     TranslateMessage(msg);
     DispatchMessageW(msg);
   }
-  if (GetCapture() == hwnd) ReleaseCapture();
 }
 
 }  // namespace detail

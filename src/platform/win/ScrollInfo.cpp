@@ -269,6 +269,10 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screen) {
   // Arrows and page areas repeat while the button is held.
   Deliver(hwnd, msg, code, 0);
   SetTimer(hwnd, kRepeatTimer, kFirstRepeat, nullptr);
+  struct Kill {  // also when a handler throws
+    HWND hwnd;
+    ~Kill() { KillTimer(hwnd, kRepeatTimer); }
+  } kill{hwnd};
   ModalLoop(hwnd, [&](const MSG& m, bool* done) {
     if (m.message == WM_TIMER && m.hwnd == hwnd && m.wParam == kRepeatTimer) {
       SetTimer(hwnd, kRepeatTimer, kRepeat, nullptr);
@@ -278,7 +282,6 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screen) {
     if (m.message == WM_LBUTTONUP) *done = true;
     return m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST;
   });
-  KillTimer(hwnd, kRepeatTimer);
   Deliver(hwnd, msg, SB_ENDSCROLL, 0);
 }
 

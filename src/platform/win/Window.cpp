@@ -1,6 +1,7 @@
 #include "platform/win/Window.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -89,21 +90,31 @@ void NotifyParents(HWND child, UINT event) {
   }
 }
 
-void SendDestroy(HWND hwnd) {
-  if (Window* w = FindReal(hwnd)) w->destroying = true;
-  Deliver(hwnd, WM_DESTROY, 0, 0);
-  Window* w = FindReal(hwnd);
-  if (!w) return;
-  std::vector<HWND> children = w->children;
-  for (HWND c : children) SendDestroy(c);
+// Runs f; an exception is kept (the first one) so that destruction can finish first.
+template <class F>
+void Guarded(std::exception_ptr& first, F f) {
+  try {
+    f();
+  } catch (...) {
+    if (!first) first = std::current_exception();
+  }
 }
 
-void FreeWindow(HWND hwnd) {
+void SendDestroy(HWND hwnd, std::exception_ptr& error) {
+  if (Window* w = FindReal(hwnd)) w->destroying = true;
+  Guarded(error, [&] { Deliver(hwnd, WM_DESTROY, 0, 0); });
   Window* w = FindReal(hwnd);
   if (!w) return;
   std::vector<HWND> children = w->children;
-  for (HWND c : children) FreeWindow(c);
-  Deliver(hwnd, WM_NCDESTROY, 0, 0);
+  for (HWND c : children) SendDestroy(c, error);
+}
+
+void FreeWindow(HWND hwnd, std::exception_ptr& error) {
+  Window* w = FindReal(hwnd);
+  if (!w) return;
+  std::vector<HWND> children = w->children;
+  for (HWND c : children) FreeWindow(c, error);
+  Guarded(error, [&] { Deliver(hwnd, WM_NCDESTROY, 0, 0); });
   w = FindReal(hwnd);
   if (!w) return;
   DropWindowTimers(hwnd);
@@ -256,16 +267,27 @@ HWND CreateWindowExW(DWORD exStyle, std::u16string_view className, std::u16strin
   cs.lpszClass = classCopy.c_str();
   cs.dwExStyle = exStyle;
   w->created = true;
-  if (!Deliver(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
-    FreeWindow(hwnd);
-    return nullptr;
-  }
-  if (!FindReal(hwnd)) return nullptr;
-  RecalcClient(hwnd);
-  if (Window* ww = FindReal(hwnd)) ResizeSurface(*ww);
-  if (Deliver(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-    DestroyWindow(hwnd);
-    return nullptr;
+  try {
+    if (!Deliver(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+      std::exception_ptr error;
+      FreeWindow(hwnd, error);
+      if (error) std::rethrow_exception(error);
+      return nullptr;
+    }
+    if (!FindReal(hwnd)) return nullptr;
+    RecalcClient(hwnd);
+    if (Window* ww = FindReal(hwnd)) ResizeSurface(*ww);
+    if (Deliver(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+      DestroyWindow(hwnd);
+      return nullptr;
+    }
+  } catch (...) {
+    // A creation handler that fails leaves no half-made window behind.
+    try {
+      DestroyWindow(hwnd);
+    } catch (...) {
+    }
+    throw;
   }
   Window* ww = FindReal(hwnd);
   if (!ww) return nullptr;
@@ -286,18 +308,23 @@ bool DestroyWindow(HWND hwnd) {
   Window* w = FindReal(hwnd);
   if (!w || w->destroying) return false;
   w->destroying = true;
+  // A procedure that throws does not stop the destruction; its exception comes out after.
+  std::exception_ptr error;
   std::vector<HWND> owned;
   for (HWND h : Find(S().desktop)->children)
     if (Window* o = Find(h); o && o->owner == hwnd) owned.push_back(h);
-  for (HWND h : owned) DestroyWindow(h);
-  if (IsWindowVisible(hwnd))
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  else
-    WindowHiddenOrDestroyed(hwnd);
-  NotifyParents(hwnd, WM_DESTROY);
-  SendDestroy(hwnd);
-  FreeWindow(hwnd);
+  for (HWND h : owned) Guarded(error, [&] { DestroyWindow(h); });
+  Guarded(error, [&] {
+    if (IsWindowVisible(hwnd))
+      SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+      WindowHiddenOrDestroyed(hwnd);
+  });
+  Guarded(error, [&] { NotifyParents(hwnd, WM_DESTROY); });
+  SendDestroy(hwnd, error);
+  FreeWindow(hwnd, error);
+  if (error) std::rethrow_exception(error);
   return true;
 }
 

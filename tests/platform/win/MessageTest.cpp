@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "Harness.h"
+#include "platform/win/Backend.h"
+#include "platform/win/Input.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Timers.h"
 
@@ -215,6 +217,48 @@ TEST_F(Waiting, FilteredGetMessageWaitsPastMessagesOfOtherWindows) {
   EXPECT_EQ(GetTickCount(), start + 300);
   ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(m.hwnd, b);  // still there for an unfiltered loop
+}
+
+}  // namespace
+}  // namespace win::test
+
+namespace win::test {
+namespace {
+
+using Failures = WindowTest;
+
+TEST_F(Failures, ExceptionsFromProceduresLeaveNoHalfMadeOrHalfDestroyedWindows) {
+  int created = 0;
+  handler = [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_CREATE && created++ == 0) throw std::runtime_error("create");
+    return std::nullopt;
+  };
+  EXPECT_THROW(Top(WS_POPUP), std::runtime_error);
+  std::size_t windows = 0;
+  EnumWindows([&](HWND, LPARAM) { return ++windows, true; }, 0);
+  EXPECT_EQ(windows, 0u);
+  HWND top = Top(WS_POPUP | WS_VISIBLE);
+  HWND c = Child(top, {0, 0, 5, 5});
+  handler = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_DESTROY && h == top) throw std::runtime_error("destroy");
+    return std::nullopt;
+  };
+  EXPECT_THROW(DestroyWindow(top), std::runtime_error);
+  EXPECT_FALSE(IsWindow(top));
+  EXPECT_FALSE(IsWindow(c));
+  EXPECT_EQ(Of(WM_NCDESTROY, c).size(), 1u);
+  // A handler failing inside a modal loop does not leave the mouse captured.
+  HWND h = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 300, 200});
+  handler = [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_MOVING) throw std::runtime_error("moving");
+    return std::nullopt;
+  };
+  InjectMouseButton(0, true, {200, 110});
+  InjectMouseMove({210, 120});
+  InjectMouseButton(0, false, {210, 120});
+  EXPECT_THROW(desktop.Pump(), std::runtime_error);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_TRUE(IsWindow(h));
 }
 
 }  // namespace
