@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/gfx/Bitmap.h"
 #include "platform/win/Backend.h"
 
 namespace win {
@@ -36,6 +37,12 @@ class VirtualDesktop : public Backend {
   // message loop waits; actions at the same time run in the order they were scheduled.
   void Schedule(DWORD ms, std::function<void()> action);
   HCURSOR Cursor() const { return cursor_; }
+  // What the screen shows: the desktop colour, then every visible top-level window from the
+  // bottom up, inside its window region. Ordinary windows are opaque whatever their alpha
+  // bytes; layered windows blend their premultiplied pixels (UpdateLayeredWindow) or their
+  // painted pixels with their constant opacity, and leave out their colour key. The result
+  // is opaque (alpha 255).
+  gfx::Bitmap Compose() const;
 
  private:
   int width_;

@@ -287,3 +287,34 @@ TEST_F(Redraw, FlagsChooseWhatIsInvalidatedAndWhatIsPaintedAtOnce) {
 
 }  // namespace
 }  // namespace win::test
+
+namespace win::test {
+namespace {
+
+TEST_F(Painting, DesktopComposesOpaqueAndLayeredWindowsInZOrder) {
+  HWND back = Make(nullptr, {0, 0, 40, 40}, RGB(200, 100, 0), WS_POPUP | WS_VISIBLE);
+  HWND half = Make(nullptr, {20, 0, 60, 40}, RGB(0, 0, 255), WS_POPUP | WS_VISIBLE, WS_EX_LAYERED);
+  SetLayeredWindowAttributes(half, 0, 128, LWA_ALPHA);
+  HWND glass = Make(nullptr, {0, 20, 40, 60}, 0, WS_POPUP, WS_EX_LAYERED | WS_EX_NOACTIVATE);
+  gfx::Bitmap picture(40, 40);
+  picture.Fill(gfx::MakePixel(0, 64, 0, 64));  // premultiplied: green at a quarter
+  picture.Set(0, 39, gfx::MakePixel(0, 0, 0, 0));
+  POINT at{0, 20};
+  SIZE size{40, 40};
+  BLENDFUNCTION blend;
+  UpdateLayeredWindow(glass, &at, &size, &picture, nullptr, 0, &blend, ULW_ALPHA);
+  ShowWindow(glass, SW_SHOWNA);
+  desktop.Pump();
+  // The opaque window's alpha bytes (0 from the drawing calls) do not make it see-through.
+  EXPECT_EQ(gfx::PixelA(GetWindowSurface(back).pixels->At(5, 5)), 0);
+  gfx::Bitmap screen = desktop.Compose();
+  EXPECT_EQ(screen.At(5, 5), gfx::MakePixel(0, 100, 200, 255));
+  // Half-opaque blue over orange: 128/255 of blue, the rest of what is below.
+  EXPECT_EQ(screen.At(25, 5), gfx::MakePixel(128, 50, 100, 255));
+  // A quarter green over orange (premultiplied over): 64 + 191/255 of what is below.
+  EXPECT_EQ(screen.At(5, 25), gfx::MakePixel(0, 64 + 75, 150, 255));
+  EXPECT_EQ(screen.At(0, 59), gfx::PixelFromColor(GetSysColor(COLOR_BACKGROUND), 255));
+}
+
+}  // namespace
+}  // namespace win::test
