@@ -53,8 +53,8 @@ void DetachBackend();
 // (hit testing, capture, focus) when the message loop retrieves them, after posted messages.
 // Mouse positions are in desktop (screen) coordinates; buttons are 0 left, 1 right, 2 middle.
 void InjectMouseMove(POINT pt);
-void InjectMouseButton(int button, bool down, POINT pt);
-void InjectMouseWheel(int delta, bool horizontal, POINT pt);
+void InjectMouseButton(int button, bool down, POINT pt);      // a press or release
+void InjectMouseWheel(int delta, bool horizontal, POINT pt);  // delta in WHEEL_DELTA units
 // A physical key by its set-1 scan code; extended keys carry 0xE000 (right Ctrl 0xE01D,
 // arrows 0xE048...). The active keyboard layout gives the virtual key and the characters.
 void InjectKey(UINT scanCode, bool down);

@@ -31,8 +31,8 @@ struct MenuItem {
 
 // An empty menu owned by the caller until DestroyMenu.
 HMENU CreatePopupMenu();
-bool DestroyMenu(HMENU menu);
-bool IsMenu(HMENU menu);
+bool DestroyMenu(HMENU menu);  // false for an unknown menu
+bool IsMenu(HMENU menu);       // false once destroyed
 // Appends an item (MF_SEPARATOR for a separator).
 bool AppendMenuW(HMENU menu, UINT flags, UINT id, std::u16string_view text);
 int GetMenuItemCount(HMENU menu);              // -1 for an unknown menu

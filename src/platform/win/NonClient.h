@@ -19,7 +19,7 @@ struct FrameLayout {
   RECT minButton;  // empty without WS_MINIMIZEBOX
   RECT client;     // the client area the default WM_NCCALCSIZE gives
 };
-FrameLayout GetFrameLayout(HWND hwnd);
+FrameLayout GetFrameLayout(HWND hwnd);  // empty for a stale window
 
 // Draws the default frame, caption and scroll bars of hwnd into a window DC.
 void DrawDefaultFrame(HWND hwnd, gfx::HDC windowDC, bool active);

@@ -33,7 +33,7 @@ struct PAINTSTRUCT {
 bool InvalidateRect(HWND hwnd, const RECT* r, bool erase);
 bool InvalidateRgn(HWND hwnd, const gfx::Region* rgn, bool erase);  // client coordinates
 bool ValidateRect(HWND hwnd, const RECT* r);
-bool ValidateRgn(HWND hwnd, const gfx::Region* rgn);
+bool ValidateRgn(HWND hwnd, const gfx::Region* rgn);  // client coordinates; nullptr: all
 // The RDW_* combination of the above, for the frame (RDW_FRAME) and children
 // (RDW_ALLCHILDREN / RDW_NOCHILDREN), painting at once with RDW_UPDATENOW / RDW_ERASENOW.
 // The rectangle or region is in client coordinates; with neither the whole window counts.
@@ -48,13 +48,13 @@ int GetUpdateRgn(HWND hwnd, gfx::Region* rgn, bool erase);  // RegionComplexity
 // Starts painting: sends WM_NCPAINT when the frame is invalid and WM_ERASEBKGND when an erase
 // is pending, validates the window and returns a DC clipped to the update region.
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
-bool EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+bool EndPaint(HWND hwnd, const PAINTSTRUCT* ps);  // releases the DC of BeginPaint
 
 // A DC for the client area (GetDC) or the whole window (GetWindowDC); nullptr for a stale
 // window. The DC belongs to the window system until ReleaseDC; the backend learns about the
 // pixels drawn when it is released.
 HDC GetDC(HWND hwnd);
-HDC GetWindowDC(HWND hwnd);
+HDC GetWindowDC(HWND hwnd);        // origin at the window corner
 int ReleaseDC(HWND hwnd, HDC dc);  // 1 when released
 // The window a DC from GetDC/GetWindowDC/BeginPaint draws on.
 HWND WindowFromDC(HDC dc);
@@ -74,7 +74,8 @@ int GetWindowRgn(HWND hwnd, gfx::Region* rgn);  // RegionComplexity, RGN_ERROR w
 // Layered windows with WS_EX_TRANSPARENT let the mouse through; WS_EX_NOACTIVATE windows are
 // never activated.
 bool SetLayeredWindowAttributes(HWND hwnd, gfx::COLORREF key, BYTE alpha, DWORD flags);
-bool GetLayeredWindowAttributes(HWND hwnd, gfx::COLORREF* key, BYTE* alpha, DWORD* flags);
+bool GetLayeredWindowAttributes(HWND hwnd, gfx::COLORREF* key, BYTE* alpha,
+                                DWORD* flags);  // false after UpdateLayeredWindow
 struct BLENDFUNCTION {
   BYTE BlendOp = 0;  // AC_SRC_OVER
   BYTE BlendFlags = 0;
@@ -97,6 +98,6 @@ struct SurfaceInfo {
   gfx::COLORREF key = 0;
   const gfx::Region* region = nullptr;  // window region, window coordinates
 };
-SurfaceInfo GetWindowSurface(HWND hwnd);
+SurfaceInfo GetWindowSurface(HWND hwnd);  // empty for child and stale windows
 
 }  // namespace win

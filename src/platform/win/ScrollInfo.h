@@ -59,10 +59,10 @@ struct SCROLLINFO {
 int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info, bool redraw);
 // Fills the parts named by info.fMask; false when there is nothing to report.
 bool GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info);
-int GetScrollPos(HWND hwnd, int bar);
+int GetScrollPos(HWND hwnd, int bar);                        // 0 for a stale window
 int SetScrollPos(HWND hwnd, int bar, int pos, bool redraw);  // returns the previous position
 bool GetScrollRange(HWND hwnd, int bar, int* min, int* max);
-bool SetScrollRange(HWND hwnd, int bar, int min, int max, bool redraw);
+bool SetScrollRange(HWND hwnd, int bar, int min, int max, bool redraw);  // as SIF_RANGE
 // Shows or hides SB_HORZ, SB_VERT or SB_BOTH; the frame is recalculated.
 bool ShowScrollBar(HWND hwnd, int bar, bool show);
 // Enables or disables the arrows (ESB_*); false when nothing changed.
@@ -76,6 +76,6 @@ struct ScrollBarLayout {
   RECT thumb;   // empty when the bar cannot scroll
   bool visible = false;
 };
-ScrollBarLayout GetScrollBarLayout(HWND hwnd, int bar);
+ScrollBarLayout GetScrollBarLayout(HWND hwnd, int bar);  // not visible without the style
 
 }  // namespace win

@@ -113,8 +113,8 @@ using HBRUSH = const Brush*;
 HBRUSH GetSysColorBrush(int index);
 // Class backgrounds may also name a system colour as (index + 1), as the platform allows.
 HBRUSH SysColorBrushFromClassValue(std::uintptr_t value);
-HBRUSH CreateSolidBrush(gfx::COLORREF color);
-bool DeleteBrush(HBRUSH brush);  // false for shared or unknown brushes
+HBRUSH CreateSolidBrush(gfx::COLORREF color);  // the caller frees it with DeleteBrush
+bool DeleteBrush(HBRUSH brush);                // false for shared or unknown brushes
 // The colour a brush paints with.
 gfx::COLORREF BrushColor(HBRUSH brush);
 

@@ -16,6 +16,6 @@ constexpr UINT USER_TIMER_MINIMUM = 0x0000000A;
 // Starts or restarts timer id of hwnd. With a null hwnd a new id is made. Returns the id,
 // 0 for a stale window.
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
-bool KillTimer(HWND hwnd, UINT_PTR id);
+bool KillTimer(HWND hwnd, UINT_PTR id);  // false when there is no such timer
 
 }  // namespace win

@@ -36,7 +36,8 @@ bool UnregisterClassW(std::u16string_view name);  // false while windows of it e
 std::u16string GetClassNameW(HWND hwnd);
 // Class values (GCL_STYLE, GCLP_HCURSOR, GCLP_HBRBACKGROUND) as numbers; Set returns the old.
 std::uintptr_t GetClassLongPtrW(HWND hwnd, int index);
-std::uintptr_t SetClassLongPtrW(HWND hwnd, int index, std::uintptr_t value);
+std::uintptr_t SetClassLongPtrW(HWND hwnd, int index,
+                                std::uintptr_t value);  // changes the class of every window of it
 
 // What WM_NCCREATE and WM_CREATE receive in lParam.
 struct CREATESTRUCTW {
@@ -59,8 +60,8 @@ HWND CreateWindowExW(DWORD exStyle, std::u16string_view className, std::u16strin
 // Destroys the window, its owned windows and its children. Safe to call from inside the
 // window's own procedure; false for a stale handle or a window already being destroyed.
 bool DestroyWindow(HWND hwnd);
-bool IsWindow(HWND hwnd);
-HWND GetDesktopWindow();
+bool IsWindow(HWND hwnd);  // false for stale, null and desktop handles
+HWND GetDesktopWindow();   // the parent of every top-level window
 
 // Tree.
 HWND GetParent(HWND hwnd);  // the parent of a child, the owner of a popup, else nullptr
@@ -73,14 +74,14 @@ bool IsChild(HWND parent, HWND hwnd);     // any depth
 // returns false to stop. EnumChildWindows visits every descendant, each child followed by its
 // own descendants; EnumWindows visits top-level windows in z-order.
 using WNDENUMPROC = std::function<bool(HWND, LPARAM)>;
-bool EnumChildWindows(HWND parent, const WNDENUMPROC& proc, LPARAM lParam);
-bool EnumWindows(const WNDENUMPROC& proc, LPARAM lParam);
+bool EnumChildWindows(HWND parent, const WNDENUMPROC& proc, LPARAM lParam);  // false when stopped
+bool EnumWindows(const WNDENUMPROC& proc, LPARAM lParam);                    // false when stopped
 
 // Visibility, state and placement.
 bool ShowWindow(HWND hwnd, int cmd);  // returns whether it was visible before
 bool IsWindowVisible(HWND hwnd);      // WS_VISIBLE on the window and every ancestor
 bool IsIconic(HWND hwnd);
-bool IsZoomed(HWND hwnd);
+bool IsZoomed(HWND hwnd);                   // maximized
 bool EnableWindow(HWND hwnd, bool enable);  // returns whether it was disabled before
 bool IsWindowEnabled(HWND hwnd);
 
@@ -112,14 +113,15 @@ struct STYLESTRUCT {
 // (whose WINDOWPOS may be changed), WM_NCCALCSIZE when the size changes or with
 // SWP_FRAMECHANGED, and WM_WINDOWPOSCHANGED, whose default handling sends WM_MOVE and WM_SIZE.
 bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
-bool MoveWindow(HWND hwnd, int x, int y, int width, int height, bool repaint);
-bool BringWindowToTop(HWND hwnd);
+bool MoveWindow(HWND hwnd, int x, int y, int width, int height,
+                bool repaint);     // SetWindowPos without z-order or activation
+bool BringWindowToTop(HWND hwnd);  // top of its siblings, activating a top-level window
 
 // Rectangles and coordinate mapping.
 bool GetWindowRect(HWND hwnd, RECT* r);  // screen coordinates
 bool GetClientRect(HWND hwnd, RECT* r);  // {0, 0, width, height}
 bool ClientToScreen(HWND hwnd, POINT* p);
-bool ScreenToClient(HWND hwnd, POINT* p);
+bool ScreenToClient(HWND hwnd, POINT* p);  // the reverse of ClientToScreen
 // Maps points from one window's client coordinates to another's (nullptr: the screen).
 // Returns the offset added, x in the low word and y in the high word.
 int MapWindowPoints(HWND from, HWND to, POINT* points, int count);
@@ -133,12 +135,12 @@ bool AdjustWindowRectEx(RECT* r, DWORD style, bool menu, DWORD exStyle);
 // coordinates); it returns the parent itself when no child is there, nullptr when the point is
 // outside the parent.
 HWND WindowFromPoint(POINT screen);
-HWND ChildWindowFromPointEx(HWND parent, POINT pt, UINT flags);
+HWND ChildWindowFromPointEx(HWND parent, POINT pt, UINT flags);  // CWP_* flags skip children
 
 // Text (through WM_SETTEXT / WM_GETTEXT, so procedures may keep their own).
 bool SetWindowTextW(HWND hwnd, std::u16string_view text);
-std::u16string GetWindowTextW(HWND hwnd);
-int GetWindowTextLengthW(HWND hwnd);
+std::u16string GetWindowTextW(HWND hwnd);  // empty for a stale window
+int GetWindowTextLengthW(HWND hwnd);       // in UTF-16 units
 
 // Properties: named values kept with the window until it is destroyed.
 bool SetPropW(HWND hwnd, std::u16string_view name, HANDLE value);
@@ -149,7 +151,7 @@ HANDLE RemovePropW(HWND hwnd, std::u16string_view name);  // the removed value
 // GWLP_USERDATA, GWLP_HWNDPARENT (the owner). The procedure has its own overloads below.
 // Set returns the previous value; both return 0 for a stale window or an unknown index.
 LONG_PTR GetWindowLongPtrW(HWND hwnd, int index);
-LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value);
+LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value);  // returns the previous value
 // GWLP_WNDPROC: replaces the window procedure and returns the previous one.
 WNDPROC SetWindowLongPtrW(HWND hwnd, int index, WNDPROC proc);
 WNDPROC GetWindowProc(HWND hwnd);  // the current procedure (GWLP_WNDPROC)

@@ -17,8 +17,8 @@ using SUBCLASSPROC =
     std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, UINT_PTR id, DWORD_PTR refData)>;
 // Installs a hook, or updates the reference data of the one with the same id.
 bool SetWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR refData);
-bool GetWindowSubclass(HWND hwnd, UINT_PTR id, DWORD_PTR* refData);
-bool RemoveWindowSubclass(HWND hwnd, UINT_PTR id);
+bool GetWindowSubclass(HWND hwnd, UINT_PTR id, DWORD_PTR* refData);  // false when not installed
+bool RemoveWindowSubclass(HWND hwnd, UINT_PTR id);                   // false when not installed
 // Only valid inside a hook of hwnd.
 LRESULT DefSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
