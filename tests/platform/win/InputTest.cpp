@@ -268,6 +268,19 @@ TEST_F(Keyboard, RussianLayoutTypesCyrillicByKeyPosition) {
   EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
   ActivateKeyboardLayout(HKL_NEXT, 0);
   EXPECT_NE(GetKeyboardLayout(0), ru);
+  // Ctrl gives control characters, Alt system characters.
+  constexpr UINT kCtrl = 0x1D, kA = 0x1E;
+  press(kCaps);
+  log.clear();
+  InjectKey(kCtrl, true);
+  press(kA);
+  InjectKey(kCtrl, false);
+  InjectKey(kAlt, true);
+  press(kQ);
+  InjectKey(kAlt, false);
+  desktop.Pump();
+  EXPECT_EQ(Typed(Of(WM_CHAR, edit)), u"\x01");
+  EXPECT_EQ(Typed(Of(WM_SYSCHAR, edit)), u"q");
   EXPECT_EQ(LoadKeyboardLayoutW(u"00000000", 0), nullptr);
 }
 
