@@ -258,6 +258,14 @@ HKL GetKeyboardLayout(DWORD /*threadId*/) {
   return Layouts().active;
 }
 
+namespace detail {
+
+void ResetKeyboardLayouts() {
+  Layouts() = LayoutState{};
+}
+
+}  // namespace detail
+
 short GetKeyState(int vk) {
   if (vk < 0 || vk > 255) return 0;
   BYTE k = S().keys[std::size_t(vk)];

@@ -111,6 +111,7 @@ using namespace detail;
 void AttachBackend(Backend* backend) {
   if (S().backend) DetachBackend();
   Reset();
+  ResetKeyboardLayouts();
   S().backend = backend;
   ResetDesktopRect();
 }

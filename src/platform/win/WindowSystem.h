@@ -157,6 +157,8 @@ Window* Find(HWND hwnd);
 Window* FindReal(HWND hwnd);
 Backend& TheBackend();
 DWORD Now();
+// Back to the US layout alone, as a new session starts.
+void ResetKeyboardLayouts();
 // Takes the desktop size from the backend.
 void ResetDesktopRect();
 

@@ -308,3 +308,46 @@ TEST_F(Frame, KeyboardMoveFromTheSystemCommand) {
 
 }  // namespace
 }  // namespace win::test
+
+namespace win::test {
+namespace {
+
+using Placement = WindowTest;
+
+TEST_F(Placement, DraggingTheSizingFrameResizesWithinTheMinimum) {
+  HWND h = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 500, 400});
+  desktop.Pump();
+  InjectMouseButton(0, true, {498, 250});  // right frame
+  InjectMouseMove({548, 250});
+  InjectMouseButton(0, false, {548, 250});
+  desktop.Pump();
+  RECT r;
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r, (RECT{100, 100, 550, 400}));
+  EXPECT_EQ(Of(WM_SIZING, h).size(), 1u);
+  InjectMouseButton(0, true, {101, 101});  // top-left corner, dragged far past the other side
+  InjectMouseMove({900, 900});
+  InjectMouseButton(0, false, {900, 900});
+  desktop.Pump();
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.Width(), GetSystemMetrics(SM_CXMINTRACK));
+  EXPECT_EQ(r.Height(), GetSystemMetrics(SM_CYMINTRACK));
+  EXPECT_EQ(r.Right, 550);
+}
+
+TEST_F(Placement, SetParentMovesAWindowBetweenParentsKeepingItsPosition) {
+  HWND a = Top(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  HWND b = Top(WS_POPUP | WS_VISIBLE, {200, 0, 300, 100});
+  HWND c = Child(a, {10, 10, 20, 20});
+  EXPECT_EQ(SetParent(c, b), a);
+  EXPECT_TRUE(IsChild(b, c));
+  EXPECT_FALSE(IsChild(a, c));
+  RECT r;
+  GetWindowRect(c, &r);
+  EXPECT_EQ(r, (RECT{210, 10, 220, 20}));
+  EXPECT_EQ(SetParent(b, c), nullptr);  // a window cannot go inside its own child
+  EXPECT_EQ(WindowFromPoint({215, 15}), c);
+}
+
+}  // namespace
+}  // namespace win::test
