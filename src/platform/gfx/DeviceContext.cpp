@@ -116,11 +116,12 @@ int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom) {
 
 int SelectClipRgn(HDC dc, const Region* rgn) {
   if (!dc) return RGN_ERROR;
+  const std::optional<Region>& system = dc->SystemClip();
   if (!rgn) {
-    dc->State().clip.reset();
+    dc->State().clip = system;
     return dc->EffectiveClip().Complexity();
   }
-  return SetClip(dc, *rgn);
+  return SetClip(dc, system ? rgn->Intersect(*system) : *rgn);
 }
 
 int GetClipBox(HDC dc, TRect* box) {

@@ -60,11 +60,20 @@ class DeviceContext {
   // The region drawing may touch, in device pixels: target bounds and clip together.
   Region EffectiveClip() const;
   std::vector<DeviceContextState>& SavedStates() { return saved_; }
+  // The window system's visible region (device pixels) of a window's DC: every clip selected
+  // later is limited to it and removing the clip falls back to it. Setting it also makes it
+  // the current clip. None (the default) means the whole target.
+  const std::optional<Region>& SystemClip() const { return systemClip_; }
+  void SetSystemClip(std::optional<Region> clip) {
+    systemClip_ = std::move(clip);
+    state_.clip = systemClip_;
+  }
 
  private:
   Bitmap* target_;
   DeviceContextState state_;
   std::vector<DeviceContextState> saved_;
+  std::optional<Region> systemClip_;
 };
 
 using HDC = DeviceContext*;
@@ -88,7 +97,7 @@ HFONT GetCurrentFont(HDC dc);               // never null: the default GUI font 
 // Clipping; rectangles are logical, results are RegionComplexity values.
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
-int SelectClipRgn(HDC dc, const Region* rgn);  // device pixels; null removes the clip
+int SelectClipRgn(HDC dc, const Region* rgn);  // device pixels; null: back to the system clip
 int GetClipBox(HDC dc, TRect* box);            // logical bounding box of the drawable area
 
 // Drawing.

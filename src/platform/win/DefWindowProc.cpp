@@ -1,0 +1,437 @@
+// The default window procedure: what a window does with a message it does not handle.
+#include <algorithm>
+
+#include "platform/win/Input.h"
+#include "platform/win/Keys.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/Paint.h"
+#include "platform/win/ScrollInfo.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowProc.h"
+#include "platform/win/WindowSystem.h"
+
+namespace win {
+
+using namespace detail;
+
+namespace detail {
+
+void ModalLoop(HWND hwnd, const std::function<bool(const MSG&, bool* done)>& handle) {
+  SetCapture(hwnd);
+  struct Release {  // also when a handler throws
+    HWND hwnd;
+    ~Release() {
+      if (GetCapture() == hwnd) ReleaseCapture();
+    }
+  } release{hwnd};
+  bool done = false;
+  MSG msg;
+  while (!done && GetCapture() == hwnd && IsWindow(hwnd)) {
+    if (!GetMessageW(&msg, nullptr, 0, 0)) {
+      PostQuitMessage(int(msg.wParam));
+      break;
+    }
+    if (handle(msg, &done)) continue;
+    TranslateMessage(msg);
+    DispatchMessageW(msg);
+  }
+}
+
+}  // namespace detail
+
+namespace {
+
+// Moves the window with the mouse (started by a press at start) or with the arrow keys;
+// Enter or the button's release ends, Escape puts the window back.
+void MoveLoop(HWND hwnd, bool byMouse) {
+  Window* w = FindReal(hwnd);
+  if (!w || (w->style & WS_MAXIMIZE)) return;
+  RECT start = w->rect;
+  POINT anchor = S().cursorPos;
+  Deliver(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+  auto moveTo = [&](int dx, int dy) {
+    RECT r = start.Offset(dx, dy);
+    Deliver(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&r));
+    SetWindowPos(hwnd, nullptr, r.Left, r.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  POINT keyOffset{0, 0};
+  ModalLoop(hwnd, [&](const MSG& m, bool* done) {
+    if (m.hwnd != hwnd && m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) return true;
+    switch (m.message) {
+      case WM_MOUSEMOVE:
+        if (byMouse) moveTo(S().cursorPos.X - anchor.X, S().cursorPos.Y - anchor.Y);
+        return true;
+      case WM_LBUTTONUP:
+        *done = true;
+        return true;
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+        switch (m.wParam) {
+          case VK_RETURN:
+            *done = true;
+            break;
+          case VK_ESCAPE:
+            moveTo(0, 0);
+            *done = true;
+            break;
+          case VK_LEFT:
+            keyOffset.X -= 8;
+            moveTo(keyOffset.X, keyOffset.Y);
+            break;
+          case VK_RIGHT:
+            keyOffset.X += 8;
+            moveTo(keyOffset.X, keyOffset.Y);
+            break;
+          case VK_UP:
+            keyOffset.Y -= 8;
+            moveTo(keyOffset.X, keyOffset.Y);
+            break;
+          case VK_DOWN:
+            keyOffset.Y += 8;
+            moveTo(keyOffset.X, keyOffset.Y);
+            break;
+          default:
+            break;
+        }
+        return true;
+      case WM_KEYUP:
+      case WM_SYSKEYUP:
+      case WM_CHAR:
+      case WM_SYSCHAR:
+        return true;
+      default:
+        return m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST;
+    }
+  });
+  Deliver(hwnd, WM_EXITSIZEMOVE, 0, 0);
+}
+
+// Sizes the window by the frame part hit (HTLEFT..HTBOTTOMRIGHT) with the mouse.
+void SizeLoop(HWND hwnd, LRESULT hit) {
+  Window* w = FindReal(hwnd);
+  if (!w || !(w->style & WS_THICKFRAME) || (w->style & WS_MAXIMIZE)) return;
+  RECT start = w->rect;
+  POINT anchor = S().cursorPos;
+  bool left = hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT;
+  bool right = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT || hit == HTSIZE;
+  bool top = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
+  bool bottom = hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT || hit == HTSIZE;
+  int minW = GetSystemMetrics(SM_CXMINTRACK), minH = GetSystemMetrics(SM_CYMINTRACK);
+  Deliver(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+  ModalLoop(hwnd, [&](const MSG& m, bool* done) {
+    if (m.message == WM_MOUSEMOVE && m.hwnd == hwnd) {
+      int dx = S().cursorPos.X - anchor.X, dy = S().cursorPos.Y - anchor.Y;
+      RECT r = start;
+      if (left) r.Left = std::min(r.Left + dx, r.Right - minW);
+      if (right) r.Right = std::max(r.Right + dx, r.Left + minW);
+      if (top) r.Top = std::min(r.Top + dy, r.Bottom - minH);
+      if (bottom) r.Bottom = std::max(r.Bottom + dy, r.Top + minH);
+      Deliver(hwnd, WM_SIZING, WPARAM(hit - HTLEFT + 1), reinterpret_cast<LPARAM>(&r));
+      SetWindowPos(hwnd, nullptr, r.Left, r.Top, r.Width(), r.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return true;
+    }
+    if (m.message == WM_LBUTTONUP) *done = true;
+    return m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST;
+  });
+  Deliver(hwnd, WM_EXITSIZEMOVE, 0, 0);
+}
+
+// A caption button acts when the button is released over it.
+void TrackCaptionButton(HWND hwnd, LRESULT hit) {
+  bool over = true;
+  ModalLoop(hwnd, [&](const MSG& m, bool* done) {
+    if (m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONUP) {
+      over = DefaultHitTest(hwnd, S().cursorPos) == hit;
+      if (m.message == WM_LBUTTONUP) *done = true;
+      return true;
+    }
+    return m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST;
+  });
+  if (!over || !IsWindow(hwnd)) return;
+  WPARAM cmd = hit == HTCLOSE       ? SC_CLOSE
+               : hit == HTMINBUTTON ? SC_MINIMIZE
+               : IsZoomed(hwnd)     ? SC_RESTORE
+                                    : SC_MAXIMIZE;
+  Deliver(hwnd, WM_SYSCOMMAND, cmd, LParamFromPoint(S().cursorPos));
+}
+
+LRESULT DefaultSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  Window* w = FindReal(hwnd);
+  if (!w) return 0;
+  // A child first asks its parent, which may decide for it.
+  if ((w->style & WS_CHILD) && Deliver(w->parent, WM_SETCURSOR, wParam, lParam)) return 1;
+  if (!(w = FindReal(hwnd))) return 0;
+  short hit = short(LOWORD(std::uintptr_t(lParam)));
+  int id = IDC_ARROW;
+  switch (hit) {
+    case HTCLIENT:
+      if (w->cls->cursor) {
+        SetCursor(w->cls->cursor);
+        return 1;
+      }
+      return 0;
+    case HTLEFT:
+    case HTRIGHT:
+      id = IDC_SIZEWE;
+      break;
+    case HTTOP:
+    case HTBOTTOM:
+      id = IDC_SIZENS;
+      break;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT:
+      id = IDC_SIZENWSE;
+      break;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+      id = IDC_SIZENESW;
+      break;
+    default:
+      break;
+  }
+  if (hit == HTSIZE && (w->style & WS_THICKFRAME)) id = IDC_SIZENWSE;
+  SetCursor(LoadCursorW(id));
+  return 1;
+}
+
+LRESULT SysCommand(HWND hwnd, WPARAM wParam, LPARAM /*lParam*/) {
+  WPARAM cmd = wParam & 0xFFF0;
+  switch (cmd) {
+    case SC_CLOSE:
+      if (Window* w = FindReal(hwnd); w && !(w->cls->style & CS_NOCLOSE))
+        Deliver(hwnd, WM_CLOSE, 0, 0);
+      return 0;
+    case SC_MOVE:
+      MoveLoop(hwnd, (wParam & 0x0F) == HTCAPTION);
+      return 0;
+    case SC_SIZE:
+      SizeLoop(hwnd, LRESULT(wParam & 0x0F) + HTLEFT - 1);
+      return 0;
+    case SC_MINIMIZE:
+      ShowWindow(hwnd, SW_MINIMIZE);
+      return 0;
+    case SC_MAXIMIZE:
+      ShowWindow(hwnd, SW_MAXIMIZE);
+      return 0;
+    case SC_RESTORE:
+      ShowWindow(hwnd, SW_RESTORE);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+LRESULT NcButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam) {
+  POINT pt = PointFromLParam(lParam);
+  switch (LRESULT(hit)) {
+    case HTCAPTION: {
+      HWND root = RootOf(hwnd);
+      if (root == hwnd && S().active != hwnd) SetActiveWindow(hwnd);
+      Deliver(hwnd, WM_SYSCOMMAND, SC_MOVE + HTCAPTION, lParam);
+      return 0;
+    }
+    case HTSYSMENU:
+      return 0;
+    case HTCLOSE:
+    case HTMINBUTTON:
+    case HTMAXBUTTON:
+      TrackCaptionButton(hwnd, LRESULT(hit));
+      return 0;
+    case HTVSCROLL:
+      TrackScrollBar(hwnd, SB_VERT, pt);
+      return 0;
+    case HTHSCROLL:
+      TrackScrollBar(hwnd, SB_HORZ, pt);
+      return 0;
+    case HTLEFT:
+    case HTRIGHT:
+    case HTTOP:
+    case HTTOPLEFT:
+    case HTTOPRIGHT:
+    case HTBOTTOM:
+    case HTBOTTOMLEFT:
+    case HTBOTTOMRIGHT:
+      Deliver(hwnd, WM_SYSCOMMAND, SC_SIZE + WPARAM(hit - HTLEFT + 1), lParam);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void DrawFrameNow(HWND hwnd, bool active) {
+  if (!IsWindowVisible(hwnd)) return;
+  HDC dc = GetWindowDC(hwnd);
+  if (!dc) return;
+  DrawDefaultFrame(hwnd, dc, active);
+  ReleaseDC(hwnd, dc);
+}
+
+void Print(HWND hwnd, HDC dc, LPARAM flags) {
+  Window* w = FindReal(hwnd);
+  if (!w || !dc) return;
+  if ((flags & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd)) return;
+  if (flags & PRF_NONCLIENT) {
+    int saved = gfx::SaveDC(dc);
+    DrawDefaultFrame(hwnd, dc, RootOf(hwnd) == S().active);
+    gfx::RestoreDC(dc, saved);
+  }
+  if (!(w = FindReal(hwnd))) return;
+  RECT client = w->client;
+  auto inClient = [&](UINT msg) {
+    int saved = gfx::SaveDC(dc);
+    gfx::IntersectClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
+    gfx::OffsetViewportOrgEx(dc, client.Left, client.Top, nullptr);
+    Deliver(hwnd, msg, reinterpret_cast<WPARAM>(dc), flags);
+    gfx::RestoreDC(dc, saved);
+  };
+  if (flags & PRF_ERASEBKGND) inClient(WM_ERASEBKGND);
+  if (flags & PRF_CLIENT) inClient(WM_PRINTCLIENT);
+  if (!(flags & PRF_CHILDREN) || !(w = FindReal(hwnd))) return;
+  std::vector<HWND> children = w->children;
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {  // bottom first
+    Window* c = FindReal(*it);
+    if (!c || !(c->style & WS_VISIBLE)) continue;
+    RECT r = c->rect.Offset(client.Left, client.Top);
+    int saved = gfx::SaveDC(dc);
+    gfx::IntersectClipRect(dc, std::max(r.Left, client.Left), std::max(r.Top, client.Top),
+                           std::min(r.Right, client.Right), std::min(r.Bottom, client.Bottom));
+    gfx::OffsetViewportOrgEx(dc, r.Left, r.Top, nullptr);
+    Deliver(*it, WM_PRINT, reinterpret_cast<WPARAM>(dc),
+            flags | PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    gfx::RestoreDC(dc, saved);
+  }
+}
+
+}  // namespace
+
+// Default handling of the messages the layers above leave to the system.
+LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Window* w = FindReal(hwnd);
+  if (!w) return 0;
+  switch (msg) {
+    case WM_NCCREATE: {
+      auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      if (cs && cs->lpszName) w->text = cs->lpszName;
+      return 1;
+    }
+    case WM_NCCALCSIZE:
+      if (wParam) {
+        auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+        p->rgrc[0] = DefaultClientRect(*w, p->rgrc[0]);
+      } else {
+        auto* r = reinterpret_cast<RECT*>(lParam);
+        *r = DefaultClientRect(*w, *r);
+      }
+      return 0;
+    case WM_NCHITTEST:
+      return DefaultHitTest(hwnd, PointFromLParam(lParam));
+    case WM_NCPAINT:
+      DrawFrameNow(hwnd, RootOf(hwnd) == S().active);
+      return 0;
+    case WM_NCACTIVATE:
+      DrawFrameNow(hwnd, wParam != 0);
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND: {
+      HBRUSH brush = w->cls->background;
+      if (!brush || !wParam) return 0;
+      FillRect(reinterpret_cast<HDC>(wParam), RECT{0, 0, w->client.Width(), w->client.Height()},
+               brush);
+      return 1;
+    }
+    case WM_PRINT:
+      Print(hwnd, reinterpret_cast<HDC>(wParam), lParam);
+      return 0;
+    case WM_SETREDRAW:
+      w->redrawDisabled = wParam == 0;
+      return 0;
+    case WM_SETTEXT: {
+      auto* text = reinterpret_cast<const char16_t*>(lParam);
+      w->text = text ? text : u"";
+      if ((w->style & WS_CAPTION) == WS_CAPTION)
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+      return 1;
+    }
+    case WM_GETTEXTLENGTH:
+      return LRESULT(w->text.size());
+    case WM_GETTEXT: {
+      auto* buffer = reinterpret_cast<char16_t*>(lParam);
+      if (!buffer || wParam == 0) return 0;
+      std::size_t n = std::min<std::size_t>(w->text.size(), wParam - 1);
+      std::copy_n(w->text.begin(), n, buffer);
+      buffer[n] = 0;
+      return LRESULT(n);
+    }
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_SYSCOMMAND:
+      return SysCommand(hwnd, wParam, lParam);
+    case WM_NCLBUTTONDOWN:
+      return NcButtonDown(hwnd, wParam, lParam);
+    case WM_NCLBUTTONDBLCLK:
+      if (LRESULT(wParam) == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
+        Deliver(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
+      else if (LRESULT(wParam) == HTSYSMENU)
+        Deliver(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+      return 0;
+    case WM_SETCURSOR:
+      return DefaultSetCursor(hwnd, wParam, lParam);
+    case WM_MOUSEACTIVATE:
+      if (w->style & WS_CHILD) {
+        LRESULT r = Deliver(w->parent, WM_MOUSEACTIVATE, wParam, lParam);
+        if (r) return r;
+      }
+      return MA_ACTIVATE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
+      return 0;
+    case WM_WINDOWPOSCHANGED: {
+      auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+      RECT c = w->client;
+      if (!(wp->flags & SWP_NOCLIENTMOVE))
+        Deliver(hwnd, WM_MOVE, 0, MAKELPARAM(w->rect.Left + c.Left, w->rect.Top + c.Top));
+      if (!(wp->flags & SWP_NOCLIENTSIZE) && (w = FindReal(hwnd))) {
+        WPARAM kind = (w->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                      : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                 : SIZE_RESTORED;
+        Deliver(hwnd, WM_SIZE, kind, MAKELPARAM(c.Width(), c.Height()));
+      }
+      return 0;
+    }
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_F4 && (HIWORD(std::uintptr_t(lParam)) & 0x2000))
+        Deliver(RootOf(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
+      return 0;
+    case WM_RBUTTONUP: {
+      POINT p = PointFromLParam(lParam);
+      ClientToScreen(hwnd, &p);
+      Deliver(hwnd, WM_CONTEXTMENU, WParamFromHwnd(hwnd), LParamFromPoint(p));
+      return 0;
+    }
+    case WM_NCRBUTTONUP:
+      if (LRESULT(wParam) == HTCAPTION || LRESULT(wParam) == HTSYSMENU)
+        Deliver(hwnd, WM_CONTEXTMENU, WParamFromHwnd(hwnd), lParam);
+      return 0;
+    case WM_CONTEXTMENU:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      // Unhandled, these go up to the parent.
+      if (w->style & WS_CHILD) return Deliver(w->parent, msg, wParam, lParam);
+      return 0;
+    case WM_CANCELMODE:
+      if (GetCapture() == hwnd) ReleaseCapture();
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace win
