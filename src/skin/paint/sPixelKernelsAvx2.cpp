@@ -1,0 +1,225 @@
+// AVX2 kernels: the SSE2 formulas on 256-bit vectors, plus the resampling passes with 32-bit
+// multiplies. Every function carries its own target attribute so that the rest of the program
+// runs on processors without AVX2; nothing here runs before the run-time check chose it.
+#include <immintrin.h>
+
+#include "skin/paint/sPixelKernels.h"
+
+#define MC_AVX2 __attribute__((target("avx2")))
+
+namespace skin::paint {
+namespace avx2 {
+namespace {
+
+const TPixelKernels& kRef = scalar::kKernels;
+
+MC_AVX2 inline __m256i Load(const std::uint32_t* p) {
+  return _mm256_loadu_si256((const __m256i*)p);
+}
+MC_AVX2 inline void Store(std::uint32_t* p, __m256i v) {
+  _mm256_storeu_si256((__m256i*)p, v);
+}
+MC_AVX2 inline __m256i AlphaLanes(__m256i v) {
+  return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(v, 0xFF), 0xFF);
+}
+MC_AVX2 inline __m256i Mix(__m256i a, __m256i wa, __m256i b, __m256i wb) {
+  return _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(a, wa), _mm256_mullo_epi16(b, wb)),
+                           8);
+}
+MC_AVX2 inline __m256i AlphaMask16() {
+  return _mm256_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0, -1, 0, 0, 0, -1, 0, 0, 0);
+}
+MC_AVX2 inline __m256i Select(__m256i mask, __m256i a, __m256i b) {
+  return _mm256_blendv_epi8(b, a, mask);  // a where mask, else b
+}
+
+MC_AVX2 void Fill(std::uint32_t* d, int n, std::uint32_t v) {
+  __m256i x = _mm256_set1_epi32(int(v));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) Store(d + i, x);
+  kRef.Fill(d + i, n - i, v);
+}
+
+MC_AVX2 void BlendColor(std::uint32_t* d, int n, int blend, std::uint32_t k) {
+  const __m256i z = _mm256_setzero_si256();
+  short b = short(blend);
+  __m256i mul = _mm256_set_epi16(256, b, b, b, 256, b, b, b, 256, b, b, b, 256, b, b, b);
+  __m256i kc = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(k & 0x00FFFFFF)), z);
+  __m256i add = _mm256_mullo_epi16(kc, _mm256_set1_epi16(short(255 - blend)));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i p = Load(d + i);
+    __m256i lo = _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(p, z), mul), add), 8);
+    __m256i hi = _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(p, z), mul), add), 8);
+    Store(d + i, _mm256_packus_epi16(lo, hi));
+  }
+  kRef.BlendColor(d + i, n - i, blend, k);
+}
+
+MC_AVX2 void Sum(std::uint32_t* d, const std::uint32_t* s, int n, int keep) {
+  const __m256i z = _mm256_setzero_si256();
+  __m256i wd = _mm256_set1_epi16(short(keep)), ws = _mm256_set1_epi16(short(256 - keep));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i dp = Load(d + i), sp = Load(s + i);
+    __m256i lo = Mix(_mm256_unpacklo_epi8(dp, z), wd, _mm256_unpacklo_epi8(sp, z), ws);
+    __m256i hi = Mix(_mm256_unpackhi_epi8(dp, z), wd, _mm256_unpackhi_epi8(sp, z), ws);
+    Store(d + i, _mm256_packus_epi16(lo, hi));
+  }
+  kRef.Sum(d + i, s + i, n - i, keep);
+}
+
+MC_AVX2 inline __m256i PaintHalf(__m256i d16, __m256i s16) {
+  __m256i a = AlphaLanes(s16);
+  return Mix(s16, a, d16, _mm256_sub_epi16(_mm256_set1_epi16(256), a));
+}
+
+MC_AVX2 void Paint(std::uint32_t* d, const std::uint32_t* s, int n) {
+  const __m256i z = _mm256_setzero_si256();
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i dp = Load(d + i), sp = Load(s + i);
+    __m256i lo = PaintHalf(_mm256_unpacklo_epi8(dp, z), _mm256_unpacklo_epi8(sp, z));
+    __m256i hi = PaintHalf(_mm256_unpackhi_epi8(dp, z), _mm256_unpackhi_epi8(sp, z));
+    Store(d + i, _mm256_packus_epi16(lo, hi));
+  }
+  kRef.Paint(d + i, s + i, n - i);
+}
+
+MC_AVX2 inline __m256i OverHalf(__m256i d16, __m256i s16) {
+  __m256i a = AlphaLanes(s16);
+  __m256i colour = Mix(s16, a, d16, _mm256_sub_epi16(_mm256_set1_epi16(256), a));
+  __m256i alpha = _mm256_add_epi16(
+      d16,
+      _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_sub_epi16(_mm256_set1_epi16(255), d16), a), 8));
+  return Select(AlphaMask16(), alpha, colour);
+}
+
+MC_AVX2 void Over(std::uint32_t* d, const std::uint32_t* s, int n) {
+  const __m256i z = _mm256_setzero_si256(), key = _mm256_set1_epi32(0x00FF00FF);
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i dp = Load(d + i), sp = Load(s + i);
+    __m256i lo = OverHalf(_mm256_unpacklo_epi8(dp, z), _mm256_unpacklo_epi8(sp, z));
+    __m256i hi = OverHalf(_mm256_unpackhi_epi8(dp, z), _mm256_unpackhi_epi8(sp, z));
+    Store(d + i, Select(_mm256_cmpeq_epi32(sp, key), dp, _mm256_packus_epi16(lo, hi)));
+  }
+  kRef.Over(d + i, s + i, n - i);
+}
+
+MC_AVX2 void KeyedCopy(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {
+  __m256i k = _mm256_set1_epi32(int(key));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i dp = Load(d + i), sp = Load(s + i);
+    Store(d + i, Select(_mm256_cmpeq_epi32(sp, k), dp, sp));
+  }
+  kRef.KeyedCopy(d + i, s + i, n - i, key);
+}
+
+MC_AVX2 inline __m256i PremultiplyHalf(__m256i p16) {
+  __m256i mul = Select(AlphaMask16(), _mm256_set1_epi16(256), AlphaLanes(p16));
+  return _mm256_srli_epi16(_mm256_mullo_epi16(p16, mul), 8);
+}
+
+MC_AVX2 void Premultiply(std::uint32_t* d, int n, bool composition) {
+  const __m256i z = _mm256_setzero_si256();
+  const __m256i white = _mm256_set1_epi32(0x00FFFFFF), limit = _mm256_set1_epi8(char(244));
+  const __m256i cap = _mm256_set1_epi32(int(0xFFF4F4F4u));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i p = Load(d + i);
+    __m256i r = _mm256_packus_epi16(PremultiplyHalf(_mm256_unpacklo_epi8(p, z)),
+                                    PremultiplyHalf(_mm256_unpackhi_epi8(p, z)));
+    if (!composition) {
+      __m256i low = _mm256_cmpeq_epi8(_mm256_subs_epu8(p, limit), z);
+      __m256i clamp = _mm256_cmpeq_epi32(_mm256_and_si256(low, white), z);
+      r = Select(clamp, _mm256_min_epu8(r, cap), r);
+    }
+    Store(d + i, _mm256_andnot_si256(_mm256_cmpeq_epi32(p, white), r));
+  }
+  kRef.Premultiply(d + i, n - i, composition);
+}
+
+MC_AVX2 inline __m256 Load8(const std::uint8_t* p) {
+  return _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(_mm_loadl_epi64((const __m128i*)p)));
+}
+MC_AVX2 inline void Store8(std::uint8_t* p, __m256 sum) {
+  __m256i v = _mm256_cvtps_epi32(sum);
+  __m128i w = _mm_packs_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
+  _mm_storel_epi64((__m128i*)p, _mm_packus_epi16(w, w));
+}
+
+MC_AVX2 void BlurLine(const std::uint8_t* in, std::uint8_t* out, int n, const float* w, int size) {
+  int i = 0;
+  for (; i < n && i < size; ++i) out[i] = scalar::BlurAt(in, n, i, w, size);
+  for (; i + 8 + size <= n; i += 8) {
+    __m256 sum = _mm256_setzero_ps();
+    for (int j = -size; j <= size; ++j)
+      sum = _mm256_add_ps(sum, _mm256_mul_ps(_mm256_set1_ps(w[j + size]), Load8(in + i + j)));
+    Store8(out + i, sum);
+  }
+  for (; i < n; ++i) out[i] = scalar::BlurAt(in, n, i, w, size);
+}
+
+MC_AVX2 void BlurColumns(const std::uint8_t* const* rows, std::uint8_t* out, int n, const float* w,
+                         int size) {
+  int x = 0;
+  for (; x + 8 <= n; x += 8) {
+    __m256 sum = _mm256_setzero_ps();
+    for (int j = 0; j <= 2 * size; ++j)
+      sum = _mm256_add_ps(sum, _mm256_mul_ps(_mm256_set1_ps(w[j]), Load8(rows[j] + x)));
+    Store8(out + x, sum);
+  }
+  if (x < n) {
+    const std::uint8_t* rest[2 * 16 + 1];
+    for (int j = 0; j <= 2 * size; ++j) rest[j] = rows[j] + x;
+    kRef.BlurColumns(rest, out + x, n - x, w, size);
+  }
+}
+
+MC_AVX2 void StretchRow(const std::uint32_t* in, std::uint32_t* out, int n, const TContributor* c,
+                        const int* start) {
+  for (int i = 0; i < n; ++i) {
+    __m128i sum = _mm_setzero_si128();
+    for (int k = start[i]; k < start[i + 1]; ++k) {
+      __m128i p = _mm_cvtepu8_epi32(_mm_cvtsi32_si128(int(in[c[k].Pixel])));
+      sum = _mm_add_epi32(sum, _mm_mullo_epi32(p, _mm_set1_epi32(c[k].Weight)));
+    }
+    __m128i v = _mm_srai_epi32(sum, 16);
+    v = _mm_packs_epi32(v, v);
+    out[i] = std::uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(v, v)));
+  }
+}
+
+MC_AVX2 void StretchColumns(const std::uint8_t* const* rows, const int* w, int count,
+                            std::uint8_t* out, int nbytes) {
+  int x = 0;
+  for (; x + 8 <= nbytes; x += 8) {
+    __m256i sum = _mm256_setzero_si256();
+    for (int k = 0; k < count; ++k) {
+      __m256i p = _mm256_cvtepu8_epi32(_mm_loadl_epi64((const __m128i*)(rows[k] + x)));
+      sum = _mm256_add_epi32(sum, _mm256_mullo_epi32(p, _mm256_set1_epi32(w[k])));
+    }
+    __m256i v = _mm256_srai_epi32(sum, 16);
+    __m128i h = _mm_packs_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
+    _mm_storel_epi64((__m128i*)(out + x), _mm_packus_epi16(h, h));
+  }
+  for (; x < nbytes; ++x) {
+    int sum = 0;
+    for (int k = 0; k < count; ++k) sum += w[k] * int(rows[k][x]);
+    sum >>= 16;
+    out[x] = std::uint8_t(sum < 0 ? 0 : sum > 255 ? 255 : sum);
+  }
+}
+
+}  // namespace
+
+const TPixelKernels kKernels = {Fill,        BlendColor, Sum,           Paint,
+                                Over,        KeyedCopy,  Premultiply,   BlurLine,
+                                BlurColumns, StretchRow, StretchColumns};
+
+}  // namespace avx2
+}  // namespace skin::paint
