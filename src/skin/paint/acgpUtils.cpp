@@ -35,7 +35,7 @@ bool Weights(const double (*v)[2], double px, double py, double w[3]) {
   if (area == 0) return false;
   w[0] = Edge(v[1][0], v[1][1], v[2][0], v[2][1], px, py) / area;
   w[1] = Edge(v[2][0], v[2][1], v[0][0], v[0][1], px, py) / area;
-  w[2] = 1 - w[0] - w[1];
+  w[2] = Edge(v[0][0], v[0][1], v[1][0], v[1][1], px, py) / area;
   return w[0] >= 0 && w[1] >= 0 && w[2] >= 0;
 }
 

@@ -37,6 +37,7 @@ struct TsColor {
   static constexpr TsColor Of(std::uint32_t c) {
     return {std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16), std::uint8_t(c >> 24)};
   }
+  friend constexpr bool operator==(const TsColor&, const TsColor&) = default;
 };
 
 // One 32-bit word in pixel order (a gfx::Pixel): bytes B, G, R, A.
@@ -49,6 +50,7 @@ struct TsColor_ {
   static constexpr TsColor_ Of(std::uint32_t c) {
     return {std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16), std::uint8_t(c >> 24)};
   }
+  friend constexpr bool operator==(const TsColor_&, const TsColor_&) = default;
 };
 
 // Premultiplication clamp used without desktop composition.
