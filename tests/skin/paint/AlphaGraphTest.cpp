@@ -171,7 +171,7 @@ TEST(Compositing, BlendTransRectangleTakesInclusiveEdgesAndSkipsTheKey) {
   src.Set(2, 2, kTransKey);
   Bitmap d = test::Solid(4, 4, Px(255, 255, 255, 255));
   BlendTransRectangle(d, 0, 0, src, {1, 1, 2, 2}, 100, kTransKey);
-  EXPECT_EQ(d.At(0, 0), Px(99, 99, 99, 99));  // (155 * 0 + 100 * 255) >> 8
+  EXPECT_EQ(d.At(0, 0), Px(99, 99, 99, 99));      // (155 * 0 + 100 * 255) >> 8
   EXPECT_EQ(d.At(1, 1), Px(255, 255, 255, 255));  // the key
   EXPECT_EQ(d.At(2, 0), Px(255, 255, 255, 255));  // a 2 x 2 area only
 }

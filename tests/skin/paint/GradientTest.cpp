@@ -103,9 +103,9 @@ TEST(GradientPaint, DiagonalNeedsFiveStops) {
   TsGradArray d = Parse("255;0;0;2;0;0;0;0;0;0;65280;0;0;0;0;16711680;0;0;0;0;16777215;0;0;0;0");
   ASSERT_EQ(d.size(), 5u);
   PaintGrad(b, {0, 0, 10, 10}, d, 0, 0);
-  EXPECT_GT(PixelR(b.At(0, 0)), 200);    // top-left: red
-  EXPECT_GT(PixelG(b.At(9, 0)), 200);    // top-right: green
-  EXPECT_GT(PixelB(b.At(9, 9)), 200);    // bottom-right: blue
+  EXPECT_GT(PixelR(b.At(0, 0)), 200);  // top-left: red
+  EXPECT_GT(PixelG(b.At(9, 0)), 200);  // top-right: green
+  EXPECT_GT(PixelB(b.At(9, 9)), 200);  // bottom-right: blue
   EXPECT_LT(PixelR(b.At(5, 5)) + PixelG(b.At(5, 5)) + PixelB(b.At(5, 5)), 60);  // centre black
   EXPECT_EQ(b.At(5, 5) >> 24, 255u);
 }
@@ -135,7 +135,7 @@ TEST(Shadow, SizeSymmetryAndFade) {
   auto s = MakeShadow(0x80000000, 5, 2, 3, 4, 3, false);
   ASSERT_EQ(s->Width(), 2 * 5 + 4 + 1);
   ASSERT_EQ(s->Height(), 2 * 5 + 3 + 2 + 1);
-  EXPECT_EQ(s->At(0, 0), 0u);  // outside the circle
+  EXPECT_EQ(s->At(0, 0), 0u);                      // outside the circle
   EXPECT_EQ(s->At(5, 7) >> 24, 0x80u * 255 >> 8);  // inside the inner radius: full opacity
   for (int y = 0; y < s->Height(); ++y)
     EXPECT_EQ(s->At(1, y) >> 24 == 0, s->At(s->Width() - 2, y) >> 24 == 0) << y;

@@ -56,8 +56,7 @@ TEST(ColourFunctions, BrightnessAndTone) {
   EXPECT_EQ(ChangeBrightness(TsColor_{200, 10, 0, 5}, 64).C(), Px(250, 12, 0, 5));
   EXPECT_EQ(ChangeBrightness(TsColor_{200, 10, 0, 5}, 128).C(), Px(255, 15, 0, 5));
   EXPECT_EQ(ChangeBrightness(TsColor_{200, 10, 0, 5}, -64).C(), Px(150, 8, 0, 5));
-  EXPECT_EQ(ChangeTone(TsColor_{50, 200, 10, 3}, TsColor{255, 128, 0, 0}).C(),
-            Px(0, 100, 199, 3));
+  EXPECT_EQ(ChangeTone(TsColor_{50, 200, 10, 3}, TsColor{255, 128, 0, 0}).C(), Px(0, 100, 199, 3));
 }
 
 TEST(ColourFunctions, SaturationToGreyAndBack) {

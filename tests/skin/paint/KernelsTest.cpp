@@ -62,7 +62,8 @@ TEST_P(VectorKernels, BlurPassesMatchTheReference) {
       ref.BlurLine(in.data(), a.data(), n, w, kernel.Size);
       vec.BlurLine(in.data(), b.data(), n, w, kernel.Size);
       ASSERT_EQ(a, b) << "line of " << n << ", radius " << radius;
-      std::vector<std::vector<std::uint8_t>> rows(2 * kernel.Size + 1, std::vector<std::uint8_t>(n));
+      std::vector<std::vector<std::uint8_t>> rows(2 * kernel.Size + 1,
+                                                  std::vector<std::uint8_t>(n));
       std::vector<const std::uint8_t*> taps;
       for (auto& r : rows) {
         for (auto& v : r) v = std::uint8_t(rng());
@@ -89,7 +90,9 @@ TEST_P(VectorKernels, OperationsGiveTheSameBitsAtEveryLevel) {
   same([](Bitmap& d, const Bitmap&) { BlendColorRect(d, {1, 1, 33, 12}, 90, 0x00808080); });
   same([](Bitmap& d, const Bitmap& s) { SumBmpRect(d, s, 100, {2, 2, 40, 16}, {1, 0}); });
   same([](Bitmap& d, const Bitmap& s) { PaintBmpRect32(d, s, {0, 0, 41, 17}, {-2, 3}); });
-  same([](Bitmap& d, const Bitmap& s) { CopyByMask({0, 0, 37, 13}, {3, 3, 41, 17}, d, s, {}, false); });
+  same([](Bitmap& d, const Bitmap& s) {
+    CopyByMask({0, 0, 37, 13}, {3, 3, 41, 17}, d, s, {}, false);
+  });
   same([](Bitmap& d, const Bitmap& s) { CopyTransRectA(d, s, 1, 1, {0, 0, 40, 16}, kTransKey); });
   same([](Bitmap& d, const Bitmap&) { UpdateAlpha(d); });
   same([](Bitmap& d, const Bitmap&) {

@@ -79,8 +79,7 @@ TEST(MaskCopies, OpacityScalesThePictureWeight) {
 }
 
 TEST(MaskCopies, GlyphBlendAddsCoverageAndCanBeLightened) {
-  MaskedImage img(Px(100, 100, 100, 0), Px(100, 100, 100, 0), Px(64, 64, 64, 0),
-                  Px(0, 0, 255, 0));
+  MaskedImage img(Px(100, 100, 100, 0), Px(100, 100, 100, 0), Px(64, 64, 64, 0), Px(0, 0, 255, 0));
   Bitmap d = test::Solid(2, 1, Px(200, 200, 200, 0));
   BlendGlyphByMask({0, 0, 2, 1}, {0, 0, 2, 1}, d, img.bmp, 1, img.md);
   EXPECT_EQ(d.At(0, 0), Px(125, 125, 125, 190));  // alpha 0 + 255 * 191 >> 8

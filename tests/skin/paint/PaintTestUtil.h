@@ -32,8 +32,8 @@ inline bool PaddingIntact(const Bitmap& b) {
 
 // Random pixels, with a share of the words the operations treat specially.
 inline void Randomise(Bitmap& b, std::mt19937& rng) {
-  const std::uint32_t special[] = {0x00FF00FF, 0x00FFFFFF, 0xFFFFFFFF, 0, 0xFF000000,
-                                   0xFFF5F6F7, 0x80F5F6F7, 0x01FF00FF};
+  const std::uint32_t special[] = {0x00FF00FF, 0x00FFFFFF, 0xFFFFFFFF, 0,
+                                   0xFF000000, 0xFFF5F6F7, 0x80F5F6F7, 0x01FF00FF};
   for (int y = 0; y < b.Height(); ++y)
     for (int x = 0; x < b.Width(); ++x)
       b.Set(x, y, rng() % 8 == 0 ? special[rng() % 8] : std::uint32_t(rng()));
