@@ -91,7 +91,8 @@ void PixmanOverSolid(benchmark::State& state) {
   pixman_image_t* dst = Wrap(b);
   pixman_color_t c{0x3300, 0x6600, 0x9900, 0x9B00};
   pixman_image_t* src = pixman_image_create_solid_fill(&c);
-  for (auto _ : state) pixman_image_composite32(PIXMAN_OP_OVER, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kW, kH);
+  for (auto _ : state)
+    pixman_image_composite32(PIXMAN_OP_OVER, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kW, kH);
   pixman_image_unref(src);
   pixman_image_unref(dst);
   SetBytes(state, std::int64_t(kW) * kH * 4);
@@ -111,7 +112,8 @@ void PixmanOverConstantMask(benchmark::State& state) {
   pixman_image_t* src = Wrap(s, PIXMAN_x8r8g8b8);
   pixman_color_t m{0, 0, 0, 0x9B00};
   pixman_image_t* mask = pixman_image_create_solid_fill(&m);
-  for (auto _ : state) pixman_image_composite32(PIXMAN_OP_OVER, src, mask, dst, 0, 0, 0, 0, 0, 0, kW, kH);
+  for (auto _ : state)
+    pixman_image_composite32(PIXMAN_OP_OVER, src, mask, dst, 0, 0, 0, 0, 0, 0, kW, kH);
   pixman_image_unref(mask);
   pixman_image_unref(src);
   pixman_image_unref(dst);
@@ -136,7 +138,8 @@ void PixmanOver(benchmark::State& state) {
   Bitmap d = RandomBitmap(5), s = RandomBitmap(6);
   pixman_image_t* dst = Wrap(d);
   pixman_image_t* src = Wrap(s);
-  for (auto _ : state) pixman_image_composite32(PIXMAN_OP_OVER, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kW, kH);
+  for (auto _ : state)
+    pixman_image_composite32(PIXMAN_OP_OVER, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kW, kH);
   pixman_image_unref(src);
   pixman_image_unref(dst);
   SetBytes(state, std::int64_t(kW) * kH * 4);
@@ -147,7 +150,9 @@ void CopyTransRect_(benchmark::State& state) {
   Bitmap d = RandomBitmap(7), s = RandomBitmap(8);
   TCacheInfo ready;
   ready.Ready = true;
-  AtLevel(state, [&] { CopyTransRect(d, s, 0, 0, {0, 0, kW - 1, kH - 1}, kTransKey, ready, false); });
+  AtLevel(state, [&] {
+    CopyTransRect(d, s, 0, 0, {0, 0, kW - 1, kH - 1}, kTransKey, ready, false);
+  });
 }
 BENCHMARK(CopyTransRect_)->Apply(Levels);
 
@@ -155,8 +160,9 @@ BENCHMARK(CopyTransRect_)->Apply(Levels);
 void PixmanBlt(benchmark::State& state) {
   Bitmap d = RandomBitmap(7), s = RandomBitmap(8);
   for (auto _ : state)
-    pixman_blt(reinterpret_cast<std::uint32_t*>(s.Bits()), reinterpret_cast<std::uint32_t*>(d.Bits()),
-               s.Stride() / 4, d.Stride() / 4, 32, 32, 0, 0, 0, 0, kW, kH);
+    pixman_blt(reinterpret_cast<std::uint32_t*>(s.Bits()),
+               reinterpret_cast<std::uint32_t*>(d.Bits()), s.Stride() / 4, d.Stride() / 4, 32, 32,
+               0, 0, 0, 0, kW, kH);
   SetBytes(state, std::int64_t(kW) * kH * 4);
 }
 BENCHMARK(PixmanBlt);
@@ -178,7 +184,8 @@ void PixmanPremultiply(benchmark::State& state) {
   pixman_image_t* src = Wrap(b, PIXMAN_x8r8g8b8);
   pixman_image_t* mask = Wrap(b);
   pixman_image_t* dst = Wrap(work);
-  for (auto _ : state) pixman_image_composite32(PIXMAN_OP_SRC, src, mask, dst, 0, 0, 0, 0, 0, 0, kW, kH);
+  for (auto _ : state)
+    pixman_image_composite32(PIXMAN_OP_SRC, src, mask, dst, 0, 0, 0, 0, 0, 0, kW, kH);
   pixman_image_unref(src);
   pixman_image_unref(mask);
   pixman_image_unref(dst);
@@ -214,7 +221,8 @@ void PixmanScale(benchmark::State& state, bool mitchell) {
     pixman_image_set_filter(src, PIXMAN_FILTER_BILINEAR, nullptr, 0);
   }
   for (auto _ : state)
-    pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kStretchW, kStretchH);
+    pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kStretchW,
+                             kStretchH);
   pixman_image_unref(src);
   pixman_image_unref(dst);
   SetBytes(state, std::int64_t(kW) * kH * 4);
@@ -248,7 +256,8 @@ void PixmanGaussian8(benchmark::State& state) {
       PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_GAUSSIAN, PIXMAN_KERNEL_GAUSSIAN, 0, 0);
   pixman_image_set_filter(src, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, n);
   std::free(params);
-  for (auto _ : state) pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kW, kH);
+  for (auto _ : state)
+    pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kW, kH);
   pixman_image_unref(src);
   pixman_image_unref(dst);
   SetBytes(state, std::int64_t(kW) * kH);
@@ -271,21 +280,26 @@ void Gradient(benchmark::State& state, const char* text) {
   PrepareGradArray(text, g);
   AtLevel(state, [&] { PaintGrad(b, b.Bounds(), g, 0, 0); });
 }
-BENCHMARK_CAPTURE(Gradient, topToBottom, "9817827;1917539;40;0;0;1917539;16777215;60;0;0;255;0;0;0;0")
+BENCHMARK_CAPTURE(Gradient, topToBottom,
+                  "9817827;1917539;40;0;0;1917539;16777215;60;0;0;255;0;0;0;0")
     ->Apply(Levels);
-BENCHMARK_CAPTURE(Gradient, leftToRight, "9817827;1917539;40;1;0;1917539;16777215;60;0;0;255;0;0;0;0")
+BENCHMARK_CAPTURE(Gradient, leftToRight,
+                  "9817827;1917539;40;1;0;1917539;16777215;60;0;0;255;0;0;0;0")
     ->Apply(Levels);
 
 void PixmanLinearGradient(benchmark::State& state, bool vertical) {
   Bitmap b(kW, kH);
   pixman_image_t* dst = Wrap(b);
   pixman_point_fixed_t p1{0, 0};
-  pixman_point_fixed_t p2{vertical ? 0 : pixman_int_to_fixed(kW), vertical ? pixman_int_to_fixed(kH) : 0};
-  pixman_gradient_stop_t stops[3] = {{0, {0xE300, 0xCF00, 0x9500, 0xFFFF}},
-                                     {pixman_double_to_fixed(0.4), {0x6300, 0x4300, 0x1D00, 0xFFFF}},
-                                     {pixman_int_to_fixed(1), {0xFFFF, 0, 0, 0xFFFF}}};
+  pixman_point_fixed_t p2{vertical ? 0 : pixman_int_to_fixed(kW),
+                          vertical ? pixman_int_to_fixed(kH) : 0};
+  pixman_gradient_stop_t stops[3] = {
+      {0, {0xE300, 0xCF00, 0x9500, 0xFFFF}},
+      {pixman_double_to_fixed(0.4), {0x6300, 0x4300, 0x1D00, 0xFFFF}},
+      {pixman_int_to_fixed(1), {0xFFFF, 0, 0, 0xFFFF}}};
   pixman_image_t* src = pixman_image_create_linear_gradient(&p1, &p2, stops, 3);
-  for (auto _ : state) pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kW, kH);
+  for (auto _ : state)
+    pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kW, kH);
   pixman_image_unref(src);
   pixman_image_unref(dst);
   SetBytes(state, std::int64_t(kW) * kH * 4);

@@ -1,26 +1,22 @@
-// Regions from bitmaps (part of sGraphUtils.h).
-#include <vector>
-
+// Regions from bitmaps and fills through device contexts (part of sGraphUtils.h): the parts
+// that need the platform's regions and drawing contexts.
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::paint {
 
 gfx::Region GetRgnFromBmp(const Bitmap& mask, std::uint32_t transColor) {
-  // Runs of the transparent colour, row by row, taken out of the whole rectangle at once.
-  std::vector<TRect> runs;
-  for (int y = 0; y < mask.Height(); ++y) {
-    const std::uint32_t* p = mask.Row(y);
-    for (int x = 0; x < mask.Width();) {
-      if (p[x] != transColor) {
-        ++x;
-        continue;
-      }
-      int start = x;
-      while (x < mask.Width() && p[x] == transColor) ++x;
-      runs.push_back({start, y, x, y + 1});
-    }
-  }
-  return gfx::Region(mask.Bounds()).Subtract(gfx::Region::FromRects(runs));
+  return gfx::Region::FromBitmap(mask, transColor, false);
+}
+
+void FillDC(gfx::HDC dc, const TRect& r, TColor color) {
+  gfx::FillRect(dc, r, gfx::COLORREF(color) & 0x00FFFFFF);
+}
+
+void FillDCBorder(gfx::HDC dc, const TRect& r, int wl, int wt, int wr, int wb, TColor color) {
+  FillDC(dc, {r.Left, r.Top, r.Right, r.Top + wt}, color);
+  FillDC(dc, {r.Left, r.Top + wt, r.Left + wl, r.Bottom}, color);
+  FillDC(dc, {r.Left + wl, r.Bottom - wb, r.Right, r.Bottom}, color);
+  FillDC(dc, {r.Right - wr, r.Top + wt, r.Right, r.Bottom - wb}, color);
 }
 
 }  // namespace skin::paint

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Region.h"
 #include "skin/paint/sAlphaGraph.h"
 
@@ -11,7 +12,12 @@ namespace skin::paint {
 
 // Every pixel of r inside the bitmap = color in pixel order with A = alpha.
 void FillRect32(Bitmap& bmp, const TRect& r, TColor color, std::uint8_t alpha);
-// A frame of four bands inside r (top, left, bottom, right), opaque.
+// Solid fill of r through a drawing context (for targets that are not skin bitmaps).
+void FillDC(gfx::HDC dc, const TRect& r, TColor color);
+// A frame of four bands inside r: top (full width, wt high), left (wl wide, below the top band),
+// bottom (right of the left band, wb high), right (wr wide, between top and bottom bands).
+void FillDCBorder(gfx::HDC dc, const TRect& r, int wl, int wt, int wr, int wb, TColor color);
+// The same four bands on a 32-bit bitmap, opaque.
 void FillDCBorder32(Bitmap& bmp, const TRect& r, int wl, int wt, int wr, int wb, TColor color);
 // r with inclusive Right and Bottom, clipped to the bitmap: c = (c * blend + color.c *
 // (255 - blend)) >> 8 for blend in 0..255; alpha kept.

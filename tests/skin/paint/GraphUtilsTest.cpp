@@ -31,6 +31,33 @@ TEST(Fills, BorderBandsDoNotOverlapTheInside) {
   EXPECT_EQ(b.At(0, 4), 0xFFFFFFFFu);
 }
 
+TEST(Fills, ContextBordersMatchTheBitmapBorders) {
+  Bitmap a = test::Solid(6, 5, 0), b = test::Solid(6, 5, 0);
+  gfx::DeviceContext dc(a);
+  FillDCBorder(&dc, {0, 0, 6, 5}, 1, 2, 1, 1, 0x0000FF);
+  FillDCBorder32(b, {0, 0, 6, 5}, 1, 2, 1, 1, 0x0000FF);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 6; ++x)
+      EXPECT_EQ(a.At(x, y) & 0x00FFFFFF, b.At(x, y) & 0x00FFFFFF) << x << "," << y;
+}
+
+TEST(Regions, KeyColouredPixelsAreLeftOut) {
+  Bitmap b = test::Solid(4, 3, 0xFF000000);
+  b.Set(0, 0, 0x00FF00FF);
+  b.Set(1, 0, 0x00FF00FF);
+  b.Set(3, 2, 0x00FF00FF);
+  b.Set(2, 1, 0xFFFF00FF);  // the key with another alpha is not the key
+  gfx::Region r = GetRgnFromBmp(b, kTransKey);
+  EXPECT_FALSE(r.Contains({0, 0}));
+  EXPECT_FALSE(r.Contains({1, 0}));
+  EXPECT_TRUE(r.Contains({2, 0}));
+  EXPECT_TRUE(r.Contains({2, 1}));
+  EXPECT_FALSE(r.Contains({3, 2}));
+  EXPECT_EQ(r.Bounds(), (TRect{0, 0, 4, 3}));
+  EXPECT_TRUE(GetRgnFromBmp(test::Solid(2, 2, kTransKey), kTransKey).IsEmpty());
+  EXPECT_TRUE(GetRgnFromBmp(Bitmap(), kTransKey).IsEmpty());
+}
+
 TEST(Blends, BlendColorRectHasInclusiveEdges) {
   Bitmap b = test::Solid(8, 8, Px(200, 200, 200, 9));
   BlendColorRect(b, {2, 2, 5, 5}, 128, 0x646464);  // colour 100
