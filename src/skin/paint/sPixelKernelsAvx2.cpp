@@ -19,20 +19,6 @@ MC_AVX2 inline __m256i Load(const std::uint32_t* p) {
 MC_AVX2 inline void Store(std::uint32_t* p, __m256i v) {
   _mm256_storeu_si256((__m256i*)p, v);
 }
-MC_AVX2 inline __m256i AlphaLanes(__m256i v) {
-  return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(v, 0xFF), 0xFF);
-}
-MC_AVX2 inline __m256i Mix(__m256i a, __m256i wa, __m256i b, __m256i wb) {
-  return _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(a, wa), _mm256_mullo_epi16(b, wb)),
-                           8);
-}
-MC_AVX2 inline __m256i AlphaMask16() {
-  return _mm256_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0, -1, 0, 0, 0, -1, 0, 0, 0);
-}
-MC_AVX2 inline __m256i Select(__m256i mask, __m256i a, __m256i b) {
-  return _mm256_blendv_epi8(b, a, mask);  // a where mask, else b
-}
-
 MC_AVX2 void Fill(std::uint32_t* d, int n, std::uint32_t v) {
   __m256i x = _mm256_set1_epi32(int(v));
   int i = 0;
@@ -40,71 +26,83 @@ MC_AVX2 void Fill(std::uint32_t* d, int n, std::uint32_t v) {
   kRef.Fill(d + i, n - i, v);
 }
 
+// The byte formulas work on two 16-bit lanes per pixel: the even bytes (B, R) and the odd
+// bytes (G, A), each in the low byte of its lane. A weighted sum x * 256 + (y - x) * w stays
+// within 0..65535 for every formula here, so 16-bit wrap-around arithmetic gives it exactly.
+MC_AVX2 inline __m256i Even(__m256i v) {
+  return _mm256_and_si256(v, _mm256_set1_epi32(0x00FF00FF));
+}
+MC_AVX2 inline __m256i Odd(__m256i v) {
+  return _mm256_srli_epi16(v, 8);
+}
+// The weight w (16-bit lanes) of (x * 256 + (y - x) * w), result in the high byte of each lane.
+MC_AVX2 inline __m256i Lerp(__m256i x, __m256i y, __m256i w) {
+  return _mm256_add_epi16(_mm256_slli_epi16(x, 8), _mm256_mullo_epi16(_mm256_sub_epi16(y, x), w));
+}
+// Even results (high bytes) and odd results (high bytes) back into pixels.
+MC_AVX2 inline __m256i Join(__m256i even, __m256i odd) {
+  return _mm256_or_si256(_mm256_srli_epi16(even, 8),
+                         _mm256_andnot_si256(_mm256_set1_epi32(0x00FF00FF), odd));
+}
+// Each pixel's alpha in both of its 16-bit lanes.
+MC_AVX2 inline __m256i AlphaPairs(__m256i p) {
+  __m256i a = _mm256_srli_epi32(p, 24);
+  return _mm256_or_si256(a, _mm256_slli_epi32(a, 16));
+}
+// a where mask, else b.
+MC_AVX2 inline __m256i Select(__m256i mask, __m256i a, __m256i b) {
+  return _mm256_blendv_epi8(b, a, mask);
+}
+
 MC_AVX2 void BlendColor(std::uint32_t* d, int n, int blend, std::uint32_t k) {
-  const __m256i z = _mm256_setzero_si256();
-  short b = short(blend);
-  __m256i mul = _mm256_set_epi16(256, b, b, b, 256, b, b, b, 256, b, b, b, 256, b, b, b);
-  __m256i kc = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(k & 0x00FFFFFF)), z);
-  __m256i add = _mm256_mullo_epi16(kc, _mm256_set1_epi16(short(255 - blend)));
+  // c * blend + k.c * (255 - blend); alpha lanes multiply by 256 and add nothing.
+  __m256i wEven = _mm256_set1_epi16(short(blend));
+  __m256i wOdd = _mm256_set1_epi32(int(0x01000000u | std::uint32_t(blend)));
+  __m256i kc = _mm256_set1_epi32(int(k & 0x00FFFFFF));
+  __m256i addEven = _mm256_mullo_epi16(Even(kc), _mm256_set1_epi16(short(255 - blend)));
+  __m256i addOdd = _mm256_mullo_epi16(Odd(kc), _mm256_set1_epi16(short(255 - blend)));
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     __m256i p = Load(d + i);
-    __m256i lo = _mm256_srli_epi16(
-        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(p, z), mul), add), 8);
-    __m256i hi = _mm256_srli_epi16(
-        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(p, z), mul), add), 8);
-    Store(d + i, _mm256_packus_epi16(lo, hi));
+    __m256i e = _mm256_add_epi16(_mm256_mullo_epi16(Even(p), wEven), addEven);
+    __m256i o = _mm256_add_epi16(_mm256_mullo_epi16(Odd(p), wOdd), addOdd);
+    Store(d + i, Join(e, o));
   }
   kRef.BlendColor(d + i, n - i, blend, k);
 }
 
 MC_AVX2 void Sum(std::uint32_t* d, const std::uint32_t* s, int n, int keep) {
-  const __m256i z = _mm256_setzero_si256();
-  __m256i wd = _mm256_set1_epi16(short(keep)), ws = _mm256_set1_epi16(short(256 - keep));
+  __m256i w = _mm256_set1_epi16(short(keep));
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     __m256i dp = Load(d + i), sp = Load(s + i);
-    __m256i lo = Mix(_mm256_unpacklo_epi8(dp, z), wd, _mm256_unpacklo_epi8(sp, z), ws);
-    __m256i hi = Mix(_mm256_unpackhi_epi8(dp, z), wd, _mm256_unpackhi_epi8(sp, z), ws);
-    Store(d + i, _mm256_packus_epi16(lo, hi));
+    Store(d + i, Join(Lerp(Even(sp), Even(dp), w), Lerp(Odd(sp), Odd(dp), w)));
   }
   kRef.Sum(d + i, s + i, n - i, keep);
 }
 
-MC_AVX2 inline __m256i PaintHalf(__m256i d16, __m256i s16) {
-  __m256i a = AlphaLanes(s16);
-  return Mix(s16, a, d16, _mm256_sub_epi16(_mm256_set1_epi16(256), a));
-}
-
 MC_AVX2 void Paint(std::uint32_t* d, const std::uint32_t* s, int n) {
-  const __m256i z = _mm256_setzero_si256();
   int i = 0;
   for (; i + 8 <= n; i += 8) {
-    __m256i dp = Load(d + i), sp = Load(s + i);
-    __m256i lo = PaintHalf(_mm256_unpacklo_epi8(dp, z), _mm256_unpacklo_epi8(sp, z));
-    __m256i hi = PaintHalf(_mm256_unpackhi_epi8(dp, z), _mm256_unpackhi_epi8(sp, z));
-    Store(d + i, _mm256_packus_epi16(lo, hi));
+    __m256i dp = Load(d + i), sp = Load(s + i), a = AlphaPairs(sp);
+    Store(d + i, Join(Lerp(Even(dp), Even(sp), a), Lerp(Odd(dp), Odd(sp), a)));
   }
   kRef.Paint(d + i, s + i, n - i);
 }
 
-MC_AVX2 inline __m256i OverHalf(__m256i d16, __m256i s16) {
-  __m256i a = AlphaLanes(s16);
-  __m256i colour = Mix(s16, a, d16, _mm256_sub_epi16(_mm256_set1_epi16(256), a));
-  __m256i alpha = _mm256_add_epi16(
-      d16,
-      _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_sub_epi16(_mm256_set1_epi16(255), d16), a), 8));
-  return Select(AlphaMask16(), alpha, colour);
-}
-
 MC_AVX2 void Over(std::uint32_t* d, const std::uint32_t* s, int n) {
-  const __m256i z = _mm256_setzero_si256(), key = _mm256_set1_epi32(0x00FF00FF);
+  const __m256i key = _mm256_set1_epi32(0x00FF00FF),
+                alphaByte = _mm256_set1_epi32(int(0xFF000000u));
   int i = 0;
   for (; i + 8 <= n; i += 8) {
-    __m256i dp = Load(d + i), sp = Load(s + i);
-    __m256i lo = OverHalf(_mm256_unpacklo_epi8(dp, z), _mm256_unpacklo_epi8(sp, z));
-    __m256i hi = OverHalf(_mm256_unpackhi_epi8(dp, z), _mm256_unpackhi_epi8(sp, z));
-    Store(d + i, Select(_mm256_cmpeq_epi32(sp, key), dp, _mm256_packus_epi16(lo, hi)));
+    __m256i dp = Load(d + i), sp = Load(s + i), a = AlphaPairs(sp), od = Odd(dp);
+    __m256i colour = Join(Lerp(Even(dp), Even(sp), a), Lerp(od, Odd(sp), a));
+    // d.A + ((255 - d.A) * s.A >> 8), moved up to byte 3.
+    __m256i more =
+        _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_sub_epi16(_mm256_set1_epi16(255), od), a), 8);
+    __m256i alpha = _mm256_slli_epi16(_mm256_add_epi16(od, more), 8);
+    __m256i out = Select(alphaByte, alpha, colour);
+    Store(d + i, Select(_mm256_cmpeq_epi32(sp, key), dp, out));
   }
   kRef.Over(d + i, s + i, n - i);
 }
@@ -119,21 +117,20 @@ MC_AVX2 void KeyedCopy(std::uint32_t* d, const std::uint32_t* s, int n, std::uin
   kRef.KeyedCopy(d + i, s + i, n - i, key);
 }
 
-MC_AVX2 inline __m256i PremultiplyHalf(__m256i p16) {
-  __m256i mul = Select(AlphaMask16(), _mm256_set1_epi16(256), AlphaLanes(p16));
-  return _mm256_srli_epi16(_mm256_mullo_epi16(p16, mul), 8);
-}
-
 MC_AVX2 void Premultiply(std::uint32_t* d, int n, bool composition) {
   const __m256i z = _mm256_setzero_si256();
   const __m256i white = _mm256_set1_epi32(0x00FFFFFF), limit = _mm256_set1_epi8(char(244));
   const __m256i cap = _mm256_set1_epi32(int(0xFFF4F4F4u));
+  const __m256i alphaLane = _mm256_set1_epi32(int(0xFFFF0000u)),
+                lane256 = _mm256_set1_epi32(0x01000000);
   int i = 0;
   for (; i + 8 <= n; i += 8) {
-    __m256i p = Load(d + i);
-    __m256i r = _mm256_packus_epi16(PremultiplyHalf(_mm256_unpacklo_epi8(p, z)),
-                                    PremultiplyHalf(_mm256_unpackhi_epi8(p, z)));
+    __m256i p = Load(d + i), a = AlphaPairs(p);
+    // c * A for B, G, R; the alpha lane multiplies by 256 and so keeps A.
+    __m256i wOdd = Select(alphaLane, lane256, a);
+    __m256i r = Join(_mm256_mullo_epi16(Even(p), a), _mm256_mullo_epi16(Odd(p), wOdd));
     if (!composition) {
+      // Bytes at or below 244 are 0xFF in low; the pixel is clamped when none of B,G,R is.
       __m256i low = _mm256_cmpeq_epi8(_mm256_subs_epu8(p, limit), z);
       __m256i clamp = _mm256_cmpeq_epi32(_mm256_and_si256(low, white), z);
       r = Select(clamp, _mm256_min_epu8(r, cap), r);

@@ -19,16 +19,6 @@ inline __m128i Load(const std::uint32_t* p) {
 inline void Store(std::uint32_t* p, __m128i v) {
   _mm_storeu_si128((__m128i*)p, v);
 }
-// Alpha of each pixel of a 16-bit vector copied to its four lanes.
-inline __m128i AlphaLanes(__m128i v) {
-  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0xFF), 0xFF);
-}
-// (a * wa + b * wb) >> 8 on 16-bit lanes; callers keep every sum below 65536.
-inline __m128i Mix(__m128i a, __m128i wa, __m128i b, __m128i wb) {
-  return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, wa), _mm_mullo_epi16(b, wb)), 8);
-}
-const __m128i kAlphaLanes16 = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
-
 void Fill(std::uint32_t* d, int n, std::uint32_t v) {
   __m128i x = _mm_set1_epi32(int(v));
   int i = 0;
@@ -36,71 +26,80 @@ void Fill(std::uint32_t* d, int n, std::uint32_t v) {
   kRef.Fill(d + i, n - i, v);
 }
 
+// The byte formulas work on two 16-bit lanes per pixel: the even bytes (B, R) and the odd
+// bytes (G, A), each in the low byte of its lane. A weighted sum x * 256 + (y - x) * w stays
+// within 0..65535 for every formula here, so 16-bit wrap-around arithmetic gives it exactly.
+inline __m128i Even(__m128i v) {
+  return _mm_and_si128(v, _mm_set1_epi32(0x00FF00FF));
+}
+inline __m128i Odd(__m128i v) {
+  return _mm_srli_epi16(v, 8);
+}
+// The weight w (16-bit lanes) of (x * 256 + (y - x) * w), result in the high byte of each lane.
+inline __m128i Lerp(__m128i x, __m128i y, __m128i w) {
+  return _mm_add_epi16(_mm_slli_epi16(x, 8), _mm_mullo_epi16(_mm_sub_epi16(y, x), w));
+}
+// Even results (high bytes) and odd results (high bytes) back into pixels.
+inline __m128i Join(__m128i even, __m128i odd) {
+  return _mm_or_si128(_mm_srli_epi16(even, 8), _mm_andnot_si128(_mm_set1_epi32(0x00FF00FF), odd));
+}
+// Each pixel's alpha in both of its 16-bit lanes.
+inline __m128i AlphaPairs(__m128i p) {
+  __m128i a = _mm_srli_epi32(p, 24);
+  return _mm_or_si128(a, _mm_slli_epi32(a, 16));
+}
+// a where mask, else b.
+inline __m128i Select(__m128i mask, __m128i a, __m128i b) {
+  return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+}
+
 void BlendColor(std::uint32_t* d, int n, int blend, std::uint32_t k) {
-  const __m128i z = _mm_setzero_si128();
-  __m128i mul = _mm_set_epi16(256, blend, blend, blend, 256, blend, blend, blend);
-  __m128i kc = _mm_unpacklo_epi8(_mm_set1_epi32(int(k & 0x00FFFFFF)), z);
-  __m128i add = _mm_mullo_epi16(kc, _mm_set1_epi16(short(255 - blend)));
+  // c * blend + k.c * (255 - blend); alpha lanes multiply by 256 and add nothing.
+  __m128i wEven = _mm_set1_epi16(short(blend));
+  __m128i wOdd = _mm_set1_epi32(int(0x01000000u | std::uint32_t(blend)));
+  __m128i kc = _mm_set1_epi32(int(k & 0x00FFFFFF));
+  __m128i addEven = _mm_mullo_epi16(Even(kc), _mm_set1_epi16(short(255 - blend)));
+  __m128i addOdd = _mm_mullo_epi16(Odd(kc), _mm_set1_epi16(short(255 - blend)));
   int i = 0;
   for (; i + 4 <= n; i += 4) {
     __m128i p = Load(d + i);
-    __m128i lo =
-        _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(p, z), mul), add), 8);
-    __m128i hi =
-        _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(p, z), mul), add), 8);
-    Store(d + i, _mm_packus_epi16(lo, hi));
+    __m128i e = _mm_add_epi16(_mm_mullo_epi16(Even(p), wEven), addEven);
+    __m128i o = _mm_add_epi16(_mm_mullo_epi16(Odd(p), wOdd), addOdd);
+    Store(d + i, Join(e, o));
   }
   kRef.BlendColor(d + i, n - i, blend, k);
 }
 
 void Sum(std::uint32_t* d, const std::uint32_t* s, int n, int keep) {
-  const __m128i z = _mm_setzero_si128();
-  __m128i wd = _mm_set1_epi16(short(keep)), ws = _mm_set1_epi16(short(256 - keep));
+  __m128i w = _mm_set1_epi16(short(keep));
   int i = 0;
   for (; i + 4 <= n; i += 4) {
     __m128i dp = Load(d + i), sp = Load(s + i);
-    __m128i lo = Mix(_mm_unpacklo_epi8(dp, z), wd, _mm_unpacklo_epi8(sp, z), ws);
-    __m128i hi = Mix(_mm_unpackhi_epi8(dp, z), wd, _mm_unpackhi_epi8(sp, z), ws);
-    Store(d + i, _mm_packus_epi16(lo, hi));
+    Store(d + i, Join(Lerp(Even(sp), Even(dp), w), Lerp(Odd(sp), Odd(dp), w)));
   }
   kRef.Sum(d + i, s + i, n - i, keep);
 }
 
-inline __m128i PaintHalf(__m128i d16, __m128i s16) {
-  __m128i a = AlphaLanes(s16);
-  return Mix(s16, a, d16, _mm_sub_epi16(_mm_set1_epi16(256), a));
-}
-
 void Paint(std::uint32_t* d, const std::uint32_t* s, int n) {
-  const __m128i z = _mm_setzero_si128();
   int i = 0;
   for (; i + 4 <= n; i += 4) {
-    __m128i dp = Load(d + i), sp = Load(s + i);
-    __m128i lo = PaintHalf(_mm_unpacklo_epi8(dp, z), _mm_unpacklo_epi8(sp, z));
-    __m128i hi = PaintHalf(_mm_unpackhi_epi8(dp, z), _mm_unpackhi_epi8(sp, z));
-    Store(d + i, _mm_packus_epi16(lo, hi));
+    __m128i dp = Load(d + i), sp = Load(s + i), a = AlphaPairs(sp);
+    Store(d + i, Join(Lerp(Even(dp), Even(sp), a), Lerp(Odd(dp), Odd(sp), a)));
   }
   kRef.Paint(d + i, s + i, n - i);
 }
 
-inline __m128i OverHalf(__m128i d16, __m128i s16) {
-  __m128i a = AlphaLanes(s16);
-  __m128i colour = Mix(s16, a, d16, _mm_sub_epi16(_mm_set1_epi16(256), a));
-  __m128i alpha = _mm_add_epi16(
-      d16, _mm_srli_epi16(_mm_mullo_epi16(_mm_sub_epi16(_mm_set1_epi16(255), d16), a), 8));
-  return _mm_or_si128(_mm_andnot_si128(kAlphaLanes16, colour), _mm_and_si128(kAlphaLanes16, alpha));
-}
-
 void Over(std::uint32_t* d, const std::uint32_t* s, int n) {
-  const __m128i z = _mm_setzero_si128(), key = _mm_set1_epi32(0x00FF00FF);
+  const __m128i key = _mm_set1_epi32(0x00FF00FF), alphaByte = _mm_set1_epi32(int(0xFF000000u));
   int i = 0;
   for (; i + 4 <= n; i += 4) {
-    __m128i dp = Load(d + i), sp = Load(s + i);
-    __m128i lo = OverHalf(_mm_unpacklo_epi8(dp, z), _mm_unpacklo_epi8(sp, z));
-    __m128i hi = OverHalf(_mm_unpackhi_epi8(dp, z), _mm_unpackhi_epi8(sp, z));
-    __m128i skip = _mm_cmpeq_epi32(sp, key);
-    Store(d + i,
-          _mm_or_si128(_mm_and_si128(skip, dp), _mm_andnot_si128(skip, _mm_packus_epi16(lo, hi))));
+    __m128i dp = Load(d + i), sp = Load(s + i), a = AlphaPairs(sp), od = Odd(dp);
+    __m128i colour = Join(Lerp(Even(dp), Even(sp), a), Lerp(od, Odd(sp), a));
+    // d.A + ((255 - d.A) * s.A >> 8), moved up to byte 3.
+    __m128i more = _mm_srli_epi16(_mm_mullo_epi16(_mm_sub_epi16(_mm_set1_epi16(255), od), a), 8);
+    __m128i alpha = _mm_slli_epi16(_mm_add_epi16(od, more), 8);
+    __m128i out = Select(alphaByte, alpha, colour);
+    Store(d + i, Select(_mm_cmpeq_epi32(sp, key), dp, out));
   }
   kRef.Over(d + i, s + i, n - i);
 }
@@ -110,32 +109,27 @@ void KeyedCopy(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t ke
   int i = 0;
   for (; i + 4 <= n; i += 4) {
     __m128i dp = Load(d + i), sp = Load(s + i);
-    __m128i skip = _mm_cmpeq_epi32(sp, k);
-    Store(d + i, _mm_or_si128(_mm_and_si128(skip, dp), _mm_andnot_si128(skip, sp)));
+    Store(d + i, Select(_mm_cmpeq_epi32(sp, k), dp, sp));
   }
   kRef.KeyedCopy(d + i, s + i, n - i, key);
-}
-
-inline __m128i PremultiplyHalf(__m128i p16) {
-  __m128i mul = _mm_or_si128(_mm_andnot_si128(kAlphaLanes16, AlphaLanes(p16)),
-                             _mm_and_si128(kAlphaLanes16, _mm_set1_epi16(256)));
-  return _mm_srli_epi16(_mm_mullo_epi16(p16, mul), 8);
 }
 
 void Premultiply(std::uint32_t* d, int n, bool composition) {
   const __m128i z = _mm_setzero_si128();
   const __m128i white = _mm_set1_epi32(0x00FFFFFF), limit = _mm_set1_epi8(char(244));
   const __m128i cap = _mm_set1_epi32(int(0xFFF4F4F4u));
+  const __m128i alphaLane = _mm_set1_epi32(int(0xFFFF0000u)), lane256 = _mm_set1_epi32(0x01000000);
   int i = 0;
   for (; i + 4 <= n; i += 4) {
-    __m128i p = Load(d + i);
-    __m128i r = _mm_packus_epi16(PremultiplyHalf(_mm_unpacklo_epi8(p, z)),
-                                 PremultiplyHalf(_mm_unpackhi_epi8(p, z)));
+    __m128i p = Load(d + i), a = AlphaPairs(p);
+    // c * A for B, G, R; the alpha lane multiplies by 256 and so keeps A.
+    __m128i wOdd = Select(alphaLane, lane256, a);
+    __m128i r = Join(_mm_mullo_epi16(Even(p), a), _mm_mullo_epi16(Odd(p), wOdd));
     if (!composition) {
       // Bytes at or below 244 are 0xFF in low; the pixel is clamped when none of B,G,R is.
       __m128i low = _mm_cmpeq_epi8(_mm_subs_epu8(p, limit), z);
       __m128i clamp = _mm_cmpeq_epi32(_mm_and_si128(low, white), z);
-      r = _mm_or_si128(_mm_and_si128(clamp, _mm_min_epu8(r, cap)), _mm_andnot_si128(clamp, r));
+      r = Select(clamp, _mm_min_epu8(r, cap), r);
     }
     Store(d + i, _mm_andnot_si128(_mm_cmpeq_epi32(p, white), r));
   }
