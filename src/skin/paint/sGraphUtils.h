@@ -52,6 +52,8 @@ using TChangeProc = TsColor_ (*)(TsColor_ color, int param);
 TsColor_ ChangeColorBrightness(TsColor_ color, int delta);
 TsColor_ ChangeColorSaturation(TsColor_ color, int delta);
 TsColor_ ChangeColorHUE(TsColor_ color, int delta);
+// ChangeTone with the tone given as a colour-order word.
+TsColor_ ChangeColorTone(TsColor_ color, int tone);
 // Calls proc on every pixel whose word differs from skipColor in pixel order (all when clNone).
 void ChangeBitmapPixels(Bitmap& bmp, TChangeProc proc, int param, TColor skipColor);
 // B = G = R = Round(0.299 R + 0.587 G + 0.114 B); alpha kept.

@@ -125,6 +125,8 @@ TEST(ColourFunctions, BitmapWideTransformsSkipTheKey) {
   EXPECT_EQ(c.At(1, 0), Px(0, 0, 100, 0));
   ChangeBitmapPixels(c, ChangeColorBrightness, 64, clNone);
   EXPECT_EQ(c.At(1, 0), Px(0, 0, 125, 0));
+  ChangeBitmapPixels(c, ChangeColorTone, 0x0000FF, clNone);  // red only, by the largest channel
+  EXPECT_EQ(c.At(1, 0), Px(0, 0, 124, 0));
 }
 
 TEST(DisabledLook, GreyThenBlendWithTheParentOrItsColour) {
@@ -137,16 +139,17 @@ TEST(DisabledLook, GreyThenBlendWithTheParentOrItsColour) {
   // Grey 124, then (124 * 100 + 255 * 155) >> 8 in every pixel of the glyph (edges inclusive).
   EXPECT_EQ(CountPixels(glyph, Px(202, 202, 202, 255)), 4);
 
-  // Against a parent bitmap: the glyph's own place, not one column or row more.
+  // Against a parent bitmap at the glyph's place; parent pixels of the key are skipped.
   Bitmap parent = test::Solid(4, 4, Px(0, 0, 0, 0));
-  parent.Set(3, 1, Px(255, 255, 255, 255));  // right of the glyph's place
+  parent.Set(2, 2, kTransKey);
   TCacheInfo ci;
   ci.Bmp = &parent;
   ci.Ready = true;
   ci.X = 1;
   Bitmap g2 = test::Solid(2, 2, Px(255, 255, 255, 255));
   BmpDisabledKind(g2, dkBlended, 0, ci, {0, 1});
-  EXPECT_EQ(CountPixels(g2, Px(99, 99, 99, 99)), 4);
+  EXPECT_EQ(CountPixels(g2, Px(99, 99, 99, 99)), 3);
+  EXPECT_EQ(g2.At(1, 1), Px(255, 255, 255, 255));
 }
 
 TEST(Fade, OuterRingKeepsThePictureAndTheInsideFades) {
