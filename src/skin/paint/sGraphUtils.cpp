@@ -147,6 +147,9 @@ TsColor_ ChangeColorSaturation(TsColor_ color, int delta) {
 TsColor_ ChangeColorHUE(TsColor_ color, int delta) {
   return ChangeHue(delta, color);
 }
+TsColor_ ChangeColorTone(TsColor_ color, int tone) {
+  return ChangeTone(color, TsColor::Of(std::uint32_t(tone)));
+}
 
 void ChangeBitmapPixels(Bitmap& bmp, TChangeProc proc, int param, TColor skipColor) {
   bool skip = skipColor != clNone;
