@@ -246,8 +246,13 @@ void PaintGradTxt(Bitmap& bmp, const TRect& aRect, const TsGradArray& data,
       k.Fill(d, c.Width(), colours[std::size_t(y - c.Top)]);
     else
       std::copy(colours.begin(), colours.end(), d);
-    const std::uint32_t* tex = textureBmp.Row(t.Top + (y - c.Top) % th) + t.Left;
-    for (int x = 0; x < c.Width(); x += tw) k.Sum(d + x, tex, std::min(tw, c.Width() - x), keep);
+    // Tiles are laid from the rectangle's own origin, also where clipping cut it.
+    const std::uint32_t* tex = textureBmp.Row(t.Top + (y - aRect.Top) % th) + t.Left;
+    for (int x = 0, phase = (c.Left - aRect.Left) % tw; x < c.Width(); phase = 0) {
+      int n = std::min(tw - phase, c.Width() - x);
+      k.Sum(d + x, tex + phase, n, keep);
+      x += n;
+    }
     for (int x = 0; x < c.Width(); ++x) d[x] = (d[x] & 0x00FFFFFF) | alpha;
   };
   if (dir == 0) {

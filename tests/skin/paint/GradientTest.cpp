@@ -125,6 +125,10 @@ TEST(TexturedGradient, TextureIsTiledOverTheGradientWithTheGivenAlpha) {
   Bitmap before = b;
   PaintGradTxt(b, {0, 0, 5, 4}, flat, tex, {3, 3, 9, 9}, 128, 200);  // empty texture part
   EXPECT_EQ(b, before);
+  // Tiles start at the rectangle's origin even where the bitmap cuts it off.
+  Bitmap shifted = test::Padded(4, 3);
+  PaintGradTxt(shifted, {-1, -1, 4, 3}, flat, tex, {1, 1, 3, 2}, 128, 200);
+  EXPECT_EQ(shifted.Copy({0, 0, 4, 3}), b.Copy({1, 1, 5, 4}));
   // Left to right uses the same composition.
   Bitmap v = test::Padded(5, 4);
   PaintGradTxt(v, {0, 0, 5, 4}, Parse("100;0;0;1;0;100;0;0;0;0"), tex, {1, 1, 3, 2}, 128, 200);
