@@ -44,9 +44,10 @@ struct TPixelKernels {
   // over the contributors c[start[i] .. start[i + 1]).
   void (*StretchRow)(const std::uint32_t* in, std::uint32_t* out, int n, const TContributor* c,
                      const int* start);
-  // Vertical resampling pass for one output row: bytes of rows[k] weighted by w[k], k < count.
-  void (*StretchColumns)(const std::uint8_t* const* rows, const int* w, int count,
-                         std::uint8_t* out, int nbytes);
+  // Vertical resampling pass for one output row of n pixels: each byte the same clamp of the
+  // bytes of rows[k] weighted by w[k], k < count.
+  void (*StretchColumns)(const std::uint32_t* const* rows, const int* w, int count,
+                         std::uint32_t* out, int n);
 };
 
 // The kernel set of a level (levels above the supported one must not be asked for).

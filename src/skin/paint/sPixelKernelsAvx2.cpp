@@ -191,10 +191,10 @@ MC_AVX2 void StretchRow(const std::uint32_t* in, std::uint32_t* out, int n, cons
   }
 }
 
-MC_AVX2 void StretchColumns(const std::uint8_t* const* rows, const int* w, int count,
-                            std::uint8_t* out, int nbytes) {
+MC_AVX2 void StretchColumns(const std::uint32_t* const* rows, const int* w, int count,
+                            std::uint32_t* out, int n) {
   int x = 0;
-  for (; x + 8 <= nbytes; x += 8) {
+  for (; x + 2 <= n; x += 2) {
     __m256i sum = _mm256_setzero_si256();
     for (int k = 0; k < count; ++k) {
       __m256i p = _mm256_cvtepu8_epi32(_mm_loadl_epi64((const __m128i*)(rows[k] + x)));
@@ -204,11 +204,15 @@ MC_AVX2 void StretchColumns(const std::uint8_t* const* rows, const int* w, int c
     __m128i h = _mm_packs_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
     _mm_storel_epi64((__m128i*)(out + x), _mm_packus_epi16(h, h));
   }
-  for (; x < nbytes; ++x) {
-    int sum = 0;
-    for (int k = 0; k < count; ++k) sum += w[k] * int(rows[k][x]);
-    sum >>= 16;
-    out[x] = std::uint8_t(sum < 0 ? 0 : sum > 255 ? 255 : sum);
+  if (x < n) {
+    __m128i sum = _mm_setzero_si128();
+    for (int k = 0; k < count; ++k) {
+      __m128i p = _mm_cvtepu8_epi32(_mm_cvtsi32_si128(int(rows[k][x])));
+      sum = _mm_add_epi32(sum, _mm_mullo_epi32(p, _mm_set1_epi32(w[k])));
+    }
+    __m128i v = _mm_srai_epi32(sum, 16);
+    v = _mm_packs_epi32(v, v);
+    out[x] = std::uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(v, v)));
   }
 }
 

@@ -133,12 +133,14 @@ void StretchRow(const std::uint32_t* in, std::uint32_t* out, int n, const TContr
   }
 }
 
-void StretchColumns(const std::uint8_t* const* rows, const int* w, int count, std::uint8_t* out,
-                    int nbytes) {
-  for (int x = 0; x < nbytes; ++x) {
-    int sum = 0;
-    for (int k = 0; k < count; ++k) sum += w[k] * int(rows[k][x]);
-    out[x] = std::uint8_t(ClampShift(sum));
+void StretchColumns(const std::uint32_t* const* rows, const int* w, int count, std::uint32_t* out,
+                    int n) {
+  for (int x = 0; x < n; ++x) {
+    int sum[4] = {0, 0, 0, 0};
+    for (int k = 0; k < count; ++k)
+      for (int b = 0; b < 4; ++b) sum[b] += w[k] * int(Byte(rows[k][x], b));
+    out[x] = ClampShift(sum[0]) | ClampShift(sum[1]) << 8 | ClampShift(sum[2]) << 16 |
+             ClampShift(sum[3]) << 24;
   }
 }
 

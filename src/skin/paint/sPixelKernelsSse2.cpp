@@ -182,9 +182,9 @@ void StretchRow(const std::uint32_t* in, std::uint32_t* out, int n, const TContr
   kRef.StretchRow(in, out, n, c, start);
 }
 
-void StretchColumns(const std::uint8_t* const* rows, const int* w, int count, std::uint8_t* out,
-                    int nbytes) {
-  kRef.StretchColumns(rows, w, count, out, nbytes);
+void StretchColumns(const std::uint32_t* const* rows, const int* w, int count, std::uint32_t* out,
+                    int n) {
+  kRef.StretchColumns(rows, w, count, out, n);
 }
 
 }  // namespace

@@ -89,17 +89,16 @@ void Stretch(const Bitmap& src, Bitmap& dst, int width, int height, TFilterType 
 
   TContributors cy = CreateContributors(src.Height(), height, filter);
   Bitmap out(width, height);
-  std::vector<const std::uint8_t*> rows;
+  std::vector<const std::uint32_t*> rows;
   std::vector<int> weights;
   for (int i = 0; i < height; ++i) {
     rows.clear();
     weights.clear();
     for (int n = cy.start[i]; n < cy.start[i + 1]; ++n) {
-      rows.push_back(reinterpret_cast<const std::uint8_t*>(work.Row(cy.list[n].Pixel)));
+      rows.push_back(work.Row(cy.list[n].Pixel));
       weights.push_back(cy.list[n].Weight);
     }
-    k.StretchColumns(rows.data(), weights.data(), int(rows.size()),
-                     reinterpret_cast<std::uint8_t*>(out.Row(i)), width * 4);
+    k.StretchColumns(rows.data(), weights.data(), int(rows.size()), out.Row(i), width);
   }
   dst = std::move(out);
 }
