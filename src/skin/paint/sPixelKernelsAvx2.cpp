@@ -35,9 +35,15 @@ MC_AVX2 inline __m256i Even(__m256i v) {
 MC_AVX2 inline __m256i Odd(__m256i v) {
   return _mm256_srli_epi16(v, 8);
 }
-// The weight w (16-bit lanes) of (x * 256 + (y - x) * w), result in the high byte of each lane.
-MC_AVX2 inline __m256i Lerp(__m256i x, __m256i y, __m256i w) {
-  return _mm256_add_epi16(_mm256_slli_epi16(x, 8), _mm256_mullo_epi16(_mm256_sub_epi16(y, x), w));
+// x * 256 + (y - x) * w on the even (or odd) bytes of the words x and y, w in 16-bit lanes;
+// the result is in the high byte of each lane.
+MC_AVX2 inline __m256i LerpEven(__m256i x, __m256i y, __m256i w) {
+  return _mm256_add_epi16(_mm256_slli_epi16(x, 8),
+                          _mm256_mullo_epi16(_mm256_sub_epi16(Even(y), Even(x)), w));
+}
+MC_AVX2 inline __m256i LerpOdd(__m256i x, __m256i y, __m256i w) {
+  return _mm256_add_epi16(_mm256_andnot_si256(_mm256_set1_epi32(0x00FF00FF), x),
+                          _mm256_mullo_epi16(_mm256_sub_epi16(Odd(y), Odd(x)), w));
 }
 // Even results (high bytes) and odd results (high bytes) back into pixels.
 MC_AVX2 inline __m256i Join(__m256i even, __m256i odd) {
@@ -46,8 +52,10 @@ MC_AVX2 inline __m256i Join(__m256i even, __m256i odd) {
 }
 // Each pixel's alpha in both of its 16-bit lanes.
 MC_AVX2 inline __m256i AlphaPairs(__m256i p) {
-  __m256i a = _mm256_srli_epi32(p, 24);
-  return _mm256_or_si256(a, _mm256_slli_epi32(a, 16));
+  const char z = char(0x80);
+  return _mm256_shuffle_epi8(
+      p, _mm256_setr_epi8(3, z, 3, z, 7, z, 7, z, 11, z, 11, z, 15, z, 15, z, 3, z, 3, z, 7, z, 7,
+                          z, 11, z, 11, z, 15, z, 15, z));
 }
 // a where mask, else b.
 MC_AVX2 inline __m256i Select(__m256i mask, __m256i a, __m256i b) {
@@ -76,7 +84,7 @@ MC_AVX2 void Sum(std::uint32_t* d, const std::uint32_t* s, int n, int keep) {
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     __m256i dp = Load(d + i), sp = Load(s + i);
-    Store(d + i, Join(Lerp(Even(sp), Even(dp), w), Lerp(Odd(sp), Odd(dp), w)));
+    Store(d + i, Join(LerpEven(sp, dp, w), LerpOdd(sp, dp, w)));
   }
   kRef.Sum(d + i, s + i, n - i, keep);
 }
@@ -85,7 +93,7 @@ MC_AVX2 void Paint(std::uint32_t* d, const std::uint32_t* s, int n) {
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     __m256i dp = Load(d + i), sp = Load(s + i), a = AlphaPairs(sp);
-    Store(d + i, Join(Lerp(Even(dp), Even(sp), a), Lerp(Odd(dp), Odd(sp), a)));
+    Store(d + i, Join(LerpEven(dp, sp, a), LerpOdd(dp, sp, a)));
   }
   kRef.Paint(d + i, s + i, n - i);
 }
@@ -95,13 +103,10 @@ MC_AVX2 void Over(std::uint32_t* d, const std::uint32_t* s, int n) {
                 alphaByte = _mm256_set1_epi32(int(0xFF000000u));
   int i = 0;
   for (; i + 8 <= n; i += 8) {
-    __m256i dp = Load(d + i), sp = Load(s + i), a = AlphaPairs(sp), od = Odd(dp);
-    __m256i colour = Join(Lerp(Even(dp), Even(sp), a), Lerp(od, Odd(sp), a));
-    // d.A + ((255 - d.A) * s.A >> 8), moved up to byte 3.
-    __m256i more =
-        _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_sub_epi16(_mm256_set1_epi16(255), od), a), 8);
-    __m256i alpha = _mm256_slli_epi16(_mm256_add_epi16(od, more), 8);
-    __m256i out = Select(alphaByte, alpha, colour);
+    __m256i dp = Load(d + i), sp = Load(s + i), a = AlphaPairs(sp);
+    // With 255 in place of the source alpha the alpha lane gives
+    // (d.A * 256 + (255 - d.A) * s.A) >> 8 = d.A + ((255 - d.A) * s.A >> 8).
+    __m256i out = Join(LerpEven(dp, sp, a), LerpOdd(dp, _mm256_or_si256(sp, alphaByte), a));
     Store(d + i, Select(_mm256_cmpeq_epi32(sp, key), dp, out));
   }
   kRef.Over(d + i, s + i, n - i);

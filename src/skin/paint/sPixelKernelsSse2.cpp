@@ -35,9 +35,14 @@ inline __m128i Even(__m128i v) {
 inline __m128i Odd(__m128i v) {
   return _mm_srli_epi16(v, 8);
 }
-// The weight w (16-bit lanes) of (x * 256 + (y - x) * w), result in the high byte of each lane.
-inline __m128i Lerp(__m128i x, __m128i y, __m128i w) {
-  return _mm_add_epi16(_mm_slli_epi16(x, 8), _mm_mullo_epi16(_mm_sub_epi16(y, x), w));
+// x * 256 + (y - x) * w on the even (or odd) bytes of the words x and y, w in 16-bit lanes;
+// the result is in the high byte of each lane.
+inline __m128i LerpEven(__m128i x, __m128i y, __m128i w) {
+  return _mm_add_epi16(_mm_slli_epi16(x, 8), _mm_mullo_epi16(_mm_sub_epi16(Even(y), Even(x)), w));
+}
+inline __m128i LerpOdd(__m128i x, __m128i y, __m128i w) {
+  return _mm_add_epi16(_mm_andnot_si128(_mm_set1_epi32(0x00FF00FF), x),
+                       _mm_mullo_epi16(_mm_sub_epi16(Odd(y), Odd(x)), w));
 }
 // Even results (high bytes) and odd results (high bytes) back into pixels.
 inline __m128i Join(__m128i even, __m128i odd) {
@@ -75,7 +80,7 @@ void Sum(std::uint32_t* d, const std::uint32_t* s, int n, int keep) {
   int i = 0;
   for (; i + 4 <= n; i += 4) {
     __m128i dp = Load(d + i), sp = Load(s + i);
-    Store(d + i, Join(Lerp(Even(sp), Even(dp), w), Lerp(Odd(sp), Odd(dp), w)));
+    Store(d + i, Join(LerpEven(sp, dp, w), LerpOdd(sp, dp, w)));
   }
   kRef.Sum(d + i, s + i, n - i, keep);
 }
@@ -84,7 +89,7 @@ void Paint(std::uint32_t* d, const std::uint32_t* s, int n) {
   int i = 0;
   for (; i + 4 <= n; i += 4) {
     __m128i dp = Load(d + i), sp = Load(s + i), a = AlphaPairs(sp);
-    Store(d + i, Join(Lerp(Even(dp), Even(sp), a), Lerp(Odd(dp), Odd(sp), a)));
+    Store(d + i, Join(LerpEven(dp, sp, a), LerpOdd(dp, sp, a)));
   }
   kRef.Paint(d + i, s + i, n - i);
 }
@@ -93,12 +98,10 @@ void Over(std::uint32_t* d, const std::uint32_t* s, int n) {
   const __m128i key = _mm_set1_epi32(0x00FF00FF), alphaByte = _mm_set1_epi32(int(0xFF000000u));
   int i = 0;
   for (; i + 4 <= n; i += 4) {
-    __m128i dp = Load(d + i), sp = Load(s + i), a = AlphaPairs(sp), od = Odd(dp);
-    __m128i colour = Join(Lerp(Even(dp), Even(sp), a), Lerp(od, Odd(sp), a));
-    // d.A + ((255 - d.A) * s.A >> 8), moved up to byte 3.
-    __m128i more = _mm_srli_epi16(_mm_mullo_epi16(_mm_sub_epi16(_mm_set1_epi16(255), od), a), 8);
-    __m128i alpha = _mm_slli_epi16(_mm_add_epi16(od, more), 8);
-    __m128i out = Select(alphaByte, alpha, colour);
+    __m128i dp = Load(d + i), sp = Load(s + i), a = AlphaPairs(sp);
+    // With 255 in place of the source alpha the alpha lane gives
+    // (d.A * 256 + (255 - d.A) * s.A) >> 8 = d.A + ((255 - d.A) * s.A >> 8).
+    __m128i out = Join(LerpEven(dp, sp, a), LerpOdd(dp, _mm_or_si128(sp, alphaByte), a));
     Store(d + i, Select(_mm_cmpeq_epi32(sp, key), dp, out));
   }
   kRef.Over(d + i, s + i, n - i);
