@@ -22,6 +22,12 @@ MC_AVX2 inline void Store(std::uint32_t* p, __m256i v) {
 MC_AVX2 void Fill(std::uint32_t* d, int n, std::uint32_t v) {
   __m256i x = _mm256_set1_epi32(int(v));
   int i = 0;
+  for (; i + 32 <= n; i += 32) {
+    Store(d + i, x);
+    Store(d + i + 8, x);
+    Store(d + i + 16, x);
+    Store(d + i + 24, x);
+  }
   for (; i + 8 <= n; i += 8) Store(d + i, x);
   kRef.Fill(d + i, n - i, v);
 }
