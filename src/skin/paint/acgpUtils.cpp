@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "skin/paint/sPixelAccess.h"
-#include "skin/paint/sPixelKernels.h"
 #include "skin/paint/sStretch.h"
 
 namespace skin::paint {
@@ -18,10 +17,20 @@ std::uint32_t Between(TsColor a, TsColor b, double t) {
   return ch(a.B, b.B) | ch(a.G, b.G) << 8 | ch(a.R, b.R) << 16 | ch(a.A, b.A) << 24;
 }
 
-// Straight-alpha source-over of one colour over part of a row.
+// Straight-alpha source-over with exact weights (an opaque colour replaces the pixel), rounded.
+std::uint32_t Over(std::uint32_t d, std::uint32_t s) {
+  std::uint32_t sa = Byte(s, 3), da = Byte(d, 3);
+  std::uint32_t keep = da * (255 - sa);  // weight of the destination, times 255
+  std::uint32_t oa = sa * 255 + keep;    // resulting alpha, times 255
+  if (oa == 0) return 0;
+  std::uint32_t out = (oa + 127) / 255 << 24;
+  for (int c = 0; c < 3; ++c)
+    out |= (Byte(s, c) * sa * 255 + Byte(d, c) * keep + oa / 2) / oa << (8 * c);
+  return out;
+}
+
 void BlendSpan(std::uint32_t* d, int n, std::uint32_t colour) {
-  std::vector<std::uint32_t> src(std::size_t(std::max(n, 0)), colour);
-  Kernels().Paint(d, src.data(), n);
+  for (int i = 0; i < n; ++i) d[i] = Over(d[i], colour);
 }
 
 // Twice the signed area of (a, b, p).
@@ -59,8 +68,10 @@ void acgpGradientRectangleH(Bitmap& bmp, const TRect& clip, TsColor color1, TsCo
     double t = width > 1 ? double(col - x) / (width - 1) : 0;
     span[std::size_t(col - area.Left)] = Between(color1, color2, t);
   }
-  for (int row = area.Top; row < area.Bottom; ++row)
-    Kernels().Paint(bmp.Row(row) + area.Left, span.data(), area.Width());
+  for (int row = area.Top; row < area.Bottom; ++row) {
+    std::uint32_t* d = bmp.Row(row) + area.Left;
+    for (int i = 0; i < area.Width(); ++i) d[i] = Over(d[i], span[std::size_t(i)]);
+  }
 }
 
 void acgpGradientRectangle(Bitmap& bmp, const TRect& r, const TsColor corners[4],
@@ -87,7 +98,7 @@ void acgpGradientRectangle(Bitmap& bmp, const TRect& r, const TsColor corners[4]
         };
         std::uint32_t p =
             ch(&TsColor::B) | ch(&TsColor::G) << 8 | ch(&TsColor::R) << 16 | ch(&TsColor::A) << 24;
-        Kernels().Paint(d + x, &p, 1);
+        d[x] = Over(d[x], p);
         break;
       }
     }
@@ -140,8 +151,7 @@ void acgpDrawLine(Bitmap& bmp, int x1, int y1, int x2, int y2, std::uint32_t col
       double cover = std::clamp(half + 0.5 - dist, 0.0, 1.0);
       if (cover <= 0) continue;
       std::uint32_t a = std::uint32_t(std::lrint(cover * alpha));
-      std::uint32_t p = (c & 0x00FFFFFF) | a << 24;
-      Kernels().Paint(d + x, &p, 1);
+      d[x] = Over(d[x], (c & 0x00FFFFFF) | a << 24);
     }
   }
 }

@@ -8,7 +8,8 @@ namespace skin::paint {
 
 // Linear gradient over (x, y, width, height) from color1 to color2 (colour order with alpha),
 // top to bottom (V) or left to right (H); the first and last row (column) take the end colours
-// exactly. Drawn straight-alpha source-over, only inside clip and the bitmap.
+// exactly. Drawn straight-alpha source-over with exact weights (an opaque colour replaces the
+// pixel, a transparent one leaves it), only inside clip and the bitmap.
 void acgpGradientRectangleV(Bitmap& bmp, const TRect& clip, TsColor color1, TsColor color2, int x,
                             int y, int width, int height);
 void acgpGradientRectangleH(Bitmap& bmp, const TRect& clip, TsColor color1, TsColor color2, int x,
