@@ -98,8 +98,8 @@ HFONT SelectFont(HDC dc, HFONT font) {
 }
 
 HFONT GetCurrentFont(HDC dc) {
-  // The default GUI font for a context without one comes with the text engine.
-  return dc ? dc->State().font : nullptr;
+  if (!dc) return nullptr;
+  return dc->State().font ? dc->State().font : DefaultGuiFont();
 }
 
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {

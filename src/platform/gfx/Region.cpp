@@ -11,7 +11,6 @@ namespace {
 struct Span {
   int left;
   int right;
-  friend bool operator==(const Span&, const Span&) = default;
 };
 
 // A band of a region: rows [top, bottom) and the rectangles [first, last) holding its spans.

@@ -1,0 +1,112 @@
+// Writes small seed pictures for the fuzz targets into DIR/fuzz_png/, DIR/fuzz_jpeg/ and
+// DIR/fuzz_bmp/, made with the project's own encoders; the progressive and greyscale JPEGs,
+// which the encoder does not write, are made with libjpeg directly.
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/PictureCodec.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A small picture with colour ramps, an edge and varying alpha.
+gfx::Bitmap SeedPicture(int width, int height) {
+  gfx::Bitmap bmp(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      bmp.Set(x, y,
+              gfx::MakePixel(std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height),
+                             x < width / 2 ? 40 : 220, std::uint8_t(255 - x * 16)));
+  return bmp;
+}
+
+// The picture through libjpeg with the given colour space of the file; libjpeg's default
+// error handler ends the program, which is right for a build tool.
+Bytes WriteJpegWithLibjpeg(const gfx::Bitmap& bmp, J_COLOR_SPACE fileSpace, bool progressive) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr error;
+  cinfo.err = jpeg_std_error(&error);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = JDIMENSION(bmp.Width());
+  cinfo.image_height = JDIMENSION(bmp.Height());
+  cinfo.input_components = 4;
+  cinfo.in_color_space = JCS_EXT_BGRA;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_colorspace(&cinfo, fileSpace);
+  jpeg_set_quality(&cinfo, 75, TRUE);
+  if (progressive) jpeg_simple_progression(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    auto* row =
+        reinterpret_cast<JSAMPROW>(const_cast<gfx::Pixel*>(bmp.Row(int(cinfo.next_scanline))));
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  Bytes out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
+// A little-endian TIFF block as cameras write it: an orientation entry and an embedded
+// thumbnail JPEG with its own SOI and EOI markers.
+Bytes ExifWithThumbnail(const Bytes& thumbnail) {
+  Bytes tiff = {'I', 'I', 42, 0, 8, 0, 0, 0, 3, 0};
+  auto put16 = [&](unsigned v) {
+    tiff.push_back(std::uint8_t(v));
+    tiff.push_back(std::uint8_t(v >> 8));
+  };
+  auto entry = [&](unsigned tag, unsigned type, std::uint32_t value) {
+    put16(tag), put16(type), put16(1), put16(0), put16(value & 0xFFFF), put16(value >> 16);
+  };
+  std::uint32_t thumbnailAt = 10 + 3 * 12 + 4;
+  entry(0x0112, 3, 1);  // orientation: as stored
+  entry(0x0201, 4, thumbnailAt);
+  entry(0x0202, 4, std::uint32_t(thumbnail.size()));
+  put16(0), put16(0);  // no next IFD
+  tiff.insert(tiff.end(), thumbnail.begin(), thumbnail.end());
+  return tiff;
+}
+
+void Write(const std::filesystem::path& dir, const char* name, const Bytes& bytes) {
+  std::filesystem::create_directories(dir);
+  gfx::WriteFileBytes((dir / name).string(), bytes);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make-fuzz-seeds DIR\n");
+    return 2;
+  }
+  try {
+    std::filesystem::path dir = argv[1];
+    gfx::Bitmap picture = SeedPicture(19, 11);
+    Write(dir / "fuzz_png", "rgba.png", gfx::EncodePng(picture));
+    Write(dir / "fuzz_png", "tiny.png", gfx::EncodePng(SeedPicture(1, 1)));
+    Write(dir / "fuzz_bmp", "rgba-top-down.bmp", gfx::EncodeBmp(picture, true));
+    Write(dir / "fuzz_bmp", "rgb-bottom-up.bmp", gfx::EncodeBmp(picture, false));
+    Write(dir / "fuzz_jpeg", "plain.jpg", gfx::EncodeJpeg(picture, 75));
+    Bytes thumbnail = gfx::EncodeJpeg(SeedPicture(8, 8), 50);
+    Write(dir / "fuzz_jpeg", "exif.jpg",
+          gfx::EncodeJpeg(picture, 75, ExifWithThumbnail(thumbnail)));
+    Write(dir / "fuzz_jpeg", "progressive.jpg", WriteJpegWithLibjpeg(picture, JCS_YCbCr, true));
+    Write(dir / "fuzz_jpeg", "grey.jpg", WriteJpegWithLibjpeg(picture, JCS_GRAYSCALE, false));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "make-fuzz-seeds: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
