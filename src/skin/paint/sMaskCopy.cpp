@@ -4,6 +4,7 @@
 
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sPixelAccess.h"
+#include "skin/paint/sPixelKernels.h"
 
 namespace skin::paint {
 
@@ -26,20 +27,21 @@ void CopyByMask(const TRect& r1, const TRect& r2, Bitmap& dst, const Bitmap& src
   int off = HalfHeight(md);
   TCopyArea a;
   if (!ClipToArea(dst, src, r1, r2, off, a)) return;
+  const auto& k = Kernels();
   std::uint32_t fill = SwapRedBlue(std::uint32_t(ci.FillColor));
+  // A ready parent blends transparent pixels too, unless they are replaced below.
+  bool blendKeys = ci.Ready && !updateTrans;
   for (int j = 0; j < a.h; ++j) {
     std::uint32_t* d = dst.Row(a.dy + j) + a.dx;
     const std::uint32_t* s = src.Row(a.sy + j) + a.sx;
-    const std::uint32_t* m = src.Row(a.sy + off + j) + a.sx;
+    k.MaskBlend(d, s, src.Row(a.sy + off + j) + a.sx, a.w, blendKeys);
+    if (!updateTrans && !ci.Ready) continue;
     for (int i = 0; i < a.w; ++i) {
-      bool trans = s[i] == kTransKey;
-      if (trans && updateTrans) {
+      if (updateTrans && s[i] == kTransKey) {
         if (!ci.Ready)
           d[i] = fill;
         else
           ParentPixel(ci, a.dx + i, a.dy + j, d[i]);
-      } else if (!trans || ci.Ready) {
-        d[i] = MaskMix(s[i], d[i], m[i]);
       }
       if (ci.Ready) d[i] |= 0xFF000000;
     }
@@ -212,18 +214,19 @@ void CopyMasterRect(const TRect& r1, const TRect& r2, Bitmap& dst, const TCacheI
   int off = HalfHeight(md);
   TCopyArea a;
   if (!ClipToArea(dst, src, r1, r2, off, a)) return;
+  const auto& k = Kernels();
   bool hasFill = ci.FillColor != clFuchsia;
   std::uint32_t fill = SwapRedBlue(std::uint32_t(ci.FillColor));
   for (int j = 0; j < a.h; ++j) {
     std::uint32_t* d = dst.Row(a.dy + j) + a.dx;
     const std::uint32_t* s = src.Row(a.sy + j) + a.sx;
-    const std::uint32_t* m = src.Row(a.sy + off + j) + a.sx;
+    k.MaskBlend(d, s, src.Row(a.sy + off + j) + a.sx, a.w, false);
+    if (!hasFill && !ci.Ready) continue;
     for (int i = 0; i < a.w; ++i) {
-      if (s[i] != kTransKey)
-        d[i] = MaskMix(s[i], d[i], m[i]);
-      else if (hasFill)
+      if (s[i] != kTransKey) continue;
+      if (hasFill)
         d[i] = fill;
-      else if (ci.Ready)
+      else
         ParentPixel(ci, a.dx + i, a.dy + j, d[i]);
     }
   }

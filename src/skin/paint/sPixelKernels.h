@@ -30,6 +30,10 @@ struct TPixelKernels {
   void (*Paint)(std::uint32_t* d, const std::uint32_t* s, int n);
   // Source-over skipping 0x00FF00FF: B,G,R as Paint, d.A += (255 - d.A) * s.A >> 8.
   void (*Over)(std::uint32_t* d, const std::uint32_t* s, int n);
+  // Per-channel mask: B, G, R = ((d.c - s.c) * m.c + s.c * 256) >> 8, alpha kept; pixels whose
+  // source is 0x00FF00FF are left unless blendKeys.
+  void (*MaskBlend)(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m, int n,
+                    bool blendKeys);
   // d[i] = s[i] where s[i] != key.
   void (*KeyedCopy)(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key);
   // Premultiplication for layered output (see UpdateAlpha).

@@ -118,6 +118,23 @@ MC_AVX2 void Over(std::uint32_t* d, const std::uint32_t* s, int n) {
   kRef.Over(d + i, s + i, n - i);
 }
 
+MC_AVX2 void MaskBlend(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m, int n,
+                       bool blendKeys) {
+  // The alpha lanes weigh the destination by 256: they keep its alpha.
+  const __m256i key = _mm256_set1_epi32(0x00FF00FF),
+                alphaLane = _mm256_set1_epi32(int(0xFFFF0000u));
+  const __m256i keepAlpha = _mm256_set1_epi32(0x01000000);
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i dp = Load(d + i), sp = Load(s + i), mp = Load(m + i);
+    __m256i wOdd = Select(alphaLane, keepAlpha, Odd(mp));
+    __m256i out = Join(LerpEven(sp, dp, Even(mp)), LerpOdd(sp, dp, wOdd));
+    if (!blendKeys) out = Select(_mm256_cmpeq_epi32(sp, key), dp, out);
+    Store(d + i, out);
+  }
+  kRef.MaskBlend(d + i, s + i, m + i, n - i, blendKeys);
+}
+
 MC_AVX2 void KeyedCopy(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {
   __m256i k = _mm256_set1_epi32(int(key));
   int i = 0;
@@ -229,9 +246,18 @@ MC_AVX2 void StretchColumns(const std::uint32_t* const* rows, const int* w, int 
 
 }  // namespace
 
-const TPixelKernels kKernels = {Fill,        BlendColor, Sum,           Paint,
-                                Over,        KeyedCopy,  Premultiply,   BlurLine,
-                                BlurColumns, StretchRow, StretchColumns};
+const TPixelKernels kKernels = {.Fill = Fill,
+                                .BlendColor = BlendColor,
+                                .Sum = Sum,
+                                .Paint = Paint,
+                                .Over = Over,
+                                .MaskBlend = MaskBlend,
+                                .KeyedCopy = KeyedCopy,
+                                .Premultiply = Premultiply,
+                                .BlurLine = BlurLine,
+                                .BlurColumns = BlurColumns,
+                                .StretchRow = StretchRow,
+                                .StretchColumns = StretchColumns};
 
 }  // namespace avx2
 }  // namespace skin::paint

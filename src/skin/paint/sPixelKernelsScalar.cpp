@@ -64,6 +64,20 @@ void Over(std::uint32_t* d, const std::uint32_t* s, int n) {
   }
 }
 
+void MaskBlend(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m, int n,
+               bool blendKeys) {
+  for (int i = 0; i < n; ++i) {
+    if (s[i] == kKey && !blendKeys) continue;
+    std::uint32_t out = d[i] & 0xFF000000;
+    for (int c = 0; c < 3; ++c) {
+      int sc = int(Byte(s[i], c));
+      out |= std::uint32_t(((int(Byte(d[i], c)) - sc) * int(Byte(m[i], c)) + sc * 256) >> 8)
+             << (8 * c);
+    }
+    d[i] = out;
+  }
+}
+
 void KeyedCopy(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {
   for (int i = 0; i < n; ++i)
     if (s[i] != key) d[i] = s[i];
@@ -146,9 +160,18 @@ void StretchColumns(const std::uint32_t* const* rows, const int* w, int count, s
 
 }  // namespace
 
-const TPixelKernels kKernels = {Fill,        BlendColor, Sum,           Paint,
-                                Over,        KeyedCopy,  Premultiply,   BlurLine,
-                                BlurColumns, StretchRow, StretchColumns};
+const TPixelKernels kKernels = {.Fill = Fill,
+                                .BlendColor = BlendColor,
+                                .Sum = Sum,
+                                .Paint = Paint,
+                                .Over = Over,
+                                .MaskBlend = MaskBlend,
+                                .KeyedCopy = KeyedCopy,
+                                .Premultiply = Premultiply,
+                                .BlurLine = BlurLine,
+                                .BlurColumns = BlurColumns,
+                                .StretchRow = StretchRow,
+                                .StretchColumns = StretchColumns};
 
 }  // namespace scalar
 

@@ -107,6 +107,22 @@ void Over(std::uint32_t* d, const std::uint32_t* s, int n) {
   kRef.Over(d + i, s + i, n - i);
 }
 
+void MaskBlend(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m, int n,
+               bool blendKeys) {
+  // The alpha lanes weigh the destination by 256: they keep its alpha.
+  const __m128i key = _mm_set1_epi32(0x00FF00FF), alphaLane = _mm_set1_epi32(int(0xFFFF0000u));
+  const __m128i keepAlpha = _mm_set1_epi32(0x01000000);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    __m128i dp = Load(d + i), sp = Load(s + i), mp = Load(m + i);
+    __m128i wOdd = Select(alphaLane, keepAlpha, Odd(mp));
+    __m128i out = Join(LerpEven(sp, dp, Even(mp)), LerpOdd(sp, dp, wOdd));
+    if (!blendKeys) out = Select(_mm_cmpeq_epi32(sp, key), dp, out);
+    Store(d + i, out);
+  }
+  kRef.MaskBlend(d + i, s + i, m + i, n - i, blendKeys);
+}
+
 void KeyedCopy(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {
   __m128i k = _mm_set1_epi32(int(key));
   int i = 0;
@@ -192,9 +208,18 @@ void StretchColumns(const std::uint32_t* const* rows, const int* w, int count, s
 
 }  // namespace
 
-const TPixelKernels kKernels = {Fill,        BlendColor, Sum,           Paint,
-                                Over,        KeyedCopy,  Premultiply,   BlurLine,
-                                BlurColumns, StretchRow, StretchColumns};
+const TPixelKernels kKernels = {.Fill = Fill,
+                                .BlendColor = BlendColor,
+                                .Sum = Sum,
+                                .Paint = Paint,
+                                .Over = Over,
+                                .MaskBlend = MaskBlend,
+                                .KeyedCopy = KeyedCopy,
+                                .Premultiply = Premultiply,
+                                .BlurLine = BlurLine,
+                                .BlurColumns = BlurColumns,
+                                .StretchRow = StretchRow,
+                                .StretchColumns = StretchColumns};
 
 }  // namespace sse2
 }  // namespace skin::paint

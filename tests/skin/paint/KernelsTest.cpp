@@ -31,7 +31,7 @@ class VectorKernels : public ::testing::TestWithParam<TSimdLevel> {
 TEST_P(VectorKernels, ByteFormulasMatchTheReference) {
   for (int n = 0; n < 70; ++n) {
     SCOPED_TRACE(n);
-    auto d = Words(n, rng), s = Words(n, rng);
+    auto d = Words(n, rng), s = Words(n, rng), m = Words(n, rng);
     std::uint32_t k = rng(), key = rng() % 2 ? 0x00FF00FF : s.empty() ? 0 : s[0];
     int blend = int(rng() % 256), keep = int(rng() % 257);
     auto check = [&](auto op) {
@@ -46,6 +46,10 @@ TEST_P(VectorKernels, ByteFormulasMatchTheReference) {
     check([&](const TPixelKernels& kk, auto& x) { kk.Sum(x.data(), s.data(), n, 256); });
     check([&](const TPixelKernels& kk, auto& x) { kk.Paint(x.data(), s.data(), n); });
     check([&](const TPixelKernels& kk, auto& x) { kk.Over(x.data(), s.data(), n); });
+    for (bool keys : {false, true})
+      check([&](const TPixelKernels& kk, auto& x) {
+        kk.MaskBlend(x.data(), s.data(), m.data(), n, keys);
+      });
     check([&](const TPixelKernels& kk, auto& x) { kk.KeyedCopy(x.data(), s.data(), n, key); });
     check([&](const TPixelKernels& kk, auto& x) { kk.Premultiply(x.data(), n, true); });
     check([&](const TPixelKernels& kk, auto& x) { kk.Premultiply(x.data(), n, false); });
@@ -94,6 +98,17 @@ TEST_P(VectorKernels, OperationsGiveTheSameBitsAtEveryLevel) {
     CopyByMask({0, 0, 37, 13}, {3, 3, 41, 17}, d, s, {}, false);
   });
   same([](Bitmap& d, const Bitmap& s) { CopyTransRectA(d, s, 1, 1, {0, 0, 40, 16}, kTransKey); });
+  for (bool ready : {false, true})
+    for (bool update : {false, true})
+      same([=](Bitmap& d, const Bitmap& s) {
+        TCacheInfo ci;
+        ci.Ready = ready;
+        ci.Bmp = &s;
+        ci.X = 3;
+        TsMaskData md{&s, {0, 0, 41, 16}, 1};
+        CopyByMask({1, 1, 36, 9}, {2, 0, 39, 8}, d, s, ci, update, md);
+        CopyMasterRect({0, 2, 30, 12}, {0, 0, 30, 8}, d, ci, md);
+      });
   same([](Bitmap& d, const Bitmap&) { UpdateAlpha(d); });
   same([](Bitmap& d, const Bitmap&) {
     SetCompositionEnabled(false);
