@@ -75,6 +75,15 @@ TEST(GradientPaint, TopToBottomStepsEachRow) {
   EXPECT_EQ(flat, test::Solid(5, 5, Px(0, 0, 255, 255)));
 }
 
+TEST(GradientPaint, ANegativeRowOffsetStaysInsideTheRectangle) {
+  // The first row moves up by the offset; rows above the rectangle are not painted.
+  Bitmap b = test::Solid(2, 10, 0x01020304);
+  PaintGrad(b, {0, 5, 2, 10}, Parse("0;0;100;0;0;25800;0;0;0;0"), 0, -5);
+  EXPECT_EQ(b.At(1, 4), 0x01020304u);
+  EXPECT_EQ(b.At(1, 5) >> 24, 255u);
+  EXPECT_TRUE(test::PaddingIntact(b));
+}
+
 TEST(GradientPaint, LeftToRightReachesTheLastColumn) {
   Bitmap b = test::Padded(11, 3);
   PaintGrad(b, {0, 0, 11, 3}, Parse("0;0;100;1;0;100;0;0;0;0"), 0, 0);
