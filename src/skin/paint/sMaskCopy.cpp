@@ -53,24 +53,13 @@ void CopyByMask32(const TRect& r1, const TRect& r2, Bitmap& dst, const Bitmap& s
   int off = HalfHeight(md);
   TCopyArea a;
   if (!ClipToArea(dst, src, r1, r2, off, a)) return;
+  const auto& k = Kernels();
   for (int j = 0; j < a.h; ++j) {
     std::uint32_t* d = dst.Row(a.dy + j) + a.dx;
     const std::uint32_t* s = src.Row(a.sy + j) + a.sx;
-    const std::uint32_t* m = src.Row(a.sy + off + j) + a.sx;
-    for (int i = 0; i < a.w; ++i) {
-      if (s[i] == kTransKey) {
-        TransparentPixel32(ci, a.dx + i, a.dy + j, d[i]);
-        continue;
-      }
-      std::uint32_t w = Byte(m[i], 2), da = Byte(d[i], 3), out = 0;
-      for (int c = 0; c < 3; ++c)
-        out |= (Byte(d[i], c) * w + Byte(s[i], c) * (255 - w)) >> 8 << (8 * c);
-      if (da == 0)
-        da = 255 - w;
-      else if (da < 255)
-        da = std::max(da, 255 - w);
-      d[i] = out | da << 24;
-    }
+    k.Mask32(d, s, src.Row(a.sy + off + j) + a.sx, a.w);
+    for (int i = 0; i < a.w; ++i)
+      if (s[i] == kTransKey) TransparentPixel32(ci, a.dx + i, a.dy + j, d[i]);
   }
 }
 

@@ -34,6 +34,10 @@ struct TPixelKernels {
   // source is 0x00FF00FF are left unless blendKeys.
   void (*MaskBlend)(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m, int n,
                     bool blendKeys);
+  // One mask value per pixel, w = m.R: B, G, R = (d.c * w + s.c * (255 - w)) >> 8; alpha 0
+  // becomes 255 - w, partial alpha max(A, 255 - w), 255 stays. Pixels whose source is
+  // 0x00FF00FF are left.
+  void (*Mask32)(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m, int n);
   // d[i] = s[i] where s[i] != key.
   void (*KeyedCopy)(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key);
   // Premultiplication for layered output (see UpdateAlpha).

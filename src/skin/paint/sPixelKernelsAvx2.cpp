@@ -135,6 +135,27 @@ MC_AVX2 void MaskBlend(std::uint32_t* d, const std::uint32_t* s, const std::uint
   kRef.MaskBlend(d + i, s + i, m + i, n - i, blendKeys);
 }
 
+MC_AVX2 void Mask32(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m, int n) {
+  // The alpha rule is max(A, 255 - w) in every case: 0 gives 255 - w, 255 stays.
+  const __m256i key = _mm256_set1_epi32(0x00FF00FF),
+                alphaByte = _mm256_set1_epi32(int(0xFF000000u));
+  const __m256i lowByte = _mm256_set1_epi32(0xFF), all = _mm256_set1_epi16(255);
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i dp = Load(d + i), sp = Load(s + i);
+    __m256i w = _mm256_and_si256(_mm256_srli_epi32(Load(m + i), 16), lowByte);
+    __m256i w2 = _mm256_or_si256(w, _mm256_slli_epi32(w, 16)), inv = _mm256_sub_epi16(all, w2);
+    __m256i even =
+        _mm256_add_epi16(_mm256_mullo_epi16(Even(dp), w2), _mm256_mullo_epi16(Even(sp), inv));
+    __m256i odd =
+        _mm256_add_epi16(_mm256_mullo_epi16(Odd(dp), w2), _mm256_mullo_epi16(Odd(sp), inv));
+    __m256i alpha = _mm256_max_epu8(dp, _mm256_slli_epi32(_mm256_sub_epi32(lowByte, w), 24));
+    __m256i out = Select(alphaByte, alpha, Join(even, odd));
+    Store(d + i, Select(_mm256_cmpeq_epi32(sp, key), dp, out));
+  }
+  kRef.Mask32(d + i, s + i, m + i, n - i);
+}
+
 MC_AVX2 void KeyedCopy(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {
   __m256i k = _mm256_set1_epi32(int(key));
   int i = 0;
@@ -252,6 +273,7 @@ const TPixelKernels kKernels = {.Fill = Fill,
                                 .Paint = Paint,
                                 .Over = Over,
                                 .MaskBlend = MaskBlend,
+                                .Mask32 = Mask32,
                                 .KeyedCopy = KeyedCopy,
                                 .Premultiply = Premultiply,
                                 .BlurLine = BlurLine,

@@ -78,6 +78,20 @@ void MaskBlend(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m,
   }
 }
 
+void Mask32(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (s[i] == kKey) continue;
+    std::uint32_t w = Byte(m[i], 2), da = Byte(d[i], 3), out = 0;
+    for (int c = 0; c < 3; ++c)
+      out |= (Byte(d[i], c) * w + Byte(s[i], c) * (255 - w)) >> 8 << (8 * c);
+    if (da == 0)
+      da = 255 - w;
+    else if (da < 255)
+      da = std::max(da, 255 - w);
+    d[i] = out | da << 24;
+  }
+}
+
 void KeyedCopy(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {
   for (int i = 0; i < n; ++i)
     if (s[i] != key) d[i] = s[i];
@@ -166,6 +180,7 @@ const TPixelKernels kKernels = {.Fill = Fill,
                                 .Paint = Paint,
                                 .Over = Over,
                                 .MaskBlend = MaskBlend,
+                                .Mask32 = Mask32,
                                 .KeyedCopy = KeyedCopy,
                                 .Premultiply = Premultiply,
                                 .BlurLine = BlurLine,

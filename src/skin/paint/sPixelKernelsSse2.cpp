@@ -123,6 +123,24 @@ void MaskBlend(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m,
   kRef.MaskBlend(d + i, s + i, m + i, n - i, blendKeys);
 }
 
+void Mask32(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* m, int n) {
+  // The alpha rule is max(A, 255 - w) in every case: 0 gives 255 - w, 255 stays.
+  const __m128i key = _mm_set1_epi32(0x00FF00FF), alphaByte = _mm_set1_epi32(int(0xFF000000u));
+  const __m128i lowByte = _mm_set1_epi32(0xFF), all = _mm_set1_epi16(255);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    __m128i dp = Load(d + i), sp = Load(s + i);
+    __m128i w = _mm_and_si128(_mm_srli_epi32(Load(m + i), 16), lowByte);
+    __m128i w2 = _mm_or_si128(w, _mm_slli_epi32(w, 16)), inv = _mm_sub_epi16(all, w2);
+    __m128i even = _mm_add_epi16(_mm_mullo_epi16(Even(dp), w2), _mm_mullo_epi16(Even(sp), inv));
+    __m128i odd = _mm_add_epi16(_mm_mullo_epi16(Odd(dp), w2), _mm_mullo_epi16(Odd(sp), inv));
+    __m128i alpha = _mm_max_epu8(dp, _mm_slli_epi32(_mm_sub_epi32(lowByte, w), 24));
+    __m128i out = Select(alphaByte, alpha, Join(even, odd));
+    Store(d + i, Select(_mm_cmpeq_epi32(sp, key), dp, out));
+  }
+  kRef.Mask32(d + i, s + i, m + i, n - i);
+}
+
 void KeyedCopy(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {
   __m128i k = _mm_set1_epi32(int(key));
   int i = 0;
@@ -214,6 +232,7 @@ const TPixelKernels kKernels = {.Fill = Fill,
                                 .Paint = Paint,
                                 .Over = Over,
                                 .MaskBlend = MaskBlend,
+                                .Mask32 = Mask32,
                                 .KeyedCopy = KeyedCopy,
                                 .Premultiply = Premultiply,
                                 .BlurLine = BlurLine,

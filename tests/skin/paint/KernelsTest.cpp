@@ -50,6 +50,7 @@ TEST_P(VectorKernels, ByteFormulasMatchTheReference) {
       check([&](const TPixelKernels& kk, auto& x) {
         kk.MaskBlend(x.data(), s.data(), m.data(), n, keys);
       });
+    check([&](const TPixelKernels& kk, auto& x) { kk.Mask32(x.data(), s.data(), m.data(), n); });
     check([&](const TPixelKernels& kk, auto& x) { kk.KeyedCopy(x.data(), s.data(), n, key); });
     check([&](const TPixelKernels& kk, auto& x) { kk.Premultiply(x.data(), n, true); });
     check([&](const TPixelKernels& kk, auto& x) { kk.Premultiply(x.data(), n, false); });
@@ -108,6 +109,7 @@ TEST_P(VectorKernels, OperationsGiveTheSameBitsAtEveryLevel) {
         TsMaskData md{&s, {0, 0, 41, 16}, 1};
         CopyByMask({1, 1, 36, 9}, {2, 0, 39, 8}, d, s, ci, update, md);
         CopyMasterRect({0, 2, 30, 12}, {0, 0, 30, 8}, d, ci, md);
+        CopyByMask32({3, 0, 37, 9}, {0, 1, 41, 8}, d, s, ci, md);
       });
   same([](Bitmap& d, const Bitmap&) { UpdateAlpha(d); });
   same([](Bitmap& d, const Bitmap&) {
