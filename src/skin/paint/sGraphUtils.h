@@ -1,0 +1,88 @@
+// Fills, plain colour blends, colour transforms, the disabled look, fading, rotation and
+// regions from bitmaps, on 32-bit skin bitmaps (see sAlphaGraph.h for the conventions).
+#pragma once
+
+#include <memory>
+
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/Region.h"
+#include "skin/paint/sAlphaGraph.h"
+
+namespace skin::paint {
+
+// Every pixel of r inside the bitmap = color in pixel order with A = alpha.
+void FillRect32(Bitmap& bmp, const TRect& r, TColor color, std::uint8_t alpha);
+// Solid fill of r through a drawing context (for targets that are not skin bitmaps).
+void FillDC(gfx::HDC dc, const TRect& r, TColor color);
+// A frame of four bands inside r: top (full width, wt high), left (wl wide, below the top band),
+// bottom (right of the left band, wb high), right (wr wide, between top and bottom bands).
+void FillDCBorder(gfx::HDC dc, const TRect& r, int wl, int wt, int wr, int wb, TColor color);
+// The same four bands on a 32-bit bitmap, opaque.
+void FillDCBorder32(Bitmap& bmp, const TRect& r, int wl, int wt, int wr, int wb, TColor color);
+// r with inclusive Right and Bottom, clipped to the bitmap: c = (c * blend + color.c *
+// (255 - blend)) >> 8 for blend in 0..255; alpha kept.
+void BlendColorRect(Bitmap& bmp, const TRect& r, int blend, TColor color);
+// r clipped: c = c - blendValue * (c - color.c) / 100 (blendValue a percentage, division
+// truncating toward zero); A = alpha.
+void BlendRect32(Bitmap& bmp, const TRect& r, TColor color, int blendValue, std::uint8_t alpha);
+// Per channel (c1 * blendOf1 + c2 * (255 - blendOf1)) >> 8; the top byte of color1.
+TColor BlendColors(TColor color1, TColor color2, int blendOf1);
+
+// Colour functions on pixel-order words; byte 3 is always kept.
+// Brightness: delta > 0 c = min(255, c + c * delta >> 8), delta < 0 c = max(0, c - c * -delta >>
+// 8).
+TsColor_ ChangeBrightness(TsColor_ color, int delta);
+// Saturation: L = Round(0.299 R + 0.587 G + 0.114 B), c = clamp((delta + 255) * c - L * delta,
+// 0, 65535) >> 8; -255 gives grey.
+TsColor_ ChangeSaturation(int delta, TsColor_ color);
+// The same on a TColor (byte 2 weighted 0.299, byte 0 0.114).
+TColor ChangeSaturation(TColor color, int delta);
+// Hue shifted by delta degrees through HSV.
+TsColor_ ChangeHue(int delta, TsColor_ color);
+// The same on a TColor; delta 0 returns it unchanged.
+TColor ChangeHue(int delta, TColor color);
+// Recolours by the largest of R, G, B: out.c = tone.c * max >> 8.
+TsColor_ ChangeTone(TsColor_ color, TsColor tone);
+// A = 255 (the callback form of ChangeBitmapPixels; param unused).
+TsColor_ MakeAlphaPixel(TsColor_ color, int param);
+
+// A per-pixel colour function with its parameter.
+using TChangeProc = TsColor_ (*)(TsColor_ color, int param);
+// Callback forms of the colour functions above.
+TsColor_ ChangeColorBrightness(TsColor_ color, int delta);
+TsColor_ ChangeColorSaturation(TsColor_ color, int delta);
+TsColor_ ChangeColorHUE(TsColor_ color, int delta);
+// ChangeTone with the tone given as a colour-order word.
+TsColor_ ChangeColorTone(TsColor_ color, int tone);
+// Calls proc on every pixel whose word differs from skipColor in pixel order (all when clNone).
+void ChangeBitmapPixels(Bitmap& bmp, TChangeProc proc, int param, TColor skipColor);
+// B = G = R = Round(0.299 R + 0.587 G + 0.114 B); alpha kept.
+void GrayScale(Bitmap& bmp);
+// The same, skipping pixels equal to transColor (colour order).
+void GrayScaleTrans(Bitmap& bmp, TsColor transColor);
+
+// Kinds of disabled look.
+enum TDisabledKind : unsigned { dkBlended = 1, dkGrayed = 2 };
+// Saturation of disabled glyphs in percent (-100: plain grey scale).
+extern int DefDisabledSaturation;
+// Weight kept of a disabled glyph when blended with its background.
+extern int DefBlendDisabled;
+// Makes a glyph look disabled: greyed, then blended with the parent's background (ci, at the
+// glyph's offset) or with ci.FillColor (parentColor when that is clFuchsia).
+void BmpDisabledKind(Bitmap& bmp, unsigned disabledKind, TColor parentColor, const TCacheInfo& ci,
+                     TPoint offset);
+// Fades area r toward color with soft rounded edges of blur pixels; the inside keeps weight
+// transparency percent of the picture.
+void FadeBmp(Bitmap& bmp, const TRect& r, int transparency, TsColor_ color, int blur, int radius);
+// Fills a rounded rectangle (corner size = ellipse diameter) with one word, clipped.
+void FillRoundRect(Bitmap& bmp, const TRect& r, int cornerSize, std::uint32_t value);
+
+// A new bitmap turned clockwise by 90, 180 or 270 degrees (other angles: a copy).
+std::unique_ptr<Bitmap> bmpRotate(const Bitmap& src, int rotateAngle);
+// Draws src turned by angle degrees (clockwise on screen) around centre, nearest-neighbour,
+// all four bytes, clipped to dst.
+void BitBltRotated(Bitmap& dst, const Bitmap& src, TPoint centre, double angle);
+// The bitmap's rectangle minus the pixels whose word equals transColor (pixel order).
+gfx::Region GetRgnFromBmp(const Bitmap& mask, std::uint32_t transColor);
+
+}  // namespace skin::paint
