@@ -47,9 +47,8 @@ struct TacSkinSource {
 };
 
 // Resolves skinName: a package in fullSkinDirectory, else a folder holding Options.dat (in
-// any letter case),
-// else the stored skin of that name, else the first stored skin. Nothing when no stored
-// skin exists either.
+// any letter case), else the stored skin of that name, else the first stored skin. Nothing
+// when no stored skin exists either.
 std::optional<TacSkinSource> ResolveSkinSource(std::string_view skinName,
                                                std::string_view fullSkinDirectory,
                                                const TsStoredSkins& internalSkins);
