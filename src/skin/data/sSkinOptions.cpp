@@ -37,6 +37,10 @@ constexpr StateKeys kStateKeys[3] = {
      "GRADIENTPERCENT2", "GRADIENTDATA2", "IMAGEPERCENT2", "TRANSPARENCY2"},
 };
 
+// Sections looked through for one value; real skins use two or three, and the bound keeps a
+// long chain in a damaged file from making every lookup walk it.
+constexpr std::size_t kMaxInheritanceDepth = 32;
+
 // A gradient text this short ("N/A") means no gradient.
 constexpr std::size_t kMinGradientText = 5;
 
@@ -152,8 +156,8 @@ TColor WithAlpha(TColor c) {
 }  // namespace
 
 TColor TacSystemColors::ToRGB(TColor color) const {
-  if (color >= 0 || color == clNone) return color;
-  switch (std::uint32_t(color) & 0xFF) {
+  if ((std::uint32_t(color) & 0xFF000000u) != 0x80000000u) return color;
+  switch (std::uint32_t(color) & 0xFFu) {
     case 5:
       return Window;
     case 8:
@@ -169,7 +173,7 @@ TColor TacSystemColors::ToRGB(TColor color) const {
     case 24:
       return InfoBk;
     default:
-      return std::uint32_t(color) & 0xFF000000u ? TColor(0) : color;
+      return 0;  // a system colour the skins do not use
   }
 }
 
@@ -186,7 +190,8 @@ std::vector<const TacIniSection*> InheritanceChain(const TMemIniFile& ini,
                                                    std::string_view section) {
   Chain chain;
   const TacIniSection* s = ini.FindSection(section);
-  while (s && std::find(chain.begin(), chain.end(), s) == chain.end()) {
+  while (s && chain.size() < kMaxInheritanceDepth &&
+         std::find(chain.begin(), chain.end(), s) == chain.end()) {
     chain.push_back(s);
     const auto parent = s->Value("PARENTCLASS");
     if (!parent || parent->empty() || *parent == "?") break;

@@ -18,7 +18,7 @@ inline constexpr std::string_view s_GlobalInfo = "GLOBALINFO";
 
 // The section, then its parent, the parent's parent, and so on: the chain ends at a section
 // without PARENTCLASS, with PARENTCLASS "?", naming a section that is missing, or naming one
-// already in the chain (itself or a loop).
+// already in the chain (itself or a loop), and after 32 sections at most.
 std::vector<const TacIniSection*> InheritanceChain(const TMemIniFile& ini,
                                                    std::string_view section);
 

@@ -121,6 +121,16 @@ TEST(SkinOptions, InheritanceEndsAtSelfLoopsAndMissingParents) {
   EXPECT_EQ(InheritanceChain(ini, "Q").size(), 1u);
   EXPECT_EQ(InheritanceChain(ini, "MISSING").size(), 1u);
   EXPECT_EQ(InheritanceChain(ini, "NOWHERE").size(), 0u);
+
+  // A long chain is looked through only so far.
+  std::string text;
+  for (int i = 0; i < 100; ++i) {
+    text += "[S" + std::to_string(i) + "]\nPARENTCLASS=S" + std::to_string(i + 1) + "\n";
+  }
+  text += "[S100]\nCOLOR=1\n";
+  const TMemIniFile deep(text);
+  EXPECT_EQ(InheritanceChain(deep, "S0").size(), 32u);
+  EXPECT_EQ(InheritanceChain(deep, "S90").size(), 11u);
 }
 
 TEST(SkinOptions, GlobalValuesAndScaledReads) {
@@ -175,7 +185,10 @@ TEST(SkinOptions, OuterEffects) {
   EXPECT_EQ(oe[1].OffsetL, 5);  // 4 at 125 %
   EXPECT_EQ(oe[1].OffsetB, 6);
   EXPECT_EQ(oe[1].Opacity, 60);
-  EXPECT_EQ(oe[0].ColorT, system.BtnFace);  // system colours resolved
+  EXPECT_EQ(oe[0].ColorT, system.BtnFace);                          // system colours resolved
+  EXPECT_EQ(system.ToRGB(TColor(0xFFD8D8D8)), TColor(0xFFD8D8D8));  // alpha, not system
+  EXPECT_EQ(system.ToRGB(clNone), clNone);
+  EXPECT_EQ(system.ToRGB(TColor(0x80000005)), system.Window);
   EXPECT_EQ(oe[0].ColorL, 0xFFFFFF);
   EXPECT_EQ(oe[0].Opacity, 200);
   EXPECT_EQ(oe[0].WidthL, -1);
