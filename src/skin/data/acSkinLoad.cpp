@@ -10,8 +10,8 @@ std::unique_ptr<TacLoadedSkin> LoadSkin(std::string_view skinName,
   if (!source) return nullptr;
   auto skin = std::make_unique<TacLoadedSkin>();
   skin->Content = ReadSkinContent(*source, stored);
-  skin->Options =
-      ReadSkinOptions(skin->Content.OptionsText.value_or(""), context.Scale, context.System);
+  skin->Options = ReadSkinOptions(skin->Content.OptionsText.value_or(""), context.Scale,
+                                  context.System, context.CommonSections);
   return skin;
 }
 

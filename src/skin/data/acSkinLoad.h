@@ -27,6 +27,7 @@ struct TacSkinLoadContext {
   const TsStoredSkins* InternalSkins = nullptr;  // the program's stored skins
   int Scale = 0;                                 // scale index, 0 to 3
   TacSystemColors System;                        // system colours the palette falls back on
+  std::string CommonSections;                    // overlay sections merged into every skin
 };
 
 // Reads the named skin. Null when there is none to read (no external skin of that name and

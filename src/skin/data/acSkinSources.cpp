@@ -157,8 +157,9 @@ TacSkinContent ReadSkinContent(const TacSkinSource& source, const TsStoredSkins&
   return content;
 }
 
-std::optional<std::vector<std::uint8_t>> TacSkinContent::ReadFile(std::string_view name) const {
-  if (Source.Mode != smExtUnpacked) {
+std::optional<std::vector<std::uint8_t>> TacSkinContent::ReadFile(std::string_view name,
+                                                                  bool onDisk) const {
+  if (Source.Mode != smExtUnpacked && !onDisk) {
     const TacFileItem* item = Packed.FindFile(name);
     if (!item) return std::nullopt;
     return item->Stream;

@@ -65,10 +65,11 @@ struct TacSkinContent {
   TacSkinConvertor Packed;
 
   // The bytes of a picture or font file named by the options text: a package entry matched
-  // without regard to case for packed skins; otherwise a file, absolute names as they are,
-  // relative ones in SkinPath (letter case ignored when no exact match exists). Absent when
-  // not found.
-  std::optional<std::vector<std::uint8_t>> ReadFile(std::string_view name) const;
+  // without regard to case for packed skins; otherwise (or onDisk) a file, absolute names as
+  // they are, relative ones in SkinPath (letter case ignored when no exact match exists).
+  // Absent when not found.
+  std::optional<std::vector<std::uint8_t>> ReadFile(std::string_view name,
+                                                    bool onDisk = false) const;
 };
 
 // Reads what source names. A damaged package raises ESkinError; so does a package without

@@ -72,26 +72,26 @@ bool InheritedBool(const Chain& chain, std::string_view key) {
   return v && StrToBoolValue(*v);
 }
 
-TsGenState ReadState(const Chain& chain, const StateKeys& k) {
-  TsGenState s;
-  const TsGenState& d = acDefProp;
-  s.Color = InheritedInt(chain, k.Color, d.Color);
-  s.FontColor.Color = InheritedInt(chain, k.FontColor, d.FontColor.Color);
-  s.FontColor.Left = InheritedInt(chain, k.Left, d.FontColor.Left);
-  s.FontColor.Top = InheritedInt(chain, k.Top, d.FontColor.Top);
-  s.FontColor.Right = InheritedInt(chain, k.Right, d.FontColor.Right);
-  s.FontColor.Bottom = InheritedInt(chain, k.Bottom, d.FontColor.Bottom);
-  s.GlowColor = InheritedInt(chain, k.GlowColor, d.GlowColor);
-  s.GlowSize = InheritedInt(chain, k.GlowSize, d.GlowSize);
+// A state from the keys k along chain; absent keys keep the values of base.
+TsGenState ReadState(const Chain& chain, const StateKeys& k, const TsGenState& base) {
+  TsGenState s = base;
+  s.Color = InheritedInt(chain, k.Color, base.Color);
+  s.FontColor.Color = InheritedInt(chain, k.FontColor, base.FontColor.Color);
+  s.FontColor.Left = InheritedInt(chain, k.Left, base.FontColor.Left);
+  s.FontColor.Top = InheritedInt(chain, k.Top, base.FontColor.Top);
+  s.FontColor.Right = InheritedInt(chain, k.Right, base.FontColor.Right);
+  s.FontColor.Bottom = InheritedInt(chain, k.Bottom, base.FontColor.Bottom);
+  s.GlowColor = InheritedInt(chain, k.GlowColor, base.GlowColor);
+  s.GlowSize = InheritedInt(chain, k.GlowSize, base.GlowSize);
   // Percentages beyond 100 would overflow the byte weights they become.
-  s.GradientPercent = InheritedLimited(chain, k.GradientPercent, d.GradientPercent, 100);
-  s.ImagePercent = InheritedLimited(chain, k.ImagePercent, d.ImagePercent, 100);
-  s.Transparency = InheritedLimited(chain, k.Transparency, d.Transparency, 100);
-  const std::string_view gradient = InheritedValue(chain, k.GradientData).value_or(" ");
-  if (gradient.size() < kMinGradientText) {
+  s.GradientPercent = InheritedLimited(chain, k.GradientPercent, base.GradientPercent, 100);
+  s.ImagePercent = InheritedLimited(chain, k.ImagePercent, base.ImagePercent, 100);
+  s.Transparency = InheritedLimited(chain, k.Transparency, base.Transparency, 100);
+  const auto gradient = InheritedValue(chain, k.GradientData);
+  if (gradient) s.GradientData = std::string(*gradient);
+  if (s.GradientData.size() < kMinGradientText) {
+    s.GradientData.clear();
     s.GradientPercent = 0;
-  } else {
-    s.GradientData = std::string(gradient);
   }
   return s;
 }
@@ -225,9 +225,9 @@ TsGeneralData ReadSection(const TMemIniFile& ini, const TacIniSection& section) 
   d.OuterColorB = InheritedInt(chain, "OUTCOLB", 0);
   d.UseState2 = InheritedInt(chain, "USESTATE2", 0) == 1;
 
-  d.Props[0] = ReadState(chain, kStateKeys[0]);
-  d.Props[1] = d.States > 1 ? ReadState(chain, kStateKeys[1]) : d.Props[0];
-  d.Props[2] = d.UseState2 ? ReadState(chain, kStateKeys[2]) : d.Props[1];
+  d.Props[0] = ReadState(chain, kStateKeys[0], acDefProp);
+  d.Props[1] = d.States > 1 ? ReadState(chain, kStateKeys[1], acDefProp) : d.Props[0];
+  d.Props[2] = d.UseState2 ? ReadState(chain, kStateKeys[2], acDefProp) : d.Props[1];
   return d;
 }
 
@@ -465,14 +465,66 @@ std::vector<TacPictureItemDef> ReadPictureItems(const TMemIniFile& ini, int scal
   return items;
 }
 
-TacSkinOptions ReadSkinOptions(std::string_view text, int scale, const TacSystemColors& system) {
+std::string NormalizeCommonSections(std::string_view text) {
+  std::string out;
+  bool lineStart = true, comment = false;
+  for (const char c : text) {
+    if (lineStart) comment = c == ';';
+    lineStart = c == '\n';
+    if (c != ' ' || comment) out += c;
+  }
+  return out;
+}
+
+void MergeCommonSections(const TMemIniFile& overlay, std::vector<TsGeneralData>& gd,
+                         std::vector<TacPictureItemDef>& items) {
+  for (const TacIniSection& section : overlay.Sections()) {
+    if (section.Name == s_GlobalInfo) continue;
+    auto same = std::find_if(gd.begin(), gd.end(),
+                             [&section](const auto& d) { return d.ClassName == section.Name; });
+    if (same == gd.end()) {
+      const std::string parent = UpperCase(section.Value("PARENTCLASS").value_or("-1"));
+      const auto base = std::find_if(gd.begin(), gd.end(), [&parent](const auto& d) {
+        return UpperCase(d.ClassName) == parent;
+      });
+      TsGeneralData added = base == gd.end() ? TsGeneralData{} : *base;
+      added.ClassName = section.Name;
+      added.ParentClass = std::string(section.Value("PARENTCLASS").value_or(""));
+      gd.push_back(std::move(added));
+      same = gd.end() - 1;
+    }
+    TsGeneralData& d = *same;
+    const Chain own{&section};
+    d.States = InheritedLimited(own, "STATES", d.States, 255);
+    d.UseState2 = InheritedInt(own, "USESTATE2", d.UseState2 ? 1 : 0) == 1;
+    if (const auto v = section.Value("RESERVEDBOOLEAN")) d.ReservedBoolean = StrToBoolValue(*v);
+    if (const auto v = section.Value("GIVEOWNFONT")) d.GiveOwnFont = StrToBoolValue(*v);
+    d.GlowCount = InheritedLimited(own, "GLOW", d.GlowCount, 255);
+    d.GlowMargin = InheritedLimited(own, "GLOWMARGIN", d.GlowMargin, 255);
+    for (int i = 0; i < 3; ++i) d.Props[i] = ReadState(own, kStateKeys[i], d.Props[i]);
+
+    for (const auto& [key, value] : section.Keys) {
+      const std::string upper = UpperCase(value);
+      if (upper.find(".BMP") == std::string::npos) continue;
+      TacPictureValue picture;
+      picture.Form = TacPictureForm::PlainFile;
+      picture.ImgType = itisaTexture;
+      picture.FileName = value;
+      items.push_back({UpperCase(section.Name), UpperCase(key), std::move(picture), true});
+    }
+  }
+}
+
+TacSkinOptions ReadSkinOptions(std::string_view text, int scale, const TacSystemColors& system,
+                               std::string_view commonSections) {
   const TMemIniFile ini(text);
   TacSkinOptions o;
   o.Common = ReadGlobalData(ini, scale, system);
   o.gd = ReadAllSections(ini);
+  o.Items = ReadPictureItems(ini, scale);
+  MergeCommonSections(TMemIniFile(NormalizeCommonSections(commonSections)), o.gd, o.Items);
   o.oe = ReadOuterEffects(ini, scale, system);
   o.Palette = ReadPalette(ini, o.gd, system);
-  o.Items = ReadPictureItems(ini, scale);
   return o;
 }
 

@@ -45,6 +45,8 @@ struct TacPictureItemDef {
   std::string Section;
   std::string PropertyName;  // the key, or key + suffix for an external resolution variant
   TacPictureValue Value;
+  // Read from disk even for a packed skin (pictures named by overlay sections).
+  bool OnDisk = false;
 };
 
 // Every picture value of the file at scale index scale, in file order, except the master
@@ -52,6 +54,19 @@ struct TacPictureItemDef {
 // replace their base key's value at their scale; "@" and "~" keys each make their own item.
 // A malformed value raises ESkinError naming its section and key.
 std::vector<TacPictureItemDef> ReadPictureItems(const TMemIniFile& ini, int scale);
+
+// Overlay sections (the manager's CommonSections) as they are kept: every line except ";"
+// comments loses its spaces.
+std::string NormalizeCommonSections(std::string_view text);
+
+// Merges overlay sections other than GLOBALINFO into gd: a section of the same name is
+// updated, another is added as a copy of the section its PARENTCLASS names (letter case
+// ignored) or blank. STATES, USESTATE2, RESERVEDBOOLEAN, GIVEOWNFONT, GLOW, GLOWMARGIN and
+// the state keys of all three states are read from the overlay, absent ones keeping the
+// section's values. A key naming a ".BMP" file adds a whole-picture item named by the
+// upper-cased key and section, read from disk.
+void MergeCommonSections(const TMemIniFile& overlay, std::vector<TsGeneralData>& gd,
+                         std::vector<TacPictureItemDef>& items);
 
 // A skin's options text read whole.
 struct TacSkinOptions {
@@ -62,7 +77,9 @@ struct TacSkinOptions {
   std::vector<TacPictureItemDef> Items;
 };
 
-// Reads text (absent options give every default: pass an empty text).
-TacSkinOptions ReadSkinOptions(std::string_view text, int scale, const TacSystemColors& system);
+// Reads text (absent options give every default: pass an empty text), merging the overlay
+// sections commonSections (in the form NormalizeCommonSections keeps) before the palette.
+TacSkinOptions ReadSkinOptions(std::string_view text, int scale, const TacSystemColors& system,
+                               std::string_view commonSections = {});
 
 }  // namespace skin::data

@@ -120,6 +120,8 @@ TEST(SkinSource, ContentOfEachKind) {
   EXPECT_EQ(c.SkinPath, dir.Dir());
   EXPECT_EQ(c.ReadFile("MASTER.bmp"), Bytes("bmp"));
   EXPECT_FALSE(c.ReadFile("Options.dat"));
+  EXPECT_EQ(c.ReadFile("folder/pics/bg.jpg", true), std::nullopt);  // only the last part
+  EXPECT_EQ(c.ReadFile("Folder/Pics/BG.JPG", true), Bytes("jpg"));
 
   c = ReadSkinContent(*ResolveSkinSource("Folder", dir.Dir(), stored), stored);
   EXPECT_EQ(c.OptionsText, "[F]\n");

@@ -285,6 +285,34 @@ TEST(SkinOptions, PictureItemsAndResolutionVariants) {
   }
 }
 
+TEST(SkinOptions, OverlaySections) {
+  EXPECT_EQ(NormalizeCommonSections("[ MY BTN ]\n COLOR = 5\n; keep  this\n"),
+            "[MYBTN]\nCOLOR=5\n; keep  this\n");
+  const auto o = ReadSkinOptions(
+      "[BUTTON]\nCOLOR=1\nSTATES=2\nHOTCOLOR=2\n[EDIT]\nCOLOR=3\nFONTCOLOR=4\n", 0,
+      TacSystemColors{},
+      NormalizeCommonSections("[EDIT]\nCOLOR = 50\n"
+                              "[MYBTN]\nPARENTCLASS=button\nHOTCOLOR=9\nBG=pics\\Back.bmp\n"
+                              "[NEW]\nSTATES=1\n[GLOBALINFO]\nCOLOR=77\n"));
+  ASSERT_EQ(o.gd.size(), 4u);
+  const auto& edit = Section(o.gd, "EDIT");
+  EXPECT_EQ(edit.Props[0].Color, 50);
+  EXPECT_EQ(edit.Props[0].FontColor.Color, 4);
+  EXPECT_EQ(o.Palette[pcEditBG], 50);  // merged before the palette
+  const auto& mine = Section(o.gd, "MYBTN");
+  EXPECT_EQ(mine.States, 2);
+  EXPECT_EQ(mine.Props[0].Color, 1);
+  EXPECT_EQ(mine.Props[1].Color, 9);
+  EXPECT_EQ(Section(o.gd, "NEW").States, 1);
+  EXPECT_EQ(Section(o.gd, "NEW").Props[0].Color, clWhite);
+  EXPECT_NE(o.Palette[pcMainColor], 77);
+  ASSERT_EQ(o.Items.size(), 1u);
+  EXPECT_EQ(o.Items[0].Section, "MYBTN");
+  EXPECT_EQ(o.Items[0].PropertyName, "BG");
+  EXPECT_EQ(o.Items[0].Value.FileName, "pics\\Back.bmp");
+  EXPECT_TRUE(o.Items[0].OnDisk);
+}
+
 TEST(SkinOptions, WholeTextReadsEveryPart) {
   const auto o = ReadSkinOptions("[GLOBALINFO]\nCOLOR=5\nBOXCHECKED=@0039@0000@0078@0026@3@1\n", 0,
                                  TacSystemColors{});
