@@ -175,6 +175,10 @@ std::optional<std::vector<std::uint8_t>> TacSkinContent::ReadFile(std::string_vi
 std::string ExtractByIndex(const TsStoredSkins& internalSkins, int index,
                            std::string_view destDir) {
   const TsStoredSkin& skin = internalSkins.Items(index);
+  // The name becomes a file name in destDir and must not lead out of it.
+  if (skin.Name().find('/') != std::string::npos || skin.Name() == "." || skin.Name() == "..") {
+    throw ESkinError("The skin name \"" + skin.Name() + "\" cannot be a file name.");
+  }
   const std::string dir = NormalDir(destDir);
   std::error_code ec;
   fs::create_directories(dir, ec);

@@ -77,10 +77,10 @@ std::vector<std::string_view> Words(std::string_view s, char separator) {
 // Widths of a nine-part border derived from a picture area: a third of one image across,
 // a third of one image row down. Nothing is derived from an area with no image or row.
 void DeriveWidths(TacPictureValue& v, int width, int height) {
-  const int across = v.ImageCount * 3;
-  const int down = v.MaskType * 3 + 3;
-  v.WL = v.WR = across > 0 ? std::max(0, width / across) : 0;
-  v.WT = v.WB = down > 0 ? std::max(0, height / down) : 0;
+  const std::int64_t across = std::int64_t(v.ImageCount) * 3;
+  const std::int64_t down = std::int64_t(v.MaskType) * 3 + 3;
+  v.WL = v.WR = across > 0 ? int(std::max<std::int64_t>(0, width / across)) : 0;
+  v.WT = v.WB = down > 0 ? int(std::max<std::int64_t>(0, height / down)) : 0;
 }
 
 }  // namespace
@@ -186,16 +186,22 @@ void FitToPicture(TacPictureValue& value, int width, int height) {
 }
 
 int ScaleInt(int value, int scale) {
+  std::int64_t v = value;
   switch (scale) {
     case 1:
-      return value + value / 4;
+      v += value / 4;
+      break;
     case 2:
-      return value + value / 2;
+      v += value / 2;
+      break;
     case 3:
-      return 2 * value;
+      v *= 2;
+      break;
     default:
-      return value;
+      break;
   }
+  // Values from a file may be huge; the result saturates instead of overflowing.
+  return int(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace skin::data

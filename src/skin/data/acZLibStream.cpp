@@ -33,11 +33,12 @@ std::size_t TZDecompressionStream::Read(std::uint8_t* out, std::size_t count) {
     written += outBefore - FZ.avail_out;
     if (rc == Z_STREAM_END) {
       FEnded = true;
-    } else if (rc == Z_BUF_ERROR && remaining == 0) {
-      throw ESkinError("The package ends inside a compressed entry");
     } else if (rc != Z_OK && rc != Z_BUF_ERROR) {
       throw ESkinError(std::string("Damaged compressed entry: ") +
                        (FZ.msg ? FZ.msg : "zlib error"));
+    } else if (FZ.next_in == in && FZ.avail_out == outBefore) {
+      // No progress: with output room left this only happens when the input has run out.
+      throw ESkinError("The package ends inside a compressed entry");
     }
   }
   return written;

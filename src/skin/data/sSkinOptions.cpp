@@ -121,7 +121,8 @@ class GlobalReader {
     if (FScale > 0) {
       if (const auto v = IntOpt(std::string(key) + std::string(aSfxs[FScale]))) return *v;
     }
-    return Int(key, def) * aScalePercents[FScale] / 100;
+    const std::int64_t scaled = std::int64_t(Int(key, def)) * aScalePercents[FScale] / 100;
+    return int(std::clamp<std::int64_t>(scaled, INT32_MIN, INT32_MAX));
   }
   int ScaledInt(std::string_view key, int def) const { return ScaleInt(Int(key, def), FScale); }
   std::string String(std::string_view key) const { return std::string(Value(key).value_or("")); }

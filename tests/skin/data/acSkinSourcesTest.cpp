@@ -157,6 +157,9 @@ TEST(SkinSource, Extraction) {
   EXPECT_EQ(file, target + "/Golden (внутренний) extracted.asz");
   EXPECT_EQ(gfx::ReadFileBytes(file), stored.Items(0).PackedData());
 
+  AddStored(stored, "../escape", Package("[E]\n"));
+  EXPECT_THROW(ExtractByIndex(stored, 1, target), ESkinError);
+  EXPECT_FALSE(std::filesystem::exists(dir.Dir() + "out/escape extracted.asz"));
   EXPECT_THROW(ExtractInternalSkin(stored, "Golden (внутренний)", dir.Dir() + "none"), ESkinError);
   EXPECT_THROW(ExtractInternalSkin(stored, "Golden", dir.Dir()), ESkinError);
   ExtractInternalSkin(stored, "Golden (внутренний)", dir.Dir());

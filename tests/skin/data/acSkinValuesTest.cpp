@@ -108,6 +108,10 @@ TEST(SkinValues, TextureExternalAndPlainValues) {
   FitToPicture(odd, 30, 60);
   EXPECT_EQ(odd.WL, 0);
   EXPECT_EQ(odd.WT, 0);
+  auto huge = *ParsePictureValue("!X.PNG!2000000000!2000000000");
+  FitToPicture(huge, 30, 60);
+  EXPECT_EQ(huge.WL, 0);
+  EXPECT_EQ(huge.WT, 0);
 
   EXPECT_EQ(ParsePictureValue("BG.JPG")->Form, TacPictureForm::PlainFile);
   EXPECT_EQ(ParsePictureValue("PICS\\A.BMP")->FileName, "PICS\\A.BMP");
@@ -122,6 +126,8 @@ TEST(SkinValues, ScaleInt) {
   EXPECT_EQ(ScaleInt(17, 2), 25);
   EXPECT_EQ(ScaleInt(17, 3), 34);
   EXPECT_EQ(ScaleInt(-7, 1), -8);
+  EXPECT_EQ(ScaleInt(INT32_MAX, 3), INT32_MAX);
+  EXPECT_EQ(ScaleInt(INT32_MIN, 2), INT32_MIN);
 }
 
 }  // namespace

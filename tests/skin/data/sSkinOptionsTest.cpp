@@ -174,6 +174,10 @@ TEST(SkinOptions, GlobalValuesAndScaledReads) {
   EXPECT_EQ(s2.ExTitleHeight, 36);  // 24 × 150 %
   EXPECT_EQ(s2.ExCenterOffs, 20);   // its own variant
   EXPECT_EQ(s2.WndShadowRadius, 25);
+  // A huge value saturates rather than overflowing when scaled.
+  const TMemIniFile huge("[GLOBALINFO]\nTITLEHEIGHT=2000000000\nWSHRAD=2000000000\n");
+  EXPECT_EQ(ReadGlobalData(huge, 3, system).ExTitleHeight, INT32_MAX);
+  EXPECT_EQ(ReadGlobalData(huge, 3, system).WndShadowRadius, INT32_MAX);
 }
 
 TEST(SkinOptions, OuterEffects) {
