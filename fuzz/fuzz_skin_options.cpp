@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   for (int scale = 0; scale < 4; ++scale) {
     try {
-      skin::data::ReadSkinOptions(text, scale, skin::data::TacSystemColors{});
+      auto options = skin::data::ReadSkinOptions(text, scale, skin::data::TacSystemColors{});
+      for (auto& item : options.Items) skin::data::FitToPicture(item.Value, 97, 61);
     } catch (const skin::data::ESkinError&) {
     }
   }
