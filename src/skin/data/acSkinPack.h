@@ -54,7 +54,7 @@ inline constexpr const char* acNotPackedSkinMsg =
 bool ExtractPackedData(std::span<const std::uint8_t> packed, TacSkinConvertor& convertor);
 
 // Reads the package file into convertor; does nothing and returns false when the file does
-// not exist. Otherwise as ExtractPackedData.
+// not exist. A file that is not a package or is damaged raises ESkinError.
 bool LoadSkinFromFile(const std::string& fileName, TacSkinConvertor& convertor);
 
 // The preview PNG of a package held in memory or in a file, or nothing when there is no
