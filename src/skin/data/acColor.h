@@ -1,16 +1,16 @@
-// Colours of the skin data: 32-bit signed values in the platform's colour layout (0x00BBGGRR),
-// where −1 means "none" and a set top bit marks a system colour (0x80000000 + index). Kept here
-// until the pixel layer's colour type is shared by both layers.
+// Colours of the skin data: the engine's TColor (0x00BBGGRR; a set top bit marks a system
+// colour, 0x80000000 + index) and the value −1 that skin options use for "no colour".
 #pragma once
 
-#include <cstdint>
+#include "skin/paint/sColors.h"
 
 namespace skin::data {
 
-using TColor = std::int32_t;
+using skin::paint::clFuchsia;
+using skin::paint::clWhite;
+using skin::paint::TColor;
 
-inline constexpr TColor clNone = -1;
-inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clFuchsia = 0xFF00FF;  // the skins' transparent key colour
+// "No colour" as skin options write it (no contour, no selection colour); not kNoColor.
+inline constexpr TColor kNoColor = -1;
 
 }  // namespace skin::data

@@ -15,7 +15,7 @@ namespace skin::data {
 // Text colour of a state and the colours of its one-pixel contour (−1 none).
 struct TsFontColor {
   TColor Color = 0;
-  TColor Left = clNone, Top = clNone, Right = clNone, Bottom = clNone;
+  TColor Left = kNoColor, Top = kNoColor, Right = kNoColor, Bottom = kNoColor;
 };
 
 // One state of a section (acDefProp gives the defaults).

@@ -360,13 +360,13 @@ TacPalette ReadPalette(const TMemIniFile& ini, const std::vector<TsGeneralData>&
     p[pcSelectionText_Focused] = focused.FontColor.Color;
     p[pcSelectionBG_Focused] = focused.Color;
   } else {
-    p[pcSelectionText] = p[pcSelectionBG] = clNone;
-    p[pcSelectionText_Focused] = p[pcSelectionBG_Focused] = clNone;
+    p[pcSelectionText] = p[pcSelectionBG] = kNoColor;
+    p[pcSelectionText_Focused] = p[pcSelectionBG_Focused] = kNoColor;
   }
-  if (p[pcSelectionText] == clNone || p[pcSelectionText] == clFuchsia) {
+  if (p[pcSelectionText] == kNoColor || p[pcSelectionText] == clFuchsia) {
     if (const TsGeneralData* menu = FindData(gd, "MENUITEM")) {
       TColor text = system.ToRGB(menu->Props[1].FontColor.Color);
-      if (text == clNone || text == clFuchsia) text = system.HighlightText;
+      if (text == kNoColor || text == clFuchsia) text = system.HighlightText;
       p[pcSelectionText] = p[pcSelectionText_Focused] = text;
       p[pcSelectionBG] = p[pcSelectionBG_Focused] = menu->Props[1].Color;
     } else {
@@ -420,8 +420,8 @@ TacPalette ReadPalette(const TMemIniFile& ini, const std::vector<TsGeneralData>&
   p[pcBtnGreenTextActive] = g.Int("COLORTONEGREENTEXTACTIVE", p[pcBtnGreenText]);
   p[pcBtnBlueTextActive] = g.Int("COLORTONEBLUETEXTActive", p[pcBtnBlueText]);
 
-  p[pcGrid] = g.Int("GRIDLINE", clNone);
-  if (p[pcGrid] == clNone) p[pcGrid] = BlendColors(editText, editBg, 30);
+  p[pcGrid] = g.Int("GRIDLINE", kNoColor);
+  if (p[pcGrid] == kNoColor) p[pcGrid] = BlendColors(editText, editBg, 30);
   return p;
 }
 

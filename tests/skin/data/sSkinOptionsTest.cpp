@@ -191,7 +191,7 @@ TEST(SkinOptions, OuterEffects) {
   EXPECT_EQ(oe[1].Opacity, 60);
   EXPECT_EQ(oe[0].ColorT, system.BtnFace);                          // system colours resolved
   EXPECT_EQ(system.ToRGB(TColor(0xFFD8D8D8)), TColor(0xFFD8D8D8));  // alpha, not system
-  EXPECT_EQ(system.ToRGB(clNone), clNone);
+  EXPECT_EQ(system.ToRGB(kNoColor), kNoColor);
   EXPECT_EQ(system.ToRGB(TColor(0x80000005)), system.Window);
   EXPECT_EQ(oe[0].ColorL, 0xFFFFFF);
   EXPECT_EQ(oe[0].Opacity, 200);
