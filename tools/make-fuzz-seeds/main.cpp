@@ -1,11 +1,12 @@
-// Writes small seed pictures for the fuzz targets into DIR/fuzz_png/, DIR/fuzz_jpeg/ and
-// DIR/fuzz_bmp/, made with the project's own encoders; the progressive and greyscale JPEGs,
-// which the encoder does not write, are made with libjpeg directly.
+// Writes small seeds for the fuzz targets into DIR/<target>/: pictures made with the
+// project's own encoders (the progressive and greyscale JPEGs, which the encoder does not
+// write, with libjpeg directly), and filter expressions.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <jpeglib.h>
@@ -84,6 +85,10 @@ void Write(const std::filesystem::path& dir, const char* name, const Bytes& byte
   gfx::WriteFileBytes((dir / name).string(), bytes);
 }
 
+Bytes Text(std::string_view text) {
+  return Bytes(text.begin(), text.end());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -104,6 +109,11 @@ int main(int argc, char** argv) {
           gfx::EncodeJpeg(picture, 75, ExifWithThumbnail(thumbnail)));
     Write(dir / "fuzz_jpeg", "progressive.jpg", WriteJpegWithLibjpeg(picture, JCS_YCbCr, true));
     Write(dir / "fuzz_jpeg", "grey.jpg", WriteJpegWithLibjpeg(picture, JCS_GRAYSCALE, false));
+    // Record-set filters as the catalogue builds them, and the other operators.
+    Write(dir / "fuzz_filter", "type-and-name.txt",
+          Text("([vid] like '%Галерея%') and ([uz.nam] like '%шк%')"));
+    Write(dir / "fuzz_filter", "operators.txt",
+          Text("([id] >= 3 or [id] <> -2.5) and (vid = 'O''Хара' or [dat_o] < '1987-09-01')"));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-fuzz-seeds: %s\n", e.what());
     return 1;
