@@ -3,6 +3,7 @@
 // dates.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,7 +33,8 @@ class TVariant {
   TVariant(const char16_t* v) : FValue(std::u16string(v)) {}
   TVariant(TDateTime v) : FValue(v) {}
   TVariant(TBytes v) : FValue(std::move(v)) {}
-  TVariant(bool v) : FValue(v) {}
+  // Only a real bool: a pointer or number must not turn into a boolean by accident.
+  TVariant(std::same_as<bool> auto v) : FValue(bool(v)) {}
 
   TVarType VarType() const { return TVarType(FValue.index()); }
   bool IsNull() const { return FValue.index() == 0; }

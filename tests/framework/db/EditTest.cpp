@@ -1,6 +1,9 @@
 // The write path: edit the current row, load a file into a blob, post; two connections.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "framework/db/DbError.h"
@@ -162,6 +165,36 @@ TEST_F(Edit, TwoConnectionsToTheSameFileAtOnce) {
   table.Edit();
   table.FieldByName("foto").SetAsString(u"x");
   EXPECT_THROW(table.Post(), EDatabaseError);
+}
+
+TEST_F(Edit, AnotherProcessWritesWhileThisOneIsConnected) {
+  table.Open();
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The other process: its own connection, an edit and a post; exit code 0 on success.
+    int code = 1;
+    try {
+      auto own = Connect(file);
+      TADOTable t(nullptr);
+      t.SetConnection(own.get());
+      t.SetTableName("foto");
+      t.Open();
+      t.Edit();
+      t.FieldByName("foto").SetAsString(u"4/из другого процесса.jpg");
+      t.Post();
+      code = 0;
+    } catch (...) {
+    }
+    ::_exit(code);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  table.Close();
+  table.Open();
+  EXPECT_EQ(table.FieldByName("foto").AsString(), u"4/из другого процесса.jpg");
 }
 
 }  // namespace

@@ -54,14 +54,13 @@ TEST(SampleCatalogue, ARegionRichEnoughForEveryPath) {
   // Photos: files exist for all rows but a few; up to six per organisation.
   auto photos = OpenQuery(dir, u"select id_uz, count(*) as n from foto group by id_uz");
   for (photos.query->First(); !photos.query->Eof(); photos.query->Next())
-    EXPECT_LE(photos.query->FieldByName("n").AsInteger(), 7);
+    EXPECT_LE(photos.query->FieldByName("n").AsInteger(), 6);
   auto files = OpenQuery(dir, u"select foto from foto");
   int missing = 0;
   for (files.query->First(); !files.query->Eof(); files.query->Next())
     missing += !fs::is_regular_file(dir + "/res/foto/" + ToUtf8(files.query->Fields(0).AsString()));
   EXPECT_GE(files.query->RecordCount(), 150);
-  EXPECT_GE(missing, 1);
-  EXPECT_LE(missing, 5);
+  EXPECT_EQ(missing, 3);
   // The type filter as the tree builds it finds the type inside longer ones too.
   orgs.query->SetFilter(u"([vid] like '%Исторический музей%')");
   orgs.query->SetFiltered(true);
