@@ -47,22 +47,20 @@ void CheckDatabasePassword(sqlite3* h, std::u16string_view password) {
   if (!HasPasswordTable(h)) return;
   InitSodium();
   SqliteStatement s(Prepare(h, ToUtf16(std::string("select hash from ") + kPasswordTable)));
-  const std::string utf8 = ToUtf8(password);
-  bool ok = false;
-  int rows = 0;
-  while (sqlite3_step(s.get()) == SQLITE_ROW) {
-    ++rows;
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0));
-    const int len = sqlite3_column_bytes(s.get(), 0);
-    if (!text || len >= int(crypto_pwhash_STRBYTES)) continue;
-    const std::string stored(text, std::size_t(len));
-    // Only hashes of our own cost are tried: the cost is read from the file, and a damaged
-    // one must not make verification allocate or run without bound.
-    if (crypto_pwhash_str_needs_rehash(stored.c_str(), kOpsLimit, kMemLimit) != 0) continue;
-    ok = crypto_pwhash_str_verify(stored.c_str(), utf8.data(), utf8.size()) == 0;
-  }
   // Exactly one stored hash: an emptied or multiplied table opens nothing.
-  if (!ok || rows != 1) throw EDatabaseError("Not a valid password.");
+  if (sqlite3_step(s.get()) != SQLITE_ROW) throw EDatabaseError("Not a valid password.");
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0));
+  const int len = sqlite3_column_bytes(s.get(), 0);
+  const std::string stored = text && len < int(crypto_pwhash_STRBYTES)
+                                 ? std::string(text, std::size_t(len))
+                                 : std::string();
+  if (sqlite3_step(s.get()) != SQLITE_DONE) throw EDatabaseError("Not a valid password.");
+  // Only a hash of our own cost is tried: the cost is read from the file, and a damaged one
+  // must not make verification allocate or run without bound.
+  const std::string utf8 = ToUtf8(password);
+  if (stored.empty() || crypto_pwhash_str_needs_rehash(stored.c_str(), kOpsLimit, kMemLimit) != 0 ||
+      crypto_pwhash_str_verify(stored.c_str(), utf8.data(), utf8.size()) != 0)
+    throw EDatabaseError("Not a valid password.");
 }
 
 }  // namespace db

@@ -75,6 +75,13 @@ TEST(Connection, DamagedPasswordTableOpensNothing) {
             "aGFzaGhhc2hoYXNoaGFzaGhhc2hoYXNoaGFzaGhhc2g');");
   }
   EXPECT_EQ(ConnectError(CatalogueConnectionString(file)), "Not a valid password.");
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+    SqliteHandle h(raw);
+    ExecSql(raw, "delete from db_password");
+  }
+  EXPECT_EQ(ConnectError(CatalogueConnectionString(file)), "Not a valid password.");
 }
 
 TEST(Connection, MissingFileNonDatabaseAndProviderErrors) {
