@@ -188,7 +188,7 @@ sqlite3* TADOConnection::CheckedHandle() const {
 
 void TADOConnection::Execute(std::u16string_view sql) {
   sqlite3* h = CheckedHandle();
-  ExecSql(h, ToUtf8(EngineSql(sql)).c_str());
+  ExecSql(h, ToUtf8(sql).c_str());
 }
 
 void TADOConnection::BeginTrans() {
@@ -203,7 +203,7 @@ void TADOConnection::RollbackTrans() {
 
 SqliteStatement TADOConnection::PrepareBound(std::u16string_view sql, const TParameters& params) {
   sqlite3* h = CheckedHandle();
-  SqliteStatement s = Prepare(h, EngineSql(sql));
+  SqliteStatement s = Prepare(h, sql);
   for (int i = 0; i < params.Count(); ++i) {
     const TParameter& p = params.Items(i);
     const int index = sqlite3_bind_parameter_index(s.get(), (":" + p.Name()).c_str());
@@ -214,7 +214,7 @@ SqliteStatement TADOConnection::PrepareBound(std::u16string_view sql, const TPar
 
 TRecordSet TADOConnection::Query(std::u16string_view sql, const TParameters& params) {
   sqlite3* h = CheckedHandle();
-  SqliteStatement s = PrepareBound(sql, params);
+  SqliteStatement s = PrepareBound(EngineSql(sql), params);
   TRecordSet rs;
   const int n = sqlite3_column_count(s.get());
   for (int i = 0; i < n; ++i) {

@@ -57,7 +57,7 @@ class TADOConnection : public fw::TComponent {
   void Open() { SetConnected(true); }
   void Close() { SetConnected(false); }
 
-  // Runs SQL without a result (several statements allowed).
+  // Runs SQL without a result (several statements allowed), unchanged.
   void Execute(std::u16string_view sql);
   void BeginTrans();
   void CommitTrans();
@@ -65,7 +65,7 @@ class TADOConnection : public fw::TComponent {
 
   // Runs one statement with parameters bound by name and returns its whole result.
   TRecordSet Query(std::u16string_view sql, const TParameters& params);
-  // Runs one statement with parameters; returns the number of rows it changed.
+  // Runs one statement with parameters, unchanged; returns the number of rows it changed.
   int Command(std::u16string_view sql, const TParameters& params);
   // Writes the given columns of one row of a result back to its base table, by its primary
   // key; raises EDatabaseError when the result has no key or mixes tables.

@@ -1,5 +1,7 @@
 // The one place where the catalogue's SQL texts are adapted to the engine. The texts are
-// written for the record-set library and run verbatim apart from what follows:
+// written for the record-set library and run verbatim apart from what follows, which applies
+// to texts that return rows (commands run unchanged, so nothing stored in the file, such as a
+// view, comes to depend on the collation):
 //  - every ORDER BY term gets "COLLATE RU" (RussianCollation.h) unless it names a collation,
 //    so "order by nam" sorts Russian text as a Russian reader expects (numbers are unaffected:
 //    a collation only orders text);

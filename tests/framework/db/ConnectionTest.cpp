@@ -129,6 +129,14 @@ TEST(Connection, RussianOrderingOfNames) {
   std::vector<std::u16string> names;
   for (q.First(); !q.Eof(); q.Next()) names.push_back(q.FieldByName("nam").AsString());
   // Null first, digits before letters, Ё with Е, lower case before upper case of the same word.
+  // Commands run unchanged: a view stored in the file needs no collation to be read.
+  c->Execute(u"create view names as select nam from mun order by nam");
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  SqliteHandle plain(raw);
+  SqliteStatement s = Prepare(raw, u"select count(*) from names");
+  EXPECT_EQ(sqlite3_step(s.get()), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(s.get(), 0), 9);
   EXPECT_EQ(names, (std::vector<std::u16string>{u"", u"1-й участок", u"абрамовский", u"бор", u"Бор",
                                                 u"Ёлкинский", u"Еловый", u"Ель", u"Жуковский"}));
 }
