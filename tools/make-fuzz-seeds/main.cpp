@@ -1,12 +1,13 @@
-// Writes small seeds for the fuzz targets into DIR/fuzz_png/, DIR/fuzz_jpeg/, DIR/fuzz_bmp/,
-// DIR/fuzz_skin_package/ and DIR/fuzz_skin_options/, made with the project's own encoders; the
-// progressive and greyscale JPEGs, which the encoder does not write, are made with libjpeg
-// directly.
+// Writes small seeds for the fuzz targets into DIR/<target>/: pictures made with the
+// project's own encoders (the progressive and greyscale JPEGs, which the encoder does not
+// write, with libjpeg directly), skin packages and options
+// texts, and filter expressions.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <jpeglib.h>
@@ -99,6 +100,10 @@ void Write(const std::filesystem::path& dir, const char* name, const Bytes& byte
   gfx::WriteFileBytes((dir / name).string(), bytes);
 }
 
+Bytes Text(std::string_view text) {
+  return Bytes(text.begin(), text.end());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +131,11 @@ int main(int argc, char** argv) {
         {"MASTER.BMP", gfx::EncodeBmp(picture, false)}, {"EXTBORD.PNG", gfx::EncodePng(picture)}};
     Write(dir / "fuzz_skin_package", "skin.asz",
           skin::data::PackSkin(optionBytes, files, gfx::EncodePng(SeedPicture(14, 10))));
+    // Record-set filters as the catalogue builds them, and the other operators.
+    Write(dir / "fuzz_filter", "type-and-name.txt",
+          Text("([vid] like '%Галерея%') and ([uz.nam] like '%шк%')"));
+    Write(dir / "fuzz_filter", "operators.txt",
+          Text("([id] >= 3 or [id] <> -2.5) and (vid = 'O''Хара' or [dat_o] < '1987-09-01')"));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-fuzz-seeds: %s\n", e.what());
     return 1;
