@@ -172,6 +172,9 @@ win::UINT ScanCodeFromSdl(SDL_Scancode code) {
 }
 
 Sdl::Sdl() {
+  // The click that brings a window forward is a click like any other: the window system
+  // decides through WM_MOUSEACTIVATE whether it goes on.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     throw BackendError(std::string("no display: ") + SDL_GetError());
   wakeEvent_ = SDL_RegisterEvents(1);
