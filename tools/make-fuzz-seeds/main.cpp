@@ -1,7 +1,7 @@
 // Writes small seeds for the fuzz targets into DIR/<target>/: pictures made with the
 // project's own encoders (the progressive and greyscale JPEGs, which the encoder does not
 // write, with libjpeg directly), skin packages and options
-// texts, and filter expressions.
+// texts, filter expressions and automation scripts.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -136,6 +136,11 @@ int main(int argc, char** argv) {
           Text("([vid] like '%Галерея%') and ([uz.nam] like '%шк%')"));
     Write(dir / "fuzz_filter", "operators.txt",
           Text("([id] >= 3 or [id] <> -2.5) and (vid = 'O''Хара' or [dat_o] < '1987-09-01')"));
+    std::string_view script =
+        "640x480\nclick 10 20\ndblclick 1 2 right\nrclick 3 4\nmove -5 6\ndown 7 8 middle\n"
+        "up 7 8\nwheel 9 10 -120\nkey Alt+Down\nkey Ctrl+Shift+F4\ntype Музей, 1 €\n"
+        "wait 250\nshot a.png\nwshot b.png\ndump c.json\n# comment\nquit\n";
+    Write(dir / "fuzz_ui_script", "commands.txt", Bytes(script.begin(), script.end()));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-fuzz-seeds: %s\n", e.what());
     return 1;
