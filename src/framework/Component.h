@@ -56,9 +56,16 @@ class TComponent {
   void FreeNotification(TComponent* other);
   void RemoveFreeNotification(TComponent* other);
 
+  // Runs once the component is fully constructed and its description read (forms and data
+  // modules raise OnCreate here); whoever creates a component calls it.
+  virtual void AfterConstruction() {}
+
   // Streaming brackets: Loading sets csLoading; Loaded clears it (overrides call the base).
   void Loading() { FComponentState |= csLoading; }
   virtual void Loaded();
+
+  // Sets csDestroying (a derived destructor calls it first, so its parts see the state).
+  void Destroying() { FComponentState |= csDestroying; }
 
   // Sets or clears csReading (the reader's business).
   void SetReading(bool reading);
