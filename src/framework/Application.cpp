@@ -47,9 +47,11 @@ void TApplication::Initialize() {
 
 void TApplication::FormCreated(TComponent* instance) {
   auto* form = dynamic_cast<TCustomForm*>(instance);
-  if (!form) return;
-  if (std::find(FForms.begin(), FForms.end(), form) == FForms.end()) FForms.push_back(form);
-  if (!FMainForm) FMainForm = form;
+  if (form && !FMainForm) FMainForm = form;
+}
+
+void TApplication::FormConstructed(TCustomForm* form) {
+  FForms.push_back(form);
 }
 
 void TApplication::FormDestroyed(TCustomForm* form) {

@@ -62,7 +62,7 @@ class TApplication : public TComponent {
     return instance;
   }
   TCustomForm* MainForm() const { return FMainForm; }
-  // The forms that exist now, in creation order.
+  // Every form that exists now, in creation order (message boxes too).
   const std::vector<TCustomForm*>& Forms() const { return FForms; }
   TCustomForm* ActiveForm() const { return FActiveForm; }
 
@@ -96,6 +96,7 @@ class TApplication : public TComponent {
   // Bookkeeping from controls and forms.
   void MouseControlChanged();
   void FormActivated(TCustomForm* form) { FActiveForm = form; }
+  void FormConstructed(TCustomForm* form);
   void FormDestroyed(TCustomForm* form);
 
  private:

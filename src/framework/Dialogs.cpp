@@ -59,19 +59,19 @@ class TMessageIcon : public TGraphicControl {
 std::u16string ButtonCaption(TMsgDlgBtn b) {
   switch (b) {
     case TMsgDlgBtn::mbYes:
-      return u"&Yes";
+      return u"Yes";
     case TMsgDlgBtn::mbNo:
-      return u"&No";
+      return u"No";
     case TMsgDlgBtn::mbOK:
       return u"OK";
     case TMsgDlgBtn::mbCancel:
       return u"Cancel";
     case TMsgDlgBtn::mbAbort:
-      return u"&Abort";
+      return u"Abort";
     case TMsgDlgBtn::mbRetry:
-      return u"&Retry";
+      return u"Retry";
     case TMsgDlgBtn::mbIgnore:
-      return u"&Ignore";
+      return u"Ignore";
   }
   return {};
 }

@@ -23,6 +23,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   ControlStyle |= csAcceptsControls;
   ControlStyle &= ~TControlStyle(csCaptureMouse | csClickEvents);
   SetBounds(0, 0, 320, 240);
+  if (Application) Application->FormConstructed(this);
 }
 
 TCustomForm::~TCustomForm() {

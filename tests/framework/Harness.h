@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "framework/Application.h"
 #include "framework/CustomControl.h"
 #include "framework/Form.h"
 #include "framework/GraphicControl.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
 #include "platform/win/VirtualDesktop.h"
 
@@ -67,6 +71,13 @@ class FrameworkTest : public ::testing::Test {
     win::InjectKey(scanCode, true);
     win::InjectKey(scanCode, false);
     desktop.Pump();
+  }
+  // Writes what the screen shows to the test output folder, for people to look at.
+  void SaveScreen(const std::string& name) {
+    const char* out = std::getenv("MC_TEST_OUT");
+    auto dir = std::filesystem::path(out ? out : testing::TempDir()) / "framework";
+    std::filesystem::create_directories(dir);
+    gfx::WriteFileBytes((dir / (name + ".png")).string(), gfx::EncodePng(desktop.Compose()));
   }
   gfx::COLORREF ScreenAt(int x, int y) { return gfx::ColorFromPixel(desktop.Compose().At(x, y)); }
 
