@@ -62,7 +62,6 @@ enum TControlStyleFlag : unsigned {
 };
 using TControlStyle = unsigned;
 
-using TNotifyEvent = std::function<void(TComponent* sender)>;
 using TMouseEvent =
     std::function<void(TComponent* sender, TMouseButton, TShiftState, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState, int x, int y)>;

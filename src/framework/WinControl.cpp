@@ -265,6 +265,11 @@ LRESULT TWinControl::Broadcast(UINT msg, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  Realign();
+}
+
 void TWinControl::EnableAlign() {
   if (FAlignLevel > 0 && --FAlignLevel == 0) Realign();
 }

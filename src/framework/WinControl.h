@@ -80,6 +80,7 @@ class TWinControl : public TControl {
   virtual void SetFocus();
 
   bool Showing() const override { return FShowing; }
+  void Loaded() override;
   TRect ClientRect() const override;
 
   // Paint stages (see the header comment).
