@@ -1,11 +1,12 @@
-// Writes small seed pictures for the fuzz targets into DIR/fuzz_png/, DIR/fuzz_jpeg/ and
-// DIR/fuzz_bmp/, made with the project's own encoders; the progressive and greyscale JPEGs,
-// which the encoder does not write, are made with libjpeg directly.
+// Writes small seeds for the fuzz targets into DIR/fuzz_png/, DIR/fuzz_jpeg/, DIR/fuzz_bmp/
+// and DIR/fuzz_ui_script/. Pictures are made with the project's own encoders; the progressive
+// and greyscale JPEGs, which the encoder does not write, are made with libjpeg directly.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <jpeglib.h>
@@ -104,6 +105,11 @@ int main(int argc, char** argv) {
           gfx::EncodeJpeg(picture, 75, ExifWithThumbnail(thumbnail)));
     Write(dir / "fuzz_jpeg", "progressive.jpg", WriteJpegWithLibjpeg(picture, JCS_YCbCr, true));
     Write(dir / "fuzz_jpeg", "grey.jpg", WriteJpegWithLibjpeg(picture, JCS_GRAYSCALE, false));
+    std::string_view script =
+        "640x480\nclick 10 20\ndblclick 1 2 right\nrclick 3 4\nmove -5 6\ndown 7 8 middle\n"
+        "up 7 8\nwheel 9 10 -120\nkey Alt+Down\nkey Ctrl+Shift+F4\ntype Музей, 1 €\n"
+        "wait 250\nshot a.png\nwshot b.png\ndump c.json\n# comment\nquit\n";
+    Write(dir / "fuzz_ui_script", "commands.txt", Bytes(script.begin(), script.end()));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-fuzz-seeds: %s\n", e.what());
     return 1;

@@ -69,28 +69,60 @@ void VirtualDesktop::Schedule(DWORD ms, std::function<void()> action) {
   scheduled_.insert(it, {at, std::move(action)});
 }
 
-gfx::Bitmap VirtualDesktop::Compose() const {
-  gfx::Bitmap screen(width_, height_);
-  screen.Fill(gfx::PixelFromColor(GetSysColor(COLOR_BACKGROUND), 255));
+void ComposeWindows(gfx::Bitmap& target, POINT origin, const std::function<bool(HWND)>& include) {
   std::vector<HWND> tops;
   EnumWindows([&](HWND h, LPARAM) { return tops.push_back(h), true; }, 0);
   for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
-    if (!IsWindowVisible(*it)) continue;
+    if (!IsWindowVisible(*it) || !include(*it)) continue;
     SurfaceInfo s = GetWindowSurface(*it);
     RECT r;
     GetWindowRect(*it, &r);
+    r = r.Offset(-origin.X, -origin.Y);
     const gfx::Bitmap& px = *s.pixels;
     bool plain = s.constantAlpha == 255 && !s.perPixelAlpha;
-    for (int y = std::max(0, -r.Top); y < px.Height() && r.Top + y < height_; ++y)
-      for (int x = std::max(0, -r.Left); x < px.Width() && r.Left + x < width_; ++x) {
+    int x0 = std::max(0, -r.Left), x1 = std::min(px.Width(), target.Width() - r.Left);
+    for (int y = std::max(0, -r.Top); y < px.Height() && r.Top + y < target.Height(); ++y) {
+      const gfx::Pixel* src = px.Row(y);
+      gfx::Pixel* dstRow = target.Row(r.Top + y) + r.Left;
+      for (int x = x0; x < x1; ++x) {
         if (s.region && !s.region->Contains({x, y})) continue;
-        gfx::Pixel p = px.At(x, y);
+        gfx::Pixel p = src[x];
         if (s.colorKey && gfx::ColorFromPixel(p) == s.key) continue;
-        gfx::Pixel& dst = screen.Row(r.Top + y)[r.Left + x];
+        gfx::Pixel& dst = dstRow[x];
         dst = plain ? (p | 0xFF000000u) : Over(Source(p, s.perPixelAlpha, s.constantAlpha), dst);
       }
+    }
   }
+}
+
+namespace {
+
+gfx::Pixel DesktopPixel() {
+  return gfx::PixelFromColor(GetSysColor(COLOR_BACKGROUND), 255);
+}
+
+}  // namespace
+
+gfx::Bitmap ComposeArea(const RECT& area, const std::function<bool(HWND)>& include) {
+  gfx::Bitmap screen(area.Width(), area.Height());
+  screen.Fill(DesktopPixel());
+  ComposeWindows(
+      screen, {area.Left, area.Top}, include ? include : [](HWND) { return true; });
   return screen;
+}
+
+gfx::Bitmap ComposeWindow(HWND hwnd) {
+  RECT r;
+  if (!IsWindowVisible(hwnd) || !GetWindowRect(hwnd, &r) || r.IsEmpty())
+    throw WindowError("the window is not shown");
+  gfx::Bitmap shot(r.Width(), r.Height());
+  shot.Fill(DesktopPixel());
+  ComposeWindows(shot, {r.Left, r.Top}, [hwnd](HWND h) { return h == hwnd; });
+  return shot;
+}
+
+gfx::Bitmap VirtualDesktop::Compose() const {
+  return ComposeArea({0, 0, width_, height_});
 }
 
 int VirtualDesktop::Pump() {

@@ -56,4 +56,15 @@ class VirtualDesktop : public Backend {
   std::vector<Scheduled> scheduled_;  // in time order
 };
 
+// Draws the visible top-level windows that include accepts, from the bottom up, onto target,
+// whose pixel (0, 0) shows the screen point origin; the rules of VirtualDesktop::Compose apply.
+// Backends that present windows themselves compose with it too.
+void ComposeWindows(gfx::Bitmap& target, POINT origin, const std::function<bool(HWND)>& include);
+// What the screen shows inside area (screen coordinates), as VirtualDesktop::Compose: the
+// desktop colour and the windows include accepts (all when it is empty).
+gfx::Bitmap ComposeArea(const RECT& area, const std::function<bool(HWND)>& include = {});
+// One top-level window alone over the desktop colour, at its full size (off-screen parts
+// included), by the same rules; raises WindowError for a hidden or stale window.
+gfx::Bitmap ComposeWindow(HWND hwnd);
+
 }  // namespace win

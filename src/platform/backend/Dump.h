@@ -1,0 +1,45 @@
+// The window dump of the automation: every top-level window and its children as JSON,
+// {"windows": [...]}. Layers above add their own members to each window's object (a form's
+// controls, for instance) through dump extenders.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/win/Types.h"
+
+namespace backend {
+
+// Writes JSON text with commas and escaping handled; members and values in document order.
+class JsonWriter {
+ public:
+  void BeginObject();
+  void EndObject();
+  void BeginArray();
+  void EndArray();
+  void Key(std::string_view name);  // the next value is this member's
+  void String(std::string_view utf8);
+  void String(std::u16string_view text);
+  void Number(long long value);
+  void Bool(bool value);
+  const std::string& Text() const { return out_; }
+
+ private:
+  void Separate();  // a comma before every value but the first of its container
+  std::string out_;
+  bool first_ = true;  // nothing written yet in the current container
+};
+
+// Adds members to a window's object, after the standard ones and before "children".
+using DumpExtender = std::function<void(win::HWND, JsonWriter&)>;
+// Registers an extender; returns its id for RemoveDumpExtender.
+int AddDumpExtender(DumpExtender extender);
+void RemoveDumpExtender(int id);
+
+// Every top-level window (topmost first) with handle, class, text, rect and client (screen,
+// [left, top, right, bottom]), visible, enabled, active, focus, style, exstyle and children
+// in the same form.
+std::string DumpWindows();
+
+}  // namespace backend

@@ -1,0 +1,153 @@
+// The SDL backend on a real X server of its own (Xvfb): a window appears, takes a real click
+// and a real key press, and the server's own pixels show what the window painted.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "platform/backend/Sdl.h"
+#include "platform/win/Input.h"
+#include "platform/win/KeyboardLayout.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowProc.h"
+
+// Last: Xlib's macros (None, Bool, True) would clash with the names above.
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+// clang-format on
+
+namespace backend {
+namespace {
+
+using namespace win;
+
+bool OnPath(const std::string& program) {
+  return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// An Xvfb on a display number it picks itself, stopped when the test ends.
+class Xvfb {
+ public:
+  Xvfb() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(fds[0]);
+      std::string fd = std::to_string(fds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
+             "tcp", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    pollfd p{fds[0], POLLIN, 0};
+    char buf[16] = {};
+    if (pid_ > 0 && poll(&p, 1, 20000) == 1 && read(fds[0], buf, sizeof buf - 1) > 0)
+      display_ = ":" + std::string(buf, std::strcspn(buf, "\n"));
+    close(fds[0]);
+  }
+  ~Xvfb() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& Display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+// Runs the message loop until done says so or five seconds pass.
+bool PumpUntil(Sdl& sdl, const std::function<bool()>& done) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (std::chrono::steady_clock::now() < end) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(msg);
+      DispatchMessageW(msg);
+    }
+    if (done()) return true;
+    sdl.WaitForInput(sdl.Now() + 20);
+  }
+  return false;
+}
+
+TEST(SdlSmoke, AWindowAppearsTakesAClickAndAKeyAndShowsItsPixels) {
+  if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+  Xvfb server;
+  ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+  setenv("DISPLAY", server.Display().c_str(), 1);
+  Display* x = XOpenDisplay(server.Display().c_str());
+  ASSERT_TRUE(x);
+  {
+    Sdl sdl;
+    std::vector<POINT> clicks;
+    std::u16string typed;
+    WNDCLASSEXW wc;
+    wc.lpfnWndProc = MakeWindowProc([&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+      if (m == WM_LBUTTONDOWN) clicks.push_back(PointFromLParam(l));
+      if (m == WM_CHAR) typed += char16_t(w);
+      if (m == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        gfx::FillRect(dc, {0, 0, 200, 100}, gfx::RGB(0, 160, 80));
+        gfx::FillRect(dc, {0, 0, 10, 10}, gfx::RGB(250, 200, 0));
+        EndPaint(h, &ps);
+        return 0;
+      }
+      return DefWindowProcW(h, m, w, l);
+    });
+    wc.lpszClassName = u"Smoke";
+    RegisterClassExW(wc);
+    HWND h =
+        CreateWindowExW(0, u"Smoke", u"smoke", WS_POPUP | WS_VISIBLE, 60, 40, 200, 100, nullptr, 0);
+    LoadKeyboardLayoutW(u"00000419", KLF_ACTIVATE);
+    // What the X server shows is what the window painted.
+    auto shown = [&](int px, int py) {
+      XImage* image =
+          XGetImage(x, DefaultRootWindow(x), 60 + px, 40 + py, 1, 1, AllPlanes, ZPixmap);
+      if (!image) return 0ul;
+      unsigned long p = XGetPixel(image, 0, 0) & 0xFFFFFF;
+      XDestroyImage(image);
+      return p;
+    };
+    ASSERT_TRUE(PumpUntil(sdl, [&] { return shown(100, 50) == 0x00A050u; }))
+        << std::hex << shown(100, 50);
+    EXPECT_EQ(shown(5, 5), 0xFAC800u);
+    EXPECT_TRUE(sdl.WindowOf(h));
+
+    // A real click and a real key: the Q key types the letter at its place on the Russian
+    // layout, whatever the server's own layout says.
+    XTestFakeMotionEvent(x, 0, 160, 90, 0);
+    XTestFakeButtonEvent(x, 1, True, 0);
+    XTestFakeButtonEvent(x, 1, False, 0);
+    KeyCode q = XKeysymToKeycode(x, XK_q);
+    XTestFakeKeyEvent(x, q, True, 0);
+    XTestFakeKeyEvent(x, q, False, 0);
+    XFlush(x);
+    ASSERT_TRUE(PumpUntil(sdl, [&] { return !clicks.empty() && !typed.empty(); }))
+        << clicks.size() << " clicks, " << typed.size() << " characters";
+    EXPECT_EQ(clicks[0], (POINT{100, 50}));
+    EXPECT_EQ(typed, u"й");
+  }
+  XCloseDisplay(x);
+}
+
+}  // namespace
+}  // namespace backend
