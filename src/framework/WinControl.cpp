@@ -95,6 +95,8 @@ TWinControl::~TWinControl() {
   while (!FWinControls.empty()) delete FWinControls.back();
   while (!FControls.empty()) delete FControls.back();
   DestroyHandle();
+  // Leave the parent while still a windowed control (the parent treats us as one).
+  SetParent(nullptr);
 }
 
 void TWinControl::MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
