@@ -1,7 +1,7 @@
 // Writes small seeds for the fuzz targets into DIR/fuzz_png/, DIR/fuzz_jpeg/, DIR/fuzz_bmp/,
 // DIR/fuzz_ui_script/ and DIR/fuzz_window_description/. Pictures are made with the project's
-// own encoders; the progressive
-// and greyscale JPEGs, which the encoder does not write, are made with libjpeg directly.
+// own encoders; the progressive and greyscale JPEGs, which the encoder does not write, are
+// made with libjpeg directly.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
