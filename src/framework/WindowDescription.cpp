@@ -126,7 +126,7 @@ class Parser {
 
   std::int64_t Integer(const std::string& property) {
     bool negative = false;
-    if (s_[pos_] == '-' || s_[pos_] == '+') negative = s_[pos_++] == '-';
+    if (pos_ < s_.size() && (s_[pos_] == '-' || s_[pos_] == '+')) negative = s_[pos_++] == '-';
     int base = 10;
     if (pos_ < s_.size() && s_[pos_] == '$') {
       base = 16;

@@ -136,6 +136,8 @@ TEST_F(ReaderTest, ErrorsNameTheFileLineAndProperty) {
   EXPECT_EQ(ReadError("object F: TProbeForm\n  object A: TPanel\n  end\n  object A: TPanel\n"
                       "  end\nend\n"),
             u"Unit9.txt:4: Name: A component named A already exists");
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  Caption = 'a'#"),
+            u"Unit9.txt:2: Caption: number expected");
   EXPECT_EQ(ReadError("object F: TProbeForm\nend\nend\n"),
             u"Unit9.txt:3: text after the last 'end'");
 }
