@@ -101,15 +101,4 @@ void BM_DrawTextWordBreakScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawTextWordBreakScreen);
 
-void BM_MemcpyScreen(benchmark::State& state) {
-  gfx::Bitmap a(kWidth, kHeight), b(kWidth, kHeight);
-  const std::size_t bytes = std::size_t(a.Stride()) * a.Height();
-  for (auto _ : state) {
-    std::memcpy(b.Bits(), a.Bits(), bytes);
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes));
-}
-BENCHMARK(BM_MemcpyScreen);
-
 }  // namespace

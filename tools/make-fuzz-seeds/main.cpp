@@ -1,7 +1,7 @@
-// Writes small seeds for the fuzz targets into DIR/fuzz_png/, DIR/fuzz_jpeg/, DIR/fuzz_bmp/,
-// DIR/fuzz_ui_script/ and DIR/fuzz_window_description/. Pictures are made with the project's
-// own encoders; the progressive and greyscale JPEGs, which the encoder does not write, are
-// made with libjpeg directly.
+// Writes small seeds for the fuzz targets into DIR/<target>/: pictures made with the
+// project's own encoders (the progressive and greyscale JPEGs, which the encoder does not
+// write, with libjpeg directly), skin packages and options texts, filter expressions,
+// automation scripts and window descriptions.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -14,6 +14,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/PictureCodec.h"
+#include "skin/data/acSkinPack.h"
 
 namespace {
 
@@ -81,9 +82,26 @@ Bytes ExifWithThumbnail(const Bytes& thumbnail) {
   return tiff;
 }
 
+// An options text with every value form, inheritance, states and resolution variants.
+std::string SeedSkinOptions() {
+  return "[GLOBALINFO]\nVERSION=8.15\nMASTERBITMAP=MASTER.BMP\nTITLEHEIGHT=24\n"
+         "BOXCHECKED=@0000@0000@0018@0010@3@1\nBOXCHECKED*125=@0000@0000@0019@0011@1@0\n"
+         "EXBORDER=!EXTBORD.PNG!2!0!3!0002!0002!0002!0002!0\nEXBORDER*150=!EXTBORD.PNG!1\n"
+         "BTNCOLOR1ACTIVE=-2565928\nFontCount=1\nFontFile0=A.TTF\n"
+         "[EDIT]\nCOLOR=$FFFFFF\nFONTCOLOR=0x10\nSTATES=2\nHOTCOLOR=255\n"
+         "BORDERSMASK=^0000^0000^0018^0010^0000^0000^0000^0000^1^0^1^1\n"
+         "[COMBOBOX]\nPARENTCLASS=EDIT\nUSESTATE2=1\nCOLOR2=5\nGRADIENTDATA=N/A\n"
+         "PATTERN=~0000~0000~0010~0010~00~1~TEX.BMP\nBG=BG.JPG\n"
+         "[SELECTION]\nPARENTCLASS=SELECTION\nCOLOR=1\n";
+}
+
 void Write(const std::filesystem::path& dir, const char* name, const Bytes& bytes) {
   std::filesystem::create_directories(dir);
   gfx::WriteFileBytes((dir / name).string(), bytes);
+}
+
+Bytes Text(std::string_view text) {
+  return Bytes(text.begin(), text.end());
 }
 
 }  // namespace
@@ -106,6 +124,18 @@ int main(int argc, char** argv) {
           gfx::EncodeJpeg(picture, 75, ExifWithThumbnail(thumbnail)));
     Write(dir / "fuzz_jpeg", "progressive.jpg", WriteJpegWithLibjpeg(picture, JCS_YCbCr, true));
     Write(dir / "fuzz_jpeg", "grey.jpg", WriteJpegWithLibjpeg(picture, JCS_GRAYSCALE, false));
+    const std::string options = SeedSkinOptions();
+    const Bytes optionBytes(options.begin(), options.end());
+    Write(dir / "fuzz_skin_options", "options.dat", optionBytes);
+    const std::vector<skin::data::TacPackEntry> files = {
+        {"MASTER.BMP", gfx::EncodeBmp(picture, false)}, {"EXTBORD.PNG", gfx::EncodePng(picture)}};
+    Write(dir / "fuzz_skin_package", "skin.asz",
+          skin::data::PackSkin(optionBytes, files, gfx::EncodePng(SeedPicture(14, 10))));
+    // Record-set filters as the catalogue builds them, and the other operators.
+    Write(dir / "fuzz_filter", "type-and-name.txt",
+          Text("([vid] like '%Галерея%') and ([uz.nam] like '%шк%')"));
+    Write(dir / "fuzz_filter", "operators.txt",
+          Text("([id] >= 3 or [id] <> -2.5) and (vid = 'O''Хара' or [dat_o] < '1987-09-01')"));
     std::string_view script =
         "640x480\nclick 10 20\ndblclick 1 2 right\nrclick 3 4\nmove -5 6\ndown 7 8 middle\n"
         "up 7 8\nwheel 9 10 -120\nkey Alt+Down\nkey Ctrl+Shift+F4\ntype Музей, 1 €\n"

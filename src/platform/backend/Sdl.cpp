@@ -187,6 +187,8 @@ Sdl::~Sdl() {
   for (auto& [h, s] : shown_) SDL_DestroyWindow(s.window);
   for (auto& [k, c] : cursors_) SDL_FreeCursor(c);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  // The last user of SDL also closes what SDL opened on the side (its session-bus link).
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 win::DWORD Sdl::Now() {
@@ -300,20 +302,22 @@ void Sdl::Sync() {
     if (!s.window) {
       std::string title = Utf16ToUtf8(win::GetWindowTextW(h));
       s.window = SDL_CreateWindow(title.c_str(), r.Left, r.Top, r.Width(), r.Height(), flags);
-      if (!s.window) throw BackendError(std::string("cannot make a window: ") + SDL_GetError());
+      if (!s.window) {
+        shown_.erase(h);
+        throw BackendError(std::string("cannot make a window: ") + SDL_GetError());
+      }
       s.flags = flags;
     } else {
       if (r.Left != s.rect.Left || r.Top != s.rect.Top)
         SDL_SetWindowPosition(s.window, r.Left, r.Top);
       if (r.Width() != s.rect.Width() || r.Height() != s.rect.Height())
         SDL_SetWindowSize(s.window, r.Width(), r.Height());
-      SDL_RaiseWindow(s.window);  // keeps the system's stacking in our z-order
     }
     s.rect = r;
     s.dirty = r;
+    if (restack_) SDL_RaiseWindow(s.window);  // from the bottom up: the top one ends on top
   }
-  if (win::HWND active = win::GetActiveWindow(); WindowOf(active))
-    SDL_RaiseWindow(WindowOf(active));
+  restack_ = false;
 }
 
 void Sdl::Draw(win::HWND hwnd, Shown& s, const std::map<win::HWND, int>& depth) {

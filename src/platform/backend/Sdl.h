@@ -37,11 +37,11 @@ class Sdl : public win::Backend {
   // Shows what changed, runs the script when the program is idle, then waits for SDL events
   // until the deadline and passes their input on.
   void WaitForInput(std::optional<win::DWORD> deadline) override;
-  void WindowShown(win::HWND) override { layoutChanged_ = true; }
+  void WindowShown(win::HWND) override { layoutChanged_ = restack_ = true; }
   void WindowHidden(win::HWND) override { layoutChanged_ = true; }
   void WindowMoved(win::HWND, const win::RECT&) override { layoutChanged_ = true; }
   void WindowDestroyed(win::HWND) override { layoutChanged_ = true; }
-  void ZOrderChanged() override { layoutChanged_ = true; }
+  void ZOrderChanged() override { layoutChanged_ = restack_ = true; }
   void SurfaceUpdated(win::HWND hwnd, const win::RECT& r) override;
   void CursorChanged(win::HCURSOR cursor) override;
   void CaptureChanged(win::HWND hwnd) override;
@@ -69,7 +69,8 @@ class Sdl : public win::Backend {
 
   std::map<win::HWND, Shown> shown_;
   bool layoutChanged_ = true;
-  win::RECT dirty_;  // screen area whose pixels changed since the last Present
+  bool restack_ = true;  // the system's stacking must follow the z-order again
+  win::RECT dirty_;      // screen area whose pixels changed since the last Present
   std::map<int, SDL_Cursor*> cursors_;
   bool textFollowsKey_ = false;  // the next text input is the character of a key passed on
   Uint32 wakeEvent_ = 0;         // pushed by the script reader when a line arrives

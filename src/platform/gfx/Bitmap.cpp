@@ -8,14 +8,16 @@
 
 namespace gfx {
 
-Bitmap::Bitmap(int width, int height, int stride) {
+template <typename TPixel>
+BasicBitmap<TPixel>::BasicBitmap(int width, int height, int stride) {
+  constexpr int kSize = int(sizeof(TPixel));
   if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide ||
       std::int64_t(width) * height > kMaxPixels) {
     throw GraphicsError("Bitmap size " + std::to_string(width) + " x " + std::to_string(height) +
                         " is out of range");
   }
-  if (stride == 0) stride = width * 4;
-  if (stride < width * 4 || stride % 4 != 0) {
+  if (stride == 0) stride = width * kSize;
+  if (stride < width * kSize || stride % kSize != 0) {
     throw GraphicsError("Bitmap stride " + std::to_string(stride) + " does not fit width " +
                         std::to_string(width));
   }
@@ -25,13 +27,15 @@ Bitmap::Bitmap(int width, int height, int stride) {
   data_.assign(std::size_t(stride) * height, 0);
 }
 
-void Bitmap::Fill(Pixel p) {
+template <typename TPixel>
+void BasicBitmap<TPixel>::Fill(TPixel p) {
   for (int y = 0; y < height_; ++y) std::fill_n(Row(y), width_, p);
 }
 
-Bitmap Bitmap::Copy(const TRect& r) const {
+template <typename TPixel>
+BasicBitmap<TPixel> BasicBitmap<TPixel>::Copy(const TRect& r) const {
   TRect c = IntersectRects(r, Bounds());
-  Bitmap out(c.Width(), c.Height());
+  BasicBitmap out(c.Width(), c.Height());
   out.CopyFrom(*this, c, {0, 0});
   return out;
 }
@@ -53,25 +57,29 @@ bool ClipCopy(const TRect& srcBounds, const TRect& dstBounds, int& sx, int& sy, 
          clipAxis(srcBounds.Top, srcBounds.Bottom, dstBounds.Top, dstBounds.Bottom, sy, dy, h);
 }
 
-void Bitmap::CopyFrom(const Bitmap& src, const TRect& srcRect, TPoint dst) {
+template <typename TPixel>
+void BasicBitmap<TPixel>::CopyFrom(const BasicBitmap& src, const TRect& srcRect, TPoint dst) {
   int sx = srcRect.Left, sy = srcRect.Top, dx = dst.X, dy = dst.Y;
   int w = srcRect.Width(), h = srcRect.Height();
   if (!ClipCopy(src.Bounds(), Bounds(), sx, sy, dx, dy, w, h)) return;
+  const std::size_t bytes = std::size_t(w) * sizeof(TPixel);
   // memmove: source and destination may be the same bitmap.
   if (&src == this && sy < dy) {
-    for (int y = h - 1; y >= 0; --y)
-      std::memmove(Row(dy + y) + dx, src.Row(sy + y) + sx, std::size_t(w) * 4);
+    for (int y = h - 1; y >= 0; --y) std::memmove(Row(dy + y) + dx, src.Row(sy + y) + sx, bytes);
   } else {
-    for (int y = 0; y < h; ++y)
-      std::memmove(Row(dy + y) + dx, src.Row(sy + y) + sx, std::size_t(w) * 4);
+    for (int y = 0; y < h; ++y) std::memmove(Row(dy + y) + dx, src.Row(sy + y) + sx, bytes);
   }
 }
 
-bool operator==(const Bitmap& a, const Bitmap& b) {
-  if (a.width_ != b.width_ || a.height_ != b.height_) return false;
-  for (int y = 0; y < a.height_; ++y)
-    if (std::memcmp(a.Row(y), b.Row(y), std::size_t(a.width_) * 4) != 0) return false;
+template <typename TPixel>
+bool BasicBitmap<TPixel>::SameAs(const BasicBitmap& other) const {
+  if (width_ != other.width_ || height_ != other.height_) return false;
+  for (int y = 0; y < height_; ++y)
+    if (std::memcmp(Row(y), other.Row(y), std::size_t(width_) * sizeof(TPixel)) != 0) return false;
   return true;
 }
+
+template class BasicBitmap<Pixel>;
+template class BasicBitmap<std::uint8_t>;
 
 }  // namespace gfx

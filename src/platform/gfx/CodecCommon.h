@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/gfx/Bitmap.h"
+
 namespace gfx {
 
 // Raises GraphicsError ("Picture size W x H is too large") unless a picture of that size fits a
@@ -10,6 +12,6 @@ namespace gfx {
 void CheckPictureSize(std::int64_t width, std::int64_t height);
 
 // Raises GraphicsError when bmp has no pixels; no format stores an empty picture.
-void CheckEncodable(const class Bitmap& bmp, const char* format);
+void CheckEncodable(const Bitmap& bmp, const char* format);
 
 }  // namespace gfx

@@ -13,7 +13,7 @@
 #include <span>
 
 #include "platform/gfx/Bitmap.h"
-#include "platform/gfx/Bitmap8.h"
+#include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Geometry.h"
 #include "skin/paint/sColors.h"
 

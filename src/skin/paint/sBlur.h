@@ -1,7 +1,7 @@
 // Gaussian blur of 8-bit bitmaps.
 #pragma once
 
-#include "platform/gfx/Bitmap8.h"
+#include "platform/gfx/Bitmap.h"
 
 namespace skin::paint {
 

@@ -1,0 +1,29 @@
+#include "skin/data/acSkinLoad.h"
+
+namespace skin::data {
+
+std::unique_ptr<TacLoadedSkin> LoadSkin(std::string_view skinName,
+                                        const TacSkinLoadContext& context) {
+  static const TsStoredSkins kNone;
+  const TsStoredSkins& stored = context.InternalSkins ? *context.InternalSkins : kNone;
+  const auto source = ResolveSkinSource(skinName, context.FullSkinDirectory, stored);
+  if (!source) return nullptr;
+  auto skin = std::make_unique<TacLoadedSkin>();
+  skin->Content = ReadSkinContent(*source, stored);
+  skin->Options = ReadSkinOptions(skin->Content.OptionsText.value_or(""), context.Scale,
+                                  context.System, context.CommonSections);
+  return skin;
+}
+
+void TacSkinHolder::SetSkinName(std::string_view skinName, const TacSkinLoadContext& context) {
+  auto skin = LoadSkin(skinName, context);
+  // Nothing above raised: the new skin replaces the old one.
+  FSkinName = skin ? skin->Name() : std::string(StripSkinExt(skinName));
+  FSkin = std::move(skin);
+}
+
+void TacSkinHolder::Clear() {
+  FSkin.reset();
+}
+
+}  // namespace skin::data

@@ -1,0 +1,108 @@
+// The skin tool: lists, verifies and packs skins.
+//   skintool list PATH            the entries of a package (or the files of a skin folder)
+//   skintool verify PATH          exit 0 for a usable skin, else the problems and exit 1
+//   skintool pack DIR OUT [PNG]   packs a skin folder (Options.dat and its files) into OUT,
+//                                 with PNG as the preview when given
+// PATH is a package file ("NAME.asz") or a skin folder holding Options.dat.
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/GraphicsError.h"
+#include "platform/gfx/PictureCodec.h"
+#include "skin/data/SkinError.h"
+#include "skin/data/acSkinCheck.h"
+#include "skin/data/acSkinLoad.h"
+#include "skin/data/acSkinPack.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace skin::data;
+
+int Usage() {
+  std::fputs(
+      "usage: skintool list PATH | verify PATH | pack DIR OUT.asz [PREVIEW.png]\n"
+      "PATH is a package (NAME.asz) or a skin folder holding Options.dat\n",
+      stderr);
+  return 2;
+}
+
+// Loads the skin a package file or a skin folder holds.
+std::unique_ptr<TacLoadedSkin> LoadPath(const fs::path& path) {
+  const fs::path full = fs::absolute(path).lexically_normal();
+  const fs::path named = full.has_filename() ? full : full.parent_path();
+  const TsStoredSkins none;
+  TacSkinLoadContext context;
+  context.FullSkinDirectory = named.parent_path().string();
+  context.InternalSkins = &none;
+  auto skin = LoadSkin(named.filename().string(), context);
+  if (!skin) throw ESkinError(path.string() + " is neither a skin package nor a skin folder");
+  return skin;
+}
+
+// The files of a skin folder, sorted by name.
+std::vector<fs::path> FolderFiles(const fs::path& dir) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.is_regular_file()) files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+int List(const fs::path& path) {
+  if (fs::is_directory(path)) {
+    for (const fs::path& f : FolderFiles(path)) std::printf("%s\n", f.filename().c_str());
+    return 0;
+  }
+  TacSkinConvertor c;
+  if (!LoadSkinFromFile(path.string(), c)) throw ESkinError(path.string() + " not found");
+  if (c.Options) std::printf("OPTIONS.DAT\t%zu\n", c.Options->size());
+  for (const TacFileItem& f : c.Files) std::printf("%s\t%zu\n", f.Name.c_str(), f.Stream.size());
+  return 0;
+}
+
+int Verify(const fs::path& path) {
+  const auto problems = CheckSkin(*LoadPath(path));
+  for (const std::string& p : problems) std::fprintf(stderr, "%s\n", p.c_str());
+  return problems.empty() ? 0 : 1;
+}
+
+int Pack(const fs::path& dir, const fs::path& out, const char* preview) {
+  std::optional<std::vector<std::uint8_t>> options;
+  std::vector<TacPackEntry> files;
+  for (const fs::path& f : FolderFiles(dir)) {
+    auto bytes = gfx::ReadFileBytes(f.string());
+    if (UpperCase(f.filename().string()) == UpperCase(acOptionsFile)) {
+      options = std::move(bytes);
+    } else {
+      files.push_back({f.filename().string(), std::move(bytes)});
+    }
+  }
+  if (!options) throw ESkinError(dir.string() + " holds no " + acOptionsFile);
+  std::vector<std::uint8_t> png;
+  if (preview) png = gfx::ReadFileBytes(preview);
+  gfx::WriteFileBytes(out.string(), PackSkin(*options, files, png));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 2 && args[0] == "list") return List(args[1]);
+    if (args.size() == 2 && args[0] == "verify") return Verify(args[1]);
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "pack") {
+      return Pack(args[1], args[2], args.size() == 4 ? argv[4] : nullptr);
+    }
+    return Usage();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "skintool: %s\n", e.what());
+    return 1;
+  }
+}
