@@ -86,6 +86,16 @@ void TComponent::RemoveFreeNotification(TComponent* other) {
   std::erase(other->FFreeNotifies, this);
 }
 
+void TComponent::PublishMethod(const std::string& name, TNotifyEvent handler) {
+  FMethods[name] = std::move(handler);
+}
+
+TNotifyEvent TComponent::MethodAddress(const std::string& name) const {
+  for (const auto& [key, handler] : FMethods)
+    if (SameText(key, name)) return handler;
+  return {};
+}
+
 void TComponent::Loaded() {
   FComponentState &= ~TComponentState(csLoading);
 }

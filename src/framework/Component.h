@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -23,6 +25,10 @@ enum TComponentStateFlag : std::uint32_t {
 using TComponentState = std::uint32_t;
 
 enum class TOperation { opInsert, opRemove };
+
+class TComponent;
+// An event without arguments other than its sender (OnClick, OnCreate, OnTimer ...).
+using TNotifyEvent = std::function<void(TComponent* sender)>;
 
 class TComponent {
  public:
@@ -56,14 +62,27 @@ class TComponent {
   void FreeNotification(TComponent* other);
   void RemoveFreeNotification(TComponent* other);
 
+  // Runs once the component is fully constructed and its description read (forms and data
+  // modules raise OnCreate here); whoever creates a component calls it.
+  virtual void AfterConstruction() {}
+
   // Streaming brackets: Loading sets csLoading; Loaded clears it (overrides call the base).
   void Loading() { FComponentState |= csLoading; }
   virtual void Loaded();
+
+  // Sets csDestroying (a derived destructor calls it first, so its parts see the state).
+  void Destroying() { FComponentState |= csDestroying; }
+
+  // The handler a window description names (OnClick = sBitBtn1Click); empty when unknown.
+  TNotifyEvent MethodAddress(const std::string& name) const;
 
   // Sets or clears csReading (the reader's business).
   void SetReading(bool reading);
 
  protected:
+  // Makes a handler known to window descriptions read into this component.
+  void PublishMethod(const std::string& name, TNotifyEvent handler);
+
   // Told of insertion into and removal from this component's owner, and of the destruction
   // of components asked about with FreeNotification. Overrides drop references and call it.
   virtual void Notification(TComponent* component, TOperation operation);
@@ -77,6 +96,7 @@ class TComponent {
   TComponentState FComponentState = 0;
   std::vector<std::unique_ptr<TComponent>> FComponents;
   std::vector<TComponent*> FFreeNotifies;
+  std::map<std::string, TNotifyEvent> FMethods;
 };
 
 // Raised for misuse of components (a duplicate or invalid name).

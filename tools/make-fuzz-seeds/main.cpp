@@ -1,7 +1,7 @@
 // Writes small seeds for the fuzz targets into DIR/<target>/: pictures made with the
 // project's own encoders (the progressive and greyscale JPEGs, which the encoder does not
-// write, with libjpeg directly), skin packages and options
-// texts, filter expressions and automation scripts.
+// write, with libjpeg directly), skin packages and options texts, filter expressions,
+// automation scripts and window descriptions.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -141,6 +141,14 @@ int main(int argc, char** argv) {
         "up 7 8\nwheel 9 10 -120\nkey Alt+Down\nkey Ctrl+Shift+F4\ntype Музей, 1 €\n"
         "wait 250\nshot a.png\nwshot b.png\ndump c.json\n# comment\nquit\n";
     Write(dir / "fuzz_ui_script", "commands.txt", Bytes(script.begin(), script.end()));
+    std::string_view description =
+        "object M: TDataModule\n  OnCreate = X\n  object T: TTimer\n    Interval = $10\n"
+        "    Enabled = False\n  end\n  object L: TImageList\n    Width = 2\n    Items = <\n"
+        "      item\n        Name = 'a'#13'b' +\n 'c'\n        Png = 'x.png'\n      end>\n"
+        "  end\n  object P: TPanel\n    Font.Style = [fsBold]\n    Tag = -3\n"
+        "    Items.Strings = ('a' 'b')\n  end\nend\n";
+    Write(dir / "fuzz_window_description", "module.txt",
+          Bytes(description.begin(), description.end()));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-fuzz-seeds: %s\n", e.what());
     return 1;

@@ -1,0 +1,141 @@
+// A small program on the framework: two forms read from window descriptions beside the
+// program, shown on whichever backend the environment picks. The main form counts button
+// clicks, shows the second form modally, raises an error for the default error handler and
+// shows the hint of the control under the mouse in its status bar.
+//
+//   widgets-demo                        runs
+//   widgets-demo --make-pictures DIR    draws the pictures the descriptions name into DIR
+#include <unistd.h>
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include "framework/Application.h"
+#include "framework/Automation.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "framework/Label.h"
+#include "framework/Reader.h"
+#include "framework/StatusBar.h"
+#include "framework/TextConv.h"
+#include "platform/backend/Start.h"
+#include "platform/gfx/PictureCodec.h"
+
+namespace {
+
+std::string gResources;
+
+class TSecondForm : public fw::TForm {
+ public:
+  explicit TSecondForm(fw::TComponent* owner) : TForm(owner) {
+    fw::ReadComponentFile(this, gResources + "/SecondForm.txt");
+  }
+  std::string ClassName() const override { return "TSecondForm"; }
+};
+
+TSecondForm* SecondForm = nullptr;
+
+class TMainForm : public fw::TForm {
+ public:
+  explicit TMainForm(fw::TComponent* owner) : TForm(owner) {
+    PublishMethod("FormCreate", [this](fw::TComponent*) { FormCreate(); });
+    PublishMethod("CountClick", [this](fw::TComponent*) { CountClick(); });
+    PublishMethod("SecondClick", [this](fw::TComponent*) { SecondClick(); });
+    PublishMethod("ErrorClick", [](fw::TComponent*) {
+      throw fw::Exception(u"The demo raised this error on purpose");
+    });
+    fw::ReadComponentFile(this, gResources + "/MainForm.txt");
+  }
+  std::string ClassName() const override { return "TMainForm"; }
+
+ private:
+  template <class T>
+  T* Find(const char* name) {
+    return static_cast<T*>(FindComponent(name));
+  }
+  void FormCreate() { Find<fw::TStatusBar>("StatusBar")->SetPanelText(1, u"Ready"); }
+  void CountClick() {
+    ++clicks_;
+    Find<fw::TLabel>("Counter")->SetCaption(u"Clicked " + fw::Utf8ToUtf16(std::to_string(clicks_)) +
+                                            u" times");
+  }
+  void SecondClick() {
+    fw::TModalResult r = SecondForm->ShowModal();
+    Find<fw::TStatusBar>("StatusBar")->SetPanelText(1, r == fw::mrOk ? u"OK" : u"Cancelled");
+  }
+  int clicks_ = 0;
+};
+
+// Pictures of the descriptions, drawn here so that nothing opaque is kept in the sources.
+void MakePictures(const std::string& dir) {
+  auto save = [&](const char* name, const gfx::Bitmap& b) {
+    std::string path = dir + "/" + name;
+    if (std::string(name).ends_with(".jpg"))
+      gfx::WriteFileBytes(path, gfx::EncodeJpeg(b, 90));
+    else
+      gfx::WriteFileBytes(path, gfx::EncodePng(b));
+  };
+  gfx::Bitmap banner(634, 60);
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 634; ++x)
+      banner.Set(x, y, gfx::MakePixel(std::uint8_t(160 + y), std::uint8_t(90 + x / 8), 40, 255));
+  save("banner.png", banner);
+  gfx::Bitmap photo(320, 200);
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 320; ++x)
+      photo.Set(x, y,
+                gfx::MakePixel(std::uint8_t(x * 255 / 319), std::uint8_t(y * 255 / 199),
+                               std::uint8_t(((x / 40 + y / 40) & 1) ? 220 : 90), 255));
+  save("photo.jpg", photo);
+  for (int i = 0; i < 2; ++i) {
+    gfx::Bitmap icon(91, 91);
+    for (int y = 0; y < 91; ++y)
+      for (int x = 0; x < 91; ++x) {
+        int dx = x - 45, dy = y - 45, d2 = dx * dx + dy * dy;
+        std::uint8_t a = d2 < 40 * 40 ? 255 : d2 < 44 * 44 ? 128 : 0;
+        icon.Set(x, y, i ? gfx::MakePixel(40, 140, 40, a) : gfx::MakePixel(40, 40, 180, a));
+      }
+    save(i ? "icon1.png" : "icon0.png", icon);
+  }
+  gfx::Bitmap glyph(16, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      glyph.Set(x, y, gfx::MakePixel(0, 120, 0, (x + y) % 16 < 8 ? 255 : 0));
+  save("glyph.png", glyph);
+}
+
+std::string ProgramFolder() {
+  char path[4096];
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return ".";
+  return std::filesystem::path(std::string(path, std::size_t(n))).parent_path().string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    if (argc == 3 && std::string(argv[1]) == "--make-pictures") {
+      MakePictures(argv[2]);
+      return 0;
+    }
+    gResources = ProgramFolder() + "/widgets-demo-res";
+    auto platform = backend::Start();
+    fw::InstallFormDump();
+    fw::RegisterClass<TMainForm>("TMainForm", "TForm");
+    fw::RegisterClass<TSecondForm>("TSecondForm", "TForm");
+    fw::TApplication app;
+    app.Initialize();
+    app.MainFormOnTaskBar = true;
+    app.SetTitle(u"Widgets demo");
+    app.CreateForm<TMainForm>();
+    app.CreateForm(&SecondForm);
+    app.Run();
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "widgets-demo: %s\n", e.what());
+    return 1;
+  }
+}

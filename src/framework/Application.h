@@ -1,0 +1,124 @@
+// TApplication: the program's forms and data modules, the message loop, the hint of the control
+// under the mouse, and the default error handler.
+//
+// The first form created with CreateForm is the main form: Run shows it, and closing it ends
+// the loop. Errors that come out of window procedures and event handlers reach
+// HandleException, which calls OnException or shows the error in a message box (stop icon, the
+// application's title, the innermost error's message ending in a full stop); the loop goes on.
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Component.h"
+#include "framework/Control.h"
+
+namespace fw {
+
+class TApplication;
+class TCustomForm;
+
+// The one application object of the process (null when none exists).
+extern TApplication* Application;
+
+// The icon of a message box.
+enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+
+// A message box as it was shown, for automation.
+struct TMessageRecord {
+  std::u16string Title;
+  std::u16string Text;
+  TMsgDlgType Icon = TMsgDlgType::mtCustom;
+};
+
+using TExceptionEvent = std::function<void(TComponent* sender, const std::exception& e)>;
+
+class TApplication : public TComponent {
+ public:
+  // Becomes the process's Application; only one may exist at a time.
+  TApplication();
+  ~TApplication() override;
+  std::string ClassName() const override { return "TApplication"; }
+
+  // Prepares the application (the title from the executable's name when none is set).
+  void Initialize();
+  // The main form owns the task-bar button.
+  bool MainFormOnTaskBar = false;
+  // Whether Run shows the main form.
+  bool ShowMainForm = true;
+  const std::u16string& Title() const { return FTitle; }
+  void SetTitle(const std::u16string& title) { FTitle = title; }
+
+  // Creates a form or data module owned by the application, stores it in *ref before its
+  // OnCreate runs, and makes the first form the main form.
+  template <class T>
+  T* CreateForm(T** ref = nullptr) {
+    T* instance = new T(this);
+    if (ref) *ref = instance;
+    instance->AfterConstruction();
+    FormCreated(instance);
+    return instance;
+  }
+  TCustomForm* MainForm() const { return FMainForm; }
+  // Every form that exists now, in creation order (message boxes too).
+  const std::vector<TCustomForm*>& Forms() const { return FForms; }
+  TCustomForm* ActiveForm() const { return FActiveForm; }
+
+  // Shows the main form and handles messages until Terminate.
+  void Run();
+  // Ends the loop (WM_QUIT is posted; Terminated becomes true when it is retrieved).
+  void Terminate();
+  bool Terminated() const { return FTerminated; }
+  // Handles every message waiting now, without waiting.
+  void ProcessMessages();
+  // Handles one message, waiting for it when none is there.
+  void HandleMessage();
+
+  // The default error handling (see the header comment).
+  void HandleException(std::exception_ptr e);
+  void ShowException(const std::exception& e);
+  TExceptionEvent OnException;
+
+  // The long hint of the control under the mouse (its own or its nearest parent's).
+  const std::u16string& Hint() const { return FHint; }
+  void SetHint(const std::u16string& hint);
+  TNotifyEvent OnHint;
+  // Hint listeners (status bars in automatic-hint mode) are told each new hint.
+  void AddHintListener(TComponent* who, std::function<void(const std::u16string&)> listener);
+  void RemoveHintListener(TComponent* who);
+
+  // Message boxes shown so far, oldest first.
+  const std::vector<TMessageRecord>& Messages() const { return FMessages; }
+  void RecordMessage(const TMessageRecord& record) { FMessages.push_back(record); }
+
+  // Bookkeeping from controls and forms.
+  void MouseControlChanged();
+  void FormActivated(TCustomForm* form) { FActiveForm = form; }
+  void FormConstructed(TCustomForm* form);
+  void FormDestroyed(TCustomForm* form);
+
+ private:
+  void FormCreated(TComponent* instance);
+  bool ProcessMessage();  // false when nothing was waiting
+
+  std::u16string FTitle;
+  TCustomForm* FMainForm = nullptr;
+  TCustomForm* FActiveForm = nullptr;
+  std::vector<TCustomForm*> FForms;
+  bool FTerminated = false;
+  std::u16string FHint;
+  struct HintListener {
+    TComponent* who;
+    std::function<void(const std::u16string&)> tell;
+  };
+  std::vector<HintListener> FHintListeners;
+  std::vector<TMessageRecord> FMessages;
+};
+
+// The part of a hint before '|' (short) or after it (long; the whole hint without '|').
+std::u16string GetShortHint(const std::u16string& hint);
+std::u16string GetLongHint(const std::u16string& hint);
+
+}  // namespace fw

@@ -1,0 +1,368 @@
+#include "framework/Control.h"
+
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "framework/WinControl.h"
+#include "platform/win/KeyboardLayout.h"
+#include "platform/win/Keys.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/Window.h"
+
+namespace fw {
+
+namespace {
+
+TControl* gMouseControl = nullptr;
+
+}  // namespace
+
+TControl* MouseControl() {
+  return gMouseControl;
+}
+
+void SetMouseControl(TControl* control) {
+  if (control == gMouseControl) return;
+  TControl* old = gMouseControl;
+  gMouseControl = control;
+  if (old) old->Perform(CM_MOUSELEAVE, 0, 0);
+  if (control && control == gMouseControl) control->Perform(CM_MOUSEENTER, 0, 0);
+  if (Application) Application->MouseControlChanged();
+}
+
+TCustomForm* GetParentForm(const TControl* control) {
+  if (!control) return nullptr;
+  while (control->Parent()) control = control->Parent();
+  return dynamic_cast<TCustomForm*>(const_cast<TControl*>(control));
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+  WindowProc = [this](TMessage& m) { WndProc(m); };
+  FFont.OnChange = [this] { FontChangedByUser(); };
+}
+
+TControl::~TControl() {
+  Destroying();
+  if (gMouseControl == this) {
+    gMouseControl = nullptr;
+    if (Application) Application->MouseControlChanged();
+  }
+  if (TCustomForm* form = GetParentForm(this); form && form != this) form->ControlRemoved(this);
+  if (FParent) FParent->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == FParent) return;
+  for (TControl* p = parent; p; p = p->Parent())
+    if (p == this) throw Exception(u"A control cannot be its own parent");
+  if (FParent) {
+    if (TCustomForm* form = GetParentForm(this)) form->ControlRemoved(this);
+    FParent->RemoveControl(this);
+  }
+  if (parent) parent->InsertControl(this);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  if (width < 0) width = 0;
+  if (height < 0) height = 0;
+  TRect old = BoundsRect();
+  if (old == gfx::RectOfSize(left, top, width, height)) return;
+  FLeft = left;
+  FTop = top;
+  FWidth = width;
+  FHeight = height;
+  BoundsChanged(old);
+  RequestAlign();
+}
+
+void TControl::UpdateBoundsRect(const TRect& r) {
+  TRect old = BoundsRect();
+  if (old == r) return;
+  FLeft = r.Left;
+  FTop = r.Top;
+  FWidth = r.Width();
+  FHeight = r.Height();
+  BoundsChanged(old);
+}
+
+void TControl::BoundsChanged(const TRect& old) {
+  if (!FParent || !FParent->HandleAllocated()) return;
+  win::InvalidateRect(FParent->Handle(), &old, true);
+  TRect now = BoundsRect();
+  win::InvalidateRect(FParent->Handle(), &now, true);
+}
+
+void TControl::SetClientSize(int width, int height) {
+  TRect c = ClientRect();
+  SetBounds(FLeft, FTop, FWidth - c.Width() + width, FHeight - c.Height() + height);
+}
+
+void TControl::RequestAlign() {
+  if (FParent && FAlign != TAlign::alNone) FParent->Realign();
+}
+
+void TControl::SetAlign(TAlign align) {
+  if (align == FAlign) return;
+  TAlign old = FAlign;
+  FAlign = align;
+  if (FParent && (old != TAlign::alNone || align != TAlign::alNone)) FParent->Realign();
+}
+
+bool TControl::Showing() const {
+  return FVisible && FParent && FParent->Showing();
+}
+
+void TControl::SetVisible(bool visible) {
+  if (visible == FVisible) return;
+  FVisible = visible;
+  Perform(CM_VISIBLECHANGED, visible, 0);
+  RequestAlign();
+}
+
+void TControl::SetEnabled(bool enabled) {
+  if (enabled == FEnabled) return;
+  FEnabled = enabled;
+  Perform(CM_ENABLEDCHANGED, 0, 0);
+}
+
+void TControl::SetColor(TColor color) {
+  if (color == FColor) return;
+  FColor = color;
+  Perform(CM_COLORCHANGED, 0, 0);
+}
+
+void TControl::SetParentFont(bool parentFont) {
+  if (parentFont == FParentFont) return;
+  FParentFont = parentFont;
+  if (parentFont) ParentFontChanged();
+}
+
+void TControl::FontChangedByUser() {
+  if (!FFontFromParent) FParentFont = false;
+  Perform(CM_FONTCHANGED, 0, 0);
+}
+
+void TControl::SetHint(const std::u16string& hint) {
+  FHint = hint;
+}
+
+std::u16string TControl::ActualHint() const {
+  for (const TControl* c = this; c; c = c->Parent())
+    if (!c->Hint().empty()) return c->Hint();
+  return {};
+}
+
+void TControl::SetCursor(TCursor cursor) {
+  if (cursor == FCursor) return;
+  FCursor = cursor;
+  Perform(CM_CURSORCHANGED, 0, 0);
+}
+
+void TControl::SetText(const std::u16string& text) {
+  if (text == GetText()) return;
+  SetTextBuf(text);
+  Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TMessage m{msg, wParam, lParam, 0};
+  if (WindowProc)
+    WindowProc(m);
+  else
+    WndProc(m);
+  return m.Result;
+}
+
+void TControl::Invalidate() {
+  if (!FParent || !FParent->HandleAllocated()) return;
+  TRect r = BoundsRect();
+  win::InvalidateRect(FParent->Handle(), &r, !(ControlStyle & csOpaque));
+}
+
+void TControl::Repaint() {
+  Invalidate();
+  if (FParent && FParent->HandleAllocated()) win::UpdateWindow(FParent->Handle());
+}
+
+void TControl::BringToFront() {
+  if (FParent) FParent->SetChildOrder(this, true);
+}
+
+void TControl::SendToBack() {
+  if (FParent) FParent->SetChildOrder(this, false);
+}
+
+TPoint TControl::ClientOriginInWindow() const {
+  if (!FParent) return {FLeft, FTop};
+  TPoint o = FParent->ClientOriginInWindow();
+  return {o.X + FLeft, o.Y + FTop};
+}
+
+TWinControl* TControl::WindowHost() const {
+  return FParent ? FParent->WindowHost() : nullptr;
+}
+
+TPoint TControl::ClientToScreen(TPoint p) const {
+  TPoint o = ClientOriginInWindow();
+  TPoint q{p.X + o.X, p.Y + o.Y};
+  if (TWinControl* host = WindowHost(); host && host->HandleAllocated())
+    win::ClientToScreen(host->Handle(), &q);
+  return q;
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const {
+  TPoint o = ClientToScreen({0, 0});
+  return {p.X - o.X, p.Y - o.Y};
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+TShiftState TControl::ShiftFromKeys(WPARAM keys) {
+  TShiftState s = 0;
+  if (keys & win::MK_SHIFT) s |= ssShift;
+  if (keys & win::MK_CONTROL) s |= ssCtrl;
+  if (keys & win::MK_LBUTTON) s |= ssLeft;
+  if (keys & win::MK_RBUTTON) s |= ssRight;
+  if (keys & win::MK_MBUTTON) s |= ssMiddle;
+  if (win::GetKeyState(win::VK_MENU) < 0) s |= ssAlt;
+  return s;
+}
+
+void TControl::WndProc(TMessage& m) {
+  using namespace win;
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
+      if (!FEnabled) return;
+      bool dbl =
+          m.Msg == WM_LBUTTONDBLCLK || m.Msg == WM_RBUTTONDBLCLK || m.Msg == WM_MBUTTONDBLCLK;
+      TMouseButton b = (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) ? TMouseButton::mbLeft
+                       : (m.Msg == WM_RBUTTONDOWN || m.Msg == WM_RBUTTONDBLCLK)
+                           ? TMouseButton::mbRight
+                           : TMouseButton::mbMiddle;
+      if (b == TMouseButton::mbLeft && (ControlStyle & csClickEvents)) FClicked = true;
+      TPoint p = PointFromLParam(m.LParam);
+      if (dbl && b == TMouseButton::mbLeft) DblClick();
+      MouseDown(b, ShiftFromKeys(m.WParam) | (dbl ? TShiftState(ssDouble) : 0u), p.X, p.Y);
+      return;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      if (!FEnabled) return;
+      TMouseButton b = m.Msg == WM_LBUTTONUP   ? TMouseButton::mbLeft
+                       : m.Msg == WM_RBUTTONUP ? TMouseButton::mbRight
+                                               : TMouseButton::mbMiddle;
+      TPoint p = PointFromLParam(m.LParam);
+      MouseUp(b, ShiftFromKeys(m.WParam), p.X, p.Y);
+      if (b == TMouseButton::mbLeft && FClicked) {
+        FClicked = false;
+        if (ClientRect().Contains(p)) Click();
+      }
+      return;
+    }
+    case WM_MOUSEMOVE: {
+      if (!FEnabled) return;
+      TPoint p = PointFromLParam(m.LParam);
+      MouseMove(ShiftFromKeys(m.WParam), p.X, p.Y);
+      return;
+    }
+    case CM_MOUSEENTER:
+      FMouseInControl = true;
+      MouseEnter();
+      return;
+    case CM_MOUSELEAVE:
+      FMouseInControl = false;
+      FClicked = false;
+      MouseLeave();
+      return;
+    case CM_VISIBLECHANGED:
+      VisibleChanged();
+      return;
+    case CM_ENABLEDCHANGED:
+      if (!FEnabled) FClicked = false;
+      EnabledChanged();
+      return;
+    case CM_COLORCHANGED:
+      ColorChanged();
+      return;
+    case CM_FONTCHANGED:
+      FontChanged();
+      return;
+    case CM_TEXTCHANGED:
+      TextChanged();
+      return;
+    case CM_PARENTFONTCHANGED:
+      ParentFontChanged();
+      return;
+    case CM_HITTEST:
+      m.Result = HitTest(PointFromLParam(m.LParam)) ? HTCLIENT : HTNOWHERE;
+      return;
+    default:
+      DefaultHandler(m);
+  }
+}
+
+void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::MouseEnter() {
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TControl::MouseLeave() {
+  if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TControl::VisibleChanged() {
+  if (!FParent || !FParent->HandleAllocated()) return;
+  TRect r = BoundsRect();
+  win::InvalidateRect(FParent->Handle(), &r, true);
+}
+
+void TControl::EnabledChanged() {
+  Invalidate();
+}
+
+void TControl::ColorChanged() {
+  Invalidate();
+}
+
+void TControl::FontChanged() {
+  Invalidate();
+}
+
+void TControl::TextChanged() {
+  Invalidate();
+}
+
+void TControl::ParentFontChanged() {
+  if (!FParentFont || !FParent) return;
+  FFontFromParent = true;
+  FFont.Assign(FParent->Font());
+  FFontFromParent = false;
+}
+
+}  // namespace fw

@@ -1,0 +1,233 @@
+// TControl: the base of every control, windowed or not. Bounds in the parent's client area,
+// alignment, visibility, enabled state, colour, font, hint, cursor, caption, mouse events and
+// the framework notifications (CM_*).
+//
+// Every message reaches a control through its WindowProc member, which starts out as the
+// control's own WndProc and may be replaced by a hook (the skin engine) that calls the saved
+// one. Perform sends a message through it. WndProc decodes numbered messages in one place,
+// calls the virtual handlers and leaves the rest to DefaultHandler.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "framework/Colors.h"
+#include "framework/Component.h"
+#include "framework/ControlMessages.h"
+#include "framework/Font.h"
+#include "platform/gfx/Geometry.h"
+
+namespace fw {
+
+class TWinControl;
+class TCustomForm;
+
+using gfx::TPoint;
+using gfx::TRect;
+
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+// Cursors by their usual numbers.
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crNo = -18;
+constexpr TCursor crHandPoint = -21;
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// Shift state flags (a set).
+enum TShiftStateFlag : unsigned {
+  ssShift = 1,
+  ssAlt = 2,
+  ssCtrl = 4,
+  ssLeft = 8,
+  ssRight = 16,
+  ssMiddle = 32,
+  ssDouble = 64
+};
+using TShiftState = unsigned;
+
+// Control style flags (a set).
+enum TControlStyleFlag : unsigned {
+  csAcceptsControls = 1,  // may be a parent in window descriptions
+  csCaptureMouse = 2,     // keeps the mouse from a press to its release
+  csClickEvents = 4,      // a press and release inside makes a click
+  csSetCaption = 8,       // the name is copied to the caption when set while the caption is it
+  csOpaque = 16,          // paints every pixel of its bounds
+  csDoubleClicks = 32,    // receives double-clicks as such
+};
+using TControlStyle = unsigned;
+
+using TMouseEvent =
+    std::function<void(TComponent* sender, TMouseButton, TShiftState, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState, int x, int y)>;
+using TWndMethod = std::function<void(TMessage&)>;
+
+class TControl : public TComponent {
+ public:
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+  std::string ClassName() const override { return "TControl"; }
+
+  TWinControl* Parent() const { return FParent; }
+  // Moves the control into another parent (nullptr: out of every parent).
+  virtual void SetParent(TWinControl* parent);
+
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+  void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+  void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+  void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+  // Moves and sizes in the parent's client coordinates; the parent realigns its children.
+  virtual void SetBounds(int left, int top, int width, int height);
+  TRect BoundsRect() const { return gfx::RectOfSize(FLeft, FTop, FWidth, FHeight); }
+  // The client area in the control's own coordinates.
+  virtual TRect ClientRect() const { return {0, 0, FWidth, FHeight}; }
+  int ClientWidth() const { return ClientRect().Width(); }
+  int ClientHeight() const { return ClientRect().Height(); }
+  // Sizes the control so that its client area gets that size.
+  void SetClientSize(int width, int height);
+
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign align);
+
+  // Visible is the control's own flag; Showing is true when it and every parent are shown.
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool visible);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  virtual bool Showing() const;
+
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool enabled);
+
+  TColor Color() const { return FColor; }
+  void SetColor(TColor color);
+
+  TFont& Font() { return FFont; }
+  const TFont& Font() const { return FFont; }
+  void SetFont(const TFont& font) { FFont.Assign(font); }
+  // A control with ParentFont takes its parent's font and follows its changes.
+  bool ParentFont() const { return FParentFont; }
+  void SetParentFont(bool parentFont);
+
+  const std::u16string& Hint() const { return FHint; }
+  void SetHint(const std::u16string& hint);
+  // The hint shown for the control: its own, else its nearest parent's.
+  std::u16string ActualHint() const;
+
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor cursor);
+
+  // The caption or text (one value; windowed controls keep it in their window too).
+  std::u16string Caption() const { return GetText(); }
+  void SetCaption(const std::u16string& text) { SetText(text); }
+  std::u16string Text() const { return GetText(); }
+  void SetText(const std::u16string& text);
+
+  TControlStyle ControlStyle = csCaptureMouse | csClickEvents;
+
+  // Every message goes through it; a hook replaces it and calls the saved one.
+  TWndMethod WindowProc;
+  // Sends a message through WindowProc and returns its result.
+  LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  // Marks the control for repainting; Repaint paints it now.
+  virtual void Invalidate();
+  virtual void Repaint();
+  // Moves the control above (below) its siblings of the same kind.
+  void BringToFront();
+  void SendToBack();
+
+  // Coordinates between the control's client area and the screen.
+  TPoint ClientToScreen(TPoint p) const;
+  TPoint ScreenToClient(TPoint p) const;
+  // Where the client area's origin lies in the nearest window's client area.
+  virtual TPoint ClientOriginInWindow() const;
+  // The nearest window this control is (windowed) or lies in (windowless); may be null.
+  virtual TWinControl* WindowHost() const;
+
+  // True while the mouse is over the control (between CM_MOUSEENTER and CM_MOUSELEAVE).
+  bool MouseInControl() const { return FMouseInControl; }
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+  // Raises OnClick (also what keys and the program use).
+  virtual void Click();
+
+ protected:
+  // The one place numbered messages are decoded.
+  virtual void WndProc(TMessage& m);
+  // What the control does with a message nobody handled (windowless: nothing).
+  virtual void DefaultHandler(TMessage& m);
+
+  virtual std::u16string GetText() const { return FText; }
+  // Stores the text; windowed controls also set their window's text.
+  virtual void SetTextBuf(const std::u16string& text) { FText = text; }
+
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void DblClick();
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  // Reactions to the notifications, after the state changed.
+  virtual void VisibleChanged();
+  virtual void EnabledChanged();
+  virtual void ColorChanged();
+  virtual void FontChanged();
+  virtual void TextChanged();
+  virtual void ParentFontChanged();
+  // Whether a client point belongs to the control (CM_HITTEST); all points by default.
+  virtual bool HitTest(TPoint) { return true; }
+
+  // Bounds set directly by a parent's alignment (no realignment).
+  void UpdateBoundsRect(const TRect& r);
+  // Tells the window system the new bounds (windowed) or repaints the parent (windowless).
+  virtual void BoundsChanged(const TRect& old);
+  void RequestAlign();
+
+  std::u16string FText;
+
+ private:
+  friend class TWinControl;
+  void FontChangedByUser();
+  static TShiftState ShiftFromKeys(WPARAM keys);
+
+  TWinControl* FParent = nullptr;
+  int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  TAlign FAlign = TAlign::alNone;
+  bool FVisible = true;
+  bool FEnabled = true;
+  TColor FColor = clWindow;
+  TFont FFont;
+  bool FParentFont = true;
+  bool FFontFromParent = false;  // suppresses clearing ParentFont while copying the parent's
+  std::u16string FHint;
+  TCursor FCursor = crDefault;
+  bool FClicked = false;
+  bool FMouseInControl = false;
+};
+
+// The control the mouse is over (the target of CM_MOUSEENTER); null when none.
+TControl* MouseControl();
+// Makes control the one under the mouse, sending CM_MOUSELEAVE and CM_MOUSEENTER.
+void SetMouseControl(TControl* control);
+
+// The form a control lies on (the outermost form), or null.
+TCustomForm* GetParentForm(const TControl* control);
+
+}  // namespace fw

@@ -1,0 +1,206 @@
+#include "framework/Dialogs.h"
+
+#include <algorithm>
+
+#include "framework/Button.h"
+#include "framework/Exception.h"
+#include "framework/GraphicControl.h"
+#include "framework/Label.h"
+
+namespace fw {
+
+namespace {
+
+// The dialog's icon: a 32-pixel sign drawn for its kind.
+class TMessageIcon : public TGraphicControl {
+ public:
+  TMessageIcon(TComponent* owner, TMsgDlgType type) : TGraphicControl(owner), FType(type) {
+    SetBounds(0, 0, 32, 32);
+  }
+
+ protected:
+  void Paint() override {
+    TCanvas& c = Canvas();
+    TColor fill = FType == TMsgDlgType::mtError     ? clRed
+                  : FType == TMsgDlgType::mtWarning ? clYellow
+                                                    : clBlue;
+    c.BrushColor = fill;
+    c.PenColor = FType == TMsgDlgType::mtWarning ? clBlack : fill;
+    if (FType == TMsgDlgType::mtWarning) {
+      TPoint pts[3] = {{16, 1}, {31, 30}, {1, 30}};
+      gfx::SetDCBrushColor(c.Handle(), ColorToRGB(fill));
+      gfx::SetDCPenColor(c.Handle(), ColorToRGB(clBlack));
+      gfx::Polygon(c.Handle(), pts, 3);
+    } else {
+      // A disc: rows of a circle of radius 15.
+      for (int y = 0; y < 32; ++y) {
+        int dy = 2 * y + 1 - 32;
+        int half = 0;
+        while ((2 * half + 2) * (2 * half + 2) + dy * dy <= 32 * 32) ++half;
+        if (half) c.FillRect({16 - half, y, 16 + half, y + 1});
+      }
+    }
+    c.BrushStyle = TBrushStyle::bsClear;
+    c.Font.SetHeight(-20);
+    c.Font.SetStyle(fsBold);
+    c.Font.SetColor(FType == TMsgDlgType::mtWarning ? clBlack : clWhite);
+    std::u16string mark = FType == TMsgDlgType::mtError          ? u"\u00D7"
+                          : FType == TMsgDlgType::mtWarning      ? u"!"
+                          : FType == TMsgDlgType::mtConfirmation ? u"?"
+                                                                 : u"i";
+    TRect r{0, 4, 32, 32};
+    c.TextRect(r, mark, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+  }
+
+ private:
+  TMsgDlgType FType;
+};
+
+std::u16string ButtonCaption(TMsgDlgBtn b) {
+  switch (b) {
+    case TMsgDlgBtn::mbYes:
+      return u"Yes";
+    case TMsgDlgBtn::mbNo:
+      return u"No";
+    case TMsgDlgBtn::mbOK:
+      return u"OK";
+    case TMsgDlgBtn::mbCancel:
+      return u"Cancel";
+    case TMsgDlgBtn::mbAbort:
+      return u"Abort";
+    case TMsgDlgBtn::mbRetry:
+      return u"Retry";
+    case TMsgDlgBtn::mbIgnore:
+      return u"Ignore";
+  }
+  return {};
+}
+
+TModalResult ButtonResult(TMsgDlgBtn b) {
+  switch (b) {
+    case TMsgDlgBtn::mbYes:
+      return mrYes;
+    case TMsgDlgBtn::mbNo:
+      return mrNo;
+    case TMsgDlgBtn::mbOK:
+      return mrOk;
+    case TMsgDlgBtn::mbCancel:
+      return mrCancel;
+    case TMsgDlgBtn::mbAbort:
+      return mrAbort;
+    case TMsgDlgBtn::mbRetry:
+      return mrRetry;
+    case TMsgDlgBtn::mbIgnore:
+      return mrIgnore;
+  }
+  return mrNone;
+}
+
+std::u16string TitleOf(TMsgDlgType type) {
+  switch (type) {
+    case TMsgDlgType::mtWarning:
+      return u"Warning";
+    case TMsgDlgType::mtError:
+      return u"Error";
+    case TMsgDlgType::mtInformation:
+      return u"Information";
+    case TMsgDlgType::mtConfirmation:
+      return u"Confirm";
+    case TMsgDlgType::mtCustom:
+      break;
+  }
+  return Application ? Application->Title() : std::u16string();
+}
+
+}  // namespace
+
+std::string MsgDlgTypeName(TMsgDlgType type) {
+  switch (type) {
+    case TMsgDlgType::mtWarning:
+      return "warning";
+    case TMsgDlgType::mtError:
+      return "error";
+    case TMsgDlgType::mtInformation:
+      return "information";
+    case TMsgDlgType::mtConfirmation:
+      return "confirmation";
+    case TMsgDlgType::mtCustom:
+      break;
+  }
+  return "none";
+}
+
+TForm* CreateMessageDialog(const std::u16string& text, const std::u16string& title,
+                           TMsgDlgType type, const TMsgDlgButtons& buttons) {
+  auto* form = new TForm(Application);
+  form->SetName("MessageDialog");
+  form->SetBorderStyle(TFormBorderStyle::bsDialog);
+  form->SetPosition(TPosition::poScreenCenter);
+  form->SetCaption(title);
+  constexpr int kMargin = 12, kButtonW = 75, kButtonH = 25, kGap = 6;
+  int textLeft = kMargin;
+  if (type != TMsgDlgType::mtCustom) {
+    auto* icon = new TMessageIcon(form, type);
+    icon->SetName("Image");
+    icon->SetLeft(kMargin);
+    icon->SetTop(kMargin);
+    icon->SetParent(form);
+    textLeft = kMargin + 32 + kMargin;
+  }
+  auto* label = new TLabel(form);
+  label->SetName("Message");
+  label->SetCaption(text);
+  label->SetParent(form);
+  if (label->Width() > 420) {  // long texts wrap
+    label->SetWordWrap(true);
+    label->SetWidth(420);
+    label->AdjustBounds();
+  }
+  label->SetLeft(textLeft);
+  label->SetTop(kMargin + std::max(0, (32 - label->Height()) / 2));
+  int rowWidth = int(buttons.size()) * kButtonW + std::max(0, int(buttons.size()) - 1) * kGap;
+  int clientW = std::max(textLeft + label->Width() + kMargin, rowWidth + 2 * kMargin);
+  int buttonsTop = std::max(label->Top() + label->Height(), kMargin + 32) + kMargin;
+  int x = (clientW - rowWidth) / 2;
+  bool haveCancel =
+      std::find(buttons.begin(), buttons.end(), TMsgDlgBtn::mbCancel) != buttons.end();
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    auto* b = new TButton(form);
+    b->SetCaption(ButtonCaption(buttons[i]));
+    b->SetModalResult(ButtonResult(buttons[i]));
+    b->SetDefault(i == 0);
+    b->SetCancel(buttons[i] == TMsgDlgBtn::mbCancel ||
+                 (!haveCancel && (buttons[i] == TMsgDlgBtn::mbNo || buttons.size() == 1)));
+    b->SetBounds(x, buttonsTop, kButtonW, kButtonH);
+    b->SetParent(form);
+    x += kButtonW + kGap;
+  }
+  form->SetClientSize(clientW, buttonsTop + kButtonH + kMargin);
+  return form;
+}
+
+TModalResult ShowMessageBox(const std::u16string& text, const std::u16string& title,
+                            TMsgDlgType type, const TMsgDlgButtons& buttons) {
+  if (Application) Application->RecordMessage({title, text, type});
+  TForm* form = CreateMessageDialog(text, title, type, buttons);
+  TModalResult result = mrNone;
+  try {
+    result = form->ShowModal();
+  } catch (...) {
+    delete form;
+    throw;
+  }
+  delete form;
+  return result;
+}
+
+TModalResult MessageDlg(const std::u16string& text, TMsgDlgType type,
+                        const TMsgDlgButtons& buttons) {
+  return ShowMessageBox(text, TitleOf(type), type, buttons);
+}
+
+void ShowMessage(const std::u16string& text) {
+  ShowMessageBox(text, TitleOf(TMsgDlgType::mtCustom), TMsgDlgType::mtCustom, {TMsgDlgBtn::mbOK});
+}
+
+}  // namespace fw

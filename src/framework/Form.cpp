@@ -1,0 +1,292 @@
+#include "framework/Form.h"
+
+#include <algorithm>
+
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "platform/win/Input.h"
+#include "platform/win/KeyboardLayout.h"
+#include "platform/win/Keys.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/Window.h"
+
+namespace fw {
+
+using namespace win;
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+  SetVisible(false);
+  SetColor(clBtnFace);
+  SetParentFont(false);
+  ControlStyle |= csAcceptsControls;
+  ControlStyle &= ~TControlStyle(csCaptureMouse | csClickEvents);
+  SetBounds(0, 0, 320, 240);
+  if (Application) Application->FormConstructed(this);
+}
+
+TCustomForm::~TCustomForm() {
+  Destroying();
+  if (OnDestroy) {
+    try {
+      OnDestroy(this);
+    } catch (...) {
+      if (Application) Application->HandleException(std::current_exception());
+    }
+  }
+  if (Application) Application->FormDestroyed(this);
+}
+
+void TCustomForm::AfterConstruction() {
+  if (!OnCreate) return;
+  try {
+    OnCreate(this);
+  } catch (...) {
+    if (!Application) throw;
+    Application->HandleException(std::current_exception());
+  }
+}
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.WndParent = nullptr;
+  p.Style = WS_CLIPCHILDREN;
+  p.ExStyle = 0;
+  switch (FBorderStyle) {
+    case TFormBorderStyle::bsNone:
+      p.Style |= WS_POPUP;
+      break;
+    case TFormBorderStyle::bsSingle:
+      p.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+      break;
+    case TFormBorderStyle::bsSizeable:
+      p.Style |= WS_OVERLAPPEDWINDOW;
+      break;
+    case TFormBorderStyle::bsDialog:
+      p.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+      p.ExStyle |= WS_EX_DLGMODALFRAME;
+      break;
+    case TFormBorderStyle::bsToolWindow:
+      p.Style |= WS_CAPTION | WS_SYSMENU;
+      p.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+    case TFormBorderStyle::bsSizeToolWin:
+      p.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+      p.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (!Enabled()) p.Style |= WS_DISABLED;
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
+  if (style == FBorderStyle) return;
+  FBorderStyle = style;
+  if (!HandleAllocated()) return;
+  TCreateParams p;
+  CreateParams(p);
+  DWORD visible = GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE;
+  SetWindowLongPtrW(Handle(), GWL_STYLE, LONG_PTR(p.Style | visible));
+  SetWindowLongPtrW(Handle(), GWL_EXSTYLE, LONG_PTR(p.ExStyle));
+  SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TCustomForm::ApplyConstraints(int& width, int& height) const {
+  if (FConstraints.MaxWidth > 0) width = std::min(width, FConstraints.MaxWidth);
+  if (FConstraints.MaxHeight > 0) height = std::min(height, FConstraints.MaxHeight);
+  width = std::max(width, FConstraints.MinWidth);
+  height = std::max(height, FConstraints.MinHeight);
+}
+
+void TCustomForm::SetConstraints(const TSizeConstraints& c) {
+  FConstraints = c;
+  SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height) {
+  ApplyConstraints(width, height);
+  TWinControl::SetBounds(left, top, width, height);
+}
+
+void TCustomForm::PlaceOnFirstShow() {
+  if (FPlaced) return;
+  FPlaced = true;
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  switch (FPosition) {
+    case TPosition::poDesigned:
+      return;
+    case TPosition::poMainFormCenter:
+      if (Application && Application->MainForm() && Application->MainForm() != this)
+        area = Application->MainForm()->BoundsRect();
+      break;
+    default:
+      break;
+  }
+  SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2,
+            Width(), Height());
+}
+
+void TCustomForm::VisibleChanged() {
+  if (Visible()) {
+    if (OnShow) OnShow(this);
+    HandleNeeded();
+    PlaceOnFirstShow();
+    ShowWindow(Handle(), SW_SHOW);
+  } else {
+    if (OnHide) OnHide(this);
+    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+  }
+  UpdateShowing();
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  if (control && !ContainsControl(control)) throw Exception(u"The control is not on this form");
+  if (control && FActive && control->CanFocus())
+    control->SetFocus();
+  else
+    FActiveControl = control;
+}
+
+void TCustomForm::SetFocusedControl(TWinControl* control) {
+  if (control == this) {
+    // The form's own window got the focus: hand it to the active (or first) control.
+    TWinControl* target = FActiveControl && FActiveControl->CanFocus()
+                              ? FActiveControl
+                              : FindNextControl(nullptr, true, true);
+    if (target) target->SetFocus();
+    return;
+  }
+  if (control == FActiveControl) return;
+  TWinControl* old = FActiveControl;
+  FActiveControl = control;
+  if (old) old->Perform(CM_EXIT, 0, 0);
+  if (FActiveControl == control) control->Perform(CM_ENTER, 0, 0);
+  Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+  Broadcast(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+}
+
+void TCustomForm::ControlRemoved(TControl* control) {
+  if (FActiveControl && (FActiveControl == control ||
+                         (dynamic_cast<TWinControl*>(control) &&
+                          static_cast<TWinControl*>(control)->ContainsControl(FActiveControl))))
+    FActiveControl = nullptr;
+}
+
+void TCustomForm::SelectNext(TWinControl* current, bool forward, bool checkTabStop) {
+  if (TWinControl* next = FindNextControl(current, forward, checkTabStop)) next->SetFocus();
+}
+
+bool TCustomForm::DialogKey(WORD key) {
+  if (key == VK_TAB) {
+    SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+    return true;
+  }
+  return Broadcast(CM_DIALOGKEY, key, 0) != 0;
+}
+
+bool TCustomForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TCustomForm::Close() {
+  if (FModal) {
+    FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = TCloseAction::caHide;
+  if (OnClose) OnClose(this, action);
+  if (action == TCloseAction::caNone) return;
+  if (Application && Application->MainForm() == this) {
+    Application->Terminate();
+    return;
+  }
+  if (action == TCloseAction::caHide)
+    Hide();
+  else
+    Release();
+}
+
+void TCustomForm::Release() {
+  PostMessageW(Handle(), CM_RELEASE, 0, 0);
+}
+
+TModalResult TCustomForm::ShowModal() {
+  if (Visible() || FModal) throw Exception(u"Cannot make a visible window modal");
+  if (!Application) throw Exception(u"A modal form needs the application");
+  if (GetCapture()) ReleaseCapture();
+  HWND own = Handle();
+  std::vector<HWND> disabled;
+  EnumWindows(
+      [&](HWND h, LPARAM) {
+        if (h != own && IsWindowVisible(h) && IsWindowEnabled(h)) {
+          EnableWindow(h, false);
+          disabled.push_back(h);
+        }
+        return true;
+      },
+      0);
+  FModal = true;
+  FModalResult = mrNone;
+  auto finish = [&] {
+    FModal = false;
+    for (HWND h : disabled)
+      if (IsWindow(h)) EnableWindow(h, true);
+    Hide();
+  };
+  try {
+    Show();
+    while (FModalResult == mrNone) {
+      Application->HandleMessage();
+      if (Application->Terminated()) FModalResult = mrCancel;
+    }
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose) OnClose(this, action);
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  return FModalResult;
+}
+
+void TCustomForm::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_CLOSE:
+      Close();
+      return;
+    case CM_RELEASE:
+      delete this;
+      return;
+    case CM_DIALOGKEY:
+      m.Result = DialogKey(WORD(m.WParam)) ? 1 : 0;
+      return;
+    case WM_GETMINMAXINFO: {
+      TWinControl::WndProc(m);
+      auto* mm = reinterpret_cast<MINMAXINFO*>(m.LParam);
+      if (FConstraints.MinWidth > 0) mm->ptMinTrackSize.X = FConstraints.MinWidth;
+      if (FConstraints.MinHeight > 0) mm->ptMinTrackSize.Y = FConstraints.MinHeight;
+      if (FConstraints.MaxWidth > 0) mm->ptMaxTrackSize.X = FConstraints.MaxWidth;
+      if (FConstraints.MaxHeight > 0) mm->ptMaxTrackSize.Y = FConstraints.MaxHeight;
+      return;
+    }
+    case WM_ACTIVATE:
+      TWinControl::WndProc(m);
+      if (LOWORD(m.WParam) != WA_INACTIVE) {
+        FActive = true;
+        if (Application) Application->FormActivated(this);
+        if (OnActivate) OnActivate(this);
+      } else {
+        FActive = false;
+        if (OnDeactivate) OnDeactivate(this);
+      }
+      return;
+    default:
+      TWinControl::WndProc(m);
+  }
+}
+
+}  // namespace fw

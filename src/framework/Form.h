@@ -1,0 +1,113 @@
+// Forms: top-level windows of the framework. A form is created hidden, shows centred when asked
+// (Position), keeps its size within Constraints, tracks its active control (CM_ENTER/CM_EXIT,
+// CM_FOCUSCHANGED), moves the focus with Tab, passes Enter and Esc to its default and cancel
+// buttons (CM_DIALOGKEY), closes through OnCloseQuery/OnClose, and can be shown modally.
+#pragma once
+
+#include "framework/WinControl.h"
+
+namespace fw {
+
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum class TPosition { poDesigned, poScreenCenter, poDesktopCenter, poMainFormCenter };
+enum class TCloseAction { caNone, caHide, caFree };
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = 1;
+constexpr TModalResult mrCancel = 2;
+constexpr TModalResult mrAbort = 3;
+constexpr TModalResult mrRetry = 4;
+constexpr TModalResult mrIgnore = 5;
+constexpr TModalResult mrYes = 6;
+constexpr TModalResult mrNo = 7;
+
+// Size limits of a form's outer size; 0 means no limit.
+struct TSizeConstraints {
+  int MinWidth = 0;
+  int MinHeight = 0;
+  int MaxWidth = 0;
+  int MaxHeight = 0;
+};
+
+using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
+
+class TCustomForm : public TWinControl {
+ public:
+  explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;
+  std::string ClassName() const override { return "TForm"; }
+
+  // Raises OnCreate (errors go to the application's handler); CreateForm calls it.
+  void AfterConstruction() override;
+
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle style);
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition position) { FPosition = position; }
+  const TSizeConstraints& Constraints() const { return FConstraints; }
+  void SetConstraints(const TSizeConstraints& c);
+  void SetBounds(int left, int top, int width, int height) override;
+
+  // The control that has (or gets, when the form is activated) the focus; may be null.
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(TWinControl* control);
+  // Moves the focus to the next (or previous) control in tab order.
+  void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
+  bool Active() const { return FActive; }
+  // Tooltips for the form's controls (the status bar's hint does not need them).
+  bool ShowHint = false;
+
+  // Asks OnCloseQuery, then OnClose; hides (caHide) or frees (caFree) the form. Closing the
+  // main form ends the application.
+  void Close();
+  bool CloseQuery();
+  // Shows the form modally and returns its ModalResult; other forms are disabled meanwhile.
+  TModalResult ShowModal();
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult r) { FModalResult = r; }
+  bool Modal() const { return FModal; }
+  // Frees the form once the messages now queued are handled.
+  void Release();
+
+  // Bookkeeping from controls: the focus moved to control; control leaves the form.
+  void SetFocusedControl(TWinControl* control);
+  void ControlRemoved(TControl* control);
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void WndProc(TMessage& m) override;
+  void VisibleChanged() override;
+  // Handles Tab, Enter and Esc for the form's controls; true when used.
+  virtual bool DialogKey(win::WORD key);
+
+ private:
+  void PlaceOnFirstShow();
+  void ApplyConstraints(int& width, int& height) const;
+
+  TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
+  TPosition FPosition = TPosition::poDesigned;
+  TSizeConstraints FConstraints;
+  TWinControl* FActiveControl = nullptr;
+  bool FActive = false;
+  bool FModal = false;
+  bool FPlaced = false;
+  TModalResult FModalResult = mrNone;
+};
+
+class TForm : public TCustomForm {
+ public:
+  using TCustomForm::TCustomForm;
+};
+
+}  // namespace fw

@@ -1,0 +1,182 @@
+#include "framework/Image.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "framework/Exception.h"
+#include "framework/TextConv.h"
+#include "platform/gfx/GraphicsError.h"
+#include "platform/gfx/PictureCodec.h"
+
+namespace fw {
+
+namespace {
+
+// a / b rounded to nearest, ties to even (a >= 0, b > 0).
+int RoundDiv(long long a, long long b) {
+  long long q = a / b, r = a % b;
+  if (2 * r > b || (2 * r == b && (q & 1))) ++q;
+  return int(q);
+}
+
+bool FullyOpaque(const gfx::Bitmap& b) {
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x)
+      if (gfx::PixelA(b.At(x, y)) != 255) return false;
+  return true;
+}
+
+}  // namespace
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
+  SetBounds(0, 0, 105, 105);
+}
+
+TImage::~TImage() {
+  SetImages(nullptr);
+}
+
+void TImage::LoadFromFile(const std::string& path) {
+  std::string ext = path.substr(std::min(path.size(), path.find_last_of('.')));
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  std::vector<std::uint8_t> data;
+  gfx::Bitmap picture;
+  try {
+    if (ext != ".png" && ext != ".jpg" && ext != ".jpeg" && ext != ".jpe" && ext != ".bmp")
+      throw Exception(u"Unknown picture file extension (" + Utf8ToUtf16(ext) + u")");
+    data = gfx::ReadFileBytes(path);
+    if (ext == ".png")
+      picture = gfx::DecodePng(data);
+    else if (ext == ".bmp")
+      picture = gfx::DecodeBmp(data);
+    else
+      picture = gfx::DecodeJpeg(data);
+  } catch (const Exception& e) {
+    throw Exception(u"Cannot load the picture " + Utf8ToUtf16(path) + u": " + e.Message());
+  } catch (const std::exception& e) {
+    throw Exception(u"Cannot load the picture " + Utf8ToUtf16(path) + u": " +
+                    Utf8ToUtf16(e.what()));
+  }
+  FPicture = std::move(picture);
+  FPictureFile = path;
+  PictureChanged();
+}
+
+void TImage::SetPicture(const gfx::Bitmap& picture) {
+  FPicture = picture;
+  FPictureFile.clear();
+  PictureChanged();
+}
+
+void TImage::ClearPicture() {
+  SetPicture({});
+}
+
+void TImage::SetImages(TImageList* images) {
+  if (images == FImages) return;
+  if (FImages) RemoveFreeNotification(FImages);
+  FImages = images;
+  if (FImages) FreeNotification(FImages);
+  PictureChanged();
+}
+
+void TImage::Notification(TComponent* component, TOperation operation) {
+  if (operation == TOperation::opRemove && component == FImages) {
+    FImages = nullptr;
+    Invalidate();
+  }
+  TGraphicControl::Notification(component, operation);
+}
+
+void TImage::SetImageIndex(int index) {
+  if (index == FImageIndex) return;
+  FImageIndex = index;
+  PictureChanged();
+}
+
+const gfx::Bitmap* TImage::Shown() const {
+  if (FImages && FImageIndex >= 0 && FImageIndex < FImages->Count())
+    return &FImages->Bitmap(FImageIndex);
+  return FPicture.Empty() ? nullptr : &FPicture;
+}
+
+void TImage::Loaded() {
+  TGraphicControl::Loaded();
+  PictureChanged();
+}
+
+void TImage::PictureChanged() {
+  if (FAutoSize && !HasState(csLoading))
+    if (const gfx::Bitmap* p = Shown()) SetBounds(Left(), Top(), p->Width(), p->Height());
+  Invalidate();
+}
+
+void TImage::SetFlag(bool& field, bool v) {
+  if (v == field) return;
+  field = v;
+  PictureChanged();
+}
+
+void TImage::SetStretch(bool v) {
+  SetFlag(FStretch, v);
+}
+
+void TImage::SetProportional(bool v) {
+  SetFlag(FProportional, v);
+}
+
+void TImage::SetCenter(bool v) {
+  SetFlag(FCenter, v);
+}
+
+void TImage::SetTransparent(bool v) {
+  SetFlag(FTransparent, v);
+}
+
+void TImage::SetAutoSize(bool v) {
+  SetFlag(FAutoSize, v);
+}
+
+TRect TImage::DestRect() const {
+  const gfx::Bitmap* p = Shown();
+  if (!p) return {};
+  int pw = p->Width(), ph = p->Height();
+  int cw = ClientWidth(), ch = ClientHeight();
+  int w = pw, h = ph;
+  if (FStretch || (FProportional && (pw > cw || ph > ch))) {
+    if (FProportional) {
+      // The limiting side fills the bounds; the other keeps the picture's ratio.
+      if ((long long)pw * ch >= (long long)ph * cw) {
+        w = cw;
+        h = RoundDiv((long long)ph * cw, pw);
+      } else {
+        h = ch;
+        w = RoundDiv((long long)pw * ch, ph);
+      }
+    } else {
+      w = cw;
+      h = ch;
+    }
+  }
+  int x = FCenter ? (cw - w) / 2 : 0;
+  int y = FCenter ? (ch - h) / 2 : 0;
+  return gfx::RectOfSize(x, y, w, h);
+}
+
+void TImage::Paint() {
+  const gfx::Bitmap* p = Shown();
+  if (!p) return;
+  if (FTransparent && FullyOpaque(*p)) {
+    gfx::Bitmap keyed = *p;
+    gfx::Pixel key = keyed.At(0, keyed.Height() - 1);
+    for (int y = 0; y < keyed.Height(); ++y)
+      for (int x = 0; x < keyed.Width(); ++x)
+        if (keyed.At(x, y) == key) keyed.Set(x, y, key & 0x00FFFFFF);
+    Canvas().StretchDraw(DestRect(), keyed, true);
+    return;
+  }
+  Canvas().StretchDraw(DestRect(), *p, true);
+}
+
+}  // namespace fw

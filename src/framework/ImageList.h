@@ -1,0 +1,47 @@
+// TImageList: pictures of one size kept by index, each with a name; PNG items keep their alpha.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "framework/Canvas.h"
+#include "framework/Component.h"
+#include "platform/gfx/Bitmap.h"
+
+namespace fw {
+
+class TImageList : public TComponent {
+ public:
+  explicit TImageList(TComponent* owner) : TComponent(owner) {}
+  std::string ClassName() const override { return "TImageList"; }
+
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  // Sets the size of the items; only while the list is empty.
+  void SetSize(int width, int height);
+
+  // Adds a picture of the list's size; returns its index. Raises Exception for another size.
+  int Add(const std::u16string& name, const gfx::Bitmap& picture);
+  // Adds a PNG file's contents (decoded with its alpha).
+  int AddPng(const std::u16string& name, std::span<const std::uint8_t> png);
+  void Clear() { FItems.clear(); }
+  int Count() const { return int(FItems.size()); }
+  const gfx::Bitmap& Bitmap(int index) const;
+  const std::u16string& ItemName(int index) const;
+  int IndexOf(const std::u16string& name) const;  // -1 when absent
+  // Draws an item at (x, y), blended by its alpha; nothing for a bad index.
+  void Draw(TCanvas& canvas, int x, int y, int index) const;
+
+ private:
+  struct Item {
+    std::u16string name;
+    gfx::Bitmap picture;
+  };
+  int FWidth = 16;
+  int FHeight = 16;
+  std::vector<Item> FItems;
+};
+
+}  // namespace fw

@@ -1,0 +1,96 @@
+// Reading window descriptions into components: the class registry (which class names a
+// description may use, how to make them, which properties they take) and the reader.
+//
+// The reader creates nested components owned by the root, puts controls into the control
+// that encloses them in the description, applies the properties in the order written,
+// resolves references to other components (Name, or Module.Name for a component of another
+// form or data module), and then calls Loaded on every component it read, root first.
+// Errors name the file, the line and the property.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "framework/Component.h"
+#include "framework/WindowDescription.h"
+
+namespace fw {
+
+class TReadContext;
+
+using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
+using TPropertySetter = std::function<void(TComponent*, const TValueDesc&, TReadContext&)>;
+
+// Registers a class name: how to make it and the registered class whose properties it
+// inherits ("" for none).
+void RegisterClass(const std::string& name, const std::string& parent, TComponentFactory factory);
+template <class T>
+void RegisterClass(const std::string& name, const std::string& parent) {
+  RegisterClass(name, parent, [](TComponent* owner) -> TComponent* { return new T(owner); });
+}
+bool IsClassRegistered(const std::string& name);
+// Registers a property (dotted names such as "Font.Height" are one property) of a class.
+void RegisterProperty(const std::string& className, const std::string& property,
+                      TPropertySetter setter);
+template <class T, class F>
+void RegisterProperty(const std::string& className, const std::string& property, F setter) {
+  RegisterProperty(className, property,
+                   [setter](TComponent* c, const TValueDesc& v, TReadContext& ctx) {
+                     setter(static_cast<T*>(c), v, ctx);
+                   });
+}
+
+// What property setters use to read values; conversions raise Exception on a wrong kind.
+class TReadContext {
+ public:
+  TReadContext(TComponent* root, std::string file, std::string folder);
+
+  std::int64_t Integer(const TValueDesc& v, std::int64_t min, std::int64_t max) const;
+  int Int(const TValueDesc& v) const { return int(Integer(v, -1000000, 1000000)); }
+  bool Bool(const TValueDesc& v) const;
+  std::u16string String(const TValueDesc& v) const;
+  const std::string& Ident(const TValueDesc& v) const;
+  // An identifier from a table of names and values.
+  int Enum(const TValueDesc& v, const std::vector<std::pair<std::string, int>>& table) const;
+  // A set of table members, as their values or-ed together.
+  unsigned Set(const TValueDesc& v, const std::vector<std::pair<std::string, int>>& table) const;
+  // A file beside the description: a relative path that stays inside its folder.
+  std::string FilePath(const TValueDesc& v) const;
+  // A handler published by the root.
+  TNotifyEvent Method(const TValueDesc& v) const;
+  // Resolves a component reference once everything is read.
+  void Reference(const TValueDesc& v, std::function<void(TComponent*)> apply);
+
+  // The reader's own business.
+  struct Fixup {
+    std::string name;
+    int line;
+    std::string property;
+    std::function<void(TComponent*)> apply;
+  };
+  std::vector<Fixup>& Fixups() { return FFixups; }
+  void SetCurrentProperty(const std::string& name) { FProperty = name; }
+  TComponent* Root() const { return FRoot; }
+  const std::string& File() const { return FFile; }
+
+ private:
+  TComponent* FRoot;
+  std::string FFile;
+  std::string FFolder;
+  std::vector<Fixup> FFixups;
+  std::string FProperty;  // the property being set, for references' errors
+};
+
+// Reads a description file into root, which its class has constructed.
+void ReadComponentFile(TComponent* root, const std::string& path);
+// The same for description text; file names it in errors, folder is where its files lie.
+void ReadComponentText(TComponent* root, std::string_view text, const std::string& file,
+                       const std::string& folder);
+// A component by reference: Name in root (or root itself), or Module.Name through the
+// application's forms and data modules. Null when not found.
+TComponent* FindGlobalComponent(TComponent* root, const std::string& name);
+
+}  // namespace fw

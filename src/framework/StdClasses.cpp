@@ -1,0 +1,330 @@
+// The standard classes and their properties as window descriptions name them.
+#include "framework/Button.h"
+#include "framework/DataModule.h"
+#include "framework/Form.h"
+#include "framework/Image.h"
+#include "framework/ImageList.h"
+#include "framework/Label.h"
+#include "framework/Panel.h"
+#include "framework/Reader.h"
+#include "framework/StatusBar.h"
+#include "framework/TextConv.h"
+#include "framework/Timer.h"
+#include "platform/gfx/PictureCodec.h"
+
+namespace fw {
+
+namespace {
+
+using Table = std::vector<std::pair<std::string, int>>;
+using V = const TValueDesc&;
+using C = TReadContext&;
+
+const Table kAlign = {{"alNone", int(TAlign::alNone)},     {"alTop", int(TAlign::alTop)},
+                      {"alBottom", int(TAlign::alBottom)}, {"alLeft", int(TAlign::alLeft)},
+                      {"alRight", int(TAlign::alRight)},   {"alClient", int(TAlign::alClient)}};
+const Table kAlignment = {{"taLeftJustify", int(TAlignment::taLeftJustify)},
+                          {"taRightJustify", int(TAlignment::taRightJustify)},
+                          {"taCenter", int(TAlignment::taCenter)}};
+const Table kLayout = {{"tlTop", int(TTextLayout::tlTop)},
+                       {"tlCenter", int(TTextLayout::tlCenter)},
+                       {"tlBottom", int(TTextLayout::tlBottom)}};
+const Table kBevel = {{"bvNone", int(TBevelCut::bvNone)},
+                      {"bvLowered", int(TBevelCut::bvLowered)},
+                      {"bvRaised", int(TBevelCut::bvRaised)},
+                      {"bvSpace", int(TBevelCut::bvSpace)}};
+const Table kFontStyle = {{"fsBold", fsBold},
+                          {"fsItalic", fsItalic},
+                          {"fsUnderline", fsUnderline},
+                          {"fsStrikeOut", fsStrikeOut}};
+const Table kCursor = {{"crDefault", crDefault},     {"crArrow", crArrow},
+                       {"crCross", crCross},         {"crIBeam", crIBeam},
+                       {"crHourGlass", crHourGlass}, {"crNo", crNo},
+                       {"crHandPoint", crHandPoint}};
+const Table kBorderStyle = {{"bsNone", int(TFormBorderStyle::bsNone)},
+                            {"bsSingle", int(TFormBorderStyle::bsSingle)},
+                            {"bsSizeable", int(TFormBorderStyle::bsSizeable)},
+                            {"bsDialog", int(TFormBorderStyle::bsDialog)},
+                            {"bsToolWindow", int(TFormBorderStyle::bsToolWindow)},
+                            {"bsSizeToolWin", int(TFormBorderStyle::bsSizeToolWin)}};
+const Table kPosition = {{"poDesigned", int(TPosition::poDesigned)},
+                         {"poScreenCenter", int(TPosition::poScreenCenter)},
+                         {"poDesktopCenter", int(TPosition::poDesktopCenter)},
+                         {"poMainFormCenter", int(TPosition::poMainFormCenter)}};
+const Table kModalResult = {{"mrNone", mrNone},   {"mrOk", mrOk},       {"mrCancel", mrCancel},
+                            {"mrAbort", mrAbort}, {"mrRetry", mrRetry}, {"mrIgnore", mrIgnore},
+                            {"mrYes", mrYes},     {"mrNo", mrNo}};
+const Table kColors = {{"clBlack", clBlack},
+                       {"clMaroon", clMaroon},
+                       {"clGreen", clGreen},
+                       {"clNavy", clNavy},
+                       {"clGray", clGray},
+                       {"clSilver", clSilver},
+                       {"clRed", clRed},
+                       {"clLime", clLime},
+                       {"clYellow", clYellow},
+                       {"clBlue", clBlue},
+                       {"clFuchsia", clFuchsia},
+                       {"clWhite", clWhite},
+                       {"clWindow", clWindow},
+                       {"clWindowText", clWindowText},
+                       {"clBtnFace", clBtnFace},
+                       {"clBtnText", clBtnText},
+                       {"clBtnShadow", clBtnShadow},
+                       {"clGrayText", clGrayText},
+                       {"clHighlight", clHighlight},
+                       {"clInfoBk", clInfoBk},
+                       {"clNone", clNone},
+                       {"clDefault", clDefault}};
+
+// Colours are names or numbers ($00BBGGRR, or system colours).
+TColor Color(V v, C ctx) {
+  if (v.kind == TValueDesc::Kind::Integer)
+    return TColor(ctx.Integer(v, std::int64_t(INT32_MIN), std::int64_t(UINT32_MAX)));
+  return ctx.Enum(v, kColors);
+}
+
+void RegisterControl() {
+  RegisterProperty<TControl>("TControl", "Left",
+                             [](TControl* c, V v, C x) { c->SetLeft(x.Int(v)); });
+  RegisterProperty<TControl>("TControl", "Top", [](TControl* c, V v, C x) { c->SetTop(x.Int(v)); });
+  RegisterProperty<TControl>("TControl", "Width",
+                             [](TControl* c, V v, C x) { c->SetWidth(x.Int(v)); });
+  RegisterProperty<TControl>("TControl", "Height",
+                             [](TControl* c, V v, C x) { c->SetHeight(x.Int(v)); });
+  RegisterProperty<TControl>("TControl", "ClientWidth", [](TControl* c, V v, C x) {
+    c->SetClientSize(x.Int(v), c->ClientHeight());
+  });
+  RegisterProperty<TControl>("TControl", "ClientHeight", [](TControl* c, V v, C x) {
+    c->SetClientSize(c->ClientWidth(), x.Int(v));
+  });
+  RegisterProperty<TControl>("TControl", "Align",
+                             [](TControl* c, V v, C x) { c->SetAlign(TAlign(x.Enum(v, kAlign))); });
+  RegisterProperty<TControl>("TControl", "Visible",
+                             [](TControl* c, V v, C x) { c->SetVisible(x.Bool(v)); });
+  RegisterProperty<TControl>("TControl", "Enabled",
+                             [](TControl* c, V v, C x) { c->SetEnabled(x.Bool(v)); });
+  RegisterProperty<TControl>("TControl", "Color",
+                             [](TControl* c, V v, C x) { c->SetColor(Color(v, x)); });
+  RegisterProperty<TControl>("TControl", "ParentFont",
+                             [](TControl* c, V v, C x) { c->SetParentFont(x.Bool(v)); });
+  RegisterProperty<TControl>("TControl", "Font.Name",
+                             [](TControl* c, V v, C x) { c->Font().SetName(x.String(v)); });
+  RegisterProperty<TControl>("TControl", "Font.Height", [](TControl* c, V v, C x) {
+    c->Font().SetHeight(int(x.Integer(v, -1000, 1000)));
+  });
+  RegisterProperty<TControl>("TControl", "Font.Color",
+                             [](TControl* c, V v, C x) { c->Font().SetColor(Color(v, x)); });
+  RegisterProperty<TControl>("TControl", "Font.Style", [](TControl* c, V v, C x) {
+    c->Font().SetStyle(x.Set(v, kFontStyle));
+  });
+  RegisterProperty<TControl>("TControl", "Hint",
+                             [](TControl* c, V v, C x) { c->SetHint(x.String(v)); });
+  RegisterProperty<TControl>("TControl", "Cursor", [](TControl* c, V v, C x) {
+    c->SetCursor(v.kind == TValueDesc::Kind::Integer ? x.Int(v) : x.Enum(v, kCursor));
+  });
+  RegisterProperty<TControl>("TControl", "Caption",
+                             [](TControl* c, V v, C x) { c->SetCaption(x.String(v)); });
+  RegisterProperty<TControl>("TControl", "Text",
+                             [](TControl* c, V v, C x) { c->SetText(x.String(v)); });
+  RegisterProperty<TControl>("TControl", "Tag", [](TControl* c, V v, C x) {
+    c->Tag = std::intptr_t(x.Integer(v, INT32_MIN, INT32_MAX));
+  });
+  RegisterProperty<TControl>("TControl", "OnClick",
+                             [](TControl* c, V v, C x) { c->OnClick = x.Method(v); });
+  RegisterProperty<TControl>("TControl", "OnDblClick",
+                             [](TControl* c, V v, C x) { c->OnDblClick = x.Method(v); });
+  RegisterProperty<TControl>("TControl", "OnMouseEnter",
+                             [](TControl* c, V v, C x) { c->OnMouseEnter = x.Method(v); });
+  RegisterProperty<TControl>("TControl", "OnMouseLeave",
+                             [](TControl* c, V v, C x) { c->OnMouseLeave = x.Method(v); });
+
+  RegisterProperty<TWinControl>("TWinControl", "TabOrder",
+                                [](TWinControl* c, V v, C x) { c->SetTabOrder(x.Int(v)); });
+  RegisterProperty<TWinControl>("TWinControl", "TabStop",
+                                [](TWinControl* c, V v, C x) { c->SetTabStop(x.Bool(v)); });
+  RegisterProperty<TWinControl>("TWinControl", "OnEnter",
+                                [](TWinControl* c, V v, C x) { c->OnEnter = x.Method(v); });
+  RegisterProperty<TWinControl>("TWinControl", "OnExit",
+                                [](TWinControl* c, V v, C x) { c->OnExit = x.Method(v); });
+  RegisterClass("TControl", "", nullptr);
+  RegisterClass("TWinControl", "TControl", nullptr);
+}
+
+void RegisterForm() {
+  using F = TCustomForm;
+  RegisterClass<TForm>("TForm", "TWinControl");
+  RegisterProperty<F>("TForm", "BorderStyle", [](F* f, V v, C x) {
+    f->SetBorderStyle(TFormBorderStyle(x.Enum(v, kBorderStyle)));
+  });
+  RegisterProperty<F>("TForm", "Position",
+                      [](F* f, V v, C x) { f->SetPosition(TPosition(x.Enum(v, kPosition))); });
+  auto constraint = [](int TSizeConstraints::*field) {
+    return [field](F* f, V v, C x) {
+      TSizeConstraints c = f->Constraints();
+      c.*field = int(x.Integer(v, 0, 32767));
+      f->SetConstraints(c);
+    };
+  };
+  RegisterProperty<F>("TForm", "Constraints.MinWidth", constraint(&TSizeConstraints::MinWidth));
+  RegisterProperty<F>("TForm", "Constraints.MinHeight", constraint(&TSizeConstraints::MinHeight));
+  RegisterProperty<F>("TForm", "Constraints.MaxWidth", constraint(&TSizeConstraints::MaxWidth));
+  RegisterProperty<F>("TForm", "Constraints.MaxHeight", constraint(&TSizeConstraints::MaxHeight));
+  RegisterProperty<F>("TForm", "ShowHint", [](F* f, V v, C x) { f->ShowHint = x.Bool(v); });
+  RegisterProperty<F>("TForm", "ActiveControl", [](F* f, V v, C x) {
+    x.Reference(v, [f](TComponent* c) {
+      auto* w = dynamic_cast<TWinControl*>(c);
+      if (!w) throw Exception(u"a windowed control expected");
+      f->SetActiveControl(w);
+    });
+  });
+  RegisterProperty<F>("TForm", "OnCreate", [](F* f, V v, C x) { f->OnCreate = x.Method(v); });
+  RegisterProperty<F>("TForm", "OnDestroy", [](F* f, V v, C x) { f->OnDestroy = x.Method(v); });
+  RegisterProperty<F>("TForm", "OnActivate", [](F* f, V v, C x) { f->OnActivate = x.Method(v); });
+  RegisterProperty<F>("TForm", "OnShow", [](F* f, V v, C x) { f->OnShow = x.Method(v); });
+  RegisterProperty<F>("TForm", "OnHide", [](F* f, V v, C x) { f->OnHide = x.Method(v); });
+
+  using D = TDataModule;
+  RegisterClass<TDataModule>("TDataModule", "");
+  RegisterProperty<D>("TDataModule", "OnCreate", [](D* d, V v, C x) { d->OnCreate = x.Method(v); });
+  RegisterProperty<D>("TDataModule", "OnDestroy",
+                      [](D* d, V v, C x) { d->OnDestroy = x.Method(v); });
+}
+
+void RegisterStdControls() {
+  RegisterClass<TPanel>("TPanel", "TWinControl");
+  RegisterProperty<TPanel>("TPanel", "BevelOuter", [](TPanel* p, V v, C x) {
+    p->SetBevelOuter(TBevelCut(x.Enum(v, kBevel)));
+  });
+  RegisterProperty<TPanel>("TPanel", "BevelInner", [](TPanel* p, V v, C x) {
+    p->SetBevelInner(TBevelCut(x.Enum(v, kBevel)));
+  });
+  RegisterProperty<TPanel>("TPanel", "BevelWidth", [](TPanel* p, V v, C x) {
+    p->SetBevelWidth(int(x.Integer(v, 1, 100)));
+  });
+  RegisterProperty<TPanel>("TPanel", "BorderWidth", [](TPanel* p, V v, C x) {
+    p->SetBorderWidth(int(x.Integer(v, 0, 100)));
+  });
+  RegisterProperty<TPanel>("TPanel", "Alignment", [](TPanel* p, V v, C x) {
+    p->SetAlignment(TAlignment(x.Enum(v, kAlignment)));
+  });
+  RegisterClass<TGroupBox>("TGroupBox", "TWinControl");
+
+  RegisterClass<TLabel>("TLabel", "TControl");
+  RegisterProperty<TLabel>("TLabel", "AutoSize",
+                           [](TLabel* l, V v, C x) { l->SetAutoSize(x.Bool(v)); });
+  RegisterProperty<TLabel>("TLabel", "WordWrap",
+                           [](TLabel* l, V v, C x) { l->SetWordWrap(x.Bool(v)); });
+  RegisterProperty<TLabel>("TLabel", "Transparent",
+                           [](TLabel* l, V v, C x) { l->SetTransparent(x.Bool(v)); });
+  RegisterProperty<TLabel>("TLabel", "Alignment", [](TLabel* l, V v, C x) {
+    l->SetAlignment(TAlignment(x.Enum(v, kAlignment)));
+  });
+  RegisterProperty<TLabel>("TLabel", "Layout", [](TLabel* l, V v, C x) {
+    l->SetLayout(TTextLayout(x.Enum(v, kLayout)));
+  });
+
+  RegisterClass<TImage>("TImage", "TControl");
+  RegisterProperty<TImage>("TImage", "Picture.File",
+                           [](TImage* i, V v, C x) { i->LoadFromFile(x.FilePath(v)); });
+  RegisterProperty<TImage>("TImage", "Stretch",
+                           [](TImage* i, V v, C x) { i->SetStretch(x.Bool(v)); });
+  RegisterProperty<TImage>("TImage", "Proportional",
+                           [](TImage* i, V v, C x) { i->SetProportional(x.Bool(v)); });
+  RegisterProperty<TImage>("TImage", "Center",
+                           [](TImage* i, V v, C x) { i->SetCenter(x.Bool(v)); });
+  RegisterProperty<TImage>("TImage", "Transparent",
+                           [](TImage* i, V v, C x) { i->SetTransparent(x.Bool(v)); });
+  RegisterProperty<TImage>("TImage", "AutoSize",
+                           [](TImage* i, V v, C x) { i->SetAutoSize(x.Bool(v)); });
+  RegisterProperty<TImage>("TImage", "ImageIndex",
+                           [](TImage* i, V v, C x) { i->SetImageIndex(x.Int(v)); });
+  RegisterProperty<TImage>("TImage", "Images", [](TImage* i, V v, C x) {
+    x.Reference(v, [i](TComponent* c) {
+      auto* list = dynamic_cast<TImageList*>(c);
+      if (!list) throw Exception(u"an image list expected");
+      i->SetImages(list);
+    });
+  });
+
+  RegisterClass<TButton>("TButton", "TWinControl");
+  RegisterProperty<TButton>("TButton", "Default",
+                            [](TButton* b, V v, C x) { b->SetDefault(x.Bool(v)); });
+  RegisterProperty<TButton>("TButton", "Cancel",
+                            [](TButton* b, V v, C x) { b->SetCancel(x.Bool(v)); });
+  RegisterProperty<TButton>("TButton", "ModalResult", [](TButton* b, V v, C x) {
+    b->SetModalResult(x.Enum(v, kModalResult));
+  });
+  RegisterClass<TBitBtn>("TBitBtn", "TButton");
+  RegisterProperty<TBitBtn>("TBitBtn", "Glyph.File", [](TBitBtn* b, V v, C x) {
+    b->SetGlyph(gfx::LoadPictureFile(x.FilePath(v)));
+  });
+
+  RegisterClass<TStatusBar>("TStatusBar", "TWinControl");
+  RegisterProperty<TStatusBar>("TStatusBar", "SimpleText",
+                               [](TStatusBar* s, V v, C x) { s->SetSimpleText(x.String(v)); });
+  RegisterProperty<TStatusBar>("TStatusBar", "AutoHint",
+                               [](TStatusBar* s, V v, C x) { s->SetAutoHint(x.Bool(v)); });
+  RegisterProperty<TStatusBar>("TStatusBar", "Panels", [](TStatusBar* s, V v, C x) {
+    if (v.kind != TValueDesc::Kind::Collection) throw Exception(u"collection expected");
+    s->ClearPanels();
+    for (const auto& item : v.items) {
+      TStatusPanel panel;
+      for (const TPropertyDesc& p : item) {
+        if (SameText(p.name, "Text"))
+          panel.Text = x.String(p.value);
+        else if (SameText(p.name, "Width"))
+          panel.Width = int(x.Integer(p.value, 0, 32767));
+        else if (SameText(p.name, "Alignment"))
+          panel.Alignment = TAlignment(x.Enum(p.value, kAlignment));
+        else
+          throw Exception(u"unknown panel property " + Utf8ToUtf16(p.name));
+      }
+      s->AddPanel(panel);
+    }
+  });
+
+  RegisterClass<TTimer>("TTimer", "");
+  RegisterProperty<TTimer>("TTimer", "Enabled",
+                           [](TTimer* t, V v, C x) { t->SetEnabled(x.Bool(v)); });
+  RegisterProperty<TTimer>("TTimer", "Interval", [](TTimer* t, V v, C x) {
+    t->SetInterval(unsigned(x.Integer(v, 0, INT32_MAX)));
+  });
+  RegisterProperty<TTimer>("TTimer", "OnTimer",
+                           [](TTimer* t, V v, C x) { t->SetOnTimer(x.Method(v)); });
+
+  RegisterClass<TImageList>("TImageList", "");
+  RegisterProperty<TImageList>("TImageList", "Width", [](TImageList* l, V v, C x) {
+    l->SetSize(int(x.Integer(v, 1, 1024)), l->Height());
+  });
+  RegisterProperty<TImageList>("TImageList", "Height", [](TImageList* l, V v, C x) {
+    l->SetSize(l->Width(), int(x.Integer(v, 1, 1024)));
+  });
+  RegisterProperty<TImageList>("TImageList", "Items", [](TImageList* l, V v, C x) {
+    if (v.kind != TValueDesc::Kind::Collection) throw Exception(u"collection expected");
+    for (const auto& item : v.items) {
+      std::u16string name;
+      std::string file;
+      for (const TPropertyDesc& p : item) {
+        if (SameText(p.name, "Name"))
+          name = x.String(p.value);
+        else if (SameText(p.name, "Png"))
+          file = x.FilePath(p.value);
+        else
+          throw Exception(u"unknown image list item property " + Utf8ToUtf16(p.name));
+      }
+      if (file.empty()) throw Exception(u"image list item without Png");
+      l->AddPng(name, gfx::ReadFileBytes(file));
+    }
+  });
+}
+
+}  // namespace
+
+void RegisterStandardClasses() {
+  RegisterControl();
+  RegisterForm();
+  RegisterStdControls();
+}
+
+}  // namespace fw

@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Harness.h"
+#include "framework/Exception.h"
+#include "framework/Label.h"
+#include "platform/gfx/PictureCodec.h"
+#include "platform/win/Styles.h"
+#include "platform/win/Window.h"
+
+namespace fw::test {
+namespace {
+
+TEST_F(FrameworkTest, AlignmentTakesTopBottomLeftRightThenClientFromWhatIsLeft) {
+  TForm* form = ShowForm(0, 0, 400, 300);
+  auto* client = new TBlock(form, form, {0, 0, 10, 10}, clRed);
+  client->SetAlign(TAlign::alClient);
+  auto* left = new TBlock(form, form, {0, 0, 50, 10}, clBlue);
+  left->SetAlign(TAlign::alLeft);
+  auto* bottom = new TBlock(form, form, {0, 0, 10, 20}, clGreen);
+  bottom->SetAlign(TAlign::alBottom);
+  auto* top2 = new TBlock(form, form, {0, 0, 10, 30}, clLime);
+  top2->SetAlign(TAlign::alTop);
+  auto* top1 = new TBlock(form, form, {0, 0, 10, 40}, clYellow);
+  top1->SetAlign(TAlign::alTop);
+  EXPECT_EQ(top1->Top(), 30);
+  top2->SetTop(100);  // moved below top1: the order by position follows
+  auto* right = new TBox(form, form, {0, 0, 60, 10}, clNavy);  // windowed children align too
+  right->SetAlign(TAlign::alRight);
+
+  EXPECT_EQ(top1->BoundsRect(), (TRect{0, 0, 400, 40}));
+  EXPECT_EQ(top2->BoundsRect(), (TRect{0, 40, 400, 70}));
+  EXPECT_EQ(bottom->BoundsRect(), (TRect{0, 280, 400, 300}));
+  EXPECT_EQ(left->BoundsRect(), (TRect{0, 70, 50, 280}));
+  EXPECT_EQ(right->BoundsRect(), (TRect{340, 70, 400, 280}));
+  EXPECT_EQ(client->BoundsRect(), (TRect{50, 70, 340, 280}));
+  win::RECT wr;
+  win::GetWindowRect(right->Handle(), &wr);
+  EXPECT_EQ(wr, (TRect{340, 70, 400, 280}));
+
+  // Hiding one gives its room to the others; resizing the form realigns.
+  top2->Hide();
+  EXPECT_EQ(left->BoundsRect(), (TRect{0, 40, 50, 280}));
+  form->SetBounds(0, 0, 500, 300);
+  EXPECT_EQ(client->BoundsRect(), (TRect{50, 40, 440, 280}));
+  EXPECT_EQ(right->BoundsRect(), (TRect{440, 40, 500, 280}));
+}
+
+TEST_F(FrameworkTest, WindowedChildrenLieAboveWindowlessOnesAndPaintingFollowsZOrder) {
+  TForm* form = ShowForm(100, 100, 200, 100);
+  form->SetColor(clWhite);
+  new TBlock(form, form, {10, 10, 60, 60}, clRed);
+  auto* upper = new TBlock(form, form, {40, 10, 90, 60}, clBlue);  // later: on top
+  new TBox(form, form, {80, 10, 120, 60}, clGreen);                // windowed: above all
+  desktop.Pump();
+  EXPECT_EQ(ScreenAt(100 + 20, 100 + 20), gfx::RGB(255, 0, 0));
+  EXPECT_EQ(ScreenAt(100 + 50, 100 + 20), gfx::RGB(0, 0, 255));
+  EXPECT_EQ(ScreenAt(100 + 85, 100 + 20), gfx::RGB(0, 128, 0));
+  EXPECT_EQ(ScreenAt(100 + 150, 100 + 80), gfx::RGB(255, 255, 255));
+
+  upper->SendToBack();
+  desktop.Pump();
+  EXPECT_EQ(ScreenAt(100 + 50, 100 + 20), gfx::RGB(255, 0, 0));
+
+  // The same picture painted into a bitmap of our own.
+  gfx::Bitmap bmp(200, 100);
+  gfx::DeviceContext dc(bmp);
+  form->PaintTo(&dc, 0, 0);
+  EXPECT_EQ(gfx::ColorFromPixel(bmp.At(50, 20)), gfx::RGB(255, 0, 0));
+  EXPECT_EQ(gfx::ColorFromPixel(bmp.At(85, 20)), gfx::RGB(0, 128, 0));
+  EXPECT_EQ(gfx::ColorFromPixel(bmp.At(150, 80)), gfx::RGB(255, 255, 255));
+}
+
+TEST_F(FrameworkTest, HookedWindowProcSeesEveryMessageAndCanTakeOverPainting) {
+  TForm* form = ShowForm(0, 0, 200, 100);
+  auto* block = new TBlock(form, form, {0, 0, 50, 50}, clRed);
+  std::vector<UINT> seen;
+  TWndMethod saved = block->WindowProc;
+  block->WindowProc = [&](TMessage& m) {
+    seen.push_back(m.Msg);
+    if (m.Msg == win::WM_PAINT) {
+      gfx::FillRect(reinterpret_cast<HDC>(m.WParam), {0, 0, 50, 50}, gfx::RGB(0, 0, 255));
+      return;
+    }
+    saved(m);
+  };
+  block->SetColor(clGreen);
+  desktop.Pump();
+  EXPECT_EQ(ScreenAt(10, 10), gfx::RGB(0, 0, 255));
+  EXPECT_NE(std::find(seen.begin(), seen.end(), CM_COLORCHANGED), seen.end());
+  EXPECT_EQ(block->Perform(CM_HITTEST, 0, 0), win::HTCLIENT);
+  block->WindowProc = saved;
+  block->Invalidate();
+  desktop.Pump();
+  EXPECT_EQ(ScreenAt(10, 10), gfx::RGB(0, 128, 0));
+}
+
+TEST_F(FrameworkTest, MouseEnterLeaveClickAndDisabledControls) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  auto* a = new TBlock(form, form, {10, 10, 60, 60}, clRed);
+  auto* box = new TBox(form, form, {100, 10, 160, 60}, clBlue);
+  std::vector<std::string> log;
+  auto named = [&](const char* name, const char* what) {
+    return [&log, name, what](TComponent*) { log.push_back(std::string(name) + " " + what); };
+  };
+  a->OnMouseEnter = named("a", "enter");
+  a->OnMouseLeave = named("a", "leave");
+  a->OnClick = named("a", "click");
+  box->OnMouseEnter = named("box", "enter");
+  box->OnMouseLeave = named("box", "leave");
+  box->OnClick = named("box", "click");
+  form->OnClick = named("form", "click");
+
+  Move(20, 20);
+  Move(120, 20);
+  Click(30, 30);
+  EXPECT_EQ(log, (std::vector<std::string>{"a enter", "a leave", "box enter", "box leave",
+                                           "a enter", "a click"}));
+  EXPECT_EQ(MouseControl(), a);
+  EXPECT_TRUE(a->MouseInControl());
+
+  // A press that is released elsewhere is no click.
+  log.clear();
+  win::InjectMouseButton(0, true, {30, 30});
+  win::InjectMouseMove({200, 150});
+  win::InjectMouseButton(0, false, {200, 150});
+  desktop.Pump();
+  EXPECT_EQ(log, (std::vector<std::string>{"a leave"}));
+
+  // A disabled control ignores clicks, and so does the parent under it.
+  log.clear();
+  a->SetEnabled(false);
+  box->SetEnabled(false);
+  Click(30, 30);
+  Click(120, 30);
+  EXPECT_EQ(log, (std::vector<std::string>{"a enter", "a leave"}));
+}
+
+TEST_F(FrameworkTest, HintsComeFromTheNearestParentAndFollowTheMouse) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  auto* panel = new TBox(form, form, {0, 0, 200, 100}, clBlue);
+  auto* inner = new TBlock(form, panel, {10, 10, 50, 50}, clRed);
+  auto* other = new TBlock(form, form, {210, 0, 250, 40}, clRed);
+  panel->SetHint(u"Panel|The panel's long hint");
+  other->SetHint(u"Other");
+  EXPECT_EQ(inner->ActualHint(), u"Panel|The panel's long hint");
+  std::vector<std::u16string> told;
+  app->AddHintListener(form, [&](const std::u16string& h) { told.push_back(h); });
+  Move(20, 20);
+  EXPECT_EQ(app->Hint(), u"The panel's long hint");
+  Move(220, 20);
+  EXPECT_EQ(app->Hint(), u"Other");
+  Move(280, 150);
+  EXPECT_EQ(app->Hint(), u"");
+  EXPECT_EQ(told, (std::vector<std::u16string>{u"The panel's long hint", u"Other", u""}));
+  app->RemoveHintListener(form);
+}
+
+TEST_F(FrameworkTest, FocusFollowsTabOrderAndSkipsWhatCannotTakeIt) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  auto* a = new TBox(form, form, {0, 0, 20, 20}, clRed);
+  auto* panel = new TBox(form, form, {30, 0, 130, 100}, clBlue);
+  panel->SetTabStop(false);
+  auto* b = new TBox(form, panel, {0, 0, 20, 20}, clRed);
+  auto* c = new TBox(form, panel, {30, 0, 50, 20}, clRed);
+  auto* d = new TBox(form, form, {140, 0, 160, 20}, clRed);
+  c->SetTabOrder(0);  // c before b inside the panel
+  std::vector<std::string> log;
+  for (auto [ctrl, name] : {std::pair{a, "a"}, {b, "b"}, {c, "c"}, {d, "d"}}) {
+    ctrl->OnEnter = [&log, n = name](TComponent*) { log.push_back(std::string("enter ") + n); };
+    ctrl->OnExit = [&log, n = name](TComponent*) { log.push_back(std::string("exit ") + n); };
+  }
+  a->SetFocus();
+  EXPECT_TRUE(a->Focused());
+  EXPECT_EQ(form->ActiveControl(), a);
+  Key(kTab);
+  EXPECT_EQ(form->ActiveControl(), c);
+  Key(kTab);
+  EXPECT_EQ(form->ActiveControl(), b);
+  d->SetEnabled(false);
+  Key(kTab);
+  EXPECT_EQ(form->ActiveControl(), a);  // wrapped, d skipped
+  win::InjectKey(kShift, true);
+  Key(kTab);
+  win::InjectKey(kShift, false);
+  desktop.Pump();
+  EXPECT_EQ(form->ActiveControl(), b);
+  EXPECT_EQ(log, (std::vector<std::string>{"enter a", "exit a", "enter c", "exit c", "enter b",
+                                           "exit b", "enter a", "exit a", "enter b"}));
+  // A click gives a control with TabStop the focus.
+  Click(5, 5);
+  EXPECT_EQ(form->ActiveControl(), a);
+  // Removing the active control clears it.
+  delete a;
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+}
+
+TEST_F(FrameworkTest, ParentFontFlowsDownUntilAControlSetsItsOwn) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  auto* panel = new TBox(form, form, {0, 0, 200, 100}, clBlue);
+  auto* label = new TLabel(form);
+  label->SetParent(panel);
+  auto* own = new TLabel(form);
+  own->SetParent(panel);
+  own->Font().SetColor(clMaroon);
+  EXPECT_FALSE(own->ParentFont());
+  form->Font().SetHeight(-19);
+  EXPECT_EQ(label->Font().Height(), -19);
+  EXPECT_TRUE(label->ParentFont());
+  EXPECT_EQ(own->Font().Height(), -11);
+  own->SetParentFont(true);
+  EXPECT_EQ(own->Font().Height(), -19);
+  EXPECT_EQ(own->Font().Color(), clWindowText);
+}
+
+TEST_F(FrameworkTest, NotificationsReportEachChangeOnce) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  auto* box = new TBox(form, form, {0, 0, 50, 50}, clBlue);
+  std::vector<UINT> seen;
+  TWndMethod saved = box->WindowProc;
+  box->WindowProc = [&](TMessage& m) {
+    if (m.Msg >= CM_BASE && m.Msg < CM_BASE + 100) seen.push_back(m.Msg);
+    saved(m);
+  };
+  box->SetVisible(false);
+  box->SetVisible(false);
+  box->SetEnabled(false);
+  box->SetColor(clRed);
+  box->SetText(u"x");
+  box->Font().SetHeight(-20);
+  EXPECT_EQ(seen, (std::vector<UINT>{CM_VISIBLECHANGED, CM_SHOWINGCHANGED, CM_ENABLEDCHANGED,
+                                     CM_COLORCHANGED, CM_TEXTCHANGED, CM_FONTCHANGED}));
+  EXPECT_FALSE(box->Showing());
+  EXPECT_EQ(win::GetWindowTextW(box->Handle()), u"x");
+  box->WindowProc = saved;
+}
+
+TEST(ControlOwnership, OwnerAndParentFreeTheirControlsOnce) {
+  win::VirtualDesktop desktop(400, 300);
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* panel = new TBox(form.get(), form.get(), {0, 0, 100, 100}, clBlue);
+  auto* unowned = new TBlock(nullptr, panel, {0, 0, 10, 10}, clRed);  // freed by its parent
+  new TBlock(form.get(), panel, {0, 0, 10, 10}, clRed);               // freed once by its owner
+  EXPECT_EQ(panel->ControlCount(), 2);
+  EXPECT_EQ(unowned->Parent(), panel);
+  form->Show();
+  desktop.Pump();
+  HWND h = panel->Handle();
+  form.reset();
+  EXPECT_FALSE(win::IsWindow(h));
+}
+
+TEST_F(FrameworkTest, ControlsWithoutAParentWindowRaiseAClearError) {
+  auto* box = new TBox(app.get(), nullptr, {0, 0, 10, 10}, clRed);
+  box->SetName("Lonely");
+  try {
+    box->Handle();
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), u"Control 'Lonely' has no parent window");
+  }
+}
+
+}  // namespace
+}  // namespace fw::test
