@@ -48,4 +48,22 @@ class TCanvas {
   HDC FHandle = nullptr;
 };
 
+// Binds a canvas to a DC for one paint, with a control's font and a solid brush of its
+// colour; the canvas lets go of the DC when the scope ends, also when painting throws.
+class TCanvasPaintScope {
+ public:
+  TCanvasPaintScope(TCanvas& canvas, HDC dc, const TFont& font, TColor color) : FCanvas(canvas) {
+    canvas.SetHandle(dc);
+    canvas.Font = font;
+    canvas.BrushColor = color;
+    canvas.BrushStyle = TBrushStyle::bsSolid;
+  }
+  ~TCanvasPaintScope() { FCanvas.SetHandle(nullptr); }
+  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+ private:
+  TCanvas& FCanvas;
+};
+
 }  // namespace fw
