@@ -231,6 +231,12 @@ TShiftState TControl::ShiftFromKeys(WPARAM keys) {
   return s;
 }
 
+bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+  bool handled = false;
+  if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, mousePos, handled);
+  return handled;
+}
+
 void TControl::WndProc(TMessage& m) {
   using namespace win;
   switch (m.Msg) {

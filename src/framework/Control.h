@@ -65,6 +65,10 @@ using TControlStyle = unsigned;
 using TMouseEvent =
     std::function<void(TComponent* sender, TMouseButton, TShiftState, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState, int x, int y)>;
+// Wheel turned by wheelDelta (multiples of WHEEL_DELTA) with the mouse at mousePos (screen);
+// set handled to keep the turn from the parent.
+using TMouseWheelEvent = std::function<void(TComponent* sender, TShiftState, int wheelDelta,
+                                            TPoint mousePos, bool& handled)>;
 using TWndMethod = std::function<void(TMessage&)>;
 
 class TControl : public TComponent {
@@ -164,6 +168,7 @@ class TControl : public TComponent {
   TMouseMoveEvent OnMouseMove;
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
+  TMouseWheelEvent OnMouseWheel;
 
   // Raises OnClick (also what keys and the program use).
   virtual void Click();
@@ -182,6 +187,9 @@ class TControl : public TComponent {
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void DblClick();
+  // The wheel turned while this windowed control (or a child) had the focus: OnMouseWheel
+  // first, then the control's own scrolling. False passes the turn on to the parent.
+  virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
   virtual void MouseEnter();
   virtual void MouseLeave();
   // Reactions to the notifications, after the state changed.

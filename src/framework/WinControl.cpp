@@ -648,6 +648,14 @@ void TWinControl::WndProc(TMessage& m) {
       m.WParam = ch;
       break;
     }
+    case WM_MOUSEWHEEL:
+      if (DoMouseWheel(ShiftFromKeys(LOWORD(std::uintptr_t(m.WParam))),
+                       GET_WHEEL_DELTA_WPARAM(m.WParam),
+                       {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)})) {
+        m.Result = 1;
+        return;
+      }
+      break;  // DefWindowProc hands it to the parent window
     case WM_SETTEXT:
       DefaultHandler(m);
       FText = m.LParam ? reinterpret_cast<const char16_t*>(m.LParam) : u"";

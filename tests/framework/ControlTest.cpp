@@ -197,6 +197,32 @@ TEST_F(FrameworkTest, FocusFollowsTabOrderAndSkipsWhatCannotTakeIt) {
   EXPECT_EQ(form->ActiveControl(), nullptr);
 }
 
+TEST_F(FrameworkTest, WheelGoesToTheFocusedControlThenUpToItsParentsUntilUsed) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  auto* panel = new TBox(form, form, {0, 0, 200, 100}, clBlue);
+  auto* box = new TBox(form, panel, {10, 10, 50, 50}, clRed);
+  box->SetFocus();
+  std::vector<std::string> log;
+  bool panelUses = false;
+  box->OnMouseWheel = [&](TComponent*, TShiftState, int delta, TPoint p, bool&) {
+    log.push_back("box " + std::to_string(delta) + " " + std::to_string(p.X));
+  };
+  panel->OnMouseWheel = [&](TComponent*, TShiftState, int delta, TPoint, bool& handled) {
+    log.push_back("panel " + std::to_string(delta));
+    handled = panelUses;
+  };
+  form->OnMouseWheel = [&](TComponent*, TShiftState, int, TPoint, bool&) {
+    log.push_back("form");
+  };
+  win::InjectMouseWheel(-win::WHEEL_DELTA, false, {150, 20});
+  desktop.Pump();
+  panelUses = true;
+  win::InjectMouseWheel(2 * win::WHEEL_DELTA, false, {150, 20});
+  desktop.Pump();
+  EXPECT_EQ(log, (std::vector<std::string>{"box -120 150", "panel -120", "form", "box 240 150",
+                                           "panel 240"}));
+}
+
 TEST_F(FrameworkTest, ParentFontFlowsDownUntilAControlSetsItsOwn) {
   TForm* form = ShowForm(0, 0, 300, 200);
   auto* panel = new TBox(form, form, {0, 0, 200, 100}, clBlue);

@@ -54,7 +54,7 @@ void DetachBackend();
 // Mouse positions are in desktop (screen) coordinates; buttons are 0 left, 1 right, 2 middle.
 void InjectMouseMove(POINT pt);
 void InjectMouseButton(int button, bool down, POINT pt);      // a press or release
-void InjectMouseWheel(int delta, bool horizontal, POINT pt);  // delta in WHEEL_DELTA units
+void InjectMouseWheel(int delta, bool horizontal, POINT pt);  // delta: WHEEL_DELTA a notch
 // A physical key by its set-1 scan code; extended keys carry 0xE000 (right Ctrl 0xE01D,
 // arrows 0xE048...). The active keyboard layout gives the virtual key and the characters.
 void InjectKey(UINT scanCode, bool down);
