@@ -176,6 +176,13 @@ std::u16string TReadContext::String(const TValueDesc& v) const {
   return v.string;
 }
 
+std::vector<std::u16string> TReadContext::Strings(const TValueDesc& v) const {
+  if (v.kind != TValueDesc::Kind::List) throw Exception(u"list expected");
+  std::vector<std::u16string> out;
+  for (const TValueDesc& item : v.list) out.push_back(String(item));
+  return out;
+}
+
 const std::string& TReadContext::Ident(const TValueDesc& v) const {
   if (v.kind != TValueDesc::Kind::Ident) throw Exception(u"identifier expected");
   return v.ident;

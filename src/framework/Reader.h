@@ -52,6 +52,8 @@ class TReadContext {
   int Int(const TValueDesc& v) const { return int(Integer(v, -1000000, 1000000)); }
   bool Bool(const TValueDesc& v) const;
   std::u16string String(const TValueDesc& v) const;
+  // A list of strings, such as Items.Strings = ('a' 'b').
+  std::vector<std::u16string> Strings(const TValueDesc& v) const;
   const std::string& Ident(const TValueDesc& v) const;
   // An identifier from a table of names and values.
   int Enum(const TValueDesc& v, const std::vector<std::pair<std::string, int>>& table) const;
