@@ -2,6 +2,7 @@
 
 #include "framework/Application.h"
 #include "framework/Button.h"
+#include "framework/ComboBox.h"
 #include "framework/Dialogs.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
@@ -31,6 +32,19 @@ void WriteFont(JsonWriter& w, const TFont& font) {
   w.Key("color");
   w.Number(ColorToRGB(font.Color()));
   w.EndObject();
+}
+
+void WriteComboBox(JsonWriter& w, TComboBox* combo) {
+  w.Key("items");
+  w.BeginArray();
+  for (const std::u16string& item : combo->Items().Lines()) w.String(item);
+  w.EndArray();
+  w.Key("itemIndex");
+  w.Number(combo->ItemIndex());
+  w.Key("text");
+  w.String(combo->Text());
+  w.Key("droppedDown");
+  w.Bool(combo->DroppedDown());
 }
 
 void WriteControl(JsonWriter& w, TControl* c) {
@@ -89,6 +103,7 @@ void WriteControl(JsonWriter& w, TControl* c) {
     }
     w.EndArray();
   }
+  if (auto* combo = dynamic_cast<TComboBox*>(c)) WriteComboBox(w, combo);
   if (wc && wc->ControlCount() > 0) {
     w.Key("controls");
     w.BeginArray();

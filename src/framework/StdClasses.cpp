@@ -1,5 +1,6 @@
 // The standard classes and their properties as window descriptions name them.
 #include "framework/Button.h"
+#include "framework/ComboBox.h"
 #include "framework/DataModule.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
@@ -319,12 +320,36 @@ void RegisterStdControls() {
   });
 }
 
+void RegisterComboBox() {
+  using B = TComboBox;
+  static const Table kComboStyle = {{"csDropDownList", int(TComboBoxStyle::csDropDownList)},
+                                    {"csOwnerDrawFixed", int(TComboBoxStyle::csOwnerDrawFixed)}};
+  RegisterClass<TComboBox>("TComboBox", "TWinControl");
+  RegisterProperty<B>("TComboBox", "Style",
+                      [](B* b, V v, C x) { b->SetStyle(TComboBoxStyle(x.Enum(v, kComboStyle))); });
+  RegisterProperty<B>("TComboBox", "Items.Strings",
+                      [](B* b, V v, C x) { b->Items().Assign(x.Strings(v)); });
+  RegisterProperty<B>("TComboBox", "ItemIndex",
+                      [](B* b, V v, C x) { b->SetItemIndex(int(x.Integer(v, -1, INT32_MAX))); });
+  RegisterProperty<B>("TComboBox", "DropDownCount",
+                      [](B* b, V v, C x) { b->SetDropDownCount(int(x.Integer(v, 1, 1000))); });
+  RegisterProperty<B>("TComboBox", "ItemHeight",
+                      [](B* b, V v, C x) { b->SetItemHeight(int(x.Integer(v, 1, 1000))); });
+  // Text is TControl's: it chooses the item with that text.
+  RegisterProperty<B>("TComboBox", "OnChange", [](B* b, V v, C x) { b->OnChange = x.Method(v); });
+  RegisterProperty<B>("TComboBox", "OnSelect", [](B* b, V v, C x) { b->OnSelect = x.Method(v); });
+  RegisterProperty<B>("TComboBox", "OnDropDown",
+                      [](B* b, V v, C x) { b->OnDropDown = x.Method(v); });
+  RegisterProperty<B>("TComboBox", "OnCloseUp", [](B* b, V v, C x) { b->OnCloseUp = x.Method(v); });
+}
+
 }  // namespace
 
 void RegisterStandardClasses() {
   RegisterControl();
   RegisterForm();
   RegisterStdControls();
+  RegisterComboBox();
 }
 
 }  // namespace fw

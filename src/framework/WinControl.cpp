@@ -125,11 +125,12 @@ void TWinControl::CreateHandle() {
   if (FParent) {
     FParent->HandleNeeded();  // makes ours too
     if (FHandle) return;
-  } else if (!dynamic_cast<TCustomForm*>(this)) {
-    throw Exception(u"Control '" + Utf8ToUtf16(Name()) + u"' has no parent window");
   }
   TCreateParams p;
   CreateParams(p);
+  // Without a parent only top-level windows can be made: forms and pop-ups (drop-down lists).
+  if (!FParent && (p.Style & WS_CHILD))
+    throw Exception(u"Control '" + Utf8ToUtf16(Name()) + u"' has no parent window");
   RegisterWindowClass();
   HWND h = CreateWindowExW(p.ExStyle, kWindowClass, p.Caption, p.Style, p.X, p.Y, p.Width, p.Height,
                            p.WndParent, 0, this);
