@@ -1,7 +1,8 @@
 // A small program on the framework: two forms read from window descriptions beside the
 // program, shown on whichever backend the environment picks. The main form counts button
-// clicks, shows the second form modally, raises an error for the default error handler and
-// shows the hint of the control under the mouse in its status bar.
+// clicks, shows the second form modally, raises an error for the default error handler, shows
+// the museum type chosen in its combo box and the hint of the control under the mouse in its
+// status bar.
 //
 //   widgets-demo                        runs
 //   widgets-demo --make-pictures DIR    draws the pictures the descriptions name into DIR
@@ -14,6 +15,7 @@
 
 #include "framework/Application.h"
 #include "framework/Automation.h"
+#include "framework/ComboBox.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/Label.h"
@@ -43,6 +45,7 @@ class TMainForm : public fw::TForm {
     PublishMethod("FormCreate", [this](fw::TComponent*) { FormCreate(); });
     PublishMethod("CountClick", [this](fw::TComponent*) { CountClick(); });
     PublishMethod("SecondClick", [this](fw::TComponent*) { SecondClick(); });
+    PublishMethod("TypeCloseUp", [this](fw::TComponent*) { TypeCloseUp(); });
     PublishMethod("ErrorClick", [](fw::TComponent*) {
       throw fw::Exception(u"The demo raised this error on purpose");
     });
@@ -64,6 +67,10 @@ class TMainForm : public fw::TForm {
   void SecondClick() {
     fw::TModalResult r = SecondForm->ShowModal();
     Find<fw::TStatusBar>("StatusBar")->SetPanelText(1, r == fw::mrOk ? u"OK" : u"Cancelled");
+  }
+  // The chosen museum type goes to the status bar whenever the type list closes.
+  void TypeCloseUp() {
+    Find<fw::TStatusBar>("StatusBar")->SetPanelText(1, Find<fw::TComboBox>("TypeCombo")->Text());
   }
   int clicks_ = 0;
 };
