@@ -515,31 +515,31 @@ void TComboBox::KeyDown(WORD& key, TShiftState shift) {
     }
   }
   if (alt) return;
-  int page = FDroppedDown ? FList->RowCount() : FDropDownCount;
-  int from = FDroppedDown ? FList->HotIndex() : FItemIndex;
-  int to = NavigateFrom(from, key, page);
   if (key == VK_UP || key == VK_DOWN || key == VK_HOME || key == VK_END || key == VK_PRIOR ||
       key == VK_NEXT) {
+    int page = FDroppedDown ? FList->RowCount() : FDropDownCount;
+    MoveTo(NavigateFrom(CurrentIndex(), key, page));
     key = 0;
-    if (to < 0) return;
-    if (FDroppedDown)
-      FList->SetHotIndex(to);
-    else
-      UserSelect(to);
   }
 }
 
 void TComboBox::KeyPress(char16_t& key) {
   TCustomControl::KeyPress(key);
   if (key < u' ') return;
-  int from = FDroppedDown ? FList->HotIndex() : FItemIndex;
-  int to = FindByLetter(from, key);
+  MoveTo(FindByLetter(CurrentIndex(), key));
   key = 0;
-  if (to < 0) return;
+}
+
+int TComboBox::CurrentIndex() const {
+  return FDroppedDown ? FList->HotIndex() : FItemIndex;
+}
+
+void TComboBox::MoveTo(int index) {
+  if (index < 0) return;
   if (FDroppedDown)
-    FList->SetHotIndex(to);
+    FList->SetHotIndex(index);
   else
-    UserSelect(to);
+    UserSelect(index);
 }
 
 bool TComboBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {

@@ -171,6 +171,9 @@ class TComboBox : public TCustomControl {
   void CloseList(bool accept);
   // A selection the user made: changes it and notifies when it differs.
   void UserSelect(int index);
+  // Where keys move from and to: the highlight of the open list, else the choice.
+  int CurrentIndex() const;
+  void MoveTo(int index);
   // The item a navigation key leads to from index (count: items a page), or index.
   int NavigateFrom(int index, win::WORD key, int page) const;
   // The next item after index that starts with ch (any case), cycling; -1 when none.
