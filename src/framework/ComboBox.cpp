@@ -120,7 +120,7 @@ void TComboListWindow::Popup() {
   TPoint box = FCombo->ClientToScreen({0, 0});
   int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
   int top = box.Y + FCombo->Height();
-  // Below the box, unless it would leave the screen there and fits better above.
+  // Below the box, unless it would leave the screen there and fits above.
   if (top + height > screenH && box.Y - height >= 0) top = box.Y - height;
   int left = std::clamp(box.X, 0, std::max(0, screenW - width));
   Font().Assign(FCombo->Font());
