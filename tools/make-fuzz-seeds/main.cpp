@@ -136,7 +136,8 @@ int main(int argc, char** argv) {
     for (std::size_t n = 0; n < skin::data::InternalSkins().size(); ++n) {
       const auto packed = skin::data::PackageOf(skin::data::InternalSkins()[n]);
       const std::string stem = "internal-" + std::to_string(n);
-      Write(dir / "fuzz_skin_package", (stem + ".asz").c_str(), Bytes(packed.begin(), packed.end()));
+      Write(dir / "fuzz_skin_package", (stem + ".asz").c_str(),
+            Bytes(packed.begin(), packed.end()));
       skin::data::TacSkinConvertor convertor;
       if (skin::data::ExtractPackedData(packed, convertor) && convertor.Options) {
         Write(dir / "fuzz_skin_options", (stem + ".dat").c_str(), *convertor.Options);

@@ -117,8 +117,8 @@ void Box(TLayer& l, const TStyle& s, float w, float h, float radius, TRgb edge, 
     return;
   }
   l.FillRoundRect(0, 0, w, h, radius, Solid(edge));
-  l.FillRoundRect(1, 1, w - 1, h - 1, radius - 1, Face(s, face, 1, (vertical ? h : w) - 2, pressed,
-                                                       vertical));
+  l.FillRoundRect(1, 1, w - 1, h - 1, radius - 1,
+                  Face(s, face, 1, (vertical ? h : w) - 2, pressed, vertical));
   if (s.Look == TLook::Gloss && !pressed) {
     l.FillRoundRect(1.5f, 1, w - 1.5f, 2, 0, Solid({1, 1, 1}), 0.55f);
   } else if (s.Look == TLook::Bevel) {
@@ -146,8 +146,8 @@ TRgb StateEdge(const TStyle& s, int index) {
 
 // The background of a title button for a state: none, hot, pressed.
 void TitleButtonBack(TLayer& l, const TStyle& s, int index, bool close) {
-  if (s.Look == TLook::Bevel && s.Radius == 0) {
-    // Square skins keep the classic raised caption buttons in every state.
+  if (s.Classic()) {
+    // The classic caption buttons are raised in every state.
     Box(l, s, l.Width(), l.Height(), 0, s.Border, s.Button[index], index == 2);
     return;
   }
@@ -213,8 +213,8 @@ void Arrow(TLayer& l, const TStyle& s, TPart part, int index) {
   const float a = std::min(w, h) / 2 - 0.5f;
   switch (part) {
     case TPart::ArrowDown:
-      l.FillTriangle(cx - a * 1.3f, cy - a * 0.6f, cx + a * 1.3f, cy - a * 0.6f, cx,
-                     cy + a * 0.7f, ink);
+      l.FillTriangle(cx - a * 1.3f, cy - a * 0.6f, cx + a * 1.3f, cy - a * 0.6f, cx, cy + a * 0.7f,
+                     ink);
       break;
     case TPart::ArrowUp:
       l.FillTriangle(cx - a, cy + a * 0.5f, cx + a, cy + a * 0.5f, cx, cy - a * 0.6f, ink);
@@ -306,6 +306,10 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
   const float r = float(s.Radius);
   switch (part) {
     case TPart::FormBorder: {
+      if (s.Classic()) {
+        Box(l, s, w, h, 0, s.Frame, s.Face, false);
+        break;
+      }
       const TRgb body = index ? s.Title2 : s.Title2Inactive;
       const float fr = std::min(float(s.FrameRadius), float(s.BorderWidth));
       l.FillRoundRect(0, 0, w, h, fr, Solid(index ? s.Frame : s.FrameInactive), 1, fr / 2);
@@ -320,12 +324,15 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
       const float fr = float(s.FrameRadius);
       l.FillRoundRect(0, 0, w, h, fr, Solid(index ? s.Frame : s.FrameInactive), 1, 0);
       const TStyle& st = s;
-      l.FillRoundRect(1, 1, w - 1, h, fr - 1, [&st, t1, t2, h](float x, float y) {
-        const float t = std::clamp((y - 1) / (h - 2), 0.0f, 1.0f);
-        TRgb c = Mix(t1, t2, t);
-        if (st.Look == TLook::Gloss && t < 0.45f) c = Lighter(c, 0.22f);
-        return Textured(st, c, x, y);
-      }, 1, 0);
+      l.FillRoundRect(
+          1, 1, w - 1, h, fr - 1,
+          [&st, t1, t2, h](float x, float y) {
+            const float t = std::clamp((y - 1) / (h - 2), 0.0f, 1.0f);
+            TRgb c = Mix(t1, t2, t);
+            if (st.Look == TLook::Gloss && t < 0.45f) c = Lighter(c, 0.22f);
+            return Textured(st, c, x, y);
+          },
+          1, 0);
       l.FillRoundRect(1.5f, 1, w - 1.5f, 2, 0, Solid({1, 1, 1}), 0.35f);
       l.FillRoundRect(0, h - 1, w, h, 0, Solid(Darker(t2, 0.3f)));
       break;
@@ -338,7 +345,7 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
       break;
     }
     case TPart::Slider: {
-      const TRgb face = Mix(s.Button[index], s.Accent, 0.3f);
+      const TRgb face = Mix(s.Button[index], s.Accent, s.Classic() ? 0.0f : 0.3f);
       Box(l, s, w, h, std::min(r, 3.0f), StateEdge(s, index == 0 ? 1 : 2), face, index == 2);
       break;
     }
@@ -382,10 +389,11 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
     case TPart::ScrollTrackH:
     case TPart::ScrollTrackV: {
       const bool vertical = part == TPart::ScrollTrackV;
-      const TRgb c = index == 2 ? Darker(s.Track, 0.15f) : (index ? Lighter(s.Track, 0.2f) : s.Track);
+      const TRgb c =
+          index == 2 ? Darker(s.Track, 0.15f) : (index ? Lighter(s.Track, 0.2f) : s.Track);
       l.FillRoundRect(0, 0, w, h, 0, Solid(Darker(s.Track, 0.12f)));
-      l.FillRoundRect(vertical ? 1 : 0, vertical ? 0 : 1, vertical ? w - 1 : w, vertical ? h : h - 1,
-                      0, [c, vertical, w, h](float x, float y) {
+      l.FillRoundRect(vertical ? 1 : 0, vertical ? 0 : 1, vertical ? w - 1 : w,
+                      vertical ? h : h - 1, 0, [c, vertical, w, h](float x, float y) {
                         const float t = vertical ? x / w : y / h;
                         return Mix(Darker(c, 0.06f), Lighter(c, 0.3f), t);
                       });
@@ -397,7 +405,8 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
     case TPart::MenuItem:
       if (index) {
         l.FillRoundRect(0, 0, w, h, std::min(r, 3.0f), Solid(Darker(s.MenuHot, 0.2f)));
-        l.FillRoundRect(1, 1, w - 1, h - 1, std::min(r, 3.0f) - 1, Face(s, s.MenuHot, 1, h - 2, false));
+        l.FillRoundRect(1, 1, w - 1, h - 1, std::min(r, 3.0f) - 1,
+                        Face(s, s.MenuHot, 1, h - 2, false));
       }
       break;
     case TPart::MenuFrame:
@@ -423,7 +432,8 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
       break;
     case TPart::SliderGripH:
     case TPart::SliderGripV:
-      Lines(l, Darker(Mix(s.Button[index], s.Accent, 0.3f), 0.45f), part == TPart::SliderGripH);
+      Lines(l, Darker(Mix(s.Button[index], s.Accent, s.Classic() ? 0.0f : 0.3f), 0.45f),
+            part == TPart::SliderGripH);
       break;
     case TPart::CheckUnchecked:
     case TPart::CheckChecked:

@@ -31,6 +31,8 @@ struct TStyle {
   TRgb Title1, Title2, Title1Inactive, Title2Inactive, TitleText, Glyph, CloseHot;
   TRgb Button[3];  // normal, hot, pressed
   TRgb Edit, Selection[2], Hint, HintBorder, MenuHot, Track, Check;
+  // Square bevelled skins draw the classic desktop: grey raised frames and caption buttons.
+  bool Classic() const { return Look == TLook::Bevel && Radius == 0; }
 };
 
 // Reads the look from GLOBALINFO, the sections' colours and the PAINTER section.
@@ -38,13 +40,45 @@ TStyle ReadStyle(const skin::data::TMemIniFile& ini);
 
 // Kinds of picture the painter draws.
 enum class TPart {
-  FormBorder, FormTitle, Button, ComboButton, Edit, Selection, PanelRaised, PanelLowered,
-  GroupBox, StatusBar, Divider, DividerV, ScrollTrackH, ScrollTrackV, ScrollButton, Slider,
-  Hint, MenuItem, MenuFrame, TitleButton,
+  FormBorder,
+  FormTitle,
+  Button,
+  ComboButton,
+  Edit,
+  Selection,
+  PanelRaised,
+  PanelLowered,
+  GroupBox,
+  StatusBar,
+  Divider,
+  DividerV,
+  ScrollTrackH,
+  ScrollTrackV,
+  ScrollButton,
+  Slider,
+  Hint,
+  MenuItem,
+  MenuFrame,
+  TitleButton,
   // glyphs
-  GlyphClose, GlyphMax, GlyphMin, GlyphRestore, GlyphHelp, ArrowDown, ArrowLeft, ArrowUp,
-  ArrowRight, SliderGripH, SliderGripV, CheckUnchecked, CheckChecked, CheckGrayed,
-  RadioUnchecked, RadioChecked, Grip, MenuCheck,
+  GlyphClose,
+  GlyphMax,
+  GlyphMin,
+  GlyphRestore,
+  GlyphHelp,
+  ArrowDown,
+  ArrowLeft,
+  ArrowUp,
+  ArrowRight,
+  SliderGripH,
+  SliderGripV,
+  CheckUnchecked,
+  CheckChecked,
+  CheckGrayed,
+  RadioUnchecked,
+  RadioChecked,
+  Grip,
+  MenuCheck,
   // textures
   FormTexture
 };
@@ -54,16 +88,16 @@ TLayer PaintPart(const TStyle& style, TPart part, int index, int width, int heig
 
 // The 140 × 100 preview: a small window in the skin, built from its pictures by find(key).
 struct TPreviewParts {
-  const TLayer* Form;      // active frame
-  const TLayer* Title;     // active title strip
-  const TLayer* Close;     // small close glyph, normal
-  const TLayer* Button;    // normal button
-  const TLayer* ButtonHot; // hot button
-  const TLayer* Edit;      // edit frame
-  const TLayer* Selection; // focused selection
-  const TLayer* Track;     // vertical scroll track
-  const TLayer* Slider;    // vertical slider
-  const TLayer* Check;     // checked check box
+  const TLayer* Form;       // active frame
+  const TLayer* Title;      // active title strip
+  const TLayer* Close;      // small close glyph, normal
+  const TLayer* Button;     // normal button
+  const TLayer* ButtonHot;  // hot button
+  const TLayer* Edit;       // edit frame
+  const TLayer* Selection;  // focused selection
+  const TLayer* Track;      // vertical scroll track
+  const TLayer* Slider;     // vertical slider
+  const TLayer* Check;      // checked check box
 };
 TLayer PaintPreview(const TStyle& style, const TPreviewParts& parts);
 

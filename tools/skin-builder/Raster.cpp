@@ -10,9 +10,13 @@ namespace {
 
 constexpr int kSamples = 4;  // per side: 16 samples a pixel
 
-float Clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+float Clamp01(float v) {
+  return std::clamp(v, 0.0f, 1.0f);
+}
 
-std::uint8_t Byte(float v) { return std::uint8_t(std::lround(Clamp01(v) * 255)); }
+std::uint8_t Byte(float v) {
+  return std::uint8_t(std::lround(Clamp01(v) * 255));
+}
 
 }  // namespace
 
@@ -113,8 +117,8 @@ void TLayer::FillDisc(float cx, float cy, float radius, const TRgb& c, float alp
   FillRoundRect(cx - radius, cy - radius, cx + radius, cy + radius, radius, Solid(c), alpha);
 }
 
-void TLayer::FillTriangle(float ax, float ay, float bx, float by, float cx, float cy,
-                          const TRgb& c, float alpha) {
+void TLayer::FillTriangle(float ax, float ay, float bx, float by, float cx, float cy, const TRgb& c,
+                          float alpha) {
   const auto side = [](float px, float py, float qx, float qy, float x, float y) {
     return (qx - px) * (y - py) - (qy - py) * (x - px);
   };
@@ -124,7 +128,8 @@ void TLayer::FillTriangle(float ax, float ay, float bx, float by, float cx, floa
     return (d1 >= 0 && d2 >= 0 && d3 >= 0) || (d1 <= 0 && d2 <= 0 && d3 <= 0);
   };
   Coverage(std::min({ax, bx, cx}), std::min({ay, by, cy}), std::max({ax, bx, cx}),
-           std::max({ay, by, cy}), inside, [&](int x, int y, float f) { Over(x, y, c, alpha * f); });
+           std::max({ay, by, cy}), inside,
+           [&](int x, int y, float f) { Over(x, y, c, alpha * f); });
 }
 
 void TLayer::Draw(const TLayer& src, int x, int y) {

@@ -23,8 +23,12 @@ TRgb FromColor(std::uint32_t color);
 std::uint32_t ToColor(const TRgb& c);
 // a + (b - a) * t.
 TRgb Mix(const TRgb& a, const TRgb& b, float t);
-inline TRgb Lighter(const TRgb& c, float t) { return Mix(c, {1, 1, 1}, t); }
-inline TRgb Darker(const TRgb& c, float t) { return Mix(c, {0, 0, 0}, t); }
+inline TRgb Lighter(const TRgb& c, float t) {
+  return Mix(c, {1, 1, 1}, t);
+}
+inline TRgb Darker(const TRgb& c, float t) {
+  return Mix(c, {0, 0, 0}, t);
+}
 
 // Colour of a filled shape at a pixel centre (x, y), in layer coordinates.
 using TShader = std::function<TRgb(float x, float y)>;

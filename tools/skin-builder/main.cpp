@@ -4,7 +4,8 @@
 // painter's parameters), paints the master bitmap in the skin's look, lays the pictures out
 // and adds their keys to the options text, paints the 140 × 100 preview, and packs the whole
 // into OUT/<folder>.asz. OUT also receives the master bitmaps and previews as PNG for people
-// to look at (previews.png shows all of them), and GENERATED.cpp holds the packages as byte arrays for the program.
+// to look at (previews.png shows all of them), and GENERATED.cpp holds the packages as byte arrays
+// for the program.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -58,15 +59,15 @@ struct TItem {
   TPart Part = TPart::Button;
   TForm Form = TForm::Glyph;
   int Images = 1, W = 0, H = 0;  // image count and the size of one image
-  int Mask = 0;      // 1: a mask row below the images
+  int Mask = 0;                  // 1: a mask row below the images
   int DrawMode = 0;
   int WL = 0, WT = 0, WR = 0, WB = 0;
   int X = 0, Y = 0;  // place in the master bitmap, set by the layout
   std::vector<TLayer> Layers;
 };
 
-TItem Item(std::string section, std::string key, TPart part, TForm form, int images, int w,
-           int h, int mask) {
+TItem Item(std::string section, std::string key, TPart part, TForm form, int images, int w, int h,
+           int mask) {
   TItem i;
   i.Section = std::move(section);
   i.Key = std::move(key);
@@ -96,8 +97,7 @@ TItem Border(std::string section, TPart part, int images, int w, int h, int mask
 
 TItem Border(std::string section, TPart part, int images, int w, int h, int mask, int drawMode,
              int width) {
-  return Border(std::move(section), part, images, w, h, mask, drawMode, width, width, width,
-                width);
+  return Border(std::move(section), part, images, w, h, mask, drawMode, width, width, width, width);
 }
 
 // Border draw modes: bit 0 stretches sides and centre, bit 1 skips the normal state, bit 2
@@ -244,7 +244,8 @@ std::string CompleteOptions(const std::string& source, const std::vector<TItem>&
     if (!skipping) out << line << "\n";
   }
   flush();
-  if (!added.empty()) throw ESkinError("the options text lacks the section " + added.begin()->first);
+  if (!added.empty())
+    throw ESkinError("the options text lacks the section " + added.begin()->first);
   return out.str();
 }
 

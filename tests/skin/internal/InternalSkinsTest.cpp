@@ -21,13 +21,13 @@ namespace {
 // drop-down-list combo box, the selection, tree and memo (edit sections), the status bar and
 // its dividers, scroll bars, the check box, hints, menus and message dialogs.
 constexpr std::string_view kRequiredSections[] = {
-    "GLOBALINFO", "FORM",          "FORMTITLE",     "CAPTION",       "DIALOG",
-    "DIALOGTITLE", "TRANSPARENT",  "CHECKBOX",      "PANEL",         "PANEL_LOW",
-    "GROUPBOX",   "BUTTON",        "SPEEDBUTTON_SMALL", "EDIT",      "COMBOBOX",
-    "COMBONOEDIT", "COMBOBTN",     "SELECTION",     "STATUSBAR",     "DIVIDER",
-    "SCROLLBAR1H", "SCROLLBAR2H",  "SCROLLBAR1V",   "SCROLLBAR2V",   "SCROLLBTNLEFT",
-    "SCROLLBTNTOP", "SCROLLBTNRIGHT", "SCROLLBTNBOTTOM", "SCROLLSLIDERH", "SCROLLSLIDERV",
-    "HINT",       "MAINMENU",      "MENUITEM",      "MENULINE",      "ICOLINE",
+    "GLOBALINFO",   "FORM",           "FORMTITLE",         "CAPTION",       "DIALOG",
+    "DIALOGTITLE",  "TRANSPARENT",    "CHECKBOX",          "PANEL",         "PANEL_LOW",
+    "GROUPBOX",     "BUTTON",         "SPEEDBUTTON_SMALL", "EDIT",          "COMBOBOX",
+    "COMBONOEDIT",  "COMBOBTN",       "SELECTION",         "STATUSBAR",     "DIVIDER",
+    "SCROLLBAR1H",  "SCROLLBAR2H",    "SCROLLBAR1V",       "SCROLLBAR2V",   "SCROLLBTNLEFT",
+    "SCROLLBTNTOP", "SCROLLBTNRIGHT", "SCROLLBTNBOTTOM",   "SCROLLSLIDERH", "SCROLLSLIDERV",
+    "HINT",         "MAINMENU",       "MENUITEM",          "MENULINE",      "ICOLINE",
 };
 
 struct TRequiredPicture {
@@ -36,33 +36,33 @@ struct TRequiredPicture {
 };
 
 constexpr TRequiredPicture kRequiredPictures[] = {
-    {"GLOBALINFO", "SICONCLOSE", 3},      {"GLOBALINFO", "BICONCLOSE", 3},
-    {"GLOBALINFO", "BOXUNCHECKED", 1},    {"GLOBALINFO", "BOXCHECKED", 1},
-    {"GLOBALINFO", "BOXGRAYED", 1},       {"GLOBALINFO", "RADIOUNCHECKED", 1},
-    {"GLOBALINFO", "RADIOCHECKED", 1},    {"GLOBALINFO", "GRIPIMAGE", 1},
-    {"GLOBALINFO", "CHECK", 1},           {"FORM", "BORDERSMASK", 2},
-    {"FORMTITLE", "BORDERSMASK", 2},      {"DIALOG", "BORDERSMASK", 2},
-    {"DIALOGTITLE", "BORDERSMASK", 2},    {"BUTTON", "BORDERSMASK", 3},
-    {"EDIT", "BORDERSMASK", 2},           {"COMBOBOX", "BORDERSMASK", 2},
-    {"COMBOBOX", "GLYPHMASK", 3},         {"COMBOBTN", "BORDERSMASK", 3},
-    {"COMBONOEDIT", "BORDERSMASK", 3},    {"SELECTION", "BORDERSMASK", 2},
-    {"PANEL", "BORDERSMASK", 1},          {"PANEL_LOW", "BORDERSMASK", 1},
-    {"GROUPBOX", "BORDERSMASK", 1},       {"STATUSBAR", "BORDERSMASK", 1},
-    {"DIVIDER", "BORDERSMASK", 1},        {"SCROLLBAR1H", "BORDERSMASK", 3},
-    {"SCROLLBAR2H", "BORDERSMASK", 3},    {"SCROLLBAR1V", "BORDERSMASK", 3},
-    {"SCROLLBAR2V", "BORDERSMASK", 3},    {"SCROLLBTNLEFT", "BORDERSMASK", 3},
-    {"SCROLLBTNLEFT", "GLYPHMASK", 3},    {"SCROLLBTNTOP", "BORDERSMASK", 3},
-    {"SCROLLBTNTOP", "GLYPHMASK", 3},     {"SCROLLBTNRIGHT", "BORDERSMASK", 3},
-    {"SCROLLBTNRIGHT", "GLYPHMASK", 3},   {"SCROLLBTNBOTTOM", "BORDERSMASK", 3},
-    {"SCROLLBTNBOTTOM", "GLYPHMASK", 3},  {"SCROLLSLIDERH", "BORDERSMASK", 3},
-    {"SCROLLSLIDERH", "GLYPHMASK", 3},    {"SCROLLSLIDERV", "BORDERSMASK", 3},
-    {"SCROLLSLIDERV", "GLYPHMASK", 3},    {"HINT", "BORDERSMASK", 1},
-    {"MENUITEM", "BORDERSMASK", 2},       {"MAINMENU", "BORDERSMASK", 1},
+    {"GLOBALINFO", "SICONCLOSE", 3},     {"GLOBALINFO", "BICONCLOSE", 3},
+    {"GLOBALINFO", "BOXUNCHECKED", 1},   {"GLOBALINFO", "BOXCHECKED", 1},
+    {"GLOBALINFO", "BOXGRAYED", 1},      {"GLOBALINFO", "RADIOUNCHECKED", 1},
+    {"GLOBALINFO", "RADIOCHECKED", 1},   {"GLOBALINFO", "GRIPIMAGE", 1},
+    {"GLOBALINFO", "CHECK", 1},          {"FORM", "BORDERSMASK", 2},
+    {"FORMTITLE", "BORDERSMASK", 2},     {"DIALOG", "BORDERSMASK", 2},
+    {"DIALOGTITLE", "BORDERSMASK", 2},   {"BUTTON", "BORDERSMASK", 3},
+    {"EDIT", "BORDERSMASK", 2},          {"COMBOBOX", "BORDERSMASK", 2},
+    {"COMBOBOX", "GLYPHMASK", 3},        {"COMBOBTN", "BORDERSMASK", 3},
+    {"COMBONOEDIT", "BORDERSMASK", 3},   {"SELECTION", "BORDERSMASK", 2},
+    {"PANEL", "BORDERSMASK", 1},         {"PANEL_LOW", "BORDERSMASK", 1},
+    {"GROUPBOX", "BORDERSMASK", 1},      {"STATUSBAR", "BORDERSMASK", 1},
+    {"DIVIDER", "BORDERSMASK", 1},       {"SCROLLBAR1H", "BORDERSMASK", 3},
+    {"SCROLLBAR2H", "BORDERSMASK", 3},   {"SCROLLBAR1V", "BORDERSMASK", 3},
+    {"SCROLLBAR2V", "BORDERSMASK", 3},   {"SCROLLBTNLEFT", "BORDERSMASK", 3},
+    {"SCROLLBTNLEFT", "GLYPHMASK", 3},   {"SCROLLBTNTOP", "BORDERSMASK", 3},
+    {"SCROLLBTNTOP", "GLYPHMASK", 3},    {"SCROLLBTNRIGHT", "BORDERSMASK", 3},
+    {"SCROLLBTNRIGHT", "GLYPHMASK", 3},  {"SCROLLBTNBOTTOM", "BORDERSMASK", 3},
+    {"SCROLLBTNBOTTOM", "GLYPHMASK", 3}, {"SCROLLSLIDERH", "BORDERSMASK", 3},
+    {"SCROLLSLIDERH", "GLYPHMASK", 3},   {"SCROLLSLIDERV", "BORDERSMASK", 3},
+    {"SCROLLSLIDERV", "GLYPHMASK", 3},   {"HINT", "BORDERSMASK", 1},
+    {"MENUITEM", "BORDERSMASK", 2},      {"MAINMENU", "BORDERSMASK", 1},
 };
 
 constexpr std::string_view kNames[] = {
-    "Cappuccino (внутренний)", "Golden (внутренний)", "Light Board (внутренний)",
-    "LongHorn (внутренний)",   "Pulsar (внутренний)", "Rhombus (внутренний)",
+    "Cappuccino (внутренний)", "Golden (внутренний)",    "Light Board (внутренний)",
+    "LongHorn (внутренний)",   "Pulsar (внутренний)",    "Rhombus (внутренний)",
     "Retro (внутренний)",      "BlueGauze (внутренний)",
 };
 
@@ -189,8 +189,8 @@ TEST_F(InternalSkinsTest, PicturesLieInsideTheMasterBitmapApart) {
       EXPECT_EQ(r.Height() % (v.MaskType + 1), 0);
       for (std::size_t j = i + 1; j < items.size(); ++j) {
         const gfx::TRect& o = items[j].Value.R;
-        const bool apart = o.Left >= r.Right || r.Left >= o.Right || o.Top >= r.Bottom ||
-                           r.Top >= o.Bottom;
+        const bool apart =
+            o.Left >= r.Right || r.Left >= o.Right || o.Top >= r.Bottom || r.Top >= o.Bottom;
         EXPECT_TRUE(apart) << items[j].Section << " " << items[j].PropertyName;
       }
       if (v.MaskType != 1) continue;
