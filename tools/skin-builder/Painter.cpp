@@ -75,11 +75,11 @@ TRgb Textured(const TStyle& s, TRgb c, float fx, float fy) {
 }
 
 // The vertical (or, for vertical parts, horizontal) shading of a face of colour c over
-// [from, from + size); pressed faces shade the other way round.
+// [from, from + size); pressed faces lose their gloss and darken towards the top, as if sunk.
 TShader Face(const TStyle& s, TRgb c, float from, float size, bool pressed, bool vertical = true) {
   return [&s, c, from, size, pressed, vertical](float x, float y) {
-    float t = std::clamp(((vertical ? y : x) - from) / std::max(1.0f, size), 0.0f, 1.0f);
-    if (pressed) t = 1 - t;
+    const float t = std::clamp(((vertical ? y : x) - from) / std::max(1.0f, size), 0.0f, 1.0f);
+    if (pressed && s.Look != TLook::Flat) return Mix(Darker(c, 0.12f), Lighter(c, 0.12f), t);
     switch (s.Look) {
       case TLook::Gloss:
         return t < 0.5f ? Mix(Lighter(c, 0.6f), Lighter(c, 0.3f), t * 2)

@@ -220,17 +220,20 @@ std::string PictureValue(const TItem& i) {
 }
 
 // The source text with the painter's section dropped and each item's key added at the end of
-// its section. Every section an item names must be in the source.
+// its section (before the blank lines that close it). Every section an item names must be in
+// the source.
 std::string CompleteOptions(const std::string& source, const std::vector<TItem>& items) {
   std::map<std::string, std::vector<std::string>> added;
   for (const TItem& i : items) added[i.Section].push_back(i.Key + "=" + PictureValue(i));
-  std::ostringstream out;
+  std::vector<std::string> lines;
   std::string section;
   bool skipping = false;
   const auto flush = [&] {
     const auto it = added.find(section);
     if (it == added.end()) return;
-    for (const std::string& line : it->second) out << line << "\n";
+    auto end = lines.end();
+    while (end != lines.begin() && (end - 1)->empty()) --end;
+    lines.insert(end, it->second.begin(), it->second.end());
     added.erase(it);
   };
   std::istringstream in(source);
@@ -241,12 +244,15 @@ std::string CompleteOptions(const std::string& source, const std::vector<TItem>&
       section = line.substr(1, line.size() - 2);
       skipping = section == kPainterSection;
     }
-    if (!skipping) out << line << "\n";
+    if (!skipping) lines.push_back(line);
   }
   flush();
-  if (!added.empty())
+  if (!added.empty()) {
     throw ESkinError("the options text lacks the section " + added.begin()->first);
-  return out.str();
+  }
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
 }
 
 const TLayer& LayerOf(const std::vector<TItem>& items, std::string_view section,

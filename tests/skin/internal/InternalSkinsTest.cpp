@@ -209,6 +209,40 @@ TEST_F(InternalSkinsTest, PicturesLieInsideTheMasterBitmapApart) {
   }
 }
 
+// The pictures are painted from the options: each button image shows its own state's colour.
+TEST_F(InternalSkinsTest, ButtonImagesFollowTheirStateColours) {
+  const auto distance = [](gfx::Pixel p, TColor c) {
+    const int dr = int(gfx::PixelR(p)) - int(c & 0xFF),
+              dg = int(gfx::PixelG(p)) - int((c >> 8) & 0xFF),
+              db = int(gfx::PixelB(p)) - int((c >> 16) & 0xFF);
+    return dr * dr + dg * dg + db * db;
+  };
+  for (const TacInternalSkinData& skin : InternalSkins()) {
+    SCOPED_TRACE(skin.Name);
+    const TLoaded l = Load(FSkins, skin.Name);
+    const gfx::Bitmap master =
+        gfx::DecodeBmp(*l.Skin->Content.ReadFile(l.Skin->Options.Common.MasterBitmap));
+    const TacPictureItemDef* border = FindPicture(l, "BUTTON", "BORDERSMASK");
+    ASSERT_NE(border, nullptr);
+    const gfx::TRect& r = border->Value.R;
+    const int w = r.Width() / 3, h = r.Height() / (border->Value.MaskType + 1);
+    const TsGeneralData* button = nullptr;
+    for (const TsGeneralData& gd : l.Skin->Options.gd) {
+      if (gd.ClassName == "BUTTON") button = &gd;
+    }
+    ASSERT_NE(button, nullptr);
+    for (int state = 0; state < 3; ++state) {
+      const gfx::Pixel centre = master.At(r.Left + state * w + w / 2, r.Top + h / 2);
+      for (int other = 0; other < 3; ++other) {
+        if (other == state || button->Props[other].Color == button->Props[state].Color) continue;
+        EXPECT_LT(distance(centre, button->Props[state].Color),
+                  distance(centre, button->Props[other].Color))
+            << "state " << state << " against " << other;
+      }
+    }
+  }
+}
+
 TEST_F(InternalSkinsTest, ANameResolvesToItsSkinAndAnUnknownOneToTheFirst) {
   auto source = ResolveSkinSource("Pulsar (внутренний)", "/nonexistent", FSkins);
   ASSERT_TRUE(source);
