@@ -7,6 +7,7 @@
 // to look at (previews.png shows all of them), and GENERATED.cpp holds the packages as byte arrays
 // for the program.
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -55,43 +56,37 @@ enum class TForm { Glyph, Border, Texture };
 
 // One picture of the skin: where its key goes, what it shows and how it is cut.
 struct TItem {
+  TItem(std::string section, std::string key, TPart part, TForm form, int images, int w, int h,
+        int mask)
+      : Section(std::move(section)),
+        Key(std::move(key)),
+        Part(part),
+        Form(form),
+        Images(images),
+        W(w),
+        H(h),
+        Mask(mask) {}
+
   std::string Section, Key;
-  TPart Part = TPart::Button;
-  TForm Form = TForm::Glyph;
-  int Images = 1, W = 0, H = 0;  // image count and the size of one image
-  int Mask = 0;                  // 1: a mask row below the images
+  TPart Part;
+  TForm Form;
+  int Images, W, H;  // image count and the size of one image
+  int Mask;          // 1: a mask row below the images
   int DrawMode = 0;
-  int WL = 0, WT = 0, WR = 0, WB = 0;
-  int X = 0, Y = 0;  // place in the master bitmap, set by the layout
+  std::array<int, 4> Widths{};  // border widths: left, top, right, bottom
+  int X = 0, Y = 0;             // place in the master bitmap, set by the layout
   std::vector<TLayer> Layers;
 };
 
-TItem Item(std::string section, std::string key, TPart part, TForm form, int images, int w, int h,
-           int mask) {
-  TItem i;
-  i.Section = std::move(section);
-  i.Key = std::move(key);
-  i.Part = part;
-  i.Form = form;
-  i.Images = images;
-  i.W = w;
-  i.H = h;
-  i.Mask = mask;
-  return i;
-}
-
 TItem Glyph(std::string section, std::string key, TPart part, int images, int w, int h) {
-  return Item(std::move(section), std::move(key), part, TForm::Glyph, images, w, h, 1);
+  return TItem(std::move(section), std::move(key), part, TForm::Glyph, images, w, h, 1);
 }
 
 TItem Border(std::string section, TPart part, int images, int w, int h, int mask, int drawMode,
              int wl, int wt, int wr, int wb) {
-  TItem i = Item(std::move(section), "BORDERSMASK", part, TForm::Border, images, w, h, mask);
+  TItem i(std::move(section), "BORDERSMASK", part, TForm::Border, images, w, h, mask);
   i.DrawMode = drawMode;
-  i.WL = wl;
-  i.WT = wt;
-  i.WR = wr;
-  i.WB = wb;
+  i.Widths = {wl, wt, wr, wb};
   return i;
 }
 
@@ -160,7 +155,7 @@ std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
       Border("MAINMENU", TPart::MenuFrame, 1, 12, 12, 1, kTiled, 3),
   };
   if (formTexture) {
-    items.push_back(Item("FORM", "PATTERN", TPart::FormTexture, TForm::Texture, 1, 40, 40, 0));
+    items.emplace_back("FORM", "PATTERN", TPart::FormTexture, TForm::Texture, 1, 40, 40, 0);
   }
   return items;
 }
@@ -206,9 +201,10 @@ std::string PictureValue(const TItem& i) {
       std::replace(v.begin(), v.end(), 'X', '@');
       break;
     case TForm::Border:
-      v = "^" + c + "^" + Num4(i.WL) + "^" + Num4(i.WT) + "^" + Num4(i.WR) + "^" + Num4(i.WB) +
-          "^" + std::to_string(i.Images) + "^" + std::to_string(i.Mask) + "^" +
-          std::to_string(i.DrawMode) + "^0";
+      v = "^" + c;
+      for (int w : i.Widths) v += "^" + Num4(w);
+      v += "^" + std::to_string(i.Images) + "^" + std::to_string(i.Mask) + "^" +
+           std::to_string(i.DrawMode) + "^0";
       std::replace(v.begin(), v.end(), 'X', '^');
       break;
     case TForm::Texture:
