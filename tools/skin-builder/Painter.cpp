@@ -152,7 +152,10 @@ void TitleButtonBack(TLayer& l, const TStyle& s, int index, bool close) {
     return;
   }
   if (index == 0) return;
-  const TRgb base = close ? s.CloseHot : Lighter(s.Title1, 0.35f);
+  // On a pale title a lighter button would not show: it darkens instead.
+  const bool pale = 0.3f * s.Title1.r + 0.59f * s.Title1.g + 0.11f * s.Title1.b > 0.8f;
+  const TRgb base =
+      close ? s.CloseHot : (pale ? Darker(s.Title2, 0.12f) : Lighter(s.Title1, 0.35f));
   const TRgb c = index == 2 ? Darker(base, 0.2f) : base;
   const float r = std::min(3.0f, float(s.Radius));
   l.FillRoundRect(0, 0, l.Width(), l.Height(), r, Solid(Darker(c, 0.25f)), 0.9f);
