@@ -467,15 +467,17 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
 namespace {
 
 // Copies src into dst's rectangle as a nine-part picture with edge widths wl, wt, wr, wb:
-// corners as they are, sides and centre stretched (nearest pixel).
+// corners as they are, sides and centre stretched (nearest pixel) or, with tile, repeated,
+// as the skin's draw mode asks.
 void Slice9(TLayer& dst, const TLayer& src, int wl, int wt, int wr, int wb, int x, int y, int w,
-            int h) {
+            int h, bool tile = false) {
   const int sw = src.Width(), sh = src.Height();
-  const auto map = [](int d, int size, int a, int b, int srcSize) {
+  const auto map = [tile](int d, int size, int a, int b, int srcSize) {
     if (d < a) return d;
     if (d >= size - b) return srcSize - (size - d);
     const int mid = srcSize - a - b, span = size - a - b;
-    return a + (span > 0 ? (d - a) * mid / span : 0);
+    if (mid <= 0 || span <= 0) return a;
+    return a + (tile ? (d - a) % mid : (d - a) * mid / span);
   };
   for (int dy = 0; dy < h; ++dy) {
     for (int dx = 0; dx < w; ++dx) {
@@ -499,8 +501,7 @@ TLayer PaintPreview(const TStyle& s, const TPreviewParts& p) {
   Slice9(l, *p.Form, b, b, b, b, 0, 0, 140, 100);
   l.FillRoundRect(float(b), float(title), float(140 - b), float(100 - b), 0,
                   [&s](float x, float y) { return Textured(s, s.Face, x, y); });
-  const int tw = std::max(6, s.FrameRadius + 1);
-  Slice9(l, *p.Title, tw, 5, tw, 2, 0, 0, 140, title);
+  Slice9(l, *p.Title, s.TitleSide(), s.TitleTop(), s.TitleSide(), 2, 0, 0, 140, title, true);
   TextBar(l, 10, float(title) / 2 - 1, 54, s.TitleText);
   l.Draw(*p.Close, 140 - b - 2 - p.Close->Width(), (title - p.Close->Height()) / 2 + 1);
   // An edit box with a line of text, a check box, a list with a selection and a scroll bar,
@@ -519,9 +520,10 @@ TLayer PaintPreview(const TStyle& s, const TPreviewParts& p) {
   TextBar(l, 15, float(list + 14.5f), 41, {1, 1, 1});
   Slice9(l, *p.Track, 3, 3, 3, 3, 87, list + 2, 11, 94 - list - 4);
   Slice9(l, *p.Slider, 4, 4, 4, 4, 87, list + 6, 11, 14);
-  Slice9(l, *p.Button, 6, 6, 6, 6, 105, list, 28, 17);
+  const int be = s.ButtonEdge();
+  Slice9(l, *p.Button, be, be, be, be, 105, list, 28, 17);
   TextBar(l, 112, float(list + 7), 14, s.Text);
-  Slice9(l, *p.ButtonHot, 6, 6, 6, 6, 105, list + 21, 28, 17);
+  Slice9(l, *p.ButtonHot, be, be, be, be, 105, list + 21, 28, 17);
   TextBar(l, 112, float(list + 28), 14, s.Text);
   return l;
 }

@@ -3,6 +3,7 @@
 // that look, one layer per image (state).
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ struct TStyle {
   TRgb Edit, Selection[2], Hint, HintBorder, MenuHot, Track, Check;
   // Square bevelled skins draw the classic desktop: grey raised frames and caption buttons.
   bool Classic() const { return Look == TLook::Bevel && Radius == 0; }
+  // Edge widths of the title and button pictures: their rounded corners must fit.
+  int TitleSide() const { return std::max(6, FrameRadius + 1); }
+  int TitleTop() const { return std::max(5, FrameRadius + 1); }
+  int ButtonEdge() const { return std::max(4, Radius + 2); }
 };
 
 // Reads the look from GLOBALINFO, the sections' colours and the PAINTER section.

@@ -103,8 +103,7 @@ constexpr int kTiled = 0, kFilled = 5, kTiledFilled = 4, kHotOnly = 7;
 // PARENTCLASS (the second scroll bar parts, the other scroll buttons, the vertical slider).
 std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
   const int bw = s.BorderWidth;
-  const int tw = std::max(6, s.FrameRadius + 1), tt = std::max(5, s.FrameRadius + 1);
-  const int bt = std::max(4, s.Radius + 2);
+  const int tw = s.TitleSide(), tt = s.TitleTop(), bt = s.ButtonEdge();
   std::vector<TItem> items = {
       Glyph("GLOBALINFO", "BICONCLOSE", TPart::GlyphClose, 3, 21, 19),
       Glyph("GLOBALINFO", "BICONMAX", TPart::GlyphMax, 3, 21, 19),
