@@ -74,11 +74,11 @@ TRgb Textured(const TStyle& s, TRgb c, float fx, float fy) {
   return c;
 }
 
-// The vertical (or, for vertical parts, horizontal) shading of a face of colour c over
-// [from, from + size); pressed faces lose their gloss and darken towards the top, as if sunk.
-TShader Face(const TStyle& s, TRgb c, float from, float size, bool pressed, bool vertical = true) {
-  return [&s, c, from, size, pressed, vertical](float x, float y) {
-    const float t = std::clamp(((vertical ? y : x) - from) / std::max(1.0f, size), 0.0f, 1.0f);
+// The vertical shading of a face of colour c over rows [from, from + size); pressed faces
+// lose their gloss and darken towards the top, as if sunk.
+TShader Face(const TStyle& s, TRgb c, float from, float size, bool pressed) {
+  return [&s, c, from, size, pressed](float, float y) {
+    const float t = std::clamp((y - from) / std::max(1.0f, size), 0.0f, 1.0f);
     if (pressed && s.Look != TLook::Flat) return Mix(Darker(c, 0.12f), Lighter(c, 0.12f), t);
     switch (s.Look) {
       case TLook::Gloss:
@@ -108,17 +108,16 @@ void Bevel(TLayer& l, float x0, float y0, float x1, float y1, TRgb light, TRgb d
 
 // A framed face: a border of colour edge, the face inside, and the look's highlights.
 void Box(TLayer& l, const TStyle& s, float w, float h, float radius, TRgb edge, TRgb face,
-         bool pressed, bool vertical = true) {
+         bool pressed) {
   if (s.Look == TLook::Bevel && radius < 1) {
     // The classic raised (or pressed) block: two lines of light and shadow on each side.
-    l.FillRoundRect(0, 0, w, h, 0, Face(s, face, 0, vertical ? h : w, false, vertical));
+    l.FillRoundRect(0, 0, w, h, 0, Face(s, face, 0, h, false));
     Bevel(l, 0, 0, w, h, Lighter(face, 0.85f), Darker(edge, 0.55f), pressed);
     Bevel(l, 1, 1, w - 1, h - 1, Lighter(face, 0.4f), Darker(face, 0.3f), pressed);
     return;
   }
   l.FillRoundRect(0, 0, w, h, radius, Solid(edge));
-  l.FillRoundRect(1, 1, w - 1, h - 1, radius - 1,
-                  Face(s, face, 1, (vertical ? h : w) - 2, pressed, vertical));
+  l.FillRoundRect(1, 1, w - 1, h - 1, radius - 1, Face(s, face, 1, h - 2, pressed));
   if (s.Look == TLook::Gloss && !pressed) {
     l.FillRoundRect(1.5f, 1, w - 1.5f, 2, 0, Solid({1, 1, 1}), 0.55f);
   } else if (s.Look == TLook::Bevel) {
