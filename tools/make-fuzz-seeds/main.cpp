@@ -15,6 +15,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/PictureCodec.h"
 #include "skin/data/acSkinPack.h"
+#include "skin/internal/sInternalSkins.h"
 
 namespace {
 
@@ -131,6 +132,17 @@ int main(int argc, char** argv) {
         {"MASTER.BMP", gfx::EncodeBmp(picture, false)}, {"EXTBORD.PNG", gfx::EncodePng(picture)}};
     Write(dir / "fuzz_skin_package", "skin.asz",
           skin::data::PackSkin(optionBytes, files, gfx::EncodePng(SeedPicture(14, 10))));
+    // The internal skins: real packages and options texts, every value syntax they use.
+    for (std::size_t n = 0; n < skin::data::InternalSkins().size(); ++n) {
+      const auto packed = skin::data::PackageOf(skin::data::InternalSkins()[n]);
+      const std::string stem = "internal-" + std::to_string(n);
+      Write(dir / "fuzz_skin_package", (stem + ".asz").c_str(),
+            Bytes(packed.begin(), packed.end()));
+      skin::data::TacSkinConvertor convertor;
+      if (skin::data::ExtractPackedData(packed, convertor) && convertor.Options) {
+        Write(dir / "fuzz_skin_options", (stem + ".dat").c_str(), *convertor.Options);
+      }
+    }
     // Record-set filters as the catalogue builds them, and the other operators.
     Write(dir / "fuzz_filter", "type-and-name.txt",
           Text("([vid] like '%Галерея%') and ([uz.nam] like '%шк%')"));

@@ -1,8 +1,10 @@
-// The skin tool: lists, verifies and packs skins.
+// The skin tool: lists, verifies, packs and extracts skins.
+//   skintool list                 the program's internal skins, one name a line
 //   skintool list PATH            the entries of a package (or the files of a skin folder)
 //   skintool verify PATH          exit 0 for a usable skin, else the problems and exit 1
 //   skintool pack DIR OUT [PNG]   packs a skin folder (Options.dat and its files) into OUT,
 //                                 with PNG as the preview when given
+//   skintool extract NAME DIR     writes the internal skin NAME to DIR as "NAME extracted.asz"
 // PATH is a package file ("NAME.asz") or a skin folder holding Options.dat.
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +19,8 @@
 #include "skin/data/acSkinCheck.h"
 #include "skin/data/acSkinLoad.h"
 #include "skin/data/acSkinPack.h"
+#include "skin/data/acSkinSources.h"
+#include "skin/internal/sInternalSkins.h"
 
 namespace {
 
@@ -25,7 +29,8 @@ using namespace skin::data;
 
 int Usage() {
   std::fputs(
-      "usage: skintool list PATH | verify PATH | pack DIR OUT.asz [PREVIEW.png]\n"
+      "usage: skintool list [PATH] | verify PATH | pack DIR OUT.asz [PREVIEW.png]\n"
+      "       skintool extract NAME DIR\n"
       "PATH is a package (NAME.asz) or a skin folder holding Options.dat\n",
       stderr);
   return 2;
@@ -52,6 +57,21 @@ std::vector<fs::path> FolderFiles(const fs::path& dir) {
   }
   std::sort(files.begin(), files.end());
   return files;
+}
+
+int ListInternal() {
+  for (const TacInternalSkinData& skin : InternalSkins()) std::printf("%s\n", skin.Name);
+  return 0;
+}
+
+// Writes the internal skin as the manager extracts it; the folder is made when missing.
+int Extract(const std::string& name, const fs::path& dir) {
+  TsStoredSkins skins;
+  AddInternalSkins(skins);
+  const int index = skins.IndexOf(name);
+  if (index < 0) throw ESkinError("Skin does not exists.");
+  std::printf("%s\n", ExtractByIndex(skins, index, dir.string()).c_str());
+  return 0;
 }
 
 int List(const fs::path& path) {
@@ -95,7 +115,9 @@ int Pack(const fs::path& dir, const fs::path& out, const char* preview) {
 int main(int argc, char** argv) {
   try {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "list") return ListInternal();
     if (args.size() == 2 && args[0] == "list") return List(args[1]);
+    if (args.size() == 3 && args[0] == "extract") return Extract(args[1], args[2]);
     if (args.size() == 2 && args[0] == "verify") return Verify(args[1]);
     if ((args.size() == 3 || args.size() == 4) && args[0] == "pack") {
       return Pack(args[1], args[2], args.size() == 4 ? argv[4] : nullptr);

@@ -1,0 +1,46 @@
+// Reading and parsing the program's own skin, BlueGauze, as start-up does: the package from
+// the embedded bytes, its options text, and the whole load through the stored skins.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "skin/data/acSkinLoad.h"
+#include "skin/data/acSkinPack.h"
+#include "skin/data/sSkinOptions.h"
+#include "skin/internal/sInternalSkins.h"
+
+namespace {
+
+using namespace skin::data;
+
+std::span<const std::uint8_t> BlueGauze() {
+  return PackageOf(*FindInternalSkin(acDefaultInternalSkin));
+}
+
+void BM_BlueGauzeExtract(benchmark::State& state) {
+  const auto packed = BlueGauze();
+  for (auto _ : state) {
+    TacSkinConvertor c;
+    benchmark::DoNotOptimize(ExtractPackedData(packed, c));
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t(packed.size()));
+}
+BENCHMARK(BM_BlueGauzeExtract);
+
+void BM_BlueGauzeReadOptions(benchmark::State& state) {
+  TacSkinConvertor c;
+  ExtractPackedData(BlueGauze(), c);
+  const std::string text(c.Options->begin(), c.Options->end());
+  for (auto _ : state) benchmark::DoNotOptimize(ReadSkinOptions(text, 0, {}));
+}
+BENCHMARK(BM_BlueGauzeReadOptions);
+
+void BM_BlueGauzeLoad(benchmark::State& state) {
+  TsStoredSkins skins;
+  AddInternalSkins(skins);
+  const TacSkinLoadContext context{"/nonexistent", &skins, 0, {}, ""};
+  for (auto _ : state) benchmark::DoNotOptimize(LoadSkin(acDefaultInternalSkin, context));
+}
+BENCHMARK(BM_BlueGauzeLoad);
+
+}  // namespace

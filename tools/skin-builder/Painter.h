@@ -1,0 +1,109 @@
+// The parameterised painter of the internal skins: a skin's look (style, pattern, corner
+// radius, colours) read from its options text, and the pictures every skin carries drawn in
+// that look, one layer per image (state).
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Raster.h"
+#include "skin/data/acIniFile.h"
+
+namespace skinbuilder {
+
+// How faces are shaded.
+enum class TLook { Gloss, Soft, Bevel, Flat };
+// A texture laid over frames, titles and panels.
+enum class TPattern { None, Gauze, Rhombus, Stripes, Grain };
+
+// The section of the options text that parameterises the painter; the builder drops it from
+// the packaged text.
+inline constexpr const char* kPainterSection = "PAINTER";
+
+struct TStyle {
+  TLook Look = TLook::Soft;
+  TPattern Pattern = TPattern::None;
+  int Radius = 3;       // buttons, edits, hints
+  int FrameRadius = 6;  // the window's top corners
+  int BorderWidth = 4;  // window frame
+  int TitleHeight = 22;
+  TRgb Face, Text, Border, Accent, Frame, FrameInactive;
+  TRgb Title1, Title2, Title1Inactive, Title2Inactive, TitleText, Glyph, CloseHot;
+  TRgb Button[3];  // normal, hot, pressed
+  TRgb Edit, Selection[2], Hint, HintBorder, MenuHot, Track, Check;
+  // Square bevelled skins draw the classic desktop: grey raised frames and caption buttons.
+  bool Classic() const { return Look == TLook::Bevel && Radius == 0; }
+  // Edge widths of the title and button pictures: their rounded corners must fit.
+  int TitleSide() const { return std::max(6, FrameRadius + 1); }
+  int TitleTop() const { return std::max(5, FrameRadius + 1); }
+  int ButtonEdge() const { return std::max(4, Radius + 2); }
+};
+
+// Reads the look from GLOBALINFO, the sections' colours and the PAINTER section.
+TStyle ReadStyle(const skin::data::TMemIniFile& ini);
+
+// Kinds of picture the painter draws.
+enum class TPart {
+  FormBorder,
+  FormTitle,
+  Button,
+  ComboButton,
+  Edit,
+  Selection,
+  PanelRaised,
+  PanelLowered,
+  GroupBox,
+  StatusBar,
+  Divider,
+  DividerV,
+  ScrollTrackH,
+  ScrollTrackV,
+  ScrollButton,
+  Slider,
+  Hint,
+  MenuItem,
+  MenuFrame,
+  TitleButton,
+  // glyphs
+  GlyphClose,
+  GlyphMax,
+  GlyphMin,
+  GlyphRestore,
+  GlyphHelp,
+  ArrowDown,
+  ArrowLeft,
+  ArrowUp,
+  ArrowRight,
+  SliderGripH,
+  SliderGripV,
+  CheckUnchecked,
+  CheckChecked,
+  CheckGrayed,
+  RadioUnchecked,
+  RadioChecked,
+  Grip,
+  MenuCheck,
+  // textures
+  FormTexture
+};
+
+// Draws image (state) index of part into a layer of width × height.
+TLayer PaintPart(const TStyle& style, TPart part, int index, int width, int height);
+
+// The 140 × 100 preview: a small window in the skin, built from its pictures by find(key).
+struct TPreviewParts {
+  const TLayer* Form;       // active frame
+  const TLayer* Title;      // active title strip
+  const TLayer* Close;      // small close glyph, normal
+  const TLayer* Button;     // normal button
+  const TLayer* ButtonHot;  // hot button
+  const TLayer* Edit;       // edit frame
+  const TLayer* Selection;  // focused selection
+  const TLayer* Track;      // vertical scroll track
+  const TLayer* Slider;     // vertical slider
+  const TLayer* Check;      // checked check box
+};
+TLayer PaintPreview(const TStyle& style, const TPreviewParts& parts);
+
+}  // namespace skinbuilder
