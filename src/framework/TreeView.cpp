@@ -336,6 +336,7 @@ TColor TTreeView::TextColor() const {
 
 void TTreeView::FontChanged() {
   TCustomControl::FontChanged();
+  FItemHeight = 0;
   for (TTreeNode* n = FItems->GetFirstNode(); n; n = n->GetNext()) n->FTextWidth = -1;
   StructureChanged();
 }
@@ -444,7 +445,7 @@ int TTreeView::ItemHeight() {
   gfx::SelectFont(&dc, Font().Handle());
   gfx::TSize s{0, 0};
   gfx::GetTextExtentPoint32W(&dc, u"Ag", &s);
-  FItemHeight = std::max(16, s.cy + 2);
+  FItemHeight = std::max(16, s.cy + 3);
   return FItemHeight;
 }
 
@@ -557,7 +558,8 @@ void TTreeView::MakeVisible(TTreeNode* node) {
   ScrollTo(top, FScrollX);
 }
 
-void TTreeView::Scroll(int bar, WORD code) {
+void TTreeView::Scroll(int bar, WPARAM wParam) {
+  WORD code = LOWORD(std::uintptr_t(wParam));
   bool vert = bar == SB_VERT;
   int pos = vert ? FTopRow : FScrollX;
   int line = vert ? 1 : ItemHeight();
@@ -583,12 +585,15 @@ void TTreeView::Scroll(int bar, WORD code) {
       break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
-      // The whole 32-bit position: the dragged thumb's, or one written into the scroll info
-      // by whoever sent the message.
+      // The message carries 16 bits; the scroll info has the whole position (the dragged
+      // thumb's, or one written there by whoever sent the message). The latter wins when
+      // it agrees with the message.
+      int carried = HIWORD(std::uintptr_t(wParam));
       SCROLLINFO si;
       si.fMask = code == SB_THUMBTRACK ? SIF_TRACKPOS : SIF_POS;
-      if (!GetScrollInfo(Handle(), bar, &si)) return;
-      pos = code == SB_THUMBTRACK ? si.nTrackPos : si.nPos;
+      int full = carried;
+      if (GetScrollInfo(Handle(), bar, &si)) full = code == SB_THUMBTRACK ? si.nTrackPos : si.nPos;
+      pos = (full & 0xFFFF) == carried ? full : carried;
       break;
     }
     default:
@@ -716,7 +721,7 @@ void TTreeView::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_VSCROLL:
     case WM_HSCROLL:
-      Scroll(m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(std::uintptr_t(m.WParam)));
+      Scroll(m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, m.WParam);
       m.Result = 0;
       return;
     case WM_SIZE:
@@ -725,10 +730,18 @@ void TTreeView::WndProc(TMessage& m) {
       Invalidate();
       return;
     case WM_SETCURSOR:
-      if (FHotTrack && FHotNode && LOWORD(std::uintptr_t(m.LParam)) == WORD(HTCLIENT)) {
-        win::SetCursor(LoadCursorW(IDC_HAND));
-        m.Result = 1;
-        return;
+      // Asked before the move arrives: the item is found from the cursor position.
+      if (FHotTrack && LOWORD(std::uintptr_t(m.LParam)) == WORD(HTCLIENT)) {
+        POINT p;
+        TTreeNode* node = nullptr;
+        if (GetCursorPos(&p)) {
+          TPoint c = ScreenToClient({p.X, p.Y});
+          if (HitTestAt(c.X, c.Y, &node) == THit::Text) {
+            win::SetCursor(LoadCursorW(IDC_HAND));
+            m.Result = 1;
+            return;
+          }
+        }
       }
       break;
     case WM_SETFOCUS:

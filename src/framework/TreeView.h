@@ -268,7 +268,7 @@ class TTreeView : public TCustomControl {
   int ContentWidth();
   void UpdateScrollBars();
   void ScrollTo(int topRow, int scrollX);
-  void Scroll(int bar, win::WORD code);
+  void Scroll(int bar, win::WPARAM wParam);
   void MoveSelection(int rows);
   void SetHotNode(TTreeNode* node);
   void PaintItem(TTreeNode* node, int row, const TRect& client);
