@@ -8,6 +8,7 @@
 #include "Harness.h"
 #include "framework/Automation.h"
 #include "framework/Exception.h"
+#include "framework/Reader.h"
 #include "framework/TextConv.h"
 #include "platform/backend/Dump.h"
 #include "platform/win/Input.h"
@@ -494,6 +495,45 @@ TEST_F(TreeViewTest, DrawsButtonsLinesSelectionAndScrollBars) {
   desktop.Pump();
   EXPECT_EQ(ScreenAt(in.X, in.Y), ColorToRGB(clBtnFace));
   SaveScreen("tree-selected-unfocused");
+}
+
+// A form whose handlers the test publishes.
+class TOwnerForm : public TForm {
+ public:
+  using TForm::PublishMethod;
+  using TForm::TForm;
+};
+
+TEST_F(TreeViewTest, WindowDescriptionsSetTheTreeAndWireItsChange) {
+  auto* owner = app->CreateForm<TOwnerForm>();
+  int changes = 0;
+  owner->PublishMethod("TreeChange", [&](TComponent*) { ++changes; });
+  ReadComponentText(owner, R"(object F: TForm
+  object T: TTreeView
+    Indent = 25
+    ShowLines = False
+    ShowRoot = False
+    HotTrack = True
+    ReadOnly = True
+    RowSelect = True
+    HideSelection = False
+    AutoExpand = True
+    SortType = stText
+    Cursor = crHandPoint
+    OnChange = TreeChange
+  end
+end)",
+                    "Tree.txt", ".");
+  auto* t = static_cast<TTreeView*>(owner->FindComponent("T"));
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->Indent(), 25);
+  EXPECT_FALSE(t->ShowLines());
+  EXPECT_FALSE(t->ShowRoot());
+  EXPECT_TRUE(t->HotTrack() && t->ReadOnly() && t->RowSelect() && t->AutoExpand());
+  EXPECT_FALSE(t->HideSelection());
+  EXPECT_EQ(t->SortType(), TSortType::stText);
+  t->SetSelected(t->Items().Add(nullptr, u"X"));
+  EXPECT_EQ(changes, 1);
 }
 
 }  // namespace
