@@ -49,6 +49,22 @@ bool IsAncestor(const TTreeNode* ancestor, const TTreeNode* node) {
 
 }  // namespace
 
+// Visits the nodes below root in depth-first order; visit answers whether to descend into a
+// node. Iterative, so that deep trees cannot exhaust the stack.
+template <class Visit>
+void WalkDepthFirst(const TTreeNode& root, Visit visit) {
+  std::vector<std::pair<const TTreeNode*, std::size_t>> stack{{&root, 0}};
+  while (!stack.empty()) {
+    auto& [node, next] = stack.back();
+    if (next == node->FChildren.size()) {
+      stack.pop_back();
+      continue;
+    }
+    TTreeNode* child = node->FChildren[next++].get();
+    if (visit(child)) stack.push_back({child, 0});
+  }
+}
+
 // ---- TTreeNode ----
 
 TTreeNode::~TTreeNode() = default;
@@ -161,19 +177,11 @@ void TTreeNodes::BuildIndex() const {
   if (FIndexValid) return;
   FIndex.clear();
   FIndex.reserve(std::size_t(FCount));
-  // Iterative depth-first walk: deep trees must not exhaust the stack.
-  std::vector<std::pair<const TTreeNode*, std::size_t>> stack{{FRoot.get(), 0}};
-  while (!stack.empty()) {
-    auto& [node, next] = stack.back();
-    if (next == node->FChildren.size()) {
-      stack.pop_back();
-      continue;
-    }
-    TTreeNode* child = node->FChildren[next++].get();
-    child->FAbsoluteIndex = int(FIndex.size());
-    FIndex.push_back(child);
-    stack.push_back({child, 0});
-  }
+  WalkDepthFirst(*FRoot, [this](TTreeNode* n) {
+    n->FAbsoluteIndex = int(FIndex.size());
+    FIndex.push_back(n);
+    return true;
+  });
   FIndexValid = true;
 }
 
@@ -413,18 +421,11 @@ void TTreeView::StructureChanged() {
 const std::vector<TTreeNode*>& TTreeView::Rows() const {
   if (FRowsValid) return FRows;
   FRows.clear();
-  std::vector<std::pair<const TTreeNode*, std::size_t>> stack{{FItems->FRoot.get(), 0}};
-  while (!stack.empty()) {
-    auto& [node, next] = stack.back();
-    if (next == node->FChildren.size()) {
-      stack.pop_back();
-      continue;
-    }
-    TTreeNode* child = node->FChildren[next++].get();
-    child->FRow = int(FRows.size());
-    FRows.push_back(child);
-    if (child->FExpanded) stack.push_back({child, 0});
-  }
+  WalkDepthFirst(*FItems->FRoot, [this](TTreeNode* n) {
+    n->FRow = int(FRows.size());
+    FRows.push_back(n);
+    return n->FExpanded;
+  });
   FRowsValid = true;
   return FRows;
 }

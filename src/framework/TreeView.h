@@ -78,6 +78,8 @@ class TTreeNode {
  private:
   friend class TTreeNodes;
   friend class TTreeView;
+  template <class Visit>
+  friend void WalkDepthFirst(const TTreeNode& root, Visit visit);
   explicit TTreeNode(TTreeNodes* owner) : FOwner(owner) {}
 
   TTreeNodes* FOwner;
