@@ -344,7 +344,7 @@ TColor TTreeView::TextColor() const {
 
 void TTreeView::FontChanged() {
   TCustomControl::FontChanged();
-  FItemHeight = 0;
+  if (!FFixedItemHeight) FItemHeight = 0;
   for (TTreeNode* n = FItems->GetFirstNode(); n; n = n->GetNext()) n->FTextWidth = -1;
   StructureChanged();
 }
@@ -764,6 +764,14 @@ void TTreeView::WndProc(TMessage& m) {
     case TVM_GETTEXTCOLOR:
       m.Result = LRESULT(std::intptr_t(std::int32_t(FTextColor)));
       return;
+    case TVM_SETITEMHEIGHT: {
+      m.Result = ItemHeight();
+      int height = int(std::intptr_t(m.WParam));
+      FFixedItemHeight = height > 0;
+      FItemHeight = FFixedItemHeight ? height : 0;
+      StructureChanged();
+      return;
+    }
     case TVM_GETITEMHEIGHT:
       m.Result = ItemHeight();
       return;

@@ -35,6 +35,7 @@ constexpr UINT TVM_SETBKCOLOR = 0x1100 + 29;
 constexpr UINT TVM_SETTEXTCOLOR = 0x1100 + 30;
 constexpr UINT TVM_GETBKCOLOR = 0x1100 + 31;
 constexpr UINT TVM_GETTEXTCOLOR = 0x1100 + 32;
+constexpr UINT TVM_SETITEMHEIGHT = 0x1100 + 27;  // wParam: pixels; -1: from the font again
 constexpr UINT TVM_GETITEMHEIGHT = 0x1100 + 28;
 
 class TTreeNode {
@@ -284,7 +285,8 @@ class TTreeView : public TCustomControl {
   mutable bool FRowsValid = true;
   int FTopRow = 0;
   int FScrollX = 0;
-  int FItemHeight = 0;  // 0: measure from the font
+  int FItemHeight = 0;            // 0: measure from the font
+  bool FFixedItemHeight = false;  // set by TVM_SETITEMHEIGHT
   int FIndent = 19;
   bool FShowButtons = true;
   bool FShowLines = true;

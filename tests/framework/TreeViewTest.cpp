@@ -405,6 +405,14 @@ TEST_F(TreeViewTest, CustomDrawStagesRunInOrderAndTheCanvasColoursAreUsed) {
   TPoint corner = tree->ClientToScreen({tree->ClientWidth() - 3, tree->ClientHeight() - 3});
   EXPECT_EQ(ScreenAt(corner.X, corner.Y), gfx::RGB(10, 20, 30));
   EXPECT_EQ(tree->Perform(TVM_GETBKCOLOR, 0, 0), win::LRESULT(gfx::RGB(10, 20, 30)));
+  // A skin's item height (scaling) moves the rows.
+  int height = tree->ItemHeight();
+  tree->Perform(TVM_SETITEMHEIGHT, win::WPARAM(height * 2), 0);
+  EXPECT_EQ(b->DisplayRect(false).Top, 3 * height * 2);
+  tree->Font().SetHeight(-30);  // a fixed height stays
+  EXPECT_EQ(tree->Perform(TVM_GETITEMHEIGHT, 0, 0), height * 2);
+  tree->Perform(TVM_SETITEMHEIGHT, win::WPARAM(-1), 0);
+  EXPECT_GT(tree->ItemHeight(), height);  // from the font again
 }
 
 TEST_F(TreeViewTest, HotTrackingFollowsTheMouseWithAHandCursor) {
