@@ -129,6 +129,27 @@ TEST_F(TreeViewTest, ItemsAreInDepthFirstOrderAfterAddsAndClear) {
   EXPECT_EQ(Log(), "");  // nothing was selected, so nothing changed
 }
 
+// The catalogue's build: positions looked up afresh after every add while the count taken at
+// the start of a pass stays fixed; a district named twice, the second one last, stays empty.
+TEST_F(TreeViewTest, PositionsFollowAddsMadeDuringAScan) {
+  auto& items = tree->Items();
+  for (const char16_t* d : {u"X", u"Y", u"X"}) {
+    tree->SetSelected(nullptr);
+    items.AddObject(tree->Selected(), d, -1);
+  }
+  for (const char16_t* school : {u"x1", u"x2", u"x3"}) {
+    int n = items.Count();
+    for (int i = 0; i < n; ++i)
+      if (items.Item(i)->Text() == u"X") {
+        tree->SetSelected(items.Item(i));
+        items.AddChildObject(tree->Selected(), school, 1);
+      }
+  }
+  EXPECT_EQ(Texts(items), "X,x1,x2,x3,Y,X");
+  EXPECT_EQ(Log(), "change:X");  // the same node selected again raises nothing
+  EXPECT_EQ(items.Item(5)->Count(), 0);
+}
+
 TEST_F(TreeViewTest, SelectionFromCodeRaisesChangeOnlyWhenItChanges) {
   AddDistricts();
   tree->SetSelected(a);
