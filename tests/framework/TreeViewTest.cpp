@@ -259,6 +259,26 @@ TEST_F(TreeViewTest, MouseSelectsBeforeClickTogglesOnButtonAndDoubleClick) {
   EXPECT_FALSE(b->Expanded());
 }
 
+TEST_F(TreeViewTest, RowSelectTakesTheWholeRowAndAutoExpandFollowsTheUser) {
+  AddDistricts();
+  tree->SetRowSelect(true);
+  tree->SetAutoExpand(true);
+  TPoint right = tree->ClientToScreen({150, b->DisplayRect(true).Top + 2});
+  Click(right.X, right.Y);  // far right of the text: still B's row
+  EXPECT_EQ(tree->Selected(), b);
+  EXPECT_TRUE(b->Expanded());  // a user's selection opens the node
+  desktop.Advance(1000);
+  ClickNode(a);
+  EXPECT_TRUE(a->Expanded());
+  EXPECT_FALSE(b->Expanded());  // and closes the branch left
+  Key(kDown);                   // into A: A stays open
+  EXPECT_EQ(Name(tree->Selected()), "a1");
+  EXPECT_TRUE(a->Expanded());
+  tree->SetSelected(b);  // from code: no automatic expansion
+  EXPECT_FALSE(b->Expanded());
+  EXPECT_TRUE(a->Expanded());
+}
+
 TEST_F(TreeViewTest, KeyboardMovesAndExpands) {
   AddDistricts();
   Key(kDown);  // nothing selected: the first row
