@@ -328,9 +328,7 @@ const Table kSortType = {{"stNone", int(TSortType::stNone)},
 void RegisterTreeView() {
   using T = TTreeView;
   RegisterClass<T>("TTreeView", "TWinControl");
-  auto flag = [](void (T::*set)(bool)) {
-    return [set](T* t, V v, C x) { (t->*set)(x.Bool(v)); };
-  };
+  auto flag = [](void (T::*set)(bool)) { return [set](T* t, V v, C x) { (t->*set)(x.Bool(v)); }; };
   RegisterProperty<T>("TTreeView", "ShowButtons", flag(&T::SetShowButtons));
   RegisterProperty<T>("TTreeView", "ShowLines", flag(&T::SetShowLines));
   RegisterProperty<T>("TTreeView", "ShowRoot", flag(&T::SetShowRoot));
@@ -341,9 +339,8 @@ void RegisterTreeView() {
   RegisterProperty<T>("TTreeView", "AutoExpand", flag(&T::SetAutoExpand));
   RegisterProperty<T>("TTreeView", "Indent",
                       [](T* t, V v, C x) { t->SetIndent(int(x.Integer(v, 0, 1000))); });
-  RegisterProperty<T>("TTreeView", "SortType", [](T* t, V v, C x) {
-    t->SetSortType(TSortType(x.Enum(v, kSortType)));
-  });
+  RegisterProperty<T>("TTreeView", "SortType",
+                      [](T* t, V v, C x) { t->SetSortType(TSortType(x.Enum(v, kSortType))); });
   // Handlers published by a form take only the sender; the node is read from the tree.
   auto nodeEvent = [](TTVChangedEvent T::*event) {
     return [event](T* t, V v, C x) {
