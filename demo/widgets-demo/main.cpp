@@ -1,8 +1,8 @@
 // A small program on the framework: two forms read from window descriptions beside the
 // program, shown on whichever backend the environment picks. The main form counts button
 // clicks, shows the second form modally, raises an error for the default error handler, shows
-// the museum type chosen in its combo box and the hint of the control under the mouse in its
-// status bar.
+// the museum type chosen in its combo box, a tree of districts and schools in a third form, and
+// the hint of the control under the mouse in its status bar.
 //
 //   widgets-demo                        runs
 //   widgets-demo --make-pictures DIR    draws the pictures the descriptions name into DIR
@@ -22,6 +22,7 @@
 #include "framework/Reader.h"
 #include "framework/StatusBar.h"
 #include "framework/TextConv.h"
+#include "framework/TreeView.h"
 #include "platform/backend/Start.h"
 #include "platform/gfx/PictureCodec.h"
 
@@ -39,6 +40,45 @@ class TSecondForm : public fw::TForm {
 
 TSecondForm* SecondForm = nullptr;
 
+// A tree of districts with their schools; the chosen node is named below the tree.
+class TTreeForm : public fw::TForm {
+ public:
+  explicit TTreeForm(fw::TComponent* owner) : TForm(owner) {
+    PublishMethod("FormCreate", [this](fw::TComponent*) { FormCreate(); });
+    PublishMethod("TreeChange", [this](fw::TComponent*) { TreeChange(); });
+    PublishMethod("ExpandClick", [this](fw::TComponent*) { Tree()->FullExpand(); });
+    fw::ReadComponentFile(this, gResources + "/TreeForm.txt");
+  }
+  std::string ClassName() const override { return "TTreeForm"; }
+
+ private:
+  fw::TTreeView* Tree() { return static_cast<fw::TTreeView*>(FindComponent("Tree")); }
+  void FormCreate() {
+    static const char16_t* const kDistricts[][4] = {
+        {u"Заречный район", u"Гимназия № 2", u"Лицей № 5", u"Школа № 11"},
+        {u"Лесной район", u"Школа № 3", u"Школа № 7", nullptr},
+        {u"Озёрный район", nullptr, nullptr, nullptr},
+        {u"Центральный район", u"Гимназия № 1", u"Кадетская школа", u"Школа № 14"}};
+    auto& items = Tree()->Items();
+    items.BeginUpdate();
+    int id = 0;
+    for (const auto& d : kDistricts) {
+      fw::TTreeNode* district = items.AddObject(nullptr, d[0], -1);
+      for (int i = 1; i < 4 && d[i]; ++i) items.AddChildObject(district, d[i], ++id);
+    }
+    items.EndUpdate();
+  }
+  void TreeChange() {
+    fw::TTreeNode* node = Tree()->Selected();
+    static_cast<fw::TLabel*>(FindComponent("Choice"))
+        ->SetCaption(!node              ? u"Nothing chosen"
+                     : node->Data() < 0 ? u"District: " + node->Text()
+                                        : u"School: " + node->Text());
+  }
+};
+
+TTreeForm* TreeForm = nullptr;
+
 class TMainForm : public fw::TForm {
  public:
   explicit TMainForm(fw::TComponent* owner) : TForm(owner) {
@@ -46,6 +86,7 @@ class TMainForm : public fw::TForm {
     PublishMethod("CountClick", [this](fw::TComponent*) { CountClick(); });
     PublishMethod("SecondClick", [this](fw::TComponent*) { SecondClick(); });
     PublishMethod("TypeCloseUp", [this](fw::TComponent*) { TypeCloseUp(); });
+    PublishMethod("TreeClick", [](fw::TComponent*) { TreeForm->Show(); });
     PublishMethod("ErrorClick", [](fw::TComponent*) {
       throw fw::Exception(u"The demo raised this error on purpose");
     });
@@ -133,12 +174,14 @@ int main(int argc, char** argv) {
     fw::InstallFormDump();
     fw::RegisterClass<TMainForm>("TMainForm", "TForm");
     fw::RegisterClass<TSecondForm>("TSecondForm", "TForm");
+    fw::RegisterClass<TTreeForm>("TTreeForm", "TForm");
     fw::TApplication app;
     app.Initialize();
     app.MainFormOnTaskBar = true;
     app.SetTitle(u"Widgets demo");
     app.CreateForm<TMainForm>();
     app.CreateForm(&SecondForm);
+    app.CreateForm(&TreeForm);
     app.Run();
     return 0;
   } catch (const std::exception& e) {

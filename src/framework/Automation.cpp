@@ -7,6 +7,7 @@
 #include "framework/Form.h"
 #include "framework/Image.h"
 #include "framework/StatusBar.h"
+#include "framework/TreeView.h"
 #include "platform/backend/Dump.h"
 
 namespace fw {
@@ -45,6 +46,38 @@ void WriteComboBox(JsonWriter& w, TComboBox* combo) {
   w.String(combo->Text());
   w.Key("droppedDown");
   w.Bool(combo->DroppedDown());
+}
+
+// The nodes of a tree in depth-first order; rect is the text on the screen, null while the
+// node has no row in the client area (collapsed parent, scrolled away).
+void WriteTreeNodes(JsonWriter& w, TTreeView* tree) {
+  w.Key("nodes");
+  w.BeginArray();
+  TRect client = tree->ClientRect();
+  for (TTreeNode* n = tree->Items().GetFirstNode(); n; n = n->GetNext()) {
+    w.BeginObject();
+    w.Key("text");
+    w.String(n->Text());
+    w.Key("data");
+    w.Number(n->Data());
+    w.Key("level");
+    w.Number(n->Level());
+    w.Key("expanded");
+    w.Bool(n->Expanded());
+    w.Key("selected");
+    w.Bool(n->Selected());
+    w.Key("rect");
+    TRect r = n->DisplayRect(true);
+    if (!r.IsEmpty() && r.Bottom <= client.Bottom && r.Top >= client.Top && r.Right > client.Left &&
+        r.Left < client.Right) {
+      TPoint tl = tree->ClientToScreen({r.Left, r.Top});
+      Rect(w, {tl.X, tl.Y, tl.X + r.Width(), tl.Y + r.Height()});
+    } else {
+      w.Null();
+    }
+    w.EndObject();
+  }
+  w.EndArray();
 }
 
 void WriteControl(JsonWriter& w, TControl* c) {
@@ -104,6 +137,7 @@ void WriteControl(JsonWriter& w, TControl* c) {
     w.EndArray();
   }
   if (auto* combo = dynamic_cast<TComboBox*>(c)) WriteComboBox(w, combo);
+  if (auto* tree = dynamic_cast<TTreeView*>(c)) WriteTreeNodes(w, tree);
   if (wc && wc->ControlCount() > 0) {
     w.Key("controls");
     w.BeginArray();

@@ -11,6 +11,7 @@
 #include "framework/StatusBar.h"
 #include "framework/TextConv.h"
 #include "framework/Timer.h"
+#include "framework/TreeView.h"
 #include "platform/gfx/PictureCodec.h"
 
 namespace fw {
@@ -343,6 +344,39 @@ void RegisterComboBox() {
   RegisterProperty<B>("TComboBox", "OnCloseUp", [](B* b, V v, C x) { b->OnCloseUp = x.Method(v); });
 }
 
+const Table kSortType = {{"stNone", int(TSortType::stNone)},
+                         {"stData", int(TSortType::stData)},
+                         {"stText", int(TSortType::stText)},
+                         {"stBoth", int(TSortType::stBoth)}};
+
+void RegisterTreeView() {
+  using T = TTreeView;
+  RegisterClass<T>("TTreeView", "TWinControl");
+  auto flag = [](void (T::*set)(bool)) { return [set](T* t, V v, C x) { (t->*set)(x.Bool(v)); }; };
+  RegisterProperty<T>("TTreeView", "ShowButtons", flag(&T::SetShowButtons));
+  RegisterProperty<T>("TTreeView", "ShowLines", flag(&T::SetShowLines));
+  RegisterProperty<T>("TTreeView", "ShowRoot", flag(&T::SetShowRoot));
+  RegisterProperty<T>("TTreeView", "HotTrack", flag(&T::SetHotTrack));
+  RegisterProperty<T>("TTreeView", "ReadOnly", flag(&T::SetReadOnly));
+  RegisterProperty<T>("TTreeView", "RowSelect", flag(&T::SetRowSelect));
+  RegisterProperty<T>("TTreeView", "HideSelection", flag(&T::SetHideSelection));
+  RegisterProperty<T>("TTreeView", "AutoExpand", flag(&T::SetAutoExpand));
+  RegisterProperty<T>("TTreeView", "Indent",
+                      [](T* t, V v, C x) { t->SetIndent(int(x.Integer(v, 0, 1000))); });
+  RegisterProperty<T>("TTreeView", "SortType",
+                      [](T* t, V v, C x) { t->SetSortType(TSortType(x.Enum(v, kSortType))); });
+  // Handlers published by a form take only the sender; the node is read from the tree.
+  auto nodeEvent = [](TTVChangedEvent T::*event) {
+    return [event](T* t, V v, C x) {
+      TNotifyEvent m = x.Method(v);
+      t->*event = [m](TComponent* sender, TTreeNode*) { m(sender); };
+    };
+  };
+  RegisterProperty<T>("TTreeView", "OnChange", nodeEvent(&T::OnChange));
+  RegisterProperty<T>("TTreeView", "OnExpanded", nodeEvent(&T::OnExpanded));
+  RegisterProperty<T>("TTreeView", "OnCollapsed", nodeEvent(&T::OnCollapsed));
+}
+
 }  // namespace
 
 void RegisterStandardClasses() {
@@ -350,6 +384,7 @@ void RegisterStandardClasses() {
   RegisterForm();
   RegisterStdControls();
   RegisterComboBox();
+  RegisterTreeView();
 }
 
 }  // namespace fw
