@@ -117,8 +117,9 @@ void DrawSamovar(Icon& i) {
   const Rgba brass = Hex(0xE0A436);
   i.Line(Path().MoveTo(29, 44).CubicTo(17, 44, 17, 57, 26, 58), 3.6, Shade(brass, -0.35));
   i.Line(Path().MoveTo(71, 44).CubicTo(83, 44, 83, 57, 74, 58), 3.6, Shade(brass, -0.35));
-  i.Across(Path().Polygon({{40, 72}, {60, 72}, {57, 79}, {43, 79}}), Shade(brass, -0.1));
-  i.Across(Path().RoundRect(31, 78, 38, 5, 2.5), brass);
+  i.Across(Path().Polygon({{40, 72}, {60, 72}, {57, 77}, {43, 77}}), Shade(brass, -0.1));
+  i.Body(Path().Circle(36, 82, 2.8).Circle(64, 82, 2.8), Shade(brass, -0.2));
+  i.Across(Path().RoundRect(31, 76, 38, 5, 2), brass);
   i.Across(Path()
                .MoveTo(33, 38)
                .LineTo(67, 38)
@@ -138,8 +139,10 @@ void DrawSamovar(Icon& i) {
   for (int k = 0; k < 5; ++k) i.Flat(Path().Circle(30 + k * 10, 48.6, 1.4), Shade(brass, 0.5));
   i.ClearClip();
   i.Flat(Path().Ellipse(36, 58, 3, 8), Rgba{1, 1, 1, 0.35});
-  i.Across(Path().RoundRect(43, 60, 14, 4, 2), Shade(brass, -0.25));
-  i.Flat(Path().Circle(50, 58, 2.3), Shade(brass, -0.4));
+  // The tap: a spout with its key across the top.
+  i.Across(Path().Polygon({{47.5, 60}, {52.5, 60}, {52.5, 66}, {55, 70}, {45, 70}, {47.5, 66}}),
+           Shade(brass, -0.2));
+  i.Across(Path().RoundRect(43, 57.5, 14, 3.5, 1.7), Shade(brass, -0.35));
   i.Across(Path().RoundRect(37, 33, 26, 6, 2), Shade(brass, -0.1));
   // The teapot.
   i.Line(Path().MoveTo(59, 26).LineTo(67, 18), 2.6, kCream);
@@ -524,18 +527,35 @@ void DrawHelmetAndSwords(Icon& i) {
     i.Across(Path().Rect(-2, -14, 4, 12).Transformed(at), Hex(0x6D3F1E));
     i.Body(Path().Circle(0, -16.5, 3).Transformed(at), kGold);
   }
+  // A warrior's helmet: a pointed dome over a mail hood with an opening for the face.
+  const Rgba mail = Shade(kSteel, -0.3);
+  i.Body(Path()
+             .MoveTo(31, 60)
+             .LineTo(69, 60)
+             .LineTo(70, 78)
+             .QuadTo(50, 90, 30, 78)
+             .Close()
+             .RoundRect(40, 62, 20, 17, 6),
+         mail, FillRule::EvenOdd);
+  i.Clip(Path().MoveTo(31, 60).LineTo(69, 60).LineTo(70, 78).QuadTo(50, 90, 30, 78).Close());
+  for (int row = 0; row < 6; ++row)
+    for (int k = 0; k < 11; ++k) {
+      const double x = 31 + k * 4 + (row % 2) * 2, y = 64 + row * 4;
+      if (x < 39 || x > 61 || y > 79) i.Flat(Path().Circle(x, y, 1), Shade(kSteel, 0.15));
+    }
+  i.ClearClip();
   const Path dome =
-      Path().MoveTo(34, 64).CubicTo(34, 44, 42, 34, 50, 22).CubicTo(58, 34, 66, 44, 66, 64).Close();
+      Path().MoveTo(30, 62).CubicTo(30, 42, 42, 32, 50, 20).CubicTo(58, 32, 70, 42, 70, 62).Close();
   i.Across(dome, kSteel);
   i.Clip(dome);
   i.Flat(
-      Path().MoveTo(50, 22).CubicTo(52, 38, 52, 52, 52, 64).LineTo(66, 64).LineTo(66, 22).Close(),
+      Path().MoveTo(50, 20).CubicTo(52, 38, 52, 52, 52, 64).LineTo(70, 64).LineTo(70, 20).Close(),
       Rgba{0, 0, 0, 0.1});
   i.ClearClip();
-  i.Across(Path().Polygon({{48, 23}, {52, 23}, {50, 11}}), kGold);
-  i.Across(Path().RoundRect(32, 59, 36, 7, 2), kGold);
-  for (int k = 0; k < 4; ++k) i.Flat(Path().Circle(38 + k * 8, 62.5, 1.3), kRed);
-  i.Across(Path().Polygon({{47.5, 65}, {52.5, 65}, {51.5, 77}, {48.5, 77}}), kSteel);
+  i.Across(Path().Polygon({{48, 21}, {52, 21}, {50, 9}}), kGold);
+  i.Across(Path().RoundRect(28, 57, 44, 7, 2), kGold);
+  for (int k = 0; k < 5; ++k) i.Flat(Path().Circle(34 + k * 8, 60.5, 1.3), kRed);
+  i.Across(Path().Polygon({{47.8, 63}, {52.2, 63}, {51.3, 75}, {48.7, 75}}), kSteel);
 }
 
 // 13: military glory: a medal with a red star on a striped ribbon.
@@ -850,7 +870,8 @@ std::vector<std::uint8_t> PictureExif() {
   return t;
 }
 
-gfx::Bitmap ContactSheet() {
+gfx::Bitmap ContactSheet(const std::vector<gfx::Bitmap>& typePictures, const gfx::Bitmap& banner,
+                         const gfx::Bitmap& background) {
   constexpr int pad = 12, big = 3 * kTypePictureSize;
   const int width = std::max(7 * (big + pad) + pad, kBannerWidth + 2 * pad);
   const int height = pad + 2 * (big + pad) + (kTypePictureSize + pad) + kBannerHeight + pad +
@@ -877,14 +898,14 @@ gfx::Bitmap ContactSheet() {
                            mix(gfx::PixelR(s), gfx::PixelR(d)), 255));
       }
   };
-  for (int i = 0; i < kTypePictureCount; ++i) {
-    const gfx::Bitmap picture = PaintTypePicture(i);
+  for (int i = 0; i < int(typePictures.size()) && i < kTypePictureCount; ++i) {
+    const gfx::Bitmap& picture = typePictures[std::size_t(i)];
     paste(picture, pad + (i % 7) * (big + pad), pad + (i / 7) * (big + pad), 3);
     paste(picture, pad + i * (kTypePictureSize + 4), pad + 2 * (big + pad), 1);
   }
   const int bannerY = pad + 2 * (big + pad) + kTypePictureSize + pad;
-  paste(PaintBanner(), pad, bannerY, 1);
-  paste(PaintBackground(), pad, bannerY + kBannerHeight + pad, 1);
+  paste(banner, pad, bannerY, 1);
+  paste(background, pad, bannerY + kBannerHeight + pad, 1);
   return out;
 }
 

@@ -32,8 +32,9 @@ std::string TypePictureFile(int index);  // "type-00.png" .. "type-13.png"
 // The Exif block (TIFF payload) written into both JPEGs: orientation as stored, the software.
 std::vector<std::uint8_t> PictureExif();
 
-// All pictures on one sheet for people to look at: the type pictures at 1:1 and at three
-// times their size, the banner and the background below.
-gfx::Bitmap ContactSheet();
+// All pictures on one sheet for people to look at: the type pictures at three times their
+// size and at 1:1 over a checkerboard, the banner and the background below.
+gfx::Bitmap ContactSheet(const std::vector<gfx::Bitmap>& typePictures, const gfx::Bitmap& banner,
+                         const gfx::Bitmap& background);
 
 }  // namespace art

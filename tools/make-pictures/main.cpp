@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "Pictures.h"
 #include "platform/gfx/PictureCodec.h"
@@ -35,12 +36,17 @@ int main(int argc, char** argv) {
     const fs::path dir = argv[1];
     fs::create_directories(dir);
     const auto exif = art::PictureExif();
-    for (int i = 0; i < art::kTypePictureCount; ++i)
-      Write(dir / art::TypePictureFile(i), gfx::EncodePng(art::PaintTypePicture(i)));
-    Write(dir / art::kBackgroundFile, gfx::EncodeJpeg(art::PaintBackground(), kJpegQuality, exif));
+    std::vector<gfx::Bitmap> types;
+    for (int i = 0; i < art::kTypePictureCount; ++i) {
+      types.push_back(art::PaintTypePicture(i));
+      Write(dir / art::TypePictureFile(i), gfx::EncodePng(types.back()));
+    }
+    const gfx::Bitmap background = art::PaintBackground();
+    Write(dir / art::kBackgroundFile, gfx::EncodeJpeg(background, kJpegQuality, exif));
     // The banner last: the build knows the folder is complete by it.
-    Write(dir / art::kBannerFile, gfx::EncodeJpeg(art::PaintBanner(), kJpegQuality, exif));
-    if (argc == 3) Write(argv[2], gfx::EncodePng(art::ContactSheet()));
+    const gfx::Bitmap banner = art::PaintBanner();
+    Write(dir / art::kBannerFile, gfx::EncodeJpeg(banner, kJpegQuality, exif));
+    if (argc == 3) Write(argv[2], gfx::EncodePng(art::ContactSheet(types, banner, background)));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-pictures: %s\n", e.what());
     return 1;
