@@ -251,10 +251,12 @@ std::vector<float> Canvas::Coverage(const Path& path, FillRule rule, int box[4])
       if (a.y == b.y) continue;
       edges.push_back(a.y < b.y ? Edge{a.x, a.y, b.x, b.y, 1} : Edge{b.x, b.y, a.x, a.y, -1});
     }
-  box[0] = std::max(0, int(std::floor(minX)));
-  box[1] = std::max(0, int(std::floor(minY)));
-  box[2] = std::min(width_, int(std::ceil(maxX)) + 1);
-  box[3] = std::min(height_, int(std::ceil(maxY)) + 1);
+  // Clamped as reals first: an empty path leaves the extremes at +-1e300.
+  auto clampTo = [](double v, int hi) { return int(std::clamp(v, 0.0, double(hi))); };
+  box[0] = clampTo(std::floor(minX), width_);
+  box[1] = clampTo(std::floor(minY), height_);
+  box[2] = clampTo(std::ceil(maxX) + 1, width_);
+  box[3] = clampTo(std::ceil(maxY) + 1, height_);
   const int w = std::max(0, box[2] - box[0]), h = std::max(0, box[3] - box[1]);
   std::vector<float> cover(std::size_t(w) * h, 0.f);
   std::vector<const Edge*> rowEdges;

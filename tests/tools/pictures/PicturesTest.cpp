@@ -41,6 +41,14 @@ TEST(RasterTest, CoverageIsExactAtFractionalEdges) {
   EXPECT_EQ(Alpha(b, 2, 5), 0);
   EXPECT_NEAR(AlphaSum(b), 2.5 * 3, 0.05);
   EXPECT_EQ(gfx::PixelR(b.At(2, 3)), 255);
+
+  // Nothing, or shapes beyond the edges, draw nothing; a shape across an edge is cut there.
+  Canvas edges(8, 8);
+  edges.Fill(Path(), Rgba{1, 0, 0, 1});
+  edges.Fill(Path().Rect(-100, -100, 5, 5).Rect(1e9, 2, 5, 5), Rgba{1, 0, 0, 1});
+  EXPECT_EQ(AlphaSum(edges.ToBitmap()), 0);
+  edges.Fill(Path().Rect(-4, 6, 100, 50), Rgba{1, 0, 0, 1});
+  EXPECT_NEAR(AlphaSum(edges.ToBitmap()), 16, 1e-6);
 }
 
 TEST(RasterTest, CurvesAreSmoothAndCloseToTheirArea) {
