@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <numbers>
 
 #include "Lettering.h"
@@ -36,7 +35,8 @@ Box Bounds(const Path& p) {
 
 class Icon {
  public:
-  Icon(Canvas& canvas, const Affine& m) : c_(canvas), m_(m) {}
+  Icon(Canvas& canvas, const Affine& m, Rgba badge) : c_(canvas), m_(m), badge_(badge) {}
+  Rgba Badge() const { return badge_; }  // the colour of the badge under the icon
 
   // A part in a flat colour with soft shading: lighter at its top, darker at its bottom.
   void Body(const Path& p, Rgba base, FillRule rule = FillRule::NonZero) {
@@ -68,6 +68,7 @@ class Icon {
  private:
   Canvas& c_;
   Affine m_;
+  Rgba badge_;
 };
 
 // Common colours of the icons.
@@ -120,22 +121,16 @@ void DrawSamovar(Icon& i) {
   i.Across(Path().Polygon({{40, 72}, {60, 72}, {57, 77}, {43, 77}}), Shade(brass, -0.1));
   i.Body(Path().Circle(36, 82, 2.8).Circle(64, 82, 2.8), Shade(brass, -0.2));
   i.Across(Path().RoundRect(31, 76, 38, 5, 2), brass);
-  i.Across(Path()
-               .MoveTo(33, 38)
-               .LineTo(67, 38)
-               .CubicTo(79, 46, 80, 64, 66, 73)
-               .LineTo(34, 73)
-               .CubicTo(20, 64, 21, 46, 33, 38)
-               .Close(),
-           brass);
+  const Path body = Path()
+                        .MoveTo(33, 38)
+                        .LineTo(67, 38)
+                        .CubicTo(79, 46, 80, 64, 66, 73)
+                        .LineTo(34, 73)
+                        .CubicTo(20, 64, 21, 46, 33, 38)
+                        .Close();
+  i.Across(body, brass);
   i.Flat(Path().Rect(24, 47, 52, 3.2), Shade(brass, -0.3));
-  i.Clip(Path()
-             .MoveTo(33, 38)
-             .LineTo(67, 38)
-             .CubicTo(79, 46, 80, 64, 66, 73)
-             .LineTo(34, 73)
-             .CubicTo(20, 64, 21, 46, 33, 38)
-             .Close());
+  i.Clip(body);
   for (int k = 0; k < 5; ++k) i.Flat(Path().Circle(30 + k * 10, 48.6, 1.4), Shade(brass, 0.5));
   i.ClearClip();
   i.Flat(Path().Ellipse(36, 58, 3, 8), Rgba{1, 1, 1, 0.35});
@@ -183,7 +178,7 @@ void DrawSchoolBell(Icon& i) {
 }
 
 // 2: theatre and puppets: a comedy mask and a marionette on its strings.
-void DrawMaskAndPuppet(Icon& i, Rgba badge) {
+void DrawMaskAndPuppet(Icon& i) {
   // The marionette.
   const Rgba str = Rgba{1, 1, 1, 0.75};
   i.Line(Line2(64, 18, 61, 60), 0.7, str);
@@ -212,7 +207,7 @@ void DrawMaskAndPuppet(Icon& i, Rgba badge) {
                         .CubicTo(24, 67, 16, 51, 18, 30)
                         .Close();
   i.Body(mask.Transformed(tilt), kGold);
-  const Rgba hole = Shade(badge, -0.45);
+  const Rgba hole = Shade(i.Badge(), -0.45);
   i.Flat(Path()
              .MoveTo(24, 42)
              .QuadTo(30, 35, 35, 42)
@@ -577,7 +572,7 @@ void DrawMedal(Icon& i) {
 }
 
 // Round badge with a soft shadow below, then the icon with its own soft shadow.
-gfx::Bitmap Badge(Rgba base, const std::function<void(Icon&)>& draw) {
+gfx::Bitmap Badge(Rgba base, void (*draw)(Icon&)) {
   constexpr int s = kTypePictureSize;
   const double cx = s / 2.0, cy = s / 2.0 - 1, r = 41;
   Canvas canvas(s, s);
@@ -598,8 +593,9 @@ gfx::Bitmap Badge(Rgba base, const std::function<void(Icon&)>& draw) {
 
   Canvas art(s, s);
   const double scale = 0.68;
-  Icon icon(
-      art, Affine::Translate(cx - 50 * scale, cy - 50 * scale + 0.5) * Affine::Scale(scale, scale));
+  Icon icon(art,
+            Affine::Translate(cx - 50 * scale, cy - 50 * scale + 0.5) * Affine::Scale(scale, scale),
+            base);
   draw(icon);
   Canvas silhouette = art.Silhouette(Rgba{0, 0, 0, 0.35});
   silhouette.Blur(1);
@@ -812,40 +808,28 @@ gfx::Bitmap PaintBackground() {
 }
 
 gfx::Bitmap PaintTypePicture(int index) {
-  switch (index) {
-    case 0:
-      return Badge(Hex(0xB5452F), DrawSamovar);
-    case 1:
-      return Badge(Hex(0x2E6DB4), DrawSchoolBell);
-    case 2: {
-      const Rgba badge = Hex(0x6A3E9E);
-      return Badge(badge, [&](Icon& i) { DrawMaskAndPuppet(i, badge); });
-    }
-    case 3:
-      return Badge(Hex(0xE08A1E), DrawPalette);
-    case 4:
-      return Badge(Hex(0x3E8E41), DrawLeafAndBird);
-    case 5:
-      return Badge(Hex(0x1F8A8A), DrawBalalaikaAndDrum);
-    case 6:
-      return Badge(Hex(0x7C6A3A), DrawMap);
-    case 7:
-      return Badge(Hex(0x274B7A), DrawGlobeAndBook);
-    case 8:
-      return Badge(Hex(0xA0673A), DrawFortress);
-    case 9:
-      return Badge(Hex(0x5D4037), DrawAmphora);
-    case 10:
-      return Badge(Hex(0x2F8C7A), DrawShowcase);
-    case 11:
-      return Badge(Hex(0x37474F), DrawFramedPicture);
-    case 12:
-      return Badge(Hex(0x556B2F), DrawHelmetAndSwords);
-    case 13:
-      return Badge(Hex(0x8C1C1C), DrawMedal);
-    default:
-      return {};
-  }
+  // By image-list index: the badge's colour and the icon.
+  static const struct {
+    std::uint32_t badge;
+    void (*draw)(Icon&);
+  } kTypes[kTypePictureCount] = {
+      {0xB5452F, DrawSamovar},
+      {0x2E6DB4, DrawSchoolBell},
+      {0x6A3E9E, DrawMaskAndPuppet},
+      {0xE08A1E, DrawPalette},
+      {0x3E8E41, DrawLeafAndBird},
+      {0x1F8A8A, DrawBalalaikaAndDrum},
+      {0x7C6A3A, DrawMap},
+      {0x274B7A, DrawGlobeAndBook},
+      {0xA0673A, DrawFortress},
+      {0x5D4037, DrawAmphora},
+      {0x2F8C7A, DrawShowcase},
+      {0x37474F, DrawFramedPicture},
+      {0x556B2F, DrawHelmetAndSwords},
+      {0x8C1C1C, DrawMedal},
+  };
+  if (index < 0 || index >= kTypePictureCount) return {};
+  return Badge(Hex(kTypes[index].badge), kTypes[index].draw);
 }
 
 std::string TypePictureFile(int index) {

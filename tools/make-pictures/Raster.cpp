@@ -197,21 +197,11 @@ Path StrokeOutline(const Path& path, double width) {
 // ---- paints
 
 Paint Paint::Linear(Vec from, Vec to, std::vector<Stop> stops) {
-  Paint p;
-  p.kind_ = Kind::Linear;
-  p.p0_ = from;
-  p.p1_ = to;
-  p.stops_ = std::move(stops);
-  return p;
+  return Paint(Kind::Linear, from, to, 1, std::move(stops));
 }
 
 Paint Paint::Radial(Vec centre, double radius, std::vector<Stop> stops) {
-  Paint p;
-  p.kind_ = Kind::Radial;
-  p.p0_ = centre;
-  p.radius_ = radius;
-  p.stops_ = std::move(stops);
-  return p;
+  return Paint(Kind::Radial, centre, centre, radius, std::move(stops));
 }
 
 Rgba Paint::At(double x, double y) const {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/Bitmap.h"
@@ -92,8 +93,10 @@ class Paint {
   Rgba At(double x, double y) const;
 
  private:
-  Paint() = default;
-  enum class Kind { Solid, Linear, Radial } kind_ = Kind::Solid;
+  enum class Kind { Solid, Linear, Radial };
+  Paint(Kind kind, Vec p0, Vec p1, double radius, std::vector<Stop> stops)
+      : kind_(kind), p0_(p0), p1_(p1), radius_(radius), stops_(std::move(stops)) {}
+  Kind kind_ = Kind::Solid;
   Vec p0_, p1_;
   double radius_ = 1;
   std::vector<Stop> stops_;
