@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <tuple>
 
 #include "Lettering.h"
 #include "Raster.h"
@@ -744,6 +745,18 @@ gfx::Bitmap PaintBanner() {
     if (x < 990 || x > 1090)
       Birch(c, x, HillY(x, 90, 5, 4.0) + 2, 30 + 8 * std::abs(std::cos(x)), Hex(0x2B6A66),
             Hex(0xDCE6EA));
+  // Birds over the church.
+  for (auto [x, y, span] : {std::tuple{900.0, 30.0, 7.0},
+                            {922, 22, 5.5},
+                            {944, 34, 6.0},
+                            {1150, 26, 5.0},
+                            {1170, 33, 6.5}}) {
+    c.Stroke(Path()
+                 .MoveTo(x - span, y - span * 0.3)
+                 .QuadTo(x - span * 0.4, y - span * 0.6, x, y)
+                 .QuadTo(x + span * 0.4, y - span * 0.6, x + span, y - span * 0.3),
+             1.2, Hex(0xD6E8F5, 0.8));
+  }
   // Embroidered border.
   c.Fill(Path().Rect(0, 89, w, 1.5), Hex(0xE9C46A));
   Embroidery(c, 90.5, 9.5, w, Hex(0x8E2424), Hex(0xF2D27A));
