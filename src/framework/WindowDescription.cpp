@@ -148,11 +148,14 @@ class Parser {
     return negative ? -v : v;
   }
 
-  // 'text'#13'more' pieces, joined also by + across lines.
+  // 'text'#13'more' pieces, joined also by + across lines. Pieces apart without a + are
+  // separate strings (the items of a list).
   std::u16string String(const std::string& property) {
     std::u16string out;
-    for (;;) {
+    for (bool first = true;; first = false) {
+      const std::size_t start = pos_;
       SkipSpace();
+      if (!first && pos_ != start && !(pos_ < s_.size() && s_[pos_] == '+')) return out;
       if (pos_ < s_.size() && s_[pos_] == '\'') {
         ++pos_;
         std::string bytes;
