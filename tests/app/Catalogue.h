@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -12,6 +11,7 @@
 
 #include "app/Configuration.h"
 #include "framework/db/ADODataSet.h"
+#include "framework/db/TestDatabase.h"
 
 namespace app::test {
 
@@ -23,22 +23,10 @@ inline std::string SampleFolder() {
 }
 
 // A fresh folder for one test, removed at its end.
-class TempFolder {
+class TempFolder : public db::test::TempFolder {
  public:
-  TempFolder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            ("app-test-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-             std::to_string(::getpid()));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
   // The folder with its trailing separator.
-  std::string Path() const { return path_.string() + "/"; }
-
- private:
-  std::filesystem::path path_;
+  std::string Path() const { return File(""); }
 };
 
 // A copy of a catalogue folder (res.dat and res/foto/) in a fresh folder.

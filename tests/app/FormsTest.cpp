@@ -17,6 +17,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Window.h"
+#include "skin/controls/sControls.h"
 
 namespace app::test {
 namespace {
@@ -108,6 +109,14 @@ TEST_F(FormsTest, StartOnTheFixturesOpensTheDatasetsAndShowsCards) {
   EXPECT_TRUE(Form1->ADOQuery2->Active());
   EXPECT_FALSE(Form1->ADOQuery3->Active());
   EXPECT_TRUE(Form1->ADOTable1->Active());
+  // The skin classes the description names, over the plain controls.
+  auto* header = dynamic_cast<skin::controls::TsImage*>(Form1->FindComponent("sImage1"));
+  ASSERT_NE(header, nullptr);
+  EXPECT_EQ(header->SkinData().SkinSection(), "CHECKBOX");
+  auto* manager =
+      dynamic_cast<skin::controls::TsSkinManager*>(Form1->FindComponent("sSkinManager1"));
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(manager->SkinName(), u"BlueGauze (внутренний)");
   // The photo query opens with its stored parameter "4".
   EXPECT_EQ(Form1->ADOQuery4->RecordCount(), 3);
   // The organisation query's declared fields, by position.

@@ -4,6 +4,8 @@
 // are when it arrives.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 
 #include "framework/Button.h"
@@ -26,10 +28,18 @@ class TsSkinData {
   std::string FSkinSection;
 };
 
-template <class Base>
+// A class name as a template argument.
+template <std::size_t N>
+struct TClassName {
+  char text[N];
+  constexpr TClassName(const char (&name)[N]) { std::copy_n(name, N, text); }
+};
+
+template <class Base, TClassName Name>
 class TsControl : public Base {
  public:
   using Base::Base;
+  std::string ClassName() const override { return Name.text; }
   TsSkinData& SkinData() { return FSkinData; }
   const TsSkinData& SkinData() const { return FSkinData; }
 
@@ -37,36 +47,12 @@ class TsControl : public Base {
   TsSkinData FSkinData;
 };
 
-class TsPanel : public TsControl<fw::TPanel> {
- public:
-  using TsControl::TsControl;
-  std::string ClassName() const override { return "TsPanel"; }
-};
-class TsLabel : public TsControl<fw::TLabel> {
- public:
-  using TsControl::TsControl;
-  std::string ClassName() const override { return "TsLabel"; }
-};
-class TsImage : public TsControl<fw::TImage> {
- public:
-  using TsControl::TsControl;
-  std::string ClassName() const override { return "TsImage"; }
-};
-class TsButton : public TsControl<fw::TButton> {
- public:
-  using TsControl::TsControl;
-  std::string ClassName() const override { return "TsButton"; }
-};
-class TsBitBtn : public TsControl<fw::TBitBtn> {
- public:
-  using TsControl::TsControl;
-  std::string ClassName() const override { return "TsBitBtn"; }
-};
-class TsStatusBar : public TsControl<fw::TStatusBar> {
- public:
-  using TsControl::TsControl;
-  std::string ClassName() const override { return "TsStatusBar"; }
-};
+using TsPanel = TsControl<fw::TPanel, "TsPanel">;
+using TsLabel = TsControl<fw::TLabel, "TsLabel">;
+using TsImage = TsControl<fw::TImage, "TsImage">;
+using TsButton = TsControl<fw::TButton, "TsButton">;
+using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn">;
+using TsStatusBar = TsControl<fw::TStatusBar, "TsStatusBar">;
 
 // The image list of pictures with alpha the skinned controls draw from.
 class TsAlphaImageList : public fw::TImageList {
