@@ -8,6 +8,9 @@
 #include "Catalogue.h"
 #include "app/MuseumCard.h"
 #include "app/PhotoViewer.h"
+#include "app/TreeBuild.h"
+#include "app/TreeFilter.h"
+#include "app/TreeModel.h"
 #include "framework/Button.h"
 #include "framework/Exception.h"
 #include "framework/Harness.h"
@@ -239,6 +242,36 @@ TEST_F(CardTest, StoredNamesWithBackslashesAndAnotherCaseOneAndEmptyNames) {
   EXPECT_FALSE(box->Enabled());
   viewer->Next();
   EXPECT_FALSE(box->Enabled());
+}
+
+TEST_F(CardTest, ABuildRunsTheCardOnEverySelectionChange) {
+  Open(FixtureFolder());
+  Show(1);
+  auto q1 = MakeQuery(*conn, "ADOQuery1", kDistrictsSql);
+  auto q2 = MakeQuery(*conn, "ADOQuery2", kOrganisationsSql);
+  q1->Open();
+  q2->Open();
+  TTreeModel tree;
+  std::vector<std::intptr_t> cards;  // organisations whose card was shown during the build
+  tree.OnChange = [&](TTreeModel*, TTreeModelNode* node) {
+    Show(node ? std::optional(node->Data()) : std::nullopt);
+    if (panel->Visible()) cards.push_back(q3->FieldByName("id").AsInteger());
+  };
+  BuildTree(tree, *q1, *q2);
+  // The organisation named like a district is chosen to receive children: its card shows.
+  EXPECT_EQ(cards, (std::vector<std::intptr_t>{5, 5, 5}));
+  // The build ends on a district: the card is hidden, the photo box small.
+  ASSERT_NE(tree.Selected(), nullptr);
+  EXPECT_EQ(tree.Selected()->Data(), -1);
+  EXPECT_FALSE(panel->Visible());
+  EXPECT_TRUE(Small());
+  // A filter that lets nothing through: no selection, the card as it was.
+  Show(1);
+  ApplyTreeFilter(*q2, TreeFilterExpression(u"Все", u"нет такой"));
+  BuildTree(tree, *q1, *q2);
+  EXPECT_EQ(tree.Selected(), nullptr);
+  EXPECT_TRUE(panel->Visible());
+  EXPECT_EQ(Field(TCardField::nam1), u"Полное имя организации №1");
 }
 
 TEST(FindPhotoFile, ExactThenIgnoringCase) {
