@@ -169,6 +169,13 @@ end
   auto* b = static_cast<TControl*>(form->FindComponent("B"));
   EXPECT_EQ(b->Caption(), u"Развернуть/\r\nсвернуть");
   EXPECT_EQ(b->Hint(), u"It's joined");
+  // Strings apart without a + are separate list items.
+  const TObjectDesc list = ParseWindowDescription(
+      "object L: TList\n  Lines = (\n    'one'\n    'two' 'three'#33)\nend\n", "List.txt");
+  ASSERT_EQ(list.properties.size(), 1u);
+  ASSERT_EQ(list.properties[0].value.list.size(), 3u);
+  EXPECT_EQ(list.properties[0].value.list[0].string, u"one");
+  EXPECT_EQ(list.properties[0].value.list[2].string, u"three!");
   EXPECT_EQ(b->Font().Style(), TFontStyles(fsBold | fsItalic));
   b->Click();
   EXPECT_EQ(log, (std::vector<std::string>{"loaded F", "clicked B"}));

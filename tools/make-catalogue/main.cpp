@@ -8,6 +8,7 @@
 
 #include "Content.h"
 #include "Photos.h"
+#include "app/DatabasePassword.h"
 #include "framework/db/ADOConnection.h"
 #include "framework/db/ADODataSet.h"
 #include "platform/gfx/PictureCodec.h"
@@ -16,9 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace catalogue;
-
-// The database password the program connects with.
-constexpr char16_t kPassword[] = u"k7mP305z$42";
 
 constexpr char16_t kSchema[] =
     u"create table mun (id integer primary key, nam text);"
@@ -44,10 +42,11 @@ class Inserter {
 };
 
 void WriteDatabase(const Catalogue& c, const std::string& file) {
-  db::CreateDatabase(file, kPassword);
+  db::CreateDatabase(file, app::kDatabasePassword);
   db::TADOConnection conn(nullptr);
   conn.SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" +
-                           db::ToUtf16(file) + u";Jet OLEDB:Database Password=" + kPassword);
+                           db::ToUtf16(file) + u";Jet OLEDB:Database Password=" +
+                           app::kDatabasePassword);
   conn.Open();
   conn.Execute(kSchema);
   conn.BeginTrans();

@@ -1,0 +1,140 @@
+// One keystroke in the tree's name box: the filter set on the organisation query, both
+// queries read, the tree's operations worked out and replayed into a tree in memory; and the
+// working out of the operations alone. The step-by-step reference against the fast build, on
+// the sample catalogue beside this program and on a synthetic one of 10 000 organisations in
+// 50 districts.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/Configuration.h"
+#include "app/DatabasePassword.h"
+#include "app/TreeBuild.h"
+#include "app/TreeFilter.h"
+#include "app/TreeModel.h"
+#include "framework/db/ADODataSet.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The synthetic catalogue, made once per run in a temporary folder and removed at exit.
+class SyntheticCatalogue {
+ public:
+  SyntheticCatalogue()
+      : dir_(fs::temp_directory_path() / ("app-bench-" + std::to_string(::getpid()))) {
+    fs::create_directories(dir_);
+    db::CreateDatabase(Folder() + "res.dat", kDatabasePassword);
+    db::TADOConnection c(nullptr);
+    c.SetConnectionString(CatalogueConnectionString(Folder()));
+    c.Open();
+    c.Execute(
+        u"create table mun (id integer primary key, nam text);"
+        u"create table uz (id integer primary key, id_mun integer, nam varchar(255),"
+        u" vid varchar(255), nam1 text, addr text, dat_o date, phone varchar(64), razd longtext);"
+        u"with recursive n(i) as (select 1 union all select i + 1 from n where i < 50)"
+        u" insert into mun select i, 'Район №' || i from n;"
+        u"with recursive n(i) as (select 1 union all select i + 1 from n where i < 10000)"
+        u" insert into uz select i, 1 + i % 50,"
+        u" case i % 3 when 0 then 'Школа №' when 1 then 'Гимназия №' else 'ДДТ №' end || i,"
+        u" 'Галерея', 'x', 'x', '2001-09-01', 'x', 'x' from n;");
+  }
+  ~SyntheticCatalogue() { fs::remove_all(dir_); }
+  std::string Folder() const { return dir_.string() + "/"; }
+
+ private:
+  fs::path dir_;
+};
+
+struct Catalogue {
+  std::unique_ptr<db::TADOConnection> conn;
+  std::unique_ptr<db::TADOQuery> districts, organisations;
+};
+
+Catalogue Open(const std::string& folder) {
+  Catalogue c;
+  c.conn = std::make_unique<db::TADOConnection>(nullptr);
+  c.conn->SetConnectionString(CatalogueConnectionString(folder));
+  c.conn->Open();
+  c.districts = std::make_unique<db::TADOQuery>(nullptr);
+  c.districts->SetConnection(c.conn.get());
+  c.districts->SetSQL(u"select * from mun order by nam");
+  c.districts->Open();
+  c.organisations = std::make_unique<db::TADOQuery>(nullptr);
+  c.organisations->SetConnection(c.conn.get());
+  c.organisations->SetSQL(
+      u"SELECT mun.nam, uz.nam, uz.id, uz.vid\r\nFROM uz INNER JOIN mun ON uz.id_mun = mun.id\r\n"
+      u"order by uz.nam");
+  c.organisations->Open();
+  return c;
+}
+
+Catalogue& Sample() {
+  static Catalogue c = Open(ExecutableFolder());
+  return c;
+}
+
+Catalogue& Synthetic() {
+  static SyntheticCatalogue file;
+  static Catalogue c = Open(file.Folder());
+  return c;
+}
+
+// The name box holds "а", a letter two names in three contain.
+constexpr char16_t kTyped[] = u"а";
+
+// One keystroke: filter, rows, operations, and their replay into a tree in memory.
+template <TTreeOps (*Build)(const TTreeRows&)>
+void Keystroke(benchmark::State& state, Catalogue& (*catalogue)()) {
+  Catalogue& c = catalogue();
+  TTreeModel tree;
+  for (auto _ : state) {
+    ApplyTreeFilter(*c.organisations, TreeFilterExpression(u"Все", kTyped));
+    ReplayTreeOps(tree, Build(ReadTreeRows(*c.districts, *c.organisations)));
+    benchmark::DoNotOptimize(tree.Items().Count());
+  }
+  state.counters["nodes"] = tree.Items().Count();
+}
+
+// The build alone: the operations from rows already read.
+template <TTreeOps (*Build)(const TTreeRows&)>
+void BuildOnly(benchmark::State& state, Catalogue& (*catalogue)()) {
+  Catalogue& c = catalogue();
+  ApplyTreeFilter(*c.organisations, TreeFilterExpression(u"Все", kTyped));
+  const TTreeRows rows = ReadTreeRows(*c.districts, *c.organisations);
+  for (auto _ : state) benchmark::DoNotOptimize(Build(rows).size());
+  state.counters["organisations"] = double(rows.organisations.size());
+}
+
+void BM_KeystrokeSampleReference(benchmark::State& s) {
+  Keystroke<ReferenceTreeOps>(s, Sample);
+}
+void BM_KeystrokeSampleFast(benchmark::State& s) {
+  Keystroke<FastTreeOps>(s, Sample);
+}
+void BM_KeystrokeSyntheticReference(benchmark::State& s) {
+  Keystroke<ReferenceTreeOps>(s, Synthetic);
+}
+void BM_KeystrokeSyntheticFast(benchmark::State& s) {
+  Keystroke<FastTreeOps>(s, Synthetic);
+}
+
+void BM_BuildSyntheticReference(benchmark::State& s) {
+  BuildOnly<ReferenceTreeOps>(s, Synthetic);
+}
+void BM_BuildSyntheticFast(benchmark::State& s) {
+  BuildOnly<FastTreeOps>(s, Synthetic);
+}
+
+BENCHMARK(BM_KeystrokeSampleReference)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeystrokeSampleFast)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeystrokeSyntheticReference)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_KeystrokeSyntheticFast)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildSyntheticReference)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BuildSyntheticFast)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace app

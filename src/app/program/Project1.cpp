@@ -1,0 +1,34 @@
+// The catalogue program: the main window, the data module and the hidden maintenance window,
+// created in that order, the Russian keyboard layout, and the message loop until the main
+// window closes.
+#include <clocale>
+#include <cstdio>
+#include <exception>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "framework/Application.h"
+#include "framework/Automation.h"
+#include "platform/backend/Start.h"
+
+int main() {
+  try {
+    // Dates in the user's locale.
+    std::setlocale(LC_ALL, "");
+    auto platform = backend::Start();
+    fw::InstallFormDump();
+    fw::TApplication application;
+    application.Initialize();
+    application.MainFormOnTaskBar = true;
+    application.CreateForm(&app::Form1);
+    application.CreateForm(&app::DataModule2);
+    application.CreateForm(&app::Form3);
+    app::Form1->SetRU();
+    application.Run();
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "catalogue: %s\n", e.what());
+    return 1;
+  }
+}

@@ -1,0 +1,200 @@
+// The tree build: the step-by-step reference on the awkward cases, the fast build held to it
+// on random catalogues, the replay's selection events, and the expand/collapse button.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "Catalogue.h"
+#include "app/TreeBuild.h"
+#include "app/TreeModel.h"
+#include "framework/db/Variant.h"
+
+namespace app::test {
+namespace {
+
+// The tree as text: one line per node in depth-first order, indented by level, "text:data".
+std::string Dump(const TTreeModel& tree) {
+  std::ostringstream out;
+  for (int i = 0; i < tree.Items().Count(); ++i) {
+    const TTreeModelNode* n = tree.Items().Item(i);
+    for (const TTreeModelNode* p = n->Parent(); p; p = p->Parent()) out << "  ";
+    out << db::ToUtf8(n->Text()) << ":" << n->Data() << "\n";
+  }
+  return out.str();
+}
+
+struct Built {
+  std::string tree;
+  std::vector<std::intptr_t> events;  // data of each newly selected node, -99 for none
+  std::intptr_t selected = -99;
+};
+
+Built Replay(const TTreeOps& ops) {
+  TTreeModel tree;
+  Built b;
+  tree.OnChange = [&](TTreeModel*, TTreeModelNode* n) { b.events.push_back(n ? n->Data() : -99); };
+  ReplayTreeOps(tree, ops);
+  b.tree = Dump(tree);
+  b.selected = tree.Selected() ? tree.Selected()->Data() : -99;
+  return b;
+}
+
+TOrganisationRow Org(const char16_t* district, const char16_t* name, int id) {
+  TOrganisationRow r;
+  if (district) r.district = district;
+  r.name = name;
+  r.id = id;
+  return r;
+}
+
+TEST(TreeBuild, OrdinaryCatalogueEachOrganisationOnceUnderItsDistrict) {
+  TTreeRows rows{
+      {u"A", u"B", u"C"},
+      {Org(u"B", u"b1", 1), Org(u"A", u"a1", 2), Org(u"B", u"b2", 3), Org(u"A", u"a2", 4)}};
+  for (const TTreeOps& ops : {ReferenceTreeOps(rows), FastTreeOps(rows)}) {
+    const Built b = Replay(ops);
+    EXPECT_EQ(b.tree, "A:-1\n  a1:2\n  a2:4\nB:-1\n  b1:1\n  b2:3\nC:-1\n");
+    // B, A, B, A: each change of district selects once; the last district stays selected.
+    EXPECT_EQ(b.events, (std::vector<std::intptr_t>{-1, -1, -1, -1}));
+    EXPECT_EQ(b.selected, -1);
+  }
+}
+
+TEST(TreeBuild, TwoDistrictsOfOneNameAndTheLastDistrictCase) {
+  // The second "A" is followed by "B": both get the organisation.
+  TTreeRows followed{{u"A", u"A", u"B"}, {Org(u"A", u"x", 1)}};
+  EXPECT_EQ(Replay(ReferenceTreeOps(followed)).tree, "A:-1\n  x:1\nA:-1\n  x:1\nB:-1\n");
+  // The second "A" is the last node: the place the first child took is its own.
+  TTreeRows last{{u"A", u"B", u"A"}, {Org(u"A", u"x", 1), Org(u"A", u"y", 2)}};
+  EXPECT_EQ(Replay(ReferenceTreeOps(last)).tree, "A:-1\n  x:1\n  y:2\nB:-1\nA:-1\n");
+  EXPECT_EQ(ReferenceTreeOps(last), FastTreeOps(last));
+  EXPECT_EQ(ReferenceTreeOps(followed), FastTreeOps(followed));
+}
+
+TEST(TreeBuild, AnOrganisationNamedLikeADistrictCollectsItsLaterOrganisations) {
+  TTreeRows rows{
+      {u"A", u"B"},
+      {Org(u"B", u"a0", 1), Org(u"A", u"B", 2), Org(u"B", u"b1", 3), Org(u"B", u"b2", 4)}};
+  const Built b = Replay(ReferenceTreeOps(rows));
+  EXPECT_EQ(b.tree, "A:-1\n  B:2\n    b1:3\n    b2:4\nB:-1\n  a0:1\n  b1:3\n  b2:4\n");
+  // Selecting the organisation node "B" shows its own card (data 2) each time it is chosen.
+  EXPECT_EQ(b.events, (std::vector<std::intptr_t>{-1, -1, 2, -1, 2, -1}));
+  EXPECT_EQ(Replay(FastTreeOps(rows)).tree, b.tree);
+}
+
+TEST(TreeBuild, AnOrganisationNamedLikeItsOwnDistrictNestsWithinThePass) {
+  // Each new "A" is itself looked at later in the same pass while positions remain.
+  TTreeRows rows{{u"A", u"x", u"y", u"z"}, {Org(u"A", u"A", 7)}};
+  const TTreeOps ref = ReferenceTreeOps(rows);
+  EXPECT_EQ(Replay(ref).tree, "A:-1\n  A:7\n    A:7\n      A:7\n        A:7\nx:-1\ny:-1\nz:-1\n");
+  EXPECT_EQ(FastTreeOps(rows), ref);
+}
+
+TEST(TreeBuild, NullDistrictNamesMatchNothingAndEmptyNamesMatchEmpty) {
+  TTreeRows rows{{u"", u"A"}, {Org(nullptr, u"lost", 1), Org(u"", u"e", 2), Org(u"A", u"a", 3)}};
+  const Built b = Replay(ReferenceTreeOps(rows));
+  EXPECT_EQ(b.tree, ":-1\n  e:2\nA:-1\n  a:3\n");
+  EXPECT_EQ(Replay(FastTreeOps(rows)).tree, b.tree);
+}
+
+TEST(TreeBuild, NoOrganisationLeavesNoSelection) {
+  TTreeRows rows{{u"A", u"B"}, {}};
+  const Built b = Replay(FastTreeOps(rows));
+  EXPECT_EQ(b.tree, "A:-1\nB:-1\n");
+  EXPECT_TRUE(b.events.empty());
+  EXPECT_EQ(b.selected, -99);
+}
+
+// Random catalogues with few distinct names, so that duplicate districts, organisations named
+// like districts, empty and null names all occur. MC_TREE_VERBOSE=1 prints each case.
+TEST(TreeBuild, FastBuildEqualsReferenceOnRandomCatalogues) {
+  const bool verbose = std::getenv("MC_TREE_VERBOSE") != nullptr;
+  const std::u16string names[] = {u"", u"A", u"B", u"C", u"D", u"Е", u"Ё"};
+  std::mt19937 random(20261209);
+  for (int round = 0; round < 400; ++round) {
+    std::uniform_int_distribution<int> nameOf(0, 6), districts(0, 12), orgs(0, 40), pct(0, 99);
+    TTreeRows rows;
+    const int nd = districts(random);
+    for (int i = 0; i < nd; ++i) rows.districts.push_back(names[nameOf(random)]);
+    const int no = orgs(random);
+    for (int i = 0; i < no; ++i) {
+      TOrganisationRow r;
+      if (pct(random) >= 10) r.district = names[nameOf(random)];
+      // Mostly other names, sometimes a district's.
+      r.name = pct(random) < 25 ? names[nameOf(random)] : u"o" + names[nameOf(random)];
+      r.id = i + 1;
+      rows.organisations.push_back(r);
+    }
+    const TTreeOps ref = ReferenceTreeOps(rows);
+    const TTreeOps fast = FastTreeOps(rows);
+    if (verbose || ref != fast)
+      std::printf("round %d: %d districts, %d organisations, %zu operations\n", round, nd, no,
+                  ref.size());
+    ASSERT_EQ(ref, fast) << "round " << round;
+    const Built a = Replay(ref), b = Replay(fast);
+    ASSERT_EQ(a.events, b.events);
+  }
+}
+
+TEST(TreeBuild, FixtureCatalogue) {
+  auto conn = ConnectCatalogue(FixtureFolder());
+  auto q1 = MakeQuery(*conn, "ADOQuery1", kDistrictsSql);
+  auto q2 = MakeQuery(*conn, "ADOQuery2", kOrganisationsSql);
+  q1->Open();
+  q2->Open();
+  const TTreeRows rows = ReadTreeRows(*q1, *q2);
+  ASSERT_EQ(rows.districts.size(), 5u);
+  EXPECT_EQ(rows.organisations.size(), 10u);  // 6 has no district
+  TTreeModel tree;
+  BuildTree(tree, *q1, *q2);
+  EXPECT_EQ(Dump(tree), Replay(ReferenceTreeOps(rows)).tree);
+  // Where each organisation key appears: under which parent's text.
+  auto parentsOf = [&](std::intptr_t id) {
+    std::vector<std::u16string> out;
+    for (int i = 0; i < tree.Items().Count(); ++i) {
+      const TTreeModelNode* n = tree.Items().Item(i);
+      if (n->Data() == id && n->Parent()) out.push_back(n->Parent()->Text());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  const std::u16string lake = u"Озёрный район", river = u"Заречный район";
+  // Before the organisation named like the district: under both districts of that name.
+  EXPECT_EQ(parentsOf(4), (std::vector<std::u16string>{lake, lake}));
+  // After it: under the organisation node as well.
+  EXPECT_EQ(parentsOf(9), (std::vector<std::u16string>{lake, lake, lake}));
+  EXPECT_EQ(parentsOf(5), (std::vector<std::u16string>{river}));
+  EXPECT_TRUE(parentsOf(3).empty());  // the district without a name
+  // The districts without organisations stay childless: the nameless one and the empty one.
+  for (int i = 0; i < tree.Items().Count(); ++i) {
+    const TTreeModelNode* n = tree.Items().Item(i);
+    if (!n->Parent() && (n->Text().empty() || n->Text() == u"Пустой район")) {
+      EXPECT_EQ(n->Count(), 0) << db::ToUtf8(n->Text());
+    }
+  }
+}
+
+TEST(TreeExpansion, TheHintKeepsTheMarker) {
+  TTreeModel tree;
+  tree.SetHint(u"Выберите интересующий Вас район и образовательную организацию.");
+  ReplayTreeOps(tree, FastTreeOps(TTreeRows{{u"A"}, {Org(u"A", u"a", 1)}}));
+  ToggleFullExpansion(tree);
+  EXPECT_EQ(tree.Hint(), u"Р");
+  EXPECT_TRUE(tree.Items().Item(0)->Expanded());
+  ToggleFullExpansion(tree);
+  EXPECT_EQ(tree.Hint(), u"С");
+  EXPECT_FALSE(tree.Items().Item(0)->Expanded());
+  ToggleFullExpansion(tree);
+  // A rebuild leaves the nodes collapsed but the marker as it was: the next press collapses.
+  ReplayTreeOps(tree, FastTreeOps(TTreeRows{{u"A"}, {Org(u"A", u"a", 1)}}));
+  EXPECT_FALSE(tree.Items().Item(0)->Expanded());
+  ToggleFullExpansion(tree);
+  EXPECT_EQ(tree.Hint(), u"С");
+  EXPECT_FALSE(tree.Items().Item(0)->Expanded());
+  ToggleFullExpansion(tree);
+  EXPECT_TRUE(tree.Items().Item(0)->Expanded());
+}
+
+}  // namespace
+}  // namespace app::test
