@@ -3,10 +3,13 @@
 #include "framework/Application.h"
 #include "framework/Button.h"
 #include "framework/Dialogs.h"
+#include "framework/Edit.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
+#include "framework/Memo.h"
 #include "framework/StatusBar.h"
 #include "platform/backend/Dump.h"
+#include "platform/win/ScrollInfo.h"
 
 namespace fw {
 
@@ -30,6 +33,28 @@ void WriteFont(JsonWriter& w, const TFont& font) {
   w.Bool((font.Style() & fsBold) != 0);
   w.Key("color");
   w.Number(ColorToRGB(font.Color()));
+  w.EndObject();
+}
+
+// Edits: the text (a password as shown); memos also where their vertical bar stands.
+void WriteEditState(JsonWriter& w, TCustomEdit* e) {
+  w.Key("text");
+  w.String(e->DisplayText());
+  auto* memo = dynamic_cast<TMemo*>(e);
+  if (!memo) return;
+  win::SCROLLINFO si;
+  si.fMask = win::SIF_ALL;
+  if (!memo->HandleAllocated() || !win::GetScrollInfo(memo->Handle(), win::SB_VERT, &si)) si = {};
+  w.Key("scroll");
+  w.BeginObject();
+  w.Key("pos");
+  w.Number(si.nPos);
+  w.Key("min");
+  w.Number(si.nMin);
+  w.Key("max");
+  w.Number(si.nMax);
+  w.Key("page");
+  w.Number(int(si.nPage));
   w.EndObject();
 }
 
@@ -89,6 +114,7 @@ void WriteControl(JsonWriter& w, TControl* c) {
     }
     w.EndArray();
   }
+  if (auto* edit = dynamic_cast<TCustomEdit*>(c)) WriteEditState(w, edit);
   if (wc && wc->ControlCount() > 0) {
     w.Key("controls");
     w.BeginArray();
