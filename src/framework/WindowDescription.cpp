@@ -148,11 +148,12 @@ class Parser {
     return negative ? -v : v;
   }
 
-  // 'text'#13'more' pieces, joined also by + across lines.
+  // 'text'#13'more' pieces, joined also by + across lines. Pieces apart without a '+' are
+  // separate values (the items of a list).
   std::u16string String(const std::string& property) {
     std::u16string out;
+    SkipSpace();
     for (;;) {
-      SkipSpace();
       if (pos_ < s_.size() && s_[pos_] == '\'') {
         ++pos_;
         std::string bytes;
@@ -175,15 +176,23 @@ class Parser {
         std::int64_t code = Integer(property);
         if (code < 0 || code > 0xFFFF) Fail("character code out of range", property);
         out += char16_t(code);
-      } else if (pos_ < s_.size() && s_[pos_] == '+' && !out.empty()) {
-        ++pos_;
-        SkipSpace();
-        if (pos_ >= s_.size() || (s_[pos_] != '\'' && s_[pos_] != '#'))
-          Fail("string expected after '+'", property);
       } else {
         return out;
       }
       if (out.size() > kMaxText) Fail("string too long", property);
+      std::size_t piece = pos_;
+      int pieceLine = line_;
+      SkipSpace();
+      if (pos_ < s_.size() && s_[pos_] == '+') {
+        ++pos_;
+        SkipSpace();
+        if (pos_ >= s_.size() || (s_[pos_] != '\'' && s_[pos_] != '#'))
+          Fail("string expected after '+'", property);
+      } else if (pos_ != piece) {
+        pos_ = piece;
+        line_ = pieceLine;
+        return out;
+      }
     }
   }
 
