@@ -14,6 +14,7 @@
 
 #include "framework/Application.h"
 #include "framework/Automation.h"
+#include "framework/Edit.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/Label.h"
@@ -36,6 +37,23 @@ class TSecondForm : public fw::TForm {
 };
 
 TSecondForm* SecondForm = nullptr;
+
+// An edit and a memo beside the main form: the edit counts its changes, the memo is read-only.
+class TEditsForm : public fw::TForm {
+ public:
+  explicit TEditsForm(fw::TComponent* owner) : TForm(owner) {
+    PublishMethod("NameChange", [this](fw::TComponent*) {
+      ++changes_;
+      static_cast<fw::TLabel*>(FindComponent("Changes"))
+          ->SetCaption(u"Changes: " + fw::Utf8ToUtf16(std::to_string(changes_)));
+    });
+    fw::ReadComponentFile(this, gResources + "/EditsForm.txt");
+  }
+  std::string ClassName() const override { return "TEditsForm"; }
+
+ private:
+  int changes_ = 0;
+};
 
 class TMainForm : public fw::TForm {
  public:
@@ -126,12 +144,15 @@ int main(int argc, char** argv) {
     fw::InstallFormDump();
     fw::RegisterClass<TMainForm>("TMainForm", "TForm");
     fw::RegisterClass<TSecondForm>("TSecondForm", "TForm");
+    fw::RegisterClass<TEditsForm>("TEditsForm", "TForm");
     fw::TApplication app;
     app.Initialize();
     app.MainFormOnTaskBar = true;
     app.SetTitle(u"Widgets demo");
     app.CreateForm<TMainForm>();
     app.CreateForm(&SecondForm);
+    app.MainForm()->HandleNeeded();  // the main window stays the first one made
+    app.CreateForm<TEditsForm>()->Show();
     app.Run();
     return 0;
   } catch (const std::exception& e) {
