@@ -36,10 +36,10 @@ void WriteFont(JsonWriter& w, const TFont& font) {
   w.EndObject();
 }
 
-// Edits: the text (a password as shown); memos also where their vertical bar stands.
+// Edits: the text; memos also where their vertical bar stands.
 void WriteEditState(JsonWriter& w, TCustomEdit* e) {
   w.Key("text");
-  w.String(e->DisplayText());
+  w.String(e->Text());
   auto* memo = dynamic_cast<TMemo*>(e);
   if (!memo) return;
   win::SCROLLINFO si;

@@ -253,7 +253,8 @@ void TCustomEdit::SetTopLine(int line) {
 }
 
 void TCustomEdit::SetScrollX(int x) {
-  x = std::clamp(x, 0, std::max(0, MaxLineWidth() + 1 - TextRect().Width()));
+  // Measuring every line is not free: only a positive offset needs the widest one.
+  x = x <= 0 ? 0 : std::min(x, std::max(0, MaxLineWidth() + 1 - TextRect().Width()));
   if (x == FScrollX) return;
   FScrollX = x;
   UpdateScrollBars();

@@ -170,11 +170,11 @@ class TCustomEdit : public TWinControl {
   TBevelCut FBevelInner = TBevelCut::bvRaised;
   TBevelCut FBevelOuter = TBevelCut::bvLowered;
   bool FCaretOn = false;
-  bool FSelecting = false;    // the left button is selecting
-  bool FWordSelect = false;   // a double-click started it: extend by words
-  int FWordStart = 0;         // the double-clicked word
+  bool FSelecting = false;   // the left button is selecting
+  bool FWordSelect = false;  // a double-click started it: extend by words
+  int FWordStart = 0;        // the double-clicked word
   int FWordEnd = 0;
-  int FDesiredX = -1;         // the column Up and Down keep, -1: the caret's own
+  int FDesiredX = -1;           // the column Up and Down keep, -1: the caret's own
   bool FMouseFocusing = false;  // the focus comes with a click: no AutoSelect
 };
 

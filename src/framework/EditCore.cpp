@@ -15,8 +15,7 @@ enum class TCharClass { Space, Word, Punct, Break };
 TCharClass ClassOf(char16_t c) {
   if (c == u' ' || c == u'\t' || c == u'\x00A0') return TCharClass::Space;
   if (c == u'\r' || c == u'\n') return TCharClass::Break;
-  if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
-      c == u'_')
+  if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_')
     return TCharClass::Word;
   // Letters of other scripts (Cyrillic among them); the general punctuation block is not.
   if (c >= 0x00C0 && !(c >= 0x2000 && c <= 0x206F)) return TCharClass::Word;
@@ -33,8 +32,10 @@ int TEditCore::Fit(int pos) const {
   int n = int(FText.size());
   pos = std::clamp(pos, 0, n);
   if (pos > 0 && pos < n) {
-    if (FText[pos - 1] == u'\r' && FText[pos] == u'\n') --pos;
-    else if (IsLowSurrogate(FText[pos])) --pos;
+    if (FText[pos - 1] == u'\r' && FText[pos] == u'\n')
+      --pos;
+    else if (IsLowSurrogate(FText[pos]))
+      --pos;
   }
   return pos;
 }
@@ -94,8 +95,8 @@ bool TEditCore::ReplaceSelection(std::u16string_view text) {
     if (int(insert.size()) > room) {
       insert.resize(std::size_t(room));
       // Do not split a pair at the cut.
-      if (!insert.empty() && (insert.back() == u'\r' || (insert.back() >= 0xD800 &&
-                                                           insert.back() <= 0xDBFF)))
+      if (!insert.empty() &&
+          (insert.back() == u'\r' || (insert.back() >= 0xD800 && insert.back() <= 0xDBFF)))
         insert.pop_back();
     }
   }

@@ -18,9 +18,9 @@ namespace fw {
 class TEditCore {
  public:
   bool MultiLine = false;
-  bool ReadOnly = false;  // the user's edits are refused (moves and copying still work)
+  bool ReadOnly = false;   // the user's edits are refused (moves and copying still work)
   bool Concealed = false;  // a password: copying and cutting are refused
-  int MaxLength = 0;      // most UTF-16 units the user may bring the text to; 0: no limit
+  int MaxLength = 0;       // most UTF-16 units the user may bring the text to; 0: no limit
 
   const std::u16string& Text() const { return FText; }
   // Replaces the whole text (the program's change: ReadOnly and MaxLength do not apply); the

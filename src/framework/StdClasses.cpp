@@ -321,7 +321,6 @@ void RegisterStdControls() {
   });
 }
 
-
 // The edit box and the memo, with what they share under TCustomEdit.
 void RegisterEditControls() {
   using E = TCustomEdit;
@@ -337,9 +336,8 @@ void RegisterEditControls() {
                               {"ssBoth", int(TScrollStyle::ssBoth)}};
   RegisterClass("TCustomEdit", "TWinControl", nullptr);
   RegisterProperty<E>("TCustomEdit", "ReadOnly", [](E* e, V v, C x) { e->SetReadOnly(x.Bool(v)); });
-  RegisterProperty<E>("TCustomEdit", "MaxLength", [](E* e, V v, C x) {
-    e->SetMaxLength(int(x.Integer(v, 0, INT32_MAX)));
-  });
+  RegisterProperty<E>("TCustomEdit", "MaxLength",
+                      [](E* e, V v, C x) { e->SetMaxLength(int(x.Integer(v, 0, INT32_MAX))); });
   RegisterProperty<E>("TCustomEdit", "HideSelection",
                       [](E* e, V v, C x) { e->SetHideSelection(x.Bool(v)); });
   RegisterProperty<E>("TCustomEdit", "AutoSelect",
@@ -351,12 +349,10 @@ void RegisterEditControls() {
   RegisterProperty<E>("TCustomEdit", "BevelKind", [kBevelKind](E* e, V v, C x) {
     e->SetBevelKind(TBevelKind(x.Enum(v, kBevelKind)));
   });
-  RegisterProperty<E>("TCustomEdit", "BevelInner", [](E* e, V v, C x) {
-    e->SetBevelInner(TBevelCut(x.Enum(v, kBevel)));
-  });
-  RegisterProperty<E>("TCustomEdit", "BevelOuter", [](E* e, V v, C x) {
-    e->SetBevelOuter(TBevelCut(x.Enum(v, kBevel)));
-  });
+  RegisterProperty<E>("TCustomEdit", "BevelInner",
+                      [](E* e, V v, C x) { e->SetBevelInner(TBevelCut(x.Enum(v, kBevel))); });
+  RegisterProperty<E>("TCustomEdit", "BevelOuter",
+                      [](E* e, V v, C x) { e->SetBevelOuter(TBevelCut(x.Enum(v, kBevel))); });
   RegisterProperty<E>("TCustomEdit", "OnChange", [](E* e, V v, C x) { e->OnChange = x.Method(v); });
 
   RegisterClass<TEdit>("TEdit", "TCustomEdit");

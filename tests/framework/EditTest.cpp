@@ -7,6 +7,8 @@
 #include "Harness.h"
 #include "framework/Automation.h"
 #include "framework/Edit.h"
+#include "framework/EditCore.h"
+#include "framework/Exception.h"
 #include "framework/Memo.h"
 #include "framework/Reader.h"
 #include "framework/TextConv.h"
@@ -112,6 +114,55 @@ TEST_F(EditTest, CyrillicTypedUnderTheRussianLayoutChangesTheTextOncePerKey) {
   EXPECT_EQ(seen.size(), 9u);
 }
 
+TEST_F(EditTest, TheCoreMovesByWordsAndNeverStopsInsideAPair) {
+  TEditCore core;
+  core.MultiLine = true;
+  int changes = 0;
+  core.OnChange = [&] { ++changes; };
+  core.SetText(u"Музей  истории,школы\nвторая\rтретья");
+  EXPECT_EQ(core.Text(), u"Музей  истории,школы\r\nвторая\r\nтретья");  // breaks made CR LF
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(core.WordRight(0), 7);    // past the word and the spaces
+  EXPECT_EQ(core.WordRight(7), 14);   // the comma is a word of its own
+  EXPECT_EQ(core.WordRight(15), 20);  // stops at the line end
+  EXPECT_EQ(core.WordRight(20), 22);  // then over the break
+  EXPECT_EQ(core.WordLeft(22), 20);
+  EXPECT_EQ(core.WordLeft(14), 7);
+  EXPECT_EQ(core.WordAt(9), std::make_pair(7, 14));
+  EXPECT_EQ(core.WordAt(20), std::make_pair(15, 20));  // at a line end: the word before
+  core.SetSelection(21, 21);                           // between CR and LF
+  EXPECT_EQ(core.Caret(), 20);
+  EXPECT_EQ(core.NextPos(20), 22);
+  EXPECT_EQ(core.PrevPos(22), 20);
+  core.MoveCaret(22, false);
+  EXPECT_TRUE(core.DeleteBackward(false));  // the whole break goes
+  EXPECT_EQ(core.Text(), u"Музей  истории,школывторая\r\nтретья");
+  // A cut at MaxLength keeps pairs whole.
+  core.MaxLength = int(core.Text().size()) + 2;
+  core.MoveCaret(0, false);
+  EXPECT_TRUE(core.ReplaceSelection(u"x\r\ny"));
+  EXPECT_EQ(core.Text().substr(0, 2), u"xМ");
+  EXPECT_FALSE(core.ReplaceSelection(u"\U0001F600"));  // one unit left: no room for a pair
+}
+
+TEST_F(EditTest, AnErrorInOnChangeKeepsTheChangeAndTheEditUsable) {
+  std::vector<std::string> errors;
+  app->OnException = [&](TComponent*, const std::exception& e) { errors.push_back(e.what()); };
+  TEdit* edit = MakeEdit(10, 10, 200, 24);
+  edit->OnChange = [&](TComponent*) {
+    if (edit->Text().find(u'\'') != std::u16string::npos) throw Exception(u"bad filter");
+  };
+  edit->SetFocus();
+  desktop.Pump();
+  Type(u"a'");
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_EQ(edit->Text(), u"a'");
+  Key(kBack);
+  Type(u"b");
+  EXPECT_EQ(edit->Text(), u"ab");
+  EXPECT_EQ(errors.size(), 1u);
+}
+
 TEST_F(EditTest, KeyboardAndMouseSelectionAndTheClipboardRoundTrip) {
   TEdit* edit = MakeEdit(10, 10, 300, 24);
   edit->SetText(u"Музей истории школы");
@@ -211,7 +262,7 @@ TEST_F(EditTest, PasswordReadOnlyAndMaxLength) {
   EXPECT_EQ(win::GetClipboardText(), u"before");  // nor does cutting copy
   With(kCtrl, kC);
   EXPECT_EQ(win::GetClipboardText(), u"fixed");  // copying still works
-  ro->SetText(u"by the program");  // the program may still change it
+  ro->SetText(u"by the program");                // the program may still change it
   EXPECT_EQ(changes, 1);
 
   TEdit* limited = MakeEdit(10, 90, 200, 24);
@@ -286,7 +337,8 @@ TEST_F(EditTest, MemoLinesFollowTheTextAndWordWrapBreaksAtSpaces) {
   int width = memo->TextRect().Width();
   int lastStart = -1;
   for (int row = 0; row < memo->VisualLineCount(); ++row) {
-    int start = memo->PointToPos({memo->TextRect().Left, memo->PosToPoint(0).Y + row * memo->LineHeight()});
+    int start =
+        memo->PointToPos({memo->TextRect().Left, memo->PosToPoint(0).Y + row * memo->LineHeight()});
     EXPECT_GT(start, lastStart);
     if (row > 0) {
       EXPECT_EQ(para[std::size_t(start - 1)], u' ');  // broke after a space
@@ -476,6 +528,15 @@ TEST_F(EditTest, Screenshots) {
   EXPECT_EQ(ScreenAt(sel.X, sel.Y + 1), ColorToRGB(clHighlight));
   TPoint after = selected->ClientToScreen(selected->PosToPoint(12));
   EXPECT_NE(ScreenAt(after.X, after.Y + 1), ColorToRGB(clHighlight));
+  TPoint caret = selected->ClientToScreen(selected->PosToPoint(selected->Editor().Caret()));
+  EXPECT_EQ(ScreenAt(caret.X, caret.Y + 2), ColorToRGB(clWindowText));
+  TPoint cue = hinted->ClientToScreen({hinted->TextRect().Left, hinted->TextRect().Top});
+  gfx::Bitmap shot = desktop.Compose();
+  bool grey = false;
+  for (int x = cue.X; x < cue.X + 60; ++x)
+    for (int y = cue.Y; y < cue.Y + hinted->LineHeight(); ++y)
+      grey |= gfx::ColorFromPixel(shot.At(x, y)) == ColorToRGB(clGrayText);
+  EXPECT_TRUE(grey);
   EXPECT_EQ(memo->TopLine(), 12);
 }
 
