@@ -399,24 +399,20 @@ void TCustomEdit::KeyDown(WORD& key, TShiftState shift) {
   switch (key) {
     case VK_LEFT:
     case VK_UP:
-      if (key == VK_UP && multi) {
-        MoveVertically(-1, shift);
-      } else if (!ext && !ctrl && FCore.SelLength() > 0) {
-        MoveTo(FCore.SelStart(), 0);
-      } else {
-        MoveTo(ctrl ? FCore.WordLeft(caret) : FCore.PrevPos(caret), shift);
-      }
-      break;
     case VK_RIGHT:
-    case VK_DOWN:
-      if (key == VK_DOWN && multi) {
-        MoveVertically(1, shift);
-      } else if (!ext && !ctrl && FCore.SelLength() > 0) {
-        MoveTo(FCore.SelEnd(), 0);
-      } else {
-        MoveTo(ctrl ? FCore.WordRight(caret) : FCore.NextPos(caret), shift);
-      }
+    case VK_DOWN: {
+      // Up and Down move by lines in a memo and like Left and Right in a one-line edit.
+      bool back = key == VK_LEFT || key == VK_UP;
+      if ((key == VK_UP || key == VK_DOWN) && multi)
+        MoveVertically(back ? -1 : 1, shift);
+      else if (!ext && !ctrl && FCore.SelLength() > 0)
+        MoveTo(back ? FCore.SelStart() : FCore.SelEnd(), 0);
+      else if (ctrl)
+        MoveTo(back ? FCore.WordLeft(caret) : FCore.WordRight(caret), shift);
+      else
+        MoveTo(back ? FCore.PrevPos(caret) : FCore.NextPos(caret), shift);
       break;
+    }
     case VK_HOME:
       MoveTo(ctrl ? 0 : FRows[row].start, shift);
       break;

@@ -354,6 +354,16 @@ TEST_F(EditTest, MemoLinesFollowTheTextAndWordWrapBreaksAtSpaces) {
   }
   memo->SetWordWrap(false);
   EXPECT_EQ(memo->VisualLineCount(), 1);
+  // Unwrapped, the horizontal bar scrolls the long line.
+  memo->SetScrollBars(TScrollStyle::ssBoth);
+  win::SCROLLINFO h;
+  h.fMask = win::SIF_ALL;
+  win::GetScrollInfo(memo->Handle(), win::SB_HORZ, &h);
+  EXPECT_EQ(int(h.nPage), memo->TextRect().Width());
+  EXPECT_GT(h.nMax, 2 * int(h.nPage));
+  memo->Perform(win::WM_HSCROLL, win::SB_PAGEDOWN, 0);
+  EXPECT_EQ(memo->ScrollX(), memo->TextRect().Width());
+  EXPECT_EQ(win::GetScrollPos(memo->Handle(), win::SB_HORZ), memo->ScrollX());
   // A word longer than the line is broken inside.
   memo->SetWordWrap(true);
   memo->SetText(std::u16string(200, u'ш'));
