@@ -489,6 +489,10 @@ TEST_F(EditTest, DescriptionsAndTheDumpKnowEditsAndMemos) {
       'Раздел второй')
     TabOrder = 2
   end
+  object Short: TMemo
+    Lines.Strings = ('a' 'b'#39'c' +
+      'd')
+  end
 end
 )",
                     "Form1.txt", ".");
@@ -498,6 +502,9 @@ end
   EXPECT_EQ(edit->TextHint(), u"Наименование");
   EXPECT_EQ(edit->MaxLength(), 40);
   EXPECT_EQ(memo->Text(), u"Раздел первый\r\nРаздел второй");
+  auto* shortMemo = static_cast<TMemo*>(form->FindComponent("Short"));
+  ASSERT_TRUE(shortMemo);
+  EXPECT_EQ(shortMemo->Lines().Lines(), (std::vector<std::u16string>{u"a", u"b'cd"}));
   EXPECT_TRUE(memo->ReadOnly());
   EXPECT_EQ(memo->EditBorderWidth(), 3);  // the sunken edge and one bevel
   EXPECT_EQ(memo->ClientRect().Width(), 433 - 2 * 3 - win::GetSystemMetrics(win::SM_CXVSCROLL));
