@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Canvas.h"
+#include "platform/win/Input.h"
 #include "platform/win/Keys.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
@@ -19,6 +20,8 @@ namespace {
 
 constexpr UINT_PTR kCaretTimer = 1;
 constexpr UINT kCaretBlink = 530;  // ms, the platform's default blink time
+constexpr UINT_PTR kDragTimer = 2;
+constexpr UINT kDragRepeat = 100;
 // Room between the frame and the text.
 constexpr int kMarginX = 2;
 constexpr int kMarginY = 1;
@@ -498,7 +501,16 @@ void TCustomEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 void TCustomEdit::MouseMove(TShiftState shift, int x, int y) {
   TWinControl::MouseMove(shift, x, y);
   if (!FSelecting || !(shift & ssLeft)) return;
-  int pos = PointToPos({x, y});
+  SelectTo({x, y});
+  // Held outside the text, the selection keeps growing as the view scrolls towards the mouse.
+  if (TextRect().Contains({x, y}))
+    KillTimer(Handle(), kDragTimer);
+  else
+    SetTimer(Handle(), kDragTimer, kDragRepeat, nullptr);
+}
+
+void TCustomEdit::SelectTo(TPoint p) {
+  int pos = PointToPos(p);
   if (!FWordSelect) {
     FCore.MoveCaret(pos, true);
     return;
@@ -511,8 +523,13 @@ void TCustomEdit::MouseMove(TShiftState shift, int x, int y) {
     FCore.SetSelection(FWordStart, std::max(end, FWordEnd));
 }
 
+void TCustomEdit::StopSelecting() {
+  FSelecting = false;
+  if (HandleAllocated()) KillTimer(Handle(), kDragTimer);
+}
+
 void TCustomEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-  if (button == TMouseButton::mbLeft) FSelecting = false;
+  if (button == TMouseButton::mbLeft) StopSelecting();
   TWinControl::MouseUp(button, shift, x, y);
 }
 
@@ -548,6 +565,14 @@ void TCustomEdit::WndProc(TMessage& m) {
         InvalidateCaret();
         return;
       }
+      if (m.WParam == kDragTimer) {
+        POINT cursor;
+        if (FSelecting && GetCursorPos(&cursor))
+          SelectTo(ScreenToClient(cursor));
+        else
+          StopSelecting();
+        return;
+      }
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -569,7 +594,7 @@ void TCustomEdit::WndProc(TMessage& m) {
     case WM_KILLFOCUS:
       if (HandleAllocated()) KillTimer(Handle(), kCaretTimer);
       FCaretOn = false;
-      FSelecting = false;
+      StopSelecting();
       Invalidate();
       break;
     case WM_SETTEXT:

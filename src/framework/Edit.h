@@ -156,6 +156,9 @@ class TCustomEdit : public TWinControl {
   void PaintBevels();
   int BevelCount() const;
   void MoveTo(int pos, TShiftState shift);
+  // Extends the mouse's selection to a client point.
+  void SelectTo(TPoint p);
+  void StopSelecting();
   void MoveVertically(int lines, TShiftState shift);
   int TextWidth(int start, int end) const;
   int PosInRow(int row, int x) const;  // x relative to the row's start

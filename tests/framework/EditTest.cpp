@@ -226,6 +226,24 @@ TEST_F(EditTest, KeyboardAndMouseSelectionAndTheClipboardRoundTrip) {
   win::InjectKey(kShift, false);
   desktop.Pump();
   EXPECT_EQ(edit->SelText(), u"alpha beta");
+
+  // Held beyond the edge, a drag goes on selecting while the text scrolls.
+  edit->SetBounds(10, 10, 60, 24);
+  edit->SetText(u"one two three four five six seven");
+  desktop.Advance(1000);
+  TPoint start = At(edit, edit->TextRect().Left, 5), beyond = At(edit, 80, 5);
+  win::InjectMouseMove(start);
+  win::InjectMouseButton(0, true, start);
+  win::InjectMouseMove(beyond);
+  desktop.Pump();
+  int first = edit->SelLength();
+  EXPECT_GT(first, 0);
+  EXPECT_LT(first, int(edit->Text().size()) * 2 / 3);
+  desktop.Advance(3000);
+  EXPECT_EQ(edit->SelLength(), int(edit->Text().size()));
+  EXPECT_GT(edit->ScrollX(), 0);
+  win::InjectMouseButton(0, false, beyond);
+  desktop.Pump();
 }
 
 TEST_F(EditTest, PasswordReadOnlyAndMaxLength) {
