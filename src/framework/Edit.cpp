@@ -464,6 +464,9 @@ void TCustomEdit::KeyPress(char16_t& key) {
     case 0x18:  // Ctrl+X
       FCore.CutToClipboard();
       return;
+    case 0x1A:  // Ctrl+Z
+      FCore.Undo();
+      return;
     case 0x08:  // Backspace
       FCore.DeleteBackward(false);
       return;
@@ -613,6 +616,13 @@ void TCustomEdit::WndProc(TMessage& m) {
       return;
     case WM_CLEAR:
       ClearSelection();
+      return;
+    case WM_UNDO:
+    case EM_UNDO:
+      m.Result = FCore.Undo();
+      return;
+    case EM_CANUNDO:
+      m.Result = FCore.CanUndo();
       return;
     case EM_GETSEL:
       if (m.WParam) *reinterpret_cast<int*>(m.WParam) = FCore.SelStart();

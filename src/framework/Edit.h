@@ -27,6 +27,8 @@ constexpr UINT EM_SCROLLCARET = 0x00B7;  // brings the caret into view
 constexpr UINT EM_GETLINECOUNT = 0x00BA;
 constexpr UINT EM_REPLACESEL = 0x00C2;  // lParam: const char16_t*; the user's edit
 constexpr UINT EM_LIMITTEXT = 0x00C5;   // wParam: MaxLength
+constexpr UINT EM_CANUNDO = 0x00C6;
+constexpr UINT EM_UNDO = 0x00C7;
 constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
 constexpr UINT EM_SETREADONLY = 0x00CF;  // wParam: read-only
 
@@ -79,6 +81,7 @@ class TCustomEdit : public TWinControl {
   void CopyToClipboard() { FCore.CopyToClipboard(); }
   void CutToClipboard() { FCore.CutToClipboard(); }
   void PasteFromClipboard() { FCore.PasteFromClipboard(); }
+  void Undo() { FCore.Undo(); }
   void Clear() { SetText(u""); }
   const TEditCore& Editor() const { return FCore; }
 

@@ -65,6 +65,7 @@ std::u16string TEditCore::Normalize(std::u16string_view text) const {
 void TEditCore::SetText(std::u16string_view text) {
   std::u16string t = Normalize(text);
   FCaret = FAnchor = 0;
+  FHasUndo = FTyping = false;
   if (t == FText) {
     if (OnSelectionChange) OnSelectionChange();
     return;
@@ -77,6 +78,7 @@ void TEditCore::SetSelection(int anchor, int caret) {
   anchor = Fit(anchor);
   caret = Fit(caret);
   if (anchor == FAnchor && caret == FCaret) return;
+  FTyping = false;
   FAnchor = anchor;
   FCaret = caret;
   if (OnSelectionChange) OnSelectionChange();
@@ -101,8 +103,26 @@ bool TEditCore::ReplaceSelection(std::u16string_view text) {
     }
   }
   if (length == 0 && insert.empty()) return false;
+  bool typing = length == 0 && insert.size() == 1 && insert[0] != u'\r';
+  if (!(typing && FTyping)) {
+    FUndoText = FText;
+    FUndoCaret = FCaret;
+    FUndoAnchor = FAnchor;
+    FHasUndo = true;
+  }
   FText.replace(std::size_t(start), std::size_t(length), insert);
   FCaret = FAnchor = start + int(insert.size());
+  Changed();
+  FTyping = typing;
+  return true;
+}
+
+bool TEditCore::Undo() {
+  if (ReadOnly || !FHasUndo) return false;
+  std::swap(FText, FUndoText);
+  std::swap(FCaret, FUndoCaret);
+  std::swap(FAnchor, FUndoAnchor);
+  FTyping = false;
   Changed();
   return true;
 }

@@ -47,6 +47,11 @@ class TEditCore {
   bool DeleteBackward(bool word);
   bool DeleteForward(bool word);
 
+  // One step of undo, as the platform's edits: a run of typed characters undoes as one; undoing
+  // again redoes. The program's SetText forgets it.
+  bool CanUndo() const { return FHasUndo; }
+  bool Undo();
+
   // The clipboard (the window system's). Copy and cut need a selection and no concealment.
   bool CopyToClipboard() const;
   bool CutToClipboard();
@@ -76,6 +81,11 @@ class TEditCore {
   std::u16string FText;
   int FCaret = 0;
   int FAnchor = 0;
+  std::u16string FUndoText;
+  int FUndoCaret = 0;
+  int FUndoAnchor = 0;
+  bool FHasUndo = false;
+  bool FTyping = false;  // the last edit typed a character and the caret has not moved since
 };
 
 }  // namespace fw

@@ -26,7 +26,7 @@ namespace {
 constexpr unsigned kCtrl = 0x1D, kBack = 0x0E, kHome = 0xE047, kEnd = 0xE04F, kLeft = 0xE04B,
                    kRight = 0xE04D, kUp = 0xE048, kDown = 0xE050, kPageUp = 0xE049,
                    kPageDown = 0xE051, kInsert = 0xE052, kDelete = 0xE053;
-constexpr unsigned kA = 0x1E, kC = 0x2E, kV = 0x2F, kX = 0x2D;
+constexpr unsigned kA = 0x1E, kC = 0x2E, kV = 0x2F, kX = 0x2D, kZ = 0x2C;
 
 class EditTest : public FrameworkTest {
  protected:
@@ -294,6 +294,32 @@ TEST_F(EditTest, PasswordReadOnlyAndMaxLength) {
   win::SetClipboardText(u"XYZ");
   With(kCtrl, kV);
   EXPECT_EQ(limited->Text(), u"Xbcde");  // the paste is cut to the room left
+  // Undo takes back a run of typing at once, a paste alone; undoing again redoes.
+  TEdit* undo = MakeEdit(10, 170, 200, 24);
+  undo->SetText(u"name");
+  undo->SetFocus();
+  desktop.Pump();
+  Key(kEnd);
+  Type(u"abc");
+  win::SetClipboardText(u"XY");
+  With(kCtrl, kV);
+  EXPECT_EQ(undo->Text(), u"nameabcXY");
+  changes = 0;
+  With(kCtrl, kZ);
+  EXPECT_EQ(undo->Text(), u"nameabc");
+  With(kCtrl, kZ);
+  EXPECT_EQ(undo->Text(), u"nameabcXY");
+  Key(kLeft);
+  Type(u"1");
+  Type(u"2");  // the caret did not move between: one run
+  Key(kLeft);
+  Type(u"3");  // it did: a new run
+  With(kCtrl, kZ);
+  EXPECT_EQ(undo->Text(), u"nameabcX12Y");
+  EXPECT_EQ(changes, 6);  // each undo is one change
+  undo->SetText(u"by the program");
+  undo->Perform(EM_UNDO, 0, 0);
+  EXPECT_EQ(undo->Text(), u"by the program");
   // A one-line edit takes a pasted text up to its first line break.
   TEdit* single = MakeEdit(10, 130, 200, 24);
   single->SetFocus();
