@@ -238,7 +238,14 @@ int TCustomEdit::PosInRow(int row, int x) const {
     if (2 * x < 2 * acc + adv[k]) return line.start + k;
     acc += adv[k];
   }
-  return line.end;
+  return RowEnd(row);
+}
+
+int TCustomEdit::RowEnd(int row) const {
+  // The end of a wrapped row is where the next one starts and shows there; stop before it.
+  const TVisualLine& line = FRows[std::size_t(row)];
+  bool wrapped = row + 1 < int(FRows.size()) && FRows[std::size_t(row) + 1].start == line.end;
+  return wrapped ? std::max(line.start, FCore.PrevPos(line.end)) : line.end;
 }
 
 int TCustomEdit::PointToPos(TPoint p) const {
@@ -386,7 +393,7 @@ void TCustomEdit::MoveVertically(int lines, TShiftState shift) {
   int x = FDesiredX >= 0 ? FDesiredX : TextWidth(FRows[row].start, caret);
   int target = std::clamp(row + lines, 0, int(FRows.size()) - 1);
   int pos = target == row ? caret : PosInRow(target, x);
-  if (target == row && lines != 0) pos = lines < 0 ? FRows[row].start : FRows[row].end;
+  if (target == row && lines != 0) pos = lines < 0 ? FRows[row].start : RowEnd(row);
   FKeepColumn = true;
   MoveTo(pos, shift);
   FKeepColumn = false;
@@ -420,7 +427,7 @@ void TCustomEdit::KeyDown(WORD& key, TShiftState shift) {
       MoveTo(ctrl ? 0 : FRows[row].start, shift);
       break;
     case VK_END:
-      MoveTo(ctrl ? int(FCore.Text().size()) : FRows[row].end, shift);
+      MoveTo(ctrl ? int(FCore.Text().size()) : RowEnd(row), shift);
       break;
     case VK_PRIOR:
     case VK_NEXT:

@@ -165,6 +165,7 @@ class TCustomEdit : public TWinControl {
   void MoveVertically(int lines, TShiftState shift);
   int TextWidth(int start, int end) const;
   int PosInRow(int row, int x) const;  // x relative to the row's start
+  int RowEnd(int row) const;           // the last caret position shown on a row
   bool FKeepColumn = false;
 
   TEditCore FCore;

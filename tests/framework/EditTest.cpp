@@ -396,6 +396,19 @@ TEST_F(EditTest, MemoLinesFollowTheTextAndWordWrapBreaksAtSpaces) {
       EXPECT_LE(memo->PosToPoint(pos + 1).X - memo->TextRect().Left, width) << pos;
     }
   }
+  // Down goes one row at a time from the row's end, and End stays on a wrapped row.
+  memo->SetFocus();
+  desktop.Pump();
+  With(kCtrl, kHome);
+  for (int row = 0; row + 1 < memo->VisualLineCount(); ++row) {
+    Key(kEnd);
+    EXPECT_EQ(memo->PosToPoint(memo->SelStart()).Y,
+              memo->PosToPoint(0).Y + row * memo->LineHeight());
+    Key(kDown);
+    EXPECT_EQ(memo->PosToPoint(memo->SelStart()).Y,
+              memo->PosToPoint(0).Y + (row + 1) * memo->LineHeight());
+  }
+  With(kCtrl, kHome);
   memo->SetWordWrap(false);
   EXPECT_EQ(memo->VisualLineCount(), 1);
   // Unwrapped, the horizontal bar scrolls the long line.
