@@ -637,9 +637,12 @@ void TCustomEdit::WndProc(TMessage& m) {
       m.Result = MAKELPARAM(FCore.SelStart(), FCore.SelEnd());
       return;
     case EM_SETSEL: {
-      int end = int(FCore.Text().size());
-      int anchor = int(m.WParam), caret = int(m.LParam);
-      FCore.SetSelection(anchor < 0 ? end : anchor, caret < 0 ? end : caret);
+      // A start of -1 only drops the selection; an end of -1 is the end of the text.
+      int start = int(m.WParam), end = int(m.LParam);
+      if (start == -1)
+        FCore.SetSelection(FCore.Caret(), FCore.Caret());
+      else
+        FCore.SetSelection(start, end < 0 ? int(FCore.Text().size()) : end);
       return;
     }
     case EM_REPLACESEL:

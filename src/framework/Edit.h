@@ -21,7 +21,7 @@ namespace fw {
 
 // Edit control messages with the platform's numbers.
 constexpr UINT EM_GETSEL = 0x00B0;       // wParam, lParam: int* start, end; returns both packed
-constexpr UINT EM_SETSEL = 0x00B1;       // wParam: anchor, lParam: caret (-1: the end)
+constexpr UINT EM_SETSEL = 0x00B1;       // wParam: anchor (-1: none), lParam: caret (-1: end)
 constexpr UINT EM_LINESCROLL = 0x00B6;   // lParam: lines to scroll down (negative: up)
 constexpr UINT EM_SCROLLCARET = 0x00B7;  // brings the caret into view
 constexpr UINT EM_GETLINECOUNT = 0x00BA;
