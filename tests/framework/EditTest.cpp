@@ -518,6 +518,42 @@ TEST_F(EditTest, MemoScrollsByLinePageThumbWheelAndKeys) {
   EXPECT_EQ(Scroll(memo).nPos, 1);
 }
 
+TEST_F(EditTest, AHookTakesOverTheFrameAndSeesTheScrollMessages) {
+  // Two memos with a soft raised bevel; one is hooked as a skin would hook it, before its
+  // window exists: it paints the frame itself (here: not at all) and watches the bar.
+  auto bevelled = [&](int x) {
+    auto* m = new TMemo(form);
+    m->SetBounds(x, 10, 150, 100);
+    m->SetScrollBars(TScrollStyle::ssVertical);
+    m->SetBevelKind(TBevelKind::bkSoft);
+    m->SetBevelInner(TBevelCut::bvNone);
+    m->SetBevelOuter(TBevelCut::bvRaised);
+    m->Lines().Assign(NumberedLines(30));
+    return m;
+  };
+  TMemo* plain = bevelled(10);
+  TMemo* hooked = bevelled(200);
+  std::vector<UINT> seen;
+  TWndMethod saved = hooked->WindowProc;
+  hooked->WindowProc = [&](TMessage& m) {
+    if (m.Msg == win::WM_NCPAINT) return;  // the hook's own frame
+    if (m.Msg == win::WM_VSCROLL) seen.push_back(win::LOWORD(std::uintptr_t(m.WParam)));
+    saved(m);
+  };
+  plain->SetParent(form);
+  hooked->SetParent(form);
+  desktop.Pump();
+  // The bevel lies inside the sunken edge (2 pixels).
+  gfx::Bitmap shot = desktop.Compose();
+  EXPECT_EQ(gfx::ColorFromPixel(shot.At(10 + 2, 10 + 2)), ColorToRGB(cl3DLight));
+  EXPECT_NE(gfx::ColorFromPixel(shot.At(200 + 2, 10 + 2)), ColorToRGB(cl3DLight));
+  TRect down = BarPart(hooked, &win::ScrollBarLayout::after);
+  Click(down.Left + 3, down.Top + 3);
+  EXPECT_EQ(hooked->TopLine(), 1);
+  EXPECT_EQ(seen, (std::vector<UINT>{win::SB_LINEDOWN, win::SB_ENDSCROLL}));
+  hooked->WindowProc = saved;
+}
+
 TEST_F(EditTest, DescriptionsAndTheDumpKnowEditsAndMemos) {
   InstallFormDump();
   form->SetName("Form1");
