@@ -16,6 +16,7 @@
 #include "framework/Application.h"
 #include "framework/Automation.h"
 #include "framework/ComboBox.h"
+#include "framework/Edit.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/Label.h"
@@ -78,6 +79,23 @@ class TTreeForm : public fw::TForm {
 };
 
 TTreeForm* TreeForm = nullptr;
+
+// An edit and a memo beside the main form: the edit counts its changes, the memo is read-only.
+class TEditsForm : public fw::TForm {
+ public:
+  explicit TEditsForm(fw::TComponent* owner) : TForm(owner) {
+    PublishMethod("NameChange", [this](fw::TComponent*) {
+      ++changes_;
+      static_cast<fw::TLabel*>(FindComponent("Changes"))
+          ->SetCaption(u"Changes: " + fw::Utf8ToUtf16(std::to_string(changes_)));
+    });
+    fw::ReadComponentFile(this, gResources + "/EditsForm.txt");
+  }
+  std::string ClassName() const override { return "TEditsForm"; }
+
+ private:
+  int changes_ = 0;
+};
 
 class TMainForm : public fw::TForm {
  public:
@@ -175,6 +193,7 @@ int main(int argc, char** argv) {
     fw::RegisterClass<TMainForm>("TMainForm", "TForm");
     fw::RegisterClass<TSecondForm>("TSecondForm", "TForm");
     fw::RegisterClass<TTreeForm>("TTreeForm", "TForm");
+    fw::RegisterClass<TEditsForm>("TEditsForm", "TForm");
     fw::TApplication app;
     app.Initialize();
     app.MainFormOnTaskBar = true;
@@ -182,6 +201,8 @@ int main(int argc, char** argv) {
     app.CreateForm<TMainForm>();
     app.CreateForm(&SecondForm);
     app.CreateForm(&TreeForm);
+    app.MainForm()->HandleNeeded();  // the main window stays the first one made
+    app.CreateForm<TEditsForm>()->Show();
     app.Run();
     return 0;
   } catch (const std::exception& e) {

@@ -4,11 +4,14 @@
 #include "framework/Button.h"
 #include "framework/ComboBox.h"
 #include "framework/Dialogs.h"
+#include "framework/Edit.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
+#include "framework/Memo.h"
 #include "framework/StatusBar.h"
 #include "framework/TreeView.h"
 #include "platform/backend/Dump.h"
+#include "platform/win/ScrollInfo.h"
 
 namespace fw {
 
@@ -80,6 +83,28 @@ void WriteTreeNodes(JsonWriter& w, TTreeView* tree) {
   w.EndArray();
 }
 
+// Edits: the text; memos also where their vertical bar stands.
+void WriteEditState(JsonWriter& w, TCustomEdit* e) {
+  w.Key("text");
+  w.String(e->Text());
+  auto* memo = dynamic_cast<TMemo*>(e);
+  if (!memo) return;
+  win::SCROLLINFO si;
+  si.fMask = win::SIF_ALL;
+  if (!memo->HandleAllocated() || !win::GetScrollInfo(memo->Handle(), win::SB_VERT, &si)) si = {};
+  w.Key("scroll");
+  w.BeginObject();
+  w.Key("pos");
+  w.Number(si.nPos);
+  w.Key("min");
+  w.Number(si.nMin);
+  w.Key("max");
+  w.Number(si.nMax);
+  w.Key("page");
+  w.Number(int(si.nPage));
+  w.EndObject();
+}
+
 void WriteControl(JsonWriter& w, TControl* c) {
   w.BeginObject();
   w.Key("name");
@@ -138,6 +163,7 @@ void WriteControl(JsonWriter& w, TControl* c) {
   }
   if (auto* combo = dynamic_cast<TComboBox*>(c)) WriteComboBox(w, combo);
   if (auto* tree = dynamic_cast<TTreeView*>(c)) WriteTreeNodes(w, tree);
+  if (auto* edit = dynamic_cast<TCustomEdit*>(c)) WriteEditState(w, edit);
   if (wc && wc->ControlCount() > 0) {
     w.Key("controls");
     w.BeginArray();

@@ -2,10 +2,12 @@
 #include "framework/Button.h"
 #include "framework/ComboBox.h"
 #include "framework/DataModule.h"
+#include "framework/Edit.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
 #include "framework/ImageList.h"
 #include "framework/Label.h"
+#include "framework/Memo.h"
 #include "framework/Panel.h"
 #include "framework/Reader.h"
 #include "framework/StatusBar.h"
@@ -377,6 +379,63 @@ void RegisterTreeView() {
   RegisterProperty<T>("TTreeView", "OnCollapsed", nodeEvent(&T::OnCollapsed));
 }
 
+// The edit box and the memo, with what they share under TCustomEdit.
+void RegisterEditControls() {
+  using E = TCustomEdit;
+  const Table kEditBorder = {{"bsNone", int(TBorderStyle::bsNone)},
+                             {"bsSingle", int(TBorderStyle::bsSingle)}};
+  const Table kBevelKind = {{"bkNone", int(TBevelKind::bkNone)},
+                            {"bkTile", int(TBevelKind::bkTile)},
+                            {"bkSoft", int(TBevelKind::bkSoft)},
+                            {"bkFlat", int(TBevelKind::bkFlat)}};
+  const Table kScrollStyle = {{"ssNone", int(TScrollStyle::ssNone)},
+                              {"ssHorizontal", int(TScrollStyle::ssHorizontal)},
+                              {"ssVertical", int(TScrollStyle::ssVertical)},
+                              {"ssBoth", int(TScrollStyle::ssBoth)}};
+  RegisterClass("TCustomEdit", "TWinControl", nullptr);
+  RegisterProperty<E>("TCustomEdit", "ReadOnly", [](E* e, V v, C x) { e->SetReadOnly(x.Bool(v)); });
+  RegisterProperty<E>("TCustomEdit", "MaxLength",
+                      [](E* e, V v, C x) { e->SetMaxLength(int(x.Integer(v, 0, INT32_MAX))); });
+  RegisterProperty<E>("TCustomEdit", "HideSelection",
+                      [](E* e, V v, C x) { e->SetHideSelection(x.Bool(v)); });
+  RegisterProperty<E>("TCustomEdit", "AutoSelect",
+                      [](E* e, V v, C x) { e->SetAutoSelect(x.Bool(v)); });
+  RegisterProperty<E>("TCustomEdit", "BorderStyle", [kEditBorder](E* e, V v, C x) {
+    e->SetBorderStyle(TBorderStyle(x.Enum(v, kEditBorder)));
+  });
+  RegisterProperty<E>("TCustomEdit", "Ctl3D", [](E* e, V v, C x) { e->SetCtl3D(x.Bool(v)); });
+  RegisterProperty<E>("TCustomEdit", "BevelKind", [kBevelKind](E* e, V v, C x) {
+    e->SetBevelKind(TBevelKind(x.Enum(v, kBevelKind)));
+  });
+  RegisterProperty<E>("TCustomEdit", "BevelInner",
+                      [](E* e, V v, C x) { e->SetBevelInner(TBevelCut(x.Enum(v, kBevel))); });
+  RegisterProperty<E>("TCustomEdit", "BevelOuter",
+                      [](E* e, V v, C x) { e->SetBevelOuter(TBevelCut(x.Enum(v, kBevel))); });
+  RegisterProperty<E>("TCustomEdit", "OnChange", [](E* e, V v, C x) { e->OnChange = x.Method(v); });
+
+  RegisterClass<TEdit>("TEdit", "TCustomEdit");
+  RegisterProperty<TEdit>("TEdit", "PasswordChar", [](TEdit* e, V v, C x) {
+    std::u16string s = x.String(v);
+    if (s.size() > 1) throw Exception(u"one character expected");
+    e->SetPasswordChar(s.empty() ? 0 : s[0]);
+  });
+  RegisterProperty<TEdit>("TEdit", "TextHint",
+                          [](TEdit* e, V v, C x) { e->SetTextHint(x.String(v)); });
+
+  RegisterClass<TMemo>("TMemo", "TCustomEdit");
+  RegisterProperty<TMemo>("TMemo", "Lines.Strings",
+                          [](TMemo* m, V v, C x) { m->Lines().Assign(x.Strings(v)); });
+  RegisterProperty<TMemo>("TMemo", "WordWrap",
+                          [](TMemo* m, V v, C x) { m->SetWordWrap(x.Bool(v)); });
+  RegisterProperty<TMemo>("TMemo", "ScrollBars", [kScrollStyle](TMemo* m, V v, C x) {
+    m->SetScrollBars(TScrollStyle(x.Enum(v, kScrollStyle)));
+  });
+  RegisterProperty<TMemo>("TMemo", "WantReturns",
+                          [](TMemo* m, V v, C x) { m->SetWantReturns(x.Bool(v)); });
+  RegisterProperty<TMemo>("TMemo", "WantTabs",
+                          [](TMemo* m, V v, C x) { m->SetWantTabs(x.Bool(v)); });
+}
+
 }  // namespace
 
 void RegisterStandardClasses() {
@@ -385,6 +444,7 @@ void RegisterStandardClasses() {
   RegisterStdControls();
   RegisterComboBox();
   RegisterTreeView();
+  RegisterEditControls();
 }
 
 }  // namespace fw

@@ -377,6 +377,9 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDOWN:
       return NcButtonDown(hwnd, wParam, lParam);
     case WM_NCLBUTTONDBLCLK:
+      // A quick second press on a scroll bar scrolls again, as the first did.
+      if (LRESULT(wParam) == HTVSCROLL || LRESULT(wParam) == HTHSCROLL)
+        return NcButtonDown(hwnd, wParam, lParam);
       if (LRESULT(wParam) == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
         Deliver(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
       else if (LRESULT(wParam) == HTSYSMENU)
