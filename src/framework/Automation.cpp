@@ -2,6 +2,8 @@
 
 #include "framework/Application.h"
 #include "framework/Button.h"
+#include "framework/DBGrid.h"
+#include "framework/DBImage.h"
 #include "framework/Dialogs.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
@@ -31,6 +33,46 @@ void WriteFont(JsonWriter& w, const TFont& font) {
   w.Key("color");
   w.Number(ColorToRGB(font.Color()));
   w.EndObject();
+}
+
+// Data-aware controls: the grid's columns and rows, the picture of a blob field.
+void WriteDataControl(JsonWriter& w, TControl* c) {
+  if (auto* grid = dynamic_cast<TDBGrid*>(c)) {
+    w.Key("columns");
+    w.BeginArray();
+    for (const TDBGrid::TShownColumn& col : grid->ShownColumns()) {
+      w.BeginObject();
+      w.Key("field");
+      w.String(col.FieldName);
+      w.Key("title");
+      w.String(col.Caption);
+      w.Key("width");
+      w.Number(col.Width);
+      w.EndObject();
+    }
+    w.EndArray();
+    w.Key("row");
+    w.Number(grid->Row());
+    w.Key("rowCount");
+    w.Number(grid->RowCount());
+    w.Key("topRow");
+    w.Number(grid->TopRow());
+  }
+  if (auto* image = dynamic_cast<TDBImage*>(c)) {
+    w.Key("picture");
+    if (image->Picture().Empty()) {
+      w.Null();
+    } else {
+      w.BeginObject();
+      w.Key("width");
+      w.Number(image->Picture().Width());
+      w.Key("height");
+      w.Number(image->Picture().Height());
+      w.EndObject();
+    }
+    w.Key("pictureError");
+    w.String(image->PictureError());
+  }
 }
 
 void WriteControl(JsonWriter& w, TControl* c) {
@@ -89,6 +131,7 @@ void WriteControl(JsonWriter& w, TControl* c) {
     }
     w.EndArray();
   }
+  WriteDataControl(w, c);
   if (wc && wc->ControlCount() > 0) {
     w.Key("controls");
     w.BeginArray();

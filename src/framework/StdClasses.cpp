@@ -1,6 +1,9 @@
 // The standard classes and their properties as window descriptions name them.
 #include "framework/Button.h"
+#include "framework/DBGrid.h"
+#include "framework/DBImage.h"
 #include "framework/DataModule.h"
+#include "framework/DataSource.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
 #include "framework/ImageList.h"
@@ -319,12 +322,95 @@ void RegisterStdControls() {
   });
 }
 
+// Data-aware controls and their data source. References may name components of other forms
+// and data modules (DataModule2.DataSource1).
+const Table kDrawingStyle = {{"gdsClassic", int(TGridDrawingStyle::gdsClassic)},
+                             {"gdsGradient", int(TGridDrawingStyle::gdsGradient)}};
+
+template <class T>
+void ReferTo(C x, V v, const char16_t* expected, std::function<void(T*)> apply) {
+  x.Reference(v, [expected, apply](TComponent* c) {
+    auto* t = dynamic_cast<T*>(c);
+    if (!t) throw Exception(expected);
+    apply(t);
+  });
+}
+
+void RegisterDataControls() {
+  RegisterClass<TDataSource>("TDataSource", "");
+  RegisterProperty<TDataSource>("TDataSource", "DataSet", [](TDataSource* s, V v, C x) {
+    ReferTo<db::TDataSet>(x, v, u"a dataset expected", [s](db::TDataSet* d) { s->SetDataSet(d); });
+  });
+  RegisterProperty<TDataSource>("TDataSource", "Enabled",
+                                [](TDataSource* s, V v, C x) { s->SetEnabled(x.Bool(v)); });
+  RegisterProperty<TDataSource>("TDataSource", "OnDataChange",
+                                [](TDataSource* s, V v, C x) { s->OnDataChange = x.Method(v); });
+  RegisterProperty<TDataSource>("TDataSource", "OnStateChange",
+                                [](TDataSource* s, V v, C x) { s->OnStateChange = x.Method(v); });
+
+  using G = TDBGrid;
+  RegisterClass<TDBGrid>("TDBGrid", "TWinControl");
+  RegisterProperty<G>("TDBGrid", "DataSource", [](G* g, V v, C x) {
+    ReferTo<TDataSource>(x, v, u"a data source expected",
+                         [g](TDataSource* s) { g->SetDataSource(s); });
+  });
+  RegisterProperty<G>("TDBGrid", "DrawingStyle", [](G* g, V v, C x) {
+    g->SetDrawingStyle(TGridDrawingStyle(x.Enum(v, kDrawingStyle)));
+  });
+  RegisterProperty<G>("TDBGrid", "GradientStartColor",
+                      [](G* g, V v, C x) { g->SetGradientStartColor(Color(v, x)); });
+  RegisterProperty<G>("TDBGrid", "GradientEndColor",
+                      [](G* g, V v, C x) { g->SetGradientEndColor(Color(v, x)); });
+  RegisterProperty<G>("TDBGrid", "TitleFont.Name",
+                      [](G* g, V v, C x) { g->TitleFont().SetName(x.String(v)); });
+  RegisterProperty<G>("TDBGrid", "TitleFont.Height", [](G* g, V v, C x) {
+    g->TitleFont().SetHeight(int(x.Integer(v, -1000, 1000)));
+  });
+  RegisterProperty<G>("TDBGrid", "TitleFont.Color",
+                      [](G* g, V v, C x) { g->TitleFont().SetColor(Color(v, x)); });
+  RegisterProperty<G>("TDBGrid", "TitleFont.Style",
+                      [](G* g, V v, C x) { g->TitleFont().SetStyle(x.Set(v, kFontStyle)); });
+  RegisterProperty<G>("TDBGrid", "Columns", [](G* g, V v, C x) {
+    if (v.kind != TValueDesc::Kind::Collection) throw Exception(u"collection expected");
+    g->Columns().Clear();
+    for (const auto& item : v.items) {
+      TColumn& column = g->Columns().Add();
+      for (const TPropertyDesc& p : item) {
+        if (SameText(p.name, "FieldName"))
+          column.SetFieldName(Utf16ToUtf8(x.String(p.value)));
+        else if (SameText(p.name, "Title.Caption"))
+          column.Title().SetCaption(x.String(p.value));
+        else if (SameText(p.name, "Width"))
+          column.SetWidth(int(x.Integer(p.value, 0, 32767)));
+        else
+          throw Exception(u"unknown column property " + Utf8ToUtf16(p.name));
+      }
+    }
+  });
+
+  RegisterClass<TDBImage>("TDBImage", "TWinControl");
+  RegisterProperty<TDBImage>("TDBImage", "DataSource", [](TDBImage* i, V v, C x) {
+    ReferTo<TDataSource>(x, v, u"a data source expected",
+                         [i](TDataSource* s) { i->SetDataSource(s); });
+  });
+  RegisterProperty<TDBImage>("TDBImage", "DataField", [](TDBImage* i, V v, C x) {
+    i->SetDataField(Utf16ToUtf8(x.String(v)));
+  });
+  RegisterProperty<TDBImage>("TDBImage", "Stretch",
+                             [](TDBImage* i, V v, C x) { i->SetStretch(x.Bool(v)); });
+  RegisterProperty<TDBImage>("TDBImage", "Proportional",
+                             [](TDBImage* i, V v, C x) { i->SetProportional(x.Bool(v)); });
+  RegisterProperty<TDBImage>("TDBImage", "Center",
+                             [](TDBImage* i, V v, C x) { i->SetCenter(x.Bool(v)); });
+}
+
 }  // namespace
 
 void RegisterStandardClasses() {
   RegisterControl();
   RegisterForm();
   RegisterStdControls();
+  RegisterDataControls();
 }
 
 }  // namespace fw
