@@ -17,7 +17,13 @@ enum class TDataSetState { dsInactive, dsBrowse, dsEdit };
 
 // What a dataset tells its observers: opened or closed, its rows replaced (a filter), the
 // cursor moved, a field of the current row set, the state changed (edit, post, cancel).
-enum class TDataEvent { deActiveChange, deDataSetChange, deDataSetScroll, deRecordChange, deUpdateState };
+enum class TDataEvent {
+  deActiveChange,
+  deDataSetChange,
+  deDataSetScroll,
+  deRecordChange,
+  deUpdateState
+};
 
 // Told of a dataset's events (data sources). It removes itself before it dies; a dataset
 // that dies first is noticed through the component's free notification.
