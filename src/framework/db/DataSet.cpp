@@ -286,13 +286,13 @@ void TDataSet::ApplyFilter(const std::u16string& text, bool filtered) {
   FCursor = 0;
   FBof = true;
   FEof = FVisible.empty();
-  if (Active()) DataEvent(TDataEvent::deDataSetChange);
 }
 
 void TDataSet::SetFilter(const std::u16string& text) {
   if (Active()) CheckBrowseMode();
   if (FFiltered && Active()) {
     ApplyFilter(text, true);
+    DataEvent(TDataEvent::deDataSetChange);
   } else {
     FFilterText = text;
   }
@@ -306,6 +306,7 @@ void TDataSet::SetFiltered(bool filtered) {
   }
   CheckBrowseMode();
   ApplyFilter(FFilterText, filtered);
+  DataEvent(TDataEvent::deDataSetChange);
 }
 
 // Editing.
