@@ -1,12 +1,15 @@
-// A small program on the framework: two forms read from window descriptions beside the
-// program, shown on whichever backend the environment picks. The main form counts button
-// clicks, shows the second form modally, raises an error for the default error handler and
-// shows the hint of the control under the mouse in its status bar.
+// A small program on the framework: forms read from window descriptions beside the program,
+// shown on whichever backend the environment picks. The main form counts button clicks,
+// shows the second form modally, raises an error for the default error handler, shows the
+// hint of the control under the mouse in its status bar, and opens a photo table: a grid
+// and the picture of its current row over a small database.
 //
 //   widgets-demo                        runs
-//   widgets-demo --make-pictures DIR    draws the pictures the descriptions name into DIR
+//   widgets-demo --make-pictures DIR    draws the pictures the descriptions name into DIR and
+//                                       writes the photo database
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -20,6 +23,8 @@
 #include "framework/Reader.h"
 #include "framework/StatusBar.h"
 #include "framework/TextConv.h"
+#include "framework/db/ADOConnection.h"
+#include "framework/db/ADODataSet.h"
 #include "platform/backend/Start.h"
 #include "platform/gfx/PictureCodec.h"
 
@@ -37,12 +42,35 @@ class TSecondForm : public fw::TForm {
 
 TSecondForm* SecondForm = nullptr;
 
+// The photo table of a database beside the program; the connection and the table are made
+// here and the description refers to the table by name.
+class TDataForm : public fw::TForm {
+ public:
+  explicit TDataForm(fw::TComponent* owner) : TForm(owner) {
+    auto* connection = new db::TADOConnection(this);
+    connection->SetName("PhotoConnection");
+    connection->SetLoginPrompt(false);
+    connection->SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                                    fw::Utf8ToUtf16(gResources) + u"/photos.dat");
+    auto* table = new db::TADOTable(this);
+    table->SetName("PhotoTable");
+    table->SetConnection(connection);
+    table->SetTableName("foto");
+    fw::ReadComponentFile(this, gResources + "/DataForm.txt");
+    table->Open();
+  }
+  std::string ClassName() const override { return "TDataForm"; }
+};
+
+TDataForm* DataForm = nullptr;
+
 class TMainForm : public fw::TForm {
  public:
   explicit TMainForm(fw::TComponent* owner) : TForm(owner) {
     PublishMethod("FormCreate", [this](fw::TComponent*) { FormCreate(); });
     PublishMethod("CountClick", [this](fw::TComponent*) { CountClick(); });
     PublishMethod("SecondClick", [this](fw::TComponent*) { SecondClick(); });
+    PublishMethod("DataClick", [](fw::TComponent*) { DataForm->ShowModal(); });
     PublishMethod("ErrorClick", [](fw::TComponent*) {
       throw fw::Exception(u"The demo raised this error on purpose");
     });
@@ -106,6 +134,47 @@ void MakePictures(const std::string& dir) {
   save("glyph.png", glyph);
 }
 
+// The photo table: pictures of several sizes as PNG and JPEG, one row whose bytes are no
+// picture and one without bytes.
+void MakePhotoDatabase(const std::string& dir) {
+  std::string file = dir + "/photos.dat";
+  std::filesystem::remove(file);
+  db::CreateDatabase(file, u"");
+  db::TADOConnection c(nullptr);
+  c.SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fw::Utf8ToUtf16(file));
+  c.Open();
+  c.Execute(u"create table foto (id integer primary key, id_uz integer, foto text, fot blob)");
+  auto hex = [](const std::vector<std::uint8_t>& bytes) {
+    static const char16_t digits[] = u"0123456789ABCDEF";
+    std::u16string s;
+    for (std::uint8_t b : bytes) {
+      s += digits[b >> 4];
+      s += digits[b & 15];
+    }
+    return s;
+  };
+  for (int id = 1; id <= 14; ++id) {
+    int w = 160 + (id * 53) % 240, h = 120 + (id * 71) % 200;
+    gfx::Bitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        int dx = x - w / 2, dy = y - h / 2;
+        bool ring = int(std::sqrt(dx * dx + dy * dy)) / 16 % 3 == id % 3;
+        b.Set(x, y,
+              gfx::MakePixel(std::uint8_t(40 + id * 15), std::uint8_t(255 * y / h),
+                             std::uint8_t(ring ? 230 : 255 * x / w), 255));
+      }
+    bool png = id % 2 == 0;
+    std::u16string name = fw::Utf8ToUtf16(std::to_string(id) + (png ? ".png" : ".jpg"));
+    std::u16string bytes =
+        id == 5   ? u"X'FFD8FFE000104A464946'"  // a JPEG cut short
+        : id == 7 ? u"NULL"
+                  : u"X'" + hex(png ? gfx::EncodePng(b) : gfx::EncodeJpeg(b, 85)) + u"'";
+    c.Execute(u"insert into foto values (" + fw::Utf8ToUtf16(std::to_string(id)) + u", " +
+              fw::Utf8ToUtf16(std::to_string(id % 4 + 1)) + u", '" + name + u"', " + bytes + u")");
+  }
+}
+
 std::string ProgramFolder() {
   char path[4096];
   ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
@@ -119,6 +188,7 @@ int main(int argc, char** argv) {
   try {
     if (argc == 3 && std::string(argv[1]) == "--make-pictures") {
       MakePictures(argv[2]);
+      MakePhotoDatabase(argv[2]);
       return 0;
     }
     gResources = ProgramFolder() + "/widgets-demo-res";
@@ -126,12 +196,14 @@ int main(int argc, char** argv) {
     fw::InstallFormDump();
     fw::RegisterClass<TMainForm>("TMainForm", "TForm");
     fw::RegisterClass<TSecondForm>("TSecondForm", "TForm");
+    fw::RegisterClass<TDataForm>("TDataForm", "TForm");
     fw::TApplication app;
     app.Initialize();
     app.MainFormOnTaskBar = true;
     app.SetTitle(u"Widgets demo");
     app.CreateForm<TMainForm>();
     app.CreateForm(&SecondForm);
+    app.CreateForm(&DataForm);
     app.Run();
     return 0;
   } catch (const std::exception& e) {

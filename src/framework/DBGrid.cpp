@@ -472,7 +472,8 @@ void TDBGrid::Paint() {
                   d && d->State() == db::TDataSetState::dsEdit && r == current);
     gfx::FillRect(dc, {0, y + rowH - 1, IndicatorWidth, y + rowH}, fixedLine);
   }
-  gfx::FillRect(dc, {IndicatorWidth, 0, dataLeft, client.Bottom}, fixedLine);
+  int rowsBottom = std::min<long long>(client.Bottom, rowH + (long long)(rows - FTopRow) * rowH);
+  gfx::FillRect(dc, {IndicatorWidth, 0, dataLeft, rowsBottom}, fixedLine);
 
   // The data columns, clipped to their area so that scrolled cells pass under the indicator.
   int saved = gfx::SaveDC(dc);
