@@ -452,6 +452,25 @@ void TDBGrid::DrawIndicator(TCanvas& c, const TRect& r, bool current, bool editi
     gfx::FillRect(dc, {cx - 2 + i, cy - 3 + i, cx - 1 + i, cy + 4 - i}, ColorToRGB(clBlack));
 }
 
+void TDBGrid::DrawColumnCell(TCanvas& c, const TRect& rect, int, int row, const db::TField* field,
+                             TGridDrawState state) {
+  HDC dc = c.Handle();
+  bool selected = (state & gdSelected) != 0;
+  gfx::FillRect(dc, rect, ColorToRGB(selected ? clHighlight : Color()));
+  db::TDataSet* d = FDataLink.DataSet();
+  if (!field || !d) return;
+  bool numeric = IsNumeric(field->DataType());
+  c.Font = Font();
+  if (selected) c.Font.SetColor(clHighlightText);
+  c.BrushStyle = TBrushStyle::bsClear;
+  gfx::SelectFont(dc, Font().Handle());
+  TRect t{rect.Left + 2, rect.Top, rect.Right - 2, rect.Bottom};
+  std::u16string text = FitText(dc, CellText(*field, d->ValueAt(*field, row)), t.Width(), numeric);
+  c.TextRect(t, text,
+             gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX |
+                 (numeric ? gfx::DT_RIGHT : gfx::DT_LEFT));
+}
+
 void TDBGrid::Paint() {
   TCanvas& c = Canvas();
   HDC dc = c.Handle();
@@ -486,23 +505,11 @@ void TDBGrid::Paint() {
     gfx::FillRect(dc, {left, rowH - 1, right + 1, rowH}, fixedLine);
     gfx::FillRect(dc, {right, 0, right + 1, rowH}, fixedLine);
     const db::TField* field = d ? d->FindField(col.FieldName) : nullptr;
-    bool numeric = field && IsNumeric(field->DataType());
     for (int r = FTopRow, y = rowH; r < rows && y < client.Bottom; ++r, y += rowH) {
-      TRect cell{left, y, right, y + rowH - 1};
-      bool highlight = focused && r == current && i == FCol;
-      gfx::FillRect(dc, cell, ColorToRGB(highlight ? clHighlight : Color()));
-      if (field) {
-        c.Font = Font();
-        if (highlight) c.Font.SetColor(clHighlightText);
-        c.BrushStyle = TBrushStyle::bsClear;
-        gfx::SelectFont(dc, Font().Handle());
-        TRect t{left + 2, y, right - 2, y + rowH - 1};
-        std::u16string text =
-            FitText(dc, CellText(*field, d->ValueAt(*field, r)), t.Width(), numeric);
-        c.TextRect(t, text,
-                   gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX |
-                       (numeric ? gfx::DT_RIGHT : gfx::DT_LEFT));
-      }
+      TGridDrawState state = (focused ? TGridDrawState(gdFocused) : 0u) |
+                             (r == current ? TGridDrawState(gdCurrentRow) : 0u);
+      if (focused && r == current && i == FCol) state |= gdSelected;
+      DrawColumnCell(c, {left, y, right, y + rowH - 1}, i, r, field, state);
       gfx::FillRect(dc, {left, y + rowH - 1, right + 1, y + rowH}, line);
       gfx::FillRect(dc, {right, y, right + 1, y + rowH}, line);
     }

@@ -67,6 +67,10 @@ class TDBGridColumns {
 
 enum class TGridDrawingStyle { gdsClassic, gdsGradient };
 
+// How a data cell is drawn (a set): the current cell of a focused grid is selected.
+enum TGridDrawStateFlag : unsigned { gdSelected = 1, gdFocused = 2, gdCurrentRow = 4 };
+using TGridDrawState = unsigned;
+
 class TDBGrid : public TCustomControl {
  public:
   explicit TDBGrid(TComponent* owner);
@@ -115,6 +119,13 @@ class TDBGrid : public TCustomControl {
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& m) override;
   void Paint() override;
+  // The cell painters, each given its rectangle without the grid lines. A derived grid (the
+  // skinned one) paints cells its own way by overriding them. field is null for a column
+  // whose field the dataset lacks.
+  virtual void DrawColumnCell(TCanvas& c, const TRect& rect, int col, int row,
+                              const db::TField* field, TGridDrawState state);
+  virtual void DrawTitleCell(TCanvas& c, const TRect& rect, const std::u16string& text);
+  virtual void DrawIndicator(TCanvas& c, const TRect& rect, bool current, bool editing);
   void KeyDown(win::WORD& key, TShiftState shift) override;
   bool WantsKey(win::WORD key) const override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -136,8 +147,6 @@ class TDBGrid : public TCustomControl {
   void ScrollMessage(int bar, win::WORD code);
   int TotalColumnsWidth() const;
   int ColumnLeft(int col) const;  // in content coordinates (before scrolling)
-  void DrawTitleCell(TCanvas& c, const TRect& r, const std::u16string& text);
-  void DrawIndicator(TCanvas& c, const TRect& r, bool current, bool editing);
 
   TDataLink FDataLink;
   TDBGridColumns FColumns;

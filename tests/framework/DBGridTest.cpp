@@ -7,6 +7,8 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "Harness.h"
 #include "framework/Automation.h"
@@ -337,6 +339,52 @@ TEST_F(DBGridTest, ColumnsFromTheCollectionOrOnePerFieldAndWhatCellsShow) {
 
   grid->Columns().Clear();
   EXPECT_EQ(names().size(), 4u);
+}
+
+// A grid that paints its data cells itself, as the skinned grid does.
+class TOwnCellsGrid : public TDBGrid {
+ public:
+  using TDBGrid::TDBGrid;
+  std::vector<std::tuple<int, int, TGridDrawState>> cells;  // col, row, state
+
+ protected:
+  void DrawColumnCell(TCanvas& c, const TRect& rect, int col, int row, const db::TField* field,
+                      TGridDrawState state) override {
+    cells.emplace_back(col, row, state);
+    if (state & gdSelected)
+      gfx::FillRect(c.Handle(), rect, gfx::RGB(255, 0, 0));
+    else
+      TDBGrid::DrawColumnCell(c, rect, col, row, field, state);
+  }
+};
+
+TEST_F(DBGridTest, ADerivedGridPaintsTheCellsItsOwnWay) {
+  ShowGrid();
+  auto* own = new TOwnCellsGrid(form);
+  own->SetBounds(320, 8, 300, 200);
+  own->SetParent(form);
+  own->SetDataSource(source);
+  table->SetRecNo(3);
+  own->SetFocus();
+  desktop.Pump();
+  own->cells.clear();
+  own->Repaint();
+  int vis = own->VisibleRowCount();
+  int selected = 0;
+  for (auto [col, row, state] : own->cells) {
+    EXPECT_LE(row, vis);  // whole rows and the part of one more
+    EXPECT_TRUE(state & gdFocused);
+    EXPECT_EQ((state & gdCurrentRow) != 0, row == 2);
+    if (state & gdSelected) {
+      ++selected;
+      EXPECT_EQ(col, 0);
+      EXPECT_EQ(row, 2);
+    }
+  }
+  EXPECT_EQ(selected, 1);
+  EXPECT_GE(own->cells.size(), std::size_t(3 * vis));  // the columns that show
+  TPoint p = own->ClientToScreen({TDBGrid::IndicatorWidth + 20, own->DefaultRowHeight() * 3 + 4});
+  EXPECT_EQ(ScreenAt(p.X, p.Y), gfx::RGB(255, 0, 0));
 }
 
 TEST_F(DBGridTest, PictureDecodesTheBlobOrShowsThatItCannot) {
