@@ -149,9 +149,18 @@ std::u16string TDBGrid::FitText(HDC dc, const std::u16string& text, int width, b
       if (ch >= u'0' && ch <= u'9') ch = u'#';
     return hashes;
   }
-  std::u16string cut = text;
-  while (!cut.empty() && wide(cut + u"...") > width) cut.pop_back();
-  return cut + u"...";
+  // The longest start that fits with "..." (widths grow with length: a binary search keeps
+  // long values cheap); a surrogate pair is never split.
+  std::size_t lo = 0, hi = text.size();
+  while (lo < hi) {
+    std::size_t mid = (lo + hi + 1) / 2;
+    if (wide(text.substr(0, mid) + u"...") <= width)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  if (lo > 0 && text[lo - 1] >= 0xD800 && text[lo - 1] <= 0xDBFF) --lo;
+  return text.substr(0, lo) + u"...";
 }
 
 void TDBGrid::LayoutChanged() {
@@ -442,9 +451,13 @@ void TDBGrid::DrawIndicator(TCanvas& c, const TRect& r, bool current, bool editi
   HDC dc = c.Handle();
   int cx = r.Left + r.Width() / 2, cy = r.Top + r.Height() / 2;
   if (editing) {
-    gfx::FillRect(dc, {cx - 1, cy - 5, cx + 1, cy + 5}, ColorToRGB(clBlack));
-    gfx::FillRect(dc, {cx - 3, cy - 5, cx + 3, cy - 4}, ColorToRGB(clBlack));
-    gfx::FillRect(dc, {cx - 3, cy + 4, cx + 3, cy + 5}, ColorToRGB(clBlack));
+    TFont courier;
+    courier.SetName(u"Courier");
+    courier.SetHeight(FTitleFont.Height());
+    c.Font = courier;
+    c.BrushStyle = TBrushStyle::bsClear;
+    TRect t = r;
+    c.TextRect(t, u"I", gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX);
     return;
   }
   // A right-pointing arrow head.

@@ -172,6 +172,11 @@ TEST_F(DBGridTest, FollowsTheCursorAndMovesItByClickAndKeys) {
       {TDBGrid::IndicatorWidth / 2, grid->DefaultRowHeight() * 5 + grid->DefaultRowHeight() / 2});
   EXPECT_EQ(ScreenAt(mark.X, mark.Y), gfx::RGB(0, 0, 0));
   EXPECT_NE(ScreenAt(mark.X, mark.Y - grid->DefaultRowHeight()), gfx::RGB(0, 0, 0));
+  table->Edit();  // the row being edited is marked "I" instead
+  desktop.Pump();
+  SaveScreen("dbgrid-editing");
+  EXPECT_NE(ScreenAt(mark.X - 2, mark.Y - 1), gfx::RGB(0, 0, 0));
+  table->Cancel();
 }
 
 TEST_F(DBGridTest, ScrollsByLinePageThumbAndWheelWithTheBarsKeptTrue) {
@@ -318,6 +323,10 @@ TEST_F(DBGridTest, ColumnsFromTheCollectionOrOnePerFieldAndWhatCellsShow) {
   gfx::TSize size;
   gfx::GetTextExtentPoint32W(&dc, cut, &size);
   EXPECT_LE(size.cx, 60);
+  std::u16string longer =
+      std::u16string(u"a rather long photo name.jpg").substr(0, cut.size() - 2) + u"...";
+  gfx::GetTextExtentPoint32W(&dc, longer, &size);
+  EXPECT_GT(size.cx, 60);  // the longest start that fits
   EXPECT_EQ(std::u16string(u"a rather long photo name.jpg").substr(0, cut.size() - 3),
             cut.substr(0, cut.size() - 3));
 
