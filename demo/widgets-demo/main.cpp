@@ -144,15 +144,9 @@ void MakePhotoDatabase(const std::string& dir) {
   c.SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fw::Utf8ToUtf16(file));
   c.Open();
   c.Execute(u"create table foto (id integer primary key, id_uz integer, foto text, fot blob)");
-  auto hex = [](const std::vector<std::uint8_t>& bytes) {
-    static const char16_t digits[] = u"0123456789ABCDEF";
-    std::u16string s;
-    for (std::uint8_t b : bytes) {
-      s += digits[b >> 4];
-      s += digits[b & 15];
-    }
-    return s;
-  };
+  db::TADOQuery insert(nullptr);
+  insert.SetConnection(&c);
+  insert.SetSQL(u"insert into foto values (:id, :uz, :name, :fot)");
   for (int id = 1; id <= 14; ++id) {
     int w = 160 + (id * 53) % 240, h = 120 + (id * 71) % 200;
     gfx::Bitmap b(w, h);
@@ -166,12 +160,17 @@ void MakePhotoDatabase(const std::string& dir) {
       }
     bool png = id % 2 == 0;
     std::u16string name = fw::Utf8ToUtf16(std::to_string(id) + (png ? ".png" : ".jpg"));
-    std::u16string bytes =
-        id == 5   ? u"X'FFD8FFE000104A464946'"  // a JPEG cut short
-        : id == 7 ? u"NULL"
-                  : u"X'" + hex(png ? gfx::EncodePng(b) : gfx::EncodeJpeg(b, 85)) + u"'";
-    c.Execute(u"insert into foto values (" + fw::Utf8ToUtf16(std::to_string(id)) + u", " +
-              fw::Utf8ToUtf16(std::to_string(id % 4 + 1)) + u", '" + name + u"', " + bytes + u")");
+    db::TParameters& p = insert.Parameters();
+    p.ParamByName("id").Value = id;
+    p.ParamByName("uz").Value = id % 4 + 1;
+    p.ParamByName("name").Value = name;
+    if (id == 5)  // a JPEG cut short
+      p.ParamByName("fot").Value = db::TBytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 0x4A, 0x46};
+    else if (id == 7)
+      p.ParamByName("fot").Value = db::TVariant();
+    else
+      p.ParamByName("fot").Value = png ? gfx::EncodePng(b) : gfx::EncodeJpeg(b, 85);
+    insert.ExecSQL();
   }
 }
 

@@ -31,16 +31,6 @@ constexpr int kRows = 40;
 constexpr unsigned kUp = 0xE048, kDown = 0xE050, kPageUp = 0xE049, kPageDown = 0xE051,
                    kHome = 0xE047, kEnd = 0xE04F, kRight = 0xE04D, kCtrl = 0x1D;
 
-std::u16string Hex(const std::vector<std::uint8_t>& bytes) {
-  static const char16_t digits[] = u"0123456789ABCDEF";
-  std::u16string s;
-  for (std::uint8_t b : bytes) {
-    s += digits[b >> 4];
-    s += digits[b & 15];
-  }
-  return s;
-}
-
 // A 64 x 40 picture: blue left half, yellow right half.
 gfx::Bitmap Photo() {
   gfx::Bitmap b(64, 40);
@@ -55,15 +45,23 @@ class DBGridTest : public FrameworkTest {
   void SetUp() override {
     FrameworkTest::SetUp();
     // Row 1 holds a PNG, row 2 bytes that are no picture, the rest no bytes at all.
-    std::u16string inserts = u"insert into foto values (1, 4, 'photo1.png', X'" +
-                             Hex(gfx::EncodePng(Photo())) +
-                             u"'), (2, 4, 'broken.jpg', X'FFD8FF00112233');";
-    for (int i = 3; i <= kRows; ++i)
-      inserts += u"insert into foto values (" + Utf8ToUtf16(std::to_string(i)) + u", " +
-                 Utf8ToUtf16(std::to_string(i % 7)) + u", 'photo" + Utf8ToUtf16(std::to_string(i)) +
-                 u".jpg', NULL);";
-    db::test::MakeDatabase(file, inserts);
+    db::test::MakeDatabase(file, u"delete from foto");
     conn = db::test::Connect(file);
+    db::TADOQuery insert(nullptr);
+    insert.SetConnection(conn.get());
+    insert.SetSQL(u"insert into foto values (:id, :uz, :name, :fot)");
+    for (int i = 1; i <= kRows; ++i) {
+      db::TParameters& p = insert.Parameters();
+      p.ParamByName("id").Value = i;
+      p.ParamByName("uz").Value = i % 7;
+      p.ParamByName("name").Value = i == 1   ? u"photo1.png"
+                                    : i == 2 ? u"broken.jpg"
+                                             : Utf8ToUtf16("photo" + std::to_string(i) + ".jpg");
+      p.ParamByName("fot").Value = i == 1   ? db::TVariant(gfx::EncodePng(Photo()))
+                                   : i == 2 ? db::TVariant(db::TBytes{0xFF, 0xD8, 0xFF, 0x00, 0x11})
+                                            : db::TVariant();
+      insert.ExecSQL();
+    }
     table = std::make_unique<db::TADOTable>(nullptr);
     table->SetName("ADOTable1");
     table->SetConnection(conn.get());
