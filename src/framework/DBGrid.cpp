@@ -406,16 +406,18 @@ void TDBGrid::KeyDown(win::WORD& key, TShiftState shift) {
 void TDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseDown(button, shift, x, y);
   int rowH = DefaultRowHeight();
-  if (button != TMouseButton::mbLeft || y < rowH || x <= IndicatorWidth) return;
-  for (int i = 0; i < int(FShown.size()); ++i) {
+  if (button != TMouseButton::mbLeft || y < rowH) return;
+  int row = FTopRow + (y - rowH) / rowH;
+  if (row >= RowCount()) return;  // below the last row
+  // A click in the indicator column chooses the row and keeps the column.
+  for (int i = 0; i < int(FShown.size()) && x > IndicatorWidth; ++i) {
     int left = IndicatorWidth + 1 + ColumnLeft(i) - FLeftPos;
     if (x >= left && x < left + FShown[std::size_t(i)].Width + 1) {
       FCol = i;
       break;
     }
   }
-  int row = FTopRow + (y - rowH) / rowH;
-  if (row < RowCount()) MoveToRow(row);
+  MoveToRow(row);
   MakeColVisible(FCol);
   Invalidate();
 }
