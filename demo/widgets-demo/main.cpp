@@ -1,13 +1,16 @@
-// A small program on the framework: two forms read from window descriptions beside the
-// program, shown on whichever backend the environment picks. The main form counts button
-// clicks, shows the second form modally, raises an error for the default error handler, shows
-// the museum type chosen in its combo box, a tree of districts and schools in a third form, and
-// the hint of the control under the mouse in its status bar.
+// A small program on the framework: forms read from window descriptions beside the program,
+// shown on whichever backend the environment picks. The main form counts button clicks,
+// shows the second form modally, raises an error for the default error handler, shows the
+// museum type chosen in its combo box and the hint of the control under the mouse in its
+// status bar, and opens a tree of districts and schools and a photo table (a grid and the
+// picture of its current row over a small database). An edit and a memo lie beside it.
 //
 //   widgets-demo                        runs
-//   widgets-demo --make-pictures DIR    draws the pictures the descriptions name into DIR
+//   widgets-demo --make-pictures DIR    draws the pictures the descriptions name into DIR and
+//                                       writes the photo database
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -24,6 +27,9 @@
 #include "framework/StatusBar.h"
 #include "framework/TextConv.h"
 #include "framework/TreeView.h"
+#include "framework/db/ADOConnection.h"
+#include "framework/db/ADODataSet.h"
+#include "framework/dbctrls/DataControlsClasses.h"
 #include "platform/backend/Start.h"
 #include "platform/gfx/PictureCodec.h"
 
@@ -96,6 +102,27 @@ class TEditsForm : public fw::TForm {
  private:
   int changes_ = 0;
 };
+// The photo table of a database beside the program; the connection and the table are made
+// here and the description refers to the table by name.
+class TDataForm : public fw::TForm {
+ public:
+  explicit TDataForm(fw::TComponent* owner) : TForm(owner) {
+    auto* connection = new db::TADOConnection(this);
+    connection->SetName("PhotoConnection");
+    connection->SetLoginPrompt(false);
+    connection->SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                                    fw::Utf8ToUtf16(gResources) + u"/photos.dat");
+    auto* table = new db::TADOTable(this);
+    table->SetName("PhotoTable");
+    table->SetConnection(connection);
+    table->SetTableName("foto");
+    fw::ReadComponentFile(this, gResources + "/DataForm.txt");
+    table->Open();
+  }
+  std::string ClassName() const override { return "TDataForm"; }
+};
+
+TDataForm* DataForm = nullptr;
 
 class TMainForm : public fw::TForm {
  public:
@@ -105,6 +132,7 @@ class TMainForm : public fw::TForm {
     PublishMethod("SecondClick", [this](fw::TComponent*) { SecondClick(); });
     PublishMethod("TypeCloseUp", [this](fw::TComponent*) { TypeCloseUp(); });
     PublishMethod("TreeClick", [](fw::TComponent*) { TreeForm->Show(); });
+    PublishMethod("DataClick", [](fw::TComponent*) { DataForm->ShowModal(); });
     PublishMethod("ErrorClick", [](fw::TComponent*) {
       throw fw::Exception(u"The demo raised this error on purpose");
     });
@@ -172,6 +200,46 @@ void MakePictures(const std::string& dir) {
   save("glyph.png", glyph);
 }
 
+// The photo table: pictures of several sizes as PNG and JPEG, one row whose bytes are no
+// picture and one without bytes.
+void MakePhotoDatabase(const std::string& dir) {
+  std::string file = dir + "/photos.dat";
+  std::filesystem::remove(file);
+  db::CreateDatabase(file, u"");
+  db::TADOConnection c(nullptr);
+  c.SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fw::Utf8ToUtf16(file));
+  c.Open();
+  c.Execute(u"create table foto (id integer primary key, id_uz integer, foto text, fot blob)");
+  db::TADOQuery insert(nullptr);
+  insert.SetConnection(&c);
+  insert.SetSQL(u"insert into foto values (:id, :uz, :name, :fot)");
+  for (int id = 1; id <= 14; ++id) {
+    int w = 160 + (id * 53) % 240, h = 120 + (id * 71) % 200;
+    gfx::Bitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        int dx = x - w / 2, dy = y - h / 2;
+        bool ring = int(std::sqrt(dx * dx + dy * dy)) / 16 % 3 == id % 3;
+        b.Set(x, y,
+              gfx::MakePixel(std::uint8_t(40 + id * 15), std::uint8_t(255 * y / h),
+                             std::uint8_t(ring ? 230 : 255 * x / w), 255));
+      }
+    bool png = id % 2 == 0;
+    std::u16string name = fw::Utf8ToUtf16(std::to_string(id) + (png ? ".png" : ".jpg"));
+    db::TParameters& p = insert.Parameters();
+    p.ParamByName("id").Value = id;
+    p.ParamByName("uz").Value = id % 4 + 1;
+    p.ParamByName("name").Value = name;
+    if (id == 5)  // a JPEG cut short
+      p.ParamByName("fot").Value = db::TBytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 0x4A, 0x46};
+    else if (id == 7)
+      p.ParamByName("fot").Value = db::TVariant();
+    else
+      p.ParamByName("fot").Value = png ? gfx::EncodePng(b) : gfx::EncodeJpeg(b, 85);
+    insert.ExecSQL();
+  }
+}
+
 std::string ProgramFolder() {
   char path[4096];
   ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
@@ -185,6 +253,7 @@ int main(int argc, char** argv) {
   try {
     if (argc == 3 && std::string(argv[1]) == "--make-pictures") {
       MakePictures(argv[2]);
+      MakePhotoDatabase(argv[2]);
       return 0;
     }
     gResources = ProgramFolder() + "/widgets-demo-res";
@@ -194,6 +263,8 @@ int main(int argc, char** argv) {
     fw::RegisterClass<TSecondForm>("TSecondForm", "TForm");
     fw::RegisterClass<TTreeForm>("TTreeForm", "TForm");
     fw::RegisterClass<TEditsForm>("TEditsForm", "TForm");
+    fw::RegisterDataControls();
+    fw::RegisterClass<TDataForm>("TDataForm", "TForm");
     fw::TApplication app;
     app.Initialize();
     app.MainFormOnTaskBar = true;
@@ -203,6 +274,7 @@ int main(int argc, char** argv) {
     app.CreateForm(&TreeForm);
     app.MainForm()->HandleNeeded();  // the main window stays the first one made
     app.CreateForm<TEditsForm>()->Show();
+    app.CreateForm(&DataForm);
     app.Run();
     return 0;
   } catch (const std::exception& e) {

@@ -105,6 +105,11 @@ void WriteEditState(JsonWriter& w, TCustomEdit* e) {
   w.EndObject();
 }
 
+std::vector<TControlDumper>& Dumpers() {
+  static std::vector<TControlDumper> dumpers;
+  return dumpers;
+}
+
 void WriteControl(JsonWriter& w, TControl* c) {
   w.BeginObject();
   w.Key("name");
@@ -164,6 +169,7 @@ void WriteControl(JsonWriter& w, TControl* c) {
   if (auto* combo = dynamic_cast<TComboBox*>(c)) WriteComboBox(w, combo);
   if (auto* tree = dynamic_cast<TTreeView*>(c)) WriteTreeNodes(w, tree);
   if (auto* edit = dynamic_cast<TCustomEdit*>(c)) WriteEditState(w, edit);
+  for (const TControlDumper& dumper : Dumpers()) dumper(w, c);
   if (wc && wc->ControlCount() > 0) {
     w.Key("controls");
     w.BeginArray();
@@ -194,6 +200,10 @@ void WriteApplication(JsonWriter& w) {
 }
 
 }  // namespace
+
+void AddControlDumper(TControlDumper dumper) {
+  Dumpers().push_back(std::move(dumper));
+}
 
 void InstallFormDump() {
   static bool installed = false;

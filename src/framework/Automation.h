@@ -4,7 +4,18 @@
 // window carries "application" (the current automatic hint and every message box shown so far).
 #pragma once
 
+#include <functional>
+
+#include "platform/backend/Dump.h"
+
 namespace fw {
+
+class TControl;
+
+// Writes what a kind of control adds to its entry in "controls"; units above the framework
+// (the data-aware controls) add theirs.
+using TControlDumper = std::function<void(backend::JsonWriter&, TControl*)>;
+void AddControlDumper(TControlDumper dumper);
 
 // Registers the dump extender (once; later calls do nothing).
 void InstallFormDump();

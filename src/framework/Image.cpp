@@ -138,14 +138,11 @@ void TImage::SetAutoSize(bool v) {
   SetFlag(FAutoSize, v);
 }
 
-TRect TImage::DestRect() const {
-  const gfx::Bitmap* p = Shown();
-  if (!p) return {};
-  int pw = p->Width(), ph = p->Height();
-  int cw = ClientWidth(), ch = ClientHeight();
+TRect PlacePicture(int pw, int ph, int cw, int ch, bool stretch, bool proportional, bool center) {
+  if (pw <= 0 || ph <= 0) return {};
   int w = pw, h = ph;
-  if (FStretch || (FProportional && (pw > cw || ph > ch))) {
-    if (FProportional) {
+  if (stretch || (proportional && (pw > cw || ph > ch))) {
+    if (proportional) {
       // The limiting side fills the bounds; the other keeps the picture's ratio.
       if ((long long)pw * ch >= (long long)ph * cw) {
         w = cw;
@@ -159,9 +156,16 @@ TRect TImage::DestRect() const {
       h = ch;
     }
   }
-  int x = FCenter ? (cw - w) / 2 : 0;
-  int y = FCenter ? (ch - h) / 2 : 0;
+  int x = center ? (cw - w) / 2 : 0;
+  int y = center ? (ch - h) / 2 : 0;
   return gfx::RectOfSize(x, y, w, h);
+}
+
+TRect TImage::DestRect() const {
+  const gfx::Bitmap* p = Shown();
+  if (!p) return {};
+  return PlacePicture(p->Width(), p->Height(), ClientWidth(), ClientHeight(), FStretch,
+                      FProportional, FCenter);
 }
 
 void TImage::Paint() {

@@ -13,6 +13,10 @@
 
 namespace fw {
 
+// Where a picture of pw x ph pixels is drawn in a cw x ch client area: at its size from the
+// top-left corner, or scaled (Stretch, Proportional) and Center-ed as described above.
+TRect PlacePicture(int pw, int ph, int cw, int ch, bool stretch, bool proportional, bool center);
+
 class TImage : public TGraphicControl {
  public:
   explicit TImage(TComponent* owner);

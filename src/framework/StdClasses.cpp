@@ -11,6 +11,7 @@
 #include "framework/Panel.h"
 #include "framework/Reader.h"
 #include "framework/StatusBar.h"
+#include "framework/StdProperties.h"
 #include "framework/TextConv.h"
 #include "framework/Timer.h"
 #include "framework/TreeView.h"
@@ -37,10 +38,6 @@ const Table kBevel = {{"bvNone", int(TBevelCut::bvNone)},
                       {"bvLowered", int(TBevelCut::bvLowered)},
                       {"bvRaised", int(TBevelCut::bvRaised)},
                       {"bvSpace", int(TBevelCut::bvSpace)}};
-const Table kFontStyle = {{"fsBold", fsBold},
-                          {"fsItalic", fsItalic},
-                          {"fsUnderline", fsUnderline},
-                          {"fsStrikeOut", fsStrikeOut}};
 const Table kCursor = {{"crDefault", crDefault},     {"crArrow", crArrow},
                        {"crCross", crCross},         {"crIBeam", crIBeam},
                        {"crHourGlass", crHourGlass}, {"crNo", crNo},
@@ -81,13 +78,6 @@ const Table kColors = {{"clBlack", clBlack},
                        {"clNone", clNone},
                        {"clDefault", clDefault}};
 
-// Colours are names or numbers ($00BBGGRR, or system colours).
-TColor Color(V v, C ctx) {
-  if (v.kind == TValueDesc::Kind::Integer)
-    return TColor(ctx.Integer(v, std::int64_t(INT32_MIN), std::int64_t(UINT32_MAX)));
-  return ctx.Enum(v, kColors);
-}
-
 void RegisterControl() {
   RegisterProperty<TControl>("TControl", "Left",
                              [](TControl* c, V v, C x) { c->SetLeft(x.Int(v)); });
@@ -109,7 +99,7 @@ void RegisterControl() {
   RegisterProperty<TControl>("TControl", "Enabled",
                              [](TControl* c, V v, C x) { c->SetEnabled(x.Bool(v)); });
   RegisterProperty<TControl>("TControl", "Color",
-                             [](TControl* c, V v, C x) { c->SetColor(Color(v, x)); });
+                             [](TControl* c, V v, C x) { c->SetColor(ReadColor(v, x)); });
   RegisterProperty<TControl>("TControl", "ParentFont",
                              [](TControl* c, V v, C x) { c->SetParentFont(x.Bool(v)); });
   RegisterProperty<TControl>("TControl", "Font.Name",
@@ -118,9 +108,9 @@ void RegisterControl() {
     c->Font().SetHeight(int(x.Integer(v, -1000, 1000)));
   });
   RegisterProperty<TControl>("TControl", "Font.Color",
-                             [](TControl* c, V v, C x) { c->Font().SetColor(Color(v, x)); });
+                             [](TControl* c, V v, C x) { c->Font().SetColor(ReadColor(v, x)); });
   RegisterProperty<TControl>("TControl", "Font.Style", [](TControl* c, V v, C x) {
-    c->Font().SetStyle(x.Set(v, kFontStyle));
+    c->Font().SetStyle(x.Set(v, kFontStyleNames));
   });
   RegisterProperty<TControl>("TControl", "Hint",
                              [](TControl* c, V v, C x) { c->SetHint(x.String(v)); });
@@ -437,6 +427,18 @@ void RegisterEditControls() {
 }
 
 }  // namespace
+
+// Colours are names or numbers ($00BBGGRR, or system colours).
+TColor ReadColor(V v, C ctx) {
+  if (v.kind == TValueDesc::Kind::Integer)
+    return TColor(ctx.Integer(v, std::int64_t(INT32_MIN), std::int64_t(UINT32_MAX)));
+  return ctx.Enum(v, kColors);
+}
+
+const std::vector<std::pair<std::string, int>> kFontStyleNames = {{"fsBold", fsBold},
+                                                                  {"fsItalic", fsItalic},
+                                                                  {"fsUnderline", fsUnderline},
+                                                                  {"fsStrikeOut", fsStrikeOut}};
 
 void RegisterStandardClasses() {
   RegisterControl();

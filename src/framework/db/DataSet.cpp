@@ -72,9 +72,11 @@ void TDataSet::Open() {
     Close();
     throw;
   }
+  DataEvent(TDataEvent::deActiveChange);
 }
 
 void TDataSet::Close() {
+  bool wasActive = Active();
   FState = TDataSetState::dsInactive;
   FResult = {};
   FVisible.clear();
@@ -85,6 +87,28 @@ void TDataSet::Close() {
   for (TField* f : FDeclared) f->FColumn = -1;
   FEditRow.clear();
   FChanged.clear();
+  if (wasActive) DataEvent(TDataEvent::deActiveChange);
+}
+
+void TDataSet::AddObserver(TDataSetObserver* observer) {
+  if (std::find(FObservers.begin(), FObservers.end(), observer) == FObservers.end())
+    FObservers.push_back(observer);
+}
+
+void TDataSet::RemoveObserver(TDataSetObserver* observer) {
+  std::erase(FObservers, observer);
+}
+
+void TDataSet::DataEvent(TDataEvent event) {
+  // An observer may remove others (or itself) while being told: each is told only while
+  // still registered.
+  std::vector<TDataSetObserver*> observers = FObservers;
+  for (TDataSetObserver* o : observers)
+    if (std::find(FObservers.begin(), FObservers.end(), o) != FObservers.end()) o->DataEvent(event);
+}
+
+void TDataSet::MovedFrom(std::size_t cursor) {
+  if (FCursor != cursor) DataEvent(TDataEvent::deDataSetScroll);
 }
 
 void TDataSet::BindFields() {
@@ -148,16 +172,20 @@ void TDataSet::CheckBrowseMode() {
 
 void TDataSet::First() {
   CheckBrowseMode();
+  std::size_t from = FCursor;
   FCursor = 0;
   FBof = true;
   FEof = FVisible.empty();
+  MovedFrom(from);
 }
 
 void TDataSet::Last() {
   CheckBrowseMode();
+  std::size_t from = FCursor;
   FCursor = FVisible.empty() ? 0 : FVisible.size() - 1;
   FEof = true;
   FBof = FVisible.empty();
+  MovedFrom(from);
 }
 
 void TDataSet::Next() {
@@ -165,6 +193,7 @@ void TDataSet::Next() {
   if (FCursor + 1 < FVisible.size()) {
     ++FCursor;
     FBof = false;
+    DataEvent(TDataEvent::deDataSetScroll);
   } else {
     FEof = true;
   }
@@ -175,9 +204,29 @@ void TDataSet::Prior() {
   if (FCursor > 0 && !FVisible.empty()) {
     --FCursor;
     FEof = false;
+    DataEvent(TDataEvent::deDataSetScroll);
   } else {
     FBof = true;
   }
+}
+
+int TDataSet::MoveBy(int distance) {
+  CheckBrowseMode();
+  if (FVisible.empty()) return 0;
+  std::size_t from = FCursor;
+  long long to = (long long)FCursor + distance;
+  long long last = (long long)FVisible.size() - 1;
+  FCursor = std::size_t(std::clamp(to, 0LL, last));
+  FBof = to < 0;
+  FEof = to > last;
+  MovedFrom(from);
+  return int((long long)FCursor - (long long)from);
+}
+
+void TDataSet::SetRecNo(int recNo) {
+  CheckBrowseMode();
+  if (FVisible.empty()) return;
+  MoveBy(std::clamp(recNo, 1, int(FVisible.size())) - RecNo());
 }
 
 int TDataSet::RecordCount() const {
@@ -200,6 +249,15 @@ const TVariant& TDataSet::ColumnValue(int column) const {
   const TRow* row = CurrentRow();
   if (!row || column < 0 || std::size_t(column) >= row->size()) return kNull;
   return (*row)[std::size_t(column)];
+}
+
+const TVariant& TDataSet::ValueAt(const TField& field, int row) const {
+  if (field.FDataSet != this || field.FColumn < 0 || row < 0 || std::size_t(row) >= FVisible.size())
+    return kNull;
+  if (FState == TDataSetState::dsEdit && std::size_t(row) == FCursor)
+    return ColumnValue(field.FColumn);
+  const TRow& r = FResult.rows[FVisible[std::size_t(row)]];
+  return std::size_t(field.FColumn) < r.size() ? r[std::size_t(field.FColumn)] : kNull;
 }
 
 // Filter.
@@ -234,6 +292,7 @@ void TDataSet::SetFilter(const std::u16string& text) {
   if (Active()) CheckBrowseMode();
   if (FFiltered && Active()) {
     ApplyFilter(text, true);
+    DataEvent(TDataEvent::deDataSetChange);
   } else {
     FFilterText = text;
   }
@@ -247,6 +306,7 @@ void TDataSet::SetFiltered(bool filtered) {
   }
   CheckBrowseMode();
   ApplyFilter(FFilterText, filtered);
+  DataEvent(TDataEvent::deDataSetChange);
 }
 
 // Editing.
@@ -258,6 +318,7 @@ void TDataSet::Edit() {
   FEditRow = FResult.rows[FVisible[FCursor]];
   FChanged.clear();
   FState = TDataSetState::dsEdit;
+  DataEvent(TDataEvent::deUpdateState);
 }
 
 void TDataSet::SetFieldValue(TField& field, const TVariant& value) {
@@ -267,6 +328,7 @@ void TDataSet::SetFieldValue(TField& field, const TVariant& value) {
   FEditRow[std::size_t(field.FColumn)] = value;
   if (std::find(FChanged.begin(), FChanged.end(), field.FColumn) == FChanged.end())
     FChanged.push_back(field.FColumn);
+  DataEvent(TDataEvent::deRecordChange);
 }
 
 void TDataSet::Post() {
@@ -278,6 +340,7 @@ void TDataSet::Post() {
   FEditRow.clear();
   FChanged.clear();
   FState = TDataSetState::dsBrowse;
+  DataEvent(TDataEvent::deUpdateState);
 }
 
 void TDataSet::Cancel() {
@@ -285,6 +348,7 @@ void TDataSet::Cancel() {
   FEditRow.clear();
   FChanged.clear();
   FState = TDataSetState::dsBrowse;
+  DataEvent(TDataEvent::deUpdateState);
 }
 
 }  // namespace db

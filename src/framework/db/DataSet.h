@@ -15,6 +15,26 @@ namespace db {
 
 enum class TDataSetState { dsInactive, dsBrowse, dsEdit };
 
+// What a dataset tells its observers: opened or closed, its rows replaced (a filter), the
+// cursor moved, a field of the current row set, the state changed (edit, post, cancel).
+enum class TDataEvent {
+  deActiveChange,
+  deDataSetChange,
+  deDataSetScroll,
+  deRecordChange,
+  deUpdateState
+};
+
+// Told of a dataset's events (data sources). It removes itself before it dies; a dataset
+// that dies first is noticed through the component's free notification.
+class TDataSetObserver {
+ public:
+  virtual void DataEvent(TDataEvent event) = 0;
+
+ protected:
+  ~TDataSetObserver() = default;
+};
+
 class TDataSet : public fw::TComponent {
  public:
   explicit TDataSet(fw::TComponent* owner);
@@ -43,6 +63,11 @@ class TDataSet : public fw::TComponent {
   int RecordCount() const;
   // 1-based number of the current row among the visible rows; 0 when there is none.
   int RecNo() const;
+  // Moves to that row (clamped to the visible rows), posting a pending edit first.
+  void SetRecNo(int recNo);
+  // Moves distance rows forward (back when negative), stopping at either end; returns the
+  // rows actually moved. Eof/Bof are set when the move was cut short.
+  int MoveBy(int distance);
 
   // Fields of the open result (declared fields, or one default field per column).
   int FieldCount() const { return int(FFields.size()); }
@@ -68,8 +93,15 @@ class TDataSet : public fw::TComponent {
 
   // A value of the current row (the edit buffer while editing); null when there is no row.
   const TVariant& ColumnValue(int column) const;
+  // A field's value in a visible row (0-based) without moving the cursor; the current row's
+  // reads the edit buffer while editing. Null for a row or field that is not there.
+  const TVariant& ValueAt(const TField& field, int row) const;
   // Raises EDatabaseError with the dataset's name, a colon and the message.
   [[noreturn]] void DatabaseError(const std::string& message) const;
+
+  // Observers, told of every event in the order they were added.
+  void AddObserver(TDataSetObserver* observer);
+  void RemoveObserver(TDataSetObserver* observer);
 
  protected:
   // The subclass runs its command and returns the whole result.
@@ -89,6 +121,8 @@ class TDataSet : public fw::TComponent {
   void ApplyFilter(const std::u16string& text, bool filtered);
   void CheckBrowseMode();
   const TRow* CurrentRow() const;
+  void DataEvent(TDataEvent event);
+  void MovedFrom(std::size_t cursor);
 
   TDataSetState FState = TDataSetState::dsInactive;
   TRecordSet FResult;
@@ -103,6 +137,7 @@ class TDataSet : public fw::TComponent {
   bool FFiltered = false;
   TRow FEditRow;
   std::vector<int> FChanged;  // columns set while editing
+  std::vector<TDataSetObserver*> FObservers;
 };
 
 }  // namespace db

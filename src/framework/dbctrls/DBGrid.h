@@ -1,0 +1,165 @@
+// TDBGrid: a read-only grid over a data source. A title row and a row indicator column stay
+// in place; the data rows and columns scroll under them with the window's scroll bars, the
+// wheel and the keyboard. The current row is the dataset's current row: moving the cursor
+// scrolls it into view, and a click or a navigation key moves the cursor. Scrolling alone
+// (bars, wheel) moves the view, not the cursor.
+//
+// Columns come from the Columns collection (field name, title caption, width) or, when it is
+// empty, one per field of the open dataset. Cells show the field's text; blobs show "(BLOB)"
+// ("(blob)" when null), memos "(MEMO)"; text wider than its cell ends in "...", numbers too
+// wide show "#" for every digit.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/CustomControl.h"
+#include "framework/dbctrls/DataSource.h"
+
+namespace fw {
+
+class TDBGrid;
+
+class TColumnTitle {
+ public:
+  // Empty: the field's name is shown.
+  const std::u16string& Caption() const { return FCaption; }
+  void SetCaption(const std::u16string& caption);
+
+ private:
+  friend class TColumn;
+  explicit TColumnTitle(TDBGrid* grid) : FGrid(grid) {}
+  TDBGrid* FGrid;
+  std::u16string FCaption;
+};
+
+class TColumn {
+ public:
+  explicit TColumn(TDBGrid* grid) : FGrid(grid), FTitle(grid) {}
+  const std::string& FieldName() const { return FFieldName; }
+  void SetFieldName(const std::string& name);
+  TColumnTitle& Title() { return FTitle; }
+  const TColumnTitle& Title() const { return FTitle; }
+  // Pixels, without the grid line (default 64).
+  int Width() const { return FWidth; }
+  void SetWidth(int width);
+
+ private:
+  TDBGrid* FGrid;
+  std::string FFieldName;
+  TColumnTitle FTitle;
+  int FWidth = 64;
+};
+
+class TDBGridColumns {
+ public:
+  explicit TDBGridColumns(TDBGrid* grid) : FGrid(grid) {}
+  int Count() const { return int(FItems.size()); }
+  TColumn& Items(int index) const { return *FItems.at(std::size_t(index)); }
+  TColumn& Add();
+  void Clear();
+
+ private:
+  TDBGrid* FGrid;
+  std::vector<std::unique_ptr<TColumn>> FItems;
+};
+
+enum class TGridDrawingStyle { gdsClassic, gdsGradient };
+
+// How a data cell is drawn (a set): the current cell of a focused grid is selected.
+enum TGridDrawStateFlag : unsigned { gdSelected = 1, gdFocused = 2, gdCurrentRow = 4 };
+using TGridDrawState = unsigned;
+
+class TDBGrid : public TCustomControl {
+ public:
+  explicit TDBGrid(TComponent* owner);
+  ~TDBGrid() override;
+  std::string ClassName() const override { return "TDBGrid"; }
+
+  TDataSource* DataSource() const { return FDataLink.DataSource(); }
+  void SetDataSource(TDataSource* source) { FDataLink.SetDataSource(source); }
+  TDBGridColumns& Columns() { return FColumns; }
+
+  // Title cells: classic (button face) or a vertical gradient between the two colours.
+  TGridDrawingStyle DrawingStyle() const { return FDrawingStyle; }
+  void SetDrawingStyle(TGridDrawingStyle style);
+  TColor GradientStartColor() const { return FGradientStart; }
+  void SetGradientStartColor(TColor color);
+  TColor GradientEndColor() const { return FGradientEnd; }
+  void SetGradientEndColor(TColor color);
+  TFont& TitleFont() { return FTitleFont; }
+
+  // What is shown, as the grid lays it out.
+  struct TShownColumn {
+    std::string FieldName;
+    std::u16string Caption;
+    int Width;
+  };
+  const std::vector<TShownColumn>& ShownColumns() const { return FShown; }
+  // The current data row (0-based; -1 without an open dataset or rows), the first row shown,
+  // the number of data rows and how many rows fit (whole rows).
+  int Row() const;
+  int TopRow() const { return FTopRow; }
+  int RowCount() const;
+  int VisibleRowCount() const;
+  // The current column among the shown ones; the horizontal scroll offset in pixels.
+  int Col() const { return FCol; }
+  int LeftPos() const { return FLeftPos; }
+  int DefaultRowHeight() const;
+  static constexpr int IndicatorWidth = 11;
+
+  // The text a cell of that field shows for a value.
+  static std::u16string CellText(const db::TField& field, const db::TVariant& value);
+  // Text shortened to fit width pixels in dc's font: digits of a number become "#", other
+  // text loses characters from its end and gets "...".
+  static std::u16string FitText(HDC dc, const std::u16string& text, int width, bool numeric);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void WndProc(TMessage& m) override;
+  void Paint() override;
+  // The cell painters, each given its rectangle without the grid lines. A derived grid (the
+  // skinned one) paints cells its own way by overriding them. field is null for a column
+  // whose field the dataset lacks.
+  virtual void DrawColumnCell(TCanvas& c, const TRect& rect, int col, int row,
+                              const db::TField* field, TGridDrawState state);
+  virtual void DrawTitleCell(TCanvas& c, const TRect& rect, const std::u16string& text);
+  virtual void DrawIndicator(TCanvas& c, const TRect& rect, bool current, bool editing);
+  void KeyDown(win::WORD& key, TShiftState shift) override;
+  bool WantsKey(win::WORD key) const override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
+  void FontChanged() override;
+  void CreateWnd() override;
+
+ private:
+  friend class TColumn;
+  friend class TColumnTitle;
+  friend class TDBGridColumns;
+  void DataEvent(db::TDataEvent event);
+  void LayoutChanged();
+  void UpdateScrollBars();
+  void ScrollTo(int topRow, int leftPos);
+  void MakeRowVisible(int row);
+  void MakeColVisible(int col);
+  void MoveToRow(int row);
+  void ScrollMessage(int bar, win::WORD code);
+  int TotalColumnsWidth() const;
+  int ColumnLeft(int col) const;  // in content coordinates (before scrolling)
+
+  TDataLink FDataLink;
+  TDBGridColumns FColumns;
+  std::vector<TShownColumn> FShown;
+  TGridDrawingStyle FDrawingStyle = TGridDrawingStyle::gdsClassic;
+  TColor FGradientStart = clWhite;
+  TColor FGradientEnd = clBtnFace;
+  TFont FTitleFont;
+  int FTopRow = 0;
+  int FLeftPos = 0;
+  int FCol = 0;
+  int FWheelRest = 0;          // wheel distance short of a notch
+  bool FUpdatingBars = false;  // setting the scroll bars resizes the client area
+};
+
+}  // namespace fw
