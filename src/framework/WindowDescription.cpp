@@ -148,12 +148,24 @@ class Parser {
     return negative ? -v : v;
   }
 
-  // 'text'#13'more' pieces, joined also by + across lines. Pieces apart without a '+' are
+  // 'text'#13'more' pieces, joined also by + across lines. Pieces apart without a + are
   // separate values (the items of a list).
   std::u16string String(const std::string& property) {
     std::u16string out;
+    bool piece = false;  // a piece was read: a + may follow after spaces
     SkipSpace();
     for (;;) {
+      if (piece && (pos_ >= s_.size() || (s_[pos_] != '\'' && s_[pos_] != '#'))) {
+        std::size_t end = pos_;
+        int line = line_;
+        SkipSpace();
+        if (pos_ >= s_.size() || s_[pos_] != '+') {
+          pos_ = end;
+          line_ = line;
+          return out;
+        }
+      }
+      piece = true;
       if (pos_ < s_.size() && s_[pos_] == '\'') {
         ++pos_;
         std::string bytes;
@@ -176,23 +188,15 @@ class Parser {
         std::int64_t code = Integer(property);
         if (code < 0 || code > 0xFFFF) Fail("character code out of range", property);
         out += char16_t(code);
-      } else {
-        return out;
-      }
-      if (out.size() > kMaxText) Fail("string too long", property);
-      std::size_t piece = pos_;
-      int pieceLine = line_;
-      SkipSpace();
-      if (pos_ < s_.size() && s_[pos_] == '+') {
+      } else if (pos_ < s_.size() && s_[pos_] == '+' && piece) {
         ++pos_;
         SkipSpace();
         if (pos_ >= s_.size() || (s_[pos_] != '\'' && s_[pos_] != '#'))
           Fail("string expected after '+'", property);
-      } else if (pos_ != piece) {
-        pos_ = piece;
-        line_ = pieceLine;
+      } else {
         return out;
       }
+      if (out.size() > kMaxText) Fail("string too long", property);
     }
   }
 
