@@ -90,6 +90,11 @@ void JsonWriter::Bool(bool value) {
   out_ += value ? "true" : "false";
 }
 
+void JsonWriter::Null() {
+  Separate();
+  out_ += "null";
+}
+
 namespace {
 
 std::map<int, DumpExtender>& Extenders() {

@@ -23,6 +23,7 @@ class JsonWriter {
   void String(std::u16string_view text);
   void Number(long long value);
   void Bool(bool value);
+  void Null();
   const std::string& Text() const { return out_; }
 
  private:
