@@ -196,6 +196,19 @@ TEST_F(ApplicationTest, ToolWindowFormsHaveTheirFrameAndKeepTheirConstraints) {
   win::GetWindowRect(form->Handle(), &r);
   EXPECT_EQ(r.Width(), 1280);
   EXPECT_EQ(r.Height(), 750);
+  // The title bar's buttons follow BorderIcons, also on a window that exists.
+  auto styleOf = [&] { return win::DWORD(win::GetWindowLongPtrW(form->Handle(), win::GWL_STYLE)); };
+  form->SetBorderIcons(0);
+  EXPECT_FALSE(styleOf() & win::WS_SYSMENU);
+  form->SetBorderStyle(TFormBorderStyle::bsSingle);
+  form->SetBorderIcons(biSystemMenu | biMinimize);
+  EXPECT_TRUE(styleOf() & win::WS_MINIMIZEBOX);
+  EXPECT_FALSE(styleOf() & win::WS_MAXIMIZEBOX);
+  form->SetBorderIcons(biMinimize | biMaximize);  // no boxes without the system menu
+  EXPECT_FALSE(styleOf() & (win::WS_SYSMENU | win::WS_MINIMIZEBOX | win::WS_MAXIMIZEBOX));
+  form->SetBorderIcons(biSystemMenu | biHelp);
+  EXPECT_TRUE(win::GetWindowLongPtrW(form->Handle(), win::GWL_EXSTYLE) & win::WS_EX_CONTEXTHELP);
+  EXPECT_TRUE(win::IsWindowVisible(form->Handle()));
   // A close that is refused leaves the form alone; a second form only hides.
   auto* second = app->CreateForm<TForm>();
   second->Show();
