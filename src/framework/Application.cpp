@@ -10,8 +10,8 @@
 #include "framework/HintWindow.h"
 #include "framework/TextConv.h"
 #include "framework/Timer.h"
-#include "platform/win/MessageQueue.h"
 #include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
 
@@ -216,6 +216,8 @@ void TApplication::ShowTooltip() {
     FHintWindow = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
     FreeNotification(FHintWindow);
   }
+  TCustomForm* form = GetParentForm(FHintControl);
+  FHintWindow->SetOwnerWindow(form && form->HandleAllocated() ? form->Handle() : nullptr);
   std::u16string text = GetShortHint(FHintControl->ActualHint());
   int screenW = win::GetSystemMetrics(win::SM_CXSCREEN);
   int screenH = win::GetSystemMetrics(win::SM_CYSCREEN);

@@ -28,7 +28,13 @@ void THintWindow::CreateParams(TCreateParams& p) {
   TCustomControl::CreateParams(p);
   p.Style = WS_POPUP | WS_BORDER;
   p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-  p.WndParent = nullptr;
+  p.WndParent = FOwnerWindow;
+}
+
+void THintWindow::SetOwnerWindow(HWND owner) {
+  if (owner == FOwnerWindow) return;
+  FOwnerWindow = owner;
+  DestroyHandle();
 }
 
 TRect THintWindow::CalcHintRect(int maxWidth, const std::u16string& text) {

@@ -21,11 +21,17 @@ class THintWindow : public TCustomControl {
   virtual void ActivateHint(const TRect& rect, const std::u16string& text);
   // Hides the window (it is kept for the next hint).
   void ReleaseHint() { SetVisible(false); }
+  // The window the tooltip belongs to (the form of the control it is for): an owned popup
+  // stays with its form and off the task bar. A new owner remakes the window.
+  void SetOwnerWindow(HWND owner);
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& m) override;
   void Paint() override;
+
+ private:
+  HWND FOwnerWindow = nullptr;
 };
 
 using THintWindowFactory = std::function<THintWindow*(TComponent* owner)>;

@@ -85,6 +85,7 @@ TEST_F(HintTest, TooltipWaitsShowsBelowThePointerInInfoColoursAndGoes) {
   EXPECT_EQ(w->Left(), 50);
   EXPECT_GT(w->Top(), 50);
   EXPECT_EQ(win::GetActiveWindow(), form->Handle());  // the tooltip does not take activation
+  EXPECT_EQ(win::GetWindow(w->Handle(), win::GW_OWNER), form->Handle());
   SaveScreen("tooltip");
   // Inside the border: the info background; the text in the info text colour.
   TRect b = w->BoundsRect();
