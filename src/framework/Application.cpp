@@ -233,7 +233,8 @@ void TApplication::ShowTooltip() {
 }
 
 bool TApplication::HideTooltip() {
-  if (!FHintWindow || !FHintWindow->Visible()) return false;
+  // A hint window on its way out (the mouse was over it) is left alone.
+  if (!FHintWindow || FHintWindow->HasState(csDestroying) || !FHintWindow->Visible()) return false;
   FHintWindow->ReleaseHint();
   return true;
 }

@@ -26,6 +26,12 @@ class HintTest : public FrameworkTest {
     bar->SetParent(form);
     bar->SetAutoHint(true);
   }
+  // Moves the mouse off the box and back onto it, then lets ms pass.
+  void Reenter(unsigned ms) {
+    Move(50, 130);
+    Move(50, 50);
+    desktop.Advance(ms);
+  }
   // The tooltip's text while one shows, else "".
   std::u16string Tooltip() {
     THintWindow* w = app->HintWindow();
@@ -47,30 +53,22 @@ TEST_F(HintTest, NoTooltipsUnlessTheFormOrTheControlEnablesThem) {
   form->SetShowHint(true);
   EXPECT_TRUE(box->ShowHint());
   EXPECT_TRUE(box->ParentShowHint());
-  Move(50, 130);
-  Move(50, 50);
-  desktop.Advance(500);
+  Reenter(500);
   EXPECT_EQ(Tooltip(), u"Tree");
   // ...but not for one that says otherwise, and never while the application forbids them.
   box->SetShowHint(false);
   EXPECT_FALSE(box->ParentShowHint());
-  Move(50, 130);
-  Move(50, 50);
-  desktop.Advance(600);
+  Reenter(600);
   EXPECT_EQ(Tooltip(), u"");
   box->SetParentShowHint(true);
   app->SetShowHint(false);
-  Move(50, 130);
-  Move(50, 50);
-  desktop.Advance(600);
+  Reenter(600);
   EXPECT_EQ(Tooltip(), u"");
   // A form that keeps them off still lets one control show its own.
   app->SetShowHint(true);
   form->SetShowHint(false);
   box->SetShowHint(true);
-  Move(50, 130);
-  Move(50, 50);
-  desktop.Advance(500);
+  Reenter(500);
   EXPECT_EQ(Tooltip(), u"Tree");
 }
 
@@ -108,9 +106,7 @@ TEST_F(HintTest, TooltipWaitsShowsBelowThePointerInInfoColoursAndGoes) {
   desktop.Advance(3000);
   EXPECT_EQ(Tooltip(), u"");
   // Coming back shows it again; leaving the control hides it at once.
-  Move(50, 130);
-  Move(50, 50);
-  desktop.Advance(500);
+  Reenter(500);
   EXPECT_EQ(Tooltip(), u"Tree");
   Move(50, 130);
   EXPECT_EQ(Tooltip(), u"");
@@ -123,9 +119,7 @@ TEST_F(HintTest, TooltipWaitsShowsBelowThePointerInInfoColoursAndGoes) {
   desktop.Advance(1000);
   EXPECT_EQ(Tooltip(), u"");
   // So does a key.
-  Move(50, 130);
-  Move(50, 50);
-  desktop.Advance(500);
+  Reenter(500);
   EXPECT_EQ(Tooltip(), u"Tree");
   Key(kSpace);
   EXPECT_EQ(Tooltip(), u"");
@@ -155,6 +149,23 @@ TEST_F(HintTest, MovingFromOneTooltipToTheNextNeedsOnlyTheShortPause) {
   delete plain;
   EXPECT_EQ(Tooltip(), u"");
   desktop.Advance(3000);
+}
+
+TEST_F(HintTest, AHintWindowFreedUnderTheMouseIsMadeAgain) {
+  form->SetShowHint(true);
+  Move(50, 50);
+  desktop.Advance(500);
+  THintWindow* w = app->HintWindow();
+  ASSERT_EQ(Tooltip(), u"Tree");
+  // The mouse onto the tooltip: it has left the control, so the tooltip goes.
+  Move(w->Left() + 2, w->Top() + 2);
+  EXPECT_EQ(MouseControl(), w);
+  EXPECT_FALSE(w->Visible());
+  delete w;
+  EXPECT_EQ(app->HintWindow(), nullptr);
+  Reenter(500);
+  ASSERT_NE(app->HintWindow(), nullptr);
+  EXPECT_EQ(Tooltip(), u"Tree");
 }
 
 // A skin may replace the hint window with its own class.
