@@ -7,9 +7,13 @@
 #include "framework/Dialogs.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
+#include "framework/HintWindow.h"
 #include "framework/TextConv.h"
+#include "framework/Timer.h"
+#include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
 
 namespace fw {
 
@@ -23,6 +27,18 @@ std::u16string GetShortHint(const std::u16string& hint) {
 std::u16string GetLongHint(const std::u16string& hint) {
   auto bar = hint.find(u'|');
   return bar == std::u16string::npos ? hint : hint.substr(bar + 1);
+}
+
+void RaiseNotifyEvent(TNotifyEvent event, TComponent* sender, bool mayThrow) {
+  if (!event) return;
+  try {
+    event(sender);
+  } catch (...) {
+    if (Application)
+      Application->HandleException(std::current_exception());
+    else if (mayThrow)
+      throw;
+  }
 }
 
 TApplication::TApplication() : TComponent(nullptr) {
@@ -141,8 +157,94 @@ void TApplication::RemoveHintListener(TComponent* who) {
 }
 
 void TApplication::MouseControlChanged() {
+  if (HasState(csDestroying)) return;
   TControl* c = MouseControl();
   SetHint(c ? GetLongHint(c->ActualHint()) : std::u16string());
+  bool wasShowing = HideTooltip();
+  FHintControl = HasTooltip(c) ? c : nullptr;
+  if (FHintControl)
+    StartHintTimer(THintPhase::hpPause, wasShowing ? HintShortPause : HintPause);
+  else
+    StartHintTimer(THintPhase::hpIdle, 0);
+}
+
+bool TApplication::HasTooltip(TControl* control) const {
+  return FShowHint && control && control->ShowHint() &&
+         !GetShortHint(control->ActualHint()).empty();
+}
+
+void TApplication::SetShowHint(bool showHint) {
+  if (showHint == FShowHint) return;
+  FShowHint = showHint;
+  if (!showHint) CancelHint();
+}
+
+void TApplication::CancelHint() {
+  HideTooltip();
+  StartHintTimer(THintPhase::hpIdle, 0);
+}
+
+void TApplication::StartHintTimer(THintPhase phase, unsigned ms) {
+  FHintPhase = phase;
+  if (phase == THintPhase::hpIdle) {
+    if (FHintTimer) FHintTimer->SetEnabled(false);
+    return;
+  }
+  if (!FHintTimer) {
+    FHintTimer = new TTimer(this);
+    FHintTimer->SetEnabled(false);
+    FHintTimer->SetOnTimer([this](TComponent*) { HintTimerFired(); });
+    FreeNotification(FHintTimer);
+  }
+  FHintTimer->SetEnabled(false);
+  FHintTimer->SetInterval(std::max(1u, ms));
+  FHintTimer->SetEnabled(true);
+}
+
+void TApplication::HintTimerFired() {
+  if (FHintPhase == THintPhase::hpPause && FHintControl == MouseControl() &&
+      HasTooltip(FHintControl) && FHintControl->Showing()) {
+    ShowTooltip();
+    StartHintTimer(THintPhase::hpShowing, HintHidePause);
+    return;
+  }
+  CancelHint();
+}
+
+void TApplication::ShowTooltip() {
+  if (!FHintWindow) {
+    FHintWindow = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
+    FreeNotification(FHintWindow);
+  }
+  TCustomForm* form = GetParentForm(FHintControl);
+  FHintWindow->SetOwnerWindow(form && form->HandleAllocated() ? form->Handle() : nullptr);
+  std::u16string text = GetShortHint(FHintControl->ActualHint());
+  int screenW = win::GetSystemMetrics(win::SM_CXSCREEN);
+  int screenH = win::GetSystemMetrics(win::SM_CYSCREEN);
+  TRect r = FHintWindow->CalcHintRect(screenW, text);
+  // Below the arrow cursor, kept on the screen (above the pointer near the bottom).
+  constexpr int kBelowCursor = 20;
+  win::POINT cursor{0, 0};
+  win::GetCursorPos(&cursor);
+  int x = std::max(0, std::min(cursor.X, screenW - r.Width()));
+  int y = cursor.Y + kBelowCursor;
+  if (y + r.Height() > screenH) y = std::max(0, cursor.Y - r.Height());
+  FHintWindow->ActivateHint(gfx::RectOfSize(x, y, r.Width(), r.Height()), text);
+}
+
+bool TApplication::HideTooltip() {
+  // A hint window on its way out (the mouse was over it) is left alone.
+  if (!FHintWindow || FHintWindow->HasState(csDestroying) || !FHintWindow->Visible()) return false;
+  FHintWindow->ReleaseHint();
+  return true;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  if (operation == TOperation::opRemove) {
+    if (component == FHintWindow) FHintWindow = nullptr;
+    if (component == FHintTimer) FHintTimer = nullptr;
+  }
+  TComponent::Notification(component, operation);
 }
 
 }  // namespace fw

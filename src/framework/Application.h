@@ -19,6 +19,8 @@ namespace fw {
 
 class TApplication;
 class TCustomForm;
+class THintWindow;
+class TTimer;
 
 // The one application object of the process (null when none exists).
 extern TApplication* Application;
@@ -89,6 +91,22 @@ class TApplication : public TComponent {
   void AddHintListener(TComponent* who, std::function<void(const std::u16string&)> listener);
   void RemoveHintListener(TComponent* who);
 
+  // Tooltips: over a control whose ShowHint holds (see TControl), its short hint shows in the
+  // hint window HintPause ms after the mouse came, or HintShortPause ms when the mouse comes
+  // from another tooltip; it goes after HintHidePause ms, on a click or a key, and when the
+  // mouse leaves the control, and shows again only when the mouse comes back. ShowHint false
+  // shows none at all.
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool showHint);
+  unsigned HintPause = 500;
+  unsigned HintShortPause = 50;
+  unsigned HintHidePause = 2500;
+  // Hides the tooltip now (it stays away until the mouse enters another control).
+  void CancelHint();
+  // The hint window, made by HintWindowClass for the first tooltip (null before); visible
+  // while a tooltip shows.
+  THintWindow* HintWindow() const { return FHintWindow; }
+
   // Message boxes shown so far, oldest first.
   const std::vector<TMessageRecord>& Messages() const { return FMessages; }
   void RecordMessage(const TMessageRecord& record) { FMessages.push_back(record); }
@@ -101,6 +119,14 @@ class TApplication : public TComponent {
 
  private:
   void FormCreated(TComponent* instance);
+  void Notification(TComponent* component, TOperation operation) override;
+  // Tooltip steps: wait for the pause, show, hide.
+  enum class THintPhase { hpIdle, hpPause, hpShowing };
+  bool HasTooltip(TControl* control) const;
+  void StartHintTimer(THintPhase phase, unsigned ms);
+  void HintTimerFired();
+  void ShowTooltip();
+  bool HideTooltip();  // true when one was showing
   bool ProcessMessage();  // false when nothing was waiting
 
   std::u16string FTitle;
@@ -115,7 +141,17 @@ class TApplication : public TComponent {
   };
   std::vector<HintListener> FHintListeners;
   std::vector<TMessageRecord> FMessages;
+  bool FShowHint = true;
+  TControl* FHintControl = nullptr;  // the control under the mouse that has a tooltip
+  THintPhase FHintPhase = THintPhase::hpIdle;
+  TTimer* FHintTimer = nullptr;
+  THintWindow* FHintWindow = nullptr;
 };
+
+// Raises an event whose errors go to the application's handler (OnCreate, OnDestroy, OnTimer).
+// Without an application an error propagates, unless mayThrow is false (destructors). The
+// event is a copy, so the handler may free its sender.
+void RaiseNotifyEvent(TNotifyEvent event, TComponent* sender, bool mayThrow);
 
 // The part of a hint before '|' (short) or after it (long; the whole hint without '|').
 std::u16string GetShortHint(const std::u16string& hint);

@@ -6,6 +6,7 @@
 #include "framework/Dialogs.h"
 #include "framework/Edit.h"
 #include "framework/Form.h"
+#include "framework/HintWindow.h"
 #include "framework/Image.h"
 #include "framework/Memo.h"
 #include "framework/StatusBar.h"
@@ -142,16 +143,18 @@ void WriteControl(JsonWriter& w, TControl* c) {
     w.Key("imageIndex");
     w.Number(image->ImageIndex());
     w.Key("picture");
-    w.BeginObject();  // empty for no picture (the writer has no null yet)
-    if (!image->Picture().Empty()) {
+    if (image->Picture().Empty()) {
+      w.Null();
+    } else {
+      w.BeginObject();
       w.Key("width");
       w.Number(image->Picture().Width());
       w.Key("height");
       w.Number(image->Picture().Height());
       w.Key("file");
       w.String(image->PictureFile());
+      w.EndObject();
     }
-    w.EndObject();
   }
   if (auto* bar = dynamic_cast<TStatusBar*>(c)) {
     w.Key("panels");
@@ -183,6 +186,12 @@ void WriteApplication(JsonWriter& w) {
   w.BeginObject();
   w.Key("hint");
   w.String(Application->Hint());
+  w.Key("tooltip");  // the text of the tooltip showing now
+  THintWindow* tip = Application->HintWindow();
+  if (tip && tip->Visible())
+    w.String(tip->Caption());
+  else
+    w.Null();
   w.Key("messages");
   w.BeginArray();
   for (const TMessageRecord& m : Application->Messages()) {

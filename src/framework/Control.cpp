@@ -128,8 +128,42 @@ void TControl::SetEnabled(bool enabled) {
 
 void TControl::SetColor(TColor color) {
   if (color == FColor) return;
+  FParentColor = false;
+  ApplyColor(color);
+}
+
+void TControl::ApplyColor(TColor color) {
+  if (color == FColor) return;
   FColor = color;
   Perform(CM_COLORCHANGED, 0, 0);
+}
+
+void TControl::SetParentColor(bool parentColor) {
+  if (parentColor == FParentColor) return;
+  FParentColor = parentColor;
+  if (parentColor) ParentColorChanged();
+}
+
+void TControl::ParentColorChanged() {
+  if (FParentColor && FParent) ApplyColor(FParent->Color());
+}
+
+bool TControl::ShowHint() const {
+  if (FParentShowHint && FParent) return FParent->ShowHint();
+  return FShowHint;
+}
+
+void TControl::SetShowHint(bool showHint) {
+  FParentShowHint = false;
+  if (showHint == FShowHint) return;
+  FShowHint = showHint;
+  Perform(CM_SHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::SetParentShowHint(bool parentShowHint) {
+  if (parentShowHint == FParentShowHint) return;
+  FParentShowHint = parentShowHint;
+  Perform(CM_SHOWHINTCHANGED, 0, 0);
 }
 
 void TControl::SetParentFont(bool parentFont) {
@@ -307,6 +341,9 @@ void TControl::WndProc(TMessage& m) {
       return;
     case CM_PARENTFONTCHANGED:
       ParentFontChanged();
+      return;
+    case CM_PARENTCOLORCHANGED:
+      ParentColorChanged();
       return;
     case CM_HITTEST:
       m.Result = HitTest(PointFromLParam(m.LParam)) ? HTCLIENT : HTNOWHERE;

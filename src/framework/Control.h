@@ -113,7 +113,11 @@ class TControl : public TComponent {
   void SetEnabled(bool enabled);
 
   TColor Color() const { return FColor; }
+  // Setting a colour of its own clears ParentColor.
   void SetColor(TColor color);
+  // A control with ParentColor takes its parent's colour and follows its changes.
+  bool ParentColor() const { return FParentColor; }
+  void SetParentColor(bool parentColor);
 
   TFont& Font() { return FFont; }
   const TFont& Font() const { return FFont; }
@@ -126,6 +130,12 @@ class TControl : public TComponent {
   void SetHint(const std::u16string& hint);
   // The hint shown for the control: its own, else its nearest parent's.
   std::u16string ActualHint() const;
+  // Whether the control shows its hint as a tooltip. With ParentShowHint (the default) it
+  // follows its parent; setting ShowHint clears ParentShowHint. Forms start without.
+  bool ShowHint() const;
+  void SetShowHint(bool showHint);
+  bool ParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool parentShowHint);
 
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor cursor);
@@ -199,6 +209,7 @@ class TControl : public TComponent {
   virtual void FontChanged();
   virtual void TextChanged();
   virtual void ParentFontChanged();
+  virtual void ParentColorChanged();
   // Whether a client point belongs to the control (CM_HITTEST); all points by default.
   virtual bool HitTest(TPoint) { return true; }
 
@@ -213,6 +224,7 @@ class TControl : public TComponent {
  private:
   friend class TWinControl;
   void FontChangedByUser();
+  void ApplyColor(TColor color);
   static TShiftState ShiftFromKeys(WPARAM keys);
 
   TWinControl* FParent = nullptr;
@@ -221,10 +233,13 @@ class TControl : public TComponent {
   bool FVisible = true;
   bool FEnabled = true;
   TColor FColor = clWindow;
+  bool FParentColor = false;
   TFont FFont;
   bool FParentFont = true;
   bool FFontFromParent = false;  // suppresses clearing ParentFont while copying the parent's
   std::u16string FHint;
+  bool FShowHint = false;
+  bool FParentShowHint = true;
   TCursor FCursor = crDefault;
   bool FClicked = false;
   bool FMouseInControl = false;

@@ -6,24 +6,12 @@ namespace fw {
 
 TDataModule::~TDataModule() {
   Destroying();
-  if (OnDestroy) {
-    try {
-      OnDestroy(this);
-    } catch (...) {
-      if (Application) Application->HandleException(std::current_exception());
-    }
-  }
+  RaiseNotifyEvent(OnDestroy, this, false);
   DestroyComponents();
 }
 
 void TDataModule::AfterConstruction() {
-  if (!OnCreate) return;
-  try {
-    OnCreate(this);
-  } catch (...) {
-    if (!Application) throw;
-    Application->HandleException(std::current_exception());
-  }
+  RaiseNotifyEvent(OnCreate, this, true);
 }
 
 }  // namespace fw

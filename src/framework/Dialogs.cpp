@@ -56,44 +56,22 @@ class TMessageIcon : public TGraphicControl {
   TMsgDlgType FType;
 };
 
-std::u16string ButtonCaption(TMsgDlgBtn b) {
-  switch (b) {
-    case TMsgDlgBtn::mbYes:
-      return u"Yes";
-    case TMsgDlgBtn::mbNo:
-      return u"No";
-    case TMsgDlgBtn::mbOK:
-      return u"OK";
-    case TMsgDlgBtn::mbCancel:
-      return u"Cancel";
-    case TMsgDlgBtn::mbAbort:
-      return u"Abort";
-    case TMsgDlgBtn::mbRetry:
-      return u"Retry";
-    case TMsgDlgBtn::mbIgnore:
-      return u"Ignore";
-  }
-  return {};
-}
+// What each button says and answers, in the order of TMsgDlgBtn.
+struct TButtonInfo {
+  TMsgDlgBtn Button;
+  const char16_t* Caption;
+  TModalResult Result;
+};
+constexpr TButtonInfo kButtons[] = {
+    {TMsgDlgBtn::mbYes, u"Yes", mrYes},          {TMsgDlgBtn::mbNo, u"No", mrNo},
+    {TMsgDlgBtn::mbOK, u"OK", mrOk},             {TMsgDlgBtn::mbCancel, u"Cancel", mrCancel},
+    {TMsgDlgBtn::mbAbort, u"Abort", mrAbort},    {TMsgDlgBtn::mbRetry, u"Retry", mrRetry},
+    {TMsgDlgBtn::mbIgnore, u"Ignore", mrIgnore}};
 
-TModalResult ButtonResult(TMsgDlgBtn b) {
-  switch (b) {
-    case TMsgDlgBtn::mbYes:
-      return mrYes;
-    case TMsgDlgBtn::mbNo:
-      return mrNo;
-    case TMsgDlgBtn::mbOK:
-      return mrOk;
-    case TMsgDlgBtn::mbCancel:
-      return mrCancel;
-    case TMsgDlgBtn::mbAbort:
-      return mrAbort;
-    case TMsgDlgBtn::mbRetry:
-      return mrRetry;
-    case TMsgDlgBtn::mbIgnore:
-      return mrIgnore;
-  }
-  return mrNone;
+const TButtonInfo& ButtonInfo(TMsgDlgBtn b) {
+  for (const TButtonInfo& info : kButtons)
+    if (info.Button == b) return info;
+  throw Exception(u"Unknown dialog button");
 }
 
 std::u16string TitleOf(TMsgDlgType type) {
@@ -166,8 +144,9 @@ TForm* CreateMessageDialog(const std::u16string& text, const std::u16string& tit
       std::find(buttons.begin(), buttons.end(), TMsgDlgBtn::mbCancel) != buttons.end();
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     auto* b = new TButton(form);
-    b->SetCaption(ButtonCaption(buttons[i]));
-    b->SetModalResult(ButtonResult(buttons[i]));
+    const TButtonInfo& info = ButtonInfo(buttons[i]);
+    b->SetCaption(info.Caption);
+    b->SetModalResult(info.Result);
     b->SetDefault(i == 0);
     b->SetCancel(buttons[i] == TMsgDlgBtn::mbCancel ||
                  (!haveCancel && (buttons[i] == TMsgDlgBtn::mbNo || buttons.size() == 1)));

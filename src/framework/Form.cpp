@@ -28,24 +28,12 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 
 TCustomForm::~TCustomForm() {
   Destroying();
-  if (OnDestroy) {
-    try {
-      OnDestroy(this);
-    } catch (...) {
-      if (Application) Application->HandleException(std::current_exception());
-    }
-  }
+  RaiseNotifyEvent(OnDestroy, this, false);
   if (Application) Application->FormDestroyed(this);
 }
 
 void TCustomForm::AfterConstruction() {
-  if (!OnCreate) return;
-  try {
-    OnCreate(this);
-  } catch (...) {
-    if (!Application) throw;
-    Application->HandleException(std::current_exception());
-  }
+  RaiseNotifyEvent(OnCreate, this, true);
 }
 
 void TCustomForm::CreateParams(TCreateParams& p) {
@@ -53,35 +41,55 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   p.WndParent = nullptr;
   p.Style = WS_CLIPCHILDREN;
   p.ExStyle = 0;
+  bool sysMenu = FBorderIcons & biSystemMenu;
+  DWORD boxes = 0;  // minimise and maximise boxes come only with the system menu
+  if (sysMenu && (FBorderIcons & biMinimize)) boxes |= WS_MINIMIZEBOX;
+  if (sysMenu && (FBorderIcons & biMaximize)) boxes |= WS_MAXIMIZEBOX;
+  DWORD menu = sysMenu ? WS_SYSMENU : 0;
   switch (FBorderStyle) {
     case TFormBorderStyle::bsNone:
       p.Style |= WS_POPUP;
       break;
     case TFormBorderStyle::bsSingle:
-      p.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+      p.Style |= WS_CAPTION | menu | boxes;
       break;
     case TFormBorderStyle::bsSizeable:
-      p.Style |= WS_OVERLAPPEDWINDOW;
+      p.Style |= WS_CAPTION | WS_THICKFRAME | menu | boxes;
       break;
     case TFormBorderStyle::bsDialog:
-      p.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+      p.Style |= WS_POPUP | WS_CAPTION | menu;
       p.ExStyle |= WS_EX_DLGMODALFRAME;
       break;
     case TFormBorderStyle::bsToolWindow:
-      p.Style |= WS_CAPTION | WS_SYSMENU;
+      p.Style |= WS_CAPTION | menu;
       p.ExStyle |= WS_EX_TOOLWINDOW;
       break;
     case TFormBorderStyle::bsSizeToolWin:
-      p.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+      p.Style |= WS_CAPTION | menu | WS_THICKFRAME;
       p.ExStyle |= WS_EX_TOOLWINDOW;
       break;
   }
+  // The help button shows where there are no minimise and maximise boxes.
+  if (sysMenu && (FBorderIcons & biHelp) && FBorderStyle != TFormBorderStyle::bsNone &&
+      !(p.Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
+    p.ExStyle |= WS_EX_CONTEXTHELP;
   if (!Enabled()) p.Style |= WS_DISABLED;
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
   if (style == FBorderStyle) return;
   FBorderStyle = style;
+  UpdateWindowStyle();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons) {
+  icons &= biSystemMenu | biMinimize | biMaximize | biHelp;
+  if (icons == FBorderIcons) return;
+  FBorderIcons = icons;
+  UpdateWindowStyle();
+}
+
+void TCustomForm::UpdateWindowStyle() {
   if (!HandleAllocated()) return;
   TCreateParams p;
   CreateParams(p);

@@ -12,6 +12,10 @@ enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWind
 enum class TPosition { poDesigned, poScreenCenter, poDesktopCenter, poMainFormCenter };
 enum class TCloseAction { caNone, caHide, caFree };
 
+// The buttons of the title bar (a set); the close button comes with the system menu.
+enum TBorderIconFlag : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = unsigned;
+
 using TModalResult = int;
 constexpr TModalResult mrNone = 0;
 constexpr TModalResult mrOk = 1;
@@ -44,6 +48,8 @@ class TCustomForm : public TWinControl {
 
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TFormBorderStyle style);
+  TBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons icons);
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition position) { FPosition = position; }
   const TSizeConstraints& Constraints() const { return FConstraints; }
@@ -56,8 +62,10 @@ class TCustomForm : public TWinControl {
   // Moves the focus to the next (or previous) control in tab order.
   void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
   bool Active() const { return FActive; }
-  // Tooltips for the form's controls (the status bar's hint does not need them).
-  bool ShowHint = false;
+  // The form sees the keys of its controls first: its OnKeyDown, OnKeyUp and OnKeyPress run
+  // before the focused control's and may swallow the key (set it to 0).
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool keyPreview) { FKeyPreview = keyPreview; }
 
   // Asks OnCloseQuery, then OnClose; hides (caHide) or frees (caFree) the form. Closing the
   // main form ends the application.
@@ -93,10 +101,13 @@ class TCustomForm : public TWinControl {
 
  private:
   void PlaceOnFirstShow();
+  void UpdateWindowStyle();
   void ApplyConstraints(int& width, int& height) const;
 
   TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
+  TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
   TPosition FPosition = TPosition::poDesigned;
+  bool FKeyPreview = false;
   TSizeConstraints FConstraints;
   TWinControl* FActiveControl = nullptr;
   bool FActive = false;

@@ -28,6 +28,7 @@ struct ClassInfo {
   std::string name;
   std::string parent;
   TComponentFactory factory;
+  TClassTest isInstance;
   std::map<std::string, TPropertySetter> properties;  // by lower-case name
 };
 
@@ -49,6 +50,15 @@ const ClassInfo* FindClass(const std::string& name) {
   return it == Registry().end() ? nullptr : &it->second;
 }
 
+// Whether c is of the class (tested by the nearest registered ancestor that can tell).
+bool IsOfClass(const TComponent* c, const std::string& className) {
+  for (const ClassInfo* info = FindClass(className); info; info = FindClass(info->parent)) {
+    if (info->isInstance) return info->isInstance(c);
+    if (info->parent.empty()) break;
+  }
+  return false;
+}
+
 const TPropertySetter* FindProperty(const std::string& className, const std::string& property) {
   std::string key = Lower(property);
   for (const ClassInfo* c = FindClass(className); c; c = FindClass(c->parent)) {
@@ -68,6 +78,12 @@ class Reader {
     TComponent* root = ctx_.Root();
     if (!FindClass(desc.className))
       Fail(desc.line, "", u"unknown class " + Utf8ToUtf16(desc.className));
+    // The description must be of the root's own class (or one it derives from): properties
+    // of another class would act on an object that is not of it.
+    if (!IsOfClass(root, desc.className))
+      Fail(desc.line, "",
+           u"the description of a " + Utf8ToUtf16(desc.className) + u" cannot be read into " +
+               Utf8ToUtf16(root->ClassName()));
     root->Loading();
     loaded_.push_back(root);
     Fill(root, desc.className, desc, dynamic_cast<TWinControl*>(root), true);
@@ -116,6 +132,10 @@ class Reader {
       if (!info || !info->factory)
         Fail(child.line, "", u"unknown class " + Utf8ToUtf16(child.className));
       TComponent* made = info->factory(ctx_.Root());
+      if (!IsOfClass(made, child.className)) {
+        delete made;
+        Fail(child.line, "", u"the class " + Utf8ToUtf16(child.className) + u" makes another class");
+      }
       made->Loading();
       loaded_.push_back(made);
       Apply(child.line, "Name", [&] { made->SetName(child.name); });
@@ -136,11 +156,13 @@ class Reader {
 
 }  // namespace
 
-void RegisterClass(const std::string& name, const std::string& parent, TComponentFactory factory) {
+void RegisterClass(const std::string& name, const std::string& parent, TComponentFactory factory,
+                   TClassTest isInstance) {
   ClassInfo& info = Registry()[Lower(name)];
   info.name = name;
   info.parent = parent;
   info.factory = std::move(factory);
+  info.isInstance = std::move(isInstance);
 }
 
 bool IsClassRegistered(const std::string& name) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/Component.h"
+#include "framework/Exception.h"
 #include "framework/WindowDescription.h"
 
 namespace fw {
@@ -24,12 +25,23 @@ class TReadContext;
 using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
 using TPropertySetter = std::function<void(TComponent*, const TValueDesc&, TReadContext&)>;
 
-// Registers a class name: how to make it and the registered class whose properties it
-// inherits ("" for none).
-void RegisterClass(const std::string& name, const std::string& parent, TComponentFactory factory);
+// Whether a component is of a registered class (or derives from it).
+using TClassTest = std::function<bool(const TComponent*)>;
+template <class T>
+bool IsInstanceOf(const TComponent* c) {
+  return dynamic_cast<const T*>(c) != nullptr;
+}
+
+// Registers a class name: how to make it, the registered class whose properties it inherits
+// ("" for none) and how to tell its instances (the reader applies a class's properties only
+// to components that are of it).
+void RegisterClass(const std::string& name, const std::string& parent, TComponentFactory factory,
+                   TClassTest isInstance = {});
 template <class T>
 void RegisterClass(const std::string& name, const std::string& parent) {
-  RegisterClass(name, parent, [](TComponent* owner) -> TComponent* { return new T(owner); });
+  RegisterClass(
+      name, parent, [](TComponent* owner) -> TComponent* { return new T(owner); },
+      IsInstanceOf<T>);
 }
 bool IsClassRegistered(const std::string& name);
 // Registers a property (dotted names such as "Font.Height" are one property) of a class.
@@ -39,7 +51,11 @@ template <class T, class F>
 void RegisterProperty(const std::string& className, const std::string& property, F setter) {
   RegisterProperty(className, property,
                    [setter](TComponent* c, const TValueDesc& v, TReadContext& ctx) {
-                     setter(static_cast<T*>(c), v, ctx);
+                     // The reader checks classes; this keeps a wrong registration from
+                     // calling members of another class.
+                     auto* target = dynamic_cast<T*>(c);
+                     if (!target) throw Exception(u"property of another class");
+                     setter(target, v, ctx);
                    });
 }
 

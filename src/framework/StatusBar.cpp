@@ -11,6 +11,7 @@ TStatusBar::TStatusBar(TComponent* owner) : TCustomControl(owner) {
   ControlStyle &= ~TControlStyle(csCaptureMouse);
   SetBounds(0, 0, 200, 19);
   SetAlign(TAlign::alBottom);
+  SetUseSystemFont(true);
 }
 
 TStatusBar::~TStatusBar() {
@@ -61,12 +62,30 @@ void TStatusBar::SetAutoHint(bool autoHint) {
   FAutoHint = autoHint;
   if (!Application) return;
   if (autoHint)
-    Application->AddHintListener(this, [this](const std::u16string& h) { ShowHint(h); });
+    Application->AddHintListener(this, [this](const std::u16string& h) { ShowAutoHint(h); });
   else
     Application->RemoveHintListener(this);
 }
 
-void TStatusBar::ShowHint(const std::u16string& hint) {
+void TStatusBar::SetUseSystemFont(bool useSystemFont) {
+  if (useSystemFont == FUseSystemFont) return;
+  FUseSystemFont = useSystemFont;
+  if (!useSystemFont) return;
+  // The system's font is the framework's default font in the button-text colour.
+  TFont system;
+  system.SetColor(clBtnText);
+  FApplyingSystemFont = true;
+  SetParentFont(false);
+  Font().Assign(system);
+  FApplyingSystemFont = false;
+}
+
+void TStatusBar::FontChanged() {
+  if (!FApplyingSystemFont) FUseSystemFont = false;
+  TCustomControl::FontChanged();
+}
+
+void TStatusBar::ShowAutoHint(const std::u16string& hint) {
   if (FPanels.empty())
     SetSimpleText(hint);
   else

@@ -1,6 +1,8 @@
 // TStatusBar: a strip of panels at the bottom of a form, each with a width, text and
 // alignment. With AutoHint the first panel (or the simple text when there are no panels)
-// shows the application's hint: the hint of the control under the mouse.
+// shows the application's hint: the hint of the control under the mouse. With UseSystemFont
+// (the default) the bar writes in the system's font, not its parent's; giving it a font of
+// its own turns UseSystemFont off.
 #pragma once
 
 #include <string>
@@ -38,16 +40,22 @@ class TStatusBar : public TCustomControl {
   bool AutoHint() const { return FAutoHint; }
   void SetAutoHint(bool autoHint);
 
+  bool UseSystemFont() const { return FUseSystemFont; }
+  void SetUseSystemFont(bool useSystemFont);
+
  protected:
   void Paint() override;
+  void FontChanged() override;
 
  private:
-  void ShowHint(const std::u16string& hint);
+  void ShowAutoHint(const std::u16string& hint);
   TStatusPanel& At(int index);
 
   std::vector<TStatusPanel> FPanels;
   std::u16string FSimpleText;
   bool FAutoHint = false;
+  bool FUseSystemFont = false;
+  bool FApplyingSystemFont = false;
 };
 
 }  // namespace fw

@@ -48,6 +48,10 @@ const Table kBorderStyle = {{"bsNone", int(TFormBorderStyle::bsNone)},
                             {"bsDialog", int(TFormBorderStyle::bsDialog)},
                             {"bsToolWindow", int(TFormBorderStyle::bsToolWindow)},
                             {"bsSizeToolWin", int(TFormBorderStyle::bsSizeToolWin)}};
+const Table kBorderIcons = {{"biSystemMenu", biSystemMenu},
+                            {"biMinimize", biMinimize},
+                            {"biMaximize", biMaximize},
+                            {"biHelp", biHelp}};
 const Table kPosition = {{"poDesigned", int(TPosition::poDesigned)},
                          {"poScreenCenter", int(TPosition::poScreenCenter)},
                          {"poDesktopCenter", int(TPosition::poDesktopCenter)},
@@ -114,6 +118,12 @@ void RegisterControl() {
   });
   RegisterProperty<TControl>("TControl", "Hint",
                              [](TControl* c, V v, C x) { c->SetHint(x.String(v)); });
+  RegisterProperty<TControl>("TControl", "ParentColor",
+                             [](TControl* c, V v, C x) { c->SetParentColor(x.Bool(v)); });
+  RegisterProperty<TControl>("TControl", "ShowHint",
+                             [](TControl* c, V v, C x) { c->SetShowHint(x.Bool(v)); });
+  RegisterProperty<TControl>("TControl", "ParentShowHint",
+                             [](TControl* c, V v, C x) { c->SetParentShowHint(x.Bool(v)); });
   RegisterProperty<TControl>("TControl", "Cursor", [](TControl* c, V v, C x) {
     c->SetCursor(v.kind == TValueDesc::Kind::Integer ? x.Int(v) : x.Enum(v, kCursor));
   });
@@ -141,8 +151,8 @@ void RegisterControl() {
                                 [](TWinControl* c, V v, C x) { c->OnEnter = x.Method(v); });
   RegisterProperty<TWinControl>("TWinControl", "OnExit",
                                 [](TWinControl* c, V v, C x) { c->OnExit = x.Method(v); });
-  RegisterClass("TControl", "", nullptr);
-  RegisterClass("TWinControl", "TControl", nullptr);
+  RegisterClass("TControl", "", nullptr, IsInstanceOf<TControl>);
+  RegisterClass("TWinControl", "TControl", nullptr, IsInstanceOf<TWinControl>);
 }
 
 void RegisterForm() {
@@ -164,7 +174,9 @@ void RegisterForm() {
   RegisterProperty<F>("TForm", "Constraints.MinHeight", constraint(&TSizeConstraints::MinHeight));
   RegisterProperty<F>("TForm", "Constraints.MaxWidth", constraint(&TSizeConstraints::MaxWidth));
   RegisterProperty<F>("TForm", "Constraints.MaxHeight", constraint(&TSizeConstraints::MaxHeight));
-  RegisterProperty<F>("TForm", "ShowHint", [](F* f, V v, C x) { f->ShowHint = x.Bool(v); });
+  RegisterProperty<F>("TForm", "KeyPreview", [](F* f, V v, C x) { f->SetKeyPreview(x.Bool(v)); });
+  RegisterProperty<F>("TForm", "BorderIcons",
+                      [](F* f, V v, C x) { f->SetBorderIcons(x.Set(v, kBorderIcons)); });
   RegisterProperty<F>("TForm", "ActiveControl", [](F* f, V v, C x) {
     x.Reference(v, [f](TComponent* c) {
       auto* w = dynamic_cast<TWinControl*>(c);
@@ -259,6 +271,8 @@ void RegisterStdControls() {
                                [](TStatusBar* s, V v, C x) { s->SetSimpleText(x.String(v)); });
   RegisterProperty<TStatusBar>("TStatusBar", "AutoHint",
                                [](TStatusBar* s, V v, C x) { s->SetAutoHint(x.Bool(v)); });
+  RegisterProperty<TStatusBar>("TStatusBar", "UseSystemFont",
+                               [](TStatusBar* s, V v, C x) { s->SetUseSystemFont(x.Bool(v)); });
   RegisterProperty<TStatusBar>("TStatusBar", "Panels", [](TStatusBar* s, V v, C x) {
     if (v.kind != TValueDesc::Kind::Collection) throw Exception(u"collection expected");
     s->ClearPanels();

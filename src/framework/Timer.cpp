@@ -69,13 +69,7 @@ void TTimer::UpdateTimer() {
 }
 
 void TTimer::Fire() {
-  TNotifyEvent handler = FOnTimer;  // the handler may free the timer
-  try {
-    handler(this);
-  } catch (...) {
-    if (!Application) throw;
-    Application->HandleException(std::current_exception());
-  }
+  RaiseNotifyEvent(FOnTimer, this, true);
 }
 
 }  // namespace fw

@@ -128,8 +128,8 @@ void TWinControl::CreateHandle() {
   }
   TCreateParams p;
   CreateParams(p);
-  // Without a parent only top-level windows can be made: forms and pop-ups (drop-down lists).
-  if (!FParent && (p.Style & WS_CHILD))
+  // Forms and popups (tooltips) are top-level; every other control needs its parent's window.
+  if (!p.WndParent && (p.Style & WS_CHILD))
     throw Exception(u"Control '" + Utf8ToUtf16(Name()) + u"' has no parent window");
   RegisterWindowClass();
   HWND h = CreateWindowExW(p.ExStyle, kWindowClass, p.Caption, p.Style, p.X, p.Y, p.Width, p.Height,
@@ -192,6 +192,7 @@ void TWinControl::InsertControl(TControl* control) {
     FControls.push_back(control);
   }
   if (control->FParentFont) control->ParentFontChanged();
+  if (control->FParentColor) control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), 1);
   if (auto* w = dynamic_cast<TWinControl*>(control); w && FHandle) w->CreateHandle();
   control->Invalidate();
@@ -496,6 +497,7 @@ void TWinControl::EnabledChanged() {
 
 void TWinControl::ColorChanged() {
   Invalidate();
+  for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_PARENTCOLORCHANGED, 0, 0);
 }
 
 void TWinControl::FontChanged() {
@@ -513,6 +515,21 @@ void TWinControl::KeyUp(WORD& key, TShiftState shift) {
 
 void TWinControl::KeyPress(char16_t& key) {
   if (OnKeyPress) OnKeyPress(this, key);
+}
+
+TWinControl* TWinControl::KeyPreviewForm() const {
+  TCustomForm* form = GetParentForm(this);
+  return form && form != this && form->KeyPreview() ? form : nullptr;
+}
+
+bool TWinControl::PreviewKey(UINT msg, WORD& key) {
+  TWinControl* form = KeyPreviewForm();
+  if (!form) return false;
+  if (msg == WM_KEYUP || msg == WM_SYSKEYUP)
+    form->KeyUp(key, KeyShift());
+  else
+    form->KeyDown(key, KeyShift());
+  return key == 0;
 }
 
 void TWinControl::DoEnter() {
@@ -566,6 +583,7 @@ void TWinControl::WndProc(TMessage& m) {
       TrackMouseEvent(&t);
       FTracking = true;
     }
+    if (IsButtonDown(m.Msg) && Application) Application->CancelHint();
     if (RouteMouseToChild(m)) return;
     if (m.Msg == WM_MOUSEMOVE) SetMouseControl(this);
     if (IsButtonDown(m.Msg) && Enabled()) {
@@ -622,11 +640,13 @@ void TWinControl::WndProc(TMessage& m) {
       return;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
+      if (Application) Application->CancelHint();
       WORD key = WORD(m.WParam);
       if ((key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !WantsKey(key))
         if (TCustomForm* form = GetParentForm(this);
             form && form->Perform(CM_DIALOGKEY, key, 0) != 0)
           return;
+      if (PreviewKey(m.Msg, key)) return;
       KeyDown(key, KeyShift());
       if (key == 0) return;
       break;
@@ -634,6 +654,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_KEYUP:
     case WM_SYSKEYUP: {
       WORD key = WORD(m.WParam);
+      if (PreviewKey(m.Msg, key)) return;
       KeyUp(key, KeyShift());
       if (key == 0) return;
       break;
@@ -644,6 +665,10 @@ void TWinControl::WndProc(TMessage& m) {
                                                                      : ch == u'\r' ? VK_RETURN
                                                                                    : VK_ESCAPE))
         return;
+      if (TWinControl* form = KeyPreviewForm()) {
+        form->KeyPress(ch);
+        if (ch == 0) return;
+      }
       KeyPress(ch);
       if (ch == 0) return;
       m.WParam = ch;

@@ -141,6 +141,10 @@ class TWinControl : public TControl {
   // Routes a client mouse message to a windowless child; true when one took it.
   bool RouteMouseToChild(TMessage& m);
   void HandleMouseLeave();
+  // The form that previews this control's keys (KeyPreview), or null.
+  TWinControl* KeyPreviewForm() const;
+  // Gives a key message to that form first; true when the form swallowed the key.
+  bool PreviewKey(UINT msg, win::WORD& key);
   static void RegisterWindowClass();
 
   HWND FHandle = nullptr;

@@ -9,6 +9,7 @@
 #include "framework/DataModule.h"
 #include "framework/Dialogs.h"
 #include "framework/Exception.h"
+#include "framework/Timer.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Styles.h"
@@ -178,6 +179,53 @@ TEST_F(ApplicationTest, MessageDialogsAreModalFormsWithButtons) {
   EXPECT_EQ(app->Messages()[3].Title, u"Catalogue");
 }
 
+TEST_F(ApplicationTest, ErrorsOfDestroyAndTimerHandlersReachTheApplication) {
+  std::vector<std::u16string> errors;
+  app->OnException = [&](TComponent*, const std::exception& e) {
+    errors.push_back(InnermostMessage(e));
+  };
+  auto* form = new TForm(app.get());
+  form->OnDestroy = [](TComponent*) { throw Exception(u"form"); };
+  auto* module = new TDataModule(app.get());
+  module->OnDestroy = [](TComponent*) { throw Exception(u"module"); };
+  delete form;
+  delete module;
+  // A timer that frees itself in its handler and then fails.
+  auto* timer = new TTimer(app.get());
+  timer->SetInterval(10);
+  timer->SetOnTimer([timer](TComponent*) {
+    delete timer;
+    throw Exception(u"timer");
+  });
+  desktop.Advance(50);
+  EXPECT_EQ(errors, (std::vector<std::u16string>{u"form", u"module", u"timer"}));
+  // Without an application a failing OnCreate propagates; a failing OnDestroy is dropped.
+  app.reset();
+  TDataModule alone(nullptr);
+  alone.OnCreate = [](TComponent*) { throw Exception(u"create"); };
+  EXPECT_THROW(alone.AfterConstruction(), Exception);
+  alone.OnDestroy = [](TComponent*) { throw Exception(u"destroy"); };
+}
+
+TEST_F(ApplicationTest, EveryDialogButtonSaysAndAnswersItsOwn) {
+  using B = TMsgDlgBtn;
+  TForm* box = CreateMessageDialog(
+      u"All", u"Buttons", TMsgDlgType::mtCustom,
+      {B::mbYes, B::mbNo, B::mbOK, B::mbCancel, B::mbAbort, B::mbRetry, B::mbIgnore});
+  std::vector<std::pair<std::u16string, TModalResult>> buttons;
+  for (int i = 0; i < box->ControlCount(); ++i)
+    if (auto* b = dynamic_cast<TButton*>(box->Controls(i)))
+      buttons.emplace_back(b->Caption(), b->ModalResult());
+  EXPECT_EQ(buttons, (std::vector<std::pair<std::u16string, TModalResult>>{{u"Yes", mrYes},
+                                                                           {u"No", mrNo},
+                                                                           {u"OK", mrOk},
+                                                                           {u"Cancel", mrCancel},
+                                                                           {u"Abort", mrAbort},
+                                                                           {u"Retry", mrRetry},
+                                                                           {u"Ignore", mrIgnore}}));
+  delete box;
+}
+
 TEST_F(ApplicationTest, ToolWindowFormsHaveTheirFrameAndKeepTheirConstraints) {
   auto* form = app->CreateForm<TForm>();
   form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
@@ -196,6 +244,19 @@ TEST_F(ApplicationTest, ToolWindowFormsHaveTheirFrameAndKeepTheirConstraints) {
   win::GetWindowRect(form->Handle(), &r);
   EXPECT_EQ(r.Width(), 1280);
   EXPECT_EQ(r.Height(), 750);
+  // The title bar's buttons follow BorderIcons, also on a window that exists.
+  auto styleOf = [&] { return win::DWORD(win::GetWindowLongPtrW(form->Handle(), win::GWL_STYLE)); };
+  form->SetBorderIcons(0);
+  EXPECT_FALSE(styleOf() & win::WS_SYSMENU);
+  form->SetBorderStyle(TFormBorderStyle::bsSingle);
+  form->SetBorderIcons(biSystemMenu | biMinimize);
+  EXPECT_TRUE(styleOf() & win::WS_MINIMIZEBOX);
+  EXPECT_FALSE(styleOf() & win::WS_MAXIMIZEBOX);
+  form->SetBorderIcons(biMinimize | biMaximize);  // no boxes without the system menu
+  EXPECT_FALSE(styleOf() & (win::WS_SYSMENU | win::WS_MINIMIZEBOX | win::WS_MAXIMIZEBOX));
+  form->SetBorderIcons(biSystemMenu | biHelp);
+  EXPECT_TRUE(win::GetWindowLongPtrW(form->Handle(), win::GWL_EXSTYLE) & win::WS_EX_CONTEXTHELP);
+  EXPECT_TRUE(win::IsWindowVisible(form->Handle()));
   // A close that is refused leaves the form alone; a second form only hides.
   auto* second = app->CreateForm<TForm>();
   second->Show();

@@ -27,6 +27,11 @@ TEST_F(FrameworkTest, DumpCarriesFormsControlsHintAndMessageBoxes) {
   image->SetBounds(10, 20, 30, 40);
   image->SetHint(u"Photo hint");
   image->SetParent(form);
+  auto* shown = new TImage(form);
+  shown->SetName("Shown");
+  shown->SetBounds(200, 100, 3, 2);
+  shown->SetPicture(gfx::Bitmap(3, 2));
+  shown->SetParent(form);
   auto* bar = new TStatusBar(form);
   bar->SetName("Bar");
   bar->SetParent(form);
@@ -44,9 +49,11 @@ TEST_F(FrameworkTest, DumpCarriesFormsControlsHintAndMessageBoxes) {
                         R"("enabled":true,"focused":false,"tabOrder":-1,"caption":"",)"
                         R"("hint":"Photo hint")"))
       << dump;
-  EXPECT_TRUE(Has(dump, R"("imageIndex":-1,"picture":{})")) << dump;
+  EXPECT_TRUE(Has(dump, R"("hint":"Photo hint")" "," R"("font":)")) << dump;
+  EXPECT_TRUE(Has(dump, R"("imageIndex":-1,"picture":null})")) << dump;
+  EXPECT_TRUE(Has(dump, R"("picture":{"width":3,"height":2,"file":""})")) << dump;
   EXPECT_TRUE(Has(dump, R"("panels":[{"text":"left","width":50}])")) << dump;
-  EXPECT_TRUE(Has(dump, R"("application":{"hint":"Photo hint","messages":[{"title":)"
+  EXPECT_TRUE(Has(dump, R"("application":{"hint":"Photo hint","tooltip":null,"messages":[{"title":)"
                         R"("Information","text":"Saved","icon":"information"}]})"))
       << dump;
 }

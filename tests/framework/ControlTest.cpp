@@ -211,9 +211,7 @@ TEST_F(FrameworkTest, WheelGoesToTheFocusedControlThenUpToItsParentsUntilUsed) {
     log.push_back("panel " + std::to_string(delta));
     handled = panelUses;
   };
-  form->OnMouseWheel = [&](TComponent*, TShiftState, int, TPoint, bool&) {
-    log.push_back("form");
-  };
+  form->OnMouseWheel = [&](TComponent*, TShiftState, int, TPoint, bool&) { log.push_back("form"); };
   win::InjectMouseWheel(-win::WHEEL_DELTA, false, {150, 20});
   desktop.Pump();
   panelUses = true;
@@ -239,6 +237,72 @@ TEST_F(FrameworkTest, ParentFontFlowsDownUntilAControlSetsItsOwn) {
   own->SetParentFont(true);
   EXPECT_EQ(own->Font().Height(), -19);
   EXPECT_EQ(own->Font().Color(), clWindowText);
+}
+
+TEST_F(FrameworkTest, ParentColorAndParentShowHintFollowTheParentUntilSetOwn) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  form->SetColor(clNavy);
+  auto* panel = new TBox(form, form, {0, 0, 200, 100}, clBlue);
+  auto* label = new TLabel(form);
+  label->SetParentColor(true);
+  label->SetParent(panel);  // takes the colour of the parent it joins
+  EXPECT_EQ(label->Color(), clBlue);
+  panel->SetParentColor(true);
+  EXPECT_EQ(panel->Color(), clNavy);
+  EXPECT_EQ(label->Color(), clNavy);  // the change flows down through the panel
+  form->SetColor(clMaroon);
+  EXPECT_EQ(label->Color(), clMaroon);
+  label->SetColor(clYellow);
+  EXPECT_FALSE(label->ParentColor());
+  form->SetColor(clGreen);
+  EXPECT_EQ(panel->Color(), clGreen);
+  EXPECT_EQ(label->Color(), clYellow);
+  desktop.Pump();
+  EXPECT_EQ(ScreenAt(150, 50), ColorToRGB(clGreen));  // repainted in the parent's colour
+  // Hints: forms start without tooltips, controls follow their parents.
+  EXPECT_FALSE(form->ShowHint());
+  EXPECT_FALSE(label->ShowHint());
+  form->SetShowHint(true);
+  EXPECT_TRUE(label->ShowHint());
+  panel->SetShowHint(false);
+  EXPECT_FALSE(label->ShowHint());
+  EXPECT_FALSE(panel->ParentShowHint());
+  panel->SetParentShowHint(true);
+  EXPECT_TRUE(label->ShowHint());
+}
+
+TEST_F(FrameworkTest, KeyPreviewGivesTheFormTheKeysFirst) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  auto* box = new TBox(form, form, {0, 0, 100, 100}, clBlue);
+  box->SetFocus();
+  desktop.Pump();
+  std::vector<std::string> seen;
+  form->OnKeyDown = [&](TComponent*, win::WORD& key, TShiftState) {
+    seen.push_back("form down " + std::to_string(key));
+    if (key == 'B') key = 0;
+  };
+  form->OnKeyPress = [&](TComponent*, char16_t& ch) {
+    seen.push_back(std::string("form press ") + char(ch));
+    if (ch == u'c') ch = 0;
+  };
+  box->OnKeyDown = [&](TComponent*, win::WORD& key, TShiftState) {
+    seen.push_back("box down " + std::to_string(key));
+  };
+  box->OnKeyPress = [&](TComponent*, char16_t& ch) {
+    seen.push_back(std::string("box press ") + char(ch));
+  };
+  constexpr unsigned kA = 0x1E, kB = 0x30, kC = 0x2E;
+  Key(kA);
+  EXPECT_EQ(seen, (std::vector<std::string>{"box down 65", "box press a"}));
+  seen.clear();
+  form->SetKeyPreview(true);
+  Key(kA);
+  Key(kB);  // swallowed by the form's OnKeyDown (its character still comes, as usual)
+  Key(kC);  // its character swallowed by the form's OnKeyPress
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"form down 65", "box down 65", "form press a", "box press a",
+                                      "form down 66", "form press b", "box press b", "form down 67",
+                                      "box down 67", "form press c"}));
 }
 
 TEST_F(FrameworkTest, NotificationsReportEachChangeOnce) {

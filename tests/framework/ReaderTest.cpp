@@ -13,6 +13,7 @@
 #include "framework/Reader.h"
 #include "framework/StatusBar.h"
 #include "framework/TextConv.h"
+#include "framework/Timer.h"
 #include "platform/gfx/PictureCodec.h"
 
 namespace fw::test {
@@ -233,6 +234,81 @@ end
   EXPECT_EQ(gfx::PixelA(typeImage->Shown()->At(0, 0)), 100);
   delete dm;  // the form's image forgets the list of the module
   EXPECT_EQ(typeImage->Images(), nullptr);
+}
+
+TEST_F(ReaderTest, TheMainWindowsStoredPropertiesAreRead) {
+  auto* form = new TProbeForm(app.get());
+  ReadComponentText(form, R"(object F: TProbeForm
+  BorderIcons = [biSystemMenu]
+  KeyPreview = True
+  ShowHint = True
+  Color = clNavy
+  object P: TPanel
+    ParentColor = True
+    ParentShowHint = False
+    ShowHint = False
+    object L: TLabel
+    end
+  end
+  object S: TStatusBar
+    Font.Name = 'Segoe UI'
+    UseSystemFont = False
+  end
+end
+)",
+                    "Unit9.txt", dir.string());
+  EXPECT_EQ(form->BorderIcons(), TBorderIcons(biSystemMenu));
+  EXPECT_TRUE(form->KeyPreview());
+  EXPECT_TRUE(form->ShowHint());
+  auto* p = static_cast<TControl*>(form->FindComponent("P"));
+  EXPECT_EQ(p->Color(), clNavy);
+  EXPECT_TRUE(p->ParentColor());
+  EXPECT_FALSE(p->ShowHint());
+  EXPECT_FALSE(static_cast<TControl*>(form->FindComponent("L"))->ShowHint());
+  auto* s = static_cast<TStatusBar*>(form->FindComponent("S"));
+  EXPECT_FALSE(s->UseSystemFont());
+  EXPECT_EQ(s->Font().Name(), u"Segoe UI");
+}
+
+// A class whose factory makes something else.
+class TFake : public TComponent {
+ public:
+  using TComponent::TComponent;
+};
+
+TEST_F(ReaderTest, PropertiesApplyOnlyToComponentsOfTheirClass) {
+  // A description of another class is refused before anything is set on the root.
+  auto* dm = new TDataModule(app.get());
+  for (const char* text :
+       {"object M: TTimer\n  Interval = 5\nend\n", "object M: TForm\n  KeyPreview = True\nend\n",
+        "object M: TPanel\n  BevelWidth = 3\nend\n"}) {
+    try {
+      ReadComponentText(dm, text, "Unit9.txt", dir.string());
+      ADD_FAILURE() << text;
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message().substr(0, 30), u"Unit9.txt:1: the description o") << text;
+      EXPECT_NE(e.Message().find(u"cannot be read into TDataModule"), std::u16string::npos);
+    }
+  }
+  EXPECT_EQ(dm->ComponentCount(), 0);
+  delete dm;
+  // A form reads a description of any class it derives from.
+  EXPECT_EQ(ReadError("object F: TForm\n  KeyPreview = True\nend\n"), u"");
+  EXPECT_EQ(ReadError("object F: TWinControl\n  TabStop = True\nend\n"), u"");
+  // A class registered with a factory of another class makes nothing of it.
+  RegisterClass(
+      "TWrongPanel", "TPanel", [](TComponent* owner) { return new TFake(owner); },
+      IsInstanceOf<TPanel>);
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  object W: TWrongPanel\n    BevelWidth = 2\n"
+                      "  end\nend\n"),
+            u"Unit9.txt:2: the class TWrongPanel makes another class");
+  // A property registered for a class a component is not of is refused, not applied.
+  RegisterProperty<TPanel>("TLabel", "Misplaced", [](TPanel* p, const TValueDesc&, TReadContext&) {
+    p->SetBevelWidth(7);
+  });
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  object L: TLabel\n    Misplaced = 1\n"
+                      "  end\nend\n"),
+            u"Unit9.txt:3: Misplaced: property of another class");
 }
 
 }  // namespace

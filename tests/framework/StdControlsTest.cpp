@@ -184,6 +184,15 @@ TEST_F(FrameworkTest, StatusBarShowsTheHintOfTheControlUnderTheMouse) {
   Move(252, 5);
   EXPECT_EQ(bar->Panel(0).Text, u"");
   EXPECT_EQ(bar->Panel(1).Text, u"09.12.2026");
+  // The bar writes in the system's font, not its form's, until it is given its own.
+  EXPECT_TRUE(bar->UseSystemFont());
+  form->Font().SetHeight(-19);
+  EXPECT_EQ(bar->Font().Height(), -11);
+  EXPECT_EQ(bar->Font().Color(), clBtnText);
+  bar->Font().SetHeight(-16);
+  EXPECT_FALSE(bar->UseSystemFont());
+  bar->SetUseSystemFont(true);
+  EXPECT_EQ(bar->Font().Height(), -11);
 }
 
 TEST_F(FrameworkTest, TimersFireOnTheVirtualClockUntilDisabled) {
