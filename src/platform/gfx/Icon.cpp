@@ -62,10 +62,9 @@ inline std::uint32_t Mix(std::uint32_t s, std::uint32_t d, std::uint32_t a) {
 Pixel Over(Pixel s, Pixel d) {
   const std::uint32_t a = PixelA(s);
   const std::uint32_t da = PixelA(d);
-  return MakePixel(std::uint8_t(Mix(PixelB(s), PixelB(d), a)),
-                   std::uint8_t(Mix(PixelG(s), PixelG(d), a)),
-                   std::uint8_t(Mix(PixelR(s), PixelR(d), a)),
-                   std::uint8_t(a + (da * (255 - a) + 127) / 255));
+  return MakePixel(
+      std::uint8_t(Mix(PixelB(s), PixelB(d), a)), std::uint8_t(Mix(PixelG(s), PixelG(d), a)),
+      std::uint8_t(Mix(PixelR(s), PixelR(d), a)), std::uint8_t(a + (da * (255 - a) + 127) / 255));
 }
 
 // Source index of the visible destination steps lo..hi - 1 of n steps starting at start, over
@@ -143,7 +142,8 @@ bool DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, unsigned flags
   // Maps only over the visible part, so a huge size costs nothing outside the target.
   const std::vector<int> columns =
       SampleMap(area.Left, visible.Left, visible.Right, cx, color.Width());
-  const std::vector<int> rows = SampleMap(area.Top, visible.Top, visible.Bottom, cy, color.Height());
+  const std::vector<int> rows =
+      SampleMap(area.Top, visible.Top, visible.Bottom, cy, color.Height());
 
   const bool useMask = flags & DI_MASK, useImage = flags & DI_IMAGE;
   const bool blend = useMask && useImage && record->hasAlpha;

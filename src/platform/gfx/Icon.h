@@ -23,17 +23,17 @@ using HICON = HICON__*;  // an icon or cursor; null means none
 
 // What an icon is made of (CreateIconIndirect) or holds (GetIconInfo).
 struct ICONINFO {
-  bool fIcon = true;                        // icon (hot spot at the centre), or cursor
-  int xHotspot = 0;                         // cursor hot spot; icons report their centre
+  bool fIcon = true;  // icon (hot spot at the centre), or cursor
+  int xHotspot = 0;   // cursor hot spot; icons report their centre
   int yHotspot = 0;
-  std::shared_ptr<const Bitmap8> hbmMask;   // AND mask, the colour bitmap's size; required
-  std::shared_ptr<const Bitmap> hbmColor;   // 32-bit colour picture; required
+  std::shared_ptr<const Bitmap8> hbmMask;  // AND mask, the colour bitmap's size; required
+  std::shared_ptr<const Bitmap> hbmColor;  // 32-bit colour picture; required
 };
 
 // DrawIconEx flags, with the platform's values.
-constexpr unsigned DI_MASK = 0x0001;     // the mask alone, black (0) and white (set bits)
-constexpr unsigned DI_IMAGE = 0x0002;    // the colour picture alone, copied unchanged
-constexpr unsigned DI_NORMAL = 0x0003;   // the picture over the destination
+constexpr unsigned DI_MASK = 0x0001;         // the mask alone, black (0) and white (set bits)
+constexpr unsigned DI_IMAGE = 0x0002;        // the colour picture alone, copied unchanged
+constexpr unsigned DI_NORMAL = 0x0003;       // the picture over the destination
 constexpr unsigned DI_DEFAULTSIZE = 0x0008;  // the icon's own size even when cx, cy are given
 
 // A new icon from copies of ii's bitmaps; null when either is missing or empty or their sizes

@@ -23,12 +23,12 @@ bool StrToBoolValue(std::string_view s);
 std::optional<double> StrToRealOpt(std::string_view s);
 
 // Kind of picture item (TacImgType), shared with the painting code that reads the items.
-using skin::paint::TacImgType;
 using skin::paint::itisaBorder;
 using skin::paint::itisaGlow;
 using skin::paint::itisaGlyph;
 using skin::paint::itisaPngGlyph;
 using skin::paint::itisaTexture;
+using skin::paint::TacImgType;
 
 // Form of a picture value, by its first character.
 enum class TacPictureForm { Glyph, Border, Texture, External, PlainFile };

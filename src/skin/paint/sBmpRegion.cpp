@@ -13,10 +13,10 @@ gfx::Region GetRgnFromBmp(const Bitmap& mask, std::uint32_t transColor) {
 void AddRgnBmp(TAOR& aor, const Bitmap& bmp, const TRect& r, TPoint at, std::uint32_t transColor,
                const TRect& limit) {
   // Cut the source so that both it and its place inside limit stay in range.
-  const TRect src = IntersectRects(
-      IntersectRects(r, bmp.Bounds()),
-      IntersectRects(limit, TRect{at.X, at.Y, at.X + r.Width(), at.Y + r.Height()})
-          .Offset(r.Left - at.X, r.Top - at.Y));
+  const TRect src =
+      IntersectRects(IntersectRects(r, bmp.Bounds()),
+                     IntersectRects(limit, TRect{at.X, at.Y, at.X + r.Width(), at.Y + r.Height()})
+                         .Offset(r.Left - at.X, r.Top - at.Y));
   if (src.IsEmpty()) return;
   const int dx = at.X - r.Left, dy = at.Y - r.Top;
   const std::uint32_t key = transColor & 0x00FFFFFF;

@@ -32,6 +32,13 @@ HICON Make(std::shared_ptr<const Bitmap> color, std::shared_ptr<const Bitmap8> m
   return CreateIconIndirect(ii);
 }
 
+// A target filled with one background pixel and a context drawing into it.
+struct Canvas {
+  Bitmap target;
+  DeviceContext dc{target};
+  Canvas(int w, int h, Pixel bg) : target(w, h) { target.Fill(bg); }
+};
+
 TEST(Icon, RoundTripThroughGetIconInfoKeepsCopiesOfBothBitmaps) {
   const std::size_t before = IconCount();
   auto color = AlphaPicture();
@@ -97,9 +104,9 @@ TEST(Icon, BadInputMakesNoIconAndUnknownHandlesChangeNothing) {
   EXPECT_FALSE(GetIconInfo(nullptr, &ii));
   EXPECT_EQ(CopyIcon(made_up), nullptr);
   EXPECT_FALSE(DestroyIcon(nullptr));
-  Bitmap target(2, 2);
-  target.Fill(0x12345678);
-  DeviceContext dc(target);
+  Canvas canvas(2, 2, 0x12345678);
+  Bitmap& target = canvas.target;
+  DeviceContext& dc = canvas.dc;
   EXPECT_FALSE(DrawIconEx(&dc, 0, 0, made_up, 0, 0, DI_NORMAL));
   HICON icon = Make(AlphaPicture(), MaskOf(2, 2, {0, 0, 0, 0}));
   EXPECT_FALSE(DrawIconEx(nullptr, 0, 0, icon, 0, 0, DI_NORMAL));
@@ -112,18 +119,17 @@ TEST(Icon, BadInputMakesNoIconAndUnknownHandlesChangeNothing) {
 TEST(Icon, AnAlphaIconIsLaidOverTheBackgroundByItsAlpha) {
   // The mask is ignored when the picture has alpha: a set mask bit on an opaque pixel.
   HICON icon = Make(AlphaPicture(), MaskOf(2, 2, {255, 255, 255, 255}));
-  Bitmap target(4, 3);
   const Pixel bg = MakePixel(40, 80, 120, 200);
-  target.Fill(bg);
-  DeviceContext dc(target);
+  Canvas canvas(4, 3, bg);
+  Bitmap& target = canvas.target;
+  DeviceContext& dc = canvas.dc;
   SetViewportOrgEx(&dc, 1, 0, nullptr);
   ASSERT_TRUE(DrawIconEx(&dc, 0, 1, icon, 0, 0, DI_NORMAL));
   // (s * a + d * (255 - a) + 127) / 255 per colour, a + d.A * (255 - a) / 255 for alpha.
   EXPECT_EQ(target.At(1, 1), MakePixel(0, 0, 255, 255));
-  EXPECT_EQ(target.At(2, 1), MakePixel((0 * 128 + 40 * 127 + 127) / 255,
-                                       (200 * 128 + 80 * 127 + 127) / 255,
-                                       (0 * 128 + 120 * 127 + 127) / 255,
-                                       128 + (200 * 127 + 127) / 255));
+  EXPECT_EQ(target.At(2, 1),
+            MakePixel((0 * 128 + 40 * 127 + 127) / 255, (200 * 128 + 80 * 127 + 127) / 255,
+                      (0 * 128 + 120 * 127 + 127) / 255, 128 + (200 * 127 + 127) / 255));
   EXPECT_EQ(target.At(1, 2), bg);
   EXPECT_EQ(target.At(2, 2), MakePixel(255, 255, 255, 255));
   // Outside the icon nothing changed.
@@ -151,10 +157,10 @@ TEST(Icon, AMaskedIconDrawsByAndMaskAndXorPicture) {
   color->Set(1, 0, 0);                         // transparent pixel
   color->Set(2, 0, MakePixel(0xFF, 0, 0, 0));  // inverting pixel: set mask and a colour
   HICON icon = Make(color, MaskOf(3, 1, {0, 200, 128}));
-  Bitmap target(3, 1);
   const Pixel bg = MakePixel(0x0F, 0x70, 0x90, 0xEE);
-  target.Fill(bg);
-  DeviceContext dc(target);
+  Canvas canvas(3, 1, bg);
+  Bitmap& target = canvas.target;
+  DeviceContext& dc = canvas.dc;
   ASSERT_TRUE(DrawIconEx(&dc, 0, 0, icon, 0, 0, DI_NORMAL));
   EXPECT_EQ(target.At(0, 0), MakePixel(10, 20, 30, 0));
   EXPECT_EQ(target.At(1, 0), bg & 0x00FFFFFF);

@@ -88,7 +88,7 @@ struct BorderItem {
     pic.Fill(0xFF406080);
     for (int y = 1; y < 11; ++y)
       for (int x = 8; x < 14; ++x) pic.Set(x, y, kKey);  // second image and its mask
-    pic.Set(4, 3, kKey);                                  // centre of the first image
+    pic.Set(4, 3, kKey);                                 // centre of the first image
     pic.Set(2, 1, kKey);
     pic.Set(3, 1, 0x00FF00FF);  // alpha is not compared
     pic.Set(2, 2, kKey);
