@@ -74,22 +74,6 @@ TEST(Icon, RoundTripThroughGetIconInfoKeepsCopiesOfBothBitmaps) {
   EXPECT_EQ(ii.hbmColor->At(1, 1), MakePixel(255, 255, 255, 255));
 }
 
-TEST(Icon, CursorsKeepTheirHotSpot) {
-  ICONINFO ii;
-  ii.fIcon = false;
-  ii.xHotspot = 3;
-  ii.yHotspot = 4;
-  ii.hbmColor = std::make_shared<Bitmap>(8, 8);
-  ii.hbmMask = std::make_shared<Bitmap8>(8, 8);
-  HICON cursor = CreateIconIndirect(ii);
-  ICONINFO out;
-  ASSERT_TRUE(GetIconInfo(cursor, &out));
-  EXPECT_FALSE(out.fIcon);
-  EXPECT_EQ(out.xHotspot, 3);
-  EXPECT_EQ(out.yHotspot, 4);
-  DestroyIcon(cursor);
-}
-
 TEST(Icon, BadInputMakesNoIconAndUnknownHandlesChangeNothing) {
   const std::size_t before = IconCount();
   EXPECT_EQ(Make(nullptr, MaskOf(1, 1, {0})), nullptr);
