@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/gfx/Geometry.h"
+#include "skin/paint/sMaskData.h"
 
 namespace skin::data {
 
@@ -21,14 +22,13 @@ bool StrToBoolValue(std::string_view s);
 // A real with "." as decimal separator; nothing when the text is not one.
 std::optional<double> StrToRealOpt(std::string_view s);
 
-// Kind of picture item (TacImgType).
-enum TacImgType : std::uint8_t {
-  itisaBorder = 0,
-  itisaTexture = 1,
-  itisaGlyph = 2,
-  itisaGlow = 3,
-  itisaPngGlyph = 4,
-};
+// Kind of picture item (TacImgType), shared with the painting code that reads the items.
+using skin::paint::itisaBorder;
+using skin::paint::itisaGlow;
+using skin::paint::itisaGlyph;
+using skin::paint::itisaPngGlyph;
+using skin::paint::itisaTexture;
+using skin::paint::TacImgType;
 
 // Form of a picture value, by its first character.
 enum class TacPictureForm { Glyph, Border, Texture, External, PlainFile };

@@ -13,9 +13,10 @@
 #include <span>
 
 #include "platform/gfx/Bitmap.h"
-#include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Geometry.h"
+#include "platform/gfx/Icon.h"
 #include "skin/paint/sColors.h"
+#include "skin/paint/sMaskData.h"
 
 namespace skin::paint {
 
@@ -72,14 +73,6 @@ struct TCacheInfo {
   bool Ready = false;            // Bmp holds the parent's finished background
 };
 
-// The few fields of a skin image that the mask copies read (the skin model owns the full
-// record and hands these over).
-struct TsMaskData {
-  const Bitmap* Bmp = nullptr;  // bitmap the image lies in (the master bitmap when shared)
-  TRect R;                      // the image's area: picture over mask
-  int MaskType = 0;             // 0 no mask; n: n mask bands below the picture (glyphs)
-};
-
 // Exchanges bytes 0 and 2 (TColor order <-> pixel order), keeps bytes 1 and 3.
 constexpr std::uint32_t SwapRedBlue(std::uint32_t c) {
   return (c & 0xFF00FF00) | (c & 0xFF) << 16 | (c >> 16 & 0xFF);
@@ -114,6 +107,12 @@ std::unique_ptr<Bitmap> CreateAlphaBmp(const Bitmap& src, const TRect& srcRect);
 // The reverse: W x 2H, the picture above, a grey mask (255 - alpha, opaque) below; null when
 // src is empty.
 std::unique_ptr<Bitmap> CreateMaskFromAlpha(const Bitmap& src);
+
+// A new icon of img (copied): the colour picture with an 8-bit mask of 255 - alpha per pixel;
+// null for an empty bitmap. The caller frees it with gfx::DestroyIcon.
+gfx::HICON MakeIcon32(const Bitmap& img);
+// The same with an all-zero mask, for drawing that relies on the alpha channel alone.
+gfx::HICON MakeCompIcon(const Bitmap& img);
 
 // Whether desktop composition is on (process-wide, default true); premultiplication clamps
 // near-white pixels when it is off. Tests switch it.
@@ -204,7 +203,8 @@ void BlendGlyphByMask(const TRect& r1, const TRect& r2, Bitmap& dst, const Bitma
 void CopyBmp32(const TRect& r1, const TRect& r2, Bitmap& dst, const Bitmap& src,
                const TCacheInfo& ci, bool updateTrans, TColor grayedColor, int blend,
                bool reflected);
-// Picture-over-mask area of md.Bmp (the master bitmap) onto dst with the per-channel mask.
+// Picture-over-mask area of md.Bmp onto dst with the per-channel mask; the caller hands the
+// master bitmap over in md.Bmp for items that lie in it.
 void CopyMasterRect(const TRect& r1, const TRect& r2, Bitmap& dst, const TCacheInfo& ci,
                     const TsMaskData& md);
 

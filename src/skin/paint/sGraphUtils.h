@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Region.h"
@@ -84,5 +85,19 @@ std::unique_ptr<Bitmap> bmpRotate(const Bitmap& src, int rotateAngle);
 void BitBltRotated(Bitmap& dst, const Bitmap& src, TPoint centre, double angle);
 // The bitmap's rectangle minus the pixels whose word equals transColor (pixel order).
 gfx::Region GetRgnFromBmp(const Bitmap& mask, std::uint32_t transColor);
+// Rectangles collected for a region (one per run of pixels), combined into one at the end:
+// gfx::Region::FromRects(aor).
+using TAOR = std::vector<TRect>;
+// Adds to aor the runs of pixels of bmp's area r (clipped to bmp) whose B, G, R bytes equal
+// transColor's (pixel order; the alpha byte is not compared), moved so that r's top-left lands
+// at `at`; only the parts inside `limit` are added.
+void AddRgnBmp(TAOR& aor, const Bitmap& bmp, const TRect& r, TPoint at, std::uint32_t transColor,
+               const TRect& limit);
+// Adds the transparent corners of border item md (its first image, md.Width x md.Height, in
+// md.Bmp or, when that is null, in master) for a window of width x height: the pixels of the
+// four corner areas (WL x WT, WR x WT, WL x WB, WR x WB) that are the key colour 0xFF00FF, each
+// laid at its corner of the window and cut to it. Nothing for an item whose CornerType is 0
+// (opaque corners), an empty window, or an item without a picture.
+void AddRgn(TAOR& aor, int width, int height, const TsMaskData& md, const Bitmap* master);
 
 }  // namespace skin::paint

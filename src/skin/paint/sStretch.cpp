@@ -160,7 +160,10 @@ void StretchBltMask(int dstX, int dstY, int dstWidth, int dstHeight, int srcX, i
                   srcWidth, srcHeight);
     }
   }
-  TsMaskData md{&stacked, stacked.Bounds(), 1};
+  TsMaskData md;
+  md.Bmp = &stacked;
+  md.R = stacked.Bounds();
+  md.MaskType = 1;
   TRect r1 = RectOfSize(dstX, dstY, dstWidth, dstHeight), r2{0, 0, dstWidth, dstHeight};
   switch (blend) {
     case TMaskBlend::PerChannel: {

@@ -61,7 +61,10 @@ TEST(SmoothDrawing, StretchedMaskVariantsBlendLikeTheCopies) {
   // At the same size the stretched copy is the plain mask copy.
   std::mt19937 rng(13);
   Bitmap src = test::RandomBitmap(5, 6, rng);
-  TsMaskData md{&src, {0, 0, 5, 6}, 1};
+  TsMaskData md;
+  md.Bmp = &src;
+  md.R = {0, 0, 5, 6};
+  md.MaskType = 1;
   for (TMaskBlend blend : {TMaskBlend::Mask32, TMaskBlend::Mask32Ex}) {
     Bitmap a = test::RandomBitmap(7, 7, rng);
     Bitmap b = a;

@@ -101,7 +101,10 @@ TEST(Bounds, MaskCopies) {
     // The mask offset comes from the image rectangle and may point anywhere.
     for (TRect imageRect : {TRect{0, 0, 5, 4}, TRect{0, 0, 1, 60}, TRect{0, 0, 1, -8}}) {
       for (int maskType : {0, 1, 3}) {
-        TsMaskData md{&s, imageRect, maskType};
+        TsMaskData md;
+        md.Bmp = &s;
+        md.R = imageRect;
+        md.MaskType = std::int16_t(maskType);
         TRect r2 = r.Offset(p.X, p.Y);
         CopyByMask(r, r2, d, s, parent, true, md);
         CopyByMask(r, r2, d, s, {}, false, md);

@@ -106,7 +106,10 @@ TEST_P(VectorKernels, OperationsGiveTheSameBitsAtEveryLevel) {
         ci.Ready = ready;
         ci.Bmp = &s;
         ci.X = 3;
-        TsMaskData md{&s, {0, 0, 41, 16}, 1};
+        TsMaskData md;
+        md.Bmp = &s;
+        md.R = {0, 0, 41, 16};
+        md.MaskType = 1;
         CopyByMask({1, 1, 36, 9}, {2, 0, 39, 8}, d, s, ci, update, md);
         CopyMasterRect({0, 2, 30, 12}, {0, 0, 30, 8}, d, ci, md);
         CopyByMask32({3, 0, 37, 9}, {0, 1, 41, 8}, d, s, ci, md);

@@ -10,8 +10,11 @@ using test::Px;
 // A 2 x 1 picture over a 2 x 1 mask (one image, MaskType 1).
 struct MaskedImage {
   Bitmap bmp = test::Padded(2, 2);
-  TsMaskData md{&bmp, {0, 0, 2, 2}, 1};
+  TsMaskData md;
   MaskedImage(std::uint32_t p0, std::uint32_t p1, std::uint32_t m0, std::uint32_t m1) {
+    md.Bmp = &bmp;
+    md.R = {0, 0, 2, 2};
+    md.MaskType = 1;
     bmp.Set(0, 0, p0);
     bmp.Set(1, 0, p1);
     bmp.Set(0, 1, m0);
@@ -92,7 +95,10 @@ TEST(MaskCopies, GlyphBlendAddsCoverageAndCanBeLightened) {
 TEST(MaskCopies, UnmaskedGlyphCopiesExactlyItsArea) {
   // The fallback keyed copy takes inclusive edges; the area r2 must not grow by a column/row.
   Bitmap src = test::Solid(3, 3, 0xFF010203);
-  TsMaskData md{&src, {0, 0, 3, 3}, 0};
+  TsMaskData md;
+  md.Bmp = &src;
+  md.R = {0, 0, 3, 3};
+  md.MaskType = 0;
   Bitmap d = test::Solid(3, 3, 0);
   BlendGlyphByMask({0, 0, 2, 2}, {0, 0, 2, 2}, d, src, 1, md);
   EXPECT_EQ(d.At(1, 1), 0xFF010203u);
