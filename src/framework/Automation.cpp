@@ -142,19 +142,7 @@ void WriteControl(JsonWriter& w, TControl* c) {
   if (auto* image = dynamic_cast<TImage*>(c)) {
     w.Key("imageIndex");
     w.Number(image->ImageIndex());
-    w.Key("picture");
-    if (image->Picture().Empty()) {
-      w.Null();
-    } else {
-      w.BeginObject();
-      w.Key("width");
-      w.Number(image->Picture().Width());
-      w.Key("height");
-      w.Number(image->Picture().Height());
-      w.Key("file");
-      w.String(image->PictureFile());
-      w.EndObject();
-    }
+    WritePicture(w, image->Picture(), &image->PictureFile());
   }
   if (auto* bar = dynamic_cast<TStatusBar*>(c)) {
     w.Key("panels");
@@ -209,6 +197,24 @@ void WriteApplication(JsonWriter& w) {
 }
 
 }  // namespace
+
+void WritePicture(JsonWriter& w, const gfx::Bitmap& picture, const std::string* file) {
+  w.Key("picture");
+  if (picture.Empty()) {
+    w.Null();
+    return;
+  }
+  w.BeginObject();
+  w.Key("width");
+  w.Number(picture.Width());
+  w.Key("height");
+  w.Number(picture.Height());
+  if (file) {
+    w.Key("file");
+    w.String(*file);
+  }
+  w.EndObject();
+}
 
 void AddControlDumper(TControlDumper dumper) {
   Dumpers().push_back(std::move(dumper));

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/backend/Dump.h"
+#include "platform/gfx/Bitmap.h"
 
 namespace fw {
 
@@ -16,6 +18,10 @@ class TControl;
 // (the data-aware controls) add theirs.
 using TControlDumper = std::function<void(backend::JsonWriter&, TControl*)>;
 void AddControlDumper(TControlDumper dumper);
+// Writes "picture": null for an empty picture, else its width, height and, when given, the file
+// it was loaded from.
+void WritePicture(backend::JsonWriter& w, const gfx::Bitmap& picture,
+                  const std::string* file = nullptr);
 
 // Registers the dump extender (once; later calls do nothing).
 void InstallFormDump();

@@ -159,45 +159,19 @@ void TMemo::UpdateScrollBars() {
 }
 
 void TMemo::Scroll(bool vertical, WPARAM wParam) {
-  WORD code = LOWORD(std::uintptr_t(wParam));
-  int pos = vertical ? FTopLine : FScrollX;
-  int line = vertical ? 1 : std::max(1, Font().Handle()->Metrics().tmAveCharWidth);
-  int page = vertical ? VisibleLineCount() : std::max(1, TextRect().Width());
+  int bar = vertical ? SB_VERT : SB_HORZ;
   SCROLLINFO si;
-  si.fMask = SIF_ALL;
-  GetScrollInfo(Handle(), vertical ? SB_VERT : SB_HORZ, &si);
-  switch (code) {
-    case SB_LINEUP:
-      pos -= line;
-      break;
-    case SB_LINEDOWN:
-      pos += line;
-      break;
-    case SB_PAGEUP:
-      pos -= page;
-      break;
-    case SB_PAGEDOWN:
-      pos += page;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      // The message's word stops at 65535; the track position holds the whole value.
-      pos = HIWORD(std::uintptr_t(wParam));
-      if (pos == 0xFFFF && si.nTrackPos > pos) pos = si.nTrackPos;
-      break;
-    case SB_TOP:
-      pos = 0;
-      break;
-    case SB_BOTTOM:
-      pos = si.nMax;
-      break;
-    default:
-      return;
-  }
+  si.fMask = SIF_RANGE;
+  GetScrollInfo(Handle(), bar, &si);
+  std::optional<int> pos =
+      ScrollRequest(bar, wParam, vertical ? FTopLine : FScrollX,
+                    vertical ? 1 : std::max(1, Font().Handle()->Metrics().tmAveCharWidth),
+                    vertical ? VisibleLineCount() : std::max(1, TextRect().Width()), si.nMax);
+  if (!pos) return;
   if (vertical)
-    SetTopLine(pos);
+    SetTopLine(*pos);
   else
-    SetScrollX(pos);
+    SetScrollX(*pos);
 }
 
 void TMemo::WndProc(TMessage& m) {

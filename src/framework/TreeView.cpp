@@ -560,50 +560,17 @@ void TTreeView::MakeVisible(TTreeNode* node) {
 }
 
 void TTreeView::Scroll(int bar, WPARAM wParam) {
-  WORD code = LOWORD(std::uintptr_t(wParam));
   bool vert = bar == SB_VERT;
-  int pos = vert ? FTopRow : FScrollX;
   int line = vert ? 1 : ItemHeight();
-  int page = vert ? std::max(1, VisibleRows() - 1) : std::max(1, ClientWidth() - line);
-  switch (code) {
-    case SB_LINEUP:
-      pos -= line;
-      break;
-    case SB_LINEDOWN:
-      pos += line;
-      break;
-    case SB_PAGEUP:
-      pos -= page;
-      break;
-    case SB_PAGEDOWN:
-      pos += page;
-      break;
-    case SB_TOP:
-      pos = 0;
-      break;
-    case SB_BOTTOM:
-      pos = INT32_MAX / 2;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      // The message carries 16 bits; the scroll info has the whole position (the dragged
-      // thumb's, or one written there by whoever sent the message). The latter wins when
-      // it agrees with the message.
-      int carried = HIWORD(std::uintptr_t(wParam));
-      SCROLLINFO si;
-      si.fMask = code == SB_THUMBTRACK ? SIF_TRACKPOS : SIF_POS;
-      int full = carried;
-      if (GetScrollInfo(Handle(), bar, &si)) full = code == SB_THUMBTRACK ? si.nTrackPos : si.nPos;
-      pos = (full & 0xFFFF) == carried ? full : carried;
-      break;
-    }
-    default:
-      return;
-  }
+  std::optional<int> pos =
+      ScrollRequest(bar, wParam, vert ? FTopRow : FScrollX, line,
+                    vert ? std::max(1, VisibleRows() - 1) : std::max(1, ClientWidth() - line),
+                    INT32_MAX / 2);  // ScrollTo clamps
+  if (!pos) return;
   if (vert)
-    ScrollTo(pos, FScrollX);
+    ScrollTo(*pos, FScrollX);
   else
-    ScrollTo(FTopRow, pos);
+    ScrollTo(FTopRow, *pos);
 }
 
 bool TTreeView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {

@@ -10,6 +10,7 @@
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
 #include "platform/win/Paint.h"
+#include "platform/win/ScrollInfo.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
@@ -716,6 +717,36 @@ void TWinControl::WndProc(TMessage& m) {
       break;
   }
   TControl::WndProc(m);
+}
+
+std::optional<int> TWinControl::ScrollRequest(int bar, WPARAM wParam, int pos, int line, int page,
+                                              int last) const {
+  WORD code = LOWORD(std::uintptr_t(wParam));
+  switch (code) {
+    case SB_LINEUP:
+      return pos - line;
+    case SB_LINEDOWN:
+      return pos + line;
+    case SB_PAGEUP:
+      return pos - page;
+    case SB_PAGEDOWN:
+      return pos + page;
+    case SB_TOP:
+      return 0;
+    case SB_BOTTOM:
+      return last;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      int carried = HIWORD(std::uintptr_t(wParam));
+      SCROLLINFO si;
+      si.fMask = code == SB_THUMBTRACK ? SIF_TRACKPOS : SIF_POS;
+      if (!FHandle || !GetScrollInfo(FHandle, bar, &si)) return carried;
+      int full = code == SB_THUMBTRACK ? si.nTrackPos : si.nPos;
+      return (full & 0xFFFF) == carried ? full : carried;
+    }
+    default:
+      return std::nullopt;
+  }
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {

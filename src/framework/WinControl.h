@@ -12,6 +12,7 @@
 // with its children into any DC, such as a bitmap's.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "framework/Control.h"
@@ -122,6 +123,12 @@ class TWinControl : public TControl {
   virtual void AlignControls(TRect& rect);
   // Recomputes Showing from the window and sends CM_SHOWINGCHANGED where it changed.
   void UpdateShowing();
+  // The position a WM_VSCROLL/WM_HSCROLL for bar asks for, from the current pos: a line or a
+  // page back or on, 0 for SB_TOP, last for SB_BOTTOM, or the thumb's position in full (the
+  // message carries 16 bits; the bar's track or scroll position holds the whole value, and
+  // wins when it agrees with them). Nothing for codes that move nothing (SB_ENDSCROLL).
+  std::optional<int> ScrollRequest(int bar, WPARAM wParam, int pos, int line, int page,
+                                   int last) const;
 
   std::u16string GetText() const override;
   void SetTextBuf(const std::u16string& text) override;

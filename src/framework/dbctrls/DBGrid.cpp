@@ -273,54 +273,24 @@ void TDBGrid::MakeColVisible(int col) {
   ScrollTo(FTopRow, pos);
 }
 
-void TDBGrid::ScrollMessage(int bar, win::WORD code) {
+void TDBGrid::ScrollMessage(int bar, win::WPARAM wParam) {
   bool vert = bar == win::SB_VERT;
-  int pos = vert ? FTopRow : FLeftPos;
-  int line = vert ? 1 : DefaultRowHeight();
-  int page =
-      vert ? std::max(1, VisibleRowCount()) : std::max(1, ClientWidth() - IndicatorWidth - 1);
-  switch (code) {
-    case win::SB_LINEUP:
-      pos -= line;
-      break;
-    case win::SB_LINEDOWN:
-      pos += line;
-      break;
-    case win::SB_PAGEUP:
-      pos -= page;
-      break;
-    case win::SB_PAGEDOWN:
-      pos += page;
-      break;
-    case win::SB_THUMBTRACK:
-    case win::SB_THUMBPOSITION: {
-      // The tracked position in full (the message's 16 bits may not hold it).
-      win::SCROLLINFO si;
-      si.fMask = win::SIF_TRACKPOS;
-      if (win::GetScrollInfo(Handle(), bar, &si)) pos = si.nTrackPos;
-      break;
-    }
-    case win::SB_TOP:
-      pos = 0;
-      break;
-    case win::SB_BOTTOM:
-      pos = vert ? RowCount() : TotalColumnsWidth();
-      break;
-    default:
-      return;
-  }
+  std::optional<int> pos = ScrollRequest(
+      bar, wParam, vert ? FTopRow : FLeftPos, vert ? 1 : DefaultRowHeight(),
+      vert ? std::max(1, VisibleRowCount()) : std::max(1, ClientWidth() - IndicatorWidth - 1),
+      vert ? RowCount() : TotalColumnsWidth());
+  if (!pos) return;
   if (vert)
-    ScrollTo(pos, FLeftPos);
+    ScrollTo(*pos, FLeftPos);
   else
-    ScrollTo(FTopRow, pos);
+    ScrollTo(FTopRow, *pos);
 }
 
 void TDBGrid::WndProc(TMessage& m) {
   switch (m.Msg) {
     case win::WM_VSCROLL:
     case win::WM_HSCROLL:
-      ScrollMessage(m.Msg == win::WM_VSCROLL ? win::SB_VERT : win::SB_HORZ,
-                    win::LOWORD(std::uintptr_t(m.WParam)));
+      ScrollMessage(m.Msg == win::WM_VSCROLL ? win::SB_VERT : win::SB_HORZ, m.WParam);
       m.Result = 0;
       return;
     case win::WM_SIZE:

@@ -144,7 +144,7 @@ class TDBGrid : public TCustomControl {
   void MakeRowVisible(int row);
   void MakeColVisible(int col);
   void MoveToRow(int row);
-  void ScrollMessage(int bar, win::WORD code);
+  void ScrollMessage(int bar, win::WPARAM wParam);
   int TotalColumnsWidth() const;
   int ColumnLeft(int col) const;  // in content coordinates (before scrolling)
 

@@ -113,17 +113,7 @@ void WriteDataControl(JsonWriter& w, TControl* c) {
     w.Number(grid->TopRow());
   }
   if (auto* image = dynamic_cast<TDBImage*>(c)) {
-    w.Key("picture");
-    if (image->Picture().Empty()) {
-      w.Null();
-    } else {
-      w.BeginObject();
-      w.Key("width");
-      w.Number(image->Picture().Width());
-      w.Key("height");
-      w.Number(image->Picture().Height());
-      w.EndObject();
-    }
+    WritePicture(w, image->Picture());
     w.Key("pictureError");
     w.String(image->PictureError());
   }
