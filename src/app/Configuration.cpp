@@ -1,7 +1,6 @@
 #include "app/Configuration.h"
 
 #include <clocale>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -33,14 +32,11 @@ std::string ResourceFolder(const std::string& programFolder) {
   return programFolder + "/res/";
 }
 
-std::u16string StatusLineDate(int year, int month, int day) {
+void ChooseDateFormat() {
   const char* locale = std::setlocale(LC_TIME, nullptr);
   const bool none = !locale || std::strcmp(locale, "POSIX") == 0 ||
                     (locale[0] == 'C' && (locale[1] == '\0' || locale[1] == '.'));
-  if (!none) return db::DateToStr(db::EncodeDateTime(year, month, day));
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d.%02d.%04d", day, month, year);
-  return db::ToUtf16(text);
+  db::SetShortDateFormat(none ? "%d.%m.%Y" : "");
 }
 
 std::u16string CatalogueConnectionString(const std::string& programFolder) {

@@ -18,10 +18,10 @@ void OverrideCatalogueFolder(const std::string& folder);
 // doubled separator, "/opt/catalogue//res/", is an ordinary path here).
 std::string ResourceFolder(const std::string& programFolder);
 
-// The status line's date: the short date of the user's locale; with no locale chosen (C or
-// POSIX, whose "%x" is the American month/day/year) the Russian short date "dd.mm.yyyy" the
-// catalogue's visitors read.
-std::u16string StatusLineDate(int year, int month, int day);
+// Dates are shown (status line, card) in the short date of the user's locale; with no locale
+// chosen (C or POSIX, whose "%x" is the American month/day/year) in the Russian short date
+// "dd.mm.yyyy" the catalogue's visitors read. Follows the current LC_TIME.
+void ChooseDateFormat();
 
 // The connection string of programFolder + "res.dat" with the database password.
 std::u16string CatalogueConnectionString(const std::string& programFolder);

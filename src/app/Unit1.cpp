@@ -27,6 +27,7 @@ T* TForm1::Component(const char* name) const {
 
 TForm1::TForm1(fw::TComponent* owner) : TForm(owner) {
   RegisterCatalogueClasses();
+  ChooseDateFormat();
   PublishMethod("FormCreate", [this](fw::TComponent*) { FormCreate(); });
   PublishMethod("FormActivate", [this](fw::TComponent*) { FormActivate(); });
   PublishMethod("sBitBtn2Click", [this](fw::TComponent*) { sBitBtn2Click(); });
@@ -76,7 +77,7 @@ void TForm1::FormCreate() {
   std::tm local{};
   localtime_r(&now, &local);
   sStatusBar1->SetPanelText(
-      1, StatusLineDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday));
+      1, db::DateToStr(db::EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday)));
   path = ResourceFolder(CatalogueFolder());
   path1 = CatalogueFolder();
   FViewer->ResourceFolder = path;

@@ -204,12 +204,18 @@ TEST_F(MainWindowTest, StartingWithoutTheDatabaseLeavesAnEmptyTreeAndTheDate) {
   SaveScreen("main-without-database");
 }
 
-TEST_F(MainWindowTest, TheStatusLineDateIsRussianWithoutALocale) {
-  std::setlocale(LC_TIME, "C");
-  EXPECT_EQ(StatusLineDate(2026, 3, 7), u"07.03.2026");
+TEST_F(MainWindowTest, DatesAreRussianWithoutALocale) {
   std::setlocale(LC_TIME, "C.UTF-8");
-  EXPECT_EQ(StatusLineDate(1999, 12, 31), u"31.12.1999");
+  ChooseDateFormat();
+  EXPECT_EQ(db::DateToStr(db::EncodeDateTime(1999, 12, 31)), u"31.12.1999");
   std::setlocale(LC_TIME, "C");
+  ChooseDateFormat();
+  EXPECT_EQ(db::DateToStr(db::EncodeDateTime(2026, 3, 7)), u"07.03.2026");
+  // The card's opening date, as the status line's.
+  Open(FixtureFolder());
+  ClickNode(1);
+  EXPECT_EQ(Control("sLabel11")->Caption(), u"01.09.1981");
+  EXPECT_EQ(Form1->sStatusBar1->Panel(1).Text, Today());
 }
 
 TEST_F(MainWindowTest, TheTreeHoldsEveryDistrictAndItsOrganisationsInOrder) {
