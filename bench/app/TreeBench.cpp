@@ -19,8 +19,8 @@
 #include "app/TreeModel.h"
 #include "app/Unit1.h"
 #include "framework/Application.h"
-#include "platform/win/VirtualDesktop.h"
 #include "framework/db/ADODataSet.h"
+#include "platform/win/VirtualDesktop.h"
 
 namespace app {
 namespace {

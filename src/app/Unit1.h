@@ -1,9 +1,9 @@
 // TForm1: the catalogue's main window. Its creation handler writes the status line, sets the
 // folders, connects to the database beside the program and opens the catalogue's datasets;
 // its last step builds the district and organisation tree. Its handlers filter and rebuild the
-// tree, expand or collapse it, and drive the museum card and the photo viewer. The keyboard switches to the
-// Russian layout at start and whenever the window becomes active, so names are typed in
-// Cyrillic.
+// tree, expand or collapse it, and drive the museum card and the photo viewer. The keyboard
+// switches to the Russian layout at start and whenever the window becomes active, so names are
+// typed in Cyrillic.
 #pragma once
 
 #include <memory>

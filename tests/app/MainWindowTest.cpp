@@ -110,10 +110,12 @@ class MainWindowTest : public FormsTest {
     desktop.Pump();
     while (!Form1->sEdit1->Text().empty()) Key(kBack);
   }
-  // Runs an action that shows one error box, answers the box and returns its text.
-  std::u16string ErrorOf(const std::function<void()>& action) {
+  // Runs an action that shows one error box, answers the box (saving the screen with the box
+  // under shot, when given) and returns its text.
+  std::u16string ErrorOf(const std::function<void()>& action, const std::string& shot = "") {
     const std::size_t before = app->Messages().size();
-    desktop.Schedule(10, [] {
+    desktop.Schedule(10, [this, shot] {
+      if (!shot.empty()) SaveScreen(shot);
       win::InjectKey(kEnterKey, true);
       win::InjectKey(kEnterKey, false);
     });
@@ -192,13 +194,14 @@ TEST_F(MainWindowTest, TheDescriptionHoldsEveryControlOfTheWindow) {
 
 TEST_F(MainWindowTest, StartingWithoutTheDatabaseLeavesAnEmptyTreeAndTheDate) {
   TempFolder empty;
-  const std::u16string error = ErrorOf([&] { Open(empty.Path()); });
+  const std::u16string error = ErrorOf([&] { Open(empty.Path()); }, "main-error-box");
   EXPECT_EQ(error, u"Could not find file '" + db::ToUtf16(empty.Path()) + u"res.dat'.");
   EXPECT_EQ(Tree()->Items().Count(), 0);
   EXPECT_EQ(Form1->sStatusBar1->Panel(1).Text, Today());
   // Still running: a filter change reports the closed query in a box and goes on.
   const std::u16string filterError = ErrorOf([&] { ChooseType(2); });
-  EXPECT_NE(filterError.find(u"closed dataset"), std::u16string::npos) << fw::Utf16ToUtf8(filterError);
+  EXPECT_NE(filterError.find(u"closed dataset"), std::u16string::npos)
+      << fw::Utf16ToUtf8(filterError);
   EXPECT_EQ(Tree()->Items().Count(), 0);
   EXPECT_EQ(app->Messages().size(), 2u);
   SaveScreen("main-without-database");
@@ -244,7 +247,8 @@ TEST_F(MainWindowTest, TheTreeHoldsEveryDistrictAndItsOrganisationsInOrder) {
             1);
   // No organisation card ran during the build: the type picture is the one before any card.
   EXPECT_EQ(Form1->sImage6->ImageIndex(), 13);
-  EXPECT_EQ(Tree()->Items().Count(), Form1->ADOQuery1->RecordCount() + Form1->ADOQuery2->RecordCount());
+  EXPECT_EQ(Tree()->Items().Count(),
+            Form1->ADOQuery1->RecordCount() + Form1->ADOQuery2->RecordCount());
   // After the build the card is hidden and the last organisation's district is selected.
   EXPECT_FALSE(Form1->sPanel2->Visible());
   ASSERT_NE(Tree()->Selected(), nullptr);
@@ -291,8 +295,7 @@ TEST_F(MainWindowTest, FiltersByTypeByNameAndBothThroughTheControls) {
   // "ш").
   TypeKeys({0x2E, 0x24, 0x17});
   EXPECT_EQ(Form1->sEdit1->Text(), u"сош");
-  EXPECT_EQ(Form1->ADOQuery2->Filter(),
-            u"([vid] like '%Галерея%') and ([uz.nam] like '%сош%')");
+  EXPECT_EQ(Form1->ADOQuery2->Filter(), u"([vid] like '%Галерея%') and ([uz.nam] like '%сош%')");
   const int both = organisations();
   EXPECT_LE(both, galleries);
   EXPECT_GT(both, 0);
@@ -397,20 +400,30 @@ struct TypePicture {
   int index;
 };
 constexpr TypePicture kTypePictures[] = {
-    {u"Музей творчества", 3},       {u"Музейный уголок", 10},
-    {u"Исторический музей", 9},     {u"Галерея", 11},
-    {u"Музей боевой славы", 13},    {u"Школьный музей", 1},
-    {u"Музей природы", 4},          {u"Музей театра и куклы", 2},
-    {u"Краеведческий музей", 6},    {u"Краеведческий уголок", 6},
-    {u"Этнографический музей", 0},  {u"Мини-музей старых вещей", 0},
-    {u"Военно-исторический музей", 12}, {u"Музей музыкальных инструментов", 5},
-    {u"Историко-краеведческий музей", 8}, {u"Историко-краеведческий уголок", 8},
-    {u"Музей истории школы", 7},    {u"Естественно-научный музей", 7},
+    {u"Музей творчества", 3},
+    {u"Музейный уголок", 10},
+    {u"Исторический музей", 9},
+    {u"Галерея", 11},
+    {u"Музей боевой славы", 13},
+    {u"Школьный музей", 1},
+    {u"Музей природы", 4},
+    {u"Музей театра и куклы", 2},
+    {u"Краеведческий музей", 6},
+    {u"Краеведческий уголок", 6},
+    {u"Этнографический музей", 0},
+    {u"Мини-музей старых вещей", 0},
+    {u"Военно-исторический музей", 12},
+    {u"Музей музыкальных инструментов", 5},
+    {u"Историко-краеведческий музей", 8},
+    {u"Историко-краеведческий уголок", 8},
+    {u"Музей истории школы", 7},
+    {u"Естественно-научный музей", 7},
 };
 
 TEST_F(MainWindowTest, TheCardShowsEveryFieldAndTheTypePicture) {
   Open(SampleFolder());
-  auto q = MakeQuery(*Form1->ADOConnection1, "all", u"select id, nam1, addr, phone, vid, razd from uz");
+  auto q =
+      MakeQuery(*Form1->ADOConnection1, "all", u"select id, nam1, addr, phone, vid, razd from uz");
   q->Open();
   int seen = 0, unknown = 0;
   for (; !q->Eof(); q->Next()) {
@@ -488,7 +501,7 @@ TEST_F(MainWindowTest, PhotosCycleZoomAndReportTheirErrors) {
   EXPECT_EQ(Shown(), "1.jpg");
   EXPECT_EQ(Form1->sImage3->Left(), 12);
   // A null telephone stops the card with the conversion error.
-  EXPECT_EQ(ErrorOf([&] { ClickNode(9); }),
+  EXPECT_EQ(ErrorOf([&] { ClickNode(9); }, "main-error-box-card"),
             u"Could not convert variant of type (Null) into type (OleStr).");
   SaveScreen("main-error-card");
 }
