@@ -325,6 +325,10 @@ TEST_F(MainWindowTest, FiltersByTypeByNameAndBothThroughTheControls) {
   EXPECT_EQ(Tree()->Items().Count(), districts);
   EXPECT_EQ(Tree()->Selected(), nullptr);
   EXPECT_TRUE(Form1->sPanel2->Visible());
+  // A click in the tree with nothing selected changes nothing.
+  Click(Tree(), 200, 400);
+  EXPECT_EQ(Tree()->Selected(), nullptr);
+  EXPECT_TRUE(Form1->sPanel2->Visible());
 
   // Emptying the name turns the filter off: everything again.
   ClearName();
