@@ -512,7 +512,9 @@ TEST_F(MainWindowTest, PhotosCycleZoomAndReportTheirErrors) {
   // An undecodable first photo: the loader's error, the box as it was.
   Click(Form1->sImage3, 190, 100);
   const std::u16string error = ErrorOf([&] { ClickNode(4); });
-  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(error.rfind(u"Cannot load the picture " + db::ToUtf16(FixtureFolder()), 0), 0u)
+      << fw::Utf16ToUtf8(error);
+  EXPECT_NE(error.find(u"испорченное.jpg: "), std::u16string::npos) << fw::Utf16ToUtf8(error);
   EXPECT_EQ(error.back(), u'.');
   EXPECT_EQ(Shown(), "1.jpg");
   EXPECT_EQ(Form1->sImage3->Left(), 12);
