@@ -1,5 +1,7 @@
 #include "app/Configuration.h"
 
+#include <clocale>
+#include <cstring>
 #include <filesystem>
 
 #include "app/DatabasePassword.h"
@@ -28,6 +30,13 @@ void OverrideCatalogueFolder(const std::string& folder) {
 
 std::string ResourceFolder(const std::string& programFolder) {
   return programFolder + "/res/";
+}
+
+void ChooseDateFormat() {
+  const char* locale = std::setlocale(LC_TIME, nullptr);
+  const bool none = !locale || std::strcmp(locale, "POSIX") == 0 ||
+                    (locale[0] == 'C' && (locale[1] == '\0' || locale[1] == '.'));
+  db::SetShortDateFormat(none ? "%d.%m.%Y" : "");
 }
 
 std::u16string CatalogueConnectionString(const std::string& programFolder) {

@@ -18,6 +18,11 @@ void OverrideCatalogueFolder(const std::string& folder);
 // doubled separator, "/opt/catalogue//res/", is an ordinary path here).
 std::string ResourceFolder(const std::string& programFolder);
 
+// Dates are shown (status line, card) in the short date of the user's locale; with no locale
+// chosen (C or POSIX, whose "%x" is the American month/day/year) in the Russian short date
+// "dd.mm.yyyy" the catalogue's visitors read. Follows the current LC_TIME.
+void ChooseDateFormat();
+
 // The connection string of programFolder + "res.dat" with the database password.
 std::u16string CatalogueConnectionString(const std::string& programFolder);
 

@@ -3,6 +3,9 @@
 #include <ctime>
 
 #include "app/Configuration.h"
+#include "app/TreeBuild.h"
+#include "app/TreeFilter.h"
+#include "app/TreeOps.h"
 #include "app/Unit2.h"
 #include "framework/Exception.h"
 #include "framework/Reader.h"
@@ -24,14 +27,24 @@ T* TForm1::Component(const char* name) const {
 
 TForm1::TForm1(fw::TComponent* owner) : TForm(owner) {
   RegisterCatalogueClasses();
+  ChooseDateFormat();
   PublishMethod("FormCreate", [this](fw::TComponent*) { FormCreate(); });
   PublishMethod("FormActivate", [this](fw::TComponent*) { FormActivate(); });
   PublishMethod("sBitBtn2Click", [this](fw::TComponent*) { sBitBtn2Click(); });
   PublishMethod("sImage3Click", [this](fw::TComponent*) { sImage3Click(); });
+  PublishMethod("sTreeView2Change", [this](fw::TComponent*) { sTreeView2Change(); });
+  PublishMethod("sTreeView2Click", [this](fw::TComponent*) { sTreeView2Click(); });
+  PublishMethod("sComboBox1CloseUp", [this](fw::TComponent*) { sComboBox1CloseUp(); });
+  PublishMethod("sBitBtn1Click", [this](fw::TComponent*) { sBitBtn1Click(); });
   fw::ReadComponentFile(this, FormsFolder() + "Unit1.txt");
 
   sStatusBar1 = Component<fw::TStatusBar>("sStatusBar1");
   sPanel2 = Component<fw::TPanel>("sPanel2");
+  sTreeView2 = Component<fw::TTreeView>("sTreeView2");
+  sComboBox1 = Component<fw::TComboBox>("sComboBox1");
+  sEdit1 = Component<fw::TEdit>("sEdit1");
+  sBitBtn1 = Component<fw::TButton>("sBitBtn1");
+  sMemo1 = Component<fw::TMemo>("sMemo1");
   sImage3 = Component<fw::TImage>("sImage3");
   sImage6 = Component<fw::TImage>("sImage6");
   ADOConnection1 = Component<db::TADOConnection>("ADOConnection1");
@@ -46,12 +59,13 @@ TForm1::TForm1(fw::TComponent* owner) : TForm(owner) {
   FCard.fields[std::size_t(TCardField::dat_o)] = Component<fw::TLabel>("sLabel11");
   FCard.fields[std::size_t(TCardField::phone)] = Component<fw::TLabel>("sLabel12");
   FCard.fields[std::size_t(TCardField::vid)] = Component<fw::TLabel>("sLabel14");
+  FCard.fields[std::size_t(TCardField::razd)] = sMemo1;
   FCard.typeImage = sImage6;
   FCard.card = sPanel2;
   TPhotoControls photo;
   photo.box = sImage3;
   photo.nextButton = Component<fw::TControl>("sBitBtn2");
-  photo.covered = {Component<fw::TControl>("sLabel7")};
+  photo.covered = {sMemo1, Component<fw::TControl>("sLabel7")};
   FViewer = std::make_unique<TPhotoViewer>(*ADOQuery4, std::move(photo));
 }
 
@@ -73,8 +87,7 @@ void TForm1::FormCreate() {
   ADOQuery2->Open();
   ADOQuery4->Open();
   ADOTable1->Open();
-  // The tree is built from ADOQuery1 and ADOQuery2 here (BuildTree, TreeBuild.h) once the tree
-  // view is on the form.
+  BuildTree(*sTreeView2, *ADOQuery1, *ADOQuery2);
 }
 
 void TForm1::FormActivate() {
@@ -87,6 +100,30 @@ void TForm1::SetRU() {
 
 void TForm1::clickk(std::optional<std::intptr_t> selectedData) {
   ShowMuseumCard(selectedData, *ADOQuery3, *ADOQuery4, FCard, *FViewer);
+}
+
+void TForm1::sTreeView2Change() {
+  clickk(SelectedData());
+}
+
+void TForm1::sTreeView2Click() {
+  clickk(SelectedData());
+}
+
+void TForm1::sComboBox1CloseUp() {
+  // The filter is put in force before the nodes go: a filter the data layer rejects leaves the
+  // tree as it was.
+  ApplyTreeFilter(*ADOQuery2, TreeFilterExpression(sComboBox1->Text(), sEdit1->Text()));
+  BuildTree(*sTreeView2, *ADOQuery1, *ADOQuery2);
+}
+
+void TForm1::sBitBtn1Click() {
+  ToggleFullExpansion(*sTreeView2);
+}
+
+std::optional<std::intptr_t> TForm1::SelectedData() const {
+  if (const fw::TTreeNode* node = sTreeView2->Selected()) return node->Data();
+  return std::nullopt;
 }
 
 void TForm1::sBitBtn2Click() {

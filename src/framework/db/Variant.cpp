@@ -188,6 +188,14 @@ std::string FormatIsoDate(TDateTime date) {
   return buf;
 }
 
+namespace {
+std::string gShortDateFormat;
+}
+
+void SetShortDateFormat(const std::string& format) {
+  gShortDateFormat = format;
+}
+
 std::u16string DateToStr(TDateTime date) {
   const Civil c = Split(date);
   std::tm tm{};
@@ -196,7 +204,8 @@ std::u16string DateToStr(TDateTime date) {
   tm.tm_mday = c.day;
   tm.tm_wday = int(((DaysFromCivil(c.year, c.month, c.day) % 7) + 11) % 7);  // 1970-01-01: Thu
   char buf[128];
-  const std::size_t n = std::strftime(buf, sizeof buf, "%x", &tm);
+  const char* format = gShortDateFormat.empty() ? "%x" : gShortDateFormat.c_str();
+  const std::size_t n = std::strftime(buf, sizeof buf, format, &tm);
   return ToUtf16(std::string_view(buf, n));
 }
 

@@ -68,8 +68,10 @@ class TVariant {
 // The name a variant type goes by in conversion errors ("Null", "Int64", "OleStr", ...).
 const char* VarTypeName(TVarType type);
 
-// The date text of the user's locale (the C library's "%x" under the current LC_TIME).
+// The date text of the user's locale (the C library's "%x" under the current LC_TIME), or of
+// the short date format a program chose (a strftime format; empty returns to the locale's).
 std::u16string DateToStr(TDateTime date);
+void SetShortDateFormat(const std::string& format);
 // A date of the calendar (proleptic Gregorian) and a time of day.
 TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0,
                          int second = 0);

@@ -37,6 +37,10 @@ void RegisterSkinClasses() {
   RegisterControl<TsButton>("TsButton", "TButton");
   RegisterControl<TsBitBtn>("TsBitBtn", "TBitBtn");
   RegisterControl<TsStatusBar>("TsStatusBar", "TStatusBar");
+  RegisterControl<TsEdit>("TsEdit", "TEdit");
+  RegisterControl<TsMemo>("TsMemo", "TMemo");
+  RegisterControl<TsComboBox>("TsComboBox", "TComboBox");
+  RegisterControl<TsTreeView>("TsTreeView", "TTreeView");
   fw::RegisterClass<TsAlphaImageList>("TsAlphaImageList", "TImageList");
   fw::RegisterClass<TsSkinManager>("TsSkinManager", "");
   fw::RegisterProperty<TsSkinManager>(

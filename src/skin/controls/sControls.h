@@ -9,11 +9,15 @@
 #include <string>
 
 #include "framework/Button.h"
+#include "framework/ComboBox.h"
+#include "framework/Edit.h"
 #include "framework/Image.h"
 #include "framework/ImageList.h"
 #include "framework/Label.h"
+#include "framework/Memo.h"
 #include "framework/Panel.h"
 #include "framework/StatusBar.h"
+#include "framework/TreeView.h"
 
 namespace skin::controls {
 
@@ -53,6 +57,10 @@ using TsImage = TsControl<fw::TImage, "TsImage">;
 using TsButton = TsControl<fw::TButton, "TsButton">;
 using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn">;
 using TsStatusBar = TsControl<fw::TStatusBar, "TsStatusBar">;
+using TsEdit = TsControl<fw::TEdit, "TsEdit">;
+using TsMemo = TsControl<fw::TMemo, "TsMemo">;
+using TsComboBox = TsControl<fw::TComboBox, "TsComboBox">;
+using TsTreeView = TsControl<fw::TTreeView, "TsTreeView">;
 
 // The image list of pictures with alpha the skinned controls draw from.
 class TsAlphaImageList : public fw::TImageList {
