@@ -2,6 +2,7 @@
 
 #include "framework/Reader.h"
 #include "framework/TextConv.h"
+#include "framework/dbctrls/DataControlsClasses.h"
 
 namespace skin::controls {
 
@@ -37,6 +38,8 @@ void RegisterSkinClasses() {
   RegisterControl<TsButton>("TsButton", "TButton");
   RegisterControl<TsBitBtn>("TsBitBtn", "TBitBtn");
   RegisterControl<TsStatusBar>("TsStatusBar", "TStatusBar");
+  fw::RegisterDataControls();  // the grid's own properties, and its entry in the dump
+  RegisterControl<TsDBGrid>("TsDBGrid", "TDBGrid");
   fw::RegisterClass<TsAlphaImageList>("TsAlphaImageList", "TImageList");
   fw::RegisterClass<TsSkinManager>("TsSkinManager", "");
   fw::RegisterProperty<TsSkinManager>(

@@ -14,6 +14,7 @@
 #include "framework/Label.h"
 #include "framework/Panel.h"
 #include "framework/StatusBar.h"
+#include "framework/dbctrls/DBGrid.h"
 
 namespace skin::controls {
 
@@ -53,6 +54,7 @@ using TsImage = TsControl<fw::TImage, "TsImage">;
 using TsButton = TsControl<fw::TButton, "TsButton">;
 using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn">;
 using TsStatusBar = TsControl<fw::TStatusBar, "TsStatusBar">;
+using TsDBGrid = TsControl<fw::TDBGrid, "TsDBGrid">;
 
 // The image list of pictures with alpha the skinned controls draw from.
 class TsAlphaImageList : public fw::TImageList {
