@@ -1,9 +1,10 @@
 // A small program on the framework: forms read from window descriptions beside the program,
 // shown on whichever backend the environment picks. The main form counts button clicks,
-// shows the second form modally, raises an error for the default error handler, shows the
-// museum type chosen in its combo box and the hint of the control under the mouse in its
-// status bar, and opens a tree of districts and schools and a photo table (a grid and the
-// picture of its current row over a small database). An edit and a memo lie beside it.
+// shows the second form modally, raises an error for the default error handler and shows the
+// hint of the control under the mouse in its status bar. Its sample form holds one of each
+// kind of input control: an edit, a drop-down combo box, a memo, a tree of districts and
+// schools, and a photo table (a grid and the picture of its current row over a small
+// database).
 //
 //   widgets-demo                        runs
 //   widgets-demo --make-pictures DIR    draws the pictures the descriptions name into DIR and
@@ -32,6 +33,7 @@
 #include "framework/dbctrls/DataControlsClasses.h"
 #include "platform/backend/Start.h"
 #include "platform/gfx/PictureCodec.h"
+#include "platform/win/KeyboardLayout.h"
 
 namespace {
 
@@ -47,66 +49,28 @@ class TSecondForm : public fw::TForm {
 
 TSecondForm* SecondForm = nullptr;
 
-// A tree of districts with their schools; the chosen node is named below the tree.
-class TTreeForm : public fw::TForm {
+// One of each kind of input control. The edit counts its changes (and types Russian), the combo box
+// names the chosen type when its list closes, the memo is read-only, the tree names the chosen
+// node, and the grid lists the photo table of a database beside the program with the picture of the
+// current row. The connection and the table are made here; the description refers to the table by
+// name.
+class TSampleForm : public fw::TForm {
  public:
-  explicit TTreeForm(fw::TComponent* owner) : TForm(owner) {
+  explicit TSampleForm(fw::TComponent* owner) : TForm(owner) {
     PublishMethod("FormCreate", [this](fw::TComponent*) { FormCreate(); });
-    PublishMethod("TreeChange", [this](fw::TComponent*) { TreeChange(); });
-    PublishMethod("ExpandClick", [this](fw::TComponent*) { Tree()->FullExpand(); });
-    fw::ReadComponentFile(this, gResources + "/TreeForm.txt");
-  }
-  std::string ClassName() const override { return "TTreeForm"; }
-
- private:
-  fw::TTreeView* Tree() { return static_cast<fw::TTreeView*>(FindComponent("Tree")); }
-  void FormCreate() {
-    static const char16_t* const kDistricts[][4] = {
-        {u"Заречный район", u"Гимназия № 2", u"Лицей № 5", u"Школа № 11"},
-        {u"Лесной район", u"Школа № 3", u"Школа № 7", nullptr},
-        {u"Озёрный район", nullptr, nullptr, nullptr},
-        {u"Центральный район", u"Гимназия № 1", u"Кадетская школа", u"Школа № 14"}};
-    auto& items = Tree()->Items();
-    items.BeginUpdate();
-    int id = 0;
-    for (const auto& d : kDistricts) {
-      fw::TTreeNode* district = items.AddObject(nullptr, d[0], -1);
-      for (int i = 1; i < 4 && d[i]; ++i) items.AddChildObject(district, d[i], ++id);
-    }
-    items.EndUpdate();
-  }
-  void TreeChange() {
-    fw::TTreeNode* node = Tree()->Selected();
-    static_cast<fw::TLabel*>(FindComponent("Choice"))
-        ->SetCaption(!node              ? u"Nothing chosen"
-                     : node->Data() < 0 ? u"District: " + node->Text()
-                                        : u"School: " + node->Text());
-  }
-};
-
-TTreeForm* TreeForm = nullptr;
-
-// An edit and a memo beside the main form: the edit counts its changes, the memo is read-only.
-class TEditsForm : public fw::TForm {
- public:
-  explicit TEditsForm(fw::TComponent* owner) : TForm(owner) {
-    PublishMethod("NameChange", [this](fw::TComponent*) {
-      ++changes_;
-      static_cast<fw::TLabel*>(FindComponent("Changes"))
-          ->SetCaption(u"Changes: " + fw::Utf8ToUtf16(std::to_string(changes_)));
+    PublishMethod("NameChange", [this](fw::TComponent*) { NameChange(); });
+    // Names are Russian: the edit switches the keyboard to the Russian layout as it takes the
+    // focus, as the catalogue's name box does.
+    PublishMethod("NameEnter", [](fw::TComponent*) {
+      win::LoadKeyboardLayoutW(u"00000419", win::KLF_ACTIVATE);
     });
-    fw::ReadComponentFile(this, gResources + "/EditsForm.txt");
-  }
-  std::string ClassName() const override { return "TEditsForm"; }
-
- private:
-  int changes_ = 0;
-};
-// The photo table of a database beside the program; the connection and the table are made
-// here and the description refers to the table by name.
-class TDataForm : public fw::TForm {
- public:
-  explicit TDataForm(fw::TComponent* owner) : TForm(owner) {
+    PublishMethod("TypeCloseUp", [this](fw::TComponent*) {
+      Find<fw::TLabel>("TypeChoice")
+          ->SetCaption(u"Type: " + Find<fw::TComboBox>("TypeCombo")->Text());
+    });
+    PublishMethod("TreeChange", [this](fw::TComponent*) { TreeChange(); });
+    PublishMethod("ExpandClick",
+                  [this](fw::TComponent*) { Find<fw::TTreeView>("Tree")->FullExpand(); });
     auto* connection = new db::TADOConnection(this);
     connection->SetName("PhotoConnection");
     connection->SetLoginPrompt(false);
@@ -116,13 +80,46 @@ class TDataForm : public fw::TForm {
     table->SetName("PhotoTable");
     table->SetConnection(connection);
     table->SetTableName("foto");
-    fw::ReadComponentFile(this, gResources + "/DataForm.txt");
+    fw::ReadComponentFile(this, gResources + "/SampleForm.txt");
     table->Open();
   }
-  std::string ClassName() const override { return "TDataForm"; }
+  std::string ClassName() const override { return "TSampleForm"; }
+
+ private:
+  template <class T>
+  T* Find(const char* name) {
+    return static_cast<T*>(FindComponent(name));
+  }
+  void FormCreate() {
+    static const char16_t* const kDistricts[][4] = {
+        {u"Заречный район", u"Гимназия № 2", u"Лицей № 5", u"Школа № 11"},
+        {u"Лесной район", u"Школа № 3", u"Школа № 7", nullptr},
+        {u"Озёрный район", nullptr, nullptr, nullptr},
+        {u"Центральный район", u"Гимназия № 1", u"Кадетская школа", u"Школа № 14"}};
+    auto& items = Find<fw::TTreeView>("Tree")->Items();
+    items.BeginUpdate();
+    int id = 0;
+    for (const auto& d : kDistricts) {
+      fw::TTreeNode* district = items.AddObject(nullptr, d[0], -1);
+      for (int i = 1; i < 4 && d[i]; ++i) items.AddChildObject(district, d[i], ++id);
+    }
+    items.EndUpdate();
+  }
+  void NameChange() {
+    ++changes_;
+    Find<fw::TLabel>("Changes")->SetCaption(u"Changes: " +
+                                            fw::Utf8ToUtf16(std::to_string(changes_)));
+  }
+  void TreeChange() {
+    fw::TTreeNode* node = Find<fw::TTreeView>("Tree")->Selected();
+    Find<fw::TLabel>("Choice")->SetCaption(!node              ? u"Nothing chosen"
+                                           : node->Data() < 0 ? u"District: " + node->Text()
+                                                              : u"School: " + node->Text());
+  }
+  int changes_ = 0;
 };
 
-TDataForm* DataForm = nullptr;
+TSampleForm* SampleForm = nullptr;
 
 class TMainForm : public fw::TForm {
  public:
@@ -130,9 +127,7 @@ class TMainForm : public fw::TForm {
     PublishMethod("FormCreate", [this](fw::TComponent*) { FormCreate(); });
     PublishMethod("CountClick", [this](fw::TComponent*) { CountClick(); });
     PublishMethod("SecondClick", [this](fw::TComponent*) { SecondClick(); });
-    PublishMethod("TypeCloseUp", [this](fw::TComponent*) { TypeCloseUp(); });
-    PublishMethod("TreeClick", [](fw::TComponent*) { TreeForm->Show(); });
-    PublishMethod("DataClick", [](fw::TComponent*) { DataForm->ShowModal(); });
+    PublishMethod("SampleClick", [](fw::TComponent*) { SampleForm->ShowModal(); });
     PublishMethod("ErrorClick", [](fw::TComponent*) {
       throw fw::Exception(u"The demo raised this error on purpose");
     });
@@ -154,10 +149,6 @@ class TMainForm : public fw::TForm {
   void SecondClick() {
     fw::TModalResult r = SecondForm->ShowModal();
     Find<fw::TStatusBar>("StatusBar")->SetPanelText(1, r == fw::mrOk ? u"OK" : u"Cancelled");
-  }
-  // The chosen museum type goes to the status bar whenever the type list closes.
-  void TypeCloseUp() {
-    Find<fw::TStatusBar>("StatusBar")->SetPanelText(1, Find<fw::TComboBox>("TypeCombo")->Text());
   }
   int clicks_ = 0;
 };
@@ -213,7 +204,7 @@ void MakePhotoDatabase(const std::string& dir) {
   db::TADOQuery insert(nullptr);
   insert.SetConnection(&c);
   insert.SetSQL(u"insert into foto values (:id, :uz, :name, :fot)");
-  for (int id = 1; id <= 14; ++id) {
+  for (int id = 1; id <= 30; ++id) {  // more rows than the grid shows: it scrolls
     int w = 160 + (id * 53) % 240, h = 120 + (id * 71) % 200;
     gfx::Bitmap b(w, h);
     for (int y = 0; y < h; ++y)
@@ -261,20 +252,16 @@ int main(int argc, char** argv) {
     fw::InstallFormDump();
     fw::RegisterClass<TMainForm>("TMainForm", "TForm");
     fw::RegisterClass<TSecondForm>("TSecondForm", "TForm");
-    fw::RegisterClass<TTreeForm>("TTreeForm", "TForm");
-    fw::RegisterClass<TEditsForm>("TEditsForm", "TForm");
     fw::RegisterDataControls();
-    fw::RegisterClass<TDataForm>("TDataForm", "TForm");
+    fw::RegisterClass<TSampleForm>("TSampleForm", "TForm");
     fw::TApplication app;
     app.Initialize();
     app.MainFormOnTaskBar = true;
     app.SetTitle(u"Widgets demo");
     app.CreateForm<TMainForm>();
     app.CreateForm(&SecondForm);
-    app.CreateForm(&TreeForm);
     app.MainForm()->HandleNeeded();  // the main window stays the first one made
-    app.CreateForm<TEditsForm>()->Show();
-    app.CreateForm(&DataForm);
+    app.CreateForm(&SampleForm);
     app.Run();
     return 0;
   } catch (const std::exception& e) {

@@ -20,7 +20,7 @@ void RegisterCatalogueClasses() {
   if (done) return;
   done = true;
   db::RegisterDataClasses();
-  skin::controls::RegisterSkinClasses();
+  skin::controls::RegisterSkinClasses();  // the data-aware controls with them
   fw::RegisterClass<TDataModule2>("TDataModule2", "TDataModule");
   fw::RegisterClass<TForm1>("TForm1", "TForm");
   fw::RegisterClass<TForm3>("TForm3", "TForm");
@@ -31,6 +31,7 @@ TDataModule2::TDataModule2(fw::TComponent* owner) : TDataModule(owner) {
   fw::ReadComponentFile(this, FormsFolder() + "Unit2.txt");
   ADOConnection1 = static_cast<db::TADOConnection*>(FindComponent("ADOConnection1"));
   ADOQuery1 = static_cast<db::TADOQuery*>(FindComponent("ADOQuery1"));
+  mun = static_cast<fw::TDataSource*>(FindComponent("mun"));
 }
 
 }  // namespace app

@@ -1,10 +1,11 @@
 // TDataModule2: a second connection to the catalogue database, designed against a development
-// copy, with the district query and a data source over it. Nothing connects or opens them; the
-// maintenance window binds its table to this connection by name.
+// copy, with the district query and a data source over it (mun). Nothing connects or opens
+// them; the maintenance window binds its table to this connection by name.
 #pragma once
 
 #include "framework/DataModule.h"
 #include "framework/db/ADODataSet.h"
+#include "framework/dbctrls/DataSource.h"
 
 namespace app {
 
@@ -16,6 +17,7 @@ class TDataModule2 : public fw::TDataModule {
 
   db::TADOConnection* ADOConnection1 = nullptr;
   db::TADOQuery* ADOQuery1 = nullptr;
+  fw::TDataSource* mun = nullptr;
 };
 
 extern TDataModule2* DataModule2;

@@ -16,6 +16,9 @@ TForm3::TForm3(fw::TComponent* owner) : TForm(owner) {
   PublishMethod("sButton1Click", [this](fw::TComponent*) { sButton1Click(); });
   fw::ReadComponentFile(this, FormsFolder() + "Unit3.txt");
   ADOTable1 = static_cast<db::TADOTable*>(FindComponent("ADOTable1"));
+  DataSource1 = static_cast<fw::TDataSource*>(FindComponent("DataSource1"));
+  sDBGrid1 = static_cast<skin::controls::TsDBGrid*>(FindComponent("sDBGrid1"));
+  DBImage1 = static_cast<fw::TDBImage*>(FindComponent("DBImage1"));
 }
 
 void TForm3::sButton1Click() {

@@ -1,9 +1,15 @@
-// TForm3: the hidden maintenance window. Its button stores the photo file of the table's
-// current row into the row's blob field "fot". The main window offers no way to show it.
+// TForm3: the hidden maintenance window. A grid lists the rows of the photo table with the
+// picture stored in the current row beside it; the button stores the photo file of the
+// current row into the row's blob field "fot". The main window offers no way to show it, and
+// nothing opens the table: whoever does binds it to a connection that can open the catalogue
+// (the main window's) first.
 #pragma once
 
 #include "framework/Form.h"
 #include "framework/db/ADODataSet.h"
+#include "framework/dbctrls/DBImage.h"
+#include "framework/dbctrls/DataSource.h"
+#include "skin/controls/sControls.h"
 
 namespace app {
 
@@ -19,6 +25,9 @@ class TForm3 : public fw::TForm {
   void sButton1Click();
 
   db::TADOTable* ADOTable1 = nullptr;
+  fw::TDataSource* DataSource1 = nullptr;
+  skin::controls::TsDBGrid* sDBGrid1 = nullptr;
+  fw::TDBImage* DBImage1 = nullptr;
 };
 
 extern TForm3* Form3;

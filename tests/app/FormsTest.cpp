@@ -1,5 +1,6 @@
 // The program's windows on the virtual desktop: start-up of the main window with and without
-// a database, the keyboard layout, the data module and the maintenance window's button.
+// a database, the keyboard layout, the data module and the maintenance window: its
+// description, its grid and picture on an open table, and its button.
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -9,11 +10,14 @@
 #include "Forms.h"
 #include "app/Configuration.h"
 #include "app/DatabasePassword.h"
+#include "app/PhotoViewer.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
 #include "framework/Harness.h"
+#include "framework/TextConv.h"
 #include "framework/db/DbError.h"
+#include "framework/dbctrls/DBGrid.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
@@ -122,6 +126,113 @@ TEST_F(FormsTest, TheKeyboardIsRussianAtStartAndOnEveryActivation) {
   EXPECT_TRUE(Form1->Active());
   EXPECT_EQ(win::GetKeyboardLayout(0), russian);
   win::LoadKeyboardLayoutW(u"00000409", win::KLF_ACTIVATE);
+}
+
+TEST_F(FormsTest, TheDataModuleAndTheMaintenanceWindowReadEverySetting) {
+  TempFolder empty;  // nothing opens: the descriptions alone
+  desktop.Schedule(10, [] {
+    win::InjectKey(fw::test::kEnter, true);
+    win::InjectKey(fw::test::kEnter, false);
+  });
+  Start(empty.Path());
+  ASSERT_NE(DataModule2->mun, nullptr);
+  EXPECT_EQ(DataModule2->mun->DataSet(), DataModule2->ADOQuery1);
+  EXPECT_FALSE(DataModule2->ADOQuery1->Active());
+
+  EXPECT_EQ(Form3->Caption(), u"Form3");
+  EXPECT_EQ(Form3->ClientWidth(), 1139);
+  EXPECT_EQ(Form3->ClientHeight(), 645);
+  ASSERT_NE(Form3->DataSource1, nullptr);
+  EXPECT_EQ(Form3->DataSource1->DataSet(), Form3->ADOTable1);
+  EXPECT_FALSE(Form3->ADOTable1->Active());
+
+  auto* grid = Form3->sDBGrid1;
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->ClassName(), "TsDBGrid");
+  EXPECT_EQ(grid->Parent(), Form3);
+  EXPECT_EQ(grid->BoundsRect(), gfx::RectOfSize(8, 64, 435, 573));
+  EXPECT_EQ(grid->DataSource(), Form3->DataSource1);
+  EXPECT_EQ(grid->Color(), fw::clWhite);
+  EXPECT_EQ(grid->DrawingStyle(), fw::TGridDrawingStyle::gdsGradient);
+  EXPECT_EQ(grid->GradientStartColor(), fw::TColor(0xAAC0CD));  // RGB(205,192,170)
+  EXPECT_EQ(grid->GradientEndColor(), fw::TColor(0x57839D));    // RGB(157,131,87)
+  EXPECT_EQ(grid->Font().Name(), u"Tahoma");
+  EXPECT_EQ(grid->Font().Height(), -11);
+  EXPECT_EQ(grid->Font().Color(), fw::clBlack);
+  EXPECT_EQ(grid->TitleFont().Name(), u"Tahoma");
+  EXPECT_EQ(grid->TitleFont().Height(), -11);
+  const std::vector<std::pair<std::string, int>> columns = {
+      {"id", 64}, {"id_uz", 64}, {"foto", 150}, {"fot", 64}};
+  ASSERT_EQ(grid->Columns().Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    const fw::TColumn& c = grid->Columns().Items(i);
+    EXPECT_EQ(c.FieldName(), columns[std::size_t(i)].first);
+    EXPECT_EQ(c.Title().Caption(), fw::Utf8ToUtf16(columns[std::size_t(i)].first));
+    EXPECT_EQ(c.Width(), columns[std::size_t(i)].second);
+  }
+
+  auto* image = Form3->DBImage1;
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->BoundsRect(), gfx::RectOfSize(624, 80, 369, 321));
+  EXPECT_EQ(image->DataSource(), Form3->DataSource1);
+  EXPECT_EQ(image->DataField(), "fot");
+  EXPECT_TRUE(image->Picture().Empty());
+}
+
+// The window shown with its table open on the main connection of a copy of the sample
+// catalogue: the grid lists the rows, the button stores the photo and the picture shows it.
+TEST_F(FormsTest, TheMaintenanceWindowListsThePhotosAndShowsTheStoredPicture) {
+  CatalogueCopy copy(SampleFolder());
+  Start(copy.Path());
+  ASSERT_TRUE(app->Messages().empty());
+  auto count = MakeQuery(*Form1->ADOConnection1, "count", u"select id, foto from foto");
+  count->Open();
+  const int rows = count->RecordCount();
+  ASSERT_GT(rows, 1);
+  Form3->ADOTable1->SetConnection(Form1->ADOConnection1);
+  Form3->ADOTable1->Open();
+  Form3->SetBounds(0, 0, Form3->Width(), Form3->Height());
+  Form3->Show();
+  desktop.Pump();
+  auto* grid = Form3->sDBGrid1;
+  EXPECT_EQ(grid->RowCount(), rows);
+  EXPECT_EQ(grid->Row(), 0);
+  ASSERT_EQ(grid->ShownColumns().size(), 4u);
+  EXPECT_EQ(grid->ShownColumns()[2].Caption, u"foto");
+  EXPECT_EQ(grid->ShownColumns()[2].Width, 150);
+  // The sample keeps its photos as files: no picture is stored yet.
+  EXPECT_TRUE(Form3->DBImage1->Picture().Empty());
+  EXPECT_TRUE(Form3->DBImage1->PictureError().empty());
+
+  // The button, clicked with the mouse, stores the first row's file and the picture follows.
+  const fw::TPoint b =
+      static_cast<fw::TControl*>(Form3->FindComponent("sButton1"))->ClientToScreen({10, 10});
+  win::InjectMouseMove({b.X, b.Y});
+  win::InjectMouseButton(0, true, {b.X, b.Y});
+  win::InjectMouseButton(0, false, {b.X, b.Y});
+  desktop.Pump();
+  ASSERT_TRUE(app->Messages().empty()) << db::ToUtf8(app->Messages()[0].Text);
+  EXPECT_EQ(Form3->ADOTable1->State(), db::TDataSetState::dsBrowse);
+  const std::string file =
+      FindPhotoFile(copy.Path() + "res/foto/", count->FieldByName("foto").AsString()).value();
+  const gfx::Bitmap expected = gfx::DecodePicture(gfx::ReadFileBytes(file));
+  ASSERT_FALSE(Form3->DBImage1->Picture().Empty()) << db::ToUtf8(Form3->DBImage1->PictureError());
+  EXPECT_EQ(Form3->DBImage1->Picture().Width(), expected.Width());
+  EXPECT_EQ(Form3->DBImage1->Picture().Height(), expected.Height());
+  SaveScreen("maintenance-window");
+
+  // A click on the second data row makes it current: it has no picture stored.
+  const fw::TPoint r = grid->ClientToScreen({40, grid->DefaultRowHeight() * 2 + 4});
+  win::InjectMouseMove({r.X, r.Y});
+  win::InjectMouseButton(0, true, {r.X, r.Y});
+  win::InjectMouseButton(0, false, {r.X, r.Y});
+  desktop.Pump();
+  EXPECT_EQ(grid->Row(), 1);
+  EXPECT_EQ(Form3->ADOTable1->FieldByName("id").AsString(), [&] {
+    count->Next();
+    return count->FieldByName("id").AsString();
+  }());
+  EXPECT_TRUE(Form3->DBImage1->Picture().Empty());
 }
 
 TEST_F(FormsTest, TheMaintenanceWindowStoresAPhotoIntoTheRow) {

@@ -2,6 +2,7 @@
 
 #include "framework/Reader.h"
 #include "framework/TextConv.h"
+#include "framework/dbctrls/DataControlsClasses.h"
 
 namespace skin::controls {
 
@@ -41,6 +42,8 @@ void RegisterSkinClasses() {
   RegisterControl<TsMemo>("TsMemo", "TMemo");
   RegisterControl<TsComboBox>("TsComboBox", "TComboBox");
   RegisterControl<TsTreeView>("TsTreeView", "TTreeView");
+  fw::RegisterDataControls();  // the grid's own properties, and its entry in the dump
+  RegisterControl<TsDBGrid>("TsDBGrid", "TDBGrid");
   fw::RegisterClass<TsAlphaImageList>("TsAlphaImageList", "TImageList");
   fw::RegisterClass<TsSkinManager>("TsSkinManager", "");
   fw::RegisterProperty<TsSkinManager>(

@@ -18,6 +18,7 @@
 #include "framework/Panel.h"
 #include "framework/StatusBar.h"
 #include "framework/TreeView.h"
+#include "framework/dbctrls/DBGrid.h"
 
 namespace skin::controls {
 
@@ -61,6 +62,7 @@ using TsEdit = TsControl<fw::TEdit, "TsEdit">;
 using TsMemo = TsControl<fw::TMemo, "TsMemo">;
 using TsComboBox = TsControl<fw::TComboBox, "TsComboBox">;
 using TsTreeView = TsControl<fw::TTreeView, "TsTreeView">;
+using TsDBGrid = TsControl<fw::TDBGrid, "TsDBGrid">;
 
 // The image list of pictures with alpha the skinned controls draw from.
 class TsAlphaImageList : public fw::TImageList {
