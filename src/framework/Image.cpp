@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "framework/Exception.h"
 #include "framework/TextConv.h"
@@ -37,7 +38,10 @@ TImage::~TImage() {
 }
 
 void TImage::LoadFromFile(const std::string& path) {
-  std::string ext = path.substr(std::min(path.size(), path.find_last_of('.')));
+  // From the last dot of the file name itself (".jpg" alone counts); a dot in a folder's name
+  // is no extension.
+  const std::string name = std::filesystem::path(path).filename().string();
+  std::string ext = name.substr(std::min(name.size(), name.find_last_of('.')));
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return char(std::tolower(c)); });
   std::vector<std::uint8_t> data;

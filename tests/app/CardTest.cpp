@@ -167,6 +167,14 @@ TEST_F(CardTest, ANullFieldStopsTheCardAtThatField) {
   // Both queries already hold the new organisation.
   EXPECT_EQ(q3->FieldByName("id").AsInteger(), 9);
   EXPECT_EQ(q4->RecordCount(), 0);
+  // The ">>" still shown pages through the new organisation's photos, here none: an empty,
+  // disabled box in the small view, and no error.
+  viewer->ToggleZoom();
+  ASSERT_TRUE(Large());
+  EXPECT_NO_THROW(viewer->Next());
+  EXPECT_FALSE(box->Enabled());
+  EXPECT_EQ(Shown(), "");
+  EXPECT_TRUE(Small());
   // A key that no longer exists reads as nulls: the first field fails.
   EXPECT_THROW(Show(12345), db::EVariantError);
   EXPECT_EQ(Field(TCardField::nam1), u"Полное имя организации №9");

@@ -85,6 +85,11 @@ TEST_F(FrameworkTest, ImagesLoadByExtensionAndScaleKeepingTheExactRatio) {
             std::u16string::npos);
   EXPECT_NE(errorOf("banner.bmp").find(u"banner.bmp"), std::u16string::npos);
   EXPECT_NE(errorOf("missing.png").find(u"missing.png"), std::u16string::npos);
+  // The extension is the file name's own, not a dot in a folder's name.
+  std::filesystem::create_directories(TempFile("v1.2"));
+  gfx::WriteFileBytes(TempFile("v1.2/banner"), png);
+  EXPECT_NE(errorOf("v1.2/banner").find(u"Unknown picture file extension ()"),
+            std::u16string::npos);
   EXPECT_EQ(image->PictureFile(), "");  // the last good picture stays
 }
 
