@@ -204,6 +204,44 @@ TEST_F(MainWindowTest, TheDescriptionHoldsEveryControlOfTheWindow) {
   }
 }
 
+TEST_F(MainWindowTest, EveryControlStandsInItsPlaceCentredOnTheScreen) {
+  Open(FixtureFolder());
+  ClickNode(1);  // the card with its ">>"
+  EXPECT_EQ(Form1->Left(), (1440 - 1280) / 2);
+  EXPECT_EQ(Form1->Top(), (900 - 750) / 2);
+  EXPECT_EQ(Form1->ClientWidth(), 1274);
+  EXPECT_EQ(Form1->ClientHeight(), 721);
+  struct Place {
+    const char* name;
+    int left, top, width, height;
+  };
+  // Left, top, width, height within the parent; the aligned ones as their alignment leaves them.
+  constexpr Place kPlaces[] = {
+      {"sImage1", 0, 0, 1274, 100},      {"sPanel1", 0, 100, 395, 595},
+      {"sTreeView2", 1, 1, 393, 439},    {"sPanel3", 1, 440, 393, 154},
+      {"sLabel2", 9, 6, 89, 23},         {"sComboBox1", 9, 35, 273, 27},
+      {"sLabel3", 8, 72, 248, 23},       {"sEdit1", 9, 106, 273, 31},
+      {"sBitBtn1", 288, 6, 100, 131},    {"sImage2", 395, 100, 879, 595},
+      {"sPanel2", 395, 100, 879, 595},   {"sLabel8", 5, 18, 865, 50},
+      {"sLabel9", 15, 75, 850, 58},      {"sImage6", 15, 112, 850, 97},
+      {"sLabel14", 15, 217, 850, 23},    {"sLabel6", 15, 264, 192, 23},
+      {"sLabel5", 501, 264, 137, 23},    {"sLabel11", 648, 264, 217, 23},
+      {"sLabel7", 16, 319, 203, 23},     {"sMemo1", 16, 348, 433, 229},
+      {"sImage3", 472, 336, 385, 208},   {"sBitBtn2", 472, 550, 393, 27},
+      {"sStatusBar1", 0, 695, 1274, 26},
+  };
+  for (const Place& p : kPlaces) {
+    const fw::TControl* c = Control(p.name);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->BoundsRect(), gfx::RectOfSize(p.left, p.top, p.width, p.height)) << p.name;
+    EXPECT_TRUE(c->Visible()) << p.name;
+  }
+  // The telephone sizes itself to its text, from its place.
+  EXPECT_EQ(Control("sLabel12")->Left(), 238);
+  EXPECT_EQ(Control("sLabel12")->Top(), 264);
+  EXPECT_GT(Control("sLabel12")->Width(), 100);
+}
+
 TEST_F(MainWindowTest, StartingWithoutTheDatabaseLeavesAnEmptyTreeAndTheDate) {
   TempFolder empty;
   const std::u16string error = ErrorOf([&] { Open(empty.Path()); }, "main-error-box");
