@@ -10,6 +10,7 @@
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
+#include "platform/win/Window.h"
 
 namespace fw {
 
@@ -45,6 +46,27 @@ bool IsAncestor(const TTreeNode* ancestor, const TTreeNode* node) {
   for (const TTreeNode* p = node ? node->Parent() : nullptr; p; p = p->Parent())
     if (p == ancestor) return true;
   return false;
+}
+
+// Gives a bar range 0..max, page and position, unless it has them already and is shown or
+// hidden accordingly: an unchanged bar needs no frame repaint, which every node added to a
+// long tree would otherwise cost.
+void SetBar(HWND h, int bar, int max, UINT page, int pos) {
+  SCROLLINFO now;
+  now.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  const bool scrolls = page == 0 ? max > 0 : std::int64_t(page) <= max;
+  const LONG_PTR bit = bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+  const bool shown = (GetWindowLongPtrW(h, GWL_STYLE) & bit) != 0;
+  if (GetScrollInfo(h, bar, &now) && now.nMin == 0 && now.nMax == max && now.nPage == page &&
+      now.nPos == pos && shown == scrolls)
+    return;
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMin = 0;
+  si.nMax = max;
+  si.nPage = page;
+  si.nPos = pos;
+  SetScrollInfo(h, bar, si, true);
 }
 
 }  // namespace
@@ -216,7 +238,7 @@ TTreeNode* TTreeNodes::Insert(TTreeNode* parent, const std::u16string& text, std
   } else {
     FIndexValid = false;
   }
-  FOwner->StructureChanged();
+  FOwner->NodeAdded(result);
   return result;
 }
 
@@ -409,6 +431,14 @@ void TTreeView::ExpansionChanged(TTreeNode* node) {
   if (OnCollapsed) OnCollapsed(this, node);
 }
 
+void TTreeView::NodeAdded(TTreeNode* node) {
+  // Under a collapsed node the new node has no row: the rows stay as they are.
+  if (node->IsVisible()) FRowsValid = false;
+  if (FItems->Updating()) return;
+  UpdateScrollBars();
+  Invalidate();
+}
+
 void TTreeView::StructureChanged() {
   FRowsValid = false;
   if (FItems->Updating()) return;
@@ -519,20 +549,11 @@ void TTreeView::UpdateScrollBars() {
     int rows = RowCount();
     int page = VisibleRows();
     FTopRow = std::clamp(FTopRow, 0, std::max(0, rows - page));
-    SCROLLINFO si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    si.nMin = 0;
-    si.nMax = std::max(0, rows - 1);
-    si.nPage = UINT(page);
-    si.nPos = FTopRow;
-    SetScrollInfo(h, SB_VERT, si, true);
+    SetBar(h, SB_VERT, std::max(0, rows - 1), UINT(page), FTopRow);
     int content = ContentWidth();
     int width = std::max(1, ClientWidth());
     FScrollX = std::clamp(FScrollX, 0, std::max(0, content - width));
-    si.nMax = std::max(0, content - 1);
-    si.nPage = UINT(width);
-    si.nPos = FScrollX;
-    SetScrollInfo(h, SB_HORZ, si, true);
+    SetBar(h, SB_HORZ, std::max(0, content - 1), UINT(width), FScrollX);
   }
   FUpdatingScrollBars = false;
 }

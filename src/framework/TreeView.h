@@ -258,6 +258,7 @@ class TTreeView : public TCustomControl {
   // Selection by the user (mouse, keys): AutoExpand applies.
   void SelectByUser(TTreeNode* node);
   void StructureChanged();  // nodes added or removed, expansion changed
+  void NodeAdded(TTreeNode* node);
   void NodeRemoved(TTreeNode* node);
   void ExpansionChanged(TTreeNode* node);
   void SortChildren(TTreeNode* parent, bool recurse);
