@@ -451,6 +451,7 @@ void TTreeView::StructureChanged() {
 const std::vector<TTreeNode*>& TTreeView::Rows() const {
   if (FRowsValid) return FRows;
   FRows.clear();
+  FContentWidth = -1;
   WalkDepthFirst(*FItems->FRoot, [this](TTreeNode* n) {
     n->FRow = int(FRows.size());
     FRows.push_back(n);
@@ -508,9 +509,14 @@ int TTreeView::VisibleRows() {
 }
 
 int TTreeView::ContentWidth() {
+  // Kept with the rows: whatever changes a text, the font, the indent or the levels rebuilds
+  // them, and the scroll bars ask after every added node.
+  const auto& rows = Rows();
+  if (FContentWidth >= 0) return FContentWidth;
   int width = 0;
-  for (TTreeNode* n : Rows()) width = std::max(width, TextLeft(n) + FScrollX + TextWidth(n));
-  return width + kTextPad;
+  for (TTreeNode* n : rows) width = std::max(width, TextLeft(n) + FScrollX + TextWidth(n));
+  FContentWidth = width + kTextPad;
+  return FContentWidth;
 }
 
 TTreeView::THit TTreeView::HitTestAt(int x, int y, TTreeNode** node) {

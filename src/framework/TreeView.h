@@ -284,6 +284,7 @@ class TTreeView : public TCustomControl {
   TTreeNode* FHotNode = nullptr;
   mutable std::vector<TTreeNode*> FRows;
   mutable bool FRowsValid = true;
+  mutable int FContentWidth = -1;  // widest row, -1: to be measured once the rows are built
   int FTopRow = 0;
   int FScrollX = 0;
   int FItemHeight = 0;            // 0: measure from the font
