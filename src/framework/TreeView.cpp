@@ -52,13 +52,18 @@ bool IsAncestor(const TTreeNode* ancestor, const TTreeNode* node) {
 // hidden accordingly: an unchanged bar needs no frame repaint, which every node added to a
 // long tree would otherwise cost.
 void SetBar(HWND h, int bar, int max, UINT page, int pos) {
-  SCROLLINFO now;
-  now.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  const bool scrolls = page == 0 ? max > 0 : std::int64_t(page) <= max;
+  // What the bar keeps of these: the page at most the range, the position within the range
+  // less the page.
+  const std::int64_t kept = std::min<std::int64_t>(page, std::int64_t(max) + 1);
+  const std::int64_t last = std::max<std::int64_t>(max - std::max<std::int64_t>(kept - 1, 0), 0);
+  const std::int64_t keptPos = std::clamp<std::int64_t>(pos, 0, last);
+  const bool scrolls = kept == 0 ? max > 0 : kept <= max;
   const LONG_PTR bit = bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
   const bool shown = (GetWindowLongPtrW(h, GWL_STYLE) & bit) != 0;
-  if (GetScrollInfo(h, bar, &now) && now.nMin == 0 && now.nMax == max && now.nPage == page &&
-      now.nPos == pos && shown == scrolls)
+  SCROLLINFO now;
+  now.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (GetScrollInfo(h, bar, &now) && now.nMin == 0 && now.nMax == max && now.nPage == kept &&
+      now.nPos == keptPos && shown == scrolls)
     return;
   SCROLLINFO si;
   si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
