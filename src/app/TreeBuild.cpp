@@ -29,8 +29,9 @@ TTreeRows ReadTreeRows(db::TDataSet& districts, db::TDataSet& organisations) {
 
 namespace {
 
-TTreeOp Op(TTreeOp::Kind kind, int index = 0, std::u16string text = {}, std::intptr_t data = 0) {
-  return TTreeOp{kind, index, std::move(text), data};
+TTreeOp Op(TTreeOp::Kind kind, int index = 0, std::u16string text = {}, std::intptr_t data = 0,
+           int node = -1) {
+  return TTreeOp{kind, index, std::move(text), data, node};
 }
 
 }  // namespace
@@ -51,7 +52,7 @@ TTreeOps ReferenceTreeOps(const TTreeRows& rows) {
     const int n = tree.Items().Count();
     for (int i = 0; i < n; ++i) {
       if (row.district && tree.Items().Item(i)->Text() == *row.district) {
-        apply(Op(TTreeOp::Kind::Select, i));
+        apply(Op(TTreeOp::Kind::Select, i, {}, 0, tree.Items().Item(i)->Number()));
         apply(Op(TTreeOp::Kind::AddChild, 0, row.name, row.id));
       }
     }
@@ -191,7 +192,7 @@ TTreeOps FastTreeOps(const TTreeRows& rows) {
       const int node = matching[k];
       const int pos = positions.Rank(node);
       if (pos >= n) break;
-      ops.push_back(Op(TTreeOp::Kind::Select, pos));
+      ops.push_back(Op(TTreeOp::Kind::Select, pos, {}, 0, node));
       ops.push_back(Op(TTreeOp::Kind::AddChild, 0, row.name, row.id));
       addNode(pos + descendants[std::size_t(node)] + 1, node, row.name);
       ++count;

@@ -23,13 +23,12 @@ void TTreeModelNodes::Order() const {
 }
 
 int TTreeModelNodes::Count() const {
-  Order();
-  return int(FOrder.size());
+  return FCount;
 }
 
 TTreeModelNode* TTreeModelNodes::Item(int i) const {
   Order();
-  if (i < 0 || i >= int(FOrder.size())) throw std::out_of_range("tree node index out of range");
+  if (i < 0 || i >= FCount) throw std::out_of_range("tree node index out of range");
   return FOrder[std::size_t(i)];
 }
 
@@ -45,6 +44,7 @@ TTreeModelNode* TTreeModelNodes::AddChildObject(TTreeModelNode* parent, const st
   node->FParent = parent;
   node->FText = text;
   node->FData = data;
+  node->FNumber = FCount++;
   TTreeModelNode* raw = node.get();
   (parent ? parent->FChildren : FRoots).push_back(std::move(node));
   FStale = true;
@@ -56,6 +56,7 @@ void TTreeModelNodes::Clear() {
   FRoots.clear();
   FOrder.clear();
   FStale = false;
+  FCount = 0;
 }
 
 void TTreeModel::SetSelected(TTreeModelNode* node) {

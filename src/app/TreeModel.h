@@ -20,6 +20,8 @@ class TTreeModelNode {
   bool Selected() const;
   bool Expanded() const { return FExpanded; }
   TTreeModelNode* Parent() const { return FParent; }
+  // Nodes added before this one since the last Clear.
+  int Number() const { return FNumber; }
   int Count() const { return int(FChildren.size()); }
   TTreeModelNode* Item(int i) const { return FChildren.at(std::size_t(i)).get(); }
 
@@ -30,6 +32,7 @@ class TTreeModelNode {
   TTreeModelNode* FParent = nullptr;
   std::u16string FText;
   std::intptr_t FData = 0;
+  int FNumber = 0;
   bool FExpanded = false;
   std::vector<std::unique_ptr<TTreeModelNode>> FChildren;
 };
@@ -60,6 +63,7 @@ class TTreeModelNodes {
   std::vector<std::unique_ptr<TTreeModelNode>> FRoots;
   mutable std::vector<TTreeModelNode*> FOrder;  // depth-first order, rebuilt when stale
   mutable bool FStale = false;
+  int FCount = 0;  // nodes added since the last Clear
 };
 
 class TTreeModel {

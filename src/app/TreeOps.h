@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace app {
@@ -19,13 +20,15 @@ struct TTreeOp {
     SelectNone,  // clear the selection
     AddTop,      // add a node after the selected node's siblings (with no selection: last
                  // top-level node), with text and data
-    Select,      // select the node at position index in depth-first order
+    Select,      // select the node at position index in depth-first order, which is the
+                 // node-th node added since the last Clear
     AddChild,    // add a last child with text and data to the selected node
   };
   Kind kind = Kind::Clear;
   int index = 0;
   std::u16string text;
   std::intptr_t data = 0;
+  int node = -1;  // Select: the same node by the order of addition
 
   friend bool operator==(const TTreeOp&, const TTreeOp&) = default;
 };
@@ -57,9 +60,40 @@ void ApplyTreeOp(Tree& tree, const TTreeOp& op) {
   }
 }
 
+// Applies the operations in order. A selection reaches its node through the nodes the replay
+// added since its Clear rather than through the depth-first position: the same node, without
+// the tree working out positions after every addition. Should anything else change the tree's
+// nodes meanwhile (a handler), the position is used again.
 template <class Tree>
 void ReplayTreeOps(Tree& tree, const TTreeOps& ops) {
-  for (const TTreeOp& op : ops) ApplyTreeOp(tree, op);
+  using Node = std::remove_pointer_t<decltype(tree.Selected())>;
+  std::vector<Node*> added;
+  bool counted = false;  // added holds every node of the tree
+  for (const TTreeOp& op : ops) {
+    switch (op.kind) {
+      case TTreeOp::Kind::Clear:
+        tree.Items().Clear();
+        added.clear();
+        counted = tree.Items().Count() == 0;
+        break;
+      case TTreeOp::Kind::AddTop:
+        added.push_back(tree.Items().AddObject(tree.Selected(), op.text, op.data));
+        break;
+      case TTreeOp::Kind::AddChild:
+        added.push_back(tree.Items().AddChildObject(tree.Selected(), op.text, op.data));
+        break;
+      case TTreeOp::Kind::Select:
+        if (counted && op.node >= 0 && std::size_t(op.node) < added.size() &&
+            std::size_t(tree.Items().Count()) == added.size())
+          tree.SetSelected(added[std::size_t(op.node)]);
+        else
+          ApplyTreeOp(tree, op);
+        break;
+      case TTreeOp::Kind::SelectNone:
+        ApplyTreeOp(tree, op);
+        break;
+    }
+  }
 }
 
 // The expand/collapse button keeps its state in the tree's hint: "Р" after expanding all,

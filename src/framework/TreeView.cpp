@@ -10,6 +10,7 @@
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
+#include "platform/win/Window.h"
 
 namespace fw {
 
@@ -45,6 +46,32 @@ bool IsAncestor(const TTreeNode* ancestor, const TTreeNode* node) {
   for (const TTreeNode* p = node ? node->Parent() : nullptr; p; p = p->Parent())
     if (p == ancestor) return true;
   return false;
+}
+
+// Gives a bar range 0..max, page and position, unless it has them already and is shown or
+// hidden accordingly: an unchanged bar needs no frame repaint, which every node added to a
+// long tree would otherwise cost.
+void SetBar(HWND h, int bar, int max, UINT page, int pos) {
+  // What the bar keeps of these: the page at most the range, the position within the range
+  // less the page.
+  const std::int64_t kept = std::min<std::int64_t>(page, std::int64_t(max) + 1);
+  const std::int64_t last = std::max<std::int64_t>(max - std::max<std::int64_t>(kept - 1, 0), 0);
+  const std::int64_t keptPos = std::clamp<std::int64_t>(pos, 0, last);
+  const bool scrolls = kept == 0 ? max > 0 : kept <= max;
+  const LONG_PTR bit = bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+  const bool shown = (GetWindowLongPtrW(h, GWL_STYLE) & bit) != 0;
+  SCROLLINFO now;
+  now.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (GetScrollInfo(h, bar, &now) && now.nMin == 0 && now.nMax == max && now.nPage == kept &&
+      now.nPos == keptPos && shown == scrolls)
+    return;
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMin = 0;
+  si.nMax = max;
+  si.nPage = page;
+  si.nPos = pos;
+  SetScrollInfo(h, bar, si, true);
 }
 
 }  // namespace
@@ -216,7 +243,7 @@ TTreeNode* TTreeNodes::Insert(TTreeNode* parent, const std::u16string& text, std
   } else {
     FIndexValid = false;
   }
-  FOwner->StructureChanged();
+  FOwner->NodeAdded(result);
   return result;
 }
 
@@ -409,6 +436,14 @@ void TTreeView::ExpansionChanged(TTreeNode* node) {
   if (OnCollapsed) OnCollapsed(this, node);
 }
 
+void TTreeView::NodeAdded(TTreeNode* node) {
+  // Under a collapsed node the new node has no row: the rows stay as they are.
+  if (node->IsVisible()) FRowsValid = false;
+  if (FItems->Updating()) return;
+  UpdateScrollBars();
+  Invalidate();
+}
+
 void TTreeView::StructureChanged() {
   FRowsValid = false;
   if (FItems->Updating()) return;
@@ -421,6 +456,7 @@ void TTreeView::StructureChanged() {
 const std::vector<TTreeNode*>& TTreeView::Rows() const {
   if (FRowsValid) return FRows;
   FRows.clear();
+  FContentWidth = -1;
   WalkDepthFirst(*FItems->FRoot, [this](TTreeNode* n) {
     n->FRow = int(FRows.size());
     FRows.push_back(n);
@@ -478,9 +514,14 @@ int TTreeView::VisibleRows() {
 }
 
 int TTreeView::ContentWidth() {
+  // Kept with the rows: whatever changes a text, the font, the indent or the levels rebuilds
+  // them, and the scroll bars ask after every added node.
+  const auto& rows = Rows();
+  if (FContentWidth >= 0) return FContentWidth;
   int width = 0;
-  for (TTreeNode* n : Rows()) width = std::max(width, TextLeft(n) + FScrollX + TextWidth(n));
-  return width + kTextPad;
+  for (TTreeNode* n : rows) width = std::max(width, TextLeft(n) + FScrollX + TextWidth(n));
+  FContentWidth = width + kTextPad;
+  return FContentWidth;
 }
 
 TTreeView::THit TTreeView::HitTestAt(int x, int y, TTreeNode** node) {
@@ -519,20 +560,11 @@ void TTreeView::UpdateScrollBars() {
     int rows = RowCount();
     int page = VisibleRows();
     FTopRow = std::clamp(FTopRow, 0, std::max(0, rows - page));
-    SCROLLINFO si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    si.nMin = 0;
-    si.nMax = std::max(0, rows - 1);
-    si.nPage = UINT(page);
-    si.nPos = FTopRow;
-    SetScrollInfo(h, SB_VERT, si, true);
+    SetBar(h, SB_VERT, std::max(0, rows - 1), UINT(page), FTopRow);
     int content = ContentWidth();
     int width = std::max(1, ClientWidth());
     FScrollX = std::clamp(FScrollX, 0, std::max(0, content - width));
-    si.nMax = std::max(0, content - 1);
-    si.nPage = UINT(width);
-    si.nPos = FScrollX;
-    SetScrollInfo(h, SB_HORZ, si, true);
+    SetBar(h, SB_HORZ, std::max(0, content - 1), UINT(width), FScrollX);
   }
   FUpdatingScrollBars = false;
 }

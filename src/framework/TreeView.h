@@ -258,6 +258,7 @@ class TTreeView : public TCustomControl {
   // Selection by the user (mouse, keys): AutoExpand applies.
   void SelectByUser(TTreeNode* node);
   void StructureChanged();  // nodes added or removed, expansion changed
+  void NodeAdded(TTreeNode* node);
   void NodeRemoved(TTreeNode* node);
   void ExpansionChanged(TTreeNode* node);
   void SortChildren(TTreeNode* parent, bool recurse);
@@ -283,6 +284,7 @@ class TTreeView : public TCustomControl {
   TTreeNode* FHotNode = nullptr;
   mutable std::vector<TTreeNode*> FRows;
   mutable bool FRowsValid = true;
+  mutable int FContentWidth = -1;  // widest row, -1: to be measured once the rows are built
   int FTopRow = 0;
   int FScrollX = 0;
   int FItemHeight = 0;            // 0: measure from the font

@@ -4,11 +4,17 @@
 
 #include <random>
 #include <sstream>
+#include <string>
 
 #include "Catalogue.h"
 #include "app/TreeBuild.h"
 #include "app/TreeModel.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "framework/TreeView.h"
 #include "framework/db/Variant.h"
+#include "platform/win/ScrollInfo.h"
+#include "platform/win/VirtualDesktop.h"
 
 namespace app::test {
 namespace {
@@ -172,6 +178,121 @@ TEST(TreeBuild, FixtureCatalogue) {
     if (!n->Parent() && (n->Text().empty() || n->Text() == u"Пустой район")) {
       EXPECT_EQ(n->Count(), 0) << db::ToUtf8(n->Text());
     }
+  }
+}
+
+// The tree control itself: the step-by-step build made directly on it against the replay of
+// the fast build, on random catalogues in a tree small enough to scroll both ways. Every event
+// is logged with the scroll position at that moment; the nodes, their expansion, the selection,
+// the scroll position and both scroll bars must come out the same.
+class TreeControlBuild : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<fw::TApplication>();
+    form = app->CreateForm<fw::TForm>();
+    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
+    form->SetBounds(0, 0, 400, 300);
+    form->Show();
+    desktop.Pump();
+  }
+  void TearDown() override { app.reset(); }
+
+  fw::TTreeView* MakeTree(std::string& log) {
+    auto* tree = new fw::TTreeView(form);
+    tree->SetBounds(10, 10, 120, 90);
+    tree->SetParent(form);
+    auto at = [tree](const fw::TTreeNode* n) {
+      return (n ? std::to_string(n->Data()) + "#" + std::to_string(n->AbsoluteIndex()) : "-") +
+             "@" + std::to_string(tree->TopRow()) + "," + std::to_string(tree->ScrollX()) + " ";
+    };
+    tree->OnChanging = [&log, at](fw::TComponent*, fw::TTreeNode* n, bool&) {
+      log += "changing:" + at(n);
+    };
+    tree->OnChange = [&log, at](fw::TComponent*, fw::TTreeNode* n) { log += "change:" + at(n); };
+    tree->OnExpanded = [&log, at](fw::TComponent*, fw::TTreeNode* n) {
+      log += "expanded:" + at(n);
+    };
+    return tree;
+  }
+
+  // What a visitor and the program can see of a tree after a build.
+  static std::string State(fw::TTreeView& tree) {
+    std::ostringstream out;
+    for (int i = 0; i < tree.Items().Count(); ++i) {
+      const fw::TTreeNode* n = tree.Items().Item(i);
+      out << std::string(std::size_t(n->Level()) * 2, ' ') << db::ToUtf8(n->Text()) << ":"
+          << n->Data() << (n->Expanded() ? "+" : "") << (n->Selected() ? "*" : "") << "\n";
+    }
+    out << "top " << tree.TopRow() << " x " << tree.ScrollX() << " rows " << tree.RowCount();
+    for (int bar : {win::SB_VERT, win::SB_HORZ}) {
+      win::SCROLLINFO si;
+      si.fMask = win::SIF_RANGE | win::SIF_PAGE | win::SIF_POS;
+      win::GetScrollInfo(tree.Handle(), bar, &si);
+      out << " bar " << si.nMin << ".." << si.nMax << "/" << si.nPage << "@" << si.nPos;
+    }
+    return out.str();
+  }
+
+  win::VirtualDesktop desktop{640, 480};
+  std::unique_ptr<fw::TApplication> app;
+  fw::TForm* form = nullptr;
+};
+
+// The build written out on the control: every organisation compared with every node.
+void BuildStepByStep(fw::TTreeView& tree, const TTreeRows& rows) {
+  tree.Items().Clear();
+  for (const std::u16string& d : rows.districts) {
+    tree.SetSelected(nullptr);
+    tree.Items().AddObject(tree.Selected(), d, kDistrictData);
+  }
+  for (const TOrganisationRow& row : rows.organisations) {
+    const int n = tree.Items().Count();
+    for (int i = 0; i < n; ++i) {
+      if (row.district && tree.Items().Item(i)->Text() == *row.district) {
+        tree.SetSelected(tree.Items().Item(i));
+        tree.Items().AddChildObject(tree.Selected(), row.name, row.id);
+      }
+    }
+  }
+}
+
+TEST_F(TreeControlBuild, ReplayEqualsTheStepByStepBuildOnRandomCatalogues) {
+  const std::u16string names[] = {
+      u"", u"A", u"B", u"Район Заречный", u"D", u"Е", u"Ёлочка и длинное название"};
+  std::mt19937 random(91220261);
+  std::string directLog, replayLog;
+  fw::TTreeView* direct = MakeTree(directLog);
+  fw::TTreeView* replayed = MakeTree(replayLog);
+  for (int round = 0; round < 150; ++round) {
+    std::uniform_int_distribution<int> nameOf(0, 6), districts(0, 14), orgs(0, 40), pct(0, 99);
+    TTreeRows rows;
+    const int nd = districts(random);
+    for (int i = 0; i < nd; ++i) rows.districts.push_back(names[nameOf(random)]);
+    const int no = orgs(random);
+    for (int i = 0; i < no; ++i) {
+      TOrganisationRow r;
+      if (pct(random) >= 10) r.district = names[nameOf(random)];
+      r.name = pct(random) < 25 ? names[nameOf(random)] : u"школа " + names[nameOf(random)];
+      r.id = i + 1;
+      rows.organisations.push_back(r);
+    }
+    // Each round starts from the previous round's tree, with its selection and scrolling.
+    directLog.clear();
+    replayLog.clear();
+    BuildStepByStep(*direct, rows);
+    ReplayTreeOps(*replayed, FastTreeOps(rows));
+    ASSERT_EQ(directLog, replayLog) << "round " << round;
+    ASSERT_EQ(State(*direct), State(*replayed)) << "round " << round;
+    // Now and then the visitor scrolls or expands everything before the next keystroke.
+    if (round % 3 == 0) {
+      direct->FullExpand();
+      replayed->FullExpand();
+    }
+    if (round % 5 == 0 && direct->Items().Count() > 0) {
+      direct->MakeVisible(direct->Items().Item(direct->Items().Count() - 1));
+      replayed->MakeVisible(replayed->Items().Item(replayed->Items().Count() - 1));
+    }
+    desktop.Pump();
   }
 }
 

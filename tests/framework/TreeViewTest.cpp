@@ -319,6 +319,51 @@ TEST_F(TreeViewTest, KeyboardMovesAndExpands) {
             "change:A change:b3 change:A");
 }
 
+// The bars follow each added node, whether it gets a row or sits under a collapsed node, and
+// whether the bar changes or not (an unchanged bar is not set again).
+TEST_F(TreeViewTest, ScrollBarsFollowEveryAddedNode) {
+  auto& items = tree->Items();
+  win::HWND h = tree->Handle();
+  auto vert = [&] {
+    SCROLLINFO si;
+    si.fMask = win::SIF_ALL;
+    EXPECT_TRUE(win::GetScrollInfo(h, win::SB_VERT, &si));
+    return si;
+  };
+  const std::u16string wide = u"A name far too wide for a tree of two hundred pixels, surely";
+  TTreeNode* top = items.Add(nullptr, u"Top");
+  for (int i = 0; i < 30; ++i) {
+    items.AddChild(top, wide);
+    ASSERT_FALSE(HasStyle(win::WS_VSCROLL)) << i;
+    ASSERT_FALSE(HasStyle(win::WS_HSCROLL)) << i;
+    ASSERT_EQ(vert().nMax, 0);
+  }
+  top->Expand(false);
+  EXPECT_TRUE(HasStyle(win::WS_VSCROLL));
+  EXPECT_TRUE(HasStyle(win::WS_HSCROLL));
+  EXPECT_EQ(vert().nMax, 30);
+  tree->MakeVisible(top->Item(29));
+  const int topRow = tree->TopRow();
+  EXPECT_GT(topRow, 0);
+  for (int i = 0; i < 5; ++i) {
+    items.Add(nullptr, u"Short");
+    ASSERT_EQ(vert().nMax, 31 + i);
+    ASSERT_EQ(vert().nPos, topRow);
+  }
+  items.Clear();
+  EXPECT_FALSE(HasStyle(win::WS_VSCROLL));
+  EXPECT_FALSE(HasStyle(win::WS_HSCROLL));
+  // Short texts: the vertical bar appears with the first row that does not fit.
+  const int page = tree->ClientHeight() / tree->ItemHeight();
+  for (int i = 1; i <= page + 2; ++i) {
+    items.Add(nullptr, u"Row");
+    ASSERT_EQ(HasStyle(win::WS_VSCROLL), i > page) << i;
+    ASSERT_EQ(vert().nMax, i - 1);
+    ASSERT_EQ(int(vert().nPage), std::min(i, page));
+  }
+  EXPECT_FALSE(HasStyle(win::WS_HSCROLL));
+}
+
 TEST_F(TreeViewTest, ScrollsByLinePageThumbAndWheel) {
   auto& items = tree->Items();
   items.BeginUpdate();
