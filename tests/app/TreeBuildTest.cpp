@@ -112,6 +112,26 @@ TEST(TreeBuild, NoOrganisationLeavesNoSelection) {
   EXPECT_EQ(b.selected, -99);
 }
 
+// A random catalogue over seven names: up to maxDistricts districts and 40 organisations, a
+// tenth with a null district, a quarter named like a district (the others prefix + a name).
+TTreeRows RandomRows(std::mt19937& random, const std::u16string (&names)[7], int maxDistricts,
+                     const std::u16string& prefix) {
+  std::uniform_int_distribution<int> nameOf(0, 6), districts(0, maxDistricts), orgs(0, 40),
+      pct(0, 99);
+  TTreeRows rows;
+  const int nd = districts(random);
+  for (int i = 0; i < nd; ++i) rows.districts.push_back(names[nameOf(random)]);
+  const int no = orgs(random);
+  for (int i = 0; i < no; ++i) {
+    TOrganisationRow r;
+    if (pct(random) >= 10) r.district = names[nameOf(random)];
+    r.name = pct(random) < 25 ? names[nameOf(random)] : prefix + names[nameOf(random)];
+    r.id = i + 1;
+    rows.organisations.push_back(r);
+  }
+  return rows;
+}
+
 // Random catalogues with few distinct names, so that duplicate districts, organisations named
 // like districts, empty and null names all occur. MC_TREE_VERBOSE=1 prints each case.
 TEST(TreeBuild, FastBuildEqualsReferenceOnRandomCatalogues) {
@@ -119,19 +139,7 @@ TEST(TreeBuild, FastBuildEqualsReferenceOnRandomCatalogues) {
   const std::u16string names[] = {u"", u"A", u"B", u"C", u"D", u"Е", u"Ё"};
   std::mt19937 random(20261209);
   for (int round = 0; round < 400; ++round) {
-    std::uniform_int_distribution<int> nameOf(0, 6), districts(0, 12), orgs(0, 40), pct(0, 99);
-    TTreeRows rows;
-    const int nd = districts(random);
-    for (int i = 0; i < nd; ++i) rows.districts.push_back(names[nameOf(random)]);
-    const int no = orgs(random);
-    for (int i = 0; i < no; ++i) {
-      TOrganisationRow r;
-      if (pct(random) >= 10) r.district = names[nameOf(random)];
-      // Mostly other names, sometimes a district's.
-      r.name = pct(random) < 25 ? names[nameOf(random)] : u"o" + names[nameOf(random)];
-      r.id = i + 1;
-      rows.organisations.push_back(r);
-    }
+    const TTreeRows rows = RandomRows(random, names, 12, u"o");
     const TTreeOps ref = ReferenceTreeOps(rows);
     const TTreeOps fast = FastTreeOps(rows);
     if (verbose || ref != fast)
@@ -264,18 +272,7 @@ TEST_F(TreeControlBuild, ReplayEqualsTheStepByStepBuildOnRandomCatalogues) {
   fw::TTreeView* direct = MakeTree(directLog);
   fw::TTreeView* replayed = MakeTree(replayLog);
   for (int round = 0; round < 150; ++round) {
-    std::uniform_int_distribution<int> nameOf(0, 6), districts(0, 14), orgs(0, 40), pct(0, 99);
-    TTreeRows rows;
-    const int nd = districts(random);
-    for (int i = 0; i < nd; ++i) rows.districts.push_back(names[nameOf(random)]);
-    const int no = orgs(random);
-    for (int i = 0; i < no; ++i) {
-      TOrganisationRow r;
-      if (pct(random) >= 10) r.district = names[nameOf(random)];
-      r.name = pct(random) < 25 ? names[nameOf(random)] : u"школа " + names[nameOf(random)];
-      r.id = i + 1;
-      rows.organisations.push_back(r);
-    }
+    const TTreeRows rows = RandomRows(random, names, 14, u"школа ");
     // Each round starts from the previous round's tree, with its selection and scrolling.
     directLog.clear();
     replayLog.clear();
