@@ -143,8 +143,8 @@ TEST(TreeBuild, FastBuildEqualsReferenceOnRandomCatalogues) {
     const TTreeOps ref = ReferenceTreeOps(rows);
     const TTreeOps fast = FastTreeOps(rows);
     if (verbose || ref != fast)
-      std::printf("round %d: %d districts, %d organisations, %zu operations\n", round, nd, no,
-                  ref.size());
+      std::printf("round %d: %zu districts, %zu organisations, %zu operations\n", round,
+                  rows.districts.size(), rows.organisations.size(), ref.size());
     ASSERT_EQ(ref, fast) << "round " << round;
     const Built a = Replay(ref), b = Replay(fast);
     ASSERT_EQ(a.events, b.events);
