@@ -6,15 +6,13 @@
 // the filter, the rebuild with its card events, and the repaint. And between the two: the
 // operations replayed into a bare tree control on a form, without the card handler.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 
+#include "SyntheticCatalogue.h"
 #include "app/Configuration.h"
-#include "app/DatabasePassword.h"
 #include "app/TreeBuild.h"
 #include "app/TreeFilter.h"
 #include "app/TreeModel.h"
@@ -27,37 +25,6 @@
 
 namespace app {
 namespace {
-
-namespace fs = std::filesystem;
-
-// The synthetic catalogue, made once per run in a temporary folder and removed at exit.
-class SyntheticCatalogue {
- public:
-  SyntheticCatalogue()
-      : dir_(fs::temp_directory_path() / ("app-bench-" + std::to_string(::getpid()))) {
-    fs::create_directories(dir_);
-    db::CreateDatabase(Folder() + "res.dat", kDatabasePassword);
-    db::TADOConnection c(nullptr);
-    c.SetConnectionString(CatalogueConnectionString(Folder()));
-    c.Open();
-    c.Execute(
-        u"create table mun (id integer primary key, nam text);"
-        u"create table uz (id integer primary key, id_mun integer, nam varchar(255),"
-        u" vid varchar(255), nam1 text, addr text, dat_o date, phone varchar(64), razd longtext);"
-        u"create table foto (id integer primary key, id_uz integer, foto varchar(255), fot blob);"
-        u"with recursive n(i) as (select 1 union all select i + 1 from n where i < 50)"
-        u" insert into mun select i, 'Район №' || i from n;"
-        u"with recursive n(i) as (select 1 union all select i + 1 from n where i < 10000)"
-        u" insert into uz select i, 1 + i % 50,"
-        u" case i % 3 when 0 then 'Школа №' when 1 then 'Гимназия №' else 'ДДТ №' end || i,"
-        u" 'Галерея', 'x', 'x', '2001-09-01', 'x', 'x' from n;");
-  }
-  ~SyntheticCatalogue() { fs::remove_all(dir_); }
-  std::string Folder() const { return dir_.string() + "/"; }
-
- private:
-  fs::path dir_;
-};
 
 struct Catalogue {
   std::unique_ptr<db::TADOConnection> conn;
@@ -87,13 +54,8 @@ Catalogue& Sample() {
   return c;
 }
 
-const SyntheticCatalogue& SyntheticFile() {
-  static SyntheticCatalogue file;
-  return file;
-}
-
 Catalogue& Synthetic() {
-  static Catalogue c = Open(SyntheticFile().Folder());
+  static Catalogue c = Open(bench::SyntheticCatalogue::Get().Folder());
   return c;
 }
 
@@ -176,7 +138,7 @@ void BM_KeystrokeSampleOnForm(benchmark::State& s) {
   OnForm(s, ExecutableFolder());
 }
 void BM_KeystrokeSyntheticOnForm(benchmark::State& s) {
-  OnForm(s, SyntheticFile().Folder());
+  OnForm(s, bench::SyntheticCatalogue::Get().Folder());
 }
 
 void BM_KeystrokeSampleReference(benchmark::State& s) {

@@ -3,11 +3,12 @@
 // one of 10 000 organisations in 50 districts. The connection's share is the password check,
 // a deliberately slow hash, measured on its own in BM_Connect.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
 
+#include "SyntheticCatalogue.h"
+#include "app/DatabasePassword.h"
 #include "framework/db/ADOConnection.h"
 #include "framework/db/ADODataSet.h"
 
@@ -16,11 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char16_t kPassword[] = u"k7mP305z$42";
-
 std::u16string ConnectionString(const std::string& file) {
   return u"Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + ToUtf16(file) +
-         u";Persist Security Info=False;Jet OLEDB:Database Password=" + kPassword;
+         u";Persist Security Info=False;Jet OLEDB:Database Password=" + app::kDatabasePassword;
 }
 
 // The sample catalogue: res.dat in this program's folder, as the catalogue finds it.
@@ -28,44 +27,8 @@ std::string SampleFile() {
   return (fs::read_symlink("/proc/self/exe").parent_path() / "res.dat").string();
 }
 
-// The synthetic catalogue, made once per run in a temporary folder and removed at exit.
-class SyntheticCatalogue {
- public:
-  SyntheticCatalogue()
-      : path_(fs::temp_directory_path() / ("db-bench-" + std::to_string(::getpid()) + ".dat")) {
-    CreateDatabase(path_.string(), kPassword);
-    TADOConnection c(nullptr);
-    c.SetConnectionString(ConnectionString(path_.string()));
-    c.Open();
-    c.Execute(kContent);
-  }
-  ~SyntheticCatalogue() { fs::remove(path_); }
-  std::string File() const { return path_.string(); }
-
- private:
-  static constexpr char16_t kContent[] =
-      u"create table mun (id integer primary key, nam text);"
-      u"create table uz (id integer primary key, id_mun integer, nam varchar(255),"
-      u" vid varchar(255), nam1 text, addr text, dat_o date, phone varchar(64), razd longtext);"
-      u"create table foto (id integer primary key, id_uz integer, foto varchar(255), fot blob);"
-      u"with recursive n(i) as (select 1 union all select i + 1 from n where i < 50)"
-      u" insert into mun select i, 'Район №' || i from n;"
-      u"with recursive n(i) as (select 1 union all select i + 1 from n where i < 10000)"
-      u" insert into uz select i, 1 + i % 50,"
-      u" case i % 3 when 0 then 'Школа №' when 1 then 'Гимназия №' else 'ДДТ №' end || i,"
-      u" case i % 4 when 0 then 'Галерея' when 1 then 'Школьный музей'"
-      u"  when 2 then 'Военно-исторический музей' else 'Музей природы' end,"
-      u" 'Полное имя №' || i, 'Адрес', '2001-09-01', '8 (4999) 1-11-11',"
-      u" '1. Раздел\r\n2. Раздел' from n;"
-      u"with recursive n(i) as (select 1 union all select i + 1 from n where i < 30000)"
-      u" insert into foto select i, 1 + i % 10000, (1 + i % 10000) || '/' || i || '.jpg', null"
-      u" from n;";
-  fs::path path_;
-};
-
 std::string SyntheticFile() {
-  static const SyntheticCatalogue catalogue;
-  return catalogue.File();
+  return bench::SyntheticCatalogue::Get().File();
 }
 
 // The main window's connection and the datasets it opens at start.

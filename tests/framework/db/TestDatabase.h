@@ -7,12 +7,14 @@
 #include <memory>
 #include <string>
 
+#include "app/DatabasePassword.h"
 #include "framework/db/ADOConnection.h"
 #include "framework/db/ADODataSet.h"
 
 namespace db::test {
 
-inline constexpr char16_t kPassword[] = u"k7mP305z$42";
+// The catalogue's password, as the sample catalogue and the fixtures carry it.
+inline constexpr const char16_t* kPassword = app::kDatabasePassword;
 
 // A fresh folder under the system's temporary folder, removed at the end of the test.
 class TempFolder {
