@@ -6,7 +6,11 @@
 // sizes the control to the picture.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "framework/GraphicControl.h"
 #include "framework/ImageList.h"
@@ -26,6 +30,9 @@ class TImage : public TGraphicControl {
   // Loads a picture file; raises Exception naming the file for an unknown extension or bad
   // data.
   void LoadFromFile(const std::string& path);
+  // The same for a file's bytes held in memory; name gives the extension and is kept as the
+  // picture's file.
+  void LoadFromData(const std::string& name, std::span<const std::uint8_t> data);
   void SetPicture(const gfx::Bitmap& picture);
   void ClearPicture();
   // The loaded picture (empty when none) and the file it came from ("" when none).
@@ -59,6 +66,8 @@ class TImage : public TGraphicControl {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  // Loads the picture file path, whose bytes read gives once the extension is known.
+  void Load(const std::string& path, const std::function<std::vector<std::uint8_t>()>& read);
   void PictureChanged();
   void SetFlag(bool& field, bool v);
 

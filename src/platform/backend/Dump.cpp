@@ -102,6 +102,16 @@ std::map<int, DumpExtender>& Extenders() {
   return extenders;
 }
 
+std::map<int, DumpTopExtender>& TopExtenders() {
+  static std::map<int, DumpTopExtender> extenders;
+  return extenders;
+}
+
+int NextExtenderId() {
+  static int next = 1;
+  return next++;
+}
+
 void Rect(JsonWriter& j, const win::RECT& r) {
   j.BeginArray();
   j.Number(r.Left);
@@ -154,13 +164,23 @@ void DumpWindow(win::HWND h, JsonWriter& j) {
 }  // namespace
 
 int AddDumpExtender(DumpExtender extender) {
-  static int next = 1;
-  Extenders().emplace(next, std::move(extender));
-  return next++;
+  const int id = NextExtenderId();
+  Extenders().emplace(id, std::move(extender));
+  return id;
 }
 
 void RemoveDumpExtender(int id) {
   Extenders().erase(id);
+}
+
+int AddDumpTopExtender(DumpTopExtender extender) {
+  const int id = NextExtenderId();
+  TopExtenders().emplace(id, std::move(extender));
+  return id;
+}
+
+void RemoveDumpTopExtender(int id) {
+  TopExtenders().erase(id);
 }
 
 std::string DumpWindows() {
@@ -171,6 +191,7 @@ std::string DumpWindows() {
   for (win::HWND h = win::GetTopWindow(nullptr); h; h = win::GetWindow(h, win::GW_HWNDNEXT))
     DumpWindow(h, j);
   j.EndArray();
+  for (auto& [id, extend] : TopExtenders()) extend(j);
   j.EndObject();
   return j.Text() + "\n";
 }
