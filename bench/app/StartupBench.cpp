@@ -53,13 +53,12 @@ StartUp RunOnce(const std::string& program) {
   StartUp r;
   int reply[2];
   if (::pipe(reply) != 0) return {0, 0, "pipe"};
-  // The replies come through the pipe as the child's descriptor 3.
+  // The replies come through the pipe's writing end, which the child inherits.
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, reply[1], 3);
   posix_spawn_file_actions_addclose(&actions, reply[0]);
   std::vector<std::string> env = {"UI_BACKEND=headless", "UI_SCRIPT=" + ScriptFile(),
-                                  "UI_REPLY=/proc/self/fd/3"};
+                                  "UI_REPLY=/proc/self/fd/" + std::to_string(reply[1])};
   for (char** e = environ; *e; ++e) {
     const std::string v = *e;
     if (!v.starts_with("UI_") && !v.starts_with("DISPLAY=") && !v.starts_with("WAYLAND_DISPLAY="))

@@ -45,8 +45,7 @@ void TImage::LoadFromData(const std::string& name, std::span<const std::uint8_t>
   Load(name, [&] { return std::vector<std::uint8_t>(data.begin(), data.end()); });
 }
 
-void TImage::Load(const std::string& path,
-                  const std::function<std::vector<std::uint8_t>()>& read) {
+void TImage::Load(const std::string& path, const std::function<std::vector<std::uint8_t>()>& read) {
   // From the last dot of the file name itself (".jpg" alone counts); a dot in a folder's name
   // is no extension.
   const std::string name = std::filesystem::path(path).filename().string();

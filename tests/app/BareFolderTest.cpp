@@ -83,10 +83,9 @@ TEST(BareFolder, TheCatalogueRunsWithItsCatalogueAloneBesideIt) {
   fs::copy(SampleFolder() + "res", bare + "res", fs::copy_options::recursive);
   ASSERT_EQ(Entries(bare), (std::set<std::string>{"catalogue", "res", "res.dat"}));
 
-  EXPECT_EQ(RunCatalogue(bare,
-                         "dump " + out.Path() + "dump.json\nshot " + out.Path() +
-                             "shot.png\nquit\n",
-                         out.Path()),
+  EXPECT_EQ(RunCatalogue(
+                bare, "dump " + out.Path() + "dump.json\nshot " + out.Path() + "shot.png\nquit\n",
+                out.Path()),
             "ok\nok\nok\n");
   const std::string dump = ReadText(out.Path() + "dump.json");
   EXPECT_NE(dump.find(R"("form":{"name":"Form1","class":"TForm1"})"), std::string::npos);
@@ -95,7 +94,9 @@ TEST(BareFolder, TheCatalogueRunsWithItsCatalogueAloneBesideIt) {
   EXPECT_NE(dump.find(R"("picture":{"width":879,"height":595,"file":"background.jpg"})"),
             std::string::npos);
   EXPECT_NE(dump.find(R"("level":1)"), std::string::npos) << "the tree has organisations";
-  EXPECT_TRUE(dump.ends_with(R"("messages":[]}})" "\n")) << "no error box";
+  EXPECT_TRUE(dump.ends_with(R"("messages":[]}})"
+                             "\n"))
+      << "no error box";
 
   // The pictures are on the screen as drawn: the header unscaled, the background exactly the
   // size of its pane.
@@ -119,9 +120,10 @@ TEST(BareFolder, WithoutTheCatalogueTheDumpListsTheOpenErrorBox) {
                              "closed.json\nquit\n",
                          out.Path()),
             "ok\nok\nok\nok\n");
-  const std::string error = "Could not find file '" +
-                            fs::canonical(bare).string() + "/res.dat'.";
-  const std::string listed = R"(,"text":")" + error + R"(","icon":"error"}]}})" "\n";
+  const std::string error = "Could not find file '" + fs::canonical(bare).string() + "/res.dat'.";
+  const std::string listed = R"(,"text":")" + error +
+                             R"(","icon":"error"}]}})"
+                             "\n";
   // While the box is open: it is a window, and the application, the last member of the top
   // level, lists it.
   const std::string open = ReadText(out.Path() + "open.json");

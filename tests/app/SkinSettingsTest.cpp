@@ -54,8 +54,8 @@ TEST_F(FormsTest, TheSkinComponentsKeepTheirStoredSettings) {
     const auto& stored = skins.Items(i);
     EXPECT_EQ(stored.Name(), program[std::size_t(i)].Name);
     const auto package = skin::data::PackageOf(program[std::size_t(i)]);
-    EXPECT_TRUE(std::equal(stored.PackedData().begin(), stored.PackedData().end(),
-                           package.begin(), package.end()))
+    EXPECT_TRUE(std::equal(stored.PackedData().begin(), stored.PackedData().end(), package.begin(),
+                           package.end()))
         << stored.Name();
     EXPECT_EQ(stored.Shadow1Color, 0);
     EXPECT_EQ(stored.Shadow1Offset, 0);

@@ -37,18 +37,18 @@ TEST_F(FrameworkTest, TheDumpListsTheOpenMessageBoxAndEveryOneBefore) {
   // top-level object: the application is no member of any window.
   EXPECT_NE(whileOpen.find(R"("caption":"Line \"one\"\r\nand two")"), std::string::npos)
       << whileOpen;
-  const std::string first =
-      R"({"title":"Error","text":"Line \"one\"\r\nand two","icon":"error"})";
-  EXPECT_TRUE(whileOpen.ends_with(
-      R"(],"application":{"hint":"","tooltip":null,"messages":[)" + first + "]}}\n"))
+  const std::string first = R"({"title":"Error","text":"Line \"one\"\r\nand two","icon":"error"})";
+  EXPECT_TRUE(whileOpen.ends_with(R"(],"application":{"hint":"","tooltip":null,"messages":[)" +
+                                  first + "]}}\n"))
       << whileOpen;
   EXPECT_EQ(whileOpen.find("\"application\""), whileOpen.rfind("\"application\""));
 
   dumpThenEnter(whileSecondOpen);
   MessageDlg(u"Saved", TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
-  EXPECT_TRUE(whileSecondOpen.ends_with(
-      R"("messages":[)" + first +
-      R"(,{"title":"Information","text":"Saved","icon":"information"}]}})" "\n"))
+  EXPECT_TRUE(
+      whileSecondOpen.ends_with(R"("messages":[)" + first +
+                                R"(,{"title":"Information","text":"Saved","icon":"information"}]}})"
+                                "\n"))
       << whileSecondOpen;
   // Closed boxes stay listed; their windows are gone.
   const std::string after = backend::DumpWindows();

@@ -132,8 +132,8 @@ void CheckDatabasePassword(sqlite3* h, std::u16string_view password) {
   // Exactly one stored hash: an emptied or multiplied table opens nothing.
   if (sqlite3_step(s.get()) != SQLITE_ROW) throw EDatabaseError("Not a valid password.");
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0));
-  const std::string stored = text ? std::string(text, std::size_t(sqlite3_column_bytes(s.get(), 0)))
-                                  : std::string();
+  const std::string stored =
+      text ? std::string(text, std::size_t(sqlite3_column_bytes(s.get(), 0))) : std::string();
   if (sqlite3_step(s.get()) != SQLITE_DONE || !VerifyPassword(stored, password))
     throw EDatabaseError("Not a valid password.");
 }

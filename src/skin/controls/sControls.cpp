@@ -79,17 +79,16 @@ void RegisterSkinManager() {
                           [](M* m, V v, C x) { m->SetOldGlyphsMode(x.Bool(v)); });
   fw::RegisterProperty<M>("TsSkinManager", "InternalSkins", ReadInternalSkins);
   for (int i = 0; i < TsThirdPartyList::kCount; ++i)
-    fw::RegisterProperty<M>(
-        "TsSkinManager", std::string("ThirdParty.") + TsThirdPartyList::Names()[std::size_t(i)],
-        [i](M* m, V v, C x) { m->ThirdParty().SetText(i, x.String(v)); });
+    fw::RegisterProperty<M>("TsSkinManager",
+                            std::string("ThirdParty.") + TsThirdPartyList::Names()[std::size_t(i)],
+                            [i](M* m, V v, C x) { m->ThirdParty().SetText(i, x.String(v)); });
 }
 
 void RegisterSkinProvider() {
   using P = TsSkinProvider;
   fw::RegisterClass<P>("TsSkinProvider", "");
-  fw::RegisterProperty<P>("TsSkinProvider", "SkinData.SkinSection", [](P* p, V v, C x) {
-    p->SkinData().SetSkinSection(SectionName(v, x));
-  });
+  fw::RegisterProperty<P>("TsSkinProvider", "SkinData.SkinSection",
+                          [](P* p, V v, C x) { p->SkinData().SetSkinSection(SectionName(v, x)); });
   fw::RegisterProperty<P>("TsSkinProvider", "CaptionAlignment", [](P* p, V v, C x) {
     p->SetCaptionAlignment(fw::TAlignment(x.Enum(v, fw::kAlignmentNames)));
   });
@@ -115,12 +114,12 @@ void RegisterSkinProvider() {
 
 const std::array<const char*, TsThirdPartyList::kCount>& TsThirdPartyList::Names() {
   static const std::array<const char*, kCount> names = {
-      "ThirdEdits",       "ThirdButtons",      "ThirdBitBtns",       "ThirdCheckBoxes",
-      "ThirdComboBoxes",  "ThirdGrids",        "ThirdGroupBoxes",    "ThirdListViews",
-      "ThirdPanels",      "ThirdTreeViews",    "ThirdWWEdits",       "ThirdGridEh",
+      "ThirdEdits",        "ThirdButtons",     "ThirdBitBtns",       "ThirdCheckBoxes",
+      "ThirdComboBoxes",   "ThirdGrids",       "ThirdGroupBoxes",    "ThirdListViews",
+      "ThirdPanels",       "ThirdTreeViews",   "ThirdWWEdits",       "ThirdGridEh",
       "ThirdVirtualTrees", "ThirdPageControl", "ThirdTabControl",    "ThirdToolBar",
-      "ThirdStatusBar",   "ThirdSpeedButton",  "ThirdScrollControl", "ThirdUpDown",
-      "ThirdScrollBar",   "ThirdStaticText",   "ThirdNativePaint"};
+      "ThirdStatusBar",    "ThirdSpeedButton", "ThirdScrollControl", "ThirdUpDown",
+      "ThirdScrollBar",    "ThirdStaticText",  "ThirdNativePaint"};
   return names;
 }
 

@@ -66,8 +66,9 @@ TEST(PasswordScheme, TheKeyIsPbkdf2HmacSha256) {
   // Keys computed by another implementation of PBKDF2-HMAC-SHA-256 (1000 iterations, salt
   // bytes 00 to 0f).
   const std::string salt = "000102030405060708090a0b0c0d0e0f";
-  const std::string kCatalogue = std::string(kTag) + salt +
-                                 "$a7c79090eeca0e2757f0eb2124257a4a88294655ce82369540cef17910884e21";
+  const std::string kCatalogue =
+      std::string(kTag) + salt +
+      "$a7c79090eeca0e2757f0eb2124257a4a88294655ce82369540cef17910884e21";
   const std::string kRussian = std::string(kTag) + salt +
                                "$35c898a8e0c69f41d8e23d9db4059aef3abbf06a172ffd8919bc4eab41a93b28";
   EXPECT_TRUE(VerifyPassword(kCatalogue, kPassword));

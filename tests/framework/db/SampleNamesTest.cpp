@@ -16,8 +16,7 @@ std::u16string SpelledOut(std::u16string shortName) {
       {u"ЦДО ", u"Центр дополнительного образования "},
   };
   for (const auto& [abbreviation, words] : kAbbreviations)
-    if (shortName.starts_with(abbreviation))
-      return words + shortName.substr(abbreviation.size());
+    if (shortName.starts_with(abbreviation)) return words + shortName.substr(abbreviation.size());
   return shortName;
 }
 
@@ -65,8 +64,8 @@ TEST(SampleNames, EveryOrganisationsShortAndFullNamesAgree) {
     const std::u16string fullName = q.FieldByName("nam1").AsString();
     kindergartens += shortName.starts_with(u"Детский сад");
     EXPECT_TRUE(NamesAgree(shortName, fullName))
-        << "organisation " << q.FieldByName("id").AsInteger() << ": " << ToUtf8(shortName)
-        << " / " << ToUtf8(fullName);
+        << "organisation " << q.FieldByName("id").AsInteger() << ": " << ToUtf8(shortName) << " / "
+        << ToUtf8(fullName);
   }
   EXPECT_GT(kindergartens, 0);  // the kind that once named two places is there
 }
