@@ -1,6 +1,7 @@
 // Embeds the catalogue's window descriptions and the pictures they name in the program.
-//   embed-forms OUT.cpp DIR...   every description (.txt) and picture (.png, .jpg, .jpeg, .bmp)
-//                                of the folders, as byte arrays of app::FormFiles()
+//   embed-forms OUT.cpp PATH...  the descriptions (.txt) and pictures (.png, .jpg, .jpeg, .bmp)
+//                                named, and those in the folders named, as byte arrays of
+//                                app::FormFiles()
 // Every description is parsed on the way, so a damaged one stops the build here; reading them
 // into the program's own classes is tools/check-forms' part, once the program is linked.
 #include <algorithm>
@@ -51,7 +52,7 @@ std::string GeneratedSource(const std::vector<File>& files) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fputs("usage: embed-forms OUT.cpp DIR...\n", stderr);
+    std::fputs("usage: embed-forms OUT.cpp PATH...\n", stderr);
     return 2;
   }
   try {
@@ -59,8 +60,13 @@ int main(int argc, char** argv) {
     std::set<std::string> names;
     for (int a = 2; a < argc; ++a) {
       std::vector<fs::path> found;
-      for (const auto& entry : fs::directory_iterator(argv[a]))
-        if (entry.is_regular_file() && Embedded(entry.path())) found.push_back(entry.path());
+      if (!fs::is_directory(argv[a])) {
+        if (!Embedded(argv[a])) throw std::runtime_error(std::string("not embedded: ") + argv[a]);
+        found.push_back(argv[a]);
+      } else {
+        for (const auto& entry : fs::directory_iterator(argv[a]))
+          if (entry.is_regular_file() && Embedded(entry.path())) found.push_back(entry.path());
+      }
       std::sort(found.begin(), found.end());
       for (const fs::path& p : found) {
         const std::string name = p.filename().string();
