@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <vector>
 
 #include "platform/backend/Script.h"
 #include "platform/win/Input.h"
@@ -102,14 +103,9 @@ std::map<int, DumpExtender>& Extenders() {
   return extenders;
 }
 
-std::map<int, DumpTopExtender>& TopExtenders() {
-  static std::map<int, DumpTopExtender> extenders;
+std::vector<DumpTopExtender>& TopExtenders() {
+  static std::vector<DumpTopExtender> extenders;
   return extenders;
-}
-
-int NextExtenderId() {
-  static int next = 1;
-  return next++;
 }
 
 void Rect(JsonWriter& j, const win::RECT& r) {
@@ -164,23 +160,17 @@ void DumpWindow(win::HWND h, JsonWriter& j) {
 }  // namespace
 
 int AddDumpExtender(DumpExtender extender) {
-  const int id = NextExtenderId();
-  Extenders().emplace(id, std::move(extender));
-  return id;
+  static int next = 1;
+  Extenders().emplace(next, std::move(extender));
+  return next++;
 }
 
 void RemoveDumpExtender(int id) {
   Extenders().erase(id);
 }
 
-int AddDumpTopExtender(DumpTopExtender extender) {
-  const int id = NextExtenderId();
-  TopExtenders().emplace(id, std::move(extender));
-  return id;
-}
-
-void RemoveDumpTopExtender(int id) {
-  TopExtenders().erase(id);
+void AddDumpTopExtender(DumpTopExtender extender) {
+  TopExtenders().push_back(std::move(extender));
 }
 
 std::string DumpWindows() {
@@ -191,7 +181,7 @@ std::string DumpWindows() {
   for (win::HWND h = win::GetTopWindow(nullptr); h; h = win::GetWindow(h, win::GW_HWNDNEXT))
     DumpWindow(h, j);
   j.EndArray();
-  for (auto& [id, extend] : TopExtenders()) extend(j);
+  for (const DumpTopExtender& extend : TopExtenders()) extend(j);
   j.EndObject();
   return j.Text() + "\n";
 }

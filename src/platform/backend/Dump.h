@@ -41,9 +41,8 @@ void RemoveDumpExtender(int id);
 
 // Adds members to the dump's top-level object, after "windows".
 using DumpTopExtender = std::function<void(JsonWriter&)>;
-// Registers a top-level extender; returns its id for RemoveDumpTopExtender.
-int AddDumpTopExtender(DumpTopExtender extender);
-void RemoveDumpTopExtender(int id);
+// Registers a top-level extender, for the rest of the program.
+void AddDumpTopExtender(DumpTopExtender extender);
 
 // Every top-level window (topmost first) with handle, class, text, rect and client (screen,
 // [left, top, right, bottom]), visible, enabled, active, focus, style, exstyle and children
