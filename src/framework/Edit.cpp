@@ -7,6 +7,7 @@
 #include "platform/win/Keys.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
+#include "platform/win/ControlCodes.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
@@ -131,6 +132,8 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
     else
       p.Style |= WS_BORDER;
   }
+  // A memo's window says it holds several lines, as a multi-line edit's does.
+  if (FCore.MultiLine) p.Style |= ES_MULTILINE;
   p.Caption = FCore.Text();
 }
 
