@@ -177,8 +177,8 @@ void TButton::WndProc(TMessage& m) {
       return;
     case BM_SETSTYLE: {
       LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
-      SetWindowLongPtrW(Handle(), GWL_STYLE, (style & ~LONG_PTR(BS_TYPEMASK)) |
-                                                 LONG_PTR(m.WParam & BS_TYPEMASK));
+      SetWindowLongPtrW(Handle(), GWL_STYLE,
+                        (style & ~LONG_PTR(BS_TYPEMASK)) | LONG_PTR(m.WParam & BS_TYPEMASK));
       FActive = (m.WParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
       if (m.LParam) Invalidate();
       return;
@@ -265,8 +265,8 @@ gfx::TSize TBitBtn::GlyphSize() const {
 
 void TBitBtn::CalcLayout(const TRect& r, TRect& glyph, TRect& caption) {
   const gfx::TSize g = GlyphSize();
-  const bool across = FLayout == TButtonLayout::blGlyphLeft ||
-                      FLayout == TButtonLayout::blGlyphRight;
+  const bool across =
+      FLayout == TButtonLayout::blGlyphLeft || FLayout == TButtonLayout::blGlyphRight;
   // The caption's size, measured in the button's font; wrapped at the room the glyph leaves.
   gfx::Bitmap scratch(1, 1);
   gfx::DeviceContext dc(scratch);
@@ -288,8 +288,8 @@ void TBitBtn::CalcLayout(const TRect& r, TRect& glyph, TRect& caption) {
     spacing = (room - margin - gw - tw) / 2;
   }
   // Positions along the layout's axis, from the face's start.
-  const bool glyphFirst = FLayout == TButtonLayout::blGlyphLeft ||
-                          FLayout == TButtonLayout::blGlyphTop;
+  const bool glyphFirst =
+      FLayout == TButtonLayout::blGlyphLeft || FLayout == TButtonLayout::blGlyphTop;
   int glyphAt, textAt;
   if (glyphFirst) {
     glyphAt = margin;
@@ -302,12 +302,12 @@ void TBitBtn::CalcLayout(const TRect& r, TRect& glyph, TRect& caption) {
   // Across the axis both are centred.
   if (across) {
     glyph = gfx::RectOfSize(r.Left + glyphAt, r.Top + (r.Height() - g.cy + 1) / 2, g.cx, g.cy);
-    caption = gfx::RectOfSize(r.Left + textAt, r.Top + (r.Height() - t.Height() + 1) / 2,
-                              t.Width(), t.Height());
+    caption = gfx::RectOfSize(r.Left + textAt, r.Top + (r.Height() - t.Height() + 1) / 2, t.Width(),
+                              t.Height());
   } else {
     glyph = gfx::RectOfSize(r.Left + (r.Width() - g.cx + 1) / 2, r.Top + glyphAt, g.cx, g.cy);
-    caption = gfx::RectOfSize(r.Left + (r.Width() - t.Width() + 1) / 2, r.Top + textAt,
-                              t.Width(), t.Height());
+    caption = gfx::RectOfSize(r.Left + (r.Width() - t.Width() + 1) / 2, r.Top + textAt, t.Width(),
+                              t.Height());
   }
   if (g.cx == 0) glyph = {};
   if (Caption().empty()) caption = {};

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "framework/Canvas.h"
+#include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keys.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
-#include "platform/win/ControlCodes.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"

@@ -231,11 +231,10 @@ void RegisterStdControls() {
   });
   RegisterProperty<TLabel>("TLabel", "ShowAccelChar",
                            [](TLabel* l, V v, C x) { l->SetShowAccelChar(x.Bool(v)); });
-  static const Table kEllipsis = {
-      {"epNone", int(TEllipsisPosition::epNone)},
-      {"epPathEllipsis", int(TEllipsisPosition::epPathEllipsis)},
-      {"epEndEllipsis", int(TEllipsisPosition::epEndEllipsis)},
-      {"epWordEllipsis", int(TEllipsisPosition::epWordEllipsis)}};
+  static const Table kEllipsis = {{"epNone", int(TEllipsisPosition::epNone)},
+                                  {"epPathEllipsis", int(TEllipsisPosition::epPathEllipsis)},
+                                  {"epEndEllipsis", int(TEllipsisPosition::epEndEllipsis)},
+                                  {"epWordEllipsis", int(TEllipsisPosition::epWordEllipsis)}};
   RegisterProperty<TLabel>("TLabel", "EllipsisPosition", [](TLabel* l, V v, C x) {
     l->SetEllipsisPosition(TEllipsisPosition(x.Enum(v, kEllipsis)));
   });
@@ -284,8 +283,8 @@ void RegisterStdControls() {
   RegisterProperty<TBitBtn>("TBitBtn", "Layout", [](TBitBtn* b, V v, C x) {
     b->SetLayout(TButtonLayout(x.Enum(v, kButtonLayout)));
   });
-  RegisterProperty<TBitBtn>("TBitBtn", "Margin",
-                            [](TBitBtn* b, V v, C x) { b->SetMargin(int(x.Integer(v, -1, 1000))); });
+  RegisterProperty<TBitBtn>(
+      "TBitBtn", "Margin", [](TBitBtn* b, V v, C x) { b->SetMargin(int(x.Integer(v, -1, 1000))); });
   RegisterProperty<TBitBtn>("TBitBtn", "Spacing", [](TBitBtn* b, V v, C x) {
     b->SetSpacing(int(x.Integer(v, -1, 1000)));
   });

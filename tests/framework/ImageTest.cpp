@@ -95,10 +95,10 @@ TEST_F(ImageTest, PicturesKnowTheirKindAndTheBitDepthOfTheirSource) {
     TGraphicKind kind;
     int bits;
   };
-  for (const Case& c : {Case{"kind.jpg", TGraphicKind::gkJpeg, 24},
-                        Case{"kind24.bmp", TGraphicKind::gkBitmap, 24},
-                        Case{"kind32.bmp", TGraphicKind::gkBitmap, 32},
-                        Case{"kind.png", TGraphicKind::gkPng, 32}}) {
+  for (const Case& c :
+       {Case{"kind.jpg", TGraphicKind::gkJpeg, 24}, Case{"kind24.bmp", TGraphicKind::gkBitmap, 24},
+        Case{"kind32.bmp", TGraphicKind::gkBitmap, 32},
+        Case{"kind.png", TGraphicKind::gkPng, 32}}) {
     image->LoadFromFile(TempFile(c.file));
     EXPECT_EQ(image->GraphicKind(), c.kind) << c.file;
     EXPECT_EQ(image->PixelFormat(), c.bits) << c.file;

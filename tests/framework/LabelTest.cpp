@@ -152,7 +152,8 @@ TEST_F(LabelTest, EllipsisCutsTextThatDoesNotFitALabelOfFixedSize) {
     l->Perform(win::WM_PAINT, reinterpret_cast<win::WPARAM>(&dc), 0);
     return target;
   };
-  const gfx::Bitmap none = shot(TEllipsisPosition::epNone), end = shot(TEllipsisPosition::epEndEllipsis),
+  const gfx::Bitmap none = shot(TEllipsisPosition::epNone),
+                    end = shot(TEllipsisPosition::epEndEllipsis),
                     word = shot(TEllipsisPosition::epWordEllipsis),
                     pathCut = shot(TEllipsisPosition::epPathEllipsis);
   EXPECT_FALSE(end == none);

@@ -151,9 +151,8 @@ Line Ellipsify(const Line& line, const Measure& m, int width, int ellipsisWidth,
 // path part (from the last '\\' or '/') whole. Without a path part that fits, as Ellipsify.
 Line PathEllipsify(const Line& line, const Measure& m, int width, int ellipsisWidth) {
   const std::size_t sep = line.text.find_last_of(u"\\/");
-  const int room = sep == std::u16string::npos
-                       ? -1
-                       : width - ellipsisWidth - m.Width(sep, line.text.size());
+  const int room =
+      sep == std::u16string::npos ? -1 : width - ellipsisWidth - m.Width(sep, line.text.size());
   if (room < 0) return Ellipsify(line, m, width, ellipsisWidth, false);
   std::size_t cut = 0;
   int x = 0;

@@ -38,8 +38,8 @@ constexpr DWORD ES_READONLY = 0x0800;
 constexpr DWORD ES_WANTRETURN = 0x1000;
 
 // Combo box messages.
-constexpr UINT CB_GETCURSEL = 0x0147;  // result: the chosen item, CB_ERR when none
-constexpr UINT CB_SETCURSEL = 0x014E;  // wParam: item (-1 none); result: it, or CB_ERR
+constexpr UINT CB_GETCURSEL = 0x0147;     // result: the chosen item, CB_ERR when none
+constexpr UINT CB_SETCURSEL = 0x014E;     // wParam: item (-1 none); result: it, or CB_ERR
 constexpr UINT CB_SHOWDROPDOWN = 0x014F;  // wParam: open
 constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
 constexpr UINT CB_GETCOMBOBOXINFO = 0x0164;  // lParam: COMBOBOXINFO*, cbSize set; result: 1

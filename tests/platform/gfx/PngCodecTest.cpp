@@ -169,8 +169,8 @@ TEST(PngCodec, DecodesEveryColourTypeAndDepth) {
                  (c.interlaced ? ", interlaced" : ""));
     PictureInfo info;
     Bitmap bmp = DecodePng(WritePng(c), &info);
-    const int channels = c.colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                         : c.colorType == PNG_COLOR_TYPE_RGB      ? 3
+    const int channels = c.colorType == PNG_COLOR_TYPE_GRAY_ALPHA  ? 2
+                         : c.colorType == PNG_COLOR_TYPE_RGB       ? 3
                          : c.colorType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
                                                                    : 1;
     EXPECT_EQ(info.format, PictureFormat::Png);
