@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "app/Configuration.h"
+#include "app/FormResources.h"
 #include "app/TreeBuild.h"
 #include "app/TreeFilter.h"
 #include "app/TreeOps.h"
@@ -36,7 +37,7 @@ TForm1::TForm1(fw::TComponent* owner) : TForm(owner) {
   PublishMethod("sTreeView2Click", [this](fw::TComponent*) { sTreeView2Click(); });
   PublishMethod("sComboBox1CloseUp", [this](fw::TComponent*) { sComboBox1CloseUp(); });
   PublishMethod("sBitBtn1Click", [this](fw::TComponent*) { sBitBtn1Click(); });
-  fw::ReadComponentFile(this, FormsFolder() + "Unit1.txt");
+  fw::ReadComponentResource(this, FormFiles(), "Unit1.txt");
 
   sStatusBar1 = Component<fw::TStatusBar>("sStatusBar1");
   sPanel2 = Component<fw::TPanel>("sPanel2");

@@ -1,6 +1,6 @@
 #include "app/Unit2.h"
 
-#include "app/Configuration.h"
+#include "app/FormResources.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "framework/Reader.h"
@@ -10,10 +10,6 @@
 namespace app {
 
 TDataModule2* DataModule2 = nullptr;
-
-std::string FormsFolder() {
-  return ExecutableFolder() + "forms/";
-}
 
 void RegisterCatalogueClasses() {
   static bool done = false;
@@ -28,7 +24,7 @@ void RegisterCatalogueClasses() {
 
 TDataModule2::TDataModule2(fw::TComponent* owner) : TDataModule(owner) {
   RegisterCatalogueClasses();
-  fw::ReadComponentFile(this, FormsFolder() + "Unit2.txt");
+  fw::ReadComponentResource(this, FormFiles(), "Unit2.txt");
   ADOConnection1 = static_cast<db::TADOConnection*>(FindComponent("ADOConnection1"));
   ADOQuery1 = static_cast<db::TADOQuery*>(FindComponent("ADOQuery1"));
   mun = static_cast<fw::TDataSource*>(FindComponent("mun"));

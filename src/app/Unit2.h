@@ -22,8 +22,6 @@ class TDataModule2 : public fw::TDataModule {
 
 extern TDataModule2* DataModule2;
 
-// The folder of the window descriptions: "forms/" beside the program.
-std::string FormsFolder();
 // Registers every class the catalogue's descriptions name (once).
 void RegisterCatalogueClasses();
 

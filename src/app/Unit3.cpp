@@ -1,5 +1,6 @@
 #include "app/Unit3.h"
 
+#include "app/FormResources.h"
 #include "app/PhotoViewer.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -14,7 +15,7 @@ TForm3* Form3 = nullptr;
 TForm3::TForm3(fw::TComponent* owner) : TForm(owner) {
   RegisterCatalogueClasses();
   PublishMethod("sButton1Click", [this](fw::TComponent*) { sButton1Click(); });
-  fw::ReadComponentFile(this, FormsFolder() + "Unit3.txt");
+  fw::ReadComponentResource(this, FormFiles(), "Unit3.txt");
   ADOTable1 = static_cast<db::TADOTable*>(FindComponent("ADOTable1"));
   DataSource1 = static_cast<fw::TDataSource*>(FindComponent("DataSource1"));
   sDBGrid1 = static_cast<skin::controls::TsDBGrid*>(FindComponent("sDBGrid1"));

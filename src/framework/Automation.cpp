@@ -238,10 +238,11 @@ void InstallFormDump() {
     w.BeginArray();
     for (int i = 0; i < form->ControlCount(); ++i) WriteControl(w, form->Controls(i));
     w.EndArray();
-    if (Application && Application->MainForm() == form) {
-      w.Key("application");
-      WriteApplication(w);
-    }
+  });
+  backend::AddDumpTopExtender([](JsonWriter& w) {
+    if (!Application) return;
+    w.Key("application");
+    WriteApplication(w);
   });
 }
 

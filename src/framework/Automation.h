@@ -1,7 +1,9 @@
 // The framework's part of the automation's window dump: each form's window carries "form"
 // (name and class) and "controls" (the control tree with bounds, state, text, font and what
-// each kind adds; an image without a picture has "picture": {}), and the application's main form
-// window carries "application" (the current automatic hint and every message box shown so far).
+// each kind adds; an image without a picture has "picture": {}), and the dump's top level
+// carries "application" beside "windows" (the current automatic hint, the tooltip showing and
+// every message box shown so far, the one still open included) from the moment the
+// application exists, before any of its windows.
 #pragma once
 
 #include <functional>
@@ -23,7 +25,7 @@ void AddControlDumper(TControlDumper dumper);
 void WritePicture(backend::JsonWriter& w, const gfx::Bitmap& picture,
                   const std::string* file = nullptr);
 
-// Registers the dump extender (once; later calls do nothing).
+// Registers the dump extenders (once; later calls do nothing).
 void InstallFormDump();
 
 }  // namespace fw

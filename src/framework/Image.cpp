@@ -38,6 +38,14 @@ TImage::~TImage() {
 }
 
 void TImage::LoadFromFile(const std::string& path) {
+  Load(path, [&] { return gfx::ReadFileBytes(path); });
+}
+
+void TImage::LoadFromData(const std::string& name, std::span<const std::uint8_t> data) {
+  Load(name, [&] { return std::vector<std::uint8_t>(data.begin(), data.end()); });
+}
+
+void TImage::Load(const std::string& path, const std::function<std::vector<std::uint8_t>()>& read) {
   // From the last dot of the file name itself (".jpg" alone counts); a dot in a folder's name
   // is no extension.
   const std::string name = std::filesystem::path(path).filename().string();
@@ -50,7 +58,7 @@ void TImage::LoadFromFile(const std::string& path) {
   try {
     if (ext != ".png" && ext != ".jpg" && ext != ".jpeg" && ext != ".jpe" && ext != ".bmp")
       throw Exception(u"Unknown picture file extension (" + Utf8ToUtf16(ext) + u")");
-    data = gfx::ReadFileBytes(path);
+    data = read();
     if (ext == ".png")
       picture = gfx::DecodePng(data, &info);
     else if (ext == ".bmp")

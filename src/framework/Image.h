@@ -7,7 +7,11 @@
 // the picture (CanAutoSize).
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "framework/GraphicControl.h"
 #include "framework/ImageList.h"
@@ -31,6 +35,9 @@ class TImage : public TGraphicControl {
   // Loads a picture file; raises Exception naming the file for an unknown extension or bad
   // data.
   void LoadFromFile(const std::string& path);
+  // The same for a file's bytes held in memory; name gives the extension and is kept as the
+  // picture's file.
+  void LoadFromData(const std::string& name, std::span<const std::uint8_t> data);
   // Pixels from memory: a 32-bit bitmap.
   void SetPicture(const gfx::Bitmap& picture);
   void ClearPicture();
@@ -74,6 +81,8 @@ class TImage : public TGraphicControl {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  // Loads the picture file path, whose bytes read gives once the extension is known.
+  void Load(const std::string& path, const std::function<std::vector<std::uint8_t>()>& read);
   void PictureChanged();
   void SetFlag(bool& field, bool v);
 

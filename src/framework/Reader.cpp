@@ -71,8 +71,9 @@ const TPropertySetter* FindProperty(const std::string& className, const std::str
 
 class Reader {
  public:
-  Reader(TComponent* root, const std::string& file, const std::string& folder)
-      : ctx_(root, file, folder) {}
+  Reader(TComponent* root, const std::string& file, const std::string& folder,
+         std::span<const TEmbeddedFile> embedded)
+      : ctx_(root, file, folder, embedded) {}
 
   void Read(const TObjectDesc& desc) {
     TComponent* root = ctx_.Root();
@@ -176,8 +177,9 @@ void RegisterProperty(const std::string& className, const std::string& property,
   info.properties[Lower(property)] = std::move(setter);
 }
 
-TReadContext::TReadContext(TComponent* root, std::string file, std::string folder)
-    : FRoot(root), FFile(std::move(file)), FFolder(std::move(folder)) {}
+TReadContext::TReadContext(TComponent* root, std::string file, std::string folder,
+                           std::span<const TEmbeddedFile> embedded)
+    : FRoot(root), FFile(std::move(file)), FFolder(std::move(folder)), FEmbedded(embedded) {}
 
 std::int64_t TReadContext::Integer(const TValueDesc& v, std::int64_t min, std::int64_t max) const {
   if (v.kind != TValueDesc::Kind::Integer) throw Exception(u"integer expected");
@@ -231,13 +233,21 @@ unsigned TReadContext::Set(const TValueDesc& v,
   return bits;
 }
 
-std::string TReadContext::FilePath(const TValueDesc& v) const {
+TDescribedFile TReadContext::File(const TValueDesc& v) const {
   std::string name = Utf16ToUtf8(String(v));
   std::filesystem::path rel(name);
   if (name.empty() || rel.is_absolute() ||
       std::any_of(rel.begin(), rel.end(), [](const auto& part) { return part == ".."; }))
     throw Exception(u"file names must lie beside the description: " + v.string);
-  return (std::filesystem::path(FFolder) / rel).string();
+  if (FEmbedded.empty()) {
+    std::string path = (std::filesystem::path(FFolder) / rel).string();
+    std::vector<std::uint8_t> data = gfx::ReadFileBytes(path);
+    return {std::move(path), std::move(data)};
+  }
+  const std::string wanted = rel.lexically_normal().string();
+  for (const TEmbeddedFile& f : FEmbedded)
+    if (f.Name == wanted) return {wanted, {f.Data.begin(), f.Data.end()}};
+  throw Exception(u"no embedded file " + v.string);
 }
 
 TNotifyEvent TReadContext::Method(const TValueDesc& v) const {
@@ -266,7 +276,18 @@ TComponent* FindGlobalComponent(TComponent* root, const std::string& name) {
 void ReadComponentText(TComponent* root, std::string_view text, const std::string& file,
                        const std::string& folder) {
   TObjectDesc desc = ParseWindowDescription(text, file);
-  Reader(root, file, folder).Read(desc);
+  Reader(root, file, folder, {}).Read(desc);
+}
+
+void ReadComponentResource(TComponent* root, std::span<const TEmbeddedFile> files,
+                           const std::string& name) {
+  for (const TEmbeddedFile& f : files) {
+    if (f.Name != name) continue;
+    const std::string_view text(reinterpret_cast<const char*>(f.Data.data()), f.Data.size());
+    Reader(root, name, "", files).Read(ParseWindowDescription(text, name));
+    return;
+  }
+  throw EReadError(name, 0, "", u"no embedded description " + Utf8ToUtf16(name));
 }
 
 void ReadComponentFile(TComponent* root, const std::string& path) {

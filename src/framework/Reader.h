@@ -8,7 +8,9 @@
 // Errors name the file, the line and the property.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,6 +23,20 @@
 namespace fw {
 
 class TReadContext;
+
+// A file kept in memory: the program's window descriptions and the pictures they name, which
+// the build embeds in the executable.
+struct TEmbeddedFile {
+  std::string_view Name;
+  std::span<const std::uint8_t> Data;
+};
+
+// A file a description names, with its bytes: Path is where it was found (the folder's path,
+// or the embedded name).
+struct TDescribedFile {
+  std::string Path;
+  std::vector<std::uint8_t> Data;
+};
 
 using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
 using TPropertySetter = std::function<void(TComponent*, const TValueDesc&, TReadContext&)>;
@@ -62,7 +78,9 @@ void RegisterProperty(const std::string& className, const std::string& property,
 // What property setters use to read values; conversions raise Exception on a wrong kind.
 class TReadContext {
  public:
-  TReadContext(TComponent* root, std::string file, std::string folder);
+  // Files named by the description lie in folder, or among embedded when that is not empty.
+  TReadContext(TComponent* root, std::string file, std::string folder,
+               std::span<const TEmbeddedFile> embedded = {});
 
   std::int64_t Integer(const TValueDesc& v, std::int64_t min, std::int64_t max) const;
   int Int(const TValueDesc& v) const { return int(Integer(v, -1000000, 1000000)); }
@@ -75,8 +93,9 @@ class TReadContext {
   int Enum(const TValueDesc& v, const std::vector<std::pair<std::string, int>>& table) const;
   // A set of table members, as their values or-ed together.
   unsigned Set(const TValueDesc& v, const std::vector<std::pair<std::string, int>>& table) const;
-  // A file beside the description: a relative path that stays inside its folder.
-  std::string FilePath(const TValueDesc& v) const;
+  // A file beside the description (a relative path that stays inside its folder) with its
+  // bytes.
+  TDescribedFile File(const TValueDesc& v) const;
   // A handler published by the root.
   TNotifyEvent Method(const TValueDesc& v) const;
   // Resolves a component reference once everything is read.
@@ -98,12 +117,17 @@ class TReadContext {
   TComponent* FRoot;
   std::string FFile;
   std::string FFolder;
+  std::span<const TEmbeddedFile> FEmbedded;
   std::vector<Fixup> FFixups;
   std::string FProperty;  // the property being set, for references' errors
 };
 
 // Reads a description file into root, which its class has constructed.
 void ReadComponentFile(TComponent* root, const std::string& path);
+// Reads the description named name among files into root; the files it names are taken from
+// the same set. A name that is not among them raises EReadError.
+void ReadComponentResource(TComponent* root, std::span<const TEmbeddedFile> files,
+                           const std::string& name);
 // The same for description text; file names it in errors, folder is where its files lie.
 void ReadComponentText(TComponent* root, std::string_view text, const std::string& file,
                        const std::string& folder);

@@ -1,4 +1,6 @@
 // The standard classes and their properties as window descriptions name them.
+#include <optional>
+
 #include "framework/Button.h"
 #include "framework/ComboBox.h"
 #include "framework/DataModule.h"
@@ -19,6 +21,11 @@
 
 namespace fw {
 
+const std::vector<std::pair<std::string, int>> kAlignmentNames = {
+    {"taLeftJustify", int(TAlignment::taLeftJustify)},
+    {"taRightJustify", int(TAlignment::taRightJustify)},
+    {"taCenter", int(TAlignment::taCenter)}};
+
 namespace {
 
 using Table = std::vector<std::pair<std::string, int>>;
@@ -28,9 +35,6 @@ using C = TReadContext&;
 const Table kAlign = {{"alNone", int(TAlign::alNone)},     {"alTop", int(TAlign::alTop)},
                       {"alBottom", int(TAlign::alBottom)}, {"alLeft", int(TAlign::alLeft)},
                       {"alRight", int(TAlign::alRight)},   {"alClient", int(TAlign::alClient)}};
-const Table kAlignment = {{"taLeftJustify", int(TAlignment::taLeftJustify)},
-                          {"taRightJustify", int(TAlignment::taRightJustify)},
-                          {"taCenter", int(TAlignment::taCenter)}};
 const Table kLayout = {{"tlTop", int(TTextLayout::tlTop)},
                        {"tlCenter", int(TTextLayout::tlCenter)},
                        {"tlBottom", int(TTextLayout::tlBottom)}};
@@ -212,7 +216,7 @@ void RegisterStdControls() {
     p->SetBorderWidth(int(x.Integer(v, 0, 100)));
   });
   RegisterProperty<TPanel>("TPanel", "Alignment", [](TPanel* p, V v, C x) {
-    p->SetAlignment(TAlignment(x.Enum(v, kAlignment)));
+    p->SetAlignment(TAlignment(x.Enum(v, kAlignmentNames)));
   });
   RegisterClass<TGroupBox>("TGroupBox", "TWinControl");
 
@@ -224,7 +228,7 @@ void RegisterStdControls() {
   RegisterProperty<TLabel>("TLabel", "Transparent",
                            [](TLabel* l, V v, C x) { l->SetTransparent(x.Bool(v)); });
   RegisterProperty<TLabel>("TLabel", "Alignment", [](TLabel* l, V v, C x) {
-    l->SetAlignment(TAlignment(x.Enum(v, kAlignment)));
+    l->SetAlignment(TAlignment(x.Enum(v, kAlignmentNames)));
   });
   RegisterProperty<TLabel>("TLabel", "Layout", [](TLabel* l, V v, C x) {
     l->SetLayout(TTextLayout(x.Enum(v, kLayout)));
@@ -240,8 +244,10 @@ void RegisterStdControls() {
   });
 
   RegisterClass<TImage>("TImage", "TControl");
-  RegisterProperty<TImage>("TImage", "Picture.File",
-                           [](TImage* i, V v, C x) { i->LoadFromFile(x.FilePath(v)); });
+  RegisterProperty<TImage>("TImage", "Picture.File", [](TImage* i, V v, C x) {
+    const TDescribedFile f = x.File(v);
+    i->LoadFromData(f.Path, f.Data);
+  });
   RegisterProperty<TImage>("TImage", "Stretch",
                            [](TImage* i, V v, C x) { i->SetStretch(x.Bool(v)); });
   RegisterProperty<TImage>("TImage", "Proportional",
@@ -274,7 +280,7 @@ void RegisterStdControls() {
                             [](TButton* b, V v, C x) { b->SetWordWrap(x.Bool(v)); });
   RegisterClass<TBitBtn>("TBitBtn", "TButton");
   RegisterProperty<TBitBtn>("TBitBtn", "Glyph.File", [](TBitBtn* b, V v, C x) {
-    b->SetGlyph(gfx::LoadPictureFile(x.FilePath(v)));
+    b->SetGlyph(gfx::DecodePicture(x.File(v).Data));
   });
   static const Table kButtonLayout = {{"blGlyphLeft", int(TButtonLayout::blGlyphLeft)},
                                       {"blGlyphRight", int(TButtonLayout::blGlyphRight)},
@@ -309,7 +315,7 @@ void RegisterStdControls() {
         else if (SameText(p.name, "Width"))
           panel.Width = int(x.Integer(p.value, 0, 32767));
         else if (SameText(p.name, "Alignment"))
-          panel.Alignment = TAlignment(x.Enum(p.value, kAlignment));
+          panel.Alignment = TAlignment(x.Enum(p.value, kAlignmentNames));
         else
           throw Exception(u"unknown panel property " + Utf8ToUtf16(p.name));
       }
@@ -337,17 +343,17 @@ void RegisterStdControls() {
     if (v.kind != TValueDesc::Kind::Collection) throw Exception(u"collection expected");
     for (const auto& item : v.items) {
       std::u16string name;
-      std::string file;
+      std::optional<TDescribedFile> file;
       for (const TPropertyDesc& p : item) {
         if (SameText(p.name, "Name"))
           name = x.String(p.value);
         else if (SameText(p.name, "Png"))
-          file = x.FilePath(p.value);
+          file = x.File(p.value);
         else
           throw Exception(u"unknown image list item property " + Utf8ToUtf16(p.name));
       }
-      if (file.empty()) throw Exception(u"image list item without Png");
-      l->AddPng(name, gfx::ReadFileBytes(file));
+      if (!file) throw Exception(u"image list item without Png");
+      l->AddPng(name, file->Data);
     }
   });
 }

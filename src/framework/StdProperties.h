@@ -14,6 +14,8 @@ namespace fw {
 
 // A colour: a name (clWindow, clRed...) or a number ($00BBGGRR, or a system colour).
 TColor ReadColor(const TValueDesc& v, TReadContext& ctx);
+// The names of TAlignment's values (taLeftJustify, taRightJustify, taCenter).
+extern const std::vector<std::pair<std::string, int>> kAlignmentNames;
 // The names of Font.Style's members.
 extern const std::vector<std::pair<std::string, int>> kFontStyleNames;
 

@@ -80,9 +80,10 @@ const std::vector<u16string> kSections = {
     u"Спортивные достижения школы",
 };
 
-// Short and full names of an organisation of one kind.
+// Short and full names of an organisation of one kind. The full name holds the short one with
+// its abbreviation spelled out (СОШ, ООШ, ДДТ, ЦДО) and quotes aside.
 struct Kind {
-  u16string shortName;  // "{n}" stands for the number, "{p}" for the place
+  u16string shortName;  // "{n}" stands for the number, "{p}" for the place, "{c}" for a name
   u16string fullName;
 };
 const std::vector<Kind> kKinds = {
@@ -161,8 +162,10 @@ Catalogue SampleCatalogue() {
       const Kind& kind = kKinds[std::size_t(r.Chance(0.45) ? 0 : r.Int(1, 8))];
       const u16string place = k == 0 || d == 11 ? kCentres[d] : r.Pick(kVillages);
       const u16string n = Number(++number % 40 + 1);
+      // One name for the organisation: its short and full names agree.
+      const u16string city = r.Pick(kCityNames);
       auto fill = [&](u16string s) {
-        return Replace(Replace(Replace(s, u"{n}", n), u"{p}", place), u"{c}", r.Pick(kCityNames));
+        return Replace(Replace(Replace(s, u"{n}", n), u"{p}", place), u"{c}", city);
       };
       Organisation o;
       o.id = id;

@@ -1,7 +1,7 @@
 // The catalogue's start-up (connect, then open the four datasets it opens) and one pass of the
 // tree's filter, on the sample catalogue beside this program (bin/res.dat) and on a synthetic
-// one of 10 000 organisations in 50 districts. The connection's share is the password check,
-// a deliberately slow hash, measured on its own in BM_Connect.
+// one of 10 000 organisations in 50 districts. Connecting (with the password check) is measured
+// on its own in BM_Connect.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>

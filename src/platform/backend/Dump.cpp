@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <vector>
 
 #include "platform/backend/Script.h"
 #include "platform/win/Input.h"
@@ -102,6 +103,11 @@ std::map<int, DumpExtender>& Extenders() {
   return extenders;
 }
 
+std::vector<DumpTopExtender>& TopExtenders() {
+  static std::vector<DumpTopExtender> extenders;
+  return extenders;
+}
+
 void Rect(JsonWriter& j, const win::RECT& r) {
   j.BeginArray();
   j.Number(r.Left);
@@ -163,6 +169,10 @@ void RemoveDumpExtender(int id) {
   Extenders().erase(id);
 }
 
+void AddDumpTopExtender(DumpTopExtender extender) {
+  TopExtenders().push_back(std::move(extender));
+}
+
 std::string DumpWindows() {
   JsonWriter j;
   j.BeginObject();
@@ -171,6 +181,7 @@ std::string DumpWindows() {
   for (win::HWND h = win::GetTopWindow(nullptr); h; h = win::GetWindow(h, win::GW_HWNDNEXT))
     DumpWindow(h, j);
   j.EndArray();
+  for (const DumpTopExtender& extend : TopExtenders()) extend(j);
   j.EndObject();
   return j.Text() + "\n";
 }

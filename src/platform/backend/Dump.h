@@ -1,6 +1,7 @@
 // The window dump of the automation: every top-level window and its children as JSON,
 // {"windows": [...]}. Layers above add their own members to each window's object (a form's
-// controls, for instance) through dump extenders.
+// controls, for instance) through dump extenders, and members of their own beside "windows"
+// (the application's state, which exists before any window) through top-level extenders.
 #pragma once
 
 #include <functional>
@@ -38,9 +39,14 @@ using DumpExtender = std::function<void(win::HWND, JsonWriter&)>;
 int AddDumpExtender(DumpExtender extender);
 void RemoveDumpExtender(int id);
 
+// Adds members to the dump's top-level object, after "windows".
+using DumpTopExtender = std::function<void(JsonWriter&)>;
+// Registers a top-level extender, for the rest of the program.
+void AddDumpTopExtender(DumpTopExtender extender);
+
 // Every top-level window (topmost first) with handle, class, text, rect and client (screen,
 // [left, top, right, bottom]), visible, enabled, active, focus, style, exstyle and children
-// in the same form.
+// in the same form, then the top-level extenders' members.
 std::string DumpWindows();
 
 }  // namespace backend

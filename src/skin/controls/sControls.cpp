@@ -1,8 +1,10 @@
 #include "skin/controls/sControls.h"
 
 #include "framework/Reader.h"
+#include "framework/StdProperties.h"
 #include "framework/TextConv.h"
 #include "framework/dbctrls/DataControlsClasses.h"
+#include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls {
 
@@ -26,7 +28,109 @@ void RegisterControl(const char* name, const char* base) {
                           [](T* c, V v, C x) { c->SkinData().SetSkinSection(SectionName(v, x)); });
 }
 
+// InternalSkins = < item Name = '...' ... end ... >: each item's package is the program's
+// internal skin of that name (a description cannot hold one of its own), and the informative
+// properties are kept as written.
+void ReadInternalSkins(TsSkinManager* m, V v, C x) {
+  if (v.kind != fw::TValueDesc::Kind::Collection) throw fw::Exception(u"collection expected");
+  skin::data::TsStoredSkins& skins = m->InternalSkins();
+  while (skins.Count() > 0) skins.Delete(0);
+  for (const auto& item : v.items) {
+    skin::data::TsStoredSkin& skin = skins.Add();
+    for (const fw::TPropertyDesc& p : item) {
+      if (fw::SameText(p.name, "Name"))
+        skin.SetName(fw::Utf16ToUtf8(x.String(p.value)));
+      else if (fw::SameText(p.name, "OriginName"))
+        skin.OrigName = fw::Utf16ToUtf8(x.String(p.value));
+      else if (fw::SameText(p.name, "Author"))
+        skin.Author = fw::Utf16ToUtf8(x.String(p.value));
+      else if (fw::SameText(p.name, "Description"))
+        skin.Description = fw::Utf16ToUtf8(x.String(p.value));
+      else if (fw::SameText(p.name, "Shadow1Color"))
+        skin.Shadow1Color = fw::ReadColor(p.value, x);
+      else if (fw::SameText(p.name, "BorderColor"))
+        skin.BorderColor = fw::ReadColor(p.value, x);
+      else if (fw::SameText(p.name, "Shadow1Offset"))
+        skin.Shadow1Offset = x.Int(p.value);
+      else if (fw::SameText(p.name, "Shadow1Transparency"))
+        skin.Shadow1Transparency = x.Int(p.value);
+      else if (fw::SameText(p.name, "Shadow1Blur"))
+        skin.Shadow1Blur = x.Int(p.value);
+      else
+        throw fw::Exception(u"unknown internal skin property " + fw::Utf8ToUtf16(p.name));
+    }
+    const skin::data::TacInternalSkinData* data = skin::data::FindInternalSkin(skin.Name());
+    if (!data) throw fw::Exception(u"no internal skin " + fw::Utf8ToUtf16(skin.Name()));
+    const auto bytes = skin::data::PackageOf(*data);
+    skin.SetPackedData({bytes.begin(), bytes.end()});
+  }
+}
+
+void RegisterSkinManager() {
+  using M = TsSkinManager;
+  fw::RegisterClass<M>("TsSkinManager", "");
+  fw::RegisterProperty<M>("TsSkinManager", "SkinName",
+                          [](M* m, V v, C x) { m->SetSkinName(x.String(v)); });
+  fw::RegisterProperty<M>("TsSkinManager", "SkinDirectory",
+                          [](M* m, V v, C x) { m->SetSkinDirectory(x.String(v)); });
+  // Read-only: the loaded skin's version, written by the designer and ignored on reading.
+  fw::RegisterProperty<M>("TsSkinManager", "SkinInfo", [](M*, V v, C x) { x.String(v); });
+  fw::RegisterProperty<M>("TsSkinManager", "ButtonsOptions.OldGlyphsMode",
+                          [](M* m, V v, C x) { m->SetOldGlyphsMode(x.Bool(v)); });
+  fw::RegisterProperty<M>("TsSkinManager", "InternalSkins", ReadInternalSkins);
+  for (int i = 0; i < TsThirdPartyList::kCount; ++i)
+    fw::RegisterProperty<M>("TsSkinManager",
+                            std::string("ThirdParty.") + TsThirdPartyList::Names()[std::size_t(i)],
+                            [i](M* m, V v, C x) { m->ThirdParty().SetText(i, x.String(v)); });
+}
+
+void RegisterSkinProvider() {
+  using P = TsSkinProvider;
+  fw::RegisterClass<P>("TsSkinProvider", "");
+  fw::RegisterProperty<P>("TsSkinProvider", "SkinData.SkinSection",
+                          [](P* p, V v, C x) { p->SkinData().SetSkinSection(SectionName(v, x)); });
+  fw::RegisterProperty<P>("TsSkinProvider", "CaptionAlignment", [](P* p, V v, C x) {
+    p->SetCaptionAlignment(fw::TAlignment(x.Enum(v, fw::kAlignmentNames)));
+  });
+  fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Font.Name",
+                          [](P* p, V v, C x) { p->AddedTitleFont().SetName(x.String(v)); });
+  fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Font.Height", [](P* p, V v, C x) {
+    p->AddedTitleFont().SetHeight(int(x.Integer(v, -1000, 1000)));
+  });
+  fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Font.Color", [](P* p, V v, C x) {
+    p->AddedTitleFont().SetColor(fw::ReadColor(v, x));
+  });
+  fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Font.Style", [](P* p, V v, C x) {
+    p->AddedTitleFont().SetStyle(x.Set(v, fw::kFontStyleNames));
+  });
+  // Buttons of the title bar come with the title-bar items; an empty list is all there is.
+  fw::RegisterProperty<P>("TsSkinProvider", "TitleButtons", [](P*, V v, C) {
+    if (v.kind != fw::TValueDesc::Kind::Collection) throw fw::Exception(u"collection expected");
+    if (!v.items.empty()) throw fw::Exception(u"title buttons are not supported");
+  });
+}
+
 }  // namespace
+
+const std::array<const char*, TsThirdPartyList::kCount>& TsThirdPartyList::Names() {
+  static const std::array<const char*, kCount> names = {
+      "ThirdEdits",        "ThirdButtons",     "ThirdBitBtns",       "ThirdCheckBoxes",
+      "ThirdComboBoxes",   "ThirdGrids",       "ThirdGroupBoxes",    "ThirdListViews",
+      "ThirdPanels",       "ThirdTreeViews",   "ThirdWWEdits",       "ThirdGridEh",
+      "ThirdVirtualTrees", "ThirdPageControl", "ThirdTabControl",    "ThirdToolBar",
+      "ThirdStatusBar",    "ThirdSpeedButton", "ThirdScrollControl", "ThirdUpDown",
+      "ThirdScrollBar",    "ThirdStaticText",  "ThirdNativePaint"};
+  return names;
+}
+
+TsThirdPartyList::TsThirdPartyList() {
+  FTexts.fill(u" ");
+  FTexts[1] = u"TButton";
+}
+
+TsSkinProvider::TsSkinProvider(fw::TComponent* owner) : TComponent(owner) {
+  FAddedTitleFont.SetColor(fw::clNone);
+}
 
 void RegisterSkinClasses() {
   static bool done = false;
@@ -44,14 +148,17 @@ void RegisterSkinClasses() {
   RegisterControl<TsTreeView>("TsTreeView", "TTreeView");
   fw::RegisterDataControls();  // the grid's own properties, and its entry in the dump
   RegisterControl<TsDBGrid>("TsDBGrid", "TDBGrid");
+  fw::RegisterProperty<TsLabel>("TsLabel", "UseSkinColor",
+                                [](TsLabel* l, V v, C x) { l->SetUseSkinColor(x.Bool(v)); });
   fw::RegisterClass<TsAlphaImageList>("TsAlphaImageList", "TImageList");
-  fw::RegisterClass<TsSkinManager>("TsSkinManager", "");
-  fw::RegisterProperty<TsSkinManager>(
-      "TsSkinManager", "SkinName", [](TsSkinManager* m, V v, C x) { m->SetSkinName(x.String(v)); });
-  fw::RegisterClass<TsSkinProvider>("TsSkinProvider", "");
-  fw::RegisterProperty<TsSkinProvider>(
-      "TsSkinProvider", "SkinData.SkinSection",
-      [](TsSkinProvider* p, V v, C x) { p->SkinData().SetSkinSection(SectionName(v, x)); });
+  fw::RegisterProperty<TsAlphaImageList>(
+      "TsAlphaImageList", "UseCache",
+      [](TsAlphaImageList* l, V v, C x) { l->SetUseCache(x.Bool(v)); });
+  fw::RegisterProperty<TsAlphaImageList>(
+      "TsAlphaImageList", "ShareImages",
+      [](TsAlphaImageList* l, V v, C x) { l->SetShareImages(x.Bool(v)); });
+  RegisterSkinManager();
+  RegisterSkinProvider();
 }
 
 }  // namespace skin::controls

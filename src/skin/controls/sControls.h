@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <string>
 
@@ -19,6 +20,7 @@
 #include "framework/StatusBar.h"
 #include "framework/TreeView.h"
 #include "framework/dbctrls/DBGrid.h"
+#include "skin/data/sStoredSkins.h"
 
 namespace skin::controls {
 
@@ -53,7 +55,6 @@ class TsControl : public Base {
 };
 
 using TsPanel = TsControl<fw::TPanel, "TsPanel">;
-using TsLabel = TsControl<fw::TLabel, "TsLabel">;
 using TsImage = TsControl<fw::TImage, "TsImage">;
 using TsButton = TsControl<fw::TButton, "TsButton">;
 using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn">;
@@ -64,35 +65,95 @@ using TsComboBox = TsControl<fw::TComboBox, "TsComboBox">;
 using TsTreeView = TsControl<fw::TTreeView, "TsTreeView">;
 using TsDBGrid = TsControl<fw::TDBGrid, "TsDBGrid">;
 
-// The image list of pictures with alpha the skinned controls draw from.
+// A label whose text colour comes from the skin (UseSkinColor, the default) or from its own
+// font (off: the label keeps its colour under every skin).
+class TsLabel : public TsControl<fw::TLabel, "TsLabel"> {
+ public:
+  using TsControl::TsControl;
+  bool UseSkinColor() const { return FUseSkinColor; }
+  void SetUseSkinColor(bool use) { FUseSkinColor = use; }
+
+ private:
+  bool FUseSkinColor = true;
+};
+
+// The image list of pictures with alpha the skinned controls draw from. UseCache keeps one
+// rendering per item (default on); ShareImages leaves the platform list alive when the list
+// goes (default off).
 class TsAlphaImageList : public fw::TImageList {
  public:
   using TImageList::TImageList;
   std::string ClassName() const override { return "TsAlphaImageList"; }
+  bool UseCache() const { return FUseCache; }
+  void SetUseCache(bool use) { FUseCache = use; }
+  bool ShareImages() const { return FShareImages; }
+  void SetShareImages(bool share) { FShareImages = share; }
+
+ private:
+  bool FUseCache = true;
+  bool FShareImages = false;
 };
 
-// The component that owns the active skin, by its name among the internal skins. The name is
-// kept as the description gives it; loading and announcing the skin is the skin engine's.
+// The foreign control classes a skin manager skins through adapters (ThirdParty): one list
+// per kind, each the text of a list of class names, one per line. A list holding only a
+// space names none.
+class TsThirdPartyList {
+ public:
+  static constexpr int kCount = 23;
+  // The stored property names, by index (ThirdEdits, ThirdButtons, ...).
+  static const std::array<const char*, kCount>& Names();
+  // The defaults: "TButton" for the buttons, a space for every other kind.
+  TsThirdPartyList();
+  const std::u16string& Text(int index) const { return FTexts.at(std::size_t(index)); }
+  void SetText(int index, const std::u16string& text) { FTexts.at(std::size_t(index)) = text; }
+
+ private:
+  std::array<std::u16string, kCount> FTexts;
+};
+
+// The component that owns the active skin, by its name among the internal skins, with the
+// stored settings the skinned controls will read. The settings are kept as the description
+// gives them; loading and announcing the skin is the skin engine's.
 class TsSkinManager : public fw::TComponent {
  public:
   using TComponent::TComponent;
   std::string ClassName() const override { return "TsSkinManager"; }
   const std::u16string& SkinName() const { return FSkinName; }
   void SetSkinName(const std::u16string& name) { FSkinName = name; }
+  // Where external skins are looked for.
+  const std::u16string& SkinDirectory() const { return FSkinDirectory; }
+  void SetSkinDirectory(const std::u16string& folder) { FSkinDirectory = folder; }
+  // The skins stored with the form, each with its package.
+  skin::data::TsStoredSkins& InternalSkins() { return FInternalSkins; }
+  // ButtonsOptions.OldGlyphsMode: button glyphs in the older glyph mode (default on).
+  bool OldGlyphsMode() const { return FOldGlyphsMode; }
+  void SetOldGlyphsMode(bool old) { FOldGlyphsMode = old; }
+  TsThirdPartyList& ThirdParty() { return FThirdParty; }
 
  private:
   std::u16string FSkinName;
+  std::u16string FSkinDirectory;
+  skin::data::TsStoredSkins FInternalSkins;
+  bool FOldGlyphsMode = true;
+  TsThirdPartyList FThirdParty;
 };
 
-// The component that skins its form's frame and caption from a skin section.
+// The component that skins its form's frame and caption from a skin section, with the
+// caption's alignment in the title and the font of text added in front of the caption
+// (AddedTitle.Font; colour clNone: the title's own colour).
 class TsSkinProvider : public fw::TComponent {
  public:
-  using TComponent::TComponent;
+  explicit TsSkinProvider(fw::TComponent* owner);
   std::string ClassName() const override { return "TsSkinProvider"; }
   TsSkinData& SkinData() { return FSkinData; }
+  fw::TAlignment CaptionAlignment() const { return FCaptionAlignment; }
+  void SetCaptionAlignment(fw::TAlignment alignment) { FCaptionAlignment = alignment; }
+  fw::TFont& AddedTitleFont() { return FAddedTitleFont; }
 
  private:
   TsSkinData FSkinData;
+  fw::TAlignment FCaptionAlignment = fw::TAlignment::taLeftJustify;
+  fw::TFont FAddedTitleFont;
 };
 
 // Registers the classes above for window descriptions (once; later calls do nothing).

@@ -1,0 +1,95 @@
+// The skin components' settings the main window's description stores arrive in them, and the
+// description names internal skins the program has.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "Forms.h"
+#include "framework/Reader.h"
+#include "framework/TextConv.h"
+#include "skin/controls/sControls.h"
+#include "skin/internal/sInternalSkins.h"
+
+namespace app::test {
+namespace {
+
+using namespace skin::controls;
+
+template <class T>
+T* Find(fw::TComponent* form, const char* name) {
+  auto* c = dynamic_cast<T*>(form->FindComponent(name));
+  EXPECT_NE(c, nullptr) << name;
+  return c;
+}
+
+TEST_F(FormsTest, TheSkinComponentsKeepTheirStoredSettings) {
+  auto* form = new TForm1(app.get());  // read, not created: no handler runs
+
+  for (const char* own : {"sLabel7", "sLabel8", "sLabel11", "sLabel12", "sLabel14"})
+    EXPECT_FALSE(Find<TsLabel>(form, own)->UseSkinColor()) << own;
+  for (const char* skinned : {"sLabel2", "sLabel3", "sLabel5", "sLabel6", "sLabel9"})
+    EXPECT_TRUE(Find<TsLabel>(form, skinned)->UseSkinColor()) << skinned;
+
+  auto* provider = Find<TsSkinProvider>(form, "sSkinProvider1");
+  EXPECT_EQ(provider->SkinData().SkinSection(), "FORM");
+  EXPECT_EQ(provider->CaptionAlignment(), fw::TAlignment::taCenter);
+  EXPECT_EQ(provider->AddedTitleFont().Name(), u"Tahoma");
+  EXPECT_EQ(provider->AddedTitleFont().Height(), -11);
+  EXPECT_EQ(provider->AddedTitleFont().Color(), fw::clNone);
+
+  auto* list = Find<TsAlphaImageList>(form, "sAlphaImageList1");
+  EXPECT_FALSE(list->UseCache());
+  EXPECT_TRUE(list->ShareImages());
+
+  auto* manager = Find<TsSkinManager>(form, "sSkinManager1");
+  EXPECT_EQ(manager->SkinName(), u"BlueGauze (внутренний)");
+  EXPECT_TRUE(manager->OldGlyphsMode());
+  // The eight internal skins in the program's order, each with its package; the active one
+  // last, the only one with the file it stands for.
+  auto& skins = manager->InternalSkins();
+  const auto program = skin::data::InternalSkins();
+  ASSERT_EQ(skins.Count(), 8);
+  ASSERT_EQ(program.size(), 8u);
+  for (int i = 0; i < skins.Count(); ++i) {
+    const auto& stored = skins.Items(i);
+    EXPECT_EQ(stored.Name(), program[std::size_t(i)].Name);
+    const auto package = skin::data::PackageOf(program[std::size_t(i)]);
+    EXPECT_TRUE(std::equal(stored.PackedData().begin(), stored.PackedData().end(), package.begin(),
+                           package.end()))
+        << stored.Name();
+    EXPECT_EQ(stored.Shadow1Color, 0);
+    EXPECT_EQ(stored.Shadow1Offset, 0);
+    EXPECT_EQ(stored.Shadow1Transparency, 0);
+    EXPECT_EQ(stored.OrigName, i == 7 ? "BlueGauze.asz" : "") << stored.Name();
+  }
+  EXPECT_EQ(skins.IndexOf(fw::Utf16ToUtf8(manager->SkinName())), 7);
+  // Of the foreign classes only buttons are skinned.
+  for (int i = 0; i < TsThirdPartyList::kCount; ++i)
+    EXPECT_EQ(manager->ThirdParty().Text(i), i == 1 ? u"TButton\r\n" : u" \r\n")
+        << TsThirdPartyList::Names()[std::size_t(i)];
+}
+
+TEST_F(FormsTest, AnInternalSkinTheProgramLacksIsARefusedDescription) {
+  RegisterCatalogueClasses();
+  auto* form = new fw::TForm(app.get());
+  try {
+    fw::ReadComponentText(form, R"(object F: TForm
+  object M: TsSkinManager
+    InternalSkins = <
+      item
+        Name = 'Velvet (внутренний)'
+      end>
+  end
+end
+)",
+                          "Unit9.txt", ".");
+    FAIL() << "read";
+  } catch (const fw::EReadError& e) {
+    EXPECT_EQ(e.Line(), 3);
+    EXPECT_EQ(e.Property(), "InternalSkins");
+    EXPECT_NE(e.Message().find(u"Velvet"), std::u16string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace app::test
