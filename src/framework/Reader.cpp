@@ -93,6 +93,9 @@ class Reader {
       Apply(f.line, f.property, [&] { f.apply(target); });
     }
     for (TComponent* c : loaded_) c->Loaded();
+    // The nested components are whole now; the root's creator finishes the root the same way.
+    for (TComponent* c : loaded_)
+      if (c != root) c->AfterConstruction();
   }
 
  private:
