@@ -356,6 +356,8 @@ void TCustomForm::WndProc(TMessage& m) {
       return;
     case WM_SIZE:
       TWinControl::WndProc(m);
+      // The sizes a hidden window gets (at its creation) say nothing of the state asked for.
+      if (!HandleAllocated() || !IsWindowVisible(Handle())) return;
       switch (m.WParam) {
         case SIZE_MINIMIZED:
           FWindowState = TWindowState::wsMinimized;
