@@ -196,7 +196,8 @@ void Delay(unsigned ms) {
   if (!Application) throw Exception(u"Delay needs the application's message loop");
   win::DWORD start = win::GetTickCount();
   // A thread timer due at the end, so that waiting for messages ends there at the latest.
-  win::UINT_PTR timer = win::SetTimer(nullptr, 0, ms, [](win::HWND, win::UINT, win::UINT_PTR, win::DWORD) {});
+  win::UINT_PTR timer =
+      win::SetTimer(nullptr, 0, ms, [](win::HWND, win::UINT, win::UINT_PTR, win::DWORD) {});
   while (win::GetTickCount() - start < ms && !Application->Terminated())
     Application->HandleMessage();
   win::KillTimer(nullptr, timer);

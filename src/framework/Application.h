@@ -2,15 +2,15 @@
 // under the mouse, and the default error handler.
 //
 // The first form created with CreateForm is the main form: Run shows it, and closing it ends
-// the loop.
+// the loop. Errors that come out of window procedures and event handlers reach
+// HandleException, which calls OnException or shows the error in a message box (stop icon, the
+// application's title, the innermost error's message ending in a full stop); the loop goes on.
 //
 // The application has a hidden window of the class "TApplication" (made with the first form,
 // or when first needed). It receives WM_ACTIVATEAPP, turned into CM_ACTIVATE / CM_DEACTIVATE
 // posted to itself (OnActivate, OnDeactivate), WM_COPYDATA from other windows, and WM_CLOSE
 // (which closes the main form). Hooks installed with HookMainWindow see every message it gets
-// first, the newest hook first; one that returns true has handled it. Errors that come out of window procedures and event handlers reach
-// HandleException, which calls OnException or shows the error in a message box (stop icon, the
-// application's title, the innermost error's message ending in a full stop); the loop goes on.
+// first, the newest hook first; one that returns true has handled it.
 #pragma once
 
 #include <exception>
@@ -145,7 +145,7 @@ class TApplication : public TComponent {
   void StartHintTimer(THintPhase phase, unsigned ms);
   void HintTimerFired();
   void ShowTooltip();
-  bool HideTooltip();  // true when one was showing
+  bool HideTooltip();     // true when one was showing
   bool ProcessMessage();  // false when nothing was waiting
   void WndProc(TMessage& m);
 

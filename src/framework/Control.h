@@ -94,7 +94,12 @@ class TWndNext {
 using TWndHook = std::function<void(TMessage& m, const TWndNext& next)>;
 
 // Text direction. Only left to right is drawn; the others are stored for the skin engine.
-enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+enum class TBiDiMode {
+  bdLeftToRight,
+  bdRightToLeft,
+  bdRightToLeftNoAlign,
+  bdRightToLeftReadingOnly
+};
 
 class TControl : public TComponent {
  public:

@@ -137,7 +137,8 @@ class Reader {
       TComponent* made = info->factory(ctx_.Root());
       if (!IsOfClass(made, child.className)) {
         delete made;
-        Fail(child.line, "", u"the class " + Utf8ToUtf16(child.className) + u" makes another class");
+        Fail(child.line, "",
+             u"the class " + Utf8ToUtf16(child.className) + u" makes another class");
       }
       made->Loading();
       loaded_.push_back(made);

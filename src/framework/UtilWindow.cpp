@@ -38,12 +38,13 @@ HWND AllocateHWnd(TWndMethod method) {
     return m.Result;
   });
   RegisterClassExW(wc);  // 0 when already registered, which is fine
-  HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, kUtilWindowClass, u"", WS_POPUP, 0, 0, 0, 0, nullptr, 0);
+  HWND h =
+      CreateWindowExW(WS_EX_TOOLWINDOW, kUtilWindowClass, u"", WS_POPUP, 0, 0, 0, 0, nullptr, 0);
   if (!h) throw Exception(u"Cannot create a utility window");
   // Attached once the window exists: the method sees it from its first message on.
   SetWindowLongPtrW(h, GWLP_USERDATA,
-                    reinterpret_cast<LONG_PTR>(new MethodHolder(
-                        std::make_shared<TWndMethod>(std::move(method)))));
+                    reinterpret_cast<LONG_PTR>(
+                        new MethodHolder(std::make_shared<TWndMethod>(std::move(method)))));
   return h;
 }
 

@@ -50,7 +50,8 @@ TEST_F(NotificationOrderTest, TheWindowShowsInsideTheDefaultHandlingOfShowingCha
     state("after");
   });
   child->HookWindowProc([&](TMessage& m, const TWndNext& next) {
-    if (m.Msg == CM_SHOWINGCHANGED) log.push_back(child->Showing() ? "child showing" : "child hidden");
+    if (m.Msg == CM_SHOWINGCHANGED)
+      log.push_back(child->Showing() ? "child showing" : "child hidden");
     next(m);
   });
   form->Show();
@@ -75,7 +76,7 @@ TEST_F(NotificationOrderTest, BoundsAreCurrentInsideWmSizeAfterMaximiseAndDragRe
   TForm* form = NewForm(100, 100, 300, 200);
   form->Show();
   desktop.Pump();
-  std::vector<std::pair<int, int>> seen;  // Width(), Height() inside each WM_SIZE
+  std::vector<std::pair<int, int>> seen;    // Width(), Height() inside each WM_SIZE
   std::vector<std::pair<int, int>> window;  // the window's size then
   form->HookWindowProc([&](TMessage& m, const TWndNext& next) {
     if (m.Msg == win::WM_SIZE && m.WParam != win::SIZE_MINIMIZED) {
@@ -138,8 +139,8 @@ TEST_F(NotificationOrderTest, TheApplicationHearsActivationThroughItsWindow) {
   form->Hide();    // nothing else can be activated
   EXPECT_FALSE(app->Active());
   desktop.Pump();
-  EXPECT_EQ(log, (Names{"app active", "CM_ACTIVATE", "OnActivate", "app inactive",
-                        "CM_DEACTIVATE", "OnDeactivate"}));
+  EXPECT_EQ(log, (Names{"app active", "CM_ACTIVATE", "OnActivate", "app inactive", "CM_DEACTIVATE",
+                        "OnDeactivate"}));
 
   // A filter that answers true keeps the notice from the application.
   log.clear();
@@ -218,10 +219,12 @@ TEST_F(NotificationOrderTest, DelayWaitsOnTheWindowSystemClockWhileHandlingMessa
   timer->SetOnTimer([&](TComponent*) { ++ticks; });
   // The timer's window is a utility window.
   Names classes;
-  win::EnumWindows([&](HWND h, win::LPARAM) {
-    classes.push_back(Utf16ToUtf8(win::GetClassNameW(h)));
-    return true;
-  }, 0);
+  win::EnumWindows(
+      [&](HWND h, win::LPARAM) {
+        classes.push_back(Utf16ToUtf8(win::GetClassNameW(h)));
+        return true;
+      },
+      0);
   EXPECT_NE(std::find(classes.begin(), classes.end(), "TPUtilWindow"), classes.end());
 
   win::DWORD start = win::GetTickCount();
