@@ -208,7 +208,7 @@ void TCustomForm::VisibleChanged() {
 void TCustomForm::ShowingChanged() {
   if (!HandleAllocated()) return;
   if (Showing()) {
-    RaiseNotifyEvent(OnShow, this, true);
+    if (!Recreating()) RaiseNotifyEvent(OnShow, this, true);
     if (!Showing()) return;  // the handler hid the form again
     PlaceOnFirstShow();
     ShowWindow(Handle(), ShowCommand());

@@ -739,10 +739,16 @@ void TWinControl::WndProc(TMessage& m) {
       return;
     case CM_RECREATEWND: {
       bool focused = Focused();
-      DestroyHandle();
-      if (FParent && !FParent->FHandle) return;  // made again with the parent's window
-      CreateHandle();
-      if (focused && CanFocus()) SetFocus();
+      FRecreating = true;
+      try {
+        DestroyHandle();
+        if (!FParent || FParent->FHandle) CreateHandle();  // else made with the parent's window
+      } catch (...) {
+        FRecreating = false;
+        throw;
+      }
+      FRecreating = false;
+      if (focused && FHandle && CanFocus()) SetFocus();
       return;
     }
     case WM_SETTINGCHANGE:

@@ -56,6 +56,9 @@ class TWinControl : public TControl {
   // Makes the window again (with the children's) through CM_RECREATEWND, whose default
   // handling does it; nothing without a window.
   void RecreateWnd();
+  // True while CM_RECREATEWND's default handling remakes the window (the showing notices it
+  // causes are no showing or hiding by the user).
+  bool Recreating() const { return FRecreating; }
 
   // Children: windowless first (bottom to top), then windowed (bottom to top).
   int ControlCount() const { return int(FControls.size() + FWinControls.size()); }
@@ -177,6 +180,7 @@ class TWinControl : public TControl {
   int FAlignLevel = 0;
   bool FAligning = false;
   bool FTracking = false;  // asked the window system for WM_MOUSELEAVE
+  bool FRecreating = false;
 };
 
 }  // namespace fw

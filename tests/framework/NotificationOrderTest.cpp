@@ -190,6 +190,17 @@ TEST_F(NotificationOrderTest, InvalidateAndRecreateGoThroughTheirNotices) {
   desktop.Pump();
   TPoint p = inner->ClientToScreen({5, 5});
   EXPECT_EQ(ScreenAt(p.X, p.Y), gfx::RGB(0, 0, 255));
+
+  // A form made again shows again, without telling OnShow it was shown anew.
+  int shows = 0;
+  form->OnShow = [&shows](TComponent*) { ++shows; };
+  HWND oldForm = form->Handle();
+  form->RecreateWnd();
+  EXPECT_NE(form->Handle(), oldForm);
+  EXPECT_TRUE(win::IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(win::IsWindowVisible(inner->Handle()));
+  EXPECT_EQ(shows, 0);
+  form->OnShow = nullptr;
 }
 
 TEST_F(NotificationOrderTest, SettingsFontsAndDirectionReachEveryControl) {
