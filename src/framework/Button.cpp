@@ -1,6 +1,12 @@
 #include "framework/Button.h"
 
+#include <algorithm>
+
+#include "platform/win/ControlCodes.h"
 #include "platform/win/Keys.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Styles.h"
+#include "platform/win/Window.h"
 
 namespace fw {
 
@@ -18,6 +24,27 @@ TRect DrawBevel(TCanvas& canvas, TRect r, bool raised) {
   return {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
 }
 
+namespace {
+
+// The letter's capital, for the Latin and Cyrillic alphabets; other characters as they are.
+char16_t FoldCase(char16_t c) {
+  if (c >= u'a' && c <= u'z') return char16_t(c - 0x20);
+  if (c >= u'\u0430' && c <= u'\u044F') return char16_t(c - 0x20);
+  if (c >= u'\u0450' && c <= u'\u045F') return char16_t(c - 0x50);
+  return c;
+}
+
+}  // namespace
+
+bool IsAccel(char16_t key, std::u16string_view caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != u'&') continue;
+    if (caption[i + 1] != u'&') return FoldCase(caption[i + 1]) == FoldCase(key);
+    ++i;  // "&&"
+  }
+  return false;
+}
+
 TButton::TButton(TComponent* owner) : TCustomControl(owner) {
   SetColor(clBtnFace);
   SetTabStop(true);
@@ -27,7 +54,40 @@ TButton::TButton(TComponent* owner) : TCustomControl(owner) {
 void TButton::SetDefault(bool value) {
   if (value == FDefault) return;
   FDefault = value;
+  TCustomForm* form = GetParentForm(this);
+  FocusChanged(form ? form->ActiveControl() : nullptr);
+}
+
+void TButton::SetWordWrap(bool value) {
+  if (value == FWordWrap) return;
+  FWordWrap = value;
+  if (HandleAllocated()) {
+    LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
+    SetWindowLongPtrW(Handle(), GWL_STYLE, value ? style | BS_MULTILINE : style & ~BS_MULTILINE);
+  }
   Invalidate();
+}
+
+void TButton::CreateParams(TCreateParams& p) {
+  TCustomControl::CreateParams(p);
+  p.Style |= FActive ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  if (FWordWrap) p.Style |= BS_MULTILINE;
+}
+
+void TButton::FocusChanged(const TControl* focused) {
+  // A focused button is the one Enter clicks; with the focus elsewhere the default button is.
+  bool active = dynamic_cast<const TButton*>(focused) ? focused == this : FDefault;
+  SetButtonStyle(active);
+}
+
+void TButton::SetButtonStyle(bool isDefault) {
+  if (!HandleAllocated()) {
+    FActive = isDefault;
+    return;
+  }
+  DWORD type = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  if ((GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_TYPEMASK) != type || FActive != isDefault)
+    SendMessageW(Handle(), BM_SETSTYLE, type, 1);
 }
 
 void TButton::SetDown(bool down) {
@@ -71,6 +131,14 @@ void TButton::KeyDown(WORD& key, TShiftState shift) {
   }
 }
 
+void TButton::KeyPress(char16_t& key) {
+  TCustomControl::KeyPress(key);
+  // A button takes no typing: a letter goes to the form's accelerators.
+  if (key > u' ')
+    if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGCHAR, key, 0))
+      key = 0;
+}
+
 void TButton::KeyUp(WORD& key, TShiftState shift) {
   TCustomControl::KeyUp(key, shift);
   if (key == VK_SPACE && FDown) {
@@ -88,10 +156,36 @@ void TButton::WndProc(TMessage& m) {
         m.Result = 1;
       }
       return;
+    case CM_DIALOGCHAR:
+      if (IsAccel(char16_t(m.WParam), Caption()) && CanFocus()) {
+        Click();
+        m.Result = 1;
+      }
+      return;
+    case CM_FOCUSCHANGED:
+      FocusChanged(reinterpret_cast<const TControl*>(m.LParam));
+      break;
     case CM_ENTER:
     case CM_EXIT:
       Invalidate();
       break;
+    case BM_GETSTATE:
+      m.Result = (FDown ? BST_PUSHED : 0) | (Focused() ? BST_FOCUS : 0);
+      return;
+    case BM_SETSTATE:
+      SetDown(m.WParam != 0);
+      return;
+    case BM_SETSTYLE: {
+      LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
+      SetWindowLongPtrW(Handle(), GWL_STYLE,
+                        (style & ~LONG_PTR(BS_TYPEMASK)) | LONG_PTR(m.WParam & BS_TYPEMASK));
+      FActive = (m.WParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+      if (m.LParam) Invalidate();
+      return;
+    }
+    case BM_CLICK:
+      Click();
+      return;
     default:
       break;
   }
@@ -102,7 +196,7 @@ void TButton::Paint() {
   TCanvas& c = Canvas();
   TRect r = ClientRect();
   c.FillRect(r);
-  if (FDefault || Focused()) {
+  if (FActive || Focused()) {
     c.BrushColor = clBlack;
     c.FrameRect(r);
     c.BrushColor = Color();
@@ -118,15 +212,18 @@ void TButton::Paint() {
   }
 }
 
+unsigned TButton::CaptionFlags() const {
+  return gfx::DT_CENTER | (FWordWrap ? gfx::DT_WORDBREAK : 0);
+}
+
 void TButton::PaintContent(TRect r) {
   TCanvas& c = Canvas();
   c.BrushStyle = TBrushStyle::bsClear;
   if (!Enabled()) c.Font.SetColor(clGrayText);
-  unsigned flags = gfx::DT_CENTER | gfx::DT_NOPREFIX;
   TRect calc = r;
-  c.TextRect(calc, Caption(), flags | gfx::DT_CALCRECT);
+  c.TextRect(calc, Caption(), CaptionFlags() | gfx::DT_CALCRECT);
   TRect text{r.Left, r.Top + (r.Height() - calc.Height()) / 2, r.Right, r.Bottom};
-  c.TextRect(text, Caption(), flags);
+  c.TextRect(text, Caption(), CaptionFlags());
 }
 
 void TBitBtn::SetGlyph(const gfx::Bitmap& glyph) {
@@ -134,19 +231,103 @@ void TBitBtn::SetGlyph(const gfx::Bitmap& glyph) {
   Invalidate();
 }
 
-void TBitBtn::PaintContent(TRect r) {
-  if (FGlyph.Empty()) {
-    TButton::PaintContent(r);
-    return;
+void TBitBtn::SetNumGlyphs(int value) {
+  value = std::clamp(value, 1, 4);
+  if (value == FNumGlyphs) return;
+  FNumGlyphs = value;
+  Invalidate();
+}
+
+void TBitBtn::SetLayout(TButtonLayout value) {
+  if (value == FLayout) return;
+  FLayout = value;
+  Invalidate();
+}
+
+void TBitBtn::SetMargin(int value) {
+  value = std::max(value, -1);
+  if (value == FMargin) return;
+  FMargin = value;
+  Invalidate();
+}
+
+void TBitBtn::SetSpacing(int value) {
+  value = std::max(value, -1);
+  if (value == FSpacing) return;
+  FSpacing = value;
+  Invalidate();
+}
+
+gfx::TSize TBitBtn::GlyphSize() const {
+  if (FGlyph.Empty()) return {0, 0};
+  return {FGlyph.Width() / FNumGlyphs, FGlyph.Height()};
+}
+
+void TBitBtn::CalcLayout(const TRect& r, TRect& glyph, TRect& caption) {
+  const gfx::TSize g = GlyphSize();
+  const bool across =
+      FLayout == TButtonLayout::blGlyphLeft || FLayout == TButtonLayout::blGlyphRight;
+  // The caption's size, measured in the button's font; wrapped at the room the glyph leaves.
+  gfx::Bitmap scratch(1, 1);
+  gfx::DeviceContext dc(scratch);
+  gfx::SelectFont(&dc, Font().Handle());
+  TRect t{0, 0, 0, 0};
+  if (WordWrap())
+    t.Right = std::max(0, r.Width() - 2 * std::max(FMargin, 0) -
+                              (across && g.cx ? g.cx + std::max(FSpacing, 0) : 0));
+  if (!Caption().empty()) gfx::DrawTextW(&dc, Caption(), &t, CaptionFlags() | gfx::DT_CALCRECT);
+  const int gw = across ? g.cx : g.cy, tw = across ? t.Width() : t.Height();
+  const int room = across ? r.Width() : r.Height();
+  int margin = FMargin, spacing = FSpacing;
+  if (gw == 0 || tw == 0) spacing = 0;
+  if (margin < 0 && spacing < 0) {
+    margin = spacing = (room - gw - tw) / 3;
+  } else if (margin < 0) {
+    margin = (room - (gw + spacing + tw) + 1) / 2;
+  } else if (spacing < 0) {
+    spacing = (room - margin - gw - tw) / 2;
   }
+  // Positions along the layout's axis, from the face's start.
+  const bool glyphFirst =
+      FLayout == TButtonLayout::blGlyphLeft || FLayout == TButtonLayout::blGlyphTop;
+  int glyphAt, textAt;
+  if (glyphFirst) {
+    glyphAt = margin;
+    textAt = margin + gw + spacing;
+  } else {
+    glyphAt = room - margin - gw;
+    textAt = glyphAt - spacing - tw;
+  }
+  if (gw == 0) textAt = glyphFirst ? margin : room - margin - tw;
+  // Across the axis both are centred.
+  if (across) {
+    glyph = gfx::RectOfSize(r.Left + glyphAt, r.Top + (r.Height() - g.cy + 1) / 2, g.cx, g.cy);
+    caption = gfx::RectOfSize(r.Left + textAt, r.Top + (r.Height() - t.Height() + 1) / 2, t.Width(),
+                              t.Height());
+  } else {
+    glyph = gfx::RectOfSize(r.Left + (r.Width() - g.cx + 1) / 2, r.Top + glyphAt, g.cx, g.cy);
+    caption = gfx::RectOfSize(r.Left + (r.Width() - t.Width() + 1) / 2, r.Top + textAt, t.Width(),
+                              t.Height());
+  }
+  if (g.cx == 0) glyph = {};
+  if (Caption().empty()) caption = {};
+}
+
+void TBitBtn::PaintContent(TRect r) {
+  TRect glyph, caption;
+  CalcLayout(r, glyph, caption);
   TCanvas& c = Canvas();
-  TRect calc{0, 0, 0, 0};
-  c.TextRect(calc, Caption(), gfx::DT_NOPREFIX | gfx::DT_CALCRECT);
-  int space = Caption().empty() ? 0 : Spacing;
-  int total = FGlyph.Width() + space + calc.Width();
-  int x = r.Left + (r.Width() - total) / 2;
-  c.Draw(x, r.Top + (r.Height() - FGlyph.Height()) / 2, FGlyph, true);
-  TButton::PaintContent({x + FGlyph.Width() + space, r.Top, x + total, r.Bottom});
+  if (!glyph.IsEmpty()) {
+    // The frame for the state; a state without one shows the first.
+    int frame = !Enabled() && FNumGlyphs > 1 ? 1 : Down() && FNumGlyphs > 2 ? 2 : 0;
+    c.Draw(glyph.Left, glyph.Top,
+           FGlyph.Copy(gfx::RectOfSize(frame * glyph.Width(), 0, glyph.Width(), glyph.Height())),
+           true);
+  }
+  if (caption.IsEmpty()) return;
+  c.BrushStyle = TBrushStyle::bsClear;
+  if (!Enabled()) c.Font.SetColor(clGrayText);
+  c.TextRect(caption, Caption(), CaptionFlags());
 }
 
 }  // namespace fw

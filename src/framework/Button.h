@@ -1,7 +1,17 @@
 // TButton: a push button with a caption of one or more lines (a line break in the caption
-// starts a new line). Space (pressed and released) and Enter click the focused button; the
-// default button takes Enter and the cancel button Esc from anywhere on the form; a button
-// with a ModalResult ends a modal form with it. TBitBtn adds a glyph left of the caption.
+// starts a new line; WordWrap also breaks it at the face's width). Space (pressed and
+// released) and Enter click the focused button; the default button takes Enter and the cancel
+// button Esc from anywhere on the form; "&x" in the caption makes x its accelerator (Alt+x on
+// the form, or x while a button has the focus); a button with a ModalResult ends a modal form
+// with it.
+//
+// The window carries the native button's styles and answers its messages: BS_DEFPUSHBUTTON
+// while the button is the form's active default (it has the focus, or it is Default and no
+// other button has it), else BS_PUSHBUTTON, changed through BM_SETSTYLE; BM_GETSTATE answers
+// BST_PUSHED while it is held down and BST_FOCUS while it has the focus; BM_SETSTATE draws it
+// pushed or not; BM_CLICK clicks it.
+//
+// TBitBtn adds a glyph beside the caption, laid out by Layout, Margin and Spacing.
 #pragma once
 
 #include "framework/CustomControl.h"
@@ -21,47 +31,93 @@ class TButton : public TCustomControl {
   void SetCancel(bool value) { FCancel = value; }
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult r) { FModalResult = r; }
+  // The caption breaks at the face's width too (BS_MULTILINE); off by default.
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool value);
   // True while the button is held down (mouse or Space).
   bool Down() const { return FDown; }
+  // True while the button has BS_DEFPUSHBUTTON (see above).
+  bool Active() const { return FActive; }
 
   void Click() override;
 
  protected:
+  void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& m) override;
   void Paint() override;
   // Draws the glyph and caption in r (the face without its border).
   virtual void PaintContent(TRect r);
+  // Becomes (isDefault) or stops being the active default button: sets the window's style by
+  // BM_SETSTYLE and repaints. Called whenever the focus moves on the form.
+  virtual void SetButtonStyle(bool isDefault);
+  // DrawTextW flags of the caption.
+  unsigned CaptionFlags() const;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void KeyDown(win::WORD& key, TShiftState shift) override;
   void KeyUp(win::WORD& key, TShiftState shift) override;
+  void KeyPress(char16_t& key) override;
   bool WantsKey(win::WORD key) const override;
   void SetDown(bool down);
 
  private:
+  // Sets FActive from the control that has the focus now.
+  void FocusChanged(const TControl* focused);
+
   bool FDefault = false;
   bool FCancel = false;
   TModalResult FModalResult = mrNone;
+  bool FWordWrap = false;
   bool FDown = false;
+  bool FActive = false;
 };
+
+// Where a bit button's glyph sits relative to its caption.
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 class TBitBtn : public TButton {
  public:
   using TButton::TButton;
   std::string ClassName() const override { return "TBitBtn"; }
-  // The picture drawn left of the caption, blended by its alpha; empty: none.
+  // The picture drawn beside the caption, blended by its alpha; empty: none. With NumGlyphs
+  // above 1 it is a strip of that many frames of equal width: up, disabled, down, (exclusive);
+  // a state without a frame of its own shows the first.
   const gfx::Bitmap& Glyph() const { return FGlyph; }
   void SetGlyph(const gfx::Bitmap& glyph);
-  // Pixels between the glyph and the caption.
-  int Spacing = 4;
+  int NumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(int value);  // 1 to 4
+  TButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TButtonLayout value);
+  // Pixels from the face's edge to the glyph (to the caption without a glyph); -1 (default):
+  // glyph and caption are centred as one block.
+  int Margin() const { return FMargin; }
+  void SetMargin(int value);
+  // Pixels between glyph and caption (default 4); -1: glyph, caption and the face's edges are
+  // spaced evenly (with Margin -1) or the caption is centred in the room the glyph leaves.
+  int Spacing() const { return FSpacing; }
+  void SetSpacing(int value);
+  // Where the glyph frame and the caption go in a face r (client coordinates), for the current
+  // settings; either is empty when there is none.
+  void CalcLayout(const TRect& r, TRect& glyph, TRect& caption);
 
  protected:
   void PaintContent(TRect r) override;
 
  private:
+  // Frame size of the glyph strip.
+  gfx::TSize GlyphSize() const;
+
   gfx::Bitmap FGlyph;
+  int FNumGlyphs = 1;
+  TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
+  int FMargin = -1;
+  int FSpacing = 4;
 };
+
+// True when caption marks key as its accelerator ("&x" for x in either case; "&&" is a plain
+// '&').
+bool IsAccel(char16_t key, std::u16string_view caption);
 
 // Draws a 3D frame inside r: raised (light top-left) or sunken; returns the inner rectangle.
 TRect DrawBevel(TCanvas& canvas, TRect r, bool raised);

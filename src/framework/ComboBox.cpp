@@ -5,6 +5,7 @@
 #include "framework/Button.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keys.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
@@ -253,6 +254,11 @@ void TComboListWindow::MouseUp(TMouseButton button, TShiftState shift, int x, in
 
 void TComboListWindow::Paint() {
   TCanvas& c = Canvas();
+  // The list tells its combo box that it paints, as a list box asks its owner for colours: the
+  // first notice gives a wrapper of the combo box the list's window.
+  if (FCombo->HandleAllocated())
+    SendMessageW(FCombo->Handle(), WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(c.Handle()),
+                 reinterpret_cast<LPARAM>(Handle()));
   TRect client = ClientRect();
   int count = FCombo->Items().Count();
   int bottom = 0;
@@ -297,11 +303,31 @@ void TComboBox::SetItemIndex(int index) {
     FLoadedIndex = index;
     return;
   }
-  if (index < -1 || index >= FItems.Count()) index = -1;
-  if (index == FItemIndex) return;
-  FItemIndex = index;
-  TCustomControl::SetTextBuf(GetText());
-  Invalidate();
+  // Through the window, as the native combo box is told, so that a hook sees every change.
+  if (HandleAllocated())
+    SendMessageW(Handle(), CB_SETCURSEL, WPARAM(index), 0);
+  else
+    ChangeItemIndex(index);
+}
+
+bool TComboBox::ChangeItemIndex(int index) {
+  bool valid = index >= 0 && index < FItems.Count();
+  if (!valid) index = -1;
+  if (index != FItemIndex) {
+    FItemIndex = index;
+    TCustomControl::SetTextBuf(GetText());
+    Invalidate();
+  }
+  return valid;
+}
+
+void TComboBox::GetComboBoxInfo(COMBOBOXINFO& info) {
+  info.rcItem = EditRect();
+  info.rcButton = ButtonRect();
+  info.stateButton = FDroppedDown ? STATE_SYSTEM_PRESSED : 0;
+  info.hwndCombo = Handle();
+  info.hwndItem = Handle();
+  info.hwndList = FList->Handle();
 }
 
 void TComboBox::SetDropDownCount(int count) {
@@ -410,6 +436,25 @@ void TComboBox::CloseUp() {
 
 void TComboBox::WndProc(TMessage& m) {
   switch (m.Msg) {
+    case CB_GETCURSEL:
+      m.Result = FItemIndex < 0 ? CB_ERR : FItemIndex;
+      return;
+    case CB_SETCURSEL:
+      m.Result = ChangeItemIndex(int(m.WParam)) ? int(m.WParam) : CB_ERR;
+      return;
+    case CB_SHOWDROPDOWN:
+      SetDroppedDown(m.WParam != 0);
+      m.Result = 1;
+      return;
+    case CB_GETDROPPEDSTATE:
+      m.Result = FDroppedDown;
+      return;
+    case CB_GETCOMBOBOXINFO: {
+      auto* info = reinterpret_cast<COMBOBOXINFO*>(m.LParam);
+      m.Result = info && info->cbSize == sizeof(COMBOBOXINFO);
+      if (m.Result) GetComboBoxInfo(*info);
+      return;
+    }
     case CN_COMMAND:
       switch (HIWORD(m.WParam)) {
         case CBN_SELCHANGE:

@@ -21,7 +21,13 @@
 //
 // Each event passes through WindowProc first as CN_COMMAND with the list notification code
 // (CBN_DROPDOWN, CBN_SELCHANGE, CBN_CLOSEUP) in the high word of wParam, so a hook sees the
-// list open and close in the message stream.
+// list open and close in the message stream. CBN_DROPDOWN comes before the list is shown; the
+// list's window is then reachable through CB_GETCOMBOBOXINFO (hwndList), and the list sends
+// WM_CTLCOLORLISTBOX (lParam: its window) to the box's window each time it paints.
+//
+// The box's window answers the native combo box's messages CB_GETCURSEL, CB_SETCURSEL (which
+// ItemIndex also goes through once the window exists; it raises no event),
+// CB_SHOWDROPDOWN, CB_GETDROPPEDSTATE and CB_GETCOMBOBOXINFO.
 //
 // Owner draw (csOwnerDrawFixed): OnDrawItem draws each item of the list (odSelected for the
 // highlighted one) and the chosen item in the box (odComboBoxEdit, plus odSelected and
@@ -36,6 +42,7 @@
 
 #include "framework/CustomControl.h"
 #include "framework/Strings.h"
+#include "platform/win/ControlCodes.h"
 
 namespace fw {
 
@@ -44,9 +51,9 @@ constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + win::WM_COMMAND;
 
 // Combo box notification codes (high word of CN_COMMAND's wParam).
-constexpr win::WORD CBN_SELCHANGE = 1;
-constexpr win::WORD CBN_DROPDOWN = 7;
-constexpr win::WORD CBN_CLOSEUP = 8;
+using win::CBN_CLOSEUP;
+using win::CBN_DROPDOWN;
+using win::CBN_SELCHANGE;
 
 enum class TComboBoxStyle { csDropDownList, csOwnerDrawFixed };
 
@@ -180,6 +187,9 @@ class TComboBox : public TCustomControl {
   int FindByLetter(int index, char16_t ch) const;
   void ItemsChanged();
   void Notify(win::WORD code);
+  // Sets the chosen item (none when out of range); false when out of range.
+  bool ChangeItemIndex(int index);
+  void GetComboBoxInfo(win::COMBOBOXINFO& info);
 
   TComboBoxStyle FStyle = TComboBoxStyle::csDropDownList;
   TStrings FItems;

@@ -4,69 +4,72 @@
 
 #include "framework/Button.h"
 #include "framework/Exception.h"
-#include "framework/GraphicControl.h"
+#include "framework/Image.h"
 #include "framework/Label.h"
 
 namespace fw {
 
 namespace {
 
-// The dialog's icon: a 32-pixel sign drawn for its kind.
-class TMessageIcon : public TGraphicControl {
- public:
-  TMessageIcon(TComponent* owner, TMsgDlgType type) : TGraphicControl(owner), FType(type) {
-    SetBounds(0, 0, 32, 32);
-  }
-
- protected:
-  void Paint() override {
-    TCanvas& c = Canvas();
-    TColor fill = FType == TMsgDlgType::mtError     ? clRed
-                  : FType == TMsgDlgType::mtWarning ? clYellow
-                                                    : clBlue;
-    c.BrushColor = fill;
-    c.PenColor = FType == TMsgDlgType::mtWarning ? clBlack : fill;
-    if (FType == TMsgDlgType::mtWarning) {
-      TPoint pts[3] = {{16, 1}, {31, 30}, {1, 30}};
-      gfx::SetDCBrushColor(c.Handle(), ColorToRGB(fill));
-      gfx::SetDCPenColor(c.Handle(), ColorToRGB(clBlack));
-      gfx::Polygon(c.Handle(), pts, 3);
-    } else {
-      // A disc: rows of a circle of radius 15.
-      for (int y = 0; y < 32; ++y) {
-        int dy = 2 * y + 1 - 32;
-        int half = 0;
-        while ((2 * half + 2) * (2 * half + 2) + dy * dy <= 32 * 32) ++half;
-        if (half) c.FillRect({16 - half, y, 16 + half, y + 1});
-      }
+// The dialog's icon: a 32-pixel sign drawn for its kind, transparent around the sign.
+gfx::Bitmap DrawMessageIcon(TMsgDlgType type) {
+  gfx::Bitmap icon(32, 32);
+  gfx::DeviceContext dc(icon);
+  TCanvas c;
+  c.SetHandle(&dc);
+  // Drawn on a key colour that the sign does not use; everything else becomes opaque.
+  c.BrushColor = clFuchsia;
+  c.FillRect({0, 0, 32, 32});
+  TColor fill = type == TMsgDlgType::mtError     ? clRed
+                : type == TMsgDlgType::mtWarning ? clYellow
+                                                 : clBlue;
+  c.BrushColor = fill;
+  c.PenColor = type == TMsgDlgType::mtWarning ? clBlack : fill;
+  if (type == TMsgDlgType::mtWarning) {
+    TPoint pts[3] = {{16, 1}, {31, 30}, {1, 30}};
+    gfx::SetDCBrushColor(c.Handle(), ColorToRGB(fill));
+    gfx::SetDCPenColor(c.Handle(), ColorToRGB(clBlack));
+    gfx::Polygon(c.Handle(), pts, 3);
+  } else {
+    // A disc: rows of a circle of radius 15.
+    for (int y = 0; y < 32; ++y) {
+      int dy = 2 * y + 1 - 32;
+      int half = 0;
+      while ((2 * half + 2) * (2 * half + 2) + dy * dy <= 32 * 32) ++half;
+      if (half) c.FillRect({16 - half, y, 16 + half, y + 1});
     }
-    c.BrushStyle = TBrushStyle::bsClear;
-    c.Font.SetHeight(-20);
-    c.Font.SetStyle(fsBold);
-    c.Font.SetColor(FType == TMsgDlgType::mtWarning ? clBlack : clWhite);
-    std::u16string mark = FType == TMsgDlgType::mtError          ? u"\u00D7"
-                          : FType == TMsgDlgType::mtWarning      ? u"!"
-                          : FType == TMsgDlgType::mtConfirmation ? u"?"
-                                                                 : u"i";
-    TRect r{0, 4, 32, 32};
-    c.TextRect(r, mark, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
   }
-
- private:
-  TMsgDlgType FType;
-};
+  c.BrushStyle = TBrushStyle::bsClear;
+  c.Font.SetHeight(-20);
+  c.Font.SetStyle(fsBold);
+  c.Font.SetColor(type == TMsgDlgType::mtWarning ? clBlack : clWhite);
+  std::u16string mark = type == TMsgDlgType::mtError          ? u"\u00D7"
+                        : type == TMsgDlgType::mtWarning      ? u"!"
+                        : type == TMsgDlgType::mtConfirmation ? u"?"
+                                                              : u"i";
+  TRect r{0, 4, 32, 32};
+  c.TextRect(r, mark, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+  const gfx::Pixel key = gfx::PixelFromColor(ColorToRGB(clFuchsia), 0);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      icon.Set(x, y, icon.At(x, y) == key ? 0 : icon.At(x, y) | gfx::MakePixel(0, 0, 0, 255));
+  return icon;
+}
 
 // What each button says and answers, in the order of TMsgDlgBtn.
 struct TButtonInfo {
   TMsgDlgBtn Button;
+  const char* Name;
   const char16_t* Caption;
   TModalResult Result;
 };
-constexpr TButtonInfo kButtons[] = {
-    {TMsgDlgBtn::mbYes, u"Yes", mrYes},          {TMsgDlgBtn::mbNo, u"No", mrNo},
-    {TMsgDlgBtn::mbOK, u"OK", mrOk},             {TMsgDlgBtn::mbCancel, u"Cancel", mrCancel},
-    {TMsgDlgBtn::mbAbort, u"Abort", mrAbort},    {TMsgDlgBtn::mbRetry, u"Retry", mrRetry},
-    {TMsgDlgBtn::mbIgnore, u"Ignore", mrIgnore}};
+constexpr TButtonInfo kButtons[] = {{TMsgDlgBtn::mbYes, "Yes", u"Yes", mrYes},
+                                    {TMsgDlgBtn::mbNo, "No", u"No", mrNo},
+                                    {TMsgDlgBtn::mbOK, "OK", u"OK", mrOk},
+                                    {TMsgDlgBtn::mbCancel, "Cancel", u"Cancel", mrCancel},
+                                    {TMsgDlgBtn::mbAbort, "Abort", u"Abort", mrAbort},
+                                    {TMsgDlgBtn::mbRetry, "Retry", u"Retry", mrRetry},
+                                    {TMsgDlgBtn::mbIgnore, "Ignore", u"Ignore", mrIgnore}};
 
 const TButtonInfo& ButtonInfo(TMsgDlgBtn b) {
   for (const TButtonInfo& info : kButtons)
@@ -108,9 +111,9 @@ std::string MsgDlgTypeName(TMsgDlgType type) {
   return "none";
 }
 
-TForm* CreateMessageDialog(const std::u16string& text, const std::u16string& title,
-                           TMsgDlgType type, const TMsgDlgButtons& buttons) {
-  auto* form = new TForm(Application);
+TMessageForm* CreateMessageDialog(const std::u16string& text, const std::u16string& title,
+                                  TMsgDlgType type, const TMsgDlgButtons& buttons) {
+  auto* form = new TMessageForm(Application);
   form->SetName("MessageDialog");
   form->SetBorderStyle(TFormBorderStyle::bsDialog);
   form->SetPosition(TPosition::poScreenCenter);
@@ -118,15 +121,16 @@ TForm* CreateMessageDialog(const std::u16string& text, const std::u16string& tit
   constexpr int kMargin = 12, kButtonW = 75, kButtonH = 25, kGap = 6;
   int textLeft = kMargin;
   if (type != TMsgDlgType::mtCustom) {
-    auto* icon = new TMessageIcon(form, type);
+    auto* icon = new TImage(form);
     icon->SetName("Image");
-    icon->SetLeft(kMargin);
-    icon->SetTop(kMargin);
+    icon->SetBounds(kMargin, kMargin, 32, 32);
+    icon->SetPicture(DrawMessageIcon(type));
     icon->SetParent(form);
     textLeft = kMargin + 32 + kMargin;
   }
   auto* label = new TLabel(form);
   label->SetName("Message");
+  label->SetShowAccelChar(false);  // the text is shown as it is, "&" included
   label->SetCaption(text);
   label->SetParent(form);
   if (label->Width() > 420) {  // long texts wrap
@@ -145,6 +149,7 @@ TForm* CreateMessageDialog(const std::u16string& text, const std::u16string& tit
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     auto* b = new TButton(form);
     const TButtonInfo& info = ButtonInfo(buttons[i]);
+    b->SetName(info.Name);
     b->SetCaption(info.Caption);
     b->SetModalResult(info.Result);
     b->SetDefault(i == 0);

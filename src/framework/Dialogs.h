@@ -13,9 +13,20 @@ namespace fw {
 enum class TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore };
 using TMsgDlgButtons = std::vector<TMsgDlgBtn>;
 
+// The message dialog's form, told apart by its class name: an icon image named "Image" (none
+// for mtCustom), the text in a label named "Message", and a row of TButtons named as the
+// buttons are ("Yes", "No", "OK", "Cancel", "Abort", "Retry", "Ignore"), each with its
+// ModalResult (mrYes, mrNo, mrOk, ...). The first button is the default one; the cancel
+// button (Cancel, else No, else a lone button) takes Esc.
+class TMessageForm : public TForm {
+ public:
+  using TForm::TForm;
+  std::string ClassName() const override { return "TMessageForm"; }
+};
+
 // Builds (does not show) the dialog form: owned by the application when there is one.
-TForm* CreateMessageDialog(const std::u16string& text, const std::u16string& title,
-                           TMsgDlgType type, const TMsgDlgButtons& buttons);
+TMessageForm* CreateMessageDialog(const std::u16string& text, const std::u16string& title,
+                                  TMsgDlgType type, const TMsgDlgButtons& buttons);
 // Records the box in the application, shows it modally and returns the button's result.
 TModalResult ShowMessageBox(const std::u16string& text, const std::u16string& title,
                             TMsgDlgType type, const TMsgDlgButtons& buttons);

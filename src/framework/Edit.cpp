@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Canvas.h"
+#include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keys.h"
 #include "platform/win/NonClient.h"
@@ -131,6 +132,8 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
     else
       p.Style |= WS_BORDER;
   }
+  // A memo's window says it holds several lines, as a multi-line edit's does.
+  if (FCore.MultiLine) p.Style |= ES_MULTILINE;
   p.Caption = FCore.Text();
 }
 

@@ -342,6 +342,11 @@ void TCustomForm::WndProc(TMessage& m) {
     case CM_DIALOGKEY:
       m.Result = DialogKey(WORD(m.WParam)) ? 1 : 0;
       return;
+    case CM_DIALOGCHAR:
+      // An accelerator character, offered to every control on the form; the first that takes
+      // it answers 1.
+      m.Result = Broadcast(CM_DIALOGCHAR, m.WParam, m.LParam);
+      return;
     case WM_GETMINMAXINFO: {
       TWinControl::WndProc(m);
       auto* mm = reinterpret_cast<MINMAXINFO*>(m.LParam);

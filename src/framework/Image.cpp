@@ -46,16 +46,17 @@ void TImage::LoadFromFile(const std::string& path) {
                  [](unsigned char c) { return char(std::tolower(c)); });
   std::vector<std::uint8_t> data;
   gfx::Bitmap picture;
+  gfx::PictureInfo info;
   try {
     if (ext != ".png" && ext != ".jpg" && ext != ".jpeg" && ext != ".jpe" && ext != ".bmp")
       throw Exception(u"Unknown picture file extension (" + Utf8ToUtf16(ext) + u")");
     data = gfx::ReadFileBytes(path);
     if (ext == ".png")
-      picture = gfx::DecodePng(data);
+      picture = gfx::DecodePng(data, &info);
     else if (ext == ".bmp")
-      picture = gfx::DecodeBmp(data);
+      picture = gfx::DecodeBmp(data, &info);
     else
-      picture = gfx::DecodeJpeg(data);
+      picture = gfx::DecodeJpeg(data, &info);
   } catch (const Exception& e) {
     throw Exception(u"Cannot load the picture " + Utf8ToUtf16(path) + u": " + e.Message());
   } catch (const std::exception& e) {
@@ -64,12 +65,18 @@ void TImage::LoadFromFile(const std::string& path) {
   }
   FPicture = std::move(picture);
   FPictureFile = path;
+  FGraphicKind = info.format == gfx::PictureFormat::Png    ? TGraphicKind::gkPng
+                 : info.format == gfx::PictureFormat::Jpeg ? TGraphicKind::gkJpeg
+                                                           : TGraphicKind::gkBitmap;
+  FPixelFormat = info.bitsPerPixel;
   PictureChanged();
 }
 
 void TImage::SetPicture(const gfx::Bitmap& picture) {
   FPicture = picture;
   FPictureFile.clear();
+  FGraphicKind = FPicture.Empty() ? TGraphicKind::gkNone : TGraphicKind::gkBitmap;
+  FPixelFormat = FPicture.Empty() ? 0 : 32;
   PictureChanged();
 }
 
@@ -110,9 +117,19 @@ void TImage::Loaded() {
   PictureChanged();
 }
 
+bool TImage::CanAutoSize(int& newWidth, int& newHeight) {
+  const gfx::Bitmap* p = Shown();
+  if (!p) return false;
+  if (Align() != TAlign::alTop && Align() != TAlign::alBottom) newWidth = p->Width();
+  if (Align() != TAlign::alLeft && Align() != TAlign::alRight) newHeight = p->Height();
+  return true;
+}
+
 void TImage::PictureChanged() {
-  if (FAutoSize && !HasState(csLoading))
-    if (const gfx::Bitmap* p = Shown()) SetBounds(Left(), Top(), p->Width(), p->Height());
+  if (FAutoSize && !HasState(csLoading)) {
+    int w = Width(), h = Height();
+    if (CanAutoSize(w, h)) SetBounds(Left(), Top(), w, h);
+  }
   Invalidate();
 }
 
@@ -172,10 +189,17 @@ TRect TImage::DestRect() const {
                       FProportional, FCenter);
 }
 
+bool TImage::Keyed() const {
+  // Image list entries are PNGs; a photo has no colour to spare for a key.
+  bool fromList = Shown() != &FPicture;
+  return FTransparent && (fromList || FGraphicKind == TGraphicKind::gkBitmap ||
+                          FGraphicKind == TGraphicKind::gkPng);
+}
+
 void TImage::Paint() {
   const gfx::Bitmap* p = Shown();
   if (!p) return;
-  if (FTransparent && FullyOpaque(*p)) {
+  if (Keyed() && FullyOpaque(*p)) {
     gfx::Bitmap keyed = *p;
     gfx::Pixel key = keyed.At(0, keyed.Height() - 1);
     for (int y = 0; y < keyed.Height(); ++y)

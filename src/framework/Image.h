@@ -2,8 +2,9 @@
 // (chosen by the file's extension) or from an image list entry. It is drawn at its size from
 // the top-left corner, centred (Center), scaled to the bounds (Stretch) or scaled keeping its
 // aspect ratio (Proportional: down to fit; with Stretch also up). Alpha is respected; a
-// Transparent picture without alpha leaves out its bottom-left pixel's colour. AutoSize
-// sizes the control to the picture.
+// Transparent bitmap or PNG without alpha leaves out its bottom-left pixel's colour, while a
+// JPEG photo, which cannot carry a key, is always drawn opaque. AutoSize sizes the control to
+// the picture (CanAutoSize).
 #pragma once
 
 #include <string>
@@ -17,6 +18,10 @@ namespace fw {
 // top-left corner, or scaled (Stretch, Proportional) and Center-ed as described above.
 TRect PlacePicture(int pw, int ph, int cw, int ch, bool stretch, bool proportional, bool center);
 
+// What kind of graphic a picture is: a bitmap (BMP file or pixels set from memory), a PNG or a
+// JPEG. Skinned drawing copies bitmaps and PNGs with their alpha and draws photos opaque.
+enum class TGraphicKind { gkNone, gkBitmap, gkPng, gkJpeg };
+
 class TImage : public TGraphicControl {
  public:
   explicit TImage(TComponent* owner);
@@ -26,11 +31,17 @@ class TImage : public TGraphicControl {
   // Loads a picture file; raises Exception naming the file for an unknown extension or bad
   // data.
   void LoadFromFile(const std::string& path);
+  // Pixels from memory: a 32-bit bitmap.
   void SetPicture(const gfx::Bitmap& picture);
   void ClearPicture();
   // The loaded picture (empty when none) and the file it came from ("" when none).
   const gfx::Bitmap& Picture() const { return FPicture; }
   const std::string& PictureFile() const { return FPictureFile; }
+  // The kind of Picture (gkNone when empty) and the bits a pixel of its source (0 when empty):
+  // 24 for a BMP without alpha, 32 for one with alpha or for pixels set from memory, and so
+  // on as the decoders report (gfx::PictureInfo).
+  TGraphicKind GraphicKind() const { return FGraphicKind; }
+  int PixelFormat() const { return FPixelFormat; }
 
   TImageList* Images() const { return FImages; }
   void SetImages(TImageList* images);
@@ -54,6 +65,10 @@ class TImage : public TGraphicControl {
   TRect DestRect() const;
 
  protected:
+  // The size AutoSize gives the control, from the shown picture: the width unless aligned to
+  // the top or bottom, the height unless aligned to the left or right. False: nothing to
+  // size to, the bounds stay.
+  virtual bool CanAutoSize(int& newWidth, int& newHeight);
   void Paint() override;
   void Loaded() override;
   void Notification(TComponent* component, TOperation operation) override;
@@ -62,8 +77,13 @@ class TImage : public TGraphicControl {
   void PictureChanged();
   void SetFlag(bool& field, bool v);
 
+  // Whether a Transparent image keys out the bottom-left colour of what it shows.
+  bool Keyed() const;
+
   gfx::Bitmap FPicture;
   std::string FPictureFile;
+  TGraphicKind FGraphicKind = TGraphicKind::gkNone;
+  int FPixelFormat = 0;
   TImageList* FImages = nullptr;
   int FImageIndex = -1;
   bool FStretch = false;

@@ -45,6 +45,19 @@ void TLabel::SetTransparent(bool transparent) {
   Invalidate();
 }
 
+void TLabel::SetShowAccelChar(bool value) {
+  if (value == FShowAccelChar) return;
+  FShowAccelChar = value;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TLabel::SetEllipsisPosition(TEllipsisPosition value) {
+  if (value == FEllipsisPosition) return;
+  FEllipsisPosition = value;
+  Invalidate();
+}
+
 void TLabel::TextChanged() {
   AdjustBounds();
   Invalidate();
@@ -56,21 +69,63 @@ void TLabel::FontChanged() {
 }
 
 unsigned TLabel::DrawTextFlags() const {
-  unsigned f = gfx::DT_EXPANDTABS | gfx::DT_NOPREFIX;
+  unsigned f = gfx::DT_EXPANDTABS;
   f |= FWordWrap ? gfx::DT_WORDBREAK : 0;
   if (FAlignment == TAlignment::taCenter) f |= gfx::DT_CENTER;
   if (FAlignment == TAlignment::taRightJustify) f |= gfx::DT_RIGHT;
   return f;
 }
 
+void TLabel::DoDrawText(TRect& rect, unsigned flags) {
+  std::u16string text = Caption();
+  if ((flags & gfx::DT_CALCRECT) && (text.empty() || (FShowAccelChar && text == u"&")))
+    text += u' ';
+  if (!FShowAccelChar) flags |= gfx::DT_NOPREFIX;
+  TCanvas& c = Canvas();
+  if (FEllipsisPosition != TEllipsisPosition::epNone && !FAutoSize) {
+    flags &= ~gfx::DT_EXPANDTABS;
+    flags |= FEllipsisPosition == TEllipsisPosition::epPathEllipsis  ? gfx::DT_PATH_ELLIPSIS
+             : FEllipsisPosition == TEllipsisPosition::epEndEllipsis ? gfx::DT_END_ELLIPSIS
+                                                                     : gfx::DT_WORD_ELLIPSIS;
+    // Wrapped text ends in "..." on its last line that fits: words are taken off the end
+    // until what is left, with "...", is no taller than the label.
+    if (FWordWrap && FEllipsisPosition != TEllipsisPosition::epPathEllipsis) {
+      std::u16string kept = text;
+      const int lineHeight = c.TextHeight(u"Yy");
+      for (;;) {
+        TRect probe = rect;
+        probe.Right -= c.TextWidth(u"...");
+        c.TextRect(probe, text, flags | gfx::DT_CALCRECT);
+        if (probe.Height() <= ClientHeight() || probe.Height() <= lineHeight) break;
+        std::size_t cut = kept.find_last_of(u" \t");
+        kept.resize(cut == std::u16string::npos || cut == 0 ? kept.size() - 1 : cut);
+        text = kept + u"...";
+        if (kept.empty()) break;
+      }
+    }
+  }
+  if (!(flags & gfx::DT_CALCRECT) && !Enabled()) c.Font.SetColor(clGrayText);
+  c.TextRect(rect, text, flags);
+}
+
 void TLabel::AdjustBounds() {
   if (!FAutoSize || HasState(csLoading)) return;
+  // Measured on the canvas, bound to a scratch DC for the time (and given back as it was: a
+  // label may be measured while it paints).
   gfx::Bitmap scratch(1, 1);
   gfx::DeviceContext dc(scratch);
-  gfx::SelectFont(&dc, Font().Handle());
+  TCanvas& c = Canvas();
+  const TCanvas saved = c;
+  c.SetHandle(&dc);
+  c.Font = Font();
   TRect r{0, 0, FWordWrap ? Width() : 0, 0};
-  std::u16string text = Caption().empty() ? u" " : Caption();
-  gfx::DrawTextW(&dc, text, &r, DrawTextFlags() | gfx::DT_CALCRECT);
+  try {
+    DoDrawText(r, DrawTextFlags() | gfx::DT_CALCRECT);
+  } catch (...) {
+    c = saved;
+    throw;
+  }
+  c = saved;
   SetBounds(Left(), Top(), FWordWrap ? Width() : r.Width(), r.Height());
 }
 
@@ -79,15 +134,14 @@ void TLabel::Paint() {
   TRect client = ClientRect();
   if (!FTransparent) c.FillRect(client);
   c.BrushStyle = TBrushStyle::bsClear;
-  if (!Enabled()) c.Font.SetColor(clGrayText);
   TRect r = client;
   if (FLayout != TTextLayout::tlTop) {
     TRect calc = client;
-    c.TextRect(calc, Caption(), DrawTextFlags() | gfx::DT_CALCRECT);
+    DoDrawText(calc, DrawTextFlags() | gfx::DT_CALCRECT);
     int free = client.Height() - calc.Height();
     r.Top += FLayout == TTextLayout::tlCenter ? free / 2 : free;
   }
-  c.TextRect(r, Caption(), DrawTextFlags());
+  DoDrawText(r, DrawTextFlags());
 }
 
 }  // namespace fw

@@ -1,6 +1,9 @@
 // TLabel: windowless text. Sizes itself to its text (AutoSize; with WordWrap only the height),
 // aligns it horizontally (Alignment) and vertically (Layout), and leaves the parent's
-// background showing when Transparent.
+// background showing when Transparent. "&x" underlines x (ShowAccelChar; "&&" shows "&");
+// text that does not fit a label of fixed size can end in "..." (EllipsisPosition).
+// Measuring and drawing both go through DoDrawText, so a subclass that draws differently
+// sizes itself by its own drawing.
 #pragma once
 
 #include "framework/GraphicControl.h"
@@ -9,6 +12,9 @@ namespace fw {
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
+// Where text that does not fit is cut for "...": not at all, in the middle of a path (its last
+// part stays whole), after the last character or after the last word that fits.
+enum class TEllipsisPosition { epNone, epPathEllipsis, epEndEllipsis, epWordEllipsis };
 
 class TLabel : public TGraphicControl {
  public:
@@ -25,6 +31,12 @@ class TLabel : public TGraphicControl {
   void SetLayout(TTextLayout layout);
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool transparent);
+  // "&" marks the accelerator character (default); off: "&" is shown as it is.
+  bool ShowAccelChar() const { return FShowAccelChar; }
+  void SetShowAccelChar(bool value);
+  // Applies to labels without AutoSize; epNone by default.
+  TEllipsisPosition EllipsisPosition() const { return FEllipsisPosition; }
+  void SetEllipsisPosition(TEllipsisPosition value);
   // Sizes the label to its text now (AutoSize does it after every change).
   void AdjustBounds();
   void Loaded() override;
@@ -33,8 +45,12 @@ class TLabel : public TGraphicControl {
   void Paint() override;
   void TextChanged() override;
   void FontChanged() override;
-  // DrawTextW flags for the current settings.
+  // DrawTextW flags for the current settings (alignment and wrapping).
   unsigned DrawTextFlags() const;
+  // Draws the caption into rect on Canvas() with DrawTextW flags; with DT_CALCRECT draws
+  // nothing and sets rect's right and bottom to the text's extent. AdjustBounds measures and
+  // Paint draws through it. An empty caption (or a lone "&") measures as one space.
+  virtual void DoDrawText(TRect& rect, unsigned flags);
 
  private:
   bool FAutoSize = true;
@@ -42,6 +58,8 @@ class TLabel : public TGraphicControl {
   TAlignment FAlignment = TAlignment::taLeftJustify;
   TTextLayout FLayout = TTextLayout::tlTop;
   bool FTransparent = false;
+  bool FShowAccelChar = true;
+  TEllipsisPosition FEllipsisPosition = TEllipsisPosition::epNone;
 };
 
 }  // namespace fw

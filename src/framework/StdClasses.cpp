@@ -252,6 +252,15 @@ void RegisterStdControls() {
   RegisterProperty<TLabel>("TLabel", "Layout", [](TLabel* l, V v, C x) {
     l->SetLayout(TTextLayout(x.Enum(v, kLayout)));
   });
+  RegisterProperty<TLabel>("TLabel", "ShowAccelChar",
+                           [](TLabel* l, V v, C x) { l->SetShowAccelChar(x.Bool(v)); });
+  static const Table kEllipsis = {{"epNone", int(TEllipsisPosition::epNone)},
+                                  {"epPathEllipsis", int(TEllipsisPosition::epPathEllipsis)},
+                                  {"epEndEllipsis", int(TEllipsisPosition::epEndEllipsis)},
+                                  {"epWordEllipsis", int(TEllipsisPosition::epWordEllipsis)}};
+  RegisterProperty<TLabel>("TLabel", "EllipsisPosition", [](TLabel* l, V v, C x) {
+    l->SetEllipsisPosition(TEllipsisPosition(x.Enum(v, kEllipsis)));
+  });
 
   RegisterClass<TImage>("TImage", "TControl");
   RegisterProperty<TImage>("TImage", "Picture.File",
@@ -284,10 +293,26 @@ void RegisterStdControls() {
   RegisterProperty<TButton>("TButton", "ModalResult", [](TButton* b, V v, C x) {
     b->SetModalResult(x.Enum(v, kModalResult));
   });
+  RegisterProperty<TButton>("TButton", "WordWrap",
+                            [](TButton* b, V v, C x) { b->SetWordWrap(x.Bool(v)); });
   RegisterClass<TBitBtn>("TBitBtn", "TButton");
   RegisterProperty<TBitBtn>("TBitBtn", "Glyph.File", [](TBitBtn* b, V v, C x) {
     b->SetGlyph(gfx::LoadPictureFile(x.FilePath(v)));
   });
+  static const Table kButtonLayout = {{"blGlyphLeft", int(TButtonLayout::blGlyphLeft)},
+                                      {"blGlyphRight", int(TButtonLayout::blGlyphRight)},
+                                      {"blGlyphTop", int(TButtonLayout::blGlyphTop)},
+                                      {"blGlyphBottom", int(TButtonLayout::blGlyphBottom)}};
+  RegisterProperty<TBitBtn>("TBitBtn", "Layout", [](TBitBtn* b, V v, C x) {
+    b->SetLayout(TButtonLayout(x.Enum(v, kButtonLayout)));
+  });
+  RegisterProperty<TBitBtn>(
+      "TBitBtn", "Margin", [](TBitBtn* b, V v, C x) { b->SetMargin(int(x.Integer(v, -1, 1000))); });
+  RegisterProperty<TBitBtn>("TBitBtn", "Spacing", [](TBitBtn* b, V v, C x) {
+    b->SetSpacing(int(x.Integer(v, -1, 1000)));
+  });
+  RegisterProperty<TBitBtn>("TBitBtn", "NumGlyphs",
+                            [](TBitBtn* b, V v, C x) { b->SetNumGlyphs(int(x.Integer(v, 1, 4))); });
 
   RegisterClass<TStatusBar>("TStatusBar", "TWinControl");
   RegisterProperty<TStatusBar>("TStatusBar", "SimpleText",

@@ -695,6 +695,12 @@ void TWinControl::WndProc(TMessage& m) {
       m.WParam = ch;
       break;
     }
+    case WM_SYSCHAR:
+      // Alt+letter: the form's accelerators first, the system menu's key otherwise.
+      if (TCustomForm* form = GetParentForm(this);
+          form && form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0)
+        return;
+      break;
     case WM_MOUSEWHEEL:
       if (DoMouseWheel(ShiftFromKeys(LOWORD(std::uintptr_t(m.WParam))),
                        GET_WHEEL_DELTA_WPARAM(m.WParam),

@@ -11,11 +11,14 @@
 #include "framework/ComboBox.h"
 #include "framework/Reader.h"
 #include "platform/backend/Dump.h"
+#include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowProc.h"
 
 namespace fw::test {
 namespace {
@@ -474,6 +477,73 @@ TEST_F(ComboBoxTest, ADisabledBoxDoesNotOpenAndAHiddenOneCloses) {
   delete combo;
   desktop.Pump();
   EXPECT_EQ(win::GetCapture(), nullptr);
+}
+
+TEST_F(ComboBoxTest, AWrapperSeesTheListDropDownWithItsWindowAndTheChoiceByMessage) {
+  MakeCombo();
+  // A wrapper as a skin attaches it: the box's window procedure replaced, the framework's
+  // WindowProc hooked.
+  std::vector<std::string> seen;
+  win::HWND listSeenAtDropDown = nullptr;
+  bool shownAtDropDown = true;
+  win::HWND colouredList = nullptr;
+  win::WNDPROC previous;
+  auto wrapper = std::make_shared<const win::WindowProcFunction>(
+      [&](win::HWND h, win::UINT msg, win::WPARAM w, win::LPARAM l) -> win::LRESULT {
+        if (msg == win::WM_CTLCOLORLISTBOX && !colouredList)
+          colouredList = win::HwndFromParam(std::uintptr_t(l));
+        if (msg == win::CB_SETCURSEL) seen.push_back("setcursel " + std::to_string(int(w)));
+        return win::CallWindowProcW(previous, h, msg, w, l);
+      });
+  previous = win::SetWindowLongPtrW(combo->Handle(), win::GWLP_WNDPROC, wrapper);
+  TWndMethod saved = combo->WindowProc;
+  combo->WindowProc = [&](TMessage& m) {
+    if (m.Msg == CN_COMMAND && win::HIWORD(m.WParam) == win::CBN_DROPDOWN) {
+      win::COMBOBOXINFO info;
+      ASSERT_EQ(win::SendMessageW(combo->Handle(), win::CB_GETCOMBOBOXINFO, 0,
+                                  reinterpret_cast<win::LPARAM>(&info)),
+                1);
+      listSeenAtDropDown = info.hwndList;
+      shownAtDropDown = win::IsWindowVisible(info.hwndList);
+      EXPECT_EQ(info.hwndCombo, combo->Handle());
+      EXPECT_EQ(info.rcButton, combo->ButtonRect());
+      EXPECT_EQ(info.stateButton, 0u);
+    }
+    saved(m);
+  };
+  ClickBox();
+  EXPECT_TRUE(ListShown());
+  ASSERT_NE(listSeenAtDropDown, nullptr);
+  EXPECT_EQ(listSeenAtDropDown, combo->ListWindow()->Handle());
+  EXPECT_FALSE(shownAtDropDown);  // told before the list is shown
+  EXPECT_EQ(colouredList, combo->ListWindow()->Handle());
+  win::COMBOBOXINFO info;
+  win::SendMessageW(combo->Handle(), win::CB_GETCOMBOBOXINFO, 0,
+                    reinterpret_cast<win::LPARAM>(&info));
+  EXPECT_EQ(info.stateButton, win::STATE_SYSTEM_PRESSED);
+  EXPECT_EQ(win::SendMessageW(combo->Handle(), win::CB_GETDROPPEDSTATE, 0, 0), 1);
+  win::SendMessageW(combo->Handle(), win::CB_SHOWDROPDOWN, 0, 0);
+  EXPECT_FALSE(ListShown());
+  TakeLog();
+
+  // The choice, by message and by ItemIndex alike, passes the window and raises no event.
+  EXPECT_EQ(win::SendMessageW(combo->Handle(), win::CB_SETCURSEL, 3, 0), 3);
+  EXPECT_EQ(combo->ItemIndex(), 3);
+  EXPECT_EQ(combo->Text(), kTypes[3]);
+  combo->SetItemIndex(5);
+  EXPECT_EQ(win::SendMessageW(combo->Handle(), win::CB_GETCURSEL, 0, 0), 5);
+  EXPECT_EQ(win::SendMessageW(combo->Handle(), win::CB_SETCURSEL, 999, 0), win::CB_ERR);
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  EXPECT_EQ(win::SendMessageW(combo->Handle(), win::CB_GETCURSEL, 0, 0), win::CB_ERR);
+  EXPECT_EQ(seen, (std::vector<std::string>{"setcursel 3", "setcursel 5", "setcursel 999"}));
+  EXPECT_EQ(TakeLog(), Log{});
+  // A wrong record size is refused.
+  info.cbSize = 4;
+  EXPECT_EQ(win::SendMessageW(combo->Handle(), win::CB_GETCOMBOBOXINFO, 0,
+                              reinterpret_cast<win::LPARAM>(&info)),
+            0);
+  combo->WindowProc = saved;
+  win::SetWindowLongPtrW(combo->Handle(), win::GWLP_WNDPROC, previous);
 }
 
 }  // namespace

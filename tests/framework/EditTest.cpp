@@ -14,6 +14,7 @@
 #include "framework/TextConv.h"
 #include "platform/backend/Dump.h"
 #include "platform/win/Clipboard.h"
+#include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/ScrollInfo.h"
@@ -551,6 +552,14 @@ TEST_F(EditTest, AHookTakesOverTheFrameAndSeesTheScrollMessages) {
   EXPECT_EQ(hooked->TopLine(), 1);
   EXPECT_EQ(seen, (std::vector<UINT>{win::SB_LINEDOWN, win::SB_ENDSCROLL}));
   hooked->UnhookWindowProc(hook);
+}
+
+TEST_F(EditTest, AWrapperTellsAMemoFromAnEditByItsWindowsStyle) {
+  auto style = [](TWinControl* c) {
+    return win::DWORD(win::GetWindowLongPtrW(c->Handle(), win::GWL_STYLE));
+  };
+  EXPECT_TRUE(style(MakeMemo(10, 10, 150, 100)) & win::ES_MULTILINE);
+  EXPECT_FALSE(style(MakeEdit(10, 150, 150, 25)) & win::ES_MULTILINE);
 }
 
 TEST_F(EditTest, DescriptionsAndTheDumpKnowEditsAndMemos) {

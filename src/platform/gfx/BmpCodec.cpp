@@ -239,7 +239,7 @@ void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 }  // namespace
 
-Bitmap DecodeBmp(std::span<const std::uint8_t> data) {
+Bitmap DecodeBmp(std::span<const std::uint8_t> data, PictureInfo* info) {
   BmpLayout layout = ReadLayout(data);
   Bitmap bmp(int(layout.width), int(layout.height));
   bool anyAlpha = false;
@@ -252,6 +252,7 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> data) {
     for (int y = 0; y < bmp.Height(); ++y)
       for (int x = 0; x < bmp.Width(); ++x) bmp.Row(y)[x] |= MakePixel(0, 0, 0, 255);
   }
+  if (info) *info = {PictureFormat::Bmp, layout.bitCount};
   return bmp;
 }
 

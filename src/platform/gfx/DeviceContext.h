@@ -125,6 +125,7 @@ constexpr unsigned DT_EXPANDTABS = 0x00000040;
 constexpr unsigned DT_NOCLIP = 0x00000100;
 constexpr unsigned DT_CALCRECT = 0x00000400;
 constexpr unsigned DT_NOPREFIX = 0x00000800;
+constexpr unsigned DT_PATH_ELLIPSIS = 0x00004000;
 constexpr unsigned DT_END_ELLIPSIS = 0x00008000;
 constexpr unsigned DT_WORD_ELLIPSIS = 0x00040000;
 

@@ -176,12 +176,13 @@ bool WriteJpeg(JpegEncoder* e, const Bitmap* bmp, int quality, const std::uint8_
 
 }  // namespace
 
-Bitmap DecodeJpeg(std::span<const std::uint8_t> data) {
+Bitmap DecodeJpeg(std::span<const std::uint8_t> data, PictureInfo* info) {
   JpegDecoder decoder;
   if (!ReadJpegHeader(&decoder, data.data(), data.size())) ThrowDamaged(decoder.error);
   CheckPictureSize(decoder.cinfo.image_width, decoder.cinfo.image_height);
   Bitmap bmp(int(decoder.cinfo.image_width), int(decoder.cinfo.image_height));
   if (!ReadJpegPixels(&decoder, bmp.Bits(), std::size_t(bmp.Stride()))) ThrowDamaged(decoder.error);
+  if (info) *info = {PictureFormat::Jpeg, decoder.cinfo.jpeg_color_space == JCS_GRAYSCALE ? 8 : 24};
   return bmp;
 }
 

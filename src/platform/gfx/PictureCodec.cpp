@@ -48,14 +48,14 @@ PictureFormat DetectPictureFormat(std::span<const std::uint8_t> data) {
   return PictureFormat::Unknown;
 }
 
-Bitmap DecodePicture(std::span<const std::uint8_t> data) {
+Bitmap DecodePicture(std::span<const std::uint8_t> data, PictureInfo* info) {
   switch (DetectPictureFormat(data)) {
     case PictureFormat::Png:
-      return DecodePng(data);
+      return DecodePng(data, info);
     case PictureFormat::Jpeg:
-      return DecodeJpeg(data);
+      return DecodeJpeg(data, info);
     case PictureFormat::Bmp:
-      return DecodeBmp(data);
+      return DecodeBmp(data, info);
     case PictureFormat::Unknown:
       break;
   }
@@ -87,10 +87,10 @@ void WriteFileBytes(const std::string& path, std::span<const std::uint8_t> data)
   if (std::fclose(file.release()) != 0) ThrowFileError("Cannot write file", path, errno);
 }
 
-Bitmap LoadPictureFile(const std::string& path) {
+Bitmap LoadPictureFile(const std::string& path, PictureInfo* info) {
   std::vector<std::uint8_t> bytes = ReadFileBytes(path);
   try {
-    return DecodePicture(bytes);
+    return DecodePicture(bytes, info);
   } catch (const GraphicsError& e) {
     throw GraphicsError("Cannot load picture \"" + path + "\": " + e.what());
   }

@@ -1,5 +1,5 @@
 // Picture files to and from 32-bit bitmaps: PNG (every colour type and depth), JPEG
-// (baseline and progressive; Exif and other APPn blocks are skipped), BMP (24 and 32 bit,
+// (baseline and progressive; Exif and other APPn blocks are skipped), BMP (1 to 32 bits,
 // bottom-up and top-down). Damaged, truncated or oversized data raises GraphicsError.
 #pragma once
 
@@ -17,12 +17,22 @@ enum class PictureFormat { Unknown, Png, Jpeg, Bmp };
 // By the file's signature.
 PictureFormat DetectPictureFormat(std::span<const std::uint8_t> data);
 
-// Decoders. Pictures without alpha come out opaque (A = 255).
-Bitmap DecodePng(std::span<const std::uint8_t> data);
-Bitmap DecodeJpeg(std::span<const std::uint8_t> data);
-Bitmap DecodeBmp(std::span<const std::uint8_t> data);
+// What a decoder read of the source besides its pixels: every picture is decoded to 32 bits,
+// but a 24-bit master or a colour key holds only for sources without alpha.
+struct PictureInfo {
+  PictureFormat format = PictureFormat::Unknown;
+  // Bits a pixel as stored. BMP: 1, 4, 8, 16, 24 or 32. PNG: channels x sample depth (1 to 16
+  // for palette and grey, 16 or 32 for grey with alpha, 24 or 48 for RGB, 32 or 64 for RGBA).
+  // JPEG: 8 for grey, 24 for colour (CMYK too, which comes out as colour).
+  int bitsPerPixel = 0;
+};
+
+// Decoders, filling *info when given. Pictures without alpha come out opaque (A = 255).
+Bitmap DecodePng(std::span<const std::uint8_t> data, PictureInfo* info = nullptr);
+Bitmap DecodeJpeg(std::span<const std::uint8_t> data, PictureInfo* info = nullptr);
+Bitmap DecodeBmp(std::span<const std::uint8_t> data, PictureInfo* info = nullptr);
 // Any of the three, chosen by signature.
-Bitmap DecodePicture(std::span<const std::uint8_t> data);
+Bitmap DecodePicture(std::span<const std::uint8_t> data, PictureInfo* info = nullptr);
 
 // Encoders. PNG is written as 8-bit RGBA; BMP as 32-bit top-down with alpha, or 24-bit
 // bottom-up without; JPEG as baseline, optionally with an Exif APP1 block carrying exif
@@ -35,6 +45,6 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bmp, int quality,
 // Files. Reading names the file in its error message.
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::span<const std::uint8_t> data);
-Bitmap LoadPictureFile(const std::string& path);
+Bitmap LoadPictureFile(const std::string& path, PictureInfo* info = nullptr);
 
 }  // namespace gfx

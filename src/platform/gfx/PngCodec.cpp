@@ -96,7 +96,7 @@ bool ReadPngPixels(PngReader* r, png_bytepp rows) {
 
 }  // namespace
 
-Bitmap DecodePng(std::span<const std::uint8_t> data) {
+Bitmap DecodePng(std::span<const std::uint8_t> data, PictureInfo* info) {
   PngReader reader(data);
   if (!ReadPngHeader(&reader)) ThrowDamaged(reader);
   CheckPictureSize(reader.width, reader.height);
@@ -111,6 +111,7 @@ Bitmap DecodePng(std::span<const std::uint8_t> data) {
   std::vector<png_bytep> rows(reader.height);
   for (int y = 0; y < bmp.Height(); ++y) rows[y] = reinterpret_cast<png_bytep>(bmp.Row(y));
   if (!ReadPngPixels(&reader, rows.data())) ThrowDamaged(reader);
+  if (info) *info = {PictureFormat::Png, reader.bitsPerPixel};
   return bmp;
 }
 

@@ -147,6 +147,27 @@ Line Ellipsify(const Line& line, const Measure& m, int width, int ellipsisWidth,
   return out;
 }
 
+// Cuts a line that is wider than width for DT_PATH_ELLIPSIS: its start, "...", and its last
+// path part (from the last '\\' or '/') whole. Without a path part that fits, as Ellipsify.
+Line PathEllipsify(const Line& line, const Measure& m, int width, int ellipsisWidth) {
+  const std::size_t sep = line.text.find_last_of(u"\\/");
+  const int room =
+      sep == std::u16string::npos ? -1 : width - ellipsisWidth - m.Width(sep, line.text.size());
+  if (room < 0) return Ellipsify(line, m, width, ellipsisWidth, false);
+  std::size_t cut = 0;
+  int x = 0;
+  for (std::size_t i = 0; i < sep; ++i) {
+    if (m.StartsCluster(i) && x <= room) cut = i;
+    x = m.Step(x, i);
+  }
+  Line out = Slice(line, 0, cut);
+  out.text += kEllipsis;
+  Line tail = Slice(line, sep, line.text.size());
+  for (std::size_t mark : tail.marks) out.marks.push_back(out.text.size() + mark);
+  out.text += tail.text;
+  return out;
+}
+
 // Breaks a paragraph into lines no wider than width: at spaces, inside a word only when the
 // word alone is wider. Spaces at a break belong to neither line.
 std::vector<std::pair<std::size_t, std::size_t>> WrapParagraph(std::u16string_view text,
@@ -189,7 +210,7 @@ struct Layout {
 Layout LayOut(const Font& font, std::u16string_view text, const TRect& r, unsigned format) {
   const bool singleLine = format & DT_SINGLELINE;
   const bool wordBreak = (format & DT_WORDBREAK) && !singleLine;
-  const bool ellipsis = format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS);
+  const bool ellipsis = format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS);
   const int tabWidth =
       format & DT_EXPANDTABS ? std::max(1, kTabChars * font.Metrics().tmAveCharWidth) : 0;
   const int ellipsisWidth = ellipsis ? font.Shape(kEllipsis).width : 0;
@@ -206,8 +227,11 @@ Layout LayOut(const Font& font, std::u16string_view text, const TRect& r, unsign
       Line line = Slice(whole, begin, end);
       line.width = m.Width(begin, end);
       if (ellipsis && line.width > r.Width()) {
-        line = Ellipsify(line, Measure(line.text, font.Shape(line.text), tabWidth), r.Width(),
-                         ellipsisWidth, format & DT_WORD_ELLIPSIS);
+        const ShapedText lineShaped = font.Shape(line.text);
+        const Measure lm(line.text, lineShaped, tabWidth);
+        line = format & DT_PATH_ELLIPSIS
+                   ? PathEllipsify(line, lm, r.Width(), ellipsisWidth)
+                   : Ellipsify(line, lm, r.Width(), ellipsisWidth, format & DT_WORD_ELLIPSIS);
         line.width = Measure(line.text, font.Shape(line.text), tabWidth).Width(0, line.text.size());
       }
       layout.width = std::max(layout.width, line.width);

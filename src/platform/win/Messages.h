@@ -94,6 +94,7 @@ constexpr UINT WM_MENUSELECT = 0x011F;
 constexpr UINT WM_ENTERIDLE = 0x0121;
 constexpr UINT WM_UPDATEUISTATE = 0x0128;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
+constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;  // wParam: the list's DC, lParam: the list window
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 
 // Mouse in the client area (lParam: client point, wParam: MK_* flags).

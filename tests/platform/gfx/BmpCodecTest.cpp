@@ -74,7 +74,9 @@ TEST(BmpCodec, EncoderRoundTrips) {
   Bitmap opaque = source;
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 5; ++x) opaque.Set(x, y, source.At(x, y) | 0xFF000000);
-  EXPECT_EQ(DecodeBmp(bmp24), opaque);
+  PictureInfo info;
+  EXPECT_EQ(DecodeBmp(bmp24, &info), opaque);
+  EXPECT_EQ(info.bitsPerPixel, 24);
 
   // A transparent picture stays transparent: the 32-bit file declares its alpha mask.
   Bitmap clear(2, 2);
@@ -141,7 +143,9 @@ TEST(BmpCodec, PaletteDepthsAndTheCoreHeader) {
   f.bitCount = 1;
   f.palette = {0, 0, 0, 0, 10, 20, 30, 0};
   f.pixels = {0b10110000, 0b01000000, 0, 0};
-  Bitmap one = DecodeBmp(f.Bytes());
+  PictureInfo info;
+  Bitmap one = DecodeBmp(f.Bytes(), &info);
+  EXPECT_EQ(info.bitsPerPixel, 1);
   const Pixel on = MakePixel(10, 20, 30, 255), off = MakePixel(0, 0, 0, 255);
   std::vector<Pixel> expected = {on, off, on, on, off, off, off, off, off, on};
   for (int x = 0; x < 10; ++x) EXPECT_EQ(one.At(x, 0), expected[x]) << x;
@@ -150,7 +154,8 @@ TEST(BmpCodec, PaletteDepthsAndTheCoreHeader) {
   f.width = 3;
   f.colorsUsed = 2;
   f.pixels = {0x10, 0x70, 0, 0};  // index 7 is past the two-entry palette: black
-  Bitmap four = DecodeBmp(f.Bytes());
+  Bitmap four = DecodeBmp(f.Bytes(), &info);
+  EXPECT_EQ(info.bitsPerPixel, 4);
   EXPECT_EQ(four.At(0, 0), on);
   EXPECT_EQ(four.At(1, 0), off);
   EXPECT_EQ(four.At(2, 0), off);
@@ -163,7 +168,8 @@ TEST(BmpCodec, PaletteDepthsAndTheCoreHeader) {
   core.palette.resize(256 * 3);
   core.palette[5 * 3] = 50, core.palette[5 * 3 + 1] = 60, core.palette[5 * 3 + 2] = 70;
   core.pixels = {5, 0, 0, 0};
-  EXPECT_EQ(DecodeBmp(core.Bytes()).At(0, 0), MakePixel(50, 60, 70, 255));
+  EXPECT_EQ(DecodeBmp(core.Bytes(), &info).At(0, 0), MakePixel(50, 60, 70, 255));
+  EXPECT_EQ(info.bitsPerPixel, 8);
 }
 
 TEST(BmpCodec, DamagedTruncatedAndAbsurdFilesRaise) {

@@ -125,7 +125,9 @@ TEST(JpegCodec, HostileNumbersOfScansAreRefused) {
 TEST(JpegCodec, GreyscaleAndCmykBecomeRgb) {
   std::vector<std::uint8_t> grey;
   for (int i = 0; i < 16 * 8; ++i) grey.push_back(std::uint8_t(i < 64 ? 30 : 220));
-  Bitmap g = DecodeJpeg(WriteWithLibjpeg(16, 8, 1, JCS_GRAYSCALE, false, grey));
+  PictureInfo info;
+  Bitmap g = DecodeJpeg(WriteWithLibjpeg(16, 8, 1, JCS_GRAYSCALE, false, grey), &info);
+  EXPECT_EQ(info.bitsPerPixel, 8);
   EXPECT_TRUE(IsOpaque(g));
   for (auto [x, y, v] : {std::tuple{3, 2, 30}, std::tuple{12, 6, 220}}) {
     Pixel p = g.At(x, y);
@@ -138,7 +140,8 @@ TEST(JpegCodec, GreyscaleAndCmykBecomeRgb) {
   // Full cyan and yellow without black is green.
   std::vector<std::uint8_t> cmyk;
   for (int i = 0; i < 16 * 16; ++i) cmyk.insert(cmyk.end(), {0, 255, 0, 255});
-  Bitmap c = DecodeJpeg(WriteWithLibjpeg(16, 16, 4, JCS_CMYK, false, cmyk));
+  Bitmap c = DecodeJpeg(WriteWithLibjpeg(16, 16, 4, JCS_CMYK, false, cmyk), &info);
+  EXPECT_EQ(info.bitsPerPixel, 24);  // what it comes out as: colour without alpha
   Pixel p = c.At(8, 8);
   EXPECT_NEAR(PixelR(p), 0, 3);
   EXPECT_NEAR(PixelG(p), 255, 3);

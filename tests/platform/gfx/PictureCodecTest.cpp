@@ -41,9 +41,17 @@ TEST(PictureCodec, DetectsAndDecodesBySignature) {
   EXPECT_EQ(DetectPictureFormat(std::vector<std::uint8_t>{'B'}), PictureFormat::Unknown);
   EXPECT_EQ(DetectPictureFormat(std::vector<std::uint8_t>{0xFF, 0xD8}), PictureFormat::Unknown);
 
-  EXPECT_EQ(DecodePicture(png), source);
-  EXPECT_EQ(DecodePicture(bmp), source);
-  EXPECT_EQ(DecodePicture(jpeg), DecodeJpeg(jpeg));
+  // Each reports what it read: the format and the source's bits a pixel.
+  PictureInfo info;
+  EXPECT_EQ(DecodePicture(png, &info), source);
+  EXPECT_EQ(info.format, PictureFormat::Png);
+  EXPECT_EQ(info.bitsPerPixel, 32);
+  EXPECT_EQ(DecodePicture(bmp, &info), source);
+  EXPECT_EQ(info.format, PictureFormat::Bmp);
+  EXPECT_EQ(info.bitsPerPixel, 32);
+  EXPECT_EQ(DecodePicture(jpeg, &info), DecodeJpeg(jpeg));
+  EXPECT_EQ(info.format, PictureFormat::Jpeg);
+  EXPECT_EQ(info.bitsPerPixel, 24);
   EXPECT_EQ(ErrorOf([] {
               DecodePicture(std::vector<std::uint8_t>{'G', 'I', 'F', '8'});
             }),

@@ -167,7 +167,14 @@ TEST(PngCodec, DecodesEveryColourTypeAndDepth) {
     SCOPED_TRACE("colour type " + std::to_string(c.colorType) + ", depth " +
                  std::to_string(c.depth) + (c.transparency ? ", tRNS" : "") +
                  (c.interlaced ? ", interlaced" : ""));
-    Bitmap bmp = DecodePng(WritePng(c));
+    PictureInfo info;
+    Bitmap bmp = DecodePng(WritePng(c), &info);
+    const int channels = c.colorType == PNG_COLOR_TYPE_GRAY_ALPHA  ? 2
+                         : c.colorType == PNG_COLOR_TYPE_RGB       ? 3
+                         : c.colorType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
+                                                                   : 1;
+    EXPECT_EQ(info.format, PictureFormat::Png);
+    EXPECT_EQ(info.bitsPerPixel, channels * c.depth);  // as stored, tRNS or not
     ASSERT_EQ(bmp.Width(), kWidth);
     ASSERT_EQ(bmp.Height(), kHeight);
     int wrong = 0;

@@ -256,6 +256,33 @@ TEST(DrawText, EllipsisAtTheEndOrAtAWord) {
   EXPECT_EQ(r.Right, m.Extent(text).cx);
 }
 
+TEST(DrawText, PathEllipsisKeepsTheLastPartOfAPathWhole) {
+  Canvas m;
+  const std::u16string path = u"C:\\Музей\\Фото\\снимок.jpg";
+  // Room for "C:\Му...\снимок.jpg" and a pixel, not for the whole path.
+  const int room = m.Extent(u"C:\\Му...\\снимок.jpg").cx + 1;
+  ASSERT_LT(room, m.Extent(path).cx);
+  auto drawn = [&](const std::u16string& text, int width) {
+    Canvas c;
+    TRect r{0, 0, width, 30};
+    DrawTextW(&c.dc, text, &r, DT_SINGLELINE | DT_PATH_ELLIPSIS);
+    return c.bmp;
+  };
+  EXPECT_EQ(drawn(path, room), Reference(u"C:\\Му...\\снимок.jpg", 0, 0));
+  // Forward slashes part a path too; without any, the end is cut.
+  EXPECT_EQ(drawn(u"C:/Музей/Фото/снимок.jpg", m.Extent(u"C:/Му.../снимок.jpg").cx + 1),
+            Reference(u"C:/Му.../снимок.jpg", 0, 0));
+  Canvas e;
+  TRect r{0, 0, room, 30};
+  const std::u16string plain = u"Музей боевой славы и трудовой доблести";
+  DrawTextW(&e.dc, plain, &r, DT_SINGLELINE | DT_END_ELLIPSIS);
+  EXPECT_EQ(drawn(plain, room), e.bmp);
+  // Measuring agrees with drawing.
+  TRect calc{0, 0, room, 0};
+  DrawTextW(&m.dc, path, &calc, DT_CALCRECT | DT_SINGLELINE | DT_PATH_ELLIPSIS);
+  EXPECT_EQ(calc.Right, m.Extent(u"C:\\Му...\\снимок.jpg").cx);
+}
+
 TEST(DrawText, TabsExpandToEightAverageCharacters) {
   Canvas c;
   TEXTMETRICW tm;

@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Harness.h"
+#include "framework/Button.h"
+#include "framework/Dialogs.h"
+#include "framework/Image.h"
+#include "framework/Label.h"
+#include "framework/Reader.h"
+#include "platform/win/ControlCodes.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Window.h"
+
+namespace fw::test {
+namespace {
+
+constexpr unsigned kAlt = 0x38, kS = 0x1F, kX = 0x2D;
+
+win::LRESULT StateOf(TButton* b) {
+  return win::SendMessageW(b->Handle(), win::BM_GETSTATE, 0, 0);
+}
+
+win::DWORD TypeOf(TButton* b) {
+  return win::DWORD(win::GetWindowLongPtrW(b->Handle(), win::GWL_STYLE)) & win::BS_TYPEMASK;
+}
+
+gfx::Bitmap Filled(int w, int h, gfx::Pixel p) {
+  gfx::Bitmap b(w, h);
+  b.Fill(p);
+  return b;
+}
+
+TEST_F(FrameworkTest, ButtonsAnswerBmGetStateAndMoveTheDefaultStyleWithTheFocus) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  auto* ok = new TButton(form);
+  ok->SetParent(form);
+  ok->SetBounds(10, 10, 75, 25);
+  ok->SetDefault(true);
+  auto* cancel = new TButton(form);
+  cancel->SetParent(form);
+  cancel->SetBounds(100, 10, 75, 25);
+  auto* other = new TBox(form, form, {0, 100, 50, 150}, clRed);
+  other->SetFocus();
+  desktop.Pump();
+  EXPECT_EQ(TypeOf(ok), win::BS_DEFPUSHBUTTON);
+  EXPECT_EQ(TypeOf(cancel), win::BS_PUSHBUTTON);
+  EXPECT_EQ(StateOf(ok), 0);
+
+  // Held down with the mouse: pushed and focused; dragged off: only focused; the focused
+  // button is now the one Enter clicks, so the default one gives up its style.
+  win::InjectMouseMove({120, 20});
+  win::InjectMouseButton(0, true, {120, 20});
+  desktop.Pump();
+  EXPECT_EQ(StateOf(cancel), win::BST_PUSHED | win::BST_FOCUS);
+  EXPECT_EQ(TypeOf(cancel), win::BS_DEFPUSHBUTTON);
+  EXPECT_EQ(TypeOf(ok), win::BS_PUSHBUTTON);
+  EXPECT_FALSE(ok->Active());
+  Move(250, 150);
+  EXPECT_EQ(StateOf(cancel), win::BST_FOCUS);
+  win::InjectMouseButton(0, false, {250, 150});
+  desktop.Pump();
+  EXPECT_EQ(StateOf(cancel), win::BST_FOCUS);
+
+  // Space holds the focused button down until it is released.
+  ok->SetFocus();
+  win::InjectKey(kSpace, true);
+  desktop.Pump();
+  EXPECT_EQ(StateOf(ok), win::BST_PUSHED | win::BST_FOCUS);
+  EXPECT_EQ(StateOf(cancel), 0);
+  win::InjectKey(kSpace, false);
+  desktop.Pump();
+  EXPECT_EQ(StateOf(ok), win::BST_FOCUS);
+
+  // The focus leaves the buttons: the default one has its style back.
+  cancel->SetFocus();
+  other->SetFocus();
+  desktop.Pump();
+  EXPECT_EQ(TypeOf(ok), win::BS_DEFPUSHBUTTON);
+  EXPECT_EQ(TypeOf(cancel), win::BS_PUSHBUTTON);
+  ok->SetDefault(false);
+  EXPECT_EQ(TypeOf(ok), win::BS_PUSHBUTTON);
+  // BM_SETSTATE draws it pushed from outside, as a skin's wrapper may.
+  win::SendMessageW(ok->Handle(), win::BM_SETSTATE, 1, 0);
+  EXPECT_TRUE(ok->Down());
+  EXPECT_EQ(StateOf(ok), win::BST_PUSHED);
+}
+
+TEST_F(FrameworkTest, AcceleratorsClickTheirButtonWithAltOrFromAFocusedButton) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  std::vector<std::string> log;
+  auto add = [&](const char16_t* caption, int left, const char* name) {
+    auto* b = new TButton(form);
+    b->SetParent(form);
+    b->SetBounds(left, 10, 70, 25);
+    b->SetCaption(caption);
+    b->OnClick = [&log, name](TComponent*) { log.push_back(name); };
+    return b;
+  };
+  add(u"&Save", 0, "save");
+  TButton* exit = add(u"E&xit", 80, "exit");
+  add(u"Fish && &Chips", 160, "chips");
+  auto* box = new TBox(form, form, {0, 100, 50, 150}, clRed);
+  box->SetFocus();
+  desktop.Pump();
+  win::InjectKey(kAlt, true);
+  Key(kS);
+  Key(kX);
+  win::InjectKey(kAlt, false);
+  desktop.Pump();
+  // A plain letter is typing in the box, but from a focused button it is an accelerator.
+  Key(kS);
+  exit->SetFocus();
+  Key(kS);
+  EXPECT_EQ(log, (std::vector<std::string>{"save", "exit", "save"}));
+
+  EXPECT_TRUE(IsAccel(u'C', u"Fish && &Chips"));
+  EXPECT_FALSE(IsAccel(u'&', u"Fish && &Chips"));
+  EXPECT_FALSE(IsAccel(u'F', u"Fish && &Chips"));
+  EXPECT_TRUE(IsAccel(u'с', u"&Сохранить"));  // either case, Cyrillic too
+  EXPECT_TRUE(IsAccel(u'Ё', u"&ёлка"));
+  EXPECT_FALSE(IsAccel(u'x', u"Exit&"));
+}
+
+TEST_F(FrameworkTest, BitButtonsLayOutGlyphAndCaptionAndShowTheFrameOfTheirState) {
+  TForm* form = ShowForm(0, 0, 400, 300);
+  form->SetColor(clWhite);
+  auto* b = new TBitBtn(form);
+  b->SetParent(form);
+  b->SetBounds(10, 10, 120, 60);
+  b->SetCaption(u"Go");
+  // A strip of two 16 x 16 frames: red (up), blue (disabled).
+  gfx::Bitmap strip(32, 16);
+  strip.Fill(gfx::MakePixel(0, 0, 255, 255));
+  strip.CopyFrom(Filled(16, 16, gfx::MakePixel(255, 0, 0, 255)), {0, 0, 16, 16}, {16, 0});
+  b->SetGlyph(strip);
+  b->SetNumGlyphs(2);
+  const TRect face = b->ClientRect();
+  TRect g, t;
+
+  // Centred as one block, 4 pixels apart.
+  b->CalcLayout(face, g, t);
+  EXPECT_EQ(g.Width(), 16);
+  EXPECT_EQ(t.Left - g.Right, 4);
+  EXPECT_LE(std::abs((g.Left - face.Left) - (face.Right - t.Right)), 1);
+  EXPECT_LE(std::abs((g.Top - face.Top) - (face.Bottom - g.Bottom)), 1);
+  // Glyph at the right, 5 from the edge.
+  b->SetLayout(TButtonLayout::blGlyphRight);
+  b->SetMargin(5);
+  b->CalcLayout(face, g, t);
+  EXPECT_EQ(g.Right, face.Right - 5);
+  EXPECT_EQ(t.Right, g.Left - 4);
+  // Glyph above, everything spaced evenly.
+  b->SetLayout(TButtonLayout::blGlyphTop);
+  b->SetMargin(-1);
+  b->SetSpacing(-1);
+  b->CalcLayout(face, g, t);
+  int gap = g.Top - face.Top;
+  EXPECT_EQ(t.Top - g.Bottom, gap);
+  EXPECT_LE(std::abs(face.Bottom - t.Bottom - gap), 2);
+  EXPECT_LE(std::abs((g.Left + g.Right) - (face.Left + face.Right)), 1);
+  // Glyph below the caption.
+  b->SetLayout(TButtonLayout::blGlyphBottom);
+  b->CalcLayout(face, g, t);
+  EXPECT_GT(g.Top, t.Bottom);
+  // No caption: the glyph alone is centred.
+  b->SetLayout(TButtonLayout::blGlyphLeft);
+  b->SetSpacing(4);
+  b->SetCaption(u"");
+  b->CalcLayout(face, g, t);
+  EXPECT_TRUE(t.IsEmpty());
+  EXPECT_EQ(g.Left - face.Left, face.Right - g.Right);
+
+  // On the screen: the first frame, the second when disabled.
+  desktop.Pump();
+  TPoint centre = b->ClientToScreen({(g.Left + g.Right) / 2, (g.Top + g.Bottom) / 2});
+  EXPECT_EQ(ScreenAt(centre.X, centre.Y), gfx::RGB(255, 0, 0));
+  b->SetEnabled(false);
+  desktop.Pump();
+  EXPECT_EQ(ScreenAt(centre.X, centre.Y), gfx::RGB(0, 0, 255));
+
+  // A caption wider than the face wraps at its width with WordWrap.
+  b->SetCaption(u"A caption of many words that cannot fit");
+  b->CalcLayout(face, g, t);
+  int oneLine = t.Height();
+  EXPECT_GT(t.Width(), face.Width());
+  b->SetWordWrap(true);
+  EXPECT_TRUE(win::GetWindowLongPtrW(b->Handle(), win::GWL_STYLE) & win::BS_MULTILINE);
+  b->CalcLayout(face, g, t);
+  EXPECT_LE(t.Width(), face.Width());
+  EXPECT_GE(t.Height(), 2 * oneLine);
+}
+
+TEST_F(FrameworkTest, ButtonAndLabelSettingsAreReadFromDescriptions) {
+  auto* form = new TForm(app.get());
+  ReadComponentText(form, R"(object F: TForm
+  object B: TBitBtn
+    Layout = blGlyphTop
+    Margin = 3
+    Spacing = -1
+    NumGlyphs = 2
+    WordWrap = True
+  end
+  object L: TLabel
+    ShowAccelChar = False
+    EllipsisPosition = epPathEllipsis
+  end
+end
+)",
+                    "Unit9.txt", testing::TempDir());
+  auto* b = static_cast<TBitBtn*>(form->FindComponent("B"));
+  EXPECT_EQ(b->Layout(), TButtonLayout::blGlyphTop);
+  EXPECT_EQ(b->Margin(), 3);
+  EXPECT_EQ(b->Spacing(), -1);
+  EXPECT_EQ(b->NumGlyphs(), 2);
+  EXPECT_TRUE(b->WordWrap());
+  auto* l = static_cast<TLabel*>(form->FindComponent("L"));
+  EXPECT_FALSE(l->ShowAccelChar());
+  EXPECT_EQ(l->EllipsisPosition(), TEllipsisPosition::epPathEllipsis);
+  delete form;
+}
+
+TEST_F(FrameworkTest, MessageDialogsAreMessageFormsWithNamedParts) {
+  TMessageForm* box =
+      CreateMessageDialog(u"Save the changes to A&B?", u"Confirm", TMsgDlgType::mtConfirmation,
+                          {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo, TMsgDlgBtn::mbCancel});
+  EXPECT_EQ(box->ClassName(), "TMessageForm");
+  auto* image = dynamic_cast<TImage*>(box->FindComponent("Image"));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->Parent(), box);
+  // The sign is drawn opaque on a transparent ground.
+  EXPECT_EQ(gfx::PixelA(image->Picture().At(16, 16)), 255);
+  EXPECT_EQ(gfx::PixelA(image->Picture().At(0, 0)), 0);
+  auto* label = dynamic_cast<TLabel*>(box->FindComponent("Message"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->Caption(), u"Save the changes to A&B?");
+  EXPECT_FALSE(label->ShowAccelChar());  // "&" is shown, not an accelerator
+  std::vector<std::pair<std::string, TModalResult>> buttons;
+  for (const char* name : {"Yes", "No", "Cancel"}) {
+    auto* b = dynamic_cast<TButton*>(box->FindComponent(name));
+    ASSERT_NE(b, nullptr) << name;
+    EXPECT_EQ(b->ClassName(), "TButton");
+    buttons.emplace_back(name, b->ModalResult());
+  }
+  EXPECT_EQ(buttons, (std::vector<std::pair<std::string, TModalResult>>{
+                         {"Yes", mrYes}, {"No", mrNo}, {"Cancel", mrCancel}}));
+  EXPECT_TRUE(static_cast<TButton*>(box->FindComponent("Yes"))->Default());
+  EXPECT_TRUE(static_cast<TButton*>(box->FindComponent("Cancel"))->Cancel());
+  delete box;
+  // A box without an icon has no image.
+  TMessageForm* plain =
+      CreateMessageDialog(u"Done", u"", TMsgDlgType::mtCustom, {TMsgDlgBtn::mbOK});
+  EXPECT_EQ(plain->FindComponent("Image"), nullptr);
+  EXPECT_NE(dynamic_cast<TButton*>(plain->FindComponent("OK")), nullptr);
+  delete plain;
+}
+
+}  // namespace
+}  // namespace fw::test
