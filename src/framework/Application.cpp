@@ -14,10 +14,19 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
+#include "platform/win/Timers.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowProc.h"
 
 namespace fw {
 
 TApplication* Application = nullptr;
+
+namespace {
+
+constexpr char16_t kApplicationClass[] = u"TApplication";
+
+}  // namespace
 
 std::u16string GetShortHint(const std::u16string& hint) {
   auto bar = hint.find(u'|');
@@ -49,7 +58,72 @@ TApplication::TApplication() : TComponent(nullptr) {
 TApplication::~TApplication() {
   Destroying();
   DestroyComponents();
+  if (win::IsWindow(FHandle)) win::DestroyWindow(FHandle);
   Application = nullptr;
+}
+
+win::HWND TApplication::Handle() {
+  using namespace win;
+  if (FHandle && IsWindow(FHandle)) return FHandle;
+  WNDCLASSEXW wc;
+  wc.lpszClassName = kApplicationClass;
+  wc.lpfnWndProc = MakeWindowProc([](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    if (!app) return DefWindowProcW(h, msg, w, l);
+    TMessage m{msg, w, l, 0};
+    try {
+      app->WndProc(m);
+    } catch (...) {
+      app->HandleException(std::current_exception());
+    }
+    return m.Result;
+  });
+  RegisterClassExW(wc);  // 0 when already registered, which is fine
+  FHandle = CreateWindowExW(0, kApplicationClass, FTitle,
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                            0, 0, 0, 0, nullptr, 0);
+  if (!FHandle) throw Exception(u"Cannot create the application's window");
+  SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  return FHandle;
+}
+
+void TApplication::SetTitle(const std::u16string& title) {
+  FTitle = title;
+  if (FHandle && win::IsWindow(FHandle)) win::SetWindowTextW(FHandle, title);
+}
+
+TWndHookId TApplication::HookMainWindow(TWindowHook hook) {
+  FWindowHooks.push_back({++FNextHookId, std::move(hook)});
+  return FNextHookId;
+}
+
+bool TApplication::UnhookMainWindow(TWndHookId hook) {
+  return std::erase_if(FWindowHooks, [hook](const WindowHook& h) { return h.id == hook; }) != 0;
+}
+
+void TApplication::WndProc(TMessage& m) {
+  using namespace win;
+  // A copy: a hook may remove itself or others.
+  std::vector<WindowHook> hooks = FWindowHooks;
+  for (auto it = hooks.rbegin(); it != hooks.rend(); ++it)
+    if (it->hook(m)) return;
+  switch (m.Msg) {
+    case WM_ACTIVATEAPP:
+      FActive = m.WParam != 0;
+      PostMessageW(FHandle, FActive ? CM_ACTIVATE : CM_DEACTIVATE, 0, 0);
+      return;
+    case CM_ACTIVATE:
+      RaiseNotifyEvent(OnActivate, this, true);
+      return;
+    case CM_DEACTIVATE:
+      RaiseNotifyEvent(OnDeactivate, this, true);
+      return;
+    case WM_CLOSE:
+      if (FMainForm) FMainForm->Close();
+      return;
+    default:
+      m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
+  }
 }
 
 void TApplication::Initialize() {
@@ -68,6 +142,7 @@ void TApplication::FormCreated(TComponent* instance) {
 
 void TApplication::FormConstructed(TCustomForm* form) {
   FForms.push_back(form);
+  Handle();
 }
 
 void TApplication::FormDestroyed(TCustomForm* form) {
@@ -77,6 +152,7 @@ void TApplication::FormDestroyed(TCustomForm* form) {
 }
 
 void TApplication::Run() {
+  Handle();
   if (FMainForm && ShowMainForm) {
     try {
       FMainForm->Show();
@@ -114,6 +190,17 @@ void TApplication::ProcessMessages() {
 
 void TApplication::HandleMessage() {
   if (!ProcessMessage() && !FTerminated) win::WaitMessage();
+}
+
+void Delay(unsigned ms) {
+  if (!Application) throw Exception(u"Delay needs the application's message loop");
+  win::DWORD start = win::GetTickCount();
+  // A thread timer due at the end, so that waiting for messages ends there at the latest.
+  win::UINT_PTR timer =
+      win::SetTimer(nullptr, 0, ms, [](win::HWND, win::UINT, win::UINT_PTR, win::DWORD) {});
+  while (win::GetTickCount() - start < ms && !Application->Terminated())
+    Application->HandleMessage();
+  win::KillTimer(nullptr, timer);
 }
 
 void TApplication::HandleException(std::exception_ptr e) {

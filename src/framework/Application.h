@@ -5,6 +5,12 @@
 // the loop. Errors that come out of window procedures and event handlers reach
 // HandleException, which calls OnException or shows the error in a message box (stop icon, the
 // application's title, the innermost error's message ending in a full stop); the loop goes on.
+//
+// The application has a hidden window of the class "TApplication" (made with the first form,
+// or when first needed). It receives WM_ACTIVATEAPP, turned into CM_ACTIVATE / CM_DEACTIVATE
+// posted to itself (OnActivate, OnDeactivate), WM_COPYDATA from other windows, and WM_CLOSE
+// (which closes the main form). Hooks installed with HookMainWindow see every message it gets
+// first, the newest hook first; one that returns true has handled it.
 #pragma once
 
 #include <exception>
@@ -36,6 +42,8 @@ struct TMessageRecord {
 };
 
 using TExceptionEvent = std::function<void(TComponent* sender, const std::exception& e)>;
+// A filter of the application window's messages: true when it handled the message.
+using TWindowHook = std::function<bool(TMessage& m)>;
 
 class TApplication : public TComponent {
  public:
@@ -51,7 +59,7 @@ class TApplication : public TComponent {
   // Whether Run shows the main form.
   bool ShowMainForm = true;
   const std::u16string& Title() const { return FTitle; }
-  void SetTitle(const std::u16string& title) { FTitle = title; }
+  void SetTitle(const std::u16string& title);
 
   // Creates a form or data module owned by the application, stores it in *ref before its
   // OnCreate runs, and makes the first form the main form.
@@ -77,6 +85,17 @@ class TApplication : public TComponent {
   void ProcessMessages();
   // Handles one message, waiting for it when none is there.
   void HandleMessage();
+
+  // The hidden application window, made now if needed.
+  win::HWND Handle();
+  // Whether one of the application's windows is active (WM_ACTIVATEAPP).
+  bool Active() const { return FActive; }
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  // Installs a filter of the application window's messages; the token removes it.
+  TWndHookId HookMainWindow(TWindowHook hook);
+  // False when the token's hook is not installed.
+  bool UnhookMainWindow(TWndHookId hook);
 
   // The default error handling (see the header comment).
   void HandleException(std::exception_ptr e);
@@ -126,10 +145,19 @@ class TApplication : public TComponent {
   void StartHintTimer(THintPhase phase, unsigned ms);
   void HintTimerFired();
   void ShowTooltip();
-  bool HideTooltip();  // true when one was showing
+  bool HideTooltip();     // true when one was showing
   bool ProcessMessage();  // false when nothing was waiting
+  void WndProc(TMessage& m);
 
   std::u16string FTitle;
+  win::HWND FHandle = nullptr;
+  bool FActive = false;
+  struct WindowHook {
+    TWndHookId id;
+    TWindowHook hook;
+  };
+  std::vector<WindowHook> FWindowHooks;  // oldest first
+  TWndHookId FNextHookId = 0;
   TCustomForm* FMainForm = nullptr;
   TCustomForm* FActiveForm = nullptr;
   std::vector<TCustomForm*> FForms;
@@ -147,6 +175,11 @@ class TApplication : public TComponent {
   TTimer* FHintTimer = nullptr;
   THintWindow* FHintWindow = nullptr;
 };
+
+// Waits ms milliseconds on the window system's clock while the application handles messages
+// (a virtual clock moves to the end at once when nothing else is due); returns early when the
+// application terminates.
+void Delay(unsigned ms);
 
 // Raises an event whose errors go to the application's handler (OnCreate, OnDestroy, OnTimer).
 // Without an application an error propagates, unless mayThrow is false (destructors). The

@@ -1,5 +1,7 @@
 #include "framework/Control.h"
 
+#include <algorithm>
+
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
@@ -38,7 +40,6 @@ TCustomForm* GetParentForm(const TControl* control) {
 }
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {
-  WindowProc = [this](TMessage& m) { WndProc(m); };
   FFont.OnChange = [this] { FontChangedByUser(); };
 }
 
@@ -199,19 +200,55 @@ void TControl::SetText(const std::u16string& text) {
   Perform(CM_TEXTCHANGED, 0, 0);
 }
 
+void TWndNext::operator()(TMessage& m) const {
+  FControl->CallBelow(FHook, m);
+}
+
+void TControl::WindowProc(TMessage& m) {
+  CallBelow(~TWndHookId(0), m);
+}
+
+void TControl::CallBelow(TWndHookId hook, TMessage& m) {
+  // The newest link older than the caller: found anew each time, so removals anywhere in the
+  // chain (the caller's own included) take effect at once.
+  for (auto it = FHooks.rbegin(); it != FHooks.rend(); ++it)
+    if ((*it)->id < hook) {
+      std::shared_ptr<const THookLink> link = *it;
+      link->hook(m, TWndNext(this, link->id));
+      return;
+    }
+  WndProc(m);
+}
+
+TWndHookId TControl::HookWindowProc(TWndHook hook) {
+  static TWndHookId next = 0;
+  FHooks.push_back(std::make_shared<const THookLink>(THookLink{++next, std::move(hook)}));
+  return FHooks.back()->id;
+}
+
+bool TControl::UnhookWindowProc(TWndHookId hook) {
+  return std::erase_if(FHooks, [hook](const auto& link) { return link->id == hook; }) != 0;
+}
+
+bool TControl::WindowProcHooked(TWndHookId hook) const {
+  return std::any_of(FHooks.begin(), FHooks.end(),
+                     [hook](const auto& link) { return link->id == hook; });
+}
+
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
-  if (WindowProc)
-    WindowProc(m);
-  else
-    WndProc(m);
+  WindowProc(m);
   return m.Result;
 }
 
+void TControl::SetBiDiMode(TBiDiMode mode) {
+  if (mode == FBiDiMode) return;
+  FBiDiMode = mode;
+  Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
 void TControl::Invalidate() {
-  if (!FParent || !FParent->HandleAllocated()) return;
-  TRect r = BoundsRect();
-  win::InvalidateRect(FParent->Handle(), &r, !(ControlStyle & csOpaque));
+  Perform(CM_INVALIDATE, 0, 0);
 }
 
 void TControl::Repaint() {
@@ -347,6 +384,12 @@ void TControl::WndProc(TMessage& m) {
       return;
     case CM_HITTEST:
       m.Result = HitTest(PointFromLParam(m.LParam)) ? HTCLIENT : HTNOWHERE;
+      return;
+    case CM_INVALIDATE:
+      if (FParent && FParent->HandleAllocated()) {
+        TRect r = BoundsRect();
+        win::InvalidateRect(FParent->Handle(), &r, !(ControlStyle & csOpaque));
+      }
       return;
     default:
       DefaultHandler(m);

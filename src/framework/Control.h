@@ -2,14 +2,18 @@
 // alignment, visibility, enabled state, colour, font, hint, cursor, caption, mouse events and
 // the framework notifications (CM_*).
 //
-// Every message reaches a control through its WindowProc member, which starts out as the
-// control's own WndProc and may be replaced by a hook (the skin engine) that calls the saved
-// one. Perform sends a message through it. WndProc decodes numbered messages in one place,
-// calls the virtual handlers and leaves the rest to DefaultHandler.
+// Every message reaches a control through WindowProc: the hooks installed on it (the skin
+// engine's), newest first, then the control's own WndProc. Each hook is known by the token
+// HookWindowProc gave its owner, so hooks come and go in any order without breaking the chain.
+// Perform sends a message through it. WndProc decodes numbered messages in one place, calls
+// the virtual handlers and leaves the rest to DefaultHandler.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Colors.h"
 #include "framework/Component.h"
@@ -70,6 +74,32 @@ using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState, int 
 using TMouseWheelEvent = std::function<void(TComponent* sender, TShiftState, int wheelDelta,
                                             TPoint mousePos, bool& handled)>;
 using TWndMethod = std::function<void(TMessage&)>;
+
+// The token of a hook on a control's WindowProc; unique in the process, never 0.
+using TWndHookId = std::uint64_t;
+class TControl;
+// What a hook calls to pass a message on to the handlers below it (as they are at that moment).
+class TWndNext {
+ public:
+  void operator()(TMessage& m) const;
+
+ private:
+  friend class TControl;
+  TWndNext(TControl* control, TWndHookId hook) : FControl(control), FHook(hook) {}
+  TControl* FControl;
+  TWndHookId FHook;
+};
+// A hook sees a message before everything installed earlier; it may handle it, change it, or
+// pass it on with next(m), before or after its own work.
+using TWndHook = std::function<void(TMessage& m, const TWndNext& next)>;
+
+// Text direction. Only left to right is drawn; the others are stored for the skin engine.
+enum class TBiDiMode {
+  bdLeftToRight,
+  bdRightToLeft,
+  bdRightToLeftNoAlign,
+  bdRightToLeftReadingOnly
+};
 
 class TControl : public TComponent {
  public:
@@ -148,12 +178,28 @@ class TControl : public TComponent {
 
   TControlStyle ControlStyle = csCaptureMouse | csClickEvents;
 
-  // Every message goes through it; a hook replaces it and calls the saved one.
-  TWndMethod WindowProc;
+  // Every message goes through it: the hooks, newest first, then WndProc.
+  void WindowProc(TMessage& m);
+  // Installs a hook above all others and returns the token only its owner should keep.
+  TWndHookId HookWindowProc(TWndHook hook);
+  // Removes the hook of that token wherever it sits; the hooks above and below it stay linked.
+  // False when it is not installed (removed already, or a token of another control).
+  bool UnhookWindowProc(TWndHookId hook);
+  // Whether the hook of that token is installed.
+  bool WindowProcHooked(TWndHookId hook) const;
+  // The hook that sees messages first (0 when none): a hook is "still mine" at the top when
+  // this is its token.
+  TWndHookId TopWindowProcHook() const { return FHooks.empty() ? 0 : FHooks.back()->id; }
   // Sends a message through WindowProc and returns its result.
   LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
 
-  // Marks the control for repainting; Repaint paints it now.
+  // Left to right is the only direction drawn; setting another is stored and announced
+  // (CM_BIDIMODECHANGED) for whoever reads it.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode mode);
+
+  // Marks the control for repainting (through CM_INVALIDATE, whose default handling asks the
+  // window system); Repaint paints it now.
   virtual void Invalidate();
   virtual void Repaint();
   // Moves the control above (below) its siblings of the same kind.
@@ -223,6 +269,9 @@ class TControl : public TComponent {
 
  private:
   friend class TWinControl;
+  friend class TWndNext;
+  // Calls the newest hook installed before the one of that token, or WndProc below them all.
+  void CallBelow(TWndHookId hook, TMessage& m);
   void FontChangedByUser();
   void ApplyColor(TColor color);
   static TShiftState ShiftFromKeys(WPARAM keys);
@@ -243,6 +292,14 @@ class TControl : public TComponent {
   TCursor FCursor = crDefault;
   bool FClicked = false;
   bool FMouseInControl = false;
+  TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
+  struct THookLink {
+    TWndHookId id;
+    TWndHook hook;
+  };
+  // Oldest first; tokens grow with installation, so the order is the tokens' order. Shared so
+  // that a hook removed (or whose control dies) while it runs lives until it returns.
+  std::vector<std::shared_ptr<const THookLink>> FHooks;
 };
 
 // The control the mouse is over (the target of CM_MOUSEENTER); null when none.

@@ -8,6 +8,7 @@
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
@@ -23,6 +24,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   ControlStyle |= csAcceptsControls;
   ControlStyle &= ~TControlStyle(csCaptureMouse | csClickEvents);
   SetBounds(0, 0, 320, 240);
+  FIcon.OnChange = [this] { IconChanged(); };
   if (Application) Application->FormConstructed(this);
 }
 
@@ -74,6 +76,69 @@ void TCustomForm::CreateParams(TCreateParams& p) {
       !(p.Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
     p.ExStyle |= WS_EX_CONTEXTHELP;
   if (!Enabled()) p.Style |= WS_DISABLED;
+  if (FFormStyle == TFormStyle::fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+  if (FAlphaBlend) p.ExStyle |= WS_EX_LAYERED;
+}
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  UpdateLayered();
+  IconChanged();
+}
+
+void TCustomForm::SetWindowState(TWindowState state) {
+  if (state == FWindowState) return;
+  FWindowState = state;
+  if (HandleAllocated() && Showing()) ShowWindow(Handle(), ShowCommand());
+}
+
+int TCustomForm::ShowCommand() const {
+  switch (FWindowState) {
+    case TWindowState::wsMinimized:
+      return SW_SHOWMINIMIZED;
+    case TWindowState::wsMaximized:
+      return SW_SHOWMAXIMIZED;
+    default:
+      return SW_SHOWNORMAL;
+  }
+}
+
+void TCustomForm::SetFormStyle(TFormStyle style) {
+  if (style == FFormStyle) return;
+  bool wasOnTop = FFormStyle == TFormStyle::fsStayOnTop;
+  FFormStyle = style;
+  if (HandleAllocated() && wasOnTop != (style == TFormStyle::fsStayOnTop))
+    SetWindowPos(Handle(), wasOnTop ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetAlphaBlend(bool alphaBlend) {
+  if (alphaBlend == FAlphaBlend) return;
+  FAlphaBlend = alphaBlend;
+  UpdateLayered();
+}
+
+void TCustomForm::SetAlphaBlendValue(std::uint8_t value) {
+  if (value == FAlphaBlendValue) return;
+  FAlphaBlendValue = value;
+  UpdateLayered();
+}
+
+void TCustomForm::UpdateLayered() {
+  if (!HandleAllocated()) return;
+  HWND h = Handle();
+  LONG_PTR ex = GetWindowLongPtrW(h, GWL_EXSTYLE);
+  if (!FAlphaBlend) {
+    if (ex & WS_EX_LAYERED) SetWindowLongPtrW(h, GWL_EXSTYLE, ex & ~LONG_PTR(WS_EX_LAYERED));
+    return;
+  }
+  if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(h, 0, FAlphaBlendValue, LWA_ALPHA);
+}
+
+void TCustomForm::IconChanged() {
+  if (HandleAllocated())
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon.Handle()));
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
@@ -136,16 +201,21 @@ void TCustomForm::PlaceOnFirstShow() {
 }
 
 void TCustomForm::VisibleChanged() {
-  if (Visible()) {
-    if (OnShow) OnShow(this);
-    HandleNeeded();
-    PlaceOnFirstShow();
-    ShowWindow(Handle(), SW_SHOW);
-  } else {
-    if (OnHide) OnHide(this);
-    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
-  }
+  if (Visible()) HandleNeeded();  // making the window brings the form to Showing
   UpdateShowing();
+}
+
+void TCustomForm::ShowingChanged() {
+  if (!HandleAllocated()) return;
+  if (Showing()) {
+    if (!Recreating()) RaiseNotifyEvent(OnShow, this, true);
+    if (!Showing()) return;  // the handler hid the form again
+    PlaceOnFirstShow();
+    ShowWindow(Handle(), ShowCommand());
+  } else {
+    RaiseNotifyEvent(OnHide, this, true);
+    ShowWindow(Handle(), SW_HIDE);
+  }
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
@@ -286,6 +356,27 @@ void TCustomForm::WndProc(TMessage& m) {
       if (FConstraints.MaxHeight > 0) mm->ptMaxTrackSize.Y = FConstraints.MaxHeight;
       return;
     }
+    case CM_SHOWINGCHANGED:
+      ShowingChanged();
+      return;
+    case WM_SIZE:
+      TWinControl::WndProc(m);
+      // The sizes a hidden window gets (at its creation) say nothing of the state asked for.
+      if (!HandleAllocated() || !IsWindowVisible(Handle())) return;
+      switch (m.WParam) {
+        case SIZE_MINIMIZED:
+          FWindowState = TWindowState::wsMinimized;
+          break;
+        case SIZE_MAXIMIZED:
+          FWindowState = TWindowState::wsMaximized;
+          break;
+        case SIZE_RESTORED:
+          FWindowState = TWindowState::wsNormal;
+          break;
+        default:
+          break;
+      }
+      return;
     case WM_ACTIVATE:
       TWinControl::WndProc(m);
       if (LOWORD(m.WParam) != WA_INACTIVE) {

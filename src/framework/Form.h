@@ -2,8 +2,13 @@
 // (Position), keeps its size within Constraints, tracks its active control (CM_ENTER/CM_EXIT,
 // CM_FOCUSCHANGED), moves the focus with Tab, passes Enter and Esc to its default and cancel
 // buttons (CM_DIALOGKEY), closes through OnCloseQuery/OnClose, and can be shown modally.
+//
+// Showing a form: Show sets Visible; the form's handling of CM_SHOWINGCHANGED raises OnShow,
+// places the form on its first showing, then shows the window in its WindowState (activating
+// it unless minimised). Hiding raises OnHide, then hides the window.
 #pragma once
 
+#include "framework/Icon.h"
 #include "framework/WinControl.h"
 
 namespace fw {
@@ -11,6 +16,9 @@ namespace fw {
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TPosition { poDesigned, poScreenCenter, poDesktopCenter, poMainFormCenter };
 enum class TCloseAction { caNone, caHide, caFree };
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+// fsStayOnTop keeps the form above other windows; the MDI styles are stored only (no MDI yet).
+enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 
 // The buttons of the title bar (a set); the close button comes with the system menu.
 enum TBorderIconFlag : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
@@ -52,6 +60,21 @@ class TCustomForm : public TWinControl {
   void SetBorderIcons(TBorderIcons icons);
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition position) { FPosition = position; }
+  // The window's state; kept in step with the window (the user's maximise or minimise).
+  TWindowState WindowState() const { return FWindowState; }
+  void SetWindowState(TWindowState state);
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle style);
+  // A translucent form: a layered window with the constant opacity AlphaBlendValue (0 to 255,
+  // default 255) while AlphaBlend is on.
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool alphaBlend);
+  std::uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(std::uint8_t value);
+  // The title bar's icon, given to the window (WM_SETICON, ICON_BIG); empty: the window's
+  // default.
+  TIcon& Icon() { return FIcon; }
+  const TIcon& Icon() const { return FIcon; }
   const TSizeConstraints& Constraints() const { return FConstraints; }
   void SetConstraints(const TSizeConstraints& c);
   void SetBounds(int left, int top, int width, int height) override;
@@ -94,6 +117,7 @@ class TCustomForm : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
   void WndProc(TMessage& m) override;
   void VisibleChanged() override;
   // Handles Tab, Enter and Esc for the form's controls; true when used.
@@ -101,7 +125,11 @@ class TCustomForm : public TWinControl {
 
  private:
   void PlaceOnFirstShow();
+  void ShowingChanged();
+  int ShowCommand() const;  // SW_* for the WindowState
   void UpdateWindowStyle();
+  void UpdateLayered();
+  void IconChanged();
   void ApplyConstraints(int& width, int& height) const;
 
   TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
@@ -109,6 +137,11 @@ class TCustomForm : public TWinControl {
   TPosition FPosition = TPosition::poDesigned;
   bool FKeyPreview = false;
   TSizeConstraints FConstraints;
+  TWindowState FWindowState = TWindowState::wsNormal;
+  TFormStyle FFormStyle = TFormStyle::fsNormal;
+  bool FAlphaBlend = false;
+  std::uint8_t FAlphaBlendValue = 255;
+  TIcon FIcon;
   TWinControl* FActiveControl = nullptr;
   bool FActive = false;
   bool FModal = false;

@@ -94,6 +94,9 @@ class Reader {
       Apply(f.line, f.property, [&] { f.apply(target); });
     }
     for (TComponent* c : loaded_) c->Loaded();
+    // The nested components are whole now; the root's creator finishes the root the same way.
+    for (TComponent* c : loaded_)
+      if (c != root) c->AfterConstruction();
   }
 
  private:
@@ -135,7 +138,8 @@ class Reader {
       TComponent* made = info->factory(ctx_.Root());
       if (!IsOfClass(made, child.className)) {
         delete made;
-        Fail(child.line, "", u"the class " + Utf8ToUtf16(child.className) + u" makes another class");
+        Fail(child.line, "",
+             u"the class " + Utf8ToUtf16(child.className) + u" makes another class");
       }
       made->Loading();
       loaded_.push_back(made);

@@ -4,8 +4,10 @@
 // The reader creates nested components owned by the root, puts controls into the control
 // that encloses them in the description, applies the properties in the order written,
 // resolves references to other components (Name, or Module.Name for a component of another
-// form or data module), and then calls Loaded on every component it read, root first.
-// Errors name the file, the line and the property.
+// form or data module), then calls Loaded on every component it read (the root first, then
+// the others in the order the description lists them, so each sees the components written
+// before it loaded), and last AfterConstruction on every nested component in the same order
+// (the root's creator calls the root's). Errors name the file, the line and the property.
 #pragma once
 
 #include <cstdint>

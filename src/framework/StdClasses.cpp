@@ -60,6 +60,17 @@ const Table kPosition = {{"poDesigned", int(TPosition::poDesigned)},
                          {"poScreenCenter", int(TPosition::poScreenCenter)},
                          {"poDesktopCenter", int(TPosition::poDesktopCenter)},
                          {"poMainFormCenter", int(TPosition::poMainFormCenter)}};
+const Table kWindowState = {{"wsNormal", int(TWindowState::wsNormal)},
+                            {"wsMinimized", int(TWindowState::wsMinimized)},
+                            {"wsMaximized", int(TWindowState::wsMaximized)}};
+const Table kFormStyle = {{"fsNormal", int(TFormStyle::fsNormal)},
+                          {"fsMDIChild", int(TFormStyle::fsMDIChild)},
+                          {"fsMDIForm", int(TFormStyle::fsMDIForm)},
+                          {"fsStayOnTop", int(TFormStyle::fsStayOnTop)}};
+const Table kBiDiMode = {{"bdLeftToRight", int(TBiDiMode::bdLeftToRight)},
+                         {"bdRightToLeft", int(TBiDiMode::bdRightToLeft)},
+                         {"bdRightToLeftNoAlign", int(TBiDiMode::bdRightToLeftNoAlign)},
+                         {"bdRightToLeftReadingOnly", int(TBiDiMode::bdRightToLeftReadingOnly)}};
 const Table kModalResult = {{"mrNone", mrNone},   {"mrOk", mrOk},       {"mrCancel", mrCancel},
                             {"mrAbort", mrAbort}, {"mrRetry", mrRetry}, {"mrIgnore", mrIgnore},
                             {"mrYes", mrYes},     {"mrNo", mrNo}};
@@ -106,6 +117,9 @@ void RegisterControl() {
                              [](TControl* c, V v, C x) { c->SetVisible(x.Bool(v)); });
   RegisterProperty<TControl>("TControl", "Enabled",
                              [](TControl* c, V v, C x) { c->SetEnabled(x.Bool(v)); });
+  RegisterProperty<TControl>("TControl", "BiDiMode", [](TControl* c, V v, C x) {
+    c->SetBiDiMode(TBiDiMode(x.Enum(v, kBiDiMode)));
+  });
   RegisterProperty<TControl>("TControl", "Color",
                              [](TControl* c, V v, C x) { c->SetColor(ReadColor(v, x)); });
   RegisterProperty<TControl>("TControl", "ParentFont",
@@ -179,6 +193,15 @@ void RegisterForm() {
   RegisterProperty<F>("TForm", "Constraints.MaxWidth", constraint(&TSizeConstraints::MaxWidth));
   RegisterProperty<F>("TForm", "Constraints.MaxHeight", constraint(&TSizeConstraints::MaxHeight));
   RegisterProperty<F>("TForm", "KeyPreview", [](F* f, V v, C x) { f->SetKeyPreview(x.Bool(v)); });
+  RegisterProperty<F>("TForm", "WindowState", [](F* f, V v, C x) {
+    f->SetWindowState(TWindowState(x.Enum(v, kWindowState)));
+  });
+  RegisterProperty<F>("TForm", "FormStyle",
+                      [](F* f, V v, C x) { f->SetFormStyle(TFormStyle(x.Enum(v, kFormStyle))); });
+  RegisterProperty<F>("TForm", "AlphaBlend", [](F* f, V v, C x) { f->SetAlphaBlend(x.Bool(v)); });
+  RegisterProperty<F>("TForm", "AlphaBlendValue", [](F* f, V v, C x) {
+    f->SetAlphaBlendValue(std::uint8_t(x.Integer(v, 0, 255)));
+  });
   RegisterProperty<F>("TForm", "BorderIcons",
                       [](F* f, V v, C x) { f->SetBorderIcons(x.Set(v, kBorderIcons)); });
   RegisterProperty<F>("TForm", "ActiveControl", [](F* f, V v, C x) {

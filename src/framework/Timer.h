@@ -27,7 +27,7 @@ class TTimer : public TComponent {
   bool FEnabled = true;
   unsigned FInterval = 1000;
   TNotifyEvent FOnTimer;
-  win::HWND FWindow = nullptr;  // a hidden window receiving WM_TIMER
+  win::HWND FWindow = nullptr;  // a utility window receiving WM_TIMER
 };
 
 }  // namespace fw

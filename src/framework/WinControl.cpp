@@ -103,12 +103,7 @@ TWinControl::~TWinControl() {
 void TWinControl::MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   TMessage m{msg, wParam, lParam, 0};
   try {
-    // A copy: the handler may free the control (and its WindowProc) on the way.
-    TWndMethod proc = WindowProc;
-    if (proc)
-      proc(m);
-    else
-      WndProc(m);
+    WindowProc(m);  // the handler may free the control on the way
   } catch (...) {
     if (!Application) throw;
     Application->HandleException(std::current_exception());
@@ -176,6 +171,10 @@ void TWinControl::DestroyHandle() {
   DestroyWindow(FHandle);
   FHandle = nullptr;
   UpdateShowing();
+}
+
+void TWinControl::RecreateWnd() {
+  if (FHandle) Perform(CM_RECREATEWND, 0, 0);
 }
 
 TControl* TWinControl::Controls(int index) const {
@@ -258,6 +257,10 @@ bool TWinControl::ContainsControl(const TControl* control) const {
   for (const TControl* c = control; c; c = c->Parent())
     if (c == this) return true;
   return false;
+}
+
+void TWinControl::NotifyControls(UINT msg, WPARAM wParam, LPARAM lParam) {
+  for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(msg, wParam, lParam);
 }
 
 LRESULT TWinControl::Broadcast(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -410,12 +413,28 @@ TRect TWinControl::ClientRect() const {
 }
 
 void TWinControl::UpdateShowing() {
-  bool showing = FHandle && IsWindowVisible(FHandle);
+  bool showing = FHandle && Visible() && (!FParent || FParent->FShowing);
   if (showing != FShowing) {
     FShowing = showing;
-    Perform(CM_SHOWINGCHANGED, 0, 0);
+    try {
+      Perform(CM_SHOWINGCHANGED, 0, 0);
+    } catch (...) {
+      FShowing = !showing;
+      throw;
+    }
   }
-  for (TWinControl* c : FWinControls) c->UpdateShowing();
+  // A copy: the notices may add or remove children.
+  std::vector<TWinControl*> children = FWinControls;
+  for (TWinControl* c : children) c->UpdateShowing();
+}
+
+void TWinControl::UpdateWindowVisible() {
+  if (!FHandle) return;
+  // A child's window keeps its own flag while a parent hides it; a top-level one shows while
+  // the control is showing.
+  bool want = FParent ? Visible() : FShowing;
+  bool has = GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_VISIBLE;
+  if (want != has) ShowWindow(FHandle, want ? SW_SHOWNA : SW_HIDE);
 }
 
 void TWinControl::PaintHandler(HDC dc) {
@@ -459,7 +478,7 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
 }
 
 void TWinControl::Invalidate() {
-  if (FHandle) InvalidateRect(FHandle, nullptr, !(ControlStyle & csOpaque));
+  Perform(CM_INVALIDATE, 0, 0);
 }
 
 void TWinControl::Repaint() {
@@ -487,8 +506,9 @@ void TWinControl::BoundsChanged(const TRect&) {
 }
 
 void TWinControl::VisibleChanged() {
-  if (FHandle) ShowWindow(FHandle, Visible() ? SW_SHOWNA : SW_HIDE);
   UpdateShowing();
+  // Under a hidden parent Showing does not change, but the window's own flag must follow.
+  UpdateWindowVisible();
 }
 
 void TWinControl::EnabledChanged() {
@@ -694,25 +714,61 @@ void TWinControl::WndProc(TMessage& m) {
       FText = m.LParam ? reinterpret_cast<const char16_t*>(m.LParam) : u"";
       return;
     case WM_WINDOWPOSCHANGED: {
-      DefaultHandler(m);
+      // The bounds first, so that WM_MOVE and WM_SIZE (sent by the default handling) see
+      // them; a minimised window keeps the bounds it will be restored to.
+      bool resized = false;
       RECT r;
-      if (!GetWindowRect(FHandle, &r)) return;
-      if (FParent && FParent->FHandle) {
-        POINT o{r.Left, r.Top};
-        win::ScreenToClient(FParent->FHandle, &o);
-        r = r.Offset(o.X - r.Left, o.Y - r.Top);
-      }
-      bool resized = r.Width() != Width() || r.Height() != Height();
-      if (r != BoundsRect()) {
+      if (!IsIconic(FHandle) && GetWindowRect(FHandle, &r)) {
+        if (FParent && FParent->FHandle) {
+          POINT o{r.Left, r.Top};
+          win::ScreenToClient(FParent->FHandle, &o);
+          r = r.Offset(o.X - r.Left, o.Y - r.Top);
+        }
+        resized = r.Width() != Width() || r.Height() != Height();
         FLeft = r.Left;
         FTop = r.Top;
         FWidth = r.Width();
         FHeight = r.Height();
-        if (resized) Realign();
       }
-      UpdateShowing();
+      HWND self = FHandle;
+      DefaultHandler(m);
+      if (resized && FHandle == self) Realign();
       return;
     }
+    case CM_SHOWINGCHANGED:
+      UpdateWindowVisible();
+      return;
+    case CM_INVALIDATE:
+      if (!FHandle) return;
+      if (FParent) FParent->Perform(CM_INVALIDATE, 1, 0);
+      if (m.WParam == 0) InvalidateRect(FHandle, nullptr, !(ControlStyle & csOpaque));
+      return;
+    case CM_RECREATEWND: {
+      bool focused = Focused();
+      FRecreating = true;
+      try {
+        DestroyHandle();
+        if (!FParent || FParent->FHandle) CreateHandle();  // else made with the parent's window
+      } catch (...) {
+        FRecreating = false;
+        throw;
+      }
+      FRecreating = false;
+      if (focused && FHandle && CanFocus()) SetFocus();
+      return;
+    }
+    case WM_SETTINGCHANGE:
+      DefaultHandler(m);
+      Perform(CM_WININICHANGE, m.WParam, m.LParam);
+      return;
+    case WM_FONTCHANGE:
+      DefaultHandler(m);
+      Perform(CM_SYSFONTCHANGED, 0, 0);
+      return;
+    case CM_WININICHANGE:
+    case CM_SYSFONTCHANGED:
+      NotifyControls(m.Msg, m.WParam, m.LParam);
+      return;
     case WM_NCDESTROY:
       DefaultHandler(m);
       SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);

@@ -3,8 +3,13 @@
 // its windowed children are child windows, which always lie above the windowless ones. It
 // aligns its children, keeps their tab order and takes the keyboard focus.
 //
-// The window is made when first needed (Handle) and remade never: the control lives as long
-// as its window unless the window is destroyed from outside, which the control notices.
+// The window is made when first needed (Handle) and remade only on request (RecreateWnd);
+// a window destroyed from outside is noticed.
+//
+// Showing: a control is showing while it is visible and has a window, and its parent is
+// showing. A change is announced with CM_SHOWINGCHANGED (the parent before its children),
+// whose default handling shows or hides the window, so a hook running before the default sees
+// the window still in its old state.
 //
 // Painting of a WM_PAINT, in stages a hook may take over one by one: WM_ERASEBKGND (the
 // background in Color), then PaintHandler: PaintWindow (the control's own drawing) and
@@ -48,6 +53,12 @@ class TWinControl : public TControl {
   void HandleNeeded() { Handle(); }
   // Destroys the window and those of the windowed children; they are made again when needed.
   void DestroyHandle();
+  // Makes the window again (with the children's) through CM_RECREATEWND, whose default
+  // handling does it; nothing without a window.
+  void RecreateWnd();
+  // True while CM_RECREATEWND's default handling remakes the window (the showing notices it
+  // causes are no showing or hiding by the user).
+  bool Recreating() const { return FRecreating; }
 
   // Children: windowless first (bottom to top), then windowed (bottom to top).
   int ControlCount() const { return int(FControls.size() + FWinControls.size()); }
@@ -59,6 +70,9 @@ class TWinControl : public TControl {
   // Sends a message to every control inside (any depth) until one answers non-zero; returns
   // that answer.
   LRESULT Broadcast(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Performs a message on each direct child (CM_WININICHANGE and CM_SYSFONTCHANGED travel
+  // down this way, each windowed child passing them on).
+  void NotifyControls(UINT msg, WPARAM wParam, LPARAM lParam);
 
   // Lays out the aligned children in the client area (top, bottom, left, right, client).
   void Realign();
@@ -121,8 +135,10 @@ class TWinControl : public TControl {
   virtual void DoEnter();
   virtual void DoExit();
   virtual void AlignControls(TRect& rect);
-  // Recomputes Showing from the window and sends CM_SHOWINGCHANGED where it changed.
+  // Recomputes Showing here and below and sends CM_SHOWINGCHANGED where it changed.
   void UpdateShowing();
+  // Shows or hides the window by its own flag (the default handling of CM_SHOWINGCHANGED).
+  void UpdateWindowVisible();
   // The position a WM_VSCROLL/WM_HSCROLL for bar asks for, from the current pos: a line or a
   // page back or on, 0 for SB_TOP, last for SB_BOTTOM, or the thumb's position in full (the
   // message carries 16 bits; the bar's track or scroll position holds the whole value, and
@@ -164,6 +180,7 @@ class TWinControl : public TControl {
   int FAlignLevel = 0;
   bool FAligning = false;
   bool FTracking = false;  // asked the window system for WM_MOUSELEAVE
+  bool FRecreating = false;
 };
 
 }  // namespace fw

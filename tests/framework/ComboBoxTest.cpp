@@ -496,8 +496,7 @@ TEST_F(ComboBoxTest, AWrapperSeesTheListDropDownWithItsWindowAndTheChoiceByMessa
         return win::CallWindowProcW(previous, h, msg, w, l);
       });
   previous = win::SetWindowLongPtrW(combo->Handle(), win::GWLP_WNDPROC, wrapper);
-  TWndMethod saved = combo->WindowProc;
-  combo->WindowProc = [&](TMessage& m) {
+  TWndHookId hook = combo->HookWindowProc([&](TMessage& m, const TWndNext& next) {
     if (m.Msg == CN_COMMAND && win::HIWORD(m.WParam) == win::CBN_DROPDOWN) {
       win::COMBOBOXINFO info;
       ASSERT_EQ(win::SendMessageW(combo->Handle(), win::CB_GETCOMBOBOXINFO, 0,
@@ -509,8 +508,8 @@ TEST_F(ComboBoxTest, AWrapperSeesTheListDropDownWithItsWindowAndTheChoiceByMessa
       EXPECT_EQ(info.rcButton, combo->ButtonRect());
       EXPECT_EQ(info.stateButton, 0u);
     }
-    saved(m);
-  };
+    next(m);
+  });
   ClickBox();
   EXPECT_TRUE(ListShown());
   ASSERT_NE(listSeenAtDropDown, nullptr);
@@ -542,7 +541,7 @@ TEST_F(ComboBoxTest, AWrapperSeesTheListDropDownWithItsWindowAndTheChoiceByMessa
   EXPECT_EQ(win::SendMessageW(combo->Handle(), win::CB_GETCOMBOBOXINFO, 0,
                               reinterpret_cast<win::LPARAM>(&info)),
             0);
-  combo->WindowProc = saved;
+  combo->UnhookWindowProc(hook);
   win::SetWindowLongPtrW(combo->Handle(), win::GWLP_WNDPROC, previous);
 }
 

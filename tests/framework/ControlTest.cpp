@@ -77,21 +77,20 @@ TEST_F(FrameworkTest, HookedWindowProcSeesEveryMessageAndCanTakeOverPainting) {
   TForm* form = ShowForm(0, 0, 200, 100);
   auto* block = new TBlock(form, form, {0, 0, 50, 50}, clRed);
   std::vector<UINT> seen;
-  TWndMethod saved = block->WindowProc;
-  block->WindowProc = [&](TMessage& m) {
+  TWndHookId hook = block->HookWindowProc([&](TMessage& m, const TWndNext& next) {
     seen.push_back(m.Msg);
     if (m.Msg == win::WM_PAINT) {
       gfx::FillRect(reinterpret_cast<HDC>(m.WParam), {0, 0, 50, 50}, gfx::RGB(0, 0, 255));
       return;
     }
-    saved(m);
-  };
+    next(m);
+  });
   block->SetColor(clGreen);
   desktop.Pump();
   EXPECT_EQ(ScreenAt(10, 10), gfx::RGB(0, 0, 255));
   EXPECT_NE(std::find(seen.begin(), seen.end(), CM_COLORCHANGED), seen.end());
   EXPECT_EQ(block->Perform(CM_HITTEST, 0, 0), win::HTCLIENT);
-  block->WindowProc = saved;
+  EXPECT_TRUE(block->UnhookWindowProc(hook));
   block->Invalidate();
   desktop.Pump();
   EXPECT_EQ(ScreenAt(10, 10), gfx::RGB(0, 128, 0));
@@ -309,11 +308,10 @@ TEST_F(FrameworkTest, NotificationsReportEachChangeOnce) {
   TForm* form = ShowForm(0, 0, 300, 200);
   auto* box = new TBox(form, form, {0, 0, 50, 50}, clBlue);
   std::vector<UINT> seen;
-  TWndMethod saved = box->WindowProc;
-  box->WindowProc = [&](TMessage& m) {
-    if (m.Msg >= CM_BASE && m.Msg < CM_BASE + 100) seen.push_back(m.Msg);
-    saved(m);
-  };
+  TWndHookId hook = box->HookWindowProc([&](TMessage& m, const TWndNext& next) {
+    if (m.Msg >= CM_BASE && m.Msg < CM_BASE + 100 && m.Msg != CM_INVALIDATE) seen.push_back(m.Msg);
+    next(m);
+  });
   box->SetVisible(false);
   box->SetVisible(false);
   box->SetEnabled(false);
@@ -324,7 +322,7 @@ TEST_F(FrameworkTest, NotificationsReportEachChangeOnce) {
                                      CM_COLORCHANGED, CM_TEXTCHANGED, CM_FONTCHANGED}));
   EXPECT_FALSE(box->Showing());
   EXPECT_EQ(win::GetWindowTextW(box->Handle()), u"x");
-  box->WindowProc = saved;
+  box->UnhookWindowProc(hook);
 }
 
 TEST(ControlOwnership, OwnerAndParentFreeTheirControlsOnce) {

@@ -535,12 +535,11 @@ TEST_F(EditTest, AHookTakesOverTheFrameAndSeesTheScrollMessages) {
   TMemo* plain = bevelled(10);
   TMemo* hooked = bevelled(200);
   std::vector<UINT> seen;
-  TWndMethod saved = hooked->WindowProc;
-  hooked->WindowProc = [&](TMessage& m) {
+  TWndHookId hook = hooked->HookWindowProc([&](TMessage& m, const TWndNext& next) {
     if (m.Msg == win::WM_NCPAINT) return;  // the hook's own frame
     if (m.Msg == win::WM_VSCROLL) seen.push_back(win::LOWORD(std::uintptr_t(m.WParam)));
-    saved(m);
-  };
+    next(m);
+  });
   plain->SetParent(form);
   hooked->SetParent(form);
   desktop.Pump();
@@ -552,7 +551,7 @@ TEST_F(EditTest, AHookTakesOverTheFrameAndSeesTheScrollMessages) {
   Click(down.Left + 3, down.Top + 3);
   EXPECT_EQ(hooked->TopLine(), 1);
   EXPECT_EQ(seen, (std::vector<UINT>{win::SB_LINEDOWN, win::SB_ENDSCROLL}));
-  hooked->WindowProc = saved;
+  hooked->UnhookWindowProc(hook);
 }
 
 TEST_F(EditTest, AWrapperTellsAMemoFromAnEditByItsWindowsStyle) {

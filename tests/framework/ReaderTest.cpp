@@ -29,6 +29,7 @@ class TProbe : public TGraphicControl {
     TGraphicControl::Loaded();
     gLog->push_back("loaded " + Name() + (Images ? " with images" : ""));
   }
+  void AfterConstruction() override { gLog->push_back("constructed " + Name()); }
   TComponent* Images = nullptr;
 };
 
@@ -40,6 +41,10 @@ class TProbeForm : public TForm {
   void Loaded() override {
     TForm::Loaded();
     gLog->push_back("loaded " + Name());
+  }
+  void AfterConstruction() override {
+    TForm::AfterConstruction();
+    gLog->push_back("constructed " + Name());
   }
 };
 
@@ -83,6 +88,8 @@ class ReaderTest : public FrameworkTest {
   std::filesystem::path dir;
 };
 
+// Loaded runs root first, then in reading order, once references are resolved; nested
+// components are finished with AfterConstruction after that, the root by its creator.
 TEST_F(ReaderTest, PropertiesApplyInTheOrderWrittenThenLoadedAfterReferences) {
   auto* form = new TProbeForm(app.get());
   ReadComponentText(form, R"(object Form9: TProbeForm
@@ -105,7 +112,8 @@ end
   EXPECT_EQ(form->Name(), "Form9");
   EXPECT_EQ(form->Caption(), u"Probe");
   EXPECT_EQ(log, (std::vector<std::string>{"P1.B = first", "P1.A = 2", "P2.A = 1", "loaded Form9",
-                                           "loaded P1 with images", "loaded P2"}));
+                                           "loaded P1 with images", "loaded P2", "constructed P1",
+                                           "constructed P2"}));
   EXPECT_EQ(form->FindComponent("P2")->ComponentState() & csLoading, 0u);
   EXPECT_EQ(static_cast<TControl*>(form->FindComponent("P2"))->Parent(),
             form->FindComponent("Panel1"));

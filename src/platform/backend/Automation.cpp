@@ -79,11 +79,19 @@ void PressChord(const KeyChord& chord) {
     win::InjectKey(*it, false);
 }
 
+// The first unowned window the program made that shows; hidden ones (a framework's own
+// application window) only when none shows.
 win::HWND MainWindow() {
   win::HWND main = nullptr;
+  bool mainVisible = false;
   win::EnumWindows(
       [&](win::HWND h, win::LPARAM) {
-        if (!win::GetWindow(h, win::GW_OWNER) && (!main || h < main)) main = h;
+        if (win::GetWindow(h, win::GW_OWNER)) return true;
+        bool visible = win::IsWindowVisible(h);
+        if (!main || (visible && !mainVisible) || (visible == mainVisible && h < main)) {
+          main = h;
+          mainVisible = visible;
+        }
         return true;
       },
       0);

@@ -249,6 +249,19 @@ bool CheckHover(MSG* out, DWORD now, bool remove) {
   return true;
 }
 
+namespace {
+
+// WM_ACTIVATEAPP goes to every top-level window of the application, the one whose activation
+// causes it first (hidden ones too: the framework's application window listens for it).
+void TellActivateApp(HWND first, bool active) {
+  std::vector<HWND> tops = Find(S().desktop)->children;
+  Deliver(first, WM_ACTIVATEAPP, active, 0);
+  for (HWND h : tops)
+    if (h != first && FindReal(h)) Deliver(h, WM_ACTIVATEAPP, active, 0);
+}
+
+}  // namespace
+
 void ActivateWindow(HWND hwnd, WORD how) {
   State& s = S();
   HWND old = s.active;
@@ -266,14 +279,14 @@ void ActivateWindow(HWND hwnd, WORD how) {
   if (old && FindReal(old)) {
     Deliver(old, WM_NCACTIVATE, 0, 0);
     Deliver(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old)), LParamFromHwnd(hwnd));
-    if (!hwnd) Deliver(old, WM_ACTIVATEAPP, 0, 0);
+    if (!hwnd) TellActivateApp(old, false);
   }
   if (s.active != hwnd) return;  // a handler moved the activation elsewhere
   if (!hwnd) {
     if (s.focus) SetFocus(nullptr);
     return;
   }
-  if (!old) Deliver(hwnd, WM_ACTIVATEAPP, 1, 0);
+  if (!old) TellActivateApp(hwnd, true);
   Deliver(hwnd, WM_NCACTIVATE, 1, 0);
   Deliver(hwnd, WM_ACTIVATE, MAKEWPARAM(how, IsIconic(hwnd)), LParamFromHwnd(old));
 }

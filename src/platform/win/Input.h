@@ -11,8 +11,8 @@ namespace win {
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();  // nullptr when no window has it
 // Activation of top-level windows: WM_NCACTIVATE and WM_ACTIVATE to the old and the new one
-// (WM_ACTIVATEAPP when the application gains or loses its last active window); the default
-// WM_ACTIVATE gives the focus to the activated window.
+// (WM_ACTIVATEAPP to every top-level window when the application gains or loses its last
+// active window); the default WM_ACTIVATE gives the focus to the activated window.
 HWND SetActiveWindow(HWND hwnd);
 HWND GetActiveWindow();               // the active top-level window or nullptr
 bool SetForegroundWindow(HWND hwnd);  // activation within this one application

@@ -24,9 +24,11 @@ constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;        // wParam: exit code
 constexpr UINT WM_ERASEBKGND = 0x0014;  // wParam: HDC
 constexpr UINT WM_SYSCOLORCHANGE = 0x0015;
-constexpr UINT WM_SHOWWINDOW = 0x0018;  // wParam: shown
-constexpr UINT WM_SETTINGCHANGE = 0x001A;
+constexpr UINT WM_SHOWWINDOW = 0x0018;     // wParam: shown
+constexpr UINT WM_SETTINGCHANGE = 0x001A;  // wParam: SPI_* changed, lParam: section name
+constexpr UINT WM_WININICHANGE = WM_SETTINGCHANGE;
 constexpr UINT WM_ACTIVATEAPP = 0x001C;  // wParam: application active
+constexpr UINT WM_FONTCHANGE = 0x001D;   // the system's set of fonts changed
 constexpr UINT WM_CANCELMODE = 0x001F;
 constexpr UINT WM_SETCURSOR = 0x0020;      // wParam: window, lParam: hit | msg << 16
 constexpr UINT WM_MOUSEACTIVATE = 0x0021;  // wParam: top level, lParam: hit | msg << 16
@@ -44,7 +46,9 @@ constexpr UINT WM_CONTEXTMENU = 0x007B;      // wParam: window, lParam: screen p
 constexpr UINT WM_STYLECHANGING = 0x007C;    // wParam: GWL_STYLE/GWL_EXSTYLE, lParam: STYLESTRUCT*
 constexpr UINT WM_STYLECHANGED = 0x007D;
 constexpr UINT WM_GETICON = 0x007F;
-constexpr UINT WM_SETICON = 0x0080;
+constexpr UINT WM_SETICON = 0x0080;  // wParam: ICON_*, lParam: the icon
+constexpr WPARAM ICON_SMALL = 0;
+constexpr WPARAM ICON_BIG = 1;
 
 // Non-client area.
 constexpr UINT WM_NCCREATE = 0x0081;  // lParam: CREATESTRUCTW*; 0 refuses

@@ -219,12 +219,11 @@ TEST_F(DBGridTest, ScrollsByLinePageThumbAndWheelWithTheBarsKeptTrue) {
 
   // Dragging the thumb: the rows follow while it moves, through a hook on WindowProc.
   std::vector<std::pair<int, int>> tracked;  // (thumb position, top row) per SB_THUMBTRACK
-  TWndMethod saved = grid->WindowProc;
-  grid->WindowProc = [&](TMessage& m) {
-    saved(m);
+  TWndHookId hook = grid->HookWindowProc([&](TMessage& m, const TWndNext& next) {
+    next(m);
     if (m.Msg == win::WM_VSCROLL && win::LOWORD(m.WParam) == win::SB_THUMBTRACK)
       tracked.emplace_back(Bar(win::SB_VERT).nTrackPos, grid->TopRow());
-  };
+  });
   l = win::GetScrollBarLayout(grid->Handle(), win::SB_VERT);
   int tx = wr.Left + (l.thumb.Left + l.thumb.Right) / 2,
       ty = wr.Top + (l.thumb.Top + l.thumb.Bottom) / 2;
@@ -236,7 +235,7 @@ TEST_F(DBGridTest, ScrollsByLinePageThumbAndWheelWithTheBarsKeptTrue) {
     win::InjectMouseButton(0, false, {tx, ty + 40});
   });
   desktop.Pump();
-  grid->WindowProc = saved;
+  grid->UnhookWindowProc(hook);
   ASSERT_EQ(tracked.size(), 2u);
   for (auto [thumb, top] : tracked) EXPECT_EQ(thumb, top);
   EXPECT_GT(tracked[1].second, tracked[0].second);

@@ -165,6 +165,8 @@ TEST_F(Scripted, ClickTypeWaitDumpAndShotsEndToEnd) {
 }
 
 TEST_F(Scripted, QuitClosesTheMainWindowAsAUserWould) {
+  // A hidden window made first (a framework's application window) is not the main window.
+  HWND hidden = CreateWindowExW(0, u"Scripted", u"", WS_POPUP, 0, 0, 0, 0, nullptr, 0);
   main = Make({0, 0, 100, 100}, RGB(0, 128, 0));
   refuseClose = true;
   HWND popup = CreateWindowExW(0, u"Scripted", u"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, main, 0);
@@ -175,6 +177,7 @@ TEST_F(Scripted, QuitClosesTheMainWindowAsAUserWould) {
   refuseClose = false;
   EXPECT_EQ(Run({"quit"}), "ok\n");
   EXPECT_FALSE(IsWindow(main));
+  EXPECT_TRUE(IsWindow(hidden));
 }
 
 TEST_F(Scripted, DumpExtendersAddMembersToEachWindow) {
