@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/win/Backend.h"
+#include "platform/win/Hooks.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
 #include "platform/win/Messages.h"
@@ -254,8 +255,10 @@ void ActivateWindow(HWND hwnd, WORD how) {
   HWND old = s.active;
   if (old == hwnd) return;
   if (hwnd) {
-    Window* w = FindReal(hwnd);
-    if (!w) return;
+    if (!FindReal(hwnd)) return;
+    CBTACTIVATESTRUCT cbt{how == WA_CLICKACTIVE, old};
+    if (CallCbtHooks(HCBT_ACTIVATE, WParamFromHwnd(hwnd), reinterpret_cast<LPARAM>(&cbt))) return;
+    if (!FindReal(hwnd) || s.active != old) return;  // a hook destroyed it or activated another
     auto& list = Find(s.desktop)->children;
     if (!list.empty() && list.front() != hwnd) {
       SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -292,6 +295,7 @@ void WindowHiddenOrDestroyed(HWND hwnd) {
           break;
         }
     ActivateWindow(next, WA_ACTIVE);
+    if (s.active == hwnd) ActivateWindow(nullptr, WA_ACTIVE);  // a hook refused the next one
   }
   // Activation moved the focus when it could; a focused child that goes away gives it to its
   // parent.

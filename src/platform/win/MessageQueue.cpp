@@ -74,6 +74,8 @@ bool Next(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
   if (HWND h = NextWindowToPaint(filter);
       h && Matches(Stamp(h, WM_PAINT, 0, 0), filter, min, max)) {
     *out = Stamp(h, WM_PAINT, 0, 0);
+    // An internal paint request gives one WM_PAINT; an update region asks until validated.
+    if (remove) FindReal(h)->internalPaint = false;
     return true;
   }
   if (NextDueTimer(out, filter, remove) && Matches(*out, filter, min, max)) return true;

@@ -255,7 +255,12 @@ void DrawDefaultFrame(HWND hwnd, HDC dc, bool active) {
   gfx::ExcludeClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
   RECT all{0, 0, width, height};
   if (f.border > 0) {
+    // Only the border band: what lies inside it (scroll bars, a wrapper's own bars) is not
+    // the frame's to paint.
+    int band = gfx::SaveDC(dc);
+    gfx::ExcludeClipRect(dc, f.border, f.border, width - f.border, height - f.border);
     Fill(dc, all, active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER);
+    gfx::RestoreDC(dc, band);
     COLORREF edge = GetSysColor(COLOR_WINDOWFRAME);
     Line(dc, 0, 0, width - 1, 0, edge);
     Line(dc, width - 1, 0, width - 1, height - 1, edge);

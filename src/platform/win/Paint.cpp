@@ -109,8 +109,16 @@ void Flush(HWND hwnd, HDC dc) {
   if (!r.IsEmpty()) TheBackend().SurfaceUpdated(root, r);
 }
 
+// Whether the window asks for WM_PAINT. A validated window does not, even while its
+// WM_NCPAINT is still owed to the next BeginPaint.
 bool HasWork(const Window& w) {
-  return !w.update.IsEmpty() || w.ncPaintPending || w.internalPaint;
+  return !w.update.IsEmpty() || w.frameInvalid || w.internalPaint;
+}
+
+// Sends WM_PAINT at once; the internal paint request is used up by it.
+void SendPaint(HWND hwnd) {
+  if (Window* w = FindReal(hwnd)) w->internalPaint = false;
+  Deliver(hwnd, WM_PAINT, 0, 0);
 }
 
 HWND FindPaint(const Window& w, HWND filter) {
@@ -130,7 +138,7 @@ void Invalidate(HWND hwnd, const Region& rgn, bool frame, UINT flags) {
   if (!w || w->layeredPerPixel) return;  // UpdateLayeredWindow gives the whole picture
   RECT clientBounds{0, 0, w->client.Width(), w->client.Height()};
   w->update = w->update.Union(rgn.Intersect(Region(clientBounds)));
-  if (frame) w->ncPaintPending = true;
+  if (frame) w->ncPaintPending = w->frameInvalid = true;
   if (flags & RDW_ERASE) w->erasePending = true;
   bool children =
       (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
@@ -152,7 +160,8 @@ void Validate(HWND hwnd, const Region* rgn, UINT flags) {
   Window* w = FindReal(hwnd);
   if (!w) return;
   w->update = rgn ? w->update.Subtract(*rgn) : Region();
-  if (flags & (RDW_FRAME | RDW_NOFRAME)) w->ncPaintPending = false;
+  if (!rgn) w->frameInvalid = false;  // the whole window, frame included, is valid now
+  if (flags & (RDW_FRAME | RDW_NOFRAME)) w->ncPaintPending = w->frameInvalid = false;
   if ((flags & RDW_NOERASE) || w->update.IsEmpty()) w->erasePending = false;
   if (flags & RDW_NOINTERNALPAINT) w->internalPaint = false;
   bool children = (flags & RDW_ALLCHILDREN) ||
@@ -166,7 +175,7 @@ void EraseNow(HWND hwnd) {
   Window* w = FindReal(hwnd);
   if (!w) return;
   if (w->ncPaintPending) {
-    w->ncPaintPending = false;
+    w->ncPaintPending = w->frameInvalid = false;
     Deliver(hwnd, WM_NCPAINT, 1, 0);
   }
   if ((w = FindReal(hwnd)) && w->erasePending) {
@@ -182,7 +191,7 @@ void UpdateTree(HWND hwnd, UINT flags, bool children) {
   Window* w = FindReal(hwnd);
   if (!w || !IsWindowVisible(hwnd) || !RedrawAllowed(*w)) return;
   if (flags & RDW_UPDATENOW) {
-    if (HasWork(*w)) Deliver(hwnd, WM_PAINT, 0, 0);
+    if (HasWork(*w)) SendPaint(hwnd);
   } else {
     EraseNow(hwnd);
   }
@@ -275,7 +284,7 @@ bool RedrawWindow(HWND hwnd, const RECT* r, const Region* rgn, UINT flags) {
 bool UpdateWindow(HWND hwnd) {
   Window* w = FindReal(hwnd);
   if (!w) return false;
-  if (HasWork(*w) && IsWindowVisible(hwnd) && RedrawAllowed(*w)) Deliver(hwnd, WM_PAINT, 0, 0);
+  if (HasWork(*w) && IsWindowVisible(hwnd) && RedrawAllowed(*w)) SendPaint(hwnd);
   return true;
 }
 
@@ -300,6 +309,7 @@ int GetUpdateRgn(HWND hwnd, Region* rgn, bool erase) {
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   Window* w = FindReal(hwnd);
   if (!w) return nullptr;
+  w->frameInvalid = false;
   if (w->ncPaintPending) {
     w->ncPaintPending = false;
     Deliver(hwnd, WM_NCPAINT, 1, 0);
@@ -416,7 +426,7 @@ bool UpdateLayeredWindow(HWND hwnd, const POINT* dst, const SIZE* size, const gf
   w->layeredKey = key;
   w->update = Region();  // the picture is complete: nothing to paint
   w->erasePending = false;
-  w->ncPaintPending = false;
+  w->ncPaintPending = w->frameInvalid = false;
   TheBackend().SurfaceUpdated(hwnd, {0, 0, w->rect.Width(), w->rect.Height()});
   return true;
 }

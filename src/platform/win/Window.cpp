@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/win/Hooks.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
@@ -254,7 +255,6 @@ HWND CreateWindowExW(DWORD exStyle, std::u16string_view className, std::u16strin
     Find(s.desktop)->children.push_back(hwnd);
     PlaceInZOrder(hwnd, (exStyle & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP);
   }
-  if (!child) ResizeSurface(*w);
 
   std::u16string nameCopy(name), classCopy(className);
   CREATESTRUCTW cs;
@@ -266,6 +266,28 @@ HWND CreateWindowExW(DWORD exStyle, std::u16string_view className, std::u16strin
   cs.lpszName = nameCopy.c_str();
   cs.lpszClass = classCopy.c_str();
   cs.dwExStyle = exStyle;
+  // No message has reached the window yet: a refused or failed window goes without any.
+  auto drop = [hwnd] {
+    std::exception_ptr ignored;
+    FreeWindow(hwnd, ignored);
+  };
+  CBT_CREATEWNDW cbt{&cs, child ? HWND_BOTTOM : HWND_TOP};
+  LRESULT refused;
+  try {
+    refused = CallCbtHooks(HCBT_CREATEWND, WParamFromHwnd(hwnd), reinterpret_cast<LPARAM>(&cbt));
+  } catch (...) {
+    drop();
+    throw;
+  }
+  if (refused || !FindReal(hwnd)) {
+    drop();
+    return nullptr;
+  }
+  // The hook may have moved or sized the window.
+  w->rect = RectOfSize(cs.x, cs.y, std::max(cs.cx, 0), std::max(cs.cy, 0));
+  w->normalRect = w->rect;
+  w->client = {0, 0, w->rect.Width(), w->rect.Height()};
+  if (!child) ResizeSurface(*w);
   w->created = true;
   try {
     if (!Deliver(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
@@ -310,6 +332,7 @@ bool DestroyWindow(HWND hwnd) {
   w->destroying = true;
   // A procedure that throws does not stop the destruction; its exception comes out after.
   std::exception_ptr error;
+  Guarded(error, [&] { CallCbtHooks(HCBT_DESTROYWND, WParamFromHwnd(hwnd), 0); });
   std::vector<HWND> owned;
   for (HWND h : Find(S().desktop)->children)
     if (Window* o = Find(h); o && o->owner == hwnd) owned.push_back(h);

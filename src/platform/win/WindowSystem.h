@@ -45,6 +45,7 @@ struct ScrollBarState {
 };
 
 struct SubclassChain;
+struct HookNode;
 
 struct Window {
   HWND handle = nullptr;
@@ -66,8 +67,9 @@ struct Window {
   bool created = false;  // WM_NCCREATE done: messages may be sent
 
   // Painting.
-  gfx::Region update;  // client coordinates
-  bool ncPaintPending = false;
+  gfx::Region update;           // client coordinates
+  bool ncPaintPending = false;  // WM_NCPAINT is owed at the next BeginPaint
+  bool frameInvalid = false;    // the frame is part of the update region (asks for WM_PAINT)
   bool erasePending = false;
   bool internalPaint = false;
   bool redrawDisabled = false;              // WM_SETREDRAW 0
@@ -148,6 +150,9 @@ struct State {
   std::uintptr_t nextMenu = 0x20010;
 
   int moveLoopDepth = 0;
+
+  std::shared_ptr<HookNode> cbtHooks;  // the newest first
+  std::uintptr_t nextHook = 0x30010;
 };
 
 State& S();
@@ -168,6 +173,9 @@ RECT WindowRectOnScreen(const Window& w);
 HWND RootOf(HWND hwnd);  // the top-level window holding hwnd
 bool IsTopLevel(const Window& w);
 bool IsVisibleOnScreen(HWND hwnd);  // visible with every ancestor
+
+// Calls the WH_CBT hooks (the newest first) and returns the first one's answer; 0 without hooks.
+LRESULT CallCbtHooks(int code, WPARAM wParam, LPARAM lParam);
 
 // Calls the window's procedure (through its subclass chain); 0 for a stale handle.
 LRESULT Deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
