@@ -37,6 +37,7 @@ class Sdl : public win::Backend {
   // Shows what changed, runs the script when the program is idle, then waits for SDL events
   // until the deadline and passes their input on.
   void WaitForInput(std::optional<win::DWORD> deadline) override;
+  void Sleep(win::DWORD ms) override { SDL_Delay(ms); }
   void WindowShown(win::HWND) override { layoutChanged_ = restack_ = true; }
   void WindowHidden(win::HWND) override { layoutChanged_ = true; }
   void WindowMoved(win::HWND, const win::RECT&) override { layoutChanged_ = true; }

@@ -361,6 +361,21 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_GETTEXTLENGTH:
       return LRESULT(w->text.size());
+    case WM_SETICON: {
+      if (wParam != ICON_SMALL && wParam != ICON_BIG) return 0;
+      gfx::HICON& slot = wParam == ICON_BIG ? w->iconBig : w->iconSmall;
+      gfx::HICON old = slot;
+      slot = reinterpret_cast<gfx::HICON>(lParam);
+      if ((w->style & WS_CAPTION) == WS_CAPTION)
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+      return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON: {
+      gfx::HICON icon = wParam == ICON_BIG     ? w->iconBig
+                        : wParam == ICON_SMALL ? w->iconSmall
+                                               : CaptionIcon(*w);
+      return reinterpret_cast<LRESULT>(icon);
+    }
     case WM_GETTEXT: {
       auto* buffer = reinterpret_cast<char16_t*>(lParam);
       if (!buffer || wParam == 0) return 0;
@@ -409,8 +424,15 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_SYSCHAR:
+      // Alt+Space opens the window menu of the top-level window.
+      if (wParam == ' ' && (HIWORD(std::uintptr_t(lParam)) & KF_ALTDOWN)) {
+        if (w->style & WS_CHILD) return Deliver(w->parent, msg, wParam, lParam);
+        Deliver(hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+      }
+      return 0;
     case WM_SYSKEYDOWN:
-      if (wParam == VK_F4 && (HIWORD(std::uintptr_t(lParam)) & 0x2000))
+      if (wParam == VK_F4 && (HIWORD(std::uintptr_t(lParam)) & KF_ALTDOWN))
         Deliver(RootOf(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
     case WM_RBUTTONUP: {

@@ -193,10 +193,12 @@ bool RouteKey(const RawInput& raw, MSG* out) {
   out->message = raw.down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
   out->wParam = vk;
   DWORD data = 1 | ((raw.scanCode & 0xFF) << 16);
-  if (raw.scanCode & 0xE000) data |= 1u << 24;
-  if (alt) data |= 1u << 29;
-  if (wasDown) data |= 1u << 30;
-  if (!raw.down) data |= 1u << 31 | 1u << 30;
+  WORD flags = 0;
+  if (raw.scanCode & 0xE000) flags |= KF_EXTENDED;
+  if (alt) flags |= KF_ALTDOWN;
+  if (wasDown || !raw.down) flags |= KF_REPEAT;
+  if (!raw.down) flags |= KF_UP;
+  data |= DWORD(flags) << 16;
   out->lParam = LPARAM(std::int32_t(data));
   return true;
 }

@@ -90,6 +90,7 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (hwnd && !FindReal(hwnd)) return false;
+  if (msg == WM_COPYDATA) return false;  // its data lives only while it is sent
   S().posted.push_back(Stamp(hwnd, msg, wParam, lParam));
   return true;
 }
@@ -153,6 +154,10 @@ DWORD GetMessagePos() {
 
 DWORD GetTickCount() {
   return Now();
+}
+
+void Sleep(DWORD ms) {
+  TheBackend().Sleep(ms);
 }
 
 }  // namespace win

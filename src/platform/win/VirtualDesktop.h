@@ -25,6 +25,9 @@ class VirtualDesktop : public Backend {
   // Jumps the clock to the first scheduled action (running it) or to the deadline, whichever
   // comes first; with neither, nothing can ever arrive, which is an error.
   void WaitForInput(std::optional<DWORD> deadline) override;
+  // Moves the clock on by ms: timers due meanwhile become due, scheduled actions wait for the
+  // message loop's next wait, and nothing is dispatched.
+  void Sleep(DWORD ms) override { clock_ += ms; }
   void CursorChanged(HCURSOR cursor) override { cursor_ = cursor; }
 
   // Handles every message that is ready now (translating key messages) and returns how many

@@ -85,6 +85,8 @@ struct Window {
   ScrollBarState hscroll, vscroll;
   RECT normalRect;  // placement to restore from minimized or maximized
   HMENU systemMenu = nullptr;
+  gfx::HICON iconSmall = nullptr;  // WM_SETICON; borrowed
+  gfx::HICON iconBig = nullptr;
 };
 
 struct Timer {
@@ -188,6 +190,9 @@ void RecalcClient(HWND hwnd);
 void ModalLoop(HWND hwnd, const std::function<bool(const MSG&, bool* done)>& handle);
 // The default scroll-bar mouse handling after a press on HTHSCROLL / HTVSCROLL.
 void TrackScrollBar(HWND hwnd, int bar, POINT screen);
+// The icon the caption shows (WM_GETICON with ICON_SMALL2): the small one, else the big one,
+// else the default application icon.
+gfx::HICON CaptionIcon(const Window& w);
 // The default WM_NCCALCSIZE: the client rectangle inside window rectangle r (same space).
 RECT DefaultClientRect(const Window& w, const RECT& r);
 LRESULT DefaultHitTest(HWND hwnd, POINT screen);
