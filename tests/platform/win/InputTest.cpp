@@ -6,6 +6,7 @@
 #include "platform/win/Backend.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
+#include "platform/win/Menu.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/ScrollInfo.h"
 
@@ -310,6 +311,36 @@ TEST_F(Keyboard, KeysGoToTheFocusAndAltF4ClosesTheWindow) {
   desktop.Pump();
   EXPECT_FALSE(Of(WM_SYSKEYDOWN, a).empty());
   EXPECT_FALSE(IsWindow(a));
+}
+
+TEST_F(Keyboard, AltSpaceAsksTheTopLevelWindowForItsMenuEvenWithoutTheSystemMenuStyle) {
+  // A skinned frame removes WS_SYSMENU while it draws the caption itself.
+  HWND a = Top(WS_POPUP | WS_CAPTION | WS_VISIBLE);
+  HWND edit = Child(a, {0, 0, 10, 10});
+  SetFocus(edit);
+  log.clear();
+  InjectKey(kAlt, true);
+  InjectKey(0x39, true);  // space
+  InjectKey(0x39, false);
+  InjectKey(kAlt, false);
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(m);
+    DispatchMessageW(m);
+  }
+  EXPECT_EQ(Typed(Of(WM_SYSCHAR, edit)), u" ");
+  auto commands = Of(WM_SYSCOMMAND);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].hwnd, a);
+  EXPECT_EQ(commands[0].wParam, SC_KEYMENU);
+  EXPECT_EQ(commands[0].lParam, ' ');
+  // Space without Alt is an ordinary character.
+  log.clear();
+  SendMessageW(edit, WM_SYSCHAR, ' ', 0);
+  EXPECT_TRUE(Of(WM_SYSCOMMAND).empty());
+  HMENU menu = GetSystemMenu(a, false);
+  ASSERT_TRUE(IsMenu(menu));
+  EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), 0xFFFFFFFFu);
 }
 
 }  // namespace
