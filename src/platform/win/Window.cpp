@@ -129,7 +129,8 @@ void FreeWindow(HWND hwnd, std::exception_ptr& error) {
     TheBackend().CaptureChanged(nullptr);
   }
   if (s.mouseWindow == hwnd) s.mouseWindow = nullptr;
-  if (s.tracking.hwnd == hwnd) s.tracking = {};
+  for (MouseTracking& t : s.tracking)
+    if (t.hwnd == hwnd) t = {};
   if (s.lastClick.hwnd == hwnd) s.lastClick.hwnd = nullptr;
   bool top = IsTopLevel(*w);
   if (Window* parent = Find(w->parent)) {

@@ -110,9 +110,10 @@ struct RawInput {
   DWORD time = 0;
 };
 
+// One TrackMouseEvent request; the client area and the non-client area are tracked apart.
 struct MouseTracking {
   HWND hwnd = nullptr;
-  DWORD flags = 0;  // TME_LEAVE, TME_HOVER, TME_NONCLIENT
+  DWORD flags = 0;  // TME_LEAVE, TME_HOVER (TME_NONCLIENT in the non-client record)
   DWORD hoverTime = 0;
   DWORD hoverDue = 0;
 };
@@ -136,7 +137,7 @@ struct State {
   LRESULT mouseHit = HTNOWHERE;
   HCURSOR cursor = nullptr;
   POINT cursorPos;
-  MouseTracking tracking;
+  std::array<MouseTracking, 2> tracking;  // [0] client area, [1] non-client area
   struct {
     HWND hwnd = nullptr;
     UINT message = 0;
