@@ -81,7 +81,22 @@ Region VisibleRegion(const Window& w, bool client) {
   return vis;
 }
 
+// A DC on the screen's layer, made when first asked for (a screen's worth of pixels).
+HDC MakeScreenDC() {
+  Window* d = Find(S().desktop);
+  if (!d->surface) {
+    d->surface = std::make_unique<gfx::Bitmap>(d->rect.Width(), d->rect.Height());
+    d->surface->Fill(0);
+  }
+  auto dc = std::make_unique<gfx::DeviceContext>(*d->surface);
+  gfx::SetViewportOrgEx(dc.get(), -d->rect.Left, -d->rect.Top, nullptr);
+  HDC h = dc.get();
+  DCs().push_back({S().desktop, std::move(dc)});
+  return h;
+}
+
 HDC MakeDC(HWND hwnd, bool client, const Region* extra) {
+  if (!hwnd || hwnd == S().desktop) return MakeScreenDC();
   Window* w = FindReal(hwnd);
   if (!w) return nullptr;
   Window* root = FindReal(RootOf(hwnd));
@@ -103,7 +118,7 @@ HDC MakeDC(HWND hwnd, bool client, const Region* extra) {
 
 // Tells the backend which pixels a DC may have changed.
 void Flush(HWND hwnd, HDC dc) {
-  HWND root = RootOf(hwnd);
+  HWND root = hwnd == S().desktop ? hwnd : RootOf(hwnd);
   if (!root || dc->Target().Empty()) return;
   RECT r = dc->EffectiveClip().Bounds();
   if (!r.IsEmpty()) TheBackend().SurfaceUpdated(root, r);
@@ -345,7 +360,7 @@ int ReleaseDC(HWND /*hwnd*/, HDC dc) {
   auto it =
       std::find_if(list.begin(), list.end(), [&](const DCRecord& r) { return r.dc.get() == dc; });
   if (it == list.end()) return 0;
-  if (FindReal(it->hwnd)) Flush(it->hwnd, dc);
+  if (Find(it->hwnd)) Flush(it->hwnd, dc);
   list.erase(it);
   return 1;
 }

@@ -64,7 +64,8 @@ class VirtualDesktop : public Backend {
 // Backends that present windows themselves compose with it too.
 void ComposeWindows(gfx::Bitmap& target, POINT origin, const std::function<bool(HWND)>& include);
 // What the screen shows inside area (screen coordinates), as VirtualDesktop::Compose: the
-// desktop colour and the windows include accepts (all when it is empty).
+// desktop colour and the windows include accepts (all when it is empty), with what was drawn
+// on the screen's DC over them.
 gfx::Bitmap ComposeArea(const RECT& area, const std::function<bool(HWND)>& include = {});
 // One top-level window alone over the desktop colour, at its full size (off-screen parts
 // included), by the same rules; raises WindowError for a hidden or stale window.

@@ -507,14 +507,8 @@ bool ShowWindow(HWND hwnd, int cmd) {
     case SW_SHOWMAXIMIZED: {
       if (!(state & WS_MAXIMIZE)) {
         if (!state) w->normalRect = w->rect;
-        MINMAXINFO mmi;
         RECT area = child ? Find(w->parent)->client : TheBackend().DesktopRect();
-        int frame = GetSystemMetrics((w->style & WS_THICKFRAME) ? SM_CXFRAME : SM_CXDLGFRAME);
-        mmi.ptMaxSize = {area.Width() + 2 * frame, area.Height() + 2 * frame};
-        mmi.ptMaxPosition = {-frame, -frame};
-        mmi.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-        mmi.ptMaxTrackSize = {mmi.ptMaxSize.X, mmi.ptMaxSize.Y};
-        Deliver(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        MINMAXINFO mmi = AskMinMaxInfo(hwnd);
         if (!(w = FindReal(hwnd))) return wasVisible;
         target = RectOfSize(area.Left + mmi.ptMaxPosition.X, area.Top + mmi.ptMaxPosition.Y,
                             mmi.ptMaxSize.X, mmi.ptMaxSize.Y);
@@ -739,6 +733,20 @@ HWND HitWindow(HWND parent, POINT screen, const std::vector<HWND>& skip) {
 }  // namespace
 
 namespace detail {
+
+MINMAXINFO AskMinMaxInfo(HWND hwnd) {
+  MINMAXINFO mmi;
+  Window* w = FindReal(hwnd);
+  if (!w) return mmi;
+  RECT area = IsTopLevel(*w) ? TheBackend().DesktopRect() : Find(w->parent)->client;
+  int frame = GetSystemMetrics((w->style & WS_THICKFRAME) ? SM_CXFRAME : SM_CXDLGFRAME);
+  mmi.ptMaxSize = {area.Width() + 2 * frame, area.Height() + 2 * frame};
+  mmi.ptMaxPosition = {-frame, -frame};
+  mmi.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+  mmi.ptMaxTrackSize = {mmi.ptMaxSize.X, mmi.ptMaxSize.Y};
+  Deliver(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+  return mmi;
+}
 
 HWND WindowUnderPoint(POINT screen, LRESULT* hit) {
   std::vector<HWND> skip;

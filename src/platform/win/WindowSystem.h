@@ -194,6 +194,9 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screen);
 // The icon the caption shows (WM_GETICON with ICON_SMALL2): the small one, else the big one,
 // else the default application icon.
 gfx::HICON CaptionIcon(const Window& w);
+// The sizes and the maximised place a window accepts: the defaults for its frame and parent,
+// as the window's WM_GETMINMAXINFO leaves them.
+MINMAXINFO AskMinMaxInfo(HWND hwnd);
 // The default WM_NCCALCSIZE: the client rectangle inside window rectangle r (same space).
 RECT DefaultClientRect(const Window& w, const RECT& r);
 LRESULT DefaultHitTest(HWND hwnd, POINT screen);

@@ -388,5 +388,35 @@ TEST_F(Painting, DefaultFrameDrawsOnlyTheScrollBarsOfTheStylesItHasNow) {
   EXPECT_NE(PixelOf(h, bar.Left + 8, bar.Top + 40), kGreen);  // the system bar again
 }
 
+TEST_F(Painting, TheScreensContextDrawsAnInvertedOutlineOverEveryWindow) {
+  HWND h = Make(nullptr, {100, 100, 300, 250}, kRed, WS_POPUP | WS_VISIBLE);
+  desktop.Pump();
+  const gfx::Bitmap before = desktop.Compose();
+  HDC dc = GetWindowDC(GetDesktopWindow());
+  ASSERT_TRUE(dc);
+  EXPECT_EQ(WindowFromDC(dc), GetDesktopWindow());
+  gfx::SetROP2(dc, gfx::R2_NOT);
+  // A pending frame-only size: half over the window, half over the desktop.
+  const POINT outline[5] = {{250, 200}, {400, 200}, {400, 320}, {250, 320}, {250, 200}};
+  gfx::Polyline(dc, outline, 5);
+  ReleaseDC(nullptr, dc);
+  gfx::Bitmap shown = desktop.Compose();
+  auto inverted = [&](int x, int y) {
+    return (shown.At(x, y) & 0xFFFFFFu) == (~before.At(x, y) & 0xFFFFFFu);
+  };
+  EXPECT_TRUE(inverted(260, 200));  // over the window: red becomes cyan
+  EXPECT_EQ(gfx::ColorFromPixel(shown.At(260, 200)), RGB(0, 255, 255));
+  EXPECT_TRUE(inverted(400, 260));                     // over the desktop
+  EXPECT_TRUE(inverted(250, 320));                     // a corner, once
+  EXPECT_EQ(shown.At(260, 210), before.At(260, 210));  // inside the outline: untouched
+  EXPECT_EQ(PixelOf(h, 160, 100), kRed);               // the window's own pixels are untouched
+  // Drawn again at the same place (GetDC(nullptr) is the same screen), the outline is gone.
+  dc = GetDC(nullptr);
+  gfx::SetROP2(dc, gfx::R2_NOT);
+  gfx::Polyline(dc, outline, 5);
+  ReleaseDC(nullptr, dc);
+  EXPECT_TRUE(desktop.Compose() == before);
+}
+
 }  // namespace
 }  // namespace win::test
