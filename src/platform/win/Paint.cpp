@@ -385,7 +385,10 @@ bool SetWindowRgn(HWND hwnd, const Region* rgn, bool redraw) {
   else
     w->windowRegion.reset();
   if (redraw && IsWindowVisible(hwnd)) InvalidateForGeometry(hwnd, oldScreen, true, true);
-  if (IsTopLevel(*w)) TheBackend().SurfaceUpdated(hwnd, {0, 0, w->rect.Width(), w->rect.Height()});
+  if (IsTopLevel(*w)) {
+    TheBackend().RegionChanged(hwnd);
+    TheBackend().SurfaceUpdated(hwnd, {0, 0, w->rect.Width(), w->rect.Height()});
+  }
   return true;
 }
 

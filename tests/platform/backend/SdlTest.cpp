@@ -170,6 +170,44 @@ TEST(SdlSmoke, AWindowAppearsTakesAClickAndAKeyAndShowsItsPixels) {
         << clicks.size() << " clicks, " << typed.size() << " characters";
     EXPECT_EQ(clicks[0], (POINT{100, 50}));
     EXPECT_EQ(typed, u"й");
+
+    // A window with a region has a shaped system window.
+    HWND shapedWnd = CreateWindowExW(0, u"Smoke", u"", WS_POPUP, 70, 50, 80, 60, nullptr, 0);
+    SetWindowLongPtrW(shapedWnd, GWLP_USERDATA, 1);  // blue
+    gfx::Region rgn(RECT{0, 0, 80, 60});
+    rgn = rgn.Subtract(gfx::Region(RECT{0, 0, 12, 12}));
+    SetWindowRgn(shapedWnd, &rgn, true);
+    ShowWindow(shapedWnd, SW_SHOW);
+    EXPECT_TRUE(PumpUntil(sdl, [&] { return shown(50, 40) == 0x0000FFu; }))
+        << std::hex << shown(50, 40);
+    // The cut corner is not the shaped window's: the screen below shows through.
+    EXPECT_NE(shown(12, 12), 0x0000FFu);
+    EXPECT_EQ(shown(23, 23), 0x0000FFu) << std::hex << shown(23, 23);
+
+    // Minimising asks the host to iconify the system window (a window manager would act on
+    // it: here the test listens on the root window as one does); the host minimising it
+    // minimises the window.
+    XSelectInput(x, DefaultRootWindow(x), SubstructureNotifyMask);
+    XSync(x, False);
+    Atom changeState = XInternAtom(x, "WM_CHANGE_STATE", False);
+    bool iconifyAsked = false;
+    ShowWindow(shapedWnd, SW_MINIMIZE);
+    EXPECT_TRUE(PumpUntil(sdl, [&] {
+      XEvent ev;
+      while (XCheckTypedEvent(x, ClientMessage, &ev))
+        if (ev.xclient.message_type == changeState && ev.xclient.data.l[0] == IconicState)
+          iconifyAsked = true;
+      return iconifyAsked;
+    }));
+    ShowWindow(shapedWnd, SW_RESTORE);
+    PumpUntil(sdl, [&] { return shown(50, 40) == 0x0000FFu; });
+    EXPECT_FALSE(IsIconic(shapedWnd));
+    SDL_Event minimized{};
+    minimized.type = SDL_WINDOWEVENT;
+    minimized.window.event = SDL_WINDOWEVENT_MINIMIZED;
+    minimized.window.windowID = SDL_GetWindowID(sdl.WindowOf(shapedWnd));
+    SDL_PushEvent(&minimized);
+    EXPECT_TRUE(PumpUntil(sdl, [&] { return IsIconic(shapedWnd); }));
   }
   XCloseDisplay(x);
 #if defined(__SANITIZE_ADDRESS__)
