@@ -418,5 +418,32 @@ TEST_F(Painting, TheScreensContextDrawsAnInvertedOutlineOverEveryWindow) {
   EXPECT_TRUE(desktop.Compose() == before);
 }
 
+TEST_F(Painting, AClassBrushChangesTheWindowsOfItsClassOnly) {
+  for (const char16_t* name : {u"TApplication", u"TPUtilWindow"}) {
+    WNDCLASSEXW wc;
+    wc.lpfnWndProc = MakeWindowProc(DefWindowProcW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = name;
+    ASSERT_NE(RegisterClassExW(wc), 0);
+  }
+  auto make = [](const char16_t* cls, int x) {
+    return CreateWindowExW(0, cls, u"", WS_POPUP | WS_VISIBLE, x, 0, 50, 50, nullptr, 0);
+  };
+  HWND a1 = make(u"TApplication", 0), a2 = make(u"TApplication", 100);
+  HWND u = make(u"TPUtilWindow", 200);
+  EXPECT_EQ(GetClassNameW(a1), u"TApplication");
+  EXPECT_EQ(GetClassNameW(u), u"TPUtilWindow");
+  HBRUSH skin = CreateSolidBrush(kGreen);
+  SetClassLongPtrW(a1, GCLP_HBRBACKGROUND, reinterpret_cast<std::uintptr_t>(skin));
+  RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  desktop.Pump();
+  EXPECT_EQ(PixelOf(a1, 10, 10), kGreen);
+  EXPECT_EQ(PixelOf(a2, 10, 10), kGreen);  // the same class
+  EXPECT_EQ(PixelOf(u, 10, 10), GetSysColor(COLOR_BTNFACE));
+  DestroyWindow(a1);
+  DestroyWindow(a2);
+  DeleteBrush(skin);
+}
+
 }  // namespace
 }  // namespace win::test
