@@ -344,6 +344,9 @@ void Sdl::Sync() {
       s.flags = flags;
       s.minimized = false;
       s.reshape = true;
+      // The surface first: making it may give the window a new system window (an accelerated
+      // framebuffer), which would lose a shape set before.
+      SDL_GetWindowSurface(s.window);
     } else if (!iconic) {
       if (r.Left != s.rect.Left || r.Top != s.rect.Top)
         SDL_SetWindowPosition(s.window, r.Left, r.Top);
