@@ -15,6 +15,12 @@
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
 
+// Last: Xlib's macros (None, Bool, True) would clash with the names above.
+// clang-format off
+#include <SDL_syswm.h>
+#include <X11/extensions/shape.h>
+// clang-format on
+
 namespace backend {
 
 namespace {
@@ -144,6 +150,28 @@ Uint32 WindowFlags(win::HWND h) {
   return flags;
 }
 
+// Gives the system window the window region as its shape (X11 only); without a region the
+// window is whole again.
+void SetShape(SDL_Window* window, win::HWND h) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  ::Display* display = info.info.x11.display;
+  ::Window xwindow = info.info.x11.window;
+  gfx::Region rgn;
+  if (win::GetWindowRgn(h, &rgn) == gfx::RGN_ERROR) {
+    XShapeCombineMask(display, xwindow, ShapeBounding, 0, 0, 0 /* no mask */, ShapeSet);
+  } else {
+    std::vector<XRectangle> rects;
+    for (const win::RECT& r : rgn.Rects())
+      rects.push_back({short(r.Left), short(r.Top), static_cast<unsigned short>(r.Width()),
+                       static_cast<unsigned short>(r.Height())});
+    XShapeCombineRectangles(display, xwindow, ShapeBounding, 0, 0, rects.data(), int(rects.size()),
+                            ShapeSet, Unsorted);
+  }
+  XFlush(display);
+}
+
 bool IsLayered(win::HWND h) {
   return win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED;
 }
@@ -216,6 +244,12 @@ void Sdl::SetAutomation(std::unique_ptr<Automation> automation) {
 void Sdl::SurfaceUpdated(win::HWND hwnd, const win::RECT& r) {
   win::RECT w;
   if (win::GetWindowRect(hwnd, &w)) dirty_ = win::UnionRects(dirty_, r.Offset(w.Left, w.Top));
+}
+
+void Sdl::RegionChanged(win::HWND hwnd) {
+  layoutChanged_ = true;
+  auto it = shown_.find(hwnd);
+  if (it != shown_.end()) it->second.reshape = true;
 }
 
 void Sdl::CursorChanged(win::HCURSOR cursor) {
@@ -295,6 +329,7 @@ void Sdl::Sync() {
     const win::RECT& r = w->second;
     Shown& s = shown_[h];
     Uint32 flags = WindowFlags(h);
+    bool iconic = win::IsIconic(h);
     if (s.window && s.flags != flags) {
       SDL_DestroyWindow(s.window);
       s.window = nullptr;
@@ -307,12 +342,28 @@ void Sdl::Sync() {
         throw BackendError(std::string("cannot make a window: ") + SDL_GetError());
       }
       s.flags = flags;
-    } else {
+      s.minimized = false;
+      s.reshape = true;
+      // The surface first: making it may give the window a new system window (an accelerated
+      // framebuffer), which would lose a shape set before.
+      SDL_GetWindowSurface(s.window);
+    } else if (!iconic) {
       if (r.Left != s.rect.Left || r.Top != s.rect.Top)
         SDL_SetWindowPosition(s.window, r.Left, r.Top);
       if (r.Width() != s.rect.Width() || r.Height() != s.rect.Height())
         SDL_SetWindowSize(s.window, r.Width(), r.Height());
     }
+    if (s.reshape) SetShape(s.window, h);
+    s.reshape = false;
+    if (iconic != s.minimized) {
+      // A minimised window keeps its system window where it was, minimised.
+      s.minimized = iconic;
+      if (iconic)
+        SDL_MinimizeWindow(s.window);
+      else
+        SDL_RestoreWindow(s.window);
+    }
+    if (iconic) continue;
     s.rect = r;
     s.dirty = r;
     if (restack_) SDL_RaiseWindow(s.window);  // from the bottom up: the top one ends on top
@@ -355,7 +406,7 @@ void Sdl::Present() {
   for (std::size_t i = 0; i < tops.size(); ++i) depth[tops[i]] = int(tops.size() - i);
   for (auto& [h, s] : shown_) {
     s.dirty = UnionRects(s.dirty, dirty_);
-    if (depth.count(h)) Draw(h, s, depth);
+    if (depth.count(h) && !s.minimized) Draw(h, s, depth);
   }
   dirty_ = {};
 }
@@ -406,6 +457,11 @@ void Sdl::Handle(const SDL_Event& e) {
         if (e.window.event == SDL_WINDOWEVENT_CLOSE)
           win::PostMessageW(h, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED) shown_[h].dirty = shown_[h].rect;
+        // Minimised or restored by the host (its task bar or window manager).
+        if (e.window.event == SDL_WINDOWEVENT_MINIMIZED && !win::IsIconic(h))
+          win::PostMessageW(h, win::WM_SYSCOMMAND, win::SC_MINIMIZE, 0);
+        if (e.window.event == SDL_WINDOWEVENT_RESTORED && win::IsIconic(h))
+          win::PostMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
       }
       break;
     default:

@@ -2,6 +2,10 @@
 // window's pixels, with the layered windows above it (overlays, hints) composed into it.
 // Real mouse, keyboard, text input, cursors and clipboard; a real clock in milliseconds.
 //
+// A window with a window region gives its system window that shape (through the X shape
+// extension): outside the region the screen shows what lies behind it. Minimising and restoring a
+// window minimises and restores its system window, and the other way round.
+//
 // Keys are passed on as physical keys (set-1 scan codes), so the window system's own layout
 // decides the characters whatever the host's layout is; text that comes without such a key
 // (an input method) is passed on as characters.
@@ -37,12 +41,14 @@ class Sdl : public win::Backend {
   // Shows what changed, runs the script when the program is idle, then waits for SDL events
   // until the deadline and passes their input on.
   void WaitForInput(std::optional<win::DWORD> deadline) override;
+  void Sleep(win::DWORD ms) override { SDL_Delay(ms); }
   void WindowShown(win::HWND) override { layoutChanged_ = restack_ = true; }
   void WindowHidden(win::HWND) override { layoutChanged_ = true; }
   void WindowMoved(win::HWND, const win::RECT&) override { layoutChanged_ = true; }
   void WindowDestroyed(win::HWND) override { layoutChanged_ = true; }
   void ZOrderChanged() override { layoutChanged_ = restack_ = true; }
   void SurfaceUpdated(win::HWND hwnd, const win::RECT& r) override;
+  void RegionChanged(win::HWND hwnd) override;
   void CursorChanged(win::HCURSOR cursor) override;
   void CaptureChanged(win::HWND hwnd) override;
   void SetClipboardText(const std::u16string& text) override;
@@ -61,6 +67,8 @@ class Sdl : public win::Backend {
     win::RECT rect;   // where it was placed, screen coordinates
     win::RECT dirty;  // what must be drawn again, screen coordinates
     Uint32 flags = 0;
+    bool reshape = false;    // the window region changed since the shape was set
+    bool minimized = false;  // the system window was asked to minimise
   };
   void Sync();
   void Draw(win::HWND hwnd, Shown& shown, const std::map<win::HWND, int>& depth);

@@ -93,6 +93,11 @@ int SetPolyFillMode(HDC dc, int mode) {
   return Exchange(dc->State().polyFillMode, mode);
 }
 
+int SetROP2(HDC dc, int mode) {
+  if (!dc || (mode != R2_COPYPEN && mode != R2_NOT)) return 0;
+  return Exchange(dc->State().rop2, mode);
+}
+
 HFONT SelectFont(HDC dc, HFONT font) {
   return dc ? Exchange(dc->State().font, std::move(font)) : nullptr;
 }

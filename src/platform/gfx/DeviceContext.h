@@ -7,6 +7,8 @@
 // Alpha: like the platform's own drawing on 32-bit device-independent bitmaps, the
 // drawing calls (fills, lines, polygons, pixels, text) write the alpha byte 0 on every
 // pixel they touch. Block copies (BitBlt, StretchBlt) copy all four bytes unchanged.
+// Inverting operations (DSTINVERT, R2_NOT) flip all four bytes and PATINVERT XORs the colour
+// bytes, so that the same drawing done twice restores the pixels exactly.
 // The skin engine's pixel operations set alpha explicitly where it matters.
 #pragma once
 
@@ -32,6 +34,13 @@ constexpr int WINDING = 2;
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 constexpr std::uint32_t BLACKNESS = 0x00000042;
 constexpr std::uint32_t WHITENESS = 0x00FF0062;
+constexpr std::uint32_t DSTINVERT = 0x00550009;  // no source: the destination inverted
+// Raster operations of PatBlt (the pattern is the DC brush colour).
+constexpr std::uint32_t PATCOPY = 0x00F00021;
+constexpr std::uint32_t PATINVERT = 0x005A0049;  // destination XOR pattern
+// Mix modes of the pen and of polygon fills (SetROP2).
+constexpr int R2_NOT = 6;       // the destination inverted, whatever the colour
+constexpr int R2_COPYPEN = 13;  // the colour (the default)
 // Stretch modes (only nearest-neighbour sampling exists; both names select it).
 constexpr int BLACKONWHITE = 1;
 constexpr int COLORONCOLOR = 3;
@@ -39,16 +48,17 @@ constexpr int COLORONCOLOR = 3;
 constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
 
 struct DeviceContextState {
-  TPoint origin;                  // viewport origin, device pixels
-  std::optional<Region> clip;     // device pixels; none means the whole target
-  HFONT font;                     // null: the default GUI font
+  TPoint origin;               // viewport origin, device pixels
+  std::optional<Region> clip;  // device pixels; none means the whole target
+  HFONT font;                  // null: the default GUI font
   COLORREF textColor = RGB(0, 0, 0);
   COLORREF bkColor = RGB(255, 255, 255);
   int bkMode = OPAQUE;
   COLORREF brushColor = RGB(255, 255, 255);
   COLORREF penColor = RGB(0, 0, 0);
   int polyFillMode = ALTERNATE;
-  TPoint currentPosition;         // logical, for MoveToEx/LineTo
+  int rop2 = R2_COPYPEN;
+  TPoint currentPosition;  // logical, for MoveToEx/LineTo
 };
 
 class DeviceContext {
@@ -91,8 +101,9 @@ int SetBkMode(HDC dc, int mode);
 COLORREF SetDCBrushColor(HDC dc, COLORREF c);
 COLORREF SetDCPenColor(HDC dc, COLORREF c);
 int SetPolyFillMode(HDC dc, int mode);
-HFONT SelectFont(HDC dc, HFONT font);       // returns the previous font
-HFONT GetCurrentFont(HDC dc);               // never null: the default GUI font when none
+int SetROP2(HDC dc, int mode);  // R2_COPYPEN or R2_NOT; returns the previous mode, 0 on failure
+HFONT SelectFont(HDC dc, HFONT font);  // returns the previous font
+HFONT GetCurrentFont(HDC dc);          // never null: the default GUI font when none
 
 // Clipping; rectangles are logical, results are RegionComplexity values.
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
@@ -105,9 +116,16 @@ bool BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, std:
 bool StretchBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, int cx1, int cy1,
                 std::uint32_t rop);
 int FillRect(HDC dc, const TRect& r, COLORREF color);
+// Fills a rectangle by a raster operation without source: PATCOPY, PATINVERT, DSTINVERT,
+// BLACKNESS or WHITENESS (false for another one).
+bool PatBlt(HDC dc, int x, int y, int cx, int cy, std::uint32_t rop);
 bool Polygon(HDC dc, const TPoint* points, int count);  // brush fill, pen outline
 bool MoveToEx(HDC dc, int x, int y, TPoint* old);
 bool LineTo(HDC dc, int x, int y);  // the end point itself is not drawn
+// Lines through the points in turn (each end point left to the next line); the current
+// position is neither used nor changed. A closed outline drawn with R2_NOT touches every
+// pixel once, so drawing it again removes it.
+bool Polyline(HDC dc, const TPoint* points, int count);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF c);  // returns c, or CLR_INVALID when clipped
 COLORREF GetPixel(HDC dc, int x, int y);
 

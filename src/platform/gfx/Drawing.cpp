@@ -64,8 +64,30 @@ void FillDevice(DeviceContext& dc, const TRect& r, Pixel p) {
   });
 }
 
+void XorDevice(DeviceContext& dc, const TRect& r, Pixel mask) {
+  Bitmap& bmp = dc.Target();
+  ForEachClippedRect(dc, r, [&](const TRect& piece) {
+    for (int y = piece.Top; y < piece.Bottom; ++y) {
+      Pixel* row = bmp.Row(y);
+      for (int x = piece.Left; x < piece.Right; ++x) row[x] ^= mask;
+    }
+  });
+}
+
+// Pen lines and polygon fills: the colour, or the destination inverted under R2_NOT.
+void MixDevice(DeviceContext& dc, const TRect& r, Pixel p) {
+  if (dc.State().rop2 == R2_NOT)
+    XorDevice(dc, r, 0xFFFFFFFFu);
+  else
+    FillDevice(dc, r, p);
+}
+
 // Fills the raster operations that need no source; false for any other operation.
 bool FillRop(DeviceContext& dc, const TRect& r, std::uint32_t rop) {
+  if (rop == DSTINVERT) {
+    XorDevice(dc, r, 0xFFFFFFFFu);
+    return true;
+  }
   if (rop == BLACKNESS) {
     FillDevice(dc, r, MakePixel(0, 0, 0, 0));
     return true;
@@ -103,7 +125,7 @@ void DrawLine(DeviceContext& dc, i64 x0, i64 y0, i64 x1, i64 y1, Pixel p) {
     if (!inRun) return;
     const int lo = int(std::min(runStart, runEnd)), hi = int(std::max(runStart, runEnd)) + 1;
     const int m = int(runMinor);
-    FillDevice(dc, xMajor ? TRect{lo, m, hi, m + 1} : TRect{m, lo, m + 1, hi}, p);
+    MixDevice(dc, xMajor ? TRect{lo, m, hi, m + 1} : TRect{m, lo, m + 1, hi}, p);
     inRun = false;
   };
   for (i64 k = first; k < last; ++k) {
@@ -155,7 +177,7 @@ void FillPolygonRow(DeviceContext& dc, const std::vector<i64>& px, const std::ve
             [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
   auto span = [&](i64 from, i64 to) {
     const int lo = int(std::max<i64>(from, box.Left)), hi = int(std::min<i64>(to, box.Right));
-    if (lo < hi) FillDevice(dc, {lo, y, hi, y + 1}, p);
+    if (lo < hi) MixDevice(dc, {lo, y, hi, y + 1}, p);
   };
   int winding = 0;
   for (std::size_t i = 0; i + 1 < crossings.size(); ++i) {
@@ -272,6 +294,21 @@ int FillRect(HDC dc, const TRect& r, COLORREF color) {
   return 1;
 }
 
+bool PatBlt(HDC dc, int x, int y, int cx, int cy, std::uint32_t rop) {
+  if (!dc) return false;
+  const TRect r = DeviceRectOfSize(*dc, x, y, cx, cy);
+  const Pixel brush = PixelFromColor(dc->State().brushColor, 0);
+  if (rop == PATCOPY) {
+    if (dc->State().brushColor != CLR_NONE) FillDevice(*dc, r, brush);
+    return true;
+  }
+  if (rop == PATINVERT) {
+    if (dc->State().brushColor != CLR_NONE) XorDevice(*dc, r, brush);
+    return true;
+  }
+  return FillRop(*dc, r, rop);
+}
+
 bool Polygon(HDC dc, const TPoint* points, int count) {
   if (!dc || !points || count < 2) return false;
   const TPoint o = dc->State().origin;
@@ -320,6 +357,17 @@ bool LineTo(HDC dc, int x, int y) {
              PixelFromColor(pen, 0));
   }
   dc->State().currentPosition = {x, y};
+  return true;
+}
+
+bool Polyline(HDC dc, const TPoint* points, int count) {
+  if (!dc || !points || count < 2) return false;
+  const COLORREF pen = dc->State().penColor;
+  if (pen == CLR_NONE) return true;
+  const TPoint o = dc->State().origin;
+  for (int i = 0; i + 1 < count; ++i)
+    DrawLine(*dc, i64(points[i].X) + o.X, i64(points[i].Y) + o.Y, i64(points[i + 1].X) + o.X,
+             i64(points[i + 1].Y) + o.Y, PixelFromColor(pen, 0));
   return true;
 }
 

@@ -23,6 +23,8 @@ class Backend {
   // Blocks until input is injected or, when a deadline is given, the clock reaches it.
   // A backend that can never receive input raises WindowError instead of blocking forever.
   virtual void WaitForInput(std::optional<DWORD> deadline) = 0;
+  // Lets ms milliseconds pass without handling any message or input.
+  virtual void Sleep(DWORD ms) = 0;
 
   // Notifications about top-level windows; rectangles are in screen coordinates.
   virtual void WindowShown(HWND) {}
@@ -34,6 +36,8 @@ class Backend {
   virtual void SurfaceUpdated(HWND, const RECT&) {}
   virtual void CursorChanged(HCURSOR) {}
   virtual void CaptureChanged(HWND) {}
+  // The window region of a top-level window was set or removed.
+  virtual void RegionChanged(HWND) {}
 
   // The clipboard's text.
   virtual void SetClipboardText(const std::u16string& text) { clipboard_ = text; }

@@ -117,16 +117,19 @@ void SizeLoop(HWND hwnd, LRESULT hit) {
   bool right = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT || hit == HTSIZE;
   bool top = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
   bool bottom = hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT || hit == HTSIZE;
-  int minW = GetSystemMetrics(SM_CXMINTRACK), minH = GetSystemMetrics(SM_CYMINTRACK);
   Deliver(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+  MINMAXINFO mmi = AskMinMaxInfo(hwnd);
+  POINT lo = mmi.ptMinTrackSize;
+  POINT hi{std::max(mmi.ptMaxTrackSize.X, lo.X), std::max(mmi.ptMaxTrackSize.Y, lo.Y)};
   ModalLoop(hwnd, [&](const MSG& m, bool* done) {
     if (m.message == WM_MOUSEMOVE && m.hwnd == hwnd) {
       int dx = S().cursorPos.X - anchor.X, dy = S().cursorPos.Y - anchor.Y;
+      // The moving edges stop where the size would leave the window's tracking limits.
       RECT r = start;
-      if (left) r.Left = std::min(r.Left + dx, r.Right - minW);
-      if (right) r.Right = std::max(r.Right + dx, r.Left + minW);
-      if (top) r.Top = std::min(r.Top + dy, r.Bottom - minH);
-      if (bottom) r.Bottom = std::max(r.Bottom + dy, r.Top + minH);
+      if (left) r.Left = std::clamp(r.Left + dx, r.Right - hi.X, r.Right - lo.X);
+      if (right) r.Right = std::clamp(r.Right + dx, r.Left + lo.X, r.Left + hi.X);
+      if (top) r.Top = std::clamp(r.Top + dy, r.Bottom - hi.Y, r.Bottom - lo.Y);
+      if (bottom) r.Bottom = std::clamp(r.Bottom + dy, r.Top + lo.Y, r.Top + hi.Y);
       Deliver(hwnd, WM_SIZING, WPARAM(hit - HTLEFT + 1), reinterpret_cast<LPARAM>(&r));
       SetWindowPos(hwnd, nullptr, r.Left, r.Top, r.Width(), r.Height(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -361,6 +364,21 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_GETTEXTLENGTH:
       return LRESULT(w->text.size());
+    case WM_SETICON: {
+      if (wParam != ICON_SMALL && wParam != ICON_BIG) return 0;
+      gfx::HICON& slot = wParam == ICON_BIG ? w->iconBig : w->iconSmall;
+      gfx::HICON old = slot;
+      slot = reinterpret_cast<gfx::HICON>(lParam);
+      if ((w->style & WS_CAPTION) == WS_CAPTION)
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+      return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON: {
+      gfx::HICON icon = wParam == ICON_BIG     ? w->iconBig
+                        : wParam == ICON_SMALL ? w->iconSmall
+                                               : CaptionIcon(*w);
+      return reinterpret_cast<LRESULT>(icon);
+    }
     case WM_GETTEXT: {
       auto* buffer = reinterpret_cast<char16_t*>(lParam);
       if (!buffer || wParam == 0) return 0;
@@ -409,8 +427,15 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_SYSCHAR:
+      // Alt+Space opens the window menu of the top-level window.
+      if (wParam == ' ' && (HIWORD(std::uintptr_t(lParam)) & KF_ALTDOWN)) {
+        if (w->style & WS_CHILD) return Deliver(w->parent, msg, wParam, lParam);
+        Deliver(hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+      }
+      return 0;
     case WM_SYSKEYDOWN:
-      if (wParam == VK_F4 && (HIWORD(std::uintptr_t(lParam)) & 0x2000))
+      if (wParam == VK_F4 && (HIWORD(std::uintptr_t(lParam)) & KF_ALTDOWN))
         Deliver(RootOf(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
     case WM_RBUTTONUP: {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/win/Backend.h"
+#include "platform/win/Hooks.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
 #include "platform/win/Messages.h"
@@ -72,16 +73,21 @@ void PostLeave(HWND hwnd, bool nonClient) {
   S().posted.push_back(m);
 }
 
-// Ends mouse tracking when the mouse left the tracked window (or its client/non-client part).
+// Whether the mouse at hwnd with the hit code is inside what a tracking record watches.
+bool Inside(HWND hwnd, LRESULT hit, HWND tracked, bool nonClient) {
+  return hwnd == tracked && ((hit == HTCLIENT) != nonClient);
+}
+
+// Ends mouse tracking when the mouse left the tracked window's client or non-client part.
 void CheckLeave(HWND hwnd, LRESULT hit) {
-  MouseTracking& t = S().tracking;
-  if (!t.hwnd || !(t.flags & TME_LEAVE)) return;
-  bool nonClient = t.flags & TME_NONCLIENT;
-  bool inside = hwnd == t.hwnd && ((hit == HTCLIENT) != nonClient);
-  if (inside) return;
-  HWND left = t.hwnd;
-  t = {};
-  PostLeave(left, nonClient);
+  for (std::size_t i = 0; i < 2; ++i) {
+    MouseTracking& t = S().tracking[i];
+    bool nonClient = i == 1;
+    if (!t.hwnd || !(t.flags & TME_LEAVE) || Inside(hwnd, hit, t.hwnd, nonClient)) continue;
+    HWND left = t.hwnd;
+    t = {};
+    PostLeave(left, nonClient);
+  }
 }
 
 LRESULT SendSetCursor(HWND hwnd, LRESULT hit, UINT msg) {
@@ -167,9 +173,10 @@ bool RouteMouse(const RawInput& raw, MSG* out) {
     out->wParam = WPARAM(hit);
     out->lParam = LParamFromPoint(raw.pt);
   }
-  if (s.tracking.hwnd == target && (s.tracking.flags & TME_HOVER) &&
-      raw.kind == RawInput::Kind::MouseMove)
-    s.tracking.hoverDue = Now() + s.tracking.hoverTime;
+  if (raw.kind == RawInput::Kind::MouseMove) {
+    MouseTracking& t = s.tracking[client ? 0 : 1];
+    if (t.hwnd == target && (t.flags & TME_HOVER)) t.hoverDue = Now() + t.hoverTime;
+  }
   return true;
 }
 
@@ -192,10 +199,12 @@ bool RouteKey(const RawInput& raw, MSG* out) {
   out->message = raw.down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
   out->wParam = vk;
   DWORD data = 1 | ((raw.scanCode & 0xFF) << 16);
-  if (raw.scanCode & 0xE000) data |= 1u << 24;
-  if (alt) data |= 1u << 29;
-  if (wasDown) data |= 1u << 30;
-  if (!raw.down) data |= 1u << 31 | 1u << 30;
+  WORD flags = 0;
+  if (raw.scanCode & 0xE000) flags |= KF_EXTENDED;
+  if (alt) flags |= KF_ALTDOWN;
+  if (wasDown || !raw.down) flags |= KF_REPEAT;
+  if (!raw.down) flags |= KF_UP;
+  data |= DWORD(flags) << 16;
   out->lParam = LPARAM(std::int32_t(data));
   return true;
 }
@@ -203,6 +212,24 @@ bool RouteKey(const RawInput& raw, MSG* out) {
 void Queue(RawInput raw) {
   raw.time = Now();
   S().input.push_back(raw);
+}
+
+}  // namespace
+
+namespace {
+
+// The hover message of a tracking record whose time has come.
+void ReportHover(MouseTracking& t, bool nonClient, MSG* out, DWORD now, bool remove) {
+  out->hwnd = t.hwnd;
+  out->message = nonClient ? WM_NCMOUSEHOVER : WM_MOUSEHOVER;
+  POINT p = S().cursorPos;
+  if (!nonClient) ScreenToClient(t.hwnd, &p);
+  out->wParam = nonClient ? WPARAM(S().mouseHit) : MouseKeyFlags();
+  out->lParam = LParamFromPoint(p);
+  out->time = now;
+  out->pt = S().cursorPos;
+  if (remove) t.flags &= ~TME_HOVER;  // hover is reported once per request
+  if (remove && !(t.flags & TME_LEAVE)) t = {};
 }
 
 }  // namespace
@@ -233,20 +260,13 @@ bool RouteInput(const RawInput& raw, MSG* out) {
 }
 
 bool CheckHover(MSG* out, DWORD now, bool remove) {
-  MouseTracking& t = S().tracking;
-  if (!t.hwnd || !(t.flags & TME_HOVER) || int(t.hoverDue - now) > 0) return false;
-  bool nonClient = t.flags & TME_NONCLIENT;
-  out->hwnd = t.hwnd;
-  out->message = nonClient ? UINT(0x02A0) /* WM_NCMOUSEHOVER */ : WM_MOUSEHOVER;
-  POINT p = S().cursorPos;
-  if (!nonClient) ScreenToClient(t.hwnd, &p);
-  out->wParam = nonClient ? WPARAM(S().mouseHit) : MouseKeyFlags();
-  out->lParam = LParamFromPoint(p);
-  out->time = now;
-  out->pt = S().cursorPos;
-  if (remove) t.flags &= ~TME_HOVER;  // hover is reported once per request
-  if (remove && !(t.flags & TME_LEAVE)) t = {};
-  return true;
+  for (std::size_t i = 0; i < 2; ++i) {
+    MouseTracking& t = S().tracking[i];
+    if (!t.hwnd || !(t.flags & TME_HOVER) || int(t.hoverDue - now) > 0) continue;
+    ReportHover(t, i == 1, out, now, remove);
+    return true;
+  }
+  return false;
 }
 
 namespace {
@@ -267,8 +287,10 @@ void ActivateWindow(HWND hwnd, WORD how) {
   HWND old = s.active;
   if (old == hwnd) return;
   if (hwnd) {
-    Window* w = FindReal(hwnd);
-    if (!w) return;
+    if (!FindReal(hwnd)) return;
+    CBTACTIVATESTRUCT cbt{how == WA_CLICKACTIVE, old};
+    if (CallCbtHooks(HCBT_ACTIVATE, WParamFromHwnd(hwnd), reinterpret_cast<LPARAM>(&cbt))) return;
+    if (!FindReal(hwnd) || s.active != old) return;  // a hook destroyed it or activated another
     auto& list = Find(s.desktop)->children;
     if (!list.empty() && list.front() != hwnd) {
       SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -305,6 +327,7 @@ void WindowHiddenOrDestroyed(HWND hwnd) {
           break;
         }
     ActivateWindow(next, WA_ACTIVE);
+    if (s.active == hwnd) ActivateWindow(nullptr, WA_ACTIVE);  // a hook refused the next one
   }
   // Activation moved the focus when it could; a focused child that goes away gives it to its
   // parent.
@@ -406,9 +429,10 @@ bool SetCursorPos(int x, int y) {
 
 bool TrackMouseEvent(TRACKMOUSEEVENT* tme) {
   State& s = S();
-  MouseTracking& t = s.tracking;
+  bool nonClient = tme->dwFlags & TME_NONCLIENT;
+  MouseTracking& t = s.tracking[nonClient ? 1 : 0];
   if (tme->dwFlags & TME_QUERY) {
-    tme->dwFlags = t.flags;
+    tme->dwFlags = t.flags | (nonClient && t.hwnd ? TME_NONCLIENT : 0);
     tme->hwndTrack = t.hwnd;
     tme->dwHoverTime = t.hoverTime;
     return true;
@@ -421,15 +445,13 @@ bool TrackMouseEvent(TRACKMOUSEEVENT* tme) {
     }
     return true;
   }
-  bool nonClient = tme->dwFlags & TME_NONCLIENT;
-  bool over = s.mouseWindow == tme->hwndTrack && ((s.mouseHit == HTCLIENT) != nonClient);
-  if (!over) {
+  if (!Inside(s.mouseWindow, s.mouseHit, tme->hwndTrack, nonClient)) {
     if (tme->dwFlags & TME_LEAVE) PostLeave(tme->hwndTrack, nonClient);
     return true;
   }
   if (t.hwnd != tme->hwndTrack) t = {};
   t.hwnd = tme->hwndTrack;
-  t.flags |= tme->dwFlags & (TME_LEAVE | TME_HOVER | TME_NONCLIENT);
+  t.flags |= tme->dwFlags & (TME_LEAVE | TME_HOVER);
   if (tme->dwFlags & TME_HOVER) {
     t.hoverTime = tme->dwHoverTime == HOVER_DEFAULT ? kDefaultHoverTime : tme->dwHoverTime;
     t.hoverDue = Now() + t.hoverTime;

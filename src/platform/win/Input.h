@@ -38,8 +38,11 @@ struct TRACKMOUSEEVENT {
   HWND hwndTrack = nullptr;
   DWORD dwHoverTime = 0;  // HOVER_DEFAULT: 400 ms
 };
-// Starts (or with TME_CANCEL stops) tracking; with TME_QUERY fills the current request.
-// A leave request for a window the mouse is not over posts WM_MOUSELEAVE at once.
+// Starts (or with TME_CANCEL stops) tracking; with TME_QUERY fills the current request. The
+// client area and, with TME_NONCLIENT, the non-client area are tracked apart: each has its own
+// request and its own WM_MOUSELEAVE / WM_NCMOUSELEAVE (the mouse leaving the window, or
+// passing between its client and non-client parts). A leave request for a part the mouse is
+// not over posts the leave message at once.
 bool TrackMouseEvent(TRACKMOUSEEVENT* tme);
 
 }  // namespace win

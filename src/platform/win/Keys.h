@@ -69,4 +69,10 @@ constexpr UINT VK_OEM_6 = 0xDD;       // ]}
 constexpr UINT VK_OEM_7 = 0xDE;       // '"
 constexpr UINT VK_OEM_102 = 0xE2;     // the extra key of 102-key keyboards
 
+// Flags in the high word of a key message's lParam.
+constexpr WORD KF_EXTENDED = 0x0100;
+constexpr WORD KF_ALTDOWN = 0x2000;
+constexpr WORD KF_REPEAT = 0x4000;
+constexpr WORD KF_UP = 0x8000;
+
 }  // namespace win

@@ -109,7 +109,9 @@ const MenuItem* GetMenuItem(HMENU menu, UINT item, UINT byFlags) {
 
 HMENU GetSystemMenu(HWND hwnd, bool revert) {
   Window* w = FindReal(hwnd);
-  if (!w || !(w->style & WS_SYSMENU)) return nullptr;
+  // A top-level window has one with or without WS_SYSMENU (a skinned frame removes the style
+  // and shows the menu itself); a child window only with the style (an MDI child).
+  if (!w || ((w->style & WS_CHILD) && !(w->style & WS_SYSMENU))) return nullptr;
   if (!w->systemMenu) {
     w->systemMenu = CreatePopupMenu();
     revert = true;

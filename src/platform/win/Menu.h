@@ -46,7 +46,8 @@ const MenuItem* GetMenuItem(HMENU menu, UINT item, UINT byFlags);
 
 // The window's system menu (created on first use and freed with the window): Restore, Move,
 // Size, Minimize, Maximize, a separator and Close, each present or greyed according to the
-// window's style and state. With revert the menu is rebuilt from the style.
+// window's style and state. A top-level window has one whether or not it has WS_SYSMENU, a
+// child window only with it (nullptr otherwise). With revert the menu is rebuilt from the style.
 HMENU GetSystemMenu(HWND hwnd, bool revert);
 
 }  // namespace win

@@ -74,6 +74,8 @@ bool Next(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
   if (HWND h = NextWindowToPaint(filter);
       h && Matches(Stamp(h, WM_PAINT, 0, 0), filter, min, max)) {
     *out = Stamp(h, WM_PAINT, 0, 0);
+    // An internal paint request gives one WM_PAINT; an update region asks until validated.
+    if (remove) FindReal(h)->internalPaint = false;
     return true;
   }
   if (NextDueTimer(out, filter, remove) && Matches(*out, filter, min, max)) return true;
@@ -88,6 +90,7 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (hwnd && !FindReal(hwnd)) return false;
+  if (msg == WM_COPYDATA) return false;  // its data lives only while it is sent
   S().posted.push_back(Stamp(hwnd, msg, wParam, lParam));
   return true;
 }
@@ -151,6 +154,10 @@ DWORD GetMessagePos() {
 
 DWORD GetTickCount() {
   return Now();
+}
+
+void Sleep(DWORD ms) {
+  TheBackend().Sleep(ms);
 }
 
 }  // namespace win

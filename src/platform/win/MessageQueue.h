@@ -13,7 +13,8 @@ namespace win {
 // Calls the window's procedure at once and returns its result (re-entrant: a procedure may
 // send further messages). A stale or null handle returns 0 without calling anything.
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// Queues a message; a null hwnd queues a thread message. False for a stale handle.
+// Queues a message; a null hwnd queues a thread message. False for a stale handle and for
+// WM_COPYDATA, whose data would be gone by the time it is retrieved.
 bool PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Queues WM_QUIT with the exit code; retrieved after the posted messages and input.
 void PostQuitMessage(int exitCode);
@@ -34,5 +35,7 @@ DWORD GetMessageTime();
 DWORD GetMessagePos();  // x in the low word, y in the high word
 // The window system's clock in milliseconds.
 DWORD GetTickCount();
+// Waits ms milliseconds on that clock without handling messages (the headless clock jumps).
+void Sleep(DWORD ms);
 
 }  // namespace win

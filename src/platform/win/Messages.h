@@ -1,7 +1,11 @@
-// Message numbers with the platform's values.
+// Message numbers with the platform's values, and the structures some of them carry.
 #pragma once
 
 #include "platform/win/Types.h"
+
+namespace gfx {
+class DeviceContext;
+}
 
 namespace win {
 
@@ -34,21 +38,21 @@ constexpr UINT WM_SETCURSOR = 0x0020;      // wParam: window, lParam: hit | msg 
 constexpr UINT WM_MOUSEACTIVATE = 0x0021;  // wParam: top level, lParam: hit | msg << 16
 constexpr UINT WM_CHILDACTIVATE = 0x0022;
 constexpr UINT WM_GETMINMAXINFO = 0x0024;  // lParam: MINMAXINFO*
+constexpr UINT WM_DRAWITEM = 0x002B;       // wParam: control id, lParam: DRAWITEMSTRUCT*
+constexpr UINT WM_MEASUREITEM = 0x002C;    // wParam: control id, lParam: MEASUREITEMSTRUCT*
 constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_GETFONT = 0x0031;
 constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;  // lParam: WINDOWPOS*, may be changed
 constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;   // lParam: const WINDOWPOS*
-constexpr UINT WM_COPYDATA = 0x004A;
+constexpr UINT WM_COPYDATA = 0x004A;           // wParam: sender, lParam: COPYDATASTRUCT*; sent only
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_INPUTLANGCHANGEREQUEST = 0x0050;
 constexpr UINT WM_INPUTLANGCHANGE = 0x0051;  // lParam: the new HKL
 constexpr UINT WM_CONTEXTMENU = 0x007B;      // wParam: window, lParam: screen point
 constexpr UINT WM_STYLECHANGING = 0x007C;    // wParam: GWL_STYLE/GWL_EXSTYLE, lParam: STYLESTRUCT*
 constexpr UINT WM_STYLECHANGED = 0x007D;
-constexpr UINT WM_GETICON = 0x007F;
-constexpr UINT WM_SETICON = 0x0080;  // wParam: ICON_*, lParam: the icon
-constexpr WPARAM ICON_SMALL = 0;
-constexpr WPARAM ICON_BIG = 1;
+constexpr UINT WM_GETICON = 0x007F;  // wParam: ICON_*; returns the icon
+constexpr UINT WM_SETICON = 0x0080;  // wParam: ICON_SMALL/ICON_BIG, lParam: icon; returns the old
 
 // Non-client area.
 constexpr UINT WM_NCCREATE = 0x0081;  // lParam: CREATESTRUCTW*; 0 refuses
@@ -68,6 +72,7 @@ constexpr UINT WM_NCRBUTTONDBLCLK = 0x00A6;
 constexpr UINT WM_NCMBUTTONDOWN = 0x00A7;
 constexpr UINT WM_NCMBUTTONUP = 0x00A8;
 constexpr UINT WM_NCMBUTTONDBLCLK = 0x00A9;
+constexpr UINT WM_NCMOUSEHOVER = 0x02A0;  // wParam: hit code, lParam: screen point
 constexpr UINT WM_NCMOUSELEAVE = 0x02A2;
 
 // Keyboard.
@@ -137,5 +142,61 @@ constexpr UINT WM_USER = 0x0400;         // first number free for window classes
 // Event codes of WM_PARENTNOTIFY.
 constexpr UINT WM_PARENTNOTIFY_CREATE = WM_CREATE;
 constexpr UINT WM_PARENTNOTIFY_DESTROY = WM_DESTROY;
+
+// Icon kinds of WM_SETICON / WM_GETICON. ICON_SMALL2 asks for the icon to show small: the
+// small one, else the big one, else the default application icon.
+constexpr WPARAM ICON_SMALL = 0;
+constexpr WPARAM ICON_BIG = 1;
+constexpr WPARAM ICON_SMALL2 = 2;
+
+// What WM_COPYDATA carries: data valid only while the message is being sent.
+struct COPYDATASTRUCT {
+  UINT_PTR dwData = 0;  // a number the two sides agree on
+  DWORD cbData = 0;     // size of lpData in bytes
+  const void* lpData = nullptr;
+};
+
+// Owner-drawn items: control types, drawing actions and item states.
+constexpr UINT ODT_MENU = 1;
+constexpr UINT ODT_LISTBOX = 2;
+constexpr UINT ODT_COMBOBOX = 3;
+constexpr UINT ODT_BUTTON = 4;
+constexpr UINT ODT_STATIC = 5;
+constexpr UINT ODA_DRAWENTIRE = 0x0001;
+constexpr UINT ODA_SELECT = 0x0002;
+constexpr UINT ODA_FOCUS = 0x0004;
+constexpr UINT ODS_SELECTED = 0x0001;
+constexpr UINT ODS_GRAYED = 0x0002;
+constexpr UINT ODS_DISABLED = 0x0004;
+constexpr UINT ODS_CHECKED = 0x0008;
+constexpr UINT ODS_FOCUS = 0x0010;
+constexpr UINT ODS_DEFAULT = 0x0020;
+constexpr UINT ODS_HOTLIGHT = 0x0040;
+constexpr UINT ODS_INACTIVE = 0x0080;
+constexpr UINT ODS_NOACCEL = 0x0100;
+constexpr UINT ODS_NOFOCUSRECT = 0x0200;
+constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
+
+// What WM_MEASUREITEM asks: the owner fills itemWidth and itemHeight.
+struct MEASUREITEMSTRUCT {
+  UINT CtlType = 0;  // ODT_*
+  UINT CtlID = 0;
+  UINT itemID = 0;  // menu command or item index
+  UINT itemWidth = 0;
+  UINT itemHeight = 0;
+  UINT_PTR itemData = 0;
+};
+// What WM_DRAWITEM asks to draw.
+struct DRAWITEMSTRUCT {
+  UINT CtlType = 0;  // ODT_*
+  UINT CtlID = 0;
+  UINT itemID = 0;
+  UINT itemAction = 0;      // ODA_*
+  UINT itemState = 0;       // ODS_*
+  HWND hwndItem = nullptr;  // the control (a menu's handle for ODT_MENU)
+  gfx::DeviceContext* hDC = nullptr;
+  RECT rcItem;
+  UINT_PTR itemData = 0;
+};
 
 }  // namespace win

@@ -85,6 +85,10 @@ FrameLayout GetFrameLayout(HWND hwnd) {
 
 namespace detail {
 
+gfx::HICON CaptionIcon(const Window& w) {
+  return w.iconSmall ? w.iconSmall : w.iconBig ? w.iconBig : LoadIconW(IDI_APPLICATION);
+}
+
 RECT DefaultClientRect(const Window& w, const RECT& r) {
   if (w.style & WS_MINIMIZE) return {r.Left, r.Top, r.Left, r.Top};
   RECT c = Layout(w.style, w.exStyle, r.Width(), r.Height()).client;
@@ -246,6 +250,7 @@ void DrawCaptionButton(HDC dc, const RECT& r, LRESULT kind, bool maximized) {
 void DrawDefaultFrame(HWND hwnd, HDC dc, bool active) {
   Window* w = detail::FindReal(hwnd);
   if (!w || !dc) return;
+  gfx::HICON icon = CaptionIcon(*w);
   int width = w->rect.Width(), height = w->rect.Height();
   FrameLayout f = GetFrameLayout(hwnd);
   RECT client = w->client;
@@ -255,7 +260,12 @@ void DrawDefaultFrame(HWND hwnd, HDC dc, bool active) {
   gfx::ExcludeClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
   RECT all{0, 0, width, height};
   if (f.border > 0) {
+    // Only the border band: what lies inside it (scroll bars, a wrapper's own bars) is not
+    // the frame's to paint.
+    int band = gfx::SaveDC(dc);
+    gfx::ExcludeClipRect(dc, f.border, f.border, width - f.border, height - f.border);
     Fill(dc, all, active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER);
+    gfx::RestoreDC(dc, band);
     COLORREF edge = GetSysColor(COLOR_WINDOWFRAME);
     Line(dc, 0, 0, width - 1, 0, edge);
     Line(dc, width - 1, 0, width - 1, height - 1, edge);
@@ -278,6 +288,9 @@ void DrawDefaultFrame(HWND hwnd, HDC dc, bool active) {
     DrawCaptionButton(dc, f.closeButton, HTCLOSE, maximized);
     DrawCaptionButton(dc, f.maxButton, HTMAXBUTTON, maximized);
     DrawCaptionButton(dc, f.minButton, HTMINBUTTON, maximized);
+    if (!f.sysMenuButton.IsEmpty())
+      gfx::DrawIconEx(dc, f.sysMenuButton.Left, f.sysMenuButton.Top, icon, f.sysMenuButton.Width(),
+                      f.sysMenuButton.Height(), gfx::DI_NORMAL);
     RECT textRect = f.caption;
     textRect.Left = (f.sysMenuButton.IsEmpty() ? f.caption.Left : f.sysMenuButton.Right) + 4;
     for (const RECT& b : {f.closeButton, f.maxButton, f.minButton})

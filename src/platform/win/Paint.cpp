@@ -81,7 +81,22 @@ Region VisibleRegion(const Window& w, bool client) {
   return vis;
 }
 
+// A DC on the screen's layer, made when first asked for (a screen's worth of pixels).
+HDC MakeScreenDC() {
+  Window* d = Find(S().desktop);
+  if (!d->surface) {
+    d->surface = std::make_unique<gfx::Bitmap>(d->rect.Width(), d->rect.Height());
+    d->surface->Fill(0);
+  }
+  auto dc = std::make_unique<gfx::DeviceContext>(*d->surface);
+  gfx::SetViewportOrgEx(dc.get(), -d->rect.Left, -d->rect.Top, nullptr);
+  HDC h = dc.get();
+  DCs().push_back({S().desktop, std::move(dc)});
+  return h;
+}
+
 HDC MakeDC(HWND hwnd, bool client, const Region* extra) {
+  if (!hwnd || hwnd == S().desktop) return MakeScreenDC();
   Window* w = FindReal(hwnd);
   if (!w) return nullptr;
   Window* root = FindReal(RootOf(hwnd));
@@ -103,14 +118,22 @@ HDC MakeDC(HWND hwnd, bool client, const Region* extra) {
 
 // Tells the backend which pixels a DC may have changed.
 void Flush(HWND hwnd, HDC dc) {
-  HWND root = RootOf(hwnd);
+  HWND root = hwnd == S().desktop ? hwnd : RootOf(hwnd);
   if (!root || dc->Target().Empty()) return;
   RECT r = dc->EffectiveClip().Bounds();
   if (!r.IsEmpty()) TheBackend().SurfaceUpdated(root, r);
 }
 
+// Whether the window asks for WM_PAINT. A validated window does not, even while its
+// WM_NCPAINT is still owed to the next BeginPaint.
 bool HasWork(const Window& w) {
-  return !w.update.IsEmpty() || w.ncPaintPending || w.internalPaint;
+  return !w.update.IsEmpty() || w.frameInvalid || w.internalPaint;
+}
+
+// Sends WM_PAINT at once; the internal paint request is used up by it.
+void SendPaint(HWND hwnd) {
+  if (Window* w = FindReal(hwnd)) w->internalPaint = false;
+  Deliver(hwnd, WM_PAINT, 0, 0);
 }
 
 HWND FindPaint(const Window& w, HWND filter) {
@@ -130,7 +153,7 @@ void Invalidate(HWND hwnd, const Region& rgn, bool frame, UINT flags) {
   if (!w || w->layeredPerPixel) return;  // UpdateLayeredWindow gives the whole picture
   RECT clientBounds{0, 0, w->client.Width(), w->client.Height()};
   w->update = w->update.Union(rgn.Intersect(Region(clientBounds)));
-  if (frame) w->ncPaintPending = true;
+  if (frame) w->ncPaintPending = w->frameInvalid = true;
   if (flags & RDW_ERASE) w->erasePending = true;
   bool children =
       (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
@@ -152,7 +175,8 @@ void Validate(HWND hwnd, const Region* rgn, UINT flags) {
   Window* w = FindReal(hwnd);
   if (!w) return;
   w->update = rgn ? w->update.Subtract(*rgn) : Region();
-  if (flags & (RDW_FRAME | RDW_NOFRAME)) w->ncPaintPending = false;
+  if (!rgn) w->frameInvalid = false;  // the whole window, frame included, is valid now
+  if (flags & (RDW_FRAME | RDW_NOFRAME)) w->ncPaintPending = w->frameInvalid = false;
   if ((flags & RDW_NOERASE) || w->update.IsEmpty()) w->erasePending = false;
   if (flags & RDW_NOINTERNALPAINT) w->internalPaint = false;
   bool children = (flags & RDW_ALLCHILDREN) ||
@@ -166,7 +190,7 @@ void EraseNow(HWND hwnd) {
   Window* w = FindReal(hwnd);
   if (!w) return;
   if (w->ncPaintPending) {
-    w->ncPaintPending = false;
+    w->ncPaintPending = w->frameInvalid = false;
     Deliver(hwnd, WM_NCPAINT, 1, 0);
   }
   if ((w = FindReal(hwnd)) && w->erasePending) {
@@ -182,7 +206,7 @@ void UpdateTree(HWND hwnd, UINT flags, bool children) {
   Window* w = FindReal(hwnd);
   if (!w || !IsWindowVisible(hwnd) || !RedrawAllowed(*w)) return;
   if (flags & RDW_UPDATENOW) {
-    if (HasWork(*w)) Deliver(hwnd, WM_PAINT, 0, 0);
+    if (HasWork(*w)) SendPaint(hwnd);
   } else {
     EraseNow(hwnd);
   }
@@ -275,7 +299,7 @@ bool RedrawWindow(HWND hwnd, const RECT* r, const Region* rgn, UINT flags) {
 bool UpdateWindow(HWND hwnd) {
   Window* w = FindReal(hwnd);
   if (!w) return false;
-  if (HasWork(*w) && IsWindowVisible(hwnd) && RedrawAllowed(*w)) Deliver(hwnd, WM_PAINT, 0, 0);
+  if (HasWork(*w) && IsWindowVisible(hwnd) && RedrawAllowed(*w)) SendPaint(hwnd);
   return true;
 }
 
@@ -300,6 +324,7 @@ int GetUpdateRgn(HWND hwnd, Region* rgn, bool erase) {
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   Window* w = FindReal(hwnd);
   if (!w) return nullptr;
+  w->frameInvalid = false;
   if (w->ncPaintPending) {
     w->ncPaintPending = false;
     Deliver(hwnd, WM_NCPAINT, 1, 0);
@@ -335,7 +360,7 @@ int ReleaseDC(HWND /*hwnd*/, HDC dc) {
   auto it =
       std::find_if(list.begin(), list.end(), [&](const DCRecord& r) { return r.dc.get() == dc; });
   if (it == list.end()) return 0;
-  if (FindReal(it->hwnd)) Flush(it->hwnd, dc);
+  if (Find(it->hwnd)) Flush(it->hwnd, dc);
   list.erase(it);
   return 1;
 }
@@ -360,7 +385,10 @@ bool SetWindowRgn(HWND hwnd, const Region* rgn, bool redraw) {
   else
     w->windowRegion.reset();
   if (redraw && IsWindowVisible(hwnd)) InvalidateForGeometry(hwnd, oldScreen, true, true);
-  if (IsTopLevel(*w)) TheBackend().SurfaceUpdated(hwnd, {0, 0, w->rect.Width(), w->rect.Height()});
+  if (IsTopLevel(*w)) {
+    TheBackend().RegionChanged(hwnd);
+    TheBackend().SurfaceUpdated(hwnd, {0, 0, w->rect.Width(), w->rect.Height()});
+  }
   return true;
 }
 
@@ -416,7 +444,7 @@ bool UpdateLayeredWindow(HWND hwnd, const POINT* dst, const SIZE* size, const gf
   w->layeredKey = key;
   w->update = Region();  // the picture is complete: nothing to paint
   w->erasePending = false;
-  w->ncPaintPending = false;
+  w->ncPaintPending = w->frameInvalid = false;
   TheBackend().SurfaceUpdated(hwnd, {0, 0, w->rect.Width(), w->rect.Height()});
   return true;
 }

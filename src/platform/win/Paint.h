@@ -53,6 +53,11 @@ bool EndPaint(HWND hwnd, const PAINTSTRUCT* ps);  // releases the DC of BeginPai
 // A DC for the client area (GetDC) or the whole window (GetWindowDC); nullptr for a stale
 // window. The DC belongs to the window system until ReleaseDC; the backend learns about the
 // pixels drawn when it is released.
+//
+// The screen's DC (GetDC(nullptr), or either call on GetDesktopWindow()) draws over every
+// window in screen coordinates, for outlines such as frame-only sizing. What it draws is kept
+// as an exclusive-or layer over the windows: inverting drawing (R2_NOT, DSTINVERT,
+// PATINVERT) shows as it would on a screen, and drawn a second time it is gone.
 HDC GetDC(HWND hwnd);
 HDC GetWindowDC(HWND hwnd);        // origin at the window corner
 int ReleaseDC(HWND hwnd, HDC dc);  // 1 when released

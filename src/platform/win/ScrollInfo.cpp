@@ -203,6 +203,36 @@ ScrollBarLayout GetScrollBarLayout(HWND hwnd, int bar) {
   return l;
 }
 
+bool GetScrollBarInfo(HWND hwnd, LONG_PTR idObject, SCROLLBARINFO* info) {
+  Window* w = FindReal(hwnd);
+  if (!w || !info || (idObject != OBJID_HSCROLL && idObject != OBJID_VSCROLL)) return false;
+  int bar = idObject == OBJID_VSCROLL ? SB_VERT : SB_HORZ;
+  bool vert = bar == SB_VERT;
+  ScrollBarLayout l = GetScrollBarLayout(hwnd, bar);
+  const ScrollBarState& s = *Bar(*w, bar);
+  RECT wr = WindowRectOnScreen(*w);
+  *info = SCROLLBARINFO{};
+  if (!l.visible) {
+    for (DWORD& state : info->rgstate) state = STATE_SYSTEM_INVISIBLE;
+    return true;
+  }
+  info->rcScrollBar = l.bar.Offset(wr.Left, wr.Top);
+  info->dxyLineButton = vert ? l.before.Height() : l.before.Width();
+  int start = vert ? l.bar.Top : l.bar.Left;
+  bool disabled = s.arrows == ESB_DISABLE_BOTH || (w->style & WS_DISABLED);
+  if (disabled) info->rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
+  if (disabled || (s.arrows & ESB_DISABLE_LTUP)) info->rgstate[1] = STATE_SYSTEM_UNAVAILABLE;
+  if (disabled || (s.arrows & ESB_DISABLE_RTDN)) info->rgstate[5] = STATE_SYSTEM_UNAVAILABLE;
+  if (l.thumb.IsEmpty()) {
+    for (int part : {2, 3, 4}) info->rgstate[part] = STATE_SYSTEM_INVISIBLE;
+    return true;
+  }
+  info->xyThumbTop = (vert ? l.thumb.Top : l.thumb.Left) - start;
+  info->xyThumbBottom = (vert ? l.thumb.Bottom : l.thumb.Right) - start;
+  if (s.tracking) info->rgstate[3] = STATE_SYSTEM_PRESSED;
+  return true;
+}
+
 namespace detail {
 
 void TrackScrollBar(HWND hwnd, int bar, POINT screen) {

@@ -68,6 +68,29 @@ bool ShowScrollBar(HWND hwnd, int bar, bool show);
 // Enables or disables the arrows (ESB_*); false when nothing changed.
 bool EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
 
+// What GetScrollBarInfo reports of a standard bar. rgstate: [0] the bar, [1] the up/left
+// arrow, [2] the page area before the thumb, [3] the thumb, [4] the page area after it, [5] the
+// down/right arrow, each a combination of STATE_SYSTEM_* flags.
+struct SCROLLBARINFO {
+  DWORD cbSize = sizeof(SCROLLBARINFO);
+  RECT rcScrollBar;       // screen coordinates; empty for a bar the window does not have
+  int dxyLineButton = 0;  // length of an arrow button
+  int xyThumbTop = 0;     // thumb start and end, from the bar's start; 0 without a thumb
+  int xyThumbBottom = 0;
+  int reserved = 0;
+  DWORD rgstate[6] = {};
+};
+constexpr LONG_PTR OBJID_VSCROLL = -5;
+constexpr LONG_PTR OBJID_HSCROLL = -6;
+constexpr DWORD STATE_SYSTEM_UNAVAILABLE = 0x00000001;  // disabled
+constexpr DWORD STATE_SYSTEM_PRESSED = 0x00000008;      // the thumb while it is dragged
+constexpr DWORD STATE_SYSTEM_INVISIBLE = 0x00008000;    // not there
+// Fills info for OBJID_HSCROLL or OBJID_VSCROLL. A bar the window has not (no scroll style)
+// is invisible; a bar that is disabled (EnableScrollBar, SIF_DISABLENOSCROLL without a range,
+// or a disabled window) is unavailable, as are its single disabled arrows; a bar that cannot
+// scroll has no thumb and no page areas (invisible). False for a stale window or another object.
+bool GetScrollBarInfo(HWND hwnd, LONG_PTR idObject, SCROLLBARINFO* info);
+
 // Geometry of a standard bar in window coordinates (for painting and hit testing).
 struct ScrollBarLayout {
   RECT bar;     // the whole bar

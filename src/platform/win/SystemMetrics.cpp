@@ -195,6 +195,38 @@ HCURSOR LoadCursorW(int id) {
   return nullptr;
 }
 
+namespace {
+
+// The default application icon: a small window with a blue caption on a transparent ground.
+gfx::HICON MakeApplicationIcon() {
+  constexpr int kSize = 32;
+  auto color = std::make_shared<gfx::Bitmap>(kSize, kSize);
+  auto mask = std::make_shared<gfx::Bitmap8>(kSize, kSize);
+  color->Fill(0);
+  mask->Fill(255);
+  for (int y = 4; y < 28; ++y)
+    for (int x = 2; x < 30; ++x) {
+      bool edge = x == 2 || x == 29 || y == 4 || y == 27;
+      gfx::COLORREF c = edge ? RGB(64, 64, 64) : y < 10 ? RGB(0, 120, 215) : RGB(255, 255, 255);
+      color->Set(x, y, gfx::PixelFromColor(c, 255));
+      mask->Set(x, y, 0);
+    }
+  gfx::ICONINFO ii;
+  ii.hbmColor = color;
+  ii.hbmMask = mask;
+  return gfx::CreateIconIndirect(ii);
+}
+
+}  // namespace
+
+gfx::HICON LoadIconW(int id) {
+  if (id != IDI_APPLICATION) return nullptr;
+  static gfx::HICON icon = nullptr;
+  gfx::ICONINFO probe;
+  if (!gfx::GetIconInfo(icon, &probe)) icon = MakeApplicationIcon();
+  return icon;
+}
+
 UINT GetDoubleClickTime() {
   return 500;
 }

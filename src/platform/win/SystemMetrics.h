@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/gfx/Color.h"
+#include "platform/gfx/Icon.h"
 #include "platform/win/Types.h"
 
 namespace win {
@@ -156,6 +157,11 @@ constexpr int IDC_APPSTARTING = 32650;
 constexpr int IDC_HELP = 32651;
 // A standard cursor by its identifier; nullptr for an unknown one.
 HCURSOR LoadCursorW(int id);
+
+// Standard icons by identifier, with the platform's values. A standard icon is shared: it is
+// never to be destroyed (one destroyed by mistake is made again on the next request).
+constexpr int IDI_APPLICATION = 32512;  // the default application icon, 32 x 32
+gfx::HICON LoadIconW(int id);           // nullptr for an unknown identifier
 
 // Milliseconds within which a second click counts as a double-click.
 UINT GetDoubleClickTime();

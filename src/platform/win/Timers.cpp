@@ -81,8 +81,9 @@ std::optional<DWORD> NextTimerDeadline(HWND filter) {
   auto wanted = [&](HWND h) { return !filter || h == filter || IsChild(filter, h); };
   for (const Timer& t : s.timers)
     if (wanted(t.hwnd) && (!best || Until(t.due, *best) < 0)) best = t.due;
-  if (s.tracking.hwnd && (s.tracking.flags & TME_HOVER) && wanted(s.tracking.hwnd))
-    if (!best || Until(s.tracking.hoverDue, *best) < 0) best = s.tracking.hoverDue;
+  for (const MouseTracking& t : s.tracking)
+    if (t.hwnd && (t.flags & TME_HOVER) && wanted(t.hwnd))
+      if (!best || Until(t.hoverDue, *best) < 0) best = t.hoverDue;
   if (best && Until(*best, now) < 0) best = now;
   return best;
 }

@@ -108,6 +108,17 @@ gfx::Bitmap ComposeArea(const RECT& area, const std::function<bool(HWND)>& inclu
   screen.Fill(DesktopPixel());
   ComposeWindows(
       screen, {area.Left, area.Top}, include ? include : [](HWND) { return true; });
+  // What was drawn on the screen's DC lies over everything as an exclusive-or layer.
+  const detail::Window* desk = detail::Find(GetDesktopWindow());
+  if (const gfx::Bitmap* layer = desk->surface.get()) {
+    RECT d = desk->rect;
+    RECT part = IntersectRects(area, d);
+    for (int y = part.Top; y < part.Bottom; ++y) {
+      const gfx::Pixel* src = layer->Row(y - d.Top) + (part.Left - d.Left);
+      gfx::Pixel* dst = screen.Row(y - area.Top) + (part.Left - area.Left);
+      for (int x = 0; x < part.Width(); ++x) dst[x] ^= src[x] & 0x00FFFFFFu;
+    }
+  }
   return screen;
 }
 

@@ -25,6 +25,9 @@ class VirtualDesktop : public Backend {
   // Jumps the clock to the first scheduled action (running it) or to the deadline, whichever
   // comes first; with neither, nothing can ever arrive, which is an error.
   void WaitForInput(std::optional<DWORD> deadline) override;
+  // Moves the clock on by ms: timers due meanwhile become due, scheduled actions wait for the
+  // message loop's next wait, and nothing is dispatched.
+  void Sleep(DWORD ms) override { clock_ += ms; }
   void CursorChanged(HCURSOR cursor) override { cursor_ = cursor; }
 
   // Handles every message that is ready now (translating key messages) and returns how many
@@ -61,7 +64,8 @@ class VirtualDesktop : public Backend {
 // Backends that present windows themselves compose with it too.
 void ComposeWindows(gfx::Bitmap& target, POINT origin, const std::function<bool(HWND)>& include);
 // What the screen shows inside area (screen coordinates), as VirtualDesktop::Compose: the
-// desktop colour and the windows include accepts (all when it is empty).
+// desktop colour and the windows include accepts (all when it is empty), with what was drawn
+// on the screen's DC over them.
 gfx::Bitmap ComposeArea(const RECT& area, const std::function<bool(HWND)>& include = {});
 // One top-level window alone over the desktop colour, at its full size (off-screen parts
 // included), by the same rules; raises WindowError for a hidden or stale window.

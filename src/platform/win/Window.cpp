@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/win/Hooks.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
@@ -128,7 +129,8 @@ void FreeWindow(HWND hwnd, std::exception_ptr& error) {
     TheBackend().CaptureChanged(nullptr);
   }
   if (s.mouseWindow == hwnd) s.mouseWindow = nullptr;
-  if (s.tracking.hwnd == hwnd) s.tracking = {};
+  for (MouseTracking& t : s.tracking)
+    if (t.hwnd == hwnd) t = {};
   if (s.lastClick.hwnd == hwnd) s.lastClick.hwnd = nullptr;
   bool top = IsTopLevel(*w);
   if (Window* parent = Find(w->parent)) {
@@ -254,7 +256,6 @@ HWND CreateWindowExW(DWORD exStyle, std::u16string_view className, std::u16strin
     Find(s.desktop)->children.push_back(hwnd);
     PlaceInZOrder(hwnd, (exStyle & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP);
   }
-  if (!child) ResizeSurface(*w);
 
   std::u16string nameCopy(name), classCopy(className);
   CREATESTRUCTW cs;
@@ -266,6 +267,28 @@ HWND CreateWindowExW(DWORD exStyle, std::u16string_view className, std::u16strin
   cs.lpszName = nameCopy.c_str();
   cs.lpszClass = classCopy.c_str();
   cs.dwExStyle = exStyle;
+  // No message has reached the window yet: a refused or failed window goes without any.
+  auto drop = [hwnd] {
+    std::exception_ptr ignored;
+    FreeWindow(hwnd, ignored);
+  };
+  CBT_CREATEWNDW cbt{&cs, child ? HWND_BOTTOM : HWND_TOP};
+  LRESULT refused;
+  try {
+    refused = CallCbtHooks(HCBT_CREATEWND, WParamFromHwnd(hwnd), reinterpret_cast<LPARAM>(&cbt));
+  } catch (...) {
+    drop();
+    throw;
+  }
+  if (refused || !FindReal(hwnd)) {
+    drop();
+    return nullptr;
+  }
+  // The hook may have moved or sized the window.
+  w->rect = RectOfSize(cs.x, cs.y, std::max(cs.cx, 0), std::max(cs.cy, 0));
+  w->normalRect = w->rect;
+  w->client = {0, 0, w->rect.Width(), w->rect.Height()};
+  if (!child) ResizeSurface(*w);
   w->created = true;
   try {
     if (!Deliver(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
@@ -310,6 +333,7 @@ bool DestroyWindow(HWND hwnd) {
   w->destroying = true;
   // A procedure that throws does not stop the destruction; its exception comes out after.
   std::exception_ptr error;
+  Guarded(error, [&] { CallCbtHooks(HCBT_DESTROYWND, WParamFromHwnd(hwnd), 0); });
   std::vector<HWND> owned;
   for (HWND h : Find(S().desktop)->children)
     if (Window* o = Find(h); o && o->owner == hwnd) owned.push_back(h);
@@ -483,14 +507,8 @@ bool ShowWindow(HWND hwnd, int cmd) {
     case SW_SHOWMAXIMIZED: {
       if (!(state & WS_MAXIMIZE)) {
         if (!state) w->normalRect = w->rect;
-        MINMAXINFO mmi;
         RECT area = child ? Find(w->parent)->client : TheBackend().DesktopRect();
-        int frame = GetSystemMetrics((w->style & WS_THICKFRAME) ? SM_CXFRAME : SM_CXDLGFRAME);
-        mmi.ptMaxSize = {area.Width() + 2 * frame, area.Height() + 2 * frame};
-        mmi.ptMaxPosition = {-frame, -frame};
-        mmi.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-        mmi.ptMaxTrackSize = {mmi.ptMaxSize.X, mmi.ptMaxSize.Y};
-        Deliver(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        MINMAXINFO mmi = AskMinMaxInfo(hwnd);
         if (!(w = FindReal(hwnd))) return wasVisible;
         target = RectOfSize(area.Left + mmi.ptMaxPosition.X, area.Top + mmi.ptMaxPosition.Y,
                             mmi.ptMaxSize.X, mmi.ptMaxSize.Y);
@@ -715,6 +733,20 @@ HWND HitWindow(HWND parent, POINT screen, const std::vector<HWND>& skip) {
 }  // namespace
 
 namespace detail {
+
+MINMAXINFO AskMinMaxInfo(HWND hwnd) {
+  MINMAXINFO mmi;
+  Window* w = FindReal(hwnd);
+  if (!w) return mmi;
+  RECT area = IsTopLevel(*w) ? TheBackend().DesktopRect() : Find(w->parent)->client;
+  int frame = GetSystemMetrics((w->style & WS_THICKFRAME) ? SM_CXFRAME : SM_CXDLGFRAME);
+  mmi.ptMaxSize = {area.Width() + 2 * frame, area.Height() + 2 * frame};
+  mmi.ptMaxPosition = {-frame, -frame};
+  mmi.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+  mmi.ptMaxTrackSize = {mmi.ptMaxSize.X, mmi.ptMaxSize.Y};
+  Deliver(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+  return mmi;
+}
 
 HWND WindowUnderPoint(POINT screen, LRESULT* hit) {
   std::vector<HWND> skip;

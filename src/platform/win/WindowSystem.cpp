@@ -86,10 +86,11 @@ namespace {
 // Forgets everything; handle numbers go on from where they were, so none is reused.
 void Reset() {
   State& s = S();
-  std::uintptr_t next = s.nextHandle, nextMenu = s.nextMenu;
+  std::uintptr_t next = s.nextHandle, nextMenu = s.nextMenu, nextHook = s.nextHook;
   s = State{};
   s.nextHandle = next;
   s.nextMenu = nextMenu;
+  s.nextHook = nextHook;
   AddDesktop(s);
 }
 

@@ -45,6 +45,7 @@ struct ScrollBarState {
 };
 
 struct SubclassChain;
+struct HookNode;
 
 struct Window {
   HWND handle = nullptr;
@@ -66,8 +67,9 @@ struct Window {
   bool created = false;  // WM_NCCREATE done: messages may be sent
 
   // Painting.
-  gfx::Region update;  // client coordinates
-  bool ncPaintPending = false;
+  gfx::Region update;           // client coordinates
+  bool ncPaintPending = false;  // WM_NCPAINT is owed at the next BeginPaint
+  bool frameInvalid = false;    // the frame is part of the update region (asks for WM_PAINT)
   bool erasePending = false;
   bool internalPaint = false;
   bool redrawDisabled = false;              // WM_SETREDRAW 0
@@ -83,6 +85,8 @@ struct Window {
   ScrollBarState hscroll, vscroll;
   RECT normalRect;  // placement to restore from minimized or maximized
   HMENU systemMenu = nullptr;
+  gfx::HICON iconSmall = nullptr;  // WM_SETICON; borrowed
+  gfx::HICON iconBig = nullptr;
 };
 
 struct Timer {
@@ -106,9 +110,10 @@ struct RawInput {
   DWORD time = 0;
 };
 
+// One TrackMouseEvent request; the client area and the non-client area are tracked apart.
 struct MouseTracking {
   HWND hwnd = nullptr;
-  DWORD flags = 0;  // TME_LEAVE, TME_HOVER, TME_NONCLIENT
+  DWORD flags = 0;  // TME_LEAVE, TME_HOVER (TME_NONCLIENT in the non-client record)
   DWORD hoverTime = 0;
   DWORD hoverDue = 0;
 };
@@ -132,7 +137,7 @@ struct State {
   LRESULT mouseHit = HTNOWHERE;
   HCURSOR cursor = nullptr;
   POINT cursorPos;
-  MouseTracking tracking;
+  std::array<MouseTracking, 2> tracking;  // [0] client area, [1] non-client area
   struct {
     HWND hwnd = nullptr;
     UINT message = 0;
@@ -148,6 +153,9 @@ struct State {
   std::uintptr_t nextMenu = 0x20010;
 
   int moveLoopDepth = 0;
+
+  std::shared_ptr<HookNode> cbtHooks;  // the newest first
+  std::uintptr_t nextHook = 0x30010;
 };
 
 State& S();
@@ -169,6 +177,9 @@ HWND RootOf(HWND hwnd);  // the top-level window holding hwnd
 bool IsTopLevel(const Window& w);
 bool IsVisibleOnScreen(HWND hwnd);  // visible with every ancestor
 
+// Calls the WH_CBT hooks (the newest first) and returns the first one's answer; 0 without hooks.
+LRESULT CallCbtHooks(int code, WPARAM wParam, LPARAM lParam);
+
 // Calls the window's procedure (through its subclass chain); 0 for a stale handle.
 LRESULT Deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -180,6 +191,12 @@ void RecalcClient(HWND hwnd);
 void ModalLoop(HWND hwnd, const std::function<bool(const MSG&, bool* done)>& handle);
 // The default scroll-bar mouse handling after a press on HTHSCROLL / HTVSCROLL.
 void TrackScrollBar(HWND hwnd, int bar, POINT screen);
+// The icon the caption shows (WM_GETICON with ICON_SMALL2): the small one, else the big one,
+// else the default application icon.
+gfx::HICON CaptionIcon(const Window& w);
+// The sizes and the maximised place a window accepts: the defaults for its frame and parent,
+// as the window's WM_GETMINMAXINFO leaves them.
+MINMAXINFO AskMinMaxInfo(HWND hwnd);
 // The default WM_NCCALCSIZE: the client rectangle inside window rectangle r (same space).
 RECT DefaultClientRect(const Window& w, const RECT& r);
 LRESULT DefaultHitTest(HWND hwnd, POINT screen);

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -27,8 +28,10 @@
 
 // Last: Xlib's macros (None, Bool, True) would clash with the names above.
 // clang-format off
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 // clang-format on
@@ -170,6 +173,56 @@ TEST(SdlSmoke, AWindowAppearsTakesAClickAndAKeyAndShowsItsPixels) {
         << clicks.size() << " clicks, " << typed.size() << " characters";
     EXPECT_EQ(clicks[0], (POINT{100, 50}));
     EXPECT_EQ(typed, u"й");
+
+    // A window with a region gives its system window that shape: its cut corner shows the
+    // window behind it.
+    HWND shapedWnd = CreateWindowExW(0, u"Smoke", u"", WS_POPUP, 70, 50, 80, 60, nullptr, 0);
+    SetWindowLongPtrW(shapedWnd, GWLP_USERDATA, 1);  // blue
+    gfx::Region rgn(RECT{0, 0, 80, 60});
+    rgn = rgn.Subtract(gfx::Region(RECT{0, 0, 12, 12}));
+    SetWindowRgn(shapedWnd, &rgn, true);
+    ShowWindow(shapedWnd, SW_SHOW);
+    EXPECT_TRUE(PumpUntil(sdl, [&] { return shown(50, 40) == 0x0000FFu; }))
+        << std::hex << shown(50, 40);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(sdl.WindowOf(shapedWnd), &info));
+    int count = 0, ordering = 0;
+    XRectangle* shape =
+        XShapeGetRectangles(x, info.info.x11.window, ShapeBounding, &count, &ordering);
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ((std::array<int, 4>{shape[0].x, shape[0].y, shape[0].width, shape[0].height}),
+              (std::array<int, 4>{12, 0, 68, 12}));
+    EXPECT_EQ((std::array<int, 4>{shape[1].x, shape[1].y, shape[1].width, shape[1].height}),
+              (std::array<int, 4>{0, 12, 80, 48}));
+    XFree(shape);
+    EXPECT_TRUE(PumpUntil(sdl, [&] { return shown(12, 12) == 0x00A050u; }))
+        << std::hex << shown(12, 12);
+
+    // Minimising asks the host to iconify the system window (a window manager would act on
+    // it: here the test listens on the root window as one does); the host minimising it
+    // minimises the window.
+    XSelectInput(x, DefaultRootWindow(x), SubstructureNotifyMask);
+    XSync(x, False);
+    Atom changeState = XInternAtom(x, "WM_CHANGE_STATE", False);
+    bool iconifyAsked = false;
+    ShowWindow(shapedWnd, SW_MINIMIZE);
+    EXPECT_TRUE(PumpUntil(sdl, [&] {
+      XEvent ev;
+      while (XCheckTypedEvent(x, ClientMessage, &ev))
+        if (ev.xclient.message_type == changeState && ev.xclient.data.l[0] == IconicState)
+          iconifyAsked = true;
+      return iconifyAsked;
+    }));
+    ShowWindow(shapedWnd, SW_RESTORE);
+    PumpUntil(sdl, [&] { return shown(50, 40) == 0x0000FFu; });
+    EXPECT_FALSE(IsIconic(shapedWnd));
+    SDL_Event minimized{};
+    minimized.type = SDL_WINDOWEVENT;
+    minimized.window.event = SDL_WINDOWEVENT_MINIMIZED;
+    minimized.window.windowID = SDL_GetWindowID(sdl.WindowOf(shapedWnd));
+    SDL_PushEvent(&minimized);
+    EXPECT_TRUE(PumpUntil(sdl, [&] { return IsIconic(shapedWnd); }));
   }
   XCloseDisplay(x);
 #if defined(__SANITIZE_ADDRESS__)

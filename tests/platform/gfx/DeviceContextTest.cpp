@@ -174,6 +174,50 @@ TEST(DeviceContextClip, SelectedRegionIsACopyAndSavedWithTheState) {
   EXPECT_EQ(dc.EffectiveClip(), Region({0, 8, 20, 10}));
 }
 
+TEST(DeviceContextDrawing, InvertingOperationsAreClippedAndUndoThemselves) {
+  std::mt19937 rng(77);
+  std::uniform_int_distribution<int> coord(-8, 30), extent(-2, 25);
+  for (int iteration = 0; iteration < 200; ++iteration) {
+    SCOPED_TRACE("seed 77, iteration " + std::to_string(iteration));
+    Bitmap bmp = Pattern(24, 20);
+    const Bitmap before = bmp;
+    DeviceContext dc(bmp);
+    RandomClip(dc, rng);
+    SetDCBrushColor(&dc, RGB(0x12, 0x34, 0x56));
+    const TRect r = RectOfSize(coord(rng), coord(rng), extent(rng), extent(rng));
+    const TPoint o = dc.State().origin;
+    const TRect device{std::min(r.Left, r.Right) + o.X, std::min(r.Top, r.Bottom) + o.Y,
+                       std::max(r.Left, r.Right) + o.X, std::max(r.Top, r.Bottom) + o.Y};
+    const bool pattern = iteration % 2;
+    ASSERT_TRUE(PatBlt(&dc, r.Left, r.Top, r.Width(), r.Height(), pattern ? PATINVERT : DSTINVERT));
+    const Bitmap expected = Expect(before, dc, [&](int x, int y) -> std::optional<Pixel> {
+      if (!device.Contains({x, y})) return std::nullopt;
+      return before.At(x, y) ^ (pattern ? MakePixel(0x56, 0x34, 0x12, 0) : 0xFFFFFFFFu);
+    });
+    ASSERT_EQ(Difference(bmp, expected), "");
+    PatBlt(&dc, r.Left, r.Top, r.Width(), r.Height(), pattern ? PATINVERT : DSTINVERT);
+    ASSERT_EQ(Difference(bmp, before), "");
+  }
+  // A closed outline in R2_NOT touches each pixel once: drawn twice, it is gone.
+  Bitmap bmp = Pattern(12, 10);
+  const Bitmap before = bmp;
+  DeviceContext dc(bmp);
+  EXPECT_EQ(SetROP2(&dc, R2_NOT), R2_COPYPEN);
+  EXPECT_EQ(SetROP2(&dc, 99), 0);
+  const TPoint outline[5] = {{2, 1}, {9, 1}, {9, 7}, {2, 7}, {2, 1}};
+  ASSERT_TRUE(Polyline(&dc, outline, 5));
+  const Bitmap expected = Expect(before, dc, [&](int x, int y) -> std::optional<Pixel> {
+    bool edge =
+        ((y == 1 || y == 7) && x >= 2 && x <= 9) || ((x == 2 || x == 9) && y >= 1 && y <= 7);
+    if (!edge) return std::nullopt;
+    return ~before.At(x, y);
+  });
+  EXPECT_EQ(Difference(bmp, expected), "");
+  Polyline(&dc, outline, 5);
+  EXPECT_EQ(Difference(bmp, before), "");
+  EXPECT_FALSE(PatBlt(&dc, 0, 0, 4, 4, SRCCOPY));
+}
+
 TEST(DeviceContextDrawing, FillRectIsClippedAndWritesAlphaZero) {
   std::mt19937 rng(4242);
   std::uniform_int_distribution<int> coord(-8, 30), extent(-2, 25);

@@ -6,6 +6,7 @@
 #include "platform/win/Backend.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
+#include "platform/win/Menu.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/ScrollInfo.h"
 
@@ -312,6 +313,36 @@ TEST_F(Keyboard, KeysGoToTheFocusAndAltF4ClosesTheWindow) {
   EXPECT_FALSE(IsWindow(a));
 }
 
+TEST_F(Keyboard, AltSpaceAsksTheTopLevelWindowForItsMenuEvenWithoutTheSystemMenuStyle) {
+  // A skinned frame removes WS_SYSMENU while it draws the caption itself.
+  HWND a = Top(WS_POPUP | WS_CAPTION | WS_VISIBLE);
+  HWND edit = Child(a, {0, 0, 10, 10});
+  SetFocus(edit);
+  log.clear();
+  InjectKey(kAlt, true);
+  InjectKey(0x39, true);  // space
+  InjectKey(0x39, false);
+  InjectKey(kAlt, false);
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(m);
+    DispatchMessageW(m);
+  }
+  EXPECT_EQ(Typed(Of(WM_SYSCHAR, edit)), u" ");
+  auto commands = Of(WM_SYSCOMMAND);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].hwnd, a);
+  EXPECT_EQ(commands[0].wParam, SC_KEYMENU);
+  EXPECT_EQ(commands[0].lParam, ' ');
+  // Space without Alt is an ordinary character.
+  log.clear();
+  SendMessageW(edit, WM_SYSCHAR, ' ', 0);
+  EXPECT_TRUE(Of(WM_SYSCOMMAND).empty());
+  HMENU menu = GetSystemMenu(a, false);
+  ASSERT_TRUE(IsMenu(menu));
+  EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), 0xFFFFFFFFu);
+}
+
 }  // namespace
 }  // namespace win::test
 
@@ -356,6 +387,63 @@ TEST_F(MouseMore, HoverIsReportedOnceAfterTheMouseRests) {
   auto hover = Of(WM_MOUSEHOVER, h);
   ASSERT_EQ(hover.size(), 1u);
   EXPECT_EQ(hover[0].lParam, MAKELPARAM(12, 12));
+}
+
+}  // namespace
+}  // namespace win::test
+
+namespace win::test {
+namespace {
+
+using Tracking = WindowTest;
+
+TEST_F(Tracking, NonClientLeaveIsTrackedApartFromTheClientArea) {
+  HWND h = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 400, 300});
+  desktop.Pump();
+  FrameLayout f = GetFrameLayout(h);
+  POINT caption{100 + f.caption.Left + 30, 100 + f.caption.Top + 5};
+  POINT client{250, 200}, outside{50, 50};
+  handler = [&](HWND hw, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (hw != h || (m != WM_NCMOUSEMOVE && m != WM_MOUSEMOVE)) return std::nullopt;
+    TRACKMOUSEEVENT t;
+    t.dwFlags = m == WM_NCMOUSEMOVE ? TME_LEAVE | TME_NONCLIENT | TME_HOVER : TME_LEAVE;
+    t.hwndTrack = hw;
+    t.dwHoverTime = 100;
+    TrackMouseEvent(&t);
+    return 0;
+  };
+  auto moveTo = [&](POINT p) {
+    log.clear();
+    InjectMouseMove(p);
+    desktop.Pump();
+    return Messages(h, {WM_SETCURSOR, WM_NCHITTEST});
+  };
+  // From the caption out of the window: the caption's part is left.
+  EXPECT_EQ(moveTo(caption), (std::vector<UINT>{WM_NCMOUSEMOVE}));
+  TRACKMOUSEEVENT q;
+  q.dwFlags = TME_QUERY | TME_NONCLIENT;
+  TrackMouseEvent(&q);
+  EXPECT_EQ(q.hwndTrack, h);
+  EXPECT_EQ(q.dwFlags & (TME_LEAVE | TME_NONCLIENT), TME_LEAVE | TME_NONCLIENT);
+  EXPECT_EQ(moveTo(outside), (std::vector<UINT>{WM_NCMOUSELEAVE}));
+  // Caption to client and back: each part reports its own leave, the other goes on.
+  moveTo(caption);
+  EXPECT_EQ(moveTo(client), (std::vector<UINT>{WM_NCMOUSELEAVE, WM_MOUSEMOVE}));
+  EXPECT_EQ(moveTo(caption), (std::vector<UINT>{WM_MOUSELEAVE, WM_NCMOUSEMOVE}));
+  // Resting over the caption gives one WM_NCMOUSEHOVER with the hit code.
+  log.clear();
+  desktop.Advance(150);
+  auto hover = Of(WM_NCMOUSEHOVER, h);
+  ASSERT_EQ(hover.size(), 1u);
+  EXPECT_EQ(LRESULT(hover[0].wParam), HTCAPTION);
+  EXPECT_EQ(PointFromLParam(hover[0].lParam), caption);
+  EXPECT_TRUE(Of(WM_MOUSELEAVE, h).empty());
+  // The client area's tracking being cancelled does not touch the caption's.
+  TRACKMOUSEEVENT cancel;
+  cancel.dwFlags = TME_CANCEL | TME_LEAVE;
+  cancel.hwndTrack = h;
+  EXPECT_TRUE(TrackMouseEvent(&cancel));
+  EXPECT_EQ(moveTo(outside), (std::vector<UINT>{WM_NCMOUSELEAVE}));
 }
 
 }  // namespace

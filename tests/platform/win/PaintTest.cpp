@@ -5,6 +5,7 @@
 #include "Harness.h"
 #include "platform/win/Input.h"
 #include "platform/win/NonClient.h"
+#include "platform/win/ScrollInfo.h"
 
 namespace win::test {
 namespace {
@@ -314,6 +315,134 @@ TEST_F(Painting, DesktopComposesOpaqueAndLayeredWindowsInZOrder) {
   // A quarter green over orange (premultiplied over): 64 + 191/255 of what is below.
   EXPECT_EQ(screen.At(5, 25), gfx::MakePixel(0, 64 + 75, 150, 255));
   EXPECT_EQ(screen.At(0, 59), gfx::PixelFromColor(GetSysColor(COLOR_BACKGROUND), 255));
+}
+
+// How many WM_PAINT the message loop hands out before it settles (at most limit).
+int PaintsUntilSettled(int limit) {
+  int n = 0;
+  MSG m;
+  while (n < limit && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_PAINT) ++n;
+    DispatchMessageW(m);
+  }
+  return n;
+}
+
+TEST_F(Painting, AHandlerThatOnlyValidatesSettlesUntilTheNextInvalidation) {
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    HWND h = Make(nullptr, {0, 0, 200, 100}, kRed, WS_OVERLAPPEDWINDOW);
+    handler = [&](HWND hw, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+      if (hw != h || m != WM_PAINT) return std::nullopt;
+      if (way == 0) ValidateRect(hw, nullptr);
+      if (way == 1) ValidateRgn(hw, nullptr);
+      if (way == 2) {
+        PAINTSTRUCT ps;
+        BeginPaint(hw, &ps);
+        EndPaint(hw, &ps);
+      }
+      return 0;
+    };
+    ShowWindow(h, SW_SHOW);  // the whole window with its frame is invalid
+    EXPECT_EQ(PaintsUntilSettled(5), 1);
+    // A frame-only change and an internal paint each ask for one WM_PAINT, no more.
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    EXPECT_EQ(PaintsUntilSettled(5), 1);
+    RedrawWindow(h, nullptr, nullptr, RDW_INTERNALPAINT);
+    EXPECT_EQ(PaintsUntilSettled(5), 1);
+    InvalidateRect(h, nullptr, true);
+    EXPECT_EQ(PaintsUntilSettled(5), 1);
+    DestroyWindow(h);
+  }
+}
+
+TEST_F(Painting, DefaultFrameDrawsOnlyTheScrollBarsOfTheStylesItHasNow) {
+  HWND h = Make(nullptr, {0, 0, 200, 150}, kRed, WS_POPUP | WS_BORDER | WS_VSCROLL | WS_VISIBLE);
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE;
+  si.nMax = 99;
+  si.nPage = 10;
+  SetScrollInfo(h, SB_VERT, si, false);
+  RECT bar = GetScrollBarLayout(h, SB_VERT).bar;
+  ASSERT_FALSE(bar.IsEmpty());
+  // A wrapper paints its own bar and lets the default frame draw with the scroll style off.
+  bool own = true;
+  handler = [&](HWND hw, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (hw != h || m != WM_NCPAINT || !own) return std::nullopt;
+    HDC dc = GetWindowDC(hw);
+    gfx::FillRect(dc, bar, kGreen);
+    ReleaseDC(hw, dc);
+    LONG_PTR style = GetWindowLongPtrW(hw, GWL_STYLE);
+    SetWindowLongPtrW(hw, GWL_STYLE, style & ~LONG_PTR(WS_VSCROLL | WS_HSCROLL));
+    DefWindowProcW(hw, m, w, l);
+    SetWindowLongPtrW(hw, GWL_STYLE, style);
+    return 0;
+  };
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  for (POINT p : {POINT{bar.Left, bar.Top}, POINT{bar.Left + 8, bar.Top + 40},
+                  POINT{bar.Right - 1, bar.Bottom - 1}})
+    EXPECT_EQ(PixelOf(h, p.X, p.Y), kGreen) << p.X << "," << p.Y;
+  EXPECT_EQ(PixelOf(h, 0, 0), GetSysColor(COLOR_WINDOWFRAME));  // the border is still drawn
+  own = false;
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  EXPECT_NE(PixelOf(h, bar.Left + 8, bar.Top + 40), kGreen);  // the system bar again
+}
+
+TEST_F(Painting, TheScreensContextDrawsAnInvertedOutlineOverEveryWindow) {
+  HWND h = Make(nullptr, {100, 100, 300, 250}, kRed, WS_POPUP | WS_VISIBLE);
+  desktop.Pump();
+  const gfx::Bitmap before = desktop.Compose();
+  HDC dc = GetWindowDC(GetDesktopWindow());
+  ASSERT_TRUE(dc);
+  EXPECT_EQ(WindowFromDC(dc), GetDesktopWindow());
+  gfx::SetROP2(dc, gfx::R2_NOT);
+  // A pending frame-only size: half over the window, half over the desktop.
+  const POINT outline[5] = {{250, 200}, {400, 200}, {400, 320}, {250, 320}, {250, 200}};
+  gfx::Polyline(dc, outline, 5);
+  ReleaseDC(nullptr, dc);
+  gfx::Bitmap shown = desktop.Compose();
+  auto inverted = [&](int x, int y) {
+    return (shown.At(x, y) & 0xFFFFFFu) == (~before.At(x, y) & 0xFFFFFFu);
+  };
+  EXPECT_TRUE(inverted(260, 200));  // over the window: red becomes cyan
+  EXPECT_EQ(gfx::ColorFromPixel(shown.At(260, 200)), RGB(0, 255, 255));
+  EXPECT_TRUE(inverted(400, 260));                     // over the desktop
+  EXPECT_TRUE(inverted(250, 320));                     // a corner, once
+  EXPECT_EQ(shown.At(260, 210), before.At(260, 210));  // inside the outline: untouched
+  EXPECT_EQ(PixelOf(h, 160, 100), kRed);               // the window's own pixels are untouched
+  // Drawn again at the same place (GetDC(nullptr) is the same screen), the outline is gone.
+  dc = GetDC(nullptr);
+  gfx::SetROP2(dc, gfx::R2_NOT);
+  gfx::Polyline(dc, outline, 5);
+  ReleaseDC(nullptr, dc);
+  EXPECT_TRUE(desktop.Compose() == before);
+}
+
+TEST_F(Painting, AClassBrushChangesTheWindowsOfItsClassOnly) {
+  for (const char16_t* name : {u"TApplication", u"TPUtilWindow"}) {
+    WNDCLASSEXW wc;
+    wc.lpfnWndProc = MakeWindowProc(DefWindowProcW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = name;
+    ASSERT_NE(RegisterClassExW(wc), 0);
+  }
+  auto make = [](const char16_t* cls, int x) {
+    return CreateWindowExW(0, cls, u"", WS_POPUP | WS_VISIBLE, x, 0, 50, 50, nullptr, 0);
+  };
+  HWND a1 = make(u"TApplication", 0), a2 = make(u"TApplication", 100);
+  HWND u = make(u"TPUtilWindow", 200);
+  EXPECT_EQ(GetClassNameW(a1), u"TApplication");
+  EXPECT_EQ(GetClassNameW(u), u"TPUtilWindow");
+  HBRUSH skin = CreateSolidBrush(kGreen);
+  SetClassLongPtrW(a1, GCLP_HBRBACKGROUND, reinterpret_cast<std::uintptr_t>(skin));
+  RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  desktop.Pump();
+  EXPECT_EQ(PixelOf(a1, 10, 10), kGreen);
+  EXPECT_EQ(PixelOf(a2, 10, 10), kGreen);  // the same class
+  EXPECT_EQ(PixelOf(u, 10, 10), GetSysColor(COLOR_BTNFACE));
+  DestroyWindow(a1);
+  DestroyWindow(a2);
+  DeleteBrush(skin);
 }
 
 }  // namespace

@@ -125,3 +125,52 @@ TEST_F(ScrollBars, DraggingTheThumbReportsTrackAndFinalPositions) {
 
 }  // namespace
 }  // namespace win::test
+
+namespace win::test {
+namespace {
+
+TEST_F(ScrollBars, BarInfoReportsPlaceThumbAndTheDisabledAndInvisibleStates) {
+  HWND h = Top(WS_POPUP | WS_VISIBLE, {50, 60, 250, 260});
+  SCROLLBARINFO sbi;
+  ASSERT_TRUE(GetScrollBarInfo(h, OBJID_VSCROLL, &sbi));
+  EXPECT_EQ(sbi.rgstate[0], STATE_SYSTEM_INVISIBLE);  // no WS_VSCROLL yet
+  EXPECT_TRUE(sbi.rcScrollBar.IsEmpty());
+  // Range 0..99, page 10, at 45: a bar of 200 with 17-pixel arrows leaves a track of 166.
+  SetScrollInfo(h, SB_VERT, Info(SIF_ALL, 0, 99, 10, 45), true);
+  ASSERT_TRUE(GetScrollBarInfo(h, OBJID_VSCROLL, &sbi));
+  int thick = GetSystemMetrics(SM_CXVSCROLL);
+  EXPECT_EQ(sbi.rcScrollBar, (RECT{250 - thick, 60, 250, 260}));
+  EXPECT_EQ(sbi.dxyLineButton, 17);
+  EXPECT_EQ(sbi.xyThumbTop, 17 + (166 - 16) * 45 / 90);  // thumb 166 * 10 / 100 = 16
+  EXPECT_EQ(sbi.xyThumbBottom, sbi.xyThumbTop + 16);
+  for (DWORD state : sbi.rgstate) EXPECT_EQ(state, 0u);
+  // One arrow disabled, then the whole bar.
+  EnableScrollBar(h, SB_VERT, ESB_DISABLE_LTUP);
+  GetScrollBarInfo(h, OBJID_VSCROLL, &sbi);
+  EXPECT_EQ(sbi.rgstate[0], 0u);
+  EXPECT_EQ(sbi.rgstate[1], STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_EQ(sbi.rgstate[5], 0u);
+  EnableScrollBar(h, SB_VERT, ESB_DISABLE_BOTH);
+  GetScrollBarInfo(h, OBJID_VSCROLL, &sbi);
+  EXPECT_EQ(sbi.rgstate[0], STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_EQ(sbi.rgstate[3], STATE_SYSTEM_INVISIBLE);
+  EXPECT_EQ(sbi.xyThumbTop, 0);
+  // A range that no longer scrolls, kept with SIF_DISABLENOSCROLL: there but unavailable.
+  EnableScrollBar(h, SB_VERT, ESB_ENABLE_BOTH);
+  SetScrollInfo(h, SB_VERT, Info(SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 5, 10, 0), true);
+  GetScrollBarInfo(h, OBJID_VSCROLL, &sbi);
+  EXPECT_FALSE(sbi.rcScrollBar.IsEmpty());
+  EXPECT_EQ(sbi.rgstate[0], STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_EQ(sbi.rgstate[2] & sbi.rgstate[3] & sbi.rgstate[4], STATE_SYSTEM_INVISIBLE);
+  // A disabled window disables its bars; other objects and stale windows are refused.
+  SetScrollInfo(h, SB_HORZ, Info(SIF_ALL, 0, 99, 10, 0), true);
+  EnableWindow(h, false);
+  GetScrollBarInfo(h, OBJID_HSCROLL, &sbi);
+  EXPECT_EQ(sbi.rgstate[0], STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_FALSE(GetScrollBarInfo(h, -4, &sbi));
+  DestroyWindow(h);
+  EXPECT_FALSE(GetScrollBarInfo(h, OBJID_VSCROLL, &sbi));
+}
+
+}  // namespace
+}  // namespace win::test

@@ -349,5 +349,32 @@ TEST_F(Placement, SetParentMovesAWindowBetweenParentsKeepingItsPosition) {
   EXPECT_EQ(WindowFromPoint({215, 15}), c);
 }
 
+TEST_F(Tree, SizingWithTheMouseKeepsToTheTrackingLimitsTheWindowGives) {
+  HWND h = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 500, 400});
+  handler = [&](HWND hw, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (hw != h || m != WM_GETMINMAXINFO) return std::nullopt;
+    auto* mmi = reinterpret_cast<MINMAXINFO*>(l);
+    mmi->ptMinTrackSize = {300, 200};
+    mmi->ptMaxTrackSize = {520, 410};
+    return 0;
+  };
+  desktop.Pump();
+  auto drag = [&](POINT from, POINT to) {
+    InjectMouseMove(from);
+    InjectMouseButton(0, true, from);
+    InjectMouseMove(to);
+    InjectMouseButton(0, false, to);
+    desktop.Pump();
+    RECT r;
+    GetWindowRect(h, &r);
+    return r;
+  };
+  // Out by far from the bottom-right corner: the largest size, the top-left staying.
+  EXPECT_EQ(drag({499, 399}, {1100, 900}), (RECT{100, 100, 620, 510}));
+  EXPECT_FALSE(Of(WM_GETMINMAXINFO, h).empty());
+  // In by far from the top-left corner: the smallest size, the bottom-right staying.
+  EXPECT_EQ(drag({100, 100}, {590, 490}), (RECT{320, 310, 620, 510}));
+}
+
 }  // namespace
 }  // namespace win::test

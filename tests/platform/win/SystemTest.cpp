@@ -1,0 +1,142 @@
+#include "platform/win/SystemInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "Harness.h"
+#include "platform/win/MulDiv.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Timers.h"
+
+namespace win::test {
+namespace {
+
+TEST(MulDiv, RoundsHalvesAwayFromZeroAndReportsOverflowAndZeroDivisors) {
+  struct Case {
+    int a, b, c, expected;
+  } cases[] = {
+      {7, 125, 100, 9},                      // 8.75
+      {5, 150, 100, 8},                      // 7.5 up
+      {-5, 150, 100, -8},                    // -7.5 away from zero
+      {5, -150, 100, -8},                    //
+      {5, 150, -100, -8},                    // a negative divisor
+      {-5, -150, -100, -8},                  //
+      {1, 1, 3, 0},                          // 0.33
+      {2, 1, 3, 1},                          // 0.67
+      {-1, 1, 2, -1},                        // -0.5
+      {1, 1, 2, 1},                          // 0.5
+      {0, 5, 7, 0},                          //
+      {INT_MAX, INT_MAX, INT_MAX, INT_MAX},  // the product needs 62 bits
+      {INT_MIN, 2, 4, INT_MIN / 2},          //
+      {INT_MAX, 2, 1, -1},                   // overflow
+      {INT_MIN, -1, 1, -1},                  // overflow by one
+      {INT_MIN, 1, 1, INT_MIN},              // fits
+      {100, 200, 0, -1},                     // no divisor
+      {16, 96, 96, 16},                      //
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << " * " << c.b << " / " << c.c;
+}
+
+using System = WindowTest;
+
+TEST_F(System, ReportsVersionEightOfTheNtLineNoCompositionAndNinetySixDotsPerInch) {
+  OSVERSIONINFOW v;
+  ASSERT_TRUE(GetVersionExW(&v));
+  EXPECT_EQ(v.dwMajorVersion, 6u);
+  EXPECT_EQ(v.dwMinorVersion, 2u);
+  EXPECT_EQ(v.dwPlatformId, VER_PLATFORM_WIN32_NT);
+  bool composition = true;
+  EXPECT_EQ(DwmIsCompositionEnabled(&composition), S_OK);
+  EXPECT_FALSE(composition);
+  EXPECT_EQ(DwmIsCompositionEnabled(nullptr), E_INVALIDARG);
+  HWND h = Top();
+  HDC dc = GetDC(h);
+  EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 96);
+  EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 96);
+  EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 1280);
+  EXPECT_EQ(GetDeviceCaps(dc, VERTRES), 1024);
+  ReleaseDC(h, dc);
+}
+
+TEST_F(System, NonClientMetricsFollowTheSystemMetricsAndTheWorkAreaIsTheDesktop) {
+  NONCLIENTMETRICSW m;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0));
+  EXPECT_EQ(m.iCaptionHeight + 1, GetSystemMetrics(SM_CYCAPTION));
+  EXPECT_EQ(m.iBorderWidth + GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CXFRAME));
+  EXPECT_EQ(m.iScrollWidth, GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(m.lfCaptionFont.lfFaceName, u"Segoe UI");
+  EXPECT_EQ(m.lfCaptionFont.lfHeight, -12);
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_EQ(work, (RECT{0, 0, 1280, 1024}));
+  EXPECT_FALSE(SystemParametersInfoW(SPI_GETWORKAREA, 0, nullptr, 0));
+  EXPECT_FALSE(SystemParametersInfoW(0x1234, 0, &work, 0));
+}
+
+TEST_F(System, SleepMovesTheVirtualClockWithoutDispatching) {
+  HWND h = Top(WS_POPUP);
+  SetTimer(h, 1, 100, nullptr);
+  PostMessageW(h, WM_USER, 0, 0);
+  DWORD start = GetTickCount();
+  log.clear();
+  Sleep(250);
+  EXPECT_EQ(GetTickCount(), start + 250);
+  EXPECT_TRUE(log.empty());
+  // The timer fell due meanwhile: one WM_TIMER (timers do not pile up) after the posted one.
+  desktop.Pump();
+  EXPECT_EQ(Messages(h), (std::vector<UINT>{WM_USER, WM_TIMER}));
+}
+
+TEST_F(System, CopyDataIsSentNeverPostedAndIconsHaveADefault) {
+  HWND a = Top(), b = Top(WS_OVERLAPPEDWINDOW, {0, 0, 100, 100});
+  const char text[] = "preview";
+  COPYDATASTRUCT cds{7, sizeof text, text};
+  std::string got;
+  handler = [&](HWND h, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (h != b || m != WM_COPYDATA) return std::nullopt;
+    auto* d = reinterpret_cast<const COPYDATASTRUCT*>(l);
+    EXPECT_EQ(HwndFromParam(w), a);
+    got.assign(static_cast<const char*>(d->lpData), d->cbData - 1);
+    return d->dwData == 7;
+  };
+  EXPECT_EQ(SendMessageW(b, WM_COPYDATA, WParamFromHwnd(a), reinterpret_cast<LPARAM>(&cds)), 1);
+  EXPECT_EQ(got, "preview");
+  EXPECT_FALSE(PostMessageW(b, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)));
+
+  // No icon set: ICON_SMALL2 gives the default application icon, the others nothing.
+  gfx::HICON app = LoadIconW(IDI_APPLICATION);
+  ASSERT_TRUE(app);
+  EXPECT_EQ(SendMessageW(a, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_EQ(SendMessageW(a, WM_GETICON, ICON_SMALL2, 0), reinterpret_cast<LRESULT>(app));
+  gfx::HICON big = gfx::CopyIcon(app);
+  EXPECT_EQ(SendMessageW(a, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big)), 0);
+  EXPECT_EQ(SendMessageW(a, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(big));
+  EXPECT_EQ(SendMessageW(a, WM_GETICON, ICON_SMALL, 0), 0);
+  EXPECT_EQ(SendMessageW(a, WM_GETICON, ICON_SMALL2, 0), reinterpret_cast<LRESULT>(big));
+  EXPECT_EQ(SendMessageW(a, WM_SETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(big));
+  gfx::DestroyIcon(big);
+  // A shared icon destroyed by mistake comes back.
+  gfx::DestroyIcon(app);
+  gfx::ICONINFO ii;
+  EXPECT_TRUE(gfx::GetIconInfo(LoadIconW(IDI_APPLICATION), &ii));
+}
+
+TEST_F(System, OwnerDrawMessagesAndValuesAreThePlatformsOwn) {
+  // The skin engine follows descriptions written with these numbers.
+  EXPECT_EQ(WM_DRAWITEM, 0x002Bu);
+  EXPECT_EQ(WM_MEASUREITEM, 0x002Cu);
+  EXPECT_EQ(WM_COPYDATA, 0x004Au);
+  EXPECT_EQ(WM_NCMOUSEHOVER, 0x02A0u);
+  EXPECT_EQ(WM_NCMOUSELEAVE, 0x02A2u);
+  EXPECT_EQ((std::vector<UINT>{ODT_MENU, ODT_LISTBOX, ODT_COMBOBOX, ODT_BUTTON, ODT_STATIC}),
+            (std::vector<UINT>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(ODS_SELECTED | ODS_GRAYED | ODS_DISABLED | ODS_CHECKED | ODS_FOCUS | ODS_DEFAULT,
+            0x3Fu);
+  EXPECT_EQ(ODS_COMBOBOXEDIT, 0x1000u);
+  EXPECT_EQ(ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS, 7u);
+}
+
+}  // namespace
+}  // namespace win::test
