@@ -180,6 +180,23 @@ TEST_F(CardTest, ANullFieldStopsTheCardAtThatField) {
   EXPECT_EQ(Field(TCardField::nam1), u"Полное имя организации №9");
 }
 
+TEST_F(CardTest, ANullFieldShowsNoHiddenCardAndKeepsAnotherTypesPicture) {
+  Open(FixtureFolder());
+  // From a district: the card stays hidden, the type picture as it was.
+  Show(-1);
+  ASSERT_FALSE(panel->Visible());
+  EXPECT_THROW(Show(9), db::EVariantError);  // a "Галерея" (picture 11), null telephone
+  EXPECT_FALSE(panel->Visible());
+  EXPECT_EQ(typeImage->ImageIndex(), 13);
+  // From a card of another type: its picture and type stay.
+  Show(2);  // "Школьный музей"
+  ASSERT_EQ(typeImage->ImageIndex(), 1);
+  EXPECT_THROW(Show(9), db::EVariantError);
+  EXPECT_EQ(typeImage->ImageIndex(), 1);
+  EXPECT_EQ(Field(TCardField::vid), u"Школьный музей");
+  EXPECT_TRUE(panel->Visible());
+}
+
 TEST_F(CardTest, PhotosCycleAndZoom) {
   Open(FixtureFolder());
   Show(1);  // 1.jpg, 2.png, a missing file

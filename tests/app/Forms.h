@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "TestOutput.h"
 #include "app/Configuration.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -29,6 +30,16 @@ inline std::u16string Today() {
   char text[32];
   std::snprintf(text, sizeof text, "%02d.%02d.%04d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900);
   return std::u16string(text, text + std::char_traits<char>::length(text));
+}
+
+// Whether a date the program read after Today() gave before is today's: a run across midnight
+// may show either day.
+inline ::testing::AssertionResult ShowsToday(const std::u16string& shown,
+                                             const std::u16string& before) {
+  const std::u16string after = Today();
+  if (shown == before || shown == after) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << ::testing::PrintToString(shown) << " is not " << ::testing::PrintToString(after);
 }
 
 // A desktop that holds the whole main window.
@@ -53,10 +64,8 @@ class FormsTest : public ::testing::Test {
     app->CreateForm(&Form3);
   }
   void SaveScreen(const std::string& name) {
-    const char* out = std::getenv("MC_TEST_OUT");
-    auto dir = std::filesystem::path(out ? out : testing::TempDir()) / "app";
-    std::filesystem::create_directories(dir);
-    gfx::WriteFileBytes((dir / (name + ".png")).string(), gfx::EncodePng(desktop.Compose()));
+    gfx::WriteFileBytes((tests::OutputFolder("app") / (name + ".png")).string(),
+                        gfx::EncodePng(desktop.Compose()));
   }
 
   win::VirtualDesktop desktop{1440, 900};

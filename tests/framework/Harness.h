@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "TestOutput.h"
 #include "framework/Application.h"
 #include "framework/CustomControl.h"
 #include "framework/Form.h"
@@ -74,10 +75,8 @@ class FrameworkTest : public ::testing::Test {
   }
   // Writes what the screen shows to the test output folder, for people to look at.
   void SaveScreen(const std::string& name) {
-    const char* out = std::getenv("MC_TEST_OUT");
-    auto dir = std::filesystem::path(out ? out : testing::TempDir()) / "framework";
-    std::filesystem::create_directories(dir);
-    gfx::WriteFileBytes((dir / (name + ".png")).string(), gfx::EncodePng(desktop.Compose()));
+    gfx::WriteFileBytes((tests::OutputFolder("framework") / (name + ".png")).string(),
+                        gfx::EncodePng(desktop.Compose()));
   }
   gfx::COLORREF ScreenAt(int x, int y) { return gfx::ColorFromPixel(desktop.Compose().At(x, y)); }
 

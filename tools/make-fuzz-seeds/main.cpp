@@ -1,7 +1,7 @@
 // Writes small seeds for the fuzz targets into DIR/<target>/: pictures made with the
 // project's own encoders (the progressive and greyscale JPEGs, which the encoder does not
-// write, with libjpeg directly), skin packages and options texts, filter expressions,
-// automation scripts and window descriptions.
+// write, with libjpeg directly), skin packages and options texts, filter expressions, gradient
+// values, automation scripts and window descriptions.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -148,6 +148,9 @@ int main(int argc, char** argv) {
           Text("([vid] like '%Галерея%') and ([uz.nam] like '%шк%')"));
     Write(dir / "fuzz_filter", "operators.txt",
           Text("([id] >= 3 or [id] <> -2.5) and (vid = 'O''Хара' or [dat_o] < '1987-09-01')"));
+    // Gradient values as skins give them: colour, percent and mode of each stop.
+    Write(dir / "fuzz_gradient", "three-stops.txt",
+          Text("255;0;40;0;0;65280;0;60;0;0;16711680;0;0;0;0"));
     std::string_view script =
         "640x480\nclick 10 20\ndblclick 1 2 right\nrclick 3 4\nmove -5 6\ndown 7 8 middle\n"
         "up 7 8\nwheel 9 10 -120\nkey Alt+Down\nkey Ctrl+Shift+F4\ntype Музей, 1 €\n"

@@ -115,19 +115,21 @@ bool RouteMouse(const RawInput& raw, MSG* out) {
   s.mouseWindow = target;
   s.mouseHit = hit;
   CheckLeave(target, hit);
-  if (!target) return false;
-  if (hit == HTERROR) {  // a disabled window: the mouse does nothing there
-    SetCursor(LoadCursorW(IDC_ARROW));
-    return false;
-  }
   if (raw.kind == RawInput::Kind::Wheel) {
-    // The wheel goes to the focus window, as on the platform; its parents get it unhandled.
-    HWND to = s.focus ? s.focus : target;
+    // The wheel goes to the focus window wherever the mouse is, as on the platform; its
+    // parents get it unhandled.
+    HWND to = s.focus ? s.focus : hit == HTERROR ? nullptr : target;
+    if (!to) return false;
     out->hwnd = to;
     out->message = raw.horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
     out->wParam = MouseKeyFlags() | (WPARAM(WORD(raw.delta)) << 16);
     out->lParam = LParamFromPoint(raw.pt);
     return true;
+  }
+  if (!target) return false;
+  if (hit == HTERROR) {  // a disabled window: the mouse does nothing there
+    SetCursor(LoadCursorW(IDC_ARROW));
+    return false;
   }
   bool down = raw.kind == RawInput::Kind::MouseButton && raw.down;
   if (down && !s.capture) {

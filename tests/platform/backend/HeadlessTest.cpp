@@ -2,10 +2,13 @@
 // automation running whenever that loop is idle.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
+#include "TestOutput.h"
 #include "platform/backend/Dump.h"
 #include "platform/backend/Headless.h"
 #include "platform/backend/Start.h"
@@ -26,8 +29,7 @@ using namespace win;
 using gfx::RGB;
 
 std::string OutPath(const std::string& name) {
-  const char* dir = std::getenv("MC_TEST_OUT");
-  return std::string(dir ? dir : ".") + "/" + name;
+  return (tests::OutputFolder() / name).string();
 }
 
 std::string ReadText(const std::string& path) {
@@ -41,7 +43,10 @@ class Scripted : public ::testing::Test {
  protected:
   void SetUp() override {
     WNDCLASSEXW wc;
+    wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = MakeWindowProc([this](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+      if ((m >= WM_KEYFIRST && m <= WM_SYSKEYUP) || (m >= WM_MOUSEFIRST && m <= WM_MOUSEWHEEL))
+        delivered.push_back(Describe(m, w, l));
       switch (m) {
         case WM_CHAR:
           typed += char16_t(w);
@@ -104,6 +109,23 @@ class Scripted : public ::testing::Test {
     return replies.str();
   }
 
+  // A delivered input message as "MESSAGE WPARAM LPARAM" in hexadecimal.
+  static std::string Describe(UINT m, WPARAM w, LPARAM l) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%04x %x %08x", m, unsigned(w), unsigned(std::uint32_t(l)));
+    return text;
+  }
+  // The delivered messages of a kind (a range of message numbers), in order.
+  std::vector<std::string> Delivered(UINT first, UINT last) const {
+    std::vector<std::string> out;
+    for (const std::string& d : delivered) {
+      UINT m = UINT(std::stoul(d.substr(0, 4), nullptr, 16));
+      if (m >= first && m <= last) out.push_back(d);
+    }
+    return out;
+  }
+
+  std::vector<std::string> delivered;  // input messages, see Describe
   std::u16string typed;
   int keyDowns = 0;
   int ticks = 0;
@@ -164,6 +186,89 @@ TEST_F(Scripted, ClickTypeWaitDumpAndShotsEndToEnd) {
   EXPECT_EQ(window.At(199, 99), gfx::MakePixel(0, 0, 255, 255));  // the main window alone
 }
 
+TEST_F(Scripted, MouseCommandsDeliverTheirMessagesAndParameters) {
+  main = Make({10, 10, 210, 110}, RGB(255, 0, 0));
+  EXPECT_EQ(Run({"dblclick 20 30", "dblclick 40 50 right", "down 30 40", "move 60 70", "up 80 90",
+                 "down 50 60 middle", "up 50 60 middle", "wheel 100 60 -240", "wheel 5 5 120"}),
+            "ok\nok\nok\nok\nok\nok\nok\nok\nok\n");
+  // Buttons and moves in client coordinates with the buttons held (MK_*); the second press of
+  // a double-click is WM_*BUTTONDBLCLK; the wheel carries its signed delta in the high word
+  // and the screen position, and goes to the focus window even from outside it.
+  EXPECT_EQ(Delivered(WM_MOUSEFIRST, WM_MOUSEWHEEL),
+            (std::vector<std::string>{
+                "0200 0 0014000a",         // move to (10, 20)
+                "0201 1 0014000a",         // left down, MK_LBUTTON
+                "0202 0 0014000a",         // left up
+                "0200 0 0014000a",         // the second click moves there too
+                "0203 1 0014000a",         // left double-click
+                "0202 0 0014000a",         //
+                "0200 0 0028001e",         // move to (30, 40)
+                "0204 2 0028001e",         // right down, MK_RBUTTON
+                "0205 0 0028001e",         //
+                "0200 0 0028001e",         //
+                "0206 2 0028001e",         // right double-click
+                "0205 0 0028001e",         //
+                "0200 0 001e0014",         // down 30 40: (20, 30)
+                "0201 1 001e0014",         //
+                "0200 1 003c0032",         // a drag: the left button held
+                "0200 1 00500046",         // up 80 90: (70, 80)
+                "0202 0 00500046",         //
+                "0200 0 00320028",         // middle at (40, 50)
+                "0207 10 00320028",        // MK_MBUTTON
+                "0200 10 00320028",        // up moves there with the button held
+                "0208 0 00320028",         //
+                "0200 0 0032005a",         // wheel 100 60: client (90, 50)
+                "020a ff100000 003c0064",  // -240 towards the user, screen (100, 60)
+                "020a 780000 00050005",    // +120 over no window, screen (5, 5)
+            }));
+}
+
+TEST_F(Scripted, KeyChordsPressModifiersInOrderAndReleaseThemInReverse) {
+  main = Make({10, 10, 210, 110}, RGB(255, 0, 0));
+  LoadKeyboardLayoutW(u"00000409", KLF_ACTIVATE);
+  ASSERT_EQ(Run({"click 20 30", "key Ctrl+Shift+Z", "key Alt+Down", "key Delete"}),
+            "ok\nok\nok\nok\n");
+  // wParam the virtual key; lParam the repeat count 1, the set-1 scan code, the extended-key
+  // bit (24), the Alt context bit (29) and, on release, the previous-state and transition
+  // bits (30, 31).
+  std::vector<std::string> keys = Delivered(WM_KEYFIRST, WM_SYSKEYUP);
+  ASSERT_EQ(keys.size(), 13u);
+  // Releasing Alt may be a system key or not; its key and bits are fixed.
+  EXPECT_TRUE(keys[10] == "0101 12 c0380001" || keys[10] == "0105 12 c0380001") << keys[10];
+  keys[10] = "Alt up";
+  EXPECT_EQ(keys, (std::vector<std::string>{
+                      "0100 11 001d0001",  // Ctrl down
+                      "0100 10 002a0001",  // Shift down
+                      "0100 5a 002c0001",  // Z down
+                      "0102 1a 002c0001",  // its character: Ctrl+Z is U+001A
+                      "0101 5a c02c0001",  // Z up
+                      "0101 10 c02a0001",  // Shift up
+                      "0101 11 c01d0001",  // Ctrl up
+                      "0104 12 20380001",  // Alt down: a system key
+                      "0104 28 21500001",  // Down with Alt: extended, in Alt context
+                      "0105 28 e1500001",  //
+                      "Alt up",            //
+                      "0100 2e 01530001",  // Delete: extended, no character
+                      "0101 2e c1530001",  //
+                  }));
+}
+
+TEST_F(Scripted, TheDumpEscapesBackslashesQuotesAndControlCharacters) {
+  main = Make({0, 0, 50, 50}, RGB(0, 0, 0), 0, u"C:\\dir\\\"x\"\n\t\r\x01\x1F\b\x7Fй\U0001F600");
+  const std::string json = DumpWindows();
+  EXPECT_NE(json.find("\"text\":\"C:\\\\dir\\\\\\\"x\\\"\\n\\t\\r\\u0001\\u001f\\u0008"
+                      "\x7F\xD0\xB9\xF0\x9F\x98\x80\","),
+            std::string::npos)
+      << json;
+  // Keys are escaped alike.
+  JsonWriter j;
+  j.BeginObject();
+  j.Key("a\\b\x02");
+  j.Null();
+  j.EndObject();
+  EXPECT_EQ(j.Text(), "{\"a\\\\b\\u0002\":null}");
+}
+
 TEST_F(Scripted, QuitClosesTheMainWindowAsAUserWould) {
   // A hidden window made first (a framework's application window) is not the main window.
   HWND hidden = CreateWindowExW(0, u"Scripted", u"", WS_POPUP, 0, 0, 0, 0, nullptr, 0);
@@ -208,6 +313,42 @@ TEST(Start, EnvironmentChoosesTheHeadlessDesktop) {
   EXPECT_THROW(Start(), std::invalid_argument);
   unsetenv("UI_BACKEND");
   unsetenv("UI_DESKTOP");
+}
+
+TEST(Start, AScriptFileRunsAndItsRepliesGoToUiReply) {
+  const std::string base = ::testing::TempDir() + "backend-start-" + std::to_string(getpid());
+  const std::string script = base + ".script", reply = base + ".replies";
+  {
+    // Windows line ends, an over-long line, a blank line and an unterminated last line.
+    std::ofstream out(script, std::ios::binary);
+    out << "move 5 5\r\n" << std::string(kMaxScriptLine + 100, 'x') << "\nbogus\n\nquit";
+  }
+  setenv("UI_BACKEND", "headless", 1);
+  setenv("UI_SCRIPT", script.c_str(), 1);
+  setenv("UI_REPLY", reply.c_str(), 1);
+  {
+    std::unique_ptr<Backend> b = Start();
+    WNDCLASSEXW wc;
+    wc.lpfnWndProc = MakeWindowProc([](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+      if (m == WM_DESTROY) PostQuitMessage(0);
+      return DefWindowProcW(h, m, w, l);
+    });
+    wc.lpszClassName = u"Replies";
+    ASSERT_NE(RegisterClassExW(wc), 0);
+    ASSERT_TRUE(
+        CreateWindowExW(0, u"Replies", u"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0));
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(msg);
+  }
+  EXPECT_EQ(ReadText(reply), "ok\nerror: line too long\nerror: unknown command 'bogus'\nok\n");
+  // A reply file that cannot be written stops the start with a message.
+  setenv("UI_REPLY", "/no/such/dir/replies", 1);
+  EXPECT_THROW(Start(), std::runtime_error);
+  unsetenv("UI_BACKEND");
+  unsetenv("UI_SCRIPT");
+  unsetenv("UI_REPLY");
+  std::remove(script.c_str());
+  std::remove(reply.c_str());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CodecTestSupport.h"
+#include "TestOutput.h"
 #include "platform/gfx/GraphicsError.h"
 
 namespace gfx {
@@ -16,10 +17,7 @@ namespace {
 using test::MakeTestPicture;
 
 std::string TestDir() {
-  const char* out = std::getenv("MC_TEST_OUT");
-  std::filesystem::path dir = std::filesystem::path(out ? out : testing::TempDir()) / "codecs";
-  std::filesystem::create_directories(dir);
-  return dir.string();
+  return tests::OutputFolder("codecs").string();
 }
 
 std::string ErrorOf(auto&& action) {
