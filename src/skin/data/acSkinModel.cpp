@@ -19,6 +19,13 @@ int Bounded(int v) {
   return std::clamp(v, 0, acMaxShadowExtent);
 }
 
+// A window shadow of the skin in the given colour (its top byte the opacity).
+std::unique_ptr<gfx::Bitmap> WindowShadow(const TsSkinData& s, TColor color) {
+  const int size = 2 * Bounded(s.WndShadowSize);
+  return skin::paint::MakeShadow(std::uint32_t(color), Bounded(s.WndShadowRadius),
+                                 Bounded(s.WndShadowOffset), size, size, 0, false);
+}
+
 // Sections from start along PARENTCLASS: each step yields the section index and the name
 // its lookup compares with (the given name first, then each parent's own). The walk stops at
 // a section without parent, at a parent equal to the name of the step before (a section
@@ -442,22 +449,12 @@ void TacSkinModel::InitConstantIndexes() {
 }
 
 const gfx::Bitmap& TacSkinModel::GetActiveShadow() {
-  if (!Frsta) {
-    const TsSkinData& s = CommonSkinData;
-    const int size = 2 * Bounded(s.WndShadowSize);
-    Frsta = skin::paint::MakeShadow(std::uint32_t(s.WndShadowColorA), Bounded(s.WndShadowRadius),
-                                    Bounded(s.WndShadowOffset), size, size, 0, false);
-  }
+  if (!Frsta) Frsta = WindowShadow(CommonSkinData, CommonSkinData.WndShadowColorA);
   return *Frsta;
 }
 
 const gfx::Bitmap& TacSkinModel::GetPassiveShadow() {
-  if (!Frsti) {
-    const TsSkinData& s = CommonSkinData;
-    const int size = 2 * Bounded(s.WndShadowSize);
-    Frsti = skin::paint::MakeShadow(std::uint32_t(s.WndShadowColorN), Bounded(s.WndShadowRadius),
-                                    Bounded(s.WndShadowOffset), size, size, 0, false);
-  }
+  if (!Frsti) Frsti = WindowShadow(CommonSkinData, CommonSkinData.WndShadowColorN);
   return *Frsti;
 }
 

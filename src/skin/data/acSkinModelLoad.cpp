@@ -133,17 +133,20 @@ class ModelLoader {
       }
       const gfx::Bitmap& bmp = own ? *own : m.MasterBitmap;
       if (!Inside(v.R, bmp)) continue;
+      // "!" fields may hold any number: the 16-bit fields keep what fits, widths are not
+      // negative, and a mask type below −1 means no image rows (as −1 does).
+      const auto fit = [](int value, int low) { return std::clamp(value, low, 0x7FFF); };
       const int skinIndex = m.GetSkinIndex(def.Section);
-      const int imageCount = v.Form == TacPictureForm::Texture ? 1 : v.ImageCount;
+      const int imageCount = v.Form == TacPictureForm::Texture ? 1 : fit(v.ImageCount, 0);
       const int index = m.MakeNewItem(skinIndex, def.PropertyName, def.Section, v.ImgType, v.R,
-                                      imageCount, v.DrawMode, v.MaskType);
+                                      imageCount, fit(v.DrawMode, 0), fit(v.MaskType, -1));
       TsMaskData& md = m.ma[index];
       md.Bmp = own;
-      md.WL = std::int16_t(v.WL);
-      md.WT = std::int16_t(v.WT);
-      md.WR = std::int16_t(v.WR);
-      md.WB = std::int16_t(v.WB);
-      md.BorderWidth = std::int16_t(v.BorderWidth);
+      md.WL = std::int16_t(fit(v.WL, 0));
+      md.WT = std::int16_t(fit(v.WT, 0));
+      md.WR = std::int16_t(fit(v.WR, 0));
+      md.WB = std::int16_t(fit(v.WB, 0));
+      md.BorderWidth = std::int16_t(fit(v.BorderWidth, 0));
       if (md.ImgType == itisaBorder) {
         const bool huge =
             skinIndex >= 0 && skinIndex == buttonHuge && md.PropertyName == "BORDERSMASK";

@@ -4,6 +4,7 @@
 
 #include "platform/gfx/PictureCodec.h"
 #include "skin/data/SkinError.h"
+#include "skin/data/acSkinLoad.h"
 #include "skin/data/acSkinModelLoad.h"
 
 namespace skin::data {
@@ -345,6 +346,28 @@ TEST(SkinModel, WindowShadowsForExtendedBorders) {
   EXPECT_EQ(m->ShdaTemplate.Width(), 2 * 4 + 20 + 1);
   EXPECT_EQ(m->ShdaTemplate.Height(), 2 * 4 + 20 + 3 + 1);
   EXPECT_EQ(&m->GetActiveShadow(), &m->GetActiveShadow());  // made once
+}
+
+TEST(SkinModel, APictureThatCannotBeDecodedLeavesTheModelInForce) {
+  TsStoredSkins stored;
+  const auto add = [&stored](const char* name, std::vector<std::uint8_t> master) {
+    TsStoredSkin& s = stored.Add();
+    s.SetName(name);
+    const std::vector<TacPackEntry> files = {{"MASTER.BMP", std::move(master)}};
+    s.SetPackedData(PackSkin(std::vector<std::uint8_t>(kOptions.begin(), kOptions.end()), files));
+  };
+  add("Good", gfx::EncodeBmp(Master(), false));
+  add("Bad", {'B', 'M', 1, 2, 3});
+  TacSkinHolder holder;
+  holder.SetSkinName("Good", {"", &stored, 0, {}, ""});
+  const TacSkinModel* model = holder.Model();
+  ASSERT_NE(model, nullptr);
+  EXPECT_GE(model->GetSkinIndex("EDIT"), 0);
+  EXPECT_THROW(holder.SetSkinName("Bad", {"", &stored, 0, {}, ""}), ESkinError);
+  EXPECT_EQ(holder.Model(), model);
+  EXPECT_EQ(holder.SkinName(), "Good");
+  holder.Clear();
+  EXPECT_EQ(holder.Model(), nullptr);
 }
 
 }  // namespace
