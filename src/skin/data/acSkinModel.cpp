@@ -297,18 +297,17 @@ void TacSkinModel::InitMaskIndexes() {
     } else {
       d.OuterMask = -1;
     }
-    TsGeneralData& s = d;
-    s.Props[0].TextureIndex = GetTextureIndex(i, s.ClassName, "PATTERN");
-    if (s.States > 1) s.Props[1].TextureIndex = GetTextureIndex(i, s.ClassName, "HOTPATTERN");
-    s.Props[2].TextureIndex = s.States > 2 && s.UseState2
-                                  ? GetTextureIndex(i, s.ClassName, "PATTERN2")
-                                  : s.Props[1].TextureIndex;
-    if (s.BorderIndex < 0) {
-      s.ScrollBorderOffset = -2;
+    d.Props[0].TextureIndex = GetTextureIndex(i, d.ClassName, "PATTERN");
+    if (d.States > 1) d.Props[1].TextureIndex = GetTextureIndex(i, d.ClassName, "HOTPATTERN");
+    d.Props[2].TextureIndex = d.States > 2 && d.UseState2
+                                  ? GetTextureIndex(i, d.ClassName, "PATTERN2")
+                                  : d.Props[1].TextureIndex;
+    if (d.BorderIndex < 0) {
+      d.ScrollBorderOffset = -2;
     } else {
-      const TsMaskData& b = ma[s.BorderIndex];
+      const TsMaskData& b = ma[d.BorderIndex];
       const bool thin = b.WL == 1 && b.WT == 1 && b.WR == 1 && b.WB == 1;
-      s.ScrollBorderOffset = thin && (s.ClassName == "EDIT" || s.ClassName == "ALPHAEDIT") ? -1 : 0;
+      d.ScrollBorderOffset = thin && (d.ClassName == "EDIT" || d.ClassName == "ALPHAEDIT") ? -1 : 0;
     }
   }
   for (TsMaskData& md : ma) {
