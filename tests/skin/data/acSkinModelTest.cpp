@@ -346,6 +346,20 @@ TEST(SkinModel, WindowShadowsForExtendedBorders) {
   EXPECT_EQ(m->ShdaTemplate.Width(), 2 * 4 + 20 + 1);
   EXPECT_EQ(m->ShdaTemplate.Height(), 2 * 4 + 20 + 3 + 1);
   EXPECT_EQ(&m->GetActiveShadow(), &m->GetActiveShadow());  // made once
+
+  // With an extended border picture: its images are the templates, its widths less the
+  // content offset the extent (or the offset all round with a border mode).
+  const std::string exBorder =
+      "[GLOBALINFO]\nFORMOFFSET=1\nEXBORDER=!EXT.PNG!2!0!3!0005!0004!0003!0002!0\n";
+  auto ex = Build(exBorder);
+  ASSERT_GE(ex->ConstData.ExBorder, 0);
+  ex->CheckShadows(true);
+  EXPECT_EQ(ex->FormShadowSize, (gfx::TRect{4, 3, 2, 1}));
+  EXPECT_EQ(ex->ShdiTemplate.Width(), 5);
+  EXPECT_EQ(ex->ShdaTemplate.Height(), 6);
+  auto mode = Build(exBorder + "BORDERMODE=1\n");
+  mode->CheckShadows(true);
+  EXPECT_EQ(mode->FormShadowSize, (gfx::TRect{1, 1, 1, 1}));
 }
 
 TEST(SkinModel, APictureThatCannotBeDecodedLeavesTheModelInForce) {
