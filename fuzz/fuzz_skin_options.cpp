@@ -1,20 +1,78 @@
-// Fuzz target: the options text reader on any bytes, at every scale. ESkinError (a malformed
-// picture value) is the one expected outcome of bad input; anything else is a finding.
+// Fuzz target: the options text reader on any bytes, then the skin model built from it over a
+// small master bitmap, with every lookup and the constant index table. ESkinError (a
+// malformed picture or gradient value) is the one expected outcome of bad input; anything
+// else, or an index outside its table, is a finding.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
 
+#include "platform/gfx/PictureCodec.h"
 #include "skin/data/SkinError.h"
+#include "skin/data/acSkinModelLoad.h"
 #include "skin/data/sSkinOptions.h"
+
+namespace {
+
+using namespace skin::data;
+
+// A 24-bit master bitmap with key-colour pixels (what the internal skins name), and a PNG.
+const TacSkinContent& Content() {
+  static const TacSkinContent content = [] {
+    gfx::Bitmap master(48, 40);
+    for (int y = 0; y < master.Height(); ++y) {
+      for (int x = 0; x < master.Width(); ++x) {
+        const bool key = (x + y) % 7 == 0;
+        master.Set(x, y,
+                   key ? gfx::PixelFromColor(0xFF00FF, 255)
+                       : gfx::MakePixel(std::uint8_t(x * 5), std::uint8_t(y * 6), 90, 255));
+      }
+    }
+    TacSkinContent c;
+    c.Packed.Files = {{"MASTER.BMP", ftBmp, gfx::EncodeBmp(master, false)},
+                      {"EXTBORD.PNG", ftOther, gfx::EncodePng(gfx::Bitmap(9, 7))}};
+    return c;
+  }();
+  return content;
+}
+
+void Check(bool ok) {
+  if (!ok) std::abort();
+}
+
+void Lookups(TacSkinModel& m) {
+  const auto item = [&m](int i) { Check(i == -1 || m.IsValidImgIndex(i)); };
+  for (int i = -1; i <= int(m.gd.size()); ++i) {
+    const std::string name = m.IsValidSkinIndex(i) ? m.gd[i].ClassName : "";
+    item(m.GetMaskIndex(i, name, "BORDERSMASK"));
+    item(m.GetMaskIndex(i, "GLYPHMASK"));
+    item(m.GetTextureIndex(i, name, "PATTERN"));
+    item(m.GetTextureIndex(i, "HOTPATTERN"));
+    item(m.GetGlyphNdx("GLYPHMASK", i, i % 2 == 0));
+    Check(m.GetSkinIndex(name) <= i);
+  }
+  m.InitConstantIndexes();
+  for (int s : m.ConstData.Sections) Check(s == -1 || m.IsValidSkinIndex(s));
+  for (int g : m.ConstData.TitleGlyphs) item(g);
+  for (const TsMaskData& md : m.ma) {
+    const gfx::Bitmap& bmp = m.ItemBitmap(md);
+    Check(md.R.Left >= 0 && md.R.Top >= 0 && md.R.Right <= bmp.Width() &&
+          md.R.Bottom <= bmp.Height());
+  }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  for (int scale = 0; scale < 4; ++scale) {
-    try {
-      auto options = skin::data::ReadSkinOptions(text, scale, skin::data::TacSystemColors{});
-      for (auto& item : options.Items) skin::data::FitToPicture(item.Value, 97, 61);
-    } catch (const skin::data::ESkinError&) {
-    }
+  // One scale per input (by its length), so each input is read once: the mutations reach
+  // every scale, and the reader is not run four times over the same text.
+  const int scale = int(size % 4);
+  try {
+    const auto options = ReadSkinOptions(text, scale, TacSystemColors{});
+    auto model = CreateSkinModel(Content(), options, {scale, scale - 1, scale == 1});
+    Lookups(*model);
+  } catch (const ESkinError&) {
   }
   return 0;
 }

@@ -1,10 +1,12 @@
 // Reading and parsing the program's own skin, BlueGauze, as start-up does: the package from
-// the embedded bytes, its options text, and the whole load through the stored skins.
+// the embedded bytes, its options text, the whole load through the stored skins, and building
+// its model from the loaded skin.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "skin/data/acSkinLoad.h"
+#include "skin/data/acSkinModelLoad.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/data/sSkinOptions.h"
 #include "skin/internal/sInternalSkins.h"
@@ -42,5 +44,17 @@ void BM_BlueGauzeLoad(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(LoadSkin(acDefaultInternalSkin, context));
 }
 BENCHMARK(BM_BlueGauzeLoad);
+
+// The model alone, from the package and options already read: decoding the master bitmap,
+// the picture items, the gradients and the constant index table.
+void BM_BlueGauzeBuildModel(benchmark::State& state) {
+  TsStoredSkins skins;
+  AddInternalSkins(skins);
+  const auto skin = LoadSkin(acDefaultInternalSkin, {"/nonexistent", &skins, 0, {}, ""});
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(CreateSkinModel(skin->Content, skin->Options, {}));
+  }
+}
+BENCHMARK(BM_BlueGauzeBuildModel);
 
 }  // namespace

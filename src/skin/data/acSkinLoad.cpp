@@ -17,13 +17,20 @@ std::unique_ptr<TacLoadedSkin> LoadSkin(std::string_view skinName,
 
 void TacSkinHolder::SetSkinName(std::string_view skinName, const TacSkinLoadContext& context) {
   auto skin = LoadSkin(skinName, context);
+  std::unique_ptr<TacSkinModel> model;
+  if (skin) {
+    model = CreateSkinModel(skin->Content, skin->Options,
+                            {context.Scale, context.Brightness, context.ExtendedBorders});
+  }
   // Nothing above raised: the new skin replaces the old one.
   FSkinName = skin ? skin->Name() : std::string(StripSkinExt(skinName));
   FSkin = std::move(skin);
+  FModel = std::move(model);
 }
 
 void TacSkinHolder::Clear() {
   FSkin.reset();
+  FModel.reset();
 }
 
 }  // namespace skin::data

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "skin/data/acSkinModelLoad.h"
 #include "skin/data/acSkinSources.h"
 #include "skin/data/sSkinOptions.h"
 #include "skin/data/sStoredSkins.h"
@@ -28,6 +29,8 @@ struct TacSkinLoadContext {
   int Scale = 0;                                 // scale index, 0 to 3
   TacSystemColors System;                        // system colours the palette falls back on
   std::string CommonSections;                    // overlay sections merged into every skin
+  int Brightness = 0;                            // the manager's brightness (PNG alpha rule)
+  bool ExtendedBorders = false;                  // window-shadow templates are built
 };
 
 // Reads the named skin. Null when there is none to read (no external skin of that name and
@@ -42,10 +45,13 @@ class TacSkinHolder {
   const std::string& SkinName() const { return FSkinName; }
   // The skin in force, or null when none is.
   const TacLoadedSkin* Skin() const { return FSkin.get(); }
+  // Its model, or null when no skin is in force.
+  const TacSkinModel* Model() const { return FModel.get(); }
   bool Active() const { return FSkin != nullptr; }
 
-  // Loads skinName aside, then puts it in force with its resolved name; when there is no
-  // skin at all, none is in force. On failure raises and leaves everything as it was.
+  // Loads skinName and builds its model aside, then puts both in force with the resolved
+  // name; when there is no skin at all, none is in force. On failure raises and leaves
+  // everything as it was.
   void SetSkinName(std::string_view skinName, const TacSkinLoadContext& context);
   // Puts no skin in force.
   void Clear();
@@ -53,6 +59,7 @@ class TacSkinHolder {
  private:
   std::string FSkinName;
   std::unique_ptr<TacLoadedSkin> FSkin;
+  std::unique_ptr<TacSkinModel> FModel;
 };
 
 }  // namespace skin::data

@@ -9,6 +9,7 @@
 
 #include "platform/gfx/Geometry.h"
 #include "skin/data/acColor.h"
+#include "skin/paint/sGradient.h"
 
 namespace skin::data {
 
@@ -28,7 +29,8 @@ struct TsGenState {
   TColor Color = clWhite;
   TColor GlowColor = clWhite;
   TsFontColor FontColor;
-  std::string GradientData;  // gradient text for the gradient parser; empty when none
+  std::string GradientData;                // gradient text for the gradient parser; empty when none
+  skin::paint::TsGradArray GradientArray;  // the parsed gradient, filled by the skin model
 };
 
 // The default state record.
@@ -66,6 +68,8 @@ struct TacSkinFont {
 
 // Global values of the skin (GLOBALINFO).
 struct TsSkinData {
+  bool Active = false;   // a skin is loaded and announced; set by whoever puts it in force
+  std::string SkinPath;  // folder relative picture names are read from
   double Version = 0;
   std::string MasterBitmap;  // file name of the master bitmap
   std::string Author, Description, MainFont;

@@ -150,6 +150,18 @@ const TsGeneralData* FindData(const std::vector<TsGeneralData>& gd, std::string_
   return nullptr;
 }
 
+// Whether value can be a picture value, as ParsePictureValue decides, without making an
+// upper-cased copy of every value of the file.
+bool MayBePicture(std::string_view v) {
+  if (v.empty()) return false;
+  if (v.front() == '@' || v.front() == '^' || v.front() == '~' || v.front() == '!') return true;
+  for (std::size_t dot = v.find('.'); dot != std::string_view::npos; dot = v.find('.', dot + 1)) {
+    const std::string ext = UpperCase(v.substr(dot + 1, 3));
+    if (ext == "JPG" || ext == "BMP") return true;
+  }
+  return false;
+}
+
 TColor WithAlpha(TColor c) {
   return TColor(std::uint32_t(c) | 0xFF000000u);
 }
@@ -431,11 +443,13 @@ std::vector<TacPictureItemDef> ReadPictureItems(const TMemIniFile& ini, int scal
   std::vector<TacPictureItemDef> items;
   bool masterSkipped = false;
   for (const TacIniSection& section : ini.Sections()) {
-    const auto parse = [&section](const std::string& key, std::string_view value) {
+    const auto parse = [&section](std::string_view key,
+                                  std::string_view value) -> std::optional<TacPictureValue> {
+      if (!MayBePicture(value)) return std::nullopt;
       try {
         return ParsePictureValue(UpperCase(value));
       } catch (const ESkinError& e) {
-        throw ESkinError("[" + section.Name + "] " + key + ": " + e.what());
+        throw ESkinError("[" + section.Name + "] " + std::string(key) + ": " + e.what());
       }
     };
     const bool global = section.Name == s_GlobalInfo;
@@ -446,15 +460,16 @@ std::vector<TacPictureItemDef> ReadPictureItems(const TMemIniFile& ini, int scal
       }
       auto picture = parse(key, value);
       if (!picture) continue;
-      std::string name = key;
+      std::string name(key);
       const bool variantForm =
           picture->Form == TacPictureForm::Border || picture->Form == TacPictureForm::External;
       if (variantForm) {
         if (key.find('*') != std::string::npos) continue;
         if (scale > 0) {
-          if (const auto variant = section.Value(key + suffix)) {
-            if (auto v = parse(key + suffix, *variant)) {
-              if (v->Form == TacPictureForm::External) name = key + suffix;
+          const std::string variantKey = name + suffix;
+          if (const auto variant = section.Value(variantKey)) {
+            if (auto v = parse(variantKey, *variant)) {
+              if (v->Form == TacPictureForm::External) name = variantKey;
               picture = std::move(v);
             }
           }
@@ -510,7 +525,7 @@ void MergeCommonSections(const TMemIniFile& overlay, std::vector<TsGeneralData>&
       TacPictureValue picture;
       picture.Form = TacPictureForm::PlainFile;
       picture.ImgType = itisaTexture;
-      picture.FileName = value;
+      picture.FileName = std::string(value);
       items.push_back({UpperCase(section.Name), UpperCase(key), std::move(picture), true});
     }
   }

@@ -10,7 +10,7 @@
 #include "platform/gfx/Geometry.h"
 
 namespace skin::data {
-class TsSkinManager;
+class TacSkinModel;
 }
 
 namespace skin::paint {
@@ -35,8 +35,8 @@ struct TsMaskData {
   std::int16_t BorderWidth = 0;      // uniform border width
   std::int16_t DrawMode = 0;         // fill mode or border fill mode
   TacImgType ImgType = itisaBorder;  // what the item is used as
-  const skin::data::TsSkinManager* Manager = nullptr;  // the owning manager; borrowed
-  std::int16_t WL = 0, WT = 0, WR = 0, WB = 0;         // border widths: left, top, right, bottom
+  const skin::data::TacSkinModel* Manager = nullptr;  // the skin model holding the item; borrowed
+  std::int16_t WL = 0, WT = 0, WR = 0, WB = 0;        // border widths: left, top, right, bottom
   std::int32_t CornerType = 0;  // 0 opaque corners; 1 a corner pixel is 0xFF00FF; 2 BUTTON_HUGE
   std::int32_t SkinIndex = -1;  // the owning section's index
   std::int32_t Width = 0;       // size of one image
