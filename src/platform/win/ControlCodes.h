@@ -60,6 +60,9 @@ struct COMBOBOXINFO {
   HWND hwndItem = nullptr;  // the box itself: a drop-down list has no edit
   HWND hwndList = nullptr;  // the drop-down list window
 };
-constexpr DWORD STATE_SYSTEM_PRESSED = 0x00000008;
+// States of a control part (COMBOBOXINFO.stateButton, SCROLLBARINFO.rgstate).
+constexpr DWORD STATE_SYSTEM_UNAVAILABLE = 0x00000001;  // disabled
+constexpr DWORD STATE_SYSTEM_PRESSED = 0x00000008;      // pressed: a thumb dragged, a list open
+constexpr DWORD STATE_SYSTEM_INVISIBLE = 0x00008000;    // not there
 
 }  // namespace win

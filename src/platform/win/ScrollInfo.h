@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/win/Types.h"
+#include "platform/win/ControlCodes.h"
 
 namespace win {
 
@@ -82,9 +83,6 @@ struct SCROLLBARINFO {
 };
 constexpr LONG_PTR OBJID_VSCROLL = -5;
 constexpr LONG_PTR OBJID_HSCROLL = -6;
-constexpr DWORD STATE_SYSTEM_UNAVAILABLE = 0x00000001;  // disabled
-constexpr DWORD STATE_SYSTEM_PRESSED = 0x00000008;      // the thumb while it is dragged
-constexpr DWORD STATE_SYSTEM_INVISIBLE = 0x00008000;    // not there
 // Fills info for OBJID_HSCROLL or OBJID_VSCROLL. A bar the window has not (no scroll style)
 // is invisible; a bar that is disabled (EnableScrollBar, SIF_DISABLENOSCROLL without a range,
 // or a disabled window) is unavailable, as are its single disabled arrows; a bar that cannot
