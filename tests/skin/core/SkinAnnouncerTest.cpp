@@ -137,13 +137,13 @@ TEST_F(SkinAnnouncerTest, RepaintingWithLockedFormsUnlocksThemAfterwards) {
 
 TEST_F(SkinAnnouncerTest, ASectionUpdateCarriesTheNameInUpperCase) {
   std::vector<std::string> names;
-  inner->OnAlphaCmd = [&](const fw::TMessage& m) {
+  box->OnAlphaCmd = [&](const fw::TMessage& m) {
     if (WParamHi(m.WParam) == AC_UPDATESECTION)
       names.push_back(reinterpret_cast<const char*>(m.LParam));
   };
   UpdateSkinSection("Panel_Low");
   EXPECT_EQ(names, (Names{"PANEL_LOW"}));
-  EXPECT_EQ(Receivers(AC_UPDATESECTION), (Names{"Form", "Box", "Inner"}));
+  EXPECT_EQ(Receivers(AC_UPDATESECTION), (Names{"Form", "Box"}));
 }
 
 }  // namespace
