@@ -1,0 +1,113 @@
+// The skin message's costs: one query to a skinned control straight through its registered
+// handler, beside the same query through the window system (SendMessageW); and one
+// broadcast over a form of 25 controls (five panels with four children each, half of the
+// panels skinned and passing the message on).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/Application.h"
+#include "framework/CustomControl.h"
+#include "framework/Form.h"
+#include "framework/GraphicControl.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/VirtualDesktop.h"
+#include "platform/win/Window.h"
+#include "skin/core/sStyleSimply.h"
+#include "skin/core/sVclUtils.h"
+
+namespace skin::core {
+namespace {
+
+// A windowed control that answers AC_CTRLHANDLED; skinned, it registers its handler with its
+// window and passes AC_REFRESH on to its children.
+class TBox : public fw::TCustomControl {
+ public:
+  TBox(fw::TComponent* owner, fw::TWinControl* parent, bool skinned)
+      : TCustomControl(owner), FSkinned(skinned) {
+    SetBounds(0, 0, 50, 30);
+    SetParent(parent);
+  }
+
+ protected:
+  void WndProc(fw::TMessage& m) override {
+    if (m.Msg != SM_ALPHACMD) return TCustomControl::WndProc(m);
+    if (WParamHi(m.WParam) == AC_CTRLHANDLED) m.Result = FSkinned;
+    if (FSkinned && WParamHi(m.WParam) == AC_REFRESH) AlphaBroadCast(*this, m);
+  }
+  void CreateWnd() override {
+    TCustomControl::CreateWnd();
+    if (!FSkinned) return;
+    FHandler.WndProc = [this](fw::TMessage& m) { WindowProc(m); };
+    win::SetPropW(Handle(), acDataProp, &FHandler);
+  }
+
+ private:
+  bool FSkinned;
+  TacMessageHandler FHandler;
+};
+
+// A windowless control that takes the message.
+class TShape : public fw::TGraphicControl {
+ public:
+  TShape(fw::TComponent* owner, fw::TWinControl* parent) : TGraphicControl(owner) {
+    SetBounds(0, 0, 20, 20);
+    SetParent(parent);
+  }
+
+ protected:
+  void WndProc(fw::TMessage& m) override {
+    if (m.Msg != SM_ALPHACMD) TGraphicControl::WndProc(m);
+  }
+};
+
+struct TScene {
+  win::VirtualDesktop desktop{800, 600};
+  std::unique_ptr<fw::TApplication> app = std::make_unique<fw::TApplication>();
+  fw::TForm* form = nullptr;
+  TBox* skinned = nullptr;
+
+  TScene() {
+    form = app->CreateForm<fw::TForm>();
+    form->SetBounds(0, 0, 640, 480);
+    for (int p = 0; p < 5; ++p) {
+      auto* panel = new TBox(form, form, p % 2 == 0);
+      if (!skinned && p % 2 == 0) skinned = panel;
+      for (int c = 0; c < 4; ++c) {
+        if (c % 2)
+          new TBox(form, panel, false);
+        else
+          new TShape(form, panel);
+      }
+    }
+    form->Show();
+    desktop.Pump();
+  }
+};
+
+void DirectDelivery(benchmark::State& state) {
+  TScene scene;
+  HWND wnd = scene.skinned->Handle();
+  for (auto _ : state) benchmark::DoNotOptimize(SendAMessage(wnd, AC_CTRLHANDLED));
+}
+BENCHMARK(DirectDelivery);
+
+void ThroughSendMessageW(benchmark::State& state) {
+  TScene scene;
+  HWND wnd = scene.skinned->Handle();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(win::SendMessageW(wnd, SM_ALPHACMD, AC_CTRLHANDLED_HI, 0));
+}
+BENCHMARK(ThroughSendMessageW);
+
+void BroadcastOver25Controls(benchmark::State& state) {
+  TScene scene;
+  const fw::TMessage refresh{SM_ALPHACMD, AC_REFRESH_HI, 0, 0};
+  for (auto _ : state) AppBroadCastS(refresh);
+  state.counters["controls"] = scene.form->ComponentCount();
+}
+BENCHMARK(BroadcastOver25Controls);
+
+}  // namespace
+}  // namespace skin::core
