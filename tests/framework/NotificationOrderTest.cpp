@@ -43,7 +43,7 @@ TEST_F(NotificationOrderTest, TheWindowShowsInsideTheDefaultHandlingOfShowingCha
   };
   form->OnShow = [&](TComponent*) { state("OnShow"); };
   form->OnHide = [&](TComponent*) { state("OnHide"); };
-  form->HookWindowProc([&](TMessage& m, const TWndNext& next) {
+  const TWndHookId formHook = form->HookWindowProc([&](TMessage& m, const TWndNext& next) {
     if (m.Msg != CM_SHOWINGCHANGED) return next(m);
     state("before");
     next(m);
@@ -69,7 +69,9 @@ TEST_F(NotificationOrderTest, TheWindowShowsInsideTheDefaultHandlingOfShowingCha
   form->Show();
   EXPECT_FALSE(child->Showing());
   EXPECT_FALSE(win::IsWindowVisible(child->Handle()));
-  delete form;  // its hooks use this test's locals
+  // The hook asks the form for form state, which a form being destroyed no longer has.
+  form->UnhookWindowProc(formHook);
+  delete form;  // the child's hook uses this test's locals
 }
 
 TEST_F(NotificationOrderTest, BoundsAreCurrentInsideWmSizeAfterMaximiseAndDragResize) {
