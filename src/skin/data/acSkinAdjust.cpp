@@ -79,6 +79,10 @@ bool IsChangeableColor(TacPaletteColors c) {
 
 void ChangeSkinHue(TacSkinModel& m, int value) {
   if (value == 0) return;
+  // Any int may come in: whole turns are taken off, keeping the sign, so the hue arithmetic
+  // stays in range and gives the same colours (a turn below −360 stays below −360).
+  if (value >= 360) value %= 360;
+  if (value <= -360) value = value % 360 - 360;
   std::vector<const gfx::Bitmap*> keep;
   std::vector<gfx::TRect> kept;
   if (m.CommonSkinData.BIKeepHUE >= 1) {
@@ -112,7 +116,7 @@ void ChangeSkinHue(TacSkinModel& m, int value) {
 
 void ChangeSkinSaturation(TacSkinModel& m, int value) {
   if (value == 0) return;
-  const int delta = std::clamp(value * 255 / 100, -255, 255);
+  const int delta = std::clamp(value, -100, 100) * 255 / 100;  // −255..255
   ChangeBitmap(m.MasterBitmap, skin::paint::ChangeColorSaturation, delta);
   for (TacExtFileData& e : m.ExtArray) {
     ChangeBitmap(*e.Bmp, skin::paint::ChangeColorSaturation, delta);

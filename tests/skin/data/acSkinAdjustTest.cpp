@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "platform/gfx/PictureCodec.h"
 #include "skin/data/acSkinModelLoad.h"
@@ -72,6 +73,17 @@ TEST(SkinAdjust, HueTurnKeepsTheTitleGlyphsAndTheKeyColour) {
       }
     }
   }
+}
+
+TEST(SkinAdjust, WholeTurnsGiveTheSameColours) {
+  const auto eq = [](int a, int b) {
+    return Build(0, a, 0, 0)->MasterBitmap == Build(0, b, 0, 0)->MasterBitmap;
+  };
+  EXPECT_TRUE(eq(480, 120));
+  EXPECT_TRUE(eq(-600, -960));
+  EXPECT_TRUE(eq(std::numeric_limits<int>::max(), 127));  // 5965232 turns
+  EXPECT_TRUE(eq(std::numeric_limits<int>::min(), -488));
+  EXPECT_FALSE(eq(120, 121));
 }
 
 TEST(SkinAdjust, HueOffsetZeroChangesNoPixel) {
