@@ -105,7 +105,9 @@ TEST(SkinAdjust, SaturationMinus100GivesGrey) {
         continue;
       }
       const int r = (was >> 16) & 255, g = (was >> 8) & 255, b = was & 255;
-      const int l = int(std::lround(0.299 * r + 0.587 * g + 0.114 * b));
+      // Grey of the luminance L (rounded half to even), as the saturation arithmetic gives it:
+      // 255 × L ÷ 256.
+      const int l = int(std::lrint(0.299 * r + 0.587 * g + 0.114 * b)) * 255 >> 8;
       EXPECT_EQ(now, gfx::MakePixel(std::uint8_t(l), std::uint8_t(l), std::uint8_t(l), 255))
           << x << "," << y;
     }
