@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "skin/data/acSkinValues.h"
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sGraphUtils.h"
 
@@ -90,14 +91,18 @@ void ChangeSkinHue(TacSkinModel& m, int value) {
         "BICONCLOSE", "BICLOSEALONE", "SICONCLOSE", "BICONMAX", "BICONMIN",
         "BICONNORM",  "BICONHELP",    "SICONMAX",   "SICONMIN", "SICONNORM"};
     const std::size_t count = m.CommonSkinData.BIKeepHUE == 1 ? kGlyphs.size() : 3;
+    const auto keepItem = [&](const std::string& name) {
+      const int index = m.GetMaskIndex("GLOBALINFO", name);
+      if (index < 0) return;
+      if (m.ma[index].Bmp)
+        keep.push_back(m.ma[index].Bmp);
+      else
+        kept.push_back(m.ma[index].R);
+    };
     for (std::size_t i = 0; i < count; ++i) {
-      const int index = m.GetMaskIndex("GLOBALINFO", kGlyphs[i]);
-      if (index >= 0) {
-        if (m.ma[index].Bmp)
-          keep.push_back(m.ma[index].Bmp);
-        else
-          kept.push_back(m.ma[index].R);
-      }
+      keepItem(kGlyphs[i]);
+      // The variant a scaled skin paints instead keeps its colours too.
+      if (m.Scale > 0) keepItem(std::string(kGlyphs[i]) + std::string(aSfxs[m.Scale]));
       const int glow = m.GetMaskIndex("GLOBALINFO", std::string(kGlyphs[i]) + "GLOW0");
       if (glow >= 0 && m.ma[glow].Bmp) keep.push_back(m.ma[glow].Bmp);
     }

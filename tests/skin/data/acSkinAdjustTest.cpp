@@ -13,7 +13,8 @@ namespace skin::data {
 namespace {
 
 constexpr gfx::Pixel kKey = gfx::PixelFromColor(0xFF00FF, 255);
-constexpr gfx::TRect kClose{0, 0, 4, 4}, kMax{4, 0, 8, 4}, kMasked{8, 4, 12, 8};
+constexpr gfx::TRect kClose{0, 0, 4, 4}, kMax{4, 0, 8, 4}, kMax125{12, 0, 16, 4},
+    kMasked{8, 4, 12, 8};
 
 // 16 × 8 of saturated colours (no grey pixel), key colour in every glyph and elsewhere.
 gfx::Bitmap Master() {
@@ -38,18 +39,20 @@ std::string Options(int keepHue) {
   return "[GLOBALINFO]\nMASTERBITMAP=master.bmp\nBIKEEPHUE=" + std::to_string(keepHue) +
          "\nBICONCLOSE=@0000@0000@0004@0004@1@0\n"
          "BICONMAX=@0004@0000@0008@0004@1@0\n"
+         "BICONMAX*125=@0012@0000@0016@0004@1@0\n"
          "CHECKED=@0008@0000@0012@0008@1@1\n"
          "[BUTTON]\nCOLOR=255\nFONTCOLOR=16711680\nTCLEFT=-1\nTCTOP=65280\n"
          "GRADIENTPERCENT=50\nGRADIENTDATA=255;65280;50;0;0;65280;16711935;50;0;0;16711935;255;0;0;"
          "0\n";
 }
 
-std::unique_ptr<TacSkinModel> Build(int keepHue, int hue, int saturation, int brightness) {
+std::unique_ptr<TacSkinModel> Build(int keepHue, int hue, int saturation, int brightness,
+                                    int scale = 0) {
   TacSkinContent c;
   c.Source.Mode = smInternal;
   c.Packed.Files = {{"MASTER.BMP", ftBmp, gfx::EncodeBmp(Master(), false)}};
-  return CreateSkinModel(c, ReadSkinOptions(Options(keepHue), 0, {}),
-                         {0, brightness, false, hue, saturation});
+  return CreateSkinModel(c, ReadSkinOptions(Options(keepHue), scale, {}),
+                         {scale, brightness, false, hue, saturation});
 }
 
 bool Inside(const gfx::TRect& r, int x, int y) {
@@ -58,18 +61,24 @@ bool Inside(const gfx::TRect& r, int x, int y) {
 
 TEST(SkinAdjust, HueTurnKeepsTheTitleGlyphsAndTheKeyColour) {
   const gfx::Bitmap src = Master();
-  for (const int keep : {0, 1, 2}) {
-    SCOPED_TRACE(keep);
-    const auto m = Build(keep, 120, 0, 0);
-    const gfx::Bitmap& bmp = m->MasterBitmap;
-    for (int y = 0; y < 8; ++y) {
-      for (int x = 0; x < 16; ++x) {
-        const gfx::Pixel was = Loaded(src.At(x, y)), now = bmp.At(x, y);
-        const bool kept = (keep >= 1 && Inside(kClose, x, y)) || (keep == 1 && Inside(kMax, x, y));
-        if (IsKey(was) || kept)
-          EXPECT_EQ(now, was) << x << "," << y;
-        else
-          EXPECT_NE(now, was) << x << "," << y;
+  for (const int scale : {0, 1}) {
+    for (const int keep : {0, 1, 2}) {
+      SCOPED_TRACE(keep);
+      SCOPED_TRACE(scale);
+      const auto m = Build(keep, 120, 0, 0, scale);
+      const gfx::Bitmap& bmp = m->MasterBitmap;
+      for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 16; ++x) {
+          const gfx::Pixel was = Loaded(src.At(x, y)), now = bmp.At(x, y);
+          // At scale 1 the "*125" variant is the one painted, and kept.
+          const bool kept = (keep >= 1 && Inside(kClose, x, y)) ||
+                            (keep == 1 && Inside(kMax, x, y)) ||
+                            (keep == 1 && scale == 1 && Inside(kMax125, x, y));
+          if (IsKey(was) || kept)
+            EXPECT_EQ(now, was) << x << "," << y;
+          else
+            EXPECT_NE(now, was) << x << "," << y;
+        }
       }
     }
   }
