@@ -70,7 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int scale = int(size % 4);
   try {
     const auto options = ReadSkinOptions(text, scale, TacSystemColors{});
-    auto model = CreateSkinModel(Content(), options, {scale, scale - 1, scale == 1});
+    // Each scale also takes a different colour adjustment (brightness, hue, saturation).
+    auto model = CreateSkinModel(Content(), options,
+                                 {scale, scale - 1, scale == 1, scale * 90, 50 - scale * 50});
     Lookups(*model);
   } catch (const ESkinError&) {
   }

@@ -20,7 +20,8 @@ void TacSkinHolder::SetSkinName(std::string_view skinName, const TacSkinLoadCont
   std::unique_ptr<TacSkinModel> model;
   if (skin) {
     model = CreateSkinModel(skin->Content, skin->Options,
-                            {context.Scale, context.Brightness, context.ExtendedBorders});
+                            {context.Scale, context.Brightness, context.ExtendedBorders,
+                             context.HueOffset, context.Saturation});
   }
   // Nothing above raised: the new skin replaces the old one.
   FSkinName = skin ? skin->Name() : std::string(StripSkinExt(skinName));

@@ -29,8 +29,10 @@ struct TacSkinLoadContext {
   int Scale = 0;                                 // scale index, 0 to 3
   TacSystemColors System;                        // system colours the palette falls back on
   std::string CommonSections;                    // overlay sections merged into every skin
-  int Brightness = 0;                            // the manager's brightness (PNG alpha rule)
+  int Brightness = 0;                            // the manager's colour adjustment
   bool ExtendedBorders = false;                  // window-shadow templates are built
+  int HueOffset = 0;                             // the manager's colour adjustment
+  int Saturation = 0;                            // the manager's colour adjustment
 };
 
 // Reads the named skin. Null when there is none to read (no external skin of that name and

@@ -33,7 +33,7 @@ inline constexpr int acMaxShadowExtent = 64;
 struct TacExtFileData {
   std::unique_ptr<gfx::Bitmap> Bmp;  // owned
   std::string FileName;              // as the options text names it, upper-cased
-  int MaskType = 0;
+  int MaskType = 0;                  // of the first item with mask rows that names the file, else 0
 };
 
 // A font carried by the skin, ready to be made available to the process.
@@ -146,10 +146,14 @@ class TacSkinModel {
 };
 
 // What building a model needs besides the skin.
+// The colour adjustment (brightness, hue, saturation) is applied to the built model
+// (acSkinAdjust).
 struct TacSkinModelParams {
   int Scale = 0;                 // scale index 0 to 3
-  int Brightness = 0;            // the manager's brightness (PNG alpha rule)
+  int Brightness = 0;            // −100..100; also decides whether PNG pictures are premultiplied
   bool ExtendedBorders = false;  // window-shadow templates are built
+  int HueOffset = 0;             // degrees
+  int Saturation = 0;            // percent; −100 grey
 };
 
 }  // namespace skin::data

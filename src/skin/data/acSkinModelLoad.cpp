@@ -5,6 +5,7 @@
 #include "platform/gfx/GraphicsError.h"
 #include "platform/gfx/PictureCodec.h"
 #include "skin/data/SkinError.h"
+#include "skin/data/acSkinAdjust.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sGradient.h"
@@ -14,9 +15,6 @@ namespace skin::data {
 namespace {
 
 using skin::paint::clNone;
-
-// PNG pictures of skins from this version on carry straight alpha that is premultiplied once.
-constexpr double kPremultipliedPngVersion = 7.45;
 
 // Alpha 255 everywhere but on the key colour, which gets 0.
 void FillKeyAlpha(gfx::Bitmap& bmp) {
@@ -71,6 +69,10 @@ class ModelLoader {
     LoadFonts();
     LoadOuterEffects();
     AddMissingSections();
+    // Before the constant table, so glyphs it resamples come from the adjusted pictures.
+    ChangeSkinHue(m, FParams.HueOffset);
+    ChangeSkinSaturation(m, FParams.Saturation);
+    ChangeSkinBrightness(m, FParams.Brightness);
     m.InitConstantIndexes();
     m.CheckShadows(FParams.ExtendedBorders);
     return std::move(FModel);
@@ -93,6 +95,13 @@ class ModelLoader {
     return FModel->ExtArray.back().Bmp.get();
   }
 
+  // A picture file whose items carry mask rows below their images.
+  void MarkMaskRows(const gfx::Bitmap* bmp, int maskType) {
+    for (TacExtFileData& e : FModel->ExtArray) {
+      if (e.Bmp.get() == bmp && e.MaskType == 0) e.MaskType = maskType;
+    }
+  }
+
   std::unique_ptr<gfx::Bitmap> Decode(const std::string& name, bool onDisk) {
     const auto bytes = FContent.ReadFile(name, onDisk);
     if (!bytes) return nullptr;
@@ -105,7 +114,7 @@ class ModelLoader {
     if (bmp->Empty()) return nullptr;
     const bool png = gfx::DetectPictureFormat(*bytes) == gfx::PictureFormat::Png;
     if (png && FParams.Brightness <= 0 &&
-        FModel->CommonSkinData.Version > kPremultipliedPngVersion) {
+        FModel->CommonSkinData.Version > acPremultipliedPngVersion) {
       skin::paint::UpdateAlpha(*bmp);
     }
     if (!PictureHasAlpha(*bytes)) FillKeyAlpha(*bmp);
@@ -142,6 +151,7 @@ class ModelLoader {
                                       imageCount, fit(v.DrawMode, 0), fit(v.MaskType, -1));
       TsMaskData& md = m.ma[index];
       md.Bmp = own;
+      if (own && md.MaskType > 0) MarkMaskRows(own, md.MaskType);
       md.WL = std::int16_t(fit(v.WL, 0));
       md.WT = std::int16_t(fit(v.WT, 0));
       md.WR = std::int16_t(fit(v.WR, 0));

@@ -224,5 +224,54 @@ TEST_F(InternalSkinModelTest, EveryIndexOfEverySkinLiesInItsTable) {
   }
 }
 
+// The manager's colour adjustment reaches the model through the loading context: a hue turn
+// keeps the close glyph of a skin with BIKEEPHUE and the key colour; saturation −100 leaves
+// only greys.
+TEST_F(InternalSkinModelTest, ColourAdjustmentOfEverySkin) {
+  for (int k = 0; k < FSkins.Count(); ++k) {
+    const std::string name = FSkins.Items(k).Name();
+    SCOPED_TRACE(name);
+    Load(name);
+    const gfx::Bitmap plain = M().MasterBitmap;
+    const bool keep = !FText.Value("GLOBALINFO", "BIKEEPHUE").empty() &&
+                      std::stoi(FText.Value("GLOBALINFO", "BIKEEPHUE")) >= 1;
+    const std::string close = FText.Value("GLOBALINFO", "BICONCLOSE");
+    const gfx::TRect r =
+        close.starts_with("@") ? FText.Rect("GLOBALINFO", "BICONCLOSE") : gfx::TRect{};
+
+    TacSkinLoadContext context{"", &FSkins, 0, {}, ""};
+    context.HueOffset = 150;
+    FHolder.SetSkinName(name, context);
+    const gfx::Bitmap& hued = M().MasterBitmap;
+    ASSERT_EQ(hued.Width(), plain.Width());
+    int changed = 0;
+    for (int y = 0; y < plain.Height(); ++y) {
+      for (int x = 0; x < plain.Width(); ++x) {
+        const gfx::Pixel p = plain.At(x, y);
+        const bool inClose = x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+        if ((p & 0xFFFFFF) == 0xFF00FF || (keep && inClose)) {
+          ASSERT_EQ(hued.At(x, y), p) << x << "," << y;
+        } else if (hued.At(x, y) != p) {
+          ++changed;
+        }
+      }
+    }
+    EXPECT_GT(changed, 0);
+
+    context.HueOffset = 0;
+    context.Saturation = -100;
+    FHolder.SetSkinName(name, context);
+    const gfx::Bitmap& grey = M().MasterBitmap;
+    for (int y = 0; y < grey.Height(); ++y) {
+      for (int x = 0; x < grey.Width(); ++x) {
+        const gfx::Pixel p = grey.At(x, y);
+        if ((p & 0xFFFFFF) == 0xFF00FF) continue;
+        ASSERT_TRUE((p & 255) == ((p >> 8) & 255) && (p & 255) == ((p >> 16) & 255))
+            << x << "," << y;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace skin::data
