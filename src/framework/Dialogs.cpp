@@ -12,6 +12,36 @@ namespace fw {
 namespace {
 
 // The dialog's icon: a 32-pixel sign drawn for its kind, transparent around the sign.
+void SetMarkFont(TCanvas& c, TColor color) {
+  c.BrushStyle = TBrushStyle::bsClear;
+  c.Font.SetHeight(-20);
+  c.Font.SetStyle(fsBold);
+  c.Font.SetColor(color);
+}
+
+// Where a sign's mark, drawn centred in a 32 x 32 box, puts ink; empty without ink.
+TRect MarkInk(const std::u16string& mark) {
+  gfx::Bitmap scratch(32, 32);
+  gfx::DeviceContext dc(scratch);
+  TCanvas c;
+  c.SetHandle(&dc);
+  c.BrushColor = clBlack;
+  c.FillRect({0, 0, 32, 32});
+  SetMarkFont(c, clWhite);
+  TRect r{0, 0, 32, 32};
+  c.TextRect(r, mark, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+  TRect ink{32, 32, 0, 0};
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      if (gfx::PixelR(scratch.At(x, y)) >= 128) {
+        ink.Left = std::min(ink.Left, x);
+        ink.Top = std::min(ink.Top, y);
+        ink.Right = std::max(ink.Right, x + 1);
+        ink.Bottom = std::max(ink.Bottom, y + 1);
+      }
+  return ink;
+}
+
 gfx::Bitmap DrawMessageIcon(TMsgDlgType type) {
   gfx::Bitmap icon(32, 32);
   gfx::DeviceContext dc(icon);
@@ -39,15 +69,19 @@ gfx::Bitmap DrawMessageIcon(TMsgDlgType type) {
       if (half) c.FillRect({16 - half, y, 16 + half, y + 1});
     }
   }
-  c.BrushStyle = TBrushStyle::bsClear;
-  c.Font.SetHeight(-20);
-  c.Font.SetStyle(fsBold);
-  c.Font.SetColor(type == TMsgDlgType::mtWarning ? clBlack : clWhite);
   std::u16string mark = type == TMsgDlgType::mtError          ? u"\u00D7"
                         : type == TMsgDlgType::mtWarning      ? u"!"
                         : type == TMsgDlgType::mtConfirmation ? u"?"
                                                               : u"i";
-  TRect r{0, 4, 32, 32};
+  // The mark is centred by its ink, not by its line box ("×" sits low in its line): the
+  // disc's centre, or low in the triangle, where it is widest.
+  const TPoint centre = type == TMsgDlgType::mtWarning ? TPoint{16, 19} : TPoint{16, 16};
+  const TRect ink = MarkInk(mark);
+  TRect r{0, 0, 32, 32};
+  if (!ink.IsEmpty())
+    r = r.Offset((2 * centre.X - ink.Left - ink.Right) / 2,
+                 (2 * centre.Y - ink.Top - ink.Bottom) / 2);
+  SetMarkFont(c, type == TMsgDlgType::mtWarning ? clBlack : clWhite);
   c.TextRect(r, mark, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
   const gfx::Pixel key = gfx::PixelFromColor(ColorToRGB(clFuchsia), 0);
   for (int y = 0; y < 32; ++y)

@@ -257,5 +257,37 @@ TEST_F(FrameworkTest, MessageDialogsAreMessageFormsWithNamedParts) {
   delete plain;
 }
 
+// The mark of each sign (white on the disc, black in the triangle) sits at the sign's middle.
+TEST_F(FrameworkTest, MessageIconsCentreTheirMarks) {
+  struct Case {
+    TMsgDlgType Type;
+    bool DarkMark;
+    TPoint Centre;
+  };
+  for (const Case& k : {Case{TMsgDlgType::mtError, false, {16, 16}},
+                        Case{TMsgDlgType::mtInformation, false, {16, 16}},
+                        Case{TMsgDlgType::mtConfirmation, false, {16, 16}},
+                        Case{TMsgDlgType::mtWarning, true, {16, 19}}}) {
+    TMessageForm* box = CreateMessageDialog(u"x", u"", k.Type, {TMsgDlgBtn::mbOK});
+    const gfx::Bitmap& icon = static_cast<TImage*>(box->FindComponent("Image"))->Picture();
+    int left = 32, top = 32, right = 0, bottom = 0;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) {
+        const gfx::Pixel p = icon.At(x, y);
+        const int grey = (gfx::PixelR(p) + gfx::PixelG(p) + gfx::PixelB(p)) / 3;
+        const bool mark =
+            k.DarkMark ? grey < 64 && gfx::PixelB(p) < 64 && y > 10 && y < 29 && x > 11 && x < 21
+                       : gfx::PixelA(p) == 255 && grey > 192;
+        if (!mark) continue;
+        left = std::min(left, x), top = std::min(top, y);
+        right = std::max(right, x + 1), bottom = std::max(bottom, y + 1);
+      }
+    ASSERT_LT(left, right) << int(k.Type);
+    EXPECT_NEAR((left + right) / 2.0, k.Centre.X, 1.0) << int(k.Type);
+    EXPECT_NEAR((top + bottom) / 2.0, k.Centre.Y, 1.0) << int(k.Type);
+    delete box;
+  }
+}
+
 }  // namespace
 }  // namespace fw::test
