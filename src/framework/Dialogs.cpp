@@ -11,12 +11,13 @@ namespace fw {
 
 namespace {
 
-// The dialog's icon: a 32-pixel sign drawn for its kind, transparent around the sign.
-void SetMarkFont(TCanvas& c, TColor color) {
+// Draws a sign's mark in its font, centred in r by its line box.
+void DrawMark(TCanvas& c, const std::u16string& mark, TColor color, TRect r) {
   c.BrushStyle = TBrushStyle::bsClear;
   c.Font.SetHeight(-20);
   c.Font.SetStyle(fsBold);
   c.Font.SetColor(color);
+  c.TextRect(r, mark, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
 }
 
 // Where a sign's mark, drawn centred in a 32 x 32 box, puts ink; empty without ink.
@@ -27,9 +28,7 @@ TRect MarkInk(const std::u16string& mark) {
   c.SetHandle(&dc);
   c.BrushColor = clBlack;
   c.FillRect({0, 0, 32, 32});
-  SetMarkFont(c, clWhite);
-  TRect r{0, 0, 32, 32};
-  c.TextRect(r, mark, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+  DrawMark(c, mark, clWhite, {0, 0, 32, 32});
   TRect ink{32, 32, 0, 0};
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x)
@@ -42,6 +41,7 @@ TRect MarkInk(const std::u16string& mark) {
   return ink;
 }
 
+// The dialog's icon: a 32-pixel sign drawn for its kind, transparent around the sign.
 gfx::Bitmap DrawMessageIcon(TMsgDlgType type) {
   gfx::Bitmap icon(32, 32);
   gfx::DeviceContext dc(icon);
@@ -81,8 +81,7 @@ gfx::Bitmap DrawMessageIcon(TMsgDlgType type) {
   if (!ink.IsEmpty())
     r = r.Offset((2 * centre.X - ink.Left - ink.Right) / 2,
                  (2 * centre.Y - ink.Top - ink.Bottom) / 2);
-  SetMarkFont(c, type == TMsgDlgType::mtWarning ? clBlack : clWhite);
-  c.TextRect(r, mark, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+  DrawMark(c, mark, type == TMsgDlgType::mtWarning ? clBlack : clWhite, r);
   const gfx::Pixel key = gfx::PixelFromColor(ColorToRGB(clFuchsia), 0);
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x)
