@@ -43,7 +43,7 @@ TEST_F(FormsTest, TheSkinComponentsKeepTheirStoredSettings) {
 
   auto* manager = Find<TsSkinManager>(form, "sSkinManager1");
   EXPECT_EQ(manager->SkinName(), u"BlueGauze (внутренний)");
-  EXPECT_TRUE(manager->OldGlyphsMode());
+  EXPECT_TRUE(manager->ButtonsOptions().OldGlyphsMode());
   // The eight internal skins in the program's order, each with its package; the active one
   // last, the only one with the file it stands for.
   auto& skins = manager->InternalSkins();
