@@ -253,7 +253,8 @@ void TsSkinManager::Loaded() {
   if (FSkinDirectory.empty()) FSkinDirectory = kDefSkinDirectory;
   if (FMenuSupport.IcoLineSkin.empty()) FMenuSupport.IcoLineSkin = u"ICOLINE";
   LoadThirdNames(*this, false);
-  if (FActive && !FSkinName.empty()) SendNewSkin(*this, false);
+  // A skin that failed to load while the description was read has nothing to announce.
+  if (FActive && !FSkinName.empty() && FHolder.Active()) SendNewSkin(*this, false);
   if (!wasActive && CommonSkinData().Active) Raise(OnActivate, this);
   // The owner form's window joins the windows the dialog hook skins once dialogs are skinned.
 }

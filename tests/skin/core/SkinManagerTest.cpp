@@ -124,6 +124,17 @@ end
     desktop.Pump();
     gReceipts.clear();
   }
+  // A shown form skinned through a provider that follows the manager.
+  TProviderForm* NewHookedForm() {
+    auto* hooked = new TProviderForm(app.get(), "H");
+    hooked->SetBorderStyle(fw::TFormBorderStyle::bsNone);
+    hooked->SetBounds(0, 0, 200, 100);
+    hooked->Provider.Manager = manager;
+    IntSkinForm(hooked);
+    hooked->Show();
+    desktop.Pump();
+    return hooked;
+  }
   int Count(UINT cmd) const { return int(Receivers(cmd).size()); }
   // Sets the name while an Enter closes the error box that may come.
   void SetSkinNameAnswering(const std::u16string& name) {
@@ -225,13 +236,7 @@ TEST_F(SkinManagerTest, ADamagedPackageShowsOneErrorAndChangesNothing) {
 
 TEST_F(SkinManagerTest, AThrowingHandlerLeavesEveryFlagClearAndFormsPainting) {
   Stream();
-  auto* hooked = new TProviderForm(app.get(), "H");
-  hooked->SetBorderStyle(fw::TFormBorderStyle::bsNone);
-  hooked->SetBounds(0, 0, 200, 100);
-  hooked->Provider.Manager = manager;
-  IntSkinForm(hooked);
-  hooked->Show();
-  desktop.Pump();
+  TProviderForm* hooked = NewHookedForm();
 
   // During the new-skin broadcast.
   b1->ThrowOn = AC_SETNEWSKIN;
@@ -263,13 +268,7 @@ TEST_F(SkinManagerTest, AThrowingHandlerLeavesEveryFlagClearAndFormsPainting) {
 
 TEST_F(SkinManagerTest, AReloadLocksAndRevealsTheProvidersForms) {
   Stream();
-  auto* hooked = new TProviderForm(app.get(), "H");
-  hooked->SetBorderStyle(fw::TFormBorderStyle::bsNone);
-  hooked->SetBounds(0, 0, 200, 100);
-  hooked->Provider.Manager = manager;
-  IntSkinForm(hooked);
-  hooked->Show();
-  desktop.Pump();
+  TProviderForm* hooked = NewHookedForm();
   bool lockedAtRefresh = false;
   hooked->OnAlphaCmd = [&](const fw::TMessage& m) {
     if (WParamHi(m.WParam) == AC_REFRESH && hooked->Provider.Animating) lockedAtRefresh = true;
@@ -504,6 +503,63 @@ TEST_F(SkinManagerTest, ForeignClassListsAreExactAndGoBackToTheirTexts) {
   EXPECT_EQ(manager->ThirdParty().Text(tpEdit), u"TEdit\r\nTMaskEdit\r\n");
   LoadThirdNames(*manager, true);
   EXPECT_EQ(manager->ThirdParty().Text(tpEdit), u" ");
+}
+
+TEST_F(SkinManagerTest, StoredSettingsArriveFromTheDescription) {
+  form = NewForm("");
+  fw::ReadComponentText(form,
+                        R"(object F: TForm
+  object M: TsSkinManager
+    Active = False
+    SkinDirectory = ')" + dir.Dir() +
+                            R"('
+    SkinName = 'Blue'
+    Brightness = 250
+    SkinsFilter = [sfiInternal]
+    SkinningRules = [srStdForms, srThirdParty]
+    Effects.AllowGlowing = False
+    AnimEffects.BlendOnMoving.BlendValue = 99
+    AnimEffects.Minimizing.Mode = atFading
+    AnimEffects.Buttons.Events = [beMouseDown]
+    ButtonsOptions.ModalButtonsColoring = [bcText, bcBackground]
+    MenuSupport.AlphaBlend = 200
+    Options.ScaleMode = sm150
+    Options.ArrowsStyle = arsLines2
+    Fonts.MainMode = fmCustom
+    Fonts.MainFont = 'Tahoma'
+    CommonSections.Strings = (
+      '[PANEL]'
+      'COLOR = 3')
+    ThirdParty.ThirdGrids = 'TStringGrid'#13#10
+  end
+end
+)",
+                        "Test.txt", ".");
+  manager = dynamic_cast<TsSkinManager*>(form->FindComponent("M"));
+  ASSERT_NE(manager, nullptr);
+  EXPECT_TRUE(gReceipts.empty());
+  EXPECT_EQ(manager->SkinModel(), nullptr);
+  EXPECT_EQ(manager->SkinName(), u"Blue");
+  EXPECT_EQ(manager->Brightness(), 100);
+  EXPECT_EQ(manager->SkinsFilter(), acBit(sfiInternal));
+  EXPECT_EQ(manager->SkinningRules(), acBit(srStdForms) | acBit(srThirdParty));
+  EXPECT_FALSE(manager->Effects().AllowGlowing);
+  EXPECT_EQ(manager->AnimEffects().BlendOnMoving.BlendValue, 99);
+  EXPECT_EQ(manager->AnimEffects().Minimizing.Mode, atFading);
+  EXPECT_EQ(manager->AnimEffects().Minimizing.Time, 120);
+  EXPECT_EQ(manager->AnimEffects().Buttons.Events, acBit(beMouseDown));
+  EXPECT_EQ(manager->ButtonsOptions().ModalButtonsColoring, acBit(bcText) | acBit(bcBackground));
+  EXPECT_EQ(manager->MenuSupport().AlphaBlend, 200);
+  EXPECT_EQ(manager->GetScale(), 2);
+  EXPECT_EQ(manager->ScaleInt(10), 15);
+  EXPECT_EQ(manager->Options().ActualArrowStyle(), arsLines2);
+  EXPECT_EQ(manager->Fonts().MainMode(), fmCustom);
+  EXPECT_EQ(manager->Fonts().MainFont(), u"Tahoma");
+  EXPECT_EQ(manager->CommonSections().Lines(),
+            (std::vector<std::u16string>{u"[PANEL]", u"COLOR=3"}));
+  EXPECT_EQ(manager->ThirdLists(tpGrid).IndexOf(u"TStringGrid"), 0);
+  EXPECT_EQ(manager->SkinInfo(), u"N/A");
+  EXPECT_EQ(manager->Version(), u"13.15");
 }
 
 TEST(SkinManagerScale, LogicalDpiGivesTheScaleStep) {
