@@ -234,6 +234,35 @@ TEST_F(SkinManagerTest, ADamagedPackageShowsOneErrorAndChangesNothing) {
   EXPECT_FALSE(aSkinChanging);
 }
 
+TEST_F(SkinManagerTest, ADescribedSkinThatFailsShowsOneErrorAndAnnouncesNothing) {
+  form = NewForm("");
+  desktop.Schedule(10, [] {
+    win::InjectKey(fw::test::kEnter, true);
+    win::InjectKey(fw::test::kEnter, false);
+  });
+  fw::ReadComponentText(form,
+                        R"(object F: TForm
+  object B1: TRecBox
+  end
+  object M: TsSkinManager
+    Active = False
+    SkinDirectory = ')" + dir.Dir() +
+                            R"('
+    SkinName = 'Bad'
+    Active = True
+  end
+end
+)",
+                        "Test.txt", ".");
+  desktop.Pump();
+  manager = dynamic_cast<TsSkinManager*>(form->FindComponent("M"));
+  ASSERT_NE(manager, nullptr);
+  ASSERT_EQ(app->Messages().size(), 1u);
+  EXPECT_EQ(app->Messages()[0].Icon, fw::TMsgDlgType::mtError);
+  EXPECT_EQ(manager->SkinModel(), nullptr);
+  EXPECT_TRUE(gReceipts.empty());
+}
+
 TEST_F(SkinManagerTest, AThrowingHandlerLeavesEveryFlagClearAndFormsPainting) {
   Stream();
   TProviderForm* hooked = NewHookedForm();
