@@ -1,6 +1,7 @@
 // The skin manager on streamed and built forms: what it announces and when, what a failed
 // load leaves, the settings that reload or only store, the font policy, the hover tracking on
 // the virtual clock, and what is left when a manager is freed before those naming it.
+#include <set>
 #include <stdexcept>
 
 #include "SkinMessageHarness.h"
@@ -589,6 +590,32 @@ end
   EXPECT_EQ(manager->ThirdLists(tpGrid).IndexOf(u"TStringGrid"), 0);
   EXPECT_EQ(manager->SkinInfo(), u"N/A");
   EXPECT_EQ(manager->Version(), u"13.15");
+}
+
+TEST_F(SkinManagerTest, ALaterSkinVersionWarnsOnceAndIsStillUsed) {
+  Stream();
+  dir.Write("Future/Options.dat", std::string("[GLOBALINFO]\nVERSION=14.5\n"));
+  SetSkinNameAnswering(u"Future");
+  ASSERT_EQ(app->Messages().size(), 1u);
+  EXPECT_EQ(app->Messages()[0].Icon, fw::TMsgDlgType::mtWarning);
+  EXPECT_EQ(manager->SkinInfo(), u"14.5");
+  EXPECT_EQ(Receivers(AC_SETNEWSKIN), kAll);
+  EXPECT_EQ(manager->SkinningRules(),
+            acBit(srStdForms) | acBit(srStdDialogs) | acBit(srThirdParty));
+}
+
+TEST_F(SkinManagerTest, ARandomSkinIsOneOfTheOffered) {
+  form = NewForm("F");
+  manager = new TsSkinManager(form);
+  manager->AfterConstruction();
+  manager->SetSkinDirectory(fw::Utf8ToUtf16(dir.Dir() + "none"));  // no external skins
+  EXPECT_EQ(manager->GetRandomSkin(), "");
+  data::AddInternalSkins(manager->InternalSkins());
+  manager->SetSkinsFilter(acBit(sfiInternal));  // the list is read again
+  std::set<std::string> drawn;
+  for (int i = 0; i < 40; ++i) drawn.insert(manager->GetRandomSkin());
+  for (const std::string& name : drawn) EXPECT_NE(data::FindInternalSkin(name), nullptr) << name;
+  EXPECT_GT(drawn.size(), 1u);
 }
 
 TEST(SkinManagerScale, LogicalDpiGivesTheScaleStep) {
