@@ -523,7 +523,7 @@ void TsSkinManager::UpdateCurrentSkin() {
   if (!FActive || IsLoading()) return;
   {
     TacFlagGuard changing(aSkinChanging);
-    FHolder.SetSkinName(FHolder.SkinName(), LoadContext());
+    FHolder.SetSkinName(fw::Utf16ToUtf8(FSkinName), LoadContext());
     SendNewSkin(*this, true);
   }
   if (!FNoAutoUpdate) {
@@ -558,7 +558,7 @@ void TsSkinManager::SetExtendedBorders(bool value) {
   {
     // The shadow templates are part of the model: reload it with or without them.
     TacFlagGuard changing(aSkinChanging);
-    FHolder.SetSkinName(FHolder.SkinName(), LoadContext());
+    FHolder.SetSkinName(fw::Utf16ToUtf8(FSkinName), LoadContext());
     if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = true;
   }
   if (!IsLoading()) RepaintForms(true);

@@ -344,6 +344,19 @@ TEST_F(SkinManagerTest, ColourSettingsReloadOnlyWhenTheStoredValueChanges) {
   EXPECT_EQ(manager->Brightness(), -100);
 }
 
+TEST_F(SkinManagerTest, ExtendedBordersReloadAndRepaintWithoutANewSkin) {
+  Stream();
+  const data::TacSkinModel* model = manager->SkinModel();
+  manager->SetExtendedBorders(true);
+  EXPECT_NE(manager->SkinModel(), model);
+  EXPECT_TRUE(manager->CommonSkinData().Active);
+  EXPECT_EQ(Count(AC_SETNEWSKIN), 0);
+  EXPECT_EQ(Receivers(AC_REFRESH), kAll);
+  gReceipts.clear();
+  manager->SetExtendedBorders(true);
+  EXPECT_TRUE(gReceipts.empty());
+}
+
 TEST_F(SkinManagerTest, UpdateBracketsAnnounceOnce) {
   Stream();
   int afterChange = 0;
