@@ -408,6 +408,7 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   friend void LoadThirdNames(TsSkinManager& manager, bool overwrite);
   friend void UpdateThirdNames(TsSkinManager& manager);
   data::TacSkinLoadContext LoadContext() const;
+  void LoadSkin();
   void SkinListSourcesChanged();
   void CheckVersion();
   void ShowError(const std::exception& e);
