@@ -384,14 +384,18 @@ data::TacSkinLoadContext TsSkinManager::LoadContext() const {
   return c;
 }
 
-// Loads the skin named SkinName aside and puts it in force; the fonts it carries become
-// available to the whole program (a later skin's face of the same family and style takes the
-// place of an earlier one's).
+// Loads the skin named SkinName aside and puts it in force with its brushes; the fonts it
+// carries become available to the whole program (a later skin's face of the same family and
+// style takes the place of an earlier one's).
 void TsSkinManager::LoadSkin() {
   FHolder.SetSkinName(fw::Utf16ToUtf8(FSkinName), LoadContext());
-  if (const data::TacSkinModel* model = FHolder.Model())
-    for (const data::TacEmbeddedFont& font : model->EmbeddedFonts)
-      if (!font.Data.empty()) gfx::AddFontMemResourceEx(font.Data.data(), font.Data.size());
+  const data::TacSkinModel* model = FHolder.Model();
+  for (std::size_t i = 0; i < FBrushes.size(); ++i)
+    FBrushes[i].reset(model ? win::CreateSolidBrush(gfx::COLORREF(model->Palette[i] & 0xFFFFFF))
+                            : nullptr);
+  if (!model) return;
+  for (const data::TacEmbeddedFont& font : model->EmbeddedFonts)
+    if (!font.Data.empty()) gfx::AddFontMemResourceEx(font.Data.data(), font.Data.size());
 }
 
 void TsSkinManager::SkinListSourcesChanged() {
@@ -637,6 +641,7 @@ void TsSkinManager::BeforeRemoveSkin() {
 
 void TsSkinManager::AfterRemoveSkin() {
   FHolder.Clear();
+  for (auto& brush : FBrushes) brush.reset();
 }
 
 void TsSkinManager::LockForms() {
