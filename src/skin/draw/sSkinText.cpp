@@ -1,0 +1,185 @@
+#include "skin/draw/sSkinText.h"
+
+#include <algorithm>
+
+#include "framework/Colors.h"
+#include "platform/win/MulDiv.h"
+#include "skin/paint/sGraphUtils.h"
+
+namespace skin::draw {
+
+namespace {
+
+using skin::data::kNoColor;
+using skin::data::TsGenState;
+
+// A one-pixel context for measuring, with font selected.
+struct TMeasureDC {
+  gfx::Bitmap bmp{1, 1};
+  gfx::DeviceContext dc{bmp};
+  explicit TMeasureDC(const gfx::HFONT& font) {
+    if (font) gfx::SelectFont(&dc, font);
+  }
+};
+
+// The state record of section skinIndex for state, or null for an invalid section.
+const TsGenState* StateProps(const TacSkinModel* model, int skinIndex, int state) {
+  if (!model || !model->IsValidSkinIndex(skinIndex)) return nullptr;
+  const auto& gd = model->gd[std::size_t(skinIndex)];
+  int last = std::clamp(gd.States - 1, 0, int(gd.Props.size()) - 1);
+  return &gd.Props[std::size_t(std::clamp(state, 0, last))];
+}
+
+// Offsets of the contour colours Left, Top, Right, Bottom.
+constexpr gfx::TPoint kContourShift[4] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+
+std::array<TColor, 4> Contours(const TsGenState& p) {
+  return {p.FontColor.Left, p.FontColor.Top, p.FontColor.Right, p.FontColor.Bottom};
+}
+
+}  // namespace
+
+void acScaleArrowMetrics(int newScale, int oldScale) {
+  using skin::paint::acArrowSize, skin::paint::acLineWidth, skin::paint::ac_ArrowWidth,
+      skin::paint::ac_ArrowHeight;
+  acArrowSize = win::MulDiv(5, newScale, 100);
+  if (oldScale != 0) acLineWidth = win::MulDiv(acLineWidth, newScale, oldScale);
+  ac_ArrowWidth = win::MulDiv(7, newScale, 100);
+  ac_ArrowHeight = ac_ArrowWidth / 2 + ac_ArrowWidth % 2;
+}
+
+TColor UpdateColor(TColor color, TColor colorTone, int hueOffset, int saturation) {
+  using namespace skin::paint;
+  if (colorTone != clNone) {
+    TsColor_ p = TsColor_::Of(SwapRedBlue(std::uint32_t(color)));
+    color = TColor(SwapRedBlue(ChangeColorTone(p, colorTone).C()));
+  }
+  color = ChangeHue(hueOffset, color);
+  return ChangeSaturation(color, saturation * 256 / 100);
+}
+
+int acWriteText(fw::TCanvas& canvas, std::u16string_view text, unsigned flags, TRect& r) {
+  return canvas.TextRect(r, text, flags);
+}
+
+int acDrawText(gfx::HDC dc, std::u16string_view text, TRect& r, unsigned flags) {
+  return gfx::DrawTextW(dc, text.substr(0, acMaxDrawTextChars), &r, flags);
+}
+
+void WriteTextEx(fw::TCanvas& canvas, std::u16string_view text, bool enabled, const TRect& r,
+                 unsigned flags, int skinIndex, int hot, const TacSkinModel* model) {
+  if (text.empty()) return;
+  const TColor savedColor = canvas.Font.Color();
+  const fw::TBrushStyle savedBrush = canvas.BrushStyle;
+  canvas.BrushStyle = fw::TBrushStyle::bsClear;
+  auto draw = [&](TColor color, gfx::TPoint shift) {
+    canvas.Font.SetColor(color);
+    TRect at = r.Offset(shift.X, shift.Y);
+    canvas.TextRect(at, text, flags);
+  };
+  if (enabled) {
+    if (const TsGenState* p = StateProps(model, skinIndex, hot)) {
+      auto contours = Contours(*p);
+      for (int i = 0; i < 4; ++i)
+        if (contours[i] != kNoColor) draw(contours[i], kContourShift[i]);
+      draw(p->FontColor.Color, {});
+    } else {
+      draw(savedColor, {});
+    }
+  } else if (const TsGenState* p = StateProps(model, skinIndex, 0)) {
+    draw(skin::paint::BlendColors(p->FontColor.Color, p->Color, skin::paint::DefBlendDisabled), {});
+  } else {
+    draw(fw::clGrayText, {});
+  }
+  canvas.Font.SetColor(savedColor);
+  canvas.BrushStyle = savedBrush;
+}
+
+void WriteText32(gfx::Bitmap& bmp, const fw::TFont& font, std::u16string_view text, bool enabled,
+                 const TRect& r, unsigned flags, int skinIndex, int state,
+                 const TacSkinModel* model) {
+  if (text.empty() || r.IsEmpty()) return;
+  const gfx::HFONT handle = font.Handle();
+  const TsGenState* p = StateProps(model, skinIndex, state);
+  if (!p) {
+    skin::paint::WriteColor(bmp, handle, text, enabled, r, flags,
+                            TColor(fw::ColorToRGB(font.Color())));
+    return;
+  }
+  if (enabled) {
+    auto contours = Contours(*p);
+    for (int i = 0; i < 4; ++i)
+      if (contours[i] != kNoColor)
+        skin::paint::WriteColor(bmp, handle, text, true,
+                                r.Offset(kContourShift[i].X, kContourShift[i].Y), flags,
+                                contours[i]);
+  }
+  skin::paint::WriteColor(bmp, handle, text, enabled, r, flags, p->FontColor.Color);
+}
+
+std::u16string CutText(fw::TCanvas& canvas, std::u16string_view text, int maxLength) {
+  if (maxLength < 1) return {};
+  if (canvas.TextWidth(text) <= maxLength) return std::u16string(text);
+  std::u16string s(text);
+  while (!s.empty()) {
+    // A surrogate pair goes as one character.
+    bool pair =
+        s.size() >= 2 && (s.back() & 0xFC00) == 0xDC00 && (s[s.size() - 2] & 0xFC00) == 0xD800;
+    s.resize(s.size() - (pair ? 2 : 1));
+    if (s.empty()) break;
+    if (canvas.TextWidth(s + u"...") <= maxLength) return s + u"...";
+  }
+  return {};
+}
+
+TSize acTextExtent(fw::TCanvas& canvas, std::u16string_view text) {
+  return canvas.TextExtent(text);
+}
+
+int acTextWidth(fw::TCanvas& canvas, std::u16string_view text) {
+  return canvas.TextExtent(text).cx;
+}
+
+int acTextHeight(fw::TCanvas& canvas, std::u16string_view text) {
+  return canvas.TextExtent(text).cy;
+}
+
+TRect acTextRect(fw::TCanvas& canvas, const TRect& r, std::u16string_view text, unsigned flags) {
+  TRect out = r;
+  canvas.TextRect(out, text.substr(0, acMaxDrawTextChars), flags | gfx::DT_CALCRECT);
+  return out;
+}
+
+TSize acGetTextExtent(gfx::HDC dc, std::u16string_view text, const gfx::HFONT& font) {
+  TSize size;
+  if (dc) {
+    gfx::GetTextExtentPoint32W(dc, text, &size);
+    return size;
+  }
+  TMeasureDC m(font);
+  if (!gfx::GetTextExtentPoint32W(&m.dc, text, &size)) return {};
+  return size;
+}
+
+TSize GetStringSize(const gfx::HFONT& font, std::u16string_view text, unsigned flags, int maxWidth,
+                    bool wrapText) {
+  TMeasureDC m(font);
+  if (wrapText) {
+    TRect r{0, 0, maxWidth, 0};
+    gfx::DrawTextW(&m.dc, text.substr(0, acMaxDrawTextChars), &r, flags | gfx::DT_CALCRECT);
+    return {r.Width(), r.Height()};
+  }
+  TSize size;
+  if (!gfx::GetTextExtentPoint32W(&m.dc, text, &size)) return {};
+  return size;
+}
+
+int GetFontHeight(const gfx::HFONT& font, bool noLeading) {
+  if (!font) return 0;
+  TMeasureDC m(font);
+  gfx::TEXTMETRICW tm;
+  if (!gfx::GetTextMetricsW(&m.dc, &tm)) return 0;
+  return noLeading ? tm.tmHeight - tm.tmInternalLeading - tm.tmExternalLeading : tm.tmHeight + 6;
+}
+
+}  // namespace skin::draw
