@@ -1,5 +1,5 @@
-// Border copies of sGraphUtils: border bands between device contexts and the nine-slice copy
-// of a template picture.
+// Copies of sGraphUtils: border bands between device contexts, the nine-slice copy of a
+// template picture and bitmaps drawn with their alpha onto a context.
 #include <algorithm>
 #include <cstdint>
 
@@ -34,6 +34,9 @@ void BitBltBorder(gfx::HDC dst, int x, int y, int width, int height, gfx::HDC sr
 }
 
 namespace {
+
+// Largest side of a work bitmap DrawBmp makes.
+constexpr int kMaxWorkSide = 8192;
 
 void Copy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy) {
   StretchCopy(dst, dx, dy, w, h, src, sx, sy, w, h);
@@ -117,6 +120,26 @@ void PaintControlByTemplate(Bitmap& dst, const Bitmap& src, const TRect& dstRect
            [&](int y, int h) { Copy(dst, x, y, w, h, src, sLeft, sTop); });
     });
   }
+}
+
+void DrawBmp(gfx::HDC dc, const Bitmap& bmp, const TRect& r, bool reflected) {
+  if (!dc || bmp.Empty() || r.IsEmpty()) return;
+  const int w = r.Width(), h = r.Height();
+  const std::int64_t workHeight = std::int64_t(h) + (reflected ? h / 2 : 0);
+  // The work bitmap is r's size: an r beyond any bitmap's size draws nothing.
+  if (w > kMaxWorkSide || workHeight > kMaxWorkSide) return;
+  Bitmap work(w, int(workHeight));
+  gfx::DeviceContext wdc(work);
+  gfx::BitBlt(&wdc, 0, 0, w, int(workHeight), dc, r.Left, r.Top, gfx::SRCCOPY);
+  const Bitmap* pic = &bmp;
+  Bitmap scaled;
+  if (bmp.Width() != w || bmp.Height() != h) {
+    scaled = Bitmap(w, h);
+    StretchCopy(scaled, 0, 0, w, h, bmp, 0, 0, bmp.Width(), bmp.Height());
+    pic = &scaled;
+  }
+  CopyBmp32({0, 0, w, h}, pic->Bounds(), work, *pic, TCacheInfo{}, false, clNone, 0, reflected);
+  gfx::BitBlt(dc, r.Left, r.Top, w, int(workHeight), &wdc, 0, 0, gfx::SRCCOPY);
 }
 
 }  // namespace skin::paint

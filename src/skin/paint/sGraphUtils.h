@@ -147,5 +147,9 @@ void PaintControlByTemplate(Bitmap& dst, const Bitmap& src, const TRect& dstRect
                             const TRect& srcRect, const TRect& borderWidths,
                             const TRect& borderMaxWidths, const TRect& drawModes,
                             bool stretchCenter, bool fillCenter);
+// bmp composited with its alpha over what dc shows in r (stretched nearest-neighbour to r's
+// size when the sizes differ), with a fading reflection below r when reflected (half r's
+// height, through the same context).
+void DrawBmp(gfx::HDC dc, const Bitmap& bmp, const TRect& r, bool reflected);
 
 }  // namespace skin::paint

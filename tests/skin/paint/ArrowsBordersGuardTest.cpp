@@ -70,6 +70,7 @@ TEST(ArrowsBordersGuard, ContextRoutinesStayInTheirWindow) {
     TRect r = AnyRect(rng);
     DrawColorArrow(&g.dc, TColor(rng() & 0xFFFFFF), r, TacSide(Any(rng, 0, 3)));
     FocusRect(&g.dc, r, TColor(rng() & 0xFFFFFF), Any(rng, 0, 1) ? clNone : 0x123456);
+    DrawBmp(&g.dc, srcBmp, r, Any(rng, 0, 1) == 1);
     BitBltBorder(&g.dc, r.Left, r.Top, r.Width(), r.Height(), &src, Any(rng, -10, 30),
                  Any(rng, -10, 30), Any(rng, -3, 12), Any(rng, -3, 12), Any(rng, -3, 12),
                  Any(rng, -3, 12));

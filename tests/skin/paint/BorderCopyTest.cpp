@@ -140,5 +140,47 @@ TEST(TemplateTest, DestinationOffsetAndSourceRectangleInsideLargerBitmaps) {
   });
 }
 
+TEST(DrawBmpTest, AlphaOverTheContextStretchedToTheRectangle) {
+  Bitmap canvas(12, 12);
+  canvas.Fill(0xFF204060);
+  gfx::DeviceContext dc(canvas);
+  Bitmap pic(2, 2);
+  pic.Set(0, 0, 0xFF0000FF);  // opaque blue
+  pic.Set(1, 0, 0x00FFFFFF);  // fully transparent
+  pic.Set(0, 1, 0xFFFF0000);
+  pic.Set(1, 1, 0x00000000);
+  DrawBmp(&dc, pic, {2, 3, 6, 7}, false);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 12; ++x) {
+      std::uint32_t want = 0xFF204060;
+      // Opaque pixels replace the ground (weight 255 of 256: 255 becomes 254).
+      if (x >= 2 && x < 4 && y >= 3 && y < 5) want = 0xFF0000FE;
+      if (x >= 2 && x < 4 && y >= 5 && y < 7) want = 0xFFFE0000;
+      ASSERT_EQ(canvas.At(x, y), want) << x << "," << y;
+    }
+}
+
+TEST(DrawBmpTest, ReflectionFadesBelowTheRectangleOnly) {
+  Bitmap plain(10, 12), mirrored(10, 12);
+  plain.Fill(0xFFFFFFFF);
+  mirrored.Fill(0xFFFFFFFF);
+  gfx::DeviceContext p(plain), m(mirrored);
+  Bitmap pic(4, 4);
+  pic.Fill(0xFF000000);
+  DrawBmp(&p, pic, {3, 2, 7, 6}, false);
+  DrawBmp(&m, pic, {3, 2, 7, 6}, true);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 10; ++x) {
+      bool below = x >= 3 && x < 7 && y >= 6 && y < 8;
+      if (!below) {
+        ASSERT_EQ(mirrored.At(x, y), plain.At(x, y)) << x << "," << y;
+      }
+    }
+  // The first mirrored row is darker than white, the reflection fades out.
+  EXPECT_LT(mirrored.At(4, 6) & 0xFF, 0xFFu);
+  EXPECT_EQ(plain.At(4, 6), 0xFFFFFFFFu);
+  EXPECT_GE(mirrored.At(4, 7) & 0xFF, mirrored.At(4, 6) & 0xFF);
+}
+
 }  // namespace
 }  // namespace skin::paint
