@@ -33,6 +33,11 @@ const TsGenState* StateProps(const TacSkinModel* model, int skinIndex, int state
 // Offsets of the contour colours Left, Top, Right, Bottom.
 constexpr gfx::TPoint kContourShift[4] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
 
+// A skin or font colour as the RGB value it paints with (system colours looked up).
+TColor RGBOf(TColor c) {
+  return TColor(fw::ColorToRGB(c));
+}
+
 std::array<TColor, 4> Contours(const TsGenState& p) {
   return {p.FontColor.Left, p.FontColor.Top, p.FontColor.Right, p.FontColor.Bottom};
 }
@@ -87,7 +92,9 @@ void WriteTextEx(fw::TCanvas& canvas, std::u16string_view text, bool enabled, co
       draw(savedColor, {});
     }
   } else if (const TsGenState* p = StateProps(model, skinIndex, 0)) {
-    draw(skin::paint::BlendColors(p->FontColor.Color, p->Color, skin::paint::DefBlendDisabled), {});
+    draw(skin::paint::BlendColors(RGBOf(p->FontColor.Color), RGBOf(p->Color),
+                                  skin::paint::DefBlendDisabled),
+         {});
   } else {
     draw(fw::clGrayText, {});
   }
@@ -102,8 +109,7 @@ void WriteText32(gfx::Bitmap& bmp, const fw::TFont& font, std::u16string_view te
   const gfx::HFONT handle = font.Handle();
   const TsGenState* p = StateProps(model, skinIndex, state);
   if (!p) {
-    skin::paint::WriteColor(bmp, handle, text, enabled, r, flags,
-                            TColor(fw::ColorToRGB(font.Color())));
+    skin::paint::WriteColor(bmp, handle, text, enabled, r, flags, RGBOf(font.Color()));
     return;
   }
   if (enabled) {
@@ -112,9 +118,9 @@ void WriteText32(gfx::Bitmap& bmp, const fw::TFont& font, std::u16string_view te
       if (contours[i] != kNoColor)
         skin::paint::WriteColor(bmp, handle, text, true,
                                 r.Offset(kContourShift[i].X, kContourShift[i].Y), flags,
-                                contours[i]);
+                                RGBOf(contours[i]));
   }
-  skin::paint::WriteColor(bmp, handle, text, enabled, r, flags, p->FontColor.Color);
+  skin::paint::WriteColor(bmp, handle, text, enabled, r, flags, RGBOf(p->FontColor.Color));
 }
 
 std::u16string CutText(fw::TCanvas& canvas, std::u16string_view text, int maxLength) {

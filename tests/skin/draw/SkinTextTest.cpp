@@ -224,6 +224,25 @@ TEST(SectionText, Text32DisabledUsesEachChannelsCoverageAndOpaqueAlpha) {
     }
 }
 
+TEST(SectionText, SystemColoursOfASectionAreLookedUp) {
+  Model md;
+  md.P(0).FontColor.Color = fw::clHighlight;
+  fw::TFont font;
+  font.SetHeight(kHeight);
+  Bitmap bmp(kW, kH);
+  WriteText32(bmp, font, kText, false, kTextRect, kFlags, 0, 0, &md.m);
+  gfx::Bitmap8 ink = Ink(kText, kTextRect);
+  const std::uint32_t want = 0xFF000000 | Word(TColor(fw::ColorToRGB(fw::clHighlight)));
+  int n = 0;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      if (Full(ink, x, y)) {
+        EXPECT_EQ(bmp.At(x, y), want);
+        ++n;
+      }
+  EXPECT_GT(n, 0);
+}
+
 // Glow of a text into a fresh bitmap with a fresh mask.
 Bitmap Glow(const std::u16string& text, const gfx::HFONT& font, int side, int blur) {
   Bitmap out(80, 40);
