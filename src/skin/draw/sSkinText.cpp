@@ -53,14 +53,14 @@ void acScaleArrowMetrics(int newScale, int oldScale) {
   ac_ArrowHeight = ac_ArrowWidth / 2 + ac_ArrowWidth % 2;
 }
 
-TColor UpdateColor(TColor color, TColor colorTone, int hueOffset, int saturation) {
+TColor UpdateColor(TColor color, const TacColorAdjust& adjust) {
   using namespace skin::paint;
-  if (colorTone != clNone) {
+  if (adjust.ColorTone != clNone) {
     TsColor_ p = TsColor_::Of(SwapRedBlue(std::uint32_t(color)));
-    color = TColor(SwapRedBlue(ChangeColorTone(p, colorTone).C()));
+    color = TColor(SwapRedBlue(ChangeColorTone(p, adjust.ColorTone).C()));
   }
-  color = ChangeHue(hueOffset, color);
-  return ChangeSaturation(color, saturation * 256 / 100);
+  color = ChangeHue(adjust.HueOffset, color);
+  return ChangeSaturation(color, adjust.Saturation * 256 / 100);
 }
 
 int acWriteText(fw::TCanvas& canvas, std::u16string_view text, unsigned flags, TRect& r) {
@@ -71,35 +71,88 @@ int acDrawText(gfx::HDC dc, std::u16string_view text, TRect& r, unsigned flags) 
   return gfx::DrawTextW(dc, text.substr(0, acMaxDrawTextChars), &r, flags);
 }
 
+namespace {
+
+// Draws text on a clear brush in each colour at its offset, keeping the canvas's colour and
+// brush style.
+class TTextLayers {
+ public:
+  TTextLayers(fw::TCanvas& canvas, std::u16string_view text, const TRect& r, unsigned flags)
+      : FCanvas(canvas),
+        FText(text),
+        FRect(r),
+        FFlags(flags),
+        FColor(canvas.Font.Color()),
+        FBrush(canvas.BrushStyle) {
+    canvas.BrushStyle = fw::TBrushStyle::bsClear;
+  }
+  ~TTextLayers() {
+    FCanvas.Font.SetColor(FColor);
+    FCanvas.BrushStyle = FBrush;
+  }
+  TTextLayers(const TTextLayers&) = delete;
+  TTextLayers& operator=(const TTextLayers&) = delete;
+
+  TColor CanvasColor() const { return FColor; }
+  void Draw(TColor color, gfx::TPoint shift = {}) {
+    FCanvas.Font.SetColor(color);
+    TRect at = FRect.Offset(shift.X, shift.Y);
+    FCanvas.TextRect(at, FText, FFlags);
+  }
+  // The contour colours of p other than -1, each through adjust when given.
+  void DrawContours(const TsGenState& p, const TacColorAdjust* adjust) {
+    auto contours = Contours(p);
+    for (int i = 0; i < 4; ++i)
+      if (contours[i] != kNoColor)
+        Draw(adjust ? UpdateColor(RGBOf(contours[i]), *adjust) : contours[i], kContourShift[i]);
+  }
+
+ private:
+  fw::TCanvas& FCanvas;
+  std::u16string_view FText;
+  TRect FRect;
+  unsigned FFlags;
+  TColor FColor;
+  fw::TBrushStyle FBrush;
+};
+
+}  // namespace
+
 void WriteTextEx(fw::TCanvas& canvas, std::u16string_view text, bool enabled, const TRect& r,
                  unsigned flags, int skinIndex, int hot, const TacSkinModel* model) {
   if (text.empty()) return;
-  const TColor savedColor = canvas.Font.Color();
-  const fw::TBrushStyle savedBrush = canvas.BrushStyle;
-  canvas.BrushStyle = fw::TBrushStyle::bsClear;
-  auto draw = [&](TColor color, gfx::TPoint shift) {
-    canvas.Font.SetColor(color);
-    TRect at = r.Offset(shift.X, shift.Y);
-    canvas.TextRect(at, text, flags);
-  };
+  TTextLayers layers(canvas, text, r, flags);
   if (enabled) {
     if (const TsGenState* p = StateProps(model, skinIndex, hot)) {
-      auto contours = Contours(*p);
-      for (int i = 0; i < 4; ++i)
-        if (contours[i] != kNoColor) draw(contours[i], kContourShift[i]);
-      draw(p->FontColor.Color, {});
+      layers.DrawContours(*p, nullptr);
+      layers.Draw(p->FontColor.Color);
     } else {
-      draw(savedColor, {});
+      layers.Draw(layers.CanvasColor());
     }
   } else if (const TsGenState* p = StateProps(model, skinIndex, 0)) {
-    draw(skin::paint::BlendColors(RGBOf(p->FontColor.Color), RGBOf(p->Color),
-                                  skin::paint::DefBlendDisabled),
-         {});
+    layers.Draw(skin::paint::BlendColors(RGBOf(p->FontColor.Color), RGBOf(p->Color),
+                                         skin::paint::DefBlendDisabled));
   } else {
-    draw(fw::clGrayText, {});
+    layers.Draw(fw::clGrayText);
   }
-  canvas.Font.SetColor(savedColor);
-  canvas.BrushStyle = savedBrush;
+}
+
+void WriteSectionText(fw::TCanvas& canvas, std::u16string_view text, bool enabled, const TRect& r,
+                      unsigned flags, const TacSkinModel& model, int fontSection, int state,
+                      const TacColorAdjust& adjust, bool canGlow, gfx::Bitmap* cache,
+                      skin::paint::TacGlowMask& glowMask) {
+  const TsGenState* p = StateProps(&model, fontSection, std::min(state, 2));
+  if (text.empty() || !p) return;
+  if (canGlow && cache && p->GlowSize > 0)
+    skin::paint::acDrawGlowForText(*cache, canvas.Font.Handle(), text, r, flags, 15, p->GlowSize,
+                                   UpdateColor(RGBOf(p->GlowColor), adjust), glowMask, r);
+  TTextLayers layers(canvas, text, r, flags);
+  if (!enabled) {
+    layers.Draw(UpdateColor(RGBOf(p->FontColor.Color), adjust));
+    return;
+  }
+  layers.DrawContours(*p, &adjust);
+  layers.Draw(p->FontColor.Color);
 }
 
 void WriteText32(gfx::Bitmap& bmp, const fw::TFont& font, std::u16string_view text, bool enabled,

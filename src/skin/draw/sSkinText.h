@@ -28,9 +28,16 @@ inline constexpr std::size_t acMaxDrawTextChars = 5460;
 // ratio, ac_ArrowHeight from ac_ArrowWidth. The skin manager calls it when its scale changes.
 void acScaleArrowMetrics(int newScale, int oldScale);
 
-// A control's colour adjustments applied to a colour (an RGB value): the tone (skipped when
-// clNone), then the hue offset in degrees, then the saturation in percent.
-TColor UpdateColor(TColor color, TColor colorTone, int hueOffset, int saturation);
+// A control's colour adjustments, as its skin data keeps them.
+struct TacColorAdjust {
+  TColor ColorTone = skin::paint::clNone;  // clNone: no tone
+  int HueOffset = 0;                       // degrees
+  int Saturation = 0;                      // percent
+};
+
+// The adjustments applied to a colour (an RGB value): the tone, then the hue offset, then the
+// saturation (as a weight out of 256).
+TColor UpdateColor(TColor color, const TacColorAdjust& adjust);
 
 // Plain text drawing in the canvas's font and colour; returns the height drawn.
 int acWriteText(fw::TCanvas& canvas, std::u16string_view text, unsigned flags, TRect& r);
@@ -51,6 +58,18 @@ inline void acWriteTextEx(fw::TCanvas& canvas, std::u16string_view text, bool en
                           const TacSkinModel* model) {
   WriteTextEx(canvas, text, enabled, r, flags, skinIndex, hot, model);
 }
+
+// A skinned control's text once its font section and state are known (the control resolves
+// those from its skin data): with canGlow, a cache bitmap and a glow size in the state, the glow
+// first, into cache within r (all sides, the state's glow size as blur, its glow colour
+// adjusted; glowMask is the control's kept mask). Enabled: every contour colour other than -1
+// adjusted and offset as in WriteTextEx, then the text in the state's font colour. Disabled:
+// once, in the adjusted font colour. An invalid section draws nothing. The canvas's font
+// colour and brush style are kept.
+void WriteSectionText(fw::TCanvas& canvas, std::u16string_view text, bool enabled, const TRect& r,
+                      unsigned flags, const TacSkinModel& model, int fontSection, int state,
+                      const TacColorAdjust& adjust, bool canGlow, gfx::Bitmap* cache,
+                      skin::paint::TacGlowMask& glowMask);
 
 // Text into a 32-bit bitmap with its alpha (skin::paint::WriteColor): when enabled the contour
 // colours of the state first, then the main font colour of the state (limited as above); for

@@ -236,9 +236,10 @@ struct TacGlowMask {
 // Glow of color behind font's text laid out in aRect: the text (at aRect moved by (1, 1), and
 // once more moved by (-1, 0), (0, -1), (+1, 0), (0, +1) for the bits 1, 2, 4, 8 of side)
 // blurred by blurSize over that rectangle inflated by blurSize + 4. Each mask value m < 255
-// gives w = 255 - m, d.A += (255 - d.A) * w >> 8, d.c = (w * color.c + m * d.c) >> 8.
+// gives w = 255 - m, d.A += (255 - d.A) * w >> 8, d.c = (w * color.c + m * d.c) >> 8. Only
+// pixels inside clip change (an empty clip: anywhere in dst).
 void acDrawGlowForText(Bitmap& dst, const gfx::HFONT& font, std::u16string_view text,
                        const TRect& aRect, unsigned flags, int side, int blurSize, TColor color,
-                       TacGlowMask& mask);
+                       TacGlowMask& mask, const TRect& clip = {});
 
 }  // namespace skin::paint

@@ -70,7 +70,7 @@ void WriteColor(Bitmap& bmp, const gfx::HFONT& font, std::u16string_view text, b
 
 void acDrawGlowForText(Bitmap& dst, const gfx::HFONT& font, std::u16string_view text,
                        const TRect& aRect, unsigned flags, int side, int blurSize, TColor color,
-                       TacGlowMask& mask) {
+                       TacGlowMask& mask, const TRect& clip) {
   if (text.empty() || aRect.IsEmpty() || dst.Empty()) return;
   const int blur = std::clamp(blurSize, 0, kMaxGlowBlur);
   const TRect textR = aRect.Offset(1, 1);
@@ -98,7 +98,8 @@ void acDrawGlowForText(Bitmap& dst, const gfx::HFONT& font, std::u16string_view 
     mask.Area = area;
   }
   const std::uint32_t k = SwapRedBlue(std::uint32_t(color));
-  const TRect vis = IntersectRects(glow, dst.Bounds());
+  TRect vis = IntersectRects(glow, dst.Bounds());
+  if (!clip.IsEmpty()) vis = IntersectRects(vis, clip);
   for (int y = vis.Top; y < vis.Bottom; ++y) {
     const std::uint8_t* m = mask.Bmp.Row(y - glow.Top);
     std::uint32_t* d = dst.Row(y);

@@ -243,6 +243,59 @@ TEST(SectionText, SystemColoursOfASectionAreLookedUp) {
   EXPECT_GT(n, 0);
 }
 
+TEST(ControlText, AdjustmentsReachContoursAndDisabledTextNotTheMainColour) {
+  Model md;
+  md.P(1).FontColor = {0x000080, 0x0000FF, -1, -1, -1};
+  const TacColorAdjust tone{0xFF0000, 0, 0};  // recolours by the largest channel into blue
+  skin::paint::TacGlowMask mask;
+  Surface on, off;
+  WriteSectionText(on.canvas, kText, true, kTextRect, kFlags, md.m, 0, 1, tone, true, nullptr,
+                   mask);
+  EXPECT_TRUE(on.bmp == Layers({{UpdateColor(0x0000FF, tone), {-1, 0}}, {0x000080, {0, 0}}}));
+  WriteSectionText(off.canvas, kText, false, kTextRect, kFlags, md.m, 0, 1, tone, true, nullptr,
+                   mask);
+  EXPECT_TRUE(off.bmp == Layers({{UpdateColor(0x000080, tone), {0, 0}}}));
+  EXPECT_EQ(UpdateColor(0x000080, tone), 0x7F0000);
+  Surface none;
+  WriteSectionText(none.canvas, kText, true, kTextRect, kFlags, md.m, 4, 1, tone, true, nullptr,
+                   mask);
+  EXPECT_TRUE(none.bmp == Surface().bmp);
+}
+
+TEST(ControlText, GlowGoesIntoTheCacheWithinTheTextRectangle) {
+  Model md;
+  md.P(0).GlowSize = 4;
+  md.P(0).GlowColor = 0x00FF00;
+  md.P(0).FontColor.Color = 0x000000;
+  const TRect r{20, 10, 90, 40};
+  skin::paint::TacGlowMask mask;
+  Surface withGlow, without;
+  WriteSectionText(withGlow.canvas, kText, true, r, kFlags, md.m, 0, 0, {}, true, &withGlow.bmp,
+                   mask);
+  WriteSectionText(without.canvas, kText, true, r, kFlags, md.m, 0, 0, {}, false, &without.bmp,
+                   mask);
+  int glowing = 0;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      if (!r.Contains({x, y})) {
+        ASSERT_EQ(withGlow.bmp.At(x, y), kWhite) << x << "," << y;
+      } else if (withGlow.bmp.At(x, y) != without.bmp.At(x, y)) {
+        ++glowing;
+      }
+    }
+  EXPECT_GT(glowing, 100);
+  // Glow tints white toward green: red and blue drop, green stays.
+  gfx::Bitmap8 ink = Ink(kText, r);
+  bool tinted = false;
+  for (int y = r.Top; y < r.Bottom && !tinted; ++y)
+    for (int x = r.Left; x < r.Right && !tinted; ++x)
+      if (ink.At(x, y) == 0 && withGlow.bmp.At(x, y) != kWhite) {
+        std::uint32_t p = withGlow.bmp.At(x, y);
+        tinted = (p >> 8 & 0xFF) >= 0xFE && (p & 0xFF) < 0xFF && (p >> 16 & 0xFF) < 0xFF;
+      }
+  EXPECT_TRUE(tinted);
+}
+
 // Glow of a text into a fresh bitmap with a fresh mask.
 Bitmap Glow(const std::u16string& text, const gfx::HFONT& font, int side, int blur) {
   Bitmap out(80, 40);
@@ -382,13 +435,13 @@ TEST(Scale, ArrowMetricsFollowTheScale) {
 }
 
 TEST(Scale, UpdateColorAppliesToneHueAndSaturationInTurn) {
-  EXPECT_EQ(UpdateColor(0x336699, skin::paint::clNone, 0, 0), 0x336699);
+  EXPECT_EQ(UpdateColor(0x336699, {}), 0x336699);
   // Tone by the largest channel (0x99): 0x0000FF * 0x99 >> 8 on each channel.
-  EXPECT_EQ(UpdateColor(0x336699, 0x0000FF, 0, 0), 0x000098);
+  EXPECT_EQ(UpdateColor(0x336699, {0x0000FF, 0, 0}), 0x000098);
   // Tone, then hue, then saturation (a percentage of 256).
-  EXPECT_EQ(UpdateColor(0x336699, 0x0000FF, 120, 50),
+  EXPECT_EQ(UpdateColor(0x336699, {0x0000FF, 120, 50}),
             skin::paint::ChangeSaturation(skin::paint::ChangeHue(120, TColor(0x000098)), 128));
-  EXPECT_NE(UpdateColor(0x336699, 0x0000FF, 120, 50), UpdateColor(0x336699, 0x0000FF, 0, 50));
+  EXPECT_NE(UpdateColor(0x336699, {0x0000FF, 120, 50}), UpdateColor(0x336699, {0x0000FF, 0, 50}));
 }
 
 }  // namespace
