@@ -1,8 +1,11 @@
 // Arrows and focus marks as exact pixel masks, at 100 percent and scaled.
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "PaintTestUtil.h"
+#include "TestOutput.h"
+#include "platform/gfx/PictureCodec.h"
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::paint {
@@ -160,6 +163,37 @@ TEST_F(DrawArrowTest, BadSizesDrawNothing) {
   EXPECT_EQ(InkBox(b).Width(), -9);  // nothing inked
   Bitmap empty;
   DrawArrow(empty, 0xFF, clNone, {0, 0, 9, 9}, asBottom, 0, 0, 0, arsSolid1);
+}
+
+TEST_F(DrawArrowTest, EveryStyleDirectionAndScaleIsSymmetric) {
+  // A sheet of every style (rows) and direction (columns) at 100 and 150 percent, written for
+  // people to look at; solid arrows in odd cells must be mirror images of themselves.
+  constexpr int kCell = 25;
+  Bitmap sheet(8 * kCell, 4 * kCell);
+  sheet.Fill(0xFFFFFFFF);
+  for (int scale = 0; scale < 2; ++scale) {
+    if (scale) At150();
+    for (int style = 0; style < 4; ++style)
+      for (int dir = 0; dir < 4; ++dir) {
+        Bitmap cell(kCell, kCell);
+        DrawArrow(cell, 0x303030, 0x80C0FF, {0, 0, kCell, kCell}, TacSide(dir), 0, 0, 0,
+                  TacArrowsStyle(style));
+        Mask m = AlphaMask(cell, cell.Bounds());
+        if (style == arsSolid1 || style == arsSolid2) {
+          for (int y = 0; y < kCell; ++y)
+            for (int x = 0; x < kCell; ++x) {
+              bool across = dir == asTop || dir == asBottom;
+              char mirror = across ? m[y][kCell - 1 - x] : m[kCell - 1 - y][x];
+              ASSERT_EQ(m[y][x], mirror)
+                  << scale << " " << style << " " << dir << " " << x << "," << y;
+            }
+        }
+        PaintBmpRect32(sheet, cell, cell.Bounds(), {(scale * 4 + dir) * kCell, style * kCell});
+      }
+  }
+  auto png = gfx::EncodePng(sheet);
+  std::ofstream(tests::OutputFolder() / "arrows.png", std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
 }
 
 using ColorArrowTest = ArrowScale;
