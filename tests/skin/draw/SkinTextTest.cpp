@@ -114,24 +114,27 @@ TEST(SectionText, ContoursAreDrawnAroundTheTextInTheirOrder) {
 }
 
 TEST(SectionText, NoContourDrawsTheTextOnceAndTheStateIsLimited) {
-  Model md(1);  // one state: a hot request reads state 0
-  md.P(0).FontColor.Color = 0x123456;
-  md.P(1).FontColor.Color = 0x654321;
-  Surface s;
-  WriteTextEx(s.canvas, kText, true, kTextRect, kFlags, 0, 2, &md.m);
   gfx::Bitmap8 ink = Ink(kText, kTextRect);
-  int n = 0;
-  for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) {
-      if (Full(ink, x, y)) {
-        EXPECT_EQ(s.bmp.At(x, y), Word(0x123456));
-        ++n;
+  // One state, and none or fewer (an outside skin may say so): a hot request reads state 0.
+  for (int states : {1, 0, -1}) {
+    Model md(states);
+    md.P(0).FontColor.Color = 0x123456;
+    md.P(1).FontColor.Color = 0x654321;
+    Surface s;
+    WriteTextEx(s.canvas, kText, true, kTextRect, kFlags, 0, 2, &md.m);
+    int n = 0;
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) {
+        if (Full(ink, x, y)) {
+          EXPECT_EQ(s.bmp.At(x, y), Word(0x123456)) << states;
+          ++n;
+        }
+        if (ink.At(x, y) == 0) {
+          EXPECT_EQ(s.bmp.At(x, y), kWhite);
+        }
       }
-      if (ink.At(x, y) == 0) {
-        EXPECT_EQ(s.bmp.At(x, y), kWhite);
-      }
-    }
-  EXPECT_GT(n, 0);
+    EXPECT_GT(n, 0);
+  }
 }
 
 TEST(SectionText, DisabledTextIsTheFontColourBlendedWithTheSection) {
