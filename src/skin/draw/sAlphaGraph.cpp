@@ -50,6 +50,9 @@ void Split(int a, int b, int size, int& outA, int& outB) {
   if (e <= 0) return;
   outA = std::max(0, outA - e / 2);
   outB = std::max(0, outB - (e - e / 2));
+  // A slice that ran out leaves the whole excess to the other: together they never pass size.
+  outB = std::min(outB, size);
+  outA = std::min(outA, size - outB);
 }
 
 bool SlicesOf(const TsMaskData& md, const TRect& a, const TFrame& f, TSlices& s) {

@@ -127,20 +127,23 @@ void PaintBackground(const TacSkinModel& sm, const TsGeneralData& gd, const TCac
   }
 }
 
-// The corner pictures of a section over what is painted.
+// The corner pictures of a section over what is painted, cut to the item.
 void PaintCornerImages(const TacSkinModel& sm, const TsGeneralData& gd, int state, const TRect& r,
                        Bitmap& bmp) {
-  const TCacheInfo here = MakeCacheInfo(&bmp);
-  auto glyph = [&](int index, bool right, bool bottom) {
-    if (!sm.IsValidImgIndex(index)) return;
-    const TsMaskData& md = sm.ma[index];
-    const TPoint p{right ? r.Right - md.Width : r.Left, bottom ? r.Bottom - md.Height : r.Top};
-    DrawSkinGlyph(bmp, p, state, 1, md, here);
-  };
-  glyph(gd.ImgTL, false, false);
-  glyph(gd.ImgTR, true, false);
-  glyph(gd.ImgBL, false, true);
-  glyph(gd.ImgBR, true, true);
+  const int corners[] = {gd.ImgTL, gd.ImgTR, gd.ImgBL, gd.ImgBR};
+  if (std::none_of(std::begin(corners), std::end(corners),
+                   [&](int i) { return sm.IsValidImgIndex(i); }))
+    return;
+  Bitmap item = bmp.Copy(r);
+  const TCacheInfo here = MakeCacheInfo(&item);
+  for (int c = 0; c < 4; ++c) {
+    if (!sm.IsValidImgIndex(corners[c])) continue;
+    const TsMaskData& md = sm.ma[corners[c]];
+    const bool right = c % 2 == 1, bottom = c >= 2;
+    const TPoint p{right ? item.Width() - md.Width : 0, bottom ? item.Height() - md.Height : 0};
+    DrawSkinGlyph(item, p, state, 1, md, here);
+  }
+  bmp.CopyFrom(item, item.Bounds(), {r.Left, r.Top});
 }
 
 bool Paintable(const TacSkinModel* sm, int skinIndex, const Bitmap* bmp, const TRect& r) {
@@ -254,12 +257,16 @@ void PaintItem(const TacSkinModel* sm, const TacControlPaint& control, const TCa
   }
   // A parent copied in by a transparent state keeps its own colours.
   if (!border && StateProps(gd, state).Transparency != 0) return;
+  if (control.ColorTone == clNone && control.HueOffset == 0 && control.Saturation == 0) return;
+  // The item's rectangle only: the rest of the bitmap is not this item's.
+  Bitmap item = itemBmp->Copy(r);
   if (control.ColorTone != clNone)
-    ChangeBitmapPixels(*itemBmp, ChangeColorTone, control.ColorTone, clFuchsia);
+    ChangeBitmapPixels(item, ChangeColorTone, control.ColorTone, clFuchsia);
   if (control.HueOffset != 0)
-    ChangeBitmapPixels(*itemBmp, ChangeColorHUE, control.HueOffset, clFuchsia);
+    ChangeBitmapPixels(item, ChangeColorHUE, control.HueOffset, clFuchsia);
   if (control.Saturation != 0)
-    ChangeBitmapPixels(*itemBmp, ChangeColorSaturation, control.Saturation, clFuchsia);
+    ChangeBitmapPixels(item, ChangeColorSaturation, control.Saturation, clFuchsia);
+  itemBmp->CopyFrom(item, item.Bounds(), {r.Left, r.Top});
 }
 
 void PaintItem(const TacSkinModel* sm, int skinIndex, const TCacheInfo& ci, bool filling, int state,

@@ -114,7 +114,7 @@ void PaintItemBGFast(const TacSkinModel* sm, int skinIndex, int bgIndex, int bgH
 // parent showing through its transparent corners). filling is accepted and not used.
 void PaintItem(const TacSkinModel* sm, int skinIndex, const TCacheInfo& ci, bool filling, int state,
                const TRect& r, TPoint pP, Bitmap* itemBmp, int bgIndex = -1, int bgHotIndex = -1);
-// The same for a control, then its colour tone, hue and saturation over the whole bitmap
+// The same for a control, then its colour tone, hue and saturation over r
 // (key-coloured pixels kept; skipped when no border is drawn and the state is transparent,
 // so that a copied parent is not recoloured). updateCorners goes to the border drawing.
 void PaintItem(const TacSkinModel* sm, const TacControlPaint& control, const TCacheInfo& ci,

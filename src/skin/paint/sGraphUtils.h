@@ -18,7 +18,7 @@ void FillDC(gfx::HDC dc, const TRect& r, TColor color);
 // A frame of four bands inside r: top (full width, wt high), left (wl wide, below the top band),
 // bottom (right of the left band, wb high), right (wr wide, between top and bottom bands).
 void FillDCBorder(gfx::HDC dc, const TRect& r, int wl, int wt, int wr, int wb, TColor color);
-// The same four bands on a 32-bit bitmap, opaque.
+// The same four bands on a 32-bit bitmap, opaque, each cut to r.
 void FillDCBorder32(Bitmap& bmp, const TRect& r, int wl, int wt, int wr, int wb, TColor color);
 // r with inclusive Right and Bottom, clipped to the bitmap: c = (c * blend + color.c *
 // (255 - blend)) >> 8 for blend in 0..255; alpha kept.
