@@ -113,6 +113,26 @@ bool BorderGeometry(const Bitmap& bmp, const TRect& a, const TsMaskData& md, int
   return FrameOf(md, state, f) && SlicesOf(md, a, f, s);
 }
 
+// An unmasked border: corners keyed (their key pixels taking the parent with updateTrans),
+// sides and centre copied opaque.
+void UnmaskedSlices(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const TFrame& f,
+                    const TSlices& s, bool stretched, bool centre, bool updateTrans) {
+  const Bitmap& src = *f.Src;
+  NineSlice(
+      aRect, f, s, stretched, centre,
+      [&](const TRect& d, const TRect& r) {
+        if (!r.IsEmpty())
+          CopyTransRect(bmp, src, d.Left, d.Top, Inclusive(r), kTransKey, ci, updateTrans);
+      },
+      [&](const TRect& d, const TRect& r) {
+        bmp.CopyFrom(src, RectOfSize(r.Left, r.Top, d.Width(), d.Height()), {d.Left, d.Top});
+      },
+      [&](const TRect& d, const TRect& r, bool) {
+        StretchCopy(bmp, d.Left, d.Top, d.Width(), d.Height(), src, r.Left, r.Top, r.Width(),
+                    r.Height());
+      });
+}
+
 }  // namespace
 
 void DrawSkinRect(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const TsMaskData& md,
@@ -133,19 +153,7 @@ void DrawSkinRect(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const T
                          bmp, src, f.MaskOffset, noStd);
         });
   } else {
-    NineSlice(
-        aRect, f, s, stretched, centre,
-        [&](const TRect& d, const TRect& r) {
-          if (!r.IsEmpty())
-            CopyTransRect(bmp, src, d.Left, d.Top, Inclusive(r), kTransKey, ci, updateTrans);
-        },
-        [&](const TRect& d, const TRect& r) {
-          bmp.CopyFrom(src, RectOfSize(r.Left, r.Top, d.Width(), d.Height()), {d.Left, d.Top});
-        },
-        [&](const TRect& d, const TRect& r, bool) {
-          StretchCopy(bmp, d.Left, d.Top, d.Width(), d.Height(), src, r.Left, r.Top, r.Width(),
-                      r.Height());
-        });
+    UnmaskedSlices(bmp, aRect, ci, f, s, stretched, centre, updateTrans);
   }
 }
 
@@ -166,19 +174,7 @@ void DrawSkinRect32(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const
                          bmp, src, f.MaskOffset, noStd, TMaskBlend::Mask32);
         });
   } else {
-    NineSlice(
-        aRect, f, s, stretched, centre,
-        [&](const TRect& d, const TRect& r) {
-          if (!r.IsEmpty())
-            CopyTransRect(bmp, src, d.Left, d.Top, Inclusive(r), kTransKey, ci, true);
-        },
-        [&](const TRect& d, const TRect& r) {
-          bmp.CopyFrom(src, RectOfSize(r.Left, r.Top, d.Width(), d.Height()), {d.Left, d.Top});
-        },
-        [&](const TRect& d, const TRect& r, bool) {
-          StretchCopy(bmp, d.Left, d.Top, d.Width(), d.Height(), src, r.Left, r.Top, r.Width(),
-                      r.Height());
-        });
+    UnmaskedSlices(bmp, aRect, ci, f, s, stretched, centre, true);
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "DrawTestUtil.h"
 #include "skin/draw/sAlphaGraph.h"
+#include "skin/draw/sBorders.h"
 
 namespace skin::draw::test {
 namespace {
@@ -251,6 +252,43 @@ TEST_F(NineSliceTest, UpdateCornersTakesTheParentUnderKeyPixelsOnly) {
   cache.Set(0, 11, kSentinel);
   UpdateCorners(cache, FModel.ma[item], 1, acAllCorners, bg);
   EXPECT_EQ(cache.At(0, 11), kSentinel);
+}
+
+TEST_F(NineSliceTest, BorderAloneFillsTheBandsUpToTheMinimumWidth) {
+  const int item = MakeItem({3, 2, 2, 3, 10, 8}, true, 0);
+  Bitmap parent(60, 60);
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 60; ++x) parent.Set(x, y, Coord(x, y, 0x99));
+  Bitmap cache(20, 16);
+  cache.Fill(kSentinel);
+  const TRect inner = PaintBorderFast(cache, cache.Bounds(), 4, &FModel, item, 1, 0x0000FF,
+                                      MakeCacheInfo(&parent, 10, 20));
+  EXPECT_EQ(inner, TRect(4, 4, 16, 12));
+  // The picture's corner key pixel shows the parent copied under the band.
+  EXPECT_EQ(Rgb(cache.At(0, 0)), Rgb(parent.At(10, 20)));
+  EXPECT_EQ(Rgb(cache.At(1, 1)), Rgb(Coord(4 + 10 + 1, 3 + 1)));
+  // Between the slices (3, 2, 2, 3) and 4 pixels: the background colour.
+  EXPECT_EQ(cache.At(3, 8), PxOf(0x0000FF));
+  EXPECT_EQ(cache.At(10, 3), PxOf(0x0000FF));
+  EXPECT_EQ(cache.At(17, 8), PxOf(0x0000FF));
+  EXPECT_EQ(cache.At(10, 12), PxOf(0x0000FF));  // the bottom slice is 3 high: 13 and below
+  EXPECT_EQ(cache.At(10, 11), kSentinel);       // inside
+  // Without a picture the frame is the colour alone.
+  Bitmap plain(10, 10);
+  EXPECT_EQ(PaintBorderFast(plain, plain.Bounds(), 2, &FModel, -1, 0, 0x00FF00, EmptyCI),
+            TRect(2, 2, 8, 8));
+  EXPECT_EQ(plain.At(1, 5), PxOf(0x00FF00));
+  EXPECT_EQ(plain.At(5, 5), 0u);
+}
+
+TEST_F(NineSliceTest, LayeredBorderCornersAlwaysShowWhatWasUnderThem) {
+  const int item = MakeItem({3, 2, 2, 3, 10, 8}, false, 0);
+  Bitmap before(12, 12);
+  before.Fill(Px(9, 8, 7, 6));
+  Bitmap bmp(12, 12);
+  DrawSkinRect32(bmp, bmp.Bounds(), MakeCacheInfo(&before), FModel.ma[item], 1);
+  EXPECT_EQ(bmp.At(0, 0), Px(9, 8, 7, 6));
+  EXPECT_EQ(bmp.At(1, 0), Coord(4 + 10 + 1, 3));
 }
 
 }  // namespace

@@ -287,5 +287,16 @@ TEST_F(PaintItemTest, ControlColoursAreAdjustedUnlessTheParentShows) {
   EXPECT_EQ(bmp.At(1, 1), PxOf(paint::BlendColors(kBack, kColor, 127)));
 }
 
+TEST_F(PaintItemTest, DeviceContextFormCopiesTheItemToItsRectangle) {
+  Bitmap target(20, 20);
+  target.Fill(0x01020304);
+  gfx::DeviceContext dc(target);
+  PaintItem(&FModel, FSection, EmptyCI, true, 0, {3, 4, 9, 8}, {0, 0}, &dc);
+  EXPECT_EQ(target.At(3, 4), PxOf(kColor));
+  EXPECT_EQ(target.At(8, 7), PxOf(kColor));
+  EXPECT_EQ(target.At(9, 7), 0x01020304u);
+  EXPECT_EQ(target.At(8, 8), 0x01020304u);
+}
+
 }  // namespace
 }  // namespace skin::draw::test
