@@ -291,5 +291,20 @@ TEST_F(NineSliceTest, LayeredBorderCornersAlwaysShowWhatWasUnderThem) {
   EXPECT_EQ(bmp.At(1, 0), Coord(4 + 10 + 1, 3));
 }
 
+TEST_F(NineSliceTest, OneSidedCornersNeverPassTheRectangle) {
+  // A left slice of 9 and no right one in 5 pixels: the left takes all 5, nothing spills.
+  const int item = MakeItem({9, 2, 0, 2, 12, 8}, false, 4);
+  Bitmap bmp(11, 10);
+  bmp.Fill(kSentinel);
+  DrawSkinRect(bmp, RectOfSize(3, 1, 5, 8), EmptyCI, FModel.ma[item], 1, false);
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 0; x < 11; ++x) {
+      if (x >= 3 && x < 8 && y >= 1 && y < 9) continue;
+      ASSERT_EQ(bmp.At(x, y), kSentinel) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(bmp.At(7, 4), Coord(4 + 12 + 4, 3 + 3));
+}
+
 }  // namespace
 }  // namespace skin::draw::test
