@@ -137,7 +137,8 @@ int Paint(const std::vector<std::string>& args) {
       height > gfx::kMaxBitmapSide)
     return Usage();
   if (args.size() == 7) {
-    if (args[5] != "--bg" || args[6].size() != 6 || !Number(args[6], colour, 16)) return Usage();
+    if (args[5] != "--bg" || args[6].size() != 6 || !Number(args[6], colour, 16) || colour < 0)
+      return Usage();
   } else if (args.size() != 5) {
     return Usage();
   }

@@ -107,7 +107,7 @@ TEST(SkinPaintTest, RefusesUnknownSectionsAndBadArguments) {
   EXPECT_FALSE(std::filesystem::exists(out));
   for (const char* bad :
        {"BUTTON 0 10by10", "BUTTON 0 0x10", "BUTTON x 10x10", "BUTTON 0 10x10 out.png --bg 12345",
-        "BUTTON 0 10x10 o.png --fg 123456"}) {
+        "BUTTON 0 10x10 o.png --bg -12345", "BUTTON 0 10x10 o.png --fg 123456"}) {
     EXPECT_EQ(RunTool("paint " + Quoted(FirstSkin()) + " " + std::string(bad), dir), 2) << bad;
   }
   EXPECT_EQ(RunTool("paint no-such-skin BUTTON 0 10x10 " + Quoted(out), dir, &err), 1);
