@@ -55,9 +55,13 @@ void Split(int a, int b, int size, int& outA, int& outB) {
   outA = std::min(outA, size - outB);
 }
 
-bool SlicesOf(const TsMaskData& md, const TRect& a, const TFrame& f, TSlices& s) {
-  Split(md.WL, md.WR, a.Width(), s.wl, s.wr);
-  Split(md.WT, md.WB, a.Height(), s.wt, s.wb);
+bool SlicesOf(const TsMaskData& md, const TRect& a, const TFrame& f, const TRect* most,
+              TSlices& s) {
+  auto cap = [](int w, int limit) { return std::min(w, std::max(0, limit)); };
+  Split(most ? cap(md.WL, most->Left) : md.WL, most ? cap(md.WR, most->Right) : md.WR, a.Width(),
+        s.wl, s.wr);
+  Split(most ? cap(md.WT, most->Top) : md.WT, most ? cap(md.WB, most->Bottom) : md.WB, a.Height(),
+        s.wt, s.wb);
   s.cw = f.W - s.wl - s.wr;
   s.ch = f.H - s.wt - s.wb;
   return s.cw >= 0 && s.ch >= 0;
@@ -107,10 +111,10 @@ TRect Inclusive(const TRect& r) {
 
 // The checks both border forms share; false when nothing is drawn.
 bool BorderGeometry(const Bitmap& bmp, const TRect& a, const TsMaskData& md, int state, TFrame& f,
-                    TSlices& s) {
+                    TSlices& s, const TRect* most = nullptr) {
   if (state == 0 && (md.DrawMode & 2) != 0) return false;
   if (a.Width() < 2 || a.Height() < 2 || !md.Manager || !LiesInside(bmp, a)) return false;
-  return FrameOf(md, state, f) && SlicesOf(md, a, f, s);
+  return FrameOf(md, state, f) && SlicesOf(md, a, f, most, s);
 }
 
 // An unmasked border: corners keyed (their key pixels taking the parent with updateTrans),
@@ -176,6 +180,24 @@ void DrawSkinRect32(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const
   } else {
     UnmaskedSlices(bmp, aRect, ci, f, s, stretched, centre, true);
   }
+}
+
+void DrawSkinRect32Ex(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const TsMaskData& md,
+                      int state, const TRect& maxWidths, int opacity) {
+  TFrame f;
+  TSlices s;
+  if (!BorderGeometry(bmp, aRect, md, state, f, s, &maxWidths)) return;
+  const Bitmap& src = *f.Src;
+  const bool stretched = (md.DrawMode & 1) != 0, centre = (md.DrawMode & 4) != 0;
+  if (md.MaskType == 0) return UnmaskedSlices(bmp, aRect, ci, f, s, stretched, centre, true);
+  NineSlice(
+      aRect, f, s, stretched, centre,
+      [&](const TRect& d, const TRect& r) { CopyByMask32Ex(d, r, bmp, src, ci, md, opacity); },
+      [&](const TRect& d, const TRect& r) { CopyByMask32Ex(d, r, bmp, src, EmptyCI, md, opacity); },
+      [&](const TRect& d, const TRect& r, bool noStd) {
+        StretchBltMask(d.Left, d.Top, d.Width(), d.Height(), r.Left, r.Top, r.Width(), r.Height(),
+                       bmp, src, f.MaskOffset, noStd, TMaskBlend::Mask32Ex, opacity);
+      });
 }
 
 void DrawSkinGlyph(Bitmap& bmp, TPoint p, int state, int addedTransparency, const TsMaskData& md,

@@ -24,6 +24,10 @@ void DrawSkinRect(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const T
 // transparent corner pixels always take the parent (ci).
 void DrawSkinRect32(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const TsMaskData& md,
                     int state);
+// The same for hints and outer effects: each slice at most maxWidths' side (Left, Top, Right,
+// Bottom), masked pieces drawn with opacity (0..255) as CopyByMask32Ex does.
+void DrawSkinRect32Ex(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const TsMaskData& md,
+                      int state, const TRect& maxWidths, int opacity);
 // The frame of glyph md for state with its top-left at p (negative coordinates cut it).
 // addedTransparency 1 draws it as it is; other values lighter. A glyph in its own bitmap is
 // skipped when that bitmap is smaller than md.R; one in the master bitmap needs ImageCount > 0.

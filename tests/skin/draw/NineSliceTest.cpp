@@ -306,5 +306,23 @@ TEST_F(NineSliceTest, OneSidedCornersNeverPassTheRectangle) {
   EXPECT_EQ(bmp.At(7, 4), Coord(4 + 12 + 4, 3 + 3));
 }
 
+TEST_F(NineSliceTest, OuterEffectsLimitTheirSlicesAndTakeAnOpacity) {
+  const int item = MakeItem({3, 2, 2, 3, 10, 8}, true, 0);
+  Bitmap bmp(12, 12);
+  bmp.Fill(Px(200, 100, 50, 255));
+  DrawSkinRect32Ex(bmp, bmp.Bounds(), EmptyCI, FModel.ma[item], 1, {1, 9, 9, 9}, 128);
+  // The picture's weight is 128 * 255 >> 8 = 127 of the black mask's full cover.
+  const std::uint32_t src = Coord(4 + 10 + 1, 3 + 1);
+  EXPECT_EQ(Ch(bmp.At(1, 1), 0), (200 * (255 - 127) + Ch(src, 0) * 127) >> 8);
+  // A left slice of one pixel: the top side repeats its 7 columns from x = 1, so x = 8 shows
+  // the frame's column 1 (with the whole slice of 3 it would show column 3). Weight 254.
+  bmp.Fill(Px(0, 0, 0, 255));
+  DrawSkinRect32Ex(bmp, bmp.Bounds(), EmptyCI, FModel.ma[item], 1, {1, 9, 9, 9}, 255);
+  EXPECT_EQ(Ch(bmp.At(8, 0), 0), Ch(Coord(4 + 10 + 1, 3), 0) * 254 >> 8);
+  bmp.Fill(Px(0, 0, 0, 255));
+  DrawSkinRect32Ex(bmp, bmp.Bounds(), EmptyCI, FModel.ma[item], 1, {9, 9, 9, 9}, 255);
+  EXPECT_EQ(Ch(bmp.At(8, 0), 0), Ch(Coord(4 + 10 + 3, 3), 0) * 254 >> 8);
+}
+
 }  // namespace
 }  // namespace skin::draw::test

@@ -183,6 +183,10 @@ TEST_F(RobustnessTest, EveryRoutineStaysInsideItsRectangle) {
         DrawSkinRect32(FBmp, r, ci, md, state);
         CheckGuard(inside, "DrawSkinRect32");
         Reset();
+        DrawSkinRect32Ex(FBmp, r, ci, md, state, {Any(-2, 9), Any(-2, 9), Any(-2, 9), Any(-2, 9)},
+                         Any(-10, 300));
+        CheckGuard(inside, "DrawSkinRect32Ex");
+        Reset();
         const TPoint p{Any(-20, 45), Any(-20, 45)};
         DrawSkinGlyph(FBmp, p, state, Any(0, 2), md, ci);
         CheckGuard(RectOfSize(p.X, p.Y, std::max(0, md.Width), std::max(0, md.Height)),
