@@ -18,7 +18,7 @@ void FillDC(gfx::HDC dc, const TRect& r, TColor color);
 // A frame of four bands inside r: top (full width, wt high), left (wl wide, below the top band),
 // bottom (right of the left band, wb high), right (wr wide, between top and bottom bands).
 void FillDCBorder(gfx::HDC dc, const TRect& r, int wl, int wt, int wr, int wb, TColor color);
-// The same four bands on a 32-bit bitmap, opaque.
+// The same four bands on a 32-bit bitmap, opaque, each cut to r.
 void FillDCBorder32(Bitmap& bmp, const TRect& r, int wl, int wt, int wr, int wb, TColor color);
 // r with inclusive Right and Bottom, clipped to the bitmap: c = (c * blend + color.c *
 // (255 - blend)) >> 8 for blend in 0..255; alpha kept.
@@ -151,5 +151,42 @@ void PaintControlByTemplate(Bitmap& dst, const Bitmap& src, const TRect& dstRect
 // size when the sizes differ), with a fading reflection below r when reflected (half r's
 // height, through the same context).
 void DrawBmp(gfx::HDC dc, const Bitmap& bmp, const TRect& r, bool reflected);
+
+// How a texture fills an area (the DrawMode of a texture item; acFillModes maps the item's
+// value to it).
+enum TacFillMode {
+  fmTiled = 0,             // tiles over the whole area, the last row and column clipped
+  fmStretched = 1,         // one texture stretched over the area
+  fmTiledHorz = 2,         // one row of tiles along the top
+  fmTiledVert = 3,         // one column of tiles along the left
+  fmStretchHorzTop = 4,    // stretched across the top band, texture height high
+  fmStretchVertLeft = 5,   // stretched down the left band, texture width wide
+  fmTileHorBtm = 6,        // one row of tiles along the bottom
+  fmTileVertRight = 7,     // one column of tiles along the right
+  fmStretchHorBtm = 8,     // stretched across the bottom band
+  fmStretchVertRight = 9,  // stretched down the right band
+  fmDisTiled = 10,         // whole tiles only (and the clipped last column)
+  fmStretchHorz = 11,      // texture rows stretched to the full width, stacked downwards
+  fmStretchVert = 12,      // texture columns stretched to the full height, side by side
+  fmFromBottomToTop = 13,  // tiles anchored at the bottom-right corner
+  fmReserved1 = 14,        // draws nothing: the plain colour fills the area
+};
+// The fill mode of a texture item's DrawMode (identity for 0..14, fmTiled for anything else).
+TacFillMode acFillModes(int drawMode);
+
+// Draws the unmasked texture md (its first image: md.Width x md.Height at md.R's top-left of
+// src) into aRect of bmp with fillMode, clipped to aRect and the bitmap. aRect becomes the part
+// left for the plain colour, or (-1, -1, -1, -1) when nothing is left. fmDisTiled hands back
+// the strip below its last whole row. A texture without size draws nothing and leaves aRect.
+void TileBitmap(Bitmap& bmp, TRect& aRect, const Bitmap& src, TacFillMode fillMode,
+                const TsMaskData& md);
+// Draws a masked texture (picture over mask in md.Bmp, the caller handing the master bitmap
+// over there for items lying in it; a tile is md.Width x half of md.R's height) into aRect
+// through CopyMasterRect with ci. fmTiled covers the whole area (last row and column
+// clipped); fmDisTiled draws whole tiles only and takes the strips right of and below them
+// from the parent (ci ready with a bitmap: ci.Bmp at ci.X, ci.Y) or ci.FillColor. Other modes
+// draw nothing. aRect becomes (-1, -1, -1, -1).
+void TileMasked(Bitmap& bmp, TRect& aRect, const TCacheInfo& ci, TacFillMode fillMode,
+                const TsMaskData& md);
 
 }  // namespace skin::paint
