@@ -27,6 +27,7 @@
 #include "skin/data/acSkinList.h"
 #include "skin/data/acSkinLoad.h"
 #include "skin/data/sStoredSkins.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::core {
 
@@ -41,7 +42,9 @@ enum TacAnimType { atFading, atAero, atDropDown };
 enum TacBtnEvent { beMouseEnter, beMouseLeave, beMouseDown, beMouseUp };
 enum TacModalButtonsColoringValue { bcBackground, bcGlyph, bcText };
 enum TacScaleMode { sm100, sm125, sm150, sm200, smAuto, smOldMode, smVCL };
-enum TacArrowsStyle { arsSolid1, arsLines1, arsSolid2, arsLines2, arsDefault };
+// The arrow looks are the arrow painter's.
+using paint::TacArrowsStyle;
+using enum paint::TacArrowsStyle;
 enum TacOptimizingPriority { opSpeed, opMemory };
 enum TacFontMode { fmDefault, fmFromSkin, fmCustom };
 using TacSet = unsigned;

@@ -191,6 +191,9 @@ TEST_F(SkinManagerTest, TheStreamedSkinReachesEveryControlOnceWhileThoseAfterItS
 
 TEST_F(SkinManagerTest, SwitchingOffRemovesTheSkinAndEmptiesTheConstantTable) {
   Stream();
+  ASSERT_NE(manager->Brushes(data::pcEditBG), nullptr);
+  EXPECT_EQ(win::BrushColor(manager->Brushes(data::pcEditBG)),
+            gfx::COLORREF(manager->SkinModel()->Palette[data::pcEditBG]));
   int deactivated = 0;
   manager->OnDeactivate = [&](fw::TComponent*) { ++deactivated; };
   gReceipts.clear();
@@ -204,6 +207,7 @@ TEST_F(SkinManagerTest, SwitchingOffRemovesTheSkinAndEmptiesTheConstantTable) {
   for (int index : manager->ConstData().Sections) EXPECT_EQ(index, -1);
   EXPECT_EQ(manager->GetSkinIndex("PANEL"), -1);
   EXPECT_EQ(manager->SkinInfo(), u"N/A");
+  EXPECT_TRUE(manager->Brushes(data::pcMainColor) == nullptr);
 
   // While off a name is only kept; switching on loads and announces it.
   gReceipts.clear();
