@@ -24,6 +24,17 @@ int TImageList::AddPng(const std::u16string& name, std::span<const std::uint8_t>
   return Add(name, gfx::DecodePng(png));
 }
 
+void TImageList::Replace(int index, const gfx::Bitmap& picture) {
+  if (index < 0 || index >= Count()) throw Exception(u"Image list index out of bounds");
+  if (picture.Width() != FWidth || picture.Height() != FHeight)
+    throw Exception(u"The picture does not have the image list's size");
+  FItems[index].picture = picture;
+}
+
+void TImageList::Change() {
+  if (FOnChange) FOnChange(this);
+}
+
 const gfx::Bitmap& TImageList::Bitmap(int index) const {
   if (index < 0 || index >= Count()) throw Exception(u"Image list index out of bounds");
   return FItems[index].picture;

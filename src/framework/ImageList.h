@@ -31,8 +31,16 @@ class TImageList : public TComponent {
   const gfx::Bitmap& Bitmap(int index) const;
   const std::u16string& ItemName(int index) const;
   int IndexOf(const std::u16string& name) const;  // -1 when absent
+  // Puts a picture of the list's size in place of item index; raises Exception for a bad index
+  // or another size.
+  void Replace(int index, const gfx::Bitmap& picture);
   // Draws an item at (x, y), blended by its alpha; nothing for a bad index.
   void Draw(TCanvas& canvas, int x, int y, int index) const;
+
+  // Told after the pictures changed as a whole (lists that fill themselves call Change).
+  const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent handler) { FOnChange = std::move(handler); }
+  virtual void Change();
 
  private:
   struct Item {
@@ -42,6 +50,7 @@ class TImageList : public TComponent {
   int FWidth = 16;
   int FHeight = 16;
   std::vector<Item> FItems;
+  TNotifyEvent FOnChange;
 };
 
 }  // namespace fw

@@ -20,6 +20,7 @@
 #include "framework/StatusBar.h"
 #include "framework/TreeView.h"
 #include "framework/dbctrls/DBGrid.h"
+#include "skin/controls/acAlphaImageList.h"
 #include "skin/data/sStoredSkins.h"
 
 namespace skin::controls {
@@ -75,23 +76,6 @@ class TsLabel : public TsControl<fw::TLabel, "TsLabel"> {
 
  private:
   bool FUseSkinColor = true;
-};
-
-// The image list of pictures with alpha the skinned controls draw from. UseCache keeps one
-// rendering per item (default on); ShareImages leaves the platform list alive when the list
-// goes (default off).
-class TsAlphaImageList : public fw::TImageList {
- public:
-  using TImageList::TImageList;
-  std::string ClassName() const override { return "TsAlphaImageList"; }
-  bool UseCache() const { return FUseCache; }
-  void SetUseCache(bool use) { FUseCache = use; }
-  bool ShareImages() const { return FShareImages; }
-  void SetShareImages(bool share) { FShareImages = share; }
-
- private:
-  bool FUseCache = true;
-  bool FShareImages = false;
 };
 
 // The foreign control classes a skin manager skins through adapters (ThirdParty): one list
