@@ -162,6 +162,23 @@ void TsAlphaImageList::GenerateStdList() {
 void TsAlphaImageList::Change() {
   if (FAcChanging || !FLoaded || !FStdListIsGenerated) return;
   if (DoubleData && Count() < ItemCount()) GenerateStdList();
+  if (!DoubleData) {
+    // Pictures that lost their alpha on the way (all of it zero) are made opaque, but for the
+    // transparent key.
+    for (int i = 0; i < Count(); ++i) {
+      gfx::Bitmap picture = Bitmap(i);
+      bool noAlpha = true;
+      for (int y = 0; y < picture.Height() && noAlpha; ++y)
+        for (int x = 0; x < picture.Width() && noAlpha; ++x)
+          noAlpha = gfx::PixelA(picture.At(x, y)) == 0;
+      if (!noAlpha) continue;
+      for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+          if (picture.At(x, y) != skin::paint::kTransKey)
+            picture.Set(x, y, picture.At(x, y) | 0xFF000000u);
+      fw::TImageList::Replace(i, picture);
+    }
+  }
   fw::TImageList::Change();
 }
 

@@ -186,6 +186,32 @@ TEST(AlphaImageList, AddReplaceMoveAndCopy) {
   EXPECT_EQ(list->ItemCount(), 0);
 }
 
+TEST(AlphaImageList, WithoutItsDataTheListDrawsFromThePlatformPictures) {
+  auto list = std::make_unique<TsAlphaImageList>(nullptr);
+  list->DoubleData = false;
+  list->SetDimension(3, 2);
+  // One picture with alpha and one whose alpha is zero everywhere, with a key-coloured pixel.
+  Bitmap withAlpha(3, 2), without(3, 2);
+  withAlpha.Fill(0x80102030);
+  without.Fill(0x00405060);
+  without.Set(1, 1, 0x00FF00FF);
+  list->AddItem(ifBMP32, u"a", gfx::EncodeBmp(withAlpha, true));
+  std::vector<std::uint8_t> plain = gfx::EncodeBmp(without, false);
+  list->AddItem(ifBMP32, u"b", plain);
+  list->GenerateStdList();
+  EXPECT_EQ(list->ItemCount(), 0);  // the bytes are gone
+  ASSERT_EQ(list->Count(), 2);
+  EXPECT_EQ(list->Bitmap(1).At(1, 1), 0xFFFF00FFu);  // the BMP decoder made it opaque
+  // A platform picture put in from outside with no alpha is made opaque but for the key.
+  static_cast<fw::TImageList&>(*list).Replace(1, without);
+  list->Change();
+  EXPECT_EQ(list->Bitmap(0), withAlpha);
+  EXPECT_EQ(list->Bitmap(1).At(0, 0), 0xFF405060u);
+  EXPECT_EQ(list->Bitmap(1).At(1, 1), 0x00FF00FFu);
+  // Rendering takes the platform pictures.
+  EXPECT_EQ(*list->CreateBitmap32(0, 3, 2), withAlpha);
+}
+
 TEST(AlphaImageList, ScaleStepsRebuildThePlatformList) {
   auto list = PngList(2);
   int changes = 0;
