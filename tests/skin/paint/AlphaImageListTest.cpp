@@ -1,6 +1,7 @@
 // Image-list items as bitmaps: telling formats apart, decoding with the lists' error texts,
 // rendering at the stored size and resampled, icon-font glyphs.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -103,6 +104,25 @@ TEST(ImageData, DamagedItemsGiveTheListTexts) {
   auto crc = png;
   crc[16] ^= 0x01;  // a byte of the header chunk's width: its CRC no longer matches
   EXPECT_EQ(DecodeError(ifPNG, crc), "Cannot load image. CRC error found in PNG file.");
+  // Damaged compressed data behind a correct CRC: its zlib header, then its blocks.
+  std::size_t idat = 8, length = 0;
+  for (;; idat += length + 12) {
+    ASSERT_LT(idat + 8, png.size());
+    length = std::size_t(png[idat + 2]) << 8 | png[idat + 3];
+    if (std::string(png.begin() + idat + 4, png.begin() + idat + 8) == "IDAT") break;
+  }
+  for (std::size_t first : {std::size_t(0), std::size_t(2)}) {
+    auto damaged = png;
+    if (first == 0)
+      damaged[idat + 8] ^= 0x55;  // the zlib header's check fails
+    else
+      for (std::size_t k = 2; k < length - 4; ++k) damaged[idat + 8 + k] = 0xFF;  // bad blocks
+    const auto crc = std::uint32_t(crc32(0, &damaged[idat + 4], unsigned(length + 4)));
+    for (int b = 0; b < 4; ++b) damaged[idat + 8 + length + b] = std::uint8_t(crc >> (24 - 8 * b));
+    EXPECT_EQ(DecodeError(ifPNG, damaged),
+              "Cannot load image. Compression error found in PNG file.")
+        << first;
+  }
   auto bmp = gfx::EncodeBmp(MakeTestPicture(4, 4), true);
   bmp.resize(bmp.size() - 5);
   EXPECT_EQ(DecodeError(ifBMP32, bmp),
