@@ -50,13 +50,14 @@ void TacImageList::IterateImageLists(const std::function<void(TacImageList*)>& f
 
 std::unique_ptr<gfx::Bitmap> TacImageList::CreateBitmap32(int index, int width, int height) {
   if (width < 1 || height < 1) return nullptr;
-  auto bmp = std::make_unique<gfx::Bitmap>(width, height);
   try {
+    auto bmp = std::make_unique<gfx::Bitmap>(width, height);
     if (!GetBitmap32(index, *bmp)) return nullptr;
-  } catch (const fw::Exception&) {
-    return nullptr;
+    return bmp;
+  } catch (const fw::Exception&) {       // damaged data
+  } catch (const gfx::GraphicsError&) {  // a size no bitmap can have
   }
-  return bmp;
+  return nullptr;
 }
 
 void TacImageList::DoDraw(int index, fw::TCanvas& canvas, int x, int y) {

@@ -68,6 +68,7 @@ TEST(AlphaImageList, PicturesAreTheDecodedPngsAndResampledWhenScaled) {
     EXPECT_EQ(*half, expected);
   }
   EXPECT_EQ(list->CreateBitmap32(3, 91, 91), nullptr);
+  EXPECT_EQ(list->CreateBitmap32(0, 100000, 100000), nullptr);
   EXPECT_EQ(list->CreateBitmap32(-1, 91, 91), nullptr);
   Bitmap untouched(4, 4);
   EXPECT_FALSE(list->GetBitmap32(7, untouched));
