@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "framework/Canvas.h"
 #include "framework/DataModule.h"
 #include "framework/Exception.h"
 #include "framework/Reader.h"
@@ -243,6 +244,29 @@ TEST(AlphaImageList, DefaultSizeIsRecordedAndListsAreRegistered) {
   EXPECT_TRUE(registered());
   list.reset();
   EXPECT_FALSE(registered());
+}
+
+TEST(AlphaImageList, DoDrawBlendsOverTheCanvasAndDrawsNothingForABadIndex) {
+  auto list = std::make_unique<TsAlphaImageList>(nullptr);
+  list->SetDimension(2, 2);
+  list->GenerateStdList();
+  Bitmap picture(2, 2);
+  picture.Set(0, 0, 0xFFFF0000);  // opaque red
+  picture.Set(1, 0, 0x00FF0000);  // invisible
+  list->Add(picture);
+  Bitmap target(4, 4);
+  target.Fill(0xFF0000FF);
+  gfx::DeviceContext dc(target);
+  fw::TCanvas canvas;
+  canvas.SetHandle(&dc);
+  list->DoDraw(0, canvas, 1, 2);
+  list->DoDraw(5, canvas, 0, 0);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(target.At(x, y), x == 1 && y == 2 ? 0xFFFF0000u : 0xFF0000FFu) << x << "," << y;
+  list->DrawAsIs = true;  // copied as it is, alpha and all
+  list->DoDraw(0, canvas, 1, 2);
+  EXPECT_EQ(target.At(2, 2), 0x00FF0000u);
 }
 
 TEST(DrawAlphaImgList, GlyphByStateCentredAndBlended) {
