@@ -191,7 +191,12 @@ void TsAlphaImageList::Loaded() {
     FSavedHeight = Height();
   }
   if (!FStdListIsGenerated) {
-    GenerateStdList();
+    try {
+      GenerateStdList();
+    } catch (const fw::Exception&) {
+      // Items are checked as they are read; one damaged since shows nothing, and the other
+      // components of the description still finish loading.
+    }
     Change();
   }
 }

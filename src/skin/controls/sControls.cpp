@@ -6,6 +6,7 @@
 #include "framework/StdProperties.h"
 #include "framework/TextConv.h"
 #include "framework/dbctrls/DataControlsClasses.h"
+#include "platform/gfx/GraphicsError.h"
 #include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls {
@@ -47,6 +48,12 @@ void ReadAlphaItems(TsAlphaImageList* l, V v, C x) {
         throw fw::Exception(u"unknown image list item property " + fw::Utf8ToUtf16(p.name));
     }
     if (!file) throw fw::Exception(u"image list item without ImgData");
+    // A damaged picture is refused here, where the error can name the description's line.
+    try {
+      skin::paint::DecodeImageData(format, file->Data);
+    } catch (const gfx::GraphicsError& e) {
+      throw fw::Exception(fw::Utf8ToUtf16(e.what()));
+    }
     l->AddItem(format, name, std::move(file->Data)).SetText(text);
   }
 }

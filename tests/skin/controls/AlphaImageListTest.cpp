@@ -11,6 +11,7 @@
 #include "framework/DataModule.h"
 #include "framework/Exception.h"
 #include "framework/Reader.h"
+#include "framework/WindowDescription.h"
 #include "platform/gfx/CodecTestSupport.h"
 #include "platform/gfx/PictureCodec.h"
 #include "skin/controls/acAlphaImageList.h"
@@ -365,6 +366,23 @@ end
   ASSERT_EQ(list->Count(), 2);
   EXPECT_EQ(list->Bitmap(1), ItemPicture(1, 12));
   EXPECT_EQ(list->SavedWidth(), 12);
+
+  // A damaged picture is refused with the file's line and the list's text.
+  auto cut = gfx::ReadFileBytes((dir / "p0.png").string());
+  cut.resize(cut.size() / 2);
+  gfx::WriteFileBytes((dir / "cut.png").string(), cut);
+  fw::TDataModule other(nullptr);
+  try {
+    fw::ReadComponentText(&other,
+                          "object DataModule9: TDataModule\n  object List: TsAlphaImageList\n"
+                          "    Items = <\n      item\n        ImgData.File = 'cut.png'\n"
+                          "      end>\n  end\nend\n",
+                          "Unit9.txt", dir.string());
+    ADD_FAILURE() << "a damaged picture was read";
+  } catch (const fw::EReadError& e) {
+    EXPECT_EQ(e.Message(),
+              u"Unit9.txt:3: Items: Cannot load image. Invalid or unexpected PNG image format.");
+  }
 }
 
 }  // namespace
