@@ -14,9 +14,10 @@ namespace skin::controls {
 
 namespace {
 
+// Never destroyed: lists owned by objects that outlive static destruction still unregister.
 std::vector<TacImageList*>& ImageLists() {
-  static std::vector<TacImageList*> lists;
-  return lists;
+  static auto* lists = new std::vector<TacImageList*>;
+  return *lists;
 }
 
 bool ValidIndex(int index, int count) {
