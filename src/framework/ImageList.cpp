@@ -33,6 +33,25 @@ void TImageList::Replace(int index, const gfx::Bitmap& picture) {
 
 void TImageList::Change() {
   if (FOnChange) FOnChange(this);
+  // A link may unregister itself or others while it runs: walk a copy of the ids.
+  std::vector<int> ids;
+  for (const auto& link : FChangeLinks) ids.push_back(link.first);
+  for (int id : ids)
+    for (const auto& link : FChangeLinks)
+      if (link.first == id) {
+        std::function<void()> call = link.second;
+        call();
+        break;
+      }
+}
+
+int TImageList::RegisterChanges(std::function<void()> link) {
+  FChangeLinks.emplace_back(FNextLinkId, std::move(link));
+  return FNextLinkId++;
+}
+
+void TImageList::UnRegisterChanges(int id) {
+  std::erase_if(FChangeLinks, [id](const auto& link) { return link.first == id; });
 }
 
 const gfx::Bitmap& TImageList::Bitmap(int index) const {
