@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "PaintTestUtil.h"
+#include "TestOutput.h"
 #include "platform/gfx/CodecTestSupport.h"
 #include "platform/gfx/GraphicsError.h"
 #include "platform/gfx/PictureCodec.h"
@@ -154,6 +155,8 @@ TEST(CharGlyph, FontAwesomeHeartInTheGivenColour) {
   EXPECT_LT(inked, 32 * 32);
   EXPECT_LE(std::abs((minX + maxX) - 31), 3);
   EXPECT_LE(std::abs((minY + maxY) - 31), 6);
+  gfx::WriteFileBytes((tests::OutputFolder("image-lists") / "heart.png").string(),
+                      gfx::EncodePng(heart));
   EXPECT_EQ(gfx::PixelA(heart.At(16, 16)), 255);
   EXPECT_EQ(gfx::PixelA(heart.At(0, 0)), 0);
   // Another character draws another shape; an offset moves it down.
