@@ -106,6 +106,11 @@ void WriteEditState(JsonWriter& w, TCustomEdit* e) {
   w.EndObject();
 }
 
+std::vector<TApplicationDumper>& ApplicationDumpers() {
+  static std::vector<TApplicationDumper> dumpers;
+  return dumpers;
+}
+
 std::vector<TControlDumper>& Dumpers() {
   static std::vector<TControlDumper> dumpers;
   return dumpers;
@@ -193,6 +198,7 @@ void WriteApplication(JsonWriter& w) {
     w.EndObject();
   }
   w.EndArray();
+  for (const TApplicationDumper& dumper : ApplicationDumpers()) dumper(w);
   w.EndObject();
 }
 
@@ -214,6 +220,10 @@ void WritePicture(JsonWriter& w, const gfx::Bitmap& picture, const std::string* 
     w.String(*file);
   }
   w.EndObject();
+}
+
+void AddApplicationDumper(TApplicationDumper dumper) {
+  ApplicationDumpers().push_back(std::move(dumper));
 }
 
 void AddControlDumper(TControlDumper dumper) {

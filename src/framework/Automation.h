@@ -20,6 +20,10 @@ class TControl;
 // (the data-aware controls) add theirs.
 using TControlDumper = std::function<void(backend::JsonWriter&, TControl*)>;
 void AddControlDumper(TControlDumper dumper);
+// Writes members of its own into the dump's "application" object, after "messages"; units
+// above the framework (the skin manager) add theirs.
+using TApplicationDumper = std::function<void(backend::JsonWriter&)>;
+void AddApplicationDumper(TApplicationDumper dumper);
 // Writes "picture": null for an empty picture, else its width, height and, when given, the file
 // it was loaded from.
 void WritePicture(backend::JsonWriter& w, const gfx::Bitmap& picture,

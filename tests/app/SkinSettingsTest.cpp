@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Forms.h"
+#include "framework/Automation.h"
 #include "framework/Reader.h"
 #include "framework/TextConv.h"
 #include "skin/controls/sControls.h"
@@ -43,7 +44,7 @@ TEST_F(FormsTest, TheSkinComponentsKeepTheirStoredSettings) {
 
   auto* manager = Find<TsSkinManager>(form, "sSkinManager1");
   EXPECT_EQ(manager->SkinName(), u"BlueGauze (внутренний)");
-  EXPECT_TRUE(manager->OldGlyphsMode());
+  EXPECT_TRUE(manager->ButtonsOptions().OldGlyphsMode());
   // The eight internal skins in the program's order, each with its package; the active one
   // last, the only one with the file it stands for.
   auto& skins = manager->InternalSkins();
@@ -67,6 +68,26 @@ TEST_F(FormsTest, TheSkinComponentsKeepTheirStoredSettings) {
   for (int i = 0; i < TsThirdPartyList::kCount; ++i)
     EXPECT_EQ(manager->ThirdParty().Text(i), i == 1 ? u"TButton\r\n" : u" \r\n")
         << TsThirdPartyList::Names()[std::size_t(i)];
+}
+
+TEST_F(FormsTest, TheManagerHoldsBlueGauzeFromItsDescriptionAndTheDumpSaysSo) {
+  fw::InstallFormDump();
+  auto* form = new TForm1(app.get());
+  auto* manager = Find<TsSkinManager>(form, "sSkinManager1");
+  EXPECT_EQ(skin::core::DefaultManager, manager);
+  // The stored skin directory does not exist here: the internal skin of that name is used.
+  ASSERT_NE(manager->SkinModel(), nullptr);
+  EXPECT_TRUE(manager->CommonSkinData().Active);
+  EXPECT_GE(manager->GetSkinIndex("FORM"), 0);
+  EXPECT_EQ(manager->SkinDirectory(), u"c:\\Skins");
+  EXPECT_EQ(manager->MenuSupport().IcoLineSkin, u"ICOLINE");
+  EXPECT_EQ(manager->ThirdLists(skin::core::tpButton).IndexOf(u"TButton"), 0);
+  EXPECT_TRUE(app->Messages().empty());
+  const std::string sections = std::to_string(manager->SkinModel()->gd.size());
+  EXPECT_NE(backend::DumpWindows().find(
+                R"x("skin":{"name":"BlueGauze (внутренний)","active":true,"sections":)x" +
+                sections + R"(,"hue":0,"saturation":0,"brightness":0})"),
+            std::string::npos);
 }
 
 TEST_F(FormsTest, AnInternalSkinTheProgramLacksIsARefusedDescription) {

@@ -20,6 +20,23 @@ TEST_F(FrameworkTest, TheApplicationIsInTheDumpBeforeAnyWindow) {
             "\n");
 }
 
+TEST_F(FrameworkTest, UnitsAboveAddTheirMembersToTheApplicationAfterTheMessages) {
+  InstallFormDump();
+  // Dumpers stay for the rest of the program: this one writes only while the test runs.
+  static bool writing = false;
+  AddApplicationDumper([](backend::JsonWriter& w) {
+    if (!writing) return;
+    w.Key("extra");
+    w.Number(7);
+  });
+  writing = true;
+  const std::string dump = backend::DumpWindows();
+  writing = false;
+  EXPECT_EQ(dump,
+            R"({"windows":[],"application":{"hint":"","tooltip":null,"messages":[],"extra":7}})"
+            "\n");
+}
+
 TEST_F(FrameworkTest, TheDumpListsTheOpenMessageBoxAndEveryOneBefore) {
   InstallFormDump();
   app->SetTitle(u"Demo");

@@ -1,12 +1,18 @@
 // The skin message's costs: one query to a skinned control straight through its registered
 // handler, beside the same query through the window system (SendMessageW); and one
 // broadcast over a form of 25 controls (five panels with four children each, half of the
-// panels skinned and passing the message on).
+// panels skinned and passing the message on); and one broadcast over the catalogue's main
+// window, streamed from its description and shown, beside a new-skin announcement by its
+// manager.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "app/Configuration.h"
+#include "app/Unit1.h"
 #include "framework/Application.h"
 #include "framework/CustomControl.h"
 #include "framework/Form.h"
@@ -14,6 +20,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
+#include "skin/core/sSkinManager.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
 
@@ -108,6 +115,51 @@ void BroadcastOver25Controls(benchmark::State& state) {
   state.counters["controls"] = scene.form->ComponentCount();
 }
 BENCHMARK(BroadcastOver25Controls);
+
+// The catalogue's main window on the sample catalogue, shown; an error ends the run (nobody
+// would answer its box).
+struct TMainWindow {
+  win::VirtualDesktop desktop{1440, 900};
+  fw::TApplication application;
+
+  TMainWindow() {
+    application.OnException = [](fw::TComponent*, const std::exception& e) {
+      std::fprintf(stderr, "skin-core-bench: %s\n", e.what());
+      std::exit(1);
+    };
+    app::OverrideCatalogueFolder(app::ExecutableFolder());
+    application.CreateForm(&app::Form1);
+    app::Form1->Show();
+    desktop.Pump();
+  }
+  ~TMainWindow() {
+    app::OverrideCatalogueFolder("");
+    app::Form1 = nullptr;
+  }
+};
+
+int ControlCount(fw::TWinControl* control) {
+  int count = control->ControlCount();
+  for (int i = 0; i < control->ControlCount(); ++i)
+    if (auto* windowed = dynamic_cast<fw::TWinControl*>(control->Controls(i)))
+      count += ControlCount(windowed);
+  return count;
+}
+
+void BroadcastOverTheMainWindow(benchmark::State& state) {
+  TMainWindow window;
+  const fw::TMessage refresh{SM_ALPHACMD, AC_REFRESH_HI, 0, 0};
+  for (auto _ : state) AppBroadCastS(refresh);
+  state.counters["controls"] = ControlCount(app::Form1);
+}
+BENCHMARK(BroadcastOverTheMainWindow);
+
+// The announcement the manager makes once its skin is loaded (no reload).
+void NewSkinOverTheMainWindow(benchmark::State& state) {
+  TMainWindow window;
+  for (auto _ : state) DefaultManager->UpdateSkin(false);
+}
+BENCHMARK(NewSkinOverTheMainWindow);
 
 }  // namespace
 }  // namespace skin::core

@@ -8,6 +8,7 @@
 #include "platform/gfx/Font.h"
 #include "platform/gfx/GraphicsError.h"
 #include "platform/gfx/PictureCodec.h"
+#include "skin/core/sSkinManager.h"
 #include "skin/paint/sStretch.h"
 
 namespace skin::controls {
@@ -28,7 +29,7 @@ const std::u16string kInvalidFormat = u"Invalid or unexpected image format.";
 
 // What a design size becomes at a scale step.
 int ScaleBy(int size, int step) {
-  return size * aScalePercents[std::clamp(step, 0, 3)] / 100;
+  return size * skin::core::aScalePercents[std::size_t(std::clamp(step, 0, 3))] / 100;
 }
 
 }  // namespace
@@ -200,6 +201,11 @@ void TsAlphaImageList::Loaded() {
     }
     Change();
   }
+  if (CanScale()) SetNewScale(skin::core::DefaultManager->GetScale());
+}
+
+bool TsAlphaImageList::CanScale() const {
+  return FAllowScale && FLoaded && skin::core::DefaultManager && ItemCount() > 0;
 }
 
 bool TsAlphaImageList::GetBitmap32(int index, gfx::Bitmap& image) {

@@ -24,9 +24,6 @@ using skin::paint::ifPNG;
 using skin::paint::TColor;
 using skin::paint::TsImageFormat;
 
-// The scale steps a list follows (SetNewScale 0..3).
-inline constexpr int aScalePercents[] = {100, 125, 150, 200};
-
 // Base of the skin library's lists: registered in a process-wide list while it lives.
 class TacImageList : public fw::TImageList {
  public:
@@ -112,10 +109,13 @@ class TsAlphaImageList : public TacImageList {
   void SetDimension(int width, int height);
   int SavedWidth() const { return FSavedWidth; }
   int SavedHeight() const { return FSavedHeight; }
-  // Follows scale step value (0..3, aScalePercents): the platform list is rebuilt at the
-  // design size scaled. Nothing for an unchanged step.
+  // Follows scale step value (0..3, skin::core::aScalePercents): the platform list is rebuilt
+  // at the design size scaled. Nothing for an unchanged step.
   void SetNewScale(int value);
   int SavedScale() const { return FSavedScale; }
+  // Whether the list follows the default skin manager's scale: AllowScale, loaded, a default
+  // manager, items. A loaded list that can takes the manager's step.
+  bool CanScale() const;
 
   std::unique_ptr<gfx::Bitmap> CreateBitmap32(int index, int width, int height) override;
   bool GetBitmap32(int index, gfx::Bitmap& image) override;

@@ -126,22 +126,10 @@ void ReadInternalSkins(TsSkinManager* m, V v, C x) {
   }
 }
 
-void RegisterSkinManager() {
-  using M = TsSkinManager;
-  fw::RegisterClass<M>("TsSkinManager", "");
-  fw::RegisterProperty<M>("TsSkinManager", "SkinName",
-                          [](M* m, V v, C x) { m->SetSkinName(x.String(v)); });
-  fw::RegisterProperty<M>("TsSkinManager", "SkinDirectory",
-                          [](M* m, V v, C x) { m->SetSkinDirectory(x.String(v)); });
-  // Read-only: the loaded skin's version, written by the designer and ignored on reading.
-  fw::RegisterProperty<M>("TsSkinManager", "SkinInfo", [](M*, V v, C x) { x.String(v); });
-  fw::RegisterProperty<M>("TsSkinManager", "ButtonsOptions.OldGlyphsMode",
-                          [](M* m, V v, C x) { m->SetOldGlyphsMode(x.Bool(v)); });
-  fw::RegisterProperty<M>("TsSkinManager", "InternalSkins", ReadInternalSkins);
-  for (int i = 0; i < TsThirdPartyList::kCount; ++i)
-    fw::RegisterProperty<M>("TsSkinManager",
-                            std::string("ThirdParty.") + TsThirdPartyList::Names()[std::size_t(i)],
-                            [i](M* m, V v, C x) { m->ThirdParty().SetText(i, x.String(v)); });
+// The stored skins of a manager, read where the program's packages are known.
+void RegisterInternalSkins() {
+  skin::core::RegisterSkinManager();
+  fw::RegisterProperty<TsSkinManager>("TsSkinManager", "InternalSkins", ReadInternalSkins);
 }
 
 void RegisterSkinProvider() {
@@ -172,22 +160,6 @@ void RegisterSkinProvider() {
 
 }  // namespace
 
-const std::array<const char*, TsThirdPartyList::kCount>& TsThirdPartyList::Names() {
-  static const std::array<const char*, kCount> names = {
-      "ThirdEdits",        "ThirdButtons",     "ThirdBitBtns",       "ThirdCheckBoxes",
-      "ThirdComboBoxes",   "ThirdGrids",       "ThirdGroupBoxes",    "ThirdListViews",
-      "ThirdPanels",       "ThirdTreeViews",   "ThirdWWEdits",       "ThirdGridEh",
-      "ThirdVirtualTrees", "ThirdPageControl", "ThirdTabControl",    "ThirdToolBar",
-      "ThirdStatusBar",    "ThirdSpeedButton", "ThirdScrollControl", "ThirdUpDown",
-      "ThirdScrollBar",    "ThirdStaticText",  "ThirdNativePaint"};
-  return names;
-}
-
-TsThirdPartyList::TsThirdPartyList() {
-  FTexts.fill(u" ");
-  FTexts[1] = u"TButton";
-}
-
 TsSkinProvider::TsSkinProvider(fw::TComponent* owner) : TComponent(owner) {
   FAddedTitleFont.SetColor(fw::clNone);
 }
@@ -211,7 +183,7 @@ void RegisterSkinClasses() {
   fw::RegisterProperty<TsLabel>("TsLabel", "UseSkinColor",
                                 [](TsLabel* l, V v, C x) { l->SetUseSkinColor(x.Bool(v)); });
   RegisterImageLists();
-  RegisterSkinManager();
+  RegisterInternalSkins();
   RegisterSkinProvider();
 }
 

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <string>
 
@@ -21,9 +20,12 @@
 #include "framework/TreeView.h"
 #include "framework/dbctrls/DBGrid.h"
 #include "skin/controls/acAlphaImageList.h"
-#include "skin/data/sStoredSkins.h"
+#include "skin/core/sSkinManager.h"
 
 namespace skin::controls {
+
+using skin::core::TsSkinManager;
+using skin::core::TsThirdPartyList;
 
 // The skin section a control is painted from (SkinData.SkinSection); empty for the control
 // kind's own section.
@@ -76,50 +78,6 @@ class TsLabel : public TsControl<fw::TLabel, "TsLabel"> {
 
  private:
   bool FUseSkinColor = true;
-};
-
-// The foreign control classes a skin manager skins through adapters (ThirdParty): one list
-// per kind, each the text of a list of class names, one per line. A list holding only a
-// space names none.
-class TsThirdPartyList {
- public:
-  static constexpr int kCount = 23;
-  // The stored property names, by index (ThirdEdits, ThirdButtons, ...).
-  static const std::array<const char*, kCount>& Names();
-  // The defaults: "TButton" for the buttons, a space for every other kind.
-  TsThirdPartyList();
-  const std::u16string& Text(int index) const { return FTexts.at(std::size_t(index)); }
-  void SetText(int index, const std::u16string& text) { FTexts.at(std::size_t(index)) = text; }
-
- private:
-  std::array<std::u16string, kCount> FTexts;
-};
-
-// The component that owns the active skin, by its name among the internal skins, with the
-// stored settings the skinned controls will read. The settings are kept as the description
-// gives them; loading and announcing the skin is the skin engine's.
-class TsSkinManager : public fw::TComponent {
- public:
-  using TComponent::TComponent;
-  std::string ClassName() const override { return "TsSkinManager"; }
-  const std::u16string& SkinName() const { return FSkinName; }
-  void SetSkinName(const std::u16string& name) { FSkinName = name; }
-  // Where external skins are looked for.
-  const std::u16string& SkinDirectory() const { return FSkinDirectory; }
-  void SetSkinDirectory(const std::u16string& folder) { FSkinDirectory = folder; }
-  // The skins stored with the form, each with its package.
-  skin::data::TsStoredSkins& InternalSkins() { return FInternalSkins; }
-  // ButtonsOptions.OldGlyphsMode: button glyphs in the older glyph mode (default on).
-  bool OldGlyphsMode() const { return FOldGlyphsMode; }
-  void SetOldGlyphsMode(bool old) { FOldGlyphsMode = old; }
-  TsThirdPartyList& ThirdParty() { return FThirdParty; }
-
- private:
-  std::u16string FSkinName;
-  std::u16string FSkinDirectory;
-  skin::data::TsStoredSkins FInternalSkins;
-  bool FOldGlyphsMode = true;
-  TsThirdPartyList FThirdParty;
 };
 
 // The component that skins its form's frame and caption from a skin section, with the

@@ -4,7 +4,12 @@
 
 #include "framework/Application.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/Window.h"
 #include "skin/core/acReceivers.h"
+#include "skin/core/sSkinManager.h"
 #include "skin/core/sVclUtils.h"
 
 namespace skin::core {
@@ -46,6 +51,11 @@ class THookedForms : public fw::TComponent {
  private:
   std::vector<fw::TCustomForm*> FForms;
 };
+
+bool ApplicationMinimized() {
+  fw::TCustomForm* main = fw::Application ? fw::Application->MainForm() : nullptr;
+  return main && main->HandleAllocated() && win::IsIconic(main->Handle());
+}
 
 THookedForms& Hooked() {
   static THookedForms hooked;
@@ -100,6 +110,46 @@ void SendToHooked(const fw::TMessage& message) {
     auto* form = static_cast<fw::TCustomForm*>(forms.Item(i));
     if (form && !form->HasState(fw::csDestroying)) DeliverToForm(forms, i, message);
   }
+}
+
+void IterateForms(const fw::TComponent& manager,
+                  const std::function<void(TacFormProvider&, fw::TCustomForm&)>& proc) {
+  TacReceivers forms;
+  for (fw::TCustomForm* form : Hooked().Forms()) forms.Add(form);
+  for (int i = 0; i < forms.Count(); ++i) {
+    auto* form = static_cast<fw::TCustomForm*>(forms.Item(i));
+    if (!form || !form->HandleAllocated() || form->Parent()) continue;
+    const win::HWND wnd = form->Handle();
+    if (!win::IsWindowVisible(wnd) || win::IsIconic(wnd)) continue;
+    auto* provider = reinterpret_cast<TacFormProvider*>(SendAMessage(wnd, AC_GETPROVIDER));
+    if (provider && provider->ProviderManager() == &manager) proc(*provider, *form);
+  }
+}
+
+void LockForms(TsSkinManager& manager) {
+  if (ApplicationMinimized()) return;
+  if (manager.IsDefault() && manager.AnimEffects().SkinChanging.Active) InAnimationProcess = true;
+  IterateForms(manager, [](TacFormProvider& provider, fw::TCustomForm& form) {
+    provider.Animating = true;
+    // The extended border is redrawn from its kept picture here once forms have one.
+    win::SendMessageW(form.Handle(), win::WM_SETREDRAW, 0, 0);
+  });
+}
+
+void UnLockForms(TsSkinManager& manager, bool repaint) {
+  if (ApplicationMinimized()) return;
+  if (manager.IsDefault()) InAnimationProcess = false;
+  IterateForms(manager, [repaint](TacFormProvider& provider, fw::TCustomForm& form) {
+    if (!provider.Animating) return;
+    win::SendMessageW(form.Handle(), win::WM_SETREDRAW, 1, 0);
+    provider.Animating = false;
+    // With repaint and an animated skin change the form is revealed by the show animation
+    // once window animations exist; until then it is redrawn at once.
+    if (repaint)
+      win::RedrawWindow(
+          form.Handle(), nullptr, nullptr,
+          win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_FRAME | win::RDW_ALLCHILDREN);
+  });
 }
 
 }  // namespace skin::core

@@ -2,11 +2,23 @@
 // a form skin provider (HookedComponents).
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "framework/Form.h"
 
 namespace skin::core {
+
+class TsSkinManager;
+
+// What a form's skin provider answers to AC_GETPROVIDER (a pointer to itself): the manager it
+// follows, and the mark of its form locked for a skin change.
+class TacFormProvider {
+ public:
+  virtual ~TacFormProvider() = default;
+  virtual const fw::TComponent* ProviderManager() const = 0;
+  bool Animating = false;  // the form's drawing is off for a skin change
+};
 
 // The forms skinned through a provider, in the order they were added. A form freed without
 // IntUnSkinForm leaves the list by itself.
@@ -25,5 +37,17 @@ void AppBroadCastS(const fw::TMessage& message);
 // The message to every hooked form that is not being destroyed, in list order, and to its
 // controls, as above.
 void SendToHooked(const fw::TMessage& message);
+
+// Calls proc for every hooked form that is visible with a window, not minimised, has no
+// parent and whose provider follows manager, in list order.
+void IterateForms(const fw::TComponent& manager,
+                  const std::function<void(TacFormProvider&, fw::TCustomForm&)>& proc);
+// Switches the drawing of the manager's forms off (WM_SETREDRAW) and marks their providers;
+// the default manager with an animated skin change sets InAnimationProcess. Nothing while the
+// application is minimised.
+void LockForms(TsSkinManager& manager);
+// Switches the locked forms' drawing on again; with repaint the whole window of each is
+// redrawn, frame and children included.
+void UnLockForms(TsSkinManager& manager, bool repaint);
 
 }  // namespace skin::core

@@ -49,6 +49,7 @@ class TacSkinHolder {
   const TacLoadedSkin* Skin() const { return FSkin.get(); }
   // Its model, or null when no skin is in force.
   const TacSkinModel* Model() const { return FModel.get(); }
+  TacSkinModel* Model() { return FModel.get(); }
   bool Active() const { return FSkin != nullptr; }
 
   // Loads skinName and builds its model aside, then puts both in force with the resolved

@@ -16,6 +16,7 @@
 #include "platform/gfx/PictureCodec.h"
 #include "skin/controls/acAlphaImageList.h"
 #include "skin/controls/sControls.h"
+#include "skin/core/sSkinManager.h"
 #include "skin/paint/sStretch.h"
 
 namespace skin::controls {
@@ -268,6 +269,21 @@ TEST(AlphaImageList, DoDrawBlendsOverTheCanvasAndDrawsNothingForABadIndex) {
   list->DrawAsIs = true;  // copied as it is, alpha and all
   list->DoDraw(0, canvas, 1, 2);
   EXPECT_EQ(target.At(2, 2), 0x00FF0000u);
+}
+
+TEST(AlphaImageList, ALoadedListTakesTheDefaultManagersScale) {
+  auto list = PngList(1, 12);
+  static_cast<fw::TComponent&>(*list).Loaded();  // no manager: the design size stays
+  EXPECT_EQ(list->Width(), 12);
+  skin::core::TsSkinManager manager(nullptr);
+  ASSERT_EQ(skin::core::DefaultManager, &manager);
+  manager.Options().ScaleMode = skin::core::sm125;
+  EXPECT_TRUE(list->CanScale());
+  static_cast<fw::TComponent&>(*list).Loaded();
+  EXPECT_EQ(list->Width(), 15);
+  EXPECT_EQ(list->Bitmap(0), skin::paint::ScaleImage(ItemPicture(0), 15, 15));
+  list->SetAllowScale(false);
+  EXPECT_FALSE(list->CanScale());
 }
 
 TEST(DrawAlphaImgList, GlyphByStateCentredAndBlended) {

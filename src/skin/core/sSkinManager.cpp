@@ -1,0 +1,918 @@
+#include "skin/core/sSkinManager.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "framework/Application.h"
+#include "framework/Automation.h"
+#include "framework/Dialogs.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "framework/Reader.h"
+#include "framework/TextConv.h"
+#include "framework/WinControl.h"
+#include "platform/win/Input.h"
+#include "platform/win/Paint.h"
+#include "platform/win/SystemInfo.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/Window.h"
+#include "skin/core/sMessages.h"
+#include "skin/core/sStyleSimply.h"
+#include "skin/core/sVclUtils.h"
+
+namespace skin::core {
+
+bool aSkinChanging = false;
+bool InAnimationProcess = false;
+bool ac_OldGlyphsMode = true;
+TsSkinManager* DefaultManager = nullptr;
+
+namespace {
+
+constexpr std::u16string_view kDefSkinDirectory = u"c:\\Skins";
+
+// Clears a flag when the scope ends, however it ends.
+class TacFlagGuard {
+ public:
+  explicit TacFlagGuard(bool& flag) : FFlag(flag) { FFlag = true; }
+  ~TacFlagGuard() { FFlag = false; }
+  TacFlagGuard(const TacFlagGuard&) = delete;
+  TacFlagGuard& operator=(const TacFlagGuard&) = delete;
+
+ private:
+  bool& FFlag;
+};
+
+void Raise(const fw::TNotifyEvent& event, fw::TComponent* sender) {
+  if (event) event(sender);
+}
+
+data::TacSystemColors SystemColors() {
+  data::TacSystemColors c;
+  c.BtnFace = data::TColor(win::GetSysColor(win::COLOR_BTNFACE));
+  c.WindowText = data::TColor(win::GetSysColor(win::COLOR_WINDOWTEXT));
+  c.Window = data::TColor(win::GetSysColor(win::COLOR_WINDOW));
+  c.InfoText = data::TColor(win::GetSysColor(win::COLOR_INFOTEXT));
+  c.InfoBk = data::TColor(win::GetSysColor(win::COLOR_INFOBK));
+  c.Highlight = data::TColor(win::GetSysColor(win::COLOR_HIGHLIGHT));
+  c.HighlightText = data::TColor(win::GetSysColor(win::COLOR_HIGHLIGHTTEXT));
+  c.SizingFrame = win::GetSystemMetrics(win::SM_CXSIZEFRAME);
+  return c;
+}
+
+int ScreenDpi() {
+  gfx::HDC dc = win::GetDC(nullptr);
+  const int dpi = win::GetDeviceCaps(dc, win::LOGPIXELSY);
+  win::ReleaseDC(nullptr, dc);
+  return dpi;
+}
+
+bool CursorIn(const win::RECT& r) {
+  win::POINT p{};
+  win::GetCursorPos(&p);
+  return r.Contains(p);
+}
+
+bool MouseInWindow(win::HWND wnd) {
+  win::RECT r{};
+  return win::GetWindowRect(wnd, &r) && CursorIn(r);
+}
+
+bool MouseOverControl(fw::TControl* control) {
+  const fw::TPoint origin = control->ClientToScreen({0, 0});
+  return CursorIn(gfx::RectOfSize(origin.X, origin.Y, control->Width(), control->Height()));
+}
+
+const data::TsSkinData kNoSkinData{};
+const data::TConstantSkinData kNoConstData{};
+
+}  // namespace
+
+int acScaleOfDpi(int dpi) {
+  if (dpi >= 192) return 3;
+  if (dpi >= 144) return 2;
+  if (dpi >= 120) return 1;
+  return 0;
+}
+
+// ---- Option objects -------------------------------------------------------------------------
+
+void TacSkinEffects::Changed() {
+  if (!FManager.IsLoading() && !FManager.NoAutoUpdate()) FManager.RepaintForms(false);
+}
+
+void TacSkinEffects::SetDiscoloredGlyphs(bool value) {
+  if (FDiscoloredGlyphs == value) return;
+  FDiscoloredGlyphs = value;
+  Changed();
+}
+
+void TacSkinEffects::SetAllowOuterEffects(bool value) {
+  if (FAllowOuterEffects == value) return;
+  FAllowOuterEffects = value;
+  Changed();
+}
+
+void TacButtonsSupport::SetOldGlyphsMode(bool value) {
+  if (ac_OldGlyphsMode == value) return;
+  ac_OldGlyphsMode = value;
+  FManager.RepaintForms(true);
+}
+
+void TacScrollBarsSupport::SetScrollSize(int value) {
+  if (FScrollSize == value) return;
+  FScrollSize = value;
+  if (!FManager.IsLoading()) AppBroadCastS({SM_ALPHACMD, MakeAlphaCmd(AC_REINITSCROLLS), 0, 0});
+}
+
+void TacScrollBarsSupport::SetButtonsSize(int value) {
+  if (FButtonsSize == value) return;
+  FButtonsSize = value;
+  if (!FManager.IsLoading()) FManager.RepaintForms(false);
+}
+
+void TacFonts::SetMainFont(const std::u16string& value) {
+  if (FMainFont == value) return;
+  FMainFont = value;
+  if (!FManager.IsLoading() && FMainMode == fmCustom) FManager.ChangeAppFont(FMainFont, true);
+}
+
+void TacFonts::SetMainMode(TacFontMode value) {
+  if (FMainMode == value) return;
+  FMainMode = value;
+  if (FManager.IsLoading()) return;
+  switch (value) {
+    case fmDefault:
+      if (!FManager.DefStoredFontName().empty())
+        FManager.ChangeAppFont(FManager.DefStoredFontName(), true);
+      break;
+    case fmFromSkin: {
+      const std::u16string skinFont = fw::Utf8ToUtf16(FManager.CommonSkinData().MainFont);
+      FManager.ChangeAppFont(skinFont.empty() ? FManager.DefStoredFontName() : skinFont, true);
+      break;
+    }
+    case fmCustom:
+      FManager.ChangeAppFont(FMainFont, true);
+      break;
+  }
+}
+
+void TacOptions::SetChangeSysColors(bool value) {
+  // The redirection of the system colours to the skin's comes with the dialog skinning; until
+  // then the switch is only stored.
+  FChangeSysColors = value;
+}
+
+void TacOptions::SetDrawNonClientArea(bool value) {
+  if (FDrawNonClientArea == value) return;
+  FDrawNonClientArea = value;
+  SendToHooked({SM_ALPHACMD, MakeAlphaCmd(AC_SETNCSKINNED), LPARAM(value ? 1 : 0), 0});
+}
+
+void TacOptions::SetArrowsStyle(TacArrowsStyle value) {
+  if (FArrowsStyle == value) return;
+  FArrowsStyle = value;
+  FManager.UpdateSkin(true);
+}
+
+TacArrowsStyle TacOptions::ActualArrowStyle() const {
+  if (FArrowsStyle != arsDefault) return FArrowsStyle;
+  const int skin = FManager.CommonSkinData().ArrowStyle;
+  return skin >= arsSolid1 && skin <= arsDefault ? TacArrowsStyle(skin) : arsDefault;
+}
+
+// ---- Foreign-control lists ------------------------------------------------------------------
+
+const std::array<const char*, TsThirdPartyList::kCount>& TsThirdPartyList::Names() {
+  static const std::array<const char*, kCount> names = {
+      "ThirdEdits",        "ThirdButtons",     "ThirdBitBtns",       "ThirdCheckBoxes",
+      "ThirdComboBoxes",   "ThirdGrids",       "ThirdGroupBoxes",    "ThirdListViews",
+      "ThirdPanels",       "ThirdTreeViews",   "ThirdWWEdits",       "ThirdGridEh",
+      "ThirdVirtualTrees", "ThirdPageControl", "ThirdTabControl",    "ThirdToolBar",
+      "ThirdStatusBar",    "ThirdSpeedButton", "ThirdScrollControl", "ThirdUpDown",
+      "ThirdScrollBar",    "ThirdStaticText",  "ThirdNativePaint"};
+  return names;
+}
+
+const std::u16string& TsThirdPartyList::Default(int index) {
+  static const std::u16string none = u" ", buttons = u"TButton";
+  return index == tpButton ? buttons : none;
+}
+
+TsThirdPartyList::TsThirdPartyList() {
+  for (int i = 0; i < kCount; ++i) FTexts[std::size_t(i)] = Default(i);
+}
+
+void LoadThirdNames(TsSkinManager& manager, bool overwrite) {
+  for (int i = 0; i < TsThirdPartyList::kCount; ++i) {
+    if (overwrite || manager.FThirdParty.Text(i).empty())
+      manager.FThirdParty.SetText(i, TsThirdPartyList::Default(i));
+    manager.FThirdLists[std::size_t(i)].SetText(manager.FThirdParty.Text(i));
+  }
+}
+
+void UpdateThirdNames(TsSkinManager& manager) {
+  for (int i = 0; i < TsThirdPartyList::kCount; ++i)
+    manager.FThirdParty.SetText(i, manager.FThirdLists[std::size_t(i)].Text());
+}
+
+// ---- Manager references ---------------------------------------------------------------------
+
+void TacManagerRef::Set(TsSkinManager* manager) {
+  if (manager == FManager) return;
+  if (FManager) std::erase(FManager->FUsers, this);
+  FManager = manager;
+  if (FManager) FManager->FUsers.push_back(this);
+}
+
+// ---- Lifecycle ------------------------------------------------------------------------------
+
+TsSkinManager::TsSkinManager(fw::TComponent* owner) : TComponent(owner) {
+  InstallSkinDump();
+  FSysFontScale = acScaleOfDpi(ScreenDpi());
+  if (!DefaultManager) DefaultManager = this;
+  // The filter of the application window's messages (animated hiding and minimising of the
+  // main form, the taskbar's menu, menu borders) comes with the frame painting; the first
+  // manager installs it here then.
+  FTimerCheckHot = new fw::TTimer(this);
+  FTimerCheckHot->SetEnabled(false);
+  FTimerCheckHot->SetInterval(100);
+  FTimerCheckHot->SetOnTimer([this](fw::TComponent*) { OnCheckHot(); });
+  // The menu painter (SkinableMenus) comes with the skinned menus.
+  SkinListSourcesChanged();
+}
+
+void TsSkinManager::AfterConstruction() {
+  LoadThirdNames(*this, false);
+  if (FSkinDirectory.empty()) FSkinDirectory = kDefSkinDirectory;
+}
+
+void TsSkinManager::Loaded() {
+  const bool wasActive = CommonSkinData().Active;
+  TComponent::Loaded();
+  if (FSkinDirectory.empty()) FSkinDirectory = kDefSkinDirectory;
+  if (FMenuSupport.IcoLineSkin.empty()) FMenuSupport.IcoLineSkin = u"ICOLINE";
+  LoadThirdNames(*this, false);
+  // A skin that failed to load while the description was read has nothing to announce.
+  if (FActive && !FSkinName.empty() && FHolder.Active()) SendNewSkin(*this, false);
+  if (!wasActive && CommonSkinData().Active) Raise(OnActivate, this);
+  // The owner form's window joins the windows the dialog hook skins once dialogs are skinned.
+}
+
+TsSkinManager::~TsSkinManager() {
+  Destroying();
+  if (CommonSkinData().Active) {
+    try {
+      SetActive(false);
+    } catch (...) {
+      // A receiver's error while the removal is announced: reported, the manager still goes.
+      if (fw::Application) fw::Application->HandleException(std::current_exception());
+    }
+  }
+  FExtendedBorders = false;
+  if (DefaultManager == this) DefaultManager = nullptr;
+  UpdateThirdNames(*this);
+  // Whoever names this manager forgets it now.
+  const std::vector<TacManagerRef*> users = FUsers;
+  for (TacManagerRef* user : users) {
+    if (std::find(FUsers.begin(), FUsers.end(), user) == FUsers.end()) continue;
+    std::erase(FUsers, user);
+    user->FManager = nullptr;
+    if (user->OnFreed) user->OnFreed();
+  }
+  FActiveGraphControl = nullptr;
+  DestroyComponents();  // the hover timer, while its handler's object is whole
+}
+
+void TsSkinManager::Notification(fw::TComponent* component, fw::TOperation operation) {
+  if (operation == fw::TOperation::opRemove) {
+    if (component == FActiveGraphControl) FActiveGraphControl = nullptr;
+    if (component == FTimerCheckHot) FTimerCheckHot = nullptr;
+  }
+  TComponent::Notification(component, operation);
+}
+
+// ---- The skin in force ----------------------------------------------------------------------
+
+const data::TsSkinData& TsSkinManager::CommonSkinData() const {
+  return FHolder.Model() ? FHolder.Model()->CommonSkinData : kNoSkinData;
+}
+
+const data::TConstantSkinData& TsSkinManager::ConstData() const {
+  return FHolder.Model() ? FHolder.Model()->ConstData : kNoConstData;
+}
+
+int TsSkinManager::GetSkinIndex(std::string_view section) const {
+  return SkinModel() ? SkinModel()->GetSkinIndex(section) : -1;
+}
+
+int TsSkinManager::GetMaskIndex(int skinIndex, std::string_view mask) const {
+  return SkinModel() ? SkinModel()->GetMaskIndex(skinIndex, mask) : -1;
+}
+
+int TsSkinManager::GetMaskIndex(std::string_view section, std::string_view mask) const {
+  return SkinModel() ? SkinModel()->GetMaskIndex(section, mask) : -1;
+}
+
+int TsSkinManager::GetTextureIndex(int skinIndex, std::string_view propName) const {
+  return SkinModel() ? SkinModel()->GetTextureIndex(skinIndex, propName) : -1;
+}
+
+bool TsSkinManager::IsValidSkinIndex(int i) const {
+  return SkinModel() && SkinModel()->IsValidSkinIndex(i);
+}
+
+bool TsSkinManager::IsValidImgIndex(int i) const {
+  return SkinModel() && SkinModel()->IsValidImgIndex(i);
+}
+
+std::vector<std::string> TsSkinManager::GetSkinSections() const {
+  return SkinModel() ? SkinModel()->GetSkinSections() : std::vector<std::string>{};
+}
+
+data::TColor TsSkinManager::GetGlobalColor() const {
+  return SkinModel() ? SkinModel()->GetGlobalColor() : SystemColors().BtnFace;
+}
+
+data::TColor TsSkinManager::GetGlobalFontColor() const {
+  return SkinModel() ? SkinModel()->GetGlobalFontColor() : SystemColors().WindowText;
+}
+
+int TsSkinManager::GetScale() const {
+  switch (FOptions.ScaleMode) {
+    case sm100:
+    case sm125:
+    case sm150:
+    case sm200:
+      return int(FOptions.ScaleMode);
+    case smAuto:
+      return FSysFontScale;
+    default:
+      return 0;
+  }
+}
+
+int TsSkinManager::ScaleInt(int value) const {
+  const long long scaled = (long long)value * aScalePercents[std::size_t(GetScale())];
+  return int(scaled >= 0 ? (scaled + 50) / 100 : (scaled - 50) / 100);
+}
+
+std::u16string TsSkinManager::SkinInfo() const {
+  if (!FActive || !FHolder.Active()) return u"N/A";
+  std::string text = std::to_string(CommonSkinData().Version);
+  // The shortest form with at least one decimal ("8.0", "13.15").
+  while (text.size() > 1 && text.back() == '0' && text[text.size() - 2] != '.') text.pop_back();
+  return fw::Utf8ToUtf16(text);
+}
+
+std::string TsSkinManager::GetFullSkinDirectory() const {
+  return data::GetFullSkinDirectory(fw::Utf16ToUtf8(FSkinDirectory), data::GetAppPath());
+}
+
+data::TacSkinLoadContext TsSkinManager::LoadContext() const {
+  data::TacSkinLoadContext c;
+  c.FullSkinDirectory = GetFullSkinDirectory();
+  c.InternalSkins = &FInternalSkins;
+  c.Scale = GetScale();
+  c.System = SystemColors();
+  c.CommonSections = fw::Utf16ToUtf8(FCommonSections.Text());
+  c.Brightness = FBrightness;
+  c.ExtendedBorders = GetExtendedBorders();
+  c.HueOffset = FHueOffset;
+  c.Saturation = FSaturation;
+  return c;
+}
+
+void TsSkinManager::SkinListSourcesChanged() {
+  data::TacSkinListSources& s = FSkinList.Sources;
+  s.InternalSkins = &FInternalSkins;
+  s.FullSkinDirectory = GetFullSkinDirectory();
+  s.Internal = (FSkinsFilter & acBit(sfiInternal)) != 0;
+  s.External = (FSkinsFilter & acBit(sfiExternal)) != 0;
+  s.DefaultList =
+      DefaultManager && DefaultManager != this && DefaultManager->FSkinDirectory == FSkinDirectory
+          ? &DefaultManager->FSkinList
+          : nullptr;
+  FSkinList.MarkStale();
+}
+
+// ---- Choosing and announcing ----------------------------------------------------------------
+
+void TsSkinManager::ShowError(const std::exception& e) {
+  fw::MessageDlg(fw::InnermostMessage(e), fw::TMsgDlgType::mtError, {fw::TMsgDlgBtn::mbOK});
+}
+
+void TsSkinManager::CheckVersion() {
+  if (CommonSkinData().Version <= acMaxSkinVersion) return;
+  // Standard dialogs are not skinned while the warning shows.
+  const TacSet rules = FSkinningRules;
+  FSkinningRules &= ~acBit(srStdDialogs);
+  try {
+    fw::MessageDlg(
+        u"Версия скина поддерживается установленной библиотекой не полностью. "
+        u"Обновите компоненты.",
+        fw::TMsgDlgType::mtWarning, {fw::TMsgDlgBtn::mbOK});
+  } catch (...) {
+    FSkinningRules = rules;
+    throw;
+  }
+  FSkinningRules = rules;
+}
+
+void TsSkinManager::SetSkinName(const std::u16string& value) {
+  const std::u16string oldName = FSkinName;
+  FSkinName = value;
+  const bool wasActive = CommonSkinData().Active;
+  if (FActive) {
+    Raise(OnBeforeChange, this);
+    // The skinned forms are captured for the animated change here once forms have extended
+    // borders (frame painting).
+    bool loaded = false;
+    {
+      TacFlagGuard changing(aSkinChanging);
+      try {
+        FHolder.SetSkinName(fw::Utf16ToUtf8(value), LoadContext());
+        loaded = true;
+      } catch (const std::exception& e) {
+        // The skin in force stays, with its name and what was announced of it.
+        FSkinName = oldName;
+        ShowError(e);
+      }
+      if (loaded) {
+        Raise(OnSkinLoading, this);
+        CheckVersion();
+        if (!FHolder.Active()) {
+          // No skin exists at all.
+          FActive = false;
+          SendRemoveSkin(*this);
+        } else if (!FNoAutoUpdate) {
+          SendNewSkin(*this, true);
+        }
+        if (!wasActive && CommonSkinData().Active && !IsLoading()) Raise(OnActivate, this);
+      }
+    }
+    if (!loaded) return;
+    if (!FNoAutoUpdate) Raise(OnAfterChange, this);
+  }
+  FSkinList.SendSkinChanged();
+}
+
+void TsSkinManager::SetActive(bool value) {
+  if (FActive == value) return;
+  FActive = value;
+  if (value) {
+    SetSkinName(FSkinName);
+    return;  // SetSkinName told the skin list
+  }
+  if (!FSkinName.empty()) {
+    if (!IsLoading())
+      SendRemoveSkin(*this);
+    else
+      FHolder.Clear();
+    Raise(OnDeactivate, this);
+  }
+  FSkinList.SendSkinChanged();
+}
+
+void TsSkinManager::SetSkinDirectory(const std::u16string& value) {
+  if (FSkinDirectory == value) return;
+  FSkinDirectory = value;
+  SkinListSourcesChanged();
+  Raise(OnSkinListChanged, this);
+}
+
+void TsSkinManager::SetSkinsFilter(TacSet value) {
+  if (FSkinsFilter == value) return;
+  FSkinsFilter = value;
+  SkinListSourcesChanged();
+  Raise(OnSkinListChanged, this);
+}
+
+void TsSkinManager::SetSkinningRules(TacSet value) {
+  // The framework has no standard file and colour dialogs whose style this would choose.
+  FSkinningRules = value;
+}
+
+void TsSkinManager::SetCommonSections(const std::vector<std::u16string>& lines) {
+  std::vector<std::u16string> cleaned = lines;
+  for (std::u16string& line : cleaned)
+    if (!line.empty() && line[0] != u';') std::erase(line, u' ');
+  FCommonSections.Assign(cleaned);
+  SetSkinName(FSkinName);
+}
+
+void TsSkinManager::SetSkinnedPopups(bool value) {
+  // Menus take or leave the skinned drawing here once the menu painter exists.
+  FSkinnedPopups = value;
+}
+
+void TsSkinManager::SetIsDefault(bool value) {
+  if (!value && DefaultManager) return;
+  DefaultManager = this;
+  if (FActive)
+    SendNewSkin(*this, true);
+  else
+    SendRemoveSkin(*this);
+}
+
+void TsSkinManager::UpdateSkin(bool repaint) {
+  if (FActive) SendNewSkin(*this, repaint);
+}
+
+void TsSkinManager::UpdateCurrentSkin() {
+  if (!FActive || IsLoading()) return;
+  {
+    TacFlagGuard changing(aSkinChanging);
+    FHolder.SetSkinName(fw::Utf16ToUtf8(FSkinName), LoadContext());
+    SendNewSkin(*this, true);
+  }
+  if (!FNoAutoUpdate) {
+    Raise(OnAfterChange, this);
+    RepaintForms(true);
+  }
+}
+
+void TsSkinManager::SetBrightness(int value) {
+  value = std::clamp(value, -100, 100);
+  if (FBrightness == value) return;
+  FBrightness = value;
+  UpdateCurrentSkin();
+}
+
+void TsSkinManager::SetHueOffset(int value) {
+  if (FHueOffset == value) return;
+  FHueOffset = value;
+  UpdateCurrentSkin();
+}
+
+void TsSkinManager::SetSaturation(int value) {
+  if (FSaturation == value) return;
+  FSaturation = value;
+  UpdateCurrentSkin();
+}
+
+void TsSkinManager::SetExtendedBorders(bool value) {
+  if (FExtendedBorders == value) return;
+  FExtendedBorders = value;
+  if (!FHolder.Active() || !FActive) return;
+  {
+    // The shadow templates are part of the model: reload it with or without them.
+    TacFlagGuard changing(aSkinChanging);
+    FHolder.SetSkinName(fw::Utf16ToUtf8(FSkinName), LoadContext());
+    if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = true;
+  }
+  if (!IsLoading()) RepaintForms(true);
+}
+
+void TsSkinManager::EndUpdate(bool repaint, bool allowAnimation) {
+  FNoAutoUpdate = false;
+  const bool animation = FAnimEffects.SkinChanging.Active;
+  if (!allowAnimation) FAnimEffects.SkinChanging.Active = false;
+  try {
+    UpdateSkin(repaint);
+  } catch (...) {
+    FAnimEffects.SkinChanging.Active = animation;
+    throw;
+  }
+  FAnimEffects.SkinChanging.Active = animation;
+  Raise(OnAfterChange, this);
+}
+
+void TsSkinManager::RepaintForms(bool lockForms) {
+  skin::core::RepaintForms(*this, lockForms);
+}
+
+void TsSkinManager::UpdateSkinSection(std::string_view sectionName) {
+  skin::core::UpdateSkinSection(sectionName);
+}
+
+std::string TsSkinManager::GetRandomSkin() {
+  FSkinList.UpdateIfNeeded();
+  return FSkinList.GetRandomSkin();
+}
+
+// ---- The announcer's steps ------------------------------------------------------------------
+
+void TsSkinManager::SetSkinLoading(bool loading) {
+  if (loading)
+    FManagerState |= acBit(msSkinLoading);
+  else
+    FManagerState &= ~acBit(msSkinLoading);
+}
+
+void TsSkinManager::BeforeNewSkin() {
+  // Glow windows and the menu border width are reset here once they exist.
+  if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
+}
+
+void TsSkinManager::AfterNewSkin() {
+  if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = true;
+  // The dialog hook is installed here by the default manager once dialogs are skinned; the
+  // flag already tells the removal that a skin was announced.
+  if (IsDefault()) FGlobalHookInstalled = true;
+  if (FFonts.MainMode() == fmFromSkin) {
+    const std::u16string skinFont = fw::Utf8ToUtf16(CommonSkinData().MainFont);
+    ChangeAppFont(skinFont.empty() ? FDefStoredFontName : skinFont, false);
+  }
+}
+
+void TsSkinManager::BeforeRemoveSkin() {
+  if (FFonts.MainMode() == fmFromSkin && !(fw::Application && fw::Application->Terminated()) &&
+      !FDefStoredFontName.empty())
+    ChangeAppFont(FDefStoredFontName, false);
+  if (IsDefault()) FGlobalHookInstalled = false;
+  if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
+}
+
+void TsSkinManager::AfterRemoveSkin() {
+  FHolder.Clear();
+}
+
+void TsSkinManager::LockForms() {
+  skin::core::LockForms(*this);
+}
+
+void TsSkinManager::UnLockForms() {
+  skin::core::UnLockForms(*this, !FNoAutoUpdate);
+}
+
+// ---- Fonts ----------------------------------------------------------------------------------
+
+void TsSkinManager::StoreDefFont() {
+  if (!FDefStoredFontName.empty()) return;
+  fw::TCustomForm* main = fw::Application ? fw::Application->MainForm() : nullptr;
+  FDefStoredFontName = main ? main->Font().Name() : fw::TFont().Name();
+  FDefOldFontName = FDefStoredFontName;
+}
+
+void TsSkinManager::ChangeAppFont(const std::u16string& fontName, bool doLockForms) {
+  if (fontName == FDefOldFontName) return;
+  FManagerState |= acBit(msFontChanging);
+  try {
+    if (doLockForms) LockForms();
+    FDefNewFontName = fontName;
+    // The menu painter rebuilds its font from MenuSupport here once menus are skinned.
+    StoreDefFont();
+    try {
+      AppBroadCastS({SM_ALPHACMD, MakeAlphaCmd(AC_FONTSCHANGED), LPARAM(this), 0});
+      if (OnFontChanged) OnFontChanged(this, FDefOldFontName, fontName);
+    } catch (...) {
+      if (doLockForms) skin::core::UnLockForms(*this, false);
+      throw;
+    }
+    FDefOldFontName = fontName;
+    if (doLockForms) UnLockForms();
+  } catch (...) {
+    FManagerState &= ~acBit(msFontChanging);
+    throw;
+  }
+  FManagerState &= ~acBit(msFontChanging);
+}
+
+bool TsSkinManager::UpdateFontName(fw::TControl* ctrl) const {
+  const std::u16string& name = CommonSkinData().Active ? FDefNewFontName : FDefStoredFontName;
+  if (ctrl->Parent() && ctrl->ParentFont()) return false;
+  const std::u16string& current = ctrl->Font().Name();
+  if (current != FDefOldFontName && current != FDefStoredFontName) return false;
+  auto* windowed = dynamic_cast<fw::TWinControl*>(ctrl);
+  if ((windowed && windowed->HandleAllocated()) || (!windowed && ctrl->Parent())) {
+    ctrl->Font().SetName(name);
+    return true;
+  }
+  return false;
+}
+
+// ---- Hover tracking -------------------------------------------------------------------------
+
+void TsSkinManager::UpdateHotTimer() {
+  if (FTimerCheckHot) FTimerCheckHot->SetEnabled(FActiveControl || FActiveGraphControl);
+}
+
+void TsSkinManager::SetActiveControl(win::HWND value) {
+  if (value == FActiveControl) return;
+  // A parent does not take the hover from a child that still has the mouse.
+  if (FActiveControl && value && win::IsWindow(FActiveControl) && MouseInWindow(FActiveControl) &&
+      win::IsChild(value, FActiveControl))
+    return;
+  if (FActiveControl && FActiveGraphControl) {
+    SetActiveGraphControl(nullptr);
+    if (FActiveGraphControl) {
+      if (win::IsWindow(FActiveControl)) SendAMessage(FActiveControl, AC_MOUSELEAVE, LPARAM(this));
+      return;
+    }
+  }
+  const win::HWND old = FActiveControl;
+  FActiveControl = value;
+  UpdateHotTimer();
+  if (old && win::IsWindow(old)) SendAMessage(old, AC_MOUSELEAVE, LPARAM(this));
+  if (value) SendAMessage(value, AC_MOUSEENTER, LPARAM(this));
+}
+
+void TsSkinManager::SetActiveGraphControl(fw::TControl* value) {
+  if ((Owner() && Owner()->HasState(fw::csDestroying)) || value == FActiveGraphControl) return;
+  // A control whose skin data still feels the mouse above it keeps the hover; the per-control
+  // skin data answer AC_GETSKINDATA for that.
+  fw::TControl* previous = FActiveGraphControl;
+  if (previous) RemoveFreeNotification(previous);
+  FActiveGraphControl = value;
+  if (value) FreeNotification(value);
+  UpdateHotTimer();
+  if (previous) previous->Perform(SM_ALPHACMD, MakeAlphaCmd(AC_MOUSELEAVE), LPARAM(this));
+}
+
+void TsSkinManager::OnCheckHot() {
+  if (FActiveControl && (!win::IsWindow(FActiveControl) || !MouseInWindow(FActiveControl)))
+    SetActiveControl(nullptr);
+  fw::TControl* graphic = FActiveGraphControl;
+  if (graphic && !graphic->HasState(fw::csDestroying) && !MouseOverControl(graphic))
+    graphic->Perform(SM_ALPHACMD, MakeAlphaCmd(AC_MOUSELEAVE), LPARAM(graphic));
+}
+
+// ---- Streaming and the dump -----------------------------------------------------------------
+
+namespace {
+
+using V = const fw::TValueDesc&;
+using C = fw::TReadContext&;
+using M = TsSkinManager;
+
+const std::vector<std::pair<std::string, int>> kFilterNames = {
+    {"sfiInternal", int(acBit(sfiInternal))}, {"sfiExternal", int(acBit(sfiExternal))}};
+const std::vector<std::pair<std::string, int>> kRuleNames = {
+    {"srStdForms", int(acBit(srStdForms))},
+    {"srStdDialogs", int(acBit(srStdDialogs))},
+    {"srThirdParty", int(acBit(srThirdParty))}};
+const std::vector<std::pair<std::string, int>> kAnimTypeNames = {
+    {"atFading", atFading}, {"atAero", atAero}, {"atDropDown", atDropDown}};
+const std::vector<std::pair<std::string, int>> kBtnEventNames = {
+    {"beMouseEnter", int(acBit(beMouseEnter))},
+    {"beMouseLeave", int(acBit(beMouseLeave))},
+    {"beMouseDown", int(acBit(beMouseDown))},
+    {"beMouseUp", int(acBit(beMouseUp))}};
+const std::vector<std::pair<std::string, int>> kColoringNames = {
+    {"bcBackground", int(acBit(bcBackground))},
+    {"bcGlyph", int(acBit(bcGlyph))},
+    {"bcText", int(acBit(bcText))}};
+const std::vector<std::pair<std::string, int>> kScaleModeNames = {
+    {"sm100", sm100},   {"sm125", sm125},         {"sm150", sm150}, {"sm200", sm200},
+    {"smAuto", smAuto}, {"smOldMode", smOldMode}, {"smVCL", smVCL}};
+const std::vector<std::pair<std::string, int>> kArrowsNames = {{"arsSolid1", arsSolid1},
+                                                               {"arsLines1", arsLines1},
+                                                               {"arsSolid2", arsSolid2},
+                                                               {"arsLines2", arsLines2},
+                                                               {"arsDefault", arsDefault}};
+const std::vector<std::pair<std::string, int>> kPriorityNames = {{"opSpeed", opSpeed},
+                                                                 {"opMemory", opMemory}};
+const std::vector<std::pair<std::string, int>> kFontModeNames = {
+    {"fmDefault", fmDefault}, {"fmFromSkin", fmFromSkin}, {"fmCustom", fmCustom}};
+
+void Prop(const std::string& name, std::function<void(M*, V, C)> setter) {
+  fw::RegisterProperty<M>("TsSkinManager", name, std::move(setter));
+}
+
+void BoolProp(const std::string& name, bool& (*field)(M*)) {
+  Prop(name, [field](M* m, V v, C x) { field(m) = x.Bool(v); });
+}
+
+void AnimationProps(const std::string& name, TacFormAnimation& (*anim)(M*)) {
+  const std::string prefix = "AnimEffects." + name + ".";
+  Prop(prefix + "Active", [anim](M* m, V v, C x) { anim(m).Active = x.Bool(v); });
+  Prop(prefix + "Time",
+       [anim](M* m, V v, C x) { anim(m).Time = std::uint16_t(x.Integer(v, 0, 65535)); });
+  Prop(prefix + "Mode",
+       [anim](M* m, V v, C x) { anim(m).Mode = TacAnimType(x.Enum(v, kAnimTypeNames)); });
+}
+
+}  // namespace
+
+void RegisterSkinManager() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  fw::RegisterClass<M>("TsSkinManager", "");
+  Prop("Active", [](M* m, V v, C x) { m->SetActive(x.Bool(v)); });
+  Prop("SkinName", [](M* m, V v, C x) { m->SetSkinName(x.String(v)); });
+  Prop("SkinDirectory", [](M* m, V v, C x) { m->SetSkinDirectory(x.String(v)); });
+  // Read-only: written by the designer, ignored on reading.
+  Prop("SkinInfo", [](M*, V v, C x) { x.String(v); });
+  Prop("Version", [](M*, V v, C x) { x.String(v); });
+  Prop("CommonSections.Strings", [](M* m, V v, C x) { m->SetCommonSections(x.Strings(v)); });
+  Prop("SkinsFilter", [](M* m, V v, C x) { m->SetSkinsFilter(x.Set(v, kFilterNames)); });
+  Prop("SkinningRules", [](M* m, V v, C x) { m->SetSkinningRules(x.Set(v, kRuleNames)); });
+  Prop("SkinnedPopups", [](M* m, V v, C x) { m->SetSkinnedPopups(x.Bool(v)); });
+  Prop("ExtendedBorders", [](M* m, V v, C x) { m->SetExtendedBorders(x.Bool(v)); });
+  Prop("IsDefault", [](M* m, V v, C x) { m->SetIsDefault(x.Bool(v)); });
+  Prop("Brightness", [](M* m, V v, C x) { m->SetBrightness(x.Int(v)); });
+  Prop("HueOffset", [](M* m, V v, C x) { m->SetHueOffset(x.Int(v)); });
+  Prop("Saturation", [](M* m, V v, C x) { m->SetSaturation(x.Int(v)); });
+
+  BoolProp("Effects.AllowGlowing", [](M* m) -> bool& { return m->Effects().AllowGlowing; });
+  BoolProp("Effects.AllowAnimation", [](M* m) -> bool& { return m->Effects().AllowAnimation; });
+  BoolProp("Effects.AllowAeroBluring", [](M* m) -> bool& { return m->Effects().AllowAeroBluring; });
+  Prop("Effects.DiscoloredGlyphs",
+       [](M* m, V v, C x) { m->Effects().SetDiscoloredGlyphs(x.Bool(v)); });
+  Prop("Effects.AllowOuterEffects",
+       [](M* m, V v, C x) { m->Effects().SetAllowOuterEffects(x.Bool(v)); });
+
+  AnimationProps("FormShow", [](M* m) -> TacFormAnimation& { return m->AnimEffects().FormShow; });
+  AnimationProps("FormHide", [](M* m) -> TacFormAnimation& { return m->AnimEffects().FormHide; });
+  AnimationProps("DialogShow",
+                 [](M* m) -> TacFormAnimation& { return m->AnimEffects().DialogShow; });
+  AnimationProps("DialogHide",
+                 [](M* m) -> TacFormAnimation& { return m->AnimEffects().DialogHide; });
+  AnimationProps("Minimizing",
+                 [](M* m) -> TacFormAnimation& { return m->AnimEffects().Minimizing; });
+  AnimationProps("PageChange",
+                 [](M* m) -> TacFormAnimation& { return m->AnimEffects().PageChange; });
+  AnimationProps("SkinChanging",
+                 [](M* m) -> TacFormAnimation& { return m->AnimEffects().SkinChanging; });
+  AnimationProps("BlendOnMoving",
+                 [](M* m) -> TacFormAnimation& { return m->AnimEffects().BlendOnMoving; });
+  Prop("AnimEffects.BlendOnMoving.BlendValue", [](M* m, V v, C x) {
+    m->AnimEffects().BlendOnMoving.BlendValue = std::uint8_t(x.Integer(v, 0, 255));
+  });
+  Prop("AnimEffects.Buttons.Events",
+       [](M* m, V v, C x) { m->AnimEffects().Buttons.Events = x.Set(v, kBtnEventNames); });
+
+  BoolProp("ButtonsOptions.ShowFocusRect",
+           [](M* m) -> bool& { return m->ButtonsOptions().ShowFocusRect; });
+  BoolProp("ButtonsOptions.ShiftContentOnClick",
+           [](M* m) -> bool& { return m->ButtonsOptions().ShiftContentOnClick; });
+  Prop("ButtonsOptions.ModalButtonsColoring",
+       [](M* m, V v, C x) { m->ButtonsOptions().ModalButtonsColoring = x.Set(v, kColoringNames); });
+  Prop("ButtonsOptions.OldGlyphsMode",
+       [](M* m, V v, C x) { m->ButtonsOptions().SetOldGlyphsMode(x.Bool(v)); });
+  BoolProp("LabelsOptions.TransparentAlways",
+           [](M* m) -> bool& { return m->LabelsOptions().TransparentAlways; });
+  Prop("ScrollsOptions.ScrollSize",
+       [](M* m, V v, C x) { m->ScrollsOptions().SetScrollSize(x.Int(v)); });
+  Prop("ScrollsOptions.ButtonsSize",
+       [](M* m, V v, C x) { m->ScrollsOptions().SetButtonsSize(x.Int(v)); });
+
+  Prop("MenuSupport.IcoLineSkin",
+       [](M* m, V v, C x) { m->MenuSupport().IcoLineSkin = x.String(v); });
+  BoolProp("MenuSupport.UseExtraLine", [](M* m) -> bool& { return m->MenuSupport().UseExtraLine; });
+  Prop("MenuSupport.ExtraLineWidth",
+       [](M* m, V v, C x) { m->MenuSupport().ExtraLineWidth = x.Int(v); });
+  Prop("MenuSupport.AlphaBlend",
+       [](M* m, V v, C x) { m->MenuSupport().AlphaBlend = std::uint8_t(x.Integer(v, 0, 255)); });
+  BoolProp("MenuSupport.CustomFont", [](M* m) -> bool& { return m->MenuSupport().CustomFont; });
+
+  BoolProp("Options.NoMouseHover", [](M* m) -> bool& { return m->Options().NoMouseHover; });
+  BoolProp("Options.StdGlyphsOrder", [](M* m) -> bool& { return m->Options().StdGlyphsOrder; });
+  BoolProp("Options.CheckEmptyAlpha", [](M* m) -> bool& { return m->Options().CheckEmptyAlpha; });
+  BoolProp("Options.StdImgTransparency",
+           [](M* m) -> bool& { return m->Options().StdImgTransparency; });
+  BoolProp("Options.NativeBordersMaximized",
+           [](M* m) -> bool& { return m->Options().NativeBordersMaximized; });
+  Prop("Options.ChangeSysColors",
+       [](M* m, V v, C x) { m->Options().SetChangeSysColors(x.Bool(v)); });
+  Prop("Options.DrawNonClientArea",
+       [](M* m, V v, C x) { m->Options().SetDrawNonClientArea(x.Bool(v)); });
+  Prop("Options.ScaleMode",
+       [](M* m, V v, C x) { m->Options().ScaleMode = TacScaleMode(x.Enum(v, kScaleModeNames)); });
+  Prop("Options.ArrowsStyle", [](M* m, V v, C x) {
+    m->Options().SetArrowsStyle(TacArrowsStyle(x.Enum(v, kArrowsNames)));
+  });
+  Prop("Options.OptimizingPriority", [](M* m, V v, C x) {
+    m->Options().OptimizingPriority = TacOptimizingPriority(x.Enum(v, kPriorityNames));
+  });
+
+  Prop("Fonts.MainFont", [](M* m, V v, C x) { m->Fonts().SetMainFont(x.String(v)); });
+  Prop("Fonts.MainMode",
+       [](M* m, V v, C x) { m->Fonts().SetMainMode(TacFontMode(x.Enum(v, kFontModeNames))); });
+
+  for (int i = 0; i < TsThirdPartyList::kCount; ++i)
+    Prop(std::string("ThirdParty.") + TsThirdPartyList::Names()[std::size_t(i)],
+         [i](M* m, V v, C x) { m->ThirdParty().SetText(i, x.String(v)); });
+}
+
+void InstallSkinDump() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  fw::AddApplicationDumper([](backend::JsonWriter& w) {
+    w.Key("skin");
+    TsSkinManager* m = DefaultManager;
+    if (!m) {
+      w.Null();
+      return;
+    }
+    w.BeginObject();
+    w.Key("name");
+    w.String(m->SkinName());
+    w.Key("active");
+    w.Bool(m->CommonSkinData().Active);
+    w.Key("sections");
+    w.Number(m->SkinModel() ? (long long)m->SkinModel()->gd.size() : 0);
+    w.Key("hue");
+    w.Number(m->HueOffset());
+    w.Key("saturation");
+    w.Number(m->Saturation());
+    w.Key("brightness");
+    w.Number(m->Brightness());
+    w.EndObject();
+  });
+}
+
+}  // namespace skin::core

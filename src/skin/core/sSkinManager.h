@@ -1,0 +1,465 @@
+// The skin manager: the component that owns the skin in force, chooses and loads skins (an
+// external package or folder, or one of its stored skins), adjusts their colours, carries the
+// application-wide skinning settings controls read, and announces every change to all forms
+// and controls through the skin message.
+//
+// The skin is loaded aside and put in force only when nothing failed: a skin that cannot be
+// loaded leaves the previous skin, its name and everything announced as they were, and its
+// error is shown once in an error box. The model's lookups are reached through SkinModel()
+// and the delegating lookups below; with no skin every lookup answers −1.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/Component.h"
+#include "framework/Control.h"
+#include "framework/Font.h"
+#include "framework/Strings.h"
+#include "framework/Timer.h"
+#include "skin/core/acSkinAnnouncer.h"
+#include "skin/data/acSkinList.h"
+#include "skin/data/acSkinLoad.h"
+#include "skin/data/sStoredSkins.h"
+
+namespace skin::core {
+
+class TsSkinManager;
+
+// Sets are unsigned masks with bit (1 << value) per member, as the framework keeps them.
+enum TacSkinsFilterItem { sfiInternal, sfiExternal };
+enum TacSkinningRule { srStdForms, srStdDialogs, srThirdParty };
+enum TacManagerStateValue { msFontChanging, msSkinLoading, msScaleChanging };
+enum TShowAction { saIgnore, saRestore, saMinimize, saMaximize };
+enum TacAnimType { atFading, atAero, atDropDown };
+enum TacBtnEvent { beMouseEnter, beMouseLeave, beMouseDown, beMouseUp };
+enum TacModalButtonsColoringValue { bcBackground, bcGlyph, bcText };
+enum TacScaleMode { sm100, sm125, sm150, sm200, smAuto, smOldMode, smVCL };
+enum TacArrowsStyle { arsSolid1, arsLines1, arsSolid2, arsLines2, arsDefault };
+enum TacOptimizingPriority { opSpeed, opMemory };
+enum TacFontMode { fmDefault, fmFromSkin, fmCustom };
+using TacSet = unsigned;
+constexpr TacSet acBit(int value) {
+  return 1u << value;
+}
+
+// The scale steps' percentages.
+inline constexpr std::array<int, 4> aScalePercents = {100, 125, 150, 200};
+// The version the manager reports.
+inline constexpr std::u16string_view acManagerVersion = u"13.15";
+// Skins of a later version than this are not completely supported (a warning is shown).
+inline constexpr double acMaxSkinVersion = 13.99;
+
+// Flags shared with the units that load skins and animate forms.
+extern bool aSkinChanging;       // a skin is being loaded
+extern bool InAnimationProcess;  // forms are locked for an animated skin change
+// The button glyph mode (ButtonsOptions.OldGlyphsMode); on at start.
+extern bool ac_OldGlyphsMode;
+// The manager controls use when they are given none; the first manager made.
+extern TsSkinManager* DefaultManager;
+
+// The scale step (0 to 3) of a logical DPI: 120 to 143 gives 1, 144 to 191 gives 2, 192 and
+// more 3, anything else 0.
+int acScaleOfDpi(int dpi);
+
+// One window animation's settings (FormShow, FormHide, DialogShow, ...; TacFormShow and its
+// siblings differ only in their defaults).
+struct TacFormAnimation {
+  bool Active = true;
+  std::uint16_t Time = 0;  // milliseconds
+  TacAnimType Mode = atAero;
+};
+struct TacBlendOnMoving : TacFormAnimation {
+  std::uint8_t BlendValue = 170;
+};
+struct TacBtnEffects {
+  TacSet Events = acBit(beMouseEnter) | acBit(beMouseLeave) | acBit(beMouseDown) | acBit(beMouseUp);
+};
+
+// AnimEffects: the settings of the animations (the animations come with the frame painting).
+struct TacAnimEffects {
+  TacFormAnimation FormShow, FormHide, DialogShow, DialogHide;
+  TacFormAnimation Minimizing{true, 120, atAero};
+  TacFormAnimation PageChange;
+  TacFormAnimation SkinChanging{true, 100, atFading};
+  TacBlendOnMoving BlendOnMoving{{false, 1000, atAero}, 170};
+  TacBtnEffects Buttons;
+};
+
+// Effects: AllowOuterEffects and DiscoloredGlyphs repaint every form when changed (not while
+// the manager loads or its updates are suspended); the others are only stored.
+class TacSkinEffects {
+ public:
+  explicit TacSkinEffects(TsSkinManager& manager) : FManager(manager) {}
+  bool AllowGlowing = true;
+  bool AllowAnimation = true;
+  bool AllowAeroBluring = true;
+  bool DiscoloredGlyphs() const { return FDiscoloredGlyphs; }
+  void SetDiscoloredGlyphs(bool value);
+  bool AllowOuterEffects() const { return FAllowOuterEffects; }
+  void SetAllowOuterEffects(bool value);
+
+ private:
+  void Changed();
+  TsSkinManager& FManager;
+  bool FDiscoloredGlyphs = false;
+  bool FAllowOuterEffects = true;
+};
+
+// ButtonsOptions. OldGlyphsMode lives in ac_OldGlyphsMode (one mode for the whole program).
+class TacButtonsSupport {
+ public:
+  explicit TacButtonsSupport(TsSkinManager& manager) : FManager(manager) {}
+  bool ShowFocusRect = true;
+  bool ShiftContentOnClick = true;
+  TacSet ModalButtonsColoring = acBit(bcGlyph);
+  bool OldGlyphsMode() const { return ac_OldGlyphsMode; }
+  // Changing it repaints every form.
+  void SetOldGlyphsMode(bool value);
+
+ private:
+  TsSkinManager& FManager;
+};
+
+struct TacLabelsSupport {
+  bool TransparentAlways = true;
+};
+
+// ScrollsOptions: −1 is the system's size. Changing ButtonsSize repaints every form; changing
+// ScrollSize sends AC_REINITSCROLLS to every control (neither while the manager loads).
+class TacScrollBarsSupport {
+ public:
+  explicit TacScrollBarsSupport(TsSkinManager& manager) : FManager(manager) {}
+  int ScrollSize() const { return FScrollSize; }
+  void SetScrollSize(int value);
+  int ButtonsSize() const { return FButtonsSize; }
+  void SetButtonsSize(int value);
+
+ private:
+  TsSkinManager& FManager;
+  int FScrollSize = -1;
+  int FButtonsSize = -1;
+};
+
+// Fonts: the application's main font policy (see ChangeAppFont).
+class TacFonts {
+ public:
+  explicit TacFonts(TsSkinManager& manager) : FManager(manager) {}
+  const std::u16string& MainFont() const { return FMainFont; }
+  void SetMainFont(const std::u16string& value);
+  TacFontMode MainMode() const { return FMainMode; }
+  void SetMainMode(TacFontMode value);
+
+ private:
+  TsSkinManager& FManager;
+  std::u16string FMainFont;
+  TacFontMode FMainMode = fmDefault;
+};
+
+// MenuSupport: read by the menu painter.
+struct TacMenuSupport {
+  std::u16string IcoLineSkin;  // "ICOLINE" when empty after loading
+  bool UseExtraLine = false;
+  int ExtraLineWidth = 32;
+  fw::TFont ExtraLineFont;
+  std::uint8_t AlphaBlend = 255;
+  fw::TFont Font;
+  bool CustomFont = false;
+};
+
+// Options.
+class TacOptions {
+ public:
+  explicit TacOptions(TsSkinManager& manager) : FManager(manager) {}
+  bool NoMouseHover = false;
+  bool StdGlyphsOrder = false;
+  bool CheckEmptyAlpha = false;
+  bool StdImgTransparency = false;
+  bool NativeBordersMaximized = false;
+  TacOptimizingPriority OptimizingPriority = opSpeed;
+  // Stored; the default manager redirects the system colours to the skin's while it is on.
+  bool ChangeSysColors() const { return FChangeSysColors; }
+  void SetChangeSysColors(bool value);
+  // When changed, AC_SETNCSKINNED (LParam 0 or 1) goes to every form skinned by a provider.
+  bool DrawNonClientArea() const { return FDrawNonClientArea; }
+  void SetDrawNonClientArea(bool value);
+  TacScaleMode ScaleMode = smOldMode;
+  // When changed, the skin is announced again.
+  TacArrowsStyle ArrowsStyle() const { return FArrowsStyle; }
+  void SetArrowsStyle(TacArrowsStyle value);
+  // ArrowsStyle, or the skin's own when that is arsDefault.
+  TacArrowsStyle ActualArrowStyle() const;
+
+ private:
+  TsSkinManager& FManager;
+  bool FChangeSysColors = false;
+  bool FDrawNonClientArea = true;
+  TacArrowsStyle FArrowsStyle = arsDefault;
+};
+
+// The kinds of foreign controls skinned through adapters, one list of class names each.
+enum TacThirdPartyTypes {
+  tpEdit,
+  tpButton,
+  tpBitBtn,
+  tpCheckBox,
+  tpComboBox,
+  tpGrid,
+  tpGroupBox,
+  tpListView,
+  tpPanel,
+  tpTreeView,
+  tpwwEdit,
+  tpGridEh,
+  tpVirtualTree,
+  tpPageControl,
+  tpTabControl,
+  tpToolBar,
+  tpStatusBar,
+  tpSpeedButton,
+  tpScrollControl,
+  tpUpDownBtn,
+  tpScrollBar,
+  tpStaticText,
+  tpNativePaint
+};
+
+// ThirdParty: the stored text of each list, one class name per line. A list holding only a
+// space names none.
+class TsThirdPartyList {
+ public:
+  static constexpr int kCount = tpNativePaint + 1;
+  // The stored property names, by index (ThirdEdits, ThirdButtons, ...).
+  static const std::array<const char*, kCount>& Names();
+  // The defaults (acThirdNames): "TButton" for the buttons, a space for every other kind.
+  static const std::u16string& Default(int index);
+  TsThirdPartyList();
+  const std::u16string& Text(int index) const { return FTexts.at(std::size_t(index)); }
+  void SetText(int index, const std::u16string& text) { FTexts.at(std::size_t(index)) = text; }
+
+ private:
+  std::array<std::u16string, kCount> FTexts;
+};
+
+// A pointer to a manager that becomes null when the manager is freed, for the objects that
+// name a manager and are not components (components use FreeNotification).
+class TacManagerRef {
+ public:
+  TacManagerRef() = default;
+  explicit TacManagerRef(TsSkinManager* manager) { Set(manager); }
+  ~TacManagerRef() { Set(nullptr); }
+  TacManagerRef(const TacManagerRef&) = delete;
+  TacManagerRef& operator=(const TacManagerRef&) = delete;
+  TsSkinManager* Get() const { return FManager; }
+  void Set(TsSkinManager* manager);
+  // Runs when the manager is freed, after the pointer became null.
+  std::function<void()> OnFreed;
+
+ private:
+  friend class TsSkinManager;
+  TsSkinManager* FManager = nullptr;
+};
+
+using TacFontChangedEvent = std::function<void(
+    fw::TComponent* sender, const std::u16string& oldName, const std::u16string& newName)>;
+
+class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
+ public:
+  // Algorithms of construction: option objects with their defaults, no skin, the default
+  // manager when there is none yet.
+  explicit TsSkinManager(fw::TComponent* owner);
+  ~TsSkinManager() override;
+  std::string ClassName() const override { return "TsSkinManager"; }
+  // LoadThirdNames without overwriting; SkinDirectory "c:\Skins" when empty.
+  void AfterConstruction() override;
+  // Completes streaming and announces the skin read with the description.
+  void Loaded() override;
+
+  // Published properties.
+  bool Active() const { return FActive; }
+  void SetActive(bool value);
+  const std::u16string& SkinName() const { return FSkinName; }
+  void SetSkinName(const std::u16string& value);
+  const std::u16string& SkinDirectory() const { return FSkinDirectory; }
+  void SetSkinDirectory(const std::u16string& value);
+  // The loaded skin's version ("8.0"), or "N/A" with no skin.
+  std::u16string SkinInfo() const;
+  std::u16string Version() const { return std::u16string(acManagerVersion); }
+  data::TsStoredSkins& InternalSkins() { return FInternalSkins; }
+  const fw::TStrings& CommonSections() const { return FCommonSections; }
+  // Assigns the lines without spaces (but for comment lines) and reloads the skin.
+  void SetCommonSections(const std::vector<std::u16string>& lines);
+  TacSet SkinsFilter() const { return FSkinsFilter; }
+  void SetSkinsFilter(TacSet value);
+  TacSet SkinningRules() const { return FSkinningRules; }
+  void SetSkinningRules(TacSet value);
+  bool SkinnedPopups() const { return FSkinnedPopups; }
+  void SetSkinnedPopups(bool value);
+  bool ExtendedBorders() const { return FExtendedBorders; }
+  void SetExtendedBorders(bool value);
+  // ExtendedBorders where the system can show them (always here: layered windows exist).
+  bool GetExtendedBorders() const { return FExtendedBorders; }
+  bool IsDefault() const { return DefaultManager == this; }
+  void SetIsDefault(bool value);
+  int Brightness() const { return FBrightness; }
+  void SetBrightness(int value);  // limited to −100..100
+  int HueOffset() const { return FHueOffset; }
+  void SetHueOffset(int value);
+  int Saturation() const { return FSaturation; }
+  void SetSaturation(int value);
+  TacSkinEffects& Effects() { return FEffects; }
+  TacAnimEffects& AnimEffects() { return FAnimEffects; }
+  TacButtonsSupport& ButtonsOptions() { return FButtonsOptions; }
+  TacLabelsSupport& LabelsOptions() { return FLabelsOptions; }
+  TacScrollBarsSupport& ScrollsOptions() { return FScrollsOptions; }
+  TacMenuSupport& MenuSupport() { return FMenuSupport; }
+  TacOptions& Options() { return FOptions; }
+  const TacOptions& Options() const { return FOptions; }
+  TacFonts& Fonts() { return FFonts; }
+  TsThirdPartyList& ThirdParty() { return FThirdParty; }
+
+  // Events (the manager is the sender).
+  fw::TNotifyEvent OnBeforeChange, OnAfterChange, OnActivate, OnDeactivate, OnSkinLoading,
+      OnSkinListChanged, OnScaleChanged;
+  TacFontChangedEvent OnFontChanged;
+
+  // The skin in force and its lookups; no skin: no model, every lookup −1.
+  const data::TacSkinModel* SkinModel() const { return FHolder.Model(); }
+  const data::TsSkinData& CommonSkinData() const;
+  const data::TConstantSkinData& ConstData() const;
+  int GetSkinIndex(std::string_view section) const;
+  int GetMaskIndex(int skinIndex, std::string_view mask) const;
+  int GetMaskIndex(std::string_view section, std::string_view mask) const;
+  int GetTextureIndex(int skinIndex, std::string_view propName) const;
+  bool IsValidSkinIndex(int i) const;
+  bool IsValidImgIndex(int i) const;
+  std::vector<std::string> GetSkinSections() const;
+  data::TColor GetGlobalColor() const;
+  data::TColor GetGlobalFontColor() const;
+  // The scale step the skin is built for (ScaleMode; smOldMode none) and a value scaled by it.
+  int GetScale() const;
+  int ScaleInt(int value) const;
+  // The scale step of the screen's logical DPI.
+  int SysFontScale() const { return FSysFontScale; }
+
+  // Announcements.
+  void UpdateSkin(bool repaint);  // announces the skin again when Active
+  // Reloads the skin in force (colour adjustments, scale) and announces it.
+  void UpdateCurrentSkin();
+  // Between the brackets skin changes are loaded but not announced; EndUpdate announces once.
+  void BeginUpdate() { FNoAutoUpdate = true; }
+  void EndUpdate(bool repaint, bool allowAnimation);
+  bool NoAutoUpdate() const { return FNoAutoUpdate; }
+  void RepaintForms(bool lockForms);
+  void UpdateSkinSection(std::string_view sectionName);
+  std::string GetRandomSkin();
+  std::string GetFullSkinDirectory() const;
+  data::TacSkinListController& SkinListController() { return FSkinList; }
+
+  // The manager's own state. Loading: its description is being read.
+  bool IsLoading() const { return HasState(fw::csLoading) || HasState(fw::csReading); }
+  TacSet ManagerState() const { return FManagerState; }
+  bool SkinRemoving() const { return FSkinRemoving; }
+  bool GlobalHookInstalled() const { return FGlobalHookInstalled; }
+  TShowAction ShowState() const { return FShowState; }
+
+  // Fonts: the name the application had before any skin font, the name in use, the one being
+  // applied.
+  void ChangeAppFont(const std::u16string& fontName, bool doLockForms);
+  // Gives the control the font name in force; false for a control following its parent's font
+  // and for one whose font the program chose itself.
+  bool UpdateFontName(fw::TControl* ctrl) const;
+  void StoreDefFont();
+  const std::u16string& DefStoredFontName() const { return FDefStoredFontName; }
+  const std::u16string& DefOldFontName() const { return FDefOldFontName; }
+
+  // Hover tracking: the windowed control and the windowless control under the mouse; each
+  // change sends AC_MOUSELEAVE to the old one and AC_MOUSEENTER to the new (windowed) one. A
+  // 100 ms check notices the mouse leaving while someone is tracked.
+  win::HWND ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(win::HWND value);
+  fw::TControl* ActiveGraphControl() const { return FActiveGraphControl; }
+  void SetActiveGraphControl(fw::TControl* value);
+  void OnCheckHot();
+
+  // The class-name lists of foreign controls, one per TacThirdPartyTypes value.
+  const fw::TStrings& ThirdLists(int index) const { return FThirdLists.at(std::size_t(index)); }
+
+  // TacSkinAnnouncer.
+  fw::TComponent& Sender() override { return *this; }
+  void SetSkinLoading(bool loading) override;
+  void SetSkinRemoving(bool removing) override { FSkinRemoving = removing; }
+  void BeforeNewSkin() override;
+  void AfterNewSkin() override;
+  void BeforeRemoveSkin() override;
+  void AfterRemoveSkin() override;
+  void LockForms() override;
+  void UnLockForms() override;
+
+ protected:
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
+
+ private:
+  friend class TacManagerRef;
+  friend void LoadThirdNames(TsSkinManager& manager, bool overwrite);
+  friend void UpdateThirdNames(TsSkinManager& manager);
+  data::TacSkinLoadContext LoadContext() const;
+  void SkinListSourcesChanged();
+  void CheckVersion();
+  void ShowError(const std::exception& e);
+  void UpdateHotTimer();
+
+  data::TacSkinHolder FHolder;
+  bool FActive = true;
+  std::u16string FSkinName;
+  std::u16string FSkinDirectory;
+  data::TsStoredSkins FInternalSkins;
+  fw::TStrings FCommonSections;
+  TacSet FSkinsFilter = acBit(sfiInternal) | acBit(sfiExternal);
+  TacSet FSkinningRules = acBit(srStdForms) | acBit(srStdDialogs) | acBit(srThirdParty);
+  bool FSkinnedPopups = true;
+  bool FExtendedBorders = false;
+  int FBrightness = 0, FHueOffset = 0, FSaturation = 0;
+  TacSkinEffects FEffects{*this};
+  TacAnimEffects FAnimEffects;
+  TacButtonsSupport FButtonsOptions{*this};
+  TacLabelsSupport FLabelsOptions;
+  TacScrollBarsSupport FScrollsOptions{*this};
+  TacMenuSupport FMenuSupport;
+  TacOptions FOptions{*this};
+  TacFonts FFonts{*this};
+  TsThirdPartyList FThirdParty;
+  std::array<fw::TStrings, TsThirdPartyList::kCount> FThirdLists;
+  data::TacSkinListController FSkinList;
+
+  TacSet FManagerState = 0;
+  bool FNoAutoUpdate = false;
+  TShowAction FShowState = saIgnore;
+  bool FSkinRemoving = false;
+  bool FGlobalHookInstalled = false;
+  int FSysFontScale = 0;
+  std::u16string FDefStoredFontName, FDefOldFontName, FDefNewFontName;
+  win::HWND FActiveControl = nullptr;
+  fw::TControl* FActiveGraphControl = nullptr;
+  fw::TTimer* FTimerCheckHot = nullptr;  // owned as a component
+  std::vector<TacManagerRef*> FUsers;
+};
+
+// Sets each ThirdParty text to its default (all with overwrite, else only the empty ones),
+// then each list from its text.
+void LoadThirdNames(TsSkinManager& manager, bool overwrite);
+// Each ThirdParty text from its list.
+void UpdateThirdNames(TsSkinManager& manager);
+
+// Registers the manager and its stored properties for window descriptions (once). The stored
+// skins (InternalSkins) are read by whoever knows the program's packages.
+void RegisterSkinManager();
+// Adds "skin" to the application's dump: the default manager's skin name, whether it is
+// active, its section count and its colour adjustment (once).
+void InstallSkinDump();
+
+}  // namespace skin::core
