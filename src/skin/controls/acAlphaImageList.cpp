@@ -470,4 +470,18 @@ void DrawAlphaImgList(fw::TImageList& imgList, gfx::Bitmap& dest, int left, int 
                          blend, reflected);
 }
 
+void DrawAlphaImgListDC(fw::TImageList& imgList, gfx::HDC dc, int left, int top, int imageIndex,
+                        int blend, skin::paint::TColor grayedColor, int state, int numGlyphs,
+                        bool reflected) {
+  if (!dc || imageIndex < 0) return;
+  const int w = imgList.Width() / std::max(1, numGlyphs), h = imgList.Height();
+  if (w < 1 || h < 1) return;
+  gfx::Bitmap area(w, h);
+  gfx::DeviceContext areaDc(area);
+  gfx::BitBlt(&areaDc, 0, 0, w, h, dc, left, top, gfx::SRCCOPY);
+  DrawAlphaImgList(imgList, area, 0, 0, imageIndex, blend, grayedColor, state, numGlyphs,
+                   reflected);
+  gfx::BitBlt(dc, left, top, w, h, &areaDc, 0, 0, gfx::SRCCOPY);
+}
+
 }  // namespace skin::controls

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/ImageList.h"
+#include "platform/gfx/DeviceContext.h"
 #include "skin/paint/acAlphaImageList.h"
 
 namespace skin::controls {
@@ -225,5 +226,11 @@ class TsCharImageList : public TacImageList {
 void DrawAlphaImgList(fw::TImageList& imgList, gfx::Bitmap& dest, int left, int top, int imageIndex,
                       int blend, TColor grayedColor, int state, int numGlyphs, bool reflected,
                       TColor fontColor = skin::paint::clNone);
+
+// The same onto a device context: the area under the picture is copied from dc into a 32-bit
+// bitmap, drawn on and copied back (logical coordinates, dc's clip kept).
+void DrawAlphaImgListDC(fw::TImageList& imgList, gfx::HDC dc, int left, int top, int imageIndex,
+                        int blend, skin::paint::TColor grayedColor, int state, int numGlyphs,
+                        bool reflected);
 
 }  // namespace skin::controls

@@ -312,6 +312,20 @@ TEST(DrawAlphaImgList, GlyphByStateCentredAndBlended) {
   EXPECT_EQ(filled.At(3, 3), 0xFF00FF00u);
   EXPECT_EQ(filled.At(4, 3), 0u);
   EXPECT_EQ(filled.At(3, 4), 0u);
+  // Onto a device context: the same glyph over what the context shows, at logical
+  // coordinates.
+  Bitmap screen(20, 10);
+  screen.Fill(0xFF808080);
+  gfx::DeviceContext dc(screen);
+  gfx::SetViewportOrgEx(&dc, 1, 1, nullptr);
+  list->SetBkColor(skin::paint::clNone);
+  list->Replace(0, strip);
+  DrawAlphaImgListDC(*list, &dc, 2, 3, 0, 0, skin::paint::clNone, 1, 3, false);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const bool inside = x >= 3 && x < 7 && y >= 4 && y < 8;
+      EXPECT_EQ(screen.At(x, y) & 0x00FFFFFF, inside ? 0x0000FE00u : 0x00808080u) << x << "," << y;
+    }
   // A bad index draws nothing.
   Bitmap none(20, 10);
   DrawAlphaImgList(*list, none, 0, 0, 1, 0, skin::paint::clNone, 0, 1, false);
