@@ -125,9 +125,12 @@ Bitmap RenderImageData(TsImageFormat format, std::span<const std::uint8_t> data,
 void DrawCharGlyph(Bitmap& bmp, const TCharGlyph& glyph, TColor color, int scalePercent) {
   if (bmp.Empty()) return;
   bmp.Fill(gfx::MakePixel(255, 255, 255, 0));
+  // A factor from outside may be anything: no character beyond 4096 pixels, none for NaN.
+  const double height = bmp.Height() * glyph.ScalingFactor;
+  const double offset = glyph.OffsetY * (scalePercent / 100.0) * glyph.ScalingFactor;
+  if (!(height >= 0.5 && height <= 4096) || !(std::abs(offset) <= 4096)) return;
   gfx::LOGFONTW lf;
-  lf.lfHeight = -int(std::lround(bmp.Height() * glyph.ScalingFactor));
-  if (lf.lfHeight == 0) return;
+  lf.lfHeight = -int(std::lround(height));
   lf.lfWeight = glyph.Bold ? gfx::FW_BOLD : gfx::FW_NORMAL;
   lf.lfItalic = glyph.Italic;
   lf.lfFaceName = glyph.FontName;
@@ -138,9 +141,8 @@ void DrawCharGlyph(Bitmap& bmp, const TCharGlyph& glyph, TColor color, int scale
   const std::u16string text(1, glyph.Char);
   gfx::TSize size;
   gfx::GetTextExtentPoint32W(&dc, text, &size);
-  const double offset = glyph.OffsetY * scalePercent / 100.0;
   const int x = (bmp.Width() - size.cx) / 2;
-  const int y = (bmp.Height() - size.cy) / 2 + int(std::lround(offset * glyph.ScalingFactor));
+  const int y = (bmp.Height() - size.cy) / 2 + int(std::lround(offset));
   gfx::TextOutW(&dc, x, y, text);
   const gfx::Pixel ink = gfx::PixelFromColor(gfx::COLORREF(color) & 0x00FFFFFF, 0);
   for (int row = 0; row < bmp.Height(); ++row) {

@@ -43,7 +43,8 @@ Bitmap RenderImageData(TsImageFormat format, std::span<const std::uint8_t> data,
 // An icon-font character drawn into bmp (its size kept, cleared first): the font's character
 // height is round(bmp height x scaling), the character centred and moved down by
 // round(offsetY x scalePercent / 100 x scaling); every pixel then takes color (0x00BBGGRR) with
-// alpha 255 - the mean of the drawn black-on-white pixel. Nothing for an empty bitmap.
+// alpha 255 - the mean of the drawn black-on-white pixel. Nothing for an empty bitmap; only
+// the clearing for a character height below half a pixel or above 4096, or an offset beyond.
 struct TCharGlyph {
   char16_t Char = 0;
   std::u16string FontName;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,15 @@ TEST(CharGlyph, FontAwesomeHeartInTheGivenColour) {
                       gfx::EncodePng(heart));
   EXPECT_EQ(gfx::PixelA(heart.At(16, 16)), 255);
   EXPECT_EQ(gfx::PixelA(heart.At(0, 0)), 0);
+  // Factors from outside that make no character leave the bitmap cleared.
+  for (double factor : {0.0, -2.0, 1e12, std::nan("")}) {
+    Bitmap none = test::Solid(8, 8, 0x12345678);
+    DrawCharGlyph(none, {u'\uF004', u"FontAwesome", false, false, factor, 0}, 0x000000FF);
+    EXPECT_EQ(none, test::Solid(8, 8, 0x00FFFFFF)) << factor;
+  }
+  Bitmap far = test::Solid(8, 8, 0);
+  DrawCharGlyph(far, {u'\uF004', u"FontAwesome", false, false, 1.0, 2000000000}, 0x000000FF);
+  EXPECT_EQ(far, test::Solid(8, 8, 0x00FFFFFF));
   // Another character draws another shape; an offset moves it down.
   Bitmap check(32, 32);
   DrawCharGlyph(check, {u'\uF00C', u"FontAwesome", false, false, 1.0, 0}, 0x000000FF);
