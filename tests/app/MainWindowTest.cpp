@@ -17,6 +17,7 @@
 #include "app/TreeModel.h"
 #include "app/TreeOps.h"
 #include "framework/TextConv.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
 #include "skin/controls/sControls.h"
@@ -189,6 +190,19 @@ TEST_F(MainWindowTest, TheDescriptionHoldsEveryControlOfTheWindow) {
   EXPECT_EQ(list->ItemName(0), u"этнограф");
   EXPECT_EQ(list->ItemName(13), u"бой слав");
   EXPECT_EQ(Form1->sImage6->Images(), list);
+  // Each entry is a PNG item carrying its picture file's bytes; the pictures shown are those
+  // files decoded.
+  ASSERT_EQ(Form1->sAlphaImageList1, list);
+  ASSERT_EQ(Form1->sAlphaImageList1->ItemCount(), 14);
+  for (int i : {0, 6, 13}) {
+    const std::string file =
+        std::string(MC_APP_RES) + "/type-" + (i < 10 ? "0" : "") + std::to_string(i) + ".png";
+    const auto bytes = gfx::ReadFileBytes(file);
+    const auto& item = Form1->sAlphaImageList1->Item(i);
+    EXPECT_EQ(item.ImageFormat(), skin::paint::ifPNG);
+    EXPECT_EQ(item.ImgData, bytes) << file;
+    EXPECT_EQ(list->Bitmap(i), gfx::DecodePng(bytes)) << file;
+  }
   // The build selected organisation 5 (named like a district): its type's picture.
   EXPECT_EQ(Form1->sImage6->ImageIndex(), 6);
   auto* header = dynamic_cast<fw::TImage*>(Control("sImage1"));
