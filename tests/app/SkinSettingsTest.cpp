@@ -94,10 +94,10 @@ TEST_F(FormsTest, TheManagerHoldsBlueGauzeFromItsDescriptionAndTheDumpSaysSo) {
 
 // The skin entry the dump gives the control of that name.
 std::string SkinEntry(const std::string& dump, const std::string& name) {
-  const std::size_t at = dump.find("\"name\":\"" + name + "\"");
+  const std::size_t at = dump.find("{\"name\":\"" + name + "\",\"class\":");
   if (at == std::string::npos) return "no " + name;
   const std::size_t skin = dump.find("\"skin\":{", at);
-  const std::size_t next = dump.find("\"name\":", at + 1);
+  const std::size_t next = dump.find("\"class\":", dump.find("\"class\":", at) + 1);
   if (skin == std::string::npos || skin > next) return "no skin entry";
   return dump.substr(skin, dump.find('}', skin) + 1 - skin);
 }
@@ -119,7 +119,9 @@ TEST_F(FormsTest, EverySkinnedControlResolvesItsSectionUnderBlueGauzeAndTheDumpS
       auto* s = dynamic_cast<TsSkinnedControl*>(c);
       if (!s) {
         // The labels have no skin data, and no skin entry.
-        if (dynamic_cast<TsLabel*>(c)) EXPECT_EQ(SkinEntry(dump, c->Name()), "no skin entry");
+        if (dynamic_cast<TsLabel*>(c)) {
+          EXPECT_EQ(SkinEntry(dump, c->Name()), "no skin entry");
+        }
         continue;
       }
       ++skinned;

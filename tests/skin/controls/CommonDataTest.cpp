@@ -337,7 +337,7 @@ TEST_F(CommonDataTest, UpdatesNestAndOnlyTheLastEndTellsTheControl) {
   manager = NewManager(form, u"T");
   auto* panel = Add<TsPanel>(form, "P");
   int ends = 0;
-  panel->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+  const fw::TWndHookId hook = panel->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
     if (m.Msg == SM_ALPHACMD && WParamHi(m.WParam) == AC_ENDUPDATE) ++ends;
     next(m);
   });
@@ -350,6 +350,7 @@ TEST_F(CommonDataTest, UpdatesNestAndOnlyTheLastEndTellsTheControl) {
   cd.EndUpdate();
   EXPECT_EQ(ends, 1);
   EXPECT_FALSE(cd.CtrlSkinState & ACS_LOCKED);
+  panel->UnhookWindowProc(hook);
 }
 
 TEST_F(CommonDataTest, ColoursConvertThroughOneRuleWithAndWithoutASkin) {
@@ -470,8 +471,11 @@ TEST_F(CommonDataTest, TheServiceRoutinesOfTheControls) {
   // The form hears of a control made ready; the children of a painted parent each hear once
   // (a hidden windowed one not at all).
   std::vector<std::string> heard;
+  std::vector<std::pair<fw::TControl*, fw::TWndHookId>> hooks;
   const auto listen = [&](fw::TControl* c, UINT cmd) {
-    c->HookWindowProc([&heard, c, cmd](fw::TMessage& m, const fw::TWndNext& next) {
+    hooks.emplace_back(c, 0);
+    hooks.back().second = c->HookWindowProc([&heard, c, cmd](fw::TMessage& m,
+                                                             const fw::TWndNext& next) {
       if (m.Msg == SM_ALPHACMD && WParamHi(m.WParam) == cmd)
         heard.push_back(c->Name() + (cmd == AC_CONTROLLOADED
                                          ? ":" + reinterpret_cast<fw::TControl*>(m.LParam)->Name()
@@ -489,6 +493,7 @@ TEST_F(CommonDataTest, TheServiceRoutinesOfTheControls) {
   SetParentUpdated(outer);
   std::sort(heard.begin(), heard.end());
   EXPECT_EQ(heard, (std::vector<std::string>{"Image", "Inner"}));
+  for (const auto& [c, id] : hooks) c->UnhookWindowProc(id);
 
   // Heights of the top-aligned children; the windowless one only when asked for.
   auto* box = Add<TsPanel>(form, "Box");
