@@ -4,10 +4,12 @@
 
 #include <algorithm>
 
+#include "Catalogue.h"
 #include "Forms.h"
 #include "framework/Automation.h"
 #include "framework/Reader.h"
 #include "framework/TextConv.h"
+#include "platform/backend/Dump.h"
 #include "skin/controls/sControls.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -88,6 +90,64 @@ TEST_F(FormsTest, TheManagerHoldsBlueGauzeFromItsDescriptionAndTheDumpSaysSo) {
                 R"x("skin":{"name":"BlueGauze (внутренний)","active":true,"sections":)x" +
                 sections + R"(,"hue":0,"saturation":0,"brightness":0})"),
             std::string::npos);
+}
+
+// The skin entry the dump gives the control of that name.
+std::string SkinEntry(const std::string& dump, const std::string& name) {
+  const std::size_t at = dump.find("{\"name\":\"" + name + "\",\"class\":");
+  if (at == std::string::npos) return "no " + name;
+  const std::size_t skin = dump.find("\"skin\":{", at);
+  const std::size_t next = dump.find("\"class\":", dump.find("\"class\":", at) + 1);
+  if (skin == std::string::npos || skin > next) return "no skin entry";
+  return dump.substr(skin, dump.find('}', skin) + 1 - skin);
+}
+
+TEST_F(FormsTest, EverySkinnedControlResolvesItsSectionUnderBlueGauzeAndTheDumpSaysWhich) {
+  fw::InstallFormDump();
+  Start(FixtureFolder());
+  Form1->Show();
+  desktop.Pump();
+  Form3->HandleNeeded();
+  const auto* model = skin::core::DefaultManager->SkinModel();
+  ASSERT_NE(model, nullptr);
+  const std::string dump = backend::DumpWindows();
+  int skinned = 0;
+  for (fw::TComponent* form :
+       {static_cast<fw::TComponent*>(Form1), static_cast<fw::TComponent*>(Form3)})
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+      fw::TComponent* c = form->Components(i);
+      auto* s = dynamic_cast<TsSkinnedControl*>(c);
+      if (!s) {
+        // The labels have no skin data, and no skin entry.
+        if (dynamic_cast<TsLabel*>(c)) {
+          EXPECT_EQ(SkinEntry(dump, c->Name()), "no skin entry");
+        }
+        continue;
+      }
+      ++skinned;
+      const skin::core::TsCommonData& cd = s->CommonData();
+      EXPECT_GE(cd.SkinIndex, 0) << c->Name();
+      if (cd.SkinIndex < 0) continue;
+      EXPECT_EQ(SkinEntry(dump, c->Name()),
+                "\"skin\":{\"section\":\"" + model->gd[std::size_t(cd.SkinIndex)].ClassName +
+                    "\",\"index\":" + std::to_string(cd.SkinIndex) +
+                    ",\"state\":" + std::to_string(skin::core::ControlIsActive(cd) ? 1 : 0) +
+                    ",\"bgType\":" + std::to_string(cd.BGType) + "}")
+          << c->Name();
+    }
+  EXPECT_EQ(skinned, 16);
+  // The sections each kind takes.
+  const auto section = [&](const char* name) {
+    auto* s = dynamic_cast<TsSkinnedControl*>(Form1->FindComponent(name));
+    if (!s) s = dynamic_cast<TsSkinnedControl*>(Form3->FindComponent(name));
+    return s && s->CommonData().SkinIndex >= 0
+               ? model->gd[std::size_t(s->CommonData().SkinIndex)].ClassName
+               : std::string("none");
+  };
+  EXPECT_EQ(section("sPanel1"), "PANEL");
+  EXPECT_EQ(section("sImage1"), "CHECKBOX");
+  EXPECT_EQ(section("sMemo1"), "EDIT");
+  EXPECT_EQ(section("sTreeView2"), "EDIT");
 }
 
 TEST_F(FormsTest, AnInternalSkinTheProgramLacksIsARefusedDescription) {

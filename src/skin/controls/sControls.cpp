@@ -2,11 +2,13 @@
 
 #include <optional>
 
+#include "framework/Automation.h"
 #include "framework/Reader.h"
 #include "framework/StdProperties.h"
 #include "framework/TextConv.h"
 #include "framework/dbctrls/DataControlsClasses.h"
 #include "platform/gfx/GraphicsError.h"
+#include "skin/data/acSkinPack.h"
 #include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls {
@@ -18,10 +20,7 @@ using C = fw::TReadContext&;
 
 // Section names are upper-case words compared exactly.
 std::string SectionName(V v, C x) {
-  std::string s = fw::Utf16ToUtf8(x.String(v));
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return s;
+  return skin::data::UpperCase(fw::Utf16ToUtf8(x.String(v)));
 }
 
 // Items = < item ImageFormat = ifPNG  ImageName = '...'  ImgData.File = 'x.png' end ... >:
@@ -86,6 +85,33 @@ void RegisterControl(const char* name, const char* base) {
   fw::RegisterClass<T>(name, base);
   fw::RegisterProperty<T>(name, "SkinData.SkinSection",
                           [](T* c, V v, C x) { c->SkinData().SetSkinSection(SectionName(v, x)); });
+}
+
+// The skin data of a control in its entry of the dump: the section finally used (the name
+// set, else the default section's name in the skin in force), its index, the state the
+// control shows (0 normal, 1 hot or focused) and the background kind.
+void WriteSkinData(backend::JsonWriter& w, fw::TControl* c) {
+  auto* skinned = dynamic_cast<const TsSkinnedControl*>(c);
+  if (!skinned) return;
+  const skin::core::TsCommonData* cd = &skinned->CommonData();
+  const TsSkinManager* m = cd->SkinManager();
+  const skin::data::TacSkinModel* model = m ? m->SkinModel() : nullptr;
+  w.Key("skin");
+  w.BeginObject();
+  w.Key("section");
+  if (model && model->IsValidSkinIndex(cd->SkinIndex))
+    w.String(model->gd[std::size_t(cd->SkinIndex)].ClassName);
+  else if (!cd->SkinSection().empty())
+    w.String(cd->SkinSection());
+  else
+    w.Null();
+  w.Key("index");
+  w.Number(cd->SkinIndex);
+  w.Key("state");
+  w.Number(skin::core::ControlIsActive(*cd) ? 1 : 0);
+  w.Key("bgType");
+  w.Number(cd->BGType);
+  w.EndObject();
 }
 
 // InternalSkins = < item Name = '...' ... end ... >: each item's package is the program's
@@ -160,6 +186,20 @@ void RegisterSkinProvider() {
 
 }  // namespace
 
+int PanelSection(const fw::TPanel& panel) {
+  switch (panel.BevelOuter()) {
+    case fw::TBevelCut::bvNone:
+      return skin::data::ssTransparent;
+    case fw::TBevelCut::bvLowered:
+      return skin::data::ssPanelLow;
+    case fw::TBevelCut::bvRaised:
+      return skin::data::ssPanel;
+    case fw::TBevelCut::bvSpace:
+      return skin::data::ssGroupBox;
+  }
+  return -1;
+}
+
 TsSkinProvider::TsSkinProvider(fw::TComponent* owner) : TComponent(owner) {
   FAddedTitleFont.SetColor(fw::clNone);
 }
@@ -169,7 +209,6 @@ void RegisterSkinClasses() {
   if (done) return;
   done = true;
   RegisterControl<TsPanel>("TsPanel", "TPanel");
-  RegisterControl<TsLabel>("TsLabel", "TLabel");
   RegisterControl<TsImage>("TsImage", "TImage");
   RegisterControl<TsButton>("TsButton", "TButton");
   RegisterControl<TsBitBtn>("TsBitBtn", "TBitBtn");
@@ -180,11 +219,13 @@ void RegisterSkinClasses() {
   RegisterControl<TsTreeView>("TsTreeView", "TTreeView");
   fw::RegisterDataControls();  // the grid's own properties, and its entry in the dump
   RegisterControl<TsDBGrid>("TsDBGrid", "TDBGrid");
+  fw::RegisterClass<TsLabel>("TsLabel", "TLabel");
   fw::RegisterProperty<TsLabel>("TsLabel", "UseSkinColor",
                                 [](TsLabel* l, V v, C x) { l->SetUseSkinColor(x.Bool(v)); });
   RegisterImageLists();
   RegisterInternalSkins();
   RegisterSkinProvider();
+  fw::AddControlDumper(WriteSkinData);
 }
 
 }  // namespace skin::controls

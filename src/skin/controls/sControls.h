@@ -1,12 +1,15 @@
 // The skin library's control classes as window descriptions name them (TsPanel, TsLabel, ...).
-// Each is the plain framework control with the skin section it is painted from; the painting
-// itself comes with the skin engine, and the descriptions that name these classes stay as they
-// are when it arrives.
+// Each is the plain framework control with its skin data, which binds it to a section of the
+// skin in force; how each paints from its section comes later, and the descriptions that name
+// these classes stay as they are when it arrives.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 #include "framework/Button.h"
 #include "framework/ComboBox.h"
@@ -20,15 +23,17 @@
 #include "framework/TreeView.h"
 #include "framework/dbctrls/DBGrid.h"
 #include "skin/controls/acAlphaImageList.h"
+#include "skin/core/sCommonData.h"
 #include "skin/core/sSkinManager.h"
+#include "skin/data/acConstData.h"
 
 namespace skin::controls {
 
 using skin::core::TsSkinManager;
 using skin::core::TsThirdPartyList;
 
-// The skin section a control is painted from (SkinData.SkinSection); empty for the control
-// kind's own section.
+// The skin section a form's frame is painted from; the provider takes its full skin data
+// with the frame painting.
 class TsSkinData {
  public:
   const std::string& SkinSection() const { return FSkinSection; }
@@ -45,34 +50,110 @@ struct TClassName {
   constexpr TClassName(const char (&name)[N]) { std::copy_n(name, N, text); }
 };
 
-template <class Base, TClassName Name>
-class TsControl : public Base {
- public:
-  using Base::Base;
-  std::string ClassName() const override { return Name.text; }
-  TsSkinData& SkinData() { return FSkinData; }
-  const TsSkinData& SkinData() const { return FSkinData; }
+// The default sections, by what the control is: one fixed for the kind, or a panel's by its
+// outer bevel. -1: none.
+template <skin::data::TacSection Section>
+int FixedSection(const fw::TControl&) {
+  return Section;
+}
+int PanelSection(const fw::TPanel& panel);
 
- private:
-  TsSkinData FSkinData;
+// A skinned control: the framework control with its skin data (SkinData), class code Code,
+// answering AC_GETDEFINDEX with the index + 1 of the section DefSection names in the skin in
+// force. Its hook on the control's messages runs the shared handling first, and a container
+// passes the skin announcements on to its children (a new skin before its own handling, the
+// removal, the refresh and a section update after). The data registers itself with the control's
+// window. What every skinned control of the catalogue offers, whatever its framework base.
+class TsSkinnedControl {
+ public:
+  virtual ~TsSkinnedControl() = default;
+  virtual const skin::core::TsCommonData& CommonData() const = 0;
 };
 
-using TsPanel = TsControl<fw::TPanel, "TsPanel">;
-using TsImage = TsControl<fw::TImage, "TsImage">;
-using TsButton = TsControl<fw::TButton, "TsButton">;
-using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn">;
-using TsStatusBar = TsControl<fw::TStatusBar, "TsStatusBar">;
-using TsEdit = TsControl<fw::TEdit, "TsEdit">;
-using TsMemo = TsControl<fw::TMemo, "TsMemo">;
-using TsComboBox = TsControl<fw::TComboBox, "TsComboBox">;
-using TsTreeView = TsControl<fw::TTreeView, "TsTreeView">;
-using TsDBGrid = TsControl<fw::TDBGrid, "TsDBGrid">;
+template <class Base, TClassName Name, std::uint8_t Code, auto DefSection,
+          class Data = skin::core::TsCommonData>
+class TsControl : public Base, public TsSkinnedControl {
+ public:
+  static constexpr bool kWindowed = std::is_base_of_v<fw::TWinControl, Base>;
+
+  explicit TsControl(fw::TComponent* owner)
+      : Base(owner), FCommonData(std::make_unique<Data>(this, true)) {
+    FCommonData->COC = Code;
+    FHook = this->HookWindowProc(
+        [this](fw::TMessage& m, const fw::TWndNext& next) { SkinWndProc(m, next); });
+  }
+  // Unhooked, and without a window, before the skin data goes: nothing reaches the data from
+  // the base destructors.
+  ~TsControl() override {
+    this->Destroying();
+    FCommonData->RemoveCommonProp();
+    this->UnhookWindowProc(FHook);
+    if constexpr (kWindowed) this->DestroyHandle();
+  }
+  std::string ClassName() const override { return Name.text; }
+  Data& SkinData() { return *FCommonData; }
+  const Data& SkinData() const { return *FCommonData; }
+  const skin::core::TsCommonData& CommonData() const override { return *FCommonData; }
+  void Loaded() override {
+    Base::Loaded();
+    FCommonData->Loaded(true);
+  }
+
+ private:
+  void SkinWndProc(fw::TMessage& m, const fw::TWndNext& next) {
+    using namespace skin::core;
+    if (m.Msg != SM_ALPHACMD) {
+      if (!CommonWndProc(m, *FCommonData)) next(m);
+      return;
+    }
+    const UINT cmd = WParamHi(m.WParam);
+    if (cmd == AC_GETDEFINDEX) {
+      const TsSkinManager* manager = FCommonData->SkinManager();
+      const int section = DefSection(*this);
+      m.Result = manager && manager->SkinModel() && section >= 0
+                     ? manager->ConstData().Sections[std::size_t(section)] + 1
+                     : 0;
+      return;
+    }
+    if constexpr (kWindowed)
+      if (cmd == AC_SETNEWSKIN) AlphaBroadCast(*this, m);
+    const bool handled = CommonWndProc(m, *FCommonData);
+    // A section update reaches the controls inside too: every control naming the section.
+    if constexpr (kWindowed)
+      if (cmd == AC_REMOVESKIN || cmd == AC_REFRESH || cmd == AC_UPDATESECTION)
+        AlphaBroadCast(*this, m);
+    if (!handled) next(m);
+  }
+
+  std::unique_ptr<Data> FCommonData;
+  fw::TWndHookId FHook = 0;
+};
+
+namespace sd = skin::data;
+namespace sc = skin::core;
+using TsPanel = TsControl<fw::TPanel, "TsPanel", sc::COC_TsPanel, PanelSection>;
+// Its section (CHECKBOX) comes from its class code, not from the control.
+using TsImage = TsControl<fw::TImage, "TsImage", sc::COC_TsImage, FixedSection<sd::ssCheckBox>>;
+using TsButton = TsControl<fw::TButton, "TsButton", sc::COC_TsButton, FixedSection<sd::ssButton>>;
+using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn", sc::COC_TsBitBtn, FixedSection<sd::ssButton>>;
+using TsStatusBar =
+    TsControl<fw::TStatusBar, "TsStatusBar", sc::COC_TsStatusBar, FixedSection<sd::ssStatusBar>>;
+using TsEdit = TsControl<fw::TEdit, "TsEdit", sc::COC_TsEdit, FixedSection<sd::ssEdit>>;
+using TsMemo =
+    TsControl<fw::TMemo, "TsMemo", sc::COC_TsMemo, FixedSection<sd::ssEdit>, sc::TsScrollWndData>;
+using TsComboBox =
+    TsControl<fw::TComboBox, "TsComboBox", sc::COC_TsComboBox, FixedSection<sd::ssComboBox>>;
+using TsTreeView = TsControl<fw::TTreeView, "TsTreeView", sc::COC_TsTreeView,
+                             FixedSection<sd::ssEdit>, sc::TsScrollWndData>;
+using TsDBGrid = TsControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGrid, FixedSection<sd::ssEdit>,
+                           sc::TsScrollWndData>;
 
 // A label whose text colour comes from the skin (UseSkinColor, the default) or from its own
-// font (off: the label keeps its colour under every skin).
-class TsLabel : public TsControl<fw::TLabel, "TsLabel"> {
+// font (off: the label keeps its colour under every skin). It has no skin data of its own.
+class TsLabel : public fw::TLabel {
  public:
-  using TsControl::TsControl;
+  using TLabel::TLabel;
+  std::string ClassName() const override { return "TsLabel"; }
   bool UseSkinColor() const { return FUseSkinColor; }
   void SetUseSkinColor(bool use) { FUseSkinColor = use; }
 

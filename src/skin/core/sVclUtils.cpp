@@ -2,10 +2,17 @@
 
 #include <vector>
 
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
 #include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
 #include "skin/core/acReceivers.h"
+#include "skin/core/sCommonData.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::core {
 
@@ -79,6 +86,250 @@ void AlphaBroadCast(HWND wnd, const fw::TMessage& message) {
     children.push_back(child);
   // Handles of windows destroyed on the way are stale: the message goes nowhere.
   for (HWND child : children) TrySendMessage(child, message.Msg, message.WParam, message.LParam);
+}
+
+gfx::TPoint acMousePos() {
+  win::POINT p{};
+  if (!win::GetCursorPos(&p)) return {0, 0};
+  return p;
+}
+
+bool ContainsWnd(HWND wnd, HWND parentWnd) {
+  for (HWND w = wnd; w; w = win::GetParent(w))
+    if (w == parentWnd) return true;
+  return false;
+}
+
+HWND GetRootParent(HWND wnd) {
+  HWND root = wnd;
+  while (HWND parent = win::GetParent(root)) root = parent;
+  return root;
+}
+
+bool ControlIsReady(fw::TControl* control) {
+  if (!control || !control->Parent()) return false;
+  auto* windowed = dynamic_cast<fw::TWinControl*>(control);
+  if (windowed && !windowed->HandleAllocated()) return false;
+  return !control->HasState(fw::csLoading) && !control->HasState(fw::csReading) &&
+         !control->HasState(fw::csDestroying);
+}
+
+fw::TCustomForm* GetOwnerForm(fw::TComponent* component) {
+  for (fw::TComponent* c = component; c; c = c->Owner())
+    if (auto* form = dynamic_cast<fw::TCustomForm*>(c)) return form;
+  return nullptr;
+}
+
+int GetAlignShift(fw::TWinControl& ctrl, fw::TAlign align, bool graphCtrlsToo) {
+  const bool vertical = align == fw::TAlign::alTop || align == fw::TAlign::alBottom;
+  const bool horizontal = align == fw::TAlign::alLeft || align == fw::TAlign::alRight;
+  if (!vertical && !horizontal) return 0;
+  int shift = 0;
+  for (int i = 0; i < ctrl.ControlCount(); ++i) {
+    fw::TControl* c = ctrl.Controls(i);
+    if (!c->Visible() || c->Align() != align) continue;
+    if (!graphCtrlsToo && !dynamic_cast<fw::TWinControl*>(c)) continue;
+    shift += vertical ? c->Height() : c->Width();
+  }
+  return shift;
+}
+
+void AddToAdapter(fw::TControl* control) {
+  if (!control || control->HasState(fw::csLoading) || control->HasState(fw::csReading)) return;
+  fw::TCustomForm* form = fw::GetParentForm(control);
+  if (!form || form->Parent() || !form->HandleAllocated()) return;
+  TrySendMessage(form->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_CONTROLLOADED), LPARAM(control));
+}
+
+void SetParentUpdated(fw::TWinControl* control) {
+  if (!control || InAnimationProcess) return;
+  TacReceivers children;
+  for (int i = 0; i < control->ControlCount(); ++i) children.Add(control->Controls(i));
+  for (int i = 0; i < children.Count(); ++i) {
+    auto* child = static_cast<fw::TControl*>(children.Item(i));
+    if (!child || child->HasState(fw::csDestroying)) continue;
+    if (auto* windowed = dynamic_cast<fw::TWinControl*>(child)) {
+      if (windowed->HandleAllocated() && windowed->Showing())
+        SendAMessage(windowed, AC_ENDPARENTUPDATE);
+    } else {
+      child->Perform(SM_ALPHACMD, AC_ENDPARENTUPDATE_HI, 0);
+    }
+  }
+}
+
+void SetParentUpdated(HWND wnd) {
+  std::vector<HWND> children;
+  for (HWND child = win::GetWindow(wnd, win::GW_CHILD); child;
+       child = win::GetWindow(child, win::GW_HWNDNEXT))
+    if (win::GetWindowLongPtrW(child, win::GWL_STYLE) & win::WS_CHILD) children.push_back(child);
+  for (HWND child : children) SendAMessage(child, AC_ENDPARENTUPDATE);
+}
+
+fw::TColor GetControlColor(fw::TControl* control) {
+  if (!control) return fw::clFuchsia;
+  if (CtrlIsSkinned(control))
+    return fw::TColor(
+        acColorToRGB(fw::TColor(SendAMessage(control, AC_GETCONTROLCOLOR, 0xFF00FF))));
+  return fw::TColor(acColorToRGB(control->Color()));
+}
+
+fw::TColor GetControlColor(HWND wnd) {
+  if (!wnd) return fw::clFuchsia;
+  return fw::TColor(acColorToRGB(fw::TColor(SendAMessage(wnd, AC_GETCONTROLCOLOR, 0xFF00FF))));
+}
+
+namespace {
+
+struct TSpecialColor {
+  fw::TColor Color;
+  data::TacPaletteColors Entry;
+};
+constexpr TSpecialColor kSpecialColors[] = {
+    {slEditRedText, data::pcEditText_Alert},
+    {slEditGreenText, data::pcEditText_Ok},
+    {slEditYellowText, data::pcEditText_Warning},
+    {slEditRed, data::pcEditBG_Alert},
+    {slEditGreen, data::pcEditBG_Ok},
+    {slEditYellow, data::pcEditBG_Warning},
+    {slBtnRed, data::pcBtnToneRed},
+    {slBtnRedActive, data::pcBtnToneRedActive},
+    {slBtnRedText, data::pcBtnRedText},
+    {slBtnRedTextActive, data::pcBtnRedTextActive},
+    {slBtnGreen, data::pcBtnToneGreen},
+    {slBtnGreenActive, data::pcBtnToneGreenActive},
+    {slBtnGreenText, data::pcBtnGreenText},
+    {slBtnGreenTextActive, data::pcBtnGreenTextActive},
+    {slBtnBlue, data::pcBtnToneBlue},
+    {slBtnBlueActive, data::pcBtnToneBlueActive},
+    {slBtnBlueText, data::pcBtnBlueText},
+    {slBtnBlueTextActive, data::pcBtnBlueTextActive},
+};
+
+// The largest system colour index; the low 24 bits of a negative colour above kSpecialFloor
+// are an RGB value.
+constexpr int kLastSysColor = 30;
+constexpr int kSpecialFloor = 100;
+
+// Without a skin: a negative colour whose low 24 bits exceed 100 holds an RGB value there;
+// the other negative colours are the system's.
+gfx::COLORREF Rgb(fw::TColor c) {
+  if (c >= 0) return gfx::COLORREF(c) & 0xFFFFFF;
+  const int low = c & 0xFFFFFF;
+  return low > kSpecialFloor ? gfx::COLORREF(low) : win::GetSysColor(low & 0xFF);
+}
+
+// The skin's answer for a system colour, or −1 to leave it to the system.
+std::int64_t SkinSysColor(const data::TacSkinModel& model, int index) {
+  const data::TacPalette& pal = model.Palette;
+  const fw::TColor main = pal[data::pcMainColor];
+  auto section = [&](data::TacSection s) -> const data::TsGeneralData* {
+    const int i = model.ConstData.Sections[s];
+    return model.IsValidSkinIndex(i) ? &model.gd[std::size_t(i)] : nullptr;
+  };
+  const data::TsGeneralData* title = section(data::ssFormTitle);
+  const data::TsGeneralData* hint = section(data::ssHint);
+  using namespace win;
+  switch (index) {
+    case COLOR_ACTIVECAPTION:
+    case COLOR_GRADIENTACTIVECAPTION:
+      return title ? title->Props[1].Color : main;
+    case COLOR_SCROLLBAR:
+    case COLOR_BACKGROUND:
+    case COLOR_MENU:
+    case COLOR_APPWORKSPACE:
+    case COLOR_BTNFACE:
+    case COLOR_MENUBAR:
+      return main;
+    case COLOR_INACTIVECAPTION:
+    case COLOR_GRADIENTINACTIVECAPTION:
+      return title ? title->Props[0].Color : main;
+    case COLOR_WINDOWFRAME:
+    case COLOR_ACTIVEBORDER:
+    case COLOR_INACTIVEBORDER:
+      return pal[data::pcBorder];
+    case COLOR_CAPTIONTEXT:
+      return title ? title->Props[1].FontColor.Color : pal[data::pcLabelText];
+    case COLOR_MENUTEXT:
+    case COLOR_BTNTEXT:
+      return pal[data::pcLabelText];
+    case COLOR_HIGHLIGHT:
+    case COLOR_MENUHILIGHT:
+      return pal[data::pcSelectionBG_Focused];
+    case COLOR_HIGHLIGHTTEXT:
+      return pal[data::pcSelectionText_Focused];
+    case COLOR_BTNSHADOW:
+    case COLOR_3DDKSHADOW:
+      return paint::BlendColors(main, fw::clBlack, 180);
+    case COLOR_GRAYTEXT:
+      return paint::BlendColors(main, pal[data::pcLabelText], 127);
+    case COLOR_INACTIVECAPTIONTEXT:
+      return title ? title->Props[0].FontColor.Color : pal[data::pcLabelText];
+    case COLOR_BTNHIGHLIGHT:
+      return paint::BlendColors(main, pal[data::pcSelectionBG_Focused], 127);
+    case COLOR_3DLIGHT:
+      return paint::BlendColors(main, fw::clWhite, 180);
+    case COLOR_INFOTEXT:
+      return hint ? hint->Props[0].FontColor.Color : pal[data::pcEditText];
+    case COLOR_WINDOWTEXT:
+      return pal[data::pcEditText];
+    case COLOR_INFOBK:
+      return hint ? hint->Props[0].Color : pal[data::pcEditBG];
+    case COLOR_WINDOW:
+      return pal[data::pcEditBG];
+    case COLOR_HOTLIGHT:
+      return pal[data::pcWebTextHot];
+    default:
+      return -1;
+  }
+}
+
+}  // namespace
+
+gfx::COLORREF acColorToRGB(fw::TColor color, const TsSkinManager* manager) {
+  if (color >= 0) return fw::ColorToRGB(color);
+  if (!manager) manager = DefaultManager;
+  const int low = color & 0xFFFFFF;
+  const data::TacSkinModel* model = manager ? manager->SkinModel() : nullptr;
+  if (model && model->CommonSkinData.Active) {
+    for (const TSpecialColor& s : kSpecialColors)
+      if (s.Color == color) return Rgb(model->Palette[s.Entry]);
+    if (low <= kLastSysColor && manager->Options().ChangeSysColors()) {
+      const std::int64_t c = SkinSysColor(*model, low);
+      if (c >= 0) return Rgb(fw::TColor(c));
+    }
+  }
+  return Rgb(color);
+}
+
+TOutputWindow::TOutputWindow(fw::TComponent* owner) : TCustomControl(owner) {
+  SetVisible(false);
+  SetColor(fw::clFuchsia);
+  SetText(u"acOutputWindow");
+}
+
+void TOutputWindow::CreateParams(fw::TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  params.Caption = u"acOutputWindow";
+  params.Style &= ~win::WS_VISIBLE;
+  if (Parent() || params.WndParent) return;
+  params.Style = (params.Style & ~win::WS_CHILD) | win::WS_POPUP;
+  params.WndParent = fw::Application ? fw::Application->Handle() : nullptr;
+  auto* owner = dynamic_cast<fw::TWinControl*>(Owner());
+  if (owner && owner->HandleAllocated() &&
+      (win::GetWindowLongPtrW(owner->Handle(), win::GWL_EXSTYLE) & win::WS_EX_TOPMOST))
+    params.ExStyle |= win::WS_EX_TOPMOST;
+}
+
+void TOutputWindow::WndProc(fw::TMessage& m) {
+  switch (m.Msg) {
+    case win::WM_ERASEBKGND:
+      m.Result = 1;
+      return;
+    case win::WM_NCPAINT:
+      return;
+    default:
+      TCustomControl::WndProc(m);
+  }
 }
 
 }  // namespace skin::core

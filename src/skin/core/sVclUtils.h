@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "framework/Control.h"
+#include "framework/CustomControl.h"
 #include "framework/WinControl.h"
 #include "skin/core/sMessages.h"
 
@@ -26,6 +27,7 @@ inline constexpr std::u16string_view acScrollProp = u"ACSBSC";
 // (its window procedure, or a form provider's). The per-control skin data derives from it.
 class TacMessageHandler {
  public:
+  virtual ~TacMessageHandler() = default;
   fw::TWndMethod WndProc;
 };
 
@@ -59,5 +61,58 @@ bool GetBoolMsg(fw::TControl* control, UINT cmd);
 void AlphaBroadCast(fw::TWinControl& control, const fw::TMessage& message);
 // The message with TrySendMessage to every direct child window of wnd; no descent.
 void AlphaBroadCast(HWND wnd, const fw::TMessage& message);
+
+}  // namespace skin::core
+
+namespace skin::core {
+
+class TsSkinManager;
+
+// The cursor position in screen coordinates.
+gfx::TPoint acMousePos();
+// True when parentWnd is wnd or one of its ancestors.
+bool ContainsWnd(HWND wnd, HWND parentWnd);
+// The topmost ancestor of wnd (wnd itself without a parent).
+HWND GetRootParent(HWND wnd);
+// The control exists, has a parent, has a window when it is windowed, and is neither loading
+// nor being destroyed.
+bool ControlIsReady(fw::TControl* control);
+// The first form in the owner chain, starting with the component itself; null when none.
+fw::TCustomForm* GetOwnerForm(fw::TComponent* component);
+// Sum of the heights (alTop, alBottom) or widths (alLeft, alRight) of the visible children
+// aligned so; windowless children only with graphCtrlsToo.
+int GetAlignShift(fw::TWinControl& ctrl, fw::TAlign align, bool graphCtrlsToo);
+// Tells the control's form that the control is ready (AC_CONTROLLOADED), so the form's
+// control adapter can wrap it and its children.
+void AddToAdapter(fw::TControl* control);
+// Every child not being destroyed gets AC_ENDPARENTUPDATE: a windowed one when it shows its
+// window, a windowless one directly.
+void SetParentUpdated(fw::TWinControl* control);
+// Every child window with the child style, from the top of the z-order down.
+void SetParentUpdated(HWND wnd);
+// The colour a control shows behind its children, as RGB; 0xFF00FF for none.
+fw::TColor GetControlColor(fw::TControl* control);
+fw::TColor GetControlColor(HWND wnd);
+
+// The one conversion of colours to RGB. Positive colours are RGB already. Negative ones are
+// the framework's system colours (index 0 to 30 in the low bits) or the special colours
+// (sConst): with a skin in force the special colours give their palette entries, and with
+// ChangeSysColors the system colours give the skin's; a negative colour whose low 24 bits
+// exceed 100 is otherwise the RGB value they hold, and anything else the system's colour.
+// manager null: the default manager.
+gfx::COLORREF acColorToRGB(fw::TColor color, const TsSkinManager* manager = nullptr);
+
+// A helper window the animations draw on: text "acOutputWindow", hidden at creation, colour
+// 0xFF00FF, no background erasing and no frame. Without a parent it is a pop-up owned by the
+// application's window, topmost when its owner's window is.
+class TOutputWindow : public fw::TCustomControl {
+ public:
+  explicit TOutputWindow(fw::TComponent* owner);
+  std::string ClassName() const override { return "TOutputWindow"; }
+
+ protected:
+  void CreateParams(fw::TCreateParams& params) override;
+  void WndProc(fw::TMessage& m) override;
+};
 
 }  // namespace skin::core
