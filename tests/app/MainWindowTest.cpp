@@ -175,7 +175,13 @@ TEST_F(MainWindowTest, TheDescriptionHoldsEveryControlOfTheWindow) {
   EXPECT_EQ(combo->Items().Count(), 16);
   EXPECT_EQ(combo->Text(), u"Все");
   EXPECT_EQ(combo->Items()[15], u"Этнографический музей");
-  EXPECT_EQ(combo->Font().Color(), fw::TColor(0x524542));  // RGB(66,69,82)
+  // The description's text colour, RGB(66,69,82), gives way to the skin's for edit controls.
+  const skin::data::TacSkinModel* model = combo->SkinData().SkinManager()->SkinModel();
+  ASSERT_NE(model, nullptr);
+  ASSERT_GE(combo->SkinData().SkinIndex, 0);
+  EXPECT_EQ(combo->Font().Color(),
+            model->gd[std::size_t(combo->SkinData().SkinIndex)].Props[0].FontColor.Color);
+  EXPECT_NE(combo->Font().Color(), fw::TColor(0x524542));
   auto* edit = dynamic_cast<skin::controls::TsEdit*>(Form1->FindComponent("sEdit1"));
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(edit->Top(), 106);
