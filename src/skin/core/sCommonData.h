@@ -22,6 +22,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/paint/sAlphaGraph.h"
 
 namespace skin::core {
 
@@ -112,6 +113,8 @@ class TsCommonData : public TacMessageHandler {
   gfx::TRect InvalidRectH, InvalidRectV;
   bool BGChanged = true;
   std::int32_t SkinIndex = -1;
+  // The mask of the glow behind the control's text, kept while text, font and glow stay.
+  skin::paint::TacGlowMask GlowMask;
 
  private:
   void SetBoolean(int index, bool value);
@@ -190,6 +193,26 @@ inline int CurrentScale(const TsCommonData& cd) {
 // Whether a text on the section in the state stands on the parent's background and takes
 // the parent's font colour.
 bool NeedParentFont(TsSkinManager* manager, int skinIndex, int state, fw::TControl* control);
+// The text colour of control in state on section skinIndex (cd: its skin data, may be null).
+// A custom font keeps the control's colour; a section that is missing, lacks the state or is
+// 40 % transparent or more asks the control AC_GETFONTINDEX (0: the parent's font colour,
+// else the section it names). With a skin in force the state's font colour (the label text
+// colour for no section), else the control's own. A disabled control's colour is blended
+// with its parent's background by DefBlendDisabled.
+fw::TColor GetFontColor(fw::TControl* control, int skinIndex, TsSkinManager* manager, int state,
+                        const TsCommonData* cd);
+// The same for a window: it is asked also in state 0; its answer 0, or no skin in force,
+// gives the button-text colour. Never blended.
+fw::TColor GetFontColor(win::HWND wnd, int skinIndex, TsSkinManager* manager, int state);
+
+// Copies srcRect of the cache of control (skin data cd) to dstRect of dstDC, leaving out the
+// children that paint themselves (opaque ones, and those answering AC_ISOPAQUE; windowless
+// ones only when the manager leaves their pictures opaque), each at its bounds moved by
+// (offsetX, offsetY). With updateCorners the cache's corners are repaired first. Nothing for
+// a missing or empty cache.
+void CopyWinControlCache(fw::TWinControl& control, TsCommonData& cd, const gfx::TRect& srcRect,
+                         const gfx::TRect& dstRect, gfx::HDC dstDC, bool updateCorners,
+                         int offsetX = 0, int offsetY = 0);
 
 // The shared handling of window messages before the control's own; true when handled.
 bool CommonWndProc(fw::TMessage& message, TsCommonData& cd);
