@@ -189,18 +189,23 @@ void RepaintFromCaches(benchmark::State& state, bool rebuild) {
   gfx::DeviceContext dc(screen);
   std::vector<std::pair<TsCommonData*, gfx::TPoint>> controls;
   SkinnedControls(*app::Form1, {0, 0}, controls);
+  std::int64_t copied = 0;
   for (auto _ : state) {
+    copied = 0;
     for (auto& [cd, at] : controls) {
       if (rebuild) cd->BGChanged = true;
       UpdateCache(*cd, 0);
       const gfx::Bitmap* cache = cd->CacheBmp();
       if (!cache || cache->Empty()) continue;
+      copied += std::int64_t(cache->Width()) * cache->Height();
       CopyWinControlCache(static_cast<fw::TWinControl&>(*cd->OwnerControl()), *cd, cache->Bounds(),
                           cache->Bounds().Offset(at.X, at.Y), &dc, false, at.X, at.Y);
     }
     benchmark::ClobberMemory();
   }
   state.counters["controls"] = double(controls.size());
+  state.counters["cachePixels"] = double(copied);
+  state.counters["windowPixels"] = double(screen.Width()) * screen.Height();
   state.SetBytesProcessed(state.iterations() * std::int64_t(screen.Width()) * screen.Height() * 4);
 }
 BENCHMARK_CAPTURE(RepaintFromCaches, clean, false);
