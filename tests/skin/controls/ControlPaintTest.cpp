@@ -8,6 +8,7 @@
 #include <string>
 
 #include "framework/Application.h"
+#include "framework/Canvas.h"
 #include "framework/Form.h"
 #include "framework/GraphicControl.h"
 #include "framework/TextConv.h"
@@ -282,6 +283,45 @@ TEST_F(ControlPaintTest, FontColoursFollowTheSectionAndNeverReadPastThePicture) 
   manager->SetActive(false);
   EXPECT_EQ(GetFontColor(child, fonty, manager, 1, &cd), 0x0F0E0D);
   EXPECT_EQ(GetFontColor(child->Handle(), fonty, manager, 1), fw::clBtnText);
+}
+
+TEST_F(ControlPaintTest, AControlsTextTakesItsSectionsFontColourUnlessItKeepsItsOwn) {
+  TsCommonData& cd = child->SkinData();
+  cd.SetSkinSection("FONTY");
+  gfx::Bitmap bmp(120, 40);
+  gfx::DeviceContext dc(bmp);
+  fw::TCanvas canvas;
+  canvas.Font.SetHeight(-32);
+  canvas.SetHandle(&dc);
+  canvas.Font.SetColor(0x00FF00);
+  auto write = [&](bool enabled, int hot) {
+    bmp.Fill(gfx::MakePixel(255, 255, 255, 255));
+    WriteTextEx(canvas, u"HEM", enabled, {0, 0, 120, 40}, 0, cd, hot, false);
+  };
+  auto count = [&](fw::TColor c) {
+    int n = 0;
+    for (int y = 0; y < bmp.Height(); ++y)
+      for (int x = 0; x < bmp.Width(); ++x)
+        n += (bmp.At(x, y) & 0xFFFFFF) == gfx::PixelFromColor(fw::ColorToRGB(c), 0);
+    return n;
+  };
+  write(true, 1);
+  EXPECT_GT(count(kHotFont), 20);
+  EXPECT_EQ(count(0x00FF00), 0);
+  write(true, 0);
+  EXPECT_GT(count(kFont), 20);
+  EXPECT_EQ(canvas.Font.Color(), 0x00FF00);  // the canvas keeps its colour and brush
+  EXPECT_EQ(canvas.BrushStyle, fw::TBrushStyle::bsSolid);
+  // A custom font writes in the canvas's colour.
+  cd.SetCustomFont(true);
+  write(true, 1);
+  EXPECT_GT(count(0x00FF00), 20);
+  EXPECT_EQ(count(kHotFont), 0);
+  // Disabled and not following the skin: embossed, ending in the shadow colour.
+  write(false, 1);
+  EXPECT_GT(count(fw::clBtnShadow), 20);
+  EXPECT_EQ(count(0x00FF00), 0);
+  canvas.SetHandle(nullptr);
 }
 
 TEST_F(ControlPaintTest,
