@@ -246,6 +246,20 @@ TEST_F(ControlPaintTest, ACleanCacheIsKeptAndAStaleOneRepainted) {
   EXPECT_EQ(screen.At(14, 8), marker);  // the child
   EXPECT_EQ(screen.At(5, 5), cd.CacheBmp()->At(5, 5));
   EXPECT_EQ(screen.At(40, 40), cd.CacheBmp()->At(40, 40));
+
+  // Excluded children keep what lies under them; windowless ones only while the manager
+  // leaves their pictures opaque.
+  new TDot(form, parent, {60, 40, 70, 50}, fw::clNone, fw::clNone);
+  for (bool transparentImages : {false, true}) {
+    manager->Options().StdImgTransparency = transparentImages;
+    screen.Fill(marker);
+    gfx::DeviceContext clipped(screen);
+    ExcludeControls(&clipped, *parent, 1, 2);
+    gfx::FillRect(&clipped, screen.Bounds(), 0xFFFFFF);
+    EXPECT_EQ(screen.At(1 + 14, 2 + 8), marker);  // the windowed child
+    EXPECT_EQ(screen.At(1 + 65, 2 + 45) == marker, !transparentImages);
+    EXPECT_NE(screen.At(0, 0), marker);
+  }
 }
 
 TEST_F(ControlPaintTest, FontColoursFollowTheSectionAndNeverReadPastThePicture) {
