@@ -722,6 +722,50 @@ void CopyWinControlCache(fw::TWinControl& control, TsCommonData& cd, const gfx::
   gfx::RestoreDC(dstDC, saved);
 }
 
+void CopyHwndCache(win::HWND wnd, TsCommonData& cd, const gfx::TRect& srcRect,
+                   const gfx::TRect& dstRect, gfx::HDC dstDC, bool updateCorners, int offsetX,
+                   int offsetY) {
+  gfx::Bitmap* cache = cd.CacheBmp();
+  if (!wnd || !dstDC || !cache || cache->Empty()) return;
+  if (updateCorners) UpdateCorners(cd, 0, draw::acAllCorners);
+  const int saved = gfx::SaveDC(dstDC);
+  gfx::IntersectClipRect(dstDC, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
+  auto exclude = [dstDC](const gfx::TRect& r) {
+    if (!r.IsEmpty()) gfx::ExcludeClipRect(dstDC, r.Left, r.Top, r.Right, r.Bottom);
+  };
+  win::RECT own{};
+  win::GetWindowRect(wnd, &own);
+  const data::TacSkinModel* model = ModelOf(DefaultManager);
+  for (win::HWND child = win::GetWindow(wnd, win::GW_CHILD); child;
+       child = win::GetWindow(child, win::GW_HWNDNEXT)) {
+    if (!win::IsWindowVisible(child)) continue;
+    win::RECT cr{};
+    win::GetWindowRect(child, &cr);
+    const gfx::TRect r = cr.Offset(-own.Left - offsetX, -own.Top - offsetY);
+    const auto style = win::GetWindowLongPtrW(child, win::GWL_STYLE);
+    const auto exStyle = win::GetWindowLongPtrW(child, win::GWL_EXSTYLE);
+    if ((style & 7) != 7 || (exStyle & win::WS_EX_CLIENTEDGE)) {
+      exclude(r);
+      continue;
+    }
+    if (!model) continue;
+    const int section = DefaultManager->ConstData().Sections[data::ssGroupBox];
+    const int border =
+        model->IsValidSkinIndex(section) ? model->gd[std::size_t(section)].BorderIndex : -1;
+    const int caption = int(SendAMessage(child, AC_GETSERVICEINT));
+    exclude({r.Left, r.Top, r.Right, std::min(r.Bottom, r.Top + caption)});
+    if (!model->IsValidImgIndex(border)) continue;
+    const paint::TsMaskData& md = model->ma[std::size_t(border)];
+    exclude({r.Left, r.Top, std::min(r.Right, r.Left + md.WL), r.Bottom});
+    exclude({std::max(r.Left, r.Right - md.WR), r.Top, r.Right, r.Bottom});
+    exclude({r.Left, std::max(r.Top, r.Bottom - md.WB), r.Right, r.Bottom});
+  }
+  gfx::DeviceContext from(*cache);
+  gfx::BitBlt(dstDC, dstRect.Left, dstRect.Top, dstRect.Width(), dstRect.Height(), &from,
+              srcRect.Left, srcRect.Top, gfx::SRCCOPY);
+  gfx::RestoreDC(dstDC, saved);
+}
+
 // ---- Messages -------------------------------------------------------------------------------
 
 bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {

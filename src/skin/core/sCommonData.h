@@ -213,6 +213,13 @@ fw::TColor GetFontColor(win::HWND wnd, int skinIndex, TsSkinManager* manager, in
 void CopyWinControlCache(fw::TWinControl& control, TsCommonData& cd, const gfx::TRect& srcRect,
                          const gfx::TRect& dstRect, gfx::HDC dstDC, bool updateCorners,
                          int offsetX = 0, int offsetY = 0);
+// The same for a control known by its window: its visible child windows are left out by their
+// window rectangles (relative to wnd's, moved by -offsetX, -offsetY); a group box without a
+// client edge only by its frame (its caption band, as high as its AC_GETSERVICEINT answer, and
+// the group-box border's widths), and only with a default manager.
+void CopyHwndCache(win::HWND wnd, TsCommonData& cd, const gfx::TRect& srcRect,
+                   const gfx::TRect& dstRect, gfx::HDC dstDC, bool updateCorners, int offsetX = 0,
+                   int offsetY = 0);
 
 // The shared handling of window messages before the control's own; true when handled.
 bool CommonWndProc(fw::TMessage& message, TsCommonData& cd);

@@ -247,6 +247,13 @@ TEST_F(ControlPaintTest, ACleanCacheIsKeptAndAStaleOneRepainted) {
   EXPECT_EQ(screen.At(5, 5), cd.CacheBmp()->At(5, 5));
   EXPECT_EQ(screen.At(40, 40), cd.CacheBmp()->At(40, 40));
 
+  // Known by its window only: the child windows are left out, moved by the offset.
+  screen.Fill(marker);
+  CopyHwndCache(parent->Handle(), cd, {0, 0, 90, 60}, {0, 0, 90, 60}, &dc, false, -2, 0);
+  EXPECT_EQ(screen.At(16, 8), marker);
+  EXPECT_EQ(screen.At(14, 8), cd.CacheBmp()->At(14, 8));
+  EXPECT_EQ(screen.At(40, 40), cd.CacheBmp()->At(40, 40));
+
   // Excluded children keep what lies under them; windowless ones only while the manager
   // leaves their pictures opaque.
   new TDot(form, parent, {60, 40, 70, 50}, fw::clNone, fw::clNone);
