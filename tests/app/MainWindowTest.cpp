@@ -174,7 +174,13 @@ TEST_F(MainWindowTest, TheDescriptionHoldsEveryControlOfTheWindow) {
   EXPECT_EQ(combo->Items().Count(), 16);
   EXPECT_EQ(combo->Text(), u"Все");
   EXPECT_EQ(combo->Items()[15], u"Этнографический музей");
-  EXPECT_EQ(combo->Font().Color(), fw::TColor(0x524542));  // RGB(66,69,82)
+  // The description gives the text RGB(66,69,82); without CustomFont the skin's COMBOBOX font
+  // colour replaces it while a skin is in force.
+  const auto* model = skin::core::DefaultManager->SkinModel();
+  ASSERT_NE(model, nullptr);
+  EXPECT_NE(combo->Font().Color(), fw::TColor(0x524542));
+  EXPECT_EQ(combo->Font().Color(),
+            model->gd[std::size_t(model->GetSkinIndex("COMBOBOX"))].Props[0].FontColor.Color);
   auto* edit = dynamic_cast<skin::controls::TsEdit*>(Form1->FindComponent("sEdit1"));
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(edit->Top(), 106);

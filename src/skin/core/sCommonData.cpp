@@ -669,11 +669,28 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
       }
       return false;
     }
+    case win::WM_FONTCHANGE:
     case fw::CM_ENABLEDCHANGED:
       cd.FMouseAbove = false;
       cd.FFocused = false;
       cd.BGChanged = true;
       return false;
+    case win::WM_UPDATEUISTATE:
+      return cd.Skinned();
+    case fw::CM_VISIBLECHANGED: {
+      // Saving memory: a hidden control keeps no picture, nor do its children.
+      const TsSkinManager* m = cd.SkinManager();
+      if (message.WParam || !m || m->Options().OptimizingPriority != opMemory || !cd.CacheBmp())
+        return false;
+      if (fw::TWinControl* w = Windowed(c))
+        for (int i = 0; i < w->ControlCount(); ++i) {
+          auto* child = Windowed(w->Controls(i));
+          if (child && child->HandleAllocated()) SendAMessage(child->Handle(), AC_CLEARCACHE);
+        }
+      cd.ClearCache();
+      cd.BGChanged = true;
+      return false;
+    }
     case win::WM_PARENTNOTIFY:
       if ((message.WParam & 0xFFFF) == win::WM_PARENTNOTIFY_CREATE && c && !ControlLoading(c))
         if (auto* child = fw::TWinControl::FindControl(win::HWND(message.LParam)))

@@ -333,6 +333,21 @@ TEST_F(CommonDataTest, TheDefaultAnswersOfTheSkinCommands) {
   EXPECT_FALSE(cd.FUpdating);
 }
 
+TEST_F(CommonDataTest, SavingMemoryAHiddenControlDropsItsPictureAndItsChildrensToo) {
+  manager = NewManager(form, u"T");
+  auto* panel = Add<TsPanel>(form, "P");
+  auto* inner = Add<TsPanel>(panel, "Inner");
+  Show();
+  for (TsPanel* p : {panel, inner}) InitCacheBmp(p->SkinData());
+  panel->Hide();  // speed first: the pictures stay
+  EXPECT_FALSE(panel->SkinData().CacheBmp()->Empty());
+  panel->Show();
+  manager->Options().OptimizingPriority = opMemory;
+  panel->Hide();
+  EXPECT_TRUE(panel->SkinData().CacheBmp()->Empty());
+  EXPECT_TRUE(inner->SkinData().CacheBmp()->Empty());
+}
+
 TEST_F(CommonDataTest, UpdatesNestAndOnlyTheLastEndTellsTheControl) {
   manager = NewManager(form, u"T");
   auto* panel = Add<TsPanel>(form, "P");
