@@ -68,6 +68,17 @@ fw::TColor Tinted(const TsCommonData& cd, fw::TColor c) {
   return c;
 }
 
+// Empties the control's cache and has its windowed children empty theirs.
+void DropCaches(TsCommonData& cd) {
+  if (fw::TWinControl* w = Windowed(cd.OwnerControl()))
+    for (int i = 0; i < w->ControlCount(); ++i) {
+      fw::TWinControl* child = Windowed(w->Controls(i));
+      if (child && child->HandleAllocated()) SendAMessage(child->Handle(), AC_CLEARCACHE);
+    }
+  cd.ClearCache();
+  cd.BGChanged = true;
+}
+
 }  // namespace
 
 // ---- TsCommonData ---------------------------------------------------------------------------
@@ -682,13 +693,7 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
       const TsSkinManager* m = cd.SkinManager();
       if (message.WParam || !m || m->Options().OptimizingPriority != opMemory || !cd.CacheBmp())
         return false;
-      if (fw::TWinControl* w = Windowed(c))
-        for (int i = 0; i < w->ControlCount(); ++i) {
-          auto* child = Windowed(w->Controls(i));
-          if (child && child->HandleAllocated()) SendAMessage(child->Handle(), AC_CLEARCACHE);
-        }
-      cd.ClearCache();
-      cd.BGChanged = true;
+      DropCaches(cd);
       return false;
     }
     case win::WM_PARENTNOTIFY:
@@ -855,15 +860,7 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
         reinterpret_cast<TacSectionInfo*>(message.LParam)->siSkinIndex = cd.SkinIndex;
       return true;
     case AC_CLEARCACHE:
-      if (cd.CacheBmp()) {
-        if (w)
-          for (int i = 0; i < w->ControlCount(); ++i) {
-            auto* child = Windowed(w->Controls(i));
-            if (child && child->HandleAllocated()) SendAMessage(child->Handle(), AC_CLEARCACHE);
-          }
-        cd.ClearCache();
-        cd.BGChanged = true;
-      }
+      if (cd.CacheBmp()) DropCaches(cd);
       return true;
     case AC_GETBG:
       if (message.LParam) {
