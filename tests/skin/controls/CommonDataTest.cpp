@@ -348,6 +348,35 @@ TEST_F(CommonDataTest, SavingMemoryAHiddenControlDropsItsPictureAndItsChildrensT
   EXPECT_TRUE(inner->SkinData().CacheBmp()->Empty());
 }
 
+TEST_F(CommonDataTest, AnEditTakesTheSectionColoursAndTheSystemOnesWhenTheSkinGoes) {
+  manager = NewManager(form, u"T");
+  auto* edit = Add<TsEdit>(form, "E");
+  auto* own = Add<TsEdit>(form, "Own");
+  own->SetColor(fw::clYellow);
+  own->Font().SetColor(fw::clRed);
+  own->SkinData().SetCustomColor(true);
+  own->SkinData().SetCustomFont(true);
+  Show();  // shown: the data is loaded and takes the skin's colours
+  EXPECT_EQ(edit->Color(), kEditBG);
+  EXPECT_EQ(edit->Font().Color(), kEditText);
+  EXPECT_EQ(own->Color(), fw::clYellow);
+  EXPECT_EQ(own->Font().Color(), fw::clRed);
+
+  manager->SetActive(false);
+  EXPECT_EQ(edit->Color(), fw::clWindow);
+  EXPECT_EQ(edit->Font().Color(), fw::clWindowText);
+  EXPECT_EQ(own->Color(), fw::clYellow);
+  EXPECT_EQ(own->Font().Color(), fw::clRed);
+
+  // Giving up the own colour saves it; taking it back restores it.
+  manager->SetActive(true);
+  own->SkinData().SetCustomColor(false);
+  EXPECT_EQ(own->SkinData().SavedColor, fw::clYellow);
+  EXPECT_EQ(own->Color(), kEditBG);
+  own->SkinData().SetCustomColor(true);
+  EXPECT_EQ(own->Color(), fw::clYellow);
+}
+
 TEST_F(CommonDataTest, UpdatesNestAndOnlyTheLastEndTellsTheControl) {
   manager = NewManager(form, u"T");
   auto* panel = Add<TsPanel>(form, "P");
