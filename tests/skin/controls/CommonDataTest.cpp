@@ -10,6 +10,8 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
+#include "platform/win/Backend.h"
+#include "platform/win/Input.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
@@ -555,6 +557,45 @@ TEST_F(CommonDataTest, TheServiceRoutinesOfTheControls) {
   EXPECT_EQ(GetAlignShift(*box, fw::TAlign::alTop, true), 57);
   EXPECT_EQ(GetAlignShift(*box, fw::TAlign::alLeft, true), 0);
   EXPECT_EQ(GetAlignShift(*box, fw::TAlign::alClient, true), 0);
+}
+
+TEST_F(CommonDataTest, TheMouseIsInAControlOnlyWhereTheControlShows) {
+  auto* panel = Add<TsPanel>(form, "P");  // 10,10 50x30 on the form at 0,0
+  auto* image = Add<TsImage>(panel, "I");
+  image->SetBounds(5, 5, 20, 10);  // 15,15 to 35,25 on the screen
+  auto* cover = Add<TsPanel>(form, "Cover");
+  cover->SetBounds(100, 100, 40, 40);
+  Show();
+  const auto at = [&](int x, int y) {
+    win::InjectMouseMove({x, y});
+    desktop.Pump();
+  };
+  at(20, 20);
+  EXPECT_TRUE(acMouseInControl(panel));
+  EXPECT_TRUE(acMouseInControl(image));
+  EXPECT_FALSE(acMouseInControl(cover));
+  at(12, 12);
+  EXPECT_TRUE(acMouseInControl(panel));
+  EXPECT_FALSE(acMouseInControl(image));
+  at(40, 30);  // in the panel, outside the image
+  EXPECT_FALSE(acMouseInControl(image));
+  at(5, 5);  // on the form only
+  EXPECT_FALSE(acMouseInControl(panel));
+  // A control covered by a sibling window: the cursor is over the sibling.
+  cover->SetBounds(0, 0, 100, 100);
+  cover->BringToFront();
+  desktop.Pump();
+  at(20, 20);
+  EXPECT_TRUE(acMouseInControl(cover));
+  EXPECT_FALSE(acMouseInControl(panel));
+  // A disabled form has the mouse in none of its windowless controls.
+  cover->Hide();
+  desktop.Pump();
+  at(20, 20);
+  EXPECT_TRUE(acMouseInControl(image));
+  form->SetEnabled(false);
+  EXPECT_FALSE(acMouseInControl(image));
+  EXPECT_FALSE(acMouseInControl(nullptr));
 }
 
 TEST_F(CommonDataTest, AnOutputWindowWithoutParentIsAHiddenPopupOfTheApplication) {
