@@ -623,6 +623,49 @@ fw::TColor GetControlColorAnswer(TsCommonData& cd) {
   return r;
 }
 
+fw::TColor GetFontColor(fw::TControl* control, int skinIndex, TsSkinManager* manager,
+                        const TsCommonData* cd, int state) {
+  if (!control) return 0;
+  if (cd && cd->CustomFont()) return control->Font().Color();
+  const int s = std::min(2, state);
+  const data::TacSkinModel* model = ModelOf(manager);
+  const auto section = [&](int i) {
+    return model && model->IsValidSkinIndex(i) ? &model->gd[std::size_t(i)] : nullptr;
+  };
+  const data::TsGeneralData* sec = section(skinIndex);
+  fw::TWinControl* parent = control->Parent();
+  fw::TColor color = 0;
+  bool parentFont = false;
+  if (!sec || state >= sec->States || sec->Props[std::size_t(std::max(0, s))].Transparency > 39) {
+    TacPaintInfo info;
+    info.State = state;
+    info.FontIndex = skinIndex;
+    info.R = {control->Left(), control->Top(), control->Left() + control->Width(),
+              control->Top() + control->Height()};
+    info.SkinManager = manager;
+    const LRESULT answer = control->Perform(SM_ALPHACMD, AC_GETFONTINDEX_HI, LPARAM(&info));
+    if (answer == 0) {
+      parentFont = true;
+      color = parent ? parent->Font().Color() : control->Font().Color();
+    } else if (answer != -1 && info.FontIndex >= 0) {
+      sec = section(info.FontIndex);
+    }
+  }
+  if (!parentFont) {
+    if (model && model->CommonSkinData.Active)
+      color = sec ? sec->Props[std::size_t(StateOf(*sec, s))].FontColor.Color
+                  : model->Palette[data::pcLabelText];
+    else
+      color = control->Font().Color();
+  }
+  if (!control->Enabled()) {
+    const fw::TColor back = parent ? GetControlColor(parent) : GetControlColor(control);
+    color = paint::BlendColors(fw::TColor(acColorToRGB(color, manager)),
+                               fw::TColor(acColorToRGB(back, manager)), DefBlendDisabled);
+  }
+  return color;
+}
+
 // ---- Messages -------------------------------------------------------------------------------
 
 bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {

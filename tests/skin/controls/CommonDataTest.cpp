@@ -379,6 +379,32 @@ TEST_F(CommonDataTest, AnEditTakesTheSectionColoursAndTheSystemOnesWhenTheSkinGo
   EXPECT_EQ(own->Color(), fw::clYellow);
 }
 
+TEST_F(CommonDataTest, ATextOnAClearSectionTakesTheColourOfTheSectionBehindIt) {
+  manager = NewManager(form, u"T");
+  form->Font().SetColor(0x123456);
+  auto* back = Add<TsPanel>(form, "Back");
+  back->SetBounds(0, 0, 200, 200);
+  back->SkinData().SetSkinSection("EDIT");  // opaque, its text kEditText
+  auto* clear = Add<TsPanel>(back, "Clear");
+  clear->SetBevelOuter(fw::TBevelCut::bvNone);  // TRANSPARENT
+  auto* onForm = Add<TsPanel>(form, "OnForm");
+  onForm->SetBevelOuter(fw::TBevelCut::bvNone);
+  Show();
+  const auto fontColor = [&](TsPanel* p) {
+    return GetFontColor(p, p->SkinData().SkinIndex, manager, &p->SkinData(), 0);
+  };
+  EXPECT_EQ(fontColor(back), kEditText);
+  EXPECT_EQ(fontColor(clear), kEditText);
+  EXPECT_EQ(fontColor(onForm), 0x123456);  // an unskinned parent: its font colour
+  // Disabled: mixed with the background behind it, 100 of 255.
+  clear->SetEnabled(false);
+  EXPECT_EQ(fontColor(clear), paint::BlendColors(kEditText, kEditBG, 100));
+  // Its own colour when it keeps one.
+  clear->Font().SetColor(fw::clRed);
+  clear->SkinData().SetCustomFont(true);
+  EXPECT_EQ(fontColor(clear), fw::clRed);
+}
+
 TEST_F(CommonDataTest, UpdatesNestAndOnlyTheLastEndTellsTheControl) {
   manager = NewManager(form, u"T");
   auto* panel = Add<TsPanel>(form, "P");
