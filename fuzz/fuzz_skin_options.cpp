@@ -1,7 +1,8 @@
 // Fuzz target: the options text reader on any bytes, then the skin model built from it over a
-// small master bitmap, with every lookup and the constant index table. ESkinError (a
-// malformed picture or gradient value) is the one expected outcome of bad input; anything
-// else, or an index outside its table, is a finding.
+// small master bitmap, with every lookup and the constant index table, and every section
+// painted in every state. ESkinError (a malformed picture or gradient value) is the one
+// expected outcome of bad input; anything else, an index outside its table, or painting that
+// touches pixels outside its rectangle, is a finding.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "skin/data/SkinError.h"
 #include "skin/data/acSkinModelLoad.h"
 #include "skin/data/sSkinOptions.h"
+#include "skin/draw/sAlphaGraph.h"
 
 namespace {
 
@@ -61,6 +63,29 @@ void Lookups(TacSkinModel& m) {
   }
 }
 
+// Every section in states -1 to 3 into a window of a guard bitmap, over a ready parent and
+// over a parent colour, opaque and layered; the guard stays as it was.
+void Paint(const TacSkinModel& m, int scale) {
+  constexpr std::uint32_t kGuard = 0x5A5A5A5A;
+  const gfx::TRect window{3, 2, 3 + 13 + scale * 5, 2 + 9 + scale * 3};
+  gfx::Bitmap parent(40, 30);
+  parent.Fill(0xFF336699);
+  for (int s = 0; s < int(m.gd.size()); ++s) {
+    for (int state = -1; state <= 3; ++state) {
+      gfx::Bitmap bmp(window.Right + 3, window.Bottom + 2);
+      bmp.Fill(kGuard);
+      const skin::draw::TCacheInfo ci =
+          state % 2 == 0 ? skin::draw::MakeCacheInfo(&parent, 1, 1)
+                         : skin::draw::TCacheInfo{nullptr, 0, 0, 0x808080, {}, false};
+      skin::draw::PaintItem(&m, s, ci, true, state, window, {0, 0}, &bmp);
+      skin::draw::PaintItem32(&m, s, true, state, window, {0, 0}, &bmp);
+      for (int y = 0; y < bmp.Height(); ++y)
+        for (int x = 0; x < bmp.Width(); ++x)
+          Check(window.Contains({x, y}) || bmp.At(x, y) == kGuard);
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -74,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto model = CreateSkinModel(Content(), options,
                                  {scale, scale - 1, scale == 1, scale * 90, 50 - scale * 50});
     Lookups(*model);
+    Paint(*model, scale);
   } catch (const ESkinError&) {
   }
   return 0;

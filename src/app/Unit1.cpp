@@ -48,6 +48,7 @@ TForm1::TForm1(fw::TComponent* owner) : TForm(owner) {
   sMemo1 = Component<fw::TMemo>("sMemo1");
   sImage3 = Component<fw::TImage>("sImage3");
   sImage6 = Component<fw::TImage>("sImage6");
+  sAlphaImageList1 = Component<skin::controls::TsAlphaImageList>("sAlphaImageList1");
   ADOConnection1 = Component<db::TADOConnection>("ADOConnection1");
   ADOQuery1 = Component<db::TADOQuery>("ADOQuery1");
   ADOQuery2 = Component<db::TADOQuery>("ADOQuery2");

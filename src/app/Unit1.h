@@ -22,6 +22,7 @@
 #include "framework/StatusBar.h"
 #include "framework/TreeView.h"
 #include "framework/db/ADODataSet.h"
+#include "skin/controls/acAlphaImageList.h"
 
 namespace app {
 
@@ -62,6 +63,8 @@ class TForm1 : public fw::TForm {
   fw::TPanel* sPanel2 = nullptr;
   fw::TImage* sImage3 = nullptr;
   fw::TImage* sImage6 = nullptr;
+  // The museum-type pictures sImage6 shows by index.
+  skin::controls::TsAlphaImageList* sAlphaImageList1 = nullptr;
   db::TADOConnection* ADOConnection1 = nullptr;
   db::TADOQuery* ADOQuery1 = nullptr;
   db::TADOQuery* ADOQuery2 = nullptr;

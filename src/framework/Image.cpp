@@ -94,9 +94,16 @@ void TImage::ClearPicture() {
 
 void TImage::SetImages(TImageList* images) {
   if (images == FImages) return;
-  if (FImages) RemoveFreeNotification(FImages);
+  if (FImages) {
+    RemoveFreeNotification(FImages);
+    FImages->UnRegisterChanges(FImagesLink);
+  }
   FImages = images;
-  if (FImages) FreeNotification(FImages);
+  if (FImages) {
+    FreeNotification(FImages);
+    // The list's pictures changing (a new scale, items added) shows at once.
+    FImagesLink = FImages->RegisterChanges([this] { PictureChanged(); });
+  }
   PictureChanged();
 }
 

@@ -94,6 +94,7 @@ class TImage : public TGraphicControl {
   TGraphicKind FGraphicKind = TGraphicKind::gkNone;
   int FPixelFormat = 0;
   TImageList* FImages = nullptr;
+  int FImagesLink = 0;  // our change link in FImages
   int FImageIndex = -1;
   bool FStretch = false;
   bool FProportional = false;

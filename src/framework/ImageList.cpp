@@ -24,6 +24,36 @@ int TImageList::AddPng(const std::u16string& name, std::span<const std::uint8_t>
   return Add(name, gfx::DecodePng(png));
 }
 
+void TImageList::Replace(int index, const gfx::Bitmap& picture) {
+  if (index < 0 || index >= Count()) throw Exception(u"Image list index out of bounds");
+  if (picture.Width() != FWidth || picture.Height() != FHeight)
+    throw Exception(u"The picture does not have the image list's size");
+  FItems[index].picture = picture;
+}
+
+void TImageList::Change() {
+  if (FOnChange) FOnChange(this);
+  // A link may unregister itself or others while it runs: walk a copy of the ids.
+  std::vector<int> ids;
+  for (const auto& link : FChangeLinks) ids.push_back(link.first);
+  for (int id : ids)
+    for (const auto& link : FChangeLinks)
+      if (link.first == id) {
+        std::function<void()> call = link.second;
+        call();
+        break;
+      }
+}
+
+int TImageList::RegisterChanges(std::function<void()> link) {
+  FChangeLinks.emplace_back(FNextLinkId, std::move(link));
+  return FNextLinkId++;
+}
+
+void TImageList::UnRegisterChanges(int id) {
+  std::erase_if(FChangeLinks, [id](const auto& link) { return link.first == id; });
+}
+
 const gfx::Bitmap& TImageList::Bitmap(int index) const {
   if (index < 0 || index >= Count()) throw Exception(u"Image list index out of bounds");
   return FItems[index].picture;

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/Canvas.h"
@@ -31,8 +33,20 @@ class TImageList : public TComponent {
   const gfx::Bitmap& Bitmap(int index) const;
   const std::u16string& ItemName(int index) const;
   int IndexOf(const std::u16string& name) const;  // -1 when absent
+  // Puts a picture of the list's size in place of item index; raises Exception for a bad index
+  // or another size.
+  void Replace(int index, const gfx::Bitmap& picture);
   // Draws an item at (x, y), blended by its alpha; nothing for a bad index.
   void Draw(TCanvas& canvas, int x, int y, int index) const;
+
+  // Told after the pictures changed as a whole (lists that fill themselves call Change):
+  // OnChange, then every change link, the way controls showing the pictures keep up.
+  const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent handler) { FOnChange = std::move(handler); }
+  virtual void Change();
+  // A change link: returns its id for UnRegisterChanges (unknown ids are ignored).
+  int RegisterChanges(std::function<void()> link);
+  void UnRegisterChanges(int id);
 
  private:
   struct Item {
@@ -42,6 +56,9 @@ class TImageList : public TComponent {
   int FWidth = 16;
   int FHeight = 16;
   std::vector<Item> FItems;
+  TNotifyEvent FOnChange;
+  std::vector<std::pair<int, std::function<void()>>> FChangeLinks;
+  int FNextLinkId = 1;
 };
 
 }  // namespace fw

@@ -17,6 +17,7 @@
 #include "app/TreeModel.h"
 #include "app/TreeOps.h"
 #include "framework/TextConv.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
 #include "skin/controls/sControls.h"
@@ -174,13 +175,13 @@ TEST_F(MainWindowTest, TheDescriptionHoldsEveryControlOfTheWindow) {
   EXPECT_EQ(combo->Items().Count(), 16);
   EXPECT_EQ(combo->Text(), u"Все");
   EXPECT_EQ(combo->Items()[15], u"Этнографический музей");
-  // The description gives the text RGB(66,69,82); without CustomFont the skin's COMBOBOX font
-  // colour replaces it while a skin is in force.
-  const auto* model = skin::core::DefaultManager->SkinModel();
+  // The description's text colour, RGB(66,69,82), gives way to the skin's for edit controls.
+  const skin::data::TacSkinModel* model = combo->SkinData().SkinManager()->SkinModel();
   ASSERT_NE(model, nullptr);
-  EXPECT_NE(combo->Font().Color(), fw::TColor(0x524542));
+  ASSERT_GE(combo->SkinData().SkinIndex, 0);
   EXPECT_EQ(combo->Font().Color(),
-            model->gd[std::size_t(model->GetSkinIndex("COMBOBOX"))].Props[0].FontColor.Color);
+            model->gd[std::size_t(combo->SkinData().SkinIndex)].Props[0].FontColor.Color);
+  EXPECT_NE(combo->Font().Color(), fw::TColor(0x524542));
   auto* edit = dynamic_cast<skin::controls::TsEdit*>(Form1->FindComponent("sEdit1"));
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(edit->Top(), 106);
@@ -195,6 +196,19 @@ TEST_F(MainWindowTest, TheDescriptionHoldsEveryControlOfTheWindow) {
   EXPECT_EQ(list->ItemName(0), u"этнограф");
   EXPECT_EQ(list->ItemName(13), u"бой слав");
   EXPECT_EQ(Form1->sImage6->Images(), list);
+  // Each entry is a PNG item carrying its picture file's bytes; the pictures shown are those
+  // files decoded.
+  ASSERT_EQ(Form1->sAlphaImageList1, list);
+  ASSERT_EQ(Form1->sAlphaImageList1->ItemCount(), 14);
+  for (int i : {0, 6, 13}) {
+    const std::string file =
+        std::string(MC_APP_RES) + "/type-" + (i < 10 ? "0" : "") + std::to_string(i) + ".png";
+    const auto bytes = gfx::ReadFileBytes(file);
+    const auto& item = Form1->sAlphaImageList1->Item(i);
+    EXPECT_EQ(item.ImageFormat(), skin::paint::ifPNG);
+    EXPECT_EQ(item.ImgData, bytes) << file;
+    EXPECT_EQ(list->Bitmap(i), gfx::DecodePng(bytes)) << file;
+  }
   // The build selected organisation 5 (named like a district): its type's picture.
   EXPECT_EQ(Form1->sImage6->ImageIndex(), 6);
   auto* header = dynamic_cast<fw::TImage*>(Control("sImage1"));

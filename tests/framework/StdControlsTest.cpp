@@ -117,6 +117,28 @@ TEST_F(FrameworkTest, ImagesShowImageListEntriesWithAlphaAndDisabledOnesIgnoreCl
   image->SetEnabled(false);
   Click(11, 11);
   EXPECT_EQ(clicks, 1);
+  // A list that changes its pictures tells the images that show them: the new picture shows
+  // and an auto-sized image takes its size.
+  image->SetAutoSize(true);
+  list->Clear();
+  list->SetSize(6, 5);
+  list->Add(u"green", Filled(6, 5, gfx::MakePixel(0, 255, 0, 255)));
+  list->Change();
+  EXPECT_EQ(image->Width(), 6);
+  EXPECT_EQ(image->Height(), 5);
+  desktop.Pump();
+  EXPECT_EQ(ScreenAt(15, 14), gfx::RGB(0, 255, 0));
+  // Links go with the image: a later change reaches nobody who is gone.
+  auto* other = new TImage(form);
+  other->SetImages(list);
+  int told = 0;
+  const int link = list->RegisterChanges([&] { ++told; });
+  delete other;
+  list->Change();
+  EXPECT_EQ(told, 1);
+  list->UnRegisterChanges(link);
+  list->Change();
+  EXPECT_EQ(told, 1);
   delete list;  // the image forgets it
   EXPECT_EQ(image->Images(), nullptr);
   desktop.Pump();

@@ -105,6 +105,42 @@ Bytes Text(std::string_view text) {
   return Bytes(text.begin(), text.end());
 }
 
+// An icon file whose directory holds the one image (a DIB or a PNG file's bytes).
+Bytes IconOf(const Bytes& image, int width, int height) {
+  Bytes out = {0, 0, 1, 0, 1, 0, std::uint8_t(width), std::uint8_t(height), 0, 0, 1, 0, 32, 0};
+  for (std::uint32_t v : {std::uint32_t(image.size()), 22u})
+    for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
+  out.insert(out.end(), image.begin(), image.end());
+  return out;
+}
+
+// An icon of bmp as a 24-bit DIB with an AND mask whose left column is transparent.
+Bytes IconWithMask(const gfx::Bitmap& bmp) {
+  Bytes dib;
+  auto put = [&dib](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) dib.push_back(std::uint8_t(v >> (8 * i)));
+  };
+  const int w = bmp.Width(), h = bmp.Height();
+  put(40, 4), put(std::uint32_t(w), 4), put(std::uint32_t(2 * h), 4), put(1, 2), put(24, 2);
+  for (int i = 0; i < 6; ++i) put(0, 4);
+  for (int y = h - 1; y >= 0; --y) {
+    for (int x = 0; x < w; ++x) {
+      const gfx::Pixel p = bmp.At(x, y);
+      put(gfx::PixelB(p), 1), put(gfx::PixelG(p), 1), put(gfx::PixelR(p), 1);
+    }
+    for (int pad = (4 - w * 3 % 4) % 4; pad > 0; --pad) put(0, 1);
+  }
+  for (int y = 0; y < h; ++y) put(0x80, 4);  // widths up to 32: one word a row
+  return IconOf(dib, w, h);
+}
+
+// An image-list fuzz input: format, requested size, the item's bytes.
+Bytes ListItem(std::uint8_t format, std::uint8_t width, std::uint8_t height, const Bytes& data) {
+  Bytes out = {format, width, height};
+  out.insert(out.end(), data.begin(), data.end());
+  return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,6 +155,14 @@ int main(int argc, char** argv) {
     Write(dir / "fuzz_png", "tiny.png", gfx::EncodePng(SeedPicture(1, 1)));
     Write(dir / "fuzz_bmp", "rgba-top-down.bmp", gfx::EncodeBmp(picture, true));
     Write(dir / "fuzz_bmp", "rgb-bottom-up.bmp", gfx::EncodeBmp(picture, false));
+    const Bytes icon = IconWithMask(picture);
+    Write(dir / "fuzz_ico", "dib-with-mask.ico", icon);
+    Write(dir / "fuzz_ico", "png.ico", IconOf(gfx::EncodePng(picture), 19, 11));
+    Write(dir / "fuzz_image_list_item", "png-scaled.bin",
+          ListItem(0, 9, 5, gfx::EncodePng(picture)));
+    Write(dir / "fuzz_image_list_item", "ico-same-size.bin", ListItem(1, 19, 11, icon));
+    Write(dir / "fuzz_image_list_item", "bmp-line.bin",
+          ListItem(2, 1, 30, gfx::EncodeBmp(picture, true)));
     Write(dir / "fuzz_jpeg", "plain.jpg", gfx::EncodeJpeg(picture, 75));
     Bytes thumbnail = gfx::EncodeJpeg(SeedPicture(8, 8), 50);
     Write(dir / "fuzz_jpeg", "exif.jpg",

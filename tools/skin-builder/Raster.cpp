@@ -141,15 +141,49 @@ void TLayer::Draw(const TLayer& src, int x, int y) {
   }
 }
 
-void TLayer::WriteTo(gfx::Bitmap& dst, int x, int y, int maskRow) const {
+std::vector<bool> TLayer::Outside() const {
+  std::vector<bool> outside(FPixels.size(), false);
+  std::vector<std::pair<int, int>> todo;
+  auto visit = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return;
+    const std::size_t i = Index(x, y);
+    if (outside[i] || FPixels[i].a > kUncovered) return;
+    outside[i] = true;
+    todo.emplace_back(x, y);
+  };
+  for (int x = 0; x < FWidth; ++x) {
+    visit(x, 0);
+    visit(x, FHeight - 1);
+  }
+  for (int y = 0; y < FHeight; ++y) {
+    visit(0, y);
+    visit(FWidth - 1, y);
+  }
+  while (!todo.empty()) {
+    const auto [x, y] = todo.back();
+    todo.pop_back();
+    visit(x - 1, y);
+    visit(x + 1, y);
+    visit(x, y - 1);
+    visit(x, y + 1);
+  }
+  return outside;
+}
+
+void TLayer::WriteTo(gfx::Bitmap& dst, int x, int y, int maskRow, bool closed) const {
   const gfx::Pixel key = gfx::PixelFromColor(skin::data::clFuchsia, 255);
+  const std::vector<bool> outside = closed && maskRow >= 0 ? Outside() : std::vector<bool>();
   for (int py = 0; py < FHeight; ++py) {
     for (int px = 0; px < FWidth; ++px) {
       const TPix& p = FPixels[Index(px, py)];
       gfx::Pixel out = key;
       if (maskRow >= 0) {
-        // Fully transparent pixels stay the key colour; the mask carries partial cover.
-        if (p.a > 0.02f) out = gfx::PixelFromColor(ToColor(p.c), 255);
+        // Fully transparent pixels stay the key colour; the mask carries partial cover. White
+        // under a white mask leaves the destination exactly as it was.
+        if (p.a > kUncovered)
+          out = gfx::PixelFromColor(ToColor(p.c), 255);
+        else if (!outside.empty() && !outside[Index(px, py)])
+          out = gfx::PixelFromColor(0xFFFFFF, 255);
         const std::uint8_t m = Byte(1 - p.a);
         dst.Set(x + px, y + maskRow + py, gfx::MakePixel(m, m, m, 255));
       } else if (p.a >= 0.5f) {

@@ -61,8 +61,11 @@ class TLayer {
 
   // Writes the layer to dst at (x, y). With a mask row (maskRow >= 0, the row where the mask
   // begins) partly covered pixels keep their colour and get a grey mask (black opaque, white
-  // transparent); without one, pixels less than half covered stay fuchsia.
-  void WriteTo(gfx::Bitmap& dst, int x, int y, int maskRow) const;
+  // transparent); without one, pixels less than half covered stay fuchsia. With closed (and a
+  // mask row) only the uncovered pixels outside the outline, those reaching the layer's edge
+  // through uncovered pixels, are fuchsia: the ones it encloses are white under a white mask,
+  // so that what is painted under a frame shows there and the frame's parent never does.
+  void WriteTo(gfx::Bitmap& dst, int x, int y, int maskRow, bool closed = false) const;
   // The pixel's colour and coverage.
   TRgb ColorAt(int x, int y) const { return FPixels[Index(x, y)].c; }
   float AlphaAt(int x, int y) const { return FPixels[Index(x, y)].a; }
@@ -72,6 +75,10 @@ class TLayer {
     TRgb c;
     float a = 0;
   };
+  // Coverage at or below which a pixel counts as not painted.
+  static constexpr float kUncovered = 0.02f;
+  // Per pixel: uncovered and joined to the layer's edge through uncovered pixels.
+  std::vector<bool> Outside() const;
   std::size_t Index(int x, int y) const { return std::size_t(y) * std::size_t(FWidth) + x; }
   // Calls cover(x, y, fraction) for pixels where inside(sx, sy) holds for some of 4 × 4
   // samples, within the box [x0, x1) × [y0, y1).

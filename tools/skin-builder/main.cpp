@@ -73,6 +73,7 @@ struct TItem {
   int Images, W, H;  // image count and the size of one image
   int Mask;          // 1: a mask row below the images
   int DrawMode = 0;
+  bool Closed = false;          // a frame: what its outline encloses is never transparent
   std::array<int, 4> Widths{};  // border widths: left, top, right, bottom
   int X = 0, Y = 0;             // place in the master bitmap, set by the layout
   std::vector<TLayer> Layers;
@@ -93,6 +94,15 @@ TItem Border(std::string section, TPart part, int images, int w, int h, int mask
 TItem Border(std::string section, TPart part, int images, int w, int h, int mask, int drawMode,
              int width) {
   return Border(std::move(section), part, images, w, h, mask, drawMode, width, width, width, width);
+}
+
+// A border whose centre is left to the section's background: its outline encloses nothing
+// transparent.
+TItem Frame(std::string section, TPart part, int images, int w, int h, int mask, int drawMode,
+            int width) {
+  TItem i = Border(std::move(section), part, images, w, h, mask, drawMode, width);
+  i.Closed = true;
+  return i;
 }
 
 // Border draw modes: bit 0 stretches sides and centre, bit 1 skips the normal state, bit 2
@@ -131,11 +141,11 @@ std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
       Border("BUTTON", TPart::Button, 3, 2 * bt + 10, 22, 1, kFilled, bt),
       Border("COMBOBTN", TPart::ComboButton, 3, 18, 20, 1, kFilled, 4),
       Glyph("COMBOBOX", "GLYPHMASK", TPart::ArrowDown, 3, 9, 6),
-      Border("EDIT", TPart::Edit, 2, 12, 12, 1, kTiled, 3),
+      Frame("EDIT", TPart::Edit, 2, 12, 12, 1, kTiled, 3),
       Border("SELECTION", TPart::Selection, 2, 12, 12, 1, kFilled, 3),
-      Border("PANEL", TPart::PanelRaised, 1, 8, 8, 1, kTiled, 2),
-      Border("PANEL_LOW", TPart::PanelLowered, 1, 8, 8, 1, kTiled, 2),
-      Border("GROUPBOX", TPart::GroupBox, 1, 16, 16, 1, kTiled, 5),
+      Frame("PANEL", TPart::PanelRaised, 1, 8, 8, 1, kTiled, 2),
+      Frame("PANEL_LOW", TPart::PanelLowered, 1, 8, 8, 1, kTiled, 2),
+      Frame("GROUPBOX", TPart::GroupBox, 1, 16, 16, 1, kTiled, 5),
       Border("STATUSBAR", TPart::StatusBar, 1, 8, 8, 1, kTiled, 1, 2, 1, 1),
       Border("DIVIDER", TPart::Divider, 1, 2, 8, 0, kTiled, 1),
       Border("DIVIDERV", TPart::DividerV, 1, 8, 2, 0, kTiled, 1),
@@ -149,9 +159,9 @@ std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
       Border("SCROLLSLIDERH", TPart::Slider, 3, 16, 16, 1, kFilled, 4),
       Glyph("SCROLLSLIDERH", "GLYPHMASK", TPart::SliderGripH, 3, 8, 7),
       Glyph("SCROLLSLIDERV", "GLYPHMASK", TPart::SliderGripV, 3, 7, 8),
-      Border("HINT", TPart::Hint, 1, 12, 12, 1, kTiled, 4),
+      Frame("HINT", TPart::Hint, 1, 12, 12, 1, kTiled, 4),
       Border("MENUITEM", TPart::MenuItem, 2, 16, 16, 1, kHotOnly, 4),
-      Border("MAINMENU", TPart::MenuFrame, 1, 12, 12, 1, kTiled, 3),
+      Frame("MAINMENU", TPart::MenuFrame, 1, 12, 12, 1, kTiled, 3),
   };
   if (formTexture) {
     items.emplace_back("FORM", "PATTERN", TPart::FormTexture, TForm::Texture, 1, 40, 40, 0);
@@ -307,7 +317,7 @@ std::vector<std::uint8_t> BuildSkin(const TSkinSource& skin, const fs::path& res
   for (TItem& i : items) {
     for (int n = 0; n < i.Images; ++n) {
       i.Layers.push_back(PaintPart(style, i.Part, n, i.W, i.H));
-      i.Layers.back().WriteTo(master, i.X + n * i.W, i.Y, i.Mask ? i.H : -1);
+      i.Layers.back().WriteTo(master, i.X + n * i.W, i.Y, i.Mask ? i.H : -1, i.Closed);
     }
   }
   const TPreviewParts parts{&LayerOf(items, "FORM", "BORDERSMASK", 1),

@@ -5,14 +5,21 @@
 //   skintool pack DIR OUT [PNG]   packs a skin folder (Options.dat and its files) into OUT,
 //                                 with PNG as the preview when given
 //   skintool extract NAME DIR     writes the internal skin NAME to DIR as "NAME extracted.asz"
-// PATH is a package file ("NAME.asz") or a skin folder holding Options.dat.
+//   skintool paint SKIN SECTION STATE WxH OUT.png [--bg RRGGBB]
+//                                 paints the section (upper-case name) of SKIN for the state
+//                                 as a control shows it over a parent of colour RRGGBB
+//                                 (default ffffff); exit 2 for an unknown section
+// PATH is a package file ("NAME.asz") or a skin folder holding Options.dat; SKIN is that or an
+// internal skin's name.
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "SkinPicture.h"
 #include "platform/gfx/GraphicsError.h"
 #include "platform/gfx/PictureCodec.h"
 #include "skin/data/SkinError.h"
@@ -31,6 +38,7 @@ int Usage() {
   std::fputs(
       "usage: skintool list [PATH] | verify PATH | pack DIR OUT.asz [PREVIEW.png]\n"
       "       skintool extract NAME DIR\n"
+      "       skintool paint SKIN SECTION STATE WIDTHxHEIGHT OUT.png [--bg RRGGBB]\n"
       "PATH is a package (NAME.asz) or a skin folder holding Options.dat\n",
       stderr);
   return 2;
@@ -110,6 +118,42 @@ int Pack(const fs::path& dir, const fs::path& out, const char* preview) {
   return 0;
 }
 
+// A whole decimal or hexadecimal number, or false.
+bool Number(std::string_view text, int& value, int base = 10) {
+  const char* end = text.data() + text.size();
+  auto [at, ec] = std::from_chars(text.data(), end, value, base);
+  return ec == std::errc() && at == end && !text.empty();
+}
+
+// args: SKIN SECTION STATE WxH OUT [--bg RRGGBB]
+int Paint(const std::vector<std::string>& args) {
+  int state = 0, width = 0, height = 0, colour = 0xFFFFFF;
+  const std::string& size = args[3];
+  const std::size_t x = size.find('x');
+  if (!Number(args[2], state) || x == std::string::npos ||
+      !Number(std::string_view(size).substr(0, x), width) ||
+      !Number(std::string_view(size).substr(x + 1), height) || width <= 0 || height <= 0 ||
+      std::int64_t(width) * height > gfx::kMaxBitmapPixels || width > gfx::kMaxBitmapSide ||
+      height > gfx::kMaxBitmapSide)
+    return Usage();
+  if (args.size() == 7) {
+    if (args[5] != "--bg" || args[6].size() != 6 || !Number(args[6], colour, 16) || colour < 0)
+      return Usage();
+  } else if (args.size() != 5) {
+    return Usage();
+  }
+  const auto model = skintool::LoadSkinModel(args[0]);
+  const int section = model->GetSkinIndex(args[1]);
+  if (section < 0) {
+    std::fprintf(stderr, "skintool: the skin has no section %s\n", args[1].c_str());
+    return 2;
+  }
+  const gfx::Bitmap picture =
+      skintool::PaintSectionPicture(*model, section, state, width, height, std::uint32_t(colour));
+  gfx::WriteFileBytes(args[4], gfx::EncodePng(picture));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,6 +165,9 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "verify") return Verify(args[1]);
     if ((args.size() == 3 || args.size() == 4) && args[0] == "pack") {
       return Pack(args[1], args[2], args.size() == 4 ? argv[4] : nullptr);
+    }
+    if ((args.size() == 6 || args.size() == 8) && args[0] == "paint") {
+      return Paint({args.begin() + 1, args.end()});
     }
     return Usage();
   } catch (const std::exception& e) {

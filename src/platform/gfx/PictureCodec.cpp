@@ -56,6 +56,7 @@ Bitmap DecodePicture(std::span<const std::uint8_t> data, PictureInfo* info) {
       return DecodeJpeg(data, info);
     case PictureFormat::Bmp:
       return DecodeBmp(data, info);
+    case PictureFormat::Ico:  // never detected: an icon's signature is too weak to tell
     case PictureFormat::Unknown:
       break;
   }

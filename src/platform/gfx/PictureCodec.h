@@ -1,6 +1,7 @@
 // Picture files to and from 32-bit bitmaps: PNG (every colour type and depth), JPEG
 // (baseline and progressive; Exif and other APPn blocks are skipped), BMP (1 to 32 bits,
-// bottom-up and top-down). Damaged, truncated or oversized data raises GraphicsError.
+// bottom-up and top-down), ICO (read only: the first image, PNG or DIB with its AND mask).
+// Damaged, truncated or oversized data raises GraphicsError.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +13,7 @@
 
 namespace gfx {
 
-enum class PictureFormat { Unknown, Png, Jpeg, Bmp };
+enum class PictureFormat { Unknown, Png, Jpeg, Bmp, Ico };
 
 // By the file's signature.
 PictureFormat DetectPictureFormat(std::span<const std::uint8_t> data);
@@ -31,6 +32,9 @@ struct PictureInfo {
 Bitmap DecodePng(std::span<const std::uint8_t> data, PictureInfo* info = nullptr);
 Bitmap DecodeJpeg(std::span<const std::uint8_t> data, PictureInfo* info = nullptr);
 Bitmap DecodeBmp(std::span<const std::uint8_t> data, PictureInfo* info = nullptr);
+// The first image of an icon file; its AND mask makes the alpha of a picture that has none.
+// bitsPerPixel is the image's own (32 for a PNG image with alpha).
+Bitmap DecodeIco(std::span<const std::uint8_t> data, PictureInfo* info = nullptr);
 // Any of the three, chosen by signature.
 Bitmap DecodePicture(std::span<const std::uint8_t> data, PictureInfo* info = nullptr);
 

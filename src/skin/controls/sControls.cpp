@@ -1,10 +1,13 @@
 #include "skin/controls/sControls.h"
 
+#include <optional>
+
 #include "framework/Automation.h"
 #include "framework/Reader.h"
 #include "framework/StdProperties.h"
 #include "framework/TextConv.h"
 #include "framework/dbctrls/DataControlsClasses.h"
+#include "platform/gfx/GraphicsError.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -18,6 +21,63 @@ using C = fw::TReadContext&;
 // Section names are upper-case words compared exactly.
 std::string SectionName(V v, C x) {
   return skin::data::UpperCase(fw::Utf16ToUtf8(x.String(v)));
+}
+
+// Items = < item ImageFormat = ifPNG  ImageName = '...'  ImgData.File = 'x.png' end ... >:
+// an item names its image file, whose bytes the description carries with it.
+void ReadAlphaItems(TsAlphaImageList* l, V v, C x) {
+  static const std::vector<std::pair<std::string, int>> kFormats = {
+      {"ifPNG", ifPNG}, {"ifICO", ifICO}, {"ifBMP32", ifBMP32}};
+  if (v.kind != fw::TValueDesc::Kind::Collection) throw fw::Exception(u"collection expected");
+  l->ItemsClear();
+  for (const auto& item : v.items) {
+    TsImageFormat format = ifPNG;
+    std::u16string name, text;
+    std::optional<fw::TDescribedFile> file;
+    for (const fw::TPropertyDesc& p : item) {
+      if (fw::SameText(p.name, "ImageFormat"))
+        format = TsImageFormat(x.Enum(p.value, kFormats));
+      else if (fw::SameText(p.name, "ImageName"))
+        name = x.String(p.value);
+      else if (fw::SameText(p.name, "Text"))
+        text = x.String(p.value);
+      else if (fw::SameText(p.name, "ImgData.File"))
+        file = x.File(p.value);
+      else
+        throw fw::Exception(u"unknown image list item property " + fw::Utf8ToUtf16(p.name));
+    }
+    if (!file) throw fw::Exception(u"image list item without ImgData");
+    // A damaged picture is refused here, where the error can name the description's line.
+    try {
+      skin::paint::DecodeImageData(format, file->Data);
+    } catch (const gfx::GraphicsError& e) {
+      throw fw::Exception(fw::Utf8ToUtf16(e.what()));
+    }
+    l->AddItem(format, name, std::move(file->Data)).SetText(text);
+  }
+}
+
+void RegisterImageLists() {
+  fw::RegisterClass<TsAlphaImageList>("TsAlphaImageList", "TImageList");
+  fw::RegisterProperty<TsAlphaImageList>(
+      "TsAlphaImageList", "Width", [](TsAlphaImageList* l, V v, C x) {
+        l->SetDimension(int(x.Integer(v, 1, 1024)),
+                        l->SavedHeight() ? l->SavedHeight() : l->Height());
+      });
+  fw::RegisterProperty<TsAlphaImageList>(
+      "TsAlphaImageList", "Height", [](TsAlphaImageList* l, V v, C x) {
+        l->SetDimension(l->SavedWidth() ? l->SavedWidth() : l->Width(), int(x.Integer(v, 1, 1024)));
+      });
+  fw::RegisterProperty<TsAlphaImageList>(
+      "TsAlphaImageList", "UseCache",
+      [](TsAlphaImageList* l, V v, C x) { l->SetUseCache(x.Bool(v)); });
+  fw::RegisterProperty<TsAlphaImageList>(
+      "TsAlphaImageList", "ShareImages",
+      [](TsAlphaImageList* l, V v, C x) { l->SetShareImages(x.Bool(v)); });
+  fw::RegisterProperty<TsAlphaImageList>(
+      "TsAlphaImageList", "AllowScale",
+      [](TsAlphaImageList* l, V v, C x) { l->SetAllowScale(x.Bool(v)); });
+  fw::RegisterProperty<TsAlphaImageList>("TsAlphaImageList", "Items", ReadAlphaItems);
 }
 
 template <class T>
@@ -162,13 +222,7 @@ void RegisterSkinClasses() {
   fw::RegisterClass<TsLabel>("TsLabel", "TLabel");
   fw::RegisterProperty<TsLabel>("TsLabel", "UseSkinColor",
                                 [](TsLabel* l, V v, C x) { l->SetUseSkinColor(x.Bool(v)); });
-  fw::RegisterClass<TsAlphaImageList>("TsAlphaImageList", "TImageList");
-  fw::RegisterProperty<TsAlphaImageList>(
-      "TsAlphaImageList", "UseCache",
-      [](TsAlphaImageList* l, V v, C x) { l->SetUseCache(x.Bool(v)); });
-  fw::RegisterProperty<TsAlphaImageList>(
-      "TsAlphaImageList", "ShareImages",
-      [](TsAlphaImageList* l, V v, C x) { l->SetShareImages(x.Bool(v)); });
+  RegisterImageLists();
   RegisterInternalSkins();
   RegisterSkinProvider();
   fw::AddControlDumper(WriteSkinData);

@@ -22,6 +22,7 @@
 #include "framework/StatusBar.h"
 #include "framework/TreeView.h"
 #include "framework/dbctrls/DBGrid.h"
+#include "skin/controls/acAlphaImageList.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/data/acConstData.h"
@@ -158,23 +159,6 @@ class TsLabel : public fw::TLabel {
 
  private:
   bool FUseSkinColor = true;
-};
-
-// The image list of pictures with alpha the skinned controls draw from. UseCache keeps one
-// rendering per item (default on); ShareImages leaves the platform list alive when the list
-// goes (default off).
-class TsAlphaImageList : public fw::TImageList {
- public:
-  using TImageList::TImageList;
-  std::string ClassName() const override { return "TsAlphaImageList"; }
-  bool UseCache() const { return FUseCache; }
-  void SetUseCache(bool use) { FUseCache = use; }
-  bool ShareImages() const { return FShareImages; }
-  void SetShareImages(bool share) { FShareImages = share; }
-
- private:
-  bool FUseCache = true;
-  bool FShareImages = false;
 };
 
 // The component that skins its form's frame and caption from a skin section, with the

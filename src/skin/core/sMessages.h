@@ -12,6 +12,7 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/win/Types.h"
+#include "skin/draw/sGraphUtils.h"
 
 namespace skin::core {
 
@@ -148,23 +149,8 @@ struct TacPaintInfo {
   fw::TComponent* SkinManager = nullptr;
 };
 
-// What a parent answers to AC_GETBG about the background behind a child.
-enum class TacBGType {
-  btUnknown,  // nobody answered
-  btFill,     // use Color
-  btCache,    // Bmp is ready to copy
-  btNotReady  // the parent's picture is being rebuilt
-};
-
-struct TacBGInfo {
-  gfx::Bitmap* Bmp = nullptr;  // the parent's cache, not owned
-  fw::TColor Color = 0;        // the parent's background colour
-  gfx::TPoint Offset;          // the asking control's place in Bmp
-  gfx::TRect R;                // the area to draw with PleaseDraw
-  gfx::TRect FillRect;         // border-band widths
-  TacBGType BgType = TacBGType::btUnknown;
-  bool PleaseDraw = false;  // the asker wants the background drawn into DrawDC
-  gfx::HDC DrawDC = nullptr;
-};
+// What a parent answers to AC_GETBG about the background behind a child; painting shares it.
+using skin::draw::TacBGInfo;
+using skin::draw::TacBGType;
 
 }  // namespace skin::core

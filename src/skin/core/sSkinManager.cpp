@@ -11,6 +11,7 @@
 #include "framework/Reader.h"
 #include "framework/TextConv.h"
 #include "framework/WinControl.h"
+#include "platform/gfx/Font.h"
 #include "platform/win/Input.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SystemInfo.h"
@@ -383,6 +384,20 @@ data::TacSkinLoadContext TsSkinManager::LoadContext() const {
   return c;
 }
 
+// Loads the skin named SkinName aside and puts it in force with its brushes; the fonts it
+// carries become available to the whole program (a later skin's face of the same family and
+// style takes the place of an earlier one's).
+void TsSkinManager::LoadSkin() {
+  FHolder.SetSkinName(fw::Utf16ToUtf8(FSkinName), LoadContext());
+  const data::TacSkinModel* model = FHolder.Model();
+  for (std::size_t i = 0; i < FBrushes.size(); ++i)
+    FBrushes[i].reset(model ? win::CreateSolidBrush(gfx::COLORREF(model->Palette[i] & 0xFFFFFF))
+                            : nullptr);
+  if (!model) return;
+  for (const data::TacEmbeddedFont& font : model->EmbeddedFonts)
+    if (!font.Data.empty()) gfx::AddFontMemResourceEx(font.Data.data(), font.Data.size());
+}
+
 void TsSkinManager::SkinListSourcesChanged() {
   data::TacSkinListSources& s = FSkinList.Sources;
   s.InternalSkins = &FInternalSkins;
@@ -431,7 +446,7 @@ void TsSkinManager::SetSkinName(const std::u16string& value) {
     {
       TacFlagGuard changing(aSkinChanging);
       try {
-        FHolder.SetSkinName(fw::Utf16ToUtf8(value), LoadContext());
+        LoadSkin();
         loaded = true;
       } catch (const std::exception& e) {
         // The skin in force stays, with its name and what was announced of it.
@@ -523,7 +538,7 @@ void TsSkinManager::UpdateCurrentSkin() {
   if (!FActive || IsLoading()) return;
   {
     TacFlagGuard changing(aSkinChanging);
-    FHolder.SetSkinName(fw::Utf16ToUtf8(FSkinName), LoadContext());
+    LoadSkin();
     SendNewSkin(*this, true);
   }
   if (!FNoAutoUpdate) {
@@ -558,7 +573,7 @@ void TsSkinManager::SetExtendedBorders(bool value) {
   {
     // The shadow templates are part of the model: reload it with or without them.
     TacFlagGuard changing(aSkinChanging);
-    FHolder.SetSkinName(fw::Utf16ToUtf8(FSkinName), LoadContext());
+    LoadSkin();
     if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = true;
   }
   if (!IsLoading()) RepaintForms(true);
@@ -626,6 +641,7 @@ void TsSkinManager::BeforeRemoveSkin() {
 
 void TsSkinManager::AfterRemoveSkin() {
   FHolder.Clear();
+  for (auto& brush : FBrushes) brush.reset();
 }
 
 void TsSkinManager::LockForms() {

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,10 +22,12 @@
 #include "framework/Font.h"
 #include "framework/Strings.h"
 #include "framework/Timer.h"
+#include "platform/win/SystemMetrics.h"
 #include "skin/core/acSkinAnnouncer.h"
 #include "skin/data/acSkinList.h"
 #include "skin/data/acSkinLoad.h"
 #include "skin/data/sStoredSkins.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::core {
 
@@ -39,7 +42,9 @@ enum TacAnimType { atFading, atAero, atDropDown };
 enum TacBtnEvent { beMouseEnter, beMouseLeave, beMouseDown, beMouseUp };
 enum TacModalButtonsColoringValue { bcBackground, bcGlyph, bcText };
 enum TacScaleMode { sm100, sm125, sm150, sm200, smAuto, smOldMode, smVCL };
-enum TacArrowsStyle { arsSolid1, arsLines1, arsSolid2, arsLines2, arsDefault };
+// The arrow looks are the arrow painter's.
+using paint::TacArrowsStyle;
+using enum paint::TacArrowsStyle;
 enum TacOptimizingPriority { opSpeed, opMemory };
 enum TacFontMode { fmDefault, fmFromSkin, fmCustom };
 using TacSet = unsigned;
@@ -329,6 +334,11 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
 
   // The skin in force and its lookups; no skin: no model, every lookup −1.
   const data::TacSkinModel* SkinModel() const { return FHolder.Model(); }
+  // Solid brushes of the palette's first six colours (pcMainColor to pcEditBG) while a skin is
+  // in force; null otherwise.
+  win::HBRUSH Brushes(data::TacPaletteColors color) const {
+    return std::size_t(color) < FBrushes.size() ? FBrushes[std::size_t(color)].get() : nullptr;
+  }
   const data::TsSkinData& CommonSkinData() const;
   const data::TConstantSkinData& ConstData() const;
   int GetSkinIndex(std::string_view section) const;
@@ -408,12 +418,17 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   friend void LoadThirdNames(TsSkinManager& manager, bool overwrite);
   friend void UpdateThirdNames(TsSkinManager& manager);
   data::TacSkinLoadContext LoadContext() const;
+  void LoadSkin();
   void SkinListSourcesChanged();
   void CheckVersion();
   void ShowError(const std::exception& e);
   void UpdateHotTimer();
 
   data::TacSkinHolder FHolder;
+  struct TBrushDeleter {
+    void operator()(win::HBRUSH brush) const { win::DeleteBrush(brush); }
+  };
+  std::array<std::unique_ptr<const win::Brush, TBrushDeleter>, 6> FBrushes;
   bool FActive = true;
   std::u16string FSkinName;
   std::u16string FSkinDirectory;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "skin/paint/sGraphUtils.h"
+
 namespace skin::data {
 
 // Sections with a fixed place in ConstData.Sections, in the order of acSectNames.
@@ -84,8 +86,9 @@ inline constexpr std::string_view acSectNames[acSectionCount] = {
     "COLHEADERA",  "COLHEADERL",  "COLHEADERR",  "SLIDER_OFF",
     "SLIDER_ON"};
 
-// Sides, in the order of the side tables.
-enum TacSide { asLeft, asTop, asRight, asBottom };
+// Sides, in the order of the side tables (the arrow routines of the paint layer own the type).
+using skin::paint::TacSide;
+using enum skin::paint::TacSide;
 // Places of a tab in its row.
 enum TacTabLayout { tlFirst, tlLast, tlMiddle, tlSingle };
 // Title-bar glyphs.

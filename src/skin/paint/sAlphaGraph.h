@@ -11,8 +11,11 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/gfx/Icon.h"
 #include "skin/paint/sColors.h"
@@ -207,5 +210,36 @@ void CopyBmp32(const TRect& r1, const TRect& r2, Bitmap& dst, const Bitmap& src,
 // master bitmap over in md.Bmp for items that lie in it.
 void CopyMasterRect(const TRect& r1, const TRect& r2, Bitmap& dst, const TCacheInfo& ci,
                     const TsMaskData& md);
+
+// Text into 32-bit bitmaps that keep a correct alpha channel (the target of layered output).
+
+// font's text in color (an RGB value) into bmp at lRect, clipped to bmp; flags are those of
+// DrawTextW. The text is rendered black on white and each inked pixel with L =
+// max(1, Round(0.299 R + 0.587 G + 0.114 B)) of that rendering gives, when enabled, a =
+// max(d.A, 255 - L) and d.c = ((d.c - color.c) * L + color.c * 256) * a / 65536 (premultiplied);
+// when not enabled, per channel t.c of the rendering, d.c = ((d.c - color.c) * t.c + color.c *
+// 256) >> 8 and d.A = 255.
+void WriteColor(Bitmap& bmp, const gfx::HFONT& font, std::u16string_view text, bool enabled,
+                const TRect& lRect, unsigned flags, TColor color);
+
+// The blurred mask of a glow, kept by the caller between paints. It is made again whenever
+// the text, font, flags, sides, blur or the part of it that can show change.
+struct TacGlowMask {
+  Bitmap8 Bmp;
+  std::u16string Text;
+  gfx::HFONT Font;
+  unsigned Flags = 0;
+  int Side = 0;
+  int BlurSize = 0;
+  TRect Area;  // the part made, relative to the text's rectangle
+};
+// Glow of color behind font's text laid out in aRect: the text (at aRect moved by (1, 1), and
+// once more moved by (-1, 0), (0, -1), (+1, 0), (0, +1) for the bits 1, 2, 4, 8 of side)
+// blurred by blurSize over that rectangle inflated by blurSize + 4. Each mask value m < 255
+// gives w = 255 - m, d.A += (255 - d.A) * w >> 8, d.c = (w * color.c + m * d.c) >> 8. Only
+// pixels inside clip change (an empty clip: anywhere in dst).
+void acDrawGlowForText(Bitmap& dst, const gfx::HFONT& font, std::u16string_view text,
+                       const TRect& aRect, unsigned flags, int side, int blurSize, TColor color,
+                       TacGlowMask& mask, const TRect& clip = {});
 
 }  // namespace skin::paint

@@ -34,10 +34,12 @@ void FillRect32(Bitmap& bmp, const TRect& r, TColor color, std::uint8_t alpha) {
 }
 
 void FillDCBorder32(Bitmap& bmp, const TRect& r, int wl, int wt, int wr, int wb, TColor color) {
-  FillRect32(bmp, {r.Left, r.Top, r.Right, r.Top + wt}, color, 255);
-  FillRect32(bmp, {r.Left, r.Top + wt, r.Left + wl, r.Bottom}, color, 255);
-  FillRect32(bmp, {r.Left + wl, r.Bottom - wb, r.Right, r.Bottom}, color, 255);
-  FillRect32(bmp, {r.Right - wr, r.Top + wt, r.Right, r.Bottom - wb}, color, 255);
+  // Bands wider than r stop at its edges.
+  for (const TRect& band :
+       {TRect{r.Left, r.Top, r.Right, r.Top + wt}, TRect{r.Left, r.Top + wt, r.Left + wl, r.Bottom},
+        TRect{r.Left + wl, r.Bottom - wb, r.Right, r.Bottom},
+        TRect{r.Right - wr, r.Top + wt, r.Right, r.Bottom - wb}})
+    FillRect32(bmp, IntersectRects(band, r), color, 255);
 }
 
 void BlendColorRect(Bitmap& bmp, const TRect& r, int blend, TColor color) {

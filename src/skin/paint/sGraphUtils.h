@@ -18,7 +18,7 @@ void FillDC(gfx::HDC dc, const TRect& r, TColor color);
 // A frame of four bands inside r: top (full width, wt high), left (wl wide, below the top band),
 // bottom (right of the left band, wb high), right (wr wide, between top and bottom bands).
 void FillDCBorder(gfx::HDC dc, const TRect& r, int wl, int wt, int wr, int wb, TColor color);
-// The same four bands on a 32-bit bitmap, opaque.
+// The same four bands on a 32-bit bitmap, opaque, each cut to r.
 void FillDCBorder32(Bitmap& bmp, const TRect& r, int wl, int wt, int wr, int wb, TColor color);
 // r with inclusive Right and Bottom, clipped to the bitmap: c = (c * blend + color.c *
 // (255 - blend)) >> 8 for blend in 0..255; alpha kept.
@@ -99,5 +99,94 @@ void AddRgnBmp(TAOR& aor, const Bitmap& bmp, const TRect& r, TPoint at, std::uin
 // laid at its corner of the window and cut to it. Nothing for an item whose CornerType is 0
 // (opaque corners), an empty window, or an item without a picture.
 void AddRgn(TAOR& aor, int width, int height, const TsMaskData& md, const Bitmap* master);
+
+// Arrows, focus marks and border copies shared by the skinned controls.
+
+// The direction an arrow points to; also the order of side tables.
+enum TacSide { asLeft, asTop, asRight, asBottom };
+// Arrow looks: filled triangles (1 full height, 2 half height) or open chevrons of two strokes;
+// arsDefault stands for the skin's own choice and is resolved before drawing.
+enum TacArrowsStyle { arsSolid1, arsLines1, arsSolid2, arsLines2, arsDefault };
+
+// Sizes of arrows at the current scale (the skin manager rescales them; 100 percent below).
+extern int acArrowSize;     // 5
+extern int acLineWidth;     // 2, the stroke of chevrons
+extern int ac_ArrowWidth;   // 7, the base of pixel triangles
+extern int ac_ArrowHeight;  // 4 = ac_ArrowWidth div 2 + ac_ArrowWidth mod 2
+
+// An anti-aliased arrow composited into bmp, centred in r. arrowSize 0 means acArrowSize.
+// Solid styles fill a triangle in color1; line styles draw two strokes of acLineWidth in
+// color1 over a fill in color2 (none when color2 is clNone). lineWidth is not used (the
+// stroke width is the scaled one). angleShift other than 0 turns the whole bitmap by
+// angleShift - 90 degrees afterwards.
+void DrawArrow(Bitmap& bmp, TColor color1, TColor color2, const TRect& r, TacSide direction,
+               int lineWidth, int angleShift, int arrowSize, TacArrowsStyle style);
+// A pixel triangle set pixel by pixel through dc in color (an RGB value), ac_ArrowHeight + 1
+// rows (columns) deep, its widest row ac_ArrowWidth + 2 pixels; pixels outside dc's clip are
+// dropped.
+void DrawColorArrow(gfx::HDC dc, TColor color, const TRect& r, TacSide direction);
+// A pixel triangle of ac_ArrowHeight rows written into bmp as the word SwapRedBlue(color) (its
+// alpha is color's top byte); nothing at all when the triangle does not fit inside bmp.
+void DrawColorArrow(Bitmap& bmp, TColor color, const TRect& r, TacSide direction);
+// Dotted frame on r through dc: lightColor on the odd offsets from r's top-left along each edge,
+// darkColor on the even ones (never the corner itself); clNone leaves those pixels. Nothing is
+// drawn outside r.
+void FocusRect(gfx::HDC dc, const TRect& r, TColor lightColor, TColor darkColor);
+// Copies the border bands of the rectangle (x, y, width, height) from src (the same offsets
+// from (xSrc, ySrc)): left wl wide, top wt high, right wr wide, bottom wb high. wl < 0 counts
+// as 0; each other width < 1 takes wl, so one width copies a uniform frame. Every band is cut
+// to the rectangle.
+void BitBltBorder(gfx::HDC dst, int x, int y, int width, int height, gfx::HDC src, int xSrc,
+                  int ySrc, int wl, int wt, int wr, int wb);
+// Nine-slice copy of src's srcRect onto dst's dstRect (all four bytes, nearest-neighbour).
+// borderWidths are the template's bands; borderMaxWidths limit how thick the side bands are
+// drawn (the corners keep their full size as L shapes). drawModes per side: 0 tiles, 1
+// stretches, other values draw nothing. The centre is drawn only with fillCenter: stretched
+// with stretchCenter, else tiled.
+void PaintControlByTemplate(Bitmap& dst, const Bitmap& src, const TRect& dstRect,
+                            const TRect& srcRect, const TRect& borderWidths,
+                            const TRect& borderMaxWidths, const TRect& drawModes,
+                            bool stretchCenter, bool fillCenter);
+// bmp composited with its alpha over what dc shows in r (stretched nearest-neighbour to r's
+// size when the sizes differ), with a fading reflection below r when reflected (half r's
+// height, through the same context).
+void DrawBmp(gfx::HDC dc, const Bitmap& bmp, const TRect& r, bool reflected);
+
+// How a texture fills an area (the DrawMode of a texture item; acFillModes maps the item's
+// value to it).
+enum TacFillMode {
+  fmTiled = 0,             // tiles over the whole area, the last row and column clipped
+  fmStretched = 1,         // one texture stretched over the area
+  fmTiledHorz = 2,         // one row of tiles along the top
+  fmTiledVert = 3,         // one column of tiles along the left
+  fmStretchHorzTop = 4,    // stretched across the top band, texture height high
+  fmStretchVertLeft = 5,   // stretched down the left band, texture width wide
+  fmTileHorBtm = 6,        // one row of tiles along the bottom
+  fmTileVertRight = 7,     // one column of tiles along the right
+  fmStretchHorBtm = 8,     // stretched across the bottom band
+  fmStretchVertRight = 9,  // stretched down the right band
+  fmDisTiled = 10,         // whole tiles only (and the clipped last column)
+  fmStretchHorz = 11,      // texture rows stretched to the full width, stacked downwards
+  fmStretchVert = 12,      // texture columns stretched to the full height, side by side
+  fmFromBottomToTop = 13,  // tiles anchored at the bottom-right corner
+  fmReserved1 = 14,        // draws nothing: the plain colour fills the area
+};
+// The fill mode of a texture item's DrawMode (identity for 0..14, fmTiled for anything else).
+TacFillMode acFillModes(int drawMode);
+
+// Draws the unmasked texture md (its first image: md.Width x md.Height at md.R's top-left of
+// src) into aRect of bmp with fillMode, clipped to aRect and the bitmap. aRect becomes the part
+// left for the plain colour, or (-1, -1, -1, -1) when nothing is left. fmDisTiled hands back
+// the strip below its last whole row. A texture without size draws nothing and leaves aRect.
+void TileBitmap(Bitmap& bmp, TRect& aRect, const Bitmap& src, TacFillMode fillMode,
+                const TsMaskData& md);
+// Draws a masked texture (picture over mask in md.Bmp, the caller handing the master bitmap
+// over there for items lying in it; a tile is md.Width x half of md.R's height) into aRect
+// through CopyMasterRect with ci. fmTiled covers the whole area (last row and column
+// clipped); fmDisTiled draws whole tiles only and takes the strips right of and below them
+// from the parent (ci ready with a bitmap: ci.Bmp at ci.X, ci.Y) or ci.FillColor. Other modes
+// draw nothing. aRect becomes (-1, -1, -1, -1).
+void TileMasked(Bitmap& bmp, TRect& aRect, const TCacheInfo& ci, TacFillMode fillMode,
+                const TsMaskData& md);
 
 }  // namespace skin::paint

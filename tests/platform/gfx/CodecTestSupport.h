@@ -48,4 +48,49 @@ inline std::vector<std::uint8_t> Prefix(std::span<const std::uint8_t> data, std:
   return {data.begin(), data.begin() + std::ptrdiff_t(size)};
 }
 
+// An icon file's DIB image of bmp: a 40-byte header with the doubled height, bottom-up colour
+// rows of 24 or 32 bits, then the AND mask (transparent(x, y) gives its set bits).
+template <class Transparent>
+std::vector<std::uint8_t> MakeIconDib(const Bitmap& bmp, int bitCount, Transparent transparent) {
+  std::vector<std::uint8_t> out;
+  auto put = [&out](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
+  };
+  const int w = bmp.Width(), h = bmp.Height();
+  put(40, 4), put(std::uint32_t(w), 4), put(std::uint32_t(2 * h), 4), put(1, 2);
+  put(std::uint32_t(bitCount), 2), put(0, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+  put(0, 4);
+  for (int y = h - 1; y >= 0; --y) {
+    std::size_t start = out.size();
+    for (int x = 0; x < w; ++x) {
+      const Pixel p = bmp.At(x, y);
+      put(PixelB(p), 1), put(PixelG(p), 1), put(PixelR(p), 1);
+      if (bitCount == 32) put(PixelA(p), 1);
+    }
+    while ((out.size() - start) % 4) out.push_back(0);
+  }
+  for (int y = h - 1; y >= 0; --y) {
+    std::size_t start = out.size();
+    for (int x = 0; x < w; x += 8) {
+      std::uint8_t bits = 0;
+      for (int b = 0; b < 8 && x + b < w; ++b)
+        if (transparent(x + b, y)) bits |= std::uint8_t(0x80 >> b);
+      out.push_back(bits);
+    }
+    while ((out.size() - start) % 4) out.push_back(0);
+  }
+  return out;
+}
+
+// An icon file whose directory holds the one image (a DIB or a PNG file's bytes).
+inline std::vector<std::uint8_t> MakeIconFile(const std::vector<std::uint8_t>& image, int width,
+                                              int height) {
+  std::vector<std::uint8_t> out = {0, 0, 1, 0, 1,  0, std::uint8_t(width), std::uint8_t(height),
+                                   0, 0, 1, 0, 32, 0};
+  for (std::uint32_t v : {std::uint32_t(image.size()), 22u})
+    for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
+  out.insert(out.end(), image.begin(), image.end());
+  return out;
+}
+
 }  // namespace gfx::test

@@ -3,14 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/gfx/GlyphCache.h"
+#include "platform/gfx/RenamedFont.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace gfx {
 namespace {
+
+using test::ReadFontFile;
+using test::Rename;
 
 HFONT Make(const std::u16string& face, int height, int weight = FW_NORMAL, bool italic = false) {
   LOGFONTW lf;
@@ -21,31 +23,9 @@ HFONT Make(const std::u16string& face, int height, int weight = FW_NORMAL, bool 
   return CreateFontIndirectW(lf);
 }
 
-std::vector<std::uint8_t> ReadFile(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Replaces every occurrence of a name, in single-byte and UTF-16BE spelling, by another of the
-// same length: the font then calls itself by the new name.
-void Rename(std::vector<std::uint8_t>& font, const std::string& from, const std::string& to) {
-  auto replace = [&](const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
-    for (auto it = font.begin();
-         (it = std::search(it, font.end(), a.begin(), a.end())) != font.end();)
-      it = std::copy(b.begin(), b.end(), it);
-  };
-  auto wide = [](const std::string& s) {
-    std::vector<std::uint8_t> v;
-    for (char c : s) v.insert(v.end(), {0, std::uint8_t(c)});
-    return v;
-  };
-  replace({from.begin(), from.end()}, {to.begin(), to.end()});
-  replace(wide(from), wide(to));
-}
-
 // Registers a font file under another family name (of the same length) as a memory font.
 void RegisterRenamed(const char* path, const std::string& from, const std::string& to) {
-  std::vector<std::uint8_t> bytes = ReadFile(path);
+  std::vector<std::uint8_t> bytes = ReadFontFile(path);
   ASSERT_GT(bytes.size(), 10000u);
   Rename(bytes, from, to);
   ASSERT_EQ(AddFontMemResourceEx(bytes.data(), bytes.size()), 1);
@@ -186,7 +166,7 @@ TEST(FontShaping, GlyphCacheStaysWithinItsBoundDroppingTheLeastRecentlyUsed) {
 }
 
 TEST(MemoryFonts, FoundByFamilyBeforeFontconfigAndBytesKeptAlive) {
-  std::vector<std::uint8_t> bytes = ReadFile("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+  std::vector<std::uint8_t> bytes = ReadFontFile("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
   ASSERT_GT(bytes.size(), 10000u);
   Rename(bytes, "DejaVu Sans Mono", "Museum Test Mono");
   EXPECT_EQ(FontFaceFallback(u"Museum Test Mono"), u"DejaVu Sans");  // not registered yet
@@ -203,7 +183,7 @@ TEST(MemoryFonts, FoundByFamilyBeforeFontconfigAndBytesKeptAlive) {
 
 TEST(MemoryFonts, IconFontGivesItsPrivateUseGlyphs) {
   std::vector<std::uint8_t> bytes =
-      ReadFile("/usr/share/fonts/truetype/font-awesome/fontawesome-webfont.ttf");
+      ReadFontFile("/usr/share/fonts/truetype/font-awesome/fontawesome-webfont.ttf");
   ASSERT_EQ(AddFontMemResourceEx(bytes.data(), bytes.size()), 1);
   HFONT icons = Make(u"FontAwesome", -16);
   EXPECT_EQ(icons->FaceName(), u"FontAwesome");
@@ -220,7 +200,7 @@ TEST(MemoryFonts, DamagedDataIsRefused) {
   for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = std::uint8_t(i * 131 + 7);
   EXPECT_EQ(AddFontMemResourceEx(junk.data(), junk.size()), 0);
   EXPECT_EQ(AddFontMemResourceEx(junk.data(), 0), 0);
-  std::vector<std::uint8_t> tahoma = ReadFile("/usr/share/wine/fonts/tahoma.ttf");
+  std::vector<std::uint8_t> tahoma = ReadFontFile("/usr/share/wine/fonts/tahoma.ttf");
   ASSERT_GT(tahoma.size(), 1000u);
   EXPECT_EQ(AddFontMemResourceEx(tahoma.data(), 12), 0);  // a header and nothing else
 }

@@ -9,6 +9,8 @@
 #include "framework/Harness.h"
 #include "framework/Reader.h"
 #include "framework/TextConv.h"
+#include "platform/gfx/FontLibrary.h"
+#include "platform/gfx/RenamedFont.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "skin/core/sSkinManager.h"
@@ -189,6 +191,9 @@ TEST_F(SkinManagerTest, TheStreamedSkinReachesEveryControlOnceWhileThoseAfterItS
 
 TEST_F(SkinManagerTest, SwitchingOffRemovesTheSkinAndEmptiesTheConstantTable) {
   Stream();
+  ASSERT_NE(manager->Brushes(data::pcEditBG), nullptr);
+  EXPECT_EQ(win::BrushColor(manager->Brushes(data::pcEditBG)),
+            gfx::COLORREF(manager->SkinModel()->Palette[data::pcEditBG]));
   int deactivated = 0;
   manager->OnDeactivate = [&](fw::TComponent*) { ++deactivated; };
   gReceipts.clear();
@@ -202,6 +207,7 @@ TEST_F(SkinManagerTest, SwitchingOffRemovesTheSkinAndEmptiesTheConstantTable) {
   for (int index : manager->ConstData().Sections) EXPECT_EQ(index, -1);
   EXPECT_EQ(manager->GetSkinIndex("PANEL"), -1);
   EXPECT_EQ(manager->SkinInfo(), u"N/A");
+  EXPECT_TRUE(manager->Brushes(data::pcMainColor) == nullptr);
 
   // While off a name is only kept; switching on loads and announces it.
   gReceipts.clear();
@@ -603,6 +609,23 @@ end
   EXPECT_EQ(manager->ThirdLists(tpGrid).IndexOf(u"TStringGrid"), 0);
   EXPECT_EQ(manager->SkinInfo(), u"N/A");
   EXPECT_EQ(manager->Version(), u"13.15");
+}
+
+TEST_F(SkinManagerTest, TheFontsASkinCarriesBecomeAvailableToTheProgram) {
+  // A face whose family nothing else on the machine has: finding it proves the skin gave it.
+  std::vector<std::uint8_t> font =
+      gfx::test::ReadFontFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+  ASSERT_GT(font.size(), 10000u);
+  gfx::test::Rename(font, "DejaVu Sans", "Skinned Tip");
+  dir.Write("Fonted/fonts/tip.ttf", font);
+  dir.Write("Fonted/Options.dat",
+            std::string("[GLOBALINFO]\nVERSION=8.0\nFontCount=2\nFontFile0=fonts/tip.ttf\n"
+                        "FontName0=Skinned Tip\nFontFile1=missing.ttf\nFontName1=Gone\n"));
+  EXPECT_NE(gfx::ResolveFace(u"Skinned Tip", false, false).family, u"Skinned Tip");
+  Stream();
+  manager->SetSkinName(u"Fonted");
+  ASSERT_EQ(manager->SkinName(), u"Fonted");
+  EXPECT_EQ(gfx::ResolveFace(u"Skinned Tip", false, false).family, u"Skinned Tip");
 }
 
 TEST_F(SkinManagerTest, ALaterSkinVersionWarnsOnceAndIsStillUsed) {
