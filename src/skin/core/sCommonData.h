@@ -191,6 +191,15 @@ inline int CurrentScale(const TsCommonData& cd) {
 // the parent's font colour.
 bool NeedParentFont(TsSkinManager* manager, int skinIndex, int state, fw::TControl* control);
 
+// The colour of a text the control draws on its section (skinIndex) in the state: its own font
+// colour with CustomFont; on a section the text stands through (transparency above 39, or a
+// state the section lacks) the section the control names through AC_GETFONTINDEX, or its
+// parent's font colour when it names none; without a skin its own font colour. A disabled
+// control's colour is mixed with its parent's background (DefBlendDisabled, 100 of 255).
+fw::TColor GetFontColor(fw::TControl* control, int skinIndex, TsSkinManager* manager,
+                        const TsCommonData* cd, int state);
+constexpr int DefBlendDisabled = 100;
+
 // The shared handling of window messages before the control's own; true when handled.
 bool CommonWndProc(fw::TMessage& message, TsCommonData& cd);
 // The default answers of every skinned control to the skin message; true when handled.
