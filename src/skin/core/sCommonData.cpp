@@ -69,6 +69,17 @@ fw::TColor Tinted(const TsCommonData& cd, fw::TColor c) {
   return c;
 }
 
+// Empties the control's cache and has its windowed children empty theirs.
+void DropCaches(TsCommonData& cd) {
+  if (fw::TWinControl* w = Windowed(cd.OwnerControl()))
+    for (int i = 0; i < w->ControlCount(); ++i) {
+      fw::TWinControl* child = Windowed(w->Controls(i));
+      if (child && child->HandleAllocated()) SendAMessage(child->Handle(), AC_CLEARCACHE);
+    }
+  cd.ClearCache();
+  cd.BGChanged = true;
+}
+
 }  // namespace
 
 // ---- TsCommonData ---------------------------------------------------------------------------
@@ -625,37 +636,6 @@ const data::TacSkinModel* ActiveModel(const TsSkinManager* m) {
 
 }  // namespace
 
-fw::TColor GetFontColor(fw::TControl* control, int skinIndex, TsSkinManager* manager, int state,
-                        const TsCommonData* cd) {
-  fw::TColor color;
-  if (cd && cd->CustomFont() && control) {
-    color = control->Font().Color();
-  } else {
-    const int s = std::max(0, std::min(2, state));
-    const data::TacSkinModel* model = ActiveModel(manager);
-    if (control && AsksFontIndex(ModelOf(manager ? manager : DefaultManager), skinIndex, state)) {
-      TacPaintInfo pi{s, skinIndex, control->BoundsRect(), manager};
-      const LRESULT answer = control->Perform(SM_ALPHACMD, AC_GETFONTINDEX_HI, LPARAM(&pi));
-      if (answer == 0)
-        return control->Parent() ? control->Parent()->Font().Color() : control->Font().Color();
-      if (answer != -1 && pi.FontIndex >= 0) skinIndex = pi.FontIndex;
-    }
-    if (model)
-      color = SectionFontColor(*model, skinIndex, s);
-    else
-      color = control ? control->Font().Color() : fw::clWindow;
-  }
-  if (!control || control->Enabled()) return color;
-  fw::TWinControl* parent = control->Parent();
-  fw::TColor back = paint::clFuchsia;
-  if (parent)
-    back = parent->HandleAllocated() && WndIsSkinned(parent->Handle())
-               ? fw::TColor(SendAMessage(parent->Handle(), AC_GETCONTROLCOLOR))
-               : fw::TColor(acColorToRGB(parent->Color(), manager));
-  return paint::BlendColors(fw::TColor(acColorToRGB(color, manager)), back,
-                            paint::DefBlendDisabled);
-}
-
 fw::TColor GetFontColor(win::HWND wnd, int skinIndex, TsSkinManager* manager, int state) {
   const data::TacSkinModel* model = ActiveModel(manager);
   if (!model) return fw::clBtnText;
@@ -766,6 +746,49 @@ void CopyHwndCache(win::HWND wnd, TsCommonData& cd, const gfx::TRect& srcRect,
   gfx::RestoreDC(dstDC, saved);
 }
 
+fw::TColor GetFontColor(fw::TControl* control, int skinIndex, TsSkinManager* manager,
+                        const TsCommonData* cd, int state) {
+  if (!control) return 0;
+  if (cd && cd->CustomFont()) return control->Font().Color();
+  const int s = std::min(2, state);
+  const data::TacSkinModel* model = ModelOf(manager);
+  const auto section = [&](int i) {
+    return model && model->IsValidSkinIndex(i) ? &model->gd[std::size_t(i)] : nullptr;
+  };
+  const data::TsGeneralData* sec = section(skinIndex);
+  fw::TWinControl* parent = control->Parent();
+  fw::TColor color = 0;
+  bool parentFont = false;
+  if (!sec || state >= sec->States || sec->Props[std::size_t(std::max(0, s))].Transparency > 39) {
+    TacPaintInfo info;
+    info.State = state;
+    info.FontIndex = skinIndex;
+    info.R = {control->Left(), control->Top(), control->Left() + control->Width(),
+              control->Top() + control->Height()};
+    info.SkinManager = manager;
+    const LRESULT answer = control->Perform(SM_ALPHACMD, AC_GETFONTINDEX_HI, LPARAM(&info));
+    if (answer == 0) {
+      parentFont = true;
+      color = parent ? parent->Font().Color() : control->Font().Color();
+    } else if (answer != -1 && info.FontIndex >= 0) {
+      sec = section(info.FontIndex);
+    }
+  }
+  if (!parentFont) {
+    if (model && model->CommonSkinData.Active)
+      color = sec ? sec->Props[std::size_t(StateOf(*sec, s))].FontColor.Color
+                  : model->Palette[data::pcLabelText];
+    else
+      color = control->Font().Color();
+  }
+  if (!control->Enabled()) {
+    const fw::TColor back = parent ? GetControlColor(parent) : GetControlColor(control);
+    color = paint::BlendColors(fw::TColor(acColorToRGB(color, manager)),
+                               fw::TColor(acColorToRGB(back, manager)), DefBlendDisabled);
+  }
+  return color;
+}
+
 // ---- Messages -------------------------------------------------------------------------------
 
 bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
@@ -823,11 +846,22 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
       }
       return false;
     }
+    case win::WM_FONTCHANGE:
     case fw::CM_ENABLEDCHANGED:
       cd.FMouseAbove = false;
       cd.FFocused = false;
       cd.BGChanged = true;
       return false;
+    case win::WM_UPDATEUISTATE:
+      return cd.Skinned();
+    case fw::CM_VISIBLECHANGED: {
+      // Saving memory: a hidden control keeps no picture, nor do its children.
+      const TsSkinManager* m = cd.SkinManager();
+      if (message.WParam || !m || m->Options().OptimizingPriority != opMemory || !cd.CacheBmp())
+        return false;
+      DropCaches(cd);
+      return false;
+    }
     case win::WM_PARENTNOTIFY:
       if ((message.WParam & 0xFFFF) == win::WM_PARENTNOTIFY_CREATE && c && !ControlLoading(c))
         if (auto* child = fw::TWinControl::FindControl(win::HWND(message.LParam)))
@@ -995,15 +1029,7 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
         reinterpret_cast<TacSectionInfo*>(message.LParam)->siSkinIndex = cd.SkinIndex;
       return true;
     case AC_CLEARCACHE:
-      if (cd.CacheBmp()) {
-        if (w)
-          for (int i = 0; i < w->ControlCount(); ++i) {
-            auto* child = Windowed(w->Controls(i));
-            if (child && child->HandleAllocated()) SendAMessage(child->Handle(), AC_CLEARCACHE);
-          }
-        cd.ClearCache();
-        cd.BGChanged = true;
-      }
+      if (cd.CacheBmp()) DropCaches(cd);
       return true;
     case AC_GETBG:
       if (message.LParam)

@@ -193,16 +193,8 @@ inline int CurrentScale(const TsCommonData& cd) {
 // Whether a text on the section in the state stands on the parent's background and takes
 // the parent's font colour.
 bool NeedParentFont(TsSkinManager* manager, int skinIndex, int state, fw::TControl* control);
-// The text colour of control in state on section skinIndex (cd: its skin data, may be null).
-// A custom font keeps the control's colour; a section that is missing, lacks the state or is
-// 40 % transparent or more asks the control AC_GETFONTINDEX (0: the parent's font colour,
-// else the section it names). With a skin in force the state's font colour (the label text
-// colour for no section), else the control's own. A disabled control's colour is blended
-// with its parent's background by DefBlendDisabled.
-fw::TColor GetFontColor(fw::TControl* control, int skinIndex, TsSkinManager* manager, int state,
-                        const TsCommonData* cd);
-// The same for a window: it is asked also in state 0; its answer 0, or no skin in force,
-// gives the button-text colour. Never blended.
+// The text colour of a window: it is asked AC_GETFONTINDEX also in state 0; its answer 0, or no
+// skin in force, gives the button-text colour. Never blended.
 fw::TColor GetFontColor(win::HWND wnd, int skinIndex, TsSkinManager* manager, int state);
 
 // Copies srcRect of the cache of control (skin data cd) to dstRect of dstDC, leaving out the
@@ -220,6 +212,15 @@ void CopyWinControlCache(fw::TWinControl& control, TsCommonData& cd, const gfx::
 void CopyHwndCache(win::HWND wnd, TsCommonData& cd, const gfx::TRect& srcRect,
                    const gfx::TRect& dstRect, gfx::HDC dstDC, bool updateCorners, int offsetX = 0,
                    int offsetY = 0);
+
+// The colour of a text the control draws on its section (skinIndex) in the state: its own font
+// colour with CustomFont; on a section the text stands through (transparency above 39, or a
+// state the section lacks) the section the control names through AC_GETFONTINDEX, or its
+// parent's font colour when it names none; without a skin its own font colour. A disabled
+// control's colour is mixed with its parent's background (DefBlendDisabled, 100 of 255).
+fw::TColor GetFontColor(fw::TControl* control, int skinIndex, TsSkinManager* manager,
+                        const TsCommonData* cd, int state);
+constexpr int DefBlendDisabled = 100;
 
 // The shared handling of window messages before the control's own; true when handled.
 bool CommonWndProc(fw::TMessage& message, TsCommonData& cd);

@@ -7,6 +7,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
@@ -93,6 +94,33 @@ gfx::TPoint acMousePos() {
   win::POINT p{};
   if (!win::GetCursorPos(&p)) return {0, 0};
   return p;
+}
+
+bool acMouseInControl(fw::TControl* control) {
+  if (!control) return false;
+  const gfx::TPoint cursor = acMousePos();
+  if (auto* windowed = dynamic_cast<fw::TWinControl*>(control)) {
+    win::RECT r;
+    if (!windowed->HandleAllocated() || !win::GetWindowRect(windowed->Handle(), &r) ||
+        !r.Contains(cursor))
+      return false;
+    return ContainsWnd(win::WindowFromPoint(cursor), windowed->Handle());
+  }
+  fw::TWinControl* parent = control->Parent();
+  if (!parent || !parent->HandleAllocated()) return false;
+  const HWND root = GetRootParent(parent->Handle());
+  auto* form = dynamic_cast<fw::TCustomForm*>(fw::TWinControl::FindControl(root));
+  if ((form && !form->Enabled()) || !win::IsWindowEnabled(root)) return false;
+  const gfx::TPoint p = control->ScreenToClient(cursor);
+  if (!gfx::TRect{0, 0, control->Width(), control->Height()}.Contains(p)) return false;
+  // Inside the visible part of the parent.
+  gfx::HDC dc = win::GetDC(parent->Handle());
+  if (!dc) return false;
+  gfx::TRect box;
+  const int kind = gfx::GetClipBox(dc, &box);
+  win::ReleaseDC(parent->Handle(), dc);
+  return kind != gfx::NULLREGION && kind != gfx::RGN_ERROR &&
+         box.Contains({control->Left() + p.X, control->Top() + p.Y});
 }
 
 bool ContainsWnd(HWND wnd, HWND parentWnd) {

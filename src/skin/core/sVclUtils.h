@@ -70,6 +70,10 @@ class TsSkinManager;
 
 // The cursor position in screen coordinates.
 gfx::TPoint acMousePos();
+// The cursor lies over the control and in the visible part of it: a windowed control's window
+// (or one of its children) is the window under the cursor; a windowless control lies in an
+// enabled form, and the cursor is inside its bounds and in the visible part of its parent.
+bool acMouseInControl(fw::TControl* control);
 // True when parentWnd is wnd or one of its ancestors.
 bool ContainsWnd(HWND wnd, HWND parentWnd);
 // The topmost ancestor of wnd (wnd itself without a parent).

@@ -10,6 +10,8 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
+#include "platform/win/Backend.h"
+#include "platform/win/Input.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
@@ -333,6 +335,76 @@ TEST_F(CommonDataTest, TheDefaultAnswersOfTheSkinCommands) {
   EXPECT_FALSE(cd.FUpdating);
 }
 
+TEST_F(CommonDataTest, SavingMemoryAHiddenControlDropsItsPictureAndItsChildrensToo) {
+  manager = NewManager(form, u"T");
+  auto* panel = Add<TsPanel>(form, "P");
+  auto* inner = Add<TsPanel>(panel, "Inner");
+  Show();
+  for (TsPanel* p : {panel, inner}) InitCacheBmp(p->SkinData());
+  panel->Hide();  // speed first: the pictures stay
+  EXPECT_FALSE(panel->SkinData().CacheBmp()->Empty());
+  panel->Show();
+  manager->Options().OptimizingPriority = opMemory;
+  panel->Hide();
+  EXPECT_TRUE(panel->SkinData().CacheBmp()->Empty());
+  EXPECT_TRUE(inner->SkinData().CacheBmp()->Empty());
+}
+
+TEST_F(CommonDataTest, AnEditTakesTheSectionColoursAndTheSystemOnesWhenTheSkinGoes) {
+  manager = NewManager(form, u"T");
+  auto* edit = Add<TsEdit>(form, "E");
+  auto* own = Add<TsEdit>(form, "Own");
+  own->SetColor(fw::clYellow);
+  own->Font().SetColor(fw::clRed);
+  own->SkinData().SetCustomColor(true);
+  own->SkinData().SetCustomFont(true);
+  Show();  // shown: the data is loaded and takes the skin's colours
+  EXPECT_EQ(edit->Color(), kEditBG);
+  EXPECT_EQ(edit->Font().Color(), kEditText);
+  EXPECT_EQ(own->Color(), fw::clYellow);
+  EXPECT_EQ(own->Font().Color(), fw::clRed);
+
+  manager->SetActive(false);
+  EXPECT_EQ(edit->Color(), fw::clWindow);
+  EXPECT_EQ(edit->Font().Color(), fw::clWindowText);
+  EXPECT_EQ(own->Color(), fw::clYellow);
+  EXPECT_EQ(own->Font().Color(), fw::clRed);
+
+  // Giving up the own colour saves it; taking it back restores it.
+  manager->SetActive(true);
+  own->SkinData().SetCustomColor(false);
+  EXPECT_EQ(own->SkinData().SavedColor, fw::clYellow);
+  EXPECT_EQ(own->Color(), kEditBG);
+  own->SkinData().SetCustomColor(true);
+  EXPECT_EQ(own->Color(), fw::clYellow);
+}
+
+TEST_F(CommonDataTest, ATextOnAClearSectionTakesTheColourOfTheSectionBehindIt) {
+  manager = NewManager(form, u"T");
+  form->Font().SetColor(0x123456);
+  auto* back = Add<TsPanel>(form, "Back");
+  back->SetBounds(0, 0, 200, 200);
+  back->SkinData().SetSkinSection("EDIT");  // opaque, its text kEditText
+  auto* clear = Add<TsPanel>(back, "Clear");
+  clear->SetBevelOuter(fw::TBevelCut::bvNone);  // TRANSPARENT
+  auto* onForm = Add<TsPanel>(form, "OnForm");
+  onForm->SetBevelOuter(fw::TBevelCut::bvNone);
+  Show();
+  const auto fontColor = [&](TsPanel* p) {
+    return GetFontColor(p, p->SkinData().SkinIndex, manager, &p->SkinData(), 0);
+  };
+  EXPECT_EQ(fontColor(back), kEditText);
+  EXPECT_EQ(fontColor(clear), kEditText);
+  EXPECT_EQ(fontColor(onForm), 0x123456);  // an unskinned parent: its font colour
+  // Disabled: mixed with the background behind it, 100 of 255.
+  clear->SetEnabled(false);
+  EXPECT_EQ(fontColor(clear), paint::BlendColors(kEditText, kEditBG, 100));
+  // Its own colour when it keeps one.
+  clear->Font().SetColor(fw::clRed);
+  clear->SkinData().SetCustomFont(true);
+  EXPECT_EQ(fontColor(clear), fw::clRed);
+}
+
 TEST_F(CommonDataTest, UpdatesNestAndOnlyTheLastEndTellsTheControl) {
   manager = NewManager(form, u"T");
   auto* panel = Add<TsPanel>(form, "P");
@@ -511,6 +583,45 @@ TEST_F(CommonDataTest, TheServiceRoutinesOfTheControls) {
   EXPECT_EQ(GetAlignShift(*box, fw::TAlign::alTop, true), 57);
   EXPECT_EQ(GetAlignShift(*box, fw::TAlign::alLeft, true), 0);
   EXPECT_EQ(GetAlignShift(*box, fw::TAlign::alClient, true), 0);
+}
+
+TEST_F(CommonDataTest, TheMouseIsInAControlOnlyWhereTheControlShows) {
+  auto* panel = Add<TsPanel>(form, "P");  // 10,10 50x30 on the form at 0,0
+  auto* image = Add<TsImage>(panel, "I");
+  image->SetBounds(5, 5, 20, 10);  // 15,15 to 35,25 on the screen
+  auto* cover = Add<TsPanel>(form, "Cover");
+  cover->SetBounds(100, 100, 40, 40);
+  Show();
+  const auto at = [&](int x, int y) {
+    win::InjectMouseMove({x, y});
+    desktop.Pump();
+  };
+  at(20, 20);
+  EXPECT_TRUE(acMouseInControl(panel));
+  EXPECT_TRUE(acMouseInControl(image));
+  EXPECT_FALSE(acMouseInControl(cover));
+  at(12, 12);
+  EXPECT_TRUE(acMouseInControl(panel));
+  EXPECT_FALSE(acMouseInControl(image));
+  at(40, 30);  // in the panel, outside the image
+  EXPECT_FALSE(acMouseInControl(image));
+  at(5, 5);  // on the form only
+  EXPECT_FALSE(acMouseInControl(panel));
+  // A control covered by a sibling window: the cursor is over the sibling.
+  cover->SetBounds(0, 0, 100, 100);
+  cover->BringToFront();
+  desktop.Pump();
+  at(20, 20);
+  EXPECT_TRUE(acMouseInControl(cover));
+  EXPECT_FALSE(acMouseInControl(panel));
+  // A disabled form has the mouse in none of its windowless controls.
+  cover->Hide();
+  desktop.Pump();
+  at(20, 20);
+  EXPECT_TRUE(acMouseInControl(image));
+  form->SetEnabled(false);
+  EXPECT_FALSE(acMouseInControl(image));
+  EXPECT_FALSE(acMouseInControl(nullptr));
 }
 
 TEST_F(CommonDataTest, AnOutputWindowWithoutParentIsAHiddenPopupOfTheApplication) {

@@ -278,31 +278,31 @@ TEST_F(ControlPaintTest, FontColoursFollowTheSectionAndNeverReadPastThePicture) 
   // The section's border picture has one frame: in the hot state its mask is read in that
   // frame (dark: the text stands on the section), not where a second frame would lie.
   EXPECT_FALSE(NeedParentFont(manager, fonty, 1, child));
-  EXPECT_EQ(GetFontColor(child, fonty, manager, 1, &cd), kHotFont);
-  EXPECT_EQ(GetFontColor(child, fonty, manager, 5, &cd), kHotFont);
+  EXPECT_EQ(GetFontColor(child, fonty, manager, &cd, 1), kHotFont);
+  EXPECT_EQ(GetFontColor(child, fonty, manager, &cd, 5), kHotFont);
   EXPECT_EQ(GetFontColor(child->Handle(), fonty, manager, 1), kHotFont);
-  EXPECT_EQ(GetFontColor(child, fonty, manager, 0, &cd), kFont);
+  EXPECT_EQ(GetFontColor(child, fonty, manager, &cd, 0), kFont);
   // A window saying nothing gives the button-text colour.
   EXPECT_EQ(GetFontColor(form->Handle(), fonty, manager, 0), fw::clBtnText);
   // A control asked for a missing section: 0 from an unskinned control is its parent's font.
   auto* plain = new fw::TPanel(form);
   plain->SetParent(parent);
   parent->Font().SetColor(0x0F0E0D);
-  EXPECT_EQ(GetFontColor(plain, -1, manager, 0, nullptr), 0x0F0E0D);
+  EXPECT_EQ(GetFontColor(plain, -1, manager, nullptr, 0), 0x0F0E0D);
   // Disabled: blended with the parent's background.
   child->SetEnabled(false);
   const auto back = fw::TColor(SendAMessage(parent->Handle(), AC_GETCONTROLCOLOR));
-  EXPECT_EQ(GetFontColor(child, fonty, manager, 0, &cd),
+  EXPECT_EQ(GetFontColor(child, fonty, manager, &cd, 0),
             skin::paint::BlendColors(kFont, back, skin::paint::DefBlendDisabled));
   child->SetEnabled(true);
   // A custom font keeps its colour; no skin gives the control's.
   child->Font().SetColor(0x010203);
   cd.SetCustomFont(true);
-  EXPECT_EQ(GetFontColor(child, fonty, manager, 1, &cd), 0x010203);
+  EXPECT_EQ(GetFontColor(child, fonty, manager, &cd, 1), 0x010203);
   cd.SetCustomFont(false);
   // No skin: the unskinned control names no section, so the parent's font colour.
   manager->SetActive(false);
-  EXPECT_EQ(GetFontColor(child, fonty, manager, 1, &cd), 0x0F0E0D);
+  EXPECT_EQ(GetFontColor(child, fonty, manager, &cd, 1), 0x0F0E0D);
   EXPECT_EQ(GetFontColor(child->Handle(), fonty, manager, 1), fw::clBtnText);
 }
 
