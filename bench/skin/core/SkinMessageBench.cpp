@@ -3,13 +3,17 @@
 // broadcast over a form of 25 controls (five panels with four children each, half of the
 // panels skinned and passing the message on); and one broadcast over the catalogue's main
 // window, streamed from its description and shown, beside a new-skin announcement by its
-// manager.
+// manager. And the main window's picture put together from the skinned controls' caches
+// (kept clean, or every one painted again) beside a memcpy of the window's pixels.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/Configuration.h"
 #include "app/Unit1.h"
@@ -20,6 +24,8 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
+#include "skin/core/sCommonData.h"
+#include "skin/core/sGraphUtils.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
@@ -160,6 +166,62 @@ void NewSkinOverTheMainWindow(benchmark::State& state) {
   for (auto _ : state) DefaultManager->UpdateSkin(false);
 }
 BENCHMARK(NewSkinOverTheMainWindow);
+
+// The skinned windowed controls under control, each with its place in the form.
+void SkinnedControls(fw::TWinControl& control, gfx::TPoint at,
+                     std::vector<std::pair<TsCommonData*, gfx::TPoint>>& out) {
+  for (int i = 0; i < control.ControlCount(); ++i) {
+    auto* w = dynamic_cast<fw::TWinControl*>(control.Controls(i));
+    if (!w || !w->HandleAllocated()) continue;
+    const gfx::TPoint place{at.X + w->Left(), at.Y + w->Top()};
+    if (auto* cd = dynamic_cast<TsCommonData*>(GetCommonData(w->Handle())); cd && cd->Skinned())
+      out.push_back({cd, place});
+    SkinnedControls(*w, place, out);
+  }
+}
+
+// Every skinned control's cache brought up to date (all painted again with rebuild) and
+// copied to its place in a picture of the window's client area.
+void RepaintFromCaches(benchmark::State& state, bool rebuild) {
+  TMainWindow window;
+  const gfx::TRect client = app::Form1->ClientRect();
+  gfx::Bitmap screen(client.Width(), client.Height());
+  gfx::DeviceContext dc(screen);
+  std::vector<std::pair<TsCommonData*, gfx::TPoint>> controls;
+  SkinnedControls(*app::Form1, {0, 0}, controls);
+  std::int64_t copied = 0;
+  for (auto _ : state) {
+    copied = 0;
+    for (auto& [cd, at] : controls) {
+      if (rebuild) cd->BGChanged = true;
+      UpdateCache(*cd, 0);
+      const gfx::Bitmap* cache = cd->CacheBmp();
+      if (!cache || cache->Empty()) continue;
+      copied += std::int64_t(cache->Width()) * cache->Height();
+      CopyWinControlCache(static_cast<fw::TWinControl&>(*cd->OwnerControl()), *cd, cache->Bounds(),
+                          cache->Bounds().Offset(at.X, at.Y), &dc, false, at.X, at.Y);
+    }
+    benchmark::ClobberMemory();
+  }
+  state.counters["controls"] = double(controls.size());
+  state.counters["cachePixels"] = double(copied);
+  state.counters["windowPixels"] = double(screen.Width()) * screen.Height();
+  state.SetBytesProcessed(state.iterations() * std::int64_t(screen.Width()) * screen.Height() * 4);
+}
+BENCHMARK_CAPTURE(RepaintFromCaches, clean, false);
+BENCHMARK_CAPTURE(RepaintFromCaches, rebuilt, true);
+
+void MemcpyOfTheMainWindow(benchmark::State& state) {
+  TMainWindow window;
+  const gfx::TRect client = app::Form1->ClientRect();
+  gfx::Bitmap a(client.Width(), client.Height()), b(client.Width(), client.Height());
+  for (auto _ : state) {
+    std::memcpy(b.Bits(), a.Bits(), std::size_t(a.Width()) * a.Height() * 4);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t(a.Width()) * a.Height() * 4);
+}
+BENCHMARK(MemcpyOfTheMainWindow);
 
 }  // namespace
 }  // namespace skin::core

@@ -9,6 +9,7 @@
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
 #include "skin/core/acReceivers.h"
+#include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/paint/sGraphUtils.h"
 
@@ -489,6 +490,20 @@ fw::TColor GetBGColor(const TsCommonData& cd, int state) {
 
 void InitBGInfo(TsCommonData& cd, TacBGInfo& info, int state) {
   fw::TControl* c = cd.OwnerControl();
+  if (info.PleaseDraw && info.DrawDC && c && cd.Skinned()) {
+    // Drawn from the cache: the asker's origin at Offset in it, the area R.
+    gfx::Bitmap* cache = cd.CacheBmp();
+    if (!cache || cache->Empty() || cd.BGChanged) AskControl(c, AC_PREPARECACHE);
+    cache = cd.CacheBmp();
+    if (cache && !cache->Empty()) {
+      gfx::DeviceContext from(*cache);
+      gfx::BitBlt(info.DrawDC, info.R.Left, info.R.Top, info.R.Width(), info.R.Height(), &from,
+                  info.R.Left + info.Offset.X, info.R.Top + info.Offset.Y, gfx::SRCCOPY);
+      info.BgType = TacBGType::btCache;
+      info.Bmp = cache;
+      return;
+    }
+  }
   const data::TsGeneralData* sec = cd.Skinned() ? Section(cd) : nullptr;
   if (!sec || cd.CustomColor()) {
     info.BgType = TacBGType::btFill;
@@ -504,7 +519,7 @@ void InitBGInfo(TsCommonData& cd, TacBGInfo& info, int state) {
       info.Color = def ? def->GetGlobalColor() : fw::TColor(fw::ColorToRGB(fw::clBtnFace));
       return;
     }
-    SendAMessage(parent->Handle(), AC_GETBG, LPARAM(&info));
+    GetBGInfo(info, parent, false);
     info.Offset.X += c->Left();
     info.Offset.Y += c->Top();
     return;
@@ -589,11 +604,48 @@ bool NeedParentFont(TsSkinManager* manager, int skinIndex, int state, fw::TContr
   if (s == 0) return !(md.DrawMode & 4) || (md.DrawMode & 2);
   if (!(md.DrawMode & 4)) return true;
   if (md.MaskType == 0) return false;
-  // The mask of image s: its middle, half an image height above the item's bottom.
+  // The mask of image s (never past the picture's last frame): its middle, half an image
+  // height above the item's bottom.
   const gfx::Bitmap& bmp = model->ItemBitmap(md);
-  const int x = md.R.Left + md.Width * s + md.Width / 2, y = md.R.Bottom - md.Height / 2;
+  const int frame = std::max(0, std::min(s, md.ImageCount - 1));
+  const int x = md.R.Left + md.Width * frame + md.Width / 2, y = md.R.Bottom - md.Height / 2;
   if (x < 0 || y < 0 || x >= bmp.Width() || y >= bmp.Height()) return false;
   return (bmp.At(x, y) & 0xFF) >= 128;
+}
+
+namespace {
+
+// Whether a text in state on section index asks its control for the font section.
+bool AsksFontIndex(const data::TacSkinModel* model, int index, int state) {
+  if (!model || !model->IsValidSkinIndex(index)) return true;
+  const data::TsGeneralData& sec = model->gd[std::size_t(index)];
+  return state >= sec.States || sec.Props[std::size_t(std::min(state, 2))].Transparency >= 40;
+}
+
+// The font colour of section index (valid, or the label text colour) in state.
+fw::TColor SectionFontColor(const data::TacSkinModel& model, int index, int state) {
+  if (!model.IsValidSkinIndex(index)) return model.GetGlobalFontColor();
+  const data::TsGeneralData& sec = model.gd[std::size_t(index)];
+  return sec.Props[std::size_t(StateOf(sec, state))].FontColor.Color;
+}
+
+const data::TacSkinModel* ActiveModel(const TsSkinManager* m) {
+  const data::TacSkinModel* model = ModelOf(m ? m : DefaultManager);
+  return model && model->CommonSkinData.Active ? model : nullptr;
+}
+
+}  // namespace
+
+fw::TColor GetFontColor(win::HWND wnd, int skinIndex, TsSkinManager* manager, int state) {
+  const data::TacSkinModel* model = ActiveModel(manager);
+  if (!model) return fw::clBtnText;
+  if (state == 0 || AsksFontIndex(model, skinIndex, state)) {
+    TacPaintInfo pi{state, skinIndex, {}, manager};
+    const LRESULT answer = SendAMessage(wnd, AC_GETFONTINDEX, LPARAM(&pi));
+    if (answer == 0) return fw::clBtnText;
+    if (answer != -1 && pi.FontIndex >= 0) skinIndex = pi.FontIndex;
+  }
+  return SectionFontColor(*model, skinIndex, state);
 }
 
 fw::TColor GetControlColorAnswer(TsCommonData& cd) {
@@ -621,6 +673,77 @@ fw::TColor GetControlColorAnswer(TsCommonData& cd) {
     r |= ((cc * (256 - t) + pc * t) >> 8) << shift;
   }
   return r;
+}
+
+void CopyWinControlCache(fw::TWinControl& control, TsCommonData& cd, const gfx::TRect& srcRect,
+                         const gfx::TRect& dstRect, gfx::HDC dstDC, bool updateCorners, int offsetX,
+                         int offsetY) {
+  gfx::Bitmap* cache = cd.CacheBmp();
+  if (!dstDC || !cache || cache->Empty()) return;
+  if (updateCorners) UpdateCorners(cd, 0, draw::acAllCorners);
+  const int saved = gfx::SaveDC(dstDC);
+  gfx::IntersectClipRect(dstDC, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
+  const TsSkinManager* m = cd.SkinManager();
+  const bool graphicToo = !m || !m->Options().StdImgTransparency;
+  for (int i = 0; i < control.ControlCount(); ++i) {
+    fw::TControl* child = control.Controls(i);
+    const gfx::TRect b = child->BoundsRect();
+    if ((!Windowed(child) && !graphicToo) || !child->Visible() || b.IsEmpty() ||
+        gfx::IntersectRects(b, dstRect).IsEmpty())
+      continue;
+    if ((child->ControlStyle & fw::csOpaque) || GetBoolMsg(child, AC_ISOPAQUE)) {
+      const gfx::TRect x = b.Offset(offsetX, offsetY);
+      gfx::ExcludeClipRect(dstDC, x.Left, x.Top, x.Right, x.Bottom);
+    }
+  }
+  gfx::DeviceContext from(*cache);
+  gfx::BitBlt(dstDC, dstRect.Left, dstRect.Top, dstRect.Width(), dstRect.Height(), &from,
+              srcRect.Left, srcRect.Top, gfx::SRCCOPY);
+  gfx::RestoreDC(dstDC, saved);
+}
+
+void CopyHwndCache(win::HWND wnd, TsCommonData& cd, const gfx::TRect& srcRect,
+                   const gfx::TRect& dstRect, gfx::HDC dstDC, bool updateCorners, int offsetX,
+                   int offsetY) {
+  gfx::Bitmap* cache = cd.CacheBmp();
+  if (!wnd || !dstDC || !cache || cache->Empty()) return;
+  if (updateCorners) UpdateCorners(cd, 0, draw::acAllCorners);
+  const int saved = gfx::SaveDC(dstDC);
+  gfx::IntersectClipRect(dstDC, dstRect.Left, dstRect.Top, dstRect.Right, dstRect.Bottom);
+  auto exclude = [dstDC](const gfx::TRect& r) {
+    if (!r.IsEmpty()) gfx::ExcludeClipRect(dstDC, r.Left, r.Top, r.Right, r.Bottom);
+  };
+  win::RECT own{};
+  win::GetWindowRect(wnd, &own);
+  const data::TacSkinModel* model = ModelOf(DefaultManager);
+  for (win::HWND child = win::GetWindow(wnd, win::GW_CHILD); child;
+       child = win::GetWindow(child, win::GW_HWNDNEXT)) {
+    if (!win::IsWindowVisible(child)) continue;
+    win::RECT cr{};
+    win::GetWindowRect(child, &cr);
+    const gfx::TRect r = cr.Offset(-own.Left - offsetX, -own.Top - offsetY);
+    const auto style = win::GetWindowLongPtrW(child, win::GWL_STYLE);
+    const auto exStyle = win::GetWindowLongPtrW(child, win::GWL_EXSTYLE);
+    if ((style & 7) != 7 || (exStyle & win::WS_EX_CLIENTEDGE)) {
+      exclude(r);
+      continue;
+    }
+    if (!model) continue;
+    const int section = DefaultManager->ConstData().Sections[data::ssGroupBox];
+    const int border =
+        model->IsValidSkinIndex(section) ? model->gd[std::size_t(section)].BorderIndex : -1;
+    const int caption = int(SendAMessage(child, AC_GETSERVICEINT));
+    exclude({r.Left, r.Top, r.Right, std::min(r.Bottom, r.Top + caption)});
+    if (!model->IsValidImgIndex(border)) continue;
+    const paint::TsMaskData& md = model->ma[std::size_t(border)];
+    exclude({r.Left, r.Top, std::min(r.Right, r.Left + md.WL), r.Bottom});
+    exclude({std::max(r.Left, r.Right - md.WR), r.Top, r.Right, r.Bottom});
+    exclude({r.Left, std::max(r.Top, r.Bottom - md.WB), r.Right, r.Bottom});
+  }
+  gfx::DeviceContext from(*cache);
+  gfx::BitBlt(dstDC, dstRect.Left, dstRect.Top, dstRect.Width(), dstRect.Height(), &from,
+              srcRect.Left, srcRect.Top, gfx::SRCCOPY);
+  gfx::RestoreDC(dstDC, saved);
 }
 
 fw::TColor GetFontColor(fw::TControl* control, int skinIndex, TsSkinManager* manager,
@@ -896,7 +1019,10 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
       cd.HalfVisible = true;
       return true;
     case AC_PREPARECACHE:
-      cd.BGChanged = false;
+      if (c)
+        UpdateCache(cd, ControlState(cd));
+      else
+        cd.BGChanged = false;
       return true;
     case AC_GETSKININDEX:
       if (message.LParam)
@@ -906,10 +1032,8 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
       if (cd.CacheBmp()) DropCaches(cd);
       return true;
     case AC_GETBG:
-      if (message.LParam) {
-        const bool hot = cd.FFocused || (cd.FMouseAbove && !sCanNotBeHot.Contains(cd.COC));
-        InitBGInfo(cd, *reinterpret_cast<TacBGInfo*>(message.LParam), hot ? 1 : 0);
-      }
+      if (message.LParam)
+        InitBGInfo(cd, *reinterpret_cast<TacBGInfo*>(message.LParam), ControlState(cd));
       return true;
     case AC_FONTSCHANGED:
       if (ours) {

@@ -22,6 +22,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/paint/sAlphaGraph.h"
 
 namespace skin::core {
 
@@ -112,6 +113,8 @@ class TsCommonData : public TacMessageHandler {
   gfx::TRect InvalidRectH, InvalidRectV;
   bool BGChanged = true;
   std::int32_t SkinIndex = -1;
+  // The mask of the glow behind the control's text, kept while text, font and glow stay.
+  skin::paint::TacGlowMask GlowMask;
 
  private:
   void SetBoolean(int index, bool value);
@@ -190,6 +193,25 @@ inline int CurrentScale(const TsCommonData& cd) {
 // Whether a text on the section in the state stands on the parent's background and takes
 // the parent's font colour.
 bool NeedParentFont(TsSkinManager* manager, int skinIndex, int state, fw::TControl* control);
+// The text colour of a window: it is asked AC_GETFONTINDEX also in state 0; its answer 0, or no
+// skin in force, gives the button-text colour. Never blended.
+fw::TColor GetFontColor(win::HWND wnd, int skinIndex, TsSkinManager* manager, int state);
+
+// Copies srcRect of the cache of control (skin data cd) to dstRect of dstDC, leaving out the
+// children that paint themselves (opaque ones, and those answering AC_ISOPAQUE; windowless
+// ones only when the manager leaves their pictures opaque), each at its bounds moved by
+// (offsetX, offsetY). With updateCorners the cache's corners are repaired first. Nothing for
+// a missing or empty cache.
+void CopyWinControlCache(fw::TWinControl& control, TsCommonData& cd, const gfx::TRect& srcRect,
+                         const gfx::TRect& dstRect, gfx::HDC dstDC, bool updateCorners,
+                         int offsetX = 0, int offsetY = 0);
+// The same for a control known by its window: its visible child windows are left out by their
+// window rectangles (relative to wnd's, moved by -offsetX, -offsetY); a group box without a
+// client edge only by its frame (its caption band, as high as its AC_GETSERVICEINT answer, and
+// the group-box border's widths), and only with a default manager.
+void CopyHwndCache(win::HWND wnd, TsCommonData& cd, const gfx::TRect& srcRect,
+                   const gfx::TRect& dstRect, gfx::HDC dstDC, bool updateCorners, int offsetX = 0,
+                   int offsetY = 0);
 
 // The colour of a text the control draws on its section (skinIndex) in the state: its own font
 // colour with CustomFont; on a section the text stands through (transparency above 39, or a

@@ -13,6 +13,7 @@
 #include "platform/win/Window.h"
 #include "skin/core/acReceivers.h"
 #include "skin/core/sCommonData.h"
+#include "skin/core/sGraphUtils.h"
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::core {
@@ -191,6 +192,79 @@ void SetParentUpdated(HWND wnd) {
        child = win::GetWindow(child, win::GW_HWNDNEXT))
     if (win::GetWindowLongPtrW(child, win::GWL_STYLE) & win::WS_CHILD) children.push_back(child);
   for (HWND child : children) SendAMessage(child, AC_ENDPARENTUPDATE);
+}
+
+namespace {
+
+bool PaintingControls = false;
+
+// What owner shows at r (owner coordinates) into r of bmp.
+void FillFromBackground(gfx::HDC dc, gfx::Bitmap& bmp, const gfx::TRect& r, const TacBGInfo& bg) {
+  gfx::FillRect(dc, r, acColorToRGB(bg.Color));
+  if (bg.BgType == TacBGType::btCache && bg.Bmp) {
+    bmp.CopyFrom(*bg.Bmp, r.Offset(bg.Offset.X, bg.Offset.Y), {r.Left, r.Top});
+    return;
+  }
+  const gfx::TRect& f = bg.FillRect;
+  if (!bg.Bmp || (f.Left | f.Top | f.Right | f.Bottom) == 0) return;
+  const gfx::TRect whole = bg.Bmp->Bounds();
+  for (const gfx::TRect band :
+       {gfx::TRect{0, 0, whole.Right, f.Top}, gfx::TRect{0, 0, f.Left, whole.Bottom},
+        gfx::TRect{0, whole.Bottom - f.Bottom, whole.Right, whole.Bottom},
+        gfx::TRect{whole.Right - f.Right, 0, whole.Right, whole.Bottom}}) {
+    const gfx::TRect part = gfx::IntersectRects(band, r);
+    if (!part.IsEmpty()) bmp.CopyFrom(*bg.Bmp, part, {part.Left, part.Top});
+  }
+}
+
+}  // namespace
+
+void PaintControls(gfx::HDC dc, fw::TWinControl& owner, bool checkVisible, gfx::TPoint offset) {
+  if (PaintingControls || !dc || (checkVisible && !owner.Visible()) || owner.ControlCount() == 0)
+    return;
+  gfx::TRect box;
+  if (gfx::GetClipBox(dc, &box) == 0 || box.IsEmpty()) {
+    if (owner.HandleAllocated()) SendAMessage(owner.Handle(), AC_SETHALFVISIBLE);
+    return;
+  }
+  PaintingControls = true;
+  struct TReset {
+    ~TReset() { PaintingControls = false; }
+  } reset;
+  std::vector<fw::TControl*> children;
+  for (int i = 0; i < owner.ControlCount(); ++i) {
+    fw::TControl* c = owner.Controls(i);
+    if (dynamic_cast<fw::TWinControl*>(c) || !c->Visible() || c->Width() <= 0 || c->Height() <= 0 ||
+        c->HasState(fw::csDestroying))
+      continue;
+    if (gfx::IntersectRects(c->BoundsRect().Offset(offset.X, offset.Y), box).IsEmpty()) continue;
+    children.push_back(c);
+  }
+  if (children.empty() || owner.Width() <= 0 || owner.Height() <= 0) return;
+  TacBGInfo bg;
+  GetBGInfo(bg, &owner, false);
+  gfx::Bitmap picture(owner.Width(), owner.Height());
+  gfx::DeviceContext pdc(picture);
+  for (fw::TControl* c : children) {
+    const gfx::TRect r = c->BoundsRect();
+    if (c->ControlStyle & fw::csOpaque)
+      gfx::FillRect(&pdc, r, GetControlColor(c));
+    else
+      FillFromBackground(&pdc, picture, r, bg);
+  }
+  for (fw::TControl* c : children) {
+    const int saved = gfx::SaveDC(&pdc);
+    gfx::OffsetViewportOrgEx(&pdc, c->Left(), c->Top(), nullptr);
+    gfx::IntersectClipRect(&pdc, 0, 0, c->Width(), c->Height());
+    c->Perform(win::WM_PAINT, win::WPARAM(&pdc), 0);
+    gfx::RestoreDC(&pdc, saved);
+  }
+  for (fw::TControl* c : children) {
+    const gfx::TRect r = gfx::IntersectRects(c->BoundsRect(), picture.Bounds());
+    if (r.IsEmpty() || (picture.At(r.Left, r.Top) & 0xFFFFFF) == 0xFF00FF) continue;
+    gfx::BitBlt(dc, r.Left + offset.X, r.Top + offset.Y, r.Width(), r.Height(), &pdc, r.Left, r.Top,
+                gfx::SRCCOPY);
+  }
 }
 
 fw::TColor GetControlColor(fw::TControl* control) {

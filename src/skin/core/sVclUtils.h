@@ -94,6 +94,13 @@ void AddToAdapter(fw::TControl* control);
 void SetParentUpdated(fw::TWinControl* control);
 // Every child window with the child style, from the top of the z-order down.
 void SetParentUpdated(HWND wnd);
+// Paints the visible windowless children of owner into dc (owner's origin at offset in dc)
+// over owner's background: each child's place is first filled with what owner shows there
+// (its cache, its colour and frame bands, or an opaque child's own colour), the child paints
+// itself into a picture of owner's size, and its place is copied to dc unless the child left
+// its top-left pixel the key colour. With checkVisible an invisible owner paints nothing; an
+// empty clip only tells owner AC_SETHALFVISIBLE. A nested call does nothing.
+void PaintControls(gfx::HDC dc, fw::TWinControl& owner, bool checkVisible, gfx::TPoint offset);
 // The colour a control shows behind its children, as RGB; 0xFF00FF for none.
 fw::TColor GetControlColor(fw::TControl* control);
 fw::TColor GetControlColor(HWND wnd);
