@@ -17,6 +17,7 @@
 #include "platform/win/SystemInfo.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
+#include "skin/core/sCommonData.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
@@ -726,8 +727,12 @@ void TsSkinManager::SetActiveControl(win::HWND value) {
 
 void TsSkinManager::SetActiveGraphControl(fw::TControl* value) {
   if ((Owner() && Owner()->HasState(fw::csDestroying)) || value == FActiveGraphControl) return;
-  // A control whose skin data still feels the mouse above it keeps the hover; the per-control
-  // skin data answer AC_GETSKINDATA for that.
+  // A control whose skin data still feel the mouse above it keeps the hover.
+  if (!value && FActiveGraphControl) {
+    const auto* data = reinterpret_cast<const TsCommonData*>(
+        FActiveGraphControl->Perform(SM_ALPHACMD, MakeAlphaCmd(AC_GETSKINDATA), 0));
+    if (data && data->FMouseAbove) return;
+  }
   fw::TControl* previous = FActiveGraphControl;
   if (previous) RemoveFreeNotification(previous);
   FActiveGraphControl = value;

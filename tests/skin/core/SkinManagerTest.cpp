@@ -13,6 +13,7 @@
 #include "platform/gfx/RenamedFont.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
+#include "skin/core/sCommonData.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/data/TempDir.h"
@@ -52,6 +53,13 @@ class TRecGraphic : public TStreamed<fw::TGraphicControl> {
  public:
   using TStreamed::TStreamed;
   std::string ClassName() const override { return "TRecGraphic"; }
+  TsCommonData* SkinData = nullptr;  // what it answers to AC_GETSKINDATA
+
+ protected:
+  void AlphaCmd(fw::TMessage& m) override {
+    TStreamed::AlphaCmd(m);
+    if (WParamHi(m.WParam) == AC_GETSKINDATA) m.Result = LRESULT(SkinData);
+  }
 };
 
 // A form skinned through a provider that follows the manager given.
@@ -501,6 +509,21 @@ TEST_F(SkinManagerTest, HoverMovesWithLeaveBeforeEnterAndTheCheckNoticesTheMouse
   manager->SetActiveGraphControl(nullptr);
   ASSERT_EQ(Receivers(AC_MOUSELEAVE), (Names{"G"}));
   EXPECT_EQ(gReceipts.back().LParam, LPARAM(manager));
+
+  // One whose skin data still feel the mouse above it keeps the hover until they do not.
+  TsCommonData data(graphic, false);
+  graphic->SkinData = &data;
+  data.FMouseAbove = true;
+  manager->SetActiveGraphControl(graphic);
+  gReceipts.clear();
+  manager->SetActiveGraphControl(nullptr);
+  EXPECT_EQ(manager->ActiveGraphControl(), graphic);
+  EXPECT_EQ(Count(AC_MOUSELEAVE), 0);
+  data.FMouseAbove = false;
+  manager->SetActiveGraphControl(nullptr);
+  EXPECT_EQ(manager->ActiveGraphControl(), nullptr);
+  EXPECT_EQ(Receivers(AC_MOUSELEAVE), (Names{"G"}));
+  graphic->SkinData = nullptr;
 }
 
 TEST_F(SkinManagerTest, NothingKeepsAFreedManagerOrAFreedHoveredControl) {
