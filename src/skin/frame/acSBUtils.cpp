@@ -302,6 +302,7 @@ bool TacMainWnd::HandleSkinCommand(fw::TMessage& m) {
       return true;
     case AC_SETNEWSKIN:
     case AC_REFRESH:
+    case AC_REINITSCROLLS:
       // The bars' sizes may have changed with the skin: the frame is worked out again.
       CallPrevWndProc(m);
       if (!FDestroyed && IsWindowVisible(CtrlHandle))

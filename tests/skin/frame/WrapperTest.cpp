@@ -1,0 +1,200 @@
+// Window wrappers on a plain control under an internal skin: hooks that come off in any order,
+// a detached wrapper passing messages through, an error below a wrapper that still unhooks it
+// and reaches the application's error handler, and bars that follow the scroll styles and the
+// manager's scroll size.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/Application.h"
+#include "framework/CustomControl.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "framework/TextConv.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/ScrollInfo.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/VirtualDesktop.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowProc.h"
+#include "skin/core/sMessages.h"
+#include "skin/frame/acSBUtils.h"
+#include "skin/internal/sInternalSkins.h"
+
+namespace skin::frame {
+namespace {
+
+using namespace skin::core;
+
+constexpr unsigned kEnterKey = 0x1C;
+
+class TBox : public fw::TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+};
+
+class WrapperTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<fw::TApplication>();
+    form = new fw::TForm(app.get());
+    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
+    form->SetBounds(0, 0, 300, 200);
+    manager = new TsSkinManager(form);
+    manager->AfterConstruction();
+    skin::data::AddInternalSkins(manager->InternalSkins());
+    manager->SetSkinName(fw::Utf8ToUtf16(skin::data::InternalSkins().front().Name));
+    box = new TBox(form);
+    box->SetBounds(10, 10, 200, 150);
+    box->SetParent(form);
+    form->Show();
+    desktop.Pump();
+    params.Control = box;
+    params.SkinSection = "EDIT";
+  }
+  void TearDown() override { app.reset(); }
+  LRESULT ListSW() {
+    return win::SendMessageW(box->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_GETLISTSW), 0);
+  }
+  int ClientWidth() {
+    win::RECT r;
+    win::GetClientRect(box->Handle(), &r);
+    return r.Width();
+  }
+
+  win::VirtualDesktop desktop{800, 600};
+  std::unique_ptr<fw::TApplication> app;
+  fw::TForm* form = nullptr;
+  TsSkinManager* manager = nullptr;
+  TBox* box = nullptr;
+  TacSkinParams params;
+};
+
+TEST_F(WrapperTest, HooksComeOffInAnyOrderAndADetachedWrapperPassesMessagesThrough) {
+  const HWND h = box->Handle();
+  auto first = TacMainWnd::Create<TacMainWnd>(h, false, params, manager, nullptr);
+  int seen = 0;
+  const fw::TWndHookId mine = box->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == win::WM_USER + 5) ++seen;
+    next(m);
+  });
+  auto second = TacMainWnd::Create<TacMainWnd>(h, false, params, manager, nullptr);
+  EXPECT_EQ(ListSW(), LRESULT(second.get()));
+  // The lowest wrapper comes off first: the hooks above it stay linked.
+  first->Uninitialize(true);
+  EXPECT_TRUE(first->Destroyed());
+  EXPECT_TRUE(box->WindowProcHooked(mine));
+  EXPECT_EQ(ListSW(), LRESULT(second.get()));
+  win::SendMessageW(h, win::WM_USER + 5, 0, 0);
+  EXPECT_EQ(seen, 1);
+  // Detached, the first one hands a message to the window instead of answering it.
+  EXPECT_EQ(first->ProcessMessage(SM_ALPHACMD, MakeAlphaCmd(AC_GETLISTSW), 0),
+            LRESULT(second.get()));
+  EXPECT_EQ(second->ProcessMessage(SM_ALPHACMD, MakeAlphaCmd(AC_GETLISTSW), 0),
+            LRESULT(second.get()));
+  // Freed while hooked, a wrapper takes its own hook with it and nothing else.
+  second.reset();
+  EXPECT_EQ(box->TopWindowProcHook(), mine);
+  EXPECT_EQ(ListSW(), 0);
+  win::SendMessageW(h, win::WM_USER + 5, 0, 0);
+  EXPECT_EQ(seen, 2);
+  first.reset();
+  EXPECT_TRUE(box->UnhookWindowProc(mine));
+}
+
+TEST_F(WrapperTest, ABareWindowsWrapperLeavesALaterSubclasserInPlace) {
+  const HWND h = box->Handle();
+  TacSkinParams bare;
+  bare.SkinSection = "EDIT";
+  auto wrapper = TacMainWnd::Create<TacMainWnd>(h, false, bare, manager, nullptr);
+  EXPECT_EQ(Ac_GetScrollWndFromHwnd(h), wrapper.get());
+  int passed = 0;
+  ASSERT_TRUE(win::SetWindowSubclass(
+      h,
+      [&](HWND hwnd, UINT msg, WPARAM w, LPARAM l, win::UINT_PTR, win::DWORD_PTR) {
+        if (msg == SM_ALPHACMD) ++passed;
+        return win::DefSubclassProc(hwnd, msg, w, l);
+      },
+      77, 0));
+  EXPECT_EQ(ListSW(), LRESULT(wrapper.get()));
+  wrapper->Uninitialize(false);
+  win::DWORD_PTR ref = 0;
+  EXPECT_TRUE(win::GetWindowSubclass(h, 77, &ref));
+  EXPECT_EQ(ListSW(), 0);
+  EXPECT_EQ(passed, 2);
+  EXPECT_EQ(Ac_GetScrollWndFromHwnd(h), nullptr);
+  wrapper.reset();
+  EXPECT_TRUE(win::RemoveWindowSubclass(h, 77));
+}
+
+TEST_F(WrapperTest, AnErrorBelowTheWrapperAtDestructionStillUnhooksItAndIsShown) {
+  const fw::TWndHookId thrower =
+      box->HookWindowProc([](fw::TMessage& m, const fw::TWndNext& next) {
+        if (m.Msg == win::WM_DESTROY) throw fw::Exception(u"broken below the wrapper");
+        next(m);
+      });
+  auto wrapper = TacMainWnd::Create<TacScrollWnd>(box->Handle(), true, params, manager, nullptr);
+  desktop.Schedule(10, [] {
+    win::InjectKey(kEnterKey, true);
+    win::InjectKey(kEnterKey, false);
+  });
+  box->DestroyHandle();
+  desktop.Pump();
+  EXPECT_TRUE(wrapper->Destroyed());
+  EXPECT_EQ(box->TopWindowProcHook(), thrower);
+  ASSERT_EQ(app->Messages().size(), 1u);
+  EXPECT_NE(app->Messages().back().Text.find(u"broken below the wrapper"), std::u16string::npos);
+  wrapper.reset();
+  EXPECT_TRUE(box->UnhookWindowProc(thrower));
+}
+
+TEST_F(WrapperTest, BarsFollowTheScrollStylesAndTheManagersScrollSize) {
+  const HWND h = box->Handle();
+  auto sw = TacMainWnd::Create<TacScrollWnd>(h, true, params, manager, nullptr);
+  const int wide = ClientWidth();
+  EXPECT_TRUE(sw->Layout(win::SB_VERT).Bar.IsEmpty());
+  // The style comes after hooking: the bar appears at the next frame calculation.
+  win::SCROLLINFO si;
+  si.fMask = win::SIF_RANGE | win::SIF_PAGE | win::SIF_POS;
+  si.nMin = 0;
+  si.nMax = 99;
+  si.nPage = 10;
+  si.nPos = 30;
+  win::SetScrollInfo(h, win::SB_VERT, si, true);
+  desktop.Pump();
+  const int thick = win::GetSystemMetrics(win::SM_CXVSCROLL);
+  TacBarLayout l = sw->Layout(win::SB_VERT);
+  EXPECT_EQ(l.Bar.Width(), thick);
+  EXPECT_EQ(ClientWidth(), wide - thick);
+  EXPECT_TRUE(l.Active);
+  EXPECT_GT(l.Thumb.Size, 0);
+  EXPECT_EQ(sw->GetScrollMetric(win::SB_VERT, false), thick);
+  // The manager's scroll size makes every skinned bar that thick.
+  manager->ScrollsOptions().SetScrollSize(10);
+  desktop.Pump();
+  EXPECT_EQ(GetScrollSize(manager), 10);
+  EXPECT_EQ(sw->Layout(win::SB_VERT).Bar.Width(), 10);
+  EXPECT_EQ(ClientWidth(), wide - 10);
+  // A page that covers the range: the bar stays (the style is kept) but cannot scroll.
+  win::ShowScrollBar(h, win::SB_VERT, false);
+  desktop.Pump();
+  EXPECT_TRUE(sw->Layout(win::SB_VERT).Bar.IsEmpty());
+  EXPECT_EQ(ClientWidth(), wide);
+  win::EnableScrollBar(h, win::SB_VERT, win::ESB_DISABLE_BOTH);
+  win::ShowScrollBar(h, win::SB_VERT, true);
+  desktop.Pump();
+  l = sw->Layout(win::SB_VERT);
+  EXPECT_FALSE(l.Active);
+  EXPECT_EQ(l.Thumb.Size, 0);
+  // Detached, the window gets its own bars back.
+  sw->Uninitialize(true);
+  desktop.Pump();
+  EXPECT_EQ(ClientWidth(), wide - thick);
+  EXPECT_EQ(GetScrollSize(nullptr), thick);
+}
+
+}  // namespace
+}  // namespace skin::frame
