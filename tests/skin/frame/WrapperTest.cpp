@@ -4,6 +4,8 @@
 // manager's scroll size.
 #include <gtest/gtest.h>
 
+#include "TestOutput.h"
+
 #include <memory>
 #include <string>
 
@@ -12,6 +14,7 @@
 #include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
@@ -194,6 +197,61 @@ TEST_F(WrapperTest, BarsFollowTheScrollStylesAndTheManagersScrollSize) {
   desktop.Pump();
   EXPECT_EQ(ClientWidth(), wide - thick);
   EXPECT_EQ(GetScrollSize(nullptr), thick);
+}
+
+// Every internal skin's bar, as it is, with its down arrow hot and with it pressed: the hot and
+// pressed arrows are painted from their own states, and the pictures go to test-out to be looked
+// at (frame/bars.png: a row per skin).
+TEST_F(WrapperTest, EveryInternalSkinPaintsItsBarNormalHotAndPressed) {
+  const HWND h = box->Handle();
+  auto sw = TacMainWnd::Create<TacScrollWnd>(h, true, params, manager, nullptr);
+  win::SCROLLINFO si;
+  si.fMask = win::SIF_RANGE | win::SIF_PAGE | win::SIF_POS;
+  si.nMax = 99;
+  si.nPage = 20;
+  si.nPos = 30;
+  win::SetScrollInfo(h, win::SB_VERT, si, true);
+  desktop.Pump();
+  const auto& skins = skin::data::InternalSkins();
+  const TacBarLayout first = sw->Layout(win::SB_VERT);
+  ASSERT_FALSE(first.Bar.IsEmpty());
+  const int w = first.Bar.Width(), hgt = first.Bar.Height();
+  gfx::Bitmap sheet(3 * (w + 4), int(skins.size()) * (hgt + 4));
+  int row = 0;
+  for (const skin::data::TacInternalSkinData& skin : skins) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    const TacBarLayout l = sw->Layout(win::SB_VERT);
+    ASSERT_EQ(l.Bar.Width(), w) << skin.Name;
+    win::RECT wr;
+    win::GetWindowRect(h, &wr);
+    const gfx::TPoint arrow{wr.Left + l.Bar.Left + w / 2, wr.Top + l.Bar.Bottom - l.Button / 2};
+    gfx::Bitmap states[3] = {gfx::Bitmap(w, hgt), gfx::Bitmap(w, hgt), gfx::Bitmap(w, hgt)};
+    win::InjectMouseMove({0, 0});
+    desktop.Advance(50);
+    sw->PaintBar(win::SB_VERT, states[0]);
+    win::InjectMouseMove(arrow);
+    desktop.Pump();
+    EXPECT_EQ(sw->HotPart(win::SB_VERT), HTSCROLL_DOWN) << skin.Name;
+    sw->PaintBar(win::SB_VERT, states[1]);
+    win::InjectMouseButton(0, true, arrow);
+    desktop.Pump();
+    EXPECT_EQ(sw->PressedPart(win::SB_VERT), HTSCROLL_DOWN) << skin.Name;
+    sw->PaintBar(win::SB_VERT, states[2]);
+    win::InjectMouseButton(0, false, arrow);
+    desktop.Pump();
+    // The arrow's button differs between normal and pressed (the press also scrolled, which
+    // moves the thumb, so only the button is compared).
+    int differing = 0;
+    for (int y = hgt - l.Button; y < hgt; ++y)
+      for (int x = 0; x < w; ++x) differing += states[0].At(x, y) != states[2].At(x, y);
+    EXPECT_GT(differing, 0) << skin.Name;
+    for (int i = 0; i < 3; ++i)
+      sheet.CopyFrom(states[i], {0, 0, w, hgt}, {2 + i * (w + 4), 2 + row * (hgt + 4)});
+    ++row;
+  }
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "bars.png").string(),
+                      gfx::EncodePng(sheet));
 }
 
 }  // namespace
