@@ -6,6 +6,7 @@
 
 #include "framework/Automation.h"
 #include "platform/backend/Dump.h"
+#include "framework/Button.h"
 #include "framework/Edit.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Input.h"
@@ -1013,6 +1014,103 @@ void TacTreeViewWnd::acWndProc(fw::TMessage& m) {
   // The tree keeps no capture after a click.
   if (buttonUp && !Destroyed() && GetCapture() == CtrlHandle && sb.uCurrentScrollbar < 0)
     ReleaseCapture();
+}
+
+// ---- TacBtnWnd ---------------------------------------------------------------------------------
+
+namespace {
+
+// The modal button a window is: its wrapper's, its standard button's modal result, else its
+// dialog control identifier.
+unsigned ModalIdOf(HWND h) {
+  if (auto* b = dynamic_cast<TacBtnWnd*>(Ac_GetScrollWndFromHwnd(h))) return b->ID;
+  if (auto* button = dynamic_cast<fw::TButton*>(fw::TWinControl::FindControl(h)))
+    return unsigned(button->ModalResult());
+  return unsigned(GetWindowLongPtrW(h, GWLP_ID));
+}
+
+constexpr unsigned kOk = 1, kCancel = 2, kYes = 6, kNo = 7;
+
+}  // namespace
+
+void TacBtnWnd::AfterCreation() {
+  if (FParams.SkinSection.empty()) FParams.SkinSection = "BUTTON";
+  if (SkinData()->SkinSection().empty()) SkinData()->SetSkinSection(FParams.SkinSection);
+  SkinData()->COC = skin::core::COC_TsButton;
+  if (auto* button = dynamic_cast<fw::TButton*>(FParams.Control))
+    ID = unsigned(button->ModalResult());
+  else if (!FParams.Control)
+    ID = unsigned(GetWindowLongPtrW(CtrlHandle, GWLP_ID));
+  TacMainWnd::AfterCreation();
+}
+
+bool TacBtnWnd::Down() const {
+  return (SendMessageW(CtrlHandle, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+}
+
+int TacBtnWnd::CurrentState() const {
+  if (Down()) return 2;
+  if (!IsWindowEnabled(CtrlHandle)) return 0;
+  const TsSkinManager* manager = SkinManager();
+  if (GetFocus() == CtrlHandle || (manager && manager->ActiveControl() == CtrlHandle) ||
+      (FParams.Control && skin::core::ControlIsActive(*SkinData())))
+    return 1;
+  if (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & BS_DEFPUSHBUTTON) return FParams.Control ? 1 : 3;
+  return 0;
+}
+
+TacColoring TacBtnWnd::GetColoring() const {
+  TacColoring c;
+  TsSkinManager* manager = SkinManager();
+  if (!manager || (ID != kOk && ID != kYes && ID != kCancel && ID != kNo)) return c;
+  bool okOrYes = false, no = false;
+  if (HWND parent = GetParent(CtrlHandle))
+    for (HWND sibling = GetWindow(parent, GW_CHILD); sibling;
+         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+      const unsigned id = sibling == CtrlHandle ? ID : ModalIdOf(sibling);
+      okOrYes |= id == kOk || id == kYes;
+      no |= id == kNo;
+    }
+  const bool positive = ID == kOk || ID == kYes;
+  if (!positive && !okOrYes) return c;
+  const int i = CurrentState() == 0 ? 0 : 1;
+  static constexpr std::uint32_t kBG[3][2] = {
+      {0xFFE1FFD2, 0xFFCDFFB4}, {0xFFD5D5FF, 0xFFBDBDFF}, {0xFFFFEDC9, 0xFFFFE9BE}};
+  static constexpr std::uint32_t kFG[3][2] = {
+      {0xFF28851A, 0xFF008E00}, {0xFF0000B4, 0xFF0000A2}, {0xFFAE7400, 0xFF916000}};
+  const int kind = positive ? 0 : (ID == kCancel && no) ? 2 : 1;
+  const skin::core::TacSet set = manager->ButtonsOptions().ModalButtonsColoring;
+  if (set & skin::core::acBit(skin::core::bcBackground)) c.ColorToneBG = kBG[kind][i];
+  if (set & skin::core::acBit(skin::core::bcGlyph)) c.ColorGlyph = kFG[kind][i];
+  if (set & skin::core::acBit(skin::core::bcText)) c.ColorText = kFG[kind][i];
+  return c;
+}
+
+void TacBtnWnd::ChangeShownState() {
+  if (IsWindowVisible(CtrlHandle)) InvalidateRect(CtrlHandle, nullptr, false);
+}
+
+void TacBtnWnd::acWndProc(fw::TMessage& m) {
+  using namespace skin::core;
+  if (!Skinned()) {
+    TacMainWnd::acWndProc(m);
+    return;
+  }
+  if (m.Msg == SM_ALPHACMD && WParamHi(m.WParam) == AC_GETCOLORTONE) {
+    m.Result = LRESULT(GetColoring().ColorToneBG);
+    return;
+  }
+  TacMainWnd::acWndProc(m);
+  switch (m.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_LBUTTONUP:
+      ChangeShownState();
+      return;
+    default:
+      return;
+  }
 }
 
 // ---- The dump ----------------------------------------------------------------------------------

@@ -284,6 +284,48 @@ class TacTreeViewWnd : public TacEditWnd {
   void acWndProc(fw::TMessage& m) override;
 };
 
+// The colours a dialog button takes from its modal result (0x1FFFFFFF: none).
+struct TacColoring {
+  static constexpr std::uint32_t None = 0x1FFFFFFF;
+  std::uint32_t ColorToneBG = None;  // recolours the button's background
+  std::uint32_t ColorGlyph = None;
+  std::uint32_t ColorText = None;
+};
+
+// Push buttons of dialogs (a standard button listed in ThirdButtons, or a button window of a
+// system dialog): which modal button it is, its state and its modal colours.
+class TacBtnWnd : public TacMainWnd {
+ public:
+  using TacMainWnd::TacMainWnd;
+  std::string ClassName() const override { return "TacBtnWnd"; }
+  // The modal button: the owning button's modal result (mrOk 1, mrCancel 2, mrAbort 3, mrRetry
+  // 4, mrIgnore 5, mrYes 6, mrNo 7, ...; each its own code), else the window's dialog control
+  // identifier (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7, ...). 0 for other buttons.
+  unsigned ID = 0;
+  // The button reports the pushed state.
+  bool Down() const;
+  // 2 while down; 0 when disabled; 1 when focused or hot; a default push button 1 (3 without
+  // an owning control, drawn as 1 by sections with fewer than four states); else 0.
+  int CurrentState() const;
+  // The colours of the modal buttons for the state the button shows: OK and Yes always; Cancel
+  // and No only beside an OK or Yes button, Cancel in its own colours beside a No button. The
+  // manager's ButtonsOptions.ModalButtonsColoring chooses which of the three are set.
+  TacColoring GetColoring() const;
+
+ protected:
+  void AfterCreation() override;
+  void acWndProc(fw::TMessage& m) override;
+  // Where the button changes the state it shows: it repaints now; the state fade goes here.
+  void ChangeShownState();
+};
+
+// A standard button (TButton) listed in ThirdButtons.
+class TacButtonWnd : public TacBtnWnd {
+ public:
+  using TacBtnWnd::TacBtnWnd;
+  std::string ClassName() const override { return "TacButtonWnd"; }
+};
+
 // The wrapper of a window ("ACSBSC"), or null.
 TacMainWnd* Ac_GetScrollWndFromHwnd(HWND handle);
 

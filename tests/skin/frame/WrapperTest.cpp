@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/Application.h"
+#include "framework/Button.h"
 #include "framework/CustomControl.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
@@ -197,6 +198,82 @@ TEST_F(WrapperTest, BarsFollowTheScrollStylesAndTheManagersScrollSize) {
   desktop.Pump();
   EXPECT_EQ(ClientWidth(), wide - thick);
   EXPECT_EQ(GetScrollSize(nullptr), thick);
+}
+
+// A Yes/No/Cancel box and an OK/Cancel box of standard buttons: each modal result keeps its own
+// code, so Cancel beside No takes its own colours, and the focus moves a button to its second
+// colours.
+TEST_F(WrapperTest, ModalButtonsKeepTheirOwnCodesAndColours) {
+  manager->ButtonsOptions().ModalButtonsColoring =
+      acBit(bcBackground) | acBit(bcGlyph) | acBit(bcText);
+  auto addBox = [&](int top) {
+    auto* panel = new TBox(form);
+    panel->SetBounds(0, top, 300, 40);
+    panel->SetParent(form);
+    return panel;
+  };
+  std::vector<std::unique_ptr<TacBtnWnd>> wrappers;
+  auto addButton = [&](fw::TWinControl* parent, fw::TModalResult result, int left) {
+    auto* b = new fw::TButton(form);
+    b->SetBounds(left, 5, 80, 25);
+    b->SetModalResult(result);
+    b->SetParent(parent);
+    desktop.Pump();
+    TacSkinParams p;
+    p.Control = b;
+    wrappers.push_back(TacMainWnd::Create<TacButtonWnd>(b->Handle(), false, p, manager, nullptr));
+    return std::pair{b, wrappers.back().get()};
+  };
+  fw::TWinControl* yesNoCancel = addBox(0);
+  auto [yes, yesWnd] = addButton(yesNoCancel, fw::mrYes, 0);
+  auto [no, noWnd] = addButton(yesNoCancel, fw::mrNo, 100);
+  auto [cancel, cancelWnd] = addButton(yesNoCancel, fw::mrCancel, 200);
+  fw::TWinControl* okCancel = addBox(50);
+  auto [ok, okWnd] = addButton(okCancel, fw::mrOk, 0);
+  auto [cancel2, cancel2Wnd] = addButton(okCancel, fw::mrCancel, 100);
+  fw::TWinControl* alone = addBox(100);
+  auto [cancel3, cancel3Wnd] = addButton(alone, fw::mrCancel, 0);
+  desktop.Pump();
+  EXPECT_EQ(yesWnd->ID, 6u);
+  EXPECT_EQ(noWnd->ID, 7u);
+  EXPECT_EQ(cancelWnd->ID, 2u);
+  EXPECT_EQ(okWnd->ID, 1u);
+  EXPECT_EQ(cancelWnd->ClassName(), "TacButtonWnd");
+
+  okCancel->SetFocus();
+  desktop.Pump();
+  for (TacBtnWnd* w : {yesWnd, noWnd, cancelWnd, okWnd, cancel2Wnd}) EXPECT_EQ(w->CurrentState(), 0);
+  auto expect = [](TacBtnWnd* w, std::uint32_t tone, std::uint32_t fg, const char* what) {
+    const TacColoring c = w->GetColoring();
+    EXPECT_EQ(c.ColorToneBG, tone) << what;
+    EXPECT_EQ(c.ColorGlyph, fg) << what;
+    EXPECT_EQ(c.ColorText, fg) << what;
+  };
+  expect(yesWnd, 0xFFE1FFD2, 0xFF28851A, "Yes");
+  expect(noWnd, 0xFFD5D5FF, 0xFF0000B4, "No");
+  expect(cancelWnd, 0xFFFFEDC9, 0xFFAE7400, "Cancel beside No");
+  expect(okWnd, 0xFFE1FFD2, 0xFF28851A, "OK");
+  expect(cancel2Wnd, 0xFFD5D5FF, 0xFF0000B4, "Cancel beside OK");
+  expect(cancel3Wnd, TacColoring::None, TacColoring::None, "Cancel alone");
+  EXPECT_EQ(win::SendMessageW(cancel->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_GETCOLORTONE), 0),
+            LRESULT(0xFFFFEDC9));
+  // Focused, a button shows its second colours.
+  cancel->SetFocus();
+  desktop.Pump();
+  EXPECT_EQ(cancelWnd->CurrentState(), 1);
+  expect(cancelWnd, 0xFFFFE9BE, 0xFF916000, "Cancel beside No, focused");
+  // By default only the glyph colour is set.
+  manager->ButtonsOptions().ModalButtonsColoring = acBit(bcGlyph);
+  EXPECT_EQ(yesWnd->GetColoring().ColorToneBG, TacColoring::None);
+  EXPECT_EQ(yesWnd->GetColoring().ColorText, TacColoring::None);
+  EXPECT_EQ(yesWnd->GetColoring().ColorGlyph, 0xFF28851Au);
+  // A bare dialog button is known by its control identifier.
+  auto* bare = new TBox(form);
+  bare->SetParent(alone);
+  win::SetWindowLongPtrW(bare->Handle(), win::GWLP_ID, 7);
+  auto bareWnd = TacMainWnd::Create<TacBtnWnd>(bare->Handle(), false, TacSkinParams{}, manager, nullptr);
+  EXPECT_EQ(bareWnd->ID, 7u);
+  EXPECT_EQ(bareWnd->SkinData()->SkinSection(), "BUTTON");
 }
 
 // Every internal skin's bar, as it is, with its down arrow hot and with it pressed: the hot and
