@@ -7,6 +7,7 @@
 #include "framework/Automation.h"
 #include "platform/backend/Dump.h"
 #include "framework/Button.h"
+#include "framework/Canvas.h"
 #include "framework/Edit.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Input.h"
@@ -1086,6 +1087,51 @@ TacColoring TacBtnWnd::GetColoring() const {
   return c;
 }
 
+bool TacBtnWnd::PrepareCache() {
+  fw::TControl* c = FParams.Control;
+  TsCommonData& cd = *SkinData();
+  TsSkinManager* manager = SkinManager();
+  if (!c || !manager || !Skinned()) return false;
+  const skin::data::TsGeneralData& gd = manager->SkinModel()->gd[std::size_t(cd.SkinIndex)];
+  int state = CurrentState();
+  if (state == 3 && gd.States < 4) state = 1;
+  state = std::clamp(state, 0, std::max(gd.States - 1, 0));
+  cd.BGChanged = true;
+  skin::core::InitCacheBmp(cd);
+  gfx::Bitmap* cache = cd.CacheBmp();
+  if (!cache || cache->Empty() ||
+      !skin::core::PaintSkinControl(cd, c->Parent(), true, state, cache->Bounds(), {}, cache,
+                                    true)) {
+    cd.ClearCache();
+    return false;
+  }
+  cd.BGChanged = false;
+  const TacColoring coloring = GetColoring();
+  if (coloring.ColorToneBG != TacColoring::None)
+    skin::paint::ChangeBitmapPixels(*cache, skin::paint::ChangeColorTone,
+                                    int(coloring.ColorToneBG & 0xFFFFFF), skin::paint::clFuchsia);
+  const std::u16string text = GetWindowTextW(CtrlHandle);
+  if (text.empty()) return true;
+  gfx::DeviceContext dc(*cache);
+  fw::TCanvas canvas;
+  canvas.SetHandle(&dc);
+  canvas.Font.Assign(c->Font());
+  gfx::TRect r = cache->Bounds();
+  if (state == 2 && gd.ShiftOnClick) r = r.Offset(1, 1);
+  const bool multiline = GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & BS_MULTILINE;
+  const unsigned flags =
+      gfx::DT_CENTER | gfx::DT_VCENTER | (multiline ? gfx::DT_WORDBREAK : gfx::DT_SINGLELINE);
+  if (coloring.ColorText != TacColoring::None) {
+    canvas.Font.SetColor(fw::TColor(coloring.ColorText & 0xFFFFFF));
+    canvas.BrushStyle = fw::TBrushStyle::bsClear;
+    canvas.TextRect(r, text, flags);
+  } else {
+    skin::core::WriteTextEx(canvas, text, IsWindowEnabled(CtrlHandle), r, flags, cd,
+                            std::min(state, 2), true);
+  }
+  return true;
+}
+
 void TacBtnWnd::ChangeShownState() {
   if (IsWindowVisible(CtrlHandle)) InvalidateRect(CtrlHandle, nullptr, false);
 }
@@ -1098,6 +1144,25 @@ void TacBtnWnd::acWndProc(fw::TMessage& m) {
   }
   if (m.Msg == SM_ALPHACMD && WParamHi(m.WParam) == AC_GETCOLORTONE) {
     m.Result = LRESULT(GetColoring().ColorToneBG);
+    return;
+  }
+  if (m.Msg == SM_ALPHACMD && WParamHi(m.WParam) == AC_PREPARECACHE) {
+    m.Result = PrepareCache();
+    return;
+  }
+  if (m.Msg == WM_ERASEBKGND && FParams.Control) {
+    m.Result = 1;
+    return;
+  }
+  // Painted wholly from the cache; the button's own painting only where that cannot be.
+  if (m.Msg == WM_PAINT && FParams.Control && IsWindowVisible(CtrlHandle) && PrepareCache()) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(CtrlHandle, &ps);
+    gfx::Bitmap& cache = *SkinData()->CacheBmp();
+    gfx::DeviceContext from(cache);
+    gfx::BitBlt(dc, 0, 0, cache.Width(), cache.Height(), &from, 0, 0, gfx::SRCCOPY);
+    EndPaint(CtrlHandle, &ps);
+    m.Result = 0;
     return;
   }
   TacMainWnd::acWndProc(m);

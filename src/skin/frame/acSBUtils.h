@@ -311,6 +311,11 @@ class TacBtnWnd : public TacMainWnd {
   // and No only beside an OK or Yes button, Cancel in its own colours beside a No button. The
   // manager's ButtonsOptions.ModalButtonsColoring chooses which of the three are set.
   TacColoring GetColoring() const;
+  // Paints a button with an owning control into its skin data's cache: the section for the
+  // state over the parent's background, recoloured by the modal background tone, and the
+  // caption (in the modal text colour when one is set). False when it cannot be painted now
+  // (no owning control, unskinned, the parent's picture not ready).
+  bool PrepareCache();
 
  protected:
   void AfterCreation() override;

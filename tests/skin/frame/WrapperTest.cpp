@@ -18,6 +18,7 @@
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Messages.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/SystemMetrics.h"
@@ -274,6 +275,54 @@ TEST_F(WrapperTest, ModalButtonsKeepTheirOwnCodesAndColours) {
   auto bareWnd = TacMainWnd::Create<TacBtnWnd>(bare->Handle(), false, TacSkinParams{}, manager, nullptr);
   EXPECT_EQ(bareWnd->ID, 7u);
   EXPECT_EQ(bareWnd->SkinData()->SkinSection(), "BUTTON");
+}
+
+// A wrapped standard button is painted from its section over its parent, recoloured by its
+// modal tone, and the screen shows exactly that picture.
+TEST_F(WrapperTest, AWrappedButtonShowsItsSectionInItsModalTone) {
+  manager->ButtonsOptions().ModalButtonsColoring = acBit(bcBackground) | acBit(bcText);
+  std::vector<std::unique_ptr<TacBtnWnd>> wrappers;
+  fw::TButton* buttons[3] = {};
+  const fw::TModalResult results[3] = {fw::mrYes, fw::mrNo, fw::mrCancel};
+  for (int i = 0; i < 3; ++i) {
+    buttons[i] = new fw::TButton(form);
+    buttons[i]->SetBounds(20 + 90 * i, 170, 80, 25);
+    buttons[i]->SetModalResult(results[i]);
+    buttons[i]->SetCaption(u"Кнопка");
+    buttons[i]->SetParent(form);
+  }
+  desktop.Pump();
+  for (fw::TButton* b : buttons) {
+    TacSkinParams p;
+    p.Control = b;
+    wrappers.push_back(TacMainWnd::Create<TacButtonWnd>(b->Handle(), false, p, manager, nullptr));
+    win::InvalidateRect(b->Handle(), nullptr, true);
+  }
+  desktop.Pump();
+  TacBtnWnd* cancel = wrappers[2].get();
+  ASSERT_NE(cancel->SkinData()->CacheBmp(), nullptr);
+  const gfx::Bitmap toned = *cancel->SkinData()->CacheBmp();
+  ASSERT_EQ(toned.Width(), 80);
+  win::RECT r;
+  win::GetWindowRect(buttons[2]->Handle(), &r);
+  const gfx::Bitmap screen = desktop.Compose();
+  int differing = 0;
+  for (int y = 0; y < toned.Height(); ++y)
+    for (int x = 0; x < toned.Width(); ++x)
+      differing += (screen.At(r.Left + x, r.Top + y) & 0xFFFFFF) != (toned.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differing, 0);
+  gfx::Bitmap row(280, 35);
+  row.CopyFrom(screen, {r.Left - 200, r.Top - 5, r.Left + 80, r.Top + 30}, {0, 0});
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "buttons.png").string(),
+                      gfx::EncodePng(row));
+  // Without modal colours the same button paints other pixels.
+  manager->ButtonsOptions().ModalButtonsColoring = 0;
+  ASSERT_TRUE(cancel->PrepareCache());
+  const gfx::Bitmap plain = *cancel->SkinData()->CacheBmp();
+  int changed = 0;
+  for (int y = 0; y < plain.Height(); ++y)
+    for (int x = 0; x < plain.Width(); ++x) changed += plain.At(x, y) != toned.At(x, y);
+  EXPECT_GT(changed, plain.Width() * plain.Height() / 2);
 }
 
 // Every internal skin's bar, as it is, with its down arrow hot and with it pressed: the hot and
