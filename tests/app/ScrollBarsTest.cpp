@@ -185,6 +185,37 @@ TEST_F(ScrollBarsTest, AMessageBoxOpenedDuringAPressStopsTheRepeat) {
   EXPECT_EQ(win::GetCapture(), nullptr);
 }
 
+// The wheel, the keys and a page click scroll as before, and the bar on the screen follows.
+TEST_F(ScrollBarsTest, WheelKeysAndPageClicksScrollAndTheBarFollows) {
+  fw::TTreeView* tree = Form1->sTreeView2;
+  tree->SetFocus();
+  desktop.Pump();
+  const gfx::TPoint inside = tree->ClientToScreen({50, 50});
+  win::InjectMouseWheel(-120, false, inside);
+  desktop.Pump();
+  const int wheeled = tree->TopRow();
+  EXPECT_GT(wheeled, 0);
+  EXPECT_EQ(TreeBars()->Layout(win::SB_VERT).Info.nPos, wheeled);
+  ExpectScreenIsTheSkinnedBar(TreeBars(), "after the wheel");
+  constexpr unsigned kPageDown = 0xE051;
+  win::InjectKey(kPageDown, true);
+  win::InjectKey(kPageDown, false);
+  desktop.Pump();
+  EXPECT_GT(tree->TopRow(), wheeled);
+  ExpectScreenIsTheSkinnedBar(TreeBars(), "after Page Down");
+  // A click on the track below the thumb scrolls a page less one row.
+  const int before = tree->TopRow();
+  const TacBarLayout l = TreeBars()->Layout(win::SB_VERT);
+  const gfx::TRect r = ScreenBar(TreeBars(), l);
+  const gfx::TPoint below{(r.Left + r.Right) / 2,
+                          r.Top + l.Button + l.Thumb.Offset + l.Thumb.Size + 5};
+  Press(below);
+  Release(below);
+  EXPECT_EQ(TimesOf(win::SB_PAGEDOWN).size(), 1u);
+  EXPECT_EQ(tree->TopRow(), before + std::max(1, int(l.Info.nPage) - 1));
+  ExpectScreenIsTheSkinnedBar(TreeBars(), "after a page click");
+}
+
 TEST_F(ScrollBarsTest, NoSystemPixelInTheBarsOfTheTreeAndTheMemo) {
   Form1->sTreeView2->Perform(win::WM_VSCROLL, win::MAKEWPARAM(win::SB_THUMBPOSITION, 20), 0);
   desktop.Pump();
