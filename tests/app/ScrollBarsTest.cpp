@@ -216,6 +216,31 @@ TEST_F(ScrollBarsTest, WheelKeysAndPageClicksScrollAndTheBarFollows) {
   ExpectScreenIsTheSkinnedBar(TreeBars(), "after a page click");
 }
 
+// With the skin off the tree's wrapper comes off and the system's bar is back in the same room;
+// with the skin on again a new wrapper paints the skinned bar.
+TEST_F(ScrollBarsTest, TheSkinOffGivesTheSystemBarBackAndOnAgainANewWrapper) {
+  auto* manager =
+      dynamic_cast<skin::core::TsSkinManager*>(Form1->FindComponent("sSkinManager1"));
+  ASSERT_NE(manager, nullptr);
+  auto* tree = dynamic_cast<skin::controls::TsTreeView*>(Form1->sTreeView2);
+  ASSERT_NE(tree, nullptr);
+  const int clientWidth = tree->ClientWidth();
+  const gfx::TRect skinned = ScreenBar(TreeBars(), TreeBars()->Layout(win::SB_VERT));
+  manager->SetActive(false);
+  desktop.Pump();
+  EXPECT_TRUE(tree->Wrapper() == nullptr || tree->Wrapper()->Destroyed());
+  EXPECT_EQ(tree->ClientWidth(), clientWidth);
+  win::SCROLLBARINFO info;
+  ASSERT_TRUE(win::GetScrollBarInfo(tree->Handle(), win::OBJID_VSCROLL, &info));
+  EXPECT_EQ(gfx::TRect(info.rcScrollBar), skinned);
+  manager->SetActive(true);
+  desktop.Pump();
+  ASSERT_NE(tree->Wrapper(), nullptr);
+  EXPECT_FALSE(tree->Wrapper()->Destroyed());
+  EXPECT_EQ(tree->ClientWidth(), clientWidth);
+  ExpectScreenIsTheSkinnedBar(TreeBars(), "the tree after the skin came back");
+}
+
 TEST_F(ScrollBarsTest, NoSystemPixelInTheBarsOfTheTreeAndTheMemo) {
   Form1->sTreeView2->Perform(win::WM_VSCROLL, win::MAKEWPARAM(win::SB_THUMBPOSITION, 20), 0);
   desktop.Pump();

@@ -183,6 +183,23 @@ TEST_F(WrapperTest, BarsFollowTheScrollStylesAndTheManagersScrollSize) {
   EXPECT_EQ(GetScrollSize(manager), 10);
   EXPECT_EQ(sw->Layout(win::SB_VERT).Bar.Width(), 10);
   EXPECT_EQ(ClientWidth(), wide - 10);
+  // A horizontal bar takes the bottom beside the vertical one; the corner is neither's.
+  si.nMax = 999;
+  si.nPage = 100;
+  si.nPos = 450;
+  win::SetScrollInfo(h, win::SB_HORZ, si, true);
+  desktop.Pump();
+  const TacBarLayout hl = sw->Layout(win::SB_HORZ), vl = sw->Layout(win::SB_VERT);
+  EXPECT_EQ(hl.Bar.Height(), 10);
+  EXPECT_EQ(hl.Bar.Right, vl.Bar.Left);
+  EXPECT_EQ(vl.Bar.Bottom, hl.Bar.Top);
+  EXPECT_EQ(hl.Bar.Width(), ClientWidth());
+  EXPECT_TRUE(hl.Active);
+  // Position 450 of 0..900: half the thumb's room, to the nearest pixel (halves up).
+  EXPECT_EQ(hl.Thumb.Offset, (hl.Bar.Width() - 2 * hl.Button - hl.Thumb.Size + 1) / 2);
+  win::ShowScrollBar(h, win::SB_HORZ, false);
+  desktop.Pump();
+  EXPECT_EQ(sw->Layout(win::SB_VERT).Bar.Bottom, vl.Bar.Bottom + 10);
   // A page that covers the range: the bar stays (the style is kept) but cannot scroll.
   win::ShowScrollBar(h, win::SB_VERT, false);
   desktop.Pump();
