@@ -125,7 +125,8 @@ TEST_F(ScrollBarsTest, TheDownArrowScrollsAtOnceThenEvery55msAfter300AndPausesOf
   EXPECT_EQ(TreeBars()->PressedPart(win::SB_VERT), skin::frame::HTSCROLL_NONE);
   win::InjectMouseMove(arrow);
   desktop.Advance(110);
-  EXPECT_EQ(TimesOf(win::SB_LINEDOWN), (std::vector<win::DWORD>{0, 355, 410, 465, 520, 575, 850, 905}));
+  EXPECT_EQ(TimesOf(win::SB_LINEDOWN),
+            (std::vector<win::DWORD>{0, 355, 410, 465, 520, 575, 850, 905}));
   Release(arrow);
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.back().second, win::SB_ENDSCROLL);
@@ -219,8 +220,7 @@ TEST_F(ScrollBarsTest, WheelKeysAndPageClicksScrollAndTheBarFollows) {
 // With the skin off the tree's wrapper comes off and the system's bar is back in the same room;
 // with the skin on again a new wrapper paints the skinned bar.
 TEST_F(ScrollBarsTest, TheSkinOffGivesTheSystemBarBackAndOnAgainANewWrapper) {
-  auto* manager =
-      dynamic_cast<skin::core::TsSkinManager*>(Form1->FindComponent("sSkinManager1"));
+  auto* manager = dynamic_cast<skin::core::TsSkinManager*>(Form1->FindComponent("sSkinManager1"));
   ASSERT_NE(manager, nullptr);
   auto* tree = dynamic_cast<skin::controls::TsTreeView*>(Form1->sTreeView2);
   ASSERT_NE(tree, nullptr);
@@ -262,7 +262,8 @@ TEST_F(ScrollBarsTest, NoSystemPixelInTheBarsOfTheTreeAndTheMemo) {
   EXPECT_EQ(fits.Thumb.Size, 0);
   ExpectScreenIsTheSkinnedBar(memo, "the memo that fits its text");
   std::u16string longText;
-  for (int i = 0; i < 60; ++i) longText += u"Строка " + fw::Utf8ToUtf16(std::to_string(i)) + u"\r\n";
+  for (int i = 0; i < 60; ++i)
+    longText += u"Строка " + fw::Utf8ToUtf16(std::to_string(i)) + u"\r\n";
   Form1->sMemo1->SetText(longText);
   desktop.Pump();
   const TacBarLayout scrolls = memo->Layout(win::SB_VERT);

@@ -418,11 +418,6 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   friend class TacManagerRef;
   friend void LoadThirdNames(TsSkinManager& manager, bool overwrite);
   friend void UpdateThirdNames(TsSkinManager& manager);
-
-// The thickness of skinned scroll bars: the system's vertical bar width without a manager;
-// ScrollsOptions.ScrollSize when set (0 or more); else the system width, scaled from the
-// screen's step to the skin's unless ScaleMode is smAuto or smOldMode.
-int GetScrollSize(const TsSkinManager* manager);
   data::TacSkinLoadContext LoadContext() const;
   void LoadSkin();
   void SkinListSourcesChanged();

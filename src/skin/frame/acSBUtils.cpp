@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "framework/Automation.h"
-#include "platform/backend/Dump.h"
 #include "framework/Button.h"
 #include "framework/Canvas.h"
 #include "framework/Edit.h"
+#include "platform/backend/Dump.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
@@ -81,8 +81,8 @@ int ThumbPosition(int offset, int trackLength, int thumbSize, int min, int max, 
   const std::int64_t scrollable = Scrollable(min, max, page);
   if (room <= 0 || scrollable <= 0) return min;
   const std::int64_t at = std::clamp<std::int64_t>(offset, 0, room);
-  return int(std::min<std::int64_t>(min + MulDiv64(at, scrollable, room),
-                                    LastPosition(min, max, page)));
+  return int(
+      std::min<std::int64_t>(min + MulDiv64(at, scrollable, room), LastPosition(min, max, page)));
 }
 
 int ScrollPortion(int along, int across, int barLength, int thickness, int buttonLength,
@@ -415,17 +415,18 @@ int TacScrollWnd::GetScrollMetric(int bar, bool buttonLength) const {
     const int value = buttonLength ? d.ButtonsSize : d.ScrollWidth;
     if (value >= 0) return value;
   }
-  const int system =
-      GetSystemMetrics(vert ? (buttonLength ? SM_CYVSCROLL : SM_CXVSCROLL)
-                            : (buttonLength ? SM_CXHSCROLL : SM_CYHSCROLL));
+  const int system = GetSystemMetrics(vert ? (buttonLength ? SM_CYVSCROLL : SM_CXVSCROLL)
+                                           : (buttonLength ? SM_CXHSCROLL : SM_CYHSCROLL));
   if (!buttonLength) {
-    if (manager && manager->ScrollsOptions().ScrollSize() >= 0) return skin::core::GetScrollSize(manager);
+    if (manager && manager->ScrollsOptions().ScrollSize() >= 0)
+      return skin::core::GetScrollSize(manager);
     return b.nArrowWidth < 0 ? -b.nArrowWidth * system : b.nArrowWidth;
   }
   if (manager && manager->ScrollsOptions().ButtonsSize() >= 0)
     return manager->ScrollsOptions().ButtonsSize();
   if (b.nArrowLength >= 0) return b.nArrowLength;
-  if (manager && manager->ScrollsOptions().ScrollSize() >= 0) return skin::core::GetScrollSize(manager);
+  if (manager && manager->ScrollsOptions().ScrollSize() >= 0)
+    return skin::core::GetScrollSize(manager);
   return -b.nArrowLength * system;
 }
 
@@ -464,8 +465,8 @@ TacBarLayout TacScrollWnd::Layout(int bar) {
   const std::int64_t span = std::int64_t(l.Info.nMax) - l.Info.nMin + 1;
   l.Active = !unavailable && (l.Info.nPage == 0 ? span > 1 : span > std::int64_t(l.Info.nPage));
   if (l.Active && 2 * button < length) {
-    l.Thumb = CalcThumb(length, button, Bar(bar).nMinThumbSize, l.Info.nMin,
-                        l.Info.nMax, l.Info.nPage, l.Info.nPos);
+    l.Thumb = CalcThumb(length, button, Bar(bar).nMinThumbSize, l.Info.nMin, l.Info.nMax,
+                        l.Info.nPage, l.Info.nPos);
     if (fThumbTracking && sb.uCurrentScrollbar == bar && sb.hwndCurSB == CtrlHandle)
       l.Thumb.Offset = FDragOffset;
   }
@@ -481,8 +482,7 @@ int TacScrollWnd::PressedPart(int bar) const {
   if (sb.hwndCurSB != CtrlHandle || sb.uCurrentScrollbar != bar) return HTSCROLL_NONE;
   if (sb.uCurrentScrollPortion == HTSCROLL_THUMB) return fThumbTracking ? HTSCROLL_THUMB : -1;
   // A button or track part shows pressed while the mouse is on it.
-  return sb.uHitTestPortion == sb.uCurrentScrollPortion ? sb.uCurrentScrollPortion
-                                                        : HTSCROLL_NONE;
+  return sb.uHitTestPortion == sb.uCurrentScrollPortion ? sb.uCurrentScrollPortion : HTSCROLL_NONE;
 }
 
 int TacScrollWnd::PartAt(int bar, TPoint screen, bool shift) {
@@ -492,9 +492,9 @@ int TacScrollWnd::PartAt(int bar, TPoint screen, bool shift) {
   const TRect r = l.Bar.Offset(wr.Left, wr.Top);
   const bool vert = IsVert(bar);
   return ScrollPortion(vert ? screen.Y - r.Top : screen.X - r.Left,
-                       vert ? screen.X - r.Left : screen.Y - r.Top,
-                       vert ? r.Height() : r.Width(), vert ? r.Width() : r.Height(),
-                       GetScrollMetric(bar, true), l.Active ? l.Thumb : TacThumb{}, shift);
+                       vert ? screen.X - r.Left : screen.Y - r.Top, vert ? r.Height() : r.Width(),
+                       vert ? r.Width() : r.Height(), GetScrollMetric(bar, true),
+                       l.Active ? l.Thumb : TacThumb{}, shift);
 }
 
 void TacScrollWnd::PaintBar(int bar, gfx::Bitmap& bmp) {
@@ -511,8 +511,8 @@ void TacScrollWnd::PaintBar(int bar, gfx::Bitmap& bmp) {
   // What lies behind the bar: the control's own picture there, else its colour.
   gfx::Bitmap bg(bmp.Width(), bmp.Height());
   TsCommonData& data = *SkinData();
-  skin::paint::FillRect32(bg, {0, 0, bg.Width(), bg.Height()},
-                          skin::core::GetBGColor(data, 0), 255);
+  skin::paint::FillRect32(bg, {0, 0, bg.Width(), bg.Height()}, skin::core::GetBGColor(data, 0),
+                          255);
   if (data.OwnerControl() && skin::core::UpdateCache(data, skin::core::ControlState(data))) {
     gfx::Bitmap* cache = data.CacheBmp();
     gfx::DeviceContext from(*cache), to(bg);
@@ -549,8 +549,9 @@ void TacScrollWnd::PaintBar(int bar, gfx::Bitmap& bmp) {
       const TRect a = state == 2 && gd.ShiftOnClick ? r.Offset(1, 1) : r;
       auto style = manager->Options().ActualArrowStyle();
       if (style == skin::paint::arsDefault) style = skin::paint::arsSolid1;
-      const auto side = part == HTSCROLL_LEFT ? (vert ? skin::paint::asTop : skin::paint::asLeft)
-                                              : (vert ? skin::paint::asBottom : skin::paint::asRight);
+      const auto side = part == HTSCROLL_LEFT
+                            ? (vert ? skin::paint::asTop : skin::paint::asLeft)
+                            : (vert ? skin::paint::asBottom : skin::paint::asRight);
       skin::paint::DrawArrow(bmp, sd::StateProps(gd, std::min(state, 2)).FontColor.Color,
                              skin::paint::clNone, a, side, 0, 0, 0, style);
     }
@@ -565,9 +566,9 @@ void TacScrollWnd::PaintBar(int bar, gfx::Bitmap& bmp) {
     if (sm->IsValidImgIndex(e.GlyphIndex)) {
       const auto& md = sm->ma[std::size_t(e.GlyphIndex)];
       if (md.Width <= r.Width() && md.Height <= r.Height())
-        sd::DrawSkinGlyph(bmp,
-                          {r.Left + (r.Width() - md.Width) / 2, r.Top + (r.Height() - md.Height) / 2},
-                          state, 1, md, ci);
+        sd::DrawSkinGlyph(
+            bmp, {r.Left + (r.Width() - md.Width) / 2, r.Top + (r.Height() - md.Height) / 2}, state,
+            1, md, ci);
     }
   }
   // A bar that cannot scroll is veiled with what lies behind it.
@@ -645,16 +646,16 @@ void TacScrollWnd::NCCalcSize(fw::TMessage& m) {
   sBarHorz.fScrollFlags = (style & WS_HSCROLL) ? TacScrollBar::CSBS_VISIBLE : 0;
   sBarVert.fScrollFlags = (style & WS_VSCROLL) ? TacScrollBar::CSBS_VISIBLE : 0;
   const int vThick = GetScrollMetric(SB_VERT, false), hThick = GetScrollMetric(SB_HORZ, false);
-  sBarVert.fScrollVisible = (sBarVert.fScrollFlags & TacScrollBar::CSBS_VISIBLE) &&
-                            r->Right - r->Left >= vThick;
+  sBarVert.fScrollVisible =
+      (sBarVert.fScrollFlags & TacScrollBar::CSBS_VISIBLE) && r->Right - r->Left >= vThick;
   if (sBarVert.fScrollVisible) {
     if (fLeftScrollbar)
       r->Left += vThick;
     else
       r->Right -= vThick;
   }
-  sBarHorz.fScrollVisible = (sBarHorz.fScrollFlags & TacScrollBar::CSBS_VISIBLE) &&
-                            r->Bottom - r->Top >= hThick;
+  sBarHorz.fScrollVisible =
+      (sBarHorz.fScrollFlags & TacScrollBar::CSBS_VISIBLE) && r->Bottom - r->Top >= hThick;
   if (sBarHorz.fScrollVisible) r->Bottom -= hThick;
   ScrollsInitialized = true;
 }

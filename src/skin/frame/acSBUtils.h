@@ -51,8 +51,7 @@ enum TacScrollPart : int {
 
 constexpr int acMinThumbSize = 16;  // the shortest thumb, in pixels
 // The hover check, the first auto-repeat delay and the repeat, on the window's timers.
-constexpr win::UINT_PTR acHoverTimer = 0xFFF2, acFirstRepeatTimer = 0xFFFD,
-                        acRepeatTimer = 0xFFFE;
+constexpr win::UINT_PTR acHoverTimer = 0xFFF2, acFirstRepeatTimer = 0xFFFD, acRepeatTimer = 0xFFFE;
 constexpr UINT acHoverInterval = 20, acFirstRepeatDelay = 300, acRepeatInterval = 55;
 
 // The thumb of a bar: its length and its start behind the first button. Length 0: no thumb
@@ -343,8 +342,8 @@ void ReleaseWrapper(std::unique_ptr<TacMainWnd> wrapper);
 template <class W>
 void RefreshScrolls(TsCommonData& cd, std::unique_ptr<TacMainWnd>& listSW) {
   auto* control = dynamic_cast<fw::TWinControl*>(cd.OwnerControl());
-  const bool wanted = control && control->HandleAllocated() && cd.Skinned() &&
-                      !control->HasState(fw::csDestroying);
+  const bool wanted =
+      control && control->HandleAllocated() && cd.Skinned() && !control->HasState(fw::csDestroying);
   if (listSW && (listSW->Destroyed() || !wanted)) ReleaseWrapper(std::move(listSW));
   if (!listSW && wanted) {
     TacSkinParams params;

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <random>
 
 #include "skin/frame/acSBUtils.h"
@@ -46,8 +46,8 @@ TEST(ScrollArithmetic, ThumbTable) {
     const TacThumb t = CalcThumb(c.length, c.button, c.minThumb, c.min, c.max, c.page, c.pos);
     EXPECT_EQ(t.Size, c.size) << c.length << " " << c.min << ".." << c.max << " page " << c.page
                               << " pos " << c.pos;
-    EXPECT_EQ(t.Offset, c.offset) << c.length << " " << c.min << ".." << c.max << " page "
-                                  << c.page << " pos " << c.pos;
+    EXPECT_EQ(t.Offset, c.offset) << c.length << " " << c.min << ".." << c.max << " page " << c.page
+                                  << " pos " << c.pos;
   }
 }
 
@@ -56,33 +56,35 @@ TEST(ScrollArithmetic, DraggedThumbPositionTable) {
   EXPECT_EQ(ThumbPosition(50, 66, 16, 0, 99, 10), 90);
   EXPECT_EQ(ThumbPosition(80, 66, 16, 0, 99, 10), 90);  // beyond the track: the last position
   EXPECT_EQ(ThumbPosition(-5, 66, 16, 0, 99, 10), 0);
-  EXPECT_EQ(ThumbPosition(0, 16, 16, 3, 99, 10), 3);    // no room to move: the minimum
-  EXPECT_EQ(ThumbPosition(10, 66, 16, 0, 9, 50), 0);    // page above the range
+  EXPECT_EQ(ThumbPosition(0, 16, 16, 3, 99, 10), 3);  // no room to move: the minimum
+  EXPECT_EQ(ThumbPosition(10, 66, 16, 0, 9, 50), 0);  // page above the range
   EXPECT_EQ(ThumbPosition(50, 66, 16, INT_MIN, INT_MAX, 1), INT_MAX);
   EXPECT_EQ(ThumbPosition(0, 66, 16, INT_MIN, INT_MAX, 1), INT_MIN);
-  EXPECT_EQ(ThumbPosition(49, 66, 17, 0, 99, 0), 99);   // page 0 reaches max
+  EXPECT_EQ(ThumbPosition(49, 66, 17, 0, 99, 0), 99);  // page 0 reaches max
   EXPECT_EQ(LastPosition(0, 99, 10), 90);
   EXPECT_EQ(LastPosition(0, 9, 50), 0);
   EXPECT_EQ(LastPosition(INT_MIN, INT_MAX, 0), INT_MAX);
 }
 
 TEST(ScrollArithmetic, PartsUnderPoints) {
-  const TacThumb thumb{16, 25};  // from 42 to 58 of a 100-pixel bar with 17-pixel buttons
-  EXPECT_EQ(ScrollPortion(5, 3, 100, 17, 17, thumb, false), HTSCROLL_UP);
-  EXPECT_EQ(ScrollPortion(16, 3, 100, 17, 17, thumb, false), HTSCROLL_UP);
-  EXPECT_EQ(ScrollPortion(83, 3, 100, 17, 17, thumb, false), HTSCROLL_DOWN);
-  EXPECT_EQ(ScrollPortion(99, 3, 100, 17, 17, thumb, false), HTSCROLL_DOWN);
-  EXPECT_EQ(ScrollPortion(30, 3, 100, 17, 17, thumb, false), HTSCROLL_PAGEUP);
-  EXPECT_EQ(ScrollPortion(41, 3, 100, 17, 17, thumb, false), HTSCROLL_PAGEUP);
-  EXPECT_EQ(ScrollPortion(42, 3, 100, 17, 17, thumb, false), HTSCROLL_THUMB);
-  EXPECT_EQ(ScrollPortion(57, 3, 100, 17, 17, thumb, false), HTSCROLL_THUMB);
-  EXPECT_EQ(ScrollPortion(58, 3, 100, 17, 17, thumb, false), HTSCROLL_PAGEDOWN);
-  EXPECT_EQ(ScrollPortion(30, 3, 100, 17, 17, thumb, true), HTSCROLL_PAGEGO);
-  EXPECT_EQ(ScrollPortion(50, 3, 100, 17, 17, thumb, true), HTSCROLL_THUMB);
-  // Outside the bar.
-  EXPECT_EQ(ScrollPortion(50, 17, 100, 17, 17, thumb, false), HTSCROLL_NONE);
-  EXPECT_EQ(ScrollPortion(50, -1, 100, 17, 17, thumb, false), HTSCROLL_NONE);
-  EXPECT_EQ(ScrollPortion(100, 3, 100, 17, 17, thumb, false), HTSCROLL_NONE);
+  // A 100-pixel bar, 17 thick, with 17-pixel buttons and a thumb from 42 to 58.
+  const TacThumb thumb{16, 25};
+  struct {
+    int along, across;
+    bool shift;
+    int part;
+  } const cases[] = {
+      {5, 3, false, HTSCROLL_UP},        {16, 3, false, HTSCROLL_UP},
+      {83, 3, false, HTSCROLL_DOWN},     {99, 3, false, HTSCROLL_DOWN},
+      {30, 3, false, HTSCROLL_PAGEUP},   {41, 3, false, HTSCROLL_PAGEUP},
+      {42, 3, false, HTSCROLL_THUMB},    {57, 3, false, HTSCROLL_THUMB},
+      {58, 3, false, HTSCROLL_PAGEDOWN}, {30, 3, true, HTSCROLL_PAGEGO},
+      {50, 3, true, HTSCROLL_THUMB},     {50, 17, false, HTSCROLL_NONE},
+      {50, -1, false, HTSCROLL_NONE},    {100, 3, false, HTSCROLL_NONE},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ScrollPortion(c.along, c.across, 100, 17, 17, thumb, c.shift), c.part)
+        << c.along << "," << c.across << (c.shift ? " shift" : "");
   // No thumb: the track is nothing.
   EXPECT_EQ(ScrollPortion(50, 3, 100, 17, 17, TacThumb{}, false), HTSCROLL_NONE);
   // A bar shorter than two buttons: two half-length buttons.
@@ -102,7 +104,8 @@ TacThumb ReferenceThumb(int length, int button, int minThumb, int min, int max, 
   const i128 track = i128(length) - 2 * i128(button);
   if (track <= 0) return {};
   const i128 range = i128(max) > i128(min) ? i128(max) - min : 0;
-  i128 size = page == 0 ? (button > minThumb ? button : minThumb) : Round(i128(page) * track, range + 1);
+  i128 size =
+      page == 0 ? (button > minThumb ? button : minThumb) : Round(i128(page) * track, range + 1);
   if (button != 0 || size > 18)
     size = size > minThumb ? size : minThumb;
   else
@@ -151,20 +154,21 @@ TEST(ScrollArithmetic, RandomBarsAgreeWithTheReference) {
         page = unsigned(pick(0, UINT_MAX));
         break;
       default:
-        page = unsigned(std::clamp<std::int64_t>(std::int64_t(max) - min + pick(-2, 2), 0, UINT_MAX));
+        page =
+            unsigned(std::clamp<std::int64_t>(std::int64_t(max) - min + pick(-2, 2), 0, UINT_MAX));
     }
     const int last = LastPosition(min, max, page);
     const int pos = min <= last ? int(pick(min, last)) : min;
     const TacThumb got = CalcThumb(length, button, minThumb, min, max, page, pos);
     const TacThumb want = ReferenceThumb(length, button, minThumb, min, max, page, pos);
     if (verbose)
-      std::printf("length %d button %d min %d max %d page %u pos %d: %d %d\n", length, button,
-                  min, max, page, pos, got.Size, got.Offset);
-    ASSERT_EQ(got.Size, want.Size) << "length " << length << " button " << button << " min "
-                                   << min << " max " << max << " page " << page << " pos " << pos;
-    ASSERT_EQ(got.Offset, want.Offset) << "length " << length << " button " << button << " min "
-                                       << min << " max " << max << " page " << page << " pos "
-                                       << pos;
+      std::printf("length %d button %d min %d max %d page %u pos %d: %d %d\n", length, button, min,
+                  max, page, pos, got.Size, got.Offset);
+    ASSERT_EQ(got.Size, want.Size) << "length " << length << " button " << button << " min " << min
+                                   << " max " << max << " page " << page << " pos " << pos;
+    ASSERT_EQ(got.Offset, want.Offset)
+        << "length " << length << " button " << button << " min " << min << " max " << max
+        << " page " << page << " pos " << pos;
     if (got.Size == 0) continue;
     // The thumb lies in the track, and dragging it where it is gives back a position whose
     // thumb is there too.

@@ -18,8 +18,8 @@
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
-#include "platform/win/Paint.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/VirtualDesktop.h"
@@ -136,11 +136,10 @@ TEST_F(WrapperTest, ABareWindowsWrapperLeavesALaterSubclasserInPlace) {
 }
 
 TEST_F(WrapperTest, AnErrorBelowTheWrapperAtDestructionStillUnhooksItAndIsShown) {
-  const fw::TWndHookId thrower =
-      box->HookWindowProc([](fw::TMessage& m, const fw::TWndNext& next) {
-        if (m.Msg == win::WM_DESTROY) throw fw::Exception(u"broken below the wrapper");
-        next(m);
-      });
+  const fw::TWndHookId thrower = box->HookWindowProc([](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == win::WM_DESTROY) throw fw::Exception(u"broken below the wrapper");
+    next(m);
+  });
   auto wrapper = TacMainWnd::Create<TacScrollWnd>(box->Handle(), true, params, manager, nullptr);
   desktop.Schedule(10, [] {
     win::InjectKey(kEnterKey, true);
@@ -260,7 +259,8 @@ TEST_F(WrapperTest, ModalButtonsKeepTheirOwnCodesAndColours) {
 
   okCancel->SetFocus();
   desktop.Pump();
-  for (TacBtnWnd* w : {yesWnd, noWnd, cancelWnd, okWnd, cancel2Wnd}) EXPECT_EQ(w->CurrentState(), 0);
+  for (TacBtnWnd* w : {yesWnd, noWnd, cancelWnd, okWnd, cancel2Wnd})
+    EXPECT_EQ(w->CurrentState(), 0);
   auto expect = [](TacBtnWnd* w, std::uint32_t tone, std::uint32_t fg, const char* what) {
     const TacColoring c = w->GetColoring();
     EXPECT_EQ(c.ColorToneBG, tone) << what;
@@ -289,7 +289,8 @@ TEST_F(WrapperTest, ModalButtonsKeepTheirOwnCodesAndColours) {
   auto* bare = new TBox(form);
   bare->SetParent(alone);
   win::SetWindowLongPtrW(bare->Handle(), win::GWLP_ID, 7);
-  auto bareWnd = TacMainWnd::Create<TacBtnWnd>(bare->Handle(), false, TacSkinParams{}, manager, nullptr);
+  auto bareWnd =
+      TacMainWnd::Create<TacBtnWnd>(bare->Handle(), false, TacSkinParams{}, manager, nullptr);
   EXPECT_EQ(bareWnd->ID, 7u);
   EXPECT_EQ(bareWnd->SkinData()->SkinSection(), "BUTTON");
 }
@@ -330,8 +331,7 @@ TEST_F(WrapperTest, AWrappedButtonShowsItsSectionInItsModalTone) {
   EXPECT_EQ(differing, 0);
   gfx::Bitmap row(280, 35);
   row.CopyFrom(screen, {r.Left - 200, r.Top - 5, r.Left + 80, r.Top + 30}, {0, 0});
-  gfx::WriteFileBytes((tests::OutputFolder("frame") / "buttons.png").string(),
-                      gfx::EncodePng(row));
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "buttons.png").string(), gfx::EncodePng(row));
   // Without modal colours the same button paints other pixels.
   manager->ButtonsOptions().ModalButtonsColoring = 0;
   ASSERT_TRUE(cancel->PrepareCache());
@@ -393,8 +393,7 @@ TEST_F(WrapperTest, EveryInternalSkinPaintsItsBarNormalHotAndPressed) {
       sheet.CopyFrom(states[i], {0, 0, w, hgt}, {2 + i * (w + 4), 2 + row * (hgt + 4)});
     ++row;
   }
-  gfx::WriteFileBytes((tests::OutputFolder("frame") / "bars.png").string(),
-                      gfx::EncodePng(sheet));
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "bars.png").string(), gfx::EncodePng(sheet));
 }
 
 }  // namespace
