@@ -260,7 +260,8 @@ class TacBaseWnd : public TacScrollWnd {
   void acWndProc(fw::TMessage& m) override;
 };
 
-// Edits, memos and list boxes: the control's colours follow its section; bars after edits.
+// Edits, memos and list boxes (section "EDIT" by default): the bars follow what the edit does
+// with keys, clicks, fonts and replaced text.
 class TacEditWnd : public TacBaseWnd {
  public:
   std::string ClassName() const override { return "TacEditWnd"; }
