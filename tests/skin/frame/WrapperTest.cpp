@@ -110,6 +110,33 @@ TEST_F(WrapperTest, HooksComeOffInAnyOrderAndADetachedWrapperPassesMessagesThrou
   EXPECT_TRUE(box->UnhookWindowProc(mine));
 }
 
+// A wrapper freed from inside one of its own messages (a control freeing its ListSW while the
+// wrapper passes it a message) lives on until its procedure has returned.
+TEST_F(WrapperTest, AWrapperFreedInsideItsOwnMessageOutlivesIt) {
+  static int freed = 0;
+  struct TCounted : TacMainWnd {
+    using TacMainWnd::TacMainWnd;
+    ~TCounted() override { ++freed; }
+  };
+  freed = 0;
+  std::unique_ptr<TacMainWnd> holder;
+  const fw::TWndHookId below =
+      box->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+        if (m.Msg == win::WM_USER + 9) {
+          ReleaseWrapper(std::move(holder));
+          EXPECT_EQ(freed, 0);
+        }
+        next(m);
+      });
+  holder = TacMainWnd::Create<TCounted>(box->Handle(), false, params, manager, nullptr);
+  win::SendMessageW(box->Handle(), win::WM_USER + 9, 0, 0);
+  EXPECT_EQ(box->TopWindowProcHook(), below);
+  EXPECT_EQ(freed, 0);
+  ReleaseWrapper(nullptr);  // the next release frees what waited
+  EXPECT_EQ(freed, 1);
+  EXPECT_TRUE(box->UnhookWindowProc(below));
+}
+
 TEST_F(WrapperTest, ABareWindowsWrapperLeavesALaterSubclasserInPlace) {
   const HWND h = box->Handle();
   TacSkinParams bare;
