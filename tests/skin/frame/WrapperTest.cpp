@@ -8,6 +8,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/Application.h"
 #include "framework/Button.h"
@@ -120,14 +122,13 @@ TEST_F(WrapperTest, AWrapperFreedInsideItsOwnMessageOutlivesIt) {
   };
   freed = 0;
   std::unique_ptr<TacMainWnd> holder;
-  const fw::TWndHookId below =
-      box->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
-        if (m.Msg == win::WM_USER + 9) {
-          ReleaseWrapper(std::move(holder));
-          EXPECT_EQ(freed, 0);
-        }
-        next(m);
-      });
+  const fw::TWndHookId below = box->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == win::WM_USER + 9) {
+      ReleaseWrapper(std::move(holder));
+      EXPECT_EQ(freed, 0);
+    }
+    next(m);
+  });
   holder = TacMainWnd::Create<TCounted>(box->Handle(), false, params, manager, nullptr);
   win::SendMessageW(box->Handle(), win::WM_USER + 9, 0, 0);
   EXPECT_EQ(box->TopWindowProcHook(), below);
@@ -242,6 +243,63 @@ TEST_F(WrapperTest, BarsFollowTheScrollStylesAndTheManagersScrollSize) {
   desktop.Pump();
   EXPECT_EQ(ClientWidth(), wide - thick);
   EXPECT_EQ(GetScrollSize(nullptr), thick);
+}
+
+// Dragging the thumb of a long range: a window that answers AC_BEFORESCROLL with 1 gets the
+// whole position in lParam; one that does not finds it in its scroll info.
+TEST_F(WrapperTest, ThumbPositionsAboveSixteenBitsArriveWhole) {
+  const HWND h = box->Handle();
+  bool wantsFull = true;
+  std::vector<std::pair<WPARAM, LPARAM>> tracks;
+  std::vector<int> infoPositions;
+  const fw::TWndHookId spy = box->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == SM_ALPHACMD && WParamHi(m.WParam) == AC_BEFORESCROLL) {
+      m.Result = wantsFull ? 1 : 0;
+      return;
+    }
+    if (m.Msg == win::WM_VSCROLL && win::LOWORD(std::uintptr_t(m.WParam)) == win::SB_THUMBTRACK) {
+      tracks.push_back({m.WParam, m.LParam});
+      infoPositions.push_back(win::GetScrollPos(h, win::SB_VERT));
+    }
+    next(m);
+  });
+  auto sw = TacMainWnd::Create<TacScrollWnd>(h, true, params, manager, nullptr);
+  win::SCROLLINFO si;
+  si.fMask = win::SIF_RANGE | win::SIF_PAGE | win::SIF_POS;
+  si.nMax = 1000000;
+  si.nPage = 1000;
+  win::SetScrollInfo(h, win::SB_VERT, si, true);
+  desktop.Pump();
+  auto drag = [&](int by) {
+    const TacBarLayout l = sw->Layout(win::SB_VERT);
+    win::RECT wr;
+    win::GetWindowRect(h, &wr);
+    const gfx::TPoint grab{wr.Left + l.Bar.Left + l.Bar.Width() / 2,
+                           wr.Top + l.Bar.Top + l.Button + l.Thumb.Offset + l.Thumb.Size / 2};
+    win::InjectMouseMove(grab);
+    win::InjectMouseButton(0, true, grab);
+    desktop.Pump();
+    win::InjectMouseMove({grab.X, grab.Y + by});
+    desktop.Pump();
+    win::InjectMouseButton(0, false, {grab.X, grab.Y + by});
+    desktop.Pump();
+  };
+  drag(60);
+  ASSERT_FALSE(tracks.empty());
+  const LPARAM full = tracks.back().second;
+  EXPECT_GT(full, 65535);
+  EXPECT_EQ(win::HIWORD(std::uintptr_t(tracks.back().first)), 65535);
+  // Without the answer: lParam 0, the high word at most 65535, the whole position in the info.
+  wantsFull = false;
+  tracks.clear();
+  infoPositions.clear();
+  drag(20);
+  ASSERT_FALSE(tracks.empty());
+  EXPECT_EQ(tracks.back().second, 0);
+  EXPECT_GT(infoPositions.back(), 65535);
+  EXPECT_EQ(win::HIWORD(std::uintptr_t(tracks.back().first)), 65535);
+  sw.reset();
+  EXPECT_TRUE(box->UnhookWindowProc(spy));
 }
 
 // A Yes/No/Cancel box and an OK/Cancel box of standard buttons: each modal result keeps its own
