@@ -161,11 +161,15 @@ void SetGlowAlpha(int id, int alpha) {
   if (TacGlowEffect* effect = Effect(id)) effect->Wnd->SetAlpha(alpha);
 }
 
-void ClearGlows() {
+void ClearGlows(const TsCommonData* of) {
   auto& all = acgEffects();
-  for (auto& effect : all)
-    if (effect && effect->SkinData) effect->SkinData->GlowID = -1;
-  all.clear();
+  for (std::size_t id = 0; id < all.size(); ++id) {
+    TacGlowEffect* effect = all[id].get();
+    if (!effect || (of && effect->SkinData != of)) continue;
+    // Glows of data that went were cleared with it: the data here is alive.
+    if (effect->SkinData->GlowID == int(id)) effect->SkinData->GlowID = -1;
+    all[id].reset();
+  }
 }
 
 void ShowGlowingIfNeeded(TsCommonData& data, int alpha) {

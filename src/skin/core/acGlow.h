@@ -48,7 +48,8 @@ struct TacGlowEffect {
   std::unique_ptr<gfx::Bitmap> AlphaBmp;  // its picture
 };
 
-// Every glow shown, by id (freed ones leave an empty place).
+// Every glow shown, by id. A freed glow leaves an empty place: ids are never reused, so an id
+// kept after its glow went never names another.
 std::vector<std::unique_ptr<TacGlowEffect>>& acgEffects();
 
 // Shows the glow image name + "0" of section skinSection (empty: the control's section)
@@ -64,8 +65,9 @@ int ShowGlow(const gfx::TRect& realRect, int maskIndex, int margin, int alpha, w
 // the window goes at the fade's end.
 void HideGlow(int& id, bool doAnimation);
 void SetGlowAlpha(int id, int alpha);
-// Destroys every glow window (skin changes, shutdown).
-void ClearGlows();
+// Destroys every glow window (skin changes, shutdown), or, given skin data, every glow shown
+// for it (the data going); the data's GlowID becomes -1.
+void ClearGlows(const TsCommonData* of = nullptr);
 // Shows the control's glow at opacity alpha when the manager allows glowing, none is shown and
 // its section has one (GLOW above 0: the image "GLOW0", GLOWMARGIN its margin).
 void ShowGlowingIfNeeded(TsCommonData& data, int alpha);

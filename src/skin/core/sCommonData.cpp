@@ -100,7 +100,7 @@ TsCommonData::TsCommonData(fw::TComponent* owner, bool createCacheBmp)
 
 TsCommonData::~TsCommonData() {
   RemoveCommonProp();
-  HideGlow(GlowID, false);
+  ClearGlows(this);
   AnimTimer.reset();
 }
 

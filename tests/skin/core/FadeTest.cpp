@@ -383,6 +383,18 @@ TEST_F(FadeTest, AGlowNeverTakesTheHoverNorTheActivation) {
   EXPECT_EQ(ShowGlow({0, 0, 10, 10}, "", "GLOW", 2, 255, c->Handle(), c->Data.get()), -1);
   win::ReleaseCapture();
   EXPECT_EQ(ShowGlow({0, 0, 10, 10}, "FADER", "GLOW", 0, 255, c->Handle(), c->Data.get()), -1);
+  // A glow kept by another id goes with the data it was shown for; ids are not reused.
+  const int kept = ShowGlow({0, 0, 10, 10}, "", "GLOW", 2, 255, c->Handle(), c->Data.get());
+  ASSERT_GE(kept, 0);
+  const win::HWND keptWnd = acgEffects()[std::size_t(kept)]->Wnd->Handle();
+  delete c;
+  EXPECT_EQ(acgEffects()[std::size_t(kept)], nullptr);
+  EXPECT_FALSE(win::IsWindow(keptWnd));
+  ClearGlows();
+  int again = ShowGlow({0, 0, 10, 10}, "GLOWY", "GLOW", 2, 255, nullptr, under->Data.get());
+  EXPECT_GT(again, kept);
+  ClearGlows();
+  EXPECT_EQ(acgEffects()[std::size_t(again)], nullptr);
 }
 
 TEST_F(FadeTest, AGlowingControlFadesItsGlowWithItsState) {
