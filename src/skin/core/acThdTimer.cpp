@@ -3,16 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "framework/Control.h"
-
 namespace skin::core {
 
-TacThreadedTimer::TacThreadedTimer(fw::TControl* owner, TsCommonData* data)
-    : fw::TComponent(nullptr),
-      AnimData(data),
-      AnimControl(owner),
-      FTimerThread(std::make_unique<fw::TTimer>(nullptr)),
-      FOwner(owner) {
+TacThreadedTimer::TacThreadedTimer(TsCommonData* data)
+    : fw::TComponent(nullptr), AnimData(data), FTimerThread(std::make_unique<fw::TTimer>(nullptr)) {
   FTimerThread->SetEnabled(false);
   FTimerThread->SetOnTimer([this](fw::TComponent*) { Tick(); });
   Arm();
@@ -42,22 +36,13 @@ void TacThreadedTimer::SetInterval(unsigned value) {
   Arm();
 }
 
-void TacThreadedTimer::SetOnTimer(fw::TNotifyEvent handler) {
-  FOnTimer = std::move(handler);
-}
-
-void TacThreadedTimer::SetThreadPriority(TThreadPriority value) {
-  FThreadPriority = value;
-  Arm();
-}
-
 void TacThreadedTimer::Tick() {
   if (InHandler || Executing || Destroyed || !FEnabled) return;
   TimeHandler();
 }
 
 void TacThreadedTimer::TimeHandler() {
-  if (Destroyed) return;
+  if (Destroyed || !AnimProc) return;
   // Cleared however the step ends (an error goes on to the application's handler).
   struct Guard {
     bool& a;
@@ -65,10 +50,6 @@ void TacThreadedTimer::TimeHandler() {
     ~Guard() { a = b = false; }
   } guard{InHandler, Executing};
   InHandler = Executing = true;
-  if (!AnimProc) {
-    if (FOnTimer) FOnTimer(this);
-    return;
-  }
   ++Iteration;
   if (Iteration > Iterations || !AnimProc(AnimData, Iteration)) {
     SetEnabled(false);
@@ -80,7 +61,6 @@ void TacThreadedTimer::InitData(TsCommonData* data, int iteration, TacAnimProc p
                                 bool fast) {
   SetEnabled(false);
   AnimData = data;
-  Value = 0;
   Glow = std::clamp(Glow, 0.0, 255.0);
   Iterations = fast ? 3 : 6;
   const bool fromRest = State == -1 || State == 0;
@@ -100,7 +80,6 @@ void TacThreadedTimer::InitData(TsCommonData* data, int iteration, TacAnimProc p
     default:
       break;
   }
-  ValueStep = (255 - Value) / Iterations;
   // A press, or the way back from one, starts from what is on screen.
   if ((state == 2 || (state == 1 && State == 2)) && BmpOut && !BmpOut->Empty())
     BmpFrom = std::make_unique<gfx::Bitmap>(*BmpOut);
@@ -111,7 +90,6 @@ void TacThreadedTimer::InitData(TsCommonData* data, int iteration, TacAnimProc p
   else
     Iteration = BmpOut ? 0 : iteration;
   AnimProc = proc;
-  OldState = State;
   State = state;
   SetInterval(12);
   SetEnabled(true);

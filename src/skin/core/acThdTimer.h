@@ -10,10 +10,6 @@
 #include "framework/Timer.h"
 #include "platform/gfx/Bitmap.h"
 
-namespace fw {
-class TControl;
-}
-
 namespace skin::core {
 
 class TsCommonData;
@@ -24,13 +20,10 @@ using TacAnimProc = bool (*)(TsCommonData* data, int iteration);
 // ThreadType of a timer that only fades a glow window.
 constexpr int TT_GLOWING = 1;
 
-// Kept for the settings' shape; changing it only re-arms the timer.
-enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest };
-
 class TacThreadedTimer : public fw::TComponent {
  public:
-  // owner: the animated control (not a component owner: the control's skin data frees it).
-  TacThreadedTimer(fw::TControl* owner, TsCommonData* data);
+  // The timer of data's control; the data owns it.
+  explicit TacThreadedTimer(TsCommonData* data);
   ~TacThreadedTimer() override;
   std::string ClassName() const override { return "TacThreadedTimer"; }
 
@@ -39,15 +32,11 @@ class TacThreadedTimer : public fw::TComponent {
   // Tick period in milliseconds: 1000 at creation, 12 during a fade.
   unsigned Interval() const { return FInterval; }
   void SetInterval(unsigned value);
-  // The plain tick event, raised when no animation procedure is set.
-  void SetOnTimer(fw::TNotifyEvent handler);
-  TThreadPriority ThreadPriority() const { return FThreadPriority; }
-  void SetThreadPriority(TThreadPriority value);
 
   // Prepares a fade of data toward state (0 normal, 1 hot, 2 pressed) and starts ticking;
   // iteration is where a fade continues when no frame was shown yet.
   void InitData(TsCommonData* data, int iteration, TacAnimProc proc, int state, bool fast);
-  // One step now: the next iteration through AnimProc (or OnTimer without one). Past the
+  // One step now: the next iteration through AnimProc (nothing without one). Past the
   // last iteration, or when the procedure answers false, the timer stops and State is -1.
   void TimeHandler();
   // Stops ticking and drops the three pictures.
@@ -56,19 +45,16 @@ class TacThreadedTimer : public fw::TComponent {
   static void CopyFrom(std::unique_ptr<gfx::Bitmap>& dst, const gfx::Bitmap& src,
                        const gfx::TRect& r);
 
-  // Fade state: the opacity of the new picture (0..255), its change per step, a secondary
-  // ramp 0..255.
-  double Glow = 0, GlowStep = 0, Value = 0, ValueStep = 0;
+  // Fade state: the weight of the new picture (the glow's opacity), 0..255, and its change per
+  // step.
+  double Glow = 0, GlowStep = 0;
   // Target of the running fade: 0 normal, 1 hot, 2 pressed; -1 idle.
   int State = -1;
   int Iteration = 0, Iterations = 6;
-  int IntState = -1, OldState = -1;
   int ThreadType = 0;
   // The old picture, the new one and the frame last shown.
   std::unique_ptr<gfx::Bitmap> BmpFrom, BmpTo, BmpOut;
-  gfx::TRect AnimRect;
   TsCommonData* AnimData = nullptr;
-  fw::TControl* AnimControl = nullptr;
   TacAnimProc AnimProc = nullptr;
   bool Destroyed = false;
   // The re-entrance guard: a tick arriving while a step runs (a step that pumps messages)
@@ -81,10 +67,7 @@ class TacThreadedTimer : public fw::TComponent {
 
   bool FEnabled = true;
   unsigned FInterval = 1000;
-  fw::TNotifyEvent FOnTimer;
-  TThreadPriority FThreadPriority = TThreadPriority::tpNormal;
   std::unique_ptr<fw::TTimer> FTimerThread;
-  fw::TControl* FOwner;
 };
 
 }  // namespace skin::core

@@ -23,7 +23,7 @@ bool EventEnabled(TacAnimatEvent event, TacAnimatEvents events, TsSkinManager* m
 int GetNewTimer(TsCommonData& data, int state) {
   if (data.AnimTimer)
     return std::max(6 * (data.AnimTimer->State == 0) + 6 - data.AnimTimer->Iteration, 0);
-  data.AnimTimer = std::make_unique<TacThreadedTimer>(data.OwnerControl(), &data);
+  data.AnimTimer = std::make_unique<TacThreadedTimer>(&data);
   if (state == 0) data.AnimTimer->Glow = 255;
   return 0;
 }
