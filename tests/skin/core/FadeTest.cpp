@@ -351,6 +351,7 @@ TEST_F(FadeTest, AGlowNeverTakesTheHoverNorTheActivation) {
   ASSERT_GE(id, 0);
   const win::HWND g = acgEffects()[std::size_t(id)]->Wnd->Handle();
   EXPECT_TRUE(win::IsWindowVisible(g));
+  EXPECT_EQ(win::GetActiveWindow(), form->Handle());  // shown without activation
   win::RECT gr{};
   win::GetWindowRect(g, &gr);
   EXPECT_EQ(gr, (win::RECT{98, 98, 162, 132}));
@@ -362,7 +363,6 @@ TEST_F(FadeTest, AGlowNeverTakesTheHoverNorTheActivation) {
   MoveTo(99, 128);
   EXPECT_TRUE(under->Data->FMouseAbove);
   // A click on it goes below and never activates it.
-  win::SetActiveWindow(form->Handle());
   win::InjectMouseButton(0, true, {99, 99});
   win::InjectMouseButton(0, false, {99, 99});
   desktop.Pump();
