@@ -20,6 +20,7 @@
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
+#include "skin/core/sFade.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/core/sMessages.h"
 #include "skin/draw/sAlphaGraph.h"
@@ -1134,7 +1135,13 @@ bool TacBtnWnd::PrepareCache() {
 }
 
 void TacBtnWnd::ChangeShownState() {
-  if (IsWindowVisible(CtrlHandle)) InvalidateRect(CtrlHandle, nullptr, false);
+  if (!IsWindowVisible(CtrlHandle)) return;
+  // A button painted from its own picture fades to the state it shows now.
+  const gfx::Bitmap* cache = SkinData()->CacheBmp();
+  if (FParams.Control && cache && !cache->Empty())
+    skin::core::DoChangePaint(*SkinData(), std::min(CurrentState(), 2));
+  else
+    InvalidateRect(CtrlHandle, nullptr, false);
 }
 
 void TacBtnWnd::acWndProc(fw::TMessage& m) {
@@ -1155,13 +1162,16 @@ void TacBtnWnd::acWndProc(fw::TMessage& m) {
     m.Result = 1;
     return;
   }
-  // Painted wholly from the cache; the button's own painting only where that cannot be.
-  if (m.Msg == WM_PAINT && FParams.Control && IsWindowVisible(CtrlHandle) && PrepareCache()) {
+  // Painted wholly from the cache (the running fade's frame meanwhile); the button's own
+  // painting only where that cannot be.
+  const gfx::Bitmap* frame = skin::core::AnimFrame(*SkinData());
+  if (m.Msg == WM_PAINT && FParams.Control && IsWindowVisible(CtrlHandle) &&
+      (frame || PrepareCache())) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(CtrlHandle, &ps);
-    gfx::Bitmap& cache = *SkinData()->CacheBmp();
-    gfx::DeviceContext from(cache);
-    gfx::BitBlt(dc, 0, 0, cache.Width(), cache.Height(), &from, 0, 0, gfx::SRCCOPY);
+    fw::TCanvas canvas;
+    canvas.SetHandle(dc);
+    canvas.Draw(0, 0, frame ? *frame : *SkinData()->CacheBmp());
     EndPaint(CtrlHandle, &ps);
     m.Result = 0;
     return;

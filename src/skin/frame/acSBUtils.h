@@ -320,7 +320,8 @@ class TacBtnWnd : public TacMainWnd {
  protected:
   void AfterCreation() override;
   void acWndProc(fw::TMessage& m) override;
-  // Where the button changes the state it shows: it repaints now; the state fade goes here.
+  // The button changes the state it shows: one painted from its own picture fades to it
+  // (DoChangePaint), another repaints.
   void ChangeShownState();
 };
 

@@ -27,6 +27,7 @@
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
+#include "skin/core/sFade.h"
 #include "skin/core/sMessages.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/internal/sInternalSkins.h"
@@ -417,6 +418,22 @@ TEST_F(WrapperTest, AWrappedButtonShowsItsSectionInItsModalTone) {
   gfx::Bitmap row(280, 35);
   row.CopyFrom(screen, {r.Left - 200, r.Top - 5, r.Left + 80, r.Top + 30}, {0, 0});
   gfx::WriteFileBytes((tests::OutputFolder("frame") / "buttons.png").string(), gfx::EncodePng(row));
+  // Focused, the Yes button fades to its hot picture, which the screen shows at the end.
+  TacBtnWnd* yes = wrappers[0].get();
+  buttons[0]->SetFocus();
+  desktop.Pump();
+  EXPECT_EQ(yes->CurrentState(), 1);
+  EXPECT_NE(skin::core::AnimFrame(*yes->SkinData()), nullptr);
+  desktop.Advance(1000);
+  EXPECT_EQ(skin::core::AnimFrame(*yes->SkinData()), nullptr);
+  win::GetWindowRect(buttons[0]->Handle(), &r);
+  const gfx::Bitmap after = desktop.Compose();
+  const gfx::Bitmap& hot = *yes->SkinData()->CacheBmp();
+  differing = 0;
+  for (int y = 0; y < hot.Height(); ++y)
+    for (int x = 0; x < hot.Width(); ++x)
+      differing += (after.At(r.Left + x, r.Top + y) & 0xFFFFFF) != (hot.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differing, 0);
   // Without modal colours the same button paints other pixels.
   manager->ButtonsOptions().ModalButtonsColoring = 0;
   ASSERT_TRUE(cancel->PrepareCache());
