@@ -13,6 +13,7 @@
 #include "framework/WinControl.h"
 #include "platform/gfx/Font.h"
 #include "platform/win/Input.h"
+#include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/SystemMetrics.h"
@@ -96,6 +97,16 @@ int acScaleOfDpi(int dpi) {
   if (dpi >= 144) return 2;
   if (dpi >= 120) return 1;
   return 0;
+}
+
+int GetScrollSize(const TsSkinManager* manager) {
+  const int system = win::GetSystemMetrics(win::SM_CXVSCROLL);
+  if (!manager) return system;
+  if (manager->ScrollsOptions().ScrollSize() >= 0) return manager->ScrollsOptions().ScrollSize();
+  const TacScaleMode mode = manager->Options().ScaleMode;
+  if (mode == smAuto || mode == smOldMode) return system;
+  return win::MulDiv(system, aScalePercents[std::size_t(manager->GetScale())],
+                     aScalePercents[std::size_t(manager->SysFontScale())]);
 }
 
 // ---- Option objects -------------------------------------------------------------------------
