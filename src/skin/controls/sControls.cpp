@@ -8,6 +8,7 @@
 #include "framework/TextConv.h"
 #include "framework/dbctrls/DataControlsClasses.h"
 #include "platform/gfx/GraphicsError.h"
+#include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -267,6 +268,7 @@ void RegisterSkinClasses() {
   fw::RegisterProperty<TsLabel>("TsLabel", "UseSkinColor",
                                 [](TsLabel* l, V v, C x) { l->SetUseSkinColor(x.Bool(v)); });
   RegisterImageLists();
+  skin::core::GetCheckSize();
   RegisterInternalSkins();
   RegisterSkinProvider();
   fw::AddControlDumper(WriteSkinData);
