@@ -376,6 +376,7 @@ void TsCharImageList::SetDimension(int width, int height) {
   FSavedWidth = width;
   FSavedHeight = height;
   const int percent = ScalePercent();
+  fw::TImageList::Clear();  // a filled platform list keeps its size
   SetSize(width * percent / 100, height * percent / 100);
   GenerateStdList();
 }
