@@ -38,6 +38,14 @@ struct TStyle {
   int TitleSide() const { return std::max(6, FrameRadius + 1); }
   int TitleTop() const { return std::max(5, FrameRadius + 1); }
   int ButtonEdge() const { return std::max(4, Radius + 2); }
+  // The top edge of a stretched face picture of the given height and edge width. A glossy
+  // face changes sharply at half its height; that row must lie in the top slice, which is
+  // never stretched: the engine stretches a border's centre with a filter and its sides pixel
+  // by pixel, so a sharp change in the stretched rows lands on different rows in the two and
+  // shows as a step where the side bands meet the centre.
+  int FaceTop(int height, int edge) const {
+    return Look == TLook::Gloss ? std::max(edge, height / 2) : edge;
+  }
 };
 
 // Reads the look from GLOBALINFO, the sections' colours and the PAINTER section.
