@@ -17,6 +17,7 @@
 #include "platform/win/SystemInfo.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
+#include "skin/core/acGlow.h"
 #include "skin/core/acScaleFollower.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sMessages.h"
@@ -646,7 +647,9 @@ void TsSkinManager::SetSkinLoading(bool loading) {
 }
 
 void TsSkinManager::BeforeNewSkin() {
-  // Glow windows and the menu border width are reset here once they exist.
+  // The glows show the pictures of the skin that goes (the menu border width is reset here
+  // once menus are skinned).
+  if (IsDefault()) ClearGlows();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
 }
 
@@ -666,6 +669,7 @@ void TsSkinManager::BeforeRemoveSkin() {
       !FDefStoredFontName.empty())
     ChangeAppFont(FDefStoredFontName, false);
   if (IsDefault()) FGlobalHookInstalled = false;
+  ClearGlows();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
 }
 
