@@ -46,6 +46,14 @@ struct TStyle {
   int FaceTop(int height, int edge) const {
     return Look == TLook::Gloss ? std::max(edge, height / 2) : edge;
   }
+  // The height to draw a small stretched face picture at: its size in a list, and for faces
+  // that darken steadily down their height at least twice the given height. Stretched, the
+  // centre and the side bands may meet half a source row apart; the more rows, the smaller the
+  // steps between them. A glossy face keeps its sharp step at half the picture's height, in
+  // the top slice, so the picture is as tall as the rows it is shown in.
+  int SmallFaceHeight(int height, int rowHeight) const {
+    return Look == TLook::Gloss ? rowHeight : std::max(rowHeight, 2 * height);
+  }
 };
 
 // Reads the look from GLOBALINFO, the sections' colours and the PAINTER section.

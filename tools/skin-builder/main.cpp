@@ -114,6 +114,8 @@ constexpr int kTiled = 0, kFilled = 5, kTiledFilled = 4, kHotOnly = 7;
 std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
   const int bw = s.BorderWidth;
   const int tw = s.TitleSide(), tt = s.TitleTop(), bt = s.ButtonEdge();
+  // A selection in a tree or list row, a menu item.
+  const int sh = s.SmallFaceHeight(12, 20), mh = s.SmallFaceHeight(16, 22);
   std::vector<TItem> items = {
       Glyph("GLOBALINFO", "BICONCLOSE", TPart::GlyphClose, 3, 21, 19),
       Glyph("GLOBALINFO", "BICONMAX", TPart::GlyphMax, 3, 21, 19),
@@ -143,7 +145,7 @@ std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
       Border("COMBOBTN", TPart::ComboButton, 3, 18, 20, 1, kFilled, 4, s.FaceTop(20, 4), 4, 4),
       Glyph("COMBOBOX", "GLYPHMASK", TPart::ArrowDown, 3, 9, 6),
       Frame("EDIT", TPart::Edit, 2, 12, 12, 1, kTiled, 3),
-      Border("SELECTION", TPart::Selection, 2, 12, 24, 1, kFilled, 3, s.FaceTop(24, 3), 3, 3),
+      Border("SELECTION", TPart::Selection, 2, 12, sh, 1, kFilled, 3, s.FaceTop(sh, 3), 3, 3),
       Frame("PANEL", TPart::PanelRaised, 1, 8, 8, 1, kTiled, 2),
       Frame("PANEL_LOW", TPart::PanelLowered, 1, 8, 8, 1, kTiled, 2),
       Frame("GROUPBOX", TPart::GroupBox, 1, 16, 16, 1, kTiled, 5),
@@ -162,7 +164,7 @@ std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
       Glyph("SCROLLSLIDERH", "GLYPHMASK", TPart::SliderGripH, 3, 8, 7),
       Glyph("SCROLLSLIDERV", "GLYPHMASK", TPart::SliderGripV, 3, 7, 8),
       Frame("HINT", TPart::Hint, 1, 12, 12, 1, kTiled, 4),
-      Border("MENUITEM", TPart::MenuItem, 2, 16, 32, 1, kHotOnly, 4, s.FaceTop(32, 4), 4, 4),
+      Border("MENUITEM", TPart::MenuItem, 2, 16, mh, 1, kHotOnly, 4, s.FaceTop(mh, 4), 4, 4),
       Frame("MAINMENU", TPart::MenuFrame, 1, 12, 12, 1, kTiled, 3),
   };
   if (formTexture) {
