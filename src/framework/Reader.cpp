@@ -191,6 +191,18 @@ std::int64_t TReadContext::Integer(const TValueDesc& v, std::int64_t min, std::i
   return v.integer;
 }
 
+double TReadContext::Real(const TValueDesc& v, double min, double max) const {
+  double value = 0;
+  if (v.kind == TValueDesc::Kind::Real)
+    value = v.real;
+  else if (v.kind == TValueDesc::Kind::Integer)
+    value = double(v.integer);
+  else
+    throw Exception(u"number expected");
+  if (!(value >= min && value <= max)) throw Exception(u"value out of range");
+  return value;
+}
+
 bool TReadContext::Bool(const TValueDesc& v) const {
   if (v.kind == TValueDesc::Kind::Ident) {
     if (SameText(v.ident, "True")) return true;

@@ -86,6 +86,8 @@ class TReadContext {
 
   std::int64_t Integer(const TValueDesc& v, std::int64_t min, std::int64_t max) const;
   int Int(const TValueDesc& v) const { return int(Integer(v, -1000000, 1000000)); }
+  // A real or an integer, within [min, max].
+  double Real(const TValueDesc& v, double min, double max) const;
   bool Bool(const TValueDesc& v) const;
   std::u16string String(const TValueDesc& v) const;
   // A list of strings, such as Items.Strings = ('a' 'b').

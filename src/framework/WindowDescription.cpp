@@ -1,6 +1,9 @@
 #include "framework/WindowDescription.h"
 
 #include <cctype>
+#include <cmath>
+#include <locale>
+#include <sstream>
 
 #include "framework/TextConv.h"
 
@@ -148,6 +151,41 @@ class Parser {
     return negative ? -v : v;
   }
 
+  // An integer, or a real when a decimal point follows its digits: 1.5, -0.25, 1.2E-5.
+  void Number(const std::string& property, TValueDesc& v) {
+    const std::size_t start = pos_;
+    std::size_t p = pos_;
+    if (p < s_.size() && (s_[p] == '-' || s_[p] == '+')) ++p;
+    while (p < s_.size() && std::isdigit(static_cast<unsigned char>(s_[p]))) ++p;
+    if (p >= s_.size() || s_[p] != '.' || !std::isdigit(static_cast<unsigned char>(s_[p - 1]))) {
+      v.kind = TValueDesc::Kind::Integer;
+      v.integer = Integer(property);
+      return;
+    }
+    ++p;
+    const std::size_t fraction = p;
+    while (p < s_.size() && std::isdigit(static_cast<unsigned char>(s_[p]))) ++p;
+    if (p == fraction) Fail("invalid number", property);
+    if (p < s_.size() && (s_[p] == 'E' || s_[p] == 'e')) {
+      ++p;
+      if (p < s_.size() && (s_[p] == '-' || s_[p] == '+')) ++p;
+      const std::size_t exponent = p;
+      while (p < s_.size() && std::isdigit(static_cast<unsigned char>(s_[p]))) ++p;
+      if (p == exponent) Fail("invalid number", property);
+    }
+    if (p < s_.size() && (IsIdentChar(s_[p]) || s_[p] == '.')) Fail("invalid number", property);
+    // Read in the classic locale: the decimal separator is a point whatever the user's is.
+    const std::string text(s_.substr(start, p - start));
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    double value = 0;
+    in >> value;
+    if (in.fail() || !std::isfinite(value)) Fail("number out of range", property);
+    v.kind = TValueDesc::Kind::Real;
+    v.real = value;
+    pos_ = p;
+  }
+
   // 'text'#13'more' pieces, joined also by + across lines. Pieces apart without a + are
   // separate values (the items of a list).
   std::u16string String(const std::string& property) {
@@ -211,8 +249,7 @@ class Parser {
       v.kind = TValueDesc::Kind::String;
       v.string = String(property);
     } else if (c == '-' || c == '+' || c == '$' || std::isdigit(static_cast<unsigned char>(c))) {
-      v.kind = TValueDesc::Kind::Integer;
-      v.integer = Integer(property);
+      Number(property, v);
     } else if (c == '[') {
       ++pos_;
       v.kind = TValueDesc::Kind::Set;

@@ -3,6 +3,7 @@
 //   object Form1: TForm1            a component: its name and class
 //     Caption = 'Каталог'#13'музеев'  strings in quotes ('' is a quote), #n adds a character,
 //     Left = 10                       pieces join directly or with + across lines
+//     ScalingFactor = 1.25            reals: digits, a point, digits, an optional exponent
 //     Align = alTop                   identifiers: enumerations, True/False, component
 //     Images = DataModule2.List       references (Module.Name reaches another module)
 //     Font.Style = [fsBold]           sets
@@ -47,8 +48,9 @@ struct TPropertyDesc;
 
 // A property value.
 struct TValueDesc {
-  enum class Kind { Integer, String, Ident, Set, List, Collection } kind = Kind::Integer;
+  enum class Kind { Integer, Real, String, Ident, Set, List, Collection } kind = Kind::Integer;
   std::int64_t integer = 0;
+  double real = 0;
   std::u16string string;
   std::string ident;                              // also a dotted reference
   std::vector<std::string> set;                   // set members

@@ -195,6 +195,35 @@ end
   EXPECT_EQ(s->Panel(1).Alignment, TAlignment::taCenter);
 }
 
+TEST_F(ReaderTest, RealsAndTheirErrors) {
+  const TObjectDesc d = ParseWindowDescription(
+      "object R: TReals\n  A = 1.200000000000000000\n  B = -0.25\n  C = 2.5E+2\n  D = 7\nend\n",
+      "Reals.txt");
+  ASSERT_EQ(d.properties.size(), 4u);
+  EXPECT_EQ(d.properties[0].value.kind, TValueDesc::Kind::Real);
+  EXPECT_DOUBLE_EQ(d.properties[0].value.real, 1.2);
+  EXPECT_DOUBLE_EQ(d.properties[1].value.real, -0.25);
+  // Without a point a number stays an integer, an exponent or not.
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  Width = 15E-1\nend\n"),
+            u"Unit9.txt:2: Width: invalid number");
+  EXPECT_DOUBLE_EQ(d.properties[2].value.real, 250.0);
+  EXPECT_EQ(d.properties[3].value.kind, TValueDesc::Kind::Integer);
+  TReadContext x(nullptr, "Reals.txt", dir.string());
+  EXPECT_DOUBLE_EQ(x.Real(d.properties[3].value, 0, 10), 7.0);
+  EXPECT_THROW(x.Real(d.properties[0].value, 0, 1), Exception);
+  // A real where an integer belongs, and malformed reals, are refused with their line.
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  Width = 1.5\nend\n"),
+            u"Unit9.txt:2: Width: integer expected");
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  Width = 1.\nend\n"),
+            u"Unit9.txt:2: Width: invalid number");
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  Width = 1.5E\nend\n"),
+            u"Unit9.txt:2: Width: invalid number");
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  Width = 1.5.2\nend\n"),
+            u"Unit9.txt:2: Width: invalid number");
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  Width = 1.0E999\nend\n"),
+            u"Unit9.txt:2: Width: number out of range");
+}
+
 TEST_F(ReaderTest, FilesBesideTheDescriptionAndReferencesAcrossModules) {
   gfx::Bitmap icon(2, 2);
   icon.Fill(gfx::MakePixel(0, 0, 255, 100));

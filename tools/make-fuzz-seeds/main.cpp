@@ -205,6 +205,7 @@ int main(int argc, char** argv) {
         "    Enabled = False\n  end\n  object L: TImageList\n    Width = 2\n    Items = <\n"
         "      item\n        Name = 'a'#13'b' +\n 'c'\n        Png = 'x.png'\n      end>\n"
         "  end\n  object P: TPanel\n    Font.Style = [fsBold]\n    Tag = -3\n"
+        "    Scale = 1.200000000000000000\n    Ratio = -2.5E-3\n"
         "    Items.Strings = ('a' 'b')\n  end\nend\n";
     Write(dir / "fuzz_window_description", "module.txt",
           Bytes(description.begin(), description.end()));

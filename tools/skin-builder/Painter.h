@@ -38,6 +38,22 @@ struct TStyle {
   int TitleSide() const { return std::max(6, FrameRadius + 1); }
   int TitleTop() const { return std::max(5, FrameRadius + 1); }
   int ButtonEdge() const { return std::max(4, Radius + 2); }
+  // The top edge of a stretched face picture of the given height and edge width. A glossy
+  // face changes sharply at half its height; that row must lie in the top slice, which is
+  // never stretched: the engine stretches a border's centre with a filter and its sides pixel
+  // by pixel, so a sharp change in the stretched rows lands on different rows in the two and
+  // shows as a step where the side bands meet the centre.
+  int FaceTop(int height, int edge) const {
+    return Look == TLook::Gloss ? std::max(edge, height / 2) : edge;
+  }
+  // The height to draw a small stretched face picture at: its size in a list, and for faces
+  // that darken steadily down their height at least twice the given height. Stretched, the
+  // centre and the side bands may meet half a source row apart; the more rows, the smaller the
+  // steps between them. A glossy face keeps its sharp step at half the picture's height, in
+  // the top slice, so the picture is as tall as the rows it is shown in.
+  int SmallFaceHeight(int height, int rowHeight) const {
+    return Look == TLook::Gloss ? rowHeight : std::max(rowHeight, 2 * height);
+  }
 };
 
 // Reads the look from GLOBALINFO, the sections' colours and the PAINTER section.

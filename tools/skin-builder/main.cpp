@@ -114,6 +114,8 @@ constexpr int kTiled = 0, kFilled = 5, kTiledFilled = 4, kHotOnly = 7;
 std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
   const int bw = s.BorderWidth;
   const int tw = s.TitleSide(), tt = s.TitleTop(), bt = s.ButtonEdge();
+  // A selection in a tree or list row, a menu item.
+  const int sh = s.SmallFaceHeight(12, 20), mh = s.SmallFaceHeight(16, 22);
   std::vector<TItem> items = {
       Glyph("GLOBALINFO", "BICONCLOSE", TPart::GlyphClose, 3, 21, 19),
       Glyph("GLOBALINFO", "BICONMAX", TPart::GlyphMax, 3, 21, 19),
@@ -138,11 +140,12 @@ std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
       Glyph("GLOBALINFO", "CHECK", TPart::MenuCheck, 1, 12, 12),
       Border("FORM", TPart::FormBorder, 2, 2 * bw + 8, 2 * bw + 8, 0, kTiled, bw),
       Border("FORMTITLE", TPart::FormTitle, 2, 2 * tw + 20, 28, 0, kTiledFilled, tw, tt, tw, 2),
-      Border("BUTTON", TPart::Button, 3, 2 * bt + 10, 22, 1, kFilled, bt),
-      Border("COMBOBTN", TPart::ComboButton, 3, 18, 20, 1, kFilled, 4),
+      Border("BUTTON", TPart::Button, 3, 2 * bt + 10, 22, 1, kFilled, bt, s.FaceTop(22, bt), bt,
+             bt),
+      Border("COMBOBTN", TPart::ComboButton, 3, 18, 20, 1, kFilled, 4, s.FaceTop(20, 4), 4, 4),
       Glyph("COMBOBOX", "GLYPHMASK", TPart::ArrowDown, 3, 9, 6),
       Frame("EDIT", TPart::Edit, 2, 12, 12, 1, kTiled, 3),
-      Border("SELECTION", TPart::Selection, 2, 12, 12, 1, kFilled, 3),
+      Border("SELECTION", TPart::Selection, 2, 12, sh, 1, kFilled, 3, s.FaceTop(sh, 3), 3, 3),
       Frame("PANEL", TPart::PanelRaised, 1, 8, 8, 1, kTiled, 2),
       Frame("PANEL_LOW", TPart::PanelLowered, 1, 8, 8, 1, kTiled, 2),
       Frame("GROUPBOX", TPart::GroupBox, 1, 16, 16, 1, kTiled, 5),
@@ -151,16 +154,17 @@ std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
       Border("DIVIDERV", TPart::DividerV, 1, 8, 2, 0, kTiled, 1),
       Border("SCROLLBAR1H", TPart::ScrollTrackH, 3, 16, 16, 0, kFilled, 3),
       Border("SCROLLBAR1V", TPart::ScrollTrackV, 3, 16, 16, 0, kFilled, 3),
-      Border("SCROLLBTNLEFT", TPart::ScrollButton, 3, 16, 16, 1, kFilled, 4),
+      Border("SCROLLBTNLEFT", TPart::ScrollButton, 3, 16, 16, 1, kFilled, 4, s.FaceTop(16, 4), 4,
+             4),
       Glyph("SCROLLBTNLEFT", "GLYPHMASK", TPart::ArrowLeft, 3, 7, 7),
       Glyph("SCROLLBTNTOP", "GLYPHMASK", TPart::ArrowUp, 3, 7, 7),
       Glyph("SCROLLBTNRIGHT", "GLYPHMASK", TPart::ArrowRight, 3, 7, 7),
       Glyph("SCROLLBTNBOTTOM", "GLYPHMASK", TPart::ArrowDown, 3, 7, 7),
-      Border("SCROLLSLIDERH", TPart::Slider, 3, 16, 16, 1, kFilled, 4),
+      Border("SCROLLSLIDERH", TPart::Slider, 3, 16, 16, 1, kFilled, 4, s.FaceTop(16, 4), 4, 4),
       Glyph("SCROLLSLIDERH", "GLYPHMASK", TPart::SliderGripH, 3, 8, 7),
       Glyph("SCROLLSLIDERV", "GLYPHMASK", TPart::SliderGripV, 3, 7, 8),
       Frame("HINT", TPart::Hint, 1, 12, 12, 1, kTiled, 4),
-      Border("MENUITEM", TPart::MenuItem, 2, 16, 16, 1, kHotOnly, 4),
+      Border("MENUITEM", TPart::MenuItem, 2, 16, mh, 1, kHotOnly, 4, s.FaceTop(mh, 4), 4, 4),
       Frame("MAINMENU", TPart::MenuFrame, 1, 12, 12, 1, kTiled, 3),
   };
   if (formTexture) {

@@ -15,12 +15,6 @@ namespace skin::controls {
 
 namespace {
 
-// Never destroyed: lists owned by objects that outlive static destruction still unregister.
-std::vector<TacImageList*>& ImageLists() {
-  static auto* lists = new std::vector<TacImageList*>;
-  return *lists;
-}
-
 bool ValidIndex(int index, int count) {
   return index >= 0 && index < count;
 }
@@ -36,18 +30,14 @@ int ScaleBy(int size, int step) {
 
 // TacImageList
 
-TacImageList::TacImageList(fw::TComponent* owner) : fw::TImageList(owner) {
-  ImageLists().push_back(this);
-}
+TacImageList::TacImageList(fw::TComponent* owner) : fw::TImageList(owner) {}
 
-TacImageList::~TacImageList() {
-  auto& lists = ImageLists();
-  lists.erase(std::remove(lists.begin(), lists.end(), this), lists.end());
-}
+TacImageList::~TacImageList() = default;
 
 void TacImageList::IterateImageLists(const std::function<void(TacImageList*)>& f) {
-  const std::vector<TacImageList*> lists = ImageLists();  // f may create or free lists
-  for (TacImageList* list : lists) f(list);
+  skin::core::TacScaleFollower::IterateFollowers([&f](skin::core::TacScaleFollower* follower) {
+    if (auto* list = dynamic_cast<TacImageList*>(follower)) f(list);
+  });
 }
 
 std::unique_ptr<gfx::Bitmap> TacImageList::CreateBitmap32(int index, int width, int height) {
@@ -236,7 +226,12 @@ std::unique_ptr<gfx::Bitmap> TsAlphaImageList::CreateBitmap32(int index, int wid
 }
 
 void TsAlphaImageList::DoDraw(int index, fw::TCanvas& canvas, int x, int y) {
-  TacImageList::DoDraw(index, canvas, x, y);
+  if (ValidIndex(index, ItemCount()) && FItems[std::size_t(index)]->ImageFormat() != ifICO)
+    return TacImageList::DoDraw(index, canvas, x, y);
+  // Icons, and indexes without an item, are drawn from the platform list at its size, the
+  // way the platform draws an icon: blended by its alpha.
+  if (!DrawAsIs) return fw::TImageList::Draw(canvas, x, y, index);
+  if (ValidIndex(index, Count())) canvas.Draw(x, y, Bitmap(index), false);
 }
 
 int TsAlphaImageList::Add(const gfx::Bitmap& image) {
@@ -347,7 +342,9 @@ void TsAlphaImageList::AcEndUpdate(bool doChange) {
 
 // TsCharImageList
 
-TsCharImageList::TsCharImageList(fw::TComponent* owner) : TacImageList(owner) {}
+TsCharImageList::TsCharImageList(fw::TComponent* owner) : TacImageList(owner) {
+  FLoaded = !(owner && owner->HasState(fw::csLoading));
+}
 
 int TsCharImageList::AddItem(const TacCharItemData& data) {
   auto item = std::make_unique<TacCharListItem>();
@@ -358,11 +355,43 @@ int TsCharImageList::AddItem(const TacCharItemData& data) {
     skin::paint::DrawCharGlyph(
         picture,
         {data.Char, data.FontName, data.Bold, data.Italic, data.ScalingFactor, data.OffsetY},
-        GlyphColor(data, skin::paint::clNone));
+        GlyphColor(data, skin::paint::clNone), ScalePercent());
     fw::TImageList::Add(data.ImageName, picture);
   }
   Change();
   return ItemCount() - 1;
+}
+
+void TsCharImageList::Clear() {
+  FItems.clear();
+  fw::TImageList::Clear();
+  Change();
+}
+
+int TsCharImageList::ScalePercent() const {
+  return FAllowScale ? skin::core::aScalePercents[std::size_t(std::clamp(FSavedScale, 0, 3))] : 100;
+}
+
+void TsCharImageList::SetDimension(int width, int height) {
+  FSavedWidth = width;
+  FSavedHeight = height;
+  const int percent = ScalePercent();
+  fw::TImageList::Clear();  // a filled platform list keeps its size
+  SetSize(width * percent / 100, height * percent / 100);
+  GenerateStdList();
+}
+
+void TsCharImageList::SetNewScale(int value) {
+  value = std::clamp(value, 0, 3);
+  if (value == FSavedScale) return;
+  FSavedScale = value;
+  if (FSavedWidth == 0 || FSavedHeight == 0) return;
+  SetDimension(FSavedWidth, FSavedHeight);
+  Change();
+}
+
+bool TsCharImageList::CanScale() const {
+  return FAllowScale && FLoaded && skin::core::DefaultManager && ItemCount() > 0;
 }
 
 bool TsCharImageList::AddEmbeddedFont(const std::string& fileName, const std::u16string& fontName) {
@@ -398,8 +427,9 @@ std::unique_ptr<gfx::Bitmap> TsCharImageList::CreateBitmap32Color(int index, int
     return std::make_unique<gfx::Bitmap>(*item.CacheBmp);
   auto bmp = std::make_unique<gfx::Bitmap>(width, height);
   const TacCharItemData& d = item.Data;
-  skin::paint::DrawCharGlyph(
-      *bmp, {d.Char, d.FontName, d.Bold, d.Italic, d.ScalingFactor, d.OffsetY}, glyphColor);
+  skin::paint::DrawCharGlyph(*bmp,
+                             {d.Char, d.FontName, d.Bold, d.Italic, d.ScalingFactor, d.OffsetY},
+                             glyphColor, ScalePercent());
   if (width == Width() && height == Height()) {
     item.CacheBmp = std::make_unique<gfx::Bitmap>(*bmp);
     item.CacheColor = glyphColor;
@@ -417,6 +447,7 @@ bool TsCharImageList::GetBitmap32(int index, gfx::Bitmap& image) {
 
 void TsCharImageList::GenerateStdList() {
   fw::TImageList::Clear();
+  for (auto& item : FItems) item->CacheBmp.reset();
   for (int i = 0; i < ItemCount(); ++i) {
     gfx::Bitmap picture(Width(), Height());
     GetBitmap32(i, picture);
@@ -426,8 +457,14 @@ void TsCharImageList::GenerateStdList() {
 
 void TsCharImageList::Loaded() {
   TacImageList::Loaded();
+  FLoaded = true;
+  if (FSavedWidth == 0 && FSavedHeight == 0) {
+    FSavedWidth = Width();
+    FSavedHeight = Height();
+  }
   GenerateStdList();
   Change();
+  if (CanScale()) SetNewScale(skin::core::DefaultManager->GetScale());
 }
 
 // Drawing from any list

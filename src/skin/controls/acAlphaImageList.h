@@ -15,6 +15,7 @@
 
 #include "framework/ImageList.h"
 #include "platform/gfx/DeviceContext.h"
+#include "skin/core/acScaleFollower.h"
 #include "skin/paint/acAlphaImageList.h"
 
 namespace skin::controls {
@@ -25,8 +26,9 @@ using skin::paint::ifPNG;
 using skin::paint::TColor;
 using skin::paint::TsImageFormat;
 
-// Base of the skin library's lists: registered in a process-wide list while it lives.
-class TacImageList : public fw::TImageList {
+// Base of the skin library's lists: registered while it lives, so that the default skin
+// manager gives it its scale step (SetNewScale) when its scale mode changes.
+class TacImageList : public fw::TImageList, public skin::core::TacScaleFollower {
  public:
   explicit TacImageList(fw::TComponent* owner);
   ~TacImageList() override;
@@ -112,7 +114,7 @@ class TsAlphaImageList : public TacImageList {
   int SavedHeight() const { return FSavedHeight; }
   // Follows scale step value (0..3, skin::core::aScalePercents): the platform list is rebuilt
   // at the design size scaled. Nothing for an unchanged step.
-  void SetNewScale(int value);
+  void SetNewScale(int value) override;
   int SavedScale() const { return FSavedScale; }
   // Whether the list follows the default skin manager's scale: AllowScale, loaded, a default
   // manager, items. A loaded list that can takes the manager's step.
@@ -204,6 +206,23 @@ class TsCharImageList : public TacImageList {
   // file); true when the font is registered.
   bool AddEmbeddedFont(const std::string& fileName, const std::u16string& fontName);
 
+  // Removes every item and platform picture.
+  void Clear();
+
+  // The design size; the current size follows the scale step, and so does the characters'
+  // OffsetY.
+  void SetDimension(int width, int height);
+  int SavedWidth() const { return FSavedWidth; }
+  int SavedHeight() const { return FSavedHeight; }
+  bool AllowScale() const { return FAllowScale; }
+  void SetAllowScale(bool allow) { FAllowScale = allow; }
+  // Follows scale step value (0..3): the pictures are drawn again at the design size scaled.
+  // Nothing for an unchanged step.
+  void SetNewScale(int value) override;
+  int SavedScale() const { return FSavedScale; }
+  // As TsAlphaImageList::CanScale.
+  bool CanScale() const;
+
   // The glyph in the given colour (the item's or black when clNone).
   std::unique_ptr<gfx::Bitmap> CreateBitmap32Color(int index, int width, int height, TColor color);
   bool GetBitmap32(int index, gfx::Bitmap& image) override;
@@ -215,8 +234,15 @@ class TsCharImageList : public TacImageList {
 
  private:
   TColor GlyphColor(const TacCharItemData& item, TColor requested) const;
+  // The scale in percent that the characters' OffsetY follows.
+  int ScalePercent() const;
   std::vector<std::unique_ptr<TacCharListItem>> FItems;
   std::vector<std::u16string> FEmbeddedFonts;
+  bool FLoaded = false;
+  bool FAllowScale = true;
+  int FSavedScale = 0;
+  int FSavedWidth = 0;
+  int FSavedHeight = 0;
 };
 
 // Draws image index of any list into dest (Left, Top) the skinned controls' way: glyph

@@ -8,6 +8,7 @@
 #include "framework/TextConv.h"
 #include "framework/dbctrls/DataControlsClasses.h"
 #include "platform/gfx/GraphicsError.h"
+#include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -57,27 +58,71 @@ void ReadAlphaItems(TsAlphaImageList* l, V v, C x) {
   }
 }
 
+// Items = < item Char = 61440  ImageName = '...'  FontName = 'FontAwesome'  Color = clRed
+// Style = [fsBold]  ScalingFactor = 1.2  OffsetY = 1 end ... >: each a character of an icon
+// font.
+void ReadCharItems(TsCharImageList* l, V v, C x) {
+  static const std::vector<std::pair<std::string, int>> kStyles = {
+      {"fsBold", 1}, {"fsItalic", 2}, {"fsUnderline", 4}, {"fsStrikeOut", 8}};
+  if (v.kind != fw::TValueDesc::Kind::Collection) throw fw::Exception(u"collection expected");
+  l->Clear();
+  for (const auto& item : v.items) {
+    TacCharItemData d;
+    bool hasChar = false;
+    for (const fw::TPropertyDesc& p : item) {
+      if (fw::SameText(p.name, "Char")) {
+        d.Char = char16_t(x.Integer(p.value, 1, 0xFFFF));
+        hasChar = true;
+      } else if (fw::SameText(p.name, "ImageName")) {
+        d.ImageName = x.String(p.value);
+      } else if (fw::SameText(p.name, "FontName")) {
+        d.FontName = x.String(p.value);
+      } else if (fw::SameText(p.name, "Color")) {
+        d.Color = fw::ReadColor(p.value, x);
+      } else if (fw::SameText(p.name, "Style")) {
+        // The glyph is drawn bold or italic; lines under or through a symbol are not drawn.
+        const unsigned style = x.Set(p.value, kStyles);
+        d.Bold = (style & 1) != 0;
+        d.Italic = (style & 2) != 0;
+      } else if (fw::SameText(p.name, "ScalingFactor")) {
+        d.ScalingFactor = x.Real(p.value, 0.01, 100);
+      } else if (fw::SameText(p.name, "OffsetY")) {
+        d.OffsetY = x.Int(p.value);
+      } else {
+        throw fw::Exception(u"unknown character list item property " + fw::Utf8ToUtf16(p.name));
+      }
+    }
+    if (!hasChar) throw fw::Exception(u"character list item without Char");
+    l->AddItem(d);
+  }
+}
+
+// The design size and the scale switch, which both lists store alike.
+template <class L>
+void RegisterListSize(const char* className) {
+  fw::RegisterProperty<L>(className, "Width", [](L* l, V v, C x) {
+    l->SetDimension(int(x.Integer(v, 1, 1024)), l->SavedHeight() ? l->SavedHeight() : l->Height());
+  });
+  fw::RegisterProperty<L>(className, "Height", [](L* l, V v, C x) {
+    l->SetDimension(l->SavedWidth() ? l->SavedWidth() : l->Width(), int(x.Integer(v, 1, 1024)));
+  });
+  fw::RegisterProperty<L>(className, "AllowScale",
+                          [](L* l, V v, C x) { l->SetAllowScale(x.Bool(v)); });
+}
+
 void RegisterImageLists() {
   fw::RegisterClass<TsAlphaImageList>("TsAlphaImageList", "TImageList");
-  fw::RegisterProperty<TsAlphaImageList>(
-      "TsAlphaImageList", "Width", [](TsAlphaImageList* l, V v, C x) {
-        l->SetDimension(int(x.Integer(v, 1, 1024)),
-                        l->SavedHeight() ? l->SavedHeight() : l->Height());
-      });
-  fw::RegisterProperty<TsAlphaImageList>(
-      "TsAlphaImageList", "Height", [](TsAlphaImageList* l, V v, C x) {
-        l->SetDimension(l->SavedWidth() ? l->SavedWidth() : l->Width(), int(x.Integer(v, 1, 1024)));
-      });
+  RegisterListSize<TsAlphaImageList>("TsAlphaImageList");
   fw::RegisterProperty<TsAlphaImageList>(
       "TsAlphaImageList", "UseCache",
       [](TsAlphaImageList* l, V v, C x) { l->SetUseCache(x.Bool(v)); });
   fw::RegisterProperty<TsAlphaImageList>(
       "TsAlphaImageList", "ShareImages",
       [](TsAlphaImageList* l, V v, C x) { l->SetShareImages(x.Bool(v)); });
-  fw::RegisterProperty<TsAlphaImageList>(
-      "TsAlphaImageList", "AllowScale",
-      [](TsAlphaImageList* l, V v, C x) { l->SetAllowScale(x.Bool(v)); });
   fw::RegisterProperty<TsAlphaImageList>("TsAlphaImageList", "Items", ReadAlphaItems);
+  fw::RegisterClass<TsCharImageList>("TsCharImageList", "TImageList");
+  RegisterListSize<TsCharImageList>("TsCharImageList");
+  fw::RegisterProperty<TsCharImageList>("TsCharImageList", "Items", ReadCharItems);
 }
 
 template <class T>
@@ -223,6 +268,7 @@ void RegisterSkinClasses() {
   fw::RegisterProperty<TsLabel>("TsLabel", "UseSkinColor",
                                 [](TsLabel* l, V v, C x) { l->SetUseSkinColor(x.Bool(v)); });
   RegisterImageLists();
+  skin::core::GetCheckSize();
   RegisterInternalSkins();
   RegisterSkinProvider();
   fw::AddControlDumper(WriteSkinData);

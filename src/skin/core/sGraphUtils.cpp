@@ -7,6 +7,7 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
+#include "platform/win/SystemBitmaps.h"
 #include "platform/win/Window.h"
 #include "skin/core/sConst.h"
 #include "skin/draw/sAlphaGraph.h"
@@ -209,6 +210,18 @@ void ExcludeControls(gfx::HDC dc, fw::TWinControl& control, int offsetX, int off
     const gfx::TRect b = child->BoundsRect().Offset(offsetX, offsetY);
     gfx::ExcludeClipRect(dc, b.Left, b.Top, b.Right, b.Bottom);
   }
+}
+
+int FCheckWidth = 0, FCheckHeight = 0;
+
+void GetCheckSize() {
+  const win::HBITMAP bmp = win::LoadBitmap(nullptr, win::OBM_CHECKBOXES);
+  win::BITMAP info;
+  if (win::GetObject(bmp, &info)) {
+    FCheckWidth = info.bmWidth / 4;
+    FCheckHeight = info.bmHeight / 3;
+  }
+  win::DeleteObject(bmp);
 }
 
 }  // namespace skin::core

@@ -75,4 +75,11 @@ inline void acWriteTextEx(fw::TCanvas& canvas, std::u16string_view text, bool en
 // (StdImgTransparency off); each at its bounds moved by (offsetX, offsetY).
 void ExcludeControls(gfx::HDC dc, fw::TWinControl& control, int offsetX, int offsetY);
 
+// The size of one picture of the system's check boxes (0 until GetCheckSize has run; the
+// skin classes' registration runs it at start-up).
+extern int FCheckWidth, FCheckHeight;
+// Reads the system's check-box picture (OBM_CHECKBOXES, four across and three down) into
+// FCheckWidth and FCheckHeight, and frees it.
+void GetCheckSize();
+
 }  // namespace skin::core

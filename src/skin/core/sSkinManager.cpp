@@ -19,10 +19,12 @@
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
 #include "skin/core/acGlow.h"
+#include "skin/core/acScaleFollower.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/draw/sSkinText.h"
 
 namespace skin::core {
 
@@ -189,6 +191,13 @@ void TacOptions::SetArrowsStyle(TacArrowsStyle value) {
   FManager.UpdateSkin(true);
 }
 
+void TacOptions::SetScaleMode(TacScaleMode value) {
+  if (FScaleMode == value) return;
+  const int oldStep = FManager.GetScale();
+  FScaleMode = value;
+  FManager.ScaleChanged(oldStep);
+}
+
 TacArrowsStyle TacOptions::ActualArrowStyle() const {
   if (FArrowsStyle != arsDefault) return FArrowsStyle;
   const int skin = FManager.CommonSkinData().ArrowStyle;
@@ -284,7 +293,11 @@ TsSkinManager::~TsSkinManager() {
     }
   }
   FExtendedBorders = false;
-  if (DefaultManager == this) DefaultManager = nullptr;
+  if (DefaultManager == this) {
+    // The scaled globals followed this manager; the next one starts from 100 percent.
+    if (GetScale() != 0) draw::acScaleArrowMetrics(100, aScalePercents[std::size_t(GetScale())]);
+    DefaultManager = nullptr;
+  }
   UpdateThirdNames(*this);
   // Whoever names this manager forgets it now.
   const std::vector<TacManagerRef*> users = FUsers;
@@ -353,12 +366,12 @@ data::TColor TsSkinManager::GetGlobalFontColor() const {
 }
 
 int TsSkinManager::GetScale() const {
-  switch (FOptions.ScaleMode) {
+  switch (FOptions.ScaleMode()) {
     case sm100:
     case sm125:
     case sm150:
     case sm200:
-      return int(FOptions.ScaleMode);
+      return int(FOptions.ScaleMode());
     case smAuto:
       return FSysFontScale;
     default:
@@ -369,6 +382,22 @@ int TsSkinManager::GetScale() const {
 int TsSkinManager::ScaleInt(int value) const {
   const long long scaled = (long long)value * aScalePercents[std::size_t(GetScale())];
   return int(scaled >= 0 ? (scaled + 50) / 100 : (scaled - 50) / 100);
+}
+
+void TsSkinManager::ScaleChanged(int oldStep) {
+  struct TStateGuard {
+    TacSet& State;
+    ~TStateGuard() { State &= ~acBit(msScaleChanging); }
+  } guard{FManagerState};
+  FManagerState |= acBit(msScaleChanging);
+  const int step = GetScale();
+  if (step == oldStep || !IsDefault()) return;
+  draw::acScaleArrowMetrics(aScalePercents[std::size_t(step)],
+                            aScalePercents[std::size_t(oldStep)]);
+  if (IsLoading()) return;  // the lists take the step when they are loaded
+  TacScaleFollower::IterateFollowers([step](TacScaleFollower* f) { f->SetNewScale(step); });
+  UpdateCurrentSkin();
+  Raise(OnScaleChanged, this);
 }
 
 std::u16string TsSkinManager::SkinInfo() const {
@@ -906,7 +935,7 @@ void RegisterSkinManager() {
   Prop("Options.DrawNonClientArea",
        [](M* m, V v, C x) { m->Options().SetDrawNonClientArea(x.Bool(v)); });
   Prop("Options.ScaleMode",
-       [](M* m, V v, C x) { m->Options().ScaleMode = TacScaleMode(x.Enum(v, kScaleModeNames)); });
+       [](M* m, V v, C x) { m->Options().SetScaleMode(TacScaleMode(x.Enum(v, kScaleModeNames))); });
   Prop("Options.ArrowsStyle", [](M* m, V v, C x) {
     m->Options().SetArrowsStyle(TacArrowsStyle(x.Enum(v, kArrowsNames)));
   });

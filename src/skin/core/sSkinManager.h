@@ -192,7 +192,10 @@ class TacOptions {
   // When changed, AC_SETNCSKINNED (LParam 0 or 1) goes to every form skinned by a provider.
   bool DrawNonClientArea() const { return FDrawNonClientArea; }
   void SetDrawNonClientArea(bool value);
-  TacScaleMode ScaleMode = smOldMode;
+  // When changed, the default manager gives the library's image lists the new step and the
+  // skin is loaded again at it (SetScaleMode below).
+  TacScaleMode ScaleMode() const { return FScaleMode; }
+  void SetScaleMode(TacScaleMode value);
   // When changed, the skin is announced again.
   TacArrowsStyle ArrowsStyle() const { return FArrowsStyle; }
   void SetArrowsStyle(TacArrowsStyle value);
@@ -203,6 +206,7 @@ class TacOptions {
   TsSkinManager& FManager;
   bool FChangeSysColors = false;
   bool FDrawNonClientArea = true;
+  TacScaleMode FScaleMode = smOldMode;
   TacArrowsStyle FArrowsStyle = arsDefault;
 };
 
@@ -416,6 +420,10 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
 
  private:
   friend class TacManagerRef;
+  friend class TacOptions;
+  // After the scale mode changed from step oldStep: the scaled globals, the image lists (the
+  // default manager's), the skin at the new step, OnScaleChanged.
+  void ScaleChanged(int oldStep);
   friend void LoadThirdNames(TsSkinManager& manager, bool overwrite);
   friend void UpdateThirdNames(TsSkinManager& manager);
   data::TacSkinLoadContext LoadContext() const;

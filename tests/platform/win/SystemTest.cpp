@@ -7,6 +7,8 @@
 #include "Harness.h"
 #include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
+#include "platform/win/SystemBitmaps.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/Timers.h"
 
 namespace win::test {
@@ -40,6 +42,45 @@ TEST(MulDiv, RoundsHalvesAwayFromZeroAndReportsOverflowAndZeroDivisors) {
 }
 
 using System = WindowTest;
+
+TEST(SystemBitmaps, TheCheckBoxSheetIsFourByThreeCellsOfThirteen) {
+  EXPECT_EQ(LoadBitmap(nullptr, 32754), nullptr);  // no other system picture
+  int module = 0;
+  EXPECT_EQ(LoadBitmap(&module, OBM_CHECKBOXES), nullptr);
+  BITMAP info;
+  EXPECT_FALSE(GetObject(nullptr, &info));
+  EXPECT_FALSE(DeleteObject(nullptr));
+  const HBITMAP sheet = LoadBitmap(nullptr, OBM_CHECKBOXES);
+  ASSERT_NE(sheet, nullptr);
+  ASSERT_TRUE(GetObject(sheet, &info));
+  EXPECT_EQ(info.bmWidth, 52);
+  EXPECT_EQ(info.bmHeight, 39);
+  auto sys = [](int index) { return gfx::PixelFromColor(GetSysColor(index), 255); };
+  auto at = [&](int column, int row, int x, int y) {
+    return sheet->At(column * 13 + x, row * 13 + y);
+  };
+  // Check boxes: sunken edges, a window-coloured face (button face when pressed), the mark.
+  for (int column = 0; column < 4; ++column) {
+    EXPECT_EQ(at(column, 0, 0, 0), sys(COLOR_BTNSHADOW)) << column;
+    EXPECT_EQ(at(column, 0, 1, 1), sys(COLOR_3DDKSHADOW)) << column;
+    EXPECT_EQ(at(column, 0, 12, 12), sys(COLOR_BTNHIGHLIGHT)) << column;
+    EXPECT_EQ(at(column, 0, 11, 6), sys(COLOR_3DLIGHT)) << column;
+    EXPECT_EQ(at(column, 0, 9, 9), sys(column >= 2 ? COLOR_BTNFACE : COLOR_WINDOW)) << column;
+    EXPECT_EQ(at(column, 0, 5, 8), sys(column % 2    ? COLOR_WINDOWTEXT
+                                       : column >= 2 ? COLOR_BTNFACE
+                                                     : COLOR_WINDOW))
+        << column;
+    // Radio buttons: button face around the circle, a dot when checked.
+    EXPECT_EQ(at(column, 1, 0, 0), sys(COLOR_BTNFACE)) << column;
+    EXPECT_EQ(at(column, 1, 6, 6), sys(column % 2    ? COLOR_WINDOWTEXT
+                                       : column >= 2 ? COLOR_BTNFACE
+                                                     : COLOR_WINDOW))
+        << column;
+    // Three-state boxes: a grey mark on the button face.
+    EXPECT_EQ(at(column, 2, 5, 8), sys(column % 2 ? COLOR_BTNSHADOW : COLOR_BTNFACE)) << column;
+  }
+  EXPECT_TRUE(DeleteObject(sheet));
+}
 
 TEST_F(System, ReportsVersionEightOfTheNtLineNoCompositionAndNinetySixDotsPerInch) {
   OSVERSIONINFOW v;

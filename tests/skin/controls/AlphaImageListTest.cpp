@@ -13,10 +13,12 @@
 #include "framework/Reader.h"
 #include "framework/WindowDescription.h"
 #include "platform/gfx/CodecTestSupport.h"
+#include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/PictureCodec.h"
 #include "skin/controls/acAlphaImageList.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/sSkinManager.h"
+#include "skin/paint/sGraphUtils.h"
 #include "skin/paint/sStretch.h"
 
 namespace skin::controls {
@@ -277,7 +279,7 @@ TEST(AlphaImageList, ALoadedListTakesTheDefaultManagersScale) {
   EXPECT_EQ(list->Width(), 12);
   skin::core::TsSkinManager manager(nullptr);
   ASSERT_EQ(skin::core::DefaultManager, &manager);
-  manager.Options().ScaleMode = skin::core::sm125;
+  manager.Options().SetScaleMode(skin::core::sm125);
   EXPECT_TRUE(list->CanScale());
   static_cast<fw::TComponent&>(*list).Loaded();
   EXPECT_EQ(list->Width(), 15);
@@ -413,6 +415,166 @@ end
     EXPECT_EQ(e.Message(),
               u"Unit9.txt:3: Items: Cannot load image. Invalid or unexpected PNG image format.");
   }
+}
+
+TEST(AlphaImageList, IconsAndIndexesWithoutAnItemAreDrawnFromThePlatformList) {
+  auto list = std::make_unique<TsAlphaImageList>(nullptr);
+  list->SetDimension(8, 6);
+  const Bitmap picture = MakeTestPicture(8, 6);
+  ASSERT_TRUE(list->TryLoadFromData(
+      "a.ico", MakeIconFile(MakeIconDib(picture, 32, [](int, int) { return false; }), 8, 6)));
+  ASSERT_TRUE(list->TryLoadFromData("b.png", gfx::EncodePng(picture)));
+  // The platform pictures are told apart from the items' own: both are made solid.
+  Bitmap solid(8, 6);
+  solid.Fill(0xFF10E020);
+  list->fw::TImageList::Replace(0, solid);
+  list->fw::TImageList::Replace(1, solid);
+  Bitmap target(8, 6);
+  target.Fill(0xFF000000);
+  gfx::DeviceContext dc(target);
+  fw::TCanvas canvas;
+  canvas.SetHandle(&dc);
+  list->DoDraw(0, canvas, 0, 0);  // the icon: the platform picture
+  EXPECT_EQ(target, solid);
+  target.Fill(0xFF000000);
+  list->DoDraw(1, canvas, 0, 0);  // the PNG: rendered from its bytes
+  EXPECT_NE(target, solid);
+  // Without the item's bytes the picture comes from the platform list too.
+  list->DoubleData = false;
+  list->GenerateStdList();
+  ASSERT_EQ(list->ItemCount(), 0);
+  ASSERT_EQ(list->Count(), 2);
+  list->fw::TImageList::Replace(1, solid);
+  target.Fill(0xFF000000);
+  list->DoDraw(1, canvas, 0, 0);
+  EXPECT_EQ(target, solid);
+  target.Fill(0xFF000000);
+  list->DoDraw(2, canvas, 0, 0);  // neither item nor picture: nothing
+  EXPECT_EQ(target.At(0, 0), 0xFF000000u);
+  canvas.SetHandle(nullptr);
+}
+
+TEST(ImageListScale, TheDefaultManagersScaleModeRescalesEveryList) {
+  auto alpha = PngList(1, 12);
+  static_cast<fw::TComponent&>(*alpha).Loaded();
+  TsCharImageList chars(nullptr);
+  chars.SetDimension(20, 20);
+  TacCharItemData heart;
+  heart.Char = u'\uF004';
+  heart.OffsetY = 2;
+  chars.AddItem(heart);
+  static_cast<fw::TComponent&>(chars).Loaded();
+  {
+    skin::core::TsSkinManager manager(nullptr);
+    ASSERT_EQ(skin::core::DefaultManager, &manager);
+    int scaled = 0, charChanges = 0;
+    manager.OnScaleChanged = [&](fw::TComponent*) { ++scaled; };
+    chars.SetOnChange([&](fw::TComponent*) { ++charChanges; });
+    manager.Options().SetScaleMode(skin::core::sm150);
+    EXPECT_EQ(scaled, 1);
+    EXPECT_EQ(alpha->Width(), 18);
+    EXPECT_EQ(alpha->Bitmap(0), skin::paint::ScaleImage(ItemPicture(0), 18, 18));
+    ASSERT_EQ(chars.Width(), 30);
+    ASSERT_EQ(chars.Count(), 1);
+    // The character is drawn again at the new size, its offset scaled with it.
+    Bitmap expected(30, 30);
+    skin::paint::DrawCharGlyph(expected, {u'\uF004', u"FontAwesome", false, false, 1.0, 2},
+                               skin::paint::clBlack, 150);
+    EXPECT_EQ(chars.Bitmap(0), expected);
+    EXPECT_EQ(*chars.CreateBitmap32(0, 30, 30), expected);
+    EXPECT_EQ(charChanges, 1);
+    EXPECT_EQ(skin::paint::acArrowSize, 8);  // the scaled globals follow
+    // Another manager's scale is its own business.
+    skin::core::TsSkinManager other(nullptr);
+    other.Options().SetScaleMode(skin::core::sm200);
+    EXPECT_EQ(alpha->Width(), 18);
+    // An unchanged mode does nothing; the old mode goes back to the design sizes.
+    manager.Options().SetScaleMode(skin::core::sm150);
+    EXPECT_EQ(scaled, 1);
+    manager.Options().SetScaleMode(skin::core::sm200);
+    EXPECT_EQ(alpha->Width(), 24);
+    EXPECT_EQ(chars.Width(), 40);
+    EXPECT_EQ(skin::paint::acArrowSize, 10);
+    manager.Options().SetScaleMode(skin::core::smOldMode);
+    EXPECT_EQ(alpha->Width(), 12);
+    EXPECT_EQ(alpha->Bitmap(0), skin::paint::ScaleImage(ItemPicture(0), 12, 12));
+    EXPECT_EQ(chars.Width(), 20);
+    EXPECT_EQ(scaled, 3);
+    manager.Options().SetScaleMode(skin::core::sm125);
+  }
+  // The manager that scaled the globals is gone: they are at 100 percent again.
+  EXPECT_EQ(skin::paint::acArrowSize, 5);
+  EXPECT_EQ(skin::paint::ac_ArrowWidth, 7);
+  // A list that does not follow the skin goes back to its design size and stays there.
+  skin::core::TsSkinManager manager(nullptr);
+  EXPECT_EQ(alpha->Width(), 15);
+  alpha->SetAllowScale(false);
+  manager.Options().SetScaleMode(skin::core::sm200);
+  EXPECT_EQ(alpha->Width(), 12);
+  EXPECT_EQ(chars.Width(), 40);
+}
+
+TEST(CharImageList, ReadFromADescription) {
+  RegisterSkinClasses();
+  fw::TDataModule module(nullptr);
+  fw::ReadComponentText(&module, R"(object DataModule9: TDataModule
+  object Glyphs: TsCharImageList
+    Height = 20
+    Width = 20
+    Items = <
+      item
+        Char = 61444
+        ImageName = 'heart'
+        Color = clRed
+        ScalingFactor = 0.800000000000000000
+        OffsetY = 1
+      end
+      item
+        Char = 61445
+        FontName = 'FontAwesome'
+        Style = [fsBold, fsUnderline]
+      end>
+  end
+end
+)",
+                        "Unit9.txt", ".");
+  auto* list = dynamic_cast<TsCharImageList*>(module.FindComponent("Glyphs"));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->ItemCount(), 2);
+  EXPECT_EQ(list->Item(0).ImageName, u"heart");
+  EXPECT_EQ(list->Item(0).Color, fw::clRed);
+  EXPECT_DOUBLE_EQ(list->Item(0).ScalingFactor, 0.8);
+  EXPECT_EQ(list->Item(0).OffsetY, 1);
+  EXPECT_EQ(list->Item(1).FontName, u"FontAwesome");
+  EXPECT_TRUE(list->Item(1).Bold);
+  EXPECT_FALSE(list->Item(1).Italic);
+  EXPECT_EQ(list->SavedWidth(), 20);
+  ASSERT_EQ(list->Count(), 2);
+  Bitmap expected(20, 20);
+  skin::paint::DrawCharGlyph(expected, {u'\uF004', u"FontAwesome", false, false, 0.8, 1},
+                             fw::clRed);
+  EXPECT_EQ(list->Bitmap(0), expected);
+
+  auto error = [](const std::string& item) {
+    fw::TDataModule other(nullptr);
+    try {
+      fw::ReadComponentText(&other,
+                            "object DataModule9: TDataModule\n  object G: TsCharImageList\n"
+                            "    Items = <\n      item\n" +
+                                item + "      end>\n  end\nend\n",
+                            "Unit9.txt", ".");
+    } catch (const fw::EReadError& e) {
+      return e.Message();
+    }
+    return std::u16string(u"read");
+  };
+  EXPECT_EQ(error("        ImageName = 'none'\n"),
+            u"Unit9.txt:3: Items: character list item without Char");
+  EXPECT_EQ(error("        Char = 70000\n"), u"Unit9.txt:3: Items: value out of range");
+  EXPECT_EQ(error("        Char = 61444\n        ScalingFactor = 'big'\n"),
+            u"Unit9.txt:3: Items: number expected");
+  EXPECT_EQ(error("        Char = 61444\n        Glow = 3\n"),
+            u"Unit9.txt:3: Items: unknown character list item property Glow");
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 // parent's picture at its place, when a cache is painted again, and the text colours.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "framework/Application.h"
 #include "framework/Canvas.h"
@@ -25,7 +27,8 @@ namespace {
 using namespace skin::core;
 using skin::data::test::TempDir;
 
-constexpr int kMain = 0x405060, kEditBG = 0xE0F0F0, kFont = 0x203040, kHotFont = 0x0000C0;
+constexpr int kMain = 0x405060, kEditBG = 0xE0F0F0, kFont = 0x203040, kHotFont = 0x0000C0,
+              kPanelFont = 0x106020, kButtonFont = 0xA00010;
 
 // Every pixel tells its place; the font border's mask is dark in its one frame and light
 // where a second frame would lie.
@@ -42,7 +45,9 @@ gfx::Bitmap Master() {
 
 const std::string kOptions =
     "[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\nCOLOR=" + std::to_string(kMain) +
-    "\n\n[PANEL]\nCOLOR=255\nGRADIENTPERCENT=100\n"
+    "\n\n[PANEL]\nCOLOR=255\nGRADIENTPERCENT=100\nFONTCOLOR=" + std::to_string(kPanelFont) +
+    "\nHOTFONTCOLOR=" + std::to_string(kPanelFont) +
+    "\n"
     "GRADIENTDATA=16777215;14212312;53;0;0;14212312;14212312;44;0;0;14212312;14212312;0;0;0\n"
     "BORDERSMASK=^0000^0000^0012^0012^0004^0004^0004^0004^1^0^4^0\n\n"
     "[TRANSPARENT]\nTRANSPARENCY=100\nHOTTRANSPARENCY=100\n\n"
@@ -50,7 +55,11 @@ const std::string kOptions =
     std::to_string(kEditBG) +
     "\n\n[FONTY]\nSTATES=2\nTRANSPARENCY=60\nHOTTRANSPARENCY=60\nFONTCOLOR=" +
     std::to_string(kFont) + "\nHOTFONTCOLOR=" + std::to_string(kHotFont) +
-    "\nBORDERSMASK=^0020^0000^0026^0012^0001^0001^0001^0001^1^1^4^1\n";
+    "\nBORDERSMASK=^0020^0000^0026^0012^0001^0001^0001^0001^1^1^4^1\n\n"
+    "[BUTTON]\nFONTCOLOR=" +
+    std::to_string(kButtonFont) + "\nHOTFONTCOLOR=" + std::to_string(kButtonFont) +
+    "\n\n[WEBBUTTON]\nFONTCOLOR=" + std::to_string(kButtonFont) +
+    "\nHOTFONTCOLOR=" + std::to_string(kButtonFont) + "\n";
 
 // A windowless control that fills itself with a colour, with its top-left pixel in another.
 class TDot : public fw::TGraphicControl {
@@ -343,6 +352,98 @@ TEST_F(ControlPaintTest, AControlsTextTakesItsSectionsFontColourUnlessItKeepsIts
   EXPECT_GT(count(fw::clBtnShadow), 20);
   EXPECT_EQ(count(0x00FF00), 0);
   canvas.SetHandle(nullptr);
+}
+
+// The text of "HEM" written by WriteTextEx for a control in a state, in a 32-pixel font.
+class TTextProbe {
+ public:
+  TTextProbe() : FDc(FBmp) {
+    FCanvas.Font.SetHeight(-32);
+    FCanvas.SetHandle(&FDc);
+    FCanvas.Font.SetColor(0x00FF00);
+  }
+  ~TTextProbe() { FCanvas.SetHandle(nullptr); }
+  // The pixels written in colour c, as a mask.
+  std::vector<bool> Write(TsCommonData& cd, int hot, fw::TColor c) {
+    FBmp.Fill(gfx::MakePixel(255, 255, 255, 255));
+    WriteTextEx(FCanvas, u"HEM", true, {0, 0, 120, 40}, 0, cd, hot, false);
+    std::vector<bool> ink;
+    for (int y = 0; y < FBmp.Height(); ++y)
+      for (int x = 0; x < FBmp.Width(); ++x)
+        ink.push_back((FBmp.At(x, y) & 0xFFFFFF) == gfx::PixelFromColor(fw::ColorToRGB(c), 0));
+    return ink;
+  }
+  fw::TCanvas& Canvas() { return FCanvas; }
+  static int Count(const std::vector<bool>& ink) {
+    return int(std::count(ink.begin(), ink.end(), true));
+  }
+
+ private:
+  gfx::Bitmap FBmp{120, 40};
+  gfx::DeviceContext FDc;
+  fw::TCanvas FCanvas;
+};
+
+TEST_F(ControlPaintTest, ButtonLikeSectionsWriteInTheFontSectionTheirParentNames) {
+  TTextProbe probe;
+  TsCommonData& cd = child->SkinData();
+  // A button's section lies in the button-like range: its text takes the section its skinned
+  // parent names (the panel's), not its own.
+  cd.SetSkinSection("BUTTON");
+  ASSERT_EQ(cd.SkinIndex, manager->GetSkinIndex("BUTTON"));
+  EXPECT_GT(TTextProbe::Count(probe.Write(cd, 0, kPanelFont)), 20);
+  EXPECT_EQ(TTextProbe::Count(probe.Write(cd, 0, kButtonFont)), 0);
+  // Outside the range a section writes in its own colours.
+  cd.SetSkinSection("FONTY");
+  EXPECT_GT(TTextProbe::Count(probe.Write(cd, 0, kFont)), 20);
+  EXPECT_EQ(TTextProbe::Count(probe.Write(cd, 0, kPanelFont)), 0);
+  // An unskinned parent names no section: the text takes the parent's font colour.
+  auto* plain = new fw::TPanel(form);
+  plain->SetBounds(100, 100, 60, 40);
+  plain->SetParent(form);
+  plain->Font().SetColor(0x0F0E0D);
+  TsPanel* button = Add(plain, 2, 2, 40, 20);
+  button->SkinData().SetSkinSection("BUTTON");
+  EXPECT_GT(TTextProbe::Count(probe.Write(button->SkinData(), 1, 0x0F0E0D)), 20);
+  EXPECT_EQ(TTextProbe::Count(probe.Write(button->SkinData(), 1, kButtonFont)), 0);
+  EXPECT_EQ(probe.Canvas().Font.Color(), 0x00FF00);  // the canvas keeps its own colour
+}
+
+TEST_F(ControlPaintTest, AHotWebButtonIsUnderlined) {
+  TTextProbe probe;
+  TsCommonData& cd = child->SkinData();
+  cd.SetSkinSection("WEBBUTTON");
+  // Both states write in the panel's colour (the web button is button-like); hot adds a line.
+  const std::vector<bool> normal = probe.Write(cd, 0, kPanelFont);
+  const std::vector<bool> hot = probe.Write(cd, 1, kPanelFont);
+  EXPECT_EQ(probe.Canvas().Font.Style(), fw::TFontStyles());  // the canvas's style is kept
+  ASSERT_GT(TTextProbe::Count(normal), 20);
+  // The hot text is the normal text plus a row inked across the text's width below it.
+  int lowest = 0, left = 120, right = 0;
+  for (int i = 0; i < int(normal.size()); ++i) {
+    EXPECT_TRUE(!normal[i] || hot[i]) << i % 120 << "," << i / 120;
+    if (normal[i]) {
+      lowest = std::max(lowest, i / 120);
+      left = std::min(left, i % 120);
+      right = std::max(right, i % 120);
+    }
+  }
+  int lineRows = 0;
+  for (int y = lowest + 1; y < 40; ++y) {
+    int run = 0;
+    for (int x = left; x <= right; ++x) run += hot[y * 120 + x];
+    lineRows += run > (right - left) * 3 / 4;
+  }
+  EXPECT_GE(lineRows, 1);
+  // Another section's hot text has no line.
+  cd.SetSkinSection("BUTTON");
+  EXPECT_EQ(probe.Write(cd, 1, kPanelFont), normal);
+}
+
+TEST(CheckSize, TheRegistrationReadsOnePictureOfTheSystemCheckBoxes) {
+  RegisterSkinClasses();
+  EXPECT_EQ(FCheckWidth, 13);
+  EXPECT_EQ(FCheckHeight, 13);
 }
 
 TEST_F(ControlPaintTest,
