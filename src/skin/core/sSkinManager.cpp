@@ -105,7 +105,7 @@ int GetScrollSize(const TsSkinManager* manager) {
   const int system = win::GetSystemMetrics(win::SM_CXVSCROLL);
   if (!manager) return system;
   if (manager->ScrollsOptions().ScrollSize() >= 0) return manager->ScrollsOptions().ScrollSize();
-  const TacScaleMode mode = manager->Options().ScaleMode;
+  const TacScaleMode mode = manager->Options().ScaleMode();
   if (mode == smAuto || mode == smOldMode) return system;
   return win::MulDiv(system, aScalePercents[std::size_t(manager->GetScale())],
                      aScalePercents[std::size_t(manager->SysFontScale())]);
