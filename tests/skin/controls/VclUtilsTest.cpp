@@ -1,6 +1,7 @@
 // The control services of the skin on a form with a manager and a small skin made here: look-ups
 // on windows and controls, text flags, child order, painting a container's windowless children
-// over its background, and painting a window tree into a bitmap, checked against the screen.
+// over its background, painting a window tree into a bitmap (checked against the screen), and
+// an edit's hot colours under the mouse.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "framework/Application.h"
+#include "framework/Edit.h"
 #include "framework/Form.h"
 #include "framework/GraphicControl.h"
 #include "framework/Label.h"
@@ -40,7 +42,7 @@ const std::string kOptions =
     "[PANEL]\nCOLOR=255\nGRADIENTPERCENT=100\n"
     "GRADIENTDATA=16777215;14212312;53;0;0;14212312;14212312;44;0;0;14212312;14212312;0;0;0\n\n"
     "[TRANSPARENT]\nTRANSPARENCY=100\nHOTTRANSPARENCY=100\n\n"
-    "[EDIT]\nCOLOR=14741744\nFONTCOLOR=128\n";
+    "[EDIT]\nSTATES=2\nCOLOR=14741744\nFONTCOLOR=128\nHOTCOLOR=65535\nHOTFONTCOLOR=255\n";
 
 // A windowless control that fills itself with one colour and counts its paintings.
 class TSpot : public fw::TGraphicControl {
@@ -431,6 +433,30 @@ TEST_F(VclUtilsTest, ImageListsOfEveryKindMeasureAlikeAndTheSkippedClassesAreSor
   EXPECT_EQ(GetImageHeight(&chars, 1), 11);
   EXPECT_EQ(GetImageWidth(&chars, 2), 16);
   EXPECT_EQ(GetImageHeight(&chars, -1), 20);
+}
+
+TEST_F(VclUtilsTest, AnEditUnderTheMouseShowsTheHotColoursUntilTheMouseLeaves) {
+  auto* edit = Add<TsEdit>(form, "E", {10, 10, 110, 32});
+  auto* other = Add<TsEdit>(form, "O", {10, 50, 110, 72});
+  other->SkinData().SetCustomColor(true);
+  other->SetColor(fw::clRed);
+  // The focus elsewhere: a focused edit shows its hot colours anyway.
+  auto* sink = Add<fw::TEdit>(form, "Sink", {10, 100, 110, 122});
+  Show();
+  sink->SetFocus();
+  desktop.Pump();
+  EXPECT_EQ(edit->Color(), 14741744);
+  EXPECT_EQ(edit->Font().Color(), 128);
+  MouseAt(50, 20);
+  EXPECT_TRUE(edit->SkinData().FMouseAbove);
+  EXPECT_EQ(edit->Color(), 65535);
+  EXPECT_EQ(edit->Font().Color(), 255);
+  MouseAt(50, 60);  // onto the other edit, which keeps its own colour
+  EXPECT_FALSE(edit->SkinData().FMouseAbove);
+  EXPECT_EQ(edit->Color(), 14741744);
+  EXPECT_EQ(edit->Font().Color(), 128);
+  EXPECT_EQ(other->Color(), fw::clRed);
+  EXPECT_EQ(other->Font().Color(), 255);
 }
 
 }  // namespace
