@@ -226,6 +226,7 @@ void RegisterSkinClasses() {
   RegisterInternalSkins();
   RegisterSkinProvider();
   fw::AddControlDumper(WriteSkinData);
+  skin::frame::InstallWrapperDump();
 }
 
 }  // namespace skin::controls

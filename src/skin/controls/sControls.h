@@ -26,6 +26,7 @@
 #include "skin/core/sCommonData.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/data/acConstData.h"
+#include "skin/frame/acSBUtils.h"
 
 namespace skin::controls {
 
@@ -138,6 +139,55 @@ class TsControl : public Base, public TsSkinnedControl {
 
 namespace sd = skin::data;
 namespace sc = skin::core;
+
+// A skinned control whose window wears a wrapper of class W (its ListSW) while it is skinned:
+// made with the window, looked at again when the control shows, on a refresh and on a new skin;
+// detached when the skin goes. Its bars follow text changes.
+template <class Base, TClassName Name, std::uint8_t Code, auto DefSection, class W>
+class TsListSWControl : public TsControl<Base, Name, Code, DefSection, sc::TsScrollWndData> {
+  using Skinned = TsControl<Base, Name, Code, DefSection, sc::TsScrollWndData>;
+
+ public:
+  explicit TsListSWControl(fw::TComponent* owner) : Skinned(owner) {
+    FHook = this->HookWindowProc(
+        [this](fw::TMessage& m, const fw::TWndNext& next) { ListSWProc(m, next); });
+  }
+  ~TsListSWControl() override {
+    this->Destroying();
+    skin::frame::ReleaseWrapper(std::move(ListSW));
+    this->UnhookWindowProc(FHook);
+  }
+  // The wrapper now, or null.
+  skin::frame::TacMainWnd* Wrapper() const { return ListSW.get(); }
+
+ protected:
+  void CreateWnd() override {
+    Skinned::CreateWnd();
+    Refresh();
+  }
+
+ private:
+  void Refresh() { skin::frame::RefreshScrolls<W>(this->SkinData(), ListSW); }
+  void ListSWProc(fw::TMessage& m, const fw::TWndNext& next) {
+    next(m);
+    if (m.Msg == fw::CM_SHOWINGCHANGED) {
+      Refresh();
+    } else if (m.Msg == fw::CM_TEXTCHANGED || m.Msg == fw::CM_CHANGED) {
+      if (auto* sw = dynamic_cast<skin::frame::TacScrollWnd*>(ListSW.get()))
+        if (!sw->Destroyed()) sw->UpdateScrolls(true);
+    } else if (m.Msg == sc::SM_ALPHACMD) {
+      const win::UINT cmd = sc::WParamHi(m.WParam);
+      if (cmd == sc::AC_SETNEWSKIN || cmd == sc::AC_REFRESH)
+        Refresh();
+      else if (cmd == sc::AC_REMOVESKIN && ListSW)
+        ListSW->Uninitialize(true);
+    }
+  }
+
+  std::unique_ptr<skin::frame::TacMainWnd> ListSW;
+  fw::TWndHookId FHook = 0;
+};
+
 using TsPanel = TsControl<fw::TPanel, "TsPanel", sc::COC_TsPanel, PanelSection>;
 // Its section (CHECKBOX) comes from its class code, not from the control.
 using TsImage = TsControl<fw::TImage, "TsImage", sc::COC_TsImage, FixedSection<sd::ssCheckBox>>;
@@ -146,12 +196,12 @@ using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn", sc::COC_TsBitBtn, FixedSecti
 using TsStatusBar =
     TsControl<fw::TStatusBar, "TsStatusBar", sc::COC_TsStatusBar, FixedSection<sd::ssStatusBar>>;
 using TsEdit = TsControl<fw::TEdit, "TsEdit", sc::COC_TsEdit, FixedSection<sd::ssEdit>>;
-using TsMemo =
-    TsControl<fw::TMemo, "TsMemo", sc::COC_TsMemo, FixedSection<sd::ssEdit>, sc::TsScrollWndData>;
+using TsMemo = TsListSWControl<fw::TMemo, "TsMemo", sc::COC_TsMemo, FixedSection<sd::ssEdit>,
+                               skin::frame::TacEditWnd>;
 using TsComboBox =
     TsControl<fw::TComboBox, "TsComboBox", sc::COC_TsComboBox, FixedSection<sd::ssComboBox>>;
-using TsTreeView = TsControl<fw::TTreeView, "TsTreeView", sc::COC_TsTreeView,
-                             FixedSection<sd::ssEdit>, sc::TsScrollWndData>;
+using TsTreeView = TsListSWControl<fw::TTreeView, "TsTreeView", sc::COC_TsTreeView,
+                                   FixedSection<sd::ssEdit>, skin::frame::TacTreeViewWnd>;
 using TsDBGrid = TsControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGrid, FixedSection<sd::ssEdit>,
                            sc::TsScrollWndData>;
 

@@ -10,6 +10,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
+#include "skin/core/acGlow.h"
 #include "skin/core/acReceivers.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
@@ -121,6 +122,8 @@ TsCommonData::TsCommonData(fw::TComponent* owner, bool createCacheBmp)
 
 TsCommonData::~TsCommonData() {
   RemoveCommonProp();
+  ClearGlows(this);
+  AnimTimer.reset();
 }
 
 TsSkinManager* TsCommonData::SkinManager() const {
@@ -159,6 +162,7 @@ void TsCommonData::SetSkinManager(TsSkinManager* value) {
 void TsCommonData::SetSkinSection(std::string_view value) {
   std::string upper = data::UpperCase(value);
   if (upper == FSkinSection) return;
+  HideGlow(GlowID, false);
   FSkinSection = std::move(upper);
   TsSkinManager* m = SkinManager();
   if (ModelOf(m))
@@ -607,6 +611,14 @@ bool FullRepaintOnly(const TsCommonData& cd) {
          (cd.BGType & (BGT_GRADIENTVERT | BGT_STRETCH | BGT_TEXTURELEFT | BGT_TEXTURERIGHT));
 }
 
+void StopTimer(TsCommonData& cd) {
+  if (cd.AnimTimer) cd.AnimTimer->Reset();
+}
+
+bool TimerIsActive(const TsCommonData& cd) {
+  return cd.AnimTimer && cd.AnimTimer->Enabled() && cd.AnimTimer->State >= 0;
+}
+
 bool CanClickShift(int skinIndex, TsSkinManager* manager) {
   const data::TacSkinModel* model = ModelOf(manager);
   if (!model || !model->IsValidSkinIndex(skinIndex)) return true;
@@ -828,12 +840,17 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
         cd.BGChanged = true;
         if (c) c->Perform(SM_ALPHACMD, MakeAlphaCmd(AC_SETCHANGEDIFNECESSARY, 1), 0);
       }
+      HideGlow(cd.GlowID, false);
       return false;
     case win::WM_SIZE:
       if (cd.Skinned()) {
         cd.BGChanged = true;
         if (FullRepaintOnly(cd)) cd.CtrlSkinState &= ~(ACS_REPAINTNEEDH | ACS_REPAINTNEEDV);
+        if (!TimerIsActive(cd)) HideGlow(cd.GlowID, false);
       }
+      return false;
+    case win::WM_SHOWWINDOW:
+      StopTimer(cd);
       return false;
     case win::WM_WINDOWPOSCHANGING: {
       auto* pos = reinterpret_cast<const win::WINDOWPOS*>(message.LParam);
@@ -861,11 +878,13 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
       cd.FMouseAbove = false;
       cd.FFocused = false;
       cd.BGChanged = true;
+      if (c && !c->Enabled()) HideGlow(cd.GlowID, false);
       return false;
     case win::WM_UPDATEUISTATE:
       return cd.Skinned();
     case fw::CM_VISIBLECHANGED: {
       // Saving memory: a hidden control keeps no picture, nor do its children.
+      if (!message.WParam) HideGlow(cd.GlowID, false);
       const TsSkinManager* m = cd.SkinManager();
       if (message.WParam || !m || m->Options().OptimizingPriority != opMemory || !cd.CacheBmp())
         return false;
@@ -885,11 +904,15 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
         const TsSkinManager* m = cd.SkinManager();
         if (m->Options().NoMouseHover || FullyTransparent(*sec)) return false;
         cd.FMouseAbove = true;
+        if (!sForbidMouse.Contains(cd.COC) && !sCanNotBeHot.Contains(cd.COC))
+          ShowGlowingIfNeeded(cd, 255);
         if (c && sEditCtrls.Contains(cd.COC) && sec->States >= 2) TakeStateColours(cd, *sec, 1);
       }
       return false;
     case fw::CM_MOUSELEAVE:
       if (cd.FMouseAbove) {
+        if (!sForbidMouse.Contains(cd.COC) && !sCanNotBeHot.Contains(cd.COC))
+          HideGlow(cd.GlowID, true);
         cd.FMouseAbove = false;
         cd.BGChanged = true;
         const data::TsGeneralData* sec = cd.Skinned() ? Section(cd) : nullptr;
@@ -915,6 +938,7 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
   switch (WParamHi(message.WParam)) {
     case AC_SETNEWSKIN:
       if (ours) {
+        StopTimer(cd);
         UpdateData(cd);
         InitIndexes(cd, {cd.SkinSection()});
         cd.ClearCache();
@@ -923,6 +947,7 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
       return true;
     case AC_REMOVESKIN:
       if (ours && cd.SkinIndex >= 0) {
+        StopTimer(cd);
         cd.BorderIndex = -1;
         cd.SkinIndex = -1;
         cd.FUpdating = true;
@@ -941,6 +966,7 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
       return true;
     case AC_REFRESH:
       if (ours) {
+        StopTimer(cd);
         cd.BGChanged = true;
         cd.FUpdating = false;
         UpdateCtrlColors(cd, false);
@@ -996,6 +1022,7 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
       message.Result = 1;
       return true;
     case AC_STOPFADING:
+      StopTimer(cd);
       return true;
     case AC_SETBGCHANGED:
       cd.BGChanged = true;
@@ -1009,6 +1036,7 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
     case AC_SETCHANGEDIFNECESSARY: {
       const bool moved = cd.RepaintIfMoved();
       cd.BGChanged = cd.BGChanged || moved;
+      StopTimer(cd);
       if (w && w->HandleAllocated()) {
         if (WParamLo(message.WParam) == 1)
           win::RedrawWindow(w->Handle(), nullptr, nullptr,

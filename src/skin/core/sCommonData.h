@@ -20,6 +20,7 @@
 #include "framework/Label.h"
 #include "framework/WinControl.h"
 #include "platform/gfx/Bitmap.h"
+#include "skin/core/acThdTimer.h"
 #include "skin/core/sConst.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
@@ -117,6 +118,8 @@ class TsCommonData : public TacMessageHandler {
   std::int32_t SkinIndex = -1;
   // The mask of the glow behind the control's text, kept while text, font and glow stay.
   skin::paint::TacGlowMask GlowMask;
+  // The state fade or glow fade of the control, made on its first animation (sFade).
+  std::unique_ptr<TacThreadedTimer> AnimTimer;
 
  private:
   void SetBoolean(int index, bool value);
@@ -189,6 +192,10 @@ inline bool ChildBgIsChanged(const TsCommonData&) {
   return true;
 }
 bool CanClickShift(int skinIndex, TsSkinManager* manager);
+// Stops the control's animation and drops its pictures.
+void StopTimer(TsCommonData& cd);
+// A fade of the control runs.
+bool TimerIsActive(const TsCommonData& cd);
 inline int CurrentScale(const TsCommonData& cd) {
   return cd.ScalePercent;
 }

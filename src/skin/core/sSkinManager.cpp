@@ -13,10 +13,12 @@
 #include "framework/WinControl.h"
 #include "platform/gfx/Font.h"
 #include "platform/win/Input.h"
+#include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
+#include "skin/core/acGlow.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sStyleSimply.h"
@@ -95,6 +97,16 @@ int acScaleOfDpi(int dpi) {
   if (dpi >= 144) return 2;
   if (dpi >= 120) return 1;
   return 0;
+}
+
+int GetScrollSize(const TsSkinManager* manager) {
+  const int system = win::GetSystemMetrics(win::SM_CXVSCROLL);
+  if (!manager) return system;
+  if (manager->ScrollsOptions().ScrollSize() >= 0) return manager->ScrollsOptions().ScrollSize();
+  const TacScaleMode mode = manager->Options().ScaleMode;
+  if (mode == smAuto || mode == smOldMode) return system;
+  return win::MulDiv(system, aScalePercents[std::size_t(manager->GetScale())],
+                     aScalePercents[std::size_t(manager->SysFontScale())]);
 }
 
 // ---- Option objects -------------------------------------------------------------------------
@@ -617,7 +629,9 @@ void TsSkinManager::SetSkinLoading(bool loading) {
 }
 
 void TsSkinManager::BeforeNewSkin() {
-  // Glow windows and the menu border width are reset here once they exist.
+  // The glows show the pictures of the skin that goes (the menu border width is reset here
+  // once menus are skinned).
+  if (IsDefault()) ClearGlows();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
 }
 
@@ -637,6 +651,7 @@ void TsSkinManager::BeforeRemoveSkin() {
       !FDefStoredFontName.empty())
     ChangeAppFont(FDefStoredFontName, false);
   if (IsDefault()) FGlobalHookInstalled = false;
+  ClearGlows();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
 }
 

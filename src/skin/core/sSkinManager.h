@@ -321,6 +321,7 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   TacButtonsSupport& ButtonsOptions() { return FButtonsOptions; }
   TacLabelsSupport& LabelsOptions() { return FLabelsOptions; }
   TacScrollBarsSupport& ScrollsOptions() { return FScrollsOptions; }
+  const TacScrollBarsSupport& ScrollsOptions() const { return FScrollsOptions; }
   TacMenuSupport& MenuSupport() { return FMenuSupport; }
   TacOptions& Options() { return FOptions; }
   const TacOptions& Options() const { return FOptions; }
@@ -469,6 +470,11 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
 void LoadThirdNames(TsSkinManager& manager, bool overwrite);
 // Each ThirdParty text from its list.
 void UpdateThirdNames(TsSkinManager& manager);
+
+// The thickness of skinned scroll bars: the system's vertical bar width without a manager;
+// ScrollsOptions.ScrollSize when set (0 or more); else the system width, scaled from the
+// screen's step to the skin's unless ScaleMode is smAuto or smOldMode.
+int GetScrollSize(const TsSkinManager* manager);
 
 // Registers the manager and its stored properties for window descriptions (once). The stored
 // skins (InternalSkins) are read by whoever knows the program's packages.

@@ -1,0 +1,367 @@
+// Window wrappers: an object attached to an existing window (a skinned control's own window,
+// or a bare window) that takes over its window procedure and paints from the skin what the
+// window would paint in system colours. TacScrollWnd replaces the window's system scroll bars
+// by skinned ones drawn in the non-client area, with their own hit testing, hover,
+// auto-repeat and thumb dragging; TacBaseWnd, TacEditWnd and TacTreeViewWnd are the scrolling
+// wrappers skinned memos and tree views keep for their own window (their ListSW).
+//
+// A wrapper hooks through an identified hook: the owning control's HookWindowProc, or the
+// window's subclass chain for a bare window. Wrappers come and go in any order; one removes
+// only its own hook, and once detached (Destroyed) it passes every message through.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "framework/Control.h"
+#include "framework/WinControl.h"
+#include "platform/gfx/Bitmap.h"
+#include "platform/win/ScrollInfo.h"
+#include "platform/win/Types.h"
+#include "skin/core/sCommonData.h"
+#include "skin/core/sSkinManager.h"
+
+namespace skin::frame {
+
+using skin::core::TsCommonData;
+using skin::core::TsSkinManager;
+using win::HWND;
+using win::LPARAM;
+using win::LRESULT;
+using win::UINT;
+using win::WPARAM;
+
+// ---- Bar arithmetic ----------------------------------------------------------------------------
+
+// Parts of a bar; the values are the system's scroll codes.
+enum TacScrollPart : int {
+  HTSCROLL_NONE = -1,
+  HTSCROLL_LEFT = 0,  // the left or up button
+  HTSCROLL_UP = 0,
+  HTSCROLL_RIGHT = 1,  // the right or down button
+  HTSCROLL_DOWN = 1,
+  HTSCROLL_PAGELEFT = 2,  // the track before the thumb
+  HTSCROLL_PAGEUP = 2,
+  HTSCROLL_PAGERIGHT = 3,  // the track after the thumb
+  HTSCROLL_PAGEDOWN = 3,
+  HTSCROLL_PAGEGO = 4,  // a track click with Shift: the thumb jumps under the mouse
+  HTSCROLL_THUMB = 5,
+};
+
+constexpr int acMinThumbSize = 16;  // the shortest thumb, in pixels
+// The hover check, the first auto-repeat delay and the repeat, on the window's timers.
+constexpr win::UINT_PTR acHoverTimer = 0xFFF2, acFirstRepeatTimer = 0xFFFD, acRepeatTimer = 0xFFFE;
+constexpr UINT acHoverInterval = 20, acFirstRepeatDelay = 300, acRepeatInterval = 55;
+
+// The thumb of a bar: its length and its start behind the first button. Length 0: no thumb
+// (no room, or nothing to scroll), and nothing can be dragged.
+struct TacThumb {
+  int Size = 0;
+  int Offset = 0;
+};
+// The thumb of a bar barLength long with buttons of buttonLength, for the range min..max, the
+// page and the position. With W = barLength - 2 x buttonLength the track: a page of 0 gives a
+// thumb of max(button, minThumb); otherwise page x W / (range + 1), at least minThumb (19 for
+// buttonless bars with short thumbs). The offset is (pos - min) x (W - thumb) / (scrollable
+// range), to the nearest pixel and within the track. Computed in 64 bits: any range, any page
+// (above the range too) and any bar length give a sound answer.
+TacThumb CalcThumb(int barLength, int buttonLength, int minThumb, int min, int max, UINT page,
+                   int pos);
+// The position a thumb dragged to offset (from the track's start) stands for: the inverse of
+// CalcThumb, kept within min .. max - page + 1. min when the thumb has no room to move.
+int ThumbPosition(int offset, int trackLength, int thumbSize, int min, int max, UINT page);
+// The last position of a bar: max - max(page - 1, 0), never below min (64-bit safe).
+int LastPosition(int min, int max, UINT page);
+// The part of a bar under a point: along is the distance from the bar's start, across from its
+// side. The buttons take buttonLength each (half the bar each when they do not fit); then the
+// thumb, the track before it and after it (HTSCROLL_PAGEGO with shift).
+int ScrollPortion(int along, int across, int barLength, int thickness, int buttonLength,
+                  const TacThumb& thumb, bool shift);
+
+// ---- Wrappers ----------------------------------------------------------------------------------
+
+// What a wrapper is made with. Sizes of -1 are the defaults (the manager's, else the system's).
+struct TacSkinParams {
+  fw::TControl* Control = nullptr;
+  std::string SkinSection;
+  bool UseSkinColor = true;
+  bool UseSkinFontColor = true;
+  int VertScrollSize = -1, HorzScrollSize = -1;
+  int VertScrollBtnSize = -1, HorzScrollBtnSize = -1;
+};
+
+class TacScrollWnd;
+
+// The base of every wrapper: hooking, unhooking, colours saved and restored, the base handling
+// of window messages and skin commands.
+class TacMainWnd {
+ public:
+  virtual ~TacMainWnd();
+  TacMainWnd(const TacMainWnd&) = delete;
+  TacMainWnd& operator=(const TacMainWnd&) = delete;
+
+  // Attaches a new wrapper of class W to handle: with skinData null the wrapper owns skin
+  // data of its own (section params.SkinSection, owner params.Control), else it uses the given
+  // data (a skinned control's own). repaint recalculates the frame at once.
+  template <class W>
+  static std::unique_ptr<W> Create(HWND handle, bool repaint, const TacSkinParams& params,
+                                   TsSkinManager* manager, TsCommonData* skinData) {
+    std::unique_ptr<W> w(new W(handle, params, manager, skinData));
+    w->Initialize(repaint);
+    return w;
+  }
+
+  TacMainWnd(HWND handle, const TacSkinParams& params, TsSkinManager* manager,
+             TsCommonData* skinData);
+  virtual std::string ClassName() const { return "TacMainWnd"; }
+  // Runs the wrapper's handling of a message directly and returns the result.
+  LRESULT ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Unhooked: the window was destroyed or the skin removed; its owner frees it.
+  bool Destroyed() const { return FDestroyed; }
+  // The wrapper's procedure is running (it must not be freed now).
+  bool InUse() const { return FDepth > 0; }
+  // Unhooks (only the wrapper's own hook, wherever it sits), restores the saved colours and,
+  // with redraw, recalculates the frame of a visible window. Idempotent.
+  void Uninitialize(bool redraw);
+
+  HWND CtrlHandle = nullptr;
+  bool DontRepaint = false;  // set while the wrapper itself sends scroll messages
+  fw::TColor StdColor = fw::clNone, StdFontColor = fw::clNone;
+  std::u16string Caption;
+  TsSkinManager* SkinManager() const;
+  TsCommonData* SkinData() const { return FSkinData; }
+  // The owning control, or null for a bare window.
+  fw::TControl* Control() const { return FParams.Control; }
+
+ protected:
+  // The creation sequence: section, saved colours, caption, hook, csOpaque, AfterCreation.
+  void Initialize(bool repaint);
+  virtual void Hook(bool repaint);
+  virtual void AfterCreation();
+  virtual void SaveStdParams();
+  virtual void RestoreStdParams();
+  virtual void SetSkinParams() {}
+  // The replacement window procedure.
+  virtual void acWndProc(fw::TMessage& m);
+  // The previous window procedure (the hooks below the wrapper's, then the window's own).
+  void CallPrevWndProc(fw::TMessage& m);
+  // The skin commands the base answers; false for those it leaves to the previous procedure.
+  bool HandleSkinCommand(fw::TMessage& m);
+  // Skinned now: a manager with a skin in force and a valid section.
+  bool Skinned() const;
+  TacSkinParams FParams;
+
+ private:
+  // Runs acWndProc for one message with prev as the previous procedure.
+  template <class Prev>
+  void Dispatch(fw::TMessage& m, const Prev& prev);
+  void InstallHook();
+
+  TsCommonData* FSkinData = nullptr;
+  std::unique_ptr<TsCommonData> FOwnSkinData;
+  skin::core::TacManagerRef FManager;
+  bool FDestroyed = false;
+  bool FHooked = false;
+  bool FBypass = false;  // a message of ProcessMessage going down past the wrapper's hook
+  int FDepth = 0;        // messages of the wrapper's procedure running
+  fw::TControl* FHookedControl = nullptr;
+  fw::TWndHookId FHookId = 0;
+  fw::TControlStyle FOldCtrlStyle = 0;
+  const std::function<void(fw::TMessage&)>* FPrev = nullptr;
+};
+
+// One bar of a TacScrollWnd.
+struct TacScrollBar {
+  static constexpr std::uint16_t CSBS_VISIBLE = 8;  // the window has this bar's scroll style
+  int nBarType = win::SB_HORZ;
+  std::uint16_t fScrollFlags = 0;
+  int nArrowWidth = -1;   // thickness; -n: n x the system's
+  int nArrowLength = -1;  // button length; -n: n x the system's
+  int nMinThumbSize = acMinThumbSize;
+  bool fScrollVisible = false;  // the bar takes room now
+  TacScrollWnd* sw = nullptr;
+};
+
+// Where a bar is and what it shows, in window coordinates.
+struct TacBarLayout {
+  gfx::TRect Bar;  // the whole bar with its buttons; empty when not visible
+  int Button = 0;  // button length (half the bar when two do not fit)
+  TacThumb Thumb;
+  bool Active = false;  // it can scroll; otherwise it is drawn veiled and answers no clicks
+  win::SCROLLINFO Info;
+};
+
+// A wrapper whose window gets skinned scroll bars in place of the system's.
+class TacScrollWnd : public TacMainWnd {
+ public:
+  std::string ClassName() const override { return "TacScrollWnd"; }
+  TacScrollBar& Bar(int bar) { return bar == win::SB_VERT ? sBarVert : sBarHorz; }
+  // The bar's place, thumb and state now (scroll info read from the window).
+  TacBarLayout Layout(int bar);
+  // The part under the mouse and the part pressed (HTSCROLL_NONE when neither is this bar's).
+  int HotPart(int bar) const;
+  int PressedPart(int bar) const;
+  // Bar thickness and button length: the control's own sizes, else the manager's, else the
+  // bar's defaults (negative: times the system's).
+  int GetScrollMetric(int bar, bool buttonLength) const;
+  // Re-reads the bars and, with repaint, draws them (not while updating or invisible).
+  void UpdateScrolls(bool repaint);
+  // Draws the visible bars and their corner into dc, a DC of the whole window.
+  void DrawBars(gfx::HDC dc);
+  // The bar alone into bmp (its size), as DrawBars paints it.
+  void PaintBar(int bar, gfx::Bitmap& bmp);
+  bool ThumbTracking() const { return fThumbTracking; }
+
+  using TacMainWnd::TacMainWnd;
+
+ protected:
+  void Hook(bool repaint) override;
+  void acWndProc(fw::TMessage& m) override;
+
+ private:
+  void NCCalcSize(fw::TMessage& m);
+  LRESULT NCHitTest(fw::TMessage& m);
+  // Calls the previous procedure with the scroll styles taken away meanwhile, so that it
+  // neither reserves room for the system's bars nor paints them.
+  void CallPrevWithoutScrollStyles(fw::TMessage& m);
+  void NCMouseMove(fw::TMessage& m);
+  void NCLButtonDown(fw::TMessage& m);
+  void MouseMove();
+  void LButtonUp();
+  void Timer(fw::TMessage& m);
+  void ThumbTrack(int bar, gfx::TPoint cursor);
+  // Sends WM_HSCROLL / WM_VSCROLL with code and pos, announced by AC_BEFORESCROLL and
+  // AC_AFTERSCROLL.
+  void SendScrollMessage(int bar, win::WORD code, int pos);
+  void RedrawBars();
+  gfx::TRect BarRect(int bar) const;
+  bool UpdateLeftScroll();
+  int PartAt(int bar, gfx::TPoint screen, bool shift);
+
+  TacScrollBar sBarHorz{win::SB_HORZ, 0, -1, -1, acMinThumbSize, false, this};
+  TacScrollBar sBarVert{win::SB_VERT, 0, -1, -1, acMinThumbSize, false, this};
+  int cxLeftEdge = 0, cxRightEdge = 0, cyTopEdge = 0, cyBottomEdge = 0;
+  bool fThumbTracking = false;
+  bool fLeftScrollbar = false;
+  bool ScrollsInitialized = false;
+  bool bPreventStyleChange = false;
+  int FDragOffset = 0;  // the thumb's offset while dragged
+};
+
+// The base of the scrolling wrappers of controls: bars follow size and scroll changes.
+class TacBaseWnd : public TacScrollWnd {
+ public:
+  std::string ClassName() const override { return "TacBaseWnd"; }
+
+  using TacScrollWnd::TacScrollWnd;
+
+ protected:
+  void acWndProc(fw::TMessage& m) override;
+};
+
+// Edits, memos and list boxes (section "EDIT" by default): the bars follow what the edit does
+// with keys, clicks, fonts and replaced text.
+class TacEditWnd : public TacBaseWnd {
+ public:
+  std::string ClassName() const override { return "TacEditWnd"; }
+
+  using TacBaseWnd::TacBaseWnd;
+
+ protected:
+  void AfterCreation() override;
+  void acWndProc(fw::TMessage& m) override;
+};
+
+// Tree views.
+class TacTreeViewWnd : public TacEditWnd {
+ public:
+  std::string ClassName() const override { return "TacTreeViewWnd"; }
+
+  using TacEditWnd::TacEditWnd;
+
+ protected:
+  void acWndProc(fw::TMessage& m) override;
+};
+
+// The colours a dialog button takes from its modal result (0x1FFFFFFF: none).
+struct TacColoring {
+  static constexpr std::uint32_t None = 0x1FFFFFFF;
+  std::uint32_t ColorToneBG = None;  // recolours the button's background
+  std::uint32_t ColorGlyph = None;
+  std::uint32_t ColorText = None;
+};
+
+// Push buttons of dialogs (a standard button listed in ThirdButtons, or a button window of a
+// system dialog): which modal button it is, its state and its modal colours.
+class TacBtnWnd : public TacMainWnd {
+ public:
+  using TacMainWnd::TacMainWnd;
+  std::string ClassName() const override { return "TacBtnWnd"; }
+  // The modal button: the owning button's modal result (mrOk 1, mrCancel 2, mrAbort 3, mrRetry
+  // 4, mrIgnore 5, mrYes 6, mrNo 7, ...; each its own code), else the window's dialog control
+  // identifier (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7, ...). 0 for other buttons.
+  unsigned ID = 0;
+  // The button reports the pushed state.
+  bool Down() const;
+  // 2 while down; 0 when disabled; 1 when focused or hot; a default push button 1 (3 without
+  // an owning control, drawn as 1 by sections with fewer than four states); else 0.
+  int CurrentState() const;
+  // The colours of the modal buttons for the state the button shows: OK and Yes always; Cancel
+  // and No only beside an OK or Yes button, Cancel in its own colours beside a No button. The
+  // manager's ButtonsOptions.ModalButtonsColoring chooses which of the three are set.
+  TacColoring GetColoring() const;
+  // Paints a button with an owning control into its skin data's cache: the section for the
+  // state over the parent's background, recoloured by the modal background tone, and the
+  // caption (in the modal text colour when one is set). False when it cannot be painted now
+  // (no owning control, unskinned, the parent's picture not ready).
+  bool PrepareCache();
+
+ protected:
+  void AfterCreation() override;
+  void acWndProc(fw::TMessage& m) override;
+  // The button changes the state it shows: one painted from its own picture fades to it
+  // (DoChangePaint), another repaints.
+  void ChangeShownState();
+};
+
+// A standard button (TButton) listed in ThirdButtons.
+class TacButtonWnd : public TacBtnWnd {
+ public:
+  using TacBtnWnd::TacBtnWnd;
+  std::string ClassName() const override { return "TacButtonWnd"; }
+};
+
+// The wrapper of a window ("ACSBSC"), or null.
+TacMainWnd* Ac_GetScrollWndFromHwnd(HWND handle);
+
+// Frees a wrapper that no longer serves (detaching it first); one whose procedure is still
+// running is kept until it has returned.
+void ReleaseWrapper(std::unique_ptr<TacMainWnd> wrapper);
+
+// The ListSW of a skinned control (its skin data cd): a wrapper of class W while the control
+// is skinned and has a window, none otherwise; a detached wrapper is replaced.
+template <class W>
+void RefreshScrolls(TsCommonData& cd, std::unique_ptr<TacMainWnd>& listSW) {
+  auto* control = dynamic_cast<fw::TWinControl*>(cd.OwnerControl());
+  const bool wanted =
+      control && control->HandleAllocated() && cd.Skinned() && !control->HasState(fw::csDestroying);
+  if (listSW && (listSW->Destroyed() || !wanted)) ReleaseWrapper(std::move(listSW));
+  if (!listSW && wanted) {
+    TacSkinParams params;
+    params.Control = control;
+    params.SkinSection = cd.SkinSection();
+    listSW = TacMainWnd::Create<W>(control->Handle(), true, params, cd.SkinManager(), &cd);
+  }
+}
+inline void RefreshEditScrolls(TsCommonData& cd, std::unique_ptr<TacMainWnd>& listSW) {
+  RefreshScrolls<TacEditWnd>(cd, listSW);
+}
+inline void RefreshTreeScrolls(TsCommonData& cd, std::unique_ptr<TacMainWnd>& listSW) {
+  RefreshScrolls<TacTreeViewWnd>(cd, listSW);
+}
+
+// Adds "wrapper" and "scrollBars" to the entries of wrapped controls in the dump (once).
+void InstallWrapperDump();
+
+}  // namespace skin::frame

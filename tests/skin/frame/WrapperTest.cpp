@@ -1,0 +1,502 @@
+// Window wrappers on a plain control under an internal skin: hooks that come off in any order,
+// a detached wrapper passing messages through, an error below a wrapper that still unhooks it
+// and reaches the application's error handler, and bars that follow the scroll styles and the
+// manager's scroll size.
+#include <gtest/gtest.h>
+
+#include "TestOutput.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/Application.h"
+#include "framework/Button.h"
+#include "framework/CustomControl.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "framework/TextConv.h"
+#include "platform/gfx/PictureCodec.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
+#include "platform/win/ScrollInfo.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/VirtualDesktop.h"
+#include "platform/win/Window.h"
+#include "platform/win/WindowProc.h"
+#include "skin/core/sFade.h"
+#include "skin/core/sMessages.h"
+#include "skin/frame/acSBUtils.h"
+#include "skin/internal/sInternalSkins.h"
+
+namespace skin::frame {
+namespace {
+
+using namespace skin::core;
+
+constexpr unsigned kEnterKey = 0x1C;
+
+class TBox : public fw::TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+};
+
+class WrapperTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<fw::TApplication>();
+    form = new fw::TForm(app.get());
+    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
+    form->SetBounds(0, 0, 300, 200);
+    manager = new TsSkinManager(form);
+    manager->AfterConstruction();
+    skin::data::AddInternalSkins(manager->InternalSkins());
+    manager->SetSkinName(fw::Utf8ToUtf16(skin::data::InternalSkins().front().Name));
+    box = new TBox(form);
+    box->SetBounds(10, 10, 200, 150);
+    box->SetParent(form);
+    form->Show();
+    desktop.Pump();
+    params.Control = box;
+    params.SkinSection = "EDIT";
+  }
+  void TearDown() override { app.reset(); }
+  LRESULT ListSW() {
+    return win::SendMessageW(box->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_GETLISTSW), 0);
+  }
+  int ClientWidth() {
+    win::RECT r;
+    win::GetClientRect(box->Handle(), &r);
+    return r.Width();
+  }
+
+  win::VirtualDesktop desktop{800, 600};
+  std::unique_ptr<fw::TApplication> app;
+  fw::TForm* form = nullptr;
+  TsSkinManager* manager = nullptr;
+  TBox* box = nullptr;
+  TacSkinParams params;
+};
+
+TEST_F(WrapperTest, HooksComeOffInAnyOrderAndADetachedWrapperPassesMessagesThrough) {
+  const HWND h = box->Handle();
+  auto first = TacMainWnd::Create<TacMainWnd>(h, false, params, manager, nullptr);
+  int seen = 0;
+  const fw::TWndHookId mine = box->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == win::WM_USER + 5) ++seen;
+    next(m);
+  });
+  auto second = TacMainWnd::Create<TacMainWnd>(h, false, params, manager, nullptr);
+  EXPECT_EQ(ListSW(), LRESULT(second.get()));
+  // The lowest wrapper comes off first: the hooks above it stay linked.
+  first->Uninitialize(true);
+  EXPECT_TRUE(first->Destroyed());
+  EXPECT_TRUE(box->WindowProcHooked(mine));
+  EXPECT_EQ(ListSW(), LRESULT(second.get()));
+  win::SendMessageW(h, win::WM_USER + 5, 0, 0);
+  EXPECT_EQ(seen, 1);
+  // Detached, the first one hands a message to the window instead of answering it.
+  EXPECT_EQ(first->ProcessMessage(SM_ALPHACMD, MakeAlphaCmd(AC_GETLISTSW), 0),
+            LRESULT(second.get()));
+  EXPECT_EQ(second->ProcessMessage(SM_ALPHACMD, MakeAlphaCmd(AC_GETLISTSW), 0),
+            LRESULT(second.get()));
+  // Freed while hooked, a wrapper takes its own hook with it and nothing else.
+  second.reset();
+  EXPECT_EQ(box->TopWindowProcHook(), mine);
+  EXPECT_EQ(ListSW(), 0);
+  win::SendMessageW(h, win::WM_USER + 5, 0, 0);
+  EXPECT_EQ(seen, 2);
+  first.reset();
+  EXPECT_TRUE(box->UnhookWindowProc(mine));
+}
+
+// A wrapper freed from inside one of its own messages (a control freeing its ListSW while the
+// wrapper passes it a message) lives on until its procedure has returned.
+TEST_F(WrapperTest, AWrapperFreedInsideItsOwnMessageOutlivesIt) {
+  static int freed = 0;
+  struct TCounted : TacMainWnd {
+    using TacMainWnd::TacMainWnd;
+    ~TCounted() override { ++freed; }
+  };
+  freed = 0;
+  std::unique_ptr<TacMainWnd> holder;
+  const fw::TWndHookId below = box->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == win::WM_USER + 9) {
+      ReleaseWrapper(std::move(holder));
+      EXPECT_EQ(freed, 0);
+    }
+    next(m);
+  });
+  holder = TacMainWnd::Create<TCounted>(box->Handle(), false, params, manager, nullptr);
+  win::SendMessageW(box->Handle(), win::WM_USER + 9, 0, 0);
+  EXPECT_EQ(box->TopWindowProcHook(), below);
+  EXPECT_EQ(freed, 0);
+  ReleaseWrapper(nullptr);  // the next release frees what waited
+  EXPECT_EQ(freed, 1);
+  EXPECT_TRUE(box->UnhookWindowProc(below));
+}
+
+TEST_F(WrapperTest, ABareWindowsWrapperLeavesALaterSubclasserInPlace) {
+  const HWND h = box->Handle();
+  TacSkinParams bare;
+  bare.SkinSection = "EDIT";
+  auto wrapper = TacMainWnd::Create<TacMainWnd>(h, false, bare, manager, nullptr);
+  EXPECT_EQ(Ac_GetScrollWndFromHwnd(h), wrapper.get());
+  int passed = 0;
+  ASSERT_TRUE(win::SetWindowSubclass(
+      h,
+      [&](HWND hwnd, UINT msg, WPARAM w, LPARAM l, win::UINT_PTR, win::DWORD_PTR) {
+        if (msg == SM_ALPHACMD) ++passed;
+        return win::DefSubclassProc(hwnd, msg, w, l);
+      },
+      77, 0));
+  EXPECT_EQ(ListSW(), LRESULT(wrapper.get()));
+  wrapper->Uninitialize(false);
+  win::DWORD_PTR ref = 0;
+  EXPECT_TRUE(win::GetWindowSubclass(h, 77, &ref));
+  EXPECT_EQ(ListSW(), 0);
+  EXPECT_EQ(passed, 2);
+  EXPECT_EQ(Ac_GetScrollWndFromHwnd(h), nullptr);
+  wrapper.reset();
+  EXPECT_TRUE(win::RemoveWindowSubclass(h, 77));
+}
+
+TEST_F(WrapperTest, AnErrorBelowTheWrapperAtDestructionStillUnhooksItAndIsShown) {
+  const fw::TWndHookId thrower = box->HookWindowProc([](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == win::WM_DESTROY) throw fw::Exception(u"broken below the wrapper");
+    next(m);
+  });
+  auto wrapper = TacMainWnd::Create<TacScrollWnd>(box->Handle(), true, params, manager, nullptr);
+  desktop.Schedule(10, [] {
+    win::InjectKey(kEnterKey, true);
+    win::InjectKey(kEnterKey, false);
+  });
+  box->DestroyHandle();
+  desktop.Pump();
+  EXPECT_TRUE(wrapper->Destroyed());
+  EXPECT_EQ(box->TopWindowProcHook(), thrower);
+  ASSERT_EQ(app->Messages().size(), 1u);
+  EXPECT_NE(app->Messages().back().Text.find(u"broken below the wrapper"), std::u16string::npos);
+  wrapper.reset();
+  EXPECT_TRUE(box->UnhookWindowProc(thrower));
+}
+
+TEST_F(WrapperTest, BarsFollowTheScrollStylesAndTheManagersScrollSize) {
+  const HWND h = box->Handle();
+  auto sw = TacMainWnd::Create<TacScrollWnd>(h, true, params, manager, nullptr);
+  const int wide = ClientWidth();
+  EXPECT_TRUE(sw->Layout(win::SB_VERT).Bar.IsEmpty());
+  // The style comes after hooking: the bar appears at the next frame calculation.
+  win::SCROLLINFO si;
+  si.fMask = win::SIF_RANGE | win::SIF_PAGE | win::SIF_POS;
+  si.nMin = 0;
+  si.nMax = 99;
+  si.nPage = 10;
+  si.nPos = 30;
+  win::SetScrollInfo(h, win::SB_VERT, si, true);
+  desktop.Pump();
+  const int thick = win::GetSystemMetrics(win::SM_CXVSCROLL);
+  TacBarLayout l = sw->Layout(win::SB_VERT);
+  EXPECT_EQ(l.Bar.Width(), thick);
+  EXPECT_EQ(ClientWidth(), wide - thick);
+  EXPECT_TRUE(l.Active);
+  EXPECT_GT(l.Thumb.Size, 0);
+  EXPECT_EQ(sw->GetScrollMetric(win::SB_VERT, false), thick);
+  // The manager's scroll size makes every skinned bar that thick.
+  manager->ScrollsOptions().SetScrollSize(10);
+  desktop.Pump();
+  EXPECT_EQ(GetScrollSize(manager), 10);
+  EXPECT_EQ(sw->Layout(win::SB_VERT).Bar.Width(), 10);
+  EXPECT_EQ(ClientWidth(), wide - 10);
+  // A horizontal bar takes the bottom beside the vertical one; the corner is neither's.
+  si.nMax = 999;
+  si.nPage = 100;
+  si.nPos = 450;
+  win::SetScrollInfo(h, win::SB_HORZ, si, true);
+  desktop.Pump();
+  const TacBarLayout hl = sw->Layout(win::SB_HORZ), vl = sw->Layout(win::SB_VERT);
+  EXPECT_EQ(hl.Bar.Height(), 10);
+  EXPECT_EQ(hl.Bar.Right, vl.Bar.Left);
+  EXPECT_EQ(vl.Bar.Bottom, hl.Bar.Top);
+  EXPECT_EQ(hl.Bar.Width(), ClientWidth());
+  EXPECT_TRUE(hl.Active);
+  // Position 450 of 0..900: half the thumb's room, to the nearest pixel (halves up).
+  EXPECT_EQ(hl.Thumb.Offset, (hl.Bar.Width() - 2 * hl.Button - hl.Thumb.Size + 1) / 2);
+  win::ShowScrollBar(h, win::SB_HORZ, false);
+  desktop.Pump();
+  EXPECT_EQ(sw->Layout(win::SB_VERT).Bar.Bottom, vl.Bar.Bottom + 10);
+  // A page that covers the range: the bar stays (the style is kept) but cannot scroll.
+  win::ShowScrollBar(h, win::SB_VERT, false);
+  desktop.Pump();
+  EXPECT_TRUE(sw->Layout(win::SB_VERT).Bar.IsEmpty());
+  EXPECT_EQ(ClientWidth(), wide);
+  win::EnableScrollBar(h, win::SB_VERT, win::ESB_DISABLE_BOTH);
+  win::ShowScrollBar(h, win::SB_VERT, true);
+  desktop.Pump();
+  l = sw->Layout(win::SB_VERT);
+  EXPECT_FALSE(l.Active);
+  EXPECT_EQ(l.Thumb.Size, 0);
+  // Detached, the window gets its own bars back.
+  sw->Uninitialize(true);
+  desktop.Pump();
+  EXPECT_EQ(ClientWidth(), wide - thick);
+  EXPECT_EQ(GetScrollSize(nullptr), thick);
+}
+
+// Dragging the thumb of a long range: a window that answers AC_BEFORESCROLL with 1 gets the
+// whole position in lParam; one that does not finds it in its scroll info.
+TEST_F(WrapperTest, ThumbPositionsAboveSixteenBitsArriveWhole) {
+  const HWND h = box->Handle();
+  bool wantsFull = true;
+  std::vector<std::pair<WPARAM, LPARAM>> tracks;
+  std::vector<int> infoPositions;
+  const fw::TWndHookId spy = box->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == SM_ALPHACMD && WParamHi(m.WParam) == AC_BEFORESCROLL) {
+      m.Result = wantsFull ? 1 : 0;
+      return;
+    }
+    if (m.Msg == win::WM_VSCROLL && win::LOWORD(std::uintptr_t(m.WParam)) == win::SB_THUMBTRACK) {
+      tracks.push_back({m.WParam, m.LParam});
+      infoPositions.push_back(win::GetScrollPos(h, win::SB_VERT));
+    }
+    next(m);
+  });
+  auto sw = TacMainWnd::Create<TacScrollWnd>(h, true, params, manager, nullptr);
+  win::SCROLLINFO si;
+  si.fMask = win::SIF_RANGE | win::SIF_PAGE | win::SIF_POS;
+  si.nMax = 1000000;
+  si.nPage = 1000;
+  win::SetScrollInfo(h, win::SB_VERT, si, true);
+  desktop.Pump();
+  auto drag = [&](int by) {
+    const TacBarLayout l = sw->Layout(win::SB_VERT);
+    win::RECT wr;
+    win::GetWindowRect(h, &wr);
+    const gfx::TPoint grab{wr.Left + l.Bar.Left + l.Bar.Width() / 2,
+                           wr.Top + l.Bar.Top + l.Button + l.Thumb.Offset + l.Thumb.Size / 2};
+    win::InjectMouseMove(grab);
+    win::InjectMouseButton(0, true, grab);
+    desktop.Pump();
+    win::InjectMouseMove({grab.X, grab.Y + by});
+    desktop.Pump();
+    win::InjectMouseButton(0, false, {grab.X, grab.Y + by});
+    desktop.Pump();
+  };
+  drag(60);
+  ASSERT_FALSE(tracks.empty());
+  const LPARAM full = tracks.back().second;
+  EXPECT_GT(full, 65535);
+  EXPECT_EQ(win::HIWORD(std::uintptr_t(tracks.back().first)), 65535);
+  // Without the answer: lParam 0, the high word at most 65535, the whole position in the info.
+  wantsFull = false;
+  tracks.clear();
+  infoPositions.clear();
+  drag(20);
+  ASSERT_FALSE(tracks.empty());
+  EXPECT_EQ(tracks.back().second, 0);
+  EXPECT_GT(infoPositions.back(), 65535);
+  EXPECT_EQ(win::HIWORD(std::uintptr_t(tracks.back().first)), 65535);
+  sw.reset();
+  EXPECT_TRUE(box->UnhookWindowProc(spy));
+}
+
+// A Yes/No/Cancel box and an OK/Cancel box of standard buttons: each modal result keeps its own
+// code, so Cancel beside No takes its own colours, and the focus moves a button to its second
+// colours.
+TEST_F(WrapperTest, ModalButtonsKeepTheirOwnCodesAndColours) {
+  manager->ButtonsOptions().ModalButtonsColoring =
+      acBit(bcBackground) | acBit(bcGlyph) | acBit(bcText);
+  auto addBox = [&](int top) {
+    auto* panel = new TBox(form);
+    panel->SetBounds(0, top, 300, 40);
+    panel->SetParent(form);
+    return panel;
+  };
+  std::vector<std::unique_ptr<TacBtnWnd>> wrappers;
+  auto addButton = [&](fw::TWinControl* parent, fw::TModalResult result, int left) {
+    auto* b = new fw::TButton(form);
+    b->SetBounds(left, 5, 80, 25);
+    b->SetModalResult(result);
+    b->SetParent(parent);
+    desktop.Pump();
+    TacSkinParams p;
+    p.Control = b;
+    wrappers.push_back(TacMainWnd::Create<TacButtonWnd>(b->Handle(), false, p, manager, nullptr));
+    return std::pair{b, wrappers.back().get()};
+  };
+  fw::TWinControl* yesNoCancel = addBox(0);
+  auto [yes, yesWnd] = addButton(yesNoCancel, fw::mrYes, 0);
+  auto [no, noWnd] = addButton(yesNoCancel, fw::mrNo, 100);
+  auto [cancel, cancelWnd] = addButton(yesNoCancel, fw::mrCancel, 200);
+  fw::TWinControl* okCancel = addBox(50);
+  auto [ok, okWnd] = addButton(okCancel, fw::mrOk, 0);
+  auto [cancel2, cancel2Wnd] = addButton(okCancel, fw::mrCancel, 100);
+  fw::TWinControl* alone = addBox(100);
+  auto [cancel3, cancel3Wnd] = addButton(alone, fw::mrCancel, 0);
+  desktop.Pump();
+  EXPECT_EQ(yesWnd->ID, 6u);
+  EXPECT_EQ(noWnd->ID, 7u);
+  EXPECT_EQ(cancelWnd->ID, 2u);
+  EXPECT_EQ(okWnd->ID, 1u);
+  EXPECT_EQ(cancelWnd->ClassName(), "TacButtonWnd");
+
+  okCancel->SetFocus();
+  desktop.Pump();
+  for (TacBtnWnd* w : {yesWnd, noWnd, cancelWnd, okWnd, cancel2Wnd})
+    EXPECT_EQ(w->CurrentState(), 0);
+  auto expect = [](TacBtnWnd* w, std::uint32_t tone, std::uint32_t fg, const char* what) {
+    const TacColoring c = w->GetColoring();
+    EXPECT_EQ(c.ColorToneBG, tone) << what;
+    EXPECT_EQ(c.ColorGlyph, fg) << what;
+    EXPECT_EQ(c.ColorText, fg) << what;
+  };
+  expect(yesWnd, 0xFFE1FFD2, 0xFF28851A, "Yes");
+  expect(noWnd, 0xFFD5D5FF, 0xFF0000B4, "No");
+  expect(cancelWnd, 0xFFFFEDC9, 0xFFAE7400, "Cancel beside No");
+  expect(okWnd, 0xFFE1FFD2, 0xFF28851A, "OK");
+  expect(cancel2Wnd, 0xFFD5D5FF, 0xFF0000B4, "Cancel beside OK");
+  expect(cancel3Wnd, TacColoring::None, TacColoring::None, "Cancel alone");
+  EXPECT_EQ(win::SendMessageW(cancel->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_GETCOLORTONE), 0),
+            LRESULT(0xFFFFEDC9));
+  // Focused, a button shows its second colours.
+  cancel->SetFocus();
+  desktop.Pump();
+  EXPECT_EQ(cancelWnd->CurrentState(), 1);
+  expect(cancelWnd, 0xFFFFE9BE, 0xFF916000, "Cancel beside No, focused");
+  // By default only the glyph colour is set.
+  manager->ButtonsOptions().ModalButtonsColoring = acBit(bcGlyph);
+  EXPECT_EQ(yesWnd->GetColoring().ColorToneBG, TacColoring::None);
+  EXPECT_EQ(yesWnd->GetColoring().ColorText, TacColoring::None);
+  EXPECT_EQ(yesWnd->GetColoring().ColorGlyph, 0xFF28851Au);
+  // A bare dialog button is known by its control identifier.
+  auto* bare = new TBox(form);
+  bare->SetParent(alone);
+  win::SetWindowLongPtrW(bare->Handle(), win::GWLP_ID, 7);
+  auto bareWnd =
+      TacMainWnd::Create<TacBtnWnd>(bare->Handle(), false, TacSkinParams{}, manager, nullptr);
+  EXPECT_EQ(bareWnd->ID, 7u);
+  EXPECT_EQ(bareWnd->SkinData()->SkinSection(), "BUTTON");
+}
+
+// A wrapped standard button is painted from its section over its parent, recoloured by its
+// modal tone, and the screen shows exactly that picture.
+TEST_F(WrapperTest, AWrappedButtonShowsItsSectionInItsModalTone) {
+  manager->ButtonsOptions().ModalButtonsColoring = acBit(bcBackground) | acBit(bcText);
+  std::vector<std::unique_ptr<TacBtnWnd>> wrappers;
+  fw::TButton* buttons[3] = {};
+  const fw::TModalResult results[3] = {fw::mrYes, fw::mrNo, fw::mrCancel};
+  for (int i = 0; i < 3; ++i) {
+    buttons[i] = new fw::TButton(form);
+    buttons[i]->SetBounds(20 + 90 * i, 170, 80, 25);
+    buttons[i]->SetModalResult(results[i]);
+    buttons[i]->SetCaption(u"Кнопка");
+    buttons[i]->SetParent(form);
+  }
+  desktop.Pump();
+  for (fw::TButton* b : buttons) {
+    TacSkinParams p;
+    p.Control = b;
+    wrappers.push_back(TacMainWnd::Create<TacButtonWnd>(b->Handle(), false, p, manager, nullptr));
+    win::InvalidateRect(b->Handle(), nullptr, true);
+  }
+  desktop.Pump();
+  TacBtnWnd* cancel = wrappers[2].get();
+  ASSERT_NE(cancel->SkinData()->CacheBmp(), nullptr);
+  const gfx::Bitmap toned = *cancel->SkinData()->CacheBmp();
+  ASSERT_EQ(toned.Width(), 80);
+  win::RECT r;
+  win::GetWindowRect(buttons[2]->Handle(), &r);
+  const gfx::Bitmap screen = desktop.Compose();
+  int differing = 0;
+  for (int y = 0; y < toned.Height(); ++y)
+    for (int x = 0; x < toned.Width(); ++x)
+      differing += (screen.At(r.Left + x, r.Top + y) & 0xFFFFFF) != (toned.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differing, 0);
+  gfx::Bitmap row(280, 35);
+  row.CopyFrom(screen, {r.Left - 200, r.Top - 5, r.Left + 80, r.Top + 30}, {0, 0});
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "buttons.png").string(), gfx::EncodePng(row));
+  // Focused, the Yes button fades to its hot picture, which the screen shows at the end.
+  TacBtnWnd* yes = wrappers[0].get();
+  buttons[0]->SetFocus();
+  desktop.Pump();
+  EXPECT_EQ(yes->CurrentState(), 1);
+  EXPECT_NE(skin::core::AnimFrame(*yes->SkinData()), nullptr);
+  desktop.Advance(1000);
+  EXPECT_EQ(skin::core::AnimFrame(*yes->SkinData()), nullptr);
+  win::GetWindowRect(buttons[0]->Handle(), &r);
+  const gfx::Bitmap after = desktop.Compose();
+  const gfx::Bitmap& hot = *yes->SkinData()->CacheBmp();
+  differing = 0;
+  for (int y = 0; y < hot.Height(); ++y)
+    for (int x = 0; x < hot.Width(); ++x)
+      differing += (after.At(r.Left + x, r.Top + y) & 0xFFFFFF) != (hot.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differing, 0);
+  // Without modal colours the same button paints other pixels.
+  manager->ButtonsOptions().ModalButtonsColoring = 0;
+  ASSERT_TRUE(cancel->PrepareCache());
+  const gfx::Bitmap plain = *cancel->SkinData()->CacheBmp();
+  int changed = 0;
+  for (int y = 0; y < plain.Height(); ++y)
+    for (int x = 0; x < plain.Width(); ++x) changed += plain.At(x, y) != toned.At(x, y);
+  EXPECT_GT(changed, plain.Width() * plain.Height() / 2);
+}
+
+// Every internal skin's bar, as it is, with its down arrow hot and with it pressed: the hot and
+// pressed arrows are painted from their own states, and the pictures go to test-out to be looked
+// at (frame/bars.png: a row per skin).
+TEST_F(WrapperTest, EveryInternalSkinPaintsItsBarNormalHotAndPressed) {
+  const HWND h = box->Handle();
+  auto sw = TacMainWnd::Create<TacScrollWnd>(h, true, params, manager, nullptr);
+  win::SCROLLINFO si;
+  si.fMask = win::SIF_RANGE | win::SIF_PAGE | win::SIF_POS;
+  si.nMax = 99;
+  si.nPage = 20;
+  si.nPos = 30;
+  win::SetScrollInfo(h, win::SB_VERT, si, true);
+  desktop.Pump();
+  const auto& skins = skin::data::InternalSkins();
+  const TacBarLayout first = sw->Layout(win::SB_VERT);
+  ASSERT_FALSE(first.Bar.IsEmpty());
+  const int w = first.Bar.Width(), hgt = first.Bar.Height();
+  gfx::Bitmap sheet(3 * (w + 4), int(skins.size()) * (hgt + 4));
+  int row = 0;
+  for (const skin::data::TacInternalSkinData& skin : skins) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    const TacBarLayout l = sw->Layout(win::SB_VERT);
+    ASSERT_EQ(l.Bar.Width(), w) << skin.Name;
+    win::RECT wr;
+    win::GetWindowRect(h, &wr);
+    const gfx::TPoint arrow{wr.Left + l.Bar.Left + w / 2, wr.Top + l.Bar.Bottom - l.Button / 2};
+    gfx::Bitmap states[3] = {gfx::Bitmap(w, hgt), gfx::Bitmap(w, hgt), gfx::Bitmap(w, hgt)};
+    win::InjectMouseMove({0, 0});
+    desktop.Advance(50);
+    sw->PaintBar(win::SB_VERT, states[0]);
+    win::InjectMouseMove(arrow);
+    desktop.Pump();
+    EXPECT_EQ(sw->HotPart(win::SB_VERT), HTSCROLL_DOWN) << skin.Name;
+    sw->PaintBar(win::SB_VERT, states[1]);
+    win::InjectMouseButton(0, true, arrow);
+    desktop.Pump();
+    EXPECT_EQ(sw->PressedPart(win::SB_VERT), HTSCROLL_DOWN) << skin.Name;
+    sw->PaintBar(win::SB_VERT, states[2]);
+    win::InjectMouseButton(0, false, arrow);
+    desktop.Pump();
+    // The arrow's button differs between normal and pressed (the press also scrolled, which
+    // moves the thumb, so only the button is compared).
+    int differing = 0;
+    for (int y = hgt - l.Button; y < hgt; ++y)
+      for (int x = 0; x < w; ++x) differing += states[0].At(x, y) != states[2].At(x, y);
+    EXPECT_GT(differing, 0) << skin.Name;
+    for (int i = 0; i < 3; ++i)
+      sheet.CopyFrom(states[i], {0, 0, w, hgt}, {2 + i * (w + 4), 2 + row * (hgt + 4)});
+    ++row;
+  }
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "bars.png").string(), gfx::EncodePng(sheet));
+}
+
+}  // namespace
+}  // namespace skin::frame
