@@ -247,6 +247,17 @@ void TControl::SetBiDiMode(TBiDiMode mode) {
   Perform(CM_BIDIMODECHANGED, 0, 0);
 }
 
+unsigned TControl::DrawTextBiDiModeFlags(unsigned flags) const {
+  if (UseRightToLeftAlignment()) {
+    if ((flags & gfx::DT_RIGHT) == gfx::DT_RIGHT)
+      flags &= ~gfx::DT_RIGHT;
+    else if (!(flags & gfx::DT_CENTER))
+      flags |= gfx::DT_RIGHT;
+  }
+  if (UseRightToLeftReading()) flags |= gfx::DT_RTLREADING;
+  return flags;
+}
+
 void TControl::Invalidate() {
   Perform(CM_INVALIDATE, 0, 0);
 }
@@ -257,11 +268,11 @@ void TControl::Repaint() {
 }
 
 void TControl::BringToFront() {
-  if (FParent) FParent->SetChildOrder(this, true);
+  if (FParent) FParent->MoveToEnd(this, true);
 }
 
 void TControl::SendToBack() {
-  if (FParent) FParent->SetChildOrder(this, false);
+  if (FParent) FParent->MoveToEnd(this, false);
 }
 
 TPoint TControl::ClientOriginInWindow() const {

@@ -197,6 +197,13 @@ class TControl : public TComponent {
   // (CM_BIDIMODECHANGED) for whoever reads it.
   TBiDiMode BiDiMode() const { return FBiDiMode; }
   void SetBiDiMode(TBiDiMode mode);
+  // Whether text is aligned from the right (bdRightToLeft) or read from the right (any mode
+  // but bdLeftToRight).
+  bool UseRightToLeftAlignment() const { return FBiDiMode == TBiDiMode::bdRightToLeft; }
+  bool UseRightToLeftReading() const { return FBiDiMode != TBiDiMode::bdLeftToRight; }
+  // DrawText flags adjusted to the mode: right-aligned text becomes left-aligned and the other
+  // way round (centred text stays), and DT_RTLREADING is added when read from the right.
+  unsigned DrawTextBiDiModeFlags(unsigned flags) const;
 
   // Marks the control for repainting (through CM_INVALIDATE, whose default handling asks the
   // window system); Repaint paints it now.

@@ -353,7 +353,7 @@ void TCustomEdit::PaintWindow(HDC dc) {
   gfx::RestoreDC(dc, saved);
 }
 
-void TCustomEdit::PaintBevels() {
+void TCustomEdit::PaintBevels(HDC into) {
   int count = BevelCount();
   if (!count || !HandleAllocated()) return;
   HWND h = Handle();
@@ -366,7 +366,7 @@ void TCustomEdit::PaintBevels() {
                  : FBevelKind == TBevelKind::bkSoft ? cl3DLight
                                                     : clBtnHighlight;
   TColor dark = clBtnShadow;
-  HDC dc = GetWindowDC(h);
+  HDC dc = into ? into : GetWindowDC(h);
   if (!dc) return;
   auto ring = [&](TBevelCut cut) {
     if (cut == TBevelCut::bvNone || r.IsEmpty()) return;
@@ -381,7 +381,7 @@ void TCustomEdit::PaintBevels() {
   };
   ring(FBevelOuter);
   ring(FBevelInner);
-  ReleaseDC(h, dc);
+  if (!into) ReleaseDC(h, dc);
 }
 
 // Input.
@@ -567,6 +567,10 @@ void TCustomEdit::WndProc(TMessage& m) {
     case WM_NCPAINT:
       DefaultHandler(m);
       PaintBevels();
+      return;
+    case WM_PRINT:
+      DefaultHandler(m);
+      if (m.LParam & PRF_NONCLIENT) PaintBevels(reinterpret_cast<HDC>(m.WParam));
       return;
     case WM_SIZE:
       TWinControl::WndProc(m);

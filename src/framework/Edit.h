@@ -156,7 +156,8 @@ class TCustomEdit : public TWinControl {
   void SelectionChanged();
   void RestartCaret();
   void InvalidateCaret();
-  void PaintBevels();
+  // Into dc at the window's corner; without dc into the window's own.
+  void PaintBevels(HDC dc = nullptr);
   int BevelCount() const;
   void MoveTo(int pos, TShiftState shift);
   // Extends the mouse's selection to a client point.

@@ -1,5 +1,6 @@
 #include "framework/Label.h"
 
+#include "framework/Button.h"
 #include "framework/WinControl.h"
 
 namespace fw {
@@ -12,6 +13,28 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
 void TLabel::Loaded() {
   TGraphicControl::Loaded();
   AdjustBounds();
+}
+
+void TLabel::SetFocusControl(TWinControl* control) {
+  if (control == FFocusControl) return;
+  if (FFocusControl) RemoveFreeNotification(FFocusControl);
+  FFocusControl = control;
+  if (control) FreeNotification(control);
+}
+
+void TLabel::Notification(TComponent* component, TOperation operation) {
+  TGraphicControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == FFocusControl) FFocusControl = nullptr;
+}
+
+void TLabel::WndProc(TMessage& m) {
+  if (m.Msg == CM_DIALOGCHAR && FShowAccelChar && FFocusControl &&
+      IsAccel(char16_t(m.WParam), Caption()) && FFocusControl->CanFocus()) {
+    FFocusControl->SetFocus();
+    m.Result = 1;
+    return;
+  }
+  TGraphicControl::WndProc(m);
 }
 
 void TLabel::SetAutoSize(bool autoSize) {

@@ -3,7 +3,8 @@
 // background showing when Transparent. "&x" underlines x (ShowAccelChar; "&&" shows "&");
 // text that does not fit a label of fixed size can end in "..." (EllipsisPosition).
 // Measuring and drawing both go through DoDrawText, so a subclass that draws differently
-// sizes itself by its own drawing.
+// sizes itself by its own drawing. Its accelerator (offered as CM_DIALOGCHAR) focuses its
+// FocusControl.
 #pragma once
 
 #include "framework/GraphicControl.h"
@@ -40,8 +41,13 @@ class TLabel : public TGraphicControl {
   // Sizes the label to its text now (AutoSize does it after every change).
   void AdjustBounds();
   void Loaded() override;
+  // The control its accelerator focuses (null: none); forgotten when that control goes.
+  TWinControl* FocusControl() const { return FFocusControl; }
+  void SetFocusControl(TWinControl* control);
 
  protected:
+  void WndProc(TMessage& m) override;
+  void Notification(TComponent* component, TOperation operation) override;
   void Paint() override;
   void TextChanged() override;
   void FontChanged() override;
@@ -60,6 +66,7 @@ class TLabel : public TGraphicControl {
   bool FTransparent = false;
   bool FShowAccelChar = true;
   TEllipsisPosition FEllipsisPosition = TEllipsisPosition::epNone;
+  TWinControl* FFocusControl = nullptr;
 };
 
 }  // namespace fw

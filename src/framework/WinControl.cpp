@@ -132,6 +132,9 @@ void TWinControl::CreateHandle() {
                            p.WndParent, 0, this);
   if (!h) throw Exception(u"Error creating window");
   FHandle = h;
+  // The window takes its place among its siblings' windows as the control has among the
+  // controls (a new child window would start at the bottom).
+  if (FParent) FParent->PlaceWindow(this);
   // The window may have been given another size (constraints, frames): keep what it got.
   RECT r;
   GetWindowRect(h, &r);
@@ -219,7 +222,7 @@ void TWinControl::RemoveControl(TControl* control) {
   if (!HasState(csDestroying)) Realign();
 }
 
-void TWinControl::SetChildOrder(TControl* control, bool front) {
+void TWinControl::MoveToEnd(TControl* control, bool front) {
   auto move = [front](auto& list, auto* item) {
     std::erase(list, item);
     if (front)
@@ -235,6 +238,34 @@ void TWinControl::SetChildOrder(TControl* control, bool front) {
   } else {
     move(FControls, control);
     control->Invalidate();
+  }
+  Realign();
+}
+
+void TWinControl::PlaceWindow(TWinControl* child) {
+  if (!child->FHandle) return;
+  // Window order runs top first: the window above the child's is that of the next control in
+  // the list that has one.
+  auto it = std::find(FWinControls.begin(), FWinControls.end(), child);
+  if (it == FWinControls.end()) return;
+  HWND above = nullptr;
+  for (auto next = it + 1; next != FWinControls.end() && !above; ++next) above = (*next)->FHandle;
+  SetWindowPos(child->FHandle, above ? above : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TWinControl::SetChildOrder(TControl* child, int order) {
+  if (!child || child->FParent != this) return;
+  auto place = [order](auto& list, auto* item) {
+    std::erase(list, item);
+    list.insert(list.begin() + std::clamp(order, 0, int(list.size())), item);
+  };
+  if (auto* w = dynamic_cast<TWinControl*>(child)) {
+    place(FWinControls, w);
+    PlaceWindow(w);
+  } else {
+    place(FControls, child);
+    child->Invalidate();
   }
   Realign();
 }
@@ -468,7 +499,16 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
 void TWinControl::PaintTo(HDC dc, int x, int y) {
   int saved = gfx::SaveDC(dc);
   gfx::OffsetViewportOrgEx(dc, x, y, nullptr);
+  gfx::IntersectClipRect(dc, 0, 0, Width(), Height());
   TRect c = ClientRect();
+  if (FHandle) {
+    // The frame as the window draws it, and the client area where it lies inside the frame.
+    Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
+    RECT wr;
+    POINT origin{0, 0};
+    if (GetWindowRect(FHandle, &wr) && win::ClientToScreen(FHandle, &origin))
+      gfx::OffsetViewportOrgEx(dc, origin.X - wr.Left, origin.Y - wr.Top, nullptr);
+  }
   gfx::IntersectClipRect(dc, 0, 0, c.Width(), c.Height());
   Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);

@@ -66,6 +66,10 @@ class TWinControl : public TControl {
   // The windowless child (or with windowed, any child) under a client point, topmost first.
   TControl* ControlAtPos(TPoint p, bool allowDisabled, bool allowWindowed = false) const;
   bool ContainsControl(const TControl* control) const;  // any depth
+  // Moves a child to position order (from 0, clamped) among the children of its kind
+  // (windowless or windowed); a windowed child's window takes the same place among the child
+  // windows. Nothing for a control that is not a child.
+  void SetChildOrder(TControl* child, int order);
 
   // Sends a message to every control inside (any depth) until one answers non-zero; returns
   // that answer.
@@ -102,7 +106,8 @@ class TWinControl : public TControl {
   virtual void PaintHandler(HDC dc);
   // Paints the windowless children into dc, whose origin is this control's client origin.
   void PaintControls(HDC dc, TControl* first = nullptr);
-  // Draws the control and all its children into dc with its top-left corner at (x, y).
+  // Draws the control and all its children into dc with its top-left corner at (x, y): with a
+  // window, its frame (WM_PRINT with PRF_NONCLIENT) and its client area inside the frame.
   void PaintTo(HDC dc, int x, int y);
 
   void Invalidate() override;
@@ -158,7 +163,9 @@ class TWinControl : public TControl {
   friend class TControl;
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
-  void SetChildOrder(TControl* control, bool front);
+  void MoveToEnd(TControl* control, bool front);
+  // Puts a windowed child's window where the child lies in the list.
+  void PlaceWindow(TWinControl* child);
   void CreateHandle();
   void MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
   // Routes a client mouse message to a windowless child; true when one took it.

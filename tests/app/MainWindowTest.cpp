@@ -20,7 +20,10 @@
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
+#include "platform/win/VirtualDesktop.h"
+#include "platform/win/Window.h"
 #include "skin/controls/sControls.h"
+#include "skin/core/sVclUtils.h"
 
 namespace app::test {
 namespace {
@@ -271,6 +274,22 @@ TEST_F(MainWindowTest, EveryControlStandsInItsPlaceCentredOnTheScreen) {
   EXPECT_EQ(Control("sLabel12")->Left(), 238);
   EXPECT_EQ(Control("sLabel12")->Top(), 264);
   EXPECT_GT(Control("sLabel12")->Width(), 100);
+}
+
+TEST_F(MainWindowTest, TheWindowPaintedIntoABitmapEqualsTheScreen) {
+  Open(SampleFolder());
+  win::RECT r;
+  win::GetWindowRect(Form1->Handle(), &r);
+  const gfx::Bitmap screen = win::ComposeWindow(Form1->Handle());
+  gfx::Bitmap painted(r.Width(), r.Height());
+  gfx::DeviceContext dc(painted);
+  skin::core::SkinPaintTo(&dc, Form1);
+  int wrong = 0;
+  for (int y = 0; y < painted.Height(); ++y)
+    for (int x = 0; x < painted.Width(); ++x)
+      if ((painted.At(x, y) & 0xFFFFFF) != (screen.At(x, y) & 0xFFFFFF) && wrong++ < 5)
+        ADD_FAILURE() << x << "," << y;
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(MainWindowTest, StartingWithoutTheDatabaseLeavesAnEmptyTreeAndTheDate) {

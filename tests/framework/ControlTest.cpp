@@ -73,6 +73,64 @@ TEST_F(FrameworkTest, WindowedChildrenLieAboveWindowlessOnesAndPaintingFollowsZO
   EXPECT_EQ(gfx::ColorFromPixel(bmp.At(150, 80)), gfx::RGB(255, 255, 255));
 }
 
+TEST_F(FrameworkTest, AChildTakesTheOrderGivenAmongItsKindAndItsWindowFollows) {
+  TForm* form = ShowForm(100, 100, 200, 100);
+  auto* a = new TBlock(form, form, {0, 0, 50, 50}, clRed);
+  auto* b = new TBlock(form, form, {0, 0, 50, 50}, clBlue);
+  auto* c = new TBlock(form, form, {0, 0, 50, 50}, clLime);
+  auto* x = new TBox(form, form, {60, 0, 110, 50}, clRed);
+  auto* y = new TBox(form, form, {60, 0, 110, 50}, clBlue);
+  auto* z = new TBox(form, form, {60, 0, 110, 50}, clLime);
+  desktop.Pump();
+  const auto order = [&] {
+    std::vector<TControl*> v;
+    for (int i = 0; i < form->ControlCount(); ++i) v.push_back(form->Controls(i));
+    return v;
+  };
+  form->SetChildOrder(c, 0);
+  form->SetChildOrder(a, 9);  // clamped: last of the windowless ones
+  EXPECT_EQ(order(), (std::vector<TControl*>{c, b, a, x, y, z}));
+  form->SetChildOrder(z, 1);
+  EXPECT_EQ(order(), (std::vector<TControl*>{c, b, a, x, z, y}));
+  // The windows' z-order (top first) follows: y over z over x.
+  EXPECT_EQ(win::GetWindow(form->Handle(), win::GW_CHILD), y->Handle());
+  EXPECT_EQ(win::GetWindow(y->Handle(), win::GW_HWNDNEXT), z->Handle());
+  EXPECT_EQ(win::GetWindow(z->Handle(), win::GW_HWNDNEXT), x->Handle());
+  form->SetChildOrder(x, 2);
+  EXPECT_EQ(win::GetWindow(form->Handle(), win::GW_CHILD), x->Handle());
+  desktop.Pump();
+  EXPECT_EQ(ScreenAt(100 + 80, 100 + 20), gfx::RGB(255, 0, 0));
+  EXPECT_EQ(ScreenAt(100 + 20, 100 + 20), gfx::RGB(255, 0, 0));  // a, the last windowless
+  form->SetChildOrder(nullptr, 0);
+  TForm* other = ShowForm(0, 0, 10, 10);
+  other->SetChildOrder(a, 0);  // not its child: nothing
+  EXPECT_EQ(order(), (std::vector<TControl*>{c, b, a, z, y, x}));
+  // Windows made later lie above the earlier ones, as their controls do.
+  auto* last = new TBox(form, form, {60, 0, 110, 50}, clNavy);
+  desktop.Pump();
+  EXPECT_EQ(win::GetWindow(form->Handle(), win::GW_CHILD), last->Handle());
+  EXPECT_EQ(ScreenAt(100 + 80, 100 + 20), gfx::RGB(0, 0, 128));
+  // Sent down again, the covered siblings show.
+  form->SetChildOrder(last, 0);
+  desktop.Pump();
+  EXPECT_EQ(ScreenAt(100 + 80, 100 + 20), gfx::RGB(255, 0, 0));
+}
+
+TEST_F(FrameworkTest, TextFlagsFollowTheReadingOrder) {
+  TForm* form = ShowForm(0, 0, 100, 100);
+  auto* label = new TBlock(form, form, {0, 0, 10, 10}, clRed);
+  const unsigned left = gfx::DT_LEFT | gfx::DT_VCENTER, right = gfx::DT_RIGHT | gfx::DT_VCENTER,
+                 centre = gfx::DT_CENTER;
+  EXPECT_EQ(label->DrawTextBiDiModeFlags(left), left);
+  EXPECT_EQ(label->DrawTextBiDiModeFlags(right), right);
+  label->SetBiDiMode(TBiDiMode::bdRightToLeft);
+  EXPECT_EQ(label->DrawTextBiDiModeFlags(left), right | gfx::DT_RTLREADING);
+  EXPECT_EQ(label->DrawTextBiDiModeFlags(right), left | gfx::DT_RTLREADING);
+  EXPECT_EQ(label->DrawTextBiDiModeFlags(centre), centre | gfx::DT_RTLREADING);
+  label->SetBiDiMode(TBiDiMode::bdRightToLeftReadingOnly);
+  EXPECT_EQ(label->DrawTextBiDiModeFlags(left), left | gfx::DT_RTLREADING);
+}
+
 TEST_F(FrameworkTest, HookedWindowProcSeesEveryMessageAndCanTakeOverPainting) {
   TForm* form = ShowForm(0, 0, 200, 100);
   auto* block = new TBlock(form, form, {0, 0, 50, 50}, clRed);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Harness.h"
+#include "framework/Edit.h"
 #include "framework/Label.h"
 
 namespace fw::test {
@@ -82,6 +83,27 @@ class LabelTest : public FrameworkTest {
 
   TForm* form = nullptr;
 };
+
+TEST_F(LabelTest, TheAcceleratorFocusesTheFocusControlWhileItLives) {
+  TForm* form = ShowForm(0, 0, 200, 100);
+  auto* edit = new TEdit(form);
+  edit->SetParent(form);
+  auto* other = new TEdit(form);
+  other->SetBounds(0, 40, 80, 20);
+  other->SetParent(form);
+  auto* label = new TLabel(form);
+  label->SetCaption(u"&Name");
+  label->SetParent(form);
+  label->SetFocusControl(edit);
+  other->SetFocus();
+  EXPECT_EQ(form->Perform(CM_DIALOGCHAR, u'q', 0), 0);
+  EXPECT_TRUE(other->Focused());
+  EXPECT_NE(form->Perform(CM_DIALOGCHAR, u'N', 0), 0);
+  EXPECT_TRUE(edit->Focused());
+  delete edit;
+  EXPECT_EQ(label->FocusControl(), nullptr);
+  EXPECT_EQ(form->Perform(CM_DIALOGCHAR, u'n', 0), 0);
+}
 
 TEST_F(LabelTest, MeasureAndPaintAgreeForAutoSizedAndWrappedLabels) {
   ExpectInkFills(Make(u"Тип &музея"));

@@ -145,6 +145,7 @@ constexpr unsigned DT_CALCRECT = 0x00000400;
 constexpr unsigned DT_NOPREFIX = 0x00000800;
 constexpr unsigned DT_PATH_ELLIPSIS = 0x00004000;
 constexpr unsigned DT_END_ELLIPSIS = 0x00008000;
+constexpr unsigned DT_RTLREADING = 0x00020000;  // accepted; text is drawn left to right
 constexpr unsigned DT_WORD_ELLIPSIS = 0x00040000;
 
 // Draws text with its top-left cell corner at (x, y) in the text colour; with OPAQUE

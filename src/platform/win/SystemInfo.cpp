@@ -15,6 +15,10 @@ bool GetVersionExW(OSVERSIONINFOW* info) {
   return true;
 }
 
+bool IsAppThemed() {
+  return false;
+}
+
 HRESULT DwmIsCompositionEnabled(bool* enabled) {
   if (!enabled) return E_INVALIDARG;
   *enabled = false;

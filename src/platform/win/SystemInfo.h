@@ -1,7 +1,7 @@
 // What the system reports about itself. These are fixed decisions the layers above branch on:
-// the system is version 6.2 of the NT line (the "version 8" of its family), desktop
-// composition is off, and the screen has 96 dots per inch; the non-client metrics follow the
-// system metrics, and the work area is the whole desktop (there is no task bar).
+// the system is version 6.2 of the NT line (the "version 8" of its family), visual styles and
+// desktop composition are off, and the screen has 96 dots per inch; the non-client metrics
+// follow the system metrics, and the work area is the whole desktop (there is no task bar).
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,9 @@ struct OSVERSIONINFOW {
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 // Fills 6.2, build 9200, VER_PLATFORM_WIN32_NT; false for a null record.
 bool GetVersionExW(OSVERSIONINFOW* info);
+
+// Visual styles are never in use: windows and controls draw in the classic look.
+bool IsAppThemed();
 
 // Desktop composition is never on: *enabled is set to false. E_INVALIDARG for a null pointer.
 HRESULT DwmIsCompositionEnabled(bool* enabled);

@@ -607,7 +607,15 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   w->rect = newRect;
   w->client = newClient;
   bool top = IsTopLevel(*w);
-  if (!(wp.flags & SWP_NOZORDER)) PlaceInZOrder(hwnd, wp.hwndInsertAfter);
+  // A child window moved in the z-order shows what its siblings covered, or is covered now.
+  bool restacked = false;
+  if (!(wp.flags & SWP_NOZORDER)) {
+    const auto& siblings = Find(w->parent)->children;
+    const auto before = std::find(siblings.begin(), siblings.end(), hwnd) - siblings.begin();
+    PlaceInZOrder(hwnd, wp.hwndInsertAfter);
+    restacked =
+        !top && std::find(siblings.begin(), siblings.end(), hwnd) - siblings.begin() != before;
+  }
   if (wp.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
   if (wp.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
   if (top && sized) ResizeSurface(*w);
@@ -625,9 +633,10 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   }
   if (!(wp.flags & SWP_NOREDRAW)) {
     bool frameChanged = wp.flags & SWP_FRAMECHANGED;
-    InvalidateForGeometry(hwnd, oldScreen,
-                          sized || frameChanged || (wp.flags & SWP_SHOWWINDOW) || (!top && moved),
-                          wasVisible && (moved || sized || (wp.flags & SWP_HIDEWINDOW)));
+    InvalidateForGeometry(
+        hwnd, oldScreen,
+        sized || frameChanged || (wp.flags & SWP_SHOWWINDOW) || (!top && moved) || restacked,
+        wasVisible && (moved || sized || restacked || (wp.flags & SWP_HIDEWINDOW)));
   }
   if (wp.flags & SWP_HIDEWINDOW) WindowHiddenOrDestroyed(hwnd);
   if ((wp.flags & SWP_SHOWWINDOW) && !(wp.flags & SWP_NOACTIVATE) && top &&

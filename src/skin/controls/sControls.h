@@ -80,6 +80,8 @@ class TsControl : public Base, public TsSkinnedControl {
   explicit TsControl(fw::TComponent* owner)
       : Base(owner), FCommonData(std::make_unique<Data>(this, true)) {
     FCommonData->COC = Code;
+    if (skin::core::sEditCtrls.Contains(Code))
+      FBoundLabel = std::make_unique<skin::core::TsBoundLabel>(this);
     FHook = this->HookWindowProc(
         [this](fw::TMessage& m, const fw::TWndNext& next) { SkinWndProc(m, next); });
   }
@@ -95,6 +97,8 @@ class TsControl : public Base, public TsSkinnedControl {
   Data& SkinData() { return *FCommonData; }
   const Data& SkinData() const { return *FCommonData; }
   const skin::core::TsCommonData& CommonData() const override { return *FCommonData; }
+  // The caption label of edit-like controls; null for the others.
+  skin::core::TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
   void Loaded() override {
     Base::Loaded();
     FCommonData->Loaded(true);
@@ -105,6 +109,7 @@ class TsControl : public Base, public TsSkinnedControl {
     using namespace skin::core;
     if (m.Msg != SM_ALPHACMD) {
       if (!CommonWndProc(m, *FCommonData)) next(m);
+      if (FBoundLabel) FBoundLabel->HandleOwnerMsg(m);
       return;
     }
     const UINT cmd = WParamHi(m.WParam);
@@ -124,9 +129,11 @@ class TsControl : public Base, public TsSkinnedControl {
       if (cmd == AC_REMOVESKIN || cmd == AC_REFRESH || cmd == AC_UPDATESECTION)
         AlphaBroadCast(*this, m);
     if (!handled) next(m);
+    if (FBoundLabel && cmd == AC_SETSCALE) FBoundLabel->HandleOwnerMsg(m);
   }
 
   std::unique_ptr<Data> FCommonData;
+  std::unique_ptr<skin::core::TsBoundLabel> FBoundLabel;
   fw::TWndHookId FHook = 0;
 };
 

@@ -4,7 +4,9 @@
 
 #include "framework/Application.h"
 #include "framework/Label.h"
+#include "framework/TextConv.h"
 #include "platform/win/Messages.h"
+#include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
@@ -12,6 +14,7 @@
 #include "skin/core/acReceivers.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
+#include "skin/draw/sSkinText.h"
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::core {
@@ -68,6 +71,25 @@ fw::TColor Tinted(const TsCommonData& cd, fw::TColor c) {
   if (cd.HUEOffset() != 0) c = paint::ChangeHue(cd.HUEOffset(), c);
   if (cd.Saturation() != 0) c = paint::ChangeSaturation(c, cd.Saturation());
   return c;
+}
+
+// An edit-like control takes the colour and font colour of the state (its own ones kept when
+// custom); true when one changed.
+bool TakeStateColours(TsCommonData& cd, const data::TsGeneralData& sec, int state) {
+  fw::TControl* c = cd.OwnerControl();
+  const data::TsGenState& st = sec.Props[std::size_t(StateOf(sec, state))];
+  bool changed = false;
+  if (!cd.CustomColor() && c->Color() != Tinted(cd, st.Color)) {
+    c->SetColor(Tinted(cd, st.Color));
+    changed = true;
+  }
+  if (!cd.CustomFont() && c->Font().Color() != Tinted(cd, st.FontColor.Color)) {
+    cd.CtrlSkinState |= ACS_CHANGING;
+    c->Font().SetColor(Tinted(cd, st.FontColor.Color));
+    cd.CtrlSkinState &= ~ACS_CHANGING;
+    changed = true;
+  }
+  return changed;
 }
 
 // Empties the control's cache and has its windowed children empty theirs.
@@ -846,21 +868,9 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
       if (!focus && ControlIsActive(cd) && !cd.FFocused) return false;
       cd.BGChanged = true;
       cd.FFocused = focus;
-      if (c && sEditCtrls.Contains(cd.COC) && sec->States > 1) {
-        const data::TsGenState& st = sec->Props[focus || ControlIsActive(cd) ? 1 : 0];
-        bool changed = false;
-        if (!cd.CustomColor() && c->Color() != Tinted(cd, st.Color)) {
-          c->SetColor(Tinted(cd, st.Color));
-          changed = true;
-        }
-        if (!cd.CustomFont() && c->Font().Color() != Tinted(cd, st.FontColor.Color)) {
-          cd.CtrlSkinState |= ACS_CHANGING;
-          c->Font().SetColor(Tinted(cd, st.FontColor.Color));
-          cd.CtrlSkinState &= ~ACS_CHANGING;
-          changed = true;
-        }
-        if (changed) cd.Invalidate(false);
-      }
+      if (c && sEditCtrls.Contains(cd.COC) && sec->States > 1 &&
+          TakeStateColours(cd, *sec, focus || ControlIsActive(cd) ? 1 : 0))
+        cd.Invalidate(false);
       return false;
     }
     case win::WM_FONTCHANGE:
@@ -896,6 +906,7 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
         cd.FMouseAbove = true;
         if (!sForbidMouse.Contains(cd.COC) && !sCanNotBeHot.Contains(cd.COC))
           ShowGlowingIfNeeded(cd, 255);
+        if (c && sEditCtrls.Contains(cd.COC) && sec->States >= 2) TakeStateColours(cd, *sec, 1);
       }
       return false;
     case fw::CM_MOUSELEAVE:
@@ -904,6 +915,9 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
           HideGlow(cd.GlowID, true);
         cd.FMouseAbove = false;
         cd.BGChanged = true;
+        const data::TsGeneralData* sec = cd.Skinned() ? Section(cd) : nullptr;
+        if (c && sec && sEditCtrls.Contains(cd.COC) && !ControlIsActive(cd))
+          TakeStateColours(cd, *sec, 0);
         if (c) cd.Invalidate(false);
       }
       return false;
@@ -1123,6 +1137,312 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
     default:
       return false;
   }
+}
+
+}  // namespace skin::core
+
+namespace skin::core {
+
+int acSpacing = 4;
+
+// ---- TsEditLabel ----------------------------------------------------------------------------
+
+TsEditLabel::TsEditLabel(fw::TComponent* owner, TsBoundLabel* bound)
+    : TLabel(owner), FBound(bound) {}
+
+TsEditLabel::~TsEditLabel() {
+  if (FBound) FBound->FTheLabel = nullptr;
+}
+
+void TsEditLabel::Click() {
+  TLabel::Click();
+  if (FBound && FBound->AllowClick() && FBound->FOwnerControl) FBound->FOwnerControl->Click();
+}
+
+void TsEditLabel::DblClick() {
+  TLabel::DblClick();
+  if (FBound && FBound->AllowClick() && FBound->FOwnerControl) FBound->FOwnerControl->Click();
+}
+
+// ---- TsBoundLabel ---------------------------------------------------------------------------
+
+namespace {
+
+// The layout seen from the other side, for owners read from the right.
+TsCaptionLayout Mirrored(TsCaptionLayout layout) {
+  using enum TsCaptionLayout;
+  switch (layout) {
+    case sclLeft:
+      return sclRight;
+    case sclRight:
+      return sclLeft;
+    case sclTopLeft:
+      return sclTopRight;
+    case sclTopRight:
+      return sclTopLeft;
+    case sclLeftTop:
+      return sclRightTop;
+    case sclRightTop:
+      return sclLeftTop;
+    case sclBottomLeft:
+      return sclBottomRight;
+    case sclBottomRight:
+      return sclBottomLeft;
+    case sclLeftLeft:
+      return sclRightRight;
+    default:
+      return layout;
+  }
+}
+
+}  // namespace
+
+TsBoundLabel::TsBoundLabel(fw::TControl* owner) : FOwnerControl(owner) {
+  FFont.OnChange = [this] {
+    if (FCopyingFont) return;
+    FParentFont = false;
+    if (FTheLabel) FTheLabel->SetFont(FFont);
+    Realign();
+  };
+}
+
+TsBoundLabel::~TsBoundLabel() {
+  if (!FTheLabel) return;
+  FTheLabel->FBound = nullptr;
+  delete FTheLabel;
+}
+
+void TsBoundLabel::SetActive(bool value) {
+  if (FActive == value) return;
+  FActive = value;
+  UpdateVisibility();
+}
+
+void TsBoundLabel::SetCaption(const std::u16string& value) {
+  if (FText == value) return;
+  FText = value;
+  if (FTheLabel) FTheLabel->SetCaption(FText);
+  Realign();
+}
+
+void TsBoundLabel::SetLayout(TsCaptionLayout value) {
+  if (FLayout == value) return;
+  FLayout = value;
+  if (FTheLabel) FTheLabel->SetAlignment(LayoutsArray[std::size_t(FLayout)]);
+  Realign();
+}
+
+void TsBoundLabel::SetIndent(int value) {
+  if (FIndent == value) return;
+  FIndent = value;
+  Realign();
+}
+
+void TsBoundLabel::SetOffset(int value) {
+  if (FOffset == value) return;
+  FOffset = value;
+  Realign();
+}
+
+void TsBoundLabel::SetMaxWidth(int value) {
+  if (FMaxWidth == value) return;
+  FMaxWidth = value;
+  Realign();
+}
+
+void TsBoundLabel::SetUseHTML(bool value) {
+  if (FUseHTML == value) return;
+  FUseHTML = value;
+  if (FTheLabel) FTheLabel->UseHTML = value;
+  Realign();
+}
+
+void TsBoundLabel::SetEnabledAlways(bool value) {
+  if (FEnabledAlways == value) return;
+  FEnabledAlways = value;
+  Realign();
+}
+
+void TsBoundLabel::SetFont(const fw::TFont& font) {
+  FFont.Assign(font);  // its change handler passes it on
+}
+
+void TsBoundLabel::SetParentFont(bool value) {
+  if (FParentFont == value) return;
+  FParentFont = value;
+  if (!FTheLabel) return;
+  if (value) {
+    FCopyingFont = true;
+    FFont.Assign(FTheLabel->Font());
+    FCopyingFont = false;
+    FTheLabel->SetParentFont(true);
+  } else {
+    FTheLabel->SetFont(FFont);
+  }
+  Realign();
+}
+
+bool TsBoundLabel::UseSkinColor() const {
+  return FTheLabel ? FTheLabel->UseSkinColor : true;
+}
+
+void TsBoundLabel::SetUseSkinColor(bool value) {
+  if (FTheLabel) FTheLabel->UseSkinColor = value;
+}
+
+bool TsBoundLabel::FontStored() const {
+  return !draw::FontsEqual(FFont, fw::TFont());
+}
+
+bool TsBoundLabel::LabelEnabled() const {
+  return FOwnerControl->Enabled() || FEnabledAlways;
+}
+
+void TsBoundLabel::Realign() {
+  if (FActive && FTheLabel) AlignLabel();
+}
+
+void TsBoundLabel::UpdateVisibility() {
+  if (!FActive) {
+    delete FTheLabel;  // its destructor forgets it here
+    return;
+  }
+  if (!FOwnerControl) return;
+  if (!FTheLabel) {
+    FTheLabel = new TsEditLabel(FOwnerControl, this);
+    if (!FParentFont) FTheLabel->SetFont(FFont);
+    FTheLabel->Hide();
+    FTheLabel->SetFocusControl(dynamic_cast<fw::TWinControl*>(FOwnerControl));
+    FTheLabel->UseHTML = FUseHTML;
+    FTheLabel->SetParent(FOwnerControl->Parent());
+    if (!FOwnerControl->Name().empty()) FTheLabel->SetName(FOwnerControl->Name() + "Label");
+  }
+  FTheLabel->SetAlignment(LayoutsArray[std::size_t(FLayout)]);
+  if (FText.empty()) FText = fw::Utf8ToUtf16(FOwnerControl->Name());
+  FTheLabel->SetCaption(FText);
+  FTheLabel->SetVisible(FOwnerControl->Visible());
+  FTheLabel->SetEnabled(LabelEnabled());
+  AlignLabel();
+}
+
+void TsBoundLabel::AlignLabel() {
+  TsEditLabel* label = FTheLabel;
+  fw::TControl* o = FOwnerControl;
+  if (!label || !o || !label->Visible()) return;
+  fw::TWinControl* parent = o->Parent();
+  if (parent) parent->DisableAlign();
+  using enum TsCaptionLayout;
+  const TsCaptionLayout layout = o->UseRightToLeftAlignment() ? Mirrored(FLayout) : FLayout;
+  // As wide as the text up to the width limit, wrapped within it; one line for the
+  // side-by-side layouts.
+  const int limit = FMaxWidth > 0 ? FMaxWidth : 9999;
+  const bool oneLine = layout == sclLeftLeft || layout == sclRightRight;
+  const unsigned flags = gfx::DT_WORDBREAK | gfx::DT_EXPANDTABS;
+  const gfx::TSize line =
+      draw::GetStringSize(label->Font().Handle(), label->Caption(), flags, limit, false);
+  label->SetAlign(fw::TAlign::alNone);
+  label->SetAutoSize(false);
+  label->SetWordWrap(!oneLine);
+  label->SetEnabled(LabelEnabled());
+  const int w = layout == sclLeftLeft && FMaxWidth > 0 ? limit : std::min(line.cx, limit);
+  const int h =
+      oneLine
+          ? line.cy
+          : draw::GetStringSize(label->Font().Handle(), label->Caption(), flags, limit, true).cy;
+  const int L = o->Left(), T = o->Top(), W = o->Width(), H = o->Height(), s = acSpacing;
+  const int middle = T + (H - h) / 2 + FOffset;
+  int left = L, top = T;
+  switch (layout) {
+    case sclLeft:
+      left = L - w - s - FIndent;
+      top = middle;
+      break;
+    case sclTopLeft:
+    case sclBottomLeft:
+      left = L + FOffset;
+      break;
+    case sclTopCenter:
+    case sclBottomCenter:
+      left = L + (W - w) / 2 + FOffset;
+      break;
+    case sclTopRight:
+    case sclBottomRight:
+      left = L + W + FOffset - w;
+      break;
+    case sclLeftTop:
+      left = L - w - s - FIndent;
+      top = T + FOffset + 3;
+      break;
+    case sclRight:
+      left = L + W + s + FIndent;
+      top = middle;
+      break;
+    case sclRightTop:
+      left = L + W + s + FIndent;
+      top = T + FOffset + 3;
+      break;
+    case sclLeftLeft:
+      left = L + FIndent - w - s;
+      top = middle;
+      break;
+    case sclRightRight:
+      left = L + W + s - FIndent;
+      top = middle;
+      break;
+  }
+  if (layout == sclTopLeft || layout == sclTopCenter || layout == sclTopRight)
+    top = T - h - FIndent;
+  else if (layout == sclBottomLeft || layout == sclBottomCenter || layout == sclBottomRight)
+    top = T + H + FIndent;
+  label->SetBounds(left, top, w, h);
+  // Beside an owner aligned to a side, the label is aligned to that side too.
+  if (layout == sclLeft && o->Align() == fw::TAlign::alLeft) {
+    label->SetLayout(fw::TTextLayout::tlCenter);
+    label->SetAlign(fw::TAlign::alLeft);
+  } else if (layout == sclLeftLeft && o->Align() == fw::TAlign::alLeft) {
+    label->SetAlignment(fw::TAlignment::taLeftJustify);
+    label->SetAlign(fw::TAlign::alLeft);
+  } else if (layout == sclRightRight && o->Align() == fw::TAlign::alRight) {
+    label->SetAlignment(fw::TAlignment::taRightJustify);
+    label->SetAlign(fw::TAlign::alRight);
+  }
+  if (label->Parent() != parent) label->SetParent(parent);
+  if (parent) parent->EnableAlign();
+}
+
+void TsBoundLabel::HandleOwnerMsg(const fw::TMessage& message) {
+  if (!FTheLabel || !FOwnerControl) {
+    if (message.Msg == SM_ALPHACMD && WParamHi(message.WParam) == AC_SETSCALE)
+      UpdateScale(int(message.LParam));
+    return;
+  }
+  switch (message.Msg) {
+    case win::WM_SIZE:
+    case win::WM_WINDOWPOSCHANGED:
+      break;
+    case fw::CM_VISIBLECHANGED:
+      FTheLabel->SetVisible(FOwnerControl->Visible());
+      break;
+    case fw::CM_ENABLEDCHANGED:
+      FTheLabel->SetEnabled(LabelEnabled());
+      break;
+    case fw::CM_BIDIMODECHANGED:
+      FTheLabel->SetBiDiMode(FOwnerControl->BiDiMode());
+      break;
+    case SM_ALPHACMD:
+      if (WParamHi(message.WParam) == AC_SETSCALE) UpdateScale(int(message.LParam));
+      return;
+    default:
+      return;
+  }
+  Realign();
+}
+
+void TsBoundLabel::UpdateScale(int percent) {
+  if (percent <= 0 || ScalePercent <= 0) return;
+  FMaxWidth = win::MulDiv(FMaxWidth, percent, ScalePercent);
+  ScalePercent = percent;
+  Realign();
 }
 
 }  // namespace skin::core

@@ -17,6 +17,10 @@ class TacFormProvider {
  public:
   virtual ~TacFormProvider() = default;
   virtual const fw::TComponent* ProviderManager() const = 0;
+  // The skinned frame reaches beyond the form's window (extended border), and where the
+  // client area starts inside the form's picture.
+  virtual bool HasExtendedBorder() const { return false; }
+  virtual gfx::TPoint ClientOffset() const { return {}; }
   bool Animating = false;  // the form's drawing is off for a skin change
 };
 

@@ -1,5 +1,6 @@
 #include "skin/core/sVclUtils.h"
 
+#include <optional>
 #include <vector>
 
 #include "framework/Application.h"
@@ -9,11 +10,15 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
+#include "platform/win/SystemInfo.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
 #include "skin/core/acReceivers.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sGraphUtils.h"
+#include "skin/core/sStyleSimply.h"
+#include "skin/draw/sSkinText.h"
+#include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::core {
@@ -123,6 +128,17 @@ bool acMouseInControl(fw::TControl* control) {
          box.Contains({control->Left() + p.X, control->Top() + p.Y});
 }
 
+bool acMouseInControlDC(HWND wnd) {
+  gfx::HDC dc = wnd ? win::GetWindowDC(wnd) : nullptr;
+  if (!dc) return false;
+  gfx::TRect box;
+  const int kind = gfx::GetClipBox(dc, &box);
+  win::ReleaseDC(wnd, dc);
+  win::RECT r;
+  if (kind != gfx::SIMPLEREGION || !win::GetWindowRect(wnd, &r)) return false;
+  return box.Offset(r.Left, r.Top).Contains(acMousePos());
+}
+
 bool ContainsWnd(HWND wnd, HWND parentWnd) {
   for (HWND w = wnd; w; w = win::GetParent(w))
     if (w == parentWnd) return true;
@@ -133,6 +149,36 @@ HWND GetRootParent(HWND wnd) {
   HWND root = wnd;
   while (HWND parent = win::GetParent(root)) root = parent;
   return root;
+}
+
+fw::TControl* CtrlUnderMouse() {
+  if (DefaultManager && DefaultManager->ActiveGraphControl())
+    return DefaultManager->ActiveGraphControl();
+  const gfx::TPoint cursor = acMousePos();
+  fw::TWinControl* under = fw::TWinControl::FindControl(win::WindowFromPoint(cursor));
+  if (!under) return nullptr;
+  const gfx::TPoint p = under->ScreenToClient(cursor);
+  for (int i = under->ControlCount() - 1; i >= 0; --i) {
+    fw::TControl* c = under->Controls(i);
+    if (c->Visible() && c->BoundsRect().Contains(p)) return c;
+  }
+  return under;
+}
+
+void IterateControls(fw::TWinControl& owner, const std::function<void(fw::TControl*)>& proc) {
+  for (int i = 0; i < owner.ControlCount(); ++i) {
+    fw::TControl* c = owner.Controls(i);
+    proc(c);
+    if (auto* w = dynamic_cast<fw::TWinControl*>(c)) IterateControls(*w, proc);
+  }
+}
+
+bool IsCustomFont(fw::TControl* control, const fw::TFont& font, bool checkColor) {
+  const fw::TWinControl* parent = control ? control->Parent() : nullptr;
+  fw::TFont reference;
+  if (parent) reference = parent->Font();
+  if (!checkColor) reference.SetColor(parent ? control->Font().Color() : font.Color());
+  return !draw::FontsEqual(font, reference);
 }
 
 bool ControlIsReady(fw::TControl* control) {
@@ -147,6 +193,59 @@ fw::TCustomForm* GetOwnerForm(fw::TComponent* component) {
   for (fw::TComponent* c = component; c; c = c->Owner())
     if (auto* form = dynamic_cast<fw::TCustomForm*>(c)) return form;
   return nullptr;
+}
+
+unsigned GetStringFlags(fw::TControl* control, fw::TAlignment alignment) {
+  const unsigned flags = AlignToInt[std::size_t(alignment)] | gfx::DT_EXPANDTABS | gfx::DT_VCENTER;
+  return control ? control->DrawTextBiDiModeFlags(flags) : flags;
+}
+
+gfx::TRect acClientRect(HWND wnd) {
+  win::RECT client, window;
+  win::POINT origin{0, 0};
+  if (!win::GetClientRect(wnd, &client) || !win::GetWindowRect(wnd, &window) ||
+      !win::ClientToScreen(wnd, &origin))
+    return {};
+  return client.Offset(origin.X - window.Left, origin.Y - window.Top);
+}
+
+std::u16string GetWndClassName(HWND wnd) {
+  constexpr std::size_t kMaxClassName = 128;
+  std::u16string name = win::GetClassNameW(wnd);
+  if (name.size() > kMaxClassName) name.resize(kMaxClassName);
+  return name;
+}
+
+void SetRedraw(HWND wnd, bool value) {
+  TrySendMessage(wnd, win::WM_SETREDRAW, value ? 1 : 0, 0);
+}
+
+void SetChildOrderAfter(fw::TControl* child, fw::TControl* control) {
+  fw::TWinControl* parent = child ? child->Parent() : nullptr;
+  if (!parent || !control || control->Parent() != parent || child == control) return;
+  // Positions count among the children of one kind, and every windowed child lies above every
+  // windowless one: after a control of the other kind is as near to it as the child can go.
+  const bool windowed = dynamic_cast<fw::TWinControl*>(child) != nullptr;
+  if ((dynamic_cast<fw::TWinControl*>(control) != nullptr) != windowed) {
+    parent->SetChildOrder(child, windowed ? 0 : parent->ControlCount());
+    return;
+  }
+  int position = 0;
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    fw::TControl* c = parent->Controls(i);
+    if (c == child || (dynamic_cast<fw::TWinControl*>(c) != nullptr) != windowed) continue;
+    ++position;
+    if (c == control) break;
+  }
+  parent->SetChildOrder(child, position);
+}
+
+void CleanPixelsByRects(const std::vector<gfx::TRect>& rects, gfx::Bitmap& bmp) {
+  for (const gfx::TRect& r : rects) paint::FillAlphaRect(bmp, r, 0, paint::clNone);
+}
+
+bool acThemesEnabled() {
+  return win::IsAppThemed();
 }
 
 int GetAlignShift(fw::TWinControl& ctrl, fw::TAlign align, bool graphCtrlsToo) {
@@ -231,6 +330,8 @@ void PaintControls(gfx::HDC dc, fw::TWinControl& owner, bool checkVisible, gfx::
   struct TReset {
     ~TReset() { PaintingControls = false; }
   } reset;
+  TacBGInfo bg;
+  GetBGInfo(bg, &owner, false);
   std::vector<fw::TControl*> children;
   for (int i = 0; i < owner.ControlCount(); ++i) {
     fw::TControl* c = owner.Controls(i);
@@ -241,29 +342,134 @@ void PaintControls(gfx::HDC dc, fw::TWinControl& owner, bool checkVisible, gfx::
     children.push_back(c);
   }
   if (children.empty() || owner.Width() <= 0 || owner.Height() <= 0) return;
-  TacBGInfo bg;
-  GetBGInfo(bg, &owner, false);
-  gfx::Bitmap picture(owner.Width(), owner.Height());
-  gfx::DeviceContext pdc(picture);
+  // Aligned children of an MDI parent form are told to repaint before they paint.
+  auto* form = dynamic_cast<fw::TCustomForm*>(&owner);
+  const bool mdiParent = form && form->FormStyle() == fw::TFormStyle::fsMDIForm;
+  std::optional<gfx::Bitmap> picture;
+  std::optional<gfx::DeviceContext> pdc;
   for (fw::TControl* c : children) {
-    const gfx::TRect r = c->BoundsRect();
-    if (c->ControlStyle & fw::csOpaque)
-      gfx::FillRect(&pdc, r, GetControlColor(c));
-    else
-      FillFromBackground(&pdc, picture, r, bg);
+    if (mdiParent && c->Align() != fw::TAlign::alNone)
+      c->Perform(SM_ALPHACMD, MakeAlphaCmd(AC_INVALIDATE), 0);
+    if (!picture) {
+      picture.emplace(owner.Width(), owner.Height());
+      pdc.emplace(*picture);
+      for (fw::TControl* each : children) {
+        const gfx::TRect r = each->BoundsRect();
+        if (each->ControlStyle & fw::csOpaque)
+          gfx::FillRect(&*pdc, r, GetControlColor(each));
+        else
+          FillFromBackground(&*pdc, *picture, r, bg);
+      }
+    }
+    const int saved = gfx::SaveDC(&*pdc);
+    gfx::OffsetViewportOrgEx(&*pdc, c->Left(), c->Top(), nullptr);
+    gfx::IntersectClipRect(&*pdc, 0, 0, c->Width(), c->Height());
+    c->Perform(win::WM_PAINT, win::WPARAM(&*pdc), 0);
+    gfx::RestoreDC(&*pdc, saved);
   }
   for (fw::TControl* c : children) {
-    const int saved = gfx::SaveDC(&pdc);
-    gfx::OffsetViewportOrgEx(&pdc, c->Left(), c->Top(), nullptr);
-    gfx::IntersectClipRect(&pdc, 0, 0, c->Width(), c->Height());
-    c->Perform(win::WM_PAINT, win::WPARAM(&pdc), 0);
-    gfx::RestoreDC(&pdc, saved);
+    const gfx::TRect r = gfx::IntersectRects(c->BoundsRect(), picture->Bounds());
+    if (r.IsEmpty() || (picture->At(r.Left, r.Top) & 0xFFFFFF) == 0xFF00FF) continue;
+    gfx::BitBlt(dc, r.Left + offset.X, r.Top + offset.Y, r.Width(), r.Height(), &*pdc, r.Left,
+                r.Top, gfx::SRCCOPY);
   }
-  for (fw::TControl* c : children) {
-    const gfx::TRect r = gfx::IntersectRects(c->BoundsRect(), picture.Bounds());
-    if (r.IsEmpty() || (picture.At(r.Left, r.Top) & 0xFFFFFF) == 0xFF00FF) continue;
-    gfx::BitBlt(dc, r.Left + offset.X, r.Top + offset.Y, r.Width(), r.Height(), &pdc, r.Left, r.Top,
-                gfx::SRCCOPY);
+}
+
+namespace {
+
+// What a window is asked to print: its frame, its background and its client area; the windows
+// inside follow one by one (PaintChildCtrls).
+constexpr LPARAM kPrintFlags = win::PRF_NONCLIENT | win::PRF_ERASEBKGND | win::PRF_CLIENT;
+
+// Where the client area of a control lies in its window (nothing without a window).
+gfx::TPoint ClientOffset(fw::TWinControl& ctrl) {
+  if (!ctrl.HandleAllocated()) return {};
+  const gfx::TRect r = acClientRect(ctrl.Handle());
+  return {r.Left, r.Top};
+}
+
+void PrintControl(gfx::HDC dc, fw::TControl& ctrl, TacFormProvider* provider) {
+  auto* windowed = dynamic_cast<fw::TWinControl*>(&ctrl);
+  if (!windowed) {
+    ctrl.Perform(SM_ALPHACMD, MakeAlphaCmd(AC_PRINTING), LPARAM(dc));
+    ctrl.Perform(win::WM_PRINT, win::WPARAM(dc), kPrintFlags);
+    ctrl.Perform(SM_ALPHACMD, MakeAlphaCmd(AC_PRINTING), 0);
+    return;
+  }
+  const HWND wnd = windowed->HandleAllocated() ? windowed->Handle() : nullptr;
+  LRESULT printed = 0;
+  if (wnd && (SendAMessage(wnd, AC_PRINTING, LPARAM(dc)) == 1 || WndIsSkinned(wnd))) {
+    printed = TrySendMessage(wnd, win::WM_PRINT, win::WPARAM(dc), kPrintFlags);
+    SendAMessage(wnd, AC_PRINTING, 0);
+  } else {
+    windowed->PaintTo(dc, 0, 0);
+  }
+  if (printed != -2) PaintChildCtrls(*windowed, dc);
+  if (!provider) return;
+  if (provider->HasExtendedBorder()) {
+    // The client area is opaque whatever the controls left in the alpha bytes.
+    gfx::TPoint org;
+    gfx::GetViewportOrgEx(dc, &org);
+    const gfx::TPoint at = provider->ClientOffset();
+    const gfx::TRect client = windowed->ClientRect().Offset(org.X + at.X, org.Y + at.Y);
+    paint::FillAlphaRect(dc->Target(), client, 255, paint::clNone);
+  }
+  if (wnd) SendAMessage(wnd, AC_PAINTFLOATITEMS, LPARAM(&dc->Target()));
+}
+
+}  // namespace
+
+void SkinPaintTo(gfx::HDC dc, fw::TControl* ctrl, TacFormProvider* provider, bool paintNext) {
+  if (!dc || !ctrl) return;
+  const int saved = gfx::SaveDC(dc);
+  if (!provider || !provider->HasExtendedBorder())
+    gfx::IntersectClipRect(dc, 0, 0, ctrl->Width(), ctrl->Height());
+  fw::TWinControl* parent = ctrl->Parent();
+  if (provider || !parent || ctrl->Visible()) {
+    PrintControl(dc, *ctrl, provider);
+  } else {
+    // Hidden: what its parent shows behind it.
+    TacBGInfo bg;
+    GetBGInfo(bg, parent, false);
+    const gfx::TRect r{0, 0, ctrl->Width(), ctrl->Height()};
+    if (bg.BgType == TacBGType::btCache && bg.Bmp) {
+      gfx::DeviceContext from(*bg.Bmp);
+      gfx::BitBlt(dc, 0, 0, r.Right, r.Bottom, &from, bg.Offset.X + ctrl->Left(),
+                  bg.Offset.Y + ctrl->Top(), gfx::SRCCOPY);
+    } else {
+      gfx::FillRect(dc, r, acColorToRGB(bg.Color));
+    }
+  }
+  if (paintNext && parent) {
+    bool later = false;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+      fw::TControl* sibling = parent->Controls(i);
+      if (sibling == ctrl) {
+        later = true;
+        continue;
+      }
+      if (!later || !sibling->Visible() || dynamic_cast<TOutputWindow*>(sibling) ||
+          gfx::IntersectRects(sibling->BoundsRect(), ctrl->BoundsRect()).IsEmpty())
+        continue;
+      const int before = gfx::SaveDC(dc);
+      gfx::OffsetViewportOrgEx(dc, sibling->Left() - ctrl->Left(), sibling->Top() - ctrl->Top(),
+                               nullptr);
+      SkinPaintTo(dc, sibling);
+      gfx::RestoreDC(dc, before);
+    }
+  }
+  gfx::RestoreDC(dc, saved);
+}
+
+void PaintChildCtrls(fw::TWinControl& ctrl, gfx::HDC dc) {
+  const gfx::TPoint client = ClientOffset(ctrl);
+  for (int i = 0; i < ctrl.ControlCount(); ++i) {
+    auto* child = dynamic_cast<fw::TWinControl*>(ctrl.Controls(i));
+    if (!child || !child->Visible() || !child->HandleAllocated()) continue;
+    const int saved = gfx::SaveDC(dc);
+    gfx::OffsetViewportOrgEx(dc, client.X + child->Left(), client.Y + child->Top(), nullptr);
+    SkinPaintTo(dc, child);
+    gfx::RestoreDC(dc, saved);
   }
 }
 

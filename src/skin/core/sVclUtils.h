@@ -7,10 +7,15 @@
 // of the handler reach the caller.
 #pragma once
 
+#include <array>
+#include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/Control.h"
 #include "framework/CustomControl.h"
+#include "framework/Label.h"
 #include "framework/WinControl.h"
 #include "skin/core/sMessages.h"
 
@@ -61,6 +66,9 @@ bool GetBoolMsg(fw::TControl* control, UINT cmd);
 void AlphaBroadCast(fw::TWinControl& control, const fw::TMessage& message);
 // The message with TrySendMessage to every direct child window of wnd; no descent.
 void AlphaBroadCast(HWND wnd, const fw::TMessage& message);
+inline void SendToChildren(HWND wnd, const fw::TMessage& message) {
+  AlphaBroadCast(wnd, message);
+}
 
 }  // namespace skin::core
 
@@ -74,15 +82,48 @@ gfx::TPoint acMousePos();
 // (or one of its children) is the window under the cursor; a windowless control lies in an
 // enabled form, and the cursor is inside its bounds and in the visible part of its parent.
 bool acMouseInControl(fw::TControl* control);
+// The cursor lies in the visible part of the window: the clip box of the window's whole-window
+// context, on the screen, is one rectangle and holds the cursor.
+bool acMouseInControlDC(HWND wnd);
 // True when parentWnd is wnd or one of its ancestors.
 bool ContainsWnd(HWND wnd, HWND parentWnd);
 // The topmost ancestor of wnd (wnd itself without a parent).
 HWND GetRootParent(HWND wnd);
+inline HWND GetParentFormHandle(HWND wnd) {
+  return GetRootParent(wnd);
+}
+// The control under the cursor: the default manager's ActiveGraphControl when set; else, in the
+// control whose window is under the cursor, its visible child of the highest index whose
+// bounds hold the cursor, else that control itself; null when none.
+fw::TControl* CtrlUnderMouse();
+// proc for every child control of owner in index order, going into each windowed child right
+// after proc has seen it (depth first).
+void IterateControls(fw::TWinControl& owner, const std::function<void(fw::TControl*)>& proc);
+// Whether font differs from the one the control would inherit: its parent's, or a default font
+// without a parent. Without checkColor the colour takes no part.
+bool IsCustomFont(fw::TControl* control, const fw::TFont& font, bool checkColor);
 // The control exists, has a parent, has a window when it is windowed, and is neither loading
 // nor being destroyed.
 bool ControlIsReady(fw::TControl* control);
 // The first form in the owner chain, starting with the component itself; null when none.
 fw::TCustomForm* GetOwnerForm(fw::TComponent* component);
+// The text-alignment flags of taLeftJustify, taRightJustify, taCenter.
+inline constexpr std::array<unsigned, 3> AlignToInt{gfx::DT_LEFT, gfx::DT_RIGHT, gfx::DT_CENTER};
+// The flags a control draws its text with for the alignment: expanded tabs, centred
+// vertically, adjusted to its reading order.
+unsigned GetStringFlags(fw::TControl* control, fw::TAlignment alignment);
+// The client rectangle in window coordinates (where the client area lies inside the window).
+gfx::TRect acClientRect(HWND wnd);
+// The window's class name, at most 128 characters.
+std::u16string GetWndClassName(HWND wnd);
+// WM_SETREDRAW through TrySendMessage.
+void SetRedraw(HWND wnd, bool value);
+// Places child in its parent's child order right after control (both of one parent).
+void SetChildOrderAfter(fw::TControl* child, fw::TControl* control);
+// Alpha 0 over every rectangle (clipped to the bitmap).
+void CleanPixelsByRects(const std::vector<gfx::TRect>& rects, gfx::Bitmap& bmp);
+// Whether visual styles are in use (never on this system).
+bool acThemesEnabled();
 // Sum of the heights (alTop, alBottom) or widths (alLeft, alRight) of the visible children
 // aligned so; windowless children only with graphCtrlsToo.
 int GetAlignShift(fw::TWinControl& ctrl, fw::TAlign align, bool graphCtrlsToo);
@@ -101,6 +142,22 @@ void SetParentUpdated(HWND wnd);
 // its top-left pixel the key colour. With checkVisible an invisible owner paints nothing; an
 // empty clip only tells owner AC_SETHALFVISIBLE. A nested call does nothing.
 void PaintControls(gfx::HDC dc, fw::TWinControl& owner, bool checkVisible, gfx::TPoint offset);
+
+class TacFormProvider;
+// Paints ctrl with the windows inside it into dc, whose origin the caller has put at ctrl's
+// top-left corner (a windowed control's window corner), clipped to ctrl unless the provider has
+// an extended border. A visible control (any control with a provider or without a parent) is
+// asked to print itself: a skinned window (or one answering AC_PRINTING with 1) through
+// WM_PRINT between AC_PRINTING with dc and with 0, another one by the framework's PaintTo, a
+// windowless control through WM_PRINT; then its windowed children follow (PaintChildCtrls)
+// unless the WM_PRINT answer was -2. An invisible control with a parent shows its parent's
+// background there. With paintNext the later siblings that overlap ctrl are painted over it.
+// The provider: the client area made opaque with an extended border, then AC_PAINTFLOATITEMS.
+void SkinPaintTo(gfx::HDC dc, fw::TControl* ctrl, TacFormProvider* provider = nullptr,
+                 bool paintNext = false);
+// SkinPaintTo for every visible windowed child of ctrl that has a window, in index order, each
+// with the origin at its place in ctrl's window.
+void PaintChildCtrls(fw::TWinControl& ctrl, gfx::HDC dc);
 // The colour a control shows behind its children, as RGB; 0xFF00FF for none.
 fw::TColor GetControlColor(fw::TControl* control);
 fw::TColor GetControlColor(HWND wnd);

@@ -97,5 +97,9 @@ TSize GetStringSize(const gfx::HFONT& font, std::u16string_view text, unsigned f
                     bool wrapText);
 // The font's height without leadings (noLeading), else its cell height plus 6; 0 without a font.
 int GetFontHeight(const gfx::HFONT& font, bool noLeading);
+// Style, size, colour and name all equal.
+inline bool FontsEqual(const fw::TFont& font1, const fw::TFont& font2) {
+  return font1 == font2;
+}
 
 }  // namespace skin::draw

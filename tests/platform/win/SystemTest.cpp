@@ -92,6 +92,7 @@ TEST_F(System, ReportsVersionEightOfTheNtLineNoCompositionAndNinetySixDotsPerInc
   EXPECT_EQ(DwmIsCompositionEnabled(&composition), S_OK);
   EXPECT_FALSE(composition);
   EXPECT_EQ(DwmIsCompositionEnabled(nullptr), E_INVALIDARG);
+  EXPECT_FALSE(IsAppThemed());
   HWND h = Top();
   HDC dc = GetDC(h);
   EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 96);

@@ -84,10 +84,11 @@ TEST_F(SkinMessageTest, AlphaBroadCastDescendsOnlyIntoUnskinnedWindows) {
   EXPECT_EQ(Receivers(AC_SETNEWSKIN),
             (Names{"Graphic", "Plain", "InPlain", "Skinned", "InSkinned", "Boxed", "Late"}));
 
-  // The window form: direct children only, each once.
+  // The window form: direct children only, each once, from the top of the z-order down (the
+  // control made last lies on top).
   gReceipts.clear();
   AlphaBroadCast(form->Handle(), {SM_ALPHACMD, AC_SETBGCHANGED_HI, 0, 0});
-  EXPECT_EQ(Receivers(AC_SETBGCHANGED), (Names{"Plain", "Skinned", "Boxed"}));
+  EXPECT_EQ(Receivers(AC_SETBGCHANGED), (Names{"Boxed", "Skinned", "Plain"}));
 }
 
 TEST_F(SkinMessageTest, ABroadcastSkipsReceiversFreedOnTheWay) {
