@@ -272,5 +272,29 @@ TEST_F(ScrollBarsTest, NoSystemPixelInTheBarsOfTheTreeAndTheMemo) {
   ExpectScreenIsTheSkinnedBar(memo, "the memo with a long text");
 }
 
+// A wrapped control that still erases its own background keeps doing so: a shorter text
+// leaves nothing of the longer one behind it.
+TEST_F(ScrollBarsTest, ANewTextInTheWrappedMemoLeavesNothingOfTheOldOne) {
+  fw::TControl* panel = Form1->sMemo1->Parent();
+  panel->Show();
+  std::u16string longText;
+  for (int i = 0; i < 8; ++i)
+    longText += u"Длинная строка текста номер " + fw::Utf8ToUtf16(std::to_string(i)) + u"\r\n";
+  Form1->sMemo1->SetText(longText);
+  desktop.Pump();
+  Form1->sMemo1->SetText(u"");
+  desktop.Pump();
+  auto* memo = static_cast<fw::TWinControl*>(Form1->sMemo1);
+  win::POINT origin{0, 0};
+  win::ClientToScreen(memo->Handle(), &origin);
+  const gfx::Bitmap screen = desktop.Compose();
+  const gfx::Pixel background = screen.At(origin.X + 1, origin.Y + 1) & 0xFFFFFF;
+  int differing = 0;
+  for (int y = 0; y < memo->ClientHeight(); ++y)
+    for (int x = 0; x < memo->ClientWidth(); ++x)
+      differing += (screen.At(origin.X + x, origin.Y + y) & 0xFFFFFF) != background;
+  EXPECT_EQ(differing, 0);
+}
+
 }  // namespace
 }  // namespace app::test

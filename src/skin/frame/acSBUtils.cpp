@@ -159,11 +159,9 @@ void TacMainWnd::Initialize(bool repaint) {
     FSkinData->SetSkinSection(FParams.SkinSection);
   SaveStdParams();
   Caption = GetWindowTextW(CtrlHandle);
+  // The control is not made opaque here: the wrapped controls still erase their own
+  // background, and an opaque one would keep the pixels of its old text.
   Hook(repaint);
-  if (FParams.Control) {
-    FOldCtrlStyle = FParams.Control->ControlStyle;
-    FParams.Control->ControlStyle |= fw::csOpaque;
-  }
   AfterCreation();
 }
 
@@ -261,9 +259,6 @@ void TacMainWnd::Uninitialize(bool redraw) {
   if (IsWindow(CtrlHandle))
     for (UINT_PTR id : {acHoverTimer, acFirstRepeatTimer, acRepeatTimer}) KillTimer(CtrlHandle, id);
   RestoreStdParams();
-  if (FParams.Control && (FParams.Control->ControlStyle & fw::csOpaque) &&
-      !(FOldCtrlStyle & fw::csOpaque))
-    FParams.Control->ControlStyle &= ~fw::csOpaque;
   if (redraw && IsWindow(CtrlHandle) && IsWindowVisible(CtrlHandle))
     SetWindowPos(CtrlHandle, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

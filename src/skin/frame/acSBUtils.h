@@ -167,7 +167,6 @@ class TacMainWnd {
   int FDepth = 0;        // messages of the wrapper's procedure running
   fw::TControl* FHookedControl = nullptr;
   fw::TWndHookId FHookId = 0;
-  fw::TControlStyle FOldCtrlStyle = 0;
   const std::function<void(fw::TMessage&)>* FPrev = nullptr;
 };
 
