@@ -17,15 +17,14 @@
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/VirtualDesktop.h"
 #include "skin/controls/sControls.h"
+#include "skin/core/SkinnedFormTest.h"
 #include "skin/core/sGraphUtils.h"
-#include "skin/data/TempDir.h"
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::controls::test {
 namespace {
 
 using namespace skin::core;
-using skin::data::test::TempDir;
 
 constexpr int kMain = 0x405060, kEditBG = 0xE0F0F0, kFont = 0x203040, kHotFont = 0x0000C0,
               kPanelFont = 0x106020, kButtonFont = 0xA00010;
@@ -84,19 +83,10 @@ class TDot : public fw::TGraphicControl {
   fw::TColor FFill, FCorner;
 };
 
-class ControlPaintTest : public ::testing::Test {
+class ControlPaintTest : public skin::core::test::SkinnedFormTest {
  protected:
   void SetUp() override {
-    app = std::make_unique<fw::TApplication>();
-    dir.Write("S/Options.dat", kOptions);
-    dir.Write("S/master.bmp", gfx::EncodeBmp(Master(), false));
-    form = new fw::TForm(app.get());
-    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 400, 300);
-    form->SetColor(fw::clBlack);
-    manager = new TsSkinManager(form);
-    manager->SetSkinDirectory(fw::Utf8ToUtf16(dir.Dir()));
-    manager->SetSkinName(u"S");
+    MakeSkinnedForm(kOptions, Master());
     parent = Add(form, 10, 10, 80, 60);
     child = Add(parent, 13, 7, 20, 15);
     child->SetBevelOuter(fw::TBevelCut::bvNone);
@@ -105,7 +95,6 @@ class ControlPaintTest : public ::testing::Test {
     form->Show();
     desktop.Pump();
   }
-  void TearDown() override { app.reset(); }
   TsPanel* Add(fw::TWinControl* owner, int x, int y, int w, int h) {
     auto* p = new TsPanel(form);
     p->SetBounds(x, y, w, h);
@@ -127,11 +116,6 @@ class ControlPaintTest : public ::testing::Test {
         ASSERT_EQ(part.At(x, y), whole.At(x + dx, y + dy)) << x << "," << y;
   }
 
-  win::VirtualDesktop desktop{800, 600};
-  std::unique_ptr<fw::TApplication> app;
-  TempDir dir;
-  fw::TForm* form = nullptr;
-  TsSkinManager* manager = nullptr;
   TsPanel *parent = nullptr, *child = nullptr, *grandchild = nullptr;
 };
 

@@ -22,16 +22,14 @@
 #include "platform/win/Styles.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
+#include "skin/core/SkinnedFormTest.h"
 #include "skin/core/acGlow.h"
 #include "skin/core/acSBAnimation.h"
 #include "skin/core/sFade.h"
 #include "skin/core/sGraphUtils.h"
-#include "skin/data/TempDir.h"
 
 namespace skin::core::test {
 namespace {
-
-using data::test::TempDir;
 
 // Every pixel of the master tells its place; the glow picture lies in its top-left 12 x 12.
 gfx::Bitmap Master() {
@@ -130,21 +128,9 @@ int RoundEven(double v) {
   return int(std::nearbyint(v));
 }
 
-class FadeTest : public ::testing::Test {
+class FadeTest : public SkinnedFormTest {
  protected:
-  void SetUp() override {
-    app = std::make_unique<fw::TApplication>();
-    dir.Write("S/Options.dat", kOptions);
-    dir.Write("S/master.bmp", gfx::EncodeBmp(Master(), false));
-    form = new fw::TForm(app.get());
-    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 400, 300);
-    form->SetColor(fw::clBlack);
-    manager = new TsSkinManager(form);
-    manager->SetSkinDirectory(fw::Utf8ToUtf16(dir.Dir()));
-    manager->SetSkinName(u"S");
-  }
-  void TearDown() override { app.reset(); }
+  void SetUp() override { MakeSkinnedForm(kOptions, Master()); }
   void Show() {
     form->Show();
     desktop.Pump();
@@ -174,12 +160,6 @@ class FadeTest : public ::testing::Test {
     win::InjectMouseMove({x, y});
     desktop.Pump();
   }
-
-  win::VirtualDesktop desktop{800, 600};
-  std::unique_ptr<fw::TApplication> app;
-  TempDir dir;
-  fw::TForm* form = nullptr;
-  TsSkinManager* manager = nullptr;
 };
 
 TEST_F(FadeTest, HoverFadesInSixStepsEachTheBlendOfTheTwoCachedPictures) {
