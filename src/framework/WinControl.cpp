@@ -71,7 +71,7 @@ bool IsButtonUp(UINT msg) {
 }  // namespace
 
 void TWinControl::RegisterWindowClass(const std::u16string& name) {
-  if (!WindowClasses().insert(name).second) return;
+  WindowClasses().insert(name);
   WNDCLASSEXW wc;
   wc.style = CS_DBLCLKS;
   wc.hCursor = LoadCursorW(IDC_ARROW);
@@ -88,7 +88,7 @@ void TWinControl::RegisterWindowClass(const std::u16string& name) {
     c->MainWndProc(msg, w, l, &result);
     return result;
   });
-  RegisterClassExW(wc);
+  RegisterClassExW(wc);  // 0 when already registered, which is fine
 }
 
 TWinControl* TWinControl::FindControl(HWND hwnd) {

@@ -178,7 +178,7 @@ class TWinControl : public TControl {
   TWinControl* KeyPreviewForm() const;
   // Gives a key message to that form first; true when the form swallowed the key.
   bool PreviewKey(UINT msg, win::WORD& key);
-  // Registers a framework window class of that name (once; later calls do nothing).
+  // Registers a framework window class of that name (already registered: nothing changes).
   static void RegisterWindowClass(const std::u16string& name);
 
   HWND FHandle = nullptr;

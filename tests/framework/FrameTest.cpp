@@ -48,8 +48,9 @@ end
   EXPECT_EQ(win::GetClassNameW(h), u"TFrame");
   EXPECT_EQ(TWinControl::FindControl(h), frame);
   const auto formBrush = win::GetClassLongPtrW(form->Handle(), win::GCLP_HBRBACKGROUND);
-  win::SetClassLongPtrW(h, win::GCLP_HBRBACKGROUND, formBrush + 7);
-  EXPECT_EQ(win::GetClassLongPtrW(h, win::GCLP_HBRBACKGROUND), formBrush + 7);
+  // A system colour's brush (colour index + 1), which the shared class does not use.
+  win::SetClassLongPtrW(h, win::GCLP_HBRBACKGROUND, 7);
+  EXPECT_NE(win::GetClassLongPtrW(h, win::GCLP_HBRBACKGROUND), formBrush);
   EXPECT_EQ(win::GetClassLongPtrW(form->Handle(), win::GCLP_HBRBACKGROUND), formBrush);
   win::SetClassLongPtrW(h, win::GCLP_HBRBACKGROUND, formBrush);
 }
