@@ -7,6 +7,7 @@
 
 #include "framework/Application.h"
 #include "framework/Control.h"
+#include "framework/Frame.h"
 #include "framework/TextConv.h"
 #include "framework/WinControl.h"
 #include "platform/gfx/PictureCodec.h"
@@ -87,7 +88,7 @@ class Reader {
                Utf8ToUtf16(root->ClassName()));
     root->Loading();
     loaded_.push_back(root);
-    Fill(root, desc.className, desc, dynamic_cast<TWinControl*>(root), true);
+    Fill(root, desc.className, desc, dynamic_cast<TWinControl*>(root), root, true);
     for (auto& f : ctx_.Fixups()) {
       TComponent* target = FindGlobalComponent(root, f.name);
       if (!target) Fail(f.line, f.property, u"unknown component " + Utf8ToUtf16(f.name));
@@ -118,8 +119,9 @@ class Reader {
     }
   }
 
+  // owner: who owns the children made here (the root, or the frame they sit in).
   void Fill(TComponent* c, const std::string& className, const TObjectDesc& desc,
-            TWinControl* parent, bool isRoot) {
+            TWinControl* parent, TComponent* owner, bool isRoot) {
     if (isRoot) {
       Apply(desc.line, "Name", [&] { c->SetName(desc.name); });
     }
@@ -135,7 +137,9 @@ class Reader {
       const ClassInfo* info = FindClass(child.className);
       if (!info || !info->factory)
         Fail(child.line, "", u"unknown class " + Utf8ToUtf16(child.className));
-      TComponent* made = info->factory(ctx_.Root());
+      TComponent* made = nullptr;
+      // A component may refuse its owner.
+      Apply(child.line, "", [&] { made = info->factory(owner); });
       if (!IsOfClass(made, child.className)) {
         delete made;
         Fail(child.line, "",
@@ -151,7 +155,9 @@ class Reader {
         control->SetParent(parent);
       }
       // Only windowed controls hold controls.
-      Fill(made, child.className, child, dynamic_cast<TWinControl*>(made), false);
+      // A frame owns what is put on it.
+      TComponent* childOwner = dynamic_cast<TFrame*>(made) ? made : owner;
+      Fill(made, child.className, child, dynamic_cast<TWinControl*>(made), childOwner, false);
     }
   }
 

@@ -6,6 +6,7 @@
 #include "framework/DataModule.h"
 #include "framework/Edit.h"
 #include "framework/Form.h"
+#include "framework/Frame.h"
 #include "framework/Image.h"
 #include "framework/ImageList.h"
 #include "framework/Label.h"
@@ -242,6 +243,7 @@ void RegisterStdControls() {
     p->SetAlignment(TAlignment(x.Enum(v, kAlignmentNames)));
   });
   RegisterClass<TGroupBox>("TGroupBox", "TWinControl");
+  RegisterClass<TFrame>("TFrame", "TWinControl");
 
   RegisterClass<TLabel>("TLabel", "TControl");
   RegisterProperty<TLabel>("TLabel", "AutoSize",

@@ -1,6 +1,7 @@
 #include "framework/WinControl.h"
 
 #include <algorithm>
+#include <set>
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
@@ -22,6 +23,12 @@ using namespace win;
 namespace {
 
 constexpr char16_t kWindowClass[] = u"FwWindow";
+
+// The classes of the framework's windows: what FindControl recognises.
+std::set<std::u16string>& WindowClasses() {
+  static std::set<std::u16string> classes;
+  return classes;
+}
 
 int CursorResource(TCursor cursor) {
   switch (cursor) {
@@ -63,11 +70,12 @@ bool IsButtonUp(UINT msg) {
 
 }  // namespace
 
-void TWinControl::RegisterWindowClass() {
+void TWinControl::RegisterWindowClass(const std::u16string& name) {
+  WindowClasses().insert(name);
   WNDCLASSEXW wc;
   wc.style = CS_DBLCLKS;
   wc.hCursor = LoadCursorW(IDC_ARROW);
-  wc.lpszClassName = kWindowClass;
+  wc.lpszClassName = name;
   wc.lpfnWndProc = MakeWindowProc([](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
     auto* c = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(h, GWLP_USERDATA));
     if (!c && msg == WM_NCCREATE) {
@@ -84,7 +92,7 @@ void TWinControl::RegisterWindowClass() {
 }
 
 TWinControl* TWinControl::FindControl(HWND hwnd) {
-  if (!IsWindow(hwnd) || GetClassNameW(hwnd) != kWindowClass) return nullptr;
+  if (!IsWindow(hwnd) || !WindowClasses().contains(GetClassNameW(hwnd))) return nullptr;
   return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
@@ -127,9 +135,10 @@ void TWinControl::CreateHandle() {
   // Forms and popups (tooltips) are top-level; every other control needs its parent's window.
   if (!p.WndParent && (p.Style & WS_CHILD))
     throw Exception(u"Control '" + Utf8ToUtf16(Name()) + u"' has no parent window");
-  RegisterWindowClass();
-  HWND h = CreateWindowExW(p.ExStyle, kWindowClass, p.Caption, p.Style, p.X, p.Y, p.Width, p.Height,
-                           p.WndParent, 0, this);
+  if (p.WinClassName.empty()) p.WinClassName = kWindowClass;
+  RegisterWindowClass(p.WinClassName);
+  HWND h = CreateWindowExW(p.ExStyle, p.WinClassName, p.Caption, p.Style, p.X, p.Y, p.Width,
+                           p.Height, p.WndParent, 0, this);
   if (!h) throw Exception(u"Error creating window");
   FHandle = h;
   // The window takes its place among its siblings' windows as the control has among the

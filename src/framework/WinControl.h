@@ -36,6 +36,9 @@ struct TCreateParams {
   int X = 0, Y = 0, Width = 0, Height = 0;
   HWND WndParent = nullptr;
   std::u16string Caption;
+  // The window class; empty: the class every framework window shares. A control with a class
+  // of its own can change the class's values (its background brush) for its windows alone.
+  std::u16string WinClassName;
 };
 
 using TKeyEvent = std::function<void(TComponent* sender, win::WORD& key, TShiftState)>;
@@ -175,7 +178,8 @@ class TWinControl : public TControl {
   TWinControl* KeyPreviewForm() const;
   // Gives a key message to that form first; true when the form swallowed the key.
   bool PreviewKey(UINT msg, win::WORD& key);
-  static void RegisterWindowClass();
+  // Registers a framework window class of that name (already registered: nothing changes).
+  static void RegisterWindowClass(const std::u16string& name);
 
   HWND FHandle = nullptr;
   std::vector<TControl*> FControls;        // windowless children, bottom to top

@@ -8,6 +8,7 @@
 #include "framework/TextConv.h"
 #include "framework/dbctrls/DataControlsClasses.h"
 #include "platform/gfx/GraphicsError.h"
+#include "skin/controls/sFrameAdapter.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/internal/sInternalSkins.h"
@@ -134,11 +135,20 @@ void RegisterControl(const char* name, const char* base) {
 
 // The skin data of a control in its entry of the dump: the section finally used (the name
 // set, else the default section's name in the skin in force), its index, the state the
-// control shows (0 normal, 1 hot or focused) and the background kind.
+// control shows (0 normal, 1 hot or focused) and the background kind. A frame shows the data
+// of its adapter.
+const skin::core::TsCommonData* SkinDataOf(fw::TControl* c) {
+  if (auto* skinned = dynamic_cast<const TsSkinnedControl*>(c)) return &skinned->CommonData();
+  if (dynamic_cast<fw::TFrame*>(c))
+    for (int i = 0; i < c->ComponentCount(); ++i)
+      if (auto* adapter = dynamic_cast<const TsFrameAdapter*>(c->Components(i)))
+        return &adapter->SkinData();
+  return nullptr;
+}
+
 void WriteSkinData(backend::JsonWriter& w, fw::TControl* c) {
-  auto* skinned = dynamic_cast<const TsSkinnedControl*>(c);
-  if (!skinned) return;
-  const skin::core::TsCommonData* cd = &skinned->CommonData();
+  const skin::core::TsCommonData* cd = SkinDataOf(c);
+  if (!cd) return;
   const TsSkinManager* m = cd->SkinManager();
   const skin::data::TacSkinModel* model = m ? m->SkinModel() : nullptr;
   w.Key("skin");
@@ -264,6 +274,10 @@ void RegisterSkinClasses() {
   RegisterControl<TsTreeView>("TsTreeView", "TTreeView");
   fw::RegisterDataControls();  // the grid's own properties, and its entry in the dump
   RegisterControl<TsDBGrid>("TsDBGrid", "TDBGrid");
+  fw::RegisterClass<TsFrameAdapter>("TsFrameAdapter", "TComponent");
+  fw::RegisterProperty<TsFrameAdapter>(
+      "TsFrameAdapter", "SkinData.SkinSection",
+      [](TsFrameAdapter* a, V v, C x) { a->SkinData().SetSkinSection(SectionName(v, x)); });
   fw::RegisterClass<TsLabel>("TsLabel", "TLabel");
   fw::RegisterProperty<TsLabel>("TsLabel", "UseSkinColor",
                                 [](TsLabel* l, V v, C x) { l->SetUseSkinColor(x.Bool(v)); });

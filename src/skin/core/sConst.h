@@ -1,6 +1,6 @@
 // Constants shared by the skinned controls: the class codes each control kind sets in its skin
 // data and the sets of them the skin engine tests, the background kinds and state flags of the
-// skin data, and the special colours that name palette entries of the skin.
+// skin data, the special colours that name palette entries of the skin, and error texts.
 #pragma once
 
 #include <cstdint>
@@ -91,5 +91,9 @@ constexpr fw::TColor slBtnBlue = fw::TColor(0xFFFFEDC9u);
 constexpr fw::TColor slBtnBlueActive = fw::TColor(0xFFFFE9BEu);
 constexpr fw::TColor slBtnBlueText = fw::TColor(0xFFAE7400u);
 constexpr fw::TColor slBtnBlueTextActive = fw::TColor(0xFF916000u);
+
+// Error texts.
+inline constexpr char16_t acs_FrameAdapterError1[] =
+    u"Компонент TsFrameAdapter должен быть положен на соответствующий фрейм";
 
 }  // namespace skin::core

@@ -1,0 +1,156 @@
+// The frame adapter on a form with a manager and a small skin made here: where it may be put,
+// what the frame answers and paints while the adapter lives and after it goes, the skin's
+// coming and going, and the frame's entry in the dump.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/Application.h"
+#include "framework/Automation.h"
+#include "framework/Form.h"
+#include "framework/Reader.h"
+#include "framework/TextConv.h"
+#include "framework/WindowDescription.h"
+#include "platform/backend/Dump.h"
+#include "platform/win/VirtualDesktop.h"
+#include "skin/controls/sControls.h"
+#include "skin/controls/sFrameAdapter.h"
+#include "skin/data/TempDir.h"
+
+namespace skin::controls::test {
+namespace {
+
+using namespace skin::core;
+using skin::data::test::TempDir;
+
+// Colours as the skin and the controls write them; each channel differs from the others.
+constexpr int kMain = 0x405060, kPanel = 0x30A050, kFormColor = 0x123456, kFrameColor = 0x20C0E0;
+
+class FrameAdapterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<fw::TApplication>();
+    RegisterSkinClasses();
+    dir.Write("S/Options.dat", "[GLOBALINFO]\nVERSION=8.0\nCOLOR=" + std::to_string(kMain) +
+                                   "\n\n[PANEL]\nCOLOR=" + std::to_string(kPanel) +
+                                   "\n\n[TRANSPARENT]\nTRANSPARENCY=100\nHOTTRANSPARENCY=100\n");
+    form = new fw::TForm(app.get());
+    form->SetName("F");
+    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
+    form->SetBounds(0, 0, 300, 200);
+    form->SetColor(kFormColor);
+    manager = new TsSkinManager(form);
+    manager->SetSkinDirectory(fw::Utf8ToUtf16(dir.Dir()));
+    manager->SetSkinName(u"S");
+    frame = new fw::TFrame(form);
+    frame->SetName("Fr");
+    frame->SetBounds(20, 30, 100, 60);
+    frame->SetColor(kFrameColor);
+    frame->SetParent(form);
+    adapter = new TsFrameAdapter(frame);
+    adapter->AfterConstruction();
+    form->Show();
+    desktop.Pump();
+  }
+  void TearDown() override { app.reset(); }
+  // What the screen shows inside the frame, after a repaint.
+  int FrameShows() {
+    frame->Invalidate();
+    desktop.Pump();
+    return int(gfx::ColorFromPixel(desktop.Compose().At(20 + 50, 30 + 30)));
+  }
+
+  win::VirtualDesktop desktop{800, 600};
+  std::unique_ptr<fw::TApplication> app;
+  TempDir dir;
+  fw::TForm* form = nullptr;
+  TsSkinManager* manager = nullptr;
+  fw::TFrame* frame = nullptr;
+  TsFrameAdapter* adapter = nullptr;
+};
+
+TEST_F(FrameAdapterTest, OnlyAFrameTakesOne) {
+  const int before = form->ComponentCount();
+  try {
+    new TsFrameAdapter(form);
+    ADD_FAILURE() << "an adapter on a form";
+  } catch (const fw::Exception& e) {
+    EXPECT_EQ(e.Message(), acs_FrameAdapterError1);
+  }
+  EXPECT_EQ(form->ComponentCount(), before);
+  // In a description, with its place in the text.
+  try {
+    fw::ReadComponentText(form, "object F: TForm\n  object A: TsFrameAdapter\n  end\nend\n",
+                          "Unit5.txt", ".");
+    ADD_FAILURE() << "an adapter on a form read";
+  } catch (const fw::EReadError& e) {
+    EXPECT_NE(e.Message().find(u"Unit5.txt:2"), std::u16string::npos)
+        << fw::Utf16ToUtf8(e.Message());
+    EXPECT_NE(e.Message().find(acs_FrameAdapterError1), std::u16string::npos);
+  }
+  // On a frame of a description it belongs to the frame.
+  fw::ReadComponentText(form,
+                        "object F: TForm\n  object Fr2: TFrame\n    object A: TsFrameAdapter\n"
+                        "      SkinData.SkinSection = 'panel'\n    end\n  end\nend\n",
+                        "Unit5.txt", ".");
+  auto* frame2 = dynamic_cast<fw::TFrame*>(form->FindComponent("Fr2"));
+  ASSERT_NE(frame2, nullptr);
+  auto* read = dynamic_cast<TsFrameAdapter*>(frame2->FindComponent("A"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Frame(), frame2);
+  EXPECT_EQ(read->SkinData().SkinSection(), "PANEL");
+}
+
+TEST_F(FrameAdapterTest, PaintsTheSectionAndAnswersForTheFrameUntilItGoes) {
+  const HWND h = frame->Handle();
+  // Plain: the transparent section, so the frame shows its parent's colour.
+  EXPECT_EQ(SendAMessage(h, AC_GETDEFINDEX), manager->GetSkinIndex("TRANSPARENT") + 1);
+  EXPECT_EQ(adapter->SkinData().SkinIndex, manager->GetSkinIndex("TRANSPARENT"));
+  EXPECT_EQ(SendAMessage(h, AC_CTRLHANDLED), 1);
+  EXPECT_EQ(SendAMessage(h, AC_GETSKINDATA), LRESULT(&adapter->SkinData()));
+  TacSectionInfo info;
+  SendAMessage(h, AC_GETSKININDEX, LPARAM(&info));
+  EXPECT_EQ(info.siSkinIndex, adapter->SkinData().SkinIndex);
+  EXPECT_EQ(FrameShows(), kFormColor);
+
+  // Named: the panel's colour.
+  adapter->SkinData().SetSkinSection("PANEL");
+  EXPECT_EQ(SendAMessage(h, AC_GETDEFINDEX), manager->GetSkinIndex("PANEL") + 1);
+  EXPECT_EQ(adapter->SkinData().SkinIndex, manager->GetSkinIndex("PANEL"));
+  EXPECT_EQ(FrameShows(), kPanel);
+  // A new size is painted anew.
+  frame->SetBounds(20, 30, 140, 80);
+  desktop.Pump();
+  EXPECT_EQ(int(gfx::ColorFromPixel(desktop.Compose().At(20 + 130, 30 + 70))), kPanel);
+
+  // Without the skin the frame paints itself; with it again, the section.
+  manager->SetActive(false);
+  desktop.Pump();
+  EXPECT_EQ(FrameShows(), kFrameColor);
+  manager->SetActive(true);
+  desktop.Pump();
+  EXPECT_EQ(adapter->SkinData().SkinIndex, manager->GetSkinIndex("PANEL"));
+  EXPECT_EQ(FrameShows(), kPanel);
+
+  // Gone: the frame's own handling answers and paints.
+  delete adapter;
+  adapter = nullptr;
+  EXPECT_EQ(SendAMessage(h, AC_CTRLHANDLED), 0);
+  EXPECT_EQ(SendAMessage(h, AC_GETSKINDATA), 0);
+  EXPECT_EQ(FrameShows(), kFrameColor);
+}
+
+TEST_F(FrameAdapterTest, TheDumpShowsTheFramesSkinData) {
+  fw::InstallFormDump();
+  adapter->SkinData().SetSkinSection("PANEL");
+  const std::string dump = backend::DumpWindows();
+  const std::size_t at = dump.find("\"name\":\"Fr\"");
+  ASSERT_NE(at, std::string::npos) << dump;
+  const std::string entry = "\"skin\":{\"section\":\"PANEL\",\"index\":" +
+                            std::to_string(manager->GetSkinIndex("PANEL")) + ",\"state\":0";
+  EXPECT_NE(dump.find(entry, at), std::string::npos) << dump;
+}
+
+}  // namespace
+}  // namespace skin::controls::test
