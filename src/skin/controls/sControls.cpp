@@ -11,6 +11,7 @@
 #include "skin/controls/sFrameAdapter.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
+#include "skin/frame/sCtrlAdapter.h"
 #include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls {
@@ -287,6 +288,11 @@ void RegisterSkinClasses() {
   RegisterSkinProvider();
   fw::AddControlDumper(WriteSkinData);
   skin::frame::InstallWrapperDump();
+  // A frame a form's control adapter meets is skinned by a frame adapter of its own.
+  skin::frame::SetFrameSkinner([](fw::TFrame& frame) {
+    auto* adapter = new TsFrameAdapter(&frame);
+    adapter->AfterConstruction();
+  });
 }
 
 }  // namespace skin::controls
