@@ -137,6 +137,7 @@ TacMainWnd::TacMainWnd(HWND handle, const TacSkinParams& params, TsSkinManager* 
     FOwnSkinData->SetSkinSection(params.SkinSection);
     FOwnSkinData->SetCustomColor(!params.UseSkinColor);
     FOwnSkinData->SetCustomFont(!params.UseSkinFontColor);
+    if (!params.Control) FOwnSkinData->FSWHandle = handle;  // a bare window's data lives with it
     if (manager) FOwnSkinData->SetSkinManager(manager);
     FSkinData = FOwnSkinData.get();
   }

@@ -18,6 +18,7 @@
 #include "framework/Form.h"
 #include "framework/TextConv.h"
 #include "platform/gfx/PictureCodec.h"
+#include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
@@ -28,6 +29,7 @@
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
 #include "skin/core/sFade.h"
+#include "skin/core/sGraphUtils.h"
 #include "skin/core/sMessages.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/internal/sInternalSkins.h"
@@ -442,6 +444,97 @@ TEST_F(WrapperTest, AWrappedButtonShowsItsSectionInItsModalTone) {
   for (int y = 0; y < plain.Height(); ++y)
     for (int x = 0; x < plain.Width(); ++x) changed += plain.At(x, y) != toned.At(x, y);
   EXPECT_GT(changed, plain.Width() * plain.Height() / 2);
+}
+
+// A bare dialog button (no owning control) paints itself: the screen shows its picture; a
+// disabled one is its enabled picture blended with its parent's background; a multi-line
+// caption wraps; the focus rectangle is a frame around the caption and nothing else.
+TEST_F(WrapperTest, BareDialogButtonsPaintThemselves) {
+  auto* bare = new TBox(form);
+  bare->SetBounds(220, 160, 70, 34);
+  bare->SetParent(form);
+  desktop.Pump();
+  const HWND h = bare->Handle();
+  win::SetWindowLongPtrW(h, win::GWLP_ID, 1);
+  win::SetWindowTextW(h, u"");
+  auto w = TacMainWnd::Create<TacBtnWnd>(h, false, TacSkinParams{}, manager, nullptr);
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap enabled = *w->SkinData()->CacheBmp();
+  ASSERT_EQ(enabled.Width(), 70);
+  // The screen shows the picture.
+  win::InvalidateRect(h, nullptr, true);
+  desktop.Pump();
+  win::RECT r;
+  win::GetWindowRect(h, &r);
+  const gfx::Bitmap screen = desktop.Compose();
+  int differing = 0;
+  for (int y = 0; y < enabled.Height(); ++y)
+    for (int x = 0; x < enabled.Width(); ++x)
+      differing += (screen.At(r.Left + x, r.Top + y) & 0xFFFFFF) != (enabled.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differing, 0);
+  // Disabled: blended with what lies behind it.
+  skin::draw::TacBGInfo info;
+  GetBGInfo(info, form->Handle(), false);
+  ASSERT_EQ(info.BgType, skin::draw::TacBGType::btFill);
+  gfx::Bitmap behind(70, 34);
+  skin::paint::FillRect32(behind, behind.Bounds(), info.Color, 255);
+  gfx::Bitmap expected = enabled;
+  skin::paint::BlendTransRectangle(expected, 0, 0, behind, {0, 0, 69, 33}, DefBlendDisabled,
+                                   skin::paint::clFuchsia);
+  win::EnableWindow(h, false);
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap disabled = *w->SkinData()->CacheBmp();
+  differing = 0;
+  for (int y = 0; y < 34; ++y)
+    for (int x = 0; x < 70; ++x) differing += disabled.At(x, y) != expected.At(x, y);
+  EXPECT_EQ(differing, 0);
+  EXPECT_NE(disabled.At(35, 17), enabled.At(35, 17));
+  win::EnableWindow(h, true);
+  // A long caption takes more rows when the button is multi-line.
+  auto textRows = [&]() {
+    EXPECT_TRUE(w->PrepareCache());
+    const gfx::Bitmap& b = *w->SkinData()->CacheBmp();
+    int rows = 0;
+    for (int y = 0; y < 34; ++y) {
+      bool text = false;
+      for (int x = 0; x < 70; ++x) text |= b.At(x, y) != enabled.At(x, y);
+      rows += text;
+    }
+    return rows;
+  };
+  win::SetWindowTextW(h, u"Сохранить все изменения");
+  const int single = textRows();
+  win::SetWindowLongPtrW(h, win::GWL_STYLE,
+                         win::GetWindowLongPtrW(h, win::GWL_STYLE) | win::BS_MULTILINE);
+  const int multi = textRows();
+  EXPECT_GT(single, 0);
+  EXPECT_GT(multi, single);
+  // Focused: the focus rectangle is the only difference, a frame inside the button.
+  win::SetWindowTextW(h, u"OK");
+  win::SetFocus(h);
+  desktop.Pump();
+  manager->ButtonsOptions().ShowFocusRect = false;
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap plain = *w->SkinData()->CacheBmp();
+  manager->ButtonsOptions().ShowFocusRect = true;
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap focused = *w->SkinData()->CacheBmp();
+  gfx::TRect box{70, 34, -1, -1};
+  differing = 0;
+  for (int y = 0; y < 34; ++y)
+    for (int x = 0; x < 70; ++x)
+      if (focused.At(x, y) != plain.At(x, y)) {
+        ++differing;
+        box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x),
+               std::max(box.Bottom, y)};
+      }
+  ASSERT_GT(differing, 0);
+  EXPECT_GE(box.Top, 3);
+  EXPECT_LE(box.Bottom, 34 - 4);
+  for (int y = box.Top + 1; y < box.Bottom; ++y)
+    for (int x = box.Left + 1; x < box.Right; ++x)
+      EXPECT_EQ(focused.At(x, y), plain.At(x, y)) << x << "," << y;
+  w.reset();
 }
 
 // Every internal skin's bar, as it is, with its down arrow hot and with it pressed: the hot and
