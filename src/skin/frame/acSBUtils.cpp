@@ -589,12 +589,42 @@ void TacScrollWnd::DrawBars(gfx::HDC dc) {
     gfx::DeviceContext from(bmp);
     gfx::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), &from, 0, 0, gfx::SRCCOPY);
   }
-  // The corner square where both bars meet.
-  const TRect h = BarRect(SB_HORZ), v = BarRect(SB_VERT);
-  if (!h.IsEmpty() && !v.IsEmpty()) {
-    const TRect corner{v.Left, h.Top, v.Right, h.Bottom};
-    skin::paint::FillDC(dc, corner, manager->GetGlobalColor());
+  // The corner square where both bars meet, with the size grip at its bottom-right.
+  const TRect corner = CornerRect();
+  if (corner.IsEmpty()) return;
+  gfx::Bitmap bmp(corner.Width(), corner.Height());
+  skin::paint::FillRect32(bmp, bmp.Bounds(), manager->GetGlobalColor(), 255);
+  const skin::data::TacSkinModel* sm = manager->SkinModel();
+  const int grip = sm ? manager->ConstData().GripRightBottom : -1;
+  if (GripVisible() && sm->IsValidImgIndex(grip)) {
+    const auto& md = sm->ma[std::size_t(grip)];
+    gfx::Bitmap bg = bmp;
+    skin::draw::DrawSkinGlyph(bmp, {bmp.Width() - md.Width, bmp.Height() - md.Height}, 0, 1, md,
+                              skin::draw::MakeCacheInfo(&bg));
   }
+  gfx::DeviceContext from(bmp);
+  gfx::BitBlt(dc, corner.Left, corner.Top, corner.Width(), corner.Height(), &from, 0, 0,
+              gfx::SRCCOPY);
+}
+
+TRect TacScrollWnd::CornerRect() const {
+  const TRect h = BarRect(SB_HORZ), v = BarRect(SB_VERT);
+  if (h.IsEmpty() || v.IsEmpty()) return {};
+  return {v.Left, h.Top, v.Right, h.Bottom};
+}
+
+bool TacScrollWnd::GripVisible() const {
+  if (CornerRect().IsEmpty()) return false;
+  const HWND parent = GetParent(CtrlHandle);
+  if (!parent || GetParent(parent)) return false;
+  RECT client;
+  GetClientRect(parent, &client);
+  POINT origin{0, 0};
+  ClientToScreen(parent, &origin);
+  const TRect wr = WindowRectOf(CtrlHandle);
+  const int right = origin.X + client.Right, bottom = origin.Y + client.Bottom;
+  return wr.Bottom == bottom &&
+         (fLeftScrollbar ? wr.Left == origin.X + client.Left : wr.Right == right);
 }
 
 void TacScrollWnd::RedrawBars() {
@@ -663,6 +693,12 @@ void TacScrollWnd::NCCalcSize(fw::TMessage& m) {
 LRESULT TacScrollWnd::NCHitTest(fw::TMessage& m) {
   const TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
   const TRect wr = WindowRectOf(CtrlHandle);
+  // The mouse over the window makes it the manager's hot control, bars and frame included.
+  if (TsSkinManager* manager = SkinManager(); manager && wr.Contains(p) &&
+                                              manager->ActiveControl() != CtrlHandle &&
+                                              IsWindowEnabled(CtrlHandle))
+    manager->SetActiveControl(CtrlHandle);
+  if (GripVisible() && CornerRect().Offset(wr.Left, wr.Top).Contains(p)) return HTBOTTOMRIGHT;
   for (int bar : {SB_VERT, SB_HORZ}) {
     const TRect r = BarRect(bar).Offset(wr.Left, wr.Top);
     if (!r.IsEmpty() && r.Contains(p)) return Layout(bar).Active ? HitCode(bar) : HTNOWHERE;
@@ -985,7 +1021,8 @@ void TacBaseWnd::acWndProc(fw::TMessage& m) {
 }
 
 void TacEditWnd::AfterCreation() {
-  if (SkinData()->SkinSection().empty())
+  // Own data without a section takes the given one, else "EDIT"; a control's data keeps its own.
+  if (OwnsSkinData() && SkinData()->SkinSection().empty())
     SkinData()->SetSkinSection(FParams.SkinSection.empty() ? "EDIT" : FParams.SkinSection);
   TacBaseWnd::AfterCreation();
   SetSkinParams();

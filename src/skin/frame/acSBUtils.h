@@ -214,6 +214,12 @@ class TacScrollWnd : public TacMainWnd {
   void DrawBars(gfx::HDC dc);
   // The bar alone into bmp (its size), as DrawBars paints it.
   void PaintBar(int bar, gfx::Bitmap& bmp);
+  // The square where both bars meet, in window coordinates; empty unless both show.
+  gfx::TRect CornerRect() const;
+  // The corner is a size grip (Ac_GripVisible): both bars show, the parent is a top-level
+  // window, and the window's bottom-right (bottom-left with the bar on the left) is the
+  // parent's client corner. It shows "GRIPIMAGE" and answers HTBOTTOMRIGHT.
+  bool GripVisible() const;
   bool ThumbTracking() const { return fThumbTracking; }
 
   using TacMainWnd::TacMainWnd;

@@ -537,6 +537,55 @@ TEST_F(WrapperTest, BareDialogButtonsPaintThemselves) {
   w.reset();
 }
 
+// Both bars of a window in its top-level parent's bottom-right corner meet in a size grip: the
+// corner shows "GRIPIMAGE" over the skin's colour and answers HTBOTTOMRIGHT; elsewhere the
+// corner is the plain colour. The mouse over the window makes it the manager's hot control.
+TEST_F(WrapperTest, TheBarsCornerIsASizeGripInTheParentsCorner) {
+  const HWND h = box->Handle();
+  box->SetBounds(100, 50, 200, 150);  // the form's client is 300 x 200
+  auto sw = TacMainWnd::Create<TacScrollWnd>(h, true, params, manager, nullptr);
+  win::SCROLLINFO si;
+  si.fMask = win::SIF_RANGE | win::SIF_PAGE | win::SIF_POS;
+  si.nMax = 99;
+  si.nPage = 10;
+  for (int bar : {win::SB_HORZ, win::SB_VERT}) win::SetScrollInfo(h, bar, si, true);
+  desktop.Pump();
+  ASSERT_TRUE(sw->GripVisible());
+  const gfx::TRect corner = sw->CornerRect();
+  ASSERT_FALSE(corner.IsEmpty());
+  const int grip = manager->ConstData().GripRightBottom;
+  ASSERT_TRUE(manager->SkinModel()->IsValidImgIndex(grip));
+  auto cornerPixels = [&]() {
+    win::RECT wr;
+    win::GetWindowRect(h, &wr);
+    const gfx::Bitmap screen = desktop.Compose();
+    const std::uint32_t plain = skin::paint::SwapRedBlue(std::uint32_t(manager->GetGlobalColor()));
+    int other = 0;
+    for (int y = corner.Top; y < corner.Bottom; ++y)
+      for (int x = corner.Left; x < corner.Right; ++x)
+        other += (screen.At(wr.Left + x, wr.Top + y) & 0xFFFFFF) != (plain & 0xFFFFFF);
+    return other;
+  };
+  EXPECT_GT(cornerPixels(), 0);
+  win::RECT wr;
+  win::GetWindowRect(h, &wr);
+  const gfx::TPoint centre{wr.Left + corner.Left + corner.Width() / 2,
+                           wr.Top + corner.Top + corner.Height() / 2};
+  manager->SetActiveControl(nullptr);
+  EXPECT_EQ(win::SendMessageW(h, win::WM_NCHITTEST, 0, win::MAKELPARAM(centre.X, centre.Y)),
+            win::HTBOTTOMRIGHT);
+  EXPECT_EQ(manager->ActiveControl(), h);
+  // Away from the parent's corner: no grip, a plain corner that is neither bar.
+  box->SetBounds(50, 20, 200, 150);
+  desktop.Pump();
+  EXPECT_FALSE(sw->GripVisible());
+  EXPECT_EQ(cornerPixels(), 0);
+  win::GetWindowRect(h, &wr);
+  const gfx::TPoint moved{wr.Left + corner.Left + 2, wr.Top + corner.Top + 2};
+  EXPECT_NE(win::SendMessageW(h, win::WM_NCHITTEST, 0, win::MAKELPARAM(moved.X, moved.Y)),
+            win::HTBOTTOMRIGHT);
+}
+
 // Every internal skin's bar, as it is, with its down arrow hot and with it pressed: the hot and
 // pressed arrows are painted from their own states, and the pictures go to test-out to be looked
 // at (frame/bars.png: a row per skin).
