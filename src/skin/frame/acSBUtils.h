@@ -329,7 +329,7 @@ class TacTreeViewWnd : public TacEditWnd {
 
 // The colours a dialog button takes from its modal result (0x1FFFFFFF: none).
 struct TacColoring {
-  static constexpr std::uint32_t None = 0x1FFFFFFF;
+  static constexpr std::uint32_t None = skin::core::kNoColorTone;
   std::uint32_t ColorToneBG = None;  // recolours the button's background
   std::uint32_t ColorGlyph = None;
   std::uint32_t ColorText = None;
