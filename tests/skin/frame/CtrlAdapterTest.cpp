@@ -4,6 +4,8 @@
 // and with their controls, and labels that take the skin's font colour and get theirs back.
 #include <gtest/gtest.h>
 
+#include "InternalSkinFormTest.h"
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -57,19 +59,13 @@ class TTestOwner : public TacAdapterOwner {
   std::vector<std::pair<fw::TCustomForm*, std::string>> Providers;
 };
 
-class CtrlAdapterTest : public ::testing::Test {
+class CtrlAdapterTest : public test::InternalSkinFormTest {
  protected:
   void SetUp() override {
-    app = std::make_unique<fw::TApplication>();
-    form = new fw::TForm(app.get());
-    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 400, 300);
-    manager = new TsSkinManager(form);
-    manager->ThirdParty().SetText(tpEdit, u"TEdit\nTMemo");
-    manager->ThirdParty().SetText(tpTreeView, u"TTreeView\nTMemo");
-    manager->AfterConstruction();
-    skin::data::AddInternalSkins(manager->InternalSkins());
-    manager->SetSkinName(fw::Utf8ToUtf16(skin::data::InternalSkins().front().Name));
+    MakeSkinnedForm(400, 300, [](TsSkinManager& m) {
+      m.ThirdParty().SetText(tpEdit, u"TEdit\nTMemo");
+      m.ThirdParty().SetText(tpTreeView, u"TTreeView\nTMemo");
+    });
     edit = Add<fw::TEdit>(form, 10, 10);
     memo = Add<fw::TMemo>(form, 10, 40);
     tree = Add<fw::TTreeView>(form, 150, 10);
@@ -84,7 +80,7 @@ class CtrlAdapterTest : public ::testing::Test {
   }
   void TearDown() override {
     adapter.reset();
-    app.reset();
+    InternalSkinFormTest::TearDown();
   }
   template <class C>
   C* Add(fw::TWinControl* parent, int left, int top) {
@@ -102,10 +98,6 @@ class CtrlAdapterTest : public ::testing::Test {
     return w && !w->Destroyed() ? w->ClassName() : "";
   }
 
-  win::VirtualDesktop desktop{800, 600};
-  std::unique_ptr<fw::TApplication> app;
-  fw::TForm* form = nullptr;
-  TsSkinManager* manager = nullptr;
   fw::TEdit* edit = nullptr;
   fw::TMemo* memo = nullptr;
   fw::TTreeView* tree = nullptr;

@@ -4,6 +4,7 @@
 // manager's scroll size.
 #include <gtest/gtest.h>
 
+#include "InternalSkinFormTest.h"
 #include "TestOutput.h"
 
 #include <memory>
@@ -46,17 +47,10 @@ class TBox : public fw::TCustomControl {
   using TCustomControl::TCustomControl;
 };
 
-class WrapperTest : public ::testing::Test {
+class WrapperTest : public test::InternalSkinFormTest {
  protected:
   void SetUp() override {
-    app = std::make_unique<fw::TApplication>();
-    form = new fw::TForm(app.get());
-    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 300, 200);
-    manager = new TsSkinManager(form);
-    manager->AfterConstruction();
-    skin::data::AddInternalSkins(manager->InternalSkins());
-    manager->SetSkinName(fw::Utf8ToUtf16(skin::data::InternalSkins().front().Name));
+    MakeSkinnedForm(300, 200);
     box = new TBox(form);
     box->SetBounds(10, 10, 200, 150);
     box->SetParent(form);
@@ -65,7 +59,6 @@ class WrapperTest : public ::testing::Test {
     params.Control = box;
     params.SkinSection = "EDIT";
   }
-  void TearDown() override { app.reset(); }
   LRESULT ListSW() {
     return win::SendMessageW(box->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_GETLISTSW), 0);
   }
@@ -75,10 +68,6 @@ class WrapperTest : public ::testing::Test {
     return r.Width();
   }
 
-  win::VirtualDesktop desktop{800, 600};
-  std::unique_ptr<fw::TApplication> app;
-  fw::TForm* form = nullptr;
-  TsSkinManager* manager = nullptr;
   TBox* box = nullptr;
   TacSkinParams params;
 };
