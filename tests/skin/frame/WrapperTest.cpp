@@ -31,6 +31,7 @@
 #include "platform/win/WindowProc.h"
 #include "skin/core/sFade.h"
 #include "skin/core/sGraphUtils.h"
+#include "skin/paint/sGraphUtils.h"
 #include "skin/core/sMessages.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/internal/sInternalSkins.h"
@@ -433,6 +434,64 @@ TEST_F(WrapperTest, AWrappedButtonShowsItsSectionInItsModalTone) {
   for (int y = 0; y < plain.Height(); ++y)
     for (int x = 0; x < plain.Width(); ++x) changed += plain.At(x, y) != toned.At(x, y);
   EXPECT_GT(changed, plain.Width() * plain.Height() / 2);
+}
+
+// A window that draws a strip of its own in the non-client area (below its 2-pixel edge): the
+// edit wrapper paints only the edge from its section and leaves the strip as the window drew it.
+class TStripped : public fw::TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  static constexpr fw::TColor kStrip = 0x0000FF;
+
+ protected:
+  void WndProc(fw::TMessage& m) override {
+    if (m.Msg == win::WM_NCCALCSIZE) {
+      win::RECT* r = m.WParam ? &reinterpret_cast<win::NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0]
+                              : reinterpret_cast<win::RECT*>(m.LParam);
+      *r = {r->Left + 2, r->Top + 10, r->Right - 2, r->Bottom - 2};
+      m.Result = 0;
+      return;
+    }
+    if (m.Msg == win::WM_NCPAINT) {
+      win::HDC dc = win::GetWindowDC(Handle());
+      skin::paint::FillDC(dc, {0, 0, Width(), 10}, kStrip);
+      win::ReleaseDC(Handle(), dc);
+      m.Result = 0;
+      return;
+    }
+    TCustomControl::WndProc(m);
+  }
+};
+
+TEST_F(WrapperTest, AnEditWrapperPaintsOnlyTheEdgeAroundAWindowsOwnNonClientContent) {
+  auto* c = new TStripped(form);
+  c->SetBounds(20, 20, 120, 60);
+  c->SetParent(form);
+  desktop.Pump();
+  TacSkinParams p;
+  p.Control = c;
+  auto w = TacMainWnd::Create<TacEditWnd>(c->Handle(), true, p, manager, nullptr);
+  win::RedrawWindow(c->Handle(), nullptr, nullptr, win::RDW_FRAME | win::RDW_INVALIDATE);
+  desktop.Pump();
+  EXPECT_TRUE(w->NCContent());
+  ASSERT_NE(w->SkinData()->CacheBmp(), nullptr);
+  const gfx::Bitmap cache = *w->SkinData()->CacheBmp();
+  ASSERT_EQ(cache.Width(), 120);
+  win::RECT wr;
+  win::GetWindowRect(c->Handle(), &wr);
+  const gfx::Bitmap screen = desktop.Compose();
+  auto at = [&](int x, int y) { return screen.At(wr.Left + x, wr.Top + y) & 0xFFFFFF; };
+  int edge = 0, strip = 0;
+  for (int x = 0; x < 120; ++x) {
+    for (int y : {0, 1, 58, 59}) edge += at(x, y) != (cache.At(x, y) & 0xFFFFFF);
+    for (int y = 2; y < 10; ++y)
+      if (x >= 2 && x < 118) strip += at(x, y) != skin::paint::SwapRedBlue(TStripped::kStrip);
+  }
+  for (int y = 0; y < 60; ++y)
+    for (int x : {0, 1, 118, 119}) edge += at(x, y) != (cache.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(edge, 0);
+  EXPECT_EQ(strip, 0);
+  w.reset();
 }
 
 // A bare dialog button (no owning control) paints itself: the screen shows its picture; a
