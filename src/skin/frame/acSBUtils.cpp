@@ -289,6 +289,12 @@ LRESULT TacMainWnd::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     m.Result = IsWindow(CtrlHandle) ? SendMessageW(CtrlHandle, msg, wParam, lParam) : 0;
     return m.Result;
   }
+  // In use meanwhile: a wrapper released by its owner while it handles the message waits.
+  ++FDepth;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{FDepth};
   acWndProc(m);
   return m.Result;
 }

@@ -31,10 +31,10 @@
 #include "platform/win/WindowProc.h"
 #include "skin/core/sFade.h"
 #include "skin/core/sGraphUtils.h"
-#include "skin/paint/sGraphUtils.h"
 #include "skin/core/sMessages.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/internal/sInternalSkins.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::frame {
 namespace {
@@ -115,10 +115,11 @@ TEST_F(WrapperTest, AWrapperFreedInsideItsOwnMessageOutlivesIt) {
   };
   freed = 0;
   std::unique_ptr<TacMainWnd> holder;
+  int before = 0;  // freed before the release: still so right after it
   const fw::TWndHookId below = box->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
     if (m.Msg == win::WM_USER + 9) {
       ReleaseWrapper(std::move(holder));
-      EXPECT_EQ(freed, 0);
+      EXPECT_EQ(freed, before);
     }
     next(m);
   });
@@ -128,6 +129,15 @@ TEST_F(WrapperTest, AWrapperFreedInsideItsOwnMessageOutlivesIt) {
   EXPECT_EQ(freed, 0);
   ReleaseWrapper(nullptr);  // the next release frees what waited
   EXPECT_EQ(freed, 1);
+  // The same when the message was handed to the wrapper directly (an adapter passing on a skin
+  // command).
+  holder = TacMainWnd::Create<TCounted>(box->Handle(), false, params, manager, nullptr);
+  TacMainWnd* direct = holder.get();
+  before = 1;
+  direct->ProcessMessage(win::WM_USER + 9, 0, 0);
+  EXPECT_EQ(freed, 1);
+  ReleaseWrapper(nullptr);
+  EXPECT_EQ(freed, 2);
   EXPECT_TRUE(box->UnhookWindowProc(below));
 }
 
