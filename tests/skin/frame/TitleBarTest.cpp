@@ -23,10 +23,10 @@ using core::test::SkinnedFormTest;
 
 constexpr gfx::Pixel kStrip = 0xFF302010;  // the caption strip the items are painted over
 
-// Whether pixel p shows colour rgb (pixel order), within the rounding of text drawing.
+// Whether pixel p shows colour rgb (pixel order), within the smoothing of small text.
 bool Near(gfx::Pixel p, gfx::Pixel rgb) {
   for (int shift = 0; shift < 24; shift += 8)
-    if (std::abs(int(p >> shift & 0xFF) - int(rgb >> shift & 0xFF)) > 4) return false;
+    if (std::abs(int(p >> shift & 0xFF) - int(rgb >> shift & 0xFF)) > 24) return false;
   return true;
 }
 
