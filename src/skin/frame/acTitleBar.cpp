@@ -232,6 +232,7 @@ TacTitleBarItem& TsTitleBar::Add() {
 
 void TsTitleBar::Clear() {
   FItems.clear();
+  FHotItem = -1;
 }
 
 void TsTitleBar::Notification(fw::TComponent* component, fw::TOperation operation) {
@@ -324,6 +325,24 @@ void TsTitleBar::UpdateScale(int newPercent) {
   OldScaleValue = newPercent;
   FUpdating = false;
   Invalidate();
+}
+
+fw::TCursor TsTitleBar::SetHotItem(int index) {
+  if (index < 0 || index >= Count() || !FItems[std::size_t(index)]->Visible) index = -1;
+  if (index != FHotItem) {
+    if (FHotItem >= 0 && FHotItem < Count()) {
+      TacTitleBarItem& old = *FItems[std::size_t(FHotItem)];
+      old.SetState(0);
+      if (old.OnMouseLeave) old.OnMouseLeave(old);
+    }
+    FHotItem = index;
+    if (index >= 0) {
+      TacTitleBarItem& item = *FItems[std::size_t(index)];
+      item.SetState(1);
+      if (item.OnMouseEnter) item.OnMouseEnter(item);
+    }
+  }
+  return index >= 0 ? FItems[std::size_t(index)]->Cursor : fw::crDefault;
 }
 
 void TsTitleBar::RaiseGroup(const TacTitleBarItem& tab) {

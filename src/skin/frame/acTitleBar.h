@@ -169,6 +169,11 @@ class TsTitleBar : public fw::TComponent {
   void Invalidate();
   // The items for a new scale (percent), from OldScaleValue.
   void UpdateScale(int newPercent);
+  // The item under the mouse (the frame's hot element acHTItem + index), -1 for none: the
+  // previous one turns normal (OnMouseLeave), the new one hot (OnMouseEnter). Answers the
+  // cursor to show: the hot item's Cursor, else crDefault.
+  fw::TCursor SetHotItem(int index);
+  int HotItem() const { return FHotItem; }
   // A tab of group g became down: the other visible tabs of the group are raised.
   void RaiseGroup(const TacTitleBarItem& tab);
   // The frame's cue to lay out and paint again.
@@ -187,6 +192,7 @@ class TsTitleBar : public fw::TComponent {
  private:
   std::vector<std::unique_ptr<TacTitleBarItem>> FItems;
   int FLeftWidth = 0, FRightWidth = 0;
+  int FHotItem = -1;
   gfx::Bitmap FDefaultMenuBtn;
 };
 

@@ -126,22 +126,18 @@ TEST_F(AnimationTest, TheCoverClearsTheSectionsCornersAndTheTitlesTopCorners) {
     for (int x = 0; x < w; ++x)
       ASSERT_EQ(pic.At(x, y) >> 24, clear.count({x, y}) ? 0u : 255u) << x << "," << y;
   // The cover shows it at the window's place, and the desktop shows through the corners.
-  auto cover = MakeCoverForm(h, *sd);
-  ASSERT_TRUE(cover);
   win::ShowWindow(h, win::SW_HIDE);
   desktop.Pump();
+  const gfx::Bitmap bare = desktop.Compose();
+  auto cover = MakeCoverForm(h, *sd);
+  ASSERT_TRUE(cover);
   win::RECT cr;
   win::GetWindowRect(cover->Handle(), &cr);
   EXPECT_EQ(cr.Left, 100);
   EXPECT_EQ(cr.Top, 80);
-  EXPECT_EQ(ConstantAlpha(cover->Handle()), 255);
-  const gfx::Bitmap before = desktop.Compose();
-  cover.reset();
-  const gfx::Bitmap bare = desktop.Compose();
-  cover = MakeCoverForm(h, *sd);
   const gfx::Bitmap shown = desktop.Compose();
   for (auto [x, y] : clear) EXPECT_EQ(shown.At(100 + x, 80 + y), bare.At(100 + x, 80 + y));
-  EXPECT_EQ(before, shown);
+  EXPECT_NE(shown.At(100 + 2, 80 + 2), bare.At(100 + 2, 80 + 2));
   // Without a caption the title's corner is the window's own.
   const win::HWND plain = MakeWindow(win::WS_POPUP, true);
   EXPECT_EQ(WindowPicture(plain, *sd).At(w - 2, 0) >> 24, 255u);
@@ -392,23 +388,23 @@ TEST_F(AnimationTest, DroppingTheLayeredStyleIsAskedABoundedNumberOfTimes) {
 
 TEST_F(AnimationTest, TheTargetLiesOnTheTaskbarsInnerEdge) {
   unsigned side = 99;
-  const gfx::TPoint from{300, 200};
-  EXPECT_EQ(MinimizeTarget(nullptr, from, side), (gfx::TRect{0, 0, 0, 0}));
+  EXPECT_EQ(MinimizeTarget(nullptr, {300, 200}, side), (gfx::TRect{0, 0, 0, 0}));
   EXPECT_EQ(side, 0u);
-  const win::RECT bottom{0, 560, 800, 600}, shifted{-2, 560, 800, 600}, right{760, 0, 800, 600},
-      top{0, 0, 800, 30}, left{0, 0, 40, 600}, rightLow{300, 560, 800, 600};
-  EXPECT_EQ(MinimizeTarget(&bottom, from, side), (gfx::TRect{300, 560, 300, 560}));
-  EXPECT_EQ(side, acTBBottom);
-  MinimizeTarget(&shifted, from, side);
-  EXPECT_EQ(side, acTBBottom);
-  EXPECT_EQ(MinimizeTarget(&right, from, side), (gfx::TRect{760, 200, 760, 200}));
-  EXPECT_EQ(side, acTBRight);
-  EXPECT_EQ(MinimizeTarget(&top, from, side), (gfx::TRect{300, 30, 300, 30}));
-  EXPECT_EQ(side, acTBTop);
-  EXPECT_EQ(MinimizeTarget(&left, from, side), (gfx::TRect{40, 200, 40, 200}));
-  EXPECT_EQ(side, acTBLeft);
-  MinimizeTarget(&rightLow, from, side);
-  EXPECT_EQ(side, acTBRight);
+  struct Case {
+    win::RECT taskbar;
+    unsigned side;
+    gfx::TPoint target;
+  };
+  for (const Case& c :
+       {Case{{0, 560, 800, 600}, acTBBottom, {300, 560}},
+        Case{{-2, 560, 800, 600}, acTBBottom, {300, 560}},
+        Case{{300, 560, 800, 600}, acTBRight, {300, 200}},
+        Case{{760, 0, 800, 600}, acTBRight, {760, 200}}, Case{{0, 0, 800, 30}, acTBTop, {300, 30}},
+        Case{{0, 0, 40, 600}, acTBLeft, {40, 200}}}) {
+    const gfx::TRect t = MinimizeTarget(&c.taskbar, {300, 200}, side);
+    EXPECT_EQ(side, c.side) << c.taskbar.Left << "," << c.taskbar.Top;
+    EXPECT_EQ(t, (gfx::TRect{c.target.X, c.target.Y, c.target.X, c.target.Y}));
+  }
 }
 
 }  // namespace

@@ -226,6 +226,21 @@ TEST_F(TitleBarTest, TabsOfOneGroupExcludeEachOther) {
   loose.DoMouseDown();
   EXPECT_EQ(looseClicks, 1);
   EXPECT_FALSE(loose.FPressed);
+  // Hover moves from item to item with their events; a hidden item is never hot.
+  std::string events;
+  for (TacTitleBarItem* i : {&first, &loose}) {
+    i->OnMouseEnter = [&](TacTitleBarItem& it) { events += "+" + std::to_string(it.Index()); };
+    i->OnMouseLeave = [&](TacTitleBarItem& it) { events += "-" + std::to_string(it.Index()); };
+  }
+  loose.Cursor = -21;
+  EXPECT_EQ(bar->SetHotItem(0), fw::crDefault);
+  EXPECT_EQ(bar->SetHotItem(3), -21);
+  EXPECT_EQ(first.GetState(), 0);
+  EXPECT_EQ(loose.GetState(), 1);
+  loose.Visible = false;
+  bar->SetHotItem(3);
+  EXPECT_EQ(events, "+0-0+3-3");
+  EXPECT_EQ(bar->HotItem(), -1);
 }
 
 TEST_F(TitleBarTest, ScalingScalesSizesMarginsAndFonts) {
