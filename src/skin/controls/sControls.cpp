@@ -255,9 +255,9 @@ void ReadTitleItems(skin::frame::TsTitleBar* bar, V v, C x) {
       {"tbaCenter", tbaCenter},
       {"tbaCenterInSpace", tbaCenterInSpace}};
   if (v.kind != fw::TValueDesc::Kind::Collection) throw fw::Exception(u"collection expected");
-  bar->Clear();
+  bar->Items().Clear();
   for (const auto& desc : v.items) {
-    TacTitleBarItem& item = bar->Add();
+    TacTitleBarItem& item = bar->Items().Add();
     for (const fw::TPropertyDesc& p : desc) {
       const std::string& n = p.name;
       const V w = p.value;

@@ -300,7 +300,9 @@ void TacHideTimer::Finish() {
   Run.reset();
   if (!EventCalled) {
     EventCalled = true;
-    if (auto event = std::move(OnAfterAnimation)) event();
+    auto event = std::move(OnAfterAnimation);
+    OnAfterAnimation = nullptr;
+    if (event) event();
   }
 }
 

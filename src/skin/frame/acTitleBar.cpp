@@ -225,14 +225,14 @@ core::TsSkinManager* TsTitleBar::Manager() const {
   return SkinManager ? SkinManager : core::DefaultManager;
 }
 
-TacTitleBarItem& TsTitleBar::Add() {
-  FItems.push_back(std::make_unique<TacTitleBarItem>(*this, Count()));
+TacTitleBarItem& TacTitleItems::Add() {
+  FItems.push_back(std::make_unique<TacTitleBarItem>(FBar, Count()));
   return *FItems.back();
 }
 
-void TsTitleBar::Clear() {
+void TacTitleItems::Clear() {
+  FBar.SetHotItem(-1);
   FItems.clear();
-  FHotItem = -1;
 }
 
 void TsTitleBar::Notification(fw::TComponent* component, fw::TOperation operation) {
@@ -283,9 +283,9 @@ void TsTitleBar::CalcSizes(const gfx::TRect& barRect, int fullRight, int vCenter
   pos[tbaCenterInSpace] =
       barRect.Left + FLeftWidth +
       (barRect.Right - barRect.Left - FRightWidth - FLeftWidth - FCenterWidthS) / 2;
-  const int n = Count();
+  const int n = FItems.Count();
   for (int k = 0; k < n; ++k) {
-    TacTitleBarItem& item = *FItems[std::size_t(rightToLeft ? n - 1 - k : k)];
+    TacTitleBarItem& item = FItems[rightToLeft ? n - 1 - k : k];
     if (!item.Visible) continue;
     int& x = pos[alignOf(item)];
     int top;
@@ -328,21 +328,21 @@ void TsTitleBar::UpdateScale(int newPercent) {
 }
 
 fw::TCursor TsTitleBar::SetHotItem(int index) {
-  if (index < 0 || index >= Count() || !FItems[std::size_t(index)]->Visible) index = -1;
+  if (index < 0 || index >= FItems.Count() || !FItems[index].Visible) index = -1;
   if (index != FHotItem) {
-    if (FHotItem >= 0 && FHotItem < Count()) {
-      TacTitleBarItem& old = *FItems[std::size_t(FHotItem)];
+    if (FHotItem >= 0 && FHotItem < FItems.Count()) {
+      TacTitleBarItem& old = FItems[FHotItem];
       old.SetState(0);
       if (old.OnMouseLeave) old.OnMouseLeave(old);
     }
     FHotItem = index;
     if (index >= 0) {
-      TacTitleBarItem& item = *FItems[std::size_t(index)];
+      TacTitleBarItem& item = FItems[index];
       item.SetState(1);
       if (item.OnMouseEnter) item.OnMouseEnter(item);
     }
   }
-  return index >= 0 ? FItems[std::size_t(index)]->Cursor : fw::crDefault;
+  return index >= 0 ? FItems[index].Cursor : fw::crDefault;
 }
 
 void TsTitleBar::RaiseGroup(const TacTitleBarItem& tab) {

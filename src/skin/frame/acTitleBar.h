@@ -132,6 +132,24 @@ class TacTitleBarItem {
   int FIndex;
 };
 
+// The items of a title bar in their order; an item's index is its place.
+class TacTitleItems {
+ public:
+  explicit TacTitleItems(TsTitleBar& bar) : FBar(bar) {}
+  int Count() const { return int(FItems.size()); }
+  TacTitleBarItem& operator[](int i) const { return *FItems.at(std::size_t(i)); }
+  // A new item with the defaults, at the end.
+  TacTitleBarItem& Add();
+  // Every item goes (a hot one leaves first).
+  void Clear();
+  auto begin() const { return FItems.begin(); }
+  auto end() const { return FItems.end(); }
+
+ private:
+  TsTitleBar& FBar;
+  std::vector<std::unique_ptr<TacTitleBarItem>> FItems;
+};
+
 // The title bar of a form; the form owns it.
 class TsTitleBar : public fw::TComponent {
  public:
@@ -140,10 +158,8 @@ class TsTitleBar : public fw::TComponent {
   ~TsTitleBar() override;
   std::string ClassName() const override { return "TsTitleBar"; }
 
-  int Count() const { return int(FItems.size()); }
-  TacTitleBarItem& Items(int i) const { return *FItems.at(std::size_t(i)); }
-  TacTitleBarItem& Add();
-  void Clear();
+  TacTitleItems& Items() { return FItems; }
+  const TacTitleItems& Items() const { return FItems; }
 
   fw::TImageList* Images = nullptr;  // borrowed
   int ItemsMargin = 3;               // inside each item, around its content
@@ -190,7 +206,7 @@ class TsTitleBar : public fw::TComponent {
   void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
  private:
-  std::vector<std::unique_ptr<TacTitleBarItem>> FItems;
+  TacTitleItems FItems{*this};
   int FLeftWidth = 0, FRightWidth = 0;
   int FHotItem = -1;
   gfx::Bitmap FDefaultMenuBtn;

@@ -45,17 +45,17 @@ TEST_F(TitleBarDescriptionTest, ItemsAreReadWithTheirProperties) {
   auto* bar = dynamic_cast<TsTitleBar*>(form->FindComponent("Bar"));
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->RightSpacing, 4);
-  ASSERT_EQ(bar->Count(), 2);
-  EXPECT_EQ(bar->Items(0).Caption, u"One");
-  EXPECT_EQ(bar->Items(0).Style, skin::frame::bsTab);
-  EXPECT_EQ(bar->Items(0).GroupIndex, 1);
-  EXPECT_TRUE(bar->Items(0).Down);
-  EXPECT_EQ(bar->Items(1).Name, "Help");
-  EXPECT_EQ(bar->Items(1).Align, skin::frame::tbaRight);
-  EXPECT_EQ(bar->Items(1).SkinSection, "TB_BTN");
-  EXPECT_FALSE(bar->Items(1).Enabled);
-  EXPECT_EQ(bar->Items(1).Width, 30);
-  EXPECT_FALSE(bar->Items(1).AutoSize);
+  ASSERT_EQ(bar->Items().Count(), 2);
+  EXPECT_EQ(bar->Items()[0].Caption, u"One");
+  EXPECT_EQ(bar->Items()[0].Style, skin::frame::bsTab);
+  EXPECT_EQ(bar->Items()[0].GroupIndex, 1);
+  EXPECT_TRUE(bar->Items()[0].Down);
+  EXPECT_EQ(bar->Items()[1].Name, "Help");
+  EXPECT_EQ(bar->Items()[1].Align, skin::frame::tbaRight);
+  EXPECT_EQ(bar->Items()[1].SkinSection, "TB_BTN");
+  EXPECT_FALSE(bar->Items()[1].Enabled);
+  EXPECT_EQ(bar->Items()[1].Width, 30);
+  EXPECT_FALSE(bar->Items()[1].AutoSize);
 }
 
 TEST_F(TitleBarDescriptionTest, AnotherOwnerOrAnUnknownItemPropertyIsRefused) {

@@ -63,7 +63,7 @@ class TitleBarTest : public SkinnedFormTest {
     bar->SkinManager = manager;
   }
   TacTitleBarItem& Item(TacBtnStyle style, TacItemAlign align, const std::u16string& caption) {
-    TacTitleBarItem& item = bar->Add();
+    TacTitleBarItem& item = bar->Items().Add();
     item.Style = style;
     item.Align = align;
     item.Caption = caption;
