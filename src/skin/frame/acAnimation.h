@@ -124,7 +124,8 @@ TacHideTimer* HideTimer();
 // Runs the hide animation of cover showing srcBmp: aTime div 12 frames of mode animType from
 // opacity startBlendValue down, on the hide timer, the first frame at once; the cover is placed
 // above parentWnd. With 0 frames cover and picture go at once and nothing else happens.
-// afterAnimation runs once at the end of a run (also when it is cut short).
+// afterAnimation runs once at the end of a run (also when it is cut short); the run outlives
+// the hidden form, so it must not refer to the form or its provider.
 void HideAnimForm(std::unique_ptr<core::TacGlowForm> cover, std::unique_ptr<gfx::Bitmap> srcBmp,
                   int aTime, int startBlendValue, TacAnimType animType, win::HWND parentWnd,
                   std::function<void()> afterAnimation = {});
