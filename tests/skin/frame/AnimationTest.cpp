@@ -314,6 +314,13 @@ TEST_F(AnimationTest, MinimisingEndsWhenTheShownOpacityReachesZeroAndRestoringAt
   EXPECT_FALSE(t.Enabled());
   EXPECT_FALSE(win::IsWindowVisible(cover));
   EXPECT_FALSE(Layered(h));
+  // A new work area while minimised: the target and the cover's place follow the taskbar.
+  const win::RECT taskbar{0, 560, 800, 600};
+  t.UpdateDstRect(&taskbar);
+  EXPECT_EQ(t.TBPosition, acTBBottom);
+  EXPECT_EQ(t.RectTo, (gfx::TRect{200, 560, 200, 560}));
+  EXPECT_EQ(t.CurLeft, 200);
+  EXPECT_EQ(t.CurBottom, 560);
 
   // Back from a translucent form: 200 is not a sum of the steps' exact values, the run ends
   // when the shown opacity reaches it, and the form keeps its value.
