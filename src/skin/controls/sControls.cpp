@@ -11,6 +11,7 @@
 #include "skin/controls/sFrameAdapter.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
+#include "skin/frame/acTitleBar.h"
 #include "skin/frame/sCtrlAdapter.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -240,6 +241,89 @@ void RegisterSkinProvider() {
   });
 }
 
+// Items = < item Caption = 'File'  Style = bsMenu  Align = tbaRight ... end ... >: the title
+// bar's items with their plain properties (events and drop-down menus are bound in code).
+void ReadTitleItems(skin::frame::TsTitleBar* bar, V v, C x) {
+  using namespace skin::frame;
+  static const std::vector<std::pair<std::string, int>> kStyles = {{"bsButton", bsButton},
+                                                                   {"bsMenu", bsMenu},
+                                                                   {"bsTab", bsTab},
+                                                                   {"bsSpacing", bsSpacing},
+                                                                   {"bsInfo", bsInfo}};
+  static const std::vector<std::pair<std::string, int>> kAligns = {
+      {"tbaLeft", tbaLeft},
+      {"tbaRight", tbaRight},
+      {"tbaCenter", tbaCenter},
+      {"tbaCenterInSpace", tbaCenterInSpace}};
+  if (v.kind != fw::TValueDesc::Kind::Collection) throw fw::Exception(u"collection expected");
+  bar->Items().Clear();
+  for (const auto& desc : v.items) {
+    TacTitleBarItem& item = bar->Items().Add();
+    for (const fw::TPropertyDesc& p : desc) {
+      const std::string& n = p.name;
+      const V w = p.value;
+      if (fw::SameText(n, "Name"))
+        item.Name = fw::Utf16ToUtf8(x.String(w));
+      else if (fw::SameText(n, "Caption"))
+        item.Caption = x.String(w);
+      else if (fw::SameText(n, "Hint"))
+        item.Hint = x.String(w);
+      else if (fw::SameText(n, "ShowHint"))
+        item.ShowHint = x.Bool(w);
+      else if (fw::SameText(n, "Style"))
+        item.Style = TacBtnStyle(x.Enum(w, kStyles));
+      else if (fw::SameText(n, "Align"))
+        item.Align = TacItemAlign(x.Enum(w, kAligns));
+      else if (fw::SameText(n, "Alignment"))
+        item.Alignment = fw::TAlignment(x.Enum(w, fw::kAlignmentNames));
+      else if (fw::SameText(n, "Width"))
+        item.Width = int(x.Integer(w, 0, 4096));
+      else if (fw::SameText(n, "Height"))
+        item.Height = int(x.Integer(w, 0, 4096));
+      else if (fw::SameText(n, "AutoSize"))
+        item.AutoSize = x.Bool(w);
+      else if (fw::SameText(n, "Spacing"))
+        item.Spacing = int(x.Integer(w, 0, 1000));
+      else if (fw::SameText(n, "ImageIndex"))
+        item.ImageIndex = int(x.Integer(w, -1, 65535));
+      else if (fw::SameText(n, "HotImageIndex"))
+        item.HotImageIndex = int(x.Integer(w, -1, 65535));
+      else if (fw::SameText(n, "PressedImageIndex"))
+        item.PressedImageIndex = int(x.Integer(w, -1, 65535));
+      else if (fw::SameText(n, "DisabledImageIndex"))
+        item.DisabledImageIndex = int(x.Integer(w, -1, 65535));
+      else if (fw::SameText(n, "Enabled"))
+        item.Enabled = x.Bool(w);
+      else if (fw::SameText(n, "Visible"))
+        item.Visible = x.Bool(w);
+      else if (fw::SameText(n, "Down"))
+        item.Down = x.Bool(w);
+      else if (fw::SameText(n, "GroupIndex"))
+        item.GroupIndex = int(x.Integer(w, -1000000, 1000000));
+      else if (fw::SameText(n, "SkinSection"))
+        item.SkinSection = SectionName(w, x);
+      else if (fw::SameText(n, "Tag"))
+        item.Tag = x.Int(w);
+      else
+        throw fw::Exception(u"unknown title bar item property " + fw::Utf8ToUtf16(n));
+    }
+  }
+}
+
+void RegisterTitleBar() {
+  using B = skin::frame::TsTitleBar;
+  fw::RegisterClass<B>("TsTitleBar", "");
+  fw::RegisterProperty<B>("TsTitleBar", "Items", ReadTitleItems);
+  fw::RegisterProperty<B>("TsTitleBar", "ItemsMargin",
+                          [](B* b, V v, C x) { b->ItemsMargin = int(x.Integer(v, 0, 1000)); });
+  fw::RegisterProperty<B>("TsTitleBar", "ItemsSpacing",
+                          [](B* b, V v, C x) { b->ItemsSpacing = int(x.Integer(v, 0, 1000)); });
+  fw::RegisterProperty<B>("TsTitleBar", "RightSpacing",
+                          [](B* b, V v, C x) { b->RightSpacing = int(x.Integer(v, 0, 1000)); });
+  fw::RegisterProperty<B>("TsTitleBar", "ShowCaption",
+                          [](B* b, V v, C x) { b->ShowCaption = x.Bool(v); });
+}
+
 }  // namespace
 
 int PanelSection(const fw::TPanel& panel) {
@@ -286,6 +370,7 @@ void RegisterSkinClasses() {
   skin::core::GetCheckSize();
   RegisterInternalSkins();
   RegisterSkinProvider();
+  RegisterTitleBar();
   fw::AddControlDumper(WriteSkinData);
   skin::frame::InstallWrapperDump();
   // A frame a form's control adapter meets is skinned by a frame adapter of its own.

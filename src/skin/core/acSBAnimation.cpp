@@ -152,11 +152,14 @@ void TacSBAnimation::Tick() {
 }
 
 void StartSBAnimation(TsCaptionButton& btn, int state, int iterations, bool toUp,
-                      win::HWND formHandle, win::HWND borderForm, TsCommonData* skinData) {
+                      win::HWND formHandle, win::HWND borderForm, TsCommonData* skinData,
+                      const TacAnimationMaker& make) {
   if (fw::Application && fw::Application->Terminated()) return;
   const int steps = std::max(1, iterations * int(AnimationAllowed(skinData)));
   if (!btn.cpTimer) {
-    btn.cpTimer = std::make_unique<TacSBAnimation>(formHandle, borderForm, skinData, &btn, steps);
+    btn.cpTimer =
+        make ? make(steps)
+             : std::make_unique<TacSBAnimation>(formHandle, borderForm, skinData, &btn, steps);
     btn.cpTimer->StartAnimation(state, toUp);
     return;
   }

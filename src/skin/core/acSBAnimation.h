@@ -4,6 +4,7 @@
 // state change of a caption button; the record of a button is here so both sides share it.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "framework/Timer.h"
@@ -34,7 +35,7 @@ class TacSBAnimation {
   // when it has one, carries the button instead); skinData is the form's skin data.
   TacSBAnimation(win::HWND formHandle, win::HWND borderForm, TsCommonData* skinData,
                  TsCaptionButton* btn, int maxIterations);
-  ~TacSBAnimation();
+  virtual ~TacSBAnimation();
   TacSBAnimation(const TacSBAnimation&) = delete;
   TacSBAnimation& operator=(const TacSBAnimation&) = delete;
 
@@ -61,15 +62,17 @@ class TacSBAnimation {
   std::unique_ptr<gfx::Bitmap> ABmp;
 
   // The button's place on screen and its picture for the state (rebuilt unless fading out
-  // with one made); false without a skin.
-  bool Prepare(int state);
+  // with one made); false without a skin. Title-bar items draw their own picture.
+  virtual bool Prepare(int state);
   // The window at opacity alpha, made with the picture when none is shown.
   void Show(int alpha);
   void SetRunning(bool running) { FTimer.SetEnabled(running); }
 
+ protected:
+  gfx::TPoint FAt;  // where the picture is shown, screen coordinates
+
  private:
   fw::TTimer FTimer{nullptr};
-  gfx::TPoint FAt;
 };
 
 // Starts or redirects btn's fade toward state (the frame's call on every state change): hot
@@ -77,7 +80,10 @@ class TacSBAnimation {
 // the manager's animations are off. The running fade is reset on every start, so a fade out
 // after a finished fade in runs its steps down from the top. Nothing while the application
 // terminates.
+// make, when given, makes a missing fade (of a kind drawing its own picture) for its steps.
+using TacAnimationMaker = std::function<std::unique_ptr<TacSBAnimation>(int steps)>;
 void StartSBAnimation(TsCaptionButton& btn, int state, int iterations, bool toUp,
-                      win::HWND formHandle, win::HWND borderForm, TsCommonData* skinData);
+                      win::HWND formHandle, win::HWND borderForm, TsCommonData* skinData,
+                      const TacAnimationMaker& make = {});
 
 }  // namespace skin::core

@@ -5,8 +5,10 @@
 
 namespace skin::core {
 
-TacThreadedTimer::TacThreadedTimer(TsCommonData* data)
-    : fw::TComponent(nullptr), AnimData(data), FTimerThread(std::make_unique<fw::TTimer>(nullptr)) {
+TacThreadedTimer::TacThreadedTimer(TsCommonData* data) : TacThreadedTimer(nullptr, data) {}
+
+TacThreadedTimer::TacThreadedTimer(fw::TComponent* owner, TsCommonData* data)
+    : fw::TComponent(owner), AnimData(data), FTimerThread(std::make_unique<fw::TTimer>(nullptr)) {
   FTimerThread->SetEnabled(false);
   FTimerThread->SetOnTimer([this](fw::TComponent*) { Tick(); });
   Arm();

@@ -24,6 +24,8 @@ class TacThreadedTimer : public fw::TComponent {
  public:
   // The timer of data's control; the data owns it.
   explicit TacThreadedTimer(TsCommonData* data);
+  // A timer owned by owner (freed with it), for animations of whole windows.
+  TacThreadedTimer(fw::TComponent* owner, TsCommonData* data);
   ~TacThreadedTimer() override;
   std::string ClassName() const override { return "TacThreadedTimer"; }
 
@@ -38,7 +40,8 @@ class TacThreadedTimer : public fw::TComponent {
   void InitData(TsCommonData* data, int iteration, TacAnimProc proc, int state, bool fast);
   // One step now: the next iteration through AnimProc (nothing without one). Past the
   // last iteration, or when the procedure answers false, the timer stops and State is -1.
-  void TimeHandler();
+  // Window animations replace it with their own step.
+  virtual void TimeHandler();
   // Stops ticking and drops the three pictures.
   void Reset();
   // dst := area r of src (dst made, or resized, to r's size).

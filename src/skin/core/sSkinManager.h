@@ -380,7 +380,10 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   TacSet ManagerState() const { return FManagerState; }
   bool SkinRemoving() const { return FSkinRemoving; }
   bool GlobalHookInstalled() const { return FGlobalHookInstalled; }
+  // What the application's windows are doing: a window animation sets saRestore while a
+  // form comes back from the taskbar.
   TShowAction ShowState() const { return FShowState; }
+  void SetShowState(TShowAction value) { FShowState = value; }
 
   // Fonts: the name the application had before any skin font, the name in use, the one being
   // applied.
