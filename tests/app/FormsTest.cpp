@@ -23,6 +23,7 @@
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Window.h"
 #include "skin/controls/sControls.h"
+#include "skin/frame/acSBUtils.h"
 
 namespace app::test {
 namespace {
@@ -198,6 +199,11 @@ TEST_F(FormsTest, TheMaintenanceWindowListsThePhotosAndShowsTheStoredPicture) {
   auto* grid = Form3->sDBGrid1;
   EXPECT_EQ(grid->RowCount(), rows);
   EXPECT_EQ(grid->Row(), 0);
+  // The grid scrolls with skinned bars: it wears an edit wrapper whose vertical bar can scroll.
+  auto* bars = dynamic_cast<skin::frame::TacScrollWnd*>(grid->Wrapper());
+  ASSERT_NE(bars, nullptr);
+  EXPECT_EQ(bars->ClassName(), "TacEditWnd");
+  EXPECT_TRUE(bars->Layout(win::SB_VERT).Active);
   ASSERT_EQ(grid->ShownColumns().size(), 4u);
   EXPECT_EQ(grid->ShownColumns()[2].Caption, u"foto");
   EXPECT_EQ(grid->ShownColumns()[2].Width, 150);

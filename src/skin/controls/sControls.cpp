@@ -12,6 +12,7 @@
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/frame/acTitleBar.h"
+#include "skin/frame/sCtrlAdapter.h"
 #include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls {
@@ -372,6 +373,11 @@ void RegisterSkinClasses() {
   RegisterTitleBar();
   fw::AddControlDumper(WriteSkinData);
   skin::frame::InstallWrapperDump();
+  // A frame a form's control adapter meets is skinned by a frame adapter of its own.
+  skin::frame::SetFrameSkinner([](fw::TFrame& frame) {
+    auto* adapter = new TsFrameAdapter(&frame);
+    adapter->AfterConstruction();
+  });
 }
 
 }  // namespace skin::controls

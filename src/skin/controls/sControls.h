@@ -202,17 +202,27 @@ using TsComboBox =
     TsControl<fw::TComboBox, "TsComboBox", sc::COC_TsComboBox, FixedSection<sd::ssComboBox>>;
 using TsTreeView = TsListSWControl<fw::TTreeView, "TsTreeView", sc::COC_TsTreeView,
                                    FixedSection<sd::ssEdit>, skin::frame::TacTreeViewWnd>;
-using TsDBGrid = TsControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGrid, FixedSection<sd::ssEdit>,
-                           sc::TsScrollWndData>;
+using TsDBGrid = TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGrid,
+                                 FixedSection<sd::ssEdit>, skin::frame::TacEditWnd>;
 
 // A label whose text colour comes from the skin (UseSkinColor, the default) or from its own
-// font (off: the label keeps its colour under every skin). It has no skin data of its own.
+// font (off: the label keeps its colour under every skin). It has no skin data of its own, but
+// answers AC_CTRLHANDLED, so a form's control adapter leaves its colour alone.
 class TsLabel : public fw::TLabel {
  public:
   using TLabel::TLabel;
   std::string ClassName() const override { return "TsLabel"; }
   bool UseSkinColor() const { return FUseSkinColor; }
   void SetUseSkinColor(bool use) { FUseSkinColor = use; }
+
+ protected:
+  void WndProc(fw::TMessage& m) override {
+    if (m.Msg == sc::SM_ALPHACMD && sc::WParamHi(m.WParam) == sc::AC_CTRLHANDLED) {
+      m.Result = 1;
+      return;
+    }
+    TLabel::WndProc(m);
+  }
 
  private:
   bool FUseSkinColor = true;

@@ -120,6 +120,11 @@ int ShowGlow(const gfx::TRect& realRect, int maskIndex, int margin, int alpha, w
   effect->Margin = margin;
   effect->AlphaBmp = paint::CreateBmp32(w, h);
   draw::DrawSkinRect(*effect->AlphaBmp, effect->AlphaBmp->Bounds(), draw::EmptyCI, md, 0, false);
+  // The control's colour tone (a modal dialog button's, say) tints its glow; 0 is no answer.
+  const auto tone = wnd ? std::uint32_t(SendAMessage(wnd, AC_GETCOLORTONE)) : 0u;
+  if (tone != 0 && tone != kNoColorTone)
+    paint::ChangeBitmapPixels(*effect->AlphaBmp, paint::ChangeColorTone, int(tone & 0xFFFFFF),
+                              paint::clNone);
   const win::HWND root = wnd ? win::GetAncestor(wnd, win::GA_ROOT) : nullptr;
   const bool topmost =
       !skinData->OwnerObject() ||

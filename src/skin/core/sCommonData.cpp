@@ -131,7 +131,9 @@ TsSkinManager* TsCommonData::SkinManager() const {
 }
 
 bool TsCommonData::OwnerDestroying() const {
-  return !FOwnerObject || FOwnerObject->HasState(fw::csDestroying);
+  // Data of a bare window (a dialog's child, wrapped without a control) lives with the window.
+  if (!FOwnerObject) return !FSWHandle || !win::IsWindow(FSWHandle);
+  return FOwnerObject->HasState(fw::csDestroying);
 }
 
 void TsCommonData::Loaded(bool updateColors) {
@@ -256,7 +258,7 @@ void TsCommonData::Invalidate(bool updateNow) {
 }
 
 win::HWND TsCommonData::OwnerHandle() const {
-  if (OwnerDestroying()) return FSWHandle;
+  if (!FOwnerObject || OwnerDestroying()) return FSWHandle;
   if (!FOwnerControl) {  // a provider: its form's window
     fw::TComponent* form = FOwnerObject->Owner();
     auto* w = dynamic_cast<fw::TWinControl*>(form);

@@ -124,7 +124,8 @@ class TsCommonData : public TacMessageHandler {
  private:
   void SetBoolean(int index, bool value);
   void SetInteger(int index, int value);
-  // The provider's form, or the owner control.
+  // The provider's form, or the owner control, is going; data without an owner object is
+  // alive while its bare window (FSWHandle) exists.
   bool OwnerDestroying() const;
 
   bool FCustomFont = false;

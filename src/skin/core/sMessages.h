@@ -4,6 +4,7 @@
 // does not know the message answers 0, which every sender reads as "no answer".
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "framework/Colors.h"
@@ -69,7 +70,8 @@ constexpr UINT AC_PAINTOUTER = 40;    // LParam: TacBGInfo*
 constexpr UINT AC_BEFORESCROLL = 51;  // LParam: two 16-bit values
 constexpr UINT AC_AFTERSCROLL = 52;   // LParam: two 16-bit values
 constexpr UINT AC_REINITSCROLLS = 53;
-constexpr UINT AC_GETCOLORTONE = 54;
+constexpr UINT AC_GETCOLORTONE = 54;  // answer: a colour tone, kNoColorTone for none
+constexpr std::uint32_t kNoColorTone = 0x1FFFFFFF;
 constexpr UINT AC_GETAPPLICATION = 60;
 constexpr UINT AC_PARENTCLOFFSET = 61;
 constexpr UINT AC_NCPAINT = 62;

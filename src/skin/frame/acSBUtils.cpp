@@ -8,6 +8,7 @@
 #include "framework/Button.h"
 #include "framework/Canvas.h"
 #include "framework/Edit.h"
+#include "framework/TreeView.h"
 #include "platform/backend/Dump.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Input.h"
@@ -136,6 +137,7 @@ TacMainWnd::TacMainWnd(HWND handle, const TacSkinParams& params, TsSkinManager* 
     FOwnSkinData->SetSkinSection(params.SkinSection);
     FOwnSkinData->SetCustomColor(!params.UseSkinColor);
     FOwnSkinData->SetCustomFont(!params.UseSkinFontColor);
+    if (!params.Control) FOwnSkinData->FSWHandle = handle;  // a bare window's data lives with it
     if (manager) FOwnSkinData->SetSkinManager(manager);
     FSkinData = FOwnSkinData.get();
   }
@@ -184,6 +186,8 @@ void TacMainWnd::RestoreStdParams() {
     if (!FSkinData->CustomColor()) FParams.Control->SetColor(StdColor);
     if (!FSkinData->CustomFont()) FParams.Control->Font().SetColor(StdFontColor);
   }
+  // The window no longer counts as skinned: its own data's registration goes with the hook.
+  if (FOwnSkinData) FOwnSkinData->RemoveCommonProp();
   if (IsWindow(CtrlHandle) && GetPropW(CtrlHandle, kWrapperProp) == this)
     RemovePropW(CtrlHandle, kWrapperProp);
 }
@@ -285,6 +289,12 @@ LRESULT TacMainWnd::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     m.Result = IsWindow(CtrlHandle) ? SendMessageW(CtrlHandle, msg, wParam, lParam) : 0;
     return m.Result;
   }
+  // In use meanwhile: a wrapper released by its owner while it handles the message waits.
+  ++FDepth;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{FDepth};
   acWndProc(m);
   return m.Result;
 }
@@ -585,12 +595,42 @@ void TacScrollWnd::DrawBars(gfx::HDC dc) {
     gfx::DeviceContext from(bmp);
     gfx::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), &from, 0, 0, gfx::SRCCOPY);
   }
-  // The corner square where both bars meet.
-  const TRect h = BarRect(SB_HORZ), v = BarRect(SB_VERT);
-  if (!h.IsEmpty() && !v.IsEmpty()) {
-    const TRect corner{v.Left, h.Top, v.Right, h.Bottom};
-    skin::paint::FillDC(dc, corner, manager->GetGlobalColor());
+  // The corner square where both bars meet, with the size grip at its bottom-right.
+  const TRect corner = CornerRect();
+  if (corner.IsEmpty()) return;
+  gfx::Bitmap bmp(corner.Width(), corner.Height());
+  skin::paint::FillRect32(bmp, bmp.Bounds(), manager->GetGlobalColor(), 255);
+  const skin::data::TacSkinModel* sm = manager->SkinModel();
+  const int grip = sm ? manager->ConstData().GripRightBottom : -1;
+  if (GripVisible() && sm->IsValidImgIndex(grip)) {
+    const auto& md = sm->ma[std::size_t(grip)];
+    gfx::Bitmap bg = bmp;
+    skin::draw::DrawSkinGlyph(bmp, {bmp.Width() - md.Width, bmp.Height() - md.Height}, 0, 1, md,
+                              skin::draw::MakeCacheInfo(&bg));
   }
+  gfx::DeviceContext from(bmp);
+  gfx::BitBlt(dc, corner.Left, corner.Top, corner.Width(), corner.Height(), &from, 0, 0,
+              gfx::SRCCOPY);
+}
+
+TRect TacScrollWnd::CornerRect() const {
+  const TRect h = BarRect(SB_HORZ), v = BarRect(SB_VERT);
+  if (h.IsEmpty() || v.IsEmpty()) return {};
+  return {v.Left, h.Top, v.Right, h.Bottom};
+}
+
+bool TacScrollWnd::GripVisible() const {
+  if (CornerRect().IsEmpty()) return false;
+  const HWND parent = GetParent(CtrlHandle);
+  if (!parent || GetParent(parent)) return false;
+  RECT client;
+  GetClientRect(parent, &client);
+  POINT origin{0, 0};
+  ClientToScreen(parent, &origin);
+  const TRect wr = WindowRectOf(CtrlHandle);
+  const int right = origin.X + client.Right, bottom = origin.Y + client.Bottom;
+  return wr.Bottom == bottom &&
+         (fLeftScrollbar ? wr.Left == origin.X + client.Left : wr.Right == right);
 }
 
 void TacScrollWnd::RedrawBars() {
@@ -659,6 +699,12 @@ void TacScrollWnd::NCCalcSize(fw::TMessage& m) {
 LRESULT TacScrollWnd::NCHitTest(fw::TMessage& m) {
   const TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
   const TRect wr = WindowRectOf(CtrlHandle);
+  // The mouse over the window makes it the manager's hot control, bars and frame included.
+  if (TsSkinManager* manager = SkinManager(); manager && wr.Contains(p) &&
+                                              manager->ActiveControl() != CtrlHandle &&
+                                              IsWindowEnabled(CtrlHandle))
+    manager->SetActiveControl(CtrlHandle);
+  if (GripVisible() && CornerRect().Offset(wr.Left, wr.Top).Contains(p)) return HTBOTTOMRIGHT;
   for (int bar : {SB_VERT, SB_HORZ}) {
     const TRect r = BarRect(bar).Offset(wr.Left, wr.Top);
     if (!r.IsEmpty() && r.Contains(p)) return Layout(bar).Active ? HitCode(bar) : HTNOWHERE;
@@ -981,14 +1027,111 @@ void TacBaseWnd::acWndProc(fw::TMessage& m) {
 }
 
 void TacEditWnd::AfterCreation() {
-  if (SkinData()->SkinSection().empty() && !FParams.SkinSection.empty())
-    SkinData()->SetSkinSection(FParams.SkinSection);
+  // Own data without a section takes the given one, else "EDIT"; a control's data keeps its own.
+  if (OwnsSkinData() && SkinData()->SkinSection().empty())
+    SkinData()->SetSkinSection(FParams.SkinSection.empty() ? "EDIT" : FParams.SkinSection);
   TacBaseWnd::AfterCreation();
+  SetSkinParams();
+}
+
+int TacEditWnd::ShownState() const {
+  const TsCommonData& cd = *SkinData();
+  const TsSkinManager* manager = SkinManager();
+  if (!manager || !manager->SkinModel() || !Skinned()) return 0;
+  const auto& gd = manager->SkinModel()->gd[std::size_t(cd.SkinIndex)];
+  return gd.States > 1 && skin::core::ControlIsActive(cd) ? 1 : 0;
+}
+
+void TacEditWnd::SetSkinParams() {
+  fw::TControl* c = Control();
+  if (!c || !OwnsSkinData() || FSettingParams || !Skinned()) return;
+  TsCommonData& cd = *SkinData();
+  const auto& gd = SkinManager()->SkinModel()->gd[std::size_t(cd.SkinIndex)];
+  const int state = ShownState();
+  FSettingParams = true;
+  cd.BeginUpdate();
+  const fw::TColor color = skin::core::GetBGColor(cd, state);
+  const auto fontColor = fw::TColor(skin::draw::StateProps(gd, state).FontColor.Color);
+  if (!cd.CustomColor() && c->Color() != color) {
+    c->SetColor(color);
+    CtrlState |= csPaintNeeded;
+  }
+  if (!cd.CustomFont() && c->Font().Color() != fontColor) {
+    c->Font().SetColor(fontColor);
+    CtrlState |= csPaintNeeded;
+  }
+  if (gd.States > 1) CtrlState |= csNCPaintNeeded;
+  cd.EndUpdate(false);
+  FSettingParams = false;
+}
+
+bool TacEditWnd::NCContent() const {
+  if (Bar(SB_VERT).fScrollVisible || Bar(SB_HORZ).fScrollVisible) return false;
+  RECT client;
+  GetClientRect(CtrlHandle, &client);
+  const TRect window = WindowRectOf(CtrlHandle);
+  const int edge = GetSystemMetrics(SM_CXEDGE);
+  return client.Width() < window.Width() - 2 * edge || client.Height() < window.Height() - 2 * edge;
+}
+
+void TacEditWnd::PaintFrame(gfx::HDC dc) {
+  TsCommonData& cd = *SkinData();
+  if (!dc || !OwnsSkinData() || !Control() || !Skinned() || cd.Updating() ||
+      !skin::core::UpdateCache(cd, ShownState()))
+    return;
+  gfx::Bitmap* cache = cd.CacheBmp();
+  const TRect window = WindowRectOf(CtrlHandle);
+  const int w = std::min(window.Width(), cache->Width()),
+            h = std::min(window.Height(), cache->Height());
+  TRect inner{cxLeftEdge, cyTopEdge, window.Width() - cxRightEdge, window.Height() - cyBottomEdge};
+  if (NCContent()) {
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    inner = {edge, edge, window.Width() - edge, window.Height() - edge};
+  }
+  gfx::DeviceContext from(*cache);
+  for (const TRect& band : {TRect{0, 0, w, inner.Top}, TRect{0, inner.Bottom, w, h},
+                            TRect{0, inner.Top, inner.Left, inner.Bottom},
+                            TRect{inner.Right, inner.Top, w, inner.Bottom}}) {
+    if (band.Width() <= 0 || band.Height() <= 0) continue;
+    gfx::BitBlt(dc, band.Left, band.Top, band.Width(), band.Height(), &from, band.Left, band.Top,
+                gfx::SRCCOPY);
+  }
 }
 
 void TacEditWnd::acWndProc(fw::TMessage& m) {
+  using namespace skin::core;
+  const bool focus = m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS;
+  if (focus && OwnsSkinData() && Skinned()) {
+    SkinData()->BGChanged = true;
+    SkinData()->FFocused = m.Msg == WM_SETFOCUS;
+  }
   TacBaseWnd::acWndProc(m);
-  if (!Skinned() || DontRepaint) return;
+  if (!Skinned()) return;
+  if (OwnsSkinData()) {
+    const bool refresh = m.Msg == SM_ALPHACMD &&
+                         (WParamHi(m.WParam) == AC_REFRESH || WParamHi(m.WParam) == AC_SETNEWSKIN);
+    if (focus || refresh) {
+      SkinData()->BGChanged = true;
+      CtrlState = 0;
+      SetSkinParams();
+      if (IsWindowVisible(CtrlHandle))
+        RedrawWindow(CtrlHandle, nullptr, nullptr,
+                     RDW_FRAME | RDW_INVALIDATE | ((CtrlState & csPaintNeeded) ? RDW_ERASE : 0u));
+      return;
+    }
+    if (m.Msg == WM_NCPAINT && !DontRepaint && IsWindowVisible(CtrlHandle)) {
+      if (HDC dc = GetWindowDC(CtrlHandle)) {
+        PaintFrame(dc);
+        ReleaseDC(CtrlHandle, dc);
+      }
+      return;
+    }
+    if (m.Msg == WM_PRINT && (m.LParam & PRF_NONCLIENT) && m.WParam) {
+      PaintFrame(reinterpret_cast<HDC>(m.WParam));
+      return;
+    }
+  }
+  if (DontRepaint) return;
   // What an edit does with keys, clicks and text moves its bars.
   switch (m.Msg) {
     case WM_KEYDOWN:
@@ -1006,7 +1149,53 @@ void TacEditWnd::acWndProc(fw::TMessage& m) {
   }
 }
 
+void TacTreeViewWnd::SaveStdParams() {
+  TacEditWnd::SaveStdParams();
+  if (!OwnsSkinData() || !IsWindow(CtrlHandle)) return;
+  FStdBkColor = SendMessageW(CtrlHandle, fw::TVM_GETBKCOLOR, 0, 0);
+  FStdTextColor = SendMessageW(CtrlHandle, fw::TVM_GETTEXTCOLOR, 0, 0);
+}
+
+void TacTreeViewWnd::RestoreStdParams() {
+  if (OwnsSkinData() && IsWindow(CtrlHandle)) {
+    SendMessageW(CtrlHandle, fw::TVM_SETBKCOLOR, 0, FStdBkColor);
+    SendMessageW(CtrlHandle, fw::TVM_SETTEXTCOLOR, 0, FStdTextColor);
+  }
+  TacEditWnd::RestoreStdParams();
+}
+
+void TacTreeViewWnd::SetSkinParams() {
+  TacEditWnd::SetSkinParams();
+  fw::TControl* c = Control();
+  if (!c || !OwnsSkinData() || !Skinned()) return;
+  const TsCommonData& cd = *SkinData();
+  const auto& gd = SkinManager()->SkinModel()->gd[std::size_t(cd.SkinIndex)];
+  const int state = ShownState();
+  const fw::TColor bk = cd.CustomColor() ? c->Color() : skin::core::GetBGColor(cd, state);
+  const fw::TColor text = cd.CustomFont()
+                              ? c->Font().Color()
+                              : fw::TColor(skin::draw::StateProps(gd, state).FontColor.Color);
+  if (SendMessageW(CtrlHandle, fw::TVM_GETBKCOLOR, 0, 0) != LPARAM(bk))
+    SendMessageW(CtrlHandle, fw::TVM_SETBKCOLOR, 0, LPARAM(bk));
+  if (SendMessageW(CtrlHandle, fw::TVM_GETTEXTCOLOR, 0, 0) != LPARAM(text))
+    SendMessageW(CtrlHandle, fw::TVM_SETTEXTCOLOR, 0, LPARAM(text));
+}
+
 void TacTreeViewWnd::acWndProc(fw::TMessage& m) {
+  if (m.Msg == WM_ERASEBKGND && !SkipBG && Skinned()) {
+    // The tree paints all of its client: nothing is erased, except while the picture is being
+    // prepared, when the section's colour stands in.
+    const TsCommonData& cd = *SkinData();
+    if (cd.Updating() && m.WParam) {
+      fw::TColor color = GetBGColor(cd, ShownState());
+      if (cd.CustomColor() && Control()) color = Control()->Color();
+      RECT r;
+      GetClientRect(CtrlHandle, &r);
+      skin::paint::FillDC(reinterpret_cast<HDC>(m.WParam), r, color);
+    }
+    m.Result = 1;
+    return;
+  }
   const bool buttonUp = m.Msg == WM_LBUTTONUP;
   TacEditWnd::acWndProc(m);
   // The tree keeps no capture after a click.
@@ -1084,48 +1273,113 @@ TacColoring TacBtnWnd::GetColoring() const {
   return c;
 }
 
+bool TacBtnWnd::ParentBackground(gfx::Bitmap& out) const {
+  skin::draw::TacBGInfo bg;
+  const TRect wr = WindowRectOf(CtrlHandle);
+  TPoint at;
+  if (fw::TControl* c = FParams.Control) {
+    skin::core::GetBGInfo(bg, c->Parent(), false);
+    at = {c->Left(), c->Top()};
+  } else {
+    const HWND parent = GetParent(CtrlHandle);
+    if (!parent) return false;
+    skin::core::GetBGInfo(bg, parent, false);
+    POINT origin{0, 0};
+    ClientToScreen(parent, &origin);
+    at = {wr.Left - origin.X, wr.Top - origin.Y};
+  }
+  if (bg.BgType == skin::draw::TacBGType::btNotReady || wr.IsEmpty()) return false;
+  out = gfx::Bitmap(wr.Width(), wr.Height());
+  if (bg.BgType == skin::draw::TacBGType::btCache && bg.Bmp) {
+    const TPoint from{bg.Offset.X + at.X, bg.Offset.Y + at.Y};
+    out.CopyFrom(*bg.Bmp, {from.X, from.Y, from.X + out.Width(), from.Y + out.Height()}, {0, 0});
+  } else {
+    skin::paint::FillRect32(out, out.Bounds(), bg.Color, 255);
+  }
+  return true;
+}
+
+TRect TacBtnWnd::CaptionRect(fw::TCanvas& canvas, const std::u16string& text, unsigned flags,
+                             int state) const {
+  const TRect wr = WindowRectOf(CtrlHandle);
+  // Measured in a box a little wider than the button, then centred in it.
+  TRect box{0, 0, wr.Width() + 3 + 2, 0};
+  canvas.TextRect(box, text, flags | gfx::DT_CALCRECT);
+  const int left = (wr.Width() - box.Width()) / 2, top = (wr.Height() - box.Height()) / 2;
+  TRect r{left - 1, top, left + box.Width() + 2, top + box.Height()};
+  if (state == 2 && skin::core::CanClickShift(SkinData()->SkinIndex, SkinManager()))
+    r = r.Offset(1, 1);
+  return r;
+}
+
 bool TacBtnWnd::PrepareCache() {
   fw::TControl* c = FParams.Control;
   TsCommonData& cd = *SkinData();
   TsSkinManager* manager = SkinManager();
-  if (!c || !manager || !Skinned()) return false;
-  const skin::data::TsGeneralData& gd = manager->SkinModel()->gd[std::size_t(cd.SkinIndex)];
+  if (!manager || !Skinned() || !IsWindow(CtrlHandle)) return false;
+  const skin::data::TacSkinModel* model = manager->SkinModel();
+  const skin::data::TsGeneralData& gd = model->gd[std::size_t(cd.SkinIndex)];
   int state = CurrentState();
   if (state == 3 && gd.States < 4) state = 1;
   state = std::clamp(state, 0, std::max(gd.States - 1, 0));
+  gfx::Bitmap bg;
+  if (!ParentBackground(bg)) return false;
   cd.BGChanged = true;
-  skin::core::InitCacheBmp(cd);
-  gfx::Bitmap* cache = cd.CacheBmp();
-  if (!cache || cache->Empty() ||
-      !skin::core::PaintSkinControl(cd, c->Parent(), true, state, cache->Bounds(), {}, cache,
-                                    true)) {
+  gfx::Bitmap* cache = nullptr;
+  if (c) {
+    skin::core::InitCacheBmp(cd);
+    cache = cd.CacheBmp();
+    if (!cache || cache->Empty() ||
+        !skin::core::PaintSkinControl(cd, c->Parent(), true, state, cache->Bounds(), {}, cache,
+                                      true)) {
+      cd.ClearCache();
+      return false;
+    }
+  } else {
+    // A bare dialog button: its parent's picture at its place is what lies behind it.
     cd.ClearCache();
-    return false;
+    cache = cd.CacheBmp();
+    *cache = gfx::Bitmap(bg.Width(), bg.Height());
+    skin::draw::PaintItem(model, skin::core::ControlPaintOf(cd), skin::draw::MakeCacheInfo(&bg),
+                          true, state, cache->Bounds(), TPoint{0, 0}, cache, true);
   }
   cd.BGChanged = false;
   const TacColoring coloring = GetColoring();
   if (coloring.ColorToneBG != TacColoring::None)
     skin::paint::ChangeBitmapPixels(*cache, skin::paint::ChangeColorTone,
                                     int(coloring.ColorToneBG & 0xFFFFFF), skin::paint::clFuchsia);
+  const bool enabled = IsWindowEnabled(CtrlHandle);
   const std::u16string text = GetWindowTextW(CtrlHandle);
-  if (text.empty()) return true;
-  gfx::DeviceContext dc(*cache);
-  fw::TCanvas canvas;
-  canvas.SetHandle(&dc);
-  canvas.Font.Assign(c->Font());
-  gfx::TRect r = cache->Bounds();
-  if (state == 2 && gd.ShiftOnClick) r = r.Offset(1, 1);
-  const bool multiline = GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & BS_MULTILINE;
-  const unsigned flags =
-      gfx::DT_CENTER | gfx::DT_VCENTER | (multiline ? gfx::DT_WORDBREAK : gfx::DT_SINGLELINE);
-  if (coloring.ColorText != TacColoring::None) {
-    canvas.Font.SetColor(fw::TColor(coloring.ColorText & 0xFFFFFF));
-    canvas.BrushStyle = fw::TBrushStyle::bsClear;
-    canvas.TextRect(r, text, flags);
-  } else {
-    skin::core::WriteTextEx(canvas, text, IsWindowEnabled(CtrlHandle), r, flags, cd,
-                            std::min(state, 2), true);
+  if (!text.empty()) {
+    gfx::DeviceContext dc(*cache);
+    fw::TCanvas canvas;
+    canvas.SetHandle(&dc);
+    if (c) canvas.Font.Assign(c->Font());
+    const auto style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+    const unsigned flags =
+        gfx::DT_CENTER | gfx::DT_EXPANDTABS | ((style & BS_MULTILINE) ? gfx::DT_WORDBREAK : 0u);
+    TRect r = CaptionRect(canvas, text, flags, state);
+    if (coloring.ColorText != TacColoring::None) {
+      canvas.Font.SetColor(fw::TColor(coloring.ColorText & 0xFFFFFF));
+      canvas.BrushStyle = fw::TBrushStyle::bsClear;
+      canvas.TextRect(r, text, flags);
+    } else {
+      skin::core::WriteTextEx(canvas, text, enabled, r, flags, cd, std::min(state, 2),
+                              coloring.ColorToneBG == TacColoring::None);
+    }
+    // The focus rectangle around the caption, kept three pixels inside top and bottom.
+    if (manager->ButtonsOptions().ShowFocusRect && enabled && GetFocus() == CtrlHandle) {
+      TRect f{r.Left - 2, std::max(r.Top - 1, 3), r.Right + 2,
+              std::min(r.Bottom + 1, cache->Height() - 3)};
+      skin::paint::FocusRect(&dc, f, skin::draw::StateProps(gd, std::min(state, 2)).FontColor.Color,
+                             skin::paint::clNone);
+    }
   }
+  // A disabled button shows its parent's picture through it.
+  if (!enabled)
+    skin::paint::BlendTransRectangle(*cache, 0, 0, bg,
+                                     {0, 0, cache->Width() - 1, cache->Height() - 1},
+                                     skin::core::DefBlendDisabled, skin::paint::clFuchsia);
   return true;
 }
 
@@ -1153,15 +1407,14 @@ void TacBtnWnd::acWndProc(fw::TMessage& m) {
     m.Result = PrepareCache();
     return;
   }
-  if (m.Msg == WM_ERASEBKGND && FParams.Control) {
+  if (m.Msg == WM_ERASEBKGND) {
     m.Result = 1;
     return;
   }
   // Painted wholly from the cache (the running fade's frame meanwhile); the button's own
   // painting only where that cannot be.
   const gfx::Bitmap* frame = skin::core::AnimFrame(*SkinData());
-  if (m.Msg == WM_PAINT && FParams.Control && IsWindowVisible(CtrlHandle) &&
-      (frame || PrepareCache())) {
+  if (m.Msg == WM_PAINT && IsWindowVisible(CtrlHandle) && (frame || PrepareCache())) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(CtrlHandle, &ps);
     fw::TCanvas canvas;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/Canvas.h"
 #include "framework/Control.h"
 #include "framework/WinControl.h"
 #include "platform/gfx/Bitmap.h"
@@ -150,6 +151,8 @@ class TacMainWnd {
   bool HandleSkinCommand(fw::TMessage& m);
   // Skinned now: a manager with a skin in force and a valid section.
   bool Skinned() const;
+  // The wrapper made skin data of its own (it was not given a control's).
+  bool OwnsSkinData() const { return FOwnSkinData != nullptr; }
   TacSkinParams FParams;
 
  private:
@@ -196,6 +199,7 @@ class TacScrollWnd : public TacMainWnd {
  public:
   std::string ClassName() const override { return "TacScrollWnd"; }
   TacScrollBar& Bar(int bar) { return bar == win::SB_VERT ? sBarVert : sBarHorz; }
+  const TacScrollBar& Bar(int bar) const { return bar == win::SB_VERT ? sBarVert : sBarHorz; }
   // The bar's place, thumb and state now (scroll info read from the window).
   TacBarLayout Layout(int bar);
   // The part under the mouse and the part pressed (HTSCROLL_NONE when neither is this bar's).
@@ -210,6 +214,12 @@ class TacScrollWnd : public TacMainWnd {
   void DrawBars(gfx::HDC dc);
   // The bar alone into bmp (its size), as DrawBars paints it.
   void PaintBar(int bar, gfx::Bitmap& bmp);
+  // The square where both bars meet, in window coordinates; empty unless both show.
+  gfx::TRect CornerRect() const;
+  // The corner is a size grip (Ac_GripVisible): both bars show, the parent is a top-level
+  // window, and the window's bottom-right (bottom-left with the bar on the left) is the
+  // parent's client corner. It shows "GRIPIMAGE" and answers HTBOTTOMRIGHT.
+  bool GripVisible() const;
   bool ThumbTracking() const { return fThumbTracking; }
 
   using TacMainWnd::TacMainWnd;
@@ -217,6 +227,8 @@ class TacScrollWnd : public TacMainWnd {
  protected:
   void Hook(bool repaint) override;
   void acWndProc(fw::TMessage& m) override;
+  // The window's borders as the previous procedure computed them.
+  int cxLeftEdge = 0, cxRightEdge = 0, cyTopEdge = 0, cyBottomEdge = 0;
 
  private:
   void NCCalcSize(fw::TMessage& m);
@@ -240,7 +252,6 @@ class TacScrollWnd : public TacMainWnd {
 
   TacScrollBar sBarHorz{win::SB_HORZ, 0, -1, -1, acMinThumbSize, false, this};
   TacScrollBar sBarVert{win::SB_VERT, 0, -1, -1, acMinThumbSize, false, this};
-  int cxLeftEdge = 0, cxRightEdge = 0, cyTopEdge = 0, cyBottomEdge = 0;
   bool fThumbTracking = false;
   bool fLeftScrollbar = false;
   bool ScrollsInitialized = false;
@@ -260,32 +271,65 @@ class TacBaseWnd : public TacScrollWnd {
 };
 
 // Edits, memos and list boxes (section "EDIT" by default): the bars follow what the edit does
-// with keys, clicks, fonts and replaced text.
+// with keys, clicks, fonts and replaced text. A wrapper with skin data of its own (a control
+// the form's adapter wrapped) also gives the control the section's colours and paints its
+// frame from the section; a skinned control's ListSW leaves colours and frame to the control.
 class TacEditWnd : public TacBaseWnd {
  public:
   std::string ClassName() const override { return "TacEditWnd"; }
+  // Pending repaints collected by SetSkinParams: the client (colours changed), the frame
+  // (the section shows a hot state).
+  enum : unsigned { csPaintNeeded = 1, csNCPaintNeeded = 2 };
+  unsigned CtrlState = 0;
+  // The window draws something of its own in the non-client area: no bar shows and its client
+  // area is smaller than the window less twice the edge (SM_CXEDGE) on either axis. Only that
+  // edge is then painted from the section, so what the window draws inside it stays.
+  bool NCContent() const;
+  // The frame into dc, a DC of the whole window: the bands around the client area and the bars
+  // (or the edge only, see NCContent) copied from the cache, where the section is painted
+  // for the state the control shows over its parent. Nothing for a ListSW or unskinned.
+  void PaintFrame(gfx::HDC dc);
 
   using TacBaseWnd::TacBaseWnd;
 
  protected:
   void AfterCreation() override;
+  // Unless custom, the control's colour and font colour become the section's for the state it
+  // shows (hot, when the section has a hot state); the wrapper's own skin data only.
+  void SetSkinParams() override;
   void acWndProc(fw::TMessage& m) override;
+  // The state the control shows: 1 when it is active (focused or hot) and the section has a
+  // hot state, else 0.
+  int ShownState() const;
+
+ private:
+  bool FSettingParams = false;
 };
 
-// Tree views.
+// Tree views. With skin data of its own the wrapper also sets the tree's background and text
+// colours (TVM_SETBKCOLOR, TVM_SETTEXTCOLOR) and gives the saved ones back. The background is
+// not erased while skinned (the tree paints all of its client), except while the skin data is
+// updating, when it is filled with the section's colour.
 class TacTreeViewWnd : public TacEditWnd {
  public:
   std::string ClassName() const override { return "TacTreeViewWnd"; }
+  bool SkipBG = false;  // leave the background erasing to the tree
 
   using TacEditWnd::TacEditWnd;
 
  protected:
+  void SaveStdParams() override;
+  void RestoreStdParams() override;
+  void SetSkinParams() override;
   void acWndProc(fw::TMessage& m) override;
+
+ private:
+  win::LPARAM FStdBkColor = -1, FStdTextColor = -1;
 };
 
 // The colours a dialog button takes from its modal result (0x1FFFFFFF: none).
 struct TacColoring {
-  static constexpr std::uint32_t None = 0x1FFFFFFF;
+  static constexpr std::uint32_t None = skin::core::kNoColorTone;
   std::uint32_t ColorToneBG = None;  // recolours the button's background
   std::uint32_t ColorGlyph = None;
   std::uint32_t ColorText = None;
@@ -310,10 +354,12 @@ class TacBtnWnd : public TacMainWnd {
   // and No only beside an OK or Yes button, Cancel in its own colours beside a No button. The
   // manager's ButtonsOptions.ModalButtonsColoring chooses which of the three are set.
   TacColoring GetColoring() const;
-  // Paints a button with an owning control into its skin data's cache: the section for the
-  // state over the parent's background, recoloured by the modal background tone, and the
-  // caption (in the modal text colour when one is set). False when it cannot be painted now
-  // (no owning control, unskinned, the parent's picture not ready).
+  // Paints the button into its skin data's cache: the section for the state over the parent's
+  // background, recoloured by the modal background tone; the caption (word-wrapped for
+  // BS_MULTILINE) in the modal text colour when one is set, else the section's, with the focus
+  // rectangle around it when the manager shows one; a disabled button is then blended with
+  // the parent's background (DefBlendDisabled). False when it cannot be painted now
+  // (unskinned, the parent's picture not ready).
   bool PrepareCache();
 
  protected:
@@ -322,6 +368,14 @@ class TacBtnWnd : public TacMainWnd {
   // The button changes the state it shows: one painted from its own picture fades to it
   // (DoChangePaint), another repaints.
   void ChangeShownState();
+
+ private:
+  // The parent's picture at the button's place and size; false when it is not ready.
+  bool ParentBackground(gfx::Bitmap& out) const;
+  // The caption's rectangle in the button for flags: its measured size centred, a pixel wider
+  // on the left and two on the right, moved by (1, 1) while down where the content shifts.
+  gfx::TRect CaptionRect(fw::TCanvas& canvas, const std::u16string& text, unsigned flags,
+                         int state) const;
 };
 
 // A standard button (TButton) listed in ThirdButtons.

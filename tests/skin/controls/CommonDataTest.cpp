@@ -145,6 +145,16 @@ TEST_F(CommonDataTest, EachControlResolvesItsNamedOrDefaultSectionWhenTheSkinIsA
   EXPECT_EQ(Ask(raised, AC_GETDEFINDEX), 0);
 }
 
+// The library's label counts as skinned (a form's control adapter leaves its colour alone); a
+// standard label does not.
+TEST_F(CommonDataTest, TheSkinnedLabelCountsAsSkinnedAStandardOneDoesNot) {
+  auto* own = Add<TsLabel>(form, "own");
+  auto* plain = Add<fw::TLabel>(form, "plain");
+  Show();
+  EXPECT_TRUE(CtrlIsSkinned(own, false));
+  EXPECT_FALSE(CtrlIsSkinned(plain, false));
+}
+
 TEST_F(CommonDataTest, SettingTheSectionStoresItUpperCasedAndResolvesItAtOnce) {
   manager = NewManager(form, u"T");
   auto* panel = Add<TsPanel>(form, "P");

@@ -27,6 +27,7 @@
 #include "skin/core/acSBAnimation.h"
 #include "skin/core/sFade.h"
 #include "skin/core/sGraphUtils.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::core::test {
 namespace {
@@ -375,6 +376,42 @@ TEST_F(FadeTest, AGlowNeverTakesTheHoverNorTheActivation) {
   EXPECT_GT(again, kept);
   ClearGlows();
   EXPECT_EQ(acgEffects()[std::size_t(again)], nullptr);
+}
+
+// A control that answers a colour tone (a modal dialog button) gets its glow in that tone.
+TEST_F(FadeTest, AGlowTakesItsControlsColourTone) {
+  auto* c = new TWindowedFader(form, form, {100, 100, 160, 130}, "GLOWY");
+  Show();
+  MoveTo(300, 200);
+  const int plainId =
+      ShowGlow({100, 100, 160, 130}, "", "GLOW", 2, 255, c->Handle(), c->Data.get());
+  ASSERT_GE(plainId, 0);
+  const gfx::Bitmap plain = *acgEffects()[std::size_t(plainId)]->AlphaBmp;
+  constexpr std::uint32_t tone = 0xFF0000B4;
+  const fw::TWndHookId hook = c->HookWindowProc([](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == SM_ALPHACMD && WParamHi(m.WParam) == AC_GETCOLORTONE) {
+      m.Result = LRESULT(tone);
+      return;
+    }
+    next(m);
+  });
+  const int tonedId =
+      ShowGlow({100, 100, 160, 130}, "", "GLOW", 2, 255, c->Handle(), c->Data.get());
+  ASSERT_GE(tonedId, 0);
+  const gfx::Bitmap toned = *acgEffects()[std::size_t(tonedId)]->AlphaBmp;
+  gfx::Bitmap expected = plain;
+  skin::paint::ChangeBitmapPixels(expected, skin::paint::ChangeColorTone, int(tone & 0xFFFFFF),
+                                  skin::paint::clNone);
+  int differing = 0, changed = 0;
+  for (int y = 0; y < plain.Height(); ++y)
+    for (int x = 0; x < plain.Width(); ++x) {
+      differing += toned.At(x, y) != expected.At(x, y);
+      changed += toned.At(x, y) != plain.At(x, y);
+    }
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(changed, 0);
+  EXPECT_TRUE(c->UnhookWindowProc(hook));
+  ClearGlows();
 }
 
 TEST_F(FadeTest, AGlowingControlFadesItsGlowWithItsState) {

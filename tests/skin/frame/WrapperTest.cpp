@@ -4,6 +4,7 @@
 // manager's scroll size.
 #include <gtest/gtest.h>
 
+#include "InternalSkinFormTest.h"
 #include "TestOutput.h"
 
 #include <memory>
@@ -18,6 +19,7 @@
 #include "framework/Form.h"
 #include "framework/TextConv.h"
 #include "platform/gfx/PictureCodec.h"
+#include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
@@ -28,9 +30,11 @@
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
 #include "skin/core/sFade.h"
+#include "skin/core/sGraphUtils.h"
 #include "skin/core/sMessages.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/internal/sInternalSkins.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::frame {
 namespace {
@@ -44,17 +48,10 @@ class TBox : public fw::TCustomControl {
   using TCustomControl::TCustomControl;
 };
 
-class WrapperTest : public ::testing::Test {
+class WrapperTest : public test::InternalSkinFormTest {
  protected:
   void SetUp() override {
-    app = std::make_unique<fw::TApplication>();
-    form = new fw::TForm(app.get());
-    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 300, 200);
-    manager = new TsSkinManager(form);
-    manager->AfterConstruction();
-    skin::data::AddInternalSkins(manager->InternalSkins());
-    manager->SetSkinName(fw::Utf8ToUtf16(skin::data::InternalSkins().front().Name));
+    MakeSkinnedForm(300, 200);
     box = new TBox(form);
     box->SetBounds(10, 10, 200, 150);
     box->SetParent(form);
@@ -63,7 +60,6 @@ class WrapperTest : public ::testing::Test {
     params.Control = box;
     params.SkinSection = "EDIT";
   }
-  void TearDown() override { app.reset(); }
   LRESULT ListSW() {
     return win::SendMessageW(box->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_GETLISTSW), 0);
   }
@@ -73,10 +69,6 @@ class WrapperTest : public ::testing::Test {
     return r.Width();
   }
 
-  win::VirtualDesktop desktop{800, 600};
-  std::unique_ptr<fw::TApplication> app;
-  fw::TForm* form = nullptr;
-  TsSkinManager* manager = nullptr;
   TBox* box = nullptr;
   TacSkinParams params;
 };
@@ -123,10 +115,11 @@ TEST_F(WrapperTest, AWrapperFreedInsideItsOwnMessageOutlivesIt) {
   };
   freed = 0;
   std::unique_ptr<TacMainWnd> holder;
+  int before = 0;  // freed before the release: still so right after it
   const fw::TWndHookId below = box->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
     if (m.Msg == win::WM_USER + 9) {
       ReleaseWrapper(std::move(holder));
-      EXPECT_EQ(freed, 0);
+      EXPECT_EQ(freed, before);
     }
     next(m);
   });
@@ -136,6 +129,15 @@ TEST_F(WrapperTest, AWrapperFreedInsideItsOwnMessageOutlivesIt) {
   EXPECT_EQ(freed, 0);
   ReleaseWrapper(nullptr);  // the next release frees what waited
   EXPECT_EQ(freed, 1);
+  // The same when the message was handed to the wrapper directly (an adapter passing on a skin
+  // command).
+  holder = TacMainWnd::Create<TCounted>(box->Handle(), false, params, manager, nullptr);
+  TacMainWnd* direct = holder.get();
+  before = 1;
+  direct->ProcessMessage(win::WM_USER + 9, 0, 0);
+  EXPECT_EQ(freed, 1);
+  ReleaseWrapper(nullptr);
+  EXPECT_EQ(freed, 2);
   EXPECT_TRUE(box->UnhookWindowProc(below));
 }
 
@@ -442,6 +444,204 @@ TEST_F(WrapperTest, AWrappedButtonShowsItsSectionInItsModalTone) {
   for (int y = 0; y < plain.Height(); ++y)
     for (int x = 0; x < plain.Width(); ++x) changed += plain.At(x, y) != toned.At(x, y);
   EXPECT_GT(changed, plain.Width() * plain.Height() / 2);
+}
+
+// A window that draws a strip of its own in the non-client area (below its 2-pixel edge): the
+// edit wrapper paints only the edge from its section and leaves the strip as the window drew it.
+class TStripped : public fw::TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  static constexpr fw::TColor kStrip = 0x0000FF;
+
+ protected:
+  void WndProc(fw::TMessage& m) override {
+    if (m.Msg == win::WM_NCCALCSIZE) {
+      win::RECT* r = m.WParam ? &reinterpret_cast<win::NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0]
+                              : reinterpret_cast<win::RECT*>(m.LParam);
+      *r = {r->Left + 2, r->Top + 10, r->Right - 2, r->Bottom - 2};
+      m.Result = 0;
+      return;
+    }
+    if (m.Msg == win::WM_NCPAINT) {
+      win::HDC dc = win::GetWindowDC(Handle());
+      skin::paint::FillDC(dc, {0, 0, Width(), 10}, kStrip);
+      win::ReleaseDC(Handle(), dc);
+      m.Result = 0;
+      return;
+    }
+    TCustomControl::WndProc(m);
+  }
+};
+
+TEST_F(WrapperTest, AnEditWrapperPaintsOnlyTheEdgeAroundAWindowsOwnNonClientContent) {
+  auto* c = new TStripped(form);
+  c->SetBounds(20, 20, 120, 60);
+  c->SetParent(form);
+  desktop.Pump();
+  TacSkinParams p;
+  p.Control = c;
+  auto w = TacMainWnd::Create<TacEditWnd>(c->Handle(), true, p, manager, nullptr);
+  win::RedrawWindow(c->Handle(), nullptr, nullptr, win::RDW_FRAME | win::RDW_INVALIDATE);
+  desktop.Pump();
+  EXPECT_TRUE(w->NCContent());
+  ASSERT_NE(w->SkinData()->CacheBmp(), nullptr);
+  const gfx::Bitmap cache = *w->SkinData()->CacheBmp();
+  ASSERT_EQ(cache.Width(), 120);
+  win::RECT wr;
+  win::GetWindowRect(c->Handle(), &wr);
+  const gfx::Bitmap screen = desktop.Compose();
+  auto at = [&](int x, int y) { return screen.At(wr.Left + x, wr.Top + y) & 0xFFFFFF; };
+  int edge = 0, strip = 0;
+  for (int x = 0; x < 120; ++x) {
+    for (int y : {0, 1, 58, 59}) edge += at(x, y) != (cache.At(x, y) & 0xFFFFFF);
+    for (int y = 2; y < 10; ++y)
+      if (x >= 2 && x < 118) strip += at(x, y) != skin::paint::SwapRedBlue(TStripped::kStrip);
+  }
+  for (int y = 0; y < 60; ++y)
+    for (int x : {0, 1, 118, 119}) edge += at(x, y) != (cache.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(edge, 0);
+  EXPECT_EQ(strip, 0);
+  w.reset();
+}
+
+// A bare dialog button (no owning control) paints itself: the screen shows its picture; a
+// disabled one is its enabled picture blended with its parent's background; a multi-line
+// caption wraps; the focus rectangle is a frame around the caption and nothing else.
+TEST_F(WrapperTest, BareDialogButtonsPaintThemselves) {
+  auto* bare = new TBox(form);
+  bare->SetBounds(220, 160, 70, 34);
+  bare->SetParent(form);
+  desktop.Pump();
+  const HWND h = bare->Handle();
+  win::SetWindowLongPtrW(h, win::GWLP_ID, 1);
+  win::SetWindowTextW(h, u"");
+  auto w = TacMainWnd::Create<TacBtnWnd>(h, false, TacSkinParams{}, manager, nullptr);
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap enabled = *w->SkinData()->CacheBmp();
+  ASSERT_EQ(enabled.Width(), 70);
+  // The screen shows the picture.
+  win::InvalidateRect(h, nullptr, true);
+  desktop.Pump();
+  win::RECT r;
+  win::GetWindowRect(h, &r);
+  const gfx::Bitmap screen = desktop.Compose();
+  int differing = 0;
+  for (int y = 0; y < enabled.Height(); ++y)
+    for (int x = 0; x < enabled.Width(); ++x)
+      differing += (screen.At(r.Left + x, r.Top + y) & 0xFFFFFF) != (enabled.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differing, 0);
+  // Disabled: blended with what lies behind it.
+  skin::draw::TacBGInfo info;
+  GetBGInfo(info, form->Handle(), false);
+  ASSERT_EQ(info.BgType, skin::draw::TacBGType::btFill);
+  gfx::Bitmap behind(70, 34);
+  skin::paint::FillRect32(behind, behind.Bounds(), info.Color, 255);
+  gfx::Bitmap expected = enabled;
+  skin::paint::BlendTransRectangle(expected, 0, 0, behind, {0, 0, 69, 33}, DefBlendDisabled,
+                                   skin::paint::clFuchsia);
+  win::EnableWindow(h, false);
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap disabled = *w->SkinData()->CacheBmp();
+  differing = 0;
+  for (int y = 0; y < 34; ++y)
+    for (int x = 0; x < 70; ++x) differing += disabled.At(x, y) != expected.At(x, y);
+  EXPECT_EQ(differing, 0);
+  EXPECT_NE(disabled.At(35, 17), enabled.At(35, 17));
+  win::EnableWindow(h, true);
+  // A long caption takes more rows when the button is multi-line.
+  auto textRows = [&]() {
+    EXPECT_TRUE(w->PrepareCache());
+    const gfx::Bitmap& b = *w->SkinData()->CacheBmp();
+    int rows = 0;
+    for (int y = 0; y < 34; ++y) {
+      bool text = false;
+      for (int x = 0; x < 70; ++x) text |= b.At(x, y) != enabled.At(x, y);
+      rows += text;
+    }
+    return rows;
+  };
+  win::SetWindowTextW(h, u"Сохранить все изменения");
+  const int single = textRows();
+  win::SetWindowLongPtrW(h, win::GWL_STYLE,
+                         win::GetWindowLongPtrW(h, win::GWL_STYLE) | win::BS_MULTILINE);
+  const int multi = textRows();
+  EXPECT_GT(single, 0);
+  EXPECT_GT(multi, single);
+  // Focused: the focus rectangle is the only difference, a frame inside the button.
+  win::SetWindowTextW(h, u"OK");
+  win::SetFocus(h);
+  desktop.Pump();
+  manager->ButtonsOptions().ShowFocusRect = false;
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap plain = *w->SkinData()->CacheBmp();
+  manager->ButtonsOptions().ShowFocusRect = true;
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap focused = *w->SkinData()->CacheBmp();
+  gfx::TRect box{70, 34, -1, -1};
+  differing = 0;
+  for (int y = 0; y < 34; ++y)
+    for (int x = 0; x < 70; ++x)
+      if (focused.At(x, y) != plain.At(x, y)) {
+        ++differing;
+        box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x),
+               std::max(box.Bottom, y)};
+      }
+  ASSERT_GT(differing, 0);
+  EXPECT_GE(box.Top, 3);
+  EXPECT_LE(box.Bottom, 34 - 4);
+  for (int y = box.Top + 1; y < box.Bottom; ++y)
+    for (int x = box.Left + 1; x < box.Right; ++x)
+      EXPECT_EQ(focused.At(x, y), plain.At(x, y)) << x << "," << y;
+  w.reset();
+}
+
+// Both bars of a window in its top-level parent's bottom-right corner meet in a size grip: the
+// corner shows "GRIPIMAGE" over the skin's colour and answers HTBOTTOMRIGHT; elsewhere the
+// corner is the plain colour. The mouse over the window makes it the manager's hot control.
+TEST_F(WrapperTest, TheBarsCornerIsASizeGripInTheParentsCorner) {
+  const HWND h = box->Handle();
+  box->SetBounds(100, 50, 200, 150);  // the form's client is 300 x 200
+  auto sw = TacMainWnd::Create<TacScrollWnd>(h, true, params, manager, nullptr);
+  win::SCROLLINFO si;
+  si.fMask = win::SIF_RANGE | win::SIF_PAGE | win::SIF_POS;
+  si.nMax = 99;
+  si.nPage = 10;
+  for (int bar : {win::SB_HORZ, win::SB_VERT}) win::SetScrollInfo(h, bar, si, true);
+  desktop.Pump();
+  ASSERT_TRUE(sw->GripVisible());
+  const gfx::TRect corner = sw->CornerRect();
+  ASSERT_FALSE(corner.IsEmpty());
+  const int grip = manager->ConstData().GripRightBottom;
+  ASSERT_TRUE(manager->SkinModel()->IsValidImgIndex(grip));
+  auto cornerPixels = [&]() {
+    win::RECT wr;
+    win::GetWindowRect(h, &wr);
+    const gfx::Bitmap screen = desktop.Compose();
+    const std::uint32_t plain = skin::paint::SwapRedBlue(std::uint32_t(manager->GetGlobalColor()));
+    int other = 0;
+    for (int y = corner.Top; y < corner.Bottom; ++y)
+      for (int x = corner.Left; x < corner.Right; ++x)
+        other += (screen.At(wr.Left + x, wr.Top + y) & 0xFFFFFF) != (plain & 0xFFFFFF);
+    return other;
+  };
+  EXPECT_GT(cornerPixels(), 0);
+  win::RECT wr;
+  win::GetWindowRect(h, &wr);
+  const gfx::TPoint centre{wr.Left + corner.Left + corner.Width() / 2,
+                           wr.Top + corner.Top + corner.Height() / 2};
+  manager->SetActiveControl(nullptr);
+  EXPECT_EQ(win::SendMessageW(h, win::WM_NCHITTEST, 0, win::MAKELPARAM(centre.X, centre.Y)),
+            win::HTBOTTOMRIGHT);
+  EXPECT_EQ(manager->ActiveControl(), h);
+  // Away from the parent's corner: no grip, a plain corner that is neither bar.
+  box->SetBounds(50, 20, 200, 150);
+  desktop.Pump();
+  EXPECT_FALSE(sw->GripVisible());
+  EXPECT_EQ(cornerPixels(), 0);
+  win::GetWindowRect(h, &wr);
+  const gfx::TPoint moved{wr.Left + corner.Left + 2, wr.Top + corner.Top + 2};
+  EXPECT_NE(win::SendMessageW(h, win::WM_NCHITTEST, 0, win::MAKELPARAM(moved.X, moved.Y)),
+            win::HTBOTTOMRIGHT);
 }
 
 // Every internal skin's bar, as it is, with its down arrow hot and with it pressed: the hot and
