@@ -255,10 +255,6 @@ int PanelSection(const fw::TPanel& panel) {
   return -1;
 }
 
-TsSkinProvider::TsSkinProvider(fw::TComponent* owner) : TComponent(owner) {
-  FAddedTitleFont.SetColor(fw::clNone);
-}
-
 void RegisterSkinClasses() {
   static bool done = false;
   if (done) return;
@@ -287,6 +283,7 @@ void RegisterSkinClasses() {
   RegisterSkinProvider();
   fw::AddControlDumper(WriteSkinData);
   skin::frame::InstallWrapperDump();
+  skin::frame::InstallProviderDump();
 }
 
 }  // namespace skin::controls
