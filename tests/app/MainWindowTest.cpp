@@ -18,9 +18,9 @@
 #include "app/TreeOps.h"
 #include "framework/TextConv.h"
 #include "platform/gfx/PictureCodec.h"
-#include "platform/win/Paint.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
+#include "platform/win/Paint.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
 #include "skin/controls/sControls.h"
@@ -291,8 +291,8 @@ TEST_F(MainWindowTest, TheWindowPaintedIntoABitmapEqualsTheScreen) {
   int wrong = 0;
   for (int y = 0; y < painted.Height(); ++y)
     for (int x = 0; x < painted.Width(); ++x)
-      if (shape.Contains({x, y}) &&
-          (painted.At(x, y) & 0xFFFFFF) != (screen.At(x, y) & 0xFFFFFF) && wrong++ < 5)
+      if (shape.Contains({x, y}) && (painted.At(x, y) & 0xFFFFFF) != (screen.At(x, y) & 0xFFFFFF) &&
+          wrong++ < 5)
         ADD_FAILURE() << x << "," << y;
   EXPECT_EQ(wrong, 0);
 }

@@ -668,6 +668,25 @@ void TsSkinProvider::OnLButtonUp(TPoint screen) {
   }
 }
 
+// A double click on the caption maximises or restores where the form allows it (else a
+// minimised form comes back); on the icon it closes the form. Other codes go to the form.
+bool TsSkinProvider::OnCaptionDblClick(int ht) {
+  const win::HWND h = FForm->Handle();
+  if (ht == win::HTCAPTION) {
+    if (ButtonVisible(cbMax) && !win::IsIconic(h))
+      win::SendMessageW(h, win::WM_SYSCOMMAND,
+                        win::IsZoomed(h) ? win::SC_RESTORE : win::SC_MAXIMIZE, 0);
+    else if (win::IsIconic(h))
+      win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+    return true;
+  }
+  if (ht == win::HTSYSMENU) {
+    win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
+    return true;
+  }
+  return false;
+}
+
 // ---- Messages ----------------------------------------------------------------------------------
 
 win::LRESULT TsSkinProvider::ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) {
@@ -892,7 +911,9 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       }
       next(m);
       return;
-    case win::WM_NCLBUTTONDOWN: {
+    case win::WM_NCLBUTTONDOWN:
+    case win::WM_NCLBUTTONDBLCLK: {
+      // A quick second click on a caption button presses it again.
       const int ht = int(m.WParam);
       if (IsButtonHT(ht)) {
         SetPressedHT(ht);
@@ -902,6 +923,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         }
         return;
       }
+      if (m.Msg == win::WM_NCLBUTTONDBLCLK && OnCaptionDblClick(ht)) return;
       break;
     }
     case win::WM_NCLBUTTONUP:
@@ -925,23 +947,6 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         SetHotHT(0);
       }
       break;
-    case win::WM_NCLBUTTONDBLCLK: {
-      const int ht = int(m.WParam);
-      if (ht == win::HTCAPTION) {
-        // Maximise or restore, where the form allows it; else a minimised form comes back.
-        if (ButtonVisible(cbMax) && !win::IsIconic(h))
-          win::SendMessageW(h, win::WM_SYSCOMMAND,
-                            win::IsZoomed(h) ? win::SC_RESTORE : win::SC_MAXIMIZE, 0);
-        else if (win::IsIconic(h))
-          win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
-        return;
-      }
-      if (ht == win::HTSYSMENU) {
-        win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
-        return;
-      }
-      break;
-    }
     default:
       break;
   }

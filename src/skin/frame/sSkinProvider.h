@@ -156,6 +156,7 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   void UpdateRegion(bool redraw);
   void NCPaint();
   void OnLButtonUp(gfx::TPoint screen);
+  bool OnCaptionDblClick(int hitCode);
   TsCaptionButton* ButtonByHT(int hitCode);
   int SectionState(int skinIndex) const;
   bool HaveSysMenu() const;
