@@ -8,9 +8,12 @@
 
 #include "Catalogue.h"
 #include "Forms.h"
+#include "TestOutput.h"
 #include "framework/Automation.h"
 #include "framework/Dialogs.h"
+#include "framework/TextConv.h"
 #include "platform/backend/Dump.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -20,6 +23,7 @@
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
 #include "skin/frame/sSkinProvider.h"
+#include "skin/internal/sInternalSkins.h"
 
 namespace app::test {
 namespace {
@@ -162,6 +166,64 @@ TEST_F(SkinnedFrameTest, TheMaintenanceWindowIsFramedByAProviderMadeWhenShown) {
   EXPECT_TRUE(p->BigButtons());
   EXPECT_GT(p->Button(skin::frame::cbMax).cpRect.Width(), 0);
   EXPECT_GT(p->Button(skin::frame::cbMin).cpRect.Width(), 0);
+}
+
+// Every internal skin frames the window: no key-coloured pixel reaches the screen, the corners
+// show the desktop where the frame picture is transparent, and the frame is saved active,
+// inactive and with the close button hot and pressed for a look.
+TEST_F(SkinnedFrameTest, EveryInternalSkinFramesTheWindowWithoutKeyColouredPixels) {
+  Open();
+  auto* manager = skin::core::DefaultManager;
+  for (const auto& skin : skin::data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    ASSERT_TRUE(provider->Skinned()) << skin.Name;
+    std::string name = skin.Name;
+    name = name.substr(0, name.find(' '));
+    const gfx::TRect w = WindowRect();
+    auto save = [&](const std::string& state) {
+      const gfx::Bitmap screen = desktop.Compose();
+      gfx::Bitmap top(w.Width(), 60);
+      top.CopyFrom(screen, gfx::RectOfSize(w.Left, w.Top, w.Width(), 60), {0, 0});
+      gfx::WriteFileBytes(
+          (tests::OutputFolder("app") / ("frame-" + name + "-" + state + ".png")).string(),
+          gfx::EncodePng(top));
+      int keyed = 0;
+      for (int y = w.Top; y < w.Bottom; ++y)
+        for (int x = w.Left; x < w.Right; ++x)
+          if ((screen.At(x, y) & 0xFFFFFF) == 0xFF00FF) ++keyed;
+      EXPECT_EQ(keyed, 0) << name << " " << state;
+    };
+    gfx::Region rgn;
+    const bool cut = win::GetWindowRgn(Form1->Handle(), &rgn) != gfx::RGN_ERROR;
+    if (cut) {
+      EXPECT_FALSE(rgn.Contains({0, 0})) << name;
+    }
+    save("active");
+    const auto& close = provider->Button(skin::frame::cbClose);
+    ASSERT_GT(close.cpRect.Width(), 0) << name;
+    const gfx::TRect r = close.cpRect.Offset(w.Left, w.Top);
+    const win::POINT c{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    win::InjectMouseMove(c);
+    desktop.Pump();
+    for (int t = 0; t < 20; ++t) desktop.Advance(12);
+    save("hot");
+    win::InjectMouseButton(0, true, c);
+    desktop.Pump();
+    desktop.Advance(12);
+    save("pressed");
+    win::InjectMouseMove({c.X, c.Y + 200});
+    win::InjectMouseButton(0, false, {c.X, c.Y + 200});
+    desktop.Pump();
+    for (int t = 0; t < 20; ++t) desktop.Advance(12);
+    desktop.Schedule(10, [&] {
+      save("inactive");
+      win::InjectKey(kEnterKey, true);
+      win::InjectKey(kEnterKey, false);
+    });
+    fw::ShowMessage(u"Ошибка");
+    desktop.Pump();
+  }
 }
 
 }  // namespace
