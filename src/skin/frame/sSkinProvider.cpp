@@ -382,6 +382,7 @@ bool TsSkinProvider::PaintAll() {
   if (CaptionHeight() > 0) {
     PaintTitle(*cache);
     PaintText(*cache);
+    SaveBGForBtns(*cache);
     for (TsCaptionButton& b : FButtons)
       if (b.cpRect.Right > b.cpRect.Left) PaintButton(*cache, b, b.cpTimer ? 0 : b.cpState);
   }
@@ -468,6 +469,18 @@ void TsSkinProvider::PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int s
                       model->ma[std::size_t(i)], draw::EmptyCI);
 }
 
+// Keeps the caption under the buttons, so one button is repainted without the whole frame.
+void TsSkinProvider::SaveBGForBtns(const gfx::Bitmap& cache) {
+  TRect area;
+  for (const TsCaptionButton& b : FButtons)
+    if (b.cpRect.Right > b.cpRect.Left)
+      area = area.IsEmpty() ? b.cpRect : gfx::UnionRects(area, b.cpRect);
+  area = gfx::IntersectRects(area, cache.Bounds());
+  FBtnsBG = gfx::Bitmap(area.Width(), area.Height());
+  FBtnsBGAt = {area.Left, area.Top};
+  if (!area.IsEmpty()) FBtnsBG.CopyFrom(cache, area, {0, 0});
+}
+
 void TsSkinProvider::PaintCaption(gfx::HDC windowDC) {
   if (!PaintAll()) return;
   gfx::Bitmap& cache = *FCommonData->CacheBmp();
@@ -518,10 +531,12 @@ void TsSkinProvider::RepaintButton(int hitCode) {
                          FForm->Handle(), nullptr, FCommonData.get());
     return;
   }
-  // The picture is rendered again with the button in its new state; only the button is copied.
-  FCommonData->BGChanged = true;
   if (!PaintAll()) return;
+  // Over the caption saved without buttons, only this button is drawn and copied.
   gfx::Bitmap& cache = *FCommonData->CacheBmp();
+  const TRect& br = b->cpRect;
+  cache.CopyFrom(FBtnsBG, br.Offset(-FBtnsBGAt.X, -FBtnsBGAt.Y), {br.Left, br.Top});
+  PaintButton(cache, *b, b->cpState);
   if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
     gfx::DeviceContext from(cache);
     const TRect& r = b->cpRect;

@@ -153,6 +153,7 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   void PaintTitle(gfx::Bitmap& cache);
   void PaintText(gfx::Bitmap& cache);
   void PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int state);
+  void SaveBGForBtns(const gfx::Bitmap& cache);
   void UpdateRegion(bool redraw);
   void NCPaint();
   void OnLButtonUp(gfx::TPoint screen);
@@ -181,6 +182,8 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   fw::TColor FSavedColor = fw::clNone;
   std::array<TsCaptionButton, cbCount> FButtons;
   std::vector<gfx::TRect> FRects;
+  gfx::Bitmap FBtnsBG;  // the caption under the buttons, at FBtnsBGAt
+  gfx::TPoint FBtnsBGAt;
 };
 
 // Adds each provider's state to the dump of its form ("provider").
