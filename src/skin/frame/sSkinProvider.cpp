@@ -887,6 +887,30 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FCommonData->BGChanged = true;
       }
       return;
+    case win::WM_GETMINMAXINFO:
+      // Maximised, the frame lies just outside the work area (its region keeps the inside).
+      if (BorderWidth() > 0 && !FForm->Parent()) {
+        auto& mmi = *reinterpret_cast<win::MINMAXINFO*>(m.LParam);
+        win::RECT work{};
+        win::SystemParametersInfoW(win::SPI_GETWORKAREA, 0, &work, 0);
+        const int b = BorderWidth();
+        mmi.ptMaxPosition = {-b, -b};
+        mmi.ptMaxSize = {work.Width() + 2 * b, work.Height() + 2 * b};
+      }
+      break;
+    case fw::CM_VISIBLECHANGED:
+      next(m);
+      // A hidden form keeps no picture and no fades.
+      if (!FForm->Visible() && !FForm->HasState(fw::csDestroying)) {
+        for (TsCaptionButton& b : FButtons) {
+          b.cpTimer.reset();
+          b.cpState = 0;
+        }
+        FCurrentHT = 0;
+        FCommonData->ClearCache();
+        FCommonData->BGChanged = true;
+      }
+      return;
     case fw::CM_ENABLEDCHANGED:
       next(m);
       UpdateFrame();

@@ -221,6 +221,8 @@ TEST_F(SkinProviderTest, AMaximisedSizeableFormHasAPlainRectangle) {
   ASSERT_NE(win::GetWindowRgn(H(), &rgn), gfx::RGN_ERROR);
   const int b = provider->BorderWidth();
   EXPECT_EQ(rgn, gfx::Region(TRect{b, b, form->Width() - b, form->Height() - b}));
+  // The frame lies just outside the work area.
+  EXPECT_EQ(Window(), (TRect{-b, -b, 800 + b, 600 + b}));
   win::SendMessageW(H(), win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
   desktop.Pump();
   ASSERT_NE(win::GetWindowRgn(H(), &rgn), gfx::RGN_ERROR);
@@ -338,6 +340,51 @@ TEST_F(SkinProviderTest, TakingTheSkinOffRestoresThePlainFrameAndPuttingItBackTh
   EXPECT_EQ(form->Color(), Model().GetGlobalColor());
 }
 
+// The frame on the screen is the provider's picture, also right after the caption changed.
+TEST_F(SkinProviderTest, TheScreenShowsTheFramePictureAndANewCaptionAtOnce) {
+  auto frameDiffers = [&] {
+    const gfx::Bitmap screen = desktop.Compose();
+    const gfx::Bitmap& cache = *provider->Cache();
+    gfx::Region rgn;
+    win::GetWindowRgn(H(), &rgn);
+    const TRect client = gfx::RectOfSize(provider->OffsetX(), provider->OffsetY(),
+                                         form->ClientWidth(), form->ClientHeight());
+    int wrong = 0;
+    for (int y = 0; y < cache.Height(); ++y)
+      for (int x = 0; x < cache.Width(); ++x)
+        if (rgn.Contains({x, y}) && !client.Contains({x, y}) &&
+            (cache.At(x, y) & 0xFFFFFF) !=
+                (screen.At(Window().Left + x, Window().Top + y) & 0xFFFFFF))
+          ++wrong;
+    return wrong;
+  };
+  ASSERT_NE(provider->Cache(), nullptr);
+  EXPECT_EQ(frameDiffers(), 0);
+  const gfx::Bitmap strip = desktop.Compose();
+  form->SetCaption(u"A much longer caption than before");
+  desktop.Pump();
+  EXPECT_EQ(frameDiffers(), 0);
+  const gfx::Bitmap after = desktop.Compose();
+  int changed = 0;
+  for (int x = Window().Left + 100; x < Window().Left + 300; ++x)
+    if (after.At(x, Window().Top + 12) != strip.At(x, Window().Top + 12)) ++changed;
+  EXPECT_GT(changed, 0);  // the new text is drawn
+}
+
+TEST_F(SkinProviderTest, AHiddenFormDropsItsPictureAndItsFades) {
+  MoveTo(CloseCentre());
+  ASSERT_NE(Close().cpTimer, nullptr);
+  form->Hide();
+  desktop.Pump();
+  EXPECT_TRUE(provider->Cache()->Empty());
+  EXPECT_EQ(Close().cpTimer, nullptr);
+  EXPECT_EQ(Close().cpState, 0);
+  form->Show();
+  desktop.Pump();
+  ASSERT_FALSE(provider->Cache()->Empty());
+  EXPECT_EQ(ScreenDiffers(Strip(1, 0), Close().cpRect), 0);
+}
+
 TEST_F(SkinProviderTest, FrameRepaintsSettleAndTheRedrawLockNeverGoesNegative) {
   for (int i = 0; i < 3; ++i) {
     win::RedrawWindow(H(), nullptr, nullptr,
@@ -351,6 +398,10 @@ TEST_F(SkinProviderTest, FrameRepaintsSettleAndTheRedrawLockNeverGoesNegative) {
   }
   win::SendMessageW(H(), win::WM_SETREDRAW, 0, 0);
   EXPECT_EQ(provider->LockCount(), 1);
+  // Locked, a frame invalidation settles as well.
+  win::RedrawWindow(H(), nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_FRAME);
+  int rounds = 0;
+  while (desktop.Pump()) ASSERT_LT(++rounds, 5) << "the locked frame keeps repainting";
   win::SendMessageW(H(), win::WM_SETREDRAW, 1, 0);
   win::SendMessageW(H(), win::WM_SETREDRAW, 1, 0);
   EXPECT_EQ(provider->LockCount(), 0);
