@@ -59,11 +59,6 @@ TRect WindowRect(win::HWND h) {
   return r;
 }
 
-bool IsButtonHT(int ht) {
-  return ht == win::HTMINBUTTON || ht == win::HTMAXBUTTON || ht == win::HTCLOSE ||
-         ht == win::HTHELP;
-}
-
 // The glyph a button of kind shows, small for tool windows.
 sd::TacTitleGlyph GlyphOf(TacCaptionButtonKind kind, bool big, bool closeAlone, bool zoomed) {
   switch (kind) {
@@ -318,6 +313,30 @@ int TsSkinProvider::ButtonHeight(const TsCaptionButton& btn) const {
   return model->IsValidImgIndex(i) ? model->ma[std::size_t(i)].Height : kDefaultButtonSize;
 }
 
+bool TsSkinProvider::IsButtonHT(int ht) const {
+  return ht == win::HTMINBUTTON || ht == win::HTMAXBUTTON || ht == win::HTCLOSE ||
+         ht == win::HTHELP || (ht >= HTUDBTN && ht < HTUDBTN + TitleButtonCount());
+}
+
+TsTitleButton& TsSkinProvider::AddTitleButton() {
+  FTitleButtons.push_back(std::make_unique<TsTitleButton>());
+  FCommonData->BGChanged = true;
+  return *FTitleButtons.back();
+}
+
+const paint::TsMaskData* TsSkinProvider::TitleButtonMask() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (!model) return nullptr;
+  const int i = FCommonData->SkinManager()->ConstData().TitleGlyphs[sd::tgUser];
+  return model->IsValidImgIndex(i) ? &model->ma[std::size_t(i)] : nullptr;
+}
+
+int TsSkinProvider::UserButtonWidth(const TsTitleButton& btn) const {
+  const paint::TsMaskData* md = TitleButtonMask();
+  return std::max(btn.Glyph.Empty() ? 0 : btn.Glyph.Width() + 2,
+                  md ? md->Width : kDefaultButtonSize);
+}
+
 // The button row ends at the right of the caption and grows leftwards: close, maximise,
 // minimise, then help after a gap.
 void TsSkinProvider::CalcButtons() {
@@ -348,6 +367,25 @@ void TsSkinProvider::CalcButtons() {
                         ? BorderWidth() + values->BITopMargin
                         : vcenter - h / 2;
     b.cpRect = {right - w, top, right, top + h};
+    right -= w;
+  }
+  // User buttons after a further gap, each placed like a system button.
+  const paint::TsMaskData* mask = TitleButtonMask();
+  bool gap = true;
+  for (int i = 0; i < TitleButtonCount(); ++i) {
+    TsTitleButton& t = TitleButton(i);
+    TsCaptionButton& b = t.Data;
+    b.cpHitCode = unsigned(HTUDBTN + i);
+    b.cpGlyphType = t.UseSkinData ? sd::tgUser : sd::tgNone;
+    if (!t.Visible) {
+      b.cpRect = {right, 0, right, 0};
+      continue;
+    }
+    right -= gap ? UserButtonsOffset : spacing;
+    gap = false;
+    const int w = UserButtonWidth(t);
+    const int h = mask ? mask->Height : kDefaultButtonSize;
+    b.cpRect = {right - w, vcenter - h / 2, right, vcenter - h / 2 + h};
     right -= w;
   }
 }
@@ -385,6 +423,8 @@ bool TsSkinProvider::PaintAll() {
     SaveBGForBtns(*cache);
     for (TsCaptionButton& b : FButtons)
       if (b.cpRect.Right > b.cpRect.Left) PaintButton(*cache, b, b.cpTimer ? 0 : b.cpState);
+    for (auto& t : FTitleButtons)
+      if (t->Data.cpRect.Right > t->Data.cpRect.Left) PaintUserButton(*cache, *t, t->Data.cpState);
   }
   FCommonData->BGChanged = false;
   return true;
@@ -469,12 +509,41 @@ void TsSkinProvider::PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int s
                       model->ma[std::size_t(i)], draw::EmptyCI);
 }
 
+// A user button: the skin's "TITLEBUTTON" frame for the state (lighter at rest on an inactive
+// form) when it asks for it, then its glyph centred, one pixel right and down while pressed.
+void TsSkinProvider::PaintUserButton(gfx::Bitmap& cache, TsTitleButton& btn, int state) {
+  const TRect& r = btn.Data.cpRect;
+  if (btn.UseSkinData)
+    if (const paint::TsMaskData* md = TitleButtonMask())
+      draw::DrawSkinGlyph(cache, {r.Left, r.Top}, state, !FFormActive && state == 0 ? 2 : 1, *md,
+                          draw::EmptyCI);
+  if (btn.Glyph.Empty()) return;
+  const gfx::Bitmap& g = btn.Glyph;
+  const int shift = state == 2 ? 1 : 0;
+  const TPoint at{r.Left + (r.Width() - g.Width()) / 2 + shift,
+                  r.Top + (r.Height() - g.Height()) / 2 + shift};
+  bool alpha = false;
+  for (int y = 0; y < g.Height() && !alpha; ++y)
+    for (int x = 0; x < g.Width() && !alpha; ++x) alpha = (g.At(x, y) >> 24) != 255;
+  if (alpha) {
+    paint::PaintBmpRect32(cache, g, g.Bounds(), at);
+  } else {
+    const auto key = g.At(0, g.Height() - 1);
+    paint::CopyTransBitmaps(cache, g, at.X, at.Y,
+                            {std::uint8_t(key >> 16), std::uint8_t(key >> 8), std::uint8_t(key),
+                             std::uint8_t(key >> 24)});
+  }
+}
+
 // Keeps the caption under the buttons, so one button is repainted without the whole frame.
 void TsSkinProvider::SaveBGForBtns(const gfx::Bitmap& cache) {
   TRect area;
-  for (const TsCaptionButton& b : FButtons)
+  auto add = [&](const TsCaptionButton& b) {
     if (b.cpRect.Right > b.cpRect.Left)
       area = area.IsEmpty() ? b.cpRect : gfx::UnionRects(area, b.cpRect);
+  };
+  for (const TsCaptionButton& b : FButtons) add(b);
+  for (const auto& t : FTitleButtons) add(t->Data);
   area = gfx::IntersectRects(area, cache.Bounds());
   FBtnsBG = gfx::Bitmap(area.Width(), area.Height());
   FBtnsBGAt = {area.Left, area.Top};
@@ -526,7 +595,9 @@ void TsSkinProvider::RepaintButton(int hitCode) {
   TsCaptionButton* b = ButtonByHT(hitCode);
   if (!b || b->cpRect.Right <= b->cpRect.Left || !Skinned()) return;
   sc::TsSkinManager* m = FCommonData->SkinManager();
-  if (FAllowAnimation && m->Effects().AllowGlowing) {
+  const bool user = hitCode >= HTUDBTN;
+  // A fade shows the skin's glyphs; user buttons carry their own and are painted in place.
+  if (!user && FAllowAnimation && m->Effects().AllowGlowing) {
     sc::StartSBAnimation(*b, b->cpState, b->cpState == 2 ? 1 : kFadeIterations, b->cpState != 0,
                          FForm->Handle(), nullptr, FCommonData.get());
     return;
@@ -536,7 +607,10 @@ void TsSkinProvider::RepaintButton(int hitCode) {
   gfx::Bitmap& cache = *FCommonData->CacheBmp();
   const TRect& br = b->cpRect;
   cache.CopyFrom(FBtnsBG, br.Offset(-FBtnsBGAt.X, -FBtnsBGAt.Y), {br.Left, br.Top});
-  PaintButton(cache, *b, b->cpState);
+  if (user)
+    PaintUserButton(cache, TitleButton(hitCode - HTUDBTN), b->cpState);
+  else
+    PaintButton(cache, *b, b->cpState);
   if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
     gfx::DeviceContext from(cache);
     const TRect& r = b->cpRect;
@@ -595,6 +669,8 @@ void TsSkinProvider::UpdateRegion(bool redraw) {
 TsCaptionButton* TsSkinProvider::ButtonByHT(int hitCode) {
   for (TsCaptionButton& b : FButtons)
     if (int(b.cpHitCode) == hitCode) return &b;
+  if (hitCode >= HTUDBTN && hitCode < HTUDBTN + TitleButtonCount())
+    return &TitleButton(hitCode - HTUDBTN).Data;
   return nullptr;
 }
 
@@ -605,6 +681,9 @@ int TsSkinProvider::HTProcess(TPoint screen) const {
   for (const TsCaptionButton& b : FButtons)
     if (b.cpRect.Right > b.cpRect.Left && b.cpRect.Contains(p))
       return FForm->Enabled() ? int(b.cpHitCode) : int(win::HTCAPTION);
+  for (const auto& t : FTitleButtons)
+    if (t->Data.cpRect.Right > t->Data.cpRect.Left && t->Data.cpRect.Contains(p))
+      return t->Enabled && FForm->Enabled() ? int(t->Data.cpHitCode) : int(win::HTCLIENT);
   const int bw = BorderWidth();
   const auto style = StyleOf(FForm->Handle());
   if ((style & win::WS_THICKFRAME) && !win::IsZoomed(FForm->Handle())) {
@@ -640,6 +719,7 @@ void TsSkinProvider::SetPressedHT(int hitCode) {
   TsCaptionButton* b = ButtonByHT(hitCode);
   if (!b) return;
   if (hitCode == win::HTMAXBUTTON && !ButtonVisible(cbMax)) return;
+  if (hitCode >= HTUDBTN && !TitleButton(hitCode - HTUDBTN).Enabled) return;
   if (FCurrentHT != hitCode) SetHotHT(hitCode);
   b->cpState = 2;
   FClicked = true;
@@ -679,6 +759,10 @@ void TsSkinProvider::OnLButtonUp(TPoint screen) {
       win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_CONTEXTHELP, 0);
       break;
     default:
+      if (pressed >= HTUDBTN) {
+        TsTitleButton& t = TitleButton(pressed - HTUDBTN);
+        if (t.OnMouseUp) t.OnMouseUp(this);
+      }
       break;
   }
 }
@@ -959,6 +1043,10 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         if (FClicked) {
           win::SetCapture(h);
           FCapture = true;
+          if (ht >= HTUDBTN) {
+            TsTitleButton& t = TitleButton(ht - HTUDBTN);
+            if (t.OnMouseDown) t.OnMouseDown(this);
+          }
         }
         return;
       }
@@ -1045,6 +1133,19 @@ void WriteProvider(win::HWND hwnd, backend::JsonWriter& w) {
       w.BeginObject();
       w.Key("kind");
       w.String(ButtonKindName(kind));
+      w.Key("rect");
+      WriteRect(w, b.cpRect.Offset(wr.Left, wr.Top));
+      w.Key("state");
+      w.Number(b.cpState);
+      w.EndObject();
+    }
+  if (p->Skinned())
+    for (int i = 0; i < p->TitleButtonCount(); ++i) {
+      const TsCaptionButton& b = p->TitleButton(i).Data;
+      if (b.cpRect.Right <= b.cpRect.Left) continue;
+      w.BeginObject();
+      w.Key("kind");
+      w.String("user");
       w.Key("rect");
       WriteRect(w, b.cpRect.Offset(wr.Left, wr.Top));
       w.Key("state");

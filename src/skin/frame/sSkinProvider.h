@@ -30,11 +30,22 @@ using skin::core::TsCaptionButton;
 // The system buttons of a caption, in the order of their records.
 enum TacCaptionButtonKind { cbMin, cbMax, cbHelp, cbClose, cbCount };
 
-// What a provider answers about its form, for the dump and the tests.
-struct TacProviderState {
-  bool Skinned = false;
-  int CaptionHeight = 0, BorderWidth = 0;
-  bool Active = false;
+// Hit codes of user title buttons: HTUDBTN + index.
+constexpr int HTUDBTN = 1000;
+// The gap between the system buttons and the user buttons.
+constexpr int UserButtonsOffset = 6;
+
+// A user button of the caption, placed left of the system buttons.
+struct TsTitleButton {
+  std::string Name;
+  std::u16string Hint;
+  bool Enabled = true;
+  bool Visible = true;
+  bool UseSkinData = true;  // the skin's "TITLEBUTTON" picture behind the glyph
+  gfx::Bitmap Glyph;        // empty: none; with alpha below 255 blended, else keyed by its
+                            // bottom-left pixel
+  fw::TNotifyEvent OnMouseDown, OnMouseUp;  // the provider is the sender
+  TsCaptionButton Data;                     // place, state, hit code (HTUDBTN + index)
 };
 
 class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider {
@@ -77,6 +88,11 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   bool UseGlobalColor() const { return FUseGlobalColor; }
   void SetUseGlobalColor(bool value) { FUseGlobalColor = value; }
 
+  // User buttons of the caption (default none), in placement order from the system buttons.
+  TsTitleButton& AddTitleButton();
+  int TitleButtonCount() const { return int(FTitleButtons.size()); }
+  TsTitleButton& TitleButton(int i) { return *FTitleButtons[std::size_t(i)]; }
+
   // ---- State ----
   fw::TCustomForm* Form() const { return FForm; }
   bool Inert() const { return !FHook; }
@@ -113,6 +129,9 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   // Whether a system button is shown: close with the system menu, minimise and maximise for
   // forms with a normal frame that ask for them.
   bool ButtonVisible(TacCaptionButtonKind kind) const;
+  // A user button's width: max(glyph width + 2 (0 without a glyph), one "TITLEBUTTON" image,
+  // 21 without one).
+  int UserButtonWidth(const TsTitleButton& btn) const;
 
   // ---- Painting ----
   // Rebuilds the cache when the background changed; false when nothing can be painted.
@@ -153,7 +172,10 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   void PaintTitle(gfx::Bitmap& cache);
   void PaintText(gfx::Bitmap& cache);
   void PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int state);
+  void PaintUserButton(gfx::Bitmap& cache, TsTitleButton& btn, int state);
   void SaveBGForBtns(const gfx::Bitmap& cache);
+  bool IsButtonHT(int hitCode) const;
+  const paint::TsMaskData* TitleButtonMask() const;
   void UpdateRegion(bool redraw);
   void NCPaint();
   void OnLButtonUp(gfx::TPoint screen);
@@ -181,6 +203,7 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   int FTitleSkinIndex = -1, FCaptionSkinIndex = -1;
   fw::TColor FSavedColor = fw::clNone;
   std::array<TsCaptionButton, cbCount> FButtons;
+  std::vector<std::unique_ptr<TsTitleButton>> FTitleButtons;
   std::vector<gfx::TRect> FRects;
   gfx::Bitmap FBtnsBG;  // the caption under the buttons, at FBtnsBGAt
   gfx::TPoint FBtnsBGAt;

@@ -435,5 +435,63 @@ TEST_F(SkinProviderTest, ASecondProviderStaysEmptyButReplacesOneMadeAtRunTime) {
   (void)first;
 }
 
+TEST_F(SkinProviderTest, UserButtonsStandLeftOfTheSystemButtonsAndRunTheirEvents) {
+  TsTitleButton& first = provider->AddTitleButton();
+  first.Glyph = gfx::Bitmap(10, 10);
+  first.Glyph.Fill(0xFF0000FF);                                    // opaque blue ...
+  for (int x = 0; x < 10; ++x) first.Glyph.Set(x, 9, 0xFF00FF00);  // ... keyed by its last row
+  TsTitleButton& second = provider->AddTitleButton();
+  second.Enabled = false;
+  int downs = 0, ups = 0;
+  first.OnMouseDown = [&](fw::TComponent* sender) {
+    EXPECT_EQ(sender, provider);
+    ++downs;
+  };
+  first.OnMouseUp = [&](fw::TComponent*) { ++ups; };
+  provider->UpdateFrame();
+  desktop.Pump();
+
+  const TRect& a = first.Data.cpRect;
+  const TRect& b = second.Data.cpRect;
+  EXPECT_EQ(a.Right, Close().cpRect.Left - UserButtonsOffset);
+  EXPECT_EQ(a.Width(), provider->UserButtonWidth(first));
+  EXPECT_GE(a.Width(), 12);
+  EXPECT_EQ(b.Right, a.Left);  // small glyphs: no spacing
+  auto centre = [&](const TRect& r) {
+    return win::POINT{Window().Left + (r.Left + r.Right) / 2,
+                      Window().Top + (r.Top + r.Bottom) / 2};
+  };
+  EXPECT_EQ(HitAt(centre(a).X, centre(a).Y), HTUDBTN);
+  EXPECT_EQ(HitAt(centre(b).X, centre(b).Y), win::HTCAPTION);  // disabled: the caption under it
+
+  // The glyph centred on the button, its keyed row left out.
+  const gfx::Bitmap screen = desktop.Compose();
+  const int gx = Window().Left + a.Left + (a.Width() - 10) / 2;
+  const int gy = Window().Top + a.Top + (a.Height() - 10) / 2;
+  EXPECT_EQ(screen.At(gx, gy) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(screen.At(gx + 9, gy + 8) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_NE(screen.At(gx, gy + 9) & 0xFFFFFF, 0x00FF00u);
+
+  MoveTo(centre(a));
+  EXPECT_EQ(first.Data.cpState, 1);
+  win::InjectMouseButton(0, true, centre(a));
+  desktop.Pump();
+  EXPECT_EQ(downs, 1);
+  EXPECT_EQ(first.Data.cpState, 2);
+  // Pressed, the glyph moves one pixel right and down.
+  EXPECT_EQ(desktop.Compose().At(gx + 10, gy + 9) & 0xFFFFFF, 0x0000FFu);
+  win::InjectMouseButton(0, false, centre(a));
+  desktop.Pump();
+  EXPECT_EQ(ups, 1);
+  // Released elsewhere: no click.
+  win::InjectMouseButton(0, true, centre(a));
+  win::InjectMouseMove({centre(a).X, centre(a).Y + 150});
+  win::InjectMouseButton(0, false, {centre(a).X, centre(a).Y + 150});
+  desktop.Pump();
+  EXPECT_EQ(downs, 2);
+  EXPECT_EQ(ups, 1);
+  EXPECT_EQ(first.Data.cpState, 0);
+}
+
 }  // namespace
 }  // namespace skin::frame
