@@ -212,6 +212,8 @@ void TsSkinProvider::ApplySkin() {
 }
 
 // Back to the plain frame: the system-menu style, the form's own colour, no region.
+// Adapter call point: the control adapter passes AC_REMOVESKIN to its wrappers and is freed
+// here.
 void TsSkinProvider::RemoveSkin() {
   for (TsCaptionButton& b : FButtons) {
     b.cpTimer.reset();
@@ -398,6 +400,17 @@ int TsSkinProvider::SectionState(int skinIndex) const {
   return std::min(int(FFormActive), model->gd[std::size_t(skinIndex)].States - 1);
 }
 
+// Whether the form's section looks different when the form is active: more than one state,
+// or a border picture with more than one image. A form without a section always repaints.
+bool TsSkinProvider::ActivationShows() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const int i = FCommonData->SkinIndex;
+  if (!model || !model->IsValidSkinIndex(i)) return true;
+  const sd::TsGeneralData& gd = model->gd[std::size_t(i)];
+  return gd.States > 1 || (model->IsValidImgIndex(gd.BorderIndex) &&
+                           model->ma[std::size_t(gd.BorderIndex)].ImageCount > 1);
+}
+
 bool TsSkinProvider::PaintAll() {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   if (!Skinned() || FForm->HasState(fw::csLoading) || !FForm->HandleAllocated()) return false;
@@ -577,6 +590,8 @@ void TsSkinProvider::PaintForm(gfx::HDC dc, const TRect& r) {
 
 void TsSkinProvider::NCPaint() {
   if (FLockCount > 0 || FPainting || !win::IsWindowVisible(FForm->Handle())) return;
+  // Adapter call point: the control adapter (TacCtrlAdapter) of the form's unskinned children
+  // is created here, at the first frame painted while skinned, when it is missing.
   FPainting = true;
   if (FRgnChanged) UpdateRegion(false);
   if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
@@ -838,6 +853,8 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
     case sc::AC_SETBGCHANGED:
       cd.BGChanged = true;
       return true;
+      // Adapter call point: AC_CONTROLLOADED (and the form's child-list changes) hand new
+      // children to the control adapter; until it exists they reach the form's handling.
     case sc::AC_PREPARECACHE:
       PaintAll();
       return true;
@@ -899,7 +916,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_NCACTIVATE:
       if (FFormActive != (m.WParam != 0)) {
         FFormActive = m.WParam != 0;
-        FCommonData->BGChanged = true;
+        if (ActivationShows()) FCommonData->BGChanged = true;
       }
       NCPaint();
       m.Result = 1;
@@ -965,6 +982,9 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       return;
     }
     case win::WM_SHOWWINDOW:
+      // Animation start point: the form-show effect (and, hiding, the form-hide effect) of the
+      // window animations starts here; WM_SYSCOMMAND SC_MINIMIZE / SC_RESTORE start the
+      // minimising and restoring ones.
       next(m);
       if (m.WParam) {
         FRgnChanged = true;

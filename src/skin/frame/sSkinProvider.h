@@ -182,6 +182,7 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   bool OnCaptionDblClick(int hitCode);
   TsCaptionButton* ButtonByHT(int hitCode);
   int SectionState(int skinIndex) const;
+  bool ActivationShows() const;
   bool HaveSysMenu() const;
 
   fw::TCustomForm* FForm = nullptr;

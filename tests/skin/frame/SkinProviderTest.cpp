@@ -309,6 +309,22 @@ TEST_F(SkinProviderTest, TheCaptionFollowsActivation) {
   EXPECT_EQ(stripMatches(1), 0);
 }
 
+TEST_F(SkinProviderTest, AOneStateSectionDoesNotRebuildItsPictureOnActivation) {
+  provider->SkinData().SetSkinSection("TRANSPARENT");
+  ASSERT_EQ(Model().gd[std::size_t(provider->SkinData().SkinIndex)].States, 1);
+  provider->UpdateFrame();
+  desktop.Pump();
+  const gfx::Bitmap before = *provider->Cache();
+  auto* other = new fw::TForm(app.get());
+  other->SetBounds(500, 300, 200, 150);
+  other->Show();
+  desktop.Pump();
+  ASSERT_FALSE(provider->FormActive());
+  EXPECT_FALSE(provider->SkinData().BGChanged);
+  EXPECT_EQ(*provider->Cache(), before);
+  delete other;
+}
+
 TEST_F(SkinProviderTest, TakingTheSkinOffRestoresThePlainFrameAndPuttingItBackTheSkin) {
   // The form wears the skin's colour; its own (the default button face) comes back.
   EXPECT_EQ(form->Color(), Model().GetGlobalColor());
