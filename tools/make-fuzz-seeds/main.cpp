@@ -215,7 +215,7 @@ int main(int argc, char** argv) {
         "    TitleButtons = <\n      item\n        Name = 'b'\n        Hint = 'h'\n"
         "        Enabled = False\n        UseSkinData = True\n      end\n      item\n"
         "        Visible = False\n      end>\n  end\nend\n";
-    Write(dir / "fuzz_skin_description", "provider.txt", Bytes(skinned.begin(), skinned.end()));
+    Write(dir / "fuzz_window_description", "provider.txt", Bytes(skinned.begin(), skinned.end()));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-fuzz-seeds: %s\n", e.what());
     return 1;
