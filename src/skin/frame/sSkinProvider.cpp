@@ -96,7 +96,10 @@ TsSkinProvider::TsSkinProvider(fw::TComponent* owner)
     if (old->FRTInit) {
       delete old;
     } else {
+      // The form's window keeps the first provider's skin data as its own.
       FRTEmpty = true;
+      DropCommonProp();
+      old->FCommonData->InitCommonProp();
       return;
     }
   }
@@ -110,18 +113,24 @@ TsSkinProvider::TsSkinProvider(fw::TComponent* owner)
 }
 
 TsSkinProvider::~TsSkinProvider() {
-  Destroying();
   for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
-  if (!FHook) return;
-  if (FForm->HasState(fw::csDestroying)) {
+  if (FHook) {
+    if (FSkinApplied && !FForm->HasState(fw::csDestroying)) RemoveSkin();
     FForm->UnhookWindowProc(FHook);
     sc::IntUnSkinForm(FForm);
-    return;
   }
-  if (FSkinApplied) RemoveSkin();
-  FCommonData->RemoveCommonProp();
-  FForm->UnhookWindowProc(FHook);
-  sc::IntUnSkinForm(FForm);
+  DropCommonProp();
+  Destroying();
+}
+
+// The skin data leaves the form's window while the window is still known (once the provider
+// or the form is being destroyed the data no longer finds it, and a stale entry would be
+// called by the next skin message).
+void TsSkinProvider::DropCommonProp() {
+  if (!FForm || !FForm->HandleAllocated()) return;
+  const win::HWND h = FForm->Handle();
+  if (win::GetPropW(h, sc::acDataProp) == static_cast<sc::TacMessageHandler*>(FCommonData.get()))
+    win::RemovePropW(h, sc::acDataProp);
 }
 
 void TsSkinProvider::Loaded() {
@@ -194,7 +203,9 @@ void TsSkinProvider::PrepareForm() {
   if (FRTInit || !FHook || FForm->HasState(fw::csLoading)) return;
   FCommonData->UpdateIndexes();
   InitIndexes();
-  if (!Skinned() || !FForm->HandleAllocated()) return;
+  if (!FForm->HandleAllocated()) return;
+  FCommonData->InitCommonProp();  // the window made since carries the skin data
+  if (!Skinned()) return;
   FCommonData->Loading = false;
   ApplySkin();
 }

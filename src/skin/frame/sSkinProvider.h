@@ -161,6 +161,7 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
 
  private:
   void NewWndProc(fw::TMessage& m, const fw::TWndNext& next);
+  void DropCommonProp();
   bool SkinCommand(fw::TMessage& m, const fw::TWndNext& next);
   void PrepareForm();
   void LoadInit();

@@ -22,6 +22,7 @@
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
+#include "skin/core/sVclUtils.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/frame/sSkinProvider.h"
@@ -309,6 +310,21 @@ TEST_F(SkinProviderTest, TheCaptionFollowsActivation) {
   EXPECT_EQ(stripMatches(1), 0);
 }
 
+TEST_F(SkinProviderTest, FreeingTheProviderGivesTheFormItsPlainFrameAndNoStaleSkinData) {
+  ASSERT_EQ(GetCommonData(H()), &provider->SkinData());
+  delete provider;
+  provider = nullptr;
+  EXPECT_EQ(GetCommonData(H()), nullptr);
+  gfx::Region rgn;
+  EXPECT_EQ(win::GetWindowRgn(H(), &rgn), gfx::RGN_ERROR);
+  EXPECT_TRUE(win::GetWindowLongPtrW(H(), win::GWL_STYLE) & win::WS_SYSMENU);
+  // Skin messages reach the form's own handling now.
+  EXPECT_EQ(SendAMessage(H(), AC_GETPROVIDER), 0);
+  manager->SetActive(false);
+  manager->SetActive(true);
+  desktop.Pump();
+}
+
 TEST_F(SkinProviderTest, AOneStateSectionDoesNotRebuildItsPictureOnActivation) {
   provider->SkinData().SetSkinSection("TRANSPARENT");
   ASSERT_EQ(Model().gd[std::size_t(provider->SkinData().SkinIndex)].States, 1);
@@ -428,7 +444,10 @@ TEST_F(SkinProviderTest, ASecondProviderStaysEmptyButReplacesOneMadeAtRunTime) {
   EXPECT_TRUE(second->RTEmpty());
   EXPECT_TRUE(second->Inert());
   EXPECT_EQ(TsSkinProvider::GetSkinProvider(*form), provider);
+  // The window's skin data stays the first provider's, also once the second is gone.
+  EXPECT_EQ(GetCommonData(H()), &provider->SkinData());
   delete second;
+  EXPECT_EQ(GetCommonData(H()), &provider->SkinData());
 
   auto* plain = new fw::TForm(app.get());
   plain->SetBorderStyle(fw::TFormBorderStyle::bsToolWindow);
