@@ -166,6 +166,7 @@ TEST_F(SkinnedFrameTest, TheMaintenanceWindowIsFramedByAProviderMadeWhenShown) {
   EXPECT_TRUE(p->BigButtons());
   EXPECT_GT(p->Button(skin::frame::cbMax).cpRect.Width(), 0);
   EXPECT_GT(p->Button(skin::frame::cbMin).cpRect.Width(), 0);
+  SaveScreen("frame-maintenance");
 }
 
 // Every internal skin frames the window: no key-coloured pixel reaches the screen, the corners

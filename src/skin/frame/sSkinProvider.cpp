@@ -284,6 +284,27 @@ int TsSkinProvider::OffsetY() const {
   return FForm->Height() - FForm->ClientHeight() - (dlgFrame ? BorderWidth() : 0);
 }
 
+bool TsSkinProvider::IconVisible() const {
+  const auto b = FForm->BorderStyle();
+  return FShowAppIcon && HaveSysMenu() && CaptionHeight() > 0 &&
+         (b == fw::TFormBorderStyle::bsSingle || b == fw::TFormBorderStyle::bsSizeable);
+}
+
+TRect TsSkinProvider::IconRect() const {
+  if (!IconVisible()) return {};
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const int w = win::GetSystemMetrics(win::SM_CXSMICON);
+  const int h = win::GetSystemMetrics(win::SM_CYSMICON);
+  const int left = BorderWidth() + (model ? model->CommonSkinData.BILeftMargin : 0);
+  return gfx::RectOfSize(left, VCenter() - h / 2, w, h);
+}
+
+void TsSkinProvider::SetShowAppIcon(bool value) {
+  if (FShowAppIcon == value) return;
+  FShowAppIcon = value;
+  UpdateFrame();
+}
+
 bool TsSkinProvider::BigButtons() const {
   const auto b = FForm->BorderStyle();
   return b == fw::TFormBorderStyle::bsSingle || b == fw::TFormBorderStyle::bsSizeable ||
@@ -443,6 +464,12 @@ bool TsSkinProvider::PaintAll() {
                   {0, 0}, cache);
   if (CaptionHeight() > 0) {
     PaintTitle(*cache);
+    if (const TRect icon = IconRect(); !icon.IsEmpty()) {
+      gfx::DeviceContext dc(*cache);
+      const auto h = reinterpret_cast<gfx::HICON>(
+          win::SendMessageW(FForm->Handle(), win::WM_GETICON, win::ICON_SMALL2, 0));
+      gfx::DrawIconEx(&dc, icon.Left, icon.Top, h, icon.Width(), icon.Height(), gfx::DI_NORMAL);
+    }
     PaintText(*cache);
     SaveBGForBtns(*cache);
     for (TsCaptionButton& b : FButtons)
@@ -476,7 +503,9 @@ void TsSkinProvider::PaintText(gfx::Bitmap& cache) {
   int right = CaptionWidth() - std::max(4, BorderWidth());
   for (const TsCaptionButton& b : FButtons)
     if (b.cpRect.Right > b.cpRect.Left) right = std::min(right, b.cpRect.Left);
-  const int left = BorderWidth() + (model->CommonSkinData.BILeftMargin) + 4;
+  const TRect icon = IconRect();
+  const int left =
+      (icon.IsEmpty() ? BorderWidth() + model->CommonSkinData.BILeftMargin : icon.Right) + 4;
   right -= 4;
   if (right <= left) return;
 
@@ -724,6 +753,7 @@ int TsSkinProvider::HTProcess(TPoint screen) const {
     if (t) return win::HTTOP;
     if (btm) return win::HTBOTTOM;
   }
+  if (IconRect().Contains(p)) return win::HTSYSMENU;
   if (p.Y < TitleBottom()) return win::HTCAPTION;
   return win::HTCLIENT;
 }
@@ -1002,6 +1032,16 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FCommonData->BGChanged = true;
       }
       return;
+    case win::WM_STYLECHANGED:
+      // A new border style: the frame is laid out and cut again, and the system-menu style the
+      // form may have put back goes once more.
+      next(m);
+      if (m.WParam == win::WPARAM(win::GWL_STYLE)) {
+        CheckSysMenu(true);
+        FCommonData->BGChanged = true;
+        FRgnChanged = true;
+      }
+      return;
     case win::WM_GETMINMAXINFO:
       // Maximised, the frame lies just outside the work area (its region keeps the inside).
       if (BorderWidth() > 0 && !FForm->Parent()) {
@@ -1032,7 +1072,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       return;
     case win::WM_NCHITTEST: {
       const int ht = HTProcess(win::PointFromLParam(m.LParam));
-      if (IsButtonHT(ht)) {
+      if (IsButtonHT(ht) || ht == win::HTSYSMENU) {
         m.Result = ht;
         return;
       }

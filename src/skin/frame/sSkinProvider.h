@@ -84,6 +84,10 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   // Caption-button state changes fade (default on).
   bool AllowAnimation() const { return FAllowAnimation; }
   void SetAllowAnimation(bool value) { FAllowAnimation = value; }
+  // Single and sizeable forms with a system menu show their icon at the left of the title
+  // (default on).
+  bool ShowAppIcon() const { return FShowAppIcon; }
+  void SetShowAppIcon(bool value);
   // The form takes the skin's global colour while skinned (default on).
   bool UseGlobalColor() const { return FUseGlobalColor; }
   void SetUseGlobalColor(bool value) { FUseGlobalColor = value; }
@@ -121,6 +125,10 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   int TitleBottom() const { return BorderWidth() + CaptionHeight(); }
   // The vertical centre line of the caption.
   int VCenter() const { return CaptionHeight() / 2 + BorderWidth() / 2; }
+  // The title icon: shown for single and sizeable forms with ShowAppIcon and a system menu, a
+  // small icon right of the border and BILEFT, centred on VCenter; empty when hidden.
+  bool IconVisible() const;
+  gfx::TRect IconRect() const;
   // Tool windows use the small glyphs; other forms with a caption the large ones.
   bool BigButtons() const;
   // The width and height of a button's glyph in the skin; 21 when the skin has none.
@@ -192,7 +200,7 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   fw::TAlignment FCaptionAlignment = fw::TAlignment::taLeftJustify;
   fw::TFont FAddedTitleFont;
   bool FDrawNonClientArea = true, FDrawClientArea = true, FAllowAnimation = true,
-       FUseGlobalColor = true;
+       FUseGlobalColor = true, FShowAppIcon = true;
   bool FRTEmpty = false, FRTInit = false;
   bool FFormActive = false;
   bool FSkinApplied = false;  // the form wears the skin (styles and colour changed)

@@ -12,6 +12,7 @@
 #include "framework/Form.h"
 #include "framework/TextConv.h"
 #include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/Icon.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -526,6 +527,38 @@ TEST_F(SkinProviderTest, UserButtonsStandLeftOfTheSystemButtonsAndRunTheirEvents
   EXPECT_EQ(downs, 2);
   EXPECT_EQ(ups, 1);
   EXPECT_EQ(first.Data.cpState, 0);
+}
+
+TEST_F(SkinProviderTest, ASizeableFormShowsItsIconWhichAnswersAndClosesOnADoubleClick) {
+  EXPECT_TRUE(provider->IconRect().IsEmpty());  // tool windows have none
+  form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  desktop.Pump();
+  // The new style does not bring the system's caption buttons back.
+  EXPECT_FALSE(win::GetWindowLongPtrW(H(), win::GWL_STYLE) & win::WS_SYSMENU);
+  const TRect icon = provider->IconRect();
+  ASSERT_FALSE(icon.IsEmpty());
+  const int size = win::GetSystemMetrics(win::SM_CXSMICON);
+  EXPECT_EQ(icon, gfx::RectOfSize(provider->BorderWidth() + Model().CommonSkinData.BILeftMargin,
+                                  provider->VCenter() - size / 2, size, size));
+  // The form's caption icon (the default one) over the title strip.
+  gfx::Bitmap expected = Strip(1, -1);
+  {
+    gfx::DeviceContext dc(expected);
+    gfx::DrawIconEx(&dc, icon.Left, icon.Top, win::LoadIconW(win::IDI_APPLICATION), size, size,
+                    gfx::DI_NORMAL);
+  }
+  EXPECT_EQ(ScreenDiffers(expected, icon), 0);
+  EXPECT_GT(ScreenDiffers(Strip(1, -1), icon), 0);
+
+  const int x = Window().Left + icon.Left + 4, y = Window().Top + icon.Top + 4;
+  EXPECT_EQ(HitAt(x, y), win::HTSYSMENU);
+  win::InjectMouseMove({x, y});
+  win::InjectMouseButton(0, true, {x, y});
+  win::InjectMouseButton(0, false, {x, y});
+  win::InjectMouseButton(0, true, {x, y});
+  win::InjectMouseButton(0, false, {x, y});
+  desktop.Pump();
+  EXPECT_FALSE(win::IsWindowVisible(H()));
 }
 
 }  // namespace
