@@ -331,20 +331,21 @@ bool TsSkinProvider::ButtonVisible(TacCaptionButtonKind kind) const {
   }
 }
 
-int TsSkinProvider::SysButtonWidth(const TsCaptionButton& btn) const {
-  const sc::TsSkinManager* m = FCommonData->SkinManager();
+const paint::TsMaskData* TsSkinProvider::GlyphMask(const TsCaptionButton& btn) const {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
-  if (!model || btn.cpGlyphType >= sd::tgNone) return kDefaultButtonSize;
-  const int i = m->ConstData().TitleGlyphs[std::size_t(btn.cpGlyphType)];
-  return model->IsValidImgIndex(i) ? model->ma[std::size_t(i)].Width : kDefaultButtonSize;
+  if (!model || btn.cpGlyphType >= sd::tgNone) return nullptr;
+  const int i = FCommonData->SkinManager()->ConstData().TitleGlyphs[std::size_t(btn.cpGlyphType)];
+  return model->IsValidImgIndex(i) ? &model->ma[std::size_t(i)] : nullptr;
+}
+
+int TsSkinProvider::SysButtonWidth(const TsCaptionButton& btn) const {
+  const paint::TsMaskData* md = GlyphMask(btn);
+  return md ? md->Width : kDefaultButtonSize;
 }
 
 int TsSkinProvider::ButtonHeight(const TsCaptionButton& btn) const {
-  const sc::TsSkinManager* m = FCommonData->SkinManager();
-  const sd::TacSkinModel* model = ModelOf(*FCommonData);
-  if (!model || btn.cpGlyphType >= sd::tgNone) return kDefaultButtonSize;
-  const int i = m->ConstData().TitleGlyphs[std::size_t(btn.cpGlyphType)];
-  return model->IsValidImgIndex(i) ? model->ma[std::size_t(i)].Height : kDefaultButtonSize;
+  const paint::TsMaskData* md = GlyphMask(btn);
+  return md ? md->Height : kDefaultButtonSize;
 }
 
 bool TsSkinProvider::IsButtonHT(int ht) const {
@@ -552,14 +553,11 @@ void TsSkinProvider::PaintText(gfx::Bitmap& cache) {
 // One caption button: its glyph's frame for the state at the button's top-left, lighter when
 // its command is off or the form is inactive and the button is at rest.
 void TsSkinProvider::PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int state) {
-  const sc::TsSkinManager* m = FCommonData->SkinManager();
-  const sd::TacSkinModel* model = ModelOf(*FCommonData);
-  if (btn.cpGlyphType >= sd::tgNone) return;
-  const int i = m->ConstData().TitleGlyphs[std::size_t(btn.cpGlyphType)];
-  if (!model->IsValidImgIndex(i)) return;
+  const paint::TsMaskData* md = GlyphMask(btn);
+  if (!md) return;
   const bool lighter = !FForm->Enabled() || (!FFormActive && state == 0);
-  draw::DrawSkinGlyph(cache, {btn.cpRect.Left, btn.cpRect.Top}, state, lighter ? 2 : 1,
-                      model->ma[std::size_t(i)], draw::EmptyCI);
+  draw::DrawSkinGlyph(cache, {btn.cpRect.Left, btn.cpRect.Top}, state, lighter ? 2 : 1, *md,
+                      draw::EmptyCI);
 }
 
 // A user button: the skin's "TITLEBUTTON" frame for the state (lighter at rest on an inactive
@@ -1197,32 +1195,22 @@ void WriteProvider(win::HWND hwnd, backend::JsonWriter& w) {
   w.Key("buttons");
   w.BeginArray();
   const TRect wr = WindowRect(form->Handle());
-  if (p->Skinned())
-    for (TacCaptionButtonKind kind : {cbClose, cbMax, cbMin, cbHelp}) {
-      const TsCaptionButton& b = p->Button(kind);
-      if (b.cpRect.Right <= b.cpRect.Left) continue;
-      w.BeginObject();
-      w.Key("kind");
-      w.String(ButtonKindName(kind));
-      w.Key("rect");
-      WriteRect(w, b.cpRect.Offset(wr.Left, wr.Top));
-      w.Key("state");
-      w.Number(b.cpState);
-      w.EndObject();
-    }
-  if (p->Skinned())
-    for (int i = 0; i < p->TitleButtonCount(); ++i) {
-      const TsCaptionButton& b = p->TitleButton(i).Data;
-      if (b.cpRect.Right <= b.cpRect.Left) continue;
-      w.BeginObject();
-      w.Key("kind");
-      w.String("user");
-      w.Key("rect");
-      WriteRect(w, b.cpRect.Offset(wr.Left, wr.Top));
-      w.Key("state");
-      w.Number(b.cpState);
-      w.EndObject();
-    }
+  auto button = [&](const char* kind, const TsCaptionButton& b) {
+    if (b.cpRect.Right <= b.cpRect.Left) return;
+    w.BeginObject();
+    w.Key("kind");
+    w.String(kind);
+    w.Key("rect");
+    WriteRect(w, b.cpRect.Offset(wr.Left, wr.Top));
+    w.Key("state");
+    w.Number(b.cpState);
+    w.EndObject();
+  };
+  if (p->Skinned()) {
+    for (TacCaptionButtonKind kind : {cbClose, cbMax, cbMin, cbHelp})
+      button(ButtonKindName(kind), p->Button(kind));
+    for (int i = 0; i < p->TitleButtonCount(); ++i) button("user", p->TitleButton(i).Data);
+  }
   w.EndArray();
   w.Key("active");
   w.Bool(p->FormActive());

@@ -185,6 +185,8 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   void SaveBGForBtns(const gfx::Bitmap& cache);
   bool IsButtonHT(int hitCode) const;
   const paint::TsMaskData* TitleButtonMask() const;
+  // The skin's picture of a button's glyph, null when the skin has none.
+  const paint::TsMaskData* GlyphMask(const TsCaptionButton& btn) const;
   void UpdateRegion(bool redraw);
   void NCPaint();
   void OnLButtonUp(gfx::TPoint screen);
