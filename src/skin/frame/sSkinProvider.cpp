@@ -1092,6 +1092,19 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       break;
     }
     case win::WM_MOUSEMOVE:
+      if (FCapture) {
+        // Held down: the pressed button shows pressed only while the mouse is over it.
+        win::POINT p = win::PointFromLParam(m.LParam);
+        win::ClientToScreen(h, &p);
+        if (TsCaptionButton* b = ButtonByHT(FCurrentHT)) {
+          const int state = HTProcess({p.X, p.Y}) == FCurrentHT ? 2 : 0;
+          if (b->cpState != state) {
+            b->cpState = state;
+            RepaintButton(FCurrentHT);
+          }
+        }
+        return;
+      }
       next(m);
       if (!FClicked) SetHotHT(0);
       return;

@@ -251,6 +251,13 @@ TEST_F(SkinProviderTest, TheCloseButtonFadesHotPressesAndClosesOnlyWhenReleasedO
   Run(12);  // the pressed picture in one step
   EXPECT_EQ(FadeDiffers(2, rest, ButtonOnScreen()), 0);
 
+  // Held down, it shows pressed only over the button.
+  win::InjectMouseMove({c.X - 100, c.Y + 100});
+  desktop.Pump();
+  EXPECT_EQ(Close().cpState, 0);
+  win::InjectMouseMove(c);
+  desktop.Pump();
+  EXPECT_EQ(Close().cpState, 2);
   // Released outside: the form stays, the button rests.
   win::InjectMouseMove({c.X - 100, c.Y + 100});
   win::InjectMouseButton(0, false, {c.X - 100, c.Y + 100});
