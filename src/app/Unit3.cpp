@@ -7,6 +7,7 @@
 #include "framework/Reader.h"
 #include "framework/db/Field.h"
 #include "framework/db/Variant.h"
+#include "skin/frame/sSkinProvider.h"
 
 namespace app {
 
@@ -20,6 +21,11 @@ TForm3::TForm3(fw::TComponent* owner) : TForm(owner) {
   DataSource1 = static_cast<fw::TDataSource*>(FindComponent("DataSource1"));
   sDBGrid1 = static_cast<skin::controls::TsDBGrid*>(FindComponent("sDBGrid1"));
   DBImage1 = static_cast<fw::TDBImage*>(FindComponent("DBImage1"));
+}
+
+void TForm3::VisibleChanged() {
+  if (Visible()) skin::frame::TsSkinProvider::CreateRunTime(*this);
+  TForm::VisibleChanged();
 }
 
 void TForm3::sButton1Click() {

@@ -28,6 +28,10 @@ class TForm3 : public fw::TForm {
   fw::TDataSource* DataSource1 = nullptr;
   skin::controls::TsDBGrid* sDBGrid1 = nullptr;
   fw::TDBImage* DBImage1 = nullptr;
+
+ protected:
+  // Its description has no skin provider: the window gets one made at run time when shown.
+  void VisibleChanged() override;
 };
 
 extern TForm3* Form3;

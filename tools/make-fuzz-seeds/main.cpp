@@ -209,6 +209,13 @@ int main(int argc, char** argv) {
         "    Items.Strings = ('a' 'b')\n  end\nend\n";
     Write(dir / "fuzz_window_description", "module.txt",
           Bytes(description.begin(), description.end()));
+    std::string_view skinned =
+        "object M: TDataModule\n  object P: TsSkinProvider\n    CaptionAlignment = taCenter\n"
+        "    SkinData.SkinSection = 'FORM'\n    AddedTitle.Font.Height = -11\n"
+        "    TitleButtons = <\n      item\n        Name = 'b'\n        Hint = 'h'\n"
+        "        Enabled = False\n        UseSkinData = True\n      end\n      item\n"
+        "        Visible = False\n      end>\n  end\nend\n";
+    Write(dir / "fuzz_window_description", "provider.txt", Bytes(skinned.begin(), skinned.end()));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-fuzz-seeds: %s\n", e.what());
     return 1;

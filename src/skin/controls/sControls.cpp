@@ -234,10 +234,26 @@ void RegisterSkinProvider() {
   fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Font.Style", [](P* p, V v, C x) {
     p->AddedTitleFont().SetStyle(x.Set(v, fw::kFontStyleNames));
   });
-  // Buttons of the title bar come with the title-bar items; an empty list is all there is.
-  fw::RegisterProperty<P>("TsSkinProvider", "TitleButtons", [](P*, V v, C) {
+  // User buttons of the caption; a description holds no pictures, so no glyph.
+  fw::RegisterProperty<P>("TsSkinProvider", "TitleButtons", [](P* p, V v, C x) {
     if (v.kind != fw::TValueDesc::Kind::Collection) throw fw::Exception(u"collection expected");
-    if (!v.items.empty()) throw fw::Exception(u"title buttons are not supported");
+    for (const auto& item : v.items) {
+      skin::frame::TsTitleButton& b = p->AddTitleButton();
+      for (const fw::TPropertyDesc& d : item) {
+        if (fw::SameText(d.name, "Name"))
+          b.Name = fw::Utf16ToUtf8(x.String(d.value));
+        else if (fw::SameText(d.name, "Hint"))
+          b.Hint = x.String(d.value);
+        else if (fw::SameText(d.name, "Enabled"))
+          b.Enabled = x.Bool(d.value);
+        else if (fw::SameText(d.name, "Visible"))
+          b.Visible = x.Bool(d.value);
+        else if (fw::SameText(d.name, "UseSkinData"))
+          b.UseSkinData = x.Bool(d.value);
+        else
+          throw fw::Exception(u"unknown title button property " + fw::Utf8ToUtf16(d.name));
+      }
+    }
   });
 }
 
@@ -340,10 +356,6 @@ int PanelSection(const fw::TPanel& panel) {
   return -1;
 }
 
-TsSkinProvider::TsSkinProvider(fw::TComponent* owner) : TComponent(owner) {
-  FAddedTitleFont.SetColor(fw::clNone);
-}
-
 void RegisterSkinClasses() {
   static bool done = false;
   if (done) return;
@@ -378,6 +390,7 @@ void RegisterSkinClasses() {
     auto* adapter = new TsFrameAdapter(&frame);
     adapter->AfterConstruction();
   });
+  skin::frame::InstallProviderDump();
 }
 
 }  // namespace skin::controls

@@ -27,6 +27,7 @@
 #include "skin/core/sSkinManager.h"
 #include "skin/data/acConstData.h"
 #include "skin/frame/acSBUtils.h"
+#include "skin/frame/sSkinProvider.h"
 
 namespace skin::controls {
 
@@ -228,23 +229,7 @@ class TsLabel : public fw::TLabel {
   bool FUseSkinColor = true;
 };
 
-// The component that skins its form's frame and caption from a skin section, with the
-// caption's alignment in the title and the font of text added in front of the caption
-// (AddedTitle.Font; colour clNone: the title's own colour).
-class TsSkinProvider : public fw::TComponent {
- public:
-  explicit TsSkinProvider(fw::TComponent* owner);
-  std::string ClassName() const override { return "TsSkinProvider"; }
-  TsSkinData& SkinData() { return FSkinData; }
-  fw::TAlignment CaptionAlignment() const { return FCaptionAlignment; }
-  void SetCaptionAlignment(fw::TAlignment alignment) { FCaptionAlignment = alignment; }
-  fw::TFont& AddedTitleFont() { return FAddedTitleFont; }
-
- private:
-  TsSkinData FSkinData;
-  fw::TAlignment FCaptionAlignment = fw::TAlignment::taLeftJustify;
-  fw::TFont FAddedTitleFont;
-};
+using TsSkinProvider = skin::frame::TsSkinProvider;
 
 // Registers the classes above for window descriptions (once; later calls do nothing).
 void RegisterSkinClasses();

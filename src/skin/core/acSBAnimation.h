@@ -1,6 +1,6 @@
 // The fade of a caption button: a small layered window over the button (a TacGlowForm) shows
 // the button's picture for its new state and fades in (hot, pressed) or out (back to normal)
-// on a 12 ms window timer. The form's frame (a later part of the skin) starts it on every
+// on a 12 ms window timer. The form's frame (TsSkinProvider, skin/frame) starts it on every
 // state change of a caption button; the record of a button is here so both sides share it.
 #pragma once
 

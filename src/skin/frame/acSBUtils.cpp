@@ -1458,12 +1458,6 @@ const char* PartName(int part) {
   }
 }
 
-void WriteRect(backend::JsonWriter& w, const TRect& r) {
-  w.BeginArray();
-  for (int v : {r.Left, r.Top, r.Right, r.Bottom}) w.Number(v);
-  w.EndArray();
-}
-
 void WriteWrapper(backend::JsonWriter& w, fw::TControl* c) {
   auto* wc = dynamic_cast<fw::TWinControl*>(c);
   if (!wc || !wc->HandleAllocated()) return;
@@ -1516,6 +1510,12 @@ void WriteWrapper(backend::JsonWriter& w, fw::TControl* c) {
 }
 
 }  // namespace
+
+void WriteRect(backend::JsonWriter& w, const TRect& r) {
+  w.BeginArray();
+  for (int v : {r.Left, r.Top, r.Right, r.Bottom}) w.Number(v);
+  w.EndArray();
+}
 
 void InstallWrapperDump() {
   static bool done = false;

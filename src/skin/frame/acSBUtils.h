@@ -23,6 +23,10 @@
 #include "skin/core/sCommonData.h"
 #include "skin/core/sSkinManager.h"
 
+namespace backend {
+class JsonWriter;
+}
+
 namespace skin::frame {
 
 using skin::core::TsCommonData;
@@ -416,5 +420,7 @@ inline void RefreshTreeScrolls(TsCommonData& cd, std::unique_ptr<TacMainWnd>& li
 
 // Adds "wrapper" and "scrollBars" to the entries of wrapped controls in the dump (once).
 void InstallWrapperDump();
+// A rectangle in the dump: [left, top, right, bottom].
+void WriteRect(backend::JsonWriter& w, const gfx::TRect& r);
 
 }  // namespace skin::frame

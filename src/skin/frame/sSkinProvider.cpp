@@ -1,0 +1,1251 @@
+#include "skin/frame/sSkinProvider.h"
+
+#include <algorithm>
+
+#include "framework/Application.h"
+#include "framework/Automation.h"
+#include "framework/Canvas.h"
+#include "framework/ControlMessages.h"
+#include "framework/TextConv.h"
+#include "platform/backend/Dump.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemInfo.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/Window.h"
+#include "skin/core/sConst.h"
+#include "skin/core/sMessages.h"
+#include "skin/core/sSkinManager.h"
+#include "skin/core/sVclUtils.h"
+#include "skin/draw/sAlphaGraph.h"
+#include "skin/draw/sGraphUtils.h"
+#include "skin/draw/sSkinText.h"
+#include "skin/frame/acSBUtils.h"
+#include "skin/paint/sGraphUtils.h"
+
+namespace skin::frame {
+
+namespace sc = skin::core;
+namespace sd = skin::data;
+using gfx::TPoint;
+using gfx::TRect;
+
+namespace {
+
+constexpr int kDefaultButtonSize = 21;  // a caption button whose glyph the skin lacks
+// Steps of a hot or normal fade (one step for the pressed picture).
+constexpr int kFadeIterations = 10;
+
+fw::TCustomForm* FormOf(fw::TComponent* owner) {
+  return dynamic_cast<fw::TCustomForm*>(owner);
+}
+
+const sd::TacSkinModel* ModelOf(const sc::TsCommonData& cd) {
+  const sc::TsSkinManager* m = cd.SkinManager();
+  return m && m->Active() ? m->SkinModel() : nullptr;
+}
+
+win::LONG_PTR StyleOf(win::HWND h) {
+  return h ? win::GetWindowLongPtrW(h, win::GWL_STYLE) : 0;
+}
+
+TRect WindowRect(win::HWND h) {
+  win::RECT r{};
+  win::GetWindowRect(h, &r);
+  return r;
+}
+
+// The glyph a button of kind shows, small for tool windows.
+sd::TacTitleGlyph GlyphOf(TacCaptionButtonKind kind, bool big, bool closeAlone, bool zoomed) {
+  switch (kind) {
+    case cbClose:
+      return big ? (closeAlone ? sd::tgCloseAlone : sd::tgClose) : sd::tgSmallClose;
+    case cbMax:
+      return zoomed ? (big ? sd::tgNormal : sd::tgSmallNormal) : (big ? sd::tgMax : sd::tgSmallMax);
+    case cbMin:
+      return big ? sd::tgMin : sd::tgSmallMin;
+    case cbHelp:
+      return big ? sd::tgHelp : sd::tgSmallHelp;
+    default:
+      return sd::tgNone;
+  }
+}
+
+constexpr int kHitCodes[cbCount] = {int(win::HTMINBUTTON), int(win::HTMAXBUTTON), int(win::HTHELP),
+                                    int(win::HTCLOSE)};
+
+}  // namespace
+
+// ---- Lifecycle ---------------------------------------------------------------------------------
+
+TsSkinProvider::TsSkinProvider(fw::TComponent* owner)
+    : TComponent(owner),
+      FForm(FormOf(owner)),
+      FCommonData(std::make_unique<sc::TsScrollWndData>(this, true)) {
+  FAddedTitleFont.SetColor(fw::clNone);
+  FCommonData->COC = sc::COC_TsSkinProvider;
+  FCommonData->SetSkinSection("FORM");
+  for (int k = 0; k < cbCount; ++k) FButtons[std::size_t(k)].cpHitCode = unsigned(kHitCodes[k]);
+  if (!FForm) return;  // inert: providers skin forms only
+  if (TsSkinProvider* old = GetSkinProvider(*FForm)) {
+    // A provider the library made waits for its first frame message; the form's own takes over.
+    if (old->FRTInit) {
+      delete old;
+    } else {
+      // The form's window keeps the first provider's skin data as its own.
+      FRTEmpty = true;
+      DropCommonProp();
+      old->FCommonData->InitCommonProp();
+      return;
+    }
+  }
+  fw::TCustomForm* form = FForm;
+  FCommonData->WndProc = [form](fw::TMessage& m) { form->WindowProc(m); };
+  FHook = FForm->HookWindowProc(
+      [this](fw::TMessage& m, const fw::TWndNext& next) { NewWndProc(m, next); });
+  sc::IntSkinForm(FForm);
+  FFormActive = FForm->HandleAllocated() && win::GetActiveWindow() == FForm->Handle();
+  FCommonData->InitCommonProp();
+}
+
+TsSkinProvider::~TsSkinProvider() {
+  for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
+  if (FHook) {
+    if (FSkinApplied && !FForm->HasState(fw::csDestroying)) RemoveSkin();
+    FForm->UnhookWindowProc(FHook);
+    sc::IntUnSkinForm(FForm);
+  }
+  DropCommonProp();
+  Destroying();
+}
+
+// The skin data leaves the form's window while the window is still known (once the provider
+// or the form is being destroyed the data no longer finds it, and a stale entry would be
+// called by the next skin message).
+void TsSkinProvider::DropCommonProp() {
+  if (!FForm || !FForm->HandleAllocated()) return;
+  const win::HWND h = FForm->Handle();
+  if (win::GetPropW(h, sc::acDataProp) == static_cast<sc::TacMessageHandler*>(FCommonData.get()))
+    win::RemovePropW(h, sc::acDataProp);
+}
+
+void TsSkinProvider::Loaded() {
+  TComponent::Loaded();
+  if (!FHook) return;
+  FCommonData->Loaded(false);
+  PrepareForm();
+}
+
+TsSkinProvider* TsSkinProvider::CreateRunTime(fw::TCustomForm& form) {
+  if (TsSkinProvider* p = GetSkinProvider(form)) return p;
+  auto* p = new TsSkinProvider(&form);
+  p->FRTInit = true;
+  return p;
+}
+
+TsSkinProvider* TsSkinProvider::GetSkinProvider(fw::TCustomForm& form) {
+  auto* p = reinterpret_cast<sc::TacFormProvider*>(
+      form.Perform(sc::SM_ALPHACMD, sc::AC_GETPROVIDER_HI, 0));
+  return dynamic_cast<TsSkinProvider*>(p);
+}
+
+const fw::TComponent* TsSkinProvider::ProviderManager() const {
+  return FCommonData->SkinManager();
+}
+
+bool TsSkinProvider::Skinned() const {
+  return FHook && FDrawNonClientArea && ModelOf(*FCommonData) &&
+         ModelOf(*FCommonData)->IsValidSkinIndex(FCommonData->SkinIndex) &&
+         !FForm->HasState(fw::csDestroying);
+}
+
+void TsSkinProvider::SetCaptionAlignment(fw::TAlignment alignment) {
+  if (FCaptionAlignment == alignment) return;
+  FCaptionAlignment = alignment;
+  UpdateFrame();
+}
+
+void TsSkinProvider::SetDrawNonClientArea(bool value) {
+  if (FDrawNonClientArea == value) return;
+  FDrawNonClientArea = value;
+  if (FHook) ProcessMessage(sc::SM_ALPHACMD, sc::MakeAlphaCmd(sc::AC_SETNCSKINNED), 0);
+}
+
+bool TsSkinProvider::HaveSysMenu() const {
+  return FForm->BorderStyle() != fw::TFormBorderStyle::bsNone &&
+         (FForm->BorderIcons() & fw::biSystemMenu);
+}
+
+// The form takes the skin: no system-menu style (the system neither draws nor answers caption
+// buttons of its own), the skin's colour, a region; or gives all of it back.
+void TsSkinProvider::CheckSysMenu(bool skinned) {
+  if (!FForm->HandleAllocated()) return;
+  const win::HWND h = FForm->Handle();
+  const auto style = StyleOf(h);
+  const bool want = !skinned && HaveSysMenu();
+  if (bool(style & win::WS_SYSMENU) != want)
+    win::SetWindowLongPtrW(
+        h, win::GWL_STYLE,
+        want ? style | win::WS_SYSMENU : style & ~win::LONG_PTR(win::WS_SYSMENU));
+}
+
+void TsSkinProvider::InitIndexes() {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  FTitleSkinIndex = model ? model->GetSkinIndex("FORMTITLE") : -1;
+  FCaptionSkinIndex = model ? model->GetSkinIndex("CAPTION") : -1;
+}
+
+void TsSkinProvider::PrepareForm() {
+  if (FRTInit || !FHook || FForm->HasState(fw::csLoading)) return;
+  FCommonData->UpdateIndexes();
+  InitIndexes();
+  if (!FForm->HandleAllocated()) return;
+  FCommonData->InitCommonProp();  // the window made since carries the skin data
+  if (!Skinned()) return;
+  FCommonData->Loading = false;
+  ApplySkin();
+}
+
+void TsSkinProvider::ApplySkin() {
+  CheckSysMenu(true);
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (FUseGlobalColor && !FCommonData->CustomColor() && model) {
+    if (!FSkinApplied) FSavedColor = FForm->Color();
+    FForm->SetColor(model->GetGlobalColor());
+  }
+  FSkinApplied = true;
+  FCommonData->BGChanged = true;
+  FRgnChanged = true;
+}
+
+// Back to the plain frame: the system-menu style, the form's own colour, no region.
+// Adapter call point: the control adapter passes AC_REMOVESKIN to its wrappers and is freed
+// here.
+void TsSkinProvider::RemoveSkin() {
+  for (TsCaptionButton& b : FButtons) {
+    b.cpTimer.reset();
+    b.cpState = 0;
+  }
+  FCurrentHT = 0;
+  FClicked = false;
+  FRects.clear();
+  if (FSkinApplied && FSavedColor != fw::clNone) FForm->SetColor(FSavedColor);
+  FSavedColor = fw::clNone;
+  FSkinApplied = false;
+  FCommonData->ClearCache();
+  if (!FForm->HandleAllocated()) return;
+  CheckSysMenu(false);
+  win::SetWindowRgn(FForm->Handle(), nullptr, false);
+  win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
+                    win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE | win::RDW_ALLCHILDREN);
+}
+
+void TsSkinProvider::LoadInit() {
+  FRTInit = false;
+  PrepareForm();
+}
+
+// ---- Geometry ----------------------------------------------------------------------------------
+
+int TsSkinProvider::CaptionHeight() const {
+  if (!FForm->HandleAllocated()) return 0;
+  const auto style = StyleOf(FForm->Handle());
+  if ((style & win::WS_CAPTION) != win::WS_CAPTION && !win::IsIconic(FForm->Handle())) return 0;
+  const auto b = FForm->BorderStyle();
+  const bool tool =
+      b == fw::TFormBorderStyle::bsToolWindow || b == fw::TFormBorderStyle::bsSizeToolWin;
+  return win::GetSystemMetrics(tool && !win::IsIconic(FForm->Handle()) ? win::SM_CYSMCAPTION
+                                                                       : win::SM_CYCAPTION);
+}
+
+int TsSkinProvider::BorderWidth() const {
+  if (!FForm->HandleAllocated()) return 0;
+  const auto style = StyleOf(FForm->Handle());
+  if (style & win::WS_THICKFRAME) return win::GetSystemMetrics(win::SM_CXSIZEFRAME);
+  if (style & win::WS_DLGFRAME) return win::GetSystemMetrics(win::SM_CXFIXEDFRAME);
+  return 0;
+}
+
+int TsSkinProvider::CaptionWidth() const {
+  return FForm->Width();
+}
+
+int TsSkinProvider::OffsetX() const {
+  return (FForm->Width() - FForm->ClientWidth()) / 2;
+}
+
+int TsSkinProvider::OffsetY() const {
+  if (!FForm->HandleAllocated()) return 0;
+  const bool dlgFrame = (StyleOf(FForm->Handle()) & (win::WS_THICKFRAME | win::WS_DLGFRAME)) != 0;
+  return FForm->Height() - FForm->ClientHeight() - (dlgFrame ? BorderWidth() : 0);
+}
+
+bool TsSkinProvider::IconVisible() const {
+  const auto b = FForm->BorderStyle();
+  return FShowAppIcon && HaveSysMenu() && CaptionHeight() > 0 &&
+         (b == fw::TFormBorderStyle::bsSingle || b == fw::TFormBorderStyle::bsSizeable);
+}
+
+TRect TsSkinProvider::IconRect() const {
+  if (!IconVisible()) return {};
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const int w = win::GetSystemMetrics(win::SM_CXSMICON);
+  const int h = win::GetSystemMetrics(win::SM_CYSMICON);
+  const int left = BorderWidth() + (model ? model->CommonSkinData.BILeftMargin : 0);
+  return gfx::RectOfSize(left, VCenter() - h / 2, w, h);
+}
+
+void TsSkinProvider::SetShowAppIcon(bool value) {
+  if (FShowAppIcon == value) return;
+  FShowAppIcon = value;
+  UpdateFrame();
+}
+
+bool TsSkinProvider::BigButtons() const {
+  const auto b = FForm->BorderStyle();
+  return b == fw::TFormBorderStyle::bsSingle || b == fw::TFormBorderStyle::bsSizeable ||
+         b == fw::TFormBorderStyle::bsDialog;
+}
+
+bool TsSkinProvider::ButtonVisible(TacCaptionButtonKind kind) const {
+  const auto b = FForm->BorderStyle();
+  const bool normalFrame =
+      b == fw::TFormBorderStyle::bsSingle || b == fw::TFormBorderStyle::bsSizeable;
+  const bool iconic = FForm->HandleAllocated() && win::IsIconic(FForm->Handle());
+  switch (kind) {
+    case cbClose:
+      return HaveSysMenu();
+    case cbMax:
+      return HaveSysMenu() && ((normalFrame && (FForm->BorderIcons() & fw::biMaximize)) || iconic);
+    case cbMin:
+      return HaveSysMenu() && ((normalFrame && (FForm->BorderIcons() & fw::biMinimize)) || iconic);
+    case cbHelp:
+      return HaveSysMenu() && (FForm->BorderIcons() & fw::biHelp) &&
+             !(FForm->BorderIcons() & (fw::biMinimize | fw::biMaximize));
+    default:
+      return false;
+  }
+}
+
+const paint::TsMaskData* TsSkinProvider::GlyphMask(const TsCaptionButton& btn) const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (!model || btn.cpGlyphType >= sd::tgNone) return nullptr;
+  const int i = FCommonData->SkinManager()->ConstData().TitleGlyphs[std::size_t(btn.cpGlyphType)];
+  return model->IsValidImgIndex(i) ? &model->ma[std::size_t(i)] : nullptr;
+}
+
+int TsSkinProvider::SysButtonWidth(const TsCaptionButton& btn) const {
+  const paint::TsMaskData* md = GlyphMask(btn);
+  return md ? md->Width : kDefaultButtonSize;
+}
+
+int TsSkinProvider::ButtonHeight(const TsCaptionButton& btn) const {
+  const paint::TsMaskData* md = GlyphMask(btn);
+  return md ? md->Height : kDefaultButtonSize;
+}
+
+bool TsSkinProvider::IsButtonHT(int ht) const {
+  return ht == win::HTMINBUTTON || ht == win::HTMAXBUTTON || ht == win::HTCLOSE ||
+         ht == win::HTHELP || (ht >= HTUDBTN && ht < HTUDBTN + TitleButtonCount());
+}
+
+TsTitleButton& TsSkinProvider::AddTitleButton() {
+  FTitleButtons.push_back(std::make_unique<TsTitleButton>());
+  FCommonData->BGChanged = true;
+  return *FTitleButtons.back();
+}
+
+const paint::TsMaskData* TsSkinProvider::TitleButtonMask() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (!model) return nullptr;
+  const int i = FCommonData->SkinManager()->ConstData().TitleGlyphs[sd::tgUser];
+  return model->IsValidImgIndex(i) ? &model->ma[std::size_t(i)] : nullptr;
+}
+
+int TsSkinProvider::UserButtonWidth(const TsTitleButton& btn) const {
+  const paint::TsMaskData* md = TitleButtonMask();
+  return std::max(btn.Glyph.Empty() ? 0 : btn.Glyph.Width() + 2,
+                  md ? md->Width : kDefaultButtonSize);
+}
+
+// The button row ends at the right of the caption and grows leftwards: close, maximise,
+// minimise, then help after a gap.
+void TsSkinProvider::CalcButtons() {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const sd::TsSkinData* values = model ? &model->CommonSkinData : nullptr;
+  const bool big = BigButtons();
+  const bool zoomed = FForm->HandleAllocated() && win::IsZoomed(FForm->Handle());
+  const bool closeAlone = !ButtonVisible(cbMax) && !ButtonVisible(cbMin);
+  const int spacing = big && values ? values->BISpacing : 0;
+  int right = CaptionWidth() - (values ? values->BIRightMargin : 0) - std::max(4, BorderWidth());
+  const int vcenter = VCenter();
+  bool first = true;
+  for (TacCaptionButtonKind kind : {cbClose, cbMax, cbMin, cbHelp}) {
+    TsCaptionButton& b = FButtons[kind];
+    b.cpGlyphType = GlyphOf(kind, big, closeAlone, zoomed);
+    b.cpHaveAlignment = big;
+    if (!ButtonVisible(kind)) {
+      b.cpRect = {right, 0, right, 0};
+      continue;
+    }
+    if (kind == cbHelp)
+      right -= sc::acSpacing;
+    else if (!first)
+      right -= spacing;
+    first = false;
+    const int w = SysButtonWidth(b), h = ButtonHeight(b);
+    const int top = b.cpHaveAlignment && values && values->BIVAlign == 1
+                        ? BorderWidth() + values->BITopMargin
+                        : vcenter - h / 2;
+    b.cpRect = {right - w, top, right, top + h};
+    right -= w;
+  }
+  // User buttons after a further gap, each placed like a system button.
+  const paint::TsMaskData* mask = TitleButtonMask();
+  bool gap = true;
+  for (int i = 0; i < TitleButtonCount(); ++i) {
+    TsTitleButton& t = TitleButton(i);
+    TsCaptionButton& b = t.Data;
+    b.cpHitCode = unsigned(HTUDBTN + i);
+    b.cpGlyphType = t.UseSkinData ? sd::tgUser : sd::tgNone;
+    if (!t.Visible) {
+      b.cpRect = {right, 0, right, 0};
+      continue;
+    }
+    right -= gap ? UserButtonsOffset : spacing;
+    gap = false;
+    const int w = UserButtonWidth(t);
+    const int h = mask ? mask->Height : kDefaultButtonSize;
+    b.cpRect = {right - w, vcenter - h / 2, right, vcenter - h / 2 + h};
+    right -= w;
+  }
+}
+
+// ---- Painting ----------------------------------------------------------------------------------
+
+int TsSkinProvider::SectionState(int skinIndex) const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (!model || !model->IsValidSkinIndex(skinIndex)) return 0;
+  return std::min(int(FFormActive), model->gd[std::size_t(skinIndex)].States - 1);
+}
+
+// Whether the form's section looks different when the form is active: more than one state,
+// or a border picture with more than one image. A form without a section always repaints.
+bool TsSkinProvider::ActivationShows() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const int i = FCommonData->SkinIndex;
+  if (!model || !model->IsValidSkinIndex(i)) return true;
+  const sd::TsGeneralData& gd = model->gd[std::size_t(i)];
+  return gd.States > 1 || (model->IsValidImgIndex(gd.BorderIndex) &&
+                           model->ma[std::size_t(gd.BorderIndex)].ImageCount > 1);
+}
+
+bool TsSkinProvider::PaintAll() {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (!Skinned() || FForm->HasState(fw::csLoading) || !FForm->HandleAllocated()) return false;
+  gfx::Bitmap* cache = FCommonData->CacheBmp();
+  const int w = CaptionWidth(), h = FForm->Height();
+  if (w <= 0 || h <= 0) return false;
+  if (!cache) {
+    FCommonData->ClearCache();
+    cache = FCommonData->CacheBmp();
+  }
+  if (cache->Width() != w || cache->Height() != h) {
+    *cache = gfx::Bitmap(w, h);
+    FCommonData->BGChanged = true;
+  }
+  if (!FCommonData->BGChanged) return true;
+  CalcButtons();
+  const int state = SectionState(FCommonData->SkinIndex);
+  draw::PaintItem(model, FCommonData->SkinIndex, draw::EmptyCI, true, state, cache->Bounds(),
+                  {0, 0}, cache);
+  if (CaptionHeight() > 0) {
+    PaintTitle(*cache);
+    if (const TRect icon = IconRect(); !icon.IsEmpty()) {
+      gfx::DeviceContext dc(*cache);
+      const auto h = reinterpret_cast<gfx::HICON>(
+          win::SendMessageW(FForm->Handle(), win::WM_GETICON, win::ICON_SMALL2, 0));
+      gfx::DrawIconEx(&dc, icon.Left, icon.Top, h, icon.Width(), icon.Height(), gfx::DI_NORMAL);
+    }
+    PaintText(*cache);
+    SaveBGForBtns(*cache);
+    for (TsCaptionButton& b : FButtons)
+      if (b.cpRect.Right > b.cpRect.Left) PaintButton(*cache, b, b.cpTimer ? 0 : b.cpState);
+    for (auto& t : FTitleButtons)
+      if (t->Data.cpRect.Right > t->Data.cpRect.Left) PaintUserButton(*cache, *t, t->Data.cpState);
+  }
+  FCommonData->BGChanged = false;
+  return true;
+}
+
+// The title section over the caption strip, seen through to the form's picture.
+void TsSkinProvider::PaintTitle(gfx::Bitmap& cache) {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (!model->IsValidSkinIndex(FTitleSkinIndex)) return;
+  const TRect strip{0, 0, cache.Width(), TitleBottom()};
+  gfx::Bitmap title(strip.Width(), strip.Height());
+  draw::PaintItem(model, FTitleSkinIndex, draw::MakeCacheInfo(&cache), true,
+                  SectionState(FTitleSkinIndex), title.Bounds(), {0, 0}, &title);
+  cache.CopyFrom(title, title.Bounds(), {0, 0});
+}
+
+// The caption in the title's font colour for the state, with its glow, in the free strip left
+// of the buttons; centred, right-aligned (when it fits) or left-aligned.
+void TsSkinProvider::PaintText(gfx::Bitmap& cache) {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const int fontSection =
+      model->IsValidSkinIndex(FTitleSkinIndex) ? FTitleSkinIndex : FCommonData->SkinIndex;
+  const std::u16string text = FForm->Caption();
+  if (text.empty()) return;
+  int right = CaptionWidth() - std::max(4, BorderWidth());
+  for (const TsCaptionButton& b : FButtons)
+    if (b.cpRect.Right > b.cpRect.Left) right = std::min(right, b.cpRect.Left);
+  const TRect icon = IconRect();
+  const int left =
+      (icon.IsEmpty() ? BorderWidth() + model->CommonSkinData.BILeftMargin : icon.Right) + 4;
+  right -= 4;
+  if (right <= left) return;
+
+  gfx::DeviceContext dc(cache);
+  fw::TCanvas canvas;
+  canvas.SetHandle(&dc);
+  win::NONCLIENTMETRICSW ncm;
+  win::SystemParametersInfoW(win::SPI_GETNONCLIENTMETRICS, 0, &ncm, 0);
+  canvas.Font.SetName(model->CommonSkinData.MainFont.empty()
+                          ? ncm.lfCaptionFont.lfFaceName
+                          : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
+  canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
+  const int textWidth = draw::acTextWidth(canvas, text);
+  const int textHeight = draw::acTextHeight(canvas, text);
+  const int free = right - left;
+  int x = left;
+  switch (FCaptionAlignment) {
+    case fw::TAlignment::taCenter:
+      x = std::max(left, left + (free - textWidth - sc::acSpacing) / 2);
+      break;
+    case fw::TAlignment::taRightJustify:
+      if (textWidth < free) x = right - textWidth;
+      break;
+    default:
+      break;
+  }
+  const int vc = VCenter();
+  TRect r{x, vc - textHeight / 2, std::min(right, x + textWidth), vc - textHeight / 2 + textHeight};
+  if (model->IsValidSkinIndex(FCaptionSkinIndex)) {
+    const TRect behind{r.Left - 4, r.Top - 2, r.Right + 4, r.Bottom + 2};
+    gfx::Bitmap back(behind.Width(), behind.Height());
+    draw::PaintItem(model, FCaptionSkinIndex, draw::MakeCacheInfo(&cache, behind.Left, behind.Top),
+                    true, SectionState(FCaptionSkinIndex), back.Bounds(), {0, 0}, &back);
+    cache.CopyFrom(back, back.Bounds(), {behind.Left, behind.Top});
+  }
+  skin::paint::TacGlowMask glow;
+  draw::WriteSectionText(
+      canvas, text, true, r,
+      gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS, *model,
+      fontSection, SectionState(fontSection), {}, true, &cache, glow);
+  canvas.SetHandle(nullptr);
+}
+
+// One caption button: its glyph's frame for the state at the button's top-left, lighter when
+// its command is off or the form is inactive and the button is at rest.
+void TsSkinProvider::PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int state) {
+  const paint::TsMaskData* md = GlyphMask(btn);
+  if (!md) return;
+  const bool lighter = !FForm->Enabled() || (!FFormActive && state == 0);
+  draw::DrawSkinGlyph(cache, {btn.cpRect.Left, btn.cpRect.Top}, state, lighter ? 2 : 1, *md,
+                      draw::EmptyCI);
+}
+
+// A user button: the skin's "TITLEBUTTON" frame for the state (lighter at rest on an inactive
+// form) when it asks for it, then its glyph centred, one pixel right and down while pressed.
+void TsSkinProvider::PaintUserButton(gfx::Bitmap& cache, TsTitleButton& btn, int state) {
+  const TRect& r = btn.Data.cpRect;
+  if (btn.UseSkinData)
+    if (const paint::TsMaskData* md = TitleButtonMask())
+      draw::DrawSkinGlyph(cache, {r.Left, r.Top}, state, !FFormActive && state == 0 ? 2 : 1, *md,
+                          draw::EmptyCI);
+  if (btn.Glyph.Empty()) return;
+  const gfx::Bitmap& g = btn.Glyph;
+  const int shift = state == 2 ? 1 : 0;
+  const TPoint at{r.Left + (r.Width() - g.Width()) / 2 + shift,
+                  r.Top + (r.Height() - g.Height()) / 2 + shift};
+  bool alpha = false;
+  for (int y = 0; y < g.Height() && !alpha; ++y)
+    for (int x = 0; x < g.Width() && !alpha; ++x) alpha = (g.At(x, y) >> 24) != 255;
+  if (alpha) {
+    paint::PaintBmpRect32(cache, g, g.Bounds(), at);
+  } else {
+    const auto key = g.At(0, g.Height() - 1);
+    paint::CopyTransBitmaps(cache, g, at.X, at.Y,
+                            {std::uint8_t(key >> 16), std::uint8_t(key >> 8), std::uint8_t(key),
+                             std::uint8_t(key >> 24)});
+  }
+}
+
+// Keeps the caption under the buttons, so one button is repainted without the whole frame.
+void TsSkinProvider::SaveBGForBtns(const gfx::Bitmap& cache) {
+  TRect area;
+  auto add = [&](const TsCaptionButton& b) {
+    if (b.cpRect.Right > b.cpRect.Left)
+      area = area.IsEmpty() ? b.cpRect : gfx::UnionRects(area, b.cpRect);
+  };
+  for (const TsCaptionButton& b : FButtons) add(b);
+  for (const auto& t : FTitleButtons) add(t->Data);
+  area = gfx::IntersectRects(area, cache.Bounds());
+  FBtnsBG = gfx::Bitmap(area.Width(), area.Height());
+  FBtnsBGAt = {area.Left, area.Top};
+  if (!area.IsEmpty()) FBtnsBG.CopyFrom(cache, area, {0, 0});
+}
+
+void TsSkinProvider::PaintCaption(gfx::HDC windowDC) {
+  if (!PaintAll()) return;
+  gfx::Bitmap& cache = *FCommonData->CacheBmp();
+  gfx::DeviceContext from(cache);
+  const int w = cache.Width(), h = cache.Height();
+  const int top = OffsetY(), left = OffsetX();
+  const int right = left + FForm->ClientWidth(), bottom = top + FForm->ClientHeight();
+  gfx::BitBlt(windowDC, 0, 0, w, top, &from, 0, 0, gfx::SRCCOPY);
+  gfx::BitBlt(windowDC, 0, top, left, bottom - top, &from, 0, top, gfx::SRCCOPY);
+  gfx::BitBlt(windowDC, right, top, w - right, bottom - top, &from, right, top, gfx::SRCCOPY);
+  gfx::BitBlt(windowDC, 0, bottom, w, h - bottom, &from, 0, bottom, gfx::SRCCOPY);
+}
+
+void TsSkinProvider::PaintForm(gfx::HDC dc, const TRect& r) {
+  if (!PaintAll()) return;
+  const int saved = gfx::SaveDC(dc);
+  gfx::IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+  const TRect client{0, 0, FForm->ClientWidth(), FForm->ClientHeight()};
+  sc::CopyWinControlCache(*FForm, *FCommonData, client.Offset(OffsetX(), OffsetY()), client, dc,
+                          false);
+  sc::PaintControls(dc, *FForm, true, {});
+  gfx::RestoreDC(dc, saved);
+  sc::SetParentUpdated(FForm);
+}
+
+void TsSkinProvider::NCPaint() {
+  if (FLockCount > 0 || FPainting || !win::IsWindowVisible(FForm->Handle())) return;
+  // Adapter call point: the control adapter (TacCtrlAdapter) of the form's unskinned children
+  // is created here, at the first frame painted while skinned, when it is missing.
+  FPainting = true;
+  if (FRgnChanged) UpdateRegion(false);
+  if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
+    PaintCaption(dc);
+    win::ReleaseDC(FForm->Handle(), dc);
+  }
+  FPainting = false;
+}
+
+void TsSkinProvider::UpdateFrame() {
+  FCommonData->BGChanged = true;
+  if (FHook && FForm->HandleAllocated() && Skinned()) NCPaint();
+}
+
+void TsSkinProvider::RepaintButton(int hitCode) {
+  TsCaptionButton* b = ButtonByHT(hitCode);
+  if (!b || b->cpRect.Right <= b->cpRect.Left || !Skinned()) return;
+  sc::TsSkinManager* m = FCommonData->SkinManager();
+  const bool user = hitCode >= HTUDBTN;
+  // A fade shows the skin's glyphs; user buttons carry their own and are painted in place.
+  if (!user && FAllowAnimation && m->Effects().AllowGlowing) {
+    sc::StartSBAnimation(*b, b->cpState, b->cpState == 2 ? 1 : kFadeIterations, b->cpState != 0,
+                         FForm->Handle(), nullptr, FCommonData.get());
+    return;
+  }
+  if (!PaintAll()) return;
+  // Over the caption saved without buttons, only this button is drawn and copied.
+  gfx::Bitmap& cache = *FCommonData->CacheBmp();
+  const TRect& br = b->cpRect;
+  cache.CopyFrom(FBtnsBG, br.Offset(-FBtnsBGAt.X, -FBtnsBGAt.Y), {br.Left, br.Top});
+  if (user)
+    PaintUserButton(cache, TitleButton(hitCode - HTUDBTN), b->cpState);
+  else
+    PaintButton(cache, *b, b->cpState);
+  if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
+    gfx::DeviceContext from(cache);
+    const TRect& r = b->cpRect;
+    gfx::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), &from, r.Left, r.Top, gfx::SRCCOPY);
+    win::ReleaseDC(FForm->Handle(), dc);
+  }
+}
+
+// ---- Region ------------------------------------------------------------------------------------
+
+gfx::Region TsSkinProvider::MakeRegion() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const int w = FForm->Width(), h = FForm->Height();
+  if (!model || !model->IsValidSkinIndex(FCommonData->SkinIndex) || BorderWidth() == 0 ||
+      !FForm->HandleAllocated())
+    return {};
+  if (win::IsZoomed(FForm->Handle())) {
+    const int b = BorderWidth();
+    return gfx::Region(TRect{b, b, w - b, h - b});
+  }
+  skin::paint::TAOR aor;
+  const int border = model->gd[std::size_t(FCommonData->SkinIndex)].BorderIndex;
+  if (model->IsValidImgIndex(border))
+    skin::paint::AddRgn(aor, w, h, model->ma[std::size_t(border)], &model->MasterBitmap);
+  if (model->IsValidSkinIndex(FTitleSkinIndex)) {
+    // Only the top corners of the title's border.
+    const int title = model->gd[std::size_t(FTitleSkinIndex)].BorderIndex;
+    if (model->IsValidImgIndex(title)) {
+      const skin::paint::TsMaskData& md = model->ma[std::size_t(title)];
+      const gfx::Bitmap* pic = md.Bmp ? md.Bmp : &model->MasterBitmap;
+      if (md.CornerType != 0) {
+        const TRect window{0, 0, w, h};
+        skin::paint::AddRgnBmp(aor, *pic, gfx::RectOfSize(md.R.Left, md.R.Top, md.WL, md.WT),
+                               {0, 0}, skin::paint::kTransKey, window);
+        skin::paint::AddRgnBmp(
+            aor, *pic, gfx::RectOfSize(md.R.Left + md.Width - md.WR, md.R.Top, md.WR, md.WT),
+            {w - md.WR, 0}, skin::paint::kTransKey, window);
+      }
+    }
+  }
+  if (aor.empty()) return {};
+  return gfx::Region(TRect{0, 0, w, h}).Subtract(gfx::Region::FromRects(aor));
+}
+
+void TsSkinProvider::UpdateRegion(bool redraw) {
+  FRgnChanged = false;
+  const gfx::Region rgn = MakeRegion();
+  FRects = rgn.IsEmpty()
+               ? std::vector<TRect>{}
+               : gfx::Region(TRect{0, 0, FForm->Width(), FForm->Height()}).Subtract(rgn).Rects();
+  win::SetWindowRgn(FForm->Handle(), rgn.IsEmpty() ? nullptr : &rgn, redraw);
+}
+
+// ---- Frame input -------------------------------------------------------------------------------
+
+TsCaptionButton* TsSkinProvider::ButtonByHT(int hitCode) {
+  for (TsCaptionButton& b : FButtons)
+    if (int(b.cpHitCode) == hitCode) return &b;
+  if (hitCode >= HTUDBTN && hitCode < HTUDBTN + TitleButtonCount())
+    return &TitleButton(hitCode - HTUDBTN).Data;
+  return nullptr;
+}
+
+int TsSkinProvider::HTProcess(TPoint screen) const {
+  if (!FForm->HandleAllocated() || CaptionHeight() == 0) return win::HTCLIENT;
+  const TRect wr = WindowRect(FForm->Handle());
+  const TPoint p{screen.X - wr.Left, screen.Y - wr.Top};
+  for (const TsCaptionButton& b : FButtons)
+    if (b.cpRect.Right > b.cpRect.Left && b.cpRect.Contains(p))
+      return FForm->Enabled() ? int(b.cpHitCode) : int(win::HTCAPTION);
+  for (const auto& t : FTitleButtons)
+    if (t->Data.cpRect.Right > t->Data.cpRect.Left && t->Data.cpRect.Contains(p))
+      return t->Enabled && FForm->Enabled() ? int(t->Data.cpHitCode) : int(win::HTCLIENT);
+  const int bw = BorderWidth();
+  const auto style = StyleOf(FForm->Handle());
+  if ((style & win::WS_THICKFRAME) && !win::IsZoomed(FForm->Handle())) {
+    const int w = FForm->Width(), h = FForm->Height();
+    const bool l = p.X < bw, r = p.X >= w - bw, t = p.Y < bw, btm = p.Y >= h - bw;
+    if (t && l) return win::HTTOPLEFT;
+    if (t && r) return win::HTTOPRIGHT;
+    if (btm && l) return win::HTBOTTOMLEFT;
+    if (btm && r) return win::HTBOTTOMRIGHT;
+    if (l) return win::HTLEFT;
+    if (r) return win::HTRIGHT;
+    if (t) return win::HTTOP;
+    if (btm) return win::HTBOTTOM;
+  }
+  if (IconRect().Contains(p)) return win::HTSYSMENU;
+  if (p.Y < TitleBottom()) return win::HTCAPTION;
+  return win::HTCLIENT;
+}
+
+void TsSkinProvider::SetHotHT(int hitCode, bool repaint) {
+  if (FCurrentHT == hitCode) return;
+  if (TsCaptionButton* old = ButtonByHT(FCurrentHT)) {
+    old->cpState = 0;
+    if (repaint) RepaintButton(FCurrentHT);
+  }
+  FCurrentHT = hitCode;
+  if (TsCaptionButton* b = ButtonByHT(hitCode)) {
+    b->cpState = FClicked ? b->cpState : 1;
+    if (repaint) RepaintButton(hitCode);
+  }
+}
+
+void TsSkinProvider::SetPressedHT(int hitCode) {
+  TsCaptionButton* b = ButtonByHT(hitCode);
+  if (!b) return;
+  if (hitCode == win::HTMAXBUTTON && !ButtonVisible(cbMax)) return;
+  if (hitCode >= HTUDBTN && !TitleButton(hitCode - HTUDBTN).Enabled) return;
+  if (FCurrentHT != hitCode) SetHotHT(hitCode);
+  b->cpState = 2;
+  FClicked = true;
+  RepaintButton(hitCode);
+}
+
+// A release ends a press: over the pressed button it runs the button's command, elsewhere the
+// button only cools down.
+void TsSkinProvider::OnLButtonUp(TPoint screen) {
+  const int pressed = FCurrentHT;
+  FClicked = false;
+  if (FCapture) {
+    FCapture = false;
+    win::ReleaseCapture();
+  }
+  TsCaptionButton* b = ButtonByHT(pressed);
+  if (!b) return;
+  const bool over = HTProcess(screen) == pressed;
+  b->cpState = over ? 1 : 0;
+  if (!over) FCurrentHT = 0;
+  RepaintButton(pressed);
+  if (!over) return;
+  const win::HWND h = FForm->Handle();
+  switch (pressed) {
+    case win::HTCLOSE:
+      win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
+      break;
+    case win::HTMAXBUTTON:
+      win::SendMessageW(h, win::WM_SYSCOMMAND,
+                        win::IsZoomed(h) ? win::SC_RESTORE : win::SC_MAXIMIZE, 0);
+      break;
+    case win::HTMINBUTTON:
+      win::SendMessageW(h, win::WM_SYSCOMMAND,
+                        win::IsIconic(h) ? win::SC_RESTORE : win::SC_MINIMIZE, 0);
+      break;
+    case win::HTHELP:
+      win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_CONTEXTHELP, 0);
+      break;
+    default:
+      if (pressed >= HTUDBTN) {
+        TsTitleButton& t = TitleButton(pressed - HTUDBTN);
+        if (t.OnMouseUp) t.OnMouseUp(this);
+      }
+      break;
+  }
+}
+
+// A double click on the caption maximises or restores where the form allows it (else a
+// minimised form comes back); on the icon it closes the form. Other codes go to the form.
+bool TsSkinProvider::OnCaptionDblClick(int ht) {
+  const win::HWND h = FForm->Handle();
+  if (ht == win::HTCAPTION) {
+    if (ButtonVisible(cbMax) && !win::IsIconic(h))
+      win::SendMessageW(h, win::WM_SYSCOMMAND,
+                        win::IsZoomed(h) ? win::SC_RESTORE : win::SC_MAXIMIZE, 0);
+    else if (win::IsIconic(h))
+      win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+    return true;
+  }
+  if (ht == win::HTSYSMENU) {
+    win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
+    return true;
+  }
+  return false;
+}
+
+// ---- Messages ----------------------------------------------------------------------------------
+
+win::LRESULT TsSkinProvider::ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) {
+  fw::TMessage m{msg, wParam, lParam, 0};
+  FForm->WindowProc(m);
+  return m.Result;
+}
+
+bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
+  sc::TsScrollWndData& cd = *FCommonData;
+  const sc::TsSkinManager* manager = cd.SkinManager();
+  const bool ours = manager && m.LParam == win::LPARAM(manager);
+  switch (sc::WParamHi(m.WParam)) {
+    case sc::AC_GETPROVIDER:
+      m.Result = win::LRESULT(static_cast<sc::TacFormProvider*>(this));
+      return true;
+    case sc::AC_CTRLHANDLED:
+      m.Result = 1;
+      return true;
+    case sc::AC_SETNEWSKIN:
+      sc::CommonWndProc(m, cd);
+      if (ours) {
+        for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
+        PrepareForm();
+      }
+      return true;
+    case sc::AC_REMOVESKIN:
+      sc::CommonWndProc(m, cd);
+      if (ours) RemoveSkin();
+      return true;
+    case sc::AC_REFRESH:
+      sc::CommonWndProc(m, cd);
+      if (ours && Skinned() && FForm->HandleAllocated()) {
+        if (!FSkinApplied) ApplySkin();
+        cd.BGChanged = true;
+        FRgnChanged = true;
+        win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
+                          win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE);
+      }
+      return true;
+    case sc::AC_SETNCSKINNED:
+      if (Skinned()) {
+        ApplySkin();
+        win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
+                          win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE);
+      } else if (FSkinApplied) {
+        RemoveSkin();
+      }
+      return true;
+    case sc::AC_SETBGCHANGED:
+      cd.BGChanged = true;
+      return true;
+      // Adapter call point: AC_CONTROLLOADED (and the form's child-list changes) hand new
+      // children to the control adapter; until it exists they reach the form's handling.
+    case sc::AC_PREPARECACHE:
+      PaintAll();
+      return true;
+    case sc::AC_GETBG: {
+      auto& info = *reinterpret_cast<draw::TacBGInfo*>(m.LParam);
+      if (!FDrawClientArea || !PaintAll()) break;
+      info.BgType = draw::TacBGType::btCache;
+      info.Bmp = FCommonData->CacheBmp();
+      info.Offset = {info.Offset.X + OffsetX(), info.Offset.Y + OffsetY()};
+      if (info.PleaseDraw && info.DrawDC) {
+        gfx::DeviceContext from(*info.Bmp);
+        gfx::BitBlt(info.DrawDC, info.R.Left, info.R.Top, info.R.Width(), info.R.Height(), &from,
+                    info.R.Left + info.Offset.X, info.R.Top + info.Offset.Y, gfx::SRCCOPY);
+      }
+      return true;
+    }
+    case sc::AC_GETCONTROLCOLOR:
+      if (!Skinned()) break;
+      m.Result = win::LRESULT(sc::GetBGColor(cd, SectionState(cd.SkinIndex)));
+      return true;
+    case sc::AC_PARENTCLOFFSET:
+      m.Result = win::LRESULT(win::MAKELPARAM(OffsetX(), OffsetY()));
+      return true;
+    case sc::AC_MOUSELEAVE:
+      SetHotHT(0);
+      FClicked = false;
+      return true;
+    default:
+      break;
+  }
+  if (!sc::CommonWndProc(m, cd)) next(m);
+  return true;
+}
+
+void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
+  if (m.Msg == sc::SM_ALPHACMD) {
+    SkinCommand(m, next);
+    return;
+  }
+  if (FRTInit && (m.Msg == win::WM_NCPAINT || m.Msg == win::WM_NCACTIVATE ||
+                  m.Msg == win::WM_NCCALCSIZE || m.Msg == win::WM_SHOWWINDOW))
+    LoadInit();
+  if (!Skinned() || !FSkinApplied) {
+    if (m.Msg == win::WM_SHOWWINDOW || m.Msg == win::WM_NCPAINT || m.Msg == win::WM_CREATE) {
+      next(m);
+      PrepareForm();
+      if (FSkinApplied && m.Msg != win::WM_CREATE) UpdateFrame();
+      return;
+    }
+    next(m);
+    return;
+  }
+  const win::HWND h = FForm->Handle();
+  switch (m.Msg) {
+    case win::WM_NCPAINT:
+      NCPaint();
+      m.Result = 0;
+      return;
+    case win::WM_NCACTIVATE:
+      if (FFormActive != (m.WParam != 0)) {
+        FFormActive = m.WParam != 0;
+        if (ActivationShows()) FCommonData->BGChanged = true;
+      }
+      NCPaint();
+      m.Result = 1;
+      return;
+    case win::WM_PAINT: {
+      if (!FDrawClientArea) break;
+      win::PAINTSTRUCT ps;
+      if (gfx::HDC dc = win::BeginPaint(h, &ps)) PaintForm(dc, ps.rcPaint);
+      win::EndPaint(h, &ps);
+      m.Result = 0;
+      return;
+    }
+    case win::WM_ERASEBKGND:
+      if (!FDrawClientArea) break;
+      if (m.WParam && PaintAll()) {
+        const TRect client{0, 0, FForm->ClientWidth(), FForm->ClientHeight()};
+        sc::CopyWinControlCache(*FForm, *FCommonData, client.Offset(OffsetX(), OffsetY()), client,
+                                reinterpret_cast<gfx::HDC>(m.WParam), false);
+      }
+      m.Result = 1;
+      return;
+    case win::WM_PRINTCLIENT:
+      return;
+    case win::WM_PRINT: {
+      auto dc = reinterpret_cast<gfx::HDC>(m.WParam);
+      if (!dc || FForm->HasState(fw::csLoading)) return;
+      if (m.LParam & win::PRF_NONCLIENT) PaintCaption(dc);
+      if (m.LParam & (win::PRF_CLIENT | win::PRF_ERASEBKGND)) {
+        const int saved = gfx::SaveDC(dc);
+        gfx::OffsetViewportOrgEx(dc, OffsetX(), OffsetY(), nullptr);
+        PaintForm(dc, TRect{0, 0, FForm->ClientWidth(), FForm->ClientHeight()});
+        gfx::RestoreDC(dc, saved);
+      }
+      // The children print themselves.
+      m.LParam &= ~(win::PRF_NONCLIENT | win::PRF_CLIENT | win::PRF_ERASEBKGND);
+      next(m);
+      return;
+    }
+    case win::WM_SETTEXT:
+      next(m);
+      UpdateFrame();
+      return;
+    case win::WM_SETREDRAW:
+      if (m.WParam == 0) {
+        ++FLockCount;
+      } else if (FLockCount > 0) {
+        --FLockCount;
+      }
+      next(m);
+      return;
+    case win::WM_SIZE:
+    case win::WM_WINDOWPOSCHANGED: {
+      const gfx::Bitmap* cache = FCommonData->CacheBmp();
+      const bool resized =
+          !cache || cache->Width() != FForm->Width() || cache->Height() != FForm->Height();
+      next(m);
+      if (resized) {
+        FCommonData->BGChanged = true;
+        FRgnChanged = true;
+        if (win::IsWindowVisible(h)) UpdateRegion(true);
+        sc::AlphaBroadCast(*FForm, {sc::SM_ALPHACMD, sc::MakeAlphaCmd(sc::AC_SETBGCHANGED), 0, 0});
+      }
+      return;
+    }
+    case win::WM_SHOWWINDOW:
+      // Animation start point: the form-show effect (and, hiding, the form-hide effect) of the
+      // window animations starts here; WM_SYSCOMMAND SC_MINIMIZE / SC_RESTORE start the
+      // minimising and restoring ones.
+      next(m);
+      if (m.WParam) {
+        FRgnChanged = true;
+        FCommonData->BGChanged = true;
+      }
+      return;
+    case win::WM_STYLECHANGED:
+      // A new border style: the frame is laid out and cut again, and the system-menu style the
+      // form may have put back goes once more.
+      next(m);
+      if (m.WParam == win::WPARAM(win::GWL_STYLE)) {
+        CheckSysMenu(true);
+        FCommonData->BGChanged = true;
+        FRgnChanged = true;
+      }
+      return;
+    case win::WM_GETMINMAXINFO:
+      // Maximised, the frame lies just outside the work area (its region keeps the inside).
+      if (BorderWidth() > 0 && !FForm->Parent()) {
+        auto& mmi = *reinterpret_cast<win::MINMAXINFO*>(m.LParam);
+        win::RECT work{};
+        win::SystemParametersInfoW(win::SPI_GETWORKAREA, 0, &work, 0);
+        const int b = BorderWidth();
+        mmi.ptMaxPosition = {-b, -b};
+        mmi.ptMaxSize = {work.Width() + 2 * b, work.Height() + 2 * b};
+      }
+      break;
+    case fw::CM_VISIBLECHANGED:
+      next(m);
+      // A hidden form keeps no picture and no fades.
+      if (!FForm->Visible() && !FForm->HasState(fw::csDestroying)) {
+        for (TsCaptionButton& b : FButtons) {
+          b.cpTimer.reset();
+          b.cpState = 0;
+        }
+        FCurrentHT = 0;
+        FCommonData->ClearCache();
+        FCommonData->BGChanged = true;
+      }
+      return;
+    case fw::CM_ENABLEDCHANGED:
+      next(m);
+      UpdateFrame();
+      return;
+    case win::WM_NCHITTEST: {
+      const int ht = HTProcess(win::PointFromLParam(m.LParam));
+      if (IsButtonHT(ht) || ht == win::HTSYSMENU) {
+        m.Result = ht;
+        return;
+      }
+      break;
+    }
+    case win::WM_NCMOUSEMOVE: {
+      if (!FForm->Enabled()) break;
+      const int ht = HTProcess(win::PointFromLParam(m.LParam));
+      m.WParam = win::WPARAM(ht);
+      if (IsButtonHT(ht)) {
+        if (!FClicked || ht == FCurrentHT) SetHotHT(ht);
+        win::TRACKMOUSEEVENT tme;
+        tme.dwFlags = win::TME_LEAVE | win::TME_NONCLIENT;
+        tme.hwndTrack = h;
+        win::TrackMouseEvent(&tme);
+        return;
+      }
+      if (!FClicked) SetHotHT(0);
+      break;
+    }
+    case win::WM_MOUSEMOVE:
+      if (FCapture) {
+        // Held down: the pressed button shows pressed only while the mouse is over it.
+        win::POINT p = win::PointFromLParam(m.LParam);
+        win::ClientToScreen(h, &p);
+        if (TsCaptionButton* b = ButtonByHT(FCurrentHT)) {
+          const int state = HTProcess({p.X, p.Y}) == FCurrentHT ? 2 : 0;
+          if (b->cpState != state) {
+            b->cpState = state;
+            RepaintButton(FCurrentHT);
+          }
+        }
+        return;
+      }
+      next(m);
+      if (!FClicked) SetHotHT(0);
+      return;
+    case win::WM_NCMOUSELEAVE:
+    case win::WM_MOUSELEAVE:
+      if (!FCapture) {
+        SetHotHT(0);
+        FClicked = false;
+      }
+      next(m);
+      return;
+    case win::WM_NCLBUTTONDOWN:
+    case win::WM_NCLBUTTONDBLCLK: {
+      // A quick second click on a caption button presses it again.
+      const int ht = int(m.WParam);
+      if (IsButtonHT(ht)) {
+        SetPressedHT(ht);
+        if (FClicked) {
+          win::SetCapture(h);
+          FCapture = true;
+          if (ht >= HTUDBTN) {
+            TsTitleButton& t = TitleButton(ht - HTUDBTN);
+            if (t.OnMouseDown) t.OnMouseDown(this);
+          }
+        }
+        return;
+      }
+      if (m.Msg == win::WM_NCLBUTTONDBLCLK && OnCaptionDblClick(ht)) return;
+      break;
+    }
+    case win::WM_NCLBUTTONUP:
+      if (FClicked) {
+        OnLButtonUp(win::PointFromLParam(m.LParam));
+        return;
+      }
+      break;
+    case win::WM_LBUTTONUP:
+      if (FClicked) {
+        win::POINT p = win::PointFromLParam(m.LParam);
+        win::ClientToScreen(h, &p);
+        OnLButtonUp({p.X, p.Y});
+        return;
+      }
+      break;
+    case win::WM_CAPTURECHANGED:
+      if (FCapture && win::HWND(m.LParam) != h) {
+        FCapture = false;
+        FClicked = false;
+        SetHotHT(0);
+      }
+      break;
+    default:
+      break;
+  }
+  next(m);
+}
+
+// ---- Dump --------------------------------------------------------------------------------------
+
+namespace {
+
+const char* ButtonKindName(TacCaptionButtonKind kind) {
+  switch (kind) {
+    case cbClose:
+      return "close";
+    case cbMax:
+      return "max";
+    case cbMin:
+      return "min";
+    default:
+      return "help";
+  }
+}
+
+const char* AlignmentName(fw::TAlignment a) {
+  switch (a) {
+    case fw::TAlignment::taCenter:
+      return "taCenter";
+    case fw::TAlignment::taRightJustify:
+      return "taRightJustify";
+    default:
+      return "taLeftJustify";
+  }
+}
+
+void WriteProvider(win::HWND hwnd, backend::JsonWriter& w) {
+  auto* form = dynamic_cast<fw::TCustomForm*>(fw::TWinControl::FindControl(hwnd));
+  if (!form) return;
+  TsSkinProvider* p = TsSkinProvider::GetSkinProvider(*form);
+  if (!p || p->Inert()) return;
+  w.Key("provider");
+  w.BeginObject();
+  w.Key("section");
+  w.String(p->SkinData().SkinSection());
+  w.Key("captionHeight");
+  w.Number(p->CaptionHeight());
+  w.Key("borderWidth");
+  w.Number(p->BorderWidth());
+  w.Key("captionAlignment");
+  w.String(AlignmentName(p->CaptionAlignment()));
+  w.Key("buttons");
+  w.BeginArray();
+  const TRect wr = WindowRect(form->Handle());
+  auto button = [&](const char* kind, const TsCaptionButton& b) {
+    if (b.cpRect.Right <= b.cpRect.Left) return;
+    w.BeginObject();
+    w.Key("kind");
+    w.String(kind);
+    w.Key("rect");
+    WriteRect(w, b.cpRect.Offset(wr.Left, wr.Top));
+    w.Key("state");
+    w.Number(b.cpState);
+    w.EndObject();
+  };
+  if (p->Skinned()) {
+    for (TacCaptionButtonKind kind : {cbClose, cbMax, cbMin, cbHelp})
+      button(ButtonKindName(kind), p->Button(kind));
+    for (int i = 0; i < p->TitleButtonCount(); ++i) button("user", p->TitleButton(i).Data);
+  }
+  w.EndArray();
+  w.Key("active");
+  w.Bool(p->FormActive());
+  w.Key("region");
+  gfx::Region rgn;
+  if (win::GetWindowRgn(form->Handle(), &rgn) == gfx::RGN_ERROR) {
+    w.Null();
+  } else {
+    w.BeginArray();
+    for (const TRect& r : rgn.Rects()) WriteRect(w, r);
+    w.EndArray();
+  }
+  w.EndObject();
+}
+
+}  // namespace
+
+void InstallProviderDump() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  backend::AddDumpExtender(WriteProvider);
+}
+
+}  // namespace skin::frame

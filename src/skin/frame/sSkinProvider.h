@@ -1,0 +1,227 @@
+// TsSkinProvider: the component that skins its form's whole window. It takes over the form's
+// window procedure (through TControl::HookWindowProc), renders the frame, the caption strip,
+// the caption text and the caption buttons from the skin into one cached picture, copies that
+// picture to the frame and the client background, cuts the window to the frame picture's
+// key-coloured corners with a window region, answers hit tests for its frame and runs the
+// caption buttons (hover and press fades, clicks that become system commands). It follows
+// activation, sizing and the skin manager's skin changes; taking the skin off gives the form
+// its plain frame back.
+//
+// Standard mode only: the frame keeps the system's non-client metrics (WM_NCCALCSIZE goes to
+// the form), so a skin changes the look of a form and never its client area.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "framework/Font.h"
+#include "framework/Form.h"
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Region.h"
+#include "skin/core/acSBAnimation.h"
+#include "skin/core/sCommonData.h"
+#include "skin/core/sStyleSimply.h"
+
+namespace skin::frame {
+
+using skin::core::TsCaptionButton;
+
+// The system buttons of a caption, in the order of their records.
+enum TacCaptionButtonKind { cbMin, cbMax, cbHelp, cbClose, cbCount };
+
+// Hit codes of user title buttons: HTUDBTN + index.
+constexpr int HTUDBTN = 1000;
+// The gap between the system buttons and the user buttons.
+constexpr int UserButtonsOffset = 6;
+
+// A user button of the caption, placed left of the system buttons.
+struct TsTitleButton {
+  std::string Name;
+  std::u16string Hint;
+  bool Enabled = true;
+  bool Visible = true;
+  bool UseSkinData = true;  // the skin's "TITLEBUTTON" picture behind the glyph
+  gfx::Bitmap Glyph;        // empty: none; with alpha below 255 blended, else keyed by its
+                            // bottom-left pixel
+  fw::TNotifyEvent OnMouseDown, OnMouseUp;  // the provider is the sender
+  TsCaptionButton Data;                     // place, state, hit code (HTUDBTN + index)
+};
+
+class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider {
+ public:
+  // owner should be a form; another owner leaves the provider inert (see Inert). A form that
+  // has a provider already keeps it: the new one stays empty and never hooks, unless the old
+  // one was made at run time (CreateRunTime) and is replaced.
+  explicit TsSkinProvider(fw::TComponent* owner);
+  // Gives the form its window procedure back.
+  ~TsSkinProvider() override;
+  std::string ClassName() const override { return "TsSkinProvider"; }
+  void Loaded() override;
+  const fw::TComponent* ProviderManager() const override;
+  gfx::TPoint ClientOffset() const override { return {OffsetX(), OffsetY()}; }
+
+  // A provider for form, made by the library for a form whose description has none; it
+  // initialises itself at the first frame message (LoadInit). Returns the form's provider when
+  // it has one.
+  static TsSkinProvider* CreateRunTime(fw::TCustomForm& form);
+  // The provider of a form (its AC_GETPROVIDER answer), null when none.
+  static TsSkinProvider* GetSkinProvider(fw::TCustomForm& form);
+
+  // ---- Properties ----
+  skin::core::TsScrollWndData& SkinData() { return *FCommonData; }
+  // Alignment of the caption text in the free caption strip (default taLeftJustify).
+  fw::TAlignment CaptionAlignment() const { return FCaptionAlignment; }
+  void SetCaptionAlignment(fw::TAlignment alignment);
+  // The font of text added in front of the caption (colour clNone: the title's own colour).
+  fw::TFont& AddedTitleFont() { return FAddedTitleFont; }
+  // The provider draws the frame (default on); off, the form keeps the system's frame.
+  bool DrawNonClientArea() const { return FDrawNonClientArea; }
+  void SetDrawNonClientArea(bool value);
+  // The provider paints the client background from the skin (default on).
+  bool DrawClientArea() const { return FDrawClientArea; }
+  void SetDrawClientArea(bool value) { FDrawClientArea = value; }
+  // Caption-button state changes fade (default on).
+  bool AllowAnimation() const { return FAllowAnimation; }
+  void SetAllowAnimation(bool value) { FAllowAnimation = value; }
+  // Single and sizeable forms with a system menu show their icon at the left of the title
+  // (default on).
+  bool ShowAppIcon() const { return FShowAppIcon; }
+  void SetShowAppIcon(bool value);
+  // The form takes the skin's global colour while skinned (default on).
+  bool UseGlobalColor() const { return FUseGlobalColor; }
+  void SetUseGlobalColor(bool value) { FUseGlobalColor = value; }
+
+  // User buttons of the caption (default none), in placement order from the system buttons.
+  TsTitleButton& AddTitleButton();
+  int TitleButtonCount() const { return int(FTitleButtons.size()); }
+  TsTitleButton& TitleButton(int i) { return *FTitleButtons[std::size_t(i)]; }
+
+  // ---- State ----
+  fw::TCustomForm* Form() const { return FForm; }
+  bool Inert() const { return !FHook; }
+  bool RTEmpty() const { return FRTEmpty; }
+  bool RTInit() const { return FRTInit; }
+  bool FormActive() const { return FFormActive; }
+  // Skinned: a skin in force, a known form section, the frame drawn.
+  bool Skinned() const;
+  // The hit code of the element under the mouse (0 none) and whether it is being pressed.
+  int CurrentHT() const { return FCurrentHT; }
+  bool Clicked() const { return FClicked; }
+  const TsCaptionButton& Button(TacCaptionButtonKind kind) const { return FButtons[kind]; }
+  // The transparent corner rectangles the window region leaves out (window coordinates).
+  const std::vector<gfx::TRect>& Rects() const { return FRects; }
+  // Counted WM_SETREDRAW pairs; the frame is not painted while above 0.
+  int LockCount() const { return FLockCount; }
+  // The rendered window (frame, caption and client background), null before the first paint.
+  const gfx::Bitmap* Cache() const { return FCommonData->CacheBmp(); }
+
+  // ---- Geometry (window coordinates of the cache) ----
+  int CaptionHeight() const;  // the system's (small for tool windows) caption height
+  int BorderWidth() const;    // the frame width of the window's border style
+  int CaptionWidth() const;
+  int OffsetX() const;  // where the client area starts inside the cache
+  int OffsetY() const;
+  int TitleBottom() const { return BorderWidth() + CaptionHeight(); }
+  // The vertical centre line of the caption.
+  int VCenter() const { return CaptionHeight() / 2 + BorderWidth() / 2; }
+  // The title icon: shown for single and sizeable forms with ShowAppIcon and a system menu, a
+  // small icon right of the border and BILEFT, centred on VCenter; empty when hidden.
+  bool IconVisible() const;
+  gfx::TRect IconRect() const;
+  // Tool windows use the small glyphs; other forms with a caption the large ones.
+  bool BigButtons() const;
+  // The width and height of a button's glyph in the skin; 21 when the skin has none.
+  int SysButtonWidth(const TsCaptionButton& btn) const;
+  int ButtonHeight(const TsCaptionButton& btn) const;
+  // Whether a system button is shown: close with the system menu, minimise and maximise for
+  // forms with a normal frame that ask for them.
+  bool ButtonVisible(TacCaptionButtonKind kind) const;
+  // A user button's width: max(glyph width + 2 (0 without a glyph), one "TITLEBUTTON" image,
+  // 21 without one).
+  int UserButtonWidth(const TsTitleButton& btn) const;
+
+  // ---- Painting ----
+  // Rebuilds the cache when the background changed; false when nothing can be painted.
+  bool PaintAll();
+  // The frame from the cache into a window DC.
+  void PaintCaption(gfx::HDC windowDC);
+  // The client area from the cache into a client DC (clip rectangle r).
+  void PaintForm(gfx::HDC dc, const gfx::TRect& r);
+  // Repaints one caption button (by hit code) in its current state: a fade with glowing on,
+  // else the button drawn into the cache and the cache copied to the frame.
+  void RepaintButton(int hitCode);
+  // Marks the picture stale and repaints the frame now.
+  void UpdateFrame();
+  // The region the window is cut to; empty when the window keeps its rectangle.
+  gfx::Region MakeRegion() const;
+
+  // ---- Frame input ----
+  // The hit code of a screen point over the skinned window.
+  int HTProcess(gfx::TPoint screen) const;
+  // Makes the element of hitCode hot (0: none hot), repainting the previous and the new one.
+  void SetHotHT(int hitCode, bool repaint = true);
+  // Presses the element of hitCode.
+  void SetPressedHT(int hitCode);
+
+  // Sends a message straight into the provider's handling of the form's window.
+  win::LRESULT ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
+
+ private:
+  void NewWndProc(fw::TMessage& m, const fw::TWndNext& next);
+  void DropCommonProp();
+  bool SkinCommand(fw::TMessage& m, const fw::TWndNext& next);
+  void PrepareForm();
+  void LoadInit();
+  void CheckSysMenu(bool skinned);
+  void RemoveSkin();
+  void ApplySkin();
+  void InitIndexes();
+  void CalcButtons();
+  void PaintTitle(gfx::Bitmap& cache);
+  void PaintText(gfx::Bitmap& cache);
+  void PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int state);
+  void PaintUserButton(gfx::Bitmap& cache, TsTitleButton& btn, int state);
+  void SaveBGForBtns(const gfx::Bitmap& cache);
+  bool IsButtonHT(int hitCode) const;
+  const paint::TsMaskData* TitleButtonMask() const;
+  // The skin's picture of a button's glyph, null when the skin has none.
+  const paint::TsMaskData* GlyphMask(const TsCaptionButton& btn) const;
+  void UpdateRegion(bool redraw);
+  void NCPaint();
+  void OnLButtonUp(gfx::TPoint screen);
+  bool OnCaptionDblClick(int hitCode);
+  TsCaptionButton* ButtonByHT(int hitCode);
+  int SectionState(int skinIndex) const;
+  bool ActivationShows() const;
+  bool HaveSysMenu() const;
+
+  fw::TCustomForm* FForm = nullptr;
+  std::unique_ptr<skin::core::TsScrollWndData> FCommonData;
+  fw::TWndHookId FHook = 0;
+  fw::TAlignment FCaptionAlignment = fw::TAlignment::taLeftJustify;
+  fw::TFont FAddedTitleFont;
+  bool FDrawNonClientArea = true, FDrawClientArea = true, FAllowAnimation = true,
+       FUseGlobalColor = true, FShowAppIcon = true;
+  bool FRTEmpty = false, FRTInit = false;
+  bool FFormActive = false;
+  bool FSkinApplied = false;  // the form wears the skin (styles and colour changed)
+  int FCurrentHT = 0;
+  bool FClicked = false;
+  bool FCapture = false;
+  int FLockCount = 0;
+  bool FRgnChanged = true;
+  bool FPainting = false;
+  int FTitleSkinIndex = -1, FCaptionSkinIndex = -1;
+  fw::TColor FSavedColor = fw::clNone;
+  std::array<TsCaptionButton, cbCount> FButtons;
+  std::vector<std::unique_ptr<TsTitleButton>> FTitleButtons;
+  std::vector<gfx::TRect> FRects;
+  gfx::Bitmap FBtnsBG;  // the caption under the buttons, at FBtnsBGAt
+  gfx::TPoint FBtnsBGAt;
+};
+
+// Adds each provider's state to the dump of its form ("provider").
+void InstallProviderDump();
+
+}  // namespace skin::frame

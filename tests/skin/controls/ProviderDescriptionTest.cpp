@@ -1,0 +1,64 @@
+// A skin provider read from a window description: its caption settings and user title
+// buttons arrive; a glyph, which a description cannot hold, is refused with the line.
+#include <gtest/gtest.h>
+
+#include "framework/DataModule.h"
+#include "framework/Exception.h"
+#include "framework/Reader.h"
+#include "framework/TextConv.h"
+#include "skin/controls/sControls.h"
+
+namespace skin::controls {
+namespace {
+
+TEST(ProviderDescription, TitleButtonsArriveWithTheirSettings) {
+  RegisterSkinClasses();
+  fw::TDataModule module(nullptr);
+  fw::ReadComponentText(&module, R"(object DataModule9: TDataModule
+  object P: TsSkinProvider
+    CaptionAlignment = taRightJustify
+    TitleButtons = <
+      item
+        Name = 'help'
+        Hint = 'Справка'
+        UseSkinData = False
+      end
+      item
+        Enabled = False
+        Visible = False
+      end>
+  end
+end
+)",
+                        "Unit9.txt", "/nonexistent");
+  auto* p = dynamic_cast<TsSkinProvider*>(module.FindComponent("P"));
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(p->Inert());  // not on a form
+  EXPECT_EQ(p->CaptionAlignment(), fw::TAlignment::taRightJustify);
+  ASSERT_EQ(p->TitleButtonCount(), 2);
+  EXPECT_EQ(p->TitleButton(0).Name, "help");
+  EXPECT_EQ(p->TitleButton(0).Hint, u"Справка");
+  EXPECT_FALSE(p->TitleButton(0).UseSkinData);
+  EXPECT_TRUE(p->TitleButton(0).Enabled);
+  EXPECT_FALSE(p->TitleButton(1).Enabled);
+  EXPECT_FALSE(p->TitleButton(1).Visible);
+  EXPECT_TRUE(p->TitleButton(1).UseSkinData);
+
+  fw::TDataModule other(nullptr);
+  try {
+    fw::ReadComponentText(&other,
+                          "object DataModule9: TDataModule\n  object P: TsSkinProvider\n"
+                          "    TitleButtons = <\n      item\n        Glyph.Data = {00}\n"
+                          "      end>\n  end\nend\n",
+                          "Unit9.txt", "/nonexistent");
+    ADD_FAILURE() << "a glyph was read";
+  } catch (const fw::EReadError& e) {
+    EXPECT_NE(e.Message().find(u"Unit9.txt:"), std::u16string::npos)
+        << fw::Utf16ToUtf8(e.Message());
+    EXPECT_NE(e.Message().find(u"Glyph.Data"), std::u16string::npos)
+        << fw::Utf16ToUtf8(e.Message());
+  }
+}
+
+}  // namespace
+}  // namespace skin::controls

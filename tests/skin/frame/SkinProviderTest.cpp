@@ -1,0 +1,572 @@
+// The form skin provider on a tool window under the internal BlueGauze skin: frame geometry and
+// hit codes, the region cut from the frame picture's key-coloured corners, the close button's
+// hover, press, release and leave with their fades, active and inactive captions, taking the
+// skin off and putting it back, the redraw lock and the rules for a second provider.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "framework/TextConv.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/Icon.h"
+#include "platform/win/Backend.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/VirtualDesktop.h"
+#include "platform/win/Window.h"
+#include "skin/core/sVclUtils.h"
+#include "skin/draw/sAlphaGraph.h"
+#include "skin/draw/sGraphUtils.h"
+#include "skin/frame/sSkinProvider.h"
+#include "skin/internal/sInternalSkins.h"
+#include "skin/paint/sAlphaGraph.h"
+
+namespace skin::frame {
+namespace {
+
+using namespace skin::core;
+using gfx::TRect;
+
+std::u16string SkinNamed(const std::string& part) {
+  for (const auto& s : skin::data::InternalSkins())
+    if (std::string(s.Name).find(part) != std::string::npos) return fw::Utf8ToUtf16(s.Name);
+  return {};
+}
+
+class SkinProviderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<fw::TApplication>();
+    form = new fw::TForm(app.get());
+    form->SetBorderStyle(fw::TFormBorderStyle::bsToolWindow);
+    form->SetBounds(100, 100, 400, 300);
+    form->SetCaption(u"Frame");
+    manager = new TsSkinManager(form);
+    manager->AfterConstruction();
+    skin::data::AddInternalSkins(manager->InternalSkins());
+    manager->SetSkinName(SkinNamed("BlueGauze"));
+    provider = new TsSkinProvider(form);
+    provider->SetCaptionAlignment(fw::TAlignment::taCenter);
+    form->Show();
+    desktop.Pump();
+  }
+  void TearDown() override { app.reset(); }
+
+  win::HWND H() const { return form->Handle(); }
+  TRect Window() const {
+    win::RECT r{};
+    win::GetWindowRect(H(), &r);
+    return r;
+  }
+  const skin::data::TacSkinModel& Model() const { return *manager->SkinModel(); }
+  const paint::TsMaskData& Glyph(int glyph) const {
+    return Model().ma[std::size_t(manager->ConstData().TitleGlyphs[std::size_t(glyph)])];
+  }
+  const TsCaptionButton& Close() const { return provider->Button(cbClose); }
+  // The close button's centre on the screen.
+  win::POINT CloseCentre() const {
+    const TRect r = Close().cpRect.Offset(Window().Left, Window().Top);
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  }
+  win::LRESULT HitAt(int x, int y) {
+    return win::SendMessageW(H(), win::WM_NCHITTEST, 0, win::MAKELPARAM(x, y));
+  }
+  void MoveTo(win::POINT p) {
+    win::InjectMouseMove(p);
+    desktop.Pump();
+  }
+  void Run(int ms) {
+    for (int t = 0; t < ms; t += 12) desktop.Advance(12);
+  }
+  // The screen's pixels over the close button.
+  gfx::Bitmap ButtonOnScreen() {
+    const gfx::Bitmap screen = desktop.Compose();
+    const TRect r = Close().cpRect.Offset(Window().Left, Window().Top);
+    gfx::Bitmap out(r.Width(), r.Height());
+    out.CopyFrom(screen, r, {0, 0});
+    return out;
+  }
+  // The glyph's picture for state (straight alpha, as a fade shows it) over under; counts the
+  // pixels of `shown` further than 2 from that in any channel.
+  int FadeDiffers(int state, const gfx::Bitmap& under, const gfx::Bitmap& shown) {
+    const paint::TsMaskData& md = Glyph(skin::data::tgSmallClose);
+    gfx::Bitmap pic(md.Width, md.Height);
+    draw::DrawSkinGlyph(pic, {0, 0}, state, 1, md, draw::EmptyCI);
+    int differ = 0;
+    for (int y = 0; y < pic.Height(); ++y)
+      for (int x = 0; x < pic.Width(); ++x) {
+        const auto p = pic.At(x, y), u = under.At(x, y), v = shown.At(x, y);
+        const int a = int(p >> 24);
+        for (int c = 0; c < 3; ++c) {
+          const int src = int(p >> (8 * c)) & 255, dst = int(u >> (8 * c)) & 255;
+          const int want = (src * a + dst * (255 - a) + 127) / 255;
+          if (std::abs(want - (int(v >> (8 * c)) & 255)) > 2) {
+            ++differ;
+            break;
+          }
+        }
+      }
+    return differ;
+  }
+  // The caption strip as the skin paints it for the state: the title section over the form
+  // section, with the close glyph for buttonState drawn at its place (-1: none).
+  gfx::Bitmap Strip(int state, int buttonState) {
+    gfx::Bitmap back(form->Width(), provider->TitleBottom());
+    draw::PaintItem(&Model(), provider->SkinData().SkinIndex, draw::EmptyCI, true, state,
+                    TRect{0, 0, form->Width(), form->Height()}, {0, 0}, &back);
+    gfx::Bitmap strip(back.Width(), back.Height());
+    draw::PaintItem(&Model(), Model().GetSkinIndex("FORMTITLE"), draw::MakeCacheInfo(&back), true,
+                    state, strip.Bounds(), {0, 0}, &strip);
+    if (buttonState >= 0)
+      draw::DrawSkinGlyph(strip, {Close().cpRect.Left, Close().cpRect.Top}, buttonState, 1,
+                          Glyph(skin::data::tgSmallClose), draw::EmptyCI);
+    return strip;
+  }
+  // Pixels of the screen's window area r differing from expected at the same place.
+  int ScreenDiffers(const gfx::Bitmap& expected, const TRect& r) {
+    const gfx::Bitmap screen = desktop.Compose();
+    int wrong = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        if ((expected.At(x, y) & 0xFFFFFF) !=
+            (screen.At(Window().Left + x, Window().Top + y) & 0xFFFFFF))
+          ++wrong;
+    return wrong;
+  }
+
+  win::VirtualDesktop desktop{800, 600};
+  std::unique_ptr<fw::TApplication> app;
+  fw::TForm* form = nullptr;
+  TsSkinManager* manager = nullptr;
+  TsSkinProvider* provider = nullptr;
+};
+
+TEST_F(SkinProviderTest, AToolWindowKeepsItsClientAreaAndShowsTheSmallCloseButtonAlone) {
+  ASSERT_TRUE(provider->Skinned());
+  const int caption = win::GetSystemMetrics(win::SM_CYSMCAPTION);
+  const int border = win::GetSystemMetrics(win::SM_CXFIXEDFRAME);
+  EXPECT_EQ(provider->CaptionHeight(), caption);
+  EXPECT_EQ(provider->BorderWidth(), border);
+  EXPECT_EQ(form->ClientWidth(), 400 - 2 * border);
+  EXPECT_EQ(form->ClientHeight(), 300 - 2 * border - caption);
+  EXPECT_EQ(provider->OffsetX(), border);
+  EXPECT_EQ(provider->OffsetY(), border + caption);
+  // The system neither draws nor answers caption buttons of its own.
+  EXPECT_FALSE(win::GetWindowLongPtrW(H(), win::GWL_STYLE) & win::WS_SYSMENU);
+
+  // Close alone, the small glyph's size, right-aligned and centred on the caption.
+  const paint::TsMaskData& md = Glyph(skin::data::tgSmallClose);
+  const int right = 400 - Model().CommonSkinData.BIRightMargin - std::max(4, border);
+  const int top = caption / 2 + border / 2 - md.Height / 2;
+  EXPECT_EQ(Close().cpGlyphType, skin::data::tgSmallClose);
+  EXPECT_EQ(Close().cpRect, (TRect{right - md.Width, top, right, top + md.Height}));
+  for (auto kind : {cbMin, cbMax, cbHelp})
+    EXPECT_EQ(provider->Button(kind).cpRect.Width(), 0) << kind;
+
+  const win::POINT c = CloseCentre();
+  EXPECT_EQ(HitAt(c.X, c.Y), win::HTCLOSE);
+  EXPECT_EQ(HitAt(Window().Left + 60, Window().Top + 10), win::HTCAPTION);
+  EXPECT_EQ(HitAt(Window().Left + 200, Window().Top + 150), win::HTCLIENT);
+}
+
+TEST_F(SkinProviderTest, TheRegionLeavesOutTheKeyColouredCornersAndTheDesktopShowsThere) {
+  gfx::Region rgn;
+  ASSERT_NE(win::GetWindowRgn(H(), &rgn), gfx::RGN_ERROR);
+  const auto& sec = Model().gd[std::size_t(provider->SkinData().SkinIndex)];
+  ASSERT_TRUE(Model().IsValidImgIndex(sec.BorderIndex));
+  const paint::TsMaskData& md = Model().ma[std::size_t(sec.BorderIndex)];
+  const gfx::Bitmap& pic = md.Bmp ? *md.Bmp : Model().MasterBitmap;
+  auto key = [&](int sx, int sy) {
+    return (pic.At(md.R.Left + sx, md.R.Top + sy) & 0xFFFFFF) == paint::kTransKey;
+  };
+  const gfx::Bitmap screen = desktop.Compose();
+  const auto desk = screen.At(0, 0);
+  const TRect wr = Window();
+  int cut = 0;
+  // The bottom corners of the form's border picture, pixel by pixel.
+  for (int y = 0; y < md.WB; ++y)
+    for (int x = 0; x < md.WL; ++x) {
+      const bool transparent = key(x, md.Height - md.WB + y);
+      const int wy = 300 - md.WB + y;
+      EXPECT_EQ(rgn.Contains({x, wy}), !transparent) << x << "," << wy;
+      if (transparent) {
+        ++cut;
+        EXPECT_EQ(screen.At(wr.Left + x, wr.Top + wy), desk);
+      }
+    }
+  EXPECT_GT(cut, 0);
+  // The top corners are cut as well, and the rest of the window is whole.
+  EXPECT_FALSE(rgn.Contains({0, 0}));
+  EXPECT_FALSE(rgn.Contains({399, 0}));
+  EXPECT_EQ(screen.At(wr.Left, wr.Top), desk);
+  EXPECT_TRUE(rgn.Contains({200, 150}));
+  EXPECT_TRUE(rgn.Contains({0, 150}));
+  EXPECT_EQ(provider->Rects().empty(), false);
+}
+
+TEST_F(SkinProviderTest, AMaximisedSizeableFormHasAPlainRectangle) {
+  form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  desktop.Pump();
+  win::SendMessageW(H(), win::WM_SYSCOMMAND, win::SC_MAXIMIZE, 0);
+  desktop.Pump();
+  ASSERT_TRUE(win::IsZoomed(H()));
+  gfx::Region rgn;
+  ASSERT_NE(win::GetWindowRgn(H(), &rgn), gfx::RGN_ERROR);
+  const int b = provider->BorderWidth();
+  EXPECT_EQ(rgn, gfx::Region(TRect{b, b, form->Width() - b, form->Height() - b}));
+  // The frame lies just outside the work area.
+  EXPECT_EQ(Window(), (TRect{-b, -b, 800 + b, 600 + b}));
+  win::SendMessageW(H(), win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+  desktop.Pump();
+  ASSERT_NE(win::GetWindowRgn(H(), &rgn), gfx::RGN_ERROR);
+  EXPECT_FALSE(rgn.Contains({0, 0}));  // the corners come back
+}
+
+TEST_F(SkinProviderTest, TheCloseButtonFadesHotPressesAndClosesOnlyWhenReleasedOverIt) {
+  ASSERT_TRUE(manager->Effects().AllowGlowing);
+  EXPECT_EQ(ScreenDiffers(Strip(1, 0), Close().cpRect), 0);
+  const gfx::Bitmap rest = ButtonOnScreen();
+  MoveTo(CloseCentre());
+  EXPECT_EQ(Close().cpState, 1);
+  EXPECT_EQ(provider->CurrentHT(), win::HTCLOSE);
+  Run(200);
+  // The hot picture fully faded in over the button at rest.
+  const gfx::Bitmap hot = ButtonOnScreen();
+  EXPECT_EQ(FadeDiffers(1, rest, hot), 0);
+  EXPECT_GT(FadeDiffers(0, rest, hot), 0);
+
+  const win::POINT c = CloseCentre();
+  win::InjectMouseButton(0, true, c);
+  desktop.Pump();
+  EXPECT_EQ(Close().cpState, 2);
+  Run(12);  // the pressed picture in one step
+  EXPECT_EQ(FadeDiffers(2, rest, ButtonOnScreen()), 0);
+
+  // Held down, it shows pressed only over the button.
+  win::InjectMouseMove({c.X - 100, c.Y + 100});
+  desktop.Pump();
+  EXPECT_EQ(Close().cpState, 0);
+  win::InjectMouseMove(c);
+  desktop.Pump();
+  EXPECT_EQ(Close().cpState, 2);
+  // Released outside: the form stays, the button rests.
+  win::InjectMouseMove({c.X - 100, c.Y + 100});
+  win::InjectMouseButton(0, false, {c.X - 100, c.Y + 100});
+  desktop.Pump();
+  Run(300);
+  EXPECT_TRUE(win::IsWindowVisible(H()));
+  EXPECT_EQ(Close().cpState, 0);
+  EXPECT_FALSE(provider->Clicked());
+
+  // A whole click closes it, also as a quick second click (a double click on the button).
+  MoveTo(c);
+  win::InjectMouseButton(0, true, c);
+  win::InjectMouseButton(0, false, c);
+  desktop.Pump();
+  EXPECT_FALSE(win::IsWindowVisible(H()));
+}
+
+TEST_F(SkinProviderTest, LeavingTheWindowFromTheButtonCoolsIt) {
+  MoveTo(CloseCentre());
+  Run(200);
+  ASSERT_EQ(Close().cpState, 1);
+  // Straight out of the window over its right edge.
+  MoveTo({Window().Right + 20, CloseCentre().Y});
+  Run(300);
+  EXPECT_EQ(Close().cpState, 0);
+  EXPECT_EQ(provider->CurrentHT(), 0);
+  EXPECT_EQ(ScreenDiffers(Strip(1, 0), Close().cpRect), 0);
+}
+
+TEST_F(SkinProviderTest, WithoutGlowingTheButtonIsPaintedIntoTheFrameForEachState) {
+  manager->Effects().AllowGlowing = false;
+  MoveTo(CloseCentre());
+  EXPECT_EQ(ScreenDiffers(Strip(1, 1), Close().cpRect), 0);
+  win::InjectMouseButton(0, true, CloseCentre());
+  desktop.Pump();
+  EXPECT_EQ(ScreenDiffers(Strip(1, 2), Close().cpRect), 0);
+  EXPECT_GT(ScreenDiffers(Strip(1, 1), Close().cpRect), 0);
+}
+
+TEST_F(SkinProviderTest, TheCaptionFollowsActivation) {
+  ASSERT_TRUE(provider->FormActive());
+  // The caption strip away from the text and the button.
+  auto stripMatches = [&](int state) {
+    return ScreenDiffers(Strip(state, -1), TRect{10, 4, 60, provider->TitleBottom() - 2});
+  };
+  EXPECT_EQ(stripMatches(1), 0);
+  auto* other = new fw::TForm(app.get());
+  other->SetBounds(500, 300, 200, 150);
+  other->Show();
+  desktop.Pump();
+  EXPECT_FALSE(provider->FormActive());
+  EXPECT_EQ(stripMatches(0), 0);
+  EXPECT_GT(stripMatches(1), 0);
+  delete other;
+  win::SetActiveWindow(H());
+  desktop.Pump();
+  EXPECT_TRUE(provider->FormActive());
+  EXPECT_EQ(stripMatches(1), 0);
+}
+
+TEST_F(SkinProviderTest, FreeingTheProviderGivesTheFormItsPlainFrameAndNoStaleSkinData) {
+  ASSERT_EQ(GetCommonData(H()), &provider->SkinData());
+  delete provider;
+  provider = nullptr;
+  EXPECT_EQ(GetCommonData(H()), nullptr);
+  gfx::Region rgn;
+  EXPECT_EQ(win::GetWindowRgn(H(), &rgn), gfx::RGN_ERROR);
+  EXPECT_TRUE(win::GetWindowLongPtrW(H(), win::GWL_STYLE) & win::WS_SYSMENU);
+  // Skin messages reach the form's own handling now.
+  EXPECT_EQ(SendAMessage(H(), AC_GETPROVIDER), 0);
+  manager->SetActive(false);
+  manager->SetActive(true);
+  desktop.Pump();
+}
+
+TEST_F(SkinProviderTest, AOneStateSectionDoesNotRebuildItsPictureOnActivation) {
+  provider->SkinData().SetSkinSection("TRANSPARENT");
+  ASSERT_EQ(Model().gd[std::size_t(provider->SkinData().SkinIndex)].States, 1);
+  provider->UpdateFrame();
+  desktop.Pump();
+  const gfx::Bitmap before = *provider->Cache();
+  auto* other = new fw::TForm(app.get());
+  other->SetBounds(500, 300, 200, 150);
+  other->Show();
+  desktop.Pump();
+  ASSERT_FALSE(provider->FormActive());
+  EXPECT_FALSE(provider->SkinData().BGChanged);
+  EXPECT_EQ(*provider->Cache(), before);
+  delete other;
+}
+
+TEST_F(SkinProviderTest, TakingTheSkinOffRestoresThePlainFrameAndPuttingItBackTheSkin) {
+  // The form wears the skin's colour; its own (the default button face) comes back.
+  EXPECT_EQ(form->Color(), Model().GetGlobalColor());
+  manager->SetActive(false);
+  desktop.Pump();
+  gfx::Region rgn;
+  EXPECT_EQ(win::GetWindowRgn(H(), &rgn), gfx::RGN_ERROR);
+  EXPECT_TRUE(win::GetWindowLongPtrW(H(), win::GWL_STYLE) & win::WS_SYSMENU);
+  EXPECT_FALSE(provider->Skinned());
+  EXPECT_EQ(form->Color(), fw::clBtnFace);
+  // The screen shows the system's frame again.
+  const gfx::Bitmap plain = win::ComposeWindow(H());
+  gfx::Bitmap frame(400, 300);
+  {
+    gfx::DeviceContext dc(frame);
+    win::DrawDefaultFrame(H(), &dc, true);
+  }
+  int wrong = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 400; ++x)
+      if ((plain.At(x, y) & 0xFFFFFF) != (frame.At(x, y) & 0xFFFFFF)) ++wrong;
+  EXPECT_EQ(wrong, 0);
+
+  manager->SetActive(true);
+  desktop.Pump();
+  EXPECT_TRUE(provider->Skinned());
+  EXPECT_NE(win::GetWindowRgn(H(), &rgn), gfx::RGN_ERROR);
+  EXPECT_FALSE(win::GetWindowLongPtrW(H(), win::GWL_STYLE) & win::WS_SYSMENU);
+  EXPECT_EQ(form->Color(), Model().GetGlobalColor());
+}
+
+// The frame on the screen is the provider's picture, also right after the caption changed.
+TEST_F(SkinProviderTest, TheScreenShowsTheFramePictureAndANewCaptionAtOnce) {
+  auto frameDiffers = [&] {
+    const gfx::Bitmap screen = desktop.Compose();
+    const gfx::Bitmap& cache = *provider->Cache();
+    gfx::Region rgn;
+    win::GetWindowRgn(H(), &rgn);
+    const TRect client = gfx::RectOfSize(provider->OffsetX(), provider->OffsetY(),
+                                         form->ClientWidth(), form->ClientHeight());
+    int wrong = 0;
+    for (int y = 0; y < cache.Height(); ++y)
+      for (int x = 0; x < cache.Width(); ++x)
+        if (rgn.Contains({x, y}) && !client.Contains({x, y}) &&
+            (cache.At(x, y) & 0xFFFFFF) !=
+                (screen.At(Window().Left + x, Window().Top + y) & 0xFFFFFF))
+          ++wrong;
+    return wrong;
+  };
+  ASSERT_NE(provider->Cache(), nullptr);
+  EXPECT_EQ(frameDiffers(), 0);
+  const gfx::Bitmap strip = desktop.Compose();
+  form->SetCaption(u"A much longer caption than before");
+  desktop.Pump();
+  EXPECT_EQ(frameDiffers(), 0);
+  const gfx::Bitmap after = desktop.Compose();
+  int changed = 0;
+  for (int x = Window().Left + 100; x < Window().Left + 300; ++x)
+    if (after.At(x, Window().Top + 12) != strip.At(x, Window().Top + 12)) ++changed;
+  EXPECT_GT(changed, 0);  // the new text is drawn
+}
+
+TEST_F(SkinProviderTest, AHiddenFormDropsItsPictureAndItsFades) {
+  MoveTo(CloseCentre());
+  ASSERT_NE(Close().cpTimer, nullptr);
+  form->Hide();
+  desktop.Pump();
+  EXPECT_TRUE(provider->Cache()->Empty());
+  EXPECT_EQ(Close().cpTimer, nullptr);
+  EXPECT_EQ(Close().cpState, 0);
+  form->Show();
+  desktop.Pump();
+  ASSERT_FALSE(provider->Cache()->Empty());
+  EXPECT_EQ(ScreenDiffers(Strip(1, 0), Close().cpRect), 0);
+}
+
+TEST_F(SkinProviderTest, FrameRepaintsSettleAndTheRedrawLockNeverGoesNegative) {
+  for (int i = 0; i < 3; ++i) {
+    win::RedrawWindow(H(), nullptr, nullptr,
+                      win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE | win::RDW_ALLCHILDREN);
+    int handled = 0, rounds = 0;
+    while (int n = desktop.Pump()) {
+      handled += n;
+      ASSERT_LT(++rounds, 5) << "the frame keeps repainting";
+    }
+    EXPECT_LT(handled, 10);
+  }
+  win::SendMessageW(H(), win::WM_SETREDRAW, 0, 0);
+  EXPECT_EQ(provider->LockCount(), 1);
+  // Locked, a frame invalidation settles as well.
+  win::RedrawWindow(H(), nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_FRAME);
+  int rounds = 0;
+  while (desktop.Pump()) ASSERT_LT(++rounds, 5) << "the locked frame keeps repainting";
+  win::SendMessageW(H(), win::WM_SETREDRAW, 1, 0);
+  win::SendMessageW(H(), win::WM_SETREDRAW, 1, 0);
+  EXPECT_EQ(provider->LockCount(), 0);
+}
+
+TEST_F(SkinProviderTest, ASecondProviderStaysEmptyButReplacesOneMadeAtRunTime) {
+  auto* second = new TsSkinProvider(form);
+  EXPECT_TRUE(second->RTEmpty());
+  EXPECT_TRUE(second->Inert());
+  EXPECT_EQ(TsSkinProvider::GetSkinProvider(*form), provider);
+  // The window's skin data stays the first provider's, also once the second is gone.
+  EXPECT_EQ(GetCommonData(H()), &provider->SkinData());
+  delete second;
+  EXPECT_EQ(GetCommonData(H()), &provider->SkinData());
+
+  auto* plain = new fw::TForm(app.get());
+  plain->SetBorderStyle(fw::TFormBorderStyle::bsToolWindow);
+  plain->SetBounds(50, 50, 300, 200);
+  TsSkinProvider* rt = TsSkinProvider::CreateRunTime(*plain);
+  EXPECT_TRUE(rt->RTInit());
+  EXPECT_EQ(TsSkinProvider::CreateRunTime(*plain), rt);
+  plain->Show();
+  desktop.Pump();
+  EXPECT_FALSE(rt->RTInit());
+  EXPECT_TRUE(rt->Skinned());
+  gfx::Region rgn;
+  EXPECT_NE(win::GetWindowRgn(plain->Handle(), &rgn), gfx::RGN_ERROR);
+
+  auto* late = new fw::TForm(app.get());
+  TsSkinProvider* first = TsSkinProvider::CreateRunTime(*late);
+  auto* own = new TsSkinProvider(late);  // frees the waiting one
+  EXPECT_FALSE(own->RTEmpty());
+  EXPECT_EQ(TsSkinProvider::GetSkinProvider(*late), own);
+  (void)first;
+}
+
+TEST_F(SkinProviderTest, UserButtonsStandLeftOfTheSystemButtonsAndRunTheirEvents) {
+  TsTitleButton& first = provider->AddTitleButton();
+  first.Glyph = gfx::Bitmap(10, 10);
+  first.Glyph.Fill(0xFF0000FF);                                    // opaque blue ...
+  for (int x = 0; x < 10; ++x) first.Glyph.Set(x, 9, 0xFF00FF00);  // ... keyed by its last row
+  TsTitleButton& second = provider->AddTitleButton();
+  second.Enabled = false;
+  int downs = 0, ups = 0;
+  first.OnMouseDown = [&](fw::TComponent* sender) {
+    EXPECT_EQ(sender, provider);
+    ++downs;
+  };
+  first.OnMouseUp = [&](fw::TComponent*) { ++ups; };
+  provider->UpdateFrame();
+  desktop.Pump();
+
+  const TRect& a = first.Data.cpRect;
+  const TRect& b = second.Data.cpRect;
+  EXPECT_EQ(a.Right, Close().cpRect.Left - UserButtonsOffset);
+  EXPECT_EQ(a.Width(), provider->UserButtonWidth(first));
+  EXPECT_GE(a.Width(), 12);
+  EXPECT_EQ(b.Right, a.Left);  // small glyphs: no spacing
+  auto centre = [&](const TRect& r) {
+    return win::POINT{Window().Left + (r.Left + r.Right) / 2,
+                      Window().Top + (r.Top + r.Bottom) / 2};
+  };
+  EXPECT_EQ(HitAt(centre(a).X, centre(a).Y), HTUDBTN);
+  EXPECT_EQ(HitAt(centre(b).X, centre(b).Y), win::HTCAPTION);  // disabled: the caption under it
+
+  // The glyph centred on the button, its keyed row left out.
+  const gfx::Bitmap screen = desktop.Compose();
+  const int gx = Window().Left + a.Left + (a.Width() - 10) / 2;
+  const int gy = Window().Top + a.Top + (a.Height() - 10) / 2;
+  EXPECT_EQ(screen.At(gx, gy) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(screen.At(gx + 9, gy + 8) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_NE(screen.At(gx, gy + 9) & 0xFFFFFF, 0x00FF00u);
+
+  MoveTo(centre(a));
+  EXPECT_EQ(first.Data.cpState, 1);
+  win::InjectMouseButton(0, true, centre(a));
+  desktop.Pump();
+  EXPECT_EQ(downs, 1);
+  EXPECT_EQ(first.Data.cpState, 2);
+  // Pressed, the glyph moves one pixel right and down.
+  EXPECT_EQ(desktop.Compose().At(gx + 10, gy + 9) & 0xFFFFFF, 0x0000FFu);
+  win::InjectMouseButton(0, false, centre(a));
+  desktop.Pump();
+  EXPECT_EQ(ups, 1);
+  // Released elsewhere: no click.
+  win::InjectMouseButton(0, true, centre(a));
+  win::InjectMouseMove({centre(a).X, centre(a).Y + 150});
+  win::InjectMouseButton(0, false, {centre(a).X, centre(a).Y + 150});
+  desktop.Pump();
+  EXPECT_EQ(downs, 2);
+  EXPECT_EQ(ups, 1);
+  EXPECT_EQ(first.Data.cpState, 0);
+}
+
+TEST_F(SkinProviderTest, ASizeableFormShowsItsIconWhichAnswersAndClosesOnADoubleClick) {
+  EXPECT_TRUE(provider->IconRect().IsEmpty());  // tool windows have none
+  form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  desktop.Pump();
+  // The new style does not bring the system's caption buttons back.
+  EXPECT_FALSE(win::GetWindowLongPtrW(H(), win::GWL_STYLE) & win::WS_SYSMENU);
+  const TRect icon = provider->IconRect();
+  ASSERT_FALSE(icon.IsEmpty());
+  const int size = win::GetSystemMetrics(win::SM_CXSMICON);
+  EXPECT_EQ(icon, gfx::RectOfSize(provider->BorderWidth() + Model().CommonSkinData.BILeftMargin,
+                                  provider->VCenter() - size / 2, size, size));
+  // The form's caption icon (the default one) over the title strip.
+  gfx::Bitmap expected = Strip(1, -1);
+  {
+    gfx::DeviceContext dc(expected);
+    gfx::DrawIconEx(&dc, icon.Left, icon.Top, win::LoadIconW(win::IDI_APPLICATION), size, size,
+                    gfx::DI_NORMAL);
+  }
+  EXPECT_EQ(ScreenDiffers(expected, icon), 0);
+  EXPECT_GT(ScreenDiffers(Strip(1, -1), icon), 0);
+
+  const int x = Window().Left + icon.Left + 4, y = Window().Top + icon.Top + 4;
+  EXPECT_EQ(HitAt(x, y), win::HTSYSMENU);
+  win::InjectMouseMove({x, y});
+  win::InjectMouseButton(0, true, {x, y});
+  win::InjectMouseButton(0, false, {x, y});
+  win::InjectMouseButton(0, true, {x, y});
+  win::InjectMouseButton(0, false, {x, y});
+  desktop.Pump();
+  EXPECT_FALSE(win::IsWindowVisible(H()));
+}
+
+}  // namespace
+}  // namespace skin::frame
