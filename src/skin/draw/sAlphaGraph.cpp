@@ -207,6 +207,12 @@ void PaintOuterEffect(Bitmap& bmp, const TRect& ctrlRect, const TacSkinModel& sm
   const TsMaskData& md = sm.ma[std::size_t(gd.OuterMask)];
   const int wl = std::max<int>(0, md.WL), wt = std::max<int>(0, md.WT);
   const int wr = std::max<int>(0, md.WR), wb = std::max<int>(0, md.WB);
+  // The frame is drawn whole into a picture of its own: none beyond any window's size.
+  constexpr std::int64_t kMostSide = 16384;
+  if (std::int64_t(ctrlRect.Width()) + wl + wr > kMostSide ||
+      std::int64_t(ctrlRect.Height()) + wt + wb > kMostSide || ctrlRect.Left < -kMostSide ||
+      ctrlRect.Top < -kMostSide || ctrlRect.Right > kMostSide || ctrlRect.Bottom > kMostSide)
+    return;
   const TRect outer{ctrlRect.Left - wl, ctrlRect.Top - wt, ctrlRect.Right + wr,
                     ctrlRect.Bottom + wb};
   const TRect visible = IntersectRects(outer, bmp.Bounds());

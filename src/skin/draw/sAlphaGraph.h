@@ -31,7 +31,8 @@ void DrawSkinRect32Ex(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, con
 // The outer effect (shadow or glow) of section skinIndex around ctrlRect of bmp, the parent's
 // picture: the section's outer item lies round the rectangle, each side as wide as the item's
 // slice, drawn as DrawSkinRect32Ex does with the section's OuterOpacity. Only what lies
-// outside ctrlRect and inside bmp changes. Nothing for OuterMode 0 or without an outer item.
+// outside ctrlRect and inside bmp changes. Nothing for OuterMode 0, without an outer item, or
+// for a frame wider or higher than 16384 or lying beyond that in any direction.
 void PaintOuterEffect(Bitmap& bmp, const TRect& ctrlRect, const TacSkinModel& sm, int skinIndex);
 // The frame of glyph md for state with its top-left at p (negative coordinates cut it).
 // addedTransparency 1 draws it as it is; other values lighter. A glyph in its own bitmap is

@@ -87,6 +87,9 @@ TEST_F(OuterEffectTest, AFrameBeyondThePictureIsCut) {
   other.Fill(kParent);
   PaintOuterEffect(other, RectOfSize(40, 40, 12, 9), FModel, FSection);
   PaintOuterEffect(other, RectOfSize(5, 5, 0, 9), FModel, FSection);
+  // Nor one larger than any window, or at the end of the coordinates.
+  PaintOuterEffect(other, RectOfSize(-1000000, 2, 2000000, 9), FModel, FSection);
+  PaintOuterEffect(other, {2, 2, 2147483640, 2147483640}, FModel, FSection);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 20; ++x) ASSERT_EQ(other.At(x, y), kParent) << x << "," << y;
 }
