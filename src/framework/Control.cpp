@@ -8,6 +8,7 @@
 #include "framework/WinControl.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
+#include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
@@ -62,6 +63,17 @@ void TControl::SetParent(TWinControl* parent) {
     FParent->RemoveControl(this);
   }
   if (parent) parent->InsertControl(this);
+}
+
+void TControl::ChangeScale(int m, int d) {
+  if (m == d || d <= 0 || m <= 0) return;
+  SetBounds(win::MulDiv(FLeft, m, d), win::MulDiv(FTop, m, d), win::MulDiv(FWidth, m, d),
+            win::MulDiv(FHeight, m, d));
+  ScaleFont(m, d);
+}
+
+void TControl::ScaleFont(int m, int d) {
+  if (!FParentFont) FFont.SetHeight(win::MulDiv(FFont.Height(), m, d));
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {

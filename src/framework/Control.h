@@ -121,6 +121,9 @@ class TControl : public TComponent {
   void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
   // Moves and sizes in the parent's client coordinates; the parent realigns its children.
   virtual void SetBounds(int left, int top, int width, int height);
+  // Scales the control by m/d: its place, its size and its own font (a font that follows the
+  // parent's follows it). A windowed control scales its children too.
+  virtual void ChangeScale(int m, int d);
   TRect BoundsRect() const { return gfx::RectOfSize(FLeft, FTop, FWidth, FHeight); }
   // The client area in the control's own coordinates.
   virtual TRect ClientRect() const { return {0, 0, FWidth, FHeight}; }
@@ -271,6 +274,8 @@ class TControl : public TComponent {
   // Tells the window system the new bounds (windowed) or repaints the parent (windowless).
   virtual void BoundsChanged(const TRect& old);
   void RequestAlign();
+  // The control's own font by m/d; nothing for one that follows its parent's.
+  void ScaleFont(int m, int d);
 
   std::u16string FText;
 

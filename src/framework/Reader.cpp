@@ -90,7 +90,10 @@ class Reader {
     loaded_.push_back(root);
     Fill(root, desc.className, desc, dynamic_cast<TWinControl*>(root), root, true);
     for (auto& f : ctx_.Fixups()) {
-      TComponent* target = FindGlobalComponent(root, f.name);
+      // A component inside a frame names the frame's components as the frame's own
+      // description would; what the frame lacks is the root's.
+      TComponent* target = f.scope ? FindGlobalComponent(f.scope, f.name) : nullptr;
+      if (!target) target = FindGlobalComponent(root, f.name);
       if (!target) Fail(f.line, f.property, u"unknown component " + Utf8ToUtf16(f.name));
       Apply(f.line, f.property, [&] { f.apply(target); });
     }
@@ -126,6 +129,7 @@ class Reader {
       Apply(desc.line, "Name", [&] { c->SetName(desc.name); });
     }
     c->SetReading(true);
+    ctx_.SetCurrentScope(dynamic_cast<TFrame*>(c->Owner()));
     for (const TPropertyDesc& p : desc.properties) {
       const TPropertySetter* setter = FindProperty(className, p.name);
       if (!setter) Fail(p.line, p.name, u"unknown property of " + Utf8ToUtf16(className));
@@ -280,7 +284,7 @@ TNotifyEvent TReadContext::Method(const TValueDesc& v) const {
 }
 
 void TReadContext::Reference(const TValueDesc& v, std::function<void(TComponent*)> apply) {
-  FFixups.push_back({Ident(v), v.line, FProperty, std::move(apply)});
+  FFixups.push_back({Ident(v), v.line, FProperty, std::move(apply), FScope});
 }
 
 TComponent* FindGlobalComponent(TComponent* root, const std::string& name) {

@@ -58,8 +58,7 @@ void RegisterClass(const std::string& name, const std::string& parent, TComponen
 template <class T>
 void RegisterClass(const std::string& name, const std::string& parent) {
   RegisterClass(
-      name, parent, [](TComponent* owner) -> TComponent* { return new T(owner); },
-      IsInstanceOf<T>);
+      name, parent, [](TComponent* owner) -> TComponent* { return new T(owner); }, IsInstanceOf<T>);
 }
 bool IsClassRegistered(const std::string& name);
 // Registers a property (dotted names such as "Font.Height" are one property) of a class.
@@ -111,9 +110,12 @@ class TReadContext {
     int line;
     std::string property;
     std::function<void(TComponent*)> apply;
+    TComponent* scope;  // the frame the referring component sits in, looked in first
   };
   std::vector<Fixup>& Fixups() { return FFixups; }
   void SetCurrentProperty(const std::string& name) { FProperty = name; }
+  // The frame whose components the properties read next refer to first (null: the root's).
+  void SetCurrentScope(TComponent* scope) { FScope = scope; }
   TComponent* Root() const { return FRoot; }
   const std::string& File() const { return FFile; }
 
@@ -124,6 +126,7 @@ class TReadContext {
   std::span<const TEmbeddedFile> FEmbedded;
   std::vector<Fixup> FFixups;
   std::string FProperty;  // the property being set, for references' errors
+  TComponent* FScope = nullptr;
 };
 
 // Reads a description file into root, which its class has constructed.

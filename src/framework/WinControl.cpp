@@ -10,6 +10,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
+#include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Styles.h"
@@ -316,6 +317,30 @@ LRESULT TWinControl::Broadcast(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TWinControl::Loaded() {
   TControl::Loaded();
   Realign();
+}
+
+void TWinControl::ScaleBy(int m, int d) {
+  if (m == d || d <= 0 || m <= 0) return;
+  DisableAlign();
+  ScaleControls(m, d);
+  ScaleFont(m, d);
+  SetBounds(Left(), Top(), win::MulDiv(Width(), m, d), win::MulDiv(Height(), m, d));
+  EnableAlign();
+}
+
+void TWinControl::ChangeScale(int m, int d) {
+  if (m == d || d <= 0 || m <= 0) return;
+  DisableAlign();
+  TControl::ChangeScale(m, d);
+  ScaleControls(m, d);
+  EnableAlign();
+}
+
+void TWinControl::ScaleControls(int m, int d) {
+  // A copy: a child may leave or join while it scales.
+  std::vector<TControl*> children;
+  for (int i = 0; i < ControlCount(); ++i) children.push_back(Controls(i));
+  for (TControl* c : children) c->ChangeScale(m, d);
 }
 
 void TWinControl::EnableAlign() {

@@ -86,6 +86,10 @@ class TWinControl : public TControl {
   // Stops realigning until EnableAlign; the last EnableAlign realigns once.
   void DisableAlign() { ++FAlignLevel; }
   void EnableAlign();
+  // The children scaled by m/d and the control's size and own font with them; its place
+  // stays. Alignment waits until the end.
+  void ScaleBy(int m, int d);
+  void ChangeScale(int m, int d) override;
 
   // Tab order: the position among the parent's windowed children when tabbing.
   int TabOrder() const;
@@ -167,6 +171,8 @@ class TWinControl : public TControl {
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   void MoveToEnd(TControl* control, bool front);
+  // Every child by m/d (ChangeScale).
+  void ScaleControls(int m, int d);
   // Puts a windowed child's window where the child lies in the list.
   void PlaceWindow(TWinControl* child);
   void CreateHandle();

@@ -48,6 +48,43 @@ TEST_F(FrameworkTest, AlignmentTakesTopBottomLeftRightThenClientFromWhatIsLeft) 
   EXPECT_EQ(right->BoundsRect(), (TRect{440, 40, 500, 280}));
 }
 
+TEST_F(FrameworkTest, ScalingTakesPlacesSizesAndOwnFontsAndKeepsTheScaledControlsPlace) {
+  TForm* form = ShowForm(0, 0, 400, 300);
+  auto* box = new TBox(form, form, gfx::RectOfSize(10, 20, 100, 60), clNavy);
+  box->Font().SetHeight(-12);
+  auto* inner = new TBox(form, box, gfx::RectOfSize(4, 6, 40, 20), clRed);
+  auto* block = new TBlock(form, inner, gfx::RectOfSize(2, 2, 10, 8), clBlue);
+  block->Font().SetHeight(-10);
+  auto* bar = new TBlock(form, box, gfx::RectOfSize(0, 0, 10, 8), clGreen);
+  bar->SetAlign(TAlign::alTop);
+  ASSERT_TRUE(inner->ParentFont());
+
+  box->ScaleBy(150, 100);
+  EXPECT_EQ(box->BoundsRect(), gfx::RectOfSize(10, 20, 150, 90));  // its place kept
+  EXPECT_EQ(box->Font().Height(), -18);
+  EXPECT_EQ(inner->BoundsRect(), gfx::RectOfSize(6, 9, 60, 30));
+  EXPECT_EQ(inner->Font().Height(), -18);  // follows its parent's
+  EXPECT_EQ(block->BoundsRect(), gfx::RectOfSize(3, 3, 15, 12));
+  EXPECT_EQ(block->Font().Height(), -15);
+  // Aligned to the new width once the scaling is over.
+  EXPECT_EQ(bar->BoundsRect(), gfx::RectOfSize(0, 0, 150, 12));
+  win::RECT outer, wr;
+  win::GetWindowRect(box->Handle(), &outer);
+  win::GetWindowRect(inner->Handle(), &wr);
+  EXPECT_EQ(wr, gfx::RectOfSize(outer.Left + 6, outer.Top + 9, 60, 30));
+
+  // ChangeScale moves the control too; back again, everything is where it was.
+  box->ChangeScale(100, 150);
+  EXPECT_EQ(box->BoundsRect(), gfx::RectOfSize(7, 13, 100, 60));
+  EXPECT_EQ(inner->BoundsRect(), gfx::RectOfSize(4, 6, 40, 20));
+  EXPECT_EQ(block->Font().Height(), -10);
+  EXPECT_EQ(box->Font().Height(), -12);
+  // Nothing for a ratio of 1 or one that is not positive.
+  box->ScaleBy(0, 100);
+  box->ChangeScale(5, 5);
+  EXPECT_EQ(box->BoundsRect(), gfx::RectOfSize(7, 13, 100, 60));
+}
+
 TEST_F(FrameworkTest, WindowedChildrenLieAboveWindowlessOnesAndPaintingFollowsZOrder) {
   TForm* form = ShowForm(100, 100, 200, 100);
   form->SetColor(clWhite);

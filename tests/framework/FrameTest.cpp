@@ -2,6 +2,8 @@
 // its own.
 #include "Harness.h"
 #include "framework/Frame.h"
+#include "framework/Image.h"
+#include "framework/ImageList.h"
 #include "framework/Reader.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
@@ -53,6 +55,42 @@ end
   EXPECT_NE(win::GetClassLongPtrW(h, win::GCLP_HBRBACKGROUND), formBrush);
   EXPECT_EQ(win::GetClassLongPtrW(form->Handle(), win::GCLP_HBRBACKGROUND), formBrush);
   win::SetClassLongPtrW(h, win::GCLP_HBRBACKGROUND, formBrush);
+}
+
+TEST_F(FrameTest, ReferencesInsideAFrameNameTheFramesComponentsFirst) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  ReadComponentText(form, R"(object F: TForm
+  object Fr: TFrame
+    object Img: TImage
+      Images = Icons
+    end
+    object Far: TImage
+      Images = Shared
+    end
+    object Icons: TImageList
+    end
+  end
+  object Icons: TImageList
+  end
+  object Shared: TImageList
+  end
+  object Outer: TImage
+    Images = Icons
+  end
+end
+)",
+                    "Unit1.txt", ".");
+  auto* frame = static_cast<TFrame*>(form->FindComponent("Fr"));
+  auto* framed = static_cast<TImageList*>(frame->FindComponent("Icons"));
+  auto* own = static_cast<TImageList*>(form->FindComponent("Icons"));
+  ASSERT_NE(framed, nullptr);
+  ASSERT_NE(own, nullptr);
+  ASSERT_NE(framed, own);
+  EXPECT_EQ(static_cast<TImage*>(frame->FindComponent("Img"))->Images(), framed);
+  // What the frame lacks is the form's; outside the frame, the form's own.
+  EXPECT_EQ(static_cast<TImage*>(frame->FindComponent("Far"))->Images(),
+            form->FindComponent("Shared"));
+  EXPECT_EQ(static_cast<TImage*>(form->FindComponent("Outer"))->Images(), own);
 }
 
 }  // namespace

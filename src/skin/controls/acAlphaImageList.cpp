@@ -342,6 +342,15 @@ void TsAlphaImageList::AcEndUpdate(bool doChange) {
 
 // TsCharImageList
 
+namespace {
+
+skin::paint::TCharGlyph GlyphOf(const TacCharItemData& d) {
+  return {d.Char,          d.FontName, d.Bold,      d.Italic,
+          d.ScalingFactor, d.OffsetY,  d.Underline, d.StrikeOut};
+}
+
+}  // namespace
+
 TsCharImageList::TsCharImageList(fw::TComponent* owner) : TacImageList(owner) {
   FLoaded = !(owner && owner->HasState(fw::csLoading));
 }
@@ -352,10 +361,8 @@ int TsCharImageList::AddItem(const TacCharItemData& data) {
   FItems.push_back(std::move(item));
   if (Count() == ItemCount() - 1) {
     gfx::Bitmap picture(Width(), Height());
-    skin::paint::DrawCharGlyph(
-        picture,
-        {data.Char, data.FontName, data.Bold, data.Italic, data.ScalingFactor, data.OffsetY},
-        GlyphColor(data, skin::paint::clNone), ScalePercent());
+    skin::paint::DrawCharGlyph(picture, GlyphOf(data), GlyphColor(data, skin::paint::clNone),
+                               ScalePercent());
     fw::TImageList::Add(data.ImageName, picture);
   }
   Change();
@@ -405,7 +412,14 @@ bool TsCharImageList::AddEmbeddedFont(const std::string& fileName, const std::u1
   } catch (const gfx::GraphicsError&) {
     return false;
   }
-  if (gfx::AddFontMemResourceEx(bytes.data(), bytes.size()) == 0) return false;
+  return AddEmbeddedFontData(fontName, bytes);
+}
+
+bool TsCharImageList::AddEmbeddedFontData(const std::u16string& fontName,
+                                          std::span<const std::uint8_t> data) {
+  if (std::find(FEmbeddedFonts.begin(), FEmbeddedFonts.end(), fontName) != FEmbeddedFonts.end())
+    return true;
+  if (data.empty() || gfx::AddFontMemResourceEx(data.data(), data.size()) == 0) return false;
   FEmbeddedFonts.push_back(fontName);
   return true;
 }
@@ -427,9 +441,7 @@ std::unique_ptr<gfx::Bitmap> TsCharImageList::CreateBitmap32Color(int index, int
     return std::make_unique<gfx::Bitmap>(*item.CacheBmp);
   auto bmp = std::make_unique<gfx::Bitmap>(width, height);
   const TacCharItemData& d = item.Data;
-  skin::paint::DrawCharGlyph(*bmp,
-                             {d.Char, d.FontName, d.Bold, d.Italic, d.ScalingFactor, d.OffsetY},
-                             glyphColor, ScalePercent());
+  skin::paint::DrawCharGlyph(*bmp, GlyphOf(d), glyphColor, ScalePercent());
   if (width == Width() && height == Height()) {
     item.CacheBmp = std::make_unique<gfx::Bitmap>(*bmp);
     item.CacheColor = glyphColor;

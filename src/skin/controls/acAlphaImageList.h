@@ -174,6 +174,9 @@ class TsAlphaImageList : public TacImageList {
   int FSavedWidth = 0;
 };
 
+// The pitch a font is asked for.
+enum class TFontPitch { fpDefault, fpVariable, fpFixed };
+
 // One character picture of a TsCharImageList.
 struct TacCharItemData {
   char16_t Char = 0;
@@ -182,8 +185,15 @@ struct TacCharItemData {
   std::u16string FontName = u"FontAwesome";
   bool Bold = false;
   bool Italic = false;
+  bool Underline = false;
+  bool StrikeOut = false;
   double ScalingFactor = 1.0;  // character height as a fraction of the list's height
   int OffsetY = 0;
+  // Kept with the item: the font is looked up by its family name alone, so pitch and character
+  // set choose nothing, and the character is drawn upright whatever the orientation.
+  TFontPitch Pitch = TFontPitch::fpDefault;
+  int Charset = 1;      // DEFAULT_CHARSET
+  int Orientation = 0;  // tenths of a degree
 };
 
 class TacCharListItem {
@@ -205,6 +215,11 @@ class TsCharImageList : public TacImageList {
   // Registers a font file under its family name once per font name (nothing for a missing
   // file); true when the font is registered.
   bool AddEmbeddedFont(const std::string& fileName, const std::u16string& fontName);
+  // The same for a font file's bytes (a description's embedded font); false when they are not
+  // a font.
+  bool AddEmbeddedFontData(const std::u16string& fontName, std::span<const std::uint8_t> data);
+  // The font names registered by the list, in order.
+  const std::vector<std::u16string>& EmbeddedFonts() const { return FEmbeddedFonts; }
 
   // Removes every item and platform picture.
   void Clear();

@@ -1,6 +1,10 @@
 #include "skin/controls/sControls.h"
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/Automation.h"
 #include "framework/Reader.h"
@@ -62,11 +66,18 @@ void ReadAlphaItems(TsAlphaImageList* l, V v, C x) {
 }
 
 // Items = < item Char = 61440  ImageName = '...'  FontName = 'FontAwesome'  Color = clRed
-// Style = [fsBold]  ScalingFactor = 1.2  OffsetY = 1 end ... >: each a character of an icon
-// font.
+// Style = [fsBold]  ScalingFactor = 1.2  OffsetY = 1  Pitch = fpDefault
+// Charset = DEFAULT_CHARSET  Orientation = 0 end ... >: each a character of an icon font.
 void ReadCharItems(TsCharImageList* l, V v, C x) {
   static const std::vector<std::pair<std::string, int>> kStyles = {
       {"fsBold", 1}, {"fsItalic", 2}, {"fsUnderline", 4}, {"fsStrikeOut", 8}};
+  static const std::vector<std::pair<std::string, int>> kPitches = {
+      {"fpDefault", int(TFontPitch::fpDefault)},
+      {"fpVariable", int(TFontPitch::fpVariable)},
+      {"fpFixed", int(TFontPitch::fpFixed)}};
+  static const std::vector<std::pair<std::string, int>> kCharsets = {
+      {"ANSI_CHARSET", 0},      {"DEFAULT_CHARSET", 1},      {"SYMBOL_CHARSET", 2},
+      {"RUSSIAN_CHARSET", 204}, {"EASTEUROPE_CHARSET", 238}, {"OEM_CHARSET", 255}};
   if (v.kind != fw::TValueDesc::Kind::Collection) throw fw::Exception(u"collection expected");
   l->Clear();
   for (const auto& item : v.items) {
@@ -83,10 +94,18 @@ void ReadCharItems(TsCharImageList* l, V v, C x) {
       } else if (fw::SameText(p.name, "Color")) {
         d.Color = fw::ReadColor(p.value, x);
       } else if (fw::SameText(p.name, "Style")) {
-        // The glyph is drawn bold or italic; lines under or through a symbol are not drawn.
         const unsigned style = x.Set(p.value, kStyles);
         d.Bold = (style & 1) != 0;
         d.Italic = (style & 2) != 0;
+        d.Underline = (style & 4) != 0;
+        d.StrikeOut = (style & 8) != 0;
+      } else if (fw::SameText(p.name, "Pitch")) {
+        d.Pitch = TFontPitch(x.Enum(p.value, kPitches));
+      } else if (fw::SameText(p.name, "Charset")) {
+        d.Charset = p.value.kind == fw::TValueDesc::Kind::Ident ? x.Enum(p.value, kCharsets)
+                                                                : int(x.Integer(p.value, 0, 255));
+      } else if (fw::SameText(p.name, "Orientation")) {
+        d.Orientation = int(x.Integer(p.value, -3600, 3600));
       } else if (fw::SameText(p.name, "ScalingFactor")) {
         d.ScalingFactor = x.Real(p.value, 0.01, 100);
       } else if (fw::SameText(p.name, "OffsetY")) {
@@ -97,6 +116,28 @@ void ReadCharItems(TsCharImageList* l, V v, C x) {
     }
     if (!hasChar) throw fw::Exception(u"character list item without Char");
     l->AddItem(d);
+  }
+}
+
+// EmbeddedFonts = < item FontName = 'Name' FileName = 'font.ttf' end ... >: each font file,
+// beside the description or embedded with it, registered for the program under its name.
+void ReadEmbeddedFonts(TsCharImageList* l, V v, C x) {
+  if (v.kind != fw::TValueDesc::Kind::Collection) throw fw::Exception(u"collection expected");
+  for (const auto& item : v.items) {
+    std::u16string fontName;
+    std::optional<fw::TDescribedFile> file;
+    for (const fw::TPropertyDesc& p : item) {
+      if (fw::SameText(p.name, "FontName"))
+        fontName = x.String(p.value);
+      else if (fw::SameText(p.name, "FileName"))
+        file = x.File(p.value);
+      else
+        throw fw::Exception(u"unknown embedded font property " + fw::Utf8ToUtf16(p.name));
+    }
+    if (fontName.empty() || !file)
+      throw fw::Exception(u"embedded font without FontName or FileName");
+    if (!l->AddEmbeddedFontData(fontName, file->Data))
+      throw fw::Exception(u"not a usable font: " + fw::Utf8ToUtf16(file->Path));
   }
 }
 
@@ -126,6 +167,47 @@ void RegisterImageLists() {
   fw::RegisterClass<TsCharImageList>("TsCharImageList", "TImageList");
   RegisterListSize<TsCharImageList>("TsCharImageList");
   fw::RegisterProperty<TsCharImageList>("TsCharImageList", "Items", ReadCharItems);
+  fw::RegisterProperty<TsCharImageList>("TsCharImageList", "EmbeddedFonts", ReadEmbeddedFonts);
+}
+
+const std::vector<std::pair<std::string, int>> kCaptionLayoutNames = {
+    {"sclLeft", int(sc::TsCaptionLayout::sclLeft)},
+    {"sclTopLeft", int(sc::TsCaptionLayout::sclTopLeft)},
+    {"sclTopCenter", int(sc::TsCaptionLayout::sclTopCenter)},
+    {"sclTopRight", int(sc::TsCaptionLayout::sclTopRight)},
+    {"sclLeftTop", int(sc::TsCaptionLayout::sclLeftTop)},
+    {"sclBottomLeft", int(sc::TsCaptionLayout::sclBottomLeft)},
+    {"sclBottomCenter", int(sc::TsCaptionLayout::sclBottomCenter)},
+    {"sclBottomRight", int(sc::TsCaptionLayout::sclBottomRight)},
+    {"sclRight", int(sc::TsCaptionLayout::sclRight)},
+    {"sclRightTop", int(sc::TsCaptionLayout::sclRightTop)},
+    {"sclLeftLeft", int(sc::TsCaptionLayout::sclLeftLeft)},
+    {"sclRightRight", int(sc::TsCaptionLayout::sclRightRight)}};
+
+// BoundLabel.* of the edit-like controls, each setter as the bound label's own.
+template <class T>
+void RegisterBoundLabel(const char* name) {
+  using B = sc::TsBoundLabel;
+  const auto prop = [name](const char* property, std::function<void(B&, V, C)> set) {
+    fw::RegisterProperty<T>(name, std::string("BoundLabel.") + property,
+                            [set](T* c, V v, C x) { set(*c->BoundLabel(), v, x); });
+  };
+  prop("Active", [](B& b, V v, C x) { b.SetActive(x.Bool(v)); });
+  prop("Caption", [](B& b, V v, C x) { b.SetCaption(x.String(v)); });
+  prop("Layout",
+       [](B& b, V v, C x) { b.SetLayout(sc::TsCaptionLayout(x.Enum(v, kCaptionLayoutNames))); });
+  prop("Indent", [](B& b, V v, C x) { b.SetIndent(int(x.Integer(v, -10000, 10000))); });
+  prop("Offset", [](B& b, V v, C x) { b.SetOffset(int(x.Integer(v, -10000, 10000))); });
+  prop("MaxWidth", [](B& b, V v, C x) { b.SetMaxWidth(int(x.Integer(v, 0, 10000))); });
+  prop("UseHTML", [](B& b, V v, C x) { b.SetUseHTML(x.Bool(v)); });
+  prop("UseSkinColor", [](B& b, V v, C x) { b.SetUseSkinColor(x.Bool(v)); });
+  prop("EnabledAlways", [](B& b, V v, C x) { b.SetEnabledAlways(x.Bool(v)); });
+  prop("AllowClick", [](B& b, V v, C x) { b.SetAllowClick(x.Bool(v)); });
+  prop("ParentFont", [](B& b, V v, C x) { b.SetParentFont(x.Bool(v)); });
+  prop("Font.Name", [](B& b, V v, C x) { b.Font().SetName(x.String(v)); });
+  prop("Font.Height", [](B& b, V v, C x) { b.Font().SetHeight(int(x.Integer(v, -1000, 1000))); });
+  prop("Font.Color", [](B& b, V v, C x) { b.Font().SetColor(fw::ReadColor(v, x)); });
+  prop("Font.Style", [](B& b, V v, C x) { b.Font().SetStyle(x.Set(v, fw::kFontStyleNames)); });
 }
 
 template <class T>
@@ -133,6 +215,7 @@ void RegisterControl(const char* name, const char* base) {
   fw::RegisterClass<T>(name, base);
   fw::RegisterProperty<T>(name, "SkinData.SkinSection",
                           [](T* c, V v, C x) { c->SkinData().SetSkinSection(SectionName(v, x)); });
+  if (sc::sEditCtrls.Contains(T::kCode)) RegisterBoundLabel<T>(name);
 }
 
 // The skin data of a control in its entry of the dump: the section finally used (the name

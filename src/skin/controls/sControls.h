@@ -77,6 +77,7 @@ template <class Base, TClassName Name, std::uint8_t Code, auto DefSection,
 class TsControl : public Base, public TsSkinnedControl {
  public:
   static constexpr bool kWindowed = std::is_base_of_v<fw::TWinControl, Base>;
+  static constexpr std::uint8_t kCode = Code;
 
   explicit TsControl(fw::TComponent* owner)
       : Base(owner), FCommonData(std::make_unique<Data>(this, true)) {

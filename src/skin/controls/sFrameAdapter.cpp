@@ -1,8 +1,14 @@
 #include "skin/controls/sFrameAdapter.h"
 
+#include <cstdint>
+
+#include "framework/ControlMessages.h"
 #include "framework/Exception.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/Window.h"
 #include "skin/core/sConst.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/core/sMessages.h"
@@ -27,10 +33,11 @@ fw::TFrame* FrameOrRaise(fw::TComponent* owner) {
 TsFrameAdapter::TsFrameAdapter(fw::TComponent* owner)
     : TComponent(FrameOrRaise(owner)),
       FFrame(static_cast<fw::TFrame*>(owner)),
+      FSkinnedElsewhere(sc::CtrlIsSkinned(FFrame, false)),
       FCommonData(std::make_unique<sc::TsScrollWndData>(FFrame, true)) {
   FCommonData->COC = sc::COC_TsFrameAdapter;
   // A frame skinned by something else keeps its handling.
-  if (!sc::CtrlIsSkinned(FFrame, false))
+  if (!FSkinnedElsewhere)
     FHook = FFrame->HookWindowProc(
         [this](fw::TMessage& m, const fw::TWndNext& next) { NewWndProc(m, next); });
   FCommonData->InitCommonProp();
@@ -54,6 +61,16 @@ void TsFrameAdapter::AfterConstruction() {
 void TsFrameAdapter::Loaded() {
   TComponent::Loaded();
   if (FHook) FCommonData->Loaded(true);
+}
+
+bool TsFrameAdapter::ThirdPartySkinned() const {
+  const sc::TsSkinManager* m = FCommonData->SkinManager();
+  return m && FCommonData->Skinned() && (m->SkinningRules() & sc::acBit(sc::srThirdParty));
+}
+
+void TsFrameAdapter::SetClassBrush(win::HBRUSH brush) {
+  if (!brush || !FFrame->HandleAllocated() || FFrame->HasState(fw::csDestroying)) return;
+  win::SetClassLongPtrW(FFrame->Handle(), win::GCLP_HBRBACKGROUND, std::uintptr_t(brush));
 }
 
 bool TsFrameAdapter::PrepareCache() {
@@ -105,15 +122,50 @@ void TsFrameAdapter::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       case sc::AC_SETNEWSKIN:
         if (ours) sc::AlphaBroadCast(*FFrame, m);
         sc::CommonWndProc(m, cd);
-        if (ours) BGChangedNotify(true);
+        if (ours) {
+          // The brushes of the previous skin are gone: the class takes the new skin's.
+          SetClassBrush(manager->Brushes(skin::data::pcMainColor));
+          BGChangedNotify(true);
+        }
         return;
       case sc::AC_REMOVESKIN:
+        sc::CommonWndProc(m, cd);
+        if (ours) {
+          sc::AlphaBroadCast(*FFrame, m);
+          // The manager frees its brushes with the skin: the class must not keep one.
+          SetClassBrush(win::GetSysColorBrush(win::COLOR_BTNFACE));
+          if (FFrame->HandleAllocated() && !FFrame->HasState(fw::csDestroying))
+            win::SetWindowPos(FFrame->Handle(), nullptr, 0, 0, 0, 0,
+                              win::SWP_FRAMECHANGED | win::SWP_NOACTIVATE | win::SWP_NOMOVE |
+                                  win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOOWNERZORDER);
+          BGChangedNotify(true);
+        }
+        return;
       case sc::AC_REFRESH:
         sc::CommonWndProc(m, cd);
         if (ours) {
-          if (sc::WParamHi(m.WParam) == sc::AC_REFRESH) cd.UpdateIndexes();
+          cd.UpdateIndexes();
           sc::AlphaBroadCast(*FFrame, m);
           BGChangedNotify(true);
+          SetClassBrush(manager->Brushes(skin::data::pcMainColor));
+        }
+        return;
+      case sc::AC_BEFORESCROLL:
+      case sc::AC_AFTERSCROLL:
+        // A frame whose picture changes with its place is not drawn while it scrolls, and
+        // wholly after.
+        // Drawing comes back on when it was switched off, whatever the section became meanwhile.
+        if (!FFrame->HandleAllocated()) return;
+        if (sc::WParamHi(m.WParam) == sc::AC_BEFORESCROLL) {
+          if (FScrolling || !cd.RepaintIfMoved()) return;
+          FScrolling = true;
+          sc::SetRedraw(FFrame->Handle(), false);
+        } else if (FScrolling) {
+          FScrolling = false;
+          sc::SetRedraw(FFrame->Handle(), true);
+          win::RedrawWindow(
+              FFrame->Handle(), nullptr, nullptr,
+              win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_ALLCHILDREN | win::RDW_FRAME);
         }
         return;
       case sc::AC_STOPFADING:
@@ -142,6 +194,29 @@ void TsFrameAdapter::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       m.Result = 1;
       return;
     case win::WM_NCPAINT:
+      return;
+    case win::WM_CREATE:
+      if (!sc::CommonWndProc(m, cd)) next(m);
+      SetClassBrush(cd.SkinManager()->Brushes(skin::data::pcMainColor));
+      return;
+    case fw::CM_MOUSEENTER:
+      if (!sc::CommonWndProc(m, cd)) next(m);
+      // Windowless controls beside the frame that still show the mouse let it go; the frame
+      // is the manager's hot control.
+      if (fw::TWinControl* parent = FFrame->Parent())
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+          fw::TControl* sibling = parent->Controls(i);
+          if (!dynamic_cast<fw::TWinControl*>(sibling) && sibling->MouseInControl())
+            sibling->Perform(fw::CM_MOUSELEAVE, 0, win::LPARAM(sibling));
+        }
+      if (sc::TsSkinManager* manager = cd.SkinManager())
+        manager->SetActiveControl(FFrame->Handle());
+      return;
+    case fw::CM_SHOWINGCHANGED:
+      if (!sc::CommonWndProc(m, cd)) next(m);
+      if (ThirdPartySkinned())
+        for (int i = 0; i < FFrame->ControlCount(); ++i) sc::AddToAdapter(FFrame->Controls(i));
+      if (FFrame->Visible()) BGChangedNotify(true);
       return;
     case win::WM_PRINT:
       if (m.WParam && PrepareCache()) {

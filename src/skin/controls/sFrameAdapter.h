@@ -37,10 +37,19 @@ class TsFrameAdapter : public fw::TComponent {
   void AC_WMPaint(gfx::HDC dc);
   // Marks the picture stale, tells the controls inside, and repaints the frame.
   void BGChangedNotify(bool repaint);
+  // Skinned, with the manager's srThirdParty rule: the form's adapter takes the frame's
+  // controls.
+  bool ThirdPartySkinned() const;
+  // The frame's window class takes the brush (its background where the frame is erased).
+  void SetClassBrush(win::HBRUSH brush);
 
   fw::TFrame* FFrame;
+  // Asked before the data exists: once made, it registers with the frame's window itself.
+  bool FSkinnedElsewhere;
   std::unique_ptr<skin::core::TsScrollWndData> FCommonData;
   fw::TWndHookId FHook = 0;
+  // Drawing is off between AC_BEFORESCROLL and AC_AFTERSCROLL.
+  bool FScrolling = false;
 };
 
 }  // namespace skin::controls

@@ -66,6 +66,14 @@ bool FullyTransparent(const data::TsGeneralData& sec) {
   return sec.Props[0].Transparency == 100 && sec.Props[1].Transparency == 100;
 }
 
+// The parent's picture holds the control's outer effect: it is painted again after a move or
+// a resize.
+void InvalidateParentCache(const TsCommonData& cd) {
+  fw::TControl* c = cd.OwnerControl();
+  if (!c || !c->Parent() || !c->Parent()->HandleAllocated() || !cd.HasOuterEffect()) return;
+  TrySendMessage(c->Parent()->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_INVALIDATE), 0);
+}
+
 // The colour through the control's own hue offset and saturation.
 fw::TColor Tinted(const TsCommonData& cd, fw::TColor c) {
   if (cd.HUEOffset() != 0) c = paint::ChangeHue(cd.HUEOffset(), c);
@@ -298,6 +306,35 @@ bool TsCommonData::RepaintIfMoved() {
   if (sec->Props[0].Transparency > 0 && parent && parent->HandleAllocated())
     return SendAMessage(parent->Handle(), AC_CHILDCHANGED) != 0;
   return false;
+}
+
+bool TsCommonData::HasOuterEffect() const {
+  const TsSkinManager* m = SkinManager();
+  const data::TsGeneralData* sec = Skinned() ? Section(*this) : nullptr;
+  return sec && m->Effects().AllowOuterEffects() &&
+         FOuterEffects.Visibility == TacOuterVisibility::ovAlways && sec->OuterMode >= 1 &&
+         m->SkinModel()->IsValidImgIndex(sec->OuterMask);
+}
+
+void TsCommonData::PaintOuter(const TacBGInfo& info) {
+  if (!info.Bmp || !FOwnerControl || !HasOuterEffect()) return;
+  draw::PaintOuterEffect(*info.Bmp,
+                         gfx::RectOfSize(info.Offset.X, info.Offset.Y, FOwnerControl->Width(),
+                                         FOwnerControl->Height()),
+                         *SkinManager()->SkinModel(), SkinIndex);
+}
+
+void TsCommonData::PaintOuterEffects(fw::TWinControl& parent, gfx::TPoint offset) {
+  const TsSkinManager* m = SkinManager();
+  if (!FCacheBmp || FCacheBmp->Empty() || !m || !m->Effects().AllowOuterEffects()) return;
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    fw::TWinControl* w = Windowed(parent.Controls(i));
+    if (!w || !w->Visible() || !w->HandleAllocated()) continue;
+    TacBGInfo info;
+    info.Bmp = FCacheBmp.get();
+    info.Offset = {offset.X + w->Left(), offset.Y + w->Top()};
+    TrySendMessage(w->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_PAINTOUTER), LPARAM(&info));
+  }
 }
 
 void TsCommonData::ClearCache() {
@@ -838,6 +875,7 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
       cd.RemoveCommonProp();
       return false;
     case win::WM_MOVE:
+      InvalidateParentCache(cd);
       if (cd.Skinned() && cd.RepaintIfMoved()) {
         cd.BGChanged = true;
         if (c) c->Perform(SM_ALPHACMD, MakeAlphaCmd(AC_SETCHANGEDIFNECESSARY, 1), 0);
@@ -847,6 +885,7 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
     case win::WM_SIZE:
       if (cd.Skinned()) {
         cd.BGChanged = true;
+        InvalidateParentCache(cd);
         if (FullRepaintOnly(cd)) cd.CtrlSkinState &= ~(ACS_REPAINTNEEDH | ACS_REPAINTNEEDV);
         if (!TimerIsActive(cd)) HideGlow(cd.GlowID, false);
       }
@@ -1098,8 +1137,7 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
       cd.PrintDC = reinterpret_cast<gfx::HDC>(message.LParam);
       return true;
     case AC_PAINTOUTER:
-      // Outer effects are drawn only with OuterEffects.Visibility ovAlways, which nothing
-      // here sets; the shadow painting comes with the section painting.
+      if (message.LParam) cd.PaintOuter(*reinterpret_cast<const TacBGInfo*>(message.LParam));
       return true;
     case AC_REINITSCROLLS:
       if (w) {

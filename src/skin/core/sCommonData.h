@@ -89,6 +89,15 @@ class TsCommonData : public TacMessageHandler {
   void ClearLinks();
   // Whether a move changes the control's picture.
   bool RepaintIfMoved();
+  // Whether the control shows an outer effect: the manager allows them, Visibility is
+  // ovAlways and the section has an outer item.
+  bool HasOuterEffect() const;
+  // Paints the control's outer effect into info.Bmp round the control placed at info.Offset
+  // (the answer to AC_PAINTOUTER); nothing when it has none.
+  void PaintOuter(const TacBGInfo& info);
+  // Paints the outer effects of parent's visible children into the cache, parent's origin at
+  // offset in it.
+  void PaintOuterEffects(fw::TWinControl& parent, gfx::TPoint offset);
 
   fw::TControl* OwnerControl() const { return FOwnerControl; }
   fw::TComponent* OwnerObject() const { return FOwnerObject; }

@@ -128,6 +128,7 @@ bool UpdateCache(TsCommonData& cd, int state) {
     cd.ClearCache();
     return false;
   }
+  if (auto* w = dynamic_cast<fw::TWinControl*>(c)) cd.PaintOuterEffects(*w, {0, 0});
   cd.BGChanged = false;
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
 #include "framework/Application.h"
 #include "framework/Automation.h"
@@ -13,8 +14,10 @@
 #include "framework/WinControl.h"
 #include "platform/gfx/Font.h"
 #include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
@@ -194,8 +197,9 @@ void TacOptions::SetArrowsStyle(TacArrowsStyle value) {
 void TacOptions::SetScaleMode(TacScaleMode value) {
   if (FScaleMode == value) return;
   const int oldStep = FManager.GetScale();
+  const TacScaleMode oldMode = FScaleMode;
   FScaleMode = value;
-  FManager.ScaleChanged(oldStep);
+  FManager.ScaleChanged(oldMode, oldStep);
 }
 
 TacArrowsStyle TacOptions::ActualArrowStyle() const {
@@ -384,20 +388,56 @@ int TsSkinManager::ScaleInt(int value) const {
   return int(scaled >= 0 ? (scaled + 50) / 100 : (scaled - 50) / 100);
 }
 
-void TsSkinManager::ScaleChanged(int oldStep) {
+void TsSkinManager::ScaleChanged(TacScaleMode oldMode, int oldStep) {
   struct TStateGuard {
     TacSet& State;
     ~TStateGuard() { State &= ~acBit(msScaleChanging); }
   } guard{FManagerState};
   FManagerState |= acBit(msScaleChanging);
   const int step = GetScale();
+  if (OnScaleModeChange)
+    OnScaleModeChange(this, {oldMode, FOptions.ScaleMode(), aScalePercents[std::size_t(oldStep)],
+                             aScalePercents[std::size_t(step)]});
   if (step == oldStep || !IsDefault()) return;
   draw::acScaleArrowMetrics(aScalePercents[std::size_t(step)],
                             aScalePercents[std::size_t(oldStep)]);
   if (IsLoading()) return;  // the lists take the step when they are loaded
+  skin::core::LockForms(*this);
   TacScaleFollower::IterateFollowers([step](TacScaleFollower* f) { f->SetNewScale(step); });
+  // A copy: a form may leave the list while it scales.
+  const std::vector<fw::TCustomForm*> forms = HookedComponents();
+  for (fw::TCustomForm* form : forms)
+    if (!form->HasState(fw::csDestroying)) UpdateScale(*form, 100);
   UpdateCurrentSkin();
+  skin::core::UnLockForms(*this, true);
   Raise(OnScaleChanged, this);
+}
+
+void UpdateScale(fw::TWinControl& ctrl, int currentScale) {
+  TsSkinManager* m = DefaultManager;
+  if (!m || ctrl.HasState(fw::csDestroying)) return;
+  m->StoreDefFont();
+  const LRESULT answer =
+      ctrl.HandleAllocated()
+          ? win::SendMessageW(ctrl.Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_GETSCALE), 0)
+          : ctrl.Perform(SM_ALPHACMD, MakeAlphaCmd(AC_GETSCALE), 0);
+  if (answer == -1) return;
+  const int current = answer > 0 ? int(answer) : currentScale;
+  const int target = aScalePercents[std::size_t(m->GetScale())];
+  if (current <= 0 || current == target) return;
+  const bool animation = m->Effects().AllowAnimation;
+  m->Effects().AllowAnimation = false;
+  const bool shown = ctrl.HandleAllocated() && win::IsWindowVisible(ctrl.Handle());
+  constexpr win::UINT kKeep = win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOZORDER |
+                              win::SWP_NOACTIVATE | win::SWP_NOOWNERZORDER;
+  if (shown) win::SetWindowPos(ctrl.Handle(), nullptr, 0, 0, 0, 0, kKeep | win::SWP_HIDEWINDOW);
+  ctrl.ScaleBy(target, current);
+  if (ctrl.HandleAllocated())
+    win::SendMessageW(ctrl.Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_SETSCALE), target);
+  else
+    ctrl.Perform(SM_ALPHACMD, MakeAlphaCmd(AC_SETSCALE), target);
+  if (shown) win::SetWindowPos(ctrl.Handle(), nullptr, 0, 0, 0, 0, kKeep | win::SWP_SHOWWINDOW);
+  m->Effects().AllowAnimation = animation;
 }
 
 std::u16string TsSkinManager::SkinInfo() const {

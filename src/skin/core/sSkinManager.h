@@ -273,6 +273,14 @@ class TacManagerRef {
   TsSkinManager* FManager = nullptr;
 };
 
+// What OnScaleModeChange receives: the modes and the percentages of their steps.
+struct TScaleChangeData {
+  TacScaleMode OldScaleMode, NewScaleMode;
+  int OldScalePercent, NewScalePercent;
+};
+using TacScaleModeChangeEvent =
+    std::function<void(fw::TComponent* sender, const TScaleChangeData& data)>;
+
 using TacFontChangedEvent = std::function<void(
     fw::TComponent* sender, const std::u16string& oldName, const std::u16string& newName)>;
 
@@ -321,6 +329,7 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   int Saturation() const { return FSaturation; }
   void SetSaturation(int value);
   TacSkinEffects& Effects() { return FEffects; }
+  const TacSkinEffects& Effects() const { return FEffects; }
   TacAnimEffects& AnimEffects() { return FAnimEffects; }
   TacButtonsSupport& ButtonsOptions() { return FButtonsOptions; }
   TacLabelsSupport& LabelsOptions() { return FLabelsOptions; }
@@ -336,6 +345,8 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   fw::TNotifyEvent OnBeforeChange, OnAfterChange, OnActivate, OnDeactivate, OnSkinLoading,
       OnSkinListChanged, OnScaleChanged;
   TacFontChangedEvent OnFontChanged;
+  // The scale mode changes (before anything is rescaled).
+  TacScaleModeChangeEvent OnScaleModeChange;
 
   // The skin in force and its lookups; no skin: no model, every lookup −1.
   const data::TacSkinModel* SkinModel() const { return FHolder.Model(); }
@@ -424,9 +435,10 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
  private:
   friend class TacManagerRef;
   friend class TacOptions;
-  // After the scale mode changed from step oldStep: the scaled globals, the image lists (the
-  // default manager's), the skin at the new step, OnScaleChanged.
-  void ScaleChanged(int oldStep);
+  // After the scale mode changed from oldMode (step oldStep): OnScaleModeChange; then, for the
+  // default manager at a new step, with its forms' drawing off: the scaled globals, the image
+  // lists, every hooked form (UpdateScale), the skin at the new step; OnScaleChanged.
+  void ScaleChanged(TacScaleMode oldMode, int oldStep);
   friend void LoadThirdNames(TsSkinManager& manager, bool overwrite);
   friend void UpdateThirdNames(TsSkinManager& manager);
   data::TacSkinLoadContext LoadContext() const;
@@ -486,6 +498,11 @@ void UpdateThirdNames(TsSkinManager& manager);
 // ScrollsOptions.ScrollSize when set (0 or more); else the system width, scaled from the
 // screen's step to the skin's unless ScaleMode is smAuto or smOldMode.
 int GetScrollSize(const TsSkinManager* manager);
+
+// Scales ctrl from its scale (its answer to AC_GETSCALE; 0: currentScale; -1: it does not
+// scale) to the default manager's step: its children, size and font (its place stays), then
+// AC_SETSCALE with the new percentage. A shown window is hidden meanwhile.
+void UpdateScale(fw::TWinControl& ctrl, int currentScale);
 
 // Registers the manager and its stored properties for window descriptions (once). The stored
 // skins (InternalSkins) are read by whoever knows the program's packages.

@@ -200,6 +200,44 @@ void DrawSkinRect32Ex(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, con
       });
 }
 
+void PaintOuterEffect(Bitmap& bmp, const TRect& ctrlRect, const TacSkinModel& sm, int skinIndex) {
+  if (!sm.IsValidSkinIndex(skinIndex) || ctrlRect.IsEmpty()) return;
+  const TsGeneralData& gd = sm.gd[std::size_t(skinIndex)];
+  if (gd.OuterMode < 1 || !sm.IsValidImgIndex(gd.OuterMask)) return;
+  const TsMaskData& md = sm.ma[std::size_t(gd.OuterMask)];
+  const int wl = std::max<int>(0, md.WL), wt = std::max<int>(0, md.WT);
+  const int wr = std::max<int>(0, md.WR), wb = std::max<int>(0, md.WB);
+  // The frame is drawn whole into a picture of its own: none beyond any window's size.
+  constexpr std::int64_t kMostSide = 16384;
+  if (std::int64_t(ctrlRect.Width()) + wl + wr > kMostSide ||
+      std::int64_t(ctrlRect.Height()) + wt + wb > kMostSide || ctrlRect.Left < -kMostSide ||
+      ctrlRect.Top < -kMostSide || ctrlRect.Right > kMostSide || ctrlRect.Bottom > kMostSide)
+    return;
+  const TRect outer{ctrlRect.Left - wl, ctrlRect.Top - wt, ctrlRect.Right + wr,
+                    ctrlRect.Bottom + wb};
+  const TRect visible = IntersectRects(outer, bmp.Bounds());
+  if (visible.IsEmpty() || wl + wt + wr + wb == 0) return;
+  // The frame is laid out over the whole outer rectangle, also where the parent's picture
+  // ends, so it is drawn over a copy of what lies there and the visible ring copied back.
+  Bitmap ring(outer.Width(), outer.Height());
+  const TPoint at{visible.Left - outer.Left, visible.Top - outer.Top};
+  ring.CopyFrom(bmp, visible, at);
+  DrawSkinRect32Ex(ring, ring.Bounds(), EmptyCI, md, 0, {wl, wt, wr, wb},
+                   std::clamp(gd.OuterOpacity, 0, 255));
+  const TRect bands[] = {
+      {outer.Left, outer.Top, outer.Right, ctrlRect.Top},
+      {outer.Left, ctrlRect.Bottom, outer.Right, outer.Bottom},
+      {outer.Left, ctrlRect.Top, ctrlRect.Left, ctrlRect.Bottom},
+      {ctrlRect.Right, ctrlRect.Top, outer.Right, ctrlRect.Bottom},
+  };
+  for (const TRect& band : bands) {
+    const TRect r = IntersectRects(band, visible);
+    if (r.IsEmpty()) continue;
+    bmp.CopyFrom(ring, RectOfSize(r.Left - outer.Left, r.Top - outer.Top, r.Width(), r.Height()),
+                 {r.Left, r.Top});
+  }
+}
+
 void DrawSkinGlyph(Bitmap& bmp, TPoint p, int state, int addedTransparency, const TsMaskData& md,
                    const TCacheInfo& ci) {
   if (md.Bmp) {

@@ -28,6 +28,12 @@ void DrawSkinRect32(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const
 // Bottom), masked pieces drawn with opacity (0..255) as CopyByMask32Ex does.
 void DrawSkinRect32Ex(Bitmap& bmp, const TRect& aRect, const TCacheInfo& ci, const TsMaskData& md,
                       int state, const TRect& maxWidths, int opacity);
+// The outer effect (shadow or glow) of section skinIndex around ctrlRect of bmp, the parent's
+// picture: the section's outer item lies round the rectangle, each side as wide as the item's
+// slice, drawn as DrawSkinRect32Ex does with the section's OuterOpacity. Only what lies
+// outside ctrlRect and inside bmp changes. Nothing for OuterMode 0, without an outer item, or
+// for a frame wider or higher than 16384 or lying beyond that in any direction.
+void PaintOuterEffect(Bitmap& bmp, const TRect& ctrlRect, const TacSkinModel& sm, int skinIndex);
 // The frame of glyph md for state with its top-left at p (negative coordinates cut it).
 // addedTransparency 1 draws it as it is; other values lighter. A glyph in its own bitmap is
 // skipped when that bitmap is smaller than md.R; one in the master bitmap needs ImageCount > 0.

@@ -133,6 +133,8 @@ void DrawCharGlyph(Bitmap& bmp, const TCharGlyph& glyph, TColor color, int scale
   lf.lfHeight = -int(std::lround(height));
   lf.lfWeight = glyph.Bold ? gfx::FW_BOLD : gfx::FW_NORMAL;
   lf.lfItalic = glyph.Italic;
+  lf.lfUnderline = glyph.Underline;
+  lf.lfStrikeOut = glyph.StrikeOut;
   lf.lfFaceName = glyph.FontName;
   gfx::DeviceContext dc(bmp);
   gfx::SelectFont(&dc, gfx::CreateFontIndirectW(lf));

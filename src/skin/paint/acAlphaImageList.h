@@ -43,8 +43,9 @@ Bitmap RenderImageData(TsImageFormat format, std::span<const std::uint8_t> data,
 // An icon-font character drawn into bmp (its size kept, cleared first): the font's character
 // height is round(bmp height x scaling), the character centred and moved down by
 // round(offsetY x scalePercent / 100 x scaling); every pixel then takes color (0x00BBGGRR) with
-// alpha 255 - the mean of the drawn black-on-white pixel. Nothing for an empty bitmap; only
-// the clearing for a character height below half a pixel or above 4096, or an offset beyond.
+// alpha 255 - the mean of the drawn black-on-white pixel. Underline and StrikeOut draw the
+// font's lines with the character. Nothing for an empty bitmap; only the clearing for a
+// character height below half a pixel or above 4096, or an offset beyond.
 struct TCharGlyph {
   char16_t Char = 0;
   std::u16string FontName;
@@ -52,6 +53,8 @@ struct TCharGlyph {
   bool Italic = false;
   double ScalingFactor = 1.0;
   int OffsetY = 0;
+  bool Underline = false;
+  bool StrikeOut = false;
 };
 void DrawCharGlyph(Bitmap& bmp, const TCharGlyph& glyph, TColor color, int scalePercent = 100);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -72,6 +73,30 @@ TContributors CreateContributors(int source, int target, TFilterType filter) {
   return c;
 }
 
+// The contributors of recent passes, shared: a skin paints the same pieces at the same sizes
+// again and again, and working the weights out is a good part of a small stretch.
+std::shared_ptr<const TContributors> Contributors(int source, int target, TFilterType filter) {
+  struct TEntry {
+    int Source, Target;
+    TFilterType Filter;
+    std::shared_ptr<const TContributors> List;
+  };
+  constexpr std::size_t kKept = 16;
+  thread_local std::vector<TEntry> cache;
+  thread_local std::size_t next = 0;
+  for (const TEntry& e : cache)
+    if (e.Source == source && e.Target == target && e.Filter == filter) return e.List;
+  auto list = std::make_shared<const TContributors>(CreateContributors(source, target, filter));
+  TEntry entry{source, target, filter, list};
+  if (cache.size() < kKept) {
+    cache.push_back(std::move(entry));
+  } else {
+    cache[next] = std::move(entry);
+    next = (next + 1) % kKept;
+  }
+  return list;
+}
+
 }  // namespace
 
 void Stretch(const Bitmap& src, Bitmap& dst, int width, int height, TFilterType filter) {
@@ -82,12 +107,14 @@ void Stretch(const Bitmap& src, Bitmap& dst, int width, int height, TFilterType 
     return;
   }
   const auto& k = Kernels();
-  TContributors cx = CreateContributors(src.Width(), width, filter);
+  const auto hx = Contributors(src.Width(), width, filter);
+  const TContributors& cx = *hx;
   Bitmap work(width, src.Height());
   for (int y = 0; y < src.Height(); ++y)
     k.StretchRow(src.Row(y), work.Row(y), width, cx.list.data(), cx.start.data());
 
-  TContributors cy = CreateContributors(src.Height(), height, filter);
+  const auto hy = Contributors(src.Height(), height, filter);
+  const TContributors& cy = *hy;
   Bitmap out(width, height);
   std::vector<const std::uint32_t*> rows;
   std::vector<int> weights;
@@ -107,15 +134,22 @@ void StretchCopy(Bitmap& dst, int dx, int dy, int dw, int dh, const Bitmap& src,
                  int sw, int sh) {
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   TRect area = IntersectRects(RectOfSize(dx, dy, dw, dh), dst.Bounds());
+  if (area.IsEmpty()) return;
+  // The source column of each destination column (-1: outside the source), worked out once
+  // rather than on every row.
+  thread_local std::vector<int> columns;
+  columns.resize(std::size_t(area.Width()));
+  for (int x = area.Left; x < area.Right; ++x) {
+    int u = sx + int((2 * std::int64_t(x - dx) + 1) * sw / (2 * std::int64_t(dw)));
+    columns[std::size_t(x - area.Left)] = u >= 0 && u < src.Width() ? u : -1;
+  }
   for (int y = area.Top; y < area.Bottom; ++y) {
     int v = sy + int((2 * std::int64_t(y - dy) + 1) * sh / (2 * std::int64_t(dh)));
     if (v < 0 || v >= src.Height()) continue;
     const std::uint32_t* s = src.Row(v);
-    std::uint32_t* d = dst.Row(y);
-    for (int x = area.Left; x < area.Right; ++x) {
-      int u = sx + int((2 * std::int64_t(x - dx) + 1) * sw / (2 * std::int64_t(dw)));
-      if (u >= 0 && u < src.Width()) d[x] = s[u];
-    }
+    std::uint32_t* d = dst.Row(y) + area.Left;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+      if (columns[i] >= 0) d[i] = s[columns[i]];
   }
 }
 

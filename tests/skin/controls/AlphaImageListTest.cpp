@@ -345,8 +345,8 @@ TEST(CharImageList, RendersFontAwesomeGlyphsInTheirColour) {
   EXPECT_EQ(list.AddItem(heart), 0);
   ASSERT_EQ(list.Count(), 1);
   Bitmap expected(24, 24);
-  skin::paint::DrawCharGlyph(expected, {u'\uF004', u"FontAwesome", false, false, 1.0, 0},
-                             0x000000FF);
+  skin::paint::DrawCharGlyph(
+      expected, {u'\uF004', u"FontAwesome", false, false, 1.0, 0, false, false}, 0x000000FF);
   EXPECT_EQ(list.Bitmap(0), expected);
   EXPECT_EQ(*list.CreateBitmap32(0, 24, 24), expected);
   // The list's ForeColor outranks the item's colour; an explicit colour outranks both.
@@ -478,7 +478,8 @@ TEST(ImageListScale, TheDefaultManagersScaleModeRescalesEveryList) {
     ASSERT_EQ(chars.Count(), 1);
     // The character is drawn again at the new size, its offset scaled with it.
     Bitmap expected(30, 30);
-    skin::paint::DrawCharGlyph(expected, {u'\uF004', u"FontAwesome", false, false, 1.0, 2},
+    skin::paint::DrawCharGlyph(expected,
+                               {u'\uF004', u"FontAwesome", false, false, 1.0, 2, false, false},
                                skin::paint::clBlack, 150);
     EXPECT_EQ(chars.Bitmap(0), expected);
     EXPECT_EQ(*chars.CreateBitmap32(0, 30, 30), expected);
@@ -533,7 +534,10 @@ TEST(CharImageList, ReadFromADescription) {
       item
         Char = 61445
         FontName = 'FontAwesome'
-        Style = [fsBold, fsUnderline]
+        Style = [fsBold, fsUnderline, fsStrikeOut]
+        Pitch = fpFixed
+        Charset = SYMBOL_CHARSET
+        Orientation = 900
       end>
   end
 end
@@ -549,12 +553,22 @@ end
   EXPECT_EQ(list->Item(1).FontName, u"FontAwesome");
   EXPECT_TRUE(list->Item(1).Bold);
   EXPECT_FALSE(list->Item(1).Italic);
+  EXPECT_TRUE(list->Item(1).Underline);
+  EXPECT_TRUE(list->Item(1).StrikeOut);
+  EXPECT_EQ(list->Item(1).Pitch, TFontPitch::fpFixed);
+  EXPECT_EQ(list->Item(1).Charset, 2);
+  EXPECT_EQ(list->Item(1).Orientation, 900);
+  EXPECT_EQ(list->Item(0).Charset, 1);
   EXPECT_EQ(list->SavedWidth(), 20);
   ASSERT_EQ(list->Count(), 2);
   Bitmap expected(20, 20);
-  skin::paint::DrawCharGlyph(expected, {u'\uF004', u"FontAwesome", false, false, 0.8, 1},
-                             fw::clRed);
+  skin::paint::DrawCharGlyph(
+      expected, {u'\uF004', u"FontAwesome", false, false, 0.8, 1, false, false}, fw::clRed);
   EXPECT_EQ(list->Bitmap(0), expected);
+  // The second with the font's lines.
+  skin::paint::DrawCharGlyph(expected, {u'\uF005', u"FontAwesome", true, false, 1.0, 0, true, true},
+                             skin::paint::clBlack);
+  EXPECT_EQ(list->Bitmap(1), expected);
 
   auto error = [](const std::string& item) {
     fw::TDataModule other(nullptr);
@@ -576,6 +590,32 @@ end
             u"Unit9.txt:3: Items: number expected");
   EXPECT_EQ(error("        Char = 61444\n        Glow = 3\n"),
             u"Unit9.txt:3: Items: unknown character list item property Glow");
+}
+
+TEST(CharImageList, EmbeddedFontsOfADescriptionAreRegistered) {
+  RegisterSkinClasses();
+  const auto dir = std::filesystem::path(testing::TempDir()) / "char-list-fonts";
+  std::filesystem::create_directories(dir);
+  gfx::WriteFileBytes((dir / "icons.otf").string(),
+                      gfx::ReadFileBytes("/usr/share/fonts/opentype/font-awesome/FontAwesome.otf"));
+  gfx::WriteFileBytes((dir / "junk.ttf").string(), std::vector<std::uint8_t>(64, 7));
+  auto read = [&](const std::string& file) {
+    auto module = std::make_unique<fw::TDataModule>(nullptr);
+    fw::ReadComponentText(module.get(),
+                          "object DataModule9: TDataModule\n  object G: TsCharImageList\n"
+                          "    EmbeddedFonts = <\n      item\n        FontName = 'Icons'\n"
+                          "        FileName = '" +
+                              file + "'\n      end>\n  end\nend\n",
+                          "Unit9.txt", dir.string());
+    return module;
+  };
+  const auto module = read("icons.otf");
+  auto* list = dynamic_cast<TsCharImageList*>(module->FindComponent("G"));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->EmbeddedFonts(), std::vector<std::u16string>{u"Icons"});
+  // Bytes that are no font, and a missing file, are refused.
+  EXPECT_THROW(read("junk.ttf"), fw::EReadError);
+  EXPECT_THROW(read("none.ttf"), fw::EReadError);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "framework/Reader.h"
 #include "platform/win/VirtualDesktop.h"
 #include "skin/controls/sControls.h"
 #include "skin/draw/sSkinText.h"
@@ -163,6 +164,46 @@ TEST_F(BoundLabelTest, TheLabelFollowsTheOwner) {
   delete edit;
   EXPECT_EQ(form->FindComponent("Edit1Label"), nullptr);
   EXPECT_EQ(form->ControlCount(), 0);
+}
+
+TEST_F(BoundLabelTest, DescriptionsSetTheBoundLabelOfEditLikeControlsOnly) {
+  RegisterSkinClasses();
+  auto* read = new fw::TForm(app.get());
+  fw::ReadComponentText(read, R"(object F: TForm
+  object E: TsEdit
+    Left = 100
+    Top = 50
+    Width = 120
+    Height = 21
+    BoundLabel.Active = True
+    BoundLabel.Caption = 'Name'
+    BoundLabel.Layout = sclTopLeft
+    BoundLabel.Indent = 2
+    BoundLabel.UseHTML = True
+    BoundLabel.Font.Height = -15
+  end
+end
+)",
+                        "Unit3.txt", ".");
+  auto* e = dynamic_cast<TsEdit*>(read->FindComponent("E"));
+  ASSERT_NE(e, nullptr);
+  TsBoundLabel* b = e->BoundLabel();
+  EXPECT_TRUE(b->Active());
+  EXPECT_EQ(b->Layout(), TsCaptionLayout::sclTopLeft);
+  EXPECT_FALSE(b->ParentFont());
+  TsEditLabel* label = b->TheLabel();
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->Caption(), u"Name");
+  EXPECT_TRUE(label->UseHTML);
+  EXPECT_EQ(label->Font().Height(), -15);
+  EXPECT_EQ(label->Left(), 100);
+  EXPECT_EQ(label->Top(), 50 - label->Height() - 2);
+  // A panel has no bound label to set.
+  EXPECT_THROW(fw::ReadComponentText(read,
+                                     "object F: TForm\n  object P: TsPanel\n"
+                                     "    BoundLabel.Active = True\n  end\nend\n",
+                                     "Unit3.txt", "."),
+               fw::EReadError);
 }
 
 }  // namespace

@@ -58,7 +58,9 @@ const std::string kOptions =
     "[BUTTON]\nFONTCOLOR=" +
     std::to_string(kButtonFont) + "\nHOTFONTCOLOR=" + std::to_string(kButtonFont) +
     "\n\n[WEBBUTTON]\nFONTCOLOR=" + std::to_string(kButtonFont) +
-    "\nHOTFONTCOLOR=" + std::to_string(kButtonFont) + "\n";
+    "\nHOTFONTCOLOR=" + std::to_string(kButtonFont) +
+    "\n\n[SHADOWED]\nCOLOR=255\nOUTERMODE=1\nOUTOPACITY=200\n"
+    "OUTERMASK=^0020^0000^0026^0012^0002^0002^0002^0002^1^1^1^0\n";
 
 // A windowless control that fills itself with a colour, with its top-left pixel in another.
 class TDot : public fw::TGraphicControl {
@@ -456,6 +458,57 @@ TEST_F(ControlPaintTest,
   gfx::IntersectClipRect(&dc, 0, 0, 0, 0);
   PaintControls(&dc, *parent, true, {5, 4});
   EXPECT_EQ(screen.At(5 + 45, 4 + 8), marker);
+}
+
+TEST_F(ControlPaintTest, AChildsOuterEffectIsPaintedRoundItIntoTheParentsPicture) {
+  child->SkinData().SetSkinSection("SHADOWED");
+  auto parentCache = [&] {
+    parent->SkinData().BGChanged = true;
+    PrepareCache(parent);
+    return *parent->SkinData().CacheBmp();
+  };
+  // Nothing by default (Visibility ovNone).
+  const gfx::Bitmap plain = parentCache();
+  auto expectPlainBut = [&](const gfx::Bitmap& shown, gfx::TRect ring, gfx::TRect inner) {
+    for (int y = 0; y < plain.Height(); ++y)
+      for (int x = 0; x < plain.Width(); ++x) {
+        if (!ring.Contains({x, y}) || inner.Contains({x, y})) {
+          ASSERT_EQ(shown.At(x, y), plain.At(x, y)) << x << "," << y;
+        }
+      }
+  };
+  // The picture's pixel at (x, y) blended over the plain cache's (px, py) by opacity 200.
+  const gfx::Bitmap master = Master();
+  auto blended = [&](int px, int py, int x, int y) {
+    const gfx::Pixel d = plain.At(px, py), s = master.At(x, y);
+    const unsigned w = 200 * 255 >> 8;
+    gfx::Pixel out = 0xFF000000;
+    for (int c = 0; c < 24; c += 8)
+      out |= ((d >> c & 0xFF) * (255 - w) + (s >> c & 0xFF) * w) >> 8 << c;
+    return out;
+  };
+
+  child->SkinData().OuterEffects().Visibility = TacOuterVisibility::ovAlways;
+  const gfx::Bitmap shadowed = parentCache();
+  // The child at (13, 7), 20 x 15; two-pixel slices round it.
+  expectPlainBut(shadowed, {11, 5, 35, 24}, {13, 7, 33, 22});
+  EXPECT_EQ(shadowed.At(11, 5), blended(11, 5, 20, 0));
+  EXPECT_EQ(shadowed.At(34, 23), blended(34, 23, 25, 5));
+  EXPECT_NE(shadowed.At(20, 6), plain.At(20, 6));
+
+  // Moving the child marks the parent's picture stale; the effect follows the child.
+  desktop.Pump();
+  parent->SkinData().BGChanged = false;
+  child->SetBounds(40, 30, 20, 15);
+  EXPECT_TRUE(parent->SkinData().BGChanged);
+  const gfx::Bitmap moved = parentCache();
+  EXPECT_EQ(moved.At(38, 28), blended(38, 28, 20, 0));
+  EXPECT_EQ(moved.At(11, 5), plain.At(11, 5));
+
+  // The manager's switch turns every outer effect off.
+  manager->Effects().SetAllowOuterEffects(false);
+  const gfx::Bitmap off = parentCache();
+  expectPlainBut(off, {}, {});
 }
 
 }  // namespace

@@ -3,8 +3,11 @@
 // coming and going, and the frame's entry in the dump.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Application.h"
 #include "framework/Automation.h"
@@ -13,7 +16,11 @@
 #include "framework/TextConv.h"
 #include "framework/WindowDescription.h"
 #include "platform/backend/Dump.h"
+#include "platform/win/Backend.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/VirtualDesktop.h"
+#include "platform/win/Window.h"
 #include "skin/controls/sControls.h"
 #include "skin/controls/sFrameAdapter.h"
 #include "skin/data/TempDir.h"
@@ -25,7 +32,8 @@ using namespace skin::core;
 using skin::data::test::TempDir;
 
 // Colours as the skin and the controls write them; each channel differs from the others.
-constexpr int kMain = 0x405060, kPanel = 0x30A050, kFormColor = 0x123456, kFrameColor = 0x20C0E0;
+constexpr int kMain = 0x405060, kPanel = 0x30A050, kFormColor = 0x123456, kFrameColor = 0x20C0E0,
+              kEdit = 0x6090F0;
 
 class FrameAdapterTest : public ::testing::Test {
  protected:
@@ -34,7 +42,9 @@ class FrameAdapterTest : public ::testing::Test {
     RegisterSkinClasses();
     dir.Write("S/Options.dat", "[GLOBALINFO]\nVERSION=8.0\nCOLOR=" + std::to_string(kMain) +
                                    "\n\n[PANEL]\nCOLOR=" + std::to_string(kPanel) +
-                                   "\n\n[TRANSPARENT]\nTRANSPARENCY=100\nHOTTRANSPARENCY=100\n");
+                                   "\n\n[TRANSPARENT]\nTRANSPARENCY=100\nHOTTRANSPARENCY=100\n"
+                                   "\n[EDIT]\nCOLOR=" +
+                                   std::to_string(kEdit) + "\n");
     form = new fw::TForm(app.get());
     form->SetName("F");
     form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
@@ -150,6 +160,89 @@ TEST_F(FrameAdapterTest, TheDumpShowsTheFramesSkinData) {
   const std::string entry = "\"skin\":{\"section\":\"PANEL\",\"index\":" +
                             std::to_string(manager->GetSkinIndex("PANEL")) + ",\"state\":0";
   EXPECT_NE(dump.find(entry, at), std::string::npos) << dump;
+}
+
+TEST_F(FrameAdapterTest, TheClassBrushFollowsTheSkinAndNeverOutlivesIt) {
+  const HWND h = frame->Handle();
+  auto brush = [&] { return win::GetClassLongPtrW(h, win::GCLP_HBRBACKGROUND); };
+  EXPECT_EQ(brush(), std::uintptr_t(manager->Brushes(skin::data::pcMainColor)));
+  // The manager frees its brushes with the skin: the class has the button face again.
+  manager->SetActive(false);
+  desktop.Pump();
+  EXPECT_EQ(brush(), std::uintptr_t(win::GetSysColorBrush(win::COLOR_BTNFACE)));
+  // A new skin brings new brushes.
+  manager->SetActive(true);
+  desktop.Pump();
+  ASSERT_NE(manager->Brushes(skin::data::pcMainColor), nullptr);
+  EXPECT_EQ(brush(), std::uintptr_t(manager->Brushes(skin::data::pcMainColor)));
+  // A refresh gives the skin's brush back.
+  win::SetClassLongPtrW(h, win::GCLP_HBRBACKGROUND, 7);
+  adapter->SkinData().SetSkinSection("PANEL");
+  EXPECT_EQ(brush(), std::uintptr_t(manager->Brushes(skin::data::pcMainColor)));
+}
+
+TEST_F(FrameAdapterTest, TheMouseOverTheFrameMakesItTheHotControl) {
+  manager->SetActiveControl(nullptr);
+  win::InjectMouseMove({20 + 50, 30 + 30});
+  desktop.Pump();
+  EXPECT_EQ(manager->ActiveControl(), frame->Handle());
+}
+
+TEST_F(FrameAdapterTest, AFrameShowingItsParentIsNotDrawnWhileItScrolls) {
+  // In a skinned panel the transparent frame's picture depends on its place.
+  auto* holder = new TsPanel(form);
+  holder->SetBounds(0, 0, 200, 150);
+  holder->SetParent(form);
+  frame->SetParent(holder);
+  desktop.Pump();
+  ASSERT_EQ(FrameShows(), kPanel);
+  const HWND h = frame->Handle();
+  SendAMessage(h, AC_BEFORESCROLL);
+  // No longer transparent meanwhile: drawing still comes back after.
+  adapter->SkinData().SetSkinSection("EDIT");
+  desktop.Pump();
+  EXPECT_EQ(int(gfx::ColorFromPixel(desktop.Compose().At(20 + 50, 30 + 30))), kPanel);
+  SendAMessage(h, AC_AFTERSCROLL);
+  desktop.Pump();
+  EXPECT_EQ(int(gfx::ColorFromPixel(desktop.Compose().At(20 + 50, 30 + 30))), kEdit);
+  // An opaque frame is drawn while it scrolls.
+  SendAMessage(h, AC_BEFORESCROLL);
+  adapter->SkinData().SetSkinSection("PANEL");
+  desktop.Pump();
+  EXPECT_EQ(int(gfx::ColorFromPixel(desktop.Compose().At(20 + 50, 30 + 30))), kPanel);
+  SendAMessage(h, AC_AFTERSCROLL);
+  frame->SetParent(form);  // the holder may go first when the form is freed
+}
+
+TEST_F(FrameAdapterTest, AShownFramesControlsAreAnnouncedToTheFormsAdapterUnderTheThirdPartyRule) {
+  std::vector<LPARAM> announced;
+  const fw::TWndHookId hook = form->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == SM_ALPHACMD && WParamHi(m.WParam) == AC_CONTROLLOADED)
+      announced.push_back(m.LParam);
+    next(m);
+  });
+  fw::ReadComponentText(form,
+                        "object F: TForm\n  object Fr2: TFrame\n    object A: TsFrameAdapter\n"
+                        "    end\n    object E: TEdit\n    end\n  end\nend\n",
+                        "Unit5.txt", ".");
+  auto* frame2 = static_cast<fw::TFrame*>(form->FindComponent("Fr2"));
+  const LPARAM edit = LPARAM(static_cast<fw::TControl*>(frame2->FindComponent("E")));
+  // Put on a frame that has its window already, the adapter takes the frame's messages.
+  EXPECT_EQ(SendAMessage(frame2->Handle(), AC_CTRLHANDLED), 1);
+  // The frame announces itself when loaded (as every skinned control does).
+  EXPECT_NE(
+      std::find(announced.begin(), announced.end(), LPARAM(static_cast<fw::TControl*>(frame2))),
+      announced.end());
+  auto shown = [&] {
+    announced.clear();
+    frame2->SetVisible(false);
+    frame2->SetVisible(true);
+    return std::find(announced.begin(), announced.end(), edit) != announced.end();
+  };
+  EXPECT_TRUE(shown());
+  manager->SetSkinningRules(manager->SkinningRules() & ~acBit(srThirdParty));
+  EXPECT_FALSE(shown());
+  form->UnhookWindowProc(hook);
 }
 
 }  // namespace

@@ -136,7 +136,7 @@ TEST(ImageData, DamagedItemsGiveTheListTexts) {
 
 TEST(CharGlyph, FontAwesomeHeartInTheGivenColour) {
   Bitmap heart = test::Solid(32, 32, 0x12345678);
-  TCharGlyph glyph{u'\uF004', u"FontAwesome", false, false, 1.0, 0};
+  TCharGlyph glyph{u'\uF004', u"FontAwesome", false, false, 1.0, 0, false, false};
   DrawCharGlyph(heart, glyph, 0x000000FF);  // red
   int inked = 0, solid = 0;
   int minX = 32, maxX = -1, minY = 32, maxY = -1;
@@ -163,20 +163,63 @@ TEST(CharGlyph, FontAwesomeHeartInTheGivenColour) {
   // Factors from outside that make no character leave the bitmap cleared.
   for (double factor : {0.0, -2.0, 1e12, std::nan("")}) {
     Bitmap none = test::Solid(8, 8, 0x12345678);
-    DrawCharGlyph(none, {u'\uF004', u"FontAwesome", false, false, factor, 0}, 0x000000FF);
+    DrawCharGlyph(none, {u'\uF004', u"FontAwesome", false, false, factor, 0, false, false},
+                  0x000000FF);
     EXPECT_EQ(none, test::Solid(8, 8, 0x00FFFFFF)) << factor;
   }
   Bitmap far = test::Solid(8, 8, 0);
-  DrawCharGlyph(far, {u'\uF004', u"FontAwesome", false, false, 1.0, 2000000000}, 0x000000FF);
+  DrawCharGlyph(far, {u'\uF004', u"FontAwesome", false, false, 1.0, 2000000000, false, false},
+                0x000000FF);
   EXPECT_EQ(far, test::Solid(8, 8, 0x00FFFFFF));
   // Another character draws another shape; an offset moves it down.
   Bitmap check(32, 32);
-  DrawCharGlyph(check, {u'\uF00C', u"FontAwesome", false, false, 1.0, 0}, 0x000000FF);
+  DrawCharGlyph(check, {u'\uF00C', u"FontAwesome", false, false, 1.0, 0, false, false}, 0x000000FF);
   EXPECT_NE(check, heart);
   Bitmap lower(32, 32);
-  DrawCharGlyph(lower, {u'\uF004', u"FontAwesome", false, false, 1.0, 4}, 0x000000FF);
+  DrawCharGlyph(lower, {u'\uF004', u"FontAwesome", false, false, 1.0, 4, false, false}, 0x000000FF);
   for (int y = 0; y < 28; ++y)
     for (int x = 0; x < 32; ++x) ASSERT_EQ(lower.At(x, y + 4), heart.At(x, y)) << x << "," << y;
+}
+
+TEST(CharGlyph, UnderlineAndStrikeOutAddTheFontsLines) {
+  // A narrow character, so that the lines reach past it on both sides.
+  const TCharGlyph plain{u'\uF128', u"FontAwesome", false, false, 0.6, 0, false, false};
+  auto draw = [](TCharGlyph g) {
+    Bitmap b(40, 40);
+    DrawCharGlyph(b, g, 0x000000FF);
+    return b;
+  };
+  const Bitmap alone = draw(plain);
+  TCharGlyph g = plain;
+  g.Underline = true;
+  const Bitmap under = draw(g);
+  g.Underline = false;
+  g.StrikeOut = true;
+  const Bitmap struck = draw(g);
+  // Lines only add ink, in full rows of the character's advance; the underline lies below the
+  // strike-out, which lies inside the character's height.
+  auto addedRows = [&](const Bitmap& lined) {
+    std::vector<int> rows;
+    for (int y = 0; y < 40; ++y) {
+      int added = 0;
+      for (int x = 0; x < 40; ++x) {
+        EXPECT_GE(gfx::PixelA(lined.At(x, y)), gfx::PixelA(alone.At(x, y))) << x << "," << y;
+        if (gfx::PixelA(lined.At(x, y)) == 255 && gfx::PixelA(alone.At(x, y)) == 0) ++added;
+      }
+      if (added > 0) rows.push_back(y);
+    }
+    return rows;
+  };
+  const std::vector<int> underRows = addedRows(under), struckRows = addedRows(struck);
+  ASSERT_FALSE(underRows.empty());
+  ASSERT_FALSE(struckRows.empty());
+  EXPECT_GT(underRows.front(), struckRows.back());
+  int top = 40, bottom = -1;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x)
+      if (gfx::PixelA(alone.At(x, y)) > 0) top = std::min(top, y), bottom = std::max(bottom, y);
+  EXPECT_GT(struckRows.front(), top);
+  EXPECT_LT(struckRows.back(), bottom);
 }
 
 }  // namespace
