@@ -30,6 +30,8 @@ std::set<std::u16string>& WindowClasses() {
   return classes;
 }
 
+}  // namespace
+
 int CursorResource(TCursor cursor) {
   switch (cursor) {
     case crCross:
@@ -46,6 +48,8 @@ int CursorResource(TCursor cursor) {
       return IDC_ARROW;
   }
 }
+
+namespace {
 
 TShiftState KeyShift() {
   TShiftState s = 0;
