@@ -146,8 +146,11 @@ void TsSkinProvider::Loaded() {
 
 void TsSkinProvider::Notification(fw::TComponent* component, fw::TOperation operation) {
   fw::TComponent::Notification(component, operation);
-  if (operation == fw::TOperation::opInsert && FAdapter && FAdapter->IsControlSupported(component))
-    if (auto* c = dynamic_cast<fw::TWinControl*>(component)) FAdapter->AddNewItem(c);
+  if (operation == fw::TOperation::opInsert)
+    if (auto* c = dynamic_cast<fw::TWinControl*>(component))
+      WithAdapter([c](TacCtrlAdapter& a) {
+        if (a.IsControlSupported(c)) a.AddNewItem(c);
+      });
   if (operation != fw::TOperation::opRemove || component != FTitleBar) return;
   FTitleBar = nullptr;  // going: its items are no longer touched
   if (FCurrentHT >= acHTItem) FCurrentHT = 0;
@@ -176,11 +179,20 @@ void TsSkinProvider::AddFormProvider(fw::TCustomForm& form, const std::string& s
 void TsSkinProvider::CheckAdapter() {
   if (FAdapter || !Skinned() || !FSkinApplied) return;
   FAdapter = std::make_unique<TacCtrlAdapter>(*this);
-  FAdapter->AddAllItems();
+  AddAllItems();
+}
+
+// A wrapper being made sends messages that come back here as rescans (AC_CONTROLLOADED); one
+// running would drop the item still being hooked, so they wait for the adapter's current call.
+void TsSkinProvider::WithAdapter(const std::function<void(TacCtrlAdapter&)>& f) {
+  if (!FAdapter || FAdapterBusy) return;
+  FAdapterBusy = true;
+  f(*FAdapter);
+  FAdapterBusy = false;
 }
 
 void TsSkinProvider::AddAllItems() {
-  if (FAdapter) FAdapter->AddAllItems();
+  WithAdapter([](TacCtrlAdapter& a) { a.AddAllItems(); });
 }
 
 void TsSkinProvider::SetTitleBar(TsTitleBar* bar) {
@@ -1076,7 +1088,7 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
         for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
         PrepareForm();
         if (FAdapter)
-          FAdapter->AddAllItems();
+          AddAllItems();
         else
           CheckAdapter();
       }
@@ -1094,7 +1106,7 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
         if (!FSkinApplied) ApplySkin();
         if (FAdapter) {
           FAdapter->WndProc(m);
-          FAdapter->AddAllItems();
+          AddAllItems();
         }
         cd.BGChanged = true;
         FRgnChanged = true;
@@ -1116,12 +1128,12 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
       return true;
     case sc::AC_CONTROLLOADED:
       // A control finished loading: it (or, without one, the whole form) is scanned again.
-      if (FAdapter) {
+      WithAdapter([&m](TacCtrlAdapter& a) {
         if (auto* c = dynamic_cast<fw::TWinControl*>(reinterpret_cast<fw::TControl*>(m.LParam)))
-          FAdapter->AddAllItems(c);
+          a.AddAllItems(c);
         else if (!m.LParam)
-          FAdapter->AddAllItems();
-      }
+          a.AddAllItems();
+      });
       break;
     case sc::AC_PREPARECACHE:
       PaintAll();
@@ -1301,21 +1313,22 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_PARENTNOTIFY:
       next(m);
       // A visible child window was made: it, or when it is no control, the whole form.
-      if (FAdapter && (m.WParam & 0xFFFF) == win::WM_PARENTNOTIFY_CREATE) {
+      if ((m.WParam & 0xFFFF) == win::WM_PARENTNOTIFY_CREATE) {
         const win::HWND child = win::HwndFromParam(std::uintptr_t(m.LParam));
-        if (win::IsWindow(child) && win::IsWindowVisible(child)) {
-          if (fw::TWinControl* c = fw::TWinControl::FindControl(child))
-            FAdapter->AddNewItem(c);
-          else
-            FAdapter->AddAllItems();
-        }
+        if (win::IsWindow(child) && win::IsWindowVisible(child))
+          WithAdapter([child](TacCtrlAdapter& a) {
+            if (fw::TWinControl* c = fw::TWinControl::FindControl(child))
+              a.AddNewItem(c);
+            else
+              a.AddAllItems();
+          });
       }
       return;
     case fw::CM_CONTROLLISTCHANGE:
       next(m);
-      if (FAdapter && m.LParam)
+      if (m.LParam)
         if (auto* c = dynamic_cast<fw::TWinControl*>(reinterpret_cast<fw::TControl*>(m.WParam)))
-          FAdapter->AddNewItem(c);
+          WithAdapter([c](TacCtrlAdapter& a) { a.AddNewItem(c); });
       return;
     case fw::CM_ENABLEDCHANGED:
       next(m);

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -240,9 +241,7 @@ class TsSkinProvider : public fw::TComponent,
   void UnlinkTitleBar();
   void CheckAdapter();
   void AddAllItems();
-  void ShowWindowMsg(fw::TMessage& m, const fw::TWndNext& next);
-  bool HideAnimated(fw::TMessage& m, const fw::TWndNext& next);
-  void SysCommand(fw::TMessage& m, const fw::TWndNext& next);
+  void WithAdapter(const std::function<void(TacCtrlAdapter&)>& f);
 
   fw::TCustomForm* FForm = nullptr;
   std::unique_ptr<skin::core::TsScrollWndData> FCommonData;
@@ -272,7 +271,7 @@ class TsSkinProvider : public fw::TComponent,
   bool FAllowSkin3rdParty = true;
   std::unique_ptr<TacCtrlAdapter> FAdapter;
   std::unique_ptr<TacMinTimer> FFormTimer;
-  bool FAnimShowing = false;
+  bool FAdapterBusy = false;
 };
 
 // Adds each provider's state to the dump of its form ("provider").
