@@ -1063,6 +1063,36 @@ bool TsSkinProvider::OnCaptionDblClick(int ht) {
   return false;
 }
 
+// ---- Window animations
+// ---------------------------------------------------------------------------
+
+// Minimising a form other than the main form flies its picture to the taskbar while the system
+// minimises the window (kept invisible meanwhile); restoring flies it back, and the window is
+// restored at the end. True when the command was taken care of.
+bool TsSkinProvider::AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next) {
+  const win::HWND h = FForm->Handle();
+  const auto cmd = m.WParam & 0xFFF0;
+  const fw::TCustomForm* main = fw::Application ? fw::Application->MainForm() : nullptr;
+  if (cmd == win::SC_MINIMIZE && FAllowAnimation && !win::IsIconic(h) && main != FForm) {
+    if (!StartMinimizing(FFormTimer, h, *FCommonData)) return false;
+    FFormTimer->AlphaBlend = AlphaBlend;
+    FFormTimer->AlphaBlendValue = AlphaBlendValue;
+    FFormTimer->OnMinimized = [this] { FCurrentHT = 0; };
+    FFormTimer->OnRestored = [this] {
+      FRgnChanged = true;
+      UpdateFrame();
+    };
+    next(m);
+    return true;
+  }
+  if (cmd == win::SC_RESTORE && FFormTimer && win::IsIconic(h)) {
+    if (!StartRestoring(FFormTimer.get())) return false;
+    m.Result = 0;
+    return true;
+  }
+  return false;
+}
+
 // ---- Messages ----------------------------------------------------------------------------------
 
 win::LRESULT TsSkinProvider::ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) {
@@ -1416,6 +1446,9 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         OnLButtonUp({p.X, p.Y});
         return;
       }
+      break;
+    case win::WM_SYSCOMMAND:
+      if (AnimateSysCommand(m, next)) return;
       break;
     case win::WM_SETCURSOR:
       // A hot title-bar item shows its own cursor.

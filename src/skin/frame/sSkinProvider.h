@@ -242,6 +242,7 @@ class TsSkinProvider : public fw::TComponent,
   void CheckAdapter();
   void AddAllItems();
   void WithAdapter(const std::function<void(TacCtrlAdapter&)>& f);
+  bool AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next);
 
   fw::TCustomForm* FForm = nullptr;
   std::unique_ptr<skin::core::TsScrollWndData> FCommonData;

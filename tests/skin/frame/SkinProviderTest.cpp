@@ -29,6 +29,7 @@
 #include "skin/core/sVclUtils.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
+#include "skin/frame/acAnimation.h"
 #include "skin/frame/acTitleBar.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/internal/sInternalSkins.h"
@@ -753,6 +754,49 @@ TEST_F(SkinProviderTest, TheAdapterWrapsStandardControlsAndFollowsTheSkin) {
   desktop.Pump();
   ASSERT_NE(provider->Adapter(), nullptr);
   EXPECT_EQ(provider->Adapter()->Count(), 2);
+}
+
+// Minimising a form other than the main form flies its picture to the taskbar on the virtual
+// clock; restoring flies it back and gives the window back visible and without layering.
+TEST_F(SkinProviderTest, MinimisingAndRestoringAFormRunOnTheClock) {
+  auto* other = new fw::TForm(app.get());
+  other->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  other->SetBounds(150, 120, 300, 200);
+  auto* p = new TsSkinProvider(other);
+  other->Show();
+  desktop.Pump();
+  const win::HWND h = other->Handle();
+  ASSERT_TRUE(p->Skinned());
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MINIMIZE, 0);
+  ASSERT_NE(p->FormTimer(), nullptr);
+  EXPECT_TRUE(win::IsIconic(h));
+  EXPECT_TRUE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  int ticks = 0;
+  while (!p->FormTimer()->Minimized && ticks < 40) {
+    desktop.Advance(12);
+    ++ticks;
+  }
+  EXPECT_EQ(ticks, AnimFrameCount(manager->AnimEffects().Minimizing.Time) - 2);
+  EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+  EXPECT_TRUE(win::IsIconic(h));  // until the picture is back
+  ticks = 0;
+  while (p->FormTimer()->Restoring && ticks < 40) {
+    desktop.Advance(12);
+    ++ticks;
+  }
+  EXPECT_LT(ticks, 40);
+  EXPECT_FALSE(win::IsIconic(h));
+  EXPECT_TRUE(win::IsWindowVisible(h));
+  EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  // The frame is the provider's picture again.
+  desktop.Pump();
+  const gfx::Bitmap shown = win::ComposeWindow(h);
+  EXPECT_EQ(
+      shown.At(p->Button(cbClose).cpRect.Left + 3, p->Button(cbClose).cpRect.Top + 3) & 0xFFFFFF,
+      p->Cache()->At(p->Button(cbClose).cpRect.Left + 3, p->Button(cbClose).cpRect.Top + 3) &
+          0xFFFFFF);
 }
 
 }  // namespace
