@@ -1544,6 +1544,16 @@ void WriteProvider(win::HWND hwnd, backend::JsonWriter& w) {
     for (const TRect& r : rgn.Rects()) WriteRect(w, r);
     w.EndArray();
   }
+  // The controls the adapter wrapped, by name (null without an adapter).
+  w.Key("adapter");
+  if (TacCtrlAdapter* a = p->Adapter()) {
+    w.BeginArray();
+    for (int i = 0; i < a->Count(); ++i)
+      if (const fw::TWinControl* c = a->GetItem(i).WinCtrl) w.String(c->Name());
+    w.EndArray();
+  } else {
+    w.Null();
+  }
   w.EndObject();
 }
 
