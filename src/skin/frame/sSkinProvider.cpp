@@ -1294,8 +1294,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     }
     case win::WM_SHOWWINDOW:
       // Animation start point: the form-show effect (and, hiding, the form-hide effect) of the
-      // window animations starts here; WM_SYSCOMMAND SC_MINIMIZE / SC_RESTORE start the
-      // minimising and restoring ones.
+      // window animations starts here.
       next(m);
       if (m.WParam) {
         FRgnChanged = true;
