@@ -4,6 +4,8 @@
 // skin off and putting it back, the redraw lock and the rules for a second provider.
 #include <gtest/gtest.h>
 
+#include "TestOutput.h"
+
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -16,6 +18,7 @@
 #include "framework/TextConv.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Icon.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -715,6 +718,30 @@ TEST_F(ProviderTitleBarTest, AnItemFadesToThePictureTheFramePaints) {
         }
     }
   EXPECT_EQ(wrong, 0);
+}
+
+// Screenshots of the form with its bar in BlueGauze and in the next internal skin (frame/):
+// in each the items stand between the left edge and the close button.
+TEST_F(ProviderTitleBarTest, EverySkinShowsTheItemsLeftOfTheButtons) {
+  std::vector<std::u16string> skins{SkinNamed("BlueGauze")};
+  for (const auto& s : skin::data::InternalSkins())
+    if (fw::Utf8ToUtf16(s.Name) != skins[0]) {
+      skins.push_back(fw::Utf8ToUtf16(s.Name));
+      break;
+    }
+  ASSERT_EQ(skins.size(), 2u);
+  for (std::size_t i = 0; i < skins.size(); ++i) {
+    manager->SetSkinName(skins[i]);
+    desktop.Pump();
+    ASSERT_TRUE(provider->Skinned());
+    for (auto& item : bar->Items()) {
+      EXPECT_GT(item->Rect.Left, provider->BorderWidth());
+      EXPECT_LE(item->Rect.Right, Close().cpRect.Left - 6);
+    }
+    gfx::WriteFileBytes(
+        (tests::OutputFolder("frame") / ("titlebar-" + std::to_string(i) + ".png")).string(),
+        gfx::EncodePng(win::ComposeWindow(H())));
+  }
 }
 
 TEST_F(ProviderTitleBarTest, TheBarGoingOrUnlinkedLeavesThePlainCaption) {
