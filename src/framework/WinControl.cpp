@@ -31,6 +31,8 @@ std::set<std::u16string>& WindowClasses() {
   return classes;
 }
 
+}  // namespace
+
 int CursorResource(TCursor cursor) {
   switch (cursor) {
     case crCross:
@@ -47,6 +49,8 @@ int CursorResource(TCursor cursor) {
       return IDC_ARROW;
   }
 }
+
+namespace {
 
 TShiftState KeyShift() {
   TShiftState s = 0;

@@ -44,6 +44,9 @@ struct TCreateParams {
 using TKeyEvent = std::function<void(TComponent* sender, win::WORD& key, TShiftState)>;
 using TKeyPressEvent = std::function<void(TComponent* sender, char16_t& key)>;
 
+// The system cursor (IDC_*) that shows cursor.
+int CursorResource(TCursor cursor);
+
 class TWinControl : public TControl {
  public:
   explicit TWinControl(TComponent* owner);

@@ -105,6 +105,8 @@ TEST_F(SkinnedFrameTest, TheWindowKeepsItsClientAreaAndItsCloseButtonWhereTheFra
   EXPECT_NE(p.find(rect), std::string::npos) << p;
   EXPECT_NE(p.find("\"active\":true"), std::string::npos) << p;
   EXPECT_NE(p.find("\"region\":[["), std::string::npos) << p;
+  // Every control of the catalogue is skinned by its own class: the adapter wraps none.
+  EXPECT_NE(p.find("\"adapter\":[]"), std::string::npos) << p;
 }
 
 TEST_F(SkinnedFrameTest, AnErrorBoxPaintsTheCaptionInactiveAndClosingItActiveAgain) {

@@ -317,6 +317,10 @@ void RegisterSkinProvider() {
   fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Font.Style", [](P* p, V v, C x) {
     p->AddedTitleFont().SetStyle(x.Set(v, fw::kFontStyleNames));
   });
+  fw::RegisterProperty<P>("TsSkinProvider", "TitleBar", [](P* p, V v, C x) {
+    fw::ReferTo<skin::frame::TsTitleBar>(x, v, u"a title bar expected",
+                                         [p](skin::frame::TsTitleBar* b) { p->SetTitleBar(b); });
+  });
   // User buttons of the caption; a description holds no pictures, so no glyph.
   fw::RegisterProperty<P>("TsSkinProvider", "TitleButtons", [](P* p, V v, C x) {
     if (v.kind != fw::TValueDesc::Kind::Collection) throw fw::Exception(u"collection expected");

@@ -24,6 +24,7 @@
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/draw/sSkinText.h"
+#include "skin/frame/acAnimation.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/paint/sGraphUtils.h"
 
@@ -114,6 +115,9 @@ TsSkinProvider::TsSkinProvider(fw::TComponent* owner)
 
 TsSkinProvider::~TsSkinProvider() {
   for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
+  FFormTimer.reset();
+  FAdapter.reset();
+  UnlinkTitleBar();
   if (FHook) {
     if (FSkinApplied && !FForm->HasState(fw::csDestroying)) RemoveSkin();
     FForm->UnhookWindowProc(FHook);
@@ -138,6 +142,82 @@ void TsSkinProvider::Loaded() {
   if (!FHook) return;
   FCommonData->Loaded(false);
   PrepareForm();
+}
+
+void TsSkinProvider::Notification(fw::TComponent* component, fw::TOperation operation) {
+  fw::TComponent::Notification(component, operation);
+  if (operation == fw::TOperation::opInsert)
+    if (auto* c = dynamic_cast<fw::TWinControl*>(component))
+      WithAdapter([c](TacCtrlAdapter& a) {
+        if (a.IsControlSupported(c)) a.AddNewItem(c);
+      });
+  if (operation != fw::TOperation::opRemove || component != FTitleBar) return;
+  FTitleBar = nullptr;  // going: its items are no longer touched
+  if (FCurrentHT >= acHTItem) FCurrentHT = 0;
+  if (FHook && !FForm->HasState(fw::csDestroying)) UpdateFrame();
+}
+
+// ---- Control adapter ---------------------------------------------------------------------------
+
+TsSkinManager* TsSkinProvider::AdapterManager() const {
+  return FCommonData->SkinManager();
+}
+
+void TsSkinProvider::SkinItem(fw::TControl* control, bool& canBeAdded, TacSkinParams& params) {
+  if (OnSkinItem) OnSkinItem(control, canBeAdded, params);
+  if (canBeAdded && OnSkinItemEx) OnSkinItemEx(control, canBeAdded, params);
+}
+
+void TsSkinProvider::AddFormProvider(fw::TCustomForm& form, const std::string& section) {
+  if (GetSkinProvider(form)) return;
+  auto* p = new TsSkinProvider(&form);
+  if (!section.empty()) p->SkinData().SetSkinSection(section);
+  p->PrepareForm();
+}
+
+// The adapter comes with the first skinned frame or activation and scans the form at once.
+void TsSkinProvider::CheckAdapter() {
+  if (FAdapter || !Skinned() || !FSkinApplied) return;
+  FAdapter = std::make_unique<TacCtrlAdapter>(*this);
+  AddAllItems();
+}
+
+// A wrapper being made sends messages that come back here as rescans (AC_CONTROLLOADED); one
+// running would drop the item still being hooked, so they wait for the adapter's current call.
+void TsSkinProvider::WithAdapter(const std::function<void(TacCtrlAdapter&)>& f) {
+  if (!FAdapter || FAdapterBusy) return;
+  FAdapterBusy = true;
+  f(*FAdapter);
+  FAdapterBusy = false;
+}
+
+void TsSkinProvider::AddAllItems() {
+  WithAdapter([](TacCtrlAdapter& a) { a.AddAllItems(); });
+}
+
+void TsSkinProvider::SetTitleBar(TsTitleBar* bar) {
+  if (bar == FTitleBar) return;
+  UnlinkTitleBar();
+  FTitleBar = bar;
+  if (bar) {
+    FreeNotification(bar);
+    bar->OnChange = [this] { UpdateFrame(); };
+  }
+  if (FHook) UpdateFrame();
+}
+
+// The bar keeps nothing of the provider: no cue, no fades, no item pictures.
+void TsSkinProvider::UnlinkTitleBar() {
+  if (!FTitleBar) return;
+  TsTitleBar* bar = FTitleBar;
+  FTitleBar = nullptr;
+  if (FCurrentHT >= acHTItem) FCurrentHT = 0;
+  bar->OnChange = nullptr;
+  for (auto& item : bar->Items()) {
+    item->Data.cpTimer.reset();
+    item->OnInternalDraw = nullptr;
+  }
+  RemoveFreeNotification(bar);
 }
 
 TsSkinProvider* TsSkinProvider::CreateRunTime(fw::TCustomForm& form) {
@@ -222,10 +302,10 @@ void TsSkinProvider::ApplySkin() {
   FRgnChanged = true;
 }
 
-// Back to the plain frame: the system-menu style, the form's own colour, no region.
-// Adapter call point: the control adapter passes AC_REMOVESKIN to its wrappers and is freed
-// here.
+// Back to the plain frame: the system-menu style, the form's own colour, no region; the
+// control adapter and its wrappers go.
 void TsSkinProvider::RemoveSkin() {
+  FAdapter.reset();
   for (TsCaptionButton& b : FButtons) {
     b.cpTimer.reset();
     b.cpState = 0;
@@ -350,7 +430,7 @@ int TsSkinProvider::ButtonHeight(const TsCaptionButton& btn) const {
 
 bool TsSkinProvider::IsButtonHT(int ht) const {
   return ht == win::HTMINBUTTON || ht == win::HTMAXBUTTON || ht == win::HTCLOSE ||
-         ht == win::HTHELP || (ht >= HTUDBTN && ht < HTUDBTN + TitleButtonCount());
+         ht == win::HTHELP || (ht >= HTUDBTN && ht < HTUDBTN + TitleButtonCount()) || ItemByHT(ht);
 }
 
 TsTitleButton& TsSkinProvider::AddTitleButton() {
@@ -423,6 +503,41 @@ void TsSkinProvider::CalcButtons() {
     b.cpRect = {right - w, vcenter - h / 2, right, vcenter - h / 2 + h};
     right -= w;
   }
+  CalcTitleBar();
+}
+
+// The title bar gets the title rows between the icon and the buttons, 6 pixels in from each
+// end (6 more on the left when an item stands there), and lays its items out itself.
+void TsSkinProvider::CalcTitleBar() {
+  if (!FTitleBar) return;
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const TRect icon = IconRect();
+  int left = icon.IsEmpty() ? BorderWidth() + (model ? model->CommonSkinData.BILeftMargin : 0)
+                            : icon.Right;
+  int right = CaptionWidth() - std::max(4, BorderWidth());
+  auto leftOf = [&](const TsCaptionButton& b) {
+    if (b.cpRect.Right > b.cpRect.Left) right = std::min(right, b.cpRect.Left);
+  };
+  for (const TsCaptionButton& b : FButtons) leftOf(b);
+  for (const auto& t : FTitleButtons) leftOf(t->Data);
+  left += UserButtonsOffset;
+  for (const auto& item : FTitleBar->Items())
+    if (item->Visible && item->Align == tbaLeft) {
+      left += UserButtonsOffset;
+      break;
+    }
+  right -= UserButtonsOffset;
+  const TRect strip{left, BorderWidth(), std::max(left, right), TitleBottom()};
+  FTitleBar->CalcSizes(strip, strip.Right, VCenter(), false);
+  // A fade shows the item as the frame paints it.
+  for (auto& item : FTitleBar->Items())
+    item->OnInternalDraw = [this](TacTitleBarItem& it, gfx::Bitmap& bmp, const TRect& r) {
+      if (FTitleBG.Empty()) return;
+      bmp.CopyFrom(FTitleBG, it.Rect, {r.Left, r.Top});
+      TacTitlePaintInfo info = TitlePaintInfo();
+      info.StripTop -= it.Rect.Top - r.Top;
+      PaintTitleItem(it, r, bmp, info);
+    };
 }
 
 // ---- Painting ----------------------------------------------------------------------------------
@@ -471,7 +586,8 @@ bool TsSkinProvider::PaintAll() {
           win::SendMessageW(FForm->Handle(), win::WM_GETICON, win::ICON_SMALL2, 0));
       gfx::DrawIconEx(&dc, icon.Left, icon.Top, h, icon.Width(), icon.Height(), gfx::DI_NORMAL);
     }
-    PaintText(*cache);
+    if (!FTitleBar || FTitleBar->ShowCaption) PaintText(*cache);
+    PaintTitleItems(*cache);
     SaveBGForBtns(*cache);
     for (TsCaptionButton& b : FButtons)
       if (b.cpRect.Right > b.cpRect.Left) PaintButton(*cache, b, b.cpTimer ? 0 : b.cpState);
@@ -480,6 +596,23 @@ bool TsSkinProvider::PaintAll() {
   }
   FCommonData->BGChanged = false;
   return true;
+}
+
+TacTitlePaintInfo TsSkinProvider::TitlePaintInfo() const {
+  return {FTitleSkinIndex, FFormActive, FForm->Enabled(), CaptionHeight(), BorderWidth()};
+}
+
+// Every visible item of the title bar over the title rows, which are kept without them for
+// repainting one item.
+void TsSkinProvider::PaintTitleItems(gfx::Bitmap& cache) {
+  if (!FTitleBar) {
+    FTitleBG = {};
+    return;
+  }
+  FTitleBG = cache.Copy(TRect{0, 0, cache.Width(), std::min(cache.Height(), TitleBottom())});
+  const TacTitlePaintInfo info = TitlePaintInfo();
+  for (auto& item : FTitleBar->Items())
+    if (item->Visible && !item->Rect.IsEmpty()) PaintTitleItem(*item, item->Rect, cache, info);
 }
 
 // The title section over the caption strip, seen through to the form's picture.
@@ -505,9 +638,12 @@ void TsSkinProvider::PaintText(gfx::Bitmap& cache) {
   for (const TsCaptionButton& b : FButtons)
     if (b.cpRect.Right > b.cpRect.Left) right = std::min(right, b.cpRect.Left);
   const TRect icon = IconRect();
-  const int left =
-      (icon.IsEmpty() ? BorderWidth() + model->CommonSkinData.BILeftMargin : icon.Right) + 4;
+  int left = (icon.IsEmpty() ? BorderWidth() + model->CommonSkinData.BILeftMargin : icon.Right) + 4;
   right -= 4;
+  if (FTitleBar) {
+    left = std::max(left, FTitleBar->FCaptionRect.Left);
+    right = std::min(right, FTitleBar->FCaptionRect.Right);
+  }
   if (right <= left) return;
 
   gfx::DeviceContext dc(cache);
@@ -624,13 +760,16 @@ void TsSkinProvider::PaintForm(gfx::HDC dc, const TRect& r) {
   sc::PaintControls(dc, *FForm, true, {});
   gfx::RestoreDC(dc, saved);
   sc::SetParentUpdated(FForm);
+  if (FAdapter) {
+    fw::TMessage end{sc::SM_ALPHACMD, sc::AC_ENDPARENTUPDATE_HI, 0, 0};
+    FAdapter->WndProc(end);
+  }
 }
 
 void TsSkinProvider::NCPaint() {
   if (FLockCount > 0 || FPainting || !win::IsWindowVisible(FForm->Handle())) return;
-  // Adapter call point: the control adapter (TacCtrlAdapter) of the form's unskinned children
-  // is created here, at the first frame painted while skinned, when it is missing.
   FPainting = true;
+  CheckAdapter();
   if (FRgnChanged) UpdateRegion(false);
   if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
     PaintCaption(dc);
@@ -644,7 +783,33 @@ void TsSkinProvider::UpdateFrame() {
   if (FHook && FForm->HandleAllocated() && Skinned()) NCPaint();
 }
 
+// An item in its state: a fade with glowing on, else drawn over the title rows kept without
+// items and copied to the frame.
+void TsSkinProvider::RepaintItem(TacTitleBarItem& item) {
+  sc::TsSkinManager* m = FCommonData->SkinManager();
+  if (FAllowAnimation && m->Effects().AllowGlowing) {
+    const int state = std::min(item.GetState(), 2);
+    StartItemAnimation(item, state, state == 2 ? 1 : kFadeIterations, state != 0, FForm->Handle(),
+                       nullptr, FCommonData.get());
+    return;
+  }
+  if (!PaintAll() || FTitleBG.Empty()) return;
+  gfx::Bitmap& cache = *FCommonData->CacheBmp();
+  const TRect r = gfx::IntersectRects(item.Rect, FTitleBG.Bounds());
+  cache.CopyFrom(FTitleBG, r, {r.Left, r.Top});
+  PaintTitleItem(item, r, cache, TitlePaintInfo());
+  if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
+    gfx::DeviceContext from(cache);
+    gfx::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), &from, r.Left, r.Top, gfx::SRCCOPY);
+    win::ReleaseDC(FForm->Handle(), dc);
+  }
+}
+
 void TsSkinProvider::RepaintButton(int hitCode) {
+  if (TacTitleBarItem* item = ItemByHT(hitCode)) {
+    if (Skinned() && item->Visible && !item->Rect.IsEmpty()) RepaintItem(*item);
+    return;
+  }
   TsCaptionButton* b = ButtonByHT(hitCode);
   if (!b || b->cpRect.Right <= b->cpRect.Left || !Skinned()) return;
   sc::TsSkinManager* m = FCommonData->SkinManager();
@@ -727,6 +892,12 @@ TsCaptionButton* TsSkinProvider::ButtonByHT(int hitCode) {
   return nullptr;
 }
 
+TacTitleBarItem* TsSkinProvider::ItemByHT(int hitCode) const {
+  if (!FTitleBar || hitCode < acHTItem || hitCode >= acHTItem + FTitleBar->Items().Count())
+    return nullptr;
+  return &FTitleBar->Items()[hitCode - acHTItem];
+}
+
 int TsSkinProvider::HTProcess(TPoint screen) const {
   if (!FForm->HandleAllocated() || CaptionHeight() == 0) return win::HTCLIENT;
   const TRect wr = WindowRect(FForm->Handle());
@@ -737,6 +908,13 @@ int TsSkinProvider::HTProcess(TPoint screen) const {
   for (const auto& t : FTitleButtons)
     if (t->Data.cpRect.Right > t->Data.cpRect.Left && t->Data.cpRect.Contains(p))
       return t->Enabled && FForm->Enabled() ? int(t->Data.cpHitCode) : int(win::HTCLIENT);
+  if (FTitleBar)
+    if (const int i = FTitleBar->ItemAt(p); i >= 0) {
+      const TacTitleBarItem& item = FTitleBar->Items()[i];
+      if (!item.Enabled || !FForm->Enabled()) return win::HTCAPTION;
+      // A tab that is down already answers as the client: pressing it again does nothing.
+      return item.Style == bsTab && item.Down ? int(win::HTCLIENT) : acHTItem + i;
+    }
   const int bw = BorderWidth();
   const auto style = StyleOf(FForm->Handle());
   if ((style & win::WS_THICKFRAME) && !win::IsZoomed(FForm->Handle())) {
@@ -762,14 +940,44 @@ void TsSkinProvider::SetHotHT(int hitCode, bool repaint) {
     old->cpState = 0;
     if (repaint) RepaintButton(FCurrentHT);
   }
+  const int oldHT = FCurrentHT;
   FCurrentHT = hitCode;
+  if (ItemByHT(oldHT) || ItemByHT(hitCode)) SetHotItem(hitCode, oldHT, repaint);
   if (TsCaptionButton* b = ButtonByHT(hitCode)) {
     b->cpState = FClicked ? b->cpState : 1;
     if (repaint) RepaintButton(hitCode);
   }
 }
 
+// The bar's hot item follows the frame's hot element (its events run, its cursor shows); the
+// provider repaints the items itself, so the bar's cue is held meanwhile.
+void TsSkinProvider::SetHotItem(int hitCode, int oldHT, bool repaint) {
+  TacTitleBarItem* item = FClicked ? nullptr : ItemByHT(hitCode);
+  TacTitleBarItem* old = ItemByHT(oldHT);
+  FTitleBar->FUpdating = true;
+  if (old && old->FState == 2) old->FState = 1;  // a press let go elsewhere
+  const fw::TCursor cursor = FTitleBar->SetHotItem(item ? item->Index() : -1);
+  FTitleBar->FUpdating = false;
+  if (item && cursor != fw::crDefault) win::SetCursor(win::LoadCursorW(fw::CursorResource(cursor)));
+  if (!repaint) return;
+  if (old) RepaintButton(oldHT);
+  if (item) RepaintButton(hitCode);
+}
+
 void TsSkinProvider::SetPressedHT(int hitCode) {
+  if (TacTitleBarItem* item = ItemByHT(hitCode)) {
+    if (!item->Enabled) return;
+    if (FCurrentHT != hitCode) SetHotHT(hitCode);
+    FClicked = true;
+    // Tabs show their Down state; other items show pressed while held.
+    if (item->Style != bsTab) {
+      FTitleBar->FUpdating = true;
+      item->SetState(2);
+      FTitleBar->FUpdating = false;
+      RepaintButton(hitCode);
+    }
+    return;
+  }
   TsCaptionButton* b = ButtonByHT(hitCode);
   if (!b) return;
   if (hitCode == win::HTMAXBUTTON && !ButtonVisible(cbMax)) return;
@@ -788,6 +996,21 @@ void TsSkinProvider::OnLButtonUp(TPoint screen) {
   if (FCapture) {
     FCapture = false;
     win::ReleaseCapture();
+  }
+  if (TacTitleBarItem* item = ItemByHT(pressed)) {
+    const TRect wr = WindowRect(FForm->Handle());
+    const bool over = FTitleBar->ItemAt({screen.X - wr.Left, screen.Y - wr.Top}) == item->Index();
+    FTitleBar->FUpdating = true;
+    if (item->FState == 2) item->FState = over ? 1 : 0;
+    FTitleBar->FUpdating = false;
+    if (over)
+      RepaintButton(pressed);
+    else
+      SetHotHT(0);
+    item->DoMouseUp(fw::TMouseButton::mbLeft);
+    // A tab was clicked when it went down.
+    if (over && item->Style != bsTab) item->DoClick();
+    return;
   }
   TsCaptionButton* b = ButtonByHT(pressed);
   if (!b) return;
@@ -840,6 +1063,36 @@ bool TsSkinProvider::OnCaptionDblClick(int ht) {
   return false;
 }
 
+// ---- Window animations
+// ---------------------------------------------------------------------------
+
+// Minimising a form other than the main form flies its picture to the taskbar while the system
+// minimises the window (kept invisible meanwhile); restoring flies it back, and the window is
+// restored at the end. True when the command was taken care of.
+bool TsSkinProvider::AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next) {
+  const win::HWND h = FForm->Handle();
+  const auto cmd = m.WParam & 0xFFF0;
+  const fw::TCustomForm* main = fw::Application ? fw::Application->MainForm() : nullptr;
+  if (cmd == win::SC_MINIMIZE && FAllowAnimation && !win::IsIconic(h) && main != FForm) {
+    if (!StartMinimizing(FFormTimer, h, *FCommonData)) return false;
+    FFormTimer->AlphaBlend = AlphaBlend;
+    FFormTimer->AlphaBlendValue = AlphaBlendValue;
+    FFormTimer->OnMinimized = [this] { FCurrentHT = 0; };
+    FFormTimer->OnRestored = [this] {
+      FRgnChanged = true;
+      UpdateFrame();
+    };
+    next(m);
+    return true;
+  }
+  if (cmd == win::SC_RESTORE && FFormTimer && win::IsIconic(h)) {
+    if (!StartRestoring(FFormTimer.get())) return false;
+    m.Result = 0;
+    return true;
+  }
+  return false;
+}
+
 // ---- Messages ----------------------------------------------------------------------------------
 
 win::LRESULT TsSkinProvider::ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) {
@@ -864,16 +1117,27 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
       if (ours) {
         for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
         PrepareForm();
+        if (FAdapter)
+          AddAllItems();
+        else
+          CheckAdapter();
       }
       return true;
     case sc::AC_REMOVESKIN:
       sc::CommonWndProc(m, cd);
-      if (ours) RemoveSkin();
+      if (ours) {
+        if (FAdapter) FAdapter->WndProc(m);
+        RemoveSkin();
+      }
       return true;
     case sc::AC_REFRESH:
       sc::CommonWndProc(m, cd);
       if (ours && Skinned() && FForm->HandleAllocated()) {
         if (!FSkinApplied) ApplySkin();
+        if (FAdapter) {
+          FAdapter->WndProc(m);
+          AddAllItems();
+        }
         cd.BGChanged = true;
         FRgnChanged = true;
         win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
@@ -892,8 +1156,15 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
     case sc::AC_SETBGCHANGED:
       cd.BGChanged = true;
       return true;
-      // Adapter call point: AC_CONTROLLOADED (and the form's child-list changes) hand new
-      // children to the control adapter; until it exists they reach the form's handling.
+    case sc::AC_CONTROLLOADED:
+      // A control finished loading: it (or, without one, the whole form) is scanned again.
+      WithAdapter([&m](TacCtrlAdapter& a) {
+        if (auto* c = dynamic_cast<fw::TWinControl*>(reinterpret_cast<fw::TControl*>(m.LParam)))
+          a.AddAllItems(c);
+        else if (!m.LParam)
+          a.AddAllItems();
+      });
+      break;
     case sc::AC_PREPARECACHE:
       PaintAll();
       return true;
@@ -957,6 +1228,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FFormActive = m.WParam != 0;
         if (ActivationShows()) FCommonData->BGChanged = true;
       }
+      CheckAdapter();
       NCPaint();
       m.Result = 1;
       return;
@@ -1022,8 +1294,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     }
     case win::WM_SHOWWINDOW:
       // Animation start point: the form-show effect (and, hiding, the form-hide effect) of the
-      // window animations starts here; WM_SYSCOMMAND SC_MINIMIZE / SC_RESTORE start the
-      // minimising and restoring ones.
+      // window animations starts here.
       next(m);
       if (m.WParam) {
         FRgnChanged = true;
@@ -1063,6 +1334,30 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FCommonData->ClearCache();
         FCommonData->BGChanged = true;
       }
+      return;
+    case fw::CM_SHOWINGCHANGED:
+      next(m);
+      AddAllItems();
+      return;
+    case win::WM_PARENTNOTIFY:
+      next(m);
+      // A visible child window was made: it, or when it is no control, the whole form.
+      if ((m.WParam & 0xFFFF) == win::WM_PARENTNOTIFY_CREATE) {
+        const win::HWND child = win::HwndFromParam(std::uintptr_t(m.LParam));
+        if (win::IsWindow(child) && win::IsWindowVisible(child))
+          WithAdapter([child](TacCtrlAdapter& a) {
+            if (fw::TWinControl* c = fw::TWinControl::FindControl(child))
+              a.AddNewItem(c);
+            else
+              a.AddAllItems();
+          });
+      }
+      return;
+    case fw::CM_CONTROLLISTCHANGE:
+      next(m);
+      if (m.LParam)
+        if (auto* c = dynamic_cast<fw::TWinControl*>(reinterpret_cast<fw::TControl*>(m.WParam)))
+          WithAdapter([c](TacCtrlAdapter& a) { a.AddNewItem(c); });
       return;
     case fw::CM_ENABLEDCHANGED:
       next(m);
@@ -1125,7 +1420,9 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         if (FClicked) {
           win::SetCapture(h);
           FCapture = true;
-          if (ht >= HTUDBTN) {
+          if (TacTitleBarItem* item = ItemByHT(ht)) {
+            item->DoMouseDown(fw::TMouseButton::mbLeft);
+          } else if (ht >= HTUDBTN) {
             TsTitleButton& t = TitleButton(ht - HTUDBTN);
             if (t.OnMouseDown) t.OnMouseDown(this);
           }
@@ -1146,6 +1443,16 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         win::POINT p = win::PointFromLParam(m.LParam);
         win::ClientToScreen(h, &p);
         OnLButtonUp({p.X, p.Y});
+        return;
+      }
+      break;
+    case win::WM_SYSCOMMAND:
+      if (AnimateSysCommand(m, next)) return;
+      break;
+    case win::WM_SETCURSOR:
+      // A hot title-bar item shows its own cursor.
+      if (ItemByHT(FCurrentHT)) {
+        m.Result = 1;
         return;
       }
       break;
@@ -1235,6 +1542,16 @@ void WriteProvider(win::HWND hwnd, backend::JsonWriter& w) {
     w.BeginArray();
     for (const TRect& r : rgn.Rects()) WriteRect(w, r);
     w.EndArray();
+  }
+  // The controls the adapter wrapped, by name (null without an adapter).
+  w.Key("adapter");
+  if (TacCtrlAdapter* a = p->Adapter()) {
+    w.BeginArray();
+    for (int i = 0; i < a->Count(); ++i)
+      if (const fw::TWinControl* c = a->GetItem(i).WinCtrl) w.String(c->Name());
+    w.EndArray();
+  } else {
+    w.Null();
   }
   w.EndObject();
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,10 +23,13 @@
 #include "skin/core/acSBAnimation.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sStyleSimply.h"
+#include "skin/frame/acTitleBar.h"
+#include "skin/frame/sCtrlAdapter.h"
 
 namespace skin::frame {
 
 using skin::core::TsCaptionButton;
+class TacMinTimer;
 
 // The system buttons of a caption, in the order of their records.
 enum TacCaptionButtonKind { cbMin, cbMax, cbHelp, cbClose, cbCount };
@@ -48,7 +52,9 @@ struct TsTitleButton {
   TsCaptionButton Data;                     // place, state, hit code (HTUDBTN + index)
 };
 
-class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider {
+class TsSkinProvider : public fw::TComponent,
+                       public skin::core::TacFormProvider,
+                       public TacAdapterOwner {
  public:
   // owner should be a form; another owner leaves the provider inert (see Inert). A form that
   // has a provider already keeps it: the new one stays empty and never hooks, unless the old
@@ -58,6 +64,7 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   ~TsSkinProvider() override;
   std::string ClassName() const override { return "TsSkinProvider"; }
   void Loaded() override;
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
   const fw::TComponent* ProviderManager() const override;
   gfx::TPoint ClientOffset() const override { return {OffsetX(), OffsetY()}; }
 
@@ -81,7 +88,8 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   // The provider paints the client background from the skin (default on).
   bool DrawClientArea() const { return FDrawClientArea; }
   void SetDrawClientArea(bool value) { FDrawClientArea = value; }
-  // Caption-button state changes fade (default on).
+  // Caption-button state changes fade, and the window animations of showing, hiding,
+  // minimising and restoring run as the manager's AnimEffects say (default on).
   bool AllowAnimation() const { return FAllowAnimation; }
   void SetAllowAnimation(bool value) { FAllowAnimation = value; }
   // Single and sizeable forms with a system menu show their icon at the left of the title
@@ -96,6 +104,22 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   TsTitleButton& AddTitleButton();
   int TitleButtonCount() const { return int(FTitleButtons.size()); }
   TsTitleButton& TitleButton(int i) { return *FTitleButtons[std::size_t(i)]; }
+  // The title bar whose items are laid out in the free caption strip (default none). Linked,
+  // the form's caption is drawn only with the bar's ShowCaption.
+  TsTitleBar* TitleBar() const { return FTitleBar; }
+  void SetTitleBar(TsTitleBar* bar);
+
+  // Controls of other classes may be wrapped by the control adapter (default on).
+  bool AllowSkin3rdParty() const override { return FAllowSkin3rdParty; }
+  void SetAllowSkin3rdParty(bool value) { FAllowSkin3rdParty = value; }
+  // The choice of a child's skinning by the adapter: OnSkinItem, then OnSkinItemEx.
+  using TacSkinItemEvent = std::function<void(fw::TControl*, bool&, TacSkinParams&)>;
+  TacSkinItemEvent OnSkinItem, OnSkinItemEx;
+  // The form's own opacity, given back after an animation.
+  bool AlphaBlend = false;
+  int AlphaBlendValue = 255;
+  // Runs when a show animation has ended.
+  fw::TNotifyEvent OnAfterAnimation;
 
   // ---- State ----
   fw::TCustomForm* Form() const { return FForm; }
@@ -115,6 +139,18 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   int LockCount() const { return FLockCount; }
   // The rendered window (frame, caption and client background), null before the first paint.
   const gfx::Bitmap* Cache() const { return FCommonData->CacheBmp(); }
+  // The control adapter of the form's children that have no skinning of their own, null
+  // before the first skinned frame or activation and after the skin goes.
+  TacCtrlAdapter* Adapter() const { return FAdapter.get(); }
+  // The form's minimise and restore animation, made at its first minimise.
+  TacMinTimer* FormTimer() const { return FFormTimer.get(); }
+
+  // ---- The control adapter's view of the provider ----
+  fw::TWinControl* AdapterForm() const override { return FForm; }
+  const TsThirdPartyList* OwnThirdParty() const override { return nullptr; }
+  TsSkinManager* AdapterManager() const override;
+  void SkinItem(fw::TControl* control, bool& canBeAdded, TacSkinParams& params) override;
+  void AddFormProvider(fw::TCustomForm& form, const std::string& section) override;
 
   // ---- Geometry (window coordinates of the cache) ----
   int CaptionHeight() const;  // the system's (small for tool windows) caption height
@@ -159,6 +195,8 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   // ---- Frame input ----
   // The hit code of a screen point over the skinned window.
   int HTProcess(gfx::TPoint screen) const;
+  // The title-bar item of a hit code (acHTItem + index), null for other codes.
+  TacTitleBarItem* ItemByHT(int hitCode) const;
   // Makes the element of hitCode hot (0: none hot), repainting the previous and the new one.
   void SetHotHT(int hitCode, bool repaint = true);
   // Presses the element of hitCode.
@@ -195,6 +233,16 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   int SectionState(int skinIndex) const;
   bool ActivationShows() const;
   bool HaveSysMenu() const;
+  void CalcTitleBar();
+  void PaintTitleItems(gfx::Bitmap& cache);
+  TacTitlePaintInfo TitlePaintInfo() const;
+  void RepaintItem(TacTitleBarItem& item);
+  void SetHotItem(int hitCode, int oldHT, bool repaint);
+  void UnlinkTitleBar();
+  void CheckAdapter();
+  void AddAllItems();
+  void WithAdapter(const std::function<void(TacCtrlAdapter&)>& f);
+  bool AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next);
 
   fw::TCustomForm* FForm = nullptr;
   std::unique_ptr<skin::core::TsScrollWndData> FCommonData;
@@ -219,6 +267,12 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   std::vector<gfx::TRect> FRects;
   gfx::Bitmap FBtnsBG;  // the caption under the buttons, at FBtnsBGAt
   gfx::TPoint FBtnsBGAt;
+  TsTitleBar* FTitleBar = nullptr;
+  gfx::Bitmap FTitleBG;  // the title rows before the items are painted
+  bool FAllowSkin3rdParty = true;
+  std::unique_ptr<TacCtrlAdapter> FAdapter;
+  std::unique_ptr<TacMinTimer> FFormTimer;
+  bool FAdapterBusy = false;
 };
 
 // Adds each provider's state to the dump of its form ("provider").

@@ -13,6 +13,7 @@
 #include "platform/win/VirtualDesktop.h"
 #include "skin/controls/sControls.h"
 #include "skin/frame/acTitleBar.h"
+#include "skin/frame/sSkinProvider.h"
 
 namespace skin::controls::test {
 namespace {
@@ -56,6 +57,21 @@ TEST_F(TitleBarDescriptionTest, ItemsAreReadWithTheirProperties) {
   EXPECT_FALSE(bar->Items()[1].Enabled);
   EXPECT_EQ(bar->Items()[1].Width, 30);
   EXPECT_FALSE(bar->Items()[1].AutoSize);
+}
+
+TEST_F(TitleBarDescriptionTest, AProviderLinksTheBarItsDescriptionNamesAndDropsItWhenItGoes) {
+  fw::ReadComponentText(form,
+                        "object F: TForm\n  object Prov: TsSkinProvider\n    TitleBar = Bar\n"
+                        "  end\n  object Bar: TsTitleBar\n  end\nend\n",
+                        "Unit7.txt", ".");
+  auto* bar = dynamic_cast<TsTitleBar*>(form->FindComponent("Bar"));
+  auto* prov = dynamic_cast<skin::frame::TsSkinProvider*>(form->FindComponent("Prov"));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(prov, nullptr);
+  EXPECT_EQ(prov->TitleBar(), bar);
+  EXPECT_TRUE(bool(bar->OnChange));
+  delete bar;
+  EXPECT_EQ(prov->TitleBar(), nullptr);
 }
 
 TEST_F(TitleBarDescriptionTest, AnotherOwnerOrAnUnknownItemPropertyIsRefused) {

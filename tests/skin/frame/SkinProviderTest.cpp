@@ -4,15 +4,21 @@
 // skin off and putting it back, the redraw lock and the rules for a second provider.
 #include <gtest/gtest.h>
 
+#include "TestOutput.h"
+
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Application.h"
+#include "framework/Edit.h"
 #include "framework/Form.h"
+#include "framework/Memo.h"
 #include "framework/TextConv.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Icon.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -26,6 +32,8 @@
 #include "skin/core/sVclUtils.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
+#include "skin/frame/acAnimation.h"
+#include "skin/frame/acTitleBar.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/internal/sInternalSkins.h"
 #include "skin/paint/sAlphaGraph.h"
@@ -566,6 +574,256 @@ TEST_F(SkinProviderTest, ASizeableFormShowsItsIconWhichAnswersAndClosesOnADouble
   win::InjectMouseButton(0, false, {x, y});
   desktop.Pump();
   EXPECT_FALSE(win::IsWindowVisible(H()));
+}
+
+// A title bar of a button, a tab pair and an info text, linked to the provider.
+class ProviderTitleBarTest : public SkinProviderTest {
+ protected:
+  void SetUp() override {
+    SkinProviderTest::SetUp();
+    bar = new TsTitleBar(form);
+    TacTitleBarItem& go = bar->Items().Add();
+    go.Caption = u"Go";
+    for (const char16_t* c : {u"One", u"Two"}) {
+      TacTitleBarItem& tab = bar->Items().Add();
+      tab.Caption = c;
+      tab.Style = bsTab;
+      tab.GroupIndex = 1;
+    }
+    bar->Items()[1].Down = true;
+    TacTitleBarItem& info = bar->Items().Add();
+    info.Caption = u"Info";
+    info.Style = bsInfo;
+    info.Align = tbaRight;
+    for (auto& item : bar->Items()) {
+      item->OnClick = [this](TacTitleBarItem& i) { clicks.push_back(i.Index()); };
+      item->OnMouseEnter = [this](TacTitleBarItem&) { ++enters; };
+      item->OnMouseLeave = [this](TacTitleBarItem&) { ++leaves; };
+    }
+    provider->SetTitleBar(bar);
+    desktop.Pump();
+  }
+  TacTitleBarItem& Item(int i) { return bar->Items()[i]; }
+  win::POINT Centre(int i) {
+    const TRect r = Item(i).Rect.Offset(Window().Left, Window().Top);
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  }
+  // The caption strip with the items painted over it by PaintTitleItem alone.
+  gfx::Bitmap Expected() {
+    gfx::Bitmap strip = Strip(1, 0);
+    for (auto& item : bar->Items())
+      PaintTitleItem(*item, item->Rect, strip,
+                     {Model().GetSkinIndex("FORMTITLE"), true, true, provider->CaptionHeight(),
+                      provider->BorderWidth()});
+    return strip;
+  }
+
+  TsTitleBar* bar = nullptr;
+  std::vector<int> clicks;
+  int enters = 0, leaves = 0;
+};
+
+TEST_F(ProviderTitleBarTest, ItemsArePaintedInTheFreeStripAndAnswerTheirHitCodes) {
+  // Between the left edge and the close button, 6 pixels in (12 on the left, where items are).
+  const int left = provider->BorderWidth() + Model().CommonSkinData.BILeftMargin + 12;
+  EXPECT_EQ(Item(0).Rect.Left, left);
+  EXPECT_EQ(Item(1).Rect.Left, Item(0).Rect.Right);
+  EXPECT_EQ(Item(3).Rect.Right, Close().cpRect.Left - 6);
+  for (auto& item : bar->Items()) {
+    EXPECT_FALSE(item->Rect.IsEmpty());
+    EXPECT_GE(item->Rect.Top, 0);
+    EXPECT_LE(item->Rect.Bottom, provider->TitleBottom());
+  }
+  // The form's caption is hidden while the bar is linked: the strip is the items' alone.
+  const gfx::Bitmap expected = Expected();
+  for (auto& item : bar->Items()) EXPECT_EQ(ScreenDiffers(expected, item->Rect), 0);
+  const TRect between{Item(2).Rect.Right, provider->BorderWidth(), Item(3).Rect.Left,
+                      provider->TitleBottom()};
+  EXPECT_EQ(ScreenDiffers(expected, between), 0);
+
+  EXPECT_EQ(HitAt(Centre(0).X, Centre(0).Y), acHTItem + 0);
+  EXPECT_NE(HitAt(Centre(1).X, Centre(1).Y), acHTItem + 1);  // down already
+  EXPECT_EQ(HitAt(Centre(2).X, Centre(2).Y), acHTItem + 2);
+  EXPECT_EQ(HitAt(Centre(3).X, Centre(3).Y), acHTItem + 3);
+  Item(3).Enabled = false;
+  EXPECT_EQ(HitAt(Centre(3).X, Centre(3).Y), win::HTCAPTION);
+
+  // Showing the caption again draws the form's text in the strip.
+  bar->ShowCaption = true;
+  bar->Invalidate();
+  desktop.Pump();
+  EXPECT_GT(ScreenDiffers(Expected(), between), 0);
+}
+
+TEST_F(ProviderTitleBarTest, HoverPressAndClickGoThroughTheWindowMessages) {
+  manager->Effects().AllowGlowing = false;  // each state painted into the frame at once
+  MoveTo(Centre(0));
+  EXPECT_EQ(provider->CurrentHT(), acHTItem);
+  EXPECT_EQ(bar->HotItem(), 0);
+  EXPECT_EQ(enters, 1);
+  EXPECT_EQ(ScreenDiffers(Expected(), Item(0).Rect), 0);
+  win::InjectMouseButton(0, true, Centre(0));
+  desktop.Pump();
+  EXPECT_EQ(Item(0).GetState(), 2);
+  EXPECT_TRUE(Item(0).FPressed);
+  EXPECT_EQ(ScreenDiffers(Expected(), Item(0).Rect), 0);
+  win::InjectMouseButton(0, false, Centre(0));
+  desktop.Pump();
+  EXPECT_EQ(clicks, std::vector<int>{0});
+  EXPECT_EQ(Item(0).GetState(), 1);
+  EXPECT_FALSE(Item(0).FPressed);
+
+  // Released elsewhere: no click, the item rests.
+  win::InjectMouseButton(0, true, Centre(0));
+  win::InjectMouseMove({Centre(0).X, Centre(0).Y + 100});
+  win::InjectMouseButton(0, false, {Centre(0).X, Centre(0).Y + 100});
+  desktop.Pump();
+  EXPECT_EQ(clicks, std::vector<int>{0});
+  EXPECT_EQ(Item(0).GetState(), 0);
+  EXPECT_EQ(bar->HotItem(), -1);
+  EXPECT_EQ(leaves, 1);
+
+  // The second tab goes down and raises the first; the frame shows both.
+  MoveTo(Centre(2));
+  win::InjectMouseButton(0, true, Centre(2));
+  win::InjectMouseButton(0, false, Centre(2));
+  desktop.Pump();
+  EXPECT_EQ(clicks, (std::vector<int>{0, 2}));
+  EXPECT_TRUE(Item(2).Down);
+  EXPECT_FALSE(Item(1).Down);
+  EXPECT_EQ(ScreenDiffers(Expected(), Item(1).Rect), 0);
+  EXPECT_EQ(ScreenDiffers(Expected(), Item(2).Rect), 0);
+
+  // Into the client area: nothing is hot.
+  MoveTo({Window().Left + 200, Window().Top + 150});
+  EXPECT_EQ(bar->HotItem(), -1);
+  EXPECT_EQ(provider->CurrentHT(), 0);
+}
+
+TEST_F(ProviderTitleBarTest, AnItemFadesToThePictureTheFramePaints) {
+  ASSERT_TRUE(manager->Effects().AllowGlowing);
+  MoveTo(Centre(0));
+  Run(200);
+  const gfx::Bitmap screen = desktop.Compose();
+  const gfx::Bitmap expected = Expected();
+  const TRect r = Item(0).Rect;
+  int wrong = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x) {
+      const auto e = expected.At(x, y), v = screen.At(Window().Left + x, Window().Top + y);
+      for (int c = 0; c < 3; ++c)
+        if (std::abs(int(e >> (8 * c) & 255) - int(v >> (8 * c) & 255)) > 2) {
+          ++wrong;
+          break;
+        }
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
+// Screenshots of the form with its bar in BlueGauze and in the next internal skin (frame/):
+// in each the items stand between the left edge and the close button.
+TEST_F(ProviderTitleBarTest, EverySkinShowsTheItemsLeftOfTheButtons) {
+  std::vector<std::u16string> skins{SkinNamed("BlueGauze")};
+  for (const auto& s : skin::data::InternalSkins())
+    if (fw::Utf8ToUtf16(s.Name) != skins[0]) {
+      skins.push_back(fw::Utf8ToUtf16(s.Name));
+      break;
+    }
+  ASSERT_EQ(skins.size(), 2u);
+  for (std::size_t i = 0; i < skins.size(); ++i) {
+    manager->SetSkinName(skins[i]);
+    desktop.Pump();
+    ASSERT_TRUE(provider->Skinned());
+    for (auto& item : bar->Items()) {
+      EXPECT_GT(item->Rect.Left, provider->BorderWidth());
+      EXPECT_LE(item->Rect.Right, Close().cpRect.Left - 6);
+    }
+    gfx::WriteFileBytes(
+        (tests::OutputFolder("frame") / ("titlebar-" + std::to_string(i) + ".png")).string(),
+        gfx::EncodePng(win::ComposeWindow(H())));
+  }
+}
+
+TEST_F(ProviderTitleBarTest, TheBarGoingOrUnlinkedLeavesThePlainCaption) {
+  MoveTo(Centre(0));
+  delete bar;
+  bar = nullptr;
+  EXPECT_EQ(provider->TitleBar(), nullptr);
+  EXPECT_EQ(provider->CurrentHT(), 0);
+  desktop.Pump();
+  MoveTo({Window().Left + 60, Window().Top + 8});
+  EXPECT_EQ(HitAt(Window().Left + 60, Window().Top + 8), win::HTCAPTION);
+}
+
+// The control adapter: made with the skinned frame, it wraps the form's standard controls,
+// takes new children, goes with the skin and comes back with it.
+TEST_F(SkinProviderTest, TheAdapterWrapsStandardControlsAndFollowsTheSkin) {
+  manager->ThirdParty().SetText(tpEdit, u"TEdit\nTMemo");
+  LoadThirdNames(*manager, false);
+  ASSERT_NE(provider->Adapter(), nullptr);
+  EXPECT_EQ(provider->Adapter()->Count(), 0);
+  auto* edit = new fw::TEdit(form);
+  edit->SetBounds(10, 10, 100, 22);
+  edit->SetParent(form);
+  desktop.Pump();
+  EXPECT_GE(provider->Adapter()->IndexOf(edit), 0);
+  auto* memo = new fw::TMemo(form);
+  memo->SetBounds(10, 40, 100, 60);
+  memo->SetParent(form);
+  desktop.Pump();
+  EXPECT_GE(provider->Adapter()->IndexOf(memo), 0);
+  EXPECT_EQ(provider->Adapter()->Count(), 2);
+
+  manager->SetActive(false);
+  desktop.Pump();
+  EXPECT_EQ(provider->Adapter(), nullptr);
+  manager->SetActive(true);
+  desktop.Pump();
+  ASSERT_NE(provider->Adapter(), nullptr);
+  EXPECT_EQ(provider->Adapter()->Count(), 2);
+}
+
+// Minimising a form other than the main form flies its picture to the taskbar on the virtual
+// clock; restoring flies it back and gives the window back visible and without layering.
+TEST_F(SkinProviderTest, MinimisingAndRestoringAFormRunOnTheClock) {
+  auto* other = new fw::TForm(app.get());
+  other->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  other->SetBounds(150, 120, 300, 200);
+  auto* p = new TsSkinProvider(other);
+  other->Show();
+  desktop.Pump();
+  const win::HWND h = other->Handle();
+  ASSERT_TRUE(p->Skinned());
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MINIMIZE, 0);
+  ASSERT_NE(p->FormTimer(), nullptr);
+  EXPECT_TRUE(win::IsIconic(h));
+  EXPECT_TRUE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  int ticks = 0;
+  while (!p->FormTimer()->Minimized && ticks < 40) {
+    desktop.Advance(12);
+    ++ticks;
+  }
+  EXPECT_EQ(ticks, AnimFrameCount(manager->AnimEffects().Minimizing.Time) - 2);
+  EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+  EXPECT_TRUE(win::IsIconic(h));  // until the picture is back
+  ticks = 0;
+  while (p->FormTimer()->Restoring && ticks < 40) {
+    desktop.Advance(12);
+    ++ticks;
+  }
+  EXPECT_LT(ticks, 40);
+  EXPECT_FALSE(win::IsIconic(h));
+  EXPECT_TRUE(win::IsWindowVisible(h));
+  EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  // The frame is the provider's picture again.
+  desktop.Pump();
+  const gfx::Bitmap shown = win::ComposeWindow(h);
+  EXPECT_EQ(
+      shown.At(p->Button(cbClose).cpRect.Left + 3, p->Button(cbClose).cpRect.Top + 3) & 0xFFFFFF,
+      p->Cache()->At(p->Button(cbClose).cpRect.Left + 3, p->Button(cbClose).cpRect.Top + 3) &
+          0xFFFFFF);
 }
 
 }  // namespace
