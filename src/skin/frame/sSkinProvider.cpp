@@ -823,6 +823,41 @@ void TsSkinProvider::OnLButtonUp(TPoint screen) {
 
 // A double click on the caption maximises or restores where the form allows it (else a
 // minimised form comes back); on the icon it closes the form. Other codes go to the form.
+bool TsSkinProvider::StartFrameSizing(int hitCode, TPoint screen) {
+  const win::HWND h = FForm->Handle();
+  if (FResizeMode != TacResizeMode::rmBorder || win::IsZoomed(h) || win::IsIconic(h))
+    return false;
+  if (hitCode != win::HTCAPTION && !(StyleOf(h) & win::WS_THICKFRAME)) return false;
+  const fw::TSizeConstraints& c = FForm->Constraints();
+  const gfx::TSize minSize{std::max(c.MinWidth, win::GetSystemMetrics(win::SM_CXMINTRACK)),
+                           std::max(c.MinHeight, win::GetSystemMetrics(win::SM_CYMINTRACK))};
+  return FSizing.StartMove(h, hitCode, screen, minSize);
+}
+
+void TsSkinProvider::SnapPosition(win::WINDOWPOS& pos) {
+  const win::HWND h = FForm->Handle();
+  if ((pos.flags & win::SWP_NOMOVE) || !FScreenSnap || FForm->Parent() || win::IsZoomed(h) ||
+      win::IsIconic(h) || !win::IsWindowVisible(h))
+    return;
+  win::RECT r{};
+  win::GetWindowRect(h, &r);
+  if (r.Left == pos.x && r.Top == pos.y) return;
+  const gfx::TSize size = (pos.flags & win::SWP_NOSIZE) ? gfx::TSize{r.Width(), r.Height()}
+                                                        : gfx::TSize{pos.cx, pos.cy};
+  std::vector<TRect> others;
+  for (fw::TCustomForm* f : sc::HookedComponents()) {
+    if (f == FForm || !f->HandleAllocated() || f->Parent()) continue;
+    const win::HWND o = f->Handle();
+    if (!win::IsWindowVisible(o) || win::IsIconic(o)) continue;
+    win::RECT orc{};
+    win::GetWindowRect(o, &orc);
+    others.push_back(orc);
+  }
+  win::RECT work{};
+  win::SystemParametersInfoW(win::SPI_GETWORKAREA, 0, &work, 0);
+  CheckNewPosition(pos.x, pos.y, size, others, work, FSnapBuffer);
+}
+
 bool TsSkinProvider::OnCaptionDblClick(int ht) {
   const win::HWND h = FForm->Handle();
   if (ht == win::HTCAPTION) {
@@ -1040,6 +1075,9 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FRgnChanged = true;
       }
       return;
+    case win::WM_WINDOWPOSCHANGING:
+      SnapPosition(*reinterpret_cast<win::WINDOWPOS*>(m.LParam));
+      break;
     case win::WM_GETMINMAXINFO:
       // Maximised, the frame lies just outside the work area (its region keeps the inside).
       if (BorderWidth() > 0 && !FForm->Parent()) {
@@ -1092,6 +1130,12 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       break;
     }
     case win::WM_MOUSEMOVE:
+      if (FSizing.InProcess()) {
+        win::POINT p = win::PointFromLParam(m.LParam);
+        win::ClientToScreen(h, &p);
+        FSizing.DrawFormBorder({p.X, p.Y});
+        return;
+      }
       if (FCapture) {
         // Held down: the pressed button shows pressed only while the mouse is over it.
         win::POINT p = win::PointFromLParam(m.LParam);
@@ -1120,6 +1164,10 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_NCLBUTTONDBLCLK: {
       // A quick second click on a caption button presses it again.
       const int ht = int(m.WParam);
+      if (m.Msg == win::WM_NCLBUTTONDOWN && StartFrameSizing(ht, win::PointFromLParam(m.LParam))) {
+        m.Result = 0;
+        return;
+      }
       if (IsButtonHT(ht)) {
         SetPressedHT(ht);
         if (FClicked) {
@@ -1142,6 +1190,12 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       }
       break;
     case win::WM_LBUTTONUP:
+      if (FSizing.InProcess()) {
+        win::POINT p = win::PointFromLParam(m.LParam);
+        win::ClientToScreen(h, &p);
+        FSizing.StopMove({p.X, p.Y});
+        return;
+      }
       if (FClicked) {
         win::POINT p = win::PointFromLParam(m.LParam);
         win::ClientToScreen(h, &p);
@@ -1150,6 +1204,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       }
       break;
     case win::WM_CAPTURECHANGED:
+      if (FSizing.InProcess() && win::HWND(m.LParam) != h) FSizing.Cancel();
       if (FCapture && win::HWND(m.LParam) != h) {
         FCapture = false;
         FClicked = false;

@@ -22,6 +22,7 @@
 #include "skin/core/acSBAnimation.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sStyleSimply.h"
+#include "skin/frame/acFrameSizing.h"
 
 namespace skin::frame {
 
@@ -91,6 +92,16 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   // The form takes the skin's global colour while skinned (default on).
   bool UseGlobalColor() const { return FUseGlobalColor; }
   void SetUseGlobalColor(bool value) { FUseGlobalColor = value; }
+  // rmBorder: a press on the caption or the sizing border moves or sizes only an inverted
+  // outline on the desktop, and the form takes its place on release (default rmStandard).
+  TacResizeMode ResizeMode() const { return FResizeMode; }
+  void SetResizeMode(TacResizeMode value) { FResizeMode = value; }
+  // A moved form snaps to the edges of the other skinned forms and of the work area within
+  // SnapBuffer pixels (default off, 10 pixels).
+  bool ScreenSnap() const { return FScreenSnap; }
+  void SetScreenSnap(bool value) { FScreenSnap = value; }
+  int SnapBuffer() const { return FSnapBuffer; }
+  void SetSnapBuffer(int value) { FSnapBuffer = value; }
 
   // User buttons of the caption (default none), in placement order from the system buttons.
   TsTitleButton& AddTitleButton();
@@ -113,6 +124,8 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   const std::vector<gfx::TRect>& Rects() const { return FRects; }
   // Counted WM_SETREDRAW pairs; the frame is not painted while above 0.
   int LockCount() const { return FLockCount; }
+  // A frame-only move or size runs (rmBorder).
+  const TacFrameSizing& FrameSizing() const { return FSizing; }
   // The rendered window (frame, caption and client background), null before the first paint.
   const gfx::Bitmap* Cache() const { return FCommonData->CacheBmp(); }
 
@@ -195,6 +208,8 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   int SectionState(int skinIndex) const;
   bool ActivationShows() const;
   bool HaveSysMenu() const;
+  bool StartFrameSizing(int hitCode, gfx::TPoint screen);
+  void SnapPosition(win::WINDOWPOS& pos);
 
   fw::TCustomForm* FForm = nullptr;
   std::unique_ptr<skin::core::TsScrollWndData> FCommonData;
@@ -219,6 +234,10 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   std::vector<gfx::TRect> FRects;
   gfx::Bitmap FBtnsBG;  // the caption under the buttons, at FBtnsBGAt
   gfx::TPoint FBtnsBGAt;
+  TacResizeMode FResizeMode = TacResizeMode::rmStandard;
+  bool FScreenSnap = false;
+  int FSnapBuffer = 10;
+  TacFrameSizing FSizing;
 };
 
 // Adds each provider's state to the dump of its form ("provider").

@@ -1,0 +1,229 @@
+// Frame-only moving and sizing of a skinned sizeable form (an inverted outline on the desktop,
+// the final rectangle on release) and snapping to the edges of other skinned forms and of the
+// work area, on the virtual desktop with a scripted mouse.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "framework/TextConv.h"
+#include "platform/win/Backend.h"
+#include "platform/win/Input.h"
+#include "platform/win/Styles.h"
+#include "platform/win/VirtualDesktop.h"
+#include "platform/win/Window.h"
+#include "skin/core/sSkinManager.h"
+#include "skin/frame/acFrameSizing.h"
+#include "skin/frame/sSkinProvider.h"
+#include "skin/internal/sInternalSkins.h"
+
+namespace skin::frame {
+namespace {
+
+using gfx::TRect;
+
+TEST(SnapTest, AnEdgeWithinTheBufferLandsOnTheOtherWindowsOrTheWorkAreasEdge) {
+  const TRect work{0, 0, 800, 600};
+  const std::vector<TRect> other{{300, 200, 500, 400}};
+  // Right of the other window, 7 pixels off: its left edge lands on the other's right edge,
+  // and its top (4 off) on the other's top.
+  int x = 507, y = 204;
+  CheckNewPosition(x, y, {100, 100}, other, work, 10);
+  EXPECT_EQ(x, 500);
+  EXPECT_EQ(y, 200);
+  // Left of it, overlapping by 6: its right edge lands on the other's left edge.
+  x = 106, y = 250;
+  CheckNewPosition(x, y, {200, 50}, other, work, 10);
+  EXPECT_EQ(x, 100);
+  EXPECT_EQ(y, 250);
+  // Below it, 9 off: its top lands on the other's bottom.
+  x = 320, y = 409;
+  CheckNewPosition(x, y, {50, 50}, other, work, 10);
+  EXPECT_EQ(x, 320);
+  EXPECT_EQ(y, 400);
+  // Above it, its bottom 3 past the other's top.
+  x = 350, y = 103;
+  CheckNewPosition(x, y, {50, 100}, other, work, 10);
+  EXPECT_EQ(y, 100);
+  // At the buffer's distance nothing snaps.
+  x = 510, y = 250;
+  CheckNewPosition(x, y, {100, 50}, other, work, 10);
+  EXPECT_EQ(x, 510);
+  EXPECT_EQ(y, 250);
+  // Far from every window: the work area's edges.
+  x = 5, y = 592 - 100;
+  CheckNewPosition(x, y, {100, 100}, other, work, 10);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 500);
+  // A buffer of 0 never snaps.
+  x = 507, y = 204;
+  CheckNewPosition(x, y, {100, 100}, other, work, 0);
+  EXPECT_EQ(x, 507);
+}
+
+std::u16string SkinNamed(const std::string& part) {
+  for (const auto& s : skin::data::InternalSkins())
+    if (std::string(s.Name).find(part) != std::string::npos) return fw::Utf8ToUtf16(s.Name);
+  return {};
+}
+
+class FrameSizingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<fw::TApplication>();
+    form = MakeForm(100, 100);
+    manager = new core::TsSkinManager(form);
+    manager->AfterConstruction();
+    skin::data::AddInternalSkins(manager->InternalSkins());
+    manager->SetSkinName(SkinNamed("BlueGauze"));
+    provider = new TsSkinProvider(form);
+    form->Show();
+    desktop.Pump();
+  }
+  void TearDown() override { app.reset(); }
+
+  fw::TForm* MakeForm(int x, int y) {
+    auto* f = new fw::TForm(app.get());
+    f->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+    f->SetBounds(x, y, 300, 200);
+    f->SetCaption(u"Frame");
+    return f;
+  }
+  static TRect WindowOf(win::HWND h) {
+    win::RECT r{};
+    win::GetWindowRect(h, &r);
+    return r;
+  }
+  // Whether the screen shows the outline of r inverted over `under` and everything else as
+  // under; counts the pixels that differ from that.
+  static int OutlineDiffers(const gfx::Bitmap& under, const gfx::Bitmap& shown, const TRect& r) {
+    int wrong = 0;
+    for (int y = 0; y < under.Height(); ++y)
+      for (int x = 0; x < under.Width(); ++x) {
+        const bool edge = r.Contains({x, y}) && (x == r.Left || x == r.Right - 1 || y == r.Top ||
+                                                 y == r.Bottom - 1);
+        const std::uint32_t want = edge ? ~under.At(x, y) : under.At(x, y);
+        if ((want & 0xFFFFFF) != (shown.At(x, y) & 0xFFFFFF)) ++wrong;
+      }
+    return wrong;
+  }
+  void Mouse(win::POINT p, int button = -1, bool down = false) {
+    win::InjectMouseMove(p);
+    if (button >= 0) win::InjectMouseButton(button, down, p);
+    desktop.Pump();
+  }
+
+  win::VirtualDesktop desktop{800, 600};
+  std::unique_ptr<fw::TApplication> app;
+  fw::TForm* form = nullptr;
+  core::TsSkinManager* manager = nullptr;
+  TsSkinProvider* provider = nullptr;
+};
+
+TEST_F(FrameSizingTest, SizingByTheBorderShowsOnlyAnInvertedOutlineUntilRelease) {
+  provider->SetResizeMode(TacResizeMode::rmBorder);
+  const win::HWND h = form->Handle();
+  const TRect start = WindowOf(h);
+  const gfx::Bitmap before = desktop.Compose();
+  // The bottom-right corner, dragged 60 right and 40 down.
+  const win::POINT corner{start.Right - 2, start.Bottom - 2};
+  ASSERT_EQ(win::SendMessageW(h, win::WM_NCHITTEST, 0, win::MAKELPARAM(corner.X, corner.Y)),
+            win::HTBOTTOMRIGHT);
+  Mouse(corner, 0, true);
+  ASSERT_TRUE(provider->FrameSizing().InProcess());
+  Mouse({corner.X + 60, corner.Y + 40});
+  const TRect wanted{start.Left, start.Top, start.Right + 60, start.Bottom + 40};
+  EXPECT_EQ(provider->FrameSizing().Pending(), wanted);
+  EXPECT_EQ(WindowOf(h), start);  // the form itself waits
+  EXPECT_EQ(OutlineDiffers(before, desktop.Compose(), wanted), 0);
+  Mouse({corner.X + 60, corner.Y + 40}, 0, false);
+  EXPECT_FALSE(provider->FrameSizing().InProcess());
+  EXPECT_EQ(WindowOf(h), wanted);
+  EXPECT_EQ(win::GetCapture(), nullptr);
+  // No outline is left on the screen: only the grown window differs from before.
+  const gfx::Bitmap after = desktop.Compose();
+  int outside = 0;
+  for (int y = 0; y < after.Height(); ++y)
+    for (int x = 0; x < after.Width(); ++x)
+      if (!wanted.Contains({x, y}) && after.At(x, y) != before.At(x, y)) ++outside;
+  EXPECT_EQ(outside, 0);
+}
+
+TEST_F(FrameSizingTest, TheOutlineStopsAtTheMinimumSizeAndMovingByTheCaptionKeepsTheSize) {
+  provider->SetResizeMode(TacResizeMode::rmBorder);
+  form->SetConstraints({250, 150, 0, 0});
+  const win::HWND h = form->Handle();
+  const TRect start = WindowOf(h);
+  // The left edge, dragged far to the right: the width stops at 250.
+  const win::POINT left{start.Left + 1, (start.Top + start.Bottom) / 2};
+  ASSERT_EQ(win::SendMessageW(h, win::WM_NCHITTEST, 0, win::MAKELPARAM(left.X, left.Y)),
+            win::HTLEFT);
+  Mouse(left, 0, true);
+  Mouse({left.X + 200, left.Y + 30});
+  EXPECT_EQ(provider->FrameSizing().Pending(),
+            (TRect{start.Right - 250, start.Top, start.Right, start.Bottom}));
+  Mouse({left.X + 200, left.Y + 30}, 0, false);
+  EXPECT_EQ(WindowOf(h), (TRect{start.Right - 250, start.Top, start.Right, start.Bottom}));
+
+  const TRect sized = WindowOf(h);
+  const win::POINT caption{sized.Left + 40, sized.Top + provider->BorderWidth() + 5};
+  ASSERT_EQ(win::SendMessageW(h, win::WM_NCHITTEST, 0, win::MAKELPARAM(caption.X, caption.Y)),
+            win::HTCAPTION);
+  Mouse(caption, 0, true);
+  Mouse({caption.X - 70, caption.Y + 120});
+  EXPECT_EQ(WindowOf(h), sized);
+  Mouse({caption.X - 70, caption.Y + 120}, 0, false);
+  EXPECT_EQ(WindowOf(h), sized.Offset(-70, 120));
+}
+
+TEST_F(FrameSizingTest, TakingTheCaptureAwayEndsTheOutlineWithoutMovingTheForm) {
+  provider->SetResizeMode(TacResizeMode::rmBorder);
+  const win::HWND h = form->Handle();
+  const TRect start = WindowOf(h);
+  const gfx::Bitmap before = desktop.Compose();
+  const win::POINT caption{start.Left + 40, start.Top + provider->BorderWidth() + 5};
+  Mouse(caption, 0, true);
+  Mouse({caption.X + 30, caption.Y + 30});
+  win::ReleaseCapture();
+  desktop.Pump();
+  EXPECT_FALSE(provider->FrameSizing().InProcess());
+  EXPECT_EQ(WindowOf(h), start);
+  EXPECT_EQ(OutlineDiffers(before, desktop.Compose(), TRect{}), 0);
+  Mouse({caption.X + 30, caption.Y + 30}, 0, false);
+}
+
+TEST_F(FrameSizingTest, AMovedFormSnapsToAnotherSkinnedFormAndToTheWorkArea) {
+  fw::TForm* other = MakeForm(500, 100);
+  TsSkinProvider* otherProvider = new TsSkinProvider(other);
+  other->Show();
+  desktop.Pump();
+  ASSERT_TRUE(otherProvider->Skinned());
+  const win::HWND h = form->Handle();
+  // Without ScreenSnap the form goes where it is put.
+  win::SetWindowPos(h, nullptr, 193, 104, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
+  EXPECT_EQ(WindowOf(h).Left, 193);
+  provider->SetScreenSnap(true);
+  // 7 pixels left of the other form's left edge, 4 below its top.
+  win::SetWindowPos(h, nullptr, 193, 104, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
+  EXPECT_EQ(WindowOf(h), (TRect{200, 100, 500, 300}));
+  // Dragged by the caption (the window system's own move) to 6 pixels from the work area's
+  // bottom-left corner.
+  const TRect r = WindowOf(h);
+  const win::POINT caption{r.Left + 40, r.Top + provider->BorderWidth() + 5};
+  const win::POINT to{caption.X - 194, caption.Y + 294};
+  win::InjectMouseMove(caption);
+  win::InjectMouseButton(0, true, caption);
+  win::InjectMouseMove(to);
+  win::InjectMouseButton(0, false, to);
+  desktop.Pump();
+  EXPECT_EQ(WindowOf(h), (TRect{0, 400, 300, 600}));
+  // A maximised form keeps its frame outside the work area.
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MAXIMIZE, 0);
+  desktop.Pump();
+  ASSERT_TRUE(win::IsZoomed(h));
+  EXPECT_EQ(WindowOf(h).Left, -provider->BorderWidth());
+}
+
+}  // namespace
+}  // namespace skin::frame
