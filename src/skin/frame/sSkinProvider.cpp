@@ -858,6 +858,10 @@ void TsSkinProvider::SnapPosition(win::WINDOWPOS& pos) {
   CheckNewPosition(pos.x, pos.y, size, others, work, FSnapBuffer);
 }
 
+void TsSkinProvider::UpdateLayerForm() {
+  FVeil.Update(FForm->Handle(), !FForm->Enabled(), FDisabledBlendColor, FDisabledBlendValue);
+}
+
 bool TsSkinProvider::OnCaptionDblClick(int ht) {
   const win::HWND h = FForm->Handle();
   if (ht == win::HTCAPTION) {
@@ -1053,6 +1057,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         if (win::IsWindowVisible(h)) UpdateRegion(true);
         sc::AlphaBroadCast(*FForm, {sc::SM_ALPHACMD, sc::MakeAlphaCmd(sc::AC_SETBGCHANGED), 0, 0});
       }
+      if (FVeil.Window() || !FForm->Enabled()) UpdateLayerForm();
       return;
     }
     case win::WM_SHOWWINDOW:
@@ -1100,10 +1105,12 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FCurrentHT = 0;
         FCommonData->ClearCache();
         FCommonData->BGChanged = true;
+        FVeil.Free();
       }
       return;
     case fw::CM_ENABLEDCHANGED:
       next(m);
+      UpdateLayerForm();
       UpdateFrame();
       return;
     case win::WM_NCHITTEST: {

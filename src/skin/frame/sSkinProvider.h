@@ -22,6 +22,7 @@
 #include "skin/core/acSBAnimation.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sStyleSimply.h"
+#include "skin/frame/acDisabledVeil.h"
 #include "skin/frame/acFrameSizing.h"
 
 namespace skin::frame {
@@ -102,6 +103,12 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   void SetScreenSnap(bool value) { FScreenSnap = value; }
   int SnapBuffer() const { return FSnapBuffer; }
   void SetSnapBuffer(int value) { FSnapBuffer = value; }
+  // A disabled form is veiled in DisabledBlendColor at opacity 255 - DisabledBlendValue
+  // (default 255: no veil; colour black).
+  int DisabledBlendValue() const { return FDisabledBlendValue; }
+  void SetDisabledBlendValue(int value) { FDisabledBlendValue = value; }
+  fw::TColor DisabledBlendColor() const { return FDisabledBlendColor; }
+  void SetDisabledBlendColor(fw::TColor value) { FDisabledBlendColor = value; }
 
   // User buttons of the caption (default none), in placement order from the system buttons.
   TsTitleButton& AddTitleButton();
@@ -126,6 +133,8 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   int LockCount() const { return FLockCount; }
   // A frame-only move or size runs (rmBorder).
   const TacFrameSizing& FrameSizing() const { return FSizing; }
+  // The veil window over the disabled form, null when none.
+  const core::TacGlowForm* LayerForm() const { return FVeil.Window(); }
   // The rendered window (frame, caption and client background), null before the first paint.
   const gfx::Bitmap* Cache() const { return FCommonData->CacheBmp(); }
 
@@ -210,6 +219,7 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   bool HaveSysMenu() const;
   bool StartFrameSizing(int hitCode, gfx::TPoint screen);
   void SnapPosition(win::WINDOWPOS& pos);
+  void UpdateLayerForm();
 
   fw::TCustomForm* FForm = nullptr;
   std::unique_ptr<skin::core::TsScrollWndData> FCommonData;
@@ -238,6 +248,9 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   bool FScreenSnap = false;
   int FSnapBuffer = 10;
   TacFrameSizing FSizing;
+  int FDisabledBlendValue = 255;
+  fw::TColor FDisabledBlendColor = fw::clBlack;
+  TacDisabledVeil FVeil;
 };
 
 // Adds each provider's state to the dump of its form ("provider").

@@ -1,8 +1,10 @@
-// Frame-only moving and sizing of a skinned sizeable form (an inverted outline on the desktop,
-// the final rectangle on release) and snapping to the edges of other skinned forms and of the
-// work area, on the virtual desktop with a scripted mouse.
+// A skinned sizeable form's states on the virtual desktop with a scripted mouse: frame-only
+// moving and sizing (an inverted outline on the desktop, the final rectangle on release),
+// snapping to the edges of other skinned forms and of the work area, and the veil over a
+// disabled form.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "framework/Application.h"
@@ -10,6 +12,7 @@
 #include "framework/TextConv.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
@@ -68,7 +71,7 @@ std::u16string SkinNamed(const std::string& part) {
   return {};
 }
 
-class FrameSizingTest : public ::testing::Test {
+class FormStatesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app = std::make_unique<fw::TApplication>();
@@ -121,7 +124,7 @@ class FrameSizingTest : public ::testing::Test {
   TsSkinProvider* provider = nullptr;
 };
 
-TEST_F(FrameSizingTest, SizingByTheBorderShowsOnlyAnInvertedOutlineUntilRelease) {
+TEST_F(FormStatesTest, SizingByTheBorderShowsOnlyAnInvertedOutlineUntilRelease) {
   provider->SetResizeMode(TacResizeMode::rmBorder);
   const win::HWND h = form->Handle();
   const TRect start = WindowOf(h);
@@ -150,7 +153,7 @@ TEST_F(FrameSizingTest, SizingByTheBorderShowsOnlyAnInvertedOutlineUntilRelease)
   EXPECT_EQ(outside, 0);
 }
 
-TEST_F(FrameSizingTest, TheOutlineStopsAtTheMinimumSizeAndMovingByTheCaptionKeepsTheSize) {
+TEST_F(FormStatesTest, TheOutlineStopsAtTheMinimumSizeAndMovingByTheCaptionKeepsTheSize) {
   provider->SetResizeMode(TacResizeMode::rmBorder);
   form->SetConstraints({250, 150, 0, 0});
   const win::HWND h = form->Handle();
@@ -177,7 +180,7 @@ TEST_F(FrameSizingTest, TheOutlineStopsAtTheMinimumSizeAndMovingByTheCaptionKeep
   EXPECT_EQ(WindowOf(h), sized.Offset(-70, 120));
 }
 
-TEST_F(FrameSizingTest, TakingTheCaptureAwayEndsTheOutlineWithoutMovingTheForm) {
+TEST_F(FormStatesTest, TakingTheCaptureAwayEndsTheOutlineWithoutMovingTheForm) {
   provider->SetResizeMode(TacResizeMode::rmBorder);
   const win::HWND h = form->Handle();
   const TRect start = WindowOf(h);
@@ -193,7 +196,7 @@ TEST_F(FrameSizingTest, TakingTheCaptureAwayEndsTheOutlineWithoutMovingTheForm) 
   Mouse({caption.X + 30, caption.Y + 30}, 0, false);
 }
 
-TEST_F(FrameSizingTest, AMovedFormSnapsToAnotherSkinnedFormAndToTheWorkArea) {
+TEST_F(FormStatesTest, AMovedFormSnapsToAnotherSkinnedFormAndToTheWorkArea) {
   fw::TForm* other = MakeForm(500, 100);
   TsSkinProvider* otherProvider = new TsSkinProvider(other);
   other->Show();
@@ -223,6 +226,56 @@ TEST_F(FrameSizingTest, AMovedFormSnapsToAnotherSkinnedFormAndToTheWorkArea) {
   desktop.Pump();
   ASSERT_TRUE(win::IsZoomed(h));
   EXPECT_EQ(WindowOf(h).Left, -provider->BorderWidth());
+}
+
+TEST_F(FormStatesTest, ADisabledFormIsVeiledOnlyWithABlendValueBelow255) {
+  const win::HWND h = form->Handle();
+  const TRect w = WindowOf(h);
+  const gfx::Bitmap clear = desktop.Compose();
+  // The default: no veil.
+  form->SetEnabled(false);
+  desktop.Pump();
+  EXPECT_EQ(provider->LayerForm(), nullptr);
+  EXPECT_EQ(desktop.Compose(), clear);
+  form->SetEnabled(true);
+  desktop.Pump();
+
+  provider->SetDisabledBlendValue(155);  // the colour at opacity 100
+  provider->SetDisabledBlendColor(fw::clWhite);
+  form->SetEnabled(false);
+  desktop.Pump();
+  ASSERT_NE(provider->LayerForm(), nullptr);
+  const gfx::Bitmap veiled = desktop.Compose();
+  gfx::Region rgn;
+  ASSERT_NE(win::GetWindowRgn(h, &rgn), gfx::RGN_ERROR);
+  int wrong = 0;
+  for (int y = 0; y < veiled.Height(); ++y)
+    for (int x = 0; x < veiled.Width(); ++x) {
+      const gfx::Pixel under = clear.At(x, y), shown = veiled.At(x, y);
+      const bool inside = rgn.Contains({x - w.Left, y - w.Top});
+      for (int c = 0; c < 3; ++c) {
+        const int u = int(under >> (8 * c)) & 255;
+        const int want = inside ? (255 * 100 + u * 155 + 127) / 255 : u;
+        if (std::abs(want - (int(shown >> (8 * c)) & 255)) > 1) {
+          ++wrong;
+          break;
+        }
+      }
+    }
+  EXPECT_EQ(wrong, 0);
+  // The veil follows the form, and goes with enabling.
+  win::SetWindowPos(h, nullptr, 150, 120, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
+  win::RECT vr{};
+  win::GetWindowRect(provider->LayerForm()->Handle(), &vr);
+  EXPECT_EQ(TRect(vr), WindowOf(h));
+  form->SetEnabled(true);
+  desktop.Pump();
+  EXPECT_EQ(provider->LayerForm(), nullptr);
+  // Hidden, a disabled form has no veil.
+  form->SetEnabled(false);
+  form->Hide();
+  desktop.Pump();
+  EXPECT_EQ(provider->LayerForm(), nullptr);
 }
 
 }  // namespace
