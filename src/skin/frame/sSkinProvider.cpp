@@ -836,7 +836,8 @@ bool TsSkinProvider::StartFrameSizing(int hitCode, TPoint screen) {
 
 void TsSkinProvider::SnapPosition(win::WINDOWPOS& pos) {
   const win::HWND h = FForm->Handle();
-  if ((pos.flags & win::SWP_NOMOVE) || !FScreenSnap || FForm->Parent() || win::IsZoomed(h) ||
+  if ((pos.flags & win::SWP_NOMOVE) || !FScreenSnap || FPosChanging || FForm->Parent() ||
+      win::IsZoomed(h) ||
       win::IsIconic(h) || !win::IsWindowVisible(h))
     return;
   win::RECT r{};
@@ -846,7 +847,7 @@ void TsSkinProvider::SnapPosition(win::WINDOWPOS& pos) {
                                                         : gfx::TSize{pos.cx, pos.cy};
   std::vector<TRect> others;
   for (fw::TCustomForm* f : sc::HookedComponents()) {
-    if (f == FForm || !f->HandleAllocated() || f->Parent()) continue;
+    if (f == FForm || !f->HandleAllocated() || f->Parent() || FGlued.Linked(*f)) continue;
     const win::HWND o = f->Handle();
     if (!win::IsWindowVisible(o) || win::IsIconic(o)) continue;
     win::RECT orc{};
@@ -897,6 +898,9 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
       return true;
     case sc::AC_CTRLHANDLED:
       m.Result = 1;
+      return true;
+    case sc::AC_SETPOSCHANGING:
+      FPosChanging = m.LParam != 0;
       return true;
     case sc::AC_SETNEWSKIN:
       sc::CommonWndProc(m, cd);
@@ -1079,6 +1083,14 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FCommonData->BGChanged = true;
         FRgnChanged = true;
       }
+      return;
+    case win::WM_ACTIVATE:
+      next(m);
+      FGlued.UpdateSlaveFormsList(*FForm);
+      return;
+    case win::WM_MOVE:
+      next(m);
+      FGlued.MoveGluedForms(*FForm);
       return;
     case win::WM_WINDOWPOSCHANGING:
       SnapPosition(*reinterpret_cast<win::WINDOWPOS*>(m.LParam));

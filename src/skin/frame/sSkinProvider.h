@@ -24,6 +24,7 @@
 #include "skin/core/sStyleSimply.h"
 #include "skin/frame/acDisabledVeil.h"
 #include "skin/frame/acFrameSizing.h"
+#include "skin/frame/acGluedForms.h"
 
 namespace skin::frame {
 
@@ -103,6 +104,9 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   void SetScreenSnap(bool value) { FScreenSnap = value; }
   int SnapBuffer() const { return FSnapBuffer; }
   void SetSnapBuffer(int value) { FSnapBuffer = value; }
+  // The names of the forms that, touching this form edge to edge when it is activated, move
+  // with it afterwards (default none).
+  std::vector<std::string>& GluedForms() { return FGlued.Names; }
   // A disabled form is veiled in DisabledBlendColor at opacity 255 - DisabledBlendValue
   // (default 255: no veil; colour black).
   int DisabledBlendValue() const { return FDisabledBlendValue; }
@@ -133,6 +137,8 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   int LockCount() const { return FLockCount; }
   // A frame-only move or size runs (rmBorder).
   const TacFrameSizing& FrameSizing() const { return FSizing; }
+  // Whether form is glued to this one.
+  bool Linked(const fw::TCustomForm& form) const { return FGlued.Linked(form); }
   // The veil window over the disabled form, null when none.
   const core::TacGlowForm* LayerForm() const { return FVeil.Window(); }
   // The rendered window (frame, caption and client background), null before the first paint.
@@ -251,6 +257,8 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   int FDisabledBlendValue = 255;
   fw::TColor FDisabledBlendColor = fw::clBlack;
   TacDisabledVeil FVeil;
+  TacGluedForms FGlued;
+  bool FPosChanging = false;  // moved along by the form it is glued to: no snapping
 };
 
 // Adds each provider's state to the dump of its form ("provider").

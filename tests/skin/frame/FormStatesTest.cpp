@@ -228,6 +228,41 @@ TEST_F(FormStatesTest, AMovedFormSnapsToAnotherSkinnedFormAndToTheWorkArea) {
   EXPECT_EQ(WindowOf(h).Left, -provider->BorderWidth());
 }
 
+TEST_F(FormStatesTest, AListedFormTouchingItsMasterAtActivationMovesWithItAfterwards) {
+  fw::TForm* palette = MakeForm(400, 100);  // at the master's right edge
+  palette->SetName("Palette");
+  TsSkinProvider* paletteProvider = new TsSkinProvider(palette);
+  paletteProvider->SetScreenSnap(true);
+  fw::TForm* other = MakeForm(100, 300);  // at the master's bottom edge, not listed
+  other->SetName("Other");
+  new TsSkinProvider(other);
+  fw::TForm* apart = MakeForm(410, 300);  // listed, but not touching
+  apart->SetName("Apart");
+  new TsSkinProvider(apart);
+  palette->Show();
+  other->Show();
+  apart->Show();
+  desktop.Pump();
+  provider->GluedForms() = {"Palette", "Apart"};
+  EXPECT_FALSE(provider->Linked(*palette));
+  win::SetActiveWindow(form->Handle());
+  desktop.Pump();
+  EXPECT_TRUE(provider->Linked(*palette));
+  EXPECT_FALSE(provider->Linked(*other));
+  EXPECT_FALSE(provider->Linked(*apart));
+  // The palette follows, and does not snap to the work area's right edge 5 pixels away.
+  win::SetWindowPos(form->Handle(), nullptr, 195, 130, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
+  desktop.Pump();
+  EXPECT_EQ(WindowOf(palette->Handle()), (TRect{495, 130, 795, 330}));
+  EXPECT_EQ(WindowOf(other->Handle()), (TRect{100, 300, 400, 500}));
+  EXPECT_EQ(WindowOf(apart->Handle()), (TRect{410, 300, 710, 500}));
+  // A freed slave is forgotten.
+  delete palette;
+  win::SetWindowPos(form->Handle(), nullptr, 100, 100, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
+  desktop.Pump();
+  EXPECT_EQ(WindowOf(form->Handle()), (TRect{100, 100, 400, 300}));
+}
+
 TEST_F(FormStatesTest, ADisabledFormIsVeiledOnlyWithABlendValueBelow255) {
   const win::HWND h = form->Handle();
   const TRect w = WindowOf(h);
