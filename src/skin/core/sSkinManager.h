@@ -322,6 +322,7 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   void SetSaturation(int value);
   TacSkinEffects& Effects() { return FEffects; }
   TacAnimEffects& AnimEffects() { return FAnimEffects; }
+  const TacAnimEffects& AnimEffects() const { return FAnimEffects; }
   TacButtonsSupport& ButtonsOptions() { return FButtonsOptions; }
   TacLabelsSupport& LabelsOptions() { return FLabelsOptions; }
   TacScrollBarsSupport& ScrollsOptions() { return FScrollsOptions; }

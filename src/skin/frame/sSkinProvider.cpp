@@ -24,6 +24,7 @@
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/draw/sSkinText.h"
+#include "skin/frame/acBlendMoving.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/paint/sGraphUtils.h"
 
@@ -834,6 +835,19 @@ bool TsSkinProvider::StartFrameSizing(int hitCode, TPoint screen) {
   return FSizing.StartMove(h, hitCode, screen, minSize);
 }
 
+bool TsSkinProvider::StartTranslucentMove(int hitCode) {
+  const sc::TsSkinManager* manager = FCommonData->SkinManager();
+  const win::HWND h = FForm->Handle();
+  if (hitCode != win::HTCAPTION || !manager || !FAllowBlendOnMoving || win::IsIconic(h) ||
+      win::IsZoomed(h))
+    return false;
+  const sc::TacBlendOnMoving& effect = manager->AnimEffects().BlendOnMoving;
+  if (!effect.Active || effect.BlendValue == 255) return false;
+  if (win::GetActiveWindow() != h) win::SetActiveWindow(h);
+  FGlued.UpdateSlaveFormsList(*FForm);
+  return StartBlendOnMoving(*FForm, effect, FAllowBlendOnMoving);
+}
+
 void TsSkinProvider::SnapPosition(win::WINDOWPOS& pos) {
   const win::HWND h = FForm->Handle();
   if ((pos.flags & win::SWP_NOMOVE) || !FScreenSnap || FPosChanging || FForm->Parent() ||
@@ -1183,7 +1197,8 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_NCLBUTTONDBLCLK: {
       // A quick second click on a caption button presses it again.
       const int ht = int(m.WParam);
-      if (m.Msg == win::WM_NCLBUTTONDOWN && StartFrameSizing(ht, win::PointFromLParam(m.LParam))) {
+      if (m.Msg == win::WM_NCLBUTTONDOWN &&
+          (StartFrameSizing(ht, win::PointFromLParam(m.LParam)) || StartTranslucentMove(ht))) {
         m.Result = 0;
         return;
       }

@@ -104,6 +104,10 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   void SetScreenSnap(bool value) { FScreenSnap = value; }
   int SnapBuffer() const { return FSnapBuffer; }
   void SetSnapBuffer(int value) { FSnapBuffer = value; }
+  // A caption press moves the form translucently while the manager's BlendOnMoving effect is
+  // active (default on).
+  bool AllowBlendOnMoving() const { return FAllowBlendOnMoving; }
+  void SetAllowBlendOnMoving(bool value) { FAllowBlendOnMoving = value; }
   // The names of the forms that, touching this form edge to edge when it is activated, move
   // with it afterwards (default none).
   std::vector<std::string>& GluedForms() { return FGlued.Names; }
@@ -224,6 +228,7 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   bool ActivationShows() const;
   bool HaveSysMenu() const;
   bool StartFrameSizing(int hitCode, gfx::TPoint screen);
+  bool StartTranslucentMove(int hitCode);
   void SnapPosition(win::WINDOWPOS& pos);
   void UpdateLayerForm();
 
@@ -258,7 +263,8 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   fw::TColor FDisabledBlendColor = fw::clBlack;
   TacDisabledVeil FVeil;
   TacGluedForms FGlued;
-  bool FPosChanging = false;  // moved along by the form it is glued to: no snapping
+  bool FPosChanging = false;
+  bool FAllowBlendOnMoving = true;  // moved along by the form it is glued to: no snapping
 };
 
 // Adds each provider's state to the dump of its form ("provider").
