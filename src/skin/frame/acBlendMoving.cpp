@@ -61,8 +61,9 @@ void FinishBlendOnMoving(fw::TCustomForm& form) {
     win::SetLayeredWindowAttributes(h, 0, form.AlphaBlendValue(), win::LWA_ALPHA);
   else
     DropLayeredStyle(h);
-  win::RedrawWindow(h, nullptr, nullptr,
-                    win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ALLCHILDREN | win::RDW_UPDATENOW);
+  win::RedrawWindow(
+      h, nullptr, nullptr,
+      win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ALLCHILDREN | win::RDW_UPDATENOW);
 }
 
 }  // namespace skin::frame

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "platform/win/Input.h"
-#include "platform/win/Styles.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
 
 namespace skin::frame {
 
@@ -120,11 +120,11 @@ bool Overlap(const TRect& a, const TRect& b) {
 void CheckEdges(const TRect& moving, const TRect& target, int buffer, int& dx, int& dy,
                 bool& snappedX, bool& snappedY) {
   if (!snappedX)
-    snappedX = Near(moving.Left, target.Left, buffer, dx) ||
-               Near(moving.Right, target.Right, buffer, dx);
+    snappedX =
+        Near(moving.Left, target.Left, buffer, dx) || Near(moving.Right, target.Right, buffer, dx);
   if (!snappedY)
-    snappedY = Near(moving.Top, target.Top, buffer, dy) ||
-               Near(moving.Bottom, target.Bottom, buffer, dy);
+    snappedY =
+        Near(moving.Top, target.Top, buffer, dy) || Near(moving.Bottom, target.Bottom, buffer, dy);
 }
 
 void CheckNewPosition(int& x, int& y, gfx::TSize size, const std::vector<TRect>& others,

@@ -105,8 +105,8 @@ class FormStatesTest : public ::testing::Test {
     int wrong = 0;
     for (int y = 0; y < under.Height(); ++y)
       for (int x = 0; x < under.Width(); ++x) {
-        const bool edge = r.Contains({x, y}) && (x == r.Left || x == r.Right - 1 || y == r.Top ||
-                                                 y == r.Bottom - 1);
+        const bool edge = r.Contains({x, y}) &&
+                          (x == r.Left || x == r.Right - 1 || y == r.Top || y == r.Bottom - 1);
         const std::uint32_t want = edge ? ~under.At(x, y) : under.At(x, y);
         if ((want & 0xFFFFFF) != (shown.At(x, y) & 0xFFFFFF)) ++wrong;
       }
@@ -284,7 +284,9 @@ TEST_F(FormStatesTest, ACaptionDragWithBlendOnMovingFadesInTimerStepsAndEndsOpaq
   desktop.Schedule(40, [&] { win::InjectMouseMove({caption.X + 50, caption.Y + 20}); });
   desktop.Schedule(65, look);
   desktop.Schedule(200, look);
-  desktop.Schedule(210, [&] { win::InjectMouseButton(0, false, {caption.X + 50, caption.Y + 20}); });
+  desktop.Schedule(210, [&] {
+    win::InjectMouseButton(0, false, {caption.X + 50, caption.Y + 20});
+  });
   win::InjectMouseMove(caption);
   win::InjectMouseButton(0, true, caption);
   desktop.Pump();
