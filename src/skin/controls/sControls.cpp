@@ -224,6 +224,7 @@ void RegisterSkinProvider() {
     p->SetCaptionAlignment(fw::TAlignment(x.Enum(v, fw::kAlignmentNames)));
   });
   fw::RegisterProperty<P>("TsSkinProvider", "ResizeMode", [](P* p, V v, C x) {
+    using skin::frame::TacResizeMode;
     static const std::vector<std::pair<std::string, int>> modes = {
         {"rmStandard", int(TacResizeMode::rmStandard)}, {"rmBorder", int(TacResizeMode::rmBorder)}};
     p->SetResizeMode(TacResizeMode(x.Enum(v, modes)));

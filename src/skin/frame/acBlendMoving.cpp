@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
@@ -21,7 +22,7 @@ int OwnAlpha(const fw::TCustomForm& form) {
 
 }  // namespace
 
-TacMoveTimer::TacMoveTimer(const fw::TCustomForm& form, const core::TacBlendOnMoving& effect,
+TacMoveTimer::TacMoveTimer(fw::TCustomForm& form, const core::TacBlendOnMoving& effect,
                            bool allowBlend)
     : core::TacThreadedTimer(nullptr), FormHandle(form.Handle()) {
   CurrentBlendValue = OwnAlpha(form);

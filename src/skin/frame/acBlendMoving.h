@@ -18,7 +18,7 @@ class TacMoveTimer : public core::TacThreadedTimer {
   // The alpha steps of a translucent move of form: from its own opacity (AlphaBlendValue with
   // AlphaBlend, else 255) to the effect's BlendValue (255 when allowBlend is off) in equal
   // 12 ms steps over the effect's Time (one step below 13 ms).
-  TacMoveTimer(const fw::TCustomForm& form, const core::TacBlendOnMoving& effect, bool allowBlend);
+  TacMoveTimer(fw::TCustomForm& form, const core::TacBlendOnMoving& effect, bool allowBlend);
   std::string ClassName() const override { return "TacMoveTimer"; }
   void TimeHandler() override;
 

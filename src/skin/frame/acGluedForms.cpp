@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Window.h"
 #include "skin/core/sMessages.h"
@@ -34,7 +35,7 @@ bool Touch(const TRect& a, const TRect& b) {
          (alongY && (a.Left == b.Right || a.Right == b.Left));
 }
 
-bool Shown(const fw::TCustomForm& f) {
+bool Shown(fw::TCustomForm& f) {
   return f.HandleAllocated() && !f.Parent() && win::IsWindowVisible(f.Handle()) &&
          !win::IsIconic(f.Handle());
 }

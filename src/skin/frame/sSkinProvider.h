@@ -144,7 +144,7 @@ class TsSkinProvider : public fw::TComponent, public skin::core::TacFormProvider
   // Whether form is glued to this one.
   bool Linked(const fw::TCustomForm& form) const { return FGlued.Linked(form); }
   // The veil window over the disabled form, null when none.
-  const core::TacGlowForm* LayerForm() const { return FVeil.Window(); }
+  core::TacGlowForm* LayerForm() const { return FVeil.Window(); }
   // The rendered window (frame, caption and client background), null before the first paint.
   const gfx::Bitmap* Cache() const { return FCommonData->CacheBmp(); }
 
