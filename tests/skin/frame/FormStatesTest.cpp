@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "InternalSkinFormTest.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
@@ -31,46 +32,28 @@ using gfx::TRect;
 TEST(SnapTest, AnEdgeWithinTheBufferLandsOnTheOtherWindowsOrTheWorkAreasEdge) {
   const TRect work{0, 0, 800, 600};
   const std::vector<TRect> other{{300, 200, 500, 400}};
-  // Right of the other window, 7 pixels off: its left edge lands on the other's right edge,
-  // and its top (4 off) on the other's top.
-  int x = 507, y = 204;
-  CheckNewPosition(x, y, {100, 100}, other, work, 10);
-  EXPECT_EQ(x, 500);
-  EXPECT_EQ(y, 200);
-  // Left of it, overlapping by 6: its right edge lands on the other's left edge.
-  x = 106, y = 250;
-  CheckNewPosition(x, y, {200, 50}, other, work, 10);
-  EXPECT_EQ(x, 100);
-  EXPECT_EQ(y, 250);
-  // Below it, 9 off: its top lands on the other's bottom.
-  x = 320, y = 409;
-  CheckNewPosition(x, y, {50, 50}, other, work, 10);
-  EXPECT_EQ(x, 320);
-  EXPECT_EQ(y, 400);
-  // Above it, its bottom 3 past the other's top.
-  x = 350, y = 103;
-  CheckNewPosition(x, y, {50, 100}, other, work, 10);
-  EXPECT_EQ(y, 100);
-  // At the buffer's distance nothing snaps.
-  x = 510, y = 250;
-  CheckNewPosition(x, y, {100, 50}, other, work, 10);
-  EXPECT_EQ(x, 510);
-  EXPECT_EQ(y, 250);
-  // Far from every window: the work area's edges.
-  x = 5, y = 592 - 100;
-  CheckNewPosition(x, y, {100, 100}, other, work, 10);
-  EXPECT_EQ(x, 0);
-  EXPECT_EQ(y, 500);
-  // A buffer of 0 never snaps.
-  x = 507, y = 204;
-  CheckNewPosition(x, y, {100, 100}, other, work, 0);
-  EXPECT_EQ(x, 507);
-}
-
-std::u16string SkinNamed(const std::string& part) {
-  for (const auto& s : skin::data::InternalSkins())
-    if (std::string(s.Name).find(part) != std::string::npos) return fw::Utf8ToUtf16(s.Name);
-  return {};
+  struct Case {
+    const char* what;
+    gfx::TPoint proposed;
+    gfx::TSize size;
+    int buffer;
+    gfx::TPoint placed;
+  };
+  const Case cases[] = {
+      // Its left edge lands on the other's right edge, its top (4 off) on the other's top.
+      {"right of it, 7 off", {507, 204}, {100, 100}, 10, {500, 200}},
+      {"left of it, overlapping by 6", {106, 250}, {200, 50}, 10, {100, 250}},
+      {"below it, 9 off", {320, 409}, {50, 50}, 10, {320, 400}},
+      {"above it, 3 over", {350, 103}, {50, 100}, 10, {350, 100}},
+      {"at the buffer's distance", {510, 250}, {100, 50}, 10, {510, 250}},
+      {"far from it: the work area", {5, 492}, {100, 100}, 10, {0, 500}},
+      {"a buffer of 0", {507, 204}, {100, 100}, 0, {507, 204}},
+  };
+  for (const Case& c : cases) {
+    int x = c.proposed.X, y = c.proposed.Y;
+    CheckNewPosition(x, y, c.size, other, work, c.buffer);
+    EXPECT_EQ((gfx::TPoint{x, y}), c.placed) << c.what;
+  }
 }
 
 class FormStatesTest : public ::testing::Test {
@@ -81,7 +64,7 @@ class FormStatesTest : public ::testing::Test {
     manager = new core::TsSkinManager(form);
     manager->AfterConstruction();
     skin::data::AddInternalSkins(manager->InternalSkins());
-    manager->SetSkinName(SkinNamed("BlueGauze"));
+    manager->SetSkinName(test::InternalSkinNamed("BlueGauze"));
     provider = new TsSkinProvider(form);
     form->Show();
     desktop.Pump();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "InternalSkinFormTest.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
@@ -36,12 +37,6 @@ namespace {
 using namespace skin::core;
 using gfx::TRect;
 
-std::u16string SkinNamed(const std::string& part) {
-  for (const auto& s : skin::data::InternalSkins())
-    if (std::string(s.Name).find(part) != std::string::npos) return fw::Utf8ToUtf16(s.Name);
-  return {};
-}
-
 class SkinProviderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -53,7 +48,7 @@ class SkinProviderTest : public ::testing::Test {
     manager = new TsSkinManager(form);
     manager->AfterConstruction();
     skin::data::AddInternalSkins(manager->InternalSkins());
-    manager->SetSkinName(SkinNamed("BlueGauze"));
+    manager->SetSkinName(test::InternalSkinNamed("BlueGauze"));
     provider = new TsSkinProvider(form);
     provider->SetCaptionAlignment(fw::TAlignment::taCenter);
     form->Show();
