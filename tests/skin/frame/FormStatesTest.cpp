@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "InternalSkinFormTest.h"
+#include "TestOutput.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -124,7 +126,10 @@ TEST_F(FormStatesTest, SizingByTheBorderShowsOnlyAnInvertedOutlineUntilRelease) 
   const TRect wanted{start.Left, start.Top, start.Right + 60, start.Bottom + 40};
   EXPECT_EQ(provider->FrameSizing().Pending(), wanted);
   EXPECT_EQ(WindowOf(h), start);  // the form itself waits
-  EXPECT_EQ(OutlineDiffers(before, desktop.Compose(), wanted), 0);
+  const gfx::Bitmap sizing = desktop.Compose();
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "frame-only-sizing.png").string(),
+                      gfx::EncodePng(sizing));
+  EXPECT_EQ(OutlineDiffers(before, sizing, wanted), 0);
   Mouse({corner.X + 60, corner.Y + 40}, 0, false);
   EXPECT_FALSE(provider->FrameSizing().InProcess());
   EXPECT_EQ(WindowOf(h), wanted);
@@ -306,6 +311,8 @@ TEST_F(FormStatesTest, ADisabledFormIsVeiledOnlyWithABlendValueBelow255) {
   desktop.Pump();
   ASSERT_NE(provider->LayerForm(), nullptr);
   const gfx::Bitmap veiled = desktop.Compose();
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "disabled-veil.png").string(),
+                      gfx::EncodePng(veiled));
   gfx::Region rgn;
   ASSERT_NE(win::GetWindowRgn(h, &rgn), gfx::RGN_ERROR);
   int wrong = 0;
