@@ -1,6 +1,7 @@
 #include "skin/frame/acFrameSizing.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "platform/win/Input.h"
@@ -16,7 +17,8 @@ TacFrameSizing::~TacFrameSizing() {
   Cancel();
 }
 
-bool TacFrameSizing::StartMove(win::HWND wnd, int hitCode, TPoint screen, gfx::TSize minSize) {
+bool TacFrameSizing::StartMove(win::HWND wnd, int hitCode, TPoint screen, gfx::TSize minSize,
+                               gfx::TSize maxSize) {
   if (FWnd || !wnd) return false;
   const bool moving = hitCode == win::HTCAPTION;
   if (!moving && (hitCode < win::HTLEFT || hitCode > win::HTBOTTOMRIGHT)) return false;
@@ -33,6 +35,9 @@ bool TacFrameSizing::StartMove(win::HWND wnd, int hitCode, TPoint screen, gfx::T
   FStartMouse = screen;
   FStart = FPending = r;
   FMinSize = {std::min(minSize.cx, FStart.Width()), std::min(minSize.cy, FStart.Height())};
+  // No limit where 0, and never one that the window already passes.
+  const auto limit = [](int max, int now) { return max > 0 ? std::max(max, now) : INT_MAX / 2; };
+  FMaxSize = {limit(maxSize.cx, FStart.Width()), limit(maxSize.cy, FStart.Height())};
   win::SetCapture(wnd);
   Outline();
   return true;
@@ -43,15 +48,15 @@ TRect TacFrameSizing::Follow(TPoint screen) const {
   if (FMoving) return FStart.Offset(dx, dy);
   TRect r = FStart;
   const int h = FHitCode;
-  // The edges the sizing code names follow the mouse, none past the minimum size.
+  // The edges the sizing code names follow the mouse, within the minimum and maximum size.
   if (h == win::HTLEFT || h == win::HTTOPLEFT || h == win::HTBOTTOMLEFT)
-    r.Left = std::min(FStart.Left + dx, FStart.Right - FMinSize.cx);
+    r.Left = std::clamp(FStart.Left + dx, FStart.Right - FMaxSize.cx, FStart.Right - FMinSize.cx);
   if (h == win::HTRIGHT || h == win::HTTOPRIGHT || h == win::HTBOTTOMRIGHT)
-    r.Right = std::max(FStart.Right + dx, FStart.Left + FMinSize.cx);
+    r.Right = std::clamp(FStart.Right + dx, FStart.Left + FMinSize.cx, FStart.Left + FMaxSize.cx);
   if (h == win::HTTOP || h == win::HTTOPLEFT || h == win::HTTOPRIGHT)
-    r.Top = std::min(FStart.Top + dy, FStart.Bottom - FMinSize.cy);
+    r.Top = std::clamp(FStart.Top + dy, FStart.Bottom - FMaxSize.cy, FStart.Bottom - FMinSize.cy);
   if (h == win::HTBOTTOM || h == win::HTBOTTOMLEFT || h == win::HTBOTTOMRIGHT)
-    r.Bottom = std::max(FStart.Bottom + dy, FStart.Top + FMinSize.cy);
+    r.Bottom = std::clamp(FStart.Bottom + dy, FStart.Top + FMinSize.cy, FStart.Top + FMaxSize.cy);
   return r;
 }
 

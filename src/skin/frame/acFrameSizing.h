@@ -27,9 +27,11 @@ class TacFrameSizing {
   ~TacFrameSizing();
 
   // Starts moving (hitCode HTCAPTION) or sizing (HTLEFT .. HTBOTTOMRIGHT) the window from the
-  // mouse at screen; minSize bounds the sized rectangle. Captures the mouse and draws the
-  // outline. False (nothing started) for another hit code or while one runs.
-  bool StartMove(win::HWND wnd, int hitCode, gfx::TPoint screen, gfx::TSize minSize);
+  // mouse at screen; minSize and maxSize (0: no limit) bound the sized rectangle. Captures the
+  // mouse and draws the outline. False (nothing started) for another hit code or while one
+  // runs.
+  bool StartMove(win::HWND wnd, int hitCode, gfx::TPoint screen, gfx::TSize minSize,
+                 gfx::TSize maxSize = {});
   // The mouse moved to screen: the outline follows.
   void DrawFormBorder(gfx::TPoint screen);
   // Erases the outline, releases the mouse and the DC and moves the window to the pending
@@ -54,7 +56,7 @@ class TacFrameSizing {
   int FHitCode = 0;
   gfx::TPoint FStartMouse;
   gfx::TRect FStart, FPending;
-  gfx::TSize FMinSize;
+  gfx::TSize FMinSize, FMaxSize;
 };
 
 // Snaps one axis pair of moving onto target: a left (top) edge of moving within buffer pixels

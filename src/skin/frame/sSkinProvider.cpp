@@ -832,7 +832,7 @@ bool TsSkinProvider::StartFrameSizing(int hitCode, TPoint screen) {
   const fw::TSizeConstraints& c = FForm->Constraints();
   const gfx::TSize minSize{std::max(c.MinWidth, win::GetSystemMetrics(win::SM_CXMINTRACK)),
                            std::max(c.MinHeight, win::GetSystemMetrics(win::SM_CYMINTRACK))};
-  return FSizing.StartMove(h, hitCode, screen, minSize);
+  return FSizing.StartMove(h, hitCode, screen, minSize, {c.MaxWidth, c.MaxHeight});
 }
 
 bool TsSkinProvider::StartTranslucentMove(int hitCode) {

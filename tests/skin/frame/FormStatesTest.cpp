@@ -158,6 +158,15 @@ TEST_F(FormStatesTest, TheOutlineStopsAtTheMinimumSizeAndMovingByTheCaptionKeeps
             (TRect{start.Right - 250, start.Top, start.Right, start.Bottom}));
   Mouse({left.X + 200, left.Y + 30}, 0, false);
   EXPECT_EQ(WindowOf(h), (TRect{start.Right - 250, start.Top, start.Right, start.Bottom}));
+  // The bottom edge, dragged far down: the height stops at the maximum, 260.
+  form->SetConstraints({250, 150, 0, 260});
+  const TRect narrow = WindowOf(h);
+  const win::POINT bottom{(narrow.Left + narrow.Right) / 2, narrow.Bottom - 1};
+  Mouse(bottom, 0, true);
+  Mouse({bottom.X, bottom.Y + 150});
+  EXPECT_EQ(provider->FrameSizing().Pending().Height(), 260);  // the outline too
+  Mouse({bottom.X, bottom.Y + 150}, 0, false);
+  EXPECT_EQ(WindowOf(h), (TRect{narrow.Left, narrow.Top, narrow.Right, narrow.Top + 260}));
 
   const TRect sized = WindowOf(h);
   const win::POINT caption{sized.Left + 40, sized.Top + provider->BorderWidth() + 5};
