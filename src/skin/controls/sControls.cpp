@@ -233,6 +233,13 @@ void RegisterSkinProvider() {
                           [](P* p, V v, C x) { p->SetScreenSnap(x.Bool(v)); });
   fw::RegisterProperty<P>("TsSkinProvider", "SnapBuffer",
                           [](P* p, V v, C x) { p->SetSnapBuffer(int(x.Integer(v, 0, 1000))); });
+  fw::RegisterProperty<P>("TsSkinProvider", "GluedForms.Strings", [](P* p, V v, C x) {
+    p->GluedForms().clear();
+    for (const std::u16string& name : x.Strings(v))
+      p->GluedForms().push_back(fw::Utf16ToUtf8(name));
+  });
+  fw::RegisterProperty<P>("TsSkinProvider", "AllowBlendOnMoving",
+                          [](P* p, V v, C x) { p->SetAllowBlendOnMoving(x.Bool(v)); });
   fw::RegisterProperty<P>("TsSkinProvider", "DisabledBlendValue", [](P* p, V v, C x) {
     p->SetDisabledBlendValue(int(x.Integer(v, 0, 255)));
   });

@@ -1,5 +1,6 @@
-// A skin provider read from a window description: its caption settings and user title
-// buttons arrive; a glyph, which a description cannot hold, is refused with the line.
+// A skin provider read from a window description: its caption settings, user title buttons
+// and window-state settings arrive; a glyph, which a description cannot hold, is refused with
+// the line.
 #include <gtest/gtest.h>
 
 #include "framework/DataModule.h"
@@ -58,6 +59,35 @@ end
     EXPECT_NE(e.Message().find(u"Glyph.Data"), std::u16string::npos)
         << fw::Utf16ToUtf8(e.Message());
   }
+}
+
+TEST(ProviderDescription, WindowStateSettingsArrive) {
+  RegisterSkinClasses();
+  fw::TDataModule module(nullptr);
+  fw::ReadComponentText(&module, R"(object DataModule9: TDataModule
+  object P: TsSkinProvider
+    ResizeMode = rmBorder
+    ScreenSnap = True
+    SnapBuffer = 6
+    GluedForms.Strings = (
+      'Palette'
+      'Tools')
+    AllowBlendOnMoving = False
+    DisabledBlendValue = 120
+    DisabledBlendColor = clWhite
+  end
+end
+)",
+                        "Unit9.txt", "/nonexistent");
+  auto* p = dynamic_cast<TsSkinProvider*>(module.FindComponent("P"));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->ResizeMode(), skin::frame::TacResizeMode::rmBorder);
+  EXPECT_TRUE(p->ScreenSnap());
+  EXPECT_EQ(p->SnapBuffer(), 6);
+  EXPECT_EQ(p->GluedForms(), (std::vector<std::string>{"Palette", "Tools"}));
+  EXPECT_FALSE(p->AllowBlendOnMoving());
+  EXPECT_EQ(p->DisabledBlendValue(), 120);
+  EXPECT_EQ(p->DisabledBlendColor(), fw::clWhite);
 }
 
 }  // namespace
