@@ -228,11 +228,11 @@ TEST_F(FormStatesTest, AMovedFormSnapsToAnotherSkinnedFormAndToTheWorkArea) {
 }
 
 TEST_F(FormStatesTest, AListedFormTouchingItsMasterAtActivationMovesWithItAfterwards) {
-  fw::TForm* palette = MakeForm(400, 100);  // at the master's right edge
+  fw::TForm* palette = MakeForm(150, 300);  // at the master's bottom edge
   palette->SetName("Palette");
   TsSkinProvider* paletteProvider = new TsSkinProvider(palette);
   paletteProvider->SetScreenSnap(true);
-  fw::TForm* other = MakeForm(100, 300);  // at the master's bottom edge, not listed
+  fw::TForm* other = MakeForm(400, 100);  // at the master's right edge, not listed
   other->SetName("Other");
   new TsSkinProvider(other);
   fw::TForm* apart = MakeForm(410, 300);  // listed, but not touching
@@ -249,11 +249,11 @@ TEST_F(FormStatesTest, AListedFormTouchingItsMasterAtActivationMovesWithItAfterw
   EXPECT_TRUE(provider->Linked(*palette));
   EXPECT_FALSE(provider->Linked(*other));
   EXPECT_FALSE(provider->Linked(*apart));
-  // The palette follows, and does not snap to the work area's right edge 5 pixels away.
-  win::SetWindowPos(form->Handle(), nullptr, 195, 130, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
+  // The palette follows, and does not snap to the work area's left edge 5 pixels away.
+  win::SetWindowPos(form->Handle(), nullptr, -45, 130, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
   desktop.Pump();
-  EXPECT_EQ(WindowOf(palette->Handle()), (TRect{495, 130, 795, 330}));
-  EXPECT_EQ(WindowOf(other->Handle()), (TRect{100, 300, 400, 500}));
+  EXPECT_EQ(WindowOf(palette->Handle()), (TRect{5, 330, 305, 530}));
+  EXPECT_EQ(WindowOf(other->Handle()), (TRect{400, 100, 700, 300}));
   EXPECT_EQ(WindowOf(apart->Handle()), (TRect{410, 300, 710, 500}));
   // A freed slave is forgotten.
   delete palette;
