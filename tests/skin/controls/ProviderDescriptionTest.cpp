@@ -12,12 +12,21 @@
 namespace skin::controls {
 namespace {
 
-TEST(ProviderDescription, TitleButtonsArriveWithTheirSettings) {
+TEST(ProviderDescription, CaptionTitleButtonAndWindowStateSettingsArrive) {
   RegisterSkinClasses();
   fw::TDataModule module(nullptr);
   fw::ReadComponentText(&module, R"(object DataModule9: TDataModule
   object P: TsSkinProvider
     CaptionAlignment = taRightJustify
+    ResizeMode = rmBorder
+    ScreenSnap = True
+    SnapBuffer = 6
+    GluedForms.Strings = (
+      'Palette'
+      'Tools')
+    AllowBlendOnMoving = False
+    DisabledBlendValue = 120
+    DisabledBlendColor = clWhite
     TitleButtons = <
       item
         Name = 'help'
@@ -44,6 +53,13 @@ end
   EXPECT_FALSE(p->TitleButton(1).Enabled);
   EXPECT_FALSE(p->TitleButton(1).Visible);
   EXPECT_TRUE(p->TitleButton(1).UseSkinData);
+  EXPECT_EQ(p->ResizeMode(), skin::frame::TacResizeMode::rmBorder);
+  EXPECT_TRUE(p->ScreenSnap());
+  EXPECT_EQ(p->SnapBuffer(), 6);
+  EXPECT_EQ(p->GluedForms(), (std::vector<std::string>{"Palette", "Tools"}));
+  EXPECT_FALSE(p->AllowBlendOnMoving());
+  EXPECT_EQ(p->DisabledBlendValue(), 120);
+  EXPECT_EQ(p->DisabledBlendColor(), fw::clWhite);
 
   fw::TDataModule other(nullptr);
   try {
@@ -59,35 +75,6 @@ end
     EXPECT_NE(e.Message().find(u"Glyph.Data"), std::u16string::npos)
         << fw::Utf16ToUtf8(e.Message());
   }
-}
-
-TEST(ProviderDescription, WindowStateSettingsArrive) {
-  RegisterSkinClasses();
-  fw::TDataModule module(nullptr);
-  fw::ReadComponentText(&module, R"(object DataModule9: TDataModule
-  object P: TsSkinProvider
-    ResizeMode = rmBorder
-    ScreenSnap = True
-    SnapBuffer = 6
-    GluedForms.Strings = (
-      'Palette'
-      'Tools')
-    AllowBlendOnMoving = False
-    DisabledBlendValue = 120
-    DisabledBlendColor = clWhite
-  end
-end
-)",
-                        "Unit9.txt", "/nonexistent");
-  auto* p = dynamic_cast<TsSkinProvider*>(module.FindComponent("P"));
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(p->ResizeMode(), skin::frame::TacResizeMode::rmBorder);
-  EXPECT_TRUE(p->ScreenSnap());
-  EXPECT_EQ(p->SnapBuffer(), 6);
-  EXPECT_EQ(p->GluedForms(), (std::vector<std::string>{"Palette", "Tools"}));
-  EXPECT_FALSE(p->AllowBlendOnMoving());
-  EXPECT_EQ(p->DisabledBlendValue(), 120);
-  EXPECT_EQ(p->DisabledBlendColor(), fw::clWhite);
 }
 
 }  // namespace
