@@ -822,12 +822,9 @@ void TsSkinProvider::OnLButtonUp(TPoint screen) {
   }
 }
 
-// A double click on the caption maximises or restores where the form allows it (else a
-// minimised form comes back); on the icon it closes the form. Other codes go to the form.
 bool TsSkinProvider::StartFrameSizing(int hitCode, TPoint screen) {
   const win::HWND h = FForm->Handle();
-  if (FResizeMode != TacResizeMode::rmBorder || win::IsZoomed(h) || win::IsIconic(h))
-    return false;
+  if (FResizeMode != TacResizeMode::rmBorder || win::IsZoomed(h) || win::IsIconic(h)) return false;
   if (hitCode != win::HTCAPTION && !(StyleOf(h) & win::WS_THICKFRAME)) return false;
   const fw::TSizeConstraints& c = FForm->Constraints();
   const gfx::TSize minSize{std::max(c.MinWidth, win::GetSystemMetrics(win::SM_CXMINTRACK)),
@@ -851,8 +848,7 @@ bool TsSkinProvider::StartTranslucentMove(int hitCode) {
 void TsSkinProvider::SnapPosition(win::WINDOWPOS& pos) {
   const win::HWND h = FForm->Handle();
   if ((pos.flags & win::SWP_NOMOVE) || !FScreenSnap || FPosChanging || FForm->Parent() ||
-      win::IsZoomed(h) ||
-      win::IsIconic(h) || !win::IsWindowVisible(h))
+      win::IsZoomed(h) || win::IsIconic(h) || !win::IsWindowVisible(h))
     return;
   win::RECT r{};
   win::GetWindowRect(h, &r);
@@ -877,6 +873,8 @@ void TsSkinProvider::UpdateLayerForm() {
   FVeil.Update(FForm->Handle(), !FForm->Enabled(), FDisabledBlendColor, FDisabledBlendValue);
 }
 
+// A double click on the caption maximises or restores where the form allows it (else a
+// minimised form comes back); on the icon it closes the form. Other codes go to the form.
 bool TsSkinProvider::OnCaptionDblClick(int ht) {
   const win::HWND h = FForm->Handle();
   if (ht == win::HTCAPTION) {
