@@ -306,6 +306,28 @@ void RegisterSkinProvider() {
   fw::RegisterProperty<P>("TsSkinProvider", "CaptionAlignment", [](P* p, V v, C x) {
     p->SetCaptionAlignment(fw::TAlignment(x.Enum(v, fw::kAlignmentNames)));
   });
+  fw::RegisterProperty<P>("TsSkinProvider", "ResizeMode", [](P* p, V v, C x) {
+    using skin::frame::TacResizeMode;
+    static const std::vector<std::pair<std::string, int>> modes = {
+        {"rmStandard", int(TacResizeMode::rmStandard)}, {"rmBorder", int(TacResizeMode::rmBorder)}};
+    p->SetResizeMode(TacResizeMode(x.Enum(v, modes)));
+  });
+  fw::RegisterProperty<P>("TsSkinProvider", "ScreenSnap",
+                          [](P* p, V v, C x) { p->SetScreenSnap(x.Bool(v)); });
+  fw::RegisterProperty<P>("TsSkinProvider", "SnapBuffer",
+                          [](P* p, V v, C x) { p->SetSnapBuffer(int(x.Integer(v, 0, 1000))); });
+  fw::RegisterProperty<P>("TsSkinProvider", "GluedForms.Strings", [](P* p, V v, C x) {
+    p->GluedForms().clear();
+    for (const std::u16string& name : x.Strings(v))
+      p->GluedForms().push_back(fw::Utf16ToUtf8(name));
+  });
+  fw::RegisterProperty<P>("TsSkinProvider", "AllowBlendOnMoving",
+                          [](P* p, V v, C x) { p->SetAllowBlendOnMoving(x.Bool(v)); });
+  fw::RegisterProperty<P>("TsSkinProvider", "DisabledBlendValue", [](P* p, V v, C x) {
+    p->SetDisabledBlendValue(int(x.Integer(v, 0, 255)));
+  });
+  fw::RegisterProperty<P>("TsSkinProvider", "DisabledBlendColor",
+                          [](P* p, V v, C x) { p->SetDisabledBlendColor(fw::ReadColor(v, x)); });
   fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Font.Name",
                           [](P* p, V v, C x) { p->AddedTitleFont().SetName(x.String(v)); });
   fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Font.Height", [](P* p, V v, C x) {

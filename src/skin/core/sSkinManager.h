@@ -331,6 +331,7 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   TacSkinEffects& Effects() { return FEffects; }
   const TacSkinEffects& Effects() const { return FEffects; }
   TacAnimEffects& AnimEffects() { return FAnimEffects; }
+  const TacAnimEffects& AnimEffects() const { return FAnimEffects; }
   TacButtonsSupport& ButtonsOptions() { return FButtonsOptions; }
   TacLabelsSupport& LabelsOptions() { return FLabelsOptions; }
   TacScrollBarsSupport& ScrollsOptions() { return FScrollsOptions; }

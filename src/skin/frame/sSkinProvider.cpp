@@ -25,6 +25,7 @@
 #include "skin/draw/sGraphUtils.h"
 #include "skin/draw/sSkinText.h"
 #include "skin/frame/acAnimation.h"
+#include "skin/frame/acBlendMoving.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/paint/sGraphUtils.h"
 
@@ -1044,6 +1045,57 @@ void TsSkinProvider::OnLButtonUp(TPoint screen) {
   }
 }
 
+bool TsSkinProvider::StartFrameSizing(int hitCode, TPoint screen) {
+  const win::HWND h = FForm->Handle();
+  if (FResizeMode != TacResizeMode::rmBorder || win::IsZoomed(h) || win::IsIconic(h)) return false;
+  if (hitCode != win::HTCAPTION && !(StyleOf(h) & win::WS_THICKFRAME)) return false;
+  const fw::TSizeConstraints& c = FForm->Constraints();
+  const gfx::TSize minSize{std::max(c.MinWidth, win::GetSystemMetrics(win::SM_CXMINTRACK)),
+                           std::max(c.MinHeight, win::GetSystemMetrics(win::SM_CYMINTRACK))};
+  return FSizing.StartMove(h, hitCode, screen, minSize, {c.MaxWidth, c.MaxHeight});
+}
+
+bool TsSkinProvider::StartTranslucentMove(int hitCode) {
+  const sc::TsSkinManager* manager = FCommonData->SkinManager();
+  const win::HWND h = FForm->Handle();
+  if (hitCode != win::HTCAPTION || !manager || !FAllowBlendOnMoving || win::IsIconic(h) ||
+      win::IsZoomed(h))
+    return false;
+  const sc::TacBlendOnMoving& effect = manager->AnimEffects().BlendOnMoving;
+  if (!effect.Active || effect.BlendValue == 255) return false;
+  if (win::GetActiveWindow() != h) win::SetActiveWindow(h);
+  FGlued.UpdateSlaveFormsList(*FForm);
+  return StartBlendOnMoving(*FForm, effect, FAllowBlendOnMoving);
+}
+
+void TsSkinProvider::SnapPosition(win::WINDOWPOS& pos) {
+  const win::HWND h = FForm->Handle();
+  if ((pos.flags & win::SWP_NOMOVE) || !FScreenSnap || FPosChanging || FForm->Parent() ||
+      win::IsZoomed(h) || win::IsIconic(h) || !win::IsWindowVisible(h))
+    return;
+  win::RECT r{};
+  win::GetWindowRect(h, &r);
+  if (r.Left == pos.x && r.Top == pos.y) return;
+  const gfx::TSize size = (pos.flags & win::SWP_NOSIZE) ? gfx::TSize{r.Width(), r.Height()}
+                                                        : gfx::TSize{pos.cx, pos.cy};
+  std::vector<TRect> others;
+  for (fw::TCustomForm* f : sc::HookedComponents()) {
+    if (f == FForm || !f->HandleAllocated() || f->Parent() || FGlued.Linked(*f)) continue;
+    const win::HWND o = f->Handle();
+    if (!win::IsWindowVisible(o) || win::IsIconic(o)) continue;
+    win::RECT orc{};
+    win::GetWindowRect(o, &orc);
+    others.push_back(orc);
+  }
+  win::RECT work{};
+  win::SystemParametersInfoW(win::SPI_GETWORKAREA, 0, &work, 0);
+  CheckNewPosition(pos.x, pos.y, size, others, work, FSnapBuffer);
+}
+
+void TsSkinProvider::UpdateLayerForm() {
+  FVeil.Update(FForm->Handle(), !FForm->Enabled(), FDisabledBlendColor, FDisabledBlendValue);
+}
+
 // A double click on the caption maximises or restores where the form allows it (else a
 // minimised form comes back); on the icon it closes the form. Other codes go to the form.
 bool TsSkinProvider::OnCaptionDblClick(int ht) {
@@ -1111,6 +1163,9 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
       return true;
     case sc::AC_CTRLHANDLED:
       m.Result = 1;
+      return true;
+    case sc::AC_SETPOSCHANGING:
+      FPosChanging = m.LParam != 0;
       return true;
     case sc::AC_SETNEWSKIN:
       sc::CommonWndProc(m, cd);
@@ -1290,6 +1345,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         if (win::IsWindowVisible(h)) UpdateRegion(true);
         sc::AlphaBroadCast(*FForm, {sc::SM_ALPHACMD, sc::MakeAlphaCmd(sc::AC_SETBGCHANGED), 0, 0});
       }
+      if (FVeil.Window() || !FForm->Enabled()) UpdateLayerForm();
       return;
     }
     case win::WM_SHOWWINDOW:
@@ -1311,6 +1367,17 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FRgnChanged = true;
       }
       return;
+    case win::WM_ACTIVATE:
+      next(m);
+      FGlued.UpdateSlaveFormsList(*FForm);
+      return;
+    case win::WM_MOVE:
+      next(m);
+      FGlued.MoveGluedForms(*FForm);
+      return;
+    case win::WM_WINDOWPOSCHANGING:
+      SnapPosition(*reinterpret_cast<win::WINDOWPOS*>(m.LParam));
+      break;
     case win::WM_GETMINMAXINFO:
       // Maximised, the frame lies just outside the work area (its region keeps the inside).
       if (BorderWidth() > 0 && !FForm->Parent()) {
@@ -1333,6 +1400,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FCurrentHT = 0;
         FCommonData->ClearCache();
         FCommonData->BGChanged = true;
+        FVeil.Free();
       }
       return;
     case fw::CM_SHOWINGCHANGED:
@@ -1361,6 +1429,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       return;
     case fw::CM_ENABLEDCHANGED:
       next(m);
+      UpdateLayerForm();
       UpdateFrame();
       return;
     case win::WM_NCHITTEST: {
@@ -1387,6 +1456,12 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       break;
     }
     case win::WM_MOUSEMOVE:
+      if (FSizing.InProcess()) {
+        win::POINT p = win::PointFromLParam(m.LParam);
+        win::ClientToScreen(h, &p);
+        FSizing.DrawFormBorder({p.X, p.Y});
+        return;
+      }
       if (FCapture) {
         // Held down: the pressed button shows pressed only while the mouse is over it.
         win::POINT p = win::PointFromLParam(m.LParam);
@@ -1415,6 +1490,11 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_NCLBUTTONDBLCLK: {
       // A quick second click on a caption button presses it again.
       const int ht = int(m.WParam);
+      if (m.Msg == win::WM_NCLBUTTONDOWN &&
+          (StartFrameSizing(ht, win::PointFromLParam(m.LParam)) || StartTranslucentMove(ht))) {
+        m.Result = 0;
+        return;
+      }
       if (IsButtonHT(ht)) {
         SetPressedHT(ht);
         if (FClicked) {
@@ -1439,6 +1519,12 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       }
       break;
     case win::WM_LBUTTONUP:
+      if (FSizing.InProcess()) {
+        win::POINT p = win::PointFromLParam(m.LParam);
+        win::ClientToScreen(h, &p);
+        FSizing.StopMove({p.X, p.Y});
+        return;
+      }
       if (FClicked) {
         win::POINT p = win::PointFromLParam(m.LParam);
         win::ClientToScreen(h, &p);
@@ -1457,6 +1543,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       }
       break;
     case win::WM_CAPTURECHANGED:
+      if (FSizing.InProcess() && win::HWND(m.LParam) != h) FSizing.Cancel();
       if (FCapture && win::HWND(m.LParam) != h) {
         FCapture = false;
         FClicked = false;

@@ -25,6 +25,9 @@
 #include "skin/core/sStyleSimply.h"
 #include "skin/frame/acTitleBar.h"
 #include "skin/frame/sCtrlAdapter.h"
+#include "skin/frame/acDisabledVeil.h"
+#include "skin/frame/acFrameSizing.h"
+#include "skin/frame/acGluedForms.h"
 
 namespace skin::frame {
 
@@ -99,6 +102,29 @@ class TsSkinProvider : public fw::TComponent,
   // The form takes the skin's global colour while skinned (default on).
   bool UseGlobalColor() const { return FUseGlobalColor; }
   void SetUseGlobalColor(bool value) { FUseGlobalColor = value; }
+  // rmBorder: a press on the caption or the sizing border moves or sizes only an inverted
+  // outline on the desktop, and the form takes its place on release (default rmStandard).
+  TacResizeMode ResizeMode() const { return FResizeMode; }
+  void SetResizeMode(TacResizeMode value) { FResizeMode = value; }
+  // A moved form snaps to the edges of the other skinned forms and of the work area within
+  // SnapBuffer pixels (default off, 10 pixels).
+  bool ScreenSnap() const { return FScreenSnap; }
+  void SetScreenSnap(bool value) { FScreenSnap = value; }
+  int SnapBuffer() const { return FSnapBuffer; }
+  void SetSnapBuffer(int value) { FSnapBuffer = value; }
+  // A caption press moves the form translucently while the manager's BlendOnMoving effect is
+  // active (default on).
+  bool AllowBlendOnMoving() const { return FAllowBlendOnMoving; }
+  void SetAllowBlendOnMoving(bool value) { FAllowBlendOnMoving = value; }
+  // The names of the forms that, touching this form edge to edge when it is activated, move
+  // with it afterwards (default none).
+  std::vector<std::string>& GluedForms() { return FGlued.Names; }
+  // A disabled form is veiled in DisabledBlendColor at opacity 255 - DisabledBlendValue
+  // (default 255: no veil; colour black).
+  int DisabledBlendValue() const { return FDisabledBlendValue; }
+  void SetDisabledBlendValue(int value) { FDisabledBlendValue = value; }
+  fw::TColor DisabledBlendColor() const { return FDisabledBlendColor; }
+  void SetDisabledBlendColor(fw::TColor value) { FDisabledBlendColor = value; }
 
   // User buttons of the caption (default none), in placement order from the system buttons.
   TsTitleButton& AddTitleButton();
@@ -137,6 +163,12 @@ class TsSkinProvider : public fw::TComponent,
   const std::vector<gfx::TRect>& Rects() const { return FRects; }
   // Counted WM_SETREDRAW pairs; the frame is not painted while above 0.
   int LockCount() const { return FLockCount; }
+  // A frame-only move or size runs (rmBorder).
+  const TacFrameSizing& FrameSizing() const { return FSizing; }
+  // Whether form is glued to this one.
+  bool Linked(const fw::TCustomForm& form) const { return FGlued.Linked(form); }
+  // The veil window over the disabled form, null when none.
+  core::TacGlowForm* LayerForm() const { return FVeil.Window(); }
   // The rendered window (frame, caption and client background), null before the first paint.
   const gfx::Bitmap* Cache() const { return FCommonData->CacheBmp(); }
   // The control adapter of the form's children that have no skinning of their own, null
@@ -243,6 +275,10 @@ class TsSkinProvider : public fw::TComponent,
   void AddAllItems();
   void WithAdapter(const std::function<void(TacCtrlAdapter&)>& f);
   bool AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next);
+  bool StartFrameSizing(int hitCode, gfx::TPoint screen);
+  bool StartTranslucentMove(int hitCode);
+  void SnapPosition(win::WINDOWPOS& pos);
+  void UpdateLayerForm();
 
   fw::TCustomForm* FForm = nullptr;
   std::unique_ptr<skin::core::TsScrollWndData> FCommonData;
@@ -273,6 +309,16 @@ class TsSkinProvider : public fw::TComponent,
   std::unique_ptr<TacCtrlAdapter> FAdapter;
   std::unique_ptr<TacMinTimer> FFormTimer;
   bool FAdapterBusy = false;
+  TacResizeMode FResizeMode = TacResizeMode::rmStandard;
+  bool FScreenSnap = false;
+  int FSnapBuffer = 10;
+  TacFrameSizing FSizing;
+  int FDisabledBlendValue = 255;
+  fw::TColor FDisabledBlendColor = fw::clBlack;
+  TacDisabledVeil FVeil;
+  TacGluedForms FGlued;
+  bool FPosChanging = false;
+  bool FAllowBlendOnMoving = true;  // moved along by the form it is glued to: no snapping
 };
 
 // Adds each provider's state to the dump of its form ("provider").

@@ -1,5 +1,6 @@
-// A skin provider read from a window description: its caption settings and user title
-// buttons arrive; a glyph, which a description cannot hold, is refused with the line.
+// A skin provider read from a window description: its caption settings, user title buttons
+// and window-state settings arrive; a glyph, which a description cannot hold, is refused with
+// the line.
 #include <gtest/gtest.h>
 
 #include "framework/DataModule.h"
@@ -11,12 +12,21 @@
 namespace skin::controls {
 namespace {
 
-TEST(ProviderDescription, TitleButtonsArriveWithTheirSettings) {
+TEST(ProviderDescription, CaptionTitleButtonAndWindowStateSettingsArrive) {
   RegisterSkinClasses();
   fw::TDataModule module(nullptr);
   fw::ReadComponentText(&module, R"(object DataModule9: TDataModule
   object P: TsSkinProvider
     CaptionAlignment = taRightJustify
+    ResizeMode = rmBorder
+    ScreenSnap = True
+    SnapBuffer = 6
+    GluedForms.Strings = (
+      'Palette'
+      'Tools')
+    AllowBlendOnMoving = False
+    DisabledBlendValue = 120
+    DisabledBlendColor = clWhite
     TitleButtons = <
       item
         Name = 'help'
@@ -43,6 +53,13 @@ end
   EXPECT_FALSE(p->TitleButton(1).Enabled);
   EXPECT_FALSE(p->TitleButton(1).Visible);
   EXPECT_TRUE(p->TitleButton(1).UseSkinData);
+  EXPECT_EQ(p->ResizeMode(), skin::frame::TacResizeMode::rmBorder);
+  EXPECT_TRUE(p->ScreenSnap());
+  EXPECT_EQ(p->SnapBuffer(), 6);
+  EXPECT_EQ(p->GluedForms(), (std::vector<std::string>{"Palette", "Tools"}));
+  EXPECT_FALSE(p->AllowBlendOnMoving());
+  EXPECT_EQ(p->DisabledBlendValue(), 120);
+  EXPECT_EQ(p->DisabledBlendColor(), fw::clWhite);
 
   fw::TDataModule other(nullptr);
   try {

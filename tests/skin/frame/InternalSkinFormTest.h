@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "framework/Application.h"
 #include "framework/Form.h"
@@ -15,6 +16,13 @@
 #include "skin/internal/sInternalSkins.h"
 
 namespace skin::frame::test {
+
+// The name of the first internal skin whose name holds part, empty when none.
+inline std::u16string InternalSkinNamed(const std::string& part) {
+  for (const auto& s : skin::data::InternalSkins())
+    if (std::string(s.Name).find(part) != std::string::npos) return fw::Utf8ToUtf16(s.Name);
+  return {};
+}
 
 class InternalSkinFormTest : public ::testing::Test {
  protected:

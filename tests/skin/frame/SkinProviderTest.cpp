@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "InternalSkinFormTest.h"
 #include "framework/Application.h"
 #include "framework/Edit.h"
 #include "framework/Form.h"
@@ -44,12 +45,6 @@ namespace {
 using namespace skin::core;
 using gfx::TRect;
 
-std::u16string SkinNamed(const std::string& part) {
-  for (const auto& s : skin::data::InternalSkins())
-    if (std::string(s.Name).find(part) != std::string::npos) return fw::Utf8ToUtf16(s.Name);
-  return {};
-}
-
 class SkinProviderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -61,7 +56,7 @@ class SkinProviderTest : public ::testing::Test {
     manager = new TsSkinManager(form);
     manager->AfterConstruction();
     skin::data::AddInternalSkins(manager->InternalSkins());
-    manager->SetSkinName(SkinNamed("BlueGauze"));
+    manager->SetSkinName(test::InternalSkinNamed("BlueGauze"));
     provider = new TsSkinProvider(form);
     provider->SetCaptionAlignment(fw::TAlignment::taCenter);
     form->Show();
