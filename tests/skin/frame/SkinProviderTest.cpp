@@ -718,7 +718,7 @@ TEST_F(ProviderTitleBarTest, AnItemFadesToThePictureTheFramePaints) {
 // Screenshots of the form with its bar in BlueGauze and in the next internal skin (frame/):
 // in each the items stand between the left edge and the close button.
 TEST_F(ProviderTitleBarTest, EverySkinShowsTheItemsLeftOfTheButtons) {
-  std::vector<std::u16string> skins{SkinNamed("BlueGauze")};
+  std::vector<std::u16string> skins{test::InternalSkinNamed("BlueGauze")};
   for (const auto& s : skin::data::InternalSkins())
     if (fw::Utf8ToUtf16(s.Name) != skins[0]) {
       skins.push_back(fw::Utf8ToUtf16(s.Name));
