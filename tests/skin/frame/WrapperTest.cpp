@@ -70,6 +70,17 @@ class WrapperTest : public test::InternalSkinFormTest {
     return r.Width();
   }
 
+  // Places c on the form and gives it a wrapper of class W with skin data of its own.
+  template <class W>
+  std::unique_ptr<W> Wrap(fw::TWinControl* c, int left, int top, int width, int height) {
+    c->SetBounds(left, top, width, height);
+    c->SetParent(form);
+    desktop.Pump();
+    TacSkinParams p;
+    p.Control = c;
+    return TacMainWnd::Create<W>(c->Handle(), true, p, manager, nullptr);
+  }
+
   TBox* box = nullptr;
   TacSkinParams params;
 };
@@ -476,12 +487,7 @@ class TStripped : public fw::TCustomControl {
 
 TEST_F(WrapperTest, AnEditWrapperPaintsOnlyTheEdgeAroundAWindowsOwnNonClientContent) {
   auto* c = new TStripped(form);
-  c->SetBounds(20, 20, 120, 60);
-  c->SetParent(form);
-  desktop.Pump();
-  TacSkinParams p;
-  p.Control = c;
-  auto w = TacMainWnd::Create<TacEditWnd>(c->Handle(), true, p, manager, nullptr);
+  auto w = Wrap<TacEditWnd>(c, 20, 20, 120, 60);
   win::RedrawWindow(c->Handle(), nullptr, nullptr, win::RDW_FRAME | win::RDW_INVALIDATE);
   desktop.Pump();
   EXPECT_TRUE(w->NCContent());
@@ -510,12 +516,7 @@ TEST_F(WrapperTest, AnEditWrapperPaintsOnlyTheEdgeAroundAWindowsOwnNonClientCont
 // over it, the hint in a colour of its own; nothing is erased under it.
 TEST_F(WrapperTest, ADisabledEditIsPaintedWhollyFromItsSection) {
   auto* edit = new fw::TEdit(form);
-  edit->SetBounds(20, 20, 120, 24);
-  edit->SetParent(form);
-  desktop.Pump();
-  TacSkinParams p;
-  p.Control = edit;
-  auto w = TacMainWnd::Create<TacEditWnd>(edit->Handle(), true, p, manager, nullptr);
+  auto w = Wrap<TacEditWnd>(edit, 20, 20, 120, 24);
   edit->SetEnabled(false);
   desktop.Pump();
   const HWND h = edit->Handle();
