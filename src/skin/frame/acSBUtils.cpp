@@ -26,6 +26,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/paint/sAlphaGraph.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::frame {
 
@@ -1098,8 +1099,62 @@ void TacEditWnd::PaintFrame(gfx::HDC dc) {
   }
 }
 
+bool TacEditWnd::PaintDisabledClient(gfx::HDC dc) {
+  auto* edit = dynamic_cast<fw::TEdit*>(Control());
+  TsCommonData& cd = *SkinData();
+  if (!dc || !edit || edit->Enabled() || !OwnsSkinData() || !Skinned() ||
+      !skin::core::UpdateCache(cd, 0))
+    return false;
+  const gfx::Bitmap& cache = *cd.CacheBmp();
+  const TRect client = edit->ClientRect();
+  gfx::Bitmap bmp(client.Width(), client.Height());
+  bmp.CopyFrom(cache, {cxLeftEdge, cyTopEdge, cxLeftEdge + bmp.Width(), cyTopEdge + bmp.Height()},
+               {0, 0});
+  gfx::DeviceContext bdc(bmp);
+  fw::TCanvas canvas;
+  canvas.SetHandle(&bdc);
+  canvas.Font.Assign(edit->Font());
+  canvas.BrushStyle = fw::TBrushStyle::bsClear;
+  constexpr unsigned flags = gfx::DT_SINGLELINE | gfx::DT_NOPREFIX;
+  std::u16string text = edit->DisplayText();
+  // An asterisk password shows as black circles.
+  if (edit->PasswordChar() == u'*') text.assign(text.size(), u'\u25CF');
+  if (!text.empty()) {
+    skin::core::WriteTextEx(canvas, text, false, edit->TextRect(), flags, cd, 0, false);
+  } else if (!edit->TextHint().empty()) {
+    const auto& gd = SkinManager()->SkinModel()->gd[std::size_t(cd.SkinIndex)];
+    const fw::TColor font = cd.CustomFont()
+                                ? edit->Font().Color()
+                                : fw::TColor(skin::draw::StateProps(gd, 0).FontColor.Color);
+    canvas.Font.SetColor(skin::paint::BlendColors(font, GetBGColor(cd, 0), 180));
+    TRect r = edit->TextRect();
+    canvas.TextRect(r, edit->TextHint(), flags);
+  }
+  gfx::DeviceContext from(bmp);
+  gfx::BitBlt(dc, 0, 0, bmp.Width(), bmp.Height(), &from, 0, 0, gfx::SRCCOPY);
+  return true;
+}
+
 void TacEditWnd::acWndProc(fw::TMessage& m) {
   using namespace skin::core;
+  // A disabled single-line edit is painted wholly here; nothing under it needs erasing. Other
+  // edits paint their text with a clear brush and keep their own erasing.
+  if ((m.Msg == WM_PAINT || m.Msg == WM_ERASEBKGND) && OwnsSkinData() && Skinned() &&
+      !IsWindowEnabled(CtrlHandle) && dynamic_cast<fw::TEdit*>(Control())) {
+    if (m.Msg == WM_ERASEBKGND) {
+      m.Result = 1;
+      return;
+    }
+    TsCommonData& cd = *SkinData();
+    if (cd.Updating() || UpdateCache(cd, 0)) {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(CtrlHandle, &ps);
+      if (!cd.Updating()) PaintDisabledClient(dc);
+      EndPaint(CtrlHandle, &ps);
+      m.Result = 0;
+      return;
+    }
+  }
   const bool focus = m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS;
   if (focus && OwnsSkinData() && Skinned()) {
     SkinData()->BGChanged = true;
@@ -1307,9 +1362,11 @@ TRect TacBtnWnd::CaptionRect(fw::TCanvas& canvas, const std::u16string& text, un
   canvas.TextRect(box, text, flags | gfx::DT_CALCRECT);
   const int left = (wr.Width() - box.Width()) / 2, top = (wr.Height() - box.Height()) / 2;
   TRect r{left - 1, top, left + box.Width() + 2, top + box.Height()};
-  if (state == 2 && skin::core::CanClickShift(SkinData()->SkinIndex, SkinManager()))
-    r = r.Offset(1, 1);
-  return r;
+  return ShiftsContent(state) ? r.Offset(1, 1) : r;
+}
+
+bool TacBtnWnd::ShiftsContent(int state) const {
+  return state == 2 && skin::core::CanClickShift(SkinData()->SkinIndex, SkinManager());
 }
 
 bool TacBtnWnd::PrepareCache() {
@@ -1349,6 +1406,7 @@ bool TacBtnWnd::PrepareCache() {
     skin::paint::ChangeBitmapPixels(*cache, skin::paint::ChangeColorTone,
                                     int(coloring.ColorToneBG & 0xFFFFFF), skin::paint::clFuchsia);
   const bool enabled = IsWindowEnabled(CtrlHandle);
+  DrawGlyph(*cache, state);
   const std::u16string text = GetWindowTextW(CtrlHandle);
   if (!text.empty()) {
     gfx::DeviceContext dc(*cache);
@@ -1435,6 +1493,50 @@ void TacBtnWnd::acWndProc(fw::TMessage& m) {
     default:
       return;
   }
+}
+
+// ---- TacBitBtnWnd ------------------------------------------------------------------------------
+
+bool TacBitBtnWnd::Layout(int state, TRect& glyph, TRect& caption) const {
+  auto* button = dynamic_cast<fw::TBitBtn*>(FParams.Control);
+  if (!button) return false;
+  // The face the button lays out in: inside the one-pixel bevel it draws unskinned.
+  const TRect face{1, 1, button->Width() - 1, button->Height() - 1};
+  button->CalcLayout(face, glyph, caption);
+  if (ShiftsContent(state)) {
+    glyph = glyph.Offset(1, 1);
+    caption = caption.Offset(1, 1);
+  }
+  return true;
+}
+
+gfx::TSize TacBitBtnWnd::GlyphSize() const {
+  auto* button = dynamic_cast<fw::TBitBtn*>(FParams.Control);
+  if (!button || button->Glyph().Empty()) return {0, 0};
+  return {button->Glyph().Width() / std::max(button->NumGlyphs(), 1), button->Glyph().Height()};
+}
+
+void TacBitBtnWnd::DrawGlyph(gfx::Bitmap& cache, int state) {
+  TRect glyph, caption;
+  const gfx::TSize size = GlyphSize();
+  if (size.cx <= 0 || !Layout(state, glyph, caption) || glyph.IsEmpty()) return;
+  auto* button = static_cast<fw::TBitBtn*>(FParams.Control);
+  // The frame for the state, as the button shows it: disabled, down, else the first.
+  const int n = button->NumGlyphs();
+  const int frame = !IsWindowEnabled(CtrlHandle) && n > 1 ? 1 : state == 2 && n > 2 ? 2 : 0;
+  gfx::DeviceContext dc(cache);
+  fw::TCanvas canvas;
+  canvas.SetHandle(&dc);
+  canvas.Draw(glyph.Left, glyph.Top,
+              button->Glyph().Copy(gfx::RectOfSize(frame * size.cx, 0, size.cx, size.cy)), true);
+}
+
+TRect TacBitBtnWnd::CaptionRect(fw::TCanvas& canvas, const std::u16string& text, unsigned flags,
+                                int state) const {
+  TRect glyph, caption;
+  if (GlyphSize().cx <= 0 || !Layout(state, glyph, caption))
+    return TacBtnWnd::CaptionRect(canvas, text, flags, state);
+  return caption;
 }
 
 // ---- The dump ----------------------------------------------------------------------------------

@@ -293,6 +293,12 @@ class TacEditWnd : public TacBaseWnd {
   // (or the edge only, see NCContent) copied from the cache, where the section is painted
   // for the state the control shows over its parent. Nothing for a ListSW or unskinned.
   void PaintFrame(gfx::HDC dc);
+  // The client of a disabled single-line edit (TEdit) into dc, a DC of the client area: the
+  // section over the parent, then the text in the section's disabled colour (an asterisk
+  // password character shown as U+25CF), or, when empty, the text hint in the font colour
+  // blended 180 of 255 with the section colour. False when it is not such an edit or the
+  // section cannot be painted now.
+  bool PaintDisabledClient(gfx::HDC dc);
 
   using TacBaseWnd::TacBaseWnd;
 
@@ -372,14 +378,20 @@ class TacBtnWnd : public TacMainWnd {
   // The button changes the state it shows: one painted from its own picture fades to it
   // (DoChangePaint), another repaints.
   void ChangeShownState();
+  // The button's image into its cache for state (drawn before the caption); none here.
+  virtual void DrawGlyph(gfx::Bitmap& /*cache*/, int /*state*/) {}
+  // The size of that image; (0, 0) here.
+  virtual gfx::TSize GlyphSize() const { return {0, 0}; }
+  // The caption's rectangle in the button for flags: its measured size centred, a pixel wider
+  // on the left and two on the right, moved by (1, 1) while down where the content shifts.
+  virtual gfx::TRect CaptionRect(fw::TCanvas& canvas, const std::u16string& text, unsigned flags,
+                                 int state) const;
+  // The content moves by (1, 1) while down (state 2) where the section shifts it on click.
+  bool ShiftsContent(int state) const;
 
  private:
   // The parent's picture at the button's place and size; false when it is not ready.
   bool ParentBackground(gfx::Bitmap& out) const;
-  // The caption's rectangle in the button for flags: its measured size centred, a pixel wider
-  // on the left and two on the right, moved by (1, 1) while down where the content shifts.
-  gfx::TRect CaptionRect(fw::TCanvas& canvas, const std::u16string& text, unsigned flags,
-                         int state) const;
 };
 
 // A standard button (TButton) listed in ThirdButtons.
@@ -387,6 +399,25 @@ class TacButtonWnd : public TacBtnWnd {
  public:
   using TacBtnWnd::TacBtnWnd;
   std::string ClassName() const override { return "TacButtonWnd"; }
+};
+
+// A bit button (TBitBtn) listed in ThirdBitBtns: its glyph and caption where the button lays
+// them out (Layout, Margin, Spacing) in its face, the glyph's frame for the state (disabled,
+// down) as the button itself shows it.
+class TacBitBtnWnd : public TacBtnWnd {
+ public:
+  using TacBtnWnd::TacBtnWnd;
+  std::string ClassName() const override { return "TacBitBtnWnd"; }
+
+ protected:
+  void DrawGlyph(gfx::Bitmap& cache, int state) override;
+  gfx::TSize GlyphSize() const override;
+  gfx::TRect CaptionRect(fw::TCanvas& canvas, const std::u16string& text, unsigned flags,
+                         int state) const override;
+
+ private:
+  // The glyph's and the caption's places for state; false without an owning bit button.
+  bool Layout(int state, gfx::TRect& glyph, gfx::TRect& caption) const;
 };
 
 // The wrapper of a window ("ACSBSC"), or null.

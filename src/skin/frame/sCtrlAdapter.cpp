@@ -23,7 +23,7 @@ std::unique_ptr<TacMainWnd> Make(HWND handle, const TacSkinParams& params, TsSki
 constexpr std::array<TWrapperMaker, TsThirdPartyList::kCount> WndTypes = {
     Make<TacEditWnd>,      // ThirdEdits
     Make<TacButtonWnd>,    // ThirdButtons
-    nullptr,               // ThirdBitBtns
+    Make<TacBitBtnWnd>,    // ThirdBitBtns
     nullptr,               // ThirdCheckBoxes
     nullptr,               // ThirdComboBoxes
     nullptr,               // ThirdGrids

@@ -15,6 +15,7 @@
 #include "framework/Application.h"
 #include "framework/Button.h"
 #include "framework/CustomControl.h"
+#include "framework/Edit.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
@@ -67,6 +68,17 @@ class WrapperTest : public test::InternalSkinFormTest {
     win::RECT r;
     win::GetClientRect(box->Handle(), &r);
     return r.Width();
+  }
+
+  // Places c on the form and gives it a wrapper of class W with skin data of its own.
+  template <class W>
+  std::unique_ptr<W> Wrap(fw::TWinControl* c, int left, int top, int width, int height) {
+    c->SetBounds(left, top, width, height);
+    c->SetParent(form);
+    desktop.Pump();
+    TacSkinParams p;
+    p.Control = c;
+    return TacMainWnd::Create<W>(c->Handle(), true, p, manager, nullptr);
   }
 
   TBox* box = nullptr;
@@ -475,12 +487,7 @@ class TStripped : public fw::TCustomControl {
 
 TEST_F(WrapperTest, AnEditWrapperPaintsOnlyTheEdgeAroundAWindowsOwnNonClientContent) {
   auto* c = new TStripped(form);
-  c->SetBounds(20, 20, 120, 60);
-  c->SetParent(form);
-  desktop.Pump();
-  TacSkinParams p;
-  p.Control = c;
-  auto w = TacMainWnd::Create<TacEditWnd>(c->Handle(), true, p, manager, nullptr);
+  auto w = Wrap<TacEditWnd>(c, 20, 20, 120, 60);
   win::RedrawWindow(c->Handle(), nullptr, nullptr, win::RDW_FRAME | win::RDW_INVALIDATE);
   desktop.Pump();
   EXPECT_TRUE(w->NCContent());
@@ -502,6 +509,136 @@ TEST_F(WrapperTest, AnEditWrapperPaintsOnlyTheEdgeAroundAWindowsOwnNonClientCont
   EXPECT_EQ(edge, 0);
   EXPECT_EQ(strip, 0);
   w.reset();
+}
+
+// A disabled single-line edit is painted wholly by its wrapper: an empty one shows exactly its
+// section; its text hint, its text and its password (an asterisk shown as U+25CF) are drawn
+// over it, the hint in a colour of its own; nothing is erased under it.
+TEST_F(WrapperTest, ADisabledEditIsPaintedWhollyFromItsSection) {
+  auto* edit = new fw::TEdit(form);
+  auto w = Wrap<TacEditWnd>(edit, 20, 20, 120, 24);
+  edit->SetEnabled(false);
+  desktop.Pump();
+  const HWND h = edit->Handle();
+  auto client = [&]() {
+    win::RECT r;
+    win::GetClientRect(h, &r);
+    win::POINT o{0, 0};
+    win::ClientToScreen(h, &o);
+    gfx::Bitmap out(r.Width(), r.Height());
+    out.CopyFrom(desktop.Compose(), {o.X, o.Y, o.X + r.Width(), o.Y + r.Height()}, {0, 0});
+    return out;
+  };
+  auto differing = [](const gfx::Bitmap& a, const gfx::Bitmap& b) {
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x) n += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
+    return n;
+  };
+  const gfx::Bitmap empty = client();
+  ASSERT_NE(w->SkinData()->CacheBmp(), nullptr);
+  {
+    win::RECT wr;
+    win::GetWindowRect(h, &wr);
+    win::POINT o{0, 0};
+    win::ClientToScreen(h, &o);
+    gfx::Bitmap section(empty.Width(), empty.Height());
+    section.CopyFrom(*w->SkinData()->CacheBmp(),
+                     {o.X - wr.Left, o.Y - wr.Top, o.X - wr.Left + section.Width(),
+                      o.Y - wr.Top + section.Height()},
+                     {0, 0});
+    EXPECT_EQ(differing(empty, section), 0);
+  }
+  EXPECT_EQ(win::SendMessageW(h, win::WM_ERASEBKGND, 0, 0), 1);
+  edit->SetTextHint(u"Поиск");
+  desktop.Pump();
+  const gfx::Bitmap hint = client();
+  EXPECT_GT(differing(hint, empty), 0);
+  edit->SetPasswordChar(u'*');
+  edit->SetText(u"abc");
+  desktop.Pump();
+  const gfx::Bitmap password = client();
+  EXPECT_GT(differing(password, empty), 0);
+  edit->SetPasswordChar(0);
+  edit->SetText(u"\u25CF\u25CF\u25CF");
+  desktop.Pump();
+  EXPECT_EQ(differing(client(), password), 0);
+  // The hint's colour is not the text's.
+  edit->SetText(u"Поиск");
+  desktop.Pump();
+  EXPECT_GT(differing(client(), hint), 0);
+  w.reset();
+}
+
+// A wrapped bit button places its glyph where the button itself does for each layout, shows
+// and shows the disabled frame when disabled.
+TEST_F(WrapperTest, ABitButtonsGlyphStandsWhereTheButtonPutsIt) {
+  constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF;
+  gfx::Bitmap glyph(24, 12);  // two frames: up (red), disabled (blue)
+  skin::paint::FillRect32(glyph, {0, 0, 12, 12}, fw::TColor(0x0000FF), 255);
+  skin::paint::FillRect32(glyph, {12, 0, 24, 12}, fw::TColor(0xFF0000), 255);
+  const fw::TButtonLayout layouts[4] = {
+      fw::TButtonLayout::blGlyphLeft, fw::TButtonLayout::blGlyphRight,
+      fw::TButtonLayout::blGlyphTop, fw::TButtonLayout::blGlyphBottom};
+  fw::TBitBtn* buttons[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    buttons[i] = new fw::TBitBtn(form);
+    buttons[i]->SetBounds(5 + 72 * i, 60, 70, 44);
+    buttons[i]->SetCaption(u"Ок");
+    buttons[i]->SetGlyph(glyph);
+    buttons[i]->SetNumGlyphs(2);
+    buttons[i]->SetLayout(layouts[i]);
+    buttons[i]->SetParent(form);
+  }
+  desktop.Pump();
+  // The box of the pixels of one colour in a picture region.
+  auto box = [](const gfx::Bitmap& b, gfx::TRect r, std::uint32_t color) {
+    gfx::TRect found{1 << 20, 1 << 20, -1, -1};
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        if ((b.At(x, y) & 0xFFFFFF) == color)
+          found = {std::min(found.Left, x - r.Left), std::min(found.Top, y - r.Top),
+                   std::max(found.Right, x - r.Left + 1), std::max(found.Bottom, y - r.Top + 1)};
+    return found;
+  };
+  gfx::TRect plain[4];
+  const gfx::Bitmap screen = desktop.Compose();
+  for (int i = 0; i < 4; ++i) {
+    win::RECT r;
+    win::GetWindowRect(buttons[i]->Handle(), &r);
+    plain[i] = box(screen, {r.Left, r.Top, r.Right, r.Bottom}, kRed);
+    ASSERT_EQ(plain[i].Width(), 12) << i;
+    ASSERT_EQ(plain[i].Height(), 12) << i;
+  }
+  std::vector<std::unique_ptr<TacBtnWnd>> wrappers;
+  for (int i = 0; i < 4; ++i) {
+    TacSkinParams p;
+    p.Control = buttons[i];
+    wrappers.push_back(
+        TacMainWnd::Create<TacBitBtnWnd>(buttons[i]->Handle(), false, p, manager, nullptr));
+    ASSERT_TRUE(wrappers.back()->PrepareCache());
+    const gfx::Bitmap& cache = *wrappers.back()->SkinData()->CacheBmp();
+    const gfx::TRect skinned = box(cache, cache.Bounds(), kRed);
+    EXPECT_EQ(skinned, plain[i]) << i;
+  }
+  const gfx::Bitmap& first = *wrappers[0]->SkinData()->CacheBmp();
+  EXPECT_EQ(wrappers[0]->ClassName(), "TacBitBtnWnd");
+  EXPECT_EQ(box(first, first.Bounds(), kBlue).Right, -1);
+  // Disabled: the second frame, veiled with the parent like the rest of the button.
+  buttons[0]->SetEnabled(false);
+  ASSERT_TRUE(wrappers[0]->PrepareCache());
+  const gfx::Bitmap& disabled = *wrappers[0]->SkinData()->CacheBmp();
+  int red = 0, blue = 0;
+  for (int y = plain[0].Top; y < plain[0].Bottom; ++y)
+    for (int x = plain[0].Left; x < plain[0].Right; ++x) {
+      const std::uint32_t c = disabled.At(x, y);
+      const int r = int(c >> 16 & 0xFF), b = int(c & 0xFF);
+      red += r > b;
+      blue += b > r;
+    }
+  EXPECT_EQ(red, 0);
+  EXPECT_EQ(blue, 144);
+  wrappers.clear();
 }
 
 // A bare dialog button (no owning control) paints itself: the screen shows its picture; a
