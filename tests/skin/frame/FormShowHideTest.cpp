@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "InternalSkinFormTest.h"
+#include "LayeredWindows.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "platform/win/MessageQueue.h"
@@ -40,22 +41,10 @@ class FormShowHideTest : public ::testing::Test {
   }
   void TearDown() override { app.reset(); }
 
-  // Visible layered pop-ups other than the form: the animation covers.
   int Covers() {
-    int n = 0;
-    win::EnumWindows(
-        [&](win::HWND h, win::LPARAM) {
-          if (h != form->Handle() && win::IsWindowVisible(h) &&
-              (win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED))
-            ++n;
-          return true;
-        },
-        0);
-    return n;
+    return test::Covers([this](win::HWND h) { return h == form->Handle(); });
   }
-  static bool Layered(win::HWND h) {
-    return win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED;
-  }
+  static bool Layered(win::HWND h) { return test::Layered(h); }
   static int Ask(win::HWND h, win::UINT cmd, win::LPARAM l = 0) {
     return int(win::SendMessageW(h, core::SM_ALPHACMD, core::MakeAlphaCmd(cmd), l));
   }
