@@ -42,22 +42,6 @@ bool IsTopmost(win::HWND wnd) {
   return win::GetWindowLongPtrW(wnd, win::GWL_EXSTYLE) & win::WS_EX_TOPMOST;
 }
 
-void MakeLayered(win::HWND wnd, int alpha) {
-  const auto ex = win::GetWindowLongPtrW(wnd, win::GWL_EXSTYLE);
-  if (!(ex & win::WS_EX_LAYERED))
-    win::SetWindowLongPtrW(wnd, win::GWL_EXSTYLE, ex | win::WS_EX_LAYERED);
-  win::SetLayeredWindowAttributes(wnd, 0, win::BYTE(std::clamp(alpha, 0, 255)), win::LWA_ALPHA);
-}
-
-// The final opacity of a form after an animation: its alpha-blend value, else opaque and not
-// layered.
-void SetFinalOpacity(win::HWND wnd, bool alphaBlend, int alphaBlendValue) {
-  if (alphaBlend)
-    MakeLayered(wnd, alphaBlendValue);
-  else
-    DropLayeredStyle(wnd);
-}
-
 const core::TsSkinManager* ManagerOf(const core::TsCommonData& sd) {
   const core::TsSkinManager* m = sd.SkinManager();
   return m && m->SkinModel() ? m : nullptr;
@@ -135,6 +119,20 @@ bool DropLayeredStyle(win::HWND wnd) {
   }
   return win::IsWindow(wnd) &&
          !(win::GetWindowLongPtrW(wnd, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+}
+
+void MakeLayered(win::HWND wnd, int alpha) {
+  const auto ex = win::GetWindowLongPtrW(wnd, win::GWL_EXSTYLE);
+  if (!(ex & win::WS_EX_LAYERED))
+    win::SetWindowLongPtrW(wnd, win::GWL_EXSTYLE, ex | win::WS_EX_LAYERED);
+  win::SetLayeredWindowAttributes(wnd, 0, win::BYTE(std::clamp(alpha, 0, 255)), win::LWA_ALPHA);
+}
+
+void SetFinalOpacity(win::HWND wnd, bool alphaBlend, int alphaBlendValue) {
+  if (alphaBlend)
+    MakeLayered(wnd, alphaBlendValue);
+  else
+    DropLayeredStyle(wnd);
 }
 
 // ---- Frame geometry

@@ -48,6 +48,11 @@ std::unique_ptr<core::TacGlowForm> MakeCoverForm(win::HWND wnd, const core::TsCo
 // the change), at most acLayeredRetries times; false when the window is gone or still layered.
 constexpr int acLayeredRetries = 8;
 bool DropLayeredStyle(win::HWND wnd);
+// Makes wnd layered (when it is not) at constant opacity alpha.
+void MakeLayered(win::HWND wnd, int alpha);
+// The opacity a form ends an animation with: alphaBlendValue when alphaBlend, else opaque and
+// not layered.
+void SetFinalOpacity(win::HWND wnd, bool alphaBlend, int alphaBlendValue);
 
 // ---- Frame geometry
 // -------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
+#include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemInfo.h"
@@ -1145,6 +1146,59 @@ bool TsSkinProvider::AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next
   return false;
 }
 
+// A top-level skinned form shows and hides through the manager's form effects when both the
+// form and the manager allow animations.
+bool TsSkinProvider::ShowAnimationApplies() const {
+  const sc::TsSkinManager* m = FCommonData->SkinManager();
+  return m && FAllowAnimation && Skinned() && FSkinApplied && !FForm->Parent() &&
+         m->Effects().AllowAnimation && m->AnimEffects().FormShow.Active;
+}
+
+bool TsSkinProvider::HideAnimationApplies() const {
+  const sc::TsSkinManager* m = FCommonData->SkinManager();
+  return m && FAllowAnimation && Skinned() && FSkinApplied && !FForm->Parent() &&
+         !FForm->HasState(fw::csDestroying) && m->Effects().AllowAnimation &&
+         m->AnimEffects().FormHide.Active;
+}
+
+// The window comes up fully transparent, is painted whole and fades in through a cover showing
+// that picture; it ends at its own opacity.
+void TsSkinProvider::ShowAnimated(fw::TMessage& m, const fw::TWndNext& next) {
+  const win::HWND h = FForm->Handle();
+  MakeLayered(h, 0);
+  next(m);
+  if (!win::IsWindow(h)) return;
+  if (!win::IsWindowVisible(h)) {
+    SetFinalOpacity(h, AlphaBlend, AlphaBlendValue);
+    return;
+  }
+  FCommonData->BGChanged = true;
+  FRgnChanged = true;
+  win::RedrawWindow(h, nullptr, nullptr,
+                    win::RDW_FRAME | win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_ALLCHILDREN |
+                        win::RDW_UPDATENOW);
+  const sc::TacFormAnimation show = FCommonData->SkinManager()->AnimEffects().FormShow;
+  fw::TCustomForm* form = FForm;
+  const fw::TNotifyEvent after = OnAfterAnimation;
+  if (!AnimShowForm(h, *FCommonData, WindowPicture(h, *FCommonData), show.Time,
+                    AlphaBlend ? AlphaBlendValue : 255, show.Mode, AlphaBlend, AlphaBlendValue,
+                    [form, after] {
+                      if (after) after(form);
+                    }) &&
+      win::IsWindow(h))
+    SetFinalOpacity(h, AlphaBlend, AlphaBlendValue);
+}
+
+// A new scale: the added title's font follows, the controls learn the percentage, and the frame
+// is cut and painted again for the new size.
+void TsSkinProvider::SetScale(int percent) {
+  const int old = FCommonData->ScalePercent;
+  if (percent > 0 && old > 0 && percent != old)
+    FAddedTitleFont.SetHeight(win::MulDiv(FAddedTitleFont.Height(), percent, old));
+  FCommonData->BGChanged = true;
+  FRgnChanged = true;
+}
+
 // ---- Messages ----------------------------------------------------------------------------------
 
 win::LRESULT TsSkinProvider::ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) {
@@ -1246,6 +1300,16 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
     case sc::AC_MOUSELEAVE:
       SetHotHT(0);
       FClicked = false;
+      return true;
+    case sc::AC_GETSCALE:
+      m.Result = FAllowScale ? cd.ScalePercent : -1;
+      return true;
+    case sc::AC_SETSCALE:
+      SetScale(int(m.LParam));
+      if (!sc::CommonWndProc(m, cd)) next(m);
+      if (FForm->HandleAllocated() && win::IsWindowVisible(FForm->Handle()))
+        win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
+                          win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE);
       return true;
     default:
       break;
@@ -1349,8 +1413,6 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       return;
     }
     case win::WM_SHOWWINDOW:
-      // Animation start point: the form-show effect (and, hiding, the form-hide effect) of the
-      // window animations starts here.
       next(m);
       if (m.WParam) {
         FRgnChanged = true;
@@ -1404,9 +1466,31 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       }
       return;
     case fw::CM_SHOWINGCHANGED:
+      if (FForm->Showing()) {
+        // Shown: scaled to the manager's scale first, then faded in when the effect applies.
+        const sc::TsSkinManager* sm = FCommonData->SkinManager();
+        if (FAllowScale && sm && FForm->ClassName() != "TMessageForm" &&
+            sc::aScalePercents[std::size_t(sm->GetScale())] != FCommonData->ScalePercent)
+          sc::UpdateScale(*FForm, 100);
+        if (ShowAnimationApplies()) {
+          ShowAnimated(m, next);
+          AddAllItems();
+          return;
+        }
+      }
       next(m);
       AddAllItems();
       return;
+    case win::WM_CLOSE: {
+      // A form closed by hiding fades out through a cover of its last picture; the run outlives
+      // the form, so it refers to nothing of it.
+      const win::HWND h = FForm->Handle();
+      const bool shown = win::IsWindowVisible(h);
+      next(m);
+      if (shown && win::IsWindow(h) && !win::IsWindowVisible(h) && HideAnimationApplies())
+        AnimHideForm(h, *FCommonData, AlphaBlend, AlphaBlendValue);
+      return;
+    }
     case win::WM_PARENTNOTIFY:
       next(m);
       // A visible child window was made: it, or when it is no control, the whole form.

@@ -23,11 +23,11 @@
 #include "skin/core/acSBAnimation.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sStyleSimply.h"
-#include "skin/frame/acTitleBar.h"
-#include "skin/frame/sCtrlAdapter.h"
 #include "skin/frame/acDisabledVeil.h"
 #include "skin/frame/acFrameSizing.h"
 #include "skin/frame/acGluedForms.h"
+#include "skin/frame/acTitleBar.h"
+#include "skin/frame/sCtrlAdapter.h"
 
 namespace skin::frame {
 
@@ -95,6 +95,10 @@ class TsSkinProvider : public fw::TComponent,
   // minimising and restoring run as the manager's AnimEffects say (default on).
   bool AllowAnimation() const { return FAllowAnimation; }
   void SetAllowAnimation(bool value) { FAllowAnimation = value; }
+  // The form follows the manager's scale: it is scaled when shown and when the scale changes
+  // (default on); off, it answers AC_GETSCALE with -1 and keeps its size.
+  bool AllowScale() const { return FAllowScale; }
+  void SetAllowScale(bool value) { FAllowScale = value; }
   // Single and sizeable forms with a system menu show their icon at the left of the title
   // (default on).
   bool ShowAppIcon() const { return FShowAppIcon; }
@@ -279,6 +283,10 @@ class TsSkinProvider : public fw::TComponent,
   bool StartTranslucentMove(int hitCode);
   void SnapPosition(win::WINDOWPOS& pos);
   void UpdateLayerForm();
+  bool ShowAnimationApplies() const;
+  bool HideAnimationApplies() const;
+  void ShowAnimated(fw::TMessage& m, const fw::TWndNext& next);
+  void SetScale(int percent);
 
   fw::TCustomForm* FForm = nullptr;
   std::unique_ptr<skin::core::TsScrollWndData> FCommonData;
@@ -318,6 +326,7 @@ class TsSkinProvider : public fw::TComponent,
   TacDisabledVeil FVeil;
   TacGluedForms FGlued;
   bool FPosChanging = false;
+  bool FAllowScale = true;
   bool FAllowBlendOnMoving = true;  // moved along by the form it is glued to: no snapping
 };
 

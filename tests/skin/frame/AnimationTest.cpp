@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "LayeredWindows.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
@@ -90,21 +91,9 @@ class AnimationTest : public SkinnedFormTest {
   }
   // Visible top-level covers (layered pop-ups of the animations).
   int Covers() {
-    int n = 0;
-    win::EnumWindows(
-        [&](win::HWND h, win::LPARAM) {
-          if (win::IsWindowVisible(h) && win::GetClassNameW(h) != u"AnimTarget" &&
-              (win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED) &&
-              (win::GetWindowLongPtrW(h, win::GWL_STYLE) & win::WS_POPUP))
-            ++n;
-          return true;
-        },
-        0);
-    return n;
+    return test::Covers([](win::HWND h) { return win::GetClassNameW(h) == u"AnimTarget"; });
   }
-  static bool Layered(win::HWND h) {
-    return win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED;
-  }
+  static bool Layered(win::HWND h) { return test::Layered(h); }
   static int ConstantAlpha(win::HWND h) { return win::GetWindowSurface(h).constantAlpha; }
 
   std::unique_ptr<core::TsCommonData> sd;

@@ -1,0 +1,189 @@
+// A skinned form's show and hide effects through its provider on the virtual desktop's clock:
+// the show run's frames and the form's opacity at its end, the first frame with no effect time,
+// the closing fade of a cover that outlives the form, and the scale the provider reports and
+// takes.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "InternalSkinFormTest.h"
+#include "LayeredWindows.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemInfo.h"
+#include "platform/win/VirtualDesktop.h"
+#include "platform/win/Window.h"
+#include "skin/core/sMessages.h"
+#include "skin/core/sSkinManager.h"
+#include "skin/frame/acAnimation.h"
+#include "skin/frame/sSkinProvider.h"
+
+namespace skin::frame {
+namespace {
+
+class FormShowHideTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<fw::TApplication>();
+    form = new fw::TForm(app.get());
+    form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+    form->SetBounds(100, 80, 300, 200);
+    form->SetCaption(u"Frame");
+    manager = new core::TsSkinManager(form);
+    manager->AfterConstruction();
+    skin::data::AddInternalSkins(manager->InternalSkins());
+    manager->SetSkinName(test::InternalSkinNamed("BlueGauze"));
+    provider = new TsSkinProvider(form);
+  }
+  void TearDown() override { app.reset(); }
+
+  int Covers() {
+    return test::Covers([this](win::HWND h) { return h == form->Handle(); });
+  }
+  static bool Layered(win::HWND h) { return test::Layered(h); }
+  static int Ask(win::HWND h, win::UINT cmd, win::LPARAM l = 0) {
+    return int(win::SendMessageW(h, core::SM_ALPHACMD, core::MakeAlphaCmd(cmd), l));
+  }
+
+  win::VirtualDesktop desktop{800, 600};
+  std::unique_ptr<fw::TApplication> app;
+  fw::TForm* form = nullptr;
+  core::TsSkinManager* manager = nullptr;
+  TsSkinProvider* provider = nullptr;
+};
+
+TEST_F(FormShowHideTest, AShowTimeOf120RunsTenFramesAndEndsVisibleAtTheFormsOwnOpacity) {
+  manager->AnimEffects().FormShow.Time = 120;
+  manager->AnimEffects().FormShow.Mode = core::atFading;
+  int after = 0;
+  provider->OnAfterAnimation = [&](auto* sender) {
+    EXPECT_EQ(sender, form);
+    ++after;
+  };
+  const win::DWORD t0 = win::GetTickCount();
+  form->Show();
+  // Ten frames and the last picture, each waiting out its 12 ms on the virtual clock.
+  EXPECT_EQ(win::GetTickCount() - t0, win::DWORD((120 / 12 + 1) * 12));
+  EXPECT_EQ(after, 1);
+  const win::HWND h = form->Handle();
+  EXPECT_TRUE(win::IsWindowVisible(h));
+  EXPECT_FALSE(Layered(h));
+  EXPECT_EQ(Covers(), 0);
+  EXPECT_FALSE(acAnimatingShow);
+
+  // A form blending at its own value keeps it.
+  form->Hide();
+  provider->AlphaBlend = true;
+  provider->AlphaBlendValue = 180;
+  form->Show();
+  EXPECT_TRUE(Layered(h));
+  EXPECT_EQ(win::GetWindowSurface(h).constantAlpha, 180);
+  EXPECT_EQ(after, 2);
+
+  // Without the effect, or with the form's animations off, it shows at once.
+  form->Hide();
+  provider->AlphaBlend = false;
+  provider->SetAllowAnimation(false);
+  const win::DWORD t1 = win::GetTickCount();
+  form->Show();
+  EXPECT_EQ(win::GetTickCount(), t1);
+  EXPECT_EQ(after, 2);
+  EXPECT_TRUE(win::IsWindowVisible(h));
+}
+
+TEST_F(FormShowHideTest, WithShowTimeZeroTheFirstFrameIsTheCompleteSkinnedForm) {
+  ASSERT_EQ(manager->AnimEffects().FormShow.Time, 0);
+  ASSERT_TRUE(manager->AnimEffects().FormShow.Active);
+  // The same form shown without any effect gives the expected screen.
+  provider->SetAllowAnimation(false);
+  form->Show();
+  desktop.Pump();
+  const gfx::Bitmap plain = desktop.Compose();
+  form->Hide();
+  desktop.Pump();
+  const gfx::Bitmap bare = desktop.Compose();
+  EXPECT_NE(bare.At(250, 180), plain.At(250, 180));
+
+  provider->SetAllowAnimation(true);
+  const win::DWORD t0 = win::GetTickCount();
+  form->Show();
+  EXPECT_EQ(win::GetTickCount(), t0);
+  EXPECT_FALSE(Layered(form->Handle()));
+  EXPECT_EQ(Covers(), 0);
+  // Already whole before any further message is handled, and still so afterwards.
+  const gfx::Bitmap first = desktop.Compose();
+  desktop.Pump();
+  const gfx::Bitmap settled = desktop.Compose();
+  int wrong = 0, moved = 0;
+  for (int y = 0; y < plain.Height(); ++y)
+    for (int x = 0; x < plain.Width(); ++x) {
+      if ((first.At(x, y) & 0xFFFFFF) != (plain.At(x, y) & 0xFFFFFF)) ++wrong;
+      if ((settled.At(x, y) & 0xFFFFFF) != (plain.At(x, y) & 0xFFFFFF)) ++moved;
+    }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(moved, 0);
+}
+
+TEST_F(FormShowHideTest, ClosingFadesACoverWhileTheFormIsGoneAndAFreedFormLeavesNothing) {
+  form->Show();
+  desktop.Pump();
+  manager->AnimEffects().FormHide.Time = 120;
+  manager->AnimEffects().FormHide.Mode = core::atFading;
+  // The main form closes the program; this one hides.
+  auto* other = new fw::TForm(app.get());
+  other->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  other->SetBounds(400, 200, 240, 160);
+  new TsSkinProvider(other);
+  other->Show();
+  desktop.Pump();
+  const win::HWND h = other->Handle();
+  const gfx::Bitmap shown = desktop.Compose();
+  win::SendMessageW(h, win::WM_CLOSE, 0, 0);
+  EXPECT_FALSE(win::IsWindowVisible(h));
+  EXPECT_FALSE(Layered(h));
+  ASSERT_EQ(Covers(), 1);
+  // The cover shows the form's picture where the form was, fading frame by frame.
+  const std::uint32_t first = desktop.Compose().At(520, 280);
+  desktop.Advance(60);
+  EXPECT_EQ(Covers(), 1);
+  const std::uint32_t later = desktop.Compose().At(520, 280);
+  EXPECT_NE(later, first);
+  // Freed in the middle of the run: the cover runs out by itself.
+  delete other;
+  desktop.Advance(84);
+  EXPECT_EQ(Covers(), 0);
+  // Between the picture and the bare desktop all along.
+  const std::uint32_t bare = desktop.Compose().At(520, 280);
+  EXPECT_NE(shown.At(520, 280), bare);
+  EXPECT_NE(first, bare);
+  EXPECT_NE(later, bare);
+
+  // A refused close keeps the form and starts nothing.
+  form->OnCloseQuery = [](auto*, bool& can) { can = false; };
+  win::SendMessageW(form->Handle(), win::WM_CLOSE, 0, 0);
+  EXPECT_TRUE(win::IsWindowVisible(form->Handle()));
+  EXPECT_EQ(Covers(), 0);
+}
+
+TEST_F(FormShowHideTest, TheProviderReportsItsScaleAndPassesANewOneToItsControls) {
+  form->Show();
+  desktop.Pump();
+  const win::HWND h = form->Handle();
+  EXPECT_EQ(Ask(h, core::AC_GETSCALE), 100);
+  provider->AddedTitleFont().SetHeight(-12);
+  Ask(h, core::AC_SETSCALE, 150);
+  EXPECT_EQ(Ask(h, core::AC_GETSCALE), 150);
+  EXPECT_EQ(provider->AddedTitleFont().Height(), -18);
+  Ask(h, core::AC_SETSCALE, 100);
+  EXPECT_EQ(provider->AddedTitleFont().Height(), -12);
+  // Not scaling, the form says so and the manager leaves it alone.
+  provider->SetAllowScale(false);
+  EXPECT_EQ(Ask(h, core::AC_GETSCALE), -1);
+}
+
+}  // namespace
+}  // namespace skin::frame
