@@ -344,7 +344,7 @@ bool TsSkinProvider::NeedExBorders() const {
   return !win::IsZoomed(h) || !m->Options().NativeBordersMaximized;
 }
 
-void TsSkinProvider::InitExBorders() {
+void TsSkinProvider::InitExBorders(bool redraw) {
   if (!NeedExBorders()) {
     FreeExBorders();
     return;
@@ -354,8 +354,9 @@ void TsSkinProvider::InitExBorders() {
     FBorderForm->CreateNewForm();
     FCommonData->BGChanged = true;
     UpdateRegion(true);
+    redraw = true;
   }
-  FBorderForm->UpdateExBordersPos(true, 255);
+  FBorderForm->UpdateExBordersPos(redraw, 255);
 }
 
 // Back to the standard frame inside the window.
@@ -672,10 +673,13 @@ bool TsSkinProvider::PaintAll() {
   if (!FCommonData->BGChanged) return true;
   CalcButtons();
   const int state = SectionState(FCommonData->SkinIndex);
+  gfx::Bitmap shadow;  // extended: the shadow alone, seen through the frame's corners
   if (FBorderForm) {
-    // The frame inside the shadow margins; the margins stay clear for the shadow.
+    // The shadow over the whole picture, then the frame inside the shadow margins.
     const TRect sh = ShadowSize();
     cache->Fill(gfx::Pixel{});
+    PaintShadow(*cache);
+    shadow = *cache;
     gfx::Bitmap frame(w - sh.Left - sh.Right, h - sh.Top - sh.Bottom);
     draw::PaintItem(model, FCommonData->SkinIndex, draw::EmptyCI, true, state, frame.Bounds(),
                     {0, 0}, &frame);
@@ -700,7 +704,7 @@ bool TsSkinProvider::PaintAll() {
     for (auto& t : FTitleButtons)
       if (t->Data.cpRect.Right > t->Data.cpRect.Left) PaintUserButton(*cache, *t, t->Data.cpState);
   }
-  if (FBorderForm) PaintShadow(*cache);
+  if (FBorderForm) ShowShadowInCorners(*cache, shadow);
   FCommonData->BGChanged = false;
   return true;
 }
@@ -715,6 +719,35 @@ void TsSkinProvider::PaintShadow(gfx::Bitmap& cache) {
   const int bw = (shadow.Width() - 1) / 2, bh = (shadow.Height() - 1) / 2;
   paint::PaintControlByTemplate(cache, shadow, cache.Bounds(), shadow.Bounds(), {bw, bh, bw, bh},
                                 sh, {1, 1, 1, 1}, false, false);
+}
+
+// The frame's key-coloured corner pixels (as wide and high as the form section's and the
+// title's "BORDERSMASK" corners) take the shadow's pixels.
+void TsSkinProvider::ShowShadowInCorners(gfx::Bitmap& cache, const gfx::Bitmap& shadow) const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  int wl = 0, wt = 0, wr = 0, wb = 0;
+  for (const int section : {FCommonData->SkinIndex, FTitleSkinIndex}) {
+    if (!model->IsValidSkinIndex(section)) continue;
+    const int border = model->gd[std::size_t(section)].BorderIndex;
+    if (!model->IsValidImgIndex(border)) continue;
+    const paint::TsMaskData& md = model->ma[std::size_t(border)];
+    wl = std::max(wl, int(md.WL));
+    wt = std::max(wt, int(md.WT));
+    wr = std::max(wr, int(md.WR));
+    wb = std::max(wb, int(md.WB));
+  }
+  const TRect sh = ShadowSize();
+  const TRect f{sh.Left, sh.Top, cache.Width() - sh.Right, cache.Height() - sh.Bottom};
+  const TRect corners[] = {{f.Left, f.Top, f.Left + wl, f.Top + wt},
+                           {f.Right - wr, f.Top, f.Right, f.Top + wt},
+                           {f.Left, f.Bottom - wb, f.Left + wl, f.Bottom},
+                           {f.Right - wr, f.Bottom - wb, f.Right, f.Bottom}};
+  for (const TRect& c : corners) {
+    const TRect r = gfx::IntersectRects(c, cache.Bounds());
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        if ((cache.At(x, y) & 0xFFFFFF) == paint::kTransKey) cache.Set(x, y, shadow.At(x, y));
+  }
 }
 
 TacTitlePaintInfo TsSkinProvider::TitlePaintInfo() const {
@@ -1487,7 +1520,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
           !cache || cache->Width() != CaptionWidth() || cache->Height() != CacheHeight();
       next(m);
       // Shown, moved, sized, maximised or hidden: the extended border follows (or goes).
-      if (m.Msg == win::WM_WINDOWPOSCHANGED) InitExBorders();
+      if (m.Msg == win::WM_WINDOWPOSCHANGED) InitExBorders(resized);
       if (resized) {
         FCommonData->BGChanged = true;
         FRgnChanged = true;

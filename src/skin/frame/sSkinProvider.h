@@ -185,8 +185,9 @@ class TsSkinProvider : public fw::TComponent,
   TacBorderForm* BorderForm() const { return FBorderForm.get(); }
   // Makes the extended border when the form should wear one (the manager's ExtendedBorders,
   // AllowExtBorders, a skinned top-level form with a border, showing, not maximised unless
-  // the manager's NativeBordersMaximized is off), frees it otherwise; places it.
-  void InitExBorders();
+  // the manager's NativeBordersMaximized is off), frees it otherwise; places it, renewing its
+  // picture with redraw (or when made or resized).
+  void InitExBorders(bool redraw = true);
   // The form's minimise and restore animation, made at its first minimise.
   TacMinTimer* FormTimer() const { return FFormTimer.get(); }
 
@@ -306,6 +307,7 @@ class TsSkinProvider : public fw::TComponent,
   bool NeedExBorders() const;
   void FreeExBorders();
   void PaintShadow(gfx::Bitmap& cache);
+  void ShowShadowInCorners(gfx::Bitmap& cache, const gfx::Bitmap& shadow) const;
   // Shows the cache's rectangle r on screen: the frame in the window DC, or the border window.
   void ShowCacheRect(const gfx::TRect& r);
 

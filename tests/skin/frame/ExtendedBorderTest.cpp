@@ -107,6 +107,12 @@ TEST_F(ExtendedBorderTest, TheBorderWindowLiesAroundTheFormAndShowsThePicture) {
     }
   EXPECT_GT(compared, 100);
   EXPECT_EQ(differ, 0);
+  // The frame's key-coloured corners show the shadow, never the key colour.
+  int key = 0;
+  for (int y = 0; y < cache.Height(); ++y)
+    for (int x = 0; x < cache.Width(); ++x)
+      if ((cache.At(x, y) & 0xFFFFFF) == 0xFF00FF) ++key;
+  EXPECT_EQ(key, 0);
   gfx::WriteFileBytes((tests::OutputFolder("frame") / "extended-border-BlueGauze.png").string(),
                       gfx::EncodePng(screen));
 }
