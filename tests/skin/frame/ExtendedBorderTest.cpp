@@ -28,7 +28,7 @@ namespace {
 using gfx::TPoint;
 using gfx::TRect;
 
-class ExtendedBorderTest : public ::testing::Test {
+class ExtendedBorderTest : public test::InternalSkinFormTest {
  protected:
   void Make(const std::string& skin, bool extended = true) {
     app = std::make_unique<fw::TApplication>();
@@ -45,8 +45,6 @@ class ExtendedBorderTest : public ::testing::Test {
     form->Show();
     desktop.Pump();
   }
-  void TearDown() override { app.reset(); }
-
   static TRect WindowOf(win::HWND h) {
     win::RECT r{};
     win::GetWindowRect(h, &r);
@@ -73,10 +71,6 @@ class ExtendedBorderTest : public ::testing::Test {
             w.Right + (b - sysB) + sh.Right, w.Bottom + (b - sysB) + sh.Bottom};
   }
 
-  win::VirtualDesktop desktop{800, 600};
-  std::unique_ptr<fw::TApplication> app;
-  fw::TForm* form = nullptr;
-  core::TsSkinManager* manager = nullptr;
   TsSkinProvider* provider = nullptr;
 };
 
