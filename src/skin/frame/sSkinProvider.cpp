@@ -704,8 +704,13 @@ bool TsSkinProvider::PaintAll() {
     for (auto& t : FTitleButtons)
       if (t->Data.cpRect.Right > t->Data.cpRect.Left) PaintUserButton(*cache, *t, t->Data.cpState);
   }
-  if (FBorderForm) ShowShadowInCorners(*cache, shadow);
   FCommonData->BGChanged = false;
+  if (FBorderForm) {
+    ShowShadowInCorners(*cache, shadow);
+    // A picture rebuilt for any reason (the client's paint too) goes on screen (not again
+    // from inside the border's own placement).
+    FBorderForm->UpdateExBordersPos(true, 255);
+  }
   return true;
 }
 
