@@ -118,6 +118,7 @@ TsSkinProvider::TsSkinProvider(fw::TComponent* owner)
 TsSkinProvider::~TsSkinProvider() {
   for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
   FFormTimer.reset();
+  FBorderForm.reset();
   FAdapter.reset();
   UnlinkTitleBar();
   if (FHook) {
@@ -308,6 +309,7 @@ void TsSkinProvider::ApplySkin() {
 // control adapter and its wrappers go.
 void TsSkinProvider::RemoveSkin() {
   FAdapter.reset();
+  FBorderForm.reset();
   for (TsCaptionButton& b : FButtons) {
     b.cpTimer.reset();
     b.cpState = 0;
@@ -326,6 +328,48 @@ void TsSkinProvider::RemoveSkin() {
                     win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE | win::RDW_ALLCHILDREN);
 }
 
+void TsSkinProvider::SetAllowExtBorders(bool value) {
+  if (FAllowExtBorders == value) return;
+  FAllowExtBorders = value;
+  InitExBorders();
+}
+
+bool TsSkinProvider::NeedExBorders() const {
+  const sc::TsSkinManager* m = FCommonData->SkinManager();
+  if (!m || !m->ExtendedBorders() || !FAllowExtBorders || !FSkinApplied || !Skinned() ||
+      !FForm->HandleAllocated() || FForm->Parent() || FForm->HasState(fw::csDestroying) ||
+      FForm->BorderStyle() == fw::TFormBorderStyle::bsNone)
+    return false;
+  const win::HWND h = FForm->Handle();
+  if (!win::IsWindowVisible(h) || win::IsIconic(h)) return false;
+  return !win::IsZoomed(h) || !m->Options().NativeBordersMaximized;
+}
+
+void TsSkinProvider::InitExBorders(bool redraw) {
+  if (!NeedExBorders()) {
+    FreeExBorders();
+    return;
+  }
+  if (!FBorderForm) {
+    FBorderForm = std::make_unique<TacBorderForm>(*this);
+    FBorderForm->CreateNewForm();
+    FCommonData->BGChanged = true;
+    UpdateRegion(true);
+    redraw = true;
+  }
+  FBorderForm->UpdateExBordersPos(redraw, 255);
+}
+
+// Back to the standard frame inside the window.
+void TsSkinProvider::FreeExBorders() {
+  if (!FBorderForm) return;
+  FBorderForm.reset();
+  FCommonData->BGChanged = true;
+  FRgnChanged = true;
+  if (FSkinApplied && FForm->HandleAllocated() && !FForm->HasState(fw::csDestroying))
+    UpdateRegion(true);
+}
+
 void TsSkinProvider::LoadInit() {
   FRTInit = false;
   PrepareForm();
@@ -333,7 +377,7 @@ void TsSkinProvider::LoadInit() {
 
 // ---- Geometry ----------------------------------------------------------------------------------
 
-int TsSkinProvider::CaptionHeight() const {
+int TsSkinProvider::SysCaptionHeight() const {
   if (!FForm->HandleAllocated()) return 0;
   const auto style = StyleOf(FForm->Handle());
   if ((style & win::WS_CAPTION) != win::WS_CAPTION && !win::IsIconic(FForm->Handle())) return 0;
@@ -344,7 +388,7 @@ int TsSkinProvider::CaptionHeight() const {
                                                                        : win::SM_CYCAPTION);
 }
 
-int TsSkinProvider::BorderWidth() const {
+int TsSkinProvider::SysBorderWidth() const {
   if (!FForm->HandleAllocated()) return 0;
   const auto style = StyleOf(FForm->Handle());
   if (style & win::WS_THICKFRAME) return win::GetSystemMetrics(win::SM_CXSIZEFRAME);
@@ -352,18 +396,67 @@ int TsSkinProvider::BorderWidth() const {
   return 0;
 }
 
+int TsSkinProvider::CaptionHeight() const {
+  const int sys = SysCaptionHeight();
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (!FBorderForm || sys == 0 || !model) return sys;
+  const sd::TsSkinData& v = model->CommonSkinData;
+  return win::IsZoomed(FForm->Handle()) ? v.ExMaxHeight : v.ExTitleHeight;
+}
+
+int TsSkinProvider::BorderWidth() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  return FBorderForm && model ? model->CommonSkinData.ExBorderWidth : SysBorderWidth();
+}
+
+TRect TsSkinProvider::ShadowSize() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  return FBorderForm && model ? model->FormShadowSize : TRect{};
+}
+
+// Extended, the picture reaches past the window by the difference of the frames and the shadow.
 int TsSkinProvider::CaptionWidth() const {
-  return FForm->Width();
+  const TRect sh = ShadowSize();
+  return FForm->Width() + 2 * (BorderWidth() - SysBorderWidth()) + sh.Left + sh.Right;
+}
+
+int TsSkinProvider::CacheHeight() const {
+  if (!FBorderForm) return FForm->Height();
+  const TRect sh = ShadowSize();
+  const int sysB = SysBorderWidth(), b = BorderWidth();
+  // The skin's title holds the top border.
+  return FForm->Height() + (CaptionHeight() - SysCaptionHeight() - sysB) + (b - sysB) + sh.Top +
+         sh.Bottom;
 }
 
 int TsSkinProvider::OffsetX() const {
+  if (FBorderForm) return BorderWidth() + ShadowSize().Left;
   return (FForm->Width() - FForm->ClientWidth()) / 2;
 }
 
 int TsSkinProvider::OffsetY() const {
   if (!FForm->HandleAllocated()) return 0;
+  if (FBorderForm) return CaptionHeight() + ShadowSize().Top;
   const bool dlgFrame = (StyleOf(FForm->Handle()) & (win::WS_THICKFRAME | win::WS_DLGFRAME)) != 0;
   return FForm->Height() - FForm->ClientHeight() - (dlgFrame ? BorderWidth() : 0);
+}
+
+// Extended, the skin's title holds the top border.
+int TsSkinProvider::TitleBottom() const {
+  return FBorderForm ? ShadowSize().Top + CaptionHeight() : BorderWidth() + CaptionHeight();
+}
+
+// Extended, the caption's centre moves by the skin's CENTEROFFSET.
+int TsSkinProvider::VCenter() const {
+  if (!FBorderForm) return CaptionHeight() / 2 + BorderWidth() / 2;
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  return ShadowSize().Top + CaptionHeight() / 2 + (model ? model->CommonSkinData.ExCenterOffs : 0);
+}
+
+TPoint TsSkinProvider::CacheOrigin() const {
+  const TRect wr = WindowRect(FForm->Handle());
+  if (!FBorderForm) return {wr.Left, wr.Top};
+  return {wr.Left - FBorderForm->OffsetX(), wr.Top - FBorderForm->OffsetY()};
 }
 
 bool TsSkinProvider::IconVisible() const {
@@ -377,7 +470,8 @@ TRect TsSkinProvider::IconRect() const {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   const int w = win::GetSystemMetrics(win::SM_CXSMICON);
   const int h = win::GetSystemMetrics(win::SM_CYSMICON);
-  const int left = BorderWidth() + (model ? model->CommonSkinData.BILeftMargin : 0);
+  const int left =
+      BorderWidth() + ShadowSize().Left + (model ? model->CommonSkinData.BILeftMargin : 0);
   return gfx::RectOfSize(left, VCenter() - h / 2, w, h);
 }
 
@@ -463,7 +557,8 @@ void TsSkinProvider::CalcButtons() {
   const bool zoomed = FForm->HandleAllocated() && win::IsZoomed(FForm->Handle());
   const bool closeAlone = !ButtonVisible(cbMax) && !ButtonVisible(cbMin);
   const int spacing = big && values ? values->BISpacing : 0;
-  int right = CaptionWidth() - (values ? values->BIRightMargin : 0) - std::max(4, BorderWidth());
+  int right = CaptionWidth() - (values ? values->BIRightMargin : 0) - std::max(4, BorderWidth()) -
+              ShadowSize().Right;
   const int vcenter = VCenter();
   bool first = true;
   for (TacCaptionButtonKind kind : {cbClose, cbMax, cbMin, cbHelp}) {
@@ -481,7 +576,7 @@ void TsSkinProvider::CalcButtons() {
     first = false;
     const int w = SysButtonWidth(b), h = ButtonHeight(b);
     const int top = b.cpHaveAlignment && values && values->BIVAlign == 1
-                        ? BorderWidth() + values->BITopMargin
+                        ? TitleBottom() - CaptionHeight() + values->BITopMargin
                         : vcenter - h / 2;
     b.cpRect = {right - w, top, right, top + h};
     right -= w;
@@ -514,9 +609,10 @@ void TsSkinProvider::CalcTitleBar() {
   if (!FTitleBar) return;
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   const TRect icon = IconRect();
-  int left = icon.IsEmpty() ? BorderWidth() + (model ? model->CommonSkinData.BILeftMargin : 0)
+  int left = icon.IsEmpty() ? BorderWidth() + ShadowSize().Left +
+                                  (model ? model->CommonSkinData.BILeftMargin : 0)
                             : icon.Right;
-  int right = CaptionWidth() - std::max(4, BorderWidth());
+  int right = CaptionWidth() - std::max(4, BorderWidth()) - ShadowSize().Right;
   auto leftOf = [&](const TsCaptionButton& b) {
     if (b.cpRect.Right > b.cpRect.Left) right = std::min(right, b.cpRect.Left);
   };
@@ -565,7 +661,7 @@ bool TsSkinProvider::PaintAll() {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   if (!Skinned() || FForm->HasState(fw::csLoading) || !FForm->HandleAllocated()) return false;
   gfx::Bitmap* cache = FCommonData->CacheBmp();
-  const int w = CaptionWidth(), h = FForm->Height();
+  const int w = CaptionWidth(), h = CacheHeight();
   if (w <= 0 || h <= 0) return false;
   if (!cache) {
     FCommonData->ClearCache();
@@ -578,8 +674,21 @@ bool TsSkinProvider::PaintAll() {
   if (!FCommonData->BGChanged) return true;
   CalcButtons();
   const int state = SectionState(FCommonData->SkinIndex);
-  draw::PaintItem(model, FCommonData->SkinIndex, draw::EmptyCI, true, state, cache->Bounds(),
-                  {0, 0}, cache);
+  gfx::Bitmap shadow;  // extended: the shadow alone, seen through the frame's corners
+  if (FBorderForm) {
+    // The shadow over the whole picture, then the frame inside the shadow margins.
+    const TRect sh = ShadowSize();
+    cache->Fill(gfx::Pixel{});
+    PaintShadow(*cache);
+    shadow = *cache;
+    gfx::Bitmap frame(w - sh.Left - sh.Right, h - sh.Top - sh.Bottom);
+    draw::PaintItem(model, FCommonData->SkinIndex, draw::EmptyCI, true, state, frame.Bounds(),
+                    {0, 0}, &frame);
+    cache->CopyFrom(frame, frame.Bounds(), {sh.Left, sh.Top});
+  } else {
+    draw::PaintItem(model, FCommonData->SkinIndex, draw::EmptyCI, true, state, cache->Bounds(),
+                    {0, 0}, cache);
+  }
   if (CaptionHeight() > 0) {
     PaintTitle(*cache);
     if (const TRect icon = IconRect(); !icon.IsEmpty()) {
@@ -597,7 +706,54 @@ bool TsSkinProvider::PaintAll() {
       if (t->Data.cpRect.Right > t->Data.cpRect.Left) PaintUserButton(*cache, *t, t->Data.cpState);
   }
   FCommonData->BGChanged = false;
+  if (FBorderForm) {
+    ShowShadowInCorners(*cache, shadow);
+    // A picture rebuilt for any reason (the client's paint too) goes on screen (not again
+    // from inside the border's own placement).
+    FBorderForm->UpdateExBordersPos(true, 255);
+  }
   return true;
+}
+
+// The manager's shadow template for the state, nine-sliced over the shadow margins (its
+// centre left out); the frame's key-coloured corners are not filled with it.
+void TsSkinProvider::PaintShadow(gfx::Bitmap& cache) {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const gfx::Bitmap& shadow = FFormActive ? model->ShdaTemplate : model->ShdiTemplate;
+  if (shadow.Empty()) return;
+  const TRect sh = ShadowSize();
+  const int bw = (shadow.Width() - 1) / 2, bh = (shadow.Height() - 1) / 2;
+  paint::PaintControlByTemplate(cache, shadow, cache.Bounds(), shadow.Bounds(), {bw, bh, bw, bh},
+                                sh, {1, 1, 1, 1}, false, false);
+}
+
+// The frame's key-coloured corner pixels (as wide and high as the form section's and the
+// title's "BORDERSMASK" corners) take the shadow's pixels.
+void TsSkinProvider::ShowShadowInCorners(gfx::Bitmap& cache, const gfx::Bitmap& shadow) const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  int wl = 0, wt = 0, wr = 0, wb = 0;
+  for (const int section : {FCommonData->SkinIndex, FTitleSkinIndex}) {
+    if (!model->IsValidSkinIndex(section)) continue;
+    const int border = model->gd[std::size_t(section)].BorderIndex;
+    if (!model->IsValidImgIndex(border)) continue;
+    const paint::TsMaskData& md = model->ma[std::size_t(border)];
+    wl = std::max(wl, int(md.WL));
+    wt = std::max(wt, int(md.WT));
+    wr = std::max(wr, int(md.WR));
+    wb = std::max(wb, int(md.WB));
+  }
+  const TRect sh = ShadowSize();
+  const TRect f{sh.Left, sh.Top, cache.Width() - sh.Right, cache.Height() - sh.Bottom};
+  const TRect corners[] = {{f.Left, f.Top, f.Left + wl, f.Top + wt},
+                           {f.Right - wr, f.Top, f.Right, f.Top + wt},
+                           {f.Left, f.Bottom - wb, f.Left + wl, f.Bottom},
+                           {f.Right - wr, f.Bottom - wb, f.Right, f.Bottom}};
+  for (const TRect& c : corners) {
+    const TRect r = gfx::IntersectRects(c, cache.Bounds());
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        if ((cache.At(x, y) & 0xFFFFFF) == paint::kTransKey) cache.Set(x, y, shadow.At(x, y));
+  }
 }
 
 TacTitlePaintInfo TsSkinProvider::TitlePaintInfo() const {
@@ -621,11 +777,12 @@ void TsSkinProvider::PaintTitleItems(gfx::Bitmap& cache) {
 void TsSkinProvider::PaintTitle(gfx::Bitmap& cache) {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   if (!model->IsValidSkinIndex(FTitleSkinIndex)) return;
-  const TRect strip{0, 0, cache.Width(), TitleBottom()};
+  const TRect sh = ShadowSize();
+  const TRect strip{sh.Left, sh.Top, cache.Width() - sh.Right, TitleBottom()};
   gfx::Bitmap title(strip.Width(), strip.Height());
-  draw::PaintItem(model, FTitleSkinIndex, draw::MakeCacheInfo(&cache), true,
+  draw::PaintItem(model, FTitleSkinIndex, draw::MakeCacheInfo(&cache, strip.Left, strip.Top), true,
                   SectionState(FTitleSkinIndex), title.Bounds(), {0, 0}, &title);
-  cache.CopyFrom(title, title.Bounds(), {0, 0});
+  cache.CopyFrom(title, title.Bounds(), {strip.Left, strip.Top});
 }
 
 // The caption in the title's font colour for the state, with its glow, in the free strip left
@@ -636,11 +793,14 @@ void TsSkinProvider::PaintText(gfx::Bitmap& cache) {
       model->IsValidSkinIndex(FTitleSkinIndex) ? FTitleSkinIndex : FCommonData->SkinIndex;
   const std::u16string text = FForm->Caption();
   if (text.empty()) return;
-  int right = CaptionWidth() - std::max(4, BorderWidth());
+  int right = CaptionWidth() - std::max(4, BorderWidth()) - ShadowSize().Right;
   for (const TsCaptionButton& b : FButtons)
     if (b.cpRect.Right > b.cpRect.Left) right = std::min(right, b.cpRect.Left);
   const TRect icon = IconRect();
-  int left = (icon.IsEmpty() ? BorderWidth() + model->CommonSkinData.BILeftMargin : icon.Right) + 4;
+  int left =
+      (icon.IsEmpty() ? BorderWidth() + ShadowSize().Left + model->CommonSkinData.BILeftMargin
+                      : icon.Right) +
+      4;
   right -= 4;
   if (FTitleBar) {
     left = std::max(left, FTitleBar->FCaptionRect.Left);
@@ -773,7 +933,10 @@ void TsSkinProvider::NCPaint() {
   FPainting = true;
   CheckAdapter();
   if (FRgnChanged) UpdateRegion(false);
-  if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
+  if (FBorderForm) {
+    // The form shows its client area only; the frame is the border window's.
+    FBorderForm->UpdateExBordersPos(true, 255);
+  } else if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
     PaintCaption(dc);
     win::ReleaseDC(FForm->Handle(), dc);
   }
@@ -789,7 +952,7 @@ void TsSkinProvider::UpdateFrame() {
 // items and copied to the frame.
 void TsSkinProvider::RepaintItem(TacTitleBarItem& item) {
   sc::TsSkinManager* m = FCommonData->SkinManager();
-  if (FAllowAnimation && m->Effects().AllowGlowing) {
+  if (FAllowAnimation && m->Effects().AllowGlowing && !FBorderForm) {
     const int state = std::min(item.GetState(), 2);
     StartItemAnimation(item, state, state == 2 ? 1 : kFadeIterations, state != 0, FForm->Handle(),
                        nullptr, FCommonData.get());
@@ -800,8 +963,16 @@ void TsSkinProvider::RepaintItem(TacTitleBarItem& item) {
   const TRect r = gfx::IntersectRects(item.Rect, FTitleBG.Bounds());
   cache.CopyFrom(FTitleBG, r, {r.Left, r.Top});
   PaintTitleItem(item, r, cache, TitlePaintInfo());
+  ShowCacheRect(r);
+}
+
+void TsSkinProvider::ShowCacheRect(const TRect& r) {
+  if (FBorderForm) {
+    FBorderForm->UpdateExBordersPos(true, 255);
+    return;
+  }
   if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
-    gfx::DeviceContext from(cache);
+    gfx::DeviceContext from(*FCommonData->CacheBmp());
     gfx::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), &from, r.Left, r.Top, gfx::SRCCOPY);
     win::ReleaseDC(FForm->Handle(), dc);
   }
@@ -816,8 +987,9 @@ void TsSkinProvider::RepaintButton(int hitCode) {
   if (!b || b->cpRect.Right <= b->cpRect.Left || !Skinned()) return;
   sc::TsSkinManager* m = FCommonData->SkinManager();
   const bool user = hitCode >= HTUDBTN;
-  // A fade shows the skin's glyphs; user buttons carry their own and are painted in place.
-  if (!user && FAllowAnimation && m->Effects().AllowGlowing) {
+  // A fade shows the skin's glyphs; user buttons carry their own and are painted in place, as
+  // is every button of the extended border, whose picture is one layered window.
+  if (!user && !FBorderForm && FAllowAnimation && m->Effects().AllowGlowing) {
     sc::StartSBAnimation(*b, b->cpState, b->cpState == 2 ? 1 : kFadeIterations, b->cpState != 0,
                          FForm->Handle(), nullptr, FCommonData.get());
     return;
@@ -831,12 +1003,7 @@ void TsSkinProvider::RepaintButton(int hitCode) {
     PaintUserButton(cache, TitleButton(hitCode - HTUDBTN), b->cpState);
   else
     PaintButton(cache, *b, b->cpState);
-  if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
-    gfx::DeviceContext from(cache);
-    const TRect& r = b->cpRect;
-    gfx::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), &from, r.Left, r.Top, gfx::SRCCOPY);
-    win::ReleaseDC(FForm->Handle(), dc);
-  }
+  ShowCacheRect(b->cpRect);
 }
 
 // ---- Region ------------------------------------------------------------------------------------
@@ -847,6 +1014,14 @@ gfx::Region TsSkinProvider::MakeRegion() const {
   if (!model || !model->IsValidSkinIndex(FCommonData->SkinIndex) || BorderWidth() == 0 ||
       !FForm->HandleAllocated())
     return {};
+  if (FBorderForm) {
+    // Cut to the client area: the border window shows the frame around it.
+    win::POINT origin{0, 0};
+    win::ClientToScreen(FForm->Handle(), &origin);
+    const TRect wr = WindowRect(FForm->Handle());
+    return gfx::Region(gfx::RectOfSize(origin.X - wr.Left, origin.Y - wr.Top, FForm->ClientWidth(),
+                                       FForm->ClientHeight()));
+  }
   if (win::IsZoomed(FForm->Handle())) {
     const int b = BorderWidth();
     return gfx::Region(TRect{b, b, w - b, h - b});
@@ -902,8 +1077,8 @@ TacTitleBarItem* TsSkinProvider::ItemByHT(int hitCode) const {
 
 int TsSkinProvider::HTProcess(TPoint screen) const {
   if (!FForm->HandleAllocated() || CaptionHeight() == 0) return win::HTCLIENT;
-  const TRect wr = WindowRect(FForm->Handle());
-  const TPoint p{screen.X - wr.Left, screen.Y - wr.Top};
+  const TPoint origin = CacheOrigin();
+  const TPoint p{screen.X - origin.X, screen.Y - origin.Y};
   for (const TsCaptionButton& b : FButtons)
     if (b.cpRect.Right > b.cpRect.Left && b.cpRect.Contains(p))
       return FForm->Enabled() ? int(b.cpHitCode) : int(win::HTCAPTION);
@@ -917,11 +1092,18 @@ int TsSkinProvider::HTProcess(TPoint screen) const {
       // A tab that is down already answers as the client: pressing it again does nothing.
       return item.Style == bsTab && item.Down ? int(win::HTCLIENT) : acHTItem + i;
     }
-  const int bw = BorderWidth();
   const auto style = StyleOf(FForm->Handle());
-  if ((style & win::WS_THICKFRAME) && !win::IsZoomed(FForm->Handle())) {
-    const int w = FForm->Width(), h = FForm->Height();
-    const bool l = p.X < bw, r = p.X >= w - bw, t = p.Y < bw, btm = p.Y >= h - bw;
+  // The frame's rectangle in the cache; extended, the sizing bands lie just outside it, in
+  // the shadow.
+  const TRect sh = ShadowSize();
+  const TRect frame{sh.Left, sh.Top, CaptionWidth() - sh.Right, CacheHeight() - sh.Bottom};
+  const int bw = FBorderForm ? std::max(BorderWidth(), 6) : BorderWidth();
+  const TRect bands =
+      FBorderForm ? TRect{frame.Left - bw, frame.Top - bw, frame.Right + bw, frame.Bottom + bw}
+                  : frame;
+  if ((style & win::WS_THICKFRAME) && !win::IsZoomed(FForm->Handle()) && bands.Contains(p)) {
+    const int w = bands.Right, h = bands.Bottom, x0 = bands.Left, y0 = bands.Top;
+    const bool l = p.X < x0 + bw, r = p.X >= w - bw, t = p.Y < y0 + bw, btm = p.Y >= h - bw;
     if (t && l) return win::HTTOPLEFT;
     if (t && r) return win::HTTOPRIGHT;
     if (btm && l) return win::HTBOTTOMLEFT;
@@ -931,6 +1113,7 @@ int TsSkinProvider::HTProcess(TPoint screen) const {
     if (t) return win::HTTOP;
     if (btm) return win::HTBOTTOM;
   }
+  if (!frame.Contains(p)) return win::HTNOWHERE;
   if (IconRect().Contains(p)) return win::HTSYSMENU;
   if (p.Y < TitleBottom()) return win::HTCAPTION;
   return win::HTCLIENT;
@@ -1226,6 +1409,7 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
       if (ours) {
         for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
         PrepareForm();
+        InitExBorders();
         if (FAdapter)
           AddAllItems();
         else
@@ -1249,6 +1433,7 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
         }
         cd.BGChanged = true;
         FRgnChanged = true;
+        InitExBorders();
         win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
                           win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE);
       }
@@ -1401,8 +1586,10 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_WINDOWPOSCHANGED: {
       const gfx::Bitmap* cache = FCommonData->CacheBmp();
       const bool resized =
-          !cache || cache->Width() != FForm->Width() || cache->Height() != FForm->Height();
+          !cache || cache->Width() != CaptionWidth() || cache->Height() != CacheHeight();
       next(m);
+      // Shown, moved, sized, maximised or hidden: the extended border follows (or goes).
+      if (m.Msg == win::WM_WINDOWPOSCHANGED) InitExBorders(resized);
       if (resized) {
         FCommonData->BGChanged = true;
         FRgnChanged = true;
@@ -1442,11 +1629,11 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       break;
     case win::WM_GETMINMAXINFO:
       // Maximised, the frame lies just outside the work area (its region keeps the inside).
-      if (BorderWidth() > 0 && !FForm->Parent()) {
+      if (SysBorderWidth() > 0 && !FForm->Parent()) {
         auto& mmi = *reinterpret_cast<win::MINMAXINFO*>(m.LParam);
         win::RECT work{};
         win::SystemParametersInfoW(win::SPI_GETWORKAREA, 0, &work, 0);
-        const int b = BorderWidth();
+        const int b = SysBorderWidth();
         mmi.ptMaxPosition = {-b, -b};
         mmi.ptMaxSize = {work.Width() + 2 * b, work.Height() + 2 * b};
       }
@@ -1463,6 +1650,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FCommonData->ClearCache();
         FCommonData->BGChanged = true;
         FVeil.Free();
+        FreeExBorders();
       }
       return;
     case fw::CM_SHOWINGCHANGED:

@@ -7,8 +7,10 @@
 // activation, sizing and the skin manager's skin changes; taking the skin off gives the form
 // its plain frame back.
 //
-// Standard mode only: the frame keeps the system's non-client metrics (WM_NCCALCSIZE goes to
-// the form), so a skin changes the look of a form and never its client area.
+// The frame keeps the system's non-client metrics (WM_NCCALCSIZE goes to the form), so a skin
+// changes the look of a form and never its client area. With the manager's ExtendedBorders
+// the skin's larger frame and a shadow lie outside the form in a layered window of their own
+// (TacBorderForm) and the form is cut to its client area.
 #pragma once
 
 #include <array>
@@ -23,6 +25,7 @@
 #include "skin/core/acSBAnimation.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sStyleSimply.h"
+#include "skin/frame/acBorderForm.h"
 #include "skin/frame/acDisabledVeil.h"
 #include "skin/frame/acFrameSizing.h"
 #include "skin/frame/acGluedForms.h"
@@ -130,6 +133,10 @@ class TsSkinProvider : public fw::TComponent,
   fw::TColor DisabledBlendColor() const { return FDisabledBlendColor; }
   void SetDisabledBlendColor(fw::TColor value) { FDisabledBlendColor = value; }
 
+  // The form wears the extended border while the manager's ExtendedBorders is on (default on).
+  bool AllowExtBorders() const { return FAllowExtBorders; }
+  void SetAllowExtBorders(bool value);
+
   // User buttons of the caption (default none), in placement order from the system buttons.
   TsTitleButton& AddTitleButton();
   int TitleButtonCount() const { return int(FTitleButtons.size()); }
@@ -178,6 +185,13 @@ class TsSkinProvider : public fw::TComponent,
   // The control adapter of the form's children that have no skinning of their own, null
   // before the first skinned frame or activation and after the skin goes.
   TacCtrlAdapter* Adapter() const { return FAdapter.get(); }
+  // The extended border, null in standard mode.
+  TacBorderForm* BorderForm() const { return FBorderForm.get(); }
+  // Makes the extended border when the form should wear one (the manager's ExtendedBorders,
+  // AllowExtBorders, a skinned top-level form with a border, showing, not maximised unless
+  // the manager's NativeBordersMaximized is off), frees it otherwise; places it, renewing its
+  // picture with redraw (or when made or resized).
+  void InitExBorders(bool redraw = true);
   // The form's minimise and restore animation, made at its first minimise.
   TacMinTimer* FormTimer() const { return FFormTimer.get(); }
 
@@ -188,15 +202,26 @@ class TsSkinProvider : public fw::TComponent,
   void SkinItem(fw::TControl* control, bool& canBeAdded, TacSkinParams& params) override;
   void AddFormProvider(fw::TCustomForm& form, const std::string& section) override;
 
-  // ---- Geometry (window coordinates of the cache) ----
-  int CaptionHeight() const;  // the system's (small for tool windows) caption height
-  int BorderWidth() const;    // the frame width of the window's border style
+  // ---- Geometry (coordinates of the cache) ----
+  // The caption height: the system's (small for tool windows); with the extended border the
+  // skin's ExTitleHeight (ExMaxHeight maximised).
+  int CaptionHeight() const;
+  // The frame width: the system's for the window's border style; extended, ExBorderWidth.
+  int BorderWidth() const;
+  int SysCaptionHeight() const;
+  int SysBorderWidth() const;
+  // The shadow margins around the frame in the cache (the manager's FormShadowSize with the
+  // extended border, else none).
+  gfx::TRect ShadowSize() const;
   int CaptionWidth() const;
+  int CacheHeight() const;
   int OffsetX() const;  // where the client area starts inside the cache
   int OffsetY() const;
-  int TitleBottom() const { return BorderWidth() + CaptionHeight(); }
+  int TitleBottom() const;
   // The vertical centre line of the caption.
-  int VCenter() const { return CaptionHeight() / 2 + BorderWidth() / 2; }
+  int VCenter() const;
+  // The screen position of the cache's top-left pixel.
+  gfx::TPoint CacheOrigin() const;
   // The title icon: shown for single and sizeable forms with ShowAppIcon and a system menu, a
   // small icon right of the border and BILEFT, centred on VCenter; empty when hidden.
   bool IconVisible() const;
@@ -287,6 +312,12 @@ class TsSkinProvider : public fw::TComponent,
   bool HideAnimationApplies() const;
   void ShowAnimated(fw::TMessage& m, const fw::TWndNext& next);
   void SetScale(int percent);
+  bool NeedExBorders() const;
+  void FreeExBorders();
+  void PaintShadow(gfx::Bitmap& cache);
+  void ShowShadowInCorners(gfx::Bitmap& cache, const gfx::Bitmap& shadow) const;
+  // Shows the cache's rectangle r on screen: the frame in the window DC, or the border window.
+  void ShowCacheRect(const gfx::TRect& r);
 
   fw::TCustomForm* FForm = nullptr;
   std::unique_ptr<skin::core::TsScrollWndData> FCommonData;
@@ -327,6 +358,8 @@ class TsSkinProvider : public fw::TComponent,
   TacGluedForms FGlued;
   bool FPosChanging = false;
   bool FAllowScale = true;
+  bool FAllowExtBorders = true;
+  std::unique_ptr<TacBorderForm> FBorderForm;
   bool FAllowBlendOnMoving = true;  // moved along by the form it is glued to: no snapping
 };
 

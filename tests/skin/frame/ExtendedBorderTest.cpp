@@ -1,0 +1,200 @@
+// The extended border of a skinned sizeable form on the virtual desktop: a layered window
+// around the form at the skin's offsets, showing the provider's picture (larger title, frame
+// and shadow), answering the frame's hit codes, following the form and going with the skin,
+// with maximising (as the manager's option says) and with ExtendedBorders off.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "InternalSkinFormTest.h"
+#include "TestOutput.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "platform/gfx/PictureCodec.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/VirtualDesktop.h"
+#include "platform/win/Window.h"
+#include "skin/core/sSkinManager.h"
+#include "skin/data/acSkinModel.h"
+#include "skin/frame/acBorderForm.h"
+#include "skin/frame/sSkinProvider.h"
+#include "skin/internal/sInternalSkins.h"
+
+namespace skin::frame {
+namespace {
+
+using gfx::TPoint;
+using gfx::TRect;
+
+class ExtendedBorderTest : public test::InternalSkinFormTest {
+ protected:
+  void Make(const std::string& skin, bool extended = true) {
+    app = std::make_unique<fw::TApplication>();
+    form = new fw::TForm(app.get());
+    form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+    form->SetBounds(200, 150, 300, 200);
+    form->SetCaption(u"Frame");
+    manager = new core::TsSkinManager(form);
+    manager->SetExtendedBorders(extended);
+    manager->AfterConstruction();
+    skin::data::AddInternalSkins(manager->InternalSkins());
+    manager->SetSkinName(test::InternalSkinNamed(skin));
+    provider = new TsSkinProvider(form);
+    form->Show();
+    desktop.Pump();
+  }
+  static TRect WindowOf(win::HWND h) {
+    win::RECT r{};
+    win::GetWindowRect(h, &r);
+    return r;
+  }
+  const skin::data::TsSkinData& Values() const { return manager->SkinModel()->CommonSkinData; }
+  TRect Shadow() const { return manager->SkinModel()->FormShadowSize; }
+  win::HWND Border() const {
+    return provider->BorderForm() ? provider->BorderForm()->AForm()->Handle() : nullptr;
+  }
+  int HitAt(TPoint cachePoint) const {
+    const TRect b = WindowOf(Border());
+    return int(win::SendMessageW(Border(), win::WM_NCHITTEST, 0,
+                                 win::MAKELPARAM(b.Left + cachePoint.X, b.Top + cachePoint.Y)));
+  }
+  // The border window's place as the skin's values give it, for the form's window rectangle.
+  TRect Expected() const {
+    const TRect w = WindowOf(form->Handle());
+    const int sysB = win::GetSystemMetrics(win::SM_CXSIZEFRAME);
+    const int sysC = win::GetSystemMetrics(win::SM_CYCAPTION);
+    const TRect sh = Shadow();
+    const int b = Values().ExBorderWidth, t = Values().ExTitleHeight;
+    return {w.Left - (b + sh.Left - sysB), w.Top - (sh.Top + t - sysB - sysC),
+            w.Right + (b - sysB) + sh.Right, w.Bottom + (b - sysB) + sh.Bottom};
+  }
+
+  TsSkinProvider* provider = nullptr;
+};
+
+TEST_F(ExtendedBorderTest, TheBorderWindowLiesAroundTheFormAndShowsThePicture) {
+  Make("BlueGauze");
+  ASSERT_NE(Border(), nullptr);
+  EXPECT_EQ(WindowOf(Border()), Expected());
+  ASSERT_NE(provider->Cache(), nullptr);
+  EXPECT_EQ(provider->Cache()->Width(), Expected().Width());
+  EXPECT_EQ(provider->Cache()->Height(), Expected().Height());
+  // The client area keeps its size: the skin changes the look only.
+  const int sysB = win::GetSystemMetrics(win::SM_CXSIZEFRAME);
+  EXPECT_EQ(form->ClientWidth(), 300 - 2 * sysB);
+  // The client starts in the picture at the skin's border and title, inside the shadow.
+  EXPECT_EQ(provider->OffsetX(), Values().ExBorderWidth + Shadow().Left);
+  EXPECT_EQ(provider->OffsetY(), Values().ExTitleHeight + Shadow().Top);
+  // The screen shows the picture's opaque title pixels: the form is cut to its client area.
+  const gfx::Bitmap screen = desktop.Compose();
+  const TRect b = WindowOf(Border());
+  const gfx::Bitmap& cache = *provider->Cache();
+  int compared = 0, differ = 0;
+  for (int y = Shadow().Top; y < provider->OffsetY(); ++y)
+    for (int x = Shadow().Left; x < cache.Width() - Shadow().Right; ++x) {
+      const gfx::Pixel p = cache.At(x, y);
+      if (gfx::PixelA(p) != 255) continue;
+      ++compared;
+      // The layered composition may round each channel by one.
+      const gfx::Pixel q = screen.At(b.Left + x, b.Top + y);
+      if (std::abs(int(gfx::PixelR(q)) - int(gfx::PixelR(p))) > 1 ||
+          std::abs(int(gfx::PixelG(q)) - int(gfx::PixelG(p))) > 1 ||
+          std::abs(int(gfx::PixelB(q)) - int(gfx::PixelB(p))) > 1)
+        ++differ;
+    }
+  EXPECT_GT(compared, 100);
+  EXPECT_EQ(differ, 0);
+  // The frame's key-coloured corners show the shadow, never the key colour.
+  int key = 0;
+  for (int y = 0; y < cache.Height(); ++y)
+    for (int x = 0; x < cache.Width(); ++x)
+      if ((cache.At(x, y) & 0xFFFFFF) == 0xFF00FF) ++key;
+  EXPECT_EQ(key, 0);
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "extended-border-BlueGauze.png").string(),
+                      gfx::EncodePng(screen));
+}
+
+TEST_F(ExtendedBorderTest, TheBorderWindowAnswersTheFramesHitCodes) {
+  Make("BlueGauze");
+  ASSERT_NE(Border(), nullptr);
+  const TsCaptionButton& close = provider->Button(cbClose);
+  ASSERT_GT(close.cpRect.Right, close.cpRect.Left);
+  EXPECT_EQ(HitAt({(close.cpRect.Left + close.cpRect.Right) / 2,
+                   (close.cpRect.Top + close.cpRect.Bottom) / 2}),
+            win::HTCLOSE);
+  const TRect sh = Shadow();
+  const int w = provider->Cache()->Width(), h = provider->Cache()->Height();
+  EXPECT_EQ(HitAt({w / 3, sh.Top + Values().ExTitleHeight / 2}), win::HTCAPTION);
+  // The sizing bands lie just outside the frame.
+  EXPECT_EQ(HitAt({sh.Left - 1, h / 2}), win::HTLEFT);
+  EXPECT_EQ(HitAt({w - sh.Right, h / 2}), win::HTRIGHT);
+  EXPECT_EQ(HitAt({w / 2, h - sh.Bottom}), win::HTBOTTOM);
+  EXPECT_EQ(HitAt({sh.Left - 1, sh.Top - 1}), win::HTTOPLEFT);
+  // A disabled form's frame answers nothing of its own.
+  form->SetEnabled(false);
+  EXPECT_EQ(provider->BorderForm()->Ex_WMNCHitTest(
+                {WindowOf(Border()).Left + w / 3, WindowOf(Border()).Top + sh.Top + 5}),
+            -1);
+  form->SetEnabled(true);
+}
+
+TEST_F(ExtendedBorderTest, TheBorderFollowsAMoveAndASize) {
+  Make("BlueGauze");
+  ASSERT_NE(Border(), nullptr);
+  form->SetBounds(120, 90, 300, 200);
+  desktop.Pump();
+  EXPECT_EQ(WindowOf(Border()), Expected());
+  form->SetBounds(120, 90, 380, 260);
+  desktop.Pump();
+  EXPECT_EQ(WindowOf(Border()), Expected());
+  EXPECT_EQ(provider->Cache()->Width(), Expected().Width());
+}
+
+TEST_F(ExtendedBorderTest, TheBorderGoesWithTheSkinWithMaximisingAndWhenOff) {
+  Make("BlueGauze");
+  ASSERT_NE(Border(), nullptr);
+  manager->SetActive(false);
+  desktop.Pump();
+  EXPECT_EQ(provider->BorderForm(), nullptr);
+  manager->SetActive(true);
+  desktop.Pump();
+  ASSERT_NE(Border(), nullptr);
+  EXPECT_EQ(WindowOf(Border()), Expected());
+  // Maximised: kept unless the manager asks for the system's frame there.
+  manager->Options().NativeBordersMaximized = true;
+  win::ShowWindow(form->Handle(), win::SW_MAXIMIZE);
+  desktop.Pump();
+  EXPECT_EQ(provider->BorderForm(), nullptr);
+  win::ShowWindow(form->Handle(), win::SW_RESTORE);
+  desktop.Pump();
+  EXPECT_NE(provider->BorderForm(), nullptr);
+  form->Hide();
+  desktop.Pump();
+  EXPECT_EQ(provider->BorderForm(), nullptr);
+}
+
+TEST_F(ExtendedBorderTest, WithoutExtendedBordersTheFrameStaysInsideTheWindow) {
+  Make("BlueGauze", false);
+  EXPECT_EQ(provider->BorderForm(), nullptr);
+  ASSERT_NE(provider->Cache(), nullptr);
+  EXPECT_EQ(provider->Cache()->Width(), form->Width());
+  EXPECT_EQ(provider->Cache()->Height(), form->Height());
+}
+
+TEST_F(ExtendedBorderTest, ASecondSkinScreenshot) {
+  const auto& skins = skin::data::InternalSkins();
+  ASSERT_GE(skins.size(), 2u);
+  Make(skins[1].Name);
+  ASSERT_NE(Border(), nullptr);
+  EXPECT_EQ(WindowOf(Border()), Expected());
+  gfx::WriteFileBytes(
+      (tests::OutputFolder("frame") / ("extended-border-" + std::string(skins[1].Name) + ".png"))
+          .string(),
+      gfx::EncodePng(desktop.Compose()));
+}
+
+}  // namespace
+}  // namespace skin::frame
