@@ -25,7 +25,7 @@
 namespace skin::frame {
 namespace {
 
-class FormShowHideTest : public ::testing::Test {
+class FormShowHideTest : public test::InternalSkinFormTest {
  protected:
   void SetUp() override {
     app = std::make_unique<fw::TApplication>();
@@ -39,7 +39,6 @@ class FormShowHideTest : public ::testing::Test {
     manager->SetSkinName(test::InternalSkinNamed("BlueGauze"));
     provider = new TsSkinProvider(form);
   }
-  void TearDown() override { app.reset(); }
 
   int Covers() {
     return test::Covers([this](win::HWND h) { return h == form->Handle(); });
@@ -49,10 +48,6 @@ class FormShowHideTest : public ::testing::Test {
     return int(win::SendMessageW(h, core::SM_ALPHACMD, core::MakeAlphaCmd(cmd), l));
   }
 
-  win::VirtualDesktop desktop{800, 600};
-  std::unique_ptr<fw::TApplication> app;
-  fw::TForm* form = nullptr;
-  core::TsSkinManager* manager = nullptr;
   TsSkinProvider* provider = nullptr;
 };
 

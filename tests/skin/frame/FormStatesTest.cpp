@@ -58,7 +58,7 @@ TEST(SnapTest, AnEdgeWithinTheBufferLandsOnTheOtherWindowsOrTheWorkAreasEdge) {
   }
 }
 
-class FormStatesTest : public ::testing::Test {
+class FormStatesTest : public test::InternalSkinFormTest {
  protected:
   void SetUp() override {
     app = std::make_unique<fw::TApplication>();
@@ -71,7 +71,6 @@ class FormStatesTest : public ::testing::Test {
     form->Show();
     desktop.Pump();
   }
-  void TearDown() override { app.reset(); }
 
   fw::TForm* MakeForm(int x, int y) {
     auto* f = new fw::TForm(app.get());
@@ -104,10 +103,6 @@ class FormStatesTest : public ::testing::Test {
     desktop.Pump();
   }
 
-  win::VirtualDesktop desktop{800, 600};
-  std::unique_ptr<fw::TApplication> app;
-  fw::TForm* form = nullptr;
-  core::TsSkinManager* manager = nullptr;
   TsSkinProvider* provider = nullptr;
 };
 
