@@ -386,7 +386,7 @@ void ReadTitleItems(skin::frame::TsTitleBar* bar, V v, C x) {
     TacTitleBarItem& item = bar->Items().Add();
     for (const fw::TPropertyDesc& p : desc) {
       const std::string& n = p.name;
-      const V w = p.value;
+      V w = p.value;
       if (fw::SameText(n, "Name"))
         item.Name = fw::Utf16ToUtf8(x.String(w));
       else if (fw::SameText(n, "Caption"))
