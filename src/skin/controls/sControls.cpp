@@ -220,7 +220,7 @@ void RegisterControl(const char* name, const char* base) {
 
 // The skin data of a control in its entry of the dump: the section finally used (the name
 // set, else the default section's name in the skin in force), its index, the state the
-// control shows (0 normal, 1 hot or focused) and the background kind. A frame shows the data
+// control shows (SkinState) and the background kind. A frame shows the data
 // of its adapter.
 const skin::core::TsCommonData* SkinDataOf(fw::TControl* c) {
   if (auto* skinned = dynamic_cast<const TsSkinnedControl*>(c)) return &skinned->CommonData();
@@ -248,7 +248,8 @@ void WriteSkinData(backend::JsonWriter& w, fw::TControl* c) {
   w.Key("index");
   w.Number(cd->SkinIndex);
   w.Key("state");
-  w.Number(skin::core::ControlIsActive(*cd) ? 1 : 0);
+  const auto* skinned = dynamic_cast<const TsSkinnedControl*>(c);
+  w.Number(skinned ? skinned->SkinState() : skin::core::ControlIsActive(*cd) ? 1 : 0);
   w.Key("bgType");
   w.Number(cd->BGType);
   w.EndObject();

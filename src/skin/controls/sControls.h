@@ -70,6 +70,9 @@ class TsSkinnedControl {
  public:
   virtual ~TsSkinnedControl() = default;
   virtual const skin::core::TsCommonData& CommonData() const = 0;
+  // The state the control shows now, as its dump reports it: 0 normal, 1 hot or focused; a
+  // control with more looks (pressed, default) answers its own.
+  virtual int SkinState() const { return skin::core::ControlIsActive(CommonData()) ? 1 : 0; }
 };
 
 template <class Base, TClassName Name, std::uint8_t Code, auto DefSection,
