@@ -91,18 +91,19 @@ TEST_F(GroupBoxTest, TheCaptionIsLaidOutByItsLayoutAndMargins) {
 TEST_F(GroupBoxTest, TheParentShowsAboveTheFramesTopTheSectionBelow) {
   const gfx::Bitmap& cache = Cache();
   const int top = box->TopRect.Bottom;
+  const auto rgb = [&](int x, int y) { return cache.At(x, y) | 0xFF000000u; };
   ASSERT_GT(top, 2);
   const gfx::Pixel low = gfx::PixelFromColor(kLow, 255), group = gfx::PixelFromColor(kGroup, 255);
   // Right of the caption: the parent's colour above, the section below.
   for (int x = box->CaptionRect.Right + 2; x < 200; ++x) {
-    for (int y = 0; y < top; ++y) ASSERT_EQ(cache.At(x, y), low) << x << "," << y;
-    for (int y = top; y < 120; ++y) ASSERT_EQ(cache.At(x, y), group) << x << "," << y;
+    for (int y = 0; y < top; ++y) ASSERT_EQ(rgb(x, y), low) << x << "," << y;
+    for (int y = top; y < 120; ++y) ASSERT_EQ(rgb(x, y), group) << x << "," << y;
   }
   // The caption's band over the parent by default; over its own section when named.
-  EXPECT_EQ(cache.At(box->CaptionRect.Left, 1), low);
+  EXPECT_EQ(rgb(box->CaptionRect.Left, 1), low);
   box->SetCaptionSkin("captionband");
   EXPECT_EQ(box->CaptionSkin(), "CAPTIONBAND");
-  EXPECT_EQ(Cache().At(box->CaptionRect.Left, 1), gfx::PixelFromColor(kCaption, 255));
+  EXPECT_EQ(Cache().At(box->CaptionRect.Left, 1) | 0xFF000000u, gfx::PixelFromColor(kCaption, 255));
   // With a caption section, children read the box's picture.
   TacBGInfo info;
   SendAMessage(box->Handle(), AC_GETBG, LPARAM(&info));

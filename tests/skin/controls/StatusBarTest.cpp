@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "TestOutput.h"
+#include "platform/gfx/PictureCodec.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
 #include "skin/draw/sGraphUtils.h"
@@ -142,6 +144,8 @@ TEST_F(StatusBarTest, TheGripOfASizeableFormTakesTheLastCellsEnd) {
 
 TEST_F(StatusBarTest, TextsInTheSectionsColourOwnerDrawnPanelsByTheirEvent) {
   Make(false);
+  bar->Font().SetHeight(-20);
+  bar->Font().SetStyle(fw::fsBold);
   bar->SetPanelText(0, u"WWW");
   bar->SetPanelText(1, u"never");
   bar->SetPanelStyle(1, fw::TStatusPanelStyle::psOwnerDraw);
@@ -153,13 +157,20 @@ TEST_F(StatusBarTest, TextsInTheSectionsColourOwnerDrawnPanelsByTheirEvent) {
     bar->Canvas().FillRect(r);
   };
   const gfx::Bitmap& cache = Cache();
+  gfx::Bitmap opaque = cache;
+  for (int y = 0; y < opaque.Height(); ++y)
+    for (int x = 0; x < opaque.Width(); ++x) opaque.Set(x, y, opaque.At(x, y) | 0xFF000000u);
+  gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / "status-bar-cells.png").string(),
+                      gfx::EncodePng(opaque));
   EXPECT_EQ(drawnAt, (gfx::TRect{101, 1, 199, bar->Height() - 1}));
-  EXPECT_EQ(cache.At(150, 12), gfx::PixelFromColor(0x0000FF, 255));
+  EXPECT_EQ(cache.At(150, 12) | 0xFF000000u, gfx::PixelFromColor(0x0000FF, 255));
   int font = 0;
   for (int y = 0; y < cache.Height(); ++y)
-    for (int x = 0; x < 96; ++x) font += cache.At(x, y) == gfx::PixelFromColor(kFont, 255);
+    for (int x = 0; x < 96; ++x) font += (cache.At(x, y) | 0xFF000000u) == gfx::PixelFromColor(kFont, 255);
   EXPECT_GT(font, 10);
   // On screen: the cache.
+  bar->Invalidate();
+  desktop.Pump();
   EXPECT_EQ(desktop.Compose().At(bar->Left() + 150, bar->Top() + 12) | 0xFF000000u,
             gfx::PixelFromColor(0x0000FF, 255));
 }
