@@ -112,7 +112,11 @@ void TsCustomPanel::CopyCache(gfx::HDC dc) {
 
 void TsCustomPanel::OurPaint(gfx::HDC dc, bool sendUpdated) {
   sc::TsCommonData& cd = SkinData();
-  if (!dc || !Showing() || !cd.Skinned()) return;
+  // The window is what shows: a form's provider paints it while the framework still takes the
+  // form for hidden (its show animation), and printing paints it wherever it is.
+  const bool printing = (cd.CtrlSkinState & sc::ACS_PRINTING) != 0;
+  const bool shown = HandleAllocated() && win::IsWindowVisible(Handle());
+  if (!dc || !Visible() || (!shown && !printing) || !cd.Skinned()) return;
   if (!cd.CustomColor() || OnPaint) {
     gfx::TRect box;
     if (gfx::GetClipBox(dc, &box) == 0 || box.IsEmpty()) return;
