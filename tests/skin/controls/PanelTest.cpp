@@ -37,7 +37,9 @@ const std::string kOptions =
     std::to_string(kLow) + "\nFONTCOLOR=" + std::to_string(kLowFont) +
     "\n\n[TRANSPARENT]\nTRANSPARENCY=100\nHOTTRANSPARENCY=100\n\n"
     "[GROUPBOX]\nCOLOR=" +
-    std::to_string(kGroup) + "\n";
+    std::to_string(kGroup) +
+    "\n\n[FRAMED]\nCOLOR=" + std::to_string(kLow) +
+    "\nBORDERSMASK=^0000^0000^0012^0012^0004^0004^0004^0004^1^0^0^0\n";
 
 // A panel with a window border: its client area is narrower than the panel.
 class TBorderedPanel : public TsCustomPanel {
@@ -126,6 +128,27 @@ TEST_F(PanelTest, TheCacheOutsideTheCaptionIsTheSectionPaintedAlone) {
   // Without the caption, every pixel.
   p->SetShowCaption(false);
   EXPECT_EQ(Cache(p), alone);
+}
+
+TEST_F(PanelTest, ATransparentChildOfAFramedPanelShowsTheFrameOnlyWhereItLies) {
+  TsPanel* parent = Add(form, 10, 10, 120, 80);
+  parent->SkinData().SetSkinSection("FRAMED");
+  TsPanel* inside = Add(parent, 30, 30, 40, 20, fw::TBevelCut::bvNone);
+  TsPanel* onEdge = Add(parent, 0, 30, 40, 20, fw::TBevelCut::bvNone);
+  // The parent hands its colour with its picture for the frame's bands.
+  TacBGInfo info;
+  SendAMessage(parent->Handle(), AC_GETBG, LPARAM(&info));
+  ASSERT_EQ(info.BgType, TacBGType::btFill);
+  ASSERT_EQ(info.FillRect, (gfx::TRect{4, 4, 4, 4}));
+  const gfx::Bitmap& whole = Cache(parent);
+  const gfx::Bitmap& in = Cache(inside);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x)
+      ASSERT_EQ(in.At(x, y) | 0xFF000000u, gfx::PixelFromColor(kLow, 255)) << x << "," << y;
+  // Over the left band the frame shows, as the parent has it there.
+  const gfx::Bitmap& edge = Cache(onEdge);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 4; ++x) ASSERT_EQ(edge.At(x, y), whole.At(x, 30 + y)) << x << "," << y;
 }
 
 TEST_F(PanelTest, ACentredCaptionWrapsAndCentresOnceATopOneStaysOnOneLine) {
