@@ -172,7 +172,8 @@ bool TsGroupBox::PrepareCache() {
     cd.FUpdating = true;
     return false;
   }
-  if (bg.BgType == sc::TacBGType::btCache) {
+  // The parent's picture (or its frame's bands) at the box's place.
+  if (bg.BgType == sc::TacBGType::btCache || bg.Bmp) {
     bg.Offset.X += Left();
     bg.Offset.Y += Top();
   }

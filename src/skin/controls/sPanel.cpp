@@ -158,7 +158,7 @@ void TsCustomPanel::PaintCustomColor(gfx::HDC dc) {
     if (!cache.Empty()) {
       sc::TacBGInfo bg;
       sc::GetBGInfo(bg, Parent(), false);
-      if (bg.BgType == sc::TacBGType::btCache) {
+      if (bg.BgType == sc::TacBGType::btCache || bg.Bmp) {
         bg.Offset.X += Left();
         bg.Offset.Y += Top();
       }
