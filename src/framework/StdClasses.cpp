@@ -354,9 +354,9 @@ void RegisterStdControls() {
         else if (SameText(p.name, "Alignment"))
           panel.Alignment = TAlignment(x.Enum(p.value, kAlignmentNames));
         else if (SameText(p.name, "Style"))
-          panel.Style = TStatusPanelStyle(x.Enum(
-              p.value, {{"psText", int(TStatusPanelStyle::psText)},
-                        {"psOwnerDraw", int(TStatusPanelStyle::psOwnerDraw)}}));
+          panel.Style = TStatusPanelStyle(
+              x.Enum(p.value, {{"psText", int(TStatusPanelStyle::psText)},
+                               {"psOwnerDraw", int(TStatusPanelStyle::psOwnerDraw)}}));
         else
           throw Exception(u"unknown panel property " + Utf8ToUtf16(p.name));
       }

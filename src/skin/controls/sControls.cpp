@@ -453,7 +453,8 @@ void RegisterTitleBar() {
 void RegisterGroupBox() {
   using G = TsGroupBox;
   RegisterControl<G>("TsGroupBox", "TGroupBox");
-  fw::RegisterProperty<G>("TsGroupBox", "Checked", [](G* g, V v, C x) { g->SetChecked(x.Bool(v)); });
+  fw::RegisterProperty<G>("TsGroupBox", "Checked",
+                          [](G* g, V v, C x) { g->SetChecked(x.Bool(v)); });
   fw::RegisterProperty<G>("TsGroupBox", "CheckBoxVisible",
                           [](G* g, V v, C x) { g->SetCheckBoxVisible(x.Bool(v)); });
   fw::RegisterProperty<G>("TsGroupBox", "CaptionYOffset", [](G* g, V v, C x) {
@@ -466,10 +467,10 @@ void RegisterGroupBox() {
   fw::RegisterProperty<G>("TsGroupBox", "CaptionWidth",
                           [](G* g, V v, C x) { g->SetCaptionWidth(int(x.Integer(v, 0, 10000))); });
   fw::RegisterProperty<G>("TsGroupBox", "CaptionLayout", [](G* g, V v, C x) {
-    g->SetCaptionLayout(TsGroupCaptionLayout(
-        x.Enum(v, {{"clTopLeft", int(TsGroupCaptionLayout::clTopLeft)},
-                   {"clTopCenter", int(TsGroupCaptionLayout::clTopCenter)},
-                   {"clTopRight", int(TsGroupCaptionLayout::clTopRight)}})));
+    g->SetCaptionLayout(
+        TsGroupCaptionLayout(x.Enum(v, {{"clTopLeft", int(TsGroupCaptionLayout::clTopLeft)},
+                                        {"clTopCenter", int(TsGroupCaptionLayout::clTopCenter)},
+                                        {"clTopRight", int(TsGroupCaptionLayout::clTopRight)}})));
   });
   const auto margin = [](const char* name, int TsMargin::*side) {
     fw::RegisterProperty<G>("TsGroupBox", std::string("CaptionMargin.") + name,

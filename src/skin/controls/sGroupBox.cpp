@@ -205,9 +205,8 @@ void TsGroupBox::PaintCaptionArea(const sc::TacBGInfo& parentBG, int state) {
       cache.Bounds());
   // Over the box's own picture with a caption section, else over the parent's.
   gfx::Bitmap own = cache;
-  const skin::draw::TCacheInfo ci = captionSkin >= 0
-                                        ? skin::draw::MakeCacheInfo(&own, 0, 0)
-                                        : sc::BGInfoToCI(parentBG);
+  const skin::draw::TCacheInfo ci =
+      captionSkin >= 0 ? skin::draw::MakeCacheInfo(&own, 0, 0) : sc::BGInfoToCI(parentBG);
   if (model->IsValidSkinIndex(section) && !area.IsEmpty())
     skin::draw::PaintItem(model, section, ci, true, hot, area, {0, 0}, &cache);
   // The text takes the caption section's colours, or those of the section behind it.
@@ -215,8 +214,7 @@ void TsGroupBox::PaintCaptionArea(const sc::TacBGInfo& parentBG, int state) {
   fw::TColor parentFont = fw::clNone;
   if (Parent() && sc::NeedParentFont(m, TextIndex, hot, this)) {
     sc::TacPaintInfo pi{hot, TextIndex, BoundsRect(), m};
-    if (sc::SendAMessage(Parent(), sc::AC_GETFONTINDEX, win::LPARAM(&pi)) != 0 &&
-        pi.FontIndex >= 0)
+    if (sc::SendAMessage(Parent(), sc::AC_GETFONTINDEX, win::LPARAM(&pi)) != 0 && pi.FontIndex >= 0)
       TextIndex = pi.FontIndex;
     else
       parentFont = Parent()->Font().Color();
@@ -253,8 +251,8 @@ void TsGroupBox::PaintCaptionArea(const sc::TacBGInfo& parentBG, int state) {
     gfx::Bitmap under(cache.Width(), cache.Height());
     CopyParent(under, area, parentBG);
     const gfx::TRect last{area.Left, area.Top, area.Right - 1, area.Bottom - 1};
-    skin::paint::BlendTransRectangle(cache, area.Left, area.Top, under, last,
-                                     sc::DefBlendDisabled, 0x00FF00FF);
+    skin::paint::BlendTransRectangle(cache, area.Left, area.Top, under, last, sc::DefBlendDisabled,
+                                     0x00FF00FF);
   }
 }
 
@@ -374,8 +372,7 @@ void TsGroupBox::GroupBoxProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_LBUTTONDOWN:
     case win::WM_LBUTTONDBLCLK:
       next(m);
-      if (FCheckBoxVisible &&
-          OverCheck(win::GET_X_LPARAM(m.LParam), win::GET_Y_LPARAM(m.LParam))) {
+      if (FCheckBoxVisible && OverCheck(win::GET_X_LPARAM(m.LParam), win::GET_Y_LPARAM(m.LParam))) {
         CheckPressed = true;
         CaptionChanged();
       }

@@ -21,9 +21,8 @@ struct TsMargin {
   bool operator==(const TsMargin&) const = default;
 };
 
-class TsGroupBox
-    : public TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC_TsGroupBox,
-                       FixedSection<skin::data::ssGroupBox>> {
+class TsGroupBox : public TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC_TsGroupBox,
+                                    FixedSection<skin::data::ssGroupBox>> {
   using Skinned = TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC_TsGroupBox,
                             FixedSection<skin::data::ssGroupBox>>;
 

@@ -35,8 +35,7 @@ void SetClassBrush(fw::TWinControl& c, win::HBRUSH brush) {
 
 }  // namespace
 
-TsCustomPanel::TsCustomPanel(fw::TComponent* owner)
-    : Skinned(owner), FOldBevel(BevelOuter()) {
+TsCustomPanel::TsCustomPanel(fw::TComponent* owner) : Skinned(owner), FOldBevel(BevelOuter()) {
   ClearOpaque();
   FHook = HookWindowProc([this](fw::TMessage& m, const fw::TWndNext& next) { PanelProc(m, next); });
 }
@@ -144,9 +143,8 @@ void TsCustomPanel::PaintCustomColor(gfx::HDC dc) {
   gfx::COLORREF color = own;
   if (transparency > 0) {
     const gfx::COLORREF parent = Parent() ? sc::GetControlColor(Parent()) : own;
-    color = transparency >= 100
-                ? parent
-                : skin::paint::BlendColors(parent, own, transparency * 255 / 100);
+    color = transparency >= 100 ? parent
+                                : skin::paint::BlendColors(parent, own, transparency * 255 / 100);
   }
   const gfx::TRect bounds{0, 0, Width(), Height()};
   gfx::FillRect(dc, bounds, color);

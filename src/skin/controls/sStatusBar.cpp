@@ -69,8 +69,7 @@ bool TsStatusBar::PrepareCache() {
     return true;
   sc::InitCacheBmp(cd);
   gfx::Bitmap& cache = *cd.CacheBmp();
-  if (cache.Empty() ||
-      !sc::PaintSkinControl(cd, parent, true, 0, cache.Bounds(), {}, &cache, true))
+  if (cache.Empty() || !sc::PaintSkinControl(cd, parent, true, 0, cache.Bounds(), {}, &cache, true))
     return false;
   PaintPanels();
   if (ShowsSizeGrip()) PaintGrip();
@@ -137,8 +136,7 @@ void TsStatusBar::PaintDivider(const gfx::TRect& rect) {
   skin::draw::PaintItem(model, section, skin::draw::MakeCacheInfo(&cache, x, y), true, 0,
                         divider.Bounds(), {0, 0}, &divider);
   const gfx::TRect to = gfx::IntersectRects({x, y, x + width, y + height}, cache.Bounds());
-  if (!to.IsEmpty())
-    cache.CopyFrom(divider, to.Offset(-x, -y), {to.Left, to.Top});
+  if (!to.IsEmpty()) cache.CopyFrom(divider, to.Offset(-x, -y), {to.Left, to.Top});
 }
 
 void TsStatusBar::DoDrawText(const std::u16string& text, gfx::TRect rect,

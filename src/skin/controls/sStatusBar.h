@@ -10,9 +10,8 @@
 
 namespace skin::controls {
 
-class TsStatusBar
-    : public TsControl<fw::TStatusBar, "TsStatusBar", skin::core::COC_TsStatusBar,
-                       FixedSection<skin::data::ssStatusBar>> {
+class TsStatusBar : public TsControl<fw::TStatusBar, "TsStatusBar", skin::core::COC_TsStatusBar,
+                                     FixedSection<skin::data::ssStatusBar>> {
   using Skinned = TsControl<fw::TStatusBar, "TsStatusBar", skin::core::COC_TsStatusBar,
                             FixedSection<skin::data::ssStatusBar>>;
 

@@ -28,8 +28,8 @@ const std::string kOptions =
     "BOXUNCHECKED=@0000@0000@0030@0010@3@0\nBOXCHECKED=@0000@0000@0030@0010@3@0\n\n"
     "[PANEL_LOW]\nCOLOR=" +
     std::to_string(kLow) + "\n\n[TRANSPARENT]\nTRANSPARENCY=100\nHOTTRANSPARENCY=100\n\n" +
-    "[GROUPBOX]\nCOLOR=" + std::to_string(kGroup) + "\n\n[CAPTIONBAND]\nCOLOR=" +
-    std::to_string(kCaption) + "\n";
+    "[GROUPBOX]\nCOLOR=" + std::to_string(kGroup) +
+    "\n\n[CAPTIONBAND]\nCOLOR=" + std::to_string(kCaption) + "\n";
 
 class GroupBoxTest : public skin::core::test::SkinnedFormTest {
  protected:

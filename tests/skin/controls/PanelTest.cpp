@@ -37,8 +37,7 @@ const std::string kOptions =
     std::to_string(kLow) + "\nFONTCOLOR=" + std::to_string(kLowFont) +
     "\n\n[TRANSPARENT]\nTRANSPARENCY=100\nHOTTRANSPARENCY=100\n\n"
     "[GROUPBOX]\nCOLOR=" +
-    std::to_string(kGroup) +
-    "\n\n[FRAMED]\nCOLOR=" + std::to_string(kLow) +
+    std::to_string(kGroup) + "\n\n[FRAMED]\nCOLOR=" + std::to_string(kLow) +
     "\nBORDERSMASK=^0000^0000^0012^0012^0004^0004^0004^0004^1^0^0^0\n";
 
 // A panel with a window border: its client area is narrower than the panel.
@@ -175,7 +174,8 @@ TEST_F(PanelTest, ACentredCaptionWrapsAndCentresOnceATopOneStaysOnOneLine) {
   bool fontColour = false;
   const gfx::Bitmap& c = Cache(p);
   for (int y = top3; y <= bottom3; ++y)
-    for (int x = 0; x < c.Width(); ++x) fontColour |= (c.At(x, y) | 0xFF000000u) == gfx::PixelFromColor(kLowFont, 255);
+    for (int x = 0; x < c.Width(); ++x)
+      fontColour |= (c.At(x, y) | 0xFF000000u) == gfx::PixelFromColor(kLowFont, 255);
   EXPECT_TRUE(fontColour);
 }
 
@@ -223,7 +223,8 @@ TEST_F(PanelTest, TheScreenShowsTheCacheAroundTheWindowedChildren) {
   const gfx::Bitmap& cache = *p->SkinData().CacheBmp();
   EXPECT_EQ(cache.At(101, 61) | 0xFF000000u, gfx::PixelFromColor(0x0000FF, 255));
   for (const gfx::TPoint at : {gfx::TPoint{2, 2}, {60, 10}, {101, 61}, {119, 79}, {10, 70}})
-    EXPECT_EQ(Screen(20 + at.X, 30 + at.Y), cache.At(at.X, at.Y) | 0xFF000000u) << at.X << "," << at.Y;
+    EXPECT_EQ(Screen(20 + at.X, 30 + at.Y), cache.At(at.X, at.Y) | 0xFF000000u)
+        << at.X << "," << at.Y;
   EXPECT_EQ(Screen(20 + 45, 30 + 35), gfx::PixelFromColor(kLow, 255));  // the child
   (void)child;
 }

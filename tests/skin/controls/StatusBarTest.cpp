@@ -32,7 +32,8 @@ std::string Options(bool cellFrames) {
          "GRIPIMAGE=@0030@0000@0036@0006@1@0\n\n"
          "[STATUSBAR]\nCOLOR=255\nGRADIENTPERCENT=100\nFONTCOLOR=" +
          std::to_string(kFont) +
-         "\nGRADIENTDATA=16777215;14212312;53;0;0;14212312;14212312;44;0;0;14212312;14212312;0;0;0\n" +
+         "\nGRADIENTDATA=16777215;14212312;53;0;0;14212312;14212312;44;0;0;14212312;14212312;0;0;"
+         "0\n" +
          (cellFrames ? "STATUSPANELMASK=^0000^0000^0012^0012^0004^0004^0004^0004^1^0^0^0\n" : "") +
          "\n[DIVIDER]\nCOLOR=65280\n"
          "BORDERSMASK=^0012^0000^0018^0006^0002^0002^0002^0002^1^0^4^0\n";
@@ -94,9 +95,8 @@ TEST_F(StatusBarTest, DividersPartTheCellsAndTheRestIsTheSectionPaintedAlone) {
   EXPECT_EQ(DifferingColumns(cache, alone), (std::vector<int>{96, 97, 98, 99, 196, 197, 198, 199}));
   gfx::Bitmap divider(4, h - 2);
   const int section = manager->GetSkinIndex("DIVIDER");
-  skin::draw::PaintItem(manager->SkinModel(), section,
-                        skin::draw::MakeCacheInfo(&alone, 96, 1), true, 0, divider.Bounds(), {0, 0},
-                        &divider);
+  skin::draw::PaintItem(manager->SkinModel(), section, skin::draw::MakeCacheInfo(&alone, 96, 1),
+                        true, 0, divider.Bounds(), {0, 0}, &divider);
   for (int y = 0; y < h - 2; ++y)
     for (int x = 0; x < 4; ++x) ASSERT_EQ(cache.At(96 + x, 1 + y), divider.At(x, y));
   EXPECT_EQ(cache.At(96, 0), alone.At(96, 0));
@@ -110,7 +110,8 @@ TEST_F(StatusBarTest, DividersPartTheCellsAndTheRestIsTheSectionPaintedAlone) {
   bar->SetPanelWidth(1, 300);
   EXPECT_EQ(bar->CellRect(1), (gfx::TRect{300, 0, 400, h}));
   EXPECT_EQ(bar->CellRect(2), (gfx::TRect{400, 0, 400, h}));
-  EXPECT_EQ(DifferingColumns(Cache(), alone), (std::vector<int>{296, 297, 298, 299, 396, 397, 398, 399}));
+  EXPECT_EQ(DifferingColumns(Cache(), alone),
+            (std::vector<int>{296, 297, 298, 299, 396, 397, 398, 399}));
 }
 
 TEST_F(StatusBarTest, WithACellFrameEachCellIsFramedAndNoDividerIsDrawn) {
@@ -166,7 +167,8 @@ TEST_F(StatusBarTest, TextsInTheSectionsColourOwnerDrawnPanelsByTheirEvent) {
   EXPECT_EQ(cache.At(150, 12) | 0xFF000000u, gfx::PixelFromColor(0x0000FF, 255));
   int font = 0;
   for (int y = 0; y < cache.Height(); ++y)
-    for (int x = 0; x < 96; ++x) font += (cache.At(x, y) | 0xFF000000u) == gfx::PixelFromColor(kFont, 255);
+    for (int x = 0; x < 96; ++x)
+      font += (cache.At(x, y) | 0xFF000000u) == gfx::PixelFromColor(kFont, 255);
   EXPECT_GT(font, 10);
   // On screen: the cache.
   bar->Invalidate();
