@@ -6,6 +6,7 @@
 
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
+#include "skin/core/sFade.h"
 
 namespace skin::controls::test {
 namespace {
@@ -148,6 +149,25 @@ TEST_F(GroupBoxTest, TheCheckBoxTogglesOnlyWhenReleasedOverIt) {
   Mouse(win::WM_LBUTTONUP, c.X, c.Y);
   EXPECT_TRUE(box->Checked());
   desktop.Pump();
+}
+
+TEST_F(GroupBoxTest, TheCheckBoxFadesToHotButTurnsPressedAtOnce) {
+  box->SetCheckBoxVisible(true);
+  box->InitPaintData();
+  desktop.Pump();
+  const gfx::TPoint c{box->CheckBoxRect.Left + 2, box->CheckBoxRect.Top + 2};
+  Mouse(win::WM_MOUSEMOVE, c.X, c.Y);
+  EXPECT_TRUE(TimerIsActive(box->SkinData()));
+  desktop.Advance(2000);
+  EXPECT_FALSE(TimerIsActive(box->SkinData()));
+  Mouse(win::WM_LBUTTONDOWN, c.X, c.Y);
+  EXPECT_FALSE(TimerIsActive(box->SkinData()));
+  // The pressed picture is painted: the check box's third frame.
+  desktop.Pump();
+  EXPECT_EQ(box->SkinData().CacheBmp()->At(c.X, c.Y) | 0xFF000000u,
+            gfx::MakePixel((20 + 2) * 6, 2 * 20, 100, 255));
+  Mouse(win::WM_LBUTTONUP, c.X, c.Y);
+  desktop.Advance(2000);
 }
 
 TEST_F(GroupBoxTest, ItsOutlineStartsAtTheCaptionsMiddleAndItsCaptionWidthScales) {
