@@ -15,14 +15,6 @@ using namespace skin::core;
 
 constexpr int kLow = 0x112233, kGroup = 0x445566, kCaption = 0x0A0B0C;
 
-gfx::Bitmap Master() {
-  gfx::Bitmap bmp(40, 12);
-  for (int y = 0; y < 12; ++y)
-    for (int x = 0; x < 40; ++x)
-      bmp.Set(x, y, gfx::MakePixel(std::uint8_t(x * 6), std::uint8_t(y * 20), 100, 255));
-  return bmp;
-}
-
 // Check box pictures 10 x 10, three states side by side.
 const std::string kOptions =
     "[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\nCOLOR=4210752\n"
@@ -35,7 +27,7 @@ const std::string kOptions =
 class GroupBoxTest : public skin::core::test::SkinnedFormTest {
  protected:
   void SetUp() override {
-    MakeSkinnedForm(kOptions, Master());
+    MakeSkinnedForm(kOptions, skin::core::test::PlaceMaster());
     parent = new TsPanel(form);
     parent->SetBevelOuter(fw::TBevelCut::bvLowered);
     parent->SetBounds(0, 0, 400, 300);

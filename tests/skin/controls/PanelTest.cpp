@@ -20,14 +20,6 @@ using namespace skin::core;
 
 constexpr int kLow = 0x112233, kLowFont = 0x00E0F0, kGroup = 0x445566;
 
-gfx::Bitmap Master() {
-  gfx::Bitmap bmp(40, 12);
-  for (int y = 0; y < 12; ++y)
-    for (int x = 0; x < 40; ++x)
-      bmp.Set(x, y, gfx::MakePixel(std::uint8_t(x * 6), std::uint8_t(y * 20), 100, 255));
-  return bmp;
-}
-
 const std::string kOptions =
     "[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\nCOLOR=4210752\n\n"
     "[PANEL]\nCOLOR=255\nGRADIENTPERCENT=100\nFONTCOLOR=1056800\n"
@@ -55,7 +47,7 @@ class TBorderedPanel : public TsCustomPanel {
 class PanelTest : public skin::core::test::SkinnedFormTest {
  protected:
   void SetUp() override {
-    MakeSkinnedForm(kOptions, Master());
+    MakeSkinnedForm(kOptions, skin::core::test::PlaceMaster());
     form->Show();
     desktop.Pump();
   }

@@ -17,12 +17,9 @@ using namespace skin::core;
 
 constexpr int kFont = 0x00F0E0;
 
-// Every pixel tells its place; a fuchsia square in the grip's corner.
+// Every pixel tells its place; a fuchsia pixel in the grip's corner.
 gfx::Bitmap Master() {
-  gfx::Bitmap bmp(40, 12);
-  for (int y = 0; y < 12; ++y)
-    for (int x = 0; x < 40; ++x)
-      bmp.Set(x, y, gfx::MakePixel(std::uint8_t(x * 6), std::uint8_t(y * 20), 100, 255));
+  gfx::Bitmap bmp = skin::core::test::PlaceMaster();
   bmp.Set(30, 0, gfx::MakePixel(255, 0, 255, 255));
   return bmp;
 }
