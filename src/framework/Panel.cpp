@@ -53,6 +53,18 @@ void TPanel::SetAlignment(TAlignment alignment) {
   Invalidate();
 }
 
+void TPanel::SetVerticalAlignment(TVerticalAlignment alignment) {
+  if (alignment == FVerticalAlignment) return;
+  FVerticalAlignment = alignment;
+  Invalidate();
+}
+
+void TPanel::SetShowCaption(bool show) {
+  if (show == FShowCaption) return;
+  FShowCaption = show;
+  Invalidate();
+}
+
 void TPanel::AlignControls(TRect& rect) {
   int f = FrameWidth();
   rect = {rect.Left + f, rect.Top + f, rect.Right - f, rect.Bottom - f};
@@ -74,9 +86,11 @@ void TPanel::Paint() {
   r = {r.Left + FBorderWidth, r.Top + FBorderWidth, r.Right - FBorderWidth,
        r.Bottom - FBorderWidth};
   if (FBevelInner != TBevelCut::bvNone) bevel(FBevelInner);
-  if (Caption().empty()) return;
+  if (Caption().empty() || !FShowCaption) return;
   c.BrushStyle = TBrushStyle::bsClear;
-  unsigned flags = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX;
+  unsigned flags = gfx::DT_SINGLELINE | gfx::DT_NOPREFIX;
+  if (FVerticalAlignment == TVerticalAlignment::taVerticalCenter) flags |= gfx::DT_VCENTER;
+  if (FVerticalAlignment == TVerticalAlignment::taAlignBottom) flags |= gfx::DT_BOTTOM;
   if (FAlignment == TAlignment::taCenter) flags |= gfx::DT_CENTER;
   if (FAlignment == TAlignment::taRightJustify) flags |= gfx::DT_RIGHT;
   c.TextRect(r, Caption(), flags);

@@ -8,6 +8,8 @@
 namespace fw {
 
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+// Where a panel's caption stands between its top and bottom.
+enum class TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
 
 class TPanel : public TCustomControl {
  public:
@@ -25,6 +27,12 @@ class TPanel : public TCustomControl {
   void SetBorderWidth(int width);
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment alignment);
+  // Top, bottom, or centred (the default: one line in the middle).
+  TVerticalAlignment VerticalAlignment() const { return FVerticalAlignment; }
+  void SetVerticalAlignment(TVerticalAlignment alignment);
+  // Whether the caption is drawn (true by default).
+  bool ShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool show);
   // The room the bevels and border take on each side.
   int FrameWidth() const;
 
@@ -41,6 +49,8 @@ class TPanel : public TCustomControl {
   int FBevelWidth = 1;
   int FBorderWidth = 0;
   TAlignment FAlignment = TAlignment::taCenter;
+  TVerticalAlignment FVerticalAlignment = TVerticalAlignment::taVerticalCenter;
+  bool FShowCaption = true;
 };
 
 // TGroupBox: a container framed by an etched line with its caption set into the top edge.

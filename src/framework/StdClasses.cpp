@@ -242,6 +242,14 @@ void RegisterStdControls() {
   RegisterProperty<TPanel>("TPanel", "Alignment", [](TPanel* p, V v, C x) {
     p->SetAlignment(TAlignment(x.Enum(v, kAlignmentNames)));
   });
+  RegisterProperty<TPanel>("TPanel", "ShowCaption",
+                           [](TPanel* p, V v, C x) { p->SetShowCaption(x.Bool(v)); });
+  RegisterProperty<TPanel>("TPanel", "VerticalAlignment", [](TPanel* p, V v, C x) {
+    p->SetVerticalAlignment(TVerticalAlignment(
+        x.Enum(v, {{"taAlignTop", int(TVerticalAlignment::taAlignTop)},
+                   {"taAlignBottom", int(TVerticalAlignment::taAlignBottom)},
+                   {"taVerticalCenter", int(TVerticalAlignment::taVerticalCenter)}})));
+  });
   RegisterClass<TGroupBox>("TGroupBox", "TWinControl");
   RegisterClass<TFrame>("TFrame", "TWinControl");
 
@@ -325,6 +333,10 @@ void RegisterStdControls() {
   RegisterClass<TStatusBar>("TStatusBar", "TWinControl");
   RegisterProperty<TStatusBar>("TStatusBar", "SimpleText",
                                [](TStatusBar* s, V v, C x) { s->SetSimpleText(x.String(v)); });
+  RegisterProperty<TStatusBar>("TStatusBar", "SimplePanel",
+                               [](TStatusBar* s, V v, C x) { s->SetSimplePanel(x.Bool(v)); });
+  RegisterProperty<TStatusBar>("TStatusBar", "SizeGrip",
+                               [](TStatusBar* s, V v, C x) { s->SetSizeGrip(x.Bool(v)); });
   RegisterProperty<TStatusBar>("TStatusBar", "AutoHint",
                                [](TStatusBar* s, V v, C x) { s->SetAutoHint(x.Bool(v)); });
   RegisterProperty<TStatusBar>("TStatusBar", "UseSystemFont",
@@ -341,6 +353,10 @@ void RegisterStdControls() {
           panel.Width = int(x.Integer(p.value, 0, 32767));
         else if (SameText(p.name, "Alignment"))
           panel.Alignment = TAlignment(x.Enum(p.value, kAlignmentNames));
+        else if (SameText(p.name, "Style"))
+          panel.Style = TStatusPanelStyle(
+              x.Enum(p.value, {{"psText", int(TStatusPanelStyle::psText)},
+                               {"psOwnerDraw", int(TStatusPanelStyle::psOwnerDraw)}}));
         else
           throw Exception(u"unknown panel property " + Utf8ToUtf16(p.name));
       }

@@ -162,6 +162,8 @@ TEST_F(ReaderTest, StringsSetsAndCollections) {
     OnClick = ButtonClick
   end
   object S: TStatusBar
+    SimplePanel = True
+    SizeGrip = False
     Panels = <
       item
         Width = 50
@@ -170,7 +172,12 @@ TEST_F(ReaderTest, StringsSetsAndCollections) {
         Alignment = taCenter
         Text = 'today'
         Width = 150
+        Style = psOwnerDraw
       end>
+  end
+  object P: TPanel
+    ShowCaption = False
+    VerticalAlignment = taAlignBottom
   end
 end
 )",
@@ -193,6 +200,13 @@ end
   EXPECT_EQ(s->Panel(1).Text, u"today");
   EXPECT_EQ(s->Panel(1).Width, 150);
   EXPECT_EQ(s->Panel(1).Alignment, TAlignment::taCenter);
+  EXPECT_EQ(s->Panel(0).Style, TStatusPanelStyle::psText);
+  EXPECT_EQ(s->Panel(1).Style, TStatusPanelStyle::psOwnerDraw);
+  EXPECT_TRUE(s->SimplePanel());
+  EXPECT_FALSE(s->SizeGrip());
+  auto* p = static_cast<TPanel*>(form->FindComponent("P"));
+  EXPECT_FALSE(p->ShowCaption());
+  EXPECT_EQ(p->VerticalAlignment(), TVerticalAlignment::taAlignBottom);
 }
 
 TEST_F(ReaderTest, RealsAndTheirErrors) {

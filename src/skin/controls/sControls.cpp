@@ -450,6 +450,42 @@ void RegisterTitleBar() {
                           [](B* b, V v, C x) { b->ShowCaption = x.Bool(v); });
 }
 
+void RegisterGroupBox() {
+  using G = TsGroupBox;
+  RegisterControl<G>("TsGroupBox", "TGroupBox");
+  fw::RegisterProperty<G>("TsGroupBox", "Checked",
+                          [](G* g, V v, C x) { g->SetChecked(x.Bool(v)); });
+  fw::RegisterProperty<G>("TsGroupBox", "CheckBoxVisible",
+                          [](G* g, V v, C x) { g->SetCheckBoxVisible(x.Bool(v)); });
+  fw::RegisterProperty<G>("TsGroupBox", "CaptionYOffset", [](G* g, V v, C x) {
+    g->SetCaptionYOffset(int(x.Integer(v, -1000, 1000)));
+  });
+  fw::RegisterProperty<G>("TsGroupBox", "ImageIndex",
+                          [](G* g, V v, C x) { g->SetImageIndex(int(x.Integer(v, -1, 65535))); });
+  fw::RegisterProperty<G>("TsGroupBox", "CaptionSkin",
+                          [](G* g, V v, C x) { g->SetCaptionSkin(SectionName(v, x)); });
+  fw::RegisterProperty<G>("TsGroupBox", "CaptionWidth",
+                          [](G* g, V v, C x) { g->SetCaptionWidth(int(x.Integer(v, 0, 10000))); });
+  fw::RegisterProperty<G>("TsGroupBox", "CaptionLayout", [](G* g, V v, C x) {
+    g->SetCaptionLayout(
+        TsGroupCaptionLayout(x.Enum(v, {{"clTopLeft", int(TsGroupCaptionLayout::clTopLeft)},
+                                        {"clTopCenter", int(TsGroupCaptionLayout::clTopCenter)},
+                                        {"clTopRight", int(TsGroupCaptionLayout::clTopRight)}})));
+  });
+  const auto margin = [](const char* name, int TsMargin::*side) {
+    fw::RegisterProperty<G>("TsGroupBox", std::string("CaptionMargin.") + name,
+                            [side](G* g, V v, C x) {
+                              TsMargin m = g->CaptionMargin();
+                              m.*side = int(x.Integer(v, -1000, 1000));
+                              g->SetCaptionMargin(m);
+                            });
+  };
+  margin("Top", &TsMargin::Top);
+  margin("Left", &TsMargin::Left);
+  margin("Right", &TsMargin::Right);
+  margin("Bottom", &TsMargin::Bottom);
+}
+
 }  // namespace
 
 int PanelSection(const fw::TPanel& panel) {
@@ -475,6 +511,7 @@ void RegisterSkinClasses() {
   RegisterControl<TsButton>("TsButton", "TButton");
   RegisterControl<TsBitBtn>("TsBitBtn", "TBitBtn");
   RegisterControl<TsStatusBar>("TsStatusBar", "TStatusBar");
+  RegisterGroupBox();
   RegisterControl<TsEdit>("TsEdit", "TEdit");
   RegisterControl<TsMemo>("TsMemo", "TMemo");
   RegisterControl<TsComboBox>("TsComboBox", "TComboBox");

@@ -193,13 +193,18 @@ class TsListSWControl : public TsControl<Base, Name, Code, DefSection, sc::TsScr
   fw::TWndHookId FHook = 0;
 };
 
-using TsPanel = TsControl<fw::TPanel, "TsPanel", sc::COC_TsPanel, PanelSection>;
+}  // namespace skin::controls
+
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sStatusBar.h"
+
+namespace skin::controls {
+
 // Its section (CHECKBOX) comes from its class code, not from the control.
 using TsImage = TsControl<fw::TImage, "TsImage", sc::COC_TsImage, FixedSection<sd::ssCheckBox>>;
 using TsButton = TsControl<fw::TButton, "TsButton", sc::COC_TsButton, FixedSection<sd::ssButton>>;
 using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn", sc::COC_TsBitBtn, FixedSection<sd::ssButton>>;
-using TsStatusBar =
-    TsControl<fw::TStatusBar, "TsStatusBar", sc::COC_TsStatusBar, FixedSection<sd::ssStatusBar>>;
 using TsEdit = TsControl<fw::TEdit, "TsEdit", sc::COC_TsEdit, FixedSection<sd::ssEdit>>;
 using TsMemo = TsListSWControl<fw::TMemo, "TsMemo", sc::COC_TsMemo, FixedSection<sd::ssEdit>,
                                skin::frame::TacEditWnd>;

@@ -104,7 +104,9 @@ bool PaintSkinControl(TsCommonData& cd, fw::TControl* parent, bool filling, int 
   if (!itemBmp || !parent || !cd.Skinned() || !m) return false;
   TacBGInfo bg;
   if (!GetBGInfo(bg, parent, false) || bg.BgType == TacBGType::btNotReady) return false;
-  if (bg.BgType == TacBGType::btCache) {
+  // A picture (the whole cache, or the border bands of a filled parent) is read at the
+  // control's place.
+  if (bg.BgType == TacBGType::btCache || bg.Bmp) {
     const fw::TControl* c = cd.OwnerControl();
     bg.Offset.X += (c ? c->Left() : 0) + offsetX;
     bg.Offset.Y += (c ? c->Top() : 0) + offsetY;

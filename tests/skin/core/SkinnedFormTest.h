@@ -18,6 +18,15 @@
 
 namespace skin::core::test {
 
+// A 40 x 12 master picture whose every pixel tells its place: blue x * 6, green y * 20, red 100.
+inline gfx::Bitmap PlaceMaster() {
+  gfx::Bitmap bmp(40, 12);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 40; ++x)
+      bmp.Set(x, y, gfx::MakePixel(std::uint8_t(x * 6), std::uint8_t(y * 20), 100, 255));
+  return bmp;
+}
+
 class SkinnedFormTest : public ::testing::Test {
  protected:
   void MakeSkinnedForm(const std::string& options, const gfx::Bitmap& master) {
