@@ -194,8 +194,6 @@ class TsListSWControl : public TsControl<Base, Name, Code, DefSection, sc::TsScr
 };
 
 using TsPanel = TsControl<fw::TPanel, "TsPanel", sc::COC_TsPanel, PanelSection>;
-// Its section (CHECKBOX) comes from its class code, not from the control.
-using TsImage = TsControl<fw::TImage, "TsImage", sc::COC_TsImage, FixedSection<sd::ssCheckBox>>;
 using TsButton = TsControl<fw::TButton, "TsButton", sc::COC_TsButton, FixedSection<sd::ssButton>>;
 using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn", sc::COC_TsBitBtn, FixedSection<sd::ssButton>>;
 using TsStatusBar =
@@ -239,3 +237,5 @@ using TsSkinProvider = skin::frame::TsSkinProvider;
 void RegisterSkinClasses();
 
 }  // namespace skin::controls
+
+#include "skin/controls/acImage.h"
