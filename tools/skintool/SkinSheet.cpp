@@ -178,7 +178,8 @@ gfx::Bitmap PaintSkinSheet(const std::string& skin) {
   new sk::TsSkinProvider(form);
 
   const std::vector<TKind> kinds = Kinds();
-  form->SetClientSize(kLabelWidth + kStates * kCellWidth, kHeader + int(kinds.size()) * kCellHeight);
+  form->SetClientSize(kLabelWidth + kStates * kCellWidth,
+                      kHeader + int(kinds.size()) * kCellHeight);
   for (int s = 0; s < kStates; ++s)
     Caption(form, kStateNames[s], kLabelWidth + s * kCellWidth + kMargin, 5);
   std::vector<std::vector<fw::TControl*>> cells;
@@ -189,8 +190,9 @@ gfx::Bitmap PaintSkinSheet(const std::string& skin) {
     for (int s = 0; s < kStates; ++s) {
       fw::TControl* c = kinds[k].make(form);
       c->SetAlign(fw::TAlign::alNone);
-      c->SetBounds(kLabelWidth + s * kCellWidth + kMargin, top + (kCellHeight - kinds[k].height) / 2,
-                   kCellWidth - 2 * kMargin, kinds[k].height);
+      c->SetBounds(kLabelWidth + s * kCellWidth + kMargin,
+                   top + (kCellHeight - kinds[k].height) / 2, kCellWidth - 2 * kMargin,
+                   kinds[k].height);
       c->SetParent(form);
       cells.back().push_back(c);
     }
@@ -206,9 +208,9 @@ gfx::Bitmap PaintSkinSheet(const std::string& skin) {
   for (std::size_t k = 0; k < kinds.size(); ++k)
     for (int s = stHot; s < kStates; ++s) {
       fw::TControl& c = *cells[k][std::size_t(s)];
-      const win::RECT cell = gfx::RectOfSize(client.X + kLabelWidth + s * kCellWidth,
-                                             client.Y + kHeader + int(k) * kCellHeight,
-                                             kCellWidth, kCellHeight);
+      const win::RECT cell =
+          gfx::RectOfSize(client.X + kLabelWidth + s * kCellWidth,
+                          client.Y + kHeader + int(k) * kCellHeight, kCellWidth, kCellHeight);
       Enter(c, TState(s), {(cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2});
       desktop.Advance(600);
       sheet.CopyFrom(win::ComposeArea(cell), {0, 0, kCellWidth, kCellHeight},

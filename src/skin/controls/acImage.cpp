@@ -131,8 +131,8 @@ void TsCustomImage::DrawImage() {
     } else {
       // No alpha of its own: opaque, but for the bottom-left pixel's colour when transparent.
       skin::paint::FillAlphaRect(b, b.Bounds(), 0, skin::paint::clNone);
-      const auto key = Transparent() ? skin::paint::TColor(b.At(0, b.Height() - 1))
-                                     : skin::paint::clNone;
+      const auto key =
+          Transparent() ? skin::paint::TColor(b.At(0, b.Height() - 1)) : skin::paint::clNone;
       skin::paint::FillAlphaRect(b, b.Bounds(), 255, key);
     }
   }
@@ -201,7 +201,7 @@ void TsCustomImage::acWM_Paint(fw::TMessage& m, const fw::TWndNext& next) {
   cd.UpdateIndexes(false);
   const bool ready = PrepareCache(dc);
   gfx::RestoreDC(dc, saved);
-  const gfx::Bitmap& cache = *cd.CacheBmp();
+  gfx::Bitmap& cache = *cd.CacheBmp();
   if (!ready || cache.Empty()) return;
   gfx::DeviceContext from(cache);
   gfx::BitBlt(dc, 0, 0, cache.Width(), cache.Height(), &from, 0, 0, gfx::SRCCOPY);

@@ -472,9 +472,8 @@ void RegisterSkinClasses() {
   done = true;
   RegisterControl<TsPanel>("TsPanel", "TPanel");
   RegisterControl<TsImage>("TsImage", "TImage");
-  fw::RegisterProperty<TsImage>("TsImage", "Blend", [](TsImage* i, V v, C x) {
-    i->SetBlend(int(x.Integer(v, 0, 100)));
-  });
+  fw::RegisterProperty<TsImage>(
+      "TsImage", "Blend", [](TsImage* i, V v, C x) { i->SetBlend(int(x.Integer(v, 0, 100))); });
   fw::RegisterProperty<TsImage>("TsImage", "Grayed",
                                 [](TsImage* i, V v, C x) { i->SetGrayed(x.Bool(v)); });
   fw::RegisterProperty<TsImage>("TsImage", "Reflected",

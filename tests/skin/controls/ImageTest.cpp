@@ -10,6 +10,7 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "platform/gfx/PictureCodec.h"
+#include "platform/win/Paint.h"
 #include "platform/win/VirtualDesktop.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
@@ -47,7 +48,7 @@ gfx::Bitmap Filled(int w, int h, gfx::Pixel p) {
   return b;
 }
 
-class ImageTest : public SkinnedFormTest {
+class ImageTest : public skin::core::test::SkinnedFormTest {
  protected:
   void SetUp() override {
     gfx::Bitmap master(4, 4);
@@ -87,7 +88,9 @@ class ImageTest : public SkinnedFormTest {
 void ExpectOutsideEqual(const gfx::Bitmap& got, const gfx::Bitmap& want, const gfx::TRect& inner) {
   for (int y = 0; y < got.Height(); ++y)
     for (int x = 0; x < got.Width(); ++x)
-      if (!inner.Contains({x, y})) ASSERT_EQ(got.At(x, y), want.At(x, y)) << x << "," << y;
+      if (!inner.Contains({x, y})) {
+        ASSERT_EQ(got.At(x, y), want.At(x, y)) << x << "," << y;
+      }
 }
 
 struct TPlacementCase {
@@ -108,7 +111,15 @@ TEST_F(ImageTest, PlacementTable) {
       {"banner", {1280, 100}, {1274, 100}, false, false, false, false, false, {1280, 100}, {0, 0}},
       // Narrower than tall in a wide box: scaled to the box height and centred.
       {"tall", {100, 200}, {400, 100}, true, true, true, false, false, {50, 100}, {175, 0}},
-      {"wide in a square", {400, 100}, {200, 200}, true, true, true, false, false, {200, 50},
+      {"wide in a square",
+       {400, 100},
+       {200, 200},
+       true,
+       true,
+       true,
+       false,
+       false,
+       {200, 50},
        {0, 75}},
       // Enlarged as well as reduced.
       {"small", {10, 5}, {100, 100}, true, true, false, false, false, {100, 50}, {0, 0}},
@@ -123,7 +134,15 @@ TEST_F(ImageTest, PlacementTable) {
       // Room for the reflection below the centred picture.
       {"full size", {20, 20}, {100, 100}, false, false, true, true, true, {20, 20}, {40, 35}},
       // Not stretched, a centred picture larger than its box starts outside it.
-      {"centred larger", {120, 50}, {100, 40}, false, true, true, false, false, {120, 50},
+      {"centred larger",
+       {120, 50},
+       {100, 40},
+       false,
+       true,
+       true,
+       false,
+       false,
+       {120, 50},
        {-10, -5}},
   };
   for (const TPlacementCase& c : cases) {
@@ -175,7 +194,8 @@ TEST_F(ImageTest, ThePictureLiesOverTheSectionPaintedOverTheParentsPicture) {
   const gfx::TRect picture{20, 15, 40, 25};
   ExpectOutsideEqual(got, section, picture);
   for (int y = picture.Top; y < picture.Bottom; ++y)
-    for (int x = picture.Left; x < picture.Right; ++x) ASSERT_TRUE(IsRed(got.At(x, y))) << x << "," << y;
+    for (int x = picture.Left; x < picture.Right; ++x)
+      ASSERT_TRUE(IsRed(got.At(x, y))) << x << "," << y;
   EXPECT_FALSE(image->SkinData().BGChanged);
 }
 
@@ -256,7 +276,8 @@ TEST_F(ImageTest, AlphaListEntriesAndPhotosAreScaledToTheirBox) {
   image->SetImages(nullptr);
 
   // A photo is opaque and fills a box of its proportions.
-  image->LoadFromData("photo.jpg", gfx::EncodeJpeg(Filled(30, 20, gfx::MakePixel(0, 200, 0, 255)), 95));
+  image->LoadFromData("photo.jpg",
+                      gfx::EncodeJpeg(Filled(30, 20, gfx::MakePixel(0, 200, 0, 255)), 95));
   got = Paint();
   for (const gfx::TPoint p : {gfx::TPoint{0, 0}, gfx::TPoint{59, 39}, gfx::TPoint{30, 20}}) {
     EXPECT_GT(gfx::PixelG(got.At(p.X, p.Y)), 190) << p.X << "," << p.Y;

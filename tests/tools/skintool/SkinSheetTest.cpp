@@ -10,6 +10,7 @@
 #include "TestOutput.h"
 #include "platform/gfx/PictureCodec.h"
 #include "skin/data/TempDir.h"
+#include "skin/data/acSkinSources.h"
 #include "skin/data/sStoredSkins.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 using skin::data::test::TempDir;
 
-int Run(const std::string& args) {
+int RunTool(const std::string& args) {
   const int status = std::system((std::string(MC_SKINTOOL) + " " + args + " 2>/dev/null").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -29,7 +30,7 @@ std::string Quoted(const std::string& s) {
 TEST(SkinSheetTest, ASheetOfEveryKindAndStateWithoutAKeyColouredPixel) {
   const std::string skin = skin::data::InternalSkins().front().Name;
   const std::string out = (tests::OutputFolder("skintool") / "sheet.png").string();
-  ASSERT_EQ(Run("sheet " + Quoted(skin) + " " + Quoted(out)), 0);
+  ASSERT_EQ(RunTool("sheet " + Quoted(skin) + " " + Quoted(out)), 0);
   const gfx::Bitmap sheet = gfx::DecodePng(gfx::ReadFileBytes(out));
   // Eleven kinds of 62 pixels and five states of 150 with their labels, in a window frame.
   EXPECT_GE(sheet.Width(), 96 + 5 * 150);
@@ -45,16 +46,17 @@ TEST(SkinSheetTest, ASheetOfEveryKindAndStateWithoutAKeyColouredPixel) {
   skin::data::AddInternalSkins(stored);
   const std::string package = skin::data::ExtractByIndex(stored, 0, dir.Dir());
   const std::string fromPackage = dir.Dir() + "sheet.png";
-  ASSERT_EQ(Run("sheet " + Quoted(package) + " " + Quoted(fromPackage)), 0);
+  ASSERT_EQ(RunTool("sheet " + Quoted(package) + " " + Quoted(fromPackage)), 0);
   EXPECT_EQ(gfx::DecodePng(gfx::ReadFileBytes(fromPackage)), sheet);
 }
 
 TEST(SkinSheetTest, WhatIsNoSkinIsRefused) {
   TempDir dir;
-  EXPECT_EQ(Run("sheet 'No such skin' " + Quoted(dir.Dir() + "a.png")), 1);
-  dir.Write("junk.asz", "not a package");
-  EXPECT_EQ(Run("sheet " + Quoted(dir.Dir() + "junk.asz") + " " + Quoted(dir.Dir() + "b.png")), 1);
-  EXPECT_EQ(Run("sheet"), 2);
+  EXPECT_EQ(RunTool("sheet 'No such skin' " + Quoted(dir.Dir() + "a.png")), 1);
+  dir.Write("junk.asz", std::string("not a package"));
+  EXPECT_EQ(RunTool("sheet " + Quoted(dir.Dir() + "junk.asz") + " " + Quoted(dir.Dir() + "b.png")),
+            1);
+  EXPECT_EQ(RunTool("sheet"), 2);
 }
 
 }  // namespace
