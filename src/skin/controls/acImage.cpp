@@ -30,6 +30,16 @@ gfx::Bitmap Resampled(const gfx::Bitmap& src, gfx::TSize size) {
   return out;
 }
 
+// Every pixel of b has alpha 255.
+bool Opaque(const gfx::Bitmap& b) {
+  for (int y = 0; y < b.Height(); ++y) {
+    const gfx::Pixel* row = b.Row(y);
+    for (int x = 0; x < b.Width(); ++x)
+      if (row[x] < 0xFF000000u) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 TsCustomImage::TsCustomImage(fw::TComponent* owner) : TsControl(owner) {
@@ -138,6 +148,12 @@ void TsCustomImage::DrawImage() {
   }
   if (Stretch()) b = Resampled(b, d);
   const gfx::TPoint p = ImagePos({b.Width(), b.Height()});
+  // An opaque picture drawn as it is covers what lies behind it: its pixels are copied
+  // unchanged (composing would darken them by the rounding of the byte weights).
+  if (FBlend == 0 && !FGrayed && !FReflected && Opaque(b)) {
+    cache.CopyFrom(b, b.Bounds(), p);
+    return;
+  }
   skin::paint::CopyBmp32(gfx::RectOfSize(p.X, p.Y, b.Width(), b.Height()), b.Bounds(), cache, b,
                          skin::draw::EmptyCI, false,
                          FGrayed ? skin::paint::clWhite : skin::paint::clNone, FBlend, FReflected);
@@ -180,8 +196,8 @@ bool TsCustomImage::PrepareCache(gfx::HDC dc) {
     }
   }
   if (m && m->SkinModel() && cd.SkinIndex >= 0)
-    skin::draw::PaintItem(m->SkinModel(), sc::ControlPaintOf(cd), ci, true, sc::ControlState(cd),
-                          cache.Bounds(), {0, 0}, &cache, false);
+    skin::draw::PaintItem(m->SkinModel(), sc::ControlPaintOf(cd), ci, true, 0, cache.Bounds(),
+                          {0, 0}, &cache, false);
   DrawImage();
   cd.BGChanged = false;
   return true;

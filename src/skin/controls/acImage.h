@@ -30,6 +30,8 @@ class TsCustomImage
   bool UseFullSize() const { return FUseFullSize; }
   void SetUseFullSize(bool value) { SetBoolean(0, value); }
 
+  // A picture has no hot or pressed look: its section is painted in the normal state.
+  int SkinState() const override { return 0; }
   // Nothing to show: the list does not hold ImageIndex and the picture is empty.
   bool Empty() const;
   // The size of what is shown (src: the list's image size when the list holds ImageIndex,
