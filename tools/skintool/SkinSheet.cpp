@@ -143,9 +143,10 @@ void Leave(fw::TControl& c, TState state) {
 }
 
 // The label of a row or column, in the skin's label colours.
-void Caption(fw::TForm* form, const char16_t* text, int x, int y) {
+void Caption(fw::TForm* form, const char16_t* text, int x, int y, int width) {
   auto* l = Make<sk::TsLabel>(form, text);
-  l->SetBounds(x, y, 0, 0);
+  l->SetAutoSize(false);
+  l->SetBounds(x, y, width, 16);
   l->SetParent(form);
 }
 
@@ -181,11 +182,12 @@ gfx::Bitmap PaintSkinSheet(const std::string& skin) {
   form->SetClientSize(kLabelWidth + kStates * kCellWidth,
                       kHeader + int(kinds.size()) * kCellHeight);
   for (int s = 0; s < kStates; ++s)
-    Caption(form, kStateNames[s], kLabelWidth + s * kCellWidth + kMargin, 5);
+    Caption(form, kStateNames[s], kLabelWidth + s * kCellWidth + kMargin, 5,
+            kCellWidth - 2 * kMargin);
   std::vector<std::vector<fw::TControl*>> cells;
   for (std::size_t k = 0; k < kinds.size(); ++k) {
     const int top = kHeader + int(k) * kCellHeight;
-    Caption(form, kinds[k].name, kMargin, top + kCellHeight / 2 - 7);
+    Caption(form, kinds[k].name, kMargin, top + kCellHeight / 2 - 8, kLabelWidth - kMargin);
     cells.emplace_back();
     for (int s = 0; s < kStates; ++s) {
       fw::TControl* c = kinds[k].make(form);
