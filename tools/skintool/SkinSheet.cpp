@@ -201,6 +201,9 @@ gfx::Bitmap PaintSkinSheet(const std::string& skin) {
   }
   form->Show();
   desktop.Advance(1000);
+  // Once the skin's frame is on, the client area is made the sheet's size again.
+  form->SetClientSize(clientWidth, clientHeight);
+  desktop.Advance(500);
 
   win::RECT window{};
   win::GetWindowRect(form->Handle(), &window);
