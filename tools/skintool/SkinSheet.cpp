@@ -179,8 +179,9 @@ gfx::Bitmap PaintSkinSheet(const std::string& skin) {
   new sk::TsSkinProvider(form);
 
   const std::vector<TKind> kinds = Kinds();
-  form->SetClientSize(kLabelWidth + kStates * kCellWidth,
-                      kHeader + int(kinds.size()) * kCellHeight);
+  const int clientWidth = kLabelWidth + kStates * kCellWidth,
+            clientHeight = kHeader + int(kinds.size()) * kCellHeight;
+  form->SetClientSize(clientWidth, clientHeight);
   for (int s = 0; s < kStates; ++s)
     Caption(form, kStateNames[s], kLabelWidth + s * kCellWidth + kMargin, 5,
             kCellWidth - 2 * kMargin);
