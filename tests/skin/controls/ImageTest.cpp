@@ -321,5 +321,22 @@ TEST_F(ImageTest, AnUnchangedIndexDoesNotRepaintAndTheImageCountsAsOpaque) {
   EXPECT_EQ(image->Perform(SM_ALPHACMD, MakeAlphaCmd(AC_ISOPAQUE), 0), 1);
 }
 
+TEST_F(ImageTest, WhileTheParentIsNotReadyTheFrameworkPaintsAndAPutOffPaintComesAtItsEnd) {
+  image->SetPicture(Filled(20, 10, kRed));
+  // A panel with no area has no picture to give: the picture as the framework draws it.
+  panel->SetBounds(10, 10, 0, 0);
+  gfx::Bitmap got = Paint();
+  EXPECT_EQ(got.At(0, 0), kRed);
+  EXPECT_EQ(got.At(30, 30), kMarker);
+  panel->SetBounds(10, 10, 200, 120);
+  // A paint put off for a parent rebuilding its picture waits for the end of its update.
+  image->SkinData().FUpdating = true;
+  image->Perform(SM_ALPHACMD, AC_ENDPARENTUPDATE_HI, 0);
+  EXPECT_FALSE(image->SkinData().FUpdating);
+  got = Paint();
+  ExpectOutsideEqual(got, SectionAlone(), {0, 0, 20, 10});
+  EXPECT_EQ(got.At(0, 0), kRed);
+}
+
 }  // namespace
 }  // namespace skin::controls::test
