@@ -27,7 +27,7 @@ using namespace skin::core;
 const std::string kOptions =
     "[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\nCOLOR=4210752\n\n"
     "[PANEL]\nCOLOR=255\nGRADIENTPERCENT=100\n"
-    "GRADIENTDATA=16777215;255;100;0;0;255;255;0;0;0\n\n"
+    "GRADIENTDATA=16777215;255;53;0;0;255;255;44;0;0;255;255;0;0;0\n\n"
     "[CHECKBOX]\nCOLOR=16711680\nTRANSPARENCY=50\nHOTTRANSPARENCY=50\n";
 
 constexpr gfx::Pixel kRed = gfx::MakePixel(0, 0, 255, 255);
