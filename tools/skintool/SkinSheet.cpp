@@ -197,6 +197,7 @@ gfx::Bitmap PaintSkinSheet(const std::string& skin) {
                    top + (kCellHeight - kinds[k].height) / 2, kCellWidth - 2 * kMargin,
                    kinds[k].height);
       c->SetParent(form);
+      c->AfterConstruction();
       cells.back().push_back(c);
     }
   }

@@ -50,6 +50,11 @@ TsCustomImage::~TsCustomImage() {
   UnhookWindowProc(FHook);
 }
 
+void TsCustomImage::AfterConstruction() {
+  TsControl::AfterConstruction();
+  SkinData().Loaded();
+}
+
 void TsCustomImage::SetBlend(int value) {
   if (value == FBlend) return;
   FBlend = value;

@@ -16,6 +16,9 @@ class TsCustomImage
  public:
   explicit TsCustomImage(fw::TComponent* owner);
   ~TsCustomImage() override;
+  // Made in code rather than read from a description: its section is resolved now (the
+  // creator calls it, as for every component).
+  void AfterConstruction() override;
 
   // Blend of the picture with what lies behind it, in percent (0 opaque); 0.
   int Blend() const { return FBlend; }

@@ -60,6 +60,7 @@ class ImageTest : public skin::core::test::SkinnedFormTest {
     image = new TsImage(form);
     image->SetBounds(20, 15, 60, 40);
     image->SetParent(panel);
+    image->AfterConstruction();
     form->Show();
     desktop.Pump();
   }
