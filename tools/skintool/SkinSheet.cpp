@@ -146,6 +146,7 @@ void Leave(fw::TControl& c, TState state) {
 void Caption(fw::TForm* form, const char16_t* text, int x, int y, int width) {
   auto* l = Make<sk::TsLabel>(form, text);
   l->SetAutoSize(false);
+  l->SetTransparent(true);
   l->SetBounds(x, y, width, 16);
   l->SetParent(form);
 }
@@ -207,6 +208,9 @@ gfx::Bitmap PaintSkinSheet(const std::string& skin) {
   form->SetClientSize(clientWidth, clientHeight);
   desktop.Advance(500);
 
+  // The focus, which the window gives its first control, goes to a cell taken again later.
+  if (auto* w = dynamic_cast<fw::TWinControl*>(cells.front()[stFocused])) w->SetFocus();
+  desktop.Advance(300);
   win::RECT window{};
   win::GetWindowRect(form->Handle(), &window);
   win::POINT client{0, 0};
