@@ -8,7 +8,9 @@
 #include <string>
 
 #include "framework/Application.h"
+#include "framework/Exception.h"
 #include "framework/Form.h"
+#include "framework/Reader.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Paint.h"
 #include "platform/win/VirtualDesktop.h"
@@ -337,6 +339,33 @@ TEST_F(ImageTest, WhileTheParentIsNotReadyTheFrameworkPaintsAndAPutOffPaintComes
   got = Paint();
   ExpectOutsideEqual(got, SectionAlone(), {0, 0, 20, 10});
   EXPECT_EQ(got.At(0, 0), kRed);
+}
+
+TEST_F(ImageTest, DescriptionsSetTheImagesOwnProperties) {
+  RegisterSkinClasses();
+  auto* described = new fw::TForm(app.get());
+  fw::ReadComponentText(described, R"(object Form9: TForm
+  object I: TsImage
+    Blend = 30
+    Grayed = True
+    Reflected = True
+    UseFullSize = True
+  end
+end)",
+                        "Unit9.txt", "/nonexistent");
+  auto* i = dynamic_cast<TsImage*>(described->FindComponent("I"));
+  ASSERT_NE(i, nullptr);
+  EXPECT_EQ(i->Blend(), 30);
+  EXPECT_TRUE(i->Grayed());
+  EXPECT_TRUE(i->Reflected());
+  EXPECT_TRUE(i->UseFullSize());
+  EXPECT_EQ(i->SkinData().SkinSection(), "CHECKBOX");
+  auto* refused = new fw::TForm(app.get());
+  EXPECT_THROW(fw::ReadComponentText(refused,
+                                     "object Form8: TForm\n  object J: TsImage\n"
+                                     "    Blend = 101\n  end\nend",
+                                     "Unit8.txt", "/nonexistent"),
+               fw::Exception);
 }
 
 }  // namespace
