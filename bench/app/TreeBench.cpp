@@ -4,13 +4,15 @@
 // the sample catalogue beside this program and on a synthetic one of 10 000 organisations in
 // 50 districts. And the whole keystroke on the main window itself, with the real tree control:
 // the filter, the rebuild with its card events, and the repaint. And between the two: the
-// operations replayed into a bare tree control on a form, without the card handler.
+// operations replayed into a bare tree control on a form, without the card handler. The
+// keystroke on the window also in the plain look (the skin switched off), for their ratio.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
+#include "MainWindow.h"
 #include "SyntheticCatalogue.h"
 #include "app/Configuration.h"
 #include "app/TreeBuild.h"
@@ -85,28 +87,17 @@ void BuildOnly(benchmark::State& state, Catalogue& (*catalogue)()) {
   state.counters["organisations"] = double(rows.organisations.size());
 }
 
-// The main window on a headless desktop, started on a catalogue folder; an error during the
-// start or a keystroke ends the run (nobody would answer its box).
-void OnForm(benchmark::State& state, const std::string& folder) {
-  win::VirtualDesktop desktop(1440, 900);
-  fw::TApplication application;
-  application.OnException = [](fw::TComponent*, const std::exception& e) {
-    std::fprintf(stderr, "app-bench: %s\n", e.what());
-    std::exit(1);
-  };
-  OverrideCatalogueFolder(folder);
-  application.CreateForm(&Form1);
-  Form1->Show();
-  desktop.Pump();
+// The main window on a headless desktop, started on a catalogue folder, in the skinned or the
+// plain look.
+void OnForm(benchmark::State& state, const std::string& folder, bool plain = false) {
+  bench::TMainWindow window(folder, plain);
   Form1->sEdit1->SetText(kTyped);  // the first keystroke, outside the timing
-  desktop.Pump();
+  window.desktop.Pump();
   for (auto _ : state) {
     Form1->sComboBox1CloseUp();
-    desktop.Pump();
+    window.desktop.Pump();
   }
   state.counters["nodes"] = Form1->sTreeView2->Items().Count();
-  OverrideCatalogueFolder("");
-  Form1 = nullptr;
 }
 
 // The replay alone into a shown tree control of the main window's tree size, the operations
@@ -140,6 +131,12 @@ void BM_KeystrokeSampleOnForm(benchmark::State& s) {
 void BM_KeystrokeSyntheticOnForm(benchmark::State& s) {
   OnForm(s, bench::SyntheticCatalogue::Get().Folder());
 }
+void BM_KeystrokeSampleOnPlainForm(benchmark::State& s) {
+  OnForm(s, ExecutableFolder(), true);
+}
+void BM_KeystrokeSyntheticOnPlainForm(benchmark::State& s) {
+  OnForm(s, bench::SyntheticCatalogue::Get().Folder(), true);
+}
 
 void BM_KeystrokeSampleReference(benchmark::State& s) {
   Keystroke<ReferenceTreeOps>(s, Sample);
@@ -170,6 +167,8 @@ BENCHMARK(BM_BuildSyntheticFast)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplaySyntheticOnTreeView)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KeystrokeSampleOnForm)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeSyntheticOnForm)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_KeystrokeSampleOnPlainForm)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeSyntheticOnPlainForm)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace app

@@ -9,6 +9,8 @@
 //                                 paints the section (upper-case name) of SKIN for the state
 //                                 as a control shows it over a parent of colour RRGGBB
 //                                 (default ffffff); exit 2 for an unknown section
+//   skintool sheet SKIN OUT.png   every skinned control kind in every state, as the program
+//                                 shows it in that skin (drawn off screen)
 // PATH is a package file ("NAME.asz") or a skin folder holding Options.dat; SKIN is that or an
 // internal skin's name.
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "SkinPicture.h"
+#include "SkinSheet.h"
 #include "platform/gfx/GraphicsError.h"
 #include "platform/gfx/PictureCodec.h"
 #include "skin/data/SkinError.h"
@@ -39,6 +42,7 @@ int Usage() {
       "usage: skintool list [PATH] | verify PATH | pack DIR OUT.asz [PREVIEW.png]\n"
       "       skintool extract NAME DIR\n"
       "       skintool paint SKIN SECTION STATE WIDTHxHEIGHT OUT.png [--bg RRGGBB]\n"
+      "       skintool sheet SKIN OUT.png\n"
       "PATH is a package (NAME.asz) or a skin folder holding Options.dat\n",
       stderr);
   return 2;
@@ -168,6 +172,10 @@ int main(int argc, char** argv) {
     }
     if ((args.size() == 6 || args.size() == 8) && args[0] == "paint") {
       return Paint({args.begin() + 1, args.end()});
+    }
+    if (args.size() == 3 && args[0] == "sheet") {
+      gfx::WriteFileBytes(args[2], gfx::EncodePng(skintool::PaintSkinSheet(args[1])));
+      return 0;
     }
     return Usage();
   } catch (const std::exception& e) {

@@ -508,6 +508,14 @@ void RegisterSkinClasses() {
   done = true;
   RegisterControl<TsPanel>("TsPanel", "TPanel");
   RegisterControl<TsImage>("TsImage", "TImage");
+  fw::RegisterProperty<TsImage>(
+      "TsImage", "Blend", [](TsImage* i, V v, C x) { i->SetBlend(int(x.Integer(v, 0, 100))); });
+  fw::RegisterProperty<TsImage>("TsImage", "Grayed",
+                                [](TsImage* i, V v, C x) { i->SetGrayed(x.Bool(v)); });
+  fw::RegisterProperty<TsImage>("TsImage", "Reflected",
+                                [](TsImage* i, V v, C x) { i->SetReflected(x.Bool(v)); });
+  fw::RegisterProperty<TsImage>("TsImage", "UseFullSize",
+                                [](TsImage* i, V v, C x) { i->SetUseFullSize(x.Bool(v)); });
   RegisterControl<TsButton>("TsButton", "TButton");
   RegisterControl<TsBitBtn>("TsBitBtn", "TBitBtn");
   RegisterControl<TsStatusBar>("TsStatusBar", "TStatusBar");

@@ -201,8 +201,6 @@ class TsListSWControl : public TsControl<Base, Name, Code, DefSection, sc::TsScr
 
 namespace skin::controls {
 
-// Its section (CHECKBOX) comes from its class code, not from the control.
-using TsImage = TsControl<fw::TImage, "TsImage", sc::COC_TsImage, FixedSection<sd::ssCheckBox>>;
 using TsButton = TsControl<fw::TButton, "TsButton", sc::COC_TsButton, FixedSection<sd::ssButton>>;
 using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn", sc::COC_TsBitBtn, FixedSection<sd::ssButton>>;
 using TsEdit = TsControl<fw::TEdit, "TsEdit", sc::COC_TsEdit, FixedSection<sd::ssEdit>>;
@@ -244,3 +242,5 @@ using TsSkinProvider = skin::frame::TsSkinProvider;
 void RegisterSkinClasses();
 
 }  // namespace skin::controls
+
+#include "skin/controls/acImage.h"

@@ -1,0 +1,44 @@
+#include "app/StartOptions.h"
+
+#include <string_view>
+
+#include "app/Unit1.h"
+#include "app/Unit3.h"
+#include "framework/Exception.h"
+#include "framework/TextConv.h"
+#include "skin/core/sSkinManager.h"
+
+namespace app {
+
+TStartOptions ParseStartOptions(std::span<const char* const> args) {
+  TStartOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--maintenance") {
+      options.Maintenance = true;
+    } else if (arg == "--skin") {
+      if (i + 1 == args.size() || std::string_view(args[i + 1]).empty())
+        throw fw::Exception(u"--skin needs a skin's name");
+      options.Skin = fw::Utf8ToUtf16(args[++i]);
+    } else {
+      throw fw::Exception(u"Unknown argument " + fw::Utf8ToUtf16(std::string(arg)));
+    }
+  }
+  return options;
+}
+
+void ApplyStartOptions(const TStartOptions& options) {
+  if (!options.Skin.empty()) {
+    auto* manager = dynamic_cast<skin::core::TsSkinManager*>(Form1->FindComponent("sSkinManager1"));
+    if (!manager || manager->InternalSkins().IndexOf(fw::Utf16ToUtf8(options.Skin)) < 0)
+      throw fw::Exception(u"No internal skin " + options.Skin);
+    manager->SetSkinName(options.Skin);
+  }
+  if (options.Maintenance) {
+    Form3->ADOTable1->SetConnection(Form1->ADOConnection1);
+    Form3->ADOTable1->Open();
+    Form3->Show();
+  }
+}
+
+}  // namespace app
