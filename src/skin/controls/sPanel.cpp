@@ -84,6 +84,8 @@ void TsCustomPanel::WriteText(fw::TCanvas& canvas, const gfx::TRect& r) {
 
 bool TsCustomPanel::PrepareCache() {
   sc::TsCommonData& cd = SkinData();
+  // Without a section there is nothing to wait for: only a parent not ready puts it off.
+  if (!cd.Skinned()) return false;
   sc::InitCacheBmp(cd);
   gfx::Bitmap& cache = *cd.CacheBmp();
   if (cache.Empty()) return false;
