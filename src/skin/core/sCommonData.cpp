@@ -1000,7 +1000,9 @@ bool CommonMessage(fw::TMessage& message, TsCommonData& cd) {
             win::SetWindowPos(w->Handle(), nullptr, 0, 0, 0, 0, SWPA_FRAMECHANGED);
         } else if (w) {
           for (int i = 0; i < w->ControlCount(); ++i)
-            if (auto* label = dynamic_cast<fw::TLabel*>(w->Controls(i)))
+            // A skinned label draws in colours of its own choosing: its font is its own.
+            if (auto* label = dynamic_cast<fw::TLabel*>(w->Controls(i));
+                label && !CtrlIsSkinned(label, false))
               label->Font().SetColor(fw::clWindowText);
         }
       }
