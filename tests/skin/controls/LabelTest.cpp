@@ -169,7 +169,8 @@ TEST_F(LabelTest, SkinCommandsKeepTheParentFontAndTheDumpTellsTheColour) {
   ASSERT_NE(at, std::string::npos) << dump;
   const std::size_t color = dump.find("\"color\":" + std::to_string(kPanelFont) + "}", at);
   ASSERT_NE(color, std::string::npos) << dump.substr(at, 600);
-  EXPECT_LT(color, dump.find("\"class\":", at)) << dump;  // in the label's own entry
+  // In the label's own entry: no other control's class between.
+  EXPECT_GT(dump.find("\"class\":", at + 20), color) << dump;
 }
 
 TEST_F(LabelTest, AFontChangeKeepsTheHeightAndTheRightEdgeOfARightAlignedLabel) {
