@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -287,17 +288,39 @@ TEST_F(InternalSkinLabelTest, ALabelInAPanelFollowsEachSkinAndAMaroonOneStays) {
   auto* p = new TsPanel(form);
   p->SetBounds(0, 0, 300, 200);
   p->SetParent(form);
+  p->Font().SetName(u"Tahoma");
+  p->Font().SetHeight(-19);
   auto* follows = new TsLabel(form);
   follows->SetParent(p);
+  follows->SetBounds(9, 6, 89, 23);
+  follows->SetCaption(u"Тип музея");
   auto* maroon = new TsLabel(form);
   maroon->SetParent(p);
+  maroon->SetBounds(9, 40, 89, 23);
   maroon->Font().SetColor(fw::clMaroon);
+  maroon->Font().SetStyle(fw::fsBold);
   maroon->SetUseSkinColor(false);
+  maroon->SetCaption(u"Галерея");
+  auto* markup = new TsHTMLLabel(form);
+  markup->SetParent(p);
+  markup->SetBounds(9, 80, 89, 23);
+  markup->SetCaption(u"<b>Музей</b> и <a href='x'>ссылка</a> &amp; &eacute;");
   form->Show();
   desktop.Pump();
+  // Light text on light ground, or dark on dark, is a fault of the skin.
+  auto lightness = [](gfx::COLORREF c) {
+    return (299 * gfx::GetRValue(c) + 587 * gfx::GetGValue(c) + 114 * gfx::GetBValue(c)) / 1000;
+  };
   int differing = 0;
   for (const auto& s : skin::data::InternalSkins()) {
     manager->SetSkinName(fw::Utf8ToUtf16(s.Name));
+    desktop.Pump();
+    const std::string file = std::string(s.Name).substr(0, std::string(s.Name).find(' '));
+    gfx::WriteFileBytes((tests::OutputFolder("labels") / ("panel-" + file + ".png")).string(),
+                        gfx::EncodePng(desktop.Compose().Copy({0, 0, 300, 120})));
+    const gfx::COLORREF ground = acColorToRGB(GetControlColor(p), manager);
+    EXPECT_GE(std::abs(lightness(gfx::COLORREF(follows->TextColor())) - lightness(ground)), 60)
+        << s.Name;
     const skin::data::TacSkinModel* model = manager->SkinModel();
     ASSERT_NE(model, nullptr);
     const int section = p->SkinData().SkinIndex;
