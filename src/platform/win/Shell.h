@@ -32,7 +32,6 @@ TShellLauncher SetShellLauncher(TShellLauncher launcher);
 // above 32 when the handler started; SE_ERR_FNF for an empty file, SE_ERR_NOASSOC for another
 // verb or a handler that could not start.
 HINSTANCE ShellExecuteW(HWND hwnd, std::u16string_view operation, std::u16string_view file,
-                        std::u16string_view parameters, std::u16string_view directory,
-                        int showCmd);
+                        std::u16string_view parameters, std::u16string_view directory, int showCmd);
 
 }  // namespace win

@@ -13,8 +13,8 @@
 
 namespace skin::controls {
 
-using skin::core::acSpacing;
 using skin::core::AC_SETSCALE;
+using skin::core::acSpacing;
 using skin::core::SM_ALPHACMD;
 using skin::core::WParamHi;
 namespace draw = skin::draw;

@@ -87,8 +87,7 @@ class TsControl : public Base, public TsSkinnedControl {
   explicit TsControl(fw::TComponent* owner)
       : Base(owner), FCommonData(std::make_unique<Data>(this, true)) {
     FCommonData->COC = Code;
-    if (skin::core::sEditCtrls.Contains(Code))
-      FBoundLabel = std::make_unique<TsBoundLabel>(this);
+    if (skin::core::sEditCtrls.Contains(Code)) FBoundLabel = std::make_unique<TsBoundLabel>(this);
     FHook = this->HookWindowProc(
         [this](fw::TMessage& m, const fw::TWndNext& next) { SkinWndProc(m, next); });
   }

@@ -124,9 +124,9 @@ void TsCustomLabel::FontChanged() {
   if (!HasState(fw::csLoading) && !HasState(fw::csDestroying) && !FFontChanging) {
     FFontChanging = true;
     const sc::TsSkinManager* m = SkinManager();
-    constexpr sc::TacSet kManagerChanges =
-        sc::acBit(sc::msFontChanging) | sc::acBit(sc::msSkinLoading) |
-        sc::acBit(sc::msScaleChanging);
+    constexpr sc::TacSet kManagerChanges = sc::acBit(sc::msFontChanging) |
+                                           sc::acBit(sc::msSkinLoading) |
+                                           sc::acBit(sc::msScaleChanging);
     if (!m || !(m->ManagerState() & kManagerChanges)) DefFontHeight = Font().Height();
     if (AutoSize()) {
       // Room for a larger font first, then the label sizes itself again.

@@ -89,7 +89,8 @@ TEST(HtmlParse, ReferencesAmpersandsAndAnglesShowTheCharactersTheyStandFor) {
   for (const Case& c : cases) {
     int expected = 0;
     for (const auto& piece : c.shown) expected += Width(piece);
-    EXPECT_EQ(Draw(c.markup).Extent.Right, expected) << std::string(c.markup.begin(), c.markup.end());
+    EXPECT_EQ(Draw(c.markup).Extent.Right, expected)
+        << std::string(c.markup.begin(), c.markup.end());
   }
 }
 
@@ -99,7 +100,7 @@ TEST(HtmlParse, TheReferenceTableHasItsEightySevenRows) {
     std::u16string text;
     char16_t c;
     std::size_t length;
-  } found[] = {{u"amp;", u'&', 4},        {u"eacute;x", u'\u00E9', 7}, {u"#233;", u'\u00E9', 5},
+  } found[] = {{u"amp;", u'&', 4},         {u"eacute;x", u'\u00E9', 7}, {u"#233;", u'\u00E9', 5},
                {u"Eacute;", u'\u00C9', 7}, {u"AElig;", u'\u00C6', 6},   {u"#39;", u'\'', 4},
                {u"#180;", u'\u00B4', 5},   {u"#96;", u'`', 4},          {u"trade;", u'\u2122', 6},
                {u"euro;", u'\u20AC', 5},   {u"nbsp;", u'\u00A0', 5},    {u"#38;", u'&', 4}};
@@ -204,8 +205,7 @@ TEST(HtmlParse, RowsStartTwoPixelsBelowThePreviousAndLinesArePlacedByTheirOwnWid
   EXPECT_EQ(Draw(u"A<br><br>B").Extent.Bottom, 3 * row + 4);
 
   // Centred: each line by its own measured width.
-  const TLaidOut centred =
-      Draw(u"WWWWWW<br>W", BaseFont(), 200, true, fw::TAlignment::taCenter);
+  const TLaidOut centred = Draw(u"WWWWWW<br>W", BaseFont(), 200, true, fw::TAlignment::taCenter);
   EXPECT_NEAR(FirstInk(centred.Bmp, 0, row), (200 - Width(u"WWWWWW")) / 2, 1);
   EXPECT_NEAR(FirstInk(centred.Bmp, row + 2, 2 * row + 2), (200 - Width(u"W")) / 2, 1);
   const TLaidOut right = Draw(u"W<br>WWW", BaseFont(), 200, true, fw::TAlignment::taRightJustify);
@@ -263,12 +263,13 @@ TEST(HtmlParse, LinksTakeTheirPlaceAddressAndStateColours) {
   const TLaidOut hot = Draw(text, BaseFont(), 300, false, fw::TAlignment::taLeftJustify, -1, 0);
   EXPECT_EQ(gfx::PixelB(inkColour(hot.Bmp, link.Bounds)), 255);
   EXPECT_FALSE(SamePixels(hot.Bmp, plain.Bmp));  // underlined
-  const TLaidOut pressedHot = Draw(text, BaseFont(), 300, false, fw::TAlignment::taLeftJustify, 0, 0);
+  const TLaidOut pressedHot =
+      Draw(text, BaseFont(), 300, false, fw::TAlignment::taLeftJustify, 0, 0);
   EXPECT_EQ(gfx::PixelR(inkColour(pressedHot.Bmp, link.Bounds)), 255);
   EXPECT_EQ(gfx::PixelB(inkColour(pressedHot.Bmp, link.Bounds)), 0);
   // Pressed alone looks hot.
-  EXPECT_TRUE(SamePixels(Draw(text, BaseFont(), 300, false, fw::TAlignment::taLeftJustify, 0, -1).Bmp,
-                         hot.Bmp));
+  EXPECT_TRUE(SamePixels(
+      Draw(text, BaseFont(), 300, false, fw::TAlignment::taLeftJustify, 0, -1).Bmp, hot.Bmp));
   // The text after the link is in the font before it.
   const gfx::TRect after{link.Bounds.Right, 0, plain.Extent.Right, plain.Extent.Bottom};
   EXPECT_EQ(gfx::PixelB(inkColour(plain.Bmp, after)), gfx::PixelR(inkColour(plain.Bmp, after)));

@@ -12,11 +12,11 @@
 
 #include "TestOutput.h"
 #include "framework/Application.h"
-#include "platform/gfx/PictureCodec.h"
 #include "framework/Automation.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
 #include "platform/backend/Dump.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Shell.h"
 #include "platform/win/VirtualDesktop.h"
@@ -38,8 +38,9 @@ constexpr int kWeb = 0x00A000, kWebHot = 0x0000E0, kBoxFont = 0x2040A0;
 std::string Options() {
   return "[GLOBALINFO]\nVERSION=8.0\nCOLOR=" + std::to_string(kMain) +
          "\nFONTCOLOR=" + std::to_string(kLabelText) + "\nTCBOTTOM=" + std::to_string(kWeb) +
-         "\nTCTOP=" + std::to_string(kWebHot) + "\n\n[PANEL]\nCOLOR=16777215\nFONTCOLOR=" +
-         std::to_string(kPanelFont) + "\n\n[BOX]\nCOLOR=" + std::to_string(kBoxColor) +
+         "\nTCTOP=" + std::to_string(kWebHot) +
+         "\n\n[PANEL]\nCOLOR=16777215\nFONTCOLOR=" + std::to_string(kPanelFont) +
+         "\n\n[BOX]\nCOLOR=" + std::to_string(kBoxColor) +
          "\nFONTCOLOR=" + std::to_string(kBoxFont) +
          "\n\n[TRANSPARENT]\nTRANSPARENCY=100\nHOTTRANSPARENCY=100\n";
 }
@@ -117,9 +118,9 @@ TEST_F(LabelTest, TextColoursFollowTheSkinUnlessTheLabelKeepsItsOwn) {
   manager->SetActive(false);
   EXPECT_EQ(label->TextColor(), label->Font().Color());
   EXPECT_EQ(own->TextColor(),
-            skin::paint::BlendColors(
-                fw::clMaroon, fw::TColor(acColorToRGB(GetControlColor(panel), manager)),
-                DefBlendDisabled));
+            skin::paint::BlendColors(fw::clMaroon,
+                                     fw::TColor(acColorToRGB(GetControlColor(panel), manager)),
+                                     DefBlendDisabled));
 }
 
 TEST_F(LabelTest, TheTextIsDrawnInItsColourOverTheSectionBehindIt) {
@@ -141,8 +142,7 @@ TEST_F(LabelTest, TheTextIsDrawnInItsColourOverTheSectionBehindIt) {
   // A section the skin lacks paints nothing behind.
   label->SetSkinSection("NOSUCH");
   desktop.Pump();
-  EXPECT_NE(gfx::ColorFromPixel(desktop.Compose().At(10 + 95, 10 + 25)),
-            gfx::COLORREF(kBoxColor));
+  EXPECT_NE(gfx::ColorFromPixel(desktop.Compose().At(10 + 95, 10 + 25)), gfx::COLORREF(kBoxColor));
 }
 
 TEST_F(LabelTest, SkinCommandsKeepTheParentFontAndTheDumpTellsTheColour) {
