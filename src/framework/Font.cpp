@@ -1,5 +1,7 @@
 #include "framework/Font.h"
 
+#include "platform/win/MulDiv.h"
+
 namespace fw {
 
 TFont::TFont(const TFont& other)
@@ -34,6 +36,14 @@ void TFont::SetHeight(int height) {
   if (height == FHeight) return;
   FHeight = height;
   Changed();
+}
+
+int TFont::Size() const {
+  return -win::MulDiv(FHeight, 72, PixelsPerInch);
+}
+
+void TFont::SetSize(int size) {
+  SetHeight(-win::MulDiv(size, PixelsPerInch, 72));
 }
 
 void TFont::SetStyle(TFontStyles style) {

@@ -26,6 +26,11 @@ class TFont {
   // Negative: character height in pixels; positive: cell height (as the descriptions store).
   int Height() const { return FHeight; }
   void SetHeight(int height);
+  // The size in points at the screen's PixelsPerInch: -Height * 72 / PixelsPerInch, rounded
+  // (negative for a cell height); setting it sets Height to -Size * PixelsPerInch / 72.
+  int Size() const;
+  void SetSize(int size);
+  static constexpr int PixelsPerInch = 96;
   TFontStyles Style() const { return FStyle; }
   void SetStyle(TFontStyles style);
   TColor Color() const { return FColor; }

@@ -100,6 +100,11 @@ unsigned TLabel::DrawTextFlags() const {
 }
 
 void TLabel::DoDrawText(TRect& rect, unsigned flags) {
+  if (!(flags & gfx::DT_CALCRECT) && !Enabled()) Canvas().Font.SetColor(clGrayText);
+  DrawCaption(rect, flags);
+}
+
+void TLabel::DrawCaption(TRect& rect, unsigned flags) {
   std::u16string text = Caption();
   if ((flags & gfx::DT_CALCRECT) && (text.empty() || (FShowAccelChar && text == u"&")))
     text += u' ';
@@ -127,7 +132,6 @@ void TLabel::DoDrawText(TRect& rect, unsigned flags) {
       }
     }
   }
-  if (!(flags & gfx::DT_CALCRECT) && !Enabled()) c.Font.SetColor(clGrayText);
   c.TextRect(rect, text, flags);
 }
 

@@ -57,6 +57,9 @@ class TLabel : public TGraphicControl {
   // nothing and sets rect's right and bottom to the text's extent. AdjustBounds measures and
   // Paint draws through it. An empty caption (or a lone "&") measures as one space.
   virtual void DoDrawText(TRect& rect, unsigned flags);
+  // DoDrawText's work in the canvas's font and colour as they are (DoDrawText greys the text
+  // of a disabled label first): the caption, the accelerator and ellipsis rules, the drawing.
+  void DrawCaption(TRect& rect, unsigned flags);
 
  private:
   bool FAutoSize = true;

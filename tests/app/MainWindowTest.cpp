@@ -25,6 +25,7 @@
 #include "platform/win/Window.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/internal/sInternalSkins.h"
 
 namespace app::test {
 namespace {
@@ -237,6 +238,40 @@ TEST_F(MainWindowTest, TheDescriptionHoldsEveryControlOfTheWindow) {
     Key(0x0F);
     EXPECT_EQ(Form1->ActiveControl(), shown[i]) << i;
   }
+}
+
+// The catalogue's labels in BlueGauze and in the other internal skins: the filter caption
+// takes its panel's font colour, the card's title keeps its own maroon; every label keeps
+// its face and size through a skin change.
+TEST_F(MainWindowTest, LabelsTakeTheirPanelsColourOrKeepTheirOwnInEverySkin) {
+  Open(FixtureFolder());
+  auto* caption = dynamic_cast<skin::controls::TsLabel*>(Form1->FindComponent("sLabel2"));
+  auto* title = dynamic_cast<skin::controls::TsLabel*>(Form1->FindComponent("sLabel8"));
+  auto* panel = dynamic_cast<skin::controls::TsPanel*>(Form1->FindComponent("sPanel3"));
+  ASSERT_TRUE(caption && title && panel);
+  EXPECT_EQ(caption->TextColor(), 0x462814);
+  EXPECT_EQ(title->TextColor(), fw::clMaroon);
+  const fw::TFont font = caption->Font();
+  const gfx::TRect bounds = caption->BoundsRect();
+  skin::core::TsSkinManager* manager = panel->SkinData().SkinManager();
+  ASSERT_NE(manager, nullptr);
+  // A scale call at the scale in force (as a form's showing once made) changes nothing either.
+  skin::core::UpdateScale(*Form1, 100);
+  int others = 0;
+  for (const auto& s : skin::data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(s.Name));
+    const skin::data::TacSkinModel* model = manager->SkinModel();
+    ASSERT_NE(model, nullptr);
+    ASSERT_GE(panel->SkinData().SkinIndex, 0) << s.Name;
+    const fw::TColor expected =
+        model->gd[std::size_t(panel->SkinData().SkinIndex)].Props[0].FontColor.Color;
+    EXPECT_EQ(caption->TextColor(), expected) << s.Name;
+    EXPECT_EQ(title->TextColor(), fw::clMaroon) << s.Name;
+    EXPECT_TRUE(caption->Font() == font) << s.Name;
+    EXPECT_EQ(caption->BoundsRect(), bounds) << s.Name;
+    if (expected != 0x462814) ++others;
+  }
+  EXPECT_GT(others, 0);
 }
 
 TEST_F(MainWindowTest, EveryControlStandsInItsPlaceCentredOnTheScreen) {

@@ -446,5 +446,24 @@ TEST_F(FrameworkTest, ControlsWithoutAParentWindowRaiseAClearError) {
   }
 }
 
+// Points and pixels at the screen's 96 dots per inch, rounded as the platform's MulDiv.
+TEST(FontSize, SizeInPointsAndHeightInPixelsFollowEachOther) {
+  TFont f;
+  struct Case {
+    int height, size;
+  } fromHeight[] = {{-13, 10}, {-19, 14}, {-16, 12}, {-11, 8}, {-1, 1}, {20, -15}};
+  for (const Case& c : fromHeight) {
+    f.SetHeight(c.height);
+    EXPECT_EQ(f.Size(), c.size) << c.height;
+  }
+  int changes = 0;
+  f.OnChange = [&] { ++changes; };
+  f.SetSize(14);
+  EXPECT_EQ(f.Height(), -19);
+  f.SetSize(8);
+  EXPECT_EQ(f.Height(), -11);
+  EXPECT_EQ(changes, 2);
+}
+
 }  // namespace
 }  // namespace fw::test

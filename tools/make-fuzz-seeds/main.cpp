@@ -1,7 +1,7 @@
 // Writes small seeds for the fuzz targets into DIR/<target>/: pictures made with the
 // project's own encoders (the progressive and greyscale JPEGs, which the encoder does not
 // write, with libjpeg directly), skin packages and options texts, filter expressions, gradient
-// values, automation scripts and window descriptions.
+// values, automation scripts, window descriptions and label markup.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -195,6 +195,13 @@ int main(int argc, char** argv) {
     // Gradient values as skins give them: colour, percent and mode of each stop.
     Write(dir / "fuzz_gradient", "three-stops.txt",
           Text("255;0;40;0;0;65280;0;60;0;0;16711680;0;0;0;0"));
+    // Markup as markup labels show it: tags, fonts, links and character references.
+    Write(dir / "fuzz_html_markup", "tags.txt",
+          Text("<b>Музей</b> <i>и</i> <u>школа</u><br><p>&amp;&&&eacute;&#233;&trade;<<"
+               "<font size=+2 color=\"#FF0000\" face=\"Tahoma\">big</font><HR></p>"));
+    Write(dir / "fuzz_html_markup", "links.txt",
+          Text("go <a href=\"http://e.org\">there</a> <A HREF=x>unquoted</A></a></font>"
+               "<table><font size=-x color=nothex>word word word word word</font>"));
     std::string_view script =
         "640x480\nclick 10 20\ndblclick 1 2 right\nrclick 3 4\nmove -5 6\ndown 7 8 middle\n"
         "up 7 8\nwheel 9 10 -120\nkey Alt+Down\nkey Ctrl+Shift+F4\ntype Музей, 1 €\n"

@@ -12,6 +12,7 @@
 
 #include "platform/gfx/Font.h"
 #include "platform/gfx/GraphicsError.h"
+#include "platform/gfx/TextEncoding.h"
 
 namespace gfx {
 namespace {
@@ -25,34 +26,6 @@ constexpr std::size_t kMaxMemoryFaces = 256;
 constexpr int kMaxFacesPerFont = 16;
 // Remembered lookups (name and style -> face); forgotten all at once beyond this many.
 constexpr std::size_t kMaxResolved = 1024;
-
-std::string ToUtf8(std::u16string_view s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    char32_t c = s[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c < 0xE000) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 // Names inside fonts are mostly ASCII; anything malformed becomes U+FFFD.
 std::u16string FromUtf8(std::string_view s) {
@@ -126,7 +99,7 @@ struct FcFace {
 // The best face of exactly this family (fontconfig's own aliases are not accepted).
 std::optional<FcFace> MatchFamily(const std::u16string& family, bool bold, bool italic) {
   FcConfig* config = FontConfig();
-  std::string name = ToUtf8(family);
+  std::string name = Utf16ToUtf8(family);
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
   FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -287,7 +260,7 @@ ResolvedFace ResolveFace(const std::u16string& family, bool bold, bool italic) {
     std::optional<FcFace> match = MatchFamily(used, bold, italic);
     std::shared_ptr<FontFace> face = match ? OpenFile(match->path, match->index) : nullptr;
     if (!face) {
-      throw GraphicsError("No usable font file for the face \"" + ToUtf8(family) + "\"");
+      throw GraphicsError("No usable font file for the face \"" + Utf16ToUtf8(family) + "\"");
     }
     r = {face, match->family, bold && !face->IsBold(), italic && !face->IsItalic()};
     if (bold && face->IsBold()) {

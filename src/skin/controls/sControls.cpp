@@ -154,6 +154,18 @@ void RegisterListSize(const char* className) {
                           [](L* l, V v, C x) { l->SetAllowScale(x.Bool(v)); });
 }
 
+void RegisterLabels() {
+  fw::RegisterClass<TsLabel>("TsLabel", "TLabel");
+  fw::RegisterProperty<TsLabel>("TsLabel", "UseSkinColor",
+                                [](TsLabel* l, V v, C x) { l->SetUseSkinColor(x.Bool(v)); });
+  fw::RegisterProperty<TsLabel>("TsLabel", "SkinSection",
+                                [](TsLabel* l, V v, C x) { l->SetSkinSection(SectionName(v, x)); });
+  fw::RegisterClass<TsHTMLLabel>("TsHTMLLabel", "TsLabel");
+  fw::RegisterProperty<TsHTMLLabel>("TsHTMLLabel", "UseHTML",
+                                    [](TsHTMLLabel* l, V v, C x) { l->SetUseHTML(x.Bool(v)); });
+  InstallLabelDump();
+}
+
 void RegisterImageLists() {
   fw::RegisterClass<TsAlphaImageList>("TsAlphaImageList", "TImageList");
   RegisterListSize<TsAlphaImageList>("TsAlphaImageList");
@@ -171,23 +183,23 @@ void RegisterImageLists() {
 }
 
 const std::vector<std::pair<std::string, int>> kCaptionLayoutNames = {
-    {"sclLeft", int(sc::TsCaptionLayout::sclLeft)},
-    {"sclTopLeft", int(sc::TsCaptionLayout::sclTopLeft)},
-    {"sclTopCenter", int(sc::TsCaptionLayout::sclTopCenter)},
-    {"sclTopRight", int(sc::TsCaptionLayout::sclTopRight)},
-    {"sclLeftTop", int(sc::TsCaptionLayout::sclLeftTop)},
-    {"sclBottomLeft", int(sc::TsCaptionLayout::sclBottomLeft)},
-    {"sclBottomCenter", int(sc::TsCaptionLayout::sclBottomCenter)},
-    {"sclBottomRight", int(sc::TsCaptionLayout::sclBottomRight)},
-    {"sclRight", int(sc::TsCaptionLayout::sclRight)},
-    {"sclRightTop", int(sc::TsCaptionLayout::sclRightTop)},
-    {"sclLeftLeft", int(sc::TsCaptionLayout::sclLeftLeft)},
-    {"sclRightRight", int(sc::TsCaptionLayout::sclRightRight)}};
+    {"sclLeft", int(TsCaptionLayout::sclLeft)},
+    {"sclTopLeft", int(TsCaptionLayout::sclTopLeft)},
+    {"sclTopCenter", int(TsCaptionLayout::sclTopCenter)},
+    {"sclTopRight", int(TsCaptionLayout::sclTopRight)},
+    {"sclLeftTop", int(TsCaptionLayout::sclLeftTop)},
+    {"sclBottomLeft", int(TsCaptionLayout::sclBottomLeft)},
+    {"sclBottomCenter", int(TsCaptionLayout::sclBottomCenter)},
+    {"sclBottomRight", int(TsCaptionLayout::sclBottomRight)},
+    {"sclRight", int(TsCaptionLayout::sclRight)},
+    {"sclRightTop", int(TsCaptionLayout::sclRightTop)},
+    {"sclLeftLeft", int(TsCaptionLayout::sclLeftLeft)},
+    {"sclRightRight", int(TsCaptionLayout::sclRightRight)}};
 
 // BoundLabel.* of the edit-like controls, each setter as the bound label's own.
 template <class T>
 void RegisterBoundLabel(const char* name) {
-  using B = sc::TsBoundLabel;
+  using B = TsBoundLabel;
   const auto prop = [name](const char* property, std::function<void(B&, V, C)> set) {
     fw::RegisterProperty<T>(name, std::string("BoundLabel.") + property,
                             [set](T* c, V v, C x) { set(*c->BoundLabel(), v, x); });
@@ -195,7 +207,7 @@ void RegisterBoundLabel(const char* name) {
   prop("Active", [](B& b, V v, C x) { b.SetActive(x.Bool(v)); });
   prop("Caption", [](B& b, V v, C x) { b.SetCaption(x.String(v)); });
   prop("Layout",
-       [](B& b, V v, C x) { b.SetLayout(sc::TsCaptionLayout(x.Enum(v, kCaptionLayoutNames))); });
+       [](B& b, V v, C x) { b.SetLayout(TsCaptionLayout(x.Enum(v, kCaptionLayoutNames))); });
   prop("Indent", [](B& b, V v, C x) { b.SetIndent(int(x.Integer(v, -10000, 10000))); });
   prop("Offset", [](B& b, V v, C x) { b.SetOffset(int(x.Integer(v, -10000, 10000))); });
   prop("MaxWidth", [](B& b, V v, C x) { b.SetMaxWidth(int(x.Integer(v, 0, 10000))); });
@@ -530,9 +542,7 @@ void RegisterSkinClasses() {
   fw::RegisterProperty<TsFrameAdapter>(
       "TsFrameAdapter", "SkinData.SkinSection",
       [](TsFrameAdapter* a, V v, C x) { a->SkinData().SetSkinSection(SectionName(v, x)); });
-  fw::RegisterClass<TsLabel>("TsLabel", "TLabel");
-  fw::RegisterProperty<TsLabel>("TsLabel", "UseSkinColor",
-                                [](TsLabel* l, V v, C x) { l->SetUseSkinColor(x.Bool(v)); });
+  RegisterLabels();
   RegisterImageLists();
   skin::core::GetCheckSize();
   RegisterInternalSkins();

@@ -23,6 +23,8 @@
 #include "framework/TreeView.h"
 #include "framework/dbctrls/DBGrid.h"
 #include "skin/controls/acAlphaImageList.h"
+#include "skin/controls/sCommonData.h"
+#include "skin/controls/sLabel.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/data/acConstData.h"
@@ -85,8 +87,7 @@ class TsControl : public Base, public TsSkinnedControl {
   explicit TsControl(fw::TComponent* owner)
       : Base(owner), FCommonData(std::make_unique<Data>(this, true)) {
     FCommonData->COC = Code;
-    if (skin::core::sEditCtrls.Contains(Code))
-      FBoundLabel = std::make_unique<skin::core::TsBoundLabel>(this);
+    if (skin::core::sEditCtrls.Contains(Code)) FBoundLabel = std::make_unique<TsBoundLabel>(this);
     FHook = this->HookWindowProc(
         [this](fw::TMessage& m, const fw::TWndNext& next) { SkinWndProc(m, next); });
   }
@@ -103,7 +104,7 @@ class TsControl : public Base, public TsSkinnedControl {
   const Data& SkinData() const { return *FCommonData; }
   const skin::core::TsCommonData& CommonData() const override { return *FCommonData; }
   // The caption label of edit-like controls; null for the others.
-  skin::core::TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
+  TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
   void Loaded() override {
     Base::Loaded();
     FCommonData->Loaded(true);
@@ -138,7 +139,7 @@ class TsControl : public Base, public TsSkinnedControl {
   }
 
   std::unique_ptr<Data> FCommonData;
-  std::unique_ptr<skin::core::TsBoundLabel> FBoundLabel;
+  std::unique_ptr<TsBoundLabel> FBoundLabel;
   fw::TWndHookId FHook = 0;
 };
 
@@ -212,29 +213,6 @@ using TsTreeView = TsListSWControl<fw::TTreeView, "TsTreeView", sc::COC_TsTreeVi
                                    FixedSection<sd::ssEdit>, skin::frame::TacTreeViewWnd>;
 using TsDBGrid = TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGrid,
                                  FixedSection<sd::ssEdit>, skin::frame::TacEditWnd>;
-
-// A label whose text colour comes from the skin (UseSkinColor, the default) or from its own
-// font (off: the label keeps its colour under every skin). It has no skin data of its own, but
-// answers AC_CTRLHANDLED, so a form's control adapter leaves its colour alone.
-class TsLabel : public fw::TLabel {
- public:
-  using TLabel::TLabel;
-  std::string ClassName() const override { return "TsLabel"; }
-  bool UseSkinColor() const { return FUseSkinColor; }
-  void SetUseSkinColor(bool use) { FUseSkinColor = use; }
-
- protected:
-  void WndProc(fw::TMessage& m) override {
-    if (m.Msg == sc::SM_ALPHACMD && sc::WParamHi(m.WParam) == sc::AC_CTRLHANDLED) {
-      m.Result = 1;
-      return;
-    }
-    TLabel::WndProc(m);
-  }
-
- private:
-  bool FUseSkinColor = true;
-};
 
 using TsSkinProvider = skin::frame::TsSkinProvider;
 

@@ -9,7 +9,6 @@
 // leaves the data without one (and unskinned), never with a dangling pointer.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -17,7 +16,6 @@
 #include <string_view>
 
 #include "framework/Control.h"
-#include "framework/Label.h"
 #include "framework/WinControl.h"
 #include "platform/gfx/Bitmap.h"
 #include "skin/core/acThdTimer.h"
@@ -246,125 +244,7 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd);
 // The default answers of every skinned control to the skin message; true when handled.
 bool CommonMessage(fw::TMessage& message, TsCommonData& cd);
 
-// ---- Bound label ------------------------------------------------------------------------------
-
-// Where a bound label sits beside its control.
-enum class TsCaptionLayout {
-  sclLeft,
-  sclTopLeft,
-  sclTopCenter,
-  sclTopRight,
-  sclLeftTop,
-  sclBottomLeft,
-  sclBottomCenter,
-  sclBottomRight,
-  sclRight,
-  sclRightTop,
-  sclLeftLeft,
-  sclRightRight
-};
-// The label's text alignment for each layout, in the order above.
-inline constexpr std::array<fw::TAlignment, 12> LayoutsArray{
-    fw::TAlignment::taRightJustify, fw::TAlignment::taLeftJustify,  fw::TAlignment::taCenter,
-    fw::TAlignment::taRightJustify, fw::TAlignment::taLeftJustify,  fw::TAlignment::taLeftJustify,
-    fw::TAlignment::taCenter,       fw::TAlignment::taRightJustify, fw::TAlignment::taLeftJustify,
-    fw::TAlignment::taLeftJustify,  fw::TAlignment::taLeftJustify,  fw::TAlignment::taRightJustify};
 // The space between a control and its bound label (4 at 100 percent).
 extern int acSpacing;
-
-class TsBoundLabel;
-
-// The caption label a bound label shows: a label whose accelerator focuses the control, and a
-// click on it clicks the control when the bound label allows it.
-class TsEditLabel : public fw::TLabel {
- public:
-  TsEditLabel(fw::TComponent* owner, TsBoundLabel* bound);
-  ~TsEditLabel() override;
-  std::string ClassName() const override { return "TsEditLabel"; }
-  void Click() override;
-  // The text colour comes from the skin (default) or from the label's own font.
-  bool UseSkinColor = true;
-  // Markup in the caption (drawn as plain text until the skinned labels read markup).
-  bool UseHTML = false;
-
- protected:
-  void DblClick() override;
-
- private:
-  friend class TsBoundLabel;
-  TsBoundLabel* FBound;
-};
-
-// BoundLabel of edit-like controls: a caption label placed next to the owner control while
-// Active, in the owner's parent, by Layout, Indent and Offset (MaxWidth wraps it; 0: no limit).
-// The owner hands its messages to HandleOwnerMsg after its own handling.
-class TsBoundLabel {
- public:
-  explicit TsBoundLabel(fw::TControl* owner);
-  ~TsBoundLabel();
-  TsBoundLabel(const TsBoundLabel&) = delete;
-  TsBoundLabel& operator=(const TsBoundLabel&) = delete;
-
-  bool Active() const { return FActive; }
-  void SetActive(bool value);
-  const std::u16string& Caption() const { return FText; }
-  void SetCaption(const std::u16string& value);
-  TsCaptionLayout Layout() const { return FLayout; }
-  void SetLayout(TsCaptionLayout value);
-  int Indent() const { return FIndent; }
-  void SetIndent(int value);
-  int Offset() const { return FOffset; }
-  void SetOffset(int value);
-  int MaxWidth() const { return FMaxWidth; }
-  void SetMaxWidth(int value);
-  bool UseHTML() const { return FUseHTML; }
-  void SetUseHTML(bool value);
-  bool EnabledAlways() const { return FEnabledAlways; }
-  void SetEnabledAlways(bool value);
-  // A click or double click on the label clicks the owner.
-  bool AllowClick() const { return FAllowClick; }
-  void SetAllowClick(bool value) { FAllowClick = value; }
-  // The label's own font; changing it clears ParentFont and passes it to the label.
-  fw::TFont& Font() { return FFont; }
-  void SetFont(const fw::TFont& font);
-  // With ParentFont the label follows its parent's font.
-  bool ParentFont() const { return FParentFont; }
-  void SetParentFont(bool value);
-  // The label's UseSkinColor (true while there is none).
-  bool UseSkinColor() const;
-  void SetUseSkinColor(bool value);
-  // Whether the font differs from a default font (and so is written in descriptions).
-  bool FontStored() const;
-  TsEditLabel* TheLabel() const { return FTheLabel; }
-  int ScalePercent = 100;
-
-  // Creates, shows and places the label while active, frees it while not.
-  void UpdateVisibility();
-  // Places a visible label by the layout.
-  void AlignLabel();
-  void HandleOwnerMsg(const fw::TMessage& message);
-  // MaxWidth follows the new scale.
-  void UpdateScale(int percent);
-
- private:
-  friend class TsEditLabel;
-  void Realign();
-  bool LabelEnabled() const;
-
-  bool FActive = false;
-  TsCaptionLayout FLayout = TsCaptionLayout::sclLeft;
-  int FIndent = 0;
-  int FOffset = 0;
-  int FMaxWidth = 0;
-  bool FUseHTML = false;
-  bool FParentFont = true;
-  bool FEnabledAlways = false;
-  bool FAllowClick = false;
-  bool FCopyingFont = false;
-  fw::TFont FFont;
-  std::u16string FText;
-  TsEditLabel* FTheLabel = nullptr;
-  fw::TControl* FOwnerControl;
-};
 
 }  // namespace skin::core

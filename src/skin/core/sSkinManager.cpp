@@ -772,6 +772,8 @@ void TsSkinManager::ChangeAppFont(const std::u16string& fontName, bool doLockFor
 
 bool TsSkinManager::UpdateFontName(fw::TControl* ctrl) const {
   const std::u16string& name = CommonSkinData().Active ? FDefNewFontName : FDefStoredFontName;
+  // No font chosen for the program yet: an empty name would give the control another face.
+  if (name.empty()) return false;
   if (ctrl->Parent() && ctrl->ParentFont()) return false;
   const std::u16string& current = ctrl->Font().Name();
   if (current != FDefOldFontName && current != FDefStoredFontName) return false;

@@ -400,8 +400,8 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   // Fonts: the name the application had before any skin font, the name in use, the one being
   // applied.
   void ChangeAppFont(const std::u16string& fontName, bool doLockForms);
-  // Gives the control the font name in force; false for a control following its parent's font
-  // and for one whose font the program chose itself.
+  // Gives the control the font name in force; false for a control following its parent's font,
+  // for one whose font the program chose itself, and while no font name is in force.
   bool UpdateFontName(fw::TControl* ctrl) const;
   void StoreDefFont();
   const std::u16string& DefStoredFontName() const { return FDefStoredFontName; }

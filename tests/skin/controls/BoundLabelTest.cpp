@@ -64,7 +64,7 @@ TEST_F(BoundLabelTest, ActiveMakesANamedLabelBesideTheOwnerAndInactiveFreesIt) {
   EXPECT_EQ(label->BoundsRect(),
             gfx::RectOfSize(100 - size.cx - acSpacing, 50 + (21 - size.cy) / 2, size.cx, size.cy));
   bound->SetUseSkinColor(false);
-  EXPECT_FALSE(label->UseSkinColor);
+  EXPECT_FALSE(label->UseSkinColor());
   bound->SetActive(false);
   EXPECT_EQ(bound->TheLabel(), nullptr);
   EXPECT_EQ(form->FindComponent("Edit1Label"), nullptr);
@@ -194,7 +194,7 @@ end
   TsEditLabel* label = b->TheLabel();
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->Caption(), u"Name");
-  EXPECT_TRUE(label->UseHTML);
+  EXPECT_TRUE(label->UseHTML());
   EXPECT_EQ(label->Font().Height(), -15);
   EXPECT_EQ(label->Left(), 100);
   EXPECT_EQ(label->Top(), 50 - label->Height() - 2);

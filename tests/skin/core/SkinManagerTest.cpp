@@ -441,6 +441,12 @@ TEST_F(SkinManagerTest, TheFontPolicyLeavesFontsTheProgramChose) {
   manager->StoreDefFont();
   const std::u16string stored = manager->DefStoredFontName();
   ASSERT_FALSE(stored.empty());
+  // No font chosen yet: a control in the stored font keeps it (no empty face name).
+  ASSERT_TRUE(manager->CommonSkinData().Active);
+  b1->SetParentFont(false);
+  b1->Font().SetName(stored);
+  EXPECT_FALSE(manager->UpdateFontName(b1));
+  EXPECT_EQ(b1->Font().Name(), stored);
   std::vector<std::pair<std::u16string, std::u16string>> changes;
   manager->OnFontChanged = [&](fw::TComponent*, const std::u16string& from,
                                const std::u16string& to) { changes.emplace_back(from, to); };
