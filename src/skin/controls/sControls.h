@@ -196,8 +196,9 @@ class TsListSWControl : public TsControl<Base, Name, Code, DefSection, sc::TsScr
 using TsPanel = TsControl<fw::TPanel, "TsPanel", sc::COC_TsPanel, PanelSection>;
 // Its section (CHECKBOX) comes from its class code, not from the control.
 using TsImage = TsControl<fw::TImage, "TsImage", sc::COC_TsImage, FixedSection<sd::ssCheckBox>>;
-using TsButton = TsControl<fw::TButton, "TsButton", sc::COC_TsButton, FixedSection<sd::ssButton>>;
-using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn", sc::COC_TsBitBtn, FixedSection<sd::ssButton>>;
+}  // namespace skin::controls
+#include "skin/controls/sButton.h"
+namespace skin::controls {
 using TsStatusBar =
     TsControl<fw::TStatusBar, "TsStatusBar", sc::COC_TsStatusBar, FixedSection<sd::ssStatusBar>>;
 using TsEdit = TsControl<fw::TEdit, "TsEdit", sc::COC_TsEdit, FixedSection<sd::ssEdit>>;
