@@ -540,6 +540,11 @@ void TsButtonControl<Base, Name, Code>::ButtonProc(fw::TMessage& m, const fw::TW
       next(m);
       if (!skinned || !this->Enabled() || FDown) return;
       FMouseClicked = true;
+      // The focus the press gave marked the cache stale, but it still holds the face on
+      // screen, which the fade starts from.
+      if (const gfx::Bitmap* cache = cd.CacheBmp();
+          cache && cache->Width() == this->Width() && cache->Height() == this->Height())
+        cd.BGChanged = false;
       if (fw::Application) {
         // A hint showing goes away with the press.
         const bool hints = fw::Application->ShowHint();
