@@ -362,8 +362,11 @@ void TsButtonControl<Base, Name, Code>::DrawCaption(fw::TCanvas& canvas, int sta
       !this->Focused() || !FShowFocus)
     return;
   const sd::TsGeneralData& gd = manager->SkinModel()->gd[std::size_t(cd.SkinIndex)];
-  const TRect f{r.Left - FFocusMargin - 1, r.Top - FFocusMargin, r.Right + FFocusMargin + 1,
-                r.Bottom + FFocusMargin};
+  // Kept three pixels inside the face: a caption as wide as the button would leave only the
+  // frame's top and bottom lines, cut off at its sides.
+  const TRect f{std::max(r.Left - FFocusMargin - 1, 3), std::max(r.Top - FFocusMargin, 3),
+                std::min(r.Right + FFocusMargin + 1, this->ClientWidth() - 3),
+                std::min(r.Bottom + FFocusMargin, this->ClientHeight() - 3)};
   paint::FocusRect(canvas.Handle(), f, draw::StateProps(gd, std::min(2, gd.States)).FontColor.Color,
                    paint::clNone);
 }

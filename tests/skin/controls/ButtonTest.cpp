@@ -17,6 +17,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/frame/InternalSkinFormTest.h"
+#include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls::test {
 namespace {
@@ -517,6 +518,58 @@ TEST_F(SkinnedButtonTest, DefaultPushButtonShowsTheDefaultFaceUntilActive) {
   ASSERT_TRUE(b->PrepareCache());
   EXPECT_EQ(b->CaptionRect().Left, 6 + 32 + 6);
   EXPECT_EQ(b->CaptionRect().Top, 6);
+}
+
+TEST_F(SkinnedButtonTest, EveryInternalSkinDrawsTheCataloguesButtonsWithoutKeyColour) {
+  // On a panel, as in the catalogue: the panel's section names the caption's colours.
+  auto* panel = new TsPanel(form);
+  panel->SetBounds(0, 0, 400, 200);
+  panel->SetParent(form);
+  auto* tall = Add<TsBitBtn>(10, 10, 100, 131, u"Развернуть/\r\nсвернуть");
+  tall->SetParent(panel);
+  tall->SetParentFont(false);
+  tall->Font().SetName(u"Tahoma");
+  tall->Font().SetHeight(-16);
+  auto* wide = Add<TsBitBtn>(120, 10, 393 - 200, 27, u">>");
+  wide->SetParent(panel);
+  Show();
+  // One row per skin: the tall button and the wide one, normal, hot, pressed, focused, disabled.
+  const auto& skins = skin::data::InternalSkins();
+  const int cell = 110, rowH = 140;
+  gfx::Bitmap sheet(5 * cell + 5 * 200, int(skins.size()) * rowH);
+  skin::paint::FillRect32(sheet, sheet.Bounds(), 0x808080, 255);
+  int row = 0;
+  for (const auto& s : skins) {
+    manager->SetSkinName(fw::Utf8ToUtf16(s.Name));
+    desktop.Pump();
+    for (int look = 0; look < 5; ++look) {
+      for (TsBitBtn* b : {tall, wide}) {
+        b->SetEnabled(look != 4);
+        b->SetDown(look == 2);
+        b->SkinData().FMouseAbove = look == 1;
+        b->SkinData().FFocused = false;
+        if (look == 3) b->SetFocus();
+        desktop.Pump();
+        ASSERT_TRUE(b->PrepareCache()) << s.Name << " " << look;
+        const gfx::Bitmap& cache = *b->SkinData().CacheBmp();
+        for (int y = 0; y < cache.Height(); ++y)
+          for (int x = 0; x < cache.Width(); ++x)
+            ASSERT_NE(cache.At(x, y) & 0xFFFFFF, 0xFF00FFu)
+                << s.Name << " look " << look << " at " << x << "," << y;
+        if (b == tall && row == 7) {
+          gfx::Bitmap big(cache.Width() * 4, cache.Height() * 4);
+          for (int y = 0; y < big.Height(); ++y)
+            for (int x = 0; x < big.Width(); ++x) big.Set(x, y, cache.At(x / 4, y / 4));
+          Save(big, "tall-" + std::to_string(look) + ".png");
+        }
+        const int left = b == tall ? look * cell : 5 * cell + look * 200;
+        sheet.CopyFrom(cache, cache.Bounds(), {left, row * rowH});
+      }
+      if (look == 3) form->SetFocus();
+    }
+    ++row;
+  }
+  Save(sheet, "skins.png");
 }
 
 }  // namespace
