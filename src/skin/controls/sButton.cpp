@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "framework/Application.h"
+#include "framework/Reader.h"
+#include "framework/StdProperties.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -777,6 +779,67 @@ void TsButton::LayoutContent(fw::TCanvas& canvas, int) {
   else  // centred across the face's whole height
     FCaptionRect =
         gfx::RectOfSize(area.Left + (area.Width() - w) / 2, (ClientHeight() - h) / 2, w, h);
+}
+
+// ---- Descriptions ------------------------------------------------------------------------------
+
+namespace {
+
+using V = const fw::TValueDesc&;
+using C = fw::TReadContext&;
+using Table = std::vector<std::pair<std::string, int>>;
+
+// What both buttons publish beyond the framework's.
+template <class B>
+void RegisterShared(const char* cls) {
+  fw::RegisterProperty<B>(cls, "Down", [](B* b, V v, C x) { b->SetDown(x.Bool(v)); });
+  fw::RegisterProperty<B>(cls, "ShowFocus", [](B* b, V v, C x) { b->SetShowFocus(x.Bool(v)); });
+  fw::RegisterProperty<B>(cls, "Reflected", [](B* b, V v, C x) { b->SetReflected(x.Bool(v)); });
+  fw::RegisterProperty<B>(cls, "AcceptsControls",
+                          [](B* b, V v, C x) { b->SetAcceptsControls(x.Bool(v)); });
+  fw::RegisterProperty<B>(cls, "DrawOverBorder",
+                          [](B* b, V v, C x) { b->SetDrawOverBorder(x.Bool(v)); });
+  fw::RegisterProperty<B>(cls, "FocusMargin",
+                          [](B* b, V v, C x) { b->SetFocusMargin(int(x.Integer(v, 0, 100))); });
+}
+
+}  // namespace
+
+void RegisterButtonProperties() {
+  RegisterShared<TsBitBtn>("TsBitBtn");
+  using B = TsBitBtn;
+  fw::RegisterProperty<B>("TsBitBtn", "Grayed", [](B* b, V v, C x) { b->SetGrayed(x.Bool(v)); });
+  fw::RegisterProperty<B>("TsBitBtn", "ShowCaption",
+                          [](B* b, V v, C x) { b->SetShowCaption(x.Bool(v)); });
+  fw::RegisterProperty<B>("TsBitBtn", "Blend",
+                          [](B* b, V v, C x) { b->SetBlend(int(x.Integer(v, 0, 100))); });
+  fw::RegisterProperty<B>("TsBitBtn", "TextOffset",
+                          [](B* b, V v, C x) { b->SetTextOffset(int(x.Integer(v, -1000, 1000))); });
+  fw::RegisterProperty<B>("TsBitBtn", "ImageIndex",
+                          [](B* b, V v, C x) { b->SetImageIndex(int(x.Integer(v, -1, 100000))); });
+  fw::RegisterProperty<B>("TsBitBtn", "Alignment", [](B* b, V v, C x) {
+    b->SetAlignment(TAlignment(x.Enum(v, fw::kAlignmentNames)));
+  });
+  fw::RegisterProperty<B>("TsBitBtn", "TextAlignment", [](B* b, V v, C x) {
+    b->SetTextAlignment(TAlignment(x.Enum(v, fw::kAlignmentNames)));
+  });
+  static const Table kVertical = {
+      {"taAlignTop", int(fw::TVerticalAlignment::taAlignTop)},
+      {"taAlignBottom", int(fw::TVerticalAlignment::taAlignBottom)},
+      {"taVerticalCenter", int(fw::TVerticalAlignment::taVerticalCenter)}};
+  fw::RegisterProperty<B>("TsBitBtn", "VerticalAlignment", [](B* b, V v, C x) {
+    b->SetVerticalAlignment(fw::TVerticalAlignment(x.Enum(v, kVertical)));
+  });
+  RegisterShared<TsButton>("TsButton");
+  static const Table kStyles = {{"bsPushButton", int(TButtonStyle::bsPushButton)},
+                                {"bsCommandLink", int(TButtonStyle::bsCommandLink)},
+                                {"bsSplitButton", int(TButtonStyle::bsSplitButton)}};
+  fw::RegisterProperty<TsButton>("TsButton", "Style", [](TsButton* b, V v, C x) {
+    b->SetStyle(TButtonStyle(x.Enum(v, kStyles)));
+  });
+  fw::RegisterProperty<TsButton>("TsButton", "ContentMargin", [](TsButton* b, V v, C x) {
+    b->SetContentMargin(int(x.Integer(v, 0, 100)));
+  });
 }
 
 }  // namespace skin::controls

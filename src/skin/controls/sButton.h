@@ -276,4 +276,7 @@ class TsButton : public TsButtonControl<fw::TButton, "TsButton", core::COC_TsBut
   int FContentMargin = 6;
 };
 
+// Registers the buttons' own properties for window descriptions (RegisterSkinClasses calls it).
+void RegisterButtonProperties();
+
 }  // namespace skin::controls

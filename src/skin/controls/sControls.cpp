@@ -474,6 +474,7 @@ void RegisterSkinClasses() {
   RegisterControl<TsImage>("TsImage", "TImage");
   RegisterControl<TsButton>("TsButton", "TButton");
   RegisterControl<TsBitBtn>("TsBitBtn", "TBitBtn");
+  RegisterButtonProperties();
   RegisterControl<TsStatusBar>("TsStatusBar", "TStatusBar");
   RegisterControl<TsEdit>("TsEdit", "TEdit");
   RegisterControl<TsMemo>("TsMemo", "TMemo");

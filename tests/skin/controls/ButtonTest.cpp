@@ -10,6 +10,7 @@
 
 #include "TestOutput.h"
 #include "framework/Panel.h"
+#include "framework/Reader.h"
 #include "framework/Timer.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
@@ -570,6 +571,57 @@ TEST_F(SkinnedButtonTest, EveryInternalSkinDrawsTheCataloguesButtonsWithoutKeyCo
     ++row;
   }
   Save(sheet, "skins.png");
+}
+
+TEST_F(SkinnedButtonTest, DescriptionsGiveDefaultsAndStoredSettings) {
+  RegisterSkinClasses();
+  auto* root = new fw::TForm(app.get());
+  fw::ReadComponentText(root, R"(object Form9: TForm
+  object A: TsBitBtn
+    Caption = 'a'
+  end
+  object B: TsBitBtn
+    Alignment = taLeftJustify
+    VerticalAlignment = taAlignTop
+    TextAlignment = taRightJustify
+    Margin = 3
+    WordWrap = False
+    ShowCaption = False
+    Blend = 40
+    Down = True
+    FocusMargin = 2
+  end
+  object C: TsButton
+    Style = bsCommandLink
+    ContentMargin = 4
+    ShowFocus = False
+  end
+end)",
+                        "Unit9.txt", "/nonexistent");
+  auto* a = dynamic_cast<TsBitBtn*>(root->FindComponent("A"));
+  auto* b = dynamic_cast<TsBitBtn*>(root->FindComponent("B"));
+  auto* c = dynamic_cast<TsButton*>(root->FindComponent("C"));
+  ASSERT_TRUE(a && b && c);
+  // A bit button wraps its caption and centres it by default.
+  EXPECT_EQ(a->Margin(), -1);
+  EXPECT_TRUE(a->WordWrap());
+  EXPECT_EQ(a->Alignment(), TAlignment::taCenter);
+  EXPECT_EQ(a->VerticalAlignment(), TVerticalAlignment::taVerticalCenter);
+  EXPECT_TRUE(a->ShowFocus());
+  EXPECT_EQ(a->DisabledKind(), unsigned(dkBlended));
+  EXPECT_EQ(b->Alignment(), TAlignment::taLeftJustify);
+  EXPECT_EQ(b->VerticalAlignment(), TVerticalAlignment::taAlignTop);
+  EXPECT_EQ(b->TextAlignment(), TAlignment::taRightJustify);
+  EXPECT_EQ(b->Margin(), 3);
+  EXPECT_FALSE(b->WordWrap());
+  EXPECT_FALSE(b->ShowCaption());
+  EXPECT_EQ(b->Blend(), 40);
+  EXPECT_TRUE(b->Down());
+  EXPECT_EQ(b->CurrentState(), 2);
+  EXPECT_EQ(b->FocusMargin(), 2);
+  EXPECT_EQ(c->Style(), TButtonStyle::bsCommandLink);
+  EXPECT_EQ(c->ContentMargin(), 4);
+  EXPECT_FALSE(c->ShowFocus());
 }
 
 }  // namespace
