@@ -287,6 +287,34 @@ TEST_F(SkinnedButtonTest, EachStateFaceOutsideItsTextIsTheSectionPaintedAlone) {
   }
 }
 
+TEST_F(SkinnedButtonTest, PrintClientGivesTheCacheAndADisabledFaceFadesTowardItsParent) {
+  auto* b = Add<TsBitBtn>(20, 20, 100, 40, u"Go");
+  Show();
+  ASSERT_TRUE(b->PrepareCache());
+  const gfx::Bitmap enabled = *b->SkinData().CacheBmp();
+  gfx::Bitmap printed(100, 40);
+  gfx::DeviceContext dc(printed);
+  b->Perform(win::WM_PRINTCLIENT, win::WPARAM(&dc), 0);
+  EXPECT_EQ(DiffOutside(printed, enabled, {}), 0);
+  // Disabled: nearer the white form everywhere on average, and no longer hot under the mouse.
+  b->SetEnabled(false);
+  desktop.Pump();
+  MoveTo(60, 40);
+  EXPECT_EQ(b->CurrentState(), 0);
+  ASSERT_TRUE(b->PrepareCache());
+  const gfx::Bitmap& disabled = *b->SkinData().CacheBmp();
+  auto distance = [](const gfx::Bitmap& bmp) {
+    long sum = 0;
+    for (int y = 0; y < bmp.Height(); ++y)
+      for (int x = 0; x < bmp.Width(); ++x) {
+        const std::uint32_t p = bmp.At(x, y);
+        sum += 765 - int(p & 0xFF) - int((p >> 8) & 0xFF) - int((p >> 16) & 0xFF);
+      }
+    return sum;
+  };
+  EXPECT_LT(distance(disabled), distance(enabled));
+}
+
 TEST_F(SkinnedButtonTest, TwoLineCaptionIsCentredInTheTallButton) {
   auto* b = Add<TsBitBtn>(20, 20, 100, 131, u"Развернуть/\r\nсвернуть");
   b->SetParentFont(false);
