@@ -424,6 +424,20 @@ void TsButtonControl<Base, Name, Code>::PaintWindow(gfx::HDC dc) {
 }
 
 template <class Base, TClassName Name, std::uint8_t Code>
+void TsButtonControl<Base, Name, Code>::Invalidate() {
+  this->SkinData().BGChanged = true;
+  Base::Invalidate();
+}
+
+template <class Base, TClassName Name, std::uint8_t Code>
+void TsButtonControl<Base, Name, Code>::KeepShownFace() {
+  core::TsCommonData& cd = this->SkinData();
+  if (const gfx::Bitmap* cache = cd.CacheBmp();
+      cache && cache->Width() == this->Width() && cache->Height() == this->Height())
+    cd.BGChanged = false;
+}
+
+template <class Base, TClassName Name, std::uint8_t Code>
 void TsButtonControl<Base, Name, Code>::RedrawNow() {
   if (!this->HandleAllocated()) return;
   win::RedrawWindow(this->Handle(), nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_UPDATENOW);
@@ -466,6 +480,7 @@ void TsButtonControl<Base, Name, Code>::LeftButtonUp(fw::TMessage& m, const fw::
   }
   next(m);  // the framework's release: the click, which may free the button
   if (!*alive) return;
+  KeepShownFace();
   ChangeState(core::aeMouseUp);
 }
 
@@ -545,11 +560,7 @@ void TsButtonControl<Base, Name, Code>::ButtonProc(fw::TMessage& m, const fw::TW
       next(m);
       if (!skinned || !this->Enabled() || FDown) return;
       FMouseClicked = true;
-      // The focus the press gave marked the cache stale, but it still holds the face on
-      // screen, which the fade starts from.
-      if (const gfx::Bitmap* cache = cd.CacheBmp();
-          cache && cache->Width() == this->Width() && cache->Height() == this->Height())
-        cd.BGChanged = false;
+      KeepShownFace();  // the press and the focus it gave repainted
       if (fw::Application) {
         // A hint showing goes away with the press.
         const bool hints = fw::Application->ShowHint();

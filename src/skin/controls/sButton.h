@@ -131,6 +131,8 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   // Rebuilds the cache for the state shown now; false when it cannot be painted yet.
   bool PrepareCache();
   int SkinState() const override { return CurrentState(); }
+  // Every change the framework repaints for (layout, glyph, caption, press) stales the cache.
+  void Invalidate() override;
   // The button is its form's default (the framework's default style).
   bool IsFocused() const { return FIsFocused; }
   bool ControlsShifted() const { return FControlsShifted; }
@@ -176,6 +178,9 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   void LeftButtonUp(fw::TMessage& m, const fw::TWndNext& next);
   void ShiftControls(bool shift);
   void RedrawNow();
+  // The framework's repaint marked the cache stale, but it still holds the face on screen: a
+  // fade starts from it.
+  void KeepShownFace();
 
   bool FDown = false;
   bool FShowFocus = true;

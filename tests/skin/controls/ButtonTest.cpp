@@ -315,6 +315,23 @@ TEST_F(SkinnedButtonTest, PrintClientGivesTheCacheAndADisabledFaceFadesTowardIts
   EXPECT_LT(distance(disabled), distance(enabled));
 }
 
+TEST_F(SkinnedButtonTest, ALayoutChangeShowsAtTheNextPaint) {
+  auto* b = Add<TsBitBtn>(20, 20, 100, 40, u"Go");
+  Show();
+  const TRect centred = b->CaptionRect();
+  ASSERT_FALSE(centred.IsEmpty());
+  b->SetMargin(3);
+  b->SetSpacing(4);
+  b->SetAlignment(TAlignment::taLeftJustify);
+  desktop.Pump();
+  EXPECT_EQ(b->CaptionRect().Left, 3);
+  EXPECT_NE(b->CaptionRect(), centred);
+  // A new caption repaints from a rebuilt cache.
+  b->SetCaption(u"Gone");
+  desktop.Pump();
+  EXPECT_FALSE(b->SkinData().BGChanged);
+}
+
 TEST_F(SkinnedButtonTest, TwoLineCaptionIsCentredInTheTallButton) {
   auto* b = Add<TsBitBtn>(20, 20, 100, 131, u"Развернуть/\r\nсвернуть");
   b->SetParentFont(false);
