@@ -654,28 +654,8 @@ TsBitBtn::TsBitBtn(fw::TComponent* owner) : TsButtonControl(owner) {
   SetWordWrap(true);
 }
 
-void TsBitBtn::SetImages(fw::TImageList* value) {
-  if (FImages == value) return;
-  if (FImages) FImages->RemoveFreeNotification(this);
-  FImages = value;
-  if (FImages) FImages->FreeNotification(this);
-  SkinData().Invalidate();
-}
-
-void TsBitBtn::Notification(fw::TComponent* component, fw::TOperation operation) {
-  TsButtonControl::Notification(component, operation);
-  if (operation == fw::TOperation::opRemove && component == FImages) {
-    FImages = nullptr;
-    SkinData().BGChanged = true;
-  }
-}
-
-bool TsBitBtn::HasImage() const {
-  return FImages && FImageIndex >= 0 && FImageIndex < FImages->Count();
-}
-
 TSize TsBitBtn::GlyphSize(int) const {
-  if (HasImage()) return {FImages->Width(), FImages->Height()};
+  if (HasImage()) return {Images()->Width(), Images()->Height()};
   if (Glyph().Empty()) return {0, 0};
   return {Glyph().Width() / std::max(NumGlyphs(), 1), Glyph().Height()};
 }
@@ -725,7 +705,7 @@ void TsBitBtn::DrawBtnGlyph(gfx::Bitmap& cache, int state, fw::TColor tone) {
   d.Blend = FBlend;
   d.SkinIndex = cd.SkinIndex;
   d.NumGlyphs = NumGlyphs();
-  d.ImageIndex = FImageIndex;
+  d.ImageIndex = ImageIndex();
   d.CurrentState = state;
   d.Down = TsButtonControl::Down();
   d.Enabled = Enabled();
@@ -737,7 +717,7 @@ void TsBitBtn::DrawBtnGlyph(gfx::Bitmap& cache, int state, fw::TColor tone) {
   d.DstBmp = &cache;
   d.ImgRect = gfx::RectOfSize(FGlyphPos.X, FGlyphPos.Y, size.cx, size.cy);
   d.BGColor = tone;
-  d.Images = FImages;
+  d.Images = Images();
   d.DisabledGlyphKind = FDisabledGlyphKind;
   acDrawGlyphEx(d);
 }
@@ -752,12 +732,12 @@ int TsButton::CurrentState() const {
 }
 
 int TsButton::SplitWidth() const {
-  return FStyle == TButtonStyle::bsSplitButton ? SkinData().ScalePercent * 16 / 100 : 0;
+  return Style() == TButtonStyle::bsSplitButton ? SkinData().ScalePercent * 16 / 100 : 0;
 }
 
 void TsButton::ApplyCaptionFont(fw::TCanvas& canvas) const {
   canvas.Font.Assign(Font());
-  if (FStyle != TButtonStyle::bsCommandLink) return;
+  if (Style() != TButtonStyle::bsCommandLink) return;
   // Bold and two points larger (a point is 4/3 pixel at 96 dpi).
   canvas.Font.SetStyle(canvas.Font.Style() | fw::fsBold);
   const int h = canvas.Font.Height();
@@ -767,17 +747,31 @@ void TsButton::ApplyCaptionFont(fw::TCanvas& canvas) const {
 unsigned TsButton::CaptionFlags(int state) const {
   unsigned flags = TsButtonControl::CaptionFlags(state);
   if (!WordWrap()) flags |= gfx::DT_SINGLELINE;
-  if (FStyle == TButtonStyle::bsCommandLink) flags = (flags & ~gfx::DT_CENTER) | gfx::DT_LEFT;
+  if (Style() == TButtonStyle::bsCommandLink) flags = (flags & ~gfx::DT_CENTER) | gfx::DT_LEFT;
   return flags;
 }
 
-void TsButton::LayoutContent(fw::TCanvas& canvas, int) {
+TSize TsButton::GlyphSize(int) const {
+  if (HasImage()) return {Images()->Width(), Images()->Height()};
+  // A command link keeps room for its image even without one.
+  return Style() == TButtonStyle::bsCommandLink ? TSize{32, 32} : TSize{0, 0};
+}
+
+void TsButton::LayoutContent(fw::TCanvas& canvas, int state) {
   const int spacing = SkinData().ScalePercent * 6 / 100;
-  TRect area{FContentMargin, FContentMargin, ClientWidth() - FContentMargin - SplitWidth(),
-             ClientHeight() - FContentMargin};
-  FGlyphPos = {FContentMargin, FContentMargin};
-  // A command link's text starts after its image (32 x 32) at the top margin.
-  if (FStyle == TButtonStyle::bsCommandLink) area.Left += 32 + spacing;
+  const TRect face{FContentMargin, FContentMargin, ClientWidth() - FContentMargin - SplitWidth(),
+                   ClientHeight() - FContentMargin};
+  TRect image, area;
+  if (Style() == TButtonStyle::bsCommandLink) {
+    // The image at the left, the text after it and the spacing, from the top margin.
+    const TSize g = GlyphSize(state);
+    image = gfx::RectOfSize(face.Left, face.Top, g.cx, g.cy);
+    area = {face.Left + g.cx + spacing, face.Top, face.Right, face.Bottom};
+  } else {
+    ImageLayout(face, image, area);
+  }
+  FGlyphPos = {image.Left, image.Top};
+  if (ShiftsContent(state)) FGlyphPos = {FGlyphPos.X + 1, FGlyphPos.Y + 1};
   if (area.IsEmpty() || Caption().empty()) {
     FCaptionRect = {};
     return;
@@ -785,11 +779,35 @@ void TsButton::LayoutContent(fw::TCanvas& canvas, int) {
   TRect t{0, 0, area.Width(), 0};
   canvas.TextRect(t, Caption(), CaptionFlags(0) | gfx::DT_CALCRECT);
   const int w = std::min(t.Width(), area.Width()), h = t.Height();
-  if (FStyle == TButtonStyle::bsCommandLink)
+  if (Style() == TButtonStyle::bsCommandLink)
     FCaptionRect = gfx::RectOfSize(area.Left, area.Top, w, h);
-  else  // centred across the face's whole height
+  else if (image.IsEmpty() || ImageAlignment() == fw::TImageAlignment::iaCenter)
+    // Centred across the face's whole height.
     FCaptionRect =
         gfx::RectOfSize(area.Left + (area.Width() - w) / 2, (ClientHeight() - h) / 2, w, h);
+  else
+    FCaptionRect = gfx::RectOfSize(area.Left + (area.Width() - w) / 2,
+                                   area.Top + (area.Height() - h) / 2, w, h);
+}
+
+void TsButton::DrawBtnGlyph(gfx::Bitmap& cache, int state, fw::TColor tone) {
+  if (!HasImage()) return;
+  const core::TsCommonData& cd = SkinData();
+  TacDrawGlyphData d;
+  d.SkinIndex = cd.SkinIndex;
+  d.ImageIndex = ImageIndex();
+  d.CurrentState = state;
+  d.Down = TsButtonControl::Down();
+  d.Enabled = Enabled();
+  d.SkinManager = cd.SkinManager();
+  d.Grayed = (d.SkinManager && d.SkinManager->Effects().DiscoloredGlyphs()) ||
+             (!d.Enabled && (DisabledKind() & dkGrayed));
+  d.Reflected = Reflected();
+  d.DstBmp = &cache;
+  d.ImgRect = gfx::RectOfSize(FGlyphPos.X, FGlyphPos.Y, Images()->Width(), Images()->Height());
+  d.BGColor = tone;
+  d.Images = Images();
+  acDrawGlyphEx(d);
 }
 
 // ---- Descriptions ------------------------------------------------------------------------------
@@ -826,8 +844,6 @@ void RegisterButtonProperties() {
                           [](B* b, V v, C x) { b->SetBlend(int(x.Integer(v, 0, 100))); });
   fw::RegisterProperty<B>("TsBitBtn", "TextOffset",
                           [](B* b, V v, C x) { b->SetTextOffset(int(x.Integer(v, -1000, 1000))); });
-  fw::RegisterProperty<B>("TsBitBtn", "ImageIndex",
-                          [](B* b, V v, C x) { b->SetImageIndex(int(x.Integer(v, -1, 100000))); });
   fw::RegisterProperty<B>("TsBitBtn", "Alignment", [](B* b, V v, C x) {
     b->SetAlignment(TAlignment(x.Enum(v, fw::kAlignmentNames)));
   });
@@ -842,12 +858,6 @@ void RegisterButtonProperties() {
     b->SetVerticalAlignment(fw::TVerticalAlignment(x.Enum(v, kVertical)));
   });
   RegisterShared<TsButton>("TsButton");
-  static const Table kStyles = {{"bsPushButton", int(TButtonStyle::bsPushButton)},
-                                {"bsCommandLink", int(TButtonStyle::bsCommandLink)},
-                                {"bsSplitButton", int(TButtonStyle::bsSplitButton)}};
-  fw::RegisterProperty<TsButton>("TsButton", "Style", [](TsButton* b, V v, C x) {
-    b->SetStyle(TButtonStyle(x.Enum(v, kStyles)));
-  });
   fw::RegisterProperty<TsButton>("TsButton", "ContentMargin", [](TsButton* b, V v, C x) {
     b->SetContentMargin(int(x.Integer(v, 0, 100)));
   });

@@ -20,6 +20,7 @@
 
 namespace skin::controls {
 
+using fw::TButtonStyle;
 using skin::frame::TacColoring;
 
 // ---- Layout ------------------------------------------------------------------------------------
@@ -198,7 +199,7 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   fw::TWndHookId FHook = 0;
 };
 
-// A button with an optional glyph (Images[ImageIndex], else the framework's Glyph strip).
+// A button with an optional glyph (the framework's Images[ImageIndex], else its Glyph strip).
 class TsBitBtn : public TsButtonControl<fw::TBitBtn, "TsBitBtn", core::COC_TsBitBtn> {
  public:
   explicit TsBitBtn(fw::TComponent* owner);
@@ -211,10 +212,6 @@ class TsBitBtn : public TsButtonControl<fw::TBitBtn, "TsBitBtn", core::COC_TsBit
   // Shift of the caption along the layout's axis.
   int TextOffset() const { return FOffset; }
   void SetTextOffset(int value) { Change(FOffset, value); }
-  int ImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int value) { Change(FImageIndex, value); }
-  fw::TImageList* Images() const { return FImages; }
-  void SetImages(fw::TImageList* value);
   fw::TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(fw::TAlignment value) { Change(FAlignment, value); }
   fw::TAlignment TextAlignment() const { return FTextAlignment; }
@@ -229,7 +226,6 @@ class TsBitBtn : public TsButtonControl<fw::TBitBtn, "TsBitBtn", core::COC_TsBit
   gfx::TSize TextRectSize(fw::TCanvas& canvas) const;
 
  protected:
-  void Notification(fw::TComponent* component, fw::TOperation operation) override;
   gfx::TSize GlyphSize(int state) const override;
   void LayoutContent(fw::TCanvas& canvas, int state) override;
   void DrawBtnGlyph(gfx::Bitmap& cache, int state, fw::TColor tone) override;
@@ -237,13 +233,9 @@ class TsBitBtn : public TsButtonControl<fw::TBitBtn, "TsBitBtn", core::COC_TsBit
   unsigned CaptionFlags(int state) const override;
 
  private:
-  bool HasImage() const;
-
   bool FGrayed = false;
   int FBlend = 0;
   int FOffset = 0;
-  int FImageIndex = -1;
-  fw::TImageList* FImages = nullptr;
   fw::TAlignment FAlignment = fw::TAlignment::taCenter;
   fw::TAlignment FTextAlignment = fw::TAlignment::taCenter;
   fw::TVerticalAlignment FVerticalAlignment = fw::TVerticalAlignment::taVerticalCenter;
@@ -251,25 +243,20 @@ class TsBitBtn : public TsButtonControl<fw::TBitBtn, "TsBitBtn", core::COC_TsBit
   unsigned FDisabledGlyphKind = 0;
 };
 
-// The framework's button styles.
-enum class TButtonStyle { bsPushButton, bsCommandLink, bsSplitButton };
-
 // The framework's button, skinned; a command link shows its caption bold and larger beside its
 // image, a split button keeps a drop-down part at its right.
 class TsButton : public TsButtonControl<fw::TButton, "TsButton", core::COC_TsButton> {
  public:
   using TsButtonControl::TsButtonControl;
-  TButtonStyle Style() const { return FStyle; }
-  void SetStyle(TButtonStyle value) { Change(FStyle, value); }
   // Pixels between the face's edge and its content (6 at 100 percent).
   int ContentMargin() const { return FContentMargin; }
   void SetContentMargin(int value) { Change(FContentMargin, value); }
   int CurrentState() const override;
 
  protected:
-  gfx::TSize GlyphSize(int) const override { return {0, 0}; }
+  gfx::TSize GlyphSize(int state) const override;
   void LayoutContent(fw::TCanvas& canvas, int state) override;
-  void DrawBtnGlyph(gfx::Bitmap&, int, fw::TColor) override {}
+  void DrawBtnGlyph(gfx::Bitmap& cache, int state, fw::TColor tone) override;
   void ApplyCaptionFont(fw::TCanvas& canvas) const override;
   unsigned CaptionFlags(int state) const override;
 
@@ -277,7 +264,6 @@ class TsButton : public TsButtonControl<fw::TButton, "TsButton", core::COC_TsBut
   // The split button's drop-down part's width.
   int SplitWidth() const;
 
-  TButtonStyle FStyle = TButtonStyle::bsPushButton;
   int FContentMargin = 6;
 };
 

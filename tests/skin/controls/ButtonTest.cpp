@@ -332,6 +332,49 @@ TEST_F(SkinnedButtonTest, ALayoutChangeShowsAtTheNextPaint) {
   EXPECT_FALSE(b->SkinData().BGChanged);
 }
 
+// The image's red, but for the pixel weighing's rounding.
+bool Red(std::uint32_t p) {
+  return ((p >> 16) & 0xFF) >= 250 && ((p >> 8) & 0xFF) <= 4 && (p & 0xFF) <= 4;
+}
+
+TEST_F(SkinnedButtonTest, ImagesFromTheListStandBesideTheCaption) {
+  auto* list = new fw::TImageList(form);
+  list->SetSize(16, 16);
+  gfx::Bitmap red(16, 16);
+  red.Fill(gfx::MakePixel(0, 0, 255, 255));
+  list->Add(u"red", red);
+  auto* push = Add<TsButton>(20, 20, 120, 40, u"Go");
+  push->SetImages(list);
+  push->SetImageIndex(0);
+  push->SetImageMargins({2, 0, 2, 0});
+  auto* bit = Add<TsBitBtn>(20, 80, 120, 40, u"Go");
+  bit->SetImages(list);
+  bit->SetImageIndex(0);
+  Show();
+  ASSERT_TRUE(push->PrepareCache());
+  {
+    // Inside the content margin at the left, centred down; the caption after it and its margin.
+    const gfx::TPoint g = push->GlyphPos();
+    EXPECT_EQ(g.X, 6 + 2);
+    EXPECT_EQ(g.Y, (40 - 16) / 2);
+    EXPECT_TRUE(Red(push->SkinData().CacheBmp()->At(g.X + 8, g.Y + 8)));
+    EXPECT_GE(push->CaptionRect().Left, g.X + 16 + 2);
+  }
+  ASSERT_TRUE(bit->PrepareCache());
+  const gfx::TPoint g = bit->GlyphPos();
+  EXPECT_TRUE(Red(bit->SkinData().CacheBmp()->At(g.X + 8, g.Y + 8)));
+  EXPECT_EQ(bit->CaptionRect().Left - (g.X + 16), bit->Spacing());
+  // Discoloured in the normal state, its colours back when hot.
+  bit->SetGrayed(true);
+  ASSERT_TRUE(bit->PrepareCache());
+  std::uint32_t p = bit->SkinData().CacheBmp()->At(g.X + 8, g.Y + 8);
+  EXPECT_LE(std::abs(int(p & 0xFF) - int((p >> 16) & 0xFF)), 1);
+  bit->SkinData().FMouseAbove = true;
+  ASSERT_TRUE(bit->PrepareCache());
+  p = bit->SkinData().CacheBmp()->At(g.X + 8, g.Y + 8);
+  EXPECT_TRUE(Red(p));
+}
+
 TEST_F(SkinnedButtonTest, TwoLineCaptionIsCentredInTheTallButton) {
   auto* b = Add<TsBitBtn>(20, 20, 100, 131, u"Развернуть/\r\nсвернуть");
   b->SetParentFont(false);
