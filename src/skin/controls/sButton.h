@@ -88,6 +88,10 @@ void acDrawGlyphEx(const TacDrawGlyphData& d);
 using core::TacAnimatEvents;
 enum TsDisabledKind : unsigned { dkBlended = 1, dkGrayed = 2 };
 
+// Set while a quick click's pressed face is drawn: a button held by the framework reports the
+// pressed state then even before it shows it.
+inline bool fGlobalFlag = false;
+
 // What both buttons share: state, colouring, the cache, painting and the message handling.
 template <class Base, TClassName Name, std::uint8_t Code>
 class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssButton>> {
@@ -101,7 +105,7 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   explicit TsButtonControl(fw::TComponent* owner);
   ~TsButtonControl() override;
 
-  // Drawn pressed for good.
+  // Drawn pressed for good (the framework's Down, held by mouse or key, is BM_GETSTATE's).
   bool Down() const { return FDown; }
   void SetDown(bool value);
   bool ShowFocus() const { return FShowFocus; }
@@ -139,8 +143,6 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   bool ControlsShifted() const { return FControlsShifted; }
   gfx::TPoint GlyphPos() const { return FGlyphPos; }
   gfx::TRect CaptionRect() const { return FCaptionRect; }
-  // Set while a quick click's pressed face is drawn: every button shows state 2 then.
-  static inline bool fGlobalFlag = false;
 
  protected:
   template <class T>
@@ -157,8 +159,9 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   virtual void LayoutContent(fw::TCanvas& canvas, int state) = 0;
   // Draws the glyph at FGlyphPos with the tone (clNone: none).
   virtual void DrawBtnGlyph(gfx::Bitmap& cache, int state, fw::TColor tone) = 0;
-  // The caption's colour tone for the glyph without a colouring.
+  // The glyph's own tone, used when the colouring sets none (clNone: none).
   virtual fw::TColor GetColorTone() const { return fw::clNone; }
+  // The glyph is drawn discoloured in the normal state.
   virtual bool Grayed() const { return false; }
   virtual unsigned CaptionFlags(int state) const;
   virtual void ApplyCaptionFont(fw::TCanvas& canvas) const { canvas.Font.Assign(this->Font()); }
