@@ -1,15 +1,19 @@
 // The catalogue's two bit buttons in every internal skin, normal, hot and pressed as a visitor
-// sees them on the screen: no key-coloured pixel, a caption that stands out from its face, and
+// sees them on the screen: the state the dump reports, no key-coloured pixel, a caption that
+// stands out from its face, and
 // a picture of them all for a look.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "Catalogue.h"
 #include "Forms.h"
 #include "TestOutput.h"
+#include "framework/Automation.h"
 #include "framework/TextConv.h"
+#include "platform/backend/Dump.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Window.h"
@@ -19,12 +23,24 @@
 namespace app::test {
 namespace {
 
+// The state the dump reports in the skin entry of the control of that name, -1 when none.
+int DumpedState(const std::string& name) {
+  const std::string dump = backend::DumpWindows();
+  const std::size_t at = dump.find("{\"name\":\"" + name + "\",\"class\":");
+  if (at == std::string::npos) return -1;
+  const std::size_t skin = dump.find("\"skin\":{", at);
+  const std::size_t state = dump.find("\"state\":", skin);
+  if (skin == std::string::npos || state == std::string::npos) return -1;
+  return std::atoi(dump.c_str() + state + 8);
+}
+
 // Luminance of a pixel (B, G, R bytes), 0..255.
 int Luma(std::uint32_t p) {
   return (int(p & 0xFF) * 29 + int((p >> 8) & 0xFF) * 150 + int((p >> 16) & 0xFF) * 77) >> 8;
 }
 
 TEST_F(FormsTest, TheBitButtonsLookRightInEveryInternalSkin) {
+  fw::InstallFormDump();
   Start(SampleFolder());
   Form1->Show();
   desktop.Pump();
@@ -47,6 +63,7 @@ TEST_F(FormsTest, TheBitButtonsLookRightInEveryInternalSkin) {
       desktop.Pump();
       desktop.Advance(200);  // past the fade
       ASSERT_EQ(button->SkinState(), look) << skin.Name;
+      EXPECT_EQ(DumpedState("sBitBtn1"), look) << skin.Name;
       const gfx::Bitmap screen = desktop.Compose();
       gfx::Bitmap face(r.Width(), r.Height());
       face.CopyFrom(screen, r, {0, 0});
