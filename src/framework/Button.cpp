@@ -51,29 +51,12 @@ TButton::TButton(TComponent* owner) : TCustomControl(owner) {
   SetBounds(0, 0, 75, 25);
 }
 
-TButton::~TButton() {
-  SetImages(nullptr);
-}
-
 void TButton::SetImages(TImageList* images) {
-  if (images == FImages) return;
-  if (FImages) {
-    RemoveFreeNotification(FImages);
-    FImages->UnRegisterChanges(FImagesLink);
-  }
-  FImages = images;
-  if (FImages) {
-    FreeNotification(FImages);
-    FImagesLink = FImages->RegisterChanges([this] { Invalidate(); });
-  }
-  Invalidate();
+  if (FImages.Set(images)) Invalidate();
 }
 
 void TButton::Notification(TComponent* component, TOperation operation) {
-  if (operation == TOperation::opRemove && component == FImages) {
-    FImages = nullptr;
-    Invalidate();
-  }
+  if (FImages.Removed(component, operation)) Invalidate();
   TCustomControl::Notification(component, operation);
 }
 
@@ -84,7 +67,7 @@ void TButton::SetImageIndex(int index) {
 }
 
 bool TButton::HasImage() const {
-  return FImages && FImageIndex >= 0 && FImageIndex < FImages->Count();
+  return Images() && FImageIndex >= 0 && FImageIndex < Images()->Count();
 }
 
 void TButton::SetImageAlignment(TImageAlignment value) {
@@ -109,7 +92,7 @@ void TButton::ImageLayout(const TRect& r, TRect& image, TRect& caption) const {
   caption = r;
   image = {};
   if (!HasImage()) return;
-  const int w = FImages->Width(), h = FImages->Height();
+  const int w = Images()->Width(), h = Images()->Height();
   const TImageMargins& m = FImageMargins;
   // The image's box (image and margins), centred across the side it stands on.
   const int boxW = w + m.Left + m.Right, boxH = h + m.Top + m.Bottom;
@@ -307,7 +290,7 @@ void TButton::PaintContent(TRect r) {
   TCanvas& c = Canvas();
   TRect image, rest;
   ImageLayout(r, image, rest);
-  if (!image.IsEmpty()) FImages->Draw(c, image.Left, image.Top, FImageIndex);
+  if (!image.IsEmpty()) Images()->Draw(c, image.Left, image.Top, FImageIndex);
   r = rest;
   c.BrushStyle = TBrushStyle::bsClear;
   if (!Enabled()) c.Font.SetColor(clGrayText);

@@ -38,7 +38,6 @@ enum class TButtonStyle { bsPushButton, bsCommandLink, bsSplitButton };
 class TButton : public TCustomControl {
  public:
   explicit TButton(TComponent* owner);
-  ~TButton() override;
   std::string ClassName() const override { return "TButton"; }
 
   bool Default() const { return FDefault; }
@@ -55,7 +54,7 @@ class TButton : public TCustomControl {
   // True while the button has BS_DEFPUSHBUTTON (see above).
   bool Active() const { return FActive; }
   // The image list and the index of the face's image (-1, or a list without it: none).
-  TImageList* Images() const { return FImages; }
+  TImageList* Images() const { return FImages.List(); }
   void SetImages(TImageList* images);
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int index);
@@ -105,8 +104,7 @@ class TButton : public TCustomControl {
   bool FWordWrap = false;
   bool FDown = false;
   bool FActive = false;
-  TImageList* FImages = nullptr;
-  int FImagesLink = 0;  // our change link in FImages
+  TImageListLink FImages{*this, [this] { Invalidate(); }};
   int FImageIndex = -1;
   TImageAlignment FImageAlignment = TImageAlignment::iaLeft;
   TImageMargins FImageMargins;
