@@ -51,6 +51,76 @@ TButton::TButton(TComponent* owner) : TCustomControl(owner) {
   SetBounds(0, 0, 75, 25);
 }
 
+void TButton::SetImages(TImageList* images) {
+  if (FImages.Set(images)) Invalidate();
+}
+
+void TButton::Notification(TComponent* component, TOperation operation) {
+  if (FImages.Removed(component, operation)) Invalidate();
+  TCustomControl::Notification(component, operation);
+}
+
+void TButton::SetImageIndex(int index) {
+  if (index == FImageIndex) return;
+  FImageIndex = index;
+  Invalidate();
+}
+
+bool TButton::HasImage() const {
+  return Images() && FImageIndex >= 0 && FImageIndex < Images()->Count();
+}
+
+void TButton::SetImageAlignment(TImageAlignment value) {
+  if (value == FImageAlignment) return;
+  FImageAlignment = value;
+  Invalidate();
+}
+
+void TButton::SetImageMargins(const TImageMargins& value) {
+  if (value == FImageMargins) return;
+  FImageMargins = value;
+  Invalidate();
+}
+
+void TButton::SetStyle(TButtonStyle value) {
+  if (value == FStyle) return;
+  FStyle = value;
+  Invalidate();
+}
+
+void TButton::ImageLayout(const TRect& r, TRect& image, TRect& caption) const {
+  caption = r;
+  image = {};
+  if (!HasImage()) return;
+  const int w = Images()->Width(), h = Images()->Height();
+  const TImageMargins& m = FImageMargins;
+  // The image's box (image and margins), centred across the side it stands on.
+  const int boxW = w + m.Left + m.Right, boxH = h + m.Top + m.Bottom;
+  const int midX = r.Left + (r.Width() - boxW) / 2 + m.Left;
+  const int midY = r.Top + (r.Height() - boxH) / 2 + m.Top;
+  switch (FImageAlignment) {
+    case TImageAlignment::iaLeft:
+      image = gfx::RectOfSize(r.Left + m.Left, midY, w, h);
+      caption.Left = std::min(r.Right, r.Left + boxW);
+      break;
+    case TImageAlignment::iaRight:
+      image = gfx::RectOfSize(r.Right - m.Right - w, midY, w, h);
+      caption.Right = std::max(r.Left, r.Right - boxW);
+      break;
+    case TImageAlignment::iaTop:
+      image = gfx::RectOfSize(midX, r.Top + m.Top, w, h);
+      caption.Top = std::min(r.Bottom, r.Top + boxH);
+      break;
+    case TImageAlignment::iaBottom:
+      image = gfx::RectOfSize(midX, r.Bottom - m.Bottom - h, w, h);
+      caption.Bottom = std::max(r.Top, r.Bottom - boxH);
+      break;
+    case TImageAlignment::iaCenter:
+      image = gfx::RectOfSize(midX, midY, w, h);
+      break;
+  }
+}
+
 void TButton::SetDefault(bool value) {
   if (value == FDefault) return;
   FDefault = value;
@@ -218,6 +288,10 @@ unsigned TButton::CaptionFlags() const {
 
 void TButton::PaintContent(TRect r) {
   TCanvas& c = Canvas();
+  TRect image, rest;
+  ImageLayout(r, image, rest);
+  if (!image.IsEmpty()) Images()->Draw(c, image.Left, image.Top, FImageIndex);
+  r = rest;
   c.BrushStyle = TBrushStyle::bsClear;
   if (!Enabled()) c.Font.SetColor(clGrayText);
   TRect calc = r;

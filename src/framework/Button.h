@@ -11,14 +11,29 @@
 // BST_PUSHED while it is held down and BST_FOCUS while it has the focus; BM_SETSTATE draws it
 // pushed or not; BM_CLICK clicks it.
 //
+// A button may show Images[ImageIndex] on its face, placed by ImageAlignment with
+// ImageMargins around it; the caption takes the rest of the face. Style names the kind of push
+// button (push button, command link, split button) for the drawing that knows them.
+//
 // TBitBtn adds a glyph beside the caption, laid out by Layout, Margin and Spacing.
 #pragma once
 
 #include "framework/CustomControl.h"
 #include "framework/Form.h"
+#include "framework/ImageList.h"
 #include "platform/gfx/Bitmap.h"
 
 namespace fw {
+
+// Where a button's image sits on its face.
+enum class TImageAlignment { iaLeft, iaRight, iaTop, iaBottom, iaCenter };
+// Room kept around a button's image, in pixels.
+struct TImageMargins {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool operator==(const TImageMargins&) const = default;
+};
+// The kinds of push button.
+enum class TButtonStyle { bsPushButton, bsCommandLink, bsSplitButton };
 
 class TButton : public TCustomControl {
  public:
@@ -38,6 +53,23 @@ class TButton : public TCustomControl {
   bool Down() const { return FDown; }
   // True while the button has BS_DEFPUSHBUTTON (see above).
   bool Active() const { return FActive; }
+  // The image list and the index of the face's image (-1, or a list without it: none).
+  TImageList* Images() const { return FImages.List(); }
+  void SetImages(TImageList* images);
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int index);
+  // Whether Images holds ImageIndex.
+  bool HasImage() const;
+  TImageAlignment ImageAlignment() const { return FImageAlignment; }  // iaLeft by default
+  void SetImageAlignment(TImageAlignment value);
+  const TImageMargins& ImageMargins() const { return FImageMargins; }
+  void SetImageMargins(const TImageMargins& value);
+  TButtonStyle Style() const { return FStyle; }  // bsPushButton by default
+  void SetStyle(TButtonStyle value);
+  // Where the image and the caption go in a face r: the image (its list's size) by
+  // ImageAlignment inside its margins, the caption in what is left (all of r for iaCenter).
+  // Without an image the image is empty and the caption takes r.
+  void ImageLayout(const TRect& r, TRect& image, TRect& caption) const;
 
   void Click() override;
 
@@ -60,6 +92,7 @@ class TButton : public TCustomControl {
   void KeyPress(char16_t& key) override;
   bool WantsKey(win::WORD key) const override;
   void SetDown(bool down);
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   // Sets FActive from the control that has the focus now.
@@ -71,6 +104,11 @@ class TButton : public TCustomControl {
   bool FWordWrap = false;
   bool FDown = false;
   bool FActive = false;
+  TImageListLink FImages{*this, [this] { Invalidate(); }};
+  int FImageIndex = -1;
+  TImageAlignment FImageAlignment = TImageAlignment::iaLeft;
+  TImageMargins FImageMargins;
+  TButtonStyle FStyle = TButtonStyle::bsPushButton;
 };
 
 // Where a bit button's glyph sits relative to its caption.

@@ -93,25 +93,11 @@ void TImage::ClearPicture() {
 }
 
 void TImage::SetImages(TImageList* images) {
-  if (images == FImages) return;
-  if (FImages) {
-    RemoveFreeNotification(FImages);
-    FImages->UnRegisterChanges(FImagesLink);
-  }
-  FImages = images;
-  if (FImages) {
-    FreeNotification(FImages);
-    // The list's pictures changing (a new scale, items added) shows at once.
-    FImagesLink = FImages->RegisterChanges([this] { PictureChanged(); });
-  }
-  PictureChanged();
+  if (FImages.Set(images)) PictureChanged();
 }
 
 void TImage::Notification(TComponent* component, TOperation operation) {
-  if (operation == TOperation::opRemove && component == FImages) {
-    FImages = nullptr;
-    Invalidate();
-  }
+  if (FImages.Removed(component, operation)) Invalidate();
   TGraphicControl::Notification(component, operation);
 }
 
@@ -122,8 +108,8 @@ void TImage::SetImageIndex(int index) {
 }
 
 const gfx::Bitmap* TImage::Shown() const {
-  if (FImages && FImageIndex >= 0 && FImageIndex < FImages->Count())
-    return &FImages->Bitmap(FImageIndex);
+  const TImageList* list = FImages.List();
+  if (list && FImageIndex >= 0 && FImageIndex < list->Count()) return &list->Bitmap(FImageIndex);
   return FPicture.Empty() ? nullptr : &FPicture;
 }
 

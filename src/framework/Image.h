@@ -50,7 +50,7 @@ class TImage : public TGraphicControl {
   TGraphicKind GraphicKind() const { return FGraphicKind; }
   int PixelFormat() const { return FPixelFormat; }
 
-  TImageList* Images() const { return FImages; }
+  TImageList* Images() const { return FImages.List(); }
   void SetImages(TImageList* images);
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int index);
@@ -93,8 +93,8 @@ class TImage : public TGraphicControl {
   std::string FPictureFile;
   TGraphicKind FGraphicKind = TGraphicKind::gkNone;
   int FPixelFormat = 0;
-  TImageList* FImages = nullptr;
-  int FImagesLink = 0;  // our change link in FImages
+  // The list's pictures changing (a new scale, items added) shows at once.
+  TImageListLink FImages{*this, [this] { PictureChanged(); }};
   int FImageIndex = -1;
   bool FStretch = false;
   bool FProportional = false;

@@ -75,4 +75,24 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index) const {
   canvas.Draw(x, y, FItems[index].picture, true);
 }
 
+bool TImageListLink::Set(TImageList* list) {
+  if (list == FList) return false;
+  if (FList) {
+    FOwner.RemoveFreeNotification(FList);
+    FList->UnRegisterChanges(FLinkId);
+  }
+  FList = list;
+  if (FList) {
+    FOwner.FreeNotification(FList);
+    FLinkId = FList->RegisterChanges([this] { FOnChange(); });
+  }
+  return true;
+}
+
+bool TImageListLink::Removed(TComponent* component, TOperation operation) {
+  if (operation != TOperation::opRemove || component != FList) return false;
+  FList = nullptr;
+  return true;
+}
+
 }  // namespace fw

@@ -61,4 +61,27 @@ class TImageList : public TComponent {
   int FNextLinkId = 1;
 };
 
+// A component's link to the image list it shows pictures from: while linked, the owner hears
+// of the list's changes (onChange) and, through its Notification, of the list's freeing, which
+// Removed drops. Unlinked at destruction.
+class TImageListLink {
+ public:
+  TImageListLink(TComponent& owner, std::function<void()> onChange)
+      : FOwner(owner), FOnChange(std::move(onChange)) {}
+  ~TImageListLink() { Set(nullptr); }
+  TImageListLink(const TImageListLink&) = delete;
+  TImageListLink& operator=(const TImageListLink&) = delete;
+  TImageList* List() const { return FList; }
+  // Links to list (null: none); false when it was the list already.
+  bool Set(TImageList* list);
+  // For the owner's Notification: true when component, being removed, was the list (dropped).
+  bool Removed(TComponent* component, TOperation operation);
+
+ private:
+  TComponent& FOwner;
+  std::function<void()> FOnChange;
+  TImageList* FList = nullptr;
+  int FLinkId = 0;  // our change link in FList
+};
+
 }  // namespace fw

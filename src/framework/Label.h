@@ -13,6 +13,8 @@ namespace fw {
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
+// Where a block of content sits vertically in its control.
+enum class TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
 // Where text that does not fit is cut for "...": not at all, in the middle of a path (its last
 // part stays whole), after the last character or after the last word that fits.
 enum class TEllipsisPosition { epNone, epPathEllipsis, epEndEllipsis, epWordEllipsis };

@@ -311,6 +311,40 @@ void RegisterStdControls() {
   });
   RegisterProperty<TButton>("TButton", "WordWrap",
                             [](TButton* b, V v, C x) { b->SetWordWrap(x.Bool(v)); });
+  RegisterProperty<TButton>("TButton", "Images", [](TButton* b, V v, C x) {
+    x.Reference(v, [b](TComponent* c) {
+      auto* list = dynamic_cast<TImageList*>(c);
+      if (!list) throw Exception(u"an image list expected");
+      b->SetImages(list);
+    });
+  });
+  RegisterProperty<TButton>("TButton", "ImageIndex",
+                            [](TButton* b, V v, C x) { b->SetImageIndex(x.Int(v)); });
+  static const Table kImageAlignment = {{"iaLeft", int(TImageAlignment::iaLeft)},
+                                        {"iaRight", int(TImageAlignment::iaRight)},
+                                        {"iaTop", int(TImageAlignment::iaTop)},
+                                        {"iaBottom", int(TImageAlignment::iaBottom)},
+                                        {"iaCenter", int(TImageAlignment::iaCenter)}};
+  RegisterProperty<TButton>("TButton", "ImageAlignment", [](TButton* b, V v, C x) {
+    b->SetImageAlignment(TImageAlignment(x.Enum(v, kImageAlignment)));
+  });
+  auto margin = [](int TImageMargins::*side) {
+    return [side](TButton* b, V v, C x) {
+      TImageMargins m = b->ImageMargins();
+      m.*side = int(x.Integer(v, 0, 1000));
+      b->SetImageMargins(m);
+    };
+  };
+  RegisterProperty<TButton>("TButton", "ImageMargins.Left", margin(&TImageMargins::Left));
+  RegisterProperty<TButton>("TButton", "ImageMargins.Top", margin(&TImageMargins::Top));
+  RegisterProperty<TButton>("TButton", "ImageMargins.Right", margin(&TImageMargins::Right));
+  RegisterProperty<TButton>("TButton", "ImageMargins.Bottom", margin(&TImageMargins::Bottom));
+  static const Table kButtonStyle = {{"bsPushButton", int(TButtonStyle::bsPushButton)},
+                                     {"bsCommandLink", int(TButtonStyle::bsCommandLink)},
+                                     {"bsSplitButton", int(TButtonStyle::bsSplitButton)}};
+  RegisterProperty<TButton>("TButton", "Style", [](TButton* b, V v, C x) {
+    b->SetStyle(TButtonStyle(x.Enum(v, kButtonStyle)));
+  });
   RegisterClass<TBitBtn>("TBitBtn", "TButton");
   RegisterProperty<TBitBtn>("TBitBtn", "Glyph.File", [](TBitBtn* b, V v, C x) {
     b->SetGlyph(gfx::DecodePicture(x.File(v).Data));

@@ -193,6 +193,58 @@ TEST_F(FrameworkTest, BitButtonsLayOutGlyphAndCaptionAndShowTheFrameOfTheirState
   EXPECT_GE(t.Height(), 2 * oneLine);
 }
 
+TEST_F(FrameworkTest, ButtonsShowTheirImageWhereItsAlignmentPutsIt) {
+  TForm* form = ShowForm(0, 0, 400, 300);
+  form->SetColor(clWhite);
+  auto* list = new TImageList(form);
+  list->SetSize(16, 16);
+  list->Add(u"red", Filled(16, 16, gfx::MakePixel(0, 0, 255, 255)));
+  auto* b = new TButton(form);
+  b->SetParent(form);
+  b->SetBounds(10, 10, 120, 60);
+  b->SetCaption(u"Go");
+  const TRect face{0, 0, 120, 60};
+  TRect image, caption;
+  b->ImageLayout(face, image, caption);
+  EXPECT_TRUE(image.IsEmpty());  // no list
+  EXPECT_EQ(caption, face);
+  b->SetImages(list);
+  b->SetImageIndex(1);  // not in the list
+  EXPECT_FALSE(b->HasImage());
+  b->SetImageIndex(0);
+  b->SetImageMargins({2, 3, 4, 5});
+  struct Case {
+    TImageAlignment alignment;
+    TRect image, caption;
+  };
+  // The box (image and margins, 22 x 24) centred across its side: top 18 + 3.
+  const std::vector<Case> cases = {
+      {TImageAlignment::iaLeft, {2, 21, 18, 37}, {22, 0, 120, 60}},
+      {TImageAlignment::iaRight, {100, 21, 116, 37}, {0, 0, 98, 60}},
+      {TImageAlignment::iaTop, {51, 3, 67, 19}, {0, 24, 120, 60}},
+      {TImageAlignment::iaBottom, {51, 39, 67, 55}, {0, 0, 120, 36}},
+      {TImageAlignment::iaCenter, {51, 21, 67, 37}, {0, 0, 120, 60}},
+  };
+  for (const Case& c : cases) {
+    b->SetImageAlignment(c.alignment);
+    b->ImageLayout(face, image, caption);
+    EXPECT_EQ(image, c.image) << int(c.alignment);
+    EXPECT_EQ(caption, c.caption) << int(c.alignment);
+  }
+  // On the screen, inside the bevel, at the left.
+  b->SetImageAlignment(TImageAlignment::iaLeft);
+  desktop.Pump();
+  TRect inner;
+  b->ImageLayout({1, 1, 119, 59}, inner, caption);
+  const TPoint centre =
+      b->ClientToScreen({(inner.Left + inner.Right) / 2, (inner.Top + inner.Bottom) / 2});
+  EXPECT_EQ(ScreenAt(centre.X, centre.Y), gfx::RGB(255, 0, 0));
+  // The list freed first: the button forgets it.
+  delete list;
+  EXPECT_EQ(b->Images(), nullptr);
+  desktop.Pump();
+}
+
 TEST_F(FrameworkTest, ButtonAndLabelSettingsAreReadFromDescriptions) {
   auto* form = new TForm(app.get());
   ReadComponentText(form, R"(object F: TForm
@@ -202,6 +254,16 @@ TEST_F(FrameworkTest, ButtonAndLabelSettingsAreReadFromDescriptions) {
     Spacing = -1
     NumGlyphs = 2
     WordWrap = True
+  end
+  object IL: TImageList
+  end
+  object P: TButton
+    Images = IL
+    ImageIndex = 0
+    ImageAlignment = iaRight
+    ImageMargins.Left = 2
+    ImageMargins.Bottom = 5
+    Style = bsSplitButton
   end
   object L: TLabel
     ShowAccelChar = False
@@ -216,6 +278,12 @@ end
   EXPECT_EQ(b->Spacing(), -1);
   EXPECT_EQ(b->NumGlyphs(), 2);
   EXPECT_TRUE(b->WordWrap());
+  auto* p = static_cast<TButton*>(form->FindComponent("P"));
+  EXPECT_EQ(p->Images(), form->FindComponent("IL"));
+  EXPECT_EQ(p->ImageIndex(), 0);
+  EXPECT_EQ(p->ImageAlignment(), TImageAlignment::iaRight);
+  EXPECT_EQ(p->ImageMargins(), (TImageMargins{2, 0, 0, 5}));
+  EXPECT_EQ(p->Style(), TButtonStyle::bsSplitButton);
   auto* l = static_cast<TLabel*>(form->FindComponent("L"));
   EXPECT_FALSE(l->ShowAccelChar());
   EXPECT_EQ(l->EllipsisPosition(), TEllipsisPosition::epPathEllipsis);

@@ -530,6 +530,7 @@ void RegisterSkinClasses() {
                                 [](TsImage* i, V v, C x) { i->SetUseFullSize(x.Bool(v)); });
   RegisterControl<TsButton>("TsButton", "TButton");
   RegisterControl<TsBitBtn>("TsBitBtn", "TBitBtn");
+  RegisterButtonProperties();
   RegisterControl<TsStatusBar>("TsStatusBar", "TStatusBar");
   RegisterGroupBox();
   RegisterControl<TsEdit>("TsEdit", "TEdit");

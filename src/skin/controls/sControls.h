@@ -196,14 +196,13 @@ class TsListSWControl : public TsControl<Base, Name, Code, DefSection, sc::TsScr
 
 }  // namespace skin::controls
 
+#include "skin/controls/sButton.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sStatusBar.h"
 
 namespace skin::controls {
 
-using TsButton = TsControl<fw::TButton, "TsButton", sc::COC_TsButton, FixedSection<sd::ssButton>>;
-using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn", sc::COC_TsBitBtn, FixedSection<sd::ssButton>>;
 using TsEdit = TsControl<fw::TEdit, "TsEdit", sc::COC_TsEdit, FixedSection<sd::ssEdit>>;
 using TsMemo = TsListSWControl<fw::TMemo, "TsMemo", sc::COC_TsMemo, FixedSection<sd::ssEdit>,
                                skin::frame::TacEditWnd>;
