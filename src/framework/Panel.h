@@ -8,8 +8,6 @@
 namespace fw {
 
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-// Where a panel's caption stands between its top and bottom.
-enum class TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
 
 class TPanel : public TCustomControl {
  public:
