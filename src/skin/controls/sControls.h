@@ -200,11 +200,6 @@ using TsButton = TsControl<fw::TButton, "TsButton", sc::COC_TsButton, FixedSecti
 using TsBitBtn = TsControl<fw::TBitBtn, "TsBitBtn", sc::COC_TsBitBtn, FixedSection<sd::ssButton>>;
 using TsStatusBar =
     TsControl<fw::TStatusBar, "TsStatusBar", sc::COC_TsStatusBar, FixedSection<sd::ssStatusBar>>;
-using TsEdit = TsControl<fw::TEdit, "TsEdit", sc::COC_TsEdit, FixedSection<sd::ssEdit>>;
-using TsMemo = TsListSWControl<fw::TMemo, "TsMemo", sc::COC_TsMemo, FixedSection<sd::ssEdit>,
-                               skin::frame::TacEditWnd>;
-using TsComboBox =
-    TsControl<fw::TComboBox, "TsComboBox", sc::COC_TsComboBox, FixedSection<sd::ssComboBox>>;
 using TsTreeView = TsListSWControl<fw::TTreeView, "TsTreeView", sc::COC_TsTreeView,
                                    FixedSection<sd::ssEdit>, skin::frame::TacTreeViewWnd>;
 using TsDBGrid = TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGrid,
@@ -239,3 +234,7 @@ using TsSkinProvider = skin::frame::TsSkinProvider;
 void RegisterSkinClasses();
 
 }  // namespace skin::controls
+
+#include "skin/controls/sComboBox.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sMemo.h"

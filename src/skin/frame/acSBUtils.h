@@ -316,6 +316,14 @@ class TacEditWnd : public TacBaseWnd {
   bool FSettingParams = false;
 };
 
+// The drop-down list of a skinned combo box: an edit-like wrapper (section "EDIT") with its
+// frame and bar painted from the skin.
+class TacComboListWnd : public TacEditWnd {
+ public:
+  std::string ClassName() const override { return "TacComboListWnd"; }
+  using TacEditWnd::TacEditWnd;
+};
+
 // Tree views. With skin data of its own the wrapper also sets the tree's background and text
 // colours (TVM_SETBKCOLOR, TVM_SETTEXTCOLOR) and gives the saved ones back. The background is
 // not erased while skinned (the tree paints all of its client), except while the skin data is
