@@ -124,6 +124,8 @@ bool TsCustomComboBox::PrepareCache() {
   }
   gfx::Bitmap& cache = *cd.CacheBmp();
   gfx::DeviceContext dc(cache);
+  // The canvas draws into the cache meanwhile, and is given back as it was bound.
+  const gfx::HDC bound = Canvas().Handle();
   {
     fw::TCanvasPaintScope scope(Canvas(), &dc, Font(), Color());
     const TRect button = ButtonRect();
@@ -136,6 +138,7 @@ bool TsCustomComboBox::PrepareCache() {
     DrawItem(ItemIndex(), {3, 3, std::max(3, right), std::max(3, Height() - 3)}, odState);
     if (FShowButton) PaintButton(button);
   }
+  Canvas().SetHandle(bound);
   if (!Enabled()) {
     TacBGInfo bg;
     GetBGInfo(bg, Parent(), false);
@@ -196,7 +199,8 @@ void TsCustomComboBox::DrawItem(int index, gfx::TRect r, fw::TOwnerDrawState sta
   }
   const bool edit = state & fw::odComboBoxEdit;
   if (!edit && (index < 0 || index >= Items().Count())) return;
-  gfx::Bitmap bmp = Grab(c.Handle(), r);
+  const gfx::HDC target = c.Handle();
+  gfx::Bitmap bmp = Grab(target, r);
   fw::TColor fontColor;
   const TsSkinManager& m = *cd.SkinManager();
   if (edit) {
@@ -236,11 +240,14 @@ void TsCustomComboBox::DrawItem(int index, gfx::TRect r, fw::TOwnerDrawState sta
   }
   if (Style() == fw::TComboBoxStyle::csOwnerDrawFixed && OnDrawItem && index >= 0) {
     // The handler draws into the item's bitmap, prepared with the state's colours.
-    gfx::DeviceContext bdc(bmp);
-    fw::TCanvasPaintScope scope(c, &bdc, Font(), Color());
-    c.Font.SetColor(fontColor);
-    c.BrushStyle = fw::TBrushStyle::bsClear;
-    OnDrawItem(this, index, bmp.Bounds(), state);
+    {
+      gfx::DeviceContext bdc(bmp);
+      fw::TCanvasPaintScope scope(c, &bdc, Font(), Color());
+      c.Font.SetColor(fontColor);
+      c.BrushStyle = fw::TBrushStyle::bsClear;
+      OnDrawItem(this, index, bmp.Bounds(), state);
+    }
+    c.SetHandle(target);
   } else if (index >= 0 && index < Items().Count()) {
     gfx::DeviceContext bdc(bmp);
     fw::TCanvas canvas;
@@ -252,7 +259,7 @@ void TsCustomComboBox::DrawItem(int index, gfx::TRect r, fw::TOwnerDrawState sta
     canvas.TextRect(text, Items()[index], kTextFlags | gfx::DT_END_ELLIPSIS);
     canvas.SetHandle(nullptr);
   }
-  Put(c.Handle(), r, bmp);
+  Put(target, r, bmp);
 }
 
 void TsCustomComboBox::OurPaintHandler(gfx::HDC dc) {
