@@ -297,7 +297,7 @@ void TsCustomComboBox::Repaint() {
 void TsCustomComboBox::AnimateCtrl() {
   TsCommonData& cd = SkinData();
   if (!cd.Skinned()) return;
-  DoChangePaint(cd, std::min(CacheState(), 2), UpdateWindow_CB, true, false, AllowBtnStyle());
+  DoChangePaint(cd, std::min(CacheState(), 2), UpdateWindow_CB, true, false, false);
 }
 
 bool TsCustomComboBox::BlockedKey(win::WPARAM key) {

@@ -313,6 +313,14 @@ void TsEdit::WndProc(fw::TMessage& m) {
       m.Result = 0;
       return;
     }
+    case win::WM_PRINTCLIENT:
+      if (m.WParam) {
+        if (OwnPainting())
+          PaintFocused(reinterpret_cast<gfx::HDC>(m.WParam));
+        else
+          OurPaintHandler(reinterpret_cast<gfx::HDC>(m.WParam));
+      }
+      return;
     case win::WM_ERASEBKGND:
       // The client is painted whole from the cache.
       m.Result = 1;
