@@ -351,15 +351,16 @@ void TsEdit::WndProc(fw::TMessage& m) {
   TsEditBase::WndProc(m);
   switch (m.Msg) {
     case win::WM_SETTEXT:
-    case win::WM_SETFONT:
-    case fw::CM_VISIBLECHANGED:
-    case fw::CM_ENABLEDCHANGED:
     case fw::CM_CHANGED:
-      if (ComponentState() & fw::csLoading) break;
+    case fw::CM_TEXTCHANGED:
+      // While the edit draws its own text the cache holds none: typing rebuilds nothing.
+      if ((ComponentState() & fw::csLoading) || OwnPainting()) break;
       cd.BGChanged = true;
       Repaint(true);
       break;
-    case fw::CM_TEXTCHANGED:
+    case win::WM_SETFONT:
+    case fw::CM_VISIBLECHANGED:
+    case fw::CM_ENABLEDCHANGED:
       if (ComponentState() & fw::csLoading) break;
       cd.BGChanged = true;
       Repaint(true);
