@@ -407,7 +407,11 @@ void TsCustomComboBox::SkinCmdProc(fw::TMessage& m, const fw::TWndNext& next) {
       Repaint();
       break;
     case win::WM_MOUSEMOVE:
-      if (!AllowBtnStyle() && !DroppedDown()) Repaint();
+      // Over the button or off it: the button's look changes.
+      if (!AllowBtnStyle() && !DroppedDown() && ButtonState() != FState) {
+        FState = ButtonState();
+        Repaint();
+      }
       break;
     case win::WM_SETFONT:
     case fw::CM_VISIBLECHANGED:

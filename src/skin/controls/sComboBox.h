@@ -78,6 +78,7 @@ class TsCustomComboBox : public TsComboBase {
   bool FShowButton = true;
   bool FAllowMouseWheel = true;
   int FGlyphIndex = -1;  // the section's "GLYPHMASK", -1 none
+  int FState = 0;        // the button's state last painted (ButtonState)
   std::unique_ptr<skin::frame::TacMainWnd> FListSW;
   fw::TWndHookId FHook = 0;
 };
