@@ -63,6 +63,24 @@ TsCustomComboBox::~TsCustomComboBox() {
   UnhookWindowProc(FHook);
 }
 
+void TsCustomComboBox::CreateWnd() {
+  TsComboBase::CreateWnd();
+  UpdateGlyphIndex();
+}
+
+void TsCustomComboBox::Loaded() {
+  TsComboBase::Loaded();
+  UpdateGlyphIndex();
+}
+
+void TsCustomComboBox::UpdateGlyphIndex() {
+  const TsCommonData& cd = SkinData();
+  const TsSkinManager* m = cd.SkinManager();
+  FGlyphIndex = m && m->SkinModel() && cd.SkinIndex >= 0
+                    ? m->GetMaskIndex(cd.SkinIndex, "GLYPHMASK")
+                    : -1;
+}
+
 void TsCustomComboBox::SetShowButton(bool value) {
   if (FShowButton == value) return;
   FShowButton = value;
@@ -367,10 +385,7 @@ void TsCustomComboBox::SkinCmdProc(fw::TMessage& m, const fw::TWndNext& next) {
       case AC_SETNEWSKIN:
       case AC_REFRESH:
         next(m);
-        if (cd.SkinManager() && cd.SkinManager()->SkinModel())
-          FGlyphIndex = cd.SkinIndex >= 0
-                            ? cd.SkinManager()->GetMaskIndex(cd.SkinIndex, "GLYPHMASK")
-                            : -1;
+        UpdateGlyphIndex();
         if (WParamHi(m.WParam) == AC_REFRESH) SetDroppedDown(false);
         if (FListSW && !FListSW->Destroyed()) FListSW->ProcessMessage(m.Msg, m.WParam, m.LParam);
         Repaint();

@@ -55,6 +55,8 @@ class TsCustomComboBox : public TsComboBase {
   skin::frame::TacMainWnd* ListSW() const { return FListSW.get(); }
 
  protected:
+  void CreateWnd() override;
+  void Loaded() override;
   void WndProc(fw::TMessage& m) override;
   void Paint() override;
   void DrawItem(int index, gfx::TRect r, fw::TOwnerDrawState state) override;
@@ -67,6 +69,8 @@ class TsCustomComboBox : public TsComboBase {
   void SkinCmdProc(fw::TMessage& m, const fw::TWndNext& next);
   // A key the read-only box refuses.
   static bool BlockedKey(win::WPARAM key);
+  // The section's "GLYPHMASK", read when the window is made and when the skin changes.
+  void UpdateGlyphIndex();
   void AnimateCtrl();
   void Repaint();
   // The list's wrapper, made on the list's first colour request.
