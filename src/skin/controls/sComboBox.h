@@ -24,6 +24,7 @@ class TsCustomComboBox : public TsComboBase {
  public:
   explicit TsCustomComboBox(fw::TComponent* owner);
   ~TsCustomComboBox() override;
+  void Loaded() override;
 
   // Keys that change or open it, characters and clicks that open it are refused.
   bool ReadOnly() const { return FReadOnly; }
@@ -56,7 +57,6 @@ class TsCustomComboBox : public TsComboBase {
 
  protected:
   void CreateWnd() override;
-  void Loaded() override;
   void WndProc(fw::TMessage& m) override;
   void Paint() override;
   void DrawItem(int index, gfx::TRect r, fw::TOwnerDrawState state) override;
