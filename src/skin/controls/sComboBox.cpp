@@ -53,8 +53,8 @@ int ComboSection(const fw::TComboBox& combo) {
 }
 
 TsCustomComboBox::TsCustomComboBox(fw::TComponent* owner) : TsComboBase(owner) {
-  FHook = HookWindowProc(
-      [this](fw::TMessage& m, const fw::TWndNext& next) { SkinCmdProc(m, next); });
+  FHook =
+      HookWindowProc([this](fw::TMessage& m, const fw::TWndNext& next) { SkinCmdProc(m, next); });
 }
 
 TsCustomComboBox::~TsCustomComboBox() {
@@ -76,9 +76,8 @@ void TsCustomComboBox::Loaded() {
 void TsCustomComboBox::UpdateGlyphIndex() {
   const TsCommonData& cd = SkinData();
   const TsSkinManager* m = cd.SkinManager();
-  FGlyphIndex = m && m->SkinModel() && cd.SkinIndex >= 0
-                    ? m->GetMaskIndex(cd.SkinIndex, "GLYPHMASK")
-                    : -1;
+  FGlyphIndex =
+      m && m->SkinModel() && cd.SkinIndex >= 0 ? m->GetMaskIndex(cd.SkinIndex, "GLYPHMASK") : -1;
 }
 
 void TsCustomComboBox::SetShowButton(bool value) {
@@ -224,17 +223,18 @@ void TsCustomComboBox::DrawItem(int index, gfx::TRect r, fw::TOwnerDrawState sta
   if (edit) {
     // On the painted section, in its font colour for the state.
     const int st = std::min(CacheState(), 1);
-    fontColor = cd.CustomFont() ? Font().Color()
-                                : skin::draw::StateProps(model->gd[std::size_t(cd.SkinIndex)], st)
-                                      .FontColor.Color;
+    fontColor =
+        cd.CustomFont()
+            ? Font().Color()
+            : skin::draw::StateProps(model->gd[std::size_t(cd.SkinIndex)], st).FontColor.Color;
   } else {
     // List rows: the edit section's colours, the highlighted one from "SELECTION".
     const int editIndex = m.ConstData().Sections[skin::data::ssEdit];
     const int selIndex = m.ConstData().Sections[skin::data::ssSelection];
-    const fw::TColor back =
-        cd.CustomColor() ? fw::ColorToRGB(Color())
-        : editIndex >= 0 ? skin::draw::StateProps(model->gd[std::size_t(editIndex)], 0).Color
-                         : model->GetGlobalColor();
+    const fw::TColor back = cd.CustomColor() ? fw::ColorToRGB(Color())
+                            : editIndex >= 0
+                                ? skin::draw::StateProps(model->gd[std::size_t(editIndex)], 0).Color
+                                : model->GetGlobalColor();
     fontColor = cd.CustomFont() ? Font().Color()
                 : editIndex >= 0
                     ? skin::draw::StateProps(model->gd[std::size_t(editIndex)], 0).FontColor.Color

@@ -157,9 +157,9 @@ void TsEdit::PaintHint(fw::TCanvas& canvas, gfx::TRect r) {
   if (cd.Skinned()) {
     const auto& gd = cd.SkinManager()->SkinModel()->gd[std::size_t(cd.SkinIndex)];
     const int state = ControlState(cd);
-    const fw::TColor font =
-        cd.CustomFont() ? Font().Color()
-                        : fw::TColor(skin::draw::StateProps(gd, state).FontColor.Color);
+    const fw::TColor font = cd.CustomFont()
+                                ? Font().Color()
+                                : fw::TColor(skin::draw::StateProps(gd, state).FontColor.Color);
     color = skin::paint::BlendColors(fw::ColorToRGB(font), GetBGColor(cd, state), acTextHintBlend);
   }
   canvas.Font.SetColor(color);
@@ -194,17 +194,16 @@ void TsEdit::PaintAddedGlyph() {
   if (!FAddedGlyph.Visible()) return;
   gfx::Bitmap* cache = SkinData().CacheBmp();
   if (!cache || cache->Empty()) return;
-  const bool grayed = SkinData().Skinned() &&
-                      SkinData().SkinManager()->Effects().DiscoloredGlyphs();
+  const bool grayed =
+      SkinData().Skinned() && SkinData().SkinManager()->Effects().DiscoloredGlyphs();
   FAddedGlyph.Draw(*cache, AddedGlyphRect(), Enabled(), grayed);
 }
 
 bool TsEdit::CacheStale() const {
   const TsCommonData& cd = SkinData();
   const gfx::Bitmap* cache = cd.CacheBmp();
-  return cd.BGChanged || cd.HalfVisible || !cache || cache->Empty() ||
-         cache->Width() != Width() || cache->Height() != Height() ||
-         FOwnPaintCached != OwnPainting();
+  return cd.BGChanged || cd.HalfVisible || !cache || cache->Empty() || cache->Width() != Width() ||
+         cache->Height() != Height() || FOwnPaintCached != OwnPainting();
 }
 
 void TsEdit::OurPaintHandler(gfx::HDC dc) {
@@ -302,7 +301,8 @@ void TsEdit::WndProc(fw::TMessage& m) {
   switch (m.Msg) {
     case win::WM_PAINT: {
       win::PAINTSTRUCT ps;
-      gfx::HDC dc = m.WParam ? reinterpret_cast<gfx::HDC>(m.WParam) : win::BeginPaint(Handle(), &ps);
+      gfx::HDC dc =
+          m.WParam ? reinterpret_cast<gfx::HDC>(m.WParam) : win::BeginPaint(Handle(), &ps);
       if (!cd.Updating() && !InAnimationProcess) {
         if (OwnPainting())
           PaintFocused(dc);

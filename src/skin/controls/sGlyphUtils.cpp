@@ -67,8 +67,7 @@ void TacAddedGlyph::Draw(gfx::Bitmap& bmp, const gfx::TRect& r, bool enabled, bo
   const gfx::TSize size = Size();
   const int x = r.Left + (r.Width() - size.cx) / 2, y = r.Top + (r.Height() - size.cy) / 2;
   // Grey tone for a grayed glyph, else the glyph's own tone.
-  const skin::paint::TColor tone =
-      FGrayed || grayed ? skin::paint::TColor(0x808080) : FColorTone;
+  const skin::paint::TColor tone = FGrayed || grayed ? skin::paint::TColor(0x808080) : FColorTone;
   const int blend = enabled ? FBlend : std::max(FBlend, 50);
   DrawAlphaImgList(*FImages, bmp, x, y, FImageIndex, blend, tone, 0, StripCount(*FImages), false);
 }

@@ -58,8 +58,9 @@ class TsMemoT : public Base {
 using TsMemo = TsMemoT<TsListSWControl<fw::TMemo, "TsMemo", sc::COC_TsMemo,
                                        FixedSection<sd::ssEdit>, skin::frame::TacEditWnd>>;
 
-class TsDBMemo : public TsMemoT<TsListSWControl<fw::TDBMemo, "TsDBMemo", sc::COC_TsDBMemo,
-                                                FixedSection<sd::ssEdit>, skin::frame::TacEditWnd>> {
+class TsDBMemo
+    : public TsMemoT<TsListSWControl<fw::TDBMemo, "TsDBMemo", sc::COC_TsDBMemo,
+                                     FixedSection<sd::ssEdit>, skin::frame::TacEditWnd>> {
  public:
   using TsMemoT::TsMemoT;
   // Emptied text stores null in the field (default off: an empty text).

@@ -67,8 +67,8 @@ TEST_F(ComboBoxTest, CacheOutsideItemAndButtonIsTheSectionPaintedAlone) {
   TsCommonData& cd = combo->SkinData();
   const gfx::Bitmap& cache = *cd.CacheBmp();
   gfx::Bitmap alone(combo->Width(), combo->Height());
-  ASSERT_TRUE(PaintSkinControl(cd, form, true, combo->CacheState(), alone.Bounds(), {}, &alone,
-                               true));
+  ASSERT_TRUE(
+      PaintSkinControl(cd, form, true, combo->CacheState(), alone.Bounds(), {}, &alone, true));
   const gfx::TRect button = combo->ButtonRect();
   const gfx::TRect item{3, 3, button.Left - 2, combo->Height() - 3};
   int outside = 0, inItem = 0, inButton = 0, fuchsia = 0;
@@ -91,9 +91,7 @@ TEST_F(ComboBoxTest, CacheOutsideItemAndButtonIsTheSectionPaintedAlone) {
 
 TEST_F(ComboBoxTest, TheReadOnlyBoxRefusesKeysThatChangeOrOpenIt) {
   std::vector<win::WORD> seen;
-  combo->OnKeyDown = [&](fw::TComponent*, win::WORD& key, fw::TShiftState) {
-    seen.push_back(key);
-  };
+  combo->OnKeyDown = [&](fw::TComponent*, win::WORD& key, fw::TShiftState) { seen.push_back(key); };
   combo->SetReadOnly(true);
   combo->SetFocus();
   std::vector<win::WPARAM> blocked = {win::VK_SPACE, win::VK_DOWN, win::VK_UP, win::VK_NEXT,

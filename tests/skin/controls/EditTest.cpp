@@ -53,7 +53,8 @@ class EditTest : public skin::frame::test::InternalSkinFormTest {
   static int DiffersInside(const gfx::Bitmap& a, const gfx::Bitmap& b, const gfx::TRect& r) {
     int n = 0;
     for (int y = r.Top; y < r.Bottom; ++y)
-      for (int x = r.Left; x < r.Right; ++x) n += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
+      for (int x = r.Left; x < r.Right; ++x)
+        n += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
     return n;
   }
 };

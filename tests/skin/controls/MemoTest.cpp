@@ -18,8 +18,9 @@ class DBMemoTest : public skin::frame::test::InternalSkinFormTest {
  protected:
   void SetUp() override {
     MakeSkinnedForm(400, 300);
-    db::test::MakeDatabase(file, u"insert into uz (id, nam, razd) values (1, 'Школа', 'Зал 1');"
-                                 u"insert into uz (id, nam, razd) values (2, 'Лицей', 'Зал 2');");
+    db::test::MakeDatabase(file,
+                           u"insert into uz (id, nam, razd) values (1, 'Школа', 'Зал 1');"
+                           u"insert into uz (id, nam, razd) values (2, 'Лицей', 'Зал 2');");
     conn = db::test::Connect(file);
     table = std::make_unique<db::TADOTable>(nullptr);
     table->SetConnection(conn.get());
