@@ -156,16 +156,7 @@ bool TsCustomComboBox::PrepareCache() {
     if (FShowButton) PaintButton(button);
   }
   Canvas().SetHandle(bound);
-  if (!Enabled()) {
-    TacBGInfo bg;
-    GetBGInfo(bg, Parent(), false);
-    if (bg.BgType == TacBGType::btCache) {
-      bg.Offset.X += Left();
-      bg.Offset.Y += Top();
-    }
-    skin::paint::BmpDisabledKind(cache, skin::paint::dkBlended, fw::ColorToRGB(Parent()->Color()),
-                                 BGInfoToCI(bg), {0, 0});
-  }
+  if (!Enabled()) PaintDisabledLook(cd);
   cd.BGChanged = false;
   return true;
 }

@@ -22,6 +22,20 @@ constexpr unsigned kTextFlags = gfx::DT_SINGLELINE | gfx::DT_NOPREFIX;
 
 }  // namespace
 
+void PaintDisabledLook(TsCommonData& cd) {
+  fw::TControl* c = cd.OwnerControl();
+  gfx::Bitmap* cache = cd.CacheBmp();
+  if (!c || !c->Parent() || !cache || cache->Empty()) return;
+  TacBGInfo bg;
+  GetBGInfo(bg, c->Parent(), false);
+  if (bg.BgType == TacBGType::btCache) {
+    bg.Offset.X += c->Left();
+    bg.Offset.Y += c->Top();
+  }
+  skin::paint::BmpDisabledKind(*cache, skin::paint::dkBlended, fw::ColorToRGB(c->Parent()->Color()),
+                               BGInfoToCI(bg), {0, 0});
+}
+
 int EditBorderWidth(const fw::TCustomEdit& edit) {
   return edit.EditBorderWidth();
 }
@@ -136,16 +150,7 @@ bool TsEdit::PrepareCache() {
   }
   FOwnPaintCached = OwnPainting();
   if (!FOwnPaintCached) PaintText();
-  if (!Enabled()) {
-    TacBGInfo bg;
-    GetBGInfo(bg, Parent(), false);
-    if (bg.BgType == TacBGType::btCache) {
-      bg.Offset.X += Left();
-      bg.Offset.Y += Top();
-    }
-    skin::paint::BmpDisabledKind(cache, skin::paint::dkBlended, fw::ColorToRGB(Parent()->Color()),
-                                 BGInfoToCI(bg), {0, 0});
-  }
+  if (!Enabled()) PaintDisabledLook(cd);
   PaintAddedGlyph();
   cd.BGChanged = false;
   return true;
@@ -206,12 +211,16 @@ bool TsEdit::CacheStale() const {
          cache->Height() != Height() || FOwnPaintCached != OwnPainting();
 }
 
+bool TsEdit::CacheReady() {
+  if (!CacheStale() || PrepareCache()) return true;
+  // Painted at the end of the parent's update.
+  SkinData().FUpdating = true;
+  return false;
+}
+
 void TsEdit::OurPaintHandler(gfx::HDC dc) {
   TsCommonData& cd = SkinData();
-  if (CacheStale() && !PrepareCache()) {
-    cd.FUpdating = true;
-    return;
-  }
+  if (!CacheReady()) return;
   const gfx::TPoint o = ClientOrigin();
   gfx::DeviceContext from(*cd.CacheBmp());
   gfx::BitBlt(dc, 0, 0, ClientWidth(), ClientHeight(), &from, o.X, o.Y, gfx::SRCCOPY);
@@ -219,10 +228,7 @@ void TsEdit::OurPaintHandler(gfx::HDC dc) {
 
 void TsEdit::PaintFocused(gfx::HDC dc) {
   TsCommonData& cd = SkinData();
-  if (CacheStale() && !PrepareCache()) {
-    cd.FUpdating = true;
-    return;
-  }
+  if (!CacheReady()) return;
   const gfx::TPoint o = ClientOrigin();
   gfx::Bitmap client(std::max(1, ClientWidth()), std::max(1, ClientHeight()));
   client.CopyFrom(*cd.CacheBmp(), TRect{o.X, o.Y, o.X + client.Width(), o.Y + client.Height()},
@@ -244,22 +250,11 @@ void TsEdit::PaintFocused(gfx::HDC dc) {
 void TsEdit::PaintBorder(gfx::HDC dc) {
   TsCommonData& cd = SkinData();
   if (!dc) return;
-  if (CacheStale() && !PrepareCache()) {
-    cd.FUpdating = true;
-    return;
-  }
-  const gfx::Bitmap& cache = *cd.CacheBmp();
+  if (!CacheReady()) return;
+  gfx::Bitmap& cache = *cd.CacheBmp();
   const gfx::TPoint o = ClientOrigin();
-  const int w = cache.Width(), h = cache.Height();
-  const TRect inner{o.X, o.Y, o.X + ClientWidth(), o.Y + ClientHeight()};
-  gfx::DeviceContext from(const_cast<gfx::Bitmap&>(cache));
-  for (const TRect& band : {TRect{0, 0, w, inner.Top}, TRect{0, inner.Bottom, w, h},
-                            TRect{0, inner.Top, inner.Left, inner.Bottom},
-                            TRect{inner.Right, inner.Top, w, inner.Bottom}}) {
-    if (band.Width() <= 0 || band.Height() <= 0) continue;
-    gfx::BitBlt(dc, band.Left, band.Top, band.Width(), band.Height(), &from, band.Left, band.Top,
-                gfx::SRCCOPY);
-  }
+  skin::frame::CopyFrameBands(dc, cache, {o.X, o.Y, o.X + ClientWidth(), o.Y + ClientHeight()},
+                              cache.Width(), cache.Height());
 }
 
 void TsEdit::Repaint(bool frame) {

@@ -17,6 +17,9 @@ namespace skin::controls {
 // is not none when BevelKind is set.
 int EditBorderWidth(const fw::TCustomEdit& edit);
 
+// The disabled look of a skinned control's cache: blended with what its parent shows there.
+void PaintDisabledLook(sc::TsCommonData& cd);
+
 // An asterisk password character is shown as a black circle (U+25CF).
 constexpr char16_t acPasswordCircle = u'\u25CF';
 // Weight of the font colour when a text hint is blended with the control's colour.
@@ -71,6 +74,8 @@ class TsEdit : public TsEditBase {
   // The hint in the blended colour, into a canvas; r in the canvas's coordinates.
   void PaintHint(fw::TCanvas& canvas, gfx::TRect r);
   bool CacheStale() const;
+  // The cache rebuilt when stale; false (the control marked updating) when it cannot be.
+  bool CacheReady();
   void Repaint(bool frame);
 
   TacAddedGlyph FAddedGlyph;

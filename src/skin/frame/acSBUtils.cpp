@@ -1075,6 +1075,17 @@ bool TacEditWnd::NCContent() const {
   return client.Width() < window.Width() - 2 * edge || client.Height() < window.Height() - 2 * edge;
 }
 
+void CopyFrameBands(gfx::HDC dc, gfx::Bitmap& cache, const TRect& inner, int w, int h) {
+  gfx::DeviceContext from(cache);
+  for (const TRect& band : {TRect{0, 0, w, inner.Top}, TRect{0, inner.Bottom, w, h},
+                            TRect{0, inner.Top, inner.Left, inner.Bottom},
+                            TRect{inner.Right, inner.Top, w, inner.Bottom}}) {
+    if (band.Width() <= 0 || band.Height() <= 0) continue;
+    gfx::BitBlt(dc, band.Left, band.Top, band.Width(), band.Height(), &from, band.Left, band.Top,
+                gfx::SRCCOPY);
+  }
+}
+
 void TacEditWnd::PaintFrame(gfx::HDC dc) {
   TsCommonData& cd = *SkinData();
   if (!dc || !OwnsSkinData() || !Control() || !Skinned() || cd.Updating() ||
@@ -1089,14 +1100,7 @@ void TacEditWnd::PaintFrame(gfx::HDC dc) {
     const int edge = GetSystemMetrics(SM_CXEDGE);
     inner = {edge, edge, window.Width() - edge, window.Height() - edge};
   }
-  gfx::DeviceContext from(*cache);
-  for (const TRect& band : {TRect{0, 0, w, inner.Top}, TRect{0, inner.Bottom, w, h},
-                            TRect{0, inner.Top, inner.Left, inner.Bottom},
-                            TRect{inner.Right, inner.Top, w, inner.Bottom}}) {
-    if (band.Width() <= 0 || band.Height() <= 0) continue;
-    gfx::BitBlt(dc, band.Left, band.Top, band.Width(), band.Height(), &from, band.Left, band.Top,
-                gfx::SRCCOPY);
-  }
+  CopyFrameBands(dc, *cache, inner, w, h);
 }
 
 bool TacEditWnd::PaintDisabledClient(gfx::HDC dc) {

@@ -316,6 +316,10 @@ class TacEditWnd : public TacBaseWnd {
   bool FSettingParams = false;
 };
 
+// Copies into dc (a DC of the whole window) the bands of the w x h window lying around inner,
+// taken from the same places of cache: the frame a control keeps in its cache.
+void CopyFrameBands(gfx::HDC dc, gfx::Bitmap& cache, const gfx::TRect& inner, int w, int h);
+
 // The drop-down list of a skinned combo box: an edit-like wrapper (section "EDIT") with its
 // frame and bar painted from the skin.
 class TacComboListWnd : public TacEditWnd {
