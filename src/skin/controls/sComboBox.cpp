@@ -132,13 +132,7 @@ bool TsCustomComboBox::PrepareCache() {
   TsCommonData& cd = SkinData();
   if (!cd.Skinned()) return false;
   cd.BGChanged = true;
-  if (!UpdateCache(cd, std::min(CacheState(), 2))) return false;
-  const int state = CacheState();
-  if (state == 3) {
-    // The fourth look of the section is painted over the parent as the others are.
-    cd.BGChanged = true;
-    UpdateCache(cd, state);
-  }
+  if (!UpdateCache(cd, CacheState())) return false;
   gfx::Bitmap& cache = *cd.CacheBmp();
   gfx::DeviceContext dc(cache);
   // The canvas draws into the cache meanwhile, and is given back as it was bound.

@@ -115,8 +115,8 @@ TEST_F(ComboBoxTest, TheReadOnlyBoxRefusesKeysThatChangeOrOpenIt) {
   win::SendMessageW(combo->Handle(), win::WM_LBUTTONUP, 0, win::MAKELPARAM(20, 10));
   EXPECT_FALSE(combo->DroppedDown());
   EXPECT_TRUE(combo->Focused());
-  // Tab and Escape still reach it.
-  Key(win::WM_KEYDOWN, win::VK_ESCAPE);
+  // Other keys still reach it.
+  Key(win::WM_KEYDOWN, win::VK_F5);
   EXPECT_EQ(seen.size(), 1u);
   // Writable again: keys work.
   combo->SetReadOnly(false);
