@@ -1208,6 +1208,21 @@ void TacEditWnd::acWndProc(fw::TMessage& m) {
   }
 }
 
+void TacComboListWnd::acWndProc(fw::TMessage& m) {
+  TacEditWnd::acWndProc(m);
+  if (m.Msg != WM_NCPAINT || !Skinned() || !IsWindowVisible(CtrlHandle)) return;
+  HDC dc = GetWindowDC(CtrlHandle);
+  if (!dc) return;
+  const TRect w = WindowRectOf(CtrlHandle);
+  const auto color =
+      fw::ColorToRGB(fw::TColor(SkinManager()->SkinModel()->Palette[skin::data::pcBorder]));
+  const int cx = w.Width(), cy = w.Height();
+  for (const TRect& side :
+       {TRect{0, 0, cx, 1}, TRect{0, cy - 1, cx, cy}, TRect{0, 0, 1, cy}, TRect{cx - 1, 0, cx, cy}})
+    gfx::FillRect(dc, side, color);
+  ReleaseDC(CtrlHandle, dc);
+}
+
 void TacTreeViewWnd::SaveStdParams() {
   TacEditWnd::SaveStdParams();
   if (!OwnsSkinData() || !IsWindow(CtrlHandle)) return;

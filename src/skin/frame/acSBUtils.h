@@ -326,6 +326,11 @@ class TacComboListWnd : public TacEditWnd {
  public:
   std::string ClassName() const override { return "TacComboListWnd"; }
   using TacEditWnd::TacEditWnd;
+
+ protected:
+  // A pop-up has no parent for its section to be painted over: its one-pixel frame is drawn
+  // in the skin's border colour (pcBorder) after the bars.
+  void acWndProc(fw::TMessage& m) override;
 };
 
 // Tree views. With skin data of its own the wrapper also sets the tree's background and text
