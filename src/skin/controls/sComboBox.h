@@ -57,7 +57,6 @@ class TsCustomComboBox : public TsComboBase {
 
  protected:
   void CreateWnd() override;
-  void WndProc(fw::TMessage& m) override;
   void Paint() override;
   void DrawItem(int index, gfx::TRect r, fw::TOwnerDrawState state) override;
   // The button into the canvas's target at r: "COMBOBTN" outside the button style, then the
