@@ -137,7 +137,10 @@ TEST_F(ComboBoxTest, TheDumpStateFollowsFocusAndTheOpenList) {
   desktop.Pump();
   EXPECT_EQ(combo->SkinState(), 1);
   EXPECT_EQ(win::SendMessageW(combo->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_DROPPEDDOWN), 0), 0);
-  form->SetFocus();
+  auto* other = new TsEdit(form);
+  other->SetBounds(10, 100, 100, 24);
+  other->SetParent(form);
+  other->SetFocus();
   desktop.Pump();
   EXPECT_EQ(combo->SkinState(), 0);
 }

@@ -7,7 +7,9 @@
 
 #include "framework/db/TestDatabase.h"
 #include "framework/dbctrls/DataSource.h"
+#include "platform/win/Keys.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
 #include "skin/controls/sControls.h"
 #include "skin/frame/InternalSkinFormTest.h"
 
@@ -44,11 +46,11 @@ class DBMemoTest : public skin::frame::test::InternalSkinFormTest {
     table.reset();
     conn.reset();
   }
-  // Replaces all the text as the user does.
+  // Replaces all the text as the user does: Delete on the whole text, then the characters.
   void UserTypes(const std::u16string& text) {
     memo->SelectAll();
-    win::SendMessageW(memo->Handle(), fw::EM_REPLACESEL, 1,
-                      reinterpret_cast<win::LPARAM>(text.c_str()));
+    win::SendMessageW(memo->Handle(), win::WM_KEYDOWN, win::VK_DELETE, 0);
+    for (char16_t c : text) win::SendMessageW(memo->Handle(), win::WM_CHAR, c, 0);
   }
   db::TField& Razd() { return table->FieldByName("razd"); }
 
