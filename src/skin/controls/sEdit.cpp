@@ -336,7 +336,11 @@ void TsEdit::WndProc(fw::TMessage& m) {
       const int saved = gfx::SaveDC(dc);
       if (m.LParam & win::PRF_NONCLIENT) gfx::OffsetViewportOrgEx(dc, o.X, o.Y, nullptr);
       gfx::IntersectClipRect(dc, 0, 0, ClientWidth(), ClientHeight());
-      OurPaintHandler(dc);
+      // The client as the screen shows it: the edit's own drawing while focused.
+      if (OwnPainting())
+        PaintFocused(dc);
+      else
+        OurPaintHandler(dc);
       gfx::RestoreDC(dc, saved);
       return;
     }
