@@ -203,11 +203,6 @@ class TsListSWControl : public TsControl<Base, Name, Code, DefSection, sc::TsScr
 
 namespace skin::controls {
 
-using TsEdit = TsControl<fw::TEdit, "TsEdit", sc::COC_TsEdit, FixedSection<sd::ssEdit>>;
-using TsMemo = TsListSWControl<fw::TMemo, "TsMemo", sc::COC_TsMemo, FixedSection<sd::ssEdit>,
-                               skin::frame::TacEditWnd>;
-using TsComboBox =
-    TsControl<fw::TComboBox, "TsComboBox", sc::COC_TsComboBox, FixedSection<sd::ssComboBox>>;
 using TsTreeView = TsListSWControl<fw::TTreeView, "TsTreeView", sc::COC_TsTreeView,
                                    FixedSection<sd::ssEdit>, skin::frame::TacTreeViewWnd>;
 using TsDBGrid = TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGrid,
@@ -221,3 +216,6 @@ void RegisterSkinClasses();
 }  // namespace skin::controls
 
 #include "skin/controls/acImage.h"
+#include "skin/controls/sComboBox.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sMemo.h"

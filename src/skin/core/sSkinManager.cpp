@@ -114,6 +114,10 @@ int GetScrollSize(const TsSkinManager* manager) {
                      aScalePercents[std::size_t(manager->SysFontScale())]);
 }
 
+int GetComboBtnSize(const TsSkinManager* manager) {
+  return std::max(win::GetSystemMetrics(win::SM_CXVSCROLL), GetScrollSize(manager));
+}
+
 // ---- Option objects -------------------------------------------------------------------------
 
 void TacSkinEffects::Changed() {

@@ -499,6 +499,9 @@ void UpdateThirdNames(TsSkinManager& manager);
 // ScrollsOptions.ScrollSize when set (0 or more); else the system width, scaled from the
 // screen's step to the skin's unless ScaleMode is smAuto or smOldMode.
 int GetScrollSize(const TsSkinManager* manager);
+// The width of a combo box's drop button: the larger of the system's vertical bar width and
+// the manager's scroll size (GetScrollSize).
+int GetComboBtnSize(const TsSkinManager* manager);
 
 // Scales ctrl from its scale (its answer to AC_GETSCALE; 0: currentScale; -1: it does not
 // scale) to the default manager's step: its children, size and font (its place stays), then

@@ -1075,6 +1075,17 @@ bool TacEditWnd::NCContent() const {
   return client.Width() < window.Width() - 2 * edge || client.Height() < window.Height() - 2 * edge;
 }
 
+void CopyFrameBands(gfx::HDC dc, gfx::Bitmap& cache, const TRect& inner, int w, int h) {
+  gfx::DeviceContext from(cache);
+  for (const TRect& band : {TRect{0, 0, w, inner.Top}, TRect{0, inner.Bottom, w, h},
+                            TRect{0, inner.Top, inner.Left, inner.Bottom},
+                            TRect{inner.Right, inner.Top, w, inner.Bottom}}) {
+    if (band.Width() <= 0 || band.Height() <= 0) continue;
+    gfx::BitBlt(dc, band.Left, band.Top, band.Width(), band.Height(), &from, band.Left, band.Top,
+                gfx::SRCCOPY);
+  }
+}
+
 void TacEditWnd::PaintFrame(gfx::HDC dc) {
   TsCommonData& cd = *SkinData();
   if (!dc || !OwnsSkinData() || !Control() || !Skinned() || cd.Updating() ||
@@ -1089,14 +1100,7 @@ void TacEditWnd::PaintFrame(gfx::HDC dc) {
     const int edge = GetSystemMetrics(SM_CXEDGE);
     inner = {edge, edge, window.Width() - edge, window.Height() - edge};
   }
-  gfx::DeviceContext from(*cache);
-  for (const TRect& band : {TRect{0, 0, w, inner.Top}, TRect{0, inner.Bottom, w, h},
-                            TRect{0, inner.Top, inner.Left, inner.Bottom},
-                            TRect{inner.Right, inner.Top, w, inner.Bottom}}) {
-    if (band.Width() <= 0 || band.Height() <= 0) continue;
-    gfx::BitBlt(dc, band.Left, band.Top, band.Width(), band.Height(), &from, band.Left, band.Top,
-                gfx::SRCCOPY);
-  }
+  CopyFrameBands(dc, *cache, inner, w, h);
 }
 
 bool TacEditWnd::PaintDisabledClient(gfx::HDC dc) {
@@ -1202,6 +1206,21 @@ void TacEditWnd::acWndProc(fw::TMessage& m) {
     default:
       return;
   }
+}
+
+void TacComboListWnd::acWndProc(fw::TMessage& m) {
+  TacEditWnd::acWndProc(m);
+  if (m.Msg != WM_NCPAINT || !Skinned() || !IsWindowVisible(CtrlHandle)) return;
+  HDC dc = GetWindowDC(CtrlHandle);
+  if (!dc) return;
+  const TRect w = WindowRectOf(CtrlHandle);
+  const auto color =
+      fw::ColorToRGB(fw::TColor(SkinManager()->SkinModel()->Palette[skin::data::pcBorder]));
+  const int cx = w.Width(), cy = w.Height();
+  for (const TRect& side :
+       {TRect{0, 0, cx, 1}, TRect{0, cy - 1, cx, cy}, TRect{0, 0, 1, cy}, TRect{cx - 1, 0, cx, cy}})
+    gfx::FillRect(dc, side, color);
+  ReleaseDC(CtrlHandle, dc);
 }
 
 void TacTreeViewWnd::SaveStdParams() {

@@ -316,6 +316,23 @@ class TacEditWnd : public TacBaseWnd {
   bool FSettingParams = false;
 };
 
+// Copies into dc (a DC of the whole window) the bands of the w x h window lying around inner,
+// taken from the same places of cache: the frame a control keeps in its cache.
+void CopyFrameBands(gfx::HDC dc, gfx::Bitmap& cache, const gfx::TRect& inner, int w, int h);
+
+// The drop-down list of a skinned combo box: an edit-like wrapper (section "EDIT") with its
+// frame and bar painted from the skin.
+class TacComboListWnd : public TacEditWnd {
+ public:
+  std::string ClassName() const override { return "TacComboListWnd"; }
+  using TacEditWnd::TacEditWnd;
+
+ protected:
+  // A pop-up has no parent for its section to be painted over: its one-pixel frame is drawn
+  // in the skin's border colour (pcBorder) after the bars.
+  void acWndProc(fw::TMessage& m) override;
+};
+
 // Tree views. With skin data of its own the wrapper also sets the tree's background and text
 // colours (TVM_SETBKCOLOR, TVM_SETTEXTCOLOR) and gives the saved ones back. The background is
 // not erased while skinned (the tree paints all of its client), except while the skin data is

@@ -1,0 +1,174 @@
+// The skinned combo box under an internal skin: the button style of a drop-down list without a
+// section, the cache around the item and the button being the section painted alone, the
+// read-only box refusing every key that would change or open it (every digit too), the dump's
+// state through hover, focus and the open list, the list's wrapper and its highlighted row.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/Form.h"
+#include "platform/win/ControlCodes.h"
+#include "platform/win/Keys.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Window.h"
+#include "skin/controls/sControls.h"
+#include "skin/core/sGraphUtils.h"
+#include "skin/core/sMessages.h"
+#include "skin/draw/sGraphUtils.h"
+#include "skin/frame/InternalSkinFormTest.h"
+
+namespace skin::controls {
+namespace {
+
+using namespace skin::core;
+
+class ComboBoxTest : public skin::frame::test::InternalSkinFormTest {
+ protected:
+  void SetUp() override {
+    MakeSkinnedForm(400, 300);
+    form->Show();
+    desktop.Pump();
+    combo = new TsComboBox(form);
+    combo->SetBounds(10, 10, 273, 27);
+    combo->SetParent(form);
+    combo->Font().SetHeight(-16);
+    for (const char16_t* s : {u"Все", u"1 Галерея", u"2 Музей", u"Школьный музей"})
+      combo->Items().Add(s);
+    combo->SetItemIndex(0);
+    combo->AfterConstruction();
+    combo->Loaded();
+    desktop.Pump();
+  }
+  std::string SectionName() {
+    const int i = combo->SkinData().SkinIndex;
+    return i < 0 ? "" : manager->SkinModel()->gd[std::size_t(i)].ClassName;
+  }
+  void Key(win::UINT msg, win::WPARAM key) { win::SendMessageW(combo->Handle(), msg, key, 0); }
+
+  TsComboBox* combo = nullptr;
+};
+
+TEST_F(ComboBoxTest, ADropDownListWithoutSectionIsPaintedLikeAButton) {
+  EXPECT_TRUE(combo->AllowBtnStyle());
+  EXPECT_TRUE(SectionName() == "COMBONOEDIT" || SectionName() == "BUTTON") << SectionName();
+  const win::LRESULT def =
+      win::SendMessageW(combo->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_GETDEFINDEX), 0);
+  EXPECT_EQ(def - 1, combo->SkinData().SkinIndex);
+  // A section set by name leaves the button style.
+  combo->SkinData().SetSkinSection("COMBOBOX");
+  EXPECT_FALSE(combo->AllowBtnStyle());
+  EXPECT_EQ(SectionName(), "COMBOBOX");
+}
+
+TEST_F(ComboBoxTest, CacheOutsideItemAndButtonIsTheSectionPaintedAlone) {
+  ASSERT_TRUE(combo->PrepareCache());
+  TsCommonData& cd = combo->SkinData();
+  const gfx::Bitmap& cache = *cd.CacheBmp();
+  gfx::Bitmap alone(combo->Width(), combo->Height());
+  ASSERT_TRUE(
+      PaintSkinControl(cd, form, true, combo->CacheState(), alone.Bounds(), {}, &alone, true));
+  const gfx::TRect button = combo->ButtonRect();
+  const gfx::TRect item{3, 3, button.Left - 2, combo->Height() - 3};
+  int outside = 0, inItem = 0, inButton = 0, fuchsia = 0;
+  for (int y = 0; y < cache.Height(); ++y)
+    for (int x = 0; x < cache.Width(); ++x) {
+      const bool differs = (cache.At(x, y) & 0xFFFFFF) != (alone.At(x, y) & 0xFFFFFF);
+      fuchsia += (cache.At(x, y) & 0xFFFFFF) == 0xFF00FF;
+      if (item.Contains({x, y}))
+        inItem += differs;
+      else if (button.Contains({x, y}))
+        inButton += differs;
+      else
+        outside += differs;
+    }
+  EXPECT_EQ(outside, 0);
+  EXPECT_EQ(fuchsia, 0);
+  EXPECT_GT(inItem, 20);   // the chosen item's text
+  EXPECT_GT(inButton, 5);  // the arrow or glyph
+}
+
+TEST_F(ComboBoxTest, TheReadOnlyBoxRefusesKeysThatChangeOrOpenIt) {
+  std::vector<win::WORD> seen;
+  combo->OnKeyDown = [&](fw::TComponent*, win::WORD& key, fw::TShiftState) { seen.push_back(key); };
+  combo->SetReadOnly(true);
+  combo->SetFocus();
+  std::vector<win::WPARAM> blocked = {win::VK_SPACE, win::VK_DOWN, win::VK_UP, win::VK_NEXT,
+                                      win::VK_END,   'A',          'Z',        win::VK_F4};
+  for (int d = 0; d < 10; ++d) {
+    blocked.push_back('0' + d);
+    blocked.push_back(win::VK_NUMPAD0 + d);
+  }
+  for (win::WPARAM k : blocked) {
+    Key(win::WM_KEYDOWN, k);
+    Key(win::WM_SYSKEYDOWN, k);
+  }
+  Key(win::WM_CHAR, u'1');
+  Key(win::WM_CHAR, u'Ш');
+  EXPECT_TRUE(seen.empty()) << seen.size() << " keys reached the box, the first " << seen[0];
+  EXPECT_EQ(combo->ItemIndex(), 0);
+  EXPECT_FALSE(combo->DroppedDown());
+  // A click only focuses.
+  combo->Parent()->SetFocus();
+  win::SendMessageW(combo->Handle(), win::WM_LBUTTONDOWN, 0, win::MAKELPARAM(20, 10));
+  win::SendMessageW(combo->Handle(), win::WM_LBUTTONUP, 0, win::MAKELPARAM(20, 10));
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_TRUE(combo->Focused());
+  // Other keys still reach it.
+  Key(win::WM_KEYDOWN, win::VK_F5);
+  EXPECT_EQ(seen.size(), 1u);
+  // Writable again: keys work.
+  combo->SetReadOnly(false);
+  Key(win::WM_KEYDOWN, win::VK_DOWN);
+  EXPECT_EQ(combo->ItemIndex(), 1);
+}
+
+TEST_F(ComboBoxTest, TheDumpStateFollowsFocusAndTheOpenList) {
+  EXPECT_EQ(combo->SkinState(), 0);
+  combo->SetFocus();
+  desktop.Pump();
+  EXPECT_EQ(combo->SkinState(), 1);
+  combo->SetDroppedDown(true);
+  desktop.Pump();
+  EXPECT_EQ(combo->SkinState(), 2);
+  EXPECT_EQ(win::SendMessageW(combo->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_DROPPEDDOWN), 0), 1);
+  combo->SetDroppedDown(false);
+  desktop.Pump();
+  EXPECT_EQ(combo->SkinState(), 1);
+  EXPECT_EQ(win::SendMessageW(combo->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_DROPPEDDOWN), 0), 0);
+  auto* other = new TsEdit(form);
+  other->SetBounds(10, 100, 100, 24);
+  other->SetParent(form);
+  other->SetFocus();
+  desktop.Pump();
+  EXPECT_EQ(combo->SkinState(), 0);
+}
+
+TEST_F(ComboBoxTest, TheOpenListWearsAWrapperAndShowsTheHighlightedRowFromSelection) {
+  combo->SetDroppedDown(true);
+  desktop.Pump();
+  auto* list = combo->ListWindow();
+  ASSERT_NE(combo->ListSW(), nullptr);
+  EXPECT_EQ(combo->ListSW()->ClassName(), "TacComboListWnd");
+  const int sel = manager->ConstData().Sections[skin::data::ssSelection];
+  const int edit = manager->ConstData().Sections[skin::data::ssEdit];
+  ASSERT_GE(sel, 0);
+  ASSERT_GE(edit, 0);
+  const gfx::Bitmap screen = win::ComposeWindow(list->Handle());
+  const gfx::TPoint o = list->ClientToScreen({0, 0});
+  win::RECT wr;
+  win::GetWindowRect(list->Handle(), &wr);
+  const int dx = o.X - wr.Left, dy = o.Y - wr.Top;
+  // Row 0 is the chosen one, highlighted; row 3 is a plain row in the edit section's colour.
+  const gfx::TRect row0 = list->ItemRect(0), row3 = list->ItemRect(3);
+  const auto editColor = fw::ColorToRGB(
+      fw::TColor(skin::draw::StateProps(manager->SkinModel()->gd[std::size_t(edit)], 0).Color));
+  EXPECT_EQ(gfx::ColorFromPixel(screen.At(dx + row3.Right - 3, dy + row3.Top + 1)), editColor);
+  EXPECT_NE(gfx::ColorFromPixel(screen.At(dx + row0.Right - 3, dy + row0.Top + 1)), editColor);
+  combo->SetDroppedDown(false);
+  desktop.Pump();
+}
+
+}  // namespace
+}  // namespace skin::controls

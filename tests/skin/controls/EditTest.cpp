@@ -1,0 +1,184 @@
+// The skinned edit on a form under an internal skin: its cache is the section painted alone
+// around the text, an asterisk password shows circles, the hint is blended toward the
+// background, the focused edit draws its own text over the section, and the frame and print
+// paths copy the cache.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "TestOutput.h"
+#include "framework/Form.h"
+#include "platform/gfx/PictureCodec.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "skin/controls/sControls.h"
+#include "skin/core/sGraphUtils.h"
+#include "skin/draw/sGraphUtils.h"
+#include "skin/frame/InternalSkinFormTest.h"
+#include "skin/paint/sGraphUtils.h"
+
+namespace skin::controls {
+namespace {
+
+using namespace skin::core;
+
+class EditTest : public skin::frame::test::InternalSkinFormTest {
+ protected:
+  void SetUp() override {
+    MakeSkinnedForm(400, 200);
+    form->Show();
+    desktop.Pump();
+  }
+  TsEdit* MakeEdit(int top, const std::u16string& text) {
+    auto* e = new TsEdit(form);
+    e->SetBounds(10, top, 200, 28);
+    e->SetParent(form);
+    e->Font().SetHeight(-16);
+    e->SetText(text);
+    e->AfterConstruction();
+    e->Loaded();
+    desktop.Pump();
+    return e;
+  }
+  // The control's section painted alone for the state over its parent's background.
+  static gfx::Bitmap SectionAlone(TsCommonData& cd, int state) {
+    fw::TControl* c = cd.OwnerControl();
+    gfx::Bitmap bmp(c->Width(), c->Height());
+    EXPECT_TRUE(PaintSkinControl(cd, c->Parent(), true, state, bmp.Bounds(), {}, &bmp, true));
+    return bmp;
+  }
+  static int DiffersInside(const gfx::Bitmap& a, const gfx::Bitmap& b, const gfx::TRect& r) {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        n += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
+    return n;
+  }
+};
+
+TEST_F(EditTest, CacheOutsideTheTextIsTheSectionPaintedAlone) {
+  TsEdit* e = MakeEdit(10, u"Школа №5");
+  ASSERT_TRUE(e->SkinData().Skinned());
+  ASSERT_TRUE(e->PrepareCache());
+  const gfx::Bitmap& cache = *e->SkinData().CacheBmp();
+  const gfx::Bitmap alone = SectionAlone(e->SkinData(), 0);
+  const gfx::TRect text = e->TextRect();
+  int outside = 0, fuchsia = 0;
+  for (int y = 0; y < cache.Height(); ++y)
+    for (int x = 0; x < cache.Width(); ++x) {
+      fuchsia += (cache.At(x, y) & 0xFFFFFF) == 0xFF00FF;
+      if (text.Contains({x, y})) continue;
+      outside += (cache.At(x, y) & 0xFFFFFF) != (alone.At(x, y) & 0xFFFFFF);
+    }
+  EXPECT_EQ(outside, 0);
+  EXPECT_EQ(fuchsia, 0);
+  // The text is there.
+  EXPECT_GT(DiffersInside(cache, alone, text), 20);
+}
+
+TEST_F(EditTest, AnAsteriskPasswordShowsCirclesWhileUnfocused) {
+  TsEdit* secret = MakeEdit(10, u"abc");
+  secret->SetPasswordChar(u'*');
+  TsEdit* plain = MakeEdit(50, u"\u25CF\u25CF\u25CF");
+  EXPECT_EQ(secret->DisplayText(), u"\u25CF\u25CF\u25CF");
+  ASSERT_TRUE(secret->PrepareCache());
+  ASSERT_TRUE(plain->PrepareCache());
+  const gfx::Bitmap& a = *secret->SkinData().CacheBmp();
+  const gfx::Bitmap& b = *plain->SkinData().CacheBmp();
+  ASSERT_EQ(a.Width(), b.Width());
+  // Same section, same place: only the parent behind them could differ, and it is one colour.
+  EXPECT_EQ(DiffersInside(a, b, a.Bounds()), 0);
+  // Another password character is shown as it is.
+  secret->SetPasswordChar(u'#');
+  EXPECT_EQ(secret->DisplayText(), u"###");
+}
+
+TEST_F(EditTest, TheHintIsBlendedTowardTheBackground) {
+  TsEdit* e = MakeEdit(10, u"");
+  e->SetTextHint(u"Наименование");
+  ASSERT_TRUE(e->PrepareCache());
+  TsCommonData& cd = e->SkinData();
+  const auto& gd = cd.SkinManager()->SkinModel()->gd[std::size_t(cd.SkinIndex)];
+  const auto font = fw::ColorToRGB(fw::TColor(skin::draw::StateProps(gd, 0).FontColor.Color));
+  const auto bg = GetBGColor(cd, 0);
+  const auto limit = skin::paint::BlendColors(font, bg, acTextHintBlend);
+  const gfx::Bitmap& cache = *cd.CacheBmp();
+  const gfx::Bitmap alone = SectionAlone(cd, 0);
+  const gfx::TRect text = e->TextRect();
+  ASSERT_GT(DiffersInside(cache, alone, text), 20);
+  // No pixel of the hint goes past the blended colour toward the font colour.
+  auto channel = [](std::uint32_t c, int shift) { return int((c >> shift) & 0xFF); };
+  int beyond = 0;
+  for (int y = text.Top; y < text.Bottom; ++y)
+    for (int x = text.Left; x < text.Right; ++x) {
+      const gfx::Pixel p = cache.At(x, y);
+      // Pixels are B, G, R; COLORREFs are R, G, B from the low byte.
+      const int px[3] = {channel(p, 16), channel(p, 8), channel(p, 0)};
+      for (int i = 0; i < 3; ++i) {
+        const int lo = std::min(channel(limit, 8 * i), channel(bg, 8 * i)) - 2;
+        const int hi = std::max(channel(limit, 8 * i), channel(bg, 8 * i)) + 2;
+        beyond += px[i] < lo || px[i] > hi;
+      }
+    }
+  EXPECT_EQ(beyond, 0);
+}
+
+TEST_F(EditTest, TheFocusedEditDrawsItsOwnTextOverTheSection) {
+  TsEdit* e = MakeEdit(10, u"Гимназия");
+  e->SetFocus();
+  desktop.Pump();
+  ASSERT_TRUE(e->Focused());
+  ASSERT_TRUE(e->PrepareCache());
+  // The cache holds the section only: the edit draws text, selection and caret itself.
+  const int state = ControlState(e->SkinData());
+  const gfx::Bitmap alone = SectionAlone(e->SkinData(), state);
+  const gfx::Bitmap& cache = *e->SkinData().CacheBmp();
+  EXPECT_EQ(DiffersInside(cache, alone, cache.Bounds()), 0);
+  // On screen the text is there, inside the frame copied from the cache.
+  const gfx::Bitmap screen = win::ComposeWindow(form->Handle());
+  const gfx::TPoint o = e->ClientOrigin();
+  const gfx::TRect text = e->TextRect();
+  int drawn = 0;
+  for (int y = text.Top; y < text.Bottom; ++y)
+    for (int x = text.Left; x < text.Left + 60; ++x)
+      drawn += (screen.At(e->Left() + x, e->Top() + y) & 0xFFFFFF) != (alone.At(x, y) & 0xFFFFFF);
+  EXPECT_GT(drawn, 20);
+  for (int x = 0; x < cache.Width(); ++x)
+    EXPECT_EQ(screen.At(e->Left() + x, e->Top()) & 0xFFFFFF, alone.At(x, 0) & 0xFFFFFF) << x;
+  EXPECT_EQ(screen.At(e->Left(), e->Top() + o.Y) & 0xFFFFFF, alone.At(0, o.Y) & 0xFFFFFF);
+}
+
+TEST_F(EditTest, PrintingCopiesTheWholeCache) {
+  TsEdit* e = MakeEdit(10, u"Лицей");
+  ASSERT_TRUE(e->PrepareCache());
+  gfx::Bitmap printed(e->Width(), e->Height());
+  gfx::DeviceContext dc(printed);
+  win::SendMessageW(e->Handle(), win::WM_PRINT, reinterpret_cast<win::WPARAM>(&dc),
+                    win::PRF_NONCLIENT | win::PRF_CLIENT);
+  const gfx::Bitmap& cache = *e->SkinData().CacheBmp();
+  EXPECT_EQ(DiffersInside(printed, cache, cache.Bounds()), 0);
+  const auto png = gfx::EncodePng(printed);
+  FILE* f = std::fopen((tests::OutputFolder("edit") / "printed.png").c_str(), "wb");
+  if (f) {
+    std::fwrite(png.data(), 1, png.size(), f);
+    std::fclose(f);
+  }
+}
+
+TEST_F(EditTest, EditBorderWidthCountsBorderAndBevels) {
+  TsEdit* e = MakeEdit(10, u"");
+  EXPECT_EQ(EditBorderWidth(*e), 2);
+  e->SetCtl3D(false);
+  EXPECT_EQ(EditBorderWidth(*e), 1);
+  e->SetBevelKind(fw::TBevelKind::bkSoft);
+  e->SetBevelInner(fw::TBevelCut::bvNone);
+  EXPECT_EQ(EditBorderWidth(*e), 2);
+  e->SetBorderStyle(fw::TBorderStyle::bsNone);
+  EXPECT_EQ(EditBorderWidth(*e), 1);
+}
+
+}  // namespace
+}  // namespace skin::controls
