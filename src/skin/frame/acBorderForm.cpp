@@ -34,10 +34,16 @@ class TacBorderForm::TacBorderWindow : public core::TacGlowForm {
         }
         return;
       }
+      case win::WM_NCLBUTTONDBLCLK:
+        // On an edge the form stretches over the work area (or comes back).
+        if (FOwner.sp.StretchByEdge(int(m.WParam))) {
+          m.Result = 0;
+          return;
+        }
+        [[fallthrough]];
       case win::WM_NCMOUSEMOVE:
       case win::WM_NCLBUTTONDOWN:
       case win::WM_NCLBUTTONUP:
-      case win::WM_NCLBUTTONDBLCLK:
       case win::WM_NCRBUTTONDOWN:
       case win::WM_NCRBUTTONUP:
       case win::WM_NCMOUSELEAVE:

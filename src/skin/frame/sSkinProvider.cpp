@@ -252,6 +252,32 @@ void TsSkinProvider::SetCaptionAlignment(fw::TAlignment alignment) {
   UpdateFrame();
 }
 
+void TsSkinProvider::SetAddedTitleText(const std::u16string& text) {
+  if (FAddedTitleText == text) return;
+  FAddedTitleText = text;
+  UpdateFrame();
+}
+
+void TsSkinProvider::SetShowMainCaption(bool value) {
+  if (FShowMainCaption == value) return;
+  FShowMainCaption = value;
+  UpdateFrame();
+}
+
+void TsSkinProvider::SetWindowAlpha(int alpha) {
+  if (!FForm->HandleAllocated()) return;
+  if (alpha < 255)
+    MakeLayered(FForm->Handle(), alpha);
+  else
+    DropLayeredStyle(FForm->Handle());
+  if (FBorderForm) FBorderForm->UpdateExBordersPos(true, alpha);
+}
+
+void TsSkinProvider::FreeGlows() {
+  FGlow1 = {};
+  FGlow2 = {};
+}
+
 void TsSkinProvider::SetDrawNonClientArea(bool value) {
   if (FDrawNonClientArea == value) return;
   FDrawNonClientArea = value;
@@ -451,6 +477,15 @@ int TsSkinProvider::VCenter() const {
   if (!FBorderForm) return CaptionHeight() / 2 + BorderWidth() / 2;
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   return ShadowSize().Top + CaptionHeight() / 2 + (model ? model->CommonSkinData.ExCenterOffs : 0);
+}
+
+int TsSkinProvider::MaximizedTitleExcess() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const sc::TsSkinManager* m = FCommonData->SkinManager();
+  if (!FBorderForm || !model || !m || m->Options().NativeBordersMaximized ||
+      SysCaptionHeight() == 0)
+    return 0;
+  return std::max(0, model->CommonSkinData.ExMaxHeight - SysCaptionHeight() - 4);
 }
 
 TPoint TsSkinProvider::CacheOrigin() const {
@@ -786,13 +821,14 @@ void TsSkinProvider::PaintTitle(gfx::Bitmap& cache) {
 }
 
 // The caption in the title's font colour for the state, with its glow, in the free strip left
-// of the buttons; centred, right-aligned (when it fits) or left-aligned.
+// of the buttons; centred, right-aligned (when it fits) or left-aligned. The added title goes in
+// front of it in its own font (in the title's colour while that font's colour is clNone).
 void TsSkinProvider::PaintText(gfx::Bitmap& cache) {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   const int fontSection =
       model->IsValidSkinIndex(FTitleSkinIndex) ? FTitleSkinIndex : FCommonData->SkinIndex;
-  const std::u16string text = FForm->Caption();
-  if (text.empty()) return;
+  const std::u16string text = FShowMainCaption ? FForm->Caption() : std::u16string();
+  if (text.empty() && FAddedTitleText.empty()) return;
   int right = CaptionWidth() - std::max(4, BorderWidth()) - ShadowSize().Right;
   for (const TsCaptionButton& b : FButtons)
     if (b.cpRect.Right > b.cpRect.Left) right = std::min(right, b.cpRect.Left);
@@ -813,38 +849,72 @@ void TsSkinProvider::PaintText(gfx::Bitmap& cache) {
   canvas.SetHandle(&dc);
   win::NONCLIENTMETRICSW ncm;
   win::SystemParametersInfoW(win::SPI_GETNONCLIENTMETRICS, 0, &ncm, 0);
-  canvas.Font.SetName(model->CommonSkinData.MainFont.empty()
-                          ? ncm.lfCaptionFont.lfFaceName
-                          : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
-  canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
-  const int textWidth = draw::acTextWidth(canvas, text);
-  const int textHeight = draw::acTextHeight(canvas, text);
+  auto captionFont = [&] {
+    canvas.Font.SetName(model->CommonSkinData.MainFont.empty()
+                            ? ncm.lfCaptionFont.lfFaceName
+                            : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
+    canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
+    canvas.Font.SetStyle({});
+  };
+  int addedWidth = 0, addedHeight = 0;
+  if (!FAddedTitleText.empty()) {
+    canvas.Font.Assign(FAddedTitleFont);
+    addedWidth = draw::acTextWidth(canvas, FAddedTitleText);
+    addedHeight = draw::acTextHeight(canvas, FAddedTitleText);
+  }
+  captionFont();
+  const int textWidth = text.empty() ? 0 : draw::acTextWidth(canvas, text);
+  const int textHeight = text.empty() ? 0 : draw::acTextHeight(canvas, text);
   const int free = right - left;
   int x = left;
   switch (FCaptionAlignment) {
     case fw::TAlignment::taCenter:
-      x = std::max(left, left + (free - textWidth - sc::acSpacing) / 2);
+      x = std::max(left, left + (free - textWidth - addedWidth - sc::acSpacing) / 2);
       break;
     case fw::TAlignment::taRightJustify:
-      if (textWidth < free) x = right - textWidth;
+      if (textWidth + addedWidth < free) x = right - textWidth - addedWidth;
       break;
     default:
       break;
   }
   const int vc = VCenter();
-  TRect r{x, vc - textHeight / 2, std::min(right, x + textWidth), vc - textHeight / 2 + textHeight};
+  const unsigned flags =
+      gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS;
+  const int allHeight = std::max(textHeight, addedHeight);
+  const TRect all{x, vc - allHeight / 2, std::min(right, x + addedWidth + textWidth),
+                  vc - allHeight / 2 + allHeight};
   if (model->IsValidSkinIndex(FCaptionSkinIndex)) {
-    const TRect behind{r.Left - 4, r.Top - 2, r.Right + 4, r.Bottom + 2};
+    const TRect behind{all.Left - 4, all.Top - 2, all.Right + 4, all.Bottom + 2};
     gfx::Bitmap back(behind.Width(), behind.Height());
     draw::PaintItem(model, FCaptionSkinIndex, draw::MakeCacheInfo(&cache, behind.Left, behind.Top),
                     true, SectionState(FCaptionSkinIndex), back.Bounds(), {0, 0}, &back);
     cache.CopyFrom(back, back.Bounds(), {behind.Left, behind.Top});
   }
-  skin::paint::TacGlowMask glow;
-  draw::WriteSectionText(
-      canvas, text, true, r,
-      gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS, *model,
-      fontSection, SectionState(fontSection), {}, true, &cache, glow);
+  if (addedWidth > 0) {
+    canvas.Font.Assign(FAddedTitleFont);
+    TRect r{x, vc - addedHeight / 2, std::min(right, x + addedWidth),
+            vc - addedHeight / 2 + addedHeight};
+    if (FAddedTitleFont.Color() == fw::clNone) {
+      skin::paint::TacGlowMask glow;
+      draw::WriteSectionText(canvas, FAddedTitleText, true, r, flags, *model, fontSection,
+                             SectionState(fontSection), {}, true, &cache, glow);
+    } else {
+      canvas.BrushStyle = fw::TBrushStyle::bsClear;
+      draw::acWriteText(canvas, FAddedTitleText, flags, r);
+    }
+    x += addedWidth;
+    captionFont();
+  }
+  if (text.empty() || x >= right) {
+    canvas.SetHandle(nullptr);
+    return;
+  }
+  // The glow of the caption is kept per state until the text or the size changes.
+  const TRect r{x, vc - textHeight / 2, std::min(right, x + textWidth),
+                vc - textHeight / 2 + textHeight};
+  draw::WriteSectionText(canvas, text, true, r, flags, *model, fontSection,
+                         SectionState(fontSection), {}, true, &cache,
+                         FFormActive ? FGlow1 : FGlow2);
   canvas.SetHandle(nullptr);
 }
 
@@ -1254,8 +1324,8 @@ bool TsSkinProvider::StartTranslucentMove(int hitCode) {
 
 void TsSkinProvider::SnapPosition(win::WINDOWPOS& pos) {
   const win::HWND h = FForm->Handle();
-  if ((pos.flags & win::SWP_NOMOVE) || !FScreenSnap || FPosChanging || FForm->Parent() ||
-      win::IsZoomed(h) || win::IsIconic(h) || !win::IsWindowVisible(h))
+  if ((pos.flags & win::SWP_NOMOVE) || !FScreenSnap || (FFormState & FS_POSCHANGING) ||
+      FForm->Parent() || win::IsZoomed(h) || win::IsIconic(h) || !win::IsWindowVisible(h))
     return;
   win::RECT r{};
   win::GetWindowRect(h, &r);
@@ -1297,6 +1367,61 @@ bool TsSkinProvider::OnCaptionDblClick(int ht) {
     return true;
   }
   return false;
+}
+
+// A double click on an edge of the extended border stretches a sizeable form over the work
+// area's width (left or right edge) or height (top or bottom edge), its skinned frame just
+// inside the work area; a second one puts it back.
+bool TsSkinProvider::StretchByEdge(int hitCode) {
+  const bool horz = hitCode == win::HTLEFT || hitCode == win::HTRIGHT;
+  const bool vert = hitCode == win::HTTOP || hitCode == win::HTBOTTOM;
+  if (!FBorderForm || (!horz && !vert) ||
+      FForm->BorderStyle() != fw::TFormBorderStyle::bsSizeable || !FForm->HandleAllocated())
+    return false;
+  const win::HWND h = FForm->Handle();
+  if (win::IsZoomed(h) || win::IsIconic(h)) return false;
+  TRect r = WindowRect(h);
+  if (!(FFormState & FS_MAXBOUNDS)) FNormalBounds = r;
+  const unsigned flag = horz ? FS_MAXWIDTH : FS_MAXHEIGHT;
+  if (FFormState & flag) {
+    if (horz) {
+      r.Left = FNormalBounds.Left;
+      r.Right = FNormalBounds.Right;
+    } else {
+      r.Top = FNormalBounds.Top;
+      r.Bottom = FNormalBounds.Bottom;
+    }
+  } else {
+    win::RECT work{};
+    win::SystemParametersInfoW(win::SPI_GETWORKAREA, 0, &work, 0);
+    // How far the skinned frame stands out of the window on each side.
+    const int side = BorderWidth() - SysBorderWidth();
+    const int top = CaptionHeight() - SysBorderWidth() - SysCaptionHeight();
+    if (horz) {
+      r.Left = work.Left + side;
+      r.Right = work.Right - side;
+    } else {
+      r.Top = work.Top + top;
+      r.Bottom = work.Bottom - side;
+    }
+  }
+  FFormState ^= flag;
+  win::SetWindowPos(h, nullptr, r.Left, r.Top, r.Width(), r.Height(),
+                    win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+  return true;
+}
+
+// A stretched form that is moved takes its own size back along the stretched sides.
+void TsSkinProvider::EndStretch(win::WINDOWPOS& pos) {
+  if (!(FFormState & FS_MAXBOUNDS) || (pos.flags & win::SWP_NOMOVE) ||
+      !(pos.flags & win::SWP_NOSIZE))
+    return;
+  const TRect r = WindowRect(FForm->Handle());
+  if (pos.x == r.Left && pos.y == r.Top) return;
+  pos.cx = (FFormState & FS_MAXWIDTH) ? FNormalBounds.Width() : r.Width();
+  pos.cy = (FFormState & FS_MAXHEIGHT) ? FNormalBounds.Height() : r.Height();
+  pos.flags &= ~win::UINT(win::SWP_NOSIZE);
+  FFormState &= ~FS_MAXBOUNDS;
 }
 
 // ---- Window animations
@@ -1349,7 +1474,9 @@ bool TsSkinProvider::HideAnimationApplies() const {
 void TsSkinProvider::ShowAnimated(fw::TMessage& m, const fw::TWndNext& next) {
   const win::HWND h = FForm->Handle();
   MakeLayered(h, 0);
+  FFormState |= FS_ANIMSHOWING;
   next(m);
+  FFormState &= ~FS_ANIMSHOWING;
   if (!win::IsWindow(h)) return;
   if (!win::IsWindowVisible(h)) {
     SetFinalOpacity(h, AlphaBlend, AlphaBlendValue);
@@ -1402,7 +1529,39 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
       m.Result = 1;
       return true;
     case sc::AC_SETPOSCHANGING:
-      FPosChanging = m.LParam != 0;
+      if (m.LParam)
+        FFormState |= FS_POSCHANGING;
+      else
+        FFormState &= ~FS_POSCHANGING;
+      return true;
+    case sc::AC_GETPOSCHANGING:
+      m.Result = (FFormState & FS_POSCHANGING) ? 1 : 0;
+      return true;
+    case sc::AC_UPDATING:
+      // Suspended painting shows a new picture when it resumes.
+      cd.FUpdating = sc::WParamLo(m.WParam) == 1;
+      if (cd.FUpdating) cd.BGChanged = true;
+      return true;
+    case sc::AC_PREPARING:
+      m.Result = cd.FUpdating && !(FFormState & FS_ANIMATING) ? 1 : 0;
+      return true;
+    case sc::AC_GETBORDERWIDTH: {
+      // The width of the form's left frame.
+      if (!FForm->HandleAllocated()) return true;
+      win::POINT origin{0, 0};
+      win::ClientToScreen(FForm->Handle(), &origin);
+      m.Result = origin.X - WindowRect(FForm->Handle()).Left;
+      return true;
+    }
+    case sc::AC_NCPAINT:
+      // The caption again; with 1 its items are laid out anew first.
+      if (sc::WParamLo(m.WParam) == 1 && FTitleBar)
+        FTitleBar->Invalidate();
+      else
+        UpdateFrame();
+      return true;
+    case sc::AC_SETALPHA:
+      SetWindowAlpha(int(std::clamp<win::LPARAM>(m.LParam, 0, 255)));
       return true;
     case sc::AC_SETNEWSKIN:
       sc::CommonWndProc(m, cd);
@@ -1528,12 +1687,14 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       m.Result = 0;
       return;
     case win::WM_NCACTIVATE:
+      FFormState |= FS_ACTIVATE;
       if (FFormActive != (m.WParam != 0)) {
         FFormActive = m.WParam != 0;
         if (ActivationShows()) FCommonData->BGChanged = true;
       }
       CheckAdapter();
       NCPaint();
+      FFormState &= ~FS_ACTIVATE;
       m.Result = 1;
       return;
     case win::WM_PAINT: {
@@ -1571,6 +1732,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       return;
     }
     case win::WM_SETTEXT:
+      FreeGlows();
       next(m);
       UpdateFrame();
       return;
@@ -1588,9 +1750,17 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       const bool resized =
           !cache || cache->Width() != CaptionWidth() || cache->Height() != CacheHeight();
       next(m);
+      if (m.Msg == win::WM_WINDOWPOSCHANGED && (FFormState & FS_ANIMCLOSING)) {
+        // Hidden: a cover of its last picture fades out; the run outlives the form, so it
+        // refers to nothing of it.
+        FFormState &= ~FS_ANIMCLOSING;
+        if (win::IsWindow(h) && !win::IsWindowVisible(h) && HideAnimationApplies())
+          AnimHideForm(h, *FCommonData, AlphaBlend, AlphaBlendValue);
+      }
       // Shown, moved, sized, maximised or hidden: the extended border follows (or goes).
       if (m.Msg == win::WM_WINDOWPOSCHANGED) InitExBorders(resized);
       if (resized) {
+        FreeGlows();
         FCommonData->BGChanged = true;
         FRgnChanged = true;
         if (win::IsWindowVisible(h)) UpdateRegion(true);
@@ -1624,18 +1794,29 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       next(m);
       FGlued.MoveGluedForms(*FForm);
       return;
-    case win::WM_WINDOWPOSCHANGING:
-      SnapPosition(*reinterpret_cast<win::WINDOWPOS*>(m.LParam));
+    case win::WM_WINDOWPOSCHANGING: {
+      auto& pos = *reinterpret_cast<win::WINDOWPOS*>(m.LParam);
+      // A shown form about to be hidden (closed, Hide(), ShowWindow or SetWindowPos) fades out
+      // once it is hidden.
+      if ((pos.flags & win::SWP_HIDEWINDOW) && win::IsWindowVisible(h) && !win::IsIconic(h) &&
+          HideAnimationApplies())
+        FFormState |= FS_ANIMCLOSING;
+      EndStretch(pos);
+      SnapPosition(pos);
       break;
+    }
     case win::WM_GETMINMAXINFO:
       // Maximised, the frame lies just outside the work area (its region keeps the inside).
+      // The extended border's title, taller than the system caption, stands above the window:
+      // the window comes down by the difference so that the title stays on the screen.
       if (SysBorderWidth() > 0 && !FForm->Parent()) {
         auto& mmi = *reinterpret_cast<win::MINMAXINFO*>(m.LParam);
         win::RECT work{};
         win::SystemParametersInfoW(win::SPI_GETWORKAREA, 0, &work, 0);
         const int b = SysBorderWidth();
-        mmi.ptMaxPosition = {-b, -b};
-        mmi.ptMaxSize = {work.Width() + 2 * b, work.Height() + 2 * b};
+        const int t = MaximizedTitleExcess();
+        mmi.ptMaxPosition = {work.Left - b, work.Top + t - b};
+        mmi.ptMaxSize = {work.Width() + 2 * b, work.Height() + 2 * b - t};
       }
       break;
     case fw::CM_VISIBLECHANGED:
@@ -1669,16 +1850,6 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       next(m);
       AddAllItems();
       return;
-    case win::WM_CLOSE: {
-      // A form closed by hiding fades out through a cover of its last picture; the run outlives
-      // the form, so it refers to nothing of it.
-      const win::HWND h = FForm->Handle();
-      const bool shown = win::IsWindowVisible(h);
-      next(m);
-      if (shown && win::IsWindow(h) && !win::IsWindowVisible(h) && HideAnimationApplies())
-        AnimHideForm(h, *FCommonData, AlphaBlend, AlphaBlendValue);
-      return;
-    }
     case win::WM_PARENTNOTIFY:
       next(m);
       // A visible child window was made: it, or when it is no control, the whole form.

@@ -4,6 +4,7 @@
 // with maximising (as the manager's option says) and with ExtendedBorders off.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -17,6 +18,7 @@
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
+#include "skin/core/SkinnedFormTest.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/data/acSkinModel.h"
 #include "skin/frame/acBorderForm.h"
@@ -184,6 +186,49 @@ TEST_F(ExtendedBorderTest, WithoutExtendedBordersTheFrameStaysInsideTheWindow) {
   EXPECT_EQ(provider->Cache()->Height(), form->Height());
 }
 
+// A double click on a side edge stretches the form over the work area's width, its skinned
+// frame just inside; on the edge again it comes back. On the bottom edge it stretches over the
+// height, and moving it gives it its height back.
+TEST_F(ExtendedBorderTest, ADoubleClickOnAnEdgeStretchesTheFormAndAMoveEndsIt) {
+  Make("BlueGauze");
+  ASSERT_NE(Border(), nullptr);
+  const TRect normal = WindowOf(form->Handle());
+  const int sysB = win::GetSystemMetrics(win::SM_CXSIZEFRAME);
+  const int sysC = win::GetSystemMetrics(win::SM_CYCAPTION);
+  const int side = Values().ExBorderWidth - sysB;
+  const TRect sh = Shadow();
+  auto dblClick = [&](TPoint cachePoint) {
+    const TRect b = WindowOf(Border());
+    const TPoint p{b.Left + cachePoint.X, b.Top + cachePoint.Y};
+    const auto ht = win::SendMessageW(Border(), win::WM_NCHITTEST, 0, win::MAKELPARAM(p.X, p.Y));
+    win::SendMessageW(Border(), win::WM_NCLBUTTONDBLCLK, win::WPARAM(ht),
+                      win::MAKELPARAM(p.X, p.Y));
+    desktop.Pump();
+  };
+  const int h = provider->Cache()->Height();
+  dblClick({sh.Left - 1, h / 2});
+  EXPECT_EQ(WindowOf(form->Handle()), (TRect{side, normal.Top, 800 - side, normal.Bottom}));
+  EXPECT_EQ(provider->FormState() & FS_MAXBOUNDS, FS_MAXWIDTH);
+  EXPECT_EQ(provider->NormalBounds(), normal);
+  EXPECT_EQ(WindowOf(Border()), Expected());
+  const int w = provider->Cache()->Width();
+  dblClick({w - sh.Right, h / 2});
+  EXPECT_EQ(WindowOf(form->Handle()), normal);
+  EXPECT_EQ(provider->FormState() & FS_MAXBOUNDS, 0u);
+
+  dblClick({w / 2, h - sh.Bottom});
+  const int top = Values().ExTitleHeight - sysB - sysC;
+  EXPECT_EQ(WindowOf(form->Handle()), (TRect{normal.Left, top, normal.Right, 600 - side}));
+  EXPECT_EQ(provider->FormState() & FS_MAXBOUNDS, FS_MAXHEIGHT);
+  win::SetWindowPos(form->Handle(), nullptr, 50, 60, 0, 0,
+                    win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+  desktop.Pump();
+  EXPECT_EQ(WindowOf(form->Handle()), gfx::RectOfSize(50, 60, normal.Width(), normal.Height()));
+  EXPECT_EQ(provider->FormState() & FS_MAXBOUNDS, 0u);
+  // The caption's double click is no edge: it maximises as the form's own caption does.
+  EXPECT_FALSE(provider->StretchByEdge(win::HTCAPTION));
+}
+
 TEST_F(ExtendedBorderTest, ASecondSkinScreenshot) {
   const auto& skins = skin::data::InternalSkins();
   ASSERT_GE(skins.size(), 2u);
@@ -194,6 +239,70 @@ TEST_F(ExtendedBorderTest, ASecondSkinScreenshot) {
       (tests::OutputFolder("frame") / ("extended-border-" + std::string(skins[1].Name) + ".png"))
           .string(),
       gfx::EncodePng(desktop.Compose()));
+}
+
+}  // namespace
+}  // namespace skin::frame
+
+namespace skin::frame {
+namespace {
+
+// A skin whose maximised title (MAXHEIGHT 40) is taller than the system caption: maximised,
+// the window comes down by the difference less 4, so that the skinned title stays on the
+// screen; in standard mode it keeps the work area's top.
+class ExtendedTitleSkinTest : public core::test::SkinnedFormTest {
+ protected:
+  void SetUp() override {
+    gfx::Bitmap master(8, 8);
+    master.Fill(0xFF808080);
+    MakeSkinnedForm(
+        "[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\nTITLEHEIGHT=30\nMAXHEIGHT=40\n"
+        "BORDERWIDTH=6\n\n[FORM]\nSTATES=2\nCOLOR=8421504\n\n[FORMTITLE]\nSTATES=2\n"
+        "COLOR=0\nFONTCOLOR=16777215\n",
+        master);
+    form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+    form->SetBounds(100, 100, 300, 200);
+    provider = new TsSkinProvider(form);
+  }
+  win::MINMAXINFO MinMax() {
+    win::MINMAXINFO mmi{};
+    win::SendMessageW(form->Handle(), win::WM_GETMINMAXINFO, 0, win::LPARAM(&mmi));
+    return mmi;
+  }
+  TsSkinProvider* provider = nullptr;
+};
+
+TEST_F(ExtendedTitleSkinTest, AMaximisedFormKeepsItsSkinnedTitleOnTheScreen) {
+  manager->SetExtendedBorders(true);
+  form->Show();
+  desktop.Pump();
+  ASSERT_NE(provider->BorderForm(), nullptr);
+  const int b = win::GetSystemMetrics(win::SM_CXSIZEFRAME);
+  const int t = std::max(0, 40 - win::GetSystemMetrics(win::SM_CYCAPTION) - 4);
+  ASSERT_GT(t, 0);
+  EXPECT_EQ(provider->MaximizedTitleExcess(), t);
+  const win::MINMAXINFO mmi = MinMax();
+  EXPECT_EQ(mmi.ptMaxPosition.X, -b);
+  EXPECT_EQ(mmi.ptMaxPosition.Y, t - b);
+  EXPECT_EQ(mmi.ptMaxSize.X, 800 + 2 * b);
+  EXPECT_EQ(mmi.ptMaxSize.Y, 600 + 2 * b - t);
+  win::ShowWindow(form->Handle(), win::SW_MAXIMIZE);
+  desktop.Pump();
+  win::RECT r{};
+  win::GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ(r.Top, t - b);
+  EXPECT_EQ(r.Bottom, 600 + b);
+  win::ShowWindow(form->Handle(), win::SW_RESTORE);
+  desktop.Pump();
+  // The system's frame for maximised forms, or no extended border: the work area's top.
+  manager->Options().NativeBordersMaximized = true;
+  EXPECT_EQ(MinMax().ptMaxPosition.Y, -b);
+  manager->Options().NativeBordersMaximized = false;
+  manager->SetExtendedBorders(false);
+  desktop.Pump();
+  ASSERT_EQ(provider->BorderForm(), nullptr);
+  EXPECT_EQ(MinMax().ptMaxPosition.Y, -b);
+  EXPECT_EQ(MinMax().ptMaxSize.Y, 600 + 2 * b);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
+#include "platform/win/SystemInfo.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
@@ -414,6 +415,49 @@ TEST_F(SkinProviderTest, TheScreenShowsTheFramePictureAndANewCaptionAtOnce) {
   EXPECT_GT(changed, 0);  // the new text is drawn
 }
 
+// The added title goes in front of the caption in its own font and, with colour clNone, in
+// the title's colours: added alone in the caption's font it paints what the caption paints;
+// ShowMainCaption off hides the caption; a colour of its own shows.
+TEST_F(SkinProviderTest, TheAddedTitleStandsInFrontOfTheCaption) {
+  manager->Effects().AllowGlowing = false;
+  auto picture = [&] {
+    provider->UpdateFrame();
+    return *provider->Cache();
+  };
+  const gfx::Bitmap caption = picture();
+  win::NONCLIENTMETRICSW ncm;
+  win::SystemParametersInfoW(win::SPI_GETNONCLIENTMETRICS, 0, &ncm, 0);
+  const std::string& mainFont = Model().CommonSkinData.MainFont;
+  provider->AddedTitleFont().SetName(mainFont.empty() ? ncm.lfCaptionFont.lfFaceName
+                                                      : fw::Utf8ToUtf16(mainFont));
+  provider->AddedTitleFont().SetHeight(ncm.lfCaptionFont.lfHeight);
+  provider->AddedTitleFont().SetStyle(0);
+  form->SetCaption(u"");
+  EXPECT_NE(picture(), caption);
+  provider->SetAddedTitleText(u"Frame");
+  EXPECT_EQ(picture(), caption);
+  form->SetCaption(u"Museum");
+  provider->SetShowMainCaption(false);
+  EXPECT_EQ(picture(), caption);
+  // Both: the caption follows the added text, so the picture is neither alone.
+  provider->SetShowMainCaption(true);
+  const gfx::Bitmap both = picture();
+  EXPECT_NE(both, caption);
+  provider->SetAddedTitleText(u"");
+  EXPECT_NE(picture(), both);
+  // A colour of its own.
+  provider->SetAddedTitleText(u"Frame");
+  provider->AddedTitleFont().SetColor(fw::clRed);
+  const gfx::Bitmap red = picture();
+  int reds = 0;
+  for (int y = 0; y < provider->TitleBottom(); ++y)
+    for (int x = 0; x < red.Width(); ++x)
+      if ((red.At(x, y) & 0xFFFFFF) == 0xFF0000) ++reds;
+  EXPECT_GT(reds, 3);
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "added-title.png").string(),
+                      gfx::EncodePng(win::ComposeWindow(H())));
+}
+
 TEST_F(SkinProviderTest, AHiddenFormDropsItsPictureAndItsFades) {
   MoveTo(CloseCentre());
   ASSERT_NE(Close().cpTimer, nullptr);
@@ -715,26 +759,38 @@ TEST_F(ProviderTitleBarTest, AnItemFadesToThePictureTheFramePaints) {
   EXPECT_EQ(wrong, 0);
 }
 
-// Screenshots of the form with its bar in BlueGauze and in the next internal skin (frame/):
-// in each the items stand between the left edge and the close button.
-TEST_F(ProviderTitleBarTest, EverySkinShowsTheItemsLeftOfTheButtons) {
-  std::vector<std::u16string> skins{test::InternalSkinNamed("BlueGauze")};
-  for (const auto& s : skin::data::InternalSkins())
-    if (fw::Utf8ToUtf16(s.Name) != skins[0]) {
-      skins.push_back(fw::Utf8ToUtf16(s.Name));
-      break;
-    }
-  ASSERT_EQ(skins.size(), 2u);
-  for (std::size_t i = 0; i < skins.size(); ++i) {
-    manager->SetSkinName(skins[i]);
+// Screenshots of the form with its bar in every internal skin (frame/titlebar-N.png): in each
+// the items stand between the left edge and the close button, and the resting button's caption
+// is written in the font colour of the section painted behind it, so it reads on that face.
+TEST_F(ProviderTitleBarTest, EverySkinShowsTheItemsLeftOfTheButtonsInReadableColours) {
+  int i = 0;
+  for (const auto& s : skin::data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(s.Name));
     desktop.Pump();
-    ASSERT_TRUE(provider->Skinned());
+    ASSERT_TRUE(provider->Skinned()) << s.Name;
     for (auto& item : bar->Items()) {
-      EXPECT_GT(item->Rect.Left, provider->BorderWidth());
-      EXPECT_LE(item->Rect.Right, Close().cpRect.Left - 6);
+      EXPECT_GT(item->Rect.Left, provider->BorderWidth()) << s.Name;
+      EXPECT_LE(item->Rect.Right, Close().cpRect.Left - 6) << s.Name;
+    }
+    const int section = Item(0).SkinIndex;
+    if (section >= 0) {
+      const std::uint32_t font = paint::SwapRedBlue(
+          std::uint32_t(Model().gd[std::size_t(section)].Props[0].FontColor.Color));
+      const gfx::Bitmap screen = desktop.Compose();
+      const TRect r = Item(0).Rect.Offset(Window().Left, Window().Top);
+      int ink = 0;
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+          int far = 0;
+          for (int c = 0; c < 3; ++c)
+            far = std::max(
+                far, std::abs(int(screen.At(x, y) >> (8 * c) & 255) - int(font >> (8 * c) & 255)));
+          if (far <= 16) ++ink;
+        }
+      EXPECT_GT(ink, 3) << s.Name << ": the caption is not in its section's colour";
     }
     gfx::WriteFileBytes(
-        (tests::OutputFolder("frame") / ("titlebar-" + std::to_string(i) + ".png")).string(),
+        (tests::OutputFolder("frame") / ("titlebar-" + std::to_string(i++) + ".png")).string(),
         gfx::EncodePng(win::ComposeWindow(H())));
   }
 }
