@@ -1978,6 +1978,11 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_SYSCOMMAND:
       if (AnimateSysCommand(m, next)) return;
       break;
+    case win::WM_SETTINGCHANGE:
+      // A new work area moves the target of a minimise (and a minimised picture) with it.
+      FCommonData->BGChanged = true;
+      if (m.WParam == win::SPI_SETWORKAREA && FFormTimer) FFormTimer->UpdateDstRect();
+      break;
     case win::WM_SETCURSOR:
       // A hot title-bar item shows its own cursor.
       if (ItemByHT(FCurrentHT)) {

@@ -856,6 +856,14 @@ TEST_F(SkinProviderTest, MinimisingAndRestoringAFormRunOnTheClock) {
   }
   EXPECT_EQ(ticks, AnimFrameCount(manager->AnimEffects().Minimizing.Time) - 2);
   EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  // A new work area puts the minimised picture onto the target again.
+  TacMinTimer& timer = *p->FormTimer();
+  timer.CurLeft = timer.CurRight = timer.XTo + 50;
+  win::RECT work{0, 0, 800, 560};
+  win::SystemParametersInfoW(win::SPI_SETWORKAREA, 0, &work, win::SPIF_SENDCHANGE);
+  EXPECT_EQ(timer.CurLeft, timer.XTo);
+  EXPECT_EQ(timer.CurRight, timer.XTo);
+  win::SystemParametersInfoW(win::SPI_SETWORKAREA, 0, nullptr, 0);
 
   win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
   EXPECT_TRUE(win::IsIconic(h));  // until the picture is back
