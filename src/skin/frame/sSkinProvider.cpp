@@ -1719,16 +1719,30 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_PRINT: {
       auto dc = reinterpret_cast<gfx::HDC>(m.WParam);
       if (!dc || FForm->HasState(fw::csLoading)) return;
-      if (m.LParam & win::PRF_NONCLIENT) PaintCaption(dc);
+      // Extended, the DC takes the whole picture (frame, title and shadow), and the window lies
+      // inside it at the border window's offsets.
+      if (m.LParam & win::PRF_NONCLIENT) {
+        if (!FBorderForm) {
+          PaintCaption(dc);
+        } else if (PaintAll()) {
+          gfx::Bitmap& cache = *FCommonData->CacheBmp();
+          gfx::DeviceContext from(cache);
+          gfx::BitBlt(dc, 0, 0, cache.Width(), cache.Height(), &from, 0, 0, gfx::SRCCOPY);
+        }
+      }
       if (m.LParam & (win::PRF_CLIENT | win::PRF_ERASEBKGND)) {
         const int saved = gfx::SaveDC(dc);
         gfx::OffsetViewportOrgEx(dc, OffsetX(), OffsetY(), nullptr);
         PaintForm(dc, TRect{0, 0, FForm->ClientWidth(), FForm->ClientHeight()});
         gfx::RestoreDC(dc, saved);
       }
-      // The children print themselves.
+      // The children print themselves, at their place in the picture.
       m.LParam &= ~(win::PRF_NONCLIENT | win::PRF_CLIENT | win::PRF_ERASEBKGND);
+      const int saved = gfx::SaveDC(dc);
+      if (FBorderForm)
+        gfx::OffsetViewportOrgEx(dc, FBorderForm->OffsetX(), FBorderForm->OffsetY(), nullptr);
       next(m);
+      gfx::RestoreDC(dc, saved);
       return;
     }
     case win::WM_SETTEXT:

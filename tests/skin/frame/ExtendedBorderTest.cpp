@@ -12,12 +12,16 @@
 #include "TestOutput.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
+#include "platform/win/WindowProc.h"
 #include "skin/core/SkinnedFormTest.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/data/acSkinModel.h"
@@ -227,6 +231,44 @@ TEST_F(ExtendedBorderTest, ADoubleClickOnAnEdgeStretchesTheFormAndAMoveEndsIt) {
   EXPECT_EQ(provider->FormState() & FS_MAXBOUNDS, 0u);
   // The caption's double click is no edge: it maximises as the form's own caption does.
   EXPECT_FALSE(provider->StretchByEdge(win::HTCAPTION));
+}
+
+// Printed, a form with the extended border gives its whole picture, its children at their
+// place in it.
+TEST_F(ExtendedBorderTest, PrintingGivesTheWholePictureWithTheChildrenInPlace) {
+  Make("BlueGauze");
+  ASSERT_NE(Border(), nullptr);
+  win::WNDCLASSEXW wc;
+  wc.lpfnWndProc = win::MakeWindowProc([](win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
+    if (m == win::WM_PRINTCLIENT) {
+      gfx::Bitmap red(20, 10);
+      red.Fill(0xFFFF0000);
+      gfx::DeviceContext from(red);
+      gfx::BitBlt(reinterpret_cast<gfx::HDC>(w), 0, 0, 20, 10, &from, 0, 0, gfx::SRCCOPY);
+      return win::LRESULT(0);
+    }
+    return win::DefWindowProcW(h, m, w, l);
+  });
+  wc.lpszClassName = u"RedChild";
+  ASSERT_NE(win::RegisterClassExW(wc), 0);
+  win::CreateWindowExW(0, u"RedChild", u"", win::WS_CHILD | win::WS_VISIBLE, 10, 20, 20, 10,
+                       form->Handle(), 0);
+  desktop.Pump();
+  const gfx::Bitmap& cache = *provider->Cache();
+  gfx::Bitmap printed(cache.Width(), cache.Height());
+  {
+    gfx::DeviceContext dc(printed);
+    win::SendMessageW(form->Handle(), win::WM_PRINT, win::WPARAM(&dc),
+                      win::PRF_NONCLIENT | win::PRF_CLIENT | win::PRF_CHILDREN);
+  }
+  const TRect child = gfx::RectOfSize(provider->OffsetX() + 10, provider->OffsetY() + 20, 20, 10);
+  int wrong = 0;
+  for (int y = 0; y < cache.Height(); ++y)
+    for (int x = 0; x < cache.Width(); ++x) {
+      const gfx::Pixel want = child.Contains({x, y}) ? 0xFFFF0000 : cache.At(x, y);
+      if ((printed.At(x, y) & 0xFFFFFF) != (want & 0xFFFFFF)) ++wrong;
+    }
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(ExtendedBorderTest, ASecondSkinScreenshot) {
