@@ -1022,10 +1022,10 @@ void TsSkinProvider::UpdateFrame() {
 // items and copied to the frame.
 void TsSkinProvider::RepaintItem(TacTitleBarItem& item) {
   sc::TsSkinManager* m = FCommonData->SkinManager();
-  if (FAllowAnimation && m->Effects().AllowGlowing && !FBorderForm) {
+  if (FAllowAnimation && m->Effects().AllowGlowing) {
     const int state = std::min(item.GetState(), 2);
     StartItemAnimation(item, state, state == 2 ? 1 : kFadeIterations, state != 0, FForm->Handle(),
-                       nullptr, FCommonData.get());
+                       BorderWindow(), FCommonData.get());
     return;
   }
   if (!PaintAll() || FTitleBG.Empty()) return;
@@ -1034,6 +1034,12 @@ void TsSkinProvider::RepaintItem(TacTitleBarItem& item) {
   cache.CopyFrom(FTitleBG, r, {r.Left, r.Top});
   PaintTitleItem(item, r, cache, TitlePaintInfo());
   ShowCacheRect(r);
+}
+
+win::HWND TsSkinProvider::BorderWindow() const {
+  return FBorderForm && FBorderForm->AForm() && FBorderForm->AForm()->HandleAllocated()
+             ? FBorderForm->AForm()->Handle()
+             : nullptr;
 }
 
 void TsSkinProvider::ShowCacheRect(const TRect& r) {
@@ -1057,11 +1063,11 @@ void TsSkinProvider::RepaintButton(int hitCode) {
   if (!b || b->cpRect.Right <= b->cpRect.Left || !Skinned()) return;
   sc::TsSkinManager* m = FCommonData->SkinManager();
   const bool user = hitCode >= HTUDBTN;
-  // A fade shows the skin's glyphs; user buttons carry their own and are painted in place, as
-  // is every button of the extended border, whose picture is one layered window.
-  if (!user && !FBorderForm && FAllowAnimation && m->Effects().AllowGlowing) {
+  // A fade shows the skin's glyphs (over the extended border's picture when there is one); user
+  // buttons carry their own and are painted in place.
+  if (!user && FAllowAnimation && m->Effects().AllowGlowing) {
     sc::StartSBAnimation(*b, b->cpState, b->cpState == 2 ? 1 : kFadeIterations, b->cpState != 0,
-                         FForm->Handle(), nullptr, FCommonData.get());
+                         FForm->Handle(), BorderWindow(), FCommonData.get());
     return;
   }
   if (!PaintAll()) return;
@@ -1905,7 +1911,8 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         if (!FClicked || ht == FCurrentHT) SetHotHT(ht);
         win::TRACKMOUSEEVENT tme;
         tme.dwFlags = win::TME_LEAVE | win::TME_NONCLIENT;
-        tme.hwndTrack = h;
+        // Extended, the mouse is over the border window, which passes its leave on.
+        tme.hwndTrack = BorderWindow() ? BorderWindow() : h;
         win::TrackMouseEvent(&tme);
         return;
       }

@@ -367,6 +367,8 @@ class TsSkinProvider : public fw::TComponent,
   void FreeExBorders();
   void PaintShadow(gfx::Bitmap& cache);
   void ShowShadowInCorners(gfx::Bitmap& cache, const gfx::Bitmap& shadow) const;
+  // The extended border's window, null when none.
+  win::HWND BorderWindow() const;
   // Shows the cache's rectangle r on screen: the frame in the window DC, or the border window.
   void ShowCacheRect(const gfx::TRect& r);
 

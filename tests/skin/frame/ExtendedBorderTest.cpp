@@ -14,6 +14,7 @@
 #include "framework/Form.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/PictureCodec.h"
+#include "platform/win/Backend.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
@@ -188,6 +189,36 @@ TEST_F(ExtendedBorderTest, WithoutExtendedBordersTheFrameStaysInsideTheWindow) {
   ASSERT_NE(provider->Cache(), nullptr);
   EXPECT_EQ(provider->Cache()->Width(), form->Width());
   EXPECT_EQ(provider->Cache()->Height(), form->Height());
+}
+
+// The caption buttons of the border fade as the form's own do, over the border's picture, and
+// leaving the border from a hot button cools it.
+TEST_F(ExtendedBorderTest, TheBordersButtonsFadeAndCoolWhenTheMouseLeaves) {
+  Make("BlueGauze");
+  ASSERT_NE(Border(), nullptr);
+  ASSERT_TRUE(manager->Effects().AllowGlowing);
+  const TsCaptionButton& close = provider->Button(cbClose);
+  const TRect b = WindowOf(Border());
+  const TPoint centre{b.Left + (close.cpRect.Left + close.cpRect.Right) / 2,
+                      b.Top + (close.cpRect.Top + close.cpRect.Bottom) / 2};
+  win::InjectMouseMove({centre.X, centre.Y});
+  desktop.Pump();
+  EXPECT_EQ(provider->CurrentHT(), win::HTCLOSE);
+  EXPECT_EQ(close.cpState, 1);
+  ASSERT_NE(close.cpTimer, nullptr);
+  // The fade's window stands over the button's place in the border window.
+  for (int t = 0; t < 200; t += 12) desktop.Advance(12);
+  ASSERT_NE(close.cpTimer->Window(), nullptr);
+  win::RECT fade{};
+  win::GetWindowRect(close.cpTimer->Window()->Handle(), &fade);
+  EXPECT_TRUE(gfx::IntersectRects(fade, close.cpRect.Offset(b.Left, b.Top)) ==
+              close.cpRect.Offset(b.Left, b.Top));
+  // Out of the border altogether: the button cools.
+  win::InjectMouseMove({5, 5});
+  desktop.Pump();
+  for (int t = 0; t < 200; t += 12) desktop.Advance(12);
+  EXPECT_EQ(provider->CurrentHT(), 0);
+  EXPECT_EQ(close.cpState, 0);
 }
 
 // A double click on a side edge stretches the form over the work area's width, its skinned
