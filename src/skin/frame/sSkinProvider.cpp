@@ -479,6 +479,18 @@ int TsSkinProvider::VCenter() const {
   return ShadowSize().Top + CaptionHeight() / 2 + (model ? model->CommonSkinData.ExCenterOffs : 0);
 }
 
+TRect TsSkinProvider::FrameRect() const {
+  const TRect sh = ShadowSize();
+  TRect frame{sh.Left, sh.Top, CaptionWidth() - sh.Right, CacheHeight() - sh.Bottom};
+  if (ExModeOne())
+    if (const sd::TacSkinModel* model = ModelOf(*FCommonData)) {
+      const sd::TsSkinData& v = model->CommonSkinData;
+      frame = {frame.Left + v.ExShadowOffs, frame.Top + v.ExShadowOffsT,
+               frame.Right - v.ExShadowOffsR, frame.Bottom - v.ExShadowOffsB};
+    }
+  return frame;
+}
+
 int TsSkinProvider::MaximizedTitleExcess() const {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   const sc::TsSkinManager* m = FCommonData->SkinManager();
@@ -711,15 +723,19 @@ bool TsSkinProvider::PaintAll() {
   const int state = SectionState(FCommonData->SkinIndex);
   gfx::Bitmap shadow;  // extended: the shadow alone, seen through the frame's corners
   if (FBorderForm) {
-    // The shadow over the whole picture, then the frame inside the shadow margins.
+    // The shadow over the whole picture, then the frame inside the shadow margins; in mode 1
+    // the frame first and the border's picture over it.
     const TRect sh = ShadowSize();
     cache->Fill(gfx::Pixel{});
-    PaintShadow(*cache);
-    shadow = *cache;
+    if (!ExModeOne()) {
+      PaintShadow(*cache);
+      shadow = *cache;
+    }
     gfx::Bitmap frame(w - sh.Left - sh.Right, h - sh.Top - sh.Bottom);
     draw::PaintItem(model, FCommonData->SkinIndex, draw::EmptyCI, true, state, frame.Bounds(),
                     {0, 0}, &frame);
     cache->CopyFrom(frame, frame.Bounds(), {sh.Left, sh.Top});
+    if (ExModeOne()) PaintShadow(*cache);
   } else {
     draw::PaintItem(model, FCommonData->SkinIndex, draw::EmptyCI, true, state, cache->Bounds(),
                     {0, 0}, cache);
@@ -742,7 +758,7 @@ bool TsSkinProvider::PaintAll() {
   }
   FCommonData->BGChanged = false;
   if (FBorderForm) {
-    ShowShadowInCorners(*cache, shadow);
+    if (!ExModeOne()) ShowShadowInCorners(*cache, shadow);
     // A picture rebuilt for any reason (the client's paint too) goes on screen (not again
     // from inside the border's own placement).
     FBorderForm->UpdateExBordersPos(true, 255);
@@ -750,16 +766,42 @@ bool TsSkinProvider::PaintAll() {
   return true;
 }
 
-// The manager's shadow template for the state, nine-sliced over the shadow margins (its
-// centre left out); the frame's key-coloured corners are not filled with it.
+bool TsSkinProvider::ExModeOne() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  return FBorderForm && model && model->CommonSkinData.ExDrawMode == 1;
+}
+
+// The manager's shadow template for the state, nine-sliced over the picture with its centre
+// left out. With the skin's "EXBORDER" item its bands are the item's; in mode 1 the item holds
+// the frame itself and its bands reach into the frame (at most the border and the title), else
+// they fill the shadow margins. Without the item the template is the window shadow, cut in
+// halves. Mode 1 without the item copies nothing.
 void TsSkinProvider::PaintShadow(gfx::Bitmap& cache) {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   const gfx::Bitmap& shadow = FFormActive ? model->ShdaTemplate : model->ShdiTemplate;
   if (shadow.Empty()) return;
   const TRect sh = ShadowSize();
-  const int bw = (shadow.Width() - 1) / 2, bh = (shadow.Height() - 1) / 2;
-  paint::PaintControlByTemplate(cache, shadow, cache.Bounds(), shadow.Bounds(), {bw, bh, bw, bh},
-                                sh, {1, 1, 1, 1}, false, false);
+  const int ex = model->ConstData.ExBorder;
+  const paint::TsMaskData* item =
+      model->IsValidImgIndex(ex) ? &model->ma[std::size_t(ex)] : nullptr;
+  TRect widths, maxWidths = sh, modes{1, 1, 1, 1};
+  if (ExModeOne()) {
+    if (!item) return;
+    const int h = cache.Height(), c = CaptionHeight(), b = BorderWidth();
+    widths = {item->WL, std::min(int(item->WT), (h - c) / 2 + c), item->WR,
+              std::min(int(item->WB), (h - c) / 2)};
+    maxWidths = {b + sh.Left, sh.Top + c, b + sh.Right, b + sh.Bottom};
+    const int mode = item->DrawMode & 1;
+    modes = {mode, mode, mode, mode};
+  } else if (item) {
+    widths = {item->WL, item->WT, item->WR, item->WB};
+    modes = {item->DrawMode, item->DrawMode, item->DrawMode, item->DrawMode};
+  } else {
+    const int bw = (shadow.Width() - 1) / 2, bh = (shadow.Height() - 1) / 2;
+    widths = {bw, bh, bw, bh};
+  }
+  paint::PaintControlByTemplate(cache, shadow, cache.Bounds(), shadow.Bounds(), widths, maxWidths,
+                                modes, false, false);
 }
 
 // The frame's key-coloured corner pixels (as wide and high as the form section's and the
@@ -1171,15 +1213,19 @@ int TsSkinProvider::HTProcess(TPoint screen) const {
   const auto style = StyleOf(FForm->Handle());
   // The frame's rectangle in the cache; extended, the sizing bands lie just outside it, in
   // the shadow.
-  const TRect sh = ShadowSize();
-  const TRect frame{sh.Left, sh.Top, CaptionWidth() - sh.Right, CacheHeight() - sh.Bottom};
-  const int bw = FBorderForm ? std::max(BorderWidth(), 6) : BorderWidth();
-  const TRect bands =
-      FBorderForm ? TRect{frame.Left - bw, frame.Top - bw, frame.Right + bw, frame.Bottom + bw}
-                  : frame;
+  const TRect frame = FrameRect();
+  // Mode 1: 4 rows at the top and the system border elsewhere, inside the frame.
+  const bool one = ExModeOne();
+  const int bw = FBorderForm && !one ? std::max(BorderWidth(), 6)
+                 : one               ? SysBorderWidth()
+                                     : BorderWidth();
+  const int bt = one ? 4 : bw;
+  const TRect bands = FBorderForm && !one ? TRect{frame.Left - bw, frame.Top - bw, frame.Right + bw,
+                                                  frame.Bottom + bw}
+                                          : frame;
   if ((style & win::WS_THICKFRAME) && !win::IsZoomed(FForm->Handle()) && bands.Contains(p)) {
     const int w = bands.Right, h = bands.Bottom, x0 = bands.Left, y0 = bands.Top;
-    const bool l = p.X < x0 + bw, r = p.X >= w - bw, t = p.Y < y0 + bw, btm = p.Y >= h - bw;
+    const bool l = p.X < x0 + bw, r = p.X >= w - bw, t = p.Y < y0 + bt, btm = p.Y >= h - bw;
     if (t && l) return win::HTTOPLEFT;
     if (t && r) return win::HTTOPRIGHT;
     if (btm && l) return win::HTBOTTOMLEFT;

@@ -258,6 +258,12 @@ class TsSkinProvider : public fw::TComponent,
   int TitleBottom() const;
   // The vertical centre line of the caption.
   int VCenter() const;
+  // The frame's rectangle in the cache: inside the shadow margins; with the extended border
+  // in mode 1 ("BORDERMODE" 1) also inside the skin's align offsets ("ALIGNOFFSET" and its
+  // "R", "T", "B" variants). Outside it the border window lets the mouse through.
+  gfx::TRect FrameRect() const;
+  // The extended border is drawn in mode 1: the "EXBORDER" item holds the frame itself.
+  bool ExModeOne() const;
   // How far a maximised window comes down from the work area's top so that the extended
   // border's maximised title (ExMaxHeight) stays on the screen: max(0, ExMaxHeight - system
   // caption - 4); 0 in standard mode or while the manager keeps maximised forms native.

@@ -320,19 +320,17 @@ TEST_F(ExtendedBorderTest, ASecondSkinScreenshot) {
 namespace skin::frame {
 namespace {
 
-// A skin whose maximised title (MAXHEIGHT 40) is taller than the system caption: maximised,
-// the window comes down by the difference less 4, so that the skinned title stays on the
-// screen; in standard mode it keeps the work area's top.
-class ExtendedTitleSkinTest : public core::test::SkinnedFormTest {
+// Skins of the test's own: a grey "FORM" and a black "FORMTITLE" with the extended values
+// given, on a sizeable 300 x 200 form.
+class ExtendedTestSkin : public core::test::SkinnedFormTest {
  protected:
-  void SetUp() override {
+  void Make(const std::string& globals) {
     gfx::Bitmap master(8, 8);
     master.Fill(0xFF808080);
-    MakeSkinnedForm(
-        "[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\nTITLEHEIGHT=30\nMAXHEIGHT=40\n"
-        "BORDERWIDTH=6\n\n[FORM]\nSTATES=2\nCOLOR=8421504\n\n[FORMTITLE]\nSTATES=2\n"
-        "COLOR=0\nFONTCOLOR=16777215\n",
-        master);
+    MakeSkinnedForm("[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\n" + globals +
+                        "\n[FORM]\nSTATES=2\nCOLOR=8421504\n\n[FORMTITLE]\nSTATES=2\n"
+                        "COLOR=0\nFONTCOLOR=16777215\n",
+                    master);
     form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
     form->SetBounds(100, 100, 300, 200);
     provider = new TsSkinProvider(form);
@@ -345,7 +343,13 @@ class ExtendedTitleSkinTest : public core::test::SkinnedFormTest {
   TsSkinProvider* provider = nullptr;
 };
 
+// A skin whose maximised title (MAXHEIGHT 40) is taller than the system caption: maximised,
+// the window comes down by the difference less 4, so that the skinned title stays on the
+// screen; in standard mode it keeps the work area's top.
+using ExtendedTitleSkinTest = ExtendedTestSkin;
+
 TEST_F(ExtendedTitleSkinTest, AMaximisedFormKeepsItsSkinnedTitleOnTheScreen) {
+  Make("TITLEHEIGHT=30\nMAXHEIGHT=40\nBORDERWIDTH=6\n");
   manager->SetExtendedBorders(true);
   form->Show();
   desktop.Pump();
@@ -376,6 +380,59 @@ TEST_F(ExtendedTitleSkinTest, AMaximisedFormKeepsItsSkinnedTitleOnTheScreen) {
   ASSERT_EQ(provider->BorderForm(), nullptr);
   EXPECT_EQ(MinMax().ptMaxPosition.Y, -b);
   EXPECT_EQ(MinMax().ptMaxSize.Y, 600 + 2 * b);
+}
+
+// Mode 1 ("BORDERMODE" 1) with an "EXBORDER" item: the item's picture (green while active,
+// blue inactive) is the frame's outer part, its bands reaching into the frame as far as the
+// border; the sizing bands lie inside the frame (4 rows at the top, the system border at the
+// sides) and the margins outside it let the mouse through.
+TEST_F(ExtendedTestSkin, ModeOneDrawsTheBordersItemAsTheFrame) {
+  gfx::Bitmap ext(80, 100);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 80; ++x) ext.Set(x, y, x < 40 ? 0xFF0000FF : 0xFF00FF00);
+  dir.Write("S/EXT.PNG", gfx::EncodePng(ext));
+  Make(
+      "TITLEHEIGHT=30\nBORDERWIDTH=8\nFORMOFFSET=6\nBORDERMODE=1\n"
+      "EXBORDER=!EXT.PNG!2!0!3!0016!0040!0016!0016!1\n");
+  manager->SetExtendedBorders(true);
+  form->Show();
+  desktop.Pump();
+  ASSERT_NE(provider->BorderForm(), nullptr);
+  ASSERT_TRUE(provider->ExModeOne());
+  EXPECT_EQ(provider->ShadowSize(), (TRect{6, 6, 6, 6}));
+  const gfx::Bitmap& cache = *provider->Cache();
+  const int mid = cache.Height() / 2;
+  // The item's left band: the shadow margin and the border (6 + 8 pixels), then the form.
+  for (int x = 0; x < 14; ++x) EXPECT_EQ(cache.At(x, mid), 0xFF00FF00u) << x;
+  EXPECT_EQ(cache.At(14, mid) & 0xFFFFFF, 0x808080u);
+  EXPECT_EQ(cache.At(cache.Width() - 14, mid), 0xFF00FF00u);
+  EXPECT_EQ(cache.At(cache.Width() - 15, mid) & 0xFFFFFF, 0x808080u);
+  // The title is painted over it.
+  EXPECT_EQ(cache.At(cache.Width() / 3, provider->VCenter()) & 0xFFFFFF, 0u);
+  // Inactive: the item's first image.
+  win::SendMessageW(form->Handle(), win::WM_NCACTIVATE, 0, 0);
+  EXPECT_EQ(provider->Cache()->At(3, mid), 0xFF0000FFu);
+  // Hit codes: sizing inside the frame, nothing outside it.
+  const TRect f = provider->FrameRect();
+  EXPECT_EQ(f, (TRect{6, 6, cache.Width() - 6, cache.Height() - 6}));
+  const gfx::TPoint origin = provider->CacheOrigin();
+  auto hit = [&](int x, int y) { return provider->HTProcess({origin.X + x, origin.Y + y}); };
+  const int sysB = win::GetSystemMetrics(win::SM_CXSIZEFRAME);
+  EXPECT_EQ(hit(f.Left, mid), win::HTLEFT);
+  EXPECT_EQ(hit(f.Left + sysB - 1, mid), win::HTLEFT);
+  EXPECT_EQ(hit(f.Left - 1, mid), win::HTNOWHERE);
+  EXPECT_EQ(hit(f.Right - 1, mid), win::HTRIGHT);
+  EXPECT_EQ(hit(cache.Width() / 3, f.Top + 3), win::HTTOP);
+  EXPECT_EQ(hit(cache.Width() / 3, f.Top + 4), win::HTCAPTION);
+  EXPECT_EQ(hit(f.Left, f.Top), win::HTTOPLEFT);
+  const win::RECT b = [&] {
+    win::RECT r{};
+    win::GetWindowRect(provider->BorderForm()->AForm()->Handle(), &r);
+    return r;
+  }();
+  EXPECT_EQ(win::SendMessageW(provider->BorderForm()->AForm()->Handle(), win::WM_NCHITTEST, 0,
+                              win::MAKELPARAM(b.Left + 2, b.Top + mid)),
+            win::HTTRANSPARENT);
 }
 
 }  // namespace
