@@ -508,18 +508,52 @@ TPoint TsSkinProvider::CacheOrigin() const {
 
 bool TsSkinProvider::IconVisible() const {
   const auto b = FForm->BorderStyle();
-  return FShowAppIcon && HaveSysMenu() && CaptionHeight() > 0 &&
+  return FShowAppIcon && FTitleIcon.Visible && HaveSysMenu() && CaptionHeight() > 0 &&
          (b == fw::TFormBorderStyle::bsSingle || b == fw::TFormBorderStyle::bsSizeable);
 }
 
 TRect TsSkinProvider::IconRect() const {
   if (!IconVisible()) return {};
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
-  const int w = win::GetSystemMetrics(win::SM_CXSMICON);
-  const int h = win::GetSystemMetrics(win::SM_CYSMICON);
+  int w = win::GetSystemMetrics(win::SM_CXSMICON);
+  int h = win::GetSystemMetrics(win::SM_CYSMICON);
+  if (const gfx::Bitmap& g = FTitleIcon.Glyph; !g.Empty()) {
+    const int scale = FCommonData->ScalePercent > 0 ? FCommonData->ScalePercent : 100;
+    w = FTitleIcon.Width > 0 ? win::MulDiv(FTitleIcon.Width, scale, 100) : g.Width();
+    h = FTitleIcon.Height > 0 ? win::MulDiv(FTitleIcon.Height, scale, 100) : g.Height();
+  }
   const int left =
       BorderWidth() + ShadowSize().Left + (model ? model->CommonSkinData.BILeftMargin : 0);
   return gfx::RectOfSize(left, VCenter() - h / 2, w, h);
+}
+
+void TsSkinProvider::SetTitleIcon(const TsTitleIcon& icon) {
+  FTitleIcon = icon;
+  UpdateFrame();
+}
+
+// The title icon's glyph, its key-coloured pixels left out, alpha-blended into the icon's
+// place (stretched to it); without a glyph the form's small icon.
+void TsSkinProvider::DrawAppIcon(gfx::Bitmap& cache) {
+  const TRect icon = IconRect();
+  if (icon.IsEmpty()) return;
+  gfx::DeviceContext dc(cache);
+  if (FTitleIcon.Glyph.Empty()) {
+    const auto h = reinterpret_cast<gfx::HICON>(
+        win::SendMessageW(FForm->Handle(), win::WM_GETICON, win::ICON_SMALL2, 0));
+    gfx::DrawIconEx(&dc, icon.Left, icon.Top, h, icon.Width(), icon.Height(), gfx::DI_NORMAL);
+    return;
+  }
+  gfx::Bitmap glyph = FTitleIcon.Glyph;
+  for (int y = 0; y < glyph.Height(); ++y)
+    for (int x = 0; x < glyph.Width(); ++x) {
+      const gfx::Pixel p = glyph.At(x, y);
+      glyph.Set(x, y, (p & 0xFFFFFF) == paint::kTransKey ? 0 : p | 0xFF000000);
+    }
+  fw::TCanvas canvas;
+  canvas.SetHandle(&dc);
+  canvas.StretchDraw(icon, glyph, true);
+  canvas.SetHandle(nullptr);
 }
 
 void TsSkinProvider::SetShowAppIcon(bool value) {
@@ -742,12 +776,7 @@ bool TsSkinProvider::PaintAll() {
   }
   if (CaptionHeight() > 0) {
     PaintTitle(*cache);
-    if (const TRect icon = IconRect(); !icon.IsEmpty()) {
-      gfx::DeviceContext dc(*cache);
-      const auto h = reinterpret_cast<gfx::HICON>(
-          win::SendMessageW(FForm->Handle(), win::WM_GETICON, win::ICON_SMALL2, 0));
-      gfx::DrawIconEx(&dc, icon.Left, icon.Top, h, icon.Width(), icon.Height(), gfx::DI_NORMAL);
-    }
+    DrawAppIcon(*cache);
     if (!FTitleBar || FTitleBar->ShowCaption) PaintText(*cache);
     PaintTitleItems(*cache);
     SaveBGForBtns(*cache);

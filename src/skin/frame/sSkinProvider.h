@@ -82,6 +82,14 @@ struct TsTitleButton {
   TsCaptionButton Data;                     // place, state, hit code (HTUDBTN + index)
 };
 
+// The icon at the left of the title.
+struct TsTitleIcon {
+  gfx::Bitmap Glyph;  // empty: the form's icon; else drawn with its 0xFF00FF pixels left out
+  int Width = 0;      // the glyph's size at 100 % scale; 0: the glyph's own
+  int Height = 0;
+  bool Visible = true;
+};
+
 class TsSkinProvider : public fw::TComponent,
                        public skin::core::TacFormProvider,
                        public TacAdapterOwner {
@@ -132,6 +140,9 @@ class TsSkinProvider : public fw::TComponent,
   // (default on); off, it answers AC_GETSCALE with -1 and keeps its size.
   bool AllowScale() const { return FAllowScale; }
   void SetAllowScale(bool value) { FAllowScale = value; }
+  // The title icon: its own glyph instead of the form's icon, its size, whether it shows.
+  const TsTitleIcon& TitleIcon() const { return FTitleIcon; }
+  void SetTitleIcon(const TsTitleIcon& icon);
   // Single and sizeable forms with a system menu show their icon at the left of the title
   // (default on).
   bool ShowAppIcon() const { return FShowAppIcon; }
@@ -270,8 +281,10 @@ class TsSkinProvider : public fw::TComponent,
   int MaximizedTitleExcess() const;
   // The screen position of the cache's top-left pixel.
   gfx::TPoint CacheOrigin() const;
-  // The title icon: shown for single and sizeable forms with ShowAppIcon and a system menu, a
-  // small icon right of the border and BILEFT, centred on VCenter; empty when hidden.
+  // The title icon: shown for single and sizeable forms with ShowAppIcon, TitleIcon().Visible
+  // and a system menu, right of the border and BILEFT, centred on VCenter: as large as the
+  // title icon's glyph (its Width and Height scaled by the form's scale, when set), else a
+  // small icon; empty when hidden.
   bool IconVisible() const;
   gfx::TRect IconRect() const;
   // Tool windows use the small glyphs; other forms with a caption the large ones.
@@ -334,6 +347,7 @@ class TsSkinProvider : public fw::TComponent,
   void CalcButtons();
   void PaintTitle(gfx::Bitmap& cache);
   void PaintText(gfx::Bitmap& cache);
+  void DrawAppIcon(gfx::Bitmap& cache);
   void FreeGlows();
   void PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int state);
   void PaintUserButton(gfx::Bitmap& cache, TsTitleButton& btn, int state);
@@ -383,6 +397,7 @@ class TsSkinProvider : public fw::TComponent,
   fw::TWndHookId FHook = 0;
   fw::TAlignment FCaptionAlignment = fw::TAlignment::taLeftJustify;
   fw::TFont FAddedTitleFont;
+  TsTitleIcon FTitleIcon;
   std::u16string FAddedTitleText;
   bool FShowMainCaption = true;
   // The caption's glow for the active and the inactive state, kept until the text or the

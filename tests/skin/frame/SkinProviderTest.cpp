@@ -615,6 +615,42 @@ TEST_F(SkinProviderTest, ASizeableFormShowsItsIconWhichAnswersAndClosesOnADouble
   EXPECT_FALSE(win::IsWindowVisible(H()));
 }
 
+// The title icon's own glyph: stretched to its size, its key-coloured pixels showing the
+// title; hidden, the text moves left and the icon answers no more.
+TEST_F(SkinProviderTest, TheTitleIconsGlyphReplacesTheFormsIcon) {
+  form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  desktop.Pump();
+  TsTitleIcon ti;
+  ti.Glyph = gfx::Bitmap(8, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) ti.Glyph.Set(x, y, x < 4 ? 0xFFFF0000 : 0xFFFF00FF);
+  ti.Width = ti.Height = 12;
+  provider->SetTitleIcon(ti);
+  desktop.Pump();
+  const TRect icon = provider->IconRect();
+  EXPECT_EQ(icon.Width(), 12);
+  EXPECT_EQ(icon.Height(), 12);
+  EXPECT_EQ(icon.Top, provider->VCenter() - 6);
+  const gfx::Bitmap screen = desktop.Compose();
+  const gfx::Bitmap strip = Strip(1, -1);
+  int red = 0, title = 0;
+  for (int y = icon.Top; y < icon.Bottom; ++y)
+    for (int x = icon.Left; x < icon.Right; ++x) {
+      const auto p = screen.At(Window().Left + x, Window().Top + y) & 0xFFFFFF;
+      if (x < icon.Left + 6 && p == 0xFF0000) ++red;
+      if (x >= icon.Left + 6 && p == (strip.At(x, y) & 0xFFFFFF)) ++title;
+    }
+  EXPECT_EQ(red, 6 * 12);
+  EXPECT_EQ(title, 6 * 12);
+  const int x = Window().Left + icon.Left + 2, y = Window().Top + icon.Top + 2;
+  EXPECT_EQ(HitAt(x, y), win::HTSYSMENU);
+  ti.Visible = false;
+  provider->SetTitleIcon(ti);
+  desktop.Pump();
+  EXPECT_TRUE(provider->IconRect().IsEmpty());
+  EXPECT_EQ(HitAt(x, y), win::HTCAPTION);
+}
+
 // A title bar of a button, a tab pair and an info text, linked to the provider.
 class ProviderTitleBarTest : public SkinProviderTest {
  protected:
