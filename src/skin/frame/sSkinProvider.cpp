@@ -306,6 +306,7 @@ void TsSkinProvider::InitIndexes() {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   FTitleSkinIndex = model ? model->GetSkinIndex("FORMTITLE") : -1;
   FCaptionSkinIndex = model ? model->GetSkinIndex("CAPTION") : -1;
+  FHeaderIndex = model ? model->GetSkinIndex("FORMHEADER") : -1;
 }
 
 void TsSkinProvider::PrepareForm() {
@@ -525,6 +526,30 @@ TRect TsSkinProvider::IconRect() const {
   const int left =
       BorderWidth() + ShadowSize().Left + (model ? model->CommonSkinData.BILeftMargin : 0);
   return gfx::RectOfSize(left, VCenter() - h / 2, w, h);
+}
+
+void TsSkinProvider::SetFormHeaderHeight(int height) {
+  height = std::max(0, height);
+  if (FHeaderHeight == height) return;
+  FHeaderHeight = height;
+  FCommonData->BGChanged = true;
+  if (FForm->HandleAllocated() && Skinned())
+    win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
+                      win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE | win::RDW_ALLCHILDREN);
+}
+
+// The header band over the top rows of the client area, seen through to the form's picture;
+// the controls standing on it take it as their background.
+void TsSkinProvider::PaintHeader(gfx::Bitmap& cache) {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (FHeaderHeight <= 0 || !model->IsValidSkinIndex(FHeaderIndex)) return;
+  const TRect band = gfx::IntersectRects(
+      gfx::RectOfSize(OffsetX(), OffsetY(), FForm->ClientWidth(), FHeaderHeight), cache.Bounds());
+  if (band.IsEmpty()) return;
+  gfx::Bitmap pic(band.Width(), band.Height());
+  draw::PaintItem(model, FHeaderIndex, draw::MakeCacheInfo(&cache, band.Left, band.Top), true,
+                  SectionState(FHeaderIndex), pic.Bounds(), {0, 0}, &pic);
+  cache.CopyFrom(pic, pic.Bounds(), {band.Left, band.Top});
 }
 
 void TsSkinProvider::SetTitleIcon(const TsTitleIcon& icon) {
@@ -774,6 +799,7 @@ bool TsSkinProvider::PaintAll() {
     draw::PaintItem(model, FCommonData->SkinIndex, draw::EmptyCI, true, state, cache->Bounds(),
                     {0, 0}, cache);
   }
+  PaintHeader(*cache);
   if (CaptionHeight() > 0) {
     PaintTitle(*cache);
     DrawAppIcon(*cache);
@@ -1584,8 +1610,10 @@ void TsSkinProvider::ShowAnimated(fw::TMessage& m, const fw::TWndNext& next) {
 // is cut and painted again for the new size.
 void TsSkinProvider::SetScale(int percent) {
   const int old = FCommonData->ScalePercent;
-  if (percent > 0 && old > 0 && percent != old)
+  if (percent > 0 && old > 0 && percent != old) {
     FAddedTitleFont.SetHeight(win::MulDiv(FAddedTitleFont.Height(), percent, old));
+    FHeaderHeight = win::MulDiv(FHeaderHeight, percent, old);
+  }
   FCommonData->BGChanged = true;
   FRgnChanged = true;
 }

@@ -140,6 +140,10 @@ class TsSkinProvider : public fw::TComponent,
   // (default on); off, it answers AC_GETSCALE with -1 and keeps its size.
   bool AllowScale() const { return FAllowScale; }
   void SetAllowScale(bool value) { FAllowScale = value; }
+  // A band of this height at the top of the client area is painted with the skin's
+  // "FORMHEADER" section (default 0: none); scaled with the form.
+  int FormHeaderHeight() const { return FHeaderHeight; }
+  void SetFormHeaderHeight(int height);
   // The title icon: its own glyph instead of the form's icon, its size, whether it shows.
   const TsTitleIcon& TitleIcon() const { return FTitleIcon; }
   void SetTitleIcon(const TsTitleIcon& icon);
@@ -348,6 +352,7 @@ class TsSkinProvider : public fw::TComponent,
   void PaintTitle(gfx::Bitmap& cache);
   void PaintText(gfx::Bitmap& cache);
   void DrawAppIcon(gfx::Bitmap& cache);
+  void PaintHeader(gfx::Bitmap& cache);
   void FreeGlows();
   void PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int state);
   void PaintUserButton(gfx::Bitmap& cache, TsTitleButton& btn, int state);
@@ -398,6 +403,8 @@ class TsSkinProvider : public fw::TComponent,
   fw::TAlignment FCaptionAlignment = fw::TAlignment::taLeftJustify;
   fw::TFont FAddedTitleFont;
   TsTitleIcon FTitleIcon;
+  int FHeaderHeight = 0;
+  int FHeaderIndex = -1;
   std::u16string FAddedTitleText;
   bool FShowMainCaption = true;
   // The caption's glow for the active and the inactive state, kept until the text or the

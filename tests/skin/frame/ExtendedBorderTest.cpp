@@ -1,7 +1,9 @@
 // The extended border of a skinned sizeable form on the virtual desktop: a layered window
 // around the form at the skin's offsets, showing the provider's picture (larger title, frame
 // and shadow), answering the frame's hit codes, following the form and going with the skin,
-// with maximising (as the manager's option says) and with ExtendedBorders off.
+// with maximising (as the manager's option says) and with ExtendedBorders off; its fades,
+// printing and the stretching double click; and, under skins of the test's own, the maximised
+// title, mode 1 with an "EXBORDER" item and the header band.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,6 +26,7 @@
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
 #include "skin/core/SkinnedFormTest.h"
+#include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/data/acSkinModel.h"
 #include "skin/frame/acBorderForm.h"
@@ -324,12 +327,13 @@ namespace {
 // given, on a sizeable 300 x 200 form.
 class ExtendedTestSkin : public core::test::SkinnedFormTest {
  protected:
-  void Make(const std::string& globals) {
+  void Make(const std::string& globals, const std::string& sections = {}) {
     gfx::Bitmap master(8, 8);
     master.Fill(0xFF808080);
     MakeSkinnedForm("[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\n" + globals +
                         "\n[FORM]\nSTATES=2\nCOLOR=8421504\n\n[FORMTITLE]\nSTATES=2\n"
-                        "COLOR=0\nFONTCOLOR=16777215\n",
+                        "COLOR=0\nFONTCOLOR=16777215\n" +
+                        sections,
                     master);
     form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
     form->SetBounds(100, 100, 300, 200);
@@ -433,6 +437,32 @@ TEST_F(ExtendedTestSkin, ModeOneDrawsTheBordersItemAsTheFrame) {
   EXPECT_EQ(win::SendMessageW(provider->BorderForm()->AForm()->Handle(), win::WM_NCHITTEST, 0,
                               win::MAKELPARAM(b.Left + 2, b.Top + mid)),
             win::HTTRANSPARENT);
+}
+
+// The header band: the top rows of the client area in the "FORMHEADER" section, scaled with
+// the form; none without a height.
+TEST_F(ExtendedTestSkin, TheHeaderBandCoversTheTopOfTheClientArea) {
+  Make("", "\n[FORMHEADER]\nSTATES=1\nCOLOR=255\n");
+  form->Show();
+  desktop.Pump();
+  auto at = [&](int y) {
+    provider->PaintAll();
+    return provider->Cache()->At(provider->OffsetX() + 5, provider->OffsetY() + y) & 0xFFFFFF;
+  };
+  EXPECT_EQ(at(0), 0x808080u);
+  provider->SetFormHeaderHeight(20);
+  desktop.Pump();
+  EXPECT_EQ(at(0), 0xFF0000u);
+  EXPECT_EQ(at(19), 0xFF0000u);
+  EXPECT_EQ(at(20), 0x808080u);
+  // The client area shows it on the screen.
+  win::POINT p{5, 5};
+  win::ClientToScreen(form->Handle(), &p);
+  EXPECT_EQ(desktop.Compose().At(p.X, p.Y) & 0xFFFFFF, 0xFF0000u);
+  win::SendMessageW(form->Handle(), core::SM_ALPHACMD, core::MakeAlphaCmd(core::AC_SETSCALE), 150);
+  EXPECT_EQ(provider->FormHeaderHeight(), 30);
+  EXPECT_EQ(at(29), 0xFF0000u);
+  EXPECT_EQ(at(30), 0x808080u);
 }
 
 }  // namespace
