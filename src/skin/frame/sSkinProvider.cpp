@@ -1518,6 +1518,19 @@ bool TsSkinProvider::StretchByEdge(int hitCode) {
   return true;
 }
 
+void TsSkinProvider::MoveMaximized(TPoint mouse) {
+  const win::HWND h = FForm->Handle();
+  if (!win::IsZoomed(h)) return;
+  win::ShowWindow(h, win::SW_RESTORE);
+  if (!win::IsWindow(h)) return;
+  const TRect r = WindowRect(h);
+  const int top = mouse.Y < 24 ? -8 : mouse.Y - 8;
+  win::SetWindowPos(h, nullptr, mouse.X - r.Width() / 2, top, 0, 0,
+                    win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MOVE + win::HTCAPTION,
+                    win::MAKELPARAM(mouse.X, mouse.Y));
+}
+
 // A stretched form that is moved takes its own size back along the stretched sides.
 void TsSkinProvider::EndStretch(win::WINDOWPOS& pos) {
   if (!(FFormState & FS_MAXBOUNDS) || (pos.flags & win::SWP_NOMOVE) ||

@@ -335,6 +335,12 @@ class TsSkinProvider : public fw::TComponent,
   // size back. False when the double click is not such a one.
   bool StretchByEdge(int hitCode);
 
+  // Ends the maximised state for a drag of the extended border's caption with the mouse at
+  // screen point mouse: the form is restored to its normal size, centred across under the
+  // mouse with its top 8 pixels above it (at -8 when the mouse is within the top 24 rows), and
+  // the system's move by the caption starts.
+  void MoveMaximized(gfx::TPoint mouse);
+
   // Sends a message straight into the provider's handling of the form's window.
   win::LRESULT ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
 

@@ -224,6 +224,34 @@ TEST_F(ExtendedBorderTest, TheBordersButtonsFadeAndCoolWhenTheMouseLeaves) {
   EXPECT_EQ(close.cpState, 0);
 }
 
+// Dragging the border's caption of a maximised form restores it under the mouse once the mouse
+// has moved away, and the system's move takes it from there; a press alone keeps it maximised.
+TEST_F(ExtendedBorderTest, DraggingAMaximisedFormsCaptionRestoresItUnderTheMouse) {
+  Make("BlueGauze");
+  const TRect normal = WindowOf(form->Handle());
+  win::ShowWindow(form->Handle(), win::SW_MAXIMIZE);
+  desktop.Pump();
+  ASSERT_NE(Border(), nullptr);
+  const TRect b = WindowOf(Border());
+  const TPoint p{b.Left + provider->Cache()->Width() / 3,
+                 b.Top + Shadow().Top + provider->CaptionHeight() / 2};
+  ASSERT_EQ(win::SendMessageW(Border(), win::WM_NCHITTEST, 0, win::MAKELPARAM(p.X, p.Y)),
+            win::HTCAPTION);
+  win::InjectMouseMove({p.X, p.Y});
+  win::InjectMouseButton(0, true, {p.X, p.Y});
+  win::InjectMouseMove({p.X + 3, p.Y + 2});
+  desktop.Pump();
+  EXPECT_TRUE(win::IsZoomed(form->Handle()));  // not far enough yet
+  win::InjectMouseMove({p.X + 20, p.Y + 2});
+  win::InjectMouseButton(0, false, {p.X + 20, p.Y + 2});
+  desktop.Pump();
+  EXPECT_FALSE(win::IsZoomed(form->Handle()));
+  const int top = p.Y + 2 < 24 ? -8 : p.Y + 2 - 8;
+  EXPECT_EQ(WindowOf(form->Handle()),
+            gfx::RectOfSize(p.X + 20 - normal.Width() / 2, top, normal.Width(), normal.Height()));
+  EXPECT_FALSE(provider->BorderForm()->MaxMoving);
+}
+
 // A double click on a side edge stretches the form over the work area's width, its skinned
 // frame just inside; on the edge again it comes back. On the bottom edge it stretches over the
 // height, and moving it gives it its height back.
