@@ -1665,7 +1665,7 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
       if (cd.FUpdating) cd.BGChanged = true;
       return true;
     case sc::AC_PREPARING:
-      m.Result = cd.FUpdating && !(FFormState & FS_ANIMATING) ? 1 : 0;
+      m.Result = (cd.FUpdating || cd.FUpdateCount > 0) && !(FFormState & FS_ANIMATING) ? 1 : 0;
       return true;
     case sc::AC_GETBORDERWIDTH: {
       // The width of the form's left frame.
