@@ -181,6 +181,8 @@ TEST_F(FormShowHideTest, HidingWithoutClosingFadesTheFormOutOnce) {
                               win::SWP_NOZORDER | win::SWP_NOACTIVATE);
       }};
   for (const auto& hide : hides) {
+    // A window hidden under the form's feet is shown again through the form.
+    if (!win::IsWindowVisible(h)) form->Hide();
     form->Show();
     desktop.Pump();
     ASSERT_TRUE(win::IsWindowVisible(h));
