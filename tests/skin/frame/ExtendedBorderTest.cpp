@@ -282,7 +282,7 @@ TEST_F(ExtendedBorderTest, ADoubleClickOnAnEdgeStretchesTheFormAndAMoveEndsIt) {
   EXPECT_EQ(WindowOf(form->Handle()), normal);
   EXPECT_EQ(provider->FormState() & FS_MAXBOUNDS, 0u);
 
-  dblClick({w / 2, h - sh.Bottom});
+  dblClick({provider->Cache()->Width() / 2, provider->Cache()->Height() - sh.Bottom});
   const int top = Values().ExTitleHeight - sysB - sysC;
   EXPECT_EQ(WindowOf(form->Handle()), (TRect{normal.Left, top, normal.Right, 600 - side}));
   EXPECT_EQ(provider->FormState() & FS_MAXBOUNDS, FS_MAXHEIGHT);
