@@ -359,8 +359,9 @@ class ExtendedTestSkin : public core::test::SkinnedFormTest {
     gfx::Bitmap master(8, 8);
     master.Fill(0xFF808080);
     MakeSkinnedForm("[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\n" + globals +
-                        "\n[FORM]\nSTATES=2\nCOLOR=8421504\n\n[FORMTITLE]\nSTATES=2\n"
-                        "COLOR=0\nFONTCOLOR=16777215\n" +
+                        "\n[FORM]\nSTATES=2\nCOLOR=8421504\nHOTCOLOR=8421504\n\n[FORMTITLE]\n"
+                        "STATES=2\nCOLOR=0\nHOTCOLOR=0\nFONTCOLOR=16777215\n"
+                        "HOTFONTCOLOR=16777215\n" +
                         sections,
                     master);
     form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
@@ -434,16 +435,22 @@ TEST_F(ExtendedTestSkin, ModeOneDrawsTheBordersItemAsTheFrame) {
   EXPECT_EQ(provider->ShadowSize(), (TRect{6, 6, 6, 6}));
   const gfx::Bitmap& cache = *provider->Cache();
   const int mid = cache.Height() / 2;
+  // The picture file's colours come back within a step of rounding.
+  auto near = [](gfx::Pixel p, gfx::Pixel want) {
+    for (int shift = 0; shift < 32; shift += 8)
+      if (std::abs(int(p >> shift & 0xFF) - int(want >> shift & 0xFF)) > 2) return false;
+    return true;
+  };
   // The item's left band: the shadow margin and the border (6 + 8 pixels), then the form.
-  for (int x = 0; x < 14; ++x) EXPECT_EQ(cache.At(x, mid), 0xFF00FF00u) << x;
+  for (int x = 0; x < 14; ++x) EXPECT_TRUE(near(cache.At(x, mid), 0xFF00FF00u)) << x;
   EXPECT_EQ(cache.At(14, mid) & 0xFFFFFF, 0x808080u);
-  EXPECT_EQ(cache.At(cache.Width() - 14, mid), 0xFF00FF00u);
+  EXPECT_TRUE(near(cache.At(cache.Width() - 14, mid), 0xFF00FF00u));
   EXPECT_EQ(cache.At(cache.Width() - 15, mid) & 0xFFFFFF, 0x808080u);
   // The title is painted over it.
   EXPECT_EQ(cache.At(cache.Width() / 3, provider->VCenter()) & 0xFFFFFF, 0u);
   // Inactive: the item's first image.
   win::SendMessageW(form->Handle(), win::WM_NCACTIVATE, 0, 0);
-  EXPECT_EQ(provider->Cache()->At(3, mid), 0xFF0000FFu);
+  EXPECT_TRUE(near(provider->Cache()->At(3, mid), 0xFF0000FFu));
   // Hit codes: sizing inside the frame, nothing outside it.
   const TRect f = provider->FrameRect();
   EXPECT_EQ(f, (TRect{6, 6, cache.Width() - 6, cache.Height() - 6}));
