@@ -393,13 +393,13 @@ void PaintTitleItem(TacTitleBarItem& item, const gfx::TRect& r, gfx::Bitmap& bmp
   if (sec >= 0) state = std::min(state, model->gd[std::size_t(sec)].States - 1);
   state = std::max(state, 0);
 
-  // Colours: the item's own, else those of the section painted behind the text; an item
-  // without a section writes on the title itself, in the title's colours.
+  // Colours: the item's own, else those of the section painted behind the text; a button, info
+  // item or tab without a section writes on the title itself, in the title's colours.
   paint::TColor color = 0, glowColor = 0;
   int glow = 0;
   const data::TsGeneralData* colors = sec >= 0 ? &model->gd[std::size_t(sec)] : nullptr;
   int colorState = state;
-  if (model && (item.Style == bsButton || item.Style == bsInfo) && !colors &&
+  if (model && (item.Style == bsButton || item.Style == bsInfo || item.Style == bsTab) && !colors &&
       model->IsValidSkinIndex(info.TitleSkinIndex)) {
     colors = &model->gd[std::size_t(info.TitleSkinIndex)];
     colorState = std::min(info.FormActive ? 1 : 0, colors->States - 1);

@@ -342,6 +342,11 @@ TEST_F(TitleBarTest, ButtonsPaintTheirSectionForTheStateAndWriteInItsColours) {
   pic = Strip();
   PaintTitleItem(info2, info2.Rect, pic, info);
   EXPECT_GT(count(pic, 0xFFFF00), 3);
+  // So does a tab in a skin without "TB_TAB".
+  info2.Style = bsTab;
+  pic = Strip();
+  PaintTitleItem(info2, info2.Rect, pic, info);
+  EXPECT_GT(count(pic, 0xFFFF00), 3);
   // Hot: green, black text. Pressed (a down tab's state): red.
   button.SetState(1);
   pic = Strip();
