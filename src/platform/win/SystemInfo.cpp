@@ -1,6 +1,11 @@
 #include "platform/win/SystemInfo.h"
 
+#include <vector>
+
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
 #include "platform/win/SystemMetrics.h"
+#include "platform/win/Window.h"
 #include "platform/win/WindowSystem.h"
 
 namespace win {
@@ -44,12 +49,39 @@ int GetDeviceCaps(gfx::HDC dc, int index) {
   }
 }
 
-bool SystemParametersInfoW(UINT action, UINT /*uiParam*/, void* pvParam, UINT /*winIni*/) {
-  if (!pvParam || !detail::S().backend) return false;
+bool SystemParametersInfoW(UINT action, UINT /*uiParam*/, void* pvParam, UINT winIni) {
+  if (!detail::S().backend) return false;
+  if (action == SPI_SETWORKAREA) {
+    const RECT desk = detail::TheBackend().DesktopRect();
+    const RECT area = pvParam ? *static_cast<const RECT*>(pvParam) : desk;
+    if (area.IsEmpty() || area.Left < desk.Left || area.Top < desk.Top || area.Right > desk.Right ||
+        area.Bottom > desk.Bottom)
+      return false;
+    detail::S().workArea = area;
+    if (winIni & SPIF_SENDCHANGE) {
+      // Windows made or destroyed by a receiver do not disturb the round.
+      std::vector<HWND> tops;
+      EnumWindows(
+          [&tops](HWND h, LPARAM) {
+            tops.push_back(h);
+            return true;
+          },
+          0);
+      for (HWND h : tops)
+        if (IsWindow(h)) SendMessageW(h, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    }
+    return true;
+  }
+  if (!pvParam) return false;
   switch (action) {
-    case SPI_GETWORKAREA:
-      *static_cast<RECT*>(pvParam) = detail::TheBackend().DesktopRect();
+    case SPI_GETWORKAREA: {
+      // A work area set on another desktop size does not outlive it.
+      const RECT desk = detail::TheBackend().DesktopRect();
+      const RECT& area = detail::S().workArea;
+      *static_cast<RECT*>(pvParam) =
+          area.IsEmpty() || area.Right > desk.Right || area.Bottom > desk.Bottom ? desk : area;
       return true;
+    }
     case SPI_GETNONCLIENTMETRICS: {
       NONCLIENTMETRICSW m;
       m.iBorderWidth = GetSystemMetrics(SM_CXFRAME) - GetSystemMetrics(SM_CXDLGFRAME);

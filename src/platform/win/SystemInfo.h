@@ -1,7 +1,8 @@
 // What the system reports about itself. These are fixed decisions the layers above branch on:
 // the system is version 6.2 of the NT line (the "version 8" of its family), visual styles and
 // desktop composition are off, and the screen has 96 dots per inch; the non-client metrics
-// follow the system metrics, and the work area is the whole desktop (there is no task bar).
+// follow the system metrics, and the work area is the whole desktop (there is no task bar)
+// unless a program sets a smaller one.
 #pragma once
 
 #include <cstdint>
@@ -69,8 +70,16 @@ struct NONCLIENTMETRICSW {
 
 // SystemParametersInfoW actions.
 constexpr UINT SPI_GETNONCLIENTMETRICS = 0x0029;  // pvParam: NONCLIENTMETRICSW*
-constexpr UINT SPI_GETWORKAREA = 0x0030;          // pvParam: RECT*, screen coordinates
-// Answers the actions above; false for another action, a null pvParam or no backend.
+// pvParam: RECT*, screen coordinates, inside the desktop and not empty; null: back to the
+// whole desktop.
+constexpr UINT SPI_SETWORKAREA = 0x002F;
+constexpr UINT SPI_GETWORKAREA = 0x0030;  // pvParam: RECT*, screen coordinates
+// SystemParametersInfoW winIni flags: SPIF_SENDCHANGE sends WM_SETTINGCHANGE (wParam the
+// action, lParam 0) to every top-level window after a change.
+constexpr UINT SPIF_UPDATEINIFILE = 0x0001;
+constexpr UINT SPIF_SENDCHANGE = 0x0002;
+// Answers the actions above; false for another action, a null pvParam where one is needed, a
+// work area outside the desktop, or no backend. The work area is the whole desktop until set.
 bool SystemParametersInfoW(UINT action, UINT uiParam, void* pvParam, UINT winIni);
 
 }  // namespace win

@@ -7,6 +7,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/win/SystemInfo.h"
 #include "platform/win/WindowProc.h"
 #include "platform/win/WindowSystem.h"
 
@@ -747,10 +748,17 @@ MINMAXINFO AskMinMaxInfo(HWND hwnd) {
   MINMAXINFO mmi;
   Window* w = FindReal(hwnd);
   if (!w) return mmi;
-  RECT area = IsTopLevel(*w) ? TheBackend().DesktopRect() : Find(w->parent)->client;
+  // A top-level window maximises over the work area; the position is the desktop's.
+  RECT area = Find(w->parent)->client;
+  POINT at{0, 0};
+  if (IsTopLevel(*w)) {
+    const RECT desk = TheBackend().DesktopRect();
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    at = {area.Left - desk.Left, area.Top - desk.Top};
+  }
   int frame = GetSystemMetrics((w->style & WS_THICKFRAME) ? SM_CXFRAME : SM_CXDLGFRAME);
   mmi.ptMaxSize = {area.Width() + 2 * frame, area.Height() + 2 * frame};
-  mmi.ptMaxPosition = {-frame, -frame};
+  mmi.ptMaxPosition = {at.X - frame, at.Y - frame};
   mmi.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
   mmi.ptMaxTrackSize = {mmi.ptMaxSize.X, mmi.ptMaxSize.Y};
   Deliver(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));

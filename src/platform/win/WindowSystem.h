@@ -153,6 +153,7 @@ struct State {
   std::uintptr_t nextMenu = 0x20010;
 
   int moveLoopDepth = 0;
+  RECT workArea{};  // set by SPI_SETWORKAREA; empty: the whole desktop
 
   std::shared_ptr<HookNode> cbtHooks;  // the newest first
   std::uintptr_t nextHook = 0x30010;

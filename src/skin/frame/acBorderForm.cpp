@@ -1,5 +1,7 @@
 #include "skin/frame/acBorderForm.h"
 
+#include <cstdlib>
+
 #include "framework/Form.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
@@ -34,6 +36,41 @@ class TacBorderForm::TacBorderWindow : public core::TacGlowForm {
         }
         return;
       }
+      case win::WM_NCLBUTTONDBLCLK:
+        // On an edge the form stretches over the work area (or comes back).
+        if (FOwner.sp.StretchByEdge(int(m.WParam))) {
+          m.Result = 0;
+          return;
+        }
+        break;
+      case win::WM_NCLBUTTONDOWN:
+        // On the caption of the maximised form the drag may restore it (below).
+        if (fw::TCustomForm* f = FOwner.sp.Form();
+            int(m.WParam) == win::HTCAPTION && f->HandleAllocated() && win::IsZoomed(f->Handle())) {
+          FOwner.MaxMoving = true;
+          FOwner.LastMousePos = win::PointFromLParam(m.LParam);
+        }
+        break;
+      case win::WM_NCMOUSEMOVE:
+        if (FOwner.MaxMoving) {
+          const TPoint p = win::PointFromLParam(m.LParam);
+          if (std::abs(p.X - FOwner.LastMousePos.X) > 5 ||
+              std::abs(p.Y - FOwner.LastMousePos.Y) >= 6) {
+            FOwner.MaxMoving = false;
+            FOwner.sp.MoveMaximized(p);
+          }
+          m.Result = 0;
+          return;
+        }
+        break;
+      case win::WM_NCLBUTTONUP:
+        FOwner.MaxMoving = false;
+        break;
+      default:
+        break;
+    }
+    // The frame's mouse goes to the form, whose provider answers it as its own frame's.
+    switch (m.Msg) {
       case win::WM_NCMOUSEMOVE:
       case win::WM_NCLBUTTONDOWN:
       case win::WM_NCLBUTTONUP:

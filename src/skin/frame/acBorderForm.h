@@ -41,6 +41,10 @@ class TacBorderForm {
   int OffsetY() const;
   // The layered window, null before CreateNewForm.
   core::TacGlowForm* AForm() const;
+  // A press on the caption of the maximised form waits for the mouse to move away (more than
+  // 5 pixels across or 6 down) before the form is restored under it and moved.
+  bool MaxMoving = false;
+  gfx::TPoint LastMousePos;
 
  private:
   class TacBorderWindow;

@@ -393,15 +393,14 @@ void PaintTitleItem(TacTitleBarItem& item, const gfx::TRect& r, gfx::Bitmap& bmp
   if (sec >= 0) state = std::min(state, model->gd[std::size_t(sec)].States - 1);
   state = std::max(state, 0);
 
-  // Colours: the item's own, its section's, or (a plain item at rest) the title's.
+  // Colours: the item's own, else those of the section painted behind the text; a button, info
+  // item or tab without a section writes on the title itself, in the title's colours.
   paint::TColor color = 0, glowColor = 0;
   int glow = 0;
   const data::TsGeneralData* colors = sec >= 0 ? &model->gd[std::size_t(sec)] : nullptr;
   int colorState = state;
-  const bool ownSection = model && !item.SkinSection.empty() && sec >= 0 &&
-                          sec == model->GetSkinIndex(item.SkinSection);
-  if (model && (item.Style == bsButton || item.Style == bsInfo) &&
-      (!colors || (state == 0 && !ownSection)) && model->IsValidSkinIndex(info.TitleSkinIndex)) {
+  if (model && (item.Style == bsButton || item.Style == bsInfo || item.Style == bsTab) && !colors &&
+      model->IsValidSkinIndex(info.TitleSkinIndex)) {
     colors = &model->gd[std::size_t(info.TitleSkinIndex)];
     colorState = std::min(info.FormActive ? 1 : 0, colors->States - 1);
   }

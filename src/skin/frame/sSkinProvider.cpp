@@ -252,6 +252,32 @@ void TsSkinProvider::SetCaptionAlignment(fw::TAlignment alignment) {
   UpdateFrame();
 }
 
+void TsSkinProvider::SetAddedTitleText(const std::u16string& text) {
+  if (FAddedTitleText == text) return;
+  FAddedTitleText = text;
+  UpdateFrame();
+}
+
+void TsSkinProvider::SetShowMainCaption(bool value) {
+  if (FShowMainCaption == value) return;
+  FShowMainCaption = value;
+  UpdateFrame();
+}
+
+void TsSkinProvider::SetWindowAlpha(int alpha) {
+  if (!FForm->HandleAllocated()) return;
+  if (alpha < 255)
+    MakeLayered(FForm->Handle(), alpha);
+  else
+    DropLayeredStyle(FForm->Handle());
+  if (FBorderForm) FBorderForm->UpdateExBordersPos(true, alpha);
+}
+
+void TsSkinProvider::FreeGlows() {
+  FGlow1 = {};
+  FGlow2 = {};
+}
+
 void TsSkinProvider::SetDrawNonClientArea(bool value) {
   if (FDrawNonClientArea == value) return;
   FDrawNonClientArea = value;
@@ -280,6 +306,7 @@ void TsSkinProvider::InitIndexes() {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   FTitleSkinIndex = model ? model->GetSkinIndex("FORMTITLE") : -1;
   FCaptionSkinIndex = model ? model->GetSkinIndex("CAPTION") : -1;
+  FHeaderIndex = model ? model->GetSkinIndex("FORMHEADER") : -1;
 }
 
 void TsSkinProvider::PrepareForm() {
@@ -453,6 +480,27 @@ int TsSkinProvider::VCenter() const {
   return ShadowSize().Top + CaptionHeight() / 2 + (model ? model->CommonSkinData.ExCenterOffs : 0);
 }
 
+TRect TsSkinProvider::FrameRect() const {
+  const TRect sh = ShadowSize();
+  TRect frame{sh.Left, sh.Top, CaptionWidth() - sh.Right, CacheHeight() - sh.Bottom};
+  if (ExModeOne())
+    if (const sd::TacSkinModel* model = ModelOf(*FCommonData)) {
+      const sd::TsSkinData& v = model->CommonSkinData;
+      frame = {frame.Left + v.ExShadowOffs, frame.Top + v.ExShadowOffsT,
+               frame.Right - v.ExShadowOffsR, frame.Bottom - v.ExShadowOffsB};
+    }
+  return frame;
+}
+
+int TsSkinProvider::MaximizedTitleExcess() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const sc::TsSkinManager* m = FCommonData->SkinManager();
+  if (!FBorderForm || !model || !m || m->Options().NativeBordersMaximized ||
+      SysCaptionHeight() == 0)
+    return 0;
+  return std::max(0, model->CommonSkinData.ExMaxHeight - SysCaptionHeight() - 4);
+}
+
 TPoint TsSkinProvider::CacheOrigin() const {
   const TRect wr = WindowRect(FForm->Handle());
   if (!FBorderForm) return {wr.Left, wr.Top};
@@ -461,18 +509,76 @@ TPoint TsSkinProvider::CacheOrigin() const {
 
 bool TsSkinProvider::IconVisible() const {
   const auto b = FForm->BorderStyle();
-  return FShowAppIcon && HaveSysMenu() && CaptionHeight() > 0 &&
+  return FShowAppIcon && FTitleIcon.Visible && HaveSysMenu() && CaptionHeight() > 0 &&
          (b == fw::TFormBorderStyle::bsSingle || b == fw::TFormBorderStyle::bsSizeable);
 }
 
 TRect TsSkinProvider::IconRect() const {
   if (!IconVisible()) return {};
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
-  const int w = win::GetSystemMetrics(win::SM_CXSMICON);
-  const int h = win::GetSystemMetrics(win::SM_CYSMICON);
+  int w = win::GetSystemMetrics(win::SM_CXSMICON);
+  int h = win::GetSystemMetrics(win::SM_CYSMICON);
+  if (const gfx::Bitmap& g = FTitleIcon.Glyph; !g.Empty()) {
+    const int scale = FCommonData->ScalePercent > 0 ? FCommonData->ScalePercent : 100;
+    w = FTitleIcon.Width > 0 ? win::MulDiv(FTitleIcon.Width, scale, 100) : g.Width();
+    h = FTitleIcon.Height > 0 ? win::MulDiv(FTitleIcon.Height, scale, 100) : g.Height();
+  }
   const int left =
       BorderWidth() + ShadowSize().Left + (model ? model->CommonSkinData.BILeftMargin : 0);
   return gfx::RectOfSize(left, VCenter() - h / 2, w, h);
+}
+
+void TsSkinProvider::SetFormHeaderHeight(int height) {
+  height = std::max(0, height);
+  if (FHeaderHeight == height) return;
+  FHeaderHeight = height;
+  FCommonData->BGChanged = true;
+  if (FForm->HandleAllocated() && Skinned())
+    win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
+                      win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE | win::RDW_ALLCHILDREN);
+}
+
+// The header band over the top rows of the client area, seen through to the form's picture;
+// the controls standing on it take it as their background.
+void TsSkinProvider::PaintHeader(gfx::Bitmap& cache) {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (FHeaderHeight <= 0 || !model->IsValidSkinIndex(FHeaderIndex)) return;
+  const TRect band = gfx::IntersectRects(
+      gfx::RectOfSize(OffsetX(), OffsetY(), FForm->ClientWidth(), FHeaderHeight), cache.Bounds());
+  if (band.IsEmpty()) return;
+  gfx::Bitmap pic(band.Width(), band.Height());
+  draw::PaintItem(model, FHeaderIndex, draw::MakeCacheInfo(&cache, band.Left, band.Top), true,
+                  SectionState(FHeaderIndex), pic.Bounds(), {0, 0}, &pic);
+  cache.CopyFrom(pic, pic.Bounds(), {band.Left, band.Top});
+}
+
+void TsSkinProvider::SetTitleIcon(const TsTitleIcon& icon) {
+  FTitleIcon = icon;
+  UpdateFrame();
+}
+
+// The title icon's glyph, its key-coloured pixels left out, alpha-blended into the icon's
+// place (stretched to it); without a glyph the form's small icon.
+void TsSkinProvider::DrawAppIcon(gfx::Bitmap& cache) {
+  const TRect icon = IconRect();
+  if (icon.IsEmpty()) return;
+  gfx::DeviceContext dc(cache);
+  if (FTitleIcon.Glyph.Empty()) {
+    const auto h = reinterpret_cast<gfx::HICON>(
+        win::SendMessageW(FForm->Handle(), win::WM_GETICON, win::ICON_SMALL2, 0));
+    gfx::DrawIconEx(&dc, icon.Left, icon.Top, h, icon.Width(), icon.Height(), gfx::DI_NORMAL);
+    return;
+  }
+  gfx::Bitmap glyph = FTitleIcon.Glyph;
+  for (int y = 0; y < glyph.Height(); ++y)
+    for (int x = 0; x < glyph.Width(); ++x) {
+      const gfx::Pixel p = glyph.At(x, y);
+      glyph.Set(x, y, (p & 0xFFFFFF) == paint::kTransKey ? 0 : p | 0xFF000000);
+    }
+  fw::TCanvas canvas;
+  canvas.SetHandle(&dc);
+  canvas.StretchDraw(icon, glyph, true);
+  canvas.SetHandle(nullptr);
 }
 
 void TsSkinProvider::SetShowAppIcon(bool value) {
@@ -676,27 +782,27 @@ bool TsSkinProvider::PaintAll() {
   const int state = SectionState(FCommonData->SkinIndex);
   gfx::Bitmap shadow;  // extended: the shadow alone, seen through the frame's corners
   if (FBorderForm) {
-    // The shadow over the whole picture, then the frame inside the shadow margins.
+    // The shadow over the whole picture, then the frame inside the shadow margins; in mode 1
+    // the frame first and the border's picture over it.
     const TRect sh = ShadowSize();
     cache->Fill(gfx::Pixel{});
-    PaintShadow(*cache);
-    shadow = *cache;
+    if (!ExModeOne()) {
+      PaintShadow(*cache);
+      shadow = *cache;
+    }
     gfx::Bitmap frame(w - sh.Left - sh.Right, h - sh.Top - sh.Bottom);
     draw::PaintItem(model, FCommonData->SkinIndex, draw::EmptyCI, true, state, frame.Bounds(),
                     {0, 0}, &frame);
     cache->CopyFrom(frame, frame.Bounds(), {sh.Left, sh.Top});
+    if (ExModeOne()) PaintShadow(*cache);
   } else {
     draw::PaintItem(model, FCommonData->SkinIndex, draw::EmptyCI, true, state, cache->Bounds(),
                     {0, 0}, cache);
   }
+  PaintHeader(*cache);
   if (CaptionHeight() > 0) {
     PaintTitle(*cache);
-    if (const TRect icon = IconRect(); !icon.IsEmpty()) {
-      gfx::DeviceContext dc(*cache);
-      const auto h = reinterpret_cast<gfx::HICON>(
-          win::SendMessageW(FForm->Handle(), win::WM_GETICON, win::ICON_SMALL2, 0));
-      gfx::DrawIconEx(&dc, icon.Left, icon.Top, h, icon.Width(), icon.Height(), gfx::DI_NORMAL);
-    }
+    DrawAppIcon(*cache);
     if (!FTitleBar || FTitleBar->ShowCaption) PaintText(*cache);
     PaintTitleItems(*cache);
     SaveBGForBtns(*cache);
@@ -707,7 +813,7 @@ bool TsSkinProvider::PaintAll() {
   }
   FCommonData->BGChanged = false;
   if (FBorderForm) {
-    ShowShadowInCorners(*cache, shadow);
+    if (!ExModeOne()) ShowShadowInCorners(*cache, shadow);
     // A picture rebuilt for any reason (the client's paint too) goes on screen (not again
     // from inside the border's own placement).
     FBorderForm->UpdateExBordersPos(true, 255);
@@ -715,16 +821,42 @@ bool TsSkinProvider::PaintAll() {
   return true;
 }
 
-// The manager's shadow template for the state, nine-sliced over the shadow margins (its
-// centre left out); the frame's key-coloured corners are not filled with it.
+bool TsSkinProvider::ExModeOne() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  return FBorderForm && model && model->CommonSkinData.ExDrawMode == 1;
+}
+
+// The manager's shadow template for the state, nine-sliced over the picture with its centre
+// left out. With the skin's "EXBORDER" item its bands are the item's; in mode 1 the item holds
+// the frame itself and its bands reach into the frame (at most the border and the title), else
+// they fill the shadow margins. Without the item the template is the window shadow, cut in
+// halves. Mode 1 without the item copies nothing.
 void TsSkinProvider::PaintShadow(gfx::Bitmap& cache) {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   const gfx::Bitmap& shadow = FFormActive ? model->ShdaTemplate : model->ShdiTemplate;
   if (shadow.Empty()) return;
   const TRect sh = ShadowSize();
-  const int bw = (shadow.Width() - 1) / 2, bh = (shadow.Height() - 1) / 2;
-  paint::PaintControlByTemplate(cache, shadow, cache.Bounds(), shadow.Bounds(), {bw, bh, bw, bh},
-                                sh, {1, 1, 1, 1}, false, false);
+  const int ex = model->ConstData.ExBorder;
+  const paint::TsMaskData* item =
+      model->IsValidImgIndex(ex) ? &model->ma[std::size_t(ex)] : nullptr;
+  TRect widths, maxWidths = sh, modes{1, 1, 1, 1};
+  if (ExModeOne()) {
+    if (!item) return;
+    const int h = cache.Height(), c = CaptionHeight(), b = BorderWidth();
+    widths = {item->WL, std::min(int(item->WT), (h - c) / 2 + c), item->WR,
+              std::min(int(item->WB), (h - c) / 2)};
+    maxWidths = {b + sh.Left, sh.Top + c, b + sh.Right, b + sh.Bottom};
+    const int mode = item->DrawMode & 1;
+    modes = {mode, mode, mode, mode};
+  } else if (item) {
+    widths = {item->WL, item->WT, item->WR, item->WB};
+    modes = {item->DrawMode, item->DrawMode, item->DrawMode, item->DrawMode};
+  } else {
+    const int bw = (shadow.Width() - 1) / 2, bh = (shadow.Height() - 1) / 2;
+    widths = {bw, bh, bw, bh};
+  }
+  paint::PaintControlByTemplate(cache, shadow, cache.Bounds(), shadow.Bounds(), widths, maxWidths,
+                                modes, false, false);
 }
 
 // The frame's key-coloured corner pixels (as wide and high as the form section's and the
@@ -786,13 +918,14 @@ void TsSkinProvider::PaintTitle(gfx::Bitmap& cache) {
 }
 
 // The caption in the title's font colour for the state, with its glow, in the free strip left
-// of the buttons; centred, right-aligned (when it fits) or left-aligned.
+// of the buttons; centred, right-aligned (when it fits) or left-aligned. The added title goes in
+// front of it in its own font (in the title's colour while that font's colour is clNone).
 void TsSkinProvider::PaintText(gfx::Bitmap& cache) {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   const int fontSection =
       model->IsValidSkinIndex(FTitleSkinIndex) ? FTitleSkinIndex : FCommonData->SkinIndex;
-  const std::u16string text = FForm->Caption();
-  if (text.empty()) return;
+  const std::u16string text = FShowMainCaption ? FForm->Caption() : std::u16string();
+  if (text.empty() && FAddedTitleText.empty()) return;
   int right = CaptionWidth() - std::max(4, BorderWidth()) - ShadowSize().Right;
   for (const TsCaptionButton& b : FButtons)
     if (b.cpRect.Right > b.cpRect.Left) right = std::min(right, b.cpRect.Left);
@@ -813,38 +946,72 @@ void TsSkinProvider::PaintText(gfx::Bitmap& cache) {
   canvas.SetHandle(&dc);
   win::NONCLIENTMETRICSW ncm;
   win::SystemParametersInfoW(win::SPI_GETNONCLIENTMETRICS, 0, &ncm, 0);
-  canvas.Font.SetName(model->CommonSkinData.MainFont.empty()
-                          ? ncm.lfCaptionFont.lfFaceName
-                          : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
-  canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
-  const int textWidth = draw::acTextWidth(canvas, text);
-  const int textHeight = draw::acTextHeight(canvas, text);
+  auto captionFont = [&] {
+    canvas.Font.SetName(model->CommonSkinData.MainFont.empty()
+                            ? ncm.lfCaptionFont.lfFaceName
+                            : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
+    canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
+    canvas.Font.SetStyle({});
+  };
+  int addedWidth = 0, addedHeight = 0;
+  if (!FAddedTitleText.empty()) {
+    canvas.Font.Assign(FAddedTitleFont);
+    addedWidth = draw::acTextWidth(canvas, FAddedTitleText);
+    addedHeight = draw::acTextHeight(canvas, FAddedTitleText);
+  }
+  captionFont();
+  const int textWidth = text.empty() ? 0 : draw::acTextWidth(canvas, text);
+  const int textHeight = text.empty() ? 0 : draw::acTextHeight(canvas, text);
   const int free = right - left;
   int x = left;
   switch (FCaptionAlignment) {
     case fw::TAlignment::taCenter:
-      x = std::max(left, left + (free - textWidth - sc::acSpacing) / 2);
+      x = std::max(left, left + (free - textWidth - addedWidth - sc::acSpacing) / 2);
       break;
     case fw::TAlignment::taRightJustify:
-      if (textWidth < free) x = right - textWidth;
+      if (textWidth + addedWidth < free) x = right - textWidth - addedWidth;
       break;
     default:
       break;
   }
   const int vc = VCenter();
-  TRect r{x, vc - textHeight / 2, std::min(right, x + textWidth), vc - textHeight / 2 + textHeight};
+  const unsigned flags =
+      gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS;
+  const int allHeight = std::max(textHeight, addedHeight);
+  const TRect all{x, vc - allHeight / 2, std::min(right, x + addedWidth + textWidth),
+                  vc - allHeight / 2 + allHeight};
   if (model->IsValidSkinIndex(FCaptionSkinIndex)) {
-    const TRect behind{r.Left - 4, r.Top - 2, r.Right + 4, r.Bottom + 2};
+    const TRect behind{all.Left - 4, all.Top - 2, all.Right + 4, all.Bottom + 2};
     gfx::Bitmap back(behind.Width(), behind.Height());
     draw::PaintItem(model, FCaptionSkinIndex, draw::MakeCacheInfo(&cache, behind.Left, behind.Top),
                     true, SectionState(FCaptionSkinIndex), back.Bounds(), {0, 0}, &back);
     cache.CopyFrom(back, back.Bounds(), {behind.Left, behind.Top});
   }
-  skin::paint::TacGlowMask glow;
-  draw::WriteSectionText(
-      canvas, text, true, r,
-      gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS, *model,
-      fontSection, SectionState(fontSection), {}, true, &cache, glow);
+  if (addedWidth > 0) {
+    canvas.Font.Assign(FAddedTitleFont);
+    TRect r{x, vc - addedHeight / 2, std::min(right, x + addedWidth),
+            vc - addedHeight / 2 + addedHeight};
+    if (FAddedTitleFont.Color() == fw::clNone) {
+      skin::paint::TacGlowMask glow;
+      draw::WriteSectionText(canvas, FAddedTitleText, true, r, flags, *model, fontSection,
+                             SectionState(fontSection), {}, true, &cache, glow);
+    } else {
+      canvas.BrushStyle = fw::TBrushStyle::bsClear;
+      draw::acWriteText(canvas, FAddedTitleText, flags, r);
+    }
+    x += addedWidth;
+    captionFont();
+  }
+  if (text.empty() || x >= right) {
+    canvas.SetHandle(nullptr);
+    return;
+  }
+  // The glow of the caption is kept per state until the text or the size changes.
+  const TRect r{x, vc - textHeight / 2, std::min(right, x + textWidth),
+                vc - textHeight / 2 + textHeight};
+  draw::WriteSectionText(canvas, text, true, r, flags, *model, fontSection,
+                         SectionState(fontSection), {}, true, &cache,
+                         FFormActive ? FGlow1 : FGlow2);
   canvas.SetHandle(nullptr);
 }
 
@@ -952,10 +1119,10 @@ void TsSkinProvider::UpdateFrame() {
 // items and copied to the frame.
 void TsSkinProvider::RepaintItem(TacTitleBarItem& item) {
   sc::TsSkinManager* m = FCommonData->SkinManager();
-  if (FAllowAnimation && m->Effects().AllowGlowing && !FBorderForm) {
+  if (FAllowAnimation && m->Effects().AllowGlowing) {
     const int state = std::min(item.GetState(), 2);
     StartItemAnimation(item, state, state == 2 ? 1 : kFadeIterations, state != 0, FForm->Handle(),
-                       nullptr, FCommonData.get());
+                       BorderWindow(), FCommonData.get());
     return;
   }
   if (!PaintAll() || FTitleBG.Empty()) return;
@@ -964,6 +1131,12 @@ void TsSkinProvider::RepaintItem(TacTitleBarItem& item) {
   cache.CopyFrom(FTitleBG, r, {r.Left, r.Top});
   PaintTitleItem(item, r, cache, TitlePaintInfo());
   ShowCacheRect(r);
+}
+
+win::HWND TsSkinProvider::BorderWindow() const {
+  return FBorderForm && FBorderForm->AForm() && FBorderForm->AForm()->HandleAllocated()
+             ? FBorderForm->AForm()->Handle()
+             : nullptr;
 }
 
 void TsSkinProvider::ShowCacheRect(const TRect& r) {
@@ -987,11 +1160,11 @@ void TsSkinProvider::RepaintButton(int hitCode) {
   if (!b || b->cpRect.Right <= b->cpRect.Left || !Skinned()) return;
   sc::TsSkinManager* m = FCommonData->SkinManager();
   const bool user = hitCode >= HTUDBTN;
-  // A fade shows the skin's glyphs; user buttons carry their own and are painted in place, as
-  // is every button of the extended border, whose picture is one layered window.
-  if (!user && !FBorderForm && FAllowAnimation && m->Effects().AllowGlowing) {
+  // A fade shows the skin's glyphs (over the extended border's picture when there is one); user
+  // buttons carry their own and are painted in place.
+  if (!user && FAllowAnimation && m->Effects().AllowGlowing) {
     sc::StartSBAnimation(*b, b->cpState, b->cpState == 2 ? 1 : kFadeIterations, b->cpState != 0,
-                         FForm->Handle(), nullptr, FCommonData.get());
+                         FForm->Handle(), BorderWindow(), FCommonData.get());
     return;
   }
   if (!PaintAll()) return;
@@ -1095,15 +1268,19 @@ int TsSkinProvider::HTProcess(TPoint screen) const {
   const auto style = StyleOf(FForm->Handle());
   // The frame's rectangle in the cache; extended, the sizing bands lie just outside it, in
   // the shadow.
-  const TRect sh = ShadowSize();
-  const TRect frame{sh.Left, sh.Top, CaptionWidth() - sh.Right, CacheHeight() - sh.Bottom};
-  const int bw = FBorderForm ? std::max(BorderWidth(), 6) : BorderWidth();
-  const TRect bands =
-      FBorderForm ? TRect{frame.Left - bw, frame.Top - bw, frame.Right + bw, frame.Bottom + bw}
-                  : frame;
+  const TRect frame = FrameRect();
+  // Mode 1: 4 rows at the top and the system border elsewhere, inside the frame.
+  const bool one = ExModeOne();
+  const int bw = FBorderForm && !one ? std::max(BorderWidth(), 6)
+                 : one               ? SysBorderWidth()
+                                     : BorderWidth();
+  const int bt = one ? 4 : bw;
+  const TRect bands = FBorderForm && !one ? TRect{frame.Left - bw, frame.Top - bw, frame.Right + bw,
+                                                  frame.Bottom + bw}
+                                          : frame;
   if ((style & win::WS_THICKFRAME) && !win::IsZoomed(FForm->Handle()) && bands.Contains(p)) {
     const int w = bands.Right, h = bands.Bottom, x0 = bands.Left, y0 = bands.Top;
-    const bool l = p.X < x0 + bw, r = p.X >= w - bw, t = p.Y < y0 + bw, btm = p.Y >= h - bw;
+    const bool l = p.X < x0 + bw, r = p.X >= w - bw, t = p.Y < y0 + bt, btm = p.Y >= h - bw;
     if (t && l) return win::HTTOPLEFT;
     if (t && r) return win::HTTOPRIGHT;
     if (btm && l) return win::HTBOTTOMLEFT;
@@ -1254,8 +1431,8 @@ bool TsSkinProvider::StartTranslucentMove(int hitCode) {
 
 void TsSkinProvider::SnapPosition(win::WINDOWPOS& pos) {
   const win::HWND h = FForm->Handle();
-  if ((pos.flags & win::SWP_NOMOVE) || !FScreenSnap || FPosChanging || FForm->Parent() ||
-      win::IsZoomed(h) || win::IsIconic(h) || !win::IsWindowVisible(h))
+  if ((pos.flags & win::SWP_NOMOVE) || !FScreenSnap || (FFormState & FS_POSCHANGING) ||
+      FForm->Parent() || win::IsZoomed(h) || win::IsIconic(h) || !win::IsWindowVisible(h))
     return;
   win::RECT r{};
   win::GetWindowRect(h, &r);
@@ -1297,6 +1474,74 @@ bool TsSkinProvider::OnCaptionDblClick(int ht) {
     return true;
   }
   return false;
+}
+
+// A double click on an edge of the extended border stretches a sizeable form over the work
+// area's width (left or right edge) or height (top or bottom edge), its skinned frame just
+// inside the work area; a second one puts it back.
+bool TsSkinProvider::StretchByEdge(int hitCode) {
+  const bool horz = hitCode == win::HTLEFT || hitCode == win::HTRIGHT;
+  const bool vert = hitCode == win::HTTOP || hitCode == win::HTBOTTOM;
+  if (!FBorderForm || (!horz && !vert) ||
+      FForm->BorderStyle() != fw::TFormBorderStyle::bsSizeable || !FForm->HandleAllocated())
+    return false;
+  const win::HWND h = FForm->Handle();
+  if (win::IsZoomed(h) || win::IsIconic(h)) return false;
+  TRect r = WindowRect(h);
+  if (!(FFormState & FS_MAXBOUNDS)) FNormalBounds = r;
+  const unsigned flag = horz ? FS_MAXWIDTH : FS_MAXHEIGHT;
+  if (FFormState & flag) {
+    if (horz) {
+      r.Left = FNormalBounds.Left;
+      r.Right = FNormalBounds.Right;
+    } else {
+      r.Top = FNormalBounds.Top;
+      r.Bottom = FNormalBounds.Bottom;
+    }
+  } else {
+    win::RECT work{};
+    win::SystemParametersInfoW(win::SPI_GETWORKAREA, 0, &work, 0);
+    // How far the skinned frame stands out of the window on each side.
+    const int side = BorderWidth() - SysBorderWidth();
+    const int top = CaptionHeight() - SysBorderWidth() - SysCaptionHeight();
+    if (horz) {
+      r.Left = work.Left + side;
+      r.Right = work.Right - side;
+    } else {
+      r.Top = work.Top + top;
+      r.Bottom = work.Bottom - side;
+    }
+  }
+  FFormState ^= flag;
+  win::SetWindowPos(h, nullptr, r.Left, r.Top, r.Width(), r.Height(),
+                    win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+  return true;
+}
+
+void TsSkinProvider::MoveMaximized(TPoint mouse) {
+  const win::HWND h = FForm->Handle();
+  if (!win::IsZoomed(h)) return;
+  win::ShowWindow(h, win::SW_RESTORE);
+  if (!win::IsWindow(h)) return;
+  const TRect r = WindowRect(h);
+  const int top = mouse.Y < 24 ? -8 : mouse.Y - 8;
+  win::SetWindowPos(h, nullptr, mouse.X - r.Width() / 2, top, 0, 0,
+                    win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MOVE + win::HTCAPTION,
+                    win::MAKELPARAM(mouse.X, mouse.Y));
+}
+
+// A stretched form that is moved takes its own size back along the stretched sides.
+void TsSkinProvider::EndStretch(win::WINDOWPOS& pos) {
+  if (!(FFormState & FS_MAXBOUNDS) || (pos.flags & win::SWP_NOMOVE) ||
+      !(pos.flags & win::SWP_NOSIZE))
+    return;
+  const TRect r = WindowRect(FForm->Handle());
+  if (pos.x == r.Left && pos.y == r.Top) return;
+  pos.cx = (FFormState & FS_MAXWIDTH) ? FNormalBounds.Width() : r.Width();
+  pos.cy = (FFormState & FS_MAXHEIGHT) ? FNormalBounds.Height() : r.Height();
+  pos.flags &= ~win::UINT(win::SWP_NOSIZE);
+  FFormState &= ~FS_MAXBOUNDS;
 }
 
 // ---- Window animations
@@ -1349,7 +1594,9 @@ bool TsSkinProvider::HideAnimationApplies() const {
 void TsSkinProvider::ShowAnimated(fw::TMessage& m, const fw::TWndNext& next) {
   const win::HWND h = FForm->Handle();
   MakeLayered(h, 0);
+  FFormState |= FS_ANIMSHOWING;
   next(m);
+  FFormState &= ~FS_ANIMSHOWING;
   if (!win::IsWindow(h)) return;
   if (!win::IsWindowVisible(h)) {
     SetFinalOpacity(h, AlphaBlend, AlphaBlendValue);
@@ -1376,8 +1623,10 @@ void TsSkinProvider::ShowAnimated(fw::TMessage& m, const fw::TWndNext& next) {
 // is cut and painted again for the new size.
 void TsSkinProvider::SetScale(int percent) {
   const int old = FCommonData->ScalePercent;
-  if (percent > 0 && old > 0 && percent != old)
+  if (percent > 0 && old > 0 && percent != old) {
     FAddedTitleFont.SetHeight(win::MulDiv(FAddedTitleFont.Height(), percent, old));
+    FHeaderHeight = win::MulDiv(FHeaderHeight, percent, old);
+  }
   FCommonData->BGChanged = true;
   FRgnChanged = true;
 }
@@ -1402,7 +1651,39 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
       m.Result = 1;
       return true;
     case sc::AC_SETPOSCHANGING:
-      FPosChanging = m.LParam != 0;
+      if (m.LParam)
+        FFormState |= FS_POSCHANGING;
+      else
+        FFormState &= ~FS_POSCHANGING;
+      return true;
+    case sc::AC_GETPOSCHANGING:
+      m.Result = (FFormState & FS_POSCHANGING) ? 1 : 0;
+      return true;
+    case sc::AC_UPDATING:
+      // Suspended painting shows a new picture when it resumes.
+      cd.FUpdating = sc::WParamLo(m.WParam) == 1;
+      if (cd.FUpdating) cd.BGChanged = true;
+      return true;
+    case sc::AC_PREPARING:
+      m.Result = (cd.FUpdating || cd.FUpdateCount > 0) && !(FFormState & FS_ANIMATING) ? 1 : 0;
+      return true;
+    case sc::AC_GETBORDERWIDTH: {
+      // The width of the form's left frame.
+      if (!FForm->HandleAllocated()) return true;
+      win::POINT origin{0, 0};
+      win::ClientToScreen(FForm->Handle(), &origin);
+      m.Result = origin.X - WindowRect(FForm->Handle()).Left;
+      return true;
+    }
+    case sc::AC_NCPAINT:
+      // The caption again; with 1 its items are laid out anew first.
+      if (sc::WParamLo(m.WParam) == 1 && FTitleBar)
+        FTitleBar->Invalidate();
+      else
+        UpdateFrame();
+      return true;
+    case sc::AC_SETALPHA:
+      SetWindowAlpha(int(std::clamp<win::LPARAM>(m.LParam, 0, 255)));
       return true;
     case sc::AC_SETNEWSKIN:
       sc::CommonWndProc(m, cd);
@@ -1528,12 +1809,14 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       m.Result = 0;
       return;
     case win::WM_NCACTIVATE:
+      FFormState |= FS_ACTIVATE;
       if (FFormActive != (m.WParam != 0)) {
         FFormActive = m.WParam != 0;
         if (ActivationShows()) FCommonData->BGChanged = true;
       }
       CheckAdapter();
       NCPaint();
+      FFormState &= ~FS_ACTIVATE;
       m.Result = 1;
       return;
     case win::WM_PAINT: {
@@ -1558,19 +1841,34 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_PRINT: {
       auto dc = reinterpret_cast<gfx::HDC>(m.WParam);
       if (!dc || FForm->HasState(fw::csLoading)) return;
-      if (m.LParam & win::PRF_NONCLIENT) PaintCaption(dc);
+      // Extended, the DC takes the whole picture (frame, title and shadow), and the window lies
+      // inside it at the border window's offsets.
+      if (m.LParam & win::PRF_NONCLIENT) {
+        if (!FBorderForm) {
+          PaintCaption(dc);
+        } else if (PaintAll()) {
+          gfx::Bitmap& cache = *FCommonData->CacheBmp();
+          gfx::DeviceContext from(cache);
+          gfx::BitBlt(dc, 0, 0, cache.Width(), cache.Height(), &from, 0, 0, gfx::SRCCOPY);
+        }
+      }
       if (m.LParam & (win::PRF_CLIENT | win::PRF_ERASEBKGND)) {
         const int saved = gfx::SaveDC(dc);
         gfx::OffsetViewportOrgEx(dc, OffsetX(), OffsetY(), nullptr);
         PaintForm(dc, TRect{0, 0, FForm->ClientWidth(), FForm->ClientHeight()});
         gfx::RestoreDC(dc, saved);
       }
-      // The children print themselves.
+      // The children print themselves, at their place in the picture.
       m.LParam &= ~(win::PRF_NONCLIENT | win::PRF_CLIENT | win::PRF_ERASEBKGND);
+      const int saved = gfx::SaveDC(dc);
+      if (FBorderForm)
+        gfx::OffsetViewportOrgEx(dc, FBorderForm->OffsetX(), FBorderForm->OffsetY(), nullptr);
       next(m);
+      gfx::RestoreDC(dc, saved);
       return;
     }
     case win::WM_SETTEXT:
+      FreeGlows();
       next(m);
       UpdateFrame();
       return;
@@ -1588,9 +1886,17 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       const bool resized =
           !cache || cache->Width() != CaptionWidth() || cache->Height() != CacheHeight();
       next(m);
+      if (m.Msg == win::WM_WINDOWPOSCHANGED && (FFormState & FS_ANIMCLOSING)) {
+        // Hidden: a cover of its last picture fades out; the run outlives the form, so it
+        // refers to nothing of it.
+        FFormState &= ~FS_ANIMCLOSING;
+        if (win::IsWindow(h) && !win::IsWindowVisible(h) && HideAnimationApplies())
+          AnimHideForm(h, *FCommonData, AlphaBlend, AlphaBlendValue);
+      }
       // Shown, moved, sized, maximised or hidden: the extended border follows (or goes).
       if (m.Msg == win::WM_WINDOWPOSCHANGED) InitExBorders(resized);
       if (resized) {
+        FreeGlows();
         FCommonData->BGChanged = true;
         FRgnChanged = true;
         if (win::IsWindowVisible(h)) UpdateRegion(true);
@@ -1624,18 +1930,29 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       next(m);
       FGlued.MoveGluedForms(*FForm);
       return;
-    case win::WM_WINDOWPOSCHANGING:
-      SnapPosition(*reinterpret_cast<win::WINDOWPOS*>(m.LParam));
+    case win::WM_WINDOWPOSCHANGING: {
+      auto& pos = *reinterpret_cast<win::WINDOWPOS*>(m.LParam);
+      // A shown form about to be hidden (closed, Hide(), ShowWindow or SetWindowPos) fades out
+      // once it is hidden.
+      if ((pos.flags & win::SWP_HIDEWINDOW) && win::IsWindowVisible(h) && !win::IsIconic(h) &&
+          HideAnimationApplies())
+        FFormState |= FS_ANIMCLOSING;
+      EndStretch(pos);
+      SnapPosition(pos);
       break;
+    }
     case win::WM_GETMINMAXINFO:
       // Maximised, the frame lies just outside the work area (its region keeps the inside).
+      // The extended border's title, taller than the system caption, stands above the window:
+      // the window comes down by the difference so that the title stays on the screen.
       if (SysBorderWidth() > 0 && !FForm->Parent()) {
         auto& mmi = *reinterpret_cast<win::MINMAXINFO*>(m.LParam);
         win::RECT work{};
         win::SystemParametersInfoW(win::SPI_GETWORKAREA, 0, &work, 0);
         const int b = SysBorderWidth();
-        mmi.ptMaxPosition = {-b, -b};
-        mmi.ptMaxSize = {work.Width() + 2 * b, work.Height() + 2 * b};
+        const int t = MaximizedTitleExcess();
+        mmi.ptMaxPosition = {work.Left - b, work.Top + t - b};
+        mmi.ptMaxSize = {work.Width() + 2 * b, work.Height() + 2 * b - t};
       }
       break;
     case fw::CM_VISIBLECHANGED:
@@ -1669,16 +1986,6 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       next(m);
       AddAllItems();
       return;
-    case win::WM_CLOSE: {
-      // A form closed by hiding fades out through a cover of its last picture; the run outlives
-      // the form, so it refers to nothing of it.
-      const win::HWND h = FForm->Handle();
-      const bool shown = win::IsWindowVisible(h);
-      next(m);
-      if (shown && win::IsWindow(h) && !win::IsWindowVisible(h) && HideAnimationApplies())
-        AnimHideForm(h, *FCommonData, AlphaBlend, AlphaBlendValue);
-      return;
-    }
     case win::WM_PARENTNOTIFY:
       next(m);
       // A visible child window was made: it, or when it is no control, the whole form.
@@ -1720,7 +2027,8 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         if (!FClicked || ht == FCurrentHT) SetHotHT(ht);
         win::TRACKMOUSEEVENT tme;
         tme.dwFlags = win::TME_LEAVE | win::TME_NONCLIENT;
-        tme.hwndTrack = h;
+        // Extended, the mouse is over the border window, which passes its leave on.
+        tme.hwndTrack = BorderWindow() ? BorderWindow() : h;
         win::TrackMouseEvent(&tme);
         return;
       }
@@ -1806,6 +2114,11 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       break;
     case win::WM_SYSCOMMAND:
       if (AnimateSysCommand(m, next)) return;
+      break;
+    case win::WM_SETTINGCHANGE:
+      // A new work area moves the target of a minimise (and a minimised picture) with it.
+      FCommonData->BGChanged = true;
+      if (m.WParam == win::SPI_SETWORKAREA && FFormTimer) FFormTimer->UpdateDstRect();
       break;
     case win::WM_SETCURSOR:
       // A hot title-bar item shows its own cursor.

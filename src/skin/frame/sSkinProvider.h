@@ -31,6 +31,7 @@
 #include "skin/frame/acGluedForms.h"
 #include "skin/frame/acTitleBar.h"
 #include "skin/frame/sCtrlAdapter.h"
+#include "skin/paint/sAlphaGraph.h"
 
 namespace skin::frame {
 
@@ -39,6 +40,29 @@ class TacMinTimer;
 
 // The system buttons of a caption, in the order of their records.
 enum TacCaptionButtonKind { cbMin, cbMax, cbHelp, cbClose, cbCount };
+
+// The provider's passing states (FormState()), as bits.
+constexpr unsigned FS_SIZING = 1;         // a frame-only size runs
+constexpr unsigned FS_BLENDMOVING = 128;  // a translucent copy is being moved
+constexpr unsigned FS_ANIMMINIMIZING = 256;
+constexpr unsigned FS_ANIMCLOSING = 512;  // the window is being hidden with the hide effect
+constexpr unsigned FS_ANIMRESTORING = 1024;
+constexpr unsigned FS_THUMBDRAWING = 2048;
+constexpr unsigned FS_CHANGING = 4096;
+constexpr unsigned FS_ANIMSHOWING = 8192;  // the window is being shown with the show effect
+constexpr unsigned FS_MAXHEIGHT = 16384;   // stretched to the work area's height
+constexpr unsigned FS_MAXWIDTH = 32768;    // stretched to the work area's width
+constexpr unsigned FS_LOCKED = 65536;
+constexpr unsigned FS_SCROLLUPDATING = 131072;
+constexpr unsigned FS_POSCHANGING = 262144;  // moved along by a master form: no snapping
+constexpr unsigned FS_ZOOMING = 524288;
+constexpr unsigned FS_DISABLED = 1048576;
+constexpr unsigned FS_ACTIVATE = 2097152;  // an activation change is being handled
+constexpr unsigned FS_RESTORING = 4194304;
+constexpr unsigned FS_ANIMMINREST = FS_ANIMMINIMIZING | FS_ANIMRESTORING;
+constexpr unsigned FS_ANIMATING = FS_ANIMMINREST | FS_BLENDMOVING;
+constexpr unsigned FS_FULLPAINTING = FS_ANIMCLOSING | FS_CHANGING;
+constexpr unsigned FS_MAXBOUNDS = FS_MAXHEIGHT | FS_MAXWIDTH;
 
 // Hit codes of user title buttons: HTUDBTN + index.
 constexpr int HTUDBTN = 1000;
@@ -56,6 +80,14 @@ struct TsTitleButton {
                             // bottom-left pixel
   fw::TNotifyEvent OnMouseDown, OnMouseUp;  // the provider is the sender
   TsCaptionButton Data;                     // place, state, hit code (HTUDBTN + index)
+};
+
+// The icon at the left of the title.
+struct TsTitleIcon {
+  gfx::Bitmap Glyph;  // empty: the form's icon; else drawn with its 0xFF00FF pixels left out
+  int Width = 0;      // the glyph's size at 100 % scale; 0: the glyph's own
+  int Height = 0;
+  bool Visible = true;
 };
 
 class TsSkinProvider : public fw::TComponent,
@@ -88,6 +120,12 @@ class TsSkinProvider : public fw::TComponent,
   void SetCaptionAlignment(fw::TAlignment alignment);
   // The font of text added in front of the caption (colour clNone: the title's own colour).
   fw::TFont& AddedTitleFont() { return FAddedTitleFont; }
+  // Text drawn in front of the caption in AddedTitleFont (default empty).
+  const std::u16string& AddedTitleText() const { return FAddedTitleText; }
+  void SetAddedTitleText(const std::u16string& text);
+  // The form's caption is drawn after the added text (default on); off, only the added text.
+  bool ShowMainCaption() const { return FShowMainCaption; }
+  void SetShowMainCaption(bool value);
   // The provider draws the frame (default on); off, the form keeps the system's frame.
   bool DrawNonClientArea() const { return FDrawNonClientArea; }
   void SetDrawNonClientArea(bool value);
@@ -102,6 +140,13 @@ class TsSkinProvider : public fw::TComponent,
   // (default on); off, it answers AC_GETSCALE with -1 and keeps its size.
   bool AllowScale() const { return FAllowScale; }
   void SetAllowScale(bool value) { FAllowScale = value; }
+  // A band of this height at the top of the client area is painted with the skin's
+  // "FORMHEADER" section (default 0: none); scaled with the form.
+  int FormHeaderHeight() const { return FHeaderHeight; }
+  void SetFormHeaderHeight(int height);
+  // The title icon: its own glyph instead of the form's icon, its size, whether it shows.
+  const TsTitleIcon& TitleIcon() const { return FTitleIcon; }
+  void SetTitleIcon(const TsTitleIcon& icon);
   // Single and sizeable forms with a system menu show their icon at the left of the title
   // (default on).
   bool ShowAppIcon() const { return FShowAppIcon; }
@@ -164,6 +209,10 @@ class TsSkinProvider : public fw::TComponent,
   bool RTEmpty() const { return FRTEmpty; }
   bool RTInit() const { return FRTInit; }
   bool FormActive() const { return FFormActive; }
+  // The passing states (FS_* bits).
+  unsigned FormState() const { return FFormState; }
+  // A form stretched by a double click on an edge of its extended border: its bounds before.
+  const gfx::TRect& NormalBounds() const { return FNormalBounds; }
   // Skinned: a skin in force, a known form section, the frame drawn.
   bool Skinned() const;
   // The hit code of the element under the mouse (0 none) and whether it is being pressed.
@@ -202,6 +251,10 @@ class TsSkinProvider : public fw::TComponent,
   void SkinItem(fw::TControl* control, bool& canBeAdded, TacSkinParams& params) override;
   void AddFormProvider(fw::TCustomForm& form, const std::string& section) override;
 
+  // The whole window at opacity alpha (layered below 255, plain at 255), its extended border
+  // too.
+  void SetWindowAlpha(int alpha);
+
   // ---- Geometry (coordinates of the cache) ----
   // The caption height: the system's (small for tool windows); with the extended border the
   // skin's ExTitleHeight (ExMaxHeight maximised).
@@ -220,10 +273,22 @@ class TsSkinProvider : public fw::TComponent,
   int TitleBottom() const;
   // The vertical centre line of the caption.
   int VCenter() const;
+  // The frame's rectangle in the cache: inside the shadow margins; with the extended border
+  // in mode 1 ("BORDERMODE" 1) also inside the skin's align offsets ("ALIGNOFFSET" and its
+  // "R", "T", "B" variants). Outside it the border window lets the mouse through.
+  gfx::TRect FrameRect() const;
+  // The extended border is drawn in mode 1: the "EXBORDER" item holds the frame itself.
+  bool ExModeOne() const;
+  // How far a maximised window comes down from the work area's top so that the extended
+  // border's maximised title (ExMaxHeight) stays on the screen: max(0, ExMaxHeight - system
+  // caption - 4); 0 in standard mode or while the manager keeps maximised forms native.
+  int MaximizedTitleExcess() const;
   // The screen position of the cache's top-left pixel.
   gfx::TPoint CacheOrigin() const;
-  // The title icon: shown for single and sizeable forms with ShowAppIcon and a system menu, a
-  // small icon right of the border and BILEFT, centred on VCenter; empty when hidden.
+  // The title icon: shown for single and sizeable forms with ShowAppIcon, TitleIcon().Visible
+  // and a system menu, right of the border and BILEFT, centred on VCenter: as large as the
+  // title icon's glyph (its Width and Height scaled by the form's scale, when set), else a
+  // small icon; empty when hidden.
   bool IconVisible() const;
   gfx::TRect IconRect() const;
   // Tool windows use the small glyphs; other forms with a caption the large ones.
@@ -263,6 +328,19 @@ class TsSkinProvider : public fw::TComponent,
   // Presses the element of hitCode.
   void SetPressedHT(int hitCode);
 
+  // A double click on an edge of the extended border (hit code HTLEFT, HTRIGHT, HTTOP or
+  // HTBOTTOM) of a sizeable form that is neither maximised nor minimised: stretches the form
+  // over the work area's width or height (FS_MAXWIDTH, FS_MAXHEIGHT; its bounds kept in
+  // NormalBounds), or puts a stretched side back. Moving a stretched form gives it its own
+  // size back. False when the double click is not such a one.
+  bool StretchByEdge(int hitCode);
+
+  // Ends the maximised state for a drag of the extended border's caption with the mouse at
+  // screen point mouse: the form is restored to its normal size, centred across under the
+  // mouse with its top 8 pixels above it (at -8 when the mouse is within the top 24 rows), and
+  // the system's move by the caption starts.
+  void MoveMaximized(gfx::TPoint mouse);
+
   // Sends a message straight into the provider's handling of the form's window.
   win::LRESULT ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
 
@@ -279,6 +357,9 @@ class TsSkinProvider : public fw::TComponent,
   void CalcButtons();
   void PaintTitle(gfx::Bitmap& cache);
   void PaintText(gfx::Bitmap& cache);
+  void DrawAppIcon(gfx::Bitmap& cache);
+  void PaintHeader(gfx::Bitmap& cache);
+  void FreeGlows();
   void PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int state);
   void PaintUserButton(gfx::Bitmap& cache, TsTitleButton& btn, int state);
   void SaveBGForBtns(const gfx::Bitmap& cache);
@@ -307,6 +388,7 @@ class TsSkinProvider : public fw::TComponent,
   bool StartFrameSizing(int hitCode, gfx::TPoint screen);
   bool StartTranslucentMove(int hitCode);
   void SnapPosition(win::WINDOWPOS& pos);
+  void EndStretch(win::WINDOWPOS& pos);
   void UpdateLayerForm();
   bool ShowAnimationApplies() const;
   bool HideAnimationApplies() const;
@@ -316,6 +398,8 @@ class TsSkinProvider : public fw::TComponent,
   void FreeExBorders();
   void PaintShadow(gfx::Bitmap& cache);
   void ShowShadowInCorners(gfx::Bitmap& cache, const gfx::Bitmap& shadow) const;
+  // The extended border's window, null when none.
+  win::HWND BorderWindow() const;
   // Shows the cache's rectangle r on screen: the frame in the window DC, or the border window.
   void ShowCacheRect(const gfx::TRect& r);
 
@@ -324,6 +408,14 @@ class TsSkinProvider : public fw::TComponent,
   fw::TWndHookId FHook = 0;
   fw::TAlignment FCaptionAlignment = fw::TAlignment::taLeftJustify;
   fw::TFont FAddedTitleFont;
+  TsTitleIcon FTitleIcon;
+  int FHeaderHeight = 0;
+  int FHeaderIndex = -1;
+  std::u16string FAddedTitleText;
+  bool FShowMainCaption = true;
+  // The caption's glow for the active and the inactive state, kept until the text or the
+  // size changes.
+  skin::paint::TacGlowMask FGlow1, FGlow2;
   bool FDrawNonClientArea = true, FDrawClientArea = true, FAllowAnimation = true,
        FUseGlobalColor = true, FShowAppIcon = true;
   bool FRTEmpty = false, FRTInit = false;
@@ -356,7 +448,8 @@ class TsSkinProvider : public fw::TComponent,
   fw::TColor FDisabledBlendColor = fw::clBlack;
   TacDisabledVeil FVeil;
   TacGluedForms FGlued;
-  bool FPosChanging = false;
+  unsigned FFormState = 0;
+  gfx::TRect FNormalBounds;
   bool FAllowScale = true;
   bool FAllowExtBorders = true;
   std::unique_ptr<TacBorderForm> FBorderForm;

@@ -117,6 +117,50 @@ TEST_F(System, NonClientMetricsFollowTheSystemMetricsAndTheWorkAreaIsTheDesktop)
   EXPECT_FALSE(SystemParametersInfoW(0x1234, 0, &work, 0));
 }
 
+// A program may set a smaller work area: it is reported, maximised windows fill it, every
+// top-level window hears of it when asked for; an area off the desktop is refused and null
+// gives the whole desktop back.
+TEST_F(System, TheWorkAreaCanBeSetAndTheWindowsAreTold) {
+  HWND a = Top(), b = Top(WS_OVERLAPPEDWINDOW);
+  HWND child = Child(a, {0, 0, 10, 10});
+  RECT area{0, 0, 1280, 984};
+  log.clear();
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, SPIF_SENDCHANGE));
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_EQ(work, area);
+  for (HWND h : {a, b}) {
+    const auto told = Of(WM_SETTINGCHANGE, h);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].wParam, WPARAM(SPI_SETWORKAREA));
+    EXPECT_EQ(told[0].lParam, 0);
+  }
+  EXPECT_TRUE(Of(WM_SETTINGCHANGE, child).empty());
+  ShowWindow(a, SW_MAXIMIZE);
+  RECT r;
+  GetWindowRect(a, &r);
+  const int frame = GetSystemMetrics(SM_CXFRAME);
+  EXPECT_EQ(r, (RECT{-frame, -frame, 1280 + frame, 984 + frame}));
+  ShowWindow(a, SW_RESTORE);
+  // Without SPIF_SENDCHANGE nobody is told.
+  log.clear();
+  area = {100, 50, 1280, 1024};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0));
+  EXPECT_TRUE(Of(WM_SETTINGCHANGE).empty());
+  ShowWindow(a, SW_MAXIMIZE);
+  GetWindowRect(a, &r);
+  EXPECT_EQ(r, (RECT{100 - frame, 50 - frame, 1280 + frame, 1024 + frame}));
+  ShowWindow(a, SW_RESTORE);
+  // Off the desktop or empty: refused, the area stays.
+  for (RECT bad : {RECT{-1, 0, 100, 100}, RECT{0, 0, 1281, 100}, RECT{10, 10, 10, 100}})
+    EXPECT_FALSE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &bad, 0));
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(work, area);
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, nullptr, 0));
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(work, (RECT{0, 0, 1280, 1024}));
+}
+
 TEST_F(System, SleepMovesTheVirtualClockWithoutDispatching) {
   HWND h = Top(WS_POPUP);
   SetTimer(h, 1, 100, nullptr);

@@ -4,6 +4,7 @@
 // takes.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "InternalSkinFormTest.h"
@@ -15,6 +16,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemInfo.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
 #include "skin/core/sMessages.h"
@@ -162,6 +164,79 @@ TEST_F(FormShowHideTest, ClosingFadesACoverWhileTheFormIsGoneAndAFreedFormLeaves
   win::SendMessageW(form->Handle(), win::WM_CLOSE, 0, 0);
   EXPECT_TRUE(win::IsWindowVisible(form->Handle()));
   EXPECT_EQ(Covers(), 0);
+}
+
+// Hide(), ShowWindow and SetWindowPos hide a shown form through the same fade as closing, one
+// cover each time; a hidden form hidden again starts nothing.
+TEST_F(FormShowHideTest, HidingWithoutClosingFadesTheFormOutOnce) {
+  form->Show();
+  desktop.Pump();
+  manager->AnimEffects().FormHide.Time = 120;
+  const win::HWND h = form->Handle();
+  const std::function<void()> hides[] = {
+      [this] { form->Hide(); }, [h] { win::ShowWindow(h, win::SW_HIDE); },
+      [h] {
+        win::SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                          win::SWP_HIDEWINDOW | win::SWP_NOMOVE | win::SWP_NOSIZE |
+                              win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+      }};
+  for (const auto& hide : hides) {
+    // A window hidden under the form's feet is shown again through the form.
+    if (!win::IsWindowVisible(h)) form->Hide();
+    form->Show();
+    desktop.Pump();
+    ASSERT_TRUE(win::IsWindowVisible(h));
+    hide();
+    EXPECT_FALSE(win::IsWindowVisible(h));
+    EXPECT_FALSE(Layered(h));
+    ASSERT_EQ(Covers(), 1);
+    EXPECT_EQ(provider->FormState() & FS_ANIMCLOSING, 0u);
+    desktop.Advance(144);
+    EXPECT_EQ(Covers(), 0);
+  }
+  form->Hide();
+  EXPECT_EQ(Covers(), 0);
+  // Without the effect nothing fades.
+  form->Show();
+  desktop.Pump();
+  manager->AnimEffects().FormHide.Active = false;
+  form->Hide();
+  EXPECT_EQ(Covers(), 0);
+}
+
+// The skin commands a provider answers for its form.
+TEST_F(FormShowHideTest, TheProviderAnswersItsFormsSkinCommands) {
+  form->Show();
+  desktop.Pump();
+  const win::HWND h = form->Handle();
+  // Moved along by another form: no snapping meanwhile.
+  EXPECT_EQ(Ask(h, core::AC_GETPOSCHANGING), 0);
+  Ask(h, core::AC_SETPOSCHANGING, 1);
+  EXPECT_EQ(Ask(h, core::AC_GETPOSCHANGING), 1);
+  EXPECT_NE(provider->FormState() & FS_POSCHANGING, 0u);
+  Ask(h, core::AC_SETPOSCHANGING, 0);
+  EXPECT_EQ(Ask(h, core::AC_GETPOSCHANGING), 0);
+  // The left frame's width.
+  win::POINT origin{0, 0};
+  win::ClientToScreen(h, &origin);
+  EXPECT_EQ(Ask(h, core::AC_GETBORDERWIDTH), origin.X - 100);
+  EXPECT_EQ(Ask(h, core::AC_GETBORDERWIDTH), win::GetSystemMetrics(win::SM_CXSIZEFRAME));
+  // Updating: the form says it is preparing and repaints a new picture when it resumes.
+  EXPECT_EQ(Ask(h, core::AC_PREPARING), 0);
+  win::SendMessageW(h, core::SM_ALPHACMD, core::MakeAlphaCmd(core::AC_UPDATING, 1), 0);
+  EXPECT_EQ(Ask(h, core::AC_PREPARING), 1);
+  EXPECT_TRUE(provider->SkinData().BGChanged);
+  win::SendMessageW(h, core::SM_ALPHACMD, core::MakeAlphaCmd(core::AC_UPDATING, 0), 0);
+  EXPECT_EQ(Ask(h, core::AC_PREPARING), 0);
+  // AC_NCPAINT paints the frame at once.
+  Ask(h, core::AC_NCPAINT);
+  EXPECT_FALSE(provider->SkinData().BGChanged);
+  // A whole-window alpha: layered below 255, plain again at 255.
+  Ask(h, core::AC_SETALPHA, 100);
+  EXPECT_TRUE(Layered(h));
+  EXPECT_EQ(win::GetWindowSurface(h).constantAlpha, 100);
+  Ask(h, core::AC_SETALPHA, 255);
+  EXPECT_FALSE(Layered(h));
 }
 
 TEST_F(FormShowHideTest, TheProviderReportsItsScaleAndPassesANewOneToItsControls) {

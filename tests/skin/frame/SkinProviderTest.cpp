@@ -27,6 +27,7 @@
 #include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
+#include "platform/win/SystemInfo.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
@@ -414,6 +415,51 @@ TEST_F(SkinProviderTest, TheScreenShowsTheFramePictureAndANewCaptionAtOnce) {
   EXPECT_GT(changed, 0);  // the new text is drawn
 }
 
+// The added title goes in front of the caption in its own font and, with colour clNone, in
+// the title's colours: added alone in the caption's font it paints what the caption paints;
+// ShowMainCaption off hides the caption; a colour of its own shows.
+TEST_F(SkinProviderTest, TheAddedTitleStandsInFrontOfTheCaption) {
+  manager->Effects().AllowGlowing = false;
+  auto picture = [&] {
+    provider->UpdateFrame();
+    return *provider->Cache();
+  };
+  const gfx::Bitmap caption = picture();
+  win::NONCLIENTMETRICSW ncm;
+  win::SystemParametersInfoW(win::SPI_GETNONCLIENTMETRICS, 0, &ncm, 0);
+  const std::string& mainFont = Model().CommonSkinData.MainFont;
+  provider->AddedTitleFont().SetName(mainFont.empty() ? ncm.lfCaptionFont.lfFaceName
+                                                      : fw::Utf8ToUtf16(mainFont));
+  provider->AddedTitleFont().SetHeight(ncm.lfCaptionFont.lfHeight);
+  provider->AddedTitleFont().SetStyle(0);
+  form->SetCaption(u"");
+  EXPECT_NE(picture(), caption);
+  provider->SetAddedTitleText(u"Frame");
+  EXPECT_EQ(picture(), caption);
+  form->SetCaption(u"Museum");
+  provider->SetShowMainCaption(false);
+  EXPECT_EQ(picture(), caption);
+  // Both: the caption follows the added text, so the picture is neither alone.
+  provider->SetShowMainCaption(true);
+  const gfx::Bitmap both = picture();
+  EXPECT_NE(both, caption);
+  provider->SetAddedTitleText(u"");
+  EXPECT_NE(picture(), both);
+  // A colour of its own.
+  provider->SetAddedTitleText(u"Frame");
+  provider->AddedTitleFont().SetColor(fw::clRed);
+  const gfx::Bitmap red = picture();
+  int reds = 0;
+  for (int y = 0; y < provider->TitleBottom(); ++y)
+    for (int x = 0; x < red.Width(); ++x)
+      if (gfx::PixelR(red.At(x, y)) > 200 && gfx::PixelG(red.At(x, y)) < 60 &&
+          gfx::PixelB(red.At(x, y)) < 60)
+        ++reds;
+  EXPECT_GT(reds, 3);
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "added-title.png").string(),
+                      gfx::EncodePng(win::ComposeWindow(H())));
+}
+
 TEST_F(SkinProviderTest, AHiddenFormDropsItsPictureAndItsFades) {
   MoveTo(CloseCentre());
   ASSERT_NE(Close().cpTimer, nullptr);
@@ -571,6 +617,42 @@ TEST_F(SkinProviderTest, ASizeableFormShowsItsIconWhichAnswersAndClosesOnADouble
   EXPECT_FALSE(win::IsWindowVisible(H()));
 }
 
+// The title icon's own glyph: stretched to its size, its key-coloured pixels showing the
+// title; hidden, the text moves left and the icon answers no more.
+TEST_F(SkinProviderTest, TheTitleIconsGlyphReplacesTheFormsIcon) {
+  form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  desktop.Pump();
+  TsTitleIcon ti;
+  ti.Glyph = gfx::Bitmap(8, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) ti.Glyph.Set(x, y, x < 4 ? 0xFFFF0000 : 0xFFFF00FF);
+  ti.Width = ti.Height = 12;
+  provider->SetTitleIcon(ti);
+  desktop.Pump();
+  const TRect icon = provider->IconRect();
+  EXPECT_EQ(icon.Width(), 12);
+  EXPECT_EQ(icon.Height(), 12);
+  EXPECT_EQ(icon.Top, provider->VCenter() - 6);
+  const gfx::Bitmap screen = desktop.Compose();
+  const gfx::Bitmap strip = Strip(1, -1);
+  int red = 0, title = 0;
+  for (int y = icon.Top; y < icon.Bottom; ++y)
+    for (int x = icon.Left; x < icon.Right; ++x) {
+      const auto p = screen.At(Window().Left + x, Window().Top + y) & 0xFFFFFF;
+      if (x < icon.Left + 6 && p == 0xFF0000) ++red;
+      if (x >= icon.Left + 6 && p == (strip.At(x, y) & 0xFFFFFF)) ++title;
+    }
+  EXPECT_EQ(red, 6 * 12);
+  EXPECT_EQ(title, 6 * 12);
+  const int x = Window().Left + icon.Left + 2, y = Window().Top + icon.Top + 2;
+  EXPECT_EQ(HitAt(x, y), win::HTSYSMENU);
+  ti.Visible = false;
+  provider->SetTitleIcon(ti);
+  desktop.Pump();
+  EXPECT_TRUE(provider->IconRect().IsEmpty());
+  EXPECT_EQ(HitAt(x, y), win::HTCAPTION);
+}
+
 // A title bar of a button, a tab pair and an info text, linked to the provider.
 class ProviderTitleBarTest : public SkinProviderTest {
  protected:
@@ -715,26 +797,38 @@ TEST_F(ProviderTitleBarTest, AnItemFadesToThePictureTheFramePaints) {
   EXPECT_EQ(wrong, 0);
 }
 
-// Screenshots of the form with its bar in BlueGauze and in the next internal skin (frame/):
-// in each the items stand between the left edge and the close button.
-TEST_F(ProviderTitleBarTest, EverySkinShowsTheItemsLeftOfTheButtons) {
-  std::vector<std::u16string> skins{test::InternalSkinNamed("BlueGauze")};
-  for (const auto& s : skin::data::InternalSkins())
-    if (fw::Utf8ToUtf16(s.Name) != skins[0]) {
-      skins.push_back(fw::Utf8ToUtf16(s.Name));
-      break;
-    }
-  ASSERT_EQ(skins.size(), 2u);
-  for (std::size_t i = 0; i < skins.size(); ++i) {
-    manager->SetSkinName(skins[i]);
+// Screenshots of the form with its bar in every internal skin (frame/titlebar-N.png): in each
+// the items stand between the left edge and the close button, and the resting button's caption
+// is written in the font colour of the section painted behind it, so it reads on that face.
+TEST_F(ProviderTitleBarTest, EverySkinShowsTheItemsLeftOfTheButtonsInReadableColours) {
+  int i = 0;
+  for (const auto& s : skin::data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(s.Name));
     desktop.Pump();
-    ASSERT_TRUE(provider->Skinned());
+    ASSERT_TRUE(provider->Skinned()) << s.Name;
     for (auto& item : bar->Items()) {
-      EXPECT_GT(item->Rect.Left, provider->BorderWidth());
-      EXPECT_LE(item->Rect.Right, Close().cpRect.Left - 6);
+      EXPECT_GT(item->Rect.Left, provider->BorderWidth()) << s.Name;
+      EXPECT_LE(item->Rect.Right, Close().cpRect.Left - 6) << s.Name;
+    }
+    const int section = Item(0).SkinIndex;
+    if (section >= 0) {
+      const std::uint32_t font = paint::SwapRedBlue(
+          std::uint32_t(Model().gd[std::size_t(section)].Props[0].FontColor.Color));
+      const gfx::Bitmap screen = desktop.Compose();
+      const TRect r = Item(0).Rect.Offset(Window().Left, Window().Top);
+      int ink = 0;
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+          int far = 0;
+          for (int c = 0; c < 3; ++c)
+            far = std::max(
+                far, std::abs(int(screen.At(x, y) >> (8 * c) & 255) - int(font >> (8 * c) & 255)));
+          if (far <= 16) ++ink;
+        }
+      EXPECT_GT(ink, 3) << s.Name << ": the caption is not in its section's colour";
     }
     gfx::WriteFileBytes(
-        (tests::OutputFolder("frame") / ("titlebar-" + std::to_string(i) + ".png")).string(),
+        (tests::OutputFolder("frame") / ("titlebar-" + std::to_string(i++) + ".png")).string(),
         gfx::EncodePng(win::ComposeWindow(H())));
   }
 }
@@ -800,6 +894,14 @@ TEST_F(SkinProviderTest, MinimisingAndRestoringAFormRunOnTheClock) {
   }
   EXPECT_EQ(ticks, AnimFrameCount(manager->AnimEffects().Minimizing.Time) - 2);
   EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  // A new work area puts the minimised picture onto the target again.
+  TacMinTimer& timer = *p->FormTimer();
+  timer.CurLeft = timer.CurRight = timer.XTo + 50;
+  win::RECT work{0, 0, 800, 560};
+  win::SystemParametersInfoW(win::SPI_SETWORKAREA, 0, &work, win::SPIF_SENDCHANGE);
+  EXPECT_EQ(timer.CurLeft, timer.XTo);
+  EXPECT_EQ(timer.CurRight, timer.XTo);
+  win::SystemParametersInfoW(win::SPI_SETWORKAREA, 0, nullptr, 0);
 
   win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
   EXPECT_TRUE(win::IsIconic(h));  // until the picture is back

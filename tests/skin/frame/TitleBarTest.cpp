@@ -302,7 +302,7 @@ TEST_F(TitleBarTest, AMenuItemWithoutASectionUsesTheMenuButtonFramesAndWhiteText
       }
 }
 
-TEST_F(TitleBarTest, ButtonsPaintTheirSectionForTheStateAndRestingTextInTheTitlesColour) {
+TEST_F(TitleBarTest, ButtonsPaintTheirSectionForTheStateAndWriteInItsColours) {
   TacTitleBarItem& button = Item(bsButton, tbaLeft, u"Go");
   bar->CalcSizes({0, 0, 300, 30}, 300, 15, false);
   const gfx::TRect r = button.Rect;
@@ -320,16 +320,34 @@ TEST_F(TitleBarTest, ButtonsPaintTheirSectionForTheStateAndRestingTextInTheTitle
   gfx::Bitmap pic = Strip();
   PaintTitleItem(button, r, pic, info);
   EXPECT_EQ(pic.At(r.Left, r.Top) & 0xFFFFFF, 0x0000FFu);
-  // At rest the text takes the active title's yellow, not the section's white.
-  EXPECT_GT(count(pic, 0xFFFF00), 3);
-  EXPECT_EQ(count(pic, 0xFFFFFF), 0);
+  // At rest the text is the section's white on its blue face, not the title's yellow, in an
+  // active and an inactive form alike.
+  EXPECT_GT(count(pic, 0xFFFFFF), 3);
+  EXPECT_EQ(count(pic, 0xFFFF00), 0);
   info.FormActive = false;
   pic = Strip();
   PaintTitleItem(button, r, pic, info);
+  EXPECT_GT(count(pic, 0xFFFFFF), 3);
+  EXPECT_EQ(count(pic, 0xFF0000), 0);
+  // An info item has no section: it writes on the title in the title's colours for the
+  // form's state (yellow active, red inactive).
+  TacTitleBarItem& info2 = Item(bsInfo, tbaLeft, u"Go");
+  info2.UpdateSize();
+  info2.Rect = gfx::RectOfSize(r.Left, r.Top, info2.Width, r.Height());
+  pic = Strip();
+  PaintTitleItem(info2, info2.Rect, pic, info);
   EXPECT_GT(count(pic, 0xFF0000), 3);
-  EXPECT_EQ(count(pic, 0xFFFF00), 0);
-  // Hot: green, black text. Pressed (a down tab's state): red.
+  EXPECT_EQ(count(pic, 0xFFFFFF), 0);
   info.FormActive = true;
+  pic = Strip();
+  PaintTitleItem(info2, info2.Rect, pic, info);
+  EXPECT_GT(count(pic, 0xFFFF00), 3);
+  // So does a tab in a skin without "TB_TAB".
+  info2.Style = bsTab;
+  pic = Strip();
+  PaintTitleItem(info2, info2.Rect, pic, info);
+  EXPECT_GT(count(pic, 0xFFFF00), 3);
+  // Hot: green, black text. Pressed (a down tab's state): red.
   button.SetState(1);
   pic = Strip();
   PaintTitleItem(button, r, pic, info);
