@@ -205,10 +205,12 @@ using TsMemo = TsListSWControl<fw::TMemo, "TsMemo", sc::COC_TsMemo, FixedSection
                                skin::frame::TacEditWnd>;
 using TsComboBox =
     TsControl<fw::TComboBox, "TsComboBox", sc::COC_TsComboBox, FixedSection<sd::ssComboBox>>;
-using TsTreeView = TsListSWControl<fw::TTreeView, "TsTreeView", sc::COC_TsTreeView,
-                                   FixedSection<sd::ssEdit>, skin::frame::TacTreeViewWnd>;
-using TsDBGrid = TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGrid,
-                                 FixedSection<sd::ssEdit>, skin::frame::TacEditWnd>;
+}  // namespace skin::controls
+
+#include "skin/controls/acDBGrid.h"
+#include "skin/controls/sTreeView.h"
+
+namespace skin::controls {
 
 // A label whose text colour comes from the skin (UseSkinColor, the default) or from its own
 // font (off: the label keeps its colour under every skin). It has no skin data of its own, but
