@@ -54,6 +54,22 @@ TsDBGrid::~TsDBGrid() {
   UnhookWindowProc(FGridHook);
 }
 
+void TsDBGrid::Loaded() {
+  Skinned::Loaded();
+  if (Model()) {
+    SaveColors();
+    ApplySkinGradient();
+  }
+}
+
+void TsDBGrid::CreateWnd() {
+  Skinned::CreateWnd();
+  if (Model() && !HasState(fw::csLoading)) {
+    SaveColors();
+    ApplySkinGradient();
+  }
+}
+
 std::unique_ptr<fw::TColumn> TsDBGrid::CreateColumn() {
   return std::make_unique<TacDBColumn>(this);
 }

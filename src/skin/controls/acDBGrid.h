@@ -65,6 +65,9 @@ class TsDBGrid : public TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGri
  public:
   explicit TsDBGrid(fw::TComponent* owner);
   ~TsDBGrid() override;
+  // A grid read from a description under a skin in force takes the skin's gradient here (its
+  // declared colours kept first).
+  void Loaded() override;
 
   char16_t LevelDelimiterChar() const { return FLevelDelimiterChar; }
   void SetLevelDelimiterChar(char16_t c);
@@ -102,6 +105,7 @@ class TsDBGrid : public TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGri
   TGetCellParamsEvent OnGetCellParams;
 
  protected:
+  void CreateWnd() override;
   std::unique_ptr<fw::TColumn> CreateColumn() override;
   void Paint() override;
   void PaintTitles(fw::TCanvas& c, const fw::TRect& client) override;
