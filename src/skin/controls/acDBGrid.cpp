@@ -216,6 +216,7 @@ void TsDBGrid::Paint() {
   gfx::HDC target = canvas.Handle();
   const fw::TRect client = ClientRect();
   if (!target || client.Width() <= 0 || client.Height() <= 0) return;
+  FCellButtonCol = -1;  // drawn again with its cell
   gfx::Bitmap bmp(client.Width(), client.Height());
   gfx::DeviceContext dc(bmp);
   canvas.SetHandle(&dc);
@@ -369,19 +370,80 @@ void TsDBGrid::DrawColumnCell(fw::TCanvas& c, const fw::TRect& rect, int col, in
   std::u16string text = CellText(*field, d->ValueAt(*field, row));
   if (OnGetCellText) OnGetCellText(field, text);
   const bool numeric = IsNumericField(*field);
+  TacDBColumn* column = col < Columns().Count() ? Column(col) : nullptr;
+  const bool memoButton = column && column->ShowMemoBtn() && highlighted &&
+                          field->DataType() == db::TFieldType::ftWideMemo &&
+                          rect.Width() >= rect.Height() + 5;
+  fw::TRect area = rect;
+  if (memoButton) area.Right -= rect.Height();
   c.Font = font;
   c.BrushStyle = fw::TBrushStyle::bsClear;
   gfx::SelectFont(dc, font.Handle());
-  const int room = rect.Width() - (numeric ? 4 : 2);
+  const int room = area.Width() - (numeric ? 4 : 2);
   const std::u16string fitted = FitText(dc, text, std::max(0, room), numeric);
   // Shortened text reads from the left.
   const bool right = numeric && fitted == text;
-  fw::TRect t = right ? fw::TRect{rect.Left + 2, rect.Top + 2, rect.Right - 3, rect.Bottom}
-                      : fw::TRect{rect.Left + 2, rect.Top + 2, rect.Right, rect.Bottom};
+  fw::TRect t = right ? fw::TRect{area.Left + 2, area.Top + 2, area.Right - 3, area.Bottom}
+                      : fw::TRect{area.Left + 2, area.Top + 2, area.Right, area.Bottom};
   c.TextRect(t, fitted,
              gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | (right ? gfx::DT_RIGHT : gfx::DT_LEFT));
   if (highlighted && Focused())
     skin::paint::FocusRect(dc, rect, fw::clNone, fw::ColorToRGB(font.Color()));
+  if (memoButton) {
+    FCellButtonCol = col;
+    FCellButtonRect = {area.Right, rect.Top, rect.Right, rect.Bottom};
+    DrawButton(dc, FCellButtonRect, FCellButtonDown == col && FCellButtonPressed);
+  }
+}
+
+void TsDBGrid::DrawButton(gfx::HDC dc, const fw::TRect& r, bool pressed) {
+  const sd::TacSkinModel* model = Model();
+  const int section = model ? model->ConstData.Sections[sd::ssButton] : -1;
+  if (!model || !model->IsValidSkinIndex(section)) return;
+  skin::paint::TCacheInfo ci;
+  ci.FillColor = fw::ColorToRGB(Color());
+  skin::draw::PaintItem(model, section, ci, true, pressed ? 2 : 0, r, {0, 0}, dc);
+  fw::TCanvas c;
+  c.SetHandle(dc);
+  c.Font.Assign(Font());
+  c.BrushStyle = fw::TBrushStyle::bsClear;
+  skin::draw::WriteTextEx(c, u"...", Enabled(), r,
+                          gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX,
+                          section, pressed ? 2 : 0, model);
+  c.SetHandle(nullptr);
+}
+
+bool TsDBGrid::IsOnButton(int x, int y) const {
+  return FCellButtonCol >= 0 && x >= FCellButtonRect.Left && x < FCellButtonRect.Right &&
+         y >= FCellButtonRect.Top && y < FCellButtonRect.Bottom;
+}
+
+void TsDBGrid::MouseDown(fw::TMouseButton button, fw::TShiftState shift, int x, int y) {
+  if (button == fw::TMouseButton::mbLeft && Model() && IsOnButton(x, y)) {
+    FCellButtonDown = FCellButtonCol;
+    FCellButtonPressed = true;
+    Invalidate();
+    return;
+  }
+  TDBGrid::MouseDown(button, shift, x, y);
+}
+
+void TsDBGrid::MouseMove(fw::TShiftState shift, int x, int y) {
+  if (FCellButtonDown >= 0 && IsOnButton(x, y) != FCellButtonPressed) {
+    FCellButtonPressed = !FCellButtonPressed;
+    Invalidate();
+  }
+  TDBGrid::MouseMove(shift, x, y);
+}
+
+void TsDBGrid::MouseUp(fw::TMouseButton button, fw::TShiftState shift, int x, int y) {
+  if (button == fw::TMouseButton::mbLeft && FCellButtonDown >= 0) {
+    FCellButtonDown = -1;
+    FCellButtonPressed = false;
+    Invalidate();
+    return;
+  }
+  TDBGrid::MouseUp(button, shift, x, y);
 }
 
 void TsDBGrid::GridWndProc(fw::TMessage& m, const fw::TWndNext& next) {

@@ -114,6 +114,10 @@ class TsDBGrid : public TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGri
   void DrawIndicator(fw::TCanvas& c, const fw::TRect& rect, bool current, bool editing) override;
   fw::TColor GridLineColor() const override;
   fw::TColor FixedLineColor() const override { return GridLineColor(); }
+  // A press on a memo button presses it (the cursor stays); releasing on it repaints.
+  void MouseDown(fw::TMouseButton button, fw::TShiftState shift, int x, int y) override;
+  void MouseMove(fw::TShiftState shift, int x, int y) override;
+  void MouseUp(fw::TMouseButton button, fw::TShiftState shift, int x, int y) override;
   // The title height follows the captions; stretched columns follow the client width.
   void ColWidthsChanged() override;
 
@@ -123,6 +127,9 @@ class TsDBGrid : public TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGri
   // The title section: COLHEADER, else BUTTON; -1 when neither.
   int TitleSection() const;
   void PaintHeaderCell(gfx::HDC dc, const fw::TRect& r);
+  // The memo button of the focused memo cell: "BUTTON" (pressed, state 2) with "...".
+  void DrawButton(gfx::HDC dc, const fw::TRect& r, bool pressed);
+  bool IsOnButton(int x, int y) const;
   // The skin's gradient for the titles while skinned.
   void ApplySkinGradient();
 
@@ -132,7 +139,11 @@ class TsDBGrid : public TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGri
   bool FColumnStretch = false, FColumnSort = false;
   int FHeaderHeight = 1;
   bool FGradColorsSaved = false;
-  bool FExecColAjust = false;  // column widths being set by the grid itself
+  bool FExecColAjust = false;
+  int FCellButtonDown = -1;         // column whose memo button the mouse pressed
+  bool FCellButtonPressed = false;  // and the mouse is still on it
+  int FCellButtonCol = -1;          // column of the memo button shown, -1 none
+  fw::TRect FCellButtonRect;        // column widths being set by the grid itself
   fw::TColor SavedGradStartColor = fw::clNone, SavedGradEndColor = fw::clNone;
   fw::TWndHookId FGridHook = 0;
 };

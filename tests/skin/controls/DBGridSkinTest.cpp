@@ -11,6 +11,7 @@
 #include "framework/db/TestDatabase.h"
 #include "framework/dbctrls/DataSource.h"
 #include "platform/gfx/PictureCodec.h"
+#include "platform/win/Backend.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
 #include "skin/paint/sGraphUtils.h"
@@ -21,14 +22,17 @@ namespace {
 using namespace skin::core;
 
 constexpr int kMain = 0x808080, kEditBG = 0xFFFFFF, kEditFont = 0x000000, kHeader = 0xD0D0D0,
-              kHeaderFont = 0x0000A0, kEven = 0xE0F0E0, kOdd = 0xF0E0E0;
+              kHeaderFont = 0x0000A0, kEven = 0xE0F0E0, kOdd = 0xF0E0E0, kButton = 0x30A0A0,
+              kButtonDown = 0x305050;
 
 const std::string kOptions =
     "[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\nCOLOR=" + std::to_string(kMain) +
     "\nEDITBG_EVEN=" + std::to_string(kEven) + "\nEDITBG_ODD=" + std::to_string(kOdd) +
     "\n\n[EDIT]\nCOLOR=" + std::to_string(kEditBG) + "\nFONTCOLOR=" + std::to_string(kEditFont) +
     "\n\n[COLHEADER]\nCOLOR=" + std::to_string(kHeader) +
-    "\nFONTCOLOR=" + std::to_string(kHeaderFont) + "\n\n[SELECTION]\nSTATES=2\nCOLOR=255\n";
+    "\nFONTCOLOR=" + std::to_string(kHeaderFont) +
+    "\n\n[SELECTION]\nSTATES=2\nCOLOR=255\n\n[BUTTON]\nSTATES=3\nCOLOR=" + std::to_string(kButton) +
+    "\nHOTCOLOR=" + std::to_string(kButton) + "\nCOLOR2=" + std::to_string(kButtonDown) + "\n";
 
 gfx::Bitmap Master() {
   gfx::Bitmap bmp(4, 4);
@@ -43,6 +47,8 @@ class DBGridSkinTest : public skin::core::test::SkinnedFormTest {
     conn = db::test::Connect(file);
     db::TADOQuery insert(nullptr);
     insert.SetConnection(conn.get());
+    insert.SetSQL(u"insert into uz (id, nam, razd) values (1, 'first', 'a long text')");
+    insert.ExecSQL();
     insert.SetSQL(u"insert into foto values (:id, :uz, :name, null)");
     for (int i = 1; i <= 20; ++i) {
       insert.Parameters().ParamByName("id").Value = i;
@@ -205,6 +211,46 @@ TEST_F(DBGridSkinTest, TheSkinsGradientComesAndTheDeclaredColoursComeBackWithout
   grid->SetDrawingStyle(fw::TGridDrawingStyle::gdsClassic);
   manager->SetActive(true);
   EXPECT_EQ(grid->GradientStartColor(), fw::TColor(11190477));
+}
+
+TEST_F(DBGridSkinTest, AFocusedMemoCellShowsItsButtonWhichPressesAndComesBack) {
+  table->Close();
+  table->SetTableName("uz");
+  table->Open();
+  AddColumn("nam", u"nam", 60);
+  AddColumn("razd", u"razd", 100);
+  grid->Column(1)->SetShowMemoBtn(true);
+  grid->SetFocus();
+  desktop.Pump();
+  const int h = grid->DefaultRowHeight(), left = fw::TDBGrid::IndicatorWidth + 1 + 61;
+  const fw::TPoint inside{left + 100 - (h - 1) / 2, h + (h - 1) / 2};
+  // Not on the current cell's column yet: no button.
+  EXPECT_NE(At(inside.X, inside.Y), gfx::COLORREF(kButton));
+  win::InjectKey(0xE04D, true);  // Right
+  win::InjectKey(0xE04D, false);
+  desktop.Pump();
+  Save("dbgrid-memo-button");
+  EXPECT_EQ(At(inside.X, inside.Y - 3), gfx::COLORREF(kButton));
+  const fw::TPoint p = grid->ClientToScreen(inside);
+  win::InjectMouseMove(p);
+  win::InjectMouseButton(0, true, p);
+  desktop.Pump();
+  EXPECT_EQ(At(inside.X, inside.Y - 3), gfx::COLORREF(kButtonDown));
+  // Dragged off, it comes up; back on, down again; released, up.
+  win::InjectMouseMove(grid->ClientToScreen({left + 10, inside.Y}));
+  desktop.Pump();
+  EXPECT_EQ(At(inside.X, inside.Y - 3), gfx::COLORREF(kButton));
+  win::InjectMouseMove(p);
+  desktop.Pump();
+  EXPECT_EQ(At(inside.X, inside.Y - 3), gfx::COLORREF(kButtonDown));
+  win::InjectMouseButton(0, false, p);
+  desktop.Pump();
+  EXPECT_EQ(At(inside.X, inside.Y - 3), gfx::COLORREF(kButton));
+  // Too narrow a cell (less than a row height + 5) has no button.
+  grid->Columns().Items(1).SetWidth(h + 3);
+  desktop.Pump();
+  const int x = fw::TDBGrid::IndicatorWidth + 1 + 61 + h + 3 - (h - 1) / 2;
+  EXPECT_NE(At(x, inside.Y - 3), gfx::COLORREF(kButton));
 }
 
 }  // namespace
