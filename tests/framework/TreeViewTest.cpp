@@ -651,11 +651,12 @@ TEST_F(TreeViewTest, RightClickSelectsOnlyWhenAskedAndOnlyTheNodePressed) {
   EXPECT_EQ(tree->Selected(), a1);
   EXPECT_EQ(log.back(), "change:a1");
   // A node pressed and then removed is not selected by a later release.
+  const TPoint overA1 = At(a1);
   win::InjectMouseMove(At(b));
   win::InjectMouseButton(1, true, At(b));
   desktop.Pump();
   tree->Items().Clear();
-  win::InjectMouseButton(1, false, At(a1));
+  win::InjectMouseButton(1, false, overA1);
   desktop.Pump();
   EXPECT_EQ(tree->Selected(), nullptr);
 }
@@ -676,7 +677,7 @@ TEST_F(TreeViewTest, UpdatesBracketRedrawAndCustomDrawCanBeHeld) {
   own->SetParent(form);
   desktop.Pump();
   std::vector<int> redraw;
-  own->HookWindowProc([&](TMessage& m, const TWndNext& next) {
+  const TWndHookId hook = own->HookWindowProc([&](TMessage& m, const TWndNext& next) {
     if (m.Msg == win::WM_SETREDRAW) redraw.push_back(int(m.WParam));
     next(m);
   });
@@ -706,6 +707,9 @@ TEST_F(TreeViewTest, UpdatesBracketRedrawAndCustomDrawCanBeHeld) {
   EXPECT_EQ(own->Items().Item(0)->DisplayRect(false).Height(), 30);
   own->SetItemHeight(0);
   EXPECT_LT(own->ItemHeight(), 30);
+  own->UnhookWindowProc(hook);
+  own->OnAdvancedCustomDrawItem = nullptr;
+  own->OnAdvancedCustomDraw = nullptr;
 }
 
 }  // namespace

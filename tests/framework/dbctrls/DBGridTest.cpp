@@ -452,6 +452,7 @@ TEST_F(DBGridTest, TitleClicksAndATallerTitleRowKeepRowsWhereTheyAre) {
   own->cells.clear();
   own->Repaint();
   for (auto [col, row, state] : own->cells) EXPECT_LE(row, own->VisibleRowCount());
+  own->OnTitleClick = nullptr;
 }
 
 TEST_F(DBGridTest, AColumnOfNoWidthDrawsNoCellAndLeavesItsNeighbours) {

@@ -4,6 +4,7 @@
 // the application's own item handler.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "TestOutput.h"
@@ -175,9 +176,12 @@ TEST_F(TreeViewSkinTest, UpdatingHoldsPaintingScaleSetsTheItemHeightAndRefreshTh
 }
 
 TEST_F(TreeViewSkinTest, TheApplicationsItemHandlerIsKeptAndRunsOncePerStage) {
-  int calls = 0;
-  tree->OnAdvancedCustomDrawItem = [&](fw::TCustomControl*, fw::TTreeNode*, fw::TCustomDrawState,
-                                       fw::TCustomDrawStage, bool&, bool&) { ++calls; };
+  // Counted through a shared counter: the handler lives on with the tree.
+  auto counter = std::make_shared<int>(0);
+  int& calls = *counter;
+  tree->OnAdvancedCustomDrawItem = [counter](fw::TCustomControl*, fw::TTreeNode*,
+                                             fw::TCustomDrawState, fw::TCustomDrawStage, bool&,
+                                             bool&) { ++*counter; };
   tree->InitEvents();
   tree->InitEvents();  // a second time wraps nothing
   tree->Repaint();
