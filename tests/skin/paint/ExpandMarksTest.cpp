@@ -53,21 +53,21 @@ TEST(ExpandMarksTest, EachOpacityBlendsTheColourPerChannelAndKeepsAlpha) {
   EXPECT_EQ(int(p >> 8 & 0xFF), expect(0x80, 239));
   EXPECT_EQ(int(p & 0xFF), expect(0xF0, 239));
   EXPECT_EQ(p >> 24, 200u);
-  // (0x10 - 255) * 80 / 256 truncates toward zero: -76, not -77.
-  EXPECT_EQ(int(bmp.At(2, 4) >> 16 & 0xFF), 255 - 76);
+  // (0x10 - 255) * 80 / 256 = -74.7 truncates toward zero: -74, not -75.
+  EXPECT_EQ(int(bmp.At(2, 4) >> 16 & 0xFF), 255 - 74);
   EXPECT_EQ(bmp.At(0, 0), gfx::MakePixel(255, 255, 255, 200));  // opacity 0
 }
 
 TEST(ExpandMarksTest, MarksAreCutAtEveryEdge) {
   Bitmap whole = White(20, 20);
   DrawAlphaMask9(whole, 5, 5, BArrayOpened, 0x000000);
-  // The same mark 5 pixels further left and up, over a bitmap 5 pixels smaller each way.
+  // The same mark partly off a smaller bitmap: each pixel that shows is the whole mark's.
   for (auto [x, y] : {std::pair{-5, 0}, std::pair{0, -5}, std::pair{-5, -5}}) {
     Bitmap part = White(15, 15);
     DrawAlphaMask9(part, x, y, BArrayOpened, 0x000000);
     for (int j = 0; j < 15; ++j)
       for (int i = 0; i < 15; ++i) {
-        const int wx = i - x, wy = j - y;
+        const int wx = i - x + 5, wy = j - y + 5;
         if (wx < 20 && wy < 20) {
           ASSERT_EQ(part.At(i, j), whole.At(wx, wy)) << i << "," << j;
         }
