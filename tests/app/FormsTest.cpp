@@ -191,11 +191,7 @@ TEST_F(FormsTest, TheMaintenanceWindowListsThePhotosAndShowsTheStoredPicture) {
   count->Open();
   const int rows = count->RecordCount();
   ASSERT_GT(rows, 1);
-  Form3->ADOTable1->SetConnection(Form1->ADOConnection1);
-  Form3->ADOTable1->Open();
-  Form3->SetBounds(0, 0, Form3->Width(), Form3->Height());
-  Form3->Show();
-  desktop.Pump();
+  ShowMaintenance();
   auto* grid = Form3->sDBGrid1;
   EXPECT_EQ(grid->RowCount(), rows);
   EXPECT_EQ(grid->Row(), 0);

@@ -106,11 +106,7 @@ TEST_F(ListsLookTest, TheTreeAndTheGridWearEveryInternalSkin) {
 TEST_F(ListsLookTest, TheMaintenanceGridWearsEveryInternalSkin) {
   CatalogueCopy copy(SampleFolder());
   Start(copy.Path());
-  Form3->ADOTable1->SetConnection(Form1->ADOConnection1);
-  Form3->ADOTable1->Open();
-  Form3->SetBounds(0, 0, Form3->Width(), Form3->Height());
-  Form3->Show();
-  desktop.Pump();
+  ShowMaintenance();
   auto* grid = Form3->sDBGrid1;
   auto* manager = skin::core::DefaultManager;
   for (const auto& skin : skin::data::InternalSkins()) {

@@ -74,17 +74,21 @@ class DBGridTest : public FrameworkTest {
     FrameworkTest::TearDown();
   }
 
-  // A form with a grid over the table (opened), at (8, 8) of the screen's top-left form.
-  void ShowGrid(int width = 300, int height = 200) {
+  // A form with a grid of class G over the table (opened), at (8, 8) of the screen's top-left
+  // form.
+  template <class G = TDBGrid>
+  G* ShowGrid(int width = 300, int height = 200) {
     form = ShowForm(0, 0, 700, 420);
     source = new TDataSource(form);
     source->SetDataSet(table.get());
-    grid = new TDBGrid(form);
+    auto* g = new G(form);
+    grid = g;
     grid->SetBounds(8, 8, width, height);
     grid->SetParent(form);
     grid->SetDataSource(source);
     table->Open();
     desktop.Pump();
+    return g;
   }
   // The screen point in the middle of data row r (0-based among those shown) and column x.
   TPoint CellPoint(int r, int x = 40) {
@@ -408,15 +412,7 @@ class TTallTitleGrid : public TOwnCellsGrid {
 };
 
 TEST_F(DBGridTest, TitleClicksAndATallerTitleRowKeepRowsWhereTheyAre) {
-  form = ShowForm(0, 0, 700, 420);
-  source = new TDataSource(form);
-  source->SetDataSet(table.get());
-  auto* own = new TTallTitleGrid(form);
-  own->SetBounds(8, 8, 300, 200);
-  own->SetParent(form);
-  own->SetDataSource(source);
-  table->Open();
-  desktop.Pump();
+  auto* own = ShowGrid<TTallTitleGrid>();
   std::vector<int> clicks;
   own->OnTitleClick = [&](TComponent*, int column) { clicks.push_back(column); };
   const int h = own->DefaultRowHeight();
@@ -456,14 +452,7 @@ TEST_F(DBGridTest, TitleClicksAndATallerTitleRowKeepRowsWhereTheyAre) {
 }
 
 TEST_F(DBGridTest, AColumnOfNoWidthDrawsNoCellAndLeavesItsNeighbours) {
-  form = ShowForm(0, 0, 700, 420);
-  source = new TDataSource(form);
-  source->SetDataSet(table.get());
-  auto* own = new TOwnCellsGrid(form);
-  own->SetBounds(8, 8, 300, 200);
-  own->SetParent(form);
-  own->SetDataSource(source);
-  table->Open();
+  auto* own = ShowGrid<TOwnCellsGrid>();
   for (const char* name : {"id", "id_uz", "foto"}) own->Columns().Add().SetFieldName(name);
   own->Columns().Items(1).SetWidth(-5);
   EXPECT_EQ(own->Columns().Items(1).Width(), 0);
