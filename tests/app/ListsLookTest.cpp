@@ -77,16 +77,19 @@ TEST_F(ListsLookTest, TheTreeAndTheGridWearEveryInternalSkin) {
     Save(shot, "tree-" + name + "-selected");
     EXPECT_EQ(Faults(shot), 0) << name;
     if (model->IsValidSkinIndex(selection)) {
-      // A pixel inside the selected row's text area that the text leaves: the section's hot
-      // state (at least its colour shows somewhere on the row).
-      const auto& props =
-          skin::draw::StateProps(model->gd[std::size_t(selection)], tree->Focused() ? 1 : 0);
-      const int y = (r.Top + r.Bottom) / 2;
-      bool found = false;
-      for (int x = r.Left; x < r.Right && !found; ++x)
-        found = gfx::ColorFromPixel(shot.At(x, r.Top + 1)) == gfx::COLORREF(props.Color) ||
-                gfx::ColorFromPixel(shot.At(x, y)) == gfx::COLORREF(props.Color);
-      EXPECT_TRUE(found) << name;
+      // Inside the selected text's area, above the text: the section painted alone for the
+      // focused state over the tree's background.
+      const int state = tree->Focused() ? 1 : 0;
+      if (skin::draw::StateProps(model->gd[std::size_t(selection)], state).Transparency == 0) {
+        gfx::Bitmap ground(r.Width(), r.Height());
+        ground.Fill(gfx::PixelFromColor(fw::ColorToRGB(tree->BackgroundColor()), 255));
+        gfx::Bitmap alone = ground;
+        skin::draw::PaintItem(model, selection, skin::draw::MakeCacheInfo(&ground), true, state,
+                              {0, 0, r.Width(), r.Height()}, {0, 0}, &alone);
+        EXPECT_EQ(gfx::ColorFromPixel(shot.At(r.Left + 2, r.Top + 1)),
+                  gfx::ColorFromPixel(alone.At(2, 1)))
+            << name;
+      }
     }
     district->Expand(false);
     win::InjectMouseMove(tree->ClientToScreen({60, r.Bottom + r.Height() + 4}));
