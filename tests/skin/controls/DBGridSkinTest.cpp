@@ -14,6 +14,7 @@
 #include "platform/win/Backend.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
+#include "skin/draw/sGraphUtils.h"
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::controls::test {
@@ -31,8 +32,9 @@ const std::string kOptions =
     "\n\n[EDIT]\nCOLOR=" + std::to_string(kEditBG) + "\nFONTCOLOR=" + std::to_string(kEditFont) +
     "\n\n[COLHEADER]\nCOLOR=" + std::to_string(kHeader) +
     "\nFONTCOLOR=" + std::to_string(kHeaderFont) +
-    "\n\n[SELECTION]\nSTATES=2\nCOLOR=255\n\n[BUTTON]\nSTATES=3\nCOLOR=" + std::to_string(kButton) +
-    "\nHOTCOLOR=" + std::to_string(kButton) + "\nCOLOR2=" + std::to_string(kButtonDown) + "\n";
+    "\n\n[SELECTION]\nSTATES=2\nCOLOR=255\n\n[BUTTON]\nSTATES=3\nUSESTATE2=1\nCOLOR=" +
+    std::to_string(kButton) + "\nHOTCOLOR=" + std::to_string(kButton) +
+    "\nCOLOR2=" + std::to_string(kButtonDown) + "\n";
 
 gfx::Bitmap Master() {
   gfx::Bitmap bmp(4, 4);
@@ -231,18 +233,27 @@ TEST_F(DBGridSkinTest, AFocusedMemoCellShowsItsButtonWhichPressesAndComesBack) {
   desktop.Pump();
   Save("dbgrid-memo-button");
   EXPECT_EQ(At(inside.X, inside.Y - 3), gfx::COLORREF(kButton));
+  // The pressed look: the button section painted alone for state 2.
+  const skin::data::TacSkinModel* model = manager->SkinModel();
+  gfx::Bitmap alone(16, 16);
+  skin::paint::TCacheInfo ci;
+  ci.FillColor = kEditBG;
+  skin::draw::PaintItem(model, model->ConstData.Sections[skin::data::ssButton], ci, true, 2,
+                        {0, 0, 16, 16}, {0, 0}, &alone);
+  const gfx::COLORREF kPressed = gfx::ColorFromPixel(alone.At(8, 5));
+  ASSERT_NE(kPressed, gfx::COLORREF(kButton));
   const fw::TPoint p = grid->ClientToScreen(inside);
   win::InjectMouseMove(p);
   win::InjectMouseButton(0, true, p);
   desktop.Pump();
-  EXPECT_EQ(At(inside.X, inside.Y - 3), gfx::COLORREF(kButtonDown));
+  EXPECT_EQ(At(inside.X, inside.Y - 3), kPressed);
   // Dragged off, it comes up; back on, down again; released, up.
   win::InjectMouseMove(grid->ClientToScreen({left + 10, inside.Y}));
   desktop.Pump();
   EXPECT_EQ(At(inside.X, inside.Y - 3), gfx::COLORREF(kButton));
   win::InjectMouseMove(p);
   desktop.Pump();
-  EXPECT_EQ(At(inside.X, inside.Y - 3), gfx::COLORREF(kButtonDown));
+  EXPECT_EQ(At(inside.X, inside.Y - 3), kPressed);
   win::InjectMouseButton(0, false, p);
   desktop.Pump();
   EXPECT_EQ(At(inside.X, inside.Y - 3), gfx::COLORREF(kButton));
