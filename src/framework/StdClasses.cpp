@@ -473,6 +473,9 @@ void RegisterTreeView() {
   RegisterProperty<T>("TTreeView", "RowSelect", flag(&T::SetRowSelect));
   RegisterProperty<T>("TTreeView", "HideSelection", flag(&T::SetHideSelection));
   RegisterProperty<T>("TTreeView", "AutoExpand", flag(&T::SetAutoExpand));
+  RegisterProperty<T>("TTreeView", "RightClickSelect", flag(&T::SetRightClickSelect));
+  RegisterProperty<T>("TTreeView", "ItemHeight",
+                      [](T* t, V v, C x) { t->SetItemHeight(int(x.Integer(v, 0, 1000))); });
   RegisterProperty<T>("TTreeView", "Indent",
                       [](T* t, V v, C x) { t->SetIndent(int(x.Integer(v, 0, 1000))); });
   RegisterProperty<T>("TTreeView", "SortType",

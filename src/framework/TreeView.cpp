@@ -6,6 +6,8 @@
 #include "framework/TextConv.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keys.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Styles.h"
@@ -270,6 +272,7 @@ void TTreeNodes::Clear() {
   bool hadSelection = FOwner->FSelected != nullptr;
   FOwner->FSelected = nullptr;
   FOwner->FHotNode = nullptr;
+  FOwner->FRightPressed = nullptr;
   // Taken out first, so that handlers see an empty tree while the nodes are freed.
   auto old = std::move(FRoot->FChildren);
   FRoot->FChildren.clear();
@@ -284,12 +287,15 @@ void TTreeNodes::Clear() {
 }
 
 void TTreeNodes::BeginUpdate() {
-  ++FUpdateCount;
+  if (FUpdateCount++ == 0 && FOwner->HandleAllocated())
+    SendMessageW(FOwner->Handle(), WM_SETREDRAW, 0, 0);
 }
 
 void TTreeNodes::EndUpdate() {
   if (FUpdateCount == 0) return;
-  if (--FUpdateCount == 0) FOwner->StructureChanged();
+  if (--FUpdateCount > 0) return;
+  if (FOwner->HandleAllocated()) SendMessageW(FOwner->Handle(), WM_SETREDRAW, 1, 0);
+  FOwner->StructureChanged();
 }
 
 // ---- TTreeView ----
@@ -306,6 +312,7 @@ TTreeView::~TTreeView() {
   // The nodes go first: nothing may reach the tree through them while it is being destroyed.
   FSelected = nullptr;
   FHotNode = nullptr;
+  FRightPressed = nullptr;
   FItems.reset();
 }
 
@@ -336,6 +343,10 @@ void TTreeView::SetIndent(int indent) {
   if (indent == FIndent) return;
   FIndent = indent;
   StructureChanged();
+}
+
+void TTreeView::SetItemHeight(int height) {
+  Perform(TVM_SETITEMHEIGHT, WPARAM(std::intptr_t(height > 0 ? height : -1)), 0);
 }
 
 void TTreeView::SortChildren(TTreeNode* parent, bool recurse) {
@@ -433,6 +444,7 @@ void TTreeView::ExpansionChanged(TTreeNode* node) {
   // A selection hidden by the collapse moves up to the collapsed node.
   if (IsAncestor(node, FSelected)) SetSelected(node);
   if (IsAncestor(node, FHotNode)) FHotNode = nullptr;
+  if (IsAncestor(node, FRightPressed)) FRightPressed = nullptr;
   if (OnCollapsed) OnCollapsed(this, node);
 }
 
@@ -625,8 +637,22 @@ void TTreeView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
       SelectByUser(node);
       if ((shift & ssDouble) && node->HasChildren()) node->SetExpanded(!node->Expanded());
     }
+  } else if (button == TMouseButton::mbRight) {
+    TTreeNode* node = nullptr;
+    FRightPressed = HitTestAt(x, y, &node) == THit::Nowhere ? nullptr : node;
   }
   TCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TTreeView::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (button == TMouseButton::mbRight && FRightClickSelect) {
+    TTreeNode* node = nullptr;
+    const THit hit = HitTestAt(x, y, &node);
+    if (node && node == FRightPressed && (hit == THit::Text || hit == THit::Button))
+      SelectByUser(node);
+    FRightPressed = nullptr;
+  }
+  TCustomControl::MouseUp(button, shift, x, y);
 }
 
 void TTreeView::MouseMove(TShiftState shift, int x, int y) {
@@ -792,8 +818,9 @@ void TTreeView::Paint() {
   c.BrushColor = BackgroundColor();
   c.Font.SetColor(TextColor());
   bool defaultDraw = true;
-  if (OnCustomDraw) OnCustomDraw(this, client, defaultDraw);
-  if (defaultDraw && OnAdvancedCustomDraw)
+  const bool customDrawn = IsCustomDrawn();
+  if (customDrawn && OnCustomDraw) OnCustomDraw(this, client, defaultDraw);
+  if (customDrawn && defaultDraw && OnAdvancedCustomDraw)
     OnAdvancedCustomDraw(this, client, TCustomDrawStage::cdPrePaint, defaultDraw);
   if (!defaultDraw) return;
   c.BrushStyle = TBrushStyle::bsSolid;
@@ -809,7 +836,7 @@ void TTreeView::Paint() {
     c.Font.Assign(font);
     PaintItem(rows[std::size_t(row)], row, client);
   }
-  if (OnAdvancedCustomDraw) {
+  if (customDrawn && OnAdvancedCustomDraw) {
     defaultDraw = true;
     OnAdvancedCustomDraw(this, client, TCustomDrawStage::cdPostPaint, defaultDraw);
   }
@@ -834,8 +861,9 @@ void TTreeView::PaintItem(TTreeNode* node, int row, const TRect& client) {
   if (!Enabled()) c.Font.SetColor(clGrayText);
   bool defaultDraw = true;
   bool paintImages = true;
-  if (OnCustomDrawItem) OnCustomDrawItem(this, node, state, defaultDraw);
-  if (defaultDraw && OnAdvancedCustomDrawItem)
+  const bool customDrawn = IsCustomDrawn();
+  if (customDrawn && OnCustomDrawItem) OnCustomDrawItem(this, node, state, defaultDraw);
+  if (customDrawn && defaultDraw && OnAdvancedCustomDrawItem)
     OnAdvancedCustomDrawItem(this, node, state, TCustomDrawStage::cdPrePaint, paintImages,
                              defaultDraw);
   // The handler may have removed nodes or scrolled: draw only what is still this row.
@@ -850,7 +878,7 @@ void TTreeView::PaintItem(TTreeNode* node, int row, const TRect& client) {
   if (FRowSelect && selected) text.Left = TextLeft(node);
   c.TextRect(text, node->FText,
              gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_NOCLIP);
-  if (OnAdvancedCustomDrawItem) {
+  if (customDrawn && OnAdvancedCustomDrawItem) {
     defaultDraw = true;
     OnAdvancedCustomDrawItem(this, node, state, TCustomDrawStage::cdPostPaint, paintImages,
                              defaultDraw);

@@ -10,6 +10,9 @@
 // Sorting (SortType) never happens on insertion: only when the setting changes, or when the
 // text of a node already in the tree changes (its siblings are then re-sorted).
 //
+// Between the first BeginUpdate and the last EndUpdate the window gets WM_SETREDRAW off and
+// then on again, as the system's tree does, so a skin can hold its own painting meanwhile.
+//
 // Hooks for a skin: every message goes through WindowProc; the scroll bars are the window's
 // own (WS_VSCROLL / WS_HSCROLL with scroll info) driven by WM_VSCROLL / WM_HSCROLL, including
 // positions written into the scroll info before SB_THUMBTRACK; TVM_SETBKCOLOR and
@@ -220,6 +223,11 @@ class TTreeView : public TCustomControl {
   TSortType SortType() const { return FSortType; }
   // Sorts every level now when the new setting sorts.
   void SetSortType(TSortType type);
+  // A right click selects the node under it (on release over the node pressed).
+  bool RightClickSelect() const { return FRightClickSelect; }
+  void SetRightClickSelect(bool v) { FRightClickSelect = v; }
+  // Row height in pixels; 0 or less: measured from the font again (TVM_SETITEMHEIGHT).
+  void SetItemHeight(int height);
   // The colours a skin sets (TVM_SETBKCOLOR / TVM_SETTEXTCOLOR); clNone: Color / Font.Color.
   TColor BackgroundColor() const;
   TColor TextColor() const;
@@ -234,12 +242,16 @@ class TTreeView : public TCustomControl {
   TTVAdvancedCustomDrawItemEvent OnAdvancedCustomDrawItem;
 
  protected:
+  // Whether the custom-draw events are raised for the paint under way (always, here; a skin
+  // holds them while it updates).
+  virtual bool IsCustomDrawn() const { return true; }
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void WndProc(TMessage& m) override;
   void Paint() override;
   void EraseBackground(HDC dc) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseLeave() override;
   void KeyDown(win::WORD& key, TShiftState shift) override;
@@ -298,6 +310,8 @@ class TTreeView : public TCustomControl {
   bool FRowSelect = false;
   bool FHideSelection = true;
   bool FAutoExpand = false;
+  bool FRightClickSelect = false;
+  TTreeNode* FRightPressed = nullptr;  // node under a right press, for RightClickSelect
   bool FUpdatingScrollBars = false;
   TSortType FSortType = TSortType::stNone;
   gfx::COLORREF FBkColor = gfx::COLORREF(-1);

@@ -63,6 +63,15 @@ class FormsTest : public ::testing::Test {
     app->CreateForm(&DataModule2);
     app->CreateForm(&Form3);
   }
+  // The maintenance window shown at the screen's top-left with its table open on the main
+  // window's connection.
+  void ShowMaintenance() {
+    Form3->ADOTable1->SetConnection(Form1->ADOConnection1);
+    Form3->ADOTable1->Open();
+    Form3->SetBounds(0, 0, Form3->Width(), Form3->Height());
+    Form3->Show();
+    desktop.Pump();
+  }
   void SaveScreen(const std::string& name) {
     gfx::WriteFileBytes((tests::OutputFolder("app") / (name + ".png")).string(),
                         gfx::EncodePng(desktop.Compose()));

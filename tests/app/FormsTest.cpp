@@ -156,13 +156,17 @@ TEST_F(FormsTest, TheDataModuleAndTheMaintenanceWindowReadEverySetting) {
   EXPECT_EQ(grid->DataSource(), Form3->DataSource1);
   EXPECT_EQ(grid->Color(), fw::clWhite);
   EXPECT_EQ(grid->DrawingStyle(), fw::TGridDrawingStyle::gdsGradient);
-  EXPECT_EQ(grid->GradientStartColor(), fw::TColor(0xAAC0CD));  // RGB(205,192,170)
-  EXPECT_EQ(grid->GradientEndColor(), fw::TColor(0x57839D));    // RGB(157,131,87)
   EXPECT_EQ(grid->Font().Name(), u"Tahoma");
   EXPECT_EQ(grid->Font().Height(), -11);
   EXPECT_EQ(grid->Font().Color(), fw::clBlack);
   EXPECT_EQ(grid->TitleFont().Name(), u"Tahoma");
   EXPECT_EQ(grid->TitleFont().Height(), -11);
+  // Under the skin the titles take the skin's gradient; the declared one comes back with the
+  // skin's removal.
+  EXPECT_TRUE(grid->GradColorsSaved());
+  grid->Perform(skin::core::SM_ALPHACMD, skin::core::MakeAlphaCmd(skin::core::AC_REMOVESKIN), 0);
+  EXPECT_EQ(grid->GradientStartColor(), fw::TColor(0xAAC0CD));  // RGB(205,192,170)
+  EXPECT_EQ(grid->GradientEndColor(), fw::TColor(0x57839D));    // RGB(157,131,87)
   const std::vector<std::pair<std::string, int>> columns = {
       {"id", 64}, {"id_uz", 64}, {"foto", 150}, {"fot", 64}};
   ASSERT_EQ(grid->Columns().Count(), 4);
@@ -191,11 +195,7 @@ TEST_F(FormsTest, TheMaintenanceWindowListsThePhotosAndShowsTheStoredPicture) {
   count->Open();
   const int rows = count->RecordCount();
   ASSERT_GT(rows, 1);
-  Form3->ADOTable1->SetConnection(Form1->ADOConnection1);
-  Form3->ADOTable1->Open();
-  Form3->SetBounds(0, 0, Form3->Width(), Form3->Height());
-  Form3->Show();
-  desktop.Pump();
+  ShowMaintenance();
   auto* grid = Form3->sDBGrid1;
   EXPECT_EQ(grid->RowCount(), rows);
   EXPECT_EQ(grid->Row(), 0);

@@ -630,5 +630,87 @@ end)",
   EXPECT_EQ(changes, 1);
 }
 
+TEST_F(TreeViewTest, RightClickSelectsOnlyWhenAskedAndOnlyTheNodePressed) {
+  AddDistricts();
+  tree->Items().Item(0)->Expand(false);
+  desktop.Pump();
+  TTreeNode* a1 = a->Item(0);
+  auto rightClick = [&](TPoint down, TPoint up) {
+    win::InjectMouseMove(down);
+    win::InjectMouseButton(1, true, down);
+    win::InjectMouseMove(up);
+    win::InjectMouseButton(1, false, up);
+    desktop.Pump();
+  };
+  rightClick(At(a1), At(a1));
+  EXPECT_EQ(tree->Selected(), nullptr);  // off by default
+  tree->SetRightClickSelect(true);
+  rightClick(At(a1), At(b));  // released over another node
+  EXPECT_EQ(tree->Selected(), nullptr);
+  rightClick(At(a1), At(a1));
+  EXPECT_EQ(tree->Selected(), a1);
+  EXPECT_EQ(log.back(), "change:a1");
+  // A node pressed and then removed is not selected by a later release.
+  const TPoint overA1 = At(a1);
+  win::InjectMouseMove(At(b));
+  win::InjectMouseButton(1, true, At(b));
+  desktop.Pump();
+  tree->Items().Clear();
+  win::InjectMouseButton(1, false, overA1);
+  desktop.Pump();
+  EXPECT_EQ(tree->Selected(), nullptr);
+}
+
+// A tree that refuses custom drawing, as a skin does while it updates.
+class TNoCustomDrawTree : public TTreeView {
+ public:
+  using TTreeView::TTreeView;
+  bool customDrawn = true;
+
+ protected:
+  bool IsCustomDrawn() const override { return customDrawn; }
+};
+
+TEST_F(TreeViewTest, UpdatesBracketRedrawAndCustomDrawCanBeHeld) {
+  auto* own = new TNoCustomDrawTree(form);
+  own->SetBounds(220, 10, 150, 150);
+  own->SetParent(form);
+  desktop.Pump();
+  std::vector<int> redraw;
+  const TWndHookId hook = own->HookWindowProc([&](TMessage& m, const TWndNext& next) {
+    if (m.Msg == win::WM_SETREDRAW) redraw.push_back(int(m.WParam));
+    next(m);
+  });
+  own->Items().BeginUpdate();
+  own->Items().BeginUpdate();
+  own->Items().Add(nullptr, u"x");
+  own->Items().EndUpdate();
+  EXPECT_EQ(redraw, (std::vector<int>{0}));  // only the outer pair
+  own->Items().EndUpdate();
+  EXPECT_EQ(redraw, (std::vector<int>{0, 1}));
+  int items = 0, whole = 0;
+  own->OnAdvancedCustomDrawItem = [&](TCustomControl*, TTreeNode*, TCustomDrawState,
+                                      TCustomDrawStage, bool&, bool&) { ++items; };
+  own->OnAdvancedCustomDraw = [&](TCustomControl*, const TRect&, TCustomDrawStage, bool&) {
+    ++whole;
+  };
+  own->Repaint();
+  EXPECT_EQ(items, 2);  // pre- and post-paint of the one node
+  EXPECT_EQ(whole, 2);
+  own->customDrawn = false;
+  own->Repaint();
+  EXPECT_EQ(items, 2);
+  EXPECT_EQ(whole, 2);
+  // The item height set by hand holds until it is given back to the font.
+  own->SetItemHeight(30);
+  EXPECT_EQ(own->ItemHeight(), 30);
+  EXPECT_EQ(own->Items().Item(0)->DisplayRect(false).Height(), 30);
+  own->SetItemHeight(0);
+  EXPECT_LT(own->ItemHeight(), 30);
+  own->UnhookWindowProc(hook);
+  own->OnAdvancedCustomDrawItem = nullptr;
+  own->OnAdvancedCustomDraw = nullptr;
+}
+
 }  // namespace
 }  // namespace fw::test

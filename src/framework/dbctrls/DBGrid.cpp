@@ -1,6 +1,7 @@
 #include "framework/dbctrls/DBGrid.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/TextConv.h"
 #include "platform/win/Keys.h"
@@ -41,7 +42,7 @@ void TColumn::SetWidth(int width) {
 }
 
 TColumn& TDBGridColumns::Add() {
-  FItems.push_back(std::make_unique<TColumn>(FGrid));
+  FItems.push_back(FGrid->CreateColumn());
   FGrid->LayoutChanged();
   return *FItems.back();
 }
@@ -103,6 +104,34 @@ int TDBGrid::DefaultRowHeight() const {
   return std::max(Font().Handle()->Metrics().tmHeight, FTitleFont.Handle()->Metrics().tmHeight) + 4;
 }
 
+std::unique_ptr<TColumn> TDBGrid::CreateColumn() {
+  return std::make_unique<TColumn>(this);
+}
+
+void TDBGrid::SetTitleHeight(int height) {
+  height = std::max(0, height);
+  if (height == FTitleHeight) return;
+  FTitleHeight = height;
+  LayoutChanged();
+}
+
+TColor TDBGrid::GridLineColor() const {
+  return kGridLine;
+}
+
+void TDBGrid::TitleClick(int column) {
+  if (OnTitleClick) OnTitleClick(this, column);
+}
+
+int TDBGrid::TitleColumnAt(int x, int y) const {
+  if (y < 0 || y >= TitleHeight() || x <= IndicatorWidth) return -1;
+  for (int i = 0; i < int(FShown.size()); ++i) {
+    const int left = ColumnClientLeft(i);
+    if (x >= left && x < left + FShown[std::size_t(i)].Width + 1) return i;
+  }
+  return -1;
+}
+
 int TDBGrid::Row() const {
   db::TDataSet* d = FDataLink.DataSet();
   return d ? d->RecNo() - 1 : -1;
@@ -114,7 +143,7 @@ int TDBGrid::RowCount() const {
 }
 
 int TDBGrid::VisibleRowCount() const {
-  return std::max(0, (ClientHeight() - DefaultRowHeight()) / DefaultRowHeight());
+  return std::max(0, (ClientHeight() - TitleHeight()) / DefaultRowHeight());
 }
 
 int TDBGrid::TotalColumnsWidth() const {
@@ -134,6 +163,10 @@ std::u16string TDBGrid::CellText(const db::TField& field, const db::TVariant& va
   if (blob) return value.IsNull() ? u"(blob)" : u"(BLOB)";
   if (field.DataType() == TFieldType::ftWideMemo) return value.IsNull() ? u"(memo)" : u"(MEMO)";
   return value.ToString();
+}
+
+bool TDBGrid::IsNumericField(const db::TField& field) {
+  return IsNumeric(field.DataType());
 }
 
 std::u16string TDBGrid::FitText(HDC dc, const std::u16string& text, int width, bool numeric) {
@@ -187,6 +220,7 @@ void TDBGrid::LayoutChanged() {
   UpdateScrollBars();
   MakeRowVisible(Row());
   Invalidate();
+  ColWidthsChanged();
 }
 
 void TDBGrid::DataEvent(db::TDataEvent event) {
@@ -375,13 +409,15 @@ void TDBGrid::KeyDown(win::WORD& key, TShiftState shift) {
 
 void TDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseDown(button, shift, x, y);
-  int rowH = DefaultRowHeight();
-  if (button != TMouseButton::mbLeft || y < rowH) return;
-  int row = FTopRow + (y - rowH) / rowH;
+  int rowH = DefaultRowHeight(), titleH = TitleHeight();
+  if (button != TMouseButton::mbLeft) return;
+  FTitleDown = TitleColumnAt(x, y);
+  if (y < titleH) return;
+  int row = FTopRow + (y - titleH) / rowH;
   if (row >= RowCount()) return;  // below the last row
   // A click in the indicator column chooses the row and keeps the column.
   for (int i = 0; i < int(FShown.size()) && x > IndicatorWidth; ++i) {
-    int left = IndicatorWidth + 1 + ColumnLeft(i) - FLeftPos;
+    int left = ColumnClientLeft(i);
     if (x >= left && x < left + FShown[std::size_t(i)].Width + 1) {
       FCol = i;
       break;
@@ -390,6 +426,13 @@ void TDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   MoveToRow(row);
   MakeColVisible(FCol);
   Invalidate();
+}
+
+void TDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseUp(button, shift, x, y);
+  if (button != TMouseButton::mbLeft) return;
+  const int down = std::exchange(FTitleDown, -1);
+  if (down >= 0 && TitleColumnAt(x, y) == down) TitleClick(down);
 }
 
 // Painting.
@@ -456,45 +499,62 @@ void TDBGrid::DrawColumnCell(TCanvas& c, const TRect& rect, int, int row, const 
                  (numeric ? gfx::DT_RIGHT : gfx::DT_LEFT));
 }
 
+void TDBGrid::PaintTitles(TCanvas& c, const TRect& client) {
+  HDC dc = c.Handle();
+  const int titleH = TitleHeight(), dataLeft = IndicatorWidth + 1;
+  const gfx::COLORREF fixedLine = ColorToRGB(FixedLineColor());
+  DrawTitleCell(c, {0, 0, IndicatorWidth, titleH - 1}, u"");
+  gfx::FillRect(dc, {0, titleH - 1, dataLeft, titleH}, fixedLine);
+  gfx::FillRect(dc, {IndicatorWidth, 0, dataLeft, titleH}, fixedLine);
+  int saved = gfx::SaveDC(dc);
+  gfx::IntersectClipRect(dc, dataLeft, 0, client.Right, client.Bottom);
+  for (int i = 0; i < int(FShown.size()); ++i) {
+    const TShownColumn& col = FShown[std::size_t(i)];
+    int left = ColumnClientLeft(i), right = left + col.Width;
+    if (right < dataLeft || left >= client.Right) continue;
+    DrawTitleCell(c, {left, 0, right, titleH - 1}, col.Caption);
+    gfx::FillRect(dc, {left, titleH - 1, right + 1, titleH}, fixedLine);
+    gfx::FillRect(dc, {right, 0, right + 1, titleH}, fixedLine);
+  }
+  gfx::RestoreDC(dc, saved);
+}
+
 void TDBGrid::Paint() {
   TCanvas& c = Canvas();
   HDC dc = c.Handle();
   TRect client = ClientRect();
   gfx::FillRect(dc, client, ColorToRGB(Color()));
-  int rowH = DefaultRowHeight();
+  int rowH = DefaultRowHeight(), titleH = TitleHeight();
   int dataLeft = IndicatorWidth + 1;
   db::TDataSet* d = FDataLink.DataSet();
   int rows = RowCount(), current = Row();
   bool focused = Focused();
-  gfx::COLORREF line = ColorToRGB(kGridLine), fixedLine = ColorToRGB(clBtnShadow);
+  gfx::COLORREF line = ColorToRGB(GridLineColor()), fixedLine = ColorToRGB(FixedLineColor());
 
-  // The indicator column: its title cell and one cell per row shown.
-  DrawTitleCell(c, {0, 0, IndicatorWidth, rowH - 1}, u"");
-  gfx::FillRect(dc, {0, rowH - 1, dataLeft, rowH}, fixedLine);
-  for (int r = FTopRow, y = rowH; r < rows && y < client.Bottom; ++r, y += rowH) {
+  PaintTitles(c, client);
+  // The indicator column: one cell per row shown.
+  for (int r = FTopRow, y = titleH; r < rows && y < client.Bottom; ++r, y += rowH) {
     DrawIndicator(c, {0, y, IndicatorWidth, y + rowH - 1}, r == current,
                   d && d->State() == db::TDataSetState::dsEdit && r == current);
     gfx::FillRect(dc, {0, y + rowH - 1, IndicatorWidth, y + rowH}, fixedLine);
   }
-  int rowsBottom = std::min<long long>(client.Bottom, rowH + (long long)(rows - FTopRow) * rowH);
-  gfx::FillRect(dc, {IndicatorWidth, 0, dataLeft, rowsBottom}, fixedLine);
+  int rowsBottom = std::min<long long>(client.Bottom, titleH + (long long)(rows - FTopRow) * rowH);
+  gfx::FillRect(dc, {IndicatorWidth, titleH, dataLeft, rowsBottom}, fixedLine);
 
   // The data columns, clipped to their area so that scrolled cells pass under the indicator.
   int saved = gfx::SaveDC(dc);
-  gfx::IntersectClipRect(dc, dataLeft, 0, client.Right, client.Bottom);
+  gfx::IntersectClipRect(dc, dataLeft, titleH, client.Right, client.Bottom);
   for (int i = 0; i < int(FShown.size()); ++i) {
     const TShownColumn& col = FShown[std::size_t(i)];
-    int left = dataLeft + ColumnLeft(i) - FLeftPos, right = left + col.Width;
+    int left = ColumnClientLeft(i), right = left + col.Width;
     if (right < dataLeft || left >= client.Right) continue;
-    DrawTitleCell(c, {left, 0, right, rowH - 1}, col.Caption);
-    gfx::FillRect(dc, {left, rowH - 1, right + 1, rowH}, fixedLine);
-    gfx::FillRect(dc, {right, 0, right + 1, rowH}, fixedLine);
     const db::TField* field = d ? d->FindField(col.FieldName) : nullptr;
-    for (int r = FTopRow, y = rowH; r < rows && y < client.Bottom; ++r, y += rowH) {
+    for (int r = FTopRow, y = titleH; r < rows && y < client.Bottom; ++r, y += rowH) {
       TGridDrawState state = (focused ? TGridDrawState(gdFocused) : 0u) |
                              (r == current ? TGridDrawState(gdCurrentRow) : 0u);
       if (focused && r == current && i == FCol) state |= gdSelected;
-      DrawColumnCell(c, {left, y, right, y + rowH - 1}, i, r, field, state);
+      // A column of no width has no cell, only its line.
+      if (right > left) DrawColumnCell(c, {left, y, right, y + rowH - 1}, i, r, field, state);
       gfx::FillRect(dc, {left, y + rowH - 1, right + 1, y + rowH}, line);
       gfx::FillRect(dc, {right, y, right + 1, y + rowH}, line);
     }

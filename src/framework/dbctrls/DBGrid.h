@@ -10,6 +10,7 @@
 // wide show "#" for every digit.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,32 +24,43 @@ class TDBGrid;
 
 class TColumnTitle {
  public:
+  virtual ~TColumnTitle() = default;
   // Empty: the field's name is shown.
   const std::u16string& Caption() const { return FCaption; }
   void SetCaption(const std::u16string& caption);
 
- private:
+ protected:
   friend class TColumn;
   explicit TColumnTitle(TDBGrid* grid) : FGrid(grid) {}
+
+ private:
   TDBGrid* FGrid;
   std::u16string FCaption;
 };
 
+// A column of the collection; a derived grid makes derived columns (CreateColumn), which may
+// bring a derived title.
 class TColumn {
  public:
-  explicit TColumn(TDBGrid* grid) : FGrid(grid), FTitle(grid) {}
+  explicit TColumn(TDBGrid* grid, std::unique_ptr<TColumnTitle> title = nullptr)
+      : FGrid(grid),
+        FTitle(title ? std::move(title) : std::unique_ptr<TColumnTitle>(new TColumnTitle(grid))) {}
+  virtual ~TColumn() = default;
   const std::string& FieldName() const { return FFieldName; }
   void SetFieldName(const std::string& name);
-  TColumnTitle& Title() { return FTitle; }
-  const TColumnTitle& Title() const { return FTitle; }
+  TColumnTitle& Title() { return *FTitle; }
+  const TColumnTitle& Title() const { return *FTitle; }
   // Pixels, without the grid line (default 64).
   int Width() const { return FWidth; }
   void SetWidth(int width);
 
+ protected:
+  TDBGrid* Grid() const { return FGrid; }
+
  private:
   TDBGrid* FGrid;
   std::string FFieldName;
-  TColumnTitle FTitle;
+  std::unique_ptr<TColumnTitle> FTitle;
   int FWidth = 64;
 };
 
@@ -66,6 +78,9 @@ class TDBGridColumns {
 };
 
 enum class TGridDrawingStyle { gdsClassic, gdsGradient };
+
+// A click on a title: the column among the shown ones.
+using TDBGridTitleClickEvent = std::function<void(TComponent* sender, int column)>;
 
 // How a data cell is drawn (a set): the current cell of a focused grid is selected.
 enum TGridDrawStateFlag : unsigned { gdSelected = 1, gdFocused = 2, gdCurrentRow = 4 };
@@ -107,15 +122,42 @@ class TDBGrid : public TCustomControl {
   int Col() const { return FCol; }
   int LeftPos() const { return FLeftPos; }
   int DefaultRowHeight() const;
+  // The title row's height: DefaultRowHeight unless a derived grid set its own (several title
+  // levels).
+  int TitleHeight() const { return FTitleHeight > 0 ? FTitleHeight : DefaultRowHeight(); }
   static constexpr int IndicatorWidth = 11;
+
+  // Raised by a left click that starts and ends on the same title cell.
+  TDBGridTitleClickEvent OnTitleClick;
 
   // The text a cell of that field shows for a value.
   static std::u16string CellText(const db::TField& field, const db::TVariant& value);
   // Text shortened to fit width pixels in dc's font: digits of a number become "#", other
   // text loses characters from its end and gets "...".
+  // Integers, counters and reals: right-aligned, "#" when too wide.
+  static bool IsNumericField(const db::TField& field);
   static std::u16string FitText(HDC dc, const std::u16string& text, int width, bool numeric);
 
  protected:
+  // The columns the collection makes (Columns().Add()).
+  virtual std::unique_ptr<TColumn> CreateColumn();
+  // 0 or less: the default title height.
+  void SetTitleHeight(int height);
+  // The title row across the client area (indicator title and every column's title with the
+  // lines under and between them); a derived grid with titles of its own overrides it.
+  virtual void PaintTitles(TCanvas& c, const TRect& client);
+  // The colour of the lines between data cells, and of those along the fixed cells.
+  virtual TColor GridLineColor() const;
+  virtual TColor FixedLineColor() const { return clBtnShadow; }
+  // Called whenever the columns were laid out again (collection, widths, titles, dataset).
+  virtual void ColWidthsChanged() {}
+  // Raises OnTitleClick.
+  virtual void TitleClick(int column);
+  // Left edge of a shown column in client coordinates, after scrolling.
+  int ColumnClientLeft(int col) const { return IndicatorWidth + 1 + ColumnLeft(col) - FLeftPos; }
+  // The shown column whose title lies under a client point, -1 when none.
+  int TitleColumnAt(int x, int y) const;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& m) override;
   void Paint() override;
@@ -158,7 +200,10 @@ class TDBGrid : public TCustomControl {
   int FTopRow = 0;
   int FLeftPos = 0;
   int FCol = 0;
-  int FWheelRest = 0;          // wheel distance short of a notch
+  int FWheelRest = 0;
+  int FTitleHeight = 0;  // 0: the default row height
+  int FTitleDown =
+      -1;  // title column under a left press          // wheel distance short of a notch
   bool FUpdatingBars = false;  // setting the scroll bars resizes the client area
 };
 

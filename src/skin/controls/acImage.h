@@ -5,7 +5,7 @@
 #pragma once
 
 #include "framework/Image.h"
-#include "skin/controls/sControls.h"
+#include "skin/controls/sSkinnedControl.h"
 
 namespace skin::controls {
 

@@ -14,7 +14,7 @@
 #include "framework/Button.h"
 #include "framework/ImageList.h"
 #include "framework/Label.h"
-#include "skin/controls/sControls.h"
+#include "skin/controls/sSkinnedControl.h"
 #include "skin/core/sFade.h"
 #include "skin/frame/acSBUtils.h"
 

@@ -1,4 +1,5 @@
 #include "skin/controls/sComboBox.h"
+#include "skin/controls/sEdit.h"
 
 #include <algorithm>
 

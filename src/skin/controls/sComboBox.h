@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "skin/controls/sControls.h"
+#include "skin/controls/sSkinnedControl.h"
 #include "skin/frame/acSBUtils.h"
 
 namespace skin::controls {

@@ -539,6 +539,17 @@ void RegisterSkinClasses() {
   RegisterControl<TsTreeView>("TsTreeView", "TTreeView");
   fw::RegisterDataControls();  // the grid's own properties, and its entry in the dump
   RegisterControl<TsDBGrid>("TsDBGrid", "TDBGrid");
+  fw::RegisterProperty<TsDBGrid>("TsDBGrid", "RowColorEven", [](TsDBGrid* g, V v, C x) {
+    g->SetRowColorEven(fw::ReadColor(v, x));
+  });
+  fw::RegisterProperty<TsDBGrid>("TsDBGrid", "RowColorOdd", [](TsDBGrid* g, V v, C x) {
+    g->SetRowColorOdd(fw::ReadColor(v, x));
+  });
+  fw::RegisterProperty<TsDBGrid>("TsDBGrid", "LevelDelimiterChar", [](TsDBGrid* g, V v, C x) {
+    const std::u16string c = x.String(v);
+    if (c.size() != 1) throw fw::Exception(u"one character expected");
+    g->SetLevelDelimiterChar(c[0]);
+  });
   fw::RegisterClass<TsFrameAdapter>("TsFrameAdapter", "TComponent");
   fw::RegisterProperty<TsFrameAdapter>(
       "TsFrameAdapter", "SkinData.SkinSection",

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "skin/controls/sControls.h"
+#include "skin/controls/sSkinnedControl.h"
 #include "skin/controls/sGlyphUtils.h"
 
 namespace skin::controls {

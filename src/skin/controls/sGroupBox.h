@@ -8,7 +8,7 @@
 #include <string>
 
 #include "framework/Panel.h"
-#include "skin/controls/sControls.h"
+#include "skin/controls/sSkinnedControl.h"
 
 namespace skin::controls {
 

@@ -6,7 +6,7 @@
 
 #include "framework/dbctrls/DBMemo.h"
 #include "platform/win/Paint.h"
-#include "skin/controls/sControls.h"
+#include "skin/controls/sSkinnedControl.h"
 
 namespace skin::controls {
 

@@ -9,7 +9,7 @@
 
 #include "framework/Canvas.h"
 #include "framework/Panel.h"
-#include "skin/controls/sControls.h"
+#include "skin/controls/sSkinnedControl.h"
 
 namespace skin::controls {
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "framework/StatusBar.h"
-#include "skin/controls/sControls.h"
+#include "skin/controls/sSkinnedControl.h"
 
 namespace skin::controls {
 

@@ -221,4 +221,37 @@ void FocusRect(gfx::HDC dc, const TRect& r, TColor lightColor, TColor darkColor)
   }
 }
 
+const std::uint8_t BArrayClosed[9][9] = {
+    {0, 0, 64, 32, 0, 0, 0, 0, 0},   {0, 0, 80, 80, 32, 0, 0, 0, 0},
+    {0, 0, 80, 32, 80, 32, 0, 0, 0}, {0, 0, 80, 0, 32, 80, 32, 0, 0},
+    {0, 0, 80, 0, 0, 32, 80, 32, 0}, {0, 0, 80, 0, 32, 80, 32, 0, 0},
+    {0, 0, 80, 32, 80, 32, 0, 0, 0}, {0, 0, 80, 80, 32, 0, 0, 0, 0},
+    {0, 0, 64, 32, 0, 0, 0, 0, 0}};
+const std::uint8_t BArrayOpened[9][9] = {{0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                         {0, 0, 0, 0, 0, 80, 160, 0, 0},
+                                         {0, 0, 0, 0, 80, 239, 239, 0, 0},
+                                         {0, 0, 0, 80, 239, 192, 239, 0, 0},
+                                         {0, 0, 80, 239, 192, 192, 239, 0, 0},
+                                         {0, 80, 239, 192, 192, 192, 239, 0, 0},
+                                         {0, 160, 239, 239, 239, 239, 208, 0, 0},
+                                         {0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                         {0, 0, 0, 0, 0, 0, 0, 0, 0}};
+
+void DrawAlphaMask9(Bitmap& bmp, int x, int y, const std::uint8_t (&mask)[9][9], TColor color) {
+  const int cr = int(color & 0xFF), cg = int(color >> 8 & 0xFF), cb = int(color >> 16 & 0xFF);
+  auto mix = [](int c, int old, int alpha) { return std::uint32_t((c - old) * alpha / 256 + old); };
+  for (int row = 0; row < 9; ++row) {
+    const int py = y + row;
+    if (py < 0 || py >= bmp.Height()) continue;
+    for (int col = 0; col < 9; ++col) {
+      const int px = x + col, alpha = mask[row][col];
+      if (px < 0 || px >= bmp.Width() || alpha == 0) continue;
+      const std::uint32_t p = bmp.At(px, py);
+      bmp.Set(px, py,
+              (p & 0xFF000000) | mix(cr, int(p >> 16 & 0xFF), alpha) << 16 |
+                  mix(cg, int(p >> 8 & 0xFF), alpha) << 8 | mix(cb, int(p & 0xFF), alpha));
+    }
+  }
+}
+
 }  // namespace skin::paint

@@ -128,6 +128,14 @@ void DrawColorArrow(gfx::HDC dc, TColor color, const TRect& r, TacSide direction
 // A pixel triangle of ac_ArrowHeight rows written into bmp as the word SwapRedBlue(color) (its
 // alpha is color's top byte); nothing at all when the triangle does not fit inside bmp.
 void DrawColorArrow(Bitmap& bmp, TColor color, const TRect& r, TacSide direction);
+// The tree's expand marks, 9 x 9 opacities, rows top to bottom: an outlined right-pointing
+// mark for a collapsed node, a filled down-pointing one for an expanded node.
+extern const std::uint8_t BArrayClosed[9][9];
+extern const std::uint8_t BArrayOpened[9][9];
+// Lays color over bmp with each mask value as its opacity, the mask's top-left at (x, y): per
+// channel new = (color - old) * alpha / 256 + old (the division truncating toward zero); alpha
+// kept. Cells outside the bitmap are skipped.
+void DrawAlphaMask9(Bitmap& bmp, int x, int y, const std::uint8_t (&mask)[9][9], TColor color);
 // Dotted frame on r through dc: lightColor on the odd offsets from r's top-left along each edge,
 // darkColor on the even ones (never the corner itself); clNone leaves those pixels. Nothing is
 // drawn outside r.

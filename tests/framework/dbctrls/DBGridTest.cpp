@@ -74,17 +74,21 @@ class DBGridTest : public FrameworkTest {
     FrameworkTest::TearDown();
   }
 
-  // A form with a grid over the table (opened), at (8, 8) of the screen's top-left form.
-  void ShowGrid(int width = 300, int height = 200) {
+  // A form with a grid of class G over the table (opened), at (8, 8) of the screen's top-left
+  // form.
+  template <class G = TDBGrid>
+  G* ShowGrid(int width = 300, int height = 200) {
     form = ShowForm(0, 0, 700, 420);
     source = new TDataSource(form);
     source->SetDataSet(table.get());
-    grid = new TDBGrid(form);
+    auto* g = new G(form);
+    grid = g;
     grid->SetBounds(8, 8, width, height);
     grid->SetParent(form);
     grid->SetDataSource(source);
     table->Open();
     desktop.Pump();
+    return g;
   }
   // The screen point in the middle of data row r (0-based among those shown) and column x.
   TPoint CellPoint(int r, int x = 40) {
@@ -398,6 +402,67 @@ TEST_F(DBGridTest, ADerivedGridPaintsTheCellsItsOwnWay) {
   EXPECT_GE(own->cells.size(), std::size_t(3 * vis));  // the columns that show
   TPoint p = own->ClientToScreen({TDBGrid::IndicatorWidth + 20, own->DefaultRowHeight() * 3 + 4});
   EXPECT_EQ(ScreenAt(p.X, p.Y), gfx::RGB(255, 0, 0));
+}
+
+// A grid whose title row is two rows high, as several title levels make it.
+class TTallTitleGrid : public TOwnCellsGrid {
+ public:
+  using TOwnCellsGrid::TOwnCellsGrid;
+  void SetTall(bool tall) { SetTitleHeight(tall ? 2 * DefaultRowHeight() : 0); }
+};
+
+TEST_F(DBGridTest, TitleClicksAndATallerTitleRowKeepRowsWhereTheyAre) {
+  auto* own = ShowGrid<TTallTitleGrid>();
+  std::vector<int> clicks;
+  own->OnTitleClick = [&](TComponent*, int column) { clicks.push_back(column); };
+  const int h = own->DefaultRowHeight();
+  const int visible = own->VisibleRowCount();
+  auto title = [&](int x, int y) { return own->ClientToScreen({TDBGrid::IndicatorWidth + x, y}); };
+  TPoint first = title(20, h / 2), second = title(64 + 20, h / 2);
+  Click(first.X, first.Y);
+  Click(second.X, second.Y);
+  EXPECT_EQ(clicks, (std::vector<int>{0, 1}));
+  // Pressed on one title and released on another: no click; on a data row: no click.
+  win::InjectMouseMove(first);
+  win::InjectMouseButton(0, true, first);
+  win::InjectMouseMove(second);
+  win::InjectMouseButton(0, false, second);
+  TPoint cell = title(20, h + h / 2);
+  Click(cell.X, cell.Y);
+  EXPECT_EQ(clicks.size(), 2u);
+  EXPECT_EQ(table->RecNo(), 1);
+
+  own->SetTall(true);
+  desktop.Pump();
+  EXPECT_EQ(own->TitleHeight(), 2 * h);
+  EXPECT_EQ(own->VisibleRowCount(), (own->ClientHeight() - 2 * h) / h);
+  EXPECT_LT(own->VisibleRowCount(), visible);
+  // The lower half of the title is still the title; the first data row starts below it.
+  TPoint lower = title(20, h + h / 2);
+  Click(lower.X, lower.Y);
+  EXPECT_EQ(clicks.size(), 3u);
+  EXPECT_EQ(table->RecNo(), 1);
+  TPoint row2 = title(20, 2 * h + h + h / 2);
+  Click(row2.X, row2.Y);
+  EXPECT_EQ(table->RecNo(), 2);
+  own->cells.clear();
+  own->Repaint();
+  for (auto [col, row, state] : own->cells) EXPECT_LE(row, own->VisibleRowCount());
+  own->OnTitleClick = nullptr;
+}
+
+TEST_F(DBGridTest, AColumnOfNoWidthDrawsNoCellAndLeavesItsNeighbours) {
+  auto* own = ShowGrid<TOwnCellsGrid>();
+  for (const char* name : {"id", "id_uz", "foto"}) own->Columns().Add().SetFieldName(name);
+  own->Columns().Items(1).SetWidth(-5);
+  EXPECT_EQ(own->Columns().Items(1).Width(), 0);
+  desktop.Pump();
+  own->cells.clear();
+  own->Repaint();
+  int zero = 0, others = 0;
+  for (auto [col, row, state] : own->cells) (col == 1 ? zero : others)++;
+  EXPECT_EQ(zero, 0);
+  EXPECT_GT(others, 0);
 }
 
 TEST_F(DBGridTest, PictureDecodesTheBlobOrShowsThatItCannot) {

@@ -16,6 +16,7 @@
 #include "platform/win/Backend.h"
 #include "platform/win/MessageQueue.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sControls.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/frame/InternalSkinFormTest.h"
 #include "skin/internal/sInternalSkins.h"
