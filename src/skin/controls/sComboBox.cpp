@@ -293,7 +293,7 @@ void TsCustomComboBox::Paint() {
   if (!InAnimationProcess) OurPaintHandler(Canvas().Handle());
 }
 
-void TsCustomComboBox::Repaint() {
+void TsCustomComboBox::RebuildAndInvalidate() {
   SkinData().BGChanged = true;
   if (HandleAllocated()) win::RedrawWindow(Handle(), nullptr, nullptr, win::RDW_INVALIDATE);
 }
@@ -374,12 +374,12 @@ void TsCustomComboBox::SkinCmdProc(fw::TMessage& m, const fw::TWndNext& next) {
         UpdateGlyphIndex();
         if (WParamHi(m.WParam) == AC_REFRESH) SetDroppedDown(false);
         if (FListSW && !FListSW->Destroyed()) FListSW->ProcessMessage(m.Msg, m.WParam, m.LParam);
-        Repaint();
+        RebuildAndInvalidate();
         return;
       case AC_REMOVESKIN:
         next(m);
         if (FListSW) FListSW->Uninitialize(true);
-        Repaint();
+        RebuildAndInvalidate();
         return;
       default:
         break;
@@ -405,13 +405,13 @@ void TsCustomComboBox::SkinCmdProc(fw::TMessage& m, const fw::TWndNext& next) {
       break;
     case win::CB_SETCURSEL:
       StopTimer(cd);
-      Repaint();
+      RebuildAndInvalidate();
       break;
     case win::WM_MOUSEMOVE:
       // Over the button or off it: the button's look changes.
       if (!AllowBtnStyle() && !DroppedDown() && ButtonState() != FState) {
         FState = ButtonState();
-        Repaint();
+        RebuildAndInvalidate();
       }
       break;
     case win::WM_SETFONT:
@@ -420,7 +420,7 @@ void TsCustomComboBox::SkinCmdProc(fw::TMessage& m, const fw::TWndNext& next) {
     case fw::CM_COLORCHANGED:
     case fw::CM_FONTCHANGED:
     case fw::CM_TEXTCHANGED:
-      Repaint();
+      RebuildAndInvalidate();
       break;
     default:
       break;

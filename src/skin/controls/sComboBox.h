@@ -71,7 +71,7 @@ class TsCustomComboBox : public TsComboBase {
   // The section's "GLYPHMASK", read when the window is made and when the skin changes.
   void UpdateGlyphIndex();
   void AnimateCtrl();
-  void Repaint();
+  void RebuildAndInvalidate();
   // The list's wrapper, made on the list's first colour request.
   void InitListSW(win::HWND list);
   // The list's colours follow the wrapper's section.

@@ -49,7 +49,7 @@ TsEdit::TsEdit(fw::TComponent* owner)
           win::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                             win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOZORDER |
                                 win::SWP_NOACTIVATE | win::SWP_FRAMECHANGED);
-        Repaint(true);
+        Redraw(true);
       }) {
   // Skin commands the edit answers itself, before the shared handling.
   FHook = HookWindowProc([this](fw::TMessage& m, const fw::TWndNext& next) {
@@ -70,7 +70,7 @@ TsEdit::TsEdit(fw::TComponent* owner)
         case AC_REFRESH:
           next(m);
           SkinData().BGChanged = true;
-          Repaint(true);
+          Redraw(true);
           return;
         default:
           break;
@@ -257,7 +257,7 @@ void TsEdit::PaintBorder(gfx::HDC dc) {
                               cache.Width(), cache.Height());
 }
 
-void TsEdit::Repaint(bool frame) {
+void TsEdit::Redraw(bool frame) {
   if (!HandleAllocated() || !win::IsWindowVisible(Handle())) return;
   win::RedrawWindow(Handle(), nullptr, nullptr, frame ? kRedrawAll : win::RDW_INVALIDATE);
 }
@@ -355,26 +355,26 @@ void TsEdit::WndProc(fw::TMessage& m) {
       // While the edit draws its own text the cache holds none: typing rebuilds nothing.
       if ((ComponentState() & fw::csLoading) || OwnPainting()) break;
       cd.BGChanged = true;
-      Repaint(true);
+      Redraw(true);
       break;
     case win::WM_SETFONT:
     case fw::CM_VISIBLECHANGED:
     case fw::CM_ENABLEDCHANGED:
       if (ComponentState() & fw::csLoading) break;
       cd.BGChanged = true;
-      Repaint(true);
+      Redraw(true);
       break;
     case win::WM_SIZE:
     case win::WM_WINDOWPOSCHANGED:
       FAddedGlyphRect.Left = -1;
       cd.BGChanged = true;
-      Repaint(true);
+      Redraw(true);
       break;
     case fw::CM_FOCUSCHANGED:
     case win::WM_SETFOCUS:
     case win::WM_KILLFOCUS:
       cd.BGChanged = true;
-      Repaint(true);
+      Redraw(true);
       break;
     case fw::CM_COLORCHANGED:
       if (cd.CustomColor()) cd.BGChanged = true;

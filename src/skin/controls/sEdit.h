@@ -76,7 +76,7 @@ class TsEdit : public TsEditBase {
   bool CacheStale() const;
   // The cache rebuilt when stale; false (the control marked updating) when it cannot be.
   bool CacheReady();
-  void Repaint(bool frame);
+  void Redraw(bool frame);
 
   TacAddedGlyph FAddedGlyph;
   gfx::TRect FAddedGlyphRect{-1, 0, 0, 0};  // Left -1: recompute
