@@ -186,7 +186,6 @@ TsButtonControl<Base, Name, Code>::TsButtonControl(fw::TComponent* owner) : Skin
 
 template <class Base, TClassName Name, std::uint8_t Code>
 TsButtonControl<Base, Name, Code>::~TsButtonControl() {
-  *FAlive = false;
   this->UnhookWindowProc(FHook);
 }
 
@@ -463,7 +462,7 @@ void TsButtonControl<Base, Name, Code>::LeftButtonUp(fw::TMessage& m, const fw::
     return;
   }
   FMouseClicked = false;
-  const std::shared_ptr<bool> alive = FAlive;
+  const std::shared_ptr<bool> alive = this->AliveFlag();
   if (core::TimerIsActive(cd)) {
     // A quick click: the pressed face at once, kept for 30 ms.
     core::StopTimer(cd);

@@ -197,8 +197,6 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   int FFocusMargin = 1;
   unsigned FDisabledKind = dkBlended;
   TacAnimatEvents FAnimatEvents = core::acBit(core::aeGlobalDef);
-  // False once the button is gone: a wait that handles messages checks it.
-  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   fw::TWndHookId FHook = 0;
 };
 

@@ -93,6 +93,7 @@ class TsControl : public Base, public TsSkinnedControl {
   // Unhooked, and without a window, before the skin data goes: nothing reaches the data from
   // the base destructors.
   ~TsControl() override {
+    *FAlive = false;
     this->Destroying();
     FCommonData->RemoveCommonProp();
     this->UnhookWindowProc(FHook);
@@ -104,6 +105,9 @@ class TsControl : public Base, public TsSkinnedControl {
   const skin::core::TsCommonData& CommonData() const override { return *FCommonData; }
   // The caption label of edit-like controls; null for the others.
   TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
+  // False once the control is gone: code that handles messages and goes on afterwards keeps a
+  // copy and checks it.
+  std::shared_ptr<bool> AliveFlag() const { return FAlive; }
   void Loaded() override {
     Base::Loaded();
     FCommonData->Loaded(true);
@@ -112,9 +116,11 @@ class TsControl : public Base, public TsSkinnedControl {
  private:
   void SkinWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     using namespace skin::core;
+    // A handler below may free the control (a click handler closing its form).
+    const std::shared_ptr<bool> alive = FAlive;
     if (m.Msg != SM_ALPHACMD) {
       if (!CommonWndProc(m, *FCommonData)) next(m);
-      if (FBoundLabel) FBoundLabel->HandleOwnerMsg(m);
+      if (*alive && FBoundLabel) FBoundLabel->HandleOwnerMsg(m);
       return;
     }
     const UINT cmd = WParamHi(m.WParam);
@@ -134,11 +140,12 @@ class TsControl : public Base, public TsSkinnedControl {
       if (cmd == AC_REMOVESKIN || cmd == AC_REFRESH || cmd == AC_UPDATESECTION)
         AlphaBroadCast(*this, m);
     if (!handled) next(m);
-    if (FBoundLabel && cmd == AC_SETSCALE) FBoundLabel->HandleOwnerMsg(m);
+    if (*alive && FBoundLabel && cmd == AC_SETSCALE) FBoundLabel->HandleOwnerMsg(m);
   }
 
   std::unique_ptr<Data> FCommonData;
   std::unique_ptr<TsBoundLabel> FBoundLabel;
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   fw::TWndHookId FHook = 0;
 };
 
