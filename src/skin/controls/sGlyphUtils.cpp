@@ -19,7 +19,8 @@ namespace {
 constexpr const char* kResGlyphNames[rgResGlyphCount] = {"SF", "SR", "SD", "SE", "SC"};
 
 // A character of acCharImages: its code in the icon font, its height as a fraction of the
-// list's and how far it is moved down to sit in the middle.
+// list's and how far it is moved down to sit in the middle (the font's own placement puts
+// some of them a pixel high).
 struct TCharGlyphDef {
   char16_t Char;
   double ScalingFactor;
@@ -30,20 +31,24 @@ struct TCharGlyphDef {
 // The icon font has no caption-button characters of the system's kind; its window glyphs
 // stand for them (minimise, maximise, restore) and its cross for close.
 constexpr TCharGlyphDef aChars[cgCharGlyphCount] = {
-    {0xF078, 0.8, 1, u"down"},       {0xF077, 0.8, 1, u"up"},
-    {0xF053, 0.8, 1, u"left"},       {0xF054, 0.8, 1, u"right"},
-    {0xF141, 1.0, 1, u"ellipsis"},   {0xF111, 0.8, 1, u"radio"},
-    {0xF00C, 0.9, 1, u"check"},      {0xF047, 1.0, 1, u"move"},
-    {0xF07C, 0.9, 1, u"folder"},     {0xF15B, 0.9, 1, u"file"},
-    {0xF073, 0.9, 1, u"calendar"},   {0xF1EC, 0.9, 1, u"calculator"},
-    {0xF002, 0.9, 1, u"search"},     {0xF0E2, 0.9, 1, u"reset"},
-    {0xF067, 0.9, 1, u"plus"},       {0xF068, 0.9, 1, u"minus"},
-    {0xF021, 0.9, 1, u"refresh"},    {0xF0D7, 1.0, 1, u"caret down"},
-    {0xF0DA, 1.0, 1, u"caret right"}, {0xF128, 0.9, 1, u"help"},
-    {0xF06E, 0.9, 1, u"eye"},        {0xF2D1, 0.9, 1, u"minimize"},
-    {0xF2D0, 0.9, 1, u"maximize"},   {0xF2D2, 0.9, 1, u"restore"},
-    {0xF00D, 0.9, 1, u"close"},
+    {0xF078, 0.8, 0, u"down"},        {0xF077, 0.8, 0, u"up"},
+    {0xF053, 0.8, 1, u"left"},        {0xF054, 0.8, 1, u"right"},
+    {0xF141, 1.0, 0, u"ellipsis"},    {0xF111, 0.8, 1, u"radio"},
+    {0xF00C, 0.9, 0, u"check"},       {0xF047, 0.8, 1, u"move"},
+    {0xF07C, 0.9, 1, u"folder"},      {0xF15B, 0.9, 0, u"file"},
+    {0xF073, 0.9, 0, u"calendar"},    {0xF1EC, 0.9, 0, u"calculator"},
+    {0xF002, 0.9, 0, u"search"},      {0xF0E2, 0.9, 0, u"reset"},
+    {0xF067, 0.9, 1, u"plus"},        {0xF068, 0.9, 1, u"minus"},
+    {0xF021, 0.9, 0, u"refresh"},     {0xF0D7, 1.0, 0, u"caret down"},
+    {0xF0DA, 1.0, 0, u"caret right"}, {0xF128, 0.9, 0, u"help"},
+    {0xF06E, 0.9, 0, u"eye"},         {0xF2D1, 0.9, 0, u"minimize"},
+    {0xF2D0, 0.9, 0, u"maximize"},    {0xF2D2, 0.9, 0, u"restore"},
+    {0xF00D, 0.9, 0, u"close"},
 };
+
+static_assert(cgRadio == 5 && cgCheck == 6 && cgMove == 7 && cgMinimize == 21 && cgMaximize == 22 &&
+                  cgRestore == 23 && cgClose == 24,
+              "menus ask for these glyphs by number");
 
 std::span<const std::uint8_t> StdGlyphFile(std::string_view name) {
   for (int i = 0; i < acStdGlyphFileCount; ++i)
@@ -66,8 +71,7 @@ TsAlphaImageList& acResImages() {
     for (const char* name : kResGlyphNames) {
       const auto bytes = StdGlyphFile(std::string(name) + ".png");
       // A build without the pictures (the fuzz build) has an empty list.
-      if (!bytes.empty())
-        l->AddItem(ifPNG, fw::Utf8ToUtf16(name), {bytes.begin(), bytes.end()});
+      if (!bytes.empty()) l->AddItem(ifPNG, fw::Utf8ToUtf16(name), {bytes.begin(), bytes.end()});
     }
     l->GenerateStdList();
     return l;
@@ -99,8 +103,7 @@ TacImageList& acResImgList() {
 
 bool ListHolds(const fw::TImageList& list, int index) {
   if (index < 0) return false;
-  if (auto* alpha = dynamic_cast<const TsAlphaImageList*>(&list))
-    return index < alpha->ItemCount();
+  if (auto* alpha = dynamic_cast<const TsAlphaImageList*>(&list)) return index < alpha->ItemCount();
   if (auto* chars = dynamic_cast<const TsCharImageList*>(&list)) return index < chars->ItemCount();
   return index < list.Count();
 }

@@ -6,15 +6,15 @@
 // The standard glyph lists, built on first use and kept for the program's life:
 // - acResImages: the library's five pictures (strips of two 16 x 16 frames, normal and hot),
 //   in this order: "SF" file, "SR" reset, "SD" directory, "SE" ellipsis, "SC" calendar.
-// - acCharImages: 14 x 16 characters of the icon font; the numbers below are its indexes.
+// - acCharImages: 14 x 16 characters of the icon font, indexed by TacCharGlyph.
 // acResImgList gives the first while ac_OldGlyphsMode is on, else the second.
 #pragma once
 
 #include <functional>
 
 #include "framework/ImageList.h"
-#include "skin/controls/acAlphaImageList.h"
 #include "platform/gfx/Bitmap.h"
+#include "skin/controls/acAlphaImageList.h"
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::controls {
@@ -22,11 +22,35 @@ namespace skin::controls {
 // Indexes of acResImages.
 enum TacResGlyph { rgFile, rgReset, rgDirectory, rgEllipsis, rgCalendar, rgResGlyphCount };
 // Indexes of acCharImages: 21 characters of the icon font, then the four caption-button
-// characters.
+// characters. Menus ask for the radio mark (5), check mark (6), move (7) and the caption
+// buttons (21 to 24) by number.
 enum TacCharGlyph {
-  cgDown, cgUp, cgLeft, cgRight, cgEllipsis, cgRadio, cgCheck, cgMove, cgFolder, cgFile,
-  cgCalendar, cgCalculator, cgSearch, cgReset, cgPlus, cgMinus, cgRefresh, cgCaretDown,
-  cgCaretRight, cgHelp, cgEye, cgMinimize, cgMaximize, cgRestore, cgClose, cgCharGlyphCount
+  cgDown,
+  cgUp,
+  cgLeft,
+  cgRight,
+  cgEllipsis,
+  cgRadio,
+  cgCheck,
+  cgMove,
+  cgFolder,
+  cgFile,
+  cgCalendar,
+  cgCalculator,
+  cgSearch,
+  cgReset,
+  cgPlus,
+  cgMinus,
+  cgRefresh,
+  cgCaretDown,
+  cgCaretRight,
+  cgHelp,
+  cgEye,
+  cgMinimize,
+  cgMaximize,
+  cgRestore,
+  cgClose,
+  cgCharGlyphCount
 };
 
 TsAlphaImageList& acResImages();

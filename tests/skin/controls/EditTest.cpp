@@ -18,8 +18,8 @@
 #include "skin/controls/sControls.h"
 #include "skin/controls/sGlyphUtils.h"
 #include "skin/core/sGraphUtils.h"
-#include "skin/draw/sGraphUtils.h"
 #include "skin/core/sSkinManager.h"
+#include "skin/draw/sGraphUtils.h"
 #include "skin/frame/InternalSkinFormTest.h"
 #include "skin/internal/sInternalSkins.h"
 #include "skin/paint/sGraphUtils.h"
@@ -176,6 +176,7 @@ TEST_F(EditTest, PrintingCopiesTheWholeCache) {
 // room before the text and is drawn there in every internal skin, keyed colour nowhere.
 TEST_F(EditTest, AnAddedGlyphWithoutAListShowsAStandardGlyphInEverySkin) {
   ASSERT_TRUE(skin::core::ac_OldGlyphsMode);
+  acResImages().SetNewScale(0);  // as the form's manager has it
   TsEdit* e = MakeEdit(10, u"Музей");
   const int plainLeft = e->TextRect().Left;
   e->AddedGlyph().SetImageIndex(rgDirectory);
