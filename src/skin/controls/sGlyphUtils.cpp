@@ -109,9 +109,13 @@ bool ListHolds(const fw::TImageList& list, int index) {
 }
 
 void TacAddedGlyph::SetImages(fw::TImageList* value) {
-  if (FImages == value) return;
-  FImages = value;
+  if (FImages.Set(value)) Changed(true);
+}
+
+bool TacAddedGlyph::Removed(fw::TComponent* component, fw::TOperation operation) {
+  if (!FImages.Removed(component, operation)) return false;
   Changed(true);
+  return true;
 }
 
 void TacAddedGlyph::SetImageIndex(int value) {
@@ -142,7 +146,7 @@ void TacAddedGlyph::SetColorTone(skin::paint::TColor value) {
 
 fw::TImageList* TacAddedGlyph::Source() const {
   if (FImageIndex < 0) return nullptr;
-  if (FImages && ListHolds(*FImages, FImageIndex)) return FImages;
+  if (fw::TImageList* own = FImages.List(); own && ListHolds(*own, FImageIndex)) return own;
   TacImageList& standard = acResImgList();
   return ListHolds(standard, FImageIndex) ? &standard : nullptr;
 }

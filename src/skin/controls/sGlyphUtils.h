@@ -63,12 +63,16 @@ bool ListHolds(const fw::TImageList& list, int index);
 
 class TacAddedGlyph {
  public:
-  // changed runs after every change; relayout tells whether the glyph's room may differ.
-  explicit TacAddedGlyph(std::function<void(bool relayout)> changed)
-      : FChanged(std::move(changed)) {}
+  // changed runs after every change, the list's own included; relayout tells whether the
+  // glyph's room may differ. owner is told when the list is freed and passes it to Removed.
+  TacAddedGlyph(fw::TComponent& owner, std::function<void(bool relayout)> changed)
+      : FChanged(std::move(changed)), FImages(owner, [this] { Changed(false); }) {}
 
-  fw::TImageList* Images() const { return FImages; }
+  fw::TImageList* Images() const { return FImages.List(); }
   void SetImages(fw::TImageList* value);
+  // For the owner's Notification: drops a list being freed (the glyph may fall back to the
+  // standard list); true when it was the glyph's.
+  bool Removed(fw::TComponent* component, fw::TOperation operation);
   int ImageIndex() const { return FImageIndex; }  // -1: none
   void SetImageIndex(int value);
   int Blend() const { return FBlend; }  // percent of the background showing through, 0..100
@@ -94,7 +98,7 @@ class TacAddedGlyph {
   }
 
   std::function<void(bool)> FChanged;
-  fw::TImageList* FImages = nullptr;
+  fw::TImageListLink FImages;
   int FImageIndex = -1;
   int FBlend = 0;
   bool FGrayed = false;

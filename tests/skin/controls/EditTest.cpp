@@ -210,6 +210,25 @@ TEST_F(EditTest, AnAddedGlyphWithoutAListShowsAStandardGlyphInEverySkin) {
                       gfx::EncodePng(sheet));
 }
 
+// A list freed under the glyph is dropped: the edit falls back to the standard glyph and
+// keeps painting (the sanitizer build sees any use of the freed list).
+TEST_F(EditTest, TheAddedGlyphLetsGoOfAFreedList) {
+  acResImages().SetNewScale(0);
+  TsEdit* e = MakeEdit(10, u"Музей");
+  auto* list = new TsAlphaImageList(form);
+  list->SetDimension(24, 24);
+  list->Add(gfx::Bitmap(24, 24));
+  e->AddedGlyph().SetImages(list);
+  e->AddedGlyph().SetImageIndex(0);
+  desktop.Pump();
+  EXPECT_EQ(e->AddedGlyphSpace(), 24 + 2);
+  delete list;
+  EXPECT_EQ(e->AddedGlyph().Images(), nullptr);
+  desktop.Pump();
+  EXPECT_EQ(e->AddedGlyphSpace(), 16 + 2);  // standard glyph 0
+  EXPECT_TRUE(e->PrepareCache());
+}
+
 TEST_F(EditTest, EditBorderWidthCountsBorderAndBevels) {
   TsEdit* e = MakeEdit(10, u"");
   EXPECT_EQ(EditBorderWidth(*e), 2);

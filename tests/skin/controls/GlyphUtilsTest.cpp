@@ -230,8 +230,12 @@ TEST_F(StandardGlyphs, TheGlyphModeChoosesTheList) {
 }
 
 TEST_F(AddedGlyph, FallsBackToTheStandardListForItsSizeAndPicture) {
+  fw::TComponent owner(nullptr);
+  TsAlphaImageList own(nullptr);
+  own.SetDimension(20, 20);
+  own.Add(gfx::Bitmap(20, 20));
   int changes = 0;
-  TacAddedGlyph glyph([&](bool) { ++changes; });
+  TacAddedGlyph glyph(owner, [&](bool) { ++changes; });
   EXPECT_FALSE(glyph.Visible());  // index -1: nothing, whatever the mode
   glyph.SetImageIndex(rgDirectory);
   {
@@ -272,9 +276,6 @@ TEST_F(AddedGlyph, FallsBackToTheStandardListForItsSizeAndPicture) {
   }
   // A list of its own wins where it holds the index, and only there.
   GlyphModeGuard mode(true);
-  TsAlphaImageList own(nullptr);
-  own.SetDimension(20, 20);
-  own.Add(gfx::Bitmap(20, 20));
   glyph.SetImages(&own);
   glyph.SetImageIndex(0);
   EXPECT_EQ(glyph.Source(), static_cast<fw::TImageList*>(&own));
