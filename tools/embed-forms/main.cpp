@@ -2,6 +2,9 @@
 //   embed-forms OUT.cpp PATH...  the descriptions (.txt) and pictures (.png, .jpg, .jpeg, .bmp)
 //                                named, and those in the folders named, as byte arrays of
 //                                app::FormFiles()
+//   embed-forms --into NAMESPACE ARRAY COUNT OUT.cpp PATH...
+//                                the same as NAMESPACE::ARRAY (fw::TEmbeddedFile) and
+//                                NAMESPACE::COUNT, for the libraries' own pictures
 // Every description is parsed on the way, so a damaged one stops the build here; reading them
 // into the program's own classes is tools/check-forms' part, once the program is linked.
 #include <algorithm>
@@ -31,34 +34,49 @@ bool Embedded(const fs::path& p) {
   return kExtensions.count(p.extension().string()) > 0;
 }
 
-std::string GeneratedSource(const std::vector<File>& files) {
+// Where the generated arrays go.
+struct Symbols {
+  std::string ns = "app", array = "acFormFiles", count = "acFormFileCount";
+};
+
+std::string GeneratedSource(const std::vector<File>& files, const Symbols& sym) {
   std::ostringstream s;
-  s << "// Made by tools/embed-forms from src/app/forms and the drawn pictures; not to be "
-       "edited.\n#include \"app/FormResources.h\"\n\nnamespace app {\n\nnamespace {\n";
+  s << "// Made by tools/embed-forms from the files named on its command line; not to be "
+       "edited.\n#include \"framework/Reader.h\"\n\nnamespace "
+    << sym.ns << " {\n\nnamespace {\n";
   for (std::size_t n = 0; n < files.size(); ++n) {
     s << "\nconst std::uint8_t kFile" << n << "[] = {";
     for (std::size_t i = 0; i < files[n].data.size(); ++i)
       s << (i == 0 ? "\n" : (i % 24 ? "," : ",\n")) << int(files[n].data[i]);
     s << "};\n";
   }
-  s << "\n}  // namespace\n\nextern const fw::TEmbeddedFile acFormFiles[] = {\n";
+  // An array of no files still needs one element.
+  s << "\n}  // namespace\n\nextern const fw::TEmbeddedFile " << sym.array << "["
+    << std::max<std::size_t>(files.size(), 1) << "] = {\n";
   for (std::size_t n = 0; n < files.size(); ++n)
     s << "    {\"" << files[n].name << "\", {kFile" << n << ", sizeof kFile" << n << "}},\n";
-  s << "};\nextern const int acFormFileCount = " << files.size() << ";\n\n}  // namespace app\n";
+  s << "};\nextern const int " << sym.count << " = " << files.size() << ";\n\n}  // namespace "
+    << sym.ns << "\n";
   return s.str();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fputs("usage: embed-forms OUT.cpp PATH...\n", stderr);
+  Symbols sym;
+  int first = 1;
+  if (argc > 1 && std::string(argv[1]) == "--into") {
+    first = argc;  // too few: usage
+    if (argc >= 5) sym = {argv[2], argv[3], argv[4]}, first = 5;
+  }
+  if (argc < first + 2) {
+    std::fputs("usage: embed-forms [--into NAMESPACE ARRAY COUNT] OUT.cpp PATH...\n", stderr);
     return 2;
   }
   try {
     std::vector<File> files;
     std::set<std::string> names;
-    for (int a = 2; a < argc; ++a) {
+    for (int a = first + 1; a < argc; ++a) {
       std::vector<fs::path> found;
       if (!fs::is_directory(argv[a])) {
         if (!Embedded(argv[a])) throw std::runtime_error(std::string("not embedded: ") + argv[a]);
@@ -82,9 +100,9 @@ int main(int argc, char** argv) {
         files.push_back(std::move(f));
       }
     }
-    const std::string partial = std::string(argv[1]) + ".partial";
-    std::ofstream(partial, std::ios::binary) << GeneratedSource(files);
-    fs::rename(partial, argv[1]);
+    const std::string partial = std::string(argv[first]) + ".partial";
+    std::ofstream(partial, std::ios::binary) << GeneratedSource(files, sym);
+    fs::rename(partial, argv[first]);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "embed-forms: %s\n", e.what());

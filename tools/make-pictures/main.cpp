@@ -1,13 +1,16 @@
 // Draws the catalogue window's pictures into a folder.
 //   make-pictures DIR [SHEET]   header.jpg, background.jpg and type-00.png .. type-13.png in
 //                               DIR; with SHEET, also a contact sheet of them all (PNG)
+//   make-pictures --glyphs DIR  the skin library's standard glyphs, SF.png .. SC.png, in DIR
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "Pictures.h"
+#include "StdGlyphs.h"
 #include "platform/gfx/PictureCodec.h"
 
 namespace {
@@ -33,6 +36,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
+    if (std::string(argv[1]) == "--glyphs") {
+      if (argc != 3) throw std::runtime_error("--glyphs needs a folder");
+      fs::create_directories(argv[2]);
+      for (int i = 0; i < art::kStdGlyphCount; ++i)
+        Write(fs::path(argv[2]) / art::StdGlyphFile(i), gfx::EncodePng(art::PaintStdGlyph(i)));
+      return 0;
+    }
     const fs::path dir = argv[1];
     fs::create_directories(dir);
     const auto exif = art::PictureExif();

@@ -41,7 +41,7 @@ int EditBorderWidth(const fw::TCustomEdit& edit) {
 }
 
 TsEdit::TsEdit(fw::TComponent* owner)
-    : TsEditBase(owner), FAddedGlyph([this](bool relayout) {
+    : TsEditBase(owner), FAddedGlyph(*this, [this](bool relayout) {
         FAddedGlyphRect.Left = -1;
         SkinData().BGChanged = true;
         if (!HandleAllocated()) return;
@@ -82,6 +82,11 @@ TsEdit::TsEdit(fw::TComponent* owner)
 
 TsEdit::~TsEdit() {
   UnhookWindowProc(FHook);
+}
+
+void TsEdit::Notification(fw::TComponent* component, fw::TOperation operation) {
+  FAddedGlyph.Removed(component, operation);
+  TsEditBase::Notification(component, operation);
 }
 
 int TsEdit::AddedGlyphSpace() const {

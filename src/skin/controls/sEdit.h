@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "skin/controls/sSkinnedControl.h"
 #include "skin/controls/sGlyphUtils.h"
+#include "skin/controls/sSkinnedControl.h"
 
 namespace skin::controls {
 
@@ -61,6 +61,8 @@ class TsEdit : public TsEditBase {
 
  protected:
   void WndProc(fw::TMessage& m) override;
+  // Drops the glyph's list when it is freed.
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
   // The text (or the hint) into the cache.
   virtual void PaintText();
   // The glyph into the cache.

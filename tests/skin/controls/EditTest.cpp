@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "TestOutput.h"
 #include "framework/Form.h"
@@ -15,9 +16,12 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "skin/controls/sControls.h"
+#include "skin/controls/sGlyphUtils.h"
 #include "skin/core/sGraphUtils.h"
+#include "skin/core/sSkinManager.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/frame/InternalSkinFormTest.h"
+#include "skin/internal/sInternalSkins.h"
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::controls {
@@ -166,6 +170,63 @@ TEST_F(EditTest, PrintingCopiesTheWholeCache) {
     std::fwrite(png.data(), 1, png.size(), f);
     std::fclose(f);
   }
+}
+
+// An added glyph without a list of its own shows a picture of the standard list: it takes its
+// room before the text and is drawn there in every internal skin, keyed colour nowhere.
+TEST_F(EditTest, AnAddedGlyphWithoutAListShowsAStandardGlyphInEverySkin) {
+  ASSERT_TRUE(skin::core::ac_OldGlyphsMode);
+  acResImages().SetNewScale(0);  // as the form's manager has it
+  TsEdit* e = MakeEdit(10, u"Музей");
+  const int plainLeft = e->TextRect().Left;
+  e->AddedGlyph().SetImageIndex(rgDirectory);
+  desktop.Pump();
+  EXPECT_EQ(e->AddedGlyphSpace(), 16 + 2);
+  EXPECT_EQ(e->TextRect().Left, plainLeft + 18);
+  std::vector<gfx::Bitmap> shots;
+  for (const auto& skinData : skin::data::InternalSkins()) {
+    SCOPED_TRACE(skinData.Name);
+    manager->SetSkinName(fw::Utf8ToUtf16(skinData.Name));
+    desktop.Pump();
+    ASSERT_TRUE(e->PrepareCache());
+    const gfx::Bitmap& cache = *e->SkinData().CacheBmp();
+    const gfx::Bitmap alone = SectionAlone(e->SkinData(), 0);
+    const gfx::TRect glyph = e->AddedGlyphRect();
+    EXPECT_GT(DiffersInside(cache, alone, glyph), 40);
+    int fuchsia = 0;
+    for (int y = 0; y < cache.Height(); ++y)
+      for (int x = 0; x < cache.Width(); ++x) fuchsia += (cache.At(x, y) & 0xFFFFFF) == 0xFF00FF;
+    EXPECT_EQ(fuchsia, 0);
+    shots.push_back(cache);
+  }
+  // All of them one under the other, three times enlarged, for people to look at.
+  const int zoom = 3, w = e->Width() * zoom, h = e->Height() * zoom;
+  gfx::Bitmap sheet(w, h * int(shots.size()));
+  for (std::size_t i = 0; i < shots.size(); ++i)
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        sheet.Set(x, int(i) * h + y, shots[i].At(x / zoom, y / zoom) | 0xFF000000u);
+  gfx::WriteFileBytes((tests::OutputFolder("edit") / "std-glyph-skins.png").string(),
+                      gfx::EncodePng(sheet));
+}
+
+// A list freed under the glyph is dropped: the edit falls back to the standard glyph and
+// keeps painting (the sanitizer build sees any use of the freed list).
+TEST_F(EditTest, TheAddedGlyphLetsGoOfAFreedList) {
+  acResImages().SetNewScale(0);
+  TsEdit* e = MakeEdit(10, u"Музей");
+  auto* list = new TsAlphaImageList(form);
+  list->SetDimension(24, 24);
+  list->Add(gfx::Bitmap(24, 24));
+  e->AddedGlyph().SetImages(list);
+  e->AddedGlyph().SetImageIndex(0);
+  desktop.Pump();
+  EXPECT_EQ(e->AddedGlyphSpace(), 24 + 2);
+  delete list;
+  EXPECT_EQ(e->AddedGlyph().Images(), nullptr);
+  desktop.Pump();
+  EXPECT_EQ(e->AddedGlyphSpace(), 16 + 2);  // standard glyph 0
+  EXPECT_TRUE(e->PrepareCache());
 }
 
 TEST_F(EditTest, EditBorderWidthCountsBorderAndBevels) {
