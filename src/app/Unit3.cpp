@@ -24,7 +24,11 @@ TForm3::TForm3(fw::TComponent* owner) : TForm(owner) {
 }
 
 void TForm3::VisibleChanged() {
-  if (Visible()) skin::frame::TsSkinProvider::CreateRunTime(*this);
+  // The data image has no skinned class of its own: the form's adapter wraps it as an edit,
+  // which gives it the skin's frame and colours.
+  if (Visible())
+    skin::frame::TsSkinProvider::CreateRunTime(*this)->ThirdParty().SetText(skin::core::tpEdit,
+                                                                            u"TDBImage");
   TForm::VisibleChanged();
 }
 

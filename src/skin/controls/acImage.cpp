@@ -185,7 +185,9 @@ bool TsCustomImage::PrepareCache(gfx::HDC dc) {
       return false;
     }
     if (bg.BgType != skin::draw::TacBGType::btUnknown) {
-      if (bg.BgType == skin::draw::TacBGType::btCache) {
+      // A picture (the whole cache, or the border bands of a filled parent) is read at the
+      // control's place.
+      if (bg.BgType == skin::draw::TacBGType::btCache || bg.Bmp) {
         bg.Offset.X += Left();
         bg.Offset.Y += Top();
       }

@@ -103,7 +103,11 @@ void TsTreeView::PaintItemSkinned(fw::TTreeNode* node, fw::TCustomDrawState stat
   // The item's ground: the control's own picture where its section is set, else its colour.
   gfx::Bitmap ground(r.Width(), r.Height());
   const gfx::Bitmap* cache = cd.CacheBmp();
-  const TPoint origin = ClientOriginInWindow();
+  // The picture spans the window: the client lies inside the frame.
+  win::RECT window{};
+  win::GetWindowRect(Handle(), &window);
+  const TPoint screen = ClientToScreen({0, 0});
+  const TPoint origin{screen.X - window.Left, screen.Y - window.Top};
   const TRect inCache{r.Left + origin.X, r.Top + origin.Y, r.Right + origin.X, r.Bottom + origin.Y};
   if (model->IsValidSkinIndex(cd.SkinIndex) && cache && cache->Width() == Width() &&
       cache->Height() == Height() && skin::draw::LiesInside(*cache, inCache)) {

@@ -1088,7 +1088,7 @@ void CopyFrameBands(gfx::HDC dc, gfx::Bitmap& cache, const TRect& inner, int w, 
 
 void TacEditWnd::PaintFrame(gfx::HDC dc) {
   TsCommonData& cd = *SkinData();
-  if (!dc || !OwnsSkinData() || !Control() || !Skinned() || cd.Updating() ||
+  if (!dc || !Control() || !Skinned() || cd.Updating() ||
       !skin::core::UpdateCache(cd, ShownState()))
     return;
   gfx::Bitmap* cache = cd.CacheBmp();
@@ -1178,17 +1178,18 @@ void TacEditWnd::acWndProc(fw::TMessage& m) {
                      RDW_FRAME | RDW_INVALIDATE | ((CtrlState & csPaintNeeded) ? RDW_ERASE : 0u));
       return;
     }
-    if (m.Msg == WM_NCPAINT && !DontRepaint && IsWindowVisible(CtrlHandle)) {
-      if (HDC dc = GetWindowDC(CtrlHandle)) {
-        PaintFrame(dc);
-        ReleaseDC(CtrlHandle, dc);
-      }
-      return;
+  }
+  // The frame, whoever owns the data: a skinned control's own data gives its frame too.
+  if (m.Msg == WM_NCPAINT && !DontRepaint && IsWindowVisible(CtrlHandle)) {
+    if (HDC dc = GetWindowDC(CtrlHandle)) {
+      PaintFrame(dc);
+      ReleaseDC(CtrlHandle, dc);
     }
-    if (m.Msg == WM_PRINT && (m.LParam & PRF_NONCLIENT) && m.WParam) {
-      PaintFrame(reinterpret_cast<HDC>(m.WParam));
-      return;
-    }
+    return;
+  }
+  if (m.Msg == WM_PRINT && (m.LParam & PRF_NONCLIENT) && m.WParam) {
+    PaintFrame(reinterpret_cast<HDC>(m.WParam));
+    return;
   }
   if (DontRepaint) return;
   // What an edit does with keys, clicks and text moves its bars.

@@ -230,6 +230,11 @@ TsSkinProvider* TsSkinProvider::CreateRunTime(fw::TCustomForm& form) {
   return p;
 }
 
+TsThirdPartyList& TsSkinProvider::ThirdParty() {
+  if (!FThirdParty) FThirdParty = std::make_unique<TsThirdPartyList>();
+  return *FThirdParty;
+}
+
 TsSkinProvider* TsSkinProvider::GetSkinProvider(fw::TCustomForm& form) {
   auto* p = reinterpret_cast<sc::TacFormProvider*>(
       form.Perform(sc::SM_ALPHACMD, sc::AC_GETPROVIDER_HI, 0));

@@ -241,12 +241,15 @@ class TsSkinProvider : public fw::TComponent,
   // the manager's NativeBordersMaximized is off), frees it otherwise; places it, renewing its
   // picture with redraw (or when made or resized).
   void InitExBorders(bool redraw = true);
+  // The form's own class-name lists for the adapter, made (with the defaults) when first
+  // asked for; until then the manager's lists serve.
+  TsThirdPartyList& ThirdParty();
   // The form's minimise and restore animation, made at its first minimise.
   TacMinTimer* FormTimer() const { return FFormTimer.get(); }
 
   // ---- The control adapter's view of the provider ----
   fw::TWinControl* AdapterForm() const override { return FForm; }
-  const TsThirdPartyList* OwnThirdParty() const override { return nullptr; }
+  const TsThirdPartyList* OwnThirdParty() const override { return FThirdParty.get(); }
   TsSkinManager* AdapterManager() const override;
   void SkinItem(fw::TControl* control, bool& canBeAdded, TacSkinParams& params) override;
   void AddFormProvider(fw::TCustomForm& form, const std::string& section) override;
@@ -438,6 +441,7 @@ class TsSkinProvider : public fw::TComponent,
   gfx::Bitmap FTitleBG;  // the title rows before the items are painted
   bool FAllowSkin3rdParty = true;
   std::unique_ptr<TacCtrlAdapter> FAdapter;
+  std::unique_ptr<TsThirdPartyList> FThirdParty;
   std::unique_ptr<TacMinTimer> FFormTimer;
   bool FAdapterBusy = false;
   TacResizeMode FResizeMode = TacResizeMode::rmStandard;

@@ -341,6 +341,58 @@ TEST_F(ImageTest, WhileTheParentIsNotReadyTheFrameworkPaintsAndAPutOffPaintComes
   EXPECT_EQ(got.At(0, 0), kRed);
 }
 
+// A panel of one plain colour with a framed border answers its children with that colour
+// and its border bands; a see-through image inside it shows the panel at its own place.
+class ImageOverFramedPanelTest : public skin::core::test::SkinnedFormTest {
+ protected:
+  void SetUp() override {
+    MakeSkinnedForm(
+        "[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\nCOLOR=4210752\n\n"
+        "[PANEL]\nCOLOR=255\nBORDERSMASK=^0000^0000^0012^0012^0003^0003^0003^0003^1^0^0^3\n\n"
+        "[CHECKBOX]\nTRANSPARENCY=100\nHOTTRANSPARENCY=100\n",
+        skin::core::test::PlaceMaster());
+    panel = new TsPanel(form);
+    panel->SetBounds(10, 10, 200, 120);
+    panel->SetParent(form);
+    form->Show();
+    desktop.Pump();
+  }
+  TsImage* AddImage(int left, int top) {
+    auto* image = new TsImage(form);
+    image->SetBounds(left, top, 60, 40);
+    image->SetTransparent(true);
+    image->SkinData().SetSkinSection("CHECKBOX");
+    image->SetParent(panel);
+    image->AfterConstruction();
+    desktop.Pump();
+    return image;
+  }
+  TsPanel* panel = nullptr;
+};
+
+TEST_F(ImageOverFramedPanelTest, ASeeThroughImageShowsThePanelAtItsOwnPlace) {
+  panel->Perform(SM_ALPHACMD, MakeAlphaCmd(AC_PREPARECACHE), 0);
+  const gfx::Bitmap& face = *panel->SkinData().CacheBmp();
+  // The panel answers with its colour and its border bands, which differ from its face.
+  TacBGInfo bg;
+  GetBGInfo(bg, panel, false);
+  ASSERT_EQ(bg.BgType, skin::draw::TacBGType::btFill);
+  ASSERT_EQ(bg.Bmp, &face);
+  ASSERT_NE(face.At(0, 0), face.At(30, 30));
+  // Inside the face, and over the border's corner.
+  for (const gfx::TPoint at : {gfx::TPoint{20, 15}, gfx::TPoint{1, 2}}) {
+    TsImage* image = AddImage(at.X, at.Y);
+    gfx::Bitmap got(60, 40);
+    gfx::DeviceContext dc(got);
+    image->Perform(win::WM_PAINT, win::WPARAM(&dc), 0);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 60; ++x)
+        ASSERT_EQ(got.At(x, y), face.At(at.X + x, at.Y + y))
+            << at.X << "," << at.Y << ": " << x << "," << y;
+    delete image;
+  }
+}
+
 TEST_F(ImageTest, DescriptionsSetTheImagesOwnProperties) {
   RegisterSkinClasses();
   auto* described = new fw::TForm(app.get());

@@ -35,6 +35,7 @@
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/frame/acAnimation.h"
+#include "skin/frame/acSBUtils.h"
 #include "skin/frame/acTitleBar.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/internal/sInternalSkins.h"
@@ -870,6 +871,30 @@ TEST_F(SkinProviderTest, TheAdapterWrapsStandardControlsAndFollowsTheSkin) {
   desktop.Pump();
   ASSERT_NE(provider->Adapter(), nullptr);
   EXPECT_EQ(provider->Adapter()->Count(), 2);
+}
+
+// A form's own class-name lists take the place of the manager's: a run-time provider that
+// names a class wraps it on a form whose manager names none.
+TEST_F(SkinProviderTest, AFormsOwnListsServeItsAdapterInPlaceOfTheManagers) {
+  auto* other = new fw::TForm(app.get());
+  other->SetBounds(150, 120, 300, 200);
+  auto* edit = new fw::TEdit(other);
+  edit->SetBounds(10, 10, 100, 22);
+  edit->SetParent(other);
+  auto* memo = new fw::TMemo(other);
+  memo->SetBounds(10, 40, 100, 60);
+  memo->SetParent(other);
+  TsSkinProvider* p = TsSkinProvider::CreateRunTime(*other);
+  EXPECT_EQ(p->OwnThirdParty(), nullptr);
+  EXPECT_EQ(p->ThirdParty().Text(tpButton), u"TButton");  // made with the defaults
+  p->ThirdParty().SetText(tpEdit, u"TMemo");
+  ASSERT_EQ(manager->ThirdLists(tpEdit).IndexOf(u"TMemo"), -1);
+  other->Show();
+  desktop.Pump();
+  ASSERT_NE(p->Adapter(), nullptr);
+  EXPECT_GE(p->Adapter()->IndexOf(memo), 0);
+  EXPECT_EQ(p->Adapter()->IndexOf(edit), -1);
+  EXPECT_NE(Ac_GetScrollWndFromHwnd(memo->Handle()), nullptr);
 }
 
 // Minimising a form other than the main form flies its picture to the taskbar on the virtual
