@@ -246,6 +246,24 @@ TEST_F(DBGridSkinTest, ScrollingTheViewAndMovingTheRecordAreToldApart) {
   EXPECT_EQ(recordMoves, 2);
 }
 
+TEST_F(DBGridSkinTest, PrintedTheGridShowsWhatTheScreenShows) {
+  grid->SetColumnStretch(true);
+  table->Last();
+  desktop.Pump();
+  gfx::Bitmap printed(grid->Width(), grid->Height());
+  gfx::DeviceContext dc(printed);
+  win::SendMessageW(grid->Handle(), win::WM_PRINT, win::WPARAM(&dc),
+                    win::PRF_NONCLIENT | win::PRF_ERASEBKGND | win::PRF_CLIENT);
+  const gfx::Bitmap screen = desktop.Compose();
+  const fw::TPoint at = form->ClientToScreen({grid->Left(), grid->Top()});
+  int differ = 0;
+  for (int y = 0; y < printed.Height(); ++y)
+    for (int x = 0; x < printed.Width(); ++x)
+      if ((printed.At(x, y) | 0xFF000000u) != (screen.At(at.X + x, at.Y + y) | 0xFF000000u))
+        ++differ;
+  EXPECT_EQ(differ, 0);
+}
+
 TEST_F(DBGridSkinTest, AFocusedMemoCellShowsItsButtonWhichPressesAndComesBack) {
   table->Close();
   table->SetTableName("uz");
