@@ -78,8 +78,7 @@ void TsGroupBox::SetImages(fw::TImageList* images) {
 }
 
 void TsGroupBox::Notification(fw::TComponent* component, fw::TOperation operation) {
-  if (FImages.Removed(component, operation) && !HasState(fw::csDestroying))
-    SkinData().Invalidate();
+  if (FImages.Removed(component, operation) && !HasState(fw::csDestroying)) SkinData().Invalidate();
   Skinned::Notification(component, operation);
 }
 

@@ -1,8 +1,9 @@
 // The skinned group box: the framework group box painted from the GROUPBOX section (or the
 // section set) below the middle of its caption, with the parent's picture above it. The
-// caption band holds an optional check box, an optional picture of an image list and the text, over the section CaptionSkin names
-// (else the parent's picture). The check box is hot under the mouse, pressed while the left
-// button is held on it, and toggles when the button is let go over it; its changes fade.
+// caption band holds an optional check box, an optional picture of an image list and the text, over
+// the section CaptionSkin names (else the parent's picture). The check box is hot under the mouse,
+// pressed while the left button is held on it, and toggles when the button is let go over it; its
+// changes fade.
 #pragma once
 
 #include <string>

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "platform/win/Input.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
-#include "platform/win/Input.h"
 #include "skin/core/sFade.h"
 
 namespace skin::controls::test {
