@@ -12,6 +12,7 @@
 #include "framework/dbctrls/DataSource.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/ScrollInfo.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
