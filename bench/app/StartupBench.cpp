@@ -3,7 +3,8 @@
 // catalogue beside it, timed from the start of the process to its first painted frame, with
 // the peak memory of the whole process. The script's first command runs once every window has
 // painted and the message loop is idle, so its reply marks the first frame; then the program
-// quits.
+// quits. The plain pair starts the same program with --plain (its manager switched off before
+// the first frame).
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -49,7 +50,7 @@ std::string ScriptFile() {
   return file;
 }
 
-StartUp RunOnce(const std::string& program) {
+StartUp RunOnce(const std::string& program, bool plain) {
   StartUp r;
   int reply[2];
   if (::pipe(reply) != 0) return {0, 0, "pipe"};
@@ -67,8 +68,8 @@ StartUp RunOnce(const std::string& program) {
   std::vector<char*> envp;
   for (std::string& v : env) envp.push_back(v.data());
   envp.push_back(nullptr);
-  std::string path = program;
-  char* argv[] = {path.data(), nullptr};
+  std::string path = program, plainArg = "--plain";
+  char* argv[] = {path.data(), plain ? plainArg.data() : nullptr, nullptr};
   const auto start = std::chrono::steady_clock::now();
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, envp.data());
@@ -103,11 +104,11 @@ StartUp RunOnce(const std::string& program) {
   return r;
 }
 
-void BM_StartUpToFirstFrame(benchmark::State& state) {
+void BM_StartUpToFirstFrame(benchmark::State& state, bool plain) {
   const std::string program = Program();
   long peak = 0;
   for (auto _ : state) {
-    const StartUp r = RunOnce(program);
+    const StartUp r = RunOnce(program, plain);
     if (!r.error.empty()) {
       state.SkipWithError(r.error.c_str());
       return;
@@ -117,7 +118,12 @@ void BM_StartUpToFirstFrame(benchmark::State& state) {
   }
   state.counters["peak_MiB"] = double(peak) / 1024;
 }
-BENCHMARK(BM_StartUpToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StartUpToFirstFrame, skinned, false)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StartUpToFirstFrame, plain, true)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace app

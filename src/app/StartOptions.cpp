@@ -16,6 +16,8 @@ TStartOptions ParseStartOptions(std::span<const char* const> args) {
     const std::string_view arg = args[i];
     if (arg == "--maintenance") {
       options.Maintenance = true;
+    } else if (arg == "--plain") {
+      options.Plain = true;
     } else if (arg == "--skin") {
       if (i + 1 == args.size() || std::string_view(args[i + 1]).empty())
         throw fw::Exception(u"--skin needs a skin's name");
@@ -28,12 +30,13 @@ TStartOptions ParseStartOptions(std::span<const char* const> args) {
 }
 
 void ApplyStartOptions(const TStartOptions& options) {
+  auto* manager = dynamic_cast<skin::core::TsSkinManager*>(Form1->FindComponent("sSkinManager1"));
   if (!options.Skin.empty()) {
-    auto* manager = dynamic_cast<skin::core::TsSkinManager*>(Form1->FindComponent("sSkinManager1"));
     if (!manager || manager->InternalSkins().IndexOf(fw::Utf16ToUtf8(options.Skin)) < 0)
       throw fw::Exception(u"No internal skin " + options.Skin);
     manager->SetSkinName(options.Skin);
   }
+  if (options.Plain && manager) manager->SetActive(false);
   if (options.Maintenance) {
     Form3->ADOTable1->SetConnection(Form1->ADOConnection1);
     Form3->ADOTable1->Open();

@@ -3,6 +3,8 @@
 //   --skin NAME     the main window's manager wears the internal skin NAME (as its list names
 //                   it, e.g. "Golden (внутренний)") instead of the one its description names
 //   --maintenance   the maintenance window is shown over the main window's catalogue
+//   --plain         the main window's manager is switched off before the first frame: the
+//                   plain look, to compare with the skin (app-bench)
 #pragma once
 
 #include <span>
@@ -13,6 +15,7 @@ namespace app {
 struct TStartOptions {
   std::u16string Skin;       // empty: the description's skin
   bool Maintenance = false;  // show the maintenance window
+  bool Plain = false;        // the manager switched off (after any --skin)
 };
 
 // The options of the arguments after the program's name; raises fw::Exception naming an

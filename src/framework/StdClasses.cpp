@@ -478,6 +478,13 @@ void RegisterTreeView() {
                       [](T* t, V v, C x) { t->SetItemHeight(int(x.Integer(v, 0, 1000))); });
   RegisterProperty<T>("TTreeView", "Indent",
                       [](T* t, V v, C x) { t->SetIndent(int(x.Integer(v, 0, 1000))); });
+  RegisterProperty<T>("TTreeView", "Images", [](T* t, V v, C x) {
+    x.Reference(v, [t](TComponent* c) {
+      auto* list = dynamic_cast<TImageList*>(c);
+      if (!list) throw Exception(u"an image list expected");
+      t->SetImages(list);
+    });
+  });
   RegisterProperty<T>("TTreeView", "SortType",
                       [](T* t, V v, C x) { t->SetSortType(TSortType(x.Enum(v, kSortType))); });
   // Handlers published by a form take only the sender; the node is read from the tree.

@@ -132,6 +132,23 @@ void TTreeNode::SetText(const std::u16string& text) {
   tree->StructureChanged();
 }
 
+void TTreeNode::SetImageIndex(int index) {
+  if (index == FImageIndex) return;
+  FImageIndex = index;
+  TTreeView* tree = TreeView();
+  if (tree->HandleAllocated() && !FOwner->Updating()) {
+    const TRect r = DisplayRect(false);
+    if (!r.IsEmpty()) InvalidateRect(tree->Handle(), &r, false);
+  }
+}
+
+void TTreeNode::SetBold(bool bold) {
+  if (bold == FBold) return;
+  FBold = bold;
+  FTextWidth = -1;
+  TreeView()->StructureChanged();
+}
+
 void TTreeNode::SetExpanded(bool expanded) {
   if (expanded == FExpanded) return;
   FExpanded = expanded;
@@ -345,6 +362,17 @@ void TTreeView::SetIndent(int indent) {
   StructureChanged();
 }
 
+void TTreeView::SetImages(TImageList* images) {
+  if (!FImages.Set(images)) return;
+  if (!FFixedItemHeight) FItemHeight = 0;  // rows at least as tall as the pictures
+  StructureChanged();
+}
+
+void TTreeView::Notification(TComponent* component, TOperation operation) {
+  if (FImages.Removed(component, operation) && !HasState(csDestroying)) StructureChanged();
+  TCustomControl::Notification(component, operation);
+}
+
 void TTreeView::SetItemHeight(int height) {
   Perform(TVM_SETITEMHEIGHT, WPARAM(std::intptr_t(height > 0 ? height : -1)), 0);
 }
@@ -494,19 +522,28 @@ int TTreeView::ItemHeight() {
   gfx::SelectFont(&dc, Font().Handle());
   gfx::TSize s{0, 0};
   gfx::GetTextExtentPoint32W(&dc, u"Ag", &s);
-  FItemHeight = std::max(16, s.cy + 3);
+  FItemHeight = std::max({16, s.cy + 3, Images() ? Images()->Height() + 2 : 0});
   return FItemHeight;
 }
 
 int TTreeView::TextLeft(const TTreeNode* node) const {
   int cells = node->Level() + (FShowRoot ? 1 : 0);
-  return cells * FIndent + kTextPad - FScrollX;
+  return cells * FIndent + ImageCellWidth() + kTextPad - FScrollX;
+}
+
+int TTreeView::ItemLeft(const TTreeNode* node) const {
+  return TextLeft(node) - kTextPad - ImageCellWidth();
 }
 
 int TTreeView::TextWidth(TTreeNode* node) {
   if (node->FTextWidth < 0) {
     gfx::DeviceContext dc(FMeasureBitmap);
-    gfx::SelectFont(&dc, Font().Handle());
+    TFont bold;
+    if (node->FBold) {
+      bold.Assign(Font());
+      bold.SetStyle(bold.Style() | fsBold);
+    }
+    gfx::SelectFont(&dc, node->FBold ? bold.Handle() : Font().Handle());
     gfx::TSize s{0, 0};
     gfx::GetTextExtentPoint32W(&dc, node->FText, &s);
     node->FTextWidth = s.cx;
@@ -544,14 +581,14 @@ TTreeView::THit TTreeView::HitTestAt(int x, int y, TTreeNode** node) {
   if (row >= int(rows.size())) return THit::Nowhere;
   TTreeNode* n = rows[std::size_t(row)];
   *node = n;
-  int left = TextLeft(n);
-  int cellLeft = left - kTextPad - FIndent;
+  const int itemLeft = ItemLeft(n);
   bool hasCell = FShowRoot || n->Parent();
-  if (FShowButtons && hasCell && n->HasChildren() && x >= cellLeft && x < left - kTextPad)
+  if (FShowButtons && hasCell && n->HasChildren() && x >= itemLeft - FIndent && x < itemLeft)
     return THit::Button;
   if (FRowSelect) return THit::Text;
   TRect text = TextRectOf(n, row);
-  if (x >= text.Left && x < text.Right) return THit::Text;
+  // The picture's cell belongs to the node as its text does.
+  if (x >= text.Left - ImageCellWidth() && x < text.Right) return THit::Text;
   return x < text.Left ? THit::Indent : THit::Right;
 }
 
@@ -858,6 +895,7 @@ void TTreeView::PaintItem(TTreeNode* node, int row, const TRect& client) {
     c.Font.SetColor(kHotColor);
   }
   if (state & cdsHot) c.Font.SetStyle(c.Font.Style() | fsUnderline);
+  if (node->FBold) c.Font.SetStyle(c.Font.Style() | fsBold);
   if (!Enabled()) c.Font.SetColor(clGrayText);
   bool defaultDraw = true;
   bool paintImages = true;
@@ -878,11 +916,20 @@ void TTreeView::PaintItem(TTreeNode* node, int row, const TRect& client) {
   if (FRowSelect && selected) text.Left = TextLeft(node);
   c.TextRect(text, node->FText,
              gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_NOCLIP);
+  if (paintImages) PaintImage(node, row);
   if (customDrawn && OnAdvancedCustomDrawItem) {
     defaultDraw = true;
     OnAdvancedCustomDrawItem(this, node, state, TCustomDrawStage::cdPostPaint, paintImages,
                              defaultDraw);
   }
+}
+
+void TTreeView::PaintImage(TTreeNode* node, int row) {
+  TImageList* images = Images();
+  if (!images || node->FImageIndex < 0 || node->FImageIndex >= images->Count()) return;
+  const int h = ItemHeight();
+  const int x = ItemLeft(node) + 2;
+  images->Draw(Canvas(), x, (row - FTopRow) * h + (h - images->Height()) / 2, node->FImageIndex);
 }
 
 void TTreeView::PaintLines(TTreeNode* node, int row) {
@@ -901,14 +948,14 @@ void TTreeView::PaintLines(TTreeNode* node, int row) {
     for (int x = x0; x < x1; ++x)
       if (((x + FScrollX) + (y + FTopRow * h)) % 2 == 0) gfx::SetPixel(dc, x, y, color);
   };
-  auto cellCentre = [&](const TTreeNode* n) { return TextLeft(n) - kTextPad - FIndent / 2; };
+  auto cellCentre = [&](const TTreeNode* n) { return ItemLeft(n) - FIndent / 2; };
   auto hasNextSibling = [](const TTreeNode* n) {
     return n->Index() + 1 < int(n->FParent->FChildren.size());
   };
   bool hasCell = FShowRoot || node->Parent();
   if (hasCell) {
     int x = cellCentre(node);
-    hline(x, TextLeft(node) - kTextPad, mid);
+    hline(x, ItemLeft(node), mid);
     bool above = node->Index() > 0 || node->Parent();
     vline(x, above ? top : mid, hasNextSibling(node) ? top + h : mid + 1);
   }
@@ -923,7 +970,7 @@ void TTreeView::PaintButton(TTreeNode* node, int row) {
   if (!node->HasChildren() || (!FShowRoot && !node->Parent())) return;
   TCanvas& c = Canvas();
   int h = ItemHeight();
-  int cx = TextLeft(node) - kTextPad - FIndent / 2;
+  int cx = ItemLeft(node) - FIndent / 2;
   int cy = (row - FTopRow) * h + h / 2;
   TRect box{cx - kButtonSize / 2, cy - kButtonSize / 2, cx + kButtonSize / 2 + 1,
             cy + kButtonSize / 2 + 1};

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "framework/CustomControl.h"
+#include "framework/ImageList.h"
 #include "platform/gfx/Bitmap.h"
 
 namespace fw {
@@ -52,6 +53,13 @@ class TTreeNode {
   void SetText(const std::u16string& text);
   std::intptr_t Data() const { return FData; }
   void SetData(std::intptr_t data) { FData = data; }
+  // The picture of the tree's Images shown before the text (-1, or an index the list lacks:
+  // none).
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int index);
+  // The text in the bold variant of the tree's font; its rectangle is as wide as that text.
+  bool Bold() const { return FBold; }
+  void SetBold(bool bold);
 
   // The parent node; null for a top-level node.
   TTreeNode* Parent() const;
@@ -91,6 +99,8 @@ class TTreeNode {
   std::vector<std::unique_ptr<TTreeNode>> FChildren;
   std::u16string FText;
   std::intptr_t FData = 0;
+  int FImageIndex = -1;
+  bool FBold = false;
   bool FExpanded = false;
   int FAbsoluteIndex = -1;  // valid while the owner's index is
   int FTextWidth = -1;      // measured text width, -1: not yet
@@ -228,6 +238,12 @@ class TTreeView : public TCustomControl {
   void SetRightClickSelect(bool v) { FRightClickSelect = v; }
   // Row height in pixels; 0 or less: measured from the font again (TVM_SETITEMHEIGHT).
   void SetItemHeight(int height);
+  // The node pictures: with a list, every row keeps a cell of the list's width + 5 pixels
+  // before its text (the picture 2 pixels into it, centred on the row), shown or empty.
+  TImageList* Images() const { return FImages.List(); }
+  void SetImages(TImageList* images);
+  // The cell's width (0 without a list).
+  int ImageCellWidth() const { return Images() ? Images()->Width() + 5 : 0; }
   // The colours a skin sets (TVM_SETBKCOLOR / TVM_SETTEXTCOLOR); clNone: Color / Font.Color.
   TColor BackgroundColor() const;
   TColor TextColor() const;
@@ -260,6 +276,7 @@ class TTreeView : public TCustomControl {
   bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
   void FontChanged() override;
   void ColorChanged() override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   friend class TTreeNode;
@@ -277,6 +294,8 @@ class TTreeView : public TCustomControl {
   const std::vector<TTreeNode*>& Rows() const;
   int RowOf(const TTreeNode* node) const;  // -1 without a row
   int TextLeft(const TTreeNode* node) const;
+  // Where the node's row starts past its lines and button: its picture cell, else its text.
+  int ItemLeft(const TTreeNode* node) const;
   int TextWidth(TTreeNode* node);
   TRect TextRectOf(TTreeNode* node, int row);
   THit HitTestAt(int x, int y, TTreeNode** node);
@@ -289,6 +308,7 @@ class TTreeView : public TCustomControl {
   void SetHotNode(TTreeNode* node);
   void PaintItem(TTreeNode* node, int row, const TRect& client);
   void PaintLines(TTreeNode* node, int row);
+  void PaintImage(TTreeNode* node, int row);
   void PaintButton(TTreeNode* node, int row);
 
   std::unique_ptr<TTreeNodes> FItems;
@@ -317,6 +337,7 @@ class TTreeView : public TCustomControl {
   gfx::COLORREF FBkColor = gfx::COLORREF(-1);
   gfx::COLORREF FTextColor = gfx::COLORREF(-1);
   gfx::Bitmap FMeasureBitmap{1, 1};  // text is measured on it outside painting
+  TImageListLink FImages{*this, [this] { StructureChanged(); }};
 };
 
 }  // namespace fw

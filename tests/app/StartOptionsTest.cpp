@@ -9,6 +9,7 @@
 #include "app/StartOptions.h"
 #include "framework/Exception.h"
 #include "framework/TextConv.h"
+#include "skin/controls/sControls.h"
 #include "skin/core/sSkinManager.h"
 
 namespace app::test {
@@ -21,6 +22,8 @@ TStartOptions Parse(std::vector<const char*> args) {
 TEST(StartOptionsTest, ArgumentsAreReadOrRefused) {
   EXPECT_EQ(Parse({}).Skin, u"");
   EXPECT_FALSE(Parse({}).Maintenance);
+  EXPECT_FALSE(Parse({}).Plain);
+  EXPECT_TRUE(Parse({"--plain"}).Plain);
   const TStartOptions both = Parse({"--maintenance", "--skin", "Golden (внутренний)"});
   EXPECT_TRUE(both.Maintenance);
   EXPECT_EQ(both.Skin, u"Golden (внутренний)");
@@ -49,6 +52,22 @@ TEST_F(StartOptionsFormsTest, TheSkinIsChosenAndTheMaintenanceWindowShown) {
   EXPECT_TRUE(Form3->Visible());
   EXPECT_TRUE(Form3->ADOTable1->Active());
   EXPECT_GT(Form3->sDBGrid1->RowCount(), 1);
+}
+
+TEST_F(StartOptionsFormsTest, ThePlainLookSwitchesTheManagerOff) {
+  CatalogueCopy copy(SampleFolder());
+  Start(copy.Path());
+  auto* manager = dynamic_cast<skin::core::TsSkinManager*>(Form1->FindComponent("sSkinManager1"));
+  ASSERT_NE(manager, nullptr);
+  ASSERT_TRUE(manager->Active());
+  TStartOptions plain;
+  plain.Plain = true;
+  ApplyStartOptions(plain);
+  desktop.Pump();
+  EXPECT_FALSE(manager->Active());
+  auto* tree = dynamic_cast<skin::controls::TsTreeView*>(Form1->sTreeView2);
+  ASSERT_NE(tree, nullptr);
+  EXPECT_FALSE(tree->SkinData().Skinned());
 }
 
 }  // namespace

@@ -712,5 +712,78 @@ TEST_F(TreeViewTest, UpdatesBracketRedrawAndCustomDrawCanBeHeld) {
   own->OnAdvancedCustomDraw = nullptr;
 }
 
+TEST_F(TreeViewTest, NodePicturesKeepACellBeforeEveryText) {
+  AddDistricts();
+  a->Expand(false);
+  const int plainLeft = a->DisplayRect(true).Left;
+  auto* list = new TImageList(form);
+  list->SetSize(12, 24);
+  gfx::Bitmap red(12, 24), blue(12, 24);
+  red.Fill(gfx::MakePixel(0, 0, 255, 255));
+  blue.Fill(gfx::MakePixel(255, 0, 0, 255));
+  list->Add(u"red", red);
+  list->Add(u"blue", blue);
+  a->SetImageIndex(0);
+  a->Item(1)->SetImageIndex(1);
+  a->Item(0)->SetImageIndex(7);  // not in the list: an empty cell
+  tree->SetImages(list);
+  desktop.Pump();
+  // Rows grow to hold the pictures; every text moves right by the cell.
+  EXPECT_EQ(tree->ItemHeight(), 26);
+  EXPECT_EQ(a->DisplayRect(true).Left, plainLeft + 12 + 5);
+  EXPECT_EQ(b->DisplayRect(true).Left, plainLeft + 12 + 5);
+  auto pictureAt = [&](TTreeNode* n, int dx, int dy) {
+    const TRect r = n->DisplayRect(true);
+    const TPoint p = tree->ClientToScreen({r.Left - 12 - 3 + dx, r.Top + 1 + dy});
+    return ScreenAt(p.X, p.Y);
+  };
+  EXPECT_EQ(pictureAt(a, 0, 0), gfx::RGB(255, 0, 0));
+  EXPECT_EQ(pictureAt(a, 11, 23), gfx::RGB(255, 0, 0));
+  EXPECT_EQ(pictureAt(a, 12, 0), ColorToRGB(clWindow));
+  EXPECT_EQ(pictureAt(a->Item(1), 5, 5), gfx::RGB(0, 0, 255));
+  EXPECT_EQ(pictureAt(a->Item(0), 5, 5), ColorToRGB(clWindow));
+  EXPECT_EQ(pictureAt(b, 5, 5), ColorToRGB(clWindow));
+  // A click on the picture selects its node.
+  const TRect r = b->DisplayRect(true);
+  const TPoint p = tree->ClientToScreen({r.Left - 10, (r.Top + r.Bottom) / 2});
+  Click(p.X, p.Y);
+  EXPECT_EQ(tree->Selected(), b);
+  // A new index repaints the row.
+  a->Item(0)->SetImageIndex(1);
+  desktop.Pump();
+  EXPECT_EQ(pictureAt(a->Item(0), 5, 5), gfx::RGB(0, 0, 255));
+  // The list freed: the tree forgets it and the texts move back.
+  delete list;
+  EXPECT_EQ(tree->Images(), nullptr);
+  desktop.Pump();
+  EXPECT_EQ(a->DisplayRect(true).Left, plainLeft);
+}
+
+TEST_F(TreeViewTest, ABoldNodeIsMeasuredAndDrawnBold) {
+  auto& items = tree->Items();
+  TTreeNode* plain = items.Add(nullptr, u"Museum of Music");
+  TTreeNode* bold = items.Add(nullptr, u"Museum of Music");
+  desktop.Pump();
+  const int width = plain->DisplayRect(true).Width();
+  bold->SetBold(true);
+  desktop.Pump();
+  EXPECT_GT(bold->DisplayRect(true).Width(), width);
+  EXPECT_EQ(plain->DisplayRect(true).Width(), width);
+  // More ink in the bold row than in the plain one.
+  auto ink = [&](TTreeNode* n) {
+    const TRect r = n->DisplayRect(true);
+    int dark = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) {
+        const TPoint p = tree->ClientToScreen({x, y});
+        if (gfx::GetRValue(ScreenAt(p.X, p.Y)) < 128) ++dark;
+      }
+    return dark;
+  };
+  EXPECT_GT(ink(bold), ink(plain) * 11 / 10);
+  bold->SetBold(false);
+  EXPECT_EQ(bold->DisplayRect(true).Width(), width);
+}
+
 }  // namespace
 }  // namespace fw::test

@@ -228,17 +228,23 @@ void TDBGrid::DataEvent(db::TDataEvent event) {
     case db::TDataEvent::deActiveChange:
       FTopRow = 0;
       FLeftPos = 0;
+      FScrollRow = Row();
       LayoutChanged();
       break;
     case db::TDataEvent::deDataSetChange:
+      FScrollRow = Row();
       UpdateScrollBars();
       MakeRowVisible(Row());
       Invalidate();
       break;
-    case db::TDataEvent::deDataSetScroll:
-      MakeRowVisible(Row());
+    case db::TDataEvent::deDataSetScroll: {
+      const int row = Row(), distance = row - FScrollRow;
+      FScrollRow = row;
+      MakeRowVisible(row);
       Invalidate();
+      Scroll(distance);
       break;
+    }
     case db::TDataEvent::deRecordChange:
     case db::TDataEvent::deUpdateState:
       Invalidate();
@@ -286,6 +292,7 @@ void TDBGrid::ScrollTo(int topRow, int leftPos) {
     win::SetScrollPos(Handle(), win::SB_HORZ, FLeftPos, true);
   }
   Invalidate();
+  TopLeftChanged();
 }
 
 void TDBGrid::MakeRowVisible(int row) {

@@ -153,6 +153,11 @@ class TDBGrid : public TCustomControl {
   virtual void ColWidthsChanged() {}
   // Raises OnTitleClick.
   virtual void TitleClick(int column);
+  // Told after the first row or the horizontal offset shown changed (bars, wheel, keys, or
+  // the current row scrolled into view).
+  virtual void TopLeftChanged() {}
+  // Told after the dataset's current record moved, by distance rows (negative: up).
+  virtual void Scroll(int /*distance*/) {}
   // Left edge of a shown column in client coordinates, after scrolling.
   int ColumnClientLeft(int col) const { return IndicatorWidth + 1 + ColumnLeft(col) - FLeftPos; }
   // The shown column whose title lies under a client point, -1 when none.
@@ -199,6 +204,7 @@ class TDBGrid : public TCustomControl {
   TFont FTitleFont;
   int FTopRow = 0;
   int FLeftPos = 0;
+  int FScrollRow = -1;  // the current row when the grid last heard of it
   int FCol = 0;
   int FWheelRest = 0;
   int FTitleHeight = 0;  // 0: the default row height

@@ -105,6 +105,16 @@ void TsDBGrid::SetColumnStretch(bool v) {
   }
 }
 
+void TsDBGrid::TopLeftChanged() {
+  Skinned::TopLeftChanged();
+  if (OnScrollData) OnScrollData(this);
+}
+
+void TsDBGrid::Scroll(int distance) {
+  Skinned::Scroll(distance);
+  if (OnAfterScroll) OnAfterScroll(this);
+}
+
 void TsDBGrid::ColWidthsChanged() {
   if (FExecColAjust) return;
   FExecColAjust = true;

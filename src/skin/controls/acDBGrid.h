@@ -103,6 +103,10 @@ class TsDBGrid : public TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGri
 
   TGetCellTextEvent OnGetCellText;
   TGetCellParamsEvent OnGetCellParams;
+  // The rows or columns shown moved (bars, wheel, keys, or the current row brought into view).
+  fw::TNotifyEvent OnScrollData;
+  // The current record moved.
+  fw::TNotifyEvent OnAfterScroll;
 
  protected:
   void CreateWnd() override;
@@ -120,6 +124,8 @@ class TsDBGrid : public TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGri
   void MouseUp(fw::TMouseButton button, fw::TShiftState shift, int x, int y) override;
   // The title height follows the captions; stretched columns follow the client width.
   void ColWidthsChanged() override;
+  void TopLeftChanged() override;
+  void Scroll(int distance) override;
 
  private:
   void GridWndProc(fw::TMessage& m, const fw::TWndNext& next);

@@ -474,6 +474,13 @@ void RegisterGroupBox() {
   });
   fw::RegisterProperty<G>("TsGroupBox", "ImageIndex",
                           [](G* g, V v, C x) { g->SetImageIndex(int(x.Integer(v, -1, 65535))); });
+  fw::RegisterProperty<G>("TsGroupBox", "Images", [](G* g, V v, C x) {
+    x.Reference(v, [g](fw::TComponent* c) {
+      auto* list = dynamic_cast<fw::TImageList*>(c);
+      if (!list) throw fw::Exception(u"an image list expected");
+      g->SetImages(list);
+    });
+  });
   fw::RegisterProperty<G>("TsGroupBox", "CaptionSkin",
                           [](G* g, V v, C x) { g->SetCaptionSkin(SectionName(v, x)); });
   fw::RegisterProperty<G>("TsGroupBox", "CaptionWidth",

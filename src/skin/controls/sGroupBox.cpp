@@ -73,6 +73,19 @@ void TsGroupBox::CheckBoxChanged() {
   if (OnCheckBoxChanged) OnCheckBoxChanged(this);
 }
 
+void TsGroupBox::SetImages(fw::TImageList* images) {
+  if (FImages.Set(images)) SkinData().Invalidate();
+}
+
+void TsGroupBox::Notification(fw::TComponent* component, fw::TOperation operation) {
+  if (FImages.Removed(component, operation) && !HasState(fw::csDestroying)) SkinData().Invalidate();
+  Skinned::Notification(component, operation);
+}
+
+bool TsGroupBox::HasGlyph() const {
+  return Images() && FImageIndex >= 0 && FImageIndex < Images()->Count();
+}
+
 void TsGroupBox::SetCaptionMargin(const TsMargin& value) {
   if (value == FCaptionMargin) return;
   FCaptionMargin = value;
@@ -119,6 +132,13 @@ void TsGroupBox::InitPaintData() {
   FTextHeight = std::max(4, canvas.TextHeight(u"W")) + 2;
   CaptionHeight = FTextHeight + FCaptionYOffset + 2;
   int width = FCaptionWidth > 0 ? FCaptionWidth : (text.empty() ? 0 : canvas.TextWidth(text));
+  const bool glyph = HasGlyph();
+  const gfx::TSize glyphSize =
+      glyph ? gfx::TSize{Images()->Width(), Images()->Height()} : gfx::TSize{0, 0};
+  if (glyph) {
+    width += glyphSize.cx + sc::acSpacing;
+    CaptionHeight = std::max(CaptionHeight, glyphSize.cy);
+  }
   gfx::TSize check{0, 0};
   if (FCheckBoxVisible) {
     check = CheckSize();
@@ -137,21 +157,24 @@ void TsGroupBox::InitPaintData() {
     left = Width() - width - FCaptionMargin.Right - 6;
   CaptionRect.Left = std::max(0, left);
   CaptionRect.Right = std::min(CaptionRect.Left + width, Width() - 1);
-  // Check box, spacing, text; mirrored for right-to-left reading.
+  // Check box, spacing, picture, spacing, text; mirrored for right-to-left reading. The check
+  // box and the picture are centred on the band.
   const int middle = CaptionRect.Top + CaptionHeight / 2;
   CheckBoxRect = {};
+  GlyphRect = {};
   TextRect = {CaptionRect.Left, middle - FTextHeight / 2, CaptionRect.Right,
               middle - FTextHeight / 2 + FTextHeight};
-  if (FCheckBoxVisible) {
-    const int top = middle - check.cy / 2;
-    if (rtl) {
-      CheckBoxRect = {CaptionRect.Right - check.cx, top, CaptionRect.Right, top + check.cy};
-      TextRect.Right = CheckBoxRect.Left - sc::acSpacing;
-    } else {
-      CheckBoxRect = {CaptionRect.Left, top, CaptionRect.Left + check.cx, top + check.cy};
-      TextRect.Left = CheckBoxRect.Right + sc::acSpacing;
-    }
-  }
+  int edge = rtl ? CaptionRect.Right : CaptionRect.Left;
+  auto place = [&](gfx::TSize size) {
+    const int top = middle - size.cy / 2;
+    const gfx::TRect r = rtl ? gfx::TRect{edge - size.cx, top, edge, top + size.cy}
+                             : gfx::TRect{edge, top, edge + size.cx, top + size.cy};
+    edge = rtl ? r.Left - sc::acSpacing : r.Right + sc::acSpacing;
+    return r;
+  };
+  if (FCheckBoxVisible) CheckBoxRect = place(check);
+  if (glyph) GlyphRect = place(glyphSize);
+  if (FCheckBoxVisible || glyph) (rtl ? TextRect.Right : TextRect.Left) = edge;
   TopRect = {0, 0, Width(), std::max(0, CaptionHeight / 2 + FCaptionMargin.Top)};
 }
 
@@ -191,7 +214,7 @@ bool TsGroupBox::PrepareCache() {
 void TsGroupBox::PaintCaptionArea(const sc::TacBGInfo& parentBG, int state) {
   sc::TsCommonData& cd = SkinData();
   const std::u16string text = Caption();
-  if (text.empty() && !FCheckBoxVisible) return;
+  if (text.empty() && !FCheckBoxVisible && !HasGlyph()) return;
   sc::TsSkinManager* m = cd.SkinManager();
   const skin::data::TacSkinModel* model = m->SkinModel();
   gfx::Bitmap& cache = *cd.CacheBmp();
@@ -226,6 +249,13 @@ void TsGroupBox::PaintCaptionArea(const sc::TacBGInfo& parentBG, int state) {
                                 model->ma[std::size_t(glyph)],
                                 skin::draw::MakeCacheInfo(&cache, 0, 0));
   }
+  if (HasGlyph() && !GlyphRect.IsEmpty()) {
+    gfx::DeviceContext dc(cache);
+    fw::TCanvas canvas;
+    canvas.SetHandle(&dc);
+    Images()->Draw(canvas, GlyphRect.Left, GlyphRect.Top, FImageIndex);
+    canvas.SetHandle(nullptr);
+  }
   if (!text.empty() && TextRect.Width() > 0) {
     gfx::DeviceContext dc(cache);
     fw::TCanvas canvas;
@@ -233,7 +263,7 @@ void TsGroupBox::PaintCaptionArea(const sc::TacBGInfo& parentBG, int state) {
     unsigned flags = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX;
     if (FCaptionWidth > 0 && FCaptionLayout != TsGroupCaptionLayout::clTopCenter)
       flags |= gfx::DT_END_ELLIPSIS;
-    if (!FCheckBoxVisible) flags |= gfx::DT_CENTER;
+    if (!FCheckBoxVisible && !HasGlyph()) flags |= gfx::DT_CENTER;
     flags = DrawTextBiDiModeFlags(flags);
     gfx::TRect r = TextRect;
     if (cd.CustomFont() || parentFont != fw::clNone) {

@@ -1,12 +1,14 @@
 // The skinned group box: the framework group box painted from the GROUPBOX section (or the
 // section set) below the middle of its caption, with the parent's picture above it. The
-// caption band holds an optional check box and the text, over the section CaptionSkin names
-// (else the parent's picture). The check box is hot under the mouse, pressed while the left
-// button is held on it, and toggles when the button is let go over it; its changes fade.
+// caption band holds an optional check box, an optional picture of an image list and the text, over
+// the section CaptionSkin names (else the parent's picture). The check box is hot under the mouse,
+// pressed while the left button is held on it, and toggles when the button is let go over it; its
+// changes fade.
 #pragma once
 
 #include <string>
 
+#include "framework/ImageList.h"
 #include "framework/Panel.h"
 #include "skin/controls/sSkinnedControl.h"
 
@@ -44,9 +46,12 @@ class TsGroupBox : public TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC
   // Moves the caption and the client area down (up when negative); 0 by default.
   int CaptionYOffset() const { return FCaptionYOffset; }
   void SetCaptionYOffset(int value) { SetInteger(0, value); }
-  // Stored for descriptions; the caption draws no picture.
+  // The caption's picture: Images[ImageIndex] between the check box and the text (none for -1
+  // or an index the list lacks). A change of the list repaints the box.
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int value) { SetInteger(1, value); }
+  fw::TImageList* Images() const { return FImages.List(); }
+  void SetImages(fw::TImageList* images);
   const TsMargin& CaptionMargin() const { return FCaptionMargin; }
   void SetCaptionMargin(const TsMargin& value);
   // The section behind the caption; empty: the parent's picture shows.
@@ -66,13 +71,14 @@ class TsGroupBox : public TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC
   void PaintHandler(gfx::HDC dc) override;
 
   bool CheckHot = false, CheckPressed = false;
-  gfx::TRect TopRect, TextRect, CheckBoxRect, CaptionRect;
+  gfx::TRect TopRect, TextRect, GlyphRect, CheckBoxRect, CaptionRect;
   int TextIndex = -1;
   int CaptionHeight = 0;
 
  protected:
   void AlignControls(gfx::TRect& rect) override;
   void EraseBackground(gfx::HDC dc) override;
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
  private:
   void GroupBoxProc(fw::TMessage& m, const fw::TWndNext& next);
@@ -85,6 +91,7 @@ class TsGroupBox : public TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC
   // Hot and pressed changed: the caption fades to the new look (pressed: at once).
   void CaptionChanged();
   bool OverCheck(int x, int y) const;
+  bool HasGlyph() const;
 
   bool FChecked = false;
   bool FCheckBoxVisible = false;
@@ -96,6 +103,7 @@ class TsGroupBox : public TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC
   TsGroupCaptionLayout FCaptionLayout = TsGroupCaptionLayout::clTopLeft;
   int FTextHeight = 0;
   fw::TWndHookId FHook = 0;
+  fw::TImageListLink FImages{*this, [this] { SkinData().Invalidate(); }};
 };
 
 }  // namespace skin::controls

@@ -96,8 +96,12 @@ void TsTreeView::PaintItemSkinned(fw::TTreeNode* node, fw::TCustomDrawState stat
       textRect.Bottom <= 0 || textRect.Top >= client.Bottom)
     return;
   const bool rowBmp = RowSelect() && !ShowLines() && selected;
-  const TRect r =
-      rowBmp ? TRect{client.Left, textRect.Top, client.Right, textRect.Bottom} : textRect;
+  // With hot tracking or row selection the node's picture is painted again with its item.
+  TImageList* images = Images();
+  const bool withImage = images && (HotTrack() || RowSelect());
+  const int imageCell = images ? ImageCellWidth() : 0;
+  TRect r = rowBmp ? TRect{client.Left, textRect.Top, client.Right, textRect.Bottom} : textRect;
+  if (withImage && !rowBmp) r.Left -= imageCell;
   if (r.Width() <= 0 || r.Height() <= 0) return;
 
   // The item's ground: the control's own picture where its section is set, else its colour.
@@ -137,7 +141,7 @@ void TsTreeView::PaintItemSkinned(fw::TTreeNode* node, fw::TCustomDrawState stat
   const int middle = r.Height() / 2;
   if (rowBmp && node->HasChildren())
     skin::paint::DrawAlphaMask9(
-        bmp, textLeft - 9, middle - 4,
+        bmp, textLeft - imageCell - 9, middle - 4,
         node->Expanded() ? skin::paint::BArrayOpened : skin::paint::BArrayClosed,
         model->GetHighLightFontColor(focused));
 
@@ -156,6 +160,9 @@ void TsTreeView::PaintItemSkinned(fw::TTreeNode* node, fw::TCustomDrawState stat
     if (selected) c.Font.SetColor(TColor(model->GetHighLightFontColor(focused)));
     c.TextRect(t, node->Text(), kTextFlags);
   }
+  if (withImage && node->ImageIndex() >= 0 && node->ImageIndex() < images->Count())
+    images->Draw(c, textLeft - imageCell + 2, (r.Height() - images->Height()) / 2,
+                 node->ImageIndex());
   if (selected && focused && !hasSelection) {
     const TRect frame{textLeft, 0, textRect.Right - r.Left, r.Height()};
     skin::paint::FocusRect(&dc, frame, clNone, ColorToRGB(clBlack));

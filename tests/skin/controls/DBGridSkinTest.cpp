@@ -12,6 +12,8 @@
 #include "framework/dbctrls/DataSource.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/ScrollInfo.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
 #include "skin/draw/sGraphUtils.h"
@@ -213,6 +215,54 @@ TEST_F(DBGridSkinTest, TheSkinsGradientComesAndTheDeclaredColoursComeBackWithout
   grid->SetDrawingStyle(fw::TGridDrawingStyle::gdsClassic);
   manager->SetActive(true);
   EXPECT_EQ(grid->GradientStartColor(), fw::TColor(11190477));
+}
+
+TEST_F(DBGridSkinTest, ScrollingTheViewAndMovingTheRecordAreToldApart) {
+  int viewMoves = 0, recordMoves = 0;
+  grid->OnScrollData = [&](fw::TComponent* sender) {
+    EXPECT_EQ(sender, grid);
+    ++viewMoves;
+  };
+  grid->OnAfterScroll = [&](fw::TComponent* sender) {
+    EXPECT_EQ(sender, grid);
+    ++recordMoves;
+  };
+  // The next record is on the screen: the view stays.
+  table->Next();
+  EXPECT_EQ(recordMoves, 1);
+  EXPECT_EQ(viewMoves, 0);
+  // The last one is not: the view follows it.
+  table->Last();
+  EXPECT_EQ(recordMoves, 2);
+  EXPECT_EQ(viewMoves, 1);
+  EXPECT_GT(grid->TopRow(), 0);
+  // The bar moves the view only; a move to where it is already tells nothing.
+  grid->Perform(win::WM_VSCROLL, win::SB_TOP, 0);
+  EXPECT_EQ(viewMoves, 2);
+  EXPECT_EQ(grid->TopRow(), 0);
+  grid->Perform(win::WM_VSCROLL, win::SB_TOP, 0);
+  EXPECT_EQ(viewMoves, 2);
+  EXPECT_EQ(recordMoves, 2);
+  table->Last();  // no move
+  EXPECT_EQ(recordMoves, 2);
+}
+
+TEST_F(DBGridSkinTest, PrintedTheGridShowsWhatTheScreenShows) {
+  grid->SetColumnStretch(true);
+  table->Last();
+  desktop.Pump();
+  gfx::Bitmap printed(grid->Width(), grid->Height());
+  gfx::DeviceContext dc(printed);
+  win::SendMessageW(grid->Handle(), win::WM_PRINT, win::WPARAM(&dc),
+                    win::PRF_NONCLIENT | win::PRF_ERASEBKGND | win::PRF_CLIENT);
+  const gfx::Bitmap screen = desktop.Compose();
+  const fw::TPoint at = form->ClientToScreen({grid->Left(), grid->Top()});
+  int differ = 0;
+  for (int y = 0; y < printed.Height(); ++y)
+    for (int x = 0; x < printed.Width(); ++x)
+      if ((printed.At(x, y) | 0xFF000000u) != (screen.At(at.X + x, at.Y + y) | 0xFF000000u))
+        ++differ;
+  EXPECT_EQ(differ, 0);
 }
 
 TEST_F(DBGridSkinTest, AFocusedMemoCellShowsItsButtonWhichPressesAndComesBack) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win/Input.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
 #include "skin/core/sFade.h"
@@ -174,6 +175,70 @@ TEST_F(GroupBoxTest, ItsOutlineStartsAtTheCaptionsMiddleAndItsCaptionWidthScales
   SendAMessage(box->Handle(), AC_SETSCALE, 150);
   EXPECT_EQ(box->CaptionWidth(), 120);
   EXPECT_EQ(box->SkinData().ScalePercent, 150);
+}
+
+TEST_F(GroupBoxTest, ThePictureStandsBetweenTheCheckBoxAndTheText) {
+  box->InitPaintData();
+  const int textWidth = box->CaptionRect.Width();
+  auto* list = new fw::TImageList(form);
+  list->SetSize(12, 30);
+  gfx::Bitmap red(12, 30);
+  red.Fill(gfx::MakePixel(0, 0, 255, 255));
+  list->Add(u"red", red);
+  box->SetImages(list);
+  box->SetImageIndex(0);
+  box->InitPaintData();
+  // Picture, spacing, text; the band as tall as the picture, which is centred on it.
+  EXPECT_EQ(box->CaptionRect.Width(), textWidth + 12 + acSpacing);
+  EXPECT_EQ(box->CaptionHeight, 30);
+  EXPECT_EQ(box->GlyphRect, (gfx::TRect{6, 0, 18, 30}));
+  EXPECT_EQ(box->TextRect.Left, 18 + acSpacing);
+  EXPECT_EQ(Cache().At(6, 0) | 0xFF000000u, gfx::MakePixel(0, 0, 255, 255));
+  EXPECT_EQ(Cache().At(17, 29) | 0xFF000000u, gfx::MakePixel(0, 0, 255, 255));
+  // The check box comes first.
+  box->SetCheckBoxVisible(true);
+  box->InitPaintData();
+  EXPECT_EQ(box->CheckBoxRect.Left, 6);
+  EXPECT_EQ(box->GlyphRect.Left, box->CheckBoxRect.Right + acSpacing);
+  EXPECT_EQ(box->TextRect.Left, box->GlyphRect.Right + acSpacing);
+  // An index the list lacks shows no picture and keeps no room for one.
+  box->SetCheckBoxVisible(false);
+  box->SetImageIndex(3);
+  box->InitPaintData();
+  EXPECT_TRUE(box->GlyphRect.IsEmpty());
+  EXPECT_EQ(box->CaptionRect.Width(), textWidth);
+  EXPECT_NE(Cache().At(6, 0) | 0xFF000000u, gfx::MakePixel(0, 0, 255, 255));
+  // The list freed: the box forgets it.
+  box->SetImageIndex(0);
+  delete list;
+  EXPECT_EQ(box->Images(), nullptr);
+  box->InitPaintData();
+  EXPECT_EQ(box->CaptionRect.Width(), textWidth);
+  desktop.Pump();
+}
+
+TEST_F(GroupBoxTest, TheMouseLeavingTheBoxOrEnteringAChildTakesTheHotLookAway) {
+  auto* inner = new TsPanel(form);
+  inner->SetBounds(10, 60, 100, 40);
+  inner->SetParent(box);
+  box->SetCheckBoxVisible(true);
+  desktop.Pump();
+  box->InitPaintData();
+  const gfx::TPoint check = box->ClientToScreen(
+      {box->CheckBoxRect.Left + 2, (box->CheckBoxRect.Top + box->CheckBoxRect.Bottom) / 2});
+  auto moveTo = [&](gfx::TPoint p) {
+    win::InjectMouseMove(p);
+    desktop.Pump();
+  };
+  moveTo(check);
+  EXPECT_TRUE(box->CheckHot);
+  moveTo(form->ClientToScreen({390, 290}));  // off the box, over its parent
+  EXPECT_FALSE(box->CheckHot);
+  moveTo(check);
+  EXPECT_TRUE(box->CheckHot);
+  moveTo(inner->ClientToScreen({50, 20}));
+  EXPECT_FALSE(box->CheckHot);
+  desktop.Advance(2000);
 }
 
 }  // namespace

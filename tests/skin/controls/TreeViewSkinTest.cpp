@@ -129,6 +129,39 @@ TEST_F(TreeViewSkinTest, ARowSelectTreeWithoutLinesShowsTheMaskOfTheNodesExpansi
   EXPECT_EQ(At(bt.Left - 5, bt.Top + bt.Height() / 2), gfx::COLORREF(kSelHot));
 }
 
+TEST_F(TreeViewSkinTest, APicturedTreePaintsEachPictureWithItsItemAndBoldTextWhole) {
+  auto* list = new fw::TImageList(form);
+  list->SetSize(10, 10);
+  gfx::Bitmap red(10, 10);
+  red.Fill(gfx::MakePixel(0, 0, 255, 255));
+  list->Add(u"red", red);
+  a->SetImageIndex(0);
+  b->SetImageIndex(0);
+  b->SetBold(true);
+  tree->SetImages(list);
+  tree->SetHotTrack(true);
+  tree->SetSelected(b);
+  desktop.Pump();
+  Save("tree-pictures-bold");
+  const int cell = 10 + 5;
+  const fw::TRect t = b->DisplayRect(true);
+  const int pictureTop = t.Top + (t.Height() - 10) / 2;
+  // The selected item begins at its picture's cell: the selection, the picture 2 pixels in.
+  EXPECT_EQ(At(t.Left - cell, t.Top + 1), gfx::COLORREF(kSelHot));
+  EXPECT_EQ(At(t.Left - cell + 2, pictureTop), gfx::RGB(255, 0, 0));
+  EXPECT_EQ(At(t.Left - cell + 11, pictureTop + 9), gfx::RGB(255, 0, 0));
+  EXPECT_EQ(At(t.Left - 2, t.Top + 1), gfx::COLORREF(kSelHot));
+  // The bold text's rectangle is selected to its end.
+  EXPECT_EQ(At(t.Right - 1, t.Top + 1), gfx::COLORREF(kSelHot));
+  EXPECT_EQ(At(t.Right, t.Top + 1), gfx::COLORREF(kEditBG));
+  // Another item: its picture on the tree's ground.
+  const fw::TRect at = a->DisplayRect(true);
+  EXPECT_EQ(At(at.Left - cell, at.Top + 1), gfx::COLORREF(kEditBG));
+  EXPECT_EQ(At(at.Left - cell + 2, at.Top + (at.Height() - 10) / 2), gfx::RGB(255, 0, 0));
+  tree->SetImages(nullptr);
+  delete list;
+}
+
 TEST_F(TreeViewSkinTest, ARightClickedNodeShowsSelectedUntilTheNextHitTest) {
   tree->SetRightClickSelect(true);
   tree->SetSelected(a);
