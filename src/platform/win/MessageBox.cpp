@@ -90,7 +90,7 @@ HWND DialogOf(HWND hwnd) {
 // The dialog's tab stops (visible, enabled children with WS_TABSTOP) in child order.
 std::vector<HWND> TabStops(HWND dialog) {
   std::vector<HWND> out;
-  for (HWND c = GetWindow(GetTopWindow(dialog), GW_HWNDLAST); c; c = GetWindow(c, GW_HWNDPREV))
+  for (HWND c = GetTopWindow(dialog); c; c = GetWindow(c, GW_HWNDNEXT))
     if ((GetWindowLongPtrW(c, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(c) &&
         IsWindowEnabled(c))
       out.push_back(c);

@@ -273,8 +273,35 @@ bool TacDialogWnd::PaintAll() {
   return true;
 }
 
+void TacDialogWnd::UpdateRegion() {
+  // The skin's transparent corners (key-coloured pixels of the frame's corner blocks) are cut
+  // out of the window.
+  const gfx::Bitmap& pic = *Cache();
+  constexpr int kCorner = 16;
+  std::vector<TRect> cut;
+  const int w = pic.Width(), h = pic.Height();
+  for (int y = 0; y < h; ++y) {
+    if (y >= kCorner && y < h - kCorner) continue;
+    for (int x = 0; x < w; ++x) {
+      if (x == kCorner && w - kCorner > x) x = w - kCorner;
+      if ((pic.At(x, y) & 0xFFFFFF) == 0xFF00FF) cut.push_back({x, y, x + 1, y + 1});
+    }
+  }
+  gfx::Region rgn = gfx::Region(TRect{0, 0, w, h}).Subtract(gfx::Region::FromRects(cut));
+  if (cut.empty()) {
+    if (FRegionSet) SetWindowRgn(CtrlHandle, nullptr, true);
+    FRegionSet = false;
+    return;
+  }
+  gfx::Region now;
+  if (FRegionSet && GetWindowRgn(CtrlHandle, &now) != gfx::RGN_ERROR && now == rgn) return;
+  FRegionSet = true;
+  SetWindowRgn(CtrlHandle, &rgn, true);
+}
+
 void TacDialogWnd::PaintFrame() {
   if (!PaintAll()) return;
+  UpdateRegion();
   gfx::HDC dc = GetWindowDC(CtrlHandle);
   if (!dc) return;
   const TPoint co = ClientOffset();

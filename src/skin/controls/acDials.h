@@ -103,9 +103,12 @@ class TacDialogWnd : public frame::TacScrollWnd {
 
  private:
   void PaintFrame();
+  // The window region: the window less the key-coloured pixels of the frame's corners.
+  void UpdateRegion();
   void SetCloseState(int ht, bool pressed);
   bool CloseVisible() const;
   bool FPressed = false;
+  bool FRegionSet = false;
 };
 
 // Static texts of dialogs (section "TRANSPARENT"): the text over the parent's background in the

@@ -1518,11 +1518,35 @@ void TacBtnWnd::acWndProc(fw::TMessage& m) {
     return;
   }
   TacMainWnd::acWndProc(m);
+  TsSkinManager* manager = SkinManager();
   switch (m.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
     case WM_LBUTTONUP:
+      ChangeShownState();
+      return;
+    case WM_MOUSEMOVE: {
+      // A bare window's button follows the mouse itself: inside it becomes the manager's
+      // active control (hot) until the mouse leaves it.
+      if (FParams.Control || !manager || Destroyed()) return;
+      RECT r{};
+      GetClientRect(CtrlHandle, &r);
+      const bool inside = r.Contains(PointFromLParam(m.LParam));
+      if (inside == (manager->ActiveControl() == CtrlHandle)) return;
+      manager->SetActiveControl(inside ? CtrlHandle : nullptr);
+      if (inside) {
+        TRACKMOUSEEVENT tme;
+        tme.dwFlags = TME_LEAVE;
+        tme.hwndTrack = CtrlHandle;
+        TrackMouseEvent(&tme);
+      }
+      ChangeShownState();
+      return;
+    }
+    case WM_MOUSELEAVE:
+      if (FParams.Control || !manager || Destroyed()) return;
+      if (manager->ActiveControl() == CtrlHandle) manager->SetActiveControl(nullptr);
       ChangeShownState();
       return;
     default:

@@ -10,6 +10,7 @@
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageBox.h"
+#include "platform/win/Paint.h"
 #include "skin/controls/acDials.h"
 #include "skin/core/acDialogHook.h"
 #include "skin/draw/sGraphUtils.h"
@@ -26,7 +27,10 @@ class DialogsTest : public skin::frame::test::InternalSkinFormTest {
  protected:
   void SetUp() override {
     InstallDialogSkinning();
-    MakeSkinnedForm(400, 300);
+    // The test's own form stays without a provider: only dialogs are skinned.
+    MakeSkinnedForm(400, 300, [](core::TsSkinManager& m) {
+      m.SetSkinningRules(core::acBit(core::srStdDialogs) | core::acBit(core::srThirdParty));
+    });
     form->SetBorderStyle(fw::TFormBorderStyle::bsSingle);
     form->Show();
     desktop.Pump();
@@ -97,10 +101,18 @@ TEST_F(DialogsTest, AMessageBoxWearsTheDialogSectionsAndItsRecordGoesWithIt) {
     const gfx::Bitmap screen = desktop.Compose();
     gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / "dialog-box.png").string(),
                         gfx::EncodePng(screen));
-    const int textLeft = co.X + model->CommonSkinData.BILeftMargin + 4;
+    // Left of the caption, its plate and its glow.
+    const int textLeft = std::max(co.X, co.X + model->CommonSkinData.BILeftMargin - 8);
+    // Key-coloured corners are cut out of the window; everything else is the section.
+    gfx::Region rgn;
+    const bool hasRegion = win::GetWindowRgn(box, &rgn) != gfx::RGN_ERROR;
     for (int y = 0; y < co.Y; ++y)
       for (int x = 0; x < textLeft; ++x)
-        ASSERT_EQ(screen.At(wr.Left + x, wr.Top + y) & kRgb, strip.At(x, y) & kRgb) << x << "," << y;
+        if ((strip.At(x, y) & kRgb) == 0xFF00FF)
+          ASSERT_TRUE(hasRegion && !rgn.Contains({x, y})) << x << "," << y;
+        else
+          ASSERT_EQ(screen.At(wr.Left + x, wr.Top + y) & kRgb, strip.At(x, y) & kRgb)
+              << x << "," << y;
     for (int x = co.X + 2; x < co.X + 10; ++x)
       ASSERT_EQ(screen.At(wr.Left + x, wr.Top + co.Y + 2) & kRgb, whole.At(x, co.Y + 2) & kRgb)
           << x;
@@ -123,46 +135,54 @@ TEST_F(DialogsTest, AMessageBoxWearsTheDialogSectionsAndItsRecordGoesWithIt) {
 }
 
 TEST_F(DialogsTest, TheCloseButtonAndTheButtonsFollowTheMouse) {
-  int hot = -1, pressed = -1, buttonHot = -1, buttonPressed = -1;
+  // The Cancel button (neither focused nor default) at rest, hot, pressed; then released away
+  // from it (no answer); then the close button hot, pressed and released on it (IDCANCEL).
+  std::vector<int> button, close;
+  win::HWND box = nullptr;
+  auto cancel = [&] {
+    return dynamic_cast<frame::TacBtnWnd*>(
+        frame::Ac_GetScrollWndFromHwnd(ButtonOf(box, win::IDCANCEL)));
+  };
+  auto cancelAt = [&] {
+    const gfx::TRect r = ScreenRect(ButtonOf(box, win::IDCANCEL));
+    return gfx::TPoint{r.Left + 10, r.Top + 10};
+  };
+  auto closeAt = [&] {
+    const gfx::TRect r =
+        FindFormInList(box)->ListSW->CloseRect().Offset(ScreenRect(box).Left, ScreenRect(box).Top);
+    return gfx::TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  };
   desktop.Schedule(10, [&] {
-    const win::HWND box = Box();
-    TacProvider* p = FindFormInList(box);
-    ASSERT_TRUE(p && p->ListSW);
-    const gfx::TRect close = p->ListSW->CloseRect().Offset(ScreenRect(box).Left, ScreenRect(box).Top);
-    const gfx::TPoint at{(close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2};
-    // Over the OK button first.
-    const gfx::TRect ok = ScreenRect(ButtonOf(box, win::IDOK));
-    win::InjectMouseMove({ok.Left + 10, ok.Top + 10});
-    desktop.Schedule(5, [&, box, ok, at] {
-      auto* b = dynamic_cast<frame::TacBtnWnd*>(
-          frame::Ac_GetScrollWndFromHwnd(ButtonOf(box, win::IDOK)));
-      ASSERT_NE(b, nullptr);
-      buttonHot = b->CurrentState();
-      win::InjectMouseButton(0, true, {ok.Left + 10, ok.Top + 10});
-      desktop.Schedule(5, [&, box, ok, at, b] {
-        buttonPressed = b->CurrentState();
-        // Released away from the button: no answer.
-        win::InjectMouseMove({ok.Left - 40, ok.Top - 40});
-        win::InjectMouseButton(0, false, {ok.Left - 40, ok.Top - 40});
-        win::InjectMouseMove(at);
-        desktop.Schedule(5, [&, box, at] {
-          hot = FindFormInList(box)->ListSW->CloseState();
-          win::InjectMouseButton(0, true, at);
-          desktop.Schedule(5, [&, box, at] {
-            pressed = FindFormInList(box)->ListSW->CloseState();
-            win::InjectMouseButton(0, false, at);
-          });
-        });
-      });
-    });
+    box = Box();
+    ASSERT_TRUE(FindFormInList(box) && cancel());
+    button.push_back(cancel()->CurrentState());
+    win::InjectMouseMove(cancelAt());
+  });
+  desktop.Schedule(20, [&] {
+    button.push_back(cancel()->CurrentState());
+    win::InjectMouseButton(0, true, cancelAt());
+  });
+  desktop.Schedule(30, [&] {
+    button.push_back(cancel()->CurrentState());
+    const gfx::TPoint away{cancelAt().X - 60, cancelAt().Y - 40};
+    win::InjectMouseMove(away);
+    win::InjectMouseButton(0, false, away);
+    close.push_back(FindFormInList(box)->ListSW->CloseState());
+    win::InjectMouseMove(closeAt());
+  });
+  desktop.Schedule(40, [&] {
+    close.push_back(FindFormInList(box)->ListSW->CloseState());
+    win::InjectMouseButton(0, true, closeAt());
+  });
+  desktop.Schedule(50, [&] {
+    close.push_back(FindFormInList(box)->ListSW->CloseState());
+    win::InjectMouseButton(0, false, closeAt());
   });
   EXPECT_EQ(win::MessageBoxW(form->Handle(), u"Удалить?", u"Каталог",
                              win::MB_OKCANCEL | win::MB_ICONQUESTION),
             win::IDCANCEL);
-  EXPECT_EQ(buttonHot, 1);
-  EXPECT_EQ(buttonPressed, 2);
-  EXPECT_EQ(hot, 1);
-  EXPECT_EQ(pressed, 2);
+  EXPECT_EQ(button, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(close, (std::vector<int>{0, 1, 2}));
   EXPECT_TRUE(acSupportedList().empty());
 }
 
