@@ -591,8 +591,13 @@ int MessageBoxW(HWND owner, std::u16string_view text, std::u16string_view captio
   AdjustWindowRectEx(&frame, style, false, exStyle);
   RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (owner && IsWindowVisible(owner)) GetWindowRect(GetAncestor(owner, GA_ROOT), &around);
-  const int x = around.Left + (around.Width() - frame.Width()) / 2;
-  const int y = around.Top + (around.Height() - frame.Height()) / 2;
+  // Centred, but kept on the work area.
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int x = std::max(work.Left, std::min(around.Left + (around.Width() - frame.Width()) / 2,
+                                             work.Right - frame.Width()));
+  const int y = std::max(work.Top, std::min(around.Top + (around.Height() - frame.Height()) / 2,
+                                            work.Bottom - frame.Height()));
 
   // Every other enabled top-level window waits for the answer.
   std::vector<HWND> disabled;

@@ -186,6 +186,33 @@ TEST_F(DialogsTest, TheCloseButtonAndTheButtonsFollowTheMouse) {
   EXPECT_TRUE(acSupportedList().empty());
 }
 
+TEST_F(DialogsTest, EveryInternalSkinFramesTheErrorBoxWithoutKeyColour) {
+  for (const auto& skin : skin::data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    int keyed = -1;
+    bool wrapped = false;
+    desktop.Schedule(10, [&] {
+      const win::HWND box = Box();
+      wrapped = FindFormInList(box) != nullptr;
+      const gfx::Bitmap screen = desktop.Compose();
+      const gfx::TRect wr = ScreenRect(box);
+      keyed = 0;
+      for (int y = wr.Top; y < wr.Bottom; ++y)
+        for (int x = wr.Left; x < wr.Right; ++x) keyed += (screen.At(x, y) & kRgb) == 0xFF00FF;
+      std::string name = skin.Name;
+      name = name.substr(0, name.find(' '));
+      gfx::WriteFileBytes(
+          (tests::OutputFolder("skin-controls") / ("dialog-" + name + ".png")).string(),
+          gfx::EncodePng(screen.Copy(wr)));
+      Escape();
+    });
+    win::MessageBoxW(form->Handle(), u"Could not find file '/opt/cat/res.dat'.", u"catalogue",
+                     win::MB_OK | win::MB_ICONSTOP);
+    EXPECT_TRUE(wrapped) << skin.Name;
+    EXPECT_EQ(keyed, 0) << skin.Name;
+  }
+}
+
 TEST_F(DialogsTest, WithoutTheSkinTheHookIsGoneAndBoxesArePlain) {
   manager->SetActive(false);
   EXPECT_EQ(core::DialogHook(), nullptr);
