@@ -124,13 +124,13 @@ bool TacProvider::AddControl(HWND handle) {
   frame::TacSkinParams params;
   std::unique_ptr<frame::TacMainWnd> w;
   if (cls == u"static") {
+    params.SkinSection = "TRANSPARENT";
     if ((style & 3) == 3 || (style & 0xE) == 0xE) {
       // Etched frames ("EDIT") are not made by this platform's dialogs; icons are.
       if (!(GetWindowLongPtrW(handle, GWL_EXSTYLE) & WS_EX_STATICEDGE))
         w = frame::TacMainWnd::Create<TacIconWnd>(handle, false, params, m, nullptr);
     } else if (!((style & 0xD) == 0xD || (style & 0x1F) == 5 || (style & 0x1F) == 6 ||
                  (style & 0x1F) == 11)) {
-      params.SkinSection = "TRANSPARENT";
       w = frame::TacMainWnd::Create<TacStaticWnd>(handle, false, params, m, nullptr);
     }
   } else if (cls == u"button") {

@@ -113,6 +113,10 @@ TEST_F(DialogsTest, AMessageBoxWearsTheDialogSectionsAndItsRecordGoesWithIt) {
         else
           ASSERT_EQ(screen.At(wr.Left + x, wr.Top + y) & kRgb, strip.At(x, y) & kRgb)
               << x << "," << y;
+    // The icon's static shows the dialog's background around the sign.
+    const gfx::TRect icon = ScreenRect(Children(box)[0]);
+    EXPECT_EQ(screen.At(icon.Left, icon.Top) & kRgb,
+              whole.At(icon.Left - wr.Left, icon.Top - wr.Top) & kRgb);
     for (int x = co.X + 2; x < co.X + 10; ++x)
       ASSERT_EQ(screen.At(wr.Left + x, wr.Top + co.Y + 2) & kRgb, whole.At(x, co.Y + 2) & kRgb)
           << x;
