@@ -223,7 +223,6 @@ void TApplication::ShowException(const std::exception& e) {
   ApplicationMessageBox(text, FTitle, win::MB_OK | win::MB_ICONSTOP);
 }
 
-
 void TApplication::SetHint(const std::u16string& hint) {
   if (hint == FHint) return;
   FHint = hint;

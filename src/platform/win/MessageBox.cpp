@@ -21,13 +21,13 @@ namespace {
 
 // What a standard control or a box keeps besides its window.
 struct ControlState {
-  gfx::HFONT font;              // WM_SETFONT; null: the message font
-  gfx::HICON icon = nullptr;    // a static's STM_SETICON
-  bool pushed = false;          // a button drawn sunken (mouse held on it, Space, BM_SETSTATE)
-  bool tracking = false;        // a button pressed with the mouse, capture held
-  int result = 0;               // a box's answer, 0 while it runs
-  int escapeId = 0;             // a box's answer to Escape and the close button, 0: none
-  int defaultId = 0;            // a box's default button
+  gfx::HFONT font;            // WM_SETFONT; null: the message font
+  gfx::HICON icon = nullptr;  // a static's STM_SETICON
+  bool pushed = false;        // a button drawn sunken (mouse held on it, Space, BM_SETSTATE)
+  bool tracking = false;      // a button pressed with the mouse, capture held
+  int result = 0;             // a box's answer, 0 while it runs
+  int escapeId = 0;           // a box's answer to Escape and the close button, 0: none
+  int defaultId = 0;          // a box's default button
 };
 
 std::map<HWND, ControlState>& States() {
@@ -91,8 +91,7 @@ HWND DialogOf(HWND hwnd) {
 std::vector<HWND> TabStops(HWND dialog) {
   std::vector<HWND> out;
   for (HWND c = GetTopWindow(dialog); c; c = GetWindow(c, GW_HWNDNEXT))
-    if ((GetWindowLongPtrW(c, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(c) &&
-        IsWindowEnabled(c))
+    if ((GetWindowLongPtrW(c, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(c) && IsWindowEnabled(c))
       out.push_back(c);
   return out;
 }
@@ -104,7 +103,8 @@ void NextControl(HWND dialog, bool previous) {
   if (stops.empty()) return;
   auto it = std::find(stops.begin(), stops.end(), GetFocus());
   std::size_t i = it == stops.end() ? 0 : std::size_t(it - stops.begin());
-  i = previous ? (i + stops.size() - 1) % stops.size() : (it == stops.end() ? 0 : (i + 1) % stops.size());
+  i = previous ? (i + stops.size() - 1) % stops.size()
+               : (it == stops.end() ? 0 : (i + 1) % stops.size());
   SetFocus(stops[i]);
 }
 
@@ -179,8 +179,7 @@ bool DialogKey(HWND dialog, UINT msg, WPARAM key) {
   if (msg == WM_CHAR || msg == WM_SYSCHAR) {
     const char16_t c = Upper(char16_t(key));
     for (HWND b = GetTopWindow(dialog); b; b = GetWindow(b, GW_HWNDNEXT))
-      if (IsPushButton(b) && IsWindowEnabled(b) && Upper(AccessKey(GetWindowTextW(b))) == c &&
-          c) {
+      if (IsPushButton(b) && IsWindowEnabled(b) && Upper(AccessKey(GetWindowTextW(b))) == c && c) {
         SetFocus(b);
         SendMessageW(b, BM_CLICK, 0, 0);
         return true;
@@ -220,7 +219,8 @@ void DrawButton(HWND hwnd, gfx::HDC dc) {
   gfx::SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   RECT t = r;
   if (s.pushed) t = t.Offset(1, 1);
-  gfx::DrawTextW(dc, GetWindowTextW(hwnd), &t, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+  gfx::DrawTextW(dc, GetWindowTextW(hwnd), &t,
+                 gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
   if (GetFocus() == hwnd) {  // a dotted focus rectangle inside the edge
     RECT f{r.Left + 4, r.Top + 4, r.Right - 4, r.Bottom - 4};
     for (int x = f.Left; x < f.Right; x += 2) {
@@ -445,8 +445,8 @@ gfx::HICON MakeSign(UINT iconType) {
   mask->Fill(255);
   const bool triangle = iconType == MB_ICONEXCLAMATION;
   const gfx::COLORREF fill = iconType == MB_ICONHAND ? gfx::RGB(204, 0, 0)
-                             : triangle             ? gfx::RGB(255, 204, 0)
-                                                    : gfx::RGB(0, 90, 200);
+                             : triangle              ? gfx::RGB(255, 204, 0)
+                                                     : gfx::RGB(0, 90, 200);
   for (int y = 0; y < kSize; ++y)
     for (int x = 0; x < kSize; ++x) {
       bool in;

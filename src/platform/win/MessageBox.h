@@ -1,8 +1,8 @@
 // Message boxes: MessageBoxW makes a modal dialog window of the dialog class "#32770" with
 // "Static" children (the icon, SS_ICON, and the text) and "Button" children, one per answer,
 // whose dialog identifiers are the answers (IDOK, IDCANCEL, ...). The box is sized to its text,
-// centred on its owner (the screen without one) and kept on the work area, and runs its own modal loop until a button is
-// chosen; every other top-level window of the program is disabled meanwhile.
+// centred on its owner (the screen without one) and kept on the work area, and runs its own modal
+// loop until a button is chosen; every other top-level window of the program is disabled meanwhile.
 //
 // Keyboard, as on the platform: Tab and Shift+Tab move the focus between the buttons, and so do
 // the arrow keys; Enter presses the focused button; Escape (and the close button or Alt+F4)

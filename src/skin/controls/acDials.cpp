@@ -135,7 +135,8 @@ bool TacProvider::AddControl(HWND handle) {
     }
   } else if (cls == u"button") {
     // Push buttons; the platform makes no check boxes, group boxes or split buttons yet.
-    if ((style & 0xFF) <= 1) w = frame::TacMainWnd::Create<frame::TacBtnWnd>(handle, false, params, m, nullptr);
+    if ((style & 0xFF) <= 1)
+      w = frame::TacMainWnd::Create<frame::TacBtnWnd>(handle, false, params, m, nullptr);
   }
   if (w) acSkinnedCtrls.push_back(std::move(w));
   return true;
@@ -246,16 +247,15 @@ bool TacDialogWnd::PaintAll() {
                          std::min(r.Right, r.Left + draw::acTextWidth(canvas, text)) + 4,
                          r.Bottom + 2};
       gfx::Bitmap back(behind.Width(), behind.Height());
-      draw::PaintItem(model, FCaptionSkinIndex,
-                      draw::MakeCacheInfo(cache, behind.Left, behind.Top), true,
-                      stateOf(FCaptionSkinIndex), back.Bounds(), {0, 0}, &back);
+      draw::PaintItem(model, FCaptionSkinIndex, draw::MakeCacheInfo(cache, behind.Left, behind.Top),
+                      true, stateOf(FCaptionSkinIndex), back.Bounds(), {0, 0}, &back);
       cache->CopyFrom(back, back.Bounds(), {behind.Left, behind.Top});
     }
     skin::paint::TacGlowMask glow;
-    draw::WriteSectionText(canvas, text, true, r,
-                           gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX |
-                               gfx::DT_END_ELLIPSIS,
-                           *model, fontSection, stateOf(fontSection), {}, true, cache, glow);
+    draw::WriteSectionText(
+        canvas, text, true, r,
+        gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS, *model,
+        fontSection, stateOf(fontSection), {}, true, cache, glow);
     canvas.SetHandle(nullptr);
   }
   if (!close.IsEmpty()) {
@@ -342,8 +342,8 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
         case sc::AC_GETCONTROLCOLOR:
           if (const sd::TacSkinModel* model = ModelOf(*SkinData());
               model && model->IsValidSkinIndex(SkinData()->SkinIndex)) {
-            m.Result = LRESULT(
-                draw::StateProps(model->gd[std::size_t(SkinData()->SkinIndex)], 0).Color);
+            m.Result =
+                LRESULT(draw::StateProps(model->gd[std::size_t(SkinData()->SkinIndex)], 0).Color);
             return;
           }
           break;
@@ -471,7 +471,8 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
   TacScrollWnd::acWndProc(m);
 }
 
-// ---- Statics -------------------------------------------------------------------------------------
+// ---- Statics
+// -------------------------------------------------------------------------------------
 
 void TacStaticWnd::PaintText(gfx::Bitmap& bmp) {
   const std::u16string text = GetWindowTextW(CtrlHandle);
@@ -485,9 +486,8 @@ void TacStaticWnd::PaintText(gfx::Bitmap& bmp) {
   if (frame::TacMainWnd* parent = frame::Ac_GetScrollWndFromHwnd(GetParent(CtrlHandle)))
     if (const sd::TacSkinModel* model = ModelOf(*parent->SkinData());
         model && model->IsValidSkinIndex(parent->SkinData()->SkinIndex))
-      color = fw::TColor(
-          draw::StateProps(model->gd[std::size_t(parent->SkinData()->SkinIndex)], 0)
-              .FontColor.Color);
+      color = fw::TColor(draw::StateProps(model->gd[std::size_t(parent->SkinData()->SkinIndex)], 0)
+                             .FontColor.Color);
   canvas.Font.SetColor(color);
   canvas.BrushStyle = fw::TBrushStyle::bsClear;
   const auto style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
@@ -539,7 +539,8 @@ void TacStaticWnd::acWndProc(fw::TMessage& m) {
   }
 }
 
-// ---- The list and the hook --------------------------------------------------------------------------
+// ---- The list and the hook
+// --------------------------------------------------------------------------
 
 TacProvider* FindFormInList(HWND handle) {
   for (TacProvider* p : acSupportedList())
@@ -599,7 +600,8 @@ void AddSupportedForm(HWND handle) {
   }
   if (cls != WC_DIALOG && cls != u"NativeHWNDHost") return;
   if (!(rules & sc::acBit(sc::srStdDialogs))) return;
-  if ((GetWindowLongPtrW(handle, GWL_STYLE) & WS_CHILD) || GetAncestor(handle, GA_PARENT) != GetDesktopWindow())
+  if ((GetWindowLongPtrW(handle, GWL_STYLE) & WS_CHILD) ||
+      GetAncestor(handle, GA_PARENT) != GetDesktopWindow())
     return;
   if (VisibleDlgCount() >= ac_DialogsLevel && !ControlExists(handle, u"toolbarwindow32")) return;
   auto* p = new TacProvider(nullptr);
@@ -638,7 +640,8 @@ LRESULT SkinHookCBT(int code, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
-// ---- The dump ----------------------------------------------------------------------------------------
+// ---- The dump
+// ----------------------------------------------------------------------------------------
 
 namespace {
 

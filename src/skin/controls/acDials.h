@@ -78,9 +78,9 @@ class TacDialogWnd : public frame::TacScrollWnd {
   // Hit code of the hot or pressed title element (HTCLOSE), 0 when none.
   int CurrentHT = 0;
   bool FFormActive = false;
-  bool Initialized = false;  // the children were looked at again after the first paint
-  bool biClicked = false;    // the close button is held down
-  int TitleIndex = -1;       // "DIALOGTITLE"
+  bool Initialized = false;    // the children were looked at again after the first paint
+  bool biClicked = false;      // the close button is held down
+  int TitleIndex = -1;         // "DIALOGTITLE"
   int FCaptionSkinIndex = -1;  // "CAPTION"
   TacProvider* Provider = nullptr;
 

@@ -30,7 +30,8 @@ class MessageBoxTest : public WindowTest {
   }
   static std::vector<HWND> Children(HWND box) {
     std::vector<HWND> out;
-    EnumChildWindows(box, [&](HWND c, LPARAM) { return out.push_back(c), true; }, 0);
+    EnumChildWindows(
+        box, [&](HWND c, LPARAM) { return out.push_back(c), true; }, 0);
     return out;
   }
   static HWND ButtonOf(HWND box, int id) {
@@ -58,8 +59,8 @@ TEST_F(MessageBoxTest, ABoxIsADialogWithAStaticIconTextAndButtonsCentredOnItsOwn
       classes.push_back(GetClassNameW(c));
       texts.push_back(GetWindowTextW(c));
     }
-    EXPECT_EQ(classes, (std::vector<std::u16string>{u"Static", u"Static", u"Button", u"Button",
-                                                     u"Button"}));
+    EXPECT_EQ(classes,
+              (std::vector<std::u16string>{u"Static", u"Static", u"Button", u"Button", u"Button"}));
     EXPECT_EQ(texts[1], u"Файл не найден & не открыт.");
     EXPECT_EQ(texts[2], u"&Да");
     EXPECT_EQ(texts[3], u"&Нет");

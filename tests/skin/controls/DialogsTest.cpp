@@ -38,8 +38,8 @@ class DialogsTest : public skin::frame::test::InternalSkinFormTest {
   static win::HWND Box() { return win::GetActiveWindow(); }
   static std::vector<win::HWND> Children(win::HWND box) {
     std::vector<win::HWND> out;
-    win::EnumChildWindows(box, [&](win::HWND c, win::LPARAM) { return out.push_back(c), true; },
-                          0);
+    win::EnumChildWindows(
+        box, [&](win::HWND c, win::LPARAM) { return out.push_back(c), true; }, 0);
     return out;
   }
   static win::HWND ButtonOf(win::HWND box, int id) {
