@@ -83,6 +83,12 @@ TacProvider::~TacProvider() {
   if (ListSW) {
     ListSW->Provider = nullptr;
     frame::ReleaseWrapper(std::move(ListSW));
+    // A dialog that stays (the skin went) loses the skin's corners and repaints plain.
+    if (!WindowGoing && IsWindow(CtrlHandle)) {
+      SetWindowRgn(CtrlHandle, nullptr, false);
+      RedrawWindow(CtrlHandle, nullptr, nullptr,
+                   RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
   }
 }
 
@@ -632,7 +638,10 @@ LRESULT SkinHookCBT(int code, WPARAM wParam, LPARAM lParam) {
     case HCBT_DESTROYWND:
       // A native dialog's record goes with its window (a wrapper whose procedure is running
       // now is freed once it has returned).
-      if (TacProvider* p = FindFormInList(h); p && !p->Owner()) DropNative(p);
+      if (TacProvider* p = FindFormInList(h); p && !p->Owner()) {
+        p->WindowGoing = true;
+        DropNative(p);
+      }
       break;
     default:
       break;

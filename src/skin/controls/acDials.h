@@ -62,6 +62,7 @@ class TacProvider : public fw::TComponent {
   bool AddControl(HWND handle);
 
   HWND CtrlHandle = nullptr;             // the dialog's or form's window
+  bool WindowGoing = false;              // the window is being destroyed (nothing to restore)
   frame::TsSkinProvider* sp = nullptr;   // the form's run-time provider (owned by the form)
   std::unique_ptr<TacDialogWnd> ListSW;  // the native dialog's wrapper
   // The wrappers of the dialog's children.

@@ -245,8 +245,11 @@ TEST_F(DialogsTest, TheSkinRemovedWhileABoxIsUpUnwrapsItAndFreesItsRecord) {
   desktop.Schedule(10, [&] {
     const win::HWND box = Box();
     ASSERT_NE(FindFormInList(box), nullptr);
+    gfx::Region rgn;
+    ASSERT_NE(win::GetWindowRgn(box, &rgn), gfx::RGN_ERROR) << "the skin's corners are cut";
     manager->SetActive(false);
-    unwrapped = frame::Ac_GetScrollWndFromHwnd(box) == nullptr && acSupportedList().empty();
+    unwrapped = frame::Ac_GetScrollWndFromHwnd(box) == nullptr && acSupportedList().empty() &&
+                win::GetWindowRgn(box, &rgn) == gfx::RGN_ERROR;
     Escape();
   });
   EXPECT_EQ(win::MessageBoxW(form->Handle(), u"x", u"y", win::MB_OK), win::IDOK);
