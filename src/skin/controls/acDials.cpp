@@ -585,6 +585,7 @@ void AddSupportedForm(HWND handle) {
   sc::TsSkinManager* m = sc::DefaultManager;
   if (!m || !fw::Application || fw::Application->HasState(fw::csDestroying)) return;
   if (!IsWindow(handle) || sc::WndIsSkinned(handle)) return;
+  CleanSupportedList();
   const auto style = DWORD(GetWindowLongPtrW(handle, GWL_STYLE));
   if ((style & WS_POPUP) && !(style & WS_BORDER)) return;
   if (FindFormInList(handle)) return;
