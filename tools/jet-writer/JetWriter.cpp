@@ -86,7 +86,7 @@ Row CatalogRow(std::int64_t id, std::int64_t parent, const std::u16string& name,
 
 class Writer {
  public:
-  Writer(const WriteOptions& options) : FLongValues(FFile, options.inlineLimit) {}
+  Writer() : FLongValues(FFile, kInlineLimit) {}
 
   Bytes Write(const Database& database, Layout& layout) {
     HeaderFields header;
@@ -317,9 +317,9 @@ class Writer {
 
 }  // namespace
 
-Bytes WriteJet4(const Database& database, Layout* layout, const WriteOptions& options) {
+Bytes WriteJet4(const Database& database, Layout* layout) {
   Layout local;
-  Writer writer(options);
+  Writer writer;
   return writer.Write(database, layout ? *layout : local);
 }
 

@@ -13,10 +13,6 @@
 
 namespace jet {
 
-struct WriteOptions {
-  std::size_t inlineLimit = 64;  // long values up to this many bytes stay in their row
-};
-
 // Where the writer put things, for tests and for damaging a file on purpose.
 struct RowPlace {
   std::uint32_t page;
@@ -42,6 +38,8 @@ struct Layout {
   std::vector<LongValuePlace> longValues;
 };
 
+// Long values up to this many bytes stay in their row.
+inline constexpr std::size_t kInlineLimit = 64;
 // The catalogue's page, fixed by the format.
 inline constexpr std::uint32_t kCatalogPage = 2;
 // Catalogue flags of a system table.
@@ -49,7 +47,6 @@ inline constexpr std::uint32_t kSystemTableFlags = 0x80000002;
 
 // The whole file. Throws std::invalid_argument for a value that does not suit its column
 // (type, range, a text longer than its column) or a table definition longer than a page.
-Bytes WriteJet4(const Database& database, Layout* layout = nullptr,
-                const WriteOptions& options = {});
+Bytes WriteJet4(const Database& database, Layout* layout = nullptr);
 
 }  // namespace jet
