@@ -135,6 +135,11 @@ TEST(JetFiles, TheLibraryReadsTheDefinitionPageAndCatalogue) {
   MdbTableDef* table = mdb_read_table_by_name(mdb, const_cast<gchar*>("uz"), MDB_TABLE);
   ASSERT_NE(table, nullptr);
   mdb_read_columns(table);
+  // uz's key is a counter, the rest are not.
+  ASSERT_EQ(table->num_cols, 9u);
+  EXPECT_TRUE(static_cast<MdbColumn*>(g_ptr_array_index(table->columns, 0))->is_long_auto);
+  EXPECT_FALSE(static_cast<MdbColumn*>(g_ptr_array_index(table->columns, 1))->is_long_auto);
+  EXPECT_EQ(table->num_rows, 7u);
   const RowPlace& row = uz.rows[3];
   mdb_read_pg(mdb, row.page);
   std::vector<MdbField> fields(MDB_MAX_COLS);
