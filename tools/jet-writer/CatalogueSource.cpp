@@ -1,8 +1,6 @@
 #include "CatalogueSource.h"
 
-#include <cmath>
-#include <cstdio>
-
+#include "app/DatabasePassword.h"
 #include "framework/db/ADOConnection.h"
 #include "framework/db/ADODataSet.h"
 
@@ -39,38 +37,42 @@ std::u16string RussianDate(db::TDateTime date) {
 
 }  // namespace
 
-Database ReadCatalogue(const std::string& file, const std::u16string& password) {
+Database CatalogueSchema() {
+  Database d;
+  d.password = app::kDatabasePassword;
+  d.created = db::EncodeDateTime(2009, 3, 17, 11, 42, 5);
+  d.tables = {{u"mun", {{u"id", ColumnType::LongInteger}, {u"nam", ColumnType::Text}}, {}},
+              {u"uz",
+               {{u"id", ColumnType::LongInteger, 255, true},
+                {u"id_mun", ColumnType::LongInteger},
+                {u"nam", ColumnType::Text},
+                {u"vid", ColumnType::Text},
+                {u"nam1", ColumnType::Text},
+                {u"addr", ColumnType::Text},
+                {u"dat_o", ColumnType::DateTime},
+                {u"phone", ColumnType::Text, 64},
+                {u"razd", ColumnType::Memo}},
+               {}},
+              {u"foto",
+               {{u"id", ColumnType::LongInteger},
+                {u"id_uz", ColumnType::LongInteger},
+                {u"foto", ColumnType::Text},
+                {u"fot", ColumnType::LongBinary}},
+               {}}};
+  return d;
+}
+
+Database ReadCatalogue(const std::string& file) {
   db::TADOConnection conn(nullptr);
   conn.SetMode(db::TConnectMode::cmRead);
   conn.SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" +
-                           db::ToUtf16(file) + u";Jet OLEDB:Database Password=" + password);
+                           db::ToUtf16(file) + u";Jet OLEDB:Database Password=" +
+                           app::kDatabasePassword);
   conn.Open();
 
-  Database d;
-  d.password = password;
-  d.created = db::EncodeDateTime(2009, 3, 17, 11, 42, 5);
-  Table mun{u"mun", {{u"id", ColumnType::LongInteger}, {u"nam", ColumnType::Text}}, {}};
-  Table uz{u"uz",
-           {{u"id", ColumnType::LongInteger, 255, true},
-            {u"id_mun", ColumnType::LongInteger},
-            {u"nam", ColumnType::Text},
-            {u"vid", ColumnType::Text},
-            {u"nam1", ColumnType::Text},
-            {u"addr", ColumnType::Text},
-            {u"dat_o", ColumnType::DateTime},
-            {u"phone", ColumnType::Text, 64},
-            {u"razd", ColumnType::Memo}},
-           {}};
-  Table foto{u"foto",
-             {{u"id", ColumnType::LongInteger},
-              {u"id_uz", ColumnType::LongInteger},
-              {u"foto", ColumnType::Text},
-              {u"fot", ColumnType::LongBinary}},
-             {}};
-  mun.rows = ReadRows(conn, mun.name, mun.columns);
-  uz.rows = ReadRows(conn, uz.name, uz.columns);
-  foto.rows = ReadRows(conn, foto.name, foto.columns);
-
+  Database d = CatalogueSchema();
+  for (Table& t : d.tables) t.rows = ReadRows(conn, t.name, t.columns);
+  Table& uz = d.tables[1];
   constexpr std::size_t kDatO = 6;
   bool datesOnly = true;
   for (const Row& row : uz.rows)
@@ -81,7 +83,6 @@ Database ReadCatalogue(const std::string& file, const std::u16string& password) 
       if (!row[kDatO].IsNull() && row[kDatO].VarType() == db::TVarType::Date)
         row[kDatO] = TVariant(RussianDate(row[kDatO].Date()));
   }
-  d.tables = {std::move(mun), std::move(uz), std::move(foto)};
   return d;
 }
 

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "CatalogueSource.h"
 #include "JetHeader.h"
 #include "app/DatabasePassword.h"
 #include "platform/gfx/Bitmap.h"
@@ -13,27 +14,6 @@ namespace jet {
 namespace {
 
 using db::TVariant;
-
-std::vector<Column> MunColumns() {
-  return {{u"id", ColumnType::LongInteger}, {u"nam", ColumnType::Text}};
-}
-std::vector<Column> UzColumns() {
-  return {{u"id", ColumnType::LongInteger, 255, true},
-          {u"id_mun", ColumnType::LongInteger},
-          {u"nam", ColumnType::Text},
-          {u"vid", ColumnType::Text},
-          {u"nam1", ColumnType::Text},
-          {u"addr", ColumnType::Text},
-          {u"dat_o", ColumnType::DateTime},
-          {u"phone", ColumnType::Text, 64},
-          {u"razd", ColumnType::Memo}};
-}
-std::vector<Column> FotoColumns() {
-  return {{u"id", ColumnType::LongInteger},
-          {u"id_uz", ColumnType::LongInteger},
-          {u"foto", ColumnType::Text},
-          {u"fot", ColumnType::LongBinary}};
-}
 
 // `count` characters of Cyrillic and Latin text, lines broken now and then.
 std::u16string LongText(std::size_t count) {
@@ -85,12 +65,10 @@ Row Organisation(int id, TVariant mun, TVariant nam, TVariant datO, TVariant raz
 }
 
 Database Catalogue(std::vector<Row> mun, std::vector<Row> uz, std::vector<Row> foto) {
-  Database d;
-  d.password = app::kDatabasePassword;
-  d.created = db::EncodeDateTime(2009, 3, 17, 11, 42, 5);
-  d.tables = {{u"mun", MunColumns(), std::move(mun)},
-              {u"uz", UzColumns(), std::move(uz)},
-              {u"foto", FotoColumns(), std::move(foto)}};
+  Database d = CatalogueSchema();
+  d.tables[0].rows = std::move(mun);
+  d.tables[1].rows = std::move(uz);
+  d.tables[2].rows = std::move(foto);
   return d;
 }
 

@@ -4,13 +4,11 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "CatalogueSource.h"
 #include "JetFixtures.h"
 #include "JetWriter.h"
-#include "app/DatabasePassword.h"
 #include "platform/gfx/PictureCodec.h"
 
 namespace {
@@ -51,7 +49,7 @@ int main(int argc, char** argv) {
   }
   try {
     if (mode == "catalogue")
-      Save(argv[3], WriteJet4(ReadCatalogue(argv[2], app::kDatabasePassword)));
+      Save(argv[3], WriteJet4(ReadCatalogue(argv[2])));
     else
       WriteFixtures(argv[2]);
   } catch (const std::exception& e) {
