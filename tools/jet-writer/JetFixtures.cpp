@@ -182,6 +182,15 @@ Bytes HeaderOnlyFile(FormatVersion version) {
   return file;
 }
 
+Bytes WithDatabaseKey(Bytes file, std::uint32_t key) {
+  Bytes page(file.begin(), file.begin() + std::ptrdiff_t(kPageSize));
+  ApplyHeaderMask(page, FormatVersion::Jet4);
+  Put32(page.data() + kDatabaseKey, key);
+  ApplyHeaderMask(page, FormatVersion::Jet4);
+  std::copy(page.begin(), page.end(), file.begin());
+  return file;
+}
+
 std::vector<DamagedFile> DamagedVariants(const Bytes& good, const Layout& layout) {
   auto table = [&](std::u16string_view name) -> const TableLayout& {
     for (const TableLayout& t : layout.tables)

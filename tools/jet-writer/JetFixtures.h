@@ -29,6 +29,10 @@ Database NoCatalogue();
 // reader sees a Jet 3 file or one of the later formats at first glance.
 Bytes HeaderOnlyFile(FormatVersion version);
 
+// `file` with a database key other than 0 in its definition page: readers take its pages for
+// encoded, which they are not, so that they decode them to nothing readable.
+Bytes WithDatabaseKey(Bytes file, std::uint32_t key);
+
 struct DamagedFile {
   std::string name;  // the file name
   std::string what;  // what is wrong with it

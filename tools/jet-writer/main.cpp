@@ -32,6 +32,7 @@ void WriteFixtures(const fs::path& dir) {
   Save(dir / "refused" / "jet3.dat", HeaderOnlyFile(FormatVersion::Jet3));
   Save(dir / "refused" / "ace12.dat", HeaderOnlyFile(FormatVersion::Ace12));
   Save(dir / "refused" / "ace14.dat", HeaderOnlyFile(FormatVersion::Ace14));
+  Save(dir / "refused" / "encoded.dat", WithDatabaseKey(awkward, 0x5EC2E7));
   fs::remove_all(dir / "damaged");
   for (const DamagedFile& f : DamagedVariants(awkward, layout))
     Save(dir / "damaged" / f.name, f.bytes);

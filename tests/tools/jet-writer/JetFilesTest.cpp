@@ -37,6 +37,12 @@ TEST(JetFiles, TheBuildsFilesAreWhatTheWriterWrites) {
     EXPECT_TRUE(f.bytes == gfx::ReadFileBytes((kJet / "damaged" / f.name).string())) << f.name;
   EXPECT_TRUE(HeaderOnlyFile(FormatVersion::Jet3) ==
               gfx::ReadFileBytes((kJet / "refused/jet3.dat").string()));
+  // The encoded file differs from the awkward one only inside the definition page's region.
+  const Bytes encoded = gfx::ReadFileBytes((kJet / "refused/encoded.dat").string());
+  ASSERT_EQ(encoded.size(), Good().bytes.size());
+  for (std::size_t i = 0; i < encoded.size(); ++i)
+    if (encoded[i] != Good().bytes[i]) ASSERT_TRUE(i >= kDatabaseKey && i < kDatabaseKey + 4) << i;
+  EXPECT_NE(encoded, Good().bytes);
 }
 
 TEST(JetFiles, TheAwkwardFileHoldsEveryKindOfLongValue) {
@@ -149,6 +155,14 @@ TEST(JetFiles, TheLibraryReadsTheDefinitionPageAndCatalogue) {
   EXPECT_EQ(fields[2].siz, 0);
   EXPECT_FALSE(fields[1].is_null);
   mdb_free_tabledef(table);
+  mdb_close(mdb);
+}
+
+TEST(JetFiles, TheLibraryTakesTheEncodedFilesPagesForEncoded) {
+  const std::string file = (kJet / "refused/encoded.dat").string();
+  MdbHandle* mdb = mdb_open(file.c_str(), MDB_NOFLAGS);
+  ASSERT_NE(mdb, nullptr);
+  EXPECT_NE(mdb->f->db_key, 0u);
   mdb_close(mdb);
 }
 #endif

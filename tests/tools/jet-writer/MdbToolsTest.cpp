@@ -169,6 +169,16 @@ TEST(JetFixturesByMdbTools, VersionsAreTheOnesWritten) {
   EXPECT_EQ(RunTool("mdb-ver " + Quote((kJet / "refused/jet3.dat").string())), "JET3\n");
   EXPECT_EQ(RunTool("mdb-ver " + Quote((kJet / "refused/ace12.dat").string())), "ACE12\n");
   EXPECT_EQ(RunTool("mdb-ver " + Quote((kJet / "refused/ace14.dat").string())), "ACE14\n");
+  EXPECT_EQ(RunTool("mdb-ver " + Quote((kJet / "refused/encoded.dat").string())), "JET4\n");
+}
+
+TEST(JetFixturesByMdbTools, TheEncodedFilesPagesAreUnreadable) {
+  REQUIRE_MDBTOOLS();
+  // The library decodes pages that were never encoded: it finds no catalogue.
+  EXPECT_NE(std::system(("mdb-tables " + Quote((kJet / "refused/encoded.dat").string()) +
+                         " >/dev/null 2>&1")
+                            .c_str()),
+            0);
 }
 
 TEST(JetFixturesByMdbTools, AwkwardCasesReadBackAsWritten) {
