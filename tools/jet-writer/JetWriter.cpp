@@ -126,14 +126,20 @@ class Writer {
     // The global map: every page is in use.
     std::vector<std::uint32_t> all(FFile.Count());
     for (std::uint32_t p = 0; p < all.size(); ++p) all[p] = p;
-    const Bytes global = UsageMap(all);
-    if (!FMaps->Fits(global.size())) throw std::length_error("the usage maps overflow page 1");
-    FMaps->Add(global);
+    AddMap(UsageMap(all));
     layout.pageCount = FFile.Count();
     return FFile.Image();
   }
 
  private:
+  // Stores a usage map on page 1; returns its row's pointer.
+  std::uint32_t AddMap(const Bytes& map) {
+    if (!FMaps->Fits(map.size())) throw std::length_error("the usage maps overflow page 1");
+    const std::uint32_t pointer = RowPointer(FMaps->Number(), std::uint32_t(FMaps->RowCount()));
+    FMaps->Add(map);
+    return pointer;
+  }
+
   void WriteRows(const Table& table, std::size_t index, Layout& layout) {
     TableLayout& place = layout.tables[index];
     std::optional<RowPage> page;
@@ -251,10 +257,8 @@ class Writer {
     std::vector<std::uint32_t> withSpace;
     for (std::uint32_t p : place.dataPages)
       if (Get16(FFile.Page(p) + 2) > 0) withSpace.push_back(p);
-    const std::uint32_t used = RowPointer(FMaps->Number(), std::uint32_t(FMaps->RowCount()));
-    FMaps->Add(UsageMap(place.dataPages));
-    const std::uint32_t free = RowPointer(FMaps->Number(), std::uint32_t(FMaps->RowCount()));
-    FMaps->Add(UsageMap(withSpace));
+    const std::uint32_t used = AddMap(UsageMap(place.dataPages));
+    const std::uint32_t free = AddMap(UsageMap(withSpace));
 
     Bytes def;
     Append32(def, 0);  // the length, below
@@ -304,7 +308,9 @@ class Writer {
     std::uint8_t* page = FFile.Page(place.definitionPage);
     page[0] = 0x02;
     page[1] = 0x01;
-    Put16(page + 2, std::uint32_t(kPageSize - 8 - def.size() - 8));
+    // The free space less 8, as the format keeps it.
+    Put16(page + 2, std::uint32_t(std::max<std::ptrdiff_t>(
+                        0, std::ptrdiff_t(kPageSize - 8 - def.size()) - 8)));
     std::copy(def.begin(), def.end(), page + 8);
   }
 

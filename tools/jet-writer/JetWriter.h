@@ -46,7 +46,9 @@ inline constexpr std::uint32_t kCatalogPage = 2;
 inline constexpr std::uint32_t kSystemTableFlags = 0x80000002;
 
 // The whole file. Throws std::invalid_argument for a value that does not suit its column
-// (type, range, a text longer than its column) or a table definition longer than a page.
+// (type, range, a text longer than its column), a row or a table definition longer than a
+// page, a password over 20 characters; std::length_error for a file over 2^24 pages or usage
+// maps beyond page 1.
 Bytes WriteJet4(const Database& database, Layout* layout = nullptr);
 
 }  // namespace jet
