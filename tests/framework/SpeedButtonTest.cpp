@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "Harness.h"
 #include "framework/Automation.h"
@@ -181,6 +182,21 @@ TEST_F(SpeedButtonTest, FlatButtonsShowTheirEdgeOnlyUnderTheMouseOrPressed) {
   flat->SetTransparent(false);
   desktop.Pump();
   EXPECT_EQ(face(flat), ColorToRGB(clBtnFace));
+
+  // For people to look at: a row of captioned buttons, up, down in a group, disabled, flat
+  // under the mouse and flat at rest.
+  const char16_t* captions[] = {u"Up", u"&Down", u"Off", u"Hot", u"Flat"};
+  std::vector<TSpeedButton*> row;
+  for (int i = 0; i < 5; ++i) {
+    TSpeedButton* b = Add(i == 1 ? 9 : 0);
+    b->SetBounds(10 + i * 70, 60, 64, 26);
+    b->SetCaption(captions[i]);
+    b->SetFlat(i >= 3);
+    row.push_back(b);
+  }
+  row[1]->SetDown(true);
+  row[2]->SetEnabled(false);
+  Move(row[3]->Left() + 30, 70);
   SaveScreen("speed-buttons");
 }
 

@@ -67,6 +67,21 @@ bool Going(const fw::TControl* c) {
   return false;
 }
 
+// Takes the items that are not live out of items, keeping the others' order, and hands each
+// to gone.
+template <class Item, class Gone>
+void DropDead(std::vector<std::unique_ptr<Item>>& items, Gone gone) {
+  for (std::size_t i = 0; i < items.size();) {
+    if (items[i]->Live()) {
+      ++i;
+      continue;
+    }
+    std::unique_ptr<Item> item = std::move(items[i]);
+    items.erase(items.begin() + std::ptrdiff_t(i));
+    gone(std::move(item));
+  }
+}
+
 }  // namespace
 
 void SetFrameSkinner(TacFrameSkinner skinner) {
@@ -271,26 +286,14 @@ void TacCtrlAdapter::WndProc(fw::TMessage& m) {
 }
 
 void TacCtrlAdapter::CleanItems() {
-  for (std::size_t i = 0; i < FItems.size();) {
-    if (FItems[i]->Live()) {
-      ++i;
-      continue;
-    }
-    std::unique_ptr<TacAdapterItem> item = std::move(FItems[i]);
-    FItems.erase(FItems.begin() + std::ptrdiff_t(i));
+  DropDead(FItems, [this](std::unique_ptr<TacAdapterItem> item) {
     Forget(item->WinCtrl);
     ReleaseWrapper(std::move(item->ScrollWnd));
-  }
-  for (std::size_t i = 0; i < FGraphItems.size();) {
-    if (FGraphItems[i]->Live()) {
-      ++i;
-      continue;
-    }
-    std::unique_ptr<TacGraphItem> item = std::move(FGraphItems[i]);
-    FGraphItems.erase(FGraphItems.begin() + std::ptrdiff_t(i));
+  });
+  DropDead(FGraphItems, [this](std::unique_ptr<TacGraphItem> item) {
     Forget(item->Ctrl);
     ReleaseGraphItem(std::move(item), false);
-  }
+  });
 }
 
 void TacCtrlAdapter::RemoveItem(int index) {
