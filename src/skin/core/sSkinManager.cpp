@@ -228,8 +228,8 @@ const std::array<const char*, TsThirdPartyList::kCount>& TsThirdPartyList::Names
 }
 
 const std::u16string& TsThirdPartyList::Default(int index) {
-  static const std::u16string none = u" ", buttons = u"TButton";
-  return index == tpButton ? buttons : none;
+  static const std::u16string none = u" ", buttons = u"TButton", speed = u"TSpeedButton";
+  return index == tpButton ? buttons : index == tpSpeedButton ? speed : none;
 }
 
 TsThirdPartyList::TsThirdPartyList() {

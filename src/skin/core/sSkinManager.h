@@ -244,7 +244,8 @@ class TsThirdPartyList {
   static constexpr int kCount = tpNativePaint + 1;
   // The stored property names, by index (ThirdEdits, ThirdButtons, ...).
   static const std::array<const char*, kCount>& Names();
-  // The defaults (acThirdNames): "TButton" for the buttons, a space for every other kind.
+  // The defaults (acThirdNames): "TButton" for the buttons, "TSpeedButton" for the speed
+  // buttons, a space for every other kind.
   static const std::u16string& Default(int index);
   TsThirdPartyList();
   const std::u16string& Text(int index) const { return FTexts.at(std::size_t(index)); }
