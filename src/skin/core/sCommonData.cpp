@@ -963,7 +963,13 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
       }
       return false;
     case fw::CM_SHOWINGCHANGED:
-      if (c && c->Visible()) cd.Loaded(true);
+      if (c && c->Visible()) {
+        // The children of a window learn that they show after it appeared and painted them:
+        // a control that takes its section only now paints again, skinned.
+        const bool was = cd.Skinned();
+        cd.Loaded(true);
+        if (!was && cd.Skinned()) cd.Invalidate();
+      }
       return false;
     default:
       return false;

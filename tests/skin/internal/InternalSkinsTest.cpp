@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -239,6 +241,46 @@ TEST_F(InternalSkinsTest, ButtonImagesFollowTheirStateColours) {
                   distance(centre, button->Props[other].Color))
             << "state " << state << " against " << other;
       }
+    }
+  }
+}
+
+// The text of a selected row or item stands out from every pixel of the selection inside its
+// outline, in both states: a contrast ratio of relative luminances of at least 4.
+TEST_F(InternalSkinsTest, SelectedTextStandsOutFromTheWholeSelection) {
+  const auto luminance = [](int r, int g, int b) {
+    const auto linear = [](int c) {
+      const double v = c / 255.0;
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+  };
+  const auto contrast = [&](gfx::Pixel p, TColor c) {
+    const double a = luminance(gfx::PixelR(p), gfx::PixelG(p), gfx::PixelB(p)),
+                 b = luminance(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+  };
+  for (const TacInternalSkinData& skin : InternalSkins()) {
+    SCOPED_TRACE(skin.Name);
+    const TLoaded l = Load(FSkins, skin.Name);
+    const gfx::Bitmap master =
+        gfx::DecodeBmp(*l.Skin->Content.ReadFile(l.Skin->Options.Common.MasterBitmap));
+    const TacPictureItemDef* border = FindPicture(l, "SELECTION", "BORDERSMASK");
+    ASSERT_NE(border, nullptr);
+    const gfx::TRect& r = border->Value.R;
+    const int w = r.Width() / 2, h = r.Height() / (border->Value.MaskType + 1);
+    const TsGeneralData* selection = nullptr;
+    for (const TsGeneralData& gd : l.Skin->Options.gd) {
+      if (gd.ClassName == "SELECTION") selection = &gd;
+    }
+    ASSERT_NE(selection, nullptr);
+    for (int state = 0; state < 2; ++state) {
+      const TColor font = selection->Props[state].FontColor.Color;
+      double worst = 21;
+      for (int y = 2; y < h - 2; ++y)
+        for (int x = 2; x < w - 2; ++x)
+          worst = std::min(worst, contrast(master.At(r.Left + state * w + x, r.Top + y), font));
+      EXPECT_GE(worst, 4.0) << "state " << state;
     }
   }
 }
