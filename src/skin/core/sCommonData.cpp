@@ -965,10 +965,10 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
     case fw::CM_SHOWINGCHANGED:
       if (c && c->Visible()) {
         // The children of a window learn that they show after it appeared and painted them:
-        // a control that takes its section only now paints again, skinned.
-        const bool was = cd.Skinned();
+        // a control whose section or picture the resolving changes (one made in code takes
+        // its section only now) paints again.
         cd.Loaded(true);
-        if (!was && cd.Skinned()) cd.Invalidate();
+        if (cd.Skinned() && cd.BGChanged) cd.Invalidate();
       }
       return false;
     default:
