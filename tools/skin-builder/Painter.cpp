@@ -355,9 +355,14 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
       Ring(l, s, w, h, std::min(r, 3.0f), index ? s.Accent : s.Border, true, s.Face);
       break;
     case TPart::Selection: {
+      // Text stands on a selection: its colour at the top, only darker below whatever the look
+      // (a gloss would whiten the top half under white text).
       const TRgb c = s.Selection[index];
+      const float shade = s.Look == TLook::Flat ? 0.0f : 0.1f;
       l.FillRoundRect(0, 0, w, h, std::min(r, 2.0f), Solid(Darker(c, 0.18f)));
-      l.FillRoundRect(1, 1, w - 1, h - 1, std::min(r, 2.0f) - 1, Face(s, c, 1, h - 2, false));
+      l.FillRoundRect(1, 1, w - 1, h - 1, std::min(r, 2.0f) - 1, [c, shade, h](float, float y) {
+        return Darker(c, shade * std::clamp((y - 1) / std::max(1.0f, h - 2.0f), 0.0f, 1.0f));
+      });
       break;
     }
     case TPart::PanelRaised:
