@@ -338,8 +338,10 @@ void TWinControl::ScaleBy(int m, int d) {
 void TWinControl::ChangeScale(int m, int d) {
   if (m == d || d <= 0 || m <= 0) return;
   DisableAlign();
-  TControl::ChangeScale(m, d);
+  // The children first: a child that sizes itself to the font it follows (an auto-sized label)
+  // must not be scaled again after it took the new font's size.
   ScaleControls(m, d);
+  TControl::ChangeScale(m, d);
   ScaledControlsPlaced();
   EnableAlign();
 }

@@ -8,7 +8,9 @@
 #include "Forms.h"
 #include "app/StartOptions.h"
 #include "framework/Exception.h"
+#include "framework/Label.h"
 #include "framework/TextConv.h"
+#include "platform/win/MulDiv.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/sSkinManager.h"
 
@@ -75,7 +77,7 @@ TEST_F(StartOptionsFormsTest, ThePlainLookSwitchesTheManagerOff) {
 }
 
 // Every control of the main window rescaled at 150 percent, and every size and font exactly
-// back at 100.
+// back at 100; auto-sized labels fit their text at both.
 TEST_F(StartOptionsFormsTest, TheCatalogueScalesToAHundredAndFiftyAndBack) {
   CatalogueCopy copy(SampleFolder());
   Start(copy.Path());
@@ -89,7 +91,7 @@ TEST_F(StartOptionsFormsTest, TheCatalogueScalesToAHundredAndFiftyAndBack) {
     }
   };
   collect(collect, Form1);
-  ASSERT_GT(controls.size(), 30u);
+  ASSERT_GT(controls.size(), 20u);
   std::vector<std::pair<gfx::TRect, int>> before;
   for (fw::TControl* c : controls) before.emplace_back(c->BoundsRect(), c->Font().Height());
   const gfx::TRect form = Form1->BoundsRect();
@@ -102,18 +104,39 @@ TEST_F(StartOptionsFormsTest, TheCatalogueScalesToAHundredAndFiftyAndBack) {
   EXPECT_EQ(Form1->Width(), 1920);
   EXPECT_EQ(Form1->Height(), 1125);
   EXPECT_EQ(Form1->Font().Height(), -17);
+  // An auto-sized label takes its text's size when its font changes, not 3/2 of its own.
+  auto autoSized = [](fw::TControl* c) {
+    auto* label = dynamic_cast<fw::TLabel*>(c);
+    return label && label->AutoSize() ? label : nullptr;
+  };
+  auto expectFitted = [](fw::TLabel* label) {
+    const gfx::TRect now = label->BoundsRect();
+    label->AdjustBounds();
+    EXPECT_EQ(label->BoundsRect(), now) << label->Name();
+  };
+  int labels = 0;
   for (std::size_t i = 0; i < controls.size(); ++i) {
+    fw::TControl* c = controls[i];
+    if (fw::TLabel* label = autoSized(c)) {
+      ++labels;
+      expectFitted(label);
+      EXPECT_EQ(c->Left(), win::MulDiv(before[i].first.Left, 3, 2)) << c->Name();
+      continue;
+    }
     // Aligned ones take what their parents leave them; the others are scaled themselves.
-    if (controls[i]->Align() != fw::TAlign::alNone || before[i].first.Width() < 2) continue;
-    EXPECT_NEAR(controls[i]->Width(), before[i].first.Width() * 3 / 2, 1) << controls[i]->Name();
+    if (c->Align() != fw::TAlign::alNone || before[i].first.Width() < 2) continue;
+    EXPECT_NEAR(c->Width(), before[i].first.Width() * 3 / 2, 1) << c->Name();
   }
+  EXPECT_GT(labels, 3);
 
   manager->Options().SetScaleMode(skin::core::sm100);
   desktop.Pump();
   EXPECT_EQ(Form1->BoundsRect(), form);
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    EXPECT_EQ(controls[i]->BoundsRect(), before[i].first) << controls[i]->Name();
-    EXPECT_EQ(controls[i]->Font().Height(), before[i].second) << controls[i]->Name();
+    fw::TControl* c = controls[i];
+    EXPECT_EQ(c->Font().Height(), before[i].second) << c->Name();
+    EXPECT_EQ(c->BoundsRect(), before[i].first) << c->Name();
+    if (fw::TLabel* label = autoSized(c)) expectFitted(label);
   }
 }
 

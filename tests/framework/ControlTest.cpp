@@ -160,6 +160,16 @@ TEST_F(FrameworkTest, ScalingThroughSeveralStepsComesBackExactly) {
   EXPECT_EQ(block->BoundsRect(), gfx::RectOfSize(2, 6, 10, 6));
   EXPECT_EQ(box->BoundsRect(), gfx::RectOfSize(10, 10, 102, 62));
   EXPECT_EQ(box->Font().Height(), -10);
+  // A label sizing itself to the font it follows is scaled once: it fits its text.
+  auto* label = new TLabel(form);
+  label->SetParent(box);
+  label->SetCaption(u"Район:");
+  ASSERT_TRUE(label->AutoSize() && label->ParentFont());
+  box->ChangeScale(150, 100);
+  const TRect scaled = label->BoundsRect();
+  label->AdjustBounds();
+  EXPECT_EQ(label->BoundsRect(), scaled);
+  box->ChangeScale(100, 150);
   // A value changed between two scalings is taken from where it was put.
   box->ScaleBy(125, 100);
   block->SetWidth(11);
