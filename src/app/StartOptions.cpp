@@ -1,5 +1,7 @@
 #include "app/StartOptions.h"
 
+#include <algorithm>
+#include <string>
 #include <string_view>
 
 #include "app/Unit1.h"
@@ -22,6 +24,14 @@ TStartOptions ParseStartOptions(std::span<const char* const> args) {
       if (i + 1 == args.size() || std::string_view(args[i + 1]).empty())
         throw fw::Exception(u"--skin needs a skin's name");
       options.Skin = fw::Utf8ToUtf16(args[++i]);
+    } else if (arg == "--scale") {
+      const std::string_view value = i + 1 < args.size() ? args[i + 1] : "";
+      const auto& percents = skin::core::aScalePercents;
+      const auto found = std::find_if(percents.begin(), percents.end(),
+                                      [&](int p) { return value == std::to_string(p); });
+      if (found == percents.end()) throw fw::Exception(u"--scale needs 100, 125, 150 or 200");
+      options.Scale = *found;
+      ++i;
     } else {
       throw fw::Exception(u"Unknown argument " + fw::Utf8ToUtf16(std::string(arg)));
     }
@@ -35,6 +45,11 @@ void ApplyStartOptions(const TStartOptions& options) {
     if (!manager || manager->InternalSkins().IndexOf(fw::Utf16ToUtf8(options.Skin)) < 0)
       throw fw::Exception(u"No internal skin " + options.Skin);
     manager->SetSkinName(options.Skin);
+  }
+  if (options.Scale && manager) {
+    const auto& percents = skin::core::aScalePercents;
+    manager->Options().SetScaleMode(skin::core::TacScaleMode(
+        std::find(percents.begin(), percents.end(), options.Scale) - percents.begin()));
   }
   if (options.Plain && manager) manager->SetActive(false);
   if (options.Maintenance) {

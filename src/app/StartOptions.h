@@ -5,6 +5,8 @@
 //   --maintenance   the maintenance window is shown over the main window's catalogue
 //   --plain         the main window's manager is switched off before the first frame: the
 //                   plain look, to compare with the skin (app-bench)
+//   --scale PERCENT the main window's manager scales the program to 100, 125, 150 or 200
+//                   percent (its ScaleMode), to look at the skins' pictures at that scale
 #pragma once
 
 #include <span>
@@ -16,6 +18,7 @@ struct TStartOptions {
   std::u16string Skin;       // empty: the description's skin
   bool Maintenance = false;  // show the maintenance window
   bool Plain = false;        // the manager switched off (after any --skin)
+  int Scale = 0;             // percent; 0: the description's scale mode
 };
 
 // The options of the arguments after the program's name; raises fw::Exception naming an

@@ -9,6 +9,7 @@
 #include "framework/HintWindow.h"
 #include "framework/Image.h"
 #include "framework/Memo.h"
+#include "framework/SpeedButton.h"
 #include "framework/StatusBar.h"
 #include "framework/TreeView.h"
 #include "platform/backend/Dump.h"
@@ -161,6 +162,12 @@ void WriteControl(JsonWriter& w, TControl* c) {
       w.EndObject();
     }
     w.EndArray();
+  }
+  if (auto* speed = dynamic_cast<TSpeedButton*>(c)) {
+    w.Key("down");
+    w.Bool(speed->Down());
+    w.Key("group");
+    w.Number(speed->GroupIndex());
   }
   if (auto* combo = dynamic_cast<TComboBox*>(c)) WriteComboBox(w, combo);
   if (auto* tree = dynamic_cast<TTreeView*>(c)) WriteTreeNodes(w, tree);

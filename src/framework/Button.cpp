@@ -300,16 +300,81 @@ void TButton::PaintContent(TRect r) {
   c.TextRect(text, Caption(), CaptionFlags());
 }
 
+bool TButtonGlyph::SetNumGlyphs(int value) {
+  value = std::clamp(value, 1, 4);
+  if (value == FNumGlyphs) return false;
+  FNumGlyphs = value;
+  return true;
+}
+
+gfx::TSize TButtonGlyph::Size() const {
+  if (FGlyph.Empty()) return {0, 0};
+  return {FGlyph.Width() / FNumGlyphs, FGlyph.Height()};
+}
+
+gfx::Bitmap TButtonGlyph::Frame(TButtonState state) const {
+  const gfx::TSize size = Size();
+  if (size.cx <= 0 || size.cy <= 0) return {};
+  const int frame = int(state) < FNumGlyphs ? int(state) : 0;
+  return FGlyph.Copy(gfx::RectOfSize(frame * size.cx, 0, size.cx, size.cy));
+}
+
+void LayoutButtonContent(const TFont& font, std::u16string_view caption, unsigned flags,
+                         gfx::TSize g, TButtonLayout layout, int margin, int spacing,
+                         const TRect& r, TRect& glyph, TRect& text) {
+  const bool across = layout == TButtonLayout::blGlyphLeft || layout == TButtonLayout::blGlyphRight;
+  // The caption's size, measured in the button's font; wrapped at the room the glyph leaves.
+  gfx::Bitmap scratch(1, 1);
+  gfx::DeviceContext dc(scratch);
+  gfx::SelectFont(&dc, font.Handle());
+  TRect t{0, 0, 0, 0};
+  if (flags & gfx::DT_WORDBREAK)
+    t.Right = std::max(0, r.Width() - 2 * std::max(margin, 0) -
+                              (across && g.cx ? g.cx + std::max(spacing, 0) : 0));
+  if (!caption.empty()) gfx::DrawTextW(&dc, caption, &t, flags | gfx::DT_CALCRECT);
+  const int gw = across ? g.cx : g.cy, tw = across ? t.Width() : t.Height();
+  const int room = across ? r.Width() : r.Height();
+  if (gw == 0 || tw == 0) spacing = 0;
+  if (margin < 0 && spacing < 0) {
+    margin = spacing = (room - gw - tw) / 3;
+  } else if (margin < 0) {
+    margin = (room - (gw + spacing + tw) + 1) / 2;
+  } else if (spacing < 0) {
+    spacing = (room - margin - gw - tw) / 2;
+  }
+  // Positions along the layout's axis, from the face's start.
+  const bool glyphFirst =
+      layout == TButtonLayout::blGlyphLeft || layout == TButtonLayout::blGlyphTop;
+  int glyphAt, textAt;
+  if (glyphFirst) {
+    glyphAt = margin;
+    textAt = margin + gw + spacing;
+  } else {
+    glyphAt = room - margin - gw;
+    textAt = glyphAt - spacing - tw;
+  }
+  if (gw == 0) textAt = glyphFirst ? margin : room - margin - tw;
+  // Across the axis both are centred.
+  if (across) {
+    glyph = gfx::RectOfSize(r.Left + glyphAt, r.Top + (r.Height() - g.cy + 1) / 2, g.cx, g.cy);
+    text = gfx::RectOfSize(r.Left + textAt, r.Top + (r.Height() - t.Height() + 1) / 2, t.Width(),
+                           t.Height());
+  } else {
+    glyph = gfx::RectOfSize(r.Left + (r.Width() - g.cx + 1) / 2, r.Top + glyphAt, g.cx, g.cy);
+    text = gfx::RectOfSize(r.Left + (r.Width() - t.Width() + 1) / 2, r.Top + textAt, t.Width(),
+                           t.Height());
+  }
+  if (g.cx == 0) glyph = {};
+  if (caption.empty()) text = {};
+}
+
 void TBitBtn::SetGlyph(const gfx::Bitmap& glyph) {
-  FGlyph = glyph;
+  FGlyph.SetGlyph(glyph);
   Invalidate();
 }
 
 void TBitBtn::SetNumGlyphs(int value) {
-  value = std::clamp(value, 1, 4);
-  if (value == FNumGlyphs) return;
-  FNumGlyphs = value;
-  Invalidate();
+  if (FGlyph.SetNumGlyphs(value)) Invalidate();
 }
 
 void TBitBtn::SetLayout(TButtonLayout value) {
@@ -332,59 +397,9 @@ void TBitBtn::SetSpacing(int value) {
   Invalidate();
 }
 
-gfx::TSize TBitBtn::GlyphSize() const {
-  if (FGlyph.Empty()) return {0, 0};
-  return {FGlyph.Width() / FNumGlyphs, FGlyph.Height()};
-}
-
 void TBitBtn::CalcLayout(const TRect& r, TRect& glyph, TRect& caption) {
-  const gfx::TSize g = GlyphSize();
-  const bool across =
-      FLayout == TButtonLayout::blGlyphLeft || FLayout == TButtonLayout::blGlyphRight;
-  // The caption's size, measured in the button's font; wrapped at the room the glyph leaves.
-  gfx::Bitmap scratch(1, 1);
-  gfx::DeviceContext dc(scratch);
-  gfx::SelectFont(&dc, Font().Handle());
-  TRect t{0, 0, 0, 0};
-  if (WordWrap())
-    t.Right = std::max(0, r.Width() - 2 * std::max(FMargin, 0) -
-                              (across && g.cx ? g.cx + std::max(FSpacing, 0) : 0));
-  if (!Caption().empty()) gfx::DrawTextW(&dc, Caption(), &t, CaptionFlags() | gfx::DT_CALCRECT);
-  const int gw = across ? g.cx : g.cy, tw = across ? t.Width() : t.Height();
-  const int room = across ? r.Width() : r.Height();
-  int margin = FMargin, spacing = FSpacing;
-  if (gw == 0 || tw == 0) spacing = 0;
-  if (margin < 0 && spacing < 0) {
-    margin = spacing = (room - gw - tw) / 3;
-  } else if (margin < 0) {
-    margin = (room - (gw + spacing + tw) + 1) / 2;
-  } else if (spacing < 0) {
-    spacing = (room - margin - gw - tw) / 2;
-  }
-  // Positions along the layout's axis, from the face's start.
-  const bool glyphFirst =
-      FLayout == TButtonLayout::blGlyphLeft || FLayout == TButtonLayout::blGlyphTop;
-  int glyphAt, textAt;
-  if (glyphFirst) {
-    glyphAt = margin;
-    textAt = margin + gw + spacing;
-  } else {
-    glyphAt = room - margin - gw;
-    textAt = glyphAt - spacing - tw;
-  }
-  if (gw == 0) textAt = glyphFirst ? margin : room - margin - tw;
-  // Across the axis both are centred.
-  if (across) {
-    glyph = gfx::RectOfSize(r.Left + glyphAt, r.Top + (r.Height() - g.cy + 1) / 2, g.cx, g.cy);
-    caption = gfx::RectOfSize(r.Left + textAt, r.Top + (r.Height() - t.Height() + 1) / 2, t.Width(),
-                              t.Height());
-  } else {
-    glyph = gfx::RectOfSize(r.Left + (r.Width() - g.cx + 1) / 2, r.Top + glyphAt, g.cx, g.cy);
-    caption = gfx::RectOfSize(r.Left + (r.Width() - t.Width() + 1) / 2, r.Top + textAt, t.Width(),
-                              t.Height());
-  }
-  if (g.cx == 0) glyph = {};
-  if (Caption().empty()) caption = {};
+  LayoutButtonContent(Font(), Caption(), CaptionFlags(), FGlyph.Size(), FLayout, FMargin, FSpacing,
+                      r, glyph, caption);
 }
 
 void TBitBtn::PaintContent(TRect r) {
@@ -392,11 +407,10 @@ void TBitBtn::PaintContent(TRect r) {
   CalcLayout(r, glyph, caption);
   TCanvas& c = Canvas();
   if (!glyph.IsEmpty()) {
-    // The frame for the state; a state without one shows the first.
-    int frame = !Enabled() && FNumGlyphs > 1 ? 1 : Down() && FNumGlyphs > 2 ? 2 : 0;
-    c.Draw(glyph.Left, glyph.Top,
-           FGlyph.Copy(gfx::RectOfSize(frame * glyph.Width(), 0, glyph.Width(), glyph.Height())),
-           true);
+    const TButtonState state = !Enabled() ? TButtonState::bsDisabled
+                               : Down()   ? TButtonState::bsDown
+                                          : TButtonState::bsUp;
+    c.Draw(glyph.Left, glyph.Top, FGlyph.Frame(state), true);
   }
   if (caption.IsEmpty()) return;
   c.BrushStyle = TBrushStyle::bsClear;

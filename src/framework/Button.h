@@ -34,6 +34,39 @@ struct TImageMargins {
 };
 // The kinds of push button.
 enum class TButtonStyle { bsPushButton, bsCommandLink, bsSplitButton };
+// Where a button's glyph sits relative to its caption.
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// How a button's face is drawn: up, disabled, held down, and down for good (a speed button of
+// a group, or a toggle). Also the order of the frames in a glyph strip.
+enum class TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
+
+// A glyph strip: NumGlyphs frames of equal width side by side, one per TButtonState in its
+// order; a state without a frame of its own shows the first. Bit and speed buttons hold one.
+class TButtonGlyph {
+ public:
+  const gfx::Bitmap& Glyph() const { return FGlyph; }
+  void SetGlyph(const gfx::Bitmap& glyph) { FGlyph = glyph; }
+  int NumGlyphs() const { return FNumGlyphs; }
+  // Clamped to 1 .. 4; false when the count stays as it was.
+  bool SetNumGlyphs(int value);
+  // The size of one frame; 0 x 0 without a glyph.
+  gfx::TSize Size() const;
+  // The frame shown in state; empty without a glyph.
+  gfx::Bitmap Frame(TButtonState state) const;
+
+ private:
+  gfx::Bitmap FGlyph;
+  int FNumGlyphs = 1;
+};
+
+// Where a glyph of size glyph and the caption go in a face r: by layout, margin (from the
+// edge to the glyph, or to the caption without one; -1 centres both as one block) and spacing
+// (between them; -1 spaces them evenly, or centres the caption in the room the glyph leaves).
+// The caption is measured in font with the DrawTextW flags (with DT_WORDBREAK wrapped at the
+// room the margins and a glyph beside it leave). Either rectangle is empty when there is none.
+void LayoutButtonContent(const TFont& font, std::u16string_view caption, unsigned flags,
+                         gfx::TSize glyph, TButtonLayout layout, int margin, int spacing,
+                         const TRect& r, TRect& glyphRect, TRect& captionRect);
 
 class TButton : public TCustomControl {
  public:
@@ -111,19 +144,15 @@ class TButton : public TCustomControl {
   TButtonStyle FStyle = TButtonStyle::bsPushButton;
 };
 
-// Where a bit button's glyph sits relative to its caption.
-enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-
 class TBitBtn : public TButton {
  public:
   using TButton::TButton;
   std::string ClassName() const override { return "TBitBtn"; }
   // The picture drawn beside the caption, blended by its alpha; empty: none. With NumGlyphs
-  // above 1 it is a strip of that many frames of equal width: up, disabled, down, (exclusive);
-  // a state without a frame of its own shows the first.
-  const gfx::Bitmap& Glyph() const { return FGlyph; }
+  // above 1 it is a strip of frames (TButtonGlyph).
+  const gfx::Bitmap& Glyph() const { return FGlyph.Glyph(); }
   void SetGlyph(const gfx::Bitmap& glyph);
-  int NumGlyphs() const { return FNumGlyphs; }
+  int NumGlyphs() const { return FGlyph.NumGlyphs(); }
   void SetNumGlyphs(int value);  // 1 to 4
   TButtonLayout Layout() const { return FLayout; }
   void SetLayout(TButtonLayout value);
@@ -143,11 +172,7 @@ class TBitBtn : public TButton {
   void PaintContent(TRect r) override;
 
  private:
-  // Frame size of the glyph strip.
-  gfx::TSize GlyphSize() const;
-
-  gfx::Bitmap FGlyph;
-  int FNumGlyphs = 1;
+  TButtonGlyph FGlyph;
   TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
   int FMargin = -1;
   int FSpacing = 4;

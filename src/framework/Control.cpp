@@ -1,6 +1,7 @@
 #include "framework/Control.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
@@ -65,26 +66,97 @@ void TControl::SetParent(TWinControl* parent) {
   if (parent) parent->InsertControl(this);
 }
 
+int TScaledValue::Scale(int current, int m, int d) {
+  // Ratios of scale percentages stay small; far beyond them, start afresh.
+  constexpr long long kLimit = 1 << 20;
+  if (current != FLast || FNum > kLimit || FDen > kLimit) {
+    FStart = current;
+    FNum = FDen = 1;
+  }
+  FNum *= m;
+  FDen *= d;
+  const long long g = std::gcd(FNum, FDen);
+  FNum /= g;
+  FDen /= g;
+  FLast = win::MulDiv(FStart, int(FNum), int(FDen));
+  return FLast;
+}
+
 void TControl::ChangeScale(int m, int d) {
   if (m == d || d <= 0 || m <= 0) return;
-  SetBounds(win::MulDiv(FLeft, m, d), win::MulDiv(FTop, m, d), win::MulDiv(FWidth, m, d),
-            win::MulDiv(FHeight, m, d));
+  ScaleConstraints(m, d);
+  SetBounds(FScaled[0].Scale(FLeft, m, d), FScaled[1].Scale(FTop, m, d),
+            FScaled[2].Scale(FWidth, m, d), FScaled[3].Scale(FHeight, m, d));
   ScaleFont(m, d);
 }
 
 void TControl::ScaleFont(int m, int d) {
-  if (!FParentFont) FFont.SetHeight(win::MulDiv(FFont.Height(), m, d));
+  if (!FParentFont) FFont.SetHeight(FScaled[4].Scale(FFont.Height(), m, d));
+}
+
+void TControl::ScaleConstraints(int m, int d) {
+  TSizeConstraints& c = FConstraints;
+  c.MinWidth = FScaled[5].Scale(c.MinWidth, m, d);
+  c.MinHeight = FScaled[6].Scale(c.MinHeight, m, d);
+  c.MaxWidth = FScaled[7].Scale(c.MaxWidth, m, d);
+  c.MaxHeight = FScaled[8].Scale(c.MaxHeight, m, d);
+}
+
+void TControl::SetConstraints(const TSizeConstraints& constraints) {
+  FConstraints = constraints;
+  SetBounds(FLeft, FTop, FWidth, FHeight);
+}
+
+void TControl::SetAnchors(TAnchors anchors) {
+  FAnchors = anchors;
+  UpdateAnchorRules();
+}
+
+void TControl::UpdateAnchorRules() {
+  FAnchorOrigin = BoundsRect();
+  if (!FParent) {
+    FAnchorParentSize = {-1, -1};
+    return;
+  }
+  const TRect c = FParent->ClientRect();
+  FAnchorParentSize = {c.Width(), c.Height()};
+}
+
+TRect TControl::AnchoredBounds(int width, int height) const {
+  if (FAnchorParentSize.X < 0) return BoundsRect();
+  // Along one axis: the low and high edges for a parent grown by delta.
+  auto place = [](int& low, int& high, int delta, bool toLow, bool toHigh) {
+    if (toHigh && toLow) {
+      high = std::max(low, high + delta);
+    } else if (toHigh) {
+      low += delta;
+      high += delta;
+    } else if (!toLow) {
+      low += delta / 2;
+      high += delta / 2;
+    }
+  };
+  TRect r = FAnchorOrigin;
+  place(r.Left, r.Right, width - FAnchorParentSize.X, FAnchors & akLeft, FAnchors & akRight);
+  place(r.Top, r.Bottom, height - FAnchorParentSize.Y, FAnchors & akTop, FAnchors & akBottom);
+  return r;
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
-  if (width < 0) width = 0;
-  if (height < 0) height = 0;
+  if (FConstraints.MaxWidth > 0) width = std::min(width, FConstraints.MaxWidth);
+  if (FConstraints.MaxHeight > 0) height = std::min(height, FConstraints.MaxHeight);
+  width = std::max({width, FConstraints.MinWidth, 0});
+  height = std::max({height, FConstraints.MinHeight, 0});
   TRect old = BoundsRect();
-  if (old == gfx::RectOfSize(left, top, width, height)) return;
+  if (old == gfx::RectOfSize(left, top, width, height)) {
+    UpdateAnchorRules();
+    return;
+  }
   FLeft = left;
   FTop = top;
   FWidth = width;
   FHeight = height;
+  UpdateAnchorRules();
   BoundsChanged(old);
   RequestAlign();
 }

@@ -93,6 +93,33 @@ class TWndNext {
 // pass it on with next(m), before or after its own work.
 using TWndHook = std::function<void(TMessage& m, const TWndNext& next)>;
 
+// The sides of its parent a control keeps its distances to when the parent's client area
+// changes size (a set). With both sides of an axis the control stretches; with neither its
+// centre keeps its distance to the parent's centre. Aligned controls ignore them.
+enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = unsigned;
+
+// Limits of a control's outer size, kept by SetBounds (0: no limit).
+struct TSizeConstraints {
+  int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+  bool operator==(const TSizeConstraints&) const = default;
+};
+
+// A value that is scaled again and again (a place, a size, a font height). Each scaling rounds
+// (MulDiv); to keep the roundings from adding up, the value keeps where its scalings started
+// and the product of their ratios, and scales that start instead. Back at the starting ratio
+// (100 -> 150 -> 100, or 100 -> 125 -> 200 -> 100) it is exactly what it was. A value changed
+// by anything else since its last scaling starts afresh from where it is.
+class TScaledValue {
+ public:
+  // current scaled by m/d (m, d > 0) along the scalings so far.
+  int Scale(int current, int m, int d);
+
+ private:
+  int FStart = 0, FLast = 0;
+  long long FNum = 1, FDen = 1;
+};
+
 // Text direction. Only left to right is drawn; the others are stored for the skin engine.
 enum class TBiDiMode {
   bdLeftToRight,
@@ -123,6 +150,7 @@ class TControl : public TComponent {
   virtual void SetBounds(int left, int top, int width, int height);
   // Scales the control by m/d: its place, its size and its own font (a font that follows the
   // parent's follows it). A windowed control scales its children too.
+  // Constraints and anchors are scaled with it; rounding does not drift (TScaledValue).
   virtual void ChangeScale(int m, int d);
   TRect BoundsRect() const { return gfx::RectOfSize(FLeft, FTop, FWidth, FHeight); }
   // The client area in the control's own coordinates.
@@ -134,6 +162,13 @@ class TControl : public TComponent {
 
   TAlign Align() const { return FAlign; }
   void SetAlign(TAlign align);
+
+  // akLeft | akTop by default: the control stays where it is when its parent is resized.
+  TAnchors Anchors() const { return FAnchors; }
+  void SetAnchors(TAnchors anchors);
+  // The size limits; setting them applies them at once.
+  const TSizeConstraints& Constraints() const { return FConstraints; }
+  void SetConstraints(const TSizeConstraints& constraints);
 
   // Visible is the control's own flag; Showing is true when it and every parent are shown.
   bool Visible() const { return FVisible; }
@@ -276,6 +311,13 @@ class TControl : public TComponent {
   void RequestAlign();
   // The control's own font by m/d; nothing for one that follows its parent's.
   void ScaleFont(int m, int d);
+  // The size limits by m/d.
+  void ScaleConstraints(int m, int d);
+  // The distances to the parent's sides are now taken against its present client size.
+  void UpdateAnchorRules();
+  // The place and size its anchors give the control in a parent client area of size
+  // (width, height).
+  TRect AnchoredBounds(int width, int height) const;
 
   std::u16string FText;
 
@@ -291,6 +333,13 @@ class TControl : public TComponent {
   TWinControl* FParent = nullptr;
   int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
   TAlign FAlign = TAlign::alNone;
+  TAnchors FAnchors = akLeft | akTop;
+  // The bounds last given and the parent's client size they were given against.
+  TRect FAnchorOrigin;
+  TPoint FAnchorParentSize{-1, -1};
+  TSizeConstraints FConstraints;
+  // What scalings started from: left, top, width, height, font height, the four limits.
+  TScaledValue FScaled[9];
   bool FVisible = true;
   bool FEnabled = true;
   TColor FColor = clWindow;

@@ -165,23 +165,6 @@ void TCustomForm::UpdateWindowStyle() {
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void TCustomForm::ApplyConstraints(int& width, int& height) const {
-  if (FConstraints.MaxWidth > 0) width = std::min(width, FConstraints.MaxWidth);
-  if (FConstraints.MaxHeight > 0) height = std::min(height, FConstraints.MaxHeight);
-  width = std::max(width, FConstraints.MinWidth);
-  height = std::max(height, FConstraints.MinHeight);
-}
-
-void TCustomForm::SetConstraints(const TSizeConstraints& c) {
-  FConstraints = c;
-  SetBounds(Left(), Top(), Width(), Height());
-}
-
-void TCustomForm::SetBounds(int left, int top, int width, int height) {
-  ApplyConstraints(width, height);
-  TWinControl::SetBounds(left, top, width, height);
-}
-
 void TCustomForm::PlaceOnFirstShow() {
   if (FPlaced) return;
   FPlaced = true;
@@ -350,10 +333,10 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_GETMINMAXINFO: {
       TWinControl::WndProc(m);
       auto* mm = reinterpret_cast<MINMAXINFO*>(m.LParam);
-      if (FConstraints.MinWidth > 0) mm->ptMinTrackSize.X = FConstraints.MinWidth;
-      if (FConstraints.MinHeight > 0) mm->ptMinTrackSize.Y = FConstraints.MinHeight;
-      if (FConstraints.MaxWidth > 0) mm->ptMaxTrackSize.X = FConstraints.MaxWidth;
-      if (FConstraints.MaxHeight > 0) mm->ptMaxTrackSize.Y = FConstraints.MaxHeight;
+      if (Constraints().MinWidth > 0) mm->ptMinTrackSize.X = Constraints().MinWidth;
+      if (Constraints().MinHeight > 0) mm->ptMinTrackSize.Y = Constraints().MinHeight;
+      if (Constraints().MaxWidth > 0) mm->ptMaxTrackSize.X = Constraints().MaxWidth;
+      if (Constraints().MaxHeight > 0) mm->ptMaxTrackSize.Y = Constraints().MaxHeight;
       return;
     }
     case CM_SHOWINGCHANGED:

@@ -34,14 +34,6 @@ constexpr TModalResult mrIgnore = 5;
 constexpr TModalResult mrYes = 6;
 constexpr TModalResult mrNo = 7;
 
-// Size limits of a form's outer size; 0 means no limit.
-struct TSizeConstraints {
-  int MinWidth = 0;
-  int MinHeight = 0;
-  int MaxWidth = 0;
-  int MaxHeight = 0;
-};
-
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
 
@@ -75,9 +67,6 @@ class TCustomForm : public TWinControl {
   // default.
   TIcon& Icon() { return FIcon; }
   const TIcon& Icon() const { return FIcon; }
-  const TSizeConstraints& Constraints() const { return FConstraints; }
-  void SetConstraints(const TSizeConstraints& c);
-  void SetBounds(int left, int top, int width, int height) override;
 
   // The control that has (or gets, when the form is activated) the focus; may be null.
   TWinControl* ActiveControl() const { return FActiveControl; }
@@ -130,13 +119,11 @@ class TCustomForm : public TWinControl {
   void UpdateWindowStyle();
   void UpdateLayered();
   void IconChanged();
-  void ApplyConstraints(int& width, int& height) const;
 
   TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
   TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
   TPosition FPosition = TPosition::poDesigned;
   bool FKeyPreview = false;
-  TSizeConstraints FConstraints;
   TWindowState FWindowState = TWindowState::wsNormal;
   TFormStyle FFormStyle = TFormStyle::fsNormal;
   bool FAlphaBlend = false;

@@ -13,6 +13,7 @@
 #include "framework/Memo.h"
 #include "framework/Panel.h"
 #include "framework/Reader.h"
+#include "framework/SpeedButton.h"
 #include "framework/StatusBar.h"
 #include "framework/StdProperties.h"
 #include "framework/TextConv.h"
@@ -225,6 +226,25 @@ void RegisterForm() {
                       [](D* d, V v, C x) { d->OnDestroy = x.Method(v); });
 }
 
+// The glyph and its layout, as bit buttons and speed buttons publish them.
+template <class B>
+void RegisterGlyphProperties(const char* cls) {
+  RegisterProperty<B>(cls, "Glyph.File",
+                      [](B* b, V v, C x) { b->SetGlyph(gfx::DecodePicture(x.File(v).Data)); });
+  static const Table kButtonLayout = {{"blGlyphLeft", int(TButtonLayout::blGlyphLeft)},
+                                      {"blGlyphRight", int(TButtonLayout::blGlyphRight)},
+                                      {"blGlyphTop", int(TButtonLayout::blGlyphTop)},
+                                      {"blGlyphBottom", int(TButtonLayout::blGlyphBottom)}};
+  RegisterProperty<B>(
+      cls, "Layout", [](B* b, V v, C x) { b->SetLayout(TButtonLayout(x.Enum(v, kButtonLayout))); });
+  RegisterProperty<B>(cls, "Margin",
+                      [](B* b, V v, C x) { b->SetMargin(int(x.Integer(v, -1, 1000))); });
+  RegisterProperty<B>(cls, "Spacing",
+                      [](B* b, V v, C x) { b->SetSpacing(int(x.Integer(v, -1, 1000))); });
+  RegisterProperty<B>(cls, "NumGlyphs",
+                      [](B* b, V v, C x) { b->SetNumGlyphs(int(x.Integer(v, 1, 4))); });
+}
+
 void RegisterStdControls() {
   RegisterClass<TPanel>("TPanel", "TWinControl");
   RegisterProperty<TPanel>("TPanel", "BevelOuter", [](TPanel* p, V v, C x) {
@@ -346,23 +366,19 @@ void RegisterStdControls() {
     b->SetStyle(TButtonStyle(x.Enum(v, kButtonStyle)));
   });
   RegisterClass<TBitBtn>("TBitBtn", "TButton");
-  RegisterProperty<TBitBtn>("TBitBtn", "Glyph.File", [](TBitBtn* b, V v, C x) {
-    b->SetGlyph(gfx::DecodePicture(x.File(v).Data));
-  });
-  static const Table kButtonLayout = {{"blGlyphLeft", int(TButtonLayout::blGlyphLeft)},
-                                      {"blGlyphRight", int(TButtonLayout::blGlyphRight)},
-                                      {"blGlyphTop", int(TButtonLayout::blGlyphTop)},
-                                      {"blGlyphBottom", int(TButtonLayout::blGlyphBottom)}};
-  RegisterProperty<TBitBtn>("TBitBtn", "Layout", [](TBitBtn* b, V v, C x) {
-    b->SetLayout(TButtonLayout(x.Enum(v, kButtonLayout)));
-  });
-  RegisterProperty<TBitBtn>(
-      "TBitBtn", "Margin", [](TBitBtn* b, V v, C x) { b->SetMargin(int(x.Integer(v, -1, 1000))); });
-  RegisterProperty<TBitBtn>("TBitBtn", "Spacing", [](TBitBtn* b, V v, C x) {
-    b->SetSpacing(int(x.Integer(v, -1, 1000)));
-  });
-  RegisterProperty<TBitBtn>("TBitBtn", "NumGlyphs",
-                            [](TBitBtn* b, V v, C x) { b->SetNumGlyphs(int(x.Integer(v, 1, 4))); });
+  RegisterGlyphProperties<TBitBtn>("TBitBtn");
+
+  using S = TSpeedButton;
+  RegisterClass<S>("TSpeedButton", "TControl");
+  RegisterGlyphProperties<S>("TSpeedButton");
+  RegisterProperty<S>("TSpeedButton", "GroupIndex",
+                      [](S* b, V v, C x) { b->SetGroupIndex(x.Int(v)); });
+  RegisterProperty<S>("TSpeedButton", "AllowAllUp",
+                      [](S* b, V v, C x) { b->SetAllowAllUp(x.Bool(v)); });
+  RegisterProperty<S>("TSpeedButton", "Down", [](S* b, V v, C x) { b->SetDown(x.Bool(v)); });
+  RegisterProperty<S>("TSpeedButton", "Flat", [](S* b, V v, C x) { b->SetFlat(x.Bool(v)); });
+  RegisterProperty<S>("TSpeedButton", "Transparent",
+                      [](S* b, V v, C x) { b->SetTransparent(x.Bool(v)); });
 
   RegisterClass<TStatusBar>("TStatusBar", "TWinControl");
   RegisterProperty<TStatusBar>("TStatusBar", "SimpleText",

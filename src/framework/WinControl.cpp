@@ -202,6 +202,7 @@ TControl* TWinControl::Controls(int index) const {
 
 void TWinControl::InsertControl(TControl* control) {
   control->FParent = this;
+  control->UpdateAnchorRules();
   if (auto* w = dynamic_cast<TWinControl*>(control)) {
     FWinControls.push_back(w);
     FTabList.push_back(w);
@@ -326,17 +327,22 @@ void TWinControl::Loaded() {
 void TWinControl::ScaleBy(int m, int d) {
   if (m == d || d <= 0 || m <= 0) return;
   DisableAlign();
+  ScaleConstraints(m, d);
   ScaleControls(m, d);
   ScaleFont(m, d);
-  SetBounds(Left(), Top(), win::MulDiv(Width(), m, d), win::MulDiv(Height(), m, d));
+  SetBounds(Left(), Top(), FScaled[2].Scale(Width(), m, d), FScaled[3].Scale(Height(), m, d));
+  ScaledControlsPlaced();
   EnableAlign();
 }
 
 void TWinControl::ChangeScale(int m, int d) {
   if (m == d || d <= 0 || m <= 0) return;
   DisableAlign();
-  TControl::ChangeScale(m, d);
+  // The children first: a child that sizes itself to the font it follows (an auto-sized label)
+  // must not be scaled again after it took the new font's size.
   ScaleControls(m, d);
+  TControl::ChangeScale(m, d);
+  ScaledControlsPlaced();
   EnableAlign();
 }
 
@@ -345,6 +351,12 @@ void TWinControl::ScaleControls(int m, int d) {
   std::vector<TControl*> children;
   for (int i = 0; i < ControlCount(); ++i) children.push_back(Controls(i));
   for (TControl* c : children) c->ChangeScale(m, d);
+}
+
+void TWinControl::ScaledControlsPlaced() {
+  // The children were scaled with this control: their anchors take the new client size as
+  // given, rather than moving them by its growth.
+  for (int i = 0; i < ControlCount(); ++i) Controls(i)->UpdateAnchorRules();
 }
 
 void TWinControl::EnableAlign() {
@@ -410,6 +422,13 @@ void TWinControl::AlignControls(TRect& rect) {
   for (TControl* c : take(TAlign::alClient))
     c->UpdateBoundsRect(gfx::RectOfSize(rect.Left, rect.Top, std::max(0, rect.Width()),
                                         std::max(0, rect.Height())));
+  // The others by their anchors, against the whole client area.
+  const TRect client = ClientRect();
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (c->Align() == TAlign::alNone && c->Anchors() != (akLeft | akTop))
+      c->UpdateBoundsRect(c->AnchoredBounds(client.Width(), client.Height()));
+  }
 }
 
 int TWinControl::TabOrder() const {

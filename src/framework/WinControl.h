@@ -89,8 +89,8 @@ class TWinControl : public TControl {
   // Stops realigning until EnableAlign; the last EnableAlign realigns once.
   void DisableAlign() { ++FAlignLevel; }
   void EnableAlign();
-  // The children scaled by m/d and the control's size and own font with them; its place
-  // stays. Alignment waits until the end.
+  // The children scaled by m/d and the control's size, own font and constraints with them;
+  // its place stays. Alignment waits until the end; anchors do not move what was scaled.
   void ScaleBy(int m, int d);
   void ChangeScale(int m, int d) override;
 
@@ -176,6 +176,8 @@ class TWinControl : public TControl {
   void MoveToEnd(TControl* control, bool front);
   // Every child by m/d (ChangeScale).
   void ScaleControls(int m, int d);
+  // After the children were scaled with this control.
+  void ScaledControlsPlaced();
   // Puts a windowed child's window where the child lies in the list.
   void PlaceWindow(TWinControl* child);
   void CreateHandle();

@@ -94,5 +94,27 @@ TEST_F(FormsTest, TheBitButtonsLookRightInEveryInternalSkin) {
                       gfx::EncodePng(sheet));
 }
 
+// Right after the start the button's picture holds: the first hover fades, and so does the next
+// one after the mouse went away (the face went back to normal at once).
+TEST_F(FormsTest, TheFirstHoverAfterTheStartFades) {
+  Start(SampleFolder());
+  Form1->Show();
+  desktop.Pump();
+  desktop.Advance(1000);
+  auto* button = dynamic_cast<skin::controls::TsBitBtn*>(Form1->sBitBtn1);
+  ASSERT_NE(button, nullptr);
+  win::RECT wr{};
+  win::GetWindowRect(button->Handle(), &wr);
+  for (int hover = 0; hover < 2; ++hover) {
+    win::InjectMouseMove({(wr.Left + wr.Right) / 2, (wr.Top + wr.Bottom) / 2});
+    desktop.Pump();
+    EXPECT_TRUE(skin::core::TimerIsActive(button->SkinData())) << "hover " << hover;
+    desktop.Advance(500);
+    win::InjectMouseMove({5, 5});
+    desktop.Pump();
+    desktop.Advance(500);
+  }
+}
+
 }  // namespace
 }  // namespace app::test

@@ -8,7 +8,9 @@
 #include "Forms.h"
 #include "app/StartOptions.h"
 #include "framework/Exception.h"
+#include "framework/Label.h"
 #include "framework/TextConv.h"
+#include "platform/win/MulDiv.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/sSkinManager.h"
 
@@ -30,6 +32,10 @@ TEST(StartOptionsTest, ArgumentsAreReadOrRefused) {
   EXPECT_THROW(Parse({"--skin"}), fw::Exception);
   EXPECT_THROW(Parse({"--skin", ""}), fw::Exception);
   EXPECT_THROW(Parse({"--colour"}), fw::Exception);
+  EXPECT_EQ(Parse({}).Scale, 0);
+  EXPECT_EQ(Parse({"--scale", "150", "--plain"}).Scale, 150);
+  EXPECT_THROW(Parse({"--scale"}), fw::Exception);
+  EXPECT_THROW(Parse({"--scale", "140"}), fw::Exception);
 }
 
 class StartOptionsFormsTest : public FormsTest {};
@@ -68,6 +74,70 @@ TEST_F(StartOptionsFormsTest, ThePlainLookSwitchesTheManagerOff) {
   auto* tree = dynamic_cast<skin::controls::TsTreeView*>(Form1->sTreeView2);
   ASSERT_NE(tree, nullptr);
   EXPECT_FALSE(tree->SkinData().Skinned());
+}
+
+// Every control of the main window rescaled at 150 percent, and every size and font exactly
+// back at 100; auto-sized labels fit their text at both.
+TEST_F(StartOptionsFormsTest, TheCatalogueScalesToAHundredAndFiftyAndBack) {
+  CatalogueCopy copy(SampleFolder());
+  Start(copy.Path());
+  auto* manager = dynamic_cast<skin::core::TsSkinManager*>(Form1->FindComponent("sSkinManager1"));
+  ASSERT_NE(manager, nullptr);
+  std::vector<fw::TControl*> controls;
+  auto collect = [&](auto& self, fw::TWinControl* parent) -> void {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+      controls.push_back(parent->Controls(i));
+      if (auto* w = dynamic_cast<fw::TWinControl*>(parent->Controls(i))) self(self, w);
+    }
+  };
+  collect(collect, Form1);
+  ASSERT_GT(controls.size(), 20u);
+  std::vector<std::pair<gfx::TRect, int>> before;
+  for (fw::TControl* c : controls) before.emplace_back(c->BoundsRect(), c->Font().Height());
+  const gfx::TRect form = Form1->BoundsRect();
+
+  TStartOptions scaled;
+  scaled.Scale = 150;
+  ApplyStartOptions(scaled);
+  desktop.Pump();
+  EXPECT_EQ(manager->GetScale(), 2);
+  EXPECT_EQ(Form1->Width(), 1920);
+  EXPECT_EQ(Form1->Height(), 1125);
+  EXPECT_EQ(Form1->Font().Height(), -17);
+  // An auto-sized label takes its text's size when its font changes, not 3/2 of its own.
+  auto autoSized = [](fw::TControl* c) {
+    auto* label = dynamic_cast<fw::TLabel*>(c);
+    return label && label->AutoSize() ? label : nullptr;
+  };
+  auto expectFitted = [](fw::TLabel* label) {
+    const gfx::TRect now = label->BoundsRect();
+    label->AdjustBounds();
+    EXPECT_EQ(label->BoundsRect(), now) << label->Name();
+  };
+  int labels = 0;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    fw::TControl* c = controls[i];
+    if (fw::TLabel* label = autoSized(c)) {
+      ++labels;
+      expectFitted(label);
+      EXPECT_EQ(c->Left(), win::MulDiv(before[i].first.Left, 3, 2)) << c->Name();
+      continue;
+    }
+    // Aligned ones take what their parents leave them; the others are scaled themselves.
+    if (c->Align() != fw::TAlign::alNone || before[i].first.Width() < 2) continue;
+    EXPECT_NEAR(c->Width(), before[i].first.Width() * 3 / 2, 1) << c->Name();
+  }
+  EXPECT_GT(labels, 3);
+
+  manager->Options().SetScaleMode(skin::core::sm100);
+  desktop.Pump();
+  EXPECT_EQ(Form1->BoundsRect(), form);
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    fw::TControl* c = controls[i];
+    EXPECT_EQ(c->Font().Height(), before[i].second) << c->Name();
+    EXPECT_EQ(c->BoundsRect(), before[i].first) << c->Name();
+    if (fw::TLabel* label = autoSized(c)) expectFitted(label);
+  }
 }
 
 }  // namespace

@@ -85,6 +85,98 @@ TEST_F(FrameworkTest, ScalingTakesPlacesSizesAndOwnFontsAndKeepsTheScaledControl
   EXPECT_EQ(box->BoundsRect(), gfx::RectOfSize(7, 13, 100, 60));
 }
 
+TEST_F(FrameworkTest, AnchorsKeepTheDistancesToTheirSidesAsTheParentIsResized) {
+  TForm* form = ShowForm(0, 0, 400, 300);
+  auto* box = new TBox(form, form, gfx::RectOfSize(0, 0, 200, 100), clNavy);
+  auto* stays = new TBlock(form, box, gfx::RectOfSize(10, 10, 20, 20), clRed);
+  auto* right = new TBlock(form, box, gfx::RectOfSize(150, 10, 40, 20), clBlue);
+  right->SetAnchors(akTop | akRight);
+  auto* wide = new TBlock(form, box, gfx::RectOfSize(10, 40, 180, 20), clGreen);
+  wide->SetAnchors(akLeft | akRight | akTop | akBottom);
+  auto* floating = new TBox(form, box, gfx::RectOfSize(90, 70, 20, 10), clLime);
+  floating->SetAnchors(0);
+
+  box->SetBounds(0, 0, 260, 140);
+  EXPECT_EQ(stays->BoundsRect(), gfx::RectOfSize(10, 10, 20, 20));
+  EXPECT_EQ(right->BoundsRect(), gfx::RectOfSize(210, 10, 40, 20));
+  EXPECT_EQ(wide->BoundsRect(), gfx::RectOfSize(10, 40, 240, 60));
+  EXPECT_EQ(floating->BoundsRect(), gfx::RectOfSize(120, 90, 20, 10));  // centre kept
+  win::RECT wr;
+  win::GetWindowRect(floating->Handle(), &wr);
+  EXPECT_EQ(wr, gfx::RectOfSize(120, 90, 20, 10));
+  // Taken from where they were placed, not from step to step: back, they are where they were.
+  box->SetBounds(0, 0, 201, 101);
+  box->SetBounds(0, 0, 200, 100);
+  EXPECT_EQ(floating->BoundsRect(), gfx::RectOfSize(90, 70, 20, 10));
+  EXPECT_EQ(wide->BoundsRect(), gfx::RectOfSize(10, 40, 180, 20));
+  // A control moved by the program keeps the distances of its new place.
+  right->SetLeft(100);
+  box->SetBounds(0, 0, 220, 100);
+  EXPECT_EQ(right->Left(), 120);
+  // Shrunk past its left edge, a stretching control keeps no negative width.
+  box->SetBounds(0, 0, 10, 100);
+  EXPECT_EQ(wide->Width(), 0);
+
+  // Scaled with the parent, anchored children are scaled, not moved again by its growth.
+  box->SetBounds(0, 0, 200, 100);
+  right->SetLeft(150);
+  box->ScaleBy(150, 100);
+  EXPECT_EQ(right->BoundsRect(), gfx::RectOfSize(225, 15, 60, 30));
+  EXPECT_EQ(wide->BoundsRect(), gfx::RectOfSize(15, 60, 270, 30));
+  box->SetBounds(0, 0, 310, 150);  // and follow its later resizing from there
+  EXPECT_EQ(right->Left(), 235);
+}
+
+TEST_F(FrameworkTest, ConstraintsLimitEveryControlAndScaleWithIt) {
+  TForm* form = ShowForm(0, 0, 400, 300);
+  auto* box = new TBox(form, form, gfx::RectOfSize(0, 0, 100, 60), clNavy);
+  auto* block = new TBlock(form, box, gfx::RectOfSize(0, 0, 50, 20), clRed);
+  block->SetConstraints({20, 10, 60, 30});
+  block->SetBounds(0, 0, 100, 5);
+  EXPECT_EQ(block->BoundsRect(), gfx::RectOfSize(0, 0, 60, 10));
+  // Fixed like the catalogue's window: scaling moves the limits with the size.
+  box->SetConstraints({100, 60, 100, 60});
+  box->ScaleBy(150, 100);
+  EXPECT_EQ(box->BoundsRect(), gfx::RectOfSize(0, 0, 150, 90));
+  EXPECT_EQ(box->Constraints(), (TSizeConstraints{150, 90, 150, 90}));
+  EXPECT_EQ(block->Constraints(), (TSizeConstraints{30, 15, 90, 45}));
+  EXPECT_EQ(block->BoundsRect(), gfx::RectOfSize(0, 0, 90, 15));
+  box->ScaleBy(100, 150);
+  EXPECT_EQ(box->Constraints(), (TSizeConstraints{100, 60, 100, 60}));
+  EXPECT_EQ(block->BoundsRect(), gfx::RectOfSize(0, 0, 60, 10));
+}
+
+TEST_F(FrameworkTest, ScalingThroughSeveralStepsComesBackExactly) {
+  TForm* form = ShowForm(0, 0, 400, 300);
+  auto* box = new TBox(form, form, gfx::RectOfSize(10, 10, 102, 62), clNavy);
+  box->Font().SetHeight(-10);
+  auto* block = new TBlock(form, box, gfx::RectOfSize(2, 6, 10, 6), clRed);
+  // 100 -> 125 -> 200 -> 100: each step alone rounds 2 to 3 (2.5, 4.8 and 2.5 again).
+  box->ScaleBy(125, 100);
+  EXPECT_EQ(block->BoundsRect(), gfx::RectOfSize(3, 8, 13, 8));
+  box->ScaleBy(200, 125);
+  EXPECT_EQ(block->BoundsRect(), gfx::RectOfSize(4, 12, 20, 12));
+  box->ScaleBy(100, 200);
+  EXPECT_EQ(block->BoundsRect(), gfx::RectOfSize(2, 6, 10, 6));
+  EXPECT_EQ(box->BoundsRect(), gfx::RectOfSize(10, 10, 102, 62));
+  EXPECT_EQ(box->Font().Height(), -10);
+  // A label sizing itself to the font it follows is scaled once: it fits its text.
+  auto* label = new TLabel(form);
+  label->SetParent(box);
+  label->SetCaption(u"Район:");
+  ASSERT_TRUE(label->AutoSize() && label->ParentFont());
+  box->ChangeScale(150, 100);
+  const TRect scaled = label->BoundsRect();
+  label->AdjustBounds();
+  EXPECT_EQ(label->BoundsRect(), scaled);
+  box->ChangeScale(100, 150);
+  // A value changed between two scalings is taken from where it was put.
+  box->ScaleBy(125, 100);
+  block->SetWidth(11);
+  box->ScaleBy(100, 125);
+  EXPECT_EQ(block->BoundsRect(), gfx::RectOfSize(2, 6, 9, 6));
+}
+
 TEST_F(FrameworkTest, WindowedChildrenLieAboveWindowlessOnesAndPaintingFollowsZOrder) {
   TForm* form = ShowForm(100, 100, 200, 100);
   form->SetColor(clWhite);

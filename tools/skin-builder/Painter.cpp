@@ -169,7 +169,7 @@ void TitleGlyph(TLayer& back, const TStyle& s, TPart part, int index) {
   const TRgb ink = (part == TPart::GlyphClose && index > 0) ? TRgb{1, 1, 1} : s.Glyph;
   const float w = l.Width(), h = l.Height(), cx = w / 2, cy = h / 2;
   const float a = std::floor(std::min(w, h) * 0.28f) + 0.5f;  // half the symbol's size
-  const float pen = std::min(w, h) >= 19 ? 1.8f : 1.4f;
+  const float pen = (std::min(w, h) >= 18.5f * s.Scale ? 1.8f : 1.4f) * s.Scale;
   switch (part) {
     case TPart::GlyphClose:
       l.Stroke(cx - a, cy - a, cx + a, cy + a, pen, ink);
@@ -247,7 +247,7 @@ void CheckBox(TLayer& l, const TStyle& s, TPart part, int index) {
   }
   Box(l, s, w, h, std::min(2.0f, float(s.Radius)), StateEdge(s, index), face, true);
   if (part == TPart::CheckChecked) {
-    CheckMark(l, 2, 2, w - 4, s.Check, w >= 13 ? 2.0f : 1.5f);
+    CheckMark(l, 2, 2, w - 4, s.Check, (w >= 12.5f * s.Scale ? 2.0f : 1.5f) * s.Scale);
   } else if (part == TPart::CheckGrayed) {
     l.FillRoundRect(3.5f, 3.5f, w - 3.5f, h - 3.5f, 1, Solid(s.Check), 0.6f);
   }
@@ -355,9 +355,14 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
       Ring(l, s, w, h, std::min(r, 3.0f), index ? s.Accent : s.Border, true, s.Face);
       break;
     case TPart::Selection: {
+      // Text stands on a selection: its colour at the top, only darker below whatever the look
+      // (a gloss would whiten the top half under white text).
       const TRgb c = s.Selection[index];
+      const float shade = s.Look == TLook::Flat ? 0.0f : 0.1f;
       l.FillRoundRect(0, 0, w, h, std::min(r, 2.0f), Solid(Darker(c, 0.18f)));
-      l.FillRoundRect(1, 1, w - 1, h - 1, std::min(r, 2.0f) - 1, Face(s, c, 1, h - 2, false));
+      l.FillRoundRect(1, 1, w - 1, h - 1, std::min(r, 2.0f) - 1, [c, shade, h](float, float y) {
+        return Darker(c, shade * std::clamp((y - 1) / std::max(1.0f, h - 2.0f), 0.0f, 1.0f));
+      });
       break;
     }
     case TPart::PanelRaised:
@@ -447,14 +452,14 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
     case TPart::Grip:
       for (int i = 0; i < 3; ++i) {
         for (int j = 0; j <= i; ++j) {
-          const float x = w - 2.5f - 4 * j, y = h - 2.5f - 4 * (i - j);
-          l.FillDisc(x + 0.7f, y + 0.7f, 1.1f, Lighter(s.Face, 0.8f));
-          l.FillDisc(x, y, 1.1f, Darker(s.Face, 0.4f));
+          const float k = s.Scale, x = w - 2.5f * k - 4 * k * j, y = h - 2.5f * k - 4 * k * (i - j);
+          l.FillDisc(x + 0.7f * k, y + 0.7f * k, 1.1f * k, Lighter(s.Face, 0.8f));
+          l.FillDisc(x, y, 1.1f * k, Darker(s.Face, 0.4f));
         }
       }
       break;
     case TPart::MenuCheck:
-      CheckMark(l, 1, 1, w - 2, s.Text, 1.8f);
+      CheckMark(l, 1, 1, w - 2, s.Text, 1.8f * s.Scale);
       break;
     case TPart::FormTexture:
       l.FillRoundRect(0, 0, w, h, 0, [&s](float x, float y) { return Textured(s, s.Face, x, y); });

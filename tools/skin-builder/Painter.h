@@ -32,6 +32,9 @@ struct TStyle {
   TRgb Title1, Title2, Title1Inactive, Title2Inactive, TitleText, Glyph, CloseHot;
   TRgb Button[3];  // normal, hot, pressed
   TRgb Edit, Selection[2], Hint, HintBorder, MenuHot, Track, Check;
+  // The scale pictures are drawn for (1.5 for the 150 percent variants): symbols' pens and
+  // spacings follow it; one-pixel edges stay one pixel, so the larger pictures stay sharp.
+  float Scale = 1;
   // Square bevelled skins draw the classic desktop: grey raised frames and caption buttons.
   bool Classic() const { return Look == TLook::Bevel && Radius == 0; }
   // Edge widths of the title and button pictures: their rounded corners must fit.

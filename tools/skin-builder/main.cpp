@@ -73,6 +73,7 @@ struct TItem {
   int Images, W, H;  // image count and the size of one image
   int Mask;          // 1: a mask row below the images
   int DrawMode = 0;
+  int ScaleStep = 0;            // the variant's scale index (0: the picture itself)
   bool Closed = false;          // a frame: what its outline encloses is never transparent
   std::array<int, 4> Widths{};  // border widths: left, top, right, bottom
   int X = 0, Y = 0;             // place in the master bitmap, set by the layout
@@ -171,6 +172,23 @@ std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
     items.emplace_back("FORM", "PATTERN", TPart::FormTexture, TForm::Texture, 1, 40, 40, 0);
   }
   return items;
+}
+
+// Each glyph again for 150 percent, drawn at that size under the key with its suffix: the
+// engine would otherwise resample the 100 percent glyph, which blurs its thin strokes and
+// edges. Borders need no variant: their edges are kept and only their centres stretch.
+void AddGlyphVariants(std::vector<TItem>& items) {
+  constexpr int kStep = 2;
+  const std::size_t count = items.size();
+  for (std::size_t k = 0; k < count; ++k) {
+    if (items[k].Form != TForm::Glyph) continue;
+    TItem v = items[k];
+    v.Key += skin::data::aSfxs[kStep];
+    v.W = skin::data::ScaleInt(v.W, kStep);
+    v.H = skin::data::ScaleInt(v.H, kStep);
+    v.ScaleStep = kStep;
+    items.push_back(std::move(v));
+  }
 }
 
 // Places the pictures in rows (tallest first) and returns the master bitmap's height.
@@ -314,13 +332,16 @@ std::vector<std::uint8_t> BuildSkin(const TSkinSource& skin, const fs::path& res
   const auto imagePercent = ini.ReadValue("FORM", "IMAGEPERCENT");
   std::vector<TItem> items =
       SkinItems(style, imagePercent && skin::data::StrToIntOpt(*imagePercent).value_or(0) > 0);
+  AddGlyphVariants(items);
   const int height = Layout(items);
 
   gfx::Bitmap master(kAtlasWidth, height);
   master.Fill(gfx::PixelFromColor(skin::data::clFuchsia, 255));
   for (TItem& i : items) {
+    TStyle scaled = style;
+    scaled.Scale = skin::data::aScalePercents[i.ScaleStep] / 100.0f;
     for (int n = 0; n < i.Images; ++n) {
-      i.Layers.push_back(PaintPart(style, i.Part, n, i.W, i.H));
+      i.Layers.push_back(PaintPart(scaled, i.Part, n, i.W, i.H));
       i.Layers.back().WriteTo(master, i.X + n * i.W, i.Y, i.Mask ? i.H : -1, i.Closed);
     }
   }

@@ -125,24 +125,30 @@ gfx::Bitmap TsCustomImage::ListImage() {
   return b ? std::move(*b) : gfx::Bitmap();
 }
 
-void TsCustomImage::DrawImage() {
-  gfx::Bitmap& cache = *SkinData().CacheBmp();
-  gfx::TSize s, d;
-  GetSrcSize(s, d);
-  if (s.cx <= 0 || s.cy <= 0 || d.cx <= 0 || d.cy <= 0) return;
-  gfx::Bitmap b;
+void TsCustomImage::Invalidate() {
+  FShown = {};
+  TsControl::Invalidate();
+}
+
+const gfx::Bitmap& TsCustomImage::ShownAt(gfx::TSize d) {
+  const TsSkinManager* m = SkinData().SkinManager();
+  const bool checkAlpha = !m || m->Options().CheckEmptyAlpha;
+  if (!FShown.Empty() && FShown.Width() == d.cx && FShown.Height() == d.cy &&
+      FShownAlphaChecked == checkAlpha)
+    return FShown;
+  FShownAlphaChecked = checkAlpha;
+  gfx::Bitmap& b = FShown;
   if (ListHolds()) {
     b = ListImage();
-    if (b.Empty()) return;
+    if (b.Empty()) return b;
   } else if (GraphicKind() == fw::TGraphicKind::gkJpeg) {
     // A photo is opaque whatever lies behind it.
     b = Resampled(Picture(), d);
     skin::paint::FillAlphaRect(b, b.Bounds(), 255, skin::paint::clNone);
   } else {
     b = Picture();
-    const TsSkinManager* m = SkinData().SkinManager();
     if (PixelFormat() == 32) {
-      if (!m || m->Options().CheckEmptyAlpha) skin::paint::CheckEmptyAChannel(b);
+      if (checkAlpha) skin::paint::CheckEmptyAChannel(b);
     } else {
       // No alpha of its own: opaque, but for the bottom-left pixel's colour when transparent.
       skin::paint::FillAlphaRect(b, b.Bounds(), 0, skin::paint::clNone);
@@ -152,6 +158,16 @@ void TsCustomImage::DrawImage() {
     }
   }
   if (Stretch()) b = Resampled(b, d);
+  return b;
+}
+
+void TsCustomImage::DrawImage() {
+  gfx::Bitmap& cache = *SkinData().CacheBmp();
+  gfx::TSize s, d;
+  GetSrcSize(s, d);
+  if (s.cx <= 0 || s.cy <= 0 || d.cx <= 0 || d.cy <= 0) return;
+  const gfx::Bitmap& b = ShownAt(d);
+  if (b.Empty()) return;
   const gfx::TPoint p = ImagePos({b.Width(), b.Height()});
   // An opaque picture drawn as it is covers what lies behind it: its pixels are copied
   // unchanged (composing would darken them by the rounding of the byte weights).

@@ -1,7 +1,8 @@
 // The skinned picture control: a picture (bitmap, PNG, JPEG) or one image of an image list,
 // scaled, centred, blended, greyed or mirrored over what its parent shows, with its skin
 // section (CHECKBOX unless named) painted behind it. The whole picture is built again in the
-// control's cache at every paint and copied to the target in one piece.
+// control's cache at every paint and copied to the target in one piece; the picture at its
+// drawn size is kept from one paint to the next until it or the control changes.
 #pragma once
 
 #include "framework/Image.h"
@@ -54,6 +55,9 @@ class TsCustomImage
   // The list's image size or the picture's, the height half as much again with room for the
   // reflection (UseFullSize and Reflected).
   bool CanAutoSize(int& newWidth, int& newHeight) override;
+  // Every change of the picture, the list, its index or the drawing flags comes through here:
+  // the kept picture goes.
+  void Invalidate() override;
 
  private:
   // Its messages before the skinned control's: painting, erasing (swallowed), size and
@@ -65,8 +69,11 @@ class TsCustomImage
   gfx::Bitmap ListImage();
   // Index 0 UseFullSize, 1 Reflected, 2 Grayed.
   void SetBoolean(int index, bool value);
-  // The shown picture as 32-bit pixels at its drawn size, composed into the cache at
-  // ImagePos with Blend, Reflected and Grayed.
+  // The shown picture as 32-bit pixels at its drawn size d: the kept one while d and the
+  // manager's empty-alpha option are unchanged, else made (keyed, resampled) and kept.
+  const gfx::Bitmap& ShownAt(gfx::TSize d);
+  // The shown picture at its drawn size, composed into the cache at ImagePos with Blend,
+  // Reflected and Grayed.
   void DrawImage();
   // The cache built and copied to the target; the framework paints while the skin data is
   // updating, without an active skin, or with nothing to show and no section.
@@ -76,6 +83,10 @@ class TsCustomImage
   bool FGrayed = false;
   bool FReflected = false;
   bool FUseFullSize = false;
+  // ShownAt's picture and whether it was made with empty alpha checked (a manager's option);
+  // resampling a photo costs several times the rest of a paint.
+  gfx::Bitmap FShown;
+  bool FShownAlphaChecked = false;
   fw::TWndHookId FHook = 0;
 };
 

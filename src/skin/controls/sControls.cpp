@@ -13,6 +13,7 @@
 #include "framework/dbctrls/DataControlsClasses.h"
 #include "platform/gfx/GraphicsError.h"
 #include "skin/controls/acDials.h"
+#include "skin/controls/acSBUtils.h"
 #include "skin/controls/sFrameAdapter.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
@@ -234,9 +235,12 @@ void RegisterControl(const char* name, const char* base) {
 // The skin data of a control in its entry of the dump: the section finally used (the name
 // set, else the default section's name in the skin in force), its index, the state the
 // control shows (SkinState) and the background kind. A frame shows the data
-// of its adapter.
+// of its adapter, a speed button that of its handler (with the handler's state).
 const skin::core::TsCommonData* SkinDataOf(fw::TControl* c) {
   if (auto* skinned = dynamic_cast<const TsSkinnedControl*>(c)) return &skinned->CommonData();
+  if (dynamic_cast<fw::TSpeedButton*>(c))  // its handler's, while it has one
+    return reinterpret_cast<const skin::core::TsCommonData*>(
+        skin::core::SendAMessage(c, skin::core::AC_GETSKINDATA));
   if (dynamic_cast<fw::TFrame*>(c))
     for (int i = 0; i < c->ComponentCount(); ++i)
       if (auto* adapter = dynamic_cast<const TsFrameAdapter*>(c->Components(i)))
@@ -262,7 +266,11 @@ void WriteSkinData(backend::JsonWriter& w, fw::TControl* c) {
   w.Number(cd->SkinIndex);
   w.Key("state");
   const auto* skinned = dynamic_cast<const TsSkinnedControl*>(c);
-  w.Number(skinned ? skinned->SkinState() : skin::core::ControlIsActive(*cd) ? 1 : 0);
+  const auto* speed = dynamic_cast<const fw::TSpeedButton*>(c);
+  w.Number(skinned                            ? skinned->SkinState()
+           : speed                            ? SpeedButtonState(*speed, *cd)
+           : skin::core::ControlIsActive(*cd) ? 1
+                                              : 0);
   w.Key("bgType");
   w.Number(cd->BGType);
   w.EndObject();
@@ -576,6 +584,8 @@ void RegisterSkinClasses() {
     auto* adapter = new TsFrameAdapter(&frame);
     adapter->AfterConstruction();
   });
+  // Standard speed buttons the adapter meets are painted by a handler of their own.
+  skin::frame::SetGraphHandlerMaker(MakeSpeedButtonHandler);
   skin::frame::InstallProviderDump();
 }
 

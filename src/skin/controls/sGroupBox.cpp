@@ -306,12 +306,8 @@ void TsGroupBox::AlignControls(gfx::TRect& rect) {
   Skinned::AlignControls(rect);
 }
 
-void TsGroupBox::PaintHandler(gfx::HDC dc) {
+void TsGroupBox::SkinPaint(gfx::HDC dc) {
   sc::TsCommonData& cd = SkinData();
-  if (!cd.Skinned()) {
-    Skinned::PaintHandler(dc);
-    return;
-  }
   if (sc::InUpdating(cd)) return;
   const gfx::Bitmap* cache = cd.CacheBmp();
   const bool stale = cd.BGChanged || !cache || cache->Empty() || cache->Width() != Width() ||
@@ -323,24 +319,17 @@ void TsGroupBox::PaintHandler(gfx::HDC dc) {
   sc::SetParentUpdated(this);
 }
 
-void TsGroupBox::EraseBackground(gfx::HDC dc) {
-  if (!SkinData().Skinned()) Skinned::EraseBackground(dc);
-}
-
 void TsGroupBox::GroupBoxProc(fw::TMessage& m, const fw::TWndNext& next) {
   sc::TsCommonData& cd = SkinData();
   if (m.Msg == sc::SM_ALPHACMD) {
-    sc::TsSkinManager* manager = cd.SkinManager();
-    const bool ours = manager && m.LParam == win::LPARAM(manager);
     switch (sc::WParamHi(m.WParam)) {
       case sc::AC_REMOVESKIN:
-      case sc::AC_REFRESH:
+      case sc::AC_REFRESH: {
+        const bool ours = FromOwnManager(m);
         next(m);
-        if (ours && HandleAllocated())
-          win::RedrawWindow(Handle(), nullptr, nullptr,
-                            win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_FRAME |
-                                win::RDW_ALLCHILDREN | win::RDW_UPDATENOW);
+        if (ours) RedrawWhole();
         return;
+      }
       case sc::AC_GETBG:
         if (!FCaptionSkin.empty() && m.LParam && cd.Skinned()) {
           auto& info = *reinterpret_cast<sc::TacBGInfo*>(m.LParam);

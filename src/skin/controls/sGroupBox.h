@@ -23,10 +23,10 @@ struct TsMargin {
   bool operator==(const TsMargin&) const = default;
 };
 
-class TsGroupBox : public TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC_TsGroupBox,
-                                    FixedSection<skin::data::ssGroupBox>> {
-  using Skinned = TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC_TsGroupBox,
-                            FixedSection<skin::data::ssGroupBox>>;
+class TsGroupBox : public TsCachedControl<fw::TGroupBox, "TsGroupBox", skin::core::COC_TsGroupBox,
+                                          FixedSection<skin::data::ssGroupBox>> {
+  using Skinned = TsCachedControl<fw::TGroupBox, "TsGroupBox", skin::core::COC_TsGroupBox,
+                                  FixedSection<skin::data::ssGroupBox>>;
 
  public:
   explicit TsGroupBox(fw::TComponent* owner);
@@ -68,7 +68,6 @@ class TsGroupBox : public TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC
   void InitPaintData();
   // Rebuilds the cache; false (marked updating) while the parent's picture is not ready.
   bool PrepareCache();
-  void PaintHandler(gfx::HDC dc) override;
 
   bool CheckHot = false, CheckPressed = false;
   gfx::TRect TopRect, TextRect, GlyphRect, CheckBoxRect, CaptionRect;
@@ -77,7 +76,7 @@ class TsGroupBox : public TsControl<fw::TGroupBox, "TsGroupBox", skin::core::COC
 
  protected:
   void AlignControls(gfx::TRect& rect) override;
-  void EraseBackground(gfx::HDC dc) override;
+  void SkinPaint(gfx::HDC dc) override;
   void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
  private:

@@ -18,9 +18,6 @@ namespace skin::controls {
 
 namespace {
 
-constexpr win::UINT kRedrawAllNow = win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_ALLCHILDREN |
-                                    win::RDW_FRAME | win::RDW_UPDATENOW;
-
 const skin::data::TsGeneralData* SectionOf(const sc::TsCommonData& cd) {
   const sc::TsSkinManager* m = cd.SkinManager();
   const skin::data::TacSkinModel* model = m ? m->SkinModel() : nullptr;
@@ -177,18 +174,6 @@ void TsCustomPanel::PaintCustomColor(gfx::HDC dc) {
   sc::PaintControls(dc, *this, true, {});
 }
 
-void TsCustomPanel::PaintHandler(gfx::HDC dc) {
-  if (SkinData().Skinned())
-    OurPaint(dc, true);
-  else
-    Skinned::PaintHandler(dc);
-}
-
-void TsCustomPanel::EraseBackground(gfx::HDC dc) {
-  // The cache covers every pixel.
-  if (!SkinData().Skinned()) Skinned::EraseBackground(dc);
-}
-
 void TsCustomPanel::BGInfo(sc::TacBGInfo& info) {
   sc::TsCommonData& cd = SkinData();
   sc::InitBGInfo(cd, info, sc::ControlState(cd));
@@ -213,7 +198,7 @@ void TsCustomPanel::PanelProc(fw::TMessage& m, const fw::TWndNext& next) {
   sc::TsCommonData& cd = SkinData();
   if (m.Msg == sc::SM_ALPHACMD) {
     sc::TsSkinManager* manager = cd.SkinManager();
-    const bool ours = manager && m.LParam == win::LPARAM(manager);
+    const bool ours = FromOwnManager(m);
     switch (sc::WParamHi(m.WParam)) {
       case sc::AC_SETNEWSKIN:
         ClearOpaque();
@@ -228,8 +213,7 @@ void TsCustomPanel::PanelProc(fw::TMessage& m, const fw::TWndNext& next) {
         next(m);
         if (ours) {
           SetClassBrush(*this, manager->Brushes(skin::data::pcMainColor));
-          if (HandleAllocated() && !HasState(fw::csLoading) && Visible())
-            win::RedrawWindow(Handle(), nullptr, nullptr, kRedrawAllNow);
+          if (!HasState(fw::csLoading) && Visible()) RedrawWhole();
         }
         return;
       case sc::AC_GETBG:

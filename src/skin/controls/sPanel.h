@@ -18,8 +18,8 @@ namespace skin::controls {
 using TsPanelPaintEvent = std::function<void(fw::TComponent* sender, fw::TCanvas& canvas)>;
 
 class TsCustomPanel
-    : public TsControl<fw::TPanel, "TsPanel", skin::core::COC_TsPanel, PanelSection> {
-  using Skinned = TsControl<fw::TPanel, "TsPanel", skin::core::COC_TsPanel, PanelSection>;
+    : public TsCachedControl<fw::TPanel, "TsPanel", skin::core::COC_TsPanel, PanelSection> {
+  using Skinned = TsCachedControl<fw::TPanel, "TsPanel", skin::core::COC_TsPanel, PanelSection>;
 
  public:
   explicit TsCustomPanel(fw::TComponent* owner);
@@ -40,12 +40,11 @@ class TsCustomPanel
   virtual void WriteText(fw::TCanvas& canvas, const gfx::TRect& r);
   // The caption's room: the bounds less the bevels and the border on every side.
   gfx::TRect TextRoom() const;
-  void PaintHandler(gfx::HDC dc) override;
 
   TsPanelPaintEvent OnPaint;
 
  protected:
-  void EraseBackground(gfx::HDC dc) override;
+  void SkinPaint(gfx::HDC dc) override { OurPaint(dc, true); }
 
  private:
   void PanelProc(fw::TMessage& m, const fw::TWndNext& next);

@@ -21,6 +21,7 @@
 #include "framework/StatusBar.h"
 #include "framework/TreeView.h"
 #include "framework/dbctrls/DBGrid.h"
+#include "platform/win/Paint.h"
 #include "skin/controls/acAlphaImageList.h"
 #include "skin/controls/sCommonData.h"
 #include "skin/controls/sLabel.h"
@@ -151,6 +152,43 @@ class TsControl : public Base, public TsSkinnedControl {
 
 namespace sd = skin::data;
 namespace sc = skin::core;
+
+// A windowed skinned control that puts its whole picture on screen from its cache while
+// skinned (panels, group boxes, the status bar): the framework paints and erases it only on
+// the plain look.
+template <class Base, TClassName Name, std::uint8_t Code, auto DefSection>
+class TsCachedControl : public TsControl<Base, Name, Code, DefSection> {
+  using Skinned = TsControl<Base, Name, Code, DefSection>;
+
+ public:
+  using Skinned::Skinned;
+  void PaintHandler(gfx::HDC dc) override {
+    if (this->SkinData().Skinned())
+      SkinPaint(dc);
+    else
+      Skinned::PaintHandler(dc);
+  }
+
+ protected:
+  // Puts the skinned picture into dc.
+  virtual void SkinPaint(gfx::HDC dc) = 0;
+  // The cache covers every pixel.
+  void EraseBackground(gfx::HDC dc) override {
+    if (!this->SkinData().Skinned()) Skinned::EraseBackground(dc);
+  }
+  // True when a skin announcement m comes from this control's own manager.
+  bool FromOwnManager(const fw::TMessage& m) const {
+    const TsSkinManager* manager = this->SkinData().SkinManager();
+    return manager && m.LParam == win::LPARAM(manager);
+  }
+  // The control with its frame and children painted again at once (the skin went or changed).
+  void RedrawWhole() {
+    if (this->HandleAllocated())
+      win::RedrawWindow(this->Handle(), nullptr, nullptr,
+                        win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_FRAME |
+                            win::RDW_ALLCHILDREN | win::RDW_UPDATENOW);
+  }
+};
 
 // A skinned control whose window wears a wrapper of class W (its ListSW) while it is skinned:
 // made with the window, looked at again when the control shows, on a refresh and on a new skin;

@@ -163,36 +163,21 @@ void TsStatusBar::PaintGrip() {
                             skin::draw::MakeCacheInfo(&cache, 0, 0));
 }
 
-void TsStatusBar::OurPaintHandler(gfx::HDC dc) {
+void TsStatusBar::SkinPaint(gfx::HDC dc) {
   if (!PrepareCache()) return;
   const gfx::TRect r{0, 0, Width(), Height()};
   sc::CopyWinControlCache(*this, SkinData(), r, r, dc, false);
   sc::PaintControls(dc, *this, true, {});
 }
 
-void TsStatusBar::PaintHandler(gfx::HDC dc) {
-  if (SkinData().Skinned())
-    OurPaintHandler(dc);
-  else
-    Skinned::PaintHandler(dc);
-}
-
-void TsStatusBar::EraseBackground(gfx::HDC dc) {
-  if (!SkinData().Skinned()) Skinned::EraseBackground(dc);
-}
-
 void TsStatusBar::StatusBarProc(fw::TMessage& m, const fw::TWndNext& next) {
   sc::TsCommonData& cd = SkinData();
   if (m.Msg == sc::SM_ALPHACMD) {
-    sc::TsSkinManager* manager = cd.SkinManager();
-    const bool ours = manager && m.LParam == win::LPARAM(manager);
+    const bool ours = FromOwnManager(m);
     const win::UINT cmd = sc::WParamHi(m.WParam);
     next(m);
     if (ours && cmd == sc::AC_REMOVESKIN) Invalidate();
-    if (ours && cmd == sc::AC_REFRESH && HandleAllocated())
-      win::RedrawWindow(Handle(), nullptr, nullptr,
-                        win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_FRAME |
-                            win::RDW_ALLCHILDREN | win::RDW_UPDATENOW);
+    if (ours && cmd == sc::AC_REFRESH) RedrawWhole();
     return;
   }
   switch (m.Msg) {

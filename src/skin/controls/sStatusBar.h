@@ -10,10 +10,11 @@
 
 namespace skin::controls {
 
-class TsStatusBar : public TsControl<fw::TStatusBar, "TsStatusBar", skin::core::COC_TsStatusBar,
-                                     FixedSection<skin::data::ssStatusBar>> {
-  using Skinned = TsControl<fw::TStatusBar, "TsStatusBar", skin::core::COC_TsStatusBar,
-                            FixedSection<skin::data::ssStatusBar>>;
+class TsStatusBar
+    : public TsCachedControl<fw::TStatusBar, "TsStatusBar", skin::core::COC_TsStatusBar,
+                             FixedSection<skin::data::ssStatusBar>> {
+  using Skinned = TsCachedControl<fw::TStatusBar, "TsStatusBar", skin::core::COC_TsStatusBar,
+                                  FixedSection<skin::data::ssStatusBar>>;
 
  public:
   explicit TsStatusBar(fw::TComponent* owner);
@@ -21,7 +22,6 @@ class TsStatusBar : public TsControl<fw::TStatusBar, "TsStatusBar", skin::core::
   void AfterConstruction() override;
   // Panel widths follow the scale before the framework's own scaling.
   void ChangeScale(int m, int d) override;
-  void PaintHandler(gfx::HDC dc) override;
 
   // Brings the cache up to date: the section, the cells, the grip. False when it cannot be
   // painted (unskinned, no parent picture).
@@ -36,11 +36,10 @@ class TsStatusBar : public TsControl<fw::TStatusBar, "TsStatusBar", skin::core::
   void InternalDrawPanel(int index, const gfx::TRect& rect);
   // Writes text into rect of the cache.
   void DoDrawText(const std::u16string& text, gfx::TRect rect, fw::TAlignment alignment);
-  // Copies the cache to dc, leaving out the windowed children.
-  void OurPaintHandler(gfx::HDC dc);
 
  protected:
-  void EraseBackground(gfx::HDC dc) override;
+  // Copies the cache, brought up to date, to dc, leaving out the windowed children.
+  void SkinPaint(gfx::HDC dc) override;
 
  private:
   void StatusBarProc(fw::TMessage& m, const fw::TWndNext& next);

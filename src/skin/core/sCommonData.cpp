@@ -963,7 +963,13 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
       }
       return false;
     case fw::CM_SHOWINGCHANGED:
-      if (c && c->Visible()) cd.Loaded(true);
+      if (c && c->Visible()) {
+        // The children of a window learn that they show after it appeared and painted them:
+        // a control whose section or picture the resolving changes (one made in code takes
+        // its section only now) paints again.
+        cd.Loaded(true);
+        if (cd.Skinned() && cd.BGChanged) cd.Invalidate();
+      }
       return false;
     default:
       return false;

@@ -172,6 +172,8 @@ void DoChangePaint(TsCommonData& data, int state, TacAnimProc proc, bool allowAn
     AnimChange(data, state, proc, fast);
     return;
   }
+  // The face changes at once: back at normal, a later fade to hot starts from nothing lit.
+  if (state == 0 && data.AnimTimer) data.AnimTimer->Glow = 0;
   data.BGChanged = true;
   data.Invalidate();
   if (!makeGlowing) return;

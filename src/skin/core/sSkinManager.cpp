@@ -29,6 +29,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/data/acSkinValues.h"
 #include "skin/draw/sSkinText.h"
 
 namespace skin::core {
@@ -104,6 +105,12 @@ int acScaleOfDpi(int dpi) {
   if (dpi >= 144) return 2;
   if (dpi >= 120) return 1;
   return 0;
+}
+
+// The library's scaled globals from the old percentage to the new one.
+void ScaleGlobals(int newPercent, int oldPercent) {
+  draw::acScaleArrowMetrics(newPercent, oldPercent);
+  acSpacing = win::MulDiv(4, newPercent, 100);
 }
 
 int GetScrollSize(const TsSkinManager* manager) {
@@ -228,8 +235,8 @@ const std::array<const char*, TsThirdPartyList::kCount>& TsThirdPartyList::Names
 }
 
 const std::u16string& TsThirdPartyList::Default(int index) {
-  static const std::u16string none = u" ", buttons = u"TButton";
-  return index == tpButton ? buttons : none;
+  static const std::u16string none = u" ", buttons = u"TButton", speed = u"TSpeedButton";
+  return index == tpButton ? buttons : index == tpSpeedButton ? speed : none;
 }
 
 TsThirdPartyList::TsThirdPartyList() {
@@ -309,7 +316,7 @@ TsSkinManager::~TsSkinManager() {
   FExtendedBorders = false;
   if (DefaultManager == this) {
     // The scaled globals followed this manager; the next one starts from 100 percent.
-    if (GetScale() != 0) draw::acScaleArrowMetrics(100, aScalePercents[std::size_t(GetScale())]);
+    if (GetScale() != 0) ScaleGlobals(100, aScalePercents[std::size_t(GetScale())]);
     DefaultManager = nullptr;
   }
   UpdateThirdNames(*this);
@@ -394,8 +401,7 @@ int TsSkinManager::GetScale() const {
 }
 
 int TsSkinManager::ScaleInt(int value) const {
-  const long long scaled = (long long)value * aScalePercents[std::size_t(GetScale())];
-  return int(scaled >= 0 ? (scaled + 50) / 100 : (scaled - 50) / 100);
+  return data::ScaleInt(value, GetScale());
 }
 
 void TsSkinManager::ScaleChanged(TacScaleMode oldMode, int oldStep) {
@@ -409,18 +415,30 @@ void TsSkinManager::ScaleChanged(TacScaleMode oldMode, int oldStep) {
     OnScaleModeChange(this, {oldMode, FOptions.ScaleMode(), aScalePercents[std::size_t(oldStep)],
                              aScalePercents[std::size_t(step)]});
   if (step == oldStep || !IsDefault()) return;
-  draw::acScaleArrowMetrics(aScalePercents[std::size_t(step)],
-                            aScalePercents[std::size_t(oldStep)]);
-  if (IsLoading()) return;  // the lists take the step when they are loaded
+  const int oldPercent = aScalePercents[std::size_t(oldStep)];
+  const int newPercent = aScalePercents[std::size_t(step)];
+  if (IsLoading()) {  // the lists and forms take the step when they are loaded and shown
+    ScaleGlobals(newPercent, oldPercent);
+    return;
+  }
+  // One announcement of the skin at the new step, at EndUpdate.
+  BeginUpdate();
   skin::core::LockForms(*this);
+  ScaleGlobals(newPercent, oldPercent);
+  UpdateAllScale();
+  UpdateCurrentSkin();
+  skin::core::UnLockForms(*this, true);
+  Raise(OnScaleChanged, this);
+  EndUpdate(true, false);
+}
+
+void TsSkinManager::UpdateAllScale() {
+  const int step = GetScale();
   TacScaleFollower::IterateFollowers([step](TacScaleFollower* f) { f->SetNewScale(step); });
   // A copy: a form may leave the list while it scales.
   const std::vector<fw::TCustomForm*> forms = HookedComponents();
   for (fw::TCustomForm* form : forms)
     if (!form->HasState(fw::csDestroying)) UpdateScale(*form, 100);
-  UpdateCurrentSkin();
-  skin::core::UnLockForms(*this, true);
-  Raise(OnScaleChanged, this);
 }
 
 void UpdateScale(fw::TWinControl& ctrl, int currentScale) {
@@ -440,13 +458,27 @@ void UpdateScale(fw::TWinControl& ctrl, int currentScale) {
   const bool shown = ctrl.HandleAllocated() && win::IsWindowVisible(ctrl.Handle());
   constexpr win::UINT kKeep = win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOZORDER |
                               win::SWP_NOACTIVATE | win::SWP_NOOWNERZORDER;
+  win::RECT oldBounds{};
+  if (ctrl.HandleAllocated()) win::GetWindowRect(ctrl.Handle(), &oldBounds);
   if (shown) win::SetWindowPos(ctrl.Handle(), nullptr, 0, 0, 0, 0, kKeep | win::SWP_HIDEWINDOW);
+  ctrl.DisableAlign();
+  // The children are scaled, not moved by their anchors as the control grows.
+  std::vector<fw::TAnchors> anchors;
+  for (int i = 0; i < ctrl.ControlCount(); ++i) {
+    anchors.push_back(ctrl.Controls(i)->Anchors());
+    ctrl.Controls(i)->SetAnchors(fw::akLeft | fw::akTop);
+  }
   ctrl.ScaleBy(target, current);
   if (ctrl.HandleAllocated())
     win::SendMessageW(ctrl.Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_SETSCALE), target);
   else
     ctrl.Perform(SM_ALPHACMD, MakeAlphaCmd(AC_SETSCALE), target);
+  for (int i = 0; i < ctrl.ControlCount() && i < int(anchors.size()); ++i)
+    ctrl.Controls(i)->SetAnchors(anchors[std::size_t(i)]);
+  ctrl.EnableAlign();
   if (shown) win::SetWindowPos(ctrl.Handle(), nullptr, 0, 0, 0, 0, kKeep | win::SWP_SHOWWINDOW);
+  // What the smaller window uncovers.
+  if (target < current) win::InvalidateRect(nullptr, &oldBounds, true);
   m->Effects().AllowAnimation = animation;
 }
 

@@ -244,7 +244,8 @@ class TsThirdPartyList {
   static constexpr int kCount = tpNativePaint + 1;
   // The stored property names, by index (ThirdEdits, ThirdButtons, ...).
   static const std::array<const char*, kCount>& Names();
-  // The defaults (acThirdNames): "TButton" for the buttons, a space for every other kind.
+  // The defaults (acThirdNames): "TButton" for the buttons, "TSpeedButton" for the speed
+  // buttons, a space for every other kind.
   static const std::u16string& Default(int index);
   TsThirdPartyList();
   const std::u16string& Text(int index) const { return FTexts.at(std::size_t(index)); }
@@ -367,9 +368,13 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   std::vector<std::string> GetSkinSections() const;
   data::TColor GetGlobalColor() const;
   data::TColor GetGlobalFontColor() const;
-  // The scale step the skin is built for (ScaleMode; smOldMode none) and a value scaled by it.
+  // The scale step the skin is built for (ScaleMode; smOldMode none) and a value scaled by it
+  // (+1/4, +1/2, x2, truncated).
   int GetScale() const;
   int ScaleInt(int value) const;
+  // Every image list of the library (SetNewScale) and every hooked form (UpdateScale from
+  // 100 percent) take the present step.
+  void UpdateAllScale();
   // The scale step of the screen's logical DPI.
   int SysFontScale() const { return FSysFontScale; }
 
@@ -437,8 +442,9 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   friend class TacManagerRef;
   friend class TacOptions;
   // After the scale mode changed from oldMode (step oldStep): OnScaleModeChange; then, for the
-  // default manager at a new step, with its forms' drawing off: the scaled globals, the image
-  // lists, every hooked form (UpdateScale), the skin at the new step; OnScaleChanged.
+  // default manager at a new step, between BeginUpdate and EndUpdate and with its forms'
+  // drawing off: the scaled globals, UpdateAllScale, the skin at the new step; the forms
+  // unlocked; OnScaleChanged. While loading only the globals follow.
   void ScaleChanged(TacScaleMode oldMode, int oldStep);
   friend void LoadThirdNames(TsSkinManager& manager, bool overwrite);
   friend void UpdateThirdNames(TsSkinManager& manager);
@@ -504,8 +510,9 @@ int GetScrollSize(const TsSkinManager* manager);
 int GetComboBtnSize(const TsSkinManager* manager);
 
 // Scales ctrl from its scale (its answer to AC_GETSCALE; 0: currentScale; -1: it does not
-// scale) to the default manager's step: its children, size and font (its place stays), then
-// AC_SETSCALE with the new percentage. A shown window is hidden meanwhile.
+// scale) to the default manager's step: its children, size, font and constraints (its place
+// stays; the children's anchors are off meanwhile), then AC_SETSCALE with the new percentage.
+// A shown window is hidden meanwhile; what a smaller window uncovers is repainted.
 void UpdateScale(fw::TWinControl& ctrl, int currentScale);
 
 // Registers the manager and its stored properties for window descriptions (once). The stored

@@ -47,6 +47,7 @@ constexpr std::array<TWrapperMaker, TsThirdPartyList::kCount> WndTypes = {
 };
 
 TacFrameSkinner frameSkinner = nullptr;
+TacGraphHandlerMaker graphHandlerMaker = nullptr;
 
 // RemoveAllItems does not run inside itself (a wrapper's release may come back to it).
 bool removingAll = false;
@@ -66,10 +67,29 @@ bool Going(const fw::TControl* c) {
   return false;
 }
 
+// Takes the items that are not live out of items, keeping the others' order, and hands each
+// to gone.
+template <class Item, class Gone>
+void DropDead(std::vector<std::unique_ptr<Item>>& items, Gone gone) {
+  for (std::size_t i = 0; i < items.size();) {
+    if (items[i]->Live()) {
+      ++i;
+      continue;
+    }
+    std::unique_ptr<Item> item = std::move(items[i]);
+    items.erase(items.begin() + std::ptrdiff_t(i));
+    gone(std::move(item));
+  }
+}
+
 }  // namespace
 
 void SetFrameSkinner(TacFrameSkinner skinner) {
   frameSkinner = skinner;
+}
+
+void SetGraphHandlerMaker(TacGraphHandlerMaker maker) {
+  graphHandlerMaker = maker;
 }
 
 // ---- TacAdapterItem ----------------------------------------------------------------------------
@@ -83,6 +103,21 @@ bool TacAdapterItem::DoHook(fw::TWinControl* control, TacSkinParams params) {
   if (list < 0 || !WndTypes[std::size_t(list)]) return false;
   ScrollWnd = WndTypes[std::size_t(list)](control->Handle(), params, manager);
   return true;
+}
+
+// ---- TacGraphItem ------------------------------------------------------------------------------
+
+bool TacGraphItem::DoHook(fw::TSpeedButton* button) {
+  TsSkinManager* manager = Adapter->AdapterOwner().AdapterManager();
+  Handler.reset();
+  if (Excepted(button) || !graphHandlerMaker || !manager) return false;
+  // A button hooked anew starts from clean data: a removed skin leaves its data waiting.
+  SkinData = std::make_unique<TsCommonData>(button, true);
+  SkinData->COC = skin::core::COC_TsAdapter;
+  const std::string section = button->Flat() ? "SPEEDBUTTON_SMALL" : "SPEEDBUTTON";
+  SkinData->SetSkinSection(section);
+  Handler = graphHandlerMaker(*button, section, manager, *SkinData);
+  return Handler != nullptr;
 }
 
 // ---- TacCtrlAdapter ----------------------------------------------------------------------------
@@ -137,7 +172,8 @@ bool TacCtrlAdapter::IsControlSupported(fw::TComponent* component) {
   if (dynamic_cast<fw::TLabel*>(control) || dynamic_cast<fw::TFrame*>(control) ||
       dynamic_cast<fw::TCustomForm*>(control))
     return SkinItemAccepted(control);
-  return ThirdListIndex(control->ClassName()) >= 0;
+  if (ThirdListIndex(control->ClassName()) < 0) return false;
+  return !dynamic_cast<fw::TSpeedButton*>(control) || SkinItemAccepted(control);
 }
 
 void TacCtrlAdapter::AddAllItems(fw::TWinControl* owner) {
@@ -146,13 +182,17 @@ void TacCtrlAdapter::AddAllItems(fw::TWinControl* owner) {
   if (!owner) return;
   bFlag = true;
   CleanItems();
-  auto take = [this](fw::TComponent* c) {
+  // Speed buttons are taken among the child controls only.
+  auto take = [this](fw::TComponent* c, bool child) {
     if (IsControlSupported(c)) {
       auto* label = dynamic_cast<fw::TLabel*>(c);
+      auto* speed = dynamic_cast<fw::TSpeedButton*>(c);
       if (auto* wc = dynamic_cast<fw::TWinControl*>(c))
         AddNewItem(wc, std::string());
       else if (label && !skin::core::CtrlIsSkinned(label, false))
         InitLabel(label, true);
+      else if (speed && child)
+        AddNewItem(speed);
     }
     auto* wc = dynamic_cast<fw::TWinControl*>(c);
     if (wc && wc->HandleAllocated() && wc->Parent()) {
@@ -161,8 +201,8 @@ void TacCtrlAdapter::AddAllItems(fw::TWinControl* owner) {
     }
   };
   // Components may come and go while wrappers are made: the counts are read each time.
-  for (int i = 0; i < owner->ComponentCount(); ++i) take(owner->Components(i));
-  for (int i = 0; i < owner->ControlCount(); ++i) take(owner->Controls(i));
+  for (int i = 0; i < owner->ComponentCount(); ++i) take(owner->Components(i), false);
+  for (int i = 0; i < owner->ControlCount(); ++i) take(owner->Controls(i), true);
   bFlag = false;
 }
 
@@ -204,6 +244,38 @@ void TacCtrlAdapter::AddNewItem(fw::TWinControl* control, const std::string& sec
   item.DoHook(control, params);
 }
 
+void TacCtrlAdapter::AddNewItem(fw::TSpeedButton* button) {
+  if (!button || !FOwner.AllowSkin3rdParty() || Excepted(button) || !button->Parent() ||
+      skin::core::CtrlIsSkinned(button, false))
+    return;
+  TacSkinParams params;
+  params.SkinSection = "SPEEDBUTTON";
+  bool canBeAdded = true;
+  FOwner.SkinItem(button, canBeAdded, params);
+  if (!canBeAdded) return;
+  const int index = IndexOfGraph(button);
+  if (index >= 0) {
+    TacGraphItem& item = *FGraphItems[std::size_t(index)];
+    if (!item.Live()) item.DoHook(button);
+    return;
+  }
+  auto item = std::make_unique<TacGraphItem>();
+  item->Adapter = this;
+  item->Ctrl = button;
+  TacGraphItem* added = item.get();
+  FGraphItems.push_back(std::move(item));
+  FreeNotification(button);
+  if (!added->DoHook(button)) {
+    const int at = IndexOfGraph(button);
+    if (at >= 0) {
+      std::unique_ptr<TacGraphItem> dropped = std::move(FGraphItems[std::size_t(at)]);
+      FGraphItems.erase(FGraphItems.begin() + at);
+      Forget(button);
+      ReleaseGraphItem(std::move(dropped), false);
+    }
+  }
+}
+
 void TacCtrlAdapter::WndProc(fw::TMessage& m) {
   // By index: a wrapper's handling may add or remove items.
   for (std::size_t i = 0; i < FItems.size(); ++i) {
@@ -214,16 +286,14 @@ void TacCtrlAdapter::WndProc(fw::TMessage& m) {
 }
 
 void TacCtrlAdapter::CleanItems() {
-  for (std::size_t i = 0; i < FItems.size();) {
-    if (FItems[i]->Live()) {
-      ++i;
-      continue;
-    }
-    std::unique_ptr<TacAdapterItem> item = std::move(FItems[i]);
-    FItems.erase(FItems.begin() + std::ptrdiff_t(i));
+  DropDead(FItems, [this](std::unique_ptr<TacAdapterItem> item) {
     Forget(item->WinCtrl);
     ReleaseWrapper(std::move(item->ScrollWnd));
-  }
+  });
+  DropDead(FGraphItems, [this](std::unique_ptr<TacGraphItem> item) {
+    Forget(item->Ctrl);
+    ReleaseGraphItem(std::move(item), false);
+  });
 }
 
 void TacCtrlAdapter::RemoveItem(int index) {
@@ -242,6 +312,26 @@ void TacCtrlAdapter::RemoveAllItems() {
     ~Reset() { removingAll = false; }
   } reset;
   while (!FItems.empty()) RemoveItem(Count() - 1);
+  while (!FGraphItems.empty()) {
+    std::unique_ptr<TacGraphItem> item = std::move(FGraphItems.back());
+    FGraphItems.pop_back();
+    Forget(item->Ctrl);
+    ReleaseGraphItem(std::move(item), false);
+  }
+}
+
+void TacCtrlAdapter::ReleaseGraphItem(std::unique_ptr<TacGraphItem> item, bool buttonFreed) {
+  if (buttonFreed) {
+    if (item->Handler) item->Handler->ButtonFreed();
+    if (item->SkinData) item->SkinData->ClearLinks();
+  }
+  item.reset();
+}
+
+int TacCtrlAdapter::IndexOfGraph(const fw::TControl* control) const {
+  for (std::size_t i = 0; i < FGraphItems.size(); ++i)
+    if (FGraphItems[i]->Ctrl == control) return int(i);
+  return -1;
 }
 
 int TacCtrlAdapter::IndexOf(const fw::TControl* control) const {
@@ -291,7 +381,7 @@ void TacCtrlAdapter::InitLabel(fw::TLabel* label, bool skinned) {
 }
 
 void TacCtrlAdapter::Forget(fw::TControl* control) {
-  if (IndexOf(control) >= 0) return;
+  if (IndexOf(control) >= 0 || IndexOfGraph(control) >= 0) return;
   for (const TSavedLabel& s : FLabels)
     if (s.Label == control) return;
   RemoveFreeNotification(control);
@@ -301,11 +391,18 @@ void TacCtrlAdapter::Notification(fw::TComponent* component, fw::TOperation oper
   TComponent::Notification(component, operation);
   if (operation != fw::TOperation::opRemove) return;
   // A freed control's wrapper was detached with its window; the item and any saved colours go.
+  // A freed speed button's handler and data let go of it first: it is half gone already.
   for (int i = Count() - 1; i >= 0; --i)
     if (FItems[std::size_t(i)]->WinCtrl == component) {
       std::unique_ptr<TacAdapterItem> item = std::move(FItems[std::size_t(i)]);
       FItems.erase(FItems.begin() + i);
       ReleaseWrapper(std::move(item->ScrollWnd));
+    }
+  for (int i = GraphCount() - 1; i >= 0; --i)
+    if (FGraphItems[std::size_t(i)]->Ctrl == component) {
+      std::unique_ptr<TacGraphItem> item = std::move(FGraphItems[std::size_t(i)]);
+      FGraphItems.erase(FGraphItems.begin() + i);
+      ReleaseGraphItem(std::move(item), true);
     }
   std::erase_if(FLabels, [component](const TSavedLabel& s) { return s.Label == component; });
 }

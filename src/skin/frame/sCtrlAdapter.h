@@ -2,7 +2,9 @@
 // their own and whose class is named in one of the 23 class-name lists (ThirdEdits,
 // ThirdButtons, ...), gives each a wrapper of the matching kind (acSBUtils), and keeps those
 // wrappers alive, passes them the form's skin commands and frees them. Standard labels take the
-// skin's font colour and get their own back when the skin goes (InitLabel).
+// skin's font colour and get their own back when the skin goes (InitLabel). Speed buttons,
+// which have no window to wrap, get a graphic item: skin data of their own and a handler that
+// takes over their messages.
 //
 // The adapter belongs to the form's skin provider but knows it only through TacAdapterOwner.
 #pragma once
@@ -16,6 +18,7 @@
 #include "framework/Form.h"
 #include "framework/Frame.h"
 #include "framework/Label.h"
+#include "framework/SpeedButton.h"
 #include "framework/WinControl.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/frame/acSBUtils.h"
@@ -53,6 +56,25 @@ class TacAdapterOwner {
 using TacFrameSkinner = void (*)(fw::TFrame& frame);
 void SetFrameSkinner(TacFrameSkinner skinner);
 
+// What takes over a speed button's messages and paints it from the skin (the handler lives
+// with the skinned controls, which set the maker when they register).
+class TacGraphHandler {
+ public:
+  virtual ~TacGraphHandler() = default;
+  // The button has its own message handling back (the skin went, or the button did).
+  virtual bool Destroyed() const = 0;
+  // The button is being freed: let go of it without touching it.
+  virtual void ButtonFreed() = 0;
+};
+// Makes the handler of button, painting from section with manager and skinData (the item's,
+// not owned by the handler).
+using TacGraphHandlerMaker = std::unique_ptr<TacGraphHandler> (*)(fw::TSpeedButton& button,
+                                                                  const std::string& section,
+                                                                  TsSkinManager* manager,
+                                                                  TsCommonData& skinData);
+// Null: speed buttons are left alone.
+void SetGraphHandlerMaker(TacGraphHandlerMaker maker);
+
 class TacCtrlAdapter;
 
 // One wrapped control and its wrapper (owned).
@@ -66,6 +88,19 @@ struct TacAdapterItem {
   bool DoHook(fw::TWinControl* control, TacSkinParams params);
   // The wrapper is there and attached.
   bool Live() const { return ScrollWnd && !ScrollWnd->Destroyed(); }
+};
+
+// One speed button with skin data of its own (class code COC_TsAdapter) and its handler.
+struct TacGraphItem {
+  TacCtrlAdapter* Adapter = nullptr;
+  fw::TSpeedButton* Ctrl = nullptr;
+  std::unique_ptr<TsCommonData> SkinData;
+  std::unique_ptr<TacGraphHandler> Handler;  // freed before the data it paints with
+  // Fresh skin data (section "SPEEDBUTTON_SMALL" for a flat button, else "SPEEDBUTTON") and a
+  // handler for button; false (none) when the button is excepted, or no maker or manager exists.
+  bool DoHook(fw::TSpeedButton* button);
+  // The handler is there and attached.
+  bool Live() const { return Handler && !Handler->Destroyed(); }
 };
 
 class TacCtrlAdapter : public fw::TComponent {
@@ -89,13 +124,18 @@ class TacCtrlAdapter : public fw::TComponent {
   // wrapper when a list names its class. A detached wrapper is replaced, a live one left alone.
   void AddNewItem(fw::TWinControl* control) { AddNewItem(control, DefaultSection); }
   void AddNewItem(fw::TWinControl* control, const std::string& section);
+  // A speed button gets a graphic item, unless third-party skinning is off, it is excepted, has
+  // no parent or is handled already (AC_CTRLHANDLED); the skin-item check (section
+  // "SPEEDBUTTON") may refuse it. A detached item is hooked anew, a live one left alone.
+  void AddNewItem(fw::TSpeedButton* button);
   // Hands the message to every live wrapper whose control has a parent.
   void WndProc(fw::TMessage& m);
-  // Drops the items whose wrapper is missing or detached, keeping the others' order.
+  // Drops the items (graphic ones too) whose wrapper or handler is missing or detached, keeping
+  // the others' order.
   void CleanItems();
   // Frees the item; the last item takes its place.
   void RemoveItem(int index);
-  // Frees every item, the last first.
+  // Frees every item, the last first, then the graphic items likewise.
   void RemoveAllItems();
   int Count() const { return int(FItems.size()); }
   // The item of control, or -1.
@@ -103,6 +143,11 @@ class TacCtrlAdapter : public fw::TComponent {
   TacAdapterItem& GetItem(int index) { return *FItems.at(std::size_t(index)); }
   // The skin data of the item's wrapper, or null.
   TsCommonData* GetCommonData(int index);
+  // The speed buttons' items.
+  int GraphCount() const { return int(FGraphItems.size()); }
+  TacGraphItem& GetGraphItem(int index) { return *FGraphItems.at(std::size_t(index)); }
+  // The graphic item of control, or -1.
+  int IndexOfGraph(const fw::TControl* control) const;
   // The class-name list (0 .. 22) that names className first, or -1: the owner's lists when it
   // has its own, else the manager's; names compare exactly, case included.
   int ThirdListIndex(const std::string& className) const;
@@ -135,7 +180,11 @@ class TacCtrlAdapter : public fw::TComponent {
   void Forget(fw::TControl* control);
 
   TacAdapterOwner& FOwner;
+  // Frees a graphic item; a freed button's data and handler forget it first.
+  static void ReleaseGraphItem(std::unique_ptr<TacGraphItem> item, bool buttonFreed);
+
   std::vector<std::unique_ptr<TacAdapterItem>> FItems;
+  std::vector<std::unique_ptr<TacGraphItem>> FGraphItems;
   std::vector<TSavedLabel> FLabels;
 };
 

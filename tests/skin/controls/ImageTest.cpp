@@ -288,6 +288,36 @@ TEST_F(ImageTest, AlphaListEntriesAndPhotosAreScaledToTheirBox) {
   }
 }
 
+// The picture at its drawn size is kept between paints: another picture of the same size, a
+// new size of the box and a new key each show at the next paint.
+TEST_F(ImageTest, TheKeptPictureFollowsEveryChangeOfWhatIsShown) {
+  image->SetStretch(true);
+  image->LoadFromData("a.jpg", gfx::EncodeJpeg(Filled(30, 20, gfx::MakePixel(0, 200, 0, 255)), 95));
+  gfx::Bitmap got = Paint();
+  EXPECT_GT(gfx::PixelG(got.At(30, 20)), 190);
+  image->LoadFromData("b.jpg", gfx::EncodeJpeg(Filled(30, 20, kRed), 95));
+  got = Paint();
+  EXPECT_GT(gfx::PixelR(got.At(30, 20)), 230);
+  EXPECT_LT(gfx::PixelG(got.At(30, 20)), 20);
+  image->SetBounds(20, 15, 90, 60);
+  got = Paint();
+  ASSERT_EQ(got.Width(), 90);
+  EXPECT_GT(gfx::PixelR(got.At(89, 59)), 230);  // a photo: near red
+  EXPECT_LT(gfx::PixelG(got.At(89, 59)), 20);
+
+  gfx::Bitmap keyed = Filled(20, 10, kRed);
+  const gfx::Pixel key = gfx::MakePixel(0, 255, 0, 255);
+  keyed.Set(0, 9, key);
+  image->LoadFromData("keyed.bmp", gfx::EncodeBmp(keyed, false));
+  image->SetStretch(false);
+  got = Paint();
+  EXPECT_TRUE(Near(got.At(0, 9), key));
+  image->SetTransparent(true);
+  got = Paint();
+  EXPECT_FALSE(Near(got.At(0, 9), key));
+  EXPECT_TRUE(IsRed(got.At(5, 5)));
+}
+
 TEST_F(ImageTest, TheFrameworkPaintsWithNothingToShowAndNoSection) {
   image->SkinData().SetSkinSection("NOSUCHSECTION");
   ASSERT_LT(image->SkinData().SkinIndex, 0);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,6 +89,28 @@ const TacPictureItemDef* FindPicture(const TLoaded& l, std::string_view section,
     }
   }
   return nullptr;
+}
+
+// A section's border picture with one image a state: the master bitmap, the first image's
+// rectangle (the next state's lies w further right) and the section; null section when missing.
+struct TStateImages {
+  gfx::Bitmap Master;
+  gfx::TRect First;
+  int W = 0;
+  const TsGeneralData* Section = nullptr;
+};
+TStateImages StateImages(const TLoaded& l, std::string_view section, int states) {
+  TStateImages t;
+  const TacPictureItemDef* border = FindPicture(l, section, "BORDERSMASK");
+  if (!border) return t;
+  t.Master = gfx::DecodeBmp(*l.Skin->Content.ReadFile(l.Skin->Options.Common.MasterBitmap));
+  const gfx::TRect& r = border->Value.R;
+  t.W = r.Width() / states;
+  t.First = gfx::RectOfSize(r.Left, r.Top, t.W, r.Height() / (border->Value.MaskType + 1));
+  for (const TsGeneralData& gd : l.Skin->Options.gd) {
+    if (gd.ClassName == section) t.Section = &gd;
+  }
+  return t;
 }
 
 class InternalSkinsTest : public ::testing::Test {
@@ -220,25 +244,51 @@ TEST_F(InternalSkinsTest, ButtonImagesFollowTheirStateColours) {
   for (const TacInternalSkinData& skin : InternalSkins()) {
     SCOPED_TRACE(skin.Name);
     const TLoaded l = Load(FSkins, skin.Name);
-    const gfx::Bitmap master =
-        gfx::DecodeBmp(*l.Skin->Content.ReadFile(l.Skin->Options.Common.MasterBitmap));
-    const TacPictureItemDef* border = FindPicture(l, "BUTTON", "BORDERSMASK");
-    ASSERT_NE(border, nullptr);
-    const gfx::TRect& r = border->Value.R;
-    const int w = r.Width() / 3, h = r.Height() / (border->Value.MaskType + 1);
-    const TsGeneralData* button = nullptr;
-    for (const TsGeneralData& gd : l.Skin->Options.gd) {
-      if (gd.ClassName == "BUTTON") button = &gd;
-    }
+    const TStateImages images = StateImages(l, "BUTTON", 3);
+    const TsGeneralData* button = images.Section;
     ASSERT_NE(button, nullptr);
+    const gfx::TRect& r = images.First;
     for (int state = 0; state < 3; ++state) {
-      const gfx::Pixel centre = master.At(r.Left + state * w + w / 2, r.Top + h / 2);
+      const gfx::Pixel centre =
+          images.Master.At(r.Left + state * images.W + r.Width() / 2, r.Top + r.Height() / 2);
       for (int other = 0; other < 3; ++other) {
         if (other == state || button->Props[other].Color == button->Props[state].Color) continue;
         EXPECT_LT(distance(centre, button->Props[state].Color),
                   distance(centre, button->Props[other].Color))
             << "state " << state << " against " << other;
       }
+    }
+  }
+}
+
+// The text of a selected row or item stands out from every pixel of the selection inside its
+// outline, in both states: a contrast ratio of relative luminances of at least 4.
+TEST_F(InternalSkinsTest, SelectedTextStandsOutFromTheWholeSelection) {
+  const auto luminance = [](int r, int g, int b) {
+    const auto linear = [](int c) {
+      const double v = c / 255.0;
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+  };
+  const auto contrast = [&](gfx::Pixel p, TColor c) {
+    const double a = luminance(gfx::PixelR(p), gfx::PixelG(p), gfx::PixelB(p)),
+                 b = luminance(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+  };
+  for (const TacInternalSkinData& skin : InternalSkins()) {
+    SCOPED_TRACE(skin.Name);
+    const TLoaded l = Load(FSkins, skin.Name);
+    const TStateImages images = StateImages(l, "SELECTION", 2);
+    ASSERT_NE(images.Section, nullptr);
+    const gfx::TRect& r = images.First;
+    for (int state = 0; state < 2; ++state) {
+      const TColor font = images.Section->Props[state].FontColor.Color;
+      double worst = 21;
+      for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+        for (int x = r.Left + 2; x < r.Right - 2; ++x)
+          worst = std::min(worst, contrast(images.Master.At(x + state * images.W, y), font));
+      EXPECT_GE(worst, 4.0) << "state " << state;
     }
   }
 }

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "TestOutput.h"
 #include "platform/gfx/PictureCodec.h"
@@ -39,6 +40,12 @@ TEST(SkinSheetTest, ASheetOfEveryKindAndStateWithoutAKeyColouredPixel) {
   for (int y = 0; y < sheet.Height(); ++y)
     for (int x = 0; x < sheet.Width(); ++x) fuchsia += (sheet.At(x, y) & 0xFFFFFF) == 0xFF00FF;
   EXPECT_EQ(fuchsia, 0);
+  // The panels, made before the form shows, wear the skin in every cell: inside the bevel the
+  // normal one is the disabled one (which is painted again later). The client area (846 × 706)
+  // lies in the frame's borders, as wide below as at the sides.
+  const int side = (sheet.Width() - 846) / 2, top = sheet.Height() - 706 - side;
+  for (const auto& [x, y] : {std::pair{111, 37}, std::pair{131, 72}})
+    EXPECT_EQ(sheet.At(side + x, top + y), sheet.At(side + x + 4 * 150, top + y)) << x << "," << y;
 
   // The same skin as a package gives the same sheet.
   TempDir dir;
