@@ -44,6 +44,12 @@ struct ScrollBarState {
   UINT arrows = 0;  // ESB_DISABLE_* bits
 };
 
+// A menu: its items and whether it is a menu bar.
+struct MenuData {
+  std::vector<MenuItem> items;
+  bool bar = false;
+};
+
 struct SubclassChain;
 struct HookNode;
 
@@ -85,6 +91,7 @@ struct Window {
   ScrollBarState hscroll, vscroll;
   RECT normalRect;  // placement to restore from minimized or maximized
   HMENU systemMenu = nullptr;
+  HMENU menu = nullptr;            // the menu bar (SetMenu)
   gfx::HICON iconSmall = nullptr;  // WM_SETICON; borrowed
   gfx::HICON iconBig = nullptr;
 };
@@ -149,7 +156,7 @@ struct State {
   std::vector<Timer> timers;
   UINT_PTR nextTimerId = 1;
 
-  std::unordered_map<std::uintptr_t, std::vector<MenuItem>> menus;
+  std::unordered_map<std::uintptr_t, MenuData> menus;
   std::uintptr_t nextMenu = 0x20010;
 
   int moveLoopDepth = 0;
