@@ -1,8 +1,8 @@
 // Scroll information of the standard scroll bars of a window (WS_HSCROLL, WS_VSCROLL).
 #pragma once
 
-#include "platform/win/ControlCodes.h"
 #include "platform/win/Types.h"
+#include "platform/win/ControlCodes.h"
 
 namespace win {
 
