@@ -11,6 +11,7 @@
 #include "framework/ImageList.h"
 #include "framework/Label.h"
 #include "framework/Memo.h"
+#include "framework/Menus.h"
 #include "framework/Panel.h"
 #include "framework/Reader.h"
 #include "framework/StatusBar.h"
@@ -556,6 +557,66 @@ void RegisterEditControls() {
                           [](TMemo* m, V v, C x) { m->SetWantTabs(x.Bool(v)); });
 }
 
+const Table kMenuBreak = {{"mbNone", int(TMenuBreak::mbNone)},
+                          {"mbBreak", int(TMenuBreak::mbBreak)},
+                          {"mbBarBreak", int(TMenuBreak::mbBarBreak)}};
+const Table kPopupAlignment = {{"paLeft", int(TPopupAlignment::paLeft)},
+                               {"paRight", int(TPopupAlignment::paRight)},
+                               {"paCenter", int(TPopupAlignment::paCenter)}};
+
+void RegisterMenus() {
+  using I = TMenuItem;
+  RegisterClass<TMenuItem>("TMenuItem", "");
+  RegisterProperty<I>("TMenuItem", "Caption", [](I* i, V v, C x) { i->SetCaption(x.String(v)); });
+  RegisterProperty<I>("TMenuItem", "Checked", [](I* i, V v, C x) { i->SetChecked(x.Bool(v)); });
+  RegisterProperty<I>("TMenuItem", "RadioItem", [](I* i, V v, C x) { i->SetRadioItem(x.Bool(v)); });
+  RegisterProperty<I>("TMenuItem", "GroupIndex",
+                      [](I* i, V v, C x) { i->SetGroupIndex(int(x.Integer(v, 0, 255))); });
+  RegisterProperty<I>("TMenuItem", "Default", [](I* i, V v, C x) { i->SetDefault(x.Bool(v)); });
+  RegisterProperty<I>("TMenuItem", "Enabled", [](I* i, V v, C x) { i->SetEnabled(x.Bool(v)); });
+  RegisterProperty<I>("TMenuItem", "Visible", [](I* i, V v, C x) { i->SetVisible(x.Bool(v)); });
+  RegisterProperty<I>("TMenuItem", "ShortCut",
+                      [](I* i, V v, C x) { i->SetShortCut(TShortCut(x.Integer(v, 0, 0xFFFF))); });
+  RegisterProperty<I>("TMenuItem", "ImageIndex",
+                      [](I* i, V v, C x) { i->SetImageIndex(x.Int(v)); });
+  RegisterProperty<I>("TMenuItem", "Break",
+                      [](I* i, V v, C x) { i->SetBreak(TMenuBreak(x.Enum(v, kMenuBreak))); });
+  RegisterProperty<I>("TMenuItem", "Hint", [](I* i, V v, C x) { i->Hint = x.String(v); });
+  RegisterProperty<I>("TMenuItem", "OnClick", [](I* i, V v, C x) { i->OnClick = x.Method(v); });
+  RegisterClass("TMenu", "", nullptr, IsInstanceOf<TMenu>);
+  RegisterProperty<TMenu>("TMenu", "OwnerDraw",
+                          [](TMenu* m, V v, C x) { m->SetOwnerDraw(x.Bool(v)); });
+  RegisterProperty<TMenu>("TMenu", "Images", [](TMenu* m, V v, C x) {
+    x.Reference(v, [m](TComponent* c) {
+      auto* list = dynamic_cast<TImageList*>(c);
+      if (!list) throw Exception(u"an image list expected");
+      m->SetImages(list);
+    });
+  });
+  RegisterClass<TMainMenu>("TMainMenu", "TMenu");
+  RegisterClass<TPopupMenu>("TPopupMenu", "TMenu");
+  using P = TPopupMenu;
+  RegisterProperty<P>("TPopupMenu", "AutoPopup", [](P* p, V v, C x) { p->AutoPopup = x.Bool(v); });
+  RegisterProperty<P>("TPopupMenu", "Alignment", [](P* p, V v, C x) {
+    p->Alignment = TPopupAlignment(x.Enum(v, kPopupAlignment));
+  });
+  RegisterProperty<P>("TPopupMenu", "OnPopup", [](P* p, V v, C x) { p->OnPopup = x.Method(v); });
+  RegisterProperty<TCustomForm>("TForm", "Menu", [](TCustomForm* f, V v, C x) {
+    x.Reference(v, [f](TComponent* c) {
+      auto* menu = dynamic_cast<TMainMenu*>(c);
+      if (!menu) throw Exception(u"a main menu expected");
+      f->SetMenu(menu);
+    });
+  });
+  RegisterProperty<TControl>("TControl", "PopupMenu", [](TControl* c, V v, C x) {
+    x.Reference(v, [c](TComponent* m) {
+      auto* menu = dynamic_cast<TPopupMenu*>(m);
+      if (!menu) throw Exception(u"a pop-up menu expected");
+      c->SetPopupMenu(menu);
+    });
+  });
+}
+
 }  // namespace
 
 // Colours are names or numbers ($00BBGGRR, or system colours).
@@ -577,6 +638,7 @@ void RegisterStandardClasses() {
   RegisterComboBox();
   RegisterTreeView();
   RegisterEditControls();
+  RegisterMenus();
 }
 
 }  // namespace fw
