@@ -34,6 +34,16 @@ using Table = std::vector<std::pair<std::string, int>>;
 using V = const TValueDesc&;
 using C = TReadContext&;
 
+// "Images = List": a reference to an image list, given to the target's SetImages.
+template <class T>
+void ReadImages(T* target, V v, C x) {
+  x.Reference(v, [target](TComponent* c) {
+    auto* list = dynamic_cast<TImageList*>(c);
+    if (!list) throw Exception(u"an image list expected");
+    target->SetImages(list);
+  });
+}
+
 const Table kAlign = {{"alNone", int(TAlign::alNone)},     {"alTop", int(TAlign::alTop)},
                       {"alBottom", int(TAlign::alBottom)}, {"alLeft", int(TAlign::alLeft)},
                       {"alRight", int(TAlign::alRight)},   {"alClient", int(TAlign::alClient)}};
@@ -294,13 +304,7 @@ void RegisterStdControls() {
                            [](TImage* i, V v, C x) { i->SetAutoSize(x.Bool(v)); });
   RegisterProperty<TImage>("TImage", "ImageIndex",
                            [](TImage* i, V v, C x) { i->SetImageIndex(x.Int(v)); });
-  RegisterProperty<TImage>("TImage", "Images", [](TImage* i, V v, C x) {
-    x.Reference(v, [i](TComponent* c) {
-      auto* list = dynamic_cast<TImageList*>(c);
-      if (!list) throw Exception(u"an image list expected");
-      i->SetImages(list);
-    });
-  });
+  RegisterProperty<TImage>("TImage", "Images", ReadImages<TImage>);
 
   RegisterClass<TButton>("TButton", "TWinControl");
   RegisterProperty<TButton>("TButton", "Default",
@@ -312,13 +316,7 @@ void RegisterStdControls() {
   });
   RegisterProperty<TButton>("TButton", "WordWrap",
                             [](TButton* b, V v, C x) { b->SetWordWrap(x.Bool(v)); });
-  RegisterProperty<TButton>("TButton", "Images", [](TButton* b, V v, C x) {
-    x.Reference(v, [b](TComponent* c) {
-      auto* list = dynamic_cast<TImageList*>(c);
-      if (!list) throw Exception(u"an image list expected");
-      b->SetImages(list);
-    });
-  });
+  RegisterProperty<TButton>("TButton", "Images", ReadImages<TButton>);
   RegisterProperty<TButton>("TButton", "ImageIndex",
                             [](TButton* b, V v, C x) { b->SetImageIndex(x.Int(v)); });
   static const Table kImageAlignment = {{"iaLeft", int(TImageAlignment::iaLeft)},
@@ -479,13 +477,7 @@ void RegisterTreeView() {
                       [](T* t, V v, C x) { t->SetItemHeight(int(x.Integer(v, 0, 1000))); });
   RegisterProperty<T>("TTreeView", "Indent",
                       [](T* t, V v, C x) { t->SetIndent(int(x.Integer(v, 0, 1000))); });
-  RegisterProperty<T>("TTreeView", "Images", [](T* t, V v, C x) {
-    x.Reference(v, [t](TComponent* c) {
-      auto* list = dynamic_cast<TImageList*>(c);
-      if (!list) throw Exception(u"an image list expected");
-      t->SetImages(list);
-    });
-  });
+  RegisterProperty<T>("TTreeView", "Images", ReadImages<T>);
   RegisterProperty<T>("TTreeView", "SortType",
                       [](T* t, V v, C x) { t->SetSortType(TSortType(x.Enum(v, kSortType))); });
   // Handlers published by a form take only the sender; the node is read from the tree.
@@ -586,13 +578,7 @@ void RegisterMenus() {
   RegisterClass("TMenu", "", nullptr, IsInstanceOf<TMenu>);
   RegisterProperty<TMenu>("TMenu", "OwnerDraw",
                           [](TMenu* m, V v, C x) { m->SetOwnerDraw(x.Bool(v)); });
-  RegisterProperty<TMenu>("TMenu", "Images", [](TMenu* m, V v, C x) {
-    x.Reference(v, [m](TComponent* c) {
-      auto* list = dynamic_cast<TImageList*>(c);
-      if (!list) throw Exception(u"an image list expected");
-      m->SetImages(list);
-    });
-  });
+  RegisterProperty<TMenu>("TMenu", "Images", ReadImages<TMenu>);
   RegisterClass<TMainMenu>("TMainMenu", "TMenu");
   RegisterClass<TPopupMenu>("TPopupMenu", "TMenu");
   using P = TPopupMenu;

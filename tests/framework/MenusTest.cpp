@@ -265,5 +265,32 @@ TEST_F(Menus, TheMenuBarOpensByMouseAndKeyboardAndClicksItsItems) {
   EXPECT_EQ(form->clicked, (std::vector<std::string>{"OpenItem", "OpenItem"}));
 }
 
+TEST_F(Menus, APlainMenuShowsTheHotItemInTheHighlightColour) {
+  Item("Deep")->SetDefault(true);
+  gfx::COLORREF hot = 0, menu = 0;
+  auto tap = [](unsigned scan) {
+    win::InjectKey(scan, true);
+    win::InjectKey(scan, false);
+  };
+  desktop.Schedule(10, [&] {
+    tap(0xE048);  // Up: from nothing to the last item, "More"
+    tap(0xE04D);  // Right: its submenu with "Deep" hot
+  });
+  desktop.Schedule(20, [&] {
+    SaveScreen("popup-menu");
+    win::RECT deep, red;
+    win::GetMenuItemRect(nullptr, win::GetSubMenu(Popup()->Handle(), 2), 0, &deep);
+    win::GetMenuItemRect(nullptr, Popup()->Handle(), 0, &red);
+    hot = ScreenAt(deep.Left + 2, deep.Top + 2);
+    menu = ScreenAt(red.Right - 2, red.Top + 2);
+    tap(kEscape);
+    tap(kEscape);
+  });
+  Popup()->Popup(300, 200);
+  EXPECT_EQ(hot, win::GetSysColor(win::COLOR_HIGHLIGHT));
+  EXPECT_EQ(menu, win::GetSysColor(win::COLOR_MENU));
+  EXPECT_TRUE(form->clicked == std::vector<std::string>{"popup PopupMenu1"});
+}
+
 }  // namespace
 }  // namespace fw::test
