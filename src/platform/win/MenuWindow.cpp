@@ -660,7 +660,7 @@ void AccessKey(Loop& loop, char16_t ch) {
   SetHot(loop, last, next == matches.end() ? matches[0] : *next, false);
 }
 
-// Runs the loop until it is done; returns whether the capture window still stands.
+// Runs the loop until it is done or its capture goes.
 void Run(Loop& loop) {
   ModalLoop(loop.capture, [&](const MSG& m, bool* done) {
     bool taken = true;
@@ -744,9 +744,17 @@ int Finish(Loop& loop, std::size_t keep) {
   return 1;
 }
 
-struct Running {  // marks the loop that runs, also when a handler throws
-  explicit Running(Loop* loop) { running = loop; }
-  ~Running() { running = nullptr; }
+// Marks the loop that runs; when a handler throws, its menu windows go with it.
+struct Running {
+  explicit Running(Loop* loop) : loop(loop) { running = loop; }
+  ~Running() {
+    running = nullptr;
+    for (const Level& l : loop->levels) {
+      SetHilite(l.menu, l.hot, false);
+      if (l.hwnd && IsWindow(l.hwnd)) DestroyWindow(l.hwnd);
+    }
+  }
+  Loop* loop;
 };
 
 void Start(Loop& loop, HMENU first) {

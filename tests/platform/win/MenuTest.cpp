@@ -1,6 +1,7 @@
 // Menus: items and their info, the pop-up menu loop with keyboard and mouse, submenus,
 // owner-drawn items, placement and the notifications the owner gets.
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/win/Harness.h"
 #include "platform/win/Input.h"
@@ -394,6 +395,29 @@ TEST_F(Menus, PlacementFollowsTheFlagsTheDesktopAndTheExclusion) {
   RECT v = placed(TPM_VERTICAL, {300, 300}, &p);
   EXPECT_EQ(v.Top, 320);
   EXPECT_EQ(v.Left, 300);
+}
+
+TEST_F(Menus, AThrowingOwnerLeavesNoMenuWindowBehind) {
+  HMENU m = Sample();
+  handler = [&](HWND, UINT msg, WPARAM wp, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wp) == sub)
+      throw std::runtime_error("refused");
+    return std::nullopt;
+  };
+  desktop.Schedule(10, [] {
+    Tap(kUp);
+    Tap(kRight);
+  });
+  EXPECT_THROW(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), std::runtime_error);
+  EXPECT_TRUE(MenuWindows().empty());
+  EXPECT_EQ(GetMenuState(m, 4, MF_BYPOSITION) & MF_HILITE, 0u);
+  // The next menu runs as usual.
+  handler = nullptr;
+  desktop.Schedule(10, [] {
+    Tap(kDown);
+    Tap(kEnter);
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 1);
 }
 
 TEST_F(Menus, OnlyOneMenuLoopRunsAndEndMenuEndsIt) {
