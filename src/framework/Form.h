@@ -37,6 +37,8 @@ constexpr TModalResult mrNo = 7;
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
  public:
   explicit TCustomForm(TComponent* owner);
@@ -67,6 +69,10 @@ class TCustomForm : public TWinControl {
   // default.
   TIcon& Icon() { return FIcon; }
   const TIcon& Icon() const { return FIcon; }
+  // The menu bar (a TMainMenu), shown in the window's frame; forgotten when freed. The form's
+  // window gets its messages, and of any menu's (DispatchMenuMessage).
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* menu);
 
   // The control that has (or gets, when the form is activated) the focus; may be null.
   TWinControl* ActiveControl() const { return FActiveControl; }
@@ -111,6 +117,7 @@ class TCustomForm : public TWinControl {
   void VisibleChanged() override;
   // Handles Tab, Enter and Esc for the form's controls; true when used.
   virtual bool DialogKey(win::WORD key);
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   void PlaceOnFirstShow();
@@ -119,6 +126,7 @@ class TCustomForm : public TWinControl {
   void UpdateWindowStyle();
   void UpdateLayered();
   void IconChanged();
+  void MenuChanged();
 
   TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
   TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
@@ -130,6 +138,7 @@ class TCustomForm : public TWinControl {
   std::uint8_t FAlphaBlendValue = 255;
   TIcon FIcon;
   TWinControl* FActiveControl = nullptr;
+  TMainMenu* FMenu = nullptr;
   bool FActive = false;
   bool FModal = false;
   bool FPlaced = false;
