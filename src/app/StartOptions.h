@@ -5,6 +5,7 @@
 //   --maintenance   the maintenance window is shown over the main window's catalogue
 //   --plain         the main window's manager is switched off before the first frame: the
 //                   plain look, to compare with the skin (app-bench)
+//   /acver          (any letter case) left to the skin library, which shows its version
 #pragma once
 
 #include <span>

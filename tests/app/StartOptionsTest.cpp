@@ -30,6 +30,9 @@ TEST(StartOptionsTest, ArgumentsAreReadOrRefused) {
   EXPECT_THROW(Parse({"--skin"}), fw::Exception);
   EXPECT_THROW(Parse({"--skin", ""}), fw::Exception);
   EXPECT_THROW(Parse({"--colour"}), fw::Exception);
+  // The skin library's own switch, in any letter case, is left to the library.
+  EXPECT_TRUE(Parse({"/AcVer", "--plain", "/acver"}).Plain);
+  EXPECT_THROW(Parse({"/acverx"}), fw::Exception);
 }
 
 class StartOptionsFormsTest : public FormsTest {};
