@@ -31,7 +31,6 @@ bool TCanvas::Ready() {
   return true;
 }
 
-
 void TCanvas::FillRect(const TRect& r) {
   if (Ready() && BrushStyle == TBrushStyle::bsSolid)
     gfx::FillRect(FHandle, r, ColorToRGB(BrushColor));

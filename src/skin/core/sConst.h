@@ -109,12 +109,11 @@ int acWinVerOf(unsigned major, unsigned minor);
 // Captions of the skinned dialogs, the skinned system menu and the skin selection dialogs,
 // filled once at start-up. The platform keeps no localised string tables of its own modules,
 // so each holds the program's own text.
-extern std::u16string acs_MsgDlgOK, acs_MsgDlgCancel, acs_MsgDlgHelp, acs_CloseStr,
-    acs_RestoreStr, acs_SizeStr, acs_MoveStr, acs_MaximizeStr, acs_MinimizeStr, acs_ColorDlgAdd,
-    acs_ColorDlgDefine, acs_ColorDlgAddPal, acs_ColorDlgDecimal, acs_Root, acs_Create,
-    acs_FileOpen, acs_SelectDir, acs_ColorDlgRed, acs_ColorDlgGreen, acs_ColorDlgBlue,
-    acs_ColorDlgTitle, acs_Font, acs_FontColor, acs_Calculator, acs_ColorDlgHex,
-    acs_InvalidDate, acs_AvailSkins, acs_InternalSkin, acs_DirWithSkins, acs_SelectSkinTitle,
-    acs_SkinPreview;
+extern std::u16string acs_MsgDlgOK, acs_MsgDlgCancel, acs_MsgDlgHelp, acs_CloseStr, acs_RestoreStr,
+    acs_SizeStr, acs_MoveStr, acs_MaximizeStr, acs_MinimizeStr, acs_ColorDlgAdd, acs_ColorDlgDefine,
+    acs_ColorDlgAddPal, acs_ColorDlgDecimal, acs_Root, acs_Create, acs_FileOpen, acs_SelectDir,
+    acs_ColorDlgRed, acs_ColorDlgGreen, acs_ColorDlgBlue, acs_ColorDlgTitle, acs_Font,
+    acs_FontColor, acs_Calculator, acs_ColorDlgHex, acs_InvalidDate, acs_AvailSkins,
+    acs_InternalSkin, acs_DirWithSkins, acs_SelectSkinTitle, acs_SkinPreview;
 
 }  // namespace skin::core

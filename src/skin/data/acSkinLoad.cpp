@@ -6,7 +6,8 @@ std::unique_ptr<TacLoadedSkin> LoadSkin(std::string_view skinName,
                                         const TacSkinLoadContext& context) {
   static const TsStoredSkins kNone;
   const TsStoredSkins& stored = context.InternalSkins ? *context.InternalSkins : kNone;
-  const auto source = ResolveSkinSource(skinName, context.FullSkinDirectory, stored, context.Preview);
+  const auto source =
+      ResolveSkinSource(skinName, context.FullSkinDirectory, stored, context.Preview);
   if (!source) return nullptr;
   auto skin = std::make_unique<TacLoadedSkin>();
   skin->Content = ReadSkinContent(*source, stored, context.Preview);

@@ -176,7 +176,8 @@ TEST_F(SkinManagerSystemTest, TheBrushesLiveWithTheirSkinAndTheRedirectionWithIt
   EXPECT_EQ(win::SolidBrushCount(), brushes);
   EXPECT_EQ(win::BrushColor(win::GetSysColorBrush(win::COLOR_HIGHLIGHT)),
             gfx::COLORREF(Pal(data::pcSelectionBG_Focused)));
-  EXPECT_EQ(win::GetSysColor(win::COLOR_HIGHLIGHT), gfx::COLORREF(Pal(data::pcSelectionBG_Focused)));
+  EXPECT_EQ(win::GetSysColor(win::COLOR_HIGHLIGHT),
+            gfx::COLORREF(Pal(data::pcSelectionBG_Focused)));
 
   // Removed: the six palette brushes and the three of the redirection go, and so does the
   // redirection (the option stays).
@@ -190,7 +191,8 @@ TEST_F(SkinManagerSystemTest, TheBrushesLiveWithTheirSkinAndTheRedirectionWithIt
   // Back: the redirection with it.
   manager->SetActive(true);
   EXPECT_EQ(win::SolidBrushCount(), brushes);
-  EXPECT_EQ(win::GetSysColor(win::COLOR_HIGHLIGHT), gfx::COLORREF(Pal(data::pcSelectionBG_Focused)));
+  EXPECT_EQ(win::GetSysColor(win::COLOR_HIGHLIGHT),
+            gfx::COLORREF(Pal(data::pcSelectionBG_Focused)));
 
   // The manager freed with its skin: the platform's functions are back, no brush is left.
   delete form;

@@ -12,9 +12,9 @@ namespace {
 TEST(PreviewRecord, FieldsAreReadAtTheirOffsetsUpToAZeroOrTheirEnd) {
   std::vector<std::uint8_t> block(acSkinDataSize + 10, 'x');  // longer blocks are fine
   block[0] = 0x00, block[1] = 0xA4, block[2] = 0, block[3] = 0;
-  block[4 + 5] = 0;            // the name: five bytes
-  block[132 + 511] = 'd';      // the folder fills its field: 512 bytes, no zero
-  block[644 + 3] = 0;          // the options text: three bytes
+  block[4 + 5] = 0;        // the name: five bytes
+  block[132 + 511] = 'd';  // the folder fills its field: 512 bytes, no zero
+  block[644 + 3] = 0;      // the options text: three bytes
   const auto record = ReadSkinData(block.data(), block.size());
   ASSERT_TRUE(record);
   EXPECT_EQ(record->Magic, ASE_MSG);
@@ -31,8 +31,8 @@ TEST(PreviewRecord, FieldsAreReadAtTheirOffsetsUpToAZeroOrTheirEnd) {
   EXPECT_EQ(back->SkinDir, sent.SkinDir);
   EXPECT_EQ(back->Data, sent.Data);
   // A text longer than its field is cut to it.
-  const auto cut = ReadSkinData(WriteSkinData({ASE_MSG, std::string(200, 'n'), "", ""}).data(),
-                                acSkinDataSize);
+  const auto cut =
+      ReadSkinData(WriteSkinData({ASE_MSG, std::string(200, 'n'), "", ""}).data(), acSkinDataSize);
   EXPECT_EQ(cut->SkinName, std::string(128, 'n'));
 }
 

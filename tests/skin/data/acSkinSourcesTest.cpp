@@ -122,8 +122,7 @@ TEST(SkinSource, APreviewPrefersTheFolderAndGivesItsOptionsText) {
   const TacSkinContent c = ReadSkinContent(*source, stored, preview);
   EXPECT_EQ(c.OptionsText, text);
   EXPECT_EQ(c.ReadFile("MASTER.BMP"), Bytes("bmp"));
-  EXPECT_EQ(ReadSkinContent(*ResolveSkinSource("Both", dir.Dir(), stored, preview), stored,
-                            preview)
+  EXPECT_EQ(ReadSkinContent(*ResolveSkinSource("Both", dir.Dir(), stored, preview), stored, preview)
                 .OptionsText,
             text);
 }
