@@ -15,6 +15,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
+#include "skin/core/sConst.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/data/TempDir.h"
 #include "skin/data/acPreviewRecord.h"
@@ -284,7 +285,7 @@ TEST_F(SkinManagerSystemTest, TheFilterRepaintsOnActivationTracksMinimisingAndGo
   EXPECT_TRUE(Receivers(AC_INVALIDATE).empty());
 }
 
-TEST_F(SkinManagerSystemTest, TheVersionSwitchShowsOneMessageInAnyLetterCase) {
+TEST_F(SkinManagerSystemTest, TheVersionSwitchShowsOneMessageAndTheSystemIsRead) {
   EXPECT_FALSE(CheckVersionSwitch({"acver", "/acverx", "--plain"}));
   EXPECT_TRUE(app->Messages().empty());
   desktop.Schedule(10, [] {
@@ -297,6 +298,13 @@ TEST_F(SkinManagerSystemTest, TheVersionSwitchShowsOneMessageInAnyLetterCase) {
   EXPECT_EQ(app->Messages()[0].Icon, fw::TMsgDlgType::mtInformation);
   EXPECT_EQ(app->Messages()[0].Text, acVersionText());
   EXPECT_NE(acVersionText().find(u"13.15"), std::u16string::npos);
+  // What the system reported at start-up: 6.2 counts as 8, as does every version after 6.
+  EXPECT_EQ(acWinVer, 8);
+  EXPECT_EQ(acWinVerOf(6, 1), 6);
+  EXPECT_EQ(acWinVerOf(10, 0), 8);
+  EXPECT_EQ(acWinVerOf(5, 1), 5);
+  EXPECT_EQ(acScrollBtnLength, win::GetSystemMetrics(win::SM_CXHSCROLL));
+  EXPECT_EQ(ac_CYSMCAPTION, win::GetSystemMetrics(win::SM_CYSMCAPTION));
 }
 
 }  // namespace
