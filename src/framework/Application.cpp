@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "framework/Dialogs.h"
 #include "framework/Exception.h"
@@ -28,6 +29,18 @@ namespace {
 constexpr char16_t kApplicationClass[] = u"TApplication";
 
 }  // namespace
+
+std::vector<std::string> ParamStrs() {
+  std::vector<std::string> params;
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::string param;
+  bool name = true;  // the first one is the program itself
+  while (std::getline(in, param, '\0')) {
+    if (!name) params.push_back(param);
+    name = false;
+  }
+  return params;
+}
 
 std::u16string GetShortHint(const std::u16string& hint) {
   auto bar = hint.find(u'|');

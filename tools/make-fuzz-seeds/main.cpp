@@ -14,6 +14,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/PictureCodec.h"
+#include "skin/data/acPreviewRecord.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -186,6 +187,20 @@ int main(int argc, char** argv) {
       if (skin::data::ExtractPackedData(packed, convertor) && convertor.Options) {
         Write(dir / "fuzz_skin_options", (stem + ".dat").c_str(), *convertor.Options);
       }
+    }
+    // Preview records as a skin editor sends them: the whole layout, and a block cut short;
+    // the first two bytes are the block's size.
+    {
+      skin::data::TacSkinData record{skin::data::ASE_MSG, "Preview", "/tmp/skins",
+                                     SeedSkinOptions()};
+      const Bytes block = skin::data::WriteSkinData(record);
+      const auto sized = [&block](std::size_t size) {
+        Bytes out = {std::uint8_t(size), std::uint8_t(size >> 8)};
+        out.insert(out.end(), block.begin(), block.begin() + std::ptrdiff_t(block.size()));
+        return out;
+      };
+      Write(dir / "fuzz_preview_record", "whole.bin", sized(block.size()));
+      Write(dir / "fuzz_preview_record", "short.bin", sized(block.size() - 1));
     }
     // Record-set filters as the catalogue builds them, and the other operators.
     Write(dir / "fuzz_filter", "type-and-name.txt",

@@ -139,6 +139,8 @@ constexpr UINT WM_PRINT = 0x0317;        // wParam: HDC, lParam: PRF_*
 constexpr UINT WM_PRINTCLIENT = 0x0318;  // wParam: HDC, lParam: PRF_*
 constexpr UINT WM_APP = 0x8000;          // first number free for applications
 constexpr UINT WM_USER = 0x0400;         // first number free for window classes
+// The visual style changed (never sent here: the platform has no visual styles).
+constexpr UINT WM_THEMECHANGED = 0x031A;
 
 // Event codes of WM_PARENTNOTIFY.
 constexpr UINT WM_PARENTNOTIFY_CREATE = WM_CREATE;
