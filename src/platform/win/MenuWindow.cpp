@@ -52,6 +52,7 @@ struct Loop {
   bool done = false;
   bool chosen = false;
   UINT command = 0;
+  DWORD openedAt = 0;  // when the loop began: a second press on the icon soon after closes
   gfx::HFONT font, bold;
 };
 
@@ -549,10 +550,20 @@ void ShowTimer(Loop& loop) {
   OpenSubmenu(loop, l, false);
 }
 
-void ButtonDown(Loop& loop, POINT pt) {
+void ButtonDown(Loop& loop, POINT pt, UINT message) {
   auto [li, index] = Hit(loop, pt);
   if (li < 0) {
     loop.done = true;  // a click outside dismisses the menu
+    // A double click on the window's icon: the first press opened the system menu, the
+    // second closes the window.
+    const bool left = message == WM_LBUTTONDOWN || message == WM_NCLBUTTONDOWN ||
+                      message == WM_LBUTTONDBLCLK;
+    if (left && loop.systemMenu && IsWindow(loop.owner) &&
+        GetMessageTime() - loop.openedAt <= GetDoubleClickTime() &&
+        SendMessageW(loop.owner, WM_NCHITTEST, 0, LParamFromPoint(pt)) == HTSYSMENU) {
+      loop.chosen = true;
+      loop.command = SC_CLOSE;
+    }
     return;
   }
   std::size_t l = std::size_t(li);
@@ -677,7 +688,7 @@ void Run(Loop& loop) {
       case WM_RBUTTONDBLCLK:
       case WM_NCLBUTTONDOWN:
       case WM_NCRBUTTONDOWN:
-        ButtonDown(loop, pt);
+        ButtonDown(loop, pt, m.message);
         break;
       case WM_LBUTTONUP:
       case WM_NCLBUTTONUP:
@@ -758,6 +769,7 @@ struct Running {
 };
 
 void Start(Loop& loop, HMENU first) {
+  loop.openedAt = GetTickCount();
   auto [normal, bold] = MenuFonts();
   loop.font = normal;
   loop.bold = bold;

@@ -7,6 +7,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/Menu.h"
 #include "platform/win/MenuWindow.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Timers.h"
 
@@ -506,6 +507,25 @@ TEST_F(SystemMenus, AltSpaceAndARightClickOnTheCaptionOpenItAndCloseCloses) {
   auto commands = Of(WM_SYSCOMMAND, owner);
   ASSERT_FALSE(commands.empty());
   EXPECT_EQ(commands.back().wParam, SC_CLOSE);
+  EXPECT_FALSE(IsWindow(owner));
+}
+
+// The first press on the icon opens the system menu; a second one within the double-click time
+// closes the window, a later one only shuts the menu.
+TEST_F(SystemMenus, ADoubleClickOnTheIconClosesTheWindowASlowOneOnlyShutsTheMenu) {
+  RECT wr;
+  GetWindowRect(owner, &wr);
+  const RECT icon = GetFrameLayout(owner).sysMenuButton;
+  ASSERT_FALSE(icon.IsEmpty());
+  const POINT at{wr.Left + (icon.Left + icon.Right) / 2, wr.Top + (icon.Top + icon.Bottom) / 2};
+  desktop.Schedule(int(GetDoubleClickTime()) + 10, [&] { Click(at); });
+  Click(at);
+  desktop.Pump();
+  EXPECT_TRUE(IsWindow(owner));
+  EXPECT_TRUE(MenuWindows().empty());
+  Click(at);
+  Click(at);
+  desktop.Pump();
   EXPECT_FALSE(IsWindow(owner));
 }
 
