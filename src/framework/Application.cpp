@@ -11,6 +11,7 @@
 #include "framework/TextConv.h"
 #include "framework/Timer.h"
 #include "platform/win/Input.h"
+#include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
@@ -219,7 +220,7 @@ void TApplication::HandleException(std::exception_ptr e) {
 void TApplication::ShowException(const std::exception& e) {
   std::u16string text = InnermostMessage(e);
   if (!text.empty() && text.back() != u'.') text += u'.';
-  ShowMessageBox(text, FTitle, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+  ApplicationMessageBox(text, FTitle, win::MB_OK | win::MB_ICONSTOP);
 }
 
 void TApplication::SetHint(const std::u16string& hint) {

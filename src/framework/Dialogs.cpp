@@ -6,6 +6,8 @@
 #include "framework/Exception.h"
 #include "framework/Image.h"
 #include "framework/Label.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageBox.h"
 
 namespace fw {
 
@@ -214,6 +216,23 @@ TModalResult ShowMessageBox(const std::u16string& text, const std::u16string& ti
 TModalResult MessageDlg(const std::u16string& text, TMsgDlgType type,
                         const TMsgDlgButtons& buttons) {
   return ShowMessageBox(text, TitleOf(type), type, buttons);
+}
+
+int ApplicationMessageBox(const std::u16string& text, const std::u16string& caption,
+                          unsigned flags) {
+  using namespace win;
+  const unsigned icon = flags & MB_ICONMASK;
+  if (Application)
+    Application->RecordMessage({caption, text,
+                                icon == MB_ICONHAND          ? TMsgDlgType::mtError
+                                : icon == MB_ICONEXCLAMATION ? TMsgDlgType::mtWarning
+                                : icon == MB_ICONASTERISK    ? TMsgDlgType::mtInformation
+                                : icon == MB_ICONQUESTION    ? TMsgDlgType::mtConfirmation
+                                                             : TMsgDlgType::mtCustom});
+  HWND owner = GetActiveWindow();
+  TCustomForm* main = Application ? Application->MainForm() : nullptr;
+  if (!owner && main && main->HandleAllocated()) owner = main->Handle();
+  return MessageBoxW(owner, text, caption, flags);
 }
 
 void ShowMessage(const std::u16string& text) {

@@ -36,6 +36,12 @@ TModalResult MessageDlg(const std::u16string& text, TMsgDlgType type,
 // A box with the application's title, no icon and an OK button.
 void ShowMessage(const std::u16string& text);
 
+// The platform's message box (win::MessageBoxW with MB_* flags) over the active window (the
+// main form's without one), recorded like every box; returns the answer (IDOK, IDCANCEL, ...).
+// The application's default error handler shows its errors in one (stop icon, OK).
+int ApplicationMessageBox(const std::u16string& text, const std::u16string& caption,
+                          unsigned flags);
+
 // The name automation reports for an icon ("warning", "error", "information", "confirmation",
 // "none").
 std::string MsgDlgTypeName(TMsgDlgType type);

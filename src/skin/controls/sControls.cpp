@@ -12,6 +12,7 @@
 #include "framework/TextConv.h"
 #include "framework/dbctrls/DataControlsClasses.h"
 #include "platform/gfx/GraphicsError.h"
+#include "skin/controls/acDials.h"
 #include "skin/controls/sFrameAdapter.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
@@ -525,6 +526,7 @@ void RegisterSkinClasses() {
   static bool done = false;
   if (done) return;
   done = true;
+  InstallDialogSkinning();
   RegisterControl<TsPanel>("TsPanel", "TPanel");
   RegisterControl<TsImage>("TsImage", "TImage");
   fw::RegisterProperty<TsImage>(

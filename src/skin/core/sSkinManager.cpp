@@ -1,5 +1,7 @@
 #include "skin/core/sSkinManager.h"
 
+#include "skin/core/acDialogHook.h"
+
 #include <algorithm>
 #include <exception>
 #include <vector>
@@ -299,6 +301,10 @@ TsSkinManager::~TsSkinManager() {
       // A receiver's error while the removal is announced: reported, the manager still goes.
       if (fw::Application) fw::Application->HandleException(std::current_exception());
     }
+  }
+  if (IsDefault() && FGlobalHookInstalled) {  // a removal that failed half-way
+    UnInstallHook(*this);
+    FGlobalHookInstalled = false;
   }
   FExtendedBorders = false;
   if (DefaultManager == this) {
@@ -710,9 +716,10 @@ void TsSkinManager::BeforeNewSkin() {
 
 void TsSkinManager::AfterNewSkin() {
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = true;
-  // The dialog hook is installed here by the default manager once dialogs are skinned; the
-  // flag already tells the removal that a skin was announced.
-  if (IsDefault()) FGlobalHookInstalled = true;
+  if (IsDefault()) {
+    InstallHook(*this);
+    FGlobalHookInstalled = true;
+  }
   if (FFonts.MainMode() == fmFromSkin) {
     const std::u16string skinFont = fw::Utf8ToUtf16(CommonSkinData().MainFont);
     ChangeAppFont(skinFont.empty() ? FDefStoredFontName : skinFont, false);
@@ -723,9 +730,44 @@ void TsSkinManager::BeforeRemoveSkin() {
   if (FFonts.MainMode() == fmFromSkin && !(fw::Application && fw::Application->Terminated()) &&
       !FDefStoredFontName.empty())
     ChangeAppFont(FDefStoredFontName, false);
-  if (IsDefault()) FGlobalHookInstalled = false;
+  if (IsDefault() && FGlobalHookInstalled) {
+    UnInstallHook(*this);
+    FGlobalHookInstalled = false;
+  }
   ClearGlows();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
+}
+
+namespace {
+
+TacDialogSkinning& DialogSkinning() {
+  static TacDialogSkinning skinning;
+  return skinning;
+}
+
+win::HHOOK hookCallback = nullptr;
+
+}  // namespace
+
+void SetDialogSkinning(TacDialogSkinning skinning) {
+  DialogSkinning() = std::move(skinning);
+}
+
+win::HHOOK DialogHook() {
+  return hookCallback;
+}
+
+void InstallHook(TsSkinManager& manager) {
+  if (!manager.IsDefault() || hookCallback) return;
+  if (DialogSkinning().HookProc)
+    hookCallback = win::SetWindowsHookExW(win::WH_CBT, DialogSkinning().HookProc);
+}
+
+void UnInstallHook(TsSkinManager& manager) {
+  if (!manager.IsDefault()) return;
+  if (hookCallback) win::UnhookWindowsHookEx(hookCallback);
+  hookCallback = nullptr;
+  if (DialogSkinning().FreeRecords) DialogSkinning().FreeRecords();
 }
 
 void TsSkinManager::AfterRemoveSkin() {

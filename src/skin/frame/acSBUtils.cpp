@@ -17,6 +17,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
+#include "platform/win/SystemInfo.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
@@ -1348,15 +1349,22 @@ TacColoring TacBtnWnd::GetColoring() const {
   return c;
 }
 
-bool TacBtnWnd::ParentBackground(gfx::Bitmap& out) const {
+void SetDialogFont(fw::TFont& font) {
+  win::NONCLIENTMETRICSW ncm;
+  win::SystemParametersInfoW(win::SPI_GETNONCLIENTMETRICS, 0, &ncm, 0);
+  font.SetName(ncm.lfMessageFont.lfFaceName);
+  font.SetHeight(ncm.lfMessageFont.lfHeight);
+}
+
+bool ParentBackgroundOf(HWND wnd, fw::TControl* control, gfx::Bitmap& out) {
   skin::draw::TacBGInfo bg;
-  const TRect wr = WindowRectOf(CtrlHandle);
+  const TRect wr = WindowRectOf(wnd);
   TPoint at;
-  if (fw::TControl* c = FParams.Control) {
+  if (fw::TControl* c = control) {
     skin::core::GetBGInfo(bg, c->Parent(), false);
     at = {c->Left(), c->Top()};
   } else {
-    const HWND parent = GetParent(CtrlHandle);
+    const HWND parent = GetParent(wnd);
     if (!parent) return false;
     skin::core::GetBGInfo(bg, parent, false);
     POINT origin{0, 0};
@@ -1372,6 +1380,10 @@ bool TacBtnWnd::ParentBackground(gfx::Bitmap& out) const {
     skin::paint::FillRect32(out, out.Bounds(), bg.Color, 255);
   }
   return true;
+}
+
+bool TacBtnWnd::ParentBackground(gfx::Bitmap& out) const {
+  return ParentBackgroundOf(CtrlHandle, FParams.Control, out);
 }
 
 TRect TacBtnWnd::CaptionRect(fw::TCanvas& canvas, const std::u16string& text, unsigned flags,
@@ -1432,7 +1444,10 @@ bool TacBtnWnd::PrepareCache() {
     gfx::DeviceContext dc(*cache);
     fw::TCanvas canvas;
     canvas.SetHandle(&dc);
-    if (c) canvas.Font.Assign(c->Font());
+    if (c)
+      canvas.Font.Assign(c->Font());
+    else
+      SetDialogFont(canvas.Font);
     const auto style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
     const unsigned flags =
         gfx::DT_CENTER | gfx::DT_EXPANDTABS | ((style & BS_MULTILINE) ? gfx::DT_WORDBREAK : 0u);
@@ -1503,11 +1518,35 @@ void TacBtnWnd::acWndProc(fw::TMessage& m) {
     return;
   }
   TacMainWnd::acWndProc(m);
+  TsSkinManager* manager = SkinManager();
   switch (m.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
     case WM_LBUTTONUP:
+      ChangeShownState();
+      return;
+    case WM_MOUSEMOVE: {
+      // A bare window's button follows the mouse itself: inside it becomes the manager's
+      // active control (hot) until the mouse leaves it.
+      if (FParams.Control || !manager || Destroyed()) return;
+      RECT r{};
+      GetClientRect(CtrlHandle, &r);
+      const bool inside = r.Contains(PointFromLParam(m.LParam));
+      if (inside == (manager->ActiveControl() == CtrlHandle)) return;
+      manager->SetActiveControl(inside ? CtrlHandle : nullptr);
+      if (inside) {
+        TRACKMOUSEEVENT tme;
+        tme.dwFlags = TME_LEAVE;
+        tme.hwndTrack = CtrlHandle;
+        TrackMouseEvent(&tme);
+      }
+      ChangeShownState();
+      return;
+    }
+    case WM_MOUSELEAVE:
+      if (FParams.Control || !manager || Destroyed()) return;
+      if (manager->ActiveControl() == CtrlHandle) manager->SetActiveControl(nullptr);
       ChangeShownState();
       return;
     default:

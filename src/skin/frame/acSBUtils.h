@@ -437,6 +437,13 @@ class TacBitBtnWnd : public TacBtnWnd {
   bool Layout(int state, gfx::TRect& glyph, gfx::TRect& caption) const;
 };
 
+// The font of a dialog's bare child windows: the system's message font.
+void SetDialogFont(fw::TFont& font);
+
+// The parent's picture at the place and size of wnd (a control's window, or a bare child
+// window when control is null): the parent's cache, or its colour; false when not ready.
+bool ParentBackgroundOf(HWND wnd, fw::TControl* control, gfx::Bitmap& out);
+
 // The wrapper of a window ("ACSBSC"), or null.
 TacMainWnd* Ac_GetScrollWndFromHwnd(HWND handle);
 

@@ -1,0 +1,715 @@
+#include "skin/controls/acDials.h"
+
+#include <algorithm>
+
+#include "framework/Application.h"
+#include "framework/Canvas.h"
+#include "framework/Form.h"
+#include "framework/TextConv.h"
+#include "platform/backend/Dump.h"
+#include "platform/win/Hooks.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageBox.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Paint.h"
+#include "platform/win/SystemInfo.h"
+#include "platform/win/Window.h"
+#include "skin/controls/sThirdParty.h"
+#include "skin/core/acDialogHook.h"
+#include "skin/core/sGraphUtils.h"
+#include "skin/core/sMessages.h"
+#include "skin/core/sSkinManager.h"
+#include "skin/core/sVclUtils.h"
+#include "skin/draw/sAlphaGraph.h"
+#include "skin/draw/sGraphUtils.h"
+#include "skin/draw/sSkinText.h"
+#include "skin/frame/sCtrlAdapter.h"
+#include "skin/frame/sSkinProvider.h"
+
+namespace skin::controls {
+
+namespace sc = skin::core;
+namespace sd = skin::data;
+namespace draw = skin::draw;
+using gfx::TPoint;
+using gfx::TRect;
+using namespace win;
+
+namespace {
+
+const sd::TacSkinModel* ModelOf(const sc::TsCommonData& cd) {
+  const sc::TsSkinManager* m = cd.SkinManager();
+  return m && m->Active() ? m->SkinModel() : nullptr;
+}
+
+std::u16string Lower(std::u16string s) {
+  for (char16_t& c : s)
+    if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+  return s;
+}
+
+TRect WindowRectOf(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return r;
+}
+
+// A native dialog's record leaves the list and is freed (its wrappers go with it).
+void DropNative(TacProvider* p) {
+  auto& list = acSupportedList();
+  std::erase(list, p);
+  delete p;
+}
+
+}  // namespace
+
+std::vector<TacProvider*>& acSupportedList() {
+  static std::vector<TacProvider*> list;
+  return list;
+}
+
+// ---- TacProvider ------------------------------------------------------------------------------
+
+TacProvider::TacProvider(fw::TComponent* owner) : fw::TComponent(owner) {}
+
+TacProvider::~TacProvider() {
+  Destroying();
+  // The record leaves the list; a native dialog's wrappers go with it, children first.
+  std::erase(acSupportedList(), this);
+  while (!acSkinnedCtrls.empty()) {
+    frame::ReleaseWrapper(std::move(acSkinnedCtrls.back()));
+    acSkinnedCtrls.pop_back();
+  }
+  if (ListSW) {
+    ListSW->Provider = nullptr;
+    frame::ReleaseWrapper(std::move(ListSW));
+    // A dialog that stays (the skin went) loses the skin's corners and repaints plain.
+    if (!WindowGoing && IsWindow(CtrlHandle)) {
+      SetWindowRgn(CtrlHandle, nullptr, false);
+      RedrawWindow(CtrlHandle, nullptr, nullptr,
+                   RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+  }
+}
+
+void TacProvider::InitForm(fw::TCustomForm& form) {
+  sp = frame::TsSkinProvider::CreateRunTime(form);
+  if (form.HandleAllocated()) CtrlHandle = form.Handle();
+}
+
+bool TacProvider::InitSkin(HWND handle) {
+  CtrlHandle = handle;
+  sc::TsSkinManager* m = sc::DefaultManager;
+  if (ListSW || !m || !m->Active()) return true;
+  frame::TacSkinParams params;
+  params.SkinSection = "DIALOG";
+  ListSW = frame::TacMainWnd::Create<TacDialogWnd>(handle, false, params, m, nullptr);
+  ListSW->Provider = this;
+  if (!InitHwndControls(handle)) return false;
+  ListSW->ProcessMessage(sc::SM_ALPHACMD, sc::AC_SETNEWSKIN_HI, LPARAM(m));
+  return true;
+}
+
+bool TacProvider::InitHwndControls(HWND handle) {
+  std::vector<HWND> children;
+  for (HWND c = GetTopWindow(handle); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+  for (HWND c : children) {
+    if (!InitHwndControls(c)) return false;
+    if ((GetWindowLongPtrW(c, GWL_STYLE) & WS_CHILD) && !AddControl(c)) return false;
+  }
+  return true;
+}
+
+bool TacProvider::AddControl(HWND handle) {
+  if (!handle) return false;
+  if (frame::Ac_GetScrollWndFromHwnd(handle) || sc::WndIsSkinned(handle)) return true;
+  sc::TsSkinManager* m = sc::DefaultManager;
+  if (!m) return true;
+  const std::u16string cls = Lower(GetClassNameW(handle));
+  const auto style = DWORD(GetWindowLongPtrW(handle, GWL_STYLE));
+  frame::TacSkinParams params;
+  std::unique_ptr<frame::TacMainWnd> w;
+  if (cls == u"static") {
+    params.SkinSection = "TRANSPARENT";
+    if ((style & 3) == 3 || (style & 0xE) == 0xE) {
+      // Etched frames ("EDIT") are not made by this platform's dialogs; icons are.
+      if (!(GetWindowLongPtrW(handle, GWL_EXSTYLE) & WS_EX_STATICEDGE))
+        w = frame::TacMainWnd::Create<TacIconWnd>(handle, false, params, m, nullptr);
+    } else if (!((style & 0xD) == 0xD || (style & 0x1F) == 5 || (style & 0x1F) == 6 ||
+                 (style & 0x1F) == 11)) {
+      w = frame::TacMainWnd::Create<TacStaticWnd>(handle, false, params, m, nullptr);
+    }
+  } else if (cls == u"button") {
+    // Push buttons; the platform makes no check boxes, group boxes or split buttons yet.
+    if ((style & 0xFF) <= 1)
+      w = frame::TacMainWnd::Create<frame::TacBtnWnd>(handle, false, params, m, nullptr);
+  }
+  if (w) acSkinnedCtrls.push_back(std::move(w));
+  return true;
+}
+
+// ---- TacDialogWnd ------------------------------------------------------------------------------
+
+void TacDialogWnd::AfterCreation() {
+  TacScrollWnd::AfterCreation();
+  FFormActive = GetActiveWindow() == CtrlHandle;
+  if (const sd::TacSkinModel* model = ModelOf(*SkinData())) {
+    TitleIndex = model->GetSkinIndex("DIALOGTITLE");
+    FCaptionSkinIndex = model->GetSkinIndex("CAPTION");
+  }
+}
+
+gfx::Bitmap* TacDialogWnd::Cache() const {
+  return SkinData()->CacheBmp();
+}
+
+int TacDialogWnd::TitleHeight() const {
+  return ClientOffset().Y;
+}
+
+TPoint TacDialogWnd::ClientOffset() const {
+  POINT origin{0, 0};
+  ClientToScreen(CtrlHandle, &origin);
+  const TRect wr = WindowRectOf(CtrlHandle);
+  return {origin.X - wr.Left, origin.Y - wr.Top};
+}
+
+bool TacDialogWnd::CloseVisible() const {
+  return (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_SYSMENU) != 0;
+}
+
+TRect TacDialogWnd::CloseRect() const {
+  const sd::TacSkinModel* model = ModelOf(*SkinData());
+  if (!model || !CloseVisible()) return {};
+  const auto& glyphs = SkinManager()->ConstData().TitleGlyphs;
+  int i = glyphs[sd::tgCloseAlone];
+  if (!model->IsValidImgIndex(i)) i = glyphs[sd::tgClose];
+  int w = 21, h = 21;
+  if (model->IsValidImgIndex(i)) {
+    w = model->ma[std::size_t(i)].Width;
+    h = model->ma[std::size_t(i)].Height;
+  }
+  const TRect wr = WindowRectOf(CtrlHandle);
+  const TPoint co = ClientOffset();
+  const int border = co.X;
+  const int top = std::max(0, border + (co.Y - border - h) / 2);
+  const int right = wr.Width() - border - model->CommonSkinData.BIRightMargin;
+  return {right - w, top, right, top + h};
+}
+
+int TacDialogWnd::CloseState() const {
+  return CurrentHT != HTCLOSE ? 0 : FPressed ? 2 : 1;
+}
+
+bool TacDialogWnd::PaintAll() {
+  const sd::TacSkinModel* model = ModelOf(*SkinData());
+  if (!model || !Skinned() || !IsWindow(CtrlHandle)) return false;
+  const TRect wr = WindowRectOf(CtrlHandle);
+  if (wr.IsEmpty()) return false;
+  sc::TsCommonData& cd = *SkinData();
+  if (!cd.CacheBmp()) cd.ClearCache();
+  gfx::Bitmap* cache = cd.CacheBmp();
+  if (cache->Width() != wr.Width() || cache->Height() != wr.Height()) {
+    *cache = gfx::Bitmap(wr.Width(), wr.Height());
+    cd.BGChanged = true;
+  }
+  if (!cd.BGChanged) return true;
+  const int index = cd.SkinIndex;
+  auto stateOf = [&](int i) {
+    return model->IsValidSkinIndex(i)
+               ? std::min(int(FFormActive), model->gd[std::size_t(i)].States - 1)
+               : 0;
+  };
+  draw::PaintItem(model, index, draw::EmptyCI, true, stateOf(index), cache->Bounds(), {0, 0},
+                  cache);
+  const int titleH = TitleHeight();
+  if (titleH > 0 && model->IsValidSkinIndex(TitleIndex)) {
+    gfx::Bitmap title(cache->Width(), titleH);
+    draw::PaintItem(model, TitleIndex, draw::MakeCacheInfo(cache, 0, 0), true, stateOf(TitleIndex),
+                    title.Bounds(), {0, 0}, &title);
+    cache->CopyFrom(title, title.Bounds(), {0, 0});
+  }
+  const TRect close = CloseRect();
+  const std::u16string text = GetWindowTextW(CtrlHandle);
+  const int border = ClientOffset().X;
+  if (titleH > border && !text.empty()) {
+    gfx::DeviceContext dc(*cache);
+    fw::TCanvas canvas;
+    canvas.SetHandle(&dc);
+    NONCLIENTMETRICSW ncm;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 0, &ncm, 0);
+    canvas.Font.SetName(model->CommonSkinData.MainFont.empty()
+                            ? ncm.lfCaptionFont.lfFaceName
+                            : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
+    canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
+    const int left = border + model->CommonSkinData.BILeftMargin + 4;
+    const int right = (close.IsEmpty() ? cache->Width() - border : close.Left) - 4;
+    const int textH = draw::acTextHeight(canvas, text);
+    const int vc = border + (titleH - border) / 2;
+    const TRect r{left, vc - textH / 2, std::max(left, right), vc - textH / 2 + textH};
+    const int fontSection = model->IsValidSkinIndex(TitleIndex) ? TitleIndex : index;
+    if (model->IsValidSkinIndex(FCaptionSkinIndex)) {
+      const TRect behind{r.Left - 4, r.Top - 2,
+                         std::min(r.Right, r.Left + draw::acTextWidth(canvas, text)) + 4,
+                         r.Bottom + 2};
+      gfx::Bitmap back(behind.Width(), behind.Height());
+      draw::PaintItem(model, FCaptionSkinIndex, draw::MakeCacheInfo(cache, behind.Left, behind.Top),
+                      true, stateOf(FCaptionSkinIndex), back.Bounds(), {0, 0}, &back);
+      cache->CopyFrom(back, back.Bounds(), {behind.Left, behind.Top});
+    }
+    skin::paint::TacGlowMask glow;
+    draw::WriteSectionText(
+        canvas, text, true, r,
+        gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS, *model,
+        fontSection, stateOf(fontSection), {}, true, cache, glow);
+    canvas.SetHandle(nullptr);
+  }
+  if (!close.IsEmpty()) {
+    const auto& glyphs = SkinManager()->ConstData().TitleGlyphs;
+    int i = glyphs[sd::tgCloseAlone];
+    if (!model->IsValidImgIndex(i)) i = glyphs[sd::tgClose];
+    if (model->IsValidImgIndex(i)) {
+      const int state = CloseState();
+      draw::DrawSkinGlyph(*cache, {close.Left, close.Top}, state,
+                          !FFormActive && state == 0 ? 2 : 1, model->ma[std::size_t(i)],
+                          draw::EmptyCI);
+    }
+  }
+  cd.BGChanged = false;
+  return true;
+}
+
+void TacDialogWnd::UpdateRegion() {
+  // The skin's transparent corners (key-coloured pixels of the frame's corner blocks) are cut
+  // out of the window.
+  const gfx::Bitmap& pic = *Cache();
+  constexpr int kCorner = 16;
+  std::vector<TRect> cut;
+  const int w = pic.Width(), h = pic.Height();
+  for (int y = 0; y < h; ++y) {
+    if (y >= kCorner && y < h - kCorner) continue;
+    for (int x = 0; x < w; ++x) {
+      if (x == kCorner && w - kCorner > x) x = w - kCorner;
+      if ((pic.At(x, y) & 0xFFFFFF) == 0xFF00FF) cut.push_back({x, y, x + 1, y + 1});
+    }
+  }
+  gfx::Region rgn = gfx::Region(TRect{0, 0, w, h}).Subtract(gfx::Region::FromRects(cut));
+  if (cut.empty()) {
+    if (FRegionSet) SetWindowRgn(CtrlHandle, nullptr, true);
+    FRegionSet = false;
+    return;
+  }
+  gfx::Region now;
+  if (FRegionSet && GetWindowRgn(CtrlHandle, &now) != gfx::RGN_ERROR && now == rgn) return;
+  FRegionSet = true;
+  SetWindowRgn(CtrlHandle, &rgn, true);
+}
+
+void TacDialogWnd::PaintFrame() {
+  if (!PaintAll()) return;
+  UpdateRegion();
+  gfx::HDC dc = GetWindowDC(CtrlHandle);
+  if (!dc) return;
+  const TPoint co = ClientOffset();
+  RECT client;
+  GetClientRect(CtrlHandle, &client);
+  gfx::ExcludeClipRect(dc, co.X, co.Y, co.X + client.Width(), co.Y + client.Height());
+  gfx::DeviceContext from(*Cache());
+  gfx::BitBlt(dc, 0, 0, Cache()->Width(), Cache()->Height(), &from, 0, 0, gfx::SRCCOPY);
+  ReleaseDC(CtrlHandle, dc);
+}
+
+void TacDialogWnd::SetCloseState(int ht, bool pressed) {
+  if (CurrentHT == ht && FPressed == pressed) return;
+  CurrentHT = ht;
+  FPressed = pressed;
+  SkinData()->BGChanged = true;
+  PaintFrame();
+}
+
+void TacDialogWnd::acWndProc(fw::TMessage& m) {
+  if (Destroyed() || !Skinned()) {
+    TacScrollWnd::acWndProc(m);
+    return;
+  }
+  switch (m.Msg) {
+    case sc::SM_ALPHACMD:
+      switch (sc::WParamHi(m.WParam)) {
+        case sc::AC_GETBG: {
+          auto& info = *reinterpret_cast<draw::TacBGInfo*>(m.LParam);
+          if (!PaintAll()) break;
+          const TPoint co = ClientOffset();
+          info.BgType = draw::TacBGType::btCache;
+          info.Bmp = Cache();
+          info.Offset = {info.Offset.X + co.X, info.Offset.Y + co.Y};
+          m.Result = 1;
+          return;
+        }
+        case sc::AC_GETCONTROLCOLOR:
+          if (const sd::TacSkinModel* model = ModelOf(*SkinData());
+              model && model->IsValidSkinIndex(SkinData()->SkinIndex)) {
+            m.Result =
+                LRESULT(draw::StateProps(model->gd[std::size_t(SkinData()->SkinIndex)], 0).Color);
+            return;
+          }
+          break;
+        default:
+          break;
+      }
+      break;
+    case WM_NCPAINT:
+      PaintFrame();
+      m.Result = 0;
+      return;
+    case WM_NCACTIVATE:
+      FFormActive = m.WParam != 0;
+      SkinData()->BGChanged = true;
+      PaintFrame();
+      m.Result = 1;
+      return;
+    case WM_ERASEBKGND: {
+      if (!PaintAll()) break;
+      const TPoint co = ClientOffset();
+      RECT client;
+      GetClientRect(CtrlHandle, &client);
+      gfx::DeviceContext from(*Cache());
+      gfx::BitBlt(reinterpret_cast<gfx::HDC>(m.WParam), 0, 0, client.Width(), client.Height(),
+                  &from, co.X, co.Y, gfx::SRCCOPY);
+      m.Result = 1;
+      return;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      gfx::HDC dc = BeginPaint(CtrlHandle, &ps);
+      if (PaintAll()) {
+        const TPoint co = ClientOffset();
+        RECT client;
+        GetClientRect(CtrlHandle, &client);
+        gfx::DeviceContext from(*Cache());
+        gfx::BitBlt(dc, 0, 0, client.Width(), client.Height(), &from, co.X, co.Y, gfx::SRCCOPY);
+      }
+      EndPaint(CtrlHandle, &ps);
+      if (!Initialized && Provider) {
+        // Children made after the dialog's window: wrapped at its first paint.
+        Initialized = true;
+        Provider->InitHwndControls(CtrlHandle);
+      }
+      m.Result = 0;
+      return;
+    }
+    case WM_SHOWWINDOW:
+      CallPrevWndProc(m);
+      if (m.WParam && !Initialized && Provider) {
+        Initialized = true;
+        Provider->InitHwndControls(CtrlHandle);
+      }
+      return;
+    case WM_SETTEXT:
+    case WM_SIZE:
+      CallPrevWndProc(m);
+      SkinData()->BGChanged = true;
+      PaintFrame();
+      return;
+    case WM_NCHITTEST: {
+      CallPrevWndProc(m);
+      POINT p = PointFromLParam(m.LParam);
+      const TRect wr = WindowRectOf(CtrlHandle);
+      const TRect close = CloseRect();
+      if (!close.IsEmpty() && close.Contains({p.X - wr.Left, p.Y - wr.Top}))
+        m.Result = HTCLOSE;
+      else if (m.Result == HTCLOSE || m.Result == HTMAXBUTTON || m.Result == HTMINBUTTON ||
+               m.Result == HTHELP || m.Result == HTSYSMENU)
+        m.Result = HTCAPTION;  // the system's buttons are not where the skin's are
+      return;
+    }
+    case WM_NCMOUSEMOVE:
+      if (!biClicked) {
+        SetCloseState(m.WParam == WPARAM(HTCLOSE) ? HTCLOSE : 0, false);
+        TRACKMOUSEEVENT tme;
+        tme.dwFlags = TME_LEAVE | TME_NONCLIENT;
+        tme.hwndTrack = CtrlHandle;
+        TrackMouseEvent(&tme);
+      }
+      CallPrevWndProc(m);
+      return;
+    case WM_NCMOUSELEAVE:
+      if (!biClicked) SetCloseState(0, false);
+      CallPrevWndProc(m);
+      return;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      if (m.WParam == WPARAM(HTCLOSE)) {
+        biClicked = true;
+        SetCapture(CtrlHandle);
+        SetCloseState(HTCLOSE, true);
+        m.Result = 0;
+        return;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (biClicked) {
+        POINT p = PointFromLParam(m.LParam);
+        ClientToScreen(CtrlHandle, &p);
+        const TRect wr = WindowRectOf(CtrlHandle);
+        SetCloseState(HTCLOSE, CloseRect().Contains({p.X - wr.Left, p.Y - wr.Top}));
+        return;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (biClicked) {
+        biClicked = false;
+        const bool over = FPressed;
+        ReleaseCapture();
+        SetCloseState(over ? HTCLOSE : 0, false);
+        if (over) PostMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      if (biClicked) {
+        biClicked = false;
+        SetCloseState(0, false);
+      }
+      break;
+    default:
+      break;
+  }
+  TacScrollWnd::acWndProc(m);
+}
+
+// ---- Statics
+// -------------------------------------------------------------------------------------
+
+void TacStaticWnd::PaintText(gfx::Bitmap& bmp) {
+  const std::u16string text = GetWindowTextW(CtrlHandle);
+  if (text.empty()) return;
+  gfx::DeviceContext dc(bmp);
+  fw::TCanvas canvas;
+  canvas.SetHandle(&dc);
+  frame::SetDialogFont(canvas.Font);
+  // The text takes the font colour of the dialog's section.
+  fw::TColor color = fw::clWindowText;
+  if (frame::TacMainWnd* parent = frame::Ac_GetScrollWndFromHwnd(GetParent(CtrlHandle)))
+    if (const sd::TacSkinModel* model = ModelOf(*parent->SkinData());
+        model && model->IsValidSkinIndex(parent->SkinData()->SkinIndex))
+      color = fw::TColor(draw::StateProps(model->gd[std::size_t(parent->SkinData()->SkinIndex)], 0)
+                             .FontColor.Color);
+  canvas.Font.SetColor(color);
+  canvas.BrushStyle = fw::TBrushStyle::bsClear;
+  const auto style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+  TRect r = bmp.Bounds();
+  canvas.TextRect(r, text,
+                  gfx::DT_LEFT | gfx::DT_WORDBREAK | gfx::DT_EXPANDTABS |
+                      ((style & SS_NOPREFIX) ? gfx::DT_NOPREFIX : 0));
+  canvas.SetHandle(nullptr);
+}
+
+void TacIconWnd::PaintText(gfx::Bitmap& bmp) {
+  auto icon = reinterpret_cast<gfx::HICON>(SendMessageW(CtrlHandle, STM_GETICON, 0, 0));
+  if (!icon) return;
+  gfx::DeviceContext dc(bmp);
+  gfx::DrawIconEx(&dc, 0, 0, icon, 0, 0, gfx::DI_NORMAL);
+}
+
+void TacStaticWnd::Paint(gfx::HDC dc) {
+  gfx::Bitmap bmp;
+  if (!frame::ParentBackgroundOf(CtrlHandle, nullptr, bmp)) return;
+  PaintText(bmp);
+  gfx::DeviceContext from(bmp);
+  gfx::BitBlt(dc, 0, 0, bmp.Width(), bmp.Height(), &from, 0, 0, gfx::SRCCOPY);
+}
+
+void TacStaticWnd::acWndProc(fw::TMessage& m) {
+  if (Destroyed() || !Skinned()) {
+    TacMainWnd::acWndProc(m);
+    return;
+  }
+  switch (m.Msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      gfx::HDC dc = BeginPaint(CtrlHandle, &ps);
+      Paint(dc);
+      EndPaint(CtrlHandle, &ps);
+      m.Result = 0;
+      return;
+    }
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return;
+    case WM_SETTEXT:
+      CallPrevWndProc(m);
+      InvalidateRect(CtrlHandle, nullptr, false);
+      return;
+    default:
+      TacMainWnd::acWndProc(m);
+  }
+}
+
+// ---- The list and the hook
+// --------------------------------------------------------------------------
+
+TacProvider* FindFormInList(HWND handle) {
+  for (TacProvider* p : acSupportedList())
+    if (p && p->CtrlHandle == handle) return p;
+  return nullptr;
+}
+
+int VisibleDlgCount() {
+  int n = 0;
+  for (TacProvider* p : acSupportedList())
+    if (p && p->ListSW && !p->ListSW->Destroyed() && IsWindowVisible(p->CtrlHandle)) ++n;
+  return n;
+}
+
+bool ControlExists(HWND handle, std::u16string_view className) {
+  const std::u16string wanted = Lower(std::u16string(className));
+  return !EnumChildWindows(
+      handle, [&](HWND c, LPARAM) { return Lower(GetClassNameW(c)) != wanted; }, 0);
+}
+
+void CleanSupportedList() {
+  std::vector<TacProvider*> gone;
+  for (TacProvider* p : acSupportedList())
+    if (p && !p->Owner() && (!p->ListSW || p->ListSW->Destroyed())) gone.push_back(p);
+  for (TacProvider* p : gone) DropNative(p);
+}
+
+void FreeSupportedList() {
+  std::vector<TacProvider*> list;
+  list.swap(acSupportedList());
+  for (TacProvider* p : list)
+    if (p) delete p;  // a form's record goes from its form's components too
+}
+
+void AddSupportedForm(HWND handle) {
+  sc::TsSkinManager* m = sc::DefaultManager;
+  if (!m || !fw::Application || fw::Application->HasState(fw::csDestroying)) return;
+  if (!IsWindow(handle) || sc::WndIsSkinned(handle)) return;
+  CleanSupportedList();
+  const auto style = DWORD(GetWindowLongPtrW(handle, GWL_STYLE));
+  if ((style & WS_POPUP) && !(style & WS_BORDER)) return;
+  if (FindFormInList(handle)) return;
+  const std::u16string cls = GetClassNameW(handle);
+  if (IsThirdPartySkipForm(cls)) return;
+  const sc::TacSet rules = m->SkinningRules();
+  auto* form = dynamic_cast<fw::TCustomForm*>(fw::TWinControl::FindControl(handle));
+  if (form) {
+    if ((form->Tag & frame::ExceptTag) == frame::ExceptTag) return;
+    const bool messageForm = form->ClassName() == "TMessageForm";
+    if (!(rules & sc::acBit(sc::srStdForms)) &&
+        !(messageForm && (rules & sc::acBit(sc::srStdDialogs))))
+      return;
+    if (frame::TsSkinProvider::GetSkinProvider(*form)) return;
+    auto* p = new TacProvider(form);
+    acSupportedList().push_back(p);
+    p->InitForm(*form);
+    return;
+  }
+  if (cls != WC_DIALOG && cls != u"NativeHWNDHost") return;
+  if (!(rules & sc::acBit(sc::srStdDialogs))) return;
+  if ((GetWindowLongPtrW(handle, GWL_STYLE) & WS_CHILD) ||
+      GetAncestor(handle, GA_PARENT) != GetDesktopWindow())
+    return;
+  if (VisibleDlgCount() >= ac_DialogsLevel && !ControlExists(handle, u"toolbarwindow32")) return;
+  auto* p = new TacProvider(nullptr);
+  acSupportedList().push_back(p);
+  if (!p->InitSkin(handle)) DropNative(p);
+}
+
+LRESULT SkinHookCBT(int code, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallNextHookEx(sc::DialogHook(), code, wParam, lParam);
+  if (!fw::Application || fw::Application->HasState(fw::csDestroying)) return result;
+  const HWND h = HwndFromParam(wParam);
+  switch (code) {
+    case HCBT_ACTIVATE:
+      AddSupportedForm(h);
+      break;
+    case HCBT_CREATEWND: {
+      const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+      const std::u16string cls = cs->lpszClass;
+      if (cls == WC_DIALOG) {
+        AddSupportedForm(h);
+      } else if (cls != u"#32768" && cls != u"TPUtilWindow" && cs->style && cs->dwExStyle &&
+                 !cs->hwndParent) {
+        fw::TCustomForm* main = fw::Application->MainForm();
+        if (!main || !main->HandleAllocated() || main->Handle() != h) AddSupportedForm(h);
+      }
+      break;
+    }
+    case HCBT_DESTROYWND:
+      // A native dialog's record goes with its window (a wrapper whose procedure is running
+      // now is freed once it has returned).
+      if (TacProvider* p = FindFormInList(h); p && !p->Owner()) {
+        p->WindowGoing = true;
+        DropNative(p);
+      }
+      break;
+    default:
+      break;
+  }
+  return result;
+}
+
+// ---- The dump
+// ----------------------------------------------------------------------------------------
+
+namespace {
+
+void WriteDialog(HWND hwnd, backend::JsonWriter& w) {
+  frame::TacMainWnd* wrapper = frame::Ac_GetScrollWndFromHwnd(hwnd);
+  if (!wrapper || wrapper->Destroyed() || wrapper->Control()) return;
+  if (auto* dlg = dynamic_cast<TacDialogWnd*>(wrapper)) {
+    w.Key("provider");
+    w.BeginObject();
+    w.Key("section");
+    w.String(dlg->SkinData()->SkinSection());
+    w.Key("captionHeight");
+    w.Number(dlg->TitleHeight() - dlg->ClientOffset().X);
+    w.Key("borderWidth");
+    w.Number(dlg->ClientOffset().X);
+    w.Key("buttons");
+    w.BeginArray();
+    const TRect close = dlg->CloseRect();
+    if (!close.IsEmpty()) {
+      const TRect wr = WindowRectOf(hwnd);
+      w.BeginObject();
+      w.Key("kind");
+      w.String("close");
+      w.Key("rect");
+      frame::WriteRect(w, close.Offset(wr.Left, wr.Top));
+      w.Key("state");
+      w.Number(dlg->CloseState());
+      w.EndObject();
+    }
+    w.EndArray();
+    w.Key("active");
+    w.Bool(dlg->FormActive());
+    w.Key("wrapper");
+    w.String(dlg->ClassName());
+    w.EndObject();
+    return;
+  }
+  w.Key("wrapper");
+  w.String(wrapper->ClassName());
+  w.Key("skin");
+  w.BeginObject();
+  w.Key("section");
+  w.String(wrapper->SkinData()->SkinSection());
+  if (auto* btn = dynamic_cast<frame::TacBtnWnd*>(wrapper)) {
+    w.Key("state");
+    w.Number(btn->CurrentState());
+  }
+  w.EndObject();
+}
+
+}  // namespace
+
+void InstallDialogSkinning() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  sc::SetDialogSkinning({SkinHookCBT, FreeSupportedList});
+  backend::AddDumpExtender(WriteDialog);
+}
+
+}  // namespace skin::controls

@@ -1,0 +1,161 @@
+// Skinned dialogs: windows the program does not make as skinned forms. The default manager's
+// window-creation hook (SkinHookCBT, installed by TsSkinManager::InstallHook while a skin is
+// in force) sees every window of the thread being made or activated:
+//
+// - a native dialog (class "#32770": the platform's message boxes) gets a TacProvider with a
+//   TacDialogWnd on its window, which paints its frame, title strip with the close button and
+//   background from the skin's "DIALOG" and "DIALOGTITLE" sections, and wrappers on its
+//   children: push buttons (TacBtnWnd, section "BUTTON"), texts (TacStaticWnd) and icons
+//   (TacIconWnd);
+// - a framework form without a provider of its own (the message dialog TMessageForm among
+//   them) gets a TacProvider owned by the form and a skin provider made at run time.
+//
+// acSupportedList keeps one record per skinned dialog or form. A native dialog's record goes
+// when its window is destroyed, a form's with the form, and all of them with the skin
+// (UnInstallHook). Pop-up menu windows ("#32768") are not wrapped here: their skinning (the
+// menus' wrapper list) is the skinned menus' own.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Component.h"
+#include "platform/win/Types.h"
+#include "skin/frame/acSBUtils.h"
+
+namespace fw {
+class TCustomForm;
+}
+namespace skin::frame {
+class TsSkinProvider;
+}
+
+namespace skin::controls {
+
+using win::HWND;
+using win::LPARAM;
+using win::LRESULT;
+using win::WPARAM;
+
+// Native dialogs are skinned only while fewer than this many skinned dialogs are visible.
+constexpr int ac_DialogsLevel = 2;
+
+class TacDialogWnd;
+
+// The record of one skinned dialog or form.
+class TacProvider : public fw::TComponent {
+ public:
+  // owner: the form for a framework form; null for a native dialog (the list owns it).
+  explicit TacProvider(fw::TComponent* owner);
+  ~TacProvider() override;
+  std::string ClassName() const override { return "TacProvider"; }
+
+  // Skins a framework form without a provider: a skin provider made at run time.
+  void InitForm(fw::TCustomForm& form);
+  // Skins a native dialog: its TacDialogWnd and its children's wrappers; false when a child
+  // could not be wrapped.
+  bool InitSkin(HWND handle);
+  // Wraps every child window of handle, depth first (a child's children before it).
+  bool InitHwndControls(HWND handle);
+  // Wraps one child window by its class; true unless handle is null.
+  bool AddControl(HWND handle);
+
+  HWND CtrlHandle = nullptr;             // the dialog's or form's window
+  bool WindowGoing = false;              // the window is being destroyed (nothing to restore)
+  frame::TsSkinProvider* sp = nullptr;   // the form's run-time provider (owned by the form)
+  std::unique_ptr<TacDialogWnd> ListSW;  // the native dialog's wrapper
+  // The wrappers of the dialog's children.
+  std::vector<std::unique_ptr<frame::TacMainWnd>> acSkinnedCtrls;
+};
+
+// The dialog wrapper: frame, title strip, caption, close button and background from the skin,
+// hit testing and the close button's hover and press, the background its children ask for.
+class TacDialogWnd : public frame::TacScrollWnd {
+ public:
+  using frame::TacScrollWnd::TacScrollWnd;
+  std::string ClassName() const override { return "TacDialogWnd"; }
+
+  // Hit code of the hot or pressed title element (HTCLOSE), 0 when none.
+  int CurrentHT = 0;
+  bool FFormActive = false;
+  bool Initialized = false;    // the children were looked at again after the first paint
+  bool biClicked = false;      // the close button is held down
+  int TitleIndex = -1;         // "DIALOGTITLE"
+  int FCaptionSkinIndex = -1;  // "CAPTION"
+  TacProvider* Provider = nullptr;
+
+  bool FormActive() const { return FFormActive; }
+  // The close button in window coordinates (empty without WS_SYSMENU) and its state (0 normal,
+  // 1 hot, 2 pressed).
+  gfx::TRect CloseRect() const;
+  int CloseState() const;
+  // The whole window painted from the skin (frame, title, caption, button, background); false
+  // when unskinned.
+  bool PaintAll();
+  // The title strip's height (border and caption), the client's place in the window.
+  int TitleHeight() const;
+  gfx::TPoint ClientOffset() const;
+  gfx::Bitmap* Cache() const;
+
+ protected:
+  void AfterCreation() override;
+  void acWndProc(fw::TMessage& m) override;
+
+ private:
+  void PaintFrame();
+  // The window region: the window less the key-coloured pixels of the frame's corners.
+  void UpdateRegion();
+  void SetCloseState(int ht, bool pressed);
+  bool CloseVisible() const;
+  bool FPressed = false;
+  bool FRegionSet = false;
+};
+
+// Static texts of dialogs (section "TRANSPARENT"): the text over the parent's background in the
+// dialog section's font colour, word-wrapped, in the window's font.
+class TacStaticWnd : public frame::TacMainWnd {
+ public:
+  using frame::TacMainWnd::TacMainWnd;
+  std::string ClassName() const override { return "TacStaticWnd"; }
+
+ protected:
+  void acWndProc(fw::TMessage& m) override;
+  // The picture of the window into bmp (its size) over the parent's background.
+  virtual void PaintText(gfx::Bitmap& bmp);
+  void Paint(gfx::HDC dc);
+};
+
+// Icon statics: the icon (STM_GETICON) at (0, 0) over the parent's background.
+class TacIconWnd : public TacStaticWnd {
+ public:
+  using TacStaticWnd::TacStaticWnd;
+  std::string ClassName() const override { return "TacIconWnd"; }
+
+ protected:
+  void PaintText(gfx::Bitmap& bmp) override;
+};
+
+// The records of the skinned dialogs and forms; a record leaves it when it is freed.
+std::vector<TacProvider*>& acSupportedList();
+
+// The window-creation hook procedure (see the header comment); passes every call on first.
+LRESULT SkinHookCBT(int code, WPARAM wParam, LPARAM lParam);
+// Decides whether a top-level window is skinned here and, if so, records and skins it.
+void AddSupportedForm(HWND handle);
+// Drops the records of native dialogs whose wrapper is gone.
+void CleanSupportedList();
+// The record of a window, or null.
+TacProvider* FindFormInList(HWND handle);
+// Visible skinned native dialogs.
+int VisibleDlgCount();
+// Whether handle has a child window (any depth) of the class (case ignored).
+bool ControlExists(HWND handle, std::u16string_view className);
+// Frees every record (the skin's removal).
+void FreeSupportedList();
+
+// Registers the dialog skinning with the manager and the dump's "provider" of skinned native
+// dialogs and "wrapper" of their children (once).
+void InstallDialogSkinning();
+
+}  // namespace skin::controls

@@ -1,0 +1,29 @@
+// The default manager's window-creation hook: installed when the manager announces a skin,
+// removed with the skin. What it does is the dialog skinning of a layer above (acDials), which
+// registers itself here; without a registration no hook is installed.
+#pragma once
+
+#include <functional>
+
+#include "platform/win/Hooks.h"
+
+namespace skin::core {
+
+class TsSkinManager;
+
+// The dialog skinning the hook runs.
+struct TacDialogSkinning {
+  win::HOOKPROC HookProc;             // every WH_CBT notification of the thread
+  std::function<void()> FreeRecords;  // frees the skinned dialogs' records and their wrappers
+};
+void SetDialogSkinning(TacDialogSkinning skinning);
+
+// Installs the hook (WH_CBT) for the default manager when none is installed; UnInstallHook
+// removes it and frees the records. Another manager changes nothing. The manager calls them as
+// it announces a skin and removes it (GlobalHookInstalled follows).
+void InstallHook(TsSkinManager& manager);
+void UnInstallHook(TsSkinManager& manager);
+// The installed hook, null when none.
+win::HHOOK DialogHook();
+
+}  // namespace skin::core
