@@ -74,33 +74,38 @@ void ClearDefault(std::vector<MenuItem>& items) {
   for (MenuItem& m : items) m.flags &= ~MF_DEFAULT;
 }
 
-void FillSystemMenu(HMENU menu, const Window& w) {
-  auto& items = *Items(menu);
-  items.clear();
+// The standard commands of a window's system menu as its style and state want them.
+struct SystemItem {
+  UINT id;
+  const char16_t* text;
+  bool enabled, present;
+};
+std::vector<SystemItem> SystemItems(const Window& w) {
   bool minimized = w.style & WS_MINIMIZE, maximized = w.style & WS_MAXIMIZE;
   bool sizable = (w.style & WS_THICKFRAME) && !minimized && !maximized;
   bool tool = w.exStyle & WS_EX_TOOLWINDOW;
-  auto add = [&](UINT id, const char16_t* text, bool enabled, bool present) {
-    if (present) items.push_back({id, enabled ? MF_ENABLED : MF_GRAYED, text});
-  };
   bool hasMin = (w.style & WS_MINIMIZEBOX) && !tool;
   bool hasMax = (w.style & WS_MAXIMIZEBOX) && !tool;
-  // Fixed texts with their access keys, as the system the program was made for has them.
-  add(SC_RESTORE, u"&Восстановить", minimized || maximized, hasMin || hasMax);
-  add(SC_MOVE, u"&Переместить", !maximized, true);
-  add(SC_SIZE, u"&Размер", sizable, (w.style & WS_THICKFRAME) != 0);
-  add(SC_MINIMIZE, u"Св&ернуть", !minimized, hasMin || hasMax);
-  add(SC_MAXIMIZE, u"Ра&звернуть", !maximized, hasMin || hasMax);
-  items.push_back({0, MF_SEPARATOR, u""});
-  add(SC_CLOSE, u"&Закрыть\tAlt+F4", !(w.cls->style & CS_NOCLOSE), true);
-  for (MenuItem& m : items)
-    if (m.id == SC_CLOSE) m.flags |= MF_DEFAULT;
-  if (hasMin || hasMax) {
-    // Without one of the boxes its command is present but greyed.
-    for (MenuItem& m : items) {
-      if (m.id == SC_MINIMIZE && !(w.style & WS_MINIMIZEBOX)) m.flags |= MF_GRAYED;
-      if (m.id == SC_MAXIMIZE && !(w.style & WS_MAXIMIZEBOX)) m.flags |= MF_GRAYED;
-    }
+  // Without one of the boxes its command is present but greyed. The texts are fixed, with
+  // their access keys, as the system the program was made for has them.
+  return {
+      {SC_RESTORE, u"&Восстановить", minimized || maximized, hasMin || hasMax},
+      {SC_MOVE, u"&Переместить", !maximized, true},
+      {SC_SIZE, u"&Размер", sizable, (w.style & WS_THICKFRAME) != 0},
+      {SC_MINIMIZE, u"Св&ернуть", !minimized && (w.style & WS_MINIMIZEBOX), hasMin || hasMax},
+      {SC_MAXIMIZE, u"Ра&звернуть", !maximized && (w.style & WS_MAXIMIZEBOX), hasMin || hasMax},
+      {SC_CLOSE, u"&Закрыть\tAlt+F4", !(w.cls->style & CS_NOCLOSE), true},
+  };
+}
+
+void FillSystemMenu(HMENU menu, const Window& w) {
+  auto& items = *Items(menu);
+  items.clear();
+  for (const SystemItem& i : SystemItems(w)) {
+    if (i.id == SC_CLOSE) items.push_back({0, MF_SEPARATOR, u""});
+    if (!i.present) continue;
+    items.push_back({i.id, i.enabled ? MF_ENABLED : MF_GRAYED, i.text});
+    if (i.id == SC_CLOSE) items.back().flags |= MF_DEFAULT;
   }
 }
 
@@ -352,6 +357,14 @@ HMENU GetSystemMenu(HWND hwnd, bool revert) {
 }
 
 namespace detail {
+
+void RefreshSystemMenu(HWND hwnd) {
+  Window* w = FindReal(hwnd);
+  if (!w || !w->systemMenu) return;
+  for (const SystemItem& i : SystemItems(*w))
+    if (MenuItem* m = Item(w->systemMenu, i.id, MF_BYCOMMAND))
+      m->flags = (m->flags & ~MFS_GRAYED) | (i.enabled ? 0 : MF_GRAYED);
+}
 
 void DropMenusOf(Window& w) {
   if (w.systemMenu) DestroyMenu(w.systemMenu);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Font.h"
@@ -9,6 +10,7 @@
 #include "platform/win/Keys.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemInfo.h"
@@ -573,11 +575,12 @@ void ButtonUp(Loop& loop, POINT pt) {
   if (it && !(it->flags & MF_POPUP)) Choose(loop, std::size_t(li), index);
 }
 
-// Moves along the bar to the next or previous item and drops its pop-up.
+// Moves along the bar to the next or previous item, dropping its pop-up when one was down.
 void BarStep(Loop& loop, int step) {
+  bool dropped = loop.levels.size() > 1;
   CloseBelow(loop, 0);
   SetHot(loop, 0, NextSelectable(loop.levels[0].menu, loop.levels[0].hot, step), false);
-  OpenSubmenu(loop, 0, true);
+  if (dropped) OpenSubmenu(loop, 0, true);
 }
 
 void Key(Loop& loop, UINT vk) {
@@ -600,7 +603,7 @@ void Key(Loop& loop, UINT vk) {
     case VK_RIGHT:
       if (onBar) {
         BarStep(loop, 1);
-      } else if (!OpenSubmenu(loop, last, true) && loop.bar) {
+      } else if (!OpenSubmenu(loop, last, true) && loop.bar && last == 1) {
         BarStep(loop, 1);
       }
       break;
@@ -766,7 +769,8 @@ int TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPM
   Loop loop;
   loop.owner = owner;
   loop.flags = flags;
-  loop.systemMenu = menu == GetSystemMenu(RootOf(owner), false);
+  Window* root = FindReal(RootOf(owner));
+  loop.systemMenu = root && root->systemMenu == menu;
   Running mark(&loop);
   Start(loop, menu);
   bool shown = OpenLevel(loop, menu, 0, [&](SIZE size) {
@@ -800,14 +804,22 @@ bool EndMenu() {
 }
 
 bool GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* r) {
-  (void)hwnd;
-  if (!running || !r) return false;
-  for (const Level& l : running->levels)
-    if (l.menu == menu && position < l.rects.size()) {
-      *r = ItemOnScreen(*running, l, int(position));
-      return true;
-    }
-  return false;
+  if (!r) return false;
+  if (running)
+    for (const Level& l : running->levels)
+      if (l.menu == menu && position < l.rects.size()) {
+        *r = ItemOnScreen(*running, l, int(position));
+        return true;
+      }
+  // A menu bar is shown whether or not its loop runs.
+  Window* w = FindReal(hwnd);
+  if (!w || !menu || menu != GetMenu(hwnd)) return false;
+  FrameLayout f = GetFrameLayout(hwnd);
+  std::vector<RECT> bar = MenuBarLayout(hwnd, f.menuBar.Left, f.menuBar.Top, f.menuBar.Width());
+  if (position >= bar.size() || !(w = FindReal(hwnd))) return false;
+  RECT wr = WindowRectOnScreen(*w);
+  *r = bar[position].Offset(wr.Left, wr.Top);
+  return true;
 }
 
 int MenuItemFromPoint(HWND /*hwnd*/, HMENU menu, POINT screen) {
@@ -817,6 +829,91 @@ int MenuItemFromPoint(HWND /*hwnd*/, HMENU menu, POINT screen) {
 }
 
 namespace detail {
+
+std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
+  HMENU menu = GetMenu(hwnd);
+  std::vector<RECT> out;
+  if (!menu) return out;
+  auto [font, bold] = MenuFonts();
+  MeasureDC m;
+  int height = GetSystemMetrics(SM_CYMENU), x = left;
+  for (const MenuItem& it : ItemsOf(menu)) {
+    int w =
+        TextSize(m.dc, (it.flags & MF_DEFAULT) ? bold : font, Before(it.text)).cx + 2 * kBarItemPad;
+    if (it.flags & MF_OWNERDRAW) {
+      MEASUREITEMSTRUCT mis;
+      mis.CtlType = ODT_MENU;
+      mis.itemID = (it.flags & MF_POPUP) ? 0xFFFFFFFF : it.id;
+      mis.itemWidth = UINT(w);
+      mis.itemHeight = UINT(height);
+      mis.itemData = it.data;
+      Deliver(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+      w = int(mis.itemWidth);
+    }
+    out.push_back(RECT{x, top, std::min(x + w, left + width), top + height});
+    x += w;
+  }
+  return out;
+}
+
+void DrawMenuBarItems(HWND hwnd, HDC dc, const RECT& bar) {
+  HMENU menu = GetMenu(hwnd);
+  if (!menu) return;
+  gfx::FillRect(dc, bar, GetSysColor(COLOR_MENU));
+  std::vector<RECT> rects = MenuBarLayout(hwnd, bar.Left, bar.Top, bar.Width());
+  Loop paint;  // the fonts and the owner, as a loop would draw them
+  std::tie(paint.font, paint.bold) = MenuFonts();
+  paint.owner = hwnd;
+  Level level;
+  level.menu = menu;
+  level.rects = rects;
+  std::vector<MenuItem> items = ItemsOf(menu);
+  for (std::size_t i = 0; i < items.size() && i < rects.size(); ++i) {
+    const MenuItem& it = items[i];
+    if (it.flags & MF_HILITE) level.hot = int(i);
+    if (it.flags & MF_OWNERDRAW) {
+      DrawItem(paint, level, int(i), dc, ODA_DRAWENTIRE);
+      continue;
+    }
+    bool hot = it.flags & MF_HILITE;
+    gfx::FillRect(dc, rects[i], GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_MENU));
+    gfx::SetBkMode(dc, gfx::TRANSPARENT);
+    gfx::SetTextColor(dc, GetSysColor((it.flags & MFS_GRAYED) ? COLOR_GRAYTEXT
+                                      : hot                   ? COLOR_HIGHLIGHTTEXT
+                                                              : COLOR_MENUTEXT));
+    gfx::SelectFont(dc, (it.flags & MF_DEFAULT) ? paint.bold : paint.font);
+    RECT t = rects[i];
+    gfx::DrawTextW(dc, Before(it.text), &t, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER);
+  }
+}
+
+void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse) {
+  HMENU menu = GetMenu(hwnd);
+  if (running || !menu || GetMenuItemCount(menu) <= 0) return;
+  Loop loop;
+  loop.owner = hwnd;
+  loop.bar = true;
+  loop.capture = hwnd;
+  Running mark(&loop);
+  Start(loop, menu);
+  FrameLayout f = GetFrameLayout(hwnd);
+  Level bar;
+  bar.menu = menu;
+  bar.rects = MenuBarLayout(hwnd, f.menuBar.Left, f.menuBar.Top, f.menuBar.Width());
+  loop.levels.push_back(bar);
+  loop.mouseLevel = 0;
+  SetHot(loop, 0, hot >= 0 ? hot : NextSelectable(menu, -1, 1), byMouse);
+  if (drop) OpenSubmenu(loop, 0, !byMouse);
+  if (!loop.done) Run(loop);
+  Finish(loop, 0);
+}
+
+void ShowSystemMenu(HWND hwnd, POINT at) {
+  HMENU menu = GetSystemMenu(hwnd, false);
+  if (!menu) return;
+  RefreshSystemMenu(hwnd);
+  TrackPopupMenuEx(menu, TPM_RIGHTBUTTON, at.X, at.Y, hwnd, nullptr);
+}
 
 int MenuAccessKey(HMENU menu, char16_t ch) {
   for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {

@@ -11,7 +11,9 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
+#include "platform/gfx/DeviceContext.h"
 #include "platform/win/Menu.h"
 #include "platform/win/Types.h"
 
@@ -70,6 +72,18 @@ constexpr int MENU_SEPARATOR_HEIGHT = 9;
 constexpr int MENU_COLUMN_GAP = 4;
 
 namespace detail {
+// The menu bar's loop (DefWindowProc): the bar of hwnd with the item at position hot selected
+// (-1: the first), its pop-up dropped when drop is set (by the keyboard with its first item
+// hot, by the mouse with none).
+void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse);
+// The bar items' rectangles in window coordinates, left to right on one row from (left, top)
+// within width, SM_CYMENU high (owner-drawn ones as wide as WM_MEASUREITEM answers).
+std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width);
+// Paints the bar of hwnd onto a window DC in bar (window coordinates).
+void DrawMenuBarItems(HWND hwnd, gfx::DeviceContext* windowDC, const RECT& bar);
+// Shows the window's system menu at a screen point, its commands enabled by the window's
+// present state; a choice is posted as WM_SYSCOMMAND.
+void ShowSystemMenu(HWND hwnd, POINT at);
 // The position of the item with access key ch (Latin and Cyrillic letters without case) in
 // menu, or -1.
 int MenuAccessKey(HMENU menu, char16_t ch);

@@ -199,6 +199,8 @@ void RecalcClient(HWND hwnd);
 void ModalLoop(HWND hwnd, const std::function<bool(const MSG&, bool* done)>& handle);
 // The default scroll-bar mouse handling after a press on HTHSCROLL / HTVSCROLL.
 void TrackScrollBar(HWND hwnd, int bar, POINT screen);
+// Whether the window shows a menu bar (a top-level window given one with SetMenu).
+bool HasMenuBar(const Window& w);
 // The icon the caption shows (WM_GETICON with ICON_SMALL2): the small one, else the big one,
 // else the default application icon.
 gfx::HICON CaptionIcon(const Window& w);
@@ -239,5 +241,8 @@ bool CheckHover(MSG* out, DWORD now, bool remove);
 // Timers, mouse state and menus of a window that goes away.
 void DropWindowTimers(HWND hwnd);
 void DropMenusOf(Window& w);
+// Enables and greys the standard commands of the window's system menu by its present style
+// and state, keeping whatever else the program put there.
+void RefreshSystemMenu(HWND hwnd);
 
 }  // namespace win::detail

@@ -412,5 +412,175 @@ TEST_F(Menus, OnlyOneMenuLoopRunsAndEndMenuEndsIt) {
   EXPECT_EQ(TrackPopupMenuEx(empty, 0, 200, 200, owner, nullptr), 0);
 }
 
+// The captions of a menu's items, with "-" for separators and "(grey)" after disabled ones.
+std::vector<std::u16string> Captions(HMENU m) {
+  std::vector<std::u16string> out;
+  for (int i = 0; i < GetMenuItemCount(m); ++i) {
+    const MenuItem* it = GetMenuItem(m, UINT(i), MF_BYPOSITION);
+    out.push_back((it->flags & MF_SEPARATOR) ? u"-" : it->text);
+    if (it->flags & MF_GRAYED) out.back() += u" (grey)";
+  }
+  return out;
+}
+
+using SystemMenus = Menus;
+
+TEST_F(SystemMenus, ItemsAndStatesFollowTheWindow) {
+  HWND tool =
+      Top(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {50, 50, 300, 200}, WS_EX_TOOLWINDOW);
+  EXPECT_EQ(Captions(GetSystemMenu(tool, false)),
+            (std::vector<std::u16string>{u"&Переместить", u"-", u"&Закрыть\tAlt+F4"}));
+  HMENU m = GetSystemMenu(owner, false);
+  EXPECT_EQ(Captions(m),
+            (std::vector<std::u16string>{u"&Восстановить (grey)", u"&Переместить", u"&Размер",
+                                         u"Св&ернуть", u"Ра&звернуть", u"-", u"&Закрыть\tAlt+F4"}));
+  EXPECT_EQ(GetMenuDefaultItem(m, false, 0), UINT(SC_CLOSE));
+  // Shown for a maximised window: Restore on; Move, Size and Maximise grey. A command the
+  // program added stays.
+  AppendMenuW(m, MF_STRING, 0x100, u"Extra");
+  ShowWindow(owner, SW_MAXIMIZE);
+  std::vector<std::u16string> shown;
+  desktop.Schedule(10, [&] {
+    shown = Captions(m);
+    Tap(kEscape);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  EXPECT_EQ(shown, (std::vector<std::u16string>{
+                       u"&Восстановить", u"&Переместить (grey)", u"&Размер (grey)", u"Св&ернуть",
+                       u"Ра&звернуть (grey)", u"-", u"&Закрыть\tAlt+F4", u"Extra"}));
+}
+
+TEST_F(SystemMenus, AltSpaceAndARightClickOnTheCaptionOpenItAndCloseCloses) {
+  RECT wr;
+  GetWindowRect(owner, &wr);
+  RECT menuRect{};
+  bool system = false;
+  desktop.Schedule(10, [&] {
+    HWND h = MenuWindows().at(0);
+    GetWindowRect(h, &menuRect);
+    system = SendMessageW(h, MN_GETHMENU, 0, 0) ==
+             reinterpret_cast<LRESULT>(GetSystemMenu(owner, false));
+    Tap(kEscape);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  EXPECT_TRUE(system);
+  // Below the icon: at the frame's inner corner, under the caption.
+  EXPECT_EQ(menuRect.Left, wr.Left + GetSystemMetrics(SM_CXFRAME));
+  EXPECT_EQ(menuRect.Top, wr.Top + GetSystemMetrics(SM_CXFRAME) + GetSystemMetrics(SM_CYCAPTION));
+  // A right click on the caption opens it at the mouse. "Ра&звернуть" and "&Закрыть" share a
+  // key: it makes them hot in turn, and Enter chooses.
+  POINT onCaption{wr.Left + 150, wr.Top + 12};
+  desktop.Schedule(10, [&] {
+    GetWindowRect(MenuWindows().at(0), &menuRect);
+    InjectText(u"ЗЗ");
+    Tap(kEnter);
+  });
+  Click(onCaption, 1);
+  desktop.Pump();
+  EXPECT_EQ(menuRect.Left, onCaption.X);
+  EXPECT_EQ(menuRect.Top, onCaption.Y);
+  auto commands = Of(WM_SYSCOMMAND, owner);
+  ASSERT_FALSE(commands.empty());
+  EXPECT_EQ(commands.back().wParam, SC_CLOSE);
+  EXPECT_FALSE(IsWindow(owner));
+}
+
+TEST_F(SystemMenus, MoveAndSizeWorkFromTheKeyboard) {
+  RECT before, after;
+  GetWindowRect(owner, &before);
+  // Move: Right twice, Enter.
+  desktop.Schedule(10, [] { InjectText(u"п"); });
+  desktop.Schedule(20, [] {
+    Tap(kRight);
+    Tap(kRight);
+    Tap(kEnter);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  desktop.Pump();
+  GetWindowRect(owner, &after);
+  EXPECT_EQ(after, before.Offset(16, 0));
+  // Size: Down picks the bottom edge, Down twice more grows it, Enter.
+  desktop.Schedule(10, [] { InjectText(u"р"); });
+  desktop.Schedule(20, [] {
+    Tap(kDown);
+    Tap(kDown);
+    Tap(kDown);
+    Tap(kEnter);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  desktop.Pump();
+  RECT sized;
+  GetWindowRect(owner, &sized);
+  EXPECT_EQ(sized, (RECT{after.Left, after.Top, after.Right, after.Bottom + 16}));
+  // Escape puts the size back.
+  desktop.Schedule(10, [] { InjectText(u"р"); });
+  desktop.Schedule(20, [] {
+    Tap(kLeft);
+    Tap(kLeft);
+    Tap(kEscape);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  desktop.Pump();
+  GetWindowRect(owner, &after);
+  EXPECT_EQ(after, sized);
+}
+
+using MenuBars = Menus;
+
+TEST_F(MenuBars, TheBarTakesRoomBelowTheCaptionAndOpensItsPopups) {
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, 101, u"&New");
+  AppendMenuW(file, MF_STRING, 102, u"&Quit");
+  HMENU help = CreatePopupMenu();
+  AppendMenuW(help, MF_STRING, 201, u"&About");
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), u"&File");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), u"&Help");
+  RECT before;
+  GetClientRect(owner, &before);
+  ASSERT_TRUE(SetMenu(owner, bar));
+  EXPECT_EQ(GetMenu(owner), bar);
+  RECT after;
+  GetClientRect(owner, &after);
+  EXPECT_EQ(after.Height(), before.Height() - GetSystemMetrics(SM_CYMENU));
+  RECT fileRect, helpRect;
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 0, &fileRect));
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 1, &helpRect));
+  EXPECT_EQ(fileRect.Right, helpRect.Left);
+  EXPECT_EQ(SendMessageW(owner, WM_NCHITTEST, 0, LParamFromPoint(Centre(helpRect))), HTMENU);
+  // A click on "Help" drops it; a click on "About" chooses.
+  desktop.Schedule(10, [&] { Click(Centre(ItemRect(help, 0))); });
+  Click(Centre(helpRect));
+  desktop.Pump();
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(201, 0));
+  EXPECT_EQ(Of(WM_ENTERMENULOOP, owner)[0].wParam, 0u);
+  // Alt+F drops "File" with "New" hot; Right moves to "Help" dropped; Enter chooses "About".
+  log.clear();
+  desktop.Schedule(10, [] {
+    Tap(kRight);
+    Tap(kEnter);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+  desktop.Pump();
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(201, 0));
+  // F10 selects the bar; Down drops "File", Down, Enter: "Quit".
+  log.clear();
+  desktop.Schedule(10, [] {
+    Tap(kDown);
+    Tap(kDown);
+    Tap(kEnter);
+  });
+  Tap(0x44);  // F10
+  desktop.Pump();
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(102, 0));
+  // The bar goes with its window.
+  DestroyWindow(owner);
+  EXPECT_FALSE(IsMenu(bar));
+  EXPECT_FALSE(IsMenu(file));
+}
+
 }  // namespace
 }  // namespace win::test
