@@ -14,6 +14,7 @@
 #include "platform/gfx/GraphicsError.h"
 #include "skin/controls/acDials.h"
 #include "skin/controls/sFrameAdapter.h"
+#include "skin/controls/sSkinMenus.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/frame/acTitleBar.h"
@@ -527,6 +528,7 @@ void RegisterSkinClasses() {
   if (done) return;
   done = true;
   InstallDialogSkinning();
+  InstallSkinnedMenus();
   RegisterControl<TsPanel>("TsPanel", "TPanel");
   RegisterControl<TsImage>("TsImage", "TImage");
   fw::RegisterProperty<TsImage>(

@@ -271,7 +271,6 @@ TsSkinManager::TsSkinManager(fw::TComponent* owner) : TComponent(owner) {
   FTimerCheckHot->SetEnabled(false);
   FTimerCheckHot->SetInterval(100);
   FTimerCheckHot->SetOnTimer([this](fw::TComponent*) { OnCheckHot(); });
-  // The menu painter (SkinableMenus) comes with the skinned menus.
   SkinListSourcesChanged();
 }
 
@@ -609,8 +608,23 @@ void TsSkinManager::SetCommonSections(const std::vector<std::u16string>& lines) 
 }
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
-  // Menus take or leave the skinned drawing here once the menu painter exists.
   FSkinnedPopups = value;
+}
+
+namespace {
+TacMenuPainterFactory& MenuPainterFactory() {
+  static TacMenuPainterFactory factory;
+  return factory;
+}
+}  // namespace
+
+void SetMenuPainterFactory(TacMenuPainterFactory factory) {
+  MenuPainterFactory() = std::move(factory);
+}
+
+TacMenuPainter* TsSkinManager::SkinableMenus() {
+  if (!FSkinableMenus && MenuPainterFactory()) FSkinableMenus = MenuPainterFactory()(*this);
+  return FSkinableMenus.get();
 }
 
 void TsSkinManager::SetIsDefault(bool value) {
@@ -708,9 +722,9 @@ void TsSkinManager::SetSkinLoading(bool loading) {
 }
 
 void TsSkinManager::BeforeNewSkin() {
-  // The glows show the pictures of the skin that goes (the menu border width is reset here
-  // once menus are skinned).
+  // The glows show the pictures of the skin that goes; the menus' pictures are the old skin's.
   if (IsDefault()) ClearGlows();
+  if (FSkinableMenus) FSkinableMenus->SkinChanged();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
 }
 
@@ -735,6 +749,7 @@ void TsSkinManager::BeforeRemoveSkin() {
     FGlobalHookInstalled = false;
   }
   ClearGlows();
+  if (FSkinableMenus) FSkinableMenus->SkinChanged();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
 }
 
