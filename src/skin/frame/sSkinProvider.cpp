@@ -42,7 +42,7 @@ using gfx::TRect;
 namespace {
 
 constexpr win::UINT kWmPopupSystemMenu = 0x313;  // the shell asks for the window menu
-constexpr int kDefaultButtonSize = 21;  // a caption button whose glyph the skin lacks
+constexpr int kDefaultButtonSize = 21;           // a caption button whose glyph the skin lacks
 // Steps of a hot or normal fade (one step for the pressed picture).
 constexpr int kFadeIterations = 10;
 
