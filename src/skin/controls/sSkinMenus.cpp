@@ -359,6 +359,16 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
                         selected ? 1 : 0, pic.Bounds(), {0, 0}, &pic);
     }
     const int gw = GlyphSize();
+    // Character glyphs take the text's colour.
+    const skin::paint::TColor glyphColor =
+        model->IsValidSkinIndex(fontSection)
+            ? draw::StateProps(model->gd[std::size_t(fontSection)], selected ? 1 : 0)
+                  .FontColor.Color
+            : skin::paint::clNone;
+    auto charGlyph = [&](int index, TPoint at) {
+      if (auto glyph = acCharImages().CreateBitmap32Color(index, gw, gw, glyphColor))
+        BlendOver(pic, *glyph, at);
+    };
     if (item->Checked()) {
       const int check = model->GetMaskIndex(sd::s_GlobalInfo, "CHECK");
       if (!item->RadioItem() && model->IsValidImgIndex(check)) {
@@ -367,10 +377,12 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
         draw::DrawSkinGlyph(pic, {x, (pic.Height() - md.Height) / 2}, selected ? 1 : 0, 1, md,
                             draw::MakeCacheInfo(&pic));
       } else {
-        auto glyph = acCharImages().CreateBitmap32(item->RadioItem() ? cgRadio : cgCheck, gw, gw);
-        if (glyph) BlendOver(pic, *glyph, {Margin, (pic.Height() - gw) / 2});
+        charGlyph(item->RadioItem() ? cgRadio : cgCheck, {Margin, (pic.Height() - gw) / 2});
       }
     }
+    // A submenu item's arrow at the right (owner-drawn items get none from the window).
+    if (item->Count() > 0)
+      charGlyph(cgCaretRight, {pic.Width() - gw - Margin, (pic.Height() - gw) / 2});
     const auto [caption, shortcut] = CaptionParts(*item);
     TRect text{gw + 2 * Margin + Spacing, Margin, pic.Width() - Margin, pic.Height() - Margin};
     const unsigned flags =
