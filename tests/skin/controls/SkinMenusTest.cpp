@@ -24,8 +24,8 @@ namespace skin::controls {
 namespace {
 
 constexpr gfx::Pixel kRgb = 0xFFFFFF;
-constexpr win::UINT kDown = 0xE050, kRight = 0xE04D, kEnd = 0xE04F,
-                    kEnter = 0x1C, kEscape = 0x01, kAlt = 0x38, kSpace = 0x39;
+constexpr win::UINT kDown = 0xE050, kRight = 0xE04D, kEnd = 0xE04F, kEnter = 0x1C, kEscape = 0x01,
+                    kAlt = 0x38, kSpace = 0x39;
 
 void Tap(win::UINT scan) {
   win::InjectKey(scan, true);
@@ -138,8 +138,7 @@ TEST_F(SkinMenusTest, ToolWindowMenuByAltSpaceHoldsMoveAndCloseAndCloseCloses) {
     int framePixels = 0;
     for (int y = 0; y < wr.Height(); ++y)
       for (int x = 0; x < wr.Width(); ++x) {
-        if (ring > 0 && x >= ring && y >= ring && x < wr.Width() - ring &&
-            y < wr.Height() - ring)
+        if (ring > 0 && x >= ring && y >= ring && x < wr.Width() - ring && y < wr.Height() - ring)
           continue;
         if (ring == 0 && (y >= 3 || x < 40)) continue;
         if ((expect.At(x, y) & kRgb) == 0xFF00FF) {
@@ -156,9 +155,8 @@ TEST_F(SkinMenusTest, ToolWindowMenuByAltSpaceHoldsMoveAndCloseAndCloseCloses) {
     const gfx::TRect hot = ItemRect(m, 0);
     gfx::Bitmap hotPic(hot.Width(), hot.Height());
     const gfx::Bitmap under = expect.Copy(hot.Offset(-wr.Left, -wr.Top));
-    draw::PaintItem(model, item,
-                    draw::MakeCacheInfo(&expect, hot.Left - wr.Left, hot.Top - wr.Top), true, 1,
-                    hotPic.Bounds(), {0, 0}, &hotPic);
+    draw::PaintItem(model, item, draw::MakeCacheInfo(&expect, hot.Left - wr.Left, hot.Top - wr.Top),
+                    true, 1, hotPic.Bounds(), {0, 0}, &hotPic);
     // Right of the text the hot item is the section alone.
     const int x = hot.Width() - 6, y = hot.Height() / 2;
     EXPECT_EQ(screen.At(hot.Left + x, hot.Top + y) & kRgb, hotPic.At(x, y) & kRgb);
@@ -189,8 +187,7 @@ TEST_F(SkinMenusTest, MaximisedSizeableFormByRightClickShowsEveryCommandWithItsS
   });
   const gfx::TRect wr = ScreenRect(form->Handle());
   const win::POINT caption{wr.Left + wr.Width() / 2, wr.Top + provider->BorderWidth() + 4};
-  ASSERT_EQ(win::SendMessageW(form->Handle(), win::WM_NCHITTEST, 0,
-                              win::LParamFromPoint(caption)),
+  ASSERT_EQ(win::SendMessageW(form->Handle(), win::WM_NCHITTEST, 0, win::LParamFromPoint(caption)),
             win::HTCAPTION);
   win::InjectMouseMove(caption);
   win::InjectMouseButton(1, true, caption);
@@ -252,7 +249,8 @@ TEST_F(SkinMenusTest, APopupMenuIsDrawnFromTheSkinThroughNestedSubmenus) {
     int differ = 0;
     for (int y = 0; y < c.Height(); ++y)
       for (int x = 0; x < 20; ++x)
-        differ += (screen.At(c.Left + x, c.Top + y) & kRgb) != (screen.At(p.Left + x, p.Top + y) & kRgb);
+        differ +=
+            (screen.At(c.Left + x, c.Top + y) & kRgb) != (screen.At(p.Left + x, p.Top + y) & kRgb);
     EXPECT_GT(differ, 4) << "check mark";
     // The divider measures 2 pixels and shows a line across the body.
     const gfx::TRect d = ItemRect(m, 2);
@@ -313,7 +311,8 @@ TEST_F(SkinMenusTest, TheSkinListKeepsTheInternalSkinsNamesWhole) {
   // Made again, the list has one set of items and the chosen skin checked.
   sys.MakeSkinItems();
   int lists = 0;
-  for (int i = 0; i < sys.Items()->Count(); ++i) lists += sys.Items()->Items(i)->Name() == "SkinSelectItem";
+  for (int i = 0; i < sys.Items()->Count(); ++i)
+    lists += sys.Items()->Items(i)->Name() == "SkinSelectItem";
   EXPECT_EQ(lists, 1);
   for (int i = 0; i < sys.Items()->Items(0)->Count(); ++i) {
     fw::TMenuItem* it = sys.Items()->Items(0)->Items(i);
