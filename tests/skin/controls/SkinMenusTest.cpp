@@ -108,14 +108,13 @@ TEST_F(SkinMenusTest, ToolWindowMenuByAltSpaceHoldsMoveAndCloseAndCloseCloses) {
   ASSERT_TRUE(provider->Skinned());
   std::vector<std::u16string> texts;
   bool painted = false;
-  desktop.Schedule(10, [&] {
+  desktop.Schedule(10, [&] { Tap(kDown); });  // "Переместить" hot
+  desktop.Schedule(20, [&] {
     const auto open = MenuWindows();
     ASSERT_EQ(open.size(), 1u);
     const win::HWND mw = open[0];
     const win::HMENU m = MenuOf(mw);
     texts = Texts(m);
-    Tap(kDown);  // "Переместить" hot
-    desktop.Pump();
     Shot("system-menu-tool-window.png");
     // The frame is the body section's border picture over its background; the hot item is
     // the item section's hot state over the body.
@@ -260,7 +259,8 @@ TEST_F(SkinMenusTest, APopupMenuIsDrawnFromTheSkinThroughNestedSubmenus) {
     // Keyboard into the second level, then the mouse into the third.
     Tap(kEnd);
     Tap(kRight);
-    desktop.Pump();
+  });
+  desktop.Schedule(20, [&] {
     const auto two = MenuWindows();
     ASSERT_EQ(two.size(), 2u);
     const gfx::TRect deeperRect = ItemRect(MenuOf(two[0]), 0);
@@ -268,7 +268,8 @@ TEST_F(SkinMenusTest, APopupMenuIsDrawnFromTheSkinThroughNestedSubmenus) {
                         (deeperRect.Top + deeperRect.Bottom) / 2};
     win::InjectMouseMove(at);
     win::InjectMouseButton(0, true, at);
-    desktop.Pump();
+  });
+  desktop.Schedule(30, [&] {
     const auto three = MenuWindows();
     ASSERT_EQ(three.size(), 3u);
     EXPECT_EQ(SkinableMenusOf(*manager)->OpenMenus(), 3);
@@ -289,11 +290,8 @@ TEST_F(SkinMenusTest, APopupMenuIsDrawnFromTheSkinThroughNestedSubmenus) {
 
 TEST_F(SkinMenusTest, TheSkinListKeepsTheInternalSkinsNamesWhole) {
   Make(fw::TFormBorderStyle::bsSizeable);
-  // The catalogue's internal skins carry the "(внутренний)" mark in their names.
+  // The internal skins carry the "(внутренний)" mark in their names.
   auto& stored = manager->InternalSkins();
-  for (int i = 0; i < stored.Count(); ++i)
-    stored.Items(i).SetName(stored.Items(i).Name() + " (внутренний)");
-  manager->SkinListController().MarkStale();
   frame::TsSystemMenu& sys = provider->SystemMenu();
   sys.UpdateItems(true);
   sys.MakeSkinItems();
