@@ -9,11 +9,13 @@
 #include "platform/backend/Dump.h"
 #include "platform/win/Hooks.h"
 #include "platform/win/Input.h"
+#include "platform/win/MenuWindow.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/Window.h"
+#include "skin/controls/sSkinMenus.h"
 #include "skin/controls/sThirdParty.h"
 #include "skin/core/acDialogHook.h"
 #include "skin/core/sGraphUtils.h"
@@ -579,6 +581,7 @@ void FreeSupportedList() {
   list.swap(acSupportedList());
   for (TacProvider* p : list)
     if (p) delete p;  // a form's record goes from its form's components too
+  ClearMnuArray();
 }
 
 void AddSupportedForm(HWND handle) {
@@ -629,6 +632,8 @@ LRESULT SkinHookCBT(int code, WPARAM wParam, LPARAM lParam) {
       const std::u16string cls = cs->lpszClass;
       if (cls == WC_DIALOG) {
         AddSupportedForm(h);
+      } else if (cls == POPUPMENU_CLASS) {
+        AddMenuWindow(h);
       } else if (cls != u"#32768" && cls != u"TPUtilWindow" && cs->style && cs->dwExStyle &&
                  !cs->hwndParent) {
         fw::TCustomForm* main = fw::Application->MainForm();

@@ -15,6 +15,7 @@
 #include "skin/controls/acDials.h"
 #include "skin/controls/acSBUtils.h"
 #include "skin/controls/sFrameAdapter.h"
+#include "skin/controls/sSkinMenus.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/frame/acTitleBar.h"
@@ -535,6 +536,7 @@ void RegisterSkinClasses() {
   if (done) return;
   done = true;
   InstallDialogSkinning();
+  InstallSkinnedMenus();
   RegisterControl<TsPanel>("TsPanel", "TPanel");
   RegisterControl<TsImage>("TsImage", "TImage");
   fw::RegisterProperty<TsImage>(

@@ -304,7 +304,6 @@ TsSkinManager::TsSkinManager(fw::TComponent* owner) : TComponent(owner) {
   FTimerCheckHot->SetEnabled(false);
   FTimerCheckHot->SetInterval(100);
   FTimerCheckHot->SetOnTimer([this](fw::TComponent*) { OnCheckHot(); });
-  // The menu painter (SkinableMenus) comes with the skinned menus.
   SkinListSourcesChanged();
 }
 
@@ -674,8 +673,23 @@ void TsSkinManager::SetCommonSections(const std::vector<std::u16string>& lines) 
 }
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
-  // Menus take or leave the skinned drawing here once the menu painter exists.
   FSkinnedPopups = value;
+}
+
+namespace {
+TacMenuPainterFactory& MenuPainterFactory() {
+  static TacMenuPainterFactory factory;
+  return factory;
+}
+}  // namespace
+
+void SetMenuPainterFactory(TacMenuPainterFactory factory) {
+  MenuPainterFactory() = std::move(factory);
+}
+
+TacMenuPainter* TsSkinManager::SkinableMenus() {
+  if (!FSkinableMenus && MenuPainterFactory()) FSkinableMenus = MenuPainterFactory()(*this);
+  return FSkinableMenus.get();
 }
 
 void TsSkinManager::SetIsDefault(bool value) {
@@ -773,9 +787,9 @@ void TsSkinManager::SetSkinLoading(bool loading) {
 }
 
 void TsSkinManager::BeforeNewSkin() {
-  // The glows show the pictures of the skin that goes (the menu border width is reset here
-  // once menus are skinned).
+  // The glows show the pictures of the skin that goes; the menus' pictures are the old skin's.
   if (IsDefault()) ClearGlows();
+  if (FSkinableMenus) FSkinableMenus->SkinChanged();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
 }
 
@@ -802,6 +816,7 @@ void TsSkinManager::BeforeRemoveSkin() {
     if (FOptions.ChangeSysColors()) UnHookSysColors();
   }
   ClearGlows();
+  if (FSkinableMenus) FSkinableMenus->SkinChanged();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
 }
 

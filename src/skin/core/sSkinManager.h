@@ -31,6 +31,10 @@
 #include "skin/data/sStoredSkins.h"
 #include "skin/paint/sGraphUtils.h"
 
+namespace fw {
+class TPopupMenu;
+}
+
 namespace skin::core {
 
 class TsSkinManager;
@@ -185,6 +189,19 @@ struct TacMenuSupport {
   fw::TFont Font;
   bool CustomFont = false;
 };
+
+// The menu painter (the manager's SkinableMenus): made by the skinned menus' layer through the
+// factory it registers, owned by the manager.
+class TacMenuPainter {
+ public:
+  virtual ~TacMenuPainter() = default;
+  // Hooks (active) or unhooks the items of a pop-up menu for the skinned drawing.
+  virtual void HookPopupMenu(fw::TPopupMenu& menu, bool active) = 0;
+  // A skin came or went: cached pictures and measures are dropped.
+  virtual void SkinChanged() = 0;
+};
+using TacMenuPainterFactory = std::function<std::unique_ptr<TacMenuPainter>(TsSkinManager&)>;
+void SetMenuPainterFactory(TacMenuPainterFactory factory);
 
 // Options.
 class TacOptions {
@@ -348,6 +365,8 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   TacScrollBarsSupport& ScrollsOptions() { return FScrollsOptions; }
   const TacScrollBarsSupport& ScrollsOptions() const { return FScrollsOptions; }
   TacMenuSupport& MenuSupport() { return FMenuSupport; }
+  // The menu painter, made on first use; null when no painter factory is registered.
+  TacMenuPainter* SkinableMenus();
   TacOptions& Options() { return FOptions; }
   const TacOptions& Options() const { return FOptions; }
   TacFonts& Fonts() { return FFonts; }
@@ -522,6 +541,7 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   TacLabelsSupport FLabelsOptions;
   TacScrollBarsSupport FScrollsOptions{*this};
   TacMenuSupport FMenuSupport;
+  std::unique_ptr<TacMenuPainter> FSkinableMenus;
   TacOptions FOptions{*this};
   TacFonts FFonts{*this};
   TsThirdPartyList FThirdParty;

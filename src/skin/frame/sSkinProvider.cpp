@@ -1,5 +1,7 @@
 #include "skin/frame/sSkinProvider.h"
 
+#include "skin/frame/sSysMenu.h"
+
 #include <algorithm>
 
 #include "framework/Application.h"
@@ -39,7 +41,8 @@ using gfx::TRect;
 
 namespace {
 
-constexpr int kDefaultButtonSize = 21;  // a caption button whose glyph the skin lacks
+constexpr win::UINT kWmPopupSystemMenu = 0x313;  // the shell asks for the window menu
+constexpr int kDefaultButtonSize = 21;           // a caption button whose glyph the skin lacks
 // Steps of a hot or normal fade (one step for the pressed picture).
 constexpr int kFadeIterations = 10;
 
@@ -1462,6 +1465,45 @@ void TsSkinProvider::UpdateLayerForm() {
   FVeil.Update(FForm->Handle(), !FForm->Enabled(), FDisabledBlendColor, FDisabledBlendValue);
 }
 
+TsSystemMenu& TsSkinProvider::SystemMenu() {
+  if (!FSystemMenu) FSystemMenu = std::make_unique<TsSystemMenu>(*this);
+  return *FSystemMenu;
+}
+
+void TsSkinProvider::DropSysMenu(int x, int y) {
+  SystemMenu().DropDown(x, y);
+}
+
+bool TsSkinProvider::SysMenuMessage(fw::TMessage& m) {
+  if (!Skinned() || !FDrawNonClientArea || !FForm->HandleAllocated()) return false;
+  const win::HWND h = FForm->Handle();
+  // Below the icon (16 pixels higher for a minimised form), else below the caption.
+  auto belowIcon = [&]() -> win::POINT {
+    const TPoint o = CacheOrigin();
+    const TRect icon = IconRect();
+    const int top = o.Y + (icon.IsEmpty() ? BorderWidth() + CaptionHeight() : icon.Bottom) -
+                    (win::IsIconic(h) ? 16 : 0);
+    return {o.X + (icon.IsEmpty() ? BorderWidth() : icon.Left), top};
+  };
+  win::POINT at;
+  if (m.Msg == win::WM_SYSCOMMAND) {
+    const win::WPARAM cmd = m.WParam & 0xFFF0;
+    const bool keys = cmd == win::SC_KEYMENU && m.LParam == ' ';
+    const bool icon = cmd == win::SC_MOUSEMENU && int(m.WParam & 0x0F) == win::HTSYSMENU;
+    if (!keys && !icon) return false;
+    at = belowIcon();
+  } else if (m.Msg == win::WM_CONTEXTMENU) {
+    at = win::PointFromLParam(m.LParam);
+    const int ht = HTProcess({at.X, at.Y});
+    if (ht != win::HTCAPTION && ht != win::HTSYSMENU) return false;
+  } else {
+    win::GetCursorPos(&at);
+  }
+  m.Result = 0;
+  DropSysMenu(at.X, at.Y);
+  return true;
+}
+
 // A double click on the caption maximises or restores where the form allows it (else a
 // minimised form comes back); on the icon it closes the form. Other codes go to the form.
 bool TsSkinProvider::OnCaptionDblClick(int ht) {
@@ -2118,7 +2160,10 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       }
       break;
     case win::WM_SYSCOMMAND:
-      if (AnimateSysCommand(m, next)) return;
+    case win::WM_CONTEXTMENU:
+    case kWmPopupSystemMenu:
+      if (SysMenuMessage(m)) return;
+      if (m.Msg == win::WM_SYSCOMMAND && AnimateSysCommand(m, next)) return;
       break;
     case win::WM_SETTINGCHANGE:
       // A new work area moves the target of a minimise (and a minimised picture) with it.

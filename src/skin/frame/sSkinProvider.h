@@ -37,6 +37,7 @@ namespace skin::frame {
 
 using skin::core::TsCaptionButton;
 class TacMinTimer;
+class TsSystemMenu;
 
 // The system buttons of a caption, in the order of their records.
 enum TacCaptionButtonKind { cbMin, cbMax, cbHelp, cbClose, cbCount };
@@ -344,10 +345,19 @@ class TsSkinProvider : public fw::TComponent,
   // the system's move by the caption starts.
   void MoveMaximized(gfx::TPoint mouse);
 
+  // The skinned system menu, made on first use.
+  TsSystemMenu& SystemMenu();
+  // Shows the system menu at a screen point (nothing unless the form is the active one).
+  void DropSysMenu(int x, int y);
+
   // Sends a message straight into the provider's handling of the form's window.
   win::LRESULT ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
 
  private:
+  friend class TsSystemMenu;
+  // The messages that open the system menu on a skinned frame (Alt+Space, the icon, a right
+  // click on the caption, the shell's request); true when handled.
+  bool SysMenuMessage(fw::TMessage& m);
   void NewWndProc(fw::TMessage& m, const fw::TWndNext& next);
   void DropCommonProp();
   bool SkinCommand(fw::TMessage& m, const fw::TWndNext& next);
@@ -441,6 +451,7 @@ class TsSkinProvider : public fw::TComponent,
   gfx::Bitmap FTitleBG;  // the title rows before the items are painted
   bool FAllowSkin3rdParty = true;
   std::unique_ptr<TacCtrlAdapter> FAdapter;
+  std::unique_ptr<TsSystemMenu> FSystemMenu;
   std::unique_ptr<TsThirdPartyList> FThirdParty;
   std::unique_ptr<TacMinTimer> FFormTimer;
   bool FAdapterBusy = false;
