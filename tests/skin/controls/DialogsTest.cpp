@@ -58,6 +58,18 @@ class DialogsTest : public skin::frame::test::InternalSkinFormTest {
     win::InjectKey(kEscape, true);
     win::InjectKey(kEscape, false);
   }
+  // The skin's picture of a box of the window rectangle wr with the client at co, active:
+  // the "DIALOG" section over the whole (back) and the "DIALOGTITLE" section's strip (title).
+  static void Expected(const data::TacSkinModel* model, const gfx::TRect& wr, gfx::TPoint co,
+                       int title, int back, gfx::Bitmap& whole, gfx::Bitmap& strip) {
+    auto stateOf = [&](int i) { return std::min(1, model->gd[std::size_t(i)].States - 1); };
+    whole = gfx::Bitmap(wr.Width(), wr.Height());
+    strip = gfx::Bitmap(wr.Width(), co.Y);
+    draw::PaintItem(model, back, draw::EmptyCI, true, stateOf(back), whole.Bounds(), {0, 0},
+                    &whole);
+    draw::PaintItem(model, title, draw::MakeCacheInfo(&whole, 0, 0), true, stateOf(title),
+                    strip.Bounds(), {0, 0}, &strip);
+  }
 };
 
 TEST_F(DialogsTest, AMessageBoxWearsTheDialogSectionsAndItsRecordGoesWithIt) {
@@ -94,12 +106,8 @@ TEST_F(DialogsTest, AMessageBoxWearsTheDialogSectionsAndItsRecordGoesWithIt) {
     const int title = model->GetSkinIndex("DIALOGTITLE");
     const int back = model->GetSkinIndex("DIALOG");
     ASSERT_TRUE(model->IsValidSkinIndex(title) && model->IsValidSkinIndex(back));
-    auto stateOf = [&](int i) { return std::min(1, model->gd[std::size_t(i)].States - 1); };
-    gfx::Bitmap whole(wr.Width(), wr.Height()), strip(wr.Width(), co.Y);
-    draw::PaintItem(model, back, draw::EmptyCI, true, stateOf(back), whole.Bounds(), {0, 0},
-                    &whole);
-    draw::PaintItem(model, title, draw::MakeCacheInfo(&whole, 0, 0), true, stateOf(title),
-                    strip.Bounds(), {0, 0}, &strip);
+    gfx::Bitmap whole, strip;
+    Expected(model, wr, co, title, back, whole, strip);
     const gfx::Bitmap screen = desktop.Compose();
     gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / "dialog-box.png").string(),
                         gfx::EncodePng(screen));
@@ -282,12 +290,8 @@ TEST_F(DialogsTest, ASkinChangedWhileABoxIsUpRepaintsItInTheNewSkin) {
     const gfx::TPoint co = dlg.ClientOffset();
     const int title = dlg.TitleIndex, back = dlg.SkinData()->SkinIndex;
     ASSERT_TRUE(model->IsValidSkinIndex(title) && model->IsValidSkinIndex(back));
-    auto stateOf = [&](int i) { return std::min(1, model->gd[std::size_t(i)].States - 1); };
-    gfx::Bitmap whole(wr.Width(), wr.Height()), strip(wr.Width(), co.Y);
-    draw::PaintItem(model, back, draw::EmptyCI, true, stateOf(back), whole.Bounds(), {0, 0},
-                    &whole);
-    draw::PaintItem(model, title, draw::MakeCacheInfo(&whole, 0, 0), true, stateOf(title),
-                    strip.Bounds(), {0, 0}, &strip);
+    gfx::Bitmap whole, strip;
+    Expected(model, wr, co, title, back, whole, strip);
     const gfx::Bitmap screen = desktop.Compose();
     const int textLeft = std::max(co.X, co.X + model->CommonSkinData.BILeftMargin - 8);
     int compared = 0;
