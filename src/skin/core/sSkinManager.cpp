@@ -793,12 +793,18 @@ void TsSkinManager::BeforeNewSkin() {
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
 }
 
+namespace {
+TacDialogSkinning& DialogSkinning();
+}
+
 void TsSkinManager::AfterNewSkin() {
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = true;
   if (IsDefault()) {
     InstallHook(*this);
     FGlobalHookInstalled = true;
     HookSysColors();
+    // Dialogs are no forms: the announcement reaches the open ones here.
+    if (DialogSkinning().NewSkin) DialogSkinning().NewSkin();
   }
   if (FFonts.MainMode() == fmFromSkin) {
     const std::u16string skinFont = fw::Utf8ToUtf16(CommonSkinData().MainFont);

@@ -312,6 +312,14 @@ using TacScaleModeChangeEvent =
 using TacFontChangedEvent = std::function<void(
     fw::TComponent* sender, const std::u16string& oldName, const std::u16string& newName)>;
 
+// What OnSysDlgInit receives: the native dialog about to wear the skin.
+struct TacSysDlgData {
+  win::HWND WindowHandle = nullptr;
+};
+// Clearing allowSkinning leaves the dialog with the system's look.
+using TacSysDlgInitEvent =
+    std::function<void(fw::TComponent* sender, const TacSysDlgData& data, bool& allowSkinning)>;
+
 class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
  public:
   // Algorithms of construction: option objects with their defaults, no skin, the default
@@ -405,6 +413,8 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   TacFontChangedEvent OnFontChanged;
   // The scale mode changes (before anything is rescaled).
   TacScaleModeChangeEvent OnScaleModeChange;
+  // A native dialog is about to be skinned (the dialog hook); may veto.
+  TacSysDlgInitEvent OnSysDlgInit;
 
   // The skin in force and its lookups; no skin: no model, every lookup −1.
   const data::TacSkinModel* SkinModel() const { return FHolder.Model(); }

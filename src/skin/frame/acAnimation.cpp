@@ -359,6 +359,13 @@ void HideAnimForm(std::unique_ptr<core::TacGlowForm> cover, std::unique_ptr<gfx:
 
 void AnimHideForm(win::HWND wnd, core::TsCommonData& sd, bool alphaBlend, int alphaBlendValue,
                   std::function<void()> afterAnimation) {
+  const core::TsSkinManager* m = ManagerOf(sd);
+  AnimHideWindow(wnd, sd, m ? m->AnimEffects().FormHide : core::TacFormAnimation{}, alphaBlend,
+                 alphaBlendValue, std::move(afterAnimation));
+}
+
+void AnimHideWindow(win::HWND wnd, core::TsCommonData& sd, const core::TacFormAnimation& hide,
+                    bool alphaBlend, int alphaBlendValue, std::function<void()> afterAnimation) {
   core::ClearGlows();
   const core::TsSkinManager* m = ManagerOf(sd);
   if (!m || !win::IsWindow(wnd) ||
@@ -366,7 +373,6 @@ void AnimHideForm(win::HWND wnd, core::TsCommonData& sd, bool alphaBlend, int al
     if (afterAnimation) afterAnimation();
     return;
   }
-  const core::TacFormAnimation hide = sd.SkinManager()->AnimEffects().FormHide;
   auto picture = std::make_unique<gfx::Bitmap>(WindowPicture(wnd, sd));
   auto cover = MakeCoverForm(wnd, sd);
   MakeLayered(wnd, 1);

@@ -139,6 +139,10 @@ void HideAnimForm(std::unique_ptr<core::TacGlowForm> cover, std::unique_ptr<gfx:
 // its own layering back (alphaBlendValue when alphaBlend, else none).
 void AnimHideForm(win::HWND wnd, core::TsCommonData& sd, bool alphaBlend = false,
                   int alphaBlendValue = 255, std::function<void()> afterAnimation = {});
+// The same with the settings hide (a dialog's DialogHide).
+void AnimHideWindow(win::HWND wnd, core::TsCommonData& sd, const core::TacFormAnimation& hide,
+                    bool alphaBlend = false, int alphaBlendValue = 255,
+                    std::function<void()> afterAnimation = {});
 
 // ---- Minimising and restoring ------------------------------------------------------------------
 
