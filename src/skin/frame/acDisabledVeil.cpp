@@ -3,24 +3,62 @@
 #include <algorithm>
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Region.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Window.h"
+#include "skin/paint/sAlphaGraph.h"
+#include "skin/paint/sBlur.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::frame {
 
-void TacDisabledVeil::Update(win::HWND form, bool disabled, fw::TColor color, int blendValue) {
-  if (!disabled || blendValue >= 255 || !win::IsWindow(form) || !win::IsWindowVisible(form) ||
-      win::IsIconic(form)) {
+namespace {
+
+// What lies under the veil: the form's own window picture (the veil is placed right above it),
+// blurred. The platform has no blur-behind, so the picture is taken when the veil is placed.
+gfx::Bitmap BlurredPicture(win::HWND form, int w, int h) {
+  gfx::Bitmap pic(w, h);
+  gfx::DeviceContext dst(pic);
+  if (gfx::HDC src = win::GetWindowDC(form)) {
+    gfx::BitBlt(&dst, 0, 0, w, h, src, 0, 0, gfx::SRCCOPY);
+    win::ReleaseDC(form, src);
+  }
+  paint::FillAlphaRect(pic, pic.Bounds(), 255, paint::clNone);
+  paint::Blur32(pic, acVeilBlurRadius);
+  return pic;
+}
+
+}  // namespace
+
+void TacDisabledVeil::Update(win::HWND form, bool disabled, fw::TColor color, int blendValue,
+                             bool blurred) {
+  blendValue = std::clamp(blendValue, 0, 255);
+  if (!disabled || (blendValue >= 255 && !blurred) || !win::IsWindow(form) ||
+      !win::IsWindowVisible(form) || win::IsIconic(form)) {
     Free();
     return;
   }
   win::RECT r{};
   win::GetWindowRect(form, &r);
-  gfx::Bitmap veil(r.Width(), r.Height());
-  veil.Fill(gfx::PixelFromColor(fw::ColorToRGB(color), 255));
+  if (r.Width() <= 0 || r.Height() <= 0) {
+    Free();
+    return;
+  }
+  gfx::Bitmap veil;
+  int opacity = 255 - blendValue;
+  if (blurred) {
+    veil = BlurredPicture(form, r.Width(), r.Height());
+    if (blendValue < 255)
+      paint::BlendColorRect(veil, {0, 0, veil.Width() - 1, veil.Height() - 1}, blendValue,
+                            paint::TColor(fw::ColorToRGB(color)));
+    opacity = 255;
+  } else {
+    veil = gfx::Bitmap(r.Width(), r.Height());
+    veil.Fill(gfx::PixelFromColor(fw::ColorToRGB(color), 255));
+  }
   if (!FWnd) FWnd = std::make_unique<core::TacGlowForm>(false);
-  FWnd->ShowPicture(veil, {r.Left, r.Top}, 255 - std::max(blendValue, 0), form);
+  FWnd->ShowPicture(veil, {r.Left, r.Top}, opacity, form);
   // Cut as the form is, so the desktop beside its corners stays unveiled.
   gfx::Region rgn;
   const bool cut = win::GetWindowRgn(form, &rgn) != gfx::RGN_ERROR;
