@@ -3,33 +3,14 @@
 #include <algorithm>
 
 #include "platform/gfx/Bitmap.h"
-#include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Region.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Window.h"
-#include "skin/paint/sAlphaGraph.h"
+#include "skin/frame/acAnimation.h"
 #include "skin/paint/sBlur.h"
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::frame {
-
-namespace {
-
-// What lies under the veil: the form's own window picture (the veil is placed right above it),
-// blurred. The platform has no blur-behind, so the picture is taken when the veil is placed.
-gfx::Bitmap BlurredPicture(win::HWND form, int w, int h) {
-  gfx::Bitmap pic(w, h);
-  gfx::DeviceContext dst(pic);
-  if (gfx::HDC src = win::GetWindowDC(form)) {
-    gfx::BitBlt(&dst, 0, 0, w, h, src, 0, 0, gfx::SRCCOPY);
-    win::ReleaseDC(form, src);
-  }
-  paint::FillAlphaRect(pic, pic.Bounds(), 255, paint::clNone);
-  paint::Blur32(pic, acVeilBlurRadius);
-  return pic;
-}
-
-}  // namespace
 
 void TacDisabledVeil::Update(win::HWND form, bool disabled, fw::TColor color, int blendValue,
                              bool blurred) {
@@ -48,7 +29,10 @@ void TacDisabledVeil::Update(win::HWND form, bool disabled, fw::TColor color, in
   gfx::Bitmap veil;
   int opacity = 255 - blendValue;
   if (blurred) {
-    veil = BlurredPicture(form, r.Width(), r.Height());
+    // What lies under the veil is the form's own picture (the veil is placed right above it);
+    // the platform has no blur-behind, so it is taken whenever the veil is placed.
+    veil = WindowImage(form);
+    paint::Blur32(veil, acVeilBlurRadius);
     if (blendValue < 255)
       paint::BlendColorRect(veil, {0, 0, veil.Width() - 1, veil.Height() - 1}, blendValue,
                             paint::TColor(fw::ColorToRGB(color)));
