@@ -6,6 +6,7 @@
 #include "platform/win/MenuWindow.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/NonClient.h"
+#include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Window.h"
@@ -471,6 +472,18 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return MA_ACTIVATE;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
+      return 0;
+    case WM_SHOWWINDOW:
+      // An owned pop-up goes and comes back with its owner, keeping its own state.
+      if (lParam == SW_PARENTCLOSING && !wParam && (w->style & WS_VISIBLE)) {
+        w->hiddenPopup = true;
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      } else if (lParam == SW_PARENTOPENING && wParam && w->hiddenPopup) {
+        w->hiddenPopup = false;
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
       return 0;
     case WM_WINDOWPOSCHANGED: {
       auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);

@@ -6,6 +6,7 @@
 #include "platform/win/Hooks.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/WindowProc.h"
@@ -478,9 +479,28 @@ bool IsZoomed(HWND hwnd) {
   return w && (w->style & WS_MAXIMIZE);
 }
 
+namespace {
+
+// The owner's pop-ups hear that it is minimised (closing) or restored (opening): the visible
+// ones when closing, the ones hidden by the last closing when opening.
+void TellOwnedPopups(HWND owner, bool opening) {
+  std::vector<HWND> owned;
+  for (HWND h : Find(S().desktop)->children)
+    if (Window* o = FindReal(h);
+        o && o->owner == owner && (opening ? o->hiddenPopup : bool(o->style & WS_VISIBLE)))
+      owned.push_back(h);
+  for (HWND h : owned)
+    if (FindReal(h))
+      Deliver(h, WM_SHOWWINDOW, opening, opening ? SW_PARENTOPENING : SW_PARENTCLOSING);
+}
+
+}  // namespace
+
 bool ShowWindow(HWND hwnd, int cmd) {
   Window* w = FindReal(hwnd);
   if (!w) return false;
+  const bool wasIconic = w->style & WS_MINIMIZE;
+  w->hiddenPopup = false;  // shown or hidden on purpose: the owner no longer brings it back
   bool wasVisible = w->style & WS_VISIBLE;
   bool child = w->style & WS_CHILD;
   UINT flags = SWP_NOMOVE | SWP_NOSIZE;
@@ -545,6 +565,13 @@ bool ShowWindow(HWND hwnd, int cmd) {
   if (show || wasVisible)
     SetWindowPos(hwnd, HWND_TOP, target.Left, target.Top, target.Width(), target.Height(), flags);
   if (activate && show && FindReal(hwnd) && S().active != hwnd) ActivateWindow(hwnd, WA_ACTIVE);
+  if (!child && (w = FindReal(hwnd))) {
+    const bool iconic = w->style & WS_MINIMIZE;
+    if (iconic && !wasIconic)
+      TellOwnedPopups(hwnd, false);
+    else if (!iconic && wasIconic && (w->style & WS_VISIBLE))
+      TellOwnedPopups(hwnd, true);
+  }
   return wasVisible;
 }
 

@@ -70,7 +70,8 @@ struct Window {
   LONG_PTR userData = 0;
   LONG_PTR id = 0;
   bool destroying = false;
-  bool created = false;  // WM_NCCREATE done: messages may be sent
+  bool created = false;      // WM_NCCREATE done: messages may be sent
+  bool hiddenPopup = false;  // hidden because its owner was minimised (SW_PARENTCLOSING)
 
   // Painting.
   gfx::Region update;           // client coordinates

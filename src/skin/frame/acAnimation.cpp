@@ -86,7 +86,7 @@ std::vector<gfx::TRect> CoverCornerRects(win::HWND wnd, const core::TsCommonData
   return rects;
 }
 
-gfx::Bitmap WindowPicture(win::HWND wnd, const core::TsCommonData& sd) {
+gfx::Bitmap WindowImage(win::HWND wnd) {
   if (!win::IsWindow(wnd)) return {};
   const gfx::TRect wr = WindowRect(wnd);
   gfx::Bitmap pic(std::max(0, wr.Width()), std::max(0, wr.Height()));
@@ -97,7 +97,12 @@ gfx::Bitmap WindowPicture(win::HWND wnd, const core::TsCommonData& sd) {
     win::ReleaseDC(wnd, src);
   }
   paint::FillAlphaRect(pic, pic.Bounds(), 255, paint::clNone);
-  core::CleanPixelsByRects(CoverCornerRects(wnd, sd), pic);
+  return pic;
+}
+
+gfx::Bitmap WindowPicture(win::HWND wnd, const core::TsCommonData& sd) {
+  gfx::Bitmap pic = WindowImage(wnd);
+  if (!pic.Empty()) core::CleanPixelsByRects(CoverCornerRects(wnd, sd), pic);
   return pic;
 }
 

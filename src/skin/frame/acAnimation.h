@@ -38,8 +38,9 @@ extern bool acAnimatingShow;
 // key-coloured corners of the section's "BORDERSMASK" at the four corners and, for a window
 // with a caption, the top corners of the "FORMTITLE" section's one. Empty without a skin.
 std::vector<gfx::TRect> CoverCornerRects(win::HWND wnd, const core::TsCommonData& sd);
-// The window's current image (its whole window), alpha 255, with those corners cleared (alpha
-// and colour 0). Empty for a stale window.
+// The window's current image (its whole window), alpha 255. Empty for a stale window.
+gfx::Bitmap WindowImage(win::HWND wnd);
+// WindowImage with those corners cleared (alpha and colour 0).
 gfx::Bitmap WindowPicture(win::HWND wnd, const core::TsCommonData& sd);
 // A borderless cover at the window's screen rectangle showing WindowPicture at opacity 255,
 // topmost and not activated. Null for a stale window.

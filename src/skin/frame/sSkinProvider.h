@@ -24,6 +24,7 @@
 #include "platform/gfx/Region.h"
 #include "skin/core/acSBAnimation.h"
 #include "skin/core/sCommonData.h"
+#include "skin/core/sSkinManager.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/frame/acBorderForm.h"
 #include "skin/frame/acDisabledVeil.h"
@@ -64,6 +65,10 @@ constexpr unsigned FS_ANIMMINREST = FS_ANIMMINIMIZING | FS_ANIMRESTORING;
 constexpr unsigned FS_ANIMATING = FS_ANIMMINREST | FS_BLENDMOVING;
 constexpr unsigned FS_FULLPAINTING = FS_ANIMCLOSING | FS_CHANGING;
 constexpr unsigned FS_MAXBOUNDS = FS_MAXHEIGHT | FS_MAXWIDTH;
+
+// The first skin version whose forms answer AC_GETFONTINDEX with the header band's section for
+// text standing on the band.
+constexpr double acHeaderFontVersion = 10.25;
 
 // Hit codes of user title buttons: HTUDBTN + index.
 constexpr int HTUDBTN = 1000;
@@ -178,6 +183,10 @@ class TsSkinProvider : public fw::TComponent,
   void SetDisabledBlendValue(int value) { FDisabledBlendValue = value; }
   fw::TColor DisabledBlendColor() const { return FDisabledBlendColor; }
   void SetDisabledBlendColor(fw::TColor value) { FDisabledBlendColor = value; }
+  // A disabled form is veiled by its own picture blurred, with the blend colour over it at
+  // that opacity (default off).
+  bool DisabledBlured() const { return FDisabledBlured; }
+  void SetDisabledBlured(bool value) { FDisabledBlured = value; }
 
   // The form wears the extended border while the manager's ExtendedBorders is on (default on).
   bool AllowExtBorders() const { return FAllowExtBorders; }
@@ -212,6 +221,11 @@ class TsSkinProvider : public fw::TComponent,
   bool FormActive() const { return FFormActive; }
   // The passing states (FS_* bits).
   unsigned FormState() const { return FFormState; }
+  // How the form comes back after its owner window was minimised (saIgnore: nothing pending):
+  // saMinimize, saMaximize or saRestore after the form's state when the owner hid it. A
+  // pending saMaximize is handled by the form's next activation, which paints the maximised
+  // form whole at once (its children held meanwhile); a deactivation cancels it.
+  core::TShowAction ShowAction() const { return FShowAction; }
   // A form stretched by a double click on an edge of its extended border: its bounds before.
   const gfx::TRect& NormalBounds() const { return FNormalBounds; }
   // Skinned: a skin in force, a known form section, the frame drawn.
@@ -461,9 +475,11 @@ class TsSkinProvider : public fw::TComponent,
   TacFrameSizing FSizing;
   int FDisabledBlendValue = 255;
   fw::TColor FDisabledBlendColor = fw::clBlack;
+  bool FDisabledBlured = false;
   TacDisabledVeil FVeil;
   TacGluedForms FGlued;
   unsigned FFormState = 0;
+  core::TShowAction FShowAction = core::saIgnore;
   gfx::TRect FNormalBounds;
   bool FAllowScale = true;
   bool FAllowExtBorders = true;
