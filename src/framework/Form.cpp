@@ -4,6 +4,7 @@
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/Menus.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
@@ -84,6 +85,35 @@ void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   UpdateLayered();
   IconChanged();
+  MenuChanged();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == FMenu) return;
+  if (FMenu) {
+    RemoveFreeNotification(FMenu);
+    if (HandleAllocated() && win::GetMenu(Handle()) == FMenu->Handle())
+      win::SetMenu(Handle(), nullptr);
+    FMenu->SetWindowHandle(nullptr);
+  }
+  FMenu = menu;
+  if (FMenu) FreeNotification(FMenu);
+  MenuChanged();
+}
+
+void TCustomForm::MenuChanged() {
+  if (!HandleAllocated()) return;
+  if (FMenu) {
+    FMenu->SetWindowHandle(Handle());
+    win::SetMenu(Handle(), FMenu->Handle());
+  } else if (win::GetMenu(Handle())) {
+    win::SetMenu(Handle(), nullptr);
+  }
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == FMenu) FMenu = nullptr;
 }
 
 void TCustomForm::SetWindowState(TWindowState state) {
@@ -332,6 +362,9 @@ TModalResult TCustomForm::ShowModal() {
 }
 
 void TCustomForm::WndProc(TMessage& m) {
+  if ((m.Msg == win::WM_COMMAND || m.Msg == win::WM_MEASUREITEM || m.Msg == win::WM_DRAWITEM) &&
+      DispatchMenuMessage(m))
+    return;
   switch (m.Msg) {
     case WM_CLOSE:
       Close();

@@ -45,6 +45,8 @@ struct TSizeConstraints {
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
  public:
   explicit TCustomForm(TComponent* owner);
@@ -75,6 +77,10 @@ class TCustomForm : public TWinControl {
   // default.
   TIcon& Icon() { return FIcon; }
   const TIcon& Icon() const { return FIcon; }
+  // The menu bar (a TMainMenu), shown in the window's frame; forgotten when freed. The form's
+  // window gets its messages, and of any menu's (DispatchMenuMessage).
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* menu);
   const TSizeConstraints& Constraints() const { return FConstraints; }
   void SetConstraints(const TSizeConstraints& c);
   void SetBounds(int left, int top, int width, int height) override;
@@ -122,6 +128,7 @@ class TCustomForm : public TWinControl {
   void VisibleChanged() override;
   // Handles Tab, Enter and Esc for the form's controls; true when used.
   virtual bool DialogKey(win::WORD key);
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   void PlaceOnFirstShow();
@@ -130,6 +137,7 @@ class TCustomForm : public TWinControl {
   void UpdateWindowStyle();
   void UpdateLayered();
   void IconChanged();
+  void MenuChanged();
   void ApplyConstraints(int& width, int& height) const;
 
   TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
@@ -143,6 +151,7 @@ class TCustomForm : public TWinControl {
   std::uint8_t FAlphaBlendValue = 255;
   TIcon FIcon;
   TWinControl* FActiveControl = nullptr;
+  TMainMenu* FMenu = nullptr;
   bool FActive = false;
   bool FModal = false;
   bool FPlaced = false;

@@ -697,6 +697,9 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MOUSELEAVE:
       HandleMouseLeave();
       return;
+    case WM_CONTEXTMENU:
+      if (ContextPopup(m.LParam)) return;
+      break;
     case WM_PAINT:
       if (m.WParam) {
         PaintHandler(reinterpret_cast<HDC>(m.WParam));

@@ -17,6 +17,7 @@ struct FrameLayout {
   RECT closeButton;
   RECT maxButton;  // empty without WS_MAXIMIZEBOX
   RECT minButton;  // empty without WS_MINIMIZEBOX
+  RECT menuBar;    // below the caption; empty without a menu bar (SetMenu)
   RECT client;     // the client area the default WM_NCCALCSIZE gives
 };
 FrameLayout GetFrameLayout(HWND hwnd);  // empty for a stale window

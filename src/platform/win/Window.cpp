@@ -698,7 +698,7 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, int count) {
   return int(std::uint32_t(WORD(dx)) | (std::uint32_t(WORD(dy)) << 16));
 }
 
-bool AdjustWindowRectEx(RECT* r, DWORD style, bool /*menu*/, DWORD exStyle) {
+bool AdjustWindowRectEx(RECT* r, DWORD style, bool menu, DWORD exStyle) {
   Window probe;
   probe.style = style;
   probe.exStyle = exStyle;
@@ -708,6 +708,7 @@ bool AdjustWindowRectEx(RECT* r, DWORD style, bool /*menu*/, DWORD exStyle) {
   r->Top -= c.Top;
   r->Right += big.Right - c.Right;
   r->Bottom += big.Bottom - c.Bottom;
+  if (menu && !(style & WS_CHILD)) r->Top -= GetSystemMetrics(SM_CYMENU);
   return true;
 }
 
