@@ -413,6 +413,7 @@ HWND Create(HWND client, const MDICREATESTRUCTW& mcs) {
   int cx = mcs.cx == CW_USEDEFAULT ? place.Width() : mcs.cx;
   int cy = mcs.cx == CW_USEDEFAULT ? place.Height() : mcs.cy;
   UINT id = c->idFirstChild + UINT(c->children.size());
+  // Without WS_EX_NOPARENTNOTIFY: the client hears of the child's end by WM_PARENTNOTIFY.
   HWND child = CreateWindowExW(WS_EX_MDICHILD, mcs.szClass ? mcs.szClass : u"",
                                mcs.szTitle ? mcs.szTitle : u"", style, x, y, cx, cy, client, id,
                                const_cast<MDICREATESTRUCTW*>(&mcs));
@@ -518,6 +519,10 @@ LRESULT ClientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       UpdateScrollBars(hwnd);
       return 0;
     }
+    case WM_PARENTNOTIFY:
+      // Told of every child going away, whatever its procedure does.
+      if (LOWORD(wParam) == WM_DESTROY) Forget(hwnd, HwndFromParam(std::uintptr_t(lParam)));
+      return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
       Scroll(hwnd, msg == WM_HSCROLL ? SB_HORZ : SB_VERT, wParam);
@@ -690,14 +695,16 @@ LRESULT DefMDIChildProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOVE:
       UpdateScrollBars(client);
       return DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_WINDOWPOSCHANGED:
+      // A child shown comes forward as the active one.
+      if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)
+        Activate(client, hwnd);
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_SETTEXT: {
       LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
       if ((c = ClientOf(client)) && c->listed) RefreshList(*c);
       return r;
     }
-    case WM_DESTROY:
-      Forget(client, hwnd);
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
     default:
       return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
