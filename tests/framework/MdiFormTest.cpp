@@ -3,6 +3,7 @@
 #include "Harness.h"
 #include "framework/Exception.h"
 #include "framework/Menus.h"
+#include "framework/Reader.h"
 #include "platform/win/Input.h"
 #include "platform/win/Mdi.h"
 #include "platform/win/Menu.h"
@@ -130,6 +131,14 @@ TEST_F(MdiForms, TileFollowsTheTileModeAndAChildNeedsAnMdiParent) {
   parent->SetTileMode(TTileMode::tbHorizontal);
   parent->Tile();
   EXPECT_EQ(b->BoundsRect(), (TRect{0, 0, area.Width(), area.Height() / 2}));
+  parent->Tile();
+  desktop.Pump();
+  SaveScreen("mdi-tiled");
+  a->SetWindowState(TWindowState::wsMaximized);
+  desktop.Pump();
+  SaveScreen("mdi-maximized");
+  EXPECT_EQ(parent->ActiveMDIChild(), a);
+  a->SetWindowState(TWindowState::wsNormal);
   parent->Cascade();
   EXPECT_EQ(a->Top(), 0);
   EXPECT_EQ(b->Top(),
@@ -141,6 +150,34 @@ TEST_F(MdiForms, TileFollowsTheTileModeAndAChildNeedsAnMdiParent) {
   EXPECT_THROW(orphan->HandleNeeded(), Exception);
   delete orphan;
   parent->SetFormStyle(TFormStyle::fsMDIForm);
+}
+
+TEST(MdiFormDescription, FormStyleWindowMenuAndTileModeAreRead) {
+  win::VirtualDesktop desktop{800, 600};
+  TApplication app;
+  auto* form = app.CreateForm<TForm>();
+  ReadComponentText(form, R"(object F: TForm
+  Width = 500
+  Height = 400
+  FormStyle = fsMDIForm
+  Menu = MainMenu1
+  WindowMenu = WindowItem
+  TileMode = tbVertical
+  object MainMenu1: TMainMenu
+    object WindowItem: TMenuItem
+      Caption = '&Window'
+    end
+  end
+end
+)",
+                    "Mdi.txt", ".");
+  EXPECT_EQ(form->FormStyle(), TFormStyle::fsMDIForm);
+  EXPECT_EQ(form->TileMode(), TTileMode::tbVertical);
+  ASSERT_TRUE(form->WindowMenu());
+  EXPECT_EQ(form->WindowMenu()->Name(), "WindowItem");
+  form->Show();
+  desktop.Pump();
+  EXPECT_TRUE(form->ClientHandle());
 }
 
 }  // namespace
