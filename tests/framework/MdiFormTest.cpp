@@ -139,9 +139,10 @@ TEST_F(MdiForms, TileFollowsTheTileModeAndAChildNeedsAnMdiParent) {
   SaveScreen("mdi-maximized");
   EXPECT_EQ(parent->ActiveMDIChild(), a);
   a->SetWindowState(TWindowState::wsNormal);
+  // Maximising made a the active child: it cascades last, on top.
   parent->Cascade();
-  EXPECT_EQ(a->Top(), 0);
-  EXPECT_EQ(b->Top(),
+  EXPECT_EQ(b->Top(), 0);
+  EXPECT_EQ(a->Top(),
             win::GetSystemMetrics(win::SM_CYCAPTION) + win::GetSystemMetrics(win::SM_CYFRAME));
   // Without an MDI main form there is nowhere to put a child.
   parent->SetFormStyle(TFormStyle::fsNormal);

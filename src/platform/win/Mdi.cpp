@@ -688,6 +688,8 @@ LRESULT DefMDIChildProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: {
       LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
       if (wParam == SIZE_MINIMIZED) ArrangeIcons(client);
+      // A maximised child is the active one (the one whose buttons the menu bar shows).
+      if (wParam == SIZE_MAXIMIZED && IsWindowVisible(hwnd)) Activate(client, hwnd);
       UpdateBar(client);
       UpdateScrollBars(client);
       return r;
