@@ -7,6 +7,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/Mdi.h"
 #include "platform/win/Menu.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Window.h"
 
 namespace fw::test {
@@ -102,6 +103,9 @@ TEST_F(MdiForms, ChildrenLiveInTheClientBelowTheAlignedControls) {
   win::InjectKey(kCtrl, false);
   app->ProcessMessages();
   EXPECT_EQ(parent->ActiveMDIChild(), a);
+  // The window menu's entries (from 0xFF00, in creation order) reach the frame's default.
+  win::SendMessageW(parent->Handle(), win::WM_COMMAND, 0xFF01, 0);
+  EXPECT_EQ(parent->ActiveMDIChild(), b);
 }
 
 TEST_F(MdiForms, ClosingMinimisesByDefaultAndFreesWithCaFree) {

@@ -603,15 +603,16 @@ LRESULT DefFrameProcW(HWND frame, HWND client, UINT msg, WPARAM wParam, LPARAM l
     case WM_COMMAND: {
       if (!c || HIWORD(wParam)) break;
       UINT id = LOWORD(wParam);
-      // The maximised child's buttons and system menu on the bar command the active child.
-      if (id >= 0xF000 && c->active) {
-        Deliver(c->active, WM_SYSCOMMAND, id, 0);
-        return 0;
-      }
+      // The window menu's entries first: their commands may lie among the system ones.
       if (id >= c->idFirstChild && id < c->idFirstChild + c->children.size()) {
         HWND child = c->children[id - c->idFirstChild];
         if (IsIconic(child)) ShowWindow(child, SW_RESTORE);
         Activate(client, child);
+        return 0;
+      }
+      // The maximised child's buttons and system menu on the bar command the active child.
+      if (id >= 0xF000 && c->active) {
+        Deliver(c->active, WM_SYSCOMMAND, id, 0);
         return 0;
       }
       break;

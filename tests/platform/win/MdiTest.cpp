@@ -248,6 +248,30 @@ TEST_F(Mdi, TileMakesEqualColumnsThenRowsAndCascadeStepsByTheCaption) {
   EXPECT_LE(Place(docs[4]).Bottom, h);
 }
 
+TEST_F(Mdi, MinimisedChildrenLieAlongTheBottomAndTilingLeavesThemOut) {
+  HWND a = Doc(u"A");
+  HWND b = Doc(u"B");
+  HWND c = Doc(u"C");
+  ShowWindow(a, SW_MINIMIZE);
+  ShowWindow(b, SW_MINIMIZE);
+  RECT area;
+  GetClientRect(client, &area);
+  EXPECT_TRUE(IsIconic(a));
+  EXPECT_EQ(Place(a).Left, 0);
+  EXPECT_EQ(Place(a).Bottom, area.Bottom);
+  EXPECT_EQ(Place(b).Left, Place(a).Right);
+  EXPECT_EQ(Place(b).Top, Place(a).Top);
+  // Tiling gives the whole client to the one child left.
+  RECT before = Place(a);
+  SendMessageW(client, WM_MDITILE, MDITILE_VERTICAL, 0);
+  EXPECT_EQ(Place(c), area);
+  EXPECT_EQ(Place(a), before);
+  // Restored, a child goes back to its place.
+  SendMessageW(client, WM_MDIRESTORE, WParamFromHwnd(a), 0);
+  EXPECT_FALSE(IsIconic(a));
+  EXPECT_GT(Place(a).Width(), before.Width());
+}
+
 TEST_F(Mdi, ClosingTheActiveChildActivatesTheNextAndRenumbers) {
   HWND a = Doc(u"A");
   HWND b = Doc(u"B");
