@@ -12,6 +12,7 @@
 #include "framework/TextConv.h"
 #include "framework/Timer.h"
 #include "platform/win/Input.h"
+#include "platform/win/Mdi.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Styles.h"
@@ -189,6 +190,10 @@ bool TApplication::ProcessMessage() {
     return true;
   }
   try {
+    // Ctrl+F4 and Ctrl+F6 of an MDI parent's children.
+    if (FMainForm && FMainForm->ClientHandle() &&
+        win::TranslateMDISysAccel(FMainForm->ClientHandle(), msg))
+      return true;
     win::TranslateMessage(msg);
     win::DispatchMessageW(msg);
   } catch (...) {

@@ -6,6 +6,7 @@
 #include "framework/UtilWindow.h"
 #include "platform/win/Keys.h"
 #include "platform/win/MenuWindow.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
@@ -321,6 +322,14 @@ TMenuItem* TMenu::FindItem(UINT command) const {
   return nullptr;
 }
 
+HMENU TMenu::SubmenuHandle(const TMenuItem* item) {
+  HMENU menu = Handle();
+  if (item == FItems.get()) return menu;
+  for (auto& [it, handle] : FSubmenus)
+    if (it == item) return handle;
+  return nullptr;
+}
+
 TMenuItem* TMenu::FindItemByHandle(HMENU menu) {
   if (!menu) return nullptr;
   if (menu == FHandle) return FItems.get();
@@ -336,6 +345,7 @@ void TMainMenu::MenuChanged() {
   if (wnd && IsWindow(wnd) && GetMenu(wnd)) {
     Handle();
     DrawMenuBar(wnd);
+    SendMessageW(wnd, CM_MENUCHANGED, 0, 0);  // an MDI parent puts its window list back
   }
 }
 

@@ -156,6 +156,9 @@ class TMenu : public TComponent {
   TMenuItem* FindItem(win::UINT command) const;
   // The item whose submenu is that window-system menu (the root item for the menu itself).
   TMenuItem* FindItemByHandle(win::HMENU menu);
+  // The window-system submenu an item opens (the menu itself for the root item); null when
+  // the item is not this menu's or opens none.
+  win::HMENU SubmenuHandle(const TMenuItem* item);
 
  protected:
   // The items changed: the handle is made again.

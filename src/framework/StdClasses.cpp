@@ -80,6 +80,8 @@ const Table kFormStyle = {{"fsNormal", int(TFormStyle::fsNormal)},
                           {"fsMDIChild", int(TFormStyle::fsMDIChild)},
                           {"fsMDIForm", int(TFormStyle::fsMDIForm)},
                           {"fsStayOnTop", int(TFormStyle::fsStayOnTop)}};
+const Table kTileMode = {{"tbHorizontal", int(TTileMode::tbHorizontal)},
+                         {"tbVertical", int(TTileMode::tbVertical)}};
 const Table kBiDiMode = {{"bdLeftToRight", int(TBiDiMode::bdLeftToRight)},
                          {"bdRightToLeft", int(TBiDiMode::bdRightToLeft)},
                          {"bdRightToLeftNoAlign", int(TBiDiMode::bdRightToLeftNoAlign)},
@@ -211,6 +213,8 @@ void RegisterForm() {
   });
   RegisterProperty<F>("TForm", "FormStyle",
                       [](F* f, V v, C x) { f->SetFormStyle(TFormStyle(x.Enum(v, kFormStyle))); });
+  RegisterProperty<F>("TForm", "TileMode",
+                      [](F* f, V v, C x) { f->SetTileMode(TTileMode(x.Enum(v, kTileMode))); });
   RegisterProperty<F>("TForm", "AlphaBlend", [](F* f, V v, C x) { f->SetAlphaBlend(x.Bool(v)); });
   RegisterProperty<F>("TForm", "AlphaBlendValue", [](F* f, V v, C x) {
     f->SetAlphaBlendValue(std::uint8_t(x.Integer(v, 0, 255)));
@@ -608,6 +612,13 @@ void RegisterMenus() {
       auto* menu = dynamic_cast<TMainMenu*>(c);
       if (!menu) throw Exception(u"a main menu expected");
       f->SetMenu(menu);
+    });
+  });
+  RegisterProperty<TCustomForm>("TForm", "WindowMenu", [](TCustomForm* f, V v, C x) {
+    x.Reference(v, [f](TComponent* c) {
+      auto* item = dynamic_cast<TMenuItem*>(c);
+      if (!item) throw Exception(u"a menu item expected");
+      f->SetWindowMenu(item);
     });
   });
   RegisterProperty<TControl>("TControl", "PopupMenu", [](TControl* c, V v, C x) {

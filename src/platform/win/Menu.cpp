@@ -348,7 +348,7 @@ HMENU GetSystemMenu(HWND hwnd, bool revert) {
   // A top-level window has one with or without WS_SYSMENU (a skinned frame removes the style
   // and shows the menu itself); a child window only with the style (an MDI child).
   if (!w || ((w->style & WS_CHILD) && !(w->style & WS_SYSMENU))) return nullptr;
-  if (!w->systemMenu) {
+  if (!IsMenu(w->systemMenu)) {  // also when a menu bar it was put on took it with it
     w->systemMenu = CreatePopupMenu();
     revert = true;
   }

@@ -873,6 +873,15 @@ std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
     out.push_back(RECT{x, top, std::min(x + w, left + width), top + height});
     x += w;
   }
+  // A right-justified item and those after it end at the bar's right edge.
+  std::vector<MenuItem> items = ItemsOf(menu);
+  for (std::size_t i = 0; i < items.size() && i < out.size(); ++i) {
+    if (!(items[i].flags & MF_RIGHTJUSTIFY)) continue;
+    int shift = left + width - out.back().Right;
+    if (shift > 0)
+      for (std::size_t j = i; j < out.size(); ++j) out[j] = out[j].Offset(shift, 0);
+    break;
+  }
   return out;
 }
 

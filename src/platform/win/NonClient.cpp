@@ -226,6 +226,8 @@ void DrawScrollBar(HWND hwnd, HDC dc, int bar) {
   RaisedBox(dc, l.thumb);
 }
 
+}  // namespace
+
 void DrawCaptionButton(HDC dc, const RECT& r, LRESULT kind, bool maximized) {
   if (r.IsEmpty()) return;
   RaisedBox(dc, r);
@@ -252,8 +254,6 @@ void DrawCaptionButton(HDC dc, const RECT& r, LRESULT kind, bool maximized) {
       break;
   }
 }
-
-}  // namespace
 
 void DrawDefaultFrame(HWND hwnd, HDC dc, bool active) {
   Window* w = detail::FindReal(hwnd);

@@ -22,6 +22,9 @@ struct FrameLayout {
 };
 FrameLayout GetFrameLayout(HWND hwnd);  // empty for a stale window
 
+// Draws a plain caption button (HTCLOSE, HTMAXBUTTON, HTMINBUTTON) in r; a maximised window's
+// HTMAXBUTTON shows the restore mark.
+void DrawCaptionButton(gfx::HDC dc, const RECT& r, LRESULT kind, bool maximized);
 // Draws the default frame, caption and scroll bars of hwnd into a window DC.
 void DrawDefaultFrame(HWND hwnd, gfx::HDC windowDC, bool active);
 

@@ -5,6 +5,7 @@
 
 #include "platform/win/Hooks.h"
 #include "platform/win/Input.h"
+#include "platform/win/Mdi.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
@@ -223,6 +224,10 @@ HWND CreateWindowExW(DWORD exStyle, std::u16string_view className, std::u16strin
                      DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR id,
                      void* param) {
   auto cls = FindClass(className);
+  if (!cls && className == MDICLIENT_CLASS) {  // a system class, there on first use
+    RegisterMdiClientClass();
+    cls = FindClass(className);
+  }
   if (!cls) throw WindowError("CreateWindowExW: unknown window class");
   State& s = S();
   if (!s.backend) throw WindowError("CreateWindowExW: no backend is attached");
@@ -528,7 +533,10 @@ bool ShowWindow(HWND hwnd, int cmd) {
     case SW_SHOWMAXIMIZED: {
       if (!(state & WS_MAXIMIZE)) {
         if (!state) w->normalRect = w->rect;
-        RECT area = child ? Find(w->parent)->client : TheBackend().DesktopRect();
+        // A child's rectangle is in its parent's client coordinates, whatever its frame.
+        RECT area =
+            child ? RECT{0, 0, Find(w->parent)->client.Width(), Find(w->parent)->client.Height()}
+                  : TheBackend().DesktopRect();
         MINMAXINFO mmi = AskMinMaxInfo(hwnd);
         if (!(w = FindReal(hwnd))) return wasVisible;
         target = RectOfSize(area.Left + mmi.ptMaxPosition.X, area.Top + mmi.ptMaxPosition.Y,
