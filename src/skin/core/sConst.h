@@ -93,15 +93,6 @@ constexpr fw::TColor slBtnBlueActive = fw::TColor(0xFFFFE9BEu);
 constexpr fw::TColor slBtnBlueText = fw::TColor(0xFFAE7400u);
 constexpr fw::TColor slBtnBlueTextActive = fw::TColor(0xFF916000u);
 
-// Texts of the skinned system menu where the form's own system menu gives none.
-inline constexpr char16_t acs_RestoreStr[] = u"&Восстановить";
-inline constexpr char16_t acs_MoveStr[] = u"&Переместить";
-inline constexpr char16_t acs_SizeStr[] = u"&Размер";
-inline constexpr char16_t acs_MinimizeStr[] = u"Св&ернуть";
-inline constexpr char16_t acs_MaximizeStr[] = u"Ра&звернуть";
-inline constexpr char16_t acs_CloseStr[] = u"&Закрыть";
-inline constexpr char16_t acs_AvailSkins[] = u"Доступные скины";
-
 // Error texts.
 inline constexpr char16_t acs_FrameAdapterError1[] =
     u"Компонент TsFrameAdapter должен быть положен на соответствующий фрейм";

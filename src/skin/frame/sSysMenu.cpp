@@ -67,7 +67,7 @@ void TsSystemMenu::Generate() {
       form && form->HandleAllocated() ? GetSystemMenu(form->Handle(), false) : nullptr;
   // The command's text in the form's menu, or the library's; the shortcut is what follows the
   // tab.
-  auto command = [&](UINT cmd, const char16_t* fallback, const char* name) {
+  auto command = [&](UINT cmd, const std::u16string& fallback, const char* name) {
     const std::u16string text = CommandText(sys, cmd);
     fw::TMenuItem* item =
         AddItem(text.empty() ? fallback : text, int(cmd), [this, cmd](fw::TComponent*) {
