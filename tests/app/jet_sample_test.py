@@ -16,13 +16,9 @@ import subprocess
 import sys
 import tempfile
 
-
-def controls(node):
-    for c in node.get("controls", []):
-        yield c
-        yield from controls(c)
-    for w in node.get("children", []):
-        yield from controls(w)
+sys.dont_write_bytecode = True  # nothing written into the sources
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from dump_controls import find_control  # noqa: E402
 
 
 def run(program, tmp, tag, steps):
@@ -68,16 +64,15 @@ def main():
         os.symlink(os.path.join(bin_dir, "res"), os.path.join(folder, "res"))
 
         first = run(os.path.join(bin_dir, "catalogue"), tmp, "probe", [[]])[0][0]
-        tree = next(c for w in first["windows"] for c in controls(w)
-                    if c.get("name") == "sTreeView2")
+        tree = find_control(first, "sTreeView2")
         node = next(n for n in tree["nodes"]
                     if n["level"] == 1 and n["data"] in with_photos and n.get("rect"))
         x = (node["rect"][0] + node["rect"][2]) // 2
         y = (node["rect"][1] + node["rect"][3]) // 2
-        buttons = [c for w in first["windows"] for c in controls(w) if c.get("name") == "sBitBtn2"]
+        button = find_control(first, "sBitBtn2")
         steps = [[], ["click %d %d" % (x, y)]]
-        if buttons:
-            r = buttons[0]["screen"]
+        if button:
+            r = button["screen"]
             steps.append(["click %d %d" % ((r[0] + r[2]) // 2, (r[1] + r[3]) // 2)])
         own = run(os.path.join(bin_dir, "catalogue"), tmp, "own", steps)
         other = run(os.path.join(folder, "catalogue"), tmp, "jet", steps)

@@ -11,19 +11,14 @@ import subprocess
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # nothing written into the sources
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from dump_controls import find_control  # noqa: E402
+
 
 def fail(message):
     print("package test: " + message, file=sys.stderr)
     sys.exit(1)
-
-
-def controls(node):
-    """Every control of a dump's window tree."""
-    for c in node.get("controls", []):
-        yield c
-        yield from controls(c)
-    for w in node.get("children", []):
-        yield from controls(w)
 
 
 def main():
@@ -66,10 +61,10 @@ def main():
             d = json.load(f)
         if d["application"]["messages"]:
             fail("the catalogue showed %r" % d["application"]["messages"])
-        trees = [c for w in d["windows"] for c in controls(w) if c.get("name") == "sTreeView2"]
-        if not trees or not trees[0].get("nodes"):
+        tree = find_control(d, "sTreeView2")
+        if not tree or not tree.get("nodes"):
             fail("the catalogue shows no tree")
-        nodes = trees[0]["nodes"]
+        nodes = tree["nodes"]
         districts = [n for n in nodes if n["level"] == 0]
         if not districts or len(nodes) == len(districts):
             fail("the tree holds %d districts and %d nodes" % (len(districts), len(nodes)))
