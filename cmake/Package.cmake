@@ -9,7 +9,7 @@
 #       information point to copy into /etc/xdg/autostart/ (off until then)
 set(mc_dir /opt/museum-catalogue)
 set(bin ${CMAKE_BINARY_DIR}/bin)
-install(PROGRAMS ${bin}/catalogue ${bin}/catalogue-convert DESTINATION ${mc_dir})
+install(TARGETS catalogue catalogue-convert RUNTIME DESTINATION ${mc_dir})
 install(FILES ${bin}/res.dat DESTINATION ${mc_dir})
 install(DIRECTORY ${bin}/res DESTINATION ${mc_dir})
 install(FILES ${CMAKE_SOURCE_DIR}/cmake/package/museum-catalogue.desktop
@@ -28,6 +28,10 @@ set(CPACK_PACKAGE_VERSION 1.0.0)
 set(CPACK_PACKAGE_CONTACT "Museum catalogue maintainers <catalogue@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Catalogue of the museums of a region's schools")
 set(CPACK_SET_DESTDIR ON)
+# Every destination is absolute; the prefix only must not add a folder of its own.
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The build carries debug information; the package does not.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The libraries come from dpkg-shlibdeps (libmdb3 among them); the fonts the window is laid
