@@ -191,8 +191,8 @@ Bytes CatalogueStream() {
   w.EndTable(1);
   w.End();
   const std::string stream = w.Take();
-  Bytes out{61};  // pieces of 428 bytes
-  out.insert(out.end(), stream.begin(), stream.end());
+  Bytes out(stream.begin(), stream.end());
+  out.insert(out.begin(), 61);  // pieces of 428 bytes
   return out;
 }
 
