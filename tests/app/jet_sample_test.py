@@ -21,6 +21,27 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from dump_controls import find_control  # noqa: E402
 
 
+def first_difference(a, b, path="dump"):
+    """Where two dumps first differ, as a path and the two values."""
+    if type(a) is not type(b):
+        return "%s: %r / %r" % (path, a, b)
+    if isinstance(a, dict):
+        for k in sorted(set(a) | set(b)):
+            if a.get(k) != b.get(k):
+                return first_difference(a.get(k), b.get(k), path + "." + k)
+    elif isinstance(a, list):
+        if len(a) != len(b):
+            return "%s: %d / %d items" % (path, len(a), len(b))
+        for i, (x, y) in enumerate(zip(a, b)):
+            if x != y:
+                return first_difference(x, y, "%s[%d]" % (path, i))
+    return "%s: %r / %r" % (path, a, b)
+
+
+def centre(rect):
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+
 def run(program, tmp, tag, steps):
     """Runs the program over the script of steps; returns the dumps and pictures it made."""
     outputs = []
@@ -39,8 +60,9 @@ def run(program, tmp, tag, steps):
     subprocess.run([program], env=env, check=True, timeout=180)
     result = []
     for dump, shot in outputs:
+        # Photo files are named by the program's folder, which differs between the runs.
         with open(dump, encoding="utf-8") as f:
-            d = json.load(f)
+            d = json.loads(f.read().replace(os.path.dirname(program) + "/", "FOLDER/"))
         with open(shot, "rb") as f:
             result.append((d, f.read()))
     return result
@@ -63,25 +85,28 @@ def main():
         shutil.copy2(jet, os.path.join(folder, "res.dat"))
         os.symlink(os.path.join(bin_dir, "res"), os.path.join(folder, "res"))
 
-        first = run(os.path.join(bin_dir, "catalogue"), tmp, "probe", [[]])[0][0]
-        tree = find_control(first, "sTreeView2")
-        node = next(n for n in tree["nodes"]
-                    if n["level"] == 1 and n["data"] in with_photos and n.get("rect"))
-        x = (node["rect"][0] + node["rect"][2]) // 2
-        y = (node["rect"][1] + node["rect"][3]) // 2
+        own_program = os.path.join(bin_dir, "catalogue")
+        first = run(own_program, tmp, "probe", [[]])[0][0]
+        nodes = find_control(first, "sTreeView2")["nodes"]
+        # The organisation and the district above it (the nodes come depth first).
+        at = next(i for i, n in enumerate(nodes) if n["level"] == 1 and n["data"] in with_photos)
+        district = next(n for n in reversed(nodes[:at]) if n["level"] == 0)
+        expand = ["dblclick %d %d" % centre(district["rect"])]
+        opened = run(own_program, tmp, "probe-open", [expand])[0][0]
+        node = next(n for n in find_control(opened, "sTreeView2")["nodes"]
+                    if n["data"] == nodes[at]["data"])
+        steps = [[], expand, ["click %d %d" % centre(node["rect"])]]
         button = find_control(first, "sBitBtn2")
-        steps = [[], ["click %d %d" % (x, y)]]
         if button:
-            r = button["screen"]
-            steps.append(["click %d %d" % ((r[0] + r[2]) // 2, (r[1] + r[3]) // 2)])
-        own = run(os.path.join(bin_dir, "catalogue"), tmp, "own", steps)
+            steps.append(["click %d %d" % centre(button["screen"])])
+        own = run(own_program, tmp, "own", steps)
         other = run(os.path.join(folder, "catalogue"), tmp, "jet", steps)
         for i, ((d1, p1), (d2, p2)) in enumerate(zip(own, other)):
             if d1["application"]["messages"] or d2["application"]["messages"]:
                 sys.exit("step %d: messages %r / %r" % (i, d1["application"]["messages"],
                                                         d2["application"]["messages"]))
             if d1 != d2:
-                sys.exit("step %d: the dumps differ (%s)" % (i, os.path.join(tmp, "*-%d.json" % i)))
+                sys.exit("step %d: the dumps differ at %s" % (i, first_difference(d1, d2)))
             if p1 != p2:
                 sys.exit("step %d: the screens differ" % i)
         print("the Jet sample shows the same tree, card and photos (%d steps, organisation %d)"
