@@ -87,10 +87,9 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
   MdbCatalogEntry* entry = FindTable(mdb, name);
   if (!entry) throw TRefused{std::string("it has no table '") + name + "'"};
   std::unique_ptr<MdbTableDef, TTableCloser> table(mdb_read_table(entry));
-  if (!table || !mdb_read_columns(table.get()) || table->num_cols == 0 ||
-      table->num_cols != table->columns->len)
+  if (!table || !mdb_read_columns(table.get()) || table->columns->len == 0)
     throw TRefused{std::string("the definition of table '") + name + "' cannot be read"};
-  const std::size_t n = table->num_cols;
+  const std::size_t n = table->columns->len;
   std::vector<std::pair<std::string, TJetColumnKind>> columns;
   std::vector<std::vector<char>> bound(n, std::vector<char>(kBindSize + 1));
   std::vector<int> lengths(n);
