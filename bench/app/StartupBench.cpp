@@ -106,27 +106,35 @@ StartUp RunOnce(const std::string& program, bool plain) {
   return r;
 }
 
-// A folder with a copy of the program, the Jet sample as its res.dat and the photos beside it;
-// empty when there is no Jet sample.
-std::string JetProgram() {
-  static const std::string program = []() -> std::string {
+// A folder with a copy of the program, the Jet sample as its res.dat and the photos beside it,
+// removed when the benchmark program ends; no program when there is no Jet sample.
+class TJetFolder {
+ public:
+  TJetFolder() {
     namespace fs = std::filesystem;
     const char* env = std::getenv("MC_JET_FIXTURES");
     const fs::path jet = fs::path(env && *env ? env : MC_JET_FIXTURES) / "res.dat";
-    if (!fs::exists(jet)) return {};
-    const fs::path dir =
-        fs::temp_directory_path() / ("startup-bench-jet-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    fs::copy_file(Program(), dir / "catalogue", fs::copy_options::overwrite_existing);
-    fs::copy_file(jet, dir / "res.dat", fs::copy_options::overwrite_existing);
-    fs::create_directory_symlink(fs::path(Program()).parent_path() / "res", dir / "res");
-    return (dir / "catalogue").string();
-  }();
-  return program;
-}
+    if (!fs::exists(jet)) return;
+    FDir = fs::temp_directory_path() / ("startup-bench-jet-" + std::to_string(::getpid()));
+    fs::create_directories(FDir);
+    fs::copy_file(Program(), FDir / "catalogue", fs::copy_options::overwrite_existing);
+    fs::copy_file(jet, FDir / "res.dat", fs::copy_options::overwrite_existing);
+    fs::create_directory_symlink(fs::path(Program()).parent_path() / "res", FDir / "res");
+  }
+  ~TJetFolder() {
+    std::error_code ec;
+    if (!FDir.empty()) std::filesystem::remove_all(FDir, ec);
+  }
+  // The copy of the program, or empty text.
+  std::string Copy() const { return FDir.empty() ? "" : (FDir / "catalogue").string(); }
+
+ private:
+  std::filesystem::path FDir;
+};
 
 void BM_StartUpToFirstFrame(benchmark::State& state, bool plain, bool jet) {
-  const std::string program = jet ? JetProgram() : Program();
+  static const TJetFolder jetFolder;
+  const std::string program = jet ? jetFolder.Copy() : Program();
   if (program.empty()) {
     state.SkipWithError("no Jet sample (MC_JET_FIXTURES/res.dat)");
     return;
