@@ -136,7 +136,9 @@ void TADOConnection::SetConnected(bool connected) {
   if (file.empty() || !FileExists(file))
     throw EDatabaseError("Could not find file '" + file + "'.");
   if (IsJetFile(file)) {
-    // Read whole into memory; the file's password is not checked (see JetSource.h).
+    // Read whole into memory by the reader's child process. The file's password is not checked:
+    // the library does not, and a guess at the mask Jet 4.0 lays over it could refuse a real
+    // file; the program's own password is a constant anyway.
     SqliteHandle jet = OpenJetCatalogue(file);
     RegisterRussianCollation(jet.get());
     FReadOnlyReason = "'" + file +
