@@ -113,7 +113,7 @@ class TJetFolder {
   TJetFolder() {
     namespace fs = std::filesystem;
     const char* env = std::getenv("MC_JET_FIXTURES");
-    const fs::path jet = fs::path(env && *env ? env : MC_JET_FIXTURES) / "res.dat";
+    const fs::path jet = fs::path(env && *env ? env : MC_JET_FIXTURES) / "sample" / "res.dat";
     if (!fs::exists(jet)) return;
     FDir = fs::temp_directory_path() / ("startup-bench-jet-" + std::to_string(::getpid()));
     fs::create_directories(FDir);
@@ -136,7 +136,7 @@ void BM_StartUpToFirstFrame(benchmark::State& state, bool plain, bool jet) {
   static const TJetFolder jetFolder;
   const std::string program = jet ? jetFolder.Copy() : Program();
   if (program.empty()) {
-    state.SkipWithError("no Jet sample (MC_JET_FIXTURES/res.dat)");
+    state.SkipWithError("no Jet sample (MC_JET_FIXTURES/sample/res.dat)");
     return;
   }
   long peak = 0;

@@ -70,7 +70,7 @@ def run(program, tmp, tag, steps):
 
 def main():
     bin_dir, fixtures = sys.argv[1], os.environ.get("MC_JET_FIXTURES") or sys.argv[2]
-    jet = os.path.join(fixtures, "res.dat")
+    jet = os.path.join(fixtures, "sample", "res.dat")
     if not os.path.exists(jet):
         print("skipped: no Jet sample %s (MC_JET_FIXTURES names the folder)" % jet)
         sys.exit(77)

@@ -99,20 +99,37 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
     mdb_bind_column(table.get(), int(i + 1), bound[i].data(), &lengths[i]);
   }
   out.BeginTable(name, columns);
+  // The row's fields as the library finds them in the page: the bound values do not tell an
+  // empty text from a null one, and its date text is wrong before 1899-12-30 and after about
+  // 4500, so nulls and dates come from the row itself.
+  std::vector<MdbField> fields(std::max<std::size_t>(n, table->num_cols));
   mdb_rewind_table(table.get());
   std::uint64_t rows = 0;
   while (mdb_fetch_row(table.get())) {
+    int start = 0;
+    std::size_t size = 0;
+    if (table->cur_row == 0 || mdb_find_row(mdb, int(table->cur_row - 1), &start, &size) != 0 ||
+        mdb_crack_row(table.get(), start, size, fields.data()) < int(n))
+      throw TRefused{std::string("a row of table '") + name + "' cannot be read"};
+    // The fields point into the page, which reading a long value may replace.
+    std::vector<double> dates(n);
+    for (std::size_t i = 0; i < n; ++i)
+      if (columns[i].second == TJetColumnKind::DateTime && !fields[i].is_null) {
+        if (fields[i].siz != 8)
+          throw TRefused{std::string("a date in table '") + name + "' is no date"};
+        dates[i] = mdb_get_double(fields[i].value, 0);
+      }
     for (std::size_t i = 0; i < n; ++i) {
       auto* c = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
+      const MdbField& field = fields[i];
       const int len = lengths[i];
-      // The library's bound values do not tell an empty text from a null one; both read as
-      // null, as its own export does.
-      if (len <= 0 && columns[i].second != TJetColumnKind::Boolean) {
+      // A boolean's value is its null flag.
+      if (field.is_null && columns[i].second != TJetColumnKind::Boolean) {
         out.Null();
         continue;
       }
       const std::string_view text(bound[i].data(),
-                                  std::min<std::size_t>(std::size_t(len), kBindSize));
+                                  std::min<std::size_t>(std::size_t(std::max(len, 0)), kBindSize));
       switch (columns[i].second) {
         case TJetColumnKind::Integer:
         case TJetColumnKind::Counter: {
@@ -129,19 +146,23 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
         case TJetColumnKind::Boolean:
           out.Boolean(len > 0 && text != "0");
           break;
-        case TJetColumnKind::DateTime:
-          out.Date(text);
+        case TJetColumnKind::DateTime: {
+          TDateTime date;
+          if (!JetDateToDateTime(dates[i], date))
+            throw TRefused{std::string("a date in table '") + name + "' is no date"};
+          out.Date(FormatIsoDate(date));
           break;
+        }
         case TJetColumnKind::Blob: {
           if (c->col_type != MDB_OLE) {
             out.Blob({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
             break;
           }
-          std::size_t size = 0;
-          void* data = mdb_ole_read_full(mdb, c, &size);
+          std::size_t blobSize = 0;
+          void* data = mdb_ole_read_full(mdb, c, &blobSize);
           if (!data)
             throw TRefused{std::string("a long value in table '") + name + "' cannot be read"};
-          out.Blob({static_cast<const std::uint8_t*>(data), size});
+          out.Blob({static_cast<const std::uint8_t*>(data), blobSize});
           g_free(data);
           break;
         }

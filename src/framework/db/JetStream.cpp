@@ -3,6 +3,7 @@
 #include <unicode/ustring.h>
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 #include "framework/db/DbError.h"
@@ -77,6 +78,15 @@ std::u16string Name(TPayload& p) {
 }
 
 }  // namespace
+
+bool JetDateToDateTime(double jet, TDateTime& out) {
+  // 0001-01-01 and the day after 9999-12-31.
+  constexpr double kFirst = -693593, kEnd = 2958466;
+  if (!(jet > kFirst - 1 && jet < kEnd)) return false;
+  const double day = std::trunc(jet);
+  out.days = day + std::fabs(jet - day);
+  return true;
+}
 
 TJetStreamWriter::TJetStreamWriter() : FOut(kJetStreamMagic) {}
 

@@ -42,6 +42,11 @@ enum class TJetColumnKind : std::uint8_t {
 
 enum class TJetValueTag : std::uint8_t { Null, Integer, Real, Text, Date, Blob, Boolean };
 
+// A date as a Jet file stores it (days since 1899-12-30; before that day the whole days count
+// back and the fraction is the time of day forward) as our date; false for a value outside the
+// years 1 to 9999 (or no number at all), which only a damaged file holds.
+bool JetDateToDateTime(double jet, TDateTime& out);
+
 struct TJetColumnInfo {
   std::u16string name;
   TJetColumnKind kind;

@@ -35,7 +35,10 @@ void ExpectSameResults(TADOConnection& jet, TADOConnection& own) {
     }
     ASSERT_EQ(a.rows.size(), b.rows.size()) << ToUtf8(sql);
     for (std::size_t r = 0; r < a.rows.size(); ++r)
-      EXPECT_EQ(a.rows[r], b.rows[r]) << ToUtf8(sql) << " row " << r;
+      for (std::size_t i = 0; i < a.columns.size(); ++i)
+        EXPECT_TRUE(a.rows[r][i] == b.rows[r][i])
+            << ToUtf8(sql) << " row " << r << " " << b.columns[i].name << ": "
+            << test::Describe(a.rows[r][i]) << " against " << test::Describe(b.rows[r][i]);
   }
 }
 
@@ -72,7 +75,7 @@ TEST(JetFile, NoiseBehindAJetHeaderIsRefused) {
 }
 
 TEST(JetFile, TheSampleReadsAsTheProgramsOwnFormat) {
-  const std::string jet = test::JetFixture("res.dat");
+  const std::string jet = test::JetFixture("sample/res.dat");
   MC_REQUIRE_JET_FIXTURE(jet);
   // The Jet file's password is not checked.
   auto j = test::Connect(jet, u"not the password");
@@ -81,7 +84,7 @@ TEST(JetFile, TheSampleReadsAsTheProgramsOwnFormat) {
 }
 
 TEST(JetFile, ConvertedCopyHoldsEveryRowAndBlob) {
-  const std::string jet = test::JetFixture("res.dat");
+  const std::string jet = test::JetFixture("sample/res.dat");
   MC_REQUIRE_JET_FIXTURE(jet);
   TJetCatalogueCounts n;
   SqliteHandle h = OpenJetCatalogue(jet, &n);
@@ -95,7 +98,7 @@ TEST(JetFile, ConvertedCopyHoldsEveryRowAndBlob) {
 }
 
 TEST(JetFile, ConnectionIsReadOnlyAndNamesTheConversion) {
-  const std::string jet = test::JetFixture("res.dat");
+  const std::string jet = test::JetFixture("sample/res.dat");
   MC_REQUIRE_JET_FIXTURE(jet);
   const std::string before = Bytes(jet);
   auto c = test::Connect(jet);
@@ -123,11 +126,20 @@ TEST(JetFile, ConnectionIsReadOnlyAndNamesTheConversion) {
 }
 
 TEST(JetFile, OtherFormatsAreRefusedByName) {
-  const std::string jet3 = test::JetFixture("jet3.dat"), later = test::JetFixture("later.dat");
-  MC_REQUIRE_JET_FIXTURE(jet3);
-  MC_REQUIRE_JET_FIXTURE(later);
-  EXPECT_NE(ConnectError(jet3).find("Jet 3"), std::string::npos);
-  EXPECT_NE(ConnectError(later).find("ACE"), std::string::npos);
+  const std::pair<const char*, const char*> refused[] = {
+      {"refused/jet3.dat", "Jet 3"},
+      {"refused/ace12.dat", "ACE"},
+      {"refused/ace14.dat", "ACE"},
+      {"refused/encoded.dat", "encoded"},
+      {"no-catalogue.dat", "it has no table 'mun'"},
+  };
+  for (const auto& [name, why] : refused) {
+    const std::string file = test::JetFixture(name);
+    MC_REQUIRE_JET_FIXTURE(file);
+    const std::string error = ConnectError(file);
+    EXPECT_EQ(error.rfind("Cannot read '" + file + "': ", 0), 0u) << error;
+    EXPECT_NE(error.find(why), std::string::npos) << error;
+  }
 }
 
 TEST(JetFile, DamagedFilesAreRefusedAndTheProgramGoesOn) {
@@ -137,7 +149,7 @@ TEST(JetFile, DamagedFilesAreRefusedAndTheProgramGoesOn) {
     const std::string error = ConnectError(file);
     EXPECT_EQ(error.rfind("Cannot read '" + file + "': ", 0), 0u) << error;
   }
-  const std::string jet = test::JetFixture("res.dat");
+  const std::string jet = test::JetFixture("sample/res.dat");
   MC_REQUIRE_JET_FIXTURE(jet);
   EXPECT_TRUE(test::Connect(jet)->Connected());
 }

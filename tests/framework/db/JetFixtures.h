@@ -1,8 +1,11 @@
-// Where the tests find Jet 4.0 files: one folder, MC_JET_FIXTURES in the environment or else
-// the build's (the CMake cache variable MC_JET_FIXTURES, default build/jet). It holds
-//   res.dat     the sample catalogue (build/bin/res.dat) written as a Jet 4.0 file
-//   jet3.dat    a Jet 3 file, later.dat a file of a later format (ACE)
-//   damaged/    damaged and hostile variants, every file of which must be refused
+// Where the tests find Jet 4.0 files: the Jet writer's folder (target jet-fixtures), named by
+// MC_JET_FIXTURES in the environment or else the build's (the CMake cache variable
+// MC_JET_FIXTURES, default build/jet). It holds (docs/data-access.md)
+//   sample/res.dat    the sample catalogue (build/bin/res.dat) written as a Jet 4.0 file
+//   fixtures/res.dat  the catalogue fixtures written as a Jet 4.0 file
+//   awkward.dat, empty.dat, no-catalogue.dat
+//   refused/          a Jet 3 file, files of later formats (ACE) and a file with encoded pages
+//   damaged/          damaged and hostile variants, every file of which must be refused
 // A test whose file is absent is skipped, saying so.
 #pragma once
 

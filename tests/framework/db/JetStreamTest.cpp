@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "framework/db/DbError.h"
 #include "framework/db/JetStream.h"
 
@@ -173,6 +175,25 @@ TEST(JetStream, PassesTheReadersRefusalOn) {
   w.BeginTable("mun", {{"id", K::Integer}});
   w.Refuse("it has no table 'uz'");
   EXPECT_EQ(ParseError(w.Take()), "it has no table 'uz'");
+}
+
+// Before the day zero a Jet date counts whole days back and the time of day forward.
+TEST(JetStream, JetDatesBecomeOurDates) {
+  auto date = [](double jet) {
+    TDateTime d;
+    return JetDateToDateTime(jet, d) ? FormatIsoDate(d) : "refused";
+  };
+  EXPECT_EQ(date(0), "1899-12-30");
+  EXPECT_EQ(date(-0.25), "1899-12-30 06:00:00");
+  EXPECT_EQ(date(-1.25), "1899-12-29 06:00:00");
+  EXPECT_EQ(date(-36522.5), "1800-01-01 12:00:00");
+  EXPECT_EQ(date(-693593), "0001-01-01");
+  EXPECT_EQ(date(31655.4375), "1986-08-31 10:30:00");
+  EXPECT_EQ(date(2958465 + 86399.0 / 86400), "9999-12-31 23:59:59");
+  EXPECT_EQ(date(2958466), "refused");
+  EXPECT_EQ(date(-693594), "refused");
+  EXPECT_EQ(date(std::nan("")), "refused");
+  EXPECT_EQ(date(1e300), "refused");
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ TEST(CatalogueConvert, KeepsAnExistingFileUnlessForced) {
   db::test::TempFolder dir;
   const std::string out = dir.File("res.dat");
   std::ofstream(out) << "keep me";
-  const std::string jet = db::test::JetFixture("res.dat");
+  const std::string jet = db::test::JetFixture("sample/res.dat");
   TResult r = Convert((fs::exists(jet) ? jet : out) + " " + out);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.output.find("give --force"), std::string::npos);
