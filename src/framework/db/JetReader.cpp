@@ -12,6 +12,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -82,10 +83,20 @@ struct TTableCloser {
   void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
 };
 
+// The library reads a definition's continuation pages only as far as it needs them; a chain
+// that loops or leaves the file is damage all the same.
+void CheckDefinitionChain(MdbHandle* mdb, unsigned long first, const char* name) {
+  std::set<unsigned long> seen;
+  for (unsigned long pg = first; pg != 0; pg = std::uint32_t(mdb_get_int32(mdb->pg_buf, 4)))
+    if (!seen.insert(pg).second || mdb_read_pg(mdb, pg) <= 0 || mdb->pg_buf[0] != MDB_PAGE_TABLE)
+      throw TRefused{std::string("the definition of table '") + name + "' is damaged"};
+}
+
 // One table's rows onto the stream.
 void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) {
   MdbCatalogEntry* entry = FindTable(mdb, name);
   if (!entry) throw TRefused{std::string("it has no table '") + name + "'"};
+  CheckDefinitionChain(mdb, entry->table_pg, name);
   std::unique_ptr<MdbTableDef, TTableCloser> table(mdb_read_table(entry));
   if (!table || !mdb_read_columns(table.get()) || table->columns->len == 0)
     throw TRefused{std::string("the definition of table '") + name + "' cannot be read"};
@@ -111,14 +122,23 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
     if (table->cur_row == 0 || mdb_find_row(mdb, int(table->cur_row - 1), &start, &size) != 0 ||
         mdb_crack_row(table.get(), start, size, fields.data()) < int(n))
       throw TRefused{std::string("a row of table '") + name + "' cannot be read"};
-    // The fields point into the page, which reading a long value may replace.
+    // The fields point into the page, which reading a long value may replace: the dates, and
+    // the lengths the long values' headers give (the low 30 bits of their first 4 bytes).
     std::vector<double> dates(n);
-    for (std::size_t i = 0; i < n; ++i)
-      if (columns[i].second == TJetColumnKind::DateTime && !fields[i].is_null) {
+    std::vector<std::size_t> longLengths(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (fields[i].is_null) continue;
+      auto* c = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
+      if (columns[i].second == TJetColumnKind::DateTime) {
         if (fields[i].siz != 8)
           throw TRefused{std::string("a date in table '") + name + "' is no date"};
         dates[i] = mdb_get_double(fields[i].value, 0);
+      } else if (c->col_type == MDB_OLE) {
+        if (fields[i].siz < MDB_MEMO_OVERHEAD)
+          throw TRefused{std::string("a long value in table '") + name + "' is damaged"};
+        longLengths[i] = std::size_t(mdb_get_int32(fields[i].value, 0)) & 0x3FFFFFFF;
       }
+    }
     for (std::size_t i = 0; i < n; ++i) {
       auto* c = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
       const MdbField& field = fields[i];
@@ -160,6 +180,10 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
           }
           std::size_t blobSize = 0;
           void* data = mdb_ole_read_full(mdb, c, &blobSize);
+          if (data && blobSize != longLengths[i]) {
+            g_free(data);
+            data = nullptr;
+          }
           if (!data)
             throw TRefused{std::string("a long value in table '") + name + "' cannot be read"};
           out.Blob({static_cast<const std::uint8_t*>(data), blobSize});
@@ -176,6 +200,11 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
     ++rows;
     if (out.Size() >= kFlushAt && !WriteAll(fd, out.Take())) std::_Exit(3);
   }
+  // Rows the library skips (a row beyond its page, a row that cannot be cracked) are missing.
+  if (rows < table->num_rows)
+    throw TRefused{std::string("table '") + name + "' holds " + std::to_string(rows) +
+                   " readable rows where its definition counts " +
+                   std::to_string(table->num_rows)};
   out.EndTable(rows);
 }
 
