@@ -5,7 +5,7 @@
 // painted and the message loop is idle, so its reply marks the first frame; then the program
 // quits. The plain pair starts the same program with --plain (its manager switched off before
 // the first frame). The jet row starts a copy of the program in a folder whose res.dat is the
-// sample catalogue as a Jet 4.0 file (the Jet test files' res.dat, MC_JET_FIXTURES in the
+// sample catalogue as a Jet 4.0 file (the Jet test files' sample/res.dat, MC_JET_FIXTURES in the
 // environment or the build's), read through the reader's child process, beside the same photos.
 #include <benchmark/benchmark.h>
 #include <spawn.h>

@@ -203,8 +203,7 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
   // Rows the library skips (a row beyond its page, a row that cannot be cracked) are missing.
   if (rows < table->num_rows)
     throw TRefused{std::string("table '") + name + "' holds " + std::to_string(rows) +
-                   " readable rows where its definition counts " +
-                   std::to_string(table->num_rows)};
+                   " readable rows where its definition counts " + std::to_string(table->num_rows)};
   out.EndTable(rows);
 }
 

@@ -41,12 +41,12 @@ void ExpectConvertedRowsOf(const std::string& jet, const jet::Database& expected
       for (std::size_t r = 0; r < rows.size(); ++r)
         EXPECT_EQ(db::test::Describe(got.rows[r][std::size_t(at)]), db::test::Describe(rows[r][k]))
             << db::ToUtf8(name) << "." << db::ToUtf8(t->columns[k].name) << " of row " << r;
-    // Beside the descriptions, every value whole (a blob's every byte).
-    for (std::size_t r = 0; r < rows.size(); ++r)
-      for (std::size_t k = 0; k < t->columns.size(); ++k)
-        EXPECT_TRUE(got.rows[r][std::size_t(got.FindColumn(db::ToUtf8(t->columns[k].name)))] ==
-                    rows[r][k])
-            << db::ToUtf8(name) << "." << db::ToUtf8(t->columns[k].name) << " of row " << r;
+      // Beside the descriptions, every value whole (a blob's every byte).
+      for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t k = 0; k < t->columns.size(); ++k)
+          EXPECT_TRUE(got.rows[r][std::size_t(got.FindColumn(db::ToUtf8(t->columns[k].name)))] ==
+                      rows[r][k])
+              << db::ToUtf8(name) << "." << db::ToUtf8(t->columns[k].name) << " of row " << r;
     }
   }
 }
@@ -61,10 +61,9 @@ TEST(CatalogueConvertRoundTrip, TheSampleAndTheCatalogueFixturesComeThroughValue
   for (const char* kind : {"sample", "fixtures"}) {
     const std::string jet = db::test::JetFixture(std::string(kind) + "/res.dat");
     MC_REQUIRE_JET_FIXTURE(jet);
-    const std::string own =
-        std::string(kind) == "sample"
-            ? std::string(MC_SAMPLE_CATALOGUE) + "/res.dat"
-            : std::string(MC_CATALOGUE_FIXTURES) + "/res.dat";
+    const std::string own = std::string(kind) == "sample"
+                                ? std::string(MC_SAMPLE_CATALOGUE) + "/res.dat"
+                                : std::string(MC_CATALOGUE_FIXTURES) + "/res.dat";
     SCOPED_TRACE(kind);
     ExpectConvertedRowsOf(jet, jet::ReadCatalogue(own));
   }
