@@ -88,17 +88,21 @@ void TPhotoViewer::Next() {
 
 void TPhotoViewer::ToggleZoom() {
   if (!FControls.box->Enabled()) return;
-  const bool small = FControls.box->Left() == kSmallLeft;
-  if (small)
-    FControls.box->SetBounds(12, 10, 845, 533);
+  if (FLarge)
+    SmallView();
   else
-    FControls.box->SetBounds(kSmallLeft, 336, 385, 208);
-  for (fw::TControl* c : FControls.covered) c->SetVisible(!small);
+    Place(kLargeBounds, true);
 }
 
-void TPhotoViewer::SmallView() {
-  FControls.box->SetBounds(kSmallLeft, 336, 385, 208);
-  for (fw::TControl* c : FControls.covered) c->SetVisible(true);
+void TPhotoViewer::SmallView() { Place(kSmallBounds, false); }
+
+void TPhotoViewer::Place(const gfx::TRect& designBounds, bool large) {
+  fw::TControl& box = *FControls.box;
+  const auto scaled = [&box](int v) { return box.ScaledDesignValue(v); };
+  box.SetBounds(scaled(designBounds.Left), scaled(designBounds.Top),
+                scaled(designBounds.Width()), scaled(designBounds.Height()));
+  FLarge = large;
+  for (fw::TControl* c : FControls.covered) c->SetVisible(!large);
 }
 
 }  // namespace app

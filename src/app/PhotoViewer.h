@@ -48,14 +48,18 @@ class TPhotoViewer {
   // The small view: the box beside the sections text, which is shown.
   void SmallView();
 
-  static constexpr int kSmallLeft = 472;
+  // The box's two places at design size; both follow the form's scale.
+  static constexpr gfx::TRect kSmallBounds = {472, 336, 472 + 385, 336 + 208};
+  static constexpr gfx::TRect kLargeBounds = {12, 10, 12 + 845, 10 + 533};
 
  private:
   std::optional<std::string> CurrentFile() const;
   void Show(const std::optional<std::string>& file);
+  void Place(const gfx::TRect& designBounds, bool large);
 
   db::TDataSet& FPhotos;
   TPhotoControls FControls;
+  bool FLarge = false;
 };
 
 }  // namespace app

@@ -86,9 +86,14 @@ int TScaledValue::Scale(int current, int m, int d) {
 void TControl::ChangeScale(int m, int d) {
   if (m == d || d <= 0 || m <= 0) return;
   ScaleConstraints(m, d);
+  ScalePPI(m, d);
   SetBounds(FScaled[0].Scale(FLeft, m, d), FScaled[1].Scale(FTop, m, d),
             FScaled[2].Scale(FWidth, m, d), FScaled[3].Scale(FHeight, m, d));
   ScaleFont(m, d);
+}
+
+int TControl::ScaledDesignValue(int v) const {
+  return win::MulDiv(v, FCurrentPPI, TFont::PixelsPerInch);
 }
 
 void TControl::ScaleFont(int m, int d) {

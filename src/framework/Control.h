@@ -153,6 +153,11 @@ class TControl : public TComponent {
   // parent's follows it). A windowed control scales its children too.
   // Constraints and anchors are scaled with it; rounding does not drift (TScaledValue).
   virtual void ChangeScale(int m, int d);
+  // The pixels per inch the control is laid out for: the screen's at design, then along its
+  // scalings (144 at 150 %). Code that places controls by design numbers scales them by it.
+  int CurrentPPI() const { return FCurrentPPI; }
+  // A design-time length (at the screen's PixelsPerInch) at the control's present scale.
+  int ScaledDesignValue(int v) const;
   TRect BoundsRect() const { return gfx::RectOfSize(FLeft, FTop, FWidth, FHeight); }
   // The client area in the control's own coordinates.
   virtual TRect ClientRect() const { return {0, 0, FWidth, FHeight}; }
@@ -323,6 +328,8 @@ class TControl : public TComponent {
   void ScaleFont(int m, int d);
   // The size limits by m/d.
   void ScaleConstraints(int m, int d);
+  // CurrentPPI by m/d.
+  void ScalePPI(int m, int d) { FCurrentPPI = FScaledPPI.Scale(FCurrentPPI, m, d); }
   // The distances to the parent's sides are now taken against its present client size.
   void UpdateAnchorRules();
   // The place and size its anchors give the control in a parent client area of size
@@ -350,6 +357,8 @@ class TControl : public TComponent {
   TSizeConstraints FConstraints;
   // What scalings started from: left, top, width, height, font height, the four limits.
   TScaledValue FScaled[9];
+  int FCurrentPPI = TFont::PixelsPerInch;
+  TScaledValue FScaledPPI;
   bool FVisible = true;
   bool FEnabled = true;
   TColor FColor = clWindow;

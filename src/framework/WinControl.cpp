@@ -338,6 +338,7 @@ void TWinControl::ScaleBy(int m, int d) {
   if (m == d || d <= 0 || m <= 0) return;
   DisableAlign();
   ScaleConstraints(m, d);
+  ScalePPI(m, d);
   ScaleControls(m, d);
   ScaleFont(m, d);
   SetBounds(Left(), Top(), FScaled[2].Scale(Width(), m, d), FScaled[3].Scale(Height(), m, d));

@@ -83,12 +83,10 @@ class CardTest : public fw::test::FrameworkTest {
   }
   std::u16string Field(TCardField f) const { return labels[std::size_t(f)]->Caption(); }
   bool Small() const {
-    return box->Left() == 472 && box->Top() == 336 && box->Width() == 385 && box->Height() == 208 &&
-           sectionsTitle->Visible();
+    return box->BoundsRect() == gfx::TRect{472, 336, 857, 544} && sectionsTitle->Visible();
   }
   bool Large() const {
-    return box->Left() == 12 && box->Top() == 10 && box->Width() == 845 && box->Height() == 533 &&
-           !sectionsTitle->Visible();
+    return box->BoundsRect() == gfx::TRect{12, 10, 857, 543} && !sectionsTitle->Visible();
   }
   std::string Shown() const {
     return std::filesystem::path(box->PictureFile()).filename().string();
@@ -228,6 +226,19 @@ TEST_F(CardTest, PhotosCycleAndZoom) {
   EXPECT_FALSE(next->Visible());
   EXPECT_TRUE(box->Picture().Empty());
   EXPECT_FALSE(box->Enabled());
+}
+
+TEST_F(CardTest, ThePhotosPlacesFollowTheFormsScale) {
+  Open(FixtureFolder());
+  form->ScaleBy(150, 100);
+  Show(1);  // the card resets to the small view, at the form's scale
+  EXPECT_EQ(box->BoundsRect(), (gfx::TRect{708, 504, 1286, 816}));
+  viewer->ToggleZoom();
+  EXPECT_EQ(box->BoundsRect(), (gfx::TRect{18, 15, 1286, 815}));
+  form->ScaleBy(100, 150);  // scaled back while large: the box came back with the form
+  EXPECT_EQ(box->BoundsRect(), (gfx::TRect{12, 10, 857, 543}));
+  viewer->ToggleZoom();
+  EXPECT_TRUE(Small());
 }
 
 TEST_F(CardTest, AnUndecodablePhotoRaisesAndKeepsThePhotoBox) {

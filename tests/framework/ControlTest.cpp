@@ -66,6 +66,10 @@ TEST_F(FrameworkTest, ScalingTakesPlacesSizesAndOwnFontsAndKeepsTheScaledControl
   EXPECT_EQ(inner->Font().Height(), -18);  // follows its parent's
   EXPECT_EQ(block->BoundsRect(), gfx::RectOfSize(3, 3, 15, 12));
   EXPECT_EQ(block->Font().Height(), -15);
+  // The pixels per inch they are laid out for, and a design length at that scale.
+  EXPECT_EQ(box->CurrentPPI(), 144);
+  EXPECT_EQ(block->CurrentPPI(), 144);
+  EXPECT_EQ(block->ScaledDesignValue(385), 578);
   // Aligned to the new width once the scaling is over.
   EXPECT_EQ(bar->BoundsRect(), gfx::RectOfSize(0, 0, 150, 12));
   win::RECT outer, wr;
@@ -76,6 +80,7 @@ TEST_F(FrameworkTest, ScalingTakesPlacesSizesAndOwnFontsAndKeepsTheScaledControl
   // ChangeScale moves the control too; back again, everything is where it was.
   box->ChangeScale(100, 150);
   EXPECT_EQ(box->BoundsRect(), gfx::RectOfSize(7, 13, 100, 60));
+  EXPECT_EQ(block->CurrentPPI(), 96);
   EXPECT_EQ(inner->BoundsRect(), gfx::RectOfSize(4, 6, 40, 20));
   EXPECT_EQ(block->Font().Height(), -10);
   EXPECT_EQ(box->Font().Height(), -12);
