@@ -34,6 +34,8 @@ using Table = std::vector<std::pair<std::string, int>>;
 using V = const TValueDesc&;
 using C = TReadContext&;
 
+const Table kAnchors = {{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight},
+                        {"akBottom", akBottom}};
 const Table kAlign = {{"alNone", int(TAlign::alNone)},     {"alTop", int(TAlign::alTop)},
                       {"alBottom", int(TAlign::alBottom)}, {"alLeft", int(TAlign::alLeft)},
                       {"alRight", int(TAlign::alRight)},   {"alClient", int(TAlign::alClient)}};
@@ -115,6 +117,8 @@ void RegisterControl() {
   });
   RegisterProperty<TControl>("TControl", "Align",
                              [](TControl* c, V v, C x) { c->SetAlign(TAlign(x.Enum(v, kAlign))); });
+  RegisterProperty<TControl>("TControl", "Anchors",
+                             [](TControl* c, V v, C x) { c->SetAnchors(x.Set(v, kAnchors)); });
   RegisterProperty<TControl>("TControl", "Visible",
                              [](TControl* c, V v, C x) { c->SetVisible(x.Bool(v)); });
   RegisterProperty<TControl>("TControl", "Enabled",

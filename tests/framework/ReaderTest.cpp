@@ -176,6 +176,11 @@ TEST_F(ReaderTest, StringsSetsAndCollections) {
       end>
   end
   object P: TPanel
+    Left = 10
+    Top = 10
+    Width = 50
+    Height = 20
+    Anchors = [akLeft, akTop, akRight]
     ShowCaption = False
     VerticalAlignment = taAlignBottom
   end
@@ -207,6 +212,14 @@ end
   auto* p = static_cast<TPanel*>(form->FindComponent("P"));
   EXPECT_FALSE(p->ShowCaption());
   EXPECT_EQ(p->VerticalAlignment(), TVerticalAlignment::taAlignBottom);
+  // Anchored to both sides, the panel stretches with the form.
+  EXPECT_EQ(p->Anchors(), TAnchors(akLeft | akTop | akRight));
+  form->SetClientSize(form->ClientWidth() + 30, form->ClientHeight());
+  EXPECT_EQ(p->Width(), 80);
+  EXPECT_EQ(p->Left(), 10);
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  object A: TPanel\n    Anchors = [akMiddle]\n"
+                      "  end\nend\n"),
+            u"Unit9.txt:3: Anchors: invalid value akMiddle");
 }
 
 TEST_F(ReaderTest, RealsAndTheirErrors) {
