@@ -233,6 +233,8 @@ class TTreeView : public TCustomControl {
   // The +/- box: 2 * (ButtonSize() / 2) + 1 pixels square (odd, its sign in the middle); it
   // grows with the control's scale.
   int ButtonSize() const { return FButtonSize; }
+  // The indent and the +/- box scale with the rest.
+  void ChangeScale(int m, int d) override;
   TSortType SortType() const { return FSortType; }
   // Sorts every level now when the new setting sorts.
   void SetSortType(TSortType type);
@@ -267,8 +269,6 @@ class TTreeView : public TCustomControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void WndProc(TMessage& m) override;
-  // The indent and the +/- box scale with the rest.
-  void ChangeScale(int m, int d) override;
   void Paint() override;
   void EraseBackground(HDC dc) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

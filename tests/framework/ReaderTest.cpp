@@ -120,6 +120,9 @@ end
 }
 
 TEST_F(ReaderTest, ErrorsNameTheFileLineAndProperty) {
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  object A: TPanel\n    Anchors = [akMiddle]\n"
+                      "  end\nend\n"),
+            u"Unit9.txt:3: Anchors: invalid value akMiddle");
   EXPECT_EQ(ReadError("object F: TProbeForm\n  object P: TPanel\n    Bogus = 1\n  end\nend\n"),
             u"Unit9.txt:3: Bogus: unknown property of TPanel");
   EXPECT_EQ(ReadError("object F: TProbeForm\n  Width = 'wide'\nend\n"),
@@ -217,9 +220,6 @@ end
   form->SetClientSize(form->ClientWidth() + 30, form->ClientHeight());
   EXPECT_EQ(p->Width(), 80);
   EXPECT_EQ(p->Left(), 10);
-  EXPECT_EQ(ReadError("object F: TProbeForm\n  object A: TPanel\n    Anchors = [akMiddle]\n"
-                      "  end\nend\n"),
-            u"Unit9.txt:3: Anchors: invalid value akMiddle");
 }
 
 TEST_F(ReaderTest, RealsAndTheirErrors) {
