@@ -96,30 +96,10 @@ TEST_F(FormsTest, TheBitButtonsLookRightInEveryInternalSkin) {
 }
 
 // Right after the start the button's picture holds: the first hover fades, and so does the next
-// one after the mouse went away (fading back to normal).
+// one after the mouse went away. The mouse leaving fades the face back: frame by frame on the
+// virtual clock it draws nearer to the normal one, passes through looks between the two and
+// ends on it.
 TEST_F(FormsTest, TheFirstHoverAfterTheStartFades) {
-  Start(SampleFolder());
-  Form1->Show();
-  desktop.Pump();
-  desktop.Advance(1000);
-  auto* button = dynamic_cast<skin::controls::TsBitBtn*>(Form1->sBitBtn1);
-  ASSERT_NE(button, nullptr);
-  win::RECT wr{};
-  win::GetWindowRect(button->Handle(), &wr);
-  for (int hover = 0; hover < 2; ++hover) {
-    win::InjectMouseMove({(wr.Left + wr.Right) / 2, (wr.Top + wr.Bottom) / 2});
-    desktop.Pump();
-    EXPECT_TRUE(skin::core::TimerIsActive(button->SkinData())) << "hover " << hover;
-    desktop.Advance(500);
-    win::InjectMouseMove({5, 5});
-    desktop.Pump();
-    desktop.Advance(500);
-  }
-}
-
-// The mouse leaving a hot button fades it back: frame by frame on the virtual clock the face
-// draws nearer to the normal one, passes through looks between the two and ends on it.
-TEST_F(FormsTest, TheMouseLeavingAButtonFadesItBackToNormal) {
   Start(SampleFolder());
   Form1->Show();
   desktop.Pump();
@@ -143,30 +123,33 @@ TEST_F(FormsTest, TheMouseLeavingAButtonFadesItBackToNormal) {
     return sum;
   };
   const gfx::Bitmap normal = face();
-  win::InjectMouseMove({r.Left + r.Width() / 2, r.Top + r.Height() / 2});
-  desktop.Pump();
-  desktop.Advance(500);
-  ASSERT_EQ(button->SkinState(), 1);
-  const long hot = distance(face(), normal);
-  ASSERT_GT(hot, 0) << "the hot face looks like the normal one";
+  for (int hover = 0; hover < 2; ++hover) {
+    win::InjectMouseMove({r.Left + r.Width() / 2, r.Top + r.Height() / 2});
+    desktop.Pump();
+    EXPECT_TRUE(skin::core::TimerIsActive(button->SkinData())) << "hover " << hover;
+    desktop.Advance(500);
+    ASSERT_EQ(button->SkinState(), 1);
+    const long hot = distance(face(), normal);
+    ASSERT_GT(hot, 0) << "the hot face looks like the normal one";
 
-  win::InjectMouseMove({5, 5});
-  desktop.Pump();
-  EXPECT_TRUE(skin::core::TimerIsActive(button->SkinData()));
-  std::vector<long> frames{distance(face(), normal)};
-  for (int step = 0; step < 40 && skin::core::TimerIsActive(button->SkinData()); ++step) {
-    desktop.Advance(12);
-    frames.push_back(distance(face(), normal));
+    win::InjectMouseMove({5, 5});
+    desktop.Pump();
+    EXPECT_TRUE(skin::core::TimerIsActive(button->SkinData())) << "leave " << hover;
+    std::vector<long> frames{distance(face(), normal)};
+    for (int step = 0; step < 40 && skin::core::TimerIsActive(button->SkinData()); ++step) {
+      desktop.Advance(12);
+      frames.push_back(distance(face(), normal));
+    }
+    EXPECT_FALSE(skin::core::TimerIsActive(button->SkinData()));
+    EXPECT_EQ(button->SkinState(), 0);
+    EXPECT_EQ(frames.back(), 0) << "leave " << hover;
+    int between = 0;
+    for (std::size_t i = 1; i < frames.size(); ++i) {
+      EXPECT_LE(frames[i], frames[i - 1]) << "leave " << hover << " frame " << i;
+      between += frames[i] > 0 && frames[i] < hot;
+    }
+    EXPECT_GE(between, 2) << "leave " << hover << ": the face jumped back instead of fading";
   }
-  EXPECT_FALSE(skin::core::TimerIsActive(button->SkinData()));
-  EXPECT_EQ(button->SkinState(), 0);
-  EXPECT_EQ(frames.back(), 0);
-  int between = 0;
-  for (std::size_t i = 1; i < frames.size(); ++i) {
-    EXPECT_LE(frames[i], frames[i - 1]) << "frame " << i;
-    between += frames[i] > 0 && frames[i] < hot;
-  }
-  EXPECT_GE(between, 2) << "the face jumped back instead of fading";
 }
 
 }  // namespace
