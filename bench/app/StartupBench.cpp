@@ -4,7 +4,9 @@
 // the peak memory of the whole process. The script's first command runs once every window has
 // painted and the message loop is idle, so its reply marks the first frame; then the program
 // quits. The plain pair starts the same program with --plain (its manager switched off before
-// the first frame).
+// the first frame). The jet row starts a copy of the program in a folder whose res.dat is the
+// sample catalogue as a Jet 4.0 file (the Jet test files' sample/res.dat, MC_JET_FIXTURES in the
+// environment or the build's), read through the reader's child process, beside the same photos.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -104,8 +106,39 @@ StartUp RunOnce(const std::string& program, bool plain) {
   return r;
 }
 
-void BM_StartUpToFirstFrame(benchmark::State& state, bool plain) {
-  const std::string program = Program();
+// A folder with a copy of the program, the Jet sample as its res.dat and the photos beside it,
+// removed when the benchmark program ends; no program when there is no Jet sample.
+class TJetFolder {
+ public:
+  TJetFolder() {
+    namespace fs = std::filesystem;
+    const char* env = std::getenv("MC_JET_FIXTURES");
+    const fs::path jet = fs::path(env && *env ? env : MC_JET_FIXTURES) / "sample" / "res.dat";
+    if (!fs::exists(jet)) return;
+    FDir = fs::temp_directory_path() / ("startup-bench-jet-" + std::to_string(::getpid()));
+    fs::create_directories(FDir);
+    fs::copy_file(Program(), FDir / "catalogue", fs::copy_options::overwrite_existing);
+    fs::copy_file(jet, FDir / "res.dat", fs::copy_options::overwrite_existing);
+    fs::create_directory_symlink(fs::path(Program()).parent_path() / "res", FDir / "res");
+  }
+  ~TJetFolder() {
+    std::error_code ec;
+    if (!FDir.empty()) std::filesystem::remove_all(FDir, ec);
+  }
+  // The copy of the program, or empty text.
+  std::string Copy() const { return FDir.empty() ? "" : (FDir / "catalogue").string(); }
+
+ private:
+  std::filesystem::path FDir;
+};
+
+void BM_StartUpToFirstFrame(benchmark::State& state, bool plain, bool jet) {
+  static const TJetFolder jetFolder;
+  const std::string program = jet ? jetFolder.Copy() : Program();
+  if (program.empty()) {
+    state.SkipWithError("no Jet sample (MC_JET_FIXTURES/sample/res.dat)");
+    return;
+  }
   long peak = 0;
   for (auto _ : state) {
     const StartUp r = RunOnce(program, plain);
@@ -118,10 +151,13 @@ void BM_StartUpToFirstFrame(benchmark::State& state, bool plain) {
   }
   state.counters["peak_MiB"] = double(peak) / 1024;
 }
-BENCHMARK_CAPTURE(BM_StartUpToFirstFrame, skinned, false)
+BENCHMARK_CAPTURE(BM_StartUpToFirstFrame, skinned, false, false)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_StartUpToFirstFrame, plain, true)
+BENCHMARK_CAPTURE(BM_StartUpToFirstFrame, plain, true, false)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StartUpToFirstFrame, jet, false, true)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

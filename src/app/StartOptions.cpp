@@ -20,6 +20,8 @@ TStartOptions ParseStartOptions(std::span<const char* const> args) {
       options.Maintenance = true;
     } else if (arg == "--plain") {
       options.Plain = true;
+    } else if (skin::core::IsVersionSwitch(arg)) {
+      // The skin library's own switch: the library shows its version.
     } else if (arg == "--skin") {
       if (i + 1 == args.size() || std::string_view(args[i + 1]).empty())
         throw fw::Exception(u"--skin needs a skin's name");

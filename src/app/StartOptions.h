@@ -7,6 +7,7 @@
 //                   plain look, to compare with the skin (app-bench)
 //   --scale PERCENT the main window's manager scales the program to 100, 125, 150 or 200
 //                   percent (its ScaleMode), to look at the skins' pictures at that scale
+//   /acver          (any letter case) left to the skin library, which shows its version
 #pragma once
 
 #include <span>

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "framework/Dialogs.h"
 #include "framework/Exception.h"
@@ -11,6 +12,7 @@
 #include "framework/TextConv.h"
 #include "framework/Timer.h"
 #include "platform/win/Input.h"
+#include "platform/win/Mdi.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Styles.h"
@@ -28,6 +30,18 @@ namespace {
 constexpr char16_t kApplicationClass[] = u"TApplication";
 
 }  // namespace
+
+std::vector<std::string> ParamStrs() {
+  std::vector<std::string> params;
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::string param;
+  bool name = true;  // the first one is the program itself
+  while (std::getline(in, param, '\0')) {
+    if (!name) params.push_back(param);
+    name = false;
+  }
+  return params;
+}
 
 std::u16string GetShortHint(const std::u16string& hint) {
   auto bar = hint.find(u'|');
@@ -176,6 +190,10 @@ bool TApplication::ProcessMessage() {
     return true;
   }
   try {
+    // Ctrl+F4 and Ctrl+F6 of an MDI parent's children.
+    if (FMainForm && FMainForm->ClientHandle() &&
+        win::TranslateMDISysAccel(FMainForm->ClientHandle(), msg))
+      return true;
     win::TranslateMessage(msg);
     win::DispatchMessageW(msg);
   } catch (...) {

@@ -186,6 +186,9 @@ void Delay(unsigned ms);
 // event is a copy, so the handler may free its sender.
 void RaiseNotifyEvent(TNotifyEvent event, TComponent* sender, bool mayThrow);
 
+// The parameters the program was started with, after its name (ParamStr(1) onwards).
+std::vector<std::string> ParamStrs();
+
 // The part of a hint before '|' (short) or after it (long; the whole hint without '|').
 std::u16string GetShortHint(const std::u16string& hint);
 std::u16string GetLongHint(const std::u16string& hint);

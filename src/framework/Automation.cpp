@@ -13,7 +13,10 @@
 #include "framework/StatusBar.h"
 #include "framework/TreeView.h"
 #include "platform/backend/Dump.h"
+#include "platform/win/MenuWindow.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/ScrollInfo.h"
+#include "platform/win/Window.h"
 
 namespace fw {
 
@@ -209,6 +212,32 @@ void WriteApplication(JsonWriter& w) {
   w.EndObject();
 }
 
+// An open pop-up menu's items: its window is the only one that carries "menu".
+void WriteMenu(JsonWriter& w, win::HWND hwnd) {
+  auto menu = reinterpret_cast<win::HMENU>(win::SendMessageW(hwnd, win::MN_GETHMENU, 0, 0));
+  if (!win::IsMenu(menu)) return;
+  w.Key("menu");
+  w.BeginArray();
+  for (int i = 0, n = win::GetMenuItemCount(menu); i < n; ++i) {
+    const win::MenuItem* it = win::GetMenuItem(menu, win::UINT(i), win::MF_BYPOSITION);
+    w.BeginObject();
+    w.Key("caption");
+    w.String((it->flags & win::MF_SEPARATOR) ? std::u16string(u"-") : it->text);
+    w.Key("enabled");
+    w.Bool(!(it->flags & win::MFS_GRAYED));
+    w.Key("checked");
+    w.Bool(it->flags & win::MF_CHECKED);
+    w.Key("default");
+    w.Bool(it->flags & win::MF_DEFAULT);
+    w.Key("hot");
+    w.Bool(it->flags & win::MF_HILITE);
+    w.Key("submenu");
+    w.Bool(it->flags & win::MF_POPUP);
+    w.EndObject();
+  }
+  w.EndArray();
+}
+
 }  // namespace
 
 void WritePicture(JsonWriter& w, const gfx::Bitmap& picture, const std::string* file) {
@@ -242,6 +271,7 @@ void InstallFormDump() {
   if (installed) return;
   installed = true;
   backend::AddDumpExtender([](win::HWND hwnd, JsonWriter& w) {
+    if (win::GetClassNameW(hwnd) == win::POPUPMENU_CLASS) WriteMenu(w, hwnd);
     auto* form = dynamic_cast<TCustomForm*>(TWinControl::FindControl(hwnd));
     if (!form) return;
     w.Key("form");

@@ -2,7 +2,22 @@
 
 #include <algorithm>
 
+#include "platform/gfx/Pen.h"
+
 namespace fw {
+
+namespace {
+
+// Lines take a pen made as the platform makes pens (CreatePen), so a replacement of it (a skin
+// answering system colours with its own) reaches the canvas's lines too.
+void SelectPen(HDC dc, TColor color) {
+  gfx::HPEN pen = color == clNone ? gfx::CreatePen(gfx::PS_NULL, 1, 0)
+                                  : gfx::CreatePen(gfx::PS_SOLID, 1, ColorToRGB(color));
+  gfx::SelectPen(dc, pen);
+  gfx::DeletePen(pen);
+}
+
+}  // namespace
 
 bool TCanvas::Ready() {
   if (!FHandle) return false;
@@ -32,6 +47,7 @@ void TCanvas::FrameRect(const TRect& r) {
 
 void TCanvas::Rectangle(const TRect& r) {
   if (!Ready()) return;
+  SelectPen(FHandle, PenColor);
   TPoint pts[4] = {
       {r.Left, r.Top}, {r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left, r.Bottom - 1}};
   gfx::Polygon(FHandle, pts, 4);
@@ -42,7 +58,9 @@ void TCanvas::MoveTo(int x, int y) {
 }
 
 void TCanvas::LineTo(int x, int y) {
-  if (Ready()) gfx::LineTo(FHandle, x, y);
+  if (!Ready()) return;
+  SelectPen(FHandle, PenColor);
+  gfx::LineTo(FHandle, x, y);
 }
 
 void TCanvas::TextOut(int x, int y, std::u16string_view text) {

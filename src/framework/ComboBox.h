@@ -58,10 +58,16 @@ using win::CBN_SELCHANGE;
 enum class TComboBoxStyle { csDropDownList, csOwnerDrawFixed };
 
 // Owner draw state flags (a set).
+// The platform's ODS_* values; menus (Menus.h) use the ones combo boxes do not.
 enum TOwnerDrawStateFlag : unsigned {
   odSelected = 1,
+  odGrayed = 2,
   odDisabled = 4,
+  odChecked = 8,
   odFocused = 16,
+  odDefault = 0x20,
+  odHotLight = 0x40,
+  odNoAccel = 0x100,
   odComboBoxEdit = 4096,
 };
 using TOwnerDrawState = unsigned;

@@ -76,6 +76,10 @@ class TComponent {
   // The handler a window description names (OnClick = sBitBtn1Click); empty when unknown.
   TNotifyEvent MethodAddress(const std::string& name) const;
 
+  // Reading: the component written around this one in a description, for components that
+  // nest without being controls (menu items join their menu or item); nothing by default.
+  virtual void SetParentComponent(TComponent* /*parent*/) {}
+
   // Sets or clears csReading (the reader's business).
   void SetReading(bool reading);
 

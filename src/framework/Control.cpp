@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
+#include "framework/Menus.h"
 #include "framework/WinControl.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
@@ -438,6 +439,8 @@ void TControl::WndProc(TMessage& m) {
         FClicked = false;
         if (ClientRect().Contains(p)) Click();
       }
+      // The default handling of a right release asks for the context menu (WM_CONTEXTMENU).
+      if (b == TMouseButton::mbRight) DefaultHandler(m);
       return;
     }
     case WM_MOUSEMOVE: {
@@ -544,6 +547,25 @@ void TControl::ParentFontChanged() {
   FFontFromParent = true;
   FFont.Assign(FParent->Font());
   FFontFromParent = false;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
+  FPopupMenu = menu;
+  if (FPopupMenu) FreeNotification(FPopupMenu);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+}
+
+bool TControl::ContextPopup(LPARAM where) {
+  if (!FPopupMenu || !FPopupMenu->AutoPopup || !Enabled()) return false;
+  TPoint at = where == -1 ? ClientToScreen({0, 0}) : win::PointFromLParam(where);
+  FPopupMenu->PopupComponent = this;
+  FPopupMenu->Popup(at.X, at.Y);
+  return true;
 }
 
 }  // namespace fw

@@ -24,6 +24,7 @@
 namespace fw {
 
 class TWinControl;
+class TPopupMenu;
 class TCustomForm;
 
 using gfx::TPoint;
@@ -262,6 +263,11 @@ class TControl : public TComponent {
   // True while the mouse is over the control (between CM_MOUSEENTER and CM_MOUSELEAVE).
   bool MouseInControl() const { return FMouseInControl; }
 
+  // The menu WM_CONTEXTMENU opens over the control when its AutoPopup is on (a right click,
+  // or the keyboard: then at the control's top-left corner); forgotten when the menu is freed.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* menu);
+
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -301,6 +307,10 @@ class TControl : public TComponent {
   virtual void TextChanged();
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
+  // Opens PopupMenu for WM_CONTEXTMENU (lParam: the screen point, -1 from the keyboard);
+  // false when there is none to open.
+  bool ContextPopup(LPARAM where);
+  void Notification(TComponent* component, TOperation operation) override;
   // Whether a client point belongs to the control (CM_HITTEST); all points by default.
   virtual bool HitTest(TPoint) { return true; }
 
@@ -354,6 +364,7 @@ class TControl : public TComponent {
   bool FClicked = false;
   bool FMouseInControl = false;
   TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
+  TPopupMenu* FPopupMenu = nullptr;
   struct THookLink {
     TWndHookId id;
     TWndHook hook;

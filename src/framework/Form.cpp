@@ -4,9 +4,11 @@
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/Menus.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
+#include "platform/win/Mdi.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
@@ -16,6 +18,10 @@
 namespace fw {
 
 using namespace win;
+
+namespace {
+constexpr UINT kFirstMDIChild = 0xFF00;  // the window menu's commands for the children
+}  // namespace
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   SetVisible(false);
@@ -78,12 +84,149 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   if (!Enabled()) p.Style |= WS_DISABLED;
   if (FFormStyle == TFormStyle::fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
   if (FAlphaBlend) p.ExStyle |= WS_EX_LAYERED;
+  if (FFormStyle == TFormStyle::fsMDIChild) {
+    TCustomForm* main = Application ? Application->MainForm() : nullptr;
+    bool mdiMain = main && main != this && main->FormStyle() == TFormStyle::fsMDIForm;
+    if (mdiMain) main->HandleNeeded();
+    if (!mdiMain || !main->FClientHandle)
+      throw Exception(u"Cannot create form. No MDI forms are currently active");
+    p.Style = (p.Style & ~WS_POPUP) | WS_CHILD | WS_CLIPSIBLINGS;
+    p.ExStyle = (p.ExStyle & ~(WS_EX_TOPMOST | WS_EX_LAYERED)) | WS_EX_MDICHILD;
+    p.WndParent = main->FClientHandle;
+  }
+}
+
+HWND TCustomForm::CreateWindowHandle(const TCreateParams& p) {
+  if (!(p.ExStyle & WS_EX_MDICHILD)) return TWinControl::CreateWindowHandle(p);
+  MDICREATESTRUCTW mcs;
+  mcs.szClass = p.WinClassName.c_str();
+  mcs.szTitle = p.Caption.c_str();
+  mcs.x = p.X, mcs.y = p.Y, mcs.cx = p.Width, mcs.cy = p.Height;
+  mcs.style = p.Style;
+  mcs.lParam = reinterpret_cast<LPARAM>(static_cast<TWinControl*>(this));
+  return reinterpret_cast<HWND>(
+      SendMessageW(p.WndParent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+}
+
+void TCustomForm::DefaultHandler(TMessage& m) {
+  if (!HandleAllocated()) return;
+  if (FFormStyle == TFormStyle::fsMDIChild &&
+      (GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+    m.Result = DefMDIChildProcW(Handle(), m.Msg, m.WParam, m.LParam);
+  } else if (FClientHandle && m.Msg != WM_SIZE) {
+    // The form places the client itself, in the room its aligned controls leave.
+    m.Result = DefFrameProcW(Handle(), FClientHandle, m.Msg, m.WParam, m.LParam);
+  } else {
+    TWinControl::DefaultHandler(m);
+  }
+}
+
+void TCustomForm::AlignControls(TRect& rect) {
+  TWinControl::AlignControls(rect);
+  if (FClientHandle && IsWindow(FClientHandle))
+    MoveWindow(FClientHandle, rect.Left, rect.Top, rect.Width(), rect.Height(), true);
+}
+
+int TCustomForm::MDIChildCount() const {
+  int n = 0;
+  while (MDIChildren(n)) ++n;
+  return n;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int index) const {
+  if (!FClientHandle || index < 0) return nullptr;
+  for (HWND h = GetWindow(FClientHandle, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    if (auto* form = dynamic_cast<TCustomForm*>(FindControl(h)))
+      if (index-- == 0) return form;
+  return nullptr;
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (!FClientHandle) return nullptr;
+  return dynamic_cast<TCustomForm*>(
+      FindControl(reinterpret_cast<HWND>(SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, 0))));
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* item) {
+  if (item == FWindowMenu) return;
+  if (FWindowMenu) RemoveFreeNotification(FWindowMenu);
+  FWindowMenu = item;
+  if (FWindowMenu) FreeNotification(FWindowMenu);
+  MenuChanged();
+}
+
+void TCustomForm::Tile() {
+  if (FClientHandle)
+    SendMessageW(FClientHandle, WM_MDITILE,
+                 FTileMode == TTileMode::tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL, 0);
+}
+
+void TCustomForm::Cascade() {
+  if (FClientHandle) SendMessageW(FClientHandle, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (FClientHandle) SendMessageW(FClientHandle, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TCustomForm::Next() {
+  if (FClientHandle) SendMessageW(FClientHandle, WM_MDINEXT, 0, 0);
+}
+
+void TCustomForm::Previous() {
+  if (FClientHandle) SendMessageW(FClientHandle, WM_MDINEXT, 0, 1);
 }
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
+  if (FFormStyle == TFormStyle::fsMDIForm) {
+    CLIENTCREATESTRUCT ccs{nullptr, kFirstMDIChild};
+    RECT r;
+    GetClientRect(Handle(), &r);
+    FClientHandle = CreateWindowExW(
+        WS_EX_CLIENTEDGE, MDICLIENT_CLASS, u"",
+        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL, r.Left,
+        r.Top, r.Width(), r.Height(), Handle(), 0xFFFF, &ccs);
+    Realign();
+  }
   UpdateLayered();
   IconChanged();
+  MenuChanged();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == FMenu) return;
+  if (FMenu) {
+    RemoveFreeNotification(FMenu);
+    if (HandleAllocated() && win::GetMenu(Handle()) == FMenu->Handle())
+      win::SetMenu(Handle(), nullptr);
+    FMenu->SetWindowHandle(nullptr);
+  }
+  FMenu = menu;
+  if (FMenu) FreeNotification(FMenu);
+  MenuChanged();
+}
+
+void TCustomForm::MenuChanged() {
+  if (!HandleAllocated()) return;
+  if (FMenu) {
+    FMenu->SetWindowHandle(Handle());
+    win::SetMenu(Handle(), FMenu->Handle());
+  } else if (win::GetMenu(Handle())) {
+    win::SetMenu(Handle(), nullptr);
+  }
+  // The client puts its child list and a maximised child's buttons on the menus now shown.
+  if (FClientHandle)
+    SendMessageW(FClientHandle, WM_MDISETMENU,
+                 reinterpret_cast<WPARAM>(FMenu ? FMenu->Handle() : nullptr),
+                 reinterpret_cast<LPARAM>(FMenu && FWindowMenu ? FMenu->SubmenuHandle(FWindowMenu)
+                                                               : nullptr));
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == FMenu) FMenu = nullptr;
+  if (operation == TOperation::opRemove && component == FWindowMenu) FWindowMenu = nullptr;
 }
 
 void TCustomForm::SetWindowState(TWindowState state) {
@@ -258,9 +401,16 @@ void TCustomForm::Close() {
     return;
   }
   if (!CloseQuery()) return;
+  // An MDI child minimises by default (or stays, without a minimise button).
   TCloseAction action = TCloseAction::caHide;
+  if (FFormStyle == TFormStyle::fsMDIChild)
+    action = (FBorderIcons & biMinimize) ? TCloseAction::caMinimize : TCloseAction::caNone;
   if (OnClose) OnClose(this, action);
   if (action == TCloseAction::caNone) return;
+  if (action == TCloseAction::caMinimize) {
+    SetWindowState(TWindowState::wsMinimized);
+    return;
+  }
   if (Application && Application->MainForm() == this) {
     Application->Terminate();
     return;
@@ -315,6 +465,9 @@ TModalResult TCustomForm::ShowModal() {
 }
 
 void TCustomForm::WndProc(TMessage& m) {
+  if ((m.Msg == win::WM_COMMAND || m.Msg == win::WM_MEASUREITEM || m.Msg == win::WM_DRAWITEM) &&
+      DispatchMenuMessage(m))
+    return;
   switch (m.Msg) {
     case WM_CLOSE:
       Close();
@@ -339,6 +492,9 @@ void TCustomForm::WndProc(TMessage& m) {
       if (Constraints().MaxHeight > 0) mm->ptMaxTrackSize.Y = Constraints().MaxHeight;
       return;
     }
+    case CM_MENUCHANGED:
+      MenuChanged();
+      return;
     case CM_SHOWINGCHANGED:
       ShowingChanged();
       return;
@@ -359,6 +515,21 @@ void TCustomForm::WndProc(TMessage& m) {
         default:
           break;
       }
+      return;
+    case WM_MDIACTIVATE:
+      // An MDI child is activated inside its parent: the form's activation events follow.
+      TWinControl::WndProc(m);
+      if (FFormStyle == TFormStyle::fsMDIChild) {
+        bool on = HwndFromParam(std::uintptr_t(m.LParam)) == Handle();
+        if (on == FActive) return;
+        FActive = on;
+        if (on && OnActivate) OnActivate(this);
+        if (!on && OnDeactivate) OnDeactivate(this);
+      }
+      return;
+    case WM_DESTROY:
+      TWinControl::WndProc(m);
+      FClientHandle = nullptr;  // destroyed with the form's window
       return;
     case WM_ACTIVATE:
       TWinControl::WndProc(m);

@@ -15,10 +15,16 @@ namespace fw {
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TPosition { poDesigned, poScreenCenter, poDesktopCenter, poMainFormCenter };
-enum class TCloseAction { caNone, caHide, caFree };
+// caMinimize: an MDI child's default, which minimises it inside its parent.
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
-// fsStayOnTop keeps the form above other windows; the MDI styles are stored only (no MDI yet).
+// fsStayOnTop keeps the form above other windows. An fsMDIForm holds an MDI client window
+// (ClientHandle) in the room its aligned controls leave; an fsMDIChild form is a child window
+// of the main form's client, with its own caption frame. The style counts when the window is
+// made.
 enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+// How Tile arranges MDI children: rows one above the other, or columns side by side.
+enum class TTileMode { tbHorizontal, tbVertical };
 
 // The buttons of the title bar (a set); the close button comes with the system menu.
 enum TBorderIconFlag : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
@@ -36,6 +42,9 @@ constexpr TModalResult mrNo = 7;
 
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
+
+class TMainMenu;
+class TMenuItem;
 
 class TCustomForm : public TWinControl {
  public:
@@ -67,6 +76,26 @@ class TCustomForm : public TWinControl {
   // default.
   TIcon& Icon() { return FIcon; }
   const TIcon& Icon() const { return FIcon; }
+  // The menu bar (a TMainMenu), shown in the window's frame; forgotten when freed. The form's
+  // window gets its messages, and of any menu's (DispatchMenuMessage).
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* menu);
+  // MDI parent (fsMDIForm): the client window, its children in z-order (the active first),
+  // the active one, and their arrangement.
+  HWND ClientHandle() const { return FClientHandle; }
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int index) const;  // null out of range
+  TCustomForm* ActiveMDIChild() const;
+  // The menu item whose submenu lists the children (checked: the active one); may be null.
+  TMenuItem* WindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TMenuItem* item);
+  TTileMode TileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode mode) { FTileMode = mode; }
+  void Tile();
+  void Cascade();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
 
   // The control that has (or gets, when the form is activated) the focus; may be null.
   TWinControl* ActiveControl() const { return FActiveControl; }
@@ -107,10 +136,14 @@ class TCustomForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  HWND CreateWindowHandle(const TCreateParams& params) override;
+  void DefaultHandler(TMessage& m) override;
+  void AlignControls(TRect& rect) override;
   void WndProc(TMessage& m) override;
   void VisibleChanged() override;
   // Handles Tab, Enter and Esc for the form's controls; true when used.
   virtual bool DialogKey(win::WORD key);
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   void PlaceOnFirstShow();
@@ -119,6 +152,7 @@ class TCustomForm : public TWinControl {
   void UpdateWindowStyle();
   void UpdateLayered();
   void IconChanged();
+  void MenuChanged();
 
   TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
   TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
@@ -130,6 +164,10 @@ class TCustomForm : public TWinControl {
   std::uint8_t FAlphaBlendValue = 255;
   TIcon FIcon;
   TWinControl* FActiveControl = nullptr;
+  TMainMenu* FMenu = nullptr;
+  TMenuItem* FWindowMenu = nullptr;
+  TTileMode FTileMode = TTileMode::tbHorizontal;
+  HWND FClientHandle = nullptr;
   bool FActive = false;
   bool FModal = false;
   bool FPlaced = false;

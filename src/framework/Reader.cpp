@@ -157,6 +157,8 @@ class Reader {
           Fail(child.line, "",
                Utf8ToUtf16(desc.name) + u" cannot hold the control " + Utf8ToUtf16(child.name));
         control->SetParent(parent);
+      } else {
+        made->SetParentComponent(c);
       }
       // Only windowed controls hold controls.
       // A frame owns what is put on it.

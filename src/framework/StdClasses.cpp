@@ -11,6 +11,7 @@
 #include "framework/ImageList.h"
 #include "framework/Label.h"
 #include "framework/Memo.h"
+#include "framework/Menus.h"
 #include "framework/Panel.h"
 #include "framework/Reader.h"
 #include "framework/SpeedButton.h"
@@ -36,6 +37,17 @@ using C = TReadContext&;
 
 const Table kAnchors = {{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight},
                         {"akBottom", akBottom}};
+
+// "Images = List": a reference to an image list, given to the target's SetImages.
+template <class T>
+void ReadImages(T* target, V v, C x) {
+  x.Reference(v, [target](TComponent* c) {
+    auto* list = dynamic_cast<TImageList*>(c);
+    if (!list) throw Exception(u"an image list expected");
+    target->SetImages(list);
+  });
+}
+
 const Table kAlign = {{"alNone", int(TAlign::alNone)},     {"alTop", int(TAlign::alTop)},
                       {"alBottom", int(TAlign::alBottom)}, {"alLeft", int(TAlign::alLeft)},
                       {"alRight", int(TAlign::alRight)},   {"alClient", int(TAlign::alClient)}};
@@ -71,6 +83,8 @@ const Table kFormStyle = {{"fsNormal", int(TFormStyle::fsNormal)},
                           {"fsMDIChild", int(TFormStyle::fsMDIChild)},
                           {"fsMDIForm", int(TFormStyle::fsMDIForm)},
                           {"fsStayOnTop", int(TFormStyle::fsStayOnTop)}};
+const Table kTileMode = {{"tbHorizontal", int(TTileMode::tbHorizontal)},
+                         {"tbVertical", int(TTileMode::tbVertical)}};
 const Table kBiDiMode = {{"bdLeftToRight", int(TBiDiMode::bdLeftToRight)},
                          {"bdRightToLeft", int(TBiDiMode::bdRightToLeft)},
                          {"bdRightToLeftNoAlign", int(TBiDiMode::bdRightToLeftNoAlign)},
@@ -204,6 +218,8 @@ void RegisterForm() {
   });
   RegisterProperty<F>("TForm", "FormStyle",
                       [](F* f, V v, C x) { f->SetFormStyle(TFormStyle(x.Enum(v, kFormStyle))); });
+  RegisterProperty<F>("TForm", "TileMode",
+                      [](F* f, V v, C x) { f->SetTileMode(TTileMode(x.Enum(v, kTileMode))); });
   RegisterProperty<F>("TForm", "AlphaBlend", [](F* f, V v, C x) { f->SetAlphaBlend(x.Bool(v)); });
   RegisterProperty<F>("TForm", "AlphaBlendValue", [](F* f, V v, C x) {
     f->SetAlphaBlendValue(std::uint8_t(x.Integer(v, 0, 255)));
@@ -317,13 +333,7 @@ void RegisterStdControls() {
                            [](TImage* i, V v, C x) { i->SetAutoSize(x.Bool(v)); });
   RegisterProperty<TImage>("TImage", "ImageIndex",
                            [](TImage* i, V v, C x) { i->SetImageIndex(x.Int(v)); });
-  RegisterProperty<TImage>("TImage", "Images", [](TImage* i, V v, C x) {
-    x.Reference(v, [i](TComponent* c) {
-      auto* list = dynamic_cast<TImageList*>(c);
-      if (!list) throw Exception(u"an image list expected");
-      i->SetImages(list);
-    });
-  });
+  RegisterProperty<TImage>("TImage", "Images", ReadImages<TImage>);
 
   RegisterClass<TButton>("TButton", "TWinControl");
   RegisterProperty<TButton>("TButton", "Default",
@@ -335,13 +345,7 @@ void RegisterStdControls() {
   });
   RegisterProperty<TButton>("TButton", "WordWrap",
                             [](TButton* b, V v, C x) { b->SetWordWrap(x.Bool(v)); });
-  RegisterProperty<TButton>("TButton", "Images", [](TButton* b, V v, C x) {
-    x.Reference(v, [b](TComponent* c) {
-      auto* list = dynamic_cast<TImageList*>(c);
-      if (!list) throw Exception(u"an image list expected");
-      b->SetImages(list);
-    });
-  });
+  RegisterProperty<TButton>("TButton", "Images", ReadImages<TButton>);
   RegisterProperty<TButton>("TButton", "ImageIndex",
                             [](TButton* b, V v, C x) { b->SetImageIndex(x.Int(v)); });
   static const Table kImageAlignment = {{"iaLeft", int(TImageAlignment::iaLeft)},
@@ -498,13 +502,7 @@ void RegisterTreeView() {
                       [](T* t, V v, C x) { t->SetItemHeight(int(x.Integer(v, 0, 1000))); });
   RegisterProperty<T>("TTreeView", "Indent",
                       [](T* t, V v, C x) { t->SetIndent(int(x.Integer(v, 0, 1000))); });
-  RegisterProperty<T>("TTreeView", "Images", [](T* t, V v, C x) {
-    x.Reference(v, [t](TComponent* c) {
-      auto* list = dynamic_cast<TImageList*>(c);
-      if (!list) throw Exception(u"an image list expected");
-      t->SetImages(list);
-    });
-  });
+  RegisterProperty<T>("TTreeView", "Images", ReadImages<T>);
   RegisterProperty<T>("TTreeView", "SortType",
                       [](T* t, V v, C x) { t->SetSortType(TSortType(x.Enum(v, kSortType))); });
   // Handlers published by a form take only the sender; the node is read from the tree.
@@ -576,6 +574,67 @@ void RegisterEditControls() {
                           [](TMemo* m, V v, C x) { m->SetWantTabs(x.Bool(v)); });
 }
 
+const Table kMenuBreak = {{"mbNone", int(TMenuBreak::mbNone)},
+                          {"mbBreak", int(TMenuBreak::mbBreak)},
+                          {"mbBarBreak", int(TMenuBreak::mbBarBreak)}};
+const Table kPopupAlignment = {{"paLeft", int(TPopupAlignment::paLeft)},
+                               {"paRight", int(TPopupAlignment::paRight)},
+                               {"paCenter", int(TPopupAlignment::paCenter)}};
+
+void RegisterMenus() {
+  using I = TMenuItem;
+  RegisterClass<TMenuItem>("TMenuItem", "");
+  RegisterProperty<I>("TMenuItem", "Caption", [](I* i, V v, C x) { i->SetCaption(x.String(v)); });
+  RegisterProperty<I>("TMenuItem", "Checked", [](I* i, V v, C x) { i->SetChecked(x.Bool(v)); });
+  RegisterProperty<I>("TMenuItem", "RadioItem", [](I* i, V v, C x) { i->SetRadioItem(x.Bool(v)); });
+  RegisterProperty<I>("TMenuItem", "GroupIndex",
+                      [](I* i, V v, C x) { i->SetGroupIndex(int(x.Integer(v, 0, 255))); });
+  RegisterProperty<I>("TMenuItem", "Default", [](I* i, V v, C x) { i->SetDefault(x.Bool(v)); });
+  RegisterProperty<I>("TMenuItem", "Enabled", [](I* i, V v, C x) { i->SetEnabled(x.Bool(v)); });
+  RegisterProperty<I>("TMenuItem", "Visible", [](I* i, V v, C x) { i->SetVisible(x.Bool(v)); });
+  RegisterProperty<I>("TMenuItem", "ShortCut",
+                      [](I* i, V v, C x) { i->SetShortCut(TShortCut(x.Integer(v, 0, 0xFFFF))); });
+  RegisterProperty<I>("TMenuItem", "ImageIndex",
+                      [](I* i, V v, C x) { i->SetImageIndex(x.Int(v)); });
+  RegisterProperty<I>("TMenuItem", "Break",
+                      [](I* i, V v, C x) { i->SetBreak(TMenuBreak(x.Enum(v, kMenuBreak))); });
+  RegisterProperty<I>("TMenuItem", "Hint", [](I* i, V v, C x) { i->Hint = x.String(v); });
+  RegisterProperty<I>("TMenuItem", "OnClick", [](I* i, V v, C x) { i->OnClick = x.Method(v); });
+  RegisterClass("TMenu", "", nullptr, IsInstanceOf<TMenu>);
+  RegisterProperty<TMenu>("TMenu", "OwnerDraw",
+                          [](TMenu* m, V v, C x) { m->SetOwnerDraw(x.Bool(v)); });
+  RegisterProperty<TMenu>("TMenu", "Images", ReadImages<TMenu>);
+  RegisterClass<TMainMenu>("TMainMenu", "TMenu");
+  RegisterClass<TPopupMenu>("TPopupMenu", "TMenu");
+  using P = TPopupMenu;
+  RegisterProperty<P>("TPopupMenu", "AutoPopup", [](P* p, V v, C x) { p->AutoPopup = x.Bool(v); });
+  RegisterProperty<P>("TPopupMenu", "Alignment", [](P* p, V v, C x) {
+    p->Alignment = TPopupAlignment(x.Enum(v, kPopupAlignment));
+  });
+  RegisterProperty<P>("TPopupMenu", "OnPopup", [](P* p, V v, C x) { p->OnPopup = x.Method(v); });
+  RegisterProperty<TCustomForm>("TForm", "Menu", [](TCustomForm* f, V v, C x) {
+    x.Reference(v, [f](TComponent* c) {
+      auto* menu = dynamic_cast<TMainMenu*>(c);
+      if (!menu) throw Exception(u"a main menu expected");
+      f->SetMenu(menu);
+    });
+  });
+  RegisterProperty<TCustomForm>("TForm", "WindowMenu", [](TCustomForm* f, V v, C x) {
+    x.Reference(v, [f](TComponent* c) {
+      auto* item = dynamic_cast<TMenuItem*>(c);
+      if (!item) throw Exception(u"a menu item expected");
+      f->SetWindowMenu(item);
+    });
+  });
+  RegisterProperty<TControl>("TControl", "PopupMenu", [](TControl* c, V v, C x) {
+    x.Reference(v, [c](TComponent* m) {
+      auto* menu = dynamic_cast<TPopupMenu*>(m);
+      if (!menu) throw Exception(u"a pop-up menu expected");
+      c->SetPopupMenu(menu);
+    });
+  });
+}
+
 }  // namespace
 
 // Colours are names or numbers ($00BBGGRR, or system colours).
@@ -597,6 +656,7 @@ void RegisterStandardClasses() {
   RegisterComboBox();
   RegisterTreeView();
   RegisterEditControls();
+  RegisterMenus();
 }
 
 }  // namespace fw

@@ -10,6 +10,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
+#include "platform/win/Mdi.h"
 #include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
@@ -84,7 +85,12 @@ void TWinControl::RegisterWindowClass(const std::u16string& name) {
   wc.lpfnWndProc = MakeWindowProc([](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
     auto* c = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(h, GWLP_USERDATA));
     if (!c && msg == WM_NCCREATE) {
-      c = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+      auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
+      // An MDI child is made by its client, which passes what WM_MDICREATE was given.
+      c = (cs->dwExStyle & WS_EX_MDICHILD)
+              ? reinterpret_cast<TWinControl*>(
+                    static_cast<const MDICREATESTRUCTW*>(cs->lpCreateParams)->lParam)
+              : static_cast<TWinControl*>(cs->lpCreateParams);
       SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
       c->FHandle = h;
     }
@@ -142,8 +148,7 @@ void TWinControl::CreateHandle() {
     throw Exception(u"Control '" + Utf8ToUtf16(Name()) + u"' has no parent window");
   if (p.WinClassName.empty()) p.WinClassName = kWindowClass;
   RegisterWindowClass(p.WinClassName);
-  HWND h = CreateWindowExW(p.ExStyle, p.WinClassName, p.Caption, p.Style, p.X, p.Y, p.Width,
-                           p.Height, p.WndParent, 0, this);
+  HWND h = CreateWindowHandle(p);
   if (!h) throw Exception(u"Error creating window");
   FHandle = h;
   // The window takes its place among its siblings' windows as the control has among the
@@ -152,9 +157,9 @@ void TWinControl::CreateHandle() {
   // The window may have been given another size (constraints, frames): keep what it got.
   RECT r;
   GetWindowRect(h, &r);
-  if (FParent) {
+  if (HWND parent = FParent ? FParent->FHandle : (p.Style & WS_CHILD) ? p.WndParent : nullptr) {
     POINT o{r.Left, r.Top};
-    win::ScreenToClient(FParent->FHandle, &o);
+    win::ScreenToClient(parent, &o);
     r = r.Offset(o.X - r.Left, o.Y - r.Top);
   }
   TRect old = BoundsRect();
@@ -166,6 +171,11 @@ void TWinControl::CreateHandle() {
   for (TWinControl* child : FWinControls) child->CreateHandle();
   if (old != BoundsRect()) Realign();
   UpdateShowing();
+}
+
+HWND TWinControl::CreateWindowHandle(const TCreateParams& p) {
+  return CreateWindowExW(p.ExStyle, p.WinClassName, p.Caption, p.Style, p.X, p.Y, p.Width, p.Height,
+                         p.WndParent, 0, this);
 }
 
 void TWinControl::CreateWnd() {}
@@ -725,6 +735,9 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MOUSELEAVE:
       HandleMouseLeave();
       return;
+    case WM_CONTEXTMENU:
+      if (ContextPopup(m.LParam)) return;
+      break;
     case WM_PAINT:
       if (m.WParam) {
         PaintHandler(reinterpret_cast<HDC>(m.WParam));
@@ -822,15 +835,18 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_WINDOWPOSCHANGED: {
       // The bounds first, so that WM_MOVE and WM_SIZE (sent by the default handling) see
       // them; a minimised window keeps the bounds it will be restored to.
-      bool resized = false;
+      // A frame change (a menu bar added) resizes the client area alone.
+      bool resized = !(reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_NOCLIENTSIZE);
       RECT r;
       if (!IsIconic(FHandle) && GetWindowRect(FHandle, &r)) {
-        if (FParent && FParent->FHandle) {
+        if (HWND parent = FParent && FParent->FHandle                          ? FParent->FHandle
+                          : (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) ? GetParent(FHandle)
+                                                                               : nullptr) {
           POINT o{r.Left, r.Top};
-          win::ScreenToClient(FParent->FHandle, &o);
+          win::ScreenToClient(parent, &o);
           r = r.Offset(o.X - r.Left, o.Y - r.Top);
         }
-        resized = r.Width() != Width() || r.Height() != Height();
+        resized |= r.Width() != Width() || r.Height() != Height();
         FLeft = r.Left;
         FTop = r.Top;
         FWidth = r.Width();

@@ -138,6 +138,9 @@ class TWinControl : public TControl {
   void WndProc(TMessage& m) override;
   void DefaultHandler(TMessage& m) override;
   virtual void CreateParams(TCreateParams& params);
+  // Makes the window from the parameters (CreateWindowExW, the control as the creation
+  // parameter); null when the window refused to be made.
+  virtual HWND CreateWindowHandle(const TCreateParams& params);
   // Called once the window exists (children are made after it).
   virtual void CreateWnd();
   virtual void PaintWindow(HDC dc);

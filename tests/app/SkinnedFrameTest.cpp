@@ -16,12 +16,15 @@
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
+#include "platform/win/Menu.h"
+#include "platform/win/MenuWindow.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
+#include "skin/controls/sSkinMenus.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -227,6 +230,41 @@ TEST_F(SkinnedFrameTest, EveryInternalSkinFramesTheWindowWithoutKeyColouredPixel
     fw::ShowMessage(u"Ошибка");
     desktop.Pump();
   }
+}
+
+TEST_F(SkinnedFrameTest, ARightClickOnTheCaptionShowsTheSkinnedSystemMenuWithMoveAndClose) {
+  Open();
+  std::vector<std::u16string> texts;
+  std::size_t wrapped = 0;
+  desktop.Schedule(10, [&] {
+    win::HWND menu = nullptr;
+    win::EnumWindows(
+        [&](win::HWND h, win::LPARAM) {
+          if (win::GetClassNameW(h) == win::POPUPMENU_CLASS && win::IsWindowVisible(h)) menu = h;
+          return true;
+        },
+        0);
+    ASSERT_NE(menu, nullptr);
+    const auto m = reinterpret_cast<win::HMENU>(win::SendMessageW(menu, win::MN_GETHMENU, 0, 0));
+    for (int i = 0, n = win::GetMenuItemCount(m); i < n; ++i) {
+      const win::MenuItem* it = win::GetMenuItem(m, win::UINT(i), win::MF_BYPOSITION);
+      texts.push_back((it->flags & win::MF_SEPARATOR) ? u"-" : it->text);
+    }
+    wrapped = skin::controls::MnuArray().size();
+    gfx::WriteFileBytes((tests::OutputFolder("app") / "system-menu.png").string(),
+                        gfx::EncodePng(desktop.Compose()));
+    win::InjectKey(0x01, true);  // Escape
+    win::InjectKey(0x01, false);
+  });
+  const gfx::TRect w = WindowRect();
+  const win::POINT caption{w.Left + w.Width() / 2, w.Top + 6};
+  win::InjectMouseMove(caption);
+  win::InjectMouseButton(1, true, caption);
+  win::InjectMouseButton(1, false, caption);
+  desktop.Pump();
+  EXPECT_EQ(texts, (std::vector<std::u16string>{u"&Переместить", u"-", u"&Закрыть\tAlt+F4"}));
+  EXPECT_GE(wrapped, 1u) << "the menu window wears the skin";
+  EXPECT_TRUE(win::IsWindowVisible(Form1->Handle()));
 }
 
 }  // namespace

@@ -36,6 +36,9 @@ TEST(StartOptionsTest, ArgumentsAreReadOrRefused) {
   EXPECT_EQ(Parse({"--scale", "150", "--plain"}).Scale, 150);
   EXPECT_THROW(Parse({"--scale"}), fw::Exception);
   EXPECT_THROW(Parse({"--scale", "140"}), fw::Exception);
+  // The skin library's own switch, in any letter case, is left to the library.
+  EXPECT_TRUE(Parse({"/AcVer", "--plain", "/acver"}).Plain);
+  EXPECT_THROW(Parse({"/acverx"}), fw::Exception);
 }
 
 class StartOptionsFormsTest : public FormsTest {};

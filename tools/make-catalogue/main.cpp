@@ -11,18 +11,13 @@
 #include "app/DatabasePassword.h"
 #include "framework/db/ADOConnection.h"
 #include "framework/db/ADODataSet.h"
+#include "framework/db/JetCatalogue.h"
 #include "platform/gfx/PictureCodec.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace catalogue;
-
-constexpr char16_t kSchema[] =
-    u"create table mun (id integer primary key, nam text);"
-    u"create table uz (id integer primary key, id_mun integer, nam varchar(255),"
-    u" vid varchar(255), nam1 text, addr text, dat_o date, phone varchar(64), razd longtext);"
-    u"create table foto (id integer primary key, id_uz integer, foto varchar(255), fot blob);";
 
 // Inserts rows through one parameterised query.
 class Inserter {
@@ -48,7 +43,7 @@ void WriteDatabase(const Catalogue& c, const std::string& file) {
                            db::ToUtf16(file) + u";Jet OLEDB:Database Password=" +
                            app::kDatabasePassword);
   conn.Open();
-  conn.Execute(kSchema);
+  conn.Execute(db::CatalogueSchemaSql());
   conn.BeginTrans();
   Inserter mun(conn, u"insert into mun (id, nam) values (:id, :nam)");
   for (const District& d : c.districts) mun.Set("id", d.id).Set("nam", d.nam).Run();

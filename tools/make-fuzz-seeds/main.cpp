@@ -12,8 +12,10 @@
 
 #include <jpeglib.h>
 
+#include "framework/db/JetStream.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/PictureCodec.h"
+#include "skin/data/acPreviewRecord.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -143,6 +145,58 @@ Bytes ListItem(std::uint8_t format, std::uint8_t width, std::uint8_t height, con
 
 }  // namespace
 
+// A small catalogue as the Jet reader streams it: one piece that the fuzz target's first byte
+// cuts into pieces, every kind of value, a photo blob.
+Bytes CatalogueStream() {
+  using db::TJetColumnKind;
+  db::TJetStreamWriter w;
+  w.BeginTable("mun", {{"id", TJetColumnKind::Counter}, {"nam", TJetColumnKind::Text}});
+  w.Integer(1);
+  w.Text("Заречный район");
+  w.EndRow();
+  w.EndTable(1);
+  w.BeginTable("uz", {{"id", TJetColumnKind::Counter},
+                      {"id_mun", TJetColumnKind::Integer},
+                      {"nam", TJetColumnKind::Text},
+                      {"vid", TJetColumnKind::Text},
+                      {"nam1", TJetColumnKind::Text},
+                      {"addr", TJetColumnKind::Text},
+                      {"dat_o", TJetColumnKind::DateTime},
+                      {"phone", TJetColumnKind::Text},
+                      {"razd", TJetColumnKind::LongText},
+                      {"open", TJetColumnKind::Boolean},
+                      {"area", TJetColumnKind::Real}});
+  w.Integer(4);
+  w.Integer(1);
+  w.Text("Школа №1");
+  w.Text("Краеведческий");
+  w.Text("Средняя школа №1");
+  w.Text("ул. Мира, 1");
+  w.Date("1987-09-01");
+  w.Null();
+  w.Text("Зал 1\r\nЗал 2");
+  w.Boolean(true);
+  w.Real(12.5);
+  w.EndRow();
+  w.EndTable(1);
+  w.BeginTable("foto", {{"id", TJetColumnKind::Counter},
+                        {"id_uz", TJetColumnKind::Integer},
+                        {"foto", TJetColumnKind::Text},
+                        {"fot", TJetColumnKind::Blob}});
+  w.Integer(1);
+  w.Integer(4);
+  w.Text("1\\zal.jpg");
+  const std::uint8_t photo[] = {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 0xFF, 0xD9};
+  w.Blob(photo);
+  w.EndRow();
+  w.EndTable(1);
+  w.End();
+  const std::string stream = w.Take();
+  Bytes out(stream.begin(), stream.end());
+  out.insert(out.begin(), 61);  // pieces of 428 bytes
+  return out;
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make-fuzz-seeds DIR\n");
@@ -187,12 +241,30 @@ int main(int argc, char** argv) {
         Write(dir / "fuzz_skin_options", (stem + ".dat").c_str(), *convertor.Options);
       }
     }
+    // Preview records as a skin editor sends them: the whole layout, and a block cut short;
+    // the first two bytes are the block's size.
+    {
+      skin::data::TacSkinData record{skin::data::ASE_MSG, "Preview", "/tmp/skins",
+                                     SeedSkinOptions()};
+      const Bytes block = skin::data::WriteSkinData(record);
+      const auto sized = [&block](std::size_t size) {
+        Bytes out = {std::uint8_t(size), std::uint8_t(size >> 8)};
+        out.insert(out.end(), block.begin(), block.begin() + std::ptrdiff_t(block.size()));
+        return out;
+      };
+      Write(dir / "fuzz_preview_record", "whole.bin", sized(block.size()));
+      Write(dir / "fuzz_preview_record", "short.bin", sized(block.size() - 1));
+    }
     // Record-set filters as the catalogue builds them, and the other operators.
     Write(dir / "fuzz_filter", "type-and-name.txt",
           Text("([vid] like '%Галерея%') and ([uz.nam] like '%шк%')"));
     Write(dir / "fuzz_filter", "operators.txt",
           Text("([id] >= 3 or [id] <> -2.5) and (vid = 'O''Хара' or [dat_o] < '1987-09-01')"));
     // Gradient values as skins give them: colour, percent and mode of each stop.
+    Write(dir / "fuzz_jet_stream", "catalogue.bin", CatalogueStream());
+    Bytes oneByOne = CatalogueStream();
+    oneByOne[0] = 0;  // pieces of one byte
+    Write(dir / "fuzz_jet_stream", "one-byte-pieces.bin", oneByOne);
     Write(dir / "fuzz_gradient", "three-stops.txt",
           Text("255;0;40;0;0;65280;0;60;0;0;16711680;0;0;0;0"));
     // Markup as markup labels show it: tags, fonts, links and character references.

@@ -8,6 +8,8 @@
 #include "framework/db/ADODataSet.h"
 #include "framework/db/ConnectionString.h"
 #include "framework/db/DbError.h"
+#include "framework/db/JetHeader.h"
+#include "framework/db/JetSource.h"
 #include "framework/db/Password.h"
 #include "framework/db/RussianCollation.h"
 #include "framework/db/SqlText.h"
@@ -90,38 +92,6 @@ TVariant ReadValue(sqlite3_stmt* s, int i, TFieldType type) {
   }
 }
 
-void Bind(sqlite3* h, sqlite3_stmt* s, int index, const TVariant& v) {
-  int rc = SQLITE_OK;
-  switch (v.VarType()) {
-    case TVarType::Null:
-      rc = sqlite3_bind_null(s, index);
-      break;
-    case TVarType::Integer:
-      rc = sqlite3_bind_int64(s, index, v.Integer());
-      break;
-    case TVarType::Float:
-      rc = sqlite3_bind_double(s, index, v.Float());
-      break;
-    case TVarType::Boolean:
-      rc = sqlite3_bind_int(s, index, v.Boolean() ? 1 : 0);
-      break;
-    case TVarType::Text:
-      rc = sqlite3_bind_text16(s, index, v.Text().data(), int(v.Text().size() * 2),
-                               SQLITE_TRANSIENT);
-      break;
-    case TVarType::Date:
-      rc = sqlite3_bind_text(s, index, FormatIsoDate(v.Date()).c_str(), -1, SQLITE_TRANSIENT);
-      break;
-    case TVarType::Blob:
-      // An empty blob is stored as an empty blob, not as null.
-      rc = v.Blob().empty()
-               ? sqlite3_bind_zeroblob(s, index, 0)
-               : sqlite3_bind_blob64(s, index, v.Blob().data(), v.Blob().size(), SQLITE_TRANSIENT);
-      break;
-  }
-  CheckSqlite(h, rc);
-}
-
 std::string QuoteIdentifier(const std::string& name) {
   std::string out = "\"";
   for (char c : name) {
@@ -155,6 +125,7 @@ void TADOConnection::SetConnected(bool connected) {
   if (!connected) {
     for (TCustomADODataSet* ds : FDataSets) ds->Close();
     FHandle.reset();
+    FReadOnlyReason.clear();
     return;
   }
   const TConnectionString cs(FConnectionString);
@@ -164,6 +135,19 @@ void TADOConnection::SetConnected(bool connected) {
   const std::string file = ToUtf8(cs.Value(u"Data Source"));
   if (file.empty() || !FileExists(file))
     throw EDatabaseError("Could not find file '" + file + "'.");
+  if (IsJetFile(file)) {
+    // Read whole into memory by the reader's child process. The file's password is not checked:
+    // the library does not, and a guess at the mask Jet 4.0 lays over it could refuse a real
+    // file; the program's own password is a constant anyway.
+    SqliteHandle jet = OpenJetCatalogue(file);
+    RegisterRussianCollation(jet.get());
+    FReadOnlyReason = "'" + file +
+                      "' is a Jet 4.0 database, which the program only reads. To change it, "
+                      "convert it to the program's own format with catalogue-convert.";
+    FHandle = std::move(jet);
+    return;
+  }
+  FReadOnlyReason.clear();
   const int flags = FMode == TConnectMode::cmRead ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
   sqlite3* raw = nullptr;
   const int rc = sqlite3_open_v2(file.c_str(), &raw, flags, nullptr);
@@ -188,7 +172,13 @@ sqlite3* TADOConnection::CheckedHandle() const {
 
 void TADOConnection::Execute(std::u16string_view sql) {
   sqlite3* h = CheckedHandle();
-  ExecSql(h, ToUtf8(sql).c_str());
+  try {
+    ExecSql(h, ToUtf8(sql).c_str());
+  } catch (const EDatabaseError&) {
+    if (!FReadOnlyReason.empty() && sqlite3_errcode(h) == SQLITE_READONLY)
+      throw EDatabaseError(FReadOnlyReason);
+    throw;
+  }
 }
 
 void TADOConnection::BeginTrans() {
@@ -207,7 +197,7 @@ SqliteStatement TADOConnection::PrepareBound(std::u16string_view sql, const TPar
   for (int i = 0; i < params.Count(); ++i) {
     const TParameter& p = params.Items(i);
     const int index = sqlite3_bind_parameter_index(s.get(), (":" + p.Name()).c_str());
-    if (index > 0) Bind(h, s.get(), index, BoundValue(p));
+    if (index > 0) BindVariant(h, s.get(), index, BoundValue(p));
   }
   return s;
 }
@@ -268,6 +258,8 @@ TRecordSet TADOConnection::Query(std::u16string_view sql, const TParameters& par
 int TADOConnection::Command(std::u16string_view sql, const TParameters& params) {
   sqlite3* h = CheckedHandle();
   SqliteStatement s = PrepareBound(sql, params);
+  if (!FReadOnlyReason.empty() && !sqlite3_stmt_readonly(s.get()))
+    throw EDatabaseError(FReadOnlyReason);
   int rc;
   while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
   }
@@ -278,6 +270,7 @@ int TADOConnection::Command(std::u16string_view sql, const TParameters& params) 
 void TADOConnection::UpdateRow(const TRecordSet& result, const TRow& oldRow, const TRow& newRow,
                                const std::vector<int>& changed) {
   sqlite3* h = CheckedHandle();
+  if (!FReadOnlyReason.empty()) throw EDatabaseError(FReadOnlyReason);
   const std::string& table = result.columns[std::size_t(changed.front())].table;
   auto key = std::find_if(result.columns.begin(), result.columns.end(),
                           [&](const TColumnInfo& c) { return c.primaryKey && c.table == table; });
@@ -293,8 +286,8 @@ void TADOConnection::UpdateRow(const TRecordSet& result, const TRow& oldRow, con
   sql += " where " + QuoteIdentifier(key->origin) + " = ?";
   SqliteStatement s = Prepare(h, ToUtf16(sql));
   int index = 1;
-  for (int i : changed) Bind(h, s.get(), index++, newRow[std::size_t(i)]);
-  Bind(h, s.get(), index, oldRow[std::size_t(key - result.columns.begin())]);
+  for (int i : changed) BindVariant(h, s.get(), index++, newRow[std::size_t(i)]);
+  BindVariant(h, s.get(), index, oldRow[std::size_t(key - result.columns.begin())]);
   CheckSqlite(h, sqlite3_step(s.get()));
   if (sqlite3_changes(h) != 1)
     throw EDatabaseError(

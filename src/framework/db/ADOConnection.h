@@ -52,7 +52,11 @@ class TADOConnection : public fw::TComponent {
   // Connecting opens the file named by Data Source: a missing file raises "Could not find
   // file '<name>'.", a wrong password "Not a valid password.". Disconnecting closes every
   // dataset of the connection.
+  // A Jet 4.0 file (JetSource.h) is read whole into memory, without its password checked, and
+  // the connection is read-only: writing raises an error that names the conversion.
   bool Connected() const { return static_cast<bool>(FHandle); }
+  // Why the connection cannot write (empty when it can).
+  const std::string& ReadOnlyReason() const { return FReadOnlyReason; }
   void SetConnected(bool connected);
   void Open() { SetConnected(true); }
   void Close() { SetConnected(false); }
@@ -81,6 +85,7 @@ class TADOConnection : public fw::TComponent {
   bool FLoginPrompt = true;
   TConnectMode FMode = TConnectMode::cmUnknown;
   SqliteHandle FHandle;
+  std::string FReadOnlyReason;
   std::vector<TCustomADODataSet*> FDataSets;
 };
 

@@ -8,6 +8,8 @@
 
 namespace db {
 
+class TVariant;
+
 struct SqliteCloser {
   void operator()(sqlite3* h) const { sqlite3_close_v2(h); }
 };
@@ -23,5 +25,8 @@ void CheckSqlite(sqlite3* h, int rc);
 SqliteStatement Prepare(sqlite3* h, std::u16string_view sql);
 // Runs statements without results (UTF-8 text).
 void ExecSql(sqlite3* h, const char* sql);
+// Binds a value to a statement's parameter (a date as its stored text "YYYY-MM-DD[ HH:MM:SS]",
+// an empty blob as an empty blob, not null).
+void BindVariant(sqlite3* h, sqlite3_stmt* s, int index, const TVariant& v);
 
 }  // namespace db

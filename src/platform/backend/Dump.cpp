@@ -6,6 +6,8 @@
 
 #include "platform/backend/Script.h"
 #include "platform/win/Input.h"
+#include "platform/win/Mdi.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
 
@@ -140,8 +142,19 @@ void DumpWindow(win::HWND h, JsonWriter& j) {
   j.Bool(IsWindowVisible(h));
   j.Key("enabled");
   j.Bool(IsWindowEnabled(h));
+  // An MDI child is never the active window: its `active` is its client's active child.
+  HWND parent = GetParent(h);
+  bool mdiChild = (GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_MDICHILD) &&
+                  GetClassNameW(parent) == MDICLIENT_CLASS;
   j.Key("active");
-  j.Bool(GetActiveWindow() == h);
+  j.Bool(mdiChild ? HwndFromParam(std::uintptr_t(SendMessageW(parent, WM_MDIGETACTIVE, 0, 0))) == h
+                  : GetActiveWindow() == h);
+  if (mdiChild) {
+    j.Key("mdiChild");
+    j.Bool(true);
+    j.Key("maximized");
+    j.Bool(IsZoomed(h));
+  }
   j.Key("focus");
   j.Bool(GetFocus() == h);
   j.Key("style");

@@ -3,8 +3,10 @@
 
 #include "platform/win/Input.h"
 #include "platform/win/Keys.h"
+#include "platform/win/MenuWindow.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/NonClient.h"
+#include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Window.h"
@@ -41,6 +43,8 @@ void ModalLoop(HWND hwnd, const std::function<bool(const MSG&, bool* done)>& han
 }  // namespace detail
 
 namespace {
+
+bool altAlone = false;  // Alt went down and nothing else since
 
 // Moves the window with the mouse (started by a press at start) or with the arrow keys;
 // Enter or the button's release ends, Escape puts the window back.
@@ -107,7 +111,9 @@ void MoveLoop(HWND hwnd, bool byMouse) {
   Deliver(hwnd, WM_EXITSIZEMOVE, 0, 0);
 }
 
-// Sizes the window by the frame part hit (HTLEFT..HTBOTTOMRIGHT) with the mouse.
+// Sizes the window by the frame part hit (HTLEFT..HTBOTTOMRIGHT) with the mouse, or, for no
+// part (the system menu's Size), with the keyboard: the first arrow picks the edge, the
+// arrows then move it 8 pixels, Enter ends and Escape puts the window back.
 void SizeLoop(HWND hwnd, LRESULT hit) {
   Window* w = FindReal(hwnd);
   if (!w || !(w->style & WS_THICKFRAME) || (w->style & WS_MAXIMIZE)) return;
@@ -117,22 +123,41 @@ void SizeLoop(HWND hwnd, LRESULT hit) {
   bool right = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT || hit == HTSIZE;
   bool top = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
   bool bottom = hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT || hit == HTSIZE;
+  bool byKeys = !(left || right || top || bottom);
   Deliver(hwnd, WM_ENTERSIZEMOVE, 0, 0);
   MINMAXINFO mmi = AskMinMaxInfo(hwnd);
   POINT lo = mmi.ptMinTrackSize;
   POINT hi{std::max(mmi.ptMaxTrackSize.X, lo.X), std::max(mmi.ptMaxTrackSize.Y, lo.Y)};
+  auto sizeBy = [&](int dx, int dy) {
+    // The moving edges stop where the size would leave the window's tracking limits.
+    RECT r = start;
+    if (left) r.Left = std::clamp(r.Left + dx, r.Right - hi.X, r.Right - lo.X);
+    if (right) r.Right = std::clamp(r.Right + dx, r.Left + lo.X, r.Left + hi.X);
+    if (top) r.Top = std::clamp(r.Top + dy, r.Bottom - hi.Y, r.Bottom - lo.Y);
+    if (bottom) r.Bottom = std::clamp(r.Bottom + dy, r.Top + lo.Y, r.Top + hi.Y);
+    Deliver(hwnd, WM_SIZING, WPARAM(hit - HTLEFT + 1), reinterpret_cast<LPARAM>(&r));
+    SetWindowPos(hwnd, nullptr, r.Left, r.Top, r.Width(), r.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  POINT keyOffset{0, 0};
   ModalLoop(hwnd, [&](const MSG& m, bool* done) {
-    if (m.message == WM_MOUSEMOVE && m.hwnd == hwnd) {
-      int dx = S().cursorPos.X - anchor.X, dy = S().cursorPos.Y - anchor.Y;
-      // The moving edges stop where the size would leave the window's tracking limits.
-      RECT r = start;
-      if (left) r.Left = std::clamp(r.Left + dx, r.Right - hi.X, r.Right - lo.X);
-      if (right) r.Right = std::clamp(r.Right + dx, r.Left + lo.X, r.Left + hi.X);
-      if (top) r.Top = std::clamp(r.Top + dy, r.Bottom - hi.Y, r.Bottom - lo.Y);
-      if (bottom) r.Bottom = std::clamp(r.Bottom + dy, r.Top + lo.Y, r.Top + hi.Y);
-      Deliver(hwnd, WM_SIZING, WPARAM(hit - HTLEFT + 1), reinterpret_cast<LPARAM>(&r));
-      SetWindowPos(hwnd, nullptr, r.Left, r.Top, r.Width(), r.Height(),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    if (byKeys && (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN)) {
+      int dx = m.wParam == VK_LEFT ? -8 : m.wParam == VK_RIGHT ? 8 : 0;
+      int dy = m.wParam == VK_UP ? -8 : m.wParam == VK_DOWN ? 8 : 0;
+      if (!(left || right || top || bottom)) {
+        left = dx<0, right = dx> 0, top = dy<0, bottom = dy> 0;
+        hit = left ? HTLEFT : right ? HTRIGHT : top ? HTTOP : HTBOTTOM;
+      } else if (dx || dy) {
+        keyOffset = {keyOffset.X + dx, keyOffset.Y + dy};
+        sizeBy(keyOffset.X, keyOffset.Y);
+      }
+      if (m.wParam == VK_ESCAPE) sizeBy(0, 0);
+      if (m.wParam == VK_RETURN || m.wParam == VK_ESCAPE) *done = true;
+      return true;
+    }
+    if (byKeys && m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) return true;
+    if (m.message == WM_MOUSEMOVE && m.hwnd == hwnd && !byKeys) {
+      sizeBy(S().cursorPos.X - anchor.X, S().cursorPos.Y - anchor.Y);
       return true;
     }
     if (m.message == WM_LBUTTONUP) *done = true;
@@ -199,9 +224,41 @@ LRESULT DefaultSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   return 1;
 }
 
-LRESULT SysCommand(HWND hwnd, WPARAM wParam, LPARAM /*lParam*/) {
+// Where Alt+Space and a press on the icon open the system menu: below the icon.
+POINT SystemMenuPlace(HWND hwnd) {
+  RECT wr;
+  GetWindowRect(hwnd, &wr);
+  FrameLayout f = GetFrameLayout(hwnd);
+  int below = f.caption.IsEmpty() ? f.border : f.caption.Bottom;
+  return {wr.Left + f.border, wr.Top + below};
+}
+
+LRESULT SysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   WPARAM cmd = wParam & 0xFFF0;
   switch (cmd) {
+    case SC_KEYMENU: {
+      // Alt+Space: the system menu; F10 or Alt alone: the menu bar; Alt+letter: its item.
+      if (lParam == ' ') {
+        ShowSystemMenu(hwnd, SystemMenuPlace(hwnd));
+      } else if (HMENU bar = GetMenu(hwnd)) {
+        int hot = lParam ? MenuAccessKey(bar, char16_t(lParam)) : -1;
+        if (!lParam || hot >= 0) TrackMenuBar(hwnd, hot, lParam != 0, false);
+      }
+      return 0;
+    }
+    case SC_MOUSEMENU: {
+      POINT pt = PointFromLParam(lParam);
+      if ((wParam & 0x0F) == HTSYSMENU) {
+        ShowSystemMenu(hwnd, SystemMenuPlace(hwnd));
+      } else if (HMENU bar = GetMenu(hwnd)) {
+        int hot = -1;
+        RECT r;
+        for (int i = 0, n = GetMenuItemCount(bar); i < n && hot < 0; ++i)
+          if (GetMenuItemRect(hwnd, bar, UINT(i), &r) && r.Contains(pt)) hot = i;
+        if (hot >= 0) TrackMenuBar(hwnd, hot, true, true);
+      }
+      return 0;
+    }
     case SC_CLOSE:
       if (Window* w = FindReal(hwnd); w && !(w->cls->style & CS_NOCLOSE))
         Deliver(hwnd, WM_CLOSE, 0, 0);
@@ -236,6 +293,8 @@ LRESULT NcButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam) {
       return 0;
     }
     case HTSYSMENU:
+    case HTMENU:
+      Deliver(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU + WPARAM(hit), lParam);
       return 0;
     case HTCLOSE:
     case HTMINBUTTON:
@@ -414,6 +473,18 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
       return 0;
+    case WM_SHOWWINDOW:
+      // An owned pop-up goes and comes back with its owner, keeping its own state.
+      if (lParam == SW_PARENTCLOSING && !wParam && (w->style & WS_VISIBLE)) {
+        w->hiddenPopup = true;
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      } else if (lParam == SW_PARENTOPENING && wParam && w->hiddenPopup) {
+        w->hiddenPopup = false;
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      return 0;
     case WM_WINDOWPOSCHANGED: {
       auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
       RECT c = w->client;
@@ -428,15 +499,30 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_SYSCHAR:
-      // Alt+Space opens the window menu of the top-level window.
-      if (wParam == ' ' && (HIWORD(std::uintptr_t(lParam)) & KF_ALTDOWN)) {
+      // Alt+Space opens the window menu of the top-level window, Alt+letter its menu bar.
+      if (HIWORD(std::uintptr_t(lParam)) & KF_ALTDOWN) {
         if (w->style & WS_CHILD) return Deliver(w->parent, msg, wParam, lParam);
-        Deliver(hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        if (wParam == ' ' || GetMenu(hwnd))
+          Deliver(hwnd, WM_SYSCOMMAND, SC_KEYMENU, LPARAM(wParam));
       }
       return 0;
     case WM_SYSKEYDOWN:
+      altAlone = wParam == VK_MENU;
       if (wParam == VK_F4 && (HIWORD(std::uintptr_t(lParam)) & KF_ALTDOWN))
         Deliver(RootOf(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
+      if (wParam == VK_F10 && GetMenu(RootOf(hwnd)))
+        Deliver(RootOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
+      return 0;
+    case WM_SYSKEYUP:
+    case WM_KEYUP:
+      // Alt pressed and released with nothing between opens the menu bar.
+      if (wParam == VK_MENU && altAlone && GetMenu(RootOf(hwnd))) {
+        altAlone = false;
+        Deliver(RootOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
+      }
+      return 0;
+    case WM_KEYDOWN:
+      altAlone = false;
       return 0;
     case WM_RBUTTONUP: {
       POINT p = PointFromLParam(lParam);
@@ -449,6 +535,13 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         Deliver(hwnd, WM_CONTEXTMENU, WParamFromHwnd(hwnd), lParam);
       return 0;
     case WM_CONTEXTMENU:
+      // Over the caption of a top-level window: its system menu at the point.
+      if (!(w->style & WS_CHILD)) {
+        LRESULT hit = Deliver(hwnd, WM_NCHITTEST, 0, lParam);
+        if (hit == HTCAPTION || hit == HTSYSMENU) ShowSystemMenu(hwnd, PointFromLParam(lParam));
+        return 0;
+      }
+      return Deliver(w->parent, msg, wParam, lParam);
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
       // Unhandled, these go up to the parent.

@@ -7,6 +7,7 @@
 #include "platform/win/Hooks.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
+#include "platform/win/Mdi.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
@@ -134,10 +135,13 @@ bool RouteMouse(const RawInput& raw, MSG* out) {
   bool down = raw.kind == RawInput::Kind::MouseButton && raw.down;
   if (down && !s.capture) {
     HWND root = RootOf(target);
-    if (root && root != s.active && !(FindReal(root)->exStyle & WS_EX_NOACTIVATE)) {
+    // An inactive MDI child is activated by a press too, in an active frame as well.
+    if (root && (root != s.active || InInactiveMdiChild(target)) &&
+        !(FindReal(root)->exStyle & WS_EX_NOACTIVATE)) {
       LRESULT ma = Deliver(target, WM_MOUSEACTIVATE, WParamFromHwnd(root),
                            MAKELPARAM(int(hit), int(buttonMsg)));
-      if ((ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT || ma == 0) && CanActivate(root))
+      if ((ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT || ma == 0) && root != S().active &&
+          CanActivate(root))
         ActivateWindow(root, WA_CLICKACTIVE);
       if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT) return false;
       if (!FindReal(target)) return false;

@@ -45,6 +45,7 @@ constexpr UINT VK_F2 = 0x71;
 constexpr UINT VK_F3 = 0x72;
 constexpr UINT VK_F4 = 0x73;
 constexpr UINT VK_F5 = 0x74;
+constexpr UINT VK_F6 = 0x75;
 constexpr UINT VK_F10 = 0x79;
 constexpr UINT VK_F11 = 0x7A;
 constexpr UINT VK_F12 = 0x7B;

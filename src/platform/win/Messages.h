@@ -93,9 +93,10 @@ constexpr UINT WM_SYSCOMMAND = 0x0112;  // wParam: SC_* (low 4 bits: hit code)
 constexpr UINT WM_TIMER = 0x0113;       // wParam: timer id, lParam: TIMERPROC
 constexpr UINT WM_HSCROLL = 0x0114;     // wParam: SB_* | position << 16
 constexpr UINT WM_VSCROLL = 0x0115;
-constexpr UINT WM_INITMENU = 0x0116;
-constexpr UINT WM_INITMENUPOPUP = 0x0117;
-constexpr UINT WM_MENUSELECT = 0x011F;
+constexpr UINT WM_INITMENU = 0x0116;         // wParam: the menu a menu loop starts with
+constexpr UINT WM_INITMENUPOPUP = 0x0117;    // wParam: menu, lParam: position | system menu << 16
+constexpr UINT WM_MENUSELECT = 0x011F;       // wParam: id or position | MF_* << 16, lParam: menu
+constexpr UINT WM_UNINITMENUPOPUP = 0x0125;  // wParam: menu, lParam: MF_SYSMENU << 16 or 0
 constexpr UINT WM_ENTERIDLE = 0x0121;
 constexpr UINT WM_UPDATEUISTATE = 0x0128;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
@@ -117,9 +118,9 @@ constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;  // wParam: MK_* | delta << 16, lParam: screen
 constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 constexpr UINT WM_MOUSELAST = 0x020E;
-constexpr UINT WM_PARENTNOTIFY = 0x0210;  // wParam: event | child id << 16
-constexpr UINT WM_ENTERMENULOOP = 0x0211;
-constexpr UINT WM_EXITMENULOOP = 0x0212;
+constexpr UINT WM_PARENTNOTIFY = 0x0210;   // wParam: event | child id << 16
+constexpr UINT WM_ENTERMENULOOP = 0x0211;  // wParam: a pop-up menu (TrackPopupMenuEx)
+constexpr UINT WM_EXITMENULOOP = 0x0212;   // wParam: as WM_ENTERMENULOOP
 constexpr UINT WM_SIZING = 0x0214;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;  // lParam: the new capture window
 constexpr UINT WM_MOVING = 0x0216;          // lParam: RECT*, may be changed
@@ -138,6 +139,8 @@ constexpr UINT WM_PRINT = 0x0317;        // wParam: HDC, lParam: PRF_*
 constexpr UINT WM_PRINTCLIENT = 0x0318;  // wParam: HDC, lParam: PRF_*
 constexpr UINT WM_APP = 0x8000;          // first number free for applications
 constexpr UINT WM_USER = 0x0400;         // first number free for window classes
+// The visual style changed (never sent here: the platform has no visual styles).
+constexpr UINT WM_THEMECHANGED = 0x031A;
 
 // Event codes of WM_PARENTNOTIFY.
 constexpr UINT WM_PARENTNOTIFY_CREATE = WM_CREATE;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win/MenuWindow.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
@@ -34,7 +35,7 @@ int CaptionHeight(DWORD style, DWORD exStyle) {
 }
 
 // The frame layout of a window rectangle of the given size, for the given styles.
-FrameLayout Layout(DWORD style, DWORD exStyle, int width, int height) {
+FrameLayout Layout(DWORD style, DWORD exStyle, bool menu, int width, int height) {
   FrameLayout f;
   f.border = BorderWidth(style, exStyle);
   f.edge = EdgeWidth(exStyle);
@@ -60,8 +61,10 @@ FrameLayout Layout(DWORD style, DWORD exStyle, int width, int height) {
       }
     }
   }
+  int bar = menu ? GetSystemMetrics(SM_CYMENU) : 0;
+  if (menu) f.menuBar = {b, b + cap, width - b, b + cap + bar};
   int inset = b + f.edge;
-  f.client = {inset, b + cap + f.edge, width - inset, height - inset};
+  f.client = {inset, b + cap + bar + f.edge, width - inset, height - inset};
   if ((style & WS_VSCROLL) && f.client.Width() >= GetSystemMetrics(SM_CXVSCROLL)) {
     if (exStyle & WS_EX_LEFTSCROLLBAR)
       f.client.Left += GetSystemMetrics(SM_CXVSCROLL);
@@ -80,10 +83,14 @@ FrameLayout Layout(DWORD style, DWORD exStyle, int width, int height) {
 FrameLayout GetFrameLayout(HWND hwnd) {
   Window* w = FindReal(hwnd);
   if (!w) return {};
-  return Layout(w->style, w->exStyle, w->rect.Width(), w->rect.Height());
+  return Layout(w->style, w->exStyle, HasMenuBar(*w), w->rect.Width(), w->rect.Height());
 }
 
 namespace detail {
+
+bool HasMenuBar(const Window& w) {
+  return !(w.style & WS_CHILD) && w.menu && IsMenu(w.menu);
+}
 
 gfx::HICON CaptionIcon(const Window& w) {
   return w.iconSmall ? w.iconSmall : w.iconBig ? w.iconBig : LoadIconW(IDI_APPLICATION);
@@ -91,7 +98,7 @@ gfx::HICON CaptionIcon(const Window& w) {
 
 RECT DefaultClientRect(const Window& w, const RECT& r) {
   if (w.style & WS_MINIMIZE) return {r.Left, r.Top, r.Left, r.Top};
-  RECT c = Layout(w.style, w.exStyle, r.Width(), r.Height()).client;
+  RECT c = Layout(w.style, w.exStyle, HasMenuBar(w), r.Width(), r.Height()).client;
   return c.Offset(r.Left, r.Top);
 }
 
@@ -115,13 +122,14 @@ LRESULT DefaultHitTest(HWND hwnd, POINT screen) {
   POINT p{screen.X - wr.Left, screen.Y - wr.Top};
   if (w->style & WS_MINIMIZE) return HTCAPTION;
   if (w->client.Contains(p)) return HTCLIENT;
-  FrameLayout f = Layout(w->style, w->exStyle, wr.Width(), wr.Height());
+  FrameLayout f = Layout(w->style, w->exStyle, HasMenuBar(*w), wr.Width(), wr.Height());
   ScrollBarLayout v = GetScrollBarLayout(hwnd, SB_VERT);
   ScrollBarLayout h = GetScrollBarLayout(hwnd, SB_HORZ);
   if (v.visible && v.bar.Contains(p)) return HTVSCROLL;
   if (h.visible && h.bar.Contains(p)) return HTHSCROLL;
   if (v.visible && h.visible && RECT{v.bar.Left, h.bar.Top, v.bar.Right, h.bar.Bottom}.Contains(p))
     return (w->style & WS_THICKFRAME) ? HTBOTTOMRIGHT : HTSIZE;
+  if (f.menuBar.Contains(p)) return HTMENU;
   if (f.caption.Contains(p)) {
     if (f.closeButton.Contains(p)) return HTCLOSE;
     if (f.maxButton.Contains(p)) return HTMAXBUTTON;
@@ -218,6 +226,8 @@ void DrawScrollBar(HWND hwnd, HDC dc, int bar) {
   RaisedBox(dc, l.thumb);
 }
 
+}  // namespace
+
 void DrawCaptionButton(HDC dc, const RECT& r, LRESULT kind, bool maximized) {
   if (r.IsEmpty()) return;
   RaisedBox(dc, r);
@@ -244,8 +254,6 @@ void DrawCaptionButton(HDC dc, const RECT& r, LRESULT kind, bool maximized) {
       break;
   }
 }
-
-}  // namespace
 
 void DrawDefaultFrame(HWND hwnd, HDC dc, bool active) {
   Window* w = detail::FindReal(hwnd);
@@ -300,6 +308,7 @@ void DrawDefaultFrame(HWND hwnd, HDC dc, bool active) {
     gfx::DrawTextW(dc, text, &textRect,
                    gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_END_ELLIPSIS | gfx::DT_NOPREFIX);
   }
+  if (!f.menuBar.IsEmpty()) DrawMenuBarItems(hwnd, dc, f.menuBar);
   DrawScrollBar(hwnd, dc, SB_VERT);
   DrawScrollBar(hwnd, dc, SB_HORZ);
   ScrollBarLayout v = GetScrollBarLayout(hwnd, SB_VERT), h = GetScrollBarLayout(hwnd, SB_HORZ);

@@ -17,10 +17,14 @@ struct FrameLayout {
   RECT closeButton;
   RECT maxButton;  // empty without WS_MAXIMIZEBOX
   RECT minButton;  // empty without WS_MINIMIZEBOX
+  RECT menuBar;    // below the caption; empty without a menu bar (SetMenu)
   RECT client;     // the client area the default WM_NCCALCSIZE gives
 };
 FrameLayout GetFrameLayout(HWND hwnd);  // empty for a stale window
 
+// Draws a plain caption button (HTCLOSE, HTMAXBUTTON, HTMINBUTTON) in r; a maximised window's
+// HTMAXBUTTON shows the restore mark.
+void DrawCaptionButton(gfx::HDC dc, const RECT& r, LRESULT kind, bool maximized);
 // Draws the default frame, caption and scroll bars of hwnd into a window DC.
 void DrawDefaultFrame(HWND hwnd, gfx::HDC windowDC, bool active);
 

@@ -1,7 +1,9 @@
 #include "platform/win/SystemMetrics.h"
 
 #include <array>
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "platform/win/WindowSystem.h"
@@ -132,34 +134,68 @@ const std::array<Brush, kColors.size()>& SysBrushes() {
   return brushes;
 }
 
+// Solid brushes are made and freed from any thread.
+std::mutex& SolidBrushesLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 std::vector<std::unique_ptr<Brush>>& SolidBrushes() {
   static std::vector<std::unique_ptr<Brush>> brushes;
   return brushes;
 }
 
+std::atomic<TGetSysColorProc> gGetSysColor{nullptr};
+std::atomic<TGetSysColorBrushProc> gGetSysColorBrush{nullptr};
+
 }  // namespace
 
-gfx::COLORREF GetSysColor(int index) {
+gfx::COLORREF DefGetSysColor(int index) {
   return index >= 0 && index < int(kColors.size()) ? kColors[std::size_t(index)] : 0;
 }
 
-HBRUSH GetSysColorBrush(int index) {
+gfx::COLORREF GetSysColor(int index) {
+  const TGetSysColorProc proc = gGetSysColor.load();
+  return proc ? proc(index) : DefGetSysColor(index);
+}
+
+HBRUSH DefGetSysColorBrush(int index) {
   return index >= 0 && index < int(kColors.size()) ? &SysBrushes()[std::size_t(index)] : nullptr;
 }
 
+HBRUSH GetSysColorBrush(int index) {
+  const TGetSysColorBrushProc proc = gGetSysColorBrush.load();
+  return proc ? proc(index) : DefGetSysColorBrush(index);
+}
+
+TGetSysColorProc SetGetSysColorProc(TGetSysColorProc proc) {
+  return gGetSysColor.exchange(proc);
+}
+
+TGetSysColorBrushProc SetGetSysColorBrushProc(TGetSysColorBrushProc proc) {
+  return gGetSysColorBrush.exchange(proc);
+}
+
 HBRUSH SysColorBrushFromClassValue(std::uintptr_t value) {
-  if (value > 0 && value <= kColors.size()) return GetSysColorBrush(int(value) - 1);
+  if (value > 0 && value <= kColors.size()) return DefGetSysColorBrush(int(value) - 1);
   return reinterpret_cast<HBRUSH>(value);
 }
 
 HBRUSH CreateSolidBrush(gfx::COLORREF color) {
   auto b = std::make_unique<Brush>();
   b->color = color;
+  const std::lock_guard lock(SolidBrushesLock());
   SolidBrushes().push_back(std::move(b));
   return SolidBrushes().back().get();
 }
 
+std::size_t SolidBrushCount() {
+  const std::lock_guard lock(SolidBrushesLock());
+  return SolidBrushes().size();
+}
+
 bool DeleteBrush(HBRUSH brush) {
+  const std::lock_guard lock(SolidBrushesLock());
   auto& list = SolidBrushes();
   for (auto it = list.begin(); it != list.end(); ++it)
     if (it->get() == brush) {

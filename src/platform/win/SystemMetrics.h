@@ -5,6 +5,8 @@
 // and no sizing frame has a 1274 x 721 client area.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/gfx/Color.h"
 #include "platform/gfx/Icon.h"
 #include "platform/win/Types.h"
@@ -101,7 +103,11 @@ constexpr int COLOR_3DSHADOW = COLOR_BTNSHADOW;
 constexpr int COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT;
 
 // The colour of a display element (the platform's standard scheme); 0 for an unknown index.
+// Goes through the replacement when one is set (SetGetSysColorProc).
 gfx::COLORREF GetSysColor(int index);
+// The platform's own answer, whatever replacement is in force (what a replacement passes the
+// requests it does not answer to).
+gfx::COLORREF DefGetSysColor(int index);
 
 // A brush: a solid colour. Brushes of system colours are shared and never freed; brushes
 // made by CreateSolidBrush belong to the caller until DeleteBrush.
@@ -110,14 +116,28 @@ struct Brush {
   int sysColor = -1;  // the system colour index of a shared brush
 };
 using HBRUSH = const Brush*;
-// The shared brush of a system colour; nullptr for an unknown index.
+// The shared brush of a system colour; nullptr for an unknown index. Goes through the
+// replacement when one is set (SetGetSysColorBrushProc); its users never free what it gives.
 HBRUSH GetSysColorBrush(int index);
+// The platform's own shared brush, whatever replacement is in force.
+HBRUSH DefGetSysColorBrush(int index);
 // Class backgrounds may also name a system colour as (index + 1), as the platform allows.
 HBRUSH SysColorBrushFromClassValue(std::uintptr_t value);
 HBRUSH CreateSolidBrush(gfx::COLORREF color);  // the caller frees it with DeleteBrush
 bool DeleteBrush(HBRUSH brush);                // false for shared or unknown brushes
 // The colour a brush paints with.
 gfx::COLORREF BrushColor(HBRUSH brush);
+// Brushes made by CreateSolidBrush and not yet freed.
+std::size_t SolidBrushCount();
+
+// Process-wide replacements of GetSysColor and GetSysColorBrush, as patched imports of the
+// platform's functions would be: a skin answers some display elements with its own colours.
+// Null gives the platform's own back; each returns the replacement in force before (null for
+// the platform's own). Any thread may ask for colours while another replaces the function.
+using TGetSysColorProc = gfx::COLORREF (*)(int index);
+using TGetSysColorBrushProc = HBRUSH (*)(int index);
+TGetSysColorProc SetGetSysColorProc(TGetSysColorProc proc);
+TGetSysColorBrushProc SetGetSysColorBrushProc(TGetSysColorBrushProc proc);
 
 // Standard cursors. A cursor is identified by its kind; the backend shows the matching one.
 enum class CursorKind {

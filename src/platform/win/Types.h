@@ -29,6 +29,7 @@ using LRESULT = std::intptr_t;
 using LONG_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
 using DWORD_PTR = std::uintptr_t;
+using ULONG_PTR = std::uintptr_t;
 using HANDLE = void*;  // the value of a window property
 using ATOM = WORD;
 

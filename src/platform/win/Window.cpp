@@ -5,7 +5,9 @@
 
 #include "platform/win/Hooks.h"
 #include "platform/win/Input.h"
+#include "platform/win/Mdi.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/WindowProc.h"
@@ -222,6 +224,10 @@ HWND CreateWindowExW(DWORD exStyle, std::u16string_view className, std::u16strin
                      DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR id,
                      void* param) {
   auto cls = FindClass(className);
+  if (!cls && className == MDICLIENT_CLASS) {  // a system class, there on first use
+    RegisterMdiClientClass();
+    cls = FindClass(className);
+  }
   if (!cls) throw WindowError("CreateWindowExW: unknown window class");
   State& s = S();
   if (!s.backend) throw WindowError("CreateWindowExW: no backend is attached");
@@ -478,9 +484,28 @@ bool IsZoomed(HWND hwnd) {
   return w && (w->style & WS_MAXIMIZE);
 }
 
+namespace {
+
+// The owner's pop-ups hear that it is minimised (closing) or restored (opening): the visible
+// ones when closing, the ones hidden by the last closing when opening.
+void TellOwnedPopups(HWND owner, bool opening) {
+  std::vector<HWND> owned;
+  for (HWND h : Find(S().desktop)->children)
+    if (Window* o = FindReal(h);
+        o && o->owner == owner && (opening ? o->hiddenPopup : bool(o->style & WS_VISIBLE)))
+      owned.push_back(h);
+  for (HWND h : owned)
+    if (FindReal(h))
+      Deliver(h, WM_SHOWWINDOW, opening, opening ? SW_PARENTOPENING : SW_PARENTCLOSING);
+}
+
+}  // namespace
+
 bool ShowWindow(HWND hwnd, int cmd) {
   Window* w = FindReal(hwnd);
   if (!w) return false;
+  const bool wasIconic = w->style & WS_MINIMIZE;
+  w->hiddenPopup = false;  // shown or hidden on purpose: the owner no longer brings it back
   bool wasVisible = w->style & WS_VISIBLE;
   bool child = w->style & WS_CHILD;
   UINT flags = SWP_NOMOVE | SWP_NOSIZE;
@@ -508,7 +533,10 @@ bool ShowWindow(HWND hwnd, int cmd) {
     case SW_SHOWMAXIMIZED: {
       if (!(state & WS_MAXIMIZE)) {
         if (!state) w->normalRect = w->rect;
-        RECT area = child ? Find(w->parent)->client : TheBackend().DesktopRect();
+        // A child's rectangle is in its parent's client coordinates, whatever its frame.
+        RECT area =
+            child ? RECT{0, 0, Find(w->parent)->client.Width(), Find(w->parent)->client.Height()}
+                  : TheBackend().DesktopRect();
         MINMAXINFO mmi = AskMinMaxInfo(hwnd);
         if (!(w = FindReal(hwnd))) return wasVisible;
         target = RectOfSize(area.Left + mmi.ptMaxPosition.X, area.Top + mmi.ptMaxPosition.Y,
@@ -545,6 +573,13 @@ bool ShowWindow(HWND hwnd, int cmd) {
   if (show || wasVisible)
     SetWindowPos(hwnd, HWND_TOP, target.Left, target.Top, target.Width(), target.Height(), flags);
   if (activate && show && FindReal(hwnd) && S().active != hwnd) ActivateWindow(hwnd, WA_ACTIVE);
+  if (!child && (w = FindReal(hwnd))) {
+    const bool iconic = w->style & WS_MINIMIZE;
+    if (iconic && !wasIconic)
+      TellOwnedPopups(hwnd, false);
+    else if (!iconic && wasIconic && (w->style & WS_VISIBLE))
+      TellOwnedPopups(hwnd, true);
+  }
   return wasVisible;
 }
 
@@ -698,7 +733,7 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, int count) {
   return int(std::uint32_t(WORD(dx)) | (std::uint32_t(WORD(dy)) << 16));
 }
 
-bool AdjustWindowRectEx(RECT* r, DWORD style, bool /*menu*/, DWORD exStyle) {
+bool AdjustWindowRectEx(RECT* r, DWORD style, bool menu, DWORD exStyle) {
   Window probe;
   probe.style = style;
   probe.exStyle = exStyle;
@@ -708,6 +743,7 @@ bool AdjustWindowRectEx(RECT* r, DWORD style, bool /*menu*/, DWORD exStyle) {
   r->Top -= c.Top;
   r->Right += big.Right - c.Right;
   r->Bottom += big.Bottom - c.Bottom;
+  if (menu && !(style & WS_CHILD)) r->Top -= GetSystemMetrics(SM_CYMENU);
   return true;
 }
 

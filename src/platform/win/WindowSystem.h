@@ -44,6 +44,12 @@ struct ScrollBarState {
   UINT arrows = 0;  // ESB_DISABLE_* bits
 };
 
+// A menu: its items and whether it is a menu bar.
+struct MenuData {
+  std::vector<MenuItem> items;
+  bool bar = false;
+};
+
 struct SubclassChain;
 struct HookNode;
 
@@ -64,7 +70,8 @@ struct Window {
   LONG_PTR userData = 0;
   LONG_PTR id = 0;
   bool destroying = false;
-  bool created = false;  // WM_NCCREATE done: messages may be sent
+  bool created = false;      // WM_NCCREATE done: messages may be sent
+  bool hiddenPopup = false;  // hidden because its owner was minimised (SW_PARENTCLOSING)
 
   // Painting.
   gfx::Region update;           // client coordinates
@@ -85,6 +92,7 @@ struct Window {
   ScrollBarState hscroll, vscroll;
   RECT normalRect;  // placement to restore from minimized or maximized
   HMENU systemMenu = nullptr;
+  HMENU menu = nullptr;            // the menu bar (SetMenu)
   gfx::HICON iconSmall = nullptr;  // WM_SETICON; borrowed
   gfx::HICON iconBig = nullptr;
 };
@@ -149,7 +157,7 @@ struct State {
   std::vector<Timer> timers;
   UINT_PTR nextTimerId = 1;
 
-  std::unordered_map<std::uintptr_t, std::vector<MenuItem>> menus;
+  std::unordered_map<std::uintptr_t, MenuData> menus;
   std::uintptr_t nextMenu = 0x20010;
 
   int moveLoopDepth = 0;
@@ -192,6 +200,8 @@ void RecalcClient(HWND hwnd);
 void ModalLoop(HWND hwnd, const std::function<bool(const MSG&, bool* done)>& handle);
 // The default scroll-bar mouse handling after a press on HTHSCROLL / HTVSCROLL.
 void TrackScrollBar(HWND hwnd, int bar, POINT screen);
+// Whether the window shows a menu bar (a top-level window given one with SetMenu).
+bool HasMenuBar(const Window& w);
 // The icon the caption shows (WM_GETICON with ICON_SMALL2): the small one, else the big one,
 // else the default application icon.
 gfx::HICON CaptionIcon(const Window& w);
@@ -232,5 +242,8 @@ bool CheckHover(MSG* out, DWORD now, bool remove);
 // Timers, mouse state and menus of a window that goes away.
 void DropWindowTimers(HWND hwnd);
 void DropMenusOf(Window& w);
+// Enables and greys the standard commands of the window's system menu by its present style
+// and state, keeping whatever else the program put there.
+void RefreshSystemMenu(HWND hwnd);
 
 }  // namespace win::detail

@@ -9,11 +9,13 @@
 #include "platform/backend/Dump.h"
 #include "platform/win/Hooks.h"
 #include "platform/win/Input.h"
+#include "platform/win/MenuWindow.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/Window.h"
+#include "skin/controls/sSkinMenus.h"
 #include "skin/controls/sThirdParty.h"
 #include "skin/core/acDialogHook.h"
 #include "skin/core/sGraphUtils.h"
@@ -23,6 +25,8 @@
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/draw/sSkinText.h"
+#include "skin/frame/acAnimation.h"
+#include "skin/frame/acBlendMoving.h"
 #include "skin/frame/sCtrlAdapter.h"
 #include "skin/frame/sSkinProvider.h"
 
@@ -105,6 +109,8 @@ bool TacProvider::InitSkin(HWND handle) {
   params.SkinSection = "DIALOG";
   ListSW = frame::TacMainWnd::Create<TacDialogWnd>(handle, false, params, m, nullptr);
   ListSW->Provider = this;
+  // DS_NOIDLEMSG: the skinned dialog's loop is the platform's own.
+  SetWindowLongPtrW(handle, GWL_STYLE, GetWindowLongPtrW(handle, GWL_STYLE) & ~LONG_PTR(0x100));
   if (!InitHwndControls(handle)) return false;
   ListSW->ProcessMessage(sc::SM_ALPHACMD, sc::AC_SETNEWSKIN_HI, LPARAM(m));
   return true;
@@ -153,10 +159,14 @@ bool TacProvider::AddControl(HWND handle) {
 void TacDialogWnd::AfterCreation() {
   TacScrollWnd::AfterCreation();
   FFormActive = GetActiveWindow() == CtrlHandle;
-  if (const sd::TacSkinModel* model = ModelOf(*SkinData())) {
-    TitleIndex = model->GetSkinIndex("DIALOGTITLE");
-    FCaptionSkinIndex = model->GetSkinIndex("CAPTION");
-  }
+  UpdateIndexes();
+}
+
+void TacDialogWnd::UpdateIndexes() {
+  SkinData()->UpdateIndexes();
+  const sd::TacSkinModel* model = ModelOf(*SkinData());
+  TitleIndex = model ? model->GetSkinIndex("DIALOGTITLE") : -1;
+  FCaptionSkinIndex = model ? model->GetSkinIndex("CAPTION") : -1;
 }
 
 gfx::Bitmap* TacDialogWnd::Cache() const {
@@ -174,31 +184,175 @@ TPoint TacDialogWnd::ClientOffset() const {
   return {origin.X - wr.Left, origin.Y - wr.Top};
 }
 
-bool TacDialogWnd::CloseVisible() const {
+bool TacDialogWnd::VisibleClose() const {
   return (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_SYSMENU) != 0;
 }
 
-TRect TacDialogWnd::CloseRect() const {
-  const sd::TacSkinModel* model = ModelOf(*SkinData());
-  if (!model || !CloseVisible()) return {};
-  const auto& glyphs = SkinManager()->ConstData().TitleGlyphs;
-  int i = glyphs[sd::tgCloseAlone];
-  if (!model->IsValidImgIndex(i)) i = glyphs[sd::tgClose];
-  int w = 21, h = 21;
-  if (model->IsValidImgIndex(i)) {
-    w = model->ma[std::size_t(i)].Width;
-    h = model->ma[std::size_t(i)].Height;
+bool TacDialogWnd::VisibleMax() const {
+  return VisibleClose() && (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_MAXIMIZEBOX);
+}
+
+bool TacDialogWnd::VisibleMin() const {
+  return VisibleClose() && (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_MINIMIZEBOX);
+}
+
+bool TacDialogWnd::VisibleHelp() const {
+  return VisibleClose() && (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+}
+
+bool TacDialogWnd::EnabledClose() const {
+  return VisibleClose() && !(GetClassLongPtrW(CtrlHandle, GCL_STYLE) & CS_NOCLOSE);
+}
+
+bool TacDialogWnd::EnabledMax() const {
+  // A dialog frame (modal, tool window without sizing) is never maximised.
+  const auto style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+  const auto ex = GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE);
+  const bool dialogFrame =
+      !(style & WS_THICKFRAME) &&
+      ((style & DS_MODALFRAME) || (ex & (WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW)));
+  return VisibleMax() && !IsZoomed(CtrlHandle) && !dialogFrame;
+}
+
+bool TacDialogWnd::EnabledMin() const {
+  return VisibleMin() && !IsIconic(CtrlHandle);
+}
+
+bool TacDialogWnd::Enabled(int ht) const {
+  switch (ht) {
+    case HTCLOSE:
+      return EnabledClose();
+    case HTMAXBUTTON:
+      // Maximise, or restore a maximised dialog.
+      return EnabledMax() || (VisibleMax() && IsZoomed(CtrlHandle));
+    case HTMINBUTTON:
+      return EnabledMin() || (VisibleMin() && IsIconic(CtrlHandle));
+    case HTHELP:
+      return VisibleHelp();
+    default:
+      return false;
   }
+}
+
+std::vector<int> TacDialogWnd::Buttons() const {
+  std::vector<int> out;
+  if (VisibleClose()) out.push_back(int(HTCLOSE));
+  if (VisibleMax()) out.push_back(int(HTMAXBUTTON));
+  if (VisibleMin()) out.push_back(int(HTMINBUTTON));
+  if (VisibleHelp()) out.push_back(int(HTHELP));
+  return out;
+}
+
+int TacDialogWnd::GlyphIndex(int ht) const {
+  const auto& glyphs = SkinManager()->ConstData().TitleGlyphs;
+  const sd::TacSkinModel* model = ModelOf(*SkinData());
+  auto valid = [&](sd::TacTitleGlyph g) {
+    const int i = glyphs[std::size_t(g)];
+    return model && model->IsValidImgIndex(i) ? i : -1;
+  };
+  switch (ht) {
+    case HTCLOSE: {
+      const int alone = VisibleMax() || VisibleMin() ? -1 : valid(sd::tgCloseAlone);
+      return alone >= 0 ? alone : valid(sd::tgClose);
+    }
+    case HTMAXBUTTON:
+      return valid(IsZoomed(CtrlHandle) ? sd::tgNormal : sd::tgMax);
+    case HTMINBUTTON:
+      return valid(IsIconic(CtrlHandle) ? sd::tgNormal : sd::tgMin);
+    case HTHELP:
+      return valid(sd::tgHelp);
+    default:
+      return -1;
+  }
+}
+
+// The row ends BIRightMargin inside the border and grows leftwards: close, maximise, minimise,
+// then help after a gap; each button centred in the caption.
+TRect TacDialogWnd::ButtonRect(int ht) const {
+  const sd::TacSkinModel* model = ModelOf(*SkinData());
+  if (!model) return {};
   const TRect wr = WindowRectOf(CtrlHandle);
   const TPoint co = ClientOffset();
   const int border = co.X;
-  const int top = std::max(0, border + (co.Y - border - h) / 2);
-  const int right = wr.Width() - border - model->CommonSkinData.BIRightMargin;
-  return {right - w, top, right, top + h};
+  int right = wr.Width() - border - model->CommonSkinData.BIRightMargin;
+  bool first = true;
+  for (int b : Buttons()) {
+    if (b == int(HTHELP))
+      right -= sc::acSpacing;
+    else if (!first)
+      right -= model->CommonSkinData.BISpacing;
+    first = false;
+    int w = 21, h = 21;
+    if (const int i = GlyphIndex(b); i >= 0) {
+      w = model->ma[std::size_t(i)].Width;
+      h = model->ma[std::size_t(i)].Height;
+    }
+    if (b == ht) {
+      const int top = std::max(0, border + (co.Y - border - h) / 2);
+      return {right - w, top, right, top + h};
+    }
+    right -= w;
+  }
+  return {};
 }
 
-int TacDialogWnd::CloseState() const {
-  return CurrentHT != HTCLOSE ? 0 : FPressed ? 2 : 1;
+int TacDialogWnd::ButtonState(int ht) const {
+  return CurrentHT != ht || !Enabled(ht) ? 0 : FPressed ? 2 : 1;
+}
+
+WPARAM TacDialogWnd::ButtonCommand(int ht) const {
+  switch (ht) {
+    case HTMAXBUTTON:
+      return IsZoomed(CtrlHandle) ? SC_RESTORE : SC_MAXIMIZE;
+    case HTMINBUTTON:
+      return IsIconic(CtrlHandle) ? SC_RESTORE : SC_MINIMIZE;
+    case HTHELP:
+      return SC_CONTEXTHELP;
+    default:
+      return SC_CLOSE;
+  }
+}
+
+const sc::TacFormAnimation* TacDialogWnd::DialogEffect(bool show) const {
+  const sc::TsSkinManager* m = SkinManager();
+  if (!m || !m->Effects().AllowAnimation || !Skinned()) return nullptr;
+  const sc::TacFormAnimation& e = show ? m->AnimEffects().DialogShow : m->AnimEffects().DialogHide;
+  return e.Active ? &e : nullptr;
+}
+
+void TacDialogWnd::ShowAnimated() {
+  SkinData()->BGChanged = true;
+  RedrawWindow(CtrlHandle, nullptr, nullptr,
+               RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const sc::TacFormAnimation* show = DialogEffect(true);
+  if ((!show ||
+       !frame::AnimShowForm(CtrlHandle, *SkinData(), frame::WindowPicture(CtrlHandle, *SkinData()),
+                            show->Time, 255, show->Mode)) &&
+      IsWindow(CtrlHandle))
+    frame::SetFinalOpacity(CtrlHandle, false, 255);
+}
+
+void TacDialogWnd::AnimateHide() {
+  if (IsWindowVisible(CtrlHandle) && !IsIconic(CtrlHandle))
+    if (const sc::TacFormAnimation* hide = DialogEffect(false))
+      frame::AnimHideWindow(CtrlHandle, *SkinData(), *hide);
+}
+
+bool TacDialogWnd::StartTranslucentMove() {
+  const sc::TsSkinManager* m = SkinManager();
+  if (!m || IsIconic(CtrlHandle) || IsZoomed(CtrlHandle)) return false;
+  const sc::TacBlendOnMoving& effect = m->AnimEffects().BlendOnMoving;
+  if (!effect.Active || effect.BlendValue == 255) return false;
+  FormState |= 0x80;
+  const bool moved = frame::StartBlendOnMoving(CtrlHandle, false, 255, effect, true);
+  FormState &= ~0x80u;
+  return moved;
+}
+
+int TacDialogWnd::ButtonAt(TPoint p) const {
+  for (int b : Buttons())
+    if (ButtonRect(b).Contains(p)) return b;
+  return 0;
 }
 
 bool TacDialogWnd::PaintAll() {
@@ -229,7 +383,8 @@ bool TacDialogWnd::PaintAll() {
                     title.Bounds(), {0, 0}, &title);
     cache->CopyFrom(title, title.Bounds(), {0, 0});
   }
-  const TRect close = CloseRect();
+  const std::vector<int> buttons = Buttons();
+  const TRect leftmost = buttons.empty() ? TRect{} : ButtonRect(buttons.back());
   const std::u16string text = GetWindowTextW(CtrlHandle);
   const int border = ClientOffset().X;
   if (titleH > border && !text.empty()) {
@@ -243,7 +398,7 @@ bool TacDialogWnd::PaintAll() {
                             : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
     canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
     const int left = border + model->CommonSkinData.BILeftMargin + 4;
-    const int right = (close.IsEmpty() ? cache->Width() - border : close.Left) - 4;
+    const int right = (leftmost.IsEmpty() ? cache->Width() - border : leftmost.Left) - 4;
     const int textH = draw::acTextHeight(canvas, text);
     const int vc = border + (titleH - border) / 2;
     const TRect r{left, vc - textH / 2, std::max(left, right), vc - textH / 2 + textH};
@@ -264,16 +419,15 @@ bool TacDialogWnd::PaintAll() {
         fontSection, stateOf(fontSection), {}, true, cache, glow);
     canvas.SetHandle(nullptr);
   }
-  if (!close.IsEmpty()) {
-    const auto& glyphs = SkinManager()->ConstData().TitleGlyphs;
-    int i = glyphs[sd::tgCloseAlone];
-    if (!model->IsValidImgIndex(i)) i = glyphs[sd::tgClose];
-    if (model->IsValidImgIndex(i)) {
-      const int state = CloseState();
-      draw::DrawSkinGlyph(*cache, {close.Left, close.Top}, state,
-                          !FFormActive && state == 0 ? 2 : 1, model->ma[std::size_t(i)],
-                          draw::EmptyCI);
-    }
+  for (int b : buttons) {
+    const int i = GlyphIndex(b);
+    if (i < 0) continue;
+    // Lighter at rest on an inactive dialog, and while the button does not answer.
+    const int state = ButtonState(b);
+    const TRect r = ButtonRect(b);
+    draw::DrawSkinGlyph(*cache, {r.Left, r.Top}, state,
+                        (!FFormActive && state == 0) || !Enabled(b) ? 2 : 1,
+                        model->ma[std::size_t(i)], draw::EmptyCI);
   }
   cd.BGChanged = false;
   return true;
@@ -319,7 +473,7 @@ void TacDialogWnd::PaintFrame() {
   ReleaseDC(CtrlHandle, dc);
 }
 
-void TacDialogWnd::SetCloseState(int ht, bool pressed) {
+void TacDialogWnd::SetButtonState(int ht, bool pressed) {
   if (CurrentHT == ht && FPressed == pressed) return;
   CurrentHT = ht;
   FPressed = pressed;
@@ -328,6 +482,16 @@ void TacDialogWnd::SetCloseState(int ht, bool pressed) {
 }
 
 void TacDialogWnd::acWndProc(fw::TMessage& m) {
+  if (!Destroyed() && m.Msg == sc::SM_ALPHACMD &&
+      (sc::WParamHi(m.WParam) == sc::AC_SETNEWSKIN || sc::WParamHi(m.WParam) == sc::AC_REFRESH)) {
+    // Another skin: its sections, and the whole window painted again from them.
+    UpdateIndexes();
+    TacScrollWnd::acWndProc(m);
+    if (IsWindowVisible(CtrlHandle))
+      RedrawWindow(CtrlHandle, nullptr, nullptr,
+                   RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return;
+  }
   if (Destroyed() || !Skinned()) {
     TacScrollWnd::acWndProc(m);
     return;
@@ -398,6 +562,14 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       return;
     }
     case WM_SHOWWINDOW:
+      if (m.WParam && (DlgLeft != -1 || DlgTop != -1))
+        SetWindowPos(CtrlHandle, nullptr, DlgLeft, DlgTop, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      if (m.WParam && !IsWindowVisible(CtrlHandle) && !IsIconic(CtrlHandle) && DialogEffect(true)) {
+        // Comes up unseen; the cover fades its picture in once it is shown.
+        frame::MakeLayered(CtrlHandle, 0);
+        FAnimShowing = true;
+      }
       CallPrevWndProc(m);
       if (m.WParam && !Initialized && Provider) {
         Initialized = true;
@@ -410,13 +582,28 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       SkinData()->BGChanged = true;
       PaintFrame();
       return;
+    case WM_WINDOWPOSCHANGING:
+      if ((reinterpret_cast<WINDOWPOS*>(m.LParam)->flags & SWP_HIDEWINDOW) &&
+          IsWindowVisible(CtrlHandle) && !IsIconic(CtrlHandle) && DialogEffect(false))
+        AnimClosing = true;
+      break;
+    case WM_WINDOWPOSCHANGED:
+      TacScrollWnd::acWndProc(m);
+      if (Destroyed()) return;
+      if (FAnimShowing && IsWindowVisible(CtrlHandle)) {
+        FAnimShowing = false;
+        ShowAnimated();
+      } else if (AnimClosing && !IsWindowVisible(CtrlHandle)) {
+        AnimClosing = false;
+        frame::AnimHideWindow(CtrlHandle, *SkinData(), *DialogEffect(false));
+      }
+      return;
     case WM_NCHITTEST: {
       CallPrevWndProc(m);
       POINT p = PointFromLParam(m.LParam);
       const TRect wr = WindowRectOf(CtrlHandle);
-      const TRect close = CloseRect();
-      if (!close.IsEmpty() && close.Contains({p.X - wr.Left, p.Y - wr.Top}))
-        m.Result = HTCLOSE;
+      if (const int b = ButtonAt({p.X - wr.Left, p.Y - wr.Top}))
+        m.Result = b;
       else if (m.Result == HTCLOSE || m.Result == HTMAXBUTTON || m.Result == HTMINBUTTON ||
                m.Result == HTHELP || m.Result == HTSYSMENU)
         m.Result = HTCAPTION;  // the system's buttons are not where the skin's are
@@ -424,7 +611,10 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
     }
     case WM_NCMOUSEMOVE:
       if (!biClicked) {
-        SetCloseState(m.WParam == WPARAM(HTCLOSE) ? HTCLOSE : 0, false);
+        const int ht = int(m.WParam);
+        SetButtonState(
+            ht == HTCLOSE || ht == HTMAXBUTTON || ht == HTMINBUTTON || ht == HTHELP ? ht : 0,
+            false);
         TRACKMOUSEEVENT tme;
         tme.dwFlags = TME_LEAVE | TME_NONCLIENT;
         tme.hwndTrack = CtrlHandle;
@@ -433,15 +623,24 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       CallPrevWndProc(m);
       return;
     case WM_NCMOUSELEAVE:
-      if (!biClicked) SetCloseState(0, false);
+      if (!biClicked) SetButtonState(0, false);
       CallPrevWndProc(m);
       return;
     case WM_NCLBUTTONDOWN:
+      if (m.WParam == WPARAM(HTCAPTION) && StartTranslucentMove()) {
+        m.Result = 0;
+        return;
+      }
+      [[fallthrough]];
     case WM_NCLBUTTONDBLCLK:
-      if (m.WParam == WPARAM(HTCLOSE)) {
-        biClicked = true;
-        SetCapture(CtrlHandle);
-        SetCloseState(HTCLOSE, true);
+      if (const int ht = int(m.WParam);
+          (ht == HTCLOSE || ht == HTMAXBUTTON || ht == HTMINBUTTON || ht == HTHELP)) {
+        // A button that does not answer swallows the press.
+        if (Enabled(ht)) {
+          biClicked = true;
+          SetCapture(CtrlHandle);
+          SetButtonState(ht, true);
+        }
         m.Result = 0;
         return;
       }
@@ -451,7 +650,7 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
         POINT p = PointFromLParam(m.LParam);
         ClientToScreen(CtrlHandle, &p);
         const TRect wr = WindowRectOf(CtrlHandle);
-        SetCloseState(HTCLOSE, CloseRect().Contains({p.X - wr.Left, p.Y - wr.Top}));
+        SetButtonState(CurrentHT, ButtonRect(CurrentHT).Contains({p.X - wr.Left, p.Y - wr.Top}));
         return;
       }
       break;
@@ -459,16 +658,17 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       if (biClicked) {
         biClicked = false;
         const bool over = FPressed;
+        const int ht = CurrentHT;
         ReleaseCapture();
-        SetCloseState(over ? HTCLOSE : 0, false);
-        if (over) PostMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        SetButtonState(over ? ht : 0, false);
+        if (over) PostMessageW(CtrlHandle, WM_SYSCOMMAND, ButtonCommand(ht), 0);
         return;
       }
       break;
     case WM_CAPTURECHANGED:
       if (biClicked) {
         biClicked = false;
-        SetCloseState(0, false);
+        SetButtonState(0, false);
       }
       break;
     default:
@@ -579,6 +779,23 @@ void FreeSupportedList() {
   list.swap(acSupportedList());
   for (TacProvider* p : list)
     if (p) delete p;  // a form's record goes from its form's components too
+  ClearMnuArray();
+}
+
+void UpdateSupportedList() {
+  CleanSupportedList();
+  const std::vector<TacProvider*> list = acSupportedList();
+  for (TacProvider* p : list) {
+    if (!p || !p->ListSW || p->ListSW->Destroyed()) continue;
+    const LPARAM manager = LPARAM(p->ListSW->SkinManager());
+    // The children first: the dialog's repaint then shows them in the new skin too.
+    for (auto& w : p->acSkinnedCtrls) {
+      if (w->Destroyed()) continue;
+      w->SkinData()->UpdateIndexes();  // the children own their data here
+      w->ProcessMessage(sc::SM_ALPHACMD, sc::AC_SETNEWSKIN_HI, manager);
+    }
+    p->ListSW->ProcessMessage(sc::SM_ALPHACMD, sc::AC_SETNEWSKIN_HI, manager);
+  }
 }
 
 void AddSupportedForm(HWND handle) {
@@ -611,6 +828,11 @@ void AddSupportedForm(HWND handle) {
       GetAncestor(handle, GA_PARENT) != GetDesktopWindow())
     return;
   if (VisibleDlgCount() >= ac_DialogsLevel && !ControlExists(handle, u"toolbarwindow32")) return;
+  if (m->OnSysDlgInit) {
+    bool allow = true;
+    m->OnSysDlgInit(m, {handle}, allow);
+    if (!allow) return;
+  }
   auto* p = new TacProvider(nullptr);
   acSupportedList().push_back(p);
   if (!p->InitSkin(handle)) DropNative(p);
@@ -629,6 +851,8 @@ LRESULT SkinHookCBT(int code, WPARAM wParam, LPARAM lParam) {
       const std::u16string cls = cs->lpszClass;
       if (cls == WC_DIALOG) {
         AddSupportedForm(h);
+      } else if (cls == POPUPMENU_CLASS) {
+        AddMenuWindow(h);
       } else if (cls != u"#32768" && cls != u"TPUtilWindow" && cs->style && cs->dwExStyle &&
                  !cs->hwndParent) {
         fw::TCustomForm* main = fw::Application->MainForm();
@@ -640,6 +864,8 @@ LRESULT SkinHookCBT(int code, WPARAM wParam, LPARAM lParam) {
       // A native dialog's record goes with its window (a wrapper whose procedure is running
       // now is freed once it has returned).
       if (TacProvider* p = FindFormInList(h); p && !p->Owner()) {
+        // The record goes before the window is hidden: the hide effect starts here.
+        if (p->ListSW && !p->ListSW->Destroyed()) p->ListSW->AnimateHide();
         p->WindowGoing = true;
         DropNative(p);
       }
@@ -669,16 +895,20 @@ void WriteDialog(HWND hwnd, backend::JsonWriter& w) {
     w.Number(dlg->ClientOffset().X);
     w.Key("buttons");
     w.BeginArray();
-    const TRect close = dlg->CloseRect();
-    if (!close.IsEmpty()) {
-      const TRect wr = WindowRectOf(hwnd);
+    const TRect wr = WindowRectOf(hwnd);
+    for (int b : dlg->Buttons()) {
       w.BeginObject();
       w.Key("kind");
-      w.String("close");
+      w.String(b == int(HTCLOSE)       ? "close"
+               : b == int(HTMAXBUTTON) ? "max"
+               : b == int(HTMINBUTTON) ? "min"
+                                       : "help");
       w.Key("rect");
-      frame::WriteRect(w, close.Offset(wr.Left, wr.Top));
+      frame::WriteRect(w, dlg->ButtonRect(b).Offset(wr.Left, wr.Top));
       w.Key("state");
-      w.Number(dlg->CloseState());
+      w.Number(dlg->ButtonState(b));
+      w.Key("enabled");
+      w.Bool(dlg->Enabled(b));
       w.EndObject();
     }
     w.EndArray();
@@ -708,7 +938,7 @@ void InstallDialogSkinning() {
   static bool done = false;
   if (done) return;
   done = true;
-  sc::SetDialogSkinning({SkinHookCBT, FreeSupportedList});
+  sc::SetDialogSkinning({SkinHookCBT, FreeSupportedList, UpdateSupportedList});
   backend::AddDumpExtender(WriteDialog);
 }
 

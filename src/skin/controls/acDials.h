@@ -3,8 +3,9 @@
 // in force) sees every window of the thread being made or activated:
 //
 // - a native dialog (class "#32770": the platform's message boxes) gets a TacProvider with a
-//   TacDialogWnd on its window, which paints its frame, title strip with the close button and
-//   background from the skin's "DIALOG" and "DIALOGTITLE" sections, and wrappers on its
+//   TacDialogWnd on its window, which paints its frame, title strip with the title buttons and
+//   background from the skin's "DIALOG" and "DIALOGTITLE" sections, runs the manager's dialog
+//   show and hide effects and the translucent move, and puts wrappers on its
 //   children: push buttons (TacBtnWnd, section "BUTTON"), texts (TacStaticWnd) and icons
 //   (TacIconWnd);
 // - a framework form without a provider of its own (the message dialog TMessageForm among
@@ -40,6 +41,10 @@ using win::WPARAM;
 
 // Native dialogs are skinned only while fewer than this many skinned dialogs are visible.
 constexpr int ac_DialogsLevel = 2;
+// When either is not -1, a native dialog being shown is first moved there (screen
+// coordinates); the program itself leaves them at -1.
+inline int DlgLeft = -1;
+inline int DlgTop = -1;
 
 class TacDialogWnd;
 
@@ -69,34 +74,55 @@ class TacProvider : public fw::TComponent {
   std::vector<std::unique_ptr<frame::TacMainWnd>> acSkinnedCtrls;
 };
 
-// The dialog wrapper: frame, title strip, caption, close button and background from the skin,
-// hit testing and the close button's hover and press, the background its children ask for.
+// The dialog wrapper: frame, title strip, caption, title buttons and background from the
+// skin, hit testing and the buttons' hover and press, the background its children ask for.
 class TacDialogWnd : public frame::TacScrollWnd {
  public:
   using frame::TacScrollWnd::TacScrollWnd;
   std::string ClassName() const override { return "TacDialogWnd"; }
 
-  // Hit code of the hot or pressed title element (HTCLOSE), 0 when none.
+  // Hit code of the hot or pressed title button (HTCLOSE, HTMAXBUTTON, HTMINBUTTON, HTHELP),
+  // 0 when none.
   int CurrentHT = 0;
   bool FFormActive = false;
-  bool Initialized = false;    // the children were looked at again after the first paint
-  bool biClicked = false;      // the close button is held down
+  bool Initialized = false;  // the children were looked at again after the first paint
+  bool biClicked = false;    // a title button is held down
+  bool AnimClosing = false;  // hidden now: the hide effect runs once the window is hidden
+  // Bit 0x80: a translucent move runs.
+  unsigned FormState = 0;
   int TitleIndex = -1;         // "DIALOGTITLE"
   int FCaptionSkinIndex = -1;  // "CAPTION"
   TacProvider* Provider = nullptr;
 
   bool FormActive() const { return FFormActive; }
-  // The close button in window coordinates (empty without WS_SYSMENU) and its state (0 normal,
-  // 1 hot, 2 pressed).
-  gfx::TRect CloseRect() const;
-  int CloseState() const;
-  // The whole window painted from the skin (frame, title, caption, button, background); false
-  // when unskinned.
+  // The skin's sections looked up again (a new skin was announced).
+  void UpdateIndexes();
+
+  // The title buttons the window's style asks for, and whether each answers.
+  bool VisibleClose() const;
+  bool VisibleMax() const;
+  bool VisibleMin() const;
+  bool VisibleHelp() const;
+  bool EnabledClose() const;
+  bool EnabledMax() const;
+  bool EnabledMin() const;
+  bool Enabled(int ht) const;
+  // A title button (by its hit code) in window coordinates, empty when not shown, and its
+  // state (0 normal, 1 hot, 2 pressed).
+  gfx::TRect ButtonRect(int ht) const;
+  int ButtonState(int ht) const;
+  // The hit codes of the shown title buttons, right to left.
+  std::vector<int> Buttons() const;
+  // The whole window painted from the skin (frame, title, caption, buttons, background);
+  // false when unskinned.
   bool PaintAll();
   // The title strip's height (border and caption), the client's place in the window.
   int TitleHeight() const;
   gfx::TPoint ClientOffset() const;
   gfx::Bitmap* Cache() const;
+  // The window, still shown, goes through the manager's DialogHide effect (a cover of its
+  // picture fades out); nothing when the effect or the animations are off.
+  void AnimateHide();
 
  protected:
   void AfterCreation() override;
@@ -106,8 +132,20 @@ class TacDialogWnd : public frame::TacScrollWnd {
   void PaintFrame();
   // The window region: the window less the key-coloured pixels of the frame's corners.
   void UpdateRegion();
-  void SetCloseState(int ht, bool pressed);
-  bool CloseVisible() const;
+  void SetButtonState(int ht, bool pressed);
+  // The skin's glyph of a title button (TitleGlyphs index), -1 when the skin has none.
+  int GlyphIndex(int ht) const;
+  // The system command a title button gives.
+  WPARAM ButtonCommand(int ht) const;
+  // The manager's DialogShow or DialogHide effect, null when it does not apply.
+  const core::TacFormAnimation* DialogEffect(bool show) const;
+  // The window was shown unseen (layered at 0): painted whole, then faded in.
+  void ShowAnimated();
+  // A caption drag with the manager's BlendOnMoving effect; false when it does not apply.
+  bool StartTranslucentMove();
+  bool FAnimShowing = false;
+  // The button under a point of the window, 0 when none.
+  int ButtonAt(gfx::TPoint p) const;
   bool FPressed = false;
   bool FRegionSet = false;
 };
@@ -153,6 +191,8 @@ int VisibleDlgCount();
 bool ControlExists(HWND handle, std::u16string_view className);
 // Frees every record (the skin's removal).
 void FreeSupportedList();
+// The open native dialogs and their children take the skin just announced.
+void UpdateSupportedList();
 
 // Registers the dialog skinning with the manager and the dump's "provider" of skinned native
 // dialogs and "wrapper" of their children (once).

@@ -15,6 +15,7 @@
 #include "skin/controls/acDials.h"
 #include "skin/controls/acSBUtils.h"
 #include "skin/controls/sFrameAdapter.h"
+#include "skin/controls/sSkinMenus.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/data/acSkinPack.h"
 #include "skin/frame/acTitleBar.h"
@@ -348,8 +349,34 @@ void RegisterSkinProvider() {
   fw::RegisterProperty<P>("TsSkinProvider", "DisabledBlendValue", [](P* p, V v, C x) {
     p->SetDisabledBlendValue(int(x.Integer(v, 0, 255)));
   });
+  fw::RegisterProperty<P>("TsSkinProvider", "DisabledBlured",
+                          [](P* p, V v, C x) { p->SetDisabledBlured(x.Bool(v)); });
   fw::RegisterProperty<P>("TsSkinProvider", "DisabledBlendColor",
                           [](P* p, V v, C x) { p->SetDisabledBlendColor(fw::ReadColor(v, x)); });
+  fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Text",
+                          [](P* p, V v, C x) { p->SetAddedTitleText(x.String(v)); });
+  fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.ShowMainCaption",
+                          [](P* p, V v, C x) { p->SetShowMainCaption(x.Bool(v)); });
+  // The title icon's size and visibility; its glyph is set in code (a description holds no
+  // pictures).
+  fw::RegisterProperty<P>("TsSkinProvider", "TitleIcon.Width", [](P* p, V v, C x) {
+    skin::frame::TsTitleIcon icon = p->TitleIcon();
+    icon.Width = int(x.Integer(v, 0, 1000));
+    p->SetTitleIcon(icon);
+  });
+  fw::RegisterProperty<P>("TsSkinProvider", "TitleIcon.Height", [](P* p, V v, C x) {
+    skin::frame::TsTitleIcon icon = p->TitleIcon();
+    icon.Height = int(x.Integer(v, 0, 1000));
+    p->SetTitleIcon(icon);
+  });
+  fw::RegisterProperty<P>("TsSkinProvider", "TitleIcon.Visible", [](P* p, V v, C x) {
+    skin::frame::TsTitleIcon icon = p->TitleIcon();
+    icon.Visible = x.Bool(v);
+    p->SetTitleIcon(icon);
+  });
+  fw::RegisterProperty<P>("TsSkinProvider", "FormHeader.AdditionalHeight", [](P* p, V v, C x) {
+    p->SetFormHeaderHeight(int(x.Integer(v, 0, 1000)));
+  });
   fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Font.Name",
                           [](P* p, V v, C x) { p->AddedTitleFont().SetName(x.String(v)); });
   fw::RegisterProperty<P>("TsSkinProvider", "AddedTitle.Font.Height", [](P* p, V v, C x) {
@@ -535,6 +562,7 @@ void RegisterSkinClasses() {
   if (done) return;
   done = true;
   InstallDialogSkinning();
+  InstallSkinnedMenus();
   RegisterControl<TsPanel>("TsPanel", "TPanel");
   RegisterControl<TsImage>("TsImage", "TImage");
   fw::RegisterProperty<TsImage>(

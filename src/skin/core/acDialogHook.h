@@ -15,6 +15,7 @@ class TsSkinManager;
 struct TacDialogSkinning {
   win::HOOKPROC HookProc;             // every WH_CBT notification of the thread
   std::function<void()> FreeRecords;  // frees the skinned dialogs' records and their wrappers
+  std::function<void()> NewSkin;      // the dialogs open now take the skin just announced
 };
 void SetDialogSkinning(TacDialogSkinning skinning);
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 
 #include "framework/Colors.h"
 
@@ -95,5 +96,24 @@ constexpr fw::TColor slBtnBlueTextActive = fw::TColor(0xFF916000u);
 // Error texts.
 inline constexpr char16_t acs_FrameAdapterError1[] =
     u"Компонент TsFrameAdapter должен быть положен на соответствующий фрейм";
+
+// What the system reports, read once at start-up: its major version (8 for 6.2 and for every
+// version after 6), and the metrics the skinned frames and scroll bars start from (the
+// horizontal scroll button's width, the sizing and dialog frames' widths, the caption's and
+// the small caption's heights).
+extern int acWinVer;
+extern int acScrollBtnLength, ac_CXSIZEFRAME, ac_CXFIXEDFRAME, ac_CYCAPTION, ac_CYSMCAPTION;
+// The major version acWinVer gives for a system version.
+int acWinVerOf(unsigned major, unsigned minor);
+
+// Captions of the skinned dialogs, the skinned system menu and the skin selection dialogs,
+// filled once at start-up. The platform keeps no localised string tables of its own modules,
+// so each holds the program's own text.
+extern std::u16string acs_MsgDlgOK, acs_MsgDlgCancel, acs_MsgDlgHelp, acs_CloseStr, acs_RestoreStr,
+    acs_SizeStr, acs_MoveStr, acs_MaximizeStr, acs_MinimizeStr, acs_ColorDlgAdd, acs_ColorDlgDefine,
+    acs_ColorDlgAddPal, acs_ColorDlgDecimal, acs_Root, acs_Create, acs_FileOpen, acs_SelectDir,
+    acs_ColorDlgRed, acs_ColorDlgGreen, acs_ColorDlgBlue, acs_ColorDlgTitle, acs_Font,
+    acs_FontColor, acs_Calculator, acs_ColorDlgHex, acs_InvalidDate, acs_AvailSkins,
+    acs_InternalSkin, acs_DirWithSkins, acs_SelectSkinTitle, acs_SkinPreview;
 
 }  // namespace skin::core

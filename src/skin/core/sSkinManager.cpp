@@ -3,11 +3,14 @@
 #include "skin/core/acDialogHook.h"
 
 #include <algorithm>
+#include <cctype>
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "framework/Application.h"
 #include "framework/Automation.h"
+#include "framework/ControlMessages.h"
 #include "framework/Dialogs.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
@@ -24,6 +27,7 @@
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
 #include "skin/core/acGlow.h"
+#include "skin/core/acReceivers.h"
 #include "skin/core/acScaleFollower.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sMessages.h"
@@ -36,6 +40,9 @@ namespace skin::core {
 
 bool aSkinChanging = false;
 bool InAnimationProcess = false;
+bool acPreviewNeeded = false;
+bool acSkinPreviewUpdating = false;
+const std::string* acMemSkinFile = nullptr;
 bool ac_OldGlyphsMode = true;
 TsSkinManager* DefaultManager = nullptr;
 
@@ -59,15 +66,16 @@ void Raise(const fw::TNotifyEvent& event, fw::TComponent* sender) {
   if (event) event(sender);
 }
 
+// The platform's own colours (never a skin's redirected ones: a new skin falls back on these).
 data::TacSystemColors SystemColors() {
   data::TacSystemColors c;
-  c.BtnFace = data::TColor(win::GetSysColor(win::COLOR_BTNFACE));
-  c.WindowText = data::TColor(win::GetSysColor(win::COLOR_WINDOWTEXT));
-  c.Window = data::TColor(win::GetSysColor(win::COLOR_WINDOW));
-  c.InfoText = data::TColor(win::GetSysColor(win::COLOR_INFOTEXT));
-  c.InfoBk = data::TColor(win::GetSysColor(win::COLOR_INFOBK));
-  c.Highlight = data::TColor(win::GetSysColor(win::COLOR_HIGHLIGHT));
-  c.HighlightText = data::TColor(win::GetSysColor(win::COLOR_HIGHLIGHTTEXT));
+  c.BtnFace = data::TColor(win::DefGetSysColor(win::COLOR_BTNFACE));
+  c.WindowText = data::TColor(win::DefGetSysColor(win::COLOR_WINDOWTEXT));
+  c.Window = data::TColor(win::DefGetSysColor(win::COLOR_WINDOW));
+  c.InfoText = data::TColor(win::DefGetSysColor(win::COLOR_INFOTEXT));
+  c.InfoBk = data::TColor(win::DefGetSysColor(win::COLOR_INFOBK));
+  c.Highlight = data::TColor(win::DefGetSysColor(win::COLOR_HIGHLIGHT));
+  c.HighlightText = data::TColor(win::DefGetSysColor(win::COLOR_HIGHLIGHTTEXT));
   c.SizingFrame = win::GetSystemMetrics(win::SM_CXSIZEFRAME);
   return c;
 }
@@ -94,6 +102,12 @@ bool MouseOverControl(fw::TControl* control) {
   const fw::TPoint origin = control->ClientToScreen({0, 0});
   return CursorIn(gfx::RectOfSize(origin.X, origin.Y, control->Width(), control->Height()));
 }
+
+// The system colours whose brushes the manager makes for the redirection, and their colours.
+constexpr std::array<int, 3> kSysBrushIndexes = {win::COLOR_WINDOWTEXT, win::COLOR_HIGHLIGHT,
+                                                 win::COLOR_HIGHLIGHTTEXT};
+constexpr std::array<data::TacPaletteColors, 3> kSysBrushColors = {
+    data::pcEditText, data::pcSelectionBG_Focused, data::pcSelectionText_Focused};
 
 const data::TsSkinData kNoSkinData{};
 const data::TConstantSkinData kNoConstData{};
@@ -190,9 +204,12 @@ void TacFonts::SetMainMode(TacFontMode value) {
 }
 
 void TacOptions::SetChangeSysColors(bool value) {
-  // The redirection of the system colours to the skin's comes with the dialog skinning; until
-  // then the switch is only stored.
   FChangeSysColors = value;
+  if (!FManager.IsDefault() || FManager.IsLoading()) return;
+  if (value)
+    FManager.HookSysColors();
+  else
+    FManager.UnHookSysColors();
 }
 
 void TacOptions::SetDrawNonClientArea(bool value) {
@@ -270,15 +287,23 @@ void TacManagerRef::Set(TsSkinManager* manager) {
 TsSkinManager::TsSkinManager(fw::TComponent* owner) : TComponent(owner) {
   InstallSkinDump();
   FSysFontScale = acScaleOfDpi(ScreenDpi());
-  if (!DefaultManager) DefaultManager = this;
-  // The filter of the application window's messages (animated hiding and minimising of the
-  // main form, the taskbar's menu, menu borders) comes with the frame painting; the first
-  // manager installs it here then.
+  FSysInactiveBorderColor = win::DefGetSysColor(win::COLOR_INACTIVEBORDER);
+  if (!DefaultManager) {
+    DefaultManager = this;
+    if (fw::Application)
+      FMainWindowHook =
+          fw::Application->HookMainWindow([this](fw::TMessage& m) { return MainWindowHook(m); });
+  }
+  // The library's switch on the command line is looked at once, by the first manager.
+  static bool versionSwitchSeen = false;
+  if (!versionSwitchSeen) {
+    versionSwitchSeen = true;
+    CheckVersionSwitch(fw::ParamStrs());
+  }
   FTimerCheckHot = new fw::TTimer(this);
   FTimerCheckHot->SetEnabled(false);
   FTimerCheckHot->SetInterval(100);
   FTimerCheckHot->SetOnTimer([this](fw::TComponent*) { OnCheckHot(); });
-  // The menu painter (SkinableMenus) comes with the skinned menus.
   SkinListSourcesChanged();
 }
 
@@ -314,7 +339,9 @@ TsSkinManager::~TsSkinManager() {
     FGlobalHookInstalled = false;
   }
   FExtendedBorders = false;
+  if (FMainWindowHook && fw::Application) fw::Application->UnhookMainWindow(FMainWindowHook);
   if (DefaultManager == this) {
+    UnHookSysColors();
     // The scaled globals followed this manager; the next one starts from 100 percent.
     if (GetScale() != 0) ScaleGlobals(100, aScalePercents[std::size_t(GetScale())]);
     DefaultManager = nullptr;
@@ -505,6 +532,7 @@ data::TacSkinLoadContext TsSkinManager::LoadContext() const {
   c.ExtendedBorders = GetExtendedBorders();
   c.HueOffset = FHueOffset;
   c.Saturation = FSaturation;
+  c.Preview = {acPreviewNeeded, acMemSkinFile};
   return c;
 }
 
@@ -517,6 +545,10 @@ void TsSkinManager::LoadSkin() {
   for (std::size_t i = 0; i < FBrushes.size(); ++i)
     FBrushes[i].reset(model ? win::CreateSolidBrush(gfx::COLORREF(model->Palette[i] & 0xFFFFFF))
                             : nullptr);
+  for (std::size_t i = 0; i < FSysBrushes.size(); ++i)
+    FSysBrushes[i].reset(
+        model ? win::CreateSolidBrush(gfx::COLORREF(model->Palette[kSysBrushColors[i]] & 0xFFFFFF))
+              : nullptr);
   if (!model) return;
   for (const data::TacEmbeddedFont& font : model->EmbeddedFonts)
     if (!font.Data.empty()) gfx::AddFontMemResourceEx(font.Data.data(), font.Data.size());
@@ -641,8 +673,23 @@ void TsSkinManager::SetCommonSections(const std::vector<std::u16string>& lines) 
 }
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
-  // Menus take or leave the skinned drawing here once the menu painter exists.
   FSkinnedPopups = value;
+}
+
+namespace {
+TacMenuPainterFactory& MenuPainterFactory() {
+  static TacMenuPainterFactory factory;
+  return factory;
+}
+}  // namespace
+
+void SetMenuPainterFactory(TacMenuPainterFactory factory) {
+  MenuPainterFactory() = std::move(factory);
+}
+
+TacMenuPainter* TsSkinManager::SkinableMenus() {
+  if (!FSkinableMenus && MenuPainterFactory()) FSkinableMenus = MenuPainterFactory()(*this);
+  return FSkinableMenus.get();
 }
 
 void TsSkinManager::SetIsDefault(bool value) {
@@ -740,10 +787,14 @@ void TsSkinManager::SetSkinLoading(bool loading) {
 }
 
 void TsSkinManager::BeforeNewSkin() {
-  // The glows show the pictures of the skin that goes (the menu border width is reset here
-  // once menus are skinned).
+  // The glows show the pictures of the skin that goes; the menus' pictures are the old skin's.
   if (IsDefault()) ClearGlows();
+  if (FSkinableMenus) FSkinableMenus->SkinChanged();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
+}
+
+namespace {
+TacDialogSkinning& DialogSkinning();
 }
 
 void TsSkinManager::AfterNewSkin() {
@@ -751,6 +802,9 @@ void TsSkinManager::AfterNewSkin() {
   if (IsDefault()) {
     InstallHook(*this);
     FGlobalHookInstalled = true;
+    HookSysColors();
+    // Dialogs are no forms: the announcement reaches the open ones here.
+    if (DialogSkinning().NewSkin) DialogSkinning().NewSkin();
   }
   if (FFonts.MainMode() == fmFromSkin) {
     const std::u16string skinFont = fw::Utf8ToUtf16(CommonSkinData().MainFont);
@@ -762,11 +816,13 @@ void TsSkinManager::BeforeRemoveSkin() {
   if (FFonts.MainMode() == fmFromSkin && !(fw::Application && fw::Application->Terminated()) &&
       !FDefStoredFontName.empty())
     ChangeAppFont(FDefStoredFontName, false);
-  if (IsDefault() && FGlobalHookInstalled) {
-    UnInstallHook(*this);
+  if (IsDefault()) {
+    if (FGlobalHookInstalled) UnInstallHook(*this);
     FGlobalHookInstalled = false;
+    if (FOptions.ChangeSysColors()) UnHookSysColors();
   }
   ClearGlows();
+  if (FSkinableMenus) FSkinableMenus->SkinChanged();
   if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = false;
 }
 
@@ -805,6 +861,7 @@ void UnInstallHook(TsSkinManager& manager) {
 void TsSkinManager::AfterRemoveSkin() {
   FHolder.Clear();
   for (auto& brush : FBrushes) brush.reset();
+  for (auto& brush : FSysBrushes) brush.reset();
 }
 
 void TsSkinManager::LockForms() {
@@ -911,6 +968,228 @@ void TsSkinManager::OnCheckHot() {
   fw::TControl* graphic = FActiveGraphControl;
   if (graphic && !graphic->HasState(fw::csDestroying) && !MouseOverControl(graphic))
     graphic->Perform(SM_ALPHACMD, MakeAlphaCmd(AC_MOUSELEAVE), LPARAM(graphic));
+}
+
+// ---- System colours ---------------------------------------------------------------------------
+
+namespace {
+
+// The default manager's skin in force, or null: the redirection then passes everything on.
+const data::TacSkinModel* RedirectingSkin(const TsSkinManager*& manager) {
+  manager = DefaultManager;
+  const data::TacSkinModel* model = manager ? manager->SkinModel() : nullptr;
+  return model && model->CommonSkinData.Active ? model : nullptr;
+}
+
+gfx::COLORREF PaletteRgb(const data::TacSkinModel& model, data::TacPaletteColors color) {
+  return gfx::COLORREF(model.Palette[color]) & 0xFFFFFF;
+}
+
+// The main colour blended with another: 205 parts of 255 main.
+gfx::COLORREF MainBlend(const data::TacSkinModel& model, fw::TColor with) {
+  return gfx::COLORREF(paint::BlendColors(model.Palette[data::pcMainColor], with, 205)) & 0xFFFFFF;
+}
+
+// What GetSysColor and a pen of a system colour index get alike from the skin; −1 for the
+// platform's answer.
+std::int64_t SkinColorOf(const TsSkinManager& manager, const data::TacSkinModel& model, int index) {
+  switch (index) {
+    case win::COLOR_WINDOW:
+      return PaletteRgb(model, data::pcEditBG);
+    case win::COLOR_WINDOWFRAME:
+      return PaletteRgb(model, data::pcBorder);
+    case win::COLOR_INACTIVEBORDER:
+      return manager.SysInactiveBorderColor();
+    case win::COLOR_HIGHLIGHT:
+      return PaletteRgb(model, data::pcSelectionBG_Focused);
+    case win::COLOR_HIGHLIGHTTEXT:
+      return PaletteRgb(model, data::pcSelectionText_Focused);
+    case win::COLOR_BTNSHADOW:
+    case win::COLOR_3DDKSHADOW:
+      return MainBlend(model, fw::clBlack);
+    case win::COLOR_3DLIGHT:
+      return MainBlend(model, fw::clWhite);
+    default:
+      return -1;
+  }
+}
+
+// The application's active form shows: only then GetSysColor answers the skin's colours.
+bool ActiveFormShows() {
+  const fw::TCustomForm* form = fw::Application ? fw::Application->ActiveForm() : nullptr;
+  return form && form->Visible();
+}
+
+}  // namespace
+
+gfx::COLORREF acGetSysColor(int index) {
+  const TsSkinManager* manager = nullptr;
+  const data::TacSkinModel* model = RedirectingSkin(manager);
+  if (!model || !ActiveFormShows()) return win::DefGetSysColor(index);
+  if (index == win::COLOR_WINDOWTEXT) return PaletteRgb(*model, data::pcEditText);
+  const std::int64_t skin = SkinColorOf(*manager, *model, index);
+  return skin >= 0 ? gfx::COLORREF(skin) : win::DefGetSysColor(index);
+}
+
+win::HBRUSH acGetSysColorBrush(int index) {
+  const TsSkinManager* manager = nullptr;
+  const data::TacSkinModel* model = RedirectingSkin(manager);
+  if (!manager) return nullptr;
+  if (model) {
+    if (index == win::COLOR_WINDOW) return manager->Brushes(data::pcEditBG);
+    if (win::HBRUSH brush = manager->SysColorBrush(index)) return brush;
+  }
+  return win::DefGetSysColorBrush(index);
+}
+
+gfx::HPEN acCreatePen(int style, int width, gfx::COLORREF color) {
+  const TsSkinManager* manager = nullptr;
+  const data::TacSkinModel* model = RedirectingSkin(manager);
+  if (model) {
+    // Light greys drawn as lines between edits and grounds; small values are system colour
+    // indexes given as colours.
+    if (color == 0xC0C0C0 || color == 0xF0F0F0) {
+      color = gfx::COLORREF(paint::BlendColors(model->Palette[data::pcEditText],
+                                               model->Palette[data::pcEditBG], 38)) &
+              0xFFFFFF;
+    } else if (color == gfx::COLORREF(win::COLOR_BTNFACE)) {
+      color = PaletteRgb(*model, data::pcMainColor);
+    } else if (color <= gfx::COLORREF(win::COLOR_3DLIGHT)) {
+      const std::int64_t skin = SkinColorOf(*manager, *model, int(color));
+      if (skin >= 0) color = gfx::COLORREF(skin);
+    }
+  }
+  return gfx::DefCreatePen(style, width, color);
+}
+
+void HookGetSysColor() {
+  win::SetGetSysColorProc(&acGetSysColor);
+}
+
+void UnHookGetSysColor() {
+  win::SetGetSysColorProc(nullptr);
+}
+
+void HookGetSysColorBrush() {
+  win::SetGetSysColorBrushProc(&acGetSysColorBrush);
+}
+
+void UnHookGetSysColorBrush() {
+  win::SetGetSysColorBrushProc(nullptr);
+}
+
+void HookCreatePen() {
+  gfx::SetCreatePenProc(&acCreatePen);
+}
+
+void UnHookCreatePen() {
+  gfx::SetCreatePenProc(nullptr);
+}
+
+void TsSkinManager::HookSysColors() {
+  if (!IsDefault() || !FOptions.ChangeSysColors()) return;
+  HookGetSysColor();
+  HookGetSysColorBrush();
+  HookCreatePen();
+}
+
+void TsSkinManager::UnHookSysColors() {
+  if (!IsDefault()) return;
+  UnHookGetSysColor();
+  UnHookGetSysColorBrush();
+  UnHookCreatePen();
+}
+
+win::HBRUSH TsSkinManager::SysColorBrush(int index) const {
+  for (std::size_t i = 0; i < kSysBrushIndexes.size(); ++i)
+    if (kSysBrushIndexes[i] == index) return FSysBrushes[i].get();
+  return nullptr;
+}
+
+// ---- The application window's filter and the preview channel ----------------------------------
+
+bool TsSkinManager::MainWindowHook(fw::TMessage& m) {
+  switch (m.Msg) {
+    case win::WM_COPYDATA:
+      return TakePreview(m);
+    case win::WM_THEMECHANGED:
+      return true;
+    case win::WM_SYSCOMMAND:
+      // The last minimise or restore command the application saw. Animating the main form here
+      // needs the framework to send its commands to this window, which it does not.
+      if (CommonSkinData().Active) {
+        const win::WPARAM cmd = m.WParam & 0xFFF0;
+        FShowState = cmd == win::SC_MINIMIZE  ? saMinimize
+                     : cmd == win::SC_RESTORE ? saRestore
+                                              : saIgnore;
+      }
+      return false;
+    case SM_ALPHACMD:
+      if (WParamHi(m.WParam) == AC_COPYDATA) ReceiveData();
+      return false;
+    case fw::CM_ACTIVATE: {
+      // The application came back: every form repaints what depends on the activation.
+      TacReceivers forms;
+      const std::vector<fw::TCustomForm*>& all = fw::Application->Forms();
+      for (auto it = all.rbegin(); it != all.rend(); ++it) forms.Add(*it);
+      for (int i = 0; i < forms.Count(); ++i) {
+        auto* form = static_cast<fw::TCustomForm*>(forms.Item(i));
+        if (form && form->HandleAllocated()) SendAMessage(form->Handle(), AC_INVALIDATE);
+      }
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+bool TsSkinManager::TakePreview(const fw::TMessage& m) {
+  if (m.Result != 0 || acSkinPreviewUpdating) return false;
+  TacFlagGuard updating(acSkinPreviewUpdating);
+  // The block comes from another program: it is read only when it holds the whole record.
+  const auto* copy = reinterpret_cast<const win::COPYDATASTRUCT*>(m.LParam);
+  if (!copy || m.WParam != acPreviewCopyData) return true;
+  std::optional<data::TacSkinData> record = data::ReadSkinData(copy->lpData, copy->cbData);
+  if (!record) return true;
+  FPreviewBuffer = std::move(*record);
+  // Loaded later, so the sender's SendMessage returns first.
+  if (fw::Application)
+    win::PostMessageW(fw::Application->Handle(), SM_ALPHACMD, MakeAlphaCmd(AC_COPYDATA), 0);
+  return true;
+}
+
+void TsSkinManager::ReceiveData() {
+  if (FPreviewBuffer.Magic != data::ASE_MSG) return;
+  acPreviewNeeded = true;
+  const std::string options = FPreviewBuffer.Data;
+  struct TMemSkinFile {
+    explicit TMemSkinFile(const std::string& text) { acMemSkinFile = &text; }
+    ~TMemSkinFile() { acMemSkinFile = nullptr; }
+  } memSkinFile(options);
+  BeginUpdate();
+  SetSkinDirectory(fw::Utf8ToUtf16(FPreviewBuffer.SkinDir));
+  SetSkinName(fw::Utf8ToUtf16(FPreviewBuffer.SkinName));
+  EndUpdate(true, false);
+}
+
+// ---- Start-up ---------------------------------------------------------------------------------
+
+std::u16string acVersionText() {
+  return u"Skinning library " + std::u16string(acManagerVersion);
+}
+
+bool IsVersionSwitch(std::string_view arg) {
+  constexpr std::string_view kSwitch = "/acver";
+  return arg.size() == kSwitch.size() &&
+         std::equal(arg.begin(), arg.end(), kSwitch.begin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) == b;
+         });
+}
+
+bool CheckVersionSwitch(const std::vector<std::string>& args) {
+  if (std::none_of(args.begin(), args.end(), IsVersionSwitch)) return false;
+  fw::MessageDlg(acVersionText(), fw::TMsgDlgType::mtInformation, {fw::TMsgDlgBtn::mbOK});
+  return true;
 }
 
 // ---- Streaming and the dump -----------------------------------------------------------------

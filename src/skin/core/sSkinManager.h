@@ -22,12 +22,18 @@
 #include "framework/Font.h"
 #include "framework/Strings.h"
 #include "framework/Timer.h"
+#include "platform/gfx/Pen.h"
 #include "platform/win/SystemMetrics.h"
 #include "skin/core/acSkinAnnouncer.h"
+#include "skin/data/acPreviewRecord.h"
 #include "skin/data/acSkinList.h"
 #include "skin/data/acSkinLoad.h"
 #include "skin/data/sStoredSkins.h"
 #include "skin/paint/sGraphUtils.h"
+
+namespace fw {
+class TPopupMenu;
+}
 
 namespace skin::core {
 
@@ -62,6 +68,14 @@ inline constexpr double acMaxSkinVersion = 13.99;
 // Flags shared with the units that load skins and animate forms.
 extern bool aSkinChanging;       // a skin is being loaded
 extern bool InAnimationProcess;  // forms are locked for an animated skin change
+// The skin editor's preview channel: a preview was received (stays set; a folder of the
+// skin's name then comes before its package), and a preview message is being taken.
+extern bool acPreviewNeeded;
+extern bool acSkinPreviewUpdating;
+// The options text of the preview being applied (acMemSkinFile); null otherwise.
+extern const std::string* acMemSkinFile;
+// The WParam a skin editor's WM_COPYDATA carries.
+constexpr win::WPARAM acPreviewCopyData = 7;
 // The button glyph mode (ButtonsOptions.OldGlyphsMode); on at start.
 extern bool ac_OldGlyphsMode;
 // The manager controls use when they are given none; the first manager made.
@@ -176,6 +190,19 @@ struct TacMenuSupport {
   bool CustomFont = false;
 };
 
+// The menu painter (the manager's SkinableMenus): made by the skinned menus' layer through the
+// factory it registers, owned by the manager.
+class TacMenuPainter {
+ public:
+  virtual ~TacMenuPainter() = default;
+  // Hooks (active) or unhooks the items of a pop-up menu for the skinned drawing.
+  virtual void HookPopupMenu(fw::TPopupMenu& menu, bool active) = 0;
+  // A skin came or went: cached pictures and measures are dropped.
+  virtual void SkinChanged() = 0;
+};
+using TacMenuPainterFactory = std::function<std::unique_ptr<TacMenuPainter>(TsSkinManager&)>;
+void SetMenuPainterFactory(TacMenuPainterFactory factory);
+
 // Options.
 class TacOptions {
  public:
@@ -285,6 +312,14 @@ using TacScaleModeChangeEvent =
 using TacFontChangedEvent = std::function<void(
     fw::TComponent* sender, const std::u16string& oldName, const std::u16string& newName)>;
 
+// What OnSysDlgInit receives: the native dialog about to wear the skin.
+struct TacSysDlgData {
+  win::HWND WindowHandle = nullptr;
+};
+// Clearing allowSkinning leaves the dialog with the system's look.
+using TacSysDlgInitEvent =
+    std::function<void(fw::TComponent* sender, const TacSysDlgData& data, bool& allowSkinning)>;
+
 class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
  public:
   // Algorithms of construction: option objects with their defaults, no skin, the default
@@ -338,10 +373,39 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   TacScrollBarsSupport& ScrollsOptions() { return FScrollsOptions; }
   const TacScrollBarsSupport& ScrollsOptions() const { return FScrollsOptions; }
   TacMenuSupport& MenuSupport() { return FMenuSupport; }
+  // The menu painter, made on first use; null when no painter factory is registered.
+  TacMenuPainter* SkinableMenus();
   TacOptions& Options() { return FOptions; }
   const TacOptions& Options() const { return FOptions; }
   TacFonts& Fonts() { return FFonts; }
   TsThirdPartyList& ThirdParty() { return FThirdParty; }
+
+  // The system colours: with Options.ChangeSysColors the default manager redirects the
+  // platform's GetSysColor, GetSysColorBrush and CreatePen to acGetSysColor,
+  // acGetSysColorBrush and acCreatePen from the announcement of its skin to its removal
+  // (InstallHook and UnInstallHook call these). HookSysColors does nothing without the option
+  // or on another manager; UnHookSysColors gives the platform's functions back.
+  void HookSysColors();
+  void UnHookSysColors();
+  // The brushes acGetSysColorBrush answers for COLOR_WINDOWTEXT, COLOR_HIGHLIGHT and
+  // COLOR_HIGHLIGHTTEXT: solid brushes of the skin's colours, made with the skin and freed
+  // with it; null for any other index or with no skin.
+  win::HBRUSH SysColorBrush(int index) const;
+  // The system's inactive-border colour as it was when the manager was made (the redirection
+  // answers it for COLOR_INACTIVEBORDER).
+  gfx::COLORREF SysInactiveBorderColor() const { return FSysInactiveBorderColor; }
+
+  // The filter of every message the application's window gets (installed by the first
+  // manager, removed with it); true when it handled the message: a skin editor's preview
+  // (WM_COPYDATA with acPreviewCopyData), its deferred loading (AC_COPYDATA), the activation
+  // of the application (AC_INVALIDATE to every form), WM_THEMECHANGED (swallowed) and, while a
+  // skin is in force, the minimise and restore commands (ShowState).
+  bool MainWindowHook(fw::TMessage& m);
+  // Applies the last preview received: its folder and name through the normal load path, its
+  // options text in place of the folder's file. Nothing unless a preview was accepted.
+  void ReceiveData();
+  // The last preview accepted (Magic 0 before any).
+  const data::TacSkinData& PreviewBuffer() const { return FPreviewBuffer; }
 
   // Events (the manager is the sender).
   fw::TNotifyEvent OnBeforeChange, OnAfterChange, OnActivate, OnDeactivate, OnSkinLoading,
@@ -349,6 +413,8 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   TacFontChangedEvent OnFontChanged;
   // The scale mode changes (before anything is rescaled).
   TacScaleModeChangeEvent OnScaleModeChange;
+  // A native dialog is about to be skinned (the dialog hook); may veto.
+  TacSysDlgInitEvent OnSysDlgInit;
 
   // The skin in force and its lookups; no skin: no model, every lookup −1.
   const data::TacSkinModel* SkinModel() const { return FHolder.Model(); }
@@ -454,12 +520,21 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   void CheckVersion();
   void ShowError(const std::exception& e);
   void UpdateHotTimer();
+  // The preview receiver: a whole record with the editor's marker is kept and its loading
+  // posted; false (not handled) when the message was answered already or one is being taken.
+  bool TakePreview(const fw::TMessage& m);
 
   data::TacSkinHolder FHolder;
   struct TBrushDeleter {
     void operator()(win::HBRUSH brush) const { win::DeleteBrush(brush); }
   };
   std::array<std::unique_ptr<const win::Brush, TBrushDeleter>, 6> FBrushes;
+  // The redirected system colours' brushes: COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
+  // COLOR_HIGHLIGHTTEXT.
+  std::array<std::unique_ptr<const win::Brush, TBrushDeleter>, 3> FSysBrushes;
+  gfx::COLORREF FSysInactiveBorderColor = 0;
+  data::TacSkinData FPreviewBuffer;
+  fw::TWndHookId FMainWindowHook = 0;
   bool FActive = true;
   std::u16string FSkinName;
   std::u16string FSkinDirectory;
@@ -476,6 +551,7 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   TacLabelsSupport FLabelsOptions;
   TacScrollBarsSupport FScrollsOptions{*this};
   TacMenuSupport FMenuSupport;
+  std::unique_ptr<TacMenuPainter> FSkinableMenus;
   TacOptions FOptions{*this};
   TacFonts FFonts{*this};
   TsThirdPartyList FThirdParty;
@@ -508,6 +584,30 @@ int GetScrollSize(const TsSkinManager* manager);
 // The width of a combo box's drop button: the larger of the system's vertical bar width and
 // the manager's scroll size (GetScrollSize).
 int GetComboBtnSize(const TsSkinManager* manager);
+
+// The system-colour redirection (see TsSkinManager::HookSysColors): the default manager's
+// skin answers the colours its table names (acGetSysColor only while the application's active
+// form is visible), the platform the rest. Without a default manager acGetSysColor and
+// acCreatePen pass everything on and acGetSysColorBrush answers no brush. Any thread may call
+// them; they read the skin without locking, and the brushes they answer belong to the manager.
+gfx::COLORREF acGetSysColor(int index);
+win::HBRUSH acGetSysColorBrush(int index);
+gfx::HPEN acCreatePen(int style, int width, gfx::COLORREF color);
+void HookGetSysColor();
+void UnHookGetSysColor();
+void HookGetSysColorBrush();
+void UnHookGetSysColorBrush();
+void HookCreatePen();
+void UnHookCreatePen();
+
+// The library's name and version as the "/acver" switch shows them.
+std::u16string acVersionText();
+// Whether arg is the switch "/acver" in any letter case.
+bool IsVersionSwitch(std::string_view arg);
+// Shows acVersionText in an information message when one of args is the switch (once,
+// however often it is given); true when it was shown. The first manager made looks at the
+// program's command line so.
+bool CheckVersionSwitch(const std::vector<std::string>& args);
 
 // Scales ctrl from its scale (its answer to AC_GETSCALE; 0: currentScale; -1: it does not
 // scale) to the default manager's step: its children, size, font and constraints (its place

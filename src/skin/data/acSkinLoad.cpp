@@ -6,10 +6,11 @@ std::unique_ptr<TacLoadedSkin> LoadSkin(std::string_view skinName,
                                         const TacSkinLoadContext& context) {
   static const TsStoredSkins kNone;
   const TsStoredSkins& stored = context.InternalSkins ? *context.InternalSkins : kNone;
-  const auto source = ResolveSkinSource(skinName, context.FullSkinDirectory, stored);
+  const auto source =
+      ResolveSkinSource(skinName, context.FullSkinDirectory, stored, context.Preview);
   if (!source) return nullptr;
   auto skin = std::make_unique<TacLoadedSkin>();
-  skin->Content = ReadSkinContent(*source, stored);
+  skin->Content = ReadSkinContent(*source, stored, context.Preview);
   skin->Options = ReadSkinOptions(skin->Content.OptionsText.value_or(""), context.Scale,
                                   context.System, context.CommonSections);
   return skin;

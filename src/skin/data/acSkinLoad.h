@@ -33,6 +33,7 @@ struct TacSkinLoadContext {
   bool ExtendedBorders = false;                  // window-shadow templates are built
   int HueOffset = 0;                             // the manager's colour adjustment
   int Saturation = 0;                            // the manager's colour adjustment
+  TacPreviewSource Preview{};                    // a skin editor's live preview
 };
 
 // Reads the named skin. Null when there is none to read (no external skin of that name and

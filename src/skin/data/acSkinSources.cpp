@@ -88,20 +88,26 @@ std::string StripSkinExt(std::string_view name) {
 
 std::optional<TacSkinSource> ResolveSkinSource(std::string_view skinName,
                                                std::string_view fullSkinDirectory,
-                                               const TsStoredSkins& internalSkins) {
+                                               const TsStoredSkins& internalSkins,
+                                               const TacPreviewSource& preview) {
   TacSkinSource source;
   source.Name = StripSkinExt(skinName);
   const std::string dir = NormalDir(fullSkinDirectory);
   std::error_code ec;
   if (!dir.empty() && !source.Name.empty()) {
+    const std::string folder = dir + source.Name + "/";
+    // A folder has its options from the preview, or from its own file.
+    const auto unpacked = [&] {
+      return fs::is_directory(folder, ec) &&
+             (preview.MemSkinFile || FindNoCase(fs::path(folder) / acOptionsFile));
+    };
     const std::string packed = dir + source.Name + acSkinExt;
-    if (fs::is_regular_file(packed, ec)) {
+    if (!(preview.PreviewNeeded && unpacked()) && fs::is_regular_file(packed, ec)) {
       source.Mode = smExtPacked;
       source.Path = packed;
       return source;
     }
-    const std::string folder = dir + source.Name + "/";
-    if (FindNoCase(fs::path(folder) / acOptionsFile)) {
+    if (unpacked()) {
       source.Mode = smExtUnpacked;
       source.Path = folder;
       return source;
@@ -122,7 +128,8 @@ std::string InternalFormatErrorMsg(std::string_view skinName) {
          "\" skin. Please, update this skin to latest version.";
 }
 
-TacSkinContent ReadSkinContent(const TacSkinSource& source, const TsStoredSkins& internalSkins) {
+TacSkinContent ReadSkinContent(const TacSkinSource& source, const TsStoredSkins& internalSkins,
+                               const TacPreviewSource& preview) {
   TacSkinContent content;
   content.Source = source;
   auto takeOptions = [&content] {
@@ -140,6 +147,10 @@ TacSkinContent ReadSkinContent(const TacSkinSource& source, const TsStoredSkins&
       break;
     case smExtUnpacked: {
       content.SkinPath = NormalDir(source.Path);
+      if (preview.MemSkinFile) {
+        content.OptionsText = *preview.MemSkinFile;
+        break;
+      }
       const auto options = FindNoCase(fs::path(content.SkinPath) / acOptionsFile);
       if (!options) throw ESkinError("Skin options not found in " + content.SkinPath);
       const auto bytes = ReadBytes(*options);

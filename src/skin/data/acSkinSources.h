@@ -46,12 +46,23 @@ struct TacSkinSource {
   int InternalIndex = -1;  // item of the stored skins when internal
 };
 
+// How a skin editor's live preview bends the choice of a skin's source.
+struct TacPreviewSource {
+  // A preview was received: a folder of the skin's name in the skin directory comes before a
+  // package of that name.
+  bool PreviewNeeded = false;
+  // The options text a preview sent (acMemSkinFile): an unpacked skin takes its options from
+  // it instead of its folder's Options.dat (its pictures still come from the folder).
+  const std::string* MemSkinFile = nullptr;
+};
+
 // Resolves skinName: a package in fullSkinDirectory, else a folder holding Options.dat (in
 // any letter case), else the stored skin of that name, else the first stored skin. Nothing
-// when no stored skin exists either.
+// when no stored skin exists either. With a preview, see TacPreviewSource.
 std::optional<TacSkinSource> ResolveSkinSource(std::string_view skinName,
                                                std::string_view fullSkinDirectory,
-                                               const TsStoredSkins& internalSkins);
+                                               const TsStoredSkins& internalSkins,
+                                               const TacPreviewSource& preview = {});
 
 // A skin's options text and its pictures, read from its source.
 struct TacSkinContent {
@@ -74,7 +85,8 @@ struct TacSkinContent {
 
 // Reads what source names. A damaged package raises ESkinError; so does a package without
 // options entry (the internal format error, naming the skin).
-TacSkinContent ReadSkinContent(const TacSkinSource& source, const TsStoredSkins& internalSkins);
+TacSkinContent ReadSkinContent(const TacSkinSource& source, const TsStoredSkins& internalSkins,
+                               const TacPreviewSource& preview = {});
 
 // The message for a package without options.
 std::string InternalFormatErrorMsg(std::string_view skinName);

@@ -86,7 +86,7 @@ std::vector<gfx::TRect> CoverCornerRects(win::HWND wnd, const core::TsCommonData
   return rects;
 }
 
-gfx::Bitmap WindowPicture(win::HWND wnd, const core::TsCommonData& sd) {
+gfx::Bitmap WindowImage(win::HWND wnd) {
   if (!win::IsWindow(wnd)) return {};
   const gfx::TRect wr = WindowRect(wnd);
   gfx::Bitmap pic(std::max(0, wr.Width()), std::max(0, wr.Height()));
@@ -97,7 +97,12 @@ gfx::Bitmap WindowPicture(win::HWND wnd, const core::TsCommonData& sd) {
     win::ReleaseDC(wnd, src);
   }
   paint::FillAlphaRect(pic, pic.Bounds(), 255, paint::clNone);
-  core::CleanPixelsByRects(CoverCornerRects(wnd, sd), pic);
+  return pic;
+}
+
+gfx::Bitmap WindowPicture(win::HWND wnd, const core::TsCommonData& sd) {
+  gfx::Bitmap pic = WindowImage(wnd);
+  if (!pic.Empty()) core::CleanPixelsByRects(CoverCornerRects(wnd, sd), pic);
   return pic;
 }
 
@@ -359,6 +364,13 @@ void HideAnimForm(std::unique_ptr<core::TacGlowForm> cover, std::unique_ptr<gfx:
 
 void AnimHideForm(win::HWND wnd, core::TsCommonData& sd, bool alphaBlend, int alphaBlendValue,
                   std::function<void()> afterAnimation) {
+  const core::TsSkinManager* m = ManagerOf(sd);
+  AnimHideWindow(wnd, sd, m ? m->AnimEffects().FormHide : core::TacFormAnimation{}, alphaBlend,
+                 alphaBlendValue, std::move(afterAnimation));
+}
+
+void AnimHideWindow(win::HWND wnd, core::TsCommonData& sd, const core::TacFormAnimation& hide,
+                    bool alphaBlend, int alphaBlendValue, std::function<void()> afterAnimation) {
   core::ClearGlows();
   const core::TsSkinManager* m = ManagerOf(sd);
   if (!m || !win::IsWindow(wnd) ||
@@ -366,7 +378,6 @@ void AnimHideForm(win::HWND wnd, core::TsCommonData& sd, bool alphaBlend, int al
     if (afterAnimation) afterAnimation();
     return;
   }
-  const core::TacFormAnimation hide = sd.SkinManager()->AnimEffects().FormHide;
   auto picture = std::make_unique<gfx::Bitmap>(WindowPicture(wnd, sd));
   auto cover = MakeCoverForm(wnd, sd);
   MakeLayered(wnd, 1);

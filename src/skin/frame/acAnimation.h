@@ -38,8 +38,9 @@ extern bool acAnimatingShow;
 // key-coloured corners of the section's "BORDERSMASK" at the four corners and, for a window
 // with a caption, the top corners of the "FORMTITLE" section's one. Empty without a skin.
 std::vector<gfx::TRect> CoverCornerRects(win::HWND wnd, const core::TsCommonData& sd);
-// The window's current image (its whole window), alpha 255, with those corners cleared (alpha
-// and colour 0). Empty for a stale window.
+// The window's current image (its whole window), alpha 255. Empty for a stale window.
+gfx::Bitmap WindowImage(win::HWND wnd);
+// WindowImage with those corners cleared (alpha and colour 0).
 gfx::Bitmap WindowPicture(win::HWND wnd, const core::TsCommonData& sd);
 // A borderless cover at the window's screen rectangle showing WindowPicture at opacity 255,
 // topmost and not activated. Null for a stale window.
@@ -139,6 +140,10 @@ void HideAnimForm(std::unique_ptr<core::TacGlowForm> cover, std::unique_ptr<gfx:
 // its own layering back (alphaBlendValue when alphaBlend, else none).
 void AnimHideForm(win::HWND wnd, core::TsCommonData& sd, bool alphaBlend = false,
                   int alphaBlendValue = 255, std::function<void()> afterAnimation = {});
+// The same with the settings hide (a dialog's DialogHide).
+void AnimHideWindow(win::HWND wnd, core::TsCommonData& sd, const core::TacFormAnimation& hide,
+                    bool alphaBlend = false, int alphaBlendValue = 255,
+                    std::function<void()> afterAnimation = {});
 
 // ---- Minimising and restoring ------------------------------------------------------------------
 

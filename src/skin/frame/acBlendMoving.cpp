@@ -24,8 +24,12 @@ int OwnAlpha(const fw::TCustomForm& form) {
 
 TacMoveTimer::TacMoveTimer(fw::TCustomForm& form, const core::TacBlendOnMoving& effect,
                            bool allowBlend)
-    : core::TacThreadedTimer(nullptr), FormHandle(form.Handle()) {
-  CurrentBlendValue = OwnAlpha(form);
+    : TacMoveTimer(form.Handle(), OwnAlpha(form), effect, allowBlend) {}
+
+TacMoveTimer::TacMoveTimer(win::HWND wnd, int ownAlpha, const core::TacBlendOnMoving& effect,
+                           bool allowBlend)
+    : core::TacThreadedTimer(nullptr), FormHandle(wnd) {
+  CurrentBlendValue = ownAlpha;
   BlendValue = allowBlend ? effect.BlendValue : 255;
   BlendStep = effect.Time < 13 ? 255.0 - BlendValue
                                : (255.0 - BlendValue) / (double(effect.Time) / kMoveTick);
@@ -45,21 +49,29 @@ void TacMoveTimer::TimeHandler() {
 
 bool StartBlendOnMoving(fw::TCustomForm& form, const core::TacBlendOnMoving& effect,
                         bool allowBlend) {
-  if (!effect.Active || !form.HandleAllocated()) return false;
-  const win::HWND h = form.Handle();
-  TacMoveTimer timer(form, effect, allowBlend);
+  return form.HandleAllocated() && StartBlendOnMoving(form.Handle(), form.AlphaBlend(),
+                                                      form.AlphaBlendValue(), effect, allowBlend);
+}
+
+bool StartBlendOnMoving(win::HWND h, bool alphaBlend, int alphaBlendValue,
+                        const core::TacBlendOnMoving& effect, bool allowBlend) {
+  if (!effect.Active || !win::IsWindow(h)) return false;
+  TacMoveTimer timer(h, alphaBlend ? alphaBlendValue : 255, effect, allowBlend);
   timer.SetEnabled(true);
   timer.TimeHandler();  // the first step at once
   win::SendMessageW(h, win::WM_SYSCOMMAND, SC_DRAGMOVE, 0);
   timer.SetEnabled(false);
-  if (win::IsWindow(h)) FinishBlendOnMoving(form);
+  if (win::IsWindow(h)) FinishBlendOnMoving(h, alphaBlend, alphaBlendValue);
   return true;
 }
 
 void FinishBlendOnMoving(fw::TCustomForm& form) {
-  const win::HWND h = form.Handle();
-  if (form.AlphaBlend())
-    win::SetLayeredWindowAttributes(h, 0, form.AlphaBlendValue(), win::LWA_ALPHA);
+  FinishBlendOnMoving(form.Handle(), form.AlphaBlend(), form.AlphaBlendValue());
+}
+
+void FinishBlendOnMoving(win::HWND h, bool alphaBlend, int alphaBlendValue) {
+  if (alphaBlend)
+    win::SetLayeredWindowAttributes(h, 0, win::BYTE(alphaBlendValue), win::LWA_ALPHA);
   else
     DropLayeredStyle(h);
   win::RedrawWindow(

@@ -19,6 +19,8 @@ class TacMoveTimer : public core::TacThreadedTimer {
   // AlphaBlend, else 255) to the effect's BlendValue (255 when allowBlend is off) in equal
   // 12 ms steps over the effect's Time (one step below 13 ms).
   TacMoveTimer(fw::TCustomForm& form, const core::TacBlendOnMoving& effect, bool allowBlend);
+  // The same for any top-level window, starting from opacity ownAlpha.
+  TacMoveTimer(win::HWND wnd, int ownAlpha, const core::TacBlendOnMoving& effect, bool allowBlend);
   std::string ClassName() const override { return "TacMoveTimer"; }
   void TimeHandler() override;
 
@@ -33,8 +35,13 @@ class TacMoveTimer : public core::TacThreadedTimer {
 // effect is inactive.
 bool StartBlendOnMoving(fw::TCustomForm& form, const core::TacBlendOnMoving& effect,
                         bool allowBlend);
+// The same for any top-level window (a native dialog): its own opacity afterwards is
+// alphaBlendValue with alphaBlend, else opaque.
+bool StartBlendOnMoving(win::HWND wnd, bool alphaBlend, int alphaBlendValue,
+                        const core::TacBlendOnMoving& effect, bool allowBlend);
 // Gives form its own opacity back after a translucent move: AlphaBlendValue with AlphaBlend,
 // else an opaque window without the layered style.
 void FinishBlendOnMoving(fw::TCustomForm& form);
+void FinishBlendOnMoving(win::HWND wnd, bool alphaBlend, int alphaBlendValue);
 
 }  // namespace skin::frame

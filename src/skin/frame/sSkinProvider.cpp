@@ -1,5 +1,7 @@
 #include "skin/frame/sSkinProvider.h"
 
+#include "skin/frame/sSysMenu.h"
+
 #include <algorithm>
 
 #include "framework/Application.h"
@@ -13,6 +15,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MulDiv.h"
+#include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemInfo.h"
@@ -39,7 +42,8 @@ using gfx::TRect;
 
 namespace {
 
-constexpr int kDefaultButtonSize = 21;  // a caption button whose glyph the skin lacks
+constexpr win::UINT kWmPopupSystemMenu = 0x313;  // the shell asks for the window menu
+constexpr int kDefaultButtonSize = 21;           // a caption button whose glyph the skin lacks
 // Steps of a hot or normal fade (one step for the pressed picture).
 constexpr int kFadeIterations = 10;
 
@@ -538,7 +542,7 @@ void TsSkinProvider::SetFormHeaderHeight(int height) {
   if (FHeaderHeight == height) return;
   FHeaderHeight = height;
   FCommonData->BGChanged = true;
-  if (FForm->HandleAllocated() && Skinned())
+  if (FHook && FForm->HandleAllocated() && Skinned())
     win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
                       win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE | win::RDW_ALLCHILDREN);
 }
@@ -1459,7 +1463,47 @@ void TsSkinProvider::SnapPosition(win::WINDOWPOS& pos) {
 }
 
 void TsSkinProvider::UpdateLayerForm() {
-  FVeil.Update(FForm->Handle(), !FForm->Enabled(), FDisabledBlendColor, FDisabledBlendValue);
+  FVeil.Update(FForm->Handle(), !FForm->Enabled(), FDisabledBlendColor, FDisabledBlendValue,
+               FDisabledBlured);
+}
+
+TsSystemMenu& TsSkinProvider::SystemMenu() {
+  if (!FSystemMenu) FSystemMenu = std::make_unique<TsSystemMenu>(*this);
+  return *FSystemMenu;
+}
+
+void TsSkinProvider::DropSysMenu(int x, int y) {
+  SystemMenu().DropDown(x, y);
+}
+
+bool TsSkinProvider::SysMenuMessage(fw::TMessage& m) {
+  if (!Skinned() || !FDrawNonClientArea || !FForm->HandleAllocated()) return false;
+  const win::HWND h = FForm->Handle();
+  // Below the icon (16 pixels higher for a minimised form), else below the caption.
+  auto belowIcon = [&]() -> win::POINT {
+    const TPoint o = CacheOrigin();
+    const TRect icon = IconRect();
+    const int top = o.Y + (icon.IsEmpty() ? BorderWidth() + CaptionHeight() : icon.Bottom) -
+                    (win::IsIconic(h) ? 16 : 0);
+    return {o.X + (icon.IsEmpty() ? BorderWidth() : icon.Left), top};
+  };
+  win::POINT at;
+  if (m.Msg == win::WM_SYSCOMMAND) {
+    const win::WPARAM cmd = m.WParam & 0xFFF0;
+    const bool keys = cmd == win::SC_KEYMENU && m.LParam == ' ';
+    const bool icon = cmd == win::SC_MOUSEMENU && int(m.WParam & 0x0F) == win::HTSYSMENU;
+    if (!keys && !icon) return false;
+    at = belowIcon();
+  } else if (m.Msg == win::WM_CONTEXTMENU) {
+    at = win::PointFromLParam(m.LParam);
+    const int ht = HTProcess({at.X, at.Y});
+    if (ht != win::HTCAPTION && ht != win::HTSYSMENU) return false;
+  } else {
+    win::GetCursorPos(&at);
+  }
+  m.Result = 0;
+  DropSysMenu(at.X, at.Y);
+  return true;
 }
 
 // A double click on the caption maximises or restores where the form allows it (else a
@@ -1775,6 +1819,27 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
     case sc::AC_GETSCALE:
       m.Result = FAllowScale ? cd.ScalePercent : -1;
       return true;
+    case sc::AC_ENDUPDATE:
+      // Menu changes held while updating are announced now.
+      if (cd.CtrlSkinState & sc::ACS_MNUPDATING) {
+        cd.CtrlSkinState &= ~sc::ACS_MNUPDATING;
+        FForm->Perform(fw::CM_MENUCHANGED, 0, 0);
+      }
+      return true;
+    case sc::AC_GETFONTINDEX: {
+      // Skins that know the header band's text (10.25 on) write text standing on the band in
+      // its section's colours and other text on the form in the form's; older skins keep the
+      // common answer.
+      const sd::TacSkinModel* model = ModelOf(cd);
+      if (!model || model->CommonSkinData.Version < acHeaderFontVersion || !m.LParam || !Skinned())
+        break;
+      auto& pi = *reinterpret_cast<sc::TacPaintInfo*>(m.LParam);
+      const bool onHeader =
+          FHeaderHeight > 0 && model->IsValidSkinIndex(FHeaderIndex) && pi.R.Top < FHeaderHeight;
+      pi.FontIndex = onHeader ? FHeaderIndex : cd.SkinIndex;
+      m.Result = 1;
+      return true;
+    }
     case sc::AC_SETSCALE:
       SetScale(int(m.LParam));
       if (!sc::CommonWndProc(m, cd)) next(m);
@@ -1813,17 +1878,31 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       NCPaint();
       m.Result = 0;
       return;
-    case win::WM_NCACTIVATE:
+    case win::WM_NCACTIVATE: {
       FFormState |= FS_ACTIVATE;
+      // A form that comes back maximised with its owner is painted once it is activated: its
+      // children wait meanwhile, then frame and children are drawn whole. Deactivated first,
+      // nothing is pending any more.
+      const bool maximizing = FShowAction == sc::saMaximize && m.WParam != 0;
+      if (FShowAction == sc::saMaximize) FShowAction = sc::saIgnore;
+      if (maximizing && !FBorderForm) FCommonData->FUpdating = true;
       if (FFormActive != (m.WParam != 0)) {
         FFormActive = m.WParam != 0;
         if (ActivationShows()) FCommonData->BGChanged = true;
       }
       CheckAdapter();
       NCPaint();
+      if (maximizing) {
+        FCommonData->FUpdating = false;
+        FCommonData->BGChanged = true;
+        win::RedrawWindow(h, nullptr, nullptr,
+                          win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE |
+                              win::RDW_ALLCHILDREN | win::RDW_UPDATENOW);
+      }
       FFormState &= ~FS_ACTIVATE;
       m.Result = 1;
       return;
+    }
     case win::WM_PAINT: {
       if (!FDrawClientArea) break;
       win::PAINTSTRUCT ps;
@@ -1910,13 +1989,28 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       if (FVeil.Window() || !FForm->Enabled()) UpdateLayerForm();
       return;
     }
-    case win::WM_SHOWWINDOW:
+    case win::WM_SHOWWINDOW: {
+      // Restoring its owner brings the main form back by itself while the manager's
+      // minimising animation runs.
+      const sc::TsSkinManager* sm = FCommonData->SkinManager();
+      if (m.LParam == win::SW_PARENTOPENING && fw::Application &&
+          fw::Application->MainForm() == FForm && sm && sm->Effects().AllowAnimation &&
+          sm->AnimEffects().Minimizing.Active) {
+        next(m);
+        return;
+      }
       next(m);
+      // Hidden with its owner: remembered how it comes back.
+      if (m.LParam == win::SW_PARENTCLOSING && !m.WParam)
+        FShowAction = win::IsIconic(h)   ? sc::saMinimize
+                      : win::IsZoomed(h) ? sc::saMaximize
+                                         : sc::saRestore;
       if (m.WParam) {
         FRgnChanged = true;
         FCommonData->BGChanged = true;
       }
       return;
+    }
     case win::WM_STYLECHANGED:
       // A new border style: the frame is laid out and cut again, and the system-menu style the
       // form may have put back goes once more.
@@ -2118,7 +2212,10 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       }
       break;
     case win::WM_SYSCOMMAND:
-      if (AnimateSysCommand(m, next)) return;
+    case win::WM_CONTEXTMENU:
+    case kWmPopupSystemMenu:
+      if (SysMenuMessage(m)) return;
+      if (m.Msg == win::WM_SYSCOMMAND && AnimateSysCommand(m, next)) return;
       break;
     case win::WM_SETTINGCHANGE:
       // A new work area moves the target of a minimise (and a minimised picture) with it.

@@ -24,6 +24,7 @@
 #include "platform/gfx/Region.h"
 #include "skin/core/acSBAnimation.h"
 #include "skin/core/sCommonData.h"
+#include "skin/core/sSkinManager.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/frame/acBorderForm.h"
 #include "skin/frame/acDisabledVeil.h"
@@ -37,6 +38,7 @@ namespace skin::frame {
 
 using skin::core::TsCaptionButton;
 class TacMinTimer;
+class TsSystemMenu;
 
 // The system buttons of a caption, in the order of their records.
 enum TacCaptionButtonKind { cbMin, cbMax, cbHelp, cbClose, cbCount };
@@ -63,6 +65,10 @@ constexpr unsigned FS_ANIMMINREST = FS_ANIMMINIMIZING | FS_ANIMRESTORING;
 constexpr unsigned FS_ANIMATING = FS_ANIMMINREST | FS_BLENDMOVING;
 constexpr unsigned FS_FULLPAINTING = FS_ANIMCLOSING | FS_CHANGING;
 constexpr unsigned FS_MAXBOUNDS = FS_MAXHEIGHT | FS_MAXWIDTH;
+
+// The first skin version whose forms answer AC_GETFONTINDEX with the header band's section for
+// text standing on the band.
+constexpr double acHeaderFontVersion = 10.25;
 
 // Hit codes of user title buttons: HTUDBTN + index.
 constexpr int HTUDBTN = 1000;
@@ -177,6 +183,10 @@ class TsSkinProvider : public fw::TComponent,
   void SetDisabledBlendValue(int value) { FDisabledBlendValue = value; }
   fw::TColor DisabledBlendColor() const { return FDisabledBlendColor; }
   void SetDisabledBlendColor(fw::TColor value) { FDisabledBlendColor = value; }
+  // A disabled form is veiled by its own picture blurred, with the blend colour over it at
+  // that opacity (default off).
+  bool DisabledBlured() const { return FDisabledBlured; }
+  void SetDisabledBlured(bool value) { FDisabledBlured = value; }
 
   // The form wears the extended border while the manager's ExtendedBorders is on (default on).
   bool AllowExtBorders() const { return FAllowExtBorders; }
@@ -211,6 +221,11 @@ class TsSkinProvider : public fw::TComponent,
   bool FormActive() const { return FFormActive; }
   // The passing states (FS_* bits).
   unsigned FormState() const { return FFormState; }
+  // How the form comes back after its owner window was minimised (saIgnore: nothing pending):
+  // saMinimize, saMaximize or saRestore after the form's state when the owner hid it. A
+  // pending saMaximize is handled by the form's next activation, which paints the maximised
+  // form whole at once (its children held meanwhile); a deactivation cancels it.
+  core::TShowAction ShowAction() const { return FShowAction; }
   // A form stretched by a double click on an edge of its extended border: its bounds before.
   const gfx::TRect& NormalBounds() const { return FNormalBounds; }
   // Skinned: a skin in force, a known form section, the frame drawn.
@@ -344,10 +359,19 @@ class TsSkinProvider : public fw::TComponent,
   // the system's move by the caption starts.
   void MoveMaximized(gfx::TPoint mouse);
 
+  // The skinned system menu, made on first use.
+  TsSystemMenu& SystemMenu();
+  // Shows the system menu at a screen point (nothing unless the form is the active one).
+  void DropSysMenu(int x, int y);
+
   // Sends a message straight into the provider's handling of the form's window.
   win::LRESULT ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
 
  private:
+  friend class TsSystemMenu;
+  // The messages that open the system menu on a skinned frame (Alt+Space, the icon, a right
+  // click on the caption, the shell's request); true when handled.
+  bool SysMenuMessage(fw::TMessage& m);
   void NewWndProc(fw::TMessage& m, const fw::TWndNext& next);
   void DropCommonProp();
   bool SkinCommand(fw::TMessage& m, const fw::TWndNext& next);
@@ -441,6 +465,7 @@ class TsSkinProvider : public fw::TComponent,
   gfx::Bitmap FTitleBG;  // the title rows before the items are painted
   bool FAllowSkin3rdParty = true;
   std::unique_ptr<TacCtrlAdapter> FAdapter;
+  std::unique_ptr<TsSystemMenu> FSystemMenu;
   std::unique_ptr<TsThirdPartyList> FThirdParty;
   std::unique_ptr<TacMinTimer> FFormTimer;
   bool FAdapterBusy = false;
@@ -450,9 +475,11 @@ class TsSkinProvider : public fw::TComponent,
   TacFrameSizing FSizing;
   int FDisabledBlendValue = 255;
   fw::TColor FDisabledBlendColor = fw::clBlack;
+  bool FDisabledBlured = false;
   TacDisabledVeil FVeil;
   TacGluedForms FGlued;
   unsigned FFormState = 0;
+  core::TShowAction FShowAction = core::saIgnore;
   gfx::TRect FNormalBounds;
   bool FAllowScale = true;
   bool FAllowExtBorders = true;

@@ -51,4 +51,24 @@ void Blur8(gfx::Bitmap8& bmp, double radius) {
   }
 }
 
+void Blur32(gfx::Bitmap& bmp, double radius) {
+  if (!(radius > 0) || bmp.Empty()) return;
+  const int w = bmp.Width(), h = bmp.Height();
+  gfx::Bitmap8 channel(w, h);
+  for (int shift = 0; shift < 32; shift += 8) {
+    for (int y = 0; y < h; ++y) {
+      const gfx::Pixel* from = bmp.Row(y);
+      std::uint8_t* to = channel.Row(y);
+      for (int x = 0; x < w; ++x) to[x] = std::uint8_t(from[x] >> shift);
+    }
+    Blur8(channel, radius);
+    const gfx::Pixel keep = ~(gfx::Pixel(0xFF) << shift);
+    for (int y = 0; y < h; ++y) {
+      gfx::Pixel* to = bmp.Row(y);
+      const std::uint8_t* from = channel.Row(y);
+      for (int x = 0; x < w; ++x) to[x] = (to[x] & keep) | (gfx::Pixel(from[x]) << shift);
+    }
+  }
+}
+
 }  // namespace skin::paint

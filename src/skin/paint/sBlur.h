@@ -1,4 +1,4 @@
-// Gaussian blur of 8-bit bitmaps.
+// Gaussian blur of 8-bit bitmaps, and of 32-bit ones channel by channel.
 #pragma once
 
 #include "platform/gfx/Bitmap.h"
@@ -19,5 +19,8 @@ struct TKernel {
 TKernel MakeGaussianKernel(double radius, int maxData, int dataGranularity);
 // Blurs bmp in place, rows then columns; a radius of 0 or less leaves it unchanged.
 void Blur8(gfx::Bitmap8& bmp, double radius);
+// Blurs a 32-bit bitmap in place, each of its four channels as Blur8 blurs one; a radius of 0
+// or less leaves it unchanged.
+void Blur32(gfx::Bitmap& bmp, double radius);
 
 }  // namespace skin::paint

@@ -3,15 +3,57 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <ostream>
+#include <sstream>
 #include <string>
 
 #include "app/DatabasePassword.h"
 #include "framework/db/ADOConnection.h"
 #include "framework/db/ADODataSet.h"
 
+namespace db {
+
+// A value as failure messages show it (a blob by its size and first bytes).
+inline void PrintTo(const TVariant& v, std::ostream* os) {
+  switch (v.VarType()) {
+    case TVarType::Null:
+      *os << "null";
+      return;
+    case TVarType::Integer:
+      *os << v.Integer();
+      return;
+    case TVarType::Float:
+      *os << v.Float();
+      return;
+    case TVarType::Text:
+      *os << "'" << ToUtf8(v.Text()) << "'";
+      return;
+    case TVarType::Date:
+      *os << "date " << FormatIsoDate(v.Date()) << " (" << v.Date().days << ")";
+      return;
+    case TVarType::Blob:
+      *os << "blob of " << v.Blob().size() << " bytes";
+      for (std::size_t i = 0; i < std::min<std::size_t>(v.Blob().size(), 4); ++i)
+        *os << " " << int(v.Blob()[i]);
+      return;
+    case TVarType::Boolean:
+      *os << (v.Boolean() ? "true" : "false");
+      return;
+  }
+}
+
+}  // namespace db
+
 namespace db::test {
+
+inline std::string Describe(const TVariant& v) {
+  std::ostringstream os;
+  PrintTo(v, &os);
+  return os.str();
+}
 
 // The catalogue's password, as the sample catalogue and the fixtures carry it.
 inline constexpr const char16_t* kPassword = app::kDatabasePassword;

@@ -14,6 +14,7 @@
 #include "platform/backend/Start.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/KeyboardLayout.h"
+#include "platform/win/Mdi.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
@@ -295,6 +296,35 @@ TEST_F(Scripted, DumpExtendersAddMembersToEachWindow) {
   RemoveDumpExtender(id);
   EXPECT_NE(json.find("\"controls\":7,\"children\":[]"), std::string::npos) << json;
   EXPECT_EQ(DumpWindows().find("controls"), std::string::npos);
+}
+
+TEST_F(Scripted, MdiChildrenReportTheirClientsActiveChildAndTheirState) {
+  main = Make({0, 0, 300, 200}, RGB(0, 0, 0));
+  CLIENTCREATESTRUCT ccs;
+  HWND client = CreateWindowExW(0, MDICLIENT_CLASS, u"", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200,
+                                main, 1, &ccs);
+  MDICREATESTRUCTW mcs;
+  mcs.szClass = u"Scripted";
+  mcs.x = mcs.cx = CW_USEDEFAULT;
+  mcs.style = WS_VISIBLE;
+  for (const char16_t* title : {u"one", u"two"}) {
+    mcs.szTitle = title;
+    SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs));
+  }
+  HWND two = HwndFromParam(std::uintptr_t(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)));
+  SendMessageW(client, WM_MDIMAXIMIZE, WParamFromHwnd(two), 0);
+  const std::string json = DumpWindows();
+  // The members of one window, from its text to its children.
+  auto of = [&](const std::string& text) {
+    std::size_t at = json.find("\"text\":\"" + text + "\"");
+    return at == std::string::npos ? std::string()
+                                   : json.substr(at, json.find("children", at) - at);
+  };
+  EXPECT_NE(of("two").find("\"active\":true"), std::string::npos) << json;
+  EXPECT_NE(of("two").find("\"mdiChild\":true,\"maximized\":true"), std::string::npos) << json;
+  EXPECT_NE(of("one").find("\"active\":false"), std::string::npos) << json;
+  EXPECT_NE(of("one").find("\"mdiChild\":true,\"maximized\":false"), std::string::npos) << json;
+  EXPECT_EQ(of("").find("mdiChild"), std::string::npos) << json;  // the client is no child
 }
 
 TEST(Start, EnvironmentChoosesTheHeadlessDesktop) {

@@ -1,4 +1,5 @@
 #include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/Pen.h"
 
 #include <gtest/gtest.h>
 
@@ -532,6 +533,44 @@ TEST(DeviceContextDrawing, AbsurdCoordinatesClipWithoutOverflow) {
   EXPECT_TRUE(BitBlt(&dc, 0, 0, 10, 10, &dc, kMax, kMin, SRCCOPY));
   EXPECT_TRUE(StretchBlt(&dc, kMin, kMin, kMax, kMax, &dc, kMax, kMax, -kMax, -kMax, SRCCOPY));
   EXPECT_EQ(Difference(bmp, filled), "");
+}
+
+HPEN GreenPens(int style, int width, COLORREF) {
+  return DefCreatePen(style, width, RGB(0, 255, 0));
+}
+
+TEST(Pens, LinesTakeTheSelectedPenAndCreatePenCanBeReplaced) {
+  Bitmap bmp(5, 2);
+  bmp.Fill(0xFFFFFFFF);
+  DeviceContext dc(bmp);
+  const std::size_t before = PenCount();
+  HPEN red = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+  EXPECT_EQ(PenCount(), before + 1);
+  EXPECT_TRUE(SelectPen(&dc, red));
+  EXPECT_TRUE(DeletePen(red));  // the context keeps the colour
+  EXPECT_FALSE(DeletePen(red));
+  MoveToEx(&dc, 0, 0, nullptr);
+  LineTo(&dc, 5, 0);
+  EXPECT_EQ(ColorFromPixel(bmp.At(2, 0)), RGB(255, 0, 0));
+  HPEN none = CreatePen(PS_NULL, 1, RGB(0, 0, 255));
+  SelectPen(&dc, none);
+  MoveToEx(&dc, 0, 1, nullptr);
+  LineTo(&dc, 5, 1);
+  EXPECT_EQ(bmp.At(2, 1), 0xFFFFFFFFu);
+  DeletePen(none);
+  EXPECT_FALSE(SelectPen(&dc, nullptr));
+
+  EXPECT_EQ(SetCreatePenProc(&GreenPens), nullptr);
+  HPEN green = CreatePen(PS_DASH, 2, RGB(255, 0, 0));
+  EXPECT_EQ(green->color, RGB(0, 255, 0));
+  EXPECT_EQ(green->style, PS_DASH);
+  EXPECT_EQ(green->width, 2);
+  DeletePen(green);
+  EXPECT_EQ(SetCreatePenProc(nullptr), &GreenPens);
+  HPEN own = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+  EXPECT_EQ(own->color, RGB(255, 0, 0));
+  DeletePen(own);
+  EXPECT_EQ(PenCount(), before);
 }
 
 }  // namespace

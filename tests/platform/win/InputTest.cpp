@@ -319,6 +319,13 @@ TEST_F(Keyboard, AltSpaceAsksTheTopLevelWindowForItsMenuEvenWithoutTheSystemMenu
   HWND edit = Child(a, {0, 0, 10, 10});
   SetFocus(edit);
   log.clear();
+  // The default handling then opens the system menu; Escape closes it.
+  std::u16string shown;
+  desktop.Schedule(10, [&] {
+    shown = GetClassNameW(GetTopWindow(nullptr));  // the menu is topmost
+    InjectKey(0x01, true);
+    InjectKey(0x01, false);
+  });
   InjectKey(kAlt, true);
   InjectKey(0x39, true);  // space
   InjectKey(0x39, false);
@@ -334,6 +341,7 @@ TEST_F(Keyboard, AltSpaceAsksTheTopLevelWindowForItsMenuEvenWithoutTheSystemMenu
   EXPECT_EQ(commands[0].hwnd, a);
   EXPECT_EQ(commands[0].wParam, SC_KEYMENU);
   EXPECT_EQ(commands[0].lParam, ' ');
+  EXPECT_EQ(shown, u"#32768");
   // Space without Alt is an ordinary character.
   log.clear();
   SendMessageW(edit, WM_SYSCHAR, ' ', 0);

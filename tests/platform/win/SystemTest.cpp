@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
+#include <thread>
 
 #include "Harness.h"
 #include "platform/win/MulDiv.h"
@@ -222,6 +224,52 @@ TEST_F(System, OwnerDrawMessagesAndValuesAreThePlatformsOwn) {
             0x3Fu);
   EXPECT_EQ(ODS_COMBOBOXEDIT, 0x1000u);
   EXPECT_EQ(ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS, 7u);
+}
+
+gfx::COLORREF RedColours(int index) {
+  return index == COLOR_WINDOW ? gfx::RGB(255, 0, 0) : DefGetSysColor(index);
+}
+
+HBRUSH NoBrushes(int) {
+  return nullptr;
+}
+
+TEST(SystemColours, AReplacementAnswersForTheWholeProcessUntilTakenBack) {
+  const gfx::COLORREF window = GetSysColor(COLOR_WINDOW);
+  EXPECT_EQ(SetGetSysColorProc(&RedColours), nullptr);
+  EXPECT_EQ(SetGetSysColorBrushProc(&NoBrushes), nullptr);
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), gfx::RGB(255, 0, 0));
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), DefGetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(DefGetSysColor(COLOR_WINDOW), window);
+  EXPECT_EQ(GetSysColorBrush(COLOR_WINDOW), nullptr);
+  EXPECT_NE(DefGetSysColorBrush(COLOR_WINDOW), nullptr);
+  // A class background naming a system colour keeps the platform's brush.
+  EXPECT_EQ(SysColorBrushFromClassValue(COLOR_WINDOW + 1), DefGetSysColorBrush(COLOR_WINDOW));
+
+  // Another thread asking while the replacement comes and goes gets one answer or the other.
+  std::atomic<bool> stop{false};
+  std::atomic<int> wrong{0};
+  std::thread reader([&] {
+    while (!stop) {
+      const gfx::COLORREF c = GetSysColor(COLOR_WINDOW);
+      if (c != window && c != gfx::RGB(255, 0, 0)) ++wrong;
+    }
+  });
+  for (int i = 0; i < 20000; ++i) SetGetSysColorProc(i % 2 ? &RedColours : nullptr);
+  stop = true;
+  reader.join();
+  EXPECT_EQ(wrong, 0);
+
+  SetGetSysColorProc(nullptr);
+  EXPECT_EQ(SetGetSysColorBrushProc(nullptr), &NoBrushes);
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), window);
+  EXPECT_EQ(GetSysColorBrush(COLOR_WINDOW), DefGetSysColorBrush(COLOR_WINDOW));
+  // Solid brushes are counted until freed.
+  const std::size_t before = SolidBrushCount();
+  HBRUSH brush = CreateSolidBrush(gfx::RGB(1, 2, 3));
+  EXPECT_EQ(SolidBrushCount(), before + 1);
+  EXPECT_TRUE(DeleteBrush(brush));
+  EXPECT_EQ(SolidBrushCount(), before);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/Menu.h"
 #include "platform/win/NonClient.h"
+#include "platform/win/OwnedPopups.h"
 
 namespace win::test {
 namespace {
@@ -206,6 +207,51 @@ TEST_F(Tree, MaximizeAndRestoreKeepTheNormalPlacement) {
   GetWindowRect(h, &r);
   EXPECT_EQ(r, (RECT{100, 100, 500, 400}));
   EXPECT_FALSE(IsZoomed(h));
+}
+
+// Minimising an owner hides its visible pop-ups (SW_PARENTCLOSING) and restoring it brings
+// back those, and only those, without activating them; a pop-up hidden or shown on purpose
+// meanwhile is no longer the owner's to bring back.
+TEST_F(Tree, OwnedPopupsGoAndComeBackWithTheirOwner) {
+  HWND owner = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 300, 300});
+  auto popup = [&](bool visible) {
+    return CreateWindowExW(0, u"Test", u"", WS_POPUP | WS_CAPTION | (visible ? WS_VISIBLE : 0), 20,
+                           20, 100, 80, owner, 0);
+  };
+  HWND zoomed = popup(true), plain = popup(true), hidden = popup(false), chosen = popup(true);
+  ShowWindow(zoomed, SW_SHOWMAXIMIZED);
+  SetActiveWindow(owner);
+  log.clear();
+  ShowWindow(owner, SW_MINIMIZE);
+  auto shows = [&](HWND h) {
+    std::vector<std::pair<WPARAM, LPARAM>> seen;
+    for (const Logged& l : Of(WM_SHOWWINDOW, h)) seen.push_back({l.wParam, l.lParam});
+    return seen;
+  };
+  using Shows = std::vector<std::pair<WPARAM, LPARAM>>;
+  for (HWND h : {zoomed, plain, chosen}) {
+    EXPECT_EQ(shows(h), (Shows{{0, SW_PARENTCLOSING}}));
+    EXPECT_FALSE(IsWindowVisible(h));
+  }
+  EXPECT_TRUE(shows(hidden).empty());
+  EXPECT_TRUE(IsZoomed(zoomed));
+  ShowWindow(chosen, SW_HIDE);  // hidden on purpose: stays hidden
+  log.clear();
+  ShowWindow(owner, SW_RESTORE);
+  for (HWND h : {zoomed, plain}) {
+    EXPECT_EQ(shows(h), (Shows{{1, SW_PARENTOPENING}}));
+    EXPECT_TRUE(IsWindowVisible(h));
+  }
+  EXPECT_TRUE(shows(hidden).empty());
+  EXPECT_TRUE(shows(chosen).empty());
+  EXPECT_FALSE(IsWindowVisible(hidden));
+  EXPECT_FALSE(IsWindowVisible(chosen));
+  EXPECT_TRUE(IsZoomed(zoomed));
+  EXPECT_EQ(GetActiveWindow(), owner);
+  // Restoring it again brings nothing more.
+  log.clear();
+  ShowWindow(owner, SW_RESTORE);
+  EXPECT_TRUE(Of(WM_SHOWWINDOW).empty());
 }
 
 }  // namespace

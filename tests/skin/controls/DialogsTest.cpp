@@ -10,11 +10,13 @@
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageBox.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "skin/controls/acDials.h"
 #include "skin/core/acDialogHook.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/frame/InternalSkinFormTest.h"
+#include "skin/frame/LayeredWindows.h"
 #include "skin/frame/sSkinProvider.h"
 
 namespace skin::controls {
@@ -56,6 +58,18 @@ class DialogsTest : public skin::frame::test::InternalSkinFormTest {
     win::InjectKey(kEscape, true);
     win::InjectKey(kEscape, false);
   }
+  // The skin's picture of a box of the window rectangle wr with the client at co, active:
+  // the "DIALOG" section over the whole (back) and the "DIALOGTITLE" section's strip (title).
+  static void Expected(const data::TacSkinModel* model, const gfx::TRect& wr, gfx::TPoint co,
+                       int title, int back, gfx::Bitmap& whole, gfx::Bitmap& strip) {
+    auto stateOf = [&](int i) { return std::min(1, model->gd[std::size_t(i)].States - 1); };
+    whole = gfx::Bitmap(wr.Width(), wr.Height());
+    strip = gfx::Bitmap(wr.Width(), co.Y);
+    draw::PaintItem(model, back, draw::EmptyCI, true, stateOf(back), whole.Bounds(), {0, 0},
+                    &whole);
+    draw::PaintItem(model, title, draw::MakeCacheInfo(&whole, 0, 0), true, stateOf(title),
+                    strip.Bounds(), {0, 0}, &strip);
+  }
 };
 
 TEST_F(DialogsTest, AMessageBoxWearsTheDialogSectionsAndItsRecordGoesWithIt) {
@@ -92,12 +106,8 @@ TEST_F(DialogsTest, AMessageBoxWearsTheDialogSectionsAndItsRecordGoesWithIt) {
     const int title = model->GetSkinIndex("DIALOGTITLE");
     const int back = model->GetSkinIndex("DIALOG");
     ASSERT_TRUE(model->IsValidSkinIndex(title) && model->IsValidSkinIndex(back));
-    auto stateOf = [&](int i) { return std::min(1, model->gd[std::size_t(i)].States - 1); };
-    gfx::Bitmap whole(wr.Width(), wr.Height()), strip(wr.Width(), co.Y);
-    draw::PaintItem(model, back, draw::EmptyCI, true, stateOf(back), whole.Bounds(), {0, 0},
-                    &whole);
-    draw::PaintItem(model, title, draw::MakeCacheInfo(&whole, 0, 0), true, stateOf(title),
-                    strip.Bounds(), {0, 0}, &strip);
+    gfx::Bitmap whole, strip;
+    Expected(model, wr, co, title, back, whole, strip);
     const gfx::Bitmap screen = desktop.Compose();
     gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / "dialog-box.png").string(),
                         gfx::EncodePng(screen));
@@ -121,7 +131,7 @@ TEST_F(DialogsTest, AMessageBoxWearsTheDialogSectionsAndItsRecordGoesWithIt) {
       ASSERT_EQ(screen.At(wr.Left + x, wr.Top + co.Y + 2) & kRgb, whole.At(x, co.Y + 2) & kRgb)
           << x;
     // The close button shows the skin's glyph: the strip differs there.
-    const gfx::TRect close = dlg.CloseRect();
+    const gfx::TRect close = dlg.ButtonRect(win::HTCLOSE);
     ASSERT_FALSE(close.IsEmpty());
     int differ = 0;
     for (int y = close.Top; y < close.Bottom; ++y)
@@ -152,8 +162,9 @@ TEST_F(DialogsTest, TheCloseButtonAndTheButtonsFollowTheMouse) {
     return gfx::TPoint{r.Left + 10, r.Top + 10};
   };
   auto closeAt = [&] {
-    const gfx::TRect r =
-        FindFormInList(box)->ListSW->CloseRect().Offset(ScreenRect(box).Left, ScreenRect(box).Top);
+    const gfx::TRect r = FindFormInList(box)
+                             ->ListSW->ButtonRect(win::HTCLOSE)
+                             .Offset(ScreenRect(box).Left, ScreenRect(box).Top);
     return gfx::TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
   };
   desktop.Schedule(10, [&] {
@@ -171,15 +182,15 @@ TEST_F(DialogsTest, TheCloseButtonAndTheButtonsFollowTheMouse) {
     const gfx::TPoint away{cancelAt().X - 60, cancelAt().Y - 40};
     win::InjectMouseMove(away);
     win::InjectMouseButton(0, false, away);
-    close.push_back(FindFormInList(box)->ListSW->CloseState());
+    close.push_back(FindFormInList(box)->ListSW->ButtonState(win::HTCLOSE));
     win::InjectMouseMove(closeAt());
   });
   desktop.Schedule(40, [&] {
-    close.push_back(FindFormInList(box)->ListSW->CloseState());
+    close.push_back(FindFormInList(box)->ListSW->ButtonState(win::HTCLOSE));
     win::InjectMouseButton(0, true, closeAt());
   });
   desktop.Schedule(50, [&] {
-    close.push_back(FindFormInList(box)->ListSW->CloseState());
+    close.push_back(FindFormInList(box)->ListSW->ButtonState(win::HTCLOSE));
     win::InjectMouseButton(0, false, closeAt());
   });
   EXPECT_EQ(win::MessageBoxW(form->Handle(), u"Удалить?", u"Каталог",
@@ -254,6 +265,240 @@ TEST_F(DialogsTest, TheSkinRemovedWhileABoxIsUpUnwrapsItAndFreesItsRecord) {
   });
   EXPECT_EQ(win::MessageBoxW(form->Handle(), u"x", u"y", win::MB_OK), win::IDOK);
   EXPECT_TRUE(unwrapped);
+}
+
+TEST_F(DialogsTest, ASkinChangedWhileABoxIsUpRepaintsItInTheNewSkin) {
+  const auto& skins = skin::data::InternalSkins();
+  ASSERT_GE(skins.size(), 2u);
+  bool checked = false;
+  desktop.Schedule(10, [&] {
+    const win::HWND box = Box();
+    TacProvider* p = FindFormInList(box);
+    ASSERT_NE(p, nullptr);
+    manager->SetSkinName(fw::Utf8ToUtf16(skins[1].Name));
+    desktop.Pump();
+    ASSERT_EQ(FindFormInList(box), p) << "the record stays";
+    const data::TacSkinModel* model = manager->SkinModel();
+    TacDialogWnd& dlg = *p->ListSW;
+    EXPECT_EQ(dlg.SkinData()->SkinIndex, model->GetSkinIndex("DIALOG"));
+    EXPECT_EQ(dlg.TitleIndex, model->GetSkinIndex("DIALOGTITLE"));
+    frame::TacMainWnd* ok = frame::Ac_GetScrollWndFromHwnd(ButtonOf(box, win::IDOK));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->SkinData()->SkinIndex, model->GetSkinIndex("BUTTON"));
+    // On screen the title strip left of the caption is the new skin's.
+    const gfx::TRect wr = ScreenRect(box);
+    const gfx::TPoint co = dlg.ClientOffset();
+    const int title = dlg.TitleIndex, back = dlg.SkinData()->SkinIndex;
+    ASSERT_TRUE(model->IsValidSkinIndex(title) && model->IsValidSkinIndex(back));
+    gfx::Bitmap whole, strip;
+    Expected(model, wr, co, title, back, whole, strip);
+    const gfx::Bitmap screen = desktop.Compose();
+    const int textLeft = std::max(co.X, co.X + model->CommonSkinData.BILeftMargin - 8);
+    int compared = 0;
+    for (int y = 0; y < co.Y; ++y)
+      for (int x = 0; x < textLeft; ++x)
+        if ((strip.At(x, y) & kRgb) != 0xFF00FF) {
+          ASSERT_EQ(screen.At(wr.Left + x, wr.Top + y) & kRgb, strip.At(x, y) & kRgb)
+              << x << "," << y;
+          ++compared;
+        }
+    EXPECT_GT(compared, 0);
+    checked = true;
+    Escape();
+  });
+  win::MessageBoxW(form->Handle(), u"x", u"y", win::MB_OKCANCEL);
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(acSupportedList().empty());
+}
+
+TEST_F(DialogsTest, TheManagersEventMayVetoADialogAndDlgLeftTopPlaceIt) {
+  int asked = 0;
+  bool allow = false;
+  manager->OnSysDlgInit = [&](fw::TComponent* sender, const core::TacSysDlgData& data,
+                              bool& allowSkinning) {
+    EXPECT_EQ(sender, static_cast<fw::TComponent*>(manager));
+    EXPECT_EQ(win::GetClassNameW(data.WindowHandle), u"#32770");
+    ++asked;
+    allowSkinning = allow;
+  };
+  bool plain = false;
+  desktop.Schedule(10, [&] {
+    plain = FindFormInList(Box()) == nullptr && frame::Ac_GetScrollWndFromHwnd(Box()) == nullptr;
+    Escape();
+  });
+  win::MessageBoxW(form->Handle(), u"x", u"y", win::MB_OK);
+  EXPECT_GT(asked, 0);
+  EXPECT_TRUE(plain) << "vetoed";
+
+  allow = true;
+  DlgLeft = 37;
+  DlgTop = 41;
+  gfx::TRect placed;
+  bool skinned = false;
+  desktop.Schedule(10, [&] {
+    skinned = FindFormInList(Box()) != nullptr;
+    placed = ScreenRect(Box());
+    Escape();
+  });
+  win::MessageBoxW(form->Handle(), u"x", u"y", win::MB_OK);
+  DlgLeft = DlgTop = -1;
+  EXPECT_TRUE(skinned);
+  EXPECT_EQ(placed.Left, 37);
+  EXPECT_EQ(placed.Top, 41);
+}
+
+TEST_F(DialogsTest, TheTitleButtonsFollowTheStyleAndTheMouse) {
+  using win::HTCLOSE, win::HTHELP, win::HTMAXBUTTON, win::HTMINBUTTON;
+  win::RegisterStandardClasses();
+  const win::HWND h =
+      win::CreateWindowExW(0, win::WC_DIALOG, u"Окно",
+                           win::WS_POPUP | win::WS_CAPTION | win::WS_SYSMENU | win::WS_THICKFRAME |
+                               win::WS_MINIMIZEBOX | win::WS_MAXIMIZEBOX,
+                           60, 60, 320, 200, nullptr, 0);
+  ASSERT_NE(h, nullptr);
+  win::ShowWindow(h, win::SW_SHOW);
+  desktop.Pump();
+  TacProvider* p = FindFormInList(h);
+  ASSERT_TRUE(p && p->ListSW);
+  TacDialogWnd& dlg = *p->ListSW;
+  ASSERT_EQ(dlg.Buttons(), (std::vector<int>{int(HTCLOSE), int(HTMAXBUTTON), int(HTMINBUTTON)}));
+  // Right to left from the margin, none overlapping, all in the title strip.
+  const gfx::TPoint co = dlg.ClientOffset();
+  EXPECT_EQ(dlg.ButtonRect(HTCLOSE).Right,
+            ScreenRect(h).Width() - co.X - manager->SkinModel()->CommonSkinData.BIRightMargin);
+  for (int b : {HTMAXBUTTON, HTMINBUTTON}) {
+    const gfx::TRect r = dlg.ButtonRect(b),
+                     right = dlg.ButtonRect(b == HTMAXBUTTON ? HTCLOSE : HTMAXBUTTON);
+    EXPECT_FALSE(r.IsEmpty()) << b;
+    EXPECT_LE(r.Right, right.Left) << b;
+    EXPECT_GE(r.Top, 0) << b;
+    EXPECT_LE(r.Bottom, co.Y) << b;
+  }
+  auto at = [&](int ht) {
+    const gfx::TRect r = dlg.ButtonRect(ht).Offset(ScreenRect(h).Left, ScreenRect(h).Top);
+    return gfx::TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  };
+  auto click = [&](int ht) {
+    win::InjectMouseButton(0, true, at(ht));
+    desktop.Pump();
+    win::InjectMouseButton(0, false, at(ht));
+    desktop.Pump();
+  };
+  // Maximise: hot, pressed, released on it; the same button then restores.
+  win::InjectMouseMove(at(HTMAXBUTTON));
+  desktop.Pump();
+  EXPECT_EQ(dlg.ButtonState(HTMAXBUTTON), 1);
+  EXPECT_EQ(dlg.ButtonState(HTCLOSE), 0);
+  win::InjectMouseButton(0, true, at(HTMAXBUTTON));
+  desktop.Pump();
+  EXPECT_EQ(dlg.ButtonState(HTMAXBUTTON), 2);
+  win::InjectMouseButton(0, false, at(HTMAXBUTTON));
+  desktop.Pump();
+  EXPECT_TRUE(win::IsZoomed(h));
+  EXPECT_FALSE(dlg.EnabledMax());
+  EXPECT_TRUE(dlg.Enabled(HTMAXBUTTON)) << "it restores";
+  click(HTMAXBUTTON);
+  EXPECT_FALSE(win::IsZoomed(h));
+  click(HTMINBUTTON);
+  EXPECT_TRUE(win::IsIconic(h));
+  win::ShowWindow(h, win::SW_RESTORE);
+  win::DestroyWindow(h);
+  desktop.Pump();
+  EXPECT_TRUE(acSupportedList().empty());
+
+  // A modal frame: help after a gap, maximise shown but not answering.
+  const win::HWND m = win::CreateWindowExW(
+      win::WS_EX_CONTEXTHELP, win::WC_DIALOG, u"Справка",
+      win::WS_POPUP | win::WS_CAPTION | win::WS_SYSMENU | win::WS_MAXIMIZEBOX | win::DS_MODALFRAME,
+      60, 60, 320, 200, nullptr, 0);
+  win::ShowWindow(m, win::SW_SHOW);
+  desktop.Pump();
+  TacDialogWnd& modal = *FindFormInList(m)->ListSW;
+  ASSERT_EQ(modal.Buttons(), (std::vector<int>{int(HTCLOSE), int(HTMAXBUTTON), int(HTHELP)}));
+  EXPECT_EQ(modal.ButtonRect(HTHELP).Right, modal.ButtonRect(HTMAXBUTTON).Left - core::acSpacing);
+  EXPECT_FALSE(modal.Enabled(HTMAXBUTTON));
+  const gfx::TRect r = modal.ButtonRect(HTMAXBUTTON).Offset(ScreenRect(m).Left, ScreenRect(m).Top);
+  const gfx::TPoint mid{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  win::InjectMouseMove(mid);
+  win::InjectMouseButton(0, true, mid);
+  desktop.Pump();
+  EXPECT_EQ(modal.ButtonState(HTMAXBUTTON), 0);
+  win::InjectMouseButton(0, false, mid);
+  desktop.Pump();
+  EXPECT_FALSE(win::IsZoomed(m));
+  win::DestroyWindow(m);
+  desktop.Pump();
+  EXPECT_TRUE(acSupportedList().empty());
+}
+
+TEST_F(DialogsTest, TheDialogEffectsFadeItInAndOutAndACaptionDragIsTranslucent) {
+  manager->AnimEffects().DialogShow = {true, 120, core::atFading};
+  manager->AnimEffects().DialogHide = {true, 120, core::atFading};
+  win::RegisterStandardClasses();
+  const win::HWND h = win::CreateWindowExW(0, win::WC_DIALOG, u"Эффекты",
+                                           win::WS_POPUP | win::WS_CAPTION | win::WS_SYSMENU, 100,
+                                           80, 300, 200, nullptr, 0);
+  auto covers = [&] { return frame::test::Covers([&](win::HWND w) { return w == h; }); };
+  // Ten frames and the last picture, each waiting out its 12 ms on the virtual clock; the box
+  // ends opaque and the cover goes.
+  win::DWORD t0 = win::GetTickCount();
+  win::ShowWindow(h, win::SW_SHOW);
+  EXPECT_EQ(win::GetTickCount() - t0, win::DWORD((120 / 12 + 1) * 12));
+  EXPECT_TRUE(win::IsWindowVisible(h));
+  EXPECT_FALSE(frame::test::Layered(h));
+  EXPECT_EQ(covers(), 0);
+  // Hidden: a cover of it fades out on the hide timer.
+  win::ShowWindow(h, win::SW_HIDE);
+  EXPECT_EQ(covers(), 1);
+  desktop.Advance(200);
+  EXPECT_EQ(covers(), 0);
+  // A time of 0 shows it at once.
+  manager->AnimEffects().DialogShow.Time = 0;
+  t0 = win::GetTickCount();
+  win::ShowWindow(h, win::SW_SHOW);
+  EXPECT_EQ(win::GetTickCount() - t0, 0u);
+  EXPECT_TRUE(win::IsWindowVisible(h));
+  EXPECT_FALSE(frame::test::Layered(h));
+  desktop.Pump();
+
+  // A caption drag: 85 alpha levels over 120 ms, 8.5 a 12 ms step, then opaque again.
+  manager->AnimEffects().BlendOnMoving = {{true, 120, core::atAero}, 170};
+  TacDialogWnd& dlg = *FindFormInList(h)->ListSW;
+  const gfx::TRect start = ScreenRect(h);
+  const gfx::TPoint caption{start.Left + 40, start.Top + dlg.ClientOffset().X + 5};
+  std::vector<int> seen;
+  bool moving = false;
+  auto look = [&] {
+    win::BYTE alpha = 0;
+    win::DWORD flags = 0;
+    const bool layered =
+        frame::test::Layered(h) && win::GetLayeredWindowAttributes(h, nullptr, &alpha, &flags);
+    seen.push_back(layered ? int(alpha) : -1);
+    moving = (dlg.FormState & 0x80) != 0;
+  };
+  desktop.Schedule(5, look);
+  desktop.Schedule(30, look);
+  desktop.Schedule(40, [&] { win::InjectMouseMove({caption.X + 50, caption.Y + 20}); });
+  desktop.Schedule(65, look);
+  desktop.Schedule(200, look);
+  desktop.Schedule(210, [&] {
+    win::InjectMouseButton(0, false, {caption.X + 50, caption.Y + 20});
+  });
+  win::InjectMouseMove(caption);
+  win::InjectMouseButton(0, true, caption);
+  desktop.Pump();
+  EXPECT_EQ(seen, (std::vector<int>{255, 238, 212, 170}));
+  EXPECT_TRUE(moving);
+  EXPECT_EQ(dlg.FormState, 0u);
+  EXPECT_EQ(ScreenRect(h), start.Offset(50, 20));
+  EXPECT_FALSE(frame::test::Layered(h));
+
+  // Destroyed while shown: the record goes and the cover fades out.
+  win::DestroyWindow(h);
+  EXPECT_TRUE(acSupportedList().empty());
+  EXPECT_EQ(covers(), 1);
+  desktop.Advance(200);
+  EXPECT_EQ(covers(), 0);
 }
 
 TEST_F(DialogsTest, AMessageFormGetsARunTimeProvider) {

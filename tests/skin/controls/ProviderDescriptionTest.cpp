@@ -1,6 +1,6 @@
-// A skin provider read from a window description: its caption settings, user title buttons
-// and window-state settings arrive; a glyph, which a description cannot hold, is refused with
-// the line.
+// A skin provider read from a window description: its caption settings (added title, title
+// icon, header band), user title buttons and window-state settings arrive; a glyph, which a
+// description cannot hold, is refused with the line.
 #include <gtest/gtest.h>
 
 #include "framework/DataModule.h"
@@ -27,6 +27,13 @@ TEST(ProviderDescription, CaptionTitleButtonAndWindowStateSettingsArrive) {
     AllowBlendOnMoving = False
     DisabledBlendValue = 120
     DisabledBlendColor = clWhite
+    DisabledBlured = True
+    AddedTitle.Text = 'Музей: '
+    AddedTitle.ShowMainCaption = False
+    TitleIcon.Width = 24
+    TitleIcon.Height = 20
+    TitleIcon.Visible = False
+    FormHeader.AdditionalHeight = 32
     TitleButtons = <
       item
         Name = 'help'
@@ -60,6 +67,13 @@ end
   EXPECT_FALSE(p->AllowBlendOnMoving());
   EXPECT_EQ(p->DisabledBlendValue(), 120);
   EXPECT_EQ(p->DisabledBlendColor(), fw::clWhite);
+  EXPECT_TRUE(p->DisabledBlured());
+  EXPECT_EQ(p->AddedTitleText(), u"Музей: ");
+  EXPECT_FALSE(p->ShowMainCaption());
+  EXPECT_EQ(p->TitleIcon().Width, 24);
+  EXPECT_EQ(p->TitleIcon().Height, 20);
+  EXPECT_FALSE(p->TitleIcon().Visible);
+  EXPECT_EQ(p->FormHeaderHeight(), 32);
 
   fw::TDataModule other(nullptr);
   try {

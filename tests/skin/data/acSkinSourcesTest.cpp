@@ -101,6 +101,32 @@ TEST(SkinSource, PackageThenFolderThenStoredSkin) {
   EXPECT_EQ(s->Name, "First");
 }
 
+TEST(SkinSource, APreviewPrefersTheFolderAndGivesItsOptionsText) {
+  test::TempDir dir;
+  TsStoredSkins stored;
+  AddStored(stored, "First", {});
+  dir.Write("Both.asz", Package("[P]\n"));
+  dir.Write("Both/Options.dat", Bytes("[F]\n"));
+  dir.Write("Bare/master.bmp", Bytes("bmp"));
+  // Without a preview the package comes first, and a folder needs its options file.
+  EXPECT_EQ(ResolveSkinSource("Both", dir.Dir(), stored)->Mode, smExtPacked);
+  EXPECT_EQ(ResolveSkinSource("Bare", dir.Dir(), stored)->Mode, smInternal);
+  // Once a preview came, the folder comes first.
+  EXPECT_EQ(ResolveSkinSource("Both", dir.Dir(), stored, {true, nullptr})->Mode, smExtUnpacked);
+  EXPECT_EQ(ResolveSkinSource("Bare", dir.Dir(), stored, {true, nullptr})->Mode, smInternal);
+  // The preview's text stands for the options file; pictures still come from the folder.
+  const std::string text = "[MEM]\n";
+  const TacPreviewSource preview{true, &text};
+  const auto source = ResolveSkinSource("Bare", dir.Dir(), stored, preview);
+  ASSERT_EQ(source->Mode, smExtUnpacked);
+  const TacSkinContent c = ReadSkinContent(*source, stored, preview);
+  EXPECT_EQ(c.OptionsText, text);
+  EXPECT_EQ(c.ReadFile("MASTER.BMP"), Bytes("bmp"));
+  EXPECT_EQ(ReadSkinContent(*ResolveSkinSource("Both", dir.Dir(), stored, preview), stored, preview)
+                .OptionsText,
+            text);
+}
+
 TEST(SkinSource, ContentOfEachKind) {
   test::TempDir dir;
   TsStoredSkins stored;

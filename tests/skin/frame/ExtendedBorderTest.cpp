@@ -13,6 +13,7 @@
 #include "InternalSkinFormTest.h"
 #include "TestOutput.h"
 #include "framework/Application.h"
+#include "framework/ControlMessages.h"
 #include "framework/Form.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/PictureCodec.h"
@@ -355,10 +356,11 @@ namespace {
 // given, on a sizeable 300 x 200 form.
 class ExtendedTestSkin : public core::test::SkinnedFormTest {
  protected:
-  void Make(const std::string& globals, const std::string& sections = {}) {
+  void Make(const std::string& globals, const std::string& sections = {},
+            const std::string& version = "8.0") {
     gfx::Bitmap master(8, 8);
     master.Fill(0xFF808080);
-    MakeSkinnedForm("[GLOBALINFO]\nVERSION=8.0\nMASTERBITMAP=master.bmp\n" + globals +
+    MakeSkinnedForm("[GLOBALINFO]\nVERSION=" + version + "\nMASTERBITMAP=master.bmp\n" + globals +
                         "\n[FORM]\nSTATES=2\nCOLOR=8421504\nHOTCOLOR=8421504\n\n[FORMTITLE]\n"
                         "STATES=2\nCOLOR=0\nHOTCOLOR=0\nFONTCOLOR=16777215\n"
                         "HOTFONTCOLOR=16777215\n" +
@@ -498,6 +500,59 @@ TEST_F(ExtendedTestSkin, TheHeaderBandCoversTheTopOfTheClientArea) {
   EXPECT_EQ(provider->FormHeaderHeight(), 30);
   EXPECT_EQ(at(29), 0xFF0000u);
   EXPECT_EQ(at(30), 0x808080u);
+}
+
+// Text on the form asks the provider for its section: from skin version 10.25 on, text standing
+// on the header band takes the "FORMHEADER" section and other text the form's; older skins
+// keep the common answer (the form's section) for both.
+TEST_F(ExtendedTestSkin, TextOnTheHeaderBandTakesTheHeadersSectionFromSkinVersion1025) {
+  for (const std::string version : {"10.25", "10.2"}) {
+    SCOPED_TRACE(version);
+    Make("", "\n[FORMHEADER]\nSTATES=1\nCOLOR=255\nFONTCOLOR=65280\n", version);
+    provider->SetFormHeaderHeight(20);
+    form->Show();
+    desktop.Pump();
+    const data::TacSkinModel& model = *manager->SkinModel();
+    const int header = model.GetSkinIndex("FORMHEADER");
+    const int own = provider->SkinData().SkinIndex;
+    ASSERT_GE(header, 0);
+    auto ask = [&](int top, win::LRESULT* answer = nullptr) {
+      core::TacPaintInfo pi{0, -1, {10, top, 60, top + 15}, manager};
+      const win::LRESULT a =
+          form->Perform(core::SM_ALPHACMD, core::AC_GETFONTINDEX_HI, win::LPARAM(&pi));
+      if (answer) *answer = a;
+      return pi.FontIndex;
+    };
+    win::LRESULT answer = 0;
+    EXPECT_EQ(ask(2, &answer), version == "10.25" ? header : own);
+    EXPECT_EQ(answer, 1);
+    EXPECT_EQ(ask(19), version == "10.25" ? header : own);
+    EXPECT_EQ(ask(20), own);
+    // Without the band all text is the form's.
+    provider->SetFormHeaderHeight(0);
+    EXPECT_EQ(ask(2), own);
+    app.reset();  // the next skin comes with a new application and form
+  }
+}
+
+// The end of an update announces the menu changes held meanwhile, once.
+TEST_F(ExtendedTestSkin, TheEndOfAnUpdateAnnouncesAHeldMenuChangeOnce) {
+  Make("");
+  int changes = 0;
+  const fw::TWndHookId hook = form->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == fw::CM_MENUCHANGED) ++changes;
+    next(m);
+  });
+  auto endUpdate = [&] { form->Perform(core::SM_ALPHACMD, core::AC_ENDUPDATE_HI, 0); };
+  endUpdate();
+  EXPECT_EQ(changes, 0);
+  provider->SkinData().CtrlSkinState |= core::ACS_MNUPDATING;
+  endUpdate();
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(provider->SkinData().CtrlSkinState & core::ACS_MNUPDATING, 0u);
+  endUpdate();
+  EXPECT_EQ(changes, 1);
+  form->UnhookWindowProc(hook);
 }
 
 }  // namespace

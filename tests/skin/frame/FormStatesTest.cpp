@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "InternalSkinFormTest.h"
@@ -17,6 +18,7 @@
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/VirtualDesktop.h"
@@ -25,6 +27,7 @@
 #include "skin/frame/acFrameSizing.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/internal/sInternalSkins.h"
+#include "skin/paint/sBlur.h"
 
 namespace skin::frame {
 namespace {
@@ -347,6 +350,121 @@ TEST_F(FormStatesTest, ADisabledFormIsVeiledOnlyWithABlendValueBelow255) {
   form->Hide();
   desktop.Pump();
   EXPECT_EQ(provider->LayerForm(), nullptr);
+}
+
+// Blurred, the veil is the form's own picture blurred, opaque, with the blend colour over it at
+// its opacity; without the colour (blend value 255) the blur alone veils the form.
+TEST_F(FormStatesTest, ABlurredVeilShowsTheFormsPictureBlurredUnderTheBlendColour) {
+  const win::HWND h = form->Handle();
+  const TRect w = WindowOf(h);
+  const gfx::Bitmap clear = desktop.Compose();
+  gfx::Bitmap blurred = clear.Copy(w);
+  paint::Blur32(blurred, acVeilBlurRadius);
+  gfx::Region rgn;
+  ASSERT_NE(win::GetWindowRgn(h, &rgn), gfx::RGN_ERROR);
+  // Pixels whose blur reaches no cut corner (the screen shows the desktop there, the form's
+  // picture its own frame).
+  auto farFromCorners = [&](int x, int y) {
+    const int d = paint::MaxKernelSize + 1;
+    return (x >= d && x < w.Width() - d) || (y >= d && y < w.Height() - d);
+  };
+  for (const int blend : {255, 155}) {
+    SCOPED_TRACE(blend);
+    provider->SetDisabledBlured(true);
+    provider->SetDisabledBlendValue(blend);
+    provider->SetDisabledBlendColor(fw::clWhite);
+    form->SetEnabled(false);
+    desktop.Pump();
+    ASSERT_NE(provider->LayerForm(), nullptr);
+    const gfx::Bitmap veiled = desktop.Compose();
+    gfx::WriteFileBytes(
+        (tests::OutputFolder("frame") / ("blurred-veil-" + std::to_string(blend) + ".png"))
+            .string(),
+        gfx::EncodePng(veiled));
+    int wrong = 0, changed = 0;
+    for (int y = 0; y < w.Height(); ++y)
+      for (int x = 0; x < w.Width(); ++x) {
+        if (!rgn.Contains({x, y}) || !farFromCorners(x, y)) continue;
+        const gfx::Pixel under = blurred.At(x, y), shown = veiled.At(x + w.Left, y + w.Top);
+        if (shown != clear.At(x + w.Left, y + w.Top)) ++changed;
+        for (int c = 0; c < 3; ++c) {
+          const int u = int(under >> (8 * c)) & 255;
+          const int want = blend == 255 ? u : (u * blend + 255 * (255 - blend)) >> 8;
+          if (std::abs(want - (int(shown >> (8 * c)) & 255)) > 1) {
+            ++wrong;
+            break;
+          }
+        }
+      }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(changed, 0);
+    // Outside the form's region the desktop stays unveiled.
+    if (!rgn.Contains({0, 0})) {
+      EXPECT_EQ(veiled.At(w.Left, w.Top), clear.At(w.Left, w.Top));
+    }
+    form->SetEnabled(true);
+    desktop.Pump();
+    EXPECT_EQ(provider->LayerForm(), nullptr);
+  }
+}
+
+// A form hidden because its owner is minimised remembers how it comes back; maximised, it comes
+// back with its owner and is painted whole when it is next activated, or forgets it when it is
+// deactivated first.
+TEST_F(FormStatesTest, AMaximisedFormHiddenWithItsOwnerIsPaintedWholeAtItsNextActivation) {
+  fw::TForm* owner = MakeForm(420, 300);
+  owner->Show();
+  desktop.Pump();
+  const win::HWND h = form->Handle(), o = owner->Handle();
+  win::SetWindowLongPtrW(h, win::GWLP_HWNDPARENT, win::LONG_PTR(o));
+  auto hideAndBringBack = [&](core::TShowAction want) {
+    win::SetActiveWindow(o);
+    win::ShowWindow(o, win::SW_MINIMIZE);
+    desktop.Pump();
+    EXPECT_FALSE(win::IsWindowVisible(h));
+    EXPECT_EQ(provider->ShowAction(), want);
+    win::ShowWindow(o, win::SW_RESTORE);
+    desktop.Pump();
+    EXPECT_TRUE(win::IsWindowVisible(h));
+  };
+  hideAndBringBack(core::saRestore);
+  win::ShowWindow(h, win::SW_SHOWMAXIMIZED);
+  desktop.Pump();
+  hideAndBringBack(core::saMaximize);
+  EXPECT_TRUE(win::IsZoomed(h));
+  EXPECT_EQ(provider->ShowAction(), core::saMaximize);  // pending until activated
+  EXPECT_FALSE(provider->FormActive());
+
+  win::SetActiveWindow(h);
+  desktop.Pump();
+  EXPECT_EQ(provider->ShowAction(), core::saIgnore);
+  EXPECT_TRUE(provider->FormActive());
+  EXPECT_FALSE(provider->SkinData().FUpdating);
+  // The screen shows the maximised form's frame as the provider painted it, in the active
+  // state.
+  ASSERT_NE(provider->Cache(), nullptr);
+  const gfx::Bitmap& cache = *provider->Cache();
+  const TRect w = WindowOf(h);
+  ASSERT_EQ(cache.Width(), w.Width());
+  gfx::Region rgn;
+  ASSERT_NE(win::GetWindowRgn(h, &rgn), gfx::RGN_ERROR);
+  const gfx::Bitmap screen = desktop.Compose();
+  int wrong = 0, seen = 0;
+  for (int y = 0; y < provider->TitleBottom(); ++y)
+    for (int x = 0; x < w.Width(); ++x) {
+      const int sx = x + w.Left, sy = y + w.Top;
+      if (!rgn.Contains({x, y}) || sx < 0 || sy < 0 || sx >= screen.Width()) continue;
+      ++seen;
+      if ((screen.At(sx, sy) & 0xFFFFFF) != (cache.At(x, y) & 0xFFFFFF)) ++wrong;
+    }
+  EXPECT_GT(seen, 0);
+  EXPECT_EQ(wrong, 0);
+
+  // Deactivated before it is activated again, nothing is pending any more.
+  hideAndBringBack(core::saMaximize);
+  win::SendMessageW(h, win::WM_NCACTIVATE, 0, 0);
+  EXPECT_EQ(provider->ShowAction(), core::saIgnore);
+  EXPECT_FALSE(provider->SkinData().FUpdating);
 }
 
 }  // namespace

@@ -158,5 +158,32 @@ TEST(Blur, NonPositiveRadiusLeavesTheBitmapAlone) {
   EXPECT_EQ(one.At(0, 0), 7);
 }
 
+// Each channel of a 32-bit bitmap (padded rows included) comes out as Blur8 makes that channel
+// alone, untouched by the others.
+TEST(Blur, A32BitBitmapBlursEachChannelAsItsOwn8BitPicture) {
+  gfx::Bitmap b(11, 7, 11 * 4 + 8);
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 11; ++x)
+      b.Set(x, y,
+            gfx::MakePixel(std::uint8_t(x * 23), std::uint8_t(y * 37),
+                           std::uint8_t(x == 5 && y == 3 ? 255 : 0), std::uint8_t(255 - x * 9)));
+  gfx::Bitmap blurred = b;
+  Blur32(blurred, 2.0);
+  for (int shift = 0; shift < 32; shift += 8) {
+    gfx::Bitmap8 channel(11, 7);
+    for (int y = 0; y < 7; ++y)
+      for (int x = 0; x < 11; ++x) channel.Set(x, y, std::uint8_t(b.At(x, y) >> shift));
+    Blur8(channel, 2.0);
+    for (int y = 0; y < 7; ++y)
+      for (int x = 0; x < 11; ++x)
+        ASSERT_EQ(std::uint8_t(blurred.At(x, y) >> shift), channel.At(x, y))
+            << "channel " << shift / 8 << " at " << x << "," << y;
+  }
+  EXPECT_FALSE(blurred == b);
+  gfx::Bitmap copy = b;
+  Blur32(copy, 0);
+  EXPECT_EQ(copy, b);
+}
+
 }  // namespace
 }  // namespace skin::paint

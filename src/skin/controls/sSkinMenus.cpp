@@ -1,0 +1,490 @@
+#include "skin/controls/sSkinMenus.h"
+
+#include <algorithm>
+
+#include "framework/TextConv.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/win/Menu.h"
+#include "platform/win/MenuWindow.h"
+#include "platform/win/Paint.h"
+#include "platform/win/WindowProc.h"
+#include "skin/controls/sGlyphUtils.h"
+#include "skin/data/sSkinOptions.h"
+#include "skin/draw/sAlphaGraph.h"
+#include "skin/draw/sGraphUtils.h"
+#include "skin/draw/sSkinText.h"
+#include "skin/paint/sAlphaGraph.h"
+#include "skin/paint/sGraphUtils.h"
+
+namespace skin::controls {
+
+namespace sc = skin::core;
+namespace sd = skin::data;
+namespace draw = skin::draw;
+using gfx::TPoint;
+using gfx::TRect;
+using namespace win;
+
+namespace {
+
+constexpr skin::paint::TColor kKeyColor = 0xFF00FF;
+constexpr int kCornerScan = 16;  // how far into the picture's corners transparent pixels are cut
+
+// The platform's handler types, so that this painter's handlers are told from others.
+struct MeasureHook {
+  std::weak_ptr<TsSkinableMenus*> Painter;
+  void operator()(fw::TMenuItem* item, fw::TCanvas& canvas, int& width, int& height) const {
+    if (auto p = Painter.lock()) (*p)->sMeasureItem(item, canvas, width, height);
+  }
+};
+struct DrawHook {
+  std::weak_ptr<TsSkinableMenus*> Painter;
+  void operator()(fw::TMenuItem* item, fw::TCanvas& canvas, const TRect& rect,
+                  fw::TOwnerDrawState state) const {
+    if (auto p = Painter.lock()) (*p)->sAdvancedDrawItem(item, canvas, rect, state);
+  }
+};
+
+// Whether the painter measured a menu since the last pop-up window went: only then are the
+// pop-up windows the painter's.
+bool Measuring = false;
+
+std::u16string WithoutAmpersands(std::u16string_view s) {
+  std::u16string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == u'&' && i + 1 < s.size())
+      ++i;
+    else if (s[i] == u'&')
+      continue;
+    out += s[i];
+  }
+  return out;
+}
+
+// The caption and the text after the tab (the shortcut) of an item.
+std::pair<std::u16string, std::u16string> CaptionParts(const fw::TMenuItem& item) {
+  std::u16string caption = item.Caption();
+  std::u16string shortcut = fw::ShortCutToText(item.ShortCut());
+  if (const auto tab = caption.find(u'\t'); tab != std::u16string::npos) {
+    if (shortcut.empty()) shortcut = caption.substr(tab + 1);
+    caption.resize(tab);
+  }
+  return {caption, shortcut};
+}
+
+TRect ClientRectOf(HWND h) {
+  RECT r{};
+  GetClientRect(h, &r);
+  return r;
+}
+
+TRect WindowRectOf(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return r;
+}
+
+// Draws a 32-bit picture with its alpha over bmp at p.
+void BlendOver(gfx::Bitmap& bmp, const gfx::Bitmap& pic, TPoint p) {
+  for (int y = 0; y < pic.Height(); ++y) {
+    const int ty = p.Y + y;
+    if (ty < 0 || ty >= bmp.Height()) continue;
+    for (int x = 0; x < pic.Width(); ++x) {
+      const int tx = p.X + x;
+      if (tx < 0 || tx >= bmp.Width()) continue;
+      const std::uint32_t s = pic.At(x, y), d = bmp.At(tx, ty);
+      const std::uint32_t a = s >> 24;
+      if (!a) continue;
+      std::uint32_t out = 0xFF000000;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
+        out |= ((sc * a + dc * (255 - a)) / 255) << shift;
+      }
+      bmp.Set(tx, ty, out);
+    }
+  }
+}
+
+}  // namespace
+
+TsSkinableMenus::TsSkinableMenus(sc::TsSkinManager& owner)
+    : FOwner(owner), FSelf(std::make_shared<TsSkinableMenus*>(this)) {}
+
+TsSkinableMenus::~TsSkinableMenus() = default;
+
+const sd::TacSkinModel* TsSkinableMenus::Model() const {
+  return FOwner.Active() ? FOwner.SkinModel() : nullptr;
+}
+
+TsMenuItemType TsSkinableMenus::ItemType(const fw::TMenuItem& item) {
+  const std::u16string& c = item.Caption();
+  if (c == u"-") return smDivider;
+  if (c.size() > 2 && c.front() == u'-' && c.back() == u'-') return smCaption;
+  return smNormal;
+}
+
+bool TsSkinableMenus::IsHooked(const fw::TMenuItem& item) {
+  return item.OnAdvancedDrawItem.target<DrawHook>() != nullptr;
+}
+
+void TsSkinableMenus::HookItem(fw::TMenuItem& item, bool active) {
+  for (int i = 0; i < item.Count(); ++i) {
+    fw::TMenuItem& sub = *item.Items(i);
+    if (active) {
+      if (!sub.OnAdvancedDrawItem && !sub.OnDrawItem) sub.OnAdvancedDrawItem = DrawHook{FSelf};
+      if (!sub.OnMeasureItem) sub.OnMeasureItem = MeasureHook{FSelf};
+    } else {
+      if (sub.OnAdvancedDrawItem.target<DrawHook>()) sub.OnAdvancedDrawItem = nullptr;
+      if (sub.OnMeasureItem.target<MeasureHook>()) sub.OnMeasureItem = nullptr;
+    }
+    HookItem(sub, active);
+  }
+}
+
+void TsSkinableMenus::HookPopupMenu(fw::TPopupMenu& menu, bool active) {
+  active = active && FOwner.SkinnedPopups();
+  HookItem(*menu.Items(), active);
+  menu.SetOwnerDraw(active);  // the window-system menu is made again with the handlers
+}
+
+int TsSkinableMenus::GlyphSize() const {
+  return FOwner.ScaleInt(16);
+}
+
+int TsSkinableMenus::IcoLineIndex() const {
+  const sd::TacSkinModel* model = Model();
+  return model ? model->GetSkinIndex(fw::Utf16ToUtf8(FOwner.MenuSupport().IcoLineSkin)) : -1;
+}
+
+int TsSkinableMenus::SkinBorderWidth() const {
+  const sd::TacSkinModel* model = Model();
+  const int body = FOwner.ConstData().Sections[sd::ssMainMenu];
+  if (!model || !model->IsValidSkinIndex(body)) return 0;
+  const int border = model->gd[std::size_t(body)].BorderIndex;
+  if (!model->IsValidImgIndex(border)) return 0;
+  const int w = model->ma[std::size_t(border)].BorderWidth;
+  return w > 0 ? w : 3;
+}
+
+void TsSkinableMenus::sMeasureItem(fw::TMenuItem* item, fw::TCanvas& canvas, int& width,
+                                   int& height) {
+  if (!item || !Model()) return;
+  Measuring = true;
+  const int gw = GlyphSize();
+  switch (ItemType(*item)) {
+    case smDivider:
+      width = 2 * gw + 3 * Margin + Spacing;
+      height = 2;
+      return;
+    case smCaption: {
+      const std::u16string text = item->Caption().substr(1, item->Caption().size() - 2);
+      width = 2 * gw + draw::acTextWidth(canvas, text) + 3 * Margin + Spacing;
+      height = draw::acTextHeight(canvas, text) + 2 * Margin + 3;
+      return;
+    }
+    default: {
+      const auto [caption, shortcut] = CaptionParts(*item);
+      const std::u16string shown = WithoutAmpersands(caption);
+      int textW = draw::acTextWidth(canvas, shown);
+      if (!shortcut.empty()) textW += 2 * Spacing + draw::acTextWidth(canvas, shortcut);
+      width = 2 * gw + textW + 3 * Margin + Spacing;
+      if (SkinBorderWidth() == 0) width -= 2 * BorderWidth;
+      height = std::max(draw::acTextHeight(canvas, u"Wy"), gw) + 2 * Margin + 2;
+      return;
+    }
+  }
+}
+
+TacMenuInfo* TsSkinableMenus::MenuInfoOfWindow(HWND wnd) {
+  for (TacMenuInfo& mi : FMenuInfo)
+    if (mi.Wnd == wnd) return &mi;
+  return nullptr;
+}
+
+TacMenuInfo* TsSkinableMenus::GetMenuInfo(HWND wnd) {
+  TacMenuInfo* mi = MenuInfoOfWindow(wnd);
+  if (!mi) {
+    mi = &FMenuInfo.emplace_back();
+    mi->Wnd = wnd;
+  }
+  const TRect wr = WindowRectOf(wnd);
+  if (!mi->Bmp || mi->Bmp->Width() != wr.Width() || mi->Bmp->Height() != wr.Height())
+    PrepareMenuBG(*mi, wr.Width(), wr.Height());
+  return mi;
+}
+
+void TsSkinableMenus::DropWindow(HWND wnd) {
+  std::erase_if(FMenuInfo, [wnd](const TacMenuInfo& mi) { return mi.Wnd == wnd; });
+}
+
+void TsSkinableMenus::PrepareMenuBG(TacMenuInfo& mi, int width, int height) {
+  mi.Bmp = std::make_unique<gfx::Bitmap>(std::max(width, 1), std::max(height, 1));
+  mi.ItemsIterated = false;
+  gfx::Bitmap& bmp = *mi.Bmp;
+  bmp.Fill(0xFFFFFFFF);
+  const sd::TacSkinModel* model = Model();
+  const int body = FOwner.ConstData().Sections[sd::ssMainMenu];
+  ArOR.clear();
+  if (!model || !model->IsValidSkinIndex(body)) return;
+  draw::PaintItemBG(model, body, draw::EmptyCI, 0, bmp.Bounds(), {0, 0}, bmp);
+  const int sbw = SkinBorderWidth();
+  const int ico = IcoLineIndex();
+  const int icoWidth = Margin + GlyphSize() + Spacing;
+  if (model->IsValidSkinIndex(ico) && height > 2 * sbw) {
+    gfx::Bitmap line(icoWidth, height - 2 * sbw);
+    draw::PaintItem(model, ico, draw::MakeCacheInfo(&bmp, sbw, sbw), true, 0, line.Bounds(), {0, 0},
+                    &line);
+    bmp.CopyFrom(line, line.Bounds(), {sbw, sbw});
+  }
+  const int border = model->gd[std::size_t(body)].BorderIndex;
+  if (model->IsValidImgIndex(border))
+    draw::DrawSkinRect(bmp, bmp.Bounds(), draw::EmptyCI, model->ma[std::size_t(border)], 0, false);
+  // The corners the border picture leaves transparent are cut out of the window's shape.
+  for (int y = 0; y < height; ++y) {
+    if (y >= kCornerScan && y < height - kCornerScan) continue;
+    for (int x = 0; x < width; ++x) {
+      if (x == kCornerScan && width - kCornerScan > x) x = width - kCornerScan;
+      if ((bmp.At(x, y) & 0xFFFFFF) == kKeyColor) ArOR.push_back({x, y, x + 1, y + 1});
+    }
+  }
+}
+
+void TsSkinableMenus::DrawWndBorder(HWND wnd, const gfx::Bitmap& bmp) {
+  if (BorderDrawing || !IsWindow(wnd)) return;
+  BorderDrawing = true;
+  const int w = bmp.Width(), h = bmp.Height();
+  gfx::Region rgn = gfx::Region(TRect{0, 0, w, h}).Subtract(gfx::Region::FromRects(ArOR));
+  gfx::Region now;
+  if (GetWindowRgn(wnd, &now) == gfx::RGN_ERROR || !(now == rgn)) SetWindowRgn(wnd, &rgn, false);
+  if (gfx::HDC dc = GetWindowDC(wnd)) {
+    const int b = BorderWidth;
+    gfx::ExcludeClipRect(dc, b, b, w - b, h - b);
+    gfx::DeviceContext from(const_cast<gfx::Bitmap&>(bmp));
+    gfx::BitBlt(dc, 0, 0, w, h, &from, 0, 0, gfx::SRCCOPY);
+    ReleaseDC(wnd, dc);
+  }
+  BorderDrawing = false;
+}
+
+void TsSkinableMenus::ClearCache() {
+  FMenuInfo.clear();
+  ArOR.clear();
+}
+
+void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r) const {
+  const sd::TacSkinModel* model = Model();
+  const int div = FOwner.ConstData().Sections[sd::ssDividerV];
+  const int ico = IcoLineIndex();
+  int left = Margin;
+  if (model->IsValidSkinIndex(ico) &&
+      (model->gd[std::size_t(ico)].Props[0].Transparency < 100 ||
+       model->IsValidImgIndex(model->gd[std::size_t(ico)].BorderIndex)))
+    left += Margin + GlyphSize() + Spacing;
+  const TRect line{left, 0, std::max(left + 1, r.Width() - Margin), r.Height()};
+  const int border = model->IsValidSkinIndex(div) ? model->gd[std::size_t(div)].BorderIndex : -1;
+  if (model->IsValidImgIndex(border)) {
+    draw::DrawSkinRect(bmp, line, draw::EmptyCI, model->ma[std::size_t(border)], 0, false);
+    return;
+  }
+  skin::paint::TColor c = model->Palette[sd::pcBorder];
+  if (c == skin::paint::clNone || c == 0) c = 0x808080;
+  const std::uint32_t px = 0xFF000000 | std::uint32_t(c & 0xFFFFFF);
+  for (int x = line.Left; x < line.Right && x < bmp.Width(); ++x) bmp.Set(x, 0, px);
+}
+
+void TsSkinableMenus::PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas,
+                                   const fw::TMenuItem& item) const {
+  const sd::TacSkinModel* model = Model();
+  int section = FOwner.ConstData().Sections[sd::ssMenuCaption];
+  if (model->IsValidSkinIndex(section))
+    draw::PaintItem(model, section, draw::MakeCacheInfo(&bmp), true, 0, bmp.Bounds(), {0, 0}, &bmp);
+  else
+    section = FOwner.ConstData().Sections[sd::ssMainMenu];  // the caption takes the body's colour
+  const std::u16string text = item.Caption().substr(1, item.Caption().size() - 2);
+  TRect r = bmp.Bounds();
+  r.Top += Margin + 2;
+  r.Bottom -= Margin + 2;
+  canvas.Font.SetStyle(canvas.Font.Style() | fw::fsBold);
+  draw::acWriteTextEx(canvas, text, true, r,
+                      gfx::DT_SINGLELINE | gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_NOPREFIX,
+                      section, 0, model);
+}
+
+void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas, const TRect& rect,
+                                        fw::TOwnerDrawState state) {
+  const sd::TacSkinModel* model = Model();
+  if (!item || !model || rect.IsEmpty() || !canvas.Handle()) return;
+  const HWND wnd = WindowFromDC(canvas.Handle());
+  if (!wnd) return;
+  TacMenuInfo& mi = *GetMenuInfo(wnd);
+  const int W = BorderWidth;
+  gfx::Bitmap& bg = *mi.Bmp;
+  // A column after a bar break gets its line in the background once.
+  if (item->Break() == fw::TMenuBreak::mbBarBreak && !mi.ItemsIterated) {
+    const int ix = FOwner.ConstData().MenuItem.SkinIndex;
+    skin::paint::TColor c = model->IsValidSkinIndex(ix)
+                                ? model->gd[std::size_t(ix)].Props[0].FontColor.Color
+                                : 0x808080;
+    const int x = rect.Left + W - MENU_COLUMN_GAP / 2;
+    for (int y = W; y < bg.Height() - W && x >= 0 && x < bg.Width(); ++y)
+      bg.Set(x, y, 0xFF000000 | std::uint32_t(c & 0xFFFFFF));
+    gfx::HDC dc = canvas.Handle();
+    gfx::DeviceContext from(bg);
+    gfx::BitBlt(dc, x - W, 0, 1, bg.Height() - 2 * W, &from, x, W, gfx::SRCCOPY);
+  }
+  if (item->Parent() && item->MenuIndex() == item->Parent()->Count() - 1) mi.ItemsIterated = true;
+
+  const TRect inBg = rect.Offset(W, W);
+  gfx::Bitmap pic = bg.Copy(inBg);
+  if (pic.Width() != rect.Width() || pic.Height() != rect.Height()) return;
+  const bool enabled = !(state & (fw::odGrayed | fw::odDisabled));
+  const bool selected = enabled && (state & fw::odSelected);
+  fw::TCanvas c;
+  gfx::DeviceContext dc(pic);
+  c.SetHandle(&dc);
+  c.Font = canvas.Font;
+  c.BrushStyle = fw::TBrushStyle::bsClear;
+  const TsMenuItemType type = ItemType(*item);
+  if (type == smDivider) {
+    PaintDivider(pic, pic.Bounds());
+  } else if (type == smCaption) {
+    PaintCaption(pic, c, *item);
+  } else {
+    const int ix = FOwner.ConstData().MenuItem.SkinIndex;
+    int fontSection = FOwner.ConstData().Sections[sd::ssMainMenu];
+    if (model->IsValidSkinIndex(ix)) {
+      fontSection = ix;
+      if (selected || model->gd[std::size_t(ix)].Props[0].Transparency < 100)
+        draw::PaintItem(model, ix, draw::MakeCacheInfo(&bg, inBg.Left, inBg.Top), true,
+                        selected ? 1 : 0, pic.Bounds(), {0, 0}, &pic);
+    }
+    const int gw = GlyphSize();
+    // Character glyphs take the text's colour.
+    const skin::paint::TColor glyphColor =
+        model->IsValidSkinIndex(fontSection)
+            ? draw::StateProps(model->gd[std::size_t(fontSection)], selected ? 1 : 0)
+                  .FontColor.Color
+            : skin::paint::clNone;
+    auto charGlyph = [&](int index, TPoint at) {
+      if (auto glyph = acCharImages().CreateBitmap32Color(index, gw, gw, glyphColor))
+        BlendOver(pic, *glyph, at);
+    };
+    if (item->Checked()) {
+      const int check = model->GetMaskIndex(sd::s_GlobalInfo, "CHECK");
+      if (!item->RadioItem() && model->IsValidImgIndex(check)) {
+        const paint::TsMaskData& md = model->ma[std::size_t(check)];
+        const int x = std::max(0, (gw - md.Width) / 2 + Margin);
+        draw::DrawSkinGlyph(pic, {x, (pic.Height() - md.Height) / 2}, selected ? 1 : 0, 1, md,
+                            draw::MakeCacheInfo(&pic));
+      } else {
+        charGlyph(item->RadioItem() ? cgRadio : cgCheck, {Margin, (pic.Height() - gw) / 2});
+      }
+    }
+    // A submenu item's arrow at the right (owner-drawn items get none from the window).
+    if (item->Count() > 0)
+      charGlyph(cgCaretRight, {pic.Width() - gw - Margin, (pic.Height() - gw) / 2});
+    const auto [caption, shortcut] = CaptionParts(*item);
+    TRect text{gw + 2 * Margin + Spacing, Margin, pic.Width() - Margin, pic.Height() - Margin};
+    const unsigned flags =
+        gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOCLIP | gfx::DT_EXPANDTABS;
+    draw::acWriteTextEx(c, caption, enabled, text, flags | gfx::DT_LEFT, fontSection,
+                        selected ? 1 : 0, model);
+    if (!shortcut.empty()) {
+      TRect sr = text;
+      sr.Right = pic.Width() - 2 * 8;
+      draw::acWriteTextEx(c, shortcut, enabled, sr, flags | gfx::DT_RIGHT | gfx::DT_NOPREFIX,
+                          fontSection, selected ? 1 : 0, model);
+    }
+  }
+  c.SetHandle(nullptr);
+  if (!enabled) {
+    gfx::Bitmap under = bg.Copy(inBg);
+    skin::paint::BlendTransRectangle(pic, 0, 0, under,
+                                     {0, 0, under.Width() - 1, under.Height() - 1},
+                                     skin::paint::DefBlendDisabled, kKeyColor);
+  }
+  gfx::BitBlt(canvas.Handle(), rect.Left, rect.Top, rect.Width(), rect.Height(), &dc, 0, 0,
+              gfx::SRCCOPY);
+}
+
+TsSkinableMenus* SkinableMenusOf(sc::TsSkinManager& manager) {
+  return dynamic_cast<TsSkinableMenus*>(manager.SkinableMenus());
+}
+
+// ---- Pop-up menu windows
+
+TacMnuWnd::TacMnuWnd(HWND wnd, sc::TsSkinManager& manager) : CtrlHandle(wnd), FManager(manager) {
+  FHooked = SetWindowSubclass(
+      wnd,
+      [this](HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+        return WndProc(h, msg, wParam, lParam);
+      },
+      UINT_PTR(this), 0);
+}
+
+TacMnuWnd::~TacMnuWnd() {
+  if (FHooked && IsWindow(CtrlHandle)) RemoveWindowSubclass(CtrlHandle, UINT_PTR(this));
+}
+
+LRESULT TacMnuWnd::WndProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TsSkinableMenus* painter = SkinableMenusOf(FManager);
+  if (msg == WM_NCDESTROY) {
+    const LRESULT r = DefSubclassProc(h, msg, wParam, lParam);
+    RemoveWindowSubclass(h, UINT_PTR(this));
+    FHooked = false;
+    CtrlHandle = nullptr;  // the array frees the wrapper later, not while it runs
+    if (painter) painter->DropWindow(h);
+    if (std::none_of(MnuArray().begin(), MnuArray().end(),
+                     [](const auto& w) { return w->CtrlHandle != nullptr; }))
+      Measuring = false;
+    return r;
+  }
+  if (!painter || !Measuring || !FManager.Active() || !FManager.SkinnedPopups())
+    return DefSubclassProc(h, msg, wParam, lParam);
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      const TacMenuInfo& mi = *painter->GetMenuInfo(h);
+      const TRect cr = ClientRectOf(h);
+      gfx::DeviceContext from(*mi.Bmp);
+      gfx::BitBlt(gfx::HDC(wParam), 0, 0, cr.Width(), cr.Height(), &from, painter->BorderWidth,
+                  painter->BorderWidth, gfx::SRCCOPY);
+      return 1;
+    }
+    case WM_NCPAINT: {
+      painter->DrawWndBorder(h, *painter->GetMenuInfo(h)->Bmp);
+      const BYTE alpha = FManager.MenuSupport().AlphaBlend;
+      const LONG_PTR ex = GetWindowLongPtrW(h, GWL_EXSTYLE);
+      if (alpha < 255) {
+        if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(h, 0, alpha, LWA_ALPHA);
+      } else if (ex & WS_EX_LAYERED) {
+        SetWindowLongPtrW(h, GWL_EXSTYLE, ex & ~LONG_PTR(WS_EX_LAYERED));
+      }
+      return 0;
+    }
+    default:
+      return DefSubclassProc(h, msg, wParam, lParam);
+  }
+}
+
+std::vector<std::unique_ptr<TacMnuWnd>>& MnuArray() {
+  static std::vector<std::unique_ptr<TacMnuWnd>> array;
+  return array;
+}
+
+void ClearMnuArray() {
+  MnuArray().clear();
+}
+
+void AddMenuWindow(HWND wnd) {
+  if (!sc::DefaultManager) return;
+  std::erase_if(MnuArray(), [](const auto& w) { return w->CtrlHandle == nullptr; });
+  MnuArray().push_back(std::make_unique<TacMnuWnd>(wnd, *sc::DefaultManager));
+}
+
+void InstallSkinnedMenus() {
+  sc::SetMenuPainterFactory(
+      [](sc::TsSkinManager& m) { return std::make_unique<TsSkinableMenus>(m); });
+}
+
+}  // namespace skin::controls

@@ -1,0 +1,114 @@
+// Skinned menus: the manager's menu painter (TsSkinableMenus) measures and draws the items of
+// hooked menus from the skin, each pop-up over a picture of its whole window painted once per
+// showing (body "MAINMENU", icon column, border), and gives the pop-up menu window (class
+// "#32768", wrapped by TacMnuWnd through the dialog hook) the skin's frame and shape.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "framework/Menus.h"
+#include "platform/gfx/Bitmap.h"
+#include "platform/win/Window.h"
+#include "skin/core/sSkinManager.h"
+
+namespace skin::controls {
+
+// What an item is drawn as: a caption line ("-Text-"), a divider ("-"), a normal item, a
+// menu-bar item.
+enum TsMenuItemType { smCaption, smDivider, smNormal, smTopLine };
+
+// One open pop-up menu window and its picture.
+struct TacMenuInfo {
+  win::HWND Wnd = nullptr;           // the entry's key
+  std::unique_ptr<gfx::Bitmap> Bmp;  // the window's background, frame included
+  bool ItemsIterated = false;        // every item was drawn once (column lines are in Bmp)
+};
+
+class TsSkinableMenus : public skin::core::TacMenuPainter {
+ public:
+  explicit TsSkinableMenus(skin::core::TsSkinManager& owner);
+  ~TsSkinableMenus() override;
+
+  int Margin = 2;
+  int Spacing = 8;
+  int BorderWidth = 3;  // the pop-up window's frame
+
+  void HookPopupMenu(fw::TPopupMenu& menu, bool active) override;
+  void SkinChanged() override { ClearCache(); }
+  // Every sub-item of item, at any depth, gets (active) or loses this painter's measure and
+  // draw handlers; items with handlers of their own keep them.
+  void HookItem(fw::TMenuItem& item, bool active);
+  // Whether the item draws through this painter.
+  static bool IsHooked(const fw::TMenuItem& item);
+
+  // The measure and draw handlers.
+  void sMeasureItem(fw::TMenuItem* item, fw::TCanvas& canvas, int& width, int& height);
+  void sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas, const gfx::TRect& rect,
+                         fw::TOwnerDrawState state);
+
+  // The entry of the pop-up window wnd, null when none.
+  TacMenuInfo* MenuInfoOfWindow(win::HWND wnd);
+  // The entry of the pop-up window wnd, made when missing, its picture prepared at the
+  // window's size.
+  TacMenuInfo* GetMenuInfo(win::HWND wnd);
+  // Frees the entry of a window that goes.
+  void DropWindow(win::HWND wnd);
+  // The window's frame and shape from the picture.
+  void DrawWndBorder(win::HWND wnd, const gfx::Bitmap& bmp);
+  // Frees every entry.
+  void ClearCache();
+  int OpenMenus() const { return int(FMenuInfo.size()); }
+
+  // The item's type by its caption.
+  static TsMenuItemType ItemType(const fw::TMenuItem& item);
+  // Width of the body section's border picture (3 when it gives none), 0 without one.
+  int SkinBorderWidth() const;
+  // The width of the glyph column's glyph (16 scaled).
+  int GlyphSize() const;
+
+ private:
+  void PrepareMenuBG(TacMenuInfo& mi, int width, int height);
+  void PaintDivider(gfx::Bitmap& bmp, const gfx::TRect& r) const;
+  void PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas, const fw::TMenuItem& item) const;
+  const skin::data::TacSkinModel* Model() const;
+  int IcoLineIndex() const;
+  skin::core::TsSkinManager& FOwner;
+  std::vector<TacMenuInfo> FMenuInfo;
+  std::vector<gfx::TRect> ArOR;  // corners cut out of the window's shape
+  bool BorderDrawing = false;
+  // Handlers made by this painter hold it weakly: a painter gone leaves them inert.
+  std::shared_ptr<TsSkinableMenus*> FSelf;
+};
+
+// The painter of a manager.
+TsSkinableMenus* SkinableMenusOf(skin::core::TsSkinManager& manager);
+
+// ---- Pop-up menu windows
+
+// Wraps a pop-up menu window (class "#32768"): its frame and background come from the menu's
+// picture; the cache goes when the window does.
+class TacMnuWnd {
+ public:
+  TacMnuWnd(win::HWND wnd, skin::core::TsSkinManager& manager);
+  ~TacMnuWnd();
+  TacMnuWnd(const TacMnuWnd&) = delete;
+  TacMnuWnd& operator=(const TacMnuWnd&) = delete;
+  win::HWND CtrlHandle;
+
+ private:
+  win::LRESULT WndProc(win::HWND h, win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
+  skin::core::TsSkinManager& FManager;
+  bool FHooked = false;
+};
+
+// The wrapped pop-up menu windows.
+std::vector<std::unique_ptr<TacMnuWnd>>& MnuArray();
+// Unhooks and frees every wrapper.
+void ClearMnuArray();
+// Wraps a new pop-up menu window (the dialog hook calls it as the window is made).
+void AddMenuWindow(win::HWND wnd);
+// Registers the painter's factory with the managers (once).
+void InstallSkinnedMenus();
+
+}  // namespace skin::controls

@@ -1,0 +1,252 @@
+#include "skin/frame/sSysMenu.h"
+
+#include <chrono>
+
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "framework/TextConv.h"
+#include "platform/win/Menu.h"
+#include "platform/win/MenuWindow.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Window.h"
+#include "skin/core/sConst.h"
+#include "skin/core/sSkinManager.h"
+#include "skin/frame/sSkinProvider.h"
+
+namespace skin::frame {
+
+namespace sc = skin::core;
+using namespace win;
+using fw::TFormBorderStyle;
+
+namespace {
+
+constexpr int kSkinColumn = 20;  // skins a column of the skin list holds
+
+// The text of a command in the window's system menu; empty when it has none.
+std::u16string CommandText(HMENU menu, UINT command) {
+  const MenuItem* it = menu ? GetMenuItem(menu, command, MF_BYCOMMAND) : nullptr;
+  return it ? it->text : std::u16string();
+}
+
+}  // namespace
+
+TsSystemMenu::TsSystemMenu(TsSkinProvider& owner) : fw::TPopupMenu(nullptr), FOwner(owner) {
+  const auto ticks = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now().time_since_epoch())
+                         .count();
+  SetName("acSysMenu" + std::to_string(ticks));
+}
+
+fw::TMenuItem* TsSystemMenu::AddItem(const std::u16string& caption, int tag,
+                                     fw::TNotifyEvent onClick) {
+  auto* item = new fw::TMenuItem(this);
+  item->SetCaption(caption);
+  item->Tag = tag;
+  item->OnClick = std::move(onClick);
+  Items()->Add(item);
+  return item;
+}
+
+void TsSystemMenu::AddDivider(const std::string& name) {
+  fw::TMenuItem* item = AddItem(u"-", 0, nullptr);
+  if (!FindComponent(name)) item->SetName(name);
+}
+
+void TsSystemMenu::SendCommand(unsigned command) {
+  fw::TCustomForm* form = FOwner.Form();
+  if (form && form->HandleAllocated()) SendMessageW(form->Handle(), WM_SYSCOMMAND, command, 0);
+}
+
+void TsSystemMenu::Generate() {
+  Items()->Clear();
+  ItemRestore = ItemMove = ItemSize = ItemMinimize = ItemMaximize = ItemClose = nullptr;
+  ExtItemsCount = 0;
+  fw::TCustomForm* form = FOwner.Form();
+  const HMENU sys =
+      form && form->HandleAllocated() ? GetSystemMenu(form->Handle(), false) : nullptr;
+  // The command's text in the form's menu, or the library's; the shortcut is what follows the
+  // tab.
+  auto command = [&](UINT cmd, const std::u16string& fallback, const char* name) {
+    const std::u16string text = CommandText(sys, cmd);
+    fw::TMenuItem* item =
+        AddItem(text.empty() ? fallback : text, int(cmd), [this, cmd](fw::TComponent*) {
+          SendCommand(cmd);
+          if (cmd == SC_RESTORE || cmd == SC_MINIMIZE || cmd == SC_MAXIMIZE) UpdateItems();
+        });
+    item->SetName(name);
+    return item;
+  };
+  ItemRestore = command(SC_RESTORE, sc::acs_RestoreStr, "acIR");
+  ItemMove = command(SC_MOVE, sc::acs_MoveStr, "acIM");
+  ItemSize = command(SC_SIZE, sc::acs_SizeStr, "acIS");
+  ItemMinimize = command(SC_MINIMIZE, sc::acs_MinimizeStr, "acIN");
+  ItemMaximize = command(SC_MAXIMIZE, sc::acs_MaximizeStr, "acIX");
+  AddDivider("ac_TopDiv");
+  // The program's own commands added to the form's system menu.
+  for (int i = 0, n = sys ? GetMenuItemCount(sys) : 0; i < n; ++i) {
+    const MenuItem* it = GetMenuItem(sys, UINT(i), MF_BYPOSITION);
+    if (!it || (it->id >= 0xF000 && it->id <= 0xF1FF) || it->text.empty() ||
+        (it->flags & MF_SEPARATOR))
+      continue;
+    const UINT id = it->id;
+    fw::TMenuItem* item = AddItem(it->text, int(id), [this, id](fw::TComponent*) {
+      fw::TCustomForm* f = FOwner.Form();
+      if (f && f->HandleAllocated()) PostMessageW(f->Handle(), WM_SYSCOMMAND, id, 0);
+    });
+    item->SetEnabled(!(it->flags & MF_GRAYED));
+    ++ExtItemsCount;
+  }
+  if (ExtItemsCount) AddDivider("ac_BtmDiv");
+  ItemClose = command(SC_CLOSE, sc::acs_CloseStr, "acIC");
+  ItemClose->SetDefault(true);
+}
+
+bool TsSystemMenu::VisibleRestore() const {
+  const auto b = FOwner.Form()->BorderStyle();
+  return FOwner.HaveSysMenu() &&
+         (b == TFormBorderStyle::bsSingle || b == TFormBorderStyle::bsSizeable);
+}
+
+bool TsSystemMenu::VisibleSize() const {
+  const auto b = FOwner.Form()->BorderStyle();
+  return b == TFormBorderStyle::bsSingle || b == TFormBorderStyle::bsSizeable ||
+         b == TFormBorderStyle::bsSizeToolWin;
+}
+
+namespace {
+bool Iconic(fw::TCustomForm& f) {
+  return f.HandleAllocated() && IsIconic(f.Handle());
+}
+bool Zoomed(fw::TCustomForm& f) {
+  return f.HandleAllocated() && IsZoomed(f.Handle());
+}
+bool NormalFrame(fw::TCustomForm& f) {
+  return f.BorderStyle() == TFormBorderStyle::bsSingle ||
+         f.BorderStyle() == TFormBorderStyle::bsSizeable;
+}
+}  // namespace
+
+bool TsSystemMenu::VisibleMin() const {
+  fw::TCustomForm& f = *FOwner.Form();
+  return FOwner.HaveSysMenu() &&
+         (Iconic(f) || (NormalFrame(f) && (f.BorderIcons() & fw::biMinimize)));
+}
+
+bool TsSystemMenu::VisibleMax() const {
+  fw::TCustomForm& f = *FOwner.Form();
+  return FOwner.HaveSysMenu() &&
+         (Iconic(f) || (NormalFrame(f) && (f.BorderIcons() & fw::biMaximize)));
+}
+
+bool TsSystemMenu::VisibleClose() const {
+  fw::TCustomForm& f = *FOwner.Form();
+  const HMENU sys = f.HandleAllocated() ? GetSystemMenu(f.Handle(), false) : nullptr;
+  if (!sys) return (f.BorderIcons() & fw::biSystemMenu) != 0;
+  return FOwner.HaveSysMenu() && GetMenuItem(sys, SC_CLOSE, MF_BYCOMMAND) != nullptr;
+}
+
+bool TsSystemMenu::EnabledRestore() const {
+  fw::TCustomForm& f = *FOwner.Form();
+  return ((f.BorderIcons() & fw::biMaximize) && Zoomed(f)) || Iconic(f);
+}
+
+bool TsSystemMenu::EnabledMove() const {
+  return !Zoomed(*FOwner.Form());
+}
+
+bool TsSystemMenu::EnabledSize() const {
+  fw::TCustomForm& f = *FOwner.Form();
+  return f.BorderStyle() != TFormBorderStyle::bsSingle && !Iconic(f) && !Zoomed(f);
+}
+
+bool TsSystemMenu::EnabledMin() const {
+  fw::TCustomForm& f = *FOwner.Form();
+  return (f.BorderIcons() & fw::biMinimize) && !Iconic(f);
+}
+
+bool TsSystemMenu::EnabledMax() const {
+  fw::TCustomForm& f = *FOwner.Form();
+  return (f.BorderIcons() & fw::biMaximize) && NormalFrame(f) && !Zoomed(f);
+}
+
+bool TsSystemMenu::EnabledClose() const {
+  fw::TCustomForm& f = *FOwner.Form();
+  const HMENU sys = f.HandleAllocated() ? GetSystemMenu(f.Handle(), false) : nullptr;
+  if (!sys) return (f.BorderIcons() & fw::biSystemMenu) != 0;
+  const MenuItem* it = GetMenuItem(sys, SC_CLOSE, MF_BYCOMMAND);
+  return it && !(it->flags & MF_GRAYED);
+}
+
+void TsSystemMenu::UpdateItems(bool full) {
+  if (full || !ItemClose) Generate();
+  ItemRestore->SetVisible(VisibleRestore());
+  ItemRestore->SetEnabled(EnabledRestore());
+  ItemMove->SetEnabled(EnabledMove());
+  ItemSize->SetVisible(VisibleSize());
+  ItemSize->SetEnabled(EnabledSize());
+  ItemMinimize->SetVisible(VisibleMin());
+  ItemMinimize->SetEnabled(EnabledMin());
+  ItemMaximize->SetVisible(VisibleMax());
+  ItemMaximize->SetEnabled(EnabledMax());
+  ItemClose->SetVisible(VisibleClose());
+  ItemClose->SetEnabled(EnabledClose());
+}
+
+void TsSystemMenu::MakeSkinItems() {
+  if (fw::TComponent* old = FindComponent("SkinSelectItem")) {
+    auto* item = static_cast<fw::TMenuItem*>(old);
+    const int at = item->MenuIndex();
+    delete item;  // with its children
+    if (at >= 0 && at < Items()->Count() && Items()->Items(at)->IsLine()) Items()->Delete(at);
+  }
+  sc::TsSkinManager* manager = FOwner.SkinData().SkinManager();
+  if (!manager) return;
+  std::vector<data::TacSkinListData> skins;
+  manager->SkinListController().GetSkinNames(skins, data::stAllSkins);
+  if (skins.empty()) return;
+  auto* list = new fw::TMenuItem(this);
+  list->SetName("SkinSelectItem");
+  list->SetCaption(sc::acs_AvailSkins);
+  Items()->Insert(0, list);
+  auto* div = new fw::TMenuItem(this);
+  div->SetCaption(u"-");
+  Items()->Insert(1, div);
+  for (std::size_t i = 0; i < skins.size(); ++i) {
+    auto* item = new fw::TMenuItem(this);
+    item->SetName("SkinSelectItem" + std::to_string(i));
+    const std::u16string name = fw::Utf8ToUtf16(skins[i].skName);
+    item->SetCaption(name);
+    item->SetRadioItem(true);
+    if (i > 0 && i % kSkinColumn == 0) item->SetBreak(fw::TMenuBreak::mbBreak);
+    if (name == manager->SkinName()) {
+      item->SetChecked(true);
+      item->SetDefault(true);
+    }
+    // The name is set whole: an internal skin's name ends in its "(внутренний)" mark, and
+    // only the whole name finds it.
+    item->OnClick = [manager, name](fw::TComponent*) { manager->SetSkinName(name); };
+    list->Add(item);
+  }
+}
+
+void TsSystemMenu::DropDown(int x, int y) {
+  fw::TCustomForm* form = FOwner.Form();
+  if (!form || !form->HandleAllocated()) return;
+  if (fw::Application && fw::Application->ActiveForm() && fw::Application->ActiveForm() != form)
+    return;
+  sc::TsSkinManager* manager = FOwner.SkinData().SkinManager();
+  sc::TacMenuPainter* painter = manager ? manager->SkinableMenus() : nullptr;
+  if (!painter || !manager->SkinnedPopups()) {
+    detail::ShowSystemMenu(form->Handle(), {x, y});
+    return;
+  }
+  UpdateItems(ExtItemsCount > 0);
+  if (MakeSkinMenu) MakeSkinItems();
+  painter->HookPopupMenu(*this, manager->Active());
+  SetWindowHandle(form->Handle());
+  Popup(x, y);
+  SetWindowHandle(nullptr);
+}
+
+}  // namespace skin::frame

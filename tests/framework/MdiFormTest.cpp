@@ -1,0 +1,189 @@
+// MDI forms: the parent's client window beside its aligned controls, child forms made in it,
+// the window menu, activation, arrangement and closing.
+#include "Harness.h"
+#include "framework/Exception.h"
+#include "framework/Menus.h"
+#include "framework/Reader.h"
+#include "platform/win/Input.h"
+#include "platform/win/Mdi.h"
+#include "platform/win/Menu.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Window.h"
+
+namespace fw::test {
+namespace {
+
+using win::POINT;
+using win::RECT;
+
+constexpr unsigned kCtrl = 0x1D, kF6 = 0x40;
+
+class MdiForms : public FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    parent = app->CreateForm<TForm>();
+    parent->SetFormStyle(TFormStyle::fsMDIForm);
+    parent->SetBounds(20, 20, 700, 500);
+    menu = new TMainMenu(parent);
+    auto* file = new TMenuItem(menu);
+    file->SetCaption(u"&File");
+    windowItem = new TMenuItem(menu);
+    windowItem->SetCaption(u"&Window");
+    auto* tile = new TMenuItem(menu);
+    tile->SetCaption(u"&Tile");
+    windowItem->Add(tile);
+    menu->Items()->Add(file);
+    menu->Items()->Add(windowItem);
+    parent->SetMenu(menu);
+    parent->SetWindowMenu(windowItem);
+    toolbar = new TBox(parent, parent, {0, 0, 100, 30}, clRed);
+    toolbar->SetAlign(TAlign::alTop);
+    parent->Show();
+    desktop.Pump();
+  }
+  TForm* Child(const std::u16string& caption) {
+    auto* f = app->CreateForm<TForm>();
+    f->SetFormStyle(TFormStyle::fsMDIChild);
+    f->SetCaption(caption);
+    f->SetBounds(10, 10, 240, 160);
+    f->Show();
+    desktop.Pump();
+    return f;
+  }
+  int WindowMenuCount() { return win::GetMenuItemCount(menu->SubmenuHandle(windowItem)); }
+
+  TForm* parent = nullptr;
+  TMainMenu* menu = nullptr;
+  TMenuItem* windowItem = nullptr;
+  TBox* toolbar = nullptr;
+};
+
+TEST_F(MdiForms, ChildrenLiveInTheClientBelowTheAlignedControls) {
+  HWND client = parent->ClientHandle();
+  ASSERT_TRUE(client);
+  EXPECT_EQ(win::GetClassNameW(client), win::MDICLIENT_CLASS);
+  RECT r, fc;
+  win::GetWindowRect(client, &r);
+  win::MapWindowPoints(nullptr, parent->Handle(), reinterpret_cast<POINT*>(&r), 2);
+  win::GetClientRect(parent->Handle(), &fc);
+  EXPECT_EQ(r, (RECT{0, 30, fc.Right, fc.Bottom}));
+
+  TForm* a = Child(u"Alpha");
+  TForm* b = Child(u"Beta");
+  EXPECT_EQ(win::GetParent(a->Handle()), client);
+  EXPECT_EQ(a->Left(), 10);  // in the client's coordinates
+  EXPECT_EQ(parent->MDIChildCount(), 2);
+  EXPECT_EQ(parent->ActiveMDIChild(), b);
+  EXPECT_EQ(parent->MDIChildren(0), b);
+  EXPECT_EQ(parent->MDIChildren(1), a);
+  EXPECT_EQ(parent->MDIChildren(2), nullptr);
+  // "Tile", a separator and the two children.
+  EXPECT_EQ(WindowMenuCount(), 4);
+  // The window menu survives the menu being made again.
+  auto* cascade = new TMenuItem(menu);
+  cascade->SetCaption(u"&Cascade");
+  windowItem->Add(cascade);
+  desktop.Pump();
+  EXPECT_EQ(WindowMenuCount(), 5);
+
+  int activated = 0;
+  a->OnActivate = [&](TComponent*) { ++activated; };
+  parent->Next();
+  EXPECT_EQ(parent->ActiveMDIChild(), a);
+  EXPECT_EQ(activated, 1);
+  EXPECT_TRUE(a->Active());
+  EXPECT_FALSE(b->Active());
+  parent->Previous();
+  EXPECT_EQ(parent->ActiveMDIChild(), b);
+  // Ctrl+F6 through the application's loop.
+  win::InjectKey(kCtrl, true);
+  win::InjectKey(kF6, true);
+  win::InjectKey(kF6, false);
+  win::InjectKey(kCtrl, false);
+  app->ProcessMessages();
+  EXPECT_EQ(parent->ActiveMDIChild(), a);
+  // The window menu's entries (from 0xFF00, in creation order) reach the frame's default.
+  win::SendMessageW(parent->Handle(), win::WM_COMMAND, 0xFF01, 0);
+  EXPECT_EQ(parent->ActiveMDIChild(), b);
+}
+
+TEST_F(MdiForms, ClosingMinimisesByDefaultAndFreesWithCaFree) {
+  TForm* a = Child(u"A");
+  TForm* b = Child(u"B");
+  b->Close();
+  desktop.Pump();
+  EXPECT_TRUE(win::IsIconic(b->Handle()));
+  EXPECT_EQ(b->WindowState(), TWindowState::wsMinimized);
+  b->OnClose = [](TComponent*, TCloseAction& action) { action = TCloseAction::caFree; };
+  b->Close();
+  app->ProcessMessages();
+  EXPECT_EQ(parent->MDIChildCount(), 1);
+  EXPECT_EQ(parent->ActiveMDIChild(), a);
+  EXPECT_EQ(WindowMenuCount(), 3);
+}
+
+TEST_F(MdiForms, TileFollowsTheTileModeAndAChildNeedsAnMdiParent) {
+  TForm* a = Child(u"A");
+  TForm* b = Child(u"B");
+  RECT area;
+  win::GetClientRect(parent->ClientHandle(), &area);
+  parent->SetTileMode(TTileMode::tbVertical);
+  parent->Tile();
+  EXPECT_EQ(b->BoundsRect(), (TRect{0, 0, area.Width() / 2, area.Height()}));
+  EXPECT_EQ(a->Left(), area.Width() / 2);
+  parent->SetTileMode(TTileMode::tbHorizontal);
+  parent->Tile();
+  EXPECT_EQ(b->BoundsRect(), (TRect{0, 0, area.Width(), area.Height() / 2}));
+  parent->Tile();
+  desktop.Pump();
+  SaveScreen("mdi-tiled");
+  a->SetWindowState(TWindowState::wsMaximized);
+  desktop.Pump();
+  SaveScreen("mdi-maximized");
+  EXPECT_EQ(parent->ActiveMDIChild(), a);
+  a->SetWindowState(TWindowState::wsNormal);
+  // Maximising made a the active child: it cascades last, on top.
+  parent->Cascade();
+  EXPECT_EQ(b->Top(), 0);
+  EXPECT_EQ(a->Top(),
+            win::GetSystemMetrics(win::SM_CYCAPTION) + win::GetSystemMetrics(win::SM_CYFRAME));
+  // Without an MDI main form there is nowhere to put a child.
+  parent->SetFormStyle(TFormStyle::fsNormal);
+  auto* orphan = new TForm(app.get());
+  orphan->SetFormStyle(TFormStyle::fsMDIChild);
+  EXPECT_THROW(orphan->HandleNeeded(), Exception);
+  delete orphan;
+  parent->SetFormStyle(TFormStyle::fsMDIForm);
+}
+
+TEST(MdiFormDescription, FormStyleWindowMenuAndTileModeAreRead) {
+  win::VirtualDesktop desktop{800, 600};
+  TApplication app;
+  auto* form = app.CreateForm<TForm>();
+  ReadComponentText(form, R"(object F: TForm
+  Width = 500
+  Height = 400
+  FormStyle = fsMDIForm
+  Menu = MainMenu1
+  WindowMenu = WindowItem
+  TileMode = tbVertical
+  object MainMenu1: TMainMenu
+    object WindowItem: TMenuItem
+      Caption = '&Window'
+    end
+  end
+end
+)",
+                    "Mdi.txt", ".");
+  EXPECT_EQ(form->FormStyle(), TFormStyle::fsMDIForm);
+  EXPECT_EQ(form->TileMode(), TTileMode::tbVertical);
+  ASSERT_TRUE(form->WindowMenu());
+  EXPECT_EQ(form->WindowMenu()->Name(), "WindowItem");
+  form->Show();
+  desktop.Pump();
+  EXPECT_TRUE(form->ClientHandle());
+}
+
+}  // namespace
+}  // namespace fw::test

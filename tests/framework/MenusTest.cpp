@@ -1,0 +1,296 @@
+// The framework's menus: items read from a description into window-system menus, pop-up menus
+// opened by Popup and by a control's PopupMenu, clicks, owner-drawn items, the menu bar of a
+// form, and the dump of an open menu.
+#include "framework/Menus.h"
+
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+#include "framework/Automation.h"
+#include "framework/Reader.h"
+#include "platform/backend/Dump.h"
+#include "platform/win/Input.h"
+#include "platform/win/MenuWindow.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Window.h"
+
+namespace fw::test {
+namespace {
+
+constexpr unsigned kDown = 0xE050;
+
+class TMenuForm : public TForm {
+ public:
+  explicit TMenuForm(TComponent* owner) : TForm(owner) {
+    PublishMethod("ItemClick", [this](TComponent* s) { clicked.push_back(s->Name()); });
+    PublishMethod("MenuPopup", [this](TComponent* s) { clicked.push_back("popup " + s->Name()); });
+  }
+  std::vector<std::string> clicked;
+};
+
+const char* kDescription = R"(object F: TMenuForm
+  Left = 100
+  Top = 100
+  Width = 400
+  Height = 300
+  Menu = MainMenu1
+  object Box: TPanel
+    Left = 10
+    Top = 10
+    Width = 100
+    Height = 100
+    PopupMenu = PopupMenu1
+  end
+  object MainMenu1: TMainMenu
+    object FileItem: TMenuItem
+      Caption = '&File'
+      object OpenItem: TMenuItem
+        Caption = '&Open'
+        ShortCut = 16463
+        Default = True
+        OnClick = ItemClick
+      end
+      object Line1: TMenuItem
+        Caption = '-'
+      end
+      object QuitItem: TMenuItem
+        Caption = '&Quit'
+        Enabled = False
+      end
+    end
+  end
+  object PopupMenu1: TPopupMenu
+    OnPopup = MenuPopup
+    object Red: TMenuItem
+      Caption = '&Red'
+      RadioItem = True
+      Checked = True
+      GroupIndex = 1
+      OnClick = ItemClick
+    end
+    object Green: TMenuItem
+      Caption = '&Green'
+      RadioItem = True
+      GroupIndex = 1
+      OnClick = ItemClick
+    end
+    object More: TMenuItem
+      Caption = 'More'
+      Break = mbBarBreak
+      object Hidden: TMenuItem
+        Caption = 'Hidden'
+        Visible = False
+      end
+      object Deep: TMenuItem
+        Caption = 'Deep'
+        OnClick = ItemClick
+      end
+    end
+  end
+end
+)";
+
+class Menus : public FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    InstallFormDump();
+    RegisterClass<TMenuForm>("TMenuForm", "TForm");
+    form = new TMenuForm(app.get());
+    ReadComponentText(form, kDescription, "Menus.txt", ".");
+    form->Show();
+    desktop.Pump();
+  }
+  TMainMenu* Main() { return dynamic_cast<TMainMenu*>(form->FindComponent("MainMenu1")); }
+  TPopupMenu* Popup() { return dynamic_cast<TPopupMenu*>(form->FindComponent("PopupMenu1")); }
+  TMenuItem* Item(const char* name) { return dynamic_cast<TMenuItem*>(form->FindComponent(name)); }
+
+  TMenuForm* form = nullptr;
+};
+
+TEST_F(Menus, ADescriptionBuildsTheItemsAndTheirWindowSystemMenus) {
+  ASSERT_EQ(form->Menu(), Main());
+  ASSERT_EQ(Main()->Items()->Count(), 1);
+  TMenuItem* file = Main()->Items()->Items(0);
+  EXPECT_EQ(file->Count(), 3);
+  EXPECT_EQ(Item("OpenItem")->Parent(), file);
+  EXPECT_EQ(Item("OpenItem")->GetParentMenu(), Main());
+  EXPECT_TRUE(Item("Line1")->IsLine());
+  // The form's window shows the bar; the File submenu holds the items as the platform's.
+  win::HMENU bar = win::GetMenu(form->Handle());
+  ASSERT_EQ(bar, Main()->Handle());
+  win::HMENU sub = win::GetSubMenu(bar, 0);
+  ASSERT_TRUE(win::IsMenu(sub));
+  EXPECT_EQ(Main()->FindItemByHandle(sub), file);
+  const win::MenuItem* open = win::GetMenuItem(sub, 0, win::MF_BYPOSITION);
+  EXPECT_EQ(open->text, u"&Open\tCtrl+O");
+  EXPECT_EQ(open->flags & win::MF_DEFAULT, win::MF_DEFAULT);
+  EXPECT_EQ(open->id, Item("OpenItem")->Command());
+  EXPECT_EQ(win::GetMenuState(sub, 1, win::MF_BYPOSITION) & win::MF_SEPARATOR, win::MF_SEPARATOR);
+  EXPECT_EQ(win::GetMenuState(sub, 2, win::MF_BYPOSITION) & win::MF_GRAYED, win::MF_GRAYED);
+  // The pop-up menu: radio items, a bar break, a hidden item left out.
+  win::HMENU popup = Popup()->Handle();
+  EXPECT_EQ(
+      win::GetMenuState(popup, 0, win::MF_BYPOSITION) & (win::MF_CHECKED | win::MFT_RADIOCHECK),
+      win::MF_CHECKED | win::MFT_RADIOCHECK);
+  EXPECT_EQ(win::GetMenuState(popup, 2, win::MF_BYPOSITION) & win::MF_MENUBARBREAK,
+            win::MF_MENUBARBREAK);
+  EXPECT_EQ(win::GetMenuItemCount(win::GetSubMenu(popup, 2)), 1);
+  auto* box = dynamic_cast<TControl*>(form->FindComponent("Box"));
+  EXPECT_EQ(box->PopupMenu(), Popup());
+}
+
+TEST_F(Menus, ItemsKeepTheirGroupsAndTheirTreeThroughChangesAndFreeing) {
+  Item("Green")->SetChecked(true);
+  EXPECT_FALSE(Item("Red")->Checked());
+  Item("Deep")->SetDefault(true);
+  EXPECT_TRUE(Item("Deep")->Default());
+  // A change makes the handle again with it.
+  win::HMENU popup = Popup()->Handle();
+  EXPECT_EQ(win::GetMenuState(popup, 1, win::MF_BYPOSITION) & win::MF_CHECKED, win::MF_CHECKED);
+  // Freed by its owner, an item leaves its parent; freed by its parent, it leaves its owner.
+  TMenuItem* more = Item("More");
+  delete Item("Deep");
+  EXPECT_EQ(more->Count(), 1);
+  more->Delete(0);
+  EXPECT_EQ(form->FindComponent("Hidden"), nullptr);
+  EXPECT_THROW(more->Add(more), EComponentError);
+  // An item made in code, without an owner, is freed by its parent.
+  auto* extra = new TMenuItem(nullptr);
+  extra->SetCaption(u"Extra");
+  more->Add(extra);
+  EXPECT_EQ(win::GetMenuItemCount(win::GetSubMenu(Popup()->Handle(), 2)), 1);
+  // A freed menu is forgotten by the control and the form.
+  delete Popup();
+  EXPECT_EQ(dynamic_cast<TControl*>(form->FindComponent("Box"))->PopupMenu(), nullptr);
+  delete Main();
+  EXPECT_EQ(form->Menu(), nullptr);
+  EXPECT_EQ(win::GetMenu(form->Handle()), nullptr);
+}
+
+TEST_F(Menus, ARightClickOpensThePopupMenuAndTheDumpShowsItsItems) {
+  std::string dump;
+  desktop.Schedule(10, [&] {
+    win::InjectKey(kDown, true);
+    win::InjectKey(kDown, false);
+  });
+  desktop.Schedule(20, [&] {
+    dump = backend::DumpWindows();
+    win::InjectText(u"g");
+  });
+  // The panel lies at (10, 10) of the client area.
+  win::POINT at{0, 0};
+  win::ClientToScreen(form->Handle(), &at);
+  win::POINT p{at.X + 50, at.Y + 50};
+  win::InjectMouseMove(p);
+  win::InjectMouseButton(1, true, p);
+  win::InjectMouseButton(1, false, p);
+  desktop.Pump();
+  EXPECT_EQ(form->clicked, (std::vector<std::string>{"popup PopupMenu1", "Green"}));
+  EXPECT_EQ(Popup()->PopupComponent, form->FindComponent("Box"));
+  // Only the menu's window carries "menu": its items with their states, "Red" hot.
+  EXPECT_NE(dump.find(R"("menu":[{"caption":"&Red","enabled":true,"checked":true,)"
+                      R"("default":false,"hot":true,"submenu":false},)"),
+            std::string::npos)
+      << dump;
+  EXPECT_NE(dump.find(R"({"caption":"More","enabled":true,"checked":false,"default":false,)"
+                      R"("hot":false,"submenu":true}])"),
+            std::string::npos);
+  EXPECT_EQ(dump.find("\"menu\""), dump.rfind("\"menu\""));
+  EXPECT_NE(dump.find(R"("class":"#32768")"), std::string::npos);
+}
+
+TEST_F(Menus, OwnerDrawnItemsAreMeasuredAndDrawnByTheirEvents) {
+  TMenuItem* red = Item("Red");
+  std::vector<TOwnerDrawState> states;
+  std::vector<std::u16string> canvases;  // the class of the window drawn on
+  for (const char* name : {"Red", "Green", "More"}) {
+    Item(name)->OnMeasureItem = [](TMenuItem* item, TCanvas& canvas, int& w, int& h) {
+      w = canvas.TextWidth(item->Caption()) + 40;
+      h = item->Caption() == u"&Red" ? 30 : 24;
+    };
+    Item(name)->OnAdvancedDrawItem = [&](TMenuItem* item, TCanvas& canvas, const TRect& r,
+                                         TOwnerDrawState state) {
+      canvas.BrushColor = (state & odSelected) ? clRed : clWhite;
+      canvas.FillRect(r);
+      if (item->Name() == "Red") {
+        states.push_back(state);
+        canvases.push_back(win::GetClassNameW(win::WindowFromDC(canvas.Handle())));
+      }
+    };
+  }
+  win::RECT client{};
+  desktop.Schedule(10, [&] {
+    win::HWND menu = win::GetTopWindow(nullptr);
+    win::GetClientRect(menu, &client);
+    win::InjectKey(kDown, true);
+    win::InjectKey(kDown, false);
+  });
+  desktop.Schedule(20, [&] {
+    win::InjectKey(kEscape, true);
+    win::InjectKey(kEscape, false);
+  });
+  Popup()->Popup(300, 300);
+  // Column one: "Red" 30 and "Green" 24 high; "More" starts the second column.
+  EXPECT_EQ(client.Height(), 54);
+  ASSERT_EQ(states.size(), 2u);
+  EXPECT_EQ(states[0], TOwnerDrawState(odChecked));
+  EXPECT_EQ(states[1], TOwnerDrawState(odSelected | odChecked));
+  EXPECT_EQ(canvases[0], win::POPUPMENU_CLASS);
+  EXPECT_EQ(canvases[1], win::POPUPMENU_CLASS);
+  EXPECT_TRUE(red->OwnerDrawn());
+}
+
+TEST_F(Menus, TheMenuBarOpensByMouseAndKeyboardAndClicksItsItems) {
+  win::RECT file;
+  ASSERT_TRUE(win::GetMenuItemRect(form->Handle(), Main()->Handle(), 0, &file));
+  desktop.Schedule(10, [&] {
+    win::RECT open;
+    win::GetMenuItemRect(nullptr, win::GetSubMenu(Main()->Handle(), 0), 0, &open);
+    win::POINT p{(open.Left + open.Right) / 2, (open.Top + open.Bottom) / 2};
+    win::InjectMouseMove(p);
+    win::InjectMouseButton(0, true, p);
+    win::InjectMouseButton(0, false, p);
+  });
+  Click((file.Left + file.Right) / 2, (file.Top + file.Bottom) / 2);
+  EXPECT_EQ(form->clicked, (std::vector<std::string>{"OpenItem"}));
+  // Alt+F drops File with Open hot: Enter.
+  desktop.Schedule(10, [&] {
+    win::InjectKey(kEnter, true);
+    win::InjectKey(kEnter, false);
+  });
+  win::SendMessageW(form->Handle(), win::WM_SYSCOMMAND, win::SC_KEYMENU, 'f');
+  desktop.Pump();
+  EXPECT_EQ(form->clicked, (std::vector<std::string>{"OpenItem", "OpenItem"}));
+}
+
+TEST_F(Menus, APlainMenuShowsTheHotItemInTheHighlightColour) {
+  Item("Deep")->SetDefault(true);
+  gfx::COLORREF hot = 0, menu = 0;
+  auto tap = [](unsigned scan) {
+    win::InjectKey(scan, true);
+    win::InjectKey(scan, false);
+  };
+  desktop.Schedule(10, [&] {
+    tap(0xE048);  // Up: from nothing to the last item, "More"
+    tap(0xE04D);  // Right: its submenu with "Deep" hot
+  });
+  desktop.Schedule(20, [&] {
+    SaveScreen("popup-menu");
+    win::RECT deep, red;
+    win::GetMenuItemRect(nullptr, win::GetSubMenu(Popup()->Handle(), 2), 0, &deep);
+    win::GetMenuItemRect(nullptr, Popup()->Handle(), 0, &red);
+    hot = ScreenAt(deep.Left + 2, deep.Top + 2);
+    menu = ScreenAt(red.Right - 2, red.Top + 2);
+    tap(kEscape);
+    tap(kEscape);
+  });
+  Popup()->Popup(300, 200);
+  EXPECT_EQ(hot, win::GetSysColor(win::COLOR_HIGHLIGHT));
+  EXPECT_EQ(menu, win::GetSysColor(win::COLOR_MENU));
+  EXPECT_TRUE(form->clicked == std::vector<std::string>{"popup PopupMenu1"});
+}
+
+}  // namespace
+}  // namespace fw::test

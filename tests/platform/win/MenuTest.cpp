@@ -1,0 +1,630 @@
+// Menus: items and their info, the pop-up menu loop with keyboard and mouse, submenus,
+// owner-drawn items, placement and the notifications the owner gets.
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/win/Harness.h"
+#include "platform/win/Input.h"
+#include "platform/win/Menu.h"
+#include "platform/win/MenuWindow.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Timers.h"
+
+namespace win::test {
+namespace {
+
+constexpr UINT kDown = 0xE050, kUp = 0xE048, kRight = 0xE04D, kLeft = 0xE04B, kEnter = 0x1C,
+               kEscape = 0x01;
+
+void Tap(UINT scan) {
+  InjectKey(scan, true);
+  InjectKey(scan, false);
+}
+void Click(POINT pt, int button = 0) {
+  InjectMouseMove(pt);
+  InjectMouseButton(button, true, pt);
+  InjectMouseButton(button, false, pt);
+}
+
+// The open pop-up menu windows, topmost first.
+std::vector<HWND> MenuWindows() {
+  std::vector<HWND> out;
+  EnumWindows(
+      [&](HWND h, LPARAM) {
+        if (GetClassNameW(h) == POPUPMENU_CLASS && IsWindowVisible(h)) out.push_back(h);
+        return true;
+      },
+      0);
+  return out;
+}
+
+class Menus : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    owner = Top();
+    desktop.Pump();
+  }
+  void TearDown() override {
+    for (HMENU m : made) DestroyMenu(m);
+    WindowTest::TearDown();
+  }
+  // "Open" 1, a separator, "Disabled" 2 (greyed), "Save" 3, "More" (submenu: "Sub A" 10,
+  // "Sub B" 11, "Deeper" (submenu: "Deep" 20)).
+  HMENU Sample() {
+    HMENU deeper = CreatePopupMenu();
+    AppendMenuW(deeper, MF_STRING, 20, u"Deep");
+    sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_STRING, 10, u"Sub &A");
+    AppendMenuW(sub, MF_STRING, 11, u"Sub &B");
+    AppendMenuW(sub, MF_POPUP, reinterpret_cast<UINT_PTR>(deeper), u"Deeper");
+    HMENU m = CreatePopupMenu();
+    AppendMenuW(m, MF_STRING, 1, u"&Open");
+    AppendMenuW(m, MF_SEPARATOR, 0, u"");
+    AppendMenuW(m, MF_GRAYED, 2, u"&Disabled");
+    AppendMenuW(m, MF_STRING, 3, u"&Save\tCtrl+S");
+    AppendMenuW(m, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), u"&More");
+    made.push_back(m);
+    return m;
+  }
+  RECT ItemRect(HMENU m, UINT pos) {
+    RECT r;
+    EXPECT_TRUE(GetMenuItemRect(nullptr, m, pos, &r));
+    return r;
+  }
+  static POINT Centre(const RECT& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+
+  HWND owner = nullptr;
+  HMENU sub = nullptr;
+  std::vector<HMENU> made;
+};
+
+TEST_F(Menus, ItemInfoRoundTripsAndLooksIntoSubmenus) {
+  HMENU m = Sample();
+  MENUITEMINFOW in;
+  in.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA | MIIM_STRING;
+  in.fType = MFT_OWNERDRAW | MFT_RADIOCHECK | MFT_MENUBARBREAK;
+  in.fState = MFS_CHECKED | MFS_DEFAULT;
+  in.wID = 7;
+  in.dwItemData = 0xBEEF;
+  in.dwTypeData = u"Seven";
+  ASSERT_TRUE(InsertMenuItemW(m, 1, true, in));
+  EXPECT_EQ(GetMenuItemCount(m), 6);
+  MENUITEMINFOW out;
+  out.fMask = in.fMask | MIIM_SUBMENU;
+  ASSERT_TRUE(GetMenuItemInfoW(m, 7, false, &out));
+  EXPECT_EQ(out.fType, in.fType);
+  EXPECT_EQ(out.fState, in.fState);
+  EXPECT_EQ(out.dwItemData, 0xBEEFu);
+  EXPECT_EQ(out.dwTypeData, u"Seven");
+  EXPECT_EQ(out.hSubMenu, nullptr);
+  EXPECT_EQ(GetMenuItemID(m, 1), 7u);
+  // By command the submenus are searched too; a submenu item reports its item count.
+  EXPECT_EQ(GetMenuState(m, 11, MF_BYCOMMAND), MF_STRING);
+  EXPECT_EQ(GetMenuState(m, 5, MF_BYPOSITION), MF_POPUP | (3u << 8));
+  EXPECT_EQ(GetSubMenu(m, 5), sub);
+  EXPECT_EQ(GetMenuItemID(m, 5), 0xFFFFFFFFu);
+  EXPECT_EQ(CheckMenuItem(m, 11, MF_CHECKED), MF_UNCHECKED);
+  EXPECT_EQ(GetMenuState(sub, 1, MF_BYPOSITION) & MF_CHECKED, MF_CHECKED);
+  // One default item per menu.
+  ASSERT_TRUE(SetMenuDefaultItem(m, 3, false));
+  EXPECT_EQ(GetMenuDefaultItem(m, false, 0), 3u);
+  EXPECT_EQ(GetMenuState(m, 7, MF_BYCOMMAND) & MF_DEFAULT, 0u);
+  ASSERT_TRUE(SetMenuDefaultItem(m, 0xFFFFFFFF, false));
+  EXPECT_EQ(GetMenuDefaultItem(m, false, 0), 0xFFFFFFFFu);
+  // Radio items: one checked in the range, with the radio mark.
+  ASSERT_TRUE(CheckMenuRadioItem(sub, 0, 1, 0, MF_BYPOSITION));
+  EXPECT_EQ(GetMenuState(sub, 10, MF_BYCOMMAND) & (MF_CHECKED | MFT_RADIOCHECK),
+            MF_CHECKED | MFT_RADIOCHECK);
+  EXPECT_EQ(GetMenuState(sub, 11, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  EXPECT_FALSE(CheckMenuRadioItem(sub, 0, 1, 99, MF_BYCOMMAND));
+  // ModifyMenuW keeps the item data; SetMenuItemInfoW changes only what fMask names.
+  ASSERT_TRUE(ModifyMenuW(m, 7, MF_BYCOMMAND | MF_STRING, 8, u"Eight"));
+  out.fMask = MIIM_DATA | MIIM_STRING | MIIM_ID;
+  ASSERT_TRUE(GetMenuItemInfoW(m, 1, true, &out));
+  EXPECT_EQ(out.wID, 8u);
+  EXPECT_EQ(out.dwItemData, 0xBEEFu);
+  EXPECT_EQ(out.dwTypeData, u"Eight");
+}
+
+TEST_F(Menus, DeleteMenuDestroysTheSubmenuRemoveMenuKeepsIt) {
+  HMENU m = Sample();
+  HMENU deeper = GetSubMenu(sub, 2);
+  ASSERT_TRUE(RemoveMenu(sub, 2, MF_BYPOSITION));
+  EXPECT_TRUE(IsMenu(deeper));
+  EXPECT_EQ(GetMenuItemCount(sub), 2);
+  ASSERT_TRUE(
+      InsertMenuW(sub, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(deeper), u"Back"));
+  EXPECT_EQ(GetSubMenu(sub, 0), deeper);
+  ASSERT_TRUE(DeleteMenu(m, 4, MF_BYPOSITION));
+  EXPECT_FALSE(IsMenu(sub));
+  EXPECT_FALSE(IsMenu(deeper));
+  EXPECT_FALSE(DeleteMenu(m, 99, MF_BYCOMMAND));
+}
+
+TEST_F(Menus, KeyboardSkipsSeparatorsAndDisabledItemsAndChoosesWithEnter) {
+  HMENU m = Sample();
+  // Down: "Open"; Down: past the separator and "Disabled" to "Save"; Enter.
+  desktop.Schedule(10, [] {
+    Tap(kDown);
+    Tap(kDown);
+    Tap(kEnter);
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 3);
+  EXPECT_TRUE(MenuWindows().empty());
+  EXPECT_EQ(GetCapture(), nullptr);
+  // With TPM_RETURNCMD nothing is posted.
+  desktop.Pump();
+  EXPECT_TRUE(Of(WM_COMMAND, owner).empty());
+  // Up from nothing wraps to the last item, the submenu; Up again is "Save".
+  desktop.Schedule(10, [] {
+    Tap(kUp);
+    Tap(kUp);
+    Tap(kEnter);
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 3);
+}
+
+TEST_F(Menus, NotificationsComeInOrderAndTheCommandIsPosted) {
+  HMENU m = Sample();
+  std::vector<bool> visibleAtInit;
+  handler = [&](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_INITMENUPOPUP) visibleAtInit.push_back(!MenuWindows().empty());
+    return std::nullopt;
+  };
+  log.clear();
+  desktop.Schedule(10, [] {
+    Tap(kDown);
+    Tap(kEnter);
+  });
+  EXPECT_NE(TrackPopupMenuEx(m, 0, 200, 200, owner, nullptr), 0);
+  desktop.Pump();
+  std::vector<UINT> want{WM_ENTERMENULOOP,   WM_INITMENU,   WM_INITMENUPOPUP, WM_MENUSELECT,
+                         WM_UNINITMENUPOPUP, WM_MENUSELECT, WM_EXITMENULOOP,  WM_COMMAND};
+  std::vector<UINT> got;
+  for (UINT msg : Messages(owner))
+    if (std::find(want.begin(), want.end(), msg) != want.end()) got.push_back(msg);
+  EXPECT_EQ(got, want);
+  EXPECT_EQ(visibleAtInit, std::vector<bool>{false});  // before the menu shows
+  auto sel = Of(WM_MENUSELECT, owner);
+  EXPECT_EQ(LOWORD(sel[0].wParam), 1);
+  EXPECT_TRUE(HIWORD(sel[0].wParam) & MF_HILITE);
+  EXPECT_EQ(sel[0].lParam, reinterpret_cast<LPARAM>(m));
+  EXPECT_EQ(HIWORD(sel[1].wParam), 0xFFFF);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(1, 0));
+  EXPECT_EQ(Of(WM_ENTERMENULOOP, owner)[0].wParam, 1u);
+  // The hot item is marked while the menu is open and no longer after.
+  EXPECT_EQ(GetMenuState(m, 1, MF_BYCOMMAND) & MF_HILITE, 0u);
+}
+
+TEST_F(Menus, NestedSubmenusByKeyboardAndEscapeClosesOneLevel) {
+  HMENU m = Sample();
+  std::vector<std::size_t> depth;
+  // End on "More", Right opens it with "Sub A" hot, Escape closes it alone, Right again,
+  // Down twice to "Deeper", Right, Enter: "Deep".
+  desktop.Schedule(10, [&] {
+    Tap(kUp);
+    Tap(kRight);
+  });
+  desktop.Schedule(20, [&] {
+    depth.push_back(MenuWindows().size());
+    Tap(kEscape);
+  });
+  desktop.Schedule(30, [&] {
+    depth.push_back(MenuWindows().size());
+    Tap(kRight);
+    Tap(kDown);
+    Tap(kDown);
+    Tap(kRight);
+  });
+  desktop.Schedule(40, [&] {
+    depth.push_back(MenuWindows().size());
+    Tap(kLeft);  // closes "Deeper" again
+  });
+  desktop.Schedule(50, [&] {
+    depth.push_back(MenuWindows().size());
+    Tap(kRight);
+    Tap(kEnter);
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 20);
+  EXPECT_EQ(depth, (std::vector<std::size_t>{2, 1, 3, 2}));
+  auto inits = Of(WM_INITMENUPOPUP, owner);
+  ASSERT_GE(inits.size(), 3u);
+  EXPECT_EQ(inits[1].wParam, reinterpret_cast<WPARAM>(sub));
+  EXPECT_EQ(LOWORD(inits[1].lParam), 4);  // the position of "More"
+  EXPECT_EQ(Of(WM_UNINITMENUPOPUP, owner).size(), inits.size());
+}
+
+TEST_F(Menus, MouseOpensSubmenusAfterTheDelayAndChoosesOnRelease) {
+  HMENU m = Sample();
+  std::vector<std::size_t> depth;
+  desktop.Schedule(10, [&] { InjectMouseMove(Centre(ItemRect(m, 4))); });
+  desktop.Schedule(300, [&] { depth.push_back(MenuWindows().size()); });  // not yet
+  desktop.Schedule(500, [&] {
+    depth.push_back(MenuWindows().size());
+    InjectMouseMove(Centre(ItemRect(sub, 2)));  // "Deeper"
+  });
+  desktop.Schedule(1000, [&] {
+    depth.push_back(MenuWindows().size());
+    Click(Centre(ItemRect(GetSubMenu(sub, 2), 0)));
+  });
+  EXPECT_NE(TrackPopupMenuEx(m, 0, 200, 200, owner, nullptr), 0);
+  EXPECT_EQ(depth, (std::vector<std::size_t>{1, 2, 3}));
+  desktop.Pump();
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(20, 0));
+}
+
+TEST_F(Menus, AClickOutsideClosesAndADisabledItemIsNotChosen) {
+  HMENU m = Sample();
+  bool stillOpen = false;
+  desktop.Schedule(10, [&] { Click(Centre(ItemRect(m, 2))); });  // "Disabled"
+  desktop.Schedule(20, [&] {
+    stillOpen = MenuWindows().size() == 1;
+    Click({5, 5});  // on nothing
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 0);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_TRUE(MenuWindows().empty());
+  desktop.Pump();
+  EXPECT_TRUE(Of(WM_COMMAND, owner).empty());
+  EXPECT_EQ(Of(WM_EXITMENULOOP, owner).size(), 1u);
+}
+
+TEST_F(Menus, AccessKeysChooseWithoutCaseAndInCyrillic) {
+  HMENU m = Sample();
+  AppendMenuW(m, MF_STRING, 30, u"&Закрыть");
+  desktop.Schedule(10, [] { InjectText(u"s"); });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 3);
+  desktop.Schedule(10, [] { InjectText(u"з"); });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 30);
+  // An access key of a submenu item opens it; the next key chooses inside.
+  desktop.Schedule(10, [] { InjectText(u"Mb"); });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 11);
+  EXPECT_EQ(detail::MenuAccessKey(m, u'D'), 2);
+  EXPECT_EQ(detail::MenuAccessKey(m, u'x'), -1);
+}
+
+TEST_F(Menus, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwner) {
+  HMENU m = CreatePopupMenu();
+  made.push_back(m);
+  AppendMenuW(m, MF_OWNERDRAW, 1, u"one");
+  AppendMenuW(m, MF_OWNERDRAW | MF_CHECKED | MF_GRAYED, 2, u"two");
+  AppendMenuW(m, MF_OWNERDRAW | MF_MENUBARBREAK, 3, u"three");
+  SetMenuDefaultItem(m, 1, false);
+  MENUITEMINFOW data;
+  data.fMask = MIIM_DATA;
+  data.dwItemData = 77;
+  SetMenuItemInfoW(m, 2, false, data);
+  std::vector<DRAWITEMSTRUCT> drawn;
+  std::vector<HWND> drawnOn;
+  handler = [&](HWND, UINT msg, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (msg == WM_MEASUREITEM) {
+      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+      EXPECT_EQ(mis->CtlType, ODT_MENU);
+      mis->itemWidth = 50 + 10 * mis->itemID;
+      mis->itemHeight = 20 + mis->itemID;
+      if (mis->itemID == 2) {
+        EXPECT_EQ(mis->itemData, 77u);
+      }
+      return 1;
+    }
+    if (msg == WM_DRAWITEM) {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+      drawn.push_back(*dis);
+      drawnOn.push_back(WindowFromDC(dis->hDC));
+      return 1;
+    }
+    return std::nullopt;
+  };
+  HWND window = nullptr;
+  RECT client{};
+  desktop.Schedule(10, [&] {
+    window = MenuWindows().at(0);
+    GetClientRect(window, &client);
+    drawn.clear();
+    drawnOn.clear();
+    Tap(kDown);
+  });
+  desktop.Schedule(20, [] { Tap(kEscape); });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 0);
+  // Column one: 60 and 70 wide, 21 + 22 high; column two 80 wide, MENU_COLUMN_GAP apart.
+  EXPECT_EQ(client.Width(), 70 + MENU_COLUMN_GAP + 80);
+  EXPECT_EQ(client.Height(), 43);
+  ASSERT_EQ(drawn.size(), 1u);  // Down: "one" becomes hot and is drawn again selected
+  EXPECT_EQ(drawn[0].itemID, 1u);
+  EXPECT_EQ(drawn[0].CtlType, ODT_MENU);
+  EXPECT_EQ(drawn[0].itemAction, ODA_SELECT);
+  EXPECT_EQ(drawn[0].itemState, UINT(ODS_SELECTED | ODS_DEFAULT));
+  EXPECT_EQ(drawn[0].rcItem, (RECT{0, 0, 70, 21}));
+  EXPECT_EQ(drawn[0].hwndItem, reinterpret_cast<HWND>(m));
+  EXPECT_EQ(drawnOn[0], window);
+  // The whole menu as it first showed.
+  drawn.clear();
+  desktop.Schedule(10, [] { Tap(kEscape); });
+  TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr);
+  ASSERT_GE(drawn.size(), 3u);
+  EXPECT_EQ(drawn[1].itemState, UINT(ODS_GRAYED | ODS_CHECKED));
+  EXPECT_EQ(drawn[1].itemData, 77u);
+  EXPECT_EQ(drawn[2].rcItem, (RECT{70 + MENU_COLUMN_GAP, 0, 70 + MENU_COLUMN_GAP + 80, 23}));
+}
+
+TEST_F(Menus, TheMenuWindowAnswersWithItsMenuAndHasAThreePixelFrame) {
+  HMENU m = Sample();
+  LRESULT asked = 0;
+  RECT window{}, client{};
+  POINT origin{0, 0};
+  desktop.Schedule(10, [&] {
+    HWND h = MenuWindows().at(0);
+    asked = SendMessageW(h, MN_GETHMENU, 0, 0);
+    GetWindowRect(h, &window);
+    GetClientRect(h, &client);
+    ClientToScreen(h, &origin);
+    Tap(kEscape);
+  });
+  TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 150, owner, nullptr);
+  EXPECT_EQ(asked, reinterpret_cast<LRESULT>(m));
+  EXPECT_EQ(window.Left, 200);
+  EXPECT_EQ(window.Top, 150);
+  EXPECT_EQ(origin, (POINT{203, 153}));
+  EXPECT_EQ(window.Width(), client.Width() + 6);
+  EXPECT_EQ(client.Height(), 4 * MenuItemHeight() + MENU_SEPARATOR_HEIGHT);
+}
+
+TEST_F(Menus, PlacementFollowsTheFlagsTheDesktopAndTheExclusion) {
+  HMENU m = Sample();
+  auto placed = [&](UINT flags, POINT at, const TPMPARAMS* p) {
+    RECT r{};
+    desktop.Schedule(10, [&] {
+      GetWindowRect(MenuWindows().at(0), &r);
+      Tap(kEscape);
+    });
+    TrackPopupMenuEx(m, flags | TPM_RETURNCMD, at.X, at.Y, owner, p);
+    return r;
+  };
+  RECT plain = placed(0, {300, 300}, nullptr);
+  int w = plain.Width(), h = plain.Height();
+  EXPECT_EQ(placed(TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {300, 300}, nullptr),
+            (RECT{300 - w, 300 - h, 300, 300}));
+  EXPECT_EQ(placed(TPM_CENTERALIGN, {300, 300}, nullptr).Left, 300 - w / 2);
+  // At the desktop's bottom right corner the menu opens up and to the left of the point.
+  EXPECT_EQ(placed(0, {1270, 1020}, nullptr), (RECT{1270 - w, 1020 - h, 1270, 1020}));
+  // Off the exclusion rectangle: sideways by default, below it with TPM_VERTICAL.
+  TPMPARAMS p{{280, 280, 400, 320}};
+  EXPECT_EQ(placed(0, {300, 300}, &p).Left, 400);
+  RECT v = placed(TPM_VERTICAL, {300, 300}, &p);
+  EXPECT_EQ(v.Top, 320);
+  EXPECT_EQ(v.Left, 300);
+}
+
+TEST_F(Menus, AThrowingOwnerLeavesNoMenuWindowBehind) {
+  HMENU m = Sample();
+  handler = [&](HWND, UINT msg, WPARAM wp, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wp) == sub)
+      throw std::runtime_error("refused");
+    return std::nullopt;
+  };
+  desktop.Schedule(10, [] {
+    Tap(kUp);
+    Tap(kRight);
+  });
+  EXPECT_THROW(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), std::runtime_error);
+  EXPECT_TRUE(MenuWindows().empty());
+  EXPECT_EQ(GetMenuState(m, 4, MF_BYPOSITION) & MF_HILITE, 0u);
+  // The next menu runs as usual.
+  handler = nullptr;
+  desktop.Schedule(10, [] {
+    Tap(kDown);
+    Tap(kEnter);
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 1);
+}
+
+TEST_F(Menus, OnlyOneMenuLoopRunsAndEndMenuEndsIt) {
+  HMENU m = Sample();
+  int inner = -1;
+  desktop.Schedule(10, [&] {
+    inner = TrackPopupMenuEx(m, TPM_RETURNCMD, 0, 0, owner, nullptr);
+    EndMenu();
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 200, 200, owner, nullptr), 0);
+  EXPECT_EQ(inner, 0);
+  EXPECT_FALSE(EndMenu());
+  // An empty menu is not shown.
+  HMENU empty = CreatePopupMenu();
+  made.push_back(empty);
+  EXPECT_EQ(TrackPopupMenuEx(empty, 0, 200, 200, owner, nullptr), 0);
+}
+
+// The captions of a menu's items, with "-" for separators and "(grey)" after disabled ones.
+std::vector<std::u16string> Captions(HMENU m) {
+  std::vector<std::u16string> out;
+  for (int i = 0; i < GetMenuItemCount(m); ++i) {
+    const MenuItem* it = GetMenuItem(m, UINT(i), MF_BYPOSITION);
+    out.push_back((it->flags & MF_SEPARATOR) ? u"-" : it->text);
+    if (it->flags & MF_GRAYED) out.back() += u" (grey)";
+  }
+  return out;
+}
+
+using SystemMenus = Menus;
+
+TEST_F(SystemMenus, ItemsAndStatesFollowTheWindow) {
+  HWND tool =
+      Top(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {50, 50, 300, 200}, WS_EX_TOOLWINDOW);
+  EXPECT_EQ(Captions(GetSystemMenu(tool, false)),
+            (std::vector<std::u16string>{u"&Переместить", u"-", u"&Закрыть\tAlt+F4"}));
+  HMENU m = GetSystemMenu(owner, false);
+  EXPECT_EQ(Captions(m),
+            (std::vector<std::u16string>{u"&Восстановить (grey)", u"&Переместить", u"&Размер",
+                                         u"Св&ернуть", u"Ра&звернуть", u"-", u"&Закрыть\tAlt+F4"}));
+  EXPECT_EQ(GetMenuDefaultItem(m, false, 0), UINT(SC_CLOSE));
+  // Shown for a maximised window: Restore on; Move, Size and Maximise grey. A command the
+  // program added stays.
+  AppendMenuW(m, MF_STRING, 0x100, u"Extra");
+  ShowWindow(owner, SW_MAXIMIZE);
+  std::vector<std::u16string> shown;
+  desktop.Schedule(10, [&] {
+    shown = Captions(m);
+    Tap(kEscape);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  EXPECT_EQ(shown, (std::vector<std::u16string>{
+                       u"&Восстановить", u"&Переместить (grey)", u"&Размер (grey)", u"Св&ернуть",
+                       u"Ра&звернуть (grey)", u"-", u"&Закрыть\tAlt+F4", u"Extra"}));
+}
+
+TEST_F(SystemMenus, AltSpaceAndARightClickOnTheCaptionOpenItAndCloseCloses) {
+  RECT wr;
+  GetWindowRect(owner, &wr);
+  RECT menuRect{};
+  bool system = false;
+  desktop.Schedule(10, [&] {
+    HWND h = MenuWindows().at(0);
+    GetWindowRect(h, &menuRect);
+    system = SendMessageW(h, MN_GETHMENU, 0, 0) ==
+             reinterpret_cast<LRESULT>(GetSystemMenu(owner, false));
+    Tap(kEscape);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  EXPECT_TRUE(system);
+  // Below the icon: at the frame's inner corner, under the caption.
+  EXPECT_EQ(menuRect.Left, wr.Left + GetSystemMetrics(SM_CXFRAME));
+  EXPECT_EQ(menuRect.Top, wr.Top + GetSystemMetrics(SM_CXFRAME) + GetSystemMetrics(SM_CYCAPTION));
+  // A right click on the caption opens it at the mouse. "Ра&звернуть" and "&Закрыть" share a
+  // key: it makes them hot in turn, and Enter chooses.
+  POINT onCaption{wr.Left + 150, wr.Top + 12};
+  desktop.Schedule(10, [&] {
+    GetWindowRect(MenuWindows().at(0), &menuRect);
+    InjectText(u"ЗЗ");
+    Tap(kEnter);
+  });
+  Click(onCaption, 1);
+  desktop.Pump();
+  EXPECT_EQ(menuRect.Left, onCaption.X);
+  EXPECT_EQ(menuRect.Top, onCaption.Y);
+  auto commands = Of(WM_SYSCOMMAND, owner);
+  ASSERT_FALSE(commands.empty());
+  EXPECT_EQ(commands.back().wParam, SC_CLOSE);
+  EXPECT_FALSE(IsWindow(owner));
+}
+
+// The first press on the icon opens the system menu; a second one within the double-click time
+// closes the window, a later one only shuts the menu.
+TEST_F(SystemMenus, ADoubleClickOnTheIconClosesTheWindowASlowOneOnlyShutsTheMenu) {
+  RECT wr;
+  GetWindowRect(owner, &wr);
+  const RECT icon = GetFrameLayout(owner).sysMenuButton;
+  ASSERT_FALSE(icon.IsEmpty());
+  const POINT at{wr.Left + (icon.Left + icon.Right) / 2, wr.Top + (icon.Top + icon.Bottom) / 2};
+  desktop.Schedule(int(GetDoubleClickTime()) + 10, [&] { Click(at); });
+  Click(at);
+  desktop.Pump();
+  EXPECT_TRUE(IsWindow(owner));
+  EXPECT_TRUE(MenuWindows().empty());
+  Click(at);
+  Click(at);
+  desktop.Pump();
+  EXPECT_FALSE(IsWindow(owner));
+}
+
+TEST_F(SystemMenus, MoveAndSizeWorkFromTheKeyboard) {
+  RECT before, after;
+  GetWindowRect(owner, &before);
+  // Move: Right twice, Enter.
+  desktop.Schedule(10, [] { InjectText(u"п"); });
+  desktop.Schedule(20, [] {
+    Tap(kRight);
+    Tap(kRight);
+    Tap(kEnter);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  desktop.Pump();
+  GetWindowRect(owner, &after);
+  EXPECT_EQ(after, before.Offset(16, 0));
+  // Size: Down picks the bottom edge, Down twice more grows it, Enter.
+  desktop.Schedule(10, [] { InjectText(u"р"); });
+  desktop.Schedule(20, [] {
+    Tap(kDown);
+    Tap(kDown);
+    Tap(kDown);
+    Tap(kEnter);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  desktop.Pump();
+  RECT sized;
+  GetWindowRect(owner, &sized);
+  EXPECT_EQ(sized, (RECT{after.Left, after.Top, after.Right, after.Bottom + 16}));
+  // Escape puts the size back.
+  desktop.Schedule(10, [] { InjectText(u"р"); });
+  desktop.Schedule(20, [] {
+    Tap(kLeft);
+    Tap(kLeft);
+    Tap(kEscape);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  desktop.Pump();
+  GetWindowRect(owner, &after);
+  EXPECT_EQ(after, sized);
+}
+
+using MenuBars = Menus;
+
+TEST_F(MenuBars, TheBarTakesRoomBelowTheCaptionAndOpensItsPopups) {
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, 101, u"&New");
+  AppendMenuW(file, MF_STRING, 102, u"&Quit");
+  HMENU help = CreatePopupMenu();
+  AppendMenuW(help, MF_STRING, 201, u"&About");
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), u"&File");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), u"&Help");
+  RECT before;
+  GetClientRect(owner, &before);
+  ASSERT_TRUE(SetMenu(owner, bar));
+  EXPECT_EQ(GetMenu(owner), bar);
+  RECT after;
+  GetClientRect(owner, &after);
+  EXPECT_EQ(after.Height(), before.Height() - GetSystemMetrics(SM_CYMENU));
+  RECT fileRect, helpRect;
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 0, &fileRect));
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 1, &helpRect));
+  EXPECT_EQ(fileRect.Right, helpRect.Left);
+  EXPECT_EQ(SendMessageW(owner, WM_NCHITTEST, 0, LParamFromPoint(Centre(helpRect))), HTMENU);
+  // A click on "Help" drops it; a click on "About" chooses.
+  desktop.Schedule(10, [&] { Click(Centre(ItemRect(help, 0))); });
+  Click(Centre(helpRect));
+  desktop.Pump();
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(201, 0));
+  EXPECT_EQ(Of(WM_ENTERMENULOOP, owner)[0].wParam, 0u);
+  // Alt+F drops "File" with "New" hot; Right moves to "Help" dropped; Enter chooses "About".
+  log.clear();
+  desktop.Schedule(10, [] {
+    Tap(kRight);
+    Tap(kEnter);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+  desktop.Pump();
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(201, 0));
+  // F10 selects the bar; Down drops "File", Down, Enter: "Quit".
+  log.clear();
+  desktop.Schedule(10, [] {
+    Tap(kDown);
+    Tap(kDown);
+    Tap(kEnter);
+  });
+  Tap(0x44);  // F10
+  desktop.Pump();
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(102, 0));
+  // The bar goes with its window.
+  DestroyWindow(owner);
+  EXPECT_FALSE(IsMenu(bar));
+  EXPECT_FALSE(IsMenu(file));
+}
+
+}  // namespace
+}  // namespace win::test
