@@ -35,6 +35,9 @@ using Table = std::vector<std::pair<std::string, int>>;
 using V = const TValueDesc&;
 using C = TReadContext&;
 
+const Table kAnchors = {{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight},
+                        {"akBottom", akBottom}};
+
 // "Images = List": a reference to an image list, given to the target's SetImages.
 template <class T>
 void ReadImages(T* target, V v, C x) {
@@ -128,6 +131,8 @@ void RegisterControl() {
   });
   RegisterProperty<TControl>("TControl", "Align",
                              [](TControl* c, V v, C x) { c->SetAlign(TAlign(x.Enum(v, kAlign))); });
+  RegisterProperty<TControl>("TControl", "Anchors",
+                             [](TControl* c, V v, C x) { c->SetAnchors(x.Set(v, kAnchors)); });
   RegisterProperty<TControl>("TControl", "Visible",
                              [](TControl* c, V v, C x) { c->SetVisible(x.Bool(v)); });
   RegisterProperty<TControl>("TControl", "Enabled",

@@ -21,7 +21,6 @@ using namespace win;
 namespace {
 
 constexpr int kTextPad = 2;     // between the text and the edge of its highlight
-constexpr int kButtonSize = 9;  // the +/- box
 constexpr int kWheelLines = 3;  // rows per wheel notch
 constexpr TColor kLineColor = clGray;
 constexpr TColor kHotColor = 0xCC6600;  // RGB(0, 102, 204): hot-tracked text
@@ -359,6 +358,13 @@ void TTreeView::SetIndent(int indent) {
   indent = std::max(indent, 0);
   if (indent == FIndent) return;
   FIndent = indent;
+  StructureChanged();
+}
+
+void TTreeView::ChangeScale(int m, int d) {
+  TCustomControl::ChangeScale(m, d);
+  FIndent = FIndentScale.Scale(FIndent, m, d);
+  FButtonSize = FButtonScale.Scale(FButtonSize, m, d);
   StructureChanged();
 }
 
@@ -972,16 +978,16 @@ void TTreeView::PaintButton(TTreeNode* node, int row) {
   int h = ItemHeight();
   int cx = ItemLeft(node) - FIndent / 2;
   int cy = (row - FTopRow) * h + h / 2;
-  TRect box{cx - kButtonSize / 2, cy - kButtonSize / 2, cx + kButtonSize / 2 + 1,
-            cy + kButtonSize / 2 + 1};
+  const int half = FButtonSize / 2, arm = half - 2;
+  TRect box{cx - half, cy - half, cx + half + 1, cy + half + 1};
   TColor brush = c.BrushColor;
   c.BrushColor = BackgroundColor();
   c.FillRect(box);
   c.BrushColor = kLineColor;
   c.FrameRect(box);
   c.BrushColor = clWindowText;
-  c.FillRect({cx - 2, cy, cx + 3, cy + 1});
-  if (!node->Expanded()) c.FillRect({cx, cy - 2, cx + 1, cy + 3});
+  c.FillRect({cx - arm, cy, cx + arm + 1, cy + 1});
+  if (!node->Expanded()) c.FillRect({cx, cy - arm, cx + 1, cy + arm + 1});
   c.BrushColor = brush;
 }
 

@@ -230,6 +230,11 @@ class TTreeView : public TCustomControl {
   void SetAutoExpand(bool v) { FAutoExpand = v; }
   int Indent() const { return FIndent; }
   void SetIndent(int indent);
+  // The +/- box: 2 * (ButtonSize() / 2) + 1 pixels square (odd, its sign in the middle); it
+  // grows with the control's scale.
+  int ButtonSize() const { return FButtonSize; }
+  // The indent and the +/- box scale with the rest.
+  void ChangeScale(int m, int d) override;
   TSortType SortType() const { return FSortType; }
   // Sorts every level now when the new setting sorts.
   void SetSortType(TSortType type);
@@ -322,6 +327,8 @@ class TTreeView : public TCustomControl {
   int FItemHeight = 0;            // 0: measure from the font
   bool FFixedItemHeight = false;  // set by TVM_SETITEMHEIGHT
   int FIndent = 19;
+  int FButtonSize = 9;
+  TScaledValue FIndentScale, FButtonScale;
   bool FShowButtons = true;
   bool FShowLines = true;
   bool FShowRoot = true;

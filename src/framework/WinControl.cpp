@@ -512,19 +512,28 @@ TRect TWinControl::ClientRect() const {
 }
 
 void TWinControl::UpdateShowing() {
-  bool showing = FHandle && Visible() && (!FParent || FParent->FShowing);
-  if (showing != FShowing) {
-    FShowing = showing;
+  const bool showing = FHandle && Visible() && (!FParent || FParent->FShowing);
+  const bool changed = showing != FShowing;
+  // Coming to show, the children learn it first (Showing already true here, so theirs can
+  // follow) and the window appears and paints them afterwards; going, the window goes first.
+  if (changed) FShowing = showing;
+  auto updateChildren = [this] {
+    // A copy: the notices may add or remove children.
+    std::vector<TWinControl*> children = FWinControls;
+    for (TWinControl* c : children) c->UpdateShowing();
+  };
+  if (showing) updateChildren();
+  // A child's notice may have changed this control's state again; that change was announced.
+  if (changed && FShowing == showing) {
     try {
       Perform(CM_SHOWINGCHANGED, 0, 0);
     } catch (...) {
       FShowing = !showing;
+      if (showing) updateChildren();
       throw;
     }
   }
-  // A copy: the notices may add or remove children.
-  std::vector<TWinControl*> children = FWinControls;
-  for (TWinControl* c : children) c->UpdateShowing();
+  if (!showing) updateChildren();
 }
 
 void TWinControl::UpdateWindowVisible() {

@@ -7,9 +7,10 @@
 // a window destroyed from outside is noticed.
 //
 // Showing: a control is showing while it is visible and has a window, and its parent is
-// showing. A change is announced with CM_SHOWINGCHANGED (the parent before its children),
-// whose default handling shows or hides the window, so a hook running before the default sees
-// the window still in its old state.
+// showing. A change is announced with CM_SHOWINGCHANGED, whose default handling shows or hides
+// the window, so a hook running before the default sees the window still in its old state.
+// Coming to show, the children hear it before their parent (which is already Showing then), so
+// they are ready when its window appears and paints them; going, the parent hears it first.
 //
 // Painting of a WM_PAINT, in stages a hook may take over one by one: WM_ERASEBKGND (the
 // background in Color), then PaintHandler: PaintWindow (the control's own drawing) and

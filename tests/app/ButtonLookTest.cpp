@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "Catalogue.h"
 #include "Forms.h"
@@ -95,7 +96,9 @@ TEST_F(FormsTest, TheBitButtonsLookRightInEveryInternalSkin) {
 }
 
 // Right after the start the button's picture holds: the first hover fades, and so does the next
-// one after the mouse went away (the face went back to normal at once).
+// one after the mouse went away. The mouse leaving fades the face back: frame by frame on the
+// virtual clock it draws nearer to the normal one, passes through looks between the two and
+// ends on it.
 TEST_F(FormsTest, TheFirstHoverAfterTheStartFades) {
   Start(SampleFolder());
   Form1->Show();
@@ -105,14 +108,47 @@ TEST_F(FormsTest, TheFirstHoverAfterTheStartFades) {
   ASSERT_NE(button, nullptr);
   win::RECT wr{};
   win::GetWindowRect(button->Handle(), &wr);
+  const gfx::TRect r(wr);
+  auto face = [&] {
+    gfx::Bitmap f(r.Width(), r.Height());
+    f.CopyFrom(desktop.Compose(), r, {0, 0});
+    return f;
+  };
+  auto distance = [](const gfx::Bitmap& a, const gfx::Bitmap& b) {
+    long sum = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x)
+        for (int shift = 0; shift < 24; shift += 8)
+          sum += std::abs(int((a.At(x, y) >> shift) & 0xFF) - int((b.At(x, y) >> shift) & 0xFF));
+    return sum;
+  };
+  const gfx::Bitmap normal = face();
   for (int hover = 0; hover < 2; ++hover) {
-    win::InjectMouseMove({(wr.Left + wr.Right) / 2, (wr.Top + wr.Bottom) / 2});
+    win::InjectMouseMove({r.Left + r.Width() / 2, r.Top + r.Height() / 2});
     desktop.Pump();
     EXPECT_TRUE(skin::core::TimerIsActive(button->SkinData())) << "hover " << hover;
     desktop.Advance(500);
+    ASSERT_EQ(button->SkinState(), 1);
+    const long hot = distance(face(), normal);
+    ASSERT_GT(hot, 0) << "the hot face looks like the normal one";
+
     win::InjectMouseMove({5, 5});
     desktop.Pump();
-    desktop.Advance(500);
+    EXPECT_TRUE(skin::core::TimerIsActive(button->SkinData())) << "leave " << hover;
+    std::vector<long> frames{distance(face(), normal)};
+    for (int step = 0; step < 40 && skin::core::TimerIsActive(button->SkinData()); ++step) {
+      desktop.Advance(12);
+      frames.push_back(distance(face(), normal));
+    }
+    EXPECT_FALSE(skin::core::TimerIsActive(button->SkinData()));
+    EXPECT_EQ(button->SkinState(), 0);
+    EXPECT_EQ(frames.back(), 0) << "leave " << hover;
+    int between = 0;
+    for (std::size_t i = 1; i < frames.size(); ++i) {
+      EXPECT_LE(frames[i], frames[i - 1]) << "leave " << hover << " frame " << i;
+      between += frames[i] > 0 && frames[i] < hot;
+    }
+    EXPECT_GE(between, 2) << "leave " << hover << ": the face jumped back instead of fading";
   }
 }
 

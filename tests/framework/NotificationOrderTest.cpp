@@ -55,8 +55,8 @@ TEST_F(NotificationOrderTest, TheWindowShowsInsideTheDefaultHandlingOfShowingCha
     next(m);
   });
   form->Show();
-  EXPECT_EQ(log, (Names{"before showing invisible", "OnShow showing invisible",
-                        "after showing visible active", "child showing"}));
+  EXPECT_EQ(log, (Names{"child showing", "before showing invisible", "OnShow showing invisible",
+                        "after showing visible active"}));
   EXPECT_TRUE(win::IsWindowVisible(child->Handle()));
 
   log.clear();
@@ -72,6 +72,50 @@ TEST_F(NotificationOrderTest, TheWindowShowsInsideTheDefaultHandlingOfShowingCha
   // The hook asks the form for form state, which a form being destroyed no longer has.
   form->UnhookWindowProc(formHook);
   delete form;  // the child's hook uses this test's locals
+}
+
+// Coming to show, the innermost controls hear it first, each while its window cannot yet be
+// seen; going, the outermost first. A child never shows without its parent.
+TEST_F(NotificationOrderTest, ChildrenHearOfShowingBeforeTheirParentAndOfHidingAfterIt) {
+  TForm* form = NewForm(10, 10, 200, 150);
+  auto* outer = new TBox(form, form, {0, 0, 120, 100}, clRed);
+  auto* inner = new TBox(form, outer, {10, 10, 40, 40}, clBlue);
+  auto* sibling = new TBox(form, form, {130, 0, 40, 40}, clGreen);
+  auto listen = [&](TWinControl* c, const std::string& name) {
+    return c->HookWindowProc([&, c, name](TMessage& m, const TWndNext& next) {
+      if (m.Msg == CM_SHOWINGCHANGED) {
+        const bool parentShowing = !c->Parent() || c->Parent()->Showing();
+        log.push_back(name + (c->Showing() ? " showing" : " hidden") +
+                      (win::IsWindowVisible(form->Handle()) ? " form visible" : "") +
+                      (c->Showing() && !parentShowing ? " orphan" : ""));
+      }
+      next(m);
+    });
+  };
+  const TWndHookId hooks[] = {listen(form, "form"), listen(outer, "outer"),
+                              listen(inner, "inner"), listen(sibling, "sibling")};
+  form->Show();
+  EXPECT_EQ(log, (Names{"inner showing", "outer showing", "sibling showing", "form showing"}));
+  log.clear();
+  form->Hide();
+  EXPECT_EQ(log, (Names{"form hidden form visible", "outer hidden", "inner hidden",
+                        "sibling hidden"}));
+  // Within a showing form, a panel shown again brings its child before itself.
+  form->Show();
+  outer->Hide();
+  log.clear();
+  outer->Show();
+  EXPECT_EQ(log, (Names{"inner showing form visible", "outer showing form visible"}));
+  EXPECT_TRUE(inner->Showing());
+  log.clear();
+  outer->Hide();
+  EXPECT_EQ(log, (Names{"outer hidden form visible", "inner hidden form visible"}));
+  EXPECT_FALSE(inner->Showing());
+  form->UnhookWindowProc(hooks[0]);
+  outer->UnhookWindowProc(hooks[1]);
+  inner->UnhookWindowProc(hooks[2]);
+  sibling->UnhookWindowProc(hooks[3]);
+  delete form;
 }
 
 TEST_F(NotificationOrderTest, BoundsAreCurrentInsideWmSizeAfterMaximiseAndDragResize) {

@@ -120,6 +120,9 @@ end
 }
 
 TEST_F(ReaderTest, ErrorsNameTheFileLineAndProperty) {
+  EXPECT_EQ(ReadError("object F: TProbeForm\n  object A: TPanel\n    Anchors = [akMiddle]\n"
+                      "  end\nend\n"),
+            u"Unit9.txt:3: Anchors: invalid value akMiddle");
   EXPECT_EQ(ReadError("object F: TProbeForm\n  object P: TPanel\n    Bogus = 1\n  end\nend\n"),
             u"Unit9.txt:3: Bogus: unknown property of TPanel");
   EXPECT_EQ(ReadError("object F: TProbeForm\n  Width = 'wide'\nend\n"),
@@ -176,6 +179,11 @@ TEST_F(ReaderTest, StringsSetsAndCollections) {
       end>
   end
   object P: TPanel
+    Left = 10
+    Top = 10
+    Width = 50
+    Height = 20
+    Anchors = [akLeft, akTop, akRight]
     ShowCaption = False
     VerticalAlignment = taAlignBottom
   end
@@ -207,6 +215,11 @@ end
   auto* p = static_cast<TPanel*>(form->FindComponent("P"));
   EXPECT_FALSE(p->ShowCaption());
   EXPECT_EQ(p->VerticalAlignment(), TVerticalAlignment::taAlignBottom);
+  // Anchored to both sides, the panel stretches with the form.
+  EXPECT_EQ(p->Anchors(), TAnchors(akLeft | akTop | akRight));
+  form->SetClientSize(form->ClientWidth() + 30, form->ClientHeight());
+  EXPECT_EQ(p->Width(), 80);
+  EXPECT_EQ(p->Left(), 10);
 }
 
 TEST_F(ReaderTest, RealsAndTheirErrors) {

@@ -591,6 +591,32 @@ TEST_F(TreeViewTest, DrawsButtonsLinesSelectionAndScrollBars) {
   SaveScreen("tree-selected-unfocused");
 }
 
+// At 150 % the indent and the +/- box grow: the box's frame lies at the scaled half size from
+// the cell's centre, its sign's arm reaches further, and a click there still toggles; back at
+// 100 % both sizes are the old ones again.
+TEST_F(TreeViewTest, TheIndentAndTheButtonsScaleWithTheControl) {
+  AddDistricts();
+  tree->ChangeScale(3, 2);
+  desktop.Pump();
+  EXPECT_EQ(tree->Indent(), 29);
+  EXPECT_EQ(tree->ButtonSize(), 14);
+  auto centre = [&] {
+    const TRect r = a->DisplayRect(true);
+    return tree->ClientToScreen({r.Left - tree->Indent() / 2, (r.Top + r.Bottom) / 2});
+  };
+  const TPoint c = centre();
+  EXPECT_EQ(ScreenAt(c.X - 7, c.Y), ColorToRGB(clGray));  // the frame, 7 away
+  EXPECT_EQ(ScreenAt(c.X, c.Y - 5), ColorToRGB(clWindowText));       // the + reaches 5 up
+  EXPECT_EQ(ScreenAt(c.X, c.Y - 6), ColorToRGB(clWindow));
+  Click(c.X + 4, c.Y + 4);
+  desktop.Pump();
+  EXPECT_TRUE(a->Expanded());
+  EXPECT_EQ(ScreenAt(c.X, c.Y - 5), ColorToRGB(clWindow));  // now a minus
+  tree->ChangeScale(2, 3);
+  EXPECT_EQ(tree->Indent(), 19);
+  EXPECT_EQ(tree->ButtonSize(), 9);
+}
+
 // A form whose handlers the test publishes.
 class TOwnerForm : public TForm {
  public:

@@ -955,6 +955,9 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
         if (!sForbidMouse.Contains(cd.COC) && !sCanNotBeHot.Contains(cd.COC))
           HideGlow(cd.GlowID, true);
         cd.FMouseAbove = false;
+        // Buttons change their face themselves, fading from the picture they show: it must
+        // stay fresh for them.
+        if (ssButtons.Contains(cd.COC)) return false;
         cd.BGChanged = true;
         const data::TsGeneralData* sec = cd.Skinned() ? Section(cd) : nullptr;
         if (c && sec && sEditCtrls.Contains(cd.COC) && !ControlIsActive(cd))
@@ -963,13 +966,9 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
       }
       return false;
     case fw::CM_SHOWINGCHANGED:
-      if (c && c->Visible()) {
-        // The children of a window learn that they show after it appeared and painted them:
-        // a control whose section or picture the resolving changes (one made in code takes
-        // its section only now) paints again.
-        cd.Loaded(true);
-        if (cd.Skinned() && cd.BGChanged) cd.Invalidate();
-      }
+      // Before its window or its parent's appears (the framework tells children first): a
+      // control made in code takes its section here, in time for its first paint.
+      if (c && c->Visible()) cd.Loaded(true);
       return false;
     default:
       return false;

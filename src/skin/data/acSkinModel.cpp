@@ -1,6 +1,8 @@
 #include "skin/data/acSkinModel.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "skin/data/acSkinValues.h"
 #include "skin/data/sSkinOptions.h"
@@ -49,6 +51,52 @@ int WalkParents(const Model& m, int start, std::string_view name, Find&& find) {
     name = m.gd[index].ClassName;
   }
   return -1;
+}
+
+// Gives the key-coloured pixels of a picture (its top h rows, in cells w wide) the mean colour
+// of their other neighbours in the same cell, spreading inwards a few pixels (past a
+// resampling filter's reach), so that resampling never averages the key colour into what
+// shows; alphas are kept. Pixels out of reach take fallback's colour.
+void CoverKeyColour(gfx::Bitmap& bmp, int w, int h, TColor fallback) {
+  const int width = bmp.Width();
+  std::vector<bool> key(std::size_t(width) * std::size_t(h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < width; ++x)
+      key[std::size_t(y * width + x)] = (bmp.At(x, y) & 0xFFFFFF) == 0xFF00FF;
+  const auto recolour = [&](int x, int y, gfx::Pixel colour) {
+    bmp.Set(x, y, (bmp.At(x, y) & 0xFF000000) | (colour & 0xFFFFFF));
+    key[std::size_t(y * width + x)] = false;
+  };
+  constexpr int kReach = 4;
+  for (int pass = 0; pass < kReach; ++pass) {
+    std::vector<std::pair<gfx::TPoint, gfx::Pixel>> covered;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < width; ++x) {
+        if (!key[std::size_t(y * width + x)]) continue;
+        int n = 0, b = 0, g = 0, r = 0;
+        for (int ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1); ++ny) {
+          for (int nx = std::max(0, x - 1); nx <= std::min(width - 1, x + 1); ++nx) {
+            if (nx / w != x / w || key[std::size_t(ny * width + nx)]) continue;
+            const gfx::Pixel p = bmp.At(nx, ny);
+            b += gfx::PixelB(p);
+            g += gfx::PixelG(p);
+            r += gfx::PixelR(p);
+            ++n;
+          }
+        }
+        if (n > 0)
+          covered.push_back({{x, y},
+                             gfx::MakePixel(std::uint8_t(b / n), std::uint8_t(g / n),
+                                            std::uint8_t(r / n), 0)});
+      }
+    }
+    if (covered.empty()) break;
+    for (const auto& [at, colour] : covered) recolour(at.X, at.Y, colour);
+  }
+  const gfx::Pixel rest = gfx::PixelFromColor(gfx::COLORREF(fallback), 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < width; ++x)
+      if (key[std::size_t(y * width + x)]) recolour(x, y, rest);
 }
 
 }  // namespace
@@ -197,17 +245,17 @@ void TacSkinModel::Resample(TsMaskData& md, bool stretch) {
   if (md.MaskType > 0) {
     source.CopyFrom(from, {r.Left, r.Top + h, r.Left + w * count, r.Top + 2 * h}, {0, h});
   } else {
-    // Key pixels become transparent main colour above and white in the mask.
-    const gfx::Pixel clear = gfx::PixelFromColor(Palette[pcMainColor], 0);
+    // Key pixels become transparent above and white in the mask.
     const gfx::Pixel white = 0xFFFFFFFF, black = 0xFF000000;
     for (int y = 0; y < h; ++y) {
       for (int x = 0; x < w * count; ++x) {
         const bool key = (source.At(x, y) & 0xFFFFFF) == 0xFF00FF;
-        if (key) source.Set(x, y, clear);
+        if (key) source.Set(x, y, source.At(x, y) & 0xFFFFFF);
         source.Set(x, y + h, key ? white : black);
       }
     }
   }
+  CoverKeyColour(source, w, h, Palette[pcMainColor]);
   const int sw = std::max(1, ScaleInt(w, Scale)), sh = std::max(1, ScaleInt(h, Scale));
   auto scaled = std::make_unique<gfx::Bitmap>(sw * count, 2 * sh);
   if (stretch) {

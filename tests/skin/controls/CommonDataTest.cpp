@@ -370,13 +370,16 @@ TEST_F(CommonDataTest, SavingMemoryAHiddenControlDropsItsPictureAndItsChildrensT
 
 TEST_F(CommonDataTest, AnEditTakesTheSectionColoursAndTheSystemOnesWhenTheSkinGoes) {
   manager = NewManager(form, u"T");
-  auto* edit = Add<TsEdit>(form, "E");
+  // The first in the tab order takes the focus at the first show, and with it the focused
+  // state's colours: the one keeping its own colours goes first.
   auto* own = Add<TsEdit>(form, "Own");
+  auto* edit = Add<TsEdit>(form, "E");
   own->SetColor(fw::clYellow);
   own->Font().SetColor(fw::clRed);
   own->SkinData().SetCustomColor(true);
   own->SkinData().SetCustomFont(true);
   Show();  // shown: the data is loaded and takes the skin's colours
+  ASSERT_TRUE(own->Focused());
   EXPECT_EQ(edit->Color(), kEditBG);
   EXPECT_EQ(edit->Font().Color(), kEditText);
   EXPECT_EQ(own->Color(), fw::clYellow);

@@ -275,6 +275,52 @@ TEST(SkinModel, GlyphsAreResampledForAScaleWithoutVariant) {
   EXPECT_EQ(m->ma[min].Bmp, nullptr);
 }
 
+// Resampled glyphs, with a mask of their own or a key-colour one, keep the key colour out of
+// every pixel that shows: the edges of a blue square stay blue, with no purple fringe.
+TEST(SkinModel, ResamplingNeverAveragesTheKeyColourIntoAGlyph) {
+  const gfx::Pixel blue = gfx::MakePixel(255, 0, 0, 255);
+  const gfx::Pixel white = 0xFFFFFFFF, black = 0xFF000000;
+  gfx::Bitmap master(12, 12);
+  master.Fill(kKey);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 6; ++x) master.Set(x, y + 6, white);
+  for (int y = 2; y < 4; ++y) {
+    for (int x = 2; x < 4; ++x) {
+      master.Set(x, y, blue);  // the masked glyph and its mask below
+      master.Set(x, y + 6, black);
+      master.Set(x + 6, y, blue);  // the key-coloured one
+    }
+  }
+  TacSkinContent c;
+  c.Source.Mode = smInternal;
+  c.Packed.Files = {{"MASTER.BMP", ftBmp, gfx::EncodeBmp(master, false)}};
+  const std::string text =
+      "[GLOBALINFO]\nMASTERBITMAP=master.bmp\nBOXCHECKED=@0000@0000@0006@0012@1@1\n"
+      "BICONMAX=@0006@0000@0012@0006@1@0\n";
+  const auto m = CreateSkinModel(c, ReadSkinOptions(text, 1, {}), {1, 0, false});
+  for (const char* name : {"BOXCHECKED", "BICONMAX"}) {
+    const int index = m->GetGlyphNdx(name);
+    ASSERT_GE(index, 0) << name;
+    const TsMaskData& md = m->ma[index];
+    ASSERT_NE(md.Bmp, nullptr) << name;
+    ASSERT_EQ(md.Height, 7) << name;
+    int shown = 0, edges = 0;
+    for (int y = 0; y < md.Height; ++y) {
+      for (int x = 0; x < md.Width; ++x) {
+        const int mask = gfx::PixelR(md.Bmp->At(x, y + md.Height));
+        if (mask >= 250) continue;  // transparent
+        ++shown;
+        edges += mask > 5;
+        const gfx::Pixel p = md.Bmp->At(x, y);
+        EXPECT_LE(gfx::PixelR(p), 8) << name << " at " << x << "," << y;
+        EXPECT_LE(gfx::PixelG(p), 8) << name << " at " << x << "," << y;
+      }
+    }
+    EXPECT_GE(shown, 4) << name;
+    EXPECT_GE(edges, 1) << name;
+  }
+}
+
 TEST(SkinModel, OuterShadowItems) {
   const auto m = Build(
       "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\nSH_SOURCE=1\n"
