@@ -18,7 +18,6 @@
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
-#include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/VirtualDesktop.h"
