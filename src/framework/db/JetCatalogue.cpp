@@ -63,25 +63,14 @@ std::u16string Quote(std::u16string_view name) {
   return out + u'"';
 }
 
+// The declared type of a column the program does not use, after its kind.
 const char16_t* DeclaredOfKind(TJetColumnKind kind) {
-  switch (kind) {
-    case TJetColumnKind::Integer:
-    case TJetColumnKind::Counter:
-      return u"integer";
-    case TJetColumnKind::Real:
-      return u"real";
-    case TJetColumnKind::LongText:
-      return u"longtext";
-    case TJetColumnKind::DateTime:
-      return u"date";
-    case TJetColumnKind::Blob:
-      return u"blob";
-    case TJetColumnKind::Boolean:
-      return u"bool";
-    case TJetColumnKind::Text:
-      break;
-  }
-  return u"text";
+  // In the order of TJetColumnKind, from Integer.
+  static constexpr const char16_t* kDeclared[] = {u"integer",  u"integer", u"real", u"text",
+                                                  u"longtext", u"date",    u"blob", u"bool"};
+  static_assert(std::size(kDeclared) == std::size_t(TJetColumnKind::Boolean));
+  const std::size_t i = std::size_t(kind) - 1;
+  return i < std::size(kDeclared) ? kDeclared[i] : u"text";
 }
 
 }  // namespace

@@ -167,6 +167,34 @@ TEST(JetCatalogue, KeepsEveryRowAndBlobInTheProgramsFormat) {
   photos.Post();
 }
 
+// A column the program does not use is declared after its kind, so that it reads back as a
+// value of that kind.
+TEST(JetCatalogue, OtherColumnsKeepTheirKind) {
+  TJetStreamWriter w;
+  w.BeginTable("mun", {{"id", K::Counter},
+                       {"nam", K::Text},
+                       {"c", K::Counter},
+                       {"i", K::Integer},
+                       {"r", K::Real},
+                       {"t", K::Text},
+                       {"m", K::LongText},
+                       {"d", K::DateTime},
+                       {"b", K::Blob},
+                       {"f", K::Boolean}});
+  w.EndTable(0);
+  Uz(w, {});
+  Foto(w, false);
+  w.End();
+  SqliteHandle h = Load(w.Take());
+  std::vector<std::string> types;
+  SqliteStatement s = Prepare(h.get(), u"select lower(type), pk from pragma_table_info('mun')");
+  while (sqlite3_step(s.get()) == SQLITE_ROW)
+    types.push_back(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)) +
+                    std::string(sqlite3_column_int(s.get(), 1) ? " key" : ""));
+  EXPECT_EQ(types, (std::vector<std::string>{"integer key", "text", "integer", "integer", "real",
+                                             "text", "longtext", "date", "blob", "bool"}));
+}
+
 TEST(JetCatalogue, RefusesWhatIsNotTheCatalogue) {
   {
     TJetStreamWriter w;
