@@ -172,6 +172,17 @@ Database NoCatalogue() {
   return d;
 }
 
+Database NullIdCatalogue() {
+  Row lost = Organisation(2, TVariant(1), TVariant(u"Школа без номера"), Date(1990, 9, 1),
+                          TVariant(u"Зал"));
+  lost[0] = TVariant();
+  return Catalogue(
+      {{TVariant(1), TVariant(u"Район")}},
+      {Organisation(1, TVariant(1), TVariant(u"Школа"), Date(1987, 9, 1), TVariant(u"Зал")),
+       std::move(lost)},
+      {});
+}
+
 Bytes HeaderOnlyFile(FormatVersion version) {
   HeaderFields header;
   header.version = version;

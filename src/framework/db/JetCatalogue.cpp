@@ -120,6 +120,7 @@ void TJetCatalogueLoader::BeginTable(const TJetTableInfo& table) {
   FSeen[FTable] = true;
   const std::string tableName = ToUtf8(found->name);
   FBlobColumn = -1;
+  FKeyColumn = -1;
   std::u16string create = u"create table " + std::u16string(found->name) + u" (";
   std::u16string insert = u"insert into " + std::u16string(found->name) + u" values (";
   for (std::size_t i = 0; i < table.columns.size(); ++i) {
@@ -137,6 +138,7 @@ void TJetCatalogueLoader::BeginTable(const TJetTableInfo& table) {
                              (used->number ? "an integer" : "a blob"));
       declared = used->declared;
       if (used->blob) FBlobColumn = int(i);
+      if (SameName(used->name, u"id")) FKeyColumn = int(i);
     }
     create += (i ? u", " : u"") + Quote(used != found->columns.end() ? used->name : c.name) + u" " +
               declared;
@@ -156,6 +158,9 @@ void TJetCatalogueLoader::BeginTable(const TJetTableInfo& table) {
 void TJetCatalogueLoader::AddRow(const std::vector<TVariant>& values) {
   if (FTable < 0 || !FInsert) throw EDatabaseError("a row outside a table");
   if (values.size() != FColumnCount) throw EDatabaseError("a row of another table's width");
+  // Given a null, the key column would number the row itself: a row that is not the file's.
+  if (FKeyColumn >= 0 && values[std::size_t(FKeyColumn)].IsNull())
+    throw EDatabaseError("a row of table '" + ToUtf8(kCatalogue[FTable].name) + "' has no id");
   sqlite3_reset(FInsert);
   sqlite3_clear_bindings(FInsert);
   for (std::size_t i = 0; i < values.size(); ++i)

@@ -195,6 +195,57 @@ TEST(JetCatalogue, OtherColumnsKeepTheirKind) {
                                              "text", "longtext", "date", "blob", "bool"}));
 }
 
+// The key numbers itself when given a null: a row without an id would come back under an id
+// the file never gave it, so the file is refused instead (and nothing is made up or dropped).
+TEST(JetCatalogue, ARowWithoutAnIdIsRefused) {
+  {
+    TJetStreamWriter w;
+    w.BeginTable("mun", {{"nam", K::Text}, {"id", K::Counter}});
+    w.Text("Район");
+    w.Null();
+    w.EndRow();
+    EXPECT_EQ(LoadError(w.Take()), "a row of table 'mun' has no id");
+  }
+  {
+    TJetStreamWriter w;
+    Mun(w, {{1, "Район"}});
+    Uz(w, {{11, 1, "Школа", "Краеведческий"}});
+    w.BeginTable("foto",
+                 {{"id", K::Integer}, {"id_uz", K::Integer}, {"foto", K::Text}, {"fot", K::Blob}});
+    w.Integer(1);
+    w.Integer(11);
+    w.Null();
+    w.Null();
+    w.EndRow();
+    w.Null();
+    w.Integer(11);
+    w.Text("1\\zal.jpg");
+    w.Null();
+    w.EndRow();
+    EXPECT_EQ(LoadError(w.Take()), "a row of table 'foto' has no id");
+  }
+  // Other columns may be null, the references among them.
+  {
+    TJetStreamWriter w;
+    Mun(w, {{1, nullptr}});
+    w.BeginTable("foto",
+                 {{"id", K::Counter}, {"id_uz", K::Integer}, {"foto", K::Text}, {"fot", K::Blob}});
+    w.Integer(1);
+    w.Null();
+    w.Null();
+    w.Null();
+    w.EndRow();
+    w.EndTable(1);
+    Uz(w, {});
+    w.End();
+    SqliteHandle h = Load(w.Take());
+    SqliteStatement s = Prepare(h.get(), u"select id, id_uz is null from foto");
+    ASSERT_EQ(sqlite3_step(s.get()), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(s.get(), 0), 1);
+    EXPECT_EQ(sqlite3_column_int(s.get(), 1), 1);
+  }
+}
+
 TEST(JetCatalogue, RefusesWhatIsNotTheCatalogue) {
   {
     TJetStreamWriter w;

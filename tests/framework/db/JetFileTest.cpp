@@ -136,6 +136,12 @@ TEST(JetFile, ConnectionIsReadOnlyAndNamesTheConversion) {
   EXPECT_EQ(Bytes(jet), before);
 }
 
+TEST(JetFile, ARowWithoutAnIdRefusesTheFile) {
+  const std::string file = test::JetFixture("null-id.dat");
+  MC_REQUIRE_JET_FIXTURE(file);
+  EXPECT_EQ(ConnectError(file), "Cannot read '" + file + "': a row of table 'uz' has no id.");
+}
+
 TEST(JetFile, OtherFormatsAreRefusedByName) {
   const std::pair<const char*, const char*> refused[] = {
       {"refused/jet3.dat", "Jet 3"},
