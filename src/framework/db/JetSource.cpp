@@ -184,21 +184,26 @@ void RunJetReader(const std::vector<std::string>& argv, const TJetReadLimits& li
     const auto deadline = std::chrono::steady_clock::now() + limits.time;
     std::vector<std::uint8_t> buffer(1 << 16);
     std::uint64_t total = 0;
-    for (;;) {
+    // Until both pipes end: a reader that ends its stream and goes on printing must not wait
+    // on a full pipe while it is waited for.
+    while (readEnd.Get() >= 0 || said.Open()) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
           deadline - std::chrono::steady_clock::now());
-      pollfd p[2] = {{readEnd.Get(), POLLIN, 0}, {said.Fd(), POLLIN, 0}};
-      const int ready = left.count() > 0 ? ::poll(p, said.Open() ? 2 : 1, int(left.count())) : 0;
+      pollfd p[2] = {{readEnd.Get(), POLLIN, 0}, {said.Fd(), POLLIN, 0}};  // -1: left out
+      const int ready = left.count() > 0 ? ::poll(p, 2, int(left.count())) : 0;
       if (ready < 0 && errno == EINTR) continue;
       if (ready <= 0)
         throw EDatabaseError("the reader did not finish within " + Seconds(limits.time));
-      if (said.Open() && p[1].revents) said.Read();
+      if (p[1].revents) said.Read();
       if (!p[0].revents) continue;
       const ssize_t n = ::read(readEnd.Get(), buffer.data(), buffer.size());
       if (n < 0 && errno == EINTR) continue;
       if (n < 0)
         throw EDatabaseError(std::string("the reader's stream broke: ") + std::strerror(errno));
-      if (n == 0) break;
+      if (n == 0) {
+        readEnd.Reset();
+        continue;
+      }
       total += std::uint64_t(n);
       if (total > limits.output)
         throw EDatabaseError("the reader wrote more than " + std::to_string(limits.output) +

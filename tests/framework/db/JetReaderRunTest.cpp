@@ -65,12 +65,16 @@ TEST(JetReaderRun, WhatTheReaderSaysGoesWithItsErrorOnly) {
   const std::string failed = RunReader(
       R"(printf 'mdb_read_pg: page 77 beyond the end\r\n\tand \001more\n\n' >&2; exit 5)");
   const std::string crashed = RunReader("echo 'page chain loops' >&2; kill -SEGV $$");
+  // Much printed after the stream's end, more than a pipe holds.
+  const std::string late =
+      RunReader(whole + "; exec 3>&-; head -c 300000 /dev/zero >&2; echo 'at last' >&2");
   // Much said, and bytes that are not UTF-8: the error keeps the first thousand bytes or so.
   const std::string chatty =
       RunReader(R"(printf '\377\376 ' >&2; head -c 300000 /dev/zero | tr '\0' x >&2; exit 1)");
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(quiet, "tables 1, rows 0");
+  EXPECT_EQ(late, "tables 1, rows 0");
   EXPECT_EQ(failed,
             "the reader failed (status 5); it said: mdb_read_pg: page 77 beyond the end "
             "and more");
