@@ -211,7 +211,7 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
             std::size_t size = 0;
             void* data = mdb_ole_read_full(mdb, c, &size);
             g_free(data);
-            if (!data || size != longLengths[i])
+            if ((data ? size : 0) != longLengths[i])
               throw TRefused{std::string("a memo in table '") + name + "' is cut short"};
           }
           break;
