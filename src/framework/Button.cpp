@@ -307,6 +307,26 @@ bool TButtonGlyph::SetNumGlyphs(int value) {
   return true;
 }
 
+bool TButtonGlyph::SetLayout(TButtonLayout value) {
+  if (value == FLayout) return false;
+  FLayout = value;
+  return true;
+}
+
+bool TButtonGlyph::SetMargin(int value) {
+  value = std::max(value, -1);
+  if (value == FMargin) return false;
+  FMargin = value;
+  return true;
+}
+
+bool TButtonGlyph::SetSpacing(int value) {
+  value = std::max(value, -1);
+  if (value == FSpacing) return false;
+  FSpacing = value;
+  return true;
+}
+
 gfx::TSize TButtonGlyph::Size() const {
   if (FGlyph.Empty()) return {0, 0};
   return {FGlyph.Width() / FNumGlyphs, FGlyph.Height()};
@@ -317,6 +337,12 @@ gfx::Bitmap TButtonGlyph::Frame(TButtonState state) const {
   if (size.cx <= 0 || size.cy <= 0) return {};
   const int frame = int(state) < FNumGlyphs ? int(state) : 0;
   return FGlyph.Copy(gfx::RectOfSize(frame * size.cx, 0, size.cx, size.cy));
+}
+
+void TButtonGlyph::Place(const TFont& font, std::u16string_view caption, unsigned flags,
+                         const TRect& r, TRect& glyphRect, TRect& captionRect) const {
+  LayoutButtonContent(font, caption, flags, Size(), FLayout, FMargin, FSpacing, r, glyphRect,
+                      captionRect);
 }
 
 void LayoutButtonContent(const TFont& font, std::u16string_view caption, unsigned flags,
@@ -368,38 +394,8 @@ void LayoutButtonContent(const TFont& font, std::u16string_view caption, unsigne
   if (caption.empty()) text = {};
 }
 
-void TBitBtn::SetGlyph(const gfx::Bitmap& glyph) {
-  FGlyph.SetGlyph(glyph);
-  Invalidate();
-}
-
-void TBitBtn::SetNumGlyphs(int value) {
-  if (FGlyph.SetNumGlyphs(value)) Invalidate();
-}
-
-void TBitBtn::SetLayout(TButtonLayout value) {
-  if (value == FLayout) return;
-  FLayout = value;
-  Invalidate();
-}
-
-void TBitBtn::SetMargin(int value) {
-  value = std::max(value, -1);
-  if (value == FMargin) return;
-  FMargin = value;
-  Invalidate();
-}
-
-void TBitBtn::SetSpacing(int value) {
-  value = std::max(value, -1);
-  if (value == FSpacing) return;
-  FSpacing = value;
-  Invalidate();
-}
-
 void TBitBtn::CalcLayout(const TRect& r, TRect& glyph, TRect& caption) {
-  LayoutButtonContent(Font(), Caption(), CaptionFlags(), FGlyph.Size(), FLayout, FMargin, FSpacing,
-                      r, glyph, caption);
+  FGlyph.Place(Font(), Caption(), CaptionFlags(), r, glyph, caption);
 }
 
 void TBitBtn::PaintContent(TRect r) {

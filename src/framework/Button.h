@@ -40,25 +40,6 @@ enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom 
 // a group, or a toggle). Also the order of the frames in a glyph strip.
 enum class TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 
-// A glyph strip: NumGlyphs frames of equal width side by side, one per TButtonState in its
-// order; a state without a frame of its own shows the first. Bit and speed buttons hold one.
-class TButtonGlyph {
- public:
-  const gfx::Bitmap& Glyph() const { return FGlyph; }
-  void SetGlyph(const gfx::Bitmap& glyph) { FGlyph = glyph; }
-  int NumGlyphs() const { return FNumGlyphs; }
-  // Clamped to 1 .. 4; false when the count stays as it was.
-  bool SetNumGlyphs(int value);
-  // The size of one frame; 0 x 0 without a glyph.
-  gfx::TSize Size() const;
-  // The frame shown in state; empty without a glyph.
-  gfx::Bitmap Frame(TButtonState state) const;
-
- private:
-  gfx::Bitmap FGlyph;
-  int FNumGlyphs = 1;
-};
-
 // Where a glyph of size glyph and the caption go in a face r: by layout, margin (from the
 // edge to the glyph, or to the caption without one; -1 centres both as one block) and spacing
 // (between them; -1 spaces them evenly, or centres the caption in the room the glyph leaves).
@@ -67,6 +48,73 @@ class TButtonGlyph {
 void LayoutButtonContent(const TFont& font, std::u16string_view caption, unsigned flags,
                          gfx::TSize glyph, TButtonLayout layout, int margin, int spacing,
                          const TRect& r, TRect& glyphRect, TRect& captionRect);
+
+// A glyph strip and its place beside the caption. The strip: NumGlyphs frames of equal width
+// side by side, one per TButtonState in its order; a state without a frame of its own shows the
+// first. Its place: Layout, Margin and Spacing as LayoutButtonContent takes them. The setters
+// return false when the value stays as it was.
+class TButtonGlyph {
+ public:
+  const gfx::Bitmap& Glyph() const { return FGlyph; }
+  void SetGlyph(const gfx::Bitmap& glyph) { FGlyph = glyph; }
+  int NumGlyphs() const { return FNumGlyphs; }
+  bool SetNumGlyphs(int value);  // clamped to 1 .. 4
+  TButtonLayout Layout() const { return FLayout; }
+  bool SetLayout(TButtonLayout value);
+  int Margin() const { return FMargin; }
+  bool SetMargin(int value);  // below -1 taken as -1
+  int Spacing() const { return FSpacing; }
+  bool SetSpacing(int value);  // below -1 taken as -1
+  // The size of one frame; 0 x 0 without a glyph.
+  gfx::TSize Size() const;
+  // The frame shown in state; empty without a glyph.
+  gfx::Bitmap Frame(TButtonState state) const;
+  // Where a frame and the caption go in a face r (LayoutButtonContent with these settings).
+  void Place(const TFont& font, std::u16string_view caption, unsigned flags, const TRect& r,
+             TRect& glyphRect, TRect& captionRect) const;
+
+ private:
+  gfx::Bitmap FGlyph;
+  int FNumGlyphs = 1;
+  TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
+  int FMargin = -1;
+  int FSpacing = 4;
+};
+
+// A control with a glyph strip beside its caption (bit and speed buttons): each change of the
+// strip or its place repaints it.
+template <class Base>
+class TGlyphButton : public Base {
+ public:
+  using Base::Base;
+  // The picture drawn beside the caption, blended by its alpha; empty: none. With NumGlyphs
+  // above 1 it is a strip of frames.
+  const gfx::Bitmap& Glyph() const { return FGlyph.Glyph(); }
+  void SetGlyph(const gfx::Bitmap& glyph) {
+    FGlyph.SetGlyph(glyph);
+    this->Invalidate();
+  }
+  int NumGlyphs() const { return FGlyph.NumGlyphs(); }
+  void SetNumGlyphs(int value) { Repaint(FGlyph.SetNumGlyphs(value)); }  // 1 to 4
+  TButtonLayout Layout() const { return FGlyph.Layout(); }
+  void SetLayout(TButtonLayout value) { Repaint(FGlyph.SetLayout(value)); }
+  // Pixels from the face's edge to the glyph (to the caption without a glyph); -1 (default):
+  // glyph and caption are centred as one block.
+  int Margin() const { return FGlyph.Margin(); }
+  void SetMargin(int value) { Repaint(FGlyph.SetMargin(value)); }
+  // Pixels between glyph and caption (default 4); -1: glyph, caption and the face's edges are
+  // spaced evenly (with Margin -1) or the caption is centred in the room the glyph leaves.
+  int Spacing() const { return FGlyph.Spacing(); }
+  void SetSpacing(int value) { Repaint(FGlyph.SetSpacing(value)); }
+
+ protected:
+  TButtonGlyph FGlyph;
+
+ private:
+  void Repaint(bool changed) {
+    if (changed) this->Invalidate();
+  }
+};
 
 class TButton : public TCustomControl {
  public:
@@ -144,38 +192,16 @@ class TButton : public TCustomControl {
   TButtonStyle FStyle = TButtonStyle::bsPushButton;
 };
 
-class TBitBtn : public TButton {
+class TBitBtn : public TGlyphButton<TButton> {
  public:
-  using TButton::TButton;
+  using TGlyphButton::TGlyphButton;
   std::string ClassName() const override { return "TBitBtn"; }
-  // The picture drawn beside the caption, blended by its alpha; empty: none. With NumGlyphs
-  // above 1 it is a strip of frames (TButtonGlyph).
-  const gfx::Bitmap& Glyph() const { return FGlyph.Glyph(); }
-  void SetGlyph(const gfx::Bitmap& glyph);
-  int NumGlyphs() const { return FGlyph.NumGlyphs(); }
-  void SetNumGlyphs(int value);  // 1 to 4
-  TButtonLayout Layout() const { return FLayout; }
-  void SetLayout(TButtonLayout value);
-  // Pixels from the face's edge to the glyph (to the caption without a glyph); -1 (default):
-  // glyph and caption are centred as one block.
-  int Margin() const { return FMargin; }
-  void SetMargin(int value);
-  // Pixels between glyph and caption (default 4); -1: glyph, caption and the face's edges are
-  // spaced evenly (with Margin -1) or the caption is centred in the room the glyph leaves.
-  int Spacing() const { return FSpacing; }
-  void SetSpacing(int value);
   // Where the glyph frame and the caption go in a face r (client coordinates), for the current
   // settings; either is empty when there is none.
   void CalcLayout(const TRect& r, TRect& glyph, TRect& caption);
 
  protected:
   void PaintContent(TRect r) override;
-
- private:
-  TButtonGlyph FGlyph;
-  TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
-  int FMargin = -1;
-  int FSpacing = 4;
 };
 
 // True when caption marks key as its accelerator ("&x" for x in either case; "&&" is a plain

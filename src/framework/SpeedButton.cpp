@@ -21,7 +21,7 @@ gfx::Bitmap Faded(gfx::Bitmap frame) {
 
 }  // namespace
 
-TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
+TSpeedButton::TSpeedButton(TComponent* owner) : TGlyphButton(owner) {
   // The button clicks itself on release: a press may leave and come back before it.
   ControlStyle = csCaptureMouse | csDoubleClicks;
   SetColor(clBtnFace);
@@ -60,35 +60,6 @@ void TSpeedButton::SetTransparent(bool value) {
   Invalidate();
 }
 
-void TSpeedButton::SetGlyph(const gfx::Bitmap& glyph) {
-  FGlyph.SetGlyph(glyph);
-  Invalidate();
-}
-
-void TSpeedButton::SetNumGlyphs(int value) {
-  if (FGlyph.SetNumGlyphs(value)) Invalidate();
-}
-
-void TSpeedButton::SetLayout(TButtonLayout value) {
-  if (value == FLayout) return;
-  FLayout = value;
-  Invalidate();
-}
-
-void TSpeedButton::SetMargin(int value) {
-  value = std::max(value, -1);
-  if (value == FMargin) return;
-  FMargin = value;
-  Invalidate();
-}
-
-void TSpeedButton::SetSpacing(int value) {
-  value = std::max(value, -1);
-  if (value == FSpacing) return;
-  FSpacing = value;
-  Invalidate();
-}
-
 TButtonState TSpeedButton::State() const {
   return Enabled() ? FState : TButtonState::bsDisabled;
 }
@@ -110,8 +81,7 @@ void TSpeedButton::UpdateExclusive() {
 }
 
 void TSpeedButton::CalcLayout(const TRect& r, TRect& glyph, TRect& caption) {
-  LayoutButtonContent(Font(), Caption(), gfx::DT_CENTER, FGlyph.Size(), FLayout, FMargin, FSpacing,
-                      r, glyph, caption);
+  FGlyph.Place(Font(), Caption(), gfx::DT_CENTER, r, glyph, caption);
 }
 
 void TSpeedButton::WndProc(TMessage& m) {

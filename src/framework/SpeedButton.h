@@ -1,5 +1,5 @@
-// TSpeedButton: a windowless button for tool panels, with a glyph strip and a caption laid out
-// as a bit button's (Layout, Margin, Spacing; Margin -1 by default).
+// TSpeedButton: a windowless button for tool panels, with a glyph strip (up, disabled, down,
+// exclusive) and a caption laid out as a bit button's (TGlyphButton).
 //
 // A press holds the mouse until its release; the button looks pressed while the mouse is over
 // it, and a release over it clicks. Buttons of one parent that share a GroupIndex other than 0
@@ -19,7 +19,7 @@
 
 namespace fw {
 
-class TSpeedButton : public TGraphicControl {
+class TSpeedButton : public TGlyphButton<TGraphicControl> {
  public:
   explicit TSpeedButton(TComponent* owner);
   std::string ClassName() const override { return "TSpeedButton"; }
@@ -38,19 +38,6 @@ class TSpeedButton : public TGraphicControl {
   // Flat buttons only: the parent shows where the face is not drawn (default on).
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool value);
-  // The glyph strip: up, disabled, down, exclusive (TButtonGlyph).
-  const gfx::Bitmap& Glyph() const { return FGlyph.Glyph(); }
-  void SetGlyph(const gfx::Bitmap& glyph);
-  int NumGlyphs() const { return FGlyph.NumGlyphs(); }
-  void SetNumGlyphs(int value);  // 1 to 4
-  TButtonLayout Layout() const { return FLayout; }
-  void SetLayout(TButtonLayout value);
-  // As a bit button's: -1 (default) centres glyph and caption as one block.
-  int Margin() const { return FMargin; }
-  void SetMargin(int value);
-  int Spacing() const { return FSpacing; }  // default 4
-  void SetSpacing(int value);
-
   // The face shown now: bsDisabled while disabled, bsDown while pressed and not down,
   // bsExclusive while down (pressed or not), else bsUp.
   TButtonState State() const;
@@ -76,10 +63,6 @@ class TSpeedButton : public TGraphicControl {
   void UpdateExclusive();
   void SetState(TButtonState state);
 
-  TButtonGlyph FGlyph;
-  TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
-  int FMargin = -1;
-  int FSpacing = 4;
   int FGroupIndex = 0;
   bool FDown = false;
   bool FAllowAllUp = false;

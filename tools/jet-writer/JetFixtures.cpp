@@ -172,6 +172,17 @@ Database NoCatalogue() {
   return d;
 }
 
+Database NullIdCatalogue() {
+  Row lost = Organisation(2, TVariant(1), TVariant(u"Школа без номера"), Date(1990, 9, 1),
+                          TVariant(u"Зал"));
+  lost[0] = TVariant();
+  return Catalogue(
+      {{TVariant(1), TVariant(u"Район")}},
+      {Organisation(1, TVariant(1), TVariant(u"Школа"), Date(1987, 9, 1), TVariant(u"Зал")),
+       std::move(lost)},
+      {});
+}
+
 Bytes HeaderOnlyFile(FormatVersion version) {
   HeaderFields header;
   header.version = version;
@@ -205,6 +216,12 @@ std::vector<DamagedFile> DamagedVariants(const Bytes& good, const Layout& layout
     if (!chain || v.pages.size() > chain->pages.size()) chain = &v;
   if (!chain || chain->pages.size() < 3) throw std::logic_error("the good file lacks a chain");
   const std::size_t chainField = PageAt(chain->fieldPage) + chain->fieldOffset;
+  // The longest memo's chain.
+  const LongValuePlace* memo = nullptr;
+  for (const LongValuePlace& v : layout.longValues)
+    if (layout.tables.at(v.table).name == u"uz" && (!memo || v.pages.size() > memo->pages.size()))
+      memo = &v;
+  if (!memo || memo->pages.size() < 3) throw std::logic_error("the good file lacks a memo chain");
   // A chain page's one row starts with the pointer to the next.
   auto chainRow = [&](std::uint32_t page) {
     return PageAt(page) + Get16(good.data() + PageAt(page) + kRowPageHeader);
@@ -252,6 +269,8 @@ std::vector<DamagedFile> DamagedVariants(const Bytes& good, const Layout& layout
           });
   variant("chain-beyond-end.dat", "the photo's long-value chain goes on beyond the end",
           [&](Bytes& b) { Patch32(b, chainRow(chain->pages[1]), RowPointer(0xFFFFF0, 0)); });
+  variant("memo-cut-short.dat", "the longest memo's long-value chain ends after its second page",
+          [&](Bytes& b) { Patch32(b, chainRow(memo->pages[1]), 0); });
   variant("absurd-long-value.dat", "the photo claims to be 1 GiB long",
           [&](Bytes& b) { Patch32(b, chainField, 0x3FFFFFFF); });
   return out;

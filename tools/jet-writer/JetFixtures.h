@@ -24,6 +24,8 @@ Database AwkwardDatabase();
 Database EmptyCatalogue();
 // A database with none of the catalogue's tables.
 Database NoCatalogue();
+// The catalogue's tables with an organisation whose id is null among others.
+Database NullIdCatalogue();
 
 // A file of the given version with only its definition page and blank pages after it, as a
 // reader sees a Jet 3 file or one of the later formats at first glance.

@@ -29,6 +29,7 @@ void WriteFixtures(const fs::path& dir) {
   const Bytes awkward = WriteJet4(AwkwardDatabase(), &layout);
   Save(dir / "empty.dat", WriteJet4(EmptyCatalogue()));
   Save(dir / "no-catalogue.dat", WriteJet4(NoCatalogue()));
+  Save(dir / "null-id.dat", WriteJet4(NullIdCatalogue()));
   Save(dir / "refused" / "jet3.dat", HeaderOnlyFile(FormatVersion::Jet3));
   Save(dir / "refused" / "ace12.dat", HeaderOnlyFile(FormatVersion::Ace12));
   Save(dir / "refused" / "ace14.dat", HeaderOnlyFile(FormatVersion::Ace14));

@@ -146,15 +146,21 @@ Bytes ListItem(std::uint8_t format, std::uint8_t width, std::uint8_t height, con
 }  // namespace
 
 // A small catalogue as the Jet reader streams it: one piece that the fuzz target's first byte
-// cuts into pieces, every kind of value, a photo blob.
-Bytes CatalogueStream() {
+// cuts into pieces, every kind of value, a photo blob; with nullId, a second district whose
+// id is null.
+Bytes CatalogueStream(bool nullId = false) {
   using db::TJetColumnKind;
   db::TJetStreamWriter w;
   w.BeginTable("mun", {{"id", TJetColumnKind::Counter}, {"nam", TJetColumnKind::Text}});
   w.Integer(1);
   w.Text("Заречный район");
   w.EndRow();
-  w.EndTable(1);
+  if (nullId) {
+    w.Null();
+    w.Text("Район без номера");
+    w.EndRow();
+  }
+  w.EndTable(nullId ? 2 : 1);
   w.BeginTable("uz", {{"id", TJetColumnKind::Counter},
                       {"id_mun", TJetColumnKind::Integer},
                       {"nam", TJetColumnKind::Text},
@@ -265,6 +271,7 @@ int main(int argc, char** argv) {
     Bytes oneByOne = CatalogueStream();
     oneByOne[0] = 0;  // pieces of one byte
     Write(dir / "fuzz_jet_stream", "one-byte-pieces.bin", oneByOne);
+    Write(dir / "fuzz_jet_stream", "null-id.bin", CatalogueStream(true));
     Write(dir / "fuzz_gradient", "three-stops.txt",
           Text("255;0;40;0;0;65280;0;60;0;0;16711680;0;0;0;0"));
     // Markup as markup labels show it: tags, fonts, links and character references.

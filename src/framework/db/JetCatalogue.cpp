@@ -63,25 +63,14 @@ std::u16string Quote(std::u16string_view name) {
   return out + u'"';
 }
 
+// The declared type of a column the program does not use, after its kind.
 const char16_t* DeclaredOfKind(TJetColumnKind kind) {
-  switch (kind) {
-    case TJetColumnKind::Integer:
-    case TJetColumnKind::Counter:
-      return u"integer";
-    case TJetColumnKind::Real:
-      return u"real";
-    case TJetColumnKind::LongText:
-      return u"longtext";
-    case TJetColumnKind::DateTime:
-      return u"date";
-    case TJetColumnKind::Blob:
-      return u"blob";
-    case TJetColumnKind::Boolean:
-      return u"bool";
-    case TJetColumnKind::Text:
-      break;
-  }
-  return u"text";
+  // In the order of TJetColumnKind, from Integer.
+  static constexpr const char16_t* kDeclared[] = {u"integer",  u"integer", u"real", u"text",
+                                                  u"longtext", u"date",    u"blob", u"bool"};
+  static_assert(std::size(kDeclared) == std::size_t(TJetColumnKind::Boolean));
+  const std::size_t i = std::size_t(kind) - 1;
+  return i < std::size(kDeclared) ? kDeclared[i] : u"text";
 }
 
 }  // namespace
@@ -131,6 +120,7 @@ void TJetCatalogueLoader::BeginTable(const TJetTableInfo& table) {
   FSeen[FTable] = true;
   const std::string tableName = ToUtf8(found->name);
   FBlobColumn = -1;
+  FKeyColumn = -1;
   std::u16string create = u"create table " + std::u16string(found->name) + u" (";
   std::u16string insert = u"insert into " + std::u16string(found->name) + u" values (";
   for (std::size_t i = 0; i < table.columns.size(); ++i) {
@@ -148,6 +138,7 @@ void TJetCatalogueLoader::BeginTable(const TJetTableInfo& table) {
                              (used->number ? "an integer" : "a blob"));
       declared = used->declared;
       if (used->blob) FBlobColumn = int(i);
+      if (SameName(used->name, u"id")) FKeyColumn = int(i);
     }
     create += (i ? u", " : u"") + Quote(used != found->columns.end() ? used->name : c.name) + u" " +
               declared;
@@ -167,6 +158,9 @@ void TJetCatalogueLoader::BeginTable(const TJetTableInfo& table) {
 void TJetCatalogueLoader::AddRow(const std::vector<TVariant>& values) {
   if (FTable < 0 || !FInsert) throw EDatabaseError("a row outside a table");
   if (values.size() != FColumnCount) throw EDatabaseError("a row of another table's width");
+  // Given a null, the key column would number the row itself: a row that is not the file's.
+  if (FKeyColumn >= 0 && values[std::size_t(FKeyColumn)].IsNull())
+    throw EDatabaseError("a row of table '" + ToUtf8(kCatalogue[FTable].name) + "' has no id");
   sqlite3_reset(FInsert);
   sqlite3_clear_bindings(FInsert);
   for (std::size_t i = 0; i < values.size(); ++i)

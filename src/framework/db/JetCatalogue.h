@@ -28,8 +28,8 @@ struct TJetCatalogueCounts {
 };
 
 // Builds the tables into an open, empty database, in one transaction. A table other than the
-// three, one of them twice, a used column missing, an id that is no integer or a duplicate
-// key raise EDatabaseError.
+// three, one of them twice, a used column missing, an id that is null or no integer, or a
+// duplicate key raise EDatabaseError.
 class TJetCatalogueLoader : public TJetStreamSink {
  public:
   explicit TJetCatalogueLoader(sqlite3* h);
@@ -48,6 +48,7 @@ class TJetCatalogueLoader : public TJetStreamSink {
   bool FOpen = true;  // the transaction
   int FTable = -1;    // index of the current table, -1 between tables
   int FBlobColumn = -1;
+  int FKeyColumn = -1;  // the id column
   std::size_t FColumnCount = 0;
   bool FSeen[3] = {};
   sqlite3_stmt* FInsert = nullptr;

@@ -8,9 +8,11 @@
 // clang-format on
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
@@ -126,6 +128,7 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
     // the lengths the long values' headers give (the low 30 bits of their first 4 bytes).
     std::vector<double> dates(n);
     std::vector<std::size_t> longLengths(n);
+    std::vector<std::array<unsigned char, MDB_MEMO_OVERHEAD>> longHeaders(n);
     for (std::size_t i = 0; i < n; ++i) {
       if (fields[i].is_null) continue;
       auto* c = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
@@ -133,10 +136,15 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
         if (fields[i].siz != 8)
           throw TRefused{std::string("a date in table '") + name + "' is no date"};
         dates[i] = mdb_get_double(fields[i].value, 0);
-      } else if (c->col_type == MDB_OLE) {
+      } else if (c->col_type == MDB_OLE || c->col_type == MDB_MEMO) {
         if (fields[i].siz < MDB_MEMO_OVERHEAD)
           throw TRefused{std::string("a long value in table '") + name + "' is damaged"};
         longLengths[i] = std::size_t(mdb_get_int32(fields[i].value, 0)) & 0x3FFFFFFF;
+        std::memcpy(longHeaders[i].data(), fields[i].value, MDB_MEMO_OVERHEAD);
+        // A value kept in the row must fit in the row.
+        if ((longHeaders[i][3] & 0x80) &&
+            longLengths[i] > std::size_t(fields[i].siz) - MDB_MEMO_OVERHEAD)
+          throw TRefused{std::string("a long value in table '") + name + "' is damaged"};
       }
     }
     for (std::size_t i = 0; i < n; ++i) {
@@ -191,8 +199,21 @@ void SendTable(MdbHandle* mdb, const char* name, TJetStreamWriter& out, int fd) 
           break;
         }
         case TJetColumnKind::Text:
+          out.Text(text);
+          break;
         case TJetColumnKind::LongText:
           out.Text(text);
+          // The library's text of a memo whose chain of pages ends early is as short as the
+          // chain: the memo's pages are read again (over its bound text, taken already) and
+          // must come to the length its header gives.
+          if (c->col_type == MDB_MEMO && !(longHeaders[i][3] & 0x80)) {
+            std::memcpy(bound[i].data(), longHeaders[i].data(), MDB_MEMO_OVERHEAD);
+            std::size_t size = 0;
+            void* data = mdb_ole_read_full(mdb, c, &size);
+            g_free(data);
+            if ((data ? size : 0) != longLengths[i])
+              throw TRefused{std::string("a memo in table '") + name + "' is cut short"};
+          }
           break;
       }
     }

@@ -76,6 +76,15 @@ bool CommonMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
   }
 }
 
+// A control's window procedure: the messages every control of the box answers alike, then
+// Proc with the control's state.
+template <LRESULT (*Proc)(HWND, UINT, WPARAM, LPARAM, ControlState&)>
+LRESULT ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (CommonMessage(hwnd, msg, wParam, lParam, result)) return result;
+  return Proc(hwnd, msg, wParam, lParam, StateOf(hwnd));
+}
+
 bool IsPushButton(HWND hwnd) {
   return GetClassNameW(hwnd) == WC_BUTTON &&
          (GetWindowLongPtrW(hwnd, GWL_STYLE) & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
@@ -254,10 +263,7 @@ bool Inside(HWND hwnd, LPARAM lParam) {
   return r.Contains(PointFromLParam(lParam));
 }
 
-LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (CommonMessage(hwnd, msg, wParam, lParam, result)) return result;
-  ControlState& s = StateOf(hwnd);
+LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, ControlState& s) {
   switch (msg) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -311,10 +317,11 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE:
       InvalidateRect(hwnd, nullptr, false);
       return 0;
-    case WM_SETTEXT:
-      result = DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_SETTEXT: {
+      const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
       InvalidateRect(hwnd, nullptr, false);
       return result;
+    }
     case WM_GETDLGCODE:
       return DLGC_BUTTON | ((GetWindowLongPtrW(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON
                                 ? DLGC_DEFPUSHBUTTON
@@ -344,9 +351,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (CommonMessage(hwnd, msg, wParam, lParam, result)) return result;
+LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, ControlState& s) {
   const DWORD style = DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE));
   switch (msg) {
     case WM_PAINT: {
@@ -356,8 +361,7 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       GetClientRect(hwnd, &r);
       gfx::FillRect(dc, r, GetSysColor(COLOR_BTNFACE));
       if ((style & SS_TYPEMASK) == SS_ICON) {
-        if (gfx::HICON icon = StateOf(hwnd).icon)
-          gfx::DrawIconEx(dc, 0, 0, icon, 0, 0, gfx::DI_NORMAL);
+        if (gfx::HICON icon = s.icon) gfx::DrawIconEx(dc, 0, 0, icon, 0, 0, gfx::DI_NORMAL);
       } else {
         gfx::SelectFont(dc, FontOf(hwnd));
         gfx::SetBkMode(dc, gfx::TRANSPARENT);
@@ -372,17 +376,18 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case STM_SETICON: {
-      gfx::HICON old = StateOf(hwnd).icon;
-      StateOf(hwnd).icon = reinterpret_cast<gfx::HICON>(wParam);
+      gfx::HICON old = s.icon;
+      s.icon = reinterpret_cast<gfx::HICON>(wParam);
       InvalidateRect(hwnd, nullptr, true);
       return LRESULT(old);
     }
     case STM_GETICON:
-      return LRESULT(StateOf(hwnd).icon);
-    case WM_SETTEXT:
-      result = DefWindowProcW(hwnd, msg, wParam, lParam);
+      return LRESULT(s.icon);
+    case WM_SETTEXT: {
+      const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
       InvalidateRect(hwnd, nullptr, true);
       return result;
+    }
     case WM_NCHITTEST:
       return HTTRANSPARENT;
     case WM_GETDLGCODE:
@@ -392,10 +397,7 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (CommonMessage(hwnd, msg, wParam, lParam, result)) return result;
-  ControlState& s = StateOf(hwnd);
+LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, ControlState& s) {
   switch (msg) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
@@ -547,7 +549,9 @@ gfx::HICON MessageBoxIcon(UINT iconType) {
 
 void RegisterStandardClasses() {
   const std::pair<const char16_t*, LRESULT (*)(HWND, UINT, WPARAM, LPARAM)> classes[] = {
-      {WC_DIALOG, DialogProc}, {WC_STATIC, StaticProc}, {WC_BUTTON, ButtonProc}};
+      {WC_DIALOG, ControlProc<DialogProc>},
+      {WC_STATIC, ControlProc<StaticProc>},
+      {WC_BUTTON, ControlProc<ButtonProc>}};
   for (const auto& [name, proc] : classes) {
     WNDCLASSEXW wc;
     wc.lpfnWndProc = MakeWindowProc(proc);

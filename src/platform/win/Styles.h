@@ -87,6 +87,10 @@ constexpr int SW_MINIMIZE = 6;
 constexpr int SW_SHOWMINNOACTIVE = 7;
 constexpr int SW_SHOWNA = 8;
 constexpr int SW_RESTORE = 9;
+// WM_SHOWWINDOW's lParam for an owned pop-up shown or hidden because of its owner: minimising
+// a top-level window hides the visible pop-ups it owns, restoring it shows them again.
+constexpr LPARAM SW_PARENTCLOSING = 1;  // the owner is being minimised
+constexpr LPARAM SW_PARENTOPENING = 3;  // the owner is being restored
 
 // WM_SIZE kinds.
 constexpr WPARAM SIZE_RESTORED = 0;

@@ -13,7 +13,7 @@
 #include "framework/dbctrls/DataControlsClasses.h"
 #include "platform/gfx/GraphicsError.h"
 #include "skin/controls/acDials.h"
-#include "skin/controls/acSBUtils.h"
+#include "skin/controls/acSpeedButtonHandler.h"
 #include "skin/controls/sFrameAdapter.h"
 #include "skin/controls/sSkinMenus.h"
 #include "skin/core/sGraphUtils.h"

@@ -15,7 +15,6 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MulDiv.h"
-#include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemInfo.h"

@@ -167,6 +167,85 @@ TEST(JetCatalogue, KeepsEveryRowAndBlobInTheProgramsFormat) {
   photos.Post();
 }
 
+// A column the program does not use is declared after its kind, so that it reads back as a
+// value of that kind.
+TEST(JetCatalogue, OtherColumnsKeepTheirKind) {
+  TJetStreamWriter w;
+  w.BeginTable("mun", {{"id", K::Counter},
+                       {"nam", K::Text},
+                       {"c", K::Counter},
+                       {"i", K::Integer},
+                       {"r", K::Real},
+                       {"t", K::Text},
+                       {"m", K::LongText},
+                       {"d", K::DateTime},
+                       {"b", K::Blob},
+                       {"f", K::Boolean}});
+  w.EndTable(0);
+  Uz(w, {});
+  Foto(w, false);
+  w.End();
+  SqliteHandle h = Load(w.Take());
+  std::vector<std::string> types;
+  SqliteStatement s = Prepare(h.get(), u"select lower(type), pk from pragma_table_info('mun')");
+  while (sqlite3_step(s.get()) == SQLITE_ROW)
+    types.push_back(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)) +
+                    std::string(sqlite3_column_int(s.get(), 1) ? " key" : ""));
+  EXPECT_EQ(types, (std::vector<std::string>{"integer key", "text", "integer", "integer", "real",
+                                             "text", "longtext", "date", "blob", "bool"}));
+}
+
+// The key numbers itself when given a null: a row without an id would come back under an id
+// the file never gave it, so the file is refused instead (and nothing is made up or dropped).
+TEST(JetCatalogue, ARowWithoutAnIdIsRefused) {
+  {
+    TJetStreamWriter w;
+    w.BeginTable("mun", {{"nam", K::Text}, {"id", K::Counter}});
+    w.Text("Район");
+    w.Null();
+    w.EndRow();
+    EXPECT_EQ(LoadError(w.Take()), "a row of table 'mun' has no id");
+  }
+  {
+    TJetStreamWriter w;
+    Mun(w, {{1, "Район"}});
+    Uz(w, {{11, 1, "Школа", "Краеведческий"}});
+    w.BeginTable("foto",
+                 {{"id", K::Integer}, {"id_uz", K::Integer}, {"foto", K::Text}, {"fot", K::Blob}});
+    w.Integer(1);
+    w.Integer(11);
+    w.Null();
+    w.Null();
+    w.EndRow();
+    w.Null();
+    w.Integer(11);
+    w.Text("1\\zal.jpg");
+    w.Null();
+    w.EndRow();
+    EXPECT_EQ(LoadError(w.Take()), "a row of table 'foto' has no id");
+  }
+  // Other columns may be null, the references among them.
+  {
+    TJetStreamWriter w;
+    Mun(w, {{1, nullptr}});
+    w.BeginTable("foto",
+                 {{"id", K::Counter}, {"id_uz", K::Integer}, {"foto", K::Text}, {"fot", K::Blob}});
+    w.Integer(1);
+    w.Null();
+    w.Null();
+    w.Null();
+    w.EndRow();
+    w.EndTable(1);
+    Uz(w, {});
+    w.End();
+    SqliteHandle h = Load(w.Take());
+    SqliteStatement s = Prepare(h.get(), u"select id, id_uz is null from foto");
+    ASSERT_EQ(sqlite3_step(s.get()), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(s.get(), 0), 1);
+    EXPECT_EQ(sqlite3_column_int(s.get(), 1), 1);
+  }
+}
+
 TEST(JetCatalogue, RefusesWhatIsNotTheCatalogue) {
   {
     TJetStreamWriter w;

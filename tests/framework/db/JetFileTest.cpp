@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "framework/db/ADODataSet.h"
 #include "framework/db/DbError.h"
@@ -136,6 +137,12 @@ TEST(JetFile, ConnectionIsReadOnlyAndNamesTheConversion) {
   EXPECT_EQ(Bytes(jet), before);
 }
 
+TEST(JetFile, ARowWithoutAnIdRefusesTheFile) {
+  const std::string file = test::JetFixture("null-id.dat");
+  MC_REQUIRE_JET_FIXTURE(file);
+  EXPECT_EQ(ConnectError(file), "Cannot read '" + file + "': a row of table 'uz' has no id.");
+}
+
 TEST(JetFile, OtherFormatsAreRefusedByName) {
   const std::pair<const char*, const char*> refused[] = {
       {"refused/jet3.dat", "Jet 3"},
@@ -153,15 +160,29 @@ TEST(JetFile, OtherFormatsAreRefusedByName) {
   }
 }
 
+// The library's own messages come with the error, never on the program's output.
 TEST(JetFile, DamagedFilesAreRefusedAndTheProgramGoesOn) {
   const std::vector<std::string> damaged = test::DamagedJetFixtures();
   if (damaged.empty()) GTEST_SKIP() << "no damaged Jet fixtures in " << test::JetFixture("damaged");
+  std::map<std::string, std::string> errors;
+  testing::internal::CaptureStderr();
+  testing::internal::CaptureStdout();
   for (const std::string& file : damaged) {
     // An empty file has no Jet header: the connection takes it for its own format, empty.
     if (std::filesystem::file_size(file) == 0) continue;
     const std::string error = ConnectError(file);
     EXPECT_EQ(error.rfind("Cannot read '" + file + "': ", 0), 0u) << error;
+    errors[std::filesystem::path(file).filename().string()] = error;
   }
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  // A memo whose chain of pages ends early reads as a shorter text without a word from the
+  // library.
+  EXPECT_NE(errors["memo-cut-short.dat"].find("a memo in table 'uz' is cut short"),
+            std::string::npos)
+      << errors["memo-cut-short.dat"];
+  EXPECT_NE(errors["chain-beyond-end.dat"].find("; it said: offset "), std::string::npos)
+      << errors["chain-beyond-end.dat"];
   const std::string jet = test::JetFixture("sample/res.dat");
   MC_REQUIRE_JET_FIXTURE(jet);
   EXPECT_TRUE(test::Connect(jet)->Connected());

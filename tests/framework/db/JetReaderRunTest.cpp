@@ -53,6 +53,39 @@ TEST(JetReaderRun, FailuresOfTheReaderBecomeErrors) {
       "the reader wrote more than 100000 bytes");
 }
 
+// What the reader prints (the library's own messages) never reaches the program's output: it
+// goes with the error when there is one and is dropped otherwise.
+TEST(JetReaderRun, WhatTheReaderSaysGoesWithItsErrorOnly) {
+  const std::string whole =
+      kMagic +
+      R"(printf 'T\020\000\000\000\003\000\000\000mun\001\000\002\000\000\000id\001E\010\000\000\000\000\000\000\000\000\000\000\000Z\000\000\000\000' >&3)";
+  testing::internal::CaptureStderr();
+  testing::internal::CaptureStdout();
+  const std::string quiet = RunReader("echo 'on its output'; echo 'on its error' >&2; " + whole);
+  const std::string failed = RunReader(
+      R"(printf 'mdb_read_pg: page 77 beyond the end\r\n\tand \001more\n\n' >&2; exit 5)");
+  const std::string crashed = RunReader("echo 'page chain loops' >&2; kill -SEGV $$");
+  // Much printed after the stream's end, more than a pipe holds.
+  const std::string late =
+      RunReader(whole + "; exec 3>&-; head -c 300000 /dev/zero >&2; echo 'at last' >&2");
+  // Much said, and bytes that are not UTF-8: the error keeps the first thousand bytes or so.
+  const std::string chatty =
+      RunReader(R"(printf '\377\376 ' >&2; head -c 300000 /dev/zero | tr '\0' x >&2; exit 1)");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(quiet, "tables 1, rows 0");
+  EXPECT_EQ(late, "tables 1, rows 0");
+  EXPECT_EQ(failed,
+            "the reader failed (status 5); it said: mdb_read_pg: page 77 beyond the end "
+            "and more");
+  EXPECT_EQ(crashed.rfind("the reader crashed (signal 11, ", 0), 0u) << crashed;
+  EXPECT_NE(crashed.find("); it said: page chain loops"), std::string::npos) << crashed;
+  EXPECT_EQ(chatty.rfind("the reader failed (status 1); it said: \uFFFD\uFFFD xxx", 0), 0u)
+      << chatty;
+  EXPECT_LT(chatty.size(), 1100u);
+  EXPECT_EQ(db::ToUtf8(db::ToUtf16(chatty)), chatty);
+}
+
 TEST(JetReaderRun, AReaderThatHangsIsStoppedAtItsTime) {
   TJetReadLimits quick;
   quick.time = std::chrono::milliseconds(300);

@@ -7,7 +7,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/Menu.h"
 #include "platform/win/NonClient.h"
-#include "platform/win/OwnedPopups.h"
+#include "platform/win/Styles.h"
 
 namespace win::test {
 namespace {

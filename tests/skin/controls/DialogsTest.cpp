@@ -466,27 +466,9 @@ TEST_F(DialogsTest, TheDialogEffectsFadeItInAndOutAndACaptionDragIsTranslucent) 
   TacDialogWnd& dlg = *FindFormInList(h)->ListSW;
   const gfx::TRect start = ScreenRect(h);
   const gfx::TPoint caption{start.Left + 40, start.Top + dlg.ClientOffset().X + 5};
-  std::vector<int> seen;
   bool moving = false;
-  auto look = [&] {
-    win::BYTE alpha = 0;
-    win::DWORD flags = 0;
-    const bool layered =
-        frame::test::Layered(h) && win::GetLayeredWindowAttributes(h, nullptr, &alpha, &flags);
-    seen.push_back(layered ? int(alpha) : -1);
-    moving = (dlg.FormState & 0x80) != 0;
-  };
-  desktop.Schedule(5, look);
-  desktop.Schedule(30, look);
-  desktop.Schedule(40, [&] { win::InjectMouseMove({caption.X + 50, caption.Y + 20}); });
-  desktop.Schedule(65, look);
-  desktop.Schedule(200, look);
-  desktop.Schedule(210, [&] {
-    win::InjectMouseButton(0, false, {caption.X + 50, caption.Y + 20});
-  });
-  win::InjectMouseMove(caption);
-  win::InjectMouseButton(0, true, caption);
-  desktop.Pump();
+  const std::vector<int> seen = frame::test::OpacityWhileDragged(
+      desktop, h, caption, [&] { moving = (dlg.FormState & 0x80) != 0; });
   EXPECT_EQ(seen, (std::vector<int>{255, 238, 212, 170}));
   EXPECT_TRUE(moving);
   EXPECT_EQ(dlg.FormState, 0u);

@@ -18,7 +18,7 @@
 #include "platform/backend/Dump.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Input.h"
-#include "skin/controls/acSBUtils.h"
+#include "skin/controls/acSpeedButtonHandler.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/frame/InternalSkinFormTest.h"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "InternalSkinFormTest.h"
+#include "LayeredWindows.h"
 #include "TestOutput.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
@@ -18,7 +19,6 @@
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
-#include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/VirtualDesktop.h"
@@ -266,39 +266,16 @@ TEST_F(FormStatesTest, ACaptionDragWithBlendOnMovingFadesInTimerStepsAndEndsOpaq
   const win::HWND h = form->Handle();
   const TRect start = WindowOf(h);
   const win::POINT caption{start.Left + 40, start.Top + provider->BorderWidth() + 5};
-  std::vector<int> seen;
-  auto look = [&] {
-    win::BYTE alpha = 0;
-    win::DWORD flags = 0;
-    const bool layered = (win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED) &&
-                         win::GetLayeredWindowAttributes(h, nullptr, &alpha, &flags);
-    seen.push_back(layered ? int(alpha) : -1);
-  };
   // On the virtual clock from the press: ticks at 12, 24, ...; looks between them.
-  desktop.Schedule(5, look);
-  desktop.Schedule(30, look);
-  desktop.Schedule(40, [&] { win::InjectMouseMove({caption.X + 50, caption.Y + 20}); });
-  desktop.Schedule(65, look);
-  desktop.Schedule(200, look);
-  desktop.Schedule(210, [&] {
-    win::InjectMouseButton(0, false, {caption.X + 50, caption.Y + 20});
-  });
-  win::InjectMouseMove(caption);
-  win::InjectMouseButton(0, true, caption);
-  desktop.Pump();
-  EXPECT_EQ(seen, (std::vector<int>{255, 238, 212, 170}));
+  EXPECT_EQ(test::OpacityWhileDragged(desktop, h, caption), (std::vector<int>{255, 238, 212, 170}));
   // The move happened, and the form is an ordinary window again.
   EXPECT_EQ(WindowOf(h), start.Offset(50, 20));
   EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
   // Off for this form: the system's plain move.
   provider->SetAllowBlendOnMoving(false);
-  seen.clear();
-  desktop.Schedule(30, look);
-  desktop.Schedule(40, [&] { win::InjectMouseButton(0, false, {caption.X + 50, caption.Y + 20}); });
-  win::InjectMouseMove({caption.X + 50, caption.Y + 20});
-  win::InjectMouseButton(0, true, {caption.X + 50, caption.Y + 20});
-  desktop.Pump();
-  EXPECT_EQ(seen, (std::vector<int>{-1}));
+  EXPECT_EQ(test::OpacityWhileDragged(desktop, h, {caption.X + 50, caption.Y + 20}),
+            (std::vector<int>{-1, -1, -1, -1}));
+  EXPECT_EQ(WindowOf(h), start.Offset(100, 40));
 }
 
 TEST_F(FormStatesTest, ADisabledFormIsVeiledOnlyWithABlendValueBelow255) {

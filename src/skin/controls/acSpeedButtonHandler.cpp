@@ -1,4 +1,4 @@
-#include "skin/controls/acSBUtils.h"
+#include "skin/controls/acSpeedButtonHandler.h"
 
 #include <algorithm>
 
