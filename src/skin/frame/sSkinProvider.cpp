@@ -119,15 +119,7 @@ TsSkinProvider::TsSkinProvider(fw::TComponent* owner)
       [this](fw::TMessage& m, const fw::TWndNext& next) { NewWndProc(m, next); });
   sc::IntSkinForm(FForm);
   FFormActive = FForm->HandleAllocated() && win::GetActiveWindow() == FForm->Handle();
-  // An MDI child (made before its provider) is active as its client's active child in the
-  // active frame.
-  if (IsMDIChild()) {
-    const win::HWND client = win::GetParent(FForm->Handle());
-    FFormActive =
-        win::HwndFromParam(std::uintptr_t(win::SendMessageW(client, win::WM_MDIGETACTIVE, 0, 0))) ==
-            FForm->Handle() &&
-        win::GetActiveWindow() == win::GetParent(client);
-  }
+  if (IsMDIChild()) FFormActive = MDIChildActive();
   FCommonData->InitCommonProp();
 }
 
@@ -342,6 +334,8 @@ void TsSkinProvider::PrepareForm() {
   FCommonData->InitCommonProp();  // the window made since carries the skin data
   if (!Skinned()) return;
   FCommonData->Loading = false;
+  // A child skinned after it was made missed its activation.
+  if (IsMDIChild()) FFormActive = MDIChildActive();
   ApplySkin();
   HookMDI(true);
 }
@@ -603,6 +597,13 @@ bool TsSkinProvider::IsMDIParent() const {
 bool TsSkinProvider::IsMDIChild() const {
   return FForm->FormStyle() == fw::TFormStyle::fsMDIChild && FForm->HandleAllocated() &&
          (win::GetWindowLongPtrW(FForm->Handle(), win::GWL_EXSTYLE) & win::WS_EX_MDICHILD);
+}
+
+bool TsSkinProvider::MDIChildActive() const {
+  const win::HWND h = FForm->Handle(), client = win::GetParent(h);
+  const auto active = win::SendMessageW(client, win::WM_MDIGETACTIVE, 0, 0);
+  return win::HwndFromParam(std::uintptr_t(active)) == h &&
+         win::GetActiveWindow() == win::GetParent(client);
 }
 
 TsSkinProvider* TsSkinProvider::MDIParentProvider() const {

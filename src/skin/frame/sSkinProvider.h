@@ -408,6 +408,8 @@ class TsSkinProvider : public fw::TComponent,
   void DrawAppIcon(gfx::Bitmap& cache);
   void PaintHeader(gfx::Bitmap& cache);
   void PaintMDIArea(gfx::Bitmap& cache);
+  // An MDI child is its client's active child in the active frame.
+  bool MDIChildActive() const;
   // An MDI child tells its parent's provider of activation, state changes and its end.
   void NotifyMDIParent(bool wholeClient);
   void FreeGlows();

@@ -59,6 +59,7 @@ class MdiSkinTest : public ::testing::Test {
  protected:
   void SetUp() override {
     InstallDialogSkinning();
+    frame::InstallProviderDump();
     app = std::make_unique<fw::TApplication>();
     parent = app->CreateForm<fw::TForm>();
     parent->SetFormStyle(fw::TFormStyle::fsMDIForm);
@@ -69,6 +70,9 @@ class MdiSkinTest : public ::testing::Test {
     file->SetCaption(u"&File");
     windowItem = new fw::TMenuItem(menu);
     windowItem->SetCaption(u"&Window");
+    auto* tile = new fw::TMenuItem(menu);
+    tile->SetCaption(u"&Tile");
+    windowItem->Add(tile);
     menu->Items()->Add(file);
     menu->Items()->Add(windowItem);
     parent->SetMenu(menu);
@@ -171,10 +175,12 @@ class MdiSkinTest : public ::testing::Test {
     EXPECT_EQ(Differing(screen, band, whole, {0, titleBottom + 2}, what + " frame"), 0);
     const TRect minButton = p->Button(frame::cbMin).cpRect;
     ASSERT_GT(minButton.Width(), 0) << what;
-    const TRect titleArea{wr.Left + wr.Width() / 2, wr.Top + b + 1, wr.Left + minButton.Left - 3,
-                          wr.Top + minButton.Top};
+    // Beside the buttons, right of the caption text.
+    const TRect titleArea{wr.Left + wr.Width() / 2, wr.Top + minButton.Top,
+                          wr.Left + minButton.Left - 3, wr.Top + minButton.Bottom};
     ASSERT_FALSE(titleArea.IsEmpty()) << what;
-    EXPECT_EQ(Differing(screen, titleArea, whole, {wr.Width() / 2, b + 1}, what + " title"), 0);
+    EXPECT_EQ(Differing(screen, titleArea, whole, {wr.Width() / 2, minButton.Top}, what + " title"),
+              0);
   }
 
   win::VirtualDesktop desktop{800, 600};
@@ -280,7 +286,7 @@ TEST_F(MdiSkinTest, ClosingTheActiveChildHandsTheActiveLookOn) {
   ExpectFrame(a, 1, "the child left");
   ExpectClientIsMdiArea("where the closed child was");
   // The window menu lists the child left after its separator.
-  EXPECT_EQ(win::GetMenuItemCount(menu->SubmenuHandle(windowItem)), 2);
+  EXPECT_EQ(win::GetMenuItemCount(menu->SubmenuHandle(windowItem)), 3);
 }
 
 TEST_F(MdiSkinTest, ANewSkinReachesTheClientAndTheChildren) {
