@@ -1407,7 +1407,10 @@ void TacMDIWnd::acWndProc(fw::TMessage& m) {
         gfx::OffsetViewportOrgEx(dc, inner.X - at.X, inner.Y - at.Y, nullptr);
         PaintBackground(dc);
         gfx::RestoreDC(dc, saved);
-        DrawBars(dc);
+        if (m.LParam & PRF_NONCLIENT) {
+          PaintEdge(dc);
+          DrawBars(dc);
+        }
       }
       return;
     case WM_WINDOWPOSCHANGING:

@@ -15,6 +15,7 @@
 #include "framework/Menus.h"
 #include "framework/TextConv.h"
 #include "platform/backend/Dump.h"
+#include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Mdi.h"
@@ -138,12 +139,16 @@ class MdiSkinTest : public ::testing::Test {
 
   // The client window on screen against the skin's "MDIAREA" painted at its size: the edge
   // and the background where no child lies (children must keep out of keep).
-  void ExpectClientIsMdiArea(const std::string& what) {
+  gfx::Bitmap MdiArea(const TRect& cr) {
     const int index = Model().GetSkinIndex("MDIAREA");
-    ASSERT_TRUE(Model().IsValidSkinIndex(index)) << what << ": the skin has no MDIAREA section";
-    const TRect cr = ScreenRect(Client());
+    EXPECT_TRUE(Model().IsValidSkinIndex(index)) << "the skin has no MDIAREA section";
     gfx::Bitmap pic(cr.Width(), cr.Height());
     draw::PaintItem(&Model(), index, draw::EmptyCI, true, 0, pic.Bounds(), {0, 0}, &pic);
+    return pic;
+  }
+  void ExpectClientIsMdiArea(const std::string& what) {
+    const TRect cr = ScreenRect(Client());
+    const gfx::Bitmap pic = MdiArea(cr);
     const gfx::Bitmap screen = desktop.Compose();
     // Down the left and along the bottom of the client: no child lies there in these tests.
     const TRect left{cr.Left, cr.Top, cr.Left + 8, cr.Bottom};
@@ -209,6 +214,15 @@ TEST_F(MdiSkinTest, TheClientShowsTheMdiAreaAndChildrenWearTheirFrameForTheirSta
   ExpectFrame(b, 1, "active child");
   ExpectFrame(a, 0, "inactive child");
   ExpectClientIsMdiArea("client with children");
+  // Printed (the window pictures of animations): the same picture, edge included.
+  const TRect cr = ScreenRect(Client());
+  gfx::Bitmap printed(cr.Width(), cr.Height());
+  {
+    gfx::DeviceContext dc(printed);
+    win::SendMessageW(Client(), win::WM_PRINT, win::WPARAM(&dc),
+                      win::PRF_NONCLIENT | win::PRF_CLIENT | win::PRF_ERASEBKGND);
+  }
+  EXPECT_EQ(Differing(printed, {0, 0, 8, cr.Height()}, MdiArea(cr), {0, 0}, "printed"), 0);
   // The children keep their system menu: the platform needs it for a maximised child's bar.
   EXPECT_TRUE(win::GetWindowLongPtrW(a->Handle(), win::GWL_STYLE) & win::WS_SYSMENU);
 
@@ -224,6 +238,11 @@ TEST_F(MdiSkinTest, TheClientShowsTheMdiAreaAndChildrenWearTheirFrameForTheirSta
   EXPECT_EQ(parent->ActiveMDIChild(), b);
   ExpectFrame(b, 1, "Ctrl+F6");
   ExpectFrame(a, 0, "after Ctrl+F6");
+  // Tiled: both frames repainted at their new places, in their states.
+  parent->Tile();
+  desktop.Pump();
+  ExpectFrame(b, 1, "tiled active");
+  ExpectFrame(a, 0, "tiled inactive");
 
   // The dump tells the children's providers and the parent's wrapped client.
   const std::string dump = backend::DumpWindows();
