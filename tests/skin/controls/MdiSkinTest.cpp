@@ -293,6 +293,29 @@ TEST_F(MdiSkinTest, MaximiseAndRestoreASkinnedChildThroughItsButtonsAndTheMenuBa
   ExpectClientIsMdiArea("after closing the maximised child");
 }
 
+TEST_F(MdiSkinTest, AChildMinimisedByItsButtonComesBackFromTheWindowMenu) {
+  // With the window effects on: a child is minimised in its client, never flown to a taskbar.
+  manager->Effects().AllowAnimation = true;
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  fw::TForm* b = Child(u"B", {330, 10, 570, 200});
+  const TRect before = b->BoundsRect();
+  const TRect bw = ScreenRect(b->Handle());
+  Click(Centre(ProviderOf(b)->Button(frame::cbMin).cpRect.Offset(bw.Left, bw.Top)));
+  ASSERT_TRUE(win::IsIconic(b->Handle()));
+  EXPECT_TRUE(win::IsWindowVisible(b->Handle()));
+  const TRect icon = ScreenRect(b->Handle());
+  EXPECT_EQ(icon.Bottom, ClientScreenRect(Client()).Bottom) << "it lies along the client's bottom";
+  EXPECT_FALSE(win::GetWindowLongPtrW(b->Handle(), win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  // The window menu's entry of b (created second) restores and activates it.
+  win::SendMessageW(parent->Handle(), win::WM_COMMAND, 0xFF01, 0);
+  desktop.Pump();
+  EXPECT_FALSE(win::IsIconic(b->Handle()));
+  EXPECT_EQ(b->BoundsRect(), before);
+  EXPECT_EQ(parent->ActiveMDIChild(), b);
+  ExpectFrame(b, 1, "restored from the window menu");
+  ExpectFrame(a, 0, "the other child");
+}
+
 TEST_F(MdiSkinTest, ClosingTheActiveChildHandsTheActiveLookOn) {
   fw::TForm* a = Child(u"A", {40, 10, 280, 200});
   fw::TForm* b = Child(u"B", {330, 10, 570, 200});
