@@ -18,6 +18,7 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
+#include "platform/win/Input.h"
 #include "platform/win/Mdi.h"
 #include "platform/win/Menu.h"
 #include "platform/win/MessageQueue.h"
@@ -314,6 +315,21 @@ TEST_F(MdiSkinTest, AChildMinimisedByItsButtonComesBackFromTheWindowMenu) {
   EXPECT_EQ(parent->ActiveMDIChild(), b);
   ExpectFrame(b, 1, "restored from the window menu");
   ExpectFrame(a, 0, "the other child");
+}
+
+TEST_F(MdiSkinTest, TheActiveChildLooksInactiveWhileItsFrameIsInactive) {
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  auto* other = app->CreateForm<fw::TForm>();
+  other->SetBounds(600, 400, 150, 100);
+  other->Show();
+  desktop.Pump();
+  ASSERT_EQ(win::GetActiveWindow(), other->Handle());
+  EXPECT_FALSE(ProviderOf(a)->FormActive());
+  ExpectFrame(a, 0, "frame inactive");
+  win::SetActiveWindow(parent->Handle());
+  desktop.Pump();
+  EXPECT_TRUE(ProviderOf(a)->FormActive());
+  ExpectFrame(a, 1, "frame active again");
 }
 
 TEST_F(MdiSkinTest, ClosingTheActiveChildHandsTheActiveLookOn) {
