@@ -295,6 +295,7 @@ TStyle ReadStyle(const TMemIniFile& ini) {
   s.Button[1] = Color(ini, "BUTTON", "HOTCOLOR", 0xF0F0F0);
   s.Button[2] = Color(ini, "BUTTON", "COLOR2", 0xC0C0C0);
   s.Edit = Color(ini, "EDIT", "COLOR", 0xFFFFFF);
+  s.Workspace = Color(ini, "MDIAREA", "COLOR", 0x808080);
   s.Selection[0] = Color(ini, "SELECTION", "COLOR", 0xC0C0C0);
   s.Selection[1] = Color(ini, "SELECTION", "HOTCOLOR", 0xD77800);
   s.Hint = Color(ini, "HINT", "COLOR", 0xE1FFFF);
@@ -462,8 +463,12 @@ TLayer PaintPart(const TStyle& s, TPart part, int index, int width, int height) 
       CheckMark(l, 1, 1, w - 2, s.Text, 1.8f * s.Scale);
       break;
     case TPart::FormTexture:
-      l.FillRoundRect(0, 0, w, h, 0, [&s](float x, float y) { return Textured(s, s.Face, x, y); });
+    case TPart::MDIAreaTexture: {
+      const TRgb base = part == TPart::FormTexture ? s.Face : s.Workspace;
+      l.FillRoundRect(0, 0, w, h, 0,
+                      [&s, base](float x, float y) { return Textured(s, base, x, y); });
       break;
+    }
   }
   return l;
 }

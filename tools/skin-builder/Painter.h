@@ -32,6 +32,7 @@ struct TStyle {
   TRgb Title1, Title2, Title1Inactive, Title2Inactive, TitleText, Glyph, CloseHot;
   TRgb Button[3];  // normal, hot, pressed
   TRgb Edit, Selection[2], Hint, HintBorder, MenuHot, Track, Check;
+  TRgb Workspace;  // the client area of a multiple-document window ("MDIAREA")
   // The scale pictures are drawn for (1.5 for the 150 percent variants): symbols' pens and
   // spacings follow it; one-pixel edges stay one pixel, so the larger pictures stay sharp.
   float Scale = 1;
@@ -104,7 +105,8 @@ enum class TPart {
   Grip,
   MenuCheck,
   // textures
-  FormTexture
+  FormTexture,
+  MDIAreaTexture  // the window body's texture over the workspace colour
 };
 
 // Draws image (state) index of part into a layer of width × height.

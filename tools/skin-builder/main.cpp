@@ -112,7 +112,7 @@ constexpr int kTiled = 0, kFilled = 5, kTiledFilled = 4, kHotOnly = 7;
 
 // Every picture a skin carries. Sections not named here take their pictures from their
 // PARENTCLASS (the second scroll bar parts, the other scroll buttons, the vertical slider).
-std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
+std::vector<TItem> SkinItems(const TStyle& s, bool formTexture, bool mdiTexture) {
   const int bw = s.BorderWidth;
   const int tw = s.TitleSide(), tt = s.TitleTop(), bt = s.ButtonEdge();
   // A selection in a tree or list row, a menu item.
@@ -170,6 +170,9 @@ std::vector<TItem> SkinItems(const TStyle& s, bool formTexture) {
   };
   if (formTexture) {
     items.emplace_back("FORM", "PATTERN", TPart::FormTexture, TForm::Texture, 1, 40, 40, 0);
+  }
+  if (mdiTexture) {
+    items.emplace_back("MDIAREA", "PATTERN", TPart::MDIAreaTexture, TForm::Texture, 1, 40, 40, 0);
   }
   return items;
 }
@@ -329,9 +332,12 @@ std::vector<std::uint8_t> BuildSkin(const TSkinSource& skin, const fs::path& res
   const std::string source = ReadText(resources / skin.Folder / "Options.dat");
   const skin::data::TMemIniFile ini(source);
   const TStyle style = ReadStyle(ini);
-  const auto imagePercent = ini.ReadValue("FORM", "IMAGEPERCENT");
-  std::vector<TItem> items =
-      SkinItems(style, imagePercent && skin::data::StrToIntOpt(*imagePercent).value_or(0) > 0);
+  // A section with an image percentage is textured with the skin's pattern.
+  const auto textured = [&ini](const char* section) {
+    const auto percent = ini.ReadValue(section, "IMAGEPERCENT");
+    return percent && skin::data::StrToIntOpt(*percent).value_or(0) > 0;
+  };
+  std::vector<TItem> items = SkinItems(style, textured("FORM"), textured("MDIAREA"));
   AddGlyphVariants(items);
   const int height = Layout(items);
 

@@ -698,11 +698,15 @@ LRESULT DefMDIChildProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOVE:
       UpdateScrollBars(client);
       return DefWindowProcW(hwnd, msg, wParam, lParam);
-    case WM_WINDOWPOSCHANGED:
-      // A child shown comes forward as the active one.
-      if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)
-        Activate(client, hwnd);
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_WINDOWPOSCHANGED: {
+      // A child shown comes forward as the active one; shown or hidden, it counts for the
+      // client's bars or stops counting.
+      const UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
+      if (flags & SWP_SHOWWINDOW) Activate(client, hwnd);
+      const LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
+      if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) UpdateScrollBars(client);
+      return r;
+    }
     case WM_SETTEXT: {
       LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
       if ((c = ClientOf(client)) && c->listed) RefreshList(*c);

@@ -938,7 +938,7 @@ void InstallDialogSkinning() {
   static bool done = false;
   if (done) return;
   done = true;
-  sc::SetDialogSkinning({SkinHookCBT, FreeSupportedList, UpdateSupportedList});
+  sc::SetDialogSkinning({SkinHookCBT, FreeSupportedList, UpdateSupportedList, AddSupportedForm});
   backend::AddDumpExtender(WriteDialog);
 }
 

@@ -841,6 +841,10 @@ void SetDialogSkinning(TacDialogSkinning skinning) {
   DialogSkinning() = std::move(skinning);
 }
 
+void AddSupportedForm(win::HWND handle) {
+  if (DialogSkinning().AddForm) DialogSkinning().AddForm(handle);
+}
+
 win::HHOOK DialogHook() {
   return hookCallback;
 }

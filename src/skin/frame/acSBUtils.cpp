@@ -14,6 +14,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
+#include "platform/win/Mdi.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
@@ -22,10 +23,12 @@
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
+#include "skin/core/acDialogHook.h"
 #include "skin/core/sFade.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/core/sMessages.h"
 #include "skin/draw/sAlphaGraph.h"
+#include "skin/frame/sSkinProvider.h"
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sGraphUtils.h"
 
@@ -1277,6 +1280,187 @@ void TacTreeViewWnd::acWndProc(fw::TMessage& m) {
   // The tree keeps no capture after a click.
   if (buttonUp && !Destroyed() && GetCapture() == CtrlHandle && sb.uCurrentScrollbar < 0)
     ReleaseCapture();
+}
+
+// ---- TacMDIWnd ---------------------------------------------------------------------------------
+
+bool TacMDIWnd::Painting() const {
+  return SkinProvider && FForm && Skinned() && SkinProvider->Skinned() &&
+         !(SkinProvider->FormState() & FS_ANIMATING) && FForm->HandleAllocated();
+}
+
+bool TacMDIWnd::ActiveChildMaximized() const {
+  bool maximized = false;
+  SendMessageW(CtrlHandle, WM_MDIGETACTIVE, 0, LPARAM(&maximized));
+  return maximized;
+}
+
+TPoint TacMDIWnd::CachePlace(bool clientArea) const {
+  POINT p{0, 0};
+  if (clientArea) {
+    ClientToScreen(CtrlHandle, &p);
+  } else {
+    RECT r{};
+    GetWindowRect(CtrlHandle, &r);
+    p = {r.Left, r.Top};
+  }
+  const TPoint origin = SkinProvider->CacheOrigin();
+  return {p.X - origin.X, p.Y - origin.Y};
+}
+
+bool TacMDIWnd::PaintBackground(HDC dc) {
+  if (!Painting() || !SkinProvider->PaintAll()) return false;
+  gfx::Bitmap& cache = *MDISkinData->CacheBmp();
+  RECT client{};
+  GetClientRect(CtrlHandle, &client);
+  const TPoint at = CachePlace(true);
+  gfx::DeviceContext from(cache);
+  gfx::BitBlt(dc, 0, 0, client.Width(), client.Height(), &from, at.X, at.Y, gfx::SRCCOPY);
+  return true;
+}
+
+// The edge around the client area (under the bars too; they are drawn over it) from the
+// picture.
+void TacMDIWnd::PaintEdge(HDC windowDC) {
+  if (!SkinProvider->PaintAll()) return;
+  RECT wr{};
+  GetWindowRect(CtrlHandle, &wr);
+  const TPoint at = CachePlace(false), inner = CachePlace(true);
+  RECT client{};
+  GetClientRect(CtrlHandle, &client);
+  gfx::Bitmap slice(wr.Width(), wr.Height());
+  slice.CopyFrom(*MDISkinData->CacheBmp(), gfx::RectOfSize(at.X, at.Y, wr.Width(), wr.Height()),
+                 {0, 0});
+  CopyFrameBands(windowDC, slice,
+                 gfx::RectOfSize(inner.X - at.X, inner.Y - at.Y, client.Width(), client.Height()),
+                 wr.Width(), wr.Height());
+}
+
+void TacMDIWnd::RepaintParent(bool wholeClient) {
+  if (!SkinProvider) return;
+  SkinProvider->SkinData().BGChanged = true;
+  if (wholeClient)
+    RedrawWindow(CtrlHandle, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  SkinProvider->UpdateFrame();
+}
+
+void TacMDIWnd::acWndProc(fw::TMessage& m) {
+  using namespace skin::core;
+  if (!SkinProvider || !FForm || Destroyed()) {
+    TacBaseWnd::acWndProc(m);
+    return;
+  }
+  if (m.Msg == SM_ALPHACMD) {
+    switch (WParamHi(m.WParam)) {
+      case AC_GETCACHE:
+        // The parent's picture is the client's.
+        SendMessageW(FForm->Handle(), m.Msg, m.WParam, m.LParam);
+        return;
+      case AC_GETBG: {
+        // Windows inside the client stand on the parent's picture: their place in the form.
+        auto& info = *reinterpret_cast<skin::draw::TacBGInfo*>(m.LParam);
+        POINT p{0, 0};
+        MapWindowPoints(CtrlHandle, FForm->Handle(), &p, 1);
+        info.Offset = {info.Offset.X + p.X, info.Offset.Y + p.Y};
+        if (info.PleaseDraw) info.R = info.R.Offset(p.X, p.Y);
+        m.Result = SendMessageW(FForm->Handle(), m.Msg, m.WParam, m.LParam);
+        return;
+      }
+      case AC_BEFORESCROLL: {
+        // The thumb's messages carry whole positions (below 0 too: children left or above).
+        const auto code = LOWORD(m.LParam);
+        FFullThumbPos = code == SB_THUMBPOSITION || code == SB_THUMBTRACK;
+        m.Result = FFullThumbPos ? 1 : 0;
+        return;
+      }
+      case AC_AFTERSCROLL:
+        UpdateScrolls(true);
+        return;
+      default:
+        break;
+    }
+  }
+  const bool painting = Painting();
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+      if (!painting || !m.WParam) break;
+      // A maximised child covers the client area.
+      if (!ActiveChildMaximized()) PaintBackground(HDC(m.WParam));
+      m.Result = 1;
+      return;
+    case WM_NCPAINT:
+      TacBaseWnd::acWndProc(m);
+      if (painting && IsWindowVisible(CtrlHandle))
+        if (HDC dc = GetWindowDC(CtrlHandle)) {
+          PaintEdge(dc);
+          DrawBars(dc);
+          ReleaseDC(CtrlHandle, dc);
+        }
+      return;
+    case WM_PRINT:
+      TacBaseWnd::acWndProc(m);
+      if (painting && m.WParam && !ActiveChildMaximized()) {
+        const HDC dc = HDC(m.WParam);
+        const int saved = gfx::SaveDC(dc);
+        const TPoint inner = CachePlace(true), at = CachePlace(false);
+        gfx::OffsetViewportOrgEx(dc, inner.X - at.X, inner.Y - at.Y, nullptr);
+        PaintBackground(dc);
+        gfx::RestoreDC(dc, saved);
+        if (m.LParam & PRF_NONCLIENT) {
+          PaintEdge(dc);
+          DrawBars(dc);
+        }
+      }
+      return;
+    case WM_WINDOWPOSCHANGING:
+      // The client moves or grows inside the parent: the parent's picture changes with it.
+      SkinProvider->SkinData().BGChanged = true;
+      break;
+    case WM_WINDOWPOSCHANGED:
+      TacBaseWnd::acWndProc(m);
+      if (painting) RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      return;
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+      // Dragging waits for the release, which scrolls to the dragged position (the previous
+      // procedure reads it as a signed 16-bit value).
+      const auto code = LOWORD(m.WParam);
+      const bool full = FFullThumbPos;
+      FFullThumbPos = false;
+      if (code == SB_THUMBTRACK && full) return;
+      if (code == SB_THUMBPOSITION && full) {
+        const int pos = std::clamp(int(m.LParam), -32768, 32767);
+        m.WParam = MAKEWPARAM(SB_THUMBPOSITION, WORD(std::int16_t(pos)));
+        m.LParam = 0;
+      }
+      break;
+    }
+    case WM_MDICREATE:
+      TacBaseWnd::acWndProc(m);
+      if (const HWND child = HwndFromParam(std::uintptr_t(m.Result)); child && IsWindow(child))
+        AddSupportedForm(child);
+      return;
+    case WM_MDITILE:
+    case WM_MDICASCADE:
+    case WM_MDIICONARRANGE:
+      TacBaseWnd::acWndProc(m);
+      RepaintParent(true);
+      return;
+    case WM_MDISETMENU:
+    case WM_MDIREFRESHMENU:
+      TacBaseWnd::acWndProc(m);
+      RepaintParent(false);
+      return;
+    case WM_PARENTNOTIFY:
+      // A child made or gone changes what the bars cover.
+      TacBaseWnd::acWndProc(m);
+      if (painting) UpdateScrolls(true);
+      return;
+    default:
+      break;
+  }
+  TacBaseWnd::acWndProc(m);
 }
 
 // ---- TacBtnWnd ---------------------------------------------------------------------------------

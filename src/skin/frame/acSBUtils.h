@@ -16,6 +16,7 @@
 
 #include "framework/Canvas.h"
 #include "framework/Control.h"
+#include "framework/Form.h"
 #include "framework/WinControl.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/win/ScrollInfo.h"
@@ -352,6 +353,43 @@ class TacTreeViewWnd : public TacEditWnd {
 
  private:
   win::LPARAM FStdBkColor = -1, FStdTextColor = -1;
+};
+
+class TsSkinProvider;
+
+// The client window of a skinned MDI parent form (a bare window; section "CHECKBOX" for its
+// own data): its background and its edge are the parent's picture at the client's place (the
+// provider paints "MDIAREA" there), its bars are skinned. A thumb released scrolls the client
+// to where it was dragged; dragging alone scrolls nothing. Children made in it are handed to
+// the skinning of system windows, and arranging or re-menuing the children repaints the
+// parent.
+class TacMDIWnd : public TacBaseWnd {
+ public:
+  std::string ClassName() const override { return "TacMDIWnd"; }
+  fw::TCustomForm* FForm = nullptr;        // the parent form
+  TsSkinProvider* SkinProvider = nullptr;  // the parent's provider
+  TsCommonData* MDISkinData = nullptr;     // the provider's data: its cache is the whole window
+  // The parent's picture at the client's place into dc, a DC of the client area (0, 0 at the
+  // client's top-left); false when the picture cannot be made.
+  bool PaintBackground(gfx::HDC dc);
+  // The client's active child is maximised (it covers the client area).
+  bool ActiveChildMaximized() const;
+
+  using TacBaseWnd::TacBaseWnd;
+
+ protected:
+  void acWndProc(fw::TMessage& m) override;
+
+ private:
+  // Both ends are ready: skinned, with a provider that paints.
+  bool Painting() const;
+  // Where the client's top-left pixel of rectangle kind (its window or its client area) lies
+  // in the provider's picture.
+  gfx::TPoint CachePlace(bool clientArea) const;
+  void PaintEdge(gfx::HDC windowDC);
+  // The parent repaints its picture, its client (with the children) and its frame.
+  void RepaintParent(bool wholeClient);
+  bool FFullThumbPos = false;  // the coming thumb message carries the whole position
 };
 
 // The colours a dialog button takes from its modal result (0x1FFFFFFF: none).

@@ -12,6 +12,7 @@
 #include "platform/backend/Dump.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Input.h"
+#include "platform/win/Mdi.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MulDiv.h"
@@ -20,6 +21,7 @@
 #include "platform/win/SystemInfo.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
+#include "skin/core/acDialogHook.h"
 #include "skin/core/sConst.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
@@ -30,6 +32,7 @@
 #include "skin/frame/acAnimation.h"
 #include "skin/frame/acBlendMoving.h"
 #include "skin/frame/acSBUtils.h"
+#include "skin/frame/sMDIForm.h"
 #include "skin/paint/sGraphUtils.h"
 
 namespace skin::frame {
@@ -115,10 +118,12 @@ TsSkinProvider::TsSkinProvider(fw::TComponent* owner)
       [this](fw::TMessage& m, const fw::TWndNext& next) { NewWndProc(m, next); });
   sc::IntSkinForm(FForm);
   FFormActive = FForm->HandleAllocated() && win::GetActiveWindow() == FForm->Handle();
+  if (IsMDIChild()) FFormActive = MDIChildActive();
   FCommonData->InitCommonProp();
 }
 
 TsSkinProvider::~TsSkinProvider() {
+  FMDIForm.reset();
   for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
   FFormTimer.reset();
   FBorderForm.reset();
@@ -303,7 +308,9 @@ void TsSkinProvider::CheckSysMenu(bool skinned) {
   if (!FForm->HandleAllocated()) return;
   const win::HWND h = FForm->Handle();
   const auto style = StyleOf(h);
-  const bool want = !skinned && HaveSysMenu();
+  // An MDI child keeps it: the platform puts a maximised child's system menu on the parent's
+  // menu bar from it (the provider still paints and answers the child's caption buttons).
+  const bool want = (!skinned || IsMDIChild()) && HaveSysMenu();
   if (bool(style & win::WS_SYSMENU) != want)
     win::SetWindowLongPtrW(
         h, win::GWL_STYLE,
@@ -315,6 +322,7 @@ void TsSkinProvider::InitIndexes() {
   FTitleSkinIndex = model ? model->GetSkinIndex("FORMTITLE") : -1;
   FCaptionSkinIndex = model ? model->GetSkinIndex("CAPTION") : -1;
   FHeaderIndex = model ? model->GetSkinIndex("FORMHEADER") : -1;
+  FMDIAreaIndex = model ? model->GetSkinIndex("MDIAREA") : -1;
 }
 
 void TsSkinProvider::PrepareForm() {
@@ -325,7 +333,10 @@ void TsSkinProvider::PrepareForm() {
   FCommonData->InitCommonProp();  // the window made since carries the skin data
   if (!Skinned()) return;
   FCommonData->Loading = false;
+  // A child skinned after it was made missed its activation.
+  if (IsMDIChild()) FFormActive = MDIChildActive();
   ApplySkin();
+  HookMDI(true);
 }
 
 void TsSkinProvider::ApplySkin() {
@@ -343,6 +354,7 @@ void TsSkinProvider::ApplySkin() {
 // Back to the plain frame: the system-menu style, the form's own colour, no region; the
 // control adapter and its wrappers go.
 void TsSkinProvider::RemoveSkin() {
+  HookMDI(false);
   FAdapter.reset();
   FBorderForm.reset();
   for (TsCaptionButton& b : FButtons) {
@@ -372,8 +384,8 @@ void TsSkinProvider::SetAllowExtBorders(bool value) {
 bool TsSkinProvider::NeedExBorders() const {
   const sc::TsSkinManager* m = FCommonData->SkinManager();
   if (!m || !m->ExtendedBorders() || !FAllowExtBorders || !FSkinApplied || !Skinned() ||
-      !FForm->HandleAllocated() || FForm->Parent() || FForm->HasState(fw::csDestroying) ||
-      FForm->BorderStyle() == fw::TFormBorderStyle::bsNone)
+      !FForm->HandleAllocated() || FForm->Parent() || IsMDIChild() ||
+      FForm->HasState(fw::csDestroying) || FForm->BorderStyle() == fw::TFormBorderStyle::bsNone)
     return false;
   const win::HWND h = FForm->Handle();
   if (!win::IsWindowVisible(h) || win::IsIconic(h)) return false;
@@ -558,6 +570,96 @@ void TsSkinProvider::PaintHeader(gfx::Bitmap& cache) {
   draw::PaintItem(model, FHeaderIndex, draw::MakeCacheInfo(&cache, band.Left, band.Top), true,
                   SectionState(FHeaderIndex), pic.Bounds(), {0, 0}, &pic);
   cache.CopyFrom(pic, pic.Bounds(), {band.Left, band.Top});
+}
+
+// The client window of an MDI parent shows this part of the picture (TacMDIWnd).
+void TsSkinProvider::PaintMDIArea(gfx::Bitmap& cache) {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (!IsMDIParent() || !model->IsValidSkinIndex(FMDIAreaIndex)) return;
+  const TRect client = WindowRect(FForm->ClientHandle());
+  const TPoint origin = CacheOrigin();
+  const TRect area = gfx::IntersectRects(client.Offset(-origin.X, -origin.Y), cache.Bounds());
+  if (area.IsEmpty()) return;
+  gfx::Bitmap pic(area.Width(), area.Height());
+  draw::PaintItem(model, FMDIAreaIndex, draw::MakeCacheInfo(&cache, area.Left, area.Top), true,
+                  SectionState(FMDIAreaIndex), pic.Bounds(), {0, 0}, &pic);
+  cache.CopyFrom(pic, pic.Bounds(), {area.Left, area.Top});
+}
+
+// ---- Multiple-document forms -------------------------------------------------------------------
+
+bool TsSkinProvider::IsMDIParent() const {
+  return FForm->FormStyle() == fw::TFormStyle::fsMDIForm && FForm->HandleAllocated() &&
+         FForm->ClientHandle() && win::IsWindow(FForm->ClientHandle());
+}
+
+bool TsSkinProvider::IsMDIChild() const {
+  return FForm->FormStyle() == fw::TFormStyle::fsMDIChild && FForm->HandleAllocated() &&
+         (win::GetWindowLongPtrW(FForm->Handle(), win::GWL_EXSTYLE) & win::WS_EX_MDICHILD);
+}
+
+bool TsSkinProvider::MDIChildActive() const {
+  const win::HWND h = FForm->Handle(), client = win::GetParent(h);
+  const auto active = win::SendMessageW(client, win::WM_MDIGETACTIVE, 0, 0);
+  return win::HwndFromParam(std::uintptr_t(active)) == h &&
+         win::GetActiveWindow() == win::GetParent(client);
+}
+
+TsSkinProvider* TsSkinProvider::MDIParentProvider() const {
+  if (!IsMDIChild()) return nullptr;
+  const win::HWND frame = win::GetParent(win::GetParent(FForm->Handle()));
+  auto* parent = dynamic_cast<fw::TCustomForm*>(fw::TWinControl::FindControl(frame));
+  return parent ? GetSkinProvider(*parent) : nullptr;
+}
+
+void TsSkinProvider::HookMDI(bool active) {
+  if (FMDIForm && !FMDIForm->Connected()) FMDIForm.reset();
+  if (!active || !FHook || !IsMDIParent() || !Skinned() || FForm->HasState(fw::csDestroying)) {
+    FMDIForm.reset();
+    return;
+  }
+  if (!FMDIForm) {
+    FMDIForm = std::make_unique<TsMDIForm>(*this);
+    FMDIForm->ConnectToClient();
+  }
+  // Children made before the client was wrapped.
+  for (int i = 0; fw::TCustomForm* child = FForm->MDIChildren(i); ++i)
+    if (child->HandleAllocated()) sc::AddSupportedForm(child->Handle());
+}
+
+bool TsSkinProvider::MDIButtonsNeeded() const {
+  if (!IsMDIParent() || !FForm->Menu()) return false;
+  fw::TCustomForm* child = FForm->ActiveMDIChild();
+  return child && child->HandleAllocated() && win::IsZoomed(child->Handle()) &&
+         (child->BorderIcons() & fw::biSystemMenu) && GetSkinProvider(*child);
+}
+
+void TsSkinProvider::UpdateMainForm(bool redrawBorder) {
+  if (!FForm->HandleAllocated() || FForm->HasState(fw::csDestroying)) return;
+  const win::HWND h = FForm->Handle();
+  if (!FHook || !Skinned() || !FSkinApplied) {
+    win::RedrawWindow(h, nullptr, nullptr,
+                      win::RDW_FRAME | win::RDW_INVALIDATE | win::RDW_UPDATENOW);
+    return;
+  }
+  FreeGlows();
+  FCommonData->BGChanged = true;
+  if (IsMDIParent())
+    win::RedrawWindow(FForm->ClientHandle(), nullptr, nullptr,
+                      win::RDW_ERASE | win::RDW_FRAME | win::RDW_INVALIDATE | win::RDW_ALLCHILDREN |
+                          (redrawBorder ? win::RDW_UPDATENOW : 0));
+  NCPaint();
+  if (redrawBorder && FBorderForm) FBorderForm->UpdateExBordersPos(true, 255);
+}
+
+void TsSkinProvider::NotifyMDIParent(bool wholeClient) {
+  TsSkinProvider* parent = MDIParentProvider();
+  if (!parent || parent == this || parent->FForm->HasState(fw::csDestroying)) return;
+  if (wholeClient) {
+    parent->UpdateMainForm(false);
+  } else {
+    parent->UpdateFrame();
+  }
 }
 
 void TsSkinProvider::SetTitleIcon(const TsTitleIcon& icon) {
@@ -808,6 +910,7 @@ bool TsSkinProvider::PaintAll() {
                     {0, 0}, cache);
   }
   PaintHeader(*cache);
+  PaintMDIArea(*cache);
   if (CaptionHeight() > 0) {
     PaintTitle(*cache);
     DrawAppIcon(*cache);
@@ -1602,7 +1705,8 @@ bool TsSkinProvider::AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next
   const win::HWND h = FForm->Handle();
   const auto cmd = m.WParam & 0xFFF0;
   const fw::TCustomForm* main = fw::Application ? fw::Application->MainForm() : nullptr;
-  if (cmd == win::SC_MINIMIZE && FAllowAnimation && !win::IsIconic(h) && main != FForm) {
+  if (cmd == win::SC_MINIMIZE && FAllowAnimation && !win::IsIconic(h) && main != FForm &&
+      !IsMDIChild()) {
     if (!StartMinimizing(FFormTimer, h, *FCommonData)) return false;
     FFormTimer->AlphaBlend = AlphaBlend;
     FFormTimer->AlphaBlendValue = AlphaBlendValue;
@@ -1626,13 +1730,13 @@ bool TsSkinProvider::AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next
 // form and the manager allow animations.
 bool TsSkinProvider::ShowAnimationApplies() const {
   const sc::TsSkinManager* m = FCommonData->SkinManager();
-  return m && FAllowAnimation && Skinned() && FSkinApplied && !FForm->Parent() &&
+  return m && FAllowAnimation && Skinned() && FSkinApplied && !FForm->Parent() && !IsMDIChild() &&
          m->Effects().AllowAnimation && m->AnimEffects().FormShow.Active;
 }
 
 bool TsSkinProvider::HideAnimationApplies() const {
   const sc::TsSkinManager* m = FCommonData->SkinManager();
-  return m && FAllowAnimation && Skinned() && FSkinApplied && !FForm->Parent() &&
+  return m && FAllowAnimation && Skinned() && FSkinApplied && !FForm->Parent() && !IsMDIChild() &&
          !FForm->HasState(fw::csDestroying) && m->Effects().AllowAnimation &&
          m->AnimEffects().FormHide.Active;
 }
@@ -1738,6 +1842,8 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
       if (ours) {
         for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
         PrepareForm();
+        // The client's wrapper takes the new skin's sections.
+        if (FMDIForm) FMDIForm->RefreshMDIScrolls();
         InitExBorders();
         if (FAdapter)
           AddAllItems();
@@ -1763,6 +1869,7 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
         cd.BGChanged = true;
         FRgnChanged = true;
         InitExBorders();
+        HookMDI(true);
         win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
                           win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE);
       }
@@ -1891,6 +1998,10 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       }
       CheckAdapter();
       NCPaint();
+      // The platform's frame procedure would tell the active child; this one does it instead.
+      if (IsMDIParent())
+        if (fw::TCustomForm* child = FForm->ActiveMDIChild(); child && child->HandleAllocated())
+          win::SendMessageW(child->Handle(), win::WM_NCACTIVATE, m.WParam, 0);
       if (maximizing) {
         FCommonData->FUpdating = false;
         FCommonData->BGChanged = true;
@@ -1986,8 +2097,22 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         sc::AlphaBroadCast(*FForm, {sc::SM_ALPHACMD, sc::MakeAlphaCmd(sc::AC_SETBGCHANGED), 0, 0});
       }
       if (FVeil.Window() || !FForm->Enabled()) UpdateLayerForm();
+      // A child maximised, minimised or restored changes the parent's menu line and client.
+      if (m.Msg == win::WM_SIZE && IsMDIChild()) {
+        const bool zoomed = m.WParam == win::SIZE_MAXIMIZED;
+        if (zoomed || FMDIZoomed || m.WParam == win::SIZE_MINIMIZED) NotifyMDIParent(true);
+        FMDIZoomed = zoomed;
+      }
       return;
     }
+    case win::WM_MDIACTIVATE:
+      next(m);
+      NotifyMDIParent(false);
+      return;
+    case win::WM_DESTROY:
+      next(m);
+      NotifyMDIParent(true);
+      return;
     case win::WM_SHOWWINDOW: {
       // Restoring its owner brings the main form back by itself while the manager's
       // minimising animation runs.
@@ -2043,7 +2168,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       // Maximised, the frame lies just outside the work area (its region keeps the inside).
       // The extended border's title, taller than the system caption, stands above the window:
       // the window comes down by the difference so that the title stays on the screen.
-      if (SysBorderWidth() > 0 && !FForm->Parent()) {
+      if (SysBorderWidth() > 0 && !FForm->Parent() && !IsMDIChild()) {
         auto& mmi = *reinterpret_cast<win::MINMAXINFO*>(m.LParam);
         win::RECT work{};
         win::SystemParametersInfoW(win::SPI_GETWORKAREA, 0, &work, 0);
@@ -2075,6 +2200,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         if (FAllowScale && sm && FForm->ClassName() != "TMessageForm" &&
             sc::aScalePercents[std::size_t(sm->GetScale())] != FCommonData->ScalePercent)
           sc::UpdateScale(*FForm, 100);
+        HookMDI(true);
         if (ShowAnimationApplies()) {
           ShowAnimated(m, next);
           AddAllItems();
@@ -2307,6 +2433,14 @@ void WriteProvider(win::HWND hwnd, backend::JsonWriter& w) {
   w.EndArray();
   w.Key("active");
   w.Bool(p->FormActive());
+  // An MDI parent: whether its client window wears the skin, and whether the menu line shows
+  // a maximised child's buttons.
+  if (p->IsMDIParent()) {
+    w.Key("mdiClient");
+    w.Bool(p->MDIForm() && p->MDIForm()->Connected());
+    w.Key("mdiButtons");
+    w.Bool(p->MDIButtonsNeeded());
+  }
   w.Key("region");
   gfx::Region rgn;
   if (win::GetWindowRgn(form->Handle(), &rgn) == gfx::RGN_ERROR) {

@@ -38,6 +38,7 @@ namespace skin::frame {
 
 using skin::core::TsCaptionButton;
 class TacMinTimer;
+class TsMDIForm;
 class TsSystemMenu;
 
 // The system buttons of a caption, in the order of their records.
@@ -364,6 +365,26 @@ class TsSkinProvider : public fw::TComponent,
   // Shows the system menu at a screen point (nothing unless the form is the active one).
   void DropSysMenu(int x, int y);
 
+  // ---- Multiple-document forms ----
+  // The form's window is an MDI parent (fsMDIForm with its client window) or an MDI child.
+  bool IsMDIParent() const;
+  bool IsMDIChild() const;
+  // An MDI child's parent form's provider, null when none (or not a child).
+  TsSkinProvider* MDIParentProvider() const;
+  // The companion of an MDI parent whose client window wears the skin, null otherwise.
+  TsMDIForm* MDIForm() const { return FMDIForm.get(); }
+  // With true: a companion whose client window lost its wrapper goes; a skinned MDI parent
+  // without one gets it (the client wrapped), and its children not yet skinned are handed to
+  // the skinning of system windows. With false (or unskinned) the companion goes.
+  void HookMDI(bool active);
+  // The menu line shows the buttons of a maximised child: an MDI parent with a main menu whose
+  // active child is maximised, has a system menu and a provider.
+  bool MDIButtonsNeeded() const;
+  // Follows a change of the active child (or of its state): the picture is rebuilt, the client
+  // window redrawn with its children and the frame repainted; with redrawBorder the client is
+  // painted at once and the extended border placed again.
+  void UpdateMainForm(bool redrawBorder);
+
   // Sends a message straight into the provider's handling of the form's window.
   win::LRESULT ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
 
@@ -386,6 +407,11 @@ class TsSkinProvider : public fw::TComponent,
   void PaintText(gfx::Bitmap& cache);
   void DrawAppIcon(gfx::Bitmap& cache);
   void PaintHeader(gfx::Bitmap& cache);
+  void PaintMDIArea(gfx::Bitmap& cache);
+  // An MDI child is its client's active child in the active frame.
+  bool MDIChildActive() const;
+  // An MDI child tells its parent's provider of activation, state changes and its end.
+  void NotifyMDIParent(bool wholeClient);
   void FreeGlows();
   void PaintButton(gfx::Bitmap& cache, TsCaptionButton& btn, int state);
   void PaintUserButton(gfx::Bitmap& cache, TsTitleButton& btn, int state);
@@ -438,6 +464,9 @@ class TsSkinProvider : public fw::TComponent,
   TsTitleIcon FTitleIcon;
   int FHeaderHeight = 0;
   int FHeaderIndex = -1;
+  int FMDIAreaIndex = -1;
+  std::unique_ptr<TsMDIForm> FMDIForm;
+  bool FMDIZoomed = false;  // an MDI child's last size change maximised it
   std::u16string FAddedTitleText;
   bool FShowMainCaption = true;
   // The caption's glow for the active and the inactive state, kept until the text or the

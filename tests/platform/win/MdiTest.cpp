@@ -298,6 +298,28 @@ TEST_F(Mdi, ClosingTheActiveChildActivatesTheNextAndRenumbers) {
   EXPECT_EQ(GetMenuItemCount(bar), items - 4);
 }
 
+TEST_F(Mdi, AChildShownOrHiddenLaterChangesTheBars) {
+  RECT area;
+  GetClientRect(client, &area);
+  MDICREATESTRUCTW mcs;
+  mcs.szClass = u"Doc";
+  mcs.szTitle = u"Later";
+  mcs.x = 10, mcs.y = area.Height() + 100;
+  mcs.cx = 200, mcs.cy = 140;
+  mcs.style = 0;  // made hidden, shown afterwards as forms are
+  auto later =
+      reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  desktop.Pump();
+  ASSERT_TRUE(later);
+  EXPECT_FALSE(GetScrollBarLayout(client, SB_VERT).visible);
+  ShowWindow(later, SW_SHOW);
+  desktop.Pump();
+  EXPECT_TRUE(GetScrollBarLayout(client, SB_VERT).visible) << "it lies below the client";
+  ShowWindow(later, SW_HIDE);
+  desktop.Pump();
+  EXPECT_FALSE(GetScrollBarLayout(client, SB_VERT).visible);
+}
+
 TEST_F(Mdi, ReleasingTheScrollThumbScrollsToTheDraggedPlace) {
   RECT area;
   GetClientRect(client, &area);

@@ -1,0 +1,54 @@
+// TsMDIForm: the companion the provider of an MDI parent form keeps while the form wears the
+// skin. It wraps the form's MDI client window (TacMDIWnd), so that the client's background is
+// the parent's picture and its bars are skinned, and it carries the commands of a maximised
+// child's buttons shown on the parent's menu line.
+#pragma once
+
+#include <memory>
+
+#include "framework/Form.h"
+#include "skin/frame/acSBUtils.h"
+
+namespace skin::frame {
+
+class TsSkinProvider;
+
+class TsMDIForm {
+ public:
+  // Made by the parent's provider, which owns it; the form gets its window.
+  explicit TsMDIForm(TsSkinProvider& provider);
+  // The wrapper leaves the client window.
+  ~TsMDIForm();
+  TsMDIForm(const TsMDIForm&) = delete;
+  TsMDIForm& operator=(const TsMDIForm&) = delete;
+
+  // Wraps the client window unless the wrapper is there.
+  void ConnectToClient();
+  // A fresh wrapper while the provider is skinned; none otherwise.
+  void RefreshMDIScrolls();
+  // The wrapper goes.
+  void DestroyScrolls();
+  // The client window still wears this wrapper.
+  bool Connected() const;
+  // The parent's menu line is painted again (a child's icon or buttons changed).
+  void UpdateMDIIconItem();
+  // The commands of the maximised child's buttons: SC_CLOSE, SC_MINIMIZE and SC_RESTORE sent
+  // to the active child.
+  void CloseClick();
+  void MinClick();
+  void RestoreClick();
+
+  fw::TCustomForm* Form() const { return FForm; }
+  TsSkinProvider* SkinProvider() const { return FSkinProvider; }
+  // The client window's wrapper, null when none.
+  TacMDIWnd* ListSW() const;
+
+ private:
+  void SendToActiveChild(unsigned command);
+
+  fw::TCustomForm* FForm;
+  TsSkinProvider* FSkinProvider;
+  std::unique_ptr<TacMainWnd> FListSW;
+};
+
+}  // namespace skin::frame

@@ -1,0 +1,422 @@
+// A skinned MDI parent and its children on the headless desktop: the client window shows the
+// skin's "MDIAREA" at its place in the parent's picture, each child gets a run-time provider
+// and wears the frame sections for its state, maximising puts the child's buttons on the
+// parent's menu bar and restoring takes them off, closing the active child hands the state on,
+// a new skin reaches the children, and a released scroll thumb scrolls the client to where it
+// was dragged.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "TestOutput.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "framework/Menus.h"
+#include "framework/TextConv.h"
+#include "platform/backend/Dump.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/PictureCodec.h"
+#include "platform/win/Backend.h"
+#include "platform/win/Input.h"
+#include "platform/win/Mdi.h"
+#include "platform/win/Menu.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/ScrollInfo.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
+#include "platform/win/VirtualDesktop.h"
+#include "platform/win/Window.h"
+#include "skin/controls/acDials.h"
+#include "skin/draw/sAlphaGraph.h"
+#include "skin/frame/acSBUtils.h"
+#include "skin/frame/sMDIForm.h"
+#include "skin/frame/sSkinProvider.h"
+#include "skin/internal/sInternalSkins.h"
+
+namespace skin::controls {
+namespace {
+
+using frame::TsSkinProvider;
+using gfx::TRect;
+
+constexpr unsigned kCtrl = 0x1D, kF4 = 0x3E, kF6 = 0x40;
+
+TRect ScreenRect(win::HWND h) {
+  win::RECT r{};
+  win::GetWindowRect(h, &r);
+  return r;
+}
+
+TRect ClientScreenRect(win::HWND h) {
+  win::RECT r{};
+  win::GetClientRect(h, &r);
+  win::POINT o{0, 0};
+  win::ClientToScreen(h, &o);
+  return r.Offset(o.X, o.Y);
+}
+
+class MdiSkinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallDialogSkinning();
+    frame::InstallProviderDump();
+    app = std::make_unique<fw::TApplication>();
+    parent = app->CreateForm<fw::TForm>();
+    parent->SetFormStyle(fw::TFormStyle::fsMDIForm);
+    parent->SetCaption(u"Parent");
+    parent->SetBounds(20, 20, 640, 460);
+    menu = new fw::TMainMenu(parent);
+    auto* file = new fw::TMenuItem(menu);
+    file->SetCaption(u"&File");
+    windowItem = new fw::TMenuItem(menu);
+    windowItem->SetCaption(u"&Window");
+    auto* tile = new fw::TMenuItem(menu);
+    tile->SetCaption(u"&Tile");
+    windowItem->Add(tile);
+    menu->Items()->Add(file);
+    menu->Items()->Add(windowItem);
+    parent->SetMenu(menu);
+    parent->SetWindowMenu(windowItem);
+    manager = new core::TsSkinManager(parent);
+    manager->Effects().AllowAnimation = false;
+    manager->AfterConstruction();
+    skin::data::AddInternalSkins(manager->InternalSkins());
+    manager->SetSkinName(fw::Utf8ToUtf16(skin::data::InternalSkins().back().Name));
+    provider = new TsSkinProvider(parent);
+    parent->Show();
+    desktop.Pump();
+  }
+  void TearDown() override { app.reset(); }
+
+  fw::TForm* Child(const std::u16string& caption, const TRect& bounds) {
+    auto* f = app->CreateForm<fw::TForm>();
+    f->SetFormStyle(fw::TFormStyle::fsMDIChild);
+    f->SetCaption(caption);
+    f->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+    f->Show();
+    desktop.Pump();
+    return f;
+  }
+  static TsSkinProvider* ProviderOf(fw::TCustomForm* f) {
+    return TsSkinProvider::GetSkinProvider(*f);
+  }
+  const data::TacSkinModel& Model() const { return *manager->SkinModel(); }
+  win::HWND Client() const { return parent->ClientHandle(); }
+  void Keys(std::initializer_list<unsigned> down) {
+    for (unsigned k : down) win::InjectKey(k, true);
+    for (auto it = std::rbegin(down); it != std::rend(down); ++it) win::InjectKey(*it, false);
+    app->ProcessMessages();
+    desktop.Pump();
+  }
+  void Click(win::POINT p) {
+    win::InjectMouseMove(p);
+    win::InjectMouseButton(0, true, p);
+    win::InjectMouseButton(0, false, p);
+    app->ProcessMessages();
+    desktop.Pump();
+  }
+  static win::POINT Centre(const TRect& r) {
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  }
+
+  // Pixels of the screen inside area that differ from pic laid at area's top-left (colours
+  // only); at most a few are reported.
+  static int Differing(const gfx::Bitmap& screen, const TRect& area, const gfx::Bitmap& pic,
+                       gfx::TPoint from, const std::string& what) {
+    int n = 0;
+    for (int y = area.Top; y < area.Bottom; ++y)
+      for (int x = area.Left; x < area.Right; ++x) {
+        const auto want =
+            gfx::ColorFromPixel(pic.At(from.X + x - area.Left, from.Y + y - area.Top));
+        const auto got = gfx::ColorFromPixel(screen.At(x, y));
+        if (want != got && ++n <= 3)
+          ADD_FAILURE() << what << ": (" << x << ", " << y << ") shows " << std::hex << got
+                        << " instead of " << want;
+      }
+    return n;
+  }
+
+  // The client window on screen against the skin's "MDIAREA" painted at its size: the edge
+  // and the background where no child lies (children must keep out of keep).
+  gfx::Bitmap MdiArea(const TRect& cr) {
+    const int index = Model().GetSkinIndex("MDIAREA");
+    EXPECT_TRUE(Model().IsValidSkinIndex(index)) << "the skin has no MDIAREA section";
+    gfx::Bitmap pic(cr.Width(), cr.Height());
+    draw::PaintItem(&Model(), index, draw::EmptyCI, true, 0, pic.Bounds(), {0, 0}, &pic);
+    return pic;
+  }
+  void ExpectClientIsMdiArea(const std::string& what) {
+    const TRect cr = ScreenRect(Client());
+    const gfx::Bitmap pic = MdiArea(cr);
+    const gfx::Bitmap screen = desktop.Compose();
+    // Down the left and along the bottom of the client: no child lies there in these tests.
+    const TRect left{cr.Left, cr.Top, cr.Left + 8, cr.Bottom};
+    const TRect bottom{cr.Left, cr.Bottom - 8, cr.Right, cr.Bottom};
+    EXPECT_EQ(Differing(screen, left, pic, {0, 0}, what), 0);
+    EXPECT_EQ(Differing(screen, bottom, pic, {0, cr.Height() - 8}, what), 0);
+  }
+
+  // A child's frame on screen against the "FORM" section for state with "FORMTITLE" over its
+  // caption strip: the left frame band below the caption and the title right of the caption
+  // text, left of the buttons.
+  void ExpectFrame(fw::TCustomForm* child, int state, const std::string& what) {
+    TsSkinProvider* p = ProviderOf(child);
+    ASSERT_NE(p, nullptr) << what;
+    const TRect wr = ScreenRect(child->Handle());
+    const int form = Model().GetSkinIndex("FORM"), title = Model().GetSkinIndex("FORMTITLE");
+    auto limited = [&](int i) { return std::min(state, Model().gd[std::size_t(i)].States - 1); };
+    gfx::Bitmap whole(wr.Width(), wr.Height());
+    draw::PaintItem(&Model(), form, draw::EmptyCI, true, limited(form), whole.Bounds(), {0, 0},
+                    &whole);
+    const int titleBottom = p->TitleBottom();
+    gfx::Bitmap strip(wr.Width(), titleBottom);
+    draw::PaintItem(&Model(), title, draw::MakeCacheInfo(&whole, 0, 0), true, limited(title),
+                    strip.Bounds(), {0, 0}, &strip);
+    whole.CopyFrom(strip, strip.Bounds(), {0, 0});
+    const gfx::Bitmap screen = desktop.Compose();
+    const int b = p->BorderWidth();
+    const TRect band{wr.Left, wr.Top + titleBottom + 2, wr.Left + b, wr.Bottom - 2 * b};
+    EXPECT_EQ(Differing(screen, band, whole, {0, titleBottom + 2}, what + " frame"), 0);
+    const TRect minButton = p->Button(frame::cbMin).cpRect;
+    ASSERT_GT(minButton.Width(), 0) << what;
+    // Beside the buttons, right of the caption text.
+    const TRect titleArea{wr.Left + wr.Width() / 2, wr.Top + minButton.Top,
+                          wr.Left + minButton.Left - 3, wr.Top + minButton.Bottom};
+    ASSERT_FALSE(titleArea.IsEmpty()) << what;
+    EXPECT_EQ(Differing(screen, titleArea, whole, {wr.Width() / 2, minButton.Top}, what + " title"),
+              0);
+  }
+
+  win::VirtualDesktop desktop{800, 600};
+  std::unique_ptr<fw::TApplication> app;
+  fw::TForm* parent = nullptr;
+  fw::TMainMenu* menu = nullptr;
+  fw::TMenuItem* windowItem = nullptr;
+  core::TsSkinManager* manager = nullptr;
+  TsSkinProvider* provider = nullptr;
+};
+
+TEST_F(MdiSkinTest, TheClientShowsTheMdiAreaAndChildrenWearTheirFrameForTheirState) {
+  ASSERT_NE(provider->MDIForm(), nullptr);
+  ASSERT_TRUE(provider->MDIForm()->Connected());
+  EXPECT_EQ(frame::Ac_GetScrollWndFromHwnd(Client())->ClassName(), "TacMDIWnd");
+  ExpectClientIsMdiArea("empty client");
+
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  fw::TForm* b = Child(u"B", {330, 10, 570, 200});
+  ASSERT_NE(ProviderOf(a), nullptr) << "each child gets a provider";
+  ASSERT_NE(ProviderOf(b), nullptr);
+  EXPECT_TRUE(ProviderOf(a)->Skinned());
+  EXPECT_EQ(parent->ActiveMDIChild(), b);
+  EXPECT_TRUE(ProviderOf(b)->FormActive());
+  EXPECT_FALSE(ProviderOf(a)->FormActive());
+  ExpectFrame(b, 1, "active child");
+  ExpectFrame(a, 0, "inactive child");
+  ExpectClientIsMdiArea("client with children");
+  // Printed (the window pictures of animations): the same picture, edge included.
+  const TRect cr = ScreenRect(Client());
+  gfx::Bitmap printed(cr.Width(), cr.Height());
+  {
+    gfx::DeviceContext dc(printed);
+    win::SendMessageW(Client(), win::WM_PRINT, win::WPARAM(&dc),
+                      win::PRF_NONCLIENT | win::PRF_CLIENT | win::PRF_ERASEBKGND);
+  }
+  EXPECT_EQ(Differing(printed, {0, 0, 8, cr.Height()}, MdiArea(cr), {0, 0}, "printed"), 0);
+  // The children keep their system menu: the platform needs it for a maximised child's bar.
+  EXPECT_TRUE(win::GetWindowLongPtrW(a->Handle(), win::GWL_STYLE) & win::WS_SYSMENU);
+
+  // A click on the inactive child's caption activates it; Ctrl+F6 goes on to the next.
+  const TRect aw = ScreenRect(a->Handle());
+  Click({aw.Left + aw.Width() / 2, aw.Top + ProviderOf(a)->BorderWidth() + 4});
+  EXPECT_EQ(parent->ActiveMDIChild(), a);
+  EXPECT_TRUE(ProviderOf(a)->FormActive());
+  EXPECT_FALSE(ProviderOf(b)->FormActive());
+  ExpectFrame(a, 1, "clicked child");
+  ExpectFrame(b, 0, "left child");
+  Keys({kCtrl, kF6});
+  EXPECT_EQ(parent->ActiveMDIChild(), b);
+  ExpectFrame(b, 1, "Ctrl+F6");
+  ExpectFrame(a, 0, "after Ctrl+F6");
+  // Tiled: both frames repainted at their new places, in their states.
+  parent->Tile();
+  desktop.Pump();
+  ExpectFrame(b, 1, "tiled active");
+  ExpectFrame(a, 0, "tiled inactive");
+
+  // The dump tells the children's providers and the parent's wrapped client.
+  const std::string dump = backend::DumpWindows();
+  std::size_t providers = 0;
+  for (std::size_t at = dump.find("\"provider\""); at != std::string::npos;
+       at = dump.find("\"provider\"", at + 1))
+    ++providers;
+  EXPECT_EQ(providers, 3u) << dump;
+  EXPECT_NE(dump.find("\"mdiClient\":true"), std::string::npos);
+  EXPECT_NE(dump.find("\"mdiButtons\":false"), std::string::npos);
+}
+
+TEST_F(MdiSkinTest, MaximiseAndRestoreASkinnedChildThroughItsButtonsAndTheMenuBar) {
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  const TRect before = a->BoundsRect();
+  const int items = win::GetMenuItemCount(win::GetMenu(parent->Handle()));
+  TsSkinProvider* pa = ProviderOf(a);
+  ASSERT_NE(pa, nullptr);
+  const TRect aw = ScreenRect(a->Handle());
+  Click(Centre(pa->Button(frame::cbMax).cpRect.Offset(aw.Left, aw.Top)));
+  ASSERT_TRUE(win::IsZoomed(a->Handle())) << "the skinned maximise button maximises the child";
+  EXPECT_EQ(ClientScreenRect(a->Handle()), ClientScreenRect(Client()));
+  // The platform's bar: the child's system menu and its three buttons.
+  EXPECT_EQ(win::GetMenuItemCount(win::GetMenu(parent->Handle())), items + 4);
+  EXPECT_TRUE(provider->MDIButtonsNeeded());
+  EXPECT_NE(backend::DumpWindows().find("\"mdiButtons\":true"), std::string::npos);
+  gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / "mdi-maximized.png").string(),
+                      gfx::EncodePng(desktop.Compose()));
+
+  provider->MDIForm()->RestoreClick();
+  desktop.Pump();
+  EXPECT_FALSE(win::IsZoomed(a->Handle()));
+  EXPECT_EQ(a->BoundsRect(), before);
+  EXPECT_EQ(win::GetMenuItemCount(win::GetMenu(parent->Handle())), items);
+  EXPECT_FALSE(provider->MDIButtonsNeeded());
+  ExpectFrame(a, 1, "restored child");
+  ExpectClientIsMdiArea("after restoring");
+
+  // Maximised again and closed from the bar's close command: the client shows again.
+  win::SendMessageW(Client(), win::WM_MDIMAXIMIZE, win::WParamFromHwnd(a->Handle()), 0);
+  desktop.Pump();
+  a->OnClose = [](fw::TComponent*, fw::TCloseAction& action) { action = fw::TCloseAction::caFree; };
+  provider->MDIForm()->CloseClick();
+  app->ProcessMessages();
+  desktop.Pump();
+  EXPECT_EQ(parent->MDIChildCount(), 0);
+  EXPECT_EQ(win::GetMenuItemCount(win::GetMenu(parent->Handle())), items);
+  ExpectClientIsMdiArea("after closing the maximised child");
+}
+
+TEST_F(MdiSkinTest, AChildMinimisedByItsButtonComesBackFromTheWindowMenu) {
+  // With the window effects on: a child is minimised in its client, never flown to a taskbar.
+  manager->Effects().AllowAnimation = true;
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  fw::TForm* b = Child(u"B", {330, 10, 570, 200});
+  const TRect before = b->BoundsRect();
+  const TRect bw = ScreenRect(b->Handle());
+  Click(Centre(ProviderOf(b)->Button(frame::cbMin).cpRect.Offset(bw.Left, bw.Top)));
+  ASSERT_TRUE(win::IsIconic(b->Handle()));
+  EXPECT_TRUE(win::IsWindowVisible(b->Handle()));
+  const TRect icon = ScreenRect(b->Handle());
+  EXPECT_EQ(icon.Bottom, ClientScreenRect(Client()).Bottom) << "it lies along the client's bottom";
+  EXPECT_FALSE(win::GetWindowLongPtrW(b->Handle(), win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  // The window menu's entry of b (created second) restores and activates it.
+  win::SendMessageW(parent->Handle(), win::WM_COMMAND, 0xFF01, 0);
+  desktop.Pump();
+  EXPECT_FALSE(win::IsIconic(b->Handle()));
+  EXPECT_EQ(b->BoundsRect(), before);
+  EXPECT_EQ(parent->ActiveMDIChild(), b);
+  ExpectFrame(b, 1, "restored from the window menu");
+  ExpectFrame(a, 0, "the other child");
+}
+
+TEST_F(MdiSkinTest, TheActiveChildLooksInactiveWhileItsFrameIsInactive) {
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  auto* other = app->CreateForm<fw::TForm>();
+  other->SetBounds(600, 400, 150, 100);
+  other->Show();
+  desktop.Pump();
+  ASSERT_EQ(win::GetActiveWindow(), other->Handle());
+  EXPECT_FALSE(ProviderOf(a)->FormActive());
+  ExpectFrame(a, 0, "frame inactive");
+  win::SetActiveWindow(parent->Handle());
+  desktop.Pump();
+  EXPECT_TRUE(ProviderOf(a)->FormActive());
+  ExpectFrame(a, 1, "frame active again");
+}
+
+TEST_F(MdiSkinTest, ClosingTheActiveChildHandsTheActiveLookOn) {
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  fw::TForm* b = Child(u"B", {330, 10, 570, 200});
+  b->OnClose = [](fw::TComponent*, fw::TCloseAction& action) { action = fw::TCloseAction::caFree; };
+  ASSERT_EQ(parent->ActiveMDIChild(), b);
+  Keys({kCtrl, kF4});
+  ASSERT_EQ(parent->MDIChildCount(), 1);
+  EXPECT_EQ(parent->ActiveMDIChild(), a);
+  EXPECT_TRUE(ProviderOf(a)->FormActive());
+  ExpectFrame(a, 1, "the child left");
+  ExpectClientIsMdiArea("where the closed child was");
+  // The window menu lists the child left after its separator.
+  EXPECT_EQ(win::GetMenuItemCount(menu->SubmenuHandle(windowItem)), 3);
+}
+
+TEST_F(MdiSkinTest, ANewSkinReachesTheClientAndTheChildren) {
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  fw::TForm* b = Child(u"B", {330, 10, 570, 200});
+  manager->SetSkinName(fw::Utf8ToUtf16(skin::data::InternalSkins().front().Name));
+  desktop.Pump();
+  ASSERT_TRUE(provider->MDIForm() && provider->MDIForm()->Connected());
+  ExpectClientIsMdiArea("new skin");
+  ExpectFrame(b, 1, "active child, new skin");
+  ExpectFrame(a, 0, "inactive child, new skin");
+  // Without a skin the client is plain again: no wrapper is left on it.
+  manager->SetActive(false);
+  desktop.Pump();
+  EXPECT_EQ(provider->MDIForm(), nullptr);
+  EXPECT_EQ(frame::Ac_GetScrollWndFromHwnd(Client()), nullptr);
+}
+
+TEST_F(MdiSkinTest, TheReleasedThumbScrollsTheClientToTheDraggedPlace) {
+  // A child partly left of the client: the horizontal range starts below 0.
+  fw::TForm* a = Child(u"A", {-200, 10, 100, 200});
+  auto* sw = dynamic_cast<frame::TacScrollWnd*>(frame::Ac_GetScrollWndFromHwnd(Client()));
+  ASSERT_NE(sw, nullptr);
+  const frame::TacBarLayout bar = sw->Layout(win::SB_HORZ);
+  ASSERT_FALSE(bar.Bar.IsEmpty()) << "the horizontal bar shows";
+  ASSERT_LT(bar.Info.nMin, 0);
+  ASSERT_GT(bar.Thumb.Size, 0);
+  const TRect wr = ScreenRect(Client());
+  const int track = bar.Bar.Width() - 2 * bar.Button;
+  const win::POINT grab{wr.Left + bar.Bar.Left + bar.Button + bar.Thumb.Offset + bar.Thumb.Size / 2,
+                        wr.Top + (bar.Bar.Top + bar.Bar.Bottom) / 2};
+  const int moved = -(bar.Thumb.Offset / 2);
+  ASSERT_LT(moved, -4);
+  const int expected = frame::ThumbPosition(bar.Thumb.Offset + moved, track, bar.Thumb.Size,
+                                            bar.Info.nMin, bar.Info.nMax, bar.Info.nPage);
+  ASSERT_LT(expected, 0);
+  const int left = a->Left(), pos = bar.Info.nPos;
+  win::InjectMouseMove(grab);
+  win::InjectMouseButton(0, true, grab);
+  desktop.Pump();
+  win::InjectMouseMove({grab.X + moved, grab.Y});
+  desktop.Pump();
+  EXPECT_EQ(a->Left(), left) << "dragging alone scrolls nothing";
+  win::InjectMouseButton(0, false, {grab.X + moved, grab.Y});
+  desktop.Pump();
+  EXPECT_EQ(win::GetScrollPos(Client(), win::SB_HORZ), expected);
+  EXPECT_EQ(a->Left(), left + (pos - expected));
+}
+
+// Every internal skin: a parent with two children (the active one over the other), looked at
+// in the pictures, with the client's section and the children's frames checked.
+TEST_F(MdiSkinTest, EveryInternalSkinDressesTheParentAndItsChildren) {
+  fw::TForm* a = Child(u"Document 1", {40, 10, 300, 220});
+  fw::TForm* b = Child(u"Document 2", {330, 40, 590, 250});
+  for (const auto& s : skin::data::InternalSkins()) {
+    const std::string name = s.Name;
+    manager->SetSkinName(fw::Utf8ToUtf16(name));
+    desktop.Pump();
+    ExpectClientIsMdiArea(name);
+    ExpectFrame(b, 1, name + " active");
+    ExpectFrame(a, 0, name + " inactive");
+    const gfx::Bitmap shot = win::ComposeWindow(parent->Handle());
+    int keyed = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width(); ++x)
+        keyed += gfx::ColorFromPixel(shot.At(x, y)) == gfx::RGB(255, 0, 255);
+    EXPECT_EQ(keyed, 0) << name << ": key-coloured pixels show";
+    std::string file = "mdi-" + name.substr(0, name.find(' ')) + ".png";
+    gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / file).string(),
+                        gfx::EncodePng(shot));
+  }
+}
+
+}  // namespace
+}  // namespace skin::controls
