@@ -70,6 +70,15 @@ gfx::Bitmap MakeGlyph(TGlyph kind) {
         HLine(g, at + 1, at + 9, at + 1, title);
       }
       break;
+    case TGlyph::Next:  // a window and an arrow to the next
+      Box(g, 1, 1, 11, 10, ink, paper);
+      HLine(g, 2, 10, 2, title);
+      HLine(g, 5, 13, 12, Rgb(30, 150, 40));
+      for (int i = 0; i < 4; ++i) {
+        g.Set(12 - i, 12 - i, Rgb(30, 150, 40));
+        g.Set(12 - i, 12 + i, Rgb(30, 150, 40));
+      }
+      break;
     case TGlyph::Columns:  // two tall windows
       for (int i = 0; i < 2; ++i) {
         Box(g, 1 + i * 7, 1, 8 + i * 7, 15, ink, paper);

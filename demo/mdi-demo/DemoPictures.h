@@ -6,7 +6,7 @@
 
 namespace mdidemo {
 
-enum class TGlyph { New, Text, Picture, Card, Tile, Cascade, Columns };
+enum class TGlyph { New, Text, Picture, Card, Tile, Cascade, Columns, Next };
 
 gfx::Bitmap MakeGlyph(TGlyph kind);
 // A landscape of width x height: sky, sun, hills and a museum's columned front.

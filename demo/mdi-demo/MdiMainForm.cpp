@@ -134,7 +134,7 @@ void TMdiMainForm::MakeToolPanel() {
   fw::TSpeedButton* cascade = Button("CascadeBtn", u"Каскад", int(TGlyph::Cascade), 588, 88);
   cascade->SetFlat(true);
   cascade->OnClick = [this](fw::TComponent*) { Cascade(); };
-  fw::TSpeedButton* next = Button("NextBtn", u"Следующее", int(TGlyph::Cascade), 678, 108);
+  fw::TSpeedButton* next = Button("NextBtn", u"Следующее", int(TGlyph::Next), 678, 108);
   next->SetFlat(true);
   next->OnClick = [this](fw::TComponent*) { Next(); };
 }
