@@ -143,6 +143,10 @@ std::vector<TItem> SkinItems(const TStyle& s, bool formTexture, bool mdiTexture)
       Border("FORMTITLE", TPart::FormTitle, 2, 2 * tw + 20, 28, 0, kTiledFilled, tw, tt, tw, 2),
       Border("BUTTON", TPart::Button, 3, 2 * bt + 10, 22, 1, kFilled, bt, s.FaceTop(22, bt), bt,
              bt),
+      // A flat tool button: nothing at rest (its section lets the parent show), the button's
+      // face when hot or pressed.
+      Border("SPEEDBUTTON_SMALL", TPart::Button, 3, 2 * bt + 10, 22, 1, kHotOnly, bt,
+             s.FaceTop(22, bt), bt, bt),
       Border("COMBOBTN", TPart::ComboButton, 3, 18, 20, 1, kFilled, 4, s.FaceTop(20, 4), 4, 4),
       Glyph("COMBOBOX", "GLYPHMASK", TPart::ArrowDown, 3, 9, 6),
       Frame("EDIT", TPart::Edit, 2, 12, 12, 1, kTiled, 3),

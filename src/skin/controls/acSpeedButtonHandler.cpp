@@ -107,11 +107,15 @@ TSize TacSpeedButtonHandler::TextRectSize() const {
   fw::TCanvas canvas;
   canvas.SetHandle(&dc);
   canvas.Font.Assign(FCtrl->Font());
+  const unsigned flags = gfx::DT_CALCRECT | gfx::DT_EXPANDTABS |
+                         (FCtrl->UseRightToLeftReading() ? gfx::DT_RTLREADING : 0u);
   TRect r{0, 0, kCaptionBox, 0};
-  canvas.TextRect(r, FCtrl->Caption(),
-                  gfx::DT_CALCRECT | gfx::DT_WORDBREAK | gfx::DT_EXPANDTABS |
-                      (FCtrl->UseRightToLeftReading() ? gfx::DT_RTLREADING : 0u));
-  return {r.Width(), r.Height()};
+  canvas.TextRect(r, FCtrl->Caption(), flags | gfx::DT_WORDBREAK);
+  // Wrapping keeps the box's width: the text is as wide as its widest line, which is the box
+  // only when a line had to wrap.
+  TRect line{0, 0, kCaptionBox, 0};
+  canvas.TextRect(line, FCtrl->Caption(), flags);
+  return {std::min(line.Width(), r.Width()), r.Height()};
 }
 
 namespace {
@@ -175,9 +179,11 @@ bool TacSpeedButtonHandler::PrepareCache() {
     cd.FUpdating = true;
     return false;
   }
-  if (bg.BgType == draw::TacBGType::btCache) {
-    // A parent with an empty picture shows nothing yet.
-    if (!bg.Bmp || bg.Bmp->Height() == 0) return false;
+  // A parent with an empty picture shows nothing yet.
+  if (bg.BgType == draw::TacBGType::btCache && (!bg.Bmp || bg.Bmp->Height() == 0)) return false;
+  // Its picture (the whole cache, or the border bands of a parent that fills with a colour) is
+  // read at the button's place.
+  if (bg.BgType == draw::TacBGType::btCache || bg.Bmp) {
     bg.Offset.X += FCtrl->Left();
     bg.Offset.Y += FCtrl->Top();
   }

@@ -261,12 +261,19 @@ TEST_F(SpeedButtonSkinTest, GlyphAndCaptionFollowMarginAndLayout) {
   TacSpeedButtonHandler* h = HandlerOf(b);
   ASSERT_NE(h, nullptr);
   const gfx::TSize text = h->TextRectSize();
-  ASSERT_GT(text.cx, 0);
-  // Centred as one block, 4 apart.
+  // The text's own width, not the box it was measured in.
+  fw::TCanvas measure;
+  gfx::Bitmap scratch(1, 1);
+  gfx::DeviceContext dc(scratch);
+  measure.SetHandle(&dc);
+  measure.Font.Assign(b->Font());
+  EXPECT_EQ(text.cx, measure.TextWidth(u"Go"));
+  // Centred as one block, 4 apart, inside the button.
   TRect g = h->ImgRect(0), t = h->CaptionRect(0);
   EXPECT_EQ(g.Width(), 16);
   EXPECT_EQ(t.Left - g.Right, 4);
   EXPECT_LE(std::abs(g.Left - (100 - t.Right)), 1);
+  EXPECT_NEAR(g.Left, (100 - 16 - 4 - text.cx) / 2, 1);
   // Margin from the edge the layout names.
   b->SetMargin(3);
   EXPECT_EQ(h->ImgRect(0).Left, 3);
@@ -289,6 +296,12 @@ TEST_F(SpeedButtonSkinTest, GlyphAndCaptionFollowMarginAndLayout) {
   b->SetGlyph(gfx::Bitmap());
   t = h->CaptionRect(0);
   EXPECT_LE(std::abs(t.Left - (100 - t.Right)), 1);
+  EXPECT_GE(t.Left, 0);
+  // A caption longer than the box wraps: as wide as the box at most, two lines high.
+  b->SetCaption(std::u16string(60, u'Ж') + u" " + std::u16string(60, u'Ж'));
+  EXPECT_LE(h->TextRectSize().cx, 255);
+  EXPECT_GE(h->TextRectSize().cy, 2 * text.cy);
+  b->SetCaption(u"Go");
   EXPECT_LE(std::abs(t.Top - (60 - t.Bottom)), 1);
   // The glyph is drawn where ImgRect says, its centre as the glyph has it.
   b->SetGlyph(Glyph());
@@ -321,6 +334,69 @@ TEST_F(SpeedButtonSkinTest, TheDumpReportsDownGroupAndTheSkinState) {
   EXPECT_NE(entry("Flat").find(R"("down":false,"group":0)"), std::string::npos) << dump;
   EXPECT_NE(entry("Flat").find(R"("section":"SPEEDBUTTON_SMALL")"), std::string::npos) << dump;
   EXPECT_NE(entry("Flat").find(R"("state":1)"), std::string::npos) << dump;
+}
+
+// In every internal skin a flat button at rest leaves its parent showing exactly as if it were
+// not there, while a normal one shows its face; under the mouse the flat one shows its
+// section's hot face, and held down the pressed one.
+TEST_F(SpeedButtonSkinTest, AFlatButtonIsBareAtRestInEveryInternalSkin) {
+  TSpeedButton* flat = Add("Flat", 110, 3, true);
+  flat->SetAllowAllUp(true);
+  TSpeedButton* normal = Add("Normal", 160);
+  // On a skinned panel too, away from its corner: the panel's picture shows where it lies.
+  auto* panel = new TsPanel(form);
+  panel->SetBounds(20, 60, 300, 60);
+  panel->SetParent(form);
+  TSpeedButton* onPanel = Add("OnPanel", 0, 0, true);
+  onPanel->SetBounds(90, 14, 40, 30);
+  onPanel->SetParent(panel);
+  Show();
+  const auto shown = [&](TSpeedButton* b) {
+    const gfx::Bitmap screen = desktop.Compose();
+    const gfx::TPoint at = b->ClientToScreen({0, 0});
+    gfx::Bitmap out(b->Width(), b->Height());
+    out.CopyFrom(screen, gfx::RectOfSize(at.X, at.Y, b->Width(), b->Height()), {0, 0});
+    return out;
+  };
+  const auto differ = [](const gfx::Bitmap& a, const gfx::Bitmap& b) {
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x)
+        if ((a.At(x, y) & kRgb) != (b.At(x, y) & kRgb)) ++n;
+    return n;
+  };
+  for (const auto& s : skin::data::InternalSkins()) {
+    SCOPED_TRACE(s.Name);
+    manager->SetSkinName(fw::Utf8ToUtf16(s.Name));
+    desktop.Pump();
+    Move(400, 190);
+    const gfx::Bitmap flatAtRest = shown(flat), normalAtRest = shown(normal),
+                      onPanelAtRest = shown(onPanel);
+    for (TSpeedButton* b : {flat, normal, onPanel}) b->SetVisible(false);
+    desktop.Pump();
+    const gfx::Bitmap flatBehind = shown(flat), normalBehind = shown(normal),
+                      onPanelBehind = shown(onPanel);
+    for (TSpeedButton* b : {flat, normal, onPanel}) b->SetVisible(true);
+    desktop.Pump();
+    EXPECT_EQ(differ(flatAtRest, flatBehind), 0);
+    EXPECT_EQ(differ(onPanelAtRest, onPanelBehind), 0);
+    EXPECT_GT(differ(normalAtRest, normalBehind), flat->Width() * flat->Height() / 2);
+
+    TacSpeedButtonHandler* h = HandlerOf(flat);
+    ASSERT_NE(h, nullptr);
+    Move(flat->Left() + 20, 25);
+    ASSERT_EQ(h->CurrentState(), 1);
+    const gfx::Bitmap hot = shown(flat);
+    EXPECT_EQ(differ(hot, SectionAlone(*h, 1)), 0);
+    EXPECT_GT(differ(hot, flatBehind), flat->Width() * flat->Height() / 2);
+    flat->SetDown(true);
+    desktop.Pump();
+    Move(400, 190);
+    ASSERT_EQ(h->CurrentState(), 2);
+    EXPECT_EQ(differ(shown(flat), SectionAlone(*h, 2)), 0);
+    flat->SetDown(false);
+    desktop.Pump();
+  }
 }
 
 // A row of speed buttons (a group of three with one down, a toggle held down, a flat one under

@@ -261,6 +261,40 @@ TEST_F(InternalSkinsTest, ButtonImagesFollowTheirStateColours) {
   }
 }
 
+// A flat speed button shows nothing of its own at rest (its parent shows through and its
+// picture skips the normal state) and, hot or pressed, exactly a button's face and colours.
+TEST_F(InternalSkinsTest, AFlatSpeedButtonIsBareAtRestAndAButtonOtherwise) {
+  for (const TacInternalSkinData& skin : InternalSkins()) {
+    SCOPED_TRACE(skin.Name);
+    const TLoaded l = Load(FSkins, skin.Name);
+    const TStateImages flat = StateImages(l, "SPEEDBUTTON_SMALL", 3);
+    const TStateImages button = StateImages(l, "BUTTON", 3);
+    ASSERT_NE(flat.Section, nullptr);
+    ASSERT_NE(button.Section, nullptr);
+    // Its own picture, not the button's it would inherit.
+    EXPECT_EQ(FindPicture(l, "SPEEDBUTTON_SMALL", "BORDERSMASK")->Section, "SPEEDBUTTON_SMALL");
+    EXPECT_TRUE(FindPicture(l, "SPEEDBUTTON_SMALL", "BORDERSMASK")->Value.DrawMode & 2);
+    EXPECT_EQ(flat.Section->Props[0].Transparency, 100);
+    for (int state = 1; state < 3; ++state) {
+      EXPECT_EQ(flat.Section->Props[state].Transparency, 0) << state;
+      EXPECT_EQ(flat.Section->Props[state].Color, button.Section->Props[state].Color) << state;
+      EXPECT_EQ(flat.Section->Props[state].FontColor.Color,
+                button.Section->Props[state].FontColor.Color)
+          << state;
+    }
+    // The hot and pressed images, with their mask rows, are the button's pixel for pixel.
+    ASSERT_EQ(flat.W, button.W);
+    ASSERT_EQ(flat.First.Height(), button.First.Height());
+    for (int state = 1; state < 3; ++state)
+      for (int y = 0; y < 2 * flat.First.Height(); ++y)
+        for (int x = 0; x < flat.W; ++x)
+          ASSERT_EQ(
+              flat.Master.At(flat.First.Left + state * flat.W + x, flat.First.Top + y),
+              button.Master.At(button.First.Left + state * button.W + x, button.First.Top + y))
+              << "state " << state << " at " << x << "," << y;
+  }
+}
+
 // The text of a selected row or item stands out from every pixel of the selection inside its
 // outline, in both states: a contrast ratio of relative luminances of at least 4.
 TEST_F(InternalSkinsTest, SelectedTextStandsOutFromTheWholeSelection) {
