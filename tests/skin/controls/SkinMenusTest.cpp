@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "TestOutput.h"
+#include "framework/ImageList.h"
 #include "framework/Menus.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
@@ -13,6 +14,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "skin/controls/acDials.h"
+#include "skin/controls/sGlyphUtils.h"
 #include "skin/controls/sSkinMenus.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
@@ -316,6 +318,153 @@ TEST_F(SkinMenusTest, TheSkinListKeepsTheInternalSkinsNamesWhole) {
     fw::TMenuItem* it = sys.Items()->Items(0)->Items(i);
     EXPECT_EQ(it->Checked(), it->Caption() == u"Golden (внутренний)") << i;
   }
+}
+
+// The opaque pixels of a character glyph of the item section's font colour, at the item's
+// glyph column: how many the screen shows exactly, of how many there are.
+std::pair<int, int> SymbolPixels(const gfx::Bitmap& screen, const core::TsSkinManager& manager,
+                                 int glyph, const gfx::TRect& item, int left) {
+  const data::TacSkinModel* model = manager.SkinModel();
+  const int section = manager.ConstData().MenuItem.SkinIndex;
+  const paint::TColor color = draw::StateProps(model->gd[std::size_t(section)], 0).FontColor.Color;
+  const int gw = manager.ScaleInt(16);
+  auto pic = acCharImages().CreateBitmap32Color(glyph, gw, gw, color);
+  const int top = item.Top + (item.Height() - gw) / 2;
+  int same = 0, opaque = 0;
+  for (int y = 0; y < gw; ++y)
+    for (int x = 0; x < gw; ++x) {
+      if (gfx::PixelA(pic->At(x, y)) != 255) continue;
+      ++opaque;
+      same += (screen.At(left + x, top + y) & kRgb) == (pic->At(x, y) & kRgb);
+    }
+  return {same, opaque};
+}
+
+TEST_F(SkinMenusTest, TheSystemMenuShowsTheCommandsSymbolsInEveryInternalSkin) {
+  Make(fw::TFormBorderStyle::bsToolWindow);
+  for (const auto& skin : data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    ASSERT_TRUE(manager->Active()) << skin.Name;
+    std::pair<int, int> close{}, move{};
+    desktop.Schedule(10, [&] {
+      const auto open = MenuWindows();
+      ASSERT_EQ(open.size(), 1u);
+      const win::HMENU m = MenuOf(open[0]);
+      const gfx::Bitmap screen = desktop.Compose();
+      // Nothing hot: both items show the glyph in the section's normal colour.
+      const gfx::TRect mv = ItemRect(m, 0), cl = ItemRect(m, 2);
+      move = SymbolPixels(screen, *manager, cgMove, mv, mv.Left + 2);
+      close = SymbolPixels(screen, *manager, cgClose, cl, cl.Left + 2);
+      Shot("system-menu-symbols-" + std::string(skin.Name).substr(0, 6) + ".png");
+      Tap(kEscape);
+    });
+    AltSpace();
+    desktop.Pump();
+    EXPECT_GT(close.second, 10) << skin.Name;
+    EXPECT_EQ(close.first, close.second) << skin.Name;
+    EXPECT_EQ(move.first, move.second) << skin.Name;
+  }
+}
+
+TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalSkin) {
+  Make(fw::TFormBorderStyle::bsSizeable);
+  auto* images = new fw::TImageList(form);
+  gfx::Bitmap red(16, 16);
+  red.Fill(gfx::MakePixel(0, 0, 255, 255));
+  images->Add(u"red", red);
+  auto* menu = new fw::TPopupMenu(form);
+  menu->SetImages(images);
+  auto add = [&](const std::u16string& caption, const std::string& name = {}) {
+    auto* item = new fw::TMenuItem(form);
+    item->SetCaption(caption);
+    if (!name.empty()) item->SetName(name);
+    menu->Items()->Add(item);
+    return item;
+  };
+  add(u"&Скины", "SkinSelectItem");
+  fw::TMenuItem* pictured = add(u"&Картинка");
+  pictured->SetImageIndex(0);
+  fw::TMenuItem* checkedPicture = add(u"&Отмеченная");
+  checkedPicture->SetImageIndex(0);
+  checkedPicture->SetChecked(true);
+  add(u"-Раздел-");
+  add(u"&Последний");
+  gfx::Bitmap foot(10, 10);
+  foot.Fill(gfx::MakePixel(255, 0, 0, 255));  // blue
+  std::u16string section = u"MENUITEM";
+  manager->OnGetPopupLineData = [&](fw::TMenuItem* first, std::u16string& name, bool& have,
+                                    gfx::Bitmap& glyph, std::u16string& text) {
+    EXPECT_EQ(first->Name(), "SkinSelectItem");
+    EXPECT_TRUE(have);
+    name = section;
+    glyph = foot;
+    text = u"&Каталог";
+  };
+  SkinableMenusOf(*manager)->HookPopupMenu(*menu, true);
+  menu->SetWindowHandle(form->Handle());
+  auto show = [&](const std::function<void(win::HWND)>& look) {
+    desktop.Schedule(10, [&] {
+      const auto open = MenuWindows();
+      ASSERT_EQ(open.size(), 1u);
+      look(open[0]);
+      Tap(kEscape);
+    });
+    menu->Popup(150, 150);
+    desktop.Pump();
+  };
+  manager->MenuSupport().UseExtraLine = true;
+  for (const auto& skin : data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    const data::TacSkinModel* model = manager->SkinModel();
+    const int strip = model->GetSkinIndex("MENUITEM");
+    if (!model->IsValidSkinIndex(strip)) continue;
+    bool looked = false;
+    show([&](win::HWND h) {
+      const gfx::TRect wr = ScreenRect(h);
+      const gfx::Bitmap screen = desktop.Compose();
+      Shot("skinned-popup-extras-" + std::string(skin.Name).substr(0, 6) + ".png");
+      const win::HMENU m = MenuOf(h);
+      const int ew = manager->ScaleInt(32), sbw = SkinableMenusOf(*manager)->SkinBorderWidth();
+      const int sh = wr.Height() - 2 * sbw;
+      // The picture of the list sits in the glyph column, past the extra line.
+      const gfx::TRect p = ItemRect(m, 1);
+      EXPECT_EQ(screen.At(p.Left + ew + 2 + 8, p.Top + p.Height() / 2) & kRgb, 0xFF0000u)
+          << skin.Name;
+      // The strip: the section over the body, the blue picture at its foot, text above it.
+      const int body = manager->ConstData().Sections[data::ssMainMenu];
+      gfx::Bitmap bg(wr.Width(), wr.Height());
+      draw::PaintItemBG(model, body, draw::EmptyCI, 0, bg.Bounds(), {0, 0}, bg);
+      gfx::Bitmap expect(ew, sh);
+      draw::PaintItem(model, strip, draw::MakeCacheInfo(&bg, sbw, sbw), true, 0, expect.Bounds(),
+                      {0, 0}, &expect);
+      const int x0 = wr.Left + sbw, y0 = wr.Top + sbw;
+      for (int y = 2; y < 8; ++y)
+        for (int x = 2; x < ew - 2; ++x)
+          ASSERT_EQ(screen.At(x0 + x, y0 + y) & kRgb, expect.At(x, y) & kRgb)
+              << skin.Name << " strip " << x << "," << y;
+      EXPECT_EQ(screen.At(x0 + ew / 2, y0 + sh - 4 - 5) & kRgb, 0x0000FFu) << skin.Name;
+      int text = 0;
+      for (int y = sh - 4 - 10 - 8 - 12 - 40; y < sh - 4 - 10 - 8 - 12; ++y)
+        for (int x = 0; x < ew; ++x)
+          text += (screen.At(x0 + x, y0 + y) & kRgb) != (expect.At(x, y) & kRgb);
+      EXPECT_GT(text, 20) << skin.Name << " the text upwards";
+      looked = true;
+    });
+    EXPECT_TRUE(looked) << skin.Name;
+  }
+  // Every first-column item grew by the strip.
+  int extraWidth = 0, plainWidth = 0;
+  show([&](win::HWND h) { extraWidth = ScreenRect(h).Width(); });
+  manager->MenuSupport().UseExtraLine = false;
+  show([&](win::HWND h) { plainWidth = ScreenRect(h).Width(); });
+  EXPECT_EQ(extraWidth, plainWidth + manager->ScaleInt(32));
+  manager->MenuSupport().UseExtraLine = true;
+  // Without its section the strip keeps its room and shows the body.
+  section = u"NO SUCH SECTION";
+  show([&](win::HWND h) { EXPECT_EQ(ScreenRect(h).Width(), plainWidth + manager->ScaleInt(32)); });
+  manager->OnGetPopupLineData = nullptr;
 }
 
 }  // namespace
