@@ -4,6 +4,8 @@
 // keeping the internal skins' names whole.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestOutput.h"
 #include "framework/ImageList.h"
 #include "framework/Menus.h"
@@ -320,6 +322,11 @@ TEST_F(SkinMenusTest, TheSkinListKeepsTheInternalSkinsNamesWhole) {
   }
 }
 
+// A skin's name as a file name's part: its first word.
+std::string ShotName(const std::string& skin) {
+  return skin.substr(0, skin.find(' '));
+}
+
 // The opaque pixels of a character glyph of the item section's font colour, at the item's
 // glyph column: how many the screen shows exactly, of how many there are.
 std::pair<int, int> SymbolPixels(const gfx::Bitmap& screen, const core::TsSkinManager& manager,
@@ -356,7 +363,7 @@ TEST_F(SkinMenusTest, TheSystemMenuShowsTheCommandsSymbolsInEveryInternalSkin) {
       const gfx::TRect mv = ItemRect(m, 0), cl = ItemRect(m, 2);
       move = SymbolPixels(screen, *manager, cgMove, mv, mv.Left + 2);
       close = SymbolPixels(screen, *manager, cgClose, cl, cl.Left + 2);
-      Shot("system-menu-symbols-" + std::string(skin.Name).substr(0, 6) + ".png");
+      Shot("system-menu-symbols-" + ShotName(skin.Name) + ".png");
       Tap(kEscape);
     });
     AltSpace();
@@ -424,7 +431,7 @@ TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalS
     show([&](win::HWND h) {
       const gfx::TRect wr = ScreenRect(h);
       const gfx::Bitmap screen = desktop.Compose();
-      Shot("skinned-popup-extras-" + std::string(skin.Name).substr(0, 6) + ".png");
+      Shot("skinned-popup-extras-" + ShotName(skin.Name) + ".png");
       const win::HMENU m = MenuOf(h);
       const int ew = manager->ScaleInt(32), sbw = SkinableMenusOf(*manager)->SkinBorderWidth();
       const int sh = wr.Height() - 2 * sbw;
@@ -465,6 +472,57 @@ TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalS
   section = u"NO SUCH SECTION";
   show([&](win::HWND h) { EXPECT_EQ(ScreenRect(h).Width(), plainWidth + manager->ScaleInt(32)); });
   manager->OnGetPopupLineData = nullptr;
+}
+
+TEST_F(SkinMenusTest, TheCustomMenuFontAndTheItemFontEventReachMeasuringAndText) {
+  Make(fw::TFormBorderStyle::bsSizeable);
+  auto* menu = new fw::TPopupMenu(form);
+  for (const char16_t* caption : {u"&Первый", u"&Второй"}) {
+    auto* item = new fw::TMenuItem(form);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  SkinableMenusOf(*manager)->HookPopupMenu(*menu, true);
+  menu->SetWindowHandle(form->Handle());
+  auto show = [&](const std::function<void(win::HMENU)>& look) {
+    desktop.Schedule(10, [&] {
+      const auto open = MenuWindows();
+      ASSERT_EQ(open.size(), 1u);
+      look(MenuOf(open[0]));
+      Tap(kEscape);
+    });
+    menu->Popup(150, 150);
+    desktop.Pump();
+  };
+  int plain = 0, custom = 0, green = 0;
+  show([&](win::HMENU m) { plain = ItemRect(m, 0).Height(); });
+  manager->MenuSupport().CustomFont = true;
+  manager->MenuSupport().Font.SetHeight(-30);
+  show([&](win::HMENU m) { custom = ItemRect(m, 0).Height(); });
+  EXPECT_GT(custom, plain + 10);
+  // The event's colour replaces the section's for the second item only.
+  manager->MenuSupport().CustomFont = false;
+  std::vector<unsigned> states;
+  manager->OnGetPopupItemData = [&](fw::TMenuItem* item, unsigned state, fw::TFont& font) {
+    states.push_back(state);
+    if (item->Caption() == u"&Второй") font.SetColor(0x00FF00);
+  };
+  show([&](win::HMENU m) {
+    const gfx::Bitmap screen = desktop.Compose();
+    for (int pos : {0, 1}) {
+      const gfx::TRect r = ItemRect(m, pos);
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+          // Smoothed text: pixels well on the way to pure green.
+          const gfx::Pixel px = screen.At(x, y);
+          const bool isGreen = gfx::PixelG(px) > 150 && gfx::PixelR(px) < 100 && gfx::PixelB(px) < 100;
+          green += isGreen * (pos == 1 ? 1 : -1000);
+        }
+    }
+  });
+  EXPECT_GT(green, 10);
+  EXPECT_NE(std::find(states.begin(), states.end(), 0u), states.end()) << "measured";
+  manager->OnGetPopupItemData = nullptr;
 }
 
 }  // namespace
