@@ -37,8 +37,8 @@ constexpr int kPicturePad = 2;           // around an item's picture in the chec
 // One open level: a pop-up menu with its window, or the menu bar (no window of its own).
 struct Level {
   HMENU menu = nullptr;
-  HWND hwnd = nullptr;      // the "#32768" window; nullptr for the bar
-  std::vector<RECT> rects;  // item rectangles: client coordinates, window ones for the bar
+  HWND hwnd = nullptr;            // the "#32768" window; nullptr for the bar
+  std::vector<RECT> rects;        // item rectangles: client coordinates, window ones for the bar
   int checkWidth = kCheckColumn;  // the check column, widened for the items' pictures
   int hot = -1;
   int parentItem = -1;  // the item of the level above that opened this one
@@ -214,10 +214,13 @@ void BlendPicture(HDC dc, int x, int y, const gfx::Bitmap& pic) {
     for (int px = 0; px < pic.Width(); ++px) {
       const gfx::Pixel s = pic.At(px, py), d = under.At(px, py);
       const int a = gfx::PixelA(s);
-      auto mix = [a](int dv, int sv) { return std::uint8_t((sv * a + dv * (255 - a) + 127) / 255); };
-      under.Set(px, py, gfx::MakePixel(mix(gfx::PixelB(d), gfx::PixelB(s)),
-                                       mix(gfx::PixelG(d), gfx::PixelG(s)),
-                                       mix(gfx::PixelR(d), gfx::PixelR(s)), gfx::PixelA(d)));
+      auto mix = [a](int dv, int sv) {
+        return std::uint8_t((sv * a + dv * (255 - a) + 127) / 255);
+      };
+      under.Set(
+          px, py,
+          gfx::MakePixel(mix(gfx::PixelB(d), gfx::PixelB(s)), mix(gfx::PixelG(d), gfx::PixelG(s)),
+                         mix(gfx::PixelR(d), gfx::PixelR(s)), gfx::PixelA(d)));
     }
   gfx::BitBlt(dc, x, y, pic.Width(), pic.Height(), &at, 0, 0, gfx::SRCCOPY);
 }
@@ -236,8 +239,8 @@ void DrawPicture(HDC dc, const MenuItem& it, const RECT& r, int checkWidth) {
   gfx::FillRect(dc, {f.Right - 1, f.Top, f.Right, f.Bottom}, c);
 }
 
-void DrawPlainItem(const Loop& loop, const Level& level, HDC dc, const MenuItem& it,
-                   const RECT& r, bool hot) {
+void DrawPlainItem(const Loop& loop, const Level& level, HDC dc, const MenuItem& it, const RECT& r,
+                   bool hot) {
   if (it.flags & MF_SEPARATOR) {
     gfx::FillRect(dc, r, GetSysColor(COLOR_MENU));
     int y = r.Top + r.Height() / 2 - 1;
@@ -600,8 +603,8 @@ void ButtonDown(Loop& loop, POINT pt, UINT message) {
     loop.done = true;  // a click outside dismisses the menu
     // A double click on the window's icon: the first press opened the system menu, the
     // second closes the window.
-    const bool left = message == WM_LBUTTONDOWN || message == WM_NCLBUTTONDOWN ||
-                      message == WM_LBUTTONDBLCLK;
+    const bool left =
+        message == WM_LBUTTONDOWN || message == WM_NCLBUTTONDOWN || message == WM_LBUTTONDBLCLK;
     if (left && loop.systemMenu && IsWindow(loop.owner) &&
         GetMessageTime() - loop.openedAt <= GetDoubleClickTime() &&
         SendMessageW(loop.owner, WM_NCHITTEST, 0, LParamFromPoint(pt)) == HTSYSMENU) {

@@ -224,8 +224,8 @@ TacMenuLayout TsSkinableMenus::MenuLayoutOf(fw::TMenuItem& first) const {
   layout.ExtraSection = u"EXTRALINE";
   layout.ExtraCaption = u"Use OnGetExtraLineData event";
   if (FOwner.OnGetPopupLineData)
-    FOwner.OnGetPopupLineData(&first, layout.ExtraSection, layout.HaveExtraLine,
-                              layout.ExtraGlyph, layout.ExtraCaption);
+    FOwner.OnGetPopupLineData(&first, layout.ExtraSection, layout.HaveExtraLine, layout.ExtraGlyph,
+                              layout.ExtraCaption);
   std::erase(layout.ExtraCaption, u'&');
   return layout;
 }
@@ -324,8 +324,8 @@ void TsSkinableMenus::PrepareMenuBG(TacMenuInfo& mi, int width, int height) {
   const int extra = ExtraWidth(mi.Layout);
   if (model->IsValidSkinIndex(ico) && height > 2 * sbw) {
     gfx::Bitmap line(icoWidth, height - 2 * sbw);
-    draw::PaintItem(model, ico, draw::MakeCacheInfo(&bmp, sbw + extra, sbw), true, 0,
-                    line.Bounds(), {0, 0}, &line);
+    draw::PaintItem(model, ico, draw::MakeCacheInfo(&bmp, sbw + extra, sbw), true, 0, line.Bounds(),
+                    {0, 0}, &line);
     bmp.CopyFrom(line, line.Bounds(), {sbw + extra, sbw});
   }
   const int border = model->gd[std::size_t(body)].BorderIndex;
@@ -422,8 +422,8 @@ void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r, int extraWi
   for (int x = line.Left; x < line.Right && x < bmp.Width(); ++x) bmp.Set(x, 0, px);
 }
 
-void TsSkinableMenus::PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas,
-                                   const fw::TMenuItem& item, int extraWidth) const {
+void TsSkinableMenus::PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas, const fw::TMenuItem& item,
+                                   int extraWidth) const {
   const sd::TacSkinModel* model = Model();
   int section = FOwner.ConstData().Sections[sd::ssMenuCaption];
   TRect r = bmp.Bounds();
@@ -494,8 +494,7 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
     int fontSection = FOwner.ConstData().Sections[sd::ssMainMenu];
     if (model->IsValidSkinIndex(ix)) {
       fontSection = ix;
-      if ((selected || model->gd[std::size_t(ix)].Props[0].Transparency < 100) &&
-          !area.IsEmpty()) {
+      if ((selected || model->gd[std::size_t(ix)].Props[0].Transparency < 100) && !area.IsEmpty()) {
         gfx::Bitmap part(area.Width(), area.Height());
         draw::PaintItem(model, ix, draw::MakeCacheInfo(&bg, inBg.Left + area.Left, inBg.Top), true,
                         selected ? 1 : 0, part.Bounds(), {0, 0}, &part);

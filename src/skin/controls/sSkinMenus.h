@@ -20,11 +20,11 @@ enum TsMenuItemType { smCaption, smDivider, smNormal, smTopLine };
 
 // What a pop-up menu shows besides its items, settled while its items are measured.
 struct TacMenuLayout {
-  int GlyphSizeCX = 16;          // the width of the glyph column's pictures
-  bool HaveExtraLine = false;    // a strip along the menu's left edge (the skin list's menu)
-  std::u16string ExtraSection;   // the strip's section
-  std::u16string ExtraCaption;   // its text, read upwards
-  gfx::Bitmap ExtraGlyph;        // the picture at its foot (empty: none)
+  int GlyphSizeCX = 16;         // the width of the glyph column's pictures
+  bool HaveExtraLine = false;   // a strip along the menu's left edge (the skin list's menu)
+  std::u16string ExtraSection;  // the strip's section
+  std::u16string ExtraCaption;  // its text, read upwards
+  gfx::Bitmap ExtraGlyph;       // the picture at its foot (empty: none)
 };
 
 // One open pop-up menu window and its picture.

@@ -34,7 +34,7 @@
 namespace fw {
 class TPopupMenu;
 class TMenuItem;
-}
+}  // namespace fw
 
 namespace skin::core {
 
@@ -324,9 +324,9 @@ using TacSysDlgInitEvent =
 // What OnGetPopupLineData may change for a pop-up menu about to show (item: its first item):
 // the extra line's section, whether it has one, the picture at its foot (empty: none) and its
 // text.
-using TacGetExtraLineData = std::function<void(fw::TMenuItem* item, std::u16string& sectionName,
-                                               bool& haveExtraLine, gfx::Bitmap& glyph,
-                                               std::u16string& text)>;
+using TacGetExtraLineData =
+    std::function<void(fw::TMenuItem* item, std::u16string& sectionName, bool& haveExtraLine,
+                       gfx::Bitmap& glyph, std::u16string& text)>;
 // OnGetPopupItemData: the font a skinned pop-up item is measured and drawn with (state: the
 // owner-draw state, 0 when measuring); a changed colour replaces the section's text colour.
 using TacGetPopupItemData =

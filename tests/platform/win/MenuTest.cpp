@@ -396,7 +396,7 @@ TEST_F(Menus, LeftAndRightMoveBetweenColumnsToTheNearestRow) {
 
 TEST_F(Menus, AnItemsPictureIsBlendedInTheCheckColumnWhichItWidens) {
   gfx::Bitmap picture(24, 24);
-  picture.Fill(gfx::MakePixel(0, 0, 255, 255));  // opaque red
+  picture.Fill(gfx::MakePixel(0, 0, 255, 255));                                  // opaque red
   for (int x = 0; x < 24; ++x) picture.Set(x, 0, gfx::MakePixel(255, 0, 0, 0));  // clear row
   HMENU m = CreatePopupMenu();
   made.push_back(m);
@@ -436,7 +436,7 @@ TEST_F(Menus, AnItemsPictureIsBlendedInTheCheckColumnWhichItWidens) {
   EXPECT_EQ(pictured.Height(), 28);
   EXPECT_EQ(plain.Height(), MenuItemHeight());
   EXPECT_EQ(centre, gfx::RGB(255, 0, 0));
-  EXPECT_EQ(clearRow, GetSysColor(COLOR_MENU));  // a clear pixel leaves the menu's colour
+  EXPECT_EQ(clearRow, GetSysColor(COLOR_MENU));    // a clear pixel leaves the menu's colour
   EXPECT_EQ(frame, GetSysColor(COLOR_BTNSHADOW));  // checked: framed, not ticked
   EXPECT_EQ(tickPlace, GetSysColor(COLOR_MENU));
 }

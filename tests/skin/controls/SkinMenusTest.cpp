@@ -104,6 +104,17 @@ class SkinMenusTest : public skin::frame::test::InternalSkinFormTest {
     gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / name).string(),
                         gfx::EncodePng(desktop.Compose()));
   }
+  // Opens menu at (150, 150), lets look see its window, then closes it.
+  void ShowPopup(fw::TPopupMenu& menu, const std::function<void(win::HWND)>& look) {
+    desktop.Schedule(10, [&] {
+      const auto open = MenuWindows();
+      ASSERT_EQ(open.size(), 1u);
+      look(open[0]);
+      Tap(kEscape);
+    });
+    menu.Popup(150, 150);
+    desktop.Pump();
+  }
   frame::TsSkinProvider* provider = nullptr;
 };
 
@@ -410,16 +421,7 @@ TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalS
   };
   SkinableMenusOf(*manager)->HookPopupMenu(*menu, true);
   menu->SetWindowHandle(form->Handle());
-  auto show = [&](const std::function<void(win::HWND)>& look) {
-    desktop.Schedule(10, [&] {
-      const auto open = MenuWindows();
-      ASSERT_EQ(open.size(), 1u);
-      look(open[0]);
-      Tap(kEscape);
-    });
-    menu->Popup(150, 150);
-    desktop.Pump();
-  };
+  auto show = [&](const std::function<void(win::HWND)>& look) { ShowPopup(*menu, look); };
   manager->MenuSupport().UseExtraLine = true;
   for (const auto& skin : data::InternalSkins()) {
     manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
@@ -474,6 +476,93 @@ TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalS
   manager->OnGetPopupLineData = nullptr;
 }
 
+TEST_F(SkinMenusTest, TheProvidersSubMenuIsMergedAtItsPositionAsCopies) {
+  Make(fw::TFormBorderStyle::bsToolWindow);
+  auto* images = new fw::TImageList(form);
+  auto* extra = new fw::TPopupMenu(form);
+  extra->SetImages(images);
+  auto* tools = new fw::TMenuItem(form);
+  tools->SetName("Tools");
+  tools->SetCaption(u"&Сервис");
+  extra->Items()->Add(tools);
+  auto* deep = new fw::TMenuItem(form);
+  deep->SetName("Deep");
+  deep->SetCaption(u"&Глубже");
+  deep->SetChecked(true);
+  deep->SetShortCut(fw::TShortCut(fw::scCtrl | 'D'));
+  int clicks = 0;
+  deep->OnClick = [&](fw::TComponent*) { ++clicks; };
+  tools->Add(deep);
+  frame::TsSystemMenu& sys = provider->SystemMenu();
+  auto captions = [&] {
+    std::vector<std::u16string> out;
+    for (int i = 0; i < sys.Items()->Count(); ++i) out.push_back(sys.Items()->Items(i)->Caption());
+    return out;
+  };
+  // Without a menu (or a caption) nothing is added.
+  provider->SysSubMenu().Caption = u"Ещё";
+  sys.UpdateItems(true);
+  EXPECT_EQ(sys.SubMenu, nullptr);
+  provider->SetSysSubMenuPopup(extra);
+  for (auto [at, expect] :
+       {std::pair{frame::ipTop, std::vector<std::u16string>{u"Ещё", u"-"}},
+        std::pair{frame::ipBeforeClose, std::vector<std::u16string>{u"Ещё", u"-"}},
+        std::pair{frame::ipBottom, std::vector<std::u16string>{u"-", u"Ещё"}}}) {
+    provider->SysSubMenu().Position = at;
+    sys.UpdateItems(true);
+    const std::vector<std::u16string> all = captions();
+    ASSERT_NE(sys.SubMenu, nullptr);
+    const int pos = sys.Items()->IndexOf(sys.SubMenu);
+    const int first = at == frame::ipBottom ? pos - 1 : pos;
+    ASSERT_GE(first, 0);
+    EXPECT_EQ((std::vector<std::u16string>(all.begin() + first, all.begin() + first + 2)), expect);
+    if (at == frame::ipTop) {
+      EXPECT_EQ(pos, 0);
+    } else if (at == frame::ipBeforeClose) {
+      EXPECT_EQ(all.at(std::size_t(pos) + 2), u"&Закрыть\tAlt+F4");
+    } else {
+      EXPECT_EQ(pos, sys.Items()->Count() - 1);
+    }
+  }
+  // The copies: the tree, the states and the handler; the menu takes the images.
+  ASSERT_EQ(sys.SubMenu->Count(), 1);
+  fw::TMenuItem* toolsCopy = sys.SubMenu->Items(0);
+  EXPECT_EQ(toolsCopy->Name(), "ToolsCopy");
+  ASSERT_EQ(toolsCopy->Count(), 1);
+  fw::TMenuItem* deepCopy = toolsCopy->Items(0);
+  EXPECT_NE(deepCopy, deep);
+  EXPECT_EQ(deepCopy->Caption(), u"&Глубже");
+  EXPECT_TRUE(deepCopy->Checked());
+  EXPECT_EQ(deepCopy->ShortCut(), deep->ShortCut());
+  deepCopy->Click();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(sys.Images(), images);
+  // Shown through the skinned system menu: End is the sub-menu, last; Right twice opens it and
+  // the copy's own sub-menu.
+  bool opened = false;
+  desktop.Schedule(10, [&] {
+    Tap(kEnd);
+    Tap(kRight);
+    Tap(kRight);
+  });
+  desktop.Schedule(20, [&] {
+    opened = MenuWindows().size() == 3u;
+    Shot("system-menu-sub-menu.png");
+    Tap(kEscape);
+    Tap(kEscape);
+    Tap(kEscape);
+  });
+  AltSpace();
+  desktop.Pump();
+  EXPECT_TRUE(opened);
+  // A freed menu is forgotten: the system menu goes without the sub-menu.
+  delete extra;
+  EXPECT_EQ(provider->SysSubMenu().PopupMenu(), nullptr);
+  sys.UpdateItems(true);
+  EXPECT_EQ(sys.SubMenu, nullptr);
+  EXPECT_EQ(sys.Images(), nullptr);
+}
+
 TEST_F(SkinMenusTest, TheCustomMenuFontAndTheItemFontEventReachMeasuringAndText) {
   Make(fw::TFormBorderStyle::bsSizeable);
   auto* menu = new fw::TPopupMenu(form);
@@ -485,14 +574,7 @@ TEST_F(SkinMenusTest, TheCustomMenuFontAndTheItemFontEventReachMeasuringAndText)
   SkinableMenusOf(*manager)->HookPopupMenu(*menu, true);
   menu->SetWindowHandle(form->Handle());
   auto show = [&](const std::function<void(win::HMENU)>& look) {
-    desktop.Schedule(10, [&] {
-      const auto open = MenuWindows();
-      ASSERT_EQ(open.size(), 1u);
-      look(MenuOf(open[0]));
-      Tap(kEscape);
-    });
-    menu->Popup(150, 150);
-    desktop.Pump();
+    ShowPopup(*menu, [&](win::HWND h) { look(MenuOf(h)); });
   };
   int plain = 0, custom = 0, green = 0;
   show([&](win::HMENU m) { plain = ItemRect(m, 0).Height(); });
@@ -515,7 +597,8 @@ TEST_F(SkinMenusTest, TheCustomMenuFontAndTheItemFontEventReachMeasuringAndText)
         for (int x = r.Left; x < r.Right; ++x) {
           // Smoothed text: pixels well on the way to pure green.
           const gfx::Pixel px = screen.At(x, y);
-          const bool isGreen = gfx::PixelG(px) > 150 && gfx::PixelR(px) < 100 && gfx::PixelB(px) < 100;
+          const bool isGreen =
+              gfx::PixelG(px) > 150 && gfx::PixelR(px) < 100 && gfx::PixelB(px) < 100;
           green += isGreen * (pos == 1 ? 1 : -1000);
         }
     }
