@@ -10,6 +10,7 @@
 #include "framework/WinControl.h"
 #include "platform/win/KeyboardLayout.h"
 #include "platform/win/Keys.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
@@ -444,10 +445,25 @@ void TControl::WndProc(TMessage& m) {
         FClicked = false;
         if (ClientRect().Contains(p)) Click();
       }
-      // The default handling of a right release asks for the context menu (WM_CONTEXTMENU).
-      if (b == TMouseButton::mbRight) DefaultHandler(m);
+      // The default handling of a right release asks for the context menu (WM_CONTEXTMENU);
+      // a windowless control asks its window, which hands the request to the control under
+      // the point.
+      if (b == TMouseButton::mbRight) {
+        TWinControl* host = WindowHost();
+        if (host && host != this && host->HandleAllocated())
+          win::SendMessageW(host->Handle(), WM_CONTEXTMENU, WPARAM(host->Handle()),
+                            win::LParamFromPoint(ClientToScreen(p)));
+        else
+          DefaultHandler(m);
+      }
       return;
     }
+    case WM_CONTEXTMENU:
+      if (ContextPopup(m.LParam))
+        m.Result = 1;
+      else
+        DefaultHandler(m);
+      return;
     case WM_MOUSEMOVE: {
       if (!FEnabled) return;
       TPoint p = PointFromLParam(m.LParam);

@@ -381,6 +381,10 @@ void TCustomForm::SelectNext(TWinControl* current, bool forward, bool checkTabSt
   if (TWinControl* next = FindNextControl(current, forward, checkTabStop)) next->SetFocus();
 }
 
+bool TCustomForm::IsShortCut(std::uint16_t shortCut) {
+  return FMenu && FMenu->IsShortCut(shortCut);
+}
+
 bool TCustomForm::DialogKey(WORD key) {
   if (key == VK_TAB) {
     SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);

@@ -107,6 +107,9 @@ class TCustomForm : public TWinControl {
   // before the focused control's and may swallow the key (set it to 0).
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool keyPreview) { FKeyPreview = keyPreview; }
+  // Clicks the item of the form's menu bar whose ShortCut is shortCut (a key with its shift
+  // state, see ShortCut in Menus.h); false when none answers it.
+  virtual bool IsShortCut(std::uint16_t shortCut);
 
   // Asks OnCloseQuery, then OnClose; hides (caHide) or frees (caFree) the form. Closing the
   // main form ends the application.

@@ -1,6 +1,7 @@
 #include "framework/Menus.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "framework/ImageList.h"
 #include "framework/UtilWindow.h"
@@ -57,6 +58,12 @@ void MenuFont(TCanvas& canvas, bool bold) {
 HWND popupList = nullptr;
 
 }  // namespace
+
+TShortCut ShortCut(WORD key, TShiftState shift) {
+  if (key == 0 || key > 0xFF) return 0;
+  return TShortCut(key | ((shift & ssShift) ? scShift : 0) | ((shift & ssCtrl) ? scCtrl : 0) |
+                   ((shift & ssAlt) ? scAlt : 0));
+}
 
 std::u16string ShortCutToText(TShortCut shortCut) {
   if (!shortCut) return {};
@@ -151,6 +158,19 @@ void TMenuItem::SetImageIndex(int index) {
   Changed();
 }
 
+void TMenuItem::SetBitmap(const gfx::Bitmap* bitmap) {
+  FBitmap = bitmap && !bitmap->Empty() ? std::make_unique<gfx::Bitmap>(*bitmap) : nullptr;
+  Changed();
+}
+
+const gfx::Bitmap* TMenuItem::Picture() const {
+  if (FBitmap) return FBitmap.get();
+  TMenu* menu = GetParentMenu();
+  TImageList* images = menu ? menu->Images() : nullptr;
+  if (!images || FImageIndex < 0 || FImageIndex >= images->Count()) return nullptr;
+  return &images->Bitmap(FImageIndex);
+}
+
 void TMenuItem::SetBreak(TMenuBreak value) {
   FBreak = value;
   Changed();
@@ -238,6 +258,12 @@ void TMenuItem::AppendTo(HMENU menu) const {
                  (item->FDefault ? MFS_DEFAULT : 0);
     mii.wID = item->FCommand;
     mii.dwItemData = reinterpret_cast<ULONG_PTR>(item);
+    if (const gfx::Bitmap* picture = item->IsLine() ? nullptr : item->Picture(); picture && owner) {
+      // The window-system menu shows a copy, which lives as long as it does.
+      owner->FPictures.push_back(std::make_unique<gfx::Bitmap>(*picture));
+      mii.fMask |= MIIM_BITMAP;
+      mii.hbmpItem = owner->FPictures.back().get();
+    }
     mii.dwTypeData = item->FCaption;
     if (item->FShortCut) mii.dwTypeData += u'\t' + ShortCutToText(item->FShortCut);
     if (item->Count() > 0) {
@@ -271,10 +297,13 @@ void TMenu::DestroyHandle() {
   if (IsMenu(FHandle)) DestroyMenu(FHandle);
   FHandle = nullptr;
   FSubmenus.clear();
+  FPictures.clear();
 }
 
 void TMenu::Build() {
   HMENU old = FHandle;
+  std::vector<std::unique_ptr<gfx::Bitmap>> oldPictures = std::move(FPictures);
+  FPictures.clear();
   FSubmenus.clear();
   FHandle = IsBar() ? CreateMenu() : CreatePopupMenu();
   FItems->AppendTo(FHandle);
@@ -300,15 +329,37 @@ void TMenu::SetOwnerDraw(bool ownerDraw) {
 }
 
 void TMenu::SetImages(TImageList* images) {
-  if (FImages) RemoveFreeNotification(FImages);
-  FImages = images;
-  if (FImages) FreeNotification(FImages);
-  MenuChanged();
+  if (FImages.Set(images)) MenuChanged();
 }
 
 void TMenu::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == FImages) FImages = nullptr;
+  if (FImages.Removed(component, operation)) MenuChanged();
+}
+
+bool TMenu::IsShortCut(TShortCut shortCut) {
+  if (!shortCut) return false;
+  // The first item with the key whose parents are all open to the user.
+  std::vector<TMenuItem*> path;
+  std::function<bool(TMenuItem*)> find = [&](TMenuItem* parent) {
+    for (TMenuItem* item : parent->FItems) {
+      if (!item->Visible() || !item->Enabled()) continue;
+      path.push_back(item);
+      if (item->Count() == 0 ? item->ShortCut() == shortCut : find(item)) return true;
+      path.pop_back();
+    }
+    return false;
+  };
+  if (!find(FItems.get())) return false;
+  // A parent's OnClick may change or free the items below it: each is found again first.
+  std::vector<std::pair<TMenuItem*, UINT>> chain;
+  for (TMenuItem* item : path) chain.emplace_back(item, item->Command());
+  for (std::size_t i = 0; i < chain.size(); ++i) {
+    auto [item, command] = chain[i];
+    if (FindItem(command) != item || (i + 1 == chain.size() && !item->Enabled())) break;
+    item->Click();
+  }
+  return true;
 }
 
 TMenuItem* TMenu::FindItem(UINT command) const {

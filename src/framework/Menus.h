@@ -16,12 +16,12 @@
 #include "framework/ComboBox.h"  // TOwnerDrawState
 #include "framework/Component.h"
 #include "framework/ControlMessages.h"
+#include "framework/ImageList.h"
 #include "platform/win/Menu.h"
 
 namespace fw {
 
 class TMenu;
-class TImageList;
 
 // Where an item starts: in the same column, a new column, a new column after a line.
 enum class TMenuBreak { mbNone, mbBreak, mbBarBreak };
@@ -68,13 +68,19 @@ class TMenuItem : public TComponent {
   // A hidden item is left out of the menu.
   bool Visible() const { return FVisible; }
   void SetVisible(bool visible);
-  // Shown after a tab at the right of the caption; the menu does not act on it.
+  // Shown after a tab at the right of the caption; the key clicks the item when it reaches a
+  // form whose menus hold it (TMenu::IsShortCut).
   TShortCut ShortCut() const { return FShortCut; }
   void SetShortCut(TShortCut shortCut);
-  // The picture of the menu's Images shown beside the item (-1: none); drawn by an owner-draw
-  // handler (the plain menus show no pictures).
+  // The picture of the menu's Images shown beside the item (-1: none).
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int index);
+  // A picture of the item's own, shown beside it in place of the Images one (null: none).
+  const gfx::Bitmap* Bitmap() const { return FBitmap.get(); }
+  void SetBitmap(const gfx::Bitmap* bitmap);  // copied; null removes it
+  // What is shown beside the item: its Bitmap, else its picture of the menu's Images; null
+  // when it has neither.
+  const gfx::Bitmap* Picture() const;
   TMenuBreak Break() const { return FBreak; }
   void SetBreak(TMenuBreak value);
   std::u16string Hint;
@@ -125,6 +131,7 @@ class TMenuItem : public TComponent {
   int FGroupIndex = 0;
   TShortCut FShortCut = 0;
   int FImageIndex = -1;
+  std::unique_ptr<gfx::Bitmap> FBitmap;
   TMenuBreak FBreak = TMenuBreak::mbNone;
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
@@ -145,8 +152,13 @@ class TMenu : public TComponent {
   // Kept for whoever draws the items (a skin): the window-system menu does not use it.
   bool OwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool ownerDraw);
-  TImageList* Images() const { return FImages; }
+  // The pictures of the items' ImageIndex; the menu follows the list's changes.
+  TImageList* Images() const { return FImages.List(); }
   void SetImages(TImageList* images);
+  // Clicks the item whose ShortCut is shortCut, when it and its parents are visible and
+  // enabled: its parents' Click first (top down, so that they may update their sub-items),
+  // then its own if it is still enabled. False when no item answers the key.
+  bool IsShortCut(TShortCut shortCut);
   // The window the menu's messages go to: the form of a main menu, the pop-up window for a
   // pop-up menu (set it to have another window get them).
   win::HWND WindowHandle() const { return FWindowHandle; }
@@ -174,7 +186,9 @@ class TMenu : public TComponent {
   win::HMENU FHandle = nullptr;
   bool FStale = true;
   bool FOwnerDraw = false;
-  TImageList* FImages = nullptr;
+  TImageListLink FImages{*this, [this] { MenuChanged(); }};
+  // Copies of the items' pictures the window-system menu shows, freed with it.
+  std::vector<std::unique_ptr<gfx::Bitmap>> FPictures;
   win::HWND FWindowHandle = nullptr;
   // The window-system menus of the items with sub-items, by item.
   std::vector<std::pair<TMenuItem*, win::HMENU>> FSubmenus;
@@ -212,6 +226,9 @@ class TPopupMenu : public TMenu {
 // high word 0) clicks the item, WM_MEASUREITEM/WM_DRAWITEM of ODT_MENU measure and draw it.
 // True when the message was a menu's (m.Result is set).
 bool DispatchMenuMessage(TMessage& m);
+
+// The shortcut of a key with its shift state (ssShift, ssCtrl, ssAlt).
+TShortCut ShortCut(win::WORD key, TShiftState shift);
 
 // The window pop-up menus send their messages to when they name none.
 win::HWND PopupListWindow();

@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
+#include "framework/Menus.h"
 #include "framework/TextConv.h"
 #include "platform/win/Input.h"
 #include "platform/win/KeyboardLayout.h"
@@ -670,6 +671,15 @@ bool TWinControl::PreviewKey(UINT msg, WORD& key) {
   return key == 0;
 }
 
+bool TWinControl::IsMenuKey(WORD key) {
+  const TShortCut shortCut = ShortCut(key, KeyShift());
+  if (!shortCut) return false;
+  for (TControl* c = this; c; c = c->Parent())
+    if (TPopupMenu* menu = c->PopupMenu(); menu && menu->IsShortCut(shortCut)) return true;
+  TCustomForm* form = GetParentForm(this);
+  return form && form->IsShortCut(shortCut);
+}
+
 void TWinControl::DoEnter() {
   if (OnEnter) OnEnter(this);
 }
@@ -737,7 +747,16 @@ void TWinControl::WndProc(TMessage& m) {
       HandleMouseLeave();
       return;
     case WM_CONTEXTMENU:
-      if (ContextPopup(m.LParam)) return;
+      // A windowless control under the point opens its own menu first.
+      if (m.LParam != -1) {
+        const TPoint at = ScreenToClient(PointFromLParam(m.LParam));
+        TControl* child = ClientRect().Contains(at) ? ControlAtPos(at, false) : nullptr;
+        if (child) {
+          TMessage cm = m;
+          child->WindowProc(cm);
+          if ((m.Result = cm.Result) != 0) return;
+        }
+      }
       break;
     case WM_PAINT:
       if (m.WParam) {
@@ -783,6 +802,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SYSKEYDOWN: {
       if (Application) Application->CancelHint();
       WORD key = WORD(m.WParam);
+      if (IsMenuKey(key)) return;
       if ((key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !WantsKey(key))
         if (TCustomForm* form = GetParentForm(this);
             form && form->Perform(CM_DIALOGKEY, key, 0) != 0)

@@ -193,6 +193,9 @@ class TWinControl : public TControl {
   TWinControl* KeyPreviewForm() const;
   // Gives a key message to that form first; true when the form swallowed the key.
   bool PreviewKey(UINT msg, win::WORD& key);
+  // Clicks the menu item whose shortcut the key is: in the pop-up menus of this control and
+  // its parents, then in the form's menu bar; true when one took it.
+  bool IsMenuKey(win::WORD key);
   // Registers a framework window class of that name (already registered: nothing changes).
   static void RegisterWindowClass(const std::u16string& name);
 

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Harness.h"
 #include "framework/Automation.h"
+#include "framework/Image.h"
+#include "framework/ImageList.h"
 #include "framework/Reader.h"
 #include "platform/backend/Dump.h"
 #include "platform/win/Input.h"
@@ -290,6 +294,120 @@ TEST_F(Menus, APlainMenuShowsTheHotItemInTheHighlightColour) {
   EXPECT_EQ(hot, win::GetSysColor(win::COLOR_HIGHLIGHT));
   EXPECT_EQ(menu, win::GetSysColor(win::COLOR_MENU));
   EXPECT_TRUE(form->clicked == std::vector<std::string>{"popup PopupMenu1"});
+}
+
+// Presses a key with Ctrl held.
+void CtrlKey(unsigned scan) {
+  constexpr unsigned kCtrl = 0x1D;
+  win::InjectKey(kCtrl, true);
+  win::InjectKey(scan, true);
+  win::InjectKey(scan, false);
+  win::InjectKey(kCtrl, false);
+}
+
+TEST_F(Menus, AShortCutClicksItsItemThroughTheFormsMenusWithItsParentsFirst) {
+  constexpr unsigned kO = 0x18, kG = 0x22, kQ = 0x10;
+  Item("FileItem")->OnClick = [&](TComponent* s) { form->clicked.push_back(s->Name()); };
+  Item("QuitItem")->SetShortCut(TShortCut(scCtrl | 'Q'));
+  Item("Green")->SetShortCut(TShortCut(scCtrl | 'G'));
+  std::vector<win::WORD> keysSeen;
+  form->SetKeyPreview(true);
+  form->OnKeyDown = [&](TComponent*, win::WORD& key, TShiftState) { keysSeen.push_back(key); };
+  // Ctrl+O: the bar's "Open", after its parent "File" was clicked.
+  CtrlKey(kO);
+  desktop.Pump();
+  EXPECT_EQ(form->clicked, (std::vector<std::string>{"FileItem", "OpenItem"}));
+  // A disabled item does not answer: the key goes on to the form.
+  form->clicked.clear();
+  CtrlKey(kQ);
+  desktop.Pump();
+  EXPECT_TRUE(form->clicked.empty());
+  EXPECT_NE(std::find(keysSeen.begin(), keysSeen.end(), win::WORD('Q')), keysSeen.end());
+  // A pop-up menu's item answers only where the control (or a parent) holds that menu.
+  CtrlKey(kG);
+  desktop.Pump();
+  EXPECT_TRUE(form->clicked.empty());
+  form->SetPopupMenu(Popup());
+  keysSeen.clear();
+  CtrlKey(kG);
+  desktop.Pump();
+  EXPECT_EQ(form->clicked, (std::vector<std::string>{"Green"}));
+  EXPECT_EQ(std::find(keysSeen.begin(), keysSeen.end(), win::WORD('G')), keysSeen.end());
+  EXPECT_EQ(ShortCut('G', ssCtrl | ssShift), TShortCut(scCtrl | scShift | 'G'));
+}
+
+TEST_F(Menus, PlainMenusShowTheItemsPicturesFromTheImagesOrTheirBitmap) {
+  auto* list = new TImageList(form);
+  gfx::Bitmap red(16, 16), blue(16, 16);
+  red.Fill(gfx::MakePixel(0, 0, 255, 255));
+  blue.Fill(gfx::MakePixel(255, 0, 0, 255));
+  list->Add(u"red", red);
+  Popup()->SetImages(list);
+  Item("Green")->SetImageIndex(0);
+  Item("Red")->SetImageIndex(5);  // past the list: no picture
+  auto pictureOf = [&](int position) -> const gfx::Bitmap* {
+    win::MENUITEMINFOW mii;
+    mii.fMask = win::MIIM_BITMAP;
+    win::GetMenuItemInfoW(Popup()->Handle(), win::UINT(position), true, &mii);
+    return mii.hbmpItem;
+  };
+  ASSERT_NE(pictureOf(1), nullptr);
+  EXPECT_EQ(pictureOf(1)->At(3, 3), red.At(0, 0));
+  EXPECT_EQ(pictureOf(0), nullptr);
+  // The menu follows the list's changes, and an item's own bitmap comes first.
+  list->Replace(0, blue);
+  list->Change();
+  EXPECT_EQ(pictureOf(1)->At(3, 3), blue.At(0, 0));
+  Item("Green")->SetBitmap(&red);
+  EXPECT_EQ(pictureOf(1)->At(3, 3), red.At(0, 0));
+  // Shown in the open menu, left of the text.
+  gfx::COLORREF shown = 0;
+  desktop.Schedule(10, [&] {
+    win::RECT green;
+    win::GetMenuItemRect(nullptr, Popup()->Handle(), 1, &green);
+    shown = ScreenAt(green.Left + 10, (green.Top + green.Bottom) / 2);
+    SaveScreen("popup-menu-pictures");
+    win::InjectKey(kEscape, true);
+    win::InjectKey(kEscape, false);
+  });
+  Popup()->Popup(300, 200);
+  EXPECT_EQ(shown, gfx::RGB(255, 0, 0));
+  // A list freed leaves the items without pictures.
+  Item("Green")->SetBitmap(nullptr);
+  delete list;
+  EXPECT_EQ(Popup()->Images(), nullptr);
+  EXPECT_EQ(pictureOf(1), nullptr);
+}
+
+TEST_F(Menus, AWindowlessControlsPopupMenuOpensOnARightClick) {
+  auto* image = new TImage(form);
+  image->SetParent(form);
+  image->SetBounds(200, 10, 60, 60);
+  image->SetPopupMenu(Popup());
+  desktop.Pump();
+  bool open = false;
+  desktop.Schedule(10, [&] {
+    win::HWND top = win::GetTopWindow(nullptr);
+    open = top && win::GetClassNameW(top) == win::POPUPMENU_CLASS;
+    win::InjectKey(kEscape, true);
+    win::InjectKey(kEscape, false);
+  });
+  win::POINT p{230, 40};
+  win::ClientToScreen(form->Handle(), &p);
+  win::InjectMouseMove(p);
+  win::InjectMouseButton(1, true, p);
+  win::InjectMouseButton(1, false, p);
+  desktop.Pump();
+  EXPECT_TRUE(open);
+  EXPECT_EQ(form->clicked, (std::vector<std::string>{"popup PopupMenu1"}));
+  EXPECT_EQ(Popup()->PopupComponent, image);
+  // Without a menu of its own the click opens nothing (the form has none).
+  image->SetPopupMenu(nullptr);
+  form->clicked.clear();
+  win::InjectMouseButton(1, true, p);
+  win::InjectMouseButton(1, false, p);
+  desktop.Pump();
+  EXPECT_TRUE(form->clicked.empty());
 }
 
 }  // namespace

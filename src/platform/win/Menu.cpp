@@ -204,6 +204,7 @@ bool GetMenuItemInfoW(HMENU menu, UINT item, bool byPosition, MENUITEMINFOW* inf
   if (info->fMask & MIIM_SUBMENU) info->hSubMenu = (m->flags & MF_POPUP) ? m->submenu : nullptr;
   if (info->fMask & MIIM_DATA) info->dwItemData = m->data;
   if (info->fMask & (MIIM_STRING | MIIM_TYPE)) info->dwTypeData = m->text;
+  if (info->fMask & MIIM_BITMAP) info->hbmpItem = m->bitmap;
   return true;
 }
 
@@ -231,6 +232,7 @@ bool SetMenuItemInfoW(HMENU menu, UINT item, bool byPosition, const MENUITEMINFO
   }
   if (info.fMask & MIIM_DATA) m->data = info.dwItemData;
   if (info.fMask & (MIIM_STRING | MIIM_TYPE)) m->text = info.dwTypeData;
+  if (info.fMask & MIIM_BITMAP) m->bitmap = info.hbmpItem;
   return true;
 }
 

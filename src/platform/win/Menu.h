@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/Bitmap.h"
 #include "platform/win/Types.h"
 
 namespace win {
@@ -38,6 +39,7 @@ constexpr UINT MIIM_SUBMENU = 0x0004;
 constexpr UINT MIIM_TYPE = 0x0010;  // fType and the text together (the old way)
 constexpr UINT MIIM_DATA = 0x0020;
 constexpr UINT MIIM_STRING = 0x0040;
+constexpr UINT MIIM_BITMAP = 0x0080;
 constexpr UINT MIIM_FTYPE = 0x0100;
 constexpr UINT MFT_STRING = MF_STRING;
 constexpr UINT MFT_MENUBARBREAK = MF_MENUBARBREAK;
@@ -63,6 +65,9 @@ struct MENUITEMINFOW {
   HMENU hSubMenu = nullptr;   // the submenu the item opens, or nullptr
   ULONG_PTR dwItemData = 0;   // the program's value (owner-drawn items get it back)
   std::u16string dwTypeData;  // the text: '&' before the access key, "\t" before the shortcut
+  // The picture drawn in the check column (alpha blended); the caller keeps it alive while
+  // the item holds it, as with any bitmap handed to a menu.
+  const gfx::Bitmap* hbmpItem = nullptr;
 };
 
 // One item of a menu, as the menu keeps it.
@@ -72,6 +77,7 @@ struct MenuItem {
   std::u16string text;      // with '&' before the access key and "\t" before the shortcut
   HMENU submenu = nullptr;  // with MF_POPUP
   ULONG_PTR data = 0;       // dwItemData
+  const gfx::Bitmap* bitmap = nullptr;  // hbmpItem: the picture in the check column
 };
 
 // An empty pop-up menu (CreatePopupMenu) or menu bar (CreateMenu), the caller's until

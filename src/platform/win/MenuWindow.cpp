@@ -1,6 +1,7 @@
 #include "platform/win/MenuWindow.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <tuple>
 
@@ -31,12 +32,14 @@ constexpr int kCheckColumn = 20;         // room for a check mark on the left of
 constexpr int kArrowColumn = 20;         // room for the submenu arrow on the right
 constexpr int kShortcutGap = 16;         // between the text and the shortcut
 constexpr int kBarItemPad = 7;           // on each side of a menu bar item's text
+constexpr int kPicturePad = 2;           // around an item's picture in the check column
 
 // One open level: a pop-up menu with its window, or the menu bar (no window of its own).
 struct Level {
   HMENU menu = nullptr;
-  HWND hwnd = nullptr;      // the "#32768" window; nullptr for the bar
-  std::vector<RECT> rects;  // item rectangles: client coordinates, window ones for the bar
+  HWND hwnd = nullptr;            // the "#32768" window; nullptr for the bar
+  std::vector<RECT> rects;        // item rectangles: client coordinates, window ones for the bar
+  int checkWidth = kCheckColumn;  // the check column, widened for the items' pictures
   int hot = -1;
   int parentItem = -1;  // the item of the level above that opened this one
 };
@@ -129,6 +132,11 @@ SIZE LayOut(Loop& loop, Level& level) {
   std::vector<SIZE> sizes;
   std::vector<int> columnOf;
   int column = 0;
+  // Pictures widen the check column of every item, so that the texts stay aligned.
+  level.checkWidth = kCheckColumn;
+  for (const MenuItem& it : items)
+    if (it.bitmap && !(it.flags & MF_SEPARATOR))
+      level.checkWidth = std::max(level.checkWidth, it.bitmap->Width() + 2 * kPicturePad);
   for (std::size_t i = 0; i < items.size(); ++i) {
     const MenuItem& it = items[i];
     if (i > 0 && (it.flags & (MF_MENUBREAK | MF_MENUBARBREAK))) ++column;
@@ -137,7 +145,8 @@ SIZE LayOut(Loop& loop, Level& level) {
     if (!(it.flags & MF_SEPARATOR)) {
       SIZE t = TextSize(m.dc, (it.flags & MF_DEFAULT) ? loop.bold : loop.font, Before(it.text));
       SIZE k = TextSize(m.dc, loop.font, After(it.text));
-      s.cx = kCheckColumn + t.cx + (k.cx ? kShortcutGap + k.cx : 0) + kArrowColumn;
+      s.cx = level.checkWidth + t.cx + (k.cx ? kShortcutGap + k.cx : 0) + kArrowColumn;
+      if (it.bitmap) s.cy = std::max(s.cy, it.bitmap->Height() + 2 * kPicturePad);
     }
     if (it.flags & MF_OWNERDRAW) {
       MEASUREITEMSTRUCT mis;
@@ -172,8 +181,8 @@ SIZE LayOut(Loop& loop, Level& level) {
 }
 
 // Plain painting in the system colours.
-void DrawCheck(HDC dc, const RECT& r, bool radio, gfx::COLORREF color) {
-  int cx = r.Left + kCheckColumn / 2, cy = (r.Top + r.Bottom) / 2;
+void DrawCheck(HDC dc, const RECT& r, int checkWidth, bool radio, gfx::COLORREF color) {
+  int cx = r.Left + checkWidth / 2, cy = (r.Top + r.Bottom) / 2;
   gfx::SetDCBrushColor(dc, color);
   gfx::SetDCPenColor(dc, color);
   if (radio) {
@@ -196,7 +205,42 @@ void DrawArrow(HDC dc, const RECT& r, gfx::COLORREF color) {
   gfx::Polygon(dc, tri, 3);
 }
 
-void DrawPlainItem(const Loop& loop, HDC dc, const MenuItem& it, const RECT& r, bool hot) {
+// Blends a straight-alpha picture over what the DC holds at (x, y).
+void BlendPicture(HDC dc, int x, int y, const gfx::Bitmap& pic) {
+  gfx::Bitmap under(pic.Width(), pic.Height());
+  gfx::DeviceContext at(under);
+  gfx::BitBlt(&at, 0, 0, pic.Width(), pic.Height(), dc, x, y, gfx::SRCCOPY);
+  for (int py = 0; py < pic.Height(); ++py)
+    for (int px = 0; px < pic.Width(); ++px) {
+      const gfx::Pixel s = pic.At(px, py), d = under.At(px, py);
+      const int a = gfx::PixelA(s);
+      auto mix = [a](int dv, int sv) {
+        return std::uint8_t((sv * a + dv * (255 - a) + 127) / 255);
+      };
+      under.Set(
+          px, py,
+          gfx::MakePixel(mix(gfx::PixelB(d), gfx::PixelB(s)), mix(gfx::PixelG(d), gfx::PixelG(s)),
+                         mix(gfx::PixelR(d), gfx::PixelR(s)), gfx::PixelA(d)));
+    }
+  gfx::BitBlt(dc, x, y, pic.Width(), pic.Height(), &at, 0, 0, gfx::SRCCOPY);
+}
+
+// An item's picture, centred in the check column; a checked one is framed instead of ticked.
+void DrawPicture(HDC dc, const MenuItem& it, const RECT& r, int checkWidth) {
+  const gfx::Bitmap& pic = *it.bitmap;
+  int x = r.Left + (checkWidth - pic.Width()) / 2, y = r.Top + (r.Height() - pic.Height()) / 2;
+  BlendPicture(dc, x, y, pic);
+  if (!(it.flags & MF_CHECKED)) return;
+  RECT f{x - 1, y - 1, x + pic.Width() + 1, y + pic.Height() + 1};
+  gfx::COLORREF c = GetSysColor(COLOR_BTNSHADOW);
+  gfx::FillRect(dc, {f.Left, f.Top, f.Right, f.Top + 1}, c);
+  gfx::FillRect(dc, {f.Left, f.Bottom - 1, f.Right, f.Bottom}, c);
+  gfx::FillRect(dc, {f.Left, f.Top, f.Left + 1, f.Bottom}, c);
+  gfx::FillRect(dc, {f.Right - 1, f.Top, f.Right, f.Bottom}, c);
+}
+
+void DrawPlainItem(const Loop& loop, const Level& level, HDC dc, const MenuItem& it, const RECT& r,
+                   bool hot) {
   if (it.flags & MF_SEPARATOR) {
     gfx::FillRect(dc, r, GetSysColor(COLOR_MENU));
     int y = r.Top + r.Height() / 2 - 1;
@@ -209,10 +253,13 @@ void DrawPlainItem(const Loop& loop, HDC dc, const MenuItem& it, const RECT& r, 
   gfx::COLORREF text = GetSysColor(disabled ? COLOR_GRAYTEXT
                                    : hot    ? COLOR_HIGHLIGHTTEXT
                                             : COLOR_MENUTEXT);
-  if (it.flags & MF_CHECKED) DrawCheck(dc, r, it.flags & MFT_RADIOCHECK, text);
+  if (it.bitmap)
+    DrawPicture(dc, it, r, level.checkWidth);
+  else if (it.flags & MF_CHECKED)
+    DrawCheck(dc, r, level.checkWidth, it.flags & MFT_RADIOCHECK, text);
   if (it.flags & MF_POPUP) DrawArrow(dc, r, text);
   gfx::SetBkMode(dc, gfx::TRANSPARENT);
-  RECT t{r.Left + kCheckColumn, r.Top, r.Right - kArrowColumn, r.Bottom};
+  RECT t{r.Left + level.checkWidth, r.Top, r.Right - kArrowColumn, r.Bottom};
   auto write = [&](int dx, gfx::COLORREF color) {
     gfx::SetTextColor(dc, color);
     RECT a = t.Offset(dx, dx);
@@ -232,7 +279,7 @@ void DrawItem(const Loop& loop, const Level& level, int index, HDC dc, UINT acti
   const RECT& r = level.rects[std::size_t(index)];
   bool hot = index == level.hot;
   if (!(it->flags & MF_OWNERDRAW)) {
-    DrawPlainItem(loop, dc, *it, r, hot);
+    DrawPlainItem(loop, level, dc, *it, r, hot);
     return;
   }
   DRAWITEMSTRUCT dis;
@@ -556,8 +603,8 @@ void ButtonDown(Loop& loop, POINT pt, UINT message) {
     loop.done = true;  // a click outside dismisses the menu
     // A double click on the window's icon: the first press opened the system menu, the
     // second closes the window.
-    const bool left = message == WM_LBUTTONDOWN || message == WM_NCLBUTTONDOWN ||
-                      message == WM_LBUTTONDBLCLK;
+    const bool left =
+        message == WM_LBUTTONDOWN || message == WM_NCLBUTTONDOWN || message == WM_LBUTTONDBLCLK;
     if (left && loop.systemMenu && IsWindow(loop.owner) &&
         GetMessageTime() - loop.openedAt <= GetDoubleClickTime() &&
         SendMessageW(loop.owner, WM_NCHITTEST, 0, LParamFromPoint(pt)) == HTSYSMENU) {
@@ -584,6 +631,30 @@ void ButtonUp(Loop& loop, POINT pt) {
   if (li < 0 || index < 0 || !loop.levels[std::size_t(li)].hwnd) return;
   const MenuItem* it = GetMenuItem(loop.levels[std::size_t(li)].menu, UINT(index), MF_BYPOSITION);
   if (it && !(it->flags & MF_POPUP)) Choose(loop, std::size_t(li), index);
+}
+
+// The selectable item of the next (step 1) or previous (-1) column of a pop-up nearest in
+// height to the hot item; -1 when there is no such column.
+int ColumnNeighbour(const Level& level, int step) {
+  if (level.hot < 0 || std::size_t(level.hot) >= level.rects.size()) return -1;
+  std::vector<MenuItem> items = ItemsOf(level.menu);
+  const RECT& from = level.rects[std::size_t(level.hot)];
+  // The left edge of the neighbouring column.
+  int column = -1;
+  for (const RECT& r : level.rects)
+    if (step > 0 ? r.Left > from.Left && (column < 0 || r.Left < column)
+                 : r.Left < from.Left && (column < 0 || r.Left > column))
+      column = r.Left;
+  int best = -1, distance = 0;
+  for (std::size_t i = 0; i < items.size() && i < level.rects.size(); ++i) {
+    if (level.rects[i].Left != column || !Selectable(items[i])) continue;
+    int d = std::abs(level.rects[i].Top - from.Top);
+    if (best < 0 || d < distance) {
+      best = int(i);
+      distance = d;
+    }
+  }
+  return best;
 }
 
 // Moves along the bar to the next or previous item, dropping its pop-up when one was down.
@@ -614,13 +685,19 @@ void Key(Loop& loop, UINT vk) {
     case VK_RIGHT:
       if (onBar) {
         BarStep(loop, 1);
-      } else if (!OpenSubmenu(loop, last, true) && loop.bar && last == 1) {
-        BarStep(loop, 1);
+      } else if (!OpenSubmenu(loop, last, true)) {
+        // Without a submenu: the next column, or the next bar item from the last column.
+        if (int next = ColumnNeighbour(loop.levels[last], 1); next >= 0)
+          SetHot(loop, last, next, false);
+        else if (loop.bar && last == 1)
+          BarStep(loop, 1);
       }
       break;
     case VK_LEFT:
       if (onBar) {
         BarStep(loop, -1);
+      } else if (int prev = ColumnNeighbour(level, -1); prev >= 0) {
+        SetHot(loop, last, prev, false);
       } else if (last >= 2 || (last == 1 && !loop.bar)) {
         CloseBelow(loop, last - 1);
       } else if (loop.bar) {

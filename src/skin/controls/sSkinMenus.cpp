@@ -7,8 +7,10 @@
 #include "platform/win/Menu.h"
 #include "platform/win/MenuWindow.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
 #include "platform/win/WindowProc.h"
 #include "skin/controls/sGlyphUtils.h"
+#include "skin/core/sCommonData.h"
 #include "skin/data/sSkinOptions.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
@@ -105,6 +107,27 @@ void BlendOver(gfx::Bitmap& bmp, const gfx::Bitmap& pic, TPoint p) {
   }
 }
 
+// The symbol of a system command's item (the system menu's items carry the command in Tag);
+// -1 for any other item.
+int SystemCommandGlyph(const fw::TMenuItem& item) {
+  const fw::TMenu* menu = item.GetParentMenu();
+  if (!menu || !menu->Name().starts_with("acSysMenu")) return -1;
+  switch (WPARAM(item.Tag)) {
+    case SC_MOVE:
+      return cgMove;
+    case SC_MINIMIZE:
+      return cgMinimize;
+    case SC_MAXIMIZE:
+      return cgMaximize;
+    case SC_CLOSE:
+      return cgClose;
+    case SC_RESTORE:
+      return cgRestore;
+    default:
+      return -1;
+  }
+}
+
 }  // namespace
 
 TsSkinableMenus::TsSkinableMenus(sc::TsSkinManager& owner)
@@ -151,6 +174,62 @@ int TsSkinableMenus::GlyphSize() const {
   return FOwner.ScaleInt(16);
 }
 
+gfx::TSize TsSkinableMenus::GlyphSize(const fw::TMenuItem& item) const {
+  if (const gfx::Bitmap* own = item.Bitmap()) return {own->Width(), own->Height()};
+  const fw::TMenu* menu = item.GetParentMenu();
+  if (const fw::TImageList* images = menu ? menu->Images() : nullptr)
+    return {images->Width(), images->Height()};
+  return {GlyphSize(), GlyphSize()};
+}
+
+bool TsSkinableMenus::Breaked(const fw::TMenuItem& item) {
+  const fw::TMenuItem* parent = item.Parent();
+  if (!parent) return false;
+  bool first = true;  // the first shown item starts the first column whatever it says
+  for (int i = 0; i < parent->Count(); ++i) {
+    const fw::TMenuItem* sibling = parent->Items(i);
+    if (!sibling->Visible() && sibling != &item) continue;
+    if (!first && sibling->Break() != fw::TMenuBreak::mbNone) return true;
+    first = false;
+    if (sibling == &item) return false;
+  }
+  return false;
+}
+
+int TsSkinableMenus::ExtraWidth(const TacMenuLayout& layout) const {
+  return FOwner.MenuSupport().UseExtraLine && layout.HaveExtraLine
+             ? FOwner.ScaleInt(FOwner.MenuSupport().ExtraLineWidth)
+             : 0;
+}
+
+bool TsSkinableMenus::SetItemFont(fw::TCanvas& canvas, fw::TMenuItem& item, unsigned state) const {
+  const sc::TacMenuSupport& ms = FOwner.MenuSupport();
+  if (ms.CustomFont) {
+    canvas.Font.Assign(ms.Font);
+    if (item.Default()) canvas.Font.SetStyle(canvas.Font.Style() | fw::fsBold);
+  }
+  canvas.Font.SetHeight(FOwner.ScaleInt(canvas.Font.Height()));
+  if (!FOwner.OnGetPopupItemData) return false;
+  const fw::TColor before = canvas.Font.Color();
+  FOwner.OnGetPopupItemData(&item, state, canvas.Font);
+  return canvas.Font.Color() != before;
+}
+
+TacMenuLayout TsSkinableMenus::MenuLayoutOf(fw::TMenuItem& first) const {
+  TacMenuLayout layout;
+  layout.GlyphSizeCX = GlyphSize(first).cx;
+  // The skin list's menu carries the extra line; the program may change it.
+  if (first.Name() != "SkinSelectItem") return layout;
+  layout.HaveExtraLine = true;
+  layout.ExtraSection = u"EXTRALINE";
+  layout.ExtraCaption = u"Use OnGetExtraLineData event";
+  if (FOwner.OnGetPopupLineData)
+    FOwner.OnGetPopupLineData(&first, layout.ExtraSection, layout.HaveExtraLine, layout.ExtraGlyph,
+                              layout.ExtraCaption);
+  std::erase(layout.ExtraCaption, u'&');
+  return layout;
+}
+
 int TsSkinableMenus::IcoLineIndex() const {
   const sd::TacSkinModel* model = Model();
   return model ? model->GetSkinIndex(fw::Utf16ToUtf8(FOwner.MenuSupport().IcoLineSkin)) : -1;
@@ -170,15 +249,26 @@ void TsSkinableMenus::sMeasureItem(fw::TMenuItem* item, fw::TCanvas& canvas, int
                                    int& height) {
   if (!item || !Model()) return;
   Measuring = true;
-  const int gw = GlyphSize();
+  // The menu's first shown item settles what the menu shows besides its items.
+  if (const fw::TMenuItem* parent = item->Parent()) {
+    const fw::TMenuItem* first = nullptr;
+    for (int i = 0; i < parent->Count() && !first; ++i)
+      if (parent->Items(i)->Visible()) first = parent->Items(i);
+    if (first == item) FMeasured = MenuLayoutOf(*item);
+  }
+  const gfx::TSize glyph = GlyphSize(*item);
+  FMeasured.GlyphSizeCX = std::max(FMeasured.GlyphSizeCX, glyph.cx);
+  const int gw = glyph.cx;
+  const int extra = Breaked(*item) ? 0 : ExtraWidth(FMeasured);
+  SetItemFont(canvas, *item, 0);
   switch (ItemType(*item)) {
     case smDivider:
-      width = 2 * gw + 3 * Margin + Spacing;
+      width = 2 * gw + 3 * Margin + Spacing + extra;
       height = 2;
       return;
     case smCaption: {
       const std::u16string text = item->Caption().substr(1, item->Caption().size() - 2);
-      width = 2 * gw + draw::acTextWidth(canvas, text) + 3 * Margin + Spacing;
+      width = 2 * gw + draw::acTextWidth(canvas, text) + 3 * Margin + Spacing + extra;
       height = draw::acTextHeight(canvas, text) + 2 * Margin + 3;
       return;
     }
@@ -187,9 +277,9 @@ void TsSkinableMenus::sMeasureItem(fw::TMenuItem* item, fw::TCanvas& canvas, int
       const std::u16string shown = WithoutAmpersands(caption);
       int textW = draw::acTextWidth(canvas, shown);
       if (!shortcut.empty()) textW += 2 * Spacing + draw::acTextWidth(canvas, shortcut);
-      width = 2 * gw + textW + 3 * Margin + Spacing;
+      width = 2 * gw + textW + 3 * Margin + Spacing + extra;
       if (SkinBorderWidth() == 0) width -= 2 * BorderWidth;
-      height = std::max(draw::acTextHeight(canvas, u"Wy"), gw) + 2 * Margin + 2;
+      height = std::max(draw::acTextHeight(canvas, u"Wy"), glyph.cy) + 2 * Margin + 2;
       return;
     }
   }
@@ -206,6 +296,7 @@ TacMenuInfo* TsSkinableMenus::GetMenuInfo(HWND wnd) {
   if (!mi) {
     mi = &FMenuInfo.emplace_back();
     mi->Wnd = wnd;
+    mi->Layout = FMeasured;
   }
   const TRect wr = WindowRectOf(wnd);
   if (!mi->Bmp || mi->Bmp->Width() != wr.Width() || mi->Bmp->Height() != wr.Height())
@@ -229,16 +320,18 @@ void TsSkinableMenus::PrepareMenuBG(TacMenuInfo& mi, int width, int height) {
   draw::PaintItemBG(model, body, draw::EmptyCI, 0, bmp.Bounds(), {0, 0}, bmp);
   const int sbw = SkinBorderWidth();
   const int ico = IcoLineIndex();
-  const int icoWidth = Margin + GlyphSize() + Spacing;
+  const int icoWidth = Margin + mi.Layout.GlyphSizeCX + Spacing;
+  const int extra = ExtraWidth(mi.Layout);
   if (model->IsValidSkinIndex(ico) && height > 2 * sbw) {
     gfx::Bitmap line(icoWidth, height - 2 * sbw);
-    draw::PaintItem(model, ico, draw::MakeCacheInfo(&bmp, sbw, sbw), true, 0, line.Bounds(), {0, 0},
-                    &line);
-    bmp.CopyFrom(line, line.Bounds(), {sbw, sbw});
+    draw::PaintItem(model, ico, draw::MakeCacheInfo(&bmp, sbw + extra, sbw), true, 0, line.Bounds(),
+                    {0, 0}, &line);
+    bmp.CopyFrom(line, line.Bounds(), {sbw + extra, sbw});
   }
   const int border = model->gd[std::size_t(body)].BorderIndex;
   if (model->IsValidImgIndex(border))
     draw::DrawSkinRect(bmp, bmp.Bounds(), draw::EmptyCI, model->ma[std::size_t(border)], 0, false);
+  if (extra > 0) PaintExtraLine(mi, height);
   // The corners the border picture leaves transparent are cut out of the window's shape.
   for (int y = 0; y < height; ++y) {
     if (y >= kCornerScan && y < height - kCornerScan) continue;
@@ -247,6 +340,42 @@ void TsSkinableMenus::PrepareMenuBG(TacMenuInfo& mi, int width, int height) {
       if ((bmp.At(x, y) & 0xFFFFFF) == kKeyColor) ArOR.push_back({x, y, x + 1, y + 1});
     }
   }
+}
+
+void TsSkinableMenus::PaintExtraLine(const TacMenuInfo& mi, int height) const {
+  const sd::TacSkinModel* model = Model();
+  const int section = model->GetSkinIndex(fw::Utf16ToUtf8(mi.Layout.ExtraSection));
+  const int sbw = SkinBorderWidth(), sw = ExtraWidth(mi.Layout), sh = height - 2 * sbw;
+  if (!model->IsValidSkinIndex(section) || sh <= 0) return;
+  gfx::Bitmap& bmp = *mi.Bmp;
+  gfx::Bitmap strip(sw, sh);
+  draw::PaintItem(model, section, draw::MakeCacheInfo(&bmp, sbw, sbw), true, 0, strip.Bounds(),
+                  {0, 0}, &strip);
+  int textFoot = 12;  // how far above the strip's foot the text begins
+  if (const gfx::Bitmap& glyph = mi.Layout.ExtraGlyph; !glyph.Empty()) {
+    BlendOver(strip, glyph, {(sw - glyph.Width()) / 2, sh - sc::acSpacing - glyph.Height()});
+    textFoot += glyph.Height() + 8;
+  }
+  if (!mi.Layout.ExtraCaption.empty()) {
+    // The text reads upwards: it is written across a copy of the strip turned a quarter
+    // clockwise, which is then turned back.
+    gfx::Bitmap turned(sh, sw);
+    for (int y = 0; y < sw; ++y)
+      for (int x = 0; x < sh; ++x) turned.Set(x, y, strip.At(y, sh - 1 - x));
+    gfx::DeviceContext dc(turned);
+    fw::TCanvas c;
+    c.SetHandle(&dc);
+    c.Font.Assign(FOwner.MenuSupport().ExtraLineFont);
+    c.Font.SetHeight(FOwner.ScaleInt(c.Font.Height()));
+    c.BrushStyle = fw::TBrushStyle::bsClear;
+    draw::acWriteTextEx(c, mi.Layout.ExtraCaption, true, TRect{textFoot, 0, sh, sw},
+                        gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_LEFT | gfx::DT_NOPREFIX,
+                        section, 0, model);
+    c.SetHandle(nullptr);
+    for (int y = 0; y < sw; ++y)
+      for (int x = 0; x < sh; ++x) strip.Set(y, sh - 1 - x, turned.At(x, y));
+  }
+  bmp.CopyFrom(strip, strip.Bounds(), {sbw, sbw});
 }
 
 void TsSkinableMenus::DrawWndBorder(HWND wnd, const gfx::Bitmap& bmp) {
@@ -271,15 +400,16 @@ void TsSkinableMenus::ClearCache() {
   ArOR.clear();
 }
 
-void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r) const {
+void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r, int extraWidth,
+                                   int glyphWidth) const {
   const sd::TacSkinModel* model = Model();
   const int div = FOwner.ConstData().Sections[sd::ssDividerV];
   const int ico = IcoLineIndex();
-  int left = Margin;
+  int left = Margin + extraWidth;
   if (model->IsValidSkinIndex(ico) &&
       (model->gd[std::size_t(ico)].Props[0].Transparency < 100 ||
        model->IsValidImgIndex(model->gd[std::size_t(ico)].BorderIndex)))
-    left += Margin + GlyphSize() + Spacing;
+    left += Margin + glyphWidth + Spacing;
   const TRect line{left, 0, std::max(left + 1, r.Width() - Margin), r.Height()};
   const int border = model->IsValidSkinIndex(div) ? model->gd[std::size_t(div)].BorderIndex : -1;
   if (model->IsValidImgIndex(border)) {
@@ -292,16 +422,21 @@ void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r) const {
   for (int x = line.Left; x < line.Right && x < bmp.Width(); ++x) bmp.Set(x, 0, px);
 }
 
-void TsSkinableMenus::PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas,
-                                   const fw::TMenuItem& item) const {
+void TsSkinableMenus::PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas, const fw::TMenuItem& item,
+                                   int extraWidth) const {
   const sd::TacSkinModel* model = Model();
   int section = FOwner.ConstData().Sections[sd::ssMenuCaption];
-  if (model->IsValidSkinIndex(section))
-    draw::PaintItem(model, section, draw::MakeCacheInfo(&bmp), true, 0, bmp.Bounds(), {0, 0}, &bmp);
-  else
-    section = FOwner.ConstData().Sections[sd::ssMainMenu];  // the caption takes the body's colour
-  const std::u16string text = item.Caption().substr(1, item.Caption().size() - 2);
   TRect r = bmp.Bounds();
+  r.Left += extraWidth;
+  if (model->IsValidSkinIndex(section) && !r.IsEmpty()) {
+    gfx::Bitmap part(r.Width(), r.Height());
+    draw::PaintItem(model, section, draw::MakeCacheInfo(&bmp, r.Left, 0), true, 0, part.Bounds(),
+                    {0, 0}, &part);
+    bmp.CopyFrom(part, part.Bounds(), {r.Left, 0});
+  } else {
+    section = FOwner.ConstData().Sections[sd::ssMainMenu];  // the caption takes the body's colour
+  }
+  const std::u16string text = item.Caption().substr(1, item.Caption().size() - 2);
   r.Top += Margin + 2;
   r.Bottom -= Margin + 2;
   canvas.Font.SetStyle(canvas.Font.Style() | fw::fsBold);
@@ -344,19 +479,27 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
   c.SetHandle(&dc);
   c.Font = canvas.Font;
   c.BrushStyle = fw::TBrushStyle::bsClear;
+  // A first-column item leaves the extra line alone.
+  const int extra = Breaked(*item) ? 0 : ExtraWidth(mi.Layout);
+  const int gcx = mi.Layout.GlyphSizeCX;
   const TsMenuItemType type = ItemType(*item);
   if (type == smDivider) {
-    PaintDivider(pic, pic.Bounds());
+    PaintDivider(pic, pic.Bounds(), extra, gcx);
   } else if (type == smCaption) {
-    PaintCaption(pic, c, *item);
+    SetItemFont(c, *item, state);
+    PaintCaption(pic, c, *item, extra);
   } else {
+    const TRect area{extra, 0, pic.Width(), pic.Height()};
     const int ix = FOwner.ConstData().MenuItem.SkinIndex;
     int fontSection = FOwner.ConstData().Sections[sd::ssMainMenu];
     if (model->IsValidSkinIndex(ix)) {
       fontSection = ix;
-      if (selected || model->gd[std::size_t(ix)].Props[0].Transparency < 100)
-        draw::PaintItem(model, ix, draw::MakeCacheInfo(&bg, inBg.Left, inBg.Top), true,
-                        selected ? 1 : 0, pic.Bounds(), {0, 0}, &pic);
+      if ((selected || model->gd[std::size_t(ix)].Props[0].Transparency < 100) && !area.IsEmpty()) {
+        gfx::Bitmap part(area.Width(), area.Height());
+        draw::PaintItem(model, ix, draw::MakeCacheInfo(&bg, inBg.Left + area.Left, inBg.Top), true,
+                        selected ? 1 : 0, part.Bounds(), {0, 0}, &part);
+        pic.CopyFrom(part, part.Bounds(), {area.Left, 0});
+      }
     }
     const int gw = GlyphSize();
     // Character glyphs take the text's colour.
@@ -369,31 +512,54 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
       if (auto glyph = acCharImages().CreateBitmap32Color(index, gw, gw, glyphColor))
         BlendOver(pic, *glyph, at);
     };
-    if (item->Checked()) {
+    // The glyph column: the item's picture, else a check mark, else a system command's symbol.
+    const gfx::Bitmap* picture = item->Picture();
+    if (picture) {
+      const TPoint at{area.Left + Margin + (gcx - picture->Width()) / 2,
+                      (pic.Height() - picture->Height()) / 2};
+      const int button = FOwner.ConstData().Sections[sd::ssSpeedButton_Small];
+      if (item->Checked() && model->IsValidSkinIndex(button)) {
+        const TRect around{at.X - 1, at.Y - 1, at.X + picture->Width() + 1,
+                           at.Y + picture->Height() + 1};
+        gfx::Bitmap frame(around.Width(), around.Height());
+        draw::PaintItem(model, button, draw::MakeCacheInfo(&pic, around.Left, around.Top), true, 2,
+                        frame.Bounds(), {0, 0}, &frame);
+        pic.CopyFrom(frame, frame.Bounds(), {around.Left, around.Top});
+      }
+      gfx::Bitmap glyph = *picture;
+      if (!selected && FOwner.Effects().DiscoloredGlyphs()) skin::paint::GrayScale(glyph);
+      BlendOver(pic, glyph, at);
+    } else if (item->Checked()) {
       const int check = model->GetMaskIndex(sd::s_GlobalInfo, "CHECK");
       if (!item->RadioItem() && model->IsValidImgIndex(check)) {
         const paint::TsMaskData& md = model->ma[std::size_t(check)];
-        const int x = std::max(0, (gw - md.Width) / 2 + Margin);
+        const int x = area.Left + std::max(0, (gcx - md.Width) / 2 + Margin);
         draw::DrawSkinGlyph(pic, {x, (pic.Height() - md.Height) / 2}, selected ? 1 : 0, 1, md,
                             draw::MakeCacheInfo(&pic));
       } else {
-        charGlyph(item->RadioItem() ? cgRadio : cgCheck, {Margin, (pic.Height() - gw) / 2});
+        charGlyph(item->RadioItem() ? cgRadio : cgCheck,
+                  {area.Left + Margin, (pic.Height() - gw) / 2});
       }
+    } else if (const int symbol = SystemCommandGlyph(*item); symbol >= 0) {
+      charGlyph(symbol, {area.Left + Margin + (gcx - gw) / 2, (pic.Height() - gw) / 2});
     }
     // A submenu item's arrow at the right (owner-drawn items get none from the window).
     if (item->Count() > 0)
       charGlyph(cgCaretRight, {pic.Width() - gw - Margin, (pic.Height() - gw) / 2});
+    // The event's own colour replaces the section's.
+    const int textSection = SetItemFont(c, *item, state) ? -1 : fontSection;
     const auto [caption, shortcut] = CaptionParts(*item);
-    TRect text{gw + 2 * Margin + Spacing, Margin, pic.Width() - Margin, pic.Height() - Margin};
+    TRect text{area.Left + gcx + 2 * Margin + Spacing, Margin, pic.Width() - Margin,
+               pic.Height() - Margin};
     const unsigned flags =
         gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOCLIP | gfx::DT_EXPANDTABS;
-    draw::acWriteTextEx(c, caption, enabled, text, flags | gfx::DT_LEFT, fontSection,
+    draw::acWriteTextEx(c, caption, enabled, text, flags | gfx::DT_LEFT, textSection,
                         selected ? 1 : 0, model);
     if (!shortcut.empty()) {
       TRect sr = text;
       sr.Right = pic.Width() - 2 * 8;
       draw::acWriteTextEx(c, shortcut, enabled, sr, flags | gfx::DT_RIGHT | gfx::DT_NOPREFIX,
-                          fontSection, selected ? 1 : 0, model);
+                          textSection, selected ? 1 : 0, model);
     }
   }
   c.SetHandle(nullptr);

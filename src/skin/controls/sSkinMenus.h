@@ -18,11 +18,21 @@ namespace skin::controls {
 // menu-bar item.
 enum TsMenuItemType { smCaption, smDivider, smNormal, smTopLine };
 
+// What a pop-up menu shows besides its items, settled while its items are measured.
+struct TacMenuLayout {
+  int GlyphSizeCX = 16;         // the width of the glyph column's pictures
+  bool HaveExtraLine = false;   // a strip along the menu's left edge (the skin list's menu)
+  std::u16string ExtraSection;  // the strip's section
+  std::u16string ExtraCaption;  // its text, read upwards
+  gfx::Bitmap ExtraGlyph;       // the picture at its foot (empty: none)
+};
+
 // One open pop-up menu window and its picture.
 struct TacMenuInfo {
   win::HWND Wnd = nullptr;           // the entry's key
   std::unique_ptr<gfx::Bitmap> Bmp;  // the window's background, frame included
   bool ItemsIterated = false;        // every item was drawn once (column lines are in Bmp)
+  TacMenuLayout Layout;
 };
 
 class TsSkinableMenus : public skin::core::TacMenuPainter {
@@ -64,15 +74,32 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   static TsMenuItemType ItemType(const fw::TMenuItem& item);
   // Width of the body section's border picture (3 when it gives none), 0 without one.
   int SkinBorderWidth() const;
-  // The width of the glyph column's glyph (16 scaled).
+  // The default size of the glyph column's glyph (16 scaled).
   int GlyphSize() const;
+  // The size of an item's glyph: its own bitmap's; else the width of its menu's Images
+  // (height 0); else GlyphSize() square.
+  gfx::TSize GlyphSize(const fw::TMenuItem& item) const;
+  // Whether an item before this one in its menu starts a new column.
+  static bool Breaked(const fw::TMenuItem& item);
+  // The extra line's width (ExtraLineWidth scaled) for a menu that shows one, else 0.
+  int ExtraWidth(const TacMenuLayout& layout) const;
+  // The canvas font of an item: the custom menu font (MenuSupport.CustomFont), else the
+  // canvas's (the screen's menu font); bold for the default item; then OnGetPopupItemData.
+  // True when the event changed the font's colour (the text then takes it).
+  bool SetItemFont(fw::TCanvas& canvas, fw::TMenuItem& item, unsigned state) const;
 
  private:
   void PrepareMenuBG(TacMenuInfo& mi, int width, int height);
-  void PaintDivider(gfx::Bitmap& bmp, const gfx::TRect& r) const;
-  void PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas, const fw::TMenuItem& item) const;
+  void PaintExtraLine(const TacMenuInfo& mi, int height) const;
+  void PaintDivider(gfx::Bitmap& bmp, const gfx::TRect& r, int extraWidth, int glyphWidth) const;
+  void PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas, const fw::TMenuItem& item,
+                    int extraWidth) const;
+  // The layout of a menu whose first item is first: its glyph width and extra line.
+  TacMenuLayout MenuLayoutOf(fw::TMenuItem& first) const;
   const skin::data::TacSkinModel* Model() const;
   int IcoLineIndex() const;
+  // What the menu measured last will show: its window's entry takes it.
+  TacMenuLayout FMeasured;
   skin::core::TsSkinManager& FOwner;
   std::vector<TacMenuInfo> FMenuInfo;
   std::vector<gfx::TRect> ArOR;  // corners cut out of the window's shape

@@ -33,7 +33,8 @@
 
 namespace fw {
 class TPopupMenu;
-}
+class TMenuItem;
+}  // namespace fw
 
 namespace skin::core {
 
@@ -320,6 +321,17 @@ struct TacSysDlgData {
 using TacSysDlgInitEvent =
     std::function<void(fw::TComponent* sender, const TacSysDlgData& data, bool& allowSkinning)>;
 
+// What OnGetPopupLineData may change for a pop-up menu about to show (item: its first item):
+// the extra line's section, whether it has one, the picture at its foot (empty: none) and its
+// text.
+using TacGetExtraLineData =
+    std::function<void(fw::TMenuItem* item, std::u16string& sectionName, bool& haveExtraLine,
+                       gfx::Bitmap& glyph, std::u16string& text)>;
+// OnGetPopupItemData: the font a skinned pop-up item is measured and drawn with (state: the
+// owner-draw state, 0 when measuring); a changed colour replaces the section's text colour.
+using TacGetPopupItemData =
+    std::function<void(fw::TMenuItem* item, unsigned state, fw::TFont& font)>;
+
 class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
  public:
   // Algorithms of construction: option objects with their defaults, no skin, the default
@@ -415,6 +427,9 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   TacScaleModeChangeEvent OnScaleModeChange;
   // A native dialog is about to be skinned (the dialog hook); may veto.
   TacSysDlgInitEvent OnSysDlgInit;
+  // Skinned pop-up menus: the extra line of a menu, and the font of an item.
+  TacGetExtraLineData OnGetPopupLineData;
+  TacGetPopupItemData OnGetPopupItemData;
 
   // The skin in force and its lookups; no skin: no model, every lookup −1.
   const data::TacSkinModel* SkinModel() const { return FHolder.Model(); }

@@ -162,6 +162,8 @@ void TsSkinProvider::Notification(fw::TComponent* component, fw::TOperation oper
       WithAdapter([c](TacCtrlAdapter& a) {
         if (a.IsControlSupported(c)) a.AddNewItem(c);
       });
+  if (operation == fw::TOperation::opRemove && component == FSysSubMenu.FPopupMenu)
+    FSysSubMenu.FPopupMenu = nullptr;
   if (operation != fw::TOperation::opRemove || component != FTitleBar) return;
   FTitleBar = nullptr;  // going: its items are no longer touched
   if (FCurrentHT >= acHTItem) FCurrentHT = 0;
@@ -215,6 +217,12 @@ void TsSkinProvider::SetTitleBar(TsTitleBar* bar) {
     bar->OnChange = [this] { UpdateFrame(); };
   }
   if (FHook) UpdateFrame();
+}
+
+void TsSkinProvider::SetSysSubMenuPopup(fw::TPopupMenu* menu) {
+  if (FSysSubMenu.FPopupMenu) RemoveFreeNotification(FSysSubMenu.FPopupMenu);
+  FSysSubMenu.FPopupMenu = menu;
+  if (menu) FreeNotification(menu);
 }
 
 // The bar keeps nothing of the provider: no cue, no fades, no item pictures.

@@ -41,6 +41,23 @@ class TacMinTimer;
 class TsMDIForm;
 class TsSystemMenu;
 
+// Where the provider's extra sub-menu goes in the skinned system menu.
+enum TacSubMenuPos { ipTop, ipBottom, ipBeforeClose };
+
+// The provider's extra sub-menu of the skinned system menu: an item captioned Caption holding
+// copies of PopupMenu's items, at Position; shown only when both are set.
+class TacSysSubMenu {
+ public:
+  std::u16string Caption;
+  TacSubMenuPos Position = ipBottom;
+  // Set through the provider (SetSysSubMenuPopup), which forgets a menu that is freed.
+  fw::TPopupMenu* PopupMenu() const { return FPopupMenu; }
+
+ private:
+  friend class TsSkinProvider;
+  fw::TPopupMenu* FPopupMenu = nullptr;
+};
+
 // The system buttons of a caption, in the order of their records.
 enum TacCaptionButtonKind { cbMin, cbMax, cbHelp, cbClose, cbCount };
 
@@ -362,6 +379,9 @@ class TsSkinProvider : public fw::TComponent,
 
   // The skinned system menu, made on first use.
   TsSystemMenu& SystemMenu();
+  // The extra sub-menu merged into the skinned system menu.
+  TacSysSubMenu& SysSubMenu() { return FSysSubMenu; }
+  void SetSysSubMenuPopup(fw::TPopupMenu* menu);
   // Shows the system menu at a screen point (nothing unless the form is the active one).
   void DropSysMenu(int x, int y);
 
@@ -495,6 +515,7 @@ class TsSkinProvider : public fw::TComponent,
   bool FAllowSkin3rdParty = true;
   std::unique_ptr<TacCtrlAdapter> FAdapter;
   std::unique_ptr<TsSystemMenu> FSystemMenu;
+  TacSysSubMenu FSysSubMenu;
   std::unique_ptr<TsThirdPartyList> FThirdParty;
   std::unique_ptr<TacMinTimer> FFormTimer;
   bool FAdapterBusy = false;

@@ -53,6 +53,36 @@ void TsSystemMenu::AddDivider(const std::string& name) {
   if (!FindComponent(name)) item->SetName(name);
 }
 
+void TsSystemMenu::CopyItems(const fw::TMenuItem& from, fw::TMenuItem& to) {
+  for (int i = 0; i < from.Count(); ++i) {
+    const fw::TMenuItem& source = *from.Items(i);
+    auto* copy = new fw::TMenuItem(this);
+    if (!source.Name().empty() && !FindComponent(source.Name() + "Copy"))
+      copy->SetName(source.Name() + "Copy");
+    copy->SetCaption(source.Caption());
+    copy->SetShortCut(source.ShortCut());
+    copy->SetChecked(source.Checked());
+    copy->SetEnabled(source.Enabled());
+    copy->SetImageIndex(source.ImageIndex());
+    copy->Hint = source.Hint;
+    copy->OnClick = source.OnClick;
+    to.Add(copy);
+    CopyItems(source, *copy);
+  }
+}
+
+void TsSystemMenu::AddSubMenu(int at) {
+  const TacSysSubMenu& sub = FOwner.SysSubMenu();
+  fw::TPopupMenu* source = sub.PopupMenu();
+  if (sub.Position != at || sub.Caption.empty() || !source) return;
+  if (at == ipBottom) AddDivider("ac_BtmDiv");
+  SubMenu = AddItem(sub.Caption, 0, nullptr);
+  if (!FindComponent("ac_SubMenu")) SubMenu->SetName("ac_SubMenu");
+  CopyItems(*source->Items(), *SubMenu);
+  SetImages(source->Images());
+  if (at != ipBottom) AddDivider("ac_TopDiv");
+}
+
 void TsSystemMenu::SendCommand(unsigned command) {
   fw::TCustomForm* form = FOwner.Form();
   if (form && form->HandleAllocated()) SendMessageW(form->Handle(), WM_SYSCOMMAND, command, 0);
@@ -60,8 +90,9 @@ void TsSystemMenu::SendCommand(unsigned command) {
 
 void TsSystemMenu::Generate() {
   Items()->Clear();
-  ItemRestore = ItemMove = ItemSize = ItemMinimize = ItemMaximize = ItemClose = nullptr;
+  ItemRestore = ItemMove = ItemSize = ItemMinimize = ItemMaximize = ItemClose = SubMenu = nullptr;
   ExtItemsCount = 0;
+  SetImages(nullptr);
   fw::TCustomForm* form = FOwner.Form();
   const HMENU sys =
       form && form->HandleAllocated() ? GetSystemMenu(form->Handle(), false) : nullptr;
@@ -77,6 +108,7 @@ void TsSystemMenu::Generate() {
     item->SetName(name);
     return item;
   };
+  AddSubMenu(ipTop);
   ItemRestore = command(SC_RESTORE, sc::acs_RestoreStr, "acIR");
   ItemMove = command(SC_MOVE, sc::acs_MoveStr, "acIM");
   ItemSize = command(SC_SIZE, sc::acs_SizeStr, "acIS");
@@ -98,8 +130,10 @@ void TsSystemMenu::Generate() {
     ++ExtItemsCount;
   }
   if (ExtItemsCount) AddDivider("ac_BtmDiv");
+  AddSubMenu(ipBeforeClose);
   ItemClose = command(SC_CLOSE, sc::acs_CloseStr, "acIC");
   ItemClose->SetDefault(true);
+  AddSubMenu(ipBottom);
 }
 
 bool TsSystemMenu::VisibleRestore() const {
@@ -241,7 +275,7 @@ void TsSystemMenu::DropDown(int x, int y) {
     detail::ShowSystemMenu(form->Handle(), {x, y});
     return;
   }
-  UpdateItems(ExtItemsCount > 0);
+  UpdateItems(ExtItemsCount > 0 || FOwner.SysSubMenu().PopupMenu());
   if (MakeSkinMenu) MakeSkinItems();
   painter->HookPopupMenu(*this, manager->Active());
   SetWindowHandle(form->Handle());

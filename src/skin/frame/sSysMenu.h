@@ -39,6 +39,7 @@ class TsSystemMenu : public fw::TPopupMenu {
   bool EnabledMax() const;
   bool EnabledClose() const;
 
+  fw::TMenuItem* SubMenu = nullptr;  // the item holding the provider's extra sub-menu
   fw::TMenuItem *ItemRestore = nullptr, *ItemMove = nullptr, *ItemSize = nullptr,
                 *ItemMinimize = nullptr, *ItemMaximize = nullptr, *ItemClose = nullptr;
   int ExtItemsCount = 0;  // the form's own commands copied from its system menu
@@ -50,6 +51,10 @@ class TsSystemMenu : public fw::TPopupMenu {
  private:
   fw::TMenuItem* AddItem(const std::u16string& caption, int tag, fw::TNotifyEvent onClick);
   void AddDivider(const std::string& name);
+  // The provider's extra sub-menu, when its position is at.
+  void AddSubMenu(int at);
+  // Copies of from's sub-items (recursively) into to.
+  void CopyItems(const fw::TMenuItem& from, fw::TMenuItem& to);
   void SendCommand(unsigned command);
   TsSkinProvider& FOwner;
 };

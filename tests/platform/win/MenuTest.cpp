@@ -350,6 +350,97 @@ TEST_F(Menus, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwner) {
   EXPECT_EQ(drawn[2].rcItem, (RECT{70 + MENU_COLUMN_GAP, 0, 70 + MENU_COLUMN_GAP + 80, 23}));
 }
 
+TEST_F(Menus, LeftAndRightMoveBetweenColumnsToTheNearestRow) {
+  constexpr UINT kEnd = 0xE04F;
+  HMENU more = CreatePopupMenu();
+  AppendMenuW(more, MF_STRING, 30, u"Inside");
+  HMENU m = CreatePopupMenu();
+  made.push_back(m);
+  AppendMenuW(m, MF_STRING, 1, u"A1");
+  AppendMenuW(m, MF_STRING, 2, u"A2");
+  AppendMenuW(m, MF_STRING, 3, u"A3");
+  AppendMenuW(m, MF_STRING | MF_MENUBREAK, 4, u"B1");
+  AppendMenuW(m, MF_STRING, 5, u"B2");
+  AppendMenuW(m, MF_POPUP, reinterpret_cast<UINT_PTR>(more), u"B3");
+  AppendMenuW(m, MF_GRAYED | MF_MENUBARBREAK, 6, u"C1");
+  AppendMenuW(m, MF_STRING, 7, u"C2");
+  // A2 (row 1) -> B2 (row 1) -> C2 (C1 is greyed; the nearest selectable one) -> Left from
+  // row 1 of C back to B2 -> Left to A2.
+  desktop.Schedule(10, [] {
+    for (UINT k : {kDown, kDown, kRight, kRight}) Tap(k);
+  });
+  int hot = -1;
+  desktop.Schedule(20, [&] {
+    hot = int(GetMenuState(m, 7, MF_BYCOMMAND) & MF_HILITE);
+    for (UINT k : {kLeft, kLeft, kEnter}) Tap(k);
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 100, 100, owner, nullptr), 2);
+  EXPECT_EQ(hot, int(MF_HILITE));
+  // End: C2; Left: B2; Down: B3, whose submenu Right opens ("Inside" hot) rather than moving.
+  desktop.Schedule(10, [] {
+    for (UINT k : {kEnd, kLeft, kDown, kRight}) Tap(k);
+  });
+  std::size_t open = 0;
+  desktop.Schedule(20, [&] {
+    open = MenuWindows().size();
+    Tap(kEnter);
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 100, 100, owner, nullptr), 30);
+  EXPECT_EQ(open, 2u);
+  // In the last column Right has nowhere to go.
+  desktop.Schedule(10, [] {
+    for (UINT k : {kEnd, kRight, kEnter}) Tap(k);
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 100, 100, owner, nullptr), 7);
+}
+
+TEST_F(Menus, AnItemsPictureIsBlendedInTheCheckColumnWhichItWidens) {
+  gfx::Bitmap picture(24, 24);
+  picture.Fill(gfx::MakePixel(0, 0, 255, 255));                                  // opaque red
+  for (int x = 0; x < 24; ++x) picture.Set(x, 0, gfx::MakePixel(255, 0, 0, 0));  // clear row
+  HMENU m = CreatePopupMenu();
+  made.push_back(m);
+  AppendMenuW(m, MF_STRING, 1, u"Plain");
+  AppendMenuW(m, MF_STRING | MF_CHECKED, 2, u"Pictured");
+  MENUITEMINFOW mii;
+  mii.fMask = MIIM_BITMAP;
+  mii.hbmpItem = &picture;
+  ASSERT_TRUE(SetMenuItemInfoW(m, 2, false, mii));
+  MENUITEMINFOW back;
+  back.fMask = MIIM_BITMAP;
+  ASSERT_TRUE(GetMenuItemInfoW(m, 2, false, &back));
+  EXPECT_EQ(back.hbmpItem, &picture);
+  RECT plain{}, pictured{};
+  gfx::COLORREF centre = 0, clearRow = 0, frame = 0, tickPlace = 0;
+  desktop.Schedule(10, [&] {
+    HWND h = MenuWindows().at(0);
+    plain = ItemRect(m, 0);
+    pictured = ItemRect(m, 1);
+    POINT o{0, 0};
+    ClientToScreen(h, &o);
+    SurfaceInfo s = GetWindowSurface(h);
+    RECT wr;
+    GetWindowRect(h, &wr);
+    auto at = [&](int x, int y) {
+      return gfx::ColorFromPixel(s.pixels->At(x - wr.Left, y - wr.Top));
+    };
+    // The picture sits centred in a column of 24 + 4 pixels, in an item 28 high.
+    int px = pictured.Left + 2, py = pictured.Top + 2;
+    centre = at(px + 12, py + 12);
+    clearRow = at(px + 12, py);
+    frame = at(px - 1, py + 12);
+    tickPlace = at(plain.Left + 14, (plain.Top + plain.Bottom) / 2);
+    Tap(kEscape);
+  });
+  TrackPopupMenuEx(m, TPM_RETURNCMD, 100, 100, owner, nullptr);
+  EXPECT_EQ(pictured.Height(), 28);
+  EXPECT_EQ(plain.Height(), MenuItemHeight());
+  EXPECT_EQ(centre, gfx::RGB(255, 0, 0));
+  EXPECT_EQ(clearRow, GetSysColor(COLOR_MENU));    // a clear pixel leaves the menu's colour
+  EXPECT_EQ(frame, GetSysColor(COLOR_BTNSHADOW));  // checked: framed, not ticked
+  EXPECT_EQ(tickPlace, GetSysColor(COLOR_MENU));
+}
+
 TEST_F(Menus, TheMenuWindowAnswersWithItsMenuAndHasAThreePixelFrame) {
   HMENU m = Sample();
   LRESULT asked = 0;

@@ -4,7 +4,10 @@
 // keeping the internal skins' names whole.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestOutput.h"
+#include "framework/ImageList.h"
 #include "framework/Menus.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
@@ -13,6 +16,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "skin/controls/acDials.h"
+#include "skin/controls/sGlyphUtils.h"
 #include "skin/controls/sSkinMenus.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
@@ -99,6 +103,17 @@ class SkinMenusTest : public skin::frame::test::InternalSkinFormTest {
   void Shot(const std::string& name) {
     gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / name).string(),
                         gfx::EncodePng(desktop.Compose()));
+  }
+  // Opens menu at (150, 150), lets look see its window, then closes it.
+  void ShowPopup(fw::TPopupMenu& menu, const std::function<void(win::HWND)>& look) {
+    desktop.Schedule(10, [&] {
+      const auto open = MenuWindows();
+      ASSERT_EQ(open.size(), 1u);
+      look(open[0]);
+      Tap(kEscape);
+    });
+    menu.Popup(150, 150);
+    desktop.Pump();
   }
   frame::TsSkinProvider* provider = nullptr;
 };
@@ -316,6 +331,281 @@ TEST_F(SkinMenusTest, TheSkinListKeepsTheInternalSkinsNamesWhole) {
     fw::TMenuItem* it = sys.Items()->Items(0)->Items(i);
     EXPECT_EQ(it->Checked(), it->Caption() == u"Golden (внутренний)") << i;
   }
+}
+
+// A skin's name as a file name's part: its first word.
+std::string ShotName(const std::string& skin) {
+  return skin.substr(0, skin.find(' '));
+}
+
+// The opaque pixels of a character glyph of the item section's font colour, at the item's
+// glyph column: how many the screen shows exactly, of how many there are.
+std::pair<int, int> SymbolPixels(const gfx::Bitmap& screen, const core::TsSkinManager& manager,
+                                 int glyph, const gfx::TRect& item, int left) {
+  const data::TacSkinModel* model = manager.SkinModel();
+  const int section = manager.ConstData().MenuItem.SkinIndex;
+  const paint::TColor color = draw::StateProps(model->gd[std::size_t(section)], 0).FontColor.Color;
+  const int gw = manager.ScaleInt(16);
+  auto pic = acCharImages().CreateBitmap32Color(glyph, gw, gw, color);
+  const int top = item.Top + (item.Height() - gw) / 2;
+  int same = 0, opaque = 0;
+  for (int y = 0; y < gw; ++y)
+    for (int x = 0; x < gw; ++x) {
+      if (gfx::PixelA(pic->At(x, y)) != 255) continue;
+      ++opaque;
+      same += (screen.At(left + x, top + y) & kRgb) == (pic->At(x, y) & kRgb);
+    }
+  return {same, opaque};
+}
+
+TEST_F(SkinMenusTest, TheSystemMenuShowsTheCommandsSymbolsInEveryInternalSkin) {
+  Make(fw::TFormBorderStyle::bsToolWindow);
+  for (const auto& skin : data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    ASSERT_TRUE(manager->Active()) << skin.Name;
+    std::pair<int, int> close{}, move{};
+    desktop.Schedule(10, [&] {
+      const auto open = MenuWindows();
+      ASSERT_EQ(open.size(), 1u);
+      const win::HMENU m = MenuOf(open[0]);
+      const gfx::Bitmap screen = desktop.Compose();
+      // Nothing hot: both items show the glyph in the section's normal colour.
+      const gfx::TRect mv = ItemRect(m, 0), cl = ItemRect(m, 2);
+      move = SymbolPixels(screen, *manager, cgMove, mv, mv.Left + 2);
+      close = SymbolPixels(screen, *manager, cgClose, cl, cl.Left + 2);
+      Shot("system-menu-symbols-" + ShotName(skin.Name) + ".png");
+      Tap(kEscape);
+    });
+    AltSpace();
+    desktop.Pump();
+    EXPECT_GT(close.second, 10) << skin.Name;
+    EXPECT_EQ(close.first, close.second) << skin.Name;
+    EXPECT_EQ(move.first, move.second) << skin.Name;
+  }
+}
+
+TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalSkin) {
+  Make(fw::TFormBorderStyle::bsSizeable);
+  auto* images = new fw::TImageList(form);
+  gfx::Bitmap red(16, 16);
+  red.Fill(gfx::MakePixel(0, 0, 255, 255));
+  images->Add(u"red", red);
+  auto* menu = new fw::TPopupMenu(form);
+  menu->SetImages(images);
+  auto add = [&](const std::u16string& caption, const std::string& name = {}) {
+    auto* item = new fw::TMenuItem(form);
+    item->SetCaption(caption);
+    if (!name.empty()) item->SetName(name);
+    menu->Items()->Add(item);
+    return item;
+  };
+  add(u"&Скины", "SkinSelectItem");
+  fw::TMenuItem* pictured = add(u"&Картинка");
+  pictured->SetImageIndex(0);
+  fw::TMenuItem* checkedPicture = add(u"&Отмеченная");
+  checkedPicture->SetImageIndex(0);
+  checkedPicture->SetChecked(true);
+  add(u"-Раздел-");
+  add(u"&Последний");
+  gfx::Bitmap foot(10, 10);
+  foot.Fill(gfx::MakePixel(255, 0, 0, 255));  // blue
+  std::u16string section = u"MENUITEM";
+  manager->OnGetPopupLineData = [&](fw::TMenuItem* first, std::u16string& name, bool& have,
+                                    gfx::Bitmap& glyph, std::u16string& text) {
+    EXPECT_EQ(first->Name(), "SkinSelectItem");
+    EXPECT_TRUE(have);
+    name = section;
+    glyph = foot;
+    text = u"&Каталог";
+  };
+  SkinableMenusOf(*manager)->HookPopupMenu(*menu, true);
+  menu->SetWindowHandle(form->Handle());
+  auto show = [&](const std::function<void(win::HWND)>& look) { ShowPopup(*menu, look); };
+  manager->MenuSupport().UseExtraLine = true;
+  for (const auto& skin : data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    const data::TacSkinModel* model = manager->SkinModel();
+    const int strip = model->GetSkinIndex("MENUITEM");
+    if (!model->IsValidSkinIndex(strip)) continue;
+    bool looked = false;
+    show([&](win::HWND h) {
+      const gfx::TRect wr = ScreenRect(h);
+      const gfx::Bitmap screen = desktop.Compose();
+      Shot("skinned-popup-extras-" + ShotName(skin.Name) + ".png");
+      const win::HMENU m = MenuOf(h);
+      const int ew = manager->ScaleInt(32), sbw = SkinableMenusOf(*manager)->SkinBorderWidth();
+      const int sh = wr.Height() - 2 * sbw;
+      // The picture of the list sits in the glyph column, past the extra line.
+      const gfx::TRect p = ItemRect(m, 1);
+      EXPECT_EQ(screen.At(p.Left + ew + 2 + 8, p.Top + p.Height() / 2) & kRgb, 0xFF0000u)
+          << skin.Name;
+      // The strip: the section over the body, the blue picture at its foot, text above it.
+      const int body = manager->ConstData().Sections[data::ssMainMenu];
+      gfx::Bitmap bg(wr.Width(), wr.Height());
+      draw::PaintItemBG(model, body, draw::EmptyCI, 0, bg.Bounds(), {0, 0}, bg);
+      gfx::Bitmap expect(ew, sh);
+      draw::PaintItem(model, strip, draw::MakeCacheInfo(&bg, sbw, sbw), true, 0, expect.Bounds(),
+                      {0, 0}, &expect);
+      const int x0 = wr.Left + sbw, y0 = wr.Top + sbw;
+      for (int y = 2; y < 8; ++y)
+        for (int x = 2; x < ew - 2; ++x)
+          ASSERT_EQ(screen.At(x0 + x, y0 + y) & kRgb, expect.At(x, y) & kRgb)
+              << skin.Name << " strip " << x << "," << y;
+      EXPECT_EQ(screen.At(x0 + ew / 2, y0 + sh - 4 - 5) & kRgb, 0x0000FFu) << skin.Name;
+      int text = 0;
+      for (int y = sh - 4 - 10 - 8 - 12 - 40; y < sh - 4 - 10 - 8 - 12; ++y)
+        for (int x = 0; x < ew; ++x)
+          text += (screen.At(x0 + x, y0 + y) & kRgb) != (expect.At(x, y) & kRgb);
+      EXPECT_GT(text, 20) << skin.Name << " the text upwards";
+      looked = true;
+    });
+    EXPECT_TRUE(looked) << skin.Name;
+  }
+  // Every first-column item grew by the strip.
+  int extraWidth = 0, plainWidth = 0;
+  show([&](win::HWND h) { extraWidth = ScreenRect(h).Width(); });
+  manager->MenuSupport().UseExtraLine = false;
+  show([&](win::HWND h) { plainWidth = ScreenRect(h).Width(); });
+  EXPECT_EQ(extraWidth, plainWidth + manager->ScaleInt(32));
+  manager->MenuSupport().UseExtraLine = true;
+  // Without its section the strip keeps its room and shows the body.
+  section = u"NO SUCH SECTION";
+  show([&](win::HWND h) { EXPECT_EQ(ScreenRect(h).Width(), plainWidth + manager->ScaleInt(32)); });
+  manager->OnGetPopupLineData = nullptr;
+}
+
+TEST_F(SkinMenusTest, TheProvidersSubMenuIsMergedAtItsPositionAsCopies) {
+  Make(fw::TFormBorderStyle::bsToolWindow);
+  auto* images = new fw::TImageList(form);
+  auto* extra = new fw::TPopupMenu(form);
+  extra->SetImages(images);
+  auto* tools = new fw::TMenuItem(form);
+  tools->SetName("Tools");
+  tools->SetCaption(u"&Сервис");
+  extra->Items()->Add(tools);
+  auto* deep = new fw::TMenuItem(form);
+  deep->SetName("Deep");
+  deep->SetCaption(u"&Глубже");
+  deep->SetChecked(true);
+  deep->SetShortCut(fw::TShortCut(fw::scCtrl | 'D'));
+  int clicks = 0;
+  deep->OnClick = [&](fw::TComponent*) { ++clicks; };
+  tools->Add(deep);
+  frame::TsSystemMenu& sys = provider->SystemMenu();
+  auto captions = [&] {
+    std::vector<std::u16string> out;
+    for (int i = 0; i < sys.Items()->Count(); ++i) out.push_back(sys.Items()->Items(i)->Caption());
+    return out;
+  };
+  // Without a menu (or a caption) nothing is added.
+  provider->SysSubMenu().Caption = u"Ещё";
+  sys.UpdateItems(true);
+  EXPECT_EQ(sys.SubMenu, nullptr);
+  provider->SetSysSubMenuPopup(extra);
+  for (auto [at, expect] :
+       {std::pair{frame::ipTop, std::vector<std::u16string>{u"Ещё", u"-"}},
+        std::pair{frame::ipBeforeClose, std::vector<std::u16string>{u"Ещё", u"-"}},
+        std::pair{frame::ipBottom, std::vector<std::u16string>{u"-", u"Ещё"}}}) {
+    provider->SysSubMenu().Position = at;
+    sys.UpdateItems(true);
+    const std::vector<std::u16string> all = captions();
+    ASSERT_NE(sys.SubMenu, nullptr);
+    const int pos = sys.Items()->IndexOf(sys.SubMenu);
+    const int first = at == frame::ipBottom ? pos - 1 : pos;
+    ASSERT_GE(first, 0);
+    EXPECT_EQ((std::vector<std::u16string>(all.begin() + first, all.begin() + first + 2)), expect);
+    if (at == frame::ipTop) {
+      EXPECT_EQ(pos, 0);
+    } else if (at == frame::ipBeforeClose) {
+      EXPECT_EQ(all.at(std::size_t(pos) + 2), u"&Закрыть\tAlt+F4");
+    } else {
+      EXPECT_EQ(pos, sys.Items()->Count() - 1);
+    }
+  }
+  // The copies: the tree, the states and the handler; the menu takes the images.
+  ASSERT_EQ(sys.SubMenu->Count(), 1);
+  fw::TMenuItem* toolsCopy = sys.SubMenu->Items(0);
+  EXPECT_EQ(toolsCopy->Name(), "ToolsCopy");
+  ASSERT_EQ(toolsCopy->Count(), 1);
+  fw::TMenuItem* deepCopy = toolsCopy->Items(0);
+  EXPECT_NE(deepCopy, deep);
+  EXPECT_EQ(deepCopy->Caption(), u"&Глубже");
+  EXPECT_TRUE(deepCopy->Checked());
+  EXPECT_EQ(deepCopy->ShortCut(), deep->ShortCut());
+  deepCopy->Click();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(sys.Images(), images);
+  // Shown through the skinned system menu: End is the sub-menu, last; Right twice opens it and
+  // the copy's own sub-menu.
+  bool opened = false;
+  desktop.Schedule(10, [&] {
+    Tap(kEnd);
+    Tap(kRight);
+    Tap(kRight);
+  });
+  desktop.Schedule(20, [&] {
+    opened = MenuWindows().size() == 3u;
+    Shot("system-menu-sub-menu.png");
+    Tap(kEscape);
+    Tap(kEscape);
+    Tap(kEscape);
+  });
+  AltSpace();
+  desktop.Pump();
+  EXPECT_TRUE(opened);
+  // A freed menu is forgotten: the system menu goes without the sub-menu.
+  delete extra;
+  EXPECT_EQ(provider->SysSubMenu().PopupMenu(), nullptr);
+  sys.UpdateItems(true);
+  EXPECT_EQ(sys.SubMenu, nullptr);
+  EXPECT_EQ(sys.Images(), nullptr);
+}
+
+TEST_F(SkinMenusTest, TheCustomMenuFontAndTheItemFontEventReachMeasuringAndText) {
+  Make(fw::TFormBorderStyle::bsSizeable);
+  auto* menu = new fw::TPopupMenu(form);
+  for (const char16_t* caption : {u"&Первый", u"&Второй"}) {
+    auto* item = new fw::TMenuItem(form);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  SkinableMenusOf(*manager)->HookPopupMenu(*menu, true);
+  menu->SetWindowHandle(form->Handle());
+  auto show = [&](const std::function<void(win::HMENU)>& look) {
+    ShowPopup(*menu, [&](win::HWND h) { look(MenuOf(h)); });
+  };
+  int plain = 0, custom = 0, green = 0;
+  show([&](win::HMENU m) { plain = ItemRect(m, 0).Height(); });
+  manager->MenuSupport().CustomFont = true;
+  manager->MenuSupport().Font.SetHeight(-30);
+  show([&](win::HMENU m) { custom = ItemRect(m, 0).Height(); });
+  EXPECT_GT(custom, plain + 10);
+  // The event's colour replaces the section's for the second item only.
+  manager->MenuSupport().CustomFont = false;
+  std::vector<unsigned> states;
+  manager->OnGetPopupItemData = [&](fw::TMenuItem* item, unsigned state, fw::TFont& font) {
+    states.push_back(state);
+    if (item->Caption() == u"&Второй") font.SetColor(0x00FF00);
+  };
+  show([&](win::HMENU m) {
+    const gfx::Bitmap screen = desktop.Compose();
+    for (int pos : {0, 1}) {
+      const gfx::TRect r = ItemRect(m, pos);
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+          // Smoothed text: pixels well on the way to pure green.
+          const gfx::Pixel px = screen.At(x, y);
+          const bool isGreen =
+              gfx::PixelG(px) > 150 && gfx::PixelR(px) < 100 && gfx::PixelB(px) < 100;
+          green += isGreen * (pos == 1 ? 1 : -1000);
+        }
+    }
+  });
+  EXPECT_GT(green, 10);
+  EXPECT_NE(std::find(states.begin(), states.end(), 0u), states.end()) << "measured";
+  manager->OnGetPopupItemData = nullptr;
 }
 
 }  // namespace
