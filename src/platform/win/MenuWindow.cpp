@@ -885,37 +885,6 @@ std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
   return out;
 }
 
-void DrawMenuBarItems(HWND hwnd, HDC dc, const RECT& bar) {
-  HMENU menu = GetMenu(hwnd);
-  if (!menu) return;
-  gfx::FillRect(dc, bar, GetSysColor(COLOR_MENU));
-  std::vector<RECT> rects = MenuBarLayout(hwnd, bar.Left, bar.Top, bar.Width());
-  Loop paint;  // the fonts and the owner, as a loop would draw them
-  std::tie(paint.font, paint.bold) = MenuFonts();
-  paint.owner = hwnd;
-  Level level;
-  level.menu = menu;
-  level.rects = rects;
-  std::vector<MenuItem> items = ItemsOf(menu);
-  for (std::size_t i = 0; i < items.size() && i < rects.size(); ++i) {
-    const MenuItem& it = items[i];
-    if (it.flags & MF_HILITE) level.hot = int(i);
-    if (it.flags & MF_OWNERDRAW) {
-      DrawItem(paint, level, int(i), dc, ODA_DRAWENTIRE);
-      continue;
-    }
-    bool hot = it.flags & MF_HILITE;
-    gfx::FillRect(dc, rects[i], GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_MENU));
-    gfx::SetBkMode(dc, gfx::TRANSPARENT);
-    gfx::SetTextColor(dc, GetSysColor((it.flags & MFS_GRAYED) ? COLOR_GRAYTEXT
-                                      : hot                   ? COLOR_HIGHLIGHTTEXT
-                                                              : COLOR_MENUTEXT));
-    gfx::SelectFont(dc, (it.flags & MF_DEFAULT) ? paint.bold : paint.font);
-    RECT t = rects[i];
-    gfx::DrawTextW(dc, Before(it.text), &t, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER);
-  }
-}
-
 void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse) {
   HMENU menu = GetMenu(hwnd);
   if (running || !menu || GetMenuItemCount(menu) <= 0) return;
@@ -953,5 +922,36 @@ int MenuAccessKey(HMENU menu, char16_t ch) {
 }
 
 }  // namespace detail
+
+void DrawMenuBarItems(HWND hwnd, HDC dc, const RECT& bar, bool ground) {
+  HMENU menu = GetMenu(hwnd);
+  if (!menu) return;
+  if (ground) gfx::FillRect(dc, bar, GetSysColor(COLOR_MENU));
+  std::vector<RECT> rects = detail::MenuBarLayout(hwnd, bar.Left, bar.Top, bar.Width());
+  Loop paint;  // the fonts and the owner, as a loop would draw them
+  std::tie(paint.font, paint.bold) = MenuFonts();
+  paint.owner = hwnd;
+  Level level;
+  level.menu = menu;
+  level.rects = rects;
+  std::vector<MenuItem> items = ItemsOf(menu);
+  for (std::size_t i = 0; i < items.size() && i < rects.size(); ++i) {
+    const MenuItem& it = items[i];
+    if (it.flags & MF_HILITE) level.hot = int(i);
+    if (it.flags & MF_OWNERDRAW) {
+      DrawItem(paint, level, int(i), dc, ODA_DRAWENTIRE);
+      continue;
+    }
+    bool hot = it.flags & MF_HILITE;
+    gfx::FillRect(dc, rects[i], GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_MENU));
+    gfx::SetBkMode(dc, gfx::TRANSPARENT);
+    gfx::SetTextColor(dc, GetSysColor((it.flags & MFS_GRAYED) ? COLOR_GRAYTEXT
+                                      : hot                   ? COLOR_HIGHLIGHTTEXT
+                                                              : COLOR_MENUTEXT));
+    gfx::SelectFont(dc, (it.flags & MF_DEFAULT) ? paint.bold : paint.font);
+    RECT t = rects[i];
+    gfx::DrawTextW(dc, Before(it.text), &t, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER);
+  }
+}
 
 }  // namespace win
