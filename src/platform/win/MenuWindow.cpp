@@ -581,9 +581,14 @@ void ButtonDown(Loop& loop, POINT pt, UINT message) {
 
 void ButtonUp(Loop& loop, POINT pt) {
   auto [li, index] = Hit(loop, pt);
-  if (li < 0 || index < 0 || !loop.levels[std::size_t(li)].hwnd) return;
-  const MenuItem* it = GetMenuItem(loop.levels[std::size_t(li)].menu, UINT(index), MF_BYPOSITION);
-  if (it && !(it->flags & MF_POPUP)) Choose(loop, std::size_t(li), index);
+  if (li < 0 || index < 0) return;
+  const Level& level = loop.levels[std::size_t(li)];
+  const MenuItem* it = GetMenuItem(level.menu, UINT(index), MF_BYPOSITION);
+  if (!it || (it->flags & MF_POPUP)) return;
+  // A command item on the bar (a maximised MDI child's buttons) is chosen by the release over
+  // the item the press made hot.
+  if (!level.hwnd && level.hot != index) return;
+  Choose(loop, std::size_t(li), index);
 }
 
 // Moves along the bar to the next or previous item, dropping its pop-up when one was down.

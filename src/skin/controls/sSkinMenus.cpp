@@ -132,6 +132,15 @@ void BlendOver(gfx::Bitmap& bmp, const gfx::Bitmap& pic, TPoint p) {
   }
 }
 
+// Whether the next item shown after item in its menu is a divider.
+bool DividerBelow(const fw::TMenuItem& item) {
+  const fw::TMenuItem* parent = item.Parent();
+  if (!parent) return false;
+  for (int i = item.MenuIndex() + 1; i < parent->Count(); ++i)
+    if (parent->Items(i)->Visible()) return parent->Items(i)->IsLine();
+  return false;
+}
+
 }  // namespace
 
 TsSkinableMenus::TsSkinableMenus(sc::TsSkinManager& owner)
@@ -230,7 +239,6 @@ void TsSkinableMenus::InitMenuLine(fw::TMainMenu& menu, bool active) {
 }
 
 void TsSkinableMenus::InitItems(bool active) {
-  FActive = active;
   if (!fw::Application) return;
   std::vector<fw::TComponent*> stack{fw::Application};
   while (!stack.empty()) {
@@ -244,10 +252,6 @@ void TsSkinableMenus::InitItems(bool active) {
       HookItem(*item, active && FOwner.SkinnedPopups());
     for (int i = 0; i < c->ComponentCount(); ++i) stack.push_back(c->Components(i));
   }
-}
-
-void TsSkinableMenus::SetActive(bool active) {
-  if (active != FActive) InitItems(active);
 }
 
 int TsSkinableMenus::GlyphSize() const {
@@ -391,7 +395,8 @@ void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r) const {
   }
   skin::paint::TColor c = model->Palette[sd::pcBorder];
   if (c == skin::paint::clNone || c == 0) c = 0x808080;
-  const std::uint32_t px = 0xFF000000 | std::uint32_t(c & 0xFFFFFF);
+  // Colours are kept red first; pixels are blue first.
+  const std::uint32_t px = 0xFF000000 | skin::paint::SwapRedBlue(std::uint32_t(c & 0xFFFFFF));
   for (int x = line.Left; x < line.Right && x < bmp.Width(); ++x) bmp.Set(x, 0, px);
 }
 
@@ -430,7 +435,7 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
                                 : 0x808080;
     const int x = rect.Left + W - MENU_COLUMN_GAP / 2;
     for (int y = W; y < bg.Height() - W && x >= 0 && x < bg.Width(); ++y)
-      bg.Set(x, y, 0xFF000000 | std::uint32_t(c & 0xFFFFFF));
+      bg.Set(x, y, 0xFF000000 | skin::paint::SwapRedBlue(std::uint32_t(c & 0xFFFFFF)));
     gfx::HDC dc = canvas.Handle();
     gfx::DeviceContext from(bg);
     gfx::BitBlt(dc, x - W, 0, 1, bg.Height() - 2 * W, &from, x, W, gfx::SRCCOPY);
@@ -457,9 +462,14 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
     int fontSection = FOwner.ConstData().Sections[sd::ssMainMenu];
     if (model->IsValidSkinIndex(ix)) {
       fontSection = ix;
-      if (selected || model->gd[std::size_t(ix)].Props[0].Transparency < 100)
+      if (selected || model->gd[std::size_t(ix)].Props[0].Transparency < 100) {
+        // A hot item right above a divider leaves its last row to the body: the divider's
+        // line lies on its own top row and would read as the hot frame's edge.
+        gfx::Bitmap face(pic.Width(), pic.Height() - (selected && DividerBelow(*item) ? 1 : 0));
         draw::PaintItem(model, ix, draw::MakeCacheInfo(&bg, inBg.Left, inBg.Top), true,
-                        selected ? 1 : 0, pic.Bounds(), {0, 0}, &pic);
+                        selected ? 1 : 0, face.Bounds(), {0, 0}, &face);
+        pic.CopyFrom(face, face.Bounds(), {0, 0});
+      }
     }
     const int gw = GlyphSize();
     // Character glyphs take the text's colour.
@@ -545,15 +555,14 @@ void TsSkinableMenus::sAdvancedDrawLineItem(fw::TMenuItem* item, fw::TCanvas& ca
   // own colour is meant for its ground, not for the hot item's).
   int fontSection = FOwner.ConstData().Sections[sd::ssMenuLine];
   if (!model->IsValidSkinIndex(fontSection)) fontSection = FOwner.ConstData().Sections[sd::ssMainMenu];
+  // At rest the line's ground shows through (the item section's rest state is the pop-up
+  // body's, a box of another colour on the line).
   int fontState = 0;
-  if (model->IsValidSkinIndex(ix) &&
-      (hot || model->gd[std::size_t(ix)].Props[0].Transparency < 100)) {
-    draw::PaintItem(model, ix, draw::MakeCacheInfo(&ground, inGround.Left, inGround.Top), true,
-                    hot ? 1 : 0, pic.Bounds(), {0, 0}, &pic);
-    if (hot) {
-      fontSection = ix;
-      fontState = 1;
-    }
+  if (hot && model->IsValidSkinIndex(ix)) {
+    draw::PaintItem(model, ix, draw::MakeCacheInfo(&ground, inGround.Left, inGround.Top), true, 1,
+                    pic.Bounds(), {0, 0}, &pic);
+    fontSection = ix;
+    fontState = 1;
   }
   fw::TCanvas c;
   gfx::DeviceContext dc(pic);

@@ -40,10 +40,7 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   // ownership) gets (active) or loses this painter's handlers; pop-up items only with the
   // manager's SkinnedPopups.
   void InitItems(bool active) override;
-  // InitItems(active) when the hooks are not so already; UpdateMenus follows the manager.
-  void SetActive(bool active);
-  void UpdateMenus() { SetActive(FOwner.Active()); }
-  bool Active() const { return FActive; }
+  void UpdateMenus() override { InitItems(FOwner.Active()); }
   // With active (and the manager active with SkinnedPopups) every top item of a main menu
   // draws through the menu line's handlers and the items below them through the pop-up
   // handlers; without, this painter's handlers go. The menu is made again only when that
@@ -101,7 +98,6 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   std::vector<TacMenuInfo> FMenuInfo;
   std::vector<gfx::TRect> ArOR;  // corners cut out of the window's shape
   bool BorderDrawing = false;
-  bool FActive = false;  // the menus are hooked
   // Sets or takes away the handlers of one item (not its sub-items); true when they changed.
   bool SetHandlers(fw::TMenuItem& item, bool active, bool line);
   // Handlers made by this painter hold it weakly: a painter gone leaves them inert.

@@ -673,7 +673,10 @@ void TsSkinManager::SetCommonSections(const std::vector<std::u16string>& lines) 
 }
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
+  if (FSkinnedPopups == value) return;
   FSkinnedPopups = value;
+  // Menu lines and pop-ups are hooked or plain as the setting says.
+  if (FSkinableMenus) FSkinableMenus->UpdateMenus();
 }
 
 namespace {

@@ -203,6 +203,8 @@ class TacMenuPainter {
   virtual void InitMenuLine(fw::TMainMenu& menu, bool active) = 0;
   // Hooks (active) or unhooks every menu of the application.
   virtual void InitItems(bool active) = 0;
+  // InitItems with the manager's state (a setting the hooks depend on changed).
+  virtual void UpdateMenus() = 0;
   // A skin came or went: cached pictures and measures are dropped.
   virtual void SkinChanged() = 0;
 };

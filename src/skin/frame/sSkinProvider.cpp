@@ -13,6 +13,8 @@
 #include "platform/backend/Dump.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Input.h"
+#include "platform/win/KeyboardLayout.h"
+#include "platform/win/Keys.h"
 #include "platform/win/Mdi.h"
 #include "platform/win/MenuWindow.h"
 #include "platform/win/NonClient.h"

@@ -12,6 +12,7 @@
 #include "platform/win/Mdi.h"
 #include "platform/win/Menu.h"
 #include "platform/win/MenuWindow.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/Window.h"
 #include "skin/controls/acDials.h"
@@ -88,7 +89,7 @@ class MenuLineTest : public skin::frame::test::InternalSkinFormTest {
     InstallDialogSkinning();
     InstallSkinnedMenus();
     app = std::make_unique<fw::TApplication>();
-    form = new fw::TForm(app.get());
+    form = app->CreateForm<fw::TForm>();
     form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
     form->SetFormStyle(style);
     form->SetBounds(60, 40, 420, 300);
@@ -226,9 +227,14 @@ TEST_F(MenuLineTest, APressedItemShowsDroppedAndOpensItsPopupSkinned) {
     const data::TacSkinModel* model = manager->SkinModel();
     const int ix = manager->ConstData().MenuItem.SkinIndex;
     const gfx::Bitmap shown = WindowPicture();
-    const gfx::Pixel hotColour =
-        gfx::PixelFromColor(model->gd[std::size_t(ix)].Props[1].Color, 0) & kRgb;
-    EXPECT_EQ(shown.At(first.Left + 1, first.Top + 1) & kRgb, hotColour);
+    const gfx::Bitmap ground = ExpectedGround();
+    const gfx::TRect bar = provider->MenuLineRect();
+    gfx::Bitmap hot(first.Width(), first.Height());
+    draw::PaintItem(model, ix,
+                    draw::MakeCacheInfo(&ground, first.Left - bar.Left, first.Top - bar.Top),
+                    true, 1, hot.Bounds(), {0, 0}, &hot);
+    for (int x = first.Left; x < first.Right; ++x)
+      ASSERT_EQ(shown.At(x, first.Top + 1) & kRgb, hot.At(x - first.Left, 1) & kRgb) << x;
     // The pop-up's frame is the skin's body, not the plain menu colour.
     const gfx::TRect pr = ScreenRect(popups[0]);
     const gfx::Pixel plain = gfx::PixelFromColor(win::GetSysColor(win::COLOR_MENU), 0);
@@ -260,16 +266,16 @@ TEST_F(MenuLineTest, TheKeyboardWalksTheSkinnedLine) {
   Tap(kF10);
   desktop.Pump();
   EXPECT_EQ(copied, 1);
-  // Alt + the access key drops that item's pop-up.
-  desktop.Schedule(10, [&] {
+  // Alt alone selects the line as well; the mouse then chooses in the dropped pop-up.
+  desktop.Schedule(10, [&] { Tap(kRight); });
+  desktop.Schedule(20, [&] { Tap(kEnter); });
+  desktop.Schedule(30, [&] {
     const auto popups = MenuWindows();
     ASSERT_EQ(popups.size(), 1u);
     EXPECT_EQ(MenuOf(popups[0]), menu->SubmenuHandle(edit));
-    Tap(kEnter);
+    Click(Centre(ItemRect(nullptr, MenuOf(popups[0]), 0)));
   });
-  win::InjectKey(kAlt, true);
-  Tap(0x13);  // the key of "П" on the Russian layout is R's
-  win::InjectKey(kAlt, false);
+  Tap(kAlt);
   desktop.Pump();
   EXPECT_EQ(copied, 2);
 }
@@ -334,6 +340,18 @@ TEST_F(MenuLineTest, TheHooksFollowTheSkinAndNewItems) {
   EXPECT_TRUE(TsSkinableMenus::IsHooked(*file));
   EXPECT_TRUE(TsSkinableMenus::IsHooked(*open));
   EXPECT_TRUE(menu->OwnerDraw());
+  // Without skinned pop-ups the skinned frame shows the plain bar.
+  manager->SetSkinnedPopups(false);
+  desktop.Pump();
+  EXPECT_FALSE(TsSkinableMenus::IsHooked(*file));
+  EXPECT_TRUE(provider->Skinned());
+  EXPECT_EQ(WindowPicture().At(bar.Right - 2, bar.Top + 2) & kRgb,
+            gfx::PixelFromColor(win::GetSysColor(win::COLOR_MENU), 0));
+  manager->SetSkinnedPopups(true);
+  desktop.Pump();
+  EXPECT_TRUE(TsSkinableMenus::IsHooked(*file));
+  EXPECT_NE(WindowPicture().At(bar.Right - 2, bar.Top + 2) & kRgb,
+            gfx::PixelFromColor(win::GetSysColor(win::COLOR_MENU), 0));
 }
 
 // Every internal skin: the line with a dropped pop-up, for looking at.
@@ -442,7 +460,7 @@ TEST_F(MdiMenuLineTest, TheCloseButtonOfTheMaximisedChildClosesIt) {
   win::ShowWindow(child->Handle(), win::SW_MAXIMIZE);
   desktop.Pump();
   bool closed = false;
-  child->OnClose = [&](fw::TObject*, fw::TCloseAction& action) {
+  child->OnClose = [&](fw::TComponent*, fw::TCloseAction& action) {
     closed = true;
     action = fw::TCloseAction::caHide;
   };
@@ -453,35 +471,77 @@ TEST_F(MdiMenuLineTest, TheCloseButtonOfTheMaximisedChildClosesIt) {
   EXPECT_TRUE(closed);
 }
 
-// ---- The tool window's system menu
+// ---- The tool window's system menu and a pop-up's column line
 
-TEST_F(MenuLineTest, TheToolWindowsSystemMenuShowsItsDivider) {
+TEST_F(MenuLineTest, TheDividerUnderAHotItemStaysVisible) {
   Make();
   form->SetMenu(nullptr);
   form->SetBorderStyle(fw::TFormBorderStyle::bsToolWindow);
   desktop.Pump();
   bool looked = false;
-  desktop.Schedule(10, [&] {
+  desktop.Schedule(10, [&] { Tap(kDown); });  // "Переместить" hot, the divider right below it
+  desktop.Schedule(20, [&] {
     const auto popups = MenuWindows();
     ASSERT_EQ(popups.size(), 1u);
     const win::HMENU m = MenuOf(popups[0]);
     ASSERT_EQ(win::GetMenuItemCount(m), 3);
     Shot("system-menu-tool-window-divider.png");
     const gfx::Bitmap screen = desktop.Compose();
-    const gfx::TRect move = ItemRect(nullptr, m, 0), div = ItemRect(nullptr, m, 1);
+    const gfx::TRect move = ItemRect(nullptr, m, 0), div = ItemRect(nullptr, m, 1),
+                     close = ItemRect(nullptr, m, 2);
     EXPECT_EQ(div.Height(), 2);
-    // The divider's row differs from the body beside it across the middle of the menu.
+    // The divider is the "DIVIDERV" picture across the menu; between it and the hot frame
+    // lies a row of the body (as the rows of the resting item below show it).
+    const data::TacSkinModel* model = manager->SkinModel();
+    const int section = manager->ConstData().Sections[data::ssDividerV];
+    ASSERT_TRUE(model->IsValidSkinIndex(section));
+    const int border = model->gd[std::size_t(section)].BorderIndex;
+    ASSERT_TRUE(model->IsValidImgIndex(border));
     const int mid = (div.Left + div.Right) / 2;
-    int line = 0;
-    for (int x = mid - 10; x < mid + 10; ++x)
-      line += (screen.At(x, div.Top) & kRgb) != (screen.At(x, move.Top + 1) & kRgb);
-    EXPECT_EQ(line, 20) << "the divider is a line across the menu";
+    const gfx::Pixel body = screen.At(mid, close.Bottom - 2) & kRgb;
+    gfx::Bitmap strip(div.Width(), 2);
+    strip.Fill(0xFF000000 | body);
+    draw::DrawSkinRect(strip, strip.Bounds(), draw::EmptyCI, model->ma[std::size_t(border)], 0,
+                       false);
+    for (int x = mid - 10; x < mid + 10; ++x) {
+      ASSERT_EQ(screen.At(x, div.Top) & kRgb, strip.At(x - div.Left, 0) & kRgb) << x;
+      ASSERT_NE(screen.At(x, div.Top) & kRgb, body) << x;
+      ASSERT_EQ(screen.At(x, move.Bottom - 1) & kRgb, body) << "the hot item's last row " << x;
+      ASSERT_NE(screen.At(x, move.Bottom - 2) & kRgb, body) << "the hot frame " << x;
+    }
     looked = true;
     Tap(kEscape);
   });
   win::InjectKey(kAlt, true);
   Tap(kSpace);
   win::InjectKey(kAlt, false);
+  desktop.Pump();
+  EXPECT_TRUE(looked);
+}
+
+TEST_F(MenuLineTest, AColumnAfterABarBreakHasALineInTheItemsFontColour) {
+  Make();
+  auto* popup = new fw::TPopupMenu(form);
+  Add(popup->Items(), u"&Один");
+  Add(popup->Items(), u"&Два")->SetBreak(fw::TMenuBreak::mbBarBreak);
+  SkinableMenusOf(*manager)->HookPopupMenu(*popup, true);
+  popup->SetWindowHandle(Hwnd());
+  bool looked = false;
+  desktop.Schedule(10, [&] {
+    const auto popups = MenuWindows();
+    ASSERT_EQ(popups.size(), 1u);
+    const gfx::TRect second = ItemRect(nullptr, MenuOf(popups[0]), 1);
+    const int x = second.Left - win::MENU_COLUMN_GAP / 2;
+    const data::TacSkinModel* model = manager->SkinModel();
+    const int ix = manager->ConstData().MenuItem.SkinIndex;
+    const auto colour = model->gd[std::size_t(ix)].Props[0].FontColor.Color;
+    const gfx::Bitmap screen = desktop.Compose();
+    for (int y = second.Top; y < second.Bottom; ++y)
+      ASSERT_EQ(screen.At(x, y) & kRgb, gfx::PixelFromColor(colour, 0)) << y;
+    looked = true;
+    Tap(kEscape);
+  });
+  popup->Popup(150, 150);
   desktop.Pump();
   EXPECT_TRUE(looked);
 }
