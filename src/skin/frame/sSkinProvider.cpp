@@ -1202,16 +1202,56 @@ void TsSkinProvider::DrawMdiItem(const win::DRAWITEMSTRUCT& dis) {
     gfx::DrawIconEx(&dc, (pic.Width() - w) / 2, (pic.Height() - h) / 2, icon, w, h, gfx::DI_NORMAL);
   } else if (const paint::TsMaskData* md =
                  MdiGlyph(*model, *FCommonData->SkinManager(), dis.itemID)) {
-    // Pressed while the mouse holds it in the menu loop, hot when only selected; shown lighter
-    // on an inactive parent or when the child's system menu greys the command.
+    // The title's glyphs are drawn for the title's ground; on the line they take its shape in
+    // the line's text colour (the hot item section's when selected, one pixel down and right
+    // while the left button holds it), lighter on an inactive parent or when the child's
+    // system menu greys the command.
+    const sc::TsSkinManager& m = *FCommonData->SkinManager();
     const bool selected = dis.itemState & win::ODS_SELECTED;
-    const int state = !selected ? 0 : win::GetKeyState(win::VK_LBUTTON) < 0 ? 2 : 1;
+    const bool pressed = selected && win::GetKeyState(win::VK_LBUTTON) < 0;
+    int fontSection = m.ConstData().Sections[sd::ssMenuLine];
+    const int ix = m.ConstData().MenuItem.SkinIndex;
+    if (selected && model->IsValidSkinIndex(ix)) {
+      draw::PaintItem(model, ix, draw::MakeCacheInfo(&FMenuLineBG, r.Left - bar.Left, 0), true, 1,
+                      pic.Bounds(), {0, 0}, &pic);
+      fontSection = ix;
+    }
+    const paint::TColor color =
+        model->IsValidSkinIndex(fontSection)
+            ? draw::StateProps(model->gd[std::size_t(fontSection)], selected ? 1 : 0)
+                  .FontColor.Color
+            : paint::TColor(win::GetSysColor(win::COLOR_MENUTEXT));
+    const int shift = pressed ? 1 : 0;
+    const TPoint at{(pic.Width() - md->Width) / 2 + shift, (pic.Height() - md->Height) / 2 + shift};
+    // The glyph's coverage from the glyph drawn over black and over white.
+    gfx::Bitmap overBlack(md->Width, md->Height), overWhite(md->Width, md->Height);
+    overBlack.Fill(0xFF000000);
+    overWhite.Fill(0xFFFFFFFF);
+    draw::DrawSkinGlyph(overBlack, {0, 0}, 0, 1, *md, draw::EmptyCI);
+    draw::DrawSkinGlyph(overWhite, {0, 0}, 0, 1, *md, draw::EmptyCI);
+    const std::uint32_t ink = paint::SwapRedBlue(std::uint32_t(color) & 0xFFFFFF);
+    for (int y = 0; y < md->Height; ++y)
+      for (int x = 0; x < md->Width; ++x) {
+        const int a = 255 - (int(gfx::PixelG(overWhite.At(x, y))) -
+                             int(gfx::PixelG(overBlack.At(x, y))));
+        const int px = at.X + x, py = at.Y + y;
+        if (a <= 0 || px < 0 || py < 0 || px >= pic.Width() || py >= pic.Height()) continue;
+        const gfx::Pixel under = pic.At(px, py);
+        std::uint32_t out = 0xFF000000;
+        for (int sh = 0; sh < 24; sh += 8) {
+          const int c = int((ink >> sh) & 0xFF), u = int((under >> sh) & 0xFF);
+          out |= std::uint32_t((c * a + u * (255 - a)) / 255) << sh;
+        }
+        pic.Set(px, py, out);
+      }
     const win::HMENU sys = win::GetSystemMenu(child, false);
     const bool greyed = dis.itemID != win::SC_CLOSE && sys &&
                         (win::GetMenuState(sys, dis.itemID, win::MF_BYCOMMAND) & win::MF_GRAYED);
-    const bool lighter = !FFormActive || greyed;
-    draw::DrawSkinGlyph(pic, {0, (pic.Height() - md->Height) / 2}, state, lighter ? 2 : 1, *md,
-                        draw::EmptyCI);
+    if (!FFormActive || greyed) {
+      const gfx::Bitmap under = FMenuLineBG.Copy(r.Offset(-bar.Left, -bar.Top));
+      paint::BlendTransRectangle(pic, 0, 0, under, {0, 0, under.Width() - 1, under.Height() - 1},
+                                 paint::DefBlendDisabled, paint::kTransKey);
+    }
   }
   gfx::BitBlt(dis.hDC, r.Left, r.Top, r.Width(), r.Height(), &dc, 0, 0, gfx::SRCCOPY);
 }

@@ -426,22 +426,38 @@ TEST_F(MdiMenuLineTest, AMaximisedChildsButtonsAreTheSkinsGlyphsOnTheLine) {
   const gfx::TRect bar = provider->MenuLineRect();
   const gfx::Bitmap ground = ExpectedGround();
   const gfx::Bitmap shown = WindowPicture();
+  ASSERT_TRUE(provider->FormActive());
   const paint::TsMaskData& closeGlyph = Glyph(data::tgSmallClose);
   const gfx::TRect c = ItemRect(Hwnd(), Bar(), close);
   EXPECT_EQ(c.Right, bar.Right);
   EXPECT_EQ(c.Width(), closeGlyph.Width + 1);
   EXPECT_EQ(ItemRect(Hwnd(), Bar(), restore).Right, c.Left);
+  // The glyph's shape (where it covers fully or not at all, drawn over black and over white)
+  // in the line's text colour over the line's ground.
   const gfx::TRect inGround = c.Offset(-bar.Left, -bar.Top);
-  gfx::Bitmap expect = ground.Copy(inGround);
-  draw::DrawSkinGlyph(expect, {0, (expect.Height() - closeGlyph.Height) / 2}, 0, 1, closeGlyph,
-                      draw::EmptyCI);
-  int differ = 0;
-  for (int y = 0; y < c.Height(); ++y)
-    for (int x = 0; x < c.Width(); ++x) {
-      ASSERT_EQ(shown.At(c.Left + x, c.Top + y) & kRgb, expect.At(x, y) & kRgb) << x << "," << y;
-      differ += (expect.At(x, y) & kRgb) != (ground.At(inGround.Left + x, y) & kRgb);
+  gfx::Bitmap overBlack(closeGlyph.Width, closeGlyph.Height);
+  gfx::Bitmap overWhite(closeGlyph.Width, closeGlyph.Height);
+  overBlack.Fill(0xFF000000);
+  overWhite.Fill(0xFFFFFFFF);
+  draw::DrawSkinGlyph(overBlack, {0, 0}, 0, 1, closeGlyph, draw::EmptyCI);
+  draw::DrawSkinGlyph(overWhite, {0, 0}, 0, 1, closeGlyph, draw::EmptyCI);
+  const int lineSection = manager->ConstData().Sections[data::ssMenuLine];
+  const gfx::Pixel ink = gfx::PixelFromColor(
+      manager->SkinModel()->gd[std::size_t(lineSection)].Props[0].FontColor.Color, 0);
+  const int top = (c.Height() - closeGlyph.Height) / 2;
+  int inked = 0;
+  for (int y = 0; y < closeGlyph.Height; ++y)
+    for (int x = 0; x < closeGlyph.Width; ++x) {
+      const gfx::Pixel b = overBlack.At(x, y) & kRgb, w = overWhite.At(x, y) & kRgb;
+      const gfx::Pixel at = shown.At(c.Left + x, c.Top + top + y) & kRgb;
+      if (b == w) {
+        ASSERT_EQ(at, ink) << x << "," << y;
+        ++inked;
+      } else if (b == 0 && w == 0xFFFFFF) {
+        ASSERT_EQ(at, ground.At(inGround.Left + x, top + y) & kRgb) << x << "," << y;
+      }
     }
-  EXPECT_GT(differ, 10) << "the glyph shows";
+  EXPECT_GT(inked, 10) << "the glyph shows";
   // The restore button restores the child, and the buttons go.
   const gfx::TRect wr = ScreenRect(Hwnd());
   const gfx::TRect r = ItemRect(Hwnd(), Bar(), restore);
