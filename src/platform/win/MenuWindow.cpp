@@ -556,8 +556,8 @@ void ButtonDown(Loop& loop, POINT pt, UINT message) {
     loop.done = true;  // a click outside dismisses the menu
     // A double click on the window's icon: the first press opened the system menu, the
     // second closes the window.
-    const bool left = message == WM_LBUTTONDOWN || message == WM_NCLBUTTONDOWN ||
-                      message == WM_LBUTTONDBLCLK;
+    const bool left =
+        message == WM_LBUTTONDOWN || message == WM_NCLBUTTONDOWN || message == WM_LBUTTONDBLCLK;
     if (left && loop.systemMenu && IsWindow(loop.owner) &&
         GetMessageTime() - loop.openedAt <= GetDoubleClickTime() &&
         SendMessageW(loop.owner, WM_NCHITTEST, 0, LParamFromPoint(pt)) == HTSYSMENU) {

@@ -34,35 +34,28 @@ namespace {
 constexpr skin::paint::TColor kKeyColor = 0xFF00FF;
 constexpr int kCornerScan = 16;  // how far into the picture's corners transparent pixels are cut
 
-// The platform's handler types, so that this painter's handlers are told from others.
-struct MeasureHook {
+// The platform's handler types, so that this painter's handlers are told from others: the
+// pop-up items' and the menu line's, each holding the painter weakly.
+template <void (TsSkinableMenus::*Measure)(fw::TMenuItem*, fw::TCanvas&, int&, int&)>
+struct MeasureHookOf {
   std::weak_ptr<TsSkinableMenus*> Painter;
   void operator()(fw::TMenuItem* item, fw::TCanvas& canvas, int& width, int& height) const {
-    if (auto p = Painter.lock()) (*p)->sMeasureItem(item, canvas, width, height);
+    if (auto p = Painter.lock()) ((*p)->*Measure)(item, canvas, width, height);
   }
 };
-struct DrawHook {
+template <void (TsSkinableMenus::*Draw)(fw::TMenuItem*, fw::TCanvas&, const TRect&,
+                                        fw::TOwnerDrawState)>
+struct DrawHookOf {
   std::weak_ptr<TsSkinableMenus*> Painter;
   void operator()(fw::TMenuItem* item, fw::TCanvas& canvas, const TRect& rect,
                   fw::TOwnerDrawState state) const {
-    if (auto p = Painter.lock()) (*p)->sAdvancedDrawItem(item, canvas, rect, state);
+    if (auto p = Painter.lock()) ((*p)->*Draw)(item, canvas, rect, state);
   }
 };
-
-// The menu line's handlers.
-struct LineMeasureHook {
-  std::weak_ptr<TsSkinableMenus*> Painter;
-  void operator()(fw::TMenuItem* item, fw::TCanvas& canvas, int& width, int& height) const {
-    if (auto p = Painter.lock()) (*p)->sMeasureLineItem(item, canvas, width, height);
-  }
-};
-struct LineDrawHook {
-  std::weak_ptr<TsSkinableMenus*> Painter;
-  void operator()(fw::TMenuItem* item, fw::TCanvas& canvas, const TRect& rect,
-                  fw::TOwnerDrawState state) const {
-    if (auto p = Painter.lock()) (*p)->sAdvancedDrawLineItem(item, canvas, rect, state);
-  }
-};
+using MeasureHook = MeasureHookOf<&TsSkinableMenus::sMeasureItem>;
+using DrawHook = DrawHookOf<&TsSkinableMenus::sAdvancedDrawItem>;
+using LineMeasureHook = MeasureHookOf<&TsSkinableMenus::sMeasureLineItem>;
+using LineDrawHook = DrawHookOf<&TsSkinableMenus::sAdvancedDrawLineItem>;
 
 bool OwnDraw(const fw::TMenuItem& item) {
   return item.OnAdvancedDrawItem.target<DrawHook>() ||
@@ -537,9 +530,9 @@ void TsSkinableMenus::sAdvancedDrawLineItem(fw::TMenuItem* item, fw::TCanvas& ca
   if (!item || !model || rect.IsEmpty() || !canvas.Handle()) return;
   // The line's ground is the form provider's: the item is cut out of it at its place.
   fw::TMenu* menu = item->GetParentMenu();
-  auto* form = menu ? dynamic_cast<fw::TCustomForm*>(
-                          fw::TWinControl::FindControl(menu->WindowHandle()))
-                    : nullptr;
+  auto* form =
+      menu ? dynamic_cast<fw::TCustomForm*>(fw::TWinControl::FindControl(menu->WindowHandle()))
+           : nullptr;
   frame::TsSkinProvider* provider = form ? frame::TsSkinProvider::GetSkinProvider(*form) : nullptr;
   if (!provider) return;
   const TRect line = provider->MenuLineRect();
@@ -554,7 +547,8 @@ void TsSkinableMenus::sAdvancedDrawLineItem(fw::TMenuItem* item, fw::TCanvas& ca
   // Text in the line's colours, on a hot item in the item section's hot colours (the line's
   // own colour is meant for its ground, not for the hot item's).
   int fontSection = FOwner.ConstData().Sections[sd::ssMenuLine];
-  if (!model->IsValidSkinIndex(fontSection)) fontSection = FOwner.ConstData().Sections[sd::ssMainMenu];
+  if (!model->IsValidSkinIndex(fontSection))
+    fontSection = FOwner.ConstData().Sections[sd::ssMainMenu];
   // At rest the line's ground shows through (the item section's rest state is the pop-up
   // body's, a box of another colour on the line).
   int fontState = 0;

@@ -34,7 +34,7 @@
 namespace fw {
 class TPopupMenu;
 class TMainMenu;
-}
+}  // namespace fw
 
 namespace skin::core {
 

@@ -17,10 +17,10 @@
 #include "platform/win/Keys.h"
 #include "platform/win/Mdi.h"
 #include "platform/win/MenuWindow.h"
-#include "platform/win/NonClient.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MulDiv.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/OwnedPopups.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
@@ -1111,8 +1111,7 @@ void TsSkinProvider::PaintCaption(gfx::HDC windowDC) {
 // ---- The menu line ------------------------------------------------------------------------------
 
 TRect TsSkinProvider::MenuLineRect() const {
-  if (!FForm->HandleAllocated() || win::IsIconic(FForm->Handle()) ||
-      !win::GetMenu(FForm->Handle()))
+  if (!FForm->HandleAllocated() || win::IsIconic(FForm->Handle()) || !win::GetMenu(FForm->Handle()))
     return {};
   return win::GetFrameLayout(FForm->Handle()).menuBar;
 }
@@ -1155,8 +1154,8 @@ bool TsSkinProvider::MdiLineItem(win::ULONG_PTR data) const {
   const win::HWND client = FForm->ClientHandle();
   if (FForm->FormStyle() != fw::TFormStyle::fsMDIForm || !client || !data) return false;
   bool maximized = false;
-  const auto active = win::HWND(
-      win::SendMessageW(client, win::WM_MDIGETACTIVE, 0, reinterpret_cast<win::LPARAM>(&maximized)));
+  const auto active = win::HWND(win::SendMessageW(client, win::WM_MDIGETACTIVE, 0,
+                                                  reinterpret_cast<win::LPARAM>(&maximized)));
   return maximized && active && data == reinterpret_cast<win::ULONG_PTR>(active);
 }
 
@@ -1196,7 +1195,8 @@ void TsSkinProvider::DrawMdiItem(const win::DRAWITEMSTRUCT& dis) {
   gfx::DeviceContext dc(pic);
   if (dis.itemID == 0xFFFFFFFF) {
     // The child's system menu: its icon.
-    const int w = win::GetSystemMetrics(win::SM_CXSMICON), h = win::GetSystemMetrics(win::SM_CYSMICON);
+    const int w = win::GetSystemMetrics(win::SM_CXSMICON),
+              h = win::GetSystemMetrics(win::SM_CYSMICON);
     const auto icon = reinterpret_cast<gfx::HICON>(
         win::SendMessageW(child, win::WM_GETICON, win::ICON_SMALL2, 0));
     gfx::DrawIconEx(&dc, (pic.Width() - w) / 2, (pic.Height() - h) / 2, icon, w, h, gfx::DI_NORMAL);
@@ -1232,8 +1232,8 @@ void TsSkinProvider::DrawMdiItem(const win::DRAWITEMSTRUCT& dis) {
     const std::uint32_t ink = paint::SwapRedBlue(std::uint32_t(color) & 0xFFFFFF);
     for (int y = 0; y < md->Height; ++y)
       for (int x = 0; x < md->Width; ++x) {
-        const int a = 255 - (int(gfx::PixelG(overWhite.At(x, y))) -
-                             int(gfx::PixelG(overBlack.At(x, y))));
+        const int a =
+            255 - (int(gfx::PixelG(overWhite.At(x, y))) - int(gfx::PixelG(overBlack.At(x, y))));
         const int px = at.X + x, py = at.Y + y;
         if (a <= 0 || px < 0 || py < 0 || px >= pic.Width() || py >= pic.Height()) continue;
         const gfx::Pixel under = pic.At(px, py);

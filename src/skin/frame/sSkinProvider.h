@@ -483,7 +483,7 @@ class TsSkinProvider : public fw::TComponent,
   gfx::Bitmap FBtnsBG;  // the caption under the buttons, at FBtnsBGAt
   gfx::TPoint FBtnsBGAt;
   TsTitleBar* FTitleBar = nullptr;
-  gfx::Bitmap FTitleBG;  // the title rows before the items are painted
+  gfx::Bitmap FTitleBG;     // the title rows before the items are painted
   gfx::Bitmap FMenuLineBG;  // the menu line's ground (MenuLineBG)
   bool FAllowSkin3rdParty = true;
   std::unique_ptr<TacCtrlAdapter> FAdapter;

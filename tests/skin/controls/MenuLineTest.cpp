@@ -4,6 +4,7 @@
 // system menu's divider.
 #include <gtest/gtest.h>
 
+#include "MenuTestSupport.h"
 #include "TestOutput.h"
 #include "framework/Menus.h"
 #include "platform/gfx/PictureCodec.h"
@@ -14,6 +15,7 @@
 #include "platform/win/MenuWindow.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/NonClient.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Window.h"
 #include "skin/controls/acDials.h"
 #include "skin/controls/sSkinMenus.h"
@@ -25,36 +27,7 @@
 namespace skin::controls {
 namespace {
 
-constexpr gfx::Pixel kRgb = 0xFFFFFF;
-constexpr win::UINT kDown = 0xE050, kRight = 0xE04D, kEnter = 0x1C, kEscape = 0x01, kF10 = 0x44,
-                    kAlt = 0x38, kSpace = 0x39;
-
-void Tap(win::UINT scan) {
-  win::InjectKey(scan, true);
-  win::InjectKey(scan, false);
-}
-
-std::vector<win::HWND> MenuWindows() {
-  std::vector<win::HWND> out;
-  win::EnumWindows(
-      [&](win::HWND h, win::LPARAM) {
-        if (win::GetClassNameW(h) == win::POPUPMENU_CLASS && win::IsWindowVisible(h))
-          out.push_back(h);
-        return true;
-      },
-      0);
-  return out;
-}
-
-win::HMENU MenuOf(win::HWND h) {
-  return reinterpret_cast<win::HMENU>(win::SendMessageW(h, win::MN_GETHMENU, 0, 0));
-}
-
-gfx::TRect ScreenRect(win::HWND h) {
-  win::RECT r{};
-  win::GetWindowRect(h, &r);
-  return r;
-}
+using namespace menutest;
 
 // An item's rectangle in window coordinates of hwnd (bar items) or on the screen (hwnd null).
 gfx::TRect ItemRect(win::HWND hwnd, win::HMENU m, int pos) {
@@ -84,8 +57,8 @@ fw::TMenuItem* Add(fw::TMenuItem* parent, const std::u16string& caption) {
 
 class MenuLineTest : public skin::frame::test::InternalSkinFormTest {
  protected:
-  void Make(const std::string& skin = "BlueGauze",
-            fw::TFormStyle style = fw::TFormStyle::fsNormal) {
+  void Make(const std::string& skin = "BlueGauze", fw::TFormStyle style = fw::TFormStyle::fsNormal,
+            bool extended = false) {
     InstallDialogSkinning();
     InstallSkinnedMenus();
     app = std::make_unique<fw::TApplication>();
@@ -106,6 +79,7 @@ class MenuLineTest : public skin::frame::test::InternalSkinFormTest {
     windowItem = Add(menu->Items(), u"&Окно");
     form->SetMenu(menu);
     manager = new core::TsSkinManager(form);
+    manager->SetExtendedBorders(extended);
     manager->AfterConstruction();
     skin::data::AddInternalSkins(manager->InternalSkins());
     manager->SetSkinName(skin::frame::test::InternalSkinNamed(skin));
@@ -127,10 +101,9 @@ class MenuLineTest : public skin::frame::test::InternalSkinFormTest {
     const gfx::TRect wr = ScreenRect(Hwnd());
     gfx::Bitmap whole(wr.Width(), wr.Height());
     const int formSection = provider->SkinData().SkinIndex;
-    const int state = std::min(int(provider->FormActive()),
-                               model->gd[std::size_t(formSection)].States - 1);
-    draw::PaintItem(model, formSection, draw::EmptyCI, true, state, whole.Bounds(), {0, 0},
-                    &whole);
+    const int state =
+        std::min(int(provider->FormActive()), model->gd[std::size_t(formSection)].States - 1);
+    draw::PaintItem(model, formSection, draw::EmptyCI, true, state, whole.Bounds(), {0, 0}, &whole);
     const gfx::TRect bar = provider->MenuLineRect();
     gfx::Bitmap line(bar.Width(), bar.Height());
     const int section = manager->ConstData().Sections[data::ssMenuLine];
@@ -146,8 +119,8 @@ class MenuLineTest : public skin::frame::test::InternalSkinFormTest {
 
   frame::TsSkinProvider* provider = nullptr;
   fw::TMainMenu* menu = nullptr;
-  fw::TMenuItem *file = nullptr, *open = nullptr, *edit = nullptr, *copy = nullptr,
-                *view = nullptr, *windowItem = nullptr;
+  fw::TMenuItem *file = nullptr, *open = nullptr, *edit = nullptr, *copy = nullptr, *view = nullptr,
+                *windowItem = nullptr;
 };
 
 TEST_F(MenuLineTest, TheLinesGroundAndAHotItemComeFromTheirSections) {
@@ -190,8 +163,8 @@ TEST_F(MenuLineTest, TheLinesGroundAndAHotItemComeFromTheirSections) {
     ASSERT_TRUE(model->IsValidSkinIndex(ix));
     gfx::Bitmap hot(first.Width(), first.Height());
     draw::PaintItem(model, ix,
-                    draw::MakeCacheInfo(&ground, first.Left - bar.Left, first.Top - bar.Top),
-                    true, 1, hot.Bounds(), {0, 0}, &hot);
+                    draw::MakeCacheInfo(&ground, first.Left - bar.Left, first.Top - bar.Top), true,
+                    1, hot.Bounds(), {0, 0}, &hot);
     for (int y : {first.Top + 1, first.Bottom - 2})
       for (int x = first.Left; x < first.Right; ++x)
         ASSERT_EQ(hotShown.At(x, y) & kRgb, hot.At(x - first.Left, y - first.Top) & kRgb)
@@ -208,6 +181,38 @@ TEST_F(MenuLineTest, TheLinesGroundAndAHotItemComeFromTheirSections) {
   // The loop over, the item rests again.
   EXPECT_EQ(WindowPicture().At(first.Left + 1, first.Top + 1) & kRgb,
             ground.At(first.Left - bar.Left + 1, 1) & kRgb);
+}
+
+// With the extended border the form keeps its menu line in its region and paints it itself.
+TEST_F(MenuLineTest, TheExtendedBordersFormShowsItsLine) {
+  Make("BlueGauze", fw::TFormStyle::fsNormal, true);
+  ASSERT_NE(provider->BorderForm(), nullptr);
+  const gfx::TRect bar = provider->MenuLineRect();
+  ASSERT_FALSE(bar.IsEmpty());
+  gfx::Region rgn;
+  ASSERT_NE(win::GetWindowRgn(Hwnd(), &rgn), gfx::RGN_ERROR);
+  EXPECT_TRUE(rgn.Contains({bar.Left, bar.Top}));
+  EXPECT_TRUE(rgn.Contains({bar.Right - 1, bar.Bottom - 1}));
+  const data::TacSkinModel* model = manager->SkinModel();
+  const int section = manager->ConstData().Sections[data::ssMenuLine];
+  const gfx::Pixel colour = gfx::PixelFromColor(model->gd[std::size_t(section)].Props[0].Color, 0);
+  const gfx::TRect last = ItemRect(Hwnd(), Bar(), 3);
+  gfx::Bitmap shown = WindowPicture();
+  for (int y = bar.Top; y < bar.Bottom; ++y)
+    for (int x = last.Right; x < bar.Right; ++x)
+      ASSERT_EQ(shown.At(x, y) & kRgb, colour) << x << "," << y;
+  // The loop's hot item shows there too.
+  const gfx::TRect first = ItemRect(Hwnd(), Bar(), 0);
+  bool looked = false;
+  desktop.Schedule(10, [&] {
+    EXPECT_NE(WindowPicture().At(first.Left + 2, first.Top + 2) & kRgb, colour);
+    looked = true;
+    Tap(kEscape);
+  });
+  Tap(kF10);
+  desktop.Pump();
+  EXPECT_TRUE(looked);
+  EXPECT_EQ(WindowPicture().At(first.Left + 2, first.Top + 2) & kRgb, colour);
 }
 
 TEST_F(MenuLineTest, APressedItemShowsDroppedAndOpensItsPopupSkinned) {
@@ -231,8 +236,8 @@ TEST_F(MenuLineTest, APressedItemShowsDroppedAndOpensItsPopupSkinned) {
     const gfx::TRect bar = provider->MenuLineRect();
     gfx::Bitmap hot(first.Width(), first.Height());
     draw::PaintItem(model, ix,
-                    draw::MakeCacheInfo(&ground, first.Left - bar.Left, first.Top - bar.Top),
-                    true, 1, hot.Bounds(), {0, 0}, &hot);
+                    draw::MakeCacheInfo(&ground, first.Left - bar.Left, first.Top - bar.Top), true,
+                    1, hot.Bounds(), {0, 0}, &hot);
     for (int x = first.Left; x < first.Right; ++x)
       ASSERT_EQ(shown.At(x, first.Top + 1) & kRgb, hot.At(x - first.Left, 1) & kRgb) << x;
     // The pop-up's frame is the skin's body, not the plain menu colour.
