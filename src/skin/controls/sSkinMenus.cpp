@@ -156,11 +156,6 @@ bool TsSkinableMenus::IsHooked(const fw::TMenuItem& item) {
   return OwnDraw(item);
 }
 
-bool TsSkinableMenus::IsTopLine(const fw::TMenuItem& item) {
-  const fw::TMenuItem* parent = item.Parent();
-  return parent && !parent->Parent() && dynamic_cast<fw::TMainMenu*>(item.GetParentMenu());
-}
-
 bool TsSkinableMenus::SetHandlers(fw::TMenuItem& item, bool active, bool line) {
   bool changed = false;
   // Handlers of this painter of the other kind (an item moved between a line and a pop-up)
@@ -209,13 +204,6 @@ void TsSkinableMenus::HookPopupMenu(fw::TPopupMenu& menu, bool active) {
   active = active && FOwner.SkinnedPopups();
   HookItem(*menu.Items(), active);
   menu.SetOwnerDraw(active);  // the window-system menu is made again with the handlers
-}
-
-void TsSkinableMenus::InitItem(fw::TMenuItem& item, bool active) {
-  if (IsTopLine(item))
-    SetHandlers(item, active && FOwner.SkinnedPopups(), true);
-  else
-    SetHandlers(item, active && FOwner.SkinnedPopups(), false);
 }
 
 void TsSkinableMenus::InitMenuLine(fw::TMainMenu& menu, bool active) {

@@ -46,11 +46,6 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   // handlers; without, this painter's handlers go. The menu is made again only when that
   // changed anything.
   void InitMenuLine(fw::TMainMenu& menu, bool active) override;
-  // One item: a top item of a main menu gets the line's handlers, any other the pop-up ones
-  // (with SkinnedPopups); active false takes this painter's away.
-  void InitItem(fw::TMenuItem& item, bool active);
-  // Whether the item is a top item of a main menu (an item of the menu line).
-  static bool IsTopLine(const fw::TMenuItem& item);
   // Every sub-item of item, at any depth, gets (active) or loses this painter's measure and
   // draw handlers; items with handlers of their own keep them. True when any changed.
   bool HookItem(fw::TMenuItem& item, bool active);
