@@ -628,9 +628,14 @@ void ButtonDown(Loop& loop, POINT pt, UINT message) {
 
 void ButtonUp(Loop& loop, POINT pt) {
   auto [li, index] = Hit(loop, pt);
-  if (li < 0 || index < 0 || !loop.levels[std::size_t(li)].hwnd) return;
-  const MenuItem* it = GetMenuItem(loop.levels[std::size_t(li)].menu, UINT(index), MF_BYPOSITION);
-  if (it && !(it->flags & MF_POPUP)) Choose(loop, std::size_t(li), index);
+  if (li < 0 || index < 0) return;
+  const Level& level = loop.levels[std::size_t(li)];
+  const MenuItem* it = GetMenuItem(level.menu, UINT(index), MF_BYPOSITION);
+  if (!it || (it->flags & MF_POPUP)) return;
+  // A command item on the bar (a maximised MDI child's buttons) is chosen by the release over
+  // the item the press made hot.
+  if (!level.hwnd && level.hot != index) return;
+  Choose(loop, std::size_t(li), index);
 }
 
 // The selectable item of the next (step 1) or previous (-1) column of a pop-up nearest in
@@ -962,37 +967,6 @@ std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
   return out;
 }
 
-void DrawMenuBarItems(HWND hwnd, HDC dc, const RECT& bar) {
-  HMENU menu = GetMenu(hwnd);
-  if (!menu) return;
-  gfx::FillRect(dc, bar, GetSysColor(COLOR_MENU));
-  std::vector<RECT> rects = MenuBarLayout(hwnd, bar.Left, bar.Top, bar.Width());
-  Loop paint;  // the fonts and the owner, as a loop would draw them
-  std::tie(paint.font, paint.bold) = MenuFonts();
-  paint.owner = hwnd;
-  Level level;
-  level.menu = menu;
-  level.rects = rects;
-  std::vector<MenuItem> items = ItemsOf(menu);
-  for (std::size_t i = 0; i < items.size() && i < rects.size(); ++i) {
-    const MenuItem& it = items[i];
-    if (it.flags & MF_HILITE) level.hot = int(i);
-    if (it.flags & MF_OWNERDRAW) {
-      DrawItem(paint, level, int(i), dc, ODA_DRAWENTIRE);
-      continue;
-    }
-    bool hot = it.flags & MF_HILITE;
-    gfx::FillRect(dc, rects[i], GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_MENU));
-    gfx::SetBkMode(dc, gfx::TRANSPARENT);
-    gfx::SetTextColor(dc, GetSysColor((it.flags & MFS_GRAYED) ? COLOR_GRAYTEXT
-                                      : hot                   ? COLOR_HIGHLIGHTTEXT
-                                                              : COLOR_MENUTEXT));
-    gfx::SelectFont(dc, (it.flags & MF_DEFAULT) ? paint.bold : paint.font);
-    RECT t = rects[i];
-    gfx::DrawTextW(dc, Before(it.text), &t, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER);
-  }
-}
-
 void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse) {
   HMENU menu = GetMenu(hwnd);
   if (running || !menu || GetMenuItemCount(menu) <= 0) return;
@@ -1030,5 +1004,36 @@ int MenuAccessKey(HMENU menu, char16_t ch) {
 }
 
 }  // namespace detail
+
+void DrawMenuBarItems(HWND hwnd, HDC dc, const RECT& bar, bool ground) {
+  HMENU menu = GetMenu(hwnd);
+  if (!menu) return;
+  if (ground) gfx::FillRect(dc, bar, GetSysColor(COLOR_MENU));
+  std::vector<RECT> rects = detail::MenuBarLayout(hwnd, bar.Left, bar.Top, bar.Width());
+  Loop paint;  // the fonts and the owner, as a loop would draw them
+  std::tie(paint.font, paint.bold) = MenuFonts();
+  paint.owner = hwnd;
+  Level level;
+  level.menu = menu;
+  level.rects = rects;
+  std::vector<MenuItem> items = ItemsOf(menu);
+  for (std::size_t i = 0; i < items.size() && i < rects.size(); ++i) {
+    const MenuItem& it = items[i];
+    if (it.flags & MF_HILITE) level.hot = int(i);
+    if (it.flags & MF_OWNERDRAW) {
+      DrawItem(paint, level, int(i), dc, ODA_DRAWENTIRE);
+      continue;
+    }
+    bool hot = it.flags & MF_HILITE;
+    gfx::FillRect(dc, rects[i], GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_MENU));
+    gfx::SetBkMode(dc, gfx::TRANSPARENT);
+    gfx::SetTextColor(dc, GetSysColor((it.flags & MFS_GRAYED) ? COLOR_GRAYTEXT
+                                      : hot                   ? COLOR_HIGHLIGHTTEXT
+                                                              : COLOR_MENUTEXT));
+    gfx::SelectFont(dc, (it.flags & MF_DEFAULT) ? paint.bold : paint.font);
+    RECT t = rects[i];
+    gfx::DrawTextW(dc, Before(it.text), &t, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER);
+  }
+}
 
 }  // namespace win

@@ -68,6 +68,12 @@ int MenuItemFromPoint(HWND hwnd, HMENU menu, POINT screen);
 // Plain measures of the menus, which owner-drawn items start from: the height of a text
 // item, of a separator, and the gap between two columns.
 int MenuItemHeight();
+
+// Paints the menu bar of hwnd onto dc, its items at their places in bar (window coordinates
+// of hwnd; dc may map them anywhere): the ground in COLOR_MENU when ground is set, then every
+// item, owner-drawn ones through WM_DRAWITEM to hwnd. A frame that paints the bar's ground
+// itself (a skin) passes ground false.
+void DrawMenuBarItems(HWND hwnd, gfx::DeviceContext* dc, const RECT& bar, bool ground = true);
 constexpr int MENU_SEPARATOR_HEIGHT = 9;
 constexpr int MENU_COLUMN_GAP = 4;
 
@@ -79,8 +85,6 @@ void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse);
 // The bar items' rectangles in window coordinates, left to right on one row from (left, top)
 // within width, SM_CYMENU high (owner-drawn ones as wide as WM_MEASUREITEM answers).
 std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width);
-// Paints the bar of hwnd onto a window DC in bar (window coordinates).
-void DrawMenuBarItems(HWND hwnd, gfx::DeviceContext* windowDC, const RECT& bar);
 // Shows the window's system menu at a screen point, its commands enabled by the window's
 // present state; a choice is posted as WM_SYSCOMMAND.
 void ShowSystemMenu(HWND hwnd, POINT at);

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 
+#include "framework/Application.h"
+#include "framework/Form.h"
 #include "framework/TextConv.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Menu.h"
 #include "platform/win/MenuWindow.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/WindowProc.h"
 #include "skin/controls/sGlyphUtils.h"
 #include "skin/core/sCommonData.h"
@@ -15,6 +18,7 @@
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/draw/sSkinText.h"
+#include "skin/frame/sSkinProvider.h"
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sGraphUtils.h"
 
@@ -32,20 +36,36 @@ namespace {
 constexpr skin::paint::TColor kKeyColor = 0xFF00FF;
 constexpr int kCornerScan = 16;  // how far into the picture's corners transparent pixels are cut
 
-// The platform's handler types, so that this painter's handlers are told from others.
-struct MeasureHook {
+// The platform's handler types, so that this painter's handlers are told from others: the
+// pop-up items' and the menu line's, each holding the painter weakly.
+template <void (TsSkinableMenus::*Measure)(fw::TMenuItem*, fw::TCanvas&, int&, int&)>
+struct MeasureHookOf {
   std::weak_ptr<TsSkinableMenus*> Painter;
   void operator()(fw::TMenuItem* item, fw::TCanvas& canvas, int& width, int& height) const {
-    if (auto p = Painter.lock()) (*p)->sMeasureItem(item, canvas, width, height);
+    if (auto p = Painter.lock()) ((*p)->*Measure)(item, canvas, width, height);
   }
 };
-struct DrawHook {
+template <void (TsSkinableMenus::*Draw)(fw::TMenuItem*, fw::TCanvas&, const TRect&,
+                                        fw::TOwnerDrawState)>
+struct DrawHookOf {
   std::weak_ptr<TsSkinableMenus*> Painter;
   void operator()(fw::TMenuItem* item, fw::TCanvas& canvas, const TRect& rect,
                   fw::TOwnerDrawState state) const {
-    if (auto p = Painter.lock()) (*p)->sAdvancedDrawItem(item, canvas, rect, state);
+    if (auto p = Painter.lock()) ((*p)->*Draw)(item, canvas, rect, state);
   }
 };
+using MeasureHook = MeasureHookOf<&TsSkinableMenus::sMeasureItem>;
+using DrawHook = DrawHookOf<&TsSkinableMenus::sAdvancedDrawItem>;
+using LineMeasureHook = MeasureHookOf<&TsSkinableMenus::sMeasureLineItem>;
+using LineDrawHook = DrawHookOf<&TsSkinableMenus::sAdvancedDrawLineItem>;
+
+bool OwnDraw(const fw::TMenuItem& item) {
+  return item.OnAdvancedDrawItem.target<DrawHook>() ||
+         item.OnAdvancedDrawItem.target<LineDrawHook>();
+}
+bool OwnMeasure(const fw::TMenuItem& item) {
+  return item.OnMeasureItem.target<MeasureHook>() || item.OnMeasureItem.target<LineMeasureHook>();
+}
 
 // Whether the painter measured a menu since the last pop-up window went: only then are the
 // pop-up windows the painter's.
@@ -128,6 +148,15 @@ int SystemCommandGlyph(const fw::TMenuItem& item) {
   }
 }
 
+// Whether the next item shown after item in its menu is a divider.
+bool DividerBelow(const fw::TMenuItem& item) {
+  const fw::TMenuItem* parent = item.Parent();
+  if (!parent) return false;
+  for (int i = item.MenuIndex() + 1; i < parent->Count(); ++i)
+    if (parent->Items(i)->Visible()) return parent->Items(i)->IsLine();
+  return false;
+}
+
 }  // namespace
 
 TsSkinableMenus::TsSkinableMenus(sc::TsSkinManager& owner)
@@ -147,27 +176,86 @@ TsMenuItemType TsSkinableMenus::ItemType(const fw::TMenuItem& item) {
 }
 
 bool TsSkinableMenus::IsHooked(const fw::TMenuItem& item) {
-  return item.OnAdvancedDrawItem.target<DrawHook>() != nullptr;
+  return OwnDraw(item);
 }
 
-void TsSkinableMenus::HookItem(fw::TMenuItem& item, bool active) {
+bool TsSkinableMenus::SetHandlers(fw::TMenuItem& item, bool active, bool line) {
+  bool changed = false;
+  // Handlers of this painter of the other kind (an item moved between a line and a pop-up)
+  // go as well.
+  const bool wrongDraw = line ? bool(item.OnAdvancedDrawItem.target<DrawHook>())
+                              : bool(item.OnAdvancedDrawItem.target<LineDrawHook>());
+  const bool wrongMeasure = line ? bool(item.OnMeasureItem.target<MeasureHook>())
+                                 : bool(item.OnMeasureItem.target<LineMeasureHook>());
+  if ((!active || wrongDraw) && OwnDraw(item)) {
+    item.OnAdvancedDrawItem = nullptr;
+    changed = true;
+  }
+  if ((!active || wrongMeasure) && OwnMeasure(item)) {
+    item.OnMeasureItem = nullptr;
+    changed = true;
+  }
+  if (!active) return changed;
+  if (!item.OnAdvancedDrawItem && !item.OnDrawItem) {
+    if (line)
+      item.OnAdvancedDrawItem = LineDrawHook{FSelf};
+    else
+      item.OnAdvancedDrawItem = DrawHook{FSelf};
+    changed = true;
+  }
+  if (!item.OnMeasureItem) {
+    if (line)
+      item.OnMeasureItem = LineMeasureHook{FSelf};
+    else
+      item.OnMeasureItem = MeasureHook{FSelf};
+    changed = true;
+  }
+  return changed;
+}
+
+bool TsSkinableMenus::HookItem(fw::TMenuItem& item, bool active) {
+  bool changed = false;
   for (int i = 0; i < item.Count(); ++i) {
     fw::TMenuItem& sub = *item.Items(i);
-    if (active) {
-      if (!sub.OnAdvancedDrawItem && !sub.OnDrawItem) sub.OnAdvancedDrawItem = DrawHook{FSelf};
-      if (!sub.OnMeasureItem) sub.OnMeasureItem = MeasureHook{FSelf};
-    } else {
-      if (sub.OnAdvancedDrawItem.target<DrawHook>()) sub.OnAdvancedDrawItem = nullptr;
-      if (sub.OnMeasureItem.target<MeasureHook>()) sub.OnMeasureItem = nullptr;
-    }
-    HookItem(sub, active);
+    changed = SetHandlers(sub, active, false) || changed;
+    changed = HookItem(sub, active) || changed;
   }
+  return changed;
 }
 
 void TsSkinableMenus::HookPopupMenu(fw::TPopupMenu& menu, bool active) {
   active = active && FOwner.SkinnedPopups();
   HookItem(*menu.Items(), active);
   menu.SetOwnerDraw(active);  // the window-system menu is made again with the handlers
+}
+
+void TsSkinableMenus::InitMenuLine(fw::TMainMenu& menu, bool active) {
+  if (menu.HasState(fw::csDestroying)) return;
+  const bool on = active && FOwner.Active() && FOwner.SkinnedPopups();
+  bool changed = false;
+  fw::TMenuItem& root = *menu.Items();
+  for (int i = 0; i < root.Count(); ++i) {
+    changed = SetHandlers(*root.Items(i), on, true) || changed;
+    changed = HookItem(*root.Items(i), on) || changed;
+  }
+  const bool ownerDraw = on && root.Count() > 0;
+  if (changed || menu.OwnerDraw() != ownerDraw) menu.SetOwnerDraw(ownerDraw);
+}
+
+void TsSkinableMenus::InitItems(bool active) {
+  if (!fw::Application) return;
+  std::vector<fw::TComponent*> stack{fw::Application};
+  while (!stack.empty()) {
+    fw::TComponent* c = stack.back();
+    stack.pop_back();
+    if (auto* main = dynamic_cast<fw::TMainMenu*>(c))
+      InitMenuLine(*main, active);
+    else if (auto* popup = dynamic_cast<fw::TPopupMenu*>(c))
+      HookPopupMenu(*popup, active);
+    else if (auto* item = dynamic_cast<fw::TMenuItem*>(c); item && !item->GetParentMenu())
+      HookItem(*item, active && FOwner.SkinnedPopups());
+    for (int i = 0; i < c->ComponentCount(); ++i) stack.push_back(c->Components(i));
+  }
 }
 
 int TsSkinableMenus::GlyphSize() const {
@@ -418,7 +506,8 @@ void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r, int extraWi
   }
   skin::paint::TColor c = model->Palette[sd::pcBorder];
   if (c == skin::paint::clNone || c == 0) c = 0x808080;
-  const std::uint32_t px = 0xFF000000 | std::uint32_t(c & 0xFFFFFF);
+  // Colours are kept red first; pixels are blue first.
+  const std::uint32_t px = 0xFF000000 | skin::paint::SwapRedBlue(std::uint32_t(c & 0xFFFFFF));
   for (int x = line.Left; x < line.Right && x < bmp.Width(); ++x) bmp.Set(x, 0, px);
 }
 
@@ -462,7 +551,7 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
                                 : 0x808080;
     const int x = rect.Left + W - MENU_COLUMN_GAP / 2;
     for (int y = W; y < bg.Height() - W && x >= 0 && x < bg.Width(); ++y)
-      bg.Set(x, y, 0xFF000000 | std::uint32_t(c & 0xFFFFFF));
+      bg.Set(x, y, 0xFF000000 | skin::paint::SwapRedBlue(std::uint32_t(c & 0xFFFFFF)));
     gfx::HDC dc = canvas.Handle();
     gfx::DeviceContext from(bg);
     gfx::BitBlt(dc, x - W, 0, 1, bg.Height() - 2 * W, &from, x, W, gfx::SRCCOPY);
@@ -495,7 +584,10 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
     if (model->IsValidSkinIndex(ix)) {
       fontSection = ix;
       if ((selected || model->gd[std::size_t(ix)].Props[0].Transparency < 100) && !area.IsEmpty()) {
-        gfx::Bitmap part(area.Width(), area.Height());
+        // A hot item right above a divider leaves its last row to the body: the divider's
+        // line lies on its own top row and would read as the hot frame's edge.
+        gfx::Bitmap part(area.Width(),
+                         area.Height() - (selected && DividerBelow(*item) ? 1 : 0));
         draw::PaintItem(model, ix, draw::MakeCacheInfo(&bg, inBg.Left + area.Left, inBg.Top), true,
                         selected ? 1 : 0, part.Bounds(), {0, 0}, &part);
         pic.CopyFrom(part, part.Bounds(), {area.Left, 0});
@@ -565,6 +657,76 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
   c.SetHandle(nullptr);
   if (!enabled) {
     gfx::Bitmap under = bg.Copy(inBg);
+    skin::paint::BlendTransRectangle(pic, 0, 0, under,
+                                     {0, 0, under.Width() - 1, under.Height() - 1},
+                                     skin::paint::DefBlendDisabled, kKeyColor);
+  }
+  gfx::BitBlt(canvas.Handle(), rect.Left, rect.Top, rect.Width(), rect.Height(), &dc, 0, 0,
+              gfx::SRCCOPY);
+}
+
+void TsSkinableMenus::sMeasureLineItem(fw::TMenuItem* item, fw::TCanvas& /*canvas*/, int& width,
+                                       int& height) {
+  if (!item || !Model()) return;
+  // The width comes measured by the bar (the caption and its padding); an image adds to it.
+  height = GetSystemMetrics(SM_CYMENU) - 1;
+  const fw::TMenu* menu = item->GetParentMenu();
+  const fw::TImageList* images = menu ? menu->Images() : nullptr;
+  if (images && item->ImageIndex() >= 0 && item->ImageIndex() < images->Count())
+    width += images->Width() + 6;
+}
+
+void TsSkinableMenus::sAdvancedDrawLineItem(fw::TMenuItem* item, fw::TCanvas& canvas,
+                                            const TRect& rect, fw::TOwnerDrawState state) {
+  const sd::TacSkinModel* model = Model();
+  if (!item || !model || rect.IsEmpty() || !canvas.Handle()) return;
+  // The line's ground is the form provider's: the item is cut out of it at its place.
+  fw::TMenu* menu = item->GetParentMenu();
+  auto* form =
+      menu ? dynamic_cast<fw::TCustomForm*>(fw::TWinControl::FindControl(menu->WindowHandle()))
+           : nullptr;
+  frame::TsSkinProvider* provider = form ? frame::TsSkinProvider::GetSkinProvider(*form) : nullptr;
+  if (!provider) return;
+  const TRect line = provider->MenuLineRect();
+  const gfx::Bitmap& ground = provider->MenuLineBG();
+  if (line.IsEmpty() || ground.Empty()) return;
+  const TRect inGround = rect.Offset(-line.Left, -line.Top);
+  gfx::Bitmap pic = ground.Copy(inGround);
+  if (pic.Width() != rect.Width() || pic.Height() != rect.Height()) return;
+  const bool enabled = !(state & (fw::odGrayed | fw::odDisabled));
+  const bool hot = enabled && (state & (fw::odSelected | fw::odHotLight));
+  const int ix = FOwner.ConstData().MenuItem.SkinIndex;
+  // Text in the line's colours, on a hot item in the item section's hot colours (the line's
+  // own colour is meant for its ground, not for the hot item's).
+  int fontSection = FOwner.ConstData().Sections[sd::ssMenuLine];
+  if (!model->IsValidSkinIndex(fontSection))
+    fontSection = FOwner.ConstData().Sections[sd::ssMainMenu];
+  // At rest the line's ground shows through (the item section's rest state is the pop-up
+  // body's, a box of another colour on the line).
+  int fontState = 0;
+  if (hot && model->IsValidSkinIndex(ix)) {
+    draw::PaintItem(model, ix, draw::MakeCacheInfo(&ground, inGround.Left, inGround.Top), true, 1,
+                    pic.Bounds(), {0, 0}, &pic);
+    fontSection = ix;
+    fontState = 1;
+  }
+  fw::TCanvas c;
+  gfx::DeviceContext dc(pic);
+  c.SetHandle(&dc);
+  c.Font = canvas.Font;
+  c.BrushStyle = fw::TBrushStyle::bsClear;
+  TRect text = pic.Bounds();
+  const fw::TImageList* images = menu->Images();
+  if (images && item->ImageIndex() >= 0 && item->ImageIndex() < images->Count()) {
+    images->Draw(c, 3, (pic.Height() - images->Height()) / 2, item->ImageIndex());
+    text.Left += images->Width() + 6;
+  }
+  const unsigned flags = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER;
+  draw::acWriteTextEx(c, CaptionParts(*item).first, enabled, text, flags, fontSection, fontState,
+                      model);
+  c.SetHandle(nullptr);
+  if (!enabled) {
+    gfx::Bitmap under = ground.Copy(inGround);
     skin::paint::BlendTransRectangle(pic, 0, 0, under,
                                      {0, 0, under.Width() - 1, under.Height() - 1},
                                      skin::paint::DefBlendDisabled, kKeyColor);

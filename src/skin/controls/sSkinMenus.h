@@ -46,9 +46,19 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
 
   void HookPopupMenu(fw::TPopupMenu& menu, bool active) override;
   void SkinChanged() override { ClearCache(); }
+  // Every menu of the application (main menus, pop-up menus, loose items, at any depth of
+  // ownership) gets (active) or loses this painter's handlers; pop-up items only with the
+  // manager's SkinnedPopups.
+  void InitItems(bool active) override;
+  void UpdateMenus() override { InitItems(FOwner.Active()); }
+  // With active (and the manager active with SkinnedPopups) every top item of a main menu
+  // draws through the menu line's handlers and the items below them through the pop-up
+  // handlers; without, this painter's handlers go. The menu is made again only when that
+  // changed anything.
+  void InitMenuLine(fw::TMainMenu& menu, bool active) override;
   // Every sub-item of item, at any depth, gets (active) or loses this painter's measure and
-  // draw handlers; items with handlers of their own keep them.
-  void HookItem(fw::TMenuItem& item, bool active);
+  // draw handlers; items with handlers of their own keep them. True when any changed.
+  bool HookItem(fw::TMenuItem& item, bool active);
   // Whether the item draws through this painter.
   static bool IsHooked(const fw::TMenuItem& item);
 
@@ -56,6 +66,12 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   void sMeasureItem(fw::TMenuItem* item, fw::TCanvas& canvas, int& width, int& height);
   void sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas, const gfx::TRect& rect,
                          fw::TOwnerDrawState state);
+  // The menu line's handlers: an item is the bar's height - 1 high and its text's width (plus
+  // the image's + 6) plus the bar's own padding wide; drawn over the line's ground cut from the
+  // form provider's MenuLineBG, the item section ("MENUITEM") in state 1 when hot or dropped.
+  void sMeasureLineItem(fw::TMenuItem* item, fw::TCanvas& canvas, int& width, int& height);
+  void sAdvancedDrawLineItem(fw::TMenuItem* item, fw::TCanvas& canvas, const gfx::TRect& rect,
+                             fw::TOwnerDrawState state);
 
   // The entry of the pop-up window wnd, null when none.
   TacMenuInfo* MenuInfoOfWindow(win::HWND wnd);
@@ -104,6 +120,8 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   std::vector<TacMenuInfo> FMenuInfo;
   std::vector<gfx::TRect> ArOR;  // corners cut out of the window's shape
   bool BorderDrawing = false;
+  // Sets or takes away the handlers of one item (not its sub-items); true when they changed.
+  bool SetHandlers(fw::TMenuItem& item, bool active, bool line);
   // Handlers made by this painter hold it weakly: a painter gone leaves them inert.
   std::shared_ptr<TsSkinableMenus*> FSelf;
 };

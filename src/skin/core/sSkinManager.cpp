@@ -673,7 +673,10 @@ void TsSkinManager::SetCommonSections(const std::vector<std::u16string>& lines) 
 }
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
+  if (FSkinnedPopups == value) return;
   FSkinnedPopups = value;
+  // Menu lines and pop-ups are hooked or plain as the setting says.
+  if (FSkinableMenus) FSkinableMenus->UpdateMenus();
 }
 
 namespace {
@@ -805,6 +808,7 @@ void TsSkinManager::AfterNewSkin() {
     HookSysColors();
     // Dialogs are no forms: the announcement reaches the open ones here.
     if (DialogSkinning().NewSkin) DialogSkinning().NewSkin();
+    if (TacMenuPainter* menus = SkinableMenus()) menus->InitItems(true);
   }
   if (FFonts.MainMode() == fmFromSkin) {
     const std::u16string skinFont = fw::Utf8ToUtf16(CommonSkinData().MainFont);
@@ -820,6 +824,7 @@ void TsSkinManager::BeforeRemoveSkin() {
     if (FGlobalHookInstalled) UnInstallHook(*this);
     FGlobalHookInstalled = false;
     if (FOptions.ChangeSysColors()) UnHookSysColors();
+    if (FSkinableMenus) FSkinableMenus->InitItems(false);
   }
   ClearGlows();
   if (FSkinableMenus) FSkinableMenus->SkinChanged();

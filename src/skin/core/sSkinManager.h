@@ -33,6 +33,7 @@
 
 namespace fw {
 class TPopupMenu;
+class TMainMenu;
 class TMenuItem;
 }  // namespace fw
 
@@ -198,6 +199,13 @@ class TacMenuPainter {
   virtual ~TacMenuPainter() = default;
   // Hooks (active) or unhooks the items of a pop-up menu for the skinned drawing.
   virtual void HookPopupMenu(fw::TPopupMenu& menu, bool active) = 0;
+  // Gives the top items of a form's main menu the menu line's handlers (active) or takes
+  // them away.
+  virtual void InitMenuLine(fw::TMainMenu& menu, bool active) = 0;
+  // Hooks (active) or unhooks every menu of the application.
+  virtual void InitItems(bool active) = 0;
+  // InitItems with the manager's state (a setting the hooks depend on changed).
+  virtual void UpdateMenus() = 0;
   // A skin came or went: cached pictures and measures are dropped.
   virtual void SkinChanged() = 0;
 };

@@ -8,14 +8,19 @@
 #include "framework/Automation.h"
 #include "framework/Canvas.h"
 #include "framework/ControlMessages.h"
+#include "framework/Menus.h"
 #include "framework/TextConv.h"
 #include "platform/backend/Dump.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Input.h"
+#include "platform/win/KeyboardLayout.h"
+#include "platform/win/Keys.h"
 #include "platform/win/Mdi.h"
+#include "platform/win/MenuWindow.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MulDiv.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemInfo.h"
@@ -46,6 +51,7 @@ namespace {
 
 constexpr win::UINT kWmPopupSystemMenu = 0x313;  // the shell asks for the window menu
 constexpr int kDefaultButtonSize = 21;           // a caption button whose glyph the skin lacks
+constexpr int kMdiButtonSize = 16;  // a maximised MDI child's button on the menu line, no glyph
 // Steps of a hot or normal fade (one step for the pressed picture).
 constexpr int kFadeIterations = 10;
 
@@ -357,6 +363,13 @@ void TsSkinProvider::ApplySkin() {
   FSkinApplied = true;
   FCommonData->BGChanged = true;
   FRgnChanged = true;
+  InitMenuLine(true);
+}
+
+void TsSkinProvider::InitMenuLine(bool active) {
+  sc::TsSkinManager* m = FCommonData->SkinManager();
+  if (!FForm->Menu() || !m) return;
+  if (sc::TacMenuPainter* menus = m->SkinableMenus()) menus->InitMenuLine(*FForm->Menu(), active);
 }
 
 // Back to the plain frame: the system-menu style, the form's own colour, no region; the
@@ -376,6 +389,8 @@ void TsSkinProvider::RemoveSkin() {
   FSavedColor = fw::clNone;
   FSkinApplied = false;
   FCommonData->ClearCache();
+  FMenuLineBG = {};
+  InitMenuLine(false);
   if (!FForm->HandleAllocated()) return;
   CheckSysMenu(false);
   win::SetWindowRgn(FForm->Handle(), nullptr, false);
@@ -930,6 +945,7 @@ bool TsSkinProvider::PaintAll() {
     for (auto& t : FTitleButtons)
       if (t->Data.cpRect.Right > t->Data.cpRect.Left) PaintUserButton(*cache, *t, t->Data.cpState);
   }
+  PaintMenuLine(*cache, true);
   FCommonData->BGChanged = false;
   if (FBorderForm) {
     if (!ExModeOne()) ShowShadowInCorners(*cache, shadow);
@@ -1186,8 +1202,11 @@ void TsSkinProvider::SaveBGForBtns(const gfx::Bitmap& cache) {
 }
 
 void TsSkinProvider::PaintCaption(gfx::HDC windowDC) {
+  const bool rebuild = FCommonData->BGChanged;
   if (!PaintAll()) return;
   gfx::Bitmap& cache = *FCommonData->CacheBmp();
+  // The line's items show the hot item of the menu loop, which changes without a new picture.
+  if (!rebuild) PaintMenuLine(cache, false);
   gfx::DeviceContext from(cache);
   const int w = cache.Width(), h = cache.Height();
   const int top = OffsetY(), left = OffsetX();
@@ -1196,6 +1215,154 @@ void TsSkinProvider::PaintCaption(gfx::HDC windowDC) {
   gfx::BitBlt(windowDC, 0, top, left, bottom - top, &from, 0, top, gfx::SRCCOPY);
   gfx::BitBlt(windowDC, right, top, w - right, bottom - top, &from, right, top, gfx::SRCCOPY);
   gfx::BitBlt(windowDC, 0, bottom, w, h - bottom, &from, 0, bottom, gfx::SRCCOPY);
+}
+
+// ---- The menu line ------------------------------------------------------------------------------
+
+TRect TsSkinProvider::MenuLineRect() const {
+  if (!FForm->HandleAllocated() || win::IsIconic(FForm->Handle()) || !win::GetMenu(FForm->Handle()))
+    return {};
+  return win::GetFrameLayout(FForm->Handle()).menuBar;
+}
+
+TPoint TsSkinProvider::WindowInCache() const {
+  const TRect wr = WindowRect(FForm->Handle());
+  const TPoint origin = CacheOrigin();
+  return {wr.Left - origin.X, wr.Top - origin.Y};
+}
+
+void TsSkinProvider::PaintMenuLine(gfx::Bitmap& cache, bool ground) {
+  const TRect bar = MenuLineRect();
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  sc::TsSkinManager* m = FCommonData->SkinManager();
+  if (bar.IsEmpty() || !model || !m) {
+    FMenuLineBG = {};
+    return;
+  }
+  const TPoint at = WindowInCache();
+  const TRect inCache = bar.Offset(at.X, at.Y);
+  if (ground || FMenuLineBG.Width() != bar.Width() || FMenuLineBG.Height() != bar.Height()) {
+    FMenuLineBG = cache.Copy(inCache);
+    const int section = m->ConstData().Sections[sd::ssMenuLine];
+    if (model->IsValidSkinIndex(section))
+      draw::PaintItem(model, section, draw::MakeCacheInfo(&cache, inCache.Left, inCache.Top), true,
+                      0, FMenuLineBG.Bounds(), {0, 0}, &FMenuLineBG);
+  }
+  cache.CopyFrom(FMenuLineBG, FMenuLineBG.Bounds(), {inCache.Left, inCache.Top});
+  // The items draw themselves at their window places: the picture's DC maps them.
+  gfx::DeviceContext dc(cache);
+  gfx::SetViewportOrgEx(&dc, at.X, at.Y, nullptr);
+  win::DrawMenuBarItems(FForm->Handle(), &dc, bar, !m->SkinnedPopups());
+}
+
+void TsSkinProvider::RepaintMenu() {
+  if (FHook && FForm->HandleAllocated() && Skinned() && !MenuLineRect().IsEmpty()) NCPaint();
+}
+
+bool TsSkinProvider::MdiLineItem(win::ULONG_PTR data) const {
+  const win::HWND client = FForm->ClientHandle();
+  if (FForm->FormStyle() != fw::TFormStyle::fsMDIForm || !client || !data) return false;
+  bool maximized = false;
+  const auto active = win::HWND(win::SendMessageW(client, win::WM_MDIGETACTIVE, 0,
+                                                  reinterpret_cast<win::LPARAM>(&maximized)));
+  return maximized && active && data == reinterpret_cast<win::ULONG_PTR>(active);
+}
+
+namespace {
+// The skin's small glyph of a maximised MDI child's button item (by its command), null for
+// the icon item or when the skin has none.
+const paint::TsMaskData* MdiGlyph(const sd::TacSkinModel& model, const sc::TsSkinManager& m,
+                                  win::UINT command) {
+  const sd::TacTitleGlyph glyph = command == win::SC_CLOSE      ? sd::tgSmallClose
+                                  : command == win::SC_RESTORE  ? sd::tgSmallNormal
+                                  : command == win::SC_MINIMIZE ? sd::tgSmallMin
+                                                                : sd::tgNone;
+  if (glyph == sd::tgNone) return nullptr;
+  const int i = m.ConstData().TitleGlyphs[std::size_t(glyph)];
+  return model.IsValidImgIndex(i) ? &model.ma[std::size_t(i)] : nullptr;
+}
+}  // namespace
+
+void TsSkinProvider::MeasureMdiItem(win::MEASUREITEMSTRUCT& mis) const {
+  // The platform's own measure (its buttons), then the skin's glyph and a pixel between two.
+  win::DefFrameProcW(FForm->Handle(), FForm->ClientHandle(), win::WM_MEASUREITEM, 0,
+                     reinterpret_cast<win::LPARAM>(&mis));
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  if (mis.itemID == 0xFFFFFFFF || !model) return;
+  const paint::TsMaskData* md = MdiGlyph(*model, *FCommonData->SkinManager(), mis.itemID);
+  mis.itemWidth = win::UINT((md ? md->Width : kMdiButtonSize) + 1);
+}
+
+void TsSkinProvider::DrawMdiItem(const win::DRAWITEMSTRUCT& dis) {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  const TRect bar = MenuLineRect();
+  const TRect r = dis.rcItem;
+  if (!model || bar.IsEmpty() || FMenuLineBG.Empty() || r.IsEmpty()) return;
+  gfx::Bitmap pic = FMenuLineBG.Copy(r.Offset(-bar.Left, -bar.Top));
+  if (pic.Width() != r.Width() || pic.Height() != r.Height()) return;
+  const auto child = reinterpret_cast<win::HWND>(dis.itemData);
+  gfx::DeviceContext dc(pic);
+  if (dis.itemID == 0xFFFFFFFF) {
+    // The child's system menu: its icon.
+    const int w = win::GetSystemMetrics(win::SM_CXSMICON),
+              h = win::GetSystemMetrics(win::SM_CYSMICON);
+    const auto icon = reinterpret_cast<gfx::HICON>(
+        win::SendMessageW(child, win::WM_GETICON, win::ICON_SMALL2, 0));
+    gfx::DrawIconEx(&dc, (pic.Width() - w) / 2, (pic.Height() - h) / 2, icon, w, h, gfx::DI_NORMAL);
+  } else if (const paint::TsMaskData* md =
+                 MdiGlyph(*model, *FCommonData->SkinManager(), dis.itemID)) {
+    // The title's glyphs are drawn for the title's ground; on the line they take its shape in
+    // the line's text colour (the hot item section's when selected, one pixel down and right
+    // while the left button holds it), lighter on an inactive parent or when the child's
+    // system menu greys the command.
+    const sc::TsSkinManager& m = *FCommonData->SkinManager();
+    const bool selected = dis.itemState & win::ODS_SELECTED;
+    const bool pressed = selected && win::GetKeyState(win::VK_LBUTTON) < 0;
+    int fontSection = m.ConstData().Sections[sd::ssMenuLine];
+    const int ix = m.ConstData().MenuItem.SkinIndex;
+    if (selected && model->IsValidSkinIndex(ix)) {
+      draw::PaintItem(model, ix, draw::MakeCacheInfo(&FMenuLineBG, r.Left - bar.Left, 0), true, 1,
+                      pic.Bounds(), {0, 0}, &pic);
+      fontSection = ix;
+    }
+    const paint::TColor color =
+        model->IsValidSkinIndex(fontSection)
+            ? draw::StateProps(model->gd[std::size_t(fontSection)], selected ? 1 : 0)
+                  .FontColor.Color
+            : paint::TColor(win::GetSysColor(win::COLOR_MENUTEXT));
+    const int shift = pressed ? 1 : 0;
+    const TPoint at{(pic.Width() - md->Width) / 2 + shift, (pic.Height() - md->Height) / 2 + shift};
+    // The glyph's coverage from the glyph drawn over black and over white.
+    gfx::Bitmap overBlack(md->Width, md->Height), overWhite(md->Width, md->Height);
+    overBlack.Fill(0xFF000000);
+    overWhite.Fill(0xFFFFFFFF);
+    draw::DrawSkinGlyph(overBlack, {0, 0}, 0, 1, *md, draw::EmptyCI);
+    draw::DrawSkinGlyph(overWhite, {0, 0}, 0, 1, *md, draw::EmptyCI);
+    const std::uint32_t ink = paint::SwapRedBlue(std::uint32_t(color) & 0xFFFFFF);
+    for (int y = 0; y < md->Height; ++y)
+      for (int x = 0; x < md->Width; ++x) {
+        const int a =
+            255 - (int(gfx::PixelG(overWhite.At(x, y))) - int(gfx::PixelG(overBlack.At(x, y))));
+        const int px = at.X + x, py = at.Y + y;
+        if (a <= 0 || px < 0 || py < 0 || px >= pic.Width() || py >= pic.Height()) continue;
+        const gfx::Pixel under = pic.At(px, py);
+        std::uint32_t out = 0xFF000000;
+        for (int sh = 0; sh < 24; sh += 8) {
+          const int c = int((ink >> sh) & 0xFF), u = int((under >> sh) & 0xFF);
+          out |= std::uint32_t((c * a + u * (255 - a)) / 255) << sh;
+        }
+        pic.Set(px, py, out);
+      }
+    const win::HMENU sys = win::GetSystemMenu(child, false);
+    const bool greyed = dis.itemID != win::SC_CLOSE && sys &&
+                        (win::GetMenuState(sys, dis.itemID, win::MF_BYCOMMAND) & win::MF_GRAYED);
+    if (!FFormActive || greyed) {
+      const gfx::Bitmap under = FMenuLineBG.Copy(r.Offset(-bar.Left, -bar.Top));
+      paint::BlendTransRectangle(pic, 0, 0, under, {0, 0, under.Width() - 1, under.Height() - 1},
+                                 paint::DefBlendDisabled, paint::kTransKey);
+    }
+  }
+  gfx::BitBlt(dis.hDC, r.Left, r.Top, r.Width(), r.Height(), &dc, 0, 0, gfx::SRCCOPY);
 }
 
 void TsSkinProvider::PaintForm(gfx::HDC dc, const TRect& r) {
@@ -1220,8 +1387,20 @@ void TsSkinProvider::NCPaint() {
   CheckAdapter();
   if (FRgnChanged) UpdateRegion(false);
   if (FBorderForm) {
-    // The form shows its client area only; the frame is the border window's.
+    // The form shows its client area and its menu line only; the frame is the border
+    // window's.
     FBorderForm->UpdateExBordersPos(true, 255);
+    const TRect bar = MenuLineRect();
+    gfx::Bitmap* cache = FCommonData->CacheBmp();
+    gfx::HDC dc = bar.IsEmpty() || !cache ? nullptr : win::GetWindowDC(FForm->Handle());
+    if (dc) {
+      PaintMenuLine(*cache, false);
+      const TPoint at = WindowInCache();
+      gfx::DeviceContext from(*cache);
+      gfx::BitBlt(dc, bar.Left, bar.Top, bar.Width(), bar.Height(), &from, bar.Left + at.X,
+                  bar.Top + at.Y, gfx::SRCCOPY);
+      win::ReleaseDC(FForm->Handle(), dc);
+    }
   } else if (gfx::HDC dc = win::GetWindowDC(FForm->Handle())) {
     PaintCaption(dc);
     win::ReleaseDC(FForm->Handle(), dc);
@@ -1311,8 +1490,10 @@ gfx::Region TsSkinProvider::MakeRegion() const {
     win::POINT origin{0, 0};
     win::ClientToScreen(FForm->Handle(), &origin);
     const TRect wr = WindowRect(FForm->Handle());
-    return gfx::Region(gfx::RectOfSize(origin.X - wr.Left, origin.Y - wr.Top, FForm->ClientWidth(),
-                                       FForm->ClientHeight()));
+    gfx::Region rgn(gfx::RectOfSize(origin.X - wr.Left, origin.Y - wr.Top, FForm->ClientWidth(),
+                                    FForm->ClientHeight()));
+    if (const TRect bar = MenuLineRect(); !bar.IsEmpty()) rgn = rgn.Union(gfx::Region(bar));
+    return rgn;
   }
   if (win::IsZoomed(FForm->Handle())) {
     const int b = BorderWidth();
@@ -2369,6 +2550,33 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         FClicked = false;
         SetHotHT(0);
       }
+      break;
+    case win::WM_MEASUREITEM:
+    case win::WM_DRAWITEM: {
+      // A maximised MDI child's icon and buttons on the skinned menu line.
+      sc::TsSkinManager* mgr = FCommonData->SkinManager();
+      const bool measure = m.Msg == win::WM_MEASUREITEM;
+      auto* mis = reinterpret_cast<win::MEASUREITEMSTRUCT*>(m.LParam);
+      auto* dis = reinterpret_cast<win::DRAWITEMSTRUCT*>(m.LParam);
+      const bool menuItem = m.LParam && (measure ? mis->CtlType : dis->CtlType) == win::ODT_MENU;
+      if (menuItem && mgr && mgr->SkinnedPopups() &&
+          MdiLineItem(measure ? mis->itemData : dis->itemData)) {
+        if (measure)
+          MeasureMdiItem(*mis);
+        else
+          DrawMdiItem(*dis);
+        m.Result = 1;
+        return;
+      }
+      break;
+    }
+    case fw::CM_MENUCHANGED:
+      // New or changed items of the main menu draw through the skin too; the line is painted
+      // again.
+      if (sc::TsSkinManager* mgr = FCommonData->SkinManager(); mgr && FForm->Menu())
+        if (sc::TacMenuPainter* menus = mgr->SkinableMenus())
+          menus->InitMenuLine(*FForm->Menu(), true);
+      FCommonData->BGChanged = true;
       break;
     default:
       break;

@@ -291,6 +291,15 @@ class TsSkinProvider : public fw::TComponent,
   // too.
   void SetWindowAlpha(int alpha);
 
+  // ---- The menu line ----
+  // The menu bar's rectangle in window coordinates; empty without one.
+  gfx::TRect MenuLineRect() const;
+  // The menu line's ground as the skin paints it (its "MENULINE" section over the frame), as
+  // large as MenuLineRect: the line's items are cut out of it.
+  const gfx::Bitmap& MenuLineBG() const { return FMenuLineBG; }
+  // Paints the menu line's items into the picture again (their states changed) and shows it.
+  void RepaintMenu();
+
   // ---- Geometry (coordinates of the cache) ----
   // The caption height: the system's (small for tool windows); with the extended border the
   // skin's ExTitleHeight (ExMaxHeight maximised).
@@ -421,6 +430,8 @@ class TsSkinProvider : public fw::TComponent,
   void CheckSysMenu(bool skinned);
   void RemoveSkin();
   void ApplySkin();
+  // The main menu's top items draw through the skin's menu line (active) or plainly.
+  void InitMenuLine(bool active);
   void InitIndexes();
   void CalcButtons();
   void PaintTitle(gfx::Bitmap& cache);
@@ -442,6 +453,16 @@ class TsSkinProvider : public fw::TComponent,
   const paint::TsMaskData* GlyphMask(const TsCaptionButton& btn) const;
   void UpdateRegion(bool redraw);
   void NCPaint();
+  // The menu line into the picture: its ground painted anew (ground) or put back from
+  // MenuLineBG, then the items.
+  void PaintMenuLine(gfx::Bitmap& cache, bool ground);
+  // Where the window's top-left corner lies in the picture.
+  gfx::TPoint WindowInCache() const;
+  // A maximised MDI child's icon and buttons on the menu line (the item data is the child):
+  // measured as the skin's small glyphs, drawn from them.
+  bool MdiLineItem(win::ULONG_PTR data) const;
+  void MeasureMdiItem(win::MEASUREITEMSTRUCT& mis) const;
+  void DrawMdiItem(const win::DRAWITEMSTRUCT& dis);
   void OnLButtonUp(gfx::TPoint screen);
   bool OnCaptionDblClick(int hitCode);
   TsCaptionButton* ButtonByHT(int hitCode);
@@ -511,7 +532,8 @@ class TsSkinProvider : public fw::TComponent,
   gfx::Bitmap FBtnsBG;  // the caption under the buttons, at FBtnsBGAt
   gfx::TPoint FBtnsBGAt;
   TsTitleBar* FTitleBar = nullptr;
-  gfx::Bitmap FTitleBG;  // the title rows before the items are painted
+  gfx::Bitmap FTitleBG;     // the title rows before the items are painted
+  gfx::Bitmap FMenuLineBG;  // the menu line's ground (MenuLineBG)
   bool FAllowSkin3rdParty = true;
   std::unique_ptr<TacCtrlAdapter> FAdapter;
   std::unique_ptr<TsSystemMenu> FSystemMenu;

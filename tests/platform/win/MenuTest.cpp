@@ -711,6 +711,25 @@ TEST_F(MenuBars, TheBarTakesRoomBelowTheCaptionAndOpensItsPopups) {
   desktop.Pump();
   ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
   EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(102, 0));
+  // A command item on the bar is chosen by a click on it; a press on it that is released
+  // elsewhere on the bar chooses nothing.
+  AppendMenuW(bar, MF_STRING, 301, u"&Run");
+  DrawMenuBar(owner);
+  RECT runRect;
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 2, &runRect));
+  log.clear();
+  Click(Centre(runRect));
+  desktop.Pump();
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(301, 0));
+  log.clear();
+  desktop.Schedule(10, [] { Tap(kEscape); });
+  InjectMouseMove(Centre(runRect));
+  InjectMouseButton(0, true, Centre(runRect));
+  InjectMouseMove(Centre(fileRect));
+  InjectMouseButton(0, false, Centre(fileRect));
+  desktop.Pump();
+  EXPECT_TRUE(Of(WM_COMMAND, owner).empty());
   // The bar goes with its window.
   DestroyWindow(owner);
   EXPECT_FALSE(IsMenu(bar));

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "MenuTestSupport.h"
 #include "TestOutput.h"
 #include "framework/ImageList.h"
 #include "framework/Menus.h"
@@ -27,31 +28,7 @@
 namespace skin::controls {
 namespace {
 
-constexpr gfx::Pixel kRgb = 0xFFFFFF;
-constexpr win::UINT kDown = 0xE050, kRight = 0xE04D, kEnd = 0xE04F, kEnter = 0x1C, kEscape = 0x01,
-                    kAlt = 0x38, kSpace = 0x39;
-
-void Tap(win::UINT scan) {
-  win::InjectKey(scan, true);
-  win::InjectKey(scan, false);
-}
-
-// The open pop-up menu windows, topmost first.
-std::vector<win::HWND> MenuWindows() {
-  std::vector<win::HWND> out;
-  win::EnumWindows(
-      [&](win::HWND h, win::LPARAM) {
-        if (win::GetClassNameW(h) == win::POPUPMENU_CLASS && win::IsWindowVisible(h))
-          out.push_back(h);
-        return true;
-      },
-      0);
-  return out;
-}
-
-win::HMENU MenuOf(win::HWND h) {
-  return reinterpret_cast<win::HMENU>(win::SendMessageW(h, win::MN_GETHMENU, 0, 0));
-}
+using namespace menutest;
 
 // The items of an open menu: text, and "(grey)" for a greyed one.
 std::vector<std::u16string> Texts(win::HMENU m) {
@@ -63,12 +40,6 @@ std::vector<std::u16string> Texts(win::HMENU m) {
     out.push_back(t);
   }
   return out;
-}
-
-gfx::TRect ScreenRect(win::HWND h) {
-  win::RECT r{};
-  win::GetWindowRect(h, &r);
-  return r;
 }
 
 gfx::TRect ItemRect(win::HMENU m, int pos) {
