@@ -434,6 +434,8 @@ void TComboBox::Layout() {
   TRect c = ClientRect();
   int top = BoxRect().Bottom;
   FList->SetBounds(0, top, c.Width(), std::max(0, c.Bottom - top));
+  // The choice in sight with as many items above it as fit.
+  if (FList->HotIndex() >= 0) FList->SetTopIndex(FList->HotIndex() - FList->RowCount() + 1);
   if (FList->HandleAllocated()) {
     FList->SetTopIndex(FList->TopIndex());
     FList->UpdateScrollBar();
@@ -649,6 +651,7 @@ void TComboBox::WndProc(TMessage& m) {
     case CM_SHOWINGCHANGED:
       TCustomControl::WndProc(m);
       if (!Enabled() || !Showing()) CloseList(false);
+      if (FEdit) FEdit->SetEnabled(Enabled());
       return;
     default:
       break;

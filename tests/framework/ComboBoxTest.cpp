@@ -611,6 +611,11 @@ TEST_F(TypingComboTest, TypingInTheDropDownStyleChangesTheTextAndFindsTheItem) {
   ASSERT_TRUE(win::SendMessageW(combo->Handle(), win::CB_GETCOMBOBOXINFO, 0,
                                 reinterpret_cast<win::LPARAM>(&info)));
   EXPECT_EQ(info.hwndItem, EditPart()->Handle());
+  // A disabled box disables its edit part (its text greys), and back.
+  combo->SetEnabled(false);
+  EXPECT_FALSE(EditPart()->Enabled());
+  combo->SetEnabled(true);
+  EXPECT_TRUE(EditPart()->Enabled());
 }
 
 TEST_F(TypingComboTest, TheDropDownListOpensFromTheButtonAndItsKeysAndFollowsTheTyping) {

@@ -187,7 +187,15 @@ TEST_F(ComboBoxTest, TheDropDownStyleTypesOnTheComboSectionInItsFontColour) {
   combo->SetText(u"");
   desktop.Pump();
   ASSERT_TRUE(combo->PrepareCache());
-  const gfx::Bitmap shown = win::ComposeWindow(edit->Handle());
+  // The edit part as the screen shows it.
+  const auto editShown = [&] {
+    const gfx::Bitmap screen = desktop.Compose();
+    const gfx::TPoint o = edit->ClientToScreen({0, 0});
+    gfx::Bitmap b(edit->Width(), edit->Height());
+    b.CopyFrom(screen, {o.X, o.Y, o.X + b.Width(), o.Y + b.Height()}, {0, 0});
+    return b;
+  };
+  const gfx::Bitmap shown = editShown();
   const gfx::Bitmap& cache = *combo->SkinData().CacheBmp();
   int differs = 0;
   for (int y = 0; y < edit->Height(); ++y)
@@ -203,7 +211,7 @@ TEST_F(ComboBoxTest, TheDropDownStyleTypesOnTheComboSectionInItsFontColour) {
   win::SendMessageW(edit->Handle(), win::WM_CHAR, u'Ш', 0);
   desktop.Pump();
   EXPECT_EQ(combo->Text(), u"Ш");
-  const gfx::Bitmap typed = win::ComposeWindow(edit->Handle());
+  const gfx::Bitmap typed = editShown();
   differs = 0;
   for (int y = 0; y < edit->Height(); ++y)
     for (int x = 0; x < edit->Width(); ++x) differs += typed.At(x, y) != shown.At(x, y);
