@@ -112,8 +112,9 @@ class TComboEdit : public TCustomEdit {
   TComboBox* FCombo;
 };
 
-// The drop-down list (the simple style's list is a child of the box, always shown): a top-level pop-up that never takes the activation or the focus. It
-// holds the mouse capture while open, to see presses outside it.
+// The drop-down list: a top-level pop-up that never takes the activation or the focus. It holds
+// the mouse capture while open, to see presses outside it. The simple style's list is a child
+// of the box instead, always shown.
 class TComboListWindow : public TCustomControl {
  public:
   explicit TComboListWindow(TComboBox* combo);

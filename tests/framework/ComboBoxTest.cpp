@@ -709,7 +709,8 @@ TEST_F(TypingComboTest, SwitchingStylesSwapsTheEditPartAndTheKindOfList) {
   MakeCombo();
   combo->SetStyle(TComboBoxStyle::csSimple);
   combo->SetStyle(TComboBoxStyle::csDropDown);
-  EXPECT_TRUE(win::GetWindowLongPtrW(combo->ListWindow()->Handle(), win::GWL_STYLE) & win::WS_POPUP);
+  EXPECT_TRUE(win::GetWindowLongPtrW(combo->ListWindow()->Handle(), win::GWL_STYLE) &
+              win::WS_POPUP);
   EXPECT_FALSE(combo->ListWindow()->Visible());
   combo->SetStyle(TComboBoxStyle::csDropDownList);
   EXPECT_EQ(combo->EditWindow(), nullptr);

@@ -200,8 +200,8 @@ TEST_F(ComboBoxTest, TheDropDownStyleTypesOnTheComboSectionInItsFontColour) {
   int differs = 0;
   for (int y = 0; y < edit->Height(); ++y)
     for (int x = 0; x < edit->Width(); ++x)
-      differs += (shown.At(x, y) & 0xFFFFFF) !=
-                 (cache.At(x + edit->Left(), y + edit->Top()) & 0xFFFFFF);
+      differs +=
+          (shown.At(x, y) & 0xFFFFFF) != (cache.At(x + edit->Left(), y + edit->Top()) & 0xFFFFFF);
   EXPECT_EQ(differs, 0);
   // With a text, the text is drawn over it; typing goes into the edit part.
   combo->SetFocus();
