@@ -611,6 +611,15 @@ TEST_F(TypingComboTest, TypingInTheDropDownStyleChangesTheTextAndFindsTheItem) {
   ASSERT_TRUE(win::SendMessageW(combo->Handle(), win::CB_GETCOMBOBOXINFO, 0,
                                 reinterpret_cast<win::LPARAM>(&info)));
   EXPECT_EQ(info.hwndItem, EditPart()->Handle());
+  // Tab leaves the edit part for the next control, Shift+Tab comes back to it.
+  other->SetTabStop(true);
+  Key(kTab);
+  EXPECT_EQ(win::GetFocus(), other->Handle());
+  win::InjectKey(kShift, true);
+  Key(kTab);
+  win::InjectKey(kShift, false);
+  desktop.Pump();
+  EXPECT_EQ(win::GetFocus(), EditPart()->Handle());
   // A disabled box disables its edit part (its text greys), and back.
   combo->SetEnabled(false);
   EXPECT_FALSE(EditPart()->Enabled());
