@@ -42,7 +42,62 @@ void DrawFocusFrame(TCanvas& c, const TRect& r) {
 
 constexpr DWORD kListExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
+// Whether s begins with prefix, letters in any case.
+bool StartsWithAnyCase(const std::u16string& s, const std::u16string& prefix) {
+  if (prefix.size() > s.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i)
+    if (UpperLetter(s[i]) != UpperLetter(prefix[i])) return false;
+  return true;
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TComboEdit
+
+TComboEdit::TComboEdit(TComboBox* combo) : TCustomEdit(nullptr), FCombo(combo) {
+  SetBorderStyle(TBorderStyle::bsNone);
+  // The box is the tab stop; it hands the focus on to its edit part.
+  SetTabStop(false);
+}
+
+void TComboEdit::WndProc(TMessage& m) {
+  if (FCombo->FilterEditMessage(m)) return;
+  TCustomEdit::WndProc(m);
+  switch (m.Msg) {
+    case WM_SETFOCUS:
+      FCombo->EditFocusChanged();
+      break;
+    case WM_KILLFOCUS:
+      if (!FCombo->HandleAllocated() || reinterpret_cast<HWND>(m.WParam) != FCombo->Handle())
+        FCombo->CloseList(false);
+      FCombo->EditFocusChanged();
+      break;
+    default:
+      break;
+  }
+}
+
+void TComboEdit::KeyDown(WORD& key, TShiftState shift) {
+  if (FCombo->ListKey(key, shift, true)) {
+    key = 0;
+    return;
+  }
+  TCustomEdit::KeyDown(key, shift);
+}
+
+bool TComboEdit::WantsKey(WORD key) const {
+  return FCombo->WantsKey(key) || TCustomEdit::WantsKey(key);
+}
+
+void TComboEdit::EraseBackground(HDC dc) {
+  if (!FCombo->EraseEditPart(dc)) TCustomEdit::EraseBackground(dc);
+}
+
+void TComboEdit::Change() {
+  TCustomEdit::Change();
+  FCombo->EditChanged();
+}
 
 // ---------------------------------------------------------------------------------------------
 // TComboListWindow
@@ -56,13 +111,26 @@ TComboListWindow::TComboListWindow(TComboBox* combo) : TCustomControl(nullptr), 
 
 void TComboListWindow::CreateParams(TCreateParams& p) {
   TCustomControl::CreateParams(p);
+  if (FCombo->Style() == TComboBoxStyle::csSimple) {  // a child of the box, always shown
+    p.Style = WS_CHILD | WS_BORDER | WS_CLIPSIBLINGS;
+    p.ExStyle = 0;
+    return;
+  }
   p.Style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
   p.ExStyle = kListExStyle;
   TCustomForm* form = GetParentForm(FCombo);
   p.WndParent = form && form->HandleAllocated() ? form->Handle() : nullptr;
 }
 
+void TComboListWindow::CreateWnd() {
+  TCustomControl::CreateWnd();
+  // The simple list shows its bar from the start; the drop-down one sets it at each opening.
+  if (FCombo->Style() == TComboBoxStyle::csSimple) UpdateScrollBar();
+}
+
 int TComboListWindow::RowCount() const {
+  if (FCombo->Style() == TComboBoxStyle::csSimple)
+    return std::max(1, ClientHeight() / FCombo->ItemHeight());
   return std::max(1, std::min(FCombo->Items().Count(), FCombo->DropDownCount()));
 }
 
@@ -203,7 +271,7 @@ void TComboListWindow::WndProc(TMessage& m) {
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      if (PressOutsideClient(PointFromLParam(m.LParam))) return;
+      if (FCombo->DroppedDown() && PressOutsideClient(PointFromLParam(m.LParam))) return;
       break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -230,19 +298,28 @@ void TComboListWindow::WndProc(TMessage& m) {
 }
 
 void TComboListWindow::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (button == TMouseButton::mbLeft) SetHotIndex(ItemAtPos({x, y}));
   TCustomControl::MouseDown(button, shift, x, y);
+  if (button != TMouseButton::mbLeft) return;
+  int index = ItemAtPos({x, y});
+  if (FCombo->Style() != TComboBoxStyle::csSimple) {
+    SetHotIndex(index);
+    return;
+  }
+  // The simple list chooses at the press, and the focus goes to the box.
+  if (FCombo->CanFocus() && !FCombo->HasFocus()) FCombo->SetFocus();
+  if (index >= 0) FCombo->UserSelect(index);
 }
 
 void TComboListWindow::MouseMove(TShiftState shift, int x, int y) {
+  // The open list's highlight follows the mouse; the simple list's is the choice.
   int index = ItemAtPos({x, y});
-  if (index >= 0) SetHotIndex(index);
+  if (index >= 0 && FCombo->DroppedDown()) SetHotIndex(index);
   TCustomControl::MouseMove(shift, x, y);
 }
 
 void TComboListWindow::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseUp(button, shift, x, y);
-  if (button != TMouseButton::mbLeft) return;
+  if (button != TMouseButton::mbLeft || !FCombo->DroppedDown()) return;
   // A release over an item chooses it; the release of the press that opened the list (over
   // the box) does nothing.
   int index = ItemAtPos({x, y});
@@ -289,13 +366,80 @@ TComboBox::TComboBox(TComponent* owner) : TCustomControl(owner) {
 
 TComboBox::~TComboBox() {
   FDroppedDown = false;
+  FEdit.reset();
   FList.reset();
 }
 
 void TComboBox::SetStyle(TComboBoxStyle style) {
   if (style == FStyle) return;
+  CloseList(false);
+  const std::u16string text = GetText();
+  const bool wasSimple = FStyle == TComboBoxStyle::csSimple;
   FStyle = style;
+  if (HasEdit() && !FEdit) {
+    FEdit = std::make_unique<TComboEdit>(this);
+    FEdit->SetParent(this);
+    SetEditText(text);
+  } else if (!HasEdit()) {
+    FEdit.reset();
+  }
+  // A list of the other kind: a pop-up becomes a child and the other way round.
+  if (wasSimple != (style == TComboBoxStyle::csSimple)) {
+    FList = std::make_unique<TComboListWindow>(this);
+    if (style == TComboBoxStyle::csSimple) {
+      FList->Font().Assign(Font());
+      FList->SetColor(Color());
+      FList->SetParent(this);
+      FList->SetVisible(true);
+      FList->FHotIndex = FItemIndex;
+    }
+  }
+  Layout();
   Invalidate();
+  if (FEdit && Focused()) win::SetFocus(FEdit->Handle());
+}
+
+bool TComboBox::HasFocus() const {
+  return Focused() || (FEdit && FEdit->Focused());
+}
+
+void TComboBox::SetEditText(const std::u16string& text) {
+  if (!FEdit) return;
+  FSettingText = true;
+  FEdit->SetText(text);
+  FSettingText = false;
+  if (FEdit->Focused()) FEdit->SelectAll();
+}
+
+void TComboBox::EditChanged() {
+  if (FSettingText) return;
+  const std::u16string text = FEdit->Text();
+  FItemIndex = FItems.IndexOf(text);
+  TCustomControl::SetTextBuf(text);
+  if (ListShowing()) {
+    int first = -1;
+    for (int i = 0; i < FItems.Count() && first < 0 && !text.empty(); ++i)
+      if (StartsWithAnyCase(FItems[i], text)) first = i;
+    FList->SetHotIndex(first);
+  }
+  Notify(CBN_EDITCHANGE);
+}
+
+void TComboBox::Layout() {
+  if (FEdit) {
+    TRect e = EditRect();
+    FEdit->SetBounds(e.Left, e.Top, e.Width(), e.Height());
+  }
+  if (FStyle != TComboBoxStyle::csSimple) return;
+  TRect c = ClientRect();
+  int top = BoxRect().Bottom;
+  FList->SetBounds(0, top, c.Width(), std::max(0, c.Bottom - top));
+  // The choice in sight with as many items above it as fit.
+  if (FList->HotIndex() >= 0) FList->SetTopIndex(FList->HotIndex() - FList->RowCount() + 1);
+  if (FList->HandleAllocated()) {
+    FList->SetTopIndex(FList->TopIndex());
+    FList->UpdateScrollBar();
+  }
 }
 
 void TComboBox::SetItemIndex(int index) {
@@ -315,7 +459,9 @@ bool TComboBox::ChangeItemIndex(int index) {
   if (!valid) index = -1;
   if (index != FItemIndex) {
     FItemIndex = index;
+    SetEditText(index >= 0 ? FItems[index] : std::u16string());
     TCustomControl::SetTextBuf(GetText());
+    if (FStyle == TComboBoxStyle::csSimple) FList->SetHotIndex(index);
     Invalidate();
   }
   return valid;
@@ -326,7 +472,7 @@ void TComboBox::GetComboBoxInfo(COMBOBOXINFO& info) {
   info.rcButton = ButtonRect();
   info.stateButton = FDroppedDown ? STATE_SYSTEM_PRESSED : 0;
   info.hwndCombo = Handle();
-  info.hwndItem = Handle();
+  info.hwndItem = FEdit ? FEdit->Handle() : Handle();
   info.hwndList = FList->Handle();
 }
 
@@ -346,16 +492,24 @@ void TComboBox::SetItemHeight(int height) {
 }
 
 std::u16string TComboBox::GetText() const {
+  if (FEdit) return FEdit->Text();
   return FItemIndex >= 0 && FItemIndex < FItems.Count() ? FItems[FItemIndex] : std::u16string();
 }
 
 void TComboBox::SetTextBuf(const std::u16string& text) {
-  // No typing: the text is always an item's; setting it chooses the item, or none.
+  // Without an edit part the text is always an item's; setting it chooses the item, or none.
   if (HasState(csLoading)) {
     FLoadedText = text;
     return;
   }
-  SetItemIndex(FItems.IndexOf(text));
+  if (!FEdit) {
+    SetItemIndex(FItems.IndexOf(text));
+    return;
+  }
+  SetEditText(text);
+  FItemIndex = FItems.IndexOf(text);
+  if (FStyle == TComboBoxStyle::csSimple) FList->SetHotIndex(FItemIndex);
+  TCustomControl::SetTextBuf(text);
 }
 
 void TComboBox::Loaded() {
@@ -369,10 +523,11 @@ void TComboBox::Loaded() {
 void TComboBox::ItemsChanged() {
   if (FItemIndex >= FItems.Count()) FItemIndex = -1;
   TCustomControl::SetTextBuf(GetText());
-  if (FDroppedDown) {
+  if (ListShowing()) {
     FList->SetTopIndex(FList->TopIndex());
     FList->SetHotIndex(FList->HotIndex());
-    FList->UpdateScrollBar();
+    // The simple list may not have its window yet: it takes the bar when it does.
+    if (FList->HandleAllocated()) FList->UpdateScrollBar();
     FList->Invalidate();
   }
   Invalidate();
@@ -380,7 +535,8 @@ void TComboBox::ItemsChanged() {
 
 void TComboBox::FontChanged() {
   TCustomControl::FontChanged();
-  if (FDroppedDown) FList->Font().Assign(Font());
+  if (ListShowing()) FList->Font().Assign(Font());
+  Layout();
 }
 
 void TComboBox::Notify(WORD code) {
@@ -388,7 +544,7 @@ void TComboBox::Notify(WORD code) {
 }
 
 void TComboBox::SetDroppedDown(bool value) {
-  if (value == FDroppedDown) return;
+  if (value == FDroppedDown || FStyle == TComboBoxStyle::csSimple) return;
   if (!value) {
     CloseList(false);
     return;
@@ -461,6 +617,9 @@ void TComboBox::WndProc(TMessage& m) {
           Change();
           Select();
           break;
+        case CBN_EDITCHANGE:
+          Change();
+          break;
         case CBN_DROPDOWN:
           DropDown();
           break;
@@ -476,8 +635,15 @@ void TComboBox::WndProc(TMessage& m) {
       Invalidate();
       break;
     case WM_SETFOCUS:
+      TCustomControl::WndProc(m);
       Invalidate();
-      break;
+      // The edit part takes the typing.
+      if (FEdit && FEdit->HandleAllocated() && FEdit->Showing()) win::SetFocus(FEdit->Handle());
+      return;
+    case WM_SIZE:
+      TCustomControl::WndProc(m);
+      Layout();
+      return;
     case WM_CANCELMODE:
       CloseList(false);
       break;
@@ -485,6 +651,7 @@ void TComboBox::WndProc(TMessage& m) {
     case CM_SHOWINGCHANGED:
       TCustomControl::WndProc(m);
       if (!Enabled() || !Showing()) CloseList(false);
+      if (FEdit) FEdit->SetEnabled(Enabled());
       return;
     default:
       break;
@@ -494,7 +661,9 @@ void TComboBox::WndProc(TMessage& m) {
 
 void TComboBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseDown(button, shift, x, y);
-  if (button == TMouseButton::mbLeft) SetDroppedDown(!FDroppedDown);
+  if (button != TMouseButton::mbLeft) return;
+  // With an edit part only the button opens the list.
+  if (!FEdit || ButtonRect().Contains({x, y})) SetDroppedDown(!FDroppedDown);
 }
 
 bool TComboBox::WantsKey(WORD key) const {
@@ -535,42 +704,37 @@ int TComboBox::FindByLetter(int index, char16_t ch) const {
 
 void TComboBox::KeyDown(WORD& key, TShiftState shift) {
   TCustomControl::KeyDown(key, shift);
+  if (ListKey(key, shift, false)) key = 0;
+}
+
+bool TComboBox::ListKey(WORD key, TShiftState shift, bool fromEdit) {
   bool alt = shift & ssAlt;
   bool toggle = (key == VK_F4 && !alt) || ((key == VK_DOWN || key == VK_UP) && alt);
   if (toggle) {
-    key = 0;
+    if (FStyle == TComboBoxStyle::csSimple) return false;
     if (FDroppedDown)
       CloseList(true);
     else
       SetDroppedDown(true);
-    return;
+    return true;
   }
-  if (FDroppedDown) {
-    switch (key) {
-      case VK_RETURN:
-        key = 0;
-        CloseList(true);
-        return;
-      case VK_ESCAPE:
-        key = 0;
-        CloseList(false);
-        return;
-      default:
-        break;
-    }
+  if (FDroppedDown && (key == VK_RETURN || key == VK_ESCAPE)) {
+    CloseList(key == VK_RETURN);
+    return true;
   }
-  if (alt) return;
-  if (key == VK_UP || key == VK_DOWN || key == VK_HOME || key == VK_END || key == VK_PRIOR ||
-      key == VK_NEXT) {
-    int page = FDroppedDown ? FList->RowCount() : FDropDownCount;
+  if (alt) return false;
+  bool edge = key == VK_HOME || key == VK_END;
+  if (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT || (edge && !fromEdit)) {
+    int page = ListShowing() ? FList->RowCount() : FDropDownCount;
     MoveTo(NavigateFrom(CurrentIndex(), key, page));
-    key = 0;
+    return true;
   }
+  return false;
 }
 
 void TComboBox::KeyPress(char16_t& key) {
   TCustomControl::KeyPress(key);
-  if (key < u' ') return;
+  if (key < u' ' || FEdit) return;
   MoveTo(FindByLetter(CurrentIndex(), key));
   key = 0;
 }
@@ -591,7 +755,7 @@ bool TComboBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
   if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
   int notches = wheelDelta / WHEEL_DELTA;
   if (notches == 0) return true;
-  if (FDroppedDown) {
+  if (ListShowing()) {
     FList->SetTopIndex(FList->TopIndex() - notches * 3);
   } else {
     int last = FItems.Count() - 1;
@@ -600,15 +764,25 @@ bool TComboBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
   return true;
 }
 
-TRect TComboBox::ButtonRect() const {
+TRect TComboBox::BoxRect() const {
   TRect c = ClientRect();
-  int w = std::min(GetSystemMetrics(SM_CXVSCROLL), std::max(0, c.Width() - 4));
+  if (FStyle == TComboBoxStyle::csSimple) c.Bottom = std::min(c.Bottom, c.Top + ItemHeight() + 8);
+  return c;
+}
+
+TRect TComboBox::ButtonRect() const {
+  TRect c = BoxRect();
+  int w = FStyle == TComboBoxStyle::csSimple
+              ? 0
+              : std::min(GetSystemMetrics(SM_CXVSCROLL), std::max(0, c.Width() - 4));
   return {c.Right - 2 - w, c.Top + 2, c.Right - 2, c.Bottom - 2};
 }
 
 TRect TComboBox::EditRect() const {
-  TRect c = ClientRect();
-  return {c.Left + 3, c.Top + 3, ButtonRect().Left - 1, c.Bottom - 3};
+  TRect c = BoxRect();
+  TRect button = ButtonRect();
+  int right = button.IsEmpty() ? c.Right - 3 : button.Left - 1;
+  return {c.Left + 3, c.Top + 3, std::max(c.Left + 3, right), std::max(c.Top + 3, c.Bottom - 3)};
 }
 
 void TComboBox::PaintFrame(TRect& r) {
@@ -673,19 +847,21 @@ void TComboBox::DrawItem(int index, TRect r, TOwnerDrawState state) {
 
 void TComboBox::Paint() {
   TCanvas& c = Canvas();
-  TRect r = ClientRect();
+  TRect r = BoxRect();
   PaintFrame(r);
-  TRect edit = EditRect();
   c.BrushColor = Enabled() ? Color() : clBtnFace;
   // The strip between the frame, the item and the button.
-  c.FillRect({r.Left, r.Top, ButtonRect().Left, r.Bottom});
-  TOwnerDrawState state = odComboBoxEdit;
-  if (!Enabled())
-    state |= odDisabled;
-  else if (Focused())
-    state |= odSelected | odFocused;
-  DrawItem(FItemIndex, edit, state);
-  PaintButton(ButtonRect());
+  TRect button = ButtonRect();
+  c.FillRect({r.Left, r.Top, button.IsEmpty() ? r.Right : button.Left, r.Bottom});
+  if (!FEdit) {
+    TOwnerDrawState state = odComboBoxEdit;
+    if (!Enabled())
+      state |= odDisabled;
+    else if (Focused())
+      state |= odSelected | odFocused;
+    DrawItem(FItemIndex, EditRect(), state);
+  }
+  if (FStyle != TComboBoxStyle::csSimple) PaintButton(ButtonRect());
 }
 
 }  // namespace fw

@@ -1,7 +1,17 @@
-// TComboBox: a drop-down list combo box (no typing): a box that shows the chosen item with a
-// drop button at its right, and a list that drops down below it (above it when the screen has
-// no room below) as a pop-up window of its own, TComboListWindow, so that a skin can wrap and
-// paint it like any other window.
+// TComboBox: a combo box. In its drop-down list styles (csDropDownList, csOwnerDrawFixed) a box
+// that shows the chosen item with a drop button at its right, and a list that drops down below
+// it (above it when the screen has no room below) as a pop-up window of its own,
+// TComboListWindow, so that a skin can wrap and paint it like any other window.
+//
+// The typing styles hold an edit part (TComboEdit, a borderless edit child over the box) that
+// takes the focus and the typing: csDropDown with the drop button and the drop-down list,
+// csSimple with no button and its list always shown under the edit part as a child window
+// (the box's upper ItemHeight + 8 pixels are the edit part, the list fills the rest). Typing
+// raises OnChange (CBN_EDITCHANGE) at every change; ItemIndex is then the item with exactly
+// that text, or -1, and the list highlights the first item the text begins (any case).
+// Choosing an item puts its text into the edit part. Up, Down, PageUp and PageDown in the
+// edit part choose as in the list styles; Home, End and the letters edit the text. A click on
+// an item of the simple list chooses it.
 //
 // Choosing:
 // - Open: a press on the box, F4, Alt+Down or Alt+Up (each of which also closes it again);
@@ -41,6 +51,7 @@
 #include <optional>
 
 #include "framework/CustomControl.h"
+#include "framework/Edit.h"
 #include "framework/Strings.h"
 #include "platform/win/ControlCodes.h"
 
@@ -53,9 +64,10 @@ constexpr UINT CN_COMMAND = CN_BASE + win::WM_COMMAND;
 // Combo box notification codes (high word of CN_COMMAND's wParam).
 using win::CBN_CLOSEUP;
 using win::CBN_DROPDOWN;
+using win::CBN_EDITCHANGE;
 using win::CBN_SELCHANGE;
 
-enum class TComboBoxStyle { csDropDownList, csOwnerDrawFixed };
+enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed };
 
 // Owner draw state flags (a set).
 // The platform's ODS_* values; menus (Menus.h) use the ones combo boxes do not.
@@ -77,8 +89,32 @@ using TDrawItemEvent =
 
 class TComboBox;
 
-// The drop-down list: a top-level pop-up that never takes the activation or the focus. It
-// holds the mouse capture while open, to see presses outside it.
+// The edit part of the typing styles: a borderless edit over the box. The keys that choose or
+// open go to its combo box; losing the focus closes the open list.
+class TComboEdit : public TCustomEdit {
+ public:
+  explicit TComboEdit(TComboBox* combo);
+  std::string ClassName() const override { return "TComboEdit"; }
+
+  TComboBox* ComboBox() const { return FCombo; }
+  // The text, selection and caret as the edit draws them, into dc (client origin at 0, 0)
+  // over what dc already holds: for a box that paints the background itself.
+  void PaintText(HDC dc) { TCustomEdit::PaintWindow(dc); }
+
+ protected:
+  void WndProc(TMessage& m) override;
+  void KeyDown(win::WORD& key, TShiftState shift) override;
+  bool WantsKey(win::WORD key) const override;
+  void Change() override;
+  void EraseBackground(HDC dc) override;
+
+ private:
+  TComboBox* FCombo;
+};
+
+// The drop-down list: a top-level pop-up that never takes the activation or the focus. It holds
+// the mouse capture while open, to see presses outside it. The simple style's list is a child
+// of the box instead, always shown.
 class TComboListWindow : public TCustomControl {
  public:
   explicit TComboListWindow(TComboBox* combo);
@@ -98,6 +134,7 @@ class TComboListWindow : public TCustomControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
   void WndProc(TMessage& m) override;
   void Paint() override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -127,7 +164,7 @@ class TComboBox : public TCustomControl {
   std::string ClassName() const override { return "TComboBox"; }
 
   TComboBoxStyle Style() const { return FStyle; }
-  void SetStyle(TComboBoxStyle style);
+  virtual void SetStyle(TComboBoxStyle style);
   TStrings& Items() { return FItems; }
   const TStrings& Items() const { return FItems; }
   // The chosen item, -1 for none; out of range values choose none.
@@ -144,10 +181,19 @@ class TComboBox : public TCustomControl {
   void SetDroppedDown(bool value);
 
   TComboListWindow* ListWindow() const { return FList.get(); }
-  // The drop button's place in client coordinates.
-  TRect ButtonRect() const;
-  // Where the chosen item is drawn in the box.
+  // The drop button's place in client coordinates; empty in the simple style.
+  virtual TRect ButtonRect() const;
+  // Where the chosen item is drawn in the box, or the edit part lies.
   TRect EditRect() const;
+  // The box around the item or edit part: the client, or its upper part in the simple style.
+  TRect BoxRect() const;
+  // The typing styles' edit part, else null.
+  TComboEdit* EditWindow() const { return FEdit.get(); }
+  bool HasEdit() const {
+    return FStyle == TComboBoxStyle::csDropDown || FStyle == TComboBoxStyle::csSimple;
+  }
+  // The box or its edit part has the focus.
+  bool HasFocus() const;
 
   TNotifyEvent OnChange;
   TNotifyEvent OnSelect;
@@ -177,13 +223,31 @@ class TComboBox : public TCustomControl {
   virtual void Select();
   virtual void DropDown();
   virtual void CloseUp();
+  // The edit part's background into dc (its client origin at 0, 0); false leaves it to the
+  // edit (its Color).
+  virtual bool EraseEditPart(HDC) { return false; }
+  // The edit part took or lost the focus.
+  virtual void EditFocusChanged() { Invalidate(); }
+  // Sees each message of the edit part first; true swallows it.
+  virtual bool FilterEditMessage(TMessage&) { return false; }
+  // Places the edit part and the simple style's list.
+  void Layout();
 
  private:
   friend class TComboListWindow;
+  friend class TComboEdit;
   // Closes the open list; with accept the highlighted item becomes the choice.
   void CloseList(bool accept);
   // A selection the user made: changes it and notifies when it differs.
   void UserSelect(int index);
+  // The keys that open, close or choose; true when key was one (and is then handled).
+  // Letters and Home/End are the edit part's in the typing styles.
+  bool ListKey(win::WORD key, TShiftState shift, bool fromEdit);
+  // The edit part's text changed: by the user, or (while FSettingText) by the box.
+  void EditChanged();
+  void SetEditText(const std::u16string& text);
+  // The list is in sight: dropped down, or the simple style's.
+  bool ListShowing() const { return FDroppedDown || FStyle == TComboBoxStyle::csSimple; }
   // Where keys move from and to: the highlight of the open list, else the choice.
   int CurrentIndex() const;
   void MoveTo(int index);
@@ -205,7 +269,9 @@ class TComboBox : public TCustomControl {
   bool FDroppedDown = false;
   std::optional<int> FLoadedIndex;  // ItemIndex and Text read before the items
   std::optional<std::u16string> FLoadedText;
+  bool FSettingText = false;
   std::unique_ptr<TComboListWindow> FList;
+  std::unique_ptr<TComboEdit> FEdit;
 };
 
 }  // namespace fw

@@ -459,7 +459,9 @@ void RegisterStdControls() {
 
 void RegisterComboBox() {
   using B = TComboBox;
-  static const Table kComboStyle = {{"csDropDownList", int(TComboBoxStyle::csDropDownList)},
+  static const Table kComboStyle = {{"csDropDown", int(TComboBoxStyle::csDropDown)},
+                                    {"csSimple", int(TComboBoxStyle::csSimple)},
+                                    {"csDropDownList", int(TComboBoxStyle::csDropDownList)},
                                     {"csOwnerDrawFixed", int(TComboBoxStyle::csOwnerDrawFixed)}};
   RegisterClass<TComboBox>("TComboBox", "TWinControl");
   RegisterProperty<B>("TComboBox", "Style",

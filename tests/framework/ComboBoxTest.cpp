@@ -428,6 +428,12 @@ TEST_F(ComboBoxTest, ReadFromADescriptionAndDumped) {
       'Все' + ' типы'
       'Музей природы')
   end
+  object Typed: TComboBox
+    Style = csDropDown
+    Text = 'свой музей'
+    Items.Strings = (
+      'Все')
+  end
 end
 )",
                     "Unit9.txt", testing::TempDir());
@@ -441,6 +447,10 @@ end
   auto* byText = static_cast<TComboBox*>(f->FindComponent("ByText"));
   EXPECT_EQ(byText->Items().Lines(), (std::vector<std::u16string>{u"Все типы", u"Музей природы"}));
   EXPECT_EQ(byText->ItemIndex(), 1);
+  auto* typed = static_cast<TComboBox*>(f->FindComponent("Typed"));
+  EXPECT_EQ(typed->Style(), TComboBoxStyle::csDropDown);
+  EXPECT_EQ(typed->Text(), u"свой музей");  // a typing style keeps any text
+  EXPECT_EQ(typed->ItemIndex(), -1);
   f->Show();
   desktop.Pump();
   c->SetFocus();
@@ -543,6 +553,179 @@ TEST_F(ComboBoxTest, AWrapperSeesTheListDropDownWithItsWindowAndTheChoiceByMessa
             0);
   combo->UnhookWindowProc(hook);
   win::SetWindowLongPtrW(combo->Handle(), win::GWLP_WNDPROC, previous);
+}
+
+// The typing styles: a combo with the museum types whose edit part has the focus.
+class TypingComboTest : public ComboBoxTest {
+ protected:
+  TComboBox* MakeTyping(TComboBoxStyle style, int height = 27) {
+    MakeCombo();
+    combo->SetStyle(style);
+    combo->SetHeight(height);
+    combo->SetFocus();
+    desktop.Pump();
+    TakeLog();
+    return combo;
+  }
+  void Type(const std::u16string& text) {
+    win::InjectText(text);
+    desktop.Pump();
+  }
+  TComboEdit* EditPart() { return combo->EditWindow(); }
+};
+
+TEST_F(TypingComboTest, TypingInTheDropDownStyleChangesTheTextAndFindsTheItem) {
+  MakeTyping(TComboBoxStyle::csDropDown);
+  ASSERT_NE(EditPart(), nullptr);
+  EXPECT_EQ(win::GetFocus(), EditPart()->Handle());  // the box hands the focus on
+  EXPECT_TRUE(combo->HasFocus());
+  EXPECT_EQ(combo->Text(), u"Все");
+  // The keyboard focus selected the whole text: typing replaces it, one change a character.
+  Type(u"Гал");
+  EXPECT_EQ(combo->Text(), u"Гал");
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  EXPECT_EQ(TakeLog(), (Log{"change -1", "change -1", "change -1"}));
+  Type(u"ерея");
+  EXPECT_EQ(combo->ItemIndex(), 2);  // the text is exactly an item's
+  EXPECT_EQ(TakeLog().back(), "change 2");
+  // Up and Down still choose, putting the item's text into the edit part.
+  Key(kDown);
+  EXPECT_EQ(combo->ItemIndex(), 3);
+  EXPECT_EQ(combo->Text(), u"Историко-краеведческий музей");
+  EXPECT_EQ(EditPart()->SelLength(), int(combo->Text().size()));
+  EXPECT_EQ(TakeLog(), (Log{"change 3", "select 3"}));
+  // Home and End move the caret, not the choice.
+  Key(kHome);
+  EXPECT_EQ(combo->ItemIndex(), 3);
+  EXPECT_EQ(EditPart()->SelStart(), 0);
+  EXPECT_EQ(EditPart()->SelLength(), 0);
+  // The program's text chooses the matching item, raising nothing; another text chooses none
+  // and stays.
+  combo->SetText(u"Галерея");
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  combo->SetText(u"свой музей");
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  EXPECT_EQ(combo->Text(), u"свой музей");
+  EXPECT_TRUE(TakeLog().empty());
+  win::COMBOBOXINFO info;
+  ASSERT_TRUE(win::SendMessageW(combo->Handle(), win::CB_GETCOMBOBOXINFO, 0,
+                                reinterpret_cast<win::LPARAM>(&info)));
+  EXPECT_EQ(info.hwndItem, EditPart()->Handle());
+  // Tab leaves the edit part for the next control, Shift+Tab comes back to it.
+  other->SetTabStop(true);
+  Key(kTab);
+  EXPECT_EQ(win::GetFocus(), other->Handle());
+  win::InjectKey(kShift, true);
+  Key(kTab);
+  win::InjectKey(kShift, false);
+  desktop.Pump();
+  EXPECT_EQ(win::GetFocus(), EditPart()->Handle());
+  // A disabled box disables its edit part (its text greys), and back.
+  combo->SetEnabled(false);
+  EXPECT_FALSE(EditPart()->Enabled());
+  combo->SetEnabled(true);
+  EXPECT_TRUE(EditPart()->Enabled());
+}
+
+TEST_F(TypingComboTest, TheDropDownListOpensFromTheButtonAndItsKeysAndFollowsTheTyping) {
+  MakeTyping(TComboBoxStyle::csDropDown);
+  // A click on the edit part places the caret and does not open.
+  TRect box = ScreenRect(combo);
+  Click(box.Left + 20, box.Top + 10);
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(win::GetFocus(), EditPart()->Handle());
+  // The button opens and closes.
+  TRect button = combo->ButtonRect();
+  Click(box.Left + button.Left + 3, box.Top + button.Top + 3);
+  EXPECT_TRUE(combo->DroppedDown());
+  EXPECT_TRUE(ListShown());
+  EXPECT_EQ(win::GetFocus(), EditPart()->Handle());
+  // Typing goes on in the edit part; the list highlights the first item it begins, any case.
+  EditPart()->SelectAll();
+  Type(u"музей т");
+  EXPECT_TRUE(combo->DroppedDown());
+  EXPECT_EQ(combo->ListWindow()->HotIndex(), 11);  // "Музей творчества"
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  TakeLog();
+  // Enter chooses the highlighted item.
+  Key(kEnter);
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(combo->Text(), u"Музей творчества");
+  EXPECT_EQ(TakeLog(), (Log{"change 11", "select 11", "closeup 11"}));
+  // Alt+Down opens, Escape closes without choosing; F4 opens, a click on an item chooses.
+  AltKey(kDown);
+  EXPECT_TRUE(combo->DroppedDown());
+  Key(kEscape);
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(combo->ItemIndex(), 11);
+  Key(kF4);
+  ASSERT_TRUE(ListShown());
+  TPoint p = ItemPoint(12);
+  Click(p.X, p.Y);
+  EXPECT_EQ(combo->Text(), u"Музей театра и куклы");
+  // Losing the focus closes the open list.
+  Key(kF4);
+  ASSERT_TRUE(combo->DroppedDown());
+  TakeLog();
+  other->SetTabStop(true);
+  other->SetFocus();
+  desktop.Pump();
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(TakeLog(), (Log{"closeup 12"}));
+}
+
+TEST_F(TypingComboTest, TheSimpleListIsAlwaysShownUnderTheEditPartAndChoosesByClickAndKeys) {
+  MakeTyping(TComboBoxStyle::csSimple, 150);
+  TComboListWindow* list = combo->ListWindow();
+  ASSERT_TRUE(ListShown());
+  EXPECT_EQ(win::GetParent(list->Handle()), combo->Handle());
+  // The edit part is ItemHeight + 8 high; the list fills the rest, with a bar for the rest of
+  // the items.
+  int boxHeight = combo->ItemHeight() + 8;
+  EXPECT_EQ(combo->BoxRect().Height(), boxHeight);
+  EXPECT_EQ(list->Top(), boxHeight);
+  EXPECT_EQ(list->Top() + list->Height(), combo->ClientHeight());
+  EXPECT_EQ(list->RowCount(), list->ClientHeight() / combo->ItemHeight());
+  EXPECT_TRUE(win::GetWindowLongPtrW(list->Handle(), win::GWL_STYLE) & win::WS_VSCROLL);
+  EXPECT_TRUE(combo->ButtonRect().IsEmpty());
+  EXPECT_EQ(list->HotIndex(), 0);  // the choice is highlighted
+  // Nothing drops down.
+  Key(kF4);
+  EXPECT_FALSE(combo->DroppedDown());
+  // A click on an item chooses it at once; the list stays and the edit part keeps the focus.
+  TPoint p = ItemPoint(2);
+  Click(p.X, p.Y);
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  EXPECT_EQ(combo->Text(), u"Галерея");
+  EXPECT_EQ(list->HotIndex(), 2);
+  EXPECT_TRUE(ListShown());
+  EXPECT_EQ(win::GetFocus(), EditPart()->Handle());
+  EXPECT_EQ(TakeLog(), (Log{"change 2", "select 2"}));
+  // Down moves the choice and scrolls it into sight.
+  for (int i = 0; i < 10; ++i) Key(kDown);
+  EXPECT_EQ(combo->ItemIndex(), 12);
+  EXPECT_EQ(list->HotIndex(), 12);
+  EXPECT_GE(list->TopIndex(), 12 - list->RowCount() + 1);
+  EXPECT_LE(list->TopIndex(), 12);
+  // Typing highlights the first item the text begins.
+  EditPart()->SelectAll();
+  Type(u"Ш");
+  EXPECT_EQ(list->HotIndex(), 14);
+  EXPECT_EQ(combo->ItemIndex(), -1);
+}
+
+TEST_F(TypingComboTest, SwitchingStylesSwapsTheEditPartAndTheKindOfList) {
+  MakeCombo();
+  combo->SetStyle(TComboBoxStyle::csSimple);
+  combo->SetStyle(TComboBoxStyle::csDropDown);
+  EXPECT_TRUE(win::GetWindowLongPtrW(combo->ListWindow()->Handle(), win::GWL_STYLE) &
+              win::WS_POPUP);
+  EXPECT_FALSE(combo->ListWindow()->Visible());
+  combo->SetStyle(TComboBoxStyle::csDropDownList);
+  EXPECT_EQ(combo->EditWindow(), nullptr);
+  EXPECT_EQ(combo->Text(), u"Все");
+  combo->SetText(u"свой музей");  // a list style keeps only items' texts
+  EXPECT_EQ(combo->Text(), u"");
 }
 
 }  // namespace

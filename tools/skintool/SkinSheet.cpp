@@ -79,6 +79,23 @@ std::vector<TKind> Kinds() {
          c->SetItemIndex(0);
          return c;
        }},
+      {u"Typing combo", 21,
+       [](fw::TForm* f) {
+         auto* c = Make<sk::TsComboBox>(f);
+         c->SetStyle(fw::TComboBoxStyle::csDropDown);
+         c->Items().Add(u"First item");
+         c->SetText(u"Typed text");
+         return c;
+       }},
+      {u"Simple combo", 56,
+       [](fw::TForm* f) {
+         auto* c = Make<sk::TsComboBox>(f);
+         c->SetStyle(fw::TComboBoxStyle::csSimple);
+         for (const char16_t* item : {u"First item", u"Second item", u"Third item"})
+           c->Items().Add(item);
+         c->SetItemIndex(1);
+         return c;
+       }},
       {u"Memo", 48,
        [](fw::TForm* f) {
          auto* m = Make<sk::TsMemo>(f);

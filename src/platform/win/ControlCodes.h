@@ -47,7 +47,8 @@ constexpr LRESULT CB_ERR = -1;
 
 // Combo box notification codes (high word of WM_COMMAND's wParam).
 constexpr WORD CBN_SELCHANGE = 1;
-constexpr WORD CBN_DROPDOWN = 7;  // before the list is shown
+constexpr WORD CBN_EDITCHANGE = 5;  // the user changed the edit part's text
+constexpr WORD CBN_DROPDOWN = 7;    // before the list is shown
 constexpr WORD CBN_CLOSEUP = 8;
 
 // CB_GETCOMBOBOXINFO's answer.

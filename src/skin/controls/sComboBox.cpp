@@ -81,6 +81,14 @@ void TsCustomComboBox::UpdateGlyphIndex() {
       m && m->SkinModel() && cd.SkinIndex >= 0 ? m->GetMaskIndex(cd.SkinIndex, "GLYPHMASK") : -1;
 }
 
+void TsCustomComboBox::SetStyle(fw::TComboBoxStyle style) {
+  if (style == Style()) return;
+  TsComboBase::SetStyle(style);
+  SkinData().UpdateIndexes();
+  UpdateGlyphIndex();
+  RebuildAndInvalidate();
+}
+
 void TsCustomComboBox::SetShowButton(bool value) {
   if (FShowButton == value) return;
   FShowButton = value;
@@ -88,11 +96,11 @@ void TsCustomComboBox::SetShowButton(bool value) {
 }
 
 bool TsCustomComboBox::AllowBtnStyle() const {
-  return SkinData().SkinSection().empty() || !SkinData().Skinned();
+  return !HasEdit() && (SkinData().SkinSection().empty() || !SkinData().Skinned());
 }
 
 gfx::TRect TsCustomComboBox::ButtonRect() const {
-  if (!FShowButton) return {};
+  if (!FShowButton || Style() == fw::TComboBoxStyle::csSimple) return {};
   const TsSkinManager* m = SkinData().SkinManager();
   const int margin = m && m->SkinModel() ? m->CommonSkinData().ComboBoxMargin : 2;
   const int w = win::MulDiv(GetComboBtnSize(m) - 1, SkinData().ScalePercent, 100);
@@ -104,7 +112,7 @@ gfx::TRect TsCustomComboBox::ButtonRect() const {
 int TsCustomComboBox::ButtonState() const {
   if (DroppedDown()) return 2;
   const TsCommonData& cd = SkinData();
-  if (AllowBtnStyle()) return cd.FMouseAbove || cd.FFocused || Focused() ? 1 : 0;
+  if (AllowBtnStyle()) return cd.FMouseAbove || cd.FFocused || HasFocus() ? 1 : 0;
   if (!HandleAllocated()) return 0;
   win::POINT p;
   if (!win::GetCursorPos(&p)) return 0;
@@ -114,7 +122,7 @@ int TsCustomComboBox::ButtonState() const {
 int TsCustomComboBox::CacheState() const {
   const TsCommonData& cd = SkinData();
   const auto* model = ModelOf(cd);
-  const bool focused = HandleAllocated() && Focused();
+  const bool focused = HandleAllocated() && HasFocus();
   if (focused && model && cd.SkinIndex >= 0 &&
       cd.SkinIndex == cd.SkinManager()->ConstData().Sections[skin::data::ssComboNoEdit] &&
       model->gd[std::size_t(cd.SkinIndex)].States > 3)
@@ -133,8 +141,24 @@ bool TsCustomComboBox::PrepareCache() {
   TsCommonData& cd = SkinData();
   if (!cd.Skinned()) return false;
   cd.BGChanged = true;
-  if (!UpdateCache(cd, CacheState())) return false;
+  const int state = CacheState();
+  if (!UpdateCache(cd, state)) return false;
   gfx::Bitmap& cache = *cd.CacheBmp();
+  // The simple style's frame goes round its edit part; its list covers the rest.
+  if (Style() == fw::TComboBoxStyle::csSimple &&
+      !PaintSkinControl(cd, Parent(), true, state, BoxRect(), {}, &cache, true))
+    return false;
+  if (fw::TComboEdit* edit = EditWindow(); edit && cd.SkinIndex >= 0 && !cd.CustomFont()) {
+    // The edit part writes in the section's font colour for the state.
+    const fw::TColor color =
+        skin::draw::StateProps(ModelOf(cd)->gd[std::size_t(cd.SkinIndex)], std::min(state, 1))
+            .FontColor.Color;
+    if (edit->Font().Color() != color || edit->Font().Height() != Font().Height() ||
+        edit->Font().Name() != Font().Name()) {
+      edit->Font().Assign(Font());
+      edit->Font().SetColor(color);
+    }
+  }
   gfx::DeviceContext dc(cache);
   // The canvas draws into the cache meanwhile, and is given back as it was bound.
   const gfx::HDC bound = Canvas().Handle();
@@ -147,8 +171,10 @@ bool TsCustomComboBox::PrepareCache() {
       odState |= fw::odDisabled;
     else if (HandleAllocated() && Focused())
       odState |= fw::odSelected | fw::odFocused;
-    DrawItem(ItemIndex(), {3, 3, std::max(3, right), std::max(3, Height() - 3)}, odState);
-    if (FShowButton) PaintButton(button);
+    // The edit part draws its text itself, over this cache.
+    if (!HasEdit())
+      DrawItem(ItemIndex(), {3, 3, std::max(3, right), std::max(3, Height() - 3)}, odState);
+    if (!button.IsEmpty()) PaintButton(button);
   }
   Canvas().SetHandle(bound);
   if (!Enabled()) PaintDisabledLook(cd);
@@ -266,6 +292,47 @@ void TsCustomComboBox::DrawItem(int index, gfx::TRect r, fw::TOwnerDrawState sta
   Put(target, r, bmp);
 }
 
+bool TsCustomComboBox::EraseEditPart(gfx::HDC dc) {
+  TsCommonData& cd = SkinData();
+  const fw::TComboEdit* edit = EditWindow();
+  if (!cd.Skinned() || !edit || cd.Updating()) return false;
+  const gfx::Bitmap* cache = cd.CacheBmp();
+  const bool stale = cd.BGChanged || !cache || cache->Empty() || cache->Width() != Width() ||
+                     cache->Height() != Height();
+  if (stale && !PrepareCache()) return false;
+  gfx::DeviceContext from(*cd.CacheBmp());
+  gfx::BitBlt(dc, 0, 0, edit->Width(), edit->Height(), &from, edit->Left(), edit->Top(),
+              gfx::SRCCOPY);
+  return true;
+}
+
+bool TsCustomComboBox::FilterEditMessage(fw::TMessage& m) {
+  if (!FReadOnly) return false;
+  switch (m.Msg) {
+    case win::WM_KEYDOWN:
+    case win::WM_SYSKEYDOWN:
+      // Delete, Backspace and Insert (Shift+Insert pastes) edit as well.
+      return BlockedKey(m.WParam) || m.WParam == win::VK_DELETE || m.WParam == win::VK_BACK ||
+             m.WParam == win::VK_INSERT;
+    case win::WM_CHAR:
+    case win::WM_SYSCHAR:
+    case win::WM_CUT:
+    case win::WM_PASTE:
+    case win::WM_CLEAR:
+    case fw::EM_UNDO:
+    case fw::EM_REPLACESEL:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TsCustomComboBox::EditFocusChanged() {
+  TsComboBase::EditFocusChanged();
+  if (SkinData().Skinned()) AnimateCtrl();
+  if (fw::TComboEdit* edit = EditWindow()) edit->Invalidate();
+}
+
 void TsCustomComboBox::OurPaintHandler(gfx::HDC dc) {
   TsCommonData& cd = SkinData();
   if (!Showing() || !HandleAllocated() || cd.Updating()) return;
@@ -295,7 +362,10 @@ void TsCustomComboBox::Paint() {
 
 void TsCustomComboBox::RebuildAndInvalidate() {
   SkinData().BGChanged = true;
-  if (HandleAllocated()) win::RedrawWindow(Handle(), nullptr, nullptr, win::RDW_INVALIDATE);
+  // The skin's button size places the edit part.
+  Layout();
+  if (HandleAllocated())
+    win::RedrawWindow(Handle(), nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_ALLCHILDREN);
 }
 
 void TsCustomComboBox::AnimateCtrl() {

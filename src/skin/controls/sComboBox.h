@@ -29,6 +29,8 @@ class TsCustomComboBox : public TsComboBase {
   // Keys that change or open it, characters and clicks that open it are refused.
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool value) { FReadOnly = value; }
+  // The typing styles leave the button style: the section is found again.
+  void SetStyle(fw::TComboBoxStyle style) override;
   bool ShowButton() const { return FShowButton; }
   void SetShowButton(bool value);
   bool AllowMouseWheel() const { return FAllowMouseWheel; }
@@ -38,8 +40,8 @@ class TsCustomComboBox : public TsComboBase {
   // set, or unskinned.
   bool AllowBtnStyle() const;
   // The drop button: the manager's combo-button size - 1 wide, the skin's combo margin from
-  // the top, bottom and right edges; empty without ShowButton.
-  gfx::TRect ButtonRect() const;
+  // the top, bottom and right edges; empty without ShowButton and in the simple style.
+  gfx::TRect ButtonRect() const override;
   // The state the picture shows: 0 normal, 1 hot (focused, or the mouse over the box), 2 the
   // list open in the button style, 3 focused on a "COMBONOEDIT" with more than 3 states.
   int CacheState() const;
@@ -62,6 +64,11 @@ class TsCustomComboBox : public TsComboBase {
   // The button into the canvas's target at r: "COMBOBTN" outside the button style, then the
   // glyph or the arrow.
   void PaintButton(const gfx::TRect& r) override;
+  // The typing styles' edit part shows the box's cache behind its text.
+  bool EraseEditPart(gfx::HDC dc) override;
+  void EditFocusChanged() override;
+  // The read-only box's edit part refuses keys, characters and the clipboard's edits.
+  bool FilterEditMessage(fw::TMessage& m) override;
 
  private:
   // The skin commands answered before the shared handling.

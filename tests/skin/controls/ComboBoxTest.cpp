@@ -9,6 +9,7 @@
 
 #include "framework/Form.h"
 #include "platform/win/ControlCodes.h"
+#include "platform/win/Input.h"
 #include "platform/win/Keys.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
@@ -168,6 +169,104 @@ TEST_F(ComboBoxTest, TheOpenListWearsAWrapperAndShowsTheHighlightedRowFromSelect
   EXPECT_NE(gfx::ColorFromPixel(screen.At(dx + row0.Right - 3, dy + row0.Top + 1)), editColor);
   combo->SetDroppedDown(false);
   desktop.Pump();
+}
+
+TEST_F(ComboBoxTest, TheDropDownStyleTypesOnTheComboSectionInItsFontColour) {
+  combo->SetStyle(fw::TComboBoxStyle::csDropDown);
+  desktop.Pump();
+  EXPECT_FALSE(combo->AllowBtnStyle());
+  EXPECT_EQ(SectionName(), "COMBOBOX");
+  fw::TComboEdit* edit = combo->EditWindow();
+  ASSERT_NE(edit, nullptr);
+  // The edit part lies between the frame and the skin's button.
+  EXPECT_LE(edit->Left() + edit->Width(), combo->ButtonRect().Left);
+  ASSERT_TRUE(combo->PrepareCache());
+  const auto& gd = manager->SkinModel()->gd[std::size_t(combo->SkinData().SkinIndex)];
+  EXPECT_EQ(edit->Font().Color(), fw::TColor(skin::draw::StateProps(gd, 0).FontColor.Color));
+  // Unfocused and empty, the edit part shows the cache behind it, pixel for pixel.
+  combo->SetText(u"");
+  desktop.Pump();
+  ASSERT_TRUE(combo->PrepareCache());
+  // The edit part as the screen shows it.
+  const auto editShown = [&] {
+    const gfx::Bitmap screen = desktop.Compose();
+    const gfx::TPoint o = edit->ClientToScreen({0, 0});
+    gfx::Bitmap b(edit->Width(), edit->Height());
+    b.CopyFrom(screen, {o.X, o.Y, o.X + b.Width(), o.Y + b.Height()}, {0, 0});
+    return b;
+  };
+  const gfx::Bitmap shown = editShown();
+  const gfx::Bitmap& cache = *combo->SkinData().CacheBmp();
+  int differs = 0;
+  for (int y = 0; y < edit->Height(); ++y)
+    for (int x = 0; x < edit->Width(); ++x)
+      differs +=
+          (shown.At(x, y) & 0xFFFFFF) != (cache.At(x + edit->Left(), y + edit->Top()) & 0xFFFFFF);
+  EXPECT_EQ(differs, 0);
+  // With a text, the text is drawn over it; typing goes into the edit part.
+  combo->SetFocus();
+  desktop.Pump();
+  EXPECT_EQ(win::GetFocus(), edit->Handle());
+  EXPECT_EQ(combo->SkinState(), 1);
+  win::SendMessageW(edit->Handle(), win::WM_CHAR, u'Ш', 0);
+  desktop.Pump();
+  EXPECT_EQ(combo->Text(), u"Ш");
+  const gfx::Bitmap typed = editShown();
+  differs = 0;
+  for (int y = 0; y < edit->Height(); ++y)
+    for (int x = 0; x < edit->Width(); ++x) differs += typed.At(x, y) != shown.At(x, y);
+  EXPECT_GT(differs, 10);
+}
+
+TEST_F(ComboBoxTest, TheSimpleStyleFramesOnlyItsEditPartAndHasNoButton) {
+  combo->SetStyle(fw::TComboBoxStyle::csSimple);
+  combo->SetHeight(120);
+  desktop.Pump();
+  EXPECT_TRUE(combo->ButtonRect().IsEmpty());
+  ASSERT_TRUE(combo->PrepareCache());
+  const gfx::Bitmap& cache = *combo->SkinData().CacheBmp();
+  EXPECT_EQ(cache.Height(), combo->Height());
+  // The box holds the section painted at the edit part's height: its frame closes there.
+  const gfx::TRect box = combo->BoxRect();
+  gfx::Bitmap alone(box.Width(), box.Height());
+  TsCommonData& cd = combo->SkinData();
+  ASSERT_TRUE(
+      PaintSkinControl(cd, form, true, combo->CacheState(), alone.Bounds(), {}, &alone, true));
+  int differs = 0, fuchsia = 0;
+  for (int y = 0; y < box.Height(); ++y)
+    for (int x = 0; x < box.Width(); ++x) {
+      differs += (cache.At(x, y) & 0xFFFFFF) != (alone.At(x, y) & 0xFFFFFF);
+      fuchsia += (cache.At(x, y) & 0xFFFFFF) == 0xFF00FF;
+    }
+  EXPECT_EQ(differs, 0);
+  EXPECT_EQ(fuchsia, 0);
+  // The list under it wears the list's wrapper and the edit section's colour.
+  auto* list = combo->ListWindow();
+  EXPECT_TRUE(list->Visible());
+  EXPECT_EQ(list->Top(), box.Bottom);
+  ASSERT_NE(combo->ListSW(), nullptr);
+}
+
+TEST_F(ComboBoxTest, TheReadOnlyTypingBoxKeepsItsText) {
+  combo->SetStyle(fw::TComboBoxStyle::csDropDown);
+  combo->SetReadOnly(true);
+  combo->SetFocus();
+  desktop.Pump();
+  const win::HWND edit = combo->EditWindow()->Handle();
+  ASSERT_EQ(win::GetFocus(), edit);
+  for (win::WPARAM k : {win::WPARAM(win::VK_DELETE), win::WPARAM(win::VK_BACK),
+                        win::WPARAM(win::VK_DOWN), win::WPARAM(win::VK_F4), win::WPARAM('V')})
+    win::SendMessageW(edit, win::WM_KEYDOWN, k, 0);
+  win::SendMessageW(edit, win::WM_CHAR, u'Ш', 0);
+  win::SendMessageW(edit, win::WM_PASTE, 0, 0);
+  EXPECT_EQ(combo->Text(), u"Все");
+  EXPECT_EQ(combo->ItemIndex(), 0);
+  EXPECT_FALSE(combo->DroppedDown());
+  // Writable again: typing replaces the text.
+  combo->SetReadOnly(false);
+  combo->EditWindow()->SelectAll();
+  win::SendMessageW(edit, win::WM_CHAR, u'Ш', 0);
+  EXPECT_EQ(combo->Text(), u"Ш");
 }
 
 }  // namespace
