@@ -95,23 +95,23 @@ class TGlyphButton : public Base {
     this->Invalidate();
   }
   int NumGlyphs() const { return FGlyph.NumGlyphs(); }
-  void SetNumGlyphs(int value) { Repaint(FGlyph.SetNumGlyphs(value)); }  // 1 to 4
+  void SetNumGlyphs(int value) { InvalidateIf(FGlyph.SetNumGlyphs(value)); }  // 1 to 4
   TButtonLayout Layout() const { return FGlyph.Layout(); }
-  void SetLayout(TButtonLayout value) { Repaint(FGlyph.SetLayout(value)); }
+  void SetLayout(TButtonLayout value) { InvalidateIf(FGlyph.SetLayout(value)); }
   // Pixels from the face's edge to the glyph (to the caption without a glyph); -1 (default):
   // glyph and caption are centred as one block.
   int Margin() const { return FGlyph.Margin(); }
-  void SetMargin(int value) { Repaint(FGlyph.SetMargin(value)); }
+  void SetMargin(int value) { InvalidateIf(FGlyph.SetMargin(value)); }
   // Pixels between glyph and caption (default 4); -1: glyph, caption and the face's edges are
   // spaced evenly (with Margin -1) or the caption is centred in the room the glyph leaves.
   int Spacing() const { return FGlyph.Spacing(); }
-  void SetSpacing(int value) { Repaint(FGlyph.SetSpacing(value)); }
+  void SetSpacing(int value) { InvalidateIf(FGlyph.SetSpacing(value)); }
 
  protected:
   TButtonGlyph FGlyph;
 
  private:
-  void Repaint(bool changed) {
+  void InvalidateIf(bool changed) {
     if (changed) this->Invalidate();
   }
 };

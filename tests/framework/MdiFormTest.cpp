@@ -1,6 +1,7 @@
 // MDI forms: the parent's client window beside its aligned controls, child forms made in it,
 // the window menu, activation, arrangement and closing.
 #include "Harness.h"
+#include "MdiMenus.h"
 #include "framework/Exception.h"
 #include "framework/Menus.h"
 #include "framework/Reader.h"
@@ -25,18 +26,9 @@ class MdiForms : public FrameworkTest {
     parent = app->CreateForm<TForm>();
     parent->SetFormStyle(TFormStyle::fsMDIForm);
     parent->SetBounds(20, 20, 700, 500);
-    menu = new TMainMenu(parent);
-    auto* file = new TMenuItem(menu);
-    file->SetCaption(u"&File");
-    windowItem = new TMenuItem(menu);
-    windowItem->SetCaption(u"&Window");
-    auto* tile = new TMenuItem(menu);
-    tile->SetCaption(u"&Tile");
-    windowItem->Add(tile);
-    menu->Items()->Add(file);
-    menu->Items()->Add(windowItem);
-    parent->SetMenu(menu);
-    parent->SetWindowMenu(windowItem);
+    const fw::test::TMdiMenus menus = fw::test::GiveMdiMenus(*parent);
+    menu = menus.menu;
+    windowItem = menus.windowItem;
     toolbar = new TBox(parent, parent, {0, 0, 100, 30}, clRed);
     toolbar->SetAlign(TAlign::alTop);
     parent->Show();

@@ -12,6 +12,7 @@
 #include "TestOutput.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "framework/MdiMenus.h"
 #include "framework/Menus.h"
 #include "framework/TextConv.h"
 #include "platform/backend/Dump.h"
@@ -67,18 +68,9 @@ class MdiSkinTest : public ::testing::Test {
     parent->SetFormStyle(fw::TFormStyle::fsMDIForm);
     parent->SetCaption(u"Parent");
     parent->SetBounds(20, 20, 640, 460);
-    menu = new fw::TMainMenu(parent);
-    auto* file = new fw::TMenuItem(menu);
-    file->SetCaption(u"&File");
-    windowItem = new fw::TMenuItem(menu);
-    windowItem->SetCaption(u"&Window");
-    auto* tile = new fw::TMenuItem(menu);
-    tile->SetCaption(u"&Tile");
-    windowItem->Add(tile);
-    menu->Items()->Add(file);
-    menu->Items()->Add(windowItem);
-    parent->SetMenu(menu);
-    parent->SetWindowMenu(windowItem);
+    const fw::test::TMdiMenus menus = fw::test::GiveMdiMenus(*parent);
+    menu = menus.menu;
+    windowItem = menus.windowItem;
     manager = new core::TsSkinManager(parent);
     manager->Effects().AllowAnimation = false;
     manager->AfterConstruction();
