@@ -523,16 +523,17 @@ void TWinControl::UpdateShowing() {
     std::vector<TWinControl*> children = FWinControls;
     for (TWinControl* c : children) c->UpdateShowing();
   };
-  if (showing) updateChildren();
-  // A child's notice may have changed this control's state again; that change was announced.
-  if (changed && FShowing == showing) {
-    try {
-      Perform(CM_SHOWINGCHANGED, 0, 0);
-    } catch (...) {
+  try {
+    if (showing) updateChildren();
+    // A child's notice may have changed this control's state again; that change was announced.
+    if (changed && FShowing == showing) Perform(CM_SHOWINGCHANGED, 0, 0);
+  } catch (...) {
+    // A notice that fails leaves this control, and the children that came to show, hidden.
+    if (changed) {
       FShowing = !showing;
       if (showing) updateChildren();
-      throw;
     }
+    throw;
   }
   if (!showing) updateChildren();
 }
@@ -747,8 +748,9 @@ void TWinControl::WndProc(TMessage& m) {
       HandleMouseLeave();
       return;
     case WM_CONTEXTMENU:
-      // A windowless control under the point opens its own menu first.
-      if (m.LParam != -1) {
+      // A windowless control under the point opens its own menu first; not for a request
+      // passed up from a windowed child, which lies over whatever is under the point.
+      if (m.LParam != -1 && reinterpret_cast<HWND>(m.WParam) == FHandle) {
         const TPoint at = ScreenToClient(PointFromLParam(m.LParam));
         TControl* child = ClientRect().Contains(at) ? ControlAtPos(at, false) : nullptr;
         if (child) {

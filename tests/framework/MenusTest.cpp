@@ -11,6 +11,7 @@
 #include "framework/Automation.h"
 #include "framework/Image.h"
 #include "framework/ImageList.h"
+#include "framework/Panel.h"
 #include "framework/Reader.h"
 #include "platform/backend/Dump.h"
 #include "platform/win/Input.h"
@@ -401,6 +402,23 @@ TEST_F(Menus, AWindowlessControlsPopupMenuOpensOnARightClick) {
   EXPECT_TRUE(open);
   EXPECT_EQ(form->clicked, (std::vector<std::string>{"popup PopupMenu1"}));
   EXPECT_EQ(Popup()->PopupComponent, image);
+  // A windowed child without a menu over the image passes the request up to the form, which
+  // must not take it for a click on the image under the child.
+  auto* cover = new TPanel(form);
+  cover->SetParent(form);
+  cover->SetBounds(200, 10, 60, 60);
+  desktop.Pump();
+  form->clicked.clear();
+  desktop.Schedule(10, [&] {
+    win::InjectKey(kEscape, true);
+    win::InjectKey(kEscape, false);
+  });
+  win::InjectMouseButton(1, true, p);
+  win::InjectMouseButton(1, false, p);
+  desktop.Pump();
+  EXPECT_TRUE(form->clicked.empty());
+  delete cover;
+  desktop.Pump();
   // Without a menu of its own the click opens nothing (the form has none).
   image->SetPopupMenu(nullptr);
   form->clicked.clear();

@@ -118,6 +118,33 @@ TEST_F(NotificationOrderTest, ChildrenHearOfShowingBeforeTheirParentAndOfHidingA
   delete form;
 }
 
+TEST_F(NotificationOrderTest, AChildsFailingShowingNoticeLeavesTheParentAndItsChildrenHidden) {
+  TForm* form = NewForm(10, 10, 200, 150);
+  auto* panel = new TBox(form, form, {0, 0, 120, 100}, clRed);
+  auto* calm = new TBox(form, panel, {10, 10, 40, 40}, clBlue);
+  auto* failing = new TBox(form, panel, {60, 10, 40, 40}, clGreen);
+  form->Show();
+  panel->Hide();
+  bool fail = true;
+  const TWndHookId hook = failing->HookWindowProc([&](TMessage& m, const TWndNext& next) {
+    if (m.Msg == CM_SHOWINGCHANGED && failing->Showing() && fail) throw Exception(u"refused");
+    next(m);
+  });
+  EXPECT_THROW(panel->Show(), Exception);
+  // Nobody says it shows without having been told so.
+  EXPECT_FALSE(panel->Showing());
+  EXPECT_FALSE(calm->Showing());
+  EXPECT_FALSE(failing->Showing());
+  fail = false;
+  panel->Hide();
+  panel->Show();
+  EXPECT_TRUE(panel->Showing());
+  EXPECT_TRUE(calm->Showing());
+  EXPECT_TRUE(failing->Showing());
+  failing->UnhookWindowProc(hook);
+  delete form;
+}
+
 TEST_F(NotificationOrderTest, BoundsAreCurrentInsideWmSizeAfterMaximiseAndDragResize) {
   TForm* form = NewForm(100, 100, 300, 200);
   form->Show();

@@ -595,7 +595,9 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
         ShowAnimated();
       } else if (AnimClosing && !IsWindowVisible(CtrlHandle)) {
         AnimClosing = false;
-        frame::AnimHideWindow(CtrlHandle, *SkinData(), *DialogEffect(false));
+        // The effect may have been switched off since the hide began.
+        if (const auto* effect = DialogEffect(false))
+          frame::AnimHideWindow(CtrlHandle, *SkinData(), *effect);
       }
       return;
     case WM_NCHITTEST: {

@@ -382,6 +382,9 @@ TacMenuInfo* TsSkinableMenus::MenuInfoOfWindow(HWND wnd) {
 TacMenuInfo* TsSkinableMenus::GetMenuInfo(HWND wnd) {
   TacMenuInfo* mi = MenuInfoOfWindow(wnd);
   if (!mi) {
+    // Windows that went without telling this painter (wrappers tell the default manager's
+    // only) leave no picture behind.
+    std::erase_if(FMenuInfo, [](const TacMenuInfo& e) { return !IsWindow(e.Wnd); });
     mi = &FMenuInfo.emplace_back();
     mi->Wnd = wnd;
     mi->Layout = FMeasured;
@@ -403,7 +406,7 @@ void TsSkinableMenus::PrepareMenuBG(TacMenuInfo& mi, int width, int height) {
   bmp.Fill(0xFFFFFFFF);
   const sd::TacSkinModel* model = Model();
   const int body = FOwner.ConstData().Sections[sd::ssMainMenu];
-  ArOR.clear();
+  mi.Corners.clear();
   if (!model || !model->IsValidSkinIndex(body)) return;
   draw::PaintItemBG(model, body, draw::EmptyCI, 0, bmp.Bounds(), {0, 0}, bmp);
   const int sbw = SkinBorderWidth();
@@ -425,7 +428,7 @@ void TsSkinableMenus::PrepareMenuBG(TacMenuInfo& mi, int width, int height) {
     if (y >= kCornerScan && y < height - kCornerScan) continue;
     for (int x = 0; x < width; ++x) {
       if (x == kCornerScan && width - kCornerScan > x) x = width - kCornerScan;
-      if ((bmp.At(x, y) & 0xFFFFFF) == kKeyColor) ArOR.push_back({x, y, x + 1, y + 1});
+      if ((bmp.At(x, y) & 0xFFFFFF) == kKeyColor) mi.Corners.push_back({x, y, x + 1, y + 1});
     }
   }
 }
@@ -466,11 +469,13 @@ void TsSkinableMenus::PaintExtraLine(const TacMenuInfo& mi, int height) const {
   bmp.CopyFrom(strip, strip.Bounds(), {sbw, sbw});
 }
 
-void TsSkinableMenus::DrawWndBorder(HWND wnd, const gfx::Bitmap& bmp) {
+void TsSkinableMenus::DrawWndBorder(const TacMenuInfo& mi) {
+  const HWND wnd = mi.Wnd;
   if (BorderDrawing || !IsWindow(wnd)) return;
   BorderDrawing = true;
+  const gfx::Bitmap& bmp = *mi.Bmp;
   const int w = bmp.Width(), h = bmp.Height();
-  gfx::Region rgn = gfx::Region(TRect{0, 0, w, h}).Subtract(gfx::Region::FromRects(ArOR));
+  gfx::Region rgn = gfx::Region(TRect{0, 0, w, h}).Subtract(gfx::Region::FromRects(mi.Corners));
   gfx::Region now;
   if (GetWindowRgn(wnd, &now) == gfx::RGN_ERROR || !(now == rgn)) SetWindowRgn(wnd, &rgn, false);
   if (gfx::HDC dc = GetWindowDC(wnd)) {
@@ -485,7 +490,6 @@ void TsSkinableMenus::DrawWndBorder(HWND wnd, const gfx::Bitmap& bmp) {
 
 void TsSkinableMenus::ClearCache() {
   FMenuInfo.clear();
-  ArOR.clear();
 }
 
 void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r, int extraWidth,
@@ -779,7 +783,7 @@ LRESULT TacMnuWnd::WndProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 1;
     }
     case WM_NCPAINT: {
-      painter->DrawWndBorder(h, *painter->GetMenuInfo(h)->Bmp);
+      painter->DrawWndBorder(*painter->GetMenuInfo(h));
       const BYTE alpha = FManager.MenuSupport().AlphaBlend;
       const LONG_PTR ex = GetWindowLongPtrW(h, GWL_EXSTYLE);
       if (alpha < 255) {

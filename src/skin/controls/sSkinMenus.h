@@ -33,6 +33,7 @@ struct TacMenuInfo {
   std::unique_ptr<gfx::Bitmap> Bmp;  // the window's background, frame included
   bool ItemsIterated = false;        // every item was drawn once (column lines are in Bmp)
   TacMenuLayout Layout;
+  std::vector<gfx::TRect> Corners;  // the pixels cut out of the window's shape
 };
 
 class TsSkinableMenus : public skin::core::TacMenuPainter {
@@ -80,8 +81,8 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   TacMenuInfo* GetMenuInfo(win::HWND wnd);
   // Frees the entry of a window that goes.
   void DropWindow(win::HWND wnd);
-  // The window's frame and shape from the picture.
-  void DrawWndBorder(win::HWND wnd, const gfx::Bitmap& bmp);
+  // The window's frame and shape from its entry's picture.
+  void DrawWndBorder(const TacMenuInfo& mi);
   // Frees every entry.
   void ClearCache();
   int OpenMenus() const { return int(FMenuInfo.size()); }
@@ -92,8 +93,8 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   int SkinBorderWidth() const;
   // The default size of the glyph column's glyph (16 scaled).
   int GlyphSize() const;
-  // The size of an item's glyph: its own bitmap's; else the width of its menu's Images
-  // (height 0); else GlyphSize() square.
+  // The size of an item's glyph: its own bitmap's; else its menu's Images' size; else
+  // GlyphSize() square.
   gfx::TSize GlyphSize(const fw::TMenuItem& item) const;
   // Whether an item before this one in its menu starts a new column.
   static bool Breaked(const fw::TMenuItem& item);
@@ -118,7 +119,6 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   TacMenuLayout FMeasured;
   skin::core::TsSkinManager& FOwner;
   std::vector<TacMenuInfo> FMenuInfo;
-  std::vector<gfx::TRect> ArOR;  // corners cut out of the window's shape
   bool BorderDrawing = false;
   // Sets or takes away the handlers of one item (not its sub-items); true when they changed.
   bool SetHandlers(fw::TMenuItem& item, bool active, bool line);

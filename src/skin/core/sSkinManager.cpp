@@ -290,9 +290,12 @@ TsSkinManager::TsSkinManager(fw::TComponent* owner) : TComponent(owner) {
   FSysInactiveBorderColor = win::DefGetSysColor(win::COLOR_INACTIVEBORDER);
   if (!DefaultManager) {
     DefaultManager = this;
-    if (fw::Application)
+    if (fw::Application) {
       FMainWindowHook =
           fw::Application->HookMainWindow([this](fw::TMessage& m) { return MainWindowHook(m); });
+      FHookedApplication = fw::Application;
+      FHookedApplication->FreeNotification(this);
+    }
   }
   // The library's switch on the command line is looked at once, by the first manager.
   static bool versionSwitchSeen = false;
@@ -339,7 +342,12 @@ TsSkinManager::~TsSkinManager() {
     FGlobalHookInstalled = false;
   }
   FExtendedBorders = false;
-  if (FMainWindowHook && fw::Application) fw::Application->UnhookMainWindow(FMainWindowHook);
+  // Only from the application that gave the id (forgotten when it goes): another one's hook may
+  // carry the same number.
+  if (FMainWindowHook && FHookedApplication) {
+    FHookedApplication->RemoveFreeNotification(this);
+    FHookedApplication->UnhookMainWindow(FMainWindowHook);
+  }
   if (DefaultManager == this) {
     UnHookSysColors();
     // The scaled globals followed this manager; the next one starts from 100 percent.
@@ -363,6 +371,10 @@ void TsSkinManager::Notification(fw::TComponent* component, fw::TOperation opera
   if (operation == fw::TOperation::opRemove) {
     if (component == FActiveGraphControl) FActiveGraphControl = nullptr;
     if (component == FTimerCheckHot) FTimerCheckHot = nullptr;
+    if (component == FHookedApplication) {
+      FHookedApplication = nullptr;
+      FMainWindowHook = 0;
+    }
   }
   TComponent::Notification(component, operation);
 }
@@ -448,15 +460,24 @@ void TsSkinManager::ScaleChanged(TacScaleMode oldMode, int oldStep) {
     ScaleGlobals(newPercent, oldPercent);
     return;
   }
-  // One announcement of the skin at the new step, at EndUpdate.
+  // The skin is announced once at the new step, while the forms are locked; the update bracket
+  // only holds its after-change event back until they are unlocked, so it ends without a second
+  // announcement. A skin that fails to load still unlocks the forms and ends the bracket.
   BeginUpdate();
   skin::core::LockForms(*this);
-  ScaleGlobals(newPercent, oldPercent);
-  UpdateAllScale();
-  UpdateCurrentSkin();
+  try {
+    ScaleGlobals(newPercent, oldPercent);
+    UpdateAllScale();
+    UpdateCurrentSkin();
+  } catch (...) {
+    skin::core::UnLockForms(*this, true);
+    FNoAutoUpdate = false;
+    throw;
+  }
   skin::core::UnLockForms(*this, true);
   Raise(OnScaleChanged, this);
-  EndUpdate(true, false);
+  FNoAutoUpdate = false;
+  Raise(OnAfterChange, this);
 }
 
 void TsSkinManager::UpdateAllScale() {

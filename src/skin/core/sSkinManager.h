@@ -32,6 +32,7 @@
 #include "skin/paint/sGraphUtils.h"
 
 namespace fw {
+class TApplication;
 class TPopupMenu;
 class TMainMenu;
 class TMenuItem;
@@ -403,7 +404,7 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   // The system colours: with Options.ChangeSysColors the default manager redirects the
   // platform's GetSysColor, GetSysColorBrush and CreatePen to acGetSysColor,
   // acGetSysColorBrush and acCreatePen from the announcement of its skin to its removal
-  // (InstallHook and UnInstallHook call these). HookSysColors does nothing without the option
+  // (AfterNewSkin and BeforeRemoveSkin call these). HookSysColors does nothing without the option
   // or on another manager; UnHookSysColors gives the platform's functions back.
   void HookSysColors();
   void UnHookSysColors();
@@ -531,9 +532,9 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   friend class TacManagerRef;
   friend class TacOptions;
   // After the scale mode changed from oldMode (step oldStep): OnScaleModeChange; then, for the
-  // default manager at a new step, between BeginUpdate and EndUpdate and with its forms'
-  // drawing off: the scaled globals, UpdateAllScale, the skin at the new step; the forms
-  // unlocked; OnScaleChanged. While loading only the globals follow.
+  // default manager at a new step, inside an update bracket and with its forms' drawing off:
+  // the scaled globals, UpdateAllScale, the skin at the new step announced once; the forms
+  // unlocked; OnScaleChanged, OnAfterChange. While loading only the globals follow.
   void ScaleChanged(TacScaleMode oldMode, int oldStep);
   friend void LoadThirdNames(TsSkinManager& manager, bool overwrite);
   friend void UpdateThirdNames(TsSkinManager& manager);
@@ -558,6 +559,7 @@ class TsSkinManager : public fw::TComponent, public TacSkinAnnouncer {
   gfx::COLORREF FSysInactiveBorderColor = 0;
   data::TacSkinData FPreviewBuffer;
   fw::TWndHookId FMainWindowHook = 0;
+  fw::TApplication* FHookedApplication = nullptr;  // hook ids are that application's
   bool FActive = true;
   std::u16string FSkinName;
   std::u16string FSkinDirectory;

@@ -1763,8 +1763,8 @@ TsSystemMenu& TsSkinProvider::SystemMenu() {
   return *FSystemMenu;
 }
 
-void TsSkinProvider::DropSysMenu(int x, int y) {
-  SystemMenu().DropDown(x, y);
+bool TsSkinProvider::DropSysMenu(int x, int y) {
+  return SystemMenu().DropDown(x, y);
 }
 
 bool TsSkinProvider::SysMenuMessage(fw::TMessage& m) {
@@ -1792,8 +1792,9 @@ bool TsSkinProvider::SysMenuMessage(fw::TMessage& m) {
   } else {
     win::GetCursorPos(&at);
   }
+  // A menu that may not open leaves the message to the form's own handling.
+  if (!DropSysMenu(at.X, at.Y)) return false;
   m.Result = 0;
-  DropSysMenu(at.X, at.Y);
   return true;
 }
 

@@ -391,8 +391,9 @@ class TsSkinProvider : public fw::TComponent,
   // The extra sub-menu merged into the skinned system menu.
   TacSysSubMenu& SysSubMenu() { return FSysSubMenu; }
   void SetSysSubMenuPopup(fw::TPopupMenu* menu);
-  // Shows the system menu at a screen point (nothing unless the form is the active one).
-  void DropSysMenu(int x, int y);
+  // Shows the system menu at a screen point (nothing unless the form is the active one or the
+  // active MDI child); false when nothing was shown.
+  bool DropSysMenu(int x, int y);
 
   // ---- Multiple-document forms ----
   // The form's window is an MDI parent (fsMDIForm with its client window) or an MDI child.

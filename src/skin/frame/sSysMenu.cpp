@@ -264,23 +264,28 @@ void TsSystemMenu::MakeSkinItems() {
   }
 }
 
-void TsSystemMenu::DropDown(int x, int y) {
+bool TsSystemMenu::DropDown(int x, int y) {
   fw::TCustomForm* form = FOwner.Form();
-  if (!form || !form->HandleAllocated()) return;
-  if (fw::Application && fw::Application->ActiveForm() && fw::Application->ActiveForm() != form)
-    return;
+  if (!form || !form->HandleAllocated()) return false;
+  // Only the active form's menu opens. The application's active form of an MDI program is the
+  // parent, so a child counts when it is the active child of the active parent.
+  const fw::TCustomForm* active = fw::Application ? fw::Application->ActiveForm() : nullptr;
+  if (active && active != form && !(FOwner.IsMDIChild() && FOwner.MDIChildActive())) return false;
   sc::TsSkinManager* manager = FOwner.SkinData().SkinManager();
   sc::TacMenuPainter* painter = manager ? manager->SkinableMenus() : nullptr;
   if (!painter || !manager->SkinnedPopups()) {
     detail::ShowSystemMenu(form->Handle(), {x, y});
-    return;
+    return true;
   }
-  UpdateItems(ExtItemsCount > 0 || FOwner.SysSubMenu().PopupMenu());
+  // Made again at every showing: the form's own system menu may have gained, lost or renamed
+  // commands since the last one.
+  UpdateItems(true);
   if (MakeSkinMenu) MakeSkinItems();
   painter->HookPopupMenu(*this, manager->Active());
   SetWindowHandle(form->Handle());
   Popup(x, y);
   SetWindowHandle(nullptr);
+  return true;
 }
 
 }  // namespace skin::frame

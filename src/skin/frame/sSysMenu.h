@@ -44,9 +44,10 @@ class TsSystemMenu : public fw::TPopupMenu {
                 *ItemMinimize = nullptr, *ItemMaximize = nullptr, *ItemClose = nullptr;
   int ExtItemsCount = 0;  // the form's own commands copied from its system menu
 
-  // Shows the menu at a screen point (only for the active form); skinned where the manager
-  // skins pop-ups, else the form's own system menu.
-  void DropDown(int x, int y);
+  // Shows the menu at a screen point (only for the active form or the active MDI child);
+  // skinned where the manager skins pop-ups, else the form's own system menu. False when
+  // nothing was shown.
+  bool DropDown(int x, int y);
 
  private:
   fw::TMenuItem* AddItem(const std::u16string& caption, int tag, fw::TNotifyEvent onClick);

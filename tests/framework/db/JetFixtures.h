@@ -6,7 +6,7 @@
 //   awkward.dat, empty.dat, no-catalogue.dat
 //   refused/          a Jet 3 file, files of later formats (ACE) and a file with encoded pages
 //   damaged/          damaged and hostile variants, every file of which must be refused
-// A test whose file is absent is skipped, saying so.
+// A test whose file is absent fails, saying so.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -35,7 +35,8 @@ inline std::vector<std::string> DamagedJetFixtures() {
 
 }  // namespace db::test
 
-#define MC_REQUIRE_JET_FIXTURE(file)          \
-  if (!std::filesystem::exists(file))         \
-  GTEST_SKIP() << "no Jet fixture " << (file) \
-               << " (the Jet writer's fixtures; MC_JET_FIXTURES names their folder)"
+// The build always makes the fixtures, so a missing one is a failure, not a reason to skip.
+#define MC_REQUIRE_JET_FIXTURE(file)               \
+  ASSERT_TRUE(std::filesystem::exists(file))       \
+      << "no Jet fixture " << (file)               \
+      << " (the Jet writer's fixtures; MC_JET_FIXTURES names their folder)"

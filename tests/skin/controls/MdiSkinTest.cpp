@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "MenuTestSupport.h"
 #include "TestOutput.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
@@ -30,10 +31,12 @@
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
 #include "skin/controls/acDials.h"
+#include "skin/controls/sSkinMenus.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/frame/sMDIForm.h"
 #include "skin/frame/sSkinProvider.h"
+#include "skin/frame/sSysMenu.h"
 #include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls {
@@ -307,6 +310,32 @@ TEST_F(MdiSkinTest, AChildMinimisedByItsButtonComesBackFromTheWindowMenu) {
   EXPECT_EQ(parent->ActiveMDIChild(), b);
   ExpectFrame(b, 1, "restored from the window menu");
   ExpectFrame(a, 0, "the other child");
+}
+
+TEST_F(MdiSkinTest, TheActiveChildsSystemMenuOpensSkinnedOnItsCaption) {
+  InstallSkinnedMenus();
+  Child(u"A", {40, 10, 280, 200});
+  fw::TForm* b = Child(u"B", {330, 10, 570, 200});
+  ASSERT_EQ(parent->ActiveMDIChild(), b);
+  std::vector<win::HWND> open;
+  int skinned = 0;
+  desktop.Schedule(10, [&] {
+    open = menutest::MenuWindows();
+    skinned = SkinableMenusOf(*manager)->OpenMenus();
+    menutest::Tap(menutest::kEscape);
+  });
+  const TRect bw = ScreenRect(b->Handle());
+  const win::POINT caption{bw.Left + 40, bw.Top + ProviderOf(b)->BorderWidth() + 4};
+  ASSERT_EQ(win::SendMessageW(b->Handle(), win::WM_NCHITTEST, 0, win::LParamFromPoint(caption)),
+            win::HTCAPTION);
+  win::InjectMouseMove(caption);
+  win::InjectMouseButton(1, true, caption);
+  win::InjectMouseButton(1, false, caption);
+  app->ProcessMessages();
+  desktop.Pump();
+  // The child's own menu, skinned, although the application's active form is the parent.
+  EXPECT_EQ(open.size(), 1u);
+  EXPECT_EQ(skinned, 1);
 }
 
 TEST_F(MdiSkinTest, TheActiveChildLooksInactiveWhileItsFrameIsInactive) {

@@ -55,6 +55,9 @@ class ScaleChangeTest : public skin::core::test::SkinnedFormTest {
     hook = form->HookWindowProc([this](fw::TMessage& m, const fw::TWndNext& next) {
       if (m.Msg == SM_ALPHACMD) {
         switch (WParamHi(m.WParam)) {
+          case AC_SETNEWSKIN:
+            ++announced;
+            break;
           case AC_GETPROVIDER:
             m.Result = LRESULT(&*provider);
             return;
@@ -85,6 +88,7 @@ class ScaleChangeTest : public skin::core::test::SkinnedFormTest {
   TsEdit* edit = nullptr;
   std::optional<TTestProvider> provider;
   fw::TWndHookId hook = 0;
+  int announced = 0;  // new-skin announcements the form received
 };
 
 TEST_F(ScaleChangeTest, AFormsControlsAndFontsFollowTheScaleAndComeBack) {
@@ -96,7 +100,13 @@ TEST_F(ScaleChangeTest, AFormsControlsAndFontsFollowTheScaleAndComeBack) {
     EXPECT_EQ(form->Width(), seen ? 600 : 400);
     seen = d;
   };
+  int afterChange = 0;
+  manager->OnAfterChange = [&](fw::TComponent*) { ++afterChange; };
+  announced = 0;
   manager->Options().SetScaleMode(sm150);
+  // One announcement and one after-change event: a second round would repaint everything again.
+  EXPECT_EQ(announced, 1);
+  EXPECT_EQ(afterChange, 1);
   ASSERT_TRUE(seen);
   EXPECT_EQ(seen->OldScaleMode, smOldMode);
   EXPECT_EQ(seen->NewScaleMode, sm150);
@@ -126,6 +136,10 @@ TEST_F(ScaleChangeTest, AFormsControlsAndFontsFollowTheScaleAndComeBack) {
   EXPECT_EQ(form->Font().Height(), -11);
   EXPECT_EQ(edit->Font().Height(), -12);
   EXPECT_EQ(panel->SkinData().ScalePercent, 100);
+  EXPECT_EQ(announced, 2);
+  EXPECT_EQ(afterChange, 2);
+  manager->OnAfterChange = nullptr;
+  manager->OnScaleModeChange = nullptr;
 }
 
 TEST_F(ScaleChangeTest, EveryKindOfControlItsPicturesAndTheGlobalsFollowAndComeBackExactly) {

@@ -183,6 +183,44 @@ TEST_F(SkinMenusTest, MaximisedSizeableFormByRightClickShowsEveryCommandWithItsS
                                                 u"Ра&звернуть (grey)", u"-", u"&Закрыть\tAlt+F4"}));
 }
 
+TEST_F(SkinMenusTest, ACommandAddedToTheFormsSystemMenuLaterShowsAtTheNextShowing) {
+  Make(fw::TFormBorderStyle::bsSizeable);
+  auto openTexts = [&] {
+    std::vector<std::u16string> texts;
+    desktop.Schedule(10, [&] {
+      const auto open = MenuWindows();
+      ASSERT_EQ(open.size(), 1u);
+      texts = Texts(MenuOf(open[0]));
+      Tap(kEscape);
+    });
+    AltSpace();
+    desktop.Pump();
+    return texts;
+  };
+  const std::vector<std::u16string> first = openTexts();
+  ASSERT_FALSE(first.empty());
+  EXPECT_EQ(std::count(first.begin(), first.end(), u"О программе"), 0);
+  win::AppendMenuW(win::GetSystemMenu(form->Handle(), false), win::MF_STRING, 0x0100,
+                   u"О программе");
+  const std::vector<std::u16string> second = openTexts();
+  EXPECT_EQ(std::count(second.begin(), second.end(), u"О программе"), 1);
+}
+
+TEST_F(SkinMenusTest, AnEntryOfAWindowThatWentUntoldIsDroppedWhenAnotherComes) {
+  Make(fw::TFormBorderStyle::bsSizeable);
+  TsSkinableMenus* painter = SkinableMenusOf(*manager);
+  painter->ClearCache();
+  auto* goes = new fw::TForm(app.get());
+  goes->SetBounds(10, 10, 120, 80);
+  const win::HWND gone = goes->Handle();
+  ASSERT_NE(painter->GetMenuInfo(gone), nullptr);
+  delete goes;
+  ASSERT_FALSE(win::IsWindow(gone));
+  ASSERT_NE(painter->GetMenuInfo(form->Handle()), nullptr);
+  EXPECT_EQ(painter->OpenMenus(), 1);
+  painter->ClearCache();
+}
+
 TEST_F(SkinMenusTest, MoveFromTheSystemMenuMovesTheFormByArrows) {
   Make(fw::TFormBorderStyle::bsSizeable);
   const gfx::TRect before = ScreenRect(form->Handle());
@@ -260,6 +298,16 @@ TEST_F(SkinMenusTest, APopupMenuIsDrawnFromTheSkinThroughNestedSubmenus) {
     ASSERT_EQ(three.size(), 3u);
     EXPECT_EQ(SkinableMenusOf(*manager)->OpenMenus(), 3);
     Shot("skinned-popup-menu-nested.png");
+    // Each window keeps its own shape when its frame is painted again after the others were
+    // prepared: the cut corners belong to each picture.
+    for (const win::HWND h : three) {
+      gfx::Region before, after;
+      ASSERT_NE(win::GetWindowRgn(h, &before), gfx::RGN_ERROR) << "the skin's menu cuts corners";
+      win::RedrawWindow(h, nullptr, nullptr,
+                        win::RDW_FRAME | win::RDW_INVALIDATE | win::RDW_UPDATENOW);
+      ASSERT_NE(win::GetWindowRgn(h, &after), gfx::RGN_ERROR);
+      EXPECT_TRUE(before == after);
+    }
     const gfx::TRect dno = ItemRect(MenuOf(three[0]), 0);
     const win::POINT on{(dno.Left + dno.Right) / 2, (dno.Top + dno.Bottom) / 2};
     win::InjectMouseMove(on);

@@ -307,5 +307,21 @@ TEST_F(SkinManagerSystemTest, TheVersionSwitchShowsOneMessageAndTheSystemIsRead)
   EXPECT_EQ(ac_CYSMCAPTION, win::GetSystemMetrics(win::SM_CYSMCAPTION));
 }
 
+// Hook ids are counted per application: a default manager that outlives the application it
+// hooked leaves the hooks of the next application alone when it goes.
+TEST(SkinManagerApplicationHook, AManagerOutlivingItsApplicationLeavesTheNextOnesHooksAlone) {
+  win::VirtualDesktop desktop(400, 300);
+  auto first = std::make_unique<fw::TApplication>();
+  auto* manager = new TsSkinManager(nullptr);
+  ASSERT_TRUE(manager->IsDefault());
+  first.reset();
+  auto second = std::make_unique<fw::TApplication>();
+  std::vector<fw::TWndHookId> ids;
+  for (int i = 0; i < 4; ++i)
+    ids.push_back(second->HookMainWindow([](fw::TMessage&) { return false; }));
+  delete manager;
+  for (const fw::TWndHookId id : ids) EXPECT_TRUE(second->UnhookMainWindow(id)) << id;
+}
+
 }  // namespace
 }  // namespace skin::core::test
