@@ -294,12 +294,17 @@ class TacEditWnd : public TacBaseWnd {
   // (or the edge only, see NCContent) copied from the cache, where the section is painted
   // for the state the control shows over its parent. Nothing for a ListSW or unskinned.
   void PaintFrame(gfx::HDC dc);
-  // The client of a disabled single-line edit (TEdit) into dc, a DC of the client area: the
-  // section over the parent, then the text in the section's disabled colour (an asterisk
-  // password character shown as U+25CF), or, when empty, the text hint in the font colour
-  // blended 180 of 255 with the section colour. False when it is not such an edit or the
-  // section cannot be painted now.
+  // The client of a disabled single-line edit (TEdit) into dc, a DC of the client area, cut
+  // from DisabledPicture. False when it is not such an edit or the section cannot be painted
+  // now.
   bool PaintDisabledClient(gfx::HDC dc);
+  // The whole window of a disabled single-line edit whose skin data is the wrapper's own: the
+  // section over the parent; the text in the section's disabled colour, scrolled as the edit
+  // scrolled it (an asterisk password character shown as U+25CF), or, when empty, the text
+  // hint in the font colour blended 180 of 255 with the section colour; then the control's
+  // DisabledKind (dkBlended for a control without one). Empty when it is not such an edit or
+  // the section cannot be painted now.
+  gfx::Bitmap DisabledPicture();
 
   using TacBaseWnd::TacBaseWnd;
 

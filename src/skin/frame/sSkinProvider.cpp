@@ -2529,6 +2529,9 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_CONTEXTMENU:
     case kWmPopupSystemMenu:
       if (SysMenuMessage(m)) return;
+      // The form's menu, or a windowless child's under the point, opens skinned.
+      if (m.Msg == win::WM_CONTEXTMENU)
+        sc::HookContextPopups(FForm, m.LParam, FCommonData->SkinManager());
       if (m.Msg == win::WM_SYSCOMMAND && AnimateSysCommand(m, next)) return;
       break;
     case win::WM_SETTINGCHANGE:

@@ -30,6 +30,7 @@
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
 #include "skin/controls/acDials.h"
+#include "skin/core/sVclUtils.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/frame/sMDIForm.h"
@@ -408,6 +409,50 @@ TEST_F(MdiSkinTest, EveryInternalSkinDressesTheParentAndItsChildren) {
     gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / file).string(),
                         gfx::EncodePng(shot));
   }
+}
+
+// The parent's picture made for animations and printing (SkinPaintTo) holds what the screen
+// shows: the client with its section and the children in their z-order with their frames, the
+// active one over the other, clipped to the client.
+TEST_F(MdiSkinTest, TheParentsPaintedPictureHoldsTheClientAndTheChildrenAsOnScreen) {
+  fw::TForm* a = Child(u"Document 1", {40, 10, 300, 220});
+  fw::TForm* b = Child(u"Document 2", {200, 90, 460, 300});
+  // Partly outside the client: only its visible part belongs in the picture.
+  Child(u"Document 3", {480, 250, 760, 480});
+  win::SendMessageW(Client(), win::WM_MDIACTIVATE, win::WParamFromHwnd(a->Handle()), 0);
+  desktop.Pump();
+  ASSERT_EQ(parent->ActiveMDIChild(), a);
+  int checked = 0;
+  for (const auto& s : skin::data::InternalSkins()) {
+    const std::string name = s.Name;
+    const std::string shortName = name.substr(0, name.find(' '));
+    if (shortName != "BlueGauze" && shortName != "Retro" && shortName != "Golden") continue;
+    ++checked;
+    manager->SetSkinName(fw::Utf8ToUtf16(name));
+    desktop.Pump();
+    const gfx::Bitmap screen = win::ComposeWindow(parent->Handle());
+    gfx::Bitmap painted(screen.Width(), screen.Height());
+    {
+      gfx::DeviceContext dc(painted);
+      core::SkinPaintTo(&dc, parent, provider);
+    }
+    gfx::WriteFileBytes(
+        (tests::OutputFolder("skin-controls") / ("mdi-painted-" + shortName + ".png")).string(),
+        gfx::EncodePng(painted));
+    const TRect whole{0, 0, screen.Width(), screen.Height()};
+    EXPECT_EQ(Differing(painted, whole, screen, {0, 0}, shortName), 0);
+    // Where the children overlap, the active one is on top: its client area shows its colour.
+    const TRect aw = ScreenRect(a->Handle()), pw = ScreenRect(parent->Handle());
+    const TRect ac = ClientScreenRect(a->Handle());
+    const int x = ac.Right - 5 - pw.Left, y = ac.Bottom - 5 - pw.Top;
+    ASSERT_TRUE(ScreenRect(b->Handle()).Contains({ac.Right - 5, ac.Bottom - 5}));
+    EXPECT_EQ(
+        gfx::ColorFromPixel(painted.At(x, y)),
+        gfx::ColorFromPixel(
+            win::ComposeWindow(a->Handle()).At(ac.Right - 5 - aw.Left, ac.Bottom - 5 - aw.Top)))
+        << shortName;
+  }
+  EXPECT_EQ(checked, 3);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "InternalSkinFormTest.h"
 #include "TestOutput.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <utility>
@@ -538,16 +539,26 @@ TEST_F(WrapperTest, ADisabledEditIsPaintedWhollyFromItsSection) {
   const gfx::Bitmap empty = client();
   ASSERT_NE(w->SkinData()->CacheBmp(), nullptr);
   {
+    // The section blended with the form's colour behind it, frame and client alike.
     win::RECT wr;
     win::GetWindowRect(h, &wr);
     win::POINT o{0, 0};
     win::ClientToScreen(h, &o);
+    skin::draw::TacBGInfo info;
+    GetBGInfo(info, form->Handle(), false);
+    ASSERT_EQ(info.BgType, skin::draw::TacBGType::btFill);
+    gfx::Bitmap whole = *w->SkinData()->CacheBmp();
+    skin::paint::BlendColorRect(whole, {0, 0, whole.Width() - 1, whole.Height() - 1},
+                                DefBlendDisabled, info.Color);
     gfx::Bitmap section(empty.Width(), empty.Height());
-    section.CopyFrom(*w->SkinData()->CacheBmp(),
+    section.CopyFrom(whole,
                      {o.X - wr.Left, o.Y - wr.Top, o.X - wr.Left + section.Width(),
                       o.Y - wr.Top + section.Height()},
                      {0, 0});
     EXPECT_EQ(differing(empty, section), 0);
+    gfx::Bitmap onScreen(whole.Width(), whole.Height());
+    onScreen.CopyFrom(desktop.Compose(), {wr.Left, wr.Top, wr.Right, wr.Bottom}, {0, 0});
+    EXPECT_EQ(differing(onScreen, whole), 0) << "the frame is blended too";
   }
   EXPECT_EQ(win::SendMessageW(h, win::WM_ERASEBKGND, 0, 0), 1);
   edit->SetTextHint(u"Поиск");
@@ -567,6 +578,80 @@ TEST_F(WrapperTest, ADisabledEditIsPaintedWhollyFromItsSection) {
   edit->SetText(u"Поиск");
   desktop.Pump();
   EXPECT_GT(differing(client(), hint), 0);
+  w.reset();
+}
+
+// A long text scrolled to its end shows the same part when its edit is disabled: the text
+// stands where the edit drew it, only its colour changes. A grayed DisabledKind greys the
+// picture where the blended one keeps its colours.
+TEST_F(WrapperTest, ADisabledEditShowsItsTextWhereTheEditScrolledIt) {
+  auto* edit = new fw::TEdit(form);
+  auto w = Wrap<TacEditWnd>(edit, 20, 20, 120, 24);
+  const HWND h = edit->Handle();
+  auto client = [&]() {
+    win::RECT r;
+    win::GetClientRect(h, &r);
+    win::POINT o{0, 0};
+    win::ClientToScreen(h, &o);
+    gfx::Bitmap out(r.Width(), r.Height());
+    out.CopyFrom(desktop.Compose(), {o.X, o.Y, o.X + r.Width(), o.Y + r.Height()}, {0, 0});
+    return out;
+  };
+  // The columns where the text leaves ink, against the same edit without text.
+  auto inkColumns = [](const gfx::Bitmap& text, const gfx::Bitmap& blank) {
+    std::vector<bool> ink(std::size_t(text.Width()), false);
+    for (int x = 0; x < text.Width(); ++x)
+      for (int y = 0; y < text.Height(); ++y)
+        if ((text.At(x, y) & 0xFFFFFF) != (blank.At(x, y) & 0xFFFFFF)) ink[std::size_t(x)] = true;
+    return ink;
+  };
+  const std::u16string text = u"MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM  1";
+  edit->SetText(text);
+  edit->SetSelStart(int(text.size()));
+  desktop.Pump();
+  ASSERT_GT(edit->ScrollX(), 0) << "the caret at the end scrolls the text";
+  const gfx::Bitmap enabledText = client();
+  edit->SetEnabled(false);
+  desktop.Pump();
+  ASSERT_GT(edit->ScrollX(), 0) << "disabling keeps the scroll";
+  const gfx::Bitmap disabledText = client();
+  const int scroll = edit->ScrollX();
+  edit->SetText(u"");
+  desktop.Pump();
+  const gfx::Bitmap disabledBlank = client();
+  edit->SetEnabled(true);
+  desktop.Pump();
+  const gfx::Bitmap enabledBlank = client();
+  const auto enabledInk = inkColumns(enabledText, enabledBlank);
+  const auto disabledInk = inkColumns(disabledText, disabledBlank);
+  int inked = 0, disagree = 0;
+  for (std::size_t x = 0; x < enabledInk.size(); ++x) {
+    inked += enabledInk[x];
+    disagree += enabledInk[x] != disabledInk[x];
+  }
+  EXPECT_GT(inked, 20);
+  // Anti-aliased edges of a lighter colour may vanish into the ground: a column or two.
+  EXPECT_LE(disagree, 2) << "scrolled by " << scroll;
+
+  // dkGrayed: the frame and ground lose their colour.
+  struct TGrayedEdit : fw::TEdit, IacDisabledKind {
+    using fw::TEdit::TEdit;
+    unsigned DisabledKind() const override { return skin::paint::dkGrayed; }
+  };
+  auto* grayed = new TGrayedEdit(form);
+  auto gw = Wrap<TacEditWnd>(grayed, 20, 60, 120, 24);
+  grayed->SetEnabled(false);
+  desktop.Pump();
+  const gfx::Bitmap picture = gw->DisabledPicture();
+  ASSERT_FALSE(picture.Empty());
+  int coloured = 0;
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x) {
+      const gfx::Pixel p = picture.At(x, y);
+      coloured += !(gfx::PixelR(p) == gfx::PixelG(p) && gfx::PixelG(p) == gfx::PixelB(p));
+    }
+  EXPECT_LT(coloured, picture.Width() * picture.Height() / 50);
+  gw.reset();
   w.reset();
 }
 
@@ -639,6 +724,46 @@ TEST_F(WrapperTest, ABitButtonsGlyphStandsWhereTheButtonPutsIt) {
   EXPECT_EQ(red, 0);
   EXPECT_EQ(blue, 144);
   wrappers.clear();
+}
+
+// The modal colouring tones a wrapped bit button's glyph: an OK button's grey glyph turns
+// green, a Cancel button's beside it red; a button without a modal result keeps its grey.
+TEST_F(WrapperTest, AModalBitButtonsGlyphTakesItsColouring) {
+  gfx::Bitmap glyph(12, 12);
+  skin::paint::FillRect32(glyph, glyph.Bounds(), fw::TColor(0xC0C0C0), 255);
+  auto make = [&](int left, fw::TModalResult result) {
+    auto* b = new fw::TBitBtn(form);
+    b->SetBounds(left, 60, 70, 44);
+    b->SetCaption(u"Ок");
+    b->SetGlyph(glyph);
+    b->SetModalResult(result);
+    b->SetParent(form);
+    return b;
+  };
+  fw::TBitBtn* ok = make(5, fw::mrOk);
+  fw::TBitBtn* cancel = make(80, fw::mrCancel);
+  fw::TBitBtn* plain = make(155, fw::mrNone);
+  desktop.Pump();
+  // The mean colour of the glyph's place in a wrapper's picture.
+  auto glyphColour = [&](fw::TBitBtn* b) {
+    TacSkinParams p;
+    p.Control = b;
+    auto w = TacMainWnd::Create<TacBitBtnWnd>(b->Handle(), false, p, manager, nullptr);
+    EXPECT_TRUE(w->PrepareCache());
+    gfx::TRect g, c;
+    b->CalcLayout({1, 1, b->Width() - 1, b->Height() - 1}, g, c);
+    const gfx::Bitmap& cache = *w->SkinData()->CacheBmp();
+    const gfx::Pixel px = cache.At(g.Left + g.Width() / 2, g.Top + g.Height() / 2);
+    w.reset();
+    return std::array<int, 3>{gfx::PixelR(px), gfx::PixelG(px), gfx::PixelB(px)};
+  };
+  const auto green = glyphColour(ok), red = glyphColour(cancel), grey = glyphColour(plain);
+  EXPECT_GT(green[1], green[0] + 40);
+  EXPECT_GT(green[1], green[2] + 40);
+  EXPECT_GT(red[0], red[1] + 40) << "the stored colour's low byte is red";
+  EXPECT_EQ(grey[0], 0xC0);
+  EXPECT_EQ(grey[1], 0xC0);
+  EXPECT_EQ(grey[2], 0xC0);
 }
 
 // A bare dialog button (no owning control) paints itself: the screen shows its picture; a
