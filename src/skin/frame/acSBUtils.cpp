@@ -1646,7 +1646,8 @@ bool TacBtnWnd::PrepareCache() {
   const bool enabled = IsWindowEnabled(CtrlHandle);
   DrawGlyph(*cache, state);
   const std::u16string text = GetWindowTextW(CtrlHandle);
-  if (!text.empty()) {
+  // A bitmap button shows its image in place of its text.
+  if (!text.empty() && !(GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & BS_BITMAP)) {
     gfx::DeviceContext dc(*cache);
     fw::TCanvas canvas;
     canvas.SetHandle(&dc);
@@ -1775,21 +1776,40 @@ bool TacBitBtnWnd::Layout(int state, TRect& glyph, TRect& caption) const {
   return true;
 }
 
+const gfx::Bitmap* TacBitBtnWnd::BareImage() const {
+  if (FParams.Control || !(GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & BS_BITMAP)) return nullptr;
+  auto* image =
+      reinterpret_cast<const gfx::Bitmap*>(SendMessageW(CtrlHandle, BM_GETIMAGE, IMAGE_BITMAP, 0));
+  return image && !image->Empty() ? image : nullptr;
+}
+
 gfx::TSize TacBitBtnWnd::GlyphSize() const {
+  if (const gfx::Bitmap* image = BareImage()) return {image->Width(), image->Height()};
   auto* button = dynamic_cast<fw::TBitBtn*>(FParams.Control);
   if (!button || button->Glyph().Empty()) return {0, 0};
   return {button->Glyph().Width() / std::max(button->NumGlyphs(), 1), button->Glyph().Height()};
 }
 
 void TacBitBtnWnd::DrawGlyph(gfx::Bitmap& cache, int state) {
-  TRect glyph, caption;
   const gfx::TSize size = GlyphSize();
-  if (size.cx <= 0 || !Layout(state, glyph, caption) || glyph.IsEmpty()) return;
-  auto* button = static_cast<fw::TBitBtn*>(FParams.Control);
-  // The frame for the state, as the button shows it: disabled, down, else the first.
-  const int n = button->NumGlyphs();
-  const int frame = !IsWindowEnabled(CtrlHandle) && n > 1 ? 1 : state == 2 && n > 2 ? 2 : 0;
-  gfx::Bitmap picture = button->Glyph().Copy(gfx::RectOfSize(frame * size.cx, 0, size.cx, size.cy));
+  if (size.cx <= 0) return;
+  gfx::Bitmap picture;
+  TRect glyph;
+  if (const gfx::Bitmap* image = BareImage()) {
+    // A bare bitmap button: its image centred, as the button itself shows it.
+    picture = *image;
+    glyph = gfx::RectOfSize((cache.Width() - size.cx) / 2, (cache.Height() - size.cy) / 2, size.cx,
+                            size.cy);
+    if (ShiftsContent(state)) glyph = glyph.Offset(1, 1);
+  } else {
+    TRect caption;
+    if (!Layout(state, glyph, caption) || glyph.IsEmpty()) return;
+    auto* button = static_cast<fw::TBitBtn*>(FParams.Control);
+    // The frame for the state, as the button shows it: disabled, down, else the first.
+    const int n = button->NumGlyphs();
+    const int frame = !IsWindowEnabled(CtrlHandle) && n > 1 ? 1 : state == 2 && n > 2 ? 2 : 0;
+    picture = button->Glyph().Copy(gfx::RectOfSize(frame * size.cx, 0, size.cx, size.cy));
+  }
   // The modal colouring's glyph colour (OK green, Cancel red...) tones the picture.
   const TacColoring coloring = GetColoring();
   if (coloring.ColorGlyph != TacColoring::None)

@@ -463,7 +463,8 @@ class TacButtonWnd : public TacBtnWnd {
 
 // A bit button (TBitBtn) listed in ThirdBitBtns: its glyph and caption where the button lays
 // them out (Layout, Margin, Spacing) in its face, the glyph's frame for the state (disabled,
-// down) as the button itself shows it.
+// down) as the button itself shows it. A bare bitmap button (BS_BITMAP, no control) shows its
+// image (BM_GETIMAGE) centred and no text. The modal glyph colour tones either.
 class TacBitBtnWnd : public TacBtnWnd {
  public:
   using TacBtnWnd::TacBtnWnd;
@@ -478,6 +479,8 @@ class TacBitBtnWnd : public TacBtnWnd {
  private:
   // The glyph's and the caption's places for state; false without an owning bit button.
   bool Layout(int state, gfx::TRect& glyph, gfx::TRect& caption) const;
+  // The image of a bare bitmap button, null otherwise.
+  const gfx::Bitmap* BareImage() const;
 };
 
 // The font of a dialog's bare child windows: the system's message font.

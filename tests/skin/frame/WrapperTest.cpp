@@ -24,6 +24,7 @@
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/MessageBox.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
@@ -764,6 +765,45 @@ TEST_F(WrapperTest, AModalBitButtonsGlyphTakesItsColouring) {
   EXPECT_EQ(grey[0], 0xC0);
   EXPECT_EQ(grey[1], 0xC0);
   EXPECT_EQ(grey[2], 0xC0);
+}
+
+// A bare bitmap button (the platform's button with BS_BITMAP) wrapped as a bit button: its
+// image centred in the skinned face and no text; as a dialog's OK button its image takes the
+// modal glyph colour.
+TEST_F(WrapperTest, ABareBitmapButtonShowsItsImageOverTheSection) {
+  win::RegisterStandardClasses();
+  const HWND h = win::CreateWindowExW(0, win::WC_BUTTON, u"Текст",
+                                      win::WS_CHILD | win::WS_VISIBLE | win::BS_BITMAP, 200, 150,
+                                      70, 34, form->Handle(), 5);
+  ASSERT_NE(h, nullptr);
+  gfx::Bitmap image(12, 10);
+  image.Fill(gfx::MakePixel(0xC0, 0xC0, 0xC0, 255));
+  win::SendMessageW(h, win::BM_SETIMAGE, win::IMAGE_BITMAP, win::LPARAM(&image));
+  auto w = TacMainWnd::Create<TacBitBtnWnd>(h, false, TacSkinParams{}, manager, nullptr);
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap withText = *w->SkinData()->CacheBmp();
+  const gfx::TRect at = gfx::RectOfSize((70 - 12) / 2, (34 - 10) / 2, 12, 10);
+  int inside = 0, outside = 0;
+  win::SetWindowTextW(h, u"");
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap noText = *w->SkinData()->CacheBmp();
+  for (int y = 0; y < 34; ++y)
+    for (int x = 0; x < 70; ++x) {
+      if (at.Contains({x, y}))
+        inside += (withText.At(x, y) & 0xFFFFFF) == 0xC0C0C0;
+      else
+        outside += withText.At(x, y) != noText.At(x, y);
+    }
+  EXPECT_EQ(inside, 120) << "the image, centred";
+  EXPECT_EQ(outside, 0) << "no text";
+  // The dialog's OK: green.
+  win::SetWindowLongPtrW(h, win::GWLP_ID, 1);
+  w.reset();
+  auto ok = TacMainWnd::Create<TacBitBtnWnd>(h, false, TacSkinParams{}, manager, nullptr);
+  ASSERT_TRUE(ok->PrepareCache());
+  const gfx::Pixel p = ok->SkinData()->CacheBmp()->At(at.Left + 6, at.Top + 5);
+  EXPECT_GT(int(gfx::PixelG(p)), int(gfx::PixelR(p)) + 40);
+  ok.reset();
 }
 
 // A bare dialog button (no owning control) paints itself: the screen shows its picture; a
