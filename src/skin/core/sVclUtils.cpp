@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "platform/gfx/Region.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
@@ -416,11 +417,27 @@ void PaintMDIClient(gfx::HDC dc, fw::TCustomForm& form) {
   for (int i = form.MDIChildCount() - 1; i >= 0; --i) {
     fw::TCustomForm* child = form.MDIChildren(i);
     if (!child || !child->HandleAllocated() || !win::IsWindowVisible(child->Handle())) continue;
-    const gfx::TPoint place = PlaceIn(child->Handle(), client);
-    const int before = gfx::SaveDC(dc);
-    gfx::OffsetViewportOrgEx(dc, place.X, place.Y, nullptr);
-    SkinPaintTo(dc, child);
-    gfx::RestoreDC(dc, before);
+    const HWND wnd = child->Handle();
+    const gfx::TPoint place = PlaceIn(wnd, client);
+    win::RECT cr{};
+    win::GetWindowRect(wnd, &cr);
+    // Painted aside, then copied within the child's window shape: cut-off frame corners show
+    // the client behind them, as on screen.
+    gfx::Bitmap picture(cr.Width(), cr.Height());
+    if (picture.Empty()) continue;
+    {
+      gfx::DeviceContext pdc(picture);
+      SkinPaintTo(&pdc, child);
+    }
+    gfx::Region shape;
+    if (win::GetWindowRgn(wnd, &shape) == gfx::RGN_ERROR) shape = gfx::Region(picture.Bounds());
+    gfx::DeviceContext from(picture);
+    for (const gfx::TRect& r : shape.Rects()) {
+      const gfx::TRect part = gfx::IntersectRects(r, picture.Bounds());
+      if (!part.IsEmpty())
+        gfx::BitBlt(dc, place.X + part.Left, place.Y + part.Top, part.Width(), part.Height(), &from,
+                    part.Left, part.Top, gfx::SRCCOPY);
+    }
   }
   gfx::RestoreDC(dc, saved);
 }
