@@ -230,7 +230,7 @@ void DrawButton(HWND hwnd, gfx::HDC dc) {
   if (s.pushed) t = t.Offset(1, 1);
   if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & BS_BITMAP) && s.image && !s.image->Empty()) {
     // The image in place of the text, centred, clipped to the inside of the edge.
-    const gfx::Bitmap& image = *s.image;
+    gfx::Bitmap& image = *s.image;
     const int saved = gfx::SaveDC(dc);
     gfx::IntersectClipRect(dc, e.Left + 1, e.Top + 1, e.Right - 1, e.Bottom - 1);
     gfx::DeviceContext from(image);

@@ -1155,7 +1155,7 @@ gfx::Bitmap TacEditWnd::DisabledPicture() {
 
 bool TacEditWnd::PaintDisabledClient(gfx::HDC dc) {
   if (!dc) return false;
-  const gfx::Bitmap picture = DisabledPicture();
+  gfx::Bitmap picture = DisabledPicture();
   if (picture.Empty()) return false;
   win::RECT client{};
   GetClientRect(CtrlHandle, &client);

@@ -6,6 +6,7 @@
 #include "platform/win/Backend.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
+#include "platform/win/Paint.h"
 
 namespace win::test {
 namespace {

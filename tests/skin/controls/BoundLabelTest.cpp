@@ -214,7 +214,7 @@ end
 // does (same size, same pixels on the same ground), with no tag shown; without, the tags are
 // text. Pictures of a disabled, scrolled edit with its markup caption in three skins.
 TEST_F(BoundLabelTest, AMarkupCaptionIsLaidOutAndDrawnAsAMarkupLabelDrawsIt) {
-  const std::u16string caption = u"<b>Имя</b> <font color=clRed>музея</font>";
+  const std::u16string caption = u"<b>Имя</b> <font color=#FF0000>музея</font>";
   bound->SetCaption(caption);
   bound->SetLayout(TsCaptionLayout::sclTopLeft);
   bound->SetUseHTML(true);

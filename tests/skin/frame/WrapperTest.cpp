@@ -7,6 +7,7 @@
 #include "InternalSkinFormTest.h"
 #include "TestOutput.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -23,8 +24,8 @@
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
-#include "platform/win/MessageQueue.h"
 #include "platform/win/MessageBox.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
@@ -545,18 +546,17 @@ TEST_F(WrapperTest, ADisabledEditIsPaintedWhollyFromItsSection) {
     win::GetWindowRect(h, &wr);
     win::POINT o{0, 0};
     win::ClientToScreen(h, &o);
-    skin::draw::TacBGInfo info;
-    GetBGInfo(info, form->Handle(), false);
-    ASSERT_EQ(info.BgType, skin::draw::TacBGType::btFill);
+    // The form is one colour where nothing lies on it.
+    const gfx::COLORREF formColour = gfx::ColorFromPixel(desktop.Compose().At(2, 2));
     gfx::Bitmap whole = *w->SkinData()->CacheBmp();
     skin::paint::BlendColorRect(whole, {0, 0, whole.Width() - 1, whole.Height() - 1},
-                                DefBlendDisabled, info.Color);
+                                DefBlendDisabled, fw::TColor(formColour));
     gfx::Bitmap section(empty.Width(), empty.Height());
     section.CopyFrom(whole,
                      {o.X - wr.Left, o.Y - wr.Top, o.X - wr.Left + section.Width(),
                       o.Y - wr.Top + section.Height()},
                      {0, 0});
-    EXPECT_EQ(differing(empty, section), 0);
+    EXPECT_EQ(differing(empty, section), 0) << std::hex << formColour;
     gfx::Bitmap onScreen(whole.Width(), whole.Height());
     onScreen.CopyFrom(desktop.Compose(), {wr.Left, wr.Top, wr.Right, wr.Bottom}, {0, 0});
     EXPECT_EQ(differing(onScreen, whole), 0) << "the frame is blended too";
@@ -583,8 +583,8 @@ TEST_F(WrapperTest, ADisabledEditIsPaintedWhollyFromItsSection) {
 }
 
 // A long text scrolled to its end shows the same part when its edit is disabled: the text
-// stands where the edit drew it, only its colour changes. A grayed DisabledKind greys the
-// picture where the blended one keeps its colours.
+// stands where the edit drew it, only its colour changes. The wrapped control's DisabledKind
+// chooses the look.
 TEST_F(WrapperTest, ADisabledEditShowsItsTextWhereTheEditScrolledIt) {
   auto* edit = new fw::TEdit(form);
   auto w = Wrap<TacEditWnd>(edit, 20, 20, 120, 24);
@@ -634,24 +634,36 @@ TEST_F(WrapperTest, ADisabledEditShowsItsTextWhereTheEditScrolledIt) {
   // Anti-aliased edges of a lighter colour may vanish into the ground: a column or two.
   EXPECT_LE(disagree, 2) << "scrolled by " << scroll;
 
-  // dkGrayed: the frame and ground lose their colour.
-  struct TGrayedEdit : fw::TEdit, IacDisabledKind {
+  // The wrapped control's DisabledKind makes the look: none leaves the section as it is,
+  // grayed and blended each change it, differently.
+  struct TKindEdit : fw::TEdit, IacDisabledKind {
     using fw::TEdit::TEdit;
-    unsigned DisabledKind() const override { return skin::paint::dkGrayed; }
+    unsigned DisabledKind() const override { return Kind; }
+    unsigned Kind = 0;
   };
-  auto* grayed = new TGrayedEdit(form);
-  auto gw = Wrap<TacEditWnd>(grayed, 20, 60, 120, 24);
-  grayed->SetEnabled(false);
+  auto* kinded = new TKindEdit(form);
+  auto gw = Wrap<TacEditWnd>(kinded, 20, 60, 120, 24);
+  kinded->SetEnabled(false);
   desktop.Pump();
-  const gfx::Bitmap picture = gw->DisabledPicture();
-  ASSERT_FALSE(picture.Empty());
-  int coloured = 0;
-  for (int y = 0; y < picture.Height(); ++y)
-    for (int x = 0; x < picture.Width(); ++x) {
-      const gfx::Pixel p = picture.At(x, y);
-      coloured += !(gfx::PixelR(p) == gfx::PixelG(p) && gfx::PixelG(p) == gfx::PixelB(p));
-    }
-  EXPECT_LT(coloured, picture.Width() * picture.Height() / 50);
+  auto pictureOf = [&](unsigned kind) {
+    kinded->Kind = kind;
+    return gw->DisabledPicture();
+  };
+  const gfx::Bitmap none = pictureOf(0);
+  ASSERT_FALSE(none.Empty());
+  const gfx::Bitmap& section = *gw->SkinData()->CacheBmp();
+  auto differing = [](const gfx::Bitmap& a, const gfx::Bitmap& b) {
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x) n += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
+    return n;
+  };
+  EXPECT_EQ(differing(none, section), 0);
+  const gfx::Bitmap grayed = pictureOf(skin::paint::dkGrayed);
+  const gfx::Bitmap blended = pictureOf(skin::paint::dkBlended);
+  EXPECT_GT(differing(grayed, section), 0);
+  EXPECT_GT(differing(blended, section), 0);
+  EXPECT_GT(differing(grayed, blended), 0);
   gw.reset();
   w.reset();
 }
