@@ -84,6 +84,24 @@ class WrapperTest : public test::InternalSkinFormTest {
     return TacMainWnd::Create<W>(c->Handle(), true, p, manager, nullptr);
   }
 
+  // What the screen shows of h's client area.
+  gfx::Bitmap ClientOnScreen(HWND h) {
+    win::RECT r;
+    win::GetClientRect(h, &r);
+    win::POINT o{0, 0};
+    win::ClientToScreen(h, &o);
+    gfx::Bitmap out(r.Width(), r.Height());
+    out.CopyFrom(desktop.Compose(), {o.X, o.Y, o.X + r.Width(), o.Y + r.Height()}, {0, 0});
+    return out;
+  }
+  // The pixels whose colours differ between two pictures of one size.
+  static int Differing(const gfx::Bitmap& a, const gfx::Bitmap& b) {
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x) n += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
+    return n;
+  }
+
   TBox* box = nullptr;
   TacSkinParams params;
 };
@@ -523,21 +541,7 @@ TEST_F(WrapperTest, ADisabledEditIsPaintedWhollyFromItsSection) {
   edit->SetEnabled(false);
   desktop.Pump();
   const HWND h = edit->Handle();
-  auto client = [&]() {
-    win::RECT r;
-    win::GetClientRect(h, &r);
-    win::POINT o{0, 0};
-    win::ClientToScreen(h, &o);
-    gfx::Bitmap out(r.Width(), r.Height());
-    out.CopyFrom(desktop.Compose(), {o.X, o.Y, o.X + r.Width(), o.Y + r.Height()}, {0, 0});
-    return out;
-  };
-  auto differing = [](const gfx::Bitmap& a, const gfx::Bitmap& b) {
-    int n = 0;
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x) n += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
-    return n;
-  };
+  auto client = [&]() { return ClientOnScreen(h); };
   const gfx::Bitmap empty = client();
   ASSERT_NE(w->SkinData()->CacheBmp(), nullptr);
   {
@@ -556,29 +560,29 @@ TEST_F(WrapperTest, ADisabledEditIsPaintedWhollyFromItsSection) {
                      {o.X - wr.Left, o.Y - wr.Top, o.X - wr.Left + section.Width(),
                       o.Y - wr.Top + section.Height()},
                      {0, 0});
-    EXPECT_EQ(differing(empty, section), 0) << std::hex << formColour;
+    EXPECT_EQ(Differing(empty, section), 0) << std::hex << formColour;
     gfx::Bitmap onScreen(whole.Width(), whole.Height());
     onScreen.CopyFrom(desktop.Compose(), {wr.Left, wr.Top, wr.Right, wr.Bottom}, {0, 0});
-    EXPECT_EQ(differing(onScreen, whole), 0) << "the frame is blended too";
+    EXPECT_EQ(Differing(onScreen, whole), 0) << "the frame is blended too";
   }
   EXPECT_EQ(win::SendMessageW(h, win::WM_ERASEBKGND, 0, 0), 1);
   edit->SetTextHint(u"Поиск");
   desktop.Pump();
   const gfx::Bitmap hint = client();
-  EXPECT_GT(differing(hint, empty), 0);
+  EXPECT_GT(Differing(hint, empty), 0);
   edit->SetPasswordChar(u'*');
   edit->SetText(u"abc");
   desktop.Pump();
   const gfx::Bitmap password = client();
-  EXPECT_GT(differing(password, empty), 0);
+  EXPECT_GT(Differing(password, empty), 0);
   edit->SetPasswordChar(0);
   edit->SetText(u"\u25CF\u25CF\u25CF");
   desktop.Pump();
-  EXPECT_EQ(differing(client(), password), 0);
+  EXPECT_EQ(Differing(client(), password), 0);
   // The hint's colour is not the text's.
   edit->SetText(u"Поиск");
   desktop.Pump();
-  EXPECT_GT(differing(client(), hint), 0);
+  EXPECT_GT(Differing(client(), hint), 0);
   w.reset();
 }
 
@@ -589,15 +593,7 @@ TEST_F(WrapperTest, ADisabledEditShowsItsTextWhereTheEditScrolledIt) {
   auto* edit = new fw::TEdit(form);
   auto w = Wrap<TacEditWnd>(edit, 20, 20, 120, 24);
   const HWND h = edit->Handle();
-  auto client = [&]() {
-    win::RECT r;
-    win::GetClientRect(h, &r);
-    win::POINT o{0, 0};
-    win::ClientToScreen(h, &o);
-    gfx::Bitmap out(r.Width(), r.Height());
-    out.CopyFrom(desktop.Compose(), {o.X, o.Y, o.X + r.Width(), o.Y + r.Height()}, {0, 0});
-    return out;
-  };
+  auto client = [&]() { return ClientOnScreen(h); };
   // The columns where the text leaves ink, against the same edit without text.
   auto inkColumns = [](const gfx::Bitmap& text, const gfx::Bitmap& blank) {
     std::vector<bool> ink(std::size_t(text.Width()), false);
@@ -652,18 +648,12 @@ TEST_F(WrapperTest, ADisabledEditShowsItsTextWhereTheEditScrolledIt) {
   const gfx::Bitmap none = pictureOf(0);
   ASSERT_FALSE(none.Empty());
   const gfx::Bitmap& section = *gw->SkinData()->CacheBmp();
-  auto differing = [](const gfx::Bitmap& a, const gfx::Bitmap& b) {
-    int n = 0;
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x) n += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
-    return n;
-  };
-  EXPECT_EQ(differing(none, section), 0);
+  EXPECT_EQ(Differing(none, section), 0);
   const gfx::Bitmap grayed = pictureOf(skin::paint::dkGrayed);
   const gfx::Bitmap blended = pictureOf(skin::paint::dkBlended);
-  EXPECT_GT(differing(grayed, section), 0);
-  EXPECT_GT(differing(blended, section), 0);
-  EXPECT_GT(differing(grayed, blended), 0);
+  EXPECT_GT(Differing(grayed, section), 0);
+  EXPECT_GT(Differing(blended, section), 0);
+  EXPECT_GT(Differing(grayed, blended), 0);
   gw.reset();
   w.reset();
 }
