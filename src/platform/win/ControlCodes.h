@@ -12,6 +12,7 @@ namespace win {
 constexpr DWORD BS_PUSHBUTTON = 0x00000000;
 constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;
 constexpr DWORD BS_TYPEMASK = 0x0000000F;
+constexpr DWORD BS_BITMAP = 0x00000080;  // the button shows its image (BM_SETIMAGE), not its text
 constexpr DWORD BS_MULTILINE = 0x00002000;
 
 // Button messages.
@@ -20,6 +21,11 @@ constexpr UINT BM_GETSTATE = 0x00F2;  // result: BST_* flags
 constexpr UINT BM_SETSTATE = 0x00F3;  // wParam: drawn pushed
 constexpr UINT BM_SETSTYLE = 0x00F4;  // wParam: BS_* type, lParam: redraw
 constexpr UINT BM_CLICK = 0x00F5;
+constexpr UINT BM_GETIMAGE = 0x00F6;  // wParam: IMAGE_BITMAP; result: the image, or null
+// wParam: IMAGE_BITMAP, lParam: the image (an HBITMAP the caller keeps and frees); result: the
+// image it replaces.
+constexpr UINT BM_SETIMAGE = 0x00F7;
+constexpr WPARAM IMAGE_BITMAP = 0;
 
 // Button states (BM_GETSTATE, BM_GETCHECK).
 constexpr LRESULT BST_UNCHECKED = 0x0000;

@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Font.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
@@ -11,6 +12,7 @@
 #include "platform/win/Keys.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/win/SystemBitmaps.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
@@ -23,6 +25,7 @@ namespace {
 struct ControlState {
   gfx::HFONT font;            // WM_SETFONT; null: the message font
   gfx::HICON icon = nullptr;  // a static's STM_SETICON
+  HBITMAP image = nullptr;    // a button's BM_SETIMAGE (the caller's)
   bool pushed = false;        // a button drawn sunken (mouse held on it, Space, BM_SETSTATE)
   bool tracking = false;      // a button pressed with the mouse, capture held
   int result = 0;             // a box's answer, 0 while it runs
@@ -223,13 +226,25 @@ void DrawButton(HWND hwnd, gfx::HDC dc) {
   line(e.Left, e.Top, e.Right - 1, e.Top, light);
   line(e.Right - 1, e.Top, e.Right - 1, e.Bottom - 1, dark);
   line(e.Right - 1, e.Bottom - 1, e.Left - 1, e.Bottom - 1, dark);
-  gfx::SelectFont(dc, FontOf(hwnd));
-  gfx::SetBkMode(dc, gfx::TRANSPARENT);
-  gfx::SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   RECT t = r;
   if (s.pushed) t = t.Offset(1, 1);
-  gfx::DrawTextW(dc, GetWindowTextW(hwnd), &t,
-                 gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+  if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & BS_BITMAP) && s.image && !s.image->Empty()) {
+    // The image in place of the text, centred, clipped to the inside of the edge.
+    gfx::Bitmap& image = *s.image;
+    const int saved = gfx::SaveDC(dc);
+    gfx::IntersectClipRect(dc, e.Left + 1, e.Top + 1, e.Right - 1, e.Bottom - 1);
+    gfx::DeviceContext from(image);
+    gfx::BitBlt(dc, t.Left + (r.Width() - image.Width()) / 2,
+                t.Top + (r.Height() - image.Height()) / 2, image.Width(), image.Height(), &from, 0,
+                0, gfx::SRCCOPY);
+    gfx::RestoreDC(dc, saved);
+  } else {
+    gfx::SelectFont(dc, FontOf(hwnd));
+    gfx::SetBkMode(dc, gfx::TRANSPARENT);
+    gfx::SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    gfx::DrawTextW(dc, GetWindowTextW(hwnd), &t,
+                   gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+  }
   if (GetFocus() == hwnd) {  // a dotted focus rectangle inside the edge
     RECT f{r.Left + 4, r.Top + 4, r.Right - 4, r.Bottom - 4};
     for (int x = f.Left; x < f.Right; x += 2) {
@@ -334,6 +349,15 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, ControlSta
     case BM_CLICK:
       Click(hwnd);
       return 0;
+    case BM_SETIMAGE: {
+      if (wParam != IMAGE_BITMAP) return 0;
+      HBITMAP old = s.image;
+      s.image = reinterpret_cast<HBITMAP>(lParam);
+      InvalidateRect(hwnd, nullptr, false);
+      return LRESULT(old);
+    }
+    case BM_GETIMAGE:
+      return wParam == IMAGE_BITMAP ? LRESULT(s.image) : 0;
     case BM_SETSTYLE: {
       LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
       LONG_PTR next = (style & ~LONG_PTR(BS_TYPEMASK)) | LONG_PTR(wParam & BS_TYPEMASK);

@@ -7,6 +7,7 @@
 #include "framework/Form.h"
 #include "framework/TextConv.h"
 #include "platform/backend/Dump.h"
+#include "platform/win/ControlCodes.h"
 #include "platform/win/Hooks.h"
 #include "platform/win/Input.h"
 #include "platform/win/MenuWindow.h"
@@ -146,9 +147,12 @@ bool TacProvider::AddControl(HWND handle) {
       w = frame::TacMainWnd::Create<TacStaticWnd>(handle, false, params, m, nullptr);
     }
   } else if (cls == u"button") {
-    // Push buttons; the platform makes no check boxes, group boxes or split buttons yet.
+    // Push buttons, with an image or not; the platform makes no check boxes, group boxes or
+    // split buttons yet.
     if ((style & 0xFF) <= 1)
       w = frame::TacMainWnd::Create<frame::TacBtnWnd>(handle, false, params, m, nullptr);
+    else if ((style & 0xFF & ~win::BS_BITMAP) <= 1)
+      w = frame::TacMainWnd::Create<frame::TacBitBtnWnd>(handle, false, params, m, nullptr);
   }
   if (w) acSkinnedCtrls.push_back(std::move(w));
   return true;

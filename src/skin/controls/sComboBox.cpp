@@ -95,6 +95,12 @@ void TsCustomComboBox::SetShowButton(bool value) {
   SkinData().Invalidate();
 }
 
+void TsCustomComboBox::SetDisabledKind(unsigned kind) {
+  if (FDisabledKind == kind) return;
+  FDisabledKind = kind;
+  SkinData().Invalidate();
+}
+
 bool TsCustomComboBox::AllowBtnStyle() const {
   return !HasEdit() && (SkinData().SkinSection().empty() || !SkinData().Skinned());
 }
@@ -177,7 +183,7 @@ bool TsCustomComboBox::PrepareCache() {
     if (!button.IsEmpty()) PaintButton(button);
   }
   Canvas().SetHandle(bound);
-  if (!Enabled()) PaintDisabledLook(cd);
+  if (!Enabled()) PaintDisabledLook(cd, FDisabledKind);
   cd.BGChanged = false;
   return true;
 }

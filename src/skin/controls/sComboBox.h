@@ -10,7 +10,9 @@
 #include <memory>
 
 #include "skin/controls/sSkinnedControl.h"
+#include "skin/core/sGraphUtils.h"
 #include "skin/frame/acSBUtils.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::controls {
 
@@ -20,11 +22,15 @@ int ComboSection(const fw::TComboBox& combo);
 
 using TsComboBase = TsControl<fw::TComboBox, "TsComboBox", sc::COC_TsComboBox, ComboSection>;
 
-class TsCustomComboBox : public TsComboBase {
+class TsCustomComboBox : public TsComboBase, public sc::IacDisabledKind {
  public:
   explicit TsCustomComboBox(fw::TComponent* owner);
   ~TsCustomComboBox() override;
   void Loaded() override;
+
+  // How the disabled look is made: a set of dkBlended (default) and dkGrayed.
+  unsigned DisabledKind() const override { return FDisabledKind; }
+  void SetDisabledKind(unsigned kind);
 
   // Keys that change or open it, characters and clicks that open it are refused.
   bool ReadOnly() const { return FReadOnly; }
@@ -87,6 +93,7 @@ class TsCustomComboBox : public TsComboBase {
   bool FReadOnly = false;
   bool FShowButton = true;
   bool FAllowMouseWheel = true;
+  unsigned FDisabledKind = skin::paint::dkBlended;
   int FGlyphIndex = -1;  // the section's "GLYPHMASK", -1 none
   int FState = 0;        // the button's state last painted (ButtonState)
   std::unique_ptr<skin::frame::TacMainWnd> FListSW;

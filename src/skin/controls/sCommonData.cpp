@@ -191,15 +191,18 @@ void TsBoundLabel::AlignLabel() {
   const int limit = FMaxWidth > 0 ? FMaxWidth : 9999;
   const bool oneLine = layout == sclLeftLeft || layout == sclRightRight;
   const unsigned flags = gfx::DT_WORDBREAK | gfx::DT_EXPANDTABS;
+  // Markup is measured as the label lays it out: its tags take no room.
+  const bool markup = label->UseHTML() && !label->Caption().empty();
   const gfx::TSize line =
-      draw::GetStringSize(label->Font().Handle(), label->Caption(), flags, limit, false);
+      markup ? label->MarkupExtent(oneLine ? 0 : limit)
+             : draw::GetStringSize(label->Font().Handle(), label->Caption(), flags, limit, false);
   label->SetAlign(fw::TAlign::alNone);
   label->SetAutoSize(false);
   label->SetWordWrap(!oneLine);
   label->SetEnabled(LabelEnabled());
   const int w = layout == sclLeftLeft && FMaxWidth > 0 ? limit : std::min(line.cx, limit);
   const int h =
-      oneLine
+      oneLine || markup
           ? line.cy
           : draw::GetStringSize(label->Font().Handle(), label->Caption(), flags, limit, true).cy;
   const int L = o->Left(), T = o->Top(), W = o->Width(), H = o->Height(), s = acSpacing;

@@ -581,6 +581,14 @@ void RegisterSkinClasses() {
   RegisterControl<TsEdit>("TsEdit", "TEdit");
   RegisterControl<TsMemo>("TsMemo", "TMemo");
   RegisterControl<TsComboBox>("TsComboBox", "TComboBox");
+  static const std::vector<std::pair<std::string, int>> kDisabledKinds = {
+      {"dkBlended", skin::paint::dkBlended}, {"dkGrayed", skin::paint::dkGrayed}};
+  fw::RegisterProperty<TsEdit>("TsEdit", "DisabledKind", [](TsEdit* e, V v, C x) {
+    e->SetDisabledKind(x.Set(v, kDisabledKinds));
+  });
+  fw::RegisterProperty<TsComboBox>("TsComboBox", "DisabledKind", [](TsComboBox* b, V v, C x) {
+    b->SetDisabledKind(x.Set(v, kDisabledKinds));
+  });
   RegisterControl<TsTreeView>("TsTreeView", "TTreeView");
   fw::RegisterDataControls();  // the grid's own properties, and its entry in the dump
   RegisterControl<TsDBGrid>("TsDBGrid", "TDBGrid");

@@ -22,18 +22,10 @@ constexpr unsigned kTextFlags = gfx::DT_SINGLELINE | gfx::DT_NOPREFIX;
 
 }  // namespace
 
-void PaintDisabledLook(TsCommonData& cd) {
+void PaintDisabledLook(TsCommonData& cd, unsigned kind) {
   fw::TControl* c = cd.OwnerControl();
   gfx::Bitmap* cache = cd.CacheBmp();
-  if (!c || !c->Parent() || !cache || cache->Empty()) return;
-  TacBGInfo bg;
-  GetBGInfo(bg, c->Parent(), false);
-  if (bg.BgType == TacBGType::btCache) {
-    bg.Offset.X += c->Left();
-    bg.Offset.Y += c->Top();
-  }
-  skin::paint::BmpDisabledKind(*cache, skin::paint::dkBlended, fw::ColorToRGB(c->Parent()->Color()),
-                               BGInfoToCI(bg), {0, 0});
+  if (c && cache) PaintDisabledKind(*cache, *c, kind);
 }
 
 int EditBorderWidth(const fw::TCustomEdit& edit) {
@@ -155,7 +147,7 @@ bool TsEdit::PrepareCache() {
   }
   FOwnPaintCached = OwnPainting();
   if (!FOwnPaintCached) PaintText();
-  if (!Enabled()) PaintDisabledLook(cd);
+  if (!Enabled()) PaintDisabledLook(cd, FDisabledKind);
   PaintAddedGlyph();
   cd.BGChanged = false;
   return true;
@@ -198,6 +190,12 @@ void TsEdit::PaintText() {
     PaintHint(canvas, area);
   }
   canvas.SetHandle(nullptr);
+}
+
+void TsEdit::SetDisabledKind(unsigned kind) {
+  if (FDisabledKind == kind) return;
+  FDisabledKind = kind;
+  SkinData().Invalidate();
 }
 
 void TsEdit::PaintAddedGlyph() {

@@ -10,6 +10,8 @@
 
 #include "skin/controls/sGlyphUtils.h"
 #include "skin/controls/sSkinnedControl.h"
+#include "skin/core/sGraphUtils.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::controls {
 
@@ -17,8 +19,9 @@ namespace skin::controls {
 // is not none when BevelKind is set.
 int EditBorderWidth(const fw::TCustomEdit& edit);
 
-// The disabled look of a skinned control's cache: blended with what its parent shows there.
-void PaintDisabledLook(sc::TsCommonData& cd);
+// The disabled look of a skinned control's cache (kind: a set of dkBlended, dkGrayed) against
+// what its parent shows there.
+void PaintDisabledLook(sc::TsCommonData& cd, unsigned kind);
 
 // An asterisk password character is shown as a black circle (U+25CF).
 constexpr char16_t acPasswordCircle = u'\u25CF';
@@ -27,10 +30,14 @@ constexpr int acTextHintBlend = 166;
 
 using TsEditBase = TsControl<fw::TEdit, "TsEdit", sc::COC_TsEdit, FixedSection<sd::ssEdit>>;
 
-class TsEdit : public TsEditBase {
+class TsEdit : public TsEditBase, public sc::IacDisabledKind {
  public:
   explicit TsEdit(fw::TComponent* owner);
   ~TsEdit() override;
+
+  // How the disabled look is made: a set of dkBlended (default) and dkGrayed.
+  unsigned DisabledKind() const override { return FDisabledKind; }
+  void SetDisabledKind(unsigned kind);
 
   // The image drawn before the text; it takes its room from the client area.
   TacAddedGlyph& AddedGlyph() { return FAddedGlyph; }
@@ -83,6 +90,7 @@ class TsEdit : public TsEditBase {
   TacAddedGlyph FAddedGlyph;
   gfx::TRect FAddedGlyphRect{-1, 0, 0, 0};  // Left -1: recompute
   bool FOwnPaintCached = false;             // the cache was built without its text
+  unsigned FDisabledKind = skin::paint::dkBlended;
   fw::TWndHookId FHook = 0;
 };
 

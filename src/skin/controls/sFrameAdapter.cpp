@@ -4,6 +4,7 @@
 
 #include "framework/ControlMessages.h"
 #include "framework/Exception.h"
+#include "framework/Menus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
@@ -60,7 +61,19 @@ void TsFrameAdapter::AfterConstruction() {
 
 void TsFrameAdapter::Loaded() {
   TComponent::Loaded();
-  if (FHook) FCommonData->Loaded(true);
+  if (!FHook) return;
+  FCommonData->Loaded(true);
+  HookPopups();
+}
+
+void TsFrameAdapter::HookPopups() {
+  sc::TsSkinManager* m = FCommonData->SkinManager();
+  if (!m || !m->Active() || !m->SkinnedPopups() || !FCommonData->Skinned()) return;
+  sc::TacMenuPainter* painter = m->SkinableMenus();
+  if (!painter) return;
+  for (int i = 0; i < FFrame->ComponentCount(); ++i)
+    if (auto* menu = dynamic_cast<fw::TPopupMenu*>(FFrame->Components(i)))
+      painter->HookPopupMenu(*menu, true);
 }
 
 bool TsFrameAdapter::ThirdPartySkinned() const {
@@ -125,6 +138,7 @@ void TsFrameAdapter::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         if (ours) {
           // The brushes of the previous skin are gone: the class takes the new skin's.
           SetClassBrush(manager->Brushes(skin::data::pcMainColor));
+          HookPopups();
           BGChangedNotify(true);
         }
         return;

@@ -37,6 +37,9 @@ class TsFrameAdapter : public fw::TComponent {
   void AC_WMPaint(gfx::HDC dc);
   // Marks the picture stale, tells the controls inside, and repaints the frame.
   void BGChangedNotify(bool repaint);
+  // The pop-up menus the frame owns draw through the manager's skinned menus (while it is
+  // active with SkinnedPopups): a frame made after the skin came has its menus skinned too.
+  void HookPopups();
   // Skinned, with the manager's srThirdParty rule: the form's adapter takes the frame's
   // controls.
   bool ThirdPartySkinned() const;

@@ -201,6 +201,16 @@ std::u16string TsHTMLLabel::GetPlainCaption() const {
   return skin::controls::GetPlainCaption(Caption());
 }
 
+gfx::TSize TsHTMLLabel::MarkupExtent(int width) {
+  gfx::Bitmap bmp(1, 1);
+  fw::TFont font = GetCurrentFont();
+  TsHtml html(SkinManager());
+  html.Init(bmp, font, Caption(), -1, -1, gfx::TRect{0, 0, std::max(width, 0), 65535});
+  std::vector<TacLink> links;
+  const gfx::TRect extent = html.HTMLText(links, true);
+  return {extent.Right, extent.Bottom};
+}
+
 void TsHTMLLabel::DoDrawText(gfx::TRect& rect, unsigned flags) {
   const std::u16string caption = Caption();
   if (!FUseHTML || caption.empty()) {

@@ -93,6 +93,9 @@ class TsHTMLLabel : public TsLabel {
   TacLinkClickEvent OnLinkClick;
   // The caption without its tags.
   std::u16string GetPlainCaption() const;
+  // The caption's markup laid out in the label's font within width (0: on one line): its
+  // widest line and its height, as painting lays it out.
+  gfx::TSize MarkupExtent(int width);
 
   // The links of the last painting, and the one under the mouse and the one pressed (-1).
   std::vector<TacLink> Links;

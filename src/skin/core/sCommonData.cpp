@@ -4,6 +4,7 @@
 
 #include "framework/Application.h"
 #include "framework/Label.h"
+#include "framework/Menus.h"
 #include "framework/TextConv.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MulDiv.h"
@@ -864,6 +865,23 @@ fw::TColor GetFontColor(fw::TControl* control, int skinIndex, TsSkinManager* man
 
 // ---- Messages -------------------------------------------------------------------------------
 
+void HookContextPopups(fw::TControl* control, win::LPARAM where, TsSkinManager* manager) {
+  if (!control || !manager || !manager->Active() || !manager->SkinnedPopups()) return;
+  TacMenuPainter* painter = manager->SkinableMenus();
+  if (!painter) return;
+  auto hook = [&](fw::TControl* c) {
+    if (fw::TPopupMenu* menu = c->PopupMenu(); menu && !menu->HasState(fw::csDestroying))
+      painter->HookPopupMenu(*menu, true);
+  };
+  auto* windowed = dynamic_cast<fw::TWinControl*>(control);
+  if (windowed && where != -1) {
+    const gfx::TPoint at = windowed->ScreenToClient(win::PointFromLParam(where));
+    if (windowed->ClientRect().Contains(at))
+      if (fw::TControl* child = windowed->ControlAtPos(at, false)) hook(child);
+  }
+  for (fw::TControl* c = control; c; c = c->Parent()) hook(c);
+}
+
 bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
   fw::TControl* c = cd.OwnerControl();
   switch (message.Msg) {
@@ -892,6 +910,9 @@ bool CommonWndProc(fw::TMessage& message, TsCommonData& cd) {
       return false;
     case win::WM_SHOWWINDOW:
       StopTimer(cd);
+      return false;
+    case win::WM_CONTEXTMENU:
+      HookContextPopups(c, message.LParam, cd.SkinManager());
       return false;
     case win::WM_WINDOWPOSCHANGING: {
       auto* pos = reinterpret_cast<const win::WINDOWPOS*>(message.LParam);

@@ -243,6 +243,11 @@ constexpr int DefBlendDisabled = 100;
 bool CommonWndProc(fw::TMessage& message, TsCommonData& cd);
 // The default answers of every skinned control to the skin message; true when handled.
 bool CommonMessage(fw::TMessage& message, TsCommonData& cd);
+// Before a context-menu request (WM_CONTEXTMENU at screen point where, -1 from the keyboard)
+// reaches control: the pop-up menus it may open (the windowless child's under the point, the
+// control's own, its parents') draw through the manager's skinned menus while the manager is
+// active with SkinnedPopups, also when they were made after the skin came.
+void HookContextPopups(fw::TControl* control, win::LPARAM where, TsSkinManager* manager);
 
 // The space between a control and its bound label (4 at 100 percent).
 extern int acSpacing;

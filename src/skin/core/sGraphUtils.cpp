@@ -12,6 +12,7 @@
 #include "skin/core/sConst.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sSkinText.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::core {
 
@@ -133,6 +134,23 @@ bool UpdateCache(TsCommonData& cd, int state) {
   if (auto* w = dynamic_cast<fw::TWinControl*>(c)) cd.PaintOuterEffects(*w, {0, 0});
   cd.BGChanged = false;
   return true;
+}
+
+unsigned DisabledKindOf(const fw::TControl* control) {
+  if (auto* owner = dynamic_cast<const IacDisabledKind*>(control)) return owner->DisabledKind();
+  return paint::dkBlended;
+}
+
+void PaintDisabledKind(gfx::Bitmap& bmp, fw::TControl& control, unsigned kind) {
+  fw::TWinControl* parent = control.Parent();
+  if (!parent || bmp.Empty() || kind == 0) return;
+  TacBGInfo bg;
+  GetBGInfo(bg, parent, false);
+  if (bg.BgType == TacBGType::btCache) {
+    bg.Offset.X += control.Left();
+    bg.Offset.Y += control.Top();
+  }
+  paint::BmpDisabledKind(bmp, kind, fw::ColorToRGB(parent->Color()), BGInfoToCI(bg), {0, 0});
 }
 
 void UpdateCorners(TsCommonData& cd, int state, draw::TsCorners corners) {

@@ -48,6 +48,21 @@ bool PaintSkinControl(TsCommonData& cd, fw::TControl* parent, bool filling, int 
 // cache is emptied. True when the cache is ready.
 bool UpdateCache(TsCommonData& cd, int state);
 
+// A control that chooses how its disabled look is made from its enabled picture: a set of
+// paint::dkBlended and paint::dkGrayed. Wrappers read it from the control they wrap.
+class IacDisabledKind {
+ public:
+  virtual unsigned DisabledKind() const = 0;
+
+ protected:
+  ~IacDisabledKind() = default;
+};
+// The control's DisabledKind; dkBlended for a control without one.
+unsigned DisabledKindOf(const fw::TControl* control);
+// The disabled look over bmp, a picture of the whole control: kind's effect against what the
+// control's parent shows at its place (its parent's colour when it shows no picture).
+void PaintDisabledKind(gfx::Bitmap& bmp, fw::TControl& control, unsigned kind);
+
 }  // namespace skin::core
 
 namespace skin::core {

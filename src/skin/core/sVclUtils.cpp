@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "platform/gfx/Region.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
@@ -388,6 +389,59 @@ gfx::TPoint ClientOffset(fw::TWinControl& ctrl) {
   return {r.Left, r.Top};
 }
 
+// A window's top-left corner in the window of `in` (both on screen).
+gfx::TPoint PlaceIn(HWND wnd, HWND in) {
+  win::RECT r{}, o{};
+  win::GetWindowRect(wnd, &r);
+  win::GetWindowRect(in, &o);
+  return {r.Left - o.Left, r.Top - o.Top};
+}
+
+// An MDI parent's client window and its children, over the form's own picture: the client
+// prints its edge and background, then the children follow from the bottom of the z-order up,
+// each with its frame, clipped to the client's client area as on screen.
+void PaintMDIClient(gfx::HDC dc, fw::TCustomForm& form) {
+  const HWND client = form.ClientHandle();
+  if (form.FormStyle() != fw::TFormStyle::fsMDIForm || !client || !form.HandleAllocated() ||
+      !win::IsWindowVisible(client))
+    return;
+  const gfx::TPoint at = PlaceIn(client, form.Handle());
+  win::RECT wr{};
+  win::GetWindowRect(client, &wr);
+  const int saved = gfx::SaveDC(dc);
+  gfx::OffsetViewportOrgEx(dc, at.X, at.Y, nullptr);
+  gfx::IntersectClipRect(dc, 0, 0, wr.Width(), wr.Height());
+  TrySendMessage(client, win::WM_PRINT, win::WPARAM(dc), kPrintFlags);
+  const gfx::TRect inner = acClientRect(client);
+  gfx::IntersectClipRect(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
+  for (int i = form.MDIChildCount() - 1; i >= 0; --i) {
+    fw::TCustomForm* child = form.MDIChildren(i);
+    if (!child || !child->HandleAllocated() || !win::IsWindowVisible(child->Handle())) continue;
+    const HWND wnd = child->Handle();
+    const gfx::TPoint place = PlaceIn(wnd, client);
+    win::RECT cr{};
+    win::GetWindowRect(wnd, &cr);
+    // Painted aside, then copied within the child's window shape: cut-off frame corners show
+    // the client behind them, as on screen.
+    gfx::Bitmap picture(cr.Width(), cr.Height());
+    if (picture.Empty()) continue;
+    {
+      gfx::DeviceContext pdc(picture);
+      SkinPaintTo(&pdc, child);
+    }
+    gfx::Region shape;
+    if (win::GetWindowRgn(wnd, &shape) == gfx::RGN_ERROR) shape = gfx::Region(picture.Bounds());
+    gfx::DeviceContext from(picture);
+    for (const gfx::TRect& r : shape.Rects()) {
+      const gfx::TRect part = gfx::IntersectRects(r, picture.Bounds());
+      if (!part.IsEmpty())
+        gfx::BitBlt(dc, place.X + part.Left, place.Y + part.Top, part.Width(), part.Height(), &from,
+                    part.Left, part.Top, gfx::SRCCOPY);
+    }
+  }
+  gfx::RestoreDC(dc, saved);
+}
+
 void PrintControl(gfx::HDC dc, fw::TControl& ctrl, TacFormProvider* provider) {
   auto* windowed = dynamic_cast<fw::TWinControl*>(&ctrl);
   if (!windowed) {
@@ -405,6 +459,8 @@ void PrintControl(gfx::HDC dc, fw::TControl& ctrl, TacFormProvider* provider) {
     windowed->PaintTo(dc, 0, 0);
   }
   if (printed != -2) PaintChildCtrls(*windowed, dc);
+  // Last, as on screen: the MDI client lies over the form's picture, the children over it.
+  if (auto* form = dynamic_cast<fw::TCustomForm*>(windowed)) PaintMDIClient(dc, *form);
   if (!provider) return;
   if (provider->HasExtendedBorder()) {
     // The client area is opaque whatever the controls left in the alpha bytes.

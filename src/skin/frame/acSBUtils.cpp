@@ -356,6 +356,9 @@ void TacMainWnd::acWndProc(fw::TMessage& m) {
       FSkinData->BGChanged = true;
       CallPrevWndProc(m);
       return;
+    case WM_CONTEXTMENU:
+      skin::core::HookContextPopups(FSkinData->OwnerControl(), m.LParam, SkinManager());
+      break;
     default:
       break;
   }
@@ -1095,7 +1098,9 @@ void TacEditWnd::PaintFrame(gfx::HDC dc) {
   if (!dc || !Control() || !Skinned() || cd.Updating() ||
       !skin::core::UpdateCache(cd, ShownState()))
     return;
-  gfx::Bitmap* cache = cd.CacheBmp();
+  // Disabled, the frame takes the disabled look with the client.
+  gfx::Bitmap disabled = DisabledPicture();
+  gfx::Bitmap* cache = disabled.Empty() ? cd.CacheBmp() : &disabled;
   const TRect window = WindowRectOf(CtrlHandle);
   const int w = std::min(window.Width(), cache->Width()),
             h = std::min(window.Height(), cache->Height());
@@ -1107,39 +1112,56 @@ void TacEditWnd::PaintFrame(gfx::HDC dc) {
   CopyFrameBands(dc, *cache, inner, w, h);
 }
 
-bool TacEditWnd::PaintDisabledClient(gfx::HDC dc) {
+gfx::Bitmap TacEditWnd::DisabledPicture() {
   auto* edit = dynamic_cast<fw::TEdit*>(Control());
   TsCommonData& cd = *SkinData();
-  if (!dc || !edit || edit->Enabled() || !OwnsSkinData() || !Skinned() ||
-      !skin::core::UpdateCache(cd, 0))
-    return false;
-  const gfx::Bitmap& cache = *cd.CacheBmp();
-  const TRect client = edit->ClientRect();
-  gfx::Bitmap bmp(client.Width(), client.Height());
-  bmp.CopyFrom(cache, {cxLeftEdge, cyTopEdge, cxLeftEdge + bmp.Width(), cyTopEdge + bmp.Height()},
-               {0, 0});
-  gfx::DeviceContext bdc(bmp);
-  fw::TCanvas canvas;
-  canvas.SetHandle(&bdc);
-  canvas.Font.Assign(edit->Font());
-  canvas.BrushStyle = fw::TBrushStyle::bsClear;
-  constexpr unsigned flags = gfx::DT_SINGLELINE | gfx::DT_NOPREFIX;
-  std::u16string text = edit->DisplayText();
-  // An asterisk password shows as black circles.
-  if (edit->PasswordChar() == u'*') text.assign(text.size(), u'\u25CF');
-  if (!text.empty()) {
-    skin::core::WriteTextEx(canvas, text, false, edit->TextRect(), flags, cd, 0, false);
-  } else if (!edit->TextHint().empty()) {
-    const auto& gd = SkinManager()->SkinModel()->gd[std::size_t(cd.SkinIndex)];
-    const fw::TColor font = cd.CustomFont()
-                                ? edit->Font().Color()
-                                : fw::TColor(skin::draw::StateProps(gd, 0).FontColor.Color);
-    canvas.Font.SetColor(skin::paint::BlendColors(font, GetBGColor(cd, 0), 180));
-    TRect r = edit->TextRect();
-    canvas.TextRect(r, edit->TextHint(), flags);
+  if (!edit || edit->Enabled() || !OwnsSkinData() || !Skinned() || !skin::core::UpdateCache(cd, 0))
+    return {};
+  gfx::Bitmap bmp = *cd.CacheBmp();
+  {
+    gfx::DeviceContext bdc(bmp);
+    // Client coordinates, clipped to the text area as the edit clips its text.
+    gfx::SetViewportOrgEx(&bdc, cxLeftEdge, cyTopEdge, nullptr);
+    const TRect area = edit->TextRect();
+    const TRect client = edit->ClientRect();
+    gfx::IntersectClipRect(&bdc, area.Left, client.Top, area.Right, client.Bottom);
+    fw::TCanvas canvas;
+    canvas.SetHandle(&bdc);
+    canvas.Font.Assign(edit->Font());
+    canvas.BrushStyle = fw::TBrushStyle::bsClear;
+    constexpr unsigned flags = gfx::DT_SINGLELINE | gfx::DT_NOPREFIX;
+    std::u16string text = edit->DisplayText();
+    // An asterisk password shows as black circles.
+    if (edit->PasswordChar() == u'*') text.assign(text.size(), u'\u25CF');
+    if (!text.empty()) {
+      // Where the edit scrolled its text: a long text scrolled to its end shows its end.
+      const TRect r{area.Left - edit->ScrollX(), area.Top, std::max(area.Right, area.Left + 32767),
+                    area.Bottom};
+      skin::core::WriteTextEx(canvas, text, false, r, flags, cd, 0, false);
+    } else if (!edit->TextHint().empty()) {
+      const auto& gd = SkinManager()->SkinModel()->gd[std::size_t(cd.SkinIndex)];
+      const fw::TColor font = cd.CustomFont()
+                                  ? edit->Font().Color()
+                                  : fw::TColor(skin::draw::StateProps(gd, 0).FontColor.Color);
+      canvas.Font.SetColor(skin::paint::BlendColors(font, GetBGColor(cd, 0), 180));
+      TRect r = area;
+      canvas.TextRect(r, edit->TextHint(), flags);
+    }
+    canvas.SetHandle(nullptr);
   }
-  gfx::DeviceContext from(bmp);
-  gfx::BitBlt(dc, 0, 0, bmp.Width(), bmp.Height(), &from, 0, 0, gfx::SRCCOPY);
+  skin::core::PaintDisabledKind(bmp, *edit, skin::core::DisabledKindOf(edit));
+  return bmp;
+}
+
+bool TacEditWnd::PaintDisabledClient(gfx::HDC dc) {
+  if (!dc) return false;
+  gfx::Bitmap picture = DisabledPicture();
+  if (picture.Empty()) return false;
+  win::RECT client{};
+  GetClientRect(CtrlHandle, &client);
+  gfx::DeviceContext from(picture);
+  gfx::BitBlt(dc, 0, 0, client.Width(), client.Height(), &from, cxLeftEdge, cyTopEdge,
+              gfx::SRCCOPY);
   return true;
 }
 
@@ -1624,7 +1646,8 @@ bool TacBtnWnd::PrepareCache() {
   const bool enabled = IsWindowEnabled(CtrlHandle);
   DrawGlyph(*cache, state);
   const std::u16string text = GetWindowTextW(CtrlHandle);
-  if (!text.empty()) {
+  // A bitmap button shows its image in place of its text.
+  if (!text.empty() && !(GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & BS_BITMAP)) {
     gfx::DeviceContext dc(*cache);
     fw::TCanvas canvas;
     canvas.SetHandle(&dc);
@@ -1753,25 +1776,49 @@ bool TacBitBtnWnd::Layout(int state, TRect& glyph, TRect& caption) const {
   return true;
 }
 
+const gfx::Bitmap* TacBitBtnWnd::BareImage() const {
+  if (FParams.Control || !(GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & BS_BITMAP)) return nullptr;
+  auto* image =
+      reinterpret_cast<const gfx::Bitmap*>(SendMessageW(CtrlHandle, BM_GETIMAGE, IMAGE_BITMAP, 0));
+  return image && !image->Empty() ? image : nullptr;
+}
+
 gfx::TSize TacBitBtnWnd::GlyphSize() const {
+  if (const gfx::Bitmap* image = BareImage()) return {image->Width(), image->Height()};
   auto* button = dynamic_cast<fw::TBitBtn*>(FParams.Control);
   if (!button || button->Glyph().Empty()) return {0, 0};
   return {button->Glyph().Width() / std::max(button->NumGlyphs(), 1), button->Glyph().Height()};
 }
 
 void TacBitBtnWnd::DrawGlyph(gfx::Bitmap& cache, int state) {
-  TRect glyph, caption;
   const gfx::TSize size = GlyphSize();
-  if (size.cx <= 0 || !Layout(state, glyph, caption) || glyph.IsEmpty()) return;
-  auto* button = static_cast<fw::TBitBtn*>(FParams.Control);
-  // The frame for the state, as the button shows it: disabled, down, else the first.
-  const int n = button->NumGlyphs();
-  const int frame = !IsWindowEnabled(CtrlHandle) && n > 1 ? 1 : state == 2 && n > 2 ? 2 : 0;
+  if (size.cx <= 0) return;
+  gfx::Bitmap picture;
+  TRect glyph;
+  if (const gfx::Bitmap* image = BareImage()) {
+    // A bare bitmap button: its image centred, as the button itself shows it.
+    picture = *image;
+    glyph = gfx::RectOfSize((cache.Width() - size.cx) / 2, (cache.Height() - size.cy) / 2, size.cx,
+                            size.cy);
+    if (ShiftsContent(state)) glyph = glyph.Offset(1, 1);
+  } else {
+    TRect caption;
+    if (!Layout(state, glyph, caption) || glyph.IsEmpty()) return;
+    auto* button = static_cast<fw::TBitBtn*>(FParams.Control);
+    // The frame for the state, as the button shows it: disabled, down, else the first.
+    const int n = button->NumGlyphs();
+    const int frame = !IsWindowEnabled(CtrlHandle) && n > 1 ? 1 : state == 2 && n > 2 ? 2 : 0;
+    picture = button->Glyph().Copy(gfx::RectOfSize(frame * size.cx, 0, size.cx, size.cy));
+  }
+  // The modal colouring's glyph colour (OK green, Cancel red...) tones the picture.
+  const TacColoring coloring = GetColoring();
+  if (coloring.ColorGlyph != TacColoring::None)
+    skin::paint::ChangeBitmapPixels(picture, skin::paint::ChangeColorTone,
+                                    int(coloring.ColorGlyph & 0xFFFFFF), skin::paint::clNone);
   gfx::DeviceContext dc(cache);
   fw::TCanvas canvas;
   canvas.SetHandle(&dc);
-  canvas.Draw(glyph.Left, glyph.Top,
-              button->Glyph().Copy(gfx::RectOfSize(frame * size.cx, 0, size.cx, size.cy)), true);
+  canvas.Draw(glyph.Left, glyph.Top, picture, true);
 }
 
 TRect TacBitBtnWnd::CaptionRect(fw::TCanvas& canvas, const std::u16string& text, unsigned flags,

@@ -294,12 +294,17 @@ class TacEditWnd : public TacBaseWnd {
   // (or the edge only, see NCContent) copied from the cache, where the section is painted
   // for the state the control shows over its parent. Nothing for a ListSW or unskinned.
   void PaintFrame(gfx::HDC dc);
-  // The client of a disabled single-line edit (TEdit) into dc, a DC of the client area: the
-  // section over the parent, then the text in the section's disabled colour (an asterisk
-  // password character shown as U+25CF), or, when empty, the text hint in the font colour
-  // blended 180 of 255 with the section colour. False when it is not such an edit or the
-  // section cannot be painted now.
+  // The client of a disabled single-line edit (TEdit) into dc, a DC of the client area, cut
+  // from DisabledPicture. False when it is not such an edit or the section cannot be painted
+  // now.
   bool PaintDisabledClient(gfx::HDC dc);
+  // The whole window of a disabled single-line edit whose skin data is the wrapper's own: the
+  // section over the parent; the text in the section's disabled colour, scrolled as the edit
+  // scrolled it (an asterisk password character shown as U+25CF), or, when empty, the text
+  // hint in the font colour blended 180 of 255 with the section colour; then the control's
+  // DisabledKind (dkBlended for a control without one). Empty when it is not such an edit or
+  // the section cannot be painted now.
+  gfx::Bitmap DisabledPicture();
 
   using TacBaseWnd::TacBaseWnd;
 
@@ -458,7 +463,8 @@ class TacButtonWnd : public TacBtnWnd {
 
 // A bit button (TBitBtn) listed in ThirdBitBtns: its glyph and caption where the button lays
 // them out (Layout, Margin, Spacing) in its face, the glyph's frame for the state (disabled,
-// down) as the button itself shows it.
+// down) as the button itself shows it. A bare bitmap button (BS_BITMAP, no control) shows its
+// image (BM_GETIMAGE) centred and no text. The modal glyph colour tones either.
 class TacBitBtnWnd : public TacBtnWnd {
  public:
   using TacBtnWnd::TacBtnWnd;
@@ -473,6 +479,8 @@ class TacBitBtnWnd : public TacBtnWnd {
  private:
   // The glyph's and the caption's places for state; false without an owning bit button.
   bool Layout(int state, gfx::TRect& glyph, gfx::TRect& caption) const;
+  // The image of a bare bitmap button, null otherwise.
+  const gfx::Bitmap* BareImage() const;
 };
 
 // The font of a dialog's bare child windows: the system's message font.

@@ -1529,7 +1529,21 @@ void TsSkinProvider::UpdateRegion(bool redraw) {
   FRects = rgn.IsEmpty()
                ? std::vector<TRect>{}
                : gfx::Region(TRect{0, 0, FForm->Width(), FForm->Height()}).Subtract(rgn).Rects();
-  win::SetWindowRgn(FForm->Handle(), rgn.IsEmpty() ? nullptr : &rgn, redraw);
+  const win::HWND h = FForm->Handle();
+  win::SetWindowRgn(h, rgn.IsEmpty() ? nullptr : &rgn, redraw);
+  // A child window's cut-off corners show its parent (an MDI child's, the client): the parent
+  // paints what lies there, else nothing ever would.
+  const win::HWND parent = win::GetParent(h);
+  if (FRects.empty() || !parent || !(win::GetWindowLongPtrW(h, win::GWL_STYLE) & win::WS_CHILD))
+    return;
+  win::RECT wr{};
+  win::GetWindowRect(h, &wr);
+  win::POINT at{wr.Left, wr.Top};
+  win::ScreenToClient(parent, &at);
+  for (const TRect& r : FRects) {
+    const win::RECT corner = r.Offset(at.X, at.Y);
+    win::InvalidateRect(parent, &corner, true);
+  }
 }
 
 // ---- Frame input -------------------------------------------------------------------------------
@@ -2530,6 +2544,9 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_CONTEXTMENU:
     case kWmPopupSystemMenu:
       if (SysMenuMessage(m)) return;
+      // The form's menu, or a windowless child's under the point, opens skinned.
+      if (m.Msg == win::WM_CONTEXTMENU)
+        sc::HookContextPopups(FForm, m.LParam, FCommonData->SkinManager());
       if (m.Msg == win::WM_SYSCOMMAND && AnimateSysCommand(m, next)) return;
       break;
     case win::WM_SETTINGCHANGE:

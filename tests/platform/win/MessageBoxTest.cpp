@@ -6,6 +6,7 @@
 #include "platform/win/Backend.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
+#include "platform/win/Paint.h"
 
 namespace win::test {
 namespace {
@@ -140,6 +141,46 @@ TEST_F(MessageBoxTest, AClickAnswersOnlyWhenReleasedOnTheButton) {
   });
   EXPECT_EQ(MessageBoxW(nullptr, u"x", u"t", MB_RETRYCANCEL | MB_ICONHAND), IDCANCEL);
   EXPECT_TRUE(pushedWhileHeld);
+}
+
+// A bitmap button shows the image given by BM_SETIMAGE centred in place of its text, moved by
+// one pixel while pushed; BM_SETIMAGE hands back the image it replaces, BM_GETIMAGE the one
+// shown. Without the style the text shows and the image is only kept.
+TEST_F(MessageBoxTest, ABitmapButtonShowsItsImageInPlaceOfItsText) {
+  RegisterStandardClasses();
+  HWND top = Top();
+  HWND b = CreateWindowExW(0, WC_BUTTON, u"Текст", WS_CHILD | WS_VISIBLE | BS_BITMAP, 20, 20, 60,
+                           30, top, 1);
+  ASSERT_NE(b, nullptr);
+  gfx::Bitmap image(10, 8);
+  image.Fill(gfx::MakePixel(255, 0, 0, 255));  // blue
+  gfx::Bitmap other(4, 4);
+  EXPECT_EQ(SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, LPARAM(&other)), 0);
+  EXPECT_EQ(SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, LPARAM(&image)), LRESULT(&other));
+  EXPECT_EQ(SendMessageW(b, BM_GETIMAGE, IMAGE_BITMAP, 0), LRESULT(&image));
+  EXPECT_EQ(SendMessageW(b, BM_GETIMAGE, 1, 0), 0) << "an icon was never set";
+  auto blueBox = [&]() {
+    desktop.Pump();
+    RECT wr;
+    GetWindowRect(b, &wr);
+    const gfx::Bitmap screen = desktop.Compose();
+    RECT found{1 << 20, 1 << 20, -1, -1};
+    for (int y = wr.Top; y < wr.Bottom; ++y)
+      for (int x = wr.Left; x < wr.Right; ++x)
+        if (gfx::ColorFromPixel(screen.At(x, y)) == gfx::RGB(0, 0, 255))
+          found = {std::min(found.Left, x - wr.Left), std::min(found.Top, y - wr.Top),
+                   std::max(found.Right, x - wr.Left + 1), std::max(found.Bottom, y - wr.Top + 1)};
+    return found;
+  };
+  EXPECT_EQ(blueBox(), (RECT{25, 11, 35, 19}));
+  SendMessageW(b, BM_SETSTATE, 1, 0);
+  EXPECT_EQ(blueBox(), (RECT{26, 12, 36, 20}));
+  SendMessageW(b, BM_SETSTATE, 0, 0);
+  // Without the style: no image on screen.
+  SetWindowLongPtrW(b, GWL_STYLE, WS_CHILD | WS_VISIBLE);
+  InvalidateRect(b, nullptr, false);
+  EXPECT_EQ(blueBox().Right, -1);
+  EXPECT_EQ(SendMessageW(b, BM_GETIMAGE, IMAGE_BITMAP, 0), LRESULT(&image));
 }
 
 }  // namespace

@@ -6,12 +6,16 @@
 
 #include <memory>
 
+#include "TestOutput.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/Reader.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/VirtualDesktop.h"
 #include "skin/controls/sControls.h"
 #include "skin/draw/sSkinText.h"
+#include "skin/frame/InternalSkinFormTest.h"
+#include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls::test {
 namespace {
@@ -204,6 +208,81 @@ end
                                      "    BoundLabel.Active = True\n  end\nend\n",
                                      "Unit3.txt", "."),
                fw::EReadError);
+}
+
+// With UseHTML the caption is markup: the bound label measures and draws it as a markup label
+// does (same size, same pixels on the same ground), with no tag shown; without, the tags are
+// text. Pictures of a disabled, scrolled edit with its markup caption in three skins.
+TEST_F(BoundLabelTest, AMarkupCaptionIsLaidOutAndDrawnAsAMarkupLabelDrawsIt) {
+  const std::u16string caption = u"<b>Имя</b> <font color=#FF0000>музея</font>";
+  bound->SetCaption(caption);
+  bound->SetLayout(TsCaptionLayout::sclTopLeft);
+  bound->SetUseHTML(true);
+  bound->SetActive(true);
+  TsEditLabel* label = bound->TheLabel();
+  ASSERT_NE(label, nullptr);
+  auto* reference = new TsHTMLLabel(form);
+  reference->SetCaption(caption);
+  reference->SetLeft(100);
+  reference->SetTop(150);
+  reference->SetParent(form);
+  desktop.Pump();
+  EXPECT_EQ(label->Width(), reference->Width());
+  EXPECT_EQ(label->Height(), reference->Height());
+  EXPECT_LT(label->Width(), TextSize(caption).cx) << "the tags take no room";
+  const gfx::Bitmap screen = desktop.Compose();
+  int differing = 0, inked = 0;
+  const gfx::TPoint a = label->ClientToScreen({0, 0}), b = reference->ClientToScreen({0, 0});
+  const gfx::Pixel ground = screen.At(a.X + label->Width() - 1, a.Y + label->Height() - 1);
+  for (int y = 0; y < label->Height(); ++y)
+    for (int x = 0; x < label->Width(); ++x) {
+      const gfx::Pixel p = screen.At(a.X + x, a.Y + y);
+      differing += (p & 0xFFFFFF) != (screen.At(b.X + x, b.Y + y) & 0xFFFFFF);
+      inked += (p & 0xFFFFFF) != (ground & 0xFFFFFF);
+    }
+  EXPECT_GT(inked, 20);
+  EXPECT_EQ(differing, 0);
+  // Red ink of the font tag shows.
+  int red = 0;
+  for (int y = 0; y < label->Height(); ++y)
+    for (int x = 0; x < label->Width(); ++x) {
+      const gfx::Pixel p = screen.At(a.X + x, a.Y + y);
+      red += gfx::PixelR(p) > 160 && gfx::PixelG(p) < 80 && gfx::PixelB(p) < 80;
+    }
+  EXPECT_GT(red, 5);
+  // Plain text: the tags are shown and measured.
+  bound->SetUseHTML(false);
+  desktop.Pump();
+  EXPECT_EQ(label->Width(), TextSize(caption).cx);
+
+  // Skinned pictures: a disabled edit scrolled to the end of a long text, its markup caption.
+  bound->SetUseHTML(true);
+  reference->SetVisible(false);
+  auto* manager = new TsSkinManager(form);
+  manager->AfterConstruction();
+  skin::data::AddInternalSkins(manager->InternalSkins());
+  const std::u16string text = u"Школьный музей боевой и трудовой славы имени героев района";
+  edit->SetText(text);
+  edit->SetFocus();
+  edit->SetSelStart(int(text.size()));
+  desktop.Pump();
+  ASSERT_GT(edit->ScrollX(), 0);
+  for (const char* name : {"BlueGauze", "Retro", "Golden"}) {
+    manager->SetSkinName(frame::test::InternalSkinNamed(name));
+    edit->SetEnabled(false);
+    desktop.Pump();
+    const gfx::Bitmap shot = win::ComposeWindow(form->Handle());
+    int keyed = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width(); ++x)
+        keyed += gfx::ColorFromPixel(shot.At(x, y)) == gfx::RGB(255, 0, 255);
+    EXPECT_EQ(keyed, 0) << name;
+    gfx::WriteFileBytes(
+        (tests::OutputFolder("skin-controls") / (std::string("bound-markup-") + name + ".png"))
+            .string(),
+        gfx::EncodePng(shot));
+    edit->SetEnabled(true);
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "TestOutput.h"
 #include "framework/Form.h"
+#include "framework/Reader.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
@@ -81,6 +82,67 @@ TEST_F(EditTest, CacheOutsideTheTextIsTheSectionPaintedAlone) {
   EXPECT_EQ(fuchsia, 0);
   // The text is there.
   EXPECT_GT(DiffersInside(cache, alone, text), 20);
+}
+
+// Disabled, the edit's picture takes its DisabledKind: blended (the default) keeps the
+// section's hue, half-way to the parent; grayed takes the colour out; none leaves the section
+// as it is, the text in its disabled colour. Descriptions set the kind as a set.
+TEST_F(EditTest, ADisabledEditTakesItsDisabledKind) {
+  TsEdit* e = MakeEdit(10, u"");
+  const gfx::Bitmap alone = SectionAlone(e->SkinData(), 0);
+  e->SetEnabled(false);
+  EXPECT_EQ(e->DisabledKind(), unsigned(skin::paint::dkBlended));
+  auto picture = [&](unsigned kind) {
+    e->SetDisabledKind(kind);
+    EXPECT_TRUE(e->PrepareCache());
+    return *e->SkinData().CacheBmp();
+  };
+  const gfx::Bitmap none = picture(0);
+  EXPECT_EQ(DiffersInside(none, alone, none.Bounds()), 0);
+  const gfx::Bitmap blended = picture(skin::paint::dkBlended);
+  EXPECT_GT(DiffersInside(blended, alone, blended.Bounds()), 0);
+  const gfx::Bitmap grayed = picture(skin::paint::dkGrayed);
+  int coloured = 0, colouredBefore = 0;
+  for (int y = 0; y < grayed.Height(); ++y)
+    for (int x = 0; x < grayed.Width(); ++x) {
+      auto tinted = [](gfx::Pixel p) {
+        return std::max({gfx::PixelR(p), gfx::PixelG(p), gfx::PixelB(p)}) -
+                   std::min({gfx::PixelR(p), gfx::PixelG(p), gfx::PixelB(p)}) >
+               12;
+      };
+      coloured += tinted(grayed.At(x, y));
+      colouredBefore += tinted(alone.At(x, y));
+    }
+  EXPECT_LT(coloured, colouredBefore / 4 + 1);
+
+  RegisterSkinClasses();
+  auto* read = new fw::TForm(app.get());
+  fw::ReadComponentText(read, R"(object F: TForm
+  object E2: TsEdit
+    Left = 10
+    Top = 60
+    Width = 100
+    Height = 24
+    DisabledKind = [dkBlended, dkGrayed]
+  end
+  object C2: TsComboBox
+    Left = 10
+    Top = 100
+    Width = 100
+    Height = 24
+    DisabledKind = []
+  end
+end
+)",
+                        "Unit3.txt", ".");
+  auto* e2 = dynamic_cast<TsEdit*>(read->FindComponent("E2"));
+  auto* c2 = dynamic_cast<TsComboBox*>(read->FindComponent("C2"));
+  ASSERT_NE(e2, nullptr);
+  ASSERT_NE(c2, nullptr);
+  EXPECT_EQ(e2->DisabledKind(), unsigned(skin::paint::dkBlended | skin::paint::dkGrayed));
+  EXPECT_EQ(c2->DisabledKind(), 0u);
+  EXPECT_EQ(DisabledKindOf(c2), 0u);
+  EXPECT_EQ(DisabledKindOf(form), unsigned(skin::paint::dkBlended)) << "a control without one";
 }
 
 TEST_F(EditTest, AnAsteriskPasswordShowsCirclesWhileUnfocused) {

@@ -19,12 +19,14 @@
 #include "platform/backend/Dump.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/PictureCodec.h"
+#include "platform/gfx/Region.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
 #include "platform/win/Mdi.h"
 #include "platform/win/Menu.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
@@ -32,6 +34,7 @@
 #include "platform/win/Window.h"
 #include "skin/controls/acDials.h"
 #include "skin/controls/sSkinMenus.h"
+#include "skin/core/sVclUtils.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/frame/sMDIForm.h"
@@ -437,6 +440,68 @@ TEST_F(MdiSkinTest, EveryInternalSkinDressesTheParentAndItsChildren) {
     gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / file).string(),
                         gfx::EncodePng(shot));
   }
+}
+
+// The parent's picture made for animations and printing (SkinPaintTo) holds what the screen
+// shows: the client with its section and the children in their z-order with their frames, the
+// active one over the other, clipped to the client.
+TEST_F(MdiSkinTest, TheParentsPaintedPictureHoldsTheClientAndTheChildrenAsOnScreen) {
+  fw::TForm* a = Child(u"Document 1", {40, 10, 300, 220});
+  fw::TForm* b = Child(u"Document 2", {200, 90, 460, 300});
+  Child(u"Document 3", {420, 230, 600, 330});
+  win::SendMessageW(Client(), win::WM_MDIACTIVATE, win::WParamFromHwnd(a->Handle()), 0);
+  desktop.Pump();
+  ASSERT_EQ(parent->ActiveMDIChild(), a);
+  int checked = 0;
+  for (const auto& s : skin::data::InternalSkins()) {
+    const std::string name = s.Name;
+    const std::string shortName = name.substr(0, name.find(' '));
+    if (shortName != "BlueGauze" && shortName != "Retro" && shortName != "Golden") continue;
+    ++checked;
+    manager->SetSkinName(fw::Utf8ToUtf16(name));
+    desktop.Pump();
+    // What the desktop shows of the parent, its client's windows included.
+    const TRect pw = ScreenRect(parent->Handle());
+    gfx::Bitmap screen(pw.Width(), pw.Height());
+    screen.CopyFrom(desktop.Compose(), pw, {0, 0});
+    gfx::Bitmap painted(screen.Width(), screen.Height());
+    {
+      gfx::DeviceContext dc(painted);
+      core::SkinPaintTo(&dc, parent, provider);
+    }
+    gfx::WriteFileBytes(
+        (tests::OutputFolder("skin-controls") / ("mdi-painted-" + shortName + ".png")).string(),
+        gfx::EncodePng(painted));
+    gfx::WriteFileBytes(
+        (tests::OutputFolder("skin-controls") / ("mdi-screen-" + shortName + ".png")).string(),
+        gfx::EncodePng(screen));
+    // Inside the parent's shape (its frame's cut-off corners are not the window's).
+    gfx::Region shape;
+    if (win::GetWindowRgn(parent->Handle(), &shape) == gfx::RGN_ERROR)
+      shape = gfx::Region(TRect{0, 0, screen.Width(), screen.Height()});
+    int wrong = 0;
+    for (int y = 0; y < painted.Height(); ++y)
+      for (int x = 0; x < painted.Width(); ++x)
+        if (shape.Contains({x, y}) &&
+            (painted.At(x, y) & 0xFFFFFF) != (screen.At(x, y) & 0xFFFFFF) && wrong++ < 3)
+          ADD_FAILURE() << shortName << ": (" << x << ", " << y << ") painted " << std::hex
+                        << painted.At(x, y) << ", on screen " << screen.At(x, y);
+    EXPECT_EQ(wrong, 0) << shortName;
+    // Where the children overlap, the active one is on top: its client area shows its colour.
+    const TRect ac = ClientScreenRect(a->Handle());
+    const int x = ac.Right - 5 - pw.Left, y = ac.Bottom - 5 - pw.Top;
+    ASSERT_TRUE(ScreenRect(b->Handle()).Contains({ac.Right - 5, ac.Bottom - 5}));
+    const TRect aw = ScreenRect(a->Handle());
+    gfx::Bitmap alone(aw.Width(), aw.Height());
+    {
+      gfx::DeviceContext dc(alone);
+      core::SkinPaintTo(&dc, a);
+    }
+    EXPECT_EQ(gfx::ColorFromPixel(painted.At(x, y)),
+              gfx::ColorFromPixel(alone.At(ac.Right - 5 - aw.Left, ac.Bottom - 5 - aw.Top)))
+        << shortName;
+  }
+  EXPECT_EQ(checked, 3);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "platform/win/Paint.h"
 #include "skin/controls/acDials.h"
 #include "skin/controls/sGlyphUtils.h"
+#include "skin/controls/sPanel.h"
 #include "skin/controls/sSkinMenus.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
@@ -625,6 +626,75 @@ TEST_F(SkinMenusTest, TheCustomMenuFontAndTheItemFontEventReachMeasuringAndText)
   EXPECT_GT(green, 10);
   EXPECT_NE(std::find(states.begin(), states.end(), 0u), states.end()) << "measured";
   manager->OnGetPopupItemData = nullptr;
+}
+
+// Menus made after the skin came: a right click opens a skinned control's menu skinned, and a
+// context request on the form skins the menu of the windowless control under the point and
+// the form's own; without SkinnedPopups they stay plain.
+TEST_F(SkinMenusTest, AMenuMadeAfterTheSkinOpensSkinnedOnAContextRequest) {
+  Make(fw::TFormBorderStyle::bsSizeable);
+  auto menuWith = [&](const std::u16string& caption) {
+    auto* menu = new fw::TPopupMenu(form);
+    auto* item = new fw::TMenuItem(menu->Items());
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+    return menu;
+  };
+  auto* panel = new TsPanel(form);
+  panel->SetBounds(10, 10, 140, 90);
+  panel->SetParent(form);
+  auto* label = new fw::TLabel(form);
+  label->SetBounds(170, 20, 80, 16);
+  label->SetCaption(u"Метка");
+  label->SetParent(form);
+  desktop.Pump();
+  fw::TPopupMenu* panelMenu = menuWith(u"&Панель");
+  fw::TPopupMenu* labelMenu = menuWith(u"&Метка");
+  fw::TPopupMenu* formMenu = menuWith(u"&Форма");
+  panel->SetPopupMenu(panelMenu);
+  label->SetPopupMenu(labelMenu);
+  form->SetPopupMenu(formMenu);
+  for (fw::TPopupMenu* m : {panelMenu, labelMenu, formMenu}) {
+    ASSERT_FALSE(TsSkinableMenus::IsHooked(*m->Items()->Items(0))) << "made after the skin";
+    m->AutoPopup = false;
+  }
+  // The windowless label's place on the form: its menu and the form's are skinned.
+  const gfx::TPoint onLabel = label->ClientToScreen({5, 5});
+  win::SendMessageW(form->Handle(), win::WM_CONTEXTMENU, win::WParamFromHwnd(form->Handle()),
+                    win::LParamFromPoint({onLabel.X, onLabel.Y}));
+  EXPECT_TRUE(TsSkinableMenus::IsHooked(*labelMenu->Items()->Items(0)));
+  EXPECT_TRUE(labelMenu->OwnerDraw());
+  EXPECT_TRUE(TsSkinableMenus::IsHooked(*formMenu->Items()->Items(0)));
+  EXPECT_FALSE(TsSkinableMenus::IsHooked(*panelMenu->Items()->Items(0)));
+
+  // A real right click on the skinned panel opens its menu drawn by the skin.
+  panelMenu->AutoPopup = true;
+  const gfx::TPoint onPanel = panel->ClientToScreen({30, 30});
+  bool opened = false;
+  desktop.Schedule(10, [&] {
+    const auto open = MenuWindows();
+    ASSERT_EQ(open.size(), 1u);
+    opened = true;
+    EXPECT_TRUE(TsSkinableMenus::IsHooked(*panelMenu->Items()->Items(0)));
+    EXPECT_GT(SkinableMenusOf(*manager)->OpenMenus(), 0) << "the skin paints the menu window";
+    Shot("context-popup-menu.png");
+    Tap(kEscape);
+  });
+  win::InjectMouseMove({onPanel.X, onPanel.Y});
+  win::InjectMouseButton(1, true, {onPanel.X, onPanel.Y});
+  win::InjectMouseButton(1, false, {onPanel.X, onPanel.Y});
+  desktop.Pump();
+  app->ProcessMessages();
+  EXPECT_TRUE(opened);
+
+  // Without skinned pop-ups a new menu stays as the system draws it.
+  manager->SetSkinnedPopups(false);
+  fw::TPopupMenu* plain = menuWith(u"&Простое");
+  plain->AutoPopup = false;
+  panel->SetPopupMenu(plain);
+  win::SendMessageW(panel->Handle(), win::WM_CONTEXTMENU, win::WParamFromHwnd(panel->Handle()),
+                    win::LParamFromPoint({onPanel.X, onPanel.Y}));
+  EXPECT_FALSE(TsSkinableMenus::IsHooked(*plain->Items()->Items(0)));
 }
 
 }  // namespace

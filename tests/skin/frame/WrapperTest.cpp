@@ -7,6 +7,8 @@
 #include "InternalSkinFormTest.h"
 #include "TestOutput.h"
 
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <string>
 #include <utility>
@@ -22,6 +24,7 @@
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
+#include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
@@ -79,6 +82,24 @@ class WrapperTest : public test::InternalSkinFormTest {
     TacSkinParams p;
     p.Control = c;
     return TacMainWnd::Create<W>(c->Handle(), true, p, manager, nullptr);
+  }
+
+  // What the screen shows of h's client area.
+  gfx::Bitmap ClientOnScreen(HWND h) {
+    win::RECT r;
+    win::GetClientRect(h, &r);
+    win::POINT o{0, 0};
+    win::ClientToScreen(h, &o);
+    gfx::Bitmap out(r.Width(), r.Height());
+    out.CopyFrom(desktop.Compose(), {o.X, o.Y, o.X + r.Width(), o.Y + r.Height()}, {0, 0});
+    return out;
+  }
+  // The pixels whose colours differ between two pictures of one size.
+  static int Differing(const gfx::Bitmap& a, const gfx::Bitmap& b) {
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x) n += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
+    return n;
   }
 
   TBox* box = nullptr;
@@ -520,53 +541,120 @@ TEST_F(WrapperTest, ADisabledEditIsPaintedWhollyFromItsSection) {
   edit->SetEnabled(false);
   desktop.Pump();
   const HWND h = edit->Handle();
-  auto client = [&]() {
-    win::RECT r;
-    win::GetClientRect(h, &r);
-    win::POINT o{0, 0};
-    win::ClientToScreen(h, &o);
-    gfx::Bitmap out(r.Width(), r.Height());
-    out.CopyFrom(desktop.Compose(), {o.X, o.Y, o.X + r.Width(), o.Y + r.Height()}, {0, 0});
-    return out;
-  };
-  auto differing = [](const gfx::Bitmap& a, const gfx::Bitmap& b) {
-    int n = 0;
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x) n += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
-    return n;
-  };
+  auto client = [&]() { return ClientOnScreen(h); };
   const gfx::Bitmap empty = client();
   ASSERT_NE(w->SkinData()->CacheBmp(), nullptr);
   {
+    // The section blended with the form's colour behind it, frame and client alike.
     win::RECT wr;
     win::GetWindowRect(h, &wr);
     win::POINT o{0, 0};
     win::ClientToScreen(h, &o);
+    // The form is one colour where nothing lies on it.
+    const gfx::COLORREF formColour = gfx::ColorFromPixel(desktop.Compose().At(2, 2));
+    gfx::Bitmap whole = *w->SkinData()->CacheBmp();
+    skin::paint::BlendColorRect(whole, {0, 0, whole.Width() - 1, whole.Height() - 1},
+                                DefBlendDisabled, fw::TColor(formColour));
     gfx::Bitmap section(empty.Width(), empty.Height());
-    section.CopyFrom(*w->SkinData()->CacheBmp(),
+    section.CopyFrom(whole,
                      {o.X - wr.Left, o.Y - wr.Top, o.X - wr.Left + section.Width(),
                       o.Y - wr.Top + section.Height()},
                      {0, 0});
-    EXPECT_EQ(differing(empty, section), 0);
+    EXPECT_EQ(Differing(empty, section), 0) << std::hex << formColour;
+    gfx::Bitmap onScreen(whole.Width(), whole.Height());
+    onScreen.CopyFrom(desktop.Compose(), {wr.Left, wr.Top, wr.Right, wr.Bottom}, {0, 0});
+    EXPECT_EQ(Differing(onScreen, whole), 0) << "the frame is blended too";
   }
   EXPECT_EQ(win::SendMessageW(h, win::WM_ERASEBKGND, 0, 0), 1);
   edit->SetTextHint(u"Поиск");
   desktop.Pump();
   const gfx::Bitmap hint = client();
-  EXPECT_GT(differing(hint, empty), 0);
+  EXPECT_GT(Differing(hint, empty), 0);
   edit->SetPasswordChar(u'*');
   edit->SetText(u"abc");
   desktop.Pump();
   const gfx::Bitmap password = client();
-  EXPECT_GT(differing(password, empty), 0);
+  EXPECT_GT(Differing(password, empty), 0);
   edit->SetPasswordChar(0);
   edit->SetText(u"\u25CF\u25CF\u25CF");
   desktop.Pump();
-  EXPECT_EQ(differing(client(), password), 0);
+  EXPECT_EQ(Differing(client(), password), 0);
   // The hint's colour is not the text's.
   edit->SetText(u"Поиск");
   desktop.Pump();
-  EXPECT_GT(differing(client(), hint), 0);
+  EXPECT_GT(Differing(client(), hint), 0);
+  w.reset();
+}
+
+// A long text scrolled to its end shows the same part when its edit is disabled: the text
+// stands where the edit drew it, only its colour changes. The wrapped control's DisabledKind
+// chooses the look.
+TEST_F(WrapperTest, ADisabledEditShowsItsTextWhereTheEditScrolledIt) {
+  auto* edit = new fw::TEdit(form);
+  auto w = Wrap<TacEditWnd>(edit, 20, 20, 120, 24);
+  const HWND h = edit->Handle();
+  auto client = [&]() { return ClientOnScreen(h); };
+  // The columns where the text leaves ink, against the same edit without text.
+  auto inkColumns = [](const gfx::Bitmap& text, const gfx::Bitmap& blank) {
+    std::vector<bool> ink(std::size_t(text.Width()), false);
+    for (int x = 0; x < text.Width(); ++x)
+      for (int y = 0; y < text.Height(); ++y)
+        if ((text.At(x, y) & 0xFFFFFF) != (blank.At(x, y) & 0xFFFFFF)) ink[std::size_t(x)] = true;
+    return ink;
+  };
+  const std::u16string text = u"MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM  1";
+  edit->SetText(text);
+  edit->SetSelStart(int(text.size()));
+  desktop.Pump();
+  ASSERT_GT(edit->ScrollX(), 0) << "the caret at the end scrolls the text";
+  const gfx::Bitmap enabledText = client();
+  edit->SetEnabled(false);
+  desktop.Pump();
+  ASSERT_GT(edit->ScrollX(), 0) << "disabling keeps the scroll";
+  const gfx::Bitmap disabledText = client();
+  const int scroll = edit->ScrollX();
+  edit->SetText(u"");
+  desktop.Pump();
+  const gfx::Bitmap disabledBlank = client();
+  edit->SetEnabled(true);
+  desktop.Pump();
+  const gfx::Bitmap enabledBlank = client();
+  const auto enabledInk = inkColumns(enabledText, enabledBlank);
+  const auto disabledInk = inkColumns(disabledText, disabledBlank);
+  int inked = 0, disagree = 0;
+  for (std::size_t x = 0; x < enabledInk.size(); ++x) {
+    inked += enabledInk[x];
+    disagree += enabledInk[x] != disabledInk[x];
+  }
+  EXPECT_GT(inked, 20);
+  // Anti-aliased edges of a lighter colour may vanish into the ground: a column or two.
+  EXPECT_LE(disagree, 2) << "scrolled by " << scroll;
+
+  // The wrapped control's DisabledKind makes the look: none leaves the section as it is,
+  // grayed and blended each change it, differently.
+  struct TKindEdit : fw::TEdit, IacDisabledKind {
+    using fw::TEdit::TEdit;
+    unsigned DisabledKind() const override { return Kind; }
+    unsigned Kind = 0;
+  };
+  auto* kinded = new TKindEdit(form);
+  auto gw = Wrap<TacEditWnd>(kinded, 20, 60, 120, 24);
+  kinded->SetEnabled(false);
+  desktop.Pump();
+  auto pictureOf = [&](unsigned kind) {
+    kinded->Kind = kind;
+    return gw->DisabledPicture();
+  };
+  const gfx::Bitmap none = pictureOf(0);
+  ASSERT_FALSE(none.Empty());
+  const gfx::Bitmap& section = *gw->SkinData()->CacheBmp();
+  EXPECT_EQ(Differing(none, section), 0);
+  const gfx::Bitmap grayed = pictureOf(skin::paint::dkGrayed);
+  const gfx::Bitmap blended = pictureOf(skin::paint::dkBlended);
+  EXPECT_GT(Differing(grayed, section), 0);
+  EXPECT_GT(Differing(blended, section), 0);
+  EXPECT_GT(Differing(grayed, blended), 0);
+  gw.reset();
   w.reset();
 }
 
@@ -639,6 +727,85 @@ TEST_F(WrapperTest, ABitButtonsGlyphStandsWhereTheButtonPutsIt) {
   EXPECT_EQ(red, 0);
   EXPECT_EQ(blue, 144);
   wrappers.clear();
+}
+
+// The modal colouring tones a wrapped bit button's glyph: an OK button's grey glyph turns
+// green, a Cancel button's beside it red; a button without a modal result keeps its grey.
+TEST_F(WrapperTest, AModalBitButtonsGlyphTakesItsColouring) {
+  gfx::Bitmap glyph(12, 12);
+  skin::paint::FillRect32(glyph, glyph.Bounds(), fw::TColor(0xC0C0C0), 255);
+  auto make = [&](int left, fw::TModalResult result) {
+    auto* b = new fw::TBitBtn(form);
+    b->SetBounds(left, 60, 70, 44);
+    b->SetCaption(u"Ок");
+    b->SetGlyph(glyph);
+    b->SetModalResult(result);
+    b->SetParent(form);
+    return b;
+  };
+  fw::TBitBtn* ok = make(5, fw::mrOk);
+  fw::TBitBtn* cancel = make(80, fw::mrCancel);
+  fw::TBitBtn* plain = make(155, fw::mrNone);
+  desktop.Pump();
+  // The mean colour of the glyph's place in a wrapper's picture.
+  auto glyphColour = [&](fw::TBitBtn* b) {
+    TacSkinParams p;
+    p.Control = b;
+    auto w = TacMainWnd::Create<TacBitBtnWnd>(b->Handle(), false, p, manager, nullptr);
+    EXPECT_TRUE(w->PrepareCache());
+    gfx::TRect g, c;
+    b->CalcLayout({1, 1, b->Width() - 1, b->Height() - 1}, g, c);
+    const gfx::Bitmap& cache = *w->SkinData()->CacheBmp();
+    const gfx::Pixel px = cache.At(g.Left + g.Width() / 2, g.Top + g.Height() / 2);
+    w.reset();
+    return std::array<int, 3>{gfx::PixelR(px), gfx::PixelG(px), gfx::PixelB(px)};
+  };
+  const auto green = glyphColour(ok), red = glyphColour(cancel), grey = glyphColour(plain);
+  EXPECT_GT(green[1], green[0] + 40);
+  EXPECT_GT(green[1], green[2] + 40);
+  EXPECT_GT(red[0], red[1] + 40) << "the stored colour's low byte is red";
+  EXPECT_EQ(grey[0], 0xC0);
+  EXPECT_EQ(grey[1], 0xC0);
+  EXPECT_EQ(grey[2], 0xC0);
+}
+
+// A bare bitmap button (the platform's button with BS_BITMAP) wrapped as a bit button: its
+// image centred in the skinned face and no text; as a dialog's OK button its image takes the
+// modal glyph colour.
+TEST_F(WrapperTest, ABareBitmapButtonShowsItsImageOverTheSection) {
+  win::RegisterStandardClasses();
+  const HWND h = win::CreateWindowExW(0, win::WC_BUTTON, u"Текст",
+                                      win::WS_CHILD | win::WS_VISIBLE | win::BS_BITMAP, 200, 150,
+                                      70, 34, form->Handle(), 5);
+  ASSERT_NE(h, nullptr);
+  gfx::Bitmap image(12, 10);
+  image.Fill(gfx::MakePixel(0xC0, 0xC0, 0xC0, 255));
+  win::SendMessageW(h, win::BM_SETIMAGE, win::IMAGE_BITMAP, win::LPARAM(&image));
+  auto w = TacMainWnd::Create<TacBitBtnWnd>(h, false, TacSkinParams{}, manager, nullptr);
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap withText = *w->SkinData()->CacheBmp();
+  const gfx::TRect at = gfx::RectOfSize((70 - 12) / 2, (34 - 10) / 2, 12, 10);
+  int inside = 0, outside = 0;
+  win::SetWindowTextW(h, u"");
+  ASSERT_TRUE(w->PrepareCache());
+  const gfx::Bitmap noText = *w->SkinData()->CacheBmp();
+  for (int y = 0; y < 34; ++y)
+    for (int x = 0; x < 70; ++x) {
+      if (at.Contains({x, y}))
+        inside += (withText.At(x, y) & 0xFFFFFF) == 0xC0C0C0;
+      else
+        outside += withText.At(x, y) != noText.At(x, y);
+    }
+  EXPECT_EQ(inside, 120) << "the image, centred";
+  EXPECT_EQ(outside, 0) << "no text";
+  // The dialog's OK: green.
+  win::SetWindowLongPtrW(h, win::GWLP_ID, 1);
+  w.reset();
+  auto ok = TacMainWnd::Create<TacBitBtnWnd>(h, false, TacSkinParams{}, manager, nullptr);
+  ASSERT_TRUE(ok->PrepareCache());
+  const gfx::Pixel p = ok->SkinData()->CacheBmp()->At(at.Left + 6, at.Top + 5);
+  EXPECT_GT(int(gfx::PixelG(p)), int(gfx::PixelR(p)) + 40);
+  ok.reset();
 }
 
 // A bare dialog button (no owning control) paints itself: the screen shows its picture; a
