@@ -787,14 +787,14 @@ TEST_F(SplitButtonSkinTest, EachPartShowsItsOwnStateFromTheSection) {
 
 TEST_F(SplitButtonSkinTest, ThePartScalesAndEverySkinDrawsItWithoutKeyColour) {
   const auto& skins = skin::data::InternalSkins();
-  gfx::Bitmap sheet(4 * 130, int(skins.size()) * 40);
+  gfx::Bitmap sheet(6 * 130, int(skins.size()) * 40);
   skin::paint::FillRect32(sheet, sheet.Bounds(), 0x808080, 255);
   int row = 0;
   for (const auto& s : skins) {
     manager->SetSkinName(fw::Utf8ToUtf16(s.Name));
     desktop.Pump();
     for (int look = 0; look < 4; ++look) {
-      // At rest, the main part hot, the part hot, a default button.
+      // At rest, the main part hot, the part hot, a default button; then pressed and dropped.
       b->SetDefault(look == 3);
       if (look == 1 || look == 2)
         b->Perform(win::WM_MOUSEMOVE, 0, win::MAKELPARAM(look == 2 ? 110 : 20, 10));
@@ -809,9 +809,25 @@ TEST_F(SplitButtonSkinTest, ThePartScalesAndEverySkinDrawsItWithoutKeyColour) {
           ASSERT_NE(cache.At(x, y) & 0xFFFFFF, 0xFF00FFu) << s.Name << " " << look;
       sheet.CopyFrom(cache, cache.Bounds(), {look * 130, row * 40});
     }
+    b->SetDefault(false);
+    // Pressed on the main part, and the part held while its menu is open.
+    b->Perform(fw::CM_MOUSELEAVE, 0, 0);
+    b->SetDown(true);
+    ASSERT_TRUE(b->PrepareCache());
+    sheet.CopyFrom(*b->SkinData().CacheBmp(), b->SkinData().CacheBmp()->Bounds(), {4 * 130, row * 40});
+    b->SetDown(false);
+    bool dropped = false;
+    desktop.Schedule(10, [&] {
+      dropped = b->DroppedDown() && b->PrepareCache();
+      if (dropped) sheet.CopyFrom(*b->SkinData().CacheBmp(), b->SkinData().CacheBmp()->Bounds(),
+                                  {5 * 130, row * 40});
+      win::InjectKey(0x01, true);
+      win::InjectKey(0x01, false);
+    });
+    b->DropDown();
+    EXPECT_TRUE(dropped) << s.Name;
     ++row;
   }
-  b->SetDefault(false);
   Save(sheet, "split-skins.png");
   manager->SetSkinName(fw::Utf8ToUtf16(skins.front().Name));
   desktop.Pump();
