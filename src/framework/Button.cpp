@@ -383,7 +383,7 @@ void TButton::PaintDropDownPart(TRect r) {
   r = DrawBevel(c, r, !FDroppedDown);
   if (FDroppedDown) r = r.Offset(1, 1);
   // A small triangle pointing down, centred.
-  const int w = std::max(3, (r.Width() - 1) / 2 | 1), h = w / 2 + 1;
+  const int w = std::max(3, ((r.Width() - 1) / 2) | 1), h = w / 2 + 1;
   const int x = r.Left + (r.Width() - w) / 2, y = r.Top + (r.Height() - h) / 2;
   c.BrushColor = Enabled() ? clBtnText : clGrayText;
   for (int i = 0; i < h; ++i) c.FillRect({x + i, y + i, x + w - i, y + i + 1});

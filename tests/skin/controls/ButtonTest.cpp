@@ -872,6 +872,39 @@ TEST_F(SplitButtonSkinTest, AButtonFreedByItsDropDownOrWhileItsMenuIsOpenIsLeftA
   desktop.Pump();
 }
 
+TEST_F(SkinnedButtonTest, CommandLinkCaptionFontAndNote) {
+  auto* b = Add<TsButton>(20, 20, 260, 70, u"Open the card");
+  b->SetStyle(TButtonStyle::bsCommandLink);
+  b->SetCommandLinkHint(u"Shows the museum with its photos");
+  Show();
+  // Bold and two points (three pixels) larger than the button's own font, unless one is set.
+  const fw::TFont made = b->CommandLinkFont();
+  EXPECT_TRUE(made.Style() & fw::fsBold);
+  EXPECT_EQ(std::abs(made.Height()), std::abs(b->Font().Height()) + 3);
+  EXPECT_FALSE(b->CustomCommandLinkFont());
+  ASSERT_TRUE(b->PrepareCache());
+  const TRect caption = b->CaptionRect(), note = b->NoteRect();
+  ASSERT_FALSE(note.IsEmpty());
+  EXPECT_GE(note.Top, caption.Bottom);
+  EXPECT_EQ(note.Left, caption.Left);
+  // The note is drawn: its room differs from the section alone.
+  const gfx::Bitmap alone = SectionAlone(*b, b->CurrentState());
+  EXPECT_GT(DiffInside(*b->SkinData().CacheBmp(), alone, note), 20);
+  // A font of its own: a larger caption.
+  fw::TFont big;
+  big.Assign(b->Font());
+  big.SetHeight(-24);
+  b->SetCommandLinkFont(big);
+  EXPECT_TRUE(b->CustomCommandLinkFont());
+  EXPECT_EQ(b->CommandLinkFont().Height(), -24);
+  ASSERT_TRUE(b->PrepareCache());
+  EXPECT_GT(b->CaptionRect().Height(), caption.Height());
+  // No note for a push button.
+  b->SetStyle(TButtonStyle::bsPushButton);
+  ASSERT_TRUE(b->PrepareCache());
+  EXPECT_TRUE(b->NoteRect().IsEmpty());
+}
+
 // In every internal skin and state the caption is drawn in the button section's own text
 // colour for that state.
 TEST_F(SkinnedButtonTest, CaptionsTakeTheirOwnSectionsColourOnAPanel) {
