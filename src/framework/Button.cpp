@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
+#include "framework/Application.h"
+#include "framework/Menus.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Keys.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/MulDiv.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
 
@@ -51,12 +55,75 @@ TButton::TButton(TComponent* owner) : TCustomControl(owner) {
   SetBounds(0, 0, 75, 25);
 }
 
+TButton::~TButton() {
+  *FAlive = false;
+  SetDropDownMenu(nullptr);
+}
+
+void TButton::SetCommandLinkHint(const std::u16string& value) {
+  if (value == FCommandLinkHint) return;
+  FCommandLinkHint = value;
+  Invalidate();
+}
+
+void TButton::SetDropDownMenu(TPopupMenu* menu) {
+  if (menu == FDropDownMenu) return;
+  if (FDropDownMenu) RemoveFreeNotification(FDropDownMenu);
+  FDropDownMenu = menu;
+  if (FDropDownMenu) FreeNotification(FDropDownMenu);
+}
+
+int TButton::DropDownWidth() const {
+  return ScaledDesignValue(16);
+}
+
+TRect TButton::DropDownRect() const {
+  if (FStyle != TButtonStyle::bsSplitButton) return {};
+  const TRect r = ClientRect();
+  return {std::max(r.Left, r.Right - DropDownWidth()), r.Top, r.Right, r.Bottom};
+}
+
+bool TButton::OnDropDownPart(TPoint p) const {
+  return DropDownRect().Contains(p);
+}
+
+void TButton::SetHotPart(TSplitPart part) {
+  if (FStyle != TButtonStyle::bsSplitButton) part = TSplitPart::spNone;
+  if (part == FHotPart) return;
+  FHotPart = part;
+  SplitStateChanged();
+}
+
+void TButton::DropDown() {
+  if (FStyle != TButtonStyle::bsSplitButton || FDroppedDown || !Enabled()) return;
+  const std::shared_ptr<bool> alive = FAlive;
+  if (OnDropDownClick) {
+    OnDropDownClick(this);
+    if (!*alive) return;
+  }
+  TPopupMenu* menu = FDropDownMenu;
+  if (!menu || !HandleAllocated()) return;
+  FDroppedDown = true;
+  SplitStateChanged();
+  UpdateWindow(Handle());  // the pressed part shows before the menu's loop takes over
+  const int x = menu->Alignment == TPopupAlignment::paRight    ? Width()
+                : menu->Alignment == TPopupAlignment::paCenter ? Width() / 2
+                                                               : 0;
+  const TPoint at = ClientToScreen({x, Height()});
+  menu->PopupComponent = this;
+  menu->Popup(at.X, at.Y);
+  if (!*alive) return;  // freed while its menu was open
+  FDroppedDown = false;
+  SplitStateChanged();
+}
+
 void TButton::SetImages(TImageList* images) {
   if (FImages.Set(images)) Invalidate();
 }
 
 void TButton::Notification(TComponent* component, TOperation operation) {
   if (FImages.Removed(component, operation)) Invalidate();
+  if (operation == TOperation::opRemove && component == FDropDownMenu) FDropDownMenu = nullptr;
   TCustomControl::Notification(component, operation);
 }
 
@@ -85,6 +152,7 @@ void TButton::SetImageMargins(const TImageMargins& value) {
 void TButton::SetStyle(TButtonStyle value) {
   if (value == FStyle) return;
   FStyle = value;
+  if (FStyle != TButtonStyle::bsSplitButton) FHotPart = TSplitPart::spNone;
   Invalidate();
 }
 
@@ -182,6 +250,10 @@ void TButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
 }
 
 void TButton::MouseMove(TShiftState shift, int x, int y) {
+  if (FStyle == TButtonStyle::bsSplitButton)
+    SetHotPart(!ClientRect().Contains({x, y}) ? TSplitPart::spNone
+               : OnDropDownPart({x, y})       ? TSplitPart::spDropDown
+                                              : TSplitPart::spMain);
   if (shift & ssLeft) SetDown(ClientRect().Contains({x, y}));
   TCustomControl::MouseMove(shift, x, y);
 }
@@ -191,9 +263,17 @@ void TButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseUp(button, shift, x, y);
 }
 
+void TButton::MouseLeave() {
+  SetHotPart(TSplitPart::spNone);
+  TCustomControl::MouseLeave();
+}
+
 void TButton::KeyDown(WORD& key, TShiftState shift) {
   TCustomControl::KeyDown(key, shift);
-  if (key == VK_SPACE) {
+  if (key == VK_DOWN && (shift & ssAlt) && FStyle == TButtonStyle::bsSplitButton) {
+    key = 0;
+    DropDown();  // may free the button
+  } else if (key == VK_SPACE) {
     SetDown(true);
   } else if (key == VK_RETURN) {
     key = 0;
@@ -219,6 +299,16 @@ void TButton::KeyUp(WORD& key, TShiftState shift) {
 
 void TButton::WndProc(TMessage& m) {
   switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // A press on a split button's drop-down part opens its menu; it is no click.
+      if (Enabled() && OnDropDownPart(win::PointFromLParam(m.LParam))) {
+        if (Application) Application->CancelHint();
+        if (TabStop() && !Focused() && CanFocus()) SetFocus();
+        DropDown();  // may free the button
+        return;
+      }
+      break;
     case CM_DIALOGKEY:
       if (((m.WParam == VK_RETURN && FDefault) || (m.WParam == VK_ESCAPE && FCancel)) &&
           CanFocus() && Showing()) {
@@ -272,6 +362,12 @@ void TButton::Paint() {
     c.BrushColor = Color();
     r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
   }
+  const TRect part = DropDownRect();
+  if (!part.IsEmpty()) {
+    // The drop-down part has its own bevel; the main face keeps the rest.
+    PaintDropDownPart({std::max(r.Left, part.Left), r.Top, r.Right, r.Bottom});
+    r.Right = std::max(r.Left, part.Left);
+  }
   r = DrawBevel(c, r, !FDown);
   if (FDown) r = r.Offset(1, 1);
   PaintContent(r);
@@ -282,12 +378,53 @@ void TButton::Paint() {
   }
 }
 
+void TButton::PaintDropDownPart(TRect r) {
+  TCanvas& c = Canvas();
+  r = DrawBevel(c, r, !FDroppedDown);
+  if (FDroppedDown) r = r.Offset(1, 1);
+  // A small triangle pointing down, centred.
+  const int w = std::max(3, ((r.Width() - 1) / 2) | 1), h = w / 2 + 1;
+  const int x = r.Left + (r.Width() - w) / 2, y = r.Top + (r.Height() - h) / 2;
+  c.BrushColor = Enabled() ? clBtnText : clGrayText;
+  for (int i = 0; i < h; ++i) c.FillRect({x + i, y + i, x + w - i, y + i + 1});
+  c.BrushColor = Color();
+}
+
 unsigned TButton::CaptionFlags() const {
   return gfx::DT_CENTER | (FWordWrap ? gfx::DT_WORDBREAK : 0);
 }
 
+TFont CommandLinkFontOf(const TFont& font) {
+  TFont f;
+  f.Assign(font);
+  f.SetStyle(f.Style() | fsBold);
+  // Two points are 8/3 pixels at 96 pixels per inch; Height counts pixels.
+  const int h = f.Height(), grow = win::MulDiv(2, TFont::PixelsPerInch, 72);
+  f.SetHeight(h < 0 ? h - grow : h + grow);
+  return f;
+}
+
 void TButton::PaintContent(TRect r) {
   TCanvas& c = Canvas();
+  if (FStyle == TButtonStyle::bsCommandLink) {
+    // The image (or its room) at the top left, the caption bold beside it, the note below.
+    const int room = HasImage() ? Images()->Width() : 32, gap = 6;
+    if (HasImage()) Images()->Draw(c, r.Left + gap, r.Top + gap, FImageIndex);
+    TRect text{r.Left + gap + room + gap, r.Top + gap, r.Right - gap, r.Bottom - gap};
+    const TFont own = c.Font;
+    c.BrushStyle = TBrushStyle::bsClear;
+    c.Font = CommandLinkFontOf(own);
+    if (!Enabled()) c.Font.SetColor(clGrayText);
+    TRect calc = text;
+    const unsigned flags = gfx::DT_LEFT | gfx::DT_WORDBREAK;
+    c.TextRect(calc, Caption(), flags | gfx::DT_CALCRECT);
+    c.TextRect(text, Caption(), flags);
+    c.Font = own;
+    if (!Enabled()) c.Font.SetColor(clGrayText);
+    TRect note{text.Left, text.Top + calc.Height() + 2, text.Right, text.Bottom};
+    if (!FCommandLinkHint.empty() && !note.IsEmpty()) c.TextRect(note, FCommandLinkHint, flags);
+    return;
+  }
   TRect image, rest;
   ImageLayout(r, image, rest);
   if (!image.IsEmpty()) Images()->Draw(c, image.Left, image.Top, FImageIndex);

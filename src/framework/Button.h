@@ -13,10 +13,14 @@
 //
 // A button may show Images[ImageIndex] on its face, placed by ImageAlignment with
 // ImageMargins around it; the caption takes the rest of the face. Style names the kind of push
-// button (push button, command link, split button) for the drawing that knows them.
+// button: a push button, a command link (its caption bold and larger, a note below it), or a
+// split button, whose face keeps a drop-down part with an arrow at its right: a press there (or
+// Alt+Down) raises OnDropDownClick and opens DropDownMenu under the button instead of clicking.
 //
 // TBitBtn adds a glyph beside the caption, laid out by Layout, Margin and Spacing.
 #pragma once
+
+#include <memory>
 
 #include "framework/CustomControl.h"
 #include "framework/Form.h"
@@ -34,6 +38,8 @@ struct TImageMargins {
 };
 // The kinds of push button.
 enum class TButtonStyle { bsPushButton, bsCommandLink, bsSplitButton };
+// The parts of a split button's face.
+enum class TSplitPart { spNone, spMain, spDropDown };
 // Where a button's glyph sits relative to its caption.
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 // How a button's face is drawn: up, disabled, held down, and down for good (a speed button of
@@ -119,6 +125,7 @@ class TGlyphButton : public Base {
 class TButton : public TCustomControl {
  public:
   explicit TButton(TComponent* owner);
+  ~TButton() override;
   std::string ClassName() const override { return "TButton"; }
 
   bool Default() const { return FDefault; }
@@ -147,6 +154,26 @@ class TButton : public TCustomControl {
   void SetImageMargins(const TImageMargins& value);
   TButtonStyle Style() const { return FStyle; }  // bsPushButton by default
   void SetStyle(TButtonStyle value);
+  // A command link's note, drawn below its caption in the button's own font; empty: none.
+  const std::u16string& CommandLinkHint() const { return FCommandLinkHint; }
+  void SetCommandLinkHint(const std::u16string& value);
+  // The menu a split button opens under itself, left-aligned with it (paRight and paCenter
+  // align the menu's right edge or middle instead); null: none. Freed menus are forgotten.
+  TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+  void SetDropDownMenu(TPopupMenu* menu);
+  // Raised when a split button's drop-down part is pressed, before its menu opens.
+  TNotifyEvent OnDropDownClick;
+  // The drop-down part of a split button in client coordinates: DropDownWidth pixels at the
+  // face's right, the full height; empty for the other styles.
+  TRect DropDownRect() const;
+  // Raises OnDropDownClick and opens DropDownMenu under the button, held pressed while the
+  // menu's loop runs. Only a split button drops down; not again while its menu is open. The
+  // button may be freed by either; nothing of it is touched afterwards.
+  void DropDown();
+  // True while DropDownMenu is open.
+  bool DroppedDown() const { return FDroppedDown; }
+  // The part of a split button under the pointer (spNone off the button or for other styles).
+  TSplitPart HotPart() const { return FHotPart; }
   // Where the image and the caption go in a face r: the image (its list's size) by
   // ImageAlignment inside its margins, the caption in what is left (all of r for iaCenter).
   // Without an image the image is empty and the caption takes r.
@@ -165,9 +192,16 @@ class TButton : public TCustomControl {
   virtual void SetButtonStyle(bool isDefault);
   // DrawTextW flags of the caption.
   unsigned CaptionFlags() const;
+  // The drop-down part's width: 16 pixels at the control's design scale.
+  virtual int DropDownWidth() const;
+  // The drop-down part's look changed (hot part, dropped down): repaints.
+  virtual void SplitStateChanged() { Invalidate(); }
+  // The drop-down part's divider and arrow drawn in r, pressed while dropped down.
+  void PaintDropDownPart(TRect r);
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseLeave() override;
   void KeyDown(win::WORD& key, TShiftState shift) override;
   void KeyUp(win::WORD& key, TShiftState shift) override;
   void KeyPress(char16_t& key) override;
@@ -178,6 +212,9 @@ class TButton : public TCustomControl {
  private:
   // Sets FActive from the control that has the focus now.
   void FocusChanged(const TControl* focused);
+  void SetHotPart(TSplitPart part);
+  // Whether a press at p (client coordinates) is on the drop-down part.
+  bool OnDropDownPart(TPoint p) const;
 
   bool FDefault = false;
   bool FCancel = false;
@@ -190,6 +227,12 @@ class TButton : public TCustomControl {
   TImageAlignment FImageAlignment = TImageAlignment::iaLeft;
   TImageMargins FImageMargins;
   TButtonStyle FStyle = TButtonStyle::bsPushButton;
+  std::u16string FCommandLinkHint;
+  TPopupMenu* FDropDownMenu = nullptr;
+  bool FDroppedDown = false;
+  TSplitPart FHotPart = TSplitPart::spNone;
+  // False once the button is freed: DropDown checks it after the event and the menu's loop.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 class TBitBtn : public TGlyphButton<TButton> {
@@ -203,6 +246,9 @@ class TBitBtn : public TGlyphButton<TButton> {
  protected:
   void PaintContent(TRect r) override;
 };
+
+// The font of a command link's caption: font made bold and two points larger.
+TFont CommandLinkFontOf(const TFont& font);
 
 // True when caption marks key as its accelerator ("&x" for x in either case; "&&" is a plain
 // '&').

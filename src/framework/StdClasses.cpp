@@ -373,6 +373,8 @@ void RegisterStdControls() {
   RegisterProperty<TButton>("TButton", "Style", [](TButton* b, V v, C x) {
     b->SetStyle(TButtonStyle(x.Enum(v, kButtonStyle)));
   });
+  RegisterProperty<TButton>("TButton", "CommandLinkHint",
+                            [](TButton* b, V v, C x) { b->SetCommandLinkHint(x.String(v)); });
   RegisterClass<TBitBtn>("TBitBtn", "TButton");
   RegisterGlyphProperties<TBitBtn>("TBitBtn");
 
@@ -626,6 +628,13 @@ void RegisterMenus() {
       auto* item = dynamic_cast<TMenuItem*>(c);
       if (!item) throw Exception(u"a menu item expected");
       f->SetWindowMenu(item);
+    });
+  });
+  RegisterProperty<TButton>("TButton", "DropDownMenu", [](TButton* b, V v, C x) {
+    x.Reference(v, [b](TComponent* m) {
+      auto* menu = dynamic_cast<TPopupMenu*>(m);
+      if (!menu) throw Exception(u"a pop-up menu expected");
+      b->SetDropDownMenu(menu);
     });
   });
   RegisterProperty<TControl>("TControl", "PopupMenu", [](TControl* c, V v, C x) {

@@ -8,6 +8,7 @@
 #include "framework/Dialogs.h"
 #include "framework/Image.h"
 #include "framework/Label.h"
+#include "framework/Menus.h"
 #include "framework/Reader.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
@@ -17,7 +18,7 @@
 namespace fw::test {
 namespace {
 
-constexpr unsigned kAlt = 0x38, kS = 0x1F, kX = 0x2D;
+constexpr unsigned kAlt = 0x38, kS = 0x1F, kX = 0x2D, kDown = 0xE050;
 
 win::LRESULT StateOf(TButton* b) {
   return win::SendMessageW(b->Handle(), win::BM_GETSTATE, 0, 0);
@@ -245,6 +246,178 @@ TEST_F(FrameworkTest, ButtonsShowTheirImageWhereItsAlignmentPutsIt) {
   desktop.Pump();
 }
 
+// A split button with a two-item menu at (20, 30) of a form at the screen's origin.
+class SplitButtonTest : public FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    form = ShowForm(0, 0, 300, 200);
+    button = new TButton(form);
+    button->SetParent(form);
+    button->SetBounds(20, 30, 120, 25);
+    button->SetStyle(TButtonStyle::bsSplitButton);
+    button->SetCaption(u"Split");
+    button->OnClick = [this](TComponent*) { ++clicks; };
+    button->OnDropDownClick = [this](TComponent*) { ++dropDownClicks; };
+    menu = new TPopupMenu(form);
+    for (const char16_t* text : {u"First", u"Second"}) {
+      auto* item = new TMenuItem(menu);
+      item->SetCaption(text);
+      menu->Items()->Add(item);
+    }
+    menu->OnPopup = [this](TComponent*) { ++popups; };
+    button->SetDropDownMenu(menu);
+    desktop.Pump();
+  }
+  // While the menu is open: where it is, whether the button shows it dropped; then Escape.
+  void WhenOpen(std::function<void()> check) {
+    desktop.Schedule(10, [this, check] {
+      win::HWND popup = win::GetTopWindow(nullptr);
+      win::GetWindowRect(popup, &menuRect);
+      if (check) check();
+      win::InjectKey(kEscape, true);
+      win::InjectKey(kEscape, false);
+    });
+  }
+  TForm* form = nullptr;
+  TButton* button = nullptr;
+  TPopupMenu* menu = nullptr;
+  int clicks = 0, dropDownClicks = 0, popups = 0;
+  win::RECT menuRect{};
+};
+
+TEST_F(SplitButtonTest, TheArrowPartOpensTheMenuUnderTheButtonAndTheMainPartClicks) {
+  // The part is 16 pixels at the right; other styles have none.
+  EXPECT_EQ(button->DropDownRect(), (TRect{104, 0, 120, 25}));
+  button->SetStyle(TButtonStyle::bsPushButton);
+  EXPECT_TRUE(button->DropDownRect().IsEmpty());
+  button->SetStyle(TButtonStyle::bsSplitButton);
+
+  // The main part: a plain click, nothing dropped.
+  Click(60, 42);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(dropDownClicks, 0);
+  EXPECT_EQ(popups, 0);
+
+  // The arrow part: the event, then the menu under the button, left-aligned with it, the
+  // button held dropped down meanwhile; no click, neither then nor at the release.
+  bool droppedMeanwhile = false;
+  WhenOpen([&] { droppedMeanwhile = button->DroppedDown(); });
+  Click(132, 42);
+  EXPECT_EQ(dropDownClicks, 1);
+  EXPECT_EQ(popups, 1);
+  EXPECT_TRUE(droppedMeanwhile);
+  EXPECT_FALSE(button->DroppedDown());
+  EXPECT_EQ(menuRect.Left, 20);
+  EXPECT_EQ(menuRect.Top, 55);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(button->Focused());
+
+  // A right-aligned menu ends at the button's right edge.
+  menu->Alignment = TPopupAlignment::paRight;
+  WhenOpen(nullptr);
+  Click(132, 42);
+  EXPECT_EQ(menuRect.Right, 140);
+  menu->Alignment = TPopupAlignment::paLeft;
+
+  // From the keyboard: Alt+Down; Space still clicks the main part.
+  WhenOpen(nullptr);
+  win::InjectKey(kAlt, true);
+  win::InjectKey(kDown, true);
+  win::InjectKey(kDown, false);
+  win::InjectKey(kAlt, false);
+  desktop.Pump();
+  EXPECT_EQ(popups, 3);
+  EXPECT_EQ(dropDownClicks, 3);
+  Key(kSpace);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(popups, 3);
+
+  // Without a menu only the event comes; a push button never drops down.
+  button->SetDropDownMenu(nullptr);
+  Click(132, 42);
+  EXPECT_EQ(dropDownClicks, 4);
+  EXPECT_EQ(popups, 3);
+  button->SetStyle(TButtonStyle::bsPushButton);
+  button->DropDown();
+  Click(132, 42);
+  EXPECT_EQ(dropDownClicks, 4);
+  EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(SplitButtonTest, ThePartUnderThePointerIsTrackedAndAFreedMenuForgotten) {
+  Move(60, 42);
+  EXPECT_EQ(button->HotPart(), TSplitPart::spMain);
+  Move(135, 42);
+  EXPECT_EQ(button->HotPart(), TSplitPart::spDropDown);
+  Move(60, 42);
+  EXPECT_EQ(button->HotPart(), TSplitPart::spMain);
+  Move(250, 150);
+  EXPECT_EQ(button->HotPart(), TSplitPart::spNone);
+  // The unskinned face draws the part's arrow in the button text colour, centred in the part.
+  const gfx::COLORREF arrow = ScreenAt(20 + 112, 30 + 12);
+  EXPECT_EQ(arrow, gfx::COLORREF(ColorToRGB(clBtnText)));
+  delete menu;
+  EXPECT_EQ(button->DropDownMenu(), nullptr);
+  Click(132, 42);  // the event only
+  EXPECT_EQ(dropDownClicks, 1);
+  EXPECT_EQ(popups, 0);
+}
+
+// Counts the repaints of its split part, and says when it is gone.
+class TCountingButton : public TButton {
+ public:
+  using TButton::TButton;
+  ~TCountingButton() override { *gone = true; }
+  std::shared_ptr<bool> gone = std::make_shared<bool>(false);
+  std::shared_ptr<int> changesAfterGone = std::make_shared<int>(0);
+
+ protected:
+  void SplitStateChanged() override {
+    if (*gone) ++*changesAfterGone;
+    TButton::SplitStateChanged();
+  }
+};
+
+TEST_F(SplitButtonTest, AButtonFreedByItsDropDownEventOrWhileItsMenuIsOpenIsLeftAlone) {
+  auto* b = new TCountingButton(form);
+  b->SetParent(form);
+  b->SetBounds(20, 100, 120, 25);
+  b->SetStyle(TButtonStyle::bsSplitButton);
+  b->SetDropDownMenu(menu);
+  b->OnDropDownClick = [&b](TComponent*) {
+    delete b;
+    b = nullptr;
+  };
+  desktop.Pump();
+  Click(132, 112);
+  EXPECT_EQ(b, nullptr);
+  EXPECT_EQ(popups, 0);  // its menu does not open for a button that is gone
+
+  // Freed by a timer while its menu's loop runs.
+  auto* c = new TCountingButton(form);
+  c->SetParent(form);
+  c->SetBounds(20, 100, 120, 25);
+  c->SetStyle(TButtonStyle::bsSplitButton);
+  c->SetDropDownMenu(menu);
+  const std::shared_ptr<bool> gone = c->gone;
+  const std::shared_ptr<int> after = c->changesAfterGone;
+  desktop.Pump();
+  desktop.Schedule(10, [&] {
+    delete c;
+    c = nullptr;
+  });
+  WhenOpen(nullptr);  // closed after the button went
+  Click(132, 112);
+  EXPECT_EQ(popups, 1);
+  EXPECT_TRUE(*gone);
+  EXPECT_EQ(*after, 0);
+  // The menu still works for the others.
+  WhenOpen(nullptr);
+  Click(132, 42);
+  EXPECT_EQ(popups, 2);
+}
+
 TEST_F(FrameworkTest, ButtonAndLabelSettingsAreReadFromDescriptions) {
   auto* form = new TForm(app.get());
   ReadComponentText(form, R"(object F: TForm
@@ -264,6 +437,13 @@ TEST_F(FrameworkTest, ButtonAndLabelSettingsAreReadFromDescriptions) {
     ImageMargins.Left = 2
     ImageMargins.Bottom = 5
     Style = bsSplitButton
+    DropDownMenu = PM
+  end
+  object PM: TPopupMenu
+  end
+  object CL: TButton
+    Style = bsCommandLink
+    CommandLinkHint = 'A note'
   end
   object L: TLabel
     ShowAccelChar = False
@@ -284,6 +464,8 @@ end
   EXPECT_EQ(p->ImageAlignment(), TImageAlignment::iaRight);
   EXPECT_EQ(p->ImageMargins(), (TImageMargins{2, 0, 0, 5}));
   EXPECT_EQ(p->Style(), TButtonStyle::bsSplitButton);
+  EXPECT_EQ(p->DropDownMenu(), form->FindComponent("PM"));
+  EXPECT_EQ(static_cast<TButton*>(form->FindComponent("CL"))->CommandLinkHint(), u"A note");
   auto* l = static_cast<TLabel*>(form->FindComponent("L"));
   EXPECT_FALSE(l->ShowAccelChar());
   EXPECT_EQ(l->EllipsisPosition(), TEllipsisPosition::epPathEllipsis);

@@ -63,6 +63,12 @@ std::vector<TKind> Kinds() {
   return {
       {u"Panel", 46, [](fw::TForm* f) { return Make<sk::TsPanel>(f, u"Panel"); }},
       {u"Button", 25, [](fw::TForm* f) { return Make<sk::TsButton>(f, u"Button"); }},
+      {u"Split button", 25,
+       [](fw::TForm* f) {
+         auto* b = Make<sk::TsButton>(f, u"Split button");
+         b->SetStyle(fw::TButtonStyle::bsSplitButton);
+         return b;
+       }},
       {u"Bit button", 25,
        [](fw::TForm* f) {
          auto* b = Make<sk::TsBitBtn>(f, u"Bit button");

@@ -216,7 +216,10 @@ int TsButtonControl<Base, Name, Code>::CurrentState() const {
       if (over || !heldHere || (manager && manager->Options().NoMouseHover)) return 2;
     }
   }
-  if (core::ControlIsActive(cd)) return 1;
+  // Over a split button's drop-down part (or with its menu open) only the part is hot.
+  const bool partOnly = (this->HotPart() == fw::TSplitPart::spDropDown || this->DroppedDown()) &&
+                        !this->Focused();
+  if (core::ControlIsActive(cd) && !partOnly) return 1;
   if (this->Default()) {
     const win::HWND focus = win::GetFocus();
     if (!focus || !(win::GetWindowLongPtrW(focus, win::GWL_STYLE) & 8)) return 3;
@@ -304,6 +307,7 @@ bool TsButtonControl<Base, Name, Code>::PrepareCache() {
   draw::TacControlPaint look = core::ControlPaintOf(cd);
   if (!FDrawOverBorder) look.BorderIndex = -1;
   draw::PaintItem(model, look, ci, true, S, cache->Bounds(), {0, 0}, cache, true);
+  PaintSplitPart(*cache, ci, S);
   // 5. The face's tone.
   const TacColoring coloring = GetColoring(shown);
   if (coloring.ColorToneBG != TacColoring::None)
@@ -317,7 +321,9 @@ bool TsButtonControl<Base, Name, Code>::PrepareCache() {
     ApplyCaptionFont(canvas);
     LayoutContent(canvas, S);
     DrawCaption(canvas, S, coloring);
+    DrawExtraText(canvas, S, coloring);
   }
+  PaintSplitArrow(*cache);
   // 8. The glyph; a discoloured one regains its colours when hot or pressed.
   fw::TColor tone = fw::clNone;
   if (coloring.ColorGlyph != TacColoring::None)
@@ -350,14 +356,7 @@ void TsButtonControl<Base, Name, Code>::DrawCaption(fw::TCanvas& canvas, int sta
   core::TsCommonData& cd = this->SkinData();
   TRect r = FCaptionRect;
   if (ShiftsContent(state)) r = r.Offset(1, 1);
-  const unsigned flags = CaptionFlags(state);
-  if (coloring.ColorText != TacColoring::None) {
-    canvas.Font.SetColor(fw::TColor(coloring.ColorText));
-    canvas.BrushStyle = fw::TBrushStyle::bsClear;
-    canvas.TextRect(r, text, flags);
-  } else {
-    core::WriteTextEx(canvas, text, this->Enabled(), r, flags, cd, state, true);
-  }
+  WriteButtonText(canvas, text, r, CaptionFlags(state), state, coloring);
   core::TsSkinManager* manager = cd.SkinManager();
   if (!this->Enabled() || !manager || !manager->ButtonsOptions().ShowFocusRect ||
       !this->Focused() || !FShowFocus)
@@ -370,6 +369,78 @@ void TsButtonControl<Base, Name, Code>::DrawCaption(fw::TCanvas& canvas, int sta
                 std::min(r.Bottom + FFocusMargin, this->ClientHeight() - 3)};
   paint::FocusRect(canvas.Handle(), f, draw::StateProps(gd, std::min(2, gd.States)).FontColor.Color,
                    paint::clNone);
+}
+
+template <class Base, TClassName Name, std::uint8_t Code>
+void TsButtonControl<Base, Name, Code>::WriteButtonText(fw::TCanvas& canvas,
+                                                        std::u16string_view text, TRect r,
+                                                        unsigned flags, int state,
+                                                        const TacColoring& coloring) {
+  if (coloring.ColorText != TacColoring::None) {
+    canvas.Font.SetColor(fw::TColor(coloring.ColorText));
+    canvas.BrushStyle = fw::TBrushStyle::bsClear;
+    canvas.TextRect(r, text, flags);
+  } else {
+    core::WriteTextEx(canvas, text, this->Enabled(), r, flags, this->SkinData(), state, true);
+  }
+}
+
+template <class Base, TClassName Name, std::uint8_t Code>
+int TsButtonControl<Base, Name, Code>::DropDownState() const {
+  if (this->DroppedDown()) return 2;
+  if (this->HotPart() == fw::TSplitPart::spDropDown) return 1;
+  return CurrentState() == 3 ? 3 : 0;
+}
+
+template <class Base, TClassName Name, std::uint8_t Code>
+int TsButtonControl<Base, Name, Code>::DropDownWidth() const {
+  const core::TsCommonData& cd = this->SkinData();
+  if (!cd.Skinned()) return Base::DropDownWidth();
+  return cd.ScalePercent * 16 / 100;
+}
+
+template <class Base, TClassName Name, std::uint8_t Code>
+void TsButtonControl<Base, Name, Code>::SplitStateChanged() {
+  core::StopTimer(this->SkinData());
+  this->Invalidate();
+}
+
+template <class Base, TClassName Name, std::uint8_t Code>
+void TsButtonControl<Base, Name, Code>::PaintSplitPart(gfx::Bitmap& cache,
+                                                       const paint::TCacheInfo& ci, int S) {
+  const TRect part = this->DropDownRect();
+  if (part.IsEmpty()) return;
+  core::TsCommonData& cd = this->SkinData();
+  const sd::TacSkinModel* model = cd.SkinManager()->SkinModel();
+  const int SA = SectionState(DropDownState());
+  if (SA != S) {
+    // The whole face in the part's state, of which the part is taken: the face stays one
+    // piece, its border running on around the part.
+    gfx::Bitmap face(cache.Width(), cache.Height());
+    draw::TacControlPaint look = core::ControlPaintOf(cd);
+    if (!FDrawOverBorder) look.BorderIndex = -1;
+    draw::PaintItem(model, look, ci, true, SA, face.Bounds(), {0, 0}, &face, true);
+    cache.CopyFrom(face, part, {part.Left, part.Top});
+  }
+  // The divider: the caption's colour half over the face, clear of the border.
+  const sd::TsGeneralData& gd = model->gd[std::size_t(cd.SkinIndex)];
+  const int w = std::max(1, cd.ScalePercent / 100), inset = std::max(3, cache.Height() / 5);
+  paint::BlendRect32(cache, {part.Left, inset, part.Left + w, cache.Height() - inset},
+                     draw::StateProps(gd, S).FontColor.Color, 50, 255);
+}
+
+template <class Base, TClassName Name, std::uint8_t Code>
+void TsButtonControl<Base, Name, Code>::PaintSplitArrow(gfx::Bitmap& cache) {
+  TRect part = this->DropDownRect();
+  if (part.IsEmpty()) return;
+  core::TsCommonData& cd = this->SkinData();
+  const core::TsSkinManager& m = *cd.SkinManager();
+  const sd::TsGeneralData& gd = m.SkinModel()->gd[std::size_t(cd.SkinIndex)];
+  const int SA = SectionState(DropDownState());
+  if (ShiftsContent(SA)) part = part.Offset(1, 1);
+  part.Left += std::max(1, cd.ScalePercent / 100);  // right of the divider
+  paint::DrawArrow(cache, draw::StateProps(gd, SA).FontColor.Color, paint::clNone, part,
+                   paint::asBottom, 0, 0, 0, m.Options().ActualArrowStyle());
 }
 
 template <class Base, TClassName Name, std::uint8_t Code>
@@ -556,8 +627,12 @@ void TsButtonControl<Base, Name, Code>::ButtonProc(fw::TMessage& m, const fw::TW
     }
     case win::WM_LBUTTONDOWN:
     case win::WM_LBUTTONDBLCLK: {
+      // A press on a split button's drop-down part runs its menu's loop: the button may be
+      // gone afterwards, and the main face is not pressed.
+      const bool part = this->DropDownRect().Contains(win::PointFromLParam(m.LParam));
+      const std::shared_ptr<bool> alive = this->AliveFlag();
       next(m);
-      if (!skinned || !this->Enabled() || FDown) return;
+      if (!*alive || part || !skinned || !this->Enabled() || FDown) return;
       FMouseClicked = true;
       KeepShownFace();  // the press and the focus it gave repainted
       if (fw::Application) {
@@ -678,7 +753,7 @@ TSize TsBitBtn::TextRectSize(fw::TCanvas& canvas) const {
 
 void TsBitBtn::LayoutContent(fw::TCanvas& canvas, int state) {
   TacButtonLayoutIn in;
-  in.Client = {ClientWidth(), ClientHeight()};
+  in.Client = {ClientWidth() - DropDownRect().Width(), ClientHeight()};
   in.Glyph = GlyphSize(state);
   in.Text = TextRectSize(canvas);
   in.Layout = Layout();
@@ -730,17 +805,28 @@ int TsButton::CurrentState() const {
   return state;
 }
 
-int TsButton::SplitWidth() const {
-  return Style() == TButtonStyle::bsSplitButton ? SkinData().ScalePercent * 16 / 100 : 0;
+fw::TFont TsButton::CommandLinkFont() const {
+  return FCustomCommandLinkFont ? FCommandLinkFont : fw::CommandLinkFontOf(Font());
+}
+
+void TsButton::SetCommandLinkFont(const fw::TFont& font) {
+  FCommandLinkFont.Assign(font);
+  FCustomCommandLinkFont = true;
+  SkinData().Invalidate();
 }
 
 void TsButton::ApplyCaptionFont(fw::TCanvas& canvas) const {
+  canvas.Font.Assign(Style() == TButtonStyle::bsCommandLink ? CommandLinkFont() : Font());
+}
+
+void TsButton::DrawExtraText(fw::TCanvas& canvas, int state, const TacColoring& coloring) {
+  if (FNoteRect.IsEmpty()) return;
   canvas.Font.Assign(Font());
-  if (Style() != TButtonStyle::bsCommandLink) return;
-  // Bold and two points larger (a point is 4/3 pixel at 96 dpi).
-  canvas.Font.SetStyle(canvas.Font.Style() | fw::fsBold);
-  const int h = canvas.Font.Height();
-  canvas.Font.SetHeight(h < 0 ? h - 3 : h + 3);
+  TRect r = FNoteRect;
+  if (ShiftsContent(state)) r = r.Offset(1, 1);
+  WriteButtonText(canvas, CommandLinkHint(), r,
+                  gfx::DT_LEFT | gfx::DT_WORDBREAK | gfx::DT_EXPANDTABS | gfx::DT_END_ELLIPSIS,
+                  state, coloring);
 }
 
 unsigned TsButton::CaptionFlags(int state) const {
@@ -758,8 +844,10 @@ TSize TsButton::GlyphSize(int) const {
 
 void TsButton::LayoutContent(fw::TCanvas& canvas, int state) {
   const int spacing = SkinData().ScalePercent * 6 / 100;
-  const TRect face{FContentMargin, FContentMargin, ClientWidth() - FContentMargin - SplitWidth(),
+  const TRect face{FContentMargin, FContentMargin,
+                   ClientWidth() - FContentMargin - DropDownRect().Width(),
                    ClientHeight() - FContentMargin};
+  FNoteRect = {};
   TRect image, area;
   if (Style() == TButtonStyle::bsCommandLink) {
     // The image at the left, the text after it and the spacing, from the top margin.
@@ -778,9 +866,12 @@ void TsButton::LayoutContent(fw::TCanvas& canvas, int state) {
   TRect t{0, 0, area.Width(), 0};
   canvas.TextRect(t, Caption(), CaptionFlags(0) | gfx::DT_CALCRECT);
   const int w = std::min(t.Width(), area.Width()), h = t.Height();
-  if (Style() == TButtonStyle::bsCommandLink)
+  if (Style() == TButtonStyle::bsCommandLink) {
     FCaptionRect = gfx::RectOfSize(area.Left, area.Top, w, h);
-  else if (image.IsEmpty() || ImageAlignment() == fw::TImageAlignment::iaCenter)
+    // The note below the caption, in the button's own font, wrapped in what is left.
+    if (!CommandLinkHint().empty() && FCaptionRect.Bottom + 2 < area.Bottom)
+      FNoteRect = {area.Left, FCaptionRect.Bottom + 2, area.Right, area.Bottom};
+  } else if (image.IsEmpty() || ImageAlignment() == fw::TImageAlignment::iaCenter)
     // Centred across the face's whole height.
     FCaptionRect =
         gfx::RectOfSize(area.Left + (area.Width() - w) / 2, (ClientHeight() - h) / 2, w, h);

@@ -17,6 +17,7 @@
 #include "skin/controls/sSkinnedControl.h"
 #include "skin/core/sFade.h"
 #include "skin/frame/acSBUtils.h"
+#include "skin/paint/sAlphaGraph.h"
 
 namespace skin::controls {
 
@@ -129,8 +130,12 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   // Called with the cache after the glyph is drawn.
   TPaintEvent OnPaint;
 
-  // 0 normal, 1 hot, 2 pressed, 3 default.
+  // 0 normal, 1 hot, 2 pressed, 3 default. A split button's main face is not hot for the
+  // pointer over its drop-down part alone.
   virtual int CurrentState() const;
+  // The state of a split button's drop-down part: 2 while its menu is open, 1 under the
+  // pointer, else the main face's default look (3) or normal (0).
+  int DropDownState() const;
   // The modal colours for state, then OnGetColoring's changes.
   TacColoring GetColoring(int state) const;
   // Rebuilds the cache for the state shown now; false when it cannot be painted yet.
@@ -153,6 +158,10 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   }
   void SetButtonStyle(bool isDefault) override;
   void PaintWindow(gfx::HDC dc) override;
+  // Skinned: the scaled width of the skin data (16 pixels at 100 percent).
+  int DropDownWidth() const override;
+  // The part's new look shows at once, without a fade.
+  void SplitStateChanged() override;
   // The glyph's size for state (0 x 0 without a glyph).
   virtual gfx::TSize GlyphSize(int state) const = 0;
   // Places glyph and caption in the client area for state (FGlyphPos, FCaptionRect).
@@ -167,6 +176,11 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   virtual void ApplyCaptionFont(fw::TCanvas& canvas) const { canvas.Font.Assign(this->Font()); }
   // Draws the caption at FCaptionRect and the focus rectangle.
   void DrawCaption(fw::TCanvas& canvas, int state, const TacColoring& coloring);
+  // Text beside the caption (a command link's note), drawn after it.
+  virtual void DrawExtraText(fw::TCanvas&, int, const TacColoring&) {}
+  // Text in the caption's colours for state: the colouring's text colour, else the skin's.
+  void WriteButtonText(fw::TCanvas& canvas, std::u16string_view text, gfx::TRect r,
+                       unsigned flags, int state, const TacColoring& coloring);
   // The section's state for the button's state: 3 as 1 where the section has fewer than four.
   int SectionState(int state) const;
   bool ShiftsContent(int state) const;
@@ -181,6 +195,10 @@ class TsButtonControl : public TsControl<Base, Name, Code, FixedSection<sd::ssBu
   void ChangeState(core::TacAnimatEvent event);
   void LeftButtonUp(fw::TMessage& m, const fw::TWndNext& next);
   void ShiftControls(bool shift);
+  // A split button's drop-down part in its own state over the main face (state S of the
+  // section), divided from it by a line; PaintSplitArrow puts the skin's arrow on it.
+  void PaintSplitPart(gfx::Bitmap& cache, const skin::paint::TCacheInfo& ci, int S);
+  void PaintSplitArrow(gfx::Bitmap& cache);
   void RedrawNow();
   // The framework's repaint marked the cache stale, but it still holds the face on screen: a
   // fade starts from it.
@@ -253,6 +271,15 @@ class TsButton : public TsButtonControl<fw::TButton, "TsButton", core::COC_TsBut
   int ContentMargin() const { return FContentMargin; }
   void SetContentMargin(int value) { Change(FContentMargin, value); }
   int CurrentState() const override;
+  // The font of a command link's caption: the button's font made bold and two points larger,
+  // unless one was set (CustomCommandLinkFont).
+  fw::TFont CommandLinkFont() const;
+  void SetCommandLinkFont(const fw::TFont& font);
+  // Whether CommandLinkFont is one set, not the one made from the button's font.
+  bool CustomCommandLinkFont() const { return FCustomCommandLinkFont; }
+  void SetCustomCommandLinkFont(bool value) { Change(FCustomCommandLinkFont, value); }
+  // Where a command link's note goes (empty without a note or for other styles).
+  gfx::TRect NoteRect() const { return FNoteRect; }
 
  protected:
   gfx::TSize GlyphSize(int state) const override;
@@ -260,12 +287,13 @@ class TsButton : public TsButtonControl<fw::TButton, "TsButton", core::COC_TsBut
   void DrawBtnGlyph(gfx::Bitmap& cache, int state, fw::TColor tone) override;
   void ApplyCaptionFont(fw::TCanvas& canvas) const override;
   unsigned CaptionFlags(int state) const override;
+  void DrawExtraText(fw::TCanvas& canvas, int state, const TacColoring& coloring) override;
 
  private:
-  // The split button's drop-down part's width.
-  int SplitWidth() const;
-
   int FContentMargin = 6;
+  bool FCustomCommandLinkFont = false;
+  fw::TFont FCommandLinkFont;
+  gfx::TRect FNoteRect;
 };
 
 // Registers the buttons' own properties for window descriptions (RegisterSkinClasses calls it).

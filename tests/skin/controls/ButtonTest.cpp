@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TestOutput.h"
+#include "framework/Menus.h"
 #include "framework/Panel.h"
 #include "framework/Reader.h"
 #include "framework/Timer.h"
@@ -18,6 +19,8 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/sGraphUtils.h"
+#include "skin/draw/sGraphUtils.h"
+#include "skin/paint/sAlphaGraph.h"
 #include "skin/frame/InternalSkinFormTest.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -241,8 +244,13 @@ class SkinnedButtonTest : public skin::frame::test::InternalSkinFormTest {
         if (!r.Contains({x, y}) && cache.At(x, y) != want.At(x, y)) ++n;
     return n;
   }
+  // Writes bmp as an opaque picture: a control's cache carries colours only, its alpha bytes
+  // mean nothing (text leaves 0 there, as on the platform), so written as they are the caption
+  // would show through to whatever a viewer puts behind the picture.
   void Save(const gfx::Bitmap& bmp, const std::string& name) {
-    auto png = gfx::EncodePng(bmp);
+    gfx::Bitmap opaque = bmp;
+    skin::paint::FillAlphaRect(opaque, opaque.Bounds(), 255, skin::paint::clNone);
+    auto png = gfx::EncodePng(opaque);
     std::FILE* f = std::fopen((tests::OutputFolder("buttons") / name).c_str(), "wb");
     if (!f) return;
     std::fwrite(png.data(), 1, png.size(), f);
@@ -661,6 +669,288 @@ TEST_F(SkinnedButtonTest, EveryInternalSkinDrawsTheCataloguesButtonsWithoutKeyCo
     ++row;
   }
   Save(sheet, "skins.png");
+  // The picture shows every caption: no pixel of it is transparent.
+  const gfx::Bitmap written = gfx::DecodePng(
+      gfx::ReadFileBytes((tests::OutputFolder("buttons") / "skins.png").string()));
+  ASSERT_EQ(written.Width(), sheet.Width());
+  int seeThrough = 0;
+  for (int y = 0; y < written.Height(); ++y)
+    for (int x = 0; x < written.Width(); ++x) seeThrough += gfx::PixelA(written.At(x, y)) != 255;
+  EXPECT_EQ(seeThrough, 0);
+}
+
+// Pixels of the cache inside r (clipped to it) that differ from want.
+int DiffInside(const gfx::Bitmap& cache, const gfx::Bitmap& want, const TRect& r) {
+  int n = 0;
+  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, cache.Height()); ++y)
+    for (int x = std::max(r.Left, 0); x < std::min(r.Right, cache.Width()); ++x)
+      if (cache.At(x, y) != want.At(x, y)) ++n;
+  return n;
+}
+
+// Sum of the channel differences of two pixels.
+int Distance(std::uint32_t a, std::uint32_t b) {
+  int d = 0;
+  for (int shift : {0, 8, 16}) d += std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
+  return d;
+}
+
+// A colour as a pixel word.
+std::uint32_t PixelOf(fw::TColor c) {
+  return gfx::PixelFromColor(gfx::COLORREF(c & 0xFFFFFF), 255);
+}
+
+class SplitButtonSkinTest : public SkinnedButtonTest {
+ protected:
+  void SetUp() override {
+    SkinnedButtonTest::SetUp();
+    b = Add<TsButton>(20, 20, 120, 30, u"Split");
+    b->SetStyle(TButtonStyle::bsSplitButton);
+    b->OnClick = [this](fw::TComponent*) { ++clicks; };
+    menu = new fw::TPopupMenu(form);
+    auto* item = new fw::TMenuItem(menu);
+    item->SetCaption(u"Item");
+    menu->Items()->Add(item);
+    b->SetDropDownMenu(menu);
+    Show();
+  }
+  int States() const {
+    return manager->SkinModel()->gd[std::size_t(b->SkinData().SkinIndex)].States;
+  }
+  int Shown(int state) const { return std::min(state == 3 && States() < 4 ? 1 : state, States() - 1); }
+  // The face outside the caption and the part is the section alone in the main state, and the
+  // part's right columns (no arrow or divider there) the section alone in the part's state.
+  void ExpectFaces(const char* what, int mainState, int partState) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(b->CurrentState(), mainState);
+    EXPECT_EQ(b->DropDownState(), partState);
+    ASSERT_TRUE(b->PrepareCache());
+    const gfx::Bitmap& cache = *b->SkinData().CacheBmp();
+    Save(cache, std::string("split-") + what + ".png");
+    const TRect part = b->DropDownRect();
+    TRect caption = b->CaptionRect();
+    if (Shown(mainState) == 2) caption = caption.Offset(1, 1);
+    // A focused button frames its caption.
+    if (b->Focused()) caption = {caption.Left - 3, caption.Top - 2, caption.Right + 3, caption.Bottom + 2};
+    const gfx::Bitmap main = SectionAlone(*b, Shown(mainState));
+    EXPECT_EQ(DiffInside(cache, main, {0, 0, part.Left, cache.Height()}),
+              DiffInside(cache, main, caption));
+    const gfx::Bitmap own = SectionAlone(*b, Shown(partState));
+    EXPECT_EQ(DiffInside(cache, own, {part.Right - 2, 0, part.Right, cache.Height()}), 0);
+    // The arrow: drawn in the part, and only there.
+    EXPECT_GT(DiffInside(cache, own, {part.Left + 2, 0, part.Right, cache.Height()}), 4);
+  }
+  TsButton* b = nullptr;
+  fw::TPopupMenu* menu = nullptr;
+  int clicks = 0;
+};
+
+TEST_F(SplitButtonSkinTest, EachPartShowsItsOwnStateFromTheSection) {
+  EXPECT_EQ(b->DropDownRect(), (TRect{104, 0, 120, 30}));
+  // The caption stays out of the part.
+  EXPECT_LE(b->CaptionRect().Right, 104);
+  ExpectFaces("rest", 0, 0);
+  MoveTo(40, 35);  // the main part
+  Settle(b->SkinData());
+  EXPECT_EQ(b->HotPart(), fw::TSplitPart::spMain);
+  ExpectFaces("hot-main", 1, 0);
+  MoveTo(133, 35);  // the arrow part: only it is hot
+  Settle(b->SkinData());
+  EXPECT_EQ(b->HotPart(), fw::TSplitPart::spDropDown);
+  ExpectFaces("hot-part", 0, 1);
+  // Pressed on the main part: a click, no menu.
+  MoveTo(40, 35);
+  Button(true, 40, 35);
+  Settle(b->SkinData());
+  ExpectFaces("pressed-main", 2, 0);
+  Button(false, 40, 35);
+  EXPECT_EQ(clicks, 1);
+  // Pressed on the part: the menu opens and the part shows pressed while it is open; the main
+  // face is hot for the focus the press gave.
+  MoveTo(133, 35);
+  int opened = 0;
+  menu->OnPopup = [&](fw::TComponent*) { ++opened; };
+  desktop.Schedule(10, [&] {
+    ExpectFaces("dropped", 1, 2);
+    gfx::Bitmap screen = desktop.Compose();
+    Save(screen.Copy({0, 0, 200, 120}), "split-open.png");
+    win::InjectKey(0x01, true);
+    win::InjectKey(0x01, false);
+  });
+  Button(true, 133, 35);
+  Button(false, 133, 35);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(b->DroppedDown());
+  EXPECT_EQ(b->DropDownState(), 1);
+}
+
+TEST_F(SplitButtonSkinTest, ThePartScalesAndEverySkinDrawsItWithoutKeyColour) {
+  const auto& skins = skin::data::InternalSkins();
+  gfx::Bitmap sheet(6 * 130, int(skins.size()) * 40);
+  skin::paint::FillRect32(sheet, sheet.Bounds(), 0x808080, 255);
+  int row = 0;
+  for (const auto& s : skins) {
+    manager->SetSkinName(fw::Utf8ToUtf16(s.Name));
+    desktop.Pump();
+    for (int look = 0; look < 4; ++look) {
+      // At rest, the main part hot, the part hot, a default button; then pressed and dropped.
+      b->SetDefault(look == 3);
+      if (look == 1 || look == 2)
+        b->Perform(win::WM_MOUSEMOVE, 0, win::MAKELPARAM(look == 2 ? 110 : 20, 10));
+      else
+        b->Perform(fw::CM_MOUSELEAVE, 0, 0);
+      b->SkinData().FMouseAbove = look == 1 || look == 2;
+      EXPECT_EQ(b->DropDownState(), look == 2 ? 1 : look == 3 ? 3 : 0) << s.Name;
+      ASSERT_TRUE(b->PrepareCache()) << s.Name;
+      const gfx::Bitmap& cache = *b->SkinData().CacheBmp();
+      for (int y = 0; y < cache.Height(); ++y)
+        for (int x = 0; x < cache.Width(); ++x)
+          ASSERT_NE(cache.At(x, y) & 0xFFFFFF, 0xFF00FFu) << s.Name << " " << look;
+      sheet.CopyFrom(cache, cache.Bounds(), {look * 130, row * 40});
+    }
+    b->SetDefault(false);
+    // Pressed on the main part, and the part held while its menu is open.
+    b->Perform(fw::CM_MOUSELEAVE, 0, 0);
+    b->SetDown(true);
+    ASSERT_TRUE(b->PrepareCache());
+    sheet.CopyFrom(*b->SkinData().CacheBmp(), b->SkinData().CacheBmp()->Bounds(), {4 * 130, row * 40});
+    b->SetDown(false);
+    bool dropped = false;
+    desktop.Schedule(10, [&] {
+      dropped = b->DroppedDown() && b->PrepareCache();
+      if (dropped) sheet.CopyFrom(*b->SkinData().CacheBmp(), b->SkinData().CacheBmp()->Bounds(),
+                                  {5 * 130, row * 40});
+      win::InjectKey(0x01, true);
+      win::InjectKey(0x01, false);
+    });
+    b->DropDown();
+    EXPECT_TRUE(dropped) << s.Name;
+    ++row;
+  }
+  Save(sheet, "split-skins.png");
+  manager->SetSkinName(fw::Utf8ToUtf16(skins.front().Name));
+  desktop.Pump();
+  // The skin's scale as a provider hands it down; the form keeps its size here.
+  core::SendAMessage(b, core::AC_SETSCALE, 150);
+  EXPECT_EQ(b->SkinData().ScalePercent, 150);
+  EXPECT_EQ(b->DropDownRect().Width(), 24);
+  EXPECT_EQ(b->DropDownRect().Right, b->ClientWidth());
+  EXPECT_LE(b->CaptionRect().Right, b->DropDownRect().Left);
+  ASSERT_TRUE(b->PrepareCache());
+  const gfx::Bitmap& big = *b->SkinData().CacheBmp();
+  const TRect part = b->DropDownRect();
+  EXPECT_GT(DiffInside(big, SectionAlone(*b, Shown(b->DropDownState())),
+                       {part.Left + 2, 0, part.Right, big.Height()}),
+            9);
+  Save(big, "split-150.png");
+}
+
+TEST_F(SplitButtonSkinTest, AButtonFreedByItsDropDownOrWhileItsMenuIsOpenIsLeftAlone) {
+  b->OnDropDownClick = [&](fw::TComponent*) {
+    delete b;
+    b = nullptr;
+  };
+  MoveTo(133, 35);
+  Button(true, 133, 35);
+  Button(false, 133, 35);
+  EXPECT_EQ(b, nullptr);
+  auto* c = Add<TsButton>(20, 20, 120, 30, u"Again");
+  c->SetStyle(TButtonStyle::bsSplitButton);
+  c->SetDropDownMenu(menu);
+  desktop.Pump();
+  desktop.Schedule(10, [&] {
+    delete c;
+    c = nullptr;
+    win::InjectKey(0x01, true);
+    win::InjectKey(0x01, false);
+  });
+  Button(true, 133, 35);
+  Button(false, 133, 35);
+  EXPECT_EQ(c, nullptr);
+  desktop.Advance(100);
+  desktop.Pump();
+}
+
+TEST_F(SkinnedButtonTest, CommandLinkCaptionFontAndNote) {
+  auto* b = Add<TsButton>(20, 20, 260, 70, u"Open the card");
+  b->SetStyle(TButtonStyle::bsCommandLink);
+  b->SetCommandLinkHint(u"Shows the museum with its photos");
+  Show();
+  // Bold and two points (three pixels) larger than the button's own font, unless one is set.
+  const fw::TFont made = b->CommandLinkFont();
+  EXPECT_TRUE(made.Style() & fw::fsBold);
+  EXPECT_EQ(std::abs(made.Height()), std::abs(b->Font().Height()) + 3);
+  EXPECT_FALSE(b->CustomCommandLinkFont());
+  ASSERT_TRUE(b->PrepareCache());
+  const TRect caption = b->CaptionRect(), note = b->NoteRect();
+  ASSERT_FALSE(note.IsEmpty());
+  EXPECT_GE(note.Top, caption.Bottom);
+  EXPECT_EQ(note.Left, caption.Left);
+  // The note is drawn: its room differs from the section alone.
+  const gfx::Bitmap alone = SectionAlone(*b, b->CurrentState());
+  EXPECT_GT(DiffInside(*b->SkinData().CacheBmp(), alone, note), 20);
+  // A font of its own: a larger caption.
+  fw::TFont big;
+  big.Assign(b->Font());
+  big.SetHeight(-24);
+  b->SetCommandLinkFont(big);
+  EXPECT_TRUE(b->CustomCommandLinkFont());
+  EXPECT_EQ(b->CommandLinkFont().Height(), -24);
+  ASSERT_TRUE(b->PrepareCache());
+  EXPECT_GT(b->CaptionRect().Height(), caption.Height());
+  // No note for a push button.
+  b->SetStyle(TButtonStyle::bsPushButton);
+  ASSERT_TRUE(b->PrepareCache());
+  EXPECT_TRUE(b->NoteRect().IsEmpty());
+}
+
+// In every internal skin and state the caption is drawn in the button section's own text
+// colour for that state.
+TEST_F(SkinnedButtonTest, CaptionsTakeTheirOwnSectionsColourOnAPanel) {
+  auto* panel = new TsPanel(form);
+  panel->SetBounds(0, 0, 400, 200);
+  panel->SetParent(form);
+  auto* b = Add<TsBitBtn>(10, 10, 120, 40, u"WWWW");
+  b->SetParent(panel);
+  Show();
+  for (const auto& s : skin::data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(s.Name));
+    desktop.Pump();
+    const sd::TacSkinModel& model = *manager->SkinModel();
+    const sd::TsGeneralData& gd = model.gd[std::size_t(b->SkinData().SkinIndex)];
+    const sd::TsGeneralData& pd = model.gd[std::size_t(panel->SkinData().SkinIndex)];
+    for (int look = 0; look < 4; ++look) {
+      b->SetDown(look == 2);
+      b->SkinData().FMouseAbove = look == 1;
+      b->SetDefault(look == 3);
+      const int state = b->CurrentState();
+      ASSERT_TRUE(b->PrepareCache());
+      const int shown = std::min(state == 3 && gd.States < 4 ? 1 : state, gd.States - 1);
+      if (gd.Props[std::size_t(std::min(shown, 2))].Transparency > 50) continue;
+      const std::uint32_t want =
+          PixelOf(draw::StateProps(gd, std::min(shown, 2)).FontColor.Color);
+      const std::uint32_t parents =
+          PixelOf(draw::StateProps(pd, std::min(shown, 2)).FontColor.Color);
+      // The ink: the caption pixel farthest from the face alone.
+      const gfx::Bitmap& cache = *b->SkinData().CacheBmp();
+      const gfx::Bitmap alone = SectionAlone(*b, shown);
+      TRect r = b->CaptionRect();
+      if (state == 2) r = r.Offset(1, 1);
+      std::uint32_t ink = 0;
+      int far = -1;
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+          if (const int d = Distance(cache.At(x, y), alone.At(x, y)); d > far) {
+            far = d;
+            ink = cache.At(x, y);
+          }
+      EXPECT_LT(Distance(ink, want), 90)
+          << s.Name << " state " << state << ": ink " << std::hex << ink << " want " << want
+          << " panel's " << parents;
+    }
+    b->SetDefault(false);
+  }
 }
 
 TEST_F(SkinnedButtonTest, DescriptionsGiveDefaultsAndStoredSettings) {
