@@ -18,7 +18,7 @@ import sys
 
 sys.dont_write_bytecode = True  # nothing written into the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests"))
-from dump_controls import find_control  # noqa: E402
+from dump_controls import controls, find_control  # noqa: E402
 
 FAILURES = []
 
@@ -162,6 +162,16 @@ def main():
     room = client(before)["client"]
     shown = children(before)[0]["client"]
     check(shown == room, "maximised: the child's client %s is not the client %s" % (shown, room))
+    # The maximised picture's landscape is drawn at the size of its control, which fills the
+    # child's client: no strips of the form beside it, nothing stretched.
+    image = next((c for c in controls(children(before)[0]) if c["class"] == "TsImage"), None)
+    check(image is not None, "maximised: no picture in %s" % names(before)[0])
+    if image:
+        size = [image["bounds"][2] - image["bounds"][0], image["bounds"][3] - image["bounds"][1]]
+        drawn = [image["picture"]["width"], image["picture"]["height"]]
+        check(image["screen"] == shown and drawn == size,
+              "maximised: the picture %s drawn %s in %s, client %s"
+              % (image["screen"], drawn, size, shown))
     d = load("07-next-maximized")
     check(active(d) == names(before)[1] and maximized(d) == [active(d)],
           "Ctrl+F6 maximised: %s, %s" % (active(d), maximized(d)))
