@@ -1404,7 +1404,17 @@ void TsSkinProvider::DrawMdiItem(const win::DRAWITEMSTRUCT& dis) {
     draw::DrawSkinGlyph(overBlack, {0, 0}, 0, 1, *md, draw::EmptyCI);
     draw::DrawSkinGlyph(overWhite, {0, 0}, 0, 1, *md, draw::EmptyCI);
     const std::uint32_t ink = paint::SwapRedBlue(std::uint32_t(color) & 0xFFFFFF);
-    for (int y = 0; y < md->Height; ++y)
+    // A glyph that covers its whole box is a button picture of its own (a bevelled box): it
+    // is drawn as it is, its state by the item's, since its shape alone would be a solid box.
+    bool opaque = true;
+    for (int y = 0; y < md->Height && opaque; ++y)
+      for (int x = 0; x < md->Width && opaque; ++x)
+        opaque = gfx::PixelG(overWhite.At(x, y)) == gfx::PixelG(overBlack.At(x, y));
+    if (opaque)
+      draw::DrawSkinGlyph(pic, at,
+                          std::min<int>(selected ? (pressed ? 2 : 1) : 0, md->ImageCount - 1), 1,
+                          *md, draw::EmptyCI);
+    for (int y = 0; y < md->Height && !opaque; ++y)
       for (int x = 0; x < md->Width; ++x) {
         const int a =
             255 - (int(gfx::PixelG(overWhite.At(x, y))) - int(gfx::PixelG(overBlack.At(x, y))));

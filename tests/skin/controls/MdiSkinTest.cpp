@@ -574,6 +574,37 @@ TEST_F(MdiSkinTest, AWindowInTheClientGetsTheParentsBackground) {
             gfx::ColorFromPixel(pic.At(inner.Left - cr.Left + 3, inner.Top - cr.Top + 3)));
 }
 
+// Every internal skin: the maximised child's buttons on the menu line show a glyph, not a box
+// filled with the line's text colour (a skin whose small glyphs are whole button pictures).
+TEST_F(MdiSkinTest, TheMenuLinesButtonsShowTheirGlyphInEverySkin) {
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  win::SendMessageW(Client(), win::WM_MDIMAXIMIZE, win::WParamFromHwnd(a->Handle()), 0);
+  desktop.Pump();
+  const win::HMENU bar = win::GetMenu(parent->Handle());
+  for (const auto& s : skin::data::InternalSkins()) {
+    const std::string name = s.Name;
+    manager->SetSkinName(fw::Utf8ToUtf16(name));
+    desktop.Pump();
+    ASSERT_TRUE(provider->MDIButtonsNeeded()) << name;
+    const int section = manager->ConstData().Sections[data::ssMenuLine];
+    ASSERT_TRUE(Model().IsValidSkinIndex(section)) << name;
+    const gfx::Pixel ink =
+        gfx::PixelFromColor(Model().gd[std::size_t(section)].Props[0].FontColor.Color, 0) &
+        0xFFFFFF;
+    const gfx::Bitmap screen = desktop.Compose();
+    const int count = win::GetMenuItemCount(bar);
+    for (int i = count - 3; i < count; ++i) {
+      win::RECT r{};
+      ASSERT_TRUE(win::GetMenuItemRect(parent->Handle(), bar, win::UINT(i), &r)) << name;
+      int inked = 0;
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) inked += (screen.At(x, y) & 0xFFFFFF) == ink;
+      EXPECT_LT(inked * 2, TRect(r).Width() * TRect(r).Height())
+          << name << ": button " << i << " is a box of the text colour";
+    }
+  }
+}
+
 // Every internal skin: a parent with two children (the active one over the other), looked at
 // in the pictures, with the client's section and the children's frames checked.
 TEST_F(MdiSkinTest, EveryInternalSkinDressesTheParentAndItsChildren) {
