@@ -52,11 +52,23 @@ TPictureChild::TPictureChild(fw::TComponent* owner, int number)
   auto* image = new sc::TsImage(this);
   image->SetName("Image");
   image->SetAlign(fw::TAlign::alClient);
+  // Stretched to the control until it is drawn at the control's size.
   image->SetStretch(true);
-  image->SetProportional(true);
-  image->SetCenter(true);
   image->SetPicture(MakeLandscape(480, 320));
   image->SetParent(this);
+  FImage = image;
+}
+
+void TPictureChild::WndProc(fw::TMessage& m) {
+  TChildForm::WndProc(m);
+  if (m.Msg != win::WM_SIZE || !FImage || m.WParam == win::SIZE_MINIMIZED) return;
+  // The image fills the client (alClient), which may not be aligned to the new size yet.
+  win::RECT client{};
+  win::GetClientRect(Handle(), &client);
+  const gfx::TSize room{client.Width(), client.Height()};
+  if (room.cx <= 0 || room.cy <= 0 || room == FDrawn) return;
+  FDrawn = room;
+  FImage->SetPicture(MakeLandscape(room.cx, room.cy));
 }
 
 TCardChild::TCardChild(fw::TComponent* owner, int number)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Form.h"
+#include "framework/Image.h"
 
 namespace mdidemo {
 
@@ -21,10 +22,19 @@ class TTextChild final : public TChildForm {
   std::string ClassName() const override { return "TTextChild"; }
 };
 
+// The landscape fills the client at any size, maximised too: it is drawn again for the room
+// it has, so neither strips of the form nor a distorted picture show.
 class TPictureChild final : public TChildForm {
  public:
   TPictureChild(fw::TComponent* owner, int number);
   std::string ClassName() const override { return "TPictureChild"; }
+
+ protected:
+  void WndProc(fw::TMessage& m) override;
+
+ private:
+  fw::TImage* FImage = nullptr;
+  gfx::TSize FDrawn;  // the size the landscape was drawn at
 };
 
 class TCardChild final : public TChildForm {

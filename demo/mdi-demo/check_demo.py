@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Runs the MDI demo headless under its script and checks the dumps the script writes: the
 children under the MDI client (made, activated by click, Ctrl+F6 and the window menu,
-maximised and restored, tiled in rows and columns, cascaded, closed), the window menu's list,
-the skins menu, and the speed buttons' down, group and skin state.
+maximised and restored, tiled in rows and columns, cascaded, closed), the window menu's
+skinned list (its access key and its last entry pick children), the skins menu, and the speed
+buttons' down, group and skin state.
 
-    check_demo.py MDI_DEMO SCRIPT OUT_DIR [--skin NAME]
+    check_demo.py MDI_DEMO SCRIPT OUT_DIR [--expect-skins A,B,...] [--skin NAME]
 
+--skin NAME goes to the demo (it starts in that internal skin). --expect-skins names the
+internal skins (without " (внутренний)") the skins menu must list, no more and no fewer.
 The screenshots and dumps stay in OUT_DIR for people to look at.
 """
 import json
@@ -15,7 +18,7 @@ import sys
 
 sys.dont_write_bytecode = True  # nothing written into the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests"))
-from dump_controls import find_control  # noqa: E402
+from dump_controls import controls, find_control  # noqa: E402
 
 FAILURES = []
 
@@ -60,6 +63,24 @@ def menu(dump):
     return None
 
 
+def hot_item(dump):
+    """The caption of the hot item of the pop-up menu open in the dump."""
+    for w in dump["windows"]:
+        for i in w.get("menu", []):
+            if i["hot"]:
+                return i["caption"]
+    return None
+
+
+def window_list(dump):
+    """The parent's skinned window list (caption, checked, tag) as made when last opened."""
+    for w in dump["windows"]:
+        provider = w.get("provider")
+        if provider and "windowList" in provider:
+            return [(i["caption"], i["checked"], i["tag"]) for i in provider["windowList"]]
+    return None
+
+
 def button(dump, name):
     b = find_control(dump, name)
     return b["down"], b["group"], b["skin"]["section"], b["skin"]["state"]
@@ -87,11 +108,17 @@ def check_tiled(dump, what):
 
 def main():
     demo, script, out = (os.path.abspath(a) for a in sys.argv[1:4])
+    demo_args = sys.argv[4:]
+    expected_skins = None
+    if "--expect-skins" in demo_args:
+        at = demo_args.index("--expect-skins")
+        expected_skins = demo_args[at + 1].split(",")
+        del demo_args[at:at + 2]
     os.makedirs(out, exist_ok=True)
     replies = os.path.join(out, "replies")
     env = dict(os.environ, UI_BACKEND="headless", UI_DESKTOP="1024x768",
                UI_SCRIPT=script, UI_REPLY=replies)
-    run = subprocess.run([demo] + sys.argv[4:], env=env, cwd=out, timeout=300)
+    run = subprocess.run([demo] + demo_args, env=env, cwd=out, timeout=300)
     check(run.returncode == 0, "the demo ended with %d" % run.returncode)
     with open(replies, encoding="utf-8") as f:
         answers = f.read().splitlines()
@@ -135,6 +162,16 @@ def main():
     room = client(before)["client"]
     shown = children(before)[0]["client"]
     check(shown == room, "maximised: the child's client %s is not the client %s" % (shown, room))
+    # The maximised picture's landscape is drawn at the size of its control, which fills the
+    # child's client: no strips of the form beside it, nothing stretched.
+    image = next((c for c in controls(children(before)[0]) if c["class"] == "TsImage"), None)
+    check(image is not None, "maximised: no picture in %s" % names(before)[0])
+    if image:
+        size = [image["bounds"][2] - image["bounds"][0], image["bounds"][3] - image["bounds"][1]]
+        drawn = [image["picture"]["width"], image["picture"]["height"]]
+        check(image["screen"] == shown and drawn == size,
+              "maximised: the picture %s drawn %s in %s, client %s"
+              % (image["screen"], drawn, size, shown))
     d = load("07-next-maximized")
     check(active(d) == names(before)[1] and maximized(d) == [active(d)],
           "Ctrl+F6 maximised: %s, %s" % (active(d), maximized(d)))
@@ -167,9 +204,29 @@ def main():
         checked = [c for c, on in items if on]
         check(checked == ["&%d %s" % (made.index(active(d)) + 1, active(d))],
               "window menu: checked %s" % checked)
+        # The entries are the skinned items the parent made (tags 512 + index), none of the
+        # platform's beside them.
+        skinned = window_list(d)
+        check(skinned is not None, "window menu: no skinned list in the dump")
+        if skinned is not None:
+            check([c for c, _, _ in skinned] == listed, "window menu: skinned %s" % skinned)
+            check([t for _, _, t in skinned] == [512 + i for i in range(len(skinned))],
+                  "window menu: tags %s" % skinned)
+            check([c for c, on, _ in skinned if on] == checked,
+                  "window menu: skinned check %s" % skinned)
     check(active(load("14-chosen")) == "Текст 1", "window menu: the first not chosen")
 
-    before = load("14-chosen")
+    d = load("14a-window-menu-end")
+    made = sorted(names(d), key=lambda n: int(n.split()[-1]))
+    last = "&%d %s" % (len(made), made[-1])
+    check(hot_item(d) == last, "window menu end: hot %s, not %s" % (hot_item(d), last))
+    check([c for c, on in menu(d) or [] if on] == ["&%d %s" % (made.index("Текст 1") + 1,
+                                                              "Текст 1")],
+          "window menu end: checked %s" % menu(d))
+    check(active(load("14b-last-chosen")) == made[-1],
+          "window menu end: %s not chosen" % made[-1])
+
+    before = load("14b-last-chosen")
     d = load("15-ctrl-f4")
     check(names(d) == names(before)[1:], "Ctrl+F4: %s" % names(d))
     d2 = load("16-closed")
@@ -181,6 +238,10 @@ def main():
 
     items = menu(load("18-skins-menu")) or []
     check([c for c, on in items if on] == ["Golden (внутренний)"], "skins menu: %s" % items)
+    if expected_skins is not None:
+        listed = sorted(c[:-len(" (внутренний)")] for c, _ in items if c.endswith(" (внутренний)"))
+        check(listed == sorted(expected_skins) and len(listed) == len(items),
+              "skins menu: %s, runs for %s" % ([c for c, _ in items], expected_skins))
 
     for f in FAILURES:
         print("FAIL: " + f)

@@ -243,7 +243,8 @@ void TMenuItem::SetParentComponent(TComponent* parent) {
     item->Add(this);
 }
 
-void TMenuItem::AppendTo(HMENU menu) const {
+void TMenuItem::AppendTo(HMENU menu, int at,
+                         const std::vector<std::pair<TMenuItem*, HMENU>>& reuse) const {
   TMenu* owner = GetParentMenu();
   for (const TMenuItem* item : FItems) {
     if (!item->FVisible) continue;
@@ -267,13 +268,21 @@ void TMenuItem::AppendTo(HMENU menu) const {
     mii.dwTypeData = item->FCaption;
     if (item->FShortCut) mii.dwTypeData += u'\t' + ShortCutToText(item->FShortCut);
     if (item->Count() > 0) {
-      HMENU sub = CreatePopupMenu();
-      item->AppendTo(sub);
+      HMENU sub = nullptr;
+      for (auto& [old, handle] : reuse)
+        if (old == item && IsMenu(handle)) sub = handle;
+      int subAt = 0;
+      if (sub && owner)
+        subAt = owner->TakeOwnItems(sub);
+      else
+        sub = CreatePopupMenu();
+      item->AppendTo(sub, subAt, reuse);
       mii.fMask |= MIIM_SUBMENU;
       mii.hSubMenu = sub;
       if (owner) owner->FSubmenus.emplace_back(const_cast<TMenuItem*>(item), sub);
     }
-    InsertMenuItemW(menu, UINT(GetMenuItemCount(menu)), true, mii);
+    InsertMenuItemW(menu, UINT(at++), true, mii);
+    if (owner) owner->FFilling.emplace_back(mii.dwItemData, mii.wID);
   }
 }
 
@@ -298,20 +307,55 @@ void TMenu::DestroyHandle() {
   FHandle = nullptr;
   FSubmenus.clear();
   FPictures.clear();
+  FFilled.clear();
+}
+
+int TMenu::TakeOwnItems(HMENU menu) const {
+  int first = -1;
+  for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
+    const MenuItem* it = GetMenuItem(menu, UINT(i), MF_BYPOSITION);
+    if (!it ||
+        std::find(FFilled.begin(), FFilled.end(), std::pair{it->data, it->id}) == FFilled.end())
+      continue;
+    RemoveMenu(menu, UINT(i), MF_BYPOSITION);  // a submenu it opens is filled again or freed
+    first = i;
+  }
+  if (first >= 0) return first;
+  // None yet: after what leads the bar of an MDI frame (a maximised child's system menu).
+  int at = 0;
+  for (const MenuItem* it; (it = GetMenuItem(menu, UINT(at), MF_BYPOSITION)) &&
+                           (it->flags & MF_POPUP) && (it->flags & MF_OWNERDRAW);)
+    ++at;
+  return at;
 }
 
 void TMenu::Build() {
-  HMENU old = FHandle;
   std::vector<std::unique_ptr<gfx::Bitmap>> oldPictures = std::move(FPictures);
+  std::vector<std::pair<TMenuItem*, HMENU>> oldSubmenus = std::move(FSubmenus);
   FPictures.clear();
   FSubmenus.clear();
-  FHandle = IsBar() ? CreateMenu() : CreatePopupMenu();
-  FItems->AppendTo(FHandle);
+  FFilling.clear();
+  int at = 0;
+  if (IsMenu(FHandle)) {
+    // Filled again in place: whoever holds the handles (an open pop-up, the window's bar, an
+    // MDI client's window menu) keeps them.
+    at = TakeOwnItems(FHandle);
+  } else {
+    oldSubmenus.clear();  // went with the old menu
+    FHandle = IsBar() ? CreateMenu() : CreatePopupMenu();
+  }
+  FItems->AppendTo(FHandle, at, oldSubmenus);
+  // The submenus of items that no longer open one go, without what others still hold.
+  for (auto& [item, handle] : oldSubmenus) {
+    const bool reused = std::any_of(FSubmenus.begin(), FSubmenus.end(),
+                                    [&](const auto& s) { return s.second == handle; });
+    if (reused || !IsMenu(handle)) continue;
+    TakeOwnItems(handle);
+    DestroyMenu(handle);
+  }
+  FFilled = std::move(FFilling);
+  FFilling.clear();
   FStale = false;
-  // A bar in use is replaced on its window before the old one goes.
-  if (FWindowHandle && IsWindow(FWindowHandle) && old && GetMenu(FWindowHandle) == old)
-    SetMenu(FWindowHandle, FHandle);
-  if (IsMenu(old)) DestroyMenu(old);
 }
 
 HMENU TMenu::Handle() {

@@ -124,7 +124,10 @@ class TMenuItem : public TComponent {
  private:
   friend class TMenu;
   void Changed();  // tells the menu to make its handle again
-  void AppendTo(win::HMENU menu) const;
+  // Inserts the visible sub-items into menu from position at on; a sub-item's submenu is the
+  // one reuse gives for it when it has one, else a new one.
+  void AppendTo(win::HMENU menu, int at,
+                const std::vector<std::pair<TMenuItem*, win::HMENU>>& reuse) const;
 
   std::u16string FCaption;
   bool FChecked = false, FRadioItem = false, FDefault = false, FEnabled = true, FVisible = true;
@@ -147,7 +150,9 @@ class TMenu : public TComponent {
 
   // The root item: its sub-items are the menu's items.
   TMenuItem* Items() const { return FItems.get(); }
-  // The window-system menu, made (again) from the items when they changed.
+  // The window-system menu, made from the items; when they change, the same menu and submenus
+  // are filled again in place (an open pop-up or a window's bar keeps its handle), and items
+  // that others put on them (an MDI frame's window list, a maximised child's buttons) stay.
   win::HMENU Handle();
   // Kept for whoever draws the items (a skin): the window-system menu does not use it.
   bool OwnerDraw() const { return FOwnerDraw; }
@@ -182,6 +187,9 @@ class TMenu : public TComponent {
   friend class TMenuItem;
   void DestroyHandle();
   void Build();
+  // Takes this menu's own items out of menu (those of the last filling); returns where the
+  // first was, or where new ones go when there were none.
+  int TakeOwnItems(win::HMENU menu) const;
   std::unique_ptr<TMenuItem> FItems;
   win::HMENU FHandle = nullptr;
   bool FStale = true;
@@ -192,6 +200,10 @@ class TMenu : public TComponent {
   win::HWND FWindowHandle = nullptr;
   // The window-system menus of the items with sub-items, by item.
   std::vector<std::pair<TMenuItem*, win::HMENU>> FSubmenus;
+  // What the last filling put on the window-system menus (item data, command): the items
+  // that are this menu's own when it is filled again.
+  std::vector<std::pair<win::ULONG_PTR, win::UINT>> FFilled;
+  std::vector<std::pair<win::ULONG_PTR, win::UINT>> FFilling;  // the filling under way
 };
 
 // A form's menu bar (TCustomForm::SetMenu).

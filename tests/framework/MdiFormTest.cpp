@@ -149,6 +149,48 @@ TEST_F(MdiForms, TileFollowsTheTileModeAndAChildNeedsAnMdiParent) {
   parent->SetFormStyle(TFormStyle::fsMDIForm);
 }
 
+// The menus change while a child is maximised: the bar keeps its handle, the child's system
+// menu first and its buttons last; the window menu keeps its handle and its list.
+TEST_F(MdiForms, AMaximisedChildsBarItemsAndTheListOutliveChangedMenus) {
+  TForm* a = Child(u"A");
+  Child(u"B");
+  const win::HMENU bar = win::GetMenu(parent->Handle());
+  const int items = win::GetMenuItemCount(bar);
+  a->SetWindowState(TWindowState::wsMaximized);
+  desktop.Pump();
+  ASSERT_EQ(win::GetMenuItemCount(bar), items + 4);
+  const win::HMENU windowMenu = menu->SubmenuHandle(windowItem);
+  auto check = [&](const char* what) {
+    ASSERT_EQ(win::GetMenu(parent->Handle()), bar) << what;
+    ASSERT_EQ(win::GetMenuItemCount(bar), items + 4) << what;
+    EXPECT_EQ(win::GetSubMenu(bar, 0), win::GetSystemMenu(a->Handle(), false)) << what;
+    EXPECT_EQ(win::GetMenuItem(bar, win::UINT(items + 3), win::MF_BYPOSITION)->id,
+              win::UINT(win::SC_CLOSE))
+        << what;
+    EXPECT_EQ(menu->SubmenuHandle(windowItem), windowMenu) << what;
+    // "Tile" (and what was added), a separator, the two children.
+    EXPECT_EQ(WindowMenuCount(), windowItem->Count() + 3) << what;
+    EXPECT_EQ(
+        win::GetMenuItem(windowMenu, win::UINT(WindowMenuCount() - 2), win::MF_BYPOSITION)->text,
+        u"&1 A")
+        << what;
+  };
+  check("maximised");
+  auto* cascade = new TMenuItem(nullptr);
+  cascade->SetCaption(u"&Cascade");
+  windowItem->Add(cascade);
+  check("an item added to the window menu");
+  menu->Items()->Items(0)->SetCaption(u"&Files");
+  check("a top item renamed");
+  // The bar's items taken off by someone else come back when the client refreshes its menus.
+  for (int i = win::GetMenuItemCount(bar) - 1; i >= 0; --i)
+    if (win::GetMenuItem(bar, win::UINT(i), win::MF_BYPOSITION)->flags & win::MF_OWNERDRAW)
+      win::RemoveMenu(bar, win::UINT(i), win::MF_BYPOSITION);
+  ASSERT_EQ(win::GetMenuItemCount(bar), items);
+  win::SendMessageW(parent->ClientHandle(), win::WM_MDIREFRESHMENU, 0, 0);
+  check("refreshed");
+}
+
 TEST(MdiFormDescription, FormStyleWindowMenuAndTileModeAreRead) {
   win::VirtualDesktop desktop{800, 600};
   TApplication app;

@@ -174,6 +174,68 @@ TEST_F(Menus, ItemsKeepTheirGroupsAndTheirTreeThroughChangesAndFreeing) {
   EXPECT_EQ(win::GetMenu(form->Handle()), nullptr);
 }
 
+// Changed items fill the same window-system menus again: whoever holds a handle (an open
+// pop-up, the form's bar) keeps it, and items others put on them stay where they were.
+TEST_F(Menus, ChangesFillTheSameMenusAgainAndLeaveOthersItemsInPlace) {
+  TMenuItem* fileItem = Item("FileItem");
+  const win::HMENU bar = Main()->Handle();
+  const win::HMENU file = Main()->SubmenuHandle(fileItem);
+  ASSERT_TRUE(win::IsMenu(file));
+  // Another's items: an owner-drawn one opening its own menu first on the bar, a button at the
+  // bar's end, an entry at the end of File.
+  const win::HMENU theirs = win::CreatePopupMenu();
+  win::AppendMenuW(theirs, win::MF_STRING, 0xF060, u"Close");
+  win::MENUITEMINFOW icon;
+  icon.fMask = win::MIIM_FTYPE | win::MIIM_ID | win::MIIM_DATA | win::MIIM_SUBMENU;
+  icon.fType = win::MFT_OWNERDRAW;
+  icon.hSubMenu = theirs;
+  icon.dwItemData = 7;
+  win::InsertMenuItemW(bar, 0, true, icon);
+  win::AppendMenuW(bar, win::MF_OWNERDRAW | win::MF_RIGHTJUSTIFY, 0xF060, u"");
+  win::AppendMenuW(file, win::MF_STRING, 0xFF00, u"&1 Other");
+
+  Item("OpenItem")->SetCaption(u"&Open...");
+  auto* save = new TMenuItem(nullptr);
+  save->SetCaption(u"&Save");
+  fileItem->Insert(1, save);
+  Item("QuitItem")->SetVisible(false);
+  ASSERT_EQ(Main()->Handle(), bar);
+  EXPECT_EQ(win::GetMenu(form->Handle()), bar);
+  ASSERT_EQ(Main()->SubmenuHandle(fileItem), file);
+  auto texts = [](win::HMENU m) {
+    std::vector<std::u16string> out;
+    for (int i = 0; i < win::GetMenuItemCount(m); ++i)
+      out.push_back(win::GetMenuItem(m, win::UINT(i), win::MF_BYPOSITION)->text);
+    return out;
+  };
+  EXPECT_EQ(texts(file),
+            (std::vector<std::u16string>{u"&Open...\tCtrl+O", u"&Save", u"-", u"&1 Other"}));
+  ASSERT_EQ(win::GetMenuItemCount(bar), 3);
+  EXPECT_EQ(win::GetSubMenu(bar, 0), theirs);
+  EXPECT_EQ(win::GetSubMenu(bar, 1), file);
+  EXPECT_EQ(win::GetMenuItem(bar, 2, win::MF_BYPOSITION)->id, 0xF060u);
+  // The items still answer their commands.
+  win::SendMessageW(form->Handle(), win::WM_COMMAND, Item("OpenItem")->Command(), 0);
+  EXPECT_EQ(form->clicked, (std::vector<std::string>{"OpenItem"}));
+
+  // File left without items opens nothing: its menu goes, another's stays.
+  fileItem->Clear();
+  ASSERT_EQ(Main()->Handle(), bar);
+  EXPECT_FALSE(win::IsMenu(file));
+  EXPECT_TRUE(win::IsMenu(theirs));
+  EXPECT_EQ(win::GetMenuItemCount(bar), 3);
+  EXPECT_EQ(win::GetSubMenu(bar, 1), nullptr);
+  // A new item makes it a new one; the bar's first item is another's again.
+  auto* again = new TMenuItem(nullptr);
+  again->SetCaption(u"&New");
+  fileItem->Add(again);
+  const win::HMENU made = Main()->SubmenuHandle(fileItem);
+  ASSERT_TRUE(win::IsMenu(made));
+  EXPECT_EQ(win::GetSubMenu(bar, 1), made);
+  EXPECT_EQ(texts(made), (std::vector<std::u16string>{u"&New"}));
+  EXPECT_EQ(win::GetSubMenu(bar, 0), theirs);
+}
+
 TEST_F(Menus, ARightClickOpensThePopupMenuAndTheDumpShowsItsItems) {
   std::string dump;
   desktop.Schedule(10, [&] {

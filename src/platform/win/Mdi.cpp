@@ -125,6 +125,16 @@ void TakeOffBar(Client& c, HWND client) {
   DrawMenuBar(FrameOf(client));
 }
 
+// Whether the bar still holds the maximised child's items (a menu filled again in place may
+// have lost them).
+bool BarHoldsItems(const Client& c) {
+  for (int i = GetMenuItemCount(c.barMenu) - 1; i >= 0; --i)
+    if (const MenuItem* it = GetMenuItem(c.barMenu, UINT(i), MF_BYPOSITION);
+        it && (it->flags & MF_OWNERDRAW) && it->data == reinterpret_cast<ULONG_PTR>(c.onBar))
+      return true;
+  return false;
+}
+
 // Puts the active child's system menu icon and buttons on the frame's menu bar while it is
 // maximised; takes them off otherwise.
 void UpdateBar(HWND client) {
@@ -133,7 +143,7 @@ void UpdateBar(HWND client) {
   HWND frame = FrameOf(client);
   HMENU bar = GetMenu(frame);
   HWND want = c->active && IsZoomed(c->active) && bar ? c->active : nullptr;
-  if (want == c->onBar && bar == c->barMenu) return;
+  if (want == c->onBar && bar == c->barMenu && (!want || BarHoldsItems(*c))) return;
   TakeOffBar(*c, client);
   if (!want) return;
   auto item = [&](UINT type, UINT id, HMENU sub) {

@@ -1381,11 +1381,11 @@ void TacMDIWnd::acWndProc(fw::TMessage& m) {
         return;
       case AC_GETBG: {
         // Windows inside the client stand on the parent's picture: their place in the form.
+        // The area to draw stays the asker's own (the offset alone moves into the picture).
         auto& info = *reinterpret_cast<skin::draw::TacBGInfo*>(m.LParam);
         POINT p{0, 0};
         MapWindowPoints(CtrlHandle, FForm->Handle(), &p, 1);
         info.Offset = {info.Offset.X + p.X, info.Offset.Y + p.Y};
-        if (info.PleaseDraw) info.R = info.R.Offset(p.X, p.Y);
         m.Result = SendMessageW(FForm->Handle(), m.Msg, m.WParam, m.LParam);
         return;
       }

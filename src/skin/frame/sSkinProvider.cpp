@@ -675,6 +675,71 @@ void TsSkinProvider::UpdateMainForm(bool redrawBorder) {
   if (redrawBorder && FBorderForm) FBorderForm->UpdateExBordersPos(true, 255);
 }
 
+bool TsSkinProvider::UpdateWindowList(win::HMENU popup) {
+  fw::TMainMenu* menu = FForm->Menu();
+  fw::TMenuItem* list = FForm->WindowMenu();
+  if (!menu || !list) return false;
+  const bool windowMenu = popup && menu->SubmenuHandle(list) == popup;
+  std::vector<fw::TMenuItem*> old;
+  for (int i = 0; i < list->Count(); ++i)
+    if (list->Items(i)->Tag & kWindowListTag) old.push_back(list->Items(i));
+  sc::TsSkinManager* mgr = FCommonData->SkinManager();
+  const bool skinned = mgr && mgr->SkinnedPopups() && Skinned() && FSkinApplied;
+  if (!windowMenu || !skinned || !IsMDIParent() || FForm->MDIChildCount() == 0) {
+    for (fw::TMenuItem* item : old) delete item;
+    return false;
+  }
+  // The children in the platform's order (their window ids follow their creation), numbered
+  // as its list numbers them.
+  std::vector<std::pair<win::LONG_PTR, fw::TCustomForm*>> children;
+  for (int i = 0; fw::TCustomForm* child = FForm->MDIChildren(i); ++i)
+    if (child->HandleAllocated())
+      children.emplace_back(win::GetWindowLongPtrW(child->Handle(), win::GWLP_ID), child);
+  std::sort(children.begin(), children.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  // The new items come before the old ones go, so that the menu never empties (its handle is
+  // the pop-up being opened).
+  auto add = [&](const std::u16string& caption, std::intptr_t index) {
+    auto* item = new fw::TMenuItem(nullptr);
+    item->SetCaption(caption);
+    item->Tag = kWindowListTag + index;
+    list->Add(item);
+    return item;
+  };
+  const fw::TMenuItem* last = nullptr;
+  for (int i = 0; i < list->Count(); ++i)
+    if (!(list->Items(i)->Tag & kWindowListTag)) last = list->Items(i);
+  if (!last || !last->IsLine()) add(u"-", 0);
+  const fw::TCustomForm* active = FForm->ActiveMDIChild();
+  const win::HWND client = FForm->ClientHandle();
+  std::intptr_t index = 0;
+  for (std::size_t n = 0; n < children.size(); ++n) {
+    fw::TCustomForm* child = children[n].second;
+    const win::HWND h = child->Handle();
+    if (!win::IsWindowVisible(h)) continue;
+    std::u16string number;
+    for (char d : std::to_string(n + 1)) number += char16_t(d);
+    fw::TMenuItem* item = add(u"&" + number + u" " + child->Caption(), index++);
+    item->SetChecked(child == active);
+    item->OnClick = [h, client](fw::TComponent*) {
+      if (!win::IsWindow(h) || win::GetParent(h) != client) return;
+      if (win::IsIconic(h)) win::ShowWindow(h, win::SW_RESTORE);
+      win::SendMessageW(client, win::WM_MDIACTIVATE, win::WParamFromHwnd(h), 0);
+    };
+  }
+  for (fw::TMenuItem* item : old) delete item;
+  // The platform's own entries (and its separator) leave the pop-up: they carry no item.
+  for (int i = win::GetMenuItemCount(popup) - 1; i >= 0; --i) {
+    const win::MenuItem* it = win::GetMenuItem(popup, win::UINT(i), win::MF_BYPOSITION);
+    if (!it || it->data || it->submenu) continue;
+    const bool entry = std::any_of(children.begin(), children.end(),
+                                   [&](const auto& c) { return win::UINT(c.first) == it->id; });
+    if (entry || (it->flags & win::MF_SEPARATOR))
+      win::RemoveMenu(popup, win::UINT(i), win::MF_BYPOSITION);
+  }
+  return true;
+}
+
 void TsSkinProvider::NotifyMDIParent(bool wholeClient) {
   TsSkinProvider* parent = MDIParentProvider();
   if (!parent || parent == this || parent->FForm->HasState(fw::csDestroying)) return;
@@ -1339,7 +1404,17 @@ void TsSkinProvider::DrawMdiItem(const win::DRAWITEMSTRUCT& dis) {
     draw::DrawSkinGlyph(overBlack, {0, 0}, 0, 1, *md, draw::EmptyCI);
     draw::DrawSkinGlyph(overWhite, {0, 0}, 0, 1, *md, draw::EmptyCI);
     const std::uint32_t ink = paint::SwapRedBlue(std::uint32_t(color) & 0xFFFFFF);
-    for (int y = 0; y < md->Height; ++y)
+    // A glyph that covers its whole box is a button picture of its own (a bevelled box): it
+    // is drawn as it is, its state by the item's, since its shape alone would be a solid box.
+    bool opaque = true;
+    for (int y = 0; y < md->Height && opaque; ++y)
+      for (int x = 0; x < md->Width && opaque; ++x)
+        opaque = gfx::PixelG(overWhite.At(x, y)) == gfx::PixelG(overBlack.At(x, y));
+    if (opaque)
+      draw::DrawSkinGlyph(pic, at,
+                          std::min<int>(selected ? (pressed ? 2 : 1) : 0, md->ImageCount - 1), 1,
+                          *md, draw::EmptyCI);
+    for (int y = 0; y < md->Height && !opaque; ++y)
       for (int x = 0; x < md->Width; ++x) {
         const int a =
             255 - (int(gfx::PixelG(overWhite.At(x, y))) - int(gfx::PixelG(overBlack.At(x, y))));
@@ -2172,6 +2247,20 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
   if (FRTInit && (m.Msg == win::WM_NCPAINT || m.Msg == win::WM_NCACTIVATE ||
                   m.Msg == win::WM_NCCALCSIZE || m.Msg == win::WM_SHOWWINDOW))
     LoadInit();
+  if (m.Msg == win::WM_INITMENUPOPUP && IsMDIParent()) {
+    const auto popup = reinterpret_cast<win::HMENU>(m.WParam);
+    if (UpdateWindowList(popup)) {
+      m.Result = 0;
+      return;
+    }
+    // The maximised child's system menu, opened from the bar: it is not sized from there.
+    if (fw::TCustomForm* child = FForm->ActiveMDIChild();
+        child && child->HandleAllocated() && win::IsZoomed(child->Handle()) &&
+        win::GetSystemMenu(child->Handle(), false) == popup)
+      win::EnableMenuItem(popup, win::SC_SIZE, win::MF_BYCOMMAND | win::MF_GRAYED);
+    next(m);
+    return;
+  }
   if (!Skinned() || !FSkinApplied) {
     if (m.Msg == win::WM_SHOWWINDOW || m.Msg == win::WM_NCPAINT || m.Msg == win::WM_CREATE) {
       next(m);
@@ -2674,6 +2763,23 @@ void WriteProvider(win::HWND hwnd, backend::JsonWriter& w) {
     w.Bool(p->MDIForm() && p->MDIForm()->Connected());
     w.Key("mdiButtons");
     w.Bool(p->MDIButtonsNeeded());
+    // The skinned list of the children in the window menu, as made when it was opened last.
+    w.Key("windowList");
+    w.BeginArray();
+    if (const fw::TMenuItem* list = form->WindowMenu())
+      for (int i = 0; i < list->Count(); ++i)
+        if (const fw::TMenuItem* item = list->Items(i);
+            (item->Tag & TsSkinProvider::kWindowListTag) && !item->IsLine()) {
+          w.BeginObject();
+          w.Key("caption");
+          w.String(item->Caption());
+          w.Key("checked");
+          w.Bool(item->Checked());
+          w.Key("tag");
+          w.Number(int(item->Tag));
+          w.EndObject();
+        }
+    w.EndArray();
   }
   w.Key("region");
   gfx::Region rgn;

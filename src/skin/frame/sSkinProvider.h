@@ -22,6 +22,7 @@
 #include "framework/Form.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Region.h"
+#include "platform/win/Menu.h"
 #include "skin/core/acSBAnimation.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sSkinManager.h"
@@ -414,6 +415,14 @@ class TsSkinProvider : public fw::TComponent,
   // window redrawn with its children and the frame repainted; with redrawBorder the client is
   // painted at once and the extended border placed again.
   void UpdateMainForm(bool redrawBorder);
+  // The tag bit of the items the provider puts in the form's WindowMenu: the skinned list of
+  // the MDI children (the low bits hold the entry's index) and its separator.
+  static constexpr std::intptr_t kWindowListTag = 512;
+  // The pop-up popup opens: the list's old items go; when popup is the WindowMenu's and the
+  // parent has children, the platform's entries give way to skinned items ("&N Caption" as the
+  // platform numbers them, the active one checked; a click activates the child, restoring it
+  // when minimised). True when the list was put there (the platform must not see it).
+  bool UpdateWindowList(win::HMENU popup);
 
   // Sends a message straight into the provider's handling of the form's window.
   win::LRESULT ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);

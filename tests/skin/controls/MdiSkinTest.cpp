@@ -6,7 +6,10 @@
 // was dragged.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "MenuTestSupport.h"
@@ -34,6 +37,8 @@
 #include "platform/win/Window.h"
 #include "skin/controls/acDials.h"
 #include "skin/controls/sSkinMenus.h"
+#include "skin/core/sGraphUtils.h"
+#include "skin/core/sMessages.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/frame/acSBUtils.h"
@@ -68,6 +73,7 @@ class MdiSkinTest : public ::testing::Test {
  protected:
   void SetUp() override {
     InstallDialogSkinning();
+    InstallSkinnedMenus();
     frame::InstallProviderDump();
     app = std::make_unique<fw::TApplication>();
     parent = app->CreateForm<fw::TForm>();
@@ -117,6 +123,51 @@ class MdiSkinTest : public ::testing::Test {
   }
   static win::POINT Centre(const TRect& r) {
     return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  }
+
+  // One item of an open pop-up menu as the platform holds it.
+  struct ShownItem {
+    std::u16string text;
+    bool checked = false;
+    bool skinned = false;  // owner-drawn by an item of the framework (drawn by the skin)
+    bool operator==(const ShownItem&) const = default;
+    friend std::ostream& operator<<(std::ostream& os, const ShownItem& i) {
+      return os << '"' << fw::Utf16ToUtf8(i.text) << '"' << (i.checked ? " checked" : "")
+                << (i.skinned ? " skinned" : " plain");
+    }
+  };
+  static std::vector<ShownItem> Shown(win::HMENU m) {
+    std::vector<ShownItem> out;
+    for (int i = 0; i < win::GetMenuItemCount(m); ++i) {
+      const win::MenuItem* it = win::GetMenuItem(m, win::UINT(i), win::MF_BYPOSITION);
+      out.push_back({it->text, (it->flags & win::MF_CHECKED) != 0,
+                     it->data != 0 && (it->flags & win::MF_OWNERDRAW) != 0});
+    }
+    return out;
+  }
+  // Opens the window menu as Alt+W does, runs look while it is open, then runs then (which
+  // may pick an item; Escape closes the menu otherwise).
+  void WithWindowMenu(const std::function<void(win::HMENU)>& look,
+                      const std::function<void(win::HMENU)>& then = nullptr) {
+    bool looked = false;
+    desktop.Schedule(10, [&] {
+      const auto popups = menutest::MenuWindows();
+      ASSERT_EQ(popups.size(), 1u);
+      const win::HMENU m = menutest::MenuOf(popups[0]);
+      looked = true;
+      look(m);
+      if (then) {
+        then(m);
+      } else {
+        menutest::Tap(menutest::kEscape);
+        menutest::Tap(menutest::kEscape);
+      }
+    });
+    win::SendMessageW(parent->Handle(), win::WM_SYSCOMMAND, win::SC_KEYMENU, 'w');
+    desktop.Pump();
+    app->ProcessMessages();
+    desktop.Pump();
+    EXPECT_TRUE(looked);
   }
 
   // Pixels of the screen inside area that differ from pic laid at area's top-left (colours
@@ -416,6 +467,172 @@ TEST_F(MdiSkinTest, TheReleasedThumbScrollsTheClientToTheDraggedPlace) {
   desktop.Pump();
   EXPECT_EQ(win::GetScrollPos(Client(), win::SB_HORZ), expected);
   EXPECT_EQ(a->Left(), left + (pos - expected));
+}
+
+// The window menu lists the children as skinned items in place of the platform's entries:
+// numbered as the platform numbers them (a hidden child leaves its number out), the active one
+// checked; picking one activates it, restoring a minimised one; opened again the list is new.
+TEST_F(MdiSkinTest, TheWindowMenuListsTheChildrenAsSkinnedItems) {
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  fw::TForm* b = Child(u"B", {330, 10, 570, 200});
+  fw::TForm* c = Child(u"C", {60, 220, 300, 400});
+  b->Hide();
+  desktop.Pump();
+  ASSERT_EQ(parent->ActiveMDIChild(), c);
+  const win::HMENU windowMenu = menu->SubmenuHandle(windowItem);
+  WithWindowMenu([&](win::HMENU m) {
+    EXPECT_EQ(m, windowMenu) << "the open pop-up keeps its menu";
+    EXPECT_EQ(Shown(m), (std::vector<ShownItem>{{u"&Tile", false, true},
+                                                {u"-", false, true},
+                                                {u"&1 A", false, true},
+                                                {u"&3 C", true, true}}));
+    gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / "mdi-window-list.png").string(),
+                        gfx::EncodePng(desktop.Compose()));
+  });
+  ASSERT_EQ(windowItem->Count(), 4);
+  EXPECT_EQ(windowItem->Items(1)->Tag & TsSkinProvider::kWindowListTag,
+            TsSkinProvider::kWindowListTag);
+  EXPECT_EQ(windowItem->Items(2)->Tag, TsSkinProvider::kWindowListTag + 0);
+  EXPECT_EQ(windowItem->Items(3)->Tag, TsSkinProvider::kWindowListTag + 1);
+
+  // "1" picks A.
+  WithWindowMenu([](win::HMENU) {}, [](win::HMENU) { win::InjectText(u"1"); });
+  EXPECT_EQ(parent->ActiveMDIChild(), a);
+  EXPECT_TRUE(menutest::MenuWindows().empty());
+
+  // A minimised child comes back when clicked in the list; the list is made anew each time.
+  b->Show();
+  c->SetWindowState(fw::TWindowState::wsMinimized);
+  desktop.Pump();
+  ASSERT_TRUE(win::IsIconic(c->Handle()));
+  WithWindowMenu(
+      [&](win::HMENU m) {
+        const std::vector<ShownItem> shown = Shown(m);
+        ASSERT_EQ(shown.size(), 5u);
+        EXPECT_EQ(shown[2].text, u"&1 A");
+        EXPECT_EQ(shown[3].text, u"&2 B");
+        EXPECT_EQ(shown[4].text, u"&3 C");
+        EXPECT_EQ(std::count_if(shown.begin(), shown.end(), [](auto& i) { return i.checked; }), 1);
+        EXPECT_TRUE(std::all_of(shown.begin(), shown.end(), [](auto& i) { return i.skinned; }));
+      },
+      [&](win::HMENU m) {
+        win::RECT r{};
+        ASSERT_TRUE(win::GetMenuItemRect(nullptr, m, 4, &r));
+        const win::POINT p = Centre(r);
+        win::InjectMouseMove(p);
+        win::InjectMouseButton(0, true, p);
+        win::InjectMouseButton(0, false, p);
+      });
+  EXPECT_FALSE(win::IsIconic(c->Handle()));
+  EXPECT_EQ(parent->ActiveMDIChild(), c);
+  EXPECT_EQ(windowItem->Count(), 5);
+}
+
+// Without skinned pop-ups the platform's own list shows, and the skinned one does not stay
+// beside it.
+TEST_F(MdiSkinTest, WithoutSkinnedPopupsThePlatformListShowsAlone) {
+  Child(u"A", {40, 10, 280, 200});
+  Child(u"B", {330, 10, 570, 200});
+  WithWindowMenu([](win::HMENU) {});
+  ASSERT_EQ(windowItem->Count(), 4) << "the skinned list was made";
+  manager->SetSkinnedPopups(false);
+  desktop.Pump();
+  WithWindowMenu([&](win::HMENU m) {
+    const std::vector<ShownItem> shown = Shown(m);
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0].text, u"&Tile");
+    EXPECT_EQ(shown[2], (ShownItem{u"&1 A", false, false}));
+    EXPECT_EQ(shown[3], (ShownItem{u"&2 B", true, false}));
+  });
+  EXPECT_EQ(windowItem->Count(), 1);
+}
+
+// The menus changing while a child is maximised (the list made on opening) leave the
+// maximised child's items on the bar; the buttons' commands reach the child.
+TEST_F(MdiSkinTest, TheMaximisedChildsBarItemsStayAndItsButtonsCommandIt) {
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  fw::TForm* b = Child(u"B", {330, 10, 570, 200});
+  const win::HMENU bar = win::GetMenu(parent->Handle());
+  const int items = win::GetMenuItemCount(bar);
+  win::SendMessageW(Client(), win::WM_MDIMAXIMIZE, win::WParamFromHwnd(b->Handle()), 0);
+  desktop.Pump();
+  ASSERT_EQ(win::GetMenuItemCount(bar), items + 4);
+  WithWindowMenu([&](win::HMENU m) {
+    EXPECT_EQ(Shown(m).back(), (ShownItem{u"&2 B", true, true}));
+    EXPECT_EQ(win::GetMenu(parent->Handle()), bar);
+    EXPECT_EQ(win::GetMenuItemCount(bar), items + 4);
+  });
+  EXPECT_EQ(win::GetMenuItemCount(bar), items + 4);
+  EXPECT_EQ(win::GetSubMenu(bar, 0), win::GetSystemMenu(b->Handle(), false));
+  EXPECT_TRUE(provider->MDIButtonsNeeded());
+  // Its system menu, opened from the bar, cannot size it.
+  const win::HMENU sys = win::GetSystemMenu(b->Handle(), false);
+  win::SendMessageW(parent->Handle(), win::WM_INITMENUPOPUP, win::WPARAM(sys), 0);
+  EXPECT_TRUE(win::GetMenuState(sys, win::SC_SIZE, win::MF_BYCOMMAND) & win::MF_GRAYED);
+  // Minimise from the bar's button: the state goes, and with it the buttons.
+  provider->MDIForm()->MinClick();
+  desktop.Pump();
+  EXPECT_TRUE(win::IsIconic(b->Handle()));
+  EXPECT_FALSE(provider->MDIButtonsNeeded());
+  EXPECT_EQ(win::GetMenuItemCount(bar), items);
+  (void)a;
+}
+
+// A window inside the client asks it for its background: the wrapper hands the request to the
+// parent form with the window's place, so it stands on the client's "MDIAREA".
+TEST_F(MdiSkinTest, AWindowInTheClientGetsTheParentsBackground) {
+  const TRect cr = ScreenRect(Client()), inner = ClientScreenRect(Client());
+  const gfx::Bitmap pic = MdiArea(cr);
+  gfx::Bitmap drawn(40, 30);
+  gfx::DeviceContext dc(drawn);
+  core::TacBGInfo info;
+  info.DrawDC = &dc;
+  info.R = {10, 5, 40, 30};
+  // Asked as a control does: the origin of the client area, the area R drawn.
+  ASSERT_TRUE(core::GetBGInfo(info, Client(), true));
+  EXPECT_EQ(info.BgType, core::TacBGType::btCache);
+  EXPECT_EQ(info.Bmp, provider->SkinData().CacheBmp());
+  const gfx::TRect wanted{10, 5, 40, 30};
+  EXPECT_EQ(Differing(drawn, wanted, pic, {inner.Left - cr.Left + 10, inner.Top - cr.Top + 5},
+                      "drawn background"),
+            0);
+  // Without drawing: the offset into the parent's picture.
+  core::TacBGInfo place;
+  ASSERT_TRUE(core::GetBGInfo(place, Client(), false));
+  const gfx::Bitmap& cache = *place.Bmp;
+  EXPECT_EQ(gfx::ColorFromPixel(cache.At(place.Offset.X + 3, place.Offset.Y + 3)),
+            gfx::ColorFromPixel(pic.At(inner.Left - cr.Left + 3, inner.Top - cr.Top + 3)));
+}
+
+// Every internal skin: the maximised child's buttons on the menu line show a glyph, not a box
+// filled with the line's text colour (a skin whose small glyphs are whole button pictures).
+TEST_F(MdiSkinTest, TheMenuLinesButtonsShowTheirGlyphInEverySkin) {
+  fw::TForm* a = Child(u"A", {40, 10, 280, 200});
+  win::SendMessageW(Client(), win::WM_MDIMAXIMIZE, win::WParamFromHwnd(a->Handle()), 0);
+  desktop.Pump();
+  const win::HMENU bar = win::GetMenu(parent->Handle());
+  for (const auto& s : skin::data::InternalSkins()) {
+    const std::string name = s.Name;
+    manager->SetSkinName(fw::Utf8ToUtf16(name));
+    desktop.Pump();
+    ASSERT_TRUE(provider->MDIButtonsNeeded()) << name;
+    const int section = manager->ConstData().Sections[data::ssMenuLine];
+    ASSERT_TRUE(Model().IsValidSkinIndex(section)) << name;
+    const gfx::Pixel ink =
+        gfx::PixelFromColor(Model().gd[std::size_t(section)].Props[0].FontColor.Color, 0) &
+        0xFFFFFF;
+    const gfx::Bitmap screen = desktop.Compose();
+    const int count = win::GetMenuItemCount(bar);
+    for (int i = count - 3; i < count; ++i) {
+      win::RECT r{};
+      ASSERT_TRUE(win::GetMenuItemRect(parent->Handle(), bar, win::UINT(i), &r)) << name;
+      int inked = 0;
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) inked += (screen.At(x, y) & 0xFFFFFF) == ink;
+      EXPECT_LT(inked * 2, TRect(r).Width() * TRect(r).Height())
+          << name << ": button " << i << " is a box of the text colour";
+    }
+  }
 }
 
 // Every internal skin: a parent with two children (the active one over the other), looked at
