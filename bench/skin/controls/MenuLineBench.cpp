@@ -10,6 +10,7 @@
 #include "framework/Form.h"
 #include "framework/Menus.h"
 #include "framework/TextConv.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
