@@ -14,48 +14,30 @@
 #include "platform/win/Messages.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
+#include "skin/SkinnedFormScene.h"
 #include "skin/controls/acDials.h"
 #include "skin/controls/sSkinMenus.h"
-#include "skin/frame/sSkinProvider.h"
-#include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls {
 namespace {
 
-struct Scene {
-  Scene() {
-    InstallDialogSkinning();
-    InstallSkinnedMenus();
-    form = app->CreateForm<fw::TForm>();
-    form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
-    form->SetBounds(0, 0, 1280, 750);
-    form->SetCaption(u"Каталог");
-    auto* menu = new fw::TMainMenu(form);
-    for (const char16_t* caption :
-         {u"&Файл", u"&Правка", u"&Вид", u"&Сервис", u"&Окно", u"&Справка"}) {
-      auto* item = new fw::TMenuItem(menu);
-      item->SetCaption(caption);
-      auto* sub = new fw::TMenuItem(menu);
-      sub->SetCaption(u"&Открыть");
-      item->Add(sub);
-      menu->Items()->Add(item);
-    }
-    form->SetMenu(menu);
-    manager = new core::TsSkinManager(form);
-    manager->AfterConstruction();
-    skin::data::AddInternalSkins(manager->InternalSkins());
-    manager->SetSkinName(fw::Utf8ToUtf16(skin::data::acDefaultInternalSkin));
-    manager->Effects().AllowGlowing = false;
-    provider = new frame::TsSkinProvider(form);
-    form->Show();
-    desktop.Pump();
-  }
-  ~Scene() { app.reset(); }
-  win::VirtualDesktop desktop{1440, 900};
-  std::unique_ptr<fw::TApplication> app = std::make_unique<fw::TApplication>();
-  fw::TForm* form = nullptr;
-  core::TsSkinManager* manager = nullptr;
-  frame::TsSkinProvider* provider = nullptr;
+struct Scene : skin::bench::SkinnedFormScene {
+  Scene()
+      : SkinnedFormScene(fw::TFormBorderStyle::bsSizeable, u"Каталог", [](fw::TForm& form) {
+          InstallDialogSkinning();
+          InstallSkinnedMenus();
+          auto* menu = new fw::TMainMenu(&form);
+          for (const char16_t* caption :
+               {u"&Файл", u"&Правка", u"&Вид", u"&Сервис", u"&Окно", u"&Справка"}) {
+            auto* item = new fw::TMenuItem(menu);
+            item->SetCaption(caption);
+            auto* sub = new fw::TMenuItem(menu);
+            sub->SetCaption(u"&Открыть");
+            item->Add(sub);
+            menu->Items()->Add(item);
+          }
+          form.SetMenu(menu);
+        }) {}
 };
 
 void FramePaintKeepingTheMenuLine(benchmark::State& state) {
