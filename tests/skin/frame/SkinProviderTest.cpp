@@ -7,6 +7,7 @@
 #include "TestOutput.h"
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,13 @@ class SkinProviderTest : public ::testing::Test {
     desktop.Pump();
   }
   void TearDown() override { app.reset(); }
+  // Advances the clock a frame (12 ms) at a time while running holds, 40 frames at most; the
+  // frames it took.
+  int FramesWhile(const std::function<bool()>& running) {
+    int ticks = 0;
+    for (; running() && ticks < 40; ++ticks) desktop.Advance(12);
+    return ticks;
+  }
 
   win::HWND H() const { return form->Handle(); }
   TRect Window() const {
@@ -912,11 +920,7 @@ TEST_F(SkinProviderTest, MinimisingAndRestoringAFormRunOnTheClock) {
   ASSERT_NE(p->FormTimer(), nullptr);
   EXPECT_TRUE(win::IsIconic(h));
   EXPECT_TRUE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
-  int ticks = 0;
-  while (!p->FormTimer()->Minimized && ticks < 40) {
-    desktop.Advance(12);
-    ++ticks;
-  }
+  int ticks = FramesWhile([&] { return !p->FormTimer()->Minimized; });
   EXPECT_EQ(ticks, AnimFrameCount(manager->AnimEffects().Minimizing.Time) - 2);
   EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
   // A new work area puts the minimised picture onto the target again.
@@ -930,11 +934,7 @@ TEST_F(SkinProviderTest, MinimisingAndRestoringAFormRunOnTheClock) {
 
   win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
   EXPECT_TRUE(win::IsIconic(h));  // until the picture is back
-  ticks = 0;
-  while (p->FormTimer()->Restoring && ticks < 40) {
-    desktop.Advance(12);
-    ++ticks;
-  }
+  ticks = FramesWhile([&] { return p->FormTimer()->Restoring; });
   EXPECT_LT(ticks, 40);
   EXPECT_FALSE(win::IsIconic(h));
   EXPECT_TRUE(win::IsWindowVisible(h));
@@ -976,20 +976,12 @@ TEST_F(SkinProviderTest, TheMainFormsMinimiseAndRestoreAreAnimatedThroughTheAppl
   ASSERT_NE(p->FormTimer(), nullptr) << "the filter started the provider's animation";
   EXPECT_TRUE(win::IsIconic(h));
   EXPECT_EQ(minimizes, 0) << "the filter handled it";
-  int ticks = 0;
-  while (!p->FormTimer()->Minimized && ticks < 40) {
-    desktop.Advance(12);
-    ++ticks;
-  }
+  int ticks = FramesWhile([&] { return !p->FormTimer()->Minimized; });
   EXPECT_EQ(ticks, AnimFrameCount(manager->AnimEffects().Minimizing.Time) - 2);
   win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
   EXPECT_EQ(manager->ShowState(), saRestore);
   EXPECT_TRUE(win::IsIconic(h)) << "until the picture is back";
-  ticks = 0;
-  while (p->FormTimer()->Restoring && ticks < 40) {
-    desktop.Advance(12);
-    ++ticks;
-  }
+  ticks = FramesWhile([&] { return p->FormTimer()->Restoring; });
   EXPECT_LT(ticks, 40);
   EXPECT_FALSE(win::IsIconic(h));
   EXPECT_TRUE(win::IsWindowVisible(h));
@@ -1019,11 +1011,7 @@ TEST_F(SkinProviderTest, TheMainFormsMinimiseAndRestoreAreAnimatedThroughTheAppl
   EXPECT_TRUE(seen.empty());
   EXPECT_TRUE(win::IsIconic(h));
   EXPECT_FALSE(p->FormTimer()->Minimized) << "flying";
-  ticks = 0;
-  while (!p->FormTimer()->Minimized && ticks < 40) {
-    desktop.Advance(12);
-    ++ticks;
-  }
+  ticks = FramesWhile([&] { return !p->FormTimer()->Minimized; });
   EXPECT_LT(ticks, 40);
   app->UnhookMainWindow(spy);
 }
