@@ -136,9 +136,32 @@ void TApplication::WndProc(TMessage& m) {
     case WM_CLOSE:
       if (FMainForm) FMainForm->Close();
       return;
+    case WM_SYSCOMMAND:
+      if ((m.WParam & 0xFFF0) == SC_MINIMIZE) {
+        Minimize();
+        return;
+      }
+      if ((m.WParam & 0xFFF0) == SC_RESTORE) {
+        Restore();
+        return;
+      }
+      m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
+      return;
     default:
       m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
   }
+}
+
+void TApplication::Minimize() {
+  if (!FMainForm || !FMainForm->HandleAllocated() || win::IsIconic(FMainForm->Handle())) return;
+  win::ShowWindow(FMainForm->Handle(), win::SW_MINIMIZE);
+  RaiseNotifyEvent(OnMinimize, this, true);
+}
+
+void TApplication::Restore() {
+  if (!FMainForm || !FMainForm->HandleAllocated() || !win::IsIconic(FMainForm->Handle())) return;
+  win::ShowWindow(FMainForm->Handle(), win::SW_RESTORE);
+  RaiseNotifyEvent(OnRestore, this, true);
 }
 
 void TApplication::Initialize() {
@@ -176,6 +199,13 @@ void TApplication::Run() {
     }
   }
   while (!FTerminated) HandleMessage();
+  if (FHandle && win::IsWindow(FHandle)) {
+    win::WINDOWPOS wp;
+    wp.hwnd = FHandle;
+    wp.flags = win::SWP_HIDEWINDOW | win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOZORDER |
+               win::SWP_NOACTIVATE;
+    win::SendMessageW(FHandle, win::WM_WINDOWPOSCHANGED, 0, reinterpret_cast<win::LPARAM>(&wp));
+  }
 }
 
 void TApplication::Terminate() {

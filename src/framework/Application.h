@@ -8,9 +8,11 @@
 //
 // The application has a hidden window of the class "TApplication" (made with the first form,
 // or when first needed). It receives WM_ACTIVATEAPP, turned into CM_ACTIVATE / CM_DEACTIVATE
-// posted to itself (OnActivate, OnDeactivate), WM_COPYDATA from other windows, and WM_CLOSE
-// (which closes the main form). Hooks installed with HookMainWindow see every message it gets
-// first, the newest hook first; one that returns true has handled it.
+// posted to itself (OnActivate, OnDeactivate), WM_COPYDATA from other windows, WM_CLOSE
+// (which closes the main form) and, unless MainFormOnTaskBar, the main form's minimise and
+// restore commands (WM_SYSCOMMAND SC_MINIMIZE, SC_RESTORE: Minimize, Restore). Hooks installed with
+// HookMainWindow see every message it gets first, the newest hook first; one that returns true has
+// handled it.
 #pragma once
 
 #include <exception>
@@ -76,7 +78,10 @@ class TApplication : public TComponent {
   const std::vector<TCustomForm*>& Forms() const { return FForms; }
   TCustomForm* ActiveForm() const { return FActiveForm; }
 
-  // Shows the main form and handles messages until Terminate.
+  // Shows the main form and handles messages until Terminate. Then the application window's
+  // filters are told that it hides (WM_WINDOWPOSCHANGED with SWP_HIDEWINDOW) while the main form
+  // still shows: the window itself never shows here (forms have their own taskbar buttons), so
+  // the notice is sent to it.
   void Run();
   // Ends the loop (WM_QUIT is posted; Terminated becomes true when it is retrieved).
   void Terminate();
@@ -88,6 +93,12 @@ class TApplication : public TComponent {
 
   // The hidden application window, made now if needed.
   win::HWND Handle();
+  // Minimises the main form, or restores it when minimised (what its minimise and restore
+  // commands come to when the application window handles them); then OnMinimize or OnRestore.
+  void Minimize();
+  void Restore();
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
   // Whether one of the application's windows is active (WM_ACTIVATEAPP).
   bool Active() const { return FActive; }
   TNotifyEvent OnActivate;

@@ -499,6 +499,18 @@ void TCustomForm::WndProc(TMessage& m) {
     case CM_MENUCHANGED:
       MenuChanged();
       return;
+    case WM_SYSCOMMAND:
+      // The main form's minimise, and its restore from minimised, are the application's: the
+      // application window's filters see them first (not when the form owns the taskbar
+      // button).
+      if (Application && Application->MainForm() == this && !Application->MainFormOnTaskBar &&
+          ((m.WParam & 0xFFF0) == SC_MINIMIZE ||
+           ((m.WParam & 0xFFF0) == SC_RESTORE && IsIconic(Handle())))) {
+        m.Result = SendMessageW(Application->Handle(), WM_SYSCOMMAND, m.WParam, m.LParam);
+        return;
+      }
+      TWinControl::WndProc(m);
+      return;
     case CM_SHOWINGCHANGED:
       ShowingChanged();
       return;

@@ -8,6 +8,8 @@
 #include "Harness.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/Window.h"
 
 namespace fw::test {
 namespace {
@@ -141,6 +143,57 @@ TEST_F(WindowHookTest, ApplicationWindowHooksFilterNewestFirst) {
   win::SendMessageW(app->Handle(), kProbe, 1, 0);
   EXPECT_EQ(seen, Names{"older"});
   EXPECT_TRUE(app->UnhookMainWindow(older));
+}
+
+// The main form's minimise, and its restore from minimised, reach the application window's
+// filters; unhandled, the application does them (OnMinimize, OnRestore). A form that is not the
+// main form, or a main form on the taskbar, keeps its commands.
+TEST_F(WindowHookTest, TheMainFormsMinimiseAndRestoreReachTheApplicationWindow) {
+  ASSERT_EQ(app->MainForm(), form);
+  std::vector<win::WPARAM> seen;
+  bool swallow = false;
+  TWndHookId spy = app->HookMainWindow([&](TMessage& m) {
+    if (m.Msg != win::WM_SYSCOMMAND) return false;
+    seen.push_back(m.WParam & 0xFFF0);
+    return swallow;
+  });
+  int minimized = 0, restored = 0;
+  app->OnMinimize = [&](TComponent* sender) {
+    EXPECT_EQ(sender, app.get());
+    ++minimized;
+  };
+  app->OnRestore = [&](TComponent*) { ++restored; };
+  const win::HWND h = form->Handle();
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MINIMIZE, 0);
+  EXPECT_TRUE(win::IsIconic(h));
+  EXPECT_EQ(minimized, 1);
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+  EXPECT_FALSE(win::IsIconic(h));
+  EXPECT_EQ(restored, 1);
+  EXPECT_EQ(seen, (std::vector<win::WPARAM>{win::SC_MINIMIZE, win::SC_RESTORE}));
+  // A filter that handles the command stops it there.
+  swallow = true;
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MINIMIZE, 0);
+  EXPECT_FALSE(win::IsIconic(h));
+  EXPECT_EQ(minimized, 1);
+  swallow = false;
+  // Restoring from maximised, and other commands, stay the form's.
+  seen.clear();
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MAXIMIZE, 0);
+  EXPECT_TRUE(win::IsZoomed(h));
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+  EXPECT_FALSE(win::IsZoomed(h));
+  EXPECT_TRUE(seen.empty());
+  // Another form, and the main form on the taskbar, minimise by themselves.
+  TForm* other = ShowForm(300, 0, 100, 100);
+  win::SendMessageW(other->Handle(), win::WM_SYSCOMMAND, win::SC_MINIMIZE, 0);
+  EXPECT_TRUE(win::IsIconic(other->Handle()));
+  app->MainFormOnTaskBar = true;
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MINIMIZE, 0);
+  EXPECT_TRUE(win::IsIconic(h));
+  EXPECT_TRUE(seen.empty());
+  EXPECT_EQ(minimized, 1);
+  app->UnhookMainWindow(spy);
 }
 
 }  // namespace

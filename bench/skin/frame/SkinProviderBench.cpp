@@ -11,34 +11,16 @@
 #include "framework/TextConv.h"
 #include "platform/win/Styles.h"
 #include "platform/win/VirtualDesktop.h"
-#include "skin/frame/sSkinProvider.h"
-#include "skin/internal/sInternalSkins.h"
+#include "skin/SkinnedFormScene.h"
 
 namespace skin::frame {
 namespace {
 
-struct Scene {
-  Scene() {
-    form = new fw::TForm(app.get());
-    form->SetBorderStyle(fw::TFormBorderStyle::bsToolWindow);
-    form->SetBounds(0, 0, 1280, 750);
-    form->SetCaption(u"..:: Velmora ::..");
-    manager = new skin::core::TsSkinManager(form);
-    manager->AfterConstruction();
-    skin::data::AddInternalSkins(manager->InternalSkins());
-    manager->SetSkinName(fw::Utf8ToUtf16(skin::data::acDefaultInternalSkin));
-    manager->Effects().AllowGlowing = false;
-    provider = new TsSkinProvider(form);
+struct Scene : skin::bench::SkinnedFormScene {
+  Scene() : SkinnedFormScene(fw::TFormBorderStyle::bsToolWindow, u"..:: Velmora ::..") {
     provider->SetCaptionAlignment(fw::TAlignment::taCenter);
-    form->Show();
     desktop.Pump();
   }
-  ~Scene() { app.reset(); }
-  win::VirtualDesktop desktop{1440, 900};
-  std::unique_ptr<fw::TApplication> app = std::make_unique<fw::TApplication>();
-  fw::TForm* form = nullptr;
-  skin::core::TsSkinManager* manager = nullptr;
-  TsSkinProvider* provider = nullptr;
 };
 
 void PaintAllOfTheFrame(benchmark::State& state) {

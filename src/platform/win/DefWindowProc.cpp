@@ -378,15 +378,15 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (cs && cs->lpszName) w->text = cs->lpszName;
       return 1;
     }
-    case WM_NCCALCSIZE:
-      if (wParam) {
-        auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-        p->rgrc[0] = DefaultClientRect(*w, p->rgrc[0]);
-      } else {
-        auto* r = reinterpret_cast<RECT*>(lParam);
-        *r = DefaultClientRect(*w, *r);
-      }
+    case WM_NCCALCSIZE: {
+      RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                       : reinterpret_cast<RECT*>(lParam);
+      // The bar's rows follow the width (its items may measure through the window).
+      CountMenuRows(hwnd, r->Width());
+      if (!(w = FindReal(hwnd))) return 0;
+      *r = DefaultClientRect(*w, *r);
       return 0;
+    }
     case WM_NCHITTEST:
       return DefaultHitTest(hwnd, PointFromLParam(lParam));
     case WM_NCPAINT:
@@ -451,6 +451,25 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSCOMMAND:
       return SysCommand(hwnd, wParam, lParam);
+    case WM_NCMOUSEMOVE: {
+      // The bar's item under the mouse shows hot before any click; a leave clears it.
+      int hot = -1;
+      if (LRESULT(wParam) == HTMENU && GetMenu(hwnd)) {
+        POINT p = PointFromLParam(lParam);
+        RECT wr;
+        GetWindowRect(hwnd, &wr);
+        hot = MenuBarItemAt(hwnd, {p.X - wr.Left, p.Y - wr.Top});
+        TRACKMOUSEEVENT tme;
+        tme.dwFlags = TME_LEAVE | TME_NONCLIENT;
+        tme.hwndTrack = hwnd;
+        TrackMouseEvent(&tme);
+      }
+      SetMenuBarHot(hwnd, hot);
+      return 0;
+    }
+    case WM_NCMOUSELEAVE:
+      SetMenuBarHot(hwnd, -1);
+      return 0;
     case WM_NCLBUTTONDOWN:
       return NcButtonDown(hwnd, wParam, lParam);
     case WM_NCLBUTTONDBLCLK:

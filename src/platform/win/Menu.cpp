@@ -342,6 +342,14 @@ HMENU GetMenu(HWND hwnd) {
 
 bool DrawMenuBar(HWND hwnd) {
   if (!GetMenu(hwnd)) return false;
+  // Items that wrap to more or fewer rows change the frame.
+  if (Window* w = FindReal(hwnd)) {
+    const int rows = MenuRows(*w);
+    CountMenuRows(hwnd, w->rect.Width());
+    if ((w = FindReal(hwnd)) && MenuRows(*w) != rows)
+      SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
   return RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
 }
 

@@ -41,6 +41,7 @@ struct Level {
   std::vector<RECT> rects;        // item rectangles: client coordinates, window ones for the bar
   int checkWidth = kCheckColumn;  // the check column, widened for the items' pictures
   int hot = -1;
+  int hover = -1;       // the bar's item under the mouse outside the loop (ODS_HOTLIGHT)
   int parentItem = -1;  // the item of the level above that opened this one
 };
 
@@ -289,7 +290,8 @@ void DrawItem(const Loop& loop, const Level& level, int index, HDC dc, UINT acti
   dis.itemState = (hot ? ODS_SELECTED : 0) | ((it->flags & MF_GRAYED) ? ODS_GRAYED : 0) |
                   ((it->flags & MF_DISABLED) ? ODS_DISABLED : 0) |
                   ((it->flags & MF_CHECKED) ? ODS_CHECKED : 0) |
-                  ((it->flags & MF_DEFAULT) ? ODS_DEFAULT : 0);
+                  ((it->flags & MF_DEFAULT) ? ODS_DEFAULT : 0) |
+                  (index == level.hover && !hot ? ODS_HOTLIGHT : 0);
   dis.hwndItem = reinterpret_cast<HWND>(level.menu);
   dis.hDC = dc;
   dis.rcItem = r;
@@ -938,8 +940,9 @@ std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
   if (!menu) return out;
   auto [font, bold] = MenuFonts();
   MeasureDC m;
-  int height = GetSystemMetrics(SM_CYMENU), x = left;
-  for (const MenuItem& it : ItemsOf(menu)) {
+  int height = GetSystemMetrics(SM_CYMENU), x = left, y = top;
+  std::vector<MenuItem> items = ItemsOf(menu);
+  for (const MenuItem& it : items) {
     int w =
         TextSize(m.dc, (it.flags & MF_DEFAULT) ? bold : font, Before(it.text)).cx + 2 * kBarItemPad;
     if (it.flags & MF_OWNERDRAW) {
@@ -950,26 +953,61 @@ std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
       mis.itemHeight = UINT(height);
       mis.itemData = it.data;
       Deliver(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-      w = int(mis.itemWidth);
+      w = std::max(0, int(mis.itemWidth));
     }
-    out.push_back(RECT{x, top, std::min(x + w, left + width), top + height});
+    // An item that does not fit after another wraps; one wider than the bar is cut.
+    if (x > left && x + w > left + width) {
+      x = left;
+      y += height;
+    }
+    out.push_back(RECT{x, y, std::min(x + w, left + width), y + height});
     x += w;
   }
-  // A right-justified item and those after it end at the bar's right edge.
-  std::vector<MenuItem> items = ItemsOf(menu);
+  // A right-justified item and those after it on its row end at the bar's right edge.
   for (std::size_t i = 0; i < items.size() && i < out.size(); ++i) {
     if (!(items[i].flags & MF_RIGHTJUSTIFY)) continue;
-    int shift = left + width - out.back().Right;
+    std::size_t end = i;
+    while (end + 1 < out.size() && out[end + 1].Top == out[i].Top) ++end;
+    int shift = left + width - out[end].Right;
     if (shift > 0)
-      for (std::size_t j = i; j < out.size(); ++j) out[j] = out[j].Offset(shift, 0);
+      for (std::size_t j = i; j <= end; ++j) out[j] = out[j].Offset(shift, 0);
     break;
   }
   return out;
 }
 
+int MenuBarRows(HWND hwnd, int width) {
+  std::vector<RECT> rects = MenuBarLayout(hwnd, 0, 0, width);
+  if (rects.empty()) return 1;
+  return rects.back().Bottom / std::max(1, GetSystemMetrics(SM_CYMENU));
+}
+
+int MenuBarHot(HWND hwnd) {
+  Window* w = FindReal(hwnd);
+  return w && HasMenuBar(*w) && w->menuHot < GetMenuItemCount(w->menu) ? w->menuHot : -1;
+}
+
+void SetMenuBarHot(HWND hwnd, int index) {
+  Window* w = FindReal(hwnd);
+  if (!w || w->menuHot == index) return;
+  w->menuHot = index;
+  DrawMenuBar(hwnd);
+}
+
+int MenuBarItemAt(HWND hwnd, POINT p) {
+  if (!GetMenu(hwnd)) return -1;
+  FrameLayout f = GetFrameLayout(hwnd);
+  std::vector<RECT> rects = MenuBarLayout(hwnd, f.menuBar.Left, f.menuBar.Top, f.menuBar.Width());
+  for (std::size_t i = 0; i < rects.size(); ++i)
+    if (rects[i].Contains(p)) return int(i);
+  return -1;
+}
+
 void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse) {
   HMENU menu = GetMenu(hwnd);
   if (running || !menu || GetMenuItemCount(menu) <= 0) return;
+  // The loop's own hot item takes over from the mouse's.
+  if (Window* w = FindReal(hwnd)) w->menuHot = -1;
   Loop loop;
   loop.owner = hwnd;
   loop.bar = true;
@@ -1016,20 +1054,32 @@ void DrawMenuBarItems(HWND hwnd, HDC dc, const RECT& bar, bool ground) {
   Level level;
   level.menu = menu;
   level.rects = rects;
+  level.hover = running ? -1 : detail::MenuBarHot(hwnd);
   std::vector<MenuItem> items = ItemsOf(menu);
+  for (std::size_t i = 0; i < items.size() && i < rects.size(); ++i)
+    if (items[i].flags & MF_HILITE) level.hot = int(i);
   for (std::size_t i = 0; i < items.size() && i < rects.size(); ++i) {
     const MenuItem& it = items[i];
-    if (it.flags & MF_HILITE) level.hot = int(i);
     if (it.flags & MF_OWNERDRAW) {
       DrawItem(paint, level, int(i), dc, ODA_DRAWENTIRE);
       continue;
     }
     bool hot = it.flags & MF_HILITE;
+    bool grayed = it.flags & MFS_GRAYED;
     gfx::FillRect(dc, rects[i], GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_MENU));
+    if (!hot && int(i) == level.hover && !grayed) {
+      // Under the mouse: a raised edge around the item, its ground unchanged.
+      const RECT& r = rects[i];
+      gfx::COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
+      gfx::FillRect(dc, {r.Left, r.Top, r.Right, r.Top + 1}, light);
+      gfx::FillRect(dc, {r.Left, r.Top, r.Left + 1, r.Bottom}, light);
+      gfx::FillRect(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, dark);
+      gfx::FillRect(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, dark);
+    }
     gfx::SetBkMode(dc, gfx::TRANSPARENT);
-    gfx::SetTextColor(dc, GetSysColor((it.flags & MFS_GRAYED) ? COLOR_GRAYTEXT
-                                      : hot                   ? COLOR_HIGHLIGHTTEXT
-                                                              : COLOR_MENUTEXT));
+    gfx::SetTextColor(dc, GetSysColor(grayed ? COLOR_GRAYTEXT
+                                      : hot  ? COLOR_HIGHLIGHTTEXT
+                                             : COLOR_MENUTEXT));
     gfx::SelectFont(dc, (it.flags & MF_DEFAULT) ? paint.bold : paint.font);
     RECT t = rects[i];
     gfx::DrawTextW(dc, Before(it.text), &t, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER);

@@ -82,9 +82,18 @@ namespace detail {
 // (-1: the first), its pop-up dropped when drop is set (by the keyboard with its first item
 // hot, by the mouse with none).
 void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse);
-// The bar items' rectangles in window coordinates, left to right on one row from (left, top)
-// within width, SM_CYMENU high (owner-drawn ones as wide as WM_MEASUREITEM answers).
+// The bar items' rectangles in window coordinates, left to right from (left, top) within
+// width, SM_CYMENU high (owner-drawn ones as wide as WM_MEASUREITEM answers); an item that
+// does not fit after another starts a new row below.
 std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width);
+// The rows the bar's items take in a bar of width (1 for an empty bar).
+int MenuBarRows(HWND hwnd, int width);
+// The bar item the mouse is over outside the menu loop (-1: none): drawn hot (owner-drawn
+// items get ODS_HOTLIGHT). Setting another one repaints the bar.
+int MenuBarHot(HWND hwnd);
+void SetMenuBarHot(HWND hwnd, int index);
+// The bar item at a point in window coordinates, or -1.
+int MenuBarItemAt(HWND hwnd, POINT inWindow);
 // Shows the window's system menu at a screen point, its commands enabled by the window's
 // present state; a choice is posted as WM_SYSCOMMAND.
 void ShowSystemMenu(HWND hwnd, POINT at);

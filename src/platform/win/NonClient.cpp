@@ -34,8 +34,9 @@ int CaptionHeight(DWORD style, DWORD exStyle) {
   return GetSystemMetrics((exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
 }
 
-// The frame layout of a window rectangle of the given size, for the given styles.
-FrameLayout Layout(DWORD style, DWORD exStyle, bool menu, int width, int height) {
+// The frame layout of a window rectangle of the given size, for the given styles, with a
+// menu bar of menuRows rows (0: none).
+FrameLayout Layout(DWORD style, DWORD exStyle, int menuRows, int width, int height) {
   FrameLayout f;
   f.border = BorderWidth(style, exStyle);
   f.edge = EdgeWidth(exStyle);
@@ -61,8 +62,8 @@ FrameLayout Layout(DWORD style, DWORD exStyle, bool menu, int width, int height)
       }
     }
   }
-  int bar = menu ? GetSystemMetrics(SM_CYMENU) : 0;
-  if (menu) f.menuBar = {b, b + cap, width - b, b + cap + bar};
+  int bar = menuRows * GetSystemMetrics(SM_CYMENU);
+  if (menuRows > 0) f.menuBar = {b, b + cap, width - b, b + cap + bar};
   int inset = b + f.edge;
   f.client = {inset, b + cap + bar + f.edge, width - inset, height - inset};
   if ((style & WS_VSCROLL) && f.client.Width() >= GetSystemMetrics(SM_CXVSCROLL)) {
@@ -83,7 +84,7 @@ FrameLayout Layout(DWORD style, DWORD exStyle, bool menu, int width, int height)
 FrameLayout GetFrameLayout(HWND hwnd) {
   Window* w = FindReal(hwnd);
   if (!w) return {};
-  return Layout(w->style, w->exStyle, HasMenuBar(*w), w->rect.Width(), w->rect.Height());
+  return Layout(w->style, w->exStyle, MenuRows(*w), w->rect.Width(), w->rect.Height());
 }
 
 namespace detail {
@@ -92,13 +93,25 @@ bool HasMenuBar(const Window& w) {
   return !(w.style & WS_CHILD) && w.menu && IsMenu(w.menu);
 }
 
+int MenuRows(const Window& w) {
+  return HasMenuBar(w) ? std::max(1, w.menuRows) : 0;
+}
+
+void CountMenuRows(HWND hwnd, int windowWidth) {
+  Window* w = FindReal(hwnd);
+  if (!w || !HasMenuBar(*w)) return;
+  const int border = BorderWidth(w->style, w->exStyle);
+  const int rows = MenuBarRows(hwnd, std::max(0, windowWidth - 2 * border));
+  if ((w = FindReal(hwnd))) w->menuRows = rows;
+}
+
 gfx::HICON CaptionIcon(const Window& w) {
   return w.iconSmall ? w.iconSmall : w.iconBig ? w.iconBig : LoadIconW(IDI_APPLICATION);
 }
 
 RECT DefaultClientRect(const Window& w, const RECT& r) {
   if (w.style & WS_MINIMIZE) return {r.Left, r.Top, r.Left, r.Top};
-  RECT c = Layout(w.style, w.exStyle, HasMenuBar(w), r.Width(), r.Height()).client;
+  RECT c = Layout(w.style, w.exStyle, MenuRows(w), r.Width(), r.Height()).client;
   return c.Offset(r.Left, r.Top);
 }
 
@@ -122,7 +135,7 @@ LRESULT DefaultHitTest(HWND hwnd, POINT screen) {
   POINT p{screen.X - wr.Left, screen.Y - wr.Top};
   if (w->style & WS_MINIMIZE) return HTCAPTION;
   if (w->client.Contains(p)) return HTCLIENT;
-  FrameLayout f = Layout(w->style, w->exStyle, HasMenuBar(*w), wr.Width(), wr.Height());
+  FrameLayout f = Layout(w->style, w->exStyle, MenuRows(*w), wr.Width(), wr.Height());
   ScrollBarLayout v = GetScrollBarLayout(hwnd, SB_VERT);
   ScrollBarLayout h = GetScrollBarLayout(hwnd, SB_HORZ);
   if (v.visible && v.bar.Contains(p)) return HTVSCROLL;

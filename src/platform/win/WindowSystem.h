@@ -93,6 +93,8 @@ struct Window {
   RECT normalRect;  // placement to restore from minimized or maximized
   HMENU systemMenu = nullptr;
   HMENU menu = nullptr;            // the menu bar (SetMenu)
+  int menuRows = 1;                // rows the bar's items wrap to (counted by WM_NCCALCSIZE)
+  int menuHot = -1;                // the bar item under the mouse outside the menu loop
   gfx::HICON iconSmall = nullptr;  // WM_SETICON; borrowed
   gfx::HICON iconBig = nullptr;
 };
@@ -202,6 +204,10 @@ void ModalLoop(HWND hwnd, const std::function<bool(const MSG&, bool* done)>& han
 void TrackScrollBar(HWND hwnd, int bar, POINT screen);
 // Whether the window shows a menu bar (a top-level window given one with SetMenu).
 bool HasMenuBar(const Window& w);
+// The rows of the window's menu bar as last counted (0 without a bar).
+int MenuRows(const Window& w);
+// Counts the rows the bar's items wrap to in a window of that width (WM_NCCALCSIZE does).
+void CountMenuRows(HWND hwnd, int windowWidth);
 // The icon the caption shows (WM_GETICON with ICON_SMALL2): the small one, else the big one,
 // else the default application icon.
 gfx::HICON CaptionIcon(const Window& w);

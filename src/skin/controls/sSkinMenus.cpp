@@ -196,7 +196,8 @@ bool TsSkinableMenus::SetHandlers(fw::TMenuItem& item, bool active, bool line) {
     changed = true;
   }
   if (!active) return changed;
-  if (!item.OnAdvancedDrawItem && !item.OnDrawItem) {
+  // A line item drawn by its own OnDrawItem still gets the line's ground under it.
+  if (!item.OnAdvancedDrawItem && (line || !item.OnDrawItem)) {
     if (line)
       item.OnAdvancedDrawItem = LineDrawHook{FSelf};
     else
@@ -590,8 +591,7 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
       if ((selected || model->gd[std::size_t(ix)].Props[0].Transparency < 100) && !area.IsEmpty()) {
         // A hot item right above a divider leaves its last row to the body: the divider's
         // line lies on its own top row and would read as the hot frame's edge.
-        gfx::Bitmap part(area.Width(),
-                         area.Height() - (selected && DividerBelow(*item) ? 1 : 0));
+        gfx::Bitmap part(area.Width(), area.Height() - (selected && DividerBelow(*item) ? 1 : 0));
         draw::PaintItem(model, ix, draw::MakeCacheInfo(&bg, inBg.Left + area.Left, inBg.Top), true,
                         selected ? 1 : 0, part.Bounds(), {0, 0}, &part);
         pic.CopyFrom(part, part.Bounds(), {area.Left, 0});
@@ -658,6 +658,7 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
                           textSection, selected ? 1 : 0, model);
     }
   }
+  if (OnDrawItem) OnDrawItem(item, c, type, state, pic.Bounds());
   c.SetHandle(nullptr);
   if (!enabled) {
     gfx::Bitmap under = bg.Copy(inBg);
@@ -702,7 +703,7 @@ void TsSkinableMenus::sAdvancedDrawLineItem(fw::TMenuItem* item, fw::TCanvas& ca
   const int ix = FOwner.ConstData().MenuItem.SkinIndex;
   // Text in the line's colours, on a hot item in the item section's hot colours (the line's
   // own colour is meant for its ground, not for the hot item's).
-  int fontSection = FOwner.ConstData().Sections[sd::ssMenuLine];
+  int fontSection = provider->MenuLineSkinIndex();
   if (!model->IsValidSkinIndex(fontSection))
     fontSection = FOwner.ConstData().Sections[sd::ssMainMenu];
   // At rest the line's ground shows through (the item section's rest state is the pop-up
@@ -719,15 +720,18 @@ void TsSkinableMenus::sAdvancedDrawLineItem(fw::TMenuItem* item, fw::TCanvas& ca
   c.SetHandle(&dc);
   c.Font = canvas.Font;
   c.BrushStyle = fw::TBrushStyle::bsClear;
-  TRect text = pic.Bounds();
-  const fw::TImageList* images = menu->Images();
-  if (images && item->ImageIndex() >= 0 && item->ImageIndex() < images->Count()) {
-    images->Draw(c, 3, (pic.Height() - images->Height()) / 2, item->ImageIndex());
-    text.Left += images->Width() + 6;
+  if (!item->OnDrawItem) {
+    TRect text = pic.Bounds();
+    const fw::TImageList* images = menu->Images();
+    if (images && item->ImageIndex() >= 0 && item->ImageIndex() < images->Count()) {
+      images->Draw(c, 3, (pic.Height() - images->Height()) / 2, item->ImageIndex());
+      text.Left += images->Width() + 6;
+    }
+    const unsigned flags = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER;
+    draw::acWriteTextEx(c, CaptionParts(*item).first, enabled, text, flags, fontSection, fontState,
+                        model);
   }
-  const unsigned flags = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER;
-  draw::acWriteTextEx(c, CaptionParts(*item).first, enabled, text, flags, fontSection, fontState,
-                      model);
+  if (OnDrawItem) OnDrawItem(item, c, smTopLine, state, pic.Bounds());
   c.SetHandle(nullptr);
   if (!enabled) {
     gfx::Bitmap under = ground.Copy(inGround);
@@ -737,6 +741,8 @@ void TsSkinableMenus::sAdvancedDrawLineItem(fw::TMenuItem* item, fw::TCanvas& ca
   }
   gfx::BitBlt(canvas.Handle(), rect.Left, rect.Top, rect.Width(), rect.Height(), &dc, 0, 0,
               gfx::SRCCOPY);
+  // The item's own drawing goes over the skinned ground, in the menu's coordinates.
+  if (item->OnDrawItem) item->OnDrawItem(item, canvas, rect, hot);
 }
 
 TsSkinableMenus* SkinableMenusOf(sc::TsSkinManager& manager) {

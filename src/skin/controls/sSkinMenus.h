@@ -36,6 +36,11 @@ struct TacMenuInfo {
   std::vector<gfx::TRect> Corners;  // the pixels cut out of the window's shape
 };
 
+// Called after the painter drew an item, on the item's picture before it goes to the menu.
+using TsMenuDrawEvent =
+    std::function<void(fw::TMenuItem* item, fw::TCanvas& canvas, TsMenuItemType type,
+                       fw::TOwnerDrawState state, const gfx::TRect& rect)>;
+
 class TsSkinableMenus : public skin::core::TacMenuPainter {
  public:
   explicit TsSkinableMenus(skin::core::TsSkinManager& owner);
@@ -44,6 +49,8 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   int Margin = 2;
   int Spacing = 8;
   int BorderWidth = 3;  // the pop-up window's frame
+  // After every item the painter draws (rect: the item in the picture's coordinates).
+  TsMenuDrawEvent OnDrawItem;
 
   void HookPopupMenu(fw::TPopupMenu& menu, bool active) override;
   void SkinChanged() override { ClearCache(); }
@@ -70,6 +77,8 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   // The menu line's handlers: an item is the bar's height - 1 high and its text's width (plus
   // the image's + 6) plus the bar's own padding wide; drawn over the line's ground cut from the
   // form provider's MenuLineBG, the item section ("MENUITEM") in state 1 when hot or dropped.
+  // An item with an OnDrawItem of its own gets the ground and the hot state, then its handler
+  // draws the rest over them.
   void sMeasureLineItem(fw::TMenuItem* item, fw::TCanvas& canvas, int& width, int& height);
   void sAdvancedDrawLineItem(fw::TMenuItem* item, fw::TCanvas& canvas, const gfx::TRect& rect,
                              fw::TOwnerDrawState state);

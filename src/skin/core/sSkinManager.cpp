@@ -1142,18 +1142,41 @@ bool TsSkinManager::MainWindowHook(fw::TMessage& m) {
   switch (m.Msg) {
     case win::WM_COPYDATA:
       return TakePreview(m);
+    case win::WM_WINDOWPOSCHANGED: {
+      // The application window hides as the program ends: the main form fades out first.
+      const auto* wp = reinterpret_cast<const win::WINDOWPOS*>(m.LParam);
+      const TacFormAnimation& hide = FAnimEffects.FormHide;
+      if (!wp || !(wp->flags & win::SWP_HIDEWINDOW) || !fw::Application ||
+          !fw::Application->Terminated() || !CommonSkinData().Active || !hide.Active ||
+          hide.Time == 0 || !FEffects.AllowAnimation)
+        return false;
+      fw::TCustomForm* main = fw::Application->MainForm();
+      if (!main || !main->HandleAllocated() || !win::IsWindowVisible(main->Handle())) return false;
+      if (auto* provider =
+              reinterpret_cast<TacFormProvider*>(SendAMessage(main->Handle(), AC_GETPROVIDER)))
+        provider->AnimClose();
+      return false;
+    }
     case win::WM_THEMECHANGED:
       return true;
-    case win::WM_SYSCOMMAND:
-      // The last minimise or restore command the application saw. Animating the main form here
-      // needs the framework to send its commands to this window, which it does not.
-      if (CommonSkinData().Active) {
-        const win::WPARAM cmd = m.WParam & 0xFFF0;
-        FShowState = cmd == win::SC_MINIMIZE  ? saMinimize
-                     : cmd == win::SC_RESTORE ? saRestore
-                                              : saIgnore;
-      }
-      return false;
+    case win::WM_SYSCOMMAND: {
+      // The main form's minimise and restore come here: its provider animates them.
+      if (!CommonSkinData().Active) return false;
+      const win::WPARAM cmd = m.WParam & 0xFFF0;
+      FShowState = cmd == win::SC_MINIMIZE  ? saMinimize
+                   : cmd == win::SC_RESTORE ? saRestore
+                                            : saIgnore;
+      if (FShowState == saIgnore) return false;
+      fw::TCustomForm* main = fw::Application ? fw::Application->MainForm() : nullptr;
+      if (!main || !main->HandleAllocated()) return false;
+      auto* provider =
+          reinterpret_cast<TacFormProvider*>(SendAMessage(main->Handle(), AC_GETPROVIDER));
+      if (!provider) return false;
+      const bool done =
+          FShowState == saMinimize ? provider->AnimMinimize() : provider->AnimRestore();
+      if (done) m.Result = 0;
+      return done;
+    }
     case SM_ALPHACMD:
       if (WParamHi(m.WParam) == AC_COPYDATA) ReceiveData();
       return false;

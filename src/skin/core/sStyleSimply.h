@@ -21,6 +21,13 @@ class TacFormProvider {
   // client area starts inside the form's picture.
   virtual bool HasExtendedBorder() const { return false; }
   virtual gfx::TPoint ClientOffset() const { return {}; }
+  // What the application window's filter asks of the main form's provider: minimise the
+  // form through the minimising animation, bring it back from it, fade it out. False when the
+  // provider does not animate it (nothing happened then).
+  virtual bool AnimMinimize() { return false; }
+  virtual bool AnimRestore() { return false; }
+  // Fades the form out as the program ends, returning when the fade is over.
+  virtual bool AnimClose() { return false; }
   bool Animating = false;  // the form's drawing is off for a skin change
 };
 

@@ -1270,8 +1270,9 @@ void TsSkinProvider::PaintCaption(gfx::HDC windowDC) {
   const bool rebuild = FCommonData->BGChanged;
   if (!PaintAll()) return;
   gfx::Bitmap& cache = *FCommonData->CacheBmp();
-  // The line's items show the hot item of the menu loop, which changes without a new picture.
-  if (!rebuild) PaintMenuLine(cache, false);
+  // The line's items show the hot item of the menu loop and of the mouse, which change
+  // without a new picture: the line is painted again only when its key changed.
+  if (!rebuild && MenuLineKey() != FMenuLineKey) PaintMenuLine(cache, false);
   gfx::DeviceContext from(cache);
   const int w = cache.Width(), h = cache.Height();
   const int top = OffsetY(), left = OffsetX();
@@ -1296,19 +1297,63 @@ TPoint TsSkinProvider::WindowInCache() const {
   return {wr.Left - origin.X, wr.Top - origin.Y};
 }
 
+std::vector<std::uintptr_t> TsSkinProvider::MenuLineKey() const {
+  std::vector<std::uintptr_t> key;
+  const win::HWND h = FForm->HandleAllocated() ? FForm->Handle() : nullptr;
+  const win::HMENU menu = h ? win::GetMenu(h) : nullptr;
+  if (!menu) return key;
+  const TRect bar = MenuLineRect();
+  key = {reinterpret_cast<std::uintptr_t>(menu),
+         std::uintptr_t(bar.Left),
+         std::uintptr_t(bar.Top),
+         std::uintptr_t(bar.Right),
+         std::uintptr_t(bar.Bottom),
+         std::uintptr_t(win::detail::MenuBarHot(h) + 1),
+         std::uintptr_t(FFormActive)};
+  for (int i = 0, n = win::GetMenuItemCount(menu); i < n; ++i)
+    if (const win::MenuItem* it = win::GetMenuItem(menu, win::UINT(i), win::MF_BYPOSITION)) {
+      key.push_back(it->flags);
+      key.push_back(it->id);
+      key.push_back(it->data);
+      key.push_back(std::hash<std::u16string>{}(it->text));
+    }
+  return key;
+}
+
+void TsSkinProvider::SetMenuLineSkin(const std::u16string& section) {
+  if (FMenuLineSkin == section) return;
+  FMenuLineSkin = section;
+  UpdateFrame();
+}
+
+int TsSkinProvider::MenuLineSkinIndex() const {
+  const sd::TacSkinModel* model = ModelOf(*FCommonData);
+  sc::TsSkinManager* m = FCommonData->SkinManager();
+  if (!model || !m) return -1;
+  if (!FMenuLineSkin.empty()) {
+    std::string name;
+    for (char16_t c : FMenuLineSkin) name += c < 0x80 ? char(c) : '?';
+    const int ix = model->GetSkinIndex(name);
+    if (model->IsValidSkinIndex(ix)) return ix;
+  }
+  return m->ConstData().Sections[sd::ssMenuLine];
+}
+
 void TsSkinProvider::PaintMenuLine(gfx::Bitmap& cache, bool ground) {
   const TRect bar = MenuLineRect();
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
   sc::TsSkinManager* m = FCommonData->SkinManager();
+  FMenuLineKey = MenuLineKey();
   if (bar.IsEmpty() || !model || !m) {
     FMenuLineBG = {};
     return;
   }
+  ++FMenuLinePaints;
   const TPoint at = WindowInCache();
   const TRect inCache = bar.Offset(at.X, at.Y);
   if (ground || FMenuLineBG.Width() != bar.Width() || FMenuLineBG.Height() != bar.Height()) {
     FMenuLineBG = cache.Copy(inCache);
-    const int section = m->ConstData().Sections[sd::ssMenuLine];
+    const int section = MenuLineSkinIndex();
     if (model->IsValidSkinIndex(section))
       draw::PaintItem(model, section, draw::MakeCacheInfo(&cache, inCache.Left, inCache.Top), true,
                       0, FMenuLineBG.Bounds(), {0, 0}, &FMenuLineBG);
@@ -1321,6 +1366,7 @@ void TsSkinProvider::PaintMenuLine(gfx::Bitmap& cache, bool ground) {
 }
 
 void TsSkinProvider::RepaintMenu() {
+  FMenuLineKey.clear();  // the items draw again even when their states did not change
   if (FHook && FForm->HandleAllocated() && Skinned() && !MenuLineRect().IsEmpty()) NCPaint();
 }
 
@@ -1383,7 +1429,7 @@ void TsSkinProvider::DrawMdiItem(const win::DRAWITEMSTRUCT& dis) {
     const sc::TsSkinManager& m = *FCommonData->SkinManager();
     const bool selected = dis.itemState & win::ODS_SELECTED;
     const bool pressed = selected && win::GetKeyState(win::VK_LBUTTON) < 0;
-    int fontSection = m.ConstData().Sections[sd::ssMenuLine];
+    int fontSection = MenuLineSkinIndex();
     const int ix = m.ConstData().MenuItem.SkinIndex;
     if (selected && model->IsValidSkinIndex(ix)) {
       draw::PaintItem(model, ix, draw::MakeCacheInfo(&FMenuLineBG, r.Left - bar.Left, 0), true, 1,
@@ -1469,7 +1515,7 @@ void TsSkinProvider::NCPaint() {
     gfx::Bitmap* cache = FCommonData->CacheBmp();
     gfx::HDC dc = bar.IsEmpty() || !cache ? nullptr : win::GetWindowDC(FForm->Handle());
     if (dc) {
-      PaintMenuLine(*cache, false);
+      if (MenuLineKey() != FMenuLineKey) PaintMenuLine(*cache, false);
       const TPoint at = WindowInCache();
       gfx::DeviceContext from(*cache);
       gfx::BitBlt(dc, bar.Left, bar.Top, bar.Width(), bar.Height(), &from, bar.Left + at.X,
@@ -1682,6 +1728,11 @@ int TsSkinProvider::HTProcess(TPoint screen) const {
   if (!frame.Contains(p)) return win::HTNOWHERE;
   if (IconRect().Contains(p)) return win::HTSYSMENU;
   if (p.Y < TitleBottom()) return win::HTCAPTION;
+  // The menu line: the bar's own code, so that the window's default handling finds its items.
+  if (const TRect bar = MenuLineRect(); !bar.IsEmpty()) {
+    const TPoint at = WindowInCache();
+    if (bar.Offset(at.X, at.Y).Contains(p)) return win::HTMENU;
+  }
   return win::HTCLIENT;
 }
 
@@ -1983,17 +2034,10 @@ void TsSkinProvider::EndStretch(win::WINDOWPOS& pos) {
 bool TsSkinProvider::AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next) {
   const win::HWND h = FForm->Handle();
   const auto cmd = m.WParam & 0xFFF0;
-  const fw::TCustomForm* main = fw::Application ? fw::Application->MainForm() : nullptr;
-  if (cmd == win::SC_MINIMIZE && FAllowAnimation && !win::IsIconic(h) && main != FForm &&
-      !IsMDIChild()) {
-    if (!StartMinimizing(FFormTimer, h, *FCommonData)) return false;
-    FFormTimer->AlphaBlend = AlphaBlend;
-    FFormTimer->AlphaBlendValue = AlphaBlendValue;
-    FFormTimer->OnMinimized = [this] { FCurrentHT = 0; };
-    FFormTimer->OnRestored = [this] {
-      FRgnChanged = true;
-      UpdateFrame();
-    };
+  // The main form's are the application window's filter's (AnimMinimize, AnimRestore).
+  if (CommandsGoToApplication()) return false;
+  if (cmd == win::SC_MINIMIZE && !win::IsIconic(h) && !IsMDIChild()) {
+    if (!StartMinimizeAnimation()) return false;
     next(m);
     return true;
   }
@@ -2003,6 +2047,65 @@ bool TsSkinProvider::AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next
     return true;
   }
   return false;
+}
+
+bool TsSkinProvider::CommandsGoToApplication() const {
+  return fw::Application && fw::Application->MainForm() == FForm &&
+         !fw::Application->MainFormOnTaskBar;
+}
+
+bool TsSkinProvider::StartMinimizeAnimation() {
+  const win::HWND h = FForm->Handle();
+  if (!FAllowAnimation || !Skinned() || !StartMinimizing(FFormTimer, h, *FCommonData)) return false;
+  FFormTimer->AlphaBlend = AlphaBlend;
+  FFormTimer->AlphaBlendValue = AlphaBlendValue;
+  FFormTimer->OnMinimized = [this] { FCurrentHT = 0; };
+  FFormTimer->OnRestored = [this] {
+    FRgnChanged = true;
+    UpdateFrame();
+  };
+  return true;
+}
+
+bool TsSkinProvider::AnimMinimize() {
+  if (!FForm->HandleAllocated()) return false;
+  const win::HWND h = FForm->Handle();
+  if (!win::IsWindowVisible(h) || win::IsIconic(h) || !StartMinimizeAnimation()) return false;
+  // The window goes down under the flying picture, as the command would have it.
+  win::ShowWindow(h, win::SW_MINIMIZE);
+  return true;
+}
+
+bool TsSkinProvider::AnimClose() {
+  if (!FForm->HandleAllocated()) return false;
+  const win::HWND h = FForm->Handle();
+  const sc::TsSkinManager* m = FCommonData->SkinManager();
+  if (!m || !win::IsWindowVisible(h) || win::IsIconic(h) || !HideAnimationApplies() ||
+      m->AnimEffects().FormHide.Time == 0)
+    return false;
+  // The run outlives the form: it tells a flag of its own that it is over.
+  auto done = std::make_shared<bool>(false);
+  AnimHideForm(h, *FCommonData, AlphaBlend, AlphaBlendValue, [done] { *done = true; });
+  // The program is ending: its messages are handled here until the picture has faded (a
+  // second past the fade's time at most).
+  const win::DWORD start = win::GetTickCount();
+  const win::DWORD limit = win::DWORD(m->AnimEffects().FormHide.Time) + 1000;
+  while (!*done && win::GetTickCount() - start < limit) {
+    win::MSG msg;
+    if (!win::PeekMessageW(&msg, nullptr, 0, 0, win::PM_REMOVE)) {
+      win::WaitMessage();
+      continue;
+    }
+    if (msg.message == win::WM_QUIT) continue;
+    win::TranslateMessage(msg);
+    win::DispatchMessageW(msg);
+  }
+  return true;
+}
+
+bool TsSkinProvider::AnimRestore() {
+  if (!FForm->HandleAllocated() || !FFormTimer || !win::IsIconic(FForm->Handle())) return false;
+  return StartRestoring(FFormTimer.get());
 }
 
 // A top-level skinned form shows and hides through the manager's form effects when both the

@@ -130,6 +130,9 @@ class TsSkinProvider : public fw::TComponent,
   void Notification(fw::TComponent* component, fw::TOperation operation) override;
   const fw::TComponent* ProviderManager() const override;
   gfx::TPoint ClientOffset() const override { return {OffsetX(), OffsetY()}; }
+  bool AnimMinimize() override;
+  bool AnimRestore() override;
+  bool AnimClose() override;
 
   // A provider for form, made by the library for a form whose description has none; it
   // initialises itself at the first frame message (LoadInit). Returns the form's provider when
@@ -300,6 +303,15 @@ class TsSkinProvider : public fw::TComponent,
   const gfx::Bitmap& MenuLineBG() const { return FMenuLineBG; }
   // Paints the menu line's items into the picture again (their states changed) and shows it.
   void RepaintMenu();
+  // The section of the menu line's ground and text (empty: the skin's "MENULINE"). Setting it
+  // repaints the frame.
+  const std::u16string& MenuLineSkin() const { return FMenuLineSkin; }
+  void SetMenuLineSkin(const std::u16string& section);
+  // The index of the line's section: MenuLineSkin's when the skin has it, else "MENULINE"'s.
+  int MenuLineSkinIndex() const;
+  // How many times the line's items were painted (a frame paint that changed nothing on the
+  // line does not paint them).
+  int MenuLinePaints() const { return FMenuLinePaints; }
 
   // ---- Geometry (coordinates of the cache) ----
   // The caption height: the system's (small for tool windows); with the extended border the
@@ -489,6 +501,10 @@ class TsSkinProvider : public fw::TComponent,
   void AddAllItems();
   void WithAdapter(const std::function<void(TacCtrlAdapter&)>& f);
   bool AnimateSysCommand(fw::TMessage& m, const fw::TWndNext& next);
+  // Starts the minimising animation of a shown form; false when it does not apply.
+  bool StartMinimizeAnimation();
+  // The main form's minimise and restore go to the application window (its filter).
+  bool CommandsGoToApplication() const;
   bool StartFrameSizing(int hitCode, gfx::TPoint screen);
   bool StartTranslucentMove(int hitCode);
   void SnapPosition(win::WINDOWPOS& pos);
@@ -544,6 +560,12 @@ class TsSkinProvider : public fw::TComponent,
   TsTitleBar* FTitleBar = nullptr;
   gfx::Bitmap FTitleBG;     // the title rows before the items are painted
   gfx::Bitmap FMenuLineBG;  // the menu line's ground (MenuLineBG)
+  std::u16string FMenuLineSkin;
+  // What the line showed when its items were painted last: the bar, its place, the hot item
+  // and every item's state; a frame paint with the same key leaves the picture's line alone.
+  std::vector<std::uintptr_t> FMenuLineKey;
+  int FMenuLinePaints = 0;
+  std::vector<std::uintptr_t> MenuLineKey() const;
   bool FAllowSkin3rdParty = true;
   std::unique_ptr<TacCtrlAdapter> FAdapter;
   std::unique_ptr<TsSystemMenu> FSystemMenu;

@@ -736,5 +736,174 @@ TEST_F(MenuBars, TheBarTakesRoomBelowTheCaptionAndOpensItsPopups) {
   EXPECT_FALSE(IsMenu(file));
 }
 
+gfx::COLORREF PixelOf(gfx::Bitmap& pic, int x, int y) {
+  gfx::DeviceContext dc(pic);
+  return gfx::GetPixel(&dc, x, y);
+}
+
+// A bar of "&File", "&Edit", "&View" (each with one command) and a greyed "&Off" on owner.
+HMENU BarOf(HWND owner, int extra = 0) {
+  HMENU bar = CreateMenu();
+  const char16_t* names[] = {u"&File", u"&Edit", u"&View"};
+  for (int i = 0; i < 3; ++i) {
+    HMENU sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_STRING, UINT_PTR(100 * (i + 1)), u"&Go");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), names[i]);
+  }
+  AppendMenuW(bar, MF_GRAYED, 400, u"&Off");
+  for (int i = 0; i < extra; ++i) AppendMenuW(bar, MF_STRING, UINT_PTR(500 + i), u"Another item");
+  SetMenu(owner, bar);
+  return bar;
+}
+
+// The bar as the plain frame paints it, in a picture of the window's size.
+gfx::Bitmap PaintBar(HWND owner) {
+  RECT wr;
+  GetWindowRect(owner, &wr);
+  gfx::Bitmap pic(wr.Width(), wr.Height());
+  gfx::DeviceContext dc(pic);
+  DrawMenuBarItems(owner, &dc, GetFrameLayout(owner).menuBar);
+  return pic;
+}
+
+TEST_F(MenuBars, TheItemUnderTheMouseIsHotBeforeAnyClickAndCoolsWhenTheMouseLeaves) {
+  HMENU bar = BarOf(owner);
+  desktop.Pump();
+  RECT edit, off;
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 1, &edit));
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 3, &off));
+  RECT wr;
+  GetWindowRect(owner, &wr);
+  const RECT editIn = edit.Offset(-wr.Left, -wr.Top);
+  gfx::Bitmap cold = PaintBar(owner);
+  EXPECT_EQ(detail::MenuBarHot(owner), -1);
+  InjectMouseMove(Centre(edit));
+  desktop.Pump();
+  EXPECT_EQ(detail::MenuBarHot(owner), 1);
+  EXPECT_TRUE(Of(WM_ENTERMENULOOP, owner).empty());  // no loop: only the look changed
+  // The plain look raises the hot item: a light top-left edge and a dark bottom-right one.
+  gfx::Bitmap hot = PaintBar(owner);
+  EXPECT_EQ(PixelOf(hot, editIn.Left, editIn.Top + 2), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(PixelOf(hot, editIn.Right - 1, editIn.Top + 2), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(PixelOf(cold, editIn.Left, editIn.Top + 2), GetSysColor(COLOR_MENU));
+  // Another item takes over; the caption and the client area clear it.
+  InjectMouseMove(Centre(off));
+  desktop.Pump();
+  EXPECT_EQ(detail::MenuBarHot(owner), 3);
+  RECT caption = GetFrameLayout(owner).caption.Offset(wr.Left, wr.Top);
+  InjectMouseMove(Centre(caption));
+  desktop.Pump();
+  EXPECT_EQ(detail::MenuBarHot(owner), -1);
+  InjectMouseMove(Centre(edit));
+  desktop.Pump();
+  ASSERT_EQ(detail::MenuBarHot(owner), 1);
+  RECT client;
+  GetClientRect(owner, &client);
+  POINT inside{client.Width() / 2, client.Height() / 2};
+  ClientToScreen(owner, &inside);
+  InjectMouseMove(inside);
+  desktop.Pump();
+  EXPECT_EQ(detail::MenuBarHot(owner), -1);
+  gfx::Bitmap again = PaintBar(owner);
+  EXPECT_EQ(PixelOf(again, editIn.Left, editIn.Top + 2), GetSysColor(COLOR_MENU));
+}
+
+TEST_F(MenuBars, AnOwnerDrawnBarItemIsToldItIsHotAndTheKeyboardStillWorks) {
+  HMENU bar = BarOf(owner);
+  MENUITEMINFOW od;
+  od.fMask = MIIM_FTYPE;
+  od.fType = MFT_OWNERDRAW;
+  for (UINT i = 0; i < 4; ++i) SetMenuItemInfoW(bar, i, true, od);
+  std::vector<DRAWITEMSTRUCT> drawn;
+  handler = [&](HWND, UINT msg, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (msg == WM_DRAWITEM) {
+      drawn.push_back(*reinterpret_cast<DRAWITEMSTRUCT*>(l));
+      return 1;
+    }
+    return std::nullopt;
+  };
+  DrawMenuBar(owner);
+  desktop.Pump();
+  RECT view;
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 2, &view));
+  InjectMouseMove(Centre(view));
+  desktop.Pump();
+  drawn.clear();
+  PaintBar(owner);
+  ASSERT_EQ(drawn.size(), 4u);
+  EXPECT_EQ(drawn[2].itemState & ODS_HOTLIGHT, UINT(ODS_HOTLIGHT));
+  EXPECT_EQ(drawn[0].itemState & ODS_HOTLIGHT, 0u);
+  EXPECT_EQ(drawn[1].itemState & ODS_HOTLIGHT, 0u);
+  // F10 and the arrows: the loop's item is selected, not hot, and the mouse's goes.
+  UINT stateInLoop = 0;
+  desktop.Schedule(10, [&] {
+    drawn.clear();
+    PaintBar(owner);
+    for (const DRAWITEMSTRUCT& d : drawn) stateInLoop |= d.itemState;
+    Tap(kRight);
+    Tap(kDown);
+    Tap(kEnter);
+  });
+  log.clear();
+  Tap(0x44);  // F10
+  desktop.Pump();
+  EXPECT_EQ(stateInLoop & ODS_HOTLIGHT, 0u);
+  EXPECT_EQ(stateInLoop & ODS_SELECTED, UINT(ODS_SELECTED));
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(200, 0));  // File, Right: Edit's "Go"
+}
+
+TEST_F(MenuBars, ABarThatDoesNotFitWrapsAndTheFrameMakesRoomForItsRows) {
+  RECT before;
+  GetClientRect(owner, &before);
+  HMENU bar = BarOf(owner, 6);
+  const int row = GetSystemMetrics(SM_CYMENU);
+  const int n = GetMenuItemCount(bar);
+  RECT first, last;
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 0, &first));
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, UINT(n - 1), &last));
+  const FrameLayout f = GetFrameLayout(owner);
+  const int rows = f.menuBar.Height() / row;
+  ASSERT_GE(rows, 2);
+  EXPECT_EQ(f.menuBar.Height(), rows * row);
+  EXPECT_EQ(last.Top, first.Top + (rows - 1) * row);
+  RECT client;
+  GetClientRect(owner, &client);
+  EXPECT_EQ(client.Height(), before.Height() - rows * row);
+  // Every item lies inside the bar and none overlaps the one before it on its row.
+  RECT wr;
+  GetWindowRect(owner, &wr);
+  RECT prev{};
+  for (int i = 0; i < n; ++i) {
+    RECT r;
+    ASSERT_TRUE(GetMenuItemRect(owner, bar, UINT(i), &r));
+    r = r.Offset(-wr.Left, -wr.Top);
+    EXPECT_GE(r.Left, f.menuBar.Left);
+    EXPECT_LE(r.Right, f.menuBar.Right);
+    EXPECT_LE(r.Bottom, f.menuBar.Bottom);
+    if (i > 0 && r.Top == prev.Top) {
+      EXPECT_GE(r.Left, prev.Right);
+    }
+    prev = r;
+  }
+  // The last row answers the hit test and its items open with a click.
+  EXPECT_EQ(SendMessageW(owner, WM_NCHITTEST, 0, LParamFromPoint(Centre(last))), HTMENU);
+  log.clear();
+  Click(Centre(last));
+  desktop.Pump();
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(UINT(500 + 5), 0));
+  // Wide enough, one row again; fewer items after DrawMenuBar, the frame shrinks back too.
+  SetWindowPos(owner, nullptr, 0, 0, 1200, wr.Height(), SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(GetFrameLayout(owner).menuBar.Height(), row);
+  SetWindowPos(owner, nullptr, 0, 0, wr.Width(), wr.Height(), SWP_NOMOVE | SWP_NOZORDER);
+  ASSERT_EQ(GetFrameLayout(owner).menuBar.Height(), rows * row);
+  while (GetMenuItemCount(bar) > 4) DeleteMenu(bar, 4, MF_BYPOSITION);
+  DrawMenuBar(owner);
+  EXPECT_EQ(GetFrameLayout(owner).menuBar.Height(), row);
+  GetClientRect(owner, &client);
+  EXPECT_EQ(client.Height(), before.Height() - row);
+}
+
 }  // namespace
 }  // namespace win::test

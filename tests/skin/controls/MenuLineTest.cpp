@@ -7,6 +7,7 @@
 #include "MenuTestSupport.h"
 #include "TestOutput.h"
 #include "framework/Menus.h"
+#include "framework/TextConv.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Input.h"
@@ -96,7 +97,7 @@ class MenuLineTest : public skin::frame::test::InternalSkinFormTest {
   }
   // The line's ground painted here: the form's section for its state over the whole window,
   // the menu line's section over its rectangle.
-  gfx::Bitmap ExpectedGround() {
+  gfx::Bitmap ExpectedGround(int section = -1) {
     const data::TacSkinModel* model = manager->SkinModel();
     const gfx::TRect wr = ScreenRect(Hwnd());
     gfx::Bitmap whole(wr.Width(), wr.Height());
@@ -106,7 +107,7 @@ class MenuLineTest : public skin::frame::test::InternalSkinFormTest {
     draw::PaintItem(model, formSection, draw::EmptyCI, true, state, whole.Bounds(), {0, 0}, &whole);
     const gfx::TRect bar = provider->MenuLineRect();
     gfx::Bitmap line(bar.Width(), bar.Height());
-    const int section = manager->ConstData().Sections[data::ssMenuLine];
+    if (section < 0) section = manager->ConstData().Sections[data::ssMenuLine];
     EXPECT_TRUE(model->IsValidSkinIndex(section));
     draw::PaintItem(model, section, draw::MakeCacheInfo(&whole, bar.Left, bar.Top), true, 0,
                     line.Bounds(), {0, 0}, &line);
@@ -323,7 +324,7 @@ TEST_F(MenuLineTest, TheHooksFollowTheSkinAndNewItems) {
   mine->SetCaption(u"&Своё");
   mine->OnDrawItem = [&](fw::TMenuItem*, fw::TCanvas&, const gfx::TRect&, bool) { ++own; };
   menu->Items()->Add(mine);
-  EXPECT_FALSE(TsSkinableMenus::IsHooked(*mine));
+  EXPECT_TRUE(TsSkinableMenus::IsHooked(*mine)) << "the line's ground goes under its drawing";
   desktop.Pump();
   EXPECT_GT(own, 0) << "drawn by its own handler";
   // Without the skin the menu is plain again: no handler of the painter left, not owner-drawn.
@@ -377,6 +378,223 @@ TEST_F(MenuLineTest, PicturesInEveryInternalSkin) {
     Tap(kF10);
     desktop.Pump();
     EXPECT_TRUE(shot) << name;
+    app.reset();
+    desktop.Pump();
+  }
+}
+
+// The item's part of the window picture against the item section's hot state over the ground.
+bool ShowsHot(const gfx::Bitmap& shown, const gfx::Bitmap& ground, const gfx::TRect& bar,
+              const gfx::TRect& item, const data::TacSkinModel* model, int ix) {
+  gfx::Bitmap hot(item.Width(), item.Height());
+  draw::PaintItem(model, ix, draw::MakeCacheInfo(&ground, item.Left - bar.Left, item.Top - bar.Top),
+                  true, 1, hot.Bounds(), {0, 0}, &hot);
+  for (int y : {item.Top + 1, item.Bottom - 2})
+    for (int x = item.Left; x < item.Right; ++x)
+      if ((shown.At(x, y) & kRgb) != (hot.At(x - item.Left, y - item.Top) & kRgb)) return false;
+  return true;
+}
+
+TEST_F(MenuLineTest, TheItemUnderTheMouseIsHotOnTheLineBeforeAnyClick) {
+  Make();
+  const gfx::TRect bar = provider->MenuLineRect();
+  const gfx::TRect second = ItemRect(Hwnd(), Bar(), 1);
+  const gfx::TRect wr = ScreenRect(Hwnd());
+  const gfx::Bitmap ground = ExpectedGround();
+  const data::TacSkinModel* model = manager->SkinModel();
+  const int ix = manager->ConstData().MenuItem.SkinIndex;
+  ASSERT_TRUE(model->IsValidSkinIndex(ix));
+  EXPECT_FALSE(ShowsHot(WindowPicture(), ground, bar, second, model, ix));
+  win::InjectMouseMove({wr.Left + Centre(second).X, wr.Top + Centre(second).Y});
+  desktop.Pump();
+  EXPECT_TRUE(MenuWindows().empty()) << "nothing dropped";
+  EXPECT_TRUE(ShowsHot(WindowPicture(), ground, bar, second, model, ix));
+  Shot("menu-line-hover.png");
+  // A disabled item does not light up.
+  const gfx::TRect third = ItemRect(Hwnd(), Bar(), 2);
+  win::InjectMouseMove({wr.Left + Centre(third).X, wr.Top + Centre(third).Y});
+  desktop.Pump();
+  EXPECT_FALSE(ShowsHot(WindowPicture(), ground, bar, second, model, ix));
+  EXPECT_FALSE(ShowsHot(WindowPicture(), ground, bar, third, model, ix));
+  // Into the client area: the line rests again.
+  win::InjectMouseMove({wr.Left + Centre(second).X, wr.Top + Centre(second).Y});
+  desktop.Pump();
+  ASSERT_TRUE(ShowsHot(WindowPicture(), ground, bar, second, model, ix));
+  win::InjectMouseMove({wr.Left + wr.Width() / 2, wr.Top + wr.Height() / 2});
+  desktop.Pump();
+  EXPECT_FALSE(ShowsHot(WindowPicture(), ground, bar, second, model, ix));
+  EXPECT_EQ(WindowPicture().At(second.Left + 1, second.Top + 1) & kRgb,
+            ground.At(second.Left - bar.Left + 1, 1) & kRgb);
+}
+
+TEST_F(MenuLineTest, AFramePaintThatChangesNothingOnTheLineLeavesItsItemsAlone) {
+  Make();
+  int drawn = 0;
+  SkinableMenusOf(*manager)->OnDrawItem = [&](fw::TMenuItem*, fw::TCanvas&, TsMenuItemType type,
+                                              fw::TOwnerDrawState, const gfx::TRect&) {
+    if (type == smTopLine) ++drawn;
+  };
+  const gfx::Bitmap before = WindowPicture();
+  for (int i = 0; i < 3; ++i) {
+    win::RedrawWindow(Hwnd(), nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_FRAME);
+    desktop.Pump();
+  }
+  EXPECT_EQ(drawn, 0) << "the frame was painted three times, the line's items not once";
+  const gfx::Bitmap after = WindowPicture();
+  const gfx::TRect bar = provider->MenuLineRect();
+  for (int y = bar.Top; y < bar.Bottom; ++y)
+    for (int x = bar.Left; x < bar.Right; ++x)
+      ASSERT_EQ(after.At(x, y), before.At(x, y)) << x << "," << y;
+  // The mouse's hot item, an item's new state and RepaintMenu each paint them again.
+  const gfx::TRect wr = ScreenRect(Hwnd());
+  const gfx::TRect first = ItemRect(Hwnd(), Bar(), 0);
+  win::InjectMouseMove({wr.Left + Centre(first).X, wr.Top + Centre(first).Y});
+  desktop.Pump();
+  EXPECT_GT(drawn, 0);
+  drawn = 0;
+  view->SetEnabled(true);
+  desktop.Pump();
+  EXPECT_GT(drawn, 0);
+  drawn = 0;
+  provider->RepaintMenu();
+  desktop.Pump();
+  EXPECT_GT(drawn, 0);
+}
+
+TEST_F(MenuLineTest, MenuLineSkinNamesTheLinesSection) {
+  Make();
+  const data::TacSkinModel* model = manager->SkinModel();
+  const int line = manager->ConstData().Sections[data::ssMenuLine];
+  // A section of another colour than the line's.
+  std::string name;
+  int section = -1;
+  for (const char* candidate : {"TOOLBAR", "PANEL", "BUTTON", "EDIT", "CAPTION"}) {
+    const int ix = model->GetSkinIndex(candidate);
+    if (model->IsValidSkinIndex(ix) &&
+        model->gd[std::size_t(ix)].Props[0].Color != model->gd[std::size_t(line)].Props[0].Color) {
+      name = candidate;
+      section = ix;
+      break;
+    }
+  }
+  ASSERT_GE(section, 0);
+  provider->SetMenuLineSkin(fw::Utf8ToUtf16(name));
+  desktop.Pump();
+  EXPECT_EQ(provider->MenuLineSkinIndex(), section);
+  const gfx::TRect bar = provider->MenuLineRect();
+  const gfx::TRect last = ItemRect(Hwnd(), Bar(), 3);
+  auto groundIs = [&](const gfx::Bitmap& ground) {
+    const gfx::Bitmap shown = WindowPicture();
+    for (int y = bar.Top; y < bar.Bottom; ++y)
+      for (int x = last.Right; x < bar.Right; ++x)
+        if ((shown.At(x, y) & kRgb) != (ground.At(x - bar.Left, y - bar.Top) & kRgb)) return false;
+    return true;
+  };
+  EXPECT_TRUE(groundIs(ExpectedGround(section)));
+  EXPECT_FALSE(groundIs(ExpectedGround(line)));
+  // A name the skin lacks, or none, is the line's own section.
+  provider->SetMenuLineSkin(u"NO SUCH SECTION");
+  desktop.Pump();
+  EXPECT_EQ(provider->MenuLineSkinIndex(), line);
+  EXPECT_TRUE(groundIs(ExpectedGround(line)));
+}
+
+TEST_F(MenuLineTest, AnOwnerDrawnLineItemDrawsOverTheSkinnedGround) {
+  Make();
+  const gfx::COLORREF mark = 0x00C0FF;  // orange, in no skin's line
+  int own = 0;
+  auto* mine = new fw::TMenuItem(menu);
+  mine->SetCaption(u"&Своё");
+  mine->OnDrawItem = [&](fw::TMenuItem*, fw::TCanvas& c, const gfx::TRect& r, bool) {
+    ++own;
+    gfx::FillRect(c.Handle(), {r.Left + 6, r.Top + 4, r.Left + 12, r.Bottom - 4}, mark);
+  };
+  menu->Items()->Add(mine);
+  int topLine = 0;
+  SkinableMenusOf(*manager)->OnDrawItem = [&](fw::TMenuItem* item, fw::TCanvas&,
+                                              TsMenuItemType type, fw::TOwnerDrawState,
+                                              const gfx::TRect&) {
+    if (item == mine && type == smTopLine) ++topLine;
+  };
+  provider->RepaintMenu();
+  desktop.Pump();
+  EXPECT_GT(own, 0);
+  EXPECT_GT(topLine, 0) << "the painter's event sees the line's items";
+  const gfx::TRect bar = provider->MenuLineRect();
+  const gfx::TRect r = ItemRect(Hwnd(), Bar(), 4);
+  const gfx::Bitmap ground = ExpectedGround();
+  gfx::Bitmap shown = WindowPicture();
+  EXPECT_EQ(shown.At(r.Left + 8, r.Top + r.Height() / 2) & kRgb, gfx::PixelFromColor(mark, 0));
+  // Around its drawing the line's ground, at rest; the hot state under the mouse.
+  EXPECT_EQ(shown.At(r.Left + 1, r.Top + 1) & kRgb, ground.At(r.Left - bar.Left + 1, 1) & kRgb);
+  const gfx::TRect wr = ScreenRect(Hwnd());
+  win::InjectMouseMove({wr.Left + r.Right - 3, wr.Top + Centre(r).Y});
+  desktop.Pump();
+  const data::TacSkinModel* model = manager->SkinModel();
+  const int ix = manager->ConstData().MenuItem.SkinIndex;
+  shown = WindowPicture();
+  gfx::Bitmap hot(r.Width(), r.Height());
+  draw::PaintItem(model, ix, draw::MakeCacheInfo(&ground, r.Left - bar.Left, r.Top - bar.Top), true,
+                  1, hot.Bounds(), {0, 0}, &hot);
+  EXPECT_EQ(shown.At(r.Left + 1, r.Top + 1) & kRgb, hot.At(1, 1) & kRgb);
+  EXPECT_EQ(shown.At(r.Left + 8, r.Top + r.Height() / 2) & kRgb, gfx::PixelFromColor(mark, 0));
+  Shot("menu-line-owner-drawn.png");
+}
+
+TEST_F(MenuLineTest, ALineThatDoesNotFitWrapsAndTheFrameFollowsItsRows) {
+  Make();
+  const int row = win::GetSystemMetrics(win::SM_CYMENU);
+  const int clientBefore = form->ClientHeight();
+  for (int i = 0; i < 3; ++i) Add(menu->Items(), u"Ещё один пункт");
+  desktop.Pump();
+  const gfx::TRect bar = provider->MenuLineRect();
+  ASSERT_EQ(bar.Height(), 2 * row);
+  EXPECT_EQ(form->ClientHeight(), clientBefore - row);
+  const int n = win::GetMenuItemCount(Bar());
+  const gfx::TRect last = ItemRect(Hwnd(), Bar(), n - 1);
+  EXPECT_EQ(last.Top, bar.Top + row);
+  // The second row is the line's ground right of its last item, and its items are drawn.
+  const gfx::Bitmap ground = ExpectedGround();
+  const gfx::Bitmap shown = WindowPicture();
+  for (int y = last.Top; y < last.Bottom; ++y)
+    for (int x = last.Right; x < bar.Right; ++x)
+      ASSERT_EQ(shown.At(x, y) & kRgb, ground.At(x - bar.Left, y - bar.Top) & kRgb)
+          << x << "," << y;
+  bool differs = false;
+  for (int x = last.Left; x < last.Right && !differs; ++x)
+    differs = (shown.At(x, Centre(last).Y) & kRgb) !=
+              (ground.At(x - bar.Left, Centre(last).Y - bar.Top) & kRgb);
+  EXPECT_TRUE(differs) << "the caption shows on the second row";
+  // The client area starts below both rows.
+  win::POINT origin{0, 0};
+  win::ClientToScreen(Hwnd(), &origin);
+  EXPECT_EQ(origin.Y - ScreenRect(Hwnd()).Top, bar.Bottom);
+  Shot("menu-line-two-rows.png");
+}
+
+// Every internal skin: the line wrapped to two rows, an owner-drawn item, the mouse's hot item.
+TEST_F(MenuLineTest, HoverWrappedAndOwnerDrawnInEveryInternalSkin) {
+  for (const auto& s : skin::data::InternalSkins()) {
+    const std::string name = s.Name;
+    Make(name.substr(0, name.find(' ')));
+    ASSERT_TRUE(provider->Skinned()) << name;
+    auto* mine = new fw::TMenuItem(menu);
+    mine->SetCaption(u"Своё");
+    mine->OnDrawItem = [](fw::TMenuItem*, fw::TCanvas& c, const gfx::TRect& r, bool selected) {
+      c.BrushStyle = fw::TBrushStyle::bsClear;
+      c.Font.SetColor(selected ? 0x0000C0 : 0x008000);
+      gfx::TRect t = r;
+      c.TextRect(t, u"Своё", gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER);
+    };
+    menu->Items()->Add(mine);
+    for (int i = 0; i < 4; ++i) Add(menu->Items(), u"Ещё пункт");
+    desktop.Pump();
+    EXPECT_EQ(provider->MenuLineRect().Height(), 2 * win::GetSystemMetrics(win::SM_CYMENU)) << name;
+    const gfx::TRect wr = ScreenRect(Hwnd());
+    const gfx::TRect second = ItemRect(Hwnd(), Bar(), 1);
+    win::InjectMouseMove({wr.Left + Centre(second).X, wr.Top + Centre(second).Y});
+    desktop.Pump();
+    Shot("menu-line-hover-" + name.substr(0, name.find(' ')) + ".png");
     app.reset();
     desktop.Pump();
   }

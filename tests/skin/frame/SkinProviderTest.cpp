@@ -7,6 +7,7 @@
 #include "TestOutput.h"
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,13 @@ class SkinProviderTest : public ::testing::Test {
     desktop.Pump();
   }
   void TearDown() override { app.reset(); }
+  // Advances the clock a frame (12 ms) at a time while running holds, 40 frames at most; the
+  // frames it took.
+  int FramesWhile(const std::function<bool()>& running) {
+    int ticks = 0;
+    for (; running() && ticks < 40; ++ticks) desktop.Advance(12);
+    return ticks;
+  }
 
   win::HWND H() const { return form->Handle(); }
   TRect Window() const {
@@ -912,11 +920,7 @@ TEST_F(SkinProviderTest, MinimisingAndRestoringAFormRunOnTheClock) {
   ASSERT_NE(p->FormTimer(), nullptr);
   EXPECT_TRUE(win::IsIconic(h));
   EXPECT_TRUE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
-  int ticks = 0;
-  while (!p->FormTimer()->Minimized && ticks < 40) {
-    desktop.Advance(12);
-    ++ticks;
-  }
+  int ticks = FramesWhile([&] { return !p->FormTimer()->Minimized; });
   EXPECT_EQ(ticks, AnimFrameCount(manager->AnimEffects().Minimizing.Time) - 2);
   EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
   // A new work area puts the minimised picture onto the target again.
@@ -930,11 +934,7 @@ TEST_F(SkinProviderTest, MinimisingAndRestoringAFormRunOnTheClock) {
 
   win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
   EXPECT_TRUE(win::IsIconic(h));  // until the picture is back
-  ticks = 0;
-  while (p->FormTimer()->Restoring && ticks < 40) {
-    desktop.Advance(12);
-    ++ticks;
-  }
+  ticks = FramesWhile([&] { return p->FormTimer()->Restoring; });
   EXPECT_LT(ticks, 40);
   EXPECT_FALSE(win::IsIconic(h));
   EXPECT_TRUE(win::IsWindowVisible(h));
@@ -946,6 +946,106 @@ TEST_F(SkinProviderTest, MinimisingAndRestoringAFormRunOnTheClock) {
       shown.At(p->Button(cbClose).cpRect.Left + 3, p->Button(cbClose).cpRect.Top + 3) & 0xFFFFFF,
       p->Cache()->At(p->Button(cbClose).cpRect.Left + 3, p->Button(cbClose).cpRect.Top + 3) &
           0xFFFFFF);
+}
+
+// The main form's minimise and restore go through the application window: its filter has the
+// provider fly the picture to the taskbar and back on the clock; with animations off the
+// application minimises the form plainly; with the main form on the taskbar the provider
+// takes the commands itself.
+TEST_F(SkinProviderTest, TheMainFormsMinimiseAndRestoreAreAnimatedThroughTheApplicationWindow) {
+  fw::TForm* main = app->CreateForm<fw::TForm>();
+  ASSERT_EQ(app->MainForm(), main);
+  main->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  main->SetBounds(150, 120, 300, 200);
+  auto* p = new TsSkinProvider(main);
+  int minimizes = 0, restores = 0;
+  app->OnMinimize = [&](fw::TComponent*) { ++minimizes; };
+  app->OnRestore = [&](fw::TComponent*) { ++restores; };
+  std::vector<win::WPARAM> seen;
+  const fw::TWndHookId spy = app->HookMainWindow([&](fw::TMessage& m) {
+    if (m.Msg == win::WM_SYSCOMMAND) seen.push_back(m.WParam & 0xFFF0);
+    return false;
+  });
+  main->Show();
+  desktop.Pump();
+  const win::HWND h = main->Handle();
+  ASSERT_TRUE(p->Skinned());
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MINIMIZE, 0);
+  EXPECT_EQ(seen, (std::vector<win::WPARAM>{win::SC_MINIMIZE})) << "the application window saw it";
+  EXPECT_EQ(manager->ShowState(), saMinimize);
+  ASSERT_NE(p->FormTimer(), nullptr) << "the filter started the provider's animation";
+  EXPECT_TRUE(win::IsIconic(h));
+  EXPECT_EQ(minimizes, 0) << "the filter handled it";
+  int ticks = FramesWhile([&] { return !p->FormTimer()->Minimized; });
+  EXPECT_EQ(ticks, AnimFrameCount(manager->AnimEffects().Minimizing.Time) - 2);
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+  EXPECT_EQ(manager->ShowState(), saRestore);
+  EXPECT_TRUE(win::IsIconic(h)) << "until the picture is back";
+  ticks = FramesWhile([&] { return p->FormTimer()->Restoring; });
+  EXPECT_LT(ticks, 40);
+  EXPECT_FALSE(win::IsIconic(h));
+  EXPECT_TRUE(win::IsWindowVisible(h));
+  EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  // A restore of a form that is not minimised stays the form's own (un-maximising).
+  seen.clear();
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MAXIMIZE, 0);
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+  EXPECT_TRUE(seen.empty());
+  EXPECT_FALSE(win::IsZoomed(h));
+
+  // Animations off: the application minimises and restores the form plainly.
+  manager->Effects().AllowAnimation = false;
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MINIMIZE, 0);
+  EXPECT_TRUE(win::IsIconic(h));
+  EXPECT_EQ(minimizes, 1);
+  EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_RESTORE, 0);
+  EXPECT_FALSE(win::IsIconic(h));
+  EXPECT_EQ(restores, 1);
+  manager->Effects().AllowAnimation = true;
+
+  // The main form on the taskbar: its commands stay its own and its provider animates them.
+  app->MainFormOnTaskBar = true;
+  seen.clear();
+  win::SendMessageW(h, win::WM_SYSCOMMAND, win::SC_MINIMIZE, 0);
+  EXPECT_TRUE(seen.empty());
+  EXPECT_TRUE(win::IsIconic(h));
+  EXPECT_FALSE(p->FormTimer()->Minimized) << "flying";
+  ticks = FramesWhile([&] { return !p->FormTimer()->Minimized; });
+  EXPECT_LT(ticks, 40);
+  app->UnhookMainWindow(spy);
+}
+
+// As the program ends the application window's filter fades the main form out through the
+// provider, on the clock, before Run returns; without a fade time nothing waits.
+TEST_F(SkinProviderTest, TheMainFormFadesOutAsTheProgramEnds) {
+  fw::TForm* main = app->CreateForm<fw::TForm>();
+  main->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  main->SetBounds(150, 120, 300, 200);
+  new TsSkinProvider(main);
+  main->Show();
+  desktop.Pump();
+  const win::HWND h = main->Handle();
+  ASSERT_EQ(manager->AnimEffects().FormHide.Time, 0);
+  app->Terminate();
+  win::DWORD start = win::GetTickCount();
+  app->Run();
+  EXPECT_LT(win::GetTickCount() - start, 12u);
+  EXPECT_FALSE(win::GetWindowLongPtrW(h, win::GWL_EXSTYLE) & win::WS_EX_LAYERED);
+  EXPECT_EQ(HideTimer(), nullptr) << "no fade ran";
+
+  manager->AnimEffects().FormHide.Time = 120;
+  start = win::GetTickCount();
+  app->Run();  // terminated already: straight to the end
+  const win::DWORD took = win::GetTickCount() - start;
+  EXPECT_GE(took, 120u - acAnimPeriod);
+  EXPECT_LT(took, 120u + 4 * acAnimPeriod);
+  ASSERT_NE(HideTimer(), nullptr);
+  EXPECT_EQ(HideTimer()->Form, nullptr) << "the cover went with the last frame";
+  // The form stays out of sight until it is destroyed.
+  win::BYTE alpha = 255;
+  ASSERT_TRUE(win::GetLayeredWindowAttributes(h, nullptr, &alpha, nullptr));
+  EXPECT_LE(alpha, 1);
 }
 
 }  // namespace
