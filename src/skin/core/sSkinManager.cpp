@@ -19,6 +19,8 @@
 #include "framework/WinControl.h"
 #include "platform/gfx/Font.h"
 #include "platform/win/Input.h"
+#include "platform/win/Menu.h"
+#include "platform/win/MenuWindow.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
@@ -30,6 +32,7 @@
 #include "skin/core/acReceivers.h"
 #include "skin/core/acScaleFollower.h"
 #include "skin/core/sCommonData.h"
+#include "skin/core/sConst.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
@@ -125,6 +128,10 @@ int acScaleOfDpi(int dpi) {
 void ScaleGlobals(int newPercent, int oldPercent) {
   draw::acScaleArrowMetrics(newPercent, oldPercent);
   acSpacing = win::MulDiv(4, newPercent, 100);
+  if (oldPercent > 0) {
+    iDefIcoLineWidth = win::MulDiv(iDefIcoLineWidth, newPercent, oldPercent);
+    acScrollBtnLength = win::MulDiv(acScrollBtnLength, newPercent, oldPercent);
+  }
 }
 
 int GetScrollSize(const TsSkinManager* manager) {
@@ -1123,6 +1130,22 @@ bool TsSkinManager::MainWindowHook(fw::TMessage& m) {
       return TakePreview(m);
     case win::WM_THEMECHANGED:
       return true;
+    case WM_DRAWMENUBORDER:
+    case WM_DRAWMENUBORDER2: {
+      if (!SkinnedPopups()) return false;
+      win::HWND wnd = nullptr;
+      if (m.Msg == WM_DRAWMENUBORDER2) {
+        wnd = win::HWND(m.LParam);
+      } else if (const auto menu = win::HMENU(m.LParam); win::IsMenu(menu)) {
+        // The open pop-up window under the menu's first item.
+        win::RECT r{};
+        if (win::GetMenuItemRect(nullptr, menu, 0, &r))
+          wnd = win::WindowFromPoint({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+      }
+      if (wnd && win::IsWindow(wnd) && win::GetClassNameW(wnd) == u"#32768")
+        if (TacMenuPainter* painter = SkinableMenus()) painter->DrawMenuBorder(wnd);
+      return true;
+    }
     case win::WM_SYSCOMMAND:
       // The last minimise or restore command the application saw. Animating the main form here
       // needs the framework to send its commands to this window, which it does not.
