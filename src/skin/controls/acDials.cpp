@@ -569,6 +569,18 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
     case kWmPopupSystemMenu:
       if (SysMenuMessage(m)) return;
       break;
+    case WM_COMMAND:
+      // The skinned system menu's choice (the dialog owns the menu while it shows): its item,
+      // not a control of the dialog with the same number.
+      if (SystemMenu && m.LParam == 0 && m.WParamHi() == 0 && SystemMenu->FindItem(m.WParamLo()) &&
+          fw::DispatchMenuMessage(m))
+        return;
+      break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      // The skinned system menu's items measure and draw themselves.
+      if (SystemMenu && fw::DispatchMenuMessage(m)) return;
+      break;
     case WM_NCACTIVATE:
       FFormActive = m.WParam != 0;
       SkinData()->BGChanged = true;

@@ -158,7 +158,12 @@ const gfx::Bitmap& TsCustomImage::ShownAt(gfx::TSize d) {
       skin::paint::FillAlphaRect(b, b.Bounds(), 255, key);
     }
   }
-  if (b.Width() != d.cx || b.Height() != d.cy) b = Resampled(b, d);
+  if (b.Width() != d.cx || b.Height() != d.cy) {
+    const bool opaque = Opaque(b);
+    b = Resampled(b, d);
+    // The filter fades the alpha at the edges: an opaque picture stays opaque to its edges.
+    if (opaque) skin::paint::FillAlphaRect(b, b.Bounds(), 255, skin::paint::clNone);
+  }
   return b;
 }
 

@@ -490,6 +490,8 @@ void UpdateScale(fw::TWinControl& ctrl, int currentScale) {
   const bool animation = m->Effects().AllowAnimation;
   m->Effects().AllowAnimation = false;
   const bool shown = ctrl.HandleAllocated() && win::IsWindowVisible(ctrl.Handle());
+  // Hidden meanwhile, an active window would lose its activation for good.
+  const bool active = shown && win::GetActiveWindow() == ctrl.Handle();
   constexpr win::UINT kKeep = win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOZORDER |
                               win::SWP_NOACTIVATE | win::SWP_NOOWNERZORDER;
   win::RECT oldBounds{};
@@ -511,6 +513,7 @@ void UpdateScale(fw::TWinControl& ctrl, int currentScale) {
     ctrl.Controls(i)->SetAnchors(anchors[std::size_t(i)]);
   ctrl.EnableAlign();
   if (shown) win::SetWindowPos(ctrl.Handle(), nullptr, 0, 0, 0, 0, kKeep | win::SWP_SHOWWINDOW);
+  if (active && win::IsWindowVisible(ctrl.Handle())) win::SetActiveWindow(ctrl.Handle());
   // What the smaller window uncovers.
   if (target < current) win::InvalidateRect(nullptr, &oldBounds, true);
   m->Effects().AllowAnimation = animation;

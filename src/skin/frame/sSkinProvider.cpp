@@ -2466,7 +2466,10 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         m.Result = ht;
         return;
       }
-      break;
+      next(m);
+      // The rows a scaled caption adds below the system's are caption too.
+      if (ht == win::HTCAPTION && m.Result == win::HTBORDER) m.Result = win::HTCAPTION;
+      return;
     }
     case win::WM_NCMOUSEMOVE: {
       if (!FForm->Enabled()) break;

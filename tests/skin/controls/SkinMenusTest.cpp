@@ -16,8 +16,10 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
+#include "platform/win/Input.h"
 #include "platform/win/Menu.h"
 #include "platform/win/MenuWindow.h"
+#include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "skin/controls/acDials.h"
@@ -599,6 +601,9 @@ TEST_F(SkinMenusTest, AMessageBoxsSystemMenuIsSkinnedAndOpensFromKeysCaptionAndI
     desktop.Schedule(20, [&] {
       const auto windows = MenuWindows();
       open = int(windows.size());
+      for (const win::HWND w : windows) win::UpdateWindow(w);
+      win::RedrawWindow(win::GetActiveWindow(), nullptr, nullptr,
+                        win::RDW_UPDATENOW | win::RDW_ALLCHILDREN);
       drawn = SkinableMenusOf(*manager)->OpenMenus();
       const gfx::TRect box = ScreenRect(win::GetActiveWindow());
       const gfx::TRect menu = windows.empty() ? box : ScreenRect(windows[0]);
@@ -705,7 +710,7 @@ TEST_F(SkinMenusTest, AnItemDrawnWithoutItsWindowHasTheManagerDrawTheMenusFrame)
     gfx::HDC wdc = win::GetWindowDC(mw);
     gfx::FillRect(wdc, gfx::TRect{0, y, 1, y + 1}, gfx::RGB(1, 2, 3));
     win::ReleaseDC(mw, wdc);
-    ASSERT_EQ(desktop.Compose().At(wr.Left, wr.Top + y) & kRgb, 0x030201u);
+    ASSERT_EQ(desktop.Compose().At(wr.Left, wr.Top + y) & kRgb, 0x010203u);
     // Two items drawn into a bitmap of no window: one message waits.
     gfx::Bitmap off(80, 20);
     gfx::DeviceContext dc(off);
@@ -719,12 +724,12 @@ TEST_F(SkinMenusTest, AnItemDrawnWithoutItsWindowHasTheManagerDrawTheMenusFrame)
                              win::PM_REMOVE)) {
       ++waiting;
       EXPECT_EQ(msg.lParam, win::LPARAM(menu->Handle()));
-      win::DispatchMessageW(&msg);
+      win::DispatchMessageW(msg);
     }
     const gfx::Bitmap screen = desktop.Compose();
     const gfx::Bitmap* pic = painter.MenuInfoOfWindow(mw)->Bmp.get();
     restored = (screen.At(wr.Left, wr.Top + y) & kRgb) == (pic->At(0, y) & kRgb) &&
-               (screen.At(wr.Left, wr.Top + y) & kRgb) != 0x030201u;
+               (screen.At(wr.Left, wr.Top + y) & kRgb) != 0x010203u;
     Tap(kEscape);
   });
   menu->Popup(150, 150);

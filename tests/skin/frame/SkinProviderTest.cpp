@@ -24,6 +24,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
+#include "platform/win/MulDiv.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
