@@ -841,21 +841,6 @@ void TacSystemMenu::UpdateItems(bool full) {
   UpdateItemStates();
 }
 
-void TacSystemMenu::UpdateItemStates() {
-  if (!ItemClose || FOwner.Destroyed()) return;
-  ItemRestore->SetVisible(VisibleRestore());
-  ItemRestore->SetEnabled(EnabledRestore());
-  ItemMove->SetEnabled(EnabledMove());
-  ItemSize->SetVisible(VisibleSize());
-  ItemSize->SetEnabled(EnabledSize());
-  ItemMinimize->SetVisible(VisibleMin());
-  ItemMinimize->SetEnabled(EnabledMin());
-  ItemMaximize->SetVisible(VisibleMax());
-  ItemMaximize->SetEnabled(EnabledMax());
-  ItemClose->SetVisible(VisibleClose());
-  ItemClose->SetEnabled(EnabledClose());
-}
-
 void TacSystemMenu::DropDown(int x, int y) {
   const HWND wnd = MenuWindow();
   if (!wnd) return;

@@ -85,16 +85,15 @@ class TacSystemMenu : public frame::TsCustomSysMenu {
   // Restore for single and sizeable frames with a system menu; size for single, sizeable
   // and sizeable tool frames, answering only where the frame sizes and the window is normal;
   // move answers unless maximised; close as the close button.
-  bool VisibleRestore() const;
-  bool VisibleSize() const;
-  bool EnabledMove() const;
-  bool EnabledSize() const;
-  bool EnabledClose() const;
+  bool VisibleRestore() const override;
+  bool VisibleSize() const override;
+  bool EnabledMove() const override;
+  bool EnabledSize() const override;
+  bool EnabledClose() const override;
 
  protected:
   HWND MenuWindow() const override;
   core::TsSkinManager* MenuManager() const override;
-  void UpdateItemStates() override;
 
  private:
   TacDialogWnd& FOwner;

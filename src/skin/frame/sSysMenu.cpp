@@ -249,7 +249,7 @@ void TsSystemMenu::UpdateItems(bool full) {
   UpdateItemStates();
 }
 
-void TsSystemMenu::UpdateItemStates() {
+void TsCustomSysMenu::UpdateItemStates() {
   if (!ItemClose) return;
   ItemRestore->SetVisible(VisibleRestore());
   ItemRestore->SetEnabled(EnabledRestore());

@@ -33,6 +33,11 @@ class TsCustomSysMenu : public fw::TPopupMenu {
   virtual bool EnabledMax() const = 0;
   virtual bool EnabledMin() const = 0;
   virtual bool EnabledRestore() const = 0;
+  virtual bool VisibleRestore() const = 0;
+  virtual bool VisibleSize() const = 0;
+  virtual bool EnabledMove() const = 0;
+  virtual bool EnabledSize() const = 0;
+  virtual bool EnabledClose() const = 0;
 
   fw::TMenuItem *ItemRestore = nullptr, *ItemMove = nullptr, *ItemSize = nullptr,
                 *ItemMinimize = nullptr, *ItemMaximize = nullptr, *ItemClose = nullptr;
@@ -56,8 +61,8 @@ class TsCustomSysMenu : public fw::TPopupMenu {
   // posted back as WM_SYSCOMMAND; a divider after them when there are any.
   void AddOwnCommands(win::HMENU sys);
   void SendCommand(unsigned command);
-  // Visibility and enabling of the items, after the window's state.
-  virtual void UpdateItemStates() = 0;
+  // Visibility and enabling of the items, after the window's state (the queries above).
+  void UpdateItemStates();
   // Shows the menu through the manager's menu painter at a screen point, owned by the
   // window; false (nothing shown) when the manager does not skin pop-ups.
   bool PopupSkinned(int x, int y);
@@ -78,17 +83,17 @@ class TsSystemMenu : public TsCustomSysMenu {
   // Adds the skin list at every showing.
   bool MakeSkinMenu = false;
 
-  bool VisibleRestore() const;
-  bool VisibleSize() const;
+  bool VisibleRestore() const override;
+  bool VisibleSize() const override;
   bool VisibleMin() const override;
   bool VisibleMax() const override;
   bool VisibleClose() const override;
   bool EnabledRestore() const override;
-  bool EnabledMove() const;
-  bool EnabledSize() const;
+  bool EnabledMove() const override;
+  bool EnabledSize() const override;
   bool EnabledMin() const override;
   bool EnabledMax() const override;
-  bool EnabledClose() const;
+  bool EnabledClose() const override;
 
   fw::TMenuItem* SubMenu = nullptr;  // the item holding the provider's extra sub-menu
 
@@ -99,7 +104,6 @@ class TsSystemMenu : public TsCustomSysMenu {
  protected:
   win::HWND MenuWindow() const override;
   core::TsSkinManager* MenuManager() const override;
-  void UpdateItemStates() override;
 
  private:
   // The provider's extra sub-menu, when its position is at.

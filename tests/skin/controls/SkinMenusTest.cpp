@@ -592,13 +592,72 @@ TEST_F(SkinMenusTest, TheCustomMenuFontAndTheItemFontEventReachMeasuringAndText)
 // commands (a message box moves and closes only); its Close answers as the close button.
 TEST_F(SkinMenusTest, AMessageBoxsSystemMenuIsSkinnedAndOpensFromKeysCaptionAndIcon) {
   Make(fw::TFormBorderStyle::bsToolWindow);
+  win::HWND box = nullptr;
+  std::vector<std::u16string> byKeys;
+  int painted = 0, byCaption = 0, byIcon = 0;
+  auto dialog = [&]() -> TacDialogWnd& { return *FindFormInList(box)->ListSW; };
+  desktop.Schedule(50, [&] {
+    box = win::GetActiveWindow();
+    ASSERT_NE(FindFormInList(box), nullptr);
+    ASSERT_NE(FindFormInList(box)->ListSW, nullptr);
+    AltSpace();
+  });
+  desktop.Schedule(100, [&] {
+    const auto open = MenuWindows();
+    ASSERT_EQ(open.size(), 1u);
+    byKeys = Texts(MenuOf(open[0]));
+    // The painter keeps the open menu's picture: it drew it.
+    painted = SkinableMenusOf(*manager)->OpenMenus();
+    // Below the icon, at its left edge.
+    const gfx::TRect icon = dialog().IconRect().Offset(ScreenRect(box).Left, ScreenRect(box).Top);
+    EXPECT_EQ(ScreenRect(open[0]).Left, icon.Left);
+    EXPECT_EQ(ScreenRect(open[0]).Top, icon.Bottom);
+    Shot("dialog-system-menu.png");
+    Tap(kEscape);
+  });
+  desktop.Schedule(150, [&] {
+    ASSERT_TRUE(MenuWindows().empty());
+    const gfx::TRect wr = ScreenRect(box);
+    const win::POINT caption{wr.Left + wr.Width() / 2, wr.Top + dialog().TitleHeight() / 2};
+    win::InjectMouseMove(caption);
+    win::InjectMouseButton(1, true, caption);
+    win::InjectMouseButton(1, false, caption);
+  });
+  desktop.Schedule(200, [&] {
+    byCaption = int(MenuWindows().size());
+    Tap(kEscape);
+  });
+  desktop.Schedule(250, [&] {
+    ASSERT_TRUE(MenuWindows().empty());
+    const gfx::TRect icon = dialog().IconRect().Offset(ScreenRect(box).Left, ScreenRect(box).Top);
+    ASSERT_FALSE(icon.IsEmpty());
+    const win::POINT at{icon.Left + 4, icon.Top + 4};
+    EXPECT_EQ(win::SendMessageW(box, win::WM_NCHITTEST, 0, win::MAKELPARAM(at.X, at.Y)),
+              win::HTSYSMENU);
+    win::InjectMouseMove(at);
+    win::InjectMouseButton(0, true, at);
+    win::InjectMouseButton(0, false, at);
+  });
+  desktop.Schedule(300, [&] {
+    byIcon = int(MenuWindows().size());
+    Tap(kEnd);  // "Закрыть"
+    Tap(kEnter);
+  });
+  EXPECT_EQ(win::MessageBoxW(form->Handle(), u"Удалить?", u"Каталог",
+                             win::MB_OKCANCEL | win::MB_ICONQUESTION),
+            win::IDCANCEL);
+  EXPECT_EQ(byKeys, (std::vector<std::u16string>{u"&Переместить", u"-", u"&Закрыть\tAlt+F4"}));
+  EXPECT_EQ(painted, 1);
+  EXPECT_EQ(byCaption, 1);
+  EXPECT_EQ(byIcon, 1);
+  EXPECT_TRUE(acSupportedList().empty()) << "Закрыть closed the box";
   // In every internal skin Alt+Space opens it, drawn by the painter (a picture of the box
   // with its menu for people to look at).
   for (const auto& skin : skin::data::InternalSkins()) {
     manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
     int open = 0, drawn = 0;
-    desktop.Schedule(10, [&] { AltSpace(); });
-    desktop.Schedule(20, [&] {
+    desktop.Schedule(50, [&] { AltSpace(); });
+    desktop.Schedule(100, [&] {
       const auto windows = MenuWindows();
       open = int(windows.size());
       for (const win::HWND w : windows) win::UpdateWindow(w);
@@ -616,72 +675,12 @@ TEST_F(SkinMenusTest, AMessageBoxsSystemMenuIsSkinnedAndOpensFromKeysCaptionAndI
           gfx::EncodePng(desktop.Compose().Copy(both)));
       Tap(kEscape);
     });
-    desktop.Schedule(30, [&] { Tap(kEscape); });
+    desktop.Schedule(150, [&] { Tap(kEscape); });
     win::MessageBoxW(form->Handle(), u"Удалить?", u"Каталог",
                      win::MB_OKCANCEL | win::MB_ICONQUESTION);
     EXPECT_EQ(open, 1) << skin.Name;
     EXPECT_EQ(drawn, 1) << skin.Name;
   }
-  manager->SetSkinName(skin::frame::test::InternalSkinNamed("BlueGauze"));
-  win::HWND box = nullptr;
-  std::vector<std::u16string> byKeys;
-  int painted = 0, byCaption = 0, byIcon = 0;
-  auto dialog = [&]() -> TacDialogWnd& { return *FindFormInList(box)->ListSW; };
-  desktop.Schedule(10, [&] {
-    box = win::GetActiveWindow();
-    ASSERT_NE(FindFormInList(box), nullptr);
-    ASSERT_NE(FindFormInList(box)->ListSW, nullptr);
-    AltSpace();
-  });
-  desktop.Schedule(20, [&] {
-    const auto open = MenuWindows();
-    ASSERT_EQ(open.size(), 1u);
-    byKeys = Texts(MenuOf(open[0]));
-    // The painter keeps the open menu's picture: it drew it.
-    painted = SkinableMenusOf(*manager)->OpenMenus();
-    // Below the icon, at its left edge.
-    const gfx::TRect icon = dialog().IconRect().Offset(ScreenRect(box).Left, ScreenRect(box).Top);
-    EXPECT_EQ(ScreenRect(open[0]).Left, icon.Left);
-    EXPECT_EQ(ScreenRect(open[0]).Top, icon.Bottom);
-    Shot("dialog-system-menu.png");
-    Tap(kEscape);
-  });
-  desktop.Schedule(30, [&] {
-    ASSERT_TRUE(MenuWindows().empty());
-    const gfx::TRect wr = ScreenRect(box);
-    const win::POINT caption{wr.Left + wr.Width() / 2, wr.Top + dialog().TitleHeight() / 2};
-    win::InjectMouseMove(caption);
-    win::InjectMouseButton(1, true, caption);
-    win::InjectMouseButton(1, false, caption);
-  });
-  desktop.Schedule(40, [&] {
-    byCaption = int(MenuWindows().size());
-    Tap(kEscape);
-  });
-  desktop.Schedule(50, [&] {
-    ASSERT_TRUE(MenuWindows().empty());
-    const gfx::TRect icon = dialog().IconRect().Offset(ScreenRect(box).Left, ScreenRect(box).Top);
-    ASSERT_FALSE(icon.IsEmpty());
-    const win::POINT at{icon.Left + 4, icon.Top + 4};
-    EXPECT_EQ(win::SendMessageW(box, win::WM_NCHITTEST, 0, win::MAKELPARAM(at.X, at.Y)),
-              win::HTSYSMENU);
-    win::InjectMouseMove(at);
-    win::InjectMouseButton(0, true, at);
-    win::InjectMouseButton(0, false, at);
-  });
-  desktop.Schedule(60, [&] {
-    byIcon = int(MenuWindows().size());
-    Tap(kEnd);  // "Закрыть"
-    Tap(kEnter);
-  });
-  EXPECT_EQ(win::MessageBoxW(form->Handle(), u"Удалить?", u"Каталог",
-                             win::MB_OKCANCEL | win::MB_ICONQUESTION),
-            win::IDCANCEL);
-  EXPECT_EQ(byKeys, (std::vector<std::u16string>{u"&Переместить", u"-", u"&Закрыть\tAlt+F4"}));
-  EXPECT_EQ(painted, 1);
-  EXPECT_EQ(byCaption, 1);
-  EXPECT_EQ(byIcon, 1);
-  EXPECT_TRUE(acSupportedList().empty()) << "Закрыть closed the box";
 }
 
 // Items drawn where their menu's window is not known ask the manager for the frame: one
