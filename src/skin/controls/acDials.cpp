@@ -781,12 +781,7 @@ sc::TsSkinManager* TacSystemMenu::MenuManager() const {
 
 void TacSystemMenu::Generate() {
   const HMENU sys = ClearItems();
-  ItemRestore = AddCommand(sys, SC_RESTORE, sc::acs_RestoreStr, "acIR");
-  ItemMove = AddCommand(sys, SC_MOVE, sc::acs_MoveStr, "acIM");
-  ItemSize = AddCommand(sys, SC_SIZE, sc::acs_SizeStr, "acIS");
-  ItemMinimize = AddCommand(sys, SC_MINIMIZE, sc::acs_MinimizeStr, "acIN");
-  ItemMaximize = AddCommand(sys, SC_MAXIMIZE, sc::acs_MaximizeStr, "acIX");
-  AddDivider("ac_TopDiv");
+  AddWindowCommands(sys);
   AddOwnCommands(sys);
   ItemClose = AddCommand(sys, SC_CLOSE, sc::acs_CloseStr, "acIC");
   ItemClose->SetDefault(true);

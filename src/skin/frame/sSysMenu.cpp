@@ -76,6 +76,15 @@ fw::TMenuItem* TsCustomSysMenu::AddCommand(HMENU sys, UINT cmd, const std::u16st
   return item;
 }
 
+void TsCustomSysMenu::AddWindowCommands(HMENU sys) {
+  ItemRestore = AddCommand(sys, SC_RESTORE, sc::acs_RestoreStr, "acIR");
+  ItemMove = AddCommand(sys, SC_MOVE, sc::acs_MoveStr, "acIM");
+  ItemSize = AddCommand(sys, SC_SIZE, sc::acs_SizeStr, "acIS");
+  ItemMinimize = AddCommand(sys, SC_MINIMIZE, sc::acs_MinimizeStr, "acIN");
+  ItemMaximize = AddCommand(sys, SC_MAXIMIZE, sc::acs_MaximizeStr, "acIX");
+  AddDivider("ac_TopDiv");
+}
+
 void TsCustomSysMenu::AddOwnCommands(HMENU sys) {
   for (int i = 0, n = sys ? GetMenuItemCount(sys) : 0; i < n; ++i) {
     const MenuItem* it = GetMenuItem(sys, UINT(i), MF_BYPOSITION);
@@ -155,12 +164,7 @@ void TsSystemMenu::Generate() {
   SubMenu = nullptr;
   const HMENU sys = ClearItems();
   AddSubMenu(ipTop);
-  ItemRestore = AddCommand(sys, SC_RESTORE, sc::acs_RestoreStr, "acIR");
-  ItemMove = AddCommand(sys, SC_MOVE, sc::acs_MoveStr, "acIM");
-  ItemSize = AddCommand(sys, SC_SIZE, sc::acs_SizeStr, "acIS");
-  ItemMinimize = AddCommand(sys, SC_MINIMIZE, sc::acs_MinimizeStr, "acIN");
-  ItemMaximize = AddCommand(sys, SC_MAXIMIZE, sc::acs_MaximizeStr, "acIX");
-  AddDivider("ac_TopDiv");
+  AddWindowCommands(sys);
   AddOwnCommands(sys);
   AddSubMenu(ipBeforeClose);
   ItemClose = AddCommand(sys, SC_CLOSE, sc::acs_CloseStr, "acIC");

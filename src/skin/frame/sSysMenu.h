@@ -57,6 +57,8 @@ class TsCustomSysMenu : public fw::TPopupMenu {
   // command; restore, minimise and maximise update the items afterwards.
   fw::TMenuItem* AddCommand(win::HMENU sys, win::UINT command, const std::u16string& fallback,
                             const char* name);
+  // Restore, move, size, minimise and maximise (AddCommand) and a divider after them.
+  void AddWindowCommands(win::HMENU sys);
   // The program's own commands of sys (outside the window commands' range, with text), each
   // posted back as WM_SYSCOMMAND; a divider after them when there are any.
   void AddOwnCommands(win::HMENU sys);
