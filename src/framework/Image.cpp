@@ -119,11 +119,23 @@ void TImage::Loaded() {
 }
 
 bool TImage::CanAutoSize(int& newWidth, int& newHeight) {
-  const gfx::Bitmap* p = Shown();
-  if (!p) return false;
-  if (Align() != TAlign::alTop && Align() != TAlign::alBottom) newWidth = p->Width();
-  if (Align() != TAlign::alLeft && Align() != TAlign::alRight) newHeight = p->Height();
+  if (!Shown()) return false;
+  const gfx::TSize size = PictureSize();
+  if (Align() != TAlign::alTop && Align() != TAlign::alBottom) newWidth = size.cx;
+  if (Align() != TAlign::alLeft && Align() != TAlign::alRight) newHeight = size.cy;
   return true;
+}
+
+gfx::TSize TImage::PictureSize() const {
+  const gfx::Bitmap* p = Shown();
+  if (!p) return {0, 0};
+  if (!FAutoSize || p != &FPicture) return {p->Width(), p->Height()};
+  return {ScaledDesignValue(p->Width()), ScaledDesignValue(p->Height())};
+}
+
+void TImage::ChangeScale(int m, int d) {
+  TGraphicControl::ChangeScale(m, d);
+  if (FAutoSize) PictureChanged();
 }
 
 void TImage::PictureChanged() {
@@ -184,10 +196,9 @@ TRect PlacePicture(int pw, int ph, int cw, int ch, bool stretch, bool proportion
 }
 
 TRect TImage::DestRect() const {
-  const gfx::Bitmap* p = Shown();
-  if (!p) return {};
-  return PlacePicture(p->Width(), p->Height(), ClientWidth(), ClientHeight(), FStretch,
-                      FProportional, FCenter);
+  const gfx::TSize size = PictureSize();
+  return PlacePicture(size.cx, size.cy, ClientWidth(), ClientHeight(), FStretch, FProportional,
+                      FCenter);
 }
 
 bool TImage::Keyed() const {

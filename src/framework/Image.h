@@ -4,7 +4,8 @@
 // aspect ratio (Proportional: down to fit; with Stretch also up). Alpha is respected; a
 // Transparent bitmap or PNG without alpha leaves out its bottom-left pixel's colour, while a
 // JPEG photo, which cannot carry a key, is always drawn opaque. AutoSize sizes the control to
-// the picture (CanAutoSize).
+// the picture (CanAutoSize); at a scale (CurrentPPI other than 96) an auto-sized picture is
+// drawn scaled as the control is, and the control is fitted to it again after every scaling.
 #pragma once
 
 #include <cstdint>
@@ -70,6 +71,12 @@ class TImage : public TGraphicControl {
   const gfx::Bitmap* Shown() const;
   // Where the picture is drawn, in client coordinates.
   TRect DestRect() const;
+  // The size the picture is drawn at when not stretched: the shown picture's size; a Picture
+  // of an auto-sized image is scaled by CurrentPPI / 96 (an image list scales its own
+  // images). (0, 0) when nothing is shown.
+  gfx::TSize PictureSize() const;
+  // Scaled as every control; an auto-sized image then fits its picture at the new scale.
+  void ChangeScale(int m, int d) override;
 
  protected:
   // The size AutoSize gives the control, from the shown picture: the width unless aligned to

@@ -144,5 +144,34 @@ TEST_F(ImageTest, AutoSizeAsksCanAutoSize) {
   EXPECT_EQ(side->Height(), form->ClientHeight());
 }
 
+// Scaled with its form, an auto-sized image draws its picture at the new scale and fits it
+// (no band beside or below it); one that is not auto-sized keeps the picture's own size.
+TEST_F(ImageTest, AnAutoSizedImageFitsItsPictureAtANewScale) {
+  TForm* form = ShowForm(0, 0, 300, 300);
+  auto* image = new TImage(form);
+  image->SetParent(form);
+  image->SetBounds(10, 10, 1, 1);
+  image->SetAutoSize(true);
+  image->SetPicture(Photo());
+  auto* plain = new TImage(form);
+  plain->SetParent(form);
+  plain->SetBounds(100, 10, 64, 48);
+  plain->SetPicture(Photo());
+  ASSERT_EQ(image->BoundsRect(), gfx::RectOfSize(10, 10, 64, 48));
+  form->ScaleBy(150, 100);
+  desktop.Pump();
+  EXPECT_EQ(image->BoundsRect(), gfx::RectOfSize(15, 15, 96, 72));
+  EXPECT_EQ(image->DestRect(), gfx::RectOfSize(0, 0, 96, 72));
+  EXPECT_EQ(plain->DestRect(), gfx::RectOfSize(0, 0, 64, 48));
+  const gfx::TPoint o = image->ClientToScreen({0, 0});
+  const gfx::Bitmap screen = desktop.Compose();
+  // The flat quarter reaches the box's bottom-left corner, the ramp's end its right edge.
+  EXPECT_EQ(gfx::ColorFromPixel(screen.At(o.X, o.Y + 71)), gfx::ColorFromPixel(Photo().At(0, 47)));
+  EXPECT_EQ(gfx::ColorFromPixel(screen.At(o.X + 95, o.Y)), gfx::ColorFromPixel(Photo().At(63, 0)));
+  form->ScaleBy(100, 150);
+  EXPECT_EQ(image->BoundsRect(), gfx::RectOfSize(10, 10, 64, 48));
+  EXPECT_EQ(image->DestRect(), gfx::RectOfSize(0, 0, 64, 48));
+}
+
 }  // namespace
 }  // namespace fw::test

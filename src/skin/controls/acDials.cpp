@@ -19,6 +19,7 @@
 #include "skin/controls/sSkinMenus.h"
 #include "skin/controls/sThirdParty.h"
 #include "skin/core/acDialogHook.h"
+#include "skin/core/sConst.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
@@ -41,6 +42,9 @@ using gfx::TRect;
 using namespace win;
 
 namespace {
+
+// The shell's request for a window's system menu.
+constexpr UINT kWmPopupSystemMenu = 0x313;
 
 const sd::TacSkinModel* ModelOf(const sc::TsCommonData& cd) {
   const sc::TsSkinManager* m = cd.SkinManager();
@@ -222,6 +226,33 @@ bool TacDialogWnd::EnabledMin() const {
   return VisibleMin() && !IsIconic(CtrlHandle);
 }
 
+bool TacDialogWnd::EnabledRestore() const {
+  return VisibleMax() && (IsIconic(CtrlHandle) || IsZoomed(CtrlHandle));
+}
+
+TacBorderStyle TacDialogWnd::BorderStyle() const {
+  const auto style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+  const auto ex = GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE);
+  const bool sizing = (style & WS_THICKFRAME) != 0;
+  if (ex & WS_EX_TOOLWINDOW)
+    return sizing ? TacBorderStyle::acbsSizeToolWin : TacBorderStyle::acbsToolWindow;
+  if (sizing) return TacBorderStyle::acbsSizeable;
+  if ((style & DS_MODALFRAME) || (ex & WS_EX_DLGMODALFRAME)) return TacBorderStyle::acbsDialog;
+  if (style & (WS_BORDER | WS_DLGFRAME)) return TacBorderStyle::acbsSingle;
+  return TacBorderStyle::acbsNone;
+}
+
+TRect TacDialogWnd::IconRect() const {
+  const TPoint co = ClientOffset();
+  const int border = co.X;
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  if (!VisibleClose() || co.Y - border < size) return {};
+  const sd::TacSkinModel* model = ModelOf(*SkinData());
+  const int left = border + (model ? model->CommonSkinData.BILeftMargin : 0) + 2;
+  const int top = border + (co.Y - border - size) / 2;
+  return gfx::RectOfSize(left, top, size, size);
+}
+
 bool TacDialogWnd::Enabled(int ht) const {
   switch (ht) {
     case HTCLOSE:
@@ -401,7 +432,9 @@ bool TacDialogWnd::PaintAll() {
                             ? ncm.lfCaptionFont.lfFaceName
                             : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
     canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
-    const int left = border + model->CommonSkinData.BILeftMargin + 4;
+    const TRect icon = IconRect();
+    const int left =
+        (icon.IsEmpty() ? border + model->CommonSkinData.BILeftMargin : icon.Right) + 4;
     const int right = (leftmost.IsEmpty() ? cache->Width() - border : leftmost.Left) - 4;
     const int textH = draw::acTextHeight(canvas, text);
     const int vc = border + (titleH - border) / 2;
@@ -423,6 +456,12 @@ bool TacDialogWnd::PaintAll() {
         fontSection, stateOf(fontSection), {}, true, cache, glow);
     canvas.SetHandle(nullptr);
   }
+  if (const TRect icon = IconRect(); !icon.IsEmpty())
+    if (auto h =
+            reinterpret_cast<gfx::HICON>(SendMessageW(CtrlHandle, WM_GETICON, ICON_SMALL2, 0))) {
+      gfx::DeviceContext dc(*cache);
+      gfx::DrawIconEx(&dc, icon.Left, icon.Top, h, icon.Width(), icon.Height(), gfx::DI_NORMAL);
+    }
   for (int b : buttons) {
     const int i = GlyphIndex(b);
     if (i < 0) continue;
@@ -529,6 +568,23 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       PaintFrame();
       m.Result = 0;
       return;
+    case WM_SYSCOMMAND:
+    case WM_CONTEXTMENU:
+    case kWmPopupSystemMenu:
+      if (SysMenuMessage(m)) return;
+      break;
+    case WM_COMMAND:
+      // The skinned system menu's choice (the dialog owns the menu while it shows): its item,
+      // not a control of the dialog with the same number.
+      if (SystemMenu && m.LParam == 0 && m.WParamHi() == 0 && SystemMenu->FindItem(m.WParamLo()) &&
+          fw::DispatchMenuMessage(m))
+        return;
+      break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      // The skinned system menu's items measure and draw themselves.
+      if (SystemMenu && fw::DispatchMenuMessage(m)) return;
+      break;
     case WM_NCACTIVATE:
       FFormActive = m.WParam != 0;
       SkinData()->BGChanged = true;
@@ -610,6 +666,8 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       const TRect wr = WindowRectOf(CtrlHandle);
       if (const int b = ButtonAt({p.X - wr.Left, p.Y - wr.Top}))
         m.Result = b;
+      else if (IconRect().Contains({p.X - wr.Left, p.Y - wr.Top}))
+        m.Result = HTSYSMENU;
       else if (m.Result == HTCLOSE || m.Result == HTMAXBUTTON || m.Result == HTMINBUTTON ||
                m.Result == HTHELP || m.Result == HTSYSMENU)
         m.Result = HTCAPTION;  // the system's buttons are not where the skin's are
@@ -681,6 +739,115 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       break;
   }
   TacScrollWnd::acWndProc(m);
+}
+
+TacDialogWnd::~TacDialogWnd() = default;
+
+bool TacDialogWnd::SysMenuMessage(fw::TMessage& m) {
+  const TRect wr = WindowRectOf(CtrlHandle);
+  POINT at{};
+  if (m.Msg == WM_SYSCOMMAND) {
+    const WPARAM cmd = m.WParam & 0xFFF0;
+    const bool keys = cmd == SC_KEYMENU && m.LParam == ' ';
+    const bool icon = cmd == SC_MOUSEMENU && int(m.WParam & 0x0F) == HTSYSMENU;
+    if (!keys && !icon) return false;
+    // Below the icon, else below the title's left end.
+    const TRect r = IconRect();
+    at = r.IsEmpty() ? POINT{wr.Left + ClientOffset().X, wr.Top + TitleHeight()}
+                     : POINT{wr.Left + r.Left, wr.Top + r.Bottom};
+  } else if (m.Msg == WM_CONTEXTMENU) {
+    if (m.LParam == LPARAM(-1)) return false;  // from the keyboard: the dialog's own
+    at = PointFromLParam(m.LParam);
+    const LRESULT ht = SendMessageW(CtrlHandle, WM_NCHITTEST, 0, m.LParam);
+    if (ht != HTCAPTION && ht != HTSYSMENU) return false;
+  } else {
+    GetCursorPos(&at);
+  }
+  m.Result = 0;
+  DropSysMenu(at.X, at.Y);
+  return true;
+}
+
+void TacDialogWnd::DropSysMenu(int x, int y) {
+  if (!SystemMenu) SystemMenu = std::make_unique<TacSystemMenu>(*this);
+  SystemMenu->DropDown(x, y);
+}
+
+// ---- The dialog's system menu ------------------------------------------------------------------
+
+TacSystemMenu::TacSystemMenu(TacDialogWnd& owner) : FOwner(owner) {}
+
+HWND TacSystemMenu::MenuWindow() const {
+  return FOwner.Destroyed() ? nullptr : FOwner.CtrlHandle;
+}
+
+sc::TsSkinManager* TacSystemMenu::MenuManager() const {
+  return FOwner.SkinManager();
+}
+
+void TacSystemMenu::Generate() {
+  const HMENU sys = ClearItems();
+  AddWindowCommands(sys);
+  AddOwnCommands(sys);
+  ItemClose = AddCommand(sys, SC_CLOSE, sc::acs_CloseStr, "acIC");
+  ItemClose->SetDefault(true);
+}
+
+bool TacSystemMenu::VisibleClose() const {
+  return FOwner.VisibleClose();
+}
+bool TacSystemMenu::VisibleMax() const {
+  return FOwner.VisibleMax();
+}
+bool TacSystemMenu::VisibleMin() const {
+  return FOwner.VisibleMin();
+}
+bool TacSystemMenu::EnabledMax() const {
+  return FOwner.EnabledMax();
+}
+bool TacSystemMenu::EnabledMin() const {
+  return FOwner.EnabledMin();
+}
+bool TacSystemMenu::EnabledRestore() const {
+  return FOwner.EnabledRestore();
+}
+bool TacSystemMenu::EnabledClose() const {
+  return FOwner.EnabledClose();
+}
+
+bool TacSystemMenu::VisibleRestore() const {
+  const TacBorderStyle b = FOwner.BorderStyle();
+  return FOwner.VisibleClose() &&
+         (b == TacBorderStyle::acbsSingle || b == TacBorderStyle::acbsSizeable);
+}
+
+bool TacSystemMenu::VisibleSize() const {
+  const TacBorderStyle b = FOwner.BorderStyle();
+  return b == TacBorderStyle::acbsSingle || b == TacBorderStyle::acbsSizeable ||
+         b == TacBorderStyle::acbsSizeToolWin;
+}
+
+bool TacSystemMenu::EnabledMove() const {
+  return !IsZoomed(FOwner.CtrlHandle);
+}
+
+bool TacSystemMenu::EnabledSize() const {
+  const TacBorderStyle b = FOwner.BorderStyle();
+  return (b == TacBorderStyle::acbsSizeable || b == TacBorderStyle::acbsSizeToolWin) &&
+         !IsIconic(FOwner.CtrlHandle) && !IsZoomed(FOwner.CtrlHandle);
+}
+
+void TacSystemMenu::UpdateItems(bool full) {
+  if (full || !ItemClose) Generate();
+  UpdateItemStates();
+}
+
+void TacSystemMenu::DropDown(int x, int y) {
+  const HWND wnd = MenuWindow();
+  if (!wnd) return;
+  // Built afresh: the program may have changed the dialog's menu since.
+  UpdateItems(true);
+  if (!PopupSkinned(x, y)) detail::ShowSystemMenu(wnd, {x, y});
 }
 
 // ---- Statics

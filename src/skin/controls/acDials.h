@@ -24,6 +24,7 @@
 #include "framework/Component.h"
 #include "platform/win/Types.h"
 #include "skin/frame/acSBUtils.h"
+#include "skin/frame/sSysMenu.h"
 
 namespace fw {
 class TCustomForm;
@@ -47,6 +48,56 @@ inline int DlgLeft = -1;
 inline int DlgTop = -1;
 
 class TacDialogWnd;
+
+// The frame kinds of a native dialog, from its styles.
+enum class TacBorderStyle {
+  acbsDialog,
+  acbsSingle,
+  acbsNone,
+  acbsSizeable,
+  acbsToolWindow,
+  acbsSizeToolWin
+};
+
+// The skinned system menu of a native dialog: the window commands of the dialog's own system
+// menu (its texts, else the library's) and the commands the program added to it, shown
+// through the manager's menu painter on the dialog's icon, for Alt+Space, a right click on
+// the caption and the shell's window-menu request.
+class TacSystemMenu : public frame::TsCustomSysMenu {
+ public:
+  explicit TacSystemMenu(TacDialogWnd& owner);
+  std::string ClassName() const override { return "TacSystemMenu"; }
+
+  // Rebuilds every item from the dialog's system menu.
+  void Generate();
+  // Visibility and enabling from the dialog's styles and state (full: Generate first).
+  void UpdateItems(bool full = false);
+  // Shows the menu at a screen point: skinned where the manager skins pop-ups, else the
+  // dialog's own system menu.
+  void DropDown(int x, int y);
+
+  bool VisibleClose() const override;
+  bool VisibleMax() const override;
+  bool VisibleMin() const override;
+  bool EnabledMax() const override;
+  bool EnabledMin() const override;
+  bool EnabledRestore() const override;
+  // Restore for single and sizeable frames with a system menu; size for single, sizeable
+  // and sizeable tool frames, answering only where the frame sizes and the window is normal;
+  // move answers unless maximised; close as the close button.
+  bool VisibleRestore() const override;
+  bool VisibleSize() const override;
+  bool EnabledMove() const override;
+  bool EnabledSize() const override;
+  bool EnabledClose() const override;
+
+ protected:
+  HWND MenuWindow() const override;
+  core::TsSkinManager* MenuManager() const override;
+
+ private:
+  TacDialogWnd& FOwner;
+};
 
 // The record of one skinned dialog or form.
 class TacProvider : public fw::TComponent {
@@ -93,6 +144,9 @@ class TacDialogWnd : public frame::TacScrollWnd {
   int TitleIndex = -1;         // "DIALOGTITLE"
   int FCaptionSkinIndex = -1;  // "CAPTION"
   TacProvider* Provider = nullptr;
+  // The skinned system menu, made at its first showing.
+  std::unique_ptr<TacSystemMenu> SystemMenu;
+  ~TacDialogWnd() override;
 
   bool FormActive() const { return FFormActive; }
   // The skin's sections looked up again (a new skin was announced).
@@ -106,7 +160,16 @@ class TacDialogWnd : public frame::TacScrollWnd {
   bool EnabledClose() const;
   bool EnabledMax() const;
   bool EnabledMin() const;
+  // Maximised or minimised with a maximise box: restore answers.
+  bool EnabledRestore() const;
   bool Enabled(int ht) const;
+  // The frame kind the window's styles give.
+  TacBorderStyle BorderStyle() const;
+  // The title icon (the window's icon shown small) in window coordinates, left in the title
+  // and centred on it; empty without a system menu or a title.
+  gfx::TRect IconRect() const;
+  // Shows the skinned system menu at a screen point.
+  void DropSysMenu(int x, int y);
   // A title button (by its hit code) in window coordinates, empty when not shown, and its
   // state (0 normal, 1 hot, 2 pressed).
   gfx::TRect ButtonRect(int ht) const;
@@ -143,6 +206,9 @@ class TacDialogWnd : public frame::TacScrollWnd {
   void ShowAnimated();
   // A caption drag with the manager's BlendOnMoving effect; false when it does not apply.
   bool StartTranslucentMove();
+  // The messages that open the system menu (Alt+Space, a press on the icon, a right click on
+  // the caption or the icon, the shell's request); true when handled.
+  bool SysMenuMessage(fw::TMessage& m);
   bool FAnimShowing = false;
   // The button under a point of the window, 0 when none.
   int ButtonAt(gfx::TPoint p) const;

@@ -79,7 +79,8 @@ bool TsCustomImage::Empty() const {
 void TsCustomImage::GetSrcSize(gfx::TSize& src, gfx::TSize& dst) const {
   src = ListHolds() ? gfx::TSize{Images()->Width(), Images()->Height()}
                     : gfx::TSize{Picture().Width(), Picture().Height()};
-  dst = src;
+  // An auto-sized picture is drawn at the control's scale.
+  dst = ListHolds() ? src : PictureSize();
   if (!Stretch() || src.cx <= 0 || src.cy <= 0) return;
   const int w = Width(), a = FReflected ? Height() * 2 / 3 : Height();
   if (!Proportional()) {
@@ -157,7 +158,12 @@ const gfx::Bitmap& TsCustomImage::ShownAt(gfx::TSize d) {
       skin::paint::FillAlphaRect(b, b.Bounds(), 255, key);
     }
   }
-  if (Stretch()) b = Resampled(b, d);
+  if (b.Width() != d.cx || b.Height() != d.cy) {
+    const bool opaque = Opaque(b);
+    b = Resampled(b, d);
+    // The filter fades the alpha at the edges: an opaque picture stays opaque to its edges.
+    if (opaque) skin::paint::FillAlphaRect(b, b.Bounds(), 255, skin::paint::clNone);
+  }
   return b;
 }
 

@@ -39,7 +39,8 @@ class TsCustomImage
   // Nothing to show: the list does not hold ImageIndex and the picture is empty.
   bool Empty() const;
   // The size of what is shown (src: the list's image size when the list holds ImageIndex,
-  // else the picture's) and the size it is drawn at (dst: src unless Stretch; with Stretch the
+  // else the picture's) and the size it is drawn at (dst: src, an auto-sized Picture scaled as
+  // the control is (PictureSize), unless Stretch; with Stretch the
   // control's width and height, two thirds of it when Reflected, and with Proportional the
   // largest size of src's exact ratio that fits, products rounded to nearest).
   void GetSrcSize(gfx::TSize& src, gfx::TSize& dst) const;

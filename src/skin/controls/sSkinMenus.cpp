@@ -8,12 +8,15 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/win/Menu.h"
 #include "platform/win/MenuWindow.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/WindowProc.h"
 #include "skin/controls/sGlyphUtils.h"
 #include "skin/core/sCommonData.h"
+#include "skin/core/sConst.h"
+#include "skin/core/sMessages.h"
 #include "skin/data/sSkinOptions.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
@@ -260,7 +263,7 @@ void TsSkinableMenus::InitItems(bool active) {
 }
 
 int TsSkinableMenus::GlyphSize() const {
-  return FOwner.ScaleInt(16);
+  return sc::iDefIcoLineWidth;
 }
 
 gfx::TSize TsSkinableMenus::GlyphSize(const fw::TMenuItem& item) const {
@@ -489,6 +492,24 @@ void TsSkinableMenus::DrawWndBorder(const TacMenuInfo& mi) {
   BorderDrawing = false;
 }
 
+void TsSkinableMenus::PostMenuBorder(const fw::TMenuItem& item) {
+  fw::TMenu* menu = item.GetParentMenu();
+  const HMENU handle = menu && item.Parent() ? menu->SubmenuHandle(item.Parent()) : nullptr;
+  if (!handle || !fw::Application) return;
+  const HWND app = fw::Application->Handle();
+  MSG waiting;
+  if (PeekMessageW(&waiting, app, sc::WM_DRAWMENUBORDER, sc::WM_DRAWMENUBORDER, PM_NOREMOVE))
+    return;
+  PostMessageW(app, sc::WM_DRAWMENUBORDER, 0, LPARAM(handle));
+}
+
+bool TsSkinableMenus::DrawMenuBorder(HWND menuWindow) {
+  const TacMenuInfo* mi = MenuInfoOfWindow(menuWindow);
+  if (!mi || !mi->Bmp) return false;
+  DrawWndBorder(*mi);
+  return true;
+}
+
 void TsSkinableMenus::ClearCache() {
   FMenuInfo.clear();
 }
@@ -544,7 +565,13 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
   const sd::TacSkinModel* model = Model();
   if (!item || !model || rect.IsEmpty() || !canvas.Handle()) return;
   const HWND wnd = WindowFromDC(canvas.Handle());
-  if (!wnd) return;
+  if (!wnd) {
+    // Drawn where the menu's window is not known: the manager draws the frame of the open
+    // menu that holds the item (its menu's handle travels, which the window system can tell
+    // stale; the item itself may be gone when the message is read).
+    PostMenuBorder(*item);
+    return;
+  }
   TacMenuInfo& mi = *GetMenuInfo(wnd);
   const int W = BorderWidth;
   gfx::Bitmap& bg = *mi.Bmp;

@@ -92,6 +92,10 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   void DropWindow(win::HWND wnd);
   // The window's frame and shape from its entry's picture.
   void DrawWndBorder(const TacMenuInfo& mi);
+  bool DrawMenuBorder(win::HWND menuWindow) override;
+  // Asks the manager (WM_DRAWMENUBORDER to the application window, unless one waits already)
+  // to draw the frame of the open menu that shows item.
+  static void PostMenuBorder(const fw::TMenuItem& item);
   // Frees every entry.
   void ClearCache();
   int OpenMenus() const { return int(FMenuInfo.size()); }

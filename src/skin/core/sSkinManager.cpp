@@ -19,6 +19,8 @@
 #include "framework/WinControl.h"
 #include "platform/gfx/Font.h"
 #include "platform/win/Input.h"
+#include "platform/win/Menu.h"
+#include "platform/win/MenuWindow.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/MulDiv.h"
 #include "platform/win/Paint.h"
@@ -30,6 +32,7 @@
 #include "skin/core/acReceivers.h"
 #include "skin/core/acScaleFollower.h"
 #include "skin/core/sCommonData.h"
+#include "skin/core/sConst.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
@@ -125,6 +128,10 @@ int acScaleOfDpi(int dpi) {
 void ScaleGlobals(int newPercent, int oldPercent) {
   draw::acScaleArrowMetrics(newPercent, oldPercent);
   acSpacing = win::MulDiv(4, newPercent, 100);
+  if (oldPercent > 0) {
+    iDefIcoLineWidth = win::MulDiv(iDefIcoLineWidth, newPercent, oldPercent);
+    acScrollBtnLength = win::MulDiv(acScrollBtnLength, newPercent, oldPercent);
+  }
 }
 
 int GetScrollSize(const TsSkinManager* manager) {
@@ -504,6 +511,8 @@ void UpdateScale(fw::TWinControl& ctrl, int currentScale) {
   const bool animation = m->Effects().AllowAnimation;
   m->Effects().AllowAnimation = false;
   const bool shown = ctrl.HandleAllocated() && win::IsWindowVisible(ctrl.Handle());
+  // Hidden meanwhile, an active window would lose its activation for good.
+  const bool active = shown && win::GetActiveWindow() == ctrl.Handle();
   constexpr win::UINT kKeep = win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOZORDER |
                               win::SWP_NOACTIVATE | win::SWP_NOOWNERZORDER;
   win::RECT oldBounds{};
@@ -525,6 +534,7 @@ void UpdateScale(fw::TWinControl& ctrl, int currentScale) {
     ctrl.Controls(i)->SetAnchors(anchors[std::size_t(i)]);
   ctrl.EnableAlign();
   if (shown) win::SetWindowPos(ctrl.Handle(), nullptr, 0, 0, 0, 0, kKeep | win::SWP_SHOWWINDOW);
+  if (active && win::IsWindowVisible(ctrl.Handle())) win::SetActiveWindow(ctrl.Handle());
   // What the smaller window uncovers.
   if (target < current) win::InvalidateRect(nullptr, &oldBounds, true);
   m->Effects().AllowAnimation = animation;
@@ -1159,6 +1169,22 @@ bool TsSkinManager::MainWindowHook(fw::TMessage& m) {
     }
     case win::WM_THEMECHANGED:
       return true;
+    case WM_DRAWMENUBORDER:
+    case WM_DRAWMENUBORDER2: {
+      if (!SkinnedPopups()) return false;
+      win::HWND wnd = nullptr;
+      if (m.Msg == WM_DRAWMENUBORDER2) {
+        wnd = win::HWND(m.LParam);
+      } else if (const auto menu = win::HMENU(m.LParam); win::IsMenu(menu)) {
+        // The open pop-up window under the menu's first item.
+        win::RECT r{};
+        if (win::GetMenuItemRect(nullptr, menu, 0, &r))
+          wnd = win::WindowFromPoint({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+      }
+      if (wnd && win::IsWindow(wnd) && win::GetClassNameW(wnd) == u"#32768")
+        if (TacMenuPainter* painter = SkinableMenus()) painter->DrawMenuBorder(wnd);
+      return true;
+    }
     case win::WM_SYSCOMMAND: {
       // The main form's minimise and restore come here: its provider animates them.
       if (!CommonSkinData().Active) return false;

@@ -209,6 +209,9 @@ class TacMenuPainter {
   virtual void UpdateMenus() = 0;
   // A skin came or went: cached pictures and measures are dropped.
   virtual void SkinChanged() = 0;
+  // Draws the skinned frame of an open pop-up menu window ("#32768") from the picture kept
+  // for it; false when none is kept.
+  virtual bool DrawMenuBorder(win::HWND menuWindow) = 0;
 };
 using TacMenuPainterFactory = std::function<std::unique_ptr<TacMenuPainter>(TsSkinManager&)>;
 void SetMenuPainterFactory(TacMenuPainterFactory factory);

@@ -360,10 +360,13 @@ void TsSkinProvider::ApplySkin() {
     if (!FSkinApplied) FSavedColor = FForm->Color();
     FForm->SetColor(model->GetGlobalColor());
   }
+  const bool wasApplied = FSkinApplied;
   FSkinApplied = true;
   FCommonData->BGChanged = true;
   FRgnChanged = true;
   InitMenuLine(true);
+  // A scaled caption needs its room.
+  if (!wasApplied && ScalePercent() != 100) FrameChanged();
 }
 
 void TsSkinProvider::InitMenuLine(bool active) {
@@ -393,6 +396,8 @@ void TsSkinProvider::RemoveSkin() {
   InitMenuLine(false);
   if (!FForm->HandleAllocated()) return;
   CheckSysMenu(false);
+  // The plain frame has the system's caption again.
+  if (ScalePercent() != 100) FrameChanged();
   win::SetWindowRgn(FForm->Handle(), nullptr, false);
   win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
                     win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE | win::RDW_ALLCHILDREN);
@@ -447,7 +452,18 @@ void TsSkinProvider::LoadInit() {
 
 // ---- Geometry ----------------------------------------------------------------------------------
 
+int TsSkinProvider::ScalePercent() const {
+  return FCommonData->ScalePercent > 0 ? FCommonData->ScalePercent : 100;
+}
+
 int TsSkinProvider::SysCaptionHeight() const {
+  const int system = SystemCaptionHeight();
+  // An iconic window shows the system's caption only.
+  if (system == 0 || !FSkinApplied || win::IsIconic(FForm->Handle())) return system;
+  return win::MulDiv(system, ScalePercent(), 100);
+}
+
+int TsSkinProvider::SystemCaptionHeight() const {
   if (!FForm->HandleAllocated()) return 0;
   const auto style = StyleOf(FForm->Handle());
   if ((style & win::WS_CAPTION) != win::WS_CAPTION && !win::IsIconic(FForm->Handle())) return 0;
@@ -559,10 +575,10 @@ bool TsSkinProvider::IconVisible() const {
 TRect TsSkinProvider::IconRect() const {
   if (!IconVisible()) return {};
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
-  int w = win::GetSystemMetrics(win::SM_CXSMICON);
-  int h = win::GetSystemMetrics(win::SM_CYSMICON);
+  const int scale = ScalePercent();
+  int w = win::MulDiv(win::GetSystemMetrics(win::SM_CXSMICON), scale, 100);
+  int h = win::MulDiv(win::GetSystemMetrics(win::SM_CYSMICON), scale, 100);
   if (const gfx::Bitmap& g = FTitleIcon.Glyph; !g.Empty()) {
-    const int scale = FCommonData->ScalePercent > 0 ? FCommonData->ScalePercent : 100;
     w = FTitleIcon.Width > 0 ? win::MulDiv(FTitleIcon.Width, scale, 100) : g.Width();
     h = FTitleIcon.Height > 0 ? win::MulDiv(FTitleIcon.Height, scale, 100) : g.Height();
   }
@@ -1150,7 +1166,7 @@ void TsSkinProvider::PaintText(gfx::Bitmap& cache) {
     canvas.Font.SetName(model->CommonSkinData.MainFont.empty()
                             ? ncm.lfCaptionFont.lfFaceName
                             : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
-    canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
+    canvas.Font.SetHeight(win::MulDiv(ncm.lfCaptionFont.lfHeight, ScalePercent(), 100));
     canvas.Font.SetStyle({});
   };
   int addedWidth = 0, addedHeight = 0;
@@ -2165,6 +2181,13 @@ void TsSkinProvider::SetScale(int percent) {
   FRgnChanged = true;
 }
 
+void TsSkinProvider::FrameChanged() {
+  if (!FForm->HandleAllocated() || FForm->HasState(fw::csDestroying)) return;
+  win::SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
+                    win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE |
+                        win::SWP_NOOWNERZORDER | win::SWP_FRAMECHANGED);
+}
+
 // ---- Messages ----------------------------------------------------------------------------------
 
 win::LRESULT TsSkinProvider::ProcessMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) {
@@ -2328,13 +2351,16 @@ bool TsSkinProvider::SkinCommand(fw::TMessage& m, const fw::TWndNext& next) {
       m.Result = 1;
       return true;
     }
-    case sc::AC_SETSCALE:
+    case sc::AC_SETSCALE: {
+      const int old = ScalePercent();
       SetScale(int(m.LParam));
       if (!sc::CommonWndProc(m, cd)) next(m);
+      if (ScalePercent() != old && FSkinApplied) FrameChanged();
       if (FForm->HandleAllocated() && win::IsWindowVisible(FForm->Handle()))
         win::RedrawWindow(FForm->Handle(), nullptr, nullptr,
                           win::RDW_INVALIDATE | win::RDW_FRAME | win::RDW_ERASE);
       return true;
+    }
     default:
       break;
   }
@@ -2380,6 +2406,16 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       NCPaint();
       m.Result = 0;
       return;
+    case win::WM_NCCALCSIZE: {
+      next(m);
+      // The scaled caption's room: the client area starts lower.
+      const int extra = SysCaptionHeight() - SystemCaptionHeight();
+      if (extra <= 0) return;
+      win::RECT& r = m.WParam ? reinterpret_cast<win::NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0]
+                              : *reinterpret_cast<win::RECT*>(m.LParam);
+      r.Top = std::min(r.Bottom, r.Top + extra);
+      return;
+    }
     case win::WM_NCACTIVATE: {
       FFormState |= FS_ACTIVATE;
       // A form that comes back maximised with its owner is painted once it is activated: its
@@ -2637,7 +2673,10 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
         m.Result = ht;
         return;
       }
-      break;
+      next(m);
+      // The rows a scaled caption adds below the system's are caption too.
+      if (ht == win::HTCAPTION && m.Result == win::HTBORDER) m.Result = win::HTCAPTION;
+      return;
     }
     case win::WM_NCMOUSEMOVE: {
       if (!FForm->Enabled()) break;

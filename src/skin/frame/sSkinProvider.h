@@ -7,8 +7,9 @@
 // activation, sizing and the skin manager's skin changes; taking the skin off gives the form
 // its plain frame back.
 //
-// The frame keeps the system's non-client metrics (WM_NCCALCSIZE goes to the form), so a skin
-// changes the look of a form and never its client area. With the manager's ExtendedBorders
+// The frame keeps the system's non-client metrics, so a skin changes the look of a form and
+// never its client area; only at a scale other than 100 % the caption is the system's scaled
+// (the client area starts lower by the difference). With the manager's ExtendedBorders
 // the skin's larger frame and a shadow lie outside the form in a layered window of their own
 // (TacBorderForm) and the form is cut to its client area.
 #pragma once
@@ -314,12 +315,17 @@ class TsSkinProvider : public fw::TComponent,
   int MenuLinePaints() const { return FMenuLinePaints; }
 
   // ---- Geometry (coordinates of the cache) ----
-  // The caption height: the system's (small for tool windows); with the extended border the
-  // skin's ExTitleHeight (ExMaxHeight maximised).
+  // The caption height: the window's (SysCaptionHeight); with the extended border the
+  // skin's ExTitleHeight (ExMaxHeight maximised), which the skin gives at its scale.
   int CaptionHeight() const;
   // The frame width: the system's for the window's border style; extended, ExBorderWidth.
   int BorderWidth() const;
+  // The window's own caption: the system's (small for tool windows) at the form's scale. The
+  // skinned window makes room for the scaled caption by moving its client area down (its
+  // WM_NCCALCSIZE), so that the caption strip, its buttons, icon and text grow with the form.
   int SysCaptionHeight() const;
+  // The form's scale in percent (100 until the manager scales it).
+  int ScalePercent() const;
   int SysBorderWidth() const;
   // The shadow margins around the frame in the cache (the manager's FormShadowSize with the
   // extended border, else none).
@@ -514,6 +520,10 @@ class TsSkinProvider : public fw::TComponent,
   bool HideAnimationApplies() const;
   void ShowAnimated(fw::TMessage& m, const fw::TWndNext& next);
   void SetScale(int percent);
+  // The window's client area is computed again (its caption's height changed).
+  void FrameChanged();
+  // The system's caption height for the window's style, unscaled.
+  int SystemCaptionHeight() const;
   bool NeedExBorders() const;
   void FreeExBorders();
   void PaintShadow(gfx::Bitmap& cache);

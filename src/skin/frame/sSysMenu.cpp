@@ -31,15 +31,15 @@ std::u16string CommandText(HMENU menu, UINT command) {
 
 }  // namespace
 
-TsSystemMenu::TsSystemMenu(TsSkinProvider& owner) : fw::TPopupMenu(nullptr), FOwner(owner) {
+TsCustomSysMenu::TsCustomSysMenu() : fw::TPopupMenu(nullptr) {
   const auto ticks = std::chrono::duration_cast<std::chrono::milliseconds>(
                          std::chrono::steady_clock::now().time_since_epoch())
                          .count();
   SetName("acSysMenu" + std::to_string(ticks));
 }
 
-fw::TMenuItem* TsSystemMenu::AddItem(const std::u16string& caption, int tag,
-                                     fw::TNotifyEvent onClick) {
+fw::TMenuItem* TsCustomSysMenu::AddItem(const std::u16string& caption, int tag,
+                                        fw::TNotifyEvent onClick) {
   auto* item = new fw::TMenuItem(this);
   item->SetCaption(caption);
   item->Tag = tag;
@@ -48,9 +48,86 @@ fw::TMenuItem* TsSystemMenu::AddItem(const std::u16string& caption, int tag,
   return item;
 }
 
-void TsSystemMenu::AddDivider(const std::string& name) {
+void TsCustomSysMenu::AddDivider(const std::string& name) {
   fw::TMenuItem* item = AddItem(u"-", 0, nullptr);
   if (!FindComponent(name)) item->SetName(name);
+}
+
+HMENU TsCustomSysMenu::ClearItems() {
+  Items()->Clear();
+  ItemRestore = ItemMove = ItemSize = ItemMinimize = ItemMaximize = ItemClose = nullptr;
+  ExtItemsCount = 0;
+  SetImages(nullptr);
+  const HWND wnd = MenuWindow();
+  return wnd && IsWindow(wnd) ? GetSystemMenu(wnd, false) : nullptr;
+}
+
+// The command's text in the window's menu, or the library's; the shortcut is what follows the
+// tab.
+fw::TMenuItem* TsCustomSysMenu::AddCommand(HMENU sys, UINT cmd, const std::u16string& fallback,
+                                           const char* name) {
+  const std::u16string text = CommandText(sys, cmd);
+  fw::TMenuItem* item =
+      AddItem(text.empty() ? fallback : text, int(cmd), [this, cmd](fw::TComponent*) {
+        SendCommand(cmd);
+        if (cmd == SC_RESTORE || cmd == SC_MINIMIZE || cmd == SC_MAXIMIZE) UpdateItemStates();
+      });
+  item->SetName(name);
+  return item;
+}
+
+void TsCustomSysMenu::AddWindowCommands(HMENU sys) {
+  ItemRestore = AddCommand(sys, SC_RESTORE, sc::acs_RestoreStr, "acIR");
+  ItemMove = AddCommand(sys, SC_MOVE, sc::acs_MoveStr, "acIM");
+  ItemSize = AddCommand(sys, SC_SIZE, sc::acs_SizeStr, "acIS");
+  ItemMinimize = AddCommand(sys, SC_MINIMIZE, sc::acs_MinimizeStr, "acIN");
+  ItemMaximize = AddCommand(sys, SC_MAXIMIZE, sc::acs_MaximizeStr, "acIX");
+  AddDivider("ac_TopDiv");
+}
+
+void TsCustomSysMenu::AddOwnCommands(HMENU sys) {
+  for (int i = 0, n = sys ? GetMenuItemCount(sys) : 0; i < n; ++i) {
+    const MenuItem* it = GetMenuItem(sys, UINT(i), MF_BYPOSITION);
+    if (!it || (it->id >= 0xF000 && it->id <= 0xF1FF) || it->text.empty() ||
+        (it->flags & MF_SEPARATOR))
+      continue;
+    const UINT id = it->id;
+    fw::TMenuItem* item = AddItem(it->text, int(id), [this, id](fw::TComponent*) {
+      const HWND wnd = MenuWindow();
+      if (wnd && IsWindow(wnd)) PostMessageW(wnd, WM_SYSCOMMAND, id, 0);
+    });
+    item->SetEnabled(!(it->flags & MF_GRAYED));
+    ++ExtItemsCount;
+  }
+  if (ExtItemsCount) AddDivider("ac_BtmDiv");
+}
+
+void TsCustomSysMenu::SendCommand(unsigned command) {
+  const HWND wnd = MenuWindow();
+  if (wnd && IsWindow(wnd)) SendMessageW(wnd, WM_SYSCOMMAND, command, 0);
+}
+
+bool TsCustomSysMenu::PopupSkinned(int x, int y) {
+  sc::TsSkinManager* manager = MenuManager();
+  sc::TacMenuPainter* painter = manager ? manager->SkinableMenus() : nullptr;
+  const HWND wnd = MenuWindow();
+  if (!painter || !manager->SkinnedPopups() || !wnd) return false;
+  painter->HookPopupMenu(*this, manager->Active());
+  SetWindowHandle(wnd);
+  Popup(x, y);
+  SetWindowHandle(nullptr);
+  return true;
+}
+
+TsSystemMenu::TsSystemMenu(TsSkinProvider& owner) : FOwner(owner) {}
+
+HWND TsSystemMenu::MenuWindow() const {
+  fw::TCustomForm* form = FOwner.Form();
+  return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
+sc::TsSkinManager* TsSystemMenu::MenuManager() const {
+  return FOwner.SkinData().SkinManager();
 }
 
 void TsSystemMenu::CopyItems(const fw::TMenuItem& from, fw::TMenuItem& to) {
@@ -83,55 +160,14 @@ void TsSystemMenu::AddSubMenu(int at) {
   if (at != ipBottom) AddDivider("ac_TopDiv");
 }
 
-void TsSystemMenu::SendCommand(unsigned command) {
-  fw::TCustomForm* form = FOwner.Form();
-  if (form && form->HandleAllocated()) SendMessageW(form->Handle(), WM_SYSCOMMAND, command, 0);
-}
-
 void TsSystemMenu::Generate() {
-  Items()->Clear();
-  ItemRestore = ItemMove = ItemSize = ItemMinimize = ItemMaximize = ItemClose = SubMenu = nullptr;
-  ExtItemsCount = 0;
-  SetImages(nullptr);
-  fw::TCustomForm* form = FOwner.Form();
-  const HMENU sys =
-      form && form->HandleAllocated() ? GetSystemMenu(form->Handle(), false) : nullptr;
-  // The command's text in the form's menu, or the library's; the shortcut is what follows the
-  // tab.
-  auto command = [&](UINT cmd, const std::u16string& fallback, const char* name) {
-    const std::u16string text = CommandText(sys, cmd);
-    fw::TMenuItem* item =
-        AddItem(text.empty() ? fallback : text, int(cmd), [this, cmd](fw::TComponent*) {
-          SendCommand(cmd);
-          if (cmd == SC_RESTORE || cmd == SC_MINIMIZE || cmd == SC_MAXIMIZE) UpdateItems();
-        });
-    item->SetName(name);
-    return item;
-  };
+  SubMenu = nullptr;
+  const HMENU sys = ClearItems();
   AddSubMenu(ipTop);
-  ItemRestore = command(SC_RESTORE, sc::acs_RestoreStr, "acIR");
-  ItemMove = command(SC_MOVE, sc::acs_MoveStr, "acIM");
-  ItemSize = command(SC_SIZE, sc::acs_SizeStr, "acIS");
-  ItemMinimize = command(SC_MINIMIZE, sc::acs_MinimizeStr, "acIN");
-  ItemMaximize = command(SC_MAXIMIZE, sc::acs_MaximizeStr, "acIX");
-  AddDivider("ac_TopDiv");
-  // The program's own commands added to the form's system menu.
-  for (int i = 0, n = sys ? GetMenuItemCount(sys) : 0; i < n; ++i) {
-    const MenuItem* it = GetMenuItem(sys, UINT(i), MF_BYPOSITION);
-    if (!it || (it->id >= 0xF000 && it->id <= 0xF1FF) || it->text.empty() ||
-        (it->flags & MF_SEPARATOR))
-      continue;
-    const UINT id = it->id;
-    fw::TMenuItem* item = AddItem(it->text, int(id), [this, id](fw::TComponent*) {
-      fw::TCustomForm* f = FOwner.Form();
-      if (f && f->HandleAllocated()) PostMessageW(f->Handle(), WM_SYSCOMMAND, id, 0);
-    });
-    item->SetEnabled(!(it->flags & MF_GRAYED));
-    ++ExtItemsCount;
-  }
-  if (ExtItemsCount) AddDivider("ac_BtmDiv");
+  AddWindowCommands(sys);
+  AddOwnCommands(sys);
   AddSubMenu(ipBeforeClose);
-  ItemClose = command(SC_CLOSE, sc::acs_CloseStr, "acIC");
+  ItemClose = AddCommand(sys, SC_CLOSE, sc::acs_CloseStr, "acIC");
   ItemClose->SetDefault(true);
   AddSubMenu(ipBottom);
 }
@@ -214,6 +250,11 @@ bool TsSystemMenu::EnabledClose() const {
 
 void TsSystemMenu::UpdateItems(bool full) {
   if (full || !ItemClose) Generate();
+  UpdateItemStates();
+}
+
+void TsCustomSysMenu::UpdateItemStates() {
+  if (!ItemClose) return;
   ItemRestore->SetVisible(VisibleRestore());
   ItemRestore->SetEnabled(EnabledRestore());
   ItemMove->SetEnabled(EnabledMove());
@@ -271,9 +312,8 @@ bool TsSystemMenu::DropDown(int x, int y) {
   // parent, so a child counts when it is the active child of the active parent.
   const fw::TCustomForm* active = fw::Application ? fw::Application->ActiveForm() : nullptr;
   if (active && active != form && !(FOwner.IsMDIChild() && FOwner.MDIChildActive())) return false;
-  sc::TsSkinManager* manager = FOwner.SkinData().SkinManager();
-  sc::TacMenuPainter* painter = manager ? manager->SkinableMenus() : nullptr;
-  if (!painter || !manager->SkinnedPopups()) {
+  sc::TsSkinManager* manager = MenuManager();
+  if (!manager || !manager->SkinableMenus() || !manager->SkinnedPopups()) {
     detail::ShowSystemMenu(form->Handle(), {x, y});
     return true;
   }
@@ -281,11 +321,7 @@ bool TsSystemMenu::DropDown(int x, int y) {
   // commands since the last one.
   UpdateItems(true);
   if (MakeSkinMenu) MakeSkinItems();
-  painter->HookPopupMenu(*this, manager->Active());
-  SetWindowHandle(form->Handle());
-  Popup(x, y);
-  SetWindowHandle(nullptr);
-  return true;
+  return PopupSkinned(x, y);
 }
 
 }  // namespace skin::frame

@@ -288,6 +288,61 @@ TEST_F(ImageTest, AlphaListEntriesAndPhotosAreScaledToTheirBox) {
   }
 }
 
+// An auto-sized picture follows its box's scale: at 150 % it is drawn at one and a half times
+// its size and the box fits it again (no band beside or below it); back at 100 % both are as
+// they were. Aligned to the top, the box takes the picture's scaled height and the parent's
+// width, and a picture wider than the box is not squeezed into it.
+TEST_F(ImageTest, AnAutoSizedPictureFollowsTheScaleOfItsBox) {
+  const gfx::Pixel green = gfx::MakePixel(0, 200, 0, 255);
+  gfx::Bitmap picture(40, 20);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x) picture.Set(x, y, x < 20 ? kRed : green);
+  image->SetPicture(picture);
+  image->SetAutoSize(true);
+  ASSERT_EQ(image->BoundsRect(), gfx::RectOfSize(20, 15, 40, 20));
+  auto isGreen = [&](gfx::Pixel p) { return Near(p, green); };
+
+  panel->ScaleBy(150, 100);
+  EXPECT_EQ(image->BoundsRect(), gfx::RectOfSize(30, 23, 60, 30));
+  EXPECT_EQ(image->PictureSize(), (gfx::TSize{60, 30}));
+  EXPECT_EQ(image->DestRect(), gfx::RectOfSize(0, 0, 60, 30));
+  gfx::Bitmap got = Paint();
+  for (const gfx::TPoint p : {gfx::TPoint{0, 0}, gfx::TPoint{28, 29}, gfx::TPoint{0, 29}})
+    EXPECT_TRUE(IsRed(got.At(p.X, p.Y))) << p.X << "," << p.Y;
+  for (const gfx::TPoint p : {gfx::TPoint{59, 0}, gfx::TPoint{59, 29}, gfx::TPoint{32, 15}})
+    EXPECT_TRUE(isGreen(got.At(p.X, p.Y))) << p.X << "," << p.Y;
+
+  panel->ScaleBy(100, 150);
+  EXPECT_EQ(image->BoundsRect(), gfx::RectOfSize(20, 15, 40, 20));
+  got = Paint();
+  EXPECT_TRUE(IsRed(got.At(0, 19)));
+  EXPECT_TRUE(isGreen(got.At(39, 19)));
+  EXPECT_TRUE(isGreen(got.At(21, 0)));
+
+  // At the top of a parent narrower than the picture: its own width, not squeezed.
+  gfx::Bitmap wide(260, 20);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 260; ++x) wide.Set(x, y, x < 130 ? kRed : green);
+  image->SetPicture(wide);
+  image->SetAlign(fw::TAlign::alTop);
+  const int width = image->Width();
+  EXPECT_GE(width, panel->ClientWidth() - 2);  // inside the panel's border
+  ASSERT_LT(width, 260);
+  EXPECT_EQ(image->Height(), 20);
+  EXPECT_EQ(image->DestRect(), gfx::RectOfSize(0, 0, 260, 20));
+  got = Paint();
+  EXPECT_TRUE(IsRed(got.At(129, 10)));
+  EXPECT_TRUE(isGreen(got.At(131, 10)));
+  panel->ScaleBy(150, 100);
+  EXPECT_EQ(image->Height(), 30);
+  EXPECT_EQ(image->DestRect(), gfx::RectOfSize(0, 0, 390, 30));
+  got = Paint();
+  EXPECT_TRUE(IsRed(got.At(193, 29)));
+  EXPECT_TRUE(isGreen(got.At(197, 29)));
+  panel->ScaleBy(100, 150);
+  EXPECT_EQ(image->Height(), 20);
+}
+
 // The picture at its drawn size is kept between paints: another picture of the same size, a
 // new size of the box and a new key each show at the next paint.
 TEST_F(ImageTest, TheKeptPictureFollowsEveryChangeOfWhatIsShown) {

@@ -13,6 +13,7 @@
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
 #include "skin/core/sCommonData.h"
+#include "skin/core/sConst.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/paint/sGraphUtils.h"
@@ -177,6 +178,8 @@ TEST_F(ScaleChangeTest, EveryKindOfControlItsPicturesAndTheGlobalsFollowAndComeB
     return ndx < 0 ? gfx::TRect{} : model->ma[std::size_t(ndx)].R;
   };
   ASSERT_EQ(panelBorder(), (gfx::TRect{0, 0, 12, 12}));
+  const int scrollButton = acScrollBtnLength;
+  ASSERT_EQ(iDefIcoLineWidth, 16);
 
   manager->Options().SetScaleMode(sm150);
   model = manager->SkinModel();
@@ -202,6 +205,8 @@ TEST_F(ScaleChangeTest, EveryKindOfControlItsPicturesAndTheGlobalsFollowAndComeB
   EXPECT_EQ(paint::ac_ArrowHeight, 6);
   EXPECT_EQ(paint::acArrowSize, 8);
   EXPECT_EQ(paint::acLineWidth, 3);
+  EXPECT_EQ(iDefIcoLineWidth, 24);
+  EXPECT_EQ(acScrollBtnLength, win::MulDiv(scrollButton, 150, 100));
   EXPECT_EQ(manager->ScaleInt(7), 10);
   EXPECT_EQ(GetScrollSize(manager),
             win::MulDiv(win::GetSystemMetrics(win::SM_CXVSCROLL), 150, 100));
@@ -218,6 +223,8 @@ TEST_F(ScaleChangeTest, EveryKindOfControlItsPicturesAndTheGlobalsFollowAndComeB
   EXPECT_EQ(acSpacing, 4);
   EXPECT_EQ(paint::ac_ArrowWidth, 7);
   EXPECT_EQ(paint::acLineWidth, 2);
+  EXPECT_EQ(iDefIcoLineWidth, 16);
+  EXPECT_EQ(acScrollBtnLength, scrollButton);
   // With a scroll size of its own the manager's scroll and combo-button sizes take it.
   manager->ScrollsOptions().SetScrollSize(20);
   EXPECT_EQ(GetScrollSize(manager), 20);

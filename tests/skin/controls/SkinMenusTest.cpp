@@ -8,23 +8,31 @@
 
 #include "MenuTestSupport.h"
 #include "TestOutput.h"
+#include "framework/Application.h"
+#include "framework/Canvas.h"
 #include "framework/ImageList.h"
 #include "framework/Menus.h"
+#include "framework/TextConv.h"
+#include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
+#include "platform/win/Input.h"
 #include "platform/win/Menu.h"
 #include "platform/win/MenuWindow.h"
+#include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "skin/controls/acDials.h"
 #include "skin/controls/sGlyphUtils.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSkinMenus.h"
+#include "skin/core/sMessages.h"
 #include "skin/draw/sAlphaGraph.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/frame/InternalSkinFormTest.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/frame/sSysMenu.h"
+#include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls {
 namespace {
@@ -695,6 +703,163 @@ TEST_F(SkinMenusTest, AMenuMadeAfterTheSkinOpensSkinnedOnAContextRequest) {
   win::SendMessageW(panel->Handle(), win::WM_CONTEXTMENU, win::WParamFromHwnd(panel->Handle()),
                     win::LParamFromPoint({onPanel.X, onPanel.Y}));
   EXPECT_FALSE(TsSkinableMenus::IsHooked(*plain->Items()->Items(0)));
+}
+
+// A skinned message box has the skinned system menu: Alt+Space, a right click on its caption
+// and a press on its icon open it, drawn by the skin's menu painter, with the box's own
+// commands (a message box moves and closes only); its Close answers as the close button.
+TEST_F(SkinMenusTest, AMessageBoxsSystemMenuIsSkinnedAndOpensFromKeysCaptionAndIcon) {
+  Make(fw::TFormBorderStyle::bsToolWindow);
+  win::HWND box = nullptr;
+  std::vector<std::u16string> byKeys;
+  int painted = 0, byCaption = 0, byIcon = 0;
+  auto dialog = [&]() -> TacDialogWnd& { return *FindFormInList(box)->ListSW; };
+  desktop.Schedule(50, [&] {
+    box = win::GetActiveWindow();
+    ASSERT_NE(FindFormInList(box), nullptr);
+    ASSERT_NE(FindFormInList(box)->ListSW, nullptr);
+    AltSpace();
+  });
+  desktop.Schedule(100, [&] {
+    const auto open = MenuWindows();
+    ASSERT_EQ(open.size(), 1u);
+    byKeys = Texts(MenuOf(open[0]));
+    // The painter keeps the open menu's picture: it drew it.
+    painted = SkinableMenusOf(*manager)->OpenMenus();
+    // Below the icon, at its left edge.
+    const gfx::TRect icon = dialog().IconRect().Offset(ScreenRect(box).Left, ScreenRect(box).Top);
+    EXPECT_EQ(ScreenRect(open[0]).Left, icon.Left);
+    EXPECT_EQ(ScreenRect(open[0]).Top, icon.Bottom);
+    Shot("dialog-system-menu.png");
+    Tap(kEscape);
+  });
+  desktop.Schedule(150, [&] {
+    ASSERT_TRUE(MenuWindows().empty());
+    const gfx::TRect wr = ScreenRect(box);
+    const win::POINT caption{wr.Left + wr.Width() / 2, wr.Top + dialog().TitleHeight() / 2};
+    win::InjectMouseMove(caption);
+    win::InjectMouseButton(1, true, caption);
+    win::InjectMouseButton(1, false, caption);
+  });
+  desktop.Schedule(200, [&] {
+    byCaption = int(MenuWindows().size());
+    Tap(kEscape);
+  });
+  desktop.Schedule(250, [&] {
+    ASSERT_TRUE(MenuWindows().empty());
+    const gfx::TRect icon = dialog().IconRect().Offset(ScreenRect(box).Left, ScreenRect(box).Top);
+    ASSERT_FALSE(icon.IsEmpty());
+    const win::POINT at{icon.Left + 4, icon.Top + 4};
+    EXPECT_EQ(win::SendMessageW(box, win::WM_NCHITTEST, 0, win::MAKELPARAM(at.X, at.Y)),
+              win::HTSYSMENU);
+    win::InjectMouseMove(at);
+    win::InjectMouseButton(0, true, at);
+    win::InjectMouseButton(0, false, at);
+  });
+  desktop.Schedule(300, [&] {
+    byIcon = int(MenuWindows().size());
+    Tap(kEnd);  // "Закрыть"
+    Tap(kEnter);
+  });
+  EXPECT_EQ(win::MessageBoxW(form->Handle(), u"Удалить?", u"Каталог",
+                             win::MB_OKCANCEL | win::MB_ICONQUESTION),
+            win::IDCANCEL);
+  EXPECT_EQ(byKeys, (std::vector<std::u16string>{u"&Переместить", u"-", u"&Закрыть\tAlt+F4"}));
+  EXPECT_EQ(painted, 1);
+  EXPECT_EQ(byCaption, 1);
+  EXPECT_EQ(byIcon, 1);
+  EXPECT_TRUE(acSupportedList().empty()) << "Закрыть closed the box";
+  // In every internal skin Alt+Space opens it, drawn by the painter (a picture of the box
+  // with its menu for people to look at).
+  for (const auto& skin : skin::data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    int open = 0, drawn = 0;
+    desktop.Schedule(50, [&] { AltSpace(); });
+    desktop.Schedule(100, [&] {
+      const auto windows = MenuWindows();
+      open = int(windows.size());
+      for (const win::HWND w : windows) win::UpdateWindow(w);
+      win::RedrawWindow(win::GetActiveWindow(), nullptr, nullptr,
+                        win::RDW_UPDATENOW | win::RDW_ALLCHILDREN);
+      drawn = SkinableMenusOf(*manager)->OpenMenus();
+      const gfx::TRect box = ScreenRect(win::GetActiveWindow());
+      const gfx::TRect menu = windows.empty() ? box : ScreenRect(windows[0]);
+      const gfx::TRect both{std::min(box.Left, menu.Left), std::min(box.Top, menu.Top),
+                            std::max(box.Right, menu.Right), std::max(box.Bottom, menu.Bottom)};
+      std::string name = skin.Name;
+      name = name.substr(0, name.find(' '));
+      gfx::WriteFileBytes(
+          (tests::OutputFolder("skin-controls") / ("dialog-system-menu-" + name + ".png")).string(),
+          gfx::EncodePng(desktop.Compose().Copy(both)));
+      Tap(kEscape);
+    });
+    desktop.Schedule(150, [&] { Tap(kEscape); });
+    win::MessageBoxW(form->Handle(), u"Удалить?", u"Каталог",
+                     win::MB_OKCANCEL | win::MB_ICONQUESTION);
+    EXPECT_EQ(open, 1) << skin.Name;
+    EXPECT_EQ(drawn, 1) << skin.Name;
+  }
+}
+
+// Items drawn where their menu's window is not known ask the manager for the frame: one
+// WM_DRAWMENUBORDER at a time, carrying the menu's handle; the manager draws the open menu's
+// frame from its picture, and a stale handle is ignored.
+TEST_F(SkinMenusTest, AnItemDrawnWithoutItsWindowHasTheManagerDrawTheMenusFrame) {
+  Make(fw::TFormBorderStyle::bsToolWindow);
+  auto* menu = new fw::TPopupMenu(form);
+  for (const char16_t* caption : {u"Первый", u"Второй"}) {
+    auto* item = new fw::TMenuItem(form);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  TsSkinableMenus& painter = *SkinableMenusOf(*manager);
+  painter.HookPopupMenu(*menu, true);
+  const win::HWND app = fw::Application->Handle();
+  int waiting = 0;
+  bool restored = false;
+  desktop.Schedule(10, [&] {
+    const auto open = MenuWindows();
+    ASSERT_EQ(open.size(), 1u);
+    const win::HWND mw = open[0];
+    // Spoil the frame on the screen, half way down its left edge.
+    const gfx::TRect wr = ScreenRect(mw);
+    const int y = wr.Height() / 2;
+    gfx::HDC wdc = win::GetWindowDC(mw);
+    gfx::FillRect(wdc, gfx::TRect{0, y, 1, y + 1}, gfx::RGB(1, 2, 3));
+    win::ReleaseDC(mw, wdc);
+    ASSERT_EQ(desktop.Compose().At(wr.Left, wr.Top + y) & kRgb, 0x010203u);
+    // Two items drawn into a bitmap of no window: one message waits.
+    gfx::Bitmap off(80, 20);
+    gfx::DeviceContext dc(off);
+    fw::TCanvas canvas;
+    canvas.SetHandle(&dc);
+    painter.sAdvancedDrawItem(menu->Items()->Items(0), canvas, {0, 0, 80, 20}, 0);
+    painter.sAdvancedDrawItem(menu->Items()->Items(1), canvas, {0, 0, 80, 20}, 0);
+    canvas.SetHandle(nullptr);
+    win::MSG msg;
+    while (win::PeekMessageW(&msg, app, core::WM_DRAWMENUBORDER, core::WM_DRAWMENUBORDER,
+                             win::PM_REMOVE)) {
+      ++waiting;
+      EXPECT_EQ(msg.lParam, win::LPARAM(menu->Handle()));
+      win::DispatchMessageW(msg);
+    }
+    const gfx::Bitmap screen = desktop.Compose();
+    const gfx::Bitmap* pic = painter.MenuInfoOfWindow(mw)->Bmp.get();
+    restored = (screen.At(wr.Left, wr.Top + y) & kRgb) == (pic->At(0, y) & kRgb) &&
+               (screen.At(wr.Left, wr.Top + y) & kRgb) != 0x010203u;
+    Tap(kEscape);
+  });
+  menu->Popup(150, 150);
+  desktop.Pump();
+  EXPECT_EQ(waiting, 1);
+  EXPECT_TRUE(restored);
+  // The menu is freed with its window-system menu: a message still carrying its handle finds
+  // nothing to draw (the sanitizer build checks that nothing freed is touched).
+  const win::HMENU gone = menu->Handle();
+  delete menu;
+  ASSERT_FALSE(win::IsMenu(gone));
+  win::PostMessageW(app, core::WM_DRAWMENUBORDER, 0, win::LPARAM(gone));
+  desktop.Pump();
 }
 
 }  // namespace

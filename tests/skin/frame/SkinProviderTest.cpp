@@ -25,6 +25,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
+#include "platform/win/MulDiv.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
@@ -189,6 +190,94 @@ TEST_F(SkinProviderTest, AToolWindowKeepsItsClientAreaAndShowsTheSmallCloseButto
   EXPECT_EQ(HitAt(c.X, c.Y), win::HTCLOSE);
   EXPECT_EQ(HitAt(Window().Left + 60, Window().Top + 10), win::HTCAPTION);
   EXPECT_EQ(HitAt(Window().Left + 200, Window().Top + 150), win::HTCLIENT);
+}
+
+// The rows of the caption strip left of the buttons where the picture shows more than the
+// title section: the caption text's height.
+int TextRows(const gfx::Bitmap& cache, const gfx::Bitmap& strip, int left, int right) {
+  int top = -1, bottom = -1;
+  for (int y = 0; y < strip.Height(); ++y)
+    for (int x = left; x < right; ++x)
+      if ((cache.At(x, y) & 0xFFFFFF) != (strip.At(x, y) & 0xFFFFFF)) {
+        if (top < 0) top = y;
+        bottom = y + 1;
+        break;
+      }
+  return top < 0 ? 0 : bottom - top;
+}
+
+// At 150 % the caption strip is the system's caption scaled: the window makes room for it
+// (its client area starts lower), the skin's 150 % glyph sits centred in it, the caption's
+// lowest rows answer as caption and its text is larger; taking the skin off gives the plain
+// caption back, and at 100 % everything is as it was.
+TEST_F(SkinProviderTest, TheCaptionStripFollowsTheScaleAndComesBack) {
+  ASSERT_TRUE(manager->IsDefault());
+  const int border = win::GetSystemMetrics(win::SM_CXFIXEDFRAME);
+  const int system = win::GetSystemMetrics(win::SM_CYSMCAPTION);
+  const TRect closeAt100 = Close().cpRect;
+  const int glyphAt100 = Glyph(skin::data::tgSmallClose).Height;
+  const int textAt100 = TextRows(*provider->Cache(), Strip(1, -1), border + 4, closeAt100.Left);
+  ASSERT_GT(textAt100, 0);
+
+  manager->Options().SetScaleMode(sm150);
+  desktop.Pump();
+  ASSERT_EQ(provider->ScalePercent(), 150);
+  const int caption = win::MulDiv(system, 150, 100);
+  EXPECT_EQ(provider->CaptionHeight(), caption);
+  EXPECT_EQ(form->Height(), 450);
+  EXPECT_EQ(form->ClientHeight(), 450 - 2 * border - caption);
+  EXPECT_EQ(provider->OffsetY(), border + caption);
+  const paint::TsMaskData& md = Glyph(skin::data::tgSmallClose);
+  EXPECT_GT(md.Height, glyphAt100) << "the skin's glyph for 150 %";
+  EXPECT_EQ(Close().cpRect.Height(), md.Height);
+  EXPECT_EQ(Close().cpRect.Top, caption / 2 + border / 2 - md.Height / 2);
+  EXPECT_GE(Close().cpRect.Top, border);
+  EXPECT_LE(Close().cpRect.Bottom, border + caption);
+  EXPECT_EQ(HitAt(Window().Left + 60, Window().Top + border + caption - 2), win::HTCAPTION);
+  EXPECT_EQ(HitAt(Window().Left + 60, Window().Top + border + caption + 1), win::HTCLIENT);
+  const gfx::Bitmap strip = Strip(1, -1);
+  EXPECT_EQ(ScreenDiffers(strip, TRect{20, border, 40, border + 3}), 0)
+      << "the screen shows the scaled strip";
+  const int textAt150 = TextRows(*provider->Cache(), strip, border + 4, Close().cpRect.Left);
+  EXPECT_GE(textAt150 * 4, textAt100 * 5) << textAt150 << " rows against " << textAt100;
+  gfx::WriteFileBytes((tests::OutputFolder("frame") / "caption-150.png").string(),
+                      gfx::EncodePng(desktop.Compose()));
+
+  // Unskinned the window has the system's caption again; skinned anew, the scaled one.
+  manager->SetActive(false);
+  desktop.Pump();
+  EXPECT_EQ(form->ClientHeight(), 450 - 2 * border - system);
+  manager->SetActive(true);
+  desktop.Pump();
+  ASSERT_TRUE(provider->Skinned());
+  EXPECT_EQ(form->ClientHeight(), 450 - 2 * border - caption);
+
+  manager->Options().SetScaleMode(sm100);
+  desktop.Pump();
+  EXPECT_EQ(provider->CaptionHeight(), system);
+  EXPECT_EQ(form->ClientHeight(), 300 - 2 * border - system);
+  EXPECT_EQ(Close().cpRect, closeAt100);
+  EXPECT_EQ(TextRows(*provider->Cache(), Strip(1, -1), border + 4, closeAt100.Left), textAt100);
+}
+
+// A sizeable form's icon grows with the caption.
+TEST_F(SkinProviderTest, TheIconFollowsTheScale) {
+  form->SetBorderStyle(fw::TFormBorderStyle::bsSizeable);
+  desktop.Pump();
+  const int size = win::GetSystemMetrics(win::SM_CXSMICON);
+  EXPECT_EQ(provider->IconRect().Height(), size);
+  manager->Options().SetScaleMode(sm150);
+  desktop.Pump();
+  EXPECT_EQ(provider->CaptionHeight(),
+            win::MulDiv(win::GetSystemMetrics(win::SM_CYCAPTION), 150, 100));
+  const TRect icon = provider->IconRect();
+  EXPECT_EQ(icon.Width(), win::MulDiv(size, 150, 100));
+  EXPECT_EQ(icon.Height(), win::MulDiv(size, 150, 100));
+  EXPECT_EQ(icon.Top, provider->VCenter() - icon.Height() / 2);
+  EXPECT_EQ(HitAt(Window().Left + icon.Right - 2, Window().Top + icon.Bottom - 2), win::HTSYSMENU);
+  manager->Options().SetScaleMode(sm100);
+  desktop.Pump();
+  EXPECT_EQ(provider->IconRect().Height(), size);
 }
 
 TEST_F(SkinProviderTest, TheRegionLeavesOutTheKeyColouredCornersAndTheDesktopShowsThere) {
