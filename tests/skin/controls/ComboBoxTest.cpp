@@ -48,6 +48,14 @@ class ComboBoxTest : public skin::frame::test::InternalSkinFormTest {
     return i < 0 ? "" : manager->SkinModel()->gd[std::size_t(i)].ClassName;
   }
   void Key(win::UINT msg, win::WPARAM key) { win::SendMessageW(combo->Handle(), msg, key, 0); }
+  // What the screen shows of a window's client area.
+  gfx::Bitmap ClientShown(fw::TWinControl& w) {
+    const gfx::Bitmap screen = desktop.Compose();
+    const gfx::TPoint o = w.ClientToScreen({0, 0});
+    gfx::Bitmap b(w.ClientWidth(), w.ClientHeight());
+    b.CopyFrom(screen, {o.X, o.Y, o.X + b.Width(), o.Y + b.Height()}, {0, 0});
+    return b;
+  }
 
   TsComboBox* combo = nullptr;
 };
@@ -189,13 +197,7 @@ TEST_F(ComboBoxTest, TheDropDownStyleTypesOnTheComboSectionInItsFontColour) {
   desktop.Pump();
   ASSERT_TRUE(combo->PrepareCache());
   // The edit part as the screen shows it.
-  const auto editShown = [&] {
-    const gfx::Bitmap screen = desktop.Compose();
-    const gfx::TPoint o = edit->ClientToScreen({0, 0});
-    gfx::Bitmap b(edit->Width(), edit->Height());
-    b.CopyFrom(screen, {o.X, o.Y, o.X + b.Width(), o.Y + b.Height()}, {0, 0});
-    return b;
-  };
+  const auto editShown = [&] { return ClientShown(*edit); };
   const gfx::Bitmap shown = editShown();
   const gfx::Bitmap& cache = *combo->SkinData().CacheBmp();
   int differs = 0;
@@ -284,13 +286,7 @@ TEST_F(ComboBoxTest, TheTypingBoxsEditPartTakesItsHoverAndShowsItsFadeFrames) {
   ASSERT_NE(edit, nullptr);
   TsCommonData& cd = combo->SkinData();
   // The edit part as the screen shows it, and the same place of a picture of the box.
-  const auto shown = [&] {
-    const gfx::Bitmap screen = desktop.Compose();
-    const gfx::TPoint o = edit->ClientToScreen({0, 0});
-    gfx::Bitmap b(edit->Width(), edit->Height());
-    b.CopyFrom(screen, {o.X, o.Y, o.X + b.Width(), o.Y + b.Height()}, {0, 0});
-    return b;
-  };
+  const auto shown = [&] { return ClientShown(*edit); };
   const auto differences = [&](const gfx::Bitmap& part, const gfx::Bitmap& box) {
     int n = 0;
     for (int y = 0; y < part.Height(); ++y)
@@ -353,13 +349,7 @@ TEST_F(ComboBoxTest, ADisabledSimpleBoxBlendsItsListTowardTheParent) {
   desktop.Pump();
   auto* list = combo->ListWindow();
   ASSERT_NE(list, nullptr);
-  const auto listShown = [&] {
-    const gfx::Bitmap screen = desktop.Compose();
-    const gfx::TPoint o = list->ClientToScreen({0, 0});
-    gfx::Bitmap b(list->ClientWidth(), list->ClientHeight());
-    b.CopyFrom(screen, {o.X, o.Y, o.X + b.Width(), o.Y + b.Height()}, {0, 0});
-    return b;
-  };
+  const auto listShown = [&] { return ClientShown(*list); };
   const gfx::Bitmap before = listShown();
   const fw::TColor enabledColor = list->Color();
   combo->SetEnabled(false);
