@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "framework/Application.h"
+#include "framework/DragDrop.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/Menus.h"
@@ -49,6 +50,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 
 TControl::~TControl() {
   Destroying();
+  TDragSession::Forget(this);
   if (gMouseControl == this) {
     gMouseControl = nullptr;
     if (Application) Application->MouseControlChanged();
@@ -430,6 +432,9 @@ void TControl::WndProc(TMessage& m) {
       TPoint p = PointFromLParam(m.LParam);
       if (dbl && b == TMouseButton::mbLeft) DblClick();
       MouseDown(b, ShiftFromKeys(m.WParam) | (dbl ? TShiftState(ssDouble) : 0u), p.X, p.Y);
+      // After the control's own reaction (a tree selects the node pressed first).
+      if (b == TMouseButton::mbLeft && !dbl && FDragMode == TDragMode::dmAutomatic)
+        BeginDrag(false);
       return;
     }
     case WM_LBUTTONUP:
@@ -527,6 +532,32 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 
 void TControl::MouseMove(TShiftState shift, int x, int y) {
   if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::BeginDrag(bool immediate, int threshold) {
+  TDragSession::Begin(this, immediate, threshold);
+}
+
+bool TControl::Dragging() const {
+  return TDragSession::Source() == this;
+}
+
+void TControl::EndDrag(bool drop) {
+  if (Dragging()) TDragSession::Finish(drop);
+}
+
+void TControl::DragOver(TControl* source, int x, int y, TDragState state, bool& accept) {
+  if (!OnDragOver) return;
+  accept = true;
+  OnDragOver(this, source, x, y, state, accept);
+}
+
+void TControl::DragDrop(TControl* source, int x, int y) {
+  if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+void TControl::DoEndDrag(TControl* target, int x, int y) {
+  if (OnEndDrag) OnEndDrag(this, target, x, y);
 }
 
 void TControl::DblClick() {

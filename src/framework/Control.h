@@ -39,6 +39,9 @@ constexpr TCursor crArrow = -2;
 constexpr TCursor crCross = -3;
 constexpr TCursor crIBeam = -4;
 constexpr TCursor crHourGlass = -11;
+constexpr TCursor crDrag = -12;    // a drag over a control that accepts it
+constexpr TCursor crNoDrop = -13;  // a drag over a control that refuses it
+constexpr TCursor crHSplit = -14;  // sizing left and right
 constexpr TCursor crNo = -18;
 constexpr TCursor crHandPoint = -21;
 
@@ -75,6 +78,20 @@ using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState, int 
 using TMouseWheelEvent = std::function<void(TComponent* sender, TShiftState, int wheelDelta,
                                             TPoint mousePos, bool& handled)>;
 using TWndMethod = std::function<void(TMessage&)>;
+
+// Dragging a control onto another (see DragDrop.h): how it starts, where it stands over the
+// control under the mouse, and the three events.
+enum class TDragMode { dmManual, dmAutomatic };
+enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// The mouse over sender during a drag from source, at (x, y) of sender's client area; set
+// accept to take a drop there (it comes true when the handler is set).
+using TDragOverEvent = std::function<void(TComponent* sender, TComponent* source, int x, int y,
+                                          TDragState state, bool& accept)>;
+// source dropped on sender at (x, y) of sender's client area.
+using TDragDropEvent = std::function<void(TComponent* sender, TComponent* source, int x, int y)>;
+// The drag from sender ended: dropped on target at (x, y) of its client area, or cancelled or
+// refused (target null, x and y 0).
+using TEndDragEvent = std::function<void(TComponent* sender, TComponent* target, int x, int y)>;
 
 // The token of a hook on a control's WindowProc; unique in the process, never 0.
 using TWndHookId = std::uint64_t;
@@ -265,6 +282,22 @@ class TControl : public TComponent {
   // The nearest window this control is (windowed) or lies in (windowless); may be null.
   virtual TWinControl* WindowHost() const;
 
+  // dmAutomatic: a left press starts a drag (BeginDrag(false)) once the mouse has moved
+  // DragThreshold pixels. dmManual (the default): only BeginDrag does.
+  TDragMode DragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode mode) { FDragMode = mode; }
+  // Starts dragging this control: at once, or once the mouse moves threshold pixels (-1:
+  // DragThreshold) from where it is now. The control's window holds the mouse meanwhile.
+  void BeginDrag(bool immediate, int threshold = -1);
+  // True from BeginDrag until the drag ends (also while it waits for the threshold).
+  bool Dragging() const;
+  // Ends this control's drag: dropped where the mouse is when drop is true, else cancelled.
+  void EndDrag(bool drop);
+  static constexpr int DragThreshold = 5;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
+
   // True while the mouse is over the control (between CM_MOUSEENTER and CM_MOUSELEAVE).
   bool MouseInControl() const { return FMouseInControl; }
 
@@ -304,6 +337,11 @@ class TControl : public TComponent {
   virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
   virtual void MouseEnter();
   virtual void MouseLeave();
+  // The drag steps, each raising its event: a drag from source over this control (accept
+  // starts false), source dropped here, and this control's own drag ended.
+  virtual void DragOver(TControl* source, int x, int y, TDragState state, bool& accept);
+  virtual void DragDrop(TControl* source, int x, int y);
+  virtual void DoEndDrag(TControl* target, int x, int y);
   // Reactions to the notifications, after the state changed.
   virtual void VisibleChanged();
   virtual void EnabledChanged();
@@ -341,6 +379,7 @@ class TControl : public TComponent {
  private:
   friend class TWinControl;
   friend class TWndNext;
+  friend class TDragSession;
   // Calls the newest hook installed before the one of that token, or WndProc below them all.
   void CallBelow(TWndHookId hook, TMessage& m);
   void FontChangedByUser();
@@ -374,6 +413,7 @@ class TControl : public TComponent {
   bool FMouseInControl = false;
   TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
   TPopupMenu* FPopupMenu = nullptr;
+  TDragMode FDragMode = TDragMode::dmManual;
   struct THookLink {
     TWndHookId id;
     TWndHook hook;

@@ -103,6 +103,12 @@ TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner) {
   SetBounds(0, 0, 185, 105);
 }
 
+void TGroupBox::SetBevelWidth(int width) {
+  if (width < 1 || width == FBevelWidth) return;
+  FBevelWidth = width;
+  Invalidate();
+}
+
 int TGroupBox::CaptionHeight() {
   gfx::TEXTMETRICW tm;
   gfx::Bitmap scratch(1, 1);

@@ -57,6 +57,11 @@ class TGroupBox : public TCustomControl {
   explicit TGroupBox(TComponent* owner);
   std::string ClassName() const override { return "TGroupBox"; }
 
+  // Width of the box's bevel edge in pixels (1 by default, at least 1); a skinned box keeps
+  // its caption at least this wide on each side.
+  int BevelWidth() const { return FBevelWidth; }
+  void SetBevelWidth(int width);
+
  protected:
   void Paint() override;
   void AlignControls(TRect& rect) override;
@@ -64,6 +69,8 @@ class TGroupBox : public TCustomControl {
 
  private:
   int CaptionHeight();
+
+  int FBevelWidth = 1;
 };
 
 }  // namespace fw

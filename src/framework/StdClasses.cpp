@@ -131,6 +131,10 @@ void RegisterControl() {
   });
   RegisterProperty<TControl>("TControl", "Align",
                              [](TControl* c, V v, C x) { c->SetAlign(TAlign(x.Enum(v, kAlign))); });
+  RegisterProperty<TControl>("TControl", "DragMode", [](TControl* c, V v, C x) {
+    c->SetDragMode(TDragMode(x.Enum(v, {{"dmManual", int(TDragMode::dmManual)},
+                                        {"dmAutomatic", int(TDragMode::dmAutomatic)}})));
+  });
   RegisterProperty<TControl>("TControl", "Anchors",
                              [](TControl* c, V v, C x) { c->SetAnchors(x.Set(v, kAnchors)); });
   RegisterProperty<TControl>("TControl", "Visible",
@@ -291,6 +295,9 @@ void RegisterStdControls() {
                    {"taVerticalCenter", int(TVerticalAlignment::taVerticalCenter)}})));
   });
   RegisterClass<TGroupBox>("TGroupBox", "TWinControl");
+  RegisterProperty<TGroupBox>("TGroupBox", "BevelWidth", [](TGroupBox* g, V v, C x) {
+    g->SetBevelWidth(int(x.Integer(v, 1, 100)));
+  });
   RegisterClass<TFrame>("TFrame", "TWinControl");
 
   RegisterClass<TLabel>("TLabel", "TControl");

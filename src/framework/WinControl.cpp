@@ -4,6 +4,7 @@
 #include <set>
 
 #include "framework/Application.h"
+#include "framework/DragDrop.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/Menus.h"
@@ -47,6 +48,12 @@ int CursorResource(TCursor cursor) {
       return IDC_NO;
     case crHandPoint:
       return IDC_HAND;
+    case crDrag:
+      return IDC_SIZEALL;
+    case crNoDrop:
+      return IDC_NO;
+    case crHSplit:
+      return IDC_SIZEWE;
     default:
       return IDC_ARROW;
   }
@@ -724,6 +731,11 @@ void TWinControl::HandleMouseLeave() {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+  // A running drag takes the mouse and Escape first.
+  if (TDragSession::Source() && TDragSession::HostMessage(this, m)) {
+    if (IsButtonUp(m.Msg)) FCaptureControl = nullptr;  // a windowless source held the mouse
+    return;
+  }
   if (IsClientMouseMessage(m.Msg)) {
     if (m.Msg == WM_MOUSEMOVE && !FTracking && FHandle) {
       TRACKMOUSEEVENT t;

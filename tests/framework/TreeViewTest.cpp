@@ -2,12 +2,15 @@
 // navigation, scrolling, custom drawing and the dump of its nodes.
 #include "framework/TreeView.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "Harness.h"
 #include "framework/Automation.h"
+#include "framework/DragDrop.h"
 #include "framework/Exception.h"
+#include "framework/Panel.h"
 #include "framework/Reader.h"
 #include "framework/TextConv.h"
 #include "platform/backend/Dump.h"
@@ -25,7 +28,7 @@ using win::SCROLLINFO;
 
 constexpr unsigned kUp = 0xE048, kDown = 0xE050, kLeft = 0xE04B, kRight = 0xE04D, kHome = 0xE047,
                    kEnd = 0xE04F, kPageDown = 0xE051, kPageUp = 0xE049, kNumPlus = 0x4E,
-                   kNumMinus = 0x4A, kNumStar = 0x37;
+                   kNumMinus = 0x4A, kNumStar = 0x37, kEscape = 0x01;
 
 std::string Texts(const TTreeNodes& items) {
   std::string s;
@@ -605,8 +608,8 @@ TEST_F(TreeViewTest, TheIndentAndTheButtonsScaleWithTheControl) {
     return tree->ClientToScreen({r.Left - tree->Indent() / 2, (r.Top + r.Bottom) / 2});
   };
   const TPoint c = centre();
-  EXPECT_EQ(ScreenAt(c.X - 7, c.Y), ColorToRGB(clGray));  // the frame, 7 away
-  EXPECT_EQ(ScreenAt(c.X, c.Y - 5), ColorToRGB(clWindowText));       // the + reaches 5 up
+  EXPECT_EQ(ScreenAt(c.X - 7, c.Y), ColorToRGB(clGray));        // the frame, 7 away
+  EXPECT_EQ(ScreenAt(c.X, c.Y - 5), ColorToRGB(clWindowText));  // the + reaches 5 up
   EXPECT_EQ(ScreenAt(c.X, c.Y - 6), ColorToRGB(clWindow));
   Click(c.X + 4, c.Y + 4);
   desktop.Pump();
@@ -809,6 +812,147 @@ TEST_F(TreeViewTest, ABoldNodeIsMeasuredAndDrawnBold) {
   EXPECT_GT(ink(bold), ink(plain) * 11 / 10);
   bold->SetBold(false);
   EXPECT_EQ(bold->DisplayRect(true).Width(), width);
+}
+
+// Dragging nodes: a tree that drags itself automatically onto a panel.
+class TreeDragTest : public TreeViewTest {
+ protected:
+  void SetUp() override {
+    TreeViewTest::SetUp();
+    AddDistricts();
+    tree->SetDragMode(TDragMode::dmAutomatic);
+    panel = new TPanel(form);
+    panel->SetBounds(250, 10, 100, 100);
+    panel->SetParent(form);
+    panel->OnDragOver = [this](TComponent* sender, TComponent* source, int, int, TDragState state,
+                               bool& accept) {
+      static const char* names[] = {"enter", "leave", "move"};
+      log.push_back(std::string("over:") + names[int(state)] + (source == tree ? "" : "?") +
+                    (sender == panel ? "" : "!"));
+      accept = accepting;
+    };
+    panel->OnDragDrop = [this](TComponent*, TComponent* source, int x, int y) {
+      log.push_back("drop:" + std::to_string(x) + "," + std::to_string(y) +
+                    (source == tree ? "" : "?"));
+    };
+    tree->OnEndDrag = [this](TComponent*, TComponent* target, int, int) {
+      log.push_back(std::string("end:") + (!target ? "none" : target == panel ? "panel" : "?"));
+    };
+    desktop.Pump();
+  }
+  void Press(TPoint p) {
+    win::InjectMouseMove(p);
+    win::InjectMouseButton(0, true, p);
+    desktop.Pump();
+  }
+  void MoveTo(TPoint p) {
+    win::InjectMouseMove(p);
+    desktop.Pump();
+  }
+  void Release(TPoint p) {
+    win::InjectMouseButton(0, false, p);
+    desktop.Pump();
+  }
+  TPoint InPanel(int x, int y) { return panel->ClientToScreen({x, y}); }
+
+  TPanel* panel = nullptr;
+  bool accepting = true;
+};
+
+TEST_F(TreeDragTest, ADragStartsPastTheThresholdAndDropsOnAControlThatAcceptsIt) {
+  const TPoint start = At(b);
+  Press(start);
+  EXPECT_EQ(tree->Selected(), b);  // the press selects first
+  EXPECT_TRUE(tree->Dragging());
+  EXPECT_FALSE(TDragSession::Active());
+  MoveTo({start.X + TControl::DragThreshold - 1, start.Y});
+  EXPECT_FALSE(TDragSession::Active());
+  log.clear();
+  // Past the threshold, over the tree itself, which takes no drop.
+  MoveTo({start.X + TControl::DragThreshold, start.Y});
+  EXPECT_TRUE(TDragSession::Active());
+  EXPECT_EQ(TDragSession::Target(), tree);
+  EXPECT_FALSE(TDragSession::Accepted());
+  EXPECT_EQ(win::GetCursor(), win::LoadCursorW(CursorResource(crNoDrop)));
+  MoveTo(InPanel(20, 30));
+  MoveTo(InPanel(40, 50));
+  EXPECT_EQ(win::GetCursor(), win::LoadCursorW(CursorResource(crDrag)));
+  EXPECT_EQ(win::GetCapture(), tree->Handle());
+  Release(InPanel(40, 50));
+  EXPECT_EQ(log, (std::vector<std::string>{"over:enter", "over:move", "drop:40,50", "end:panel"}));
+  EXPECT_FALSE(tree->Dragging());
+  EXPECT_EQ(win::GetCapture(), nullptr);
+  EXPECT_NE(win::GetCursor(), win::LoadCursorW(CursorResource(crDrag)));
+  // The mouse is free again: moving over the panel asks nothing.
+  log.clear();
+  MoveTo(InPanel(50, 50));
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(TreeDragTest, EscapeARefusalOrAShortPressEndWithoutADrop) {
+  // Escape over the panel: it hears the drag leave, the tree hears it ended nowhere.
+  Press(At(b));
+  MoveTo(InPanel(20, 30));
+  log.clear();
+  Key(kEscape);
+  EXPECT_EQ(log, (std::vector<std::string>{"over:leave", "end:none"}));
+  EXPECT_FALSE(tree->Dragging());
+  EXPECT_EQ(win::GetCapture(), nullptr);
+  log.clear();
+  Release(InPanel(20, 30));
+  MoveTo(InPanel(30, 30));
+  EXPECT_TRUE(log.empty());
+
+  // A panel that refuses gets no drop.
+  accepting = false;
+  Press(At(a));
+  MoveTo(InPanel(20, 30));
+  EXPECT_EQ(win::GetCursor(), win::LoadCursorW(CursorResource(crNoDrop)));
+  log.clear();
+  Release(InPanel(20, 30));
+  EXPECT_EQ(log, (std::vector<std::string>{"over:leave", "end:none"}));
+
+  // Released before the threshold: a click on the tree and no drag event.
+  log.clear();
+  const TPoint p = At(b);
+  Press(p);
+  MoveTo({p.X + 1, p.Y + 1});
+  Release({p.X + 1, p.Y + 1});
+  EXPECT_FALSE(tree->Dragging());
+  EXPECT_EQ(win::GetCapture(), nullptr);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "click"), 1);
+  for (const std::string& line : log) EXPECT_NE(line.substr(0, 3), "end") << line;
+}
+
+TEST_F(TreeDragTest, ATargetFreedDuringTheDragIsForgottenAndBeginDragStartsAtOnce) {
+  Press(At(b));
+  MoveTo(InPanel(20, 30));
+  ASSERT_EQ(TDragSession::Target(), panel);
+  delete panel;
+  panel = nullptr;
+  EXPECT_EQ(TDragSession::Target(), nullptr);
+  log.clear();
+  Release(At(b));
+  EXPECT_EQ(log, (std::vector<std::string>{"end:none"}));
+
+  // A manual drag begun at once is over its target without moving.
+  tree->SetDragMode(TDragMode::dmManual);
+  auto* target = new TPanel(form);
+  target->SetBounds(250, 150, 60, 60);
+  target->SetParent(form);
+  int overs = 0;
+  target->OnDragOver = [&](TComponent*, TComponent*, int, int, TDragState, bool&) { ++overs; };
+  desktop.Pump();
+  MoveTo(target->ClientToScreen({5, 5}));
+  tree->BeginDrag(true);
+  EXPECT_TRUE(TDragSession::Active());
+  EXPECT_EQ(TDragSession::Target(), target);
+  EXPECT_TRUE(TDragSession::Accepted());  // a handler that leaves accept alone accepts
+  EXPECT_EQ(overs, 1);
+  log.clear();
+  tree->EndDrag(false);
+  EXPECT_EQ(log, (std::vector<std::string>{"end:none"}));
+  EXPECT_EQ(win::GetCapture(), nullptr);
 }
 
 }  // namespace

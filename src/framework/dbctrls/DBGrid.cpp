@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "framework/TextConv.h"
+#include "platform/win/Input.h"
 #include "platform/win/Keys.h"
 #include "platform/win/Messages.h"
 #include "platform/win/ScrollInfo.h"
@@ -21,6 +22,7 @@ bool IsNumeric(TFieldType t) {
 
 constexpr int kWheelLines = 3;  // rows a wheel notch scrolls
 constexpr TColor kGridLine = clSilver;
+constexpr int kMinColWidth = 8;  // keeps a sized column's edge apart from its left edge
 
 }  // namespace
 
@@ -132,6 +134,36 @@ int TDBGrid::TitleColumnAt(int x, int y) const {
   return -1;
 }
 
+int TDBGrid::SizingEdgeAt(int x, int y) const {
+  if (y < 0 || y >= TitleHeight()) return -1;
+  for (int i = int(FShown.size()) - 1; i >= 0; --i) {
+    const int edge = ColumnClientLeft(i) + FShown[std::size_t(i)].Width;
+    if (edge > IndicatorWidth && x >= edge - EdgeGrip && x <= edge + EdgeGrip) return i;
+  }
+  return -1;
+}
+
+int TDBGrid::MinColWidth(int) const {
+  return kMinColWidth;
+}
+
+void TDBGrid::SizeColumn(int col, int width) {
+  if (col < 0 || col >= int(FShown.size()) || FShown[std::size_t(col)].Width == width) return;
+  FUserSizedCol = col;
+  try {
+    if (FColumns.Count() > 0) {
+      FColumns.Items(col).SetWidth(width);
+    } else {
+      FFieldWidths[FShown[std::size_t(col)].FieldName] = width;
+      LayoutChanged();
+    }
+  } catch (...) {
+    FUserSizedCol = -1;
+    throw;
+  }
+  FUserSizedCol = -1;
+}
+
 int TDBGrid::Row() const {
   db::TDataSet* d = FDataLink.DataSet();
   return d ? d->RecNo() - 1 : -1;
@@ -213,6 +245,8 @@ void TDBGrid::LayoutChanged() {
       int width = IsNumeric(f.DataType())                    ? 64
                   : f.DataType() == TFieldType::ftWideString ? 150
                                                              : 80;
+      if (auto kept = FFieldWidths.find(f.FieldName()); kept != FFieldWidths.end())
+        width = kept->second;
       FShown.push_back({f.FieldName(), Utf8ToUtf16(f.FieldName()), width});
     }
   }
@@ -338,6 +372,23 @@ void TDBGrid::WndProc(TMessage& m) {
       TCustomControl::WndProc(m);
       UpdateScrollBars();
       return;
+    case win::WM_SETCURSOR:
+      // The size cursor over a title's edge, and all the while one is dragged.
+      if (win::LOWORD(std::uintptr_t(m.LParam)) == win::WORD(win::HTCLIENT)) {
+        win::POINT p;
+        win::GetCursorPos(&p);
+        const TPoint at = ScreenToClient(p);
+        if (FSizingCol >= 0 || SizingEdgeAt(at.X, at.Y) >= 0) {
+          win::SetCursor(win::LoadCursorW(CursorResource(crHSplit)));
+          m.Result = 1;
+          return;
+        }
+      }
+      break;
+    case win::WM_CAPTURECHANGED:
+      // The capture taken away ends a sizing where it stands.
+      FSizingCol = -1;
+      break;
     default:
       break;
   }
@@ -418,6 +469,13 @@ void TDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseDown(button, shift, x, y);
   int rowH = DefaultRowHeight(), titleH = TitleHeight();
   if (button != TMouseButton::mbLeft) return;
+  if (const int edge = SizingEdgeAt(x, y); edge >= 0) {
+    FSizingCol = edge;
+    FSizeStartX = x;
+    FSizeStartWidth = FShown[std::size_t(edge)].Width;
+    FTitleDown = -1;
+    return;
+  }
   FTitleDown = TitleColumnAt(x, y);
   if (y < titleH) return;
   int row = FTopRow + (y - titleH) / rowH;
@@ -435,9 +493,21 @@ void TDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   Invalidate();
 }
 
+void TDBGrid::MouseMove(TShiftState shift, int x, int y) {
+  if (FSizingCol >= 0 && FSizingCol < int(FShown.size()))
+    SizeColumn(FSizingCol, std::max(MinColWidth(FSizingCol), FSizeStartWidth + x - FSizeStartX));
+  TCustomControl::MouseMove(shift, x, y);
+}
+
 void TDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseUp(button, shift, x, y);
   if (button != TMouseButton::mbLeft) return;
+  if (FSizingCol >= 0) {
+    MouseMove(shift, x, y);
+    FSizingCol = -1;
+    FTitleDown = -1;
+    return;
+  }
   const int down = std::exchange(FTitleDown, -1);
   if (down >= 0 && TitleColumnAt(x, y) == down) TitleClick(down);
 }

@@ -8,9 +8,15 @@
 // empty, one per field of the open dataset. Cells show the field's text; blobs show "(BLOB)"
 // ("(blob)" when null), memos "(MEMO)"; text wider than its cell ends in "...", numbers too
 // wide show "#" for every digit.
+//
+// The user sizes a column by dragging the right edge of its title (the size cursor shows
+// within EdgeGrip pixels of it): the column follows the mouse live, never narrower than
+// MinColWidth, and ColWidthsChanged is told at each step with UserSizedColumn() naming it. A
+// press that starts a sizing is never a title click.
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -127,6 +133,14 @@ class TDBGrid : public TCustomControl {
   int TitleHeight() const { return FTitleHeight > 0 ? FTitleHeight : DefaultRowHeight(); }
   static constexpr int IndicatorWidth = 11;
 
+  // Pixels either side of a title's right edge where a press sizes that column.
+  static constexpr int EdgeGrip = 2;
+  // The column whose title edge lies under a client point (the rightmost when several do),
+  // -1 when none.
+  int SizingEdgeAt(int x, int y) const;
+  // The column the mouse is sizing now, -1 when none.
+  int SizingColumn() const { return FSizingCol; }
+
   // Raised by a left click that starts and ends on the same title cell.
   TDBGridTitleClickEvent OnTitleClick;
 
@@ -151,6 +165,10 @@ class TDBGrid : public TCustomControl {
   virtual TColor FixedLineColor() const { return clBtnShadow; }
   // Called whenever the columns were laid out again (collection, widths, titles, dataset).
   virtual void ColWidthsChanged() {}
+  // While ColWidthsChanged runs for a width the user set by the mouse: that column; else -1.
+  int UserSizedColumn() const { return FUserSizedCol; }
+  // The narrowest the mouse may make a column.
+  virtual int MinColWidth(int col) const;
   // Raises OnTitleClick.
   virtual void TitleClick(int column);
   // Told after the first row or the horizontal offset shown changed (bars, wheel, keys, or
@@ -176,6 +194,7 @@ class TDBGrid : public TCustomControl {
   void KeyDown(win::WORD& key, TShiftState shift) override;
   bool WantsKey(win::WORD key) const override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
   bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
   void FontChanged() override;
   void CreateWnd() override;
@@ -194,6 +213,9 @@ class TDBGrid : public TCustomControl {
   void ScrollMessage(int bar, win::WPARAM wParam);
   int TotalColumnsWidth() const;
   int ColumnLeft(int col) const;  // in content coordinates (before scrolling)
+  // The user's width for a shown column (the collection's, or kept by field name for the
+  // columns made from the fields).
+  void SizeColumn(int col, int width);
 
   TDataLink FDataLink;
   TDBGridColumns FColumns;
@@ -208,8 +230,13 @@ class TDBGrid : public TCustomControl {
   int FCol = 0;
   int FWheelRest = 0;
   int FTitleHeight = 0;  // 0: the default row height
-  int FTitleDown =
-      -1;  // title column under a left press          // wheel distance short of a notch
+  int FTitleDown = -1;   // title column under a left press
+  int FSizingCol = -1;   // column whose edge the mouse is dragging
+  int FSizeStartX = 0;   // where that drag started, and the column's width then
+  int FSizeStartWidth = 0;
+  int FUserSizedCol = -1;  // see UserSizedColumn
+  // Widths the user gave the columns made from the fields, by field name.
+  std::map<std::string, int> FFieldWidths;
   bool FUpdatingBars = false;  // setting the scroll bars resizes the client area
 };
 

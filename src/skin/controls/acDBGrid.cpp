@@ -119,7 +119,13 @@ void TsDBGrid::ColWidthsChanged() {
   if (FExecColAjust) return;
   FExecColAjust = true;
   UpdateHeaderHeight();
-  if (FColumnStretch && !HasState(fw::csLoading)) ResizeColumns();
+  if (FColumnStretch && !HasState(fw::csLoading)) {
+    // A width the user set moves the columns after it; anything else stretches them all.
+    if (UserSizedColumn() >= 0 && UserSizedColumn() < Columns().Count())
+      ResizeColumns(UserSizedColumn());
+    else
+      ResizeColumns();
+  }
   FExecColAjust = false;
 }
 
@@ -155,6 +161,77 @@ void TsDBGrid::ResizeColumns() {
       const int width = int(std::lround((available + 2) * c->FTableSpacePercent / shares));
       c->SetWidth(std::max(c->MinWidth(), width));
     }
+  FExecColAjust = guard;
+  CalcTableSpacePercent();
+}
+
+int TsDBGrid::MinColWidth(int col) const {
+  const int base = TDBGrid::MinColWidth(col);
+  auto* self = const_cast<TsDBGrid*>(this);
+  const TacDBColumn* c = col >= 0 && col < self->Columns().Count() ? self->Column(col) : nullptr;
+  return c ? std::max(base, c->MinWidth()) : base;
+}
+
+void TsDBGrid::ResizeColumns(int k) {
+  const int count = Columns().Count();
+  if (k < 0 || k >= count) return;
+  const bool guard = FExecColAjust;
+  FExecColAjust = true;
+  const auto minWidth = [&](int i) {
+    const TacDBColumn* c = Column(i);
+    return c ? c->MinWidth() : 0;
+  };
+  const int available = ClientWidth() - 12 - count;
+  int before = 0;
+  for (int i = 0; i < k; ++i) before += Columns().Items(i).Width();
+  // The least the later columns can do with: 10 pixels each, or their minimum.
+  int least = 0;
+  for (int i = k + 1; i < count; ++i) least += std::max(10, minWidth(i));
+  const int rest = available - before - Columns().Items(k).Width();
+  if (k + 1 < count && rest < least) {
+    // Too little left: column k gives way, down to its own minimum.
+    Columns().Items(k).SetWidth(std::max(MinColWidth(k), available - before - least));
+    for (int i = k + 1; i < count; ++i) Columns().Items(i).SetWidth(std::max(10, minWidth(i)));
+  } else if (k + 1 < count) {
+    // Shares of the rest; a column whose share is below its minimum keeps the minimum and
+    // the others share what remains, the last of them taking the rounding.
+    std::vector<int> free;
+    for (int i = k + 1; i < count; ++i) free.push_back(i);
+    std::vector<int> width(std::size_t(count), 0);
+    int remaining = rest;
+    const auto share = [&](int i, double shares) {
+      const TacDBColumn* c = Column(i);
+      return shares >= 0.0001 && c ? c->FTableSpacePercent / shares : 1.0 / double(free.size());
+    };
+    for (bool fixed = true; fixed && !free.empty();) {
+      fixed = false;
+      double shares = 0;
+      for (int i : free)
+        if (const TacDBColumn* c = Column(i)) shares += c->FTableSpacePercent;
+      for (std::size_t j = 0; j < free.size(); ++j) {
+        const int i = free[j];
+        if (remaining * share(i, shares) < minWidth(i)) {
+          width[std::size_t(i)] = minWidth(i);
+          remaining -= minWidth(i);
+          free.erase(free.begin() + std::ptrdiff_t(j));
+          fixed = true;
+          break;
+        }
+      }
+    }
+    double shares = 0;
+    for (int i : free)
+      if (const TacDBColumn* c = Column(i)) shares += c->FTableSpacePercent;
+    int given = 0;
+    for (std::size_t j = 0; j < free.size(); ++j) {
+      const int i = free[j];
+      const int w =
+          j + 1 == free.size() ? remaining - given : int(std::lround(remaining * share(i, shares)));
+      width[std::size_t(i)] = std::max(minWidth(i), w);
+      given += width[std::size_t(i)];
+    }
+    for (int i = k + 1; i < count; ++i) Columns().Items(i).SetWidth(width[std::size_t(i)]);
+  }
   FExecColAjust = guard;
   CalcTableSpacePercent();
 }

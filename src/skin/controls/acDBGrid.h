@@ -97,6 +97,12 @@ class TsDBGrid : public TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGri
   void CalcTableSpacePercent();
   // Every visible column set to its share of the width available (ColumnStretch).
   void ResizeColumns();
+  // After the user gave column k its width (ColumnStretch): the columns left of it keep
+  // theirs, the later ones share what is left in proportion to their shares, each at least its
+  // MinWidth, the last taking the rounding; when that leaves less than 10 pixels (or its
+  // MinWidth) for each of them, column k is cut to fit (never below its minimum) and they get
+  // 10 (or their MinWidth). The shares are then recomputed.
+  void ResizeColumns(int k);
   void SaveColors();
   void RestoreColors();
   bool GradColorsSaved() const { return FGradColorsSaved; }
@@ -118,6 +124,8 @@ class TsDBGrid : public TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGri
   void DrawIndicator(fw::TCanvas& c, const fw::TRect& rect, bool current, bool editing) override;
   fw::TColor GridLineColor() const override;
   fw::TColor FixedLineColor() const override { return GridLineColor(); }
+  // The column's MinWidth, when above the platform grid's.
+  int MinColWidth(int col) const override;
   // A press on a memo button presses it (the cursor stays); releasing on it repaints.
   void MouseDown(fw::TMouseButton button, fw::TShiftState shift, int x, int y) override;
   void MouseMove(fw::TShiftState shift, int x, int y) override;

@@ -42,6 +42,27 @@ void Put(gfx::HDC dc, const TRect& r, gfx::Bitmap& bmp) {
   gfx::BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), &bdc, 0, 0, gfx::SRCCOPY);
 }
 
+// A fade step of the box, then of the typing styles' edit part over it (it erases from the
+// frame shown).
+bool UpdateCombo_CB(TsCommonData* data, int iteration) {
+  const bool more = UpdateWindow_CB(data, iteration);
+  if (auto* combo = dynamic_cast<TsCustomComboBox*>(data ? data->OwnerControl() : nullptr))
+    if (fw::TComboEdit* edit = combo->EditWindow(); edit && edit->HandleAllocated())
+      edit->Repaint();
+  return more;
+}
+
+// c as a disabled box shows it: blended toward the parent's colour as disabled controls are.
+fw::TColor DisabledColor(fw::TColor c, fw::TColor parent) {
+  gfx::Bitmap one(1, 1);
+  one.Set(0, 0, gfx::PixelFromColor(fw::ColorToRGB(c), 255));
+  skin::paint::TCacheInfo ci;
+  ci.FillColor = fw::ColorToRGB(parent);
+  skin::paint::BmpDisabledKind(one, skin::paint::dkBlended, fw::ColorToRGB(parent), ci, {0, 0});
+  const gfx::Pixel p = one.At(0, 0);
+  return fw::TColor(gfx::ColorFromPixel(p));
+}
+
 }  // namespace
 
 int ComboSection(const fw::TComboBox& combo) {
@@ -295,6 +316,12 @@ void TsCustomComboBox::DrawItem(int index, gfx::TRect r, fw::TOwnerDrawState sta
     canvas.TextRect(text, Items()[index], kTextFlags | gfx::DT_END_ELLIPSIS);
     canvas.SetHandle(nullptr);
   }
+  // The rows of a disabled box's list fade toward the parent with the rest of the box.
+  if (!edit && !Enabled() && Parent()) {
+    skin::paint::TCacheInfo ci;
+    ci.FillColor = fw::ColorToRGB(Parent()->Color());
+    skin::paint::BmpDisabledKind(bmp, skin::paint::dkBlended, ci.FillColor, ci, {0, 0});
+  }
   Put(target, r, bmp);
 }
 
@@ -305,6 +332,14 @@ bool TsCustomComboBox::EraseEditPart(gfx::HDC dc) {
   const gfx::Bitmap* cache = cd.CacheBmp();
   const bool stale = cd.BGChanged || !cache || cache->Empty() || cache->Width() != Width() ||
                      cache->Height() != Height();
+  // While the box fades, the edit part shows the frame the box shows.
+  if (const gfx::Bitmap* frame = AnimFrame(cd);
+      frame && frame->Width() == Width() && frame->Height() == Height()) {
+    gfx::DeviceContext from(const_cast<gfx::Bitmap&>(*frame));
+    gfx::BitBlt(dc, 0, 0, edit->Width(), edit->Height(), &from, edit->Left(), edit->Top(),
+                gfx::SRCCOPY);
+    return true;
+  }
   if (stale && !PrepareCache()) return false;
   gfx::DeviceContext from(*cd.CacheBmp());
   gfx::BitBlt(dc, 0, 0, edit->Width(), edit->Height(), &from, edit->Left(), edit->Top(),
@@ -313,6 +348,14 @@ bool TsCustomComboBox::EraseEditPart(gfx::HDC dc) {
 }
 
 bool TsCustomComboBox::FilterEditMessage(fw::TMessage& m) {
+  // The edit part is the box's own ground for the mouse: entering it from outside makes the
+  // box hot, leaving it for anything but the box takes the hot look away.
+  if (SkinData().Skinned()) {
+    if (m.Msg == fw::CM_MOUSEENTER && !SkinData().FMouseAbove)
+      Perform(fw::CM_MOUSEENTER, 0, 0);
+    else if (m.Msg == fw::CM_MOUSELEAVE && fw::MouseControl() != this)
+      Perform(fw::CM_MOUSELEAVE, 0, 0);
+  }
   if (!FReadOnly) return false;
   switch (m.Msg) {
     case win::WM_KEYDOWN:
@@ -377,7 +420,7 @@ void TsCustomComboBox::RebuildAndInvalidate() {
 void TsCustomComboBox::AnimateCtrl() {
   TsCommonData& cd = SkinData();
   if (!cd.Skinned()) return;
-  DoChangePaint(cd, std::min(CacheState(), 2), UpdateWindow_CB, true, false, false);
+  DoChangePaint(cd, std::min(CacheState(), 2), UpdateCombo_CB, true, false, false);
 }
 
 bool TsCustomComboBox::BlockedKey(win::WPARAM key) {
@@ -396,7 +439,11 @@ void TsCustomComboBox::SetListColors() {
   const int editIndex = cd.SkinManager()->ConstData().Sections[skin::data::ssEdit];
   if (editIndex < 0) return;
   const auto& st = skin::draw::StateProps(model->gd[std::size_t(editIndex)], 0);
-  if (!cd.CustomColor() && list->Color() != fw::TColor(st.Color)) list->SetColor(st.Color);
+  if (cd.CustomColor()) return;
+  // A disabled box's simple list is blended toward the parent as the box is.
+  const fw::TColor color =
+      Enabled() || !Parent() ? fw::TColor(st.Color) : DisabledColor(st.Color, Parent()->Color());
+  if (list->Color() != color) list->SetColor(color);
 }
 
 void TsCustomComboBox::InitListSW(win::HWND list) {
@@ -411,6 +458,10 @@ void TsCustomComboBox::InitListSW(win::HWND list) {
 
 void TsCustomComboBox::SkinCmdProc(fw::TMessage& m, const fw::TWndNext& next) {
   TsCommonData& cd = SkinData();
+  // Into the edit part the mouse stays on the box.
+  if (m.Msg == fw::CM_MOUSELEAVE && cd.Skinned() && EditWindow() &&
+      fw::MouseControl() == EditWindow())
+    return;
   // The read-only box refuses what would change the choice or open the list.
   if (FReadOnly) {
     switch (m.Msg) {

@@ -157,6 +157,13 @@ void TsGroupBox::InitPaintData() {
     left = Width() - width - FCaptionMargin.Right - 6;
   CaptionRect.Left = std::max(0, left);
   CaptionRect.Right = std::min(CaptionRect.Left + width, Width() - 1);
+  // A caption narrower than the bevel on both sides is widened by a bevel on each side, still
+  // inside the box.
+  if (CaptionRect.Width() < 2 * BevelWidth()) {
+    CaptionRect.Left = std::max(0, CaptionRect.Left - BevelWidth());
+    CaptionRect.Right =
+        std::max(CaptionRect.Left, std::min(CaptionRect.Right + BevelWidth(), Width() - 1));
+  }
   // Check box, spacing, picture, spacing, text; mirrored for right-to-left reading. The check
   // box and the picture are centred on the band.
   const int middle = CaptionRect.Top + CaptionHeight / 2;

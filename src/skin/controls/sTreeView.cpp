@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "framework/DragDrop.h"
 #include "platform/gfx/DeviceContext.h"
+#include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
@@ -85,9 +87,13 @@ void TsTreeView::PaintItemSkinned(fw::TTreeNode* node, fw::TCustomDrawState stat
 
   const bool focused = Focused();
   const bool shown = focused || !HideSelection();
-  const bool selected = (shown && (node == Selected() || (state & cdsSelected) ||
-                                   (HotTrack() && (state & cdsHot)))) ||
-                        node == FRightNode;
+  // During the tree's own drag the node under the mouse stands for the selection.
+  const bool dragging = AutoDragging();
+  const bool dragTarget = dragging && node == FLastHoverItem;
+  const bool selected = dragging ? dragTarget
+                                 : (shown && (node == Selected() || (state & cdsSelected) ||
+                                              (HotTrack() && (state & cdsHot)))) ||
+                                       node == FRightNode;
   const bool hot = HotTrack() && (state & cdsHot) && node != Selected();
 
   const TRect client = ClientRect();
@@ -128,7 +134,7 @@ void TsTreeView::PaintItemSkinned(fw::TTreeNode* node, fw::TCustomDrawState stat
   if (selected) {
     if (hasSelection) {
       skin::draw::PaintItem(model, selection, skin::draw::MakeCacheInfo(&ground), true,
-                            focused ? 1 : 0, all, {0, 0}, &bmp);
+                            focused || dragTarget ? 1 : 0, all, {0, 0}, &bmp);
     } else {
       skin::paint::FillRect32(bmp, all, model->GetHighLightColor((state & cdsFocused) != 0), 255);
     }
@@ -173,6 +179,29 @@ void TsTreeView::PaintItemSkinned(fw::TTreeNode* node, fw::TCustomDrawState stat
                                 ColorToRGB(sc::GetControlColor(Parent())));
   c.SetHandle(nullptr);
   gfx::BitBlt(target, r.Left, r.Top, r.Width(), r.Height(), &dc, 0, 0, gfx::SRCCOPY);
+}
+
+bool TsTreeView::AutoDragging() {
+  return DragMode() == fw::TDragMode::dmAutomatic && Dragging() && fw::TDragSession::Active() &&
+         HandleAllocated() && win::GetCapture() == Handle();
+}
+
+void TsTreeView::UpdateLastHoverNode(fw::TTreeNode* node) {
+  if (node == FLastHoverItem) return;
+  FLastHoverItem = node;
+  // The old node may be gone by now: the tree repaints whole.
+  Invalidate();
+}
+
+void TsTreeView::DragOver(fw::TControl* source, int x, int y, fw::TDragState state, bool& accept) {
+  Skinned::DragOver(source, x, y, state, accept);
+  UpdateLastHoverNode(AutoDragging() && state != fw::TDragState::dsDragLeave ? GetNodeAt(x, y)
+                                                                             : nullptr);
+}
+
+void TsTreeView::DoEndDrag(fw::TControl* target, int x, int y) {
+  UpdateLastHoverNode(nullptr);
+  Skinned::DoEndDrag(target, x, y);
 }
 
 void TsTreeView::RepaintNode(fw::TTreeNode* node) {

@@ -5,6 +5,9 @@
 // selection section, disabled items blended toward the parent. A selected row of a row-select
 // tree without lines is painted whole, with its expand mark (BArrayClosed / BArrayOpened).
 //
+// While the tree drags itself automatically (DragMode dmAutomatic, the mouse held), the node
+// under the mouse is the one shown selected, in the focused look (FLastHoverItem).
+//
 // While redrawing is off (WM_SETREDRAW 0, as the tree's BeginUpdate sends) the tree only
 // validates its paints; the skin's commands scale the item height (AC_SETSCALE) and take the
 // section's colour (AC_REFRESH).
@@ -34,10 +37,17 @@ class TsTreeView : public TsListSWControl<fw::TTreeView, "TsTreeView", sc::COC_T
   // The node right-clicked while RightClickSelect is on, shown selected until the next hit
   // test; null when none.
   fw::TTreeNode* RightNode() const { return FRightNode; }
+  // The node under the mouse during the tree's own automatic drag, else null.
+  fw::TTreeNode* LastHoverItem() const { return FLastHoverItem; }
+  // Takes node as the drag's hover node, repainting when it changes.
+  void UpdateLastHoverNode(fw::TTreeNode* node);
 
  protected:
   // No custom drawing while the skin data is updating.
   bool IsCustomDrawn() const override;
+  // The drag's hover node follows the mouse over the tree, and goes when the drag ends.
+  void DragOver(fw::TControl* source, int x, int y, fw::TDragState state, bool& accept) override;
+  void DoEndDrag(fw::TControl* target, int x, int y) override;
 
  private:
   struct TSkinDrawItem;  // the installed handler, recognised by its type
@@ -46,9 +56,12 @@ class TsTreeView : public TsListSWControl<fw::TTreeView, "TsTreeView", sc::COC_T
   void RepaintNode(fw::TTreeNode* node);
   // Gives the tree's background the control's colour (the hot colour under the mouse).
   void SyncBackground();
+  // The tree drags itself automatically and holds the mouse.
+  bool AutoDragging();
 
   fw::TTVAdvancedCustomDrawItemEvent FOldDrawItem;
   fw::TTreeNode* FRightNode = nullptr;
+  fw::TTreeNode* FLastHoverItem = nullptr;
   fw::TWndHookId FTreeHook = 0;
 };
 

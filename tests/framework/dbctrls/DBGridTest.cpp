@@ -21,6 +21,7 @@
 #include "framework/dbctrls/DataControlsClasses.h"
 #include "framework/dbctrls/DataSource.h"
 #include "platform/backend/Dump.h"
+#include "platform/win/Input.h"
 #include "platform/win/Messages.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Window.h"
@@ -449,6 +450,85 @@ TEST_F(DBGridTest, TitleClicksAndATallerTitleRowKeepRowsWhereTheyAre) {
   own->Repaint();
   for (auto [col, row, state] : own->cells) EXPECT_LE(row, own->VisibleRowCount());
   own->OnTitleClick = nullptr;
+}
+
+// A grid that records the column ColWidthsChanged was told the user sized (-1: none).
+class TSizedGrid : public TDBGrid {
+ public:
+  using TDBGrid::TDBGrid;
+  std::vector<int> told;
+
+ protected:
+  void ColWidthsChanged() override { told.push_back(UserSizedColumn()); }
+};
+
+TEST_F(DBGridTest, TitleEdgesSizeColumnsLiveDownToAMinimumAndADragIsNoTitleClick) {
+  auto* g = ShowGrid<TSizedGrid>();
+  std::vector<int> clicks;
+  g->OnTitleClick = [&](TComponent*, int column) { clicks.push_back(column); };
+  const int h = g->DefaultRowHeight();
+  ASSERT_EQ(g->ShownColumns()[0].Width, 64);
+  const int edge = TDBGrid::IndicatorWidth + 1 + 64;  // the line right of column 0
+  auto at = [&](int x) { return g->ClientToScreen({x, h / 2}); };
+  EXPECT_EQ(g->SizingEdgeAt(edge - TDBGrid::EdgeGrip, h / 2), 0);
+  EXPECT_EQ(g->SizingEdgeAt(edge + TDBGrid::EdgeGrip, h / 2), 0);
+  EXPECT_EQ(g->SizingEdgeAt(edge + TDBGrid::EdgeGrip + 1, h / 2), -1);
+  EXPECT_EQ(g->SizingEdgeAt(edge + 65, h / 2), 1);
+  EXPECT_EQ(g->SizingEdgeAt(edge, h + h / 2), -1);  // a data row sizes nothing
+  // The size cursor over the edge only.
+  const win::HCURSOR sizeWE = win::LoadCursorW(win::IDC_SIZEWE);
+  Move(at(edge).X, at(edge).Y);
+  EXPECT_EQ(win::GetCursor(), sizeWE);
+  Move(at(edge - 20).X, at(edge - 20).Y);
+  EXPECT_NE(win::GetCursor(), sizeWE);
+
+  // Dragged: the column follows the mouse at every move and says who sized it.
+  g->told.clear();
+  win::InjectMouseMove(at(edge));
+  win::InjectMouseButton(0, true, at(edge));
+  win::InjectMouseMove(at(edge + 30));
+  desktop.Pump();
+  EXPECT_EQ(g->SizingColumn(), 0);
+  EXPECT_EQ(g->ShownColumns()[0].Width, 94);
+  EXPECT_EQ(g->ShownColumns()[1].Width, 64);
+  ASSERT_FALSE(g->told.empty());
+  EXPECT_EQ(g->told.back(), 0);
+  // Never narrower than the minimum.
+  win::InjectMouseMove(at(edge - 60));
+  win::InjectMouseButton(0, false, at(edge - 60));
+  desktop.Pump();
+  EXPECT_EQ(g->ShownColumns()[0].Width, 8);
+  EXPECT_EQ(g->SizingColumn(), -1);
+  EXPECT_EQ(win::GetCapture(), nullptr);
+  EXPECT_TRUE(clicks.empty());
+  EXPECT_EQ(table->RecNo(), 1);
+  // The width outlives a new layout; other layouts tell no sized column.
+  g->told.clear();
+  table->Close();
+  table->Open();
+  desktop.Pump();
+  EXPECT_EQ(g->ShownColumns()[0].Width, 8);
+  ASSERT_FALSE(g->told.empty());
+  EXPECT_EQ(g->told.back(), -1);
+  // A click in the middle of a title is still a title click.
+  const TPoint middle = at(TDBGrid::IndicatorWidth + 1 + 8 + 1 + 30);
+  Click(middle.X, middle.Y);
+  EXPECT_EQ(clicks, (std::vector<int>{1}));
+
+  // Columns of the collection take the width themselves.
+  TColumn& file = g->Columns().Add();
+  file.SetFieldName("foto");
+  file.SetWidth(100);
+  desktop.Pump();
+  const int fileEdge = TDBGrid::IndicatorWidth + 1 + 100;
+  win::InjectMouseMove(at(fileEdge));
+  win::InjectMouseButton(0, true, at(fileEdge));
+  win::InjectMouseMove(at(fileEdge - 25));
+  win::InjectMouseButton(0, false, at(fileEdge - 25));
+  desktop.Pump();
+  EXPECT_EQ(file.Width(), 75);
+  EXPECT_EQ(clicks.size(), 1u);
+  g->OnTitleClick = nullptr;
 }
 
 TEST_F(DBGridTest, AColumnOfNoWidthDrawsNoCellAndLeavesItsNeighbours) {

@@ -15,6 +15,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Window.h"
 #include "skin/controls/sControls.h"
+#include "skin/core/sFade.h"
 #include "skin/core/sGraphUtils.h"
 #include "skin/core/sMessages.h"
 #include "skin/draw/sGraphUtils.h"
@@ -47,6 +48,14 @@ class ComboBoxTest : public skin::frame::test::InternalSkinFormTest {
     return i < 0 ? "" : manager->SkinModel()->gd[std::size_t(i)].ClassName;
   }
   void Key(win::UINT msg, win::WPARAM key) { win::SendMessageW(combo->Handle(), msg, key, 0); }
+  // What the screen shows of a window's client area.
+  gfx::Bitmap ClientShown(fw::TWinControl& w) {
+    const gfx::Bitmap screen = desktop.Compose();
+    const gfx::TPoint o = w.ClientToScreen({0, 0});
+    gfx::Bitmap b(w.ClientWidth(), w.ClientHeight());
+    b.CopyFrom(screen, {o.X, o.Y, o.X + b.Width(), o.Y + b.Height()}, {0, 0});
+    return b;
+  }
 
   TsComboBox* combo = nullptr;
 };
@@ -188,13 +197,7 @@ TEST_F(ComboBoxTest, TheDropDownStyleTypesOnTheComboSectionInItsFontColour) {
   desktop.Pump();
   ASSERT_TRUE(combo->PrepareCache());
   // The edit part as the screen shows it.
-  const auto editShown = [&] {
-    const gfx::Bitmap screen = desktop.Compose();
-    const gfx::TPoint o = edit->ClientToScreen({0, 0});
-    gfx::Bitmap b(edit->Width(), edit->Height());
-    b.CopyFrom(screen, {o.X, o.Y, o.X + b.Width(), o.Y + b.Height()}, {0, 0});
-    return b;
-  };
+  const auto editShown = [&] { return ClientShown(*edit); };
   const gfx::Bitmap shown = editShown();
   const gfx::Bitmap& cache = *combo->SkinData().CacheBmp();
   int differs = 0;
@@ -267,6 +270,119 @@ TEST_F(ComboBoxTest, TheReadOnlyTypingBoxKeepsItsText) {
   combo->EditWindow()->SelectAll();
   win::SendMessageW(edit, win::WM_CHAR, u'Ш', 0);
   EXPECT_EQ(combo->Text(), u"Ш");
+}
+
+TEST_F(ComboBoxTest, TheTypingBoxsEditPartTakesItsHoverAndShowsItsFadeFrames) {
+  // Edits are hot under the mouse only where the program allows it.
+  struct THotEdits {
+    bool saved = ac_AllowHotEdits;
+    THotEdits() { ac_AllowHotEdits = true; }
+    ~THotEdits() { ac_AllowHotEdits = saved; }
+  } hotEdits;
+  combo->SetStyle(fw::TComboBoxStyle::csDropDown);
+  combo->SetText(u"");
+  desktop.Pump();
+  fw::TComboEdit* edit = combo->EditWindow();
+  ASSERT_NE(edit, nullptr);
+  TsCommonData& cd = combo->SkinData();
+  // The edit part as the screen shows it, and the same place of a picture of the box.
+  const auto shown = [&] { return ClientShown(*edit); };
+  const auto differences = [&](const gfx::Bitmap& part, const gfx::Bitmap& box) {
+    int n = 0;
+    for (int y = 0; y < part.Height(); ++y)
+      for (int x = 0; x < part.Width(); ++x)
+        n += (part.At(x, y) & 0xFFFFFF) != (box.At(x + edit->Left(), y + edit->Top()) & 0xFFFFFF);
+    return n;
+  };
+  win::InjectMouseMove(form->ClientToScreen({200, 200}));
+  desktop.Pump();
+  ASSERT_FALSE(cd.FMouseAbove);
+  const gfx::Bitmap normal = *cd.CacheBmp();
+  // Straight into the edit part: the box turns hot, the edit part with it.
+  win::InjectMouseMove(edit->ClientToScreen({5, 5}));
+  desktop.Pump();
+  EXPECT_TRUE(cd.FMouseAbove);
+  EXPECT_EQ(combo->CacheState(), 1);
+  desktop.Advance(2000);
+  const gfx::Bitmap hot = shown();
+  EXPECT_EQ(differences(hot, *cd.CacheBmp()), 0);
+  // Between the edit part and the box's button the box stays hot; leaving it, it is not.
+  const gfx::TRect button = combo->ButtonRect();
+  win::InjectMouseMove(combo->ClientToScreen({button.Left + 2, button.Top + 2}));
+  desktop.Pump();
+  EXPECT_TRUE(cd.FMouseAbove);
+  win::InjectMouseMove(edit->ClientToScreen({8, 5}));
+  desktop.Pump();
+  EXPECT_TRUE(cd.FMouseAbove);
+  win::InjectMouseMove(form->ClientToScreen({200, 200}));
+  desktop.Pump();
+  EXPECT_FALSE(cd.FMouseAbove);
+  EXPECT_EQ(combo->CacheState(), 0);
+  desktop.Advance(2000);
+  EXPECT_EQ(differences(shown(), normal), 0);
+  // The focus fades the box: at every step the edit part is painted again and shows the box's
+  // frame (all but the caret's column).
+  int paints = 0;
+  const fw::TWndHookId hook = edit->HookWindowProc([&](fw::TMessage& m, const fw::TWndNext& next) {
+    if (m.Msg == win::WM_PAINT) ++paints;
+    next(m);
+  });
+  edit->SetFocus();
+  const gfx::Bitmap* frame = AnimFrame(cd);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_LE(differences(shown(), *frame), edit->Height());
+  const int before = paints;
+  desktop.Advance(40);
+  if ((frame = AnimFrame(cd))) {
+    EXPECT_LE(differences(shown(), *frame), edit->Height());
+  }
+  desktop.Advance(2000);
+  EXPECT_EQ(AnimFrame(cd), nullptr);
+  EXPECT_GE(paints - before, 3);
+  EXPECT_LE(differences(shown(), *cd.CacheBmp()), edit->Height());
+  edit->UnhookWindowProc(hook);
+}
+
+TEST_F(ComboBoxTest, ADisabledSimpleBoxBlendsItsListTowardTheParent) {
+  combo->SetStyle(fw::TComboBoxStyle::csSimple);
+  combo->SetHeight(120);
+  desktop.Pump();
+  auto* list = combo->ListWindow();
+  ASSERT_NE(list, nullptr);
+  const auto listShown = [&] { return ClientShown(*list); };
+  const gfx::Bitmap before = listShown();
+  const fw::TColor enabledColor = list->Color();
+  combo->SetEnabled(false);
+  desktop.Pump();
+  const gfx::Bitmap after = listShown();
+  const gfx::COLORREF parent = fw::ColorToRGB(form->Color());
+  ASSERT_NE(fw::ColorToRGB(enabledColor), parent);
+  EXPECT_NE(list->Color(), enabledColor);
+  // Every pixel moved toward the parent's colour, none past it; the text lost contrast.
+  int moved = 0;
+  const auto between = [](int v, int a, int b) {
+    return v >= std::min(a, b) - 1 && v <= std::max(a, b);  // the blend rounds down
+  };
+  for (int y = 0; y < after.Height(); ++y)
+    for (int x = 0; x < after.Width(); ++x) {
+      const gfx::Pixel p = before.At(x, y), q = after.At(x, y);
+      ASSERT_TRUE(between(gfx::PixelR(q), gfx::PixelR(p), gfx::GetRValue(parent)) &&
+                  between(gfx::PixelG(q), gfx::PixelG(p), gfx::GetGValue(parent)) &&
+                  between(gfx::PixelB(q), gfx::PixelB(p), gfx::GetBValue(parent)))
+          << x << "," << y;
+      moved += (p & 0xFFFFFF) != (q & 0xFFFFFF);
+    }
+  EXPECT_GT(moved, after.Width() * after.Height() / 2);
+  // Enabled again, the list is as it was.
+  combo->SetEnabled(true);
+  desktop.Pump();
+  EXPECT_EQ(list->Color(), enabledColor);
+  const gfx::Bitmap again = listShown();
+  int differs = 0;
+  for (int y = 0; y < again.Height(); ++y)
+    for (int x = 0; x < again.Width(); ++x)
+      differs += (again.At(x, y) & 0xFFFFFF) != (before.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differs, 0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "TestOutput.h"
 #include "framework/TextConv.h"
@@ -12,6 +13,7 @@
 #include "framework/dbctrls/DataSource.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
+#include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/ScrollInfo.h"
 #include "skin/controls/sControls.h"
@@ -312,6 +314,72 @@ TEST_F(DBGridSkinTest, AFocusedMemoCellShowsItsButtonWhichPressesAndComesBack) {
   desktop.Pump();
   const int x = fw::TDBGrid::IndicatorWidth + 1 + 61 + h + 3 - (h - 1) / 2;
   EXPECT_NE(At(x, inside.Y - 3), gfx::COLORREF(kButton));
+}
+
+TEST_F(DBGridSkinTest, ASizedColumnMovesOnlyTheStretchedColumnsAfterIt) {
+  AddColumn("id", u"id", 60);
+  AddColumn("id_uz", u"uz", 60);
+  AddColumn("foto", u"name", 100);
+  AddColumn("fot", u"photo", 60);
+  std::vector<int> clicks;
+  grid->OnTitleClick = [&](fw::TComponent*, int column) { clicks.push_back(column); };
+  grid->SetColumnStretch(true);
+  desktop.Pump();
+  const int available = grid->ClientWidth() - 12 - 4;
+  auto width = [&](int i) { return grid->Columns().Items(i).Width(); };
+  auto total = [&](int from) {
+    int sum = 0;
+    for (int i = from; i < 4; ++i) sum += width(i);
+    return sum;
+  };
+  const int h = grid->DefaultRowHeight();
+  // Drags the right edge of column col by dx pixels.
+  auto drag = [&](int col, int dx) {
+    int edge = fw::TDBGrid::IndicatorWidth + 1;
+    for (int i = 0; i < col; ++i) edge += width(i) + 1;
+    edge += width(col);
+    const fw::TPoint from = grid->ClientToScreen({edge, h / 2});
+    win::InjectMouseMove(from);
+    win::InjectMouseButton(0, true, from);
+    win::InjectMouseMove({from.X + dx, from.Y});
+    win::InjectMouseButton(0, false, {from.X + dx, from.Y});
+    desktop.Pump();
+  };
+  const int w1 = width(1), w2 = width(2), w3 = width(3);
+  const int first = width(0);
+  drag(0, 30);
+  // The sized column keeps the mouse's width; the others share the rest as they did.
+  EXPECT_EQ(width(0), first + 30);
+  EXPECT_EQ(total(1), available - width(0));
+  EXPECT_NEAR(double(width(2)) / width(1), double(w2) / w1, 0.05);
+  EXPECT_NEAR(double(width(3)) / width(1), double(w3) / w1, 0.05);
+  EXPECT_LT(width(2), w2);
+  // The shares are the widths now.
+  for (int i = 0; i < 4; ++i)
+    EXPECT_NEAR(grid->Column(i)->FTableSpacePercent, double(width(i)) / total(0), 1e-9) << i;
+  // A later column keeps its minimum.
+  grid->Column(3)->SetMinWidth(w3);
+  drag(0, 20);
+  EXPECT_EQ(width(3), w3);
+  EXPECT_EQ(total(1), available - width(0));
+  // Too little left for 10 pixels each: the sized column is cut and the later ones get 10
+  // (or their minimum).
+  grid->Column(3)->SetMinWidth(14);
+  drag(1, grid->ClientWidth());
+  EXPECT_EQ(width(2), 10);
+  EXPECT_EQ(width(3), 14);
+  EXPECT_EQ(width(1), available - width(0) - 10 - 14);
+  // No drag was a title click.
+  EXPECT_TRUE(clicks.empty());
+  // The last column sized alone changes nothing else.
+  grid->Column(3)->SetMinWidth(0);
+  const int before0 = width(0), before1 = width(1), before2 = width(2);
+  drag(3, -4);
+  EXPECT_EQ(width(3), 10);
+  EXPECT_EQ(width(0), before0);
+  EXPECT_EQ(width(1), before1);
+  EXPECT_EQ(width(2), before2);
+  grid->OnTitleClick = nullptr;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "framework/Reader.h"
 #include "platform/win/Input.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
@@ -175,6 +176,56 @@ TEST_F(GroupBoxTest, ItsOutlineStartsAtTheCaptionsMiddleAndItsCaptionWidthScales
   SendAMessage(box->Handle(), AC_SETSCALE, 150);
   EXPECT_EQ(box->CaptionWidth(), 120);
   EXPECT_EQ(box->SkinData().ScalePercent, 150);
+}
+
+TEST_F(GroupBoxTest, ACaptionNarrowerThanTwoBevelsGainsABevelOnEachSideInsideTheBox) {
+  box->SetCaptionWidth(3);
+  box->InitPaintData();
+  // Wide enough for the default bevel of 1: as laid out.
+  EXPECT_EQ(box->BevelWidth(), 1);
+  EXPECT_EQ(box->CaptionRect.Left, 6);
+  EXPECT_EQ(box->CaptionRect.Width(), 3);
+  box->SetBevelWidth(2);
+  box->InitPaintData();
+  EXPECT_EQ(box->CaptionRect.Left, 6 - 2);
+  EXPECT_EQ(box->CaptionRect.Right, 6 + 3 + 2);
+  // The text stays centred in the wider caption.
+  EXPECT_EQ(box->TextRect.Left, box->CaptionRect.Left);
+  EXPECT_EQ(box->TextRect.Right, box->CaptionRect.Right);
+  // Widened at the box's edges, it still ends inside the box.
+  box->SetCaptionLayout(TsGroupCaptionLayout::clTopCenter);
+  box->SetWidth(8);
+  box->InitPaintData();
+  EXPECT_EQ(box->CaptionRect.Left, 0);
+  EXPECT_EQ(box->CaptionRect.Right, 7);
+  // A bevel below 1 is refused.
+  box->SetBevelWidth(0);
+  EXPECT_EQ(box->BevelWidth(), 2);
+}
+
+TEST_F(GroupBoxTest, TheBevelWidthIsReadFromDescriptionsWithADefaultOfOne) {
+  RegisterSkinClasses();
+  auto* root = new fw::TForm(app.get());
+  fw::ReadComponentText(root, R"(object Form9: TForm
+  object A: TsGroupBox
+    Caption = 'a'
+  end
+  object B: TsGroupBox
+    BevelWidth = 4
+  end
+  object C: TGroupBox
+    BevelWidth = 3
+  end
+end)",
+                        "Unit9.txt", "/nonexistent");
+  auto* a = dynamic_cast<TsGroupBox*>(root->FindComponent("A"));
+  auto* b = dynamic_cast<TsGroupBox*>(root->FindComponent("B"));
+  auto* c = dynamic_cast<fw::TGroupBox*>(root->FindComponent("C"));
+  ASSERT_TRUE(a && b && c);
+  EXPECT_EQ(a->BevelWidth(), 1);
+  EXPECT_EQ(b->BevelWidth(), 4);
+  EXPECT_EQ(c->BevelWidth(), 3);
+  delete root;
 }
 
 TEST_F(GroupBoxTest, ThePictureStandsBetweenTheCheckBoxAndTheText) {

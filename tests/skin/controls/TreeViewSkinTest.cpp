@@ -6,11 +6,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "TestOutput.h"
 #include "framework/TextConv.h"
 #include "platform/gfx/PictureCodec.h"
 #include "platform/win/Backend.h"
+#include "platform/win/Input.h"
 #include "platform/win/Messages.h"
 #include "skin/controls/sControls.h"
 #include "skin/core/SkinnedFormTest.h"
@@ -229,6 +231,68 @@ TEST_F(TreeViewSkinTest, TheApplicationsItemHandlerIsKeptAndRunsOncePerStage) {
   tree->Repaint();
   tree->SkinData().EndUpdate();
   EXPECT_EQ(calls, 0);
+}
+
+TEST_F(TreeViewSkinTest, DuringItsOwnDragTheNodeUnderTheMouseIsTheOneShownSelected) {
+  tree->SetDragMode(fw::TDragMode::dmAutomatic);
+  tree->OnDragOver = [](fw::TComponent*, fw::TComponent*, int, int, fw::TDragState, bool&) {};
+  std::vector<std::string> drops;
+  tree->OnDragDrop = [&](fw::TComponent*, fw::TComponent*, int x, int y) {
+    fw::TTreeNode* n = tree->GetNodeAt(x, y);
+    drops.push_back(n ? fw::Utf16ToUtf8(n->Text()) : "(none)");
+  };
+  const fw::TRect ra = a->DisplayRect(true), rb = b->DisplayRect(true);
+  const auto centre = [&](const fw::TRect& r) {
+    return tree->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+  };
+  const fw::TPoint from = centre(ra), to = centre(rb);
+  win::InjectMouseMove(from);
+  win::InjectMouseButton(0, true, from);
+  desktop.Pump();
+  EXPECT_EQ(tree->Selected(), a);
+  // Before the threshold nothing changes: the pressed node is the selected one.
+  EXPECT_EQ(tree->LastHoverItem(), nullptr);
+  EXPECT_EQ(At(ra.Left + 1, ra.Top + 1), gfx::COLORREF(kSelHot));
+  win::InjectMouseMove({from.X, from.Y + 3});
+  win::InjectMouseMove(to);
+  desktop.Pump();
+  Save("tree-drag-over");
+  // The node under the mouse takes the selection's focused look; the selected node looks plain.
+  EXPECT_EQ(tree->LastHoverItem(), b);
+  EXPECT_EQ(tree->Selected(), a);
+  EXPECT_EQ(At(rb.Left + 1, rb.Top + 1), gfx::COLORREF(kSelHot));
+  EXPECT_EQ(At(ra.Left + 1, ra.Top + 1), gfx::COLORREF(kEditBG));
+  // Off the tree: no node stands out; back on it, the node does again.
+  win::InjectMouseMove(other->ClientToScreen({5, 5}));
+  desktop.Pump();
+  EXPECT_EQ(tree->LastHoverItem(), nullptr);
+  EXPECT_EQ(At(rb.Left + 1, rb.Top + 1), gfx::COLORREF(kEditBG));
+  win::InjectMouseMove(to);
+  desktop.Pump();
+  EXPECT_EQ(tree->LastHoverItem(), b);
+  // Dropped: the selection shows where it was.
+  win::InjectMouseButton(0, false, to);
+  desktop.Pump();
+  EXPECT_EQ(drops, (std::vector<std::string>{"Beta"}));
+  EXPECT_EQ(tree->LastHoverItem(), nullptr);
+  EXPECT_EQ(At(ra.Left + 1, ra.Top + 1), gfx::COLORREF(kSelHot));
+  EXPECT_EQ(At(rb.Left + 1, rb.Top + 1), gfx::COLORREF(kEditBG));
+  // Escape during a drag also puts the selection back (a while later: no double click).
+  desktop.Advance(1000);
+  win::InjectMouseMove(from);
+  win::InjectMouseButton(0, true, from);
+  win::InjectMouseMove(to);
+  desktop.Pump();
+  EXPECT_EQ(tree->LastHoverItem(), b);
+  win::InjectKey(0x01, true);
+  win::InjectKey(0x01, false);
+  desktop.Pump();
+  EXPECT_FALSE(tree->Dragging());
+  EXPECT_EQ(tree->LastHoverItem(), nullptr);
+  EXPECT_EQ(At(ra.Left + 1, ra.Top + 1), gfx::COLORREF(kSelHot));
+  win::InjectMouseButton(0, false, to);
+  desktop.Pump();
+  EXPECT_EQ(drops.size(), 1u);
 }
 
 }  // namespace
