@@ -346,9 +346,10 @@ void TMenu::Build() {
   }
   FItems->AppendTo(FHandle, at, oldSubmenus);
   // The submenus of items that no longer open one go, without what others still hold.
-  for (auto& [item, handle] : oldSubmenus) {
+  for (const auto& old : oldSubmenus) {
+    const HMENU handle = old.second;
     const bool reused = std::any_of(FSubmenus.begin(), FSubmenus.end(),
-                                    [&](const auto& s) { return s.second == handle; });
+                                    [handle](const auto& s) { return s.second == handle; });
     if (reused || !IsMenu(handle)) continue;
     TakeOwnItems(handle);
     DestroyMenu(handle);

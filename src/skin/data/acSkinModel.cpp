@@ -283,7 +283,8 @@ int TacSkinModel::PrepareOuter(int skinIndex) {
   const TsGeneralData& d = gd[skinIndex];
   const int oL = Bounded(d.OuterOffset.Left), oT = Bounded(d.OuterOffset.Top);
   const int oR = Bounded(d.OuterOffset.Right), oB = Bounded(d.OuterOffset.Bottom);
-  const std::uint32_t color = skin::paint::SwapRedBlue(std::uint32_t(d.OuterColorL) & 0xFFFFFF) |
+  // The shadow takes its colour in the skin's colour order (blue in the third byte).
+  const std::uint32_t color = (std::uint32_t(d.OuterColorL) & 0xFFFFFF) |
                               std::uint32_t(std::clamp(d.OuterOpacity, 0, 255)) << 24;
   const auto shadow = skin::paint::MakeShadow(color, Bounded(d.OuterRadius), 0, oT + oB, oL + oR,
                                               Bounded(d.OuterBlur), false);

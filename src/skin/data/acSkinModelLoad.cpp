@@ -241,7 +241,8 @@ class ModelLoader {
         const auto bounded = [](int v) { return std::clamp(v, 0, acMaxShadowExtent); };
         const int oL = bounded(e.OffsetL), oT = bounded(e.OffsetT);
         const int oR = bounded(e.OffsetR), oB = bounded(e.OffsetB);
-        const std::uint32_t color = skin::paint::SwapRedBlue(std::uint32_t(e.ColorL) & 0xFFFFFF) |
+        // The shadow takes its colour in the skin's colour order (blue in the third byte).
+        const std::uint32_t color = (std::uint32_t(e.ColorL) & 0xFFFFFF) |
                                     std::uint32_t(std::clamp(e.Opacity, 0, 255)) << 24;
         auto shadow = skin::paint::MakeShadow(color, bounded(e.Radius), 0, oT + oB, oL + oR,
                                               bounded(e.Blur), false);

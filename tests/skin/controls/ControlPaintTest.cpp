@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "TestOutput.h"
 #include "framework/Application.h"
 #include "framework/Canvas.h"
 #include "framework/Form.h"
@@ -60,7 +61,12 @@ const std::string kOptions =
     "\n\n[WEBBUTTON]\nFONTCOLOR=" + std::to_string(kButtonFont) +
     "\nHOTFONTCOLOR=" + std::to_string(kButtonFont) +
     "\n\n[SHADOWED]\nCOLOR=255\nOUTERMODE=1\nOUTOPACITY=200\n"
-    "OUTERMASK=^0020^0000^0026^0012^0002^0002^0002^0002^1^1^1^0\n";
+    "OUTERMASK=^0020^0000^0026^0012^0002^0002^0002^0002^1^1^1^0\n\n"
+    "[SHADOW3]\nCOLOR=16777215\nOUTERMODE=3\nOUTOPACITY=170\nOUTOFFSL=1\nOUTOFFST=1\n"
+    "OUTOFFSR=4\nOUTOFFSB=4\nOUTRADIUS=4\nOUTBLUR=4\nOUTCOLL=0\n\n"
+    "[SHADOW4]\nCOLOR=16777215\nOUTERMODE=4\nOUTOPACITY=170\nOUTOFFSL=3\nOUTOFFST=3\n"
+    "OUTOFFSR=3\nOUTOFFSB=3\nOUTRADIUS=4\nOUTBLUR=4\nOUTCOLL=6291456\nOUTCOLT=8421504\n"
+    "OUTCOLR=0\nOUTCOLB=0\n";
 
 // A windowless control that fills itself with a colour, with its top-left pixel in another.
 class TDot : public fw::TGraphicControl {
@@ -509,6 +515,48 @@ TEST_F(ControlPaintTest, AChildsOuterEffectIsPaintedRoundItIntoTheParentsPicture
   manager->Effects().SetAllowOuterEffects(false);
   const gfx::Bitmap off = parentCache();
   expectPlainBut(off, {}, {});
+}
+
+// The generated shadows (modes 3 and 4) lie round the child in the parent's picture, darker
+// where the offsets push them, and leave the child alone; written out, enlarged, for people to
+// look at.
+TEST_F(ControlPaintTest, GeneratedOuterShadowsLieRoundTheChild) {
+  child->SetBounds(25, 18, 30, 22);
+  child->SkinData().OuterEffects().Visibility = TacOuterVisibility::ovAlways;
+  auto parentCache = [&] {
+    parent->SkinData().BGChanged = true;
+    PrepareCache(parent);
+    return *parent->SkinData().CacheBmp();
+  };
+  const gfx::Bitmap plain = parentCache();  // the child's own section has no outer item
+  auto luma = [](gfx::Pixel p) { return int(p & 0xFF) + int(p >> 8 & 0xFF) + int(p >> 16 & 0xFF); };
+  gfx::Bitmap sheet(plain.Width() * 3, plain.Height());
+  sheet.CopyFrom(plain, plain.Bounds(), {0, 0});
+  int column = 1;
+  for (const char* section : {"SHADOW3", "SHADOW4"}) {
+    child->SkinData().SetSkinSection(section);
+    const gfx::Bitmap shadowed = parentCache();
+    sheet.CopyFrom(shadowed, shadowed.Bounds(), {plain.Width() * column++, 0});
+    int changed = 0;
+    for (int y = 0; y < plain.Height(); ++y)
+      for (int x = 0; x < plain.Width(); ++x) {
+        const bool inChild = x >= 25 && x < 55 && y >= 18 && y < 40;
+        const bool nearChild = x >= 15 && x < 65 && y >= 8 && y < 50;
+        if (inChild || !nearChild) {
+          ASSERT_EQ(shadowed.At(x, y), plain.At(x, y)) << section << " " << x << "," << y;
+        } else {
+          changed += shadowed.At(x, y) != plain.At(x, y);
+        }
+      }
+    EXPECT_GT(changed, 100) << section;
+    // Below and right of the child the shadow darkens what lies there.
+    EXPECT_LT(luma(shadowed.At(57, 42)), luma(plain.At(57, 42))) << section;
+  }
+  gfx::Bitmap big(sheet.Width() * 4, sheet.Height() * 4);
+  for (int y = 0; y < big.Height(); ++y)
+    for (int x = 0; x < big.Width(); ++x) big.Set(x, y, sheet.At(x / 4, y / 4) | 0xFF000000);
+  gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / "outer-shadows.png").string(),
+                      gfx::EncodePng(big));
 }
 
 }  // namespace

@@ -341,6 +341,10 @@ TEST(SkinModel, OuterShadowItems) {
   EXPECT_EQ(outer.Height, 13);
   EXPECT_EQ((std::array<int, 4>{outer.WL, outer.WT, outer.WR, outer.WB}),
             (std::array<int, 4>{5, 4, 7, 8}));
+  // The shadow is in its colour (OUTCOLL 255, red): at its middle red and no blue.
+  const gfx::Pixel middle = outer.Bmp->At(6, 6);
+  EXPECT_GT(middle >> 16 & 0xFF, 0u);
+  EXPECT_EQ(middle & 0xFF, 0u);
   EXPECT_EQ(outer.Bmp->At(0, 13), gfx::PixelFromColor(255, 255));    // left band
   EXPECT_EQ(outer.Bmp->At(5, 13), gfx::PixelFromColor(65280, 255));  // top band
   EXPECT_EQ(outer.Bmp->At(5, 17), kKey);                             // between the bands
