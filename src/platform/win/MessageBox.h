@@ -69,6 +69,7 @@ constexpr int IDNO = 7;
 // Dialog styles.
 constexpr DWORD DS_SETFONT = 0x0040;
 constexpr DWORD DS_MODALFRAME = 0x0080;
+constexpr DWORD DS_NOIDLEMSG = 0x0100;  // kept for callers; this system sends no WM_ENTERIDLE
 
 // Static styles.
 constexpr DWORD SS_LEFT = 0x0000;

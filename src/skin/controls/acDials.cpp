@@ -114,8 +114,9 @@ bool TacProvider::InitSkin(HWND handle) {
   params.SkinSection = "DIALOG";
   ListSW = frame::TacMainWnd::Create<TacDialogWnd>(handle, false, params, m, nullptr);
   ListSW->Provider = this;
-  // DS_NOIDLEMSG: the skinned dialog's loop is the platform's own.
-  SetWindowLongPtrW(handle, GWL_STYLE, GetWindowLongPtrW(handle, GWL_STYLE) & ~LONG_PTR(0x100));
+  // The skinned dialog's loop is the platform's own.
+  SetWindowLongPtrW(handle, GWL_STYLE,
+                    GetWindowLongPtrW(handle, GWL_STYLE) & ~LONG_PTR(DS_NOIDLEMSG));
   if (!InitHwndControls(handle)) return false;
   ListSW->ProcessMessage(sc::SM_ALPHACMD, sc::AC_SETNEWSKIN_HI, LPARAM(m));
   return true;
