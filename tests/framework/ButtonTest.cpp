@@ -385,9 +385,11 @@ TEST_F(SplitButtonTest, AButtonFreedByItsDropDownEventOrWhileItsMenuIsOpenIsLeft
   b->SetBounds(20, 100, 120, 25);
   b->SetStyle(TButtonStyle::bsSplitButton);
   b->SetDropDownMenu(menu);
+  // The handler lives in the button: it touches nothing of its own after the delete.
   b->OnDropDownClick = [&b](TComponent*) {
-    delete b;
+    TButton* going = b;
     b = nullptr;
+    delete going;
   };
   desktop.Pump();
   Click(132, 112);

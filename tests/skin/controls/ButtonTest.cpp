@@ -563,7 +563,9 @@ TEST_F(SkinnedButtonTest, ButtonFreedByItsOwnClickLeavesCleanly) {
   // Freeing the button frees this handler too: nothing of it is touched after the delete.
   b->OnClick = [&](fw::TComponent*) {
     freed = true;
-    delete b;
+    auto* going = b;
+    b = nullptr;
+    delete going;
   };
   Show();
   MoveTo(60, 40);
@@ -847,9 +849,11 @@ TEST_F(SplitButtonSkinTest, ThePartScalesAndEverySkinDrawsItWithoutKeyColour) {
 }
 
 TEST_F(SplitButtonSkinTest, AButtonFreedByItsDropDownOrWhileItsMenuIsOpenIsLeftAlone) {
-  b->OnDropDownClick = [&](fw::TComponent*) {
-    delete b;
+  // The handler lives in the button: it touches nothing of its own after the delete.
+  b->OnDropDownClick = [&b](fw::TComponent*) {
+    auto* going = b;
     b = nullptr;
+    delete going;
   };
   MoveTo(133, 35);
   Button(true, 133, 35);
