@@ -850,7 +850,7 @@ TEST_F(SplitButtonSkinTest, ThePartScalesAndEverySkinDrawsItWithoutKeyColour) {
 
 TEST_F(SplitButtonSkinTest, AButtonFreedByItsDropDownOrWhileItsMenuIsOpenIsLeftAlone) {
   // The handler lives in the button: it touches nothing of its own after the delete.
-  b->OnDropDownClick = [&b](fw::TComponent*) {
+  b->OnDropDownClick = [this](fw::TComponent*) {
     auto* going = b;
     b = nullptr;
     delete going;
