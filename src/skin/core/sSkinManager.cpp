@@ -48,6 +48,10 @@ bool acSkinPreviewUpdating = false;
 const std::string* acMemSkinFile = nullptr;
 bool ac_OldGlyphsMode = true;
 TsSkinManager* DefaultManager = nullptr;
+const bool IsNT = [] {
+  win::OSVERSIONINFOW info;
+  return win::GetVersionExW(&info) && info.dwPlatformId == win::VER_PLATFORM_WIN32_NT;
+}();
 
 namespace {
 
@@ -297,7 +301,7 @@ TsSkinManager::TsSkinManager(fw::TComponent* owner) : TComponent(owner) {
   FSysInactiveBorderColor = win::DefGetSysColor(win::COLOR_INACTIVEBORDER);
   if (!DefaultManager) {
     DefaultManager = this;
-    if (fw::Application) {
+    if (fw::Application && IsNT) {
       FMainWindowHook =
           fw::Application->HookMainWindow([this](fw::TMessage& m) { return MainWindowHook(m); });
       FHookedApplication = fw::Application;

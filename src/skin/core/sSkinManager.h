@@ -83,6 +83,9 @@ constexpr win::WPARAM acPreviewCopyData = 7;
 extern bool ac_OldGlyphsMode;
 // The manager controls use when they are given none; the first manager made.
 extern TsSkinManager* DefaultManager;
+// Whether the system is of the NT line, read once at start-up; the default manager filters the
+// application window's messages only there.
+extern const bool IsNT;
 
 // The scale step (0 to 3) of a logical DPI: 120 to 143 gives 1, 144 to 191 gives 2, 192 and
 // more 3, anything else 0.
