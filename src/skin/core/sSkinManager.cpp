@@ -335,7 +335,10 @@ void TsSkinManager::Loaded() {
   // A skin that failed to load while the description was read has nothing to announce.
   if (FActive && !FSkinName.empty() && FHolder.Active()) SendNewSkin(*this, false);
   if (!wasActive && CommonSkinData().Active) Raise(OnActivate, this);
-  // The owner form's window joins the windows the dialog hook skins once dialogs are skinned.
+  // The owner form's window joins the windows the dialog hook skins: a form without a provider
+  // of its own gets one at run time when the rules skin standard forms.
+  if (auto* form = dynamic_cast<fw::TCustomForm*>(Owner()); form && form->HandleAllocated())
+    AddSupportedForm(form->Handle());
 }
 
 TsSkinManager::~TsSkinManager() {

@@ -499,5 +499,19 @@ TEST_F(DialogsTest, AMessageFormGetsARunTimeProvider) {
   EXPECT_TRUE(acSupportedList().empty()) << "the form's record went with it";
 }
 
+TEST_F(DialogsTest, TheManagersOwnerFormGetsARunTimeProviderWhenStandardFormsAreSkinned) {
+  auto& component = static_cast<fw::TComponent&>(*manager);
+  component.Loaded();
+  EXPECT_EQ(FindFormInList(form->Handle()), nullptr) << "the rules leave standard forms alone";
+  manager->SetSkinningRules(manager->SkinningRules() | core::acBit(core::srStdForms));
+  component.Loaded();
+  TacProvider* p = FindFormInList(form->Handle());
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(frame::TsSkinProvider::GetSkinProvider(*form), p->sp);
+  EXPECT_TRUE(core::WndIsSkinned(form->Handle()));
+  component.Loaded();
+  EXPECT_EQ(acSupportedList().size(), 1u) << "a form already skinned is not taken twice";
+}
+
 }  // namespace
 }  // namespace skin::controls
