@@ -4,10 +4,14 @@
 // state through hover, focus and the open list, the list's wrapper and its highlighted row.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
+#include "TestOutput.h"
 #include "framework/Form.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keys.h"
@@ -20,11 +24,35 @@
 #include "skin/core/sMessages.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/frame/InternalSkinFormTest.h"
+#include "skin/internal/sInternalSkins.h"
+#include "skin/paint/sAlphaGraph.h"
 
 namespace skin::controls {
 namespace {
 
 using namespace skin::core;
+
+// Edits are hot under the mouse only where the program allows it.
+struct THotEdits {
+  bool saved = ac_AllowHotEdits;
+  THotEdits() { ac_AllowHotEdits = true; }
+  ~THotEdits() { ac_AllowHotEdits = saved; }
+};
+
+// Whether every channel of mid lies between those of a and b (the blend rounds down by one).
+bool Between(gfx::Pixel mid, gfx::Pixel a, gfx::Pixel b) {
+  const auto in = [](int v, int x, int y) { return v >= std::min(x, y) - 1 && v <= std::max(x, y) + 1; };
+  return in(gfx::PixelR(mid), gfx::PixelR(a), gfx::PixelR(b)) &&
+         in(gfx::PixelG(mid), gfx::PixelG(a), gfx::PixelG(b)) &&
+         in(gfx::PixelB(mid), gfx::PixelB(a), gfx::PixelB(b));
+}
+
+void Save(const gfx::Bitmap& bmp, const std::string& name) {
+  gfx::Bitmap opaque = bmp;
+  skin::paint::FillAlphaRect(opaque, opaque.Bounds(), 255, skin::paint::clNone);
+  const auto png = gfx::EncodePng(opaque);
+  gfx::WriteFileBytes((tests::OutputFolder("combobox") / name).string(), png);
+}
 
 class ComboBoxTest : public skin::frame::test::InternalSkinFormTest {
  protected:
@@ -273,12 +301,7 @@ TEST_F(ComboBoxTest, TheReadOnlyTypingBoxKeepsItsText) {
 }
 
 TEST_F(ComboBoxTest, TheTypingBoxsEditPartTakesItsHoverAndShowsItsFadeFrames) {
-  // Edits are hot under the mouse only where the program allows it.
-  struct THotEdits {
-    bool saved = ac_AllowHotEdits;
-    THotEdits() { ac_AllowHotEdits = true; }
-    ~THotEdits() { ac_AllowHotEdits = saved; }
-  } hotEdits;
+  THotEdits hotEdits;
   combo->SetStyle(fw::TComboBoxStyle::csDropDown);
   combo->SetText(u"");
   desktop.Pump();
@@ -341,6 +364,142 @@ TEST_F(ComboBoxTest, TheTypingBoxsEditPartTakesItsHoverAndShowsItsFadeFrames) {
   EXPECT_GE(paints - before, 3);
   EXPECT_LE(differences(shown(), *cd.CacheBmp()), edit->Height());
   edit->UnhookWindowProc(hook);
+}
+
+TEST_F(ComboBoxTest, TheHotTypingBoxFadesIntoAndOutOfItsHover) {
+  THotEdits hotEdits;
+  combo->SetStyle(fw::TComboBoxStyle::csDropDown);
+  combo->SetText(u"");
+  desktop.Pump();
+  fw::TComboEdit* edit = combo->EditWindow();
+  ASSERT_NE(edit, nullptr);
+  TsCommonData& cd = combo->SkinData();
+  win::InjectMouseMove(form->ClientToScreen({200, 200}));
+  desktop.Pump();
+  desktop.Advance(2000);
+  const gfx::Bitmap normal = ClientShown(*combo);
+  // The frames on screen as the virtual clock runs, until the fade is over; the end is last.
+  const auto fade = [&](gfx::TPoint to) {
+    std::vector<gfx::Bitmap> frames;
+    win::InjectMouseMove(to);
+    desktop.Pump();
+    EXPECT_NE(AnimFrame(cd), nullptr) << "the change showed at once";
+    for (int i = 0; i < 200 && AnimFrame(cd); ++i) {
+      frames.push_back(ClientShown(*combo));
+      desktop.Advance(5);
+    }
+    desktop.Advance(500);
+    frames.push_back(ClientShown(*combo));
+    return frames;
+  };
+  // Each frame lies between the two faces, and some lie strictly between.
+  const auto check = [&](const std::vector<gfx::Bitmap>& frames, const gfx::Bitmap& from,
+                         const gfx::Bitmap& to, const char* what) {
+    SCOPED_TRACE(what);
+    int changing = 0, midway = 0;
+    for (int y = 0; y < from.Height(); ++y)
+      for (int x = 0; x < from.Width(); ++x) changing += from.At(x, y) != to.At(x, y);
+    ASSERT_GT(changing, 50);
+    for (const gfx::Bitmap& f : frames)
+      for (int y = 0; y < f.Height(); ++y)
+        for (int x = 0; x < f.Width(); ++x) {
+          const gfx::Pixel p = f.At(x, y), a = from.At(x, y), b = to.At(x, y);
+          ASSERT_TRUE(Between(p, a, b)) << x << "," << y;
+          midway += (p & 0xFFFFFF) != (a & 0xFFFFFF) && (p & 0xFFFFFF) != (b & 0xFFFFFF);
+        }
+    EXPECT_GT(midway, changing / 2);
+  };
+  const std::vector<gfx::Bitmap> in = fade(edit->ClientToScreen({5, 5}));
+  EXPECT_TRUE(cd.FMouseAbove);
+  EXPECT_EQ(combo->CacheState(), 1);
+  const gfx::Bitmap hot = in.back();
+  check(in, normal, hot, "entering");
+  // The hot face is the box's cache: the edit part took the hot colours with it.
+  EXPECT_EQ(combo->Font().Color(),
+            fw::TColor(skin::draw::StateProps(
+                           manager->SkinModel()->gd[std::size_t(cd.SkinIndex)], 1)
+                           .FontColor.Color));
+  const std::vector<gfx::Bitmap> out = fade(form->ClientToScreen({200, 200}));
+  EXPECT_FALSE(cd.FMouseAbove);
+  check(out, hot, normal, "leaving");
+  int back = 0;
+  for (int y = 0; y < normal.Height(); ++y)
+    for (int x = 0; x < normal.Width(); ++x)
+      back += (out.back().At(x, y) & 0xFFFFFF) != (normal.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(back, 0);
+  if (in.size() > 2) {
+    gfx::Bitmap strip(normal.Width(), normal.Height() * 3);
+    strip.CopyFrom(normal, normal.Bounds(), {0, 0});
+    strip.CopyFrom(in[in.size() / 2], normal.Bounds(), {0, normal.Height()});
+    strip.CopyFrom(hot, normal.Bounds(), {0, 2 * normal.Height()});
+    Save(strip, "hover-fade.png");
+  }
+}
+
+TEST_F(ComboBoxTest, ADisabledSimpleBoxFadesItsListsFrameAndBarsInEverySkin) {
+  combo->SetStyle(fw::TComboBoxStyle::csSimple);
+  for (int i = 0; i < 20; ++i) combo->Items().Add(u"Музей " + fw::Utf8ToUtf16(std::to_string(i)));
+  combo->SetHeight(120);
+  desktop.Pump();
+  auto* list = combo->ListWindow();
+  ASSERT_NE(list, nullptr);
+  const auto& skins = skin::data::InternalSkins();
+  gfx::Bitmap sheet;
+  for (std::size_t n = 0; n < skins.size(); ++n) {
+    SCOPED_TRACE(skins[n].Name);
+    manager->SetSkinName(fw::Utf8ToUtf16(skins[n].Name));
+    combo->SetEnabled(true);
+    desktop.Pump();
+    auto* sw = dynamic_cast<skin::frame::TacScrollWnd*>(combo->ListSW());
+    ASSERT_NE(sw, nullptr);
+    const skin::frame::TacBarLayout bar = sw->Layout(win::SB_VERT);
+    ASSERT_FALSE(bar.Bar.IsEmpty());
+    ASSERT_TRUE(bar.Active);
+    // The list's whole window as the screen shows it.
+    const auto windowShown = [&] {
+      win::RECT wr;
+      win::GetWindowRect(list->Handle(), &wr);
+      return desktop.Compose().Copy({wr.Left, wr.Top, wr.Right, wr.Bottom});
+    };
+    const gfx::Bitmap before = windowShown();
+    combo->SetEnabled(false);
+    desktop.Pump();
+    const gfx::Bitmap after = windowShown();
+    const gfx::Pixel parent = gfx::PixelFromColor(fw::ColorToRGB(form->Color()), 255);
+    // Frame and bar: every pixel toward the parent's colour; the bar's buttons (where the
+    // arrows are) as much as the rest.
+    int moved = 0, count = 0, buttonMoved = 0, buttonCount = 0;
+    const gfx::TRect client{1, 1, after.Width() - 1, after.Height() - 1};
+    const gfx::TRect up{bar.Bar.Left, bar.Bar.Top, bar.Bar.Right, bar.Bar.Top + bar.Button};
+    const gfx::TRect down{bar.Bar.Left, bar.Bar.Bottom - bar.Button, bar.Bar.Right,
+                          bar.Bar.Bottom};
+    for (int y = 0; y < after.Height(); ++y)
+      for (int x = 0; x < after.Width(); ++x) {
+        const bool frame = !client.Contains({x, y});
+        const bool inBar = bar.Bar.Contains({x, y});
+        if (!frame && !inBar) continue;
+        const gfx::Pixel p = before.At(x, y), q = after.At(x, y);
+        ASSERT_TRUE(Between(q, p, parent)) << x << "," << y;
+        const bool differs = (p & 0xFFFFFF) != (q & 0xFFFFFF);
+        const bool same = (p & 0xFFFFFF) == (parent & 0xFFFFFF);
+        count += !same;
+        moved += differs;
+        if (up.Contains({x, y}) || down.Contains({x, y})) {
+          buttonCount += !same;
+          buttonMoved += differs;
+        }
+      }
+    EXPECT_GT(moved, count * 3 / 4);
+    ASSERT_GT(buttonCount, 0);
+    EXPECT_GT(buttonMoved, buttonCount * 3 / 4);
+    // A row a skin: enabled, then disabled.
+    const int w = before.Width(), h = before.Height();
+    if (sheet.Empty()) sheet = gfx::Bitmap(2 * w + 4, int(skins.size()) * (h + 4));
+    sheet.CopyFrom(before, before.Bounds(), {0, int(n) * (h + 4)});
+    sheet.CopyFrom(after, after.Bounds(), {w + 4, int(n) * (h + 4)});
+  }
+  Save(sheet, "disabled-simple-list.png");
+  combo->SetEnabled(true);
 }
 
 TEST_F(ComboBoxTest, ADisabledSimpleBoxBlendsItsListTowardTheParent) {
