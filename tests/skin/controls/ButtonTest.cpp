@@ -2,7 +2,7 @@
 // and buttons on a form in an internal skin: their faces against the section painted alone,
 // the caption's place, colours by modal result, children following the press, and the mouse
 // on the virtual clock (enter, press, release, quick click, leaving while pressed, a button
-// freed by its own click).
+// freed by its own click), and the split style of both buttons (parts, states, menu, keys).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
