@@ -200,6 +200,15 @@ class SkinnedButtonTest : public skin::frame::test::InternalSkinFormTest {
     b->SetParent(form);
     return b;
   }
+  // An image list of one red 16 x 16 picture.
+  fw::TImageList* RedList() {
+    auto* list = new fw::TImageList(form);
+    list->SetSize(16, 16);
+    gfx::Bitmap red(16, 16);
+    red.Fill(gfx::MakePixel(0, 0, 255, 255));
+    list->Add(u"red", red);
+    return list;
+  }
   // Shows the form with the focus on a plain button, so the skinned ones are not active.
   void Show() {
     auto* sink = new fw::TButton(form);
@@ -347,11 +356,7 @@ bool Red(std::uint32_t p) {
 }
 
 TEST_F(SkinnedButtonTest, ImagesFromTheListStandBesideTheCaption) {
-  auto* list = new fw::TImageList(form);
-  list->SetSize(16, 16);
-  gfx::Bitmap red(16, 16);
-  red.Fill(gfx::MakePixel(0, 0, 255, 255));
-  list->Add(u"red", red);
+  fw::TImageList* list = RedList();
   auto* push = Add<TsButton>(20, 20, 120, 40, u"Go");
   push->SetImages(list);
   push->SetImageIndex(0);
@@ -940,11 +945,7 @@ TYPED_TEST(SplitButtonSkinTest, AltDownOpensTheMenuWithThePartPressedAndOnlyForT
 }
 
 TEST_F(SkinnedButtonTest, ASplitBitBtnKeepsItsGlyphWrappedCaptionAndFocusOutOfThePart) {
-  auto* list = new fw::TImageList(form);
-  list->SetSize(16, 16);
-  gfx::Bitmap red(16, 16);
-  red.Fill(gfx::MakePixel(0, 0, 255, 255));
-  list->Add(u"red", red);
+  fw::TImageList* list = RedList();
   auto* b = Add<TsBitBtn>(20, 20, 120, 48, u"Развернуть все музеи района");
   b->SetImages(list);
   b->SetImageIndex(0);

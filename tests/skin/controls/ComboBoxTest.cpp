@@ -87,6 +87,14 @@ class ComboBoxTest : public skin::frame::test::InternalSkinFormTest {
     return b;
   }
 
+  // The box made a typing one with no text; its edit part.
+  fw::TComboEdit* EmptyTypingBox() {
+    combo->SetStyle(fw::TComboBoxStyle::csDropDown);
+    combo->SetText(u"");
+    desktop.Pump();
+    return combo->EditWindow();
+  }
+
   TsComboBox* combo = nullptr;
 };
 
@@ -304,10 +312,7 @@ TEST_F(ComboBoxTest, TheReadOnlyTypingBoxKeepsItsText) {
 
 TEST_F(ComboBoxTest, TheTypingBoxsEditPartTakesItsHoverAndShowsItsFadeFrames) {
   THotEdits hotEdits;
-  combo->SetStyle(fw::TComboBoxStyle::csDropDown);
-  combo->SetText(u"");
-  desktop.Pump();
-  fw::TComboEdit* edit = combo->EditWindow();
+  fw::TComboEdit* edit = EmptyTypingBox();
   ASSERT_NE(edit, nullptr);
   TsCommonData& cd = combo->SkinData();
   // The edit part as the screen shows it, and the same place of a picture of the box.
@@ -370,10 +375,7 @@ TEST_F(ComboBoxTest, TheTypingBoxsEditPartTakesItsHoverAndShowsItsFadeFrames) {
 
 TEST_F(ComboBoxTest, TheHotTypingBoxFadesIntoAndOutOfItsHoverInEverySkin) {
   THotEdits hotEdits;
-  combo->SetStyle(fw::TComboBoxStyle::csDropDown);
-  combo->SetText(u"");
-  desktop.Pump();
-  fw::TComboEdit* edit = combo->EditWindow();
+  fw::TComboEdit* edit = EmptyTypingBox();
   ASSERT_NE(edit, nullptr);
   TsCommonData& cd = combo->SkinData();
   const gfx::TPoint away = form->ClientToScreen({200, 200});
