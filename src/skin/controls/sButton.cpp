@@ -362,10 +362,12 @@ void TsButtonControl<Base, Name, Code>::DrawCaption(fw::TCanvas& canvas, int sta
       !this->Focused() || !FShowFocus)
     return;
   const sd::TsGeneralData& gd = manager->SkinModel()->gd[std::size_t(cd.SkinIndex)];
-  // Kept three pixels inside the face: a caption as wide as the button would leave only the
-  // frame's top and bottom lines, cut off at its sides.
+  // Kept three pixels inside the face (a split button's main face): a caption as wide as the
+  // button would leave only the frame's top and bottom lines, cut off at its sides.
+  const TRect part = this->DropDownRect();
+  const int right = part.IsEmpty() ? this->ClientWidth() : part.Left;
   const TRect f{std::max(r.Left - FFocusMargin - 1, 3), std::max(r.Top - FFocusMargin, 3),
-                std::min(r.Right + FFocusMargin + 1, this->ClientWidth() - 3),
+                std::min(r.Right + FFocusMargin + 1, right - 3),
                 std::min(r.Bottom + FFocusMargin, this->ClientHeight() - 3)};
   paint::FocusRect(canvas.Handle(), f, draw::StateProps(gd, std::min(2, gd.States)).FontColor.Color,
                    paint::clNone);
@@ -742,8 +744,9 @@ unsigned TsBitBtn::CaptionFlags(int state) const {
 }
 
 TSize TsBitBtn::TextRectSize(fw::TCanvas& canvas) const {
-  const int w = MaxCaptionWidth(Width(), Margin(), Spacing(), GlyphSize(0).cx, Layout(),
-                                FShowCaption, !Caption().empty());
+  // A split button's caption wraps within the main face, left of the drop-down part.
+  const int w = MaxCaptionWidth(Width() - DropDownRect().Width(), Margin(), Spacing(),
+                                GlyphSize(0).cx, Layout(), FShowCaption, !Caption().empty());
   if (w <= 0) return {0, 0};
   TRect r{0, 0, w, 0};
   canvas.TextRect(r, Caption(),

@@ -517,6 +517,8 @@ void TsCustomComboBox::SkinCmdProc(fw::TMessage& m, const fw::TWndNext& next) {
     SetListColors();
   }
   const int before = CacheState();
+  const bool shownFresh = !cd.BGChanged && cd.CacheBmp() && cd.CacheBmp()->Width() == Width() &&
+                          cd.CacheBmp()->Height() == Height();
   next(m);
   if (!cd.Skinned()) return;
   switch (m.Msg) {
@@ -524,7 +526,13 @@ void TsCustomComboBox::SkinCmdProc(fw::TMessage& m, const fw::TWndNext& next) {
     case win::WM_KILLFOCUS:
     case fw::CM_MOUSEENTER:
     case fw::CM_MOUSELEAVE:
-      if (CacheState() != before) AnimateCtrl();
+      if (CacheState() != before) {
+        // The shared handling gave a hot typing box the section's colours for its state (or
+        // took them back), which marked the cache stale; it still holds the face on screen,
+        // and the fade starts from it.
+        if (shownFresh) cd.BGChanged = false;
+        AnimateCtrl();
+      }
       break;
     case fw::CN_COMMAND:
       if (win::HIWORD(m.WParam) == win::CBN_DROPDOWN || win::HIWORD(m.WParam) == win::CBN_CLOSEUP)
@@ -541,9 +549,14 @@ void TsCustomComboBox::SkinCmdProc(fw::TMessage& m, const fw::TWndNext& next) {
         RebuildAndInvalidate();
       }
       break;
+    case fw::CM_ENABLEDCHANGED:
+      RebuildAndInvalidate();
+      // A simple box's list fades with the box, its frame and bars too.
+      if (auto* list = ListWindow(); list && list->HandleAllocated())
+        win::RedrawWindow(list->Handle(), nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_FRAME);
+      break;
     case win::WM_SETFONT:
     case fw::CM_VISIBLECHANGED:
-    case fw::CM_ENABLEDCHANGED:
     case fw::CM_COLORCHANGED:
     case fw::CM_FONTCHANGED:
     case fw::CM_TEXTCHANGED:

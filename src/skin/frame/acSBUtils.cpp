@@ -7,6 +7,7 @@
 #include "framework/Automation.h"
 #include "framework/Button.h"
 #include "framework/Canvas.h"
+#include "framework/ComboBox.h"
 #include "framework/Edit.h"
 #include "framework/TreeView.h"
 #include "platform/backend/Dump.h"
@@ -589,6 +590,16 @@ void TacScrollWnd::PaintBar(int bar, gfx::Bitmap& bmp) {
   if (!l.Active)
     skin::paint::BlendTransRectangle(bmp, 0, 0, bg, {0, 0, bmp.Width() - 1, bmp.Height() - 1},
                                      skin::core::DefBlendDisabled, skin::paint::clFuchsia);
+  PaintDisabledPart(bmp);
+}
+
+void TacScrollWnd::PaintDisabledPart(gfx::Bitmap& bmp) const {
+  fw::TControl* owner = DisabledOwner();
+  if (!owner || owner->Enabled() || !owner->Parent()) return;
+  // Toward the parent's colour, as the control's other parts go.
+  skin::paint::TCacheInfo ci;
+  ci.FillColor = fw::ColorToRGB(owner->Parent()->Color());
+  skin::paint::BmpDisabledKind(bmp, skin::core::DisabledKindOf(owner), ci.FillColor, ci, {0, 0});
 }
 
 void TacScrollWnd::DrawBars(gfx::HDC dc) {
@@ -616,6 +627,7 @@ void TacScrollWnd::DrawBars(gfx::HDC dc) {
     skin::draw::DrawSkinGlyph(bmp, {bmp.Width() - md.Width, bmp.Height() - md.Height}, 0, 1, md,
                               skin::draw::MakeCacheInfo(&bg));
   }
+  PaintDisabledPart(bmp);
   gfx::DeviceContext from(bmp);
   gfx::BitBlt(dc, corner.Left, corner.Top, corner.Width(), corner.Height(), &from, 0, 0,
               gfx::SRCCOPY);
@@ -1241,13 +1253,23 @@ void TacComboListWnd::acWndProc(fw::TMessage& m) {
   HDC dc = GetWindowDC(CtrlHandle);
   if (!dc) return;
   const TRect w = WindowRectOf(CtrlHandle);
-  const auto color =
-      fw::ColorToRGB(fw::TColor(SkinManager()->SkinModel()->Palette[skin::data::pcBorder]));
+  gfx::Bitmap one(1, 1);
+  one.Set(0, 0,
+          gfx::PixelFromColor(
+              fw::ColorToRGB(fw::TColor(SkinManager()->SkinModel()->Palette[skin::data::pcBorder])),
+              255));
+  PaintDisabledPart(one);
+  const auto color = gfx::ColorFromPixel(one.At(0, 0));
   const int cx = w.Width(), cy = w.Height();
   for (const TRect& side :
        {TRect{0, 0, cx, 1}, TRect{0, cy - 1, cx, cy}, TRect{0, 0, 1, cy}, TRect{cx - 1, 0, cx, cy}})
     gfx::FillRect(dc, side, color);
   ReleaseDC(CtrlHandle, dc);
+}
+
+fw::TControl* TacComboListWnd::DisabledOwner() const {
+  auto* list = dynamic_cast<fw::TComboListWindow*>(Control());
+  return list ? list->ComboBox() : nullptr;
 }
 
 void TacTreeViewWnd::SaveStdParams() {

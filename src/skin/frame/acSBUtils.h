@@ -232,6 +232,11 @@ class TacScrollWnd : public TacMainWnd {
  protected:
   void Hook(bool repaint) override;
   void acWndProc(fw::TMessage& m) override;
+  // The control whose disabled look the bars and the corner take, null while they keep their
+  // own (a bar that cannot scroll is still veiled).
+  virtual fw::TControl* DisabledOwner() const { return nullptr; }
+  // bmp, a part of the window, made to look disabled as DisabledOwner's picture does.
+  void PaintDisabledPart(gfx::Bitmap& bmp) const;
   // The window's borders as the previous procedure computed them.
   int cxLeftEdge = 0, cxRightEdge = 0, cyTopEdge = 0, cyBottomEdge = 0;
 
@@ -337,6 +342,8 @@ class TacComboListWnd : public TacEditWnd {
   // A pop-up has no parent for its section to be painted over: its one-pixel frame is drawn
   // in the skin's border colour (pcBorder) after the bars.
   void acWndProc(fw::TMessage& m) override;
+  // A disabled combo box: its list's frame and bars fade with the rest of the box.
+  fw::TControl* DisabledOwner() const override;
 };
 
 // Tree views. With skin data of its own the wrapper also sets the tree's background and text

@@ -2,7 +2,7 @@
 // and buttons on a form in an internal skin: their faces against the section painted alone,
 // the caption's place, colours by modal result, children following the press, and the mouse
 // on the virtual clock (enter, press, release, quick click, leaving while pressed, a button
-// freed by its own click).
+// freed by its own click), and the split style of both buttons (parts, states, menu, keys).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -200,6 +200,15 @@ class SkinnedButtonTest : public skin::frame::test::InternalSkinFormTest {
     b->SetParent(form);
     return b;
   }
+  // An image list of one red 16 x 16 picture.
+  fw::TImageList* RedList() {
+    auto* list = new fw::TImageList(form);
+    list->SetSize(16, 16);
+    gfx::Bitmap red(16, 16);
+    red.Fill(gfx::MakePixel(0, 0, 255, 255));
+    list->Add(u"red", red);
+    return list;
+  }
   // Shows the form with the focus on a plain button, so the skinned ones are not active.
   void Show() {
     auto* sink = new fw::TButton(form);
@@ -347,11 +356,7 @@ bool Red(std::uint32_t p) {
 }
 
 TEST_F(SkinnedButtonTest, ImagesFromTheListStandBesideTheCaption) {
-  auto* list = new fw::TImageList(form);
-  list->SetSize(16, 16);
-  gfx::Bitmap red(16, 16);
-  red.Fill(gfx::MakePixel(0, 0, 255, 255));
-  list->Add(u"red", red);
+  fw::TImageList* list = RedList();
   auto* push = Add<TsButton>(20, 20, 120, 40, u"Go");
   push->SetImages(list);
   push->SetImageIndex(0);
@@ -702,11 +707,13 @@ std::uint32_t PixelOf(fw::TColor c) {
   return gfx::PixelFromColor(gfx::COLORREF(c & 0xFFFFFF), 255);
 }
 
+// Both buttons keep the split style's drop-down part: the bit button as the push button.
+template <class B>
 class SplitButtonSkinTest : public SkinnedButtonTest {
  protected:
   void SetUp() override {
     SkinnedButtonTest::SetUp();
-    b = Add<TsButton>(20, 20, 120, 30, u"Split");
+    b = Add<B>(20, 20, 120, 30, u"Split");
     b->SetStyle(TButtonStyle::bsSplitButton);
     b->OnClick = [this](fw::TComponent*) { ++clicks; };
     menu = new fw::TPopupMenu(form);
@@ -728,12 +735,14 @@ class SplitButtonSkinTest : public SkinnedButtonTest {
     EXPECT_EQ(b->DropDownState(), partState);
     ASSERT_TRUE(b->PrepareCache());
     const gfx::Bitmap& cache = *b->SkinData().CacheBmp();
-    Save(cache, std::string("split-") + what + ".png");
+    Save(cache, Name("split-") + what + ".png");
     const TRect part = b->DropDownRect();
     TRect caption = b->CaptionRect();
     if (Shown(mainState) == 2) caption = caption.Offset(1, 1);
     // A focused button frames its caption.
     if (b->Focused()) caption = {caption.Left - 3, caption.Top - 2, caption.Right + 3, caption.Bottom + 2};
+    // A bit button's caption takes the main face's width; the part is compared on its own.
+    caption.Right = std::min(caption.Right, part.Left);
     const gfx::Bitmap main = SectionAlone(*b, Shown(mainState));
     EXPECT_EQ(DiffInside(cache, main, {0, 0, part.Left, cache.Height()}),
               DiffInside(cache, main, caption));
@@ -742,52 +751,65 @@ class SplitButtonSkinTest : public SkinnedButtonTest {
     // The arrow: drawn in the part, and only there.
     EXPECT_GT(DiffInside(cache, own, {part.Left + 2, 0, part.Right, cache.Height()}), 4);
   }
-  TsButton* b = nullptr;
+  // A picture's name for this kind of button.
+  std::string Name(const std::string& what) const { return b->ClassName() + "-" + what; }
+  B* b = nullptr;
   fw::TPopupMenu* menu = nullptr;
   int clicks = 0;
 };
 
-TEST_F(SplitButtonSkinTest, EachPartShowsItsOwnStateFromTheSection) {
+using SplitButtonKinds = ::testing::Types<TsButton, TsBitBtn>;
+TYPED_TEST_SUITE(SplitButtonSkinTest, SplitButtonKinds);
+
+TYPED_TEST(SplitButtonSkinTest, EachPartShowsItsOwnStateFromTheSection) {
+  [[maybe_unused]] auto*& b = this->b;
+  [[maybe_unused]] auto*& menu = this->menu;
+  [[maybe_unused]] auto& desktop = this->desktop;
+  [[maybe_unused]] auto& manager = this->manager;
   EXPECT_EQ(b->DropDownRect(), (TRect{104, 0, 120, 30}));
   // The caption stays out of the part.
   EXPECT_LE(b->CaptionRect().Right, 104);
-  ExpectFaces("rest", 0, 0);
-  MoveTo(40, 35);  // the main part
-  Settle(b->SkinData());
+  this->ExpectFaces("rest", 0, 0);
+  this->MoveTo(40, 35);  // the main part
+  this->Settle(b->SkinData());
   EXPECT_EQ(b->HotPart(), fw::TSplitPart::spMain);
-  ExpectFaces("hot-main", 1, 0);
-  MoveTo(133, 35);  // the arrow part: only it is hot
-  Settle(b->SkinData());
+  this->ExpectFaces("hot-main", 1, 0);
+  this->MoveTo(133, 35);  // the arrow part: only it is hot
+  this->Settle(b->SkinData());
   EXPECT_EQ(b->HotPart(), fw::TSplitPart::spDropDown);
-  ExpectFaces("hot-part", 0, 1);
+  this->ExpectFaces("hot-part", 0, 1);
   // Pressed on the main part: a click, no menu.
-  MoveTo(40, 35);
-  Button(true, 40, 35);
-  Settle(b->SkinData());
-  ExpectFaces("pressed-main", 2, 0);
-  Button(false, 40, 35);
-  EXPECT_EQ(clicks, 1);
+  this->MoveTo(40, 35);
+  this->Button(true, 40, 35);
+  this->Settle(b->SkinData());
+  this->ExpectFaces("pressed-main", 2, 0);
+  this->Button(false, 40, 35);
+  EXPECT_EQ(this->clicks, 1);
   // Pressed on the part: the menu opens and the part shows pressed while it is open; the main
   // face is hot for the focus the press gave.
-  MoveTo(133, 35);
+  this->MoveTo(133, 35);
   int opened = 0;
   menu->OnPopup = [&](fw::TComponent*) { ++opened; };
   desktop.Schedule(10, [&] {
-    ExpectFaces("dropped", 1, 2);
+    this->ExpectFaces("dropped", 1, 2);
     gfx::Bitmap screen = desktop.Compose();
-    Save(screen.Copy({0, 0, 200, 120}), "split-open.png");
+    this->Save(screen.Copy({0, 0, 200, 120}), this->Name("split-open.png"));
     win::InjectKey(0x01, true);
     win::InjectKey(0x01, false);
   });
-  Button(true, 133, 35);
-  Button(false, 133, 35);
+  this->Button(true, 133, 35);
+  this->Button(false, 133, 35);
   EXPECT_EQ(opened, 1);
-  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(this->clicks, 1);
   EXPECT_FALSE(b->DroppedDown());
   EXPECT_EQ(b->DropDownState(), 1);
 }
 
-TEST_F(SplitButtonSkinTest, ThePartScalesAndEverySkinDrawsItWithoutKeyColour) {
+TYPED_TEST(SplitButtonSkinTest, ThePartScalesAndEverySkinDrawsItWithoutKeyColour) {
+  [[maybe_unused]] auto*& b = this->b;
+  [[maybe_unused]] auto*& menu = this->menu;
+  [[maybe_unused]] auto& desktop = this->desktop;
+  [[maybe_unused]] auto& manager = this->manager;
   const auto& skins = skin::data::InternalSkins();
   gfx::Bitmap sheet(6 * 130, int(skins.size()) * 40);
   skin::paint::FillRect32(sheet, sheet.Bounds(), 0x808080, 255);
@@ -830,7 +852,7 @@ TEST_F(SplitButtonSkinTest, ThePartScalesAndEverySkinDrawsItWithoutKeyColour) {
     EXPECT_TRUE(dropped) << s.Name;
     ++row;
   }
-  Save(sheet, "split-skins.png");
+  this->Save(sheet, this->Name("split-skins.png"));
   manager->SetSkinName(fw::Utf8ToUtf16(skins.front().Name));
   desktop.Pump();
   // The skin's scale as a provider hands it down; the form keeps its size here.
@@ -838,28 +860,32 @@ TEST_F(SplitButtonSkinTest, ThePartScalesAndEverySkinDrawsItWithoutKeyColour) {
   EXPECT_EQ(b->SkinData().ScalePercent, 150);
   EXPECT_EQ(b->DropDownRect().Width(), 24);
   EXPECT_EQ(b->DropDownRect().Right, b->ClientWidth());
-  EXPECT_LE(b->CaptionRect().Right, b->DropDownRect().Left);
   ASSERT_TRUE(b->PrepareCache());
+  EXPECT_LE(b->CaptionRect().Right, b->DropDownRect().Left);
   const gfx::Bitmap& big = *b->SkinData().CacheBmp();
   const TRect part = b->DropDownRect();
-  EXPECT_GT(DiffInside(big, SectionAlone(*b, Shown(b->DropDownState())),
+  EXPECT_GT(DiffInside(big, this->SectionAlone(*b, this->Shown(b->DropDownState())),
                        {part.Left + 2, 0, part.Right, big.Height()}),
             9);
-  Save(big, "split-150.png");
+  this->Save(big, this->Name("split-150.png"));
 }
 
-TEST_F(SplitButtonSkinTest, AButtonFreedByItsDropDownOrWhileItsMenuIsOpenIsLeftAlone) {
+TYPED_TEST(SplitButtonSkinTest, AButtonFreedByItsDropDownOrWhileItsMenuIsOpenIsLeftAlone) {
+  [[maybe_unused]] auto*& b = this->b;
+  [[maybe_unused]] auto*& menu = this->menu;
+  [[maybe_unused]] auto& desktop = this->desktop;
+  [[maybe_unused]] auto& manager = this->manager;
   // The handler lives in the button: it touches nothing of its own after the delete.
   b->OnDropDownClick = [this](fw::TComponent*) {
-    auto* going = b;
-    b = nullptr;
+    auto* going = this->b;
+    this->b = nullptr;
     delete going;
   };
-  MoveTo(133, 35);
-  Button(true, 133, 35);
-  Button(false, 133, 35);
+  this->MoveTo(133, 35);
+  this->Button(true, 133, 35);
+  this->Button(false, 133, 35);
   EXPECT_EQ(b, nullptr);
-  auto* c = Add<TsButton>(20, 20, 120, 30, u"Again");
+  auto* c = this->template Add<TypeParam>(20, 20, 120, 30, u"Again");
   c->SetStyle(TButtonStyle::bsSplitButton);
   c->SetDropDownMenu(menu);
   desktop.Pump();
@@ -869,11 +895,88 @@ TEST_F(SplitButtonSkinTest, AButtonFreedByItsDropDownOrWhileItsMenuIsOpenIsLeftA
     win::InjectKey(0x01, true);
     win::InjectKey(0x01, false);
   });
-  Button(true, 133, 35);
-  Button(false, 133, 35);
+  this->Button(true, 133, 35);
+  this->Button(false, 133, 35);
   EXPECT_EQ(c, nullptr);
   desktop.Advance(100);
   desktop.Pump();
+}
+
+TYPED_TEST(SplitButtonSkinTest, AltDownOpensTheMenuWithThePartPressedAndOnlyForTheSplitStyle) {
+  auto* b = this->b;
+  auto& desktop = this->desktop;
+  int opened = 0, dropClicks = 0;
+  this->menu->OnPopup = [&](fw::TComponent*) { ++opened; };
+  b->OnDropDownClick = [&](fw::TComponent*) { ++dropClicks; };
+  const auto altDown = [&] {
+    win::InjectKey(0x38, true);
+    win::InjectKey(0xE050, true);
+    win::InjectKey(0xE050, false);
+    win::InjectKey(0x38, false);
+    desktop.Pump();
+  };
+  b->SetFocus();
+  desktop.Pump();
+  bool seen = false;
+  desktop.Schedule(10, [&] {
+    seen = b->DroppedDown();
+    // Focused, the main face is hot; the part shows pressed.
+    this->ExpectFaces("keyboard", 1, 2);
+    win::InjectKey(0x01, true);
+    win::InjectKey(0x01, false);
+  });
+  altDown();
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(dropClicks, 1);
+  EXPECT_EQ(this->clicks, 0);
+  EXPECT_FALSE(b->DroppedDown());
+  EXPECT_EQ(b->DropDownState(), b->CurrentState() == 3 ? 3 : 0);
+  // A plain push button has no part: no menu, and the caption has the whole face.
+  b->SetStyle(fw::TButtonStyle::bsPushButton);
+  desktop.Pump();
+  EXPECT_TRUE(b->DropDownRect().IsEmpty());
+  altDown();
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(dropClicks, 1);
+  ASSERT_TRUE(b->PrepareCache());
+  const TRect c = b->CaptionRect();
+  EXPECT_LE(std::abs(c.Left - (b->ClientWidth() - c.Right)), 1) << c.Left << " " << c.Right;
+}
+
+TEST_F(SkinnedButtonTest, ASplitBitBtnKeepsItsGlyphWrappedCaptionAndFocusOutOfThePart) {
+  fw::TImageList* list = RedList();
+  auto* b = Add<TsBitBtn>(20, 20, 120, 48, u"Развернуть все музеи района");
+  b->SetImages(list);
+  b->SetImageIndex(0);
+  b->SetStyle(TButtonStyle::bsSplitButton);
+  Show();
+  b->SetFocus();
+  desktop.Pump();
+  ASSERT_TRUE(b->Focused());
+  for (const fw::TButtonLayout layout : {TButtonLayout::blGlyphLeft, TButtonLayout::blGlyphRight,
+                                         TButtonLayout::blGlyphTop}) {
+    SCOPED_TRACE(int(layout));
+    b->SetLayout(layout);
+    // The part as the bare button draws it: divider and arrow only.
+    b->SetCaption(u"");
+    b->SetImageIndex(-1);
+    ASSERT_TRUE(b->PrepareCache());
+    const TRect part = b->DropDownRect();
+    ASSERT_EQ(part, (TRect{104, 0, 120, 48}));
+    const gfx::Bitmap bare = b->SkinData().CacheBmp()->Copy(part);
+    b->SetCaption(u"Развернуть все музеи района");
+    b->SetImageIndex(0);
+    ASSERT_TRUE(b->PrepareCache());
+    const gfx::Bitmap& cache = *b->SkinData().CacheBmp();
+    // Glyph and caption (wrapped at the main face's width) stay left of the part...
+    EXPECT_LE(b->CaptionRect().Right, part.Left);
+    EXPECT_LE(b->GlyphPos().X + 16, part.Left);
+    EXPECT_TRUE(Red(cache.At(b->GlyphPos().X + 8, b->GlyphPos().Y + 8)));
+    // ...and nothing of them, nor the focus frame around the caption, is drawn into it.
+    EXPECT_EQ(cache.Copy(part), bare);
+    Save(cache, std::string("split-bitbtn-") + std::to_string(int(layout)) + ".png");
+  }
 }
 
 TEST_F(SkinnedButtonTest, CommandLinkCaptionFontAndNote) {

@@ -1,13 +1,19 @@
 // The skinned combo box under an internal skin: the button style of a drop-down list without a
 // section, the cache around the item and the button being the section painted alone, the
 // read-only box refusing every key that would change or open it (every digit too), the dump's
-// state through hover, focus and the open list, the list's wrapper and its highlighted row.
+// state through hover, focus and the open list, the list's wrapper and its highlighted row, the
+// typing box's hover fading frame by frame, and a disabled simple box's list (rows, frame, bar)
+// fading toward the parent in every internal skin.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <string>
 #include <vector>
 
+#include "TestOutput.h"
 #include "framework/Form.h"
+#include "platform/gfx/PictureCodec.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keys.h"
@@ -20,11 +26,35 @@
 #include "skin/core/sMessages.h"
 #include "skin/draw/sGraphUtils.h"
 #include "skin/frame/InternalSkinFormTest.h"
+#include "skin/internal/sInternalSkins.h"
+#include "skin/paint/sAlphaGraph.h"
 
 namespace skin::controls {
 namespace {
 
 using namespace skin::core;
+
+// Edits are hot under the mouse only where the program allows it.
+struct THotEdits {
+  bool saved = ac_AllowHotEdits;
+  THotEdits() { ac_AllowHotEdits = true; }
+  ~THotEdits() { ac_AllowHotEdits = saved; }
+};
+
+// Whether every channel of mid lies between those of a and b (the blend rounds down by one).
+bool Between(gfx::Pixel mid, gfx::Pixel a, gfx::Pixel b) {
+  const auto in = [](int v, int x, int y) { return v >= std::min(x, y) - 1 && v <= std::max(x, y) + 1; };
+  return in(gfx::PixelR(mid), gfx::PixelR(a), gfx::PixelR(b)) &&
+         in(gfx::PixelG(mid), gfx::PixelG(a), gfx::PixelG(b)) &&
+         in(gfx::PixelB(mid), gfx::PixelB(a), gfx::PixelB(b));
+}
+
+void Save(const gfx::Bitmap& bmp, const std::string& name) {
+  gfx::Bitmap opaque = bmp;
+  skin::paint::FillAlphaRect(opaque, opaque.Bounds(), 255, skin::paint::clNone);
+  const auto png = gfx::EncodePng(opaque);
+  gfx::WriteFileBytes((tests::OutputFolder("combobox") / name).string(), png);
+}
 
 class ComboBoxTest : public skin::frame::test::InternalSkinFormTest {
  protected:
@@ -55,6 +85,14 @@ class ComboBoxTest : public skin::frame::test::InternalSkinFormTest {
     gfx::Bitmap b(w.ClientWidth(), w.ClientHeight());
     b.CopyFrom(screen, {o.X, o.Y, o.X + b.Width(), o.Y + b.Height()}, {0, 0});
     return b;
+  }
+
+  // The box made a typing one with no text; its edit part.
+  fw::TComboEdit* EmptyTypingBox() {
+    combo->SetStyle(fw::TComboBoxStyle::csDropDown);
+    combo->SetText(u"");
+    desktop.Pump();
+    return combo->EditWindow();
   }
 
   TsComboBox* combo = nullptr;
@@ -273,16 +311,8 @@ TEST_F(ComboBoxTest, TheReadOnlyTypingBoxKeepsItsText) {
 }
 
 TEST_F(ComboBoxTest, TheTypingBoxsEditPartTakesItsHoverAndShowsItsFadeFrames) {
-  // Edits are hot under the mouse only where the program allows it.
-  struct THotEdits {
-    bool saved = ac_AllowHotEdits;
-    THotEdits() { ac_AllowHotEdits = true; }
-    ~THotEdits() { ac_AllowHotEdits = saved; }
-  } hotEdits;
-  combo->SetStyle(fw::TComboBoxStyle::csDropDown);
-  combo->SetText(u"");
-  desktop.Pump();
-  fw::TComboEdit* edit = combo->EditWindow();
+  THotEdits hotEdits;
+  fw::TComboEdit* edit = EmptyTypingBox();
   ASSERT_NE(edit, nullptr);
   TsCommonData& cd = combo->SkinData();
   // The edit part as the screen shows it, and the same place of a picture of the box.
@@ -341,6 +371,152 @@ TEST_F(ComboBoxTest, TheTypingBoxsEditPartTakesItsHoverAndShowsItsFadeFrames) {
   EXPECT_GE(paints - before, 3);
   EXPECT_LE(differences(shown(), *cd.CacheBmp()), edit->Height());
   edit->UnhookWindowProc(hook);
+}
+
+TEST_F(ComboBoxTest, TheHotTypingBoxFadesIntoAndOutOfItsHoverInEverySkin) {
+  THotEdits hotEdits;
+  fw::TComboEdit* edit = EmptyTypingBox();
+  ASSERT_NE(edit, nullptr);
+  TsCommonData& cd = combo->SkinData();
+  const gfx::TPoint away = form->ClientToScreen({200, 200});
+  // The frames on screen as the virtual clock runs, until the fade is over; the end is last.
+  const auto fade = [&](gfx::TPoint to) {
+    std::vector<gfx::Bitmap> frames;
+    win::InjectMouseMove(to);
+    desktop.Pump();
+    EXPECT_NE(AnimFrame(cd), nullptr) << "the change showed at once";
+    for (int i = 0; i < 200 && AnimFrame(cd); ++i) {
+      frames.push_back(ClientShown(*combo));
+      desktop.Advance(5);
+    }
+    desktop.Advance(500);
+    frames.push_back(ClientShown(*combo));
+    return frames;
+  };
+  // Each frame lies between the two faces, and where they differ most pixels of the frames
+  // before the last lie strictly between. Answers how many pixels the faces differ in.
+  const auto check = [&](const std::vector<gfx::Bitmap>& frames, const gfx::Bitmap& from,
+                         const gfx::Bitmap& to) {
+    int changing = 0, midway = 0;
+    for (int y = 0; y < from.Height(); ++y)
+      for (int x = 0; x < from.Width(); ++x) changing += from.At(x, y) != to.At(x, y);
+    for (const gfx::Bitmap& f : frames)
+      for (int y = 0; y < f.Height(); ++y)
+        for (int x = 0; x < f.Width(); ++x) {
+          const gfx::Pixel p = f.At(x, y), a = from.At(x, y), b = to.At(x, y);
+          EXPECT_TRUE(Between(p, a, b)) << x << "," << y;
+          if (!Between(p, a, b)) return changing;
+          midway += (p & 0xFFFFFF) != (a & 0xFFFFFF) && (p & 0xFFFFFF) != (b & 0xFFFFFF);
+        }
+    if (changing > 20) {
+      EXPECT_GT(midway, changing / 2);
+    }
+    return changing;
+  };
+  const auto& skins = skin::data::InternalSkins();
+  gfx::Bitmap sheet;
+  int differing = 0;
+  for (std::size_t n = 0; n < skins.size(); ++n) {
+    SCOPED_TRACE(skins[n].Name);
+    manager->SetSkinName(fw::Utf8ToUtf16(skins[n].Name));
+    win::InjectMouseMove(away);
+    desktop.Pump();
+    desktop.Advance(2000);
+    const gfx::Bitmap normal = ClientShown(*combo);
+    const std::vector<gfx::Bitmap> in = fade(edit->ClientToScreen({5, 5}));
+    EXPECT_TRUE(cd.FMouseAbove);
+    EXPECT_EQ(combo->CacheState(), 1);
+    const gfx::Bitmap hot = in.back();
+    differing += check(in, normal, hot) > 50;
+    // The edit part took the hot colours with the box.
+    EXPECT_EQ(combo->Font().Color(),
+              fw::TColor(skin::draw::StateProps(
+                             manager->SkinModel()->gd[std::size_t(cd.SkinIndex)], 1)
+                             .FontColor.Color));
+    const std::vector<gfx::Bitmap> out = fade(away);
+    EXPECT_FALSE(cd.FMouseAbove);
+    check(out, hot, normal);
+    int back = 0;
+    for (int y = 0; y < normal.Height(); ++y)
+      for (int x = 0; x < normal.Width(); ++x)
+        back += (out.back().At(x, y) & 0xFFFFFF) != (normal.At(x, y) & 0xFFFFFF);
+    EXPECT_EQ(back, 0);
+    // A row a skin: normal, a frame halfway, hot.
+    const int w = normal.Width(), h = normal.Height();
+    if (sheet.Empty()) sheet = gfx::Bitmap(3 * (w + 4), int(skins.size()) * (h + 4));
+    sheet.CopyFrom(normal, normal.Bounds(), {0, int(n) * (h + 4)});
+    sheet.CopyFrom(in[(in.size() - 1) / 2], normal.Bounds(), {w + 4, int(n) * (h + 4)});
+    sheet.CopyFrom(hot, normal.Bounds(), {2 * (w + 4), int(n) * (h + 4)});
+  }
+  // Most skins show their hover plainly.
+  EXPECT_GE(differing, int(skins.size()) / 2);
+  Save(sheet, "hover-fade.png");
+}
+
+TEST_F(ComboBoxTest, ADisabledSimpleBoxFadesItsListsFrameAndBarsInEverySkin) {
+  combo->SetStyle(fw::TComboBoxStyle::csSimple);
+  for (int i = 0; i < 20; ++i) combo->Items().Add(u"Музей " + fw::Utf8ToUtf16(std::to_string(i)));
+  combo->SetHeight(120);
+  desktop.Pump();
+  auto* list = combo->ListWindow();
+  ASSERT_NE(list, nullptr);
+  const auto& skins = skin::data::InternalSkins();
+  gfx::Bitmap sheet;
+  for (std::size_t n = 0; n < skins.size(); ++n) {
+    SCOPED_TRACE(skins[n].Name);
+    manager->SetSkinName(fw::Utf8ToUtf16(skins[n].Name));
+    combo->SetEnabled(true);
+    desktop.Pump();
+    auto* sw = dynamic_cast<skin::frame::TacScrollWnd*>(combo->ListSW());
+    ASSERT_NE(sw, nullptr);
+    const skin::frame::TacBarLayout bar = sw->Layout(win::SB_VERT);
+    ASSERT_FALSE(bar.Bar.IsEmpty());
+    ASSERT_TRUE(bar.Active);
+    // The list's whole window as the screen shows it.
+    const auto windowShown = [&] {
+      win::RECT wr;
+      win::GetWindowRect(list->Handle(), &wr);
+      return desktop.Compose().Copy({wr.Left, wr.Top, wr.Right, wr.Bottom});
+    };
+    const gfx::Bitmap before = windowShown();
+    combo->SetEnabled(false);
+    desktop.Pump();
+    const gfx::Bitmap after = windowShown();
+    const gfx::Pixel parent = gfx::PixelFromColor(fw::ColorToRGB(form->Color()), 255);
+    // Frame and bar: every pixel toward the parent's colour; the bar's buttons (where the
+    // arrows are) as much as the rest.
+    int moved = 0, count = 0, buttonMoved = 0, buttonCount = 0;
+    const gfx::TRect client{1, 1, after.Width() - 1, after.Height() - 1};
+    const gfx::TRect up{bar.Bar.Left, bar.Bar.Top, bar.Bar.Right, bar.Bar.Top + bar.Button};
+    const gfx::TRect down{bar.Bar.Left, bar.Bar.Bottom - bar.Button, bar.Bar.Right,
+                          bar.Bar.Bottom};
+    for (int y = 0; y < after.Height(); ++y)
+      for (int x = 0; x < after.Width(); ++x) {
+        const bool frame = !client.Contains({x, y});
+        const bool inBar = bar.Bar.Contains({x, y});
+        if (!frame && !inBar) continue;
+        const gfx::Pixel p = before.At(x, y), q = after.At(x, y);
+        ASSERT_TRUE(Between(q, p, parent)) << x << "," << y;
+        const bool differs = (p & 0xFFFFFF) != (q & 0xFFFFFF);
+        const bool same = (p & 0xFFFFFF) == (parent & 0xFFFFFF);
+        count += !same;
+        moved += differs;
+        if (up.Contains({x, y}) || down.Contains({x, y})) {
+          buttonCount += !same;
+          buttonMoved += differs;
+        }
+      }
+    EXPECT_GT(moved, count * 3 / 4);
+    ASSERT_GT(buttonCount, 0);
+    EXPECT_GT(buttonMoved, buttonCount * 3 / 4);
+    // A row a skin: enabled, then disabled.
+    const int w = before.Width(), h = before.Height();
+    if (sheet.Empty()) sheet = gfx::Bitmap(2 * w + 4, int(skins.size()) * (h + 4));
+    sheet.CopyFrom(before, before.Bounds(), {0, int(n) * (h + 4)});
+    sheet.CopyFrom(after, after.Bounds(), {w + 4, int(n) * (h + 4)});
+  }
+  Save(sheet, "disabled-simple-list.png");
+  combo->SetEnabled(true);
 }
 
 TEST_F(ComboBoxTest, ADisabledSimpleBoxBlendsItsListTowardTheParent) {
