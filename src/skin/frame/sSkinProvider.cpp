@@ -170,6 +170,7 @@ void TsSkinProvider::Notification(fw::TComponent* component, fw::TOperation oper
       });
   if (operation == fw::TOperation::opRemove && component == FSysSubMenu.FPopupMenu)
     FSysSubMenu.FPopupMenu = nullptr;
+  if (operation == fw::TOperation::opRemove) std::erase(FWindowListItems, component);
   if (operation != fw::TOperation::opRemove || component != FTitleBar) return;
   FTitleBar = nullptr;  // going: its items are no longer touched
   if (FCurrentHT >= acHTItem) FCurrentHT = 0;
@@ -696,9 +697,14 @@ bool TsSkinProvider::UpdateWindowList(win::HMENU popup) {
   fw::TMenuItem* list = FForm->WindowMenu();
   if (!menu || !list) return false;
   const bool windowMenu = popup && menu->SubmenuHandle(list) == popup;
+  // The items the program removed from the menu are no longer the list's to free.
   std::vector<fw::TMenuItem*> old;
-  for (int i = 0; i < list->Count(); ++i)
-    if (list->Items(i)->Tag & kWindowListTag) old.push_back(list->Items(i));
+  for (fw::TMenuItem* item : FWindowListItems)
+    if (item->Parent() == list) old.push_back(item);
+  FWindowListItems.clear();
+  auto isOld = [&](const fw::TMenuItem* item) {
+    return std::find(old.begin(), old.end(), item) != old.end();
+  };
   sc::TsSkinManager* mgr = FCommonData->SkinManager();
   const bool skinned = mgr && mgr->SkinnedPopups() && Skinned() && FSkinApplied;
   if (!windowMenu || !skinned || !IsMDIParent() || FForm->MDIChildCount() == 0) {
@@ -720,11 +726,13 @@ bool TsSkinProvider::UpdateWindowList(win::HMENU popup) {
     item->SetCaption(caption);
     item->Tag = kWindowListTag + index;
     list->Add(item);
+    FWindowListItems.push_back(item);
+    item->FreeNotification(this);
     return item;
   };
   const fw::TMenuItem* last = nullptr;
   for (int i = 0; i < list->Count(); ++i)
-    if (!(list->Items(i)->Tag & kWindowListTag)) last = list->Items(i);
+    if (!isOld(list->Items(i))) last = list->Items(i);
   if (!last || !last->IsLine()) add(u"-", 0);
   const fw::TCustomForm* active = FForm->ActiveMDIChild();
   const win::HWND client = FForm->ClientHandle();
@@ -2908,19 +2916,17 @@ void WriteProvider(win::HWND hwnd, backend::JsonWriter& w) {
     // The skinned list of the children in the window menu, as made when it was opened last.
     w.Key("windowList");
     w.BeginArray();
-    if (const fw::TMenuItem* list = form->WindowMenu())
-      for (int i = 0; i < list->Count(); ++i)
-        if (const fw::TMenuItem* item = list->Items(i);
-            (item->Tag & TsSkinProvider::kWindowListTag) && !item->IsLine()) {
-          w.BeginObject();
-          w.Key("caption");
-          w.String(item->Caption());
-          w.Key("checked");
-          w.Bool(item->Checked());
-          w.Key("tag");
-          w.Number(int(item->Tag));
-          w.EndObject();
-        }
+    for (const fw::TMenuItem* item : p->WindowListItems())
+      if (!item->IsLine()) {
+        w.BeginObject();
+        w.Key("caption");
+        w.String(item->Caption());
+        w.Key("checked");
+        w.Bool(item->Checked());
+        w.Key("tag");
+        w.Number(int(item->Tag));
+        w.EndObject();
+      }
     w.EndArray();
   }
   w.Key("region");

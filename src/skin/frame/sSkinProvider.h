@@ -433,9 +433,12 @@ class TsSkinProvider : public fw::TComponent,
   // window redrawn with its children and the frame repainted; with redrawBorder the client is
   // painted at once and the extended border placed again.
   void UpdateMainForm(bool redrawBorder);
-  // The tag bit of the items the provider puts in the form's WindowMenu: the skinned list of
-  // the MDI children (the low bits hold the entry's index) and its separator.
+  // The tag of the items the provider puts in the form's WindowMenu (the skinned list of the
+  // MDI children, plus the entry's index, and its separator). Only the dump reads it: the
+  // provider knows its items by WindowListItems, since the program's own items may carry any
+  // tag.
   static constexpr std::intptr_t kWindowListTag = 512;
+  const std::vector<fw::TMenuItem*>& WindowListItems() const { return FWindowListItems; }
   // The pop-up popup opens: the list's old items go; when popup is the WindowMenu's and the
   // parent has children, the platform's entries give way to skinned items ("&N Caption" as the
   // platform numbers them, the active one checked; a click activates the child, restoring it
@@ -564,6 +567,7 @@ class TsSkinProvider : public fw::TComponent,
   fw::TColor FSavedColor = fw::clNone;
   std::array<TsCaptionButton, cbCount> FButtons;
   std::vector<std::unique_ptr<TsTitleButton>> FTitleButtons;
+  std::vector<fw::TMenuItem*> FWindowListItems;  // the list's items now in the WindowMenu
   std::vector<gfx::TRect> FRects;
   gfx::Bitmap FBtnsBG;  // the caption under the buttons, at FBtnsBGAt
   gfx::TPoint FBtnsBGAt;

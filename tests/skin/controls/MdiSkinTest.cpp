@@ -721,5 +721,31 @@ TEST_F(MdiSkinTest, TheParentsPaintedPictureHoldsTheClientAndTheChildrenAsOnScre
   EXPECT_EQ(checked, 3);
 }
 
+TEST_F(MdiSkinTest, TheProgramsOwnWindowMenuItemsSurviveTheListWhateverTheirTag) {
+  Child(u"A", {40, 10, 280, 200});
+  Child(u"B", {330, 10, 570, 200});
+  std::vector<fw::TMenuItem*> mine;
+  for (std::intptr_t tag : {std::intptr_t(-1), std::intptr_t(512), std::intptr_t(600)}) {
+    auto* item = new fw::TMenuItem(nullptr);
+    item->SetCaption(u"&Mine");
+    item->Tag = tag;
+    windowItem->Add(item);
+    mine.push_back(item);
+  }
+  WithWindowMenu([](win::HMENU) {});
+  WithWindowMenu([](win::HMENU) {});
+  std::vector<fw::TMenuItem*> kept;
+  for (int i = 0; i < windowItem->Count(); ++i)
+    if (std::find(mine.begin(), mine.end(), windowItem->Items(i)) != mine.end())
+      kept.push_back(windowItem->Items(i));
+  EXPECT_EQ(kept, mine) << "the list took the program's items for its own";
+  EXPECT_EQ(windowItem->Count(), 1 + 3 + 1 + 2) << "Tile, the program's three, the list's four";
+
+  // An item of the list the program frees itself is forgotten, not freed again.
+  delete windowItem->Items(windowItem->Count() - 1);
+  WithWindowMenu([](win::HMENU) {});
+  EXPECT_EQ(windowItem->Count(), 1 + 3 + 1 + 2);
+}
+
 }  // namespace
 }  // namespace skin::controls
