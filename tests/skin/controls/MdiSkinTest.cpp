@@ -638,6 +638,29 @@ TEST_F(MdiSkinTest, TheMenuLoopOfAMaximisedChildsParentShowsTheButtonsStripInAWi
                  });
   EXPECT_TRUE(menutest::MenuWindows().empty());
   EXPECT_EQ(icons(), nullptr) << "gone after a click outside";
+  // In every internal skin the strip is the parent's picture (a picture of the line's top for
+  // people to look at).
+  for (const auto& skin : skin::data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    WithWindowMenu([&](win::HMENU) {
+      const win::HWND w = icons();
+      ASSERT_NE(w, nullptr) << skin.Name;
+      win::UpdateWindow(w);
+      const TRect r = ScreenRect(w);
+      const gfx::TPoint origin = provider->CacheOrigin();
+      EXPECT_EQ(Differing(desktop.Compose(), r, *provider->SkinData().CacheBmp(),
+                          {r.Left - origin.X, r.Top - origin.Y}, skin.Name),
+                0);
+      const TRect wr = ScreenRect(h);
+      std::string name = skin.Name;
+      name = name.substr(0, name.find(' '));
+      gfx::WriteFileBytes(
+          (tests::OutputFolder("skin-controls") / ("mdi-menu-loop-strip-" + name + ".png")).string(),
+          gfx::EncodePng(desktop.Compose().Copy({wr.Left, wr.Top, wr.Right, r.Bottom + 40})));
+    });
+    EXPECT_EQ(icons(), nullptr) << skin.Name;
+  }
   EXPECT_FALSE(dumped());
 }
 

@@ -480,6 +480,27 @@ TEST_F(MenuLineTest, TheHotItemGoesWhereverTheMouseLeavesTheLineTo) {
     app.reset();
     desktop.Pump();
   }
+  // Onto the close button in every internal skin: pictures of the line hot and left.
+  Make();
+  for (const auto& skin : skin::data::InternalSkins()) {
+    SCOPED_TRACE(skin.Name);
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    const gfx::TRect wr = ScreenRect(Hwnd());
+    const gfx::TRect second = ItemRect(Hwnd(), Bar(), 1);
+    win::InjectMouseMove({wr.Left + Centre(second).X, wr.Top + Centre(second).Y});
+    desktop.Pump();
+    ASSERT_EQ(win::detail::MenuBarHot(Hwnd()), 1);
+    std::string name = skin.Name;
+    name = name.substr(0, name.find(' '));
+    Shot("menu-line-hot-" + name + ".png");
+    const gfx::TRect close = provider->Button(frame::cbClose).cpRect;
+    ASSERT_FALSE(close.IsEmpty());
+    win::InjectMouseMove({wr.Left + Centre(close).X, wr.Top + Centre(close).Y});
+    desktop.Pump();
+    EXPECT_EQ(win::detail::MenuBarHot(Hwnd()), -1);
+    Shot("menu-line-left-to-close-" + name + ".png");
+  }
 }
 
 TEST_F(MenuLineTest, AFramePaintThatChangesNothingOnTheLineLeavesItsItemsAlone) {
