@@ -83,15 +83,13 @@ void TsMDIForm::RestoreClick() {
 
 // ---- TacMDIIcons ---------------------------------------------------------------------------
 
-TacMDIIcons::TacMDIIcons(TsSkinProvider& provider) : fw::TCustomControl(nullptr), FProvider(provider) {
-  SetVisible(false);
+TacMDIIcons::TacMDIIcons(TsSkinProvider& provider) : FProvider(provider) {
   SetName("acMDIIcons");
 }
 
 void TacMDIIcons::CreateParams(fw::TCreateParams& params) {
-  fw::TCustomControl::CreateParams(params);
-  params.Style = win::WS_POPUP;
-  params.ExStyle = win::WS_EX_NOACTIVATE | win::WS_EX_TOOLWINDOW;
+  core::TacGlowForm::CreateParams(params);
+  params.ExStyle &= ~win::WS_EX_LAYERED;
   params.WndParent = FProvider.Form()->Handle();  // owned: it stays above the parent
   params.Caption = u"acMDIIcons";
 }
@@ -113,15 +111,6 @@ void TacMDIIcons::ShowOverLine() {
 
 void TacMDIIcons::WndProc(fw::TMessage& m) {
   switch (m.Msg) {
-    case win::WM_NCHITTEST:
-      m.Result = win::HTTRANSPARENT;
-      return;
-    case win::WM_MOUSEACTIVATE:
-      m.Result = win::MA_NOACTIVATE;
-      return;
-    case win::WM_ERASEBKGND:
-      m.Result = 1;
-      return;
     case win::WM_PAINT: {
       win::PAINTSTRUCT ps;
       if (gfx::HDC dc = win::BeginPaint(Handle(), &ps)) {
@@ -142,7 +131,7 @@ void TacMDIIcons::WndProc(fw::TMessage& m) {
     default:
       break;
   }
-  fw::TCustomControl::WndProc(m);
+  core::TacGlowForm::WndProc(m);
 }
 
 }  // namespace skin::frame

@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "framework/CustomControl.h"
 #include "framework/Form.h"
 #include "platform/gfx/Bitmap.h"
+#include "skin/core/acGlow.h"
 #include "skin/frame/acSBUtils.h"
 
 namespace skin::frame {
@@ -55,9 +55,10 @@ class TsMDIForm {
 
 // The right end of an MDI parent's menu line (a maximised child's buttons) kept on the screen
 // while the parent's menu loop runs: a borderless pop-up named "acMDIIcons", shown without
-// activation over the line, that paints the same strip of the parent's picture. The mouse goes
-// through it to the line.
-class TacMDIIcons : public fw::TCustomControl {
+// activation over the line, that paints the same strip of the parent's picture. Like a glow it
+// lets the mouse through (to the line) and never takes activation; unlike one it is an owned,
+// painted window, not a layered picture.
+class TacMDIIcons : public core::TacGlowForm {
  public:
   static constexpr int kWidth = 60;
   explicit TacMDIIcons(TsSkinProvider& provider);
