@@ -809,7 +809,9 @@ TEST_F(SkinMenusTest, ABoxsCancelAndOkAreNotTakenForItsSystemMenusItems) {
   // Lives across the rounds: a round's late check may run in the next round's loop.
   win::HWND box = nullptr;
   bool forced = false;
-  for (const auto& [key, answer] : {std::pair{kEscape, win::IDCANCEL}, std::pair{kEnter, win::IDOK}}) {
+  for (const auto& round : {std::pair{kEscape, win::IDCANCEL}, std::pair{kEnter, win::IDOK}}) {
+    const auto key = round.first;  // a plain variable: lambdas capture it on every compiler
+    const auto answer = round.second;
     // The items made next are numbered from 1: the menu's items made at its showing.
     while (std::make_unique<fw::TMenuItem>(nullptr)->Command() != 0xEFFF) {
     }
