@@ -577,7 +577,8 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
     case WM_COMMAND:
       // The skinned system menu's choice (the dialog owns the menu while it shows): its item,
       // not a control of the dialog with the same number.
-      if (SystemMenu && m.LParam == 0 && m.WParamHi() == 0 && SystemMenu->FindItem(m.WParamLo()) &&
+      if (SystemMenu && m.LParam == 0 && m.WParamHi() == 0 &&
+          SystemMenu->TakeChoice(m.WParamLo()) && SystemMenu->FindItem(m.WParamLo()) &&
           fw::DispatchMenuMessage(m))
         return;
       break;
@@ -848,7 +849,22 @@ void TacSystemMenu::DropDown(int x, int y) {
   if (!wnd) return;
   // Built afresh: the program may have changed the dialog's menu since.
   UpdateItems(true);
-  if (!PopupSkinned(x, y)) detail::ShowSystemMenu(wnd, {x, y});
+  FChoice = 0;
+  if (!PopupSkinned(x, y)) {
+    detail::ShowSystemMenu(wnd, {x, y});
+    return;
+  }
+  // A choice is posted to the dialog as the menu closes; nothing is posted when it was left.
+  MSG posted;
+  if (PeekMessageW(&posted, wnd, WM_COMMAND, WM_COMMAND, PM_NOREMOVE) && posted.lParam == 0 &&
+      HIWORD(posted.wParam) == 0)
+    FChoice = LOWORD(posted.wParam);
+}
+
+bool TacSystemMenu::TakeChoice(unsigned id) {
+  if (!FChoice || id != FChoice) return false;
+  FChoice = 0;
+  return true;
 }
 
 // ---- Statics

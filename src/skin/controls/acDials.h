@@ -75,6 +75,10 @@ class TacSystemMenu : public frame::TsCustomSysMenu {
   // Shows the menu at a screen point: skinned where the manager skins pop-ups, else the
   // dialog's own system menu.
   void DropDown(int x, int y);
+  // Whether command id is the choice the menu made at its last showing; it is taken once.
+  // The dialog's own commands without a sender (Escape's Cancel, Enter's OK) have the same
+  // shape and may carry the same numbers.
+  bool TakeChoice(unsigned id);
 
   bool VisibleClose() const override;
   bool VisibleMax() const override;
@@ -97,6 +101,7 @@ class TacSystemMenu : public frame::TsCustomSysMenu {
 
  private:
   TacDialogWnd& FOwner;
+  unsigned FChoice = 0;  // the command the menu posted when it closed; 0: none
 };
 
 // The record of one skinned dialog or form.

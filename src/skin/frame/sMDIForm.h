@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "framework/Form.h"
+#include "platform/gfx/Bitmap.h"
+#include "skin/core/acGlow.h"
 #include "skin/frame/acSBUtils.h"
 
 namespace skin::frame {
@@ -49,6 +51,30 @@ class TsMDIForm {
   fw::TCustomForm* FForm;
   TsSkinProvider* FSkinProvider;
   std::unique_ptr<TacMainWnd> FListSW;
+};
+
+// The right end of an MDI parent's menu line (a maximised child's buttons) kept on the screen
+// while the parent's menu loop runs: a borderless pop-up named "acMDIIcons", shown without
+// activation over the line, that paints the same strip of the parent's picture. Like a glow it
+// lets the mouse through (to the line) and never takes activation; unlike one it is an owned,
+// painted window, not a layered picture.
+class TacMDIIcons : public core::TacGlowForm {
+ public:
+  static constexpr int kWidth = 60;
+  explicit TacMDIIcons(TsSkinProvider& provider);
+  std::string ClassName() const override { return "TacMDIIcons"; }
+  // Its place on the screen for the parent as it stands: kWidth wide and SM_CYMENU + 3 high,
+  // the right edge at the parent's right edge less the border, the top below the caption.
+  static gfx::TRect PlaceFor(const TsSkinProvider& provider);
+  // Placed (again) and shown, not activated, above the parent.
+  void ShowOverLine();
+
+ protected:
+  void CreateParams(fw::TCreateParams& params) override;
+  void WndProc(fw::TMessage& m) override;
+
+ private:
+  TsSkinProvider& FProvider;
 };
 
 }  // namespace skin::frame

@@ -129,6 +129,7 @@ TsSkinProvider::TsSkinProvider(fw::TComponent* owner)
 }
 
 TsSkinProvider::~TsSkinProvider() {
+  FMDIIcons.reset();
   FMDIForm.reset();
   for (TsCaptionButton& b : FButtons) b.cpTimer.reset();
   FFormTimer.reset();
@@ -672,6 +673,20 @@ bool TsSkinProvider::MDIButtonsNeeded() const {
   fw::TCustomForm* child = FForm->ActiveMDIChild();
   return child && child->HandleAllocated() && win::IsZoomed(child->Handle()) &&
          (child->BorderIcons() & fw::biSystemMenu) && GetSkinProvider(*child);
+}
+
+void TsSkinProvider::MenuLoopIcons(bool entering) {
+  if (!entering) {
+    FInMenu = false;
+    FMDIIcons.reset();
+    return;
+  }
+  if (FInMenu || !Skinned() || !FSkinApplied || !IsMDIParent()) return;
+  fw::TCustomForm* child = FForm->ActiveMDIChild();
+  if (!child || !child->HandleAllocated() || !win::IsZoomed(child->Handle())) return;
+  FInMenu = true;
+  if (!FMDIIcons) FMDIIcons = std::make_unique<TacMDIIcons>(*this);
+  FMDIIcons->ShowOverLine();
 }
 
 void TsSkinProvider::UpdateMainForm(bool redrawBorder) {
@@ -1297,6 +1312,9 @@ void TsSkinProvider::PaintCaption(gfx::HDC windowDC) {
   // The line's items show the hot item of the menu loop and of the mouse, which change
   // without a new picture: the line is painted again only when its key changed.
   if (!rebuild && MenuLineKey() != FMenuLineKey) PaintMenuLine(cache, false);
+  // The strip over the line's end during an MDI menu loop shows the picture as it is now.
+  if (FMDIIcons && FMDIIcons->HandleAllocated())
+    win::InvalidateRect(FMDIIcons->Handle(), nullptr, false);
   gfx::DeviceContext from(cache);
   const int w = cache.Width(), h = cache.Height();
   const int top = OffsetY(), left = OffsetX();
@@ -2398,6 +2416,11 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
     next(m);
     return;
   }
+  if (m.Msg == win::WM_ENTERMENULOOP || m.Msg == win::WM_EXITMENULOOP) {
+    MenuLoopIcons(m.Msg == win::WM_ENTERMENULOOP);
+    next(m);
+    return;
+  }
   if (!Skinned() || !FSkinApplied) {
     if (m.Msg == win::WM_SHOWWINDOW || m.Msg == win::WM_NCPAINT || m.Msg == win::WM_CREATE) {
       next(m);
@@ -2692,6 +2715,9 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       m.WParam = win::WPARAM(ht);
       if (IsButtonHT(ht)) {
         if (!FClicked || ht == FCurrentHT) SetHotHT(ht);
+        // The platform's frame sees the move too: the mouse left the menu line's hot item,
+        // and no leave comes while it stays in the frame.
+        next(m);
         win::TRACKMOUSEEVENT tme;
         tme.dwFlags = win::TME_LEAVE | win::TME_NONCLIENT;
         // Extended, the mouse is over the border window, which passes its leave on.

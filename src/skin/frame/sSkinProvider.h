@@ -40,6 +40,7 @@ namespace skin::frame {
 
 using skin::core::TsCaptionButton;
 class TacMinTimer;
+class TacMDIIcons;
 class TsMDIForm;
 class TsSystemMenu;
 
@@ -422,6 +423,9 @@ class TsSkinProvider : public fw::TComponent,
   TsSkinProvider* MDIParentProvider() const;
   // The companion of an MDI parent whose client window wears the skin, null otherwise.
   TsMDIForm* MDIForm() const { return FMDIForm.get(); }
+  // The strip over the menu line's right end while an MDI parent with a maximised child runs
+  // its menu loop; null otherwise.
+  TacMDIIcons* MDIIcons() const { return FMDIIcons.get(); }
   // With true: a companion whose client window lost its wrapper goes; a skinned MDI parent
   // without one gets it (the client wrapped), and its children not yet skinned are handed to
   // the skinning of system windows. With false (or unskinned) the companion goes.
@@ -504,6 +508,8 @@ class TsSkinProvider : public fw::TComponent,
   void PaintTitleItems(gfx::Bitmap& cache);
   TacTitlePaintInfo TitlePaintInfo() const;
   void RepaintItem(TacTitleBarItem& item);
+  // The menu loop starts (shows the strip over the line's right end) or ends (frees it).
+  void MenuLoopIcons(bool entering);
   void SetHotItem(int hitCode, int oldHT, bool repaint);
   void UnlinkTitleBar();
   void CheckAdapter();
@@ -546,6 +552,8 @@ class TsSkinProvider : public fw::TComponent,
   int FHeaderIndex = -1;
   int FMDIAreaIndex = -1;
   std::unique_ptr<TsMDIForm> FMDIForm;
+  std::unique_ptr<TacMDIIcons> FMDIIcons;
+  bool FInMenu = false;  // the menu loop of an MDI parent with a maximised child runs
   bool FMDIZoomed = false;  // an MDI child's last size change maximised it
   std::u16string FAddedTitleText;
   bool FShowMainCaption = true;

@@ -578,6 +578,92 @@ TEST_F(MdiSkinTest, TheMaximisedChildsBarItemsStayAndItsButtonsCommandIt) {
   (void)a;
 }
 
+// While the parent of a maximised child runs its menu loop, the strip at the line's right end
+// (the child's buttons) stands over the line in a window of its own that shows the parent's
+// picture there; it goes with the loop however the loop ends.
+TEST_F(MdiSkinTest, TheMenuLoopOfAMaximisedChildsParentShowsTheButtonsStripInAWindow) {
+  fw::TForm* child = Child(u"A", {40, 10, 280, 200});
+  const win::HWND h = parent->Handle();
+  // No maximised child: no strip.
+  WithWindowMenu([&](win::HMENU) { EXPECT_EQ(provider->MDIIcons(), nullptr); });
+  win::SendMessageW(Client(), win::WM_MDIMAXIMIZE, win::WParamFromHwnd(child->Handle()), 0);
+  desktop.Pump();
+  ASSERT_TRUE(provider->MDIButtonsNeeded());
+  auto icons = [&]() -> win::HWND {
+    return provider->MDIIcons() ? provider->MDIIcons()->Handle() : nullptr;
+  };
+  auto dumped = [] {
+    return backend::DumpWindows().find("\"text\":\"acMDIIcons\"") != std::string::npos;
+  };
+  WithWindowMenu([&](win::HMENU) {
+    const win::HWND w = icons();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(win::IsWindowVisible(w));
+    EXPECT_EQ(win::GetActiveWindow(), h) << "shown without activation";
+    EXPECT_TRUE(dumped());
+    // At the right end of the menu line, below the caption, SM_CYMENU + 3 high.
+    const TRect wr = ScreenRect(h);
+    const TRect line = provider->MenuLineRect().Offset(wr.Left, wr.Top);
+    const TRect r = ScreenRect(w);
+    EXPECT_EQ(r, (TRect{line.Right - 60, line.Top, line.Right,
+                        line.Top + win::GetSystemMetrics(win::SM_CYMENU) + 3}));
+    // It shows the parent's picture at its place: the screen there is the cache's strip, and
+    // the strip holds the child's close button (not the bare ground).
+    win::UpdateWindow(w);
+    const gfx::Bitmap* cache = provider->SkinData().CacheBmp();
+    ASSERT_NE(cache, nullptr);
+    const gfx::TPoint origin = provider->CacheOrigin();
+    EXPECT_EQ(Differing(desktop.Compose(), r, *cache, {r.Left - origin.X, r.Top - origin.Y},
+                        "the strip"),
+              0);
+    const win::SurfaceInfo surface = win::GetWindowSurface(w);
+    ASSERT_NE(surface.pixels, nullptr);
+    const gfx::Bitmap& own = *surface.pixels;
+    EXPECT_EQ(Differing(own, own.Bounds(), *cache, {r.Left - origin.X, r.Top - origin.Y},
+                        "the window's own pixels"),
+              0);
+    gfx::WriteFileBytes((tests::OutputFolder("skin-controls") / "mdi-menu-loop-strip.png").string(),
+                        gfx::EncodePng(desktop.Compose().Copy(line)));
+  });
+  EXPECT_EQ(icons(), nullptr) << "gone after Escape";
+  EXPECT_FALSE(dumped());
+  // A click outside the menu ends the loop as well.
+  WithWindowMenu([&](win::HMENU) { ASSERT_NE(icons(), nullptr); },
+                 [&](win::HMENU) {
+                   const TRect cr = ScreenRect(Client());
+                   const win::POINT p{cr.Left + 10, cr.Bottom - 10};
+                   win::InjectMouseMove(p);
+                   win::InjectMouseButton(0, true, p);
+                   win::InjectMouseButton(0, false, p);
+                 });
+  EXPECT_TRUE(menutest::MenuWindows().empty());
+  EXPECT_EQ(icons(), nullptr) << "gone after a click outside";
+  // In every internal skin the strip is the parent's picture (a picture of the line's top for
+  // people to look at).
+  for (const auto& skin : skin::data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    WithWindowMenu([&](win::HMENU) {
+      const win::HWND w = icons();
+      ASSERT_NE(w, nullptr) << skin.Name;
+      win::UpdateWindow(w);
+      const TRect r = ScreenRect(w);
+      const gfx::TPoint origin = provider->CacheOrigin();
+      EXPECT_EQ(Differing(desktop.Compose(), r, *provider->SkinData().CacheBmp(),
+                          {r.Left - origin.X, r.Top - origin.Y}, skin.Name),
+                0);
+      const TRect wr = ScreenRect(h);
+      std::string name = skin.Name;
+      name = name.substr(0, name.find(' '));
+      gfx::WriteFileBytes(
+          (tests::OutputFolder("skin-controls") / ("mdi-menu-loop-strip-" + name + ".png")).string(),
+          gfx::EncodePng(desktop.Compose().Copy({wr.Left, wr.Top, wr.Right, r.Bottom + 40})));
+    });
+    EXPECT_EQ(icons(), nullptr) << skin.Name;
+  }
+  EXPECT_FALSE(dumped());
+}
+
 // A window inside the client asks it for its background: the wrapper hands the request to the
 // parent form with the window's place, so it stands on the client's "MDIAREA".
 TEST_F(MdiSkinTest, AWindowInTheClientGetsTheParentsBackground) {

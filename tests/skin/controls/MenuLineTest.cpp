@@ -427,6 +427,82 @@ TEST_F(MenuLineTest, TheItemUnderTheMouseIsHotOnTheLineBeforeAnyClick) {
             ground.At(second.Left - bar.Left + 1, 1) & kRgb);
 }
 
+// The line's hot item goes whichever way the mouse leaves it in one move: onto a caption
+// button, the caption, the border, the client area or off the window; plain, skinned and with
+// the extended borders (whose buttons lie on the border window).
+TEST_F(MenuLineTest, TheHotItemGoesWhereverTheMouseLeavesTheLineTo) {
+  for (const char* look : {"plain", "skinned", "extended"}) {
+    SCOPED_TRACE(look);
+    const std::string name = look;
+    Make("BlueGauze", fw::TFormStyle::fsNormal, name == "extended");
+    if (name == "plain") {
+      manager->SetActive(false);
+      desktop.Pump();
+      ASSERT_FALSE(provider->Skinned());
+    }
+    const gfx::TRect wr = ScreenRect(Hwnd());
+    const gfx::TRect second = ItemRect(Hwnd(), Bar(), 1);
+    const win::POINT onItem{wr.Left + Centre(second).X, wr.Top + Centre(second).Y};
+    // The first point of the caption's middle row, from the right, whose hit code is code.
+    const int captionY = wr.Top + second.Top / 2;
+    auto onCaption = [&](win::LRESULT code) {
+      for (int x = wr.Right - 1; x > wr.Left; --x) {
+        const win::HWND under = win::WindowFromPoint({x, captionY});
+        if (win::SendMessageW(under, win::WM_NCHITTEST, 0, win::MAKELPARAM(x, captionY)) == code)
+          return win::POINT{x, captionY};
+      }
+      ADD_FAILURE() << "no point with hit code " << code;
+      return win::POINT{wr.Left, captionY};
+    };
+    const std::vector<std::pair<const char*, win::POINT>> places = {
+        {"close button", onCaption(win::HTCLOSE)},
+        {"caption", onCaption(win::HTCAPTION)},
+        {"left border", {wr.Left + 1, wr.Top + wr.Height() / 2}},
+        {"client area", {wr.Left + wr.Width() / 2, wr.Top + wr.Height() / 2}},
+        {"outside", {wr.Left - 30, wr.Top + wr.Height() / 2}}};
+    for (const auto& [where, to] : places) {
+      SCOPED_TRACE(where);
+      win::InjectMouseMove(onItem);
+      desktop.Pump();
+      ASSERT_EQ(win::detail::MenuBarHot(Hwnd()), 1);
+      const gfx::Bitmap hot = WindowPicture();
+      win::InjectMouseMove(to);
+      desktop.Pump();
+      EXPECT_EQ(win::detail::MenuBarHot(Hwnd()), -1);
+      // The line shows it at rest: the item's middle row as before the first move.
+      const gfx::Bitmap after = WindowPicture();
+      int changed = 0;
+      for (int x = second.Left; x < second.Right; ++x)
+        changed += (after.At(x, second.Top + 1) & kRgb) != (hot.At(x, second.Top + 1) & kRgb);
+      EXPECT_GT(changed, 0) << "the item is drawn at rest again";
+    }
+    Shot("menu-line-left-" + name + ".png");
+    app.reset();
+    desktop.Pump();
+  }
+  // Onto the close button in every internal skin: pictures of the line hot and left.
+  Make();
+  for (const auto& skin : skin::data::InternalSkins()) {
+    SCOPED_TRACE(skin.Name);
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    const gfx::TRect wr = ScreenRect(Hwnd());
+    const gfx::TRect second = ItemRect(Hwnd(), Bar(), 1);
+    win::InjectMouseMove({wr.Left + Centre(second).X, wr.Top + Centre(second).Y});
+    desktop.Pump();
+    ASSERT_EQ(win::detail::MenuBarHot(Hwnd()), 1);
+    std::string name = skin.Name;
+    name = name.substr(0, name.find(' '));
+    Shot("menu-line-hot-" + name + ".png");
+    const gfx::TRect close = provider->Button(frame::cbClose).cpRect;
+    ASSERT_FALSE(close.IsEmpty());
+    win::InjectMouseMove({wr.Left + Centre(close).X, wr.Top + Centre(close).Y});
+    desktop.Pump();
+    EXPECT_EQ(win::detail::MenuBarHot(Hwnd()), -1);
+    Shot("menu-line-left-to-close-" + name + ".png");
+  }
+}
+
 TEST_F(MenuLineTest, AFramePaintThatChangesNothingOnTheLineLeavesItsItemsAlone) {
   Make();
   int drawn = 0;

@@ -801,6 +801,47 @@ TEST_F(SkinMenusTest, AMessageBoxsSystemMenuIsSkinnedAndOpensFromKeysCaptionAndI
   }
 }
 
+// The box's own Escape and Enter (Cancel and OK, as commands without a sender, the shape of a
+// menu's choice) stay the box's after its system menu was shown, also when the menu's items
+// got the same numbers (a program's first items do).
+TEST_F(SkinMenusTest, ABoxsCancelAndOkAreNotTakenForItsSystemMenusItems) {
+  Make(fw::TFormBorderStyle::bsToolWindow);
+  // Lives across the rounds: a round's late check may run in the next round's loop.
+  win::HWND box = nullptr;
+  bool forced = false;
+  for (const auto& round : {std::pair{kEscape, win::IDCANCEL}, std::pair{kEnter, win::IDOK}}) {
+    const auto key = round.first;  // a plain variable: lambdas capture it on every compiler
+    const auto answer = round.second;
+    // The items made next are numbered from 1: the menu's items made at its showing.
+    while (std::make_unique<fw::TMenuItem>(nullptr)->Command() != 0xEFFF) {
+    }
+    forced = false;
+    desktop.Schedule(50, [&] {
+      box = win::GetActiveWindow();
+      AltSpace();
+    });
+    desktop.Schedule(100, [&] {
+      ASSERT_EQ(MenuWindows().size(), 1u);
+      Tap(kEscape);  // the menu goes
+    });
+    desktop.Schedule(150, [&] {
+      ASSERT_TRUE(MenuWindows().empty());
+      Tap(key);
+    });
+    desktop.Schedule(200, [&] {
+      // The key did not close it: the box goes all the same, its loop ends.
+      if (win::IsWindow(box)) {
+        forced = true;
+        win::DestroyWindow(box);
+      }
+    });
+    const int result = win::MessageBoxW(form->Handle(), u"Удалить?", u"Каталог",
+                                        win::MB_OKCANCEL | win::MB_ICONQUESTION);
+    EXPECT_FALSE(forced) << "key " << key;
+    EXPECT_EQ(result, answer) << "key " << key;
+  }
+}
+
 // Items drawn where their menu's window is not known ask the manager for the frame: one
 // WM_DRAWMENUBORDER at a time, carrying the menu's handle; the manager draws the open menu's
 // frame from its picture, and a stale handle is ignored.
