@@ -481,6 +481,7 @@ TEST_F(Menus, ARightToLeftMenuIsMirroredAndItsKeysAndSubmenusGoToTheLeft) {
     textLeft = ink(h, {open.Left + 20, open.Top, open.Left + 60, open.Bottom});
     arrowLeft = ink(h, {moreItem.Left, moreItem.Top, moreItem.Left + 20, moreItem.Bottom});
     arrowRight = ink(h, {moreItem.Right - 20, moreItem.Top, moreItem.Right, moreItem.Bottom});
+    Tap(kDown);  // "Open"
     Tap(kDown);  // "More"
     Tap(kLeft);  // forward: opens it
   });
@@ -544,6 +545,7 @@ TEST_F(Menus, ARightToLeftMenuKeepsToTheDesktop) {
   RECT first{}, second{};
   desktop.Schedule(10, [&] {
     GetWindowRect(MenuWindows().at(0), &first);
+    Tap(kDown);
     Tap(kLeft);
   });
   desktop.Schedule(20, [&] {

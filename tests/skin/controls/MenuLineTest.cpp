@@ -404,7 +404,7 @@ bool ShowsHot(const gfx::Bitmap& shown, const gfx::Bitmap& ground, const gfx::TR
 TEST_F(MenuLineTest, ARightToLeftLineRunsFromTheRightInEveryInternalSkin) {
   constexpr win::UINT kLeft = 0xE04B, kUp = 0xE048;
   for (const auto& s : skin::data::InternalSkins()) {
-    const std::string name = s.Name.substr(0, s.Name.find(' '));
+    const std::string full = s.Name, name = full.substr(0, full.find(' '));
     for (const bool rtl : {false, true}) {
       const std::string what = name + (rtl ? " right to left" : " left to right");
       Make(name);
