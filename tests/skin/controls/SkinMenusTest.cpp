@@ -97,6 +97,17 @@ class SkinMenusTest : public skin::frame::test::InternalSkinFormTest {
     menu.Popup(150, 150);
     desktop.Pump();
   }
+  // A sizeable form's pop-up menu whose Images hold one red 16 x 16 picture.
+  fw::TPopupMenu* MenuWithRedPicture() {
+    Make(fw::TFormBorderStyle::bsSizeable);
+    auto* images = new fw::TImageList(form);
+    gfx::Bitmap red(16, 16);
+    red.Fill(gfx::MakePixel(0, 0, 255, 255));
+    images->Add(u"red", red);
+    auto* menu = new fw::TPopupMenu(form);
+    menu->SetImages(images);
+    return menu;
+  }
   frame::TsSkinProvider* provider = nullptr;
 };
 
@@ -416,13 +427,7 @@ TEST_F(SkinMenusTest, TheSystemMenuShowsTheCommandsSymbolsInEveryInternalSkin) {
 }
 
 TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalSkin) {
-  Make(fw::TFormBorderStyle::bsSizeable);
-  auto* images = new fw::TImageList(form);
-  gfx::Bitmap red(16, 16);
-  red.Fill(gfx::MakePixel(0, 0, 255, 255));
-  images->Add(u"red", red);
-  auto* menu = new fw::TPopupMenu(form);
-  menu->SetImages(images);
+  fw::TPopupMenu* menu = MenuWithRedPicture();
   auto add = [&](const std::u16string& caption, const std::string& name = {}) {
     auto* item = new fw::TMenuItem(form);
     item->SetCaption(caption);
@@ -493,6 +498,20 @@ TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalS
     });
     EXPECT_TRUE(looked) << skin.Name;
   }
+  // Right to left the strip runs down the right, its picture still at its foot.
+  win::SetUIRightToLeft(true);
+  menu->SetBiDiMode(fw::TBiDiMode::bdRightToLeft);
+  show([&](win::HWND h) {
+    const gfx::TRect wr = ScreenRect(h);
+    const gfx::Bitmap screen = desktop.Compose();
+    Shot("skinned-popup-extras-rtl.png");
+    const int ew = manager->ScaleInt(32), sbw = SkinableMenusOf(*manager)->SkinBorderWidth();
+    const int foot = wr.Bottom - sbw - 4 - 5;
+    EXPECT_EQ(screen.At(wr.Right - sbw - ew + ew / 2, foot) & kRgb, 0x0000FFu);
+    EXPECT_NE(screen.At(wr.Left + sbw + ew / 2, foot) & kRgb, 0x0000FFu);
+  });
+  win::SetUIRightToLeft(false);
+  menu->SetBiDiMode(fw::TBiDiMode::bdLeftToRight);
   // Every first-column item grew by the strip.
   int extraWidth = 0, plainWidth = 0;
   show([&](win::HWND h) { extraWidth = ScreenRect(h).Width(); });
@@ -510,13 +529,7 @@ TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalS
 // lies: frame, icon column with its picture, divider with its gap, submenu arrow; the caption
 // keeps to the right half. Its submenu opens to the left.
 TEST_F(SkinMenusTest, ARightToLeftPopupIsTheMirrorOfItsLeftToRightLookInEveryInternalSkin) {
-  Make(fw::TFormBorderStyle::bsSizeable);
-  auto* images = new fw::TImageList(form);
-  gfx::Bitmap red(16, 16);
-  red.Fill(gfx::MakePixel(0, 0, 255, 255));
-  images->Add(u"red", red);
-  auto* menu = new fw::TPopupMenu(form);
-  menu->SetImages(images);
+  fw::TPopupMenu* menu = MenuWithRedPicture();
   auto add = [&](fw::TMenuItem* parent, const std::u16string& caption) {
     auto* item = new fw::TMenuItem(form);
     item->SetCaption(caption);
