@@ -138,7 +138,8 @@ class TScaledValue {
   long long FNum = 1, FDen = 1;
 };
 
-// Text direction. Only left to right is drawn; the others are stored for the skin engine.
+// Text direction. Controls draw left to right whatever it says (the mode is stored for the
+// skin engine); menus follow it on a right-to-left system (TMenu::IsRightToLeft).
 enum class TBiDiMode {
   bdLeftToRight,
   bdRightToLeft,

@@ -203,7 +203,10 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     FMenu->SetWindowHandle(nullptr);
   }
   FMenu = menu;
-  if (FMenu) FreeNotification(FMenu);
+  if (FMenu) {
+    FreeNotification(FMenu);
+    FMenu->ParentBiDiModeChanged(BiDiMode());
+  }
   MenuChanged();
 }
 
@@ -498,6 +501,11 @@ void TCustomForm::WndProc(TMessage& m) {
     }
     case CM_MENUCHANGED:
       MenuChanged();
+      return;
+    case CM_BIDIMODECHANGED:
+      // The menu bar reads the way its form does.
+      if (FMenu) FMenu->ParentBiDiModeChanged(BiDiMode());
+      TWinControl::WndProc(m);
       return;
     case WM_SYSCOMMAND:
       // The main form's minimise, and its restore from minimised, are the application's: the

@@ -9,6 +9,7 @@
 #include "platform/win/MenuWindow.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/SystemInfo.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
 
@@ -255,6 +256,10 @@ void TMenuItem::AppendTo(HMENU menu, int at,
     if (item->FRadioItem) mii.fType |= MFT_RADIOCHECK;
     if (item->FBreak == TMenuBreak::mbBreak) mii.fType |= MFT_MENUBREAK;
     if (item->FBreak == TMenuBreak::mbBarBreak) mii.fType |= MFT_MENUBARBREAK;
+    if (owner && owner->IsRightToLeft()) {
+      mii.fType |= MFT_RIGHTORDER;
+      if (owner->IsBar() && this == owner->Items()) mii.fType |= MFT_RIGHTJUSTIFY;
+    }
     mii.fState = (item->FEnabled ? 0 : MFS_GRAYED) | (item->FChecked ? MFS_CHECKED : 0) |
                  (item->FDefault ? MFS_DEFAULT : 0);
     mii.wID = item->FCommand;
@@ -360,8 +365,28 @@ void TMenu::Build() {
 }
 
 HMENU TMenu::Handle() {
-  if (FStale || !IsMenu(FHandle)) Build();
+  if (FStale || !IsMenu(FHandle) || FBuiltRightToLeft != IsRightToLeft()) {
+    FBuiltRightToLeft = IsRightToLeft();
+    Build();
+  }
   return FHandle;
+}
+
+void TMenu::SetBiDiMode(TBiDiMode mode) {
+  FParentBiDiMode = false;
+  if (mode == FBiDiMode) return;
+  FBiDiMode = mode;
+  MenuChanged();
+}
+
+void TMenu::ParentBiDiModeChanged(TBiDiMode parentMode) {
+  if (!FParentBiDiMode || parentMode == FBiDiMode) return;
+  FBiDiMode = parentMode;
+  MenuChanged();
+}
+
+bool TMenu::IsRightToLeft() const {
+  return FBiDiMode != TBiDiMode::bdLeftToRight && GetSystemMetrics(SM_MIDEASTENABLED) != 0;
 }
 
 void TMenu::MenuChanged() {
@@ -454,6 +479,7 @@ void TPopupMenu::Popup(int x, int y) {
   UINT flags = TPM_RIGHTBUTTON | (Alignment == TPopupAlignment::paRight    ? TPM_RIGHTALIGN
                                   : Alignment == TPopupAlignment::paCenter ? TPM_CENTERALIGN
                                                                            : TPM_LEFTALIGN);
+  if (IsRightToLeft()) flags |= TPM_LAYOUTRTL;
   HWND owner = WindowHandle() && IsWindow(WindowHandle()) ? WindowHandle() : PopupListWindow();
   TrackPopupMenuEx(Handle(), flags, x, y, owner, nullptr);
 }

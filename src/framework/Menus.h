@@ -156,6 +156,19 @@ class TMenu : public TComponent {
   win::HMENU Handle();
   // Kept for whoever draws the items (a skin): the window-system menu does not use it.
   bool OwnerDraw() const { return FOwnerDraw; }
+  // The reading direction (bdLeftToRight by default). Setting it clears ParentBiDiMode.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode mode);
+  // Whether the menu takes its form's BiDiMode (a form's main menu; default true).
+  bool ParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool value) { FParentBiDiMode = value; }
+  // The form tells its menu its BiDiMode; taken while ParentBiDiMode.
+  void ParentBiDiModeChanged(TBiDiMode parentMode);
+  // Right to left: a mode other than bdLeftToRight on a system whose user interface reads from
+  // the right (SM_MIDEASTENABLED). The window-system menu then carries MFT_RIGHTORDER on every
+  // item (and MFT_RIGHTJUSTIFY on a bar's), and a pop-up is shown with TPM_LAYOUTRTL. The
+  // handle is made again when the answer changes.
+  bool IsRightToLeft() const;
   void SetOwnerDraw(bool ownerDraw);
   // The pictures of the items' ImageIndex; the menu follows the list's changes.
   TImageList* Images() const { return FImages.List(); }
@@ -194,6 +207,9 @@ class TMenu : public TComponent {
   win::HMENU FHandle = nullptr;
   bool FStale = true;
   bool FOwnerDraw = false;
+  TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
+  bool FParentBiDiMode = true;
+  bool FBuiltRightToLeft = false;  // what the handle was made with
   TImageListLink FImages{*this, [this] { MenuChanged(); }};
   // Copies of the items' pictures the window-system menu shows, freed with it.
   std::vector<std::unique_ptr<gfx::Bitmap>> FPictures;

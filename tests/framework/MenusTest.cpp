@@ -17,7 +17,10 @@
 #include "platform/win/Input.h"
 #include "platform/win/MenuWindow.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
 
 namespace fw::test {
@@ -488,6 +491,59 @@ TEST_F(Menus, AWindowlessControlsPopupMenuOpensOnARightClick) {
   win::InjectMouseButton(1, false, p);
   desktop.Pump();
   EXPECT_TRUE(form->clicked.empty());
+}
+
+TEST_F(Menus, AFormsMenuReadsAsItsFormDoesAndOnlyOnARightToLeftSystem) {
+  auto flagsOf = [](win::HMENU menu, unsigned position) {
+    const win::MenuItem* it = win::GetMenuItem(menu, position, win::MF_BYPOSITION);
+    return it ? it->flags : 0u;
+  };
+  form->SetBiDiMode(TBiDiMode::bdRightToLeft);
+  EXPECT_EQ(Main()->BiDiMode(), TBiDiMode::bdRightToLeft);
+  // The Russian system reads left to right whatever the form says.
+  EXPECT_FALSE(Main()->IsRightToLeft());
+  EXPECT_FALSE(flagsOf(Main()->Handle(), 0) & win::MFT_RIGHTORDER);
+  win::SetUIRightToLeft(true);
+  EXPECT_TRUE(Main()->IsRightToLeft());
+  const win::HMENU bar = Main()->Handle();  // made again, in place
+  EXPECT_EQ(win::GetMenu(form->Handle()), bar);
+  EXPECT_EQ(flagsOf(bar, 0) & (win::MFT_RIGHTORDER | win::MFT_RIGHTJUSTIFY),
+            win::MFT_RIGHTORDER | win::MFT_RIGHTJUSTIFY);
+  const win::HMENU file = win::GetSubMenu(bar, 0);
+  EXPECT_EQ(flagsOf(file, 0) & (win::MFT_RIGHTORDER | win::MFT_RIGHTJUSTIFY), win::MFT_RIGHTORDER);
+  // The bar starts at the right: "File" ends where the bar does.
+  win::RECT wr, item;
+  win::GetWindowRect(form->Handle(), &wr);
+  ASSERT_TRUE(win::GetMenuItemRect(form->Handle(), bar, 0, &item));
+  EXPECT_EQ(item.Right, wr.Left + win::GetFrameLayout(form->Handle()).menuBar.Right);
+  // A pop-up menu with a mode of its own hangs to the left of the point and says it reads
+  // from the right; the form going back to left to right leaves it so.
+  Popup()->SetBiDiMode(TBiDiMode::bdRightToLeft);
+  form->SetBiDiMode(TBiDiMode::bdLeftToRight);
+  EXPECT_FALSE(Main()->IsRightToLeft());
+  EXPECT_FALSE(flagsOf(Main()->Handle(), 0) & win::MFT_RIGHTORDER);
+  EXPECT_TRUE(Popup()->IsRightToLeft());
+  EXPECT_FALSE(Popup()->ParentBiDiMode());
+  win::RECT shown{};
+  std::string dump;
+  desktop.Schedule(10, [&] {
+    dump = backend::DumpWindows();
+    win::EnumWindows(
+        [&](win::HWND h, win::LPARAM) {
+          if (win::GetClassNameW(h) == win::POPUPMENU_CLASS) win::GetWindowRect(h, &shown);
+          return true;
+        },
+        0);
+    win::InjectKey(0x01, true);
+    win::InjectKey(0x01, false);
+  });
+  Popup()->Popup(300, 200);
+  desktop.Pump();
+  EXPECT_EQ(shown.Right, 300);
+  EXPECT_EQ(shown.Top, 200);
+  const auto ex = win::WS_EX_TOOLWINDOW | win::WS_EX_TOPMOST | win::WS_EX_NOACTIVATE |
+                  win::WS_EX_RIGHT | win::WS_EX_RTLREADING;
+  EXPECT_NE(dump.find("\"exstyle\":" + std::to_string(ex)), std::string::npos) << dump;
 }
 
 }  // namespace

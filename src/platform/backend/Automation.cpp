@@ -11,6 +11,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/VirtualDesktop.h"
 #include "platform/win/Window.h"
 
@@ -200,6 +201,9 @@ bool Automation::Run(const Command& c) {
     }
     case K::Quit:
       Quit();
+      return true;
+    case K::Reading:
+      win::SetUIRightToLeft(c.rightToLeft);
       return true;
   }
   return false;

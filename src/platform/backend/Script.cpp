@@ -185,6 +185,11 @@ Command ParseCommand(std::string_view line) {
     c.path = std::string(argument("file name"));
   } else if (verb == "quit") {
     c.kind = Command::Kind::Quit;
+  } else if (verb == "reading") {
+    c.kind = Command::Kind::Reading;
+    const std::string order = Lower(NextWord(rest));
+    if (order != "ltr" && order != "rtl") throw ScriptError("reading order must be ltr or rtl");
+    c.rightToLeft = order == "rtl";
   } else {
     throw ScriptError(verb.empty() ? "empty command" : "unknown command '" + verb + "'");
   }

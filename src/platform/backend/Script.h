@@ -40,14 +40,16 @@ struct Command {
     WShot,     // wshot FILE: the active top-level window as PNG
     Dump,      // dump FILE: the windows as JSON
     Quit,      // quit: closes the main window
+    Reading,   // reading ltr|rtl: the user interface's reading order (the system's locale)
   } kind = Kind::Quit;
-  win::POINT pt;        // mouse commands
-  int button = 0;       // 0 left, 1 right, 2 middle
-  int delta = 0;        // wheel
-  win::DWORD ms = 0;    // wait
-  KeyChord chord;       // key
-  std::u16string text;  // type
-  std::string path;     // shot, wshot, dump
+  win::POINT pt;             // mouse commands
+  int button = 0;            // 0 left, 1 right, 2 middle
+  int delta = 0;             // wheel
+  win::DWORD ms = 0;         // wait
+  KeyChord chord;            // key
+  std::u16string text;       // type
+  std::string path;          // shot, wshot, dump
+  bool rightToLeft = false;  // reading
 };
 
 // Longest line accepted; longer lines are rejected rather than buffered without bound.

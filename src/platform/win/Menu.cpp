@@ -1,5 +1,7 @@
 #include "platform/win/Menu.h"
 
+#include <algorithm>
+
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/Styles.h"
@@ -57,7 +59,7 @@ MenuItem MakeItem(UINT flags, UINT_PTR id, std::u16string_view text) {
   MenuItem m;
   m.flags = flags & ~(MF_BYPOSITION | MF_HILITE);
   if (flags & MF_SEPARATOR) {
-    m.flags = MF_SEPARATOR | (flags & (MF_MENUBREAK | MF_MENUBARBREAK));
+    m.flags = MF_SEPARATOR | (flags & (MF_MENUBREAK | MF_MENUBARBREAK | MFT_RIGHTORDER));
   } else if (flags & MF_POPUP) {
     m.submenu = reinterpret_cast<HMENU>(id);
     m.id = 0xFFFFFFFF;
@@ -196,7 +198,7 @@ bool GetMenuItemInfoW(HMENU menu, UINT item, bool byPosition, MENUITEMINFOW* inf
   MenuItem* m = Item(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
   if (!m || !info) return false;
   constexpr UINT typeBits = MF_MENUBARBREAK | MF_MENUBREAK | MF_OWNERDRAW | MFT_RADIOCHECK |
-                            MF_SEPARATOR | MF_RIGHTJUSTIFY;
+                            MF_SEPARATOR | MF_RIGHTJUSTIFY | MFT_RIGHTORDER;
   constexpr UINT stateBits = MFS_GRAYED | MF_CHECKED | MF_HILITE | MF_DEFAULT;
   if (info->fMask & (MIIM_FTYPE | MIIM_TYPE)) info->fType = m->flags & typeBits;
   if (info->fMask & MIIM_STATE) info->fState = m->flags & stateBits;
@@ -213,7 +215,7 @@ bool SetMenuItemInfoW(HMENU menu, UINT item, bool byPosition, const MENUITEMINFO
   MenuItem* m = Item(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, &holder);
   if (!m) return false;
   constexpr UINT typeBits = MF_MENUBARBREAK | MF_MENUBREAK | MF_OWNERDRAW | MFT_RADIOCHECK |
-                            MF_SEPARATOR | MF_RIGHTJUSTIFY;
+                            MF_SEPARATOR | MF_RIGHTJUSTIFY | MFT_RIGHTORDER;
   constexpr UINT stateBits = MFS_GRAYED | MF_CHECKED | MF_HILITE | MF_DEFAULT;
   if (info.fMask & (MIIM_FTYPE | MIIM_TYPE))
     m->flags = (m->flags & ~typeBits) | (info.fType & typeBits);
@@ -324,6 +326,12 @@ UINT GetMenuDefaultItem(HMENU menu, bool byPosition, UINT flags) {
 
 const MenuItem* GetMenuItem(HMENU menu, UINT item, UINT byFlags) {
   return Item(menu, item, byFlags);
+}
+
+bool IsMenuRightOrder(HMENU menu) {
+  auto* items = Items(menu);
+  return items && std::any_of(items->begin(), items->end(),
+                              [](const MenuItem& m) { return m.flags & MFT_RIGHTORDER; });
 }
 
 bool SetMenu(HWND hwnd, HMENU menu) {

@@ -30,6 +30,7 @@ constexpr UINT MF_HILITE = 0x0080;        // the hot item of an open menu
 constexpr UINT MF_OWNERDRAW = 0x0100;     // measured and drawn by the owner window
 constexpr UINT MF_SEPARATOR = 0x0800;
 constexpr UINT MF_DEFAULT = 0x1000;  // drawn bold; the one default item of a menu
+// On a menu bar: the item and those after it end at the bar's right edge.
 constexpr UINT MF_RIGHTJUSTIFY = 0x4000;
 
 // MENUITEMINFOW: which members count (fMask), the item's type (fType) and state (fState).
@@ -48,6 +49,11 @@ constexpr UINT MFT_OWNERDRAW = MF_OWNERDRAW;
 constexpr UINT MFT_RADIOCHECK = 0x0200;  // a checked item shows a dot instead of a tick
 constexpr UINT MFT_SEPARATOR = MF_SEPARATOR;
 constexpr UINT MFT_RIGHTJUSTIFY = MF_RIGHTJUSTIFY;
+// A right-to-left menu (any item carrying it makes the whole menu so): a pop-up shows its check
+// column on the right, its texts right-aligned and read from the right, its submenu arrows on
+// the left, and its submenus cascade to the left; a bar lays its items out from its right edge,
+// where MFT_RIGHTJUSTIFY puts them anyway. Submenus of a right-to-left pop-up are right-to-left.
+constexpr UINT MFT_RIGHTORDER = 0x2000;
 constexpr UINT MFS_ENABLED = MF_ENABLED;
 constexpr UINT MFS_GRAYED = 0x0003;
 constexpr UINT MFS_DISABLED = MFS_GRAYED;
@@ -124,6 +130,8 @@ constexpr UINT GMDI_USEDISABLED = 0x0001;
 UINT GetMenuDefaultItem(HMENU menu, bool byPosition, UINT flags);
 // The item itself (nullptr when there is none); the pointer lives until the menu changes.
 const MenuItem* GetMenuItem(HMENU menu, UINT item, UINT byFlags);
+// Whether an item of the menu carries MFT_RIGHTORDER.
+bool IsMenuRightOrder(HMENU menu);
 
 // The menu bar of a top-level window (not of a child): shown below the caption, in the
 // non-client area (HTMENU), sized by SM_CYMENU. SetMenu destroys nothing: the menu it

@@ -43,6 +43,7 @@ struct Level {
   int hot = -1;
   int hover = -1;       // the bar's item under the mouse outside the loop (ODS_HOTLIGHT)
   int parentItem = -1;  // the item of the level above that opened this one
+  bool rtl = false;     // right to left: mirrored, submenus open to the left
 };
 
 struct Loop {
@@ -178,12 +179,15 @@ SIZE LayOut(Loop& loop, Level& level) {
     height = std::max(height, y);
   }
   int width = x + (items.empty() ? 0 : widths[std::size_t(current)]);
+  // Right to left, the first column is on the right.
+  if (level.rtl)
+    for (RECT& r : level.rects) r = RECT{width - r.Right, r.Top, width - r.Left, r.Bottom};
   return {width, height};
 }
 
 // Plain painting in the system colours.
-void DrawCheck(HDC dc, const RECT& r, int checkWidth, bool radio, gfx::COLORREF color) {
-  int cx = r.Left + checkWidth / 2, cy = (r.Top + r.Bottom) / 2;
+void DrawCheck(HDC dc, const RECT& r, int checkWidth, bool radio, gfx::COLORREF color, bool rtl) {
+  int cx = rtl ? r.Right - checkWidth / 2 : r.Left + checkWidth / 2, cy = (r.Top + r.Bottom) / 2;
   gfx::SetDCBrushColor(dc, color);
   gfx::SetDCPenColor(dc, color);
   if (radio) {
@@ -198,11 +202,13 @@ void DrawCheck(HDC dc, const RECT& r, int checkWidth, bool radio, gfx::COLORREF 
   }
 }
 
-void DrawArrow(HDC dc, const RECT& r, gfx::COLORREF color) {
-  int x = r.Right - kArrowColumn / 2 - 2, cy = (r.Top + r.Bottom) / 2;
+// The submenu arrow points the way the submenu opens: right, or left in a right-to-left menu.
+void DrawArrow(HDC dc, const RECT& r, gfx::COLORREF color, bool rtl) {
+  int x = rtl ? r.Left + kArrowColumn / 2 + 2 : r.Right - kArrowColumn / 2 - 2;
+  int cy = (r.Top + r.Bottom) / 2, tip = rtl ? x - 4 : x + 4;
   gfx::SetDCBrushColor(dc, color);
   gfx::SetDCPenColor(dc, color);
-  POINT tri[3] = {{x, cy - 4}, {x + 4, cy}, {x, cy + 4}};
+  POINT tri[3] = {{x, cy - 4}, {tip, cy}, {x, cy + 4}};
   gfx::Polygon(dc, tri, 3);
 }
 
@@ -227,9 +233,10 @@ void BlendPicture(HDC dc, int x, int y, const gfx::Bitmap& pic) {
 }
 
 // An item's picture, centred in the check column; a checked one is framed instead of ticked.
-void DrawPicture(HDC dc, const MenuItem& it, const RECT& r, int checkWidth) {
+void DrawPicture(HDC dc, const MenuItem& it, const RECT& r, int checkWidth, bool rtl) {
   const gfx::Bitmap& pic = *it.bitmap;
-  int x = r.Left + (checkWidth - pic.Width()) / 2, y = r.Top + (r.Height() - pic.Height()) / 2;
+  int column = rtl ? r.Right - checkWidth : r.Left;
+  int x = column + (checkWidth - pic.Width()) / 2, y = r.Top + (r.Height() - pic.Height()) / 2;
   BlendPicture(dc, x, y, pic);
   if (!(it.flags & MF_CHECKED)) return;
   RECT f{x - 1, y - 1, x + pic.Width() + 1, y + pic.Height() + 1};
@@ -254,20 +261,28 @@ void DrawPlainItem(const Loop& loop, const Level& level, HDC dc, const MenuItem&
   gfx::COLORREF text = GetSysColor(disabled ? COLOR_GRAYTEXT
                                    : hot    ? COLOR_HIGHLIGHTTEXT
                                             : COLOR_MENUTEXT);
+  const bool rtl = level.rtl;
   if (it.bitmap)
-    DrawPicture(dc, it, r, level.checkWidth);
+    DrawPicture(dc, it, r, level.checkWidth, rtl);
   else if (it.flags & MF_CHECKED)
-    DrawCheck(dc, r, level.checkWidth, it.flags & MFT_RADIOCHECK, text);
-  if (it.flags & MF_POPUP) DrawArrow(dc, r, text);
+    DrawCheck(dc, r, level.checkWidth, it.flags & MFT_RADIOCHECK, text, rtl);
+  if (it.flags & MF_POPUP) DrawArrow(dc, r, text, rtl);
   gfx::SetBkMode(dc, gfx::TRANSPARENT);
-  RECT t{r.Left + level.checkWidth, r.Top, r.Right - kArrowColumn, r.Bottom};
+  // Right to left the text lies against the check column on the right, the shortcut on the left.
+  RECT t = rtl ? RECT{r.Left + kArrowColumn, r.Top, r.Right - level.checkWidth, r.Bottom}
+               : RECT{r.Left + level.checkWidth, r.Top, r.Right - kArrowColumn, r.Bottom};
+  const unsigned reading = rtl ? gfx::DT_RTLREADING : 0;
+  const unsigned captionAlign = rtl ? gfx::DT_RIGHT : gfx::DT_LEFT;
+  const unsigned shortcutAlign = rtl ? gfx::DT_LEFT : gfx::DT_RIGHT;
   auto write = [&](int dx, gfx::COLORREF color) {
     gfx::SetTextColor(dc, color);
     RECT a = t.Offset(dx, dx);
     gfx::SelectFont(dc, (it.flags & MF_DEFAULT) ? loop.bold : loop.font);
-    gfx::DrawTextW(dc, Before(it.text), &a, gfx::DT_SINGLELINE | gfx::DT_VCENTER);
+    gfx::DrawTextW(dc, Before(it.text), &a,
+                   gfx::DT_SINGLELINE | gfx::DT_VCENTER | captionAlign | reading);
     gfx::SelectFont(dc, loop.font);
-    gfx::DrawTextW(dc, After(it.text), &a, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_RIGHT);
+    gfx::DrawTextW(dc, After(it.text), &a,
+                   gfx::DT_SINGLELINE | gfx::DT_VCENTER | shortcutAlign | reading);
   };
   if (disabled && !hot) write(1, GetSysColor(COLOR_BTNHIGHLIGHT));  // the classic emboss
   write(0, text);
@@ -309,7 +324,8 @@ void PaintLevel(const Loop& loop, const Level& level, HDC dc) {
     if (i > 0 && (items[i].flags & MF_MENUBARBREAK) && !(items[i].flags & MF_OWNERDRAW)) {
       RECT c;
       GetClientRect(level.hwnd, &c);
-      int x = level.rects[i].Left - MENU_COLUMN_GAP / 2 - 1;
+      int x = level.rtl ? level.rects[i].Right + MENU_COLUMN_GAP / 2 - 1
+                        : level.rects[i].Left - MENU_COLUMN_GAP / 2 - 1;
       gfx::FillRect(dc, {x, c.Top, x + 1, c.Bottom}, GetSysColor(COLOR_BTNSHADOW));
       gfx::FillRect(dc, {x + 1, c.Top, x + 2, c.Bottom}, GetSysColor(COLOR_BTNHIGHLIGHT));
     }
@@ -402,8 +418,9 @@ void SetHot(Loop& loop, std::size_t li, int index, bool byMouse) {
   if (!Notify(loop) || index < 0) return;
   const MenuItem* it = GetMenuItem(loop.levels[li].menu, UINT(index), MF_BYPOSITION);
   if (!it) return;
-  UINT flags = (it->flags & 0xFFFF) | MF_HILITE | (loop.systemMenu ? MF_SYSMENU : 0) |
-               (byMouse ? MF_MOUSESELECT : 0);
+  // The right-order bit shares its value with MF_SYSMENU, which alone tells the system menu.
+  UINT flags = (it->flags & 0xFFFF & ~MFT_RIGHTORDER) | MF_HILITE |
+               (loop.systemMenu ? MF_SYSMENU : 0) | (byMouse ? MF_MOUSESELECT : 0);
   UINT what = (it->flags & MF_POPUP) ? UINT(index) : it->id;
   Deliver(loop.owner, WM_MENUSELECT, MAKEWPARAM(int(what), int(flags)),
           reinterpret_cast<LPARAM>(loop.levels[li].menu));
@@ -432,9 +449,11 @@ RECT Desktop() {
 // Where the first pop-up goes: aligned to (x, y) by the flags, off the exclusion rectangle,
 // flipped to the other side of the point where it would leave the desktop.
 RECT PlaceFirst(SIZE size, UINT flags, POINT at, const TPMPARAMS* params) {
-  int x = (flags & TPM_RIGHTALIGN)    ? at.X - size.cx
-          : (flags & TPM_CENTERALIGN) ? at.X - size.cx / 2
-                                      : at.X;
+  // Right to left, left and right alignment swap: by default the menu hangs to the left.
+  const bool rtl = flags & TPM_LAYOUTRTL;
+  int x = (flags & TPM_CENTERALIGN)             ? at.X - size.cx / 2
+          : bool(flags & TPM_RIGHTALIGN) != rtl ? at.X - size.cx
+                                                : at.X;
   int y = (flags & TPM_BOTTOMALIGN)    ? at.Y - size.cy
           : (flags & TPM_VCENTERALIGN) ? at.Y - size.cy / 2
                                        : at.Y;
@@ -450,6 +469,8 @@ RECT PlaceFirst(SIZE size, UINT flags, POINT at, const TPMPARAMS* params) {
                      size.cy);
   } else {
     if (r.Right > desk.Right && x - size.cx >= desk.Left) r = r.Offset(-size.cx, 0);
+    if (r.Left < desk.Left && at.X + size.cx <= desk.Right)
+      r = RectOfSize(at.X, r.Top, size.cx, size.cy);
     if (r.Bottom > desk.Bottom && y - size.cy >= desk.Top) r = r.Offset(0, -size.cy);
   }
   int dx = r.Right > desk.Right ? desk.Right - r.Right : 0;
@@ -460,7 +481,8 @@ RECT PlaceFirst(SIZE size, UINT flags, POINT at, const TPMPARAMS* params) {
 
 // Opens the pop-up of menu as a new level; position: the parent item's, place: where it goes
 // given its size. False when the menu is empty or gone.
-bool OpenLevel(Loop& loop, HMENU menu, int position, const std::function<RECT(SIZE)>& place) {
+bool OpenLevel(Loop& loop, HMENU menu, int position, bool rtl,
+               const std::function<RECT(SIZE)>& place) {
   if (Notify(loop))
     Deliver(loop.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu),
             MAKELPARAM(position, loop.systemMenu ? 1 : 0));
@@ -468,12 +490,16 @@ bool OpenLevel(Loop& loop, HMENU menu, int position, const std::function<RECT(SI
   Level level;
   level.menu = menu;
   level.parentItem = position;
+  level.rtl = rtl || IsMenuRightOrder(menu);
   SIZE client = LayOut(loop, level);
   RECT r = place({client.cx + 2 * kFrame, client.cy + 2 * kFrame});
   EnsureClass();
-  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, POPUPMENU_CLASS,
-                              u"", WS_POPUP | WS_DLGFRAME | WS_CLIPSIBLINGS, r.Left, r.Top,
-                              r.Width(), r.Height(), loop.owner, 0);
+  // A right-to-left pop-up says so in its window's style, where anyone may read it.
+  const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE |
+                        (level.rtl ? WS_EX_RIGHT | WS_EX_RTLREADING : 0);
+  HWND hwnd =
+      CreateWindowExW(exStyle, POPUPMENU_CLASS, u"", WS_POPUP | WS_DLGFRAME | WS_CLIPSIBLINGS,
+                      r.Left, r.Top, r.Width(), r.Height(), loop.owner, 0);
   if (!hwnd) return false;
   level.hwnd = hwnd;
   loop.levels.push_back(level);
@@ -512,9 +538,16 @@ bool OpenSubmenu(Loop& loop, std::size_t li, bool selectFirst) {
   RECT desk = Desktop();
   auto place = [&](SIZE size) {
     RECT r;
+    // Right to left a bar's pop-up hangs from the item's right edge and a submenu opens to
+    // the left, each flipping to the other side only where the desktop ends.
+    const bool rtl = level.rtl || IsMenuRightOrder(it->submenu);
     if (fromBar) {
-      r = RectOfSize(item.Left, item.Bottom, size.cx, size.cy);
-      if (r.Bottom > desk.Bottom) r = RectOfSize(item.Left, item.Top - size.cy, size.cx, size.cy);
+      const int x = rtl ? item.Right - size.cx : item.Left;
+      r = RectOfSize(x, item.Bottom, size.cx, size.cy);
+      if (r.Bottom > desk.Bottom) r = RectOfSize(x, item.Top - size.cy, size.cx, size.cy);
+    } else if (rtl) {
+      r = RectOfSize(parent.Left + kFrame - size.cx, item.Top - kFrame, size.cx, size.cy);
+      if (r.Left < desk.Left) r = r.Offset(parent.Right - kFrame - r.Left, 0);
     } else {
       r = RectOfSize(parent.Right - kFrame, item.Top - kFrame, size.cx, size.cy);
       if (r.Right > desk.Right) r = r.Offset(parent.Left + kFrame - size.cx - r.Left, 0);
@@ -523,7 +556,7 @@ bool OpenSubmenu(Loop& loop, std::size_t li, bool selectFirst) {
     if (r.Right > desk.Right) r = r.Offset(desk.Right - r.Right, 0);
     return r.Offset(std::max(0, desk.Left - r.Left), std::max(0, desk.Top - r.Top));
   };
-  if (!OpenLevel(loop, it->submenu, level.hot, place)) return false;
+  if (!OpenLevel(loop, it->submenu, level.hot, level.rtl, place)) return false;
   if (selectFirst) SetHot(loop, loop.levels.size() - 1, NextSelectable(it->submenu, -1, 1), false);
   return true;
 }
@@ -640,8 +673,8 @@ void ButtonUp(Loop& loop, POINT pt) {
   Choose(loop, std::size_t(li), index);
 }
 
-// The selectable item of the next (step 1) or previous (-1) column of a pop-up nearest in
-// height to the hot item; -1 when there is no such column.
+// The selectable item of the column to the right (step 1) or left (-1) of the hot item's in a
+// pop-up, nearest in height to it; -1 when there is no such column.
 int ColumnNeighbour(const Level& level, int step) {
   if (level.hot < 0 || std::size_t(level.hot) >= level.rects.size()) return -1;
   std::vector<MenuItem> items = ItemsOf(level.menu);
@@ -690,20 +723,21 @@ void Key(Loop& loop, UINT vk) {
       if (!onBar) SetHot(loop, last, NextSelectable(level.menu, -1, vk == VK_HOME ? 1 : -1), false);
       break;
     case VK_RIGHT:
+    case VK_LEFT: {
+      // Forward is the way the menu reads: right, or left in a right-to-left menu, where the
+      // two keys swap their parts. Columns are found by their place on the screen.
+      const bool forward = (vk == VK_RIGHT) != level.rtl;
+      const int ahead = level.rtl ? -1 : 1;
       if (onBar) {
-        BarStep(loop, 1);
-      } else if (!OpenSubmenu(loop, last, true)) {
+        BarStep(loop, forward ? 1 : -1);
+      } else if (forward) {
+        if (OpenSubmenu(loop, last, true)) break;
         // Without a submenu: the next column, or the next bar item from the last column.
-        if (int next = ColumnNeighbour(loop.levels[last], 1); next >= 0)
+        if (int next = ColumnNeighbour(loop.levels[last], ahead); next >= 0)
           SetHot(loop, last, next, false);
         else if (loop.bar && last == 1)
           BarStep(loop, 1);
-      }
-      break;
-    case VK_LEFT:
-      if (onBar) {
-        BarStep(loop, -1);
-      } else if (int prev = ColumnNeighbour(level, -1); prev >= 0) {
+      } else if (int prev = ColumnNeighbour(level, -ahead); prev >= 0) {
         SetHot(loop, last, prev, false);
       } else if (last >= 2 || (last == 1 && !loop.bar)) {
         CloseBelow(loop, last - 1);
@@ -711,6 +745,7 @@ void Key(Loop& loop, UINT vk) {
         BarStep(loop, -1);
       }
       break;
+    }
     case VK_ESCAPE:
       if (last == 0)
         loop.done = true;
@@ -877,7 +912,7 @@ int TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPM
   loop.systemMenu = root && root->systemMenu == menu;
   Running mark(&loop);
   Start(loop, menu);
-  bool shown = OpenLevel(loop, menu, 0, [&](SIZE size) {
+  bool shown = OpenLevel(loop, menu, 0, flags & TPM_LAYOUTRTL, [&](SIZE size) {
     return PlaceFirst(size, flags, {x, y}, params);
   });
   if (!shown) {
@@ -963,6 +998,13 @@ std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
     out.push_back(RECT{x, y, std::min(x + w, left + width), y + height});
     x += w;
   }
+  // Right to left the bar is the mirror image; its items start at the right edge, where a
+  // right-justified item would put them anyway.
+  if (IsMenuRightOrder(menu)) {
+    for (RECT& r : out)
+      r = RECT{2 * left + width - r.Right, r.Top, 2 * left + width - r.Left, r.Bottom};
+    return out;
+  }
   // A right-justified item and those after it on its row end at the bar's right edge.
   for (std::size_t i = 0; i < items.size() && i < out.size(); ++i) {
     if (!(items[i].flags & MF_RIGHTJUSTIFY)) continue;
@@ -1018,6 +1060,7 @@ void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse) {
   Level bar;
   bar.menu = menu;
   bar.rects = MenuBarLayout(hwnd, f.menuBar.Left, f.menuBar.Top, f.menuBar.Width());
+  bar.rtl = IsMenuRightOrder(menu);
   loop.levels.push_back(bar);
   loop.mouseLevel = 0;
   SetHot(loop, 0, hot >= 0 ? hot : NextSelectable(menu, -1, 1), byMouse);
@@ -1082,7 +1125,9 @@ void DrawMenuBarItems(HWND hwnd, HDC dc, const RECT& bar, bool ground) {
                                              : COLOR_MENUTEXT));
     gfx::SelectFont(dc, (it.flags & MF_DEFAULT) ? paint.bold : paint.font);
     RECT t = rects[i];
-    gfx::DrawTextW(dc, Before(it.text), &t, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER);
+    gfx::DrawTextW(dc, Before(it.text), &t,
+                   gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER |
+                       (IsMenuRightOrder(menu) ? gfx::DT_RTLREADING : 0));
   }
 }
 

@@ -41,6 +41,9 @@ constexpr UINT TPM_HORIZONTAL = 0x0000;  // with an exclusion rectangle: move si
 constexpr UINT TPM_VERTICAL = 0x0040;    // with an exclusion rectangle: move up or down first
 constexpr UINT TPM_NONOTIFY = 0x0080;    // no notification messages and no command posted
 constexpr UINT TPM_RETURNCMD = 0x0100;   // returns the chosen command instead of posting it
+// A right-to-left menu (as MFT_RIGHTORDER makes it), whose left and right alignment swap: by
+// default it hangs to the left of (x, y).
+constexpr UINT TPM_LAYOUTRTL = 0x8000;
 
 // What TrackPopupMenuEx may be given: a rectangle (screen coordinates) the menu must not cover.
 struct TPMPARAMS {
@@ -84,7 +87,8 @@ namespace detail {
 void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse);
 // The bar items' rectangles in window coordinates, left to right from (left, top) within
 // width, SM_CYMENU high (owner-drawn ones as wide as WM_MEASUREITEM answers); an item that
-// does not fit after another starts a new row below.
+// does not fit after another starts a new row below. A right-to-left bar (MFT_RIGHTORDER) is
+// the mirror image: its items run from the right edge leftwards.
 std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width);
 // The rows the bar's items take in a bar of width (1 for an empty bar).
 int MenuBarRows(HWND hwnd, int width);

@@ -83,9 +83,15 @@ int GetSystemMetrics(int index) {
       return 0;
     case SM_SWAPBUTTON:
       return 0;
+    case SM_MIDEASTENABLED:
+      return detail::S().uiRightToLeft ? 1 : 0;
     default:
       return 0;
   }
+}
+
+void SetUIRightToLeft(bool rightToLeft) {
+  detail::S().uiRightToLeft = rightToLeft;
 }
 
 namespace {

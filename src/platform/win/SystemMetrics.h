@@ -62,10 +62,17 @@ constexpr int SM_CXMAXIMIZED = 61;
 constexpr int SM_CYMAXIMIZED = 62;
 constexpr int SM_CXDRAG = 68;
 constexpr int SM_CYDRAG = 69;
+constexpr int SM_MIDEASTENABLED = 74;  // non-zero on a right-to-left (Hebrew, Arabic) system
 constexpr int SM_CXPADDEDBORDER = 92;
 
 // The metric's value; 0 for an unknown index. Screen sizes come from the backend.
 int GetSystemMetrics(int index);
+
+// The user interface's reading order, which the system's locale decides: left to right (as on
+// the Russian system) until set; SM_MIDEASTENABLED reports it. Tests and automation scripts set
+// it to see the program as a right-to-left system shows it; it lasts until the window system
+// is reset.
+void SetUIRightToLeft(bool rightToLeft);
 
 // GetSysColor indexes.
 constexpr int COLOR_SCROLLBAR = 0;

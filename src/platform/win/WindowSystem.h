@@ -164,6 +164,7 @@ struct State {
 
   int moveLoopDepth = 0;
   RECT workArea{};  // set by SPI_SETWORKAREA; empty: the whole desktop
+  bool uiRightToLeft = false;  // SetUIRightToLeft
 
   std::shared_ptr<HookNode> cbtHooks;  // the newest first
   std::uintptr_t nextHook = 0x30010;

@@ -130,6 +130,16 @@ void BlendOver(gfx::Bitmap& bmp, const gfx::Bitmap& pic, TPoint p) {
   }
 }
 
+// Turns a picture over left to right.
+void Mirror(gfx::Bitmap& bmp) {
+  for (int y = 0; y < bmp.Height(); ++y)
+    for (int x = 0, r = bmp.Width() - 1; x < r; ++x, --r) {
+      const std::uint32_t left = bmp.At(x, y);
+      bmp.Set(x, y, bmp.At(r, y));
+      bmp.Set(r, y, left);
+    }
+}
+
 // The symbol of a system command's item (the system menu's items carry the command in Tag);
 // -1 for any other item.
 int SystemCommandGlyph(const fw::TMenuItem& item) {
@@ -176,6 +186,11 @@ TsMenuItemType TsSkinableMenus::ItemType(const fw::TMenuItem& item) {
   if (c == u"-") return smDivider;
   if (c.size() > 2 && c.front() == u'-' && c.back() == u'-') return smCaption;
   return smNormal;
+}
+
+bool TsSkinableMenus::IsRTL(const fw::TMenuItem& item) {
+  const fw::TMenu* menu = item.GetParentMenu();
+  return menu && menu->IsRightToLeft();
 }
 
 bool TsSkinableMenus::IsHooked(const fw::TMenuItem& item) {
@@ -310,6 +325,7 @@ bool TsSkinableMenus::SetItemFont(fw::TCanvas& canvas, fw::TMenuItem& item, unsi
 TacMenuLayout TsSkinableMenus::MenuLayoutOf(fw::TMenuItem& first) const {
   TacMenuLayout layout;
   layout.GlyphSizeCX = GlyphSize(first).cx;
+  layout.RightToLeft = IsRTL(first);
   // The skin list's menu carries the extra line; the program may change it.
   if (first.Name() != "SkinSelectItem") return layout;
   layout.HaveExtraLine = true;
@@ -426,6 +442,9 @@ void TsSkinableMenus::PrepareMenuBG(TacMenuInfo& mi, int width, int height) {
   const int border = model->gd[std::size_t(body)].BorderIndex;
   if (model->IsValidImgIndex(border))
     draw::DrawSkinRect(bmp, bmp.Bounds(), draw::EmptyCI, model->ma[std::size_t(border)], 0, false);
+  // Right to left the icon column is on the right: the whole picture turns over, and the extra
+  // line goes on at the right after it, its text reading as it does on the left.
+  if (mi.Layout.RightToLeft) Mirror(bmp);
   if (extra > 0) PaintExtraLine(mi, height);
   // The corners the border picture leaves transparent are cut out of the window's shape.
   for (int y = 0; y < height; ++y) {
@@ -443,8 +462,9 @@ void TsSkinableMenus::PaintExtraLine(const TacMenuInfo& mi, int height) const {
   const int sbw = SkinBorderWidth(), sw = ExtraWidth(mi.Layout), sh = height - 2 * sbw;
   if (!model->IsValidSkinIndex(section) || sh <= 0) return;
   gfx::Bitmap& bmp = *mi.Bmp;
+  const int left = mi.Layout.RightToLeft ? bmp.Width() - sbw - sw : sbw;
   gfx::Bitmap strip(sw, sh);
-  draw::PaintItem(model, section, draw::MakeCacheInfo(&bmp, sbw, sbw), true, 0, strip.Bounds(),
+  draw::PaintItem(model, section, draw::MakeCacheInfo(&bmp, left, sbw), true, 0, strip.Bounds(),
                   {0, 0}, &strip);
   int textFoot = 12;  // how far above the strip's foot the text begins
   if (const gfx::Bitmap& glyph = mi.Layout.ExtraGlyph; !glyph.Empty()) {
@@ -470,7 +490,7 @@ void TsSkinableMenus::PaintExtraLine(const TacMenuInfo& mi, int height) const {
     for (int y = 0; y < sw; ++y)
       for (int x = 0; x < sh; ++x) strip.Set(y, sh - 1 - x, turned.At(x, y));
   }
-  bmp.CopyFrom(strip, strip.Bounds(), {sbw, sbw});
+  bmp.CopyFrom(strip, strip.Bounds(), {left, sbw});
 }
 
 void TsSkinableMenus::DrawWndBorder(const TacMenuInfo& mi) {
@@ -514,8 +534,8 @@ void TsSkinableMenus::ClearCache() {
   FMenuInfo.clear();
 }
 
-void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r, int extraWidth,
-                                   int glyphWidth) const {
+void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r, int extraWidth, int glyphWidth,
+                                   bool rtl) const {
   const sd::TacSkinModel* model = Model();
   const int div = FOwner.ConstData().Sections[sd::ssDividerV];
   const int ico = IcoLineIndex();
@@ -524,7 +544,9 @@ void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r, int extraWi
       (model->gd[std::size_t(ico)].Props[0].Transparency < 100 ||
        model->IsValidImgIndex(model->gd[std::size_t(ico)].BorderIndex)))
     left += Margin + glyphWidth + Spacing;
-  const TRect line{left, 0, std::max(left + 1, r.Width() - Margin), r.Height()};
+  TRect line{left, 0, std::max(left + 1, r.Width() - Margin), r.Height()};
+  // Right to left the gap for the icon column is on the right.
+  if (rtl) line = {r.Width() - line.Right, 0, r.Width() - line.Left, r.Height()};
   const int border = model->IsValidSkinIndex(div) ? model->gd[std::size_t(div)].BorderIndex : -1;
   if (model->IsValidImgIndex(border)) {
     draw::DrawSkinRect(bmp, line, draw::EmptyCI, model->ma[std::size_t(border)], 0, false);
@@ -538,11 +560,11 @@ void TsSkinableMenus::PaintDivider(gfx::Bitmap& bmp, const TRect& r, int extraWi
 }
 
 void TsSkinableMenus::PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas, const fw::TMenuItem& item,
-                                   int extraWidth) const {
+                                   int extraWidth, bool rtl) const {
   const sd::TacSkinModel* model = Model();
   int section = FOwner.ConstData().Sections[sd::ssMenuCaption];
   TRect r = bmp.Bounds();
-  r.Left += extraWidth;
+  (rtl ? r.Right : r.Left) += rtl ? -extraWidth : extraWidth;
   if (model->IsValidSkinIndex(section) && !r.IsEmpty()) {
     gfx::Bitmap part(r.Width(), r.Height());
     draw::PaintItem(model, section, draw::MakeCacheInfo(&bmp, r.Left, 0), true, 0, part.Bounds(),
@@ -556,7 +578,8 @@ void TsSkinableMenus::PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas, const 
   r.Bottom -= Margin + 2;
   canvas.Font.SetStyle(canvas.Font.Style() | fw::fsBold);
   draw::acWriteTextEx(canvas, text, true, r,
-                      gfx::DT_SINGLELINE | gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_NOPREFIX,
+                      gfx::DT_SINGLELINE | gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_NOPREFIX |
+                          (rtl ? gfx::DT_RTLREADING : 0),
                       section, 0, model);
 }
 
@@ -575,13 +598,16 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
   TacMenuInfo& mi = *GetMenuInfo(wnd);
   const int W = BorderWidth;
   gfx::Bitmap& bg = *mi.Bmp;
-  // A column after a bar break gets its line in the background once.
+  const bool rtl = mi.Layout.RightToLeft;
+  // A column after a bar break gets its line in the background once (in the gap before it:
+  // on its right in a right-to-left menu).
   if (item->Break() == fw::TMenuBreak::mbBarBreak && !mi.ItemsIterated) {
     const int ix = FOwner.ConstData().MenuItem.SkinIndex;
     skin::paint::TColor c = model->IsValidSkinIndex(ix)
                                 ? model->gd[std::size_t(ix)].Props[0].FontColor.Color
                                 : 0x808080;
-    const int x = rect.Left + W - MENU_COLUMN_GAP / 2;
+    const int x =
+        rtl ? rect.Right + W + MENU_COLUMN_GAP / 2 - 1 : rect.Left + W - MENU_COLUMN_GAP / 2;
     for (int y = W; y < bg.Height() - W && x >= 0 && x < bg.Width(); ++y)
       bg.Set(x, y, 0xFF000000 | skin::paint::SwapRedBlue(std::uint32_t(c & 0xFFFFFF)));
     gfx::HDC dc = canvas.Handle();
@@ -604,13 +630,17 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
   const int extra = Breaked(*item) ? 0 : ExtraWidth(mi.Layout);
   const int gcx = mi.Layout.GlyphSizeCX;
   const TsMenuItemType type = ItemType(*item);
+  // Right to left the item is the mirror image of its left-to-right look: a place x of a part
+  // w wide, counted from the left there, is counted from the right here.
+  const int pw = pic.Width();
+  auto X = [rtl, pw](int x, int w) { return rtl ? pw - x - w : x; };
   if (type == smDivider) {
-    PaintDivider(pic, pic.Bounds(), extra, gcx);
+    PaintDivider(pic, pic.Bounds(), extra, gcx, rtl);
   } else if (type == smCaption) {
     SetItemFont(c, *item, state);
-    PaintCaption(pic, c, *item, extra);
+    PaintCaption(pic, c, *item, extra, rtl);
   } else {
-    const TRect area{extra, 0, pic.Width(), pic.Height()};
+    const TRect area{X(extra, pw - extra), 0, X(extra, pw - extra) + pw - extra, pic.Height()};
     const int ix = FOwner.ConstData().MenuItem.SkinIndex;
     int fontSection = FOwner.ConstData().Sections[sd::ssMainMenu];
     if (model->IsValidSkinIndex(ix)) {
@@ -619,8 +649,18 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
         // A hot item right above a divider leaves its last row to the body: the divider's
         // line lies on its own top row and would read as the hot frame's edge.
         gfx::Bitmap part(area.Width(), area.Height() - (selected && DividerBelow(*item) ? 1 : 0));
-        draw::PaintItem(model, ix, draw::MakeCacheInfo(&bg, inBg.Left + area.Left, inBg.Top), true,
-                        selected ? 1 : 0, part.Bounds(), {0, 0}, &part);
+        if (rtl) {
+          // Painted as left to right over the background turned back, then turned over.
+          gfx::Bitmap ltr = bg;
+          Mirror(ltr);
+          draw::PaintItem(model, ix,
+                          draw::MakeCacheInfo(&ltr, bg.Width() - inBg.Left - area.Right, inBg.Top),
+                          true, selected ? 1 : 0, part.Bounds(), {0, 0}, &part);
+          Mirror(part);
+        } else {
+          draw::PaintItem(model, ix, draw::MakeCacheInfo(&bg, inBg.Left + area.Left, inBg.Top),
+                          true, selected ? 1 : 0, part.Bounds(), {0, 0}, &part);
+        }
         pic.CopyFrom(part, part.Bounds(), {area.Left, 0});
       }
     }
@@ -631,14 +671,16 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
             ? draw::StateProps(model->gd[std::size_t(fontSection)], selected ? 1 : 0)
                   .FontColor.Color
             : skin::paint::clNone;
-    auto charGlyph = [&](int index, TPoint at) {
-      if (auto glyph = acCharImages().CreateBitmap32Color(index, gw, gw, glyphColor))
+    auto charGlyph = [&](int index, TPoint at, bool mirrored = false) {
+      if (auto glyph = acCharImages().CreateBitmap32Color(index, gw, gw, glyphColor)) {
+        if (mirrored) Mirror(*glyph);
         BlendOver(pic, *glyph, at);
+      }
     };
     // The glyph column: the item's picture, else a check mark, else a system command's symbol.
     const gfx::Bitmap* picture = item->Picture();
     if (picture) {
-      const TPoint at{area.Left + Margin + (gcx - picture->Width()) / 2,
+      const TPoint at{X(extra + Margin + (gcx - picture->Width()) / 2, picture->Width()),
                       (pic.Height() - picture->Height()) / 2};
       const int button = FOwner.ConstData().Sections[sd::ssSpeedButton_Small];
       if (item->Checked() && model->IsValidSkinIndex(button)) {
@@ -656,32 +698,38 @@ void TsSkinableMenus::sAdvancedDrawItem(fw::TMenuItem* item, fw::TCanvas& canvas
       const int check = model->GetMaskIndex(sd::s_GlobalInfo, "CHECK");
       if (!item->RadioItem() && model->IsValidImgIndex(check)) {
         const paint::TsMaskData& md = model->ma[std::size_t(check)];
-        const int x = area.Left + std::max(0, (gcx - md.Width) / 2 + Margin);
+        const int x = X(extra + std::max(0, (gcx - md.Width) / 2 + Margin), md.Width);
         draw::DrawSkinGlyph(pic, {x, (pic.Height() - md.Height) / 2}, selected ? 1 : 0, 1, md,
                             draw::MakeCacheInfo(&pic));
       } else {
         charGlyph(item->RadioItem() ? cgRadio : cgCheck,
-                  {area.Left + Margin, (pic.Height() - gw) / 2});
+                  {X(extra + Margin, gw), (pic.Height() - gw) / 2});
       }
     } else if (const int symbol = SystemCommandGlyph(*item); symbol >= 0) {
-      charGlyph(symbol, {area.Left + Margin + (gcx - gw) / 2, (pic.Height() - gw) / 2});
+      charGlyph(symbol, {X(extra + Margin + (gcx - gw) / 2, gw), (pic.Height() - gw) / 2});
     }
-    // A submenu item's arrow at the right (owner-drawn items get none from the window).
+    // A submenu item's arrow at the far side, pointing the way the submenu opens (owner-drawn
+    // items get none from the window).
     if (item->Count() > 0)
-      charGlyph(cgCaretRight, {pic.Width() - gw - Margin, (pic.Height() - gw) / 2});
+      charGlyph(cgCaretRight, {X(pw - gw - Margin, gw), (pic.Height() - gw) / 2}, rtl);
     // The event's own colour replaces the section's.
     const int textSection = SetItemFont(c, *item, state) ? -1 : fontSection;
     const auto [caption, shortcut] = CaptionParts(*item);
-    TRect text{area.Left + gcx + 2 * Margin + Spacing, Margin, pic.Width() - Margin,
-               pic.Height() - Margin};
-    const unsigned flags =
-        gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOCLIP | gfx::DT_EXPANDTABS;
-    draw::acWriteTextEx(c, caption, enabled, text, flags | gfx::DT_LEFT, textSection,
-                        selected ? 1 : 0, model);
+    const int textLeft = extra + gcx + 2 * Margin + Spacing;
+    const TRect text{X(textLeft, pw - Margin - textLeft), Margin,
+                     X(textLeft, pw - Margin - textLeft) + pw - Margin - textLeft,
+                     pic.Height() - Margin};
+    // Right to left: read from the right, the caption against the icon column on the right,
+    // the shortcut on the left.
+    const unsigned flags = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOCLIP |
+                           gfx::DT_EXPANDTABS | (rtl ? gfx::DT_RTLREADING : 0);
+    draw::acWriteTextEx(c, caption, enabled, text, flags | (rtl ? gfx::DT_RIGHT : gfx::DT_LEFT),
+                        textSection, selected ? 1 : 0, model);
     if (!shortcut.empty()) {
       TRect sr = text;
-      sr.Right = pic.Width() - 2 * 8;
-      draw::acWriteTextEx(c, shortcut, enabled, sr, flags | gfx::DT_RIGHT | gfx::DT_NOPREFIX,
+      (rtl ? sr.Left : sr.Right) = rtl ? 2 * 8 : pw - 2 * 8;
+      draw::acWriteTextEx(c, shortcut, enabled, sr,
+                          flags | (rtl ? gfx::DT_LEFT : gfx::DT_RIGHT) | gfx::DT_NOPREFIX,
                           textSection, selected ? 1 : 0, model);
     }
   }
@@ -748,13 +796,17 @@ void TsSkinableMenus::sAdvancedDrawLineItem(fw::TMenuItem* item, fw::TCanvas& ca
   c.Font = canvas.Font;
   c.BrushStyle = fw::TBrushStyle::bsClear;
   if (!item->OnDrawItem) {
+    // A right-to-left line has the image at the item's right and reads from the right.
+    const bool rtl = menu->IsRightToLeft();
     TRect text = pic.Bounds();
     const fw::TImageList* images = menu->Images();
     if (images && item->ImageIndex() >= 0 && item->ImageIndex() < images->Count()) {
-      images->Draw(c, 3, (pic.Height() - images->Height()) / 2, item->ImageIndex());
-      text.Left += images->Width() + 6;
+      const int x = rtl ? pic.Width() - 3 - images->Width() : 3;
+      images->Draw(c, x, (pic.Height() - images->Height()) / 2, item->ImageIndex());
+      (rtl ? text.Right : text.Left) += rtl ? -(images->Width() + 6) : images->Width() + 6;
     }
-    const unsigned flags = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER;
+    const unsigned flags =
+        gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_CENTER | (rtl ? gfx::DT_RTLREADING : 0);
     draw::acWriteTextEx(c, CaptionParts(*item).first, enabled, text, flags, fontSection, fontState,
                         model);
   }

@@ -25,6 +25,7 @@ struct TacMenuLayout {
   std::u16string ExtraSection;  // the strip's section
   std::u16string ExtraCaption;  // its text, read upwards
   gfx::Bitmap ExtraGlyph;       // the picture at its foot (empty: none)
+  bool RightToLeft = false;     // mirrored: icon column and extra line on the right
 };
 
 // One open pop-up menu window and its picture.
@@ -102,6 +103,9 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
 
   // The item's type by its caption.
   static TsMenuItemType ItemType(const fw::TMenuItem& item);
+  // Right-to-left layout: the system reads from the right and the item's menu is right to
+  // left (TMenu::IsRightToLeft).
+  static bool IsRTL(const fw::TMenuItem& item);
   // Width of the body section's border picture (3 when it gives none), 0 without one.
   int SkinBorderWidth() const;
   // The default size of the glyph column's glyph (16 scaled).
@@ -121,9 +125,10 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
  private:
   void PrepareMenuBG(TacMenuInfo& mi, int width, int height);
   void PaintExtraLine(const TacMenuInfo& mi, int height) const;
-  void PaintDivider(gfx::Bitmap& bmp, const gfx::TRect& r, int extraWidth, int glyphWidth) const;
+  void PaintDivider(gfx::Bitmap& bmp, const gfx::TRect& r, int extraWidth, int glyphWidth,
+                    bool rtl) const;
   void PaintCaption(gfx::Bitmap& bmp, fw::TCanvas& canvas, const fw::TMenuItem& item,
-                    int extraWidth) const;
+                    int extraWidth, bool rtl) const;
   // The layout of a menu whose first item is first: its glyph width and extra line.
   TacMenuLayout MenuLayoutOf(fw::TMenuItem& first) const;
   const skin::data::TacSkinModel* Model() const;

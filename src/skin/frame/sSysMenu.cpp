@@ -321,6 +321,7 @@ bool TsSystemMenu::DropDown(int x, int y) {
   // commands since the last one.
   UpdateItems(true);
   if (MakeSkinMenu) MakeSkinItems();
+  SetBiDiMode(form->BiDiMode());  // reads the way its form does
   return PopupSkinned(x, y);
 }
 

@@ -19,6 +19,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
 #include "platform/win/WindowProc.h"
@@ -284,6 +285,16 @@ TEST_F(Scripted, QuitClosesTheMainWindowAsAUserWould) {
   EXPECT_EQ(Run({"quit"}), "ok\n");
   EXPECT_FALSE(IsWindow(main));
   EXPECT_TRUE(IsWindow(hidden));
+}
+
+TEST_F(Scripted, TheReadingOrderIsTheSystemsAndLastsUntilChanged) {
+  main = Make({0, 0, 50, 50}, RGB(0, 0, 0));
+  EXPECT_EQ(GetSystemMetrics(SM_MIDEASTENABLED), 0);  // left to right, as the Russian system
+  EXPECT_EQ(Run({"reading rtl"}), "ok\n");
+  EXPECT_NE(GetSystemMetrics(SM_MIDEASTENABLED), 0);  // the window closing at the end keeps it
+  main = Make({0, 0, 50, 50}, RGB(0, 0, 0));
+  EXPECT_EQ(Run({"reading ltr"}), "ok\n");
+  EXPECT_EQ(GetSystemMetrics(SM_MIDEASTENABLED), 0);
 }
 
 TEST_F(Scripted, DumpExtendersAddMembersToEachWindow) {

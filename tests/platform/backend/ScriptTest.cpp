@@ -24,6 +24,9 @@ TEST(Script, ParsesEveryCommandWithItsArguments) {
   EXPECT_EQ(ParseCommand("shot out dir/a b.png").path, "out dir/a b.png");
   EXPECT_EQ(ParseCommand("type  Музей 1").text, u" Музей 1");
   EXPECT_EQ(ParseCommand("QUIT").kind, Command::Kind::Quit);
+  EXPECT_EQ(ParseCommand("reading RTL").kind, Command::Kind::Reading);
+  EXPECT_TRUE(ParseCommand("reading RTL").rightToLeft);
+  EXPECT_FALSE(ParseCommand("reading ltr").rightToLeft);
   EXPECT_TRUE(IsBlankLine("   # a comment"));
   EXPECT_TRUE(IsBlankLine("\r"));
 }
@@ -42,10 +45,26 @@ TEST(Script, KeyNamesGiveScanCodesAndModifiers) {
 }
 
 TEST(Script, RejectsMalformedLinesWithAMessage) {
-  for (const char* line :
-       {"click 1", "click a b", "click 1 2 3", "click 1 2 thumb", "wait -1",
-        "wait 99999999999999999999", "key", "key Ctrl+", "key Ctrl+Ctrl+A", "key Hyper+A",
-        "key Nothing", "shot", "dance", "", "type", "quit now", "move 40000 0"})
+  for (const char* line : {"click 1",
+                           "click a b",
+                           "click 1 2 3",
+                           "click 1 2 thumb",
+                           "wait -1",
+                           "wait 99999999999999999999",
+                           "key",
+                           "key Ctrl+",
+                           "key Ctrl+Ctrl+A",
+                           "key Hyper+A",
+                           "key Nothing",
+                           "shot",
+                           "dance",
+                           "",
+                           "type",
+                           "quit now",
+                           "move 40000 0",
+                           "reading",
+                           "reading up",
+                           "reading rtl ltr"})
     EXPECT_THROW(ParseCommand(line), ScriptError) << line;
   EXPECT_THROW(ParseCommand(std::string(kMaxScriptLine + 1, 'x')), ScriptError);
 }

@@ -441,6 +441,131 @@ TEST_F(Menus, AnItemsPictureIsBlendedInTheCheckColumnWhichItWidens) {
   EXPECT_EQ(tickPlace, GetSysColor(COLOR_MENU));
 }
 
+TEST_F(Menus, ARightToLeftMenuIsMirroredAndItsKeysAndSubmenusGoToTheLeft) {
+  HMENU more = CreatePopupMenu();  // takes its parent's direction
+  AppendMenuW(more, MF_STRING, 10, u"Sub A");
+  AppendMenuW(more, MF_STRING, 11, u"Sub B");
+  HMENU m = CreatePopupMenu();
+  made.push_back(m);
+  AppendMenuW(m, MF_STRING | MF_CHECKED | MFT_RIGHTORDER, 1, u"&Open");
+  AppendMenuW(m, MF_POPUP | MFT_RIGHTORDER, reinterpret_cast<UINT_PTR>(more), u"&More");
+  AppendMenuW(m, MF_STRING | MFT_RIGHTORDER, 2, u"A caption long enough to widen the menu");
+  EXPECT_TRUE(IsMenuRightOrder(m));
+  EXPECT_FALSE(IsMenuRightOrder(more));
+  RECT first{}, second{}, open{}, moreItem{};
+  LONG_PTR firstEx = 0, secondEx = 0;
+  // Ink of the text colour in a band of an item, in screen coordinates.
+  auto ink = [](HWND h, const RECT& band) {
+    SurfaceInfo s = GetWindowSurface(h);
+    RECT wr;
+    GetWindowRect(h, &wr);
+    int n = 0;
+    for (int y = band.Top; y < band.Bottom; ++y)
+      for (int x = band.Left; x < band.Right; ++x)
+        n += gfx::ColorFromPixel(s.pixels->At(x - wr.Left, y - wr.Top)) ==
+             GetSysColor(COLOR_MENUTEXT);
+    return n;
+  };
+  int tickRight = 0, tickLeft = 0, textRight = 0, textLeft = 0, arrowLeft = 0, arrowRight = 0;
+  std::size_t afterBack = 0;
+  desktop.Schedule(10, [&] {
+    HWND h = MenuWindows().at(0);
+    GetWindowRect(h, &first);
+    firstEx = GetWindowLongPtrW(h, GWL_EXSTYLE);
+    open = ItemRect(m, 0);
+    moreItem = ItemRect(m, 1);
+    // The check column is on the right, the arrow column on the left.
+    tickRight = ink(h, {open.Right - 20, open.Top, open.Right, open.Bottom});
+    tickLeft = ink(h, {open.Left, open.Top, open.Left + 20, open.Bottom});
+    textRight = ink(h, {open.Right - 60, open.Top, open.Right - 20, open.Bottom});
+    textLeft = ink(h, {open.Left + 20, open.Top, open.Left + 60, open.Bottom});
+    arrowLeft = ink(h, {moreItem.Left, moreItem.Top, moreItem.Left + 20, moreItem.Bottom});
+    arrowRight = ink(h, {moreItem.Right - 20, moreItem.Top, moreItem.Right, moreItem.Bottom});
+    Tap(kDown);  // "Open"
+    Tap(kDown);  // "More"
+    Tap(kLeft);  // forward: opens it
+  });
+  desktop.Schedule(20, [&] {
+    HWND h = MenuWindows().at(0);
+    GetWindowRect(h, &second);
+    secondEx = GetWindowLongPtrW(h, GWL_EXSTYLE);
+    Tap(kRight);  // back: closes it
+  });
+  desktop.Schedule(30, [&] {
+    afterBack = MenuWindows().size();
+    Tap(kLeft);
+    Tap(kDown);  // "Sub B"
+    Tap(kEnter);
+  });
+  EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD | TPM_LAYOUTRTL, 600, 150, owner, nullptr), 11);
+  // The right-order bit is MF_SYSMENU's value: WM_MENUSELECT does not pass it on.
+  ASSERT_FALSE(Of(WM_MENUSELECT, owner).empty());
+  for (const auto& sel : Of(WM_MENUSELECT, owner))
+    if (HIWORD(sel.wParam) != 0xFFFF) {  // not the closing one
+      EXPECT_FALSE(HIWORD(sel.wParam) & MF_SYSMENU) << std::hex << sel.wParam;
+    }
+  // Hangs to the left of the point; the submenu opens against its left edge.
+  EXPECT_EQ(first.Right, 600);
+  EXPECT_EQ(first.Top, 150);
+  EXPECT_EQ(second.Right, first.Left + 3);
+  EXPECT_EQ(second.Top, moreItem.Top - 3);
+  EXPECT_EQ(afterBack, 1u);
+  EXPECT_TRUE(firstEx & WS_EX_RTLREADING);
+  EXPECT_TRUE(secondEx & WS_EX_RTLREADING);
+  EXPECT_GT(tickRight, 0);
+  EXPECT_EQ(tickLeft, 0);
+  EXPECT_GT(textRight, 0);
+  EXPECT_EQ(textLeft, 0);
+  EXPECT_GT(arrowLeft, 0);
+  EXPECT_EQ(arrowRight, 0);
+  // The same menu without the flag reads left to right: the tick on the left.
+  for (UINT pos = 0; pos < 3; ++pos) {
+    MENUITEMINFOW mii;
+    mii.fMask = MIIM_FTYPE;
+    mii.fType = MFT_STRING;
+    ASSERT_TRUE(SetMenuItemInfoW(m, pos, true, mii));
+  }
+  ASSERT_FALSE(IsMenuRightOrder(m));
+  desktop.Schedule(10, [&] {
+    HWND h = MenuWindows().at(0);
+    GetWindowRect(h, &first);
+    firstEx = GetWindowLongPtrW(h, GWL_EXSTYLE);
+    open = ItemRect(m, 0);
+    tickLeft = ink(h, {open.Left, open.Top, open.Left + 20, open.Bottom});
+    Tap(kEscape);
+  });
+  TrackPopupMenuEx(m, TPM_RETURNCMD, 600, 150, owner, nullptr);
+  EXPECT_EQ(first.Left, 600);
+  EXPECT_FALSE(firstEx & WS_EX_RTLREADING);
+  EXPECT_GT(tickLeft, 0);
+}
+
+TEST_F(Menus, ARightToLeftMenuKeepsToTheDesktop) {
+  HMENU more = CreatePopupMenu();
+  AppendMenuW(more, MF_STRING | MFT_RIGHTORDER, 10, u"Sub A");
+  HMENU m = CreatePopupMenu();
+  made.push_back(m);
+  AppendMenuW(m, MF_POPUP | MFT_RIGHTORDER, reinterpret_cast<UINT_PTR>(more), u"&More");
+  RECT desk;
+  GetWindowRect(GetDesktopWindow(), &desk);
+  RECT first{}, second{};
+  desktop.Schedule(10, [&] {
+    GetWindowRect(MenuWindows().at(0), &first);
+    Tap(kDown);
+    Tap(kLeft);
+  });
+  desktop.Schedule(20, [&] {
+    GetWindowRect(MenuWindows().at(0), &second);
+    Tap(kEscape);
+    Tap(kEscape);
+  });
+  // At the desktop's left edge the menu flips to the right of the point, and its submenu
+  // opens to the right where there is no room on the left.
+  TrackPopupMenuEx(m, TPM_RETURNCMD | TPM_LAYOUTRTL, desk.Left + 5, 100, owner, nullptr);
+  EXPECT_EQ(first.Left, desk.Left + 5);
+  EXPECT_EQ(second.Left, first.Right - 3);
+}
+
 TEST_F(Menus, TheMenuWindowAnswersWithItsMenuAndHasAThreePixelFrame) {
   HMENU m = Sample();
   LRESULT asked = 0;
@@ -764,6 +889,41 @@ gfx::Bitmap PaintBar(HWND owner) {
   gfx::DeviceContext dc(pic);
   DrawMenuBarItems(owner, &dc, GetFrameLayout(owner).menuBar);
   return pic;
+}
+
+TEST_F(MenuBars, ARightToLeftBarRunsFromTheRightAndDropsItsPopupsFromTheItemsRightEdge) {
+  HMENU bar = BarOf(owner);
+  for (UINT i = 0; i < 4; ++i) {
+    MENUITEMINFOW mii;
+    mii.fMask = MIIM_FTYPE;
+    mii.fType = MFT_STRING | MFT_RIGHTORDER | MFT_RIGHTJUSTIFY;
+    ASSERT_TRUE(SetMenuItemInfoW(bar, i, true, mii));
+  }
+  DrawMenuBar(owner);
+  RECT wr, file, edit;
+  GetWindowRect(owner, &wr);
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 0, &file));
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 1, &edit));
+  EXPECT_EQ(file.Right, wr.Left + GetFrameLayout(owner).menuBar.Right);
+  EXPECT_EQ(edit.Right, file.Left);
+  EXPECT_EQ(detail::MenuBarItemAt(owner, {file.Right - wr.Left - 2, file.Top - wr.Top + 2}), 0);
+  // Alt+F drops "File" from its right edge; Left (forward) moves on to "Edit".
+  RECT dropped{}, next{};
+  desktop.Schedule(10, [&] {
+    GetWindowRect(MenuWindows().at(0), &dropped);
+    Tap(kLeft);
+  });
+  desktop.Schedule(20, [&] {
+    GetWindowRect(MenuWindows().at(0), &next);
+    Tap(kEnter);
+  });
+  SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+  desktop.Pump();
+  EXPECT_EQ(dropped.Right, file.Right);
+  EXPECT_EQ(dropped.Top, file.Bottom);
+  EXPECT_EQ(next.Right, edit.Right);
+  ASSERT_EQ(Of(WM_COMMAND, owner).size(), 1u);
+  EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(200, 0));
 }
 
 TEST_F(MenuBars, TheItemUnderTheMouseIsHotBeforeAnyClickAndCoolsWhenTheMouseLeaves) {

@@ -6,6 +6,7 @@
 
 #include "MenuTestSupport.h"
 #include "TestOutput.h"
+#include "framework/ImageList.h"
 #include "framework/Menus.h"
 #include "framework/TextConv.h"
 #include "platform/gfx/PictureCodec.h"
@@ -17,6 +18,8 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/Window.h"
 #include "skin/controls/acDials.h"
 #include "skin/controls/sSkinMenus.h"
@@ -393,6 +396,96 @@ bool ShowsHot(const gfx::Bitmap& shown, const gfx::Bitmap& ground, const gfx::TR
     for (int x = item.Left; x < item.Right; ++x)
       if ((shown.At(x, y) & kRgb) != (hot.At(x - item.Left, y - item.Top) & kRgb)) return false;
   return true;
+}
+
+// A right-to-left form on a right-to-left system: its line runs from the right, a bar item's
+// picture is at its right, the hot item is drawn at its place and drops its pop-up from its
+// right edge; the pop-up and its submenu read from the right. Pictures of both directions.
+TEST_F(MenuLineTest, ARightToLeftLineRunsFromTheRightInEveryInternalSkin) {
+  constexpr win::UINT kLeft = 0xE04B, kUp = 0xE048;
+  for (const auto& s : skin::data::InternalSkins()) {
+    const std::string full = s.Name, name = full.substr(0, full.find(' '));
+    for (const bool rtl : {false, true}) {
+      const std::string what = name + (rtl ? " right to left" : " left to right");
+      Make(name);
+      auto* images = new fw::TImageList(form);
+      gfx::Bitmap red(16, 16);
+      red.Fill(gfx::MakePixel(0, 0, 255, 255));
+      images->Add(u"red", red);
+      menu->SetImages(images);
+      file->SetImageIndex(0);
+      open->SetImageIndex(0);
+      Add(file, u"&Отметка")->SetChecked(true);
+      fw::TMenuItem* more = Add(file, u"&Ещё");
+      Add(more, u"&Внутри");
+      Add(more, u"&Отмеченный")->SetChecked(true);
+      win::SetUIRightToLeft(rtl);
+      form->SetBiDiMode(rtl ? fw::TBiDiMode::bdRightToLeft : fw::TBiDiMode::bdLeftToRight);
+      desktop.Pump();
+      ASSERT_TRUE(provider->Skinned()) << what;
+      ASSERT_EQ(menu->IsRightToLeft(), rtl);
+      const gfx::TRect bar = provider->MenuLineRect();
+      const gfx::TRect first = ItemRect(Hwnd(), Bar(), 0), last = ItemRect(Hwnd(), Bar(), 3);
+      const gfx::Bitmap shown = WindowPicture();
+      const int cy = (first.Top + first.Bottom) / 2;
+      const int pictureNear = rtl ? first.Right - 3 - 8 : first.Left + 3 + 8;
+      const int pictureFar = rtl ? first.Left + 3 + 8 : first.Right - 3 - 8;
+      EXPECT_EQ(shown.At(pictureNear, cy) & kRgb, 0xFF0000u) << what;
+      EXPECT_NE(shown.At(pictureFar, cy) & kRgb, 0xFF0000u) << what;
+      if (rtl) {
+        EXPECT_EQ(first.Right, bar.Right) << what;
+        EXPECT_LT(last.Right, first.Left) << what;
+        // Left of the last item the line is its section alone.
+        const gfx::Bitmap ground = ExpectedGround();
+        for (int y = bar.Top; y < bar.Bottom; ++y)
+          for (int x = bar.Left; x < last.Left; ++x)
+            ASSERT_EQ(shown.At(x, y) & kRgb, ground.At(x - bar.Left, y - bar.Top) & kRgb)
+                << what << " " << x << "," << y;
+      } else {
+        EXPECT_EQ(first.Left, bar.Left) << what;
+      }
+      const gfx::TRect wr = ScreenRect(Hwnd());
+      gfx::TRect dropped{}, sub{};
+      bool hot = false;
+      win::LONG_PTR subEx = 0;
+      desktop.Schedule(10, [&] { Tap(kDown); });
+      desktop.Schedule(20, [&] {
+        const auto popups = MenuWindows();
+        ASSERT_EQ(popups.size(), 1u) << what;
+        dropped = ScreenRect(popups[0]);
+        const data::TacSkinModel* model = manager->SkinModel();
+        hot = ShowsHot(WindowPicture(), ExpectedGround(), bar, first, model,
+                       manager->ConstData().MenuItem.SkinIndex);
+        Tap(kUp);                   // "Ещё", the last
+        Tap(rtl ? kLeft : kRight);  // forward: opens it
+      });
+      desktop.Schedule(30, [&] {
+        const auto popups = MenuWindows();
+        ASSERT_EQ(popups.size(), 2u) << what;
+        sub = ScreenRect(popups[0]);
+        subEx = win::GetWindowLongPtrW(popups[0], win::GWL_EXSTYLE);
+        Shot("menu-line-" + std::string(rtl ? "rtl-" : "ltr-") + name + ".png");
+        Tap(kEscape);
+        Tap(kEscape);
+        Tap(kEscape);
+      });
+      Tap(kF10);
+      desktop.Pump();
+      EXPECT_TRUE(hot) << what;
+      EXPECT_EQ(dropped.Top, wr.Top + first.Bottom) << what;
+      if (rtl) {
+        EXPECT_EQ(dropped.Right, wr.Left + first.Right) << what;
+        EXPECT_LT(sub.Left, dropped.Left) << what << ": the submenu opens to the left";
+        EXPECT_TRUE(subEx & win::WS_EX_RTLREADING) << what;
+      } else {
+        EXPECT_EQ(dropped.Left, wr.Left + first.Left) << what;
+        EXPECT_GT(sub.Right, dropped.Right) << what;
+      }
+      app.reset();
+      desktop.Pump();
+    }
+  }
+  win::SetUIRightToLeft(false);
 }
 
 TEST_F(MenuLineTest, TheItemUnderTheMouseIsHotOnTheLineBeforeAnyClick) {

@@ -22,6 +22,8 @@
 #include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Styles.h"
+#include "platform/win/SystemMetrics.h"
 #include "skin/controls/acDials.h"
 #include "skin/controls/sGlyphUtils.h"
 #include "skin/controls/sPanel.h"
@@ -94,6 +96,17 @@ class SkinMenusTest : public skin::frame::test::InternalSkinFormTest {
     });
     menu.Popup(150, 150);
     desktop.Pump();
+  }
+  // A sizeable form's pop-up menu whose Images hold one red 16 x 16 picture.
+  fw::TPopupMenu* MenuWithRedPicture() {
+    Make(fw::TFormBorderStyle::bsSizeable);
+    auto* images = new fw::TImageList(form);
+    gfx::Bitmap red(16, 16);
+    red.Fill(gfx::MakePixel(0, 0, 255, 255));
+    images->Add(u"red", red);
+    auto* menu = new fw::TPopupMenu(form);
+    menu->SetImages(images);
+    return menu;
   }
   frame::TsSkinProvider* provider = nullptr;
 };
@@ -414,13 +427,7 @@ TEST_F(SkinMenusTest, TheSystemMenuShowsTheCommandsSymbolsInEveryInternalSkin) {
 }
 
 TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalSkin) {
-  Make(fw::TFormBorderStyle::bsSizeable);
-  auto* images = new fw::TImageList(form);
-  gfx::Bitmap red(16, 16);
-  red.Fill(gfx::MakePixel(0, 0, 255, 255));
-  images->Add(u"red", red);
-  auto* menu = new fw::TPopupMenu(form);
-  menu->SetImages(images);
+  fw::TPopupMenu* menu = MenuWithRedPicture();
   auto add = [&](const std::u16string& caption, const std::string& name = {}) {
     auto* item = new fw::TMenuItem(form);
     item->SetCaption(caption);
@@ -491,6 +498,20 @@ TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalS
     });
     EXPECT_TRUE(looked) << skin.Name;
   }
+  // Right to left the strip runs down the right, its picture still at its foot.
+  win::SetUIRightToLeft(true);
+  menu->SetBiDiMode(fw::TBiDiMode::bdRightToLeft);
+  show([&](win::HWND h) {
+    const gfx::TRect wr = ScreenRect(h);
+    const gfx::Bitmap screen = desktop.Compose();
+    Shot("skinned-popup-extras-rtl.png");
+    const int ew = manager->ScaleInt(32), sbw = SkinableMenusOf(*manager)->SkinBorderWidth();
+    const int foot = wr.Bottom - sbw - 4 - 5;
+    EXPECT_EQ(screen.At(wr.Right - sbw - ew + ew / 2, foot) & kRgb, 0x0000FFu);
+    EXPECT_NE(screen.At(wr.Left + sbw + ew / 2, foot) & kRgb, 0x0000FFu);
+  });
+  win::SetUIRightToLeft(false);
+  menu->SetBiDiMode(fw::TBiDiMode::bdLeftToRight);
   // Every first-column item grew by the strip.
   int extraWidth = 0, plainWidth = 0;
   show([&](win::HWND h) { extraWidth = ScreenRect(h).Width(); });
@@ -502,6 +523,129 @@ TEST_F(SkinMenusTest, ItemPicturesAndTheExtraLineComeFromTheSkinInEveryInternalS
   section = u"NO SUCH SECTION";
   show([&](win::HWND h) { EXPECT_EQ(ScreenRect(h).Width(), plainWidth + manager->ScaleInt(32)); });
   manager->OnGetPopupLineData = nullptr;
+}
+
+// A right-to-left pop-up is the mirror image of the same menu left to right wherever no text
+// lies: frame, icon column with its picture, divider with its gap, submenu arrow; the caption
+// keeps to the right half. Its submenu opens to the left.
+TEST_F(SkinMenusTest, ARightToLeftPopupIsTheMirrorOfItsLeftToRightLookInEveryInternalSkin) {
+  fw::TPopupMenu* menu = MenuWithRedPicture();
+  auto add = [&](fw::TMenuItem* parent, const std::u16string& caption) {
+    auto* item = new fw::TMenuItem(form);
+    item->SetCaption(caption);
+    parent->Add(item);
+    return item;
+  };
+  add(menu->Items(), u"&Картинка")->SetImageIndex(0);
+  add(menu->Items(), u"&Отмеченный пункт")->SetChecked(true);
+  add(menu->Items(), u"-");
+  fw::TMenuItem* more = add(menu->Items(), u"&Ещё");
+  add(more, u"&Внутри");
+  SkinableMenusOf(*manager)->HookPopupMenu(*menu, true);
+  menu->SetWindowHandle(form->Handle());
+  for (const auto& skin : data::InternalSkins()) {
+    manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+    desktop.Pump();
+    gfx::Bitmap ltr, rtl;
+    std::vector<gfx::TRect> ltrItems, rtlItems;
+    gfx::TRect rtlWindow{}, subWindow{};
+    auto look = [&](bool rightToLeft) {
+      win::SetUIRightToLeft(rightToLeft);
+      menu->SetBiDiMode(rightToLeft ? fw::TBiDiMode::bdRightToLeft : fw::TBiDiMode::bdLeftToRight);
+      desktop.Schedule(10, [&] {
+        const auto open = MenuWindows();
+        ASSERT_EQ(open.size(), 1u);
+        const gfx::TRect wr = ScreenRect(open[0]);
+        (rightToLeft ? rtl : ltr) = desktop.Compose().Copy(wr);
+        auto& items = rightToLeft ? rtlItems : ltrItems;
+        for (int i = 0; i < 4; ++i)
+          items.push_back(ItemRect(MenuOf(open[0]), i).Offset(-wr.Left, -wr.Top));
+        if (rightToLeft) rtlWindow = wr;
+        Tap(kEnd);  // "Ещё"
+        Tap(rightToLeft ? 0xE04B : kRight);
+      });
+      desktop.Schedule(20, [&] {
+        const auto open = MenuWindows();
+        ASSERT_EQ(open.size(), 2u);
+        if (rightToLeft) subWindow = ScreenRect(open[0]);
+        Shot(std::string("skinned-popup-") + (rightToLeft ? "rtl-" : "ltr-") + ShotName(skin.Name) +
+             ".png");
+        Tap(kEscape);
+        Tap(kEscape);
+      });
+      menu->Popup(300, 150);
+      desktop.Pump();
+    };
+    look(false);
+    look(true);
+    win::SetUIRightToLeft(false);
+    ASSERT_EQ(ltr.Width(), rtl.Width()) << skin.Name;
+    ASSERT_EQ(ltr.Height(), rtl.Height()) << skin.Name;
+    ASSERT_EQ(rtlItems.size(), 4u);
+    const int w = rtl.Width();
+    EXPECT_EQ(rtlWindow.Right, 300) << skin.Name << ": hangs to the left of the point";
+    EXPECT_EQ(subWindow.Right, rtlWindow.Left + 3) << skin.Name << ": the submenu opens left";
+    auto mirrored = [&](int x, int y) {
+      return (rtl.At(x, y) & kRgb) == (ltr.At(w - 1 - x, y) & kRgb);
+    };
+    // The frame's top rows, the divider's rows (the gap of the icon column on the right).
+    // (The corners cut out of the shape show what lies behind, elsewhere for each.)
+    for (int y : {0, 1, rtlItems[2].Top, rtlItems[2].Bottom - 1})
+      for (int x = 16; x < w - 16; ++x)
+        ASSERT_TRUE(mirrored(x, y)) << skin.Name << " " << x << "," << y;
+    const int icon = manager->ScaleInt(16) + 2 + 8;  // margin + glyph + spacing
+    for (const int i : {0, 3}) {
+      const gfx::TRect& r = rtlItems[std::size_t(i)];
+      EXPECT_EQ(r.Right, w - ltrItems[std::size_t(i)].Left) << skin.Name;
+      // The icon column with its picture on the right, the arrow on the left.
+      for (int y = r.Top; y < r.Bottom; ++y) {
+        for (int x = r.Right - icon; x < r.Right; ++x)
+          ASSERT_TRUE(mirrored(x, y)) << skin.Name << " item " << i << " " << x << "," << y;
+        for (int x = r.Left; x < r.Left + 20; ++x)
+          ASSERT_TRUE(mirrored(x, y)) << skin.Name << " item " << i << " " << x << "," << y;
+      }
+    }
+    EXPECT_EQ(rtl.At(rtlItems[0].Right - 2 - 8, (rtlItems[0].Top + rtlItems[0].Bottom) / 2) & kRgb,
+              0xFF0000u)
+        << skin.Name;
+    // "Ещё" reads from the right: its left half is the ground as left to right mirrored, its
+    // right half holds the text.
+    const gfx::TRect& m = rtlItems[3];
+    int leftInk = 0, rightInk = 0;
+    for (int y = m.Top; y < m.Bottom; ++y)
+      for (int x = m.Left + 20; x < m.Right - icon; ++x)
+        (x < (m.Left + m.Right) / 2 ? leftInk : rightInk) += !mirrored(x, y);
+    EXPECT_EQ(leftInk, 0) << skin.Name;
+    EXPECT_GT(rightInk, 10) << skin.Name;
+  }
+}
+
+// The system menu of a right-to-left form on a right-to-left system reads from the right.
+TEST_F(SkinMenusTest, TheSystemMenuOfARightToLeftFormIsRightToLeft) {
+  Make(fw::TFormBorderStyle::bsToolWindow);
+  win::SetUIRightToLeft(true);
+  form->SetBiDiMode(fw::TBiDiMode::bdRightToLeft);
+  std::pair<int, int> closeRight{}, closeLeft{};
+  win::LONG_PTR ex = 0;
+  desktop.Schedule(10, [&] {
+    const auto open = MenuWindows();
+    ASSERT_EQ(open.size(), 1u);
+    ex = win::GetWindowLongPtrW(open[0], win::GWL_EXSTYLE);
+    const gfx::TRect cl = ItemRect(MenuOf(open[0]), 2);
+    const gfx::Bitmap screen = desktop.Compose();
+    const int gw = manager->ScaleInt(16);
+    closeRight = SymbolPixels(screen, *manager, cgClose, cl, cl.Right - 2 - gw);
+    closeLeft = SymbolPixels(screen, *manager, cgClose, cl, cl.Left + 2);
+    Shot("system-menu-rtl.png");
+    Tap(kEscape);
+  });
+  AltSpace();
+  desktop.Pump();
+  win::SetUIRightToLeft(false);
+  EXPECT_TRUE(ex & win::WS_EX_RTLREADING);
+  EXPECT_GT(closeRight.second, 10);
+  EXPECT_EQ(closeRight.first, closeRight.second);
+  EXPECT_LT(closeLeft.first, closeLeft.second);
 }
 
 TEST_F(SkinMenusTest, TheProvidersSubMenuIsMergedAtItsPositionAsCopies) {
