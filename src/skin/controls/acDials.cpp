@@ -574,6 +574,7 @@ bool TacDialogWnd::PaintAll() {
       cache->CopyFrom(back, back.Bounds(), {behind.Left, behind.Top});
     }
     skin::paint::TacGlowMask glow;
+    frame::TacKeepAlpha keep(*cache, strip, FBorderForm != nullptr);
     draw::WriteSectionText(
         canvas, text, true, r,
         gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS, *model,

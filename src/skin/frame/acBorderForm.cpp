@@ -157,6 +157,22 @@ int TacBorderForm::Ex_WMNCHitTest(TPoint screen) const {
   return ht == win::HTNOWHERE || ht == win::HTCLIENT ? -1 : ht;
 }
 
+TacKeepAlpha::TacKeepAlpha(gfx::Bitmap& picture, const TRect& area, bool active)
+    : FPicture(picture), FArea(active ? gfx::IntersectRects(area, picture.Bounds()) : TRect{}) {
+  if (FArea.IsEmpty()) return;
+  FAlpha.reserve(std::size_t(FArea.Width()) * std::size_t(FArea.Height()));
+  for (int y = FArea.Top; y < FArea.Bottom; ++y)
+    for (int x = FArea.Left; x < FArea.Right; ++x) FAlpha.push_back(gfx::PixelA(picture.At(x, y)));
+}
+
+TacKeepAlpha::~TacKeepAlpha() {
+  if (FArea.IsEmpty()) return;
+  std::size_t i = 0;
+  for (int y = FArea.Top; y < FArea.Bottom; ++y)
+    for (int x = FArea.Left; x < FArea.Right; ++x)
+      FPicture.Set(x, y, (FPicture.At(x, y) & 0x00FFFFFF) | (gfx::Pixel(FAlpha[i++]) << 24));
+}
+
 bool ExModeOne(const data::TacSkinModel& model) {
   return model.CommonSkinData.ExDrawMode == 1;
 }

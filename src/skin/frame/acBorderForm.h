@@ -7,7 +7,9 @@
 #pragma once
 
 #include <initializer_list>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Region.h"
@@ -76,6 +78,22 @@ void PaintExShadow(const data::TacSkinModel& model, bool active, const TacExFram
 void ShowShadowInCorners(const data::TacSkinModel& model, std::initializer_list<int> sections,
                          const gfx::TRect& shadowSize, gfx::Bitmap& picture,
                          const gfx::Bitmap& shadow);
+
+// Text drawn through a device context leaves alpha 0 where it draws, as the system's does: on
+// the layered border the caption would let whatever lies behind show through. The guard keeps
+// the alpha of an area of the picture as it was before (nothing when not active).
+class TacKeepAlpha {
+ public:
+  TacKeepAlpha(gfx::Bitmap& picture, const gfx::TRect& area, bool active);
+  ~TacKeepAlpha();
+  TacKeepAlpha(const TacKeepAlpha&) = delete;
+  TacKeepAlpha& operator=(const TacKeepAlpha&) = delete;
+
+ private:
+  gfx::Bitmap& FPicture;
+  gfx::TRect FArea;
+  std::vector<std::uint8_t> FAlpha;
+};
 
 class TacBorderForm {
  public:

@@ -1029,7 +1029,11 @@ bool TsSkinProvider::PaintAll() {
   if (CaptionHeight() > 0) {
     PaintTitle(*cache);
     DrawAppIcon(*cache);
-    if (!FTitleBar || FTitleBar->ShowCaption) PaintText(*cache);
+    if (!FTitleBar || FTitleBar->ShowCaption) {
+      const TRect sh = ShadowSize();
+      TacKeepAlpha keep(*cache, {sh.Left, sh.Top, w - sh.Right, TitleBottom()}, FBorderForm != nullptr);
+      PaintText(*cache);
+    }
     PaintTitleItems(*cache);
     SaveBGForBtns(*cache);
     for (TsCaptionButton& b : FButtons)

@@ -125,6 +125,13 @@ TEST_F(DialogBorderTest, TheBoxWearsTheBorderOfADialogFormInPlaceAndInPixels) {
     for (int x = 0; x < pic.Width(); ++x)
       ASSERT_NE(pic.At(x, y) & kRgb, 0xFF00FFu) << x << "," << y;
 
+  // The caption's letters are as opaque as the title under them.
+  const TRect icon = dlg->IconRect(), close = dlg->ButtonRect(win::HTCLOSE);
+  ASSERT_FALSE(icon.IsEmpty() || close.IsEmpty());
+  for (int y = icon.Top; y < icon.Bottom; ++y)
+    for (int x = icon.Right; x < close.Left; ++x)
+      ASSERT_EQ(gfx::PixelA(pic.At(x, y)), 255) << x << "," << y;
+
   // On screen the border window shows the picture's opaque title pixels; the box itself is
   // cut to its client area.
   const gfx::Bitmap screen = desktop.Compose();
