@@ -6,6 +6,7 @@
 #include "framework/Canvas.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
+#include "platform/gfx/Font.h"
 #include "platform/backend/Dump.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Hooks.h"
@@ -13,6 +14,8 @@
 #include "platform/win/MenuWindow.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/MulDiv.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/Window.h"
@@ -63,6 +66,27 @@ TRect WindowRectOf(HWND h) {
   return r;
 }
 
+// The message font at a scale, shared and never destroyed (the windows that take it keep only
+// its handle).
+gfx::HFONT ScaledMessageFont(int percent) {
+  static std::vector<std::pair<int, gfx::HFONT>> fonts;
+  for (const auto& [p, f] : fonts)
+    if (p == percent) return f;
+  NONCLIENTMETRICSW ncm;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 0, &ncm, 0);
+  gfx::LOGFONTW lf = ncm.lfMessageFont;
+  lf.lfHeight = MulDiv(lf.lfHeight, percent, 100);
+  fonts.emplace_back(percent, gfx::CreateFontIndirectW(lf));
+  return fonts.back().second;
+}
+
+// The scale a dialog child's parent answers, 100 when it answers none.
+int ParentScale(HWND child) {
+  const LRESULT s =
+      SendMessageW(GetParent(child), sc::SM_ALPHACMD, sc::MakeAlphaCmd(sc::AC_GETSCALE), 0);
+  return s > 0 ? int(s) : 100;
+}
+
 // A native dialog's record leaves the list and is freed (its wrappers go with it).
 void DropNative(TacProvider* p) {
   auto& list = acSupportedList();
@@ -93,6 +117,8 @@ TacProvider::~TacProvider() {
     ListSW->Provider = nullptr;
     // The border window goes at once, even when the wrapper itself is freed later.
     ListSW->FreeExBorders(!WindowGoing);
+    // A dialog that stays takes the system's caption again: its own size back too.
+    if (!WindowGoing && IsWindow(CtrlHandle)) ListSW->SetScale(100);
     frame::ReleaseWrapper(std::move(ListSW));
     // A dialog that stays (the skin went) loses the skin's corners and repaints plain.
     if (!WindowGoing && IsWindow(CtrlHandle)) {
@@ -169,6 +195,8 @@ bool TacProvider::AddControl(HWND handle) {
 
 void TacDialogWnd::AfterCreation() {
   TacScrollWnd::AfterCreation();
+  if (const sc::TsSkinManager* m = SkinManager())
+    FWantedScale = sc::aScalePercents[std::size_t(m->GetScale())];
   FFormActive = GetActiveWindow() == CtrlHandle;
   UpdateIndexes();
 }
@@ -347,7 +375,7 @@ TacBorderStyle TacDialogWnd::BorderStyle() const {
 
 TRect TacDialogWnd::IconRect() const {
   const TRect band = CaptionBand();
-  const int size = GetSystemMetrics(SM_CXSMICON);
+  const int size = MulDiv(GetSystemMetrics(SM_CXSMICON), FScale, 100);
   if (!VisibleClose() || band.Height() < size) return {};
   const sd::TacSkinModel* model = ModelOf(*SkinData());
   const int left =
@@ -554,7 +582,7 @@ bool TacDialogWnd::PaintAll() {
     canvas.Font.SetName(model->CommonSkinData.MainFont.empty()
                             ? ncm.lfCaptionFont.lfFaceName
                             : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
-    canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
+    canvas.Font.SetHeight(MulDiv(ncm.lfCaptionFont.lfHeight, FScale, 100));
     const TRect icon = IconRect();
     const int left =
         (icon.IsEmpty() ? frameR.Left + border + model->CommonSkinData.BILeftMargin : icon.Right) +
@@ -675,6 +703,10 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
     UpdateIndexes();
     TacScrollWnd::acWndProc(m);
     if (Destroyed()) return;
+    if (const sc::TsSkinManager* manager = SkinManager()) {
+      FWantedScale = sc::aScalePercents[std::size_t(manager->GetScale())];
+      if (IsWindowVisible(CtrlHandle)) SetScale(FWantedScale);
+    }
     // The skin or the manager's ExtendedBorders may have changed: the border is made, renewed
     // or freed, then everything painted again.
     SkinData()->BGChanged = true;
@@ -701,6 +733,13 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
           m.Result = 1;
           return;
         }
+        case sc::AC_GETSCALE:
+          m.Result = FScale;
+          return;
+        case sc::AC_SETSCALE:
+          SetScale(int(m.LParam));
+          m.Result = 0;
+          return;
         case sc::AC_GETCONTROLCOLOR:
           if (const sd::TacSkinModel* model = ModelOf(*SkinData());
               model && model->IsValidSkinIndex(SkinData()->SkinIndex)) {
@@ -770,7 +809,19 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       m.Result = 0;
       return;
     }
+    case WM_NCCALCSIZE: {
+      CallPrevWndProc(m);
+      // The scaled caption's room: the client area starts lower.
+      if (const int extra = CaptionExtra(); extra > 0) {
+        RECT& r = m.WParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0]
+                           : *reinterpret_cast<RECT*>(m.LParam);
+        r.Top = std::min(r.Bottom, r.Top + extra);
+      }
+      return;
+    }
     case WM_SHOWWINDOW:
+      // The children are there now: the dialog takes the program's scale before it shows.
+      if (m.WParam && FWantedScale != FScale) SetScale(FWantedScale);
       if (m.WParam && (DlgLeft != -1 || DlgTop != -1))
         SetWindowPos(CtrlHandle, nullptr, DlgLeft, DlgTop, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -908,6 +959,51 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
 
 TacDialogWnd::~TacDialogWnd() = default;
 
+int TacDialogWnd::CaptionExtra() const {
+  if (FScale == 100 || !IsWindow(CtrlHandle) || IsIconic(CtrlHandle) ||
+      (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_CAPTION) != WS_CAPTION)
+    return 0;
+  const bool tool = (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+  const int sys = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
+  return MulDiv(sys, FScale, 100) - sys;
+}
+
+// Everything inside grows by the ratio of the scales, as a scaled form's controls do; the
+// window by its client's growth and its caption's, around the same centre and kept on the
+// work area.
+void TacDialogWnd::SetScale(int percent) {
+  if (percent <= 0 || percent == FScale || Destroyed() || !IsWindow(CtrlHandle)) return;
+  const int old = FScale;
+  const int oldExtra = CaptionExtra();
+  std::vector<HWND> children;
+  for (HWND c = GetTopWindow(CtrlHandle); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+  const gfx::HFONT font = ScaledMessageFont(percent);
+  for (HWND c : children) {
+    const TRect r = WindowRectOf(c);
+    POINT at{r.Left, r.Top};
+    ScreenToClient(CtrlHandle, &at);
+    SetWindowPos(c, nullptr, MulDiv(at.X, percent, old), MulDiv(at.Y, percent, old),
+                 MulDiv(r.Width(), percent, old), MulDiv(r.Height(), percent, old),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // At 100 % the message font, as the box was made with.
+    SendMessageW(c, WM_SETFONT, percent == 100 ? 0 : WPARAM(&font), 0);
+  }
+  RECT client{};
+  GetClientRect(CtrlHandle, &client);
+  const TRect wr = WindowRectOf(CtrlHandle);
+  FScale = percent;
+  const int w = wr.Width() - client.Width() + MulDiv(client.Width(), percent, old);
+  const int h = wr.Height() - client.Height() + MulDiv(client.Height(), percent, old) +
+                CaptionExtra() - oldExtra;
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int x = std::max(work.Left, std::min(wr.Left + (wr.Width() - w) / 2, work.Right - w));
+  const int y = std::max(work.Top, std::min(wr.Top + (wr.Height() - h) / 2, work.Bottom - h));
+  SkinData()->BGChanged = true;
+  SetWindowPos(CtrlHandle, nullptr, x, y, w, h,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 bool TacDialogWnd::SysMenuMessage(fw::TMessage& m) {
   const TRect wr = WindowRectOf(CtrlHandle);
   POINT at{};
@@ -1026,6 +1122,8 @@ void TacStaticWnd::PaintText(gfx::Bitmap& bmp) {
   fw::TCanvas canvas;
   canvas.SetHandle(&dc);
   frame::SetDialogFont(canvas.Font);
+  if (const int scale = ParentScale(CtrlHandle); scale != 100)
+    canvas.Font.SetHeight(MulDiv(canvas.Font.Height(), scale, 100));
   // The text takes the font colour of the dialog's section.
   fw::TColor color = fw::clWindowText;
   if (frame::TacMainWnd* parent = frame::Ac_GetScrollWndFromHwnd(GetParent(CtrlHandle)))
@@ -1047,7 +1145,10 @@ void TacIconWnd::PaintText(gfx::Bitmap& bmp) {
   auto icon = reinterpret_cast<gfx::HICON>(SendMessageW(CtrlHandle, STM_GETICON, 0, 0));
   if (!icon) return;
   gfx::DeviceContext dc(bmp);
-  gfx::DrawIconEx(&dc, 0, 0, icon, 0, 0, gfx::DI_NORMAL);
+  // Its own size at 100 %; scaled, the static's (which grew with the dialog).
+  const bool scaled = ParentScale(CtrlHandle) != 100;
+  gfx::DrawIconEx(&dc, 0, 0, icon, scaled ? bmp.Width() : 0, scaled ? bmp.Height() : 0,
+                  gfx::DI_NORMAL);
 }
 
 void TacStaticWnd::Paint(gfx::HDC dc) {

@@ -154,6 +154,12 @@ class TacDialogWnd : public frame::TacScrollWnd, public frame::TacBorderOwner {
   ~TacDialogWnd() override;
 
   bool FormActive() const { return FFormActive; }
+  // The scale the dialog is drawn at, in percent: the manager's (the scale its forms are given)
+  // from its showing on. Its caption (the system's, scaled), title icon and font and its
+  // children's places, sizes and fonts follow; the window grows around its centre. AC_GETSCALE
+  // answers it; AC_SETSCALE and a skin announced at another scale change it.
+  int ScalePercent() const { return FScale; }
+  void SetScale(int percent);
   // The skin's sections looked up again (a new skin was announced).
   void UpdateIndexes();
 
@@ -242,6 +248,10 @@ class TacDialogWnd : public frame::TacScrollWnd, public frame::TacBorderOwner {
   int ButtonAt(gfx::TPoint p) const;
   bool FPressed = false;
   bool FRegionSet = false;
+  int FScale = 100;
+  int FWantedScale = 100;  // the manager's, taken at wrapping and at each new skin
+  // The caption's growth over the system's at the dialog's scale.
+  int CaptionExtra() const;
   bool NeedExBorders() const;
   // The frame's rectangle in the picture (inside the shadow) and the caption's band in it.
   gfx::TRect FrameRect() const;
