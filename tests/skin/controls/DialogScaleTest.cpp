@@ -3,6 +3,9 @@
 // platform made. The skin's removal gives a scaled box its own size back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "TestOutput.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/PictureCodec.h"
@@ -17,6 +20,7 @@
 #include "skin/controls/acDials.h"
 #include "skin/core/sMessages.h"
 #include "skin/frame/InternalSkinFormTest.h"
+#include "skin/internal/sInternalSkins.h"
 
 namespace skin::controls {
 namespace {
@@ -152,6 +156,48 @@ TEST_P(DialogScaleTest, WithoutTheSkinTheBoxIsTheSystemsAgain) {
   EXPECT_EQ(scaled.Width(), S(75));
   EXPECT_EQ(plain.Width(), 75);
   EXPECT_EQ(plain.Height(), 23);
+}
+
+// In every internal skin, with the frame inside the window and with the extended border, the
+// box shows no key colour; the pictures are for people to look at.
+TEST_P(DialogScaleTest, EveryInternalSkinShowsTheBoxWithoutKeyColour) {
+  if (Percent() == 200) GTEST_SKIP() << "wider than the test's desktop";
+  for (const bool extended : {false, true}) {
+    manager->SetExtendedBorders(extended);
+    for (const auto& skin : skin::data::InternalSkins()) {
+      manager->SetSkinName(fw::Utf8ToUtf16(skin.Name));
+      int keyed = -1;
+      desktop.Schedule(10, [&] {
+        const win::HWND box = win::GetActiveWindow();
+        TacProvider* p = FindFormInList(box);
+        ASSERT_TRUE(p && p->ListSW);
+        TacDialogWnd& dlg = *p->ListSW;
+        ASSERT_EQ(dlg.BorderForm() != nullptr, extended) << skin.Name;
+        const TRect wr = ScreenRect(box);
+        const gfx::TPoint o = dlg.CacheOrigin();
+        const TRect all = extended
+                              ? gfx::RectOfSize(o.X, o.Y, dlg.Cache()->Width(), dlg.Cache()->Height())
+                              : wr;
+        const gfx::Bitmap screen = desktop.Compose();
+        keyed = 0;
+        for (int y = std::max(0, all.Top); y < std::min(screen.Height(), all.Bottom); ++y)
+          for (int x = std::max(0, all.Left); x < std::min(screen.Width(), all.Right); ++x)
+            keyed += (screen.At(x, y) & 0xFFFFFF) == 0xFF00FF;
+        std::string name = skin.Name;
+        name = name.substr(0, name.find(' '));
+        gfx::WriteFileBytes((tests::OutputFolder("skin-controls") /
+                             ("dialog-" + std::string(extended ? "extended-" : "") +
+                              std::to_string(Percent()) + "-" + name + ".png"))
+                                .string(),
+                            gfx::EncodePng(screen.Copy(gfx::IntersectRects(all, screen.Bounds()))));
+        win::InjectKey(kEscape, true);
+        win::InjectKey(kEscape, false);
+      });
+      win::MessageBoxW(form->Handle(), u"Could not find file '/opt/cat/res.dat'.", u"catalogue",
+                       win::MB_OK | win::MB_ICONSTOP);
+      EXPECT_EQ(keyed, 0) << skin.Name << (extended ? " extended" : "");
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, DialogScaleTest,
