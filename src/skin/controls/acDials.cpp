@@ -6,6 +6,7 @@
 #include "framework/Canvas.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
+#include "platform/gfx/Font.h"
 #include "platform/backend/Dump.h"
 #include "platform/win/ControlCodes.h"
 #include "platform/win/Hooks.h"
@@ -13,6 +14,8 @@
 #include "platform/win/MenuWindow.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/MulDiv.h"
+#include "platform/win/SystemMetrics.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SystemInfo.h"
 #include "platform/win/Window.h"
@@ -63,6 +66,27 @@ TRect WindowRectOf(HWND h) {
   return r;
 }
 
+// The message font at a scale, shared and never destroyed (the windows that take it keep only
+// its handle).
+gfx::HFONT ScaledMessageFont(int percent) {
+  static std::vector<std::pair<int, gfx::HFONT>> fonts;
+  for (const auto& [p, f] : fonts)
+    if (p == percent) return f;
+  NONCLIENTMETRICSW ncm;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 0, &ncm, 0);
+  gfx::LOGFONTW lf = ncm.lfMessageFont;
+  lf.lfHeight = MulDiv(lf.lfHeight, percent, 100);
+  fonts.emplace_back(percent, gfx::CreateFontIndirectW(lf));
+  return fonts.back().second;
+}
+
+// The scale a dialog child's parent answers, 100 when it answers none.
+int ParentScale(HWND child) {
+  const LRESULT s =
+      SendMessageW(GetParent(child), sc::SM_ALPHACMD, sc::MakeAlphaCmd(sc::AC_GETSCALE), 0);
+  return s > 0 ? int(s) : 100;
+}
+
 // A native dialog's record leaves the list and is freed (its wrappers go with it).
 void DropNative(TacProvider* p) {
   auto& list = acSupportedList();
@@ -91,6 +115,10 @@ TacProvider::~TacProvider() {
   }
   if (ListSW) {
     ListSW->Provider = nullptr;
+    // The border window goes at once, even when the wrapper itself is freed later.
+    ListSW->FreeExBorders(!WindowGoing);
+    // A dialog that stays takes the system's caption again: its own size back too.
+    if (!WindowGoing && IsWindow(CtrlHandle)) ListSW->SetScale(100);
     frame::ReleaseWrapper(std::move(ListSW));
     // A dialog that stays (the skin went) loses the skin's corners and repaints plain.
     if (!WindowGoing && IsWindow(CtrlHandle)) {
@@ -167,6 +195,8 @@ bool TacProvider::AddControl(HWND handle) {
 
 void TacDialogWnd::AfterCreation() {
   TacScrollWnd::AfterCreation();
+  if (const sc::TsSkinManager* m = SkinManager())
+    FWantedScale = sc::aScalePercents[std::size_t(m->GetScale())];
   FFormActive = GetActiveWindow() == CtrlHandle;
   UpdateIndexes();
 }
@@ -180,6 +210,106 @@ void TacDialogWnd::UpdateIndexes() {
 
 gfx::Bitmap* TacDialogWnd::Cache() const {
   return SkinData()->CacheBmp();
+}
+
+frame::TacExFrame TacDialogWnd::ExFrame() const {
+  // Standard, the title (which holds the top border here too) is the window's own.
+  const TPoint co = ClientOffset();
+  frame::TacExFrame f{co.X, co.Y - co.X, co.X, co.Y, {}};
+  if (const sd::TacSkinModel* model = ModelOf(*SkinData()); FBorderForm && model) {
+    f.Border = model->CommonSkinData.ExBorderWidth;
+    f.Caption = model->CommonSkinData.ExTitleHeight;
+    f.Shadow = model->FormShadowSize;
+  }
+  return f;
+}
+
+TPoint TacDialogWnd::CacheOrigin() const {
+  const TRect wr = WindowRectOf(CtrlHandle);
+  const TPoint at = ExFrame().WindowOffset();
+  return {wr.Left - at.X, wr.Top - at.Y};
+}
+
+TRect TacDialogWnd::FrameRect() const {
+  const frame::TacExFrame f = ExFrame();
+  const TRect wr = WindowRectOf(CtrlHandle);
+  return {f.Shadow.Left, f.Shadow.Top, f.Width(wr.Width()) - f.Shadow.Right,
+          f.Height(wr.Height()) - f.Shadow.Bottom};
+}
+
+// Below the top border in the window's own frame; extended, the skin's whole title (which
+// holds the top border) moved by its CENTEROFFSET, as a form's.
+TRect TacDialogWnd::CaptionBand() const {
+  const frame::TacExFrame f = ExFrame();
+  const TRect frame = FrameRect();
+  if (const sd::TacSkinModel* model = ModelOf(*SkinData()); FBorderForm && model) {
+    const int top = f.Shadow.Top + model->CommonSkinData.ExCenterOffs;
+    return {frame.Left, top, frame.Right, top + f.Caption};
+  }
+  return {frame.Left, f.Border, frame.Right, f.Caption};
+}
+
+win::HWND TacDialogWnd::ExOwnerWindow() const {
+  return !Destroyed() && IsWindow(CtrlHandle) ? CtrlHandle : nullptr;
+}
+
+bool TacDialogWnd::ExOwnerEnabled() const {
+  return IsWindowEnabled(CtrlHandle);
+}
+
+TRect TacDialogWnd::ExClientRect() const {
+  RECT client{};
+  GetClientRect(CtrlHandle, &client);
+  const TPoint co = CacheClientOffset();
+  return gfx::RectOfSize(co.X, co.Y, client.Width(), client.Height());
+}
+
+int TacDialogWnd::HitTest(TPoint screen) const {
+  const TPoint o = CacheOrigin();
+  const TPoint p{screen.X - o.X, screen.Y - o.Y};
+  if (const int b = ButtonAt(p)) return b;
+  if (!FrameRect().Contains(p)) return HTNOWHERE;
+  if (IconRect().Contains(p)) return HTSYSMENU;
+  if (p.Y < CacheClientOffset().Y) return HTCAPTION;
+  return HTCLIENT;
+}
+
+// As a form's: only a shown, normal, skinned dialog with a caption, while the manager asks
+// for extended borders.
+bool TacDialogWnd::NeedExBorders() const {
+  const sc::TsSkinManager* m = SkinManager();
+  if (!m || !m->ExtendedBorders() || Destroyed() || !Skinned() || !ModelOf(*SkinData()) ||
+      !IsWindow(CtrlHandle) || !IsWindowVisible(CtrlHandle) || IsIconic(CtrlHandle) ||
+      IsZoomed(CtrlHandle) || BorderStyle() == TacBorderStyle::acbsNone)
+    return false;
+  const TPoint co = ClientOffset();
+  return co.Y > co.X;
+}
+
+void TacDialogWnd::InitExBorders(bool redraw) {
+  if (!NeedExBorders()) {
+    FreeExBorders();
+    return;
+  }
+  if (!FBorderForm) {
+    FBorderForm = std::make_unique<frame::TacBorderForm>(*this);
+    FBorderForm->CreateNewForm();
+    SkinData()->BGChanged = true;
+    redraw = true;
+  }
+  FBorderForm->UpdateExBordersPos(redraw, 255);
+  UpdateRegion();
+}
+
+// Back to the frame inside the window.
+void TacDialogWnd::FreeExBorders(bool repaint) {
+  if (!FBorderForm) return;
+  FBorderForm.reset();
+  SkinData()->BGChanged = true;
+  if (repaint && !Destroyed() && IsWindow(CtrlHandle) && PaintAll()) {
+    UpdateRegion();
+    RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+  }
 }
 
 int TacDialogWnd::TitleHeight() const {
@@ -244,13 +374,13 @@ TacBorderStyle TacDialogWnd::BorderStyle() const {
 }
 
 TRect TacDialogWnd::IconRect() const {
-  const TPoint co = ClientOffset();
-  const int border = co.X;
-  const int size = GetSystemMetrics(SM_CXSMICON);
-  if (!VisibleClose() || co.Y - border < size) return {};
+  const TRect band = CaptionBand();
+  const int size = MulDiv(GetSystemMetrics(SM_CXSMICON), FScale, 100);
+  if (!VisibleClose() || band.Height() < size) return {};
   const sd::TacSkinModel* model = ModelOf(*SkinData());
-  const int left = border + (model ? model->CommonSkinData.BILeftMargin : 0) + 2;
-  const int top = border + (co.Y - border - size) / 2;
+  const int left =
+      band.Left + ExFrame().Border + (model ? model->CommonSkinData.BILeftMargin : 0) + 2;
+  const int top = band.Top + (band.Height() - size) / 2;
   return gfx::RectOfSize(left, top, size, size);
 }
 
@@ -307,10 +437,8 @@ int TacDialogWnd::GlyphIndex(int ht) const {
 TRect TacDialogWnd::ButtonRect(int ht) const {
   const sd::TacSkinModel* model = ModelOf(*SkinData());
   if (!model) return {};
-  const TRect wr = WindowRectOf(CtrlHandle);
-  const TPoint co = ClientOffset();
-  const int border = co.X;
-  int right = wr.Width() - border - model->CommonSkinData.BIRightMargin;
+  const TRect band = CaptionBand();
+  int right = band.Right - ExFrame().Border - model->CommonSkinData.BIRightMargin;
   bool first = true;
   for (int b : Buttons()) {
     if (b == int(HTHELP))
@@ -324,7 +452,7 @@ TRect TacDialogWnd::ButtonRect(int ht) const {
       h = model->ma[std::size_t(i)].Height;
     }
     if (b == ht) {
-      const int top = std::max(0, border + (co.Y - border - h) / 2);
+      const int top = std::max(0, band.Top + (band.Height() - h) / 2);
       return {right - w, top, right, top + h};
     }
     right -= w;
@@ -399,8 +527,11 @@ bool TacDialogWnd::PaintAll() {
   sc::TsCommonData& cd = *SkinData();
   if (!cd.CacheBmp()) cd.ClearCache();
   gfx::Bitmap* cache = cd.CacheBmp();
-  if (cache->Width() != wr.Width() || cache->Height() != wr.Height()) {
-    *cache = gfx::Bitmap(wr.Width(), wr.Height());
+  const frame::TacExFrame ex = ExFrame();
+  const int w = ex.Width(wr.Width()), h = ex.Height(wr.Height());
+  if (w <= 0 || h <= 0) return false;
+  if (cache->Width() != w || cache->Height() != h) {
+    *cache = gfx::Bitmap(w, h);
     cd.BGChanged = true;
   }
   if (!cd.BGChanged) return true;
@@ -410,20 +541,39 @@ bool TacDialogWnd::PaintAll() {
                ? std::min(int(FFormActive), model->gd[std::size_t(i)].States - 1)
                : 0;
   };
-  draw::PaintItem(model, index, draw::EmptyCI, true, stateOf(index), cache->Bounds(), {0, 0},
-                  cache);
-  const int titleH = TitleHeight();
-  if (titleH > 0 && model->IsValidSkinIndex(TitleIndex)) {
-    gfx::Bitmap title(cache->Width(), titleH);
-    draw::PaintItem(model, TitleIndex, draw::MakeCacheInfo(cache, 0, 0), true, stateOf(TitleIndex),
-                    title.Bounds(), {0, 0}, &title);
-    cache->CopyFrom(title, title.Bounds(), {0, 0});
+  const TRect frameR = FrameRect();
+  gfx::Bitmap shadow;  // extended: the shadow alone, seen through the frame's corners
+  if (FBorderForm) {
+    // As a form's: the shadow over the whole picture, then the frame inside the shadow
+    // margins; in mode 1 the frame first and the border's picture over it.
+    const bool one = frame::ExModeOne(*model);
+    cache->Fill(gfx::Pixel{});
+    if (!one) {
+      frame::PaintExShadow(*model, FFormActive, ex, *cache);
+      shadow = *cache;
+    }
+    gfx::Bitmap back(frameR.Width(), frameR.Height());
+    draw::PaintItem(model, index, draw::EmptyCI, true, stateOf(index), back.Bounds(), {0, 0},
+                    &back);
+    cache->CopyFrom(back, back.Bounds(), {frameR.Left, frameR.Top});
+    if (one) frame::PaintExShadow(*model, FFormActive, ex, *cache);
+  } else {
+    draw::PaintItem(model, index, draw::EmptyCI, true, stateOf(index), cache->Bounds(), {0, 0},
+                    cache);
+  }
+  const TRect strip{frameR.Left, frameR.Top, frameR.Right, CacheClientOffset().Y};
+  if (strip.Height() > 0 && model->IsValidSkinIndex(TitleIndex)) {
+    gfx::Bitmap title(strip.Width(), strip.Height());
+    draw::PaintItem(model, TitleIndex, draw::MakeCacheInfo(cache, strip.Left, strip.Top), true,
+                    stateOf(TitleIndex), title.Bounds(), {0, 0}, &title);
+    cache->CopyFrom(title, title.Bounds(), {strip.Left, strip.Top});
   }
   const std::vector<int> buttons = Buttons();
   const TRect leftmost = buttons.empty() ? TRect{} : ButtonRect(buttons.back());
   const std::u16string text = GetWindowTextW(CtrlHandle);
-  const int border = ClientOffset().X;
-  if (titleH > border && !text.empty()) {
+  const int border = ex.Border;
+  const TRect band = CaptionBand();
+  if (band.Height() > 0 && !text.empty()) {
     gfx::DeviceContext dc(*cache);
     fw::TCanvas canvas;
     canvas.SetHandle(&dc);
@@ -432,13 +582,14 @@ bool TacDialogWnd::PaintAll() {
     canvas.Font.SetName(model->CommonSkinData.MainFont.empty()
                             ? ncm.lfCaptionFont.lfFaceName
                             : fw::Utf8ToUtf16(model->CommonSkinData.MainFont));
-    canvas.Font.SetHeight(ncm.lfCaptionFont.lfHeight);
+    canvas.Font.SetHeight(MulDiv(ncm.lfCaptionFont.lfHeight, FScale, 100));
     const TRect icon = IconRect();
     const int left =
-        (icon.IsEmpty() ? border + model->CommonSkinData.BILeftMargin : icon.Right) + 4;
-    const int right = (leftmost.IsEmpty() ? cache->Width() - border : leftmost.Left) - 4;
+        (icon.IsEmpty() ? frameR.Left + border + model->CommonSkinData.BILeftMargin : icon.Right) +
+        4;
+    const int right = (leftmost.IsEmpty() ? frameR.Right - border : leftmost.Left) - 4;
     const int textH = draw::acTextHeight(canvas, text);
-    const int vc = border + (titleH - border) / 2;
+    const int vc = band.Top + band.Height() / 2;
     const TRect r{left, vc - textH / 2, std::max(left, right), vc - textH / 2 + textH};
     const int fontSection = model->IsValidSkinIndex(TitleIndex) ? TitleIndex : index;
     if (model->IsValidSkinIndex(FCaptionSkinIndex)) {
@@ -451,6 +602,7 @@ bool TacDialogWnd::PaintAll() {
       cache->CopyFrom(back, back.Bounds(), {behind.Left, behind.Top});
     }
     skin::paint::TacGlowMask glow;
+    frame::TacKeepAlpha keep(*cache, strip, FBorderForm != nullptr);
     draw::WriteSectionText(
         canvas, text, true, r,
         gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS, *model,
@@ -474,10 +626,28 @@ bool TacDialogWnd::PaintAll() {
                         model->ma[std::size_t(i)], draw::EmptyCI);
   }
   cd.BGChanged = false;
+  if (FBorderForm) {
+    if (!shadow.Empty()) frame::ShowShadowInCorners(*model, {index, TitleIndex}, ex.Shadow, *cache, shadow);
+    // A picture rebuilt for any reason goes on screen (not again from inside the border's
+    // own placement).
+    FBorderForm->UpdateExBordersPos(true, 255);
+  }
   return true;
 }
 
 void TacDialogWnd::UpdateRegion() {
+  if (FBorderForm) {
+    // The border window shows the frame: the dialog keeps its client area only.
+    const TPoint co = ClientOffset();
+    RECT client{};
+    GetClientRect(CtrlHandle, &client);
+    const gfx::Region rgn(gfx::RectOfSize(co.X, co.Y, client.Width(), client.Height()));
+    gfx::Region now;
+    if (FRegionSet && GetWindowRgn(CtrlHandle, &now) != gfx::RGN_ERROR && now == rgn) return;
+    FRegionSet = true;
+    SetWindowRgn(CtrlHandle, &rgn, true);
+    return;
+  }
   // The skin's transparent corners (key-coloured pixels of the frame's corner blocks) are cut
   // out of the window.
   const gfx::Bitmap& pic = *Cache();
@@ -506,6 +676,7 @@ void TacDialogWnd::UpdateRegion() {
 void TacDialogWnd::PaintFrame() {
   if (!PaintAll()) return;
   UpdateRegion();
+  if (FBorderForm) return;  // the border window shows it
   gfx::HDC dc = GetWindowDC(CtrlHandle);
   if (!dc) return;
   const TPoint co = ClientOffset();
@@ -531,6 +702,15 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
     // Another skin: its sections, and the whole window painted again from them.
     UpdateIndexes();
     TacScrollWnd::acWndProc(m);
+    if (Destroyed()) return;
+    if (const sc::TsSkinManager* manager = SkinManager()) {
+      FWantedScale = sc::aScalePercents[std::size_t(manager->GetScale())];
+      if (IsWindowVisible(CtrlHandle)) SetScale(FWantedScale);
+    }
+    // The skin or the manager's ExtendedBorders may have changed: the border is made, renewed
+    // or freed, then everything painted again.
+    SkinData()->BGChanged = true;
+    InitExBorders(true);
     if (IsWindowVisible(CtrlHandle))
       RedrawWindow(CtrlHandle, nullptr, nullptr,
                    RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -546,13 +726,20 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
         case sc::AC_GETBG: {
           auto& info = *reinterpret_cast<draw::TacBGInfo*>(m.LParam);
           if (!PaintAll()) break;
-          const TPoint co = ClientOffset();
+          const TPoint co = CacheClientOffset();
           info.BgType = draw::TacBGType::btCache;
           info.Bmp = Cache();
           info.Offset = {info.Offset.X + co.X, info.Offset.Y + co.Y};
           m.Result = 1;
           return;
         }
+        case sc::AC_GETSCALE:
+          m.Result = FScale;
+          return;
+        case sc::AC_SETSCALE:
+          SetScale(int(m.LParam));
+          m.Result = 0;
+          return;
         case sc::AC_GETCONTROLCOLOR:
           if (const sd::TacSkinModel* model = ModelOf(*SkinData());
               model && model->IsValidSkinIndex(SkinData()->SkinIndex)) {
@@ -595,7 +782,7 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       return;
     case WM_ERASEBKGND: {
       if (!PaintAll()) break;
-      const TPoint co = ClientOffset();
+      const TPoint co = CacheClientOffset();
       RECT client;
       GetClientRect(CtrlHandle, &client);
       gfx::DeviceContext from(*Cache());
@@ -608,7 +795,7 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       PAINTSTRUCT ps;
       gfx::HDC dc = BeginPaint(CtrlHandle, &ps);
       if (PaintAll()) {
-        const TPoint co = ClientOffset();
+        const TPoint co = CacheClientOffset();
         RECT client;
         GetClientRect(CtrlHandle, &client);
         gfx::DeviceContext from(*Cache());
@@ -623,7 +810,19 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       m.Result = 0;
       return;
     }
+    case WM_NCCALCSIZE: {
+      CallPrevWndProc(m);
+      // The scaled caption's room: the client area starts lower.
+      if (const int extra = CaptionExtra(); extra > 0) {
+        RECT& r = m.WParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0]
+                           : *reinterpret_cast<RECT*>(m.LParam);
+        r.Top = std::min(r.Bottom, r.Top + extra);
+      }
+      return;
+    }
     case WM_SHOWWINDOW:
+      // The children are there now: the dialog takes the program's scale before it shows.
+      if (m.WParam && FWantedScale != FScale) SetScale(FWantedScale);
       if (m.WParam && (DlgLeft != -1 || DlgTop != -1))
         SetWindowPos(CtrlHandle, nullptr, DlgLeft, DlgTop, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -633,6 +832,7 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
         FAnimShowing = true;
       }
       CallPrevWndProc(m);
+      if (!m.WParam) FreeExBorders();
       if (m.WParam && !Initialized && Provider) {
         Initialized = true;
         Provider->InitHwndControls(CtrlHandle);
@@ -661,14 +861,26 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
         if (const auto* effect = DialogEffect(false))
           frame::AnimHideWindow(CtrlHandle, *SkinData(), *effect);
       }
+      if (Destroyed() || !IsWindow(CtrlHandle)) return;
+      // The extended border follows the dialog: made when it shows, moved or renewed with it,
+      // freed when it hides.
+      if (FBorderForm && IsWindowVisible(CtrlHandle) && NeedExBorders())
+        FBorderForm->UpdateExBordersPos(false, 255);
+      else
+        InitExBorders(true);
       return;
     case WM_NCHITTEST: {
+      const POINT p = PointFromLParam(m.LParam);
+      if (FBorderForm && !WindowRectOf(CtrlHandle).Contains({p.X, p.Y})) {
+        // A point of the extended border (asked for its system menu).
+        m.Result = HitTest({p.X, p.Y});
+        return;
+      }
       CallPrevWndProc(m);
-      POINT p = PointFromLParam(m.LParam);
-      const TRect wr = WindowRectOf(CtrlHandle);
-      if (const int b = ButtonAt({p.X - wr.Left, p.Y - wr.Top}))
+      const TPoint o = CacheOrigin();
+      if (const int b = ButtonAt({p.X - o.X, p.Y - o.Y}))
         m.Result = b;
-      else if (IconRect().Contains({p.X - wr.Left, p.Y - wr.Top}))
+      else if (IconRect().Contains({p.X - o.X, p.Y - o.Y}))
         m.Result = HTSYSMENU;
       else if (m.Result == HTCLOSE || m.Result == HTMAXBUTTON || m.Result == HTMINBUTTON ||
                m.Result == HTHELP || m.Result == HTSYSMENU)
@@ -683,7 +895,10 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
             false);
         TRACKMOUSEEVENT tme;
         tme.dwFlags = TME_LEAVE | TME_NONCLIENT;
-        tme.hwndTrack = CtrlHandle;
+        // Extended, the mouse is over the border window, which passes its leave on.
+        tme.hwndTrack = FBorderForm && FBorderForm->AForm() && FBorderForm->AForm()->HandleAllocated()
+                            ? FBorderForm->AForm()->Handle()
+                            : CtrlHandle;
         TrackMouseEvent(&tme);
       }
       CallPrevWndProc(m);
@@ -715,8 +930,8 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       if (biClicked) {
         POINT p = PointFromLParam(m.LParam);
         ClientToScreen(CtrlHandle, &p);
-        const TRect wr = WindowRectOf(CtrlHandle);
-        SetButtonState(CurrentHT, ButtonRect(CurrentHT).Contains({p.X - wr.Left, p.Y - wr.Top}));
+        const TPoint o = CacheOrigin();
+        SetButtonState(CurrentHT, ButtonRect(CurrentHT).Contains({p.X - o.X, p.Y - o.Y}));
         return;
       }
       break;
@@ -745,6 +960,51 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
 
 TacDialogWnd::~TacDialogWnd() = default;
 
+int TacDialogWnd::CaptionExtra() const {
+  if (FScale == 100 || !IsWindow(CtrlHandle) || IsIconic(CtrlHandle) ||
+      (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & WS_CAPTION) != WS_CAPTION)
+    return 0;
+  const bool tool = (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+  const int sys = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
+  return MulDiv(sys, FScale, 100) - sys;
+}
+
+// Everything inside grows by the ratio of the scales, as a scaled form's controls do; the
+// window by its client's growth and its caption's, around the same centre and kept on the
+// work area.
+void TacDialogWnd::SetScale(int percent) {
+  if (percent <= 0 || percent == FScale || Destroyed() || !IsWindow(CtrlHandle)) return;
+  const int old = FScale;
+  const int oldExtra = CaptionExtra();
+  std::vector<HWND> children;
+  for (HWND c = GetTopWindow(CtrlHandle); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+  const gfx::HFONT font = ScaledMessageFont(percent);
+  for (HWND c : children) {
+    const TRect r = WindowRectOf(c);
+    POINT at{r.Left, r.Top};
+    ScreenToClient(CtrlHandle, &at);
+    SetWindowPos(c, nullptr, MulDiv(at.X, percent, old), MulDiv(at.Y, percent, old),
+                 MulDiv(r.Width(), percent, old), MulDiv(r.Height(), percent, old),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // At 100 % the message font, as the box was made with.
+    SendMessageW(c, WM_SETFONT, percent == 100 ? 0 : WPARAM(&font), 0);
+  }
+  RECT client{};
+  GetClientRect(CtrlHandle, &client);
+  const TRect wr = WindowRectOf(CtrlHandle);
+  FScale = percent;
+  const int w = wr.Width() - client.Width() + MulDiv(client.Width(), percent, old);
+  const int h = wr.Height() - client.Height() + MulDiv(client.Height(), percent, old) +
+                CaptionExtra() - oldExtra;
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int x = std::max(work.Left, std::min(wr.Left + (wr.Width() - w) / 2, work.Right - w));
+  const int y = std::max(work.Top, std::min(wr.Top + (wr.Height() - h) / 2, work.Bottom - h));
+  SkinData()->BGChanged = true;
+  SetWindowPos(CtrlHandle, nullptr, x, y, w, h,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 bool TacDialogWnd::SysMenuMessage(fw::TMessage& m) {
   const TRect wr = WindowRectOf(CtrlHandle);
   POINT at{};
@@ -755,8 +1015,9 @@ bool TacDialogWnd::SysMenuMessage(fw::TMessage& m) {
     if (!keys && !icon) return false;
     // Below the icon, else below the title's left end.
     const TRect r = IconRect();
+    const TPoint o = CacheOrigin();
     at = r.IsEmpty() ? POINT{wr.Left + ClientOffset().X, wr.Top + TitleHeight()}
-                     : POINT{wr.Left + r.Left, wr.Top + r.Bottom};
+                     : POINT{o.X + r.Left, o.Y + r.Bottom};
   } else if (m.Msg == WM_CONTEXTMENU) {
     if (m.LParam == LPARAM(-1)) return false;  // from the keyboard: the dialog's own
     at = PointFromLParam(m.LParam);
@@ -877,6 +1138,8 @@ void TacStaticWnd::PaintText(gfx::Bitmap& bmp) {
   fw::TCanvas canvas;
   canvas.SetHandle(&dc);
   frame::SetDialogFont(canvas.Font);
+  if (const int scale = ParentScale(CtrlHandle); scale != 100)
+    canvas.Font.SetHeight(MulDiv(canvas.Font.Height(), scale, 100));
   // The text takes the font colour of the dialog's section.
   fw::TColor color = fw::clWindowText;
   if (frame::TacMainWnd* parent = frame::Ac_GetScrollWndFromHwnd(GetParent(CtrlHandle)))
@@ -898,7 +1161,10 @@ void TacIconWnd::PaintText(gfx::Bitmap& bmp) {
   auto icon = reinterpret_cast<gfx::HICON>(SendMessageW(CtrlHandle, STM_GETICON, 0, 0));
   if (!icon) return;
   gfx::DeviceContext dc(bmp);
-  gfx::DrawIconEx(&dc, 0, 0, icon, 0, 0, gfx::DI_NORMAL);
+  // Its own size at 100 %; scaled, the static's (which grew with the dialog).
+  const bool scaled = ParentScale(CtrlHandle) != 100;
+  gfx::DrawIconEx(&dc, 0, 0, icon, scaled ? bmp.Width() : 0, scaled ? bmp.Height() : 0,
+                  gfx::DI_NORMAL);
 }
 
 void TacStaticWnd::Paint(gfx::HDC dc) {
@@ -1085,7 +1351,7 @@ void WriteDialog(HWND hwnd, backend::JsonWriter& w) {
     w.Number(dlg->ClientOffset().X);
     w.Key("buttons");
     w.BeginArray();
-    const TRect wr = WindowRectOf(hwnd);
+    const TPoint o = dlg->CacheOrigin();
     for (int b : dlg->Buttons()) {
       w.BeginObject();
       w.Key("kind");
@@ -1094,7 +1360,7 @@ void WriteDialog(HWND hwnd, backend::JsonWriter& w) {
                : b == int(HTMINBUTTON) ? "min"
                                        : "help");
       w.Key("rect");
-      frame::WriteRect(w, dlg->ButtonRect(b).Offset(wr.Left, wr.Top));
+      frame::WriteRect(w, dlg->ButtonRect(b).Offset(o.X, o.Y));
       w.Key("state");
       w.Number(dlg->ButtonState(b));
       w.Key("enabled");

@@ -23,6 +23,7 @@
 
 #include "framework/Component.h"
 #include "platform/win/Types.h"
+#include "skin/frame/acBorderForm.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/frame/sSysMenu.h"
 
@@ -132,7 +133,11 @@ class TacProvider : public fw::TComponent {
 
 // The dialog wrapper: frame, title strip, caption, title buttons and background from the
 // skin, hit testing and the buttons' hover and press, the background its children ask for.
-class TacDialogWnd : public frame::TacScrollWnd {
+// With the manager's ExtendedBorders and a skin that draws them, the dialog wears the extended
+// border a skinned form of its frame wears: the skin's larger title and frame with the shadow
+// in a layered window behind it (BorderForm), the dialog itself cut to its client area. The
+// picture (Cache) then reaches past the window; the geometry below is in its coordinates.
+class TacDialogWnd : public frame::TacScrollWnd, public frame::TacBorderOwner {
  public:
   using frame::TacScrollWnd::TacScrollWnd;
   std::string ClassName() const override { return "TacDialogWnd"; }
@@ -154,6 +159,12 @@ class TacDialogWnd : public frame::TacScrollWnd {
   ~TacDialogWnd() override;
 
   bool FormActive() const { return FFormActive; }
+  // The scale the dialog is drawn at, in percent: the manager's (the scale its forms are given)
+  // from its showing on. Its caption (the system's, scaled), title icon and font and its
+  // children's places, sizes and fonts follow; the window grows around its centre. AC_GETSCALE
+  // answers it; AC_SETSCALE and a skin announced at another scale change it.
+  int ScalePercent() const { return FScale; }
+  void SetScale(int percent);
   // The skin's sections looked up again (a new skin was announced).
   void UpdateIndexes();
 
@@ -170,12 +181,12 @@ class TacDialogWnd : public frame::TacScrollWnd {
   bool Enabled(int ht) const;
   // The frame kind the window's styles give.
   TacBorderStyle BorderStyle() const;
-  // The title icon (the window's icon shown small) in window coordinates, left in the title
+  // The title icon (the window's icon shown small) in picture coordinates, left in the title
   // and centred on it; empty without a system menu or a title.
   gfx::TRect IconRect() const;
   // Shows the skinned system menu at a screen point.
   void DropSysMenu(int x, int y);
-  // A title button (by its hit code) in window coordinates, empty when not shown, and its
+  // A title button (by its hit code) in picture coordinates, empty when not shown, and its
   // state (0 normal, 1 hot, 2 pressed).
   gfx::TRect ButtonRect(int ht) const;
   int ButtonState(int ht) const;
@@ -188,6 +199,29 @@ class TacDialogWnd : public frame::TacScrollWnd {
   int TitleHeight() const;
   gfx::TPoint ClientOffset() const;
   gfx::Bitmap* Cache() const;
+  // The frame's geometry (the window's own frame in standard mode), the client's place in the
+  // picture and the screen point of the picture's top-left pixel.
+  frame::TacExFrame ExFrame() const override;
+  gfx::TPoint CacheClientOffset() const { return ExFrame().ClientOffset(); }
+  gfx::TPoint CacheOrigin() const;
+  // The extended border, null in standard mode. InitExBorders makes it when the dialog should
+  // wear one (the manager's ExtendedBorders, a skinned, shown, normal dialog with a caption)
+  // and places it, else frees it.
+  frame::TacBorderForm* BorderForm() const { return FBorderForm.get(); }
+  void InitExBorders(bool redraw = true);
+  // repaint: the dialog's own frame painted again (not for a window that goes).
+  void FreeExBorders(bool repaint = true);
+  // The hit code of a screen point over the picture: a title button, the icon (HTSYSMENU),
+  // the caption, HTCLIENT inside the frame, HTNOWHERE outside it.
+  int HitTest(gfx::TPoint screen) const;
+
+  // ---- The extended border's view of the dialog ----
+  win::HWND ExOwnerWindow() const override;
+  bool ExOwnerEnabled() const override;
+  bool ExPaint() override { return PaintAll(); }
+  const gfx::Bitmap* ExPicture() const override { return Cache(); }
+  gfx::TRect ExClientRect() const override;
+  int ExHitTest(gfx::TPoint screen) const override { return HitTest(screen); }
   // The window, still shown, goes through the manager's DialogHide effect (a cover of its
   // picture fades out); nothing when the effect or the animations are off.
   void AnimateHide();
@@ -219,6 +253,15 @@ class TacDialogWnd : public frame::TacScrollWnd {
   int ButtonAt(gfx::TPoint p) const;
   bool FPressed = false;
   bool FRegionSet = false;
+  int FScale = 100;
+  int FWantedScale = 100;  // the manager's, taken at wrapping and at each new skin
+  // The caption's growth over the system's at the dialog's scale.
+  int CaptionExtra() const;
+  bool NeedExBorders() const;
+  // The frame's rectangle in the picture (inside the shadow) and the caption's band in it.
+  gfx::TRect FrameRect() const;
+  gfx::TRect CaptionBand() const;
+  std::unique_ptr<frame::TacBorderForm> FBorderForm;
 };
 
 // Static texts of dialogs (section "TRANSPARENT"): the text over the parent's background in the

@@ -778,6 +778,10 @@ void TsSkinManager::SetSaturation(int value) {
   UpdateCurrentSkin();
 }
 
+namespace {
+TacDialogSkinning& DialogSkinning();
+}
+
 void TsSkinManager::SetExtendedBorders(bool value) {
   if (FExtendedBorders == value) return;
   FExtendedBorders = value;
@@ -788,7 +792,11 @@ void TsSkinManager::SetExtendedBorders(bool value) {
     LoadSkin();
     if (FHolder.Model()) FHolder.Model()->CommonSkinData.Active = true;
   }
-  if (!IsLoading()) RepaintForms(true);
+  if (IsLoading()) return;
+  RepaintForms(true);
+  // Skinned dialogs are no forms: they hear of the change (and make or free their borders)
+  // here.
+  if (IsDefault() && DialogSkinning().NewSkin) DialogSkinning().NewSkin();
 }
 
 void TsSkinManager::EndUpdate(bool repaint, bool allowAnimation) {

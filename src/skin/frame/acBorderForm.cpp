@@ -1,5 +1,6 @@
 #include "skin/frame/acBorderForm.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "framework/Form.h"
@@ -8,7 +9,9 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
-#include "skin/frame/sSkinProvider.h"
+#include "skin/data/acSkinModel.h"
+#include "skin/paint/sAlphaGraph.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace skin::frame {
 
@@ -32,21 +35,21 @@ class TacBorderForm::TacBorderWindow : public core::TacGlowForm {
           m.Result = ht;
         } else {
           // The frame's own pixels hold the mouse; the shadow and the hole let it through.
-          m.Result = FOwner.sp.HTProcess(p) == win::HTNOWHERE ? win::HTTRANSPARENT : win::HTBORDER;
+          m.Result = FOwner.sp.ExHitTest(p) == win::HTNOWHERE ? win::HTTRANSPARENT : win::HTBORDER;
         }
         return;
       }
       case win::WM_NCLBUTTONDBLCLK:
         // On an edge the form stretches over the work area (or comes back).
-        if (FOwner.sp.StretchByEdge(int(m.WParam))) {
+        if (FOwner.sp.ExStretchByEdge(int(m.WParam))) {
           m.Result = 0;
           return;
         }
         break;
       case win::WM_NCLBUTTONDOWN:
         // On the caption of the maximised form the drag may restore it (below).
-        if (fw::TCustomForm* f = FOwner.sp.Form();
-            int(m.WParam) == win::HTCAPTION && f->HandleAllocated() && win::IsZoomed(f->Handle())) {
+        if (const win::HWND h = FOwner.sp.ExOwnerWindow();
+            int(m.WParam) == win::HTCAPTION && h && win::IsZoomed(h)) {
           FOwner.MaxMoving = true;
           FOwner.LastMousePos = win::PointFromLParam(m.LParam);
         }
@@ -57,7 +60,7 @@ class TacBorderForm::TacBorderWindow : public core::TacGlowForm {
           if (std::abs(p.X - FOwner.LastMousePos.X) > 5 ||
               std::abs(p.Y - FOwner.LastMousePos.Y) >= 6) {
             FOwner.MaxMoving = false;
-            FOwner.sp.MoveMaximized(p);
+            FOwner.sp.ExMoveMaximized(p);
           }
           m.Result = 0;
           return;
@@ -78,8 +81,8 @@ class TacBorderForm::TacBorderWindow : public core::TacGlowForm {
       case win::WM_NCRBUTTONDOWN:
       case win::WM_NCRBUTTONUP:
       case win::WM_NCMOUSELEAVE:
-        if (fw::TCustomForm* f = FOwner.sp.Form(); f->HandleAllocated()) {
-          m.Result = win::SendMessageW(f->Handle(), m.Msg, m.WParam, m.LParam);
+        if (const win::HWND h = FOwner.sp.ExOwnerWindow()) {
+          m.Result = win::SendMessageW(h, m.Msg, m.WParam, m.LParam);
           return;
         }
         break;
@@ -93,7 +96,7 @@ class TacBorderForm::TacBorderWindow : public core::TacGlowForm {
   TacBorderForm& FOwner;
 };
 
-TacBorderForm::TacBorderForm(TsSkinProvider& owner) : sp(owner) {}
+TacBorderForm::TacBorderForm(TacBorderOwner& owner) : sp(owner) {}
 
 TacBorderForm::~TacBorderForm() = default;
 
@@ -106,24 +109,24 @@ void TacBorderForm::CreateNewForm() {
 }
 
 int TacBorderForm::OffsetX() const {
-  return sp.BorderWidth() + sp.ShadowSize().Left - sp.SysBorderWidth();
+  return sp.ExFrame().WindowOffset().X;
 }
 
 int TacBorderForm::OffsetY() const {
-  return sp.ShadowSize().Top + sp.CaptionHeight() - sp.SysBorderWidth() - sp.SysCaptionHeight();
+  return sp.ExFrame().WindowOffset().Y;
 }
 
 void TacBorderForm::UpdateExBordersPos(bool redraw, int blend) {
-  fw::TCustomForm* f = sp.Form();
-  if (ExBorderShowing || !FWnd || !f->HandleAllocated()) return;
+  const win::HWND owner = sp.ExOwnerWindow();
+  if (ExBorderShowing || !FWnd || !owner) return;
   ExBorderShowing = true;
   win::RECT wr{};
-  win::GetWindowRect(f->Handle(), &wr);
+  win::GetWindowRect(owner, &wr);
   const TPoint at{wr.Left - OffsetX(), wr.Top - OffsetY()};
-  if (sp.PaintAll()) {
-    const gfx::Bitmap& cache = *sp.Cache();
+  if (sp.ExPaint() && sp.ExPicture()) {
+    const gfx::Bitmap& cache = *sp.ExPicture();
     if (redraw || cache.Width() != FLastWidth || cache.Height() != FLastHeight) {
-      FWnd->ShowPicture(cache, at, blend, f->Handle());
+      FWnd->ShowPicture(cache, at, blend, owner);
       FLastWidth = cache.Width();
       FLastHeight = cache.Height();
       UpdateRgn();
@@ -131,18 +134,15 @@ void TacBorderForm::UpdateExBordersPos(bool redraw, int blend) {
       win::SetWindowPos(FWnd->Handle(), nullptr, at.X, at.Y, 0, 0,
                         win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
     }
-    // Right behind the form.
-    win::SetWindowPos(FWnd->Handle(), f->Handle(), 0, 0, 0, 0,
+    // Right behind the owner.
+    win::SetWindowPos(FWnd->Handle(), owner, 0, 0, 0, 0,
                       win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
   }
   ExBorderShowing = false;
 }
 
 gfx::Region TacBorderForm::MakeRgn(int width, int height) const {
-  const fw::TCustomForm* f = sp.Form();
-  const TRect hole =
-      gfx::RectOfSize(sp.OffsetX(), sp.OffsetY(), f->ClientWidth(), f->ClientHeight());
-  return gfx::Region(TRect{0, 0, width, height}).Subtract(gfx::Region(hole));
+  return gfx::Region(TRect{0, 0, width, height}).Subtract(gfx::Region(sp.ExClientRect()));
 }
 
 void TacBorderForm::UpdateRgn() {
@@ -152,9 +152,86 @@ void TacBorderForm::UpdateRgn() {
 }
 
 int TacBorderForm::Ex_WMNCHitTest(TPoint screen) const {
-  if (!sp.Form()->Enabled()) return -1;
-  const int ht = sp.HTProcess(screen);
+  if (!sp.ExOwnerEnabled()) return -1;
+  const int ht = sp.ExHitTest(screen);
   return ht == win::HTNOWHERE || ht == win::HTCLIENT ? -1 : ht;
+}
+
+TacKeepAlpha::TacKeepAlpha(gfx::Bitmap& picture, const TRect& area, bool active)
+    : FPicture(picture), FArea(active ? gfx::IntersectRects(area, picture.Bounds()) : TRect{}) {
+  if (FArea.IsEmpty()) return;
+  FAlpha.reserve(std::size_t(FArea.Width()) * std::size_t(FArea.Height()));
+  for (int y = FArea.Top; y < FArea.Bottom; ++y)
+    for (int x = FArea.Left; x < FArea.Right; ++x) FAlpha.push_back(gfx::PixelA(picture.At(x, y)));
+}
+
+TacKeepAlpha::~TacKeepAlpha() {
+  if (FArea.IsEmpty()) return;
+  std::size_t i = 0;
+  for (int y = FArea.Top; y < FArea.Bottom; ++y)
+    for (int x = FArea.Left; x < FArea.Right; ++x)
+      FPicture.Set(x, y, (FPicture.At(x, y) & 0x00FFFFFF) | (gfx::Pixel(FAlpha[i++]) << 24));
+}
+
+bool ExModeOne(const data::TacSkinModel& model) {
+  return model.CommonSkinData.ExDrawMode == 1;
+}
+
+// With the skin's "EXBORDER" item the template's bands are the item's; in mode 1 the item holds
+// the frame itself and its bands reach into the frame (at most the border and the title), else
+// they fill the shadow margins. Without the item the template is the window shadow, cut in
+// halves. Mode 1 without the item copies nothing.
+void PaintExShadow(const data::TacSkinModel& model, bool active, const TacExFrame& frame,
+                   gfx::Bitmap& picture) {
+  const gfx::Bitmap& shadow = active ? model.ShdaTemplate : model.ShdiTemplate;
+  if (shadow.Empty()) return;
+  const TRect sh = frame.Shadow;
+  const int ex = model.ConstData.ExBorder;
+  const paint::TsMaskData* item = model.IsValidImgIndex(ex) ? &model.ma[std::size_t(ex)] : nullptr;
+  TRect widths, maxWidths = sh, modes{1, 1, 1, 1};
+  if (ExModeOne(model)) {
+    if (!item) return;
+    const int h = picture.Height(), c = frame.Caption, b = frame.Border;
+    widths = {item->WL, std::min(int(item->WT), (h - c) / 2 + c), item->WR,
+              std::min(int(item->WB), (h - c) / 2)};
+    maxWidths = {b + sh.Left, sh.Top + c, b + sh.Right, b + sh.Bottom};
+    const int mode = item->DrawMode & 1;
+    modes = {mode, mode, mode, mode};
+  } else if (item) {
+    widths = {item->WL, item->WT, item->WR, item->WB};
+    modes = {item->DrawMode, item->DrawMode, item->DrawMode, item->DrawMode};
+  } else {
+    const int bw = (shadow.Width() - 1) / 2, bh = (shadow.Height() - 1) / 2;
+    widths = {bw, bh, bw, bh};
+  }
+  paint::PaintControlByTemplate(picture, shadow, picture.Bounds(), shadow.Bounds(), widths,
+                                maxWidths, modes, false, false);
+}
+
+void ShowShadowInCorners(const data::TacSkinModel& model, std::initializer_list<int> sections,
+                         const TRect& sh, gfx::Bitmap& cache, const gfx::Bitmap& shadow) {
+  int wl = 0, wt = 0, wr = 0, wb = 0;
+  for (const int section : sections) {
+    if (!model.IsValidSkinIndex(section)) continue;
+    const int border = model.gd[std::size_t(section)].BorderIndex;
+    if (!model.IsValidImgIndex(border)) continue;
+    const paint::TsMaskData& md = model.ma[std::size_t(border)];
+    wl = std::max(wl, int(md.WL));
+    wt = std::max(wt, int(md.WT));
+    wr = std::max(wr, int(md.WR));
+    wb = std::max(wb, int(md.WB));
+  }
+  const TRect f{sh.Left, sh.Top, cache.Width() - sh.Right, cache.Height() - sh.Bottom};
+  const TRect corners[] = {{f.Left, f.Top, f.Left + wl, f.Top + wt},
+                           {f.Right - wr, f.Top, f.Right, f.Top + wt},
+                           {f.Left, f.Bottom - wb, f.Left + wl, f.Bottom},
+                           {f.Right - wr, f.Bottom - wb, f.Right, f.Bottom}};
+  for (const TRect& c : corners) {
+    const TRect r = gfx::IntersectRects(c, cache.Bounds());
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        if ((cache.At(x, y) & 0xFFFFFF) == paint::kTransKey) cache.Set(x, y, shadow.At(x, y));
+  }
 }
 
 }  // namespace skin::frame

@@ -20,6 +20,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SystemInfo.h"
+#include "platform/win/MulDiv.h"
 #include "platform/win/SystemMetrics.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
@@ -1673,10 +1674,16 @@ bool TacBtnWnd::PrepareCache() {
     gfx::DeviceContext dc(*cache);
     fw::TCanvas canvas;
     canvas.SetHandle(&dc);
-    if (c)
+    if (c) {
       canvas.Font.Assign(c->Font());
-    else
+    } else {
       SetDialogFont(canvas.Font);
+      // A scaled dialog's buttons write at its scale.
+      const LRESULT scale = SendMessageW(GetParent(CtrlHandle), skin::core::SM_ALPHACMD,
+                                         skin::core::MakeAlphaCmd(skin::core::AC_GETSCALE), 0);
+      if (scale > 0 && scale != 100)
+        canvas.Font.SetHeight(win::MulDiv(canvas.Font.Height(), int(scale), 100));
+    }
     const auto style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
     const unsigned flags =
         gfx::DT_CENTER | gfx::DT_EXPANDTABS | ((style & BS_MULTILINE) ? gfx::DT_WORDBREAK : 0u);

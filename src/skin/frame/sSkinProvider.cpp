@@ -504,27 +504,38 @@ TRect TsSkinProvider::ShadowSize() const {
 
 // Extended, the picture reaches past the window by the difference of the frames and the shadow.
 int TsSkinProvider::CaptionWidth() const {
-  const TRect sh = ShadowSize();
-  return FForm->Width() + 2 * (BorderWidth() - SysBorderWidth()) + sh.Left + sh.Right;
+  return ExFrame().Width(FForm->Width());
 }
 
 int TsSkinProvider::CacheHeight() const {
   if (!FBorderForm) return FForm->Height();
-  const TRect sh = ShadowSize();
-  const int sysB = SysBorderWidth(), b = BorderWidth();
-  // The skin's title holds the top border.
-  return FForm->Height() + (CaptionHeight() - SysCaptionHeight() - sysB) + (b - sysB) + sh.Top +
-         sh.Bottom;
+  return ExFrame().Height(FForm->Height());
+}
+
+TacExFrame TsSkinProvider::ExFrame() const {
+  return {SysBorderWidth(), SysCaptionHeight(), BorderWidth(), CaptionHeight(), ShadowSize()};
+}
+
+win::HWND TsSkinProvider::ExOwnerWindow() const {
+  return FForm->HandleAllocated() ? FForm->Handle() : nullptr;
+}
+
+bool TsSkinProvider::ExOwnerEnabled() const {
+  return FForm->Enabled();
+}
+
+TRect TsSkinProvider::ExClientRect() const {
+  return gfx::RectOfSize(OffsetX(), OffsetY(), FForm->ClientWidth(), FForm->ClientHeight());
 }
 
 int TsSkinProvider::OffsetX() const {
-  if (FBorderForm) return BorderWidth() + ShadowSize().Left;
+  if (FBorderForm) return ExFrame().ClientOffset().X;
   return (FForm->Width() - FForm->ClientWidth()) / 2;
 }
 
 int TsSkinProvider::OffsetY() const {
   if (!FForm->HandleAllocated()) return 0;
-  if (FBorderForm) return CaptionHeight() + ShadowSize().Top;
+  if (FBorderForm) return ExFrame().ClientOffset().Y;
   const bool dlgFrame = (StyleOf(FForm->Handle()) & (win::WS_THICKFRAME | win::WS_DLGFRAME)) != 0;
   return FForm->Height() - FForm->ClientHeight() - (dlgFrame ? BorderWidth() : 0);
 }
@@ -1041,7 +1052,11 @@ bool TsSkinProvider::PaintAll() {
   if (CaptionHeight() > 0) {
     PaintTitle(*cache);
     DrawAppIcon(*cache);
-    if (!FTitleBar || FTitleBar->ShowCaption) PaintText(*cache);
+    if (!FTitleBar || FTitleBar->ShowCaption) {
+      const TRect sh = ShadowSize();
+      TacKeepAlpha keep(*cache, {sh.Left, sh.Top, w - sh.Right, TitleBottom()}, FBorderForm != nullptr);
+      PaintText(*cache);
+    }
     PaintTitleItems(*cache);
     SaveBGForBtns(*cache);
     for (TsCaptionButton& b : FButtons)
@@ -1062,69 +1077,16 @@ bool TsSkinProvider::PaintAll() {
 
 bool TsSkinProvider::ExModeOne() const {
   const sd::TacSkinModel* model = ModelOf(*FCommonData);
-  return FBorderForm && model && model->CommonSkinData.ExDrawMode == 1;
+  return FBorderForm && model && frame::ExModeOne(*model);
 }
 
-// The manager's shadow template for the state, nine-sliced over the picture with its centre
-// left out. With the skin's "EXBORDER" item its bands are the item's; in mode 1 the item holds
-// the frame itself and its bands reach into the frame (at most the border and the title), else
-// they fill the shadow margins. Without the item the template is the window shadow, cut in
-// halves. Mode 1 without the item copies nothing.
 void TsSkinProvider::PaintShadow(gfx::Bitmap& cache) {
-  const sd::TacSkinModel* model = ModelOf(*FCommonData);
-  const gfx::Bitmap& shadow = FFormActive ? model->ShdaTemplate : model->ShdiTemplate;
-  if (shadow.Empty()) return;
-  const TRect sh = ShadowSize();
-  const int ex = model->ConstData.ExBorder;
-  const paint::TsMaskData* item =
-      model->IsValidImgIndex(ex) ? &model->ma[std::size_t(ex)] : nullptr;
-  TRect widths, maxWidths = sh, modes{1, 1, 1, 1};
-  if (ExModeOne()) {
-    if (!item) return;
-    const int h = cache.Height(), c = CaptionHeight(), b = BorderWidth();
-    widths = {item->WL, std::min(int(item->WT), (h - c) / 2 + c), item->WR,
-              std::min(int(item->WB), (h - c) / 2)};
-    maxWidths = {b + sh.Left, sh.Top + c, b + sh.Right, b + sh.Bottom};
-    const int mode = item->DrawMode & 1;
-    modes = {mode, mode, mode, mode};
-  } else if (item) {
-    widths = {item->WL, item->WT, item->WR, item->WB};
-    modes = {item->DrawMode, item->DrawMode, item->DrawMode, item->DrawMode};
-  } else {
-    const int bw = (shadow.Width() - 1) / 2, bh = (shadow.Height() - 1) / 2;
-    widths = {bw, bh, bw, bh};
-  }
-  paint::PaintControlByTemplate(cache, shadow, cache.Bounds(), shadow.Bounds(), widths, maxWidths,
-                                modes, false, false);
+  PaintExShadow(*ModelOf(*FCommonData), FFormActive, ExFrame(), cache);
 }
 
-// The frame's key-coloured corner pixels (as wide and high as the form section's and the
-// title's "BORDERSMASK" corners) take the shadow's pixels.
 void TsSkinProvider::ShowShadowInCorners(gfx::Bitmap& cache, const gfx::Bitmap& shadow) const {
-  const sd::TacSkinModel* model = ModelOf(*FCommonData);
-  int wl = 0, wt = 0, wr = 0, wb = 0;
-  for (const int section : {FCommonData->SkinIndex, FTitleSkinIndex}) {
-    if (!model->IsValidSkinIndex(section)) continue;
-    const int border = model->gd[std::size_t(section)].BorderIndex;
-    if (!model->IsValidImgIndex(border)) continue;
-    const paint::TsMaskData& md = model->ma[std::size_t(border)];
-    wl = std::max(wl, int(md.WL));
-    wt = std::max(wt, int(md.WT));
-    wr = std::max(wr, int(md.WR));
-    wb = std::max(wb, int(md.WB));
-  }
-  const TRect sh = ShadowSize();
-  const TRect f{sh.Left, sh.Top, cache.Width() - sh.Right, cache.Height() - sh.Bottom};
-  const TRect corners[] = {{f.Left, f.Top, f.Left + wl, f.Top + wt},
-                           {f.Right - wr, f.Top, f.Right, f.Top + wt},
-                           {f.Left, f.Bottom - wb, f.Left + wl, f.Bottom},
-                           {f.Right - wr, f.Bottom - wb, f.Right, f.Bottom}};
-  for (const TRect& c : corners) {
-    const TRect r = gfx::IntersectRects(c, cache.Bounds());
-    for (int y = r.Top; y < r.Bottom; ++y)
-      for (int x = r.Left; x < r.Right; ++x)
-        if ((cache.At(x, y) & 0xFFFFFF) == paint::kTransKey) cache.Set(x, y, shadow.At(x, y));
-  }
+  frame::ShowShadowInCorners(*ModelOf(*FCommonData), {FCommonData->SkinIndex, FTitleSkinIndex},
+                             ShadowSize(), cache, shadow);
 }
 
 TacTitlePaintInfo TsSkinProvider::TitlePaintInfo() const {

@@ -119,7 +119,8 @@ struct TsTitleIcon {
 
 class TsSkinProvider : public fw::TComponent,
                        public skin::core::TacFormProvider,
-                       public TacAdapterOwner {
+                       public TacAdapterOwner,
+                       public TacBorderOwner {
  public:
   // owner should be a form; another owner leaves the provider inert (see Inert). A form that
   // has a provider already keeps it: the new one stays empty and never hooks, unless the old
@@ -275,6 +276,16 @@ class TsSkinProvider : public fw::TComponent,
   TacCtrlAdapter* Adapter() const { return FAdapter.get(); }
   // The extended border, null in standard mode.
   TacBorderForm* BorderForm() const { return FBorderForm.get(); }
+  // ---- The extended border's view of the provider ----
+  win::HWND ExOwnerWindow() const override;
+  bool ExOwnerEnabled() const override;
+  TacExFrame ExFrame() const override;
+  bool ExPaint() override { return PaintAll(); }
+  const gfx::Bitmap* ExPicture() const override { return Cache(); }
+  gfx::TRect ExClientRect() const override;
+  int ExHitTest(gfx::TPoint screen) const override { return HTProcess(screen); }
+  bool ExStretchByEdge(int hitCode) override { return StretchByEdge(hitCode); }
+  void ExMoveMaximized(gfx::TPoint mouse) override { MoveMaximized(mouse); }
   // Makes the extended border when the form should wear one (the manager's ExtendedBorders,
   // AllowExtBorders, a skinned top-level form with a border, showing, not maximised unless
   // the manager's NativeBordersMaximized is off), frees it otherwise; places it, renewing its

@@ -124,6 +124,14 @@ TEST_F(ExtendedBorderTest, TheBorderWindowLiesAroundTheFormAndShowsThePicture) {
     for (int x = 0; x < cache.Width(); ++x)
       if ((cache.At(x, y) & 0xFFFFFF) == 0xFF00FF) ++key;
   EXPECT_EQ(key, 0);
+  // The caption's text is as opaque as the title under it: the window behind does not show
+  // through the letters.
+  const TRect icon = provider->IconRect();
+  const int textLeft = icon.IsEmpty() ? Shadow().Left + Values().ExBorderWidth : icon.Right;
+  int transparent = 0;
+  for (int y = Shadow().Top + 4; y < provider->OffsetY() - 4; ++y)
+    for (int x = textLeft; x < textLeft + 60; ++x) transparent += gfx::PixelA(cache.At(x, y)) != 255;
+  EXPECT_EQ(transparent, 0);
   gfx::WriteFileBytes((tests::OutputFolder("frame") / "extended-border-BlueGauze.png").string(),
                       gfx::EncodePng(screen));
 }
