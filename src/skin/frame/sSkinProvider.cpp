@@ -2087,23 +2087,8 @@ bool TsSkinProvider::AnimClose() {
   if (!m || !win::IsWindowVisible(h) || win::IsIconic(h) || !HideAnimationApplies() ||
       m->AnimEffects().FormHide.Time == 0)
     return false;
-  // The run outlives the form: it tells a flag of its own that it is over.
-  auto done = std::make_shared<bool>(false);
-  AnimHideForm(h, *FCommonData, AlphaBlend, AlphaBlendValue, [done] { *done = true; });
-  // The program is ending: its messages are handled here until the picture has faded (a
-  // second past the fade's time at most).
-  const win::DWORD start = win::GetTickCount();
-  const win::DWORD limit = win::DWORD(m->AnimEffects().FormHide.Time) + 1000;
-  while (!*done && win::GetTickCount() - start < limit) {
-    win::MSG msg;
-    if (!win::PeekMessageW(&msg, nullptr, 0, 0, win::PM_REMOVE)) {
-      win::WaitMessage();
-      continue;
-    }
-    if (msg.message == win::WM_QUIT) continue;
-    win::TranslateMessage(msg);
-    win::DispatchMessageW(msg);
-  }
+  // The program is ending: with its message loop over, the frames run before this returns.
+  AnimHideForm(h, *FCommonData, AlphaBlend, AlphaBlendValue);
   return true;
 }
 

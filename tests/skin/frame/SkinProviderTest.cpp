@@ -1135,6 +1135,14 @@ TEST_F(SkinProviderTest, TheMainFormFadesOutAsTheProgramEnds) {
   win::BYTE alpha = 255;
   ASSERT_TRUE(win::GetLayeredWindowAttributes(h, nullptr, &alpha, nullptr));
   EXPECT_LE(alpha, 1);
+
+  // A fade shorter than one frame runs none and does not wait for one either.
+  main->Show();
+  desktop.Pump();
+  manager->AnimEffects().FormHide.Time = 5;
+  start = win::GetTickCount();
+  EXPECT_NO_THROW(app->Run());
+  EXPECT_LT(win::GetTickCount() - start, 12u);
 }
 
 }  // namespace
