@@ -278,7 +278,7 @@ void TsSkinableMenus::InitItems(bool active) {
 }
 
 int TsSkinableMenus::GlyphSize() const {
-  return sc::iDefIcoLineWidth;
+  return FOwner.ScaleInt(sc::kDefIcoLineWidth);
 }
 
 gfx::TSize TsSkinableMenus::GlyphSize(const fw::TMenuItem& item) const {

@@ -108,7 +108,7 @@ class TsSkinableMenus : public skin::core::TacMenuPainter {
   static bool IsRTL(const fw::TMenuItem& item);
   // Width of the body section's border picture (3 when it gives none), 0 without one.
   int SkinBorderWidth() const;
-  // The default size of the glyph column's glyph (16 scaled).
+  // The default size of the glyph column's glyph (16 at the owning manager's scale).
   int GlyphSize() const;
   // The size of an item's glyph: its own bitmap's; else its menu's Images' size; else
   // GlyphSize() square.

@@ -25,7 +25,7 @@ int ac_CXSIZEFRAME = win::GetSystemMetrics(win::SM_CXSIZEFRAME);
 int ac_CXFIXEDFRAME = win::GetSystemMetrics(win::SM_CXFIXEDFRAME);
 int ac_CYCAPTION = win::GetSystemMetrics(win::SM_CYCAPTION);
 int ac_CYSMCAPTION = win::GetSystemMetrics(win::SM_CYSMCAPTION);
-int iDefIcoLineWidth = 16;
+int iDefIcoLineWidth = kDefIcoLineWidth;
 
 std::u16string acs_MsgDlgOK = u"OK";
 std::u16string acs_MsgDlgCancel = u"Отмена";

@@ -103,8 +103,9 @@ inline constexpr char16_t acs_FrameAdapterError1[] =
 // the small caption's heights).
 extern int acWinVer;
 extern int acScrollBtnLength, ac_CXSIZEFRAME, ac_CXFIXEDFRAME, ac_CYCAPTION, ac_CYSMCAPTION;
-// The default size of a menu item's glyph (16 at 100 %); the skin manager scales it with its
-// scale step, as it scales acScrollBtnLength.
+// The default size of a menu item's glyph (kDefIcoLineWidth at 100 %); the skin manager scales
+// it with its scale step, as it scales acScrollBtnLength.
+inline constexpr int kDefIcoLineWidth = 16;
 extern int iDefIcoLineWidth;
 // The major version acWinVer gives for a system version.
 int acWinVerOf(unsigned major, unsigned minor);

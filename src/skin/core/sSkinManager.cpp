@@ -128,14 +128,13 @@ int acScaleOfDpi(int dpi) {
   return 0;
 }
 
-// The library's scaled globals from the old percentage to the new one.
+// The library's scaled globals from the old percentage to the new one; the glyph and scroll
+// button sizes from their sizes at 100 percent, so that steps there and back come home exactly.
 void ScaleGlobals(int newPercent, int oldPercent) {
   draw::acScaleArrowMetrics(newPercent, oldPercent);
   acSpacing = win::MulDiv(4, newPercent, 100);
-  if (oldPercent > 0) {
-    iDefIcoLineWidth = win::MulDiv(iDefIcoLineWidth, newPercent, oldPercent);
-    acScrollBtnLength = win::MulDiv(acScrollBtnLength, newPercent, oldPercent);
-  }
+  iDefIcoLineWidth = win::MulDiv(kDefIcoLineWidth, newPercent, 100);
+  acScrollBtnLength = win::MulDiv(win::GetSystemMetrics(win::SM_CXHSCROLL), newPercent, 100);
 }
 
 int GetScrollSize(const TsSkinManager* manager) {

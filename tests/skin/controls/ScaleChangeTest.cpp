@@ -247,5 +247,15 @@ TEST_F(ScaleChangeTest, AFormThatDoesNotScaleStaysAsItIs) {
   EXPECT_EQ(told, 3);
 }
 
+TEST_F(ScaleChangeTest, TheScaledGlobalsComeHomeAfterSeveralSteps) {
+  const int scrollButton = acScrollBtnLength, glyph = iDefIcoLineWidth;
+  manager->Options().SetScaleMode(sm150);
+  EXPECT_EQ(iDefIcoLineWidth, 24);
+  manager->Options().SetScaleMode(sm125);
+  manager->Options().SetScaleMode(sm100);
+  EXPECT_EQ(acScrollBtnLength, scrollButton) << "rounded at every step, it drifted";
+  EXPECT_EQ(iDefIcoLineWidth, glyph);
+}
+
 }  // namespace
 }  // namespace skin::controls::test
