@@ -52,13 +52,14 @@ bool UpdateCombo_CB(TsCommonData* data, int iteration) {
   return more;
 }
 
-// c as a disabled box shows it: blended toward the parent's colour as disabled controls are.
-fw::TColor DisabledColor(fw::TColor c, fw::TColor parent) {
+// c as a disabled box of the given DisabledKind shows it (blended toward the parent's colour,
+// greyed, or both).
+fw::TColor DisabledColor(fw::TColor c, fw::TColor parent, unsigned kind) {
   gfx::Bitmap one(1, 1);
   one.Set(0, 0, gfx::PixelFromColor(fw::ColorToRGB(c), 255));
   skin::paint::TCacheInfo ci;
   ci.FillColor = fw::ColorToRGB(parent);
-  skin::paint::BmpDisabledKind(one, skin::paint::dkBlended, fw::ColorToRGB(parent), ci, {0, 0});
+  skin::paint::BmpDisabledKind(one, kind, fw::ColorToRGB(parent), ci, {0, 0});
   const gfx::Pixel p = one.At(0, 0);
   return fw::TColor(gfx::ColorFromPixel(p));
 }
@@ -316,11 +317,11 @@ void TsCustomComboBox::DrawItem(int index, gfx::TRect r, fw::TOwnerDrawState sta
     canvas.TextRect(text, Items()[index], kTextFlags | gfx::DT_END_ELLIPSIS);
     canvas.SetHandle(nullptr);
   }
-  // The rows of a disabled box's list fade toward the parent with the rest of the box.
+  // The rows of a disabled box's list take its DisabledKind with the rest of the box.
   if (!edit && !Enabled() && Parent()) {
     skin::paint::TCacheInfo ci;
     ci.FillColor = fw::ColorToRGB(Parent()->Color());
-    skin::paint::BmpDisabledKind(bmp, skin::paint::dkBlended, ci.FillColor, ci, {0, 0});
+    skin::paint::BmpDisabledKind(bmp, FDisabledKind, ci.FillColor, ci, {0, 0});
   }
   Put(target, r, bmp);
 }
@@ -440,9 +441,10 @@ void TsCustomComboBox::SetListColors() {
   if (editIndex < 0) return;
   const auto& st = skin::draw::StateProps(model->gd[std::size_t(editIndex)], 0);
   if (cd.CustomColor()) return;
-  // A disabled box's simple list is blended toward the parent as the box is.
-  const fw::TColor color =
-      Enabled() || !Parent() ? fw::TColor(st.Color) : DisabledColor(st.Color, Parent()->Color());
+  // A disabled box's simple list takes the box's DisabledKind.
+  const fw::TColor color = Enabled() || !Parent()
+                               ? fw::TColor(st.Color)
+                               : DisabledColor(st.Color, Parent()->Color(), FDisabledKind);
   if (list->Color() != color) list->SetColor(color);
 }
 

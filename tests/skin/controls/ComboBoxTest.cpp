@@ -559,6 +559,18 @@ TEST_F(ComboBoxTest, ADisabledSimpleBoxBlendsItsListTowardTheParent) {
     for (int x = 0; x < again.Width(); ++x)
       differs += (again.At(x, y) & 0xFFFFFF) != (before.At(x, y) & 0xFFFFFF);
   EXPECT_EQ(differs, 0);
+
+  // A box that asks for no disabled look keeps its list's look when disabled.
+  combo->SetDisabledKind(0);
+  combo->SetEnabled(false);
+  desktop.Pump();
+  EXPECT_EQ(list->Color(), enabledColor);
+  const gfx::Bitmap plain = listShown();
+  differs = 0;
+  for (int y = 0; y < plain.Height(); ++y)
+    for (int x = 0; x < plain.Width(); ++x)
+      differs += (plain.At(x, y) & 0xFFFFFF) != (before.At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differs, 0) << "the rows were blended although the box asks for no disabled look";
 }
 
 }  // namespace
