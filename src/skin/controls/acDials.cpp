@@ -340,7 +340,11 @@ bool TacDialogWnd::VisibleHelp() const {
 }
 
 bool TacDialogWnd::EnabledClose() const {
-  return VisibleClose() && !(GetClassLongPtrW(CtrlHandle, GCL_STYLE) & CS_NOCLOSE);
+  if (!VisibleClose() || (GetClassLongPtrW(CtrlHandle, GCL_STYLE) & CS_NOCLOSE)) return false;
+  // The program may grey Close in the dialog's system menu: the button and the item follow.
+  const HMENU sys = GetSystemMenu(CtrlHandle, false);
+  const MenuItem* close = sys ? GetMenuItem(sys, SC_CLOSE, MF_BYCOMMAND) : nullptr;
+  return !close || !(close->flags & MF_GRAYED);
 }
 
 bool TacDialogWnd::EnabledMax() const {

@@ -426,6 +426,12 @@ TEST_F(DialogsTest, TheTitleButtonsFollowTheStyleAndTheMouse) {
   win::InjectMouseButton(0, false, mid);
   desktop.Pump();
   EXPECT_FALSE(win::IsZoomed(m));
+  // Close greyed by the program in the system menu: the button no longer answers.
+  EXPECT_TRUE(modal.Enabled(HTCLOSE));
+  win::EnableMenuItem(win::GetSystemMenu(m, false), win::SC_CLOSE,
+                      win::MF_BYCOMMAND | win::MF_GRAYED);
+  EXPECT_FALSE(modal.Enabled(HTCLOSE));
+  EXPECT_FALSE(modal.EnabledClose());
   win::DestroyWindow(m);
   desktop.Pump();
   EXPECT_TRUE(acSupportedList().empty());
