@@ -202,8 +202,9 @@ void TApplication::Run() {
   if (FHandle && win::IsWindow(FHandle)) {
     win::WINDOWPOS wp;
     wp.hwnd = FHandle;
+    // Only the hide is news: no WM_MOVE or WM_SIZE follows from the default handling.
     wp.flags = win::SWP_HIDEWINDOW | win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOZORDER |
-               win::SWP_NOACTIVATE;
+               win::SWP_NOACTIVATE | win::SWP_NOCLIENTMOVE | win::SWP_NOCLIENTSIZE;
     win::SendMessageW(FHandle, win::WM_WINDOWPOSCHANGED, 0, reinterpret_cast<win::LPARAM>(&wp));
   }
 }

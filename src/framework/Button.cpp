@@ -56,7 +56,6 @@ TButton::TButton(TComponent* owner) : TCustomControl(owner) {
 }
 
 TButton::~TButton() {
-  *FAlive = false;
   SetDropDownMenu(nullptr);
 }
 
@@ -68,7 +67,11 @@ void TButton::SetCommandLinkHint(const std::u16string& value) {
 
 void TButton::SetDropDownMenu(TPopupMenu* menu) {
   if (menu == FDropDownMenu) return;
-  if (FDropDownMenu) RemoveFreeNotification(FDropDownMenu);
+  if (FDropDownMenu) {
+    RemoveFreeNotification(FDropDownMenu);
+    // Its choice arrives as a posted command, after the loop: no button that has left there.
+    if (FDropDownMenu->PopupComponent == this) FDropDownMenu->PopupComponent = nullptr;
+  }
   FDropDownMenu = menu;
   if (FDropDownMenu) FreeNotification(FDropDownMenu);
 }
@@ -96,7 +99,7 @@ void TButton::SetHotPart(TSplitPart part) {
 
 void TButton::DropDown() {
   if (FStyle != TButtonStyle::bsSplitButton || FDroppedDown || !Enabled()) return;
-  const std::shared_ptr<bool> alive = FAlive;
+  const std::shared_ptr<const bool> alive = AliveToken();
   if (OnDropDownClick) {
     OnDropDownClick(this);
     if (!*alive) return;

@@ -231,8 +231,6 @@ class TButton : public TCustomControl {
   TPopupMenu* FDropDownMenu = nullptr;
   bool FDroppedDown = false;
   TSplitPart FHotPart = TSplitPart::spNone;
-  // False once the button is freed: DropDown checks it after the event and the menu's loop.
-  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 class TBitBtn : public TGlyphButton<TButton> {

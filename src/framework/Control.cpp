@@ -49,7 +49,9 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  *FAlive = false;
   Destroying();
+  SetPopupMenu(nullptr);
   TDragSession::Forget(this);
   if (gMouseControl == this) {
     gMouseControl = nullptr;
@@ -430,8 +432,12 @@ void TControl::WndProc(TMessage& m) {
                            : TMouseButton::mbMiddle;
       if (b == TMouseButton::mbLeft && (ControlStyle & csClickEvents)) FClicked = true;
       TPoint p = PointFromLParam(m.LParam);
+      // The handlers may free the control (a double click closing its form).
+      const std::shared_ptr<const bool> alive = FAlive;
       if (dbl && b == TMouseButton::mbLeft) DblClick();
+      if (!*alive) return;
       MouseDown(b, ShiftFromKeys(m.WParam) | (dbl ? TShiftState(ssDouble) : 0u), p.X, p.Y);
+      if (!*alive) return;
       // After the control's own reaction (a tree selects the node pressed first).
       if (b == TMouseButton::mbLeft && !dbl && FDragMode == TDragMode::dmAutomatic)
         BeginDrag(false);
@@ -445,7 +451,9 @@ void TControl::WndProc(TMessage& m) {
                        : m.Msg == WM_RBUTTONUP ? TMouseButton::mbRight
                                                : TMouseButton::mbMiddle;
       TPoint p = PointFromLParam(m.LParam);
+      const std::shared_ptr<const bool> alive = FAlive;
       MouseUp(b, ShiftFromKeys(m.WParam), p.X, p.Y);
+      if (!*alive) return;
       if (b == TMouseButton::mbLeft && FClicked) {
         FClicked = false;
         if (ClientRect().Contains(p)) Click();
@@ -602,7 +610,13 @@ void TControl::ParentFontChanged() {
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu) {
-  if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
+  if (menu == FPopupMenu) return;
+  if (FPopupMenu) {
+    RemoveFreeNotification(FPopupMenu);
+    // The menu's choice arrives as a posted command, after its loop: a handler reading
+    // PopupComponent then must not find a control that has left (or been freed).
+    if (FPopupMenu->PopupComponent == this) FPopupMenu->PopupComponent = nullptr;
+  }
   FPopupMenu = menu;
   if (FPopupMenu) FreeNotification(FPopupMenu);
 }

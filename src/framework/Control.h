@@ -252,6 +252,9 @@ class TControl : public TComponent {
   // The hook that sees messages first (0 when none): a hook is "still mine" at the top when
   // this is its token.
   TWndHookId TopWindowProcHook() const { return FHooks.empty() ? 0 : FHooks.back()->id; }
+  // False once the control is freed. A handler may free its own control (a click closing its
+  // form): code that goes on after raising an event keeps a copy and checks it.
+  std::shared_ptr<const bool> AliveToken() const { return FAlive; }
   // Sends a message through WindowProc and returns its result.
   LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -422,6 +425,7 @@ class TControl : public TComponent {
   // Oldest first; tokens grow with installation, so the order is the tokens' order. Shared so
   // that a hook removed (or whose control dies) while it runs lives until it returns.
   std::vector<std::shared_ptr<const THookLink>> FHooks;
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 // The control the mouse is over (the target of CM_MOUSEENTER); null when none.

@@ -1,6 +1,7 @@
 #include "framework/DragDrop.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "framework/WinControl.h"
 #include "platform/win/Input.h"
@@ -64,11 +65,14 @@ void TDragSession::MoveTo(TPoint p) {
       s.accepted = false;
       AskOver(old, p, TDragState::dsDragLeave);
       if (!s.source) return;  // the handler ended the drag
+      now = ControlAtScreen(p);  // it may have freed or moved the control under the mouse
     }
     s.target = now;
-    s.accepted = now && AskOver(now, p, TDragState::dsDragEnter);
+    const bool accept = now && AskOver(now, p, TDragState::dsDragEnter);
+    s.accepted = accept && s.target == now;  // not when the handler freed it or ended the drag
   } else if (now) {
-    s.accepted = AskOver(now, p, TDragState::dsDragMove);
+    const bool accept = AskOver(now, p, TDragState::dsDragMove);
+    s.accepted = accept && s.target == now;
   }
   if (s.source) ShowCursor(s.accepted);
 }
@@ -139,8 +143,15 @@ void TDragSession::Finish(bool drop) {
   s.ending = source;
   if (drop && target && accepted) {
     const TPoint c = target->ScreenToClient(p);
+    // The drop handler may free the target too: the source then hears of no target.
+    const std::shared_ptr<const bool> targetAlive = target->AliveToken();
     target->DragDrop(source, c.X, c.Y);
-    if (S().ending == source) source->DoEndDrag(target, c.X, c.Y);
+    if (S().ending == source) {
+      if (*targetAlive)
+        source->DoEndDrag(target, c.X, c.Y);
+      else
+        source->DoEndDrag(nullptr, 0, 0);
+    }
   } else {
     if (target) {
       bool ignored = false;
@@ -208,6 +219,9 @@ void TDragSession::Forget(TControl* control) {
     TControl* ending = s.ending;
     s = {};
     s.ending = ending;
+    // A windowless source leaves its window holding the mouse; a windowed one has lost its
+    // window (and the capture with it) by now.
+    ReleaseHostCapture(control);
   }
 }
 

@@ -89,11 +89,28 @@ TEST_F(ApplicationTest, RunShowsTheMainFormAndEndsWhenItCloses) {
   std::vector<std::string> closes;
   main->OnClose = [&](TComponent*, TCloseAction&) { closes.push_back("close"); };
   desktop.Schedule(50, [main] { win::PostMessageW(main->Handle(), win::WM_CLOSE, 0, 0); });
+  // At the end the application window hears of its hide (listeners fade the main form out)
+  // and of nothing else: it neither moved nor changed size.
+  std::vector<win::UINT> afterHide;
+  bool hidden = false;
+  const TWndHookId hook = app->HookMainWindow([&](TMessage& m) {
+    if (hidden) afterHide.push_back(m.Msg);
+    if (m.Msg == win::WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const win::WINDOWPOS*>(m.LParam)->flags & win::SWP_HIDEWINDOW))
+      hidden = true;
+    return false;
+  });
   app->Run();
+  app->UnhookMainWindow(hook);
   EXPECT_TRUE(app->Terminated());
   EXPECT_EQ(closes.size(), 1u);
   EXPECT_EQ(activated, 1);
   EXPECT_EQ(main->BoundsRect(), (TRect{300, 250, 500, 350}));  // centred on 800 x 600
+  EXPECT_TRUE(hidden);
+  for (win::UINT msg : afterHide) {
+    EXPECT_NE(msg, win::WM_MOVE);
+    EXPECT_NE(msg, win::WM_SIZE);
+  }
 }
 
 TEST_F(ApplicationTest, AnErrorInOnCreateIsShownAndStartUpGoesOn) {

@@ -414,6 +414,8 @@ TEST_F(SplitButtonTest, AButtonFreedByItsDropDownEventOrWhileItsMenuIsOpenIsLeft
   EXPECT_EQ(popups, 1);
   EXPECT_TRUE(*gone);
   EXPECT_EQ(*after, 0);
+  // The menu's choice is handled after its loop: it must not find the freed button there.
+  EXPECT_EQ(menu->PopupComponent, nullptr);
   // The menu still works for the others.
   WhenOpen(nullptr);
   Click(132, 42);

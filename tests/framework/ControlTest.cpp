@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Harness.h"
+#include "framework/DragDrop.h"
 #include "framework/Exception.h"
 #include "framework/Label.h"
 #include "platform/gfx/PictureCodec.h"
+#include "platform/win/Input.h"
 #include "platform/win/Styles.h"
 #include "platform/win/Window.h"
 
@@ -327,6 +330,56 @@ TEST_F(FrameworkTest, MouseEnterLeaveClickAndDisabledControls) {
   Click(30, 30);
   Click(120, 30);
   EXPECT_EQ(log, (std::vector<std::string>{"a enter", "a leave"}));
+}
+
+// Mouse handlers that free their own control: nothing of the control is touched afterwards
+// (no automatic drag for a control that is gone, no click, no context menu request).
+TEST_F(FrameworkTest, AControlFreedByItsMouseHandlersIsLeftAlone) {
+  TForm* form = ShowForm(0, 0, 300, 200);
+  int formClicks = 0;
+  form->OnClick = [&](TComponent*) { ++formClicks; };
+  // The handler lives in the control: it touches nothing of its own after the delete.
+  auto freeing = [](TControl*& control) {
+    return [&control](TComponent*, TMouseButton, TShiftState, int, int) {
+      TControl* going = control;
+      control = nullptr;
+      delete going;
+    };
+  };
+  TControl* block = new TBlock(form, form, {10, 10, 60, 60}, clRed);
+  TControl* box = new TBox(form, form, {100, 10, 160, 60}, clBlue);
+  for (TControl* c : {block, box}) c->SetDragMode(TDragMode::dmAutomatic);
+  block->OnMouseDown = freeing(block);
+  box->OnMouseDown = freeing(box);
+  for (TPoint p : {TPoint{30, 30}, TPoint{120, 30}}) {
+    win::InjectMouseMove(p);
+    win::InjectMouseButton(0, true, p);
+    desktop.Pump();
+    EXPECT_EQ(TDragSession::Source(), nullptr) << p.X;
+    win::InjectMouseButton(0, false, p);
+    desktop.Pump();
+    EXPECT_EQ(win::GetCapture(), nullptr) << p.X;
+  }
+  EXPECT_EQ(block, nullptr);
+  EXPECT_EQ(box, nullptr);
+  EXPECT_EQ(formClicks, 0);
+
+  // Freed at the release, left or right: no click, no context menu asked of a freed control.
+  TControl* left = new TBox(form, form, {10, 10, 60, 60}, clRed);
+  TControl* right = new TBlock(form, form, {100, 10, 160, 60}, clBlue);
+  int clicks = 0;
+  left->OnClick = [&](TComponent*) { ++clicks; };
+  left->OnMouseUp = freeing(left);
+  right->OnMouseUp = freeing(right);
+  Click(30, 30);
+  win::InjectMouseMove({120, 30});
+  win::InjectMouseButton(1, true, {120, 30});
+  win::InjectMouseButton(1, false, {120, 30});
+  desktop.Pump();
+  EXPECT_EQ(left, nullptr);
+  EXPECT_EQ(right, nullptr);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(win::GetCapture(), nullptr);
 }
 
 TEST_F(FrameworkTest, HintsComeFromTheNearestParentAndFollowTheMouse) {

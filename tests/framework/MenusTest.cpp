@@ -491,6 +491,23 @@ TEST_F(Menus, AWindowlessControlsPopupMenuOpensOnARightClick) {
   win::InjectMouseButton(1, false, p);
   desktop.Pump();
   EXPECT_TRUE(form->clicked.empty());
+
+  // The chosen item's handler runs after the loop: PopupComponent never names a control that
+  // has left the menu or been freed; one that shares the menu without opening it leaves it be.
+  EXPECT_EQ(Popup()->PopupComponent, nullptr);
+  image->SetPopupMenu(Popup());
+  desktop.Schedule(10, [] {
+    win::InjectKey(kEscape, true);
+    win::InjectKey(kEscape, false);
+  });
+  win::InjectMouseButton(1, true, p);
+  win::InjectMouseButton(1, false, p);
+  desktop.Pump();
+  ASSERT_EQ(Popup()->PopupComponent, image);
+  delete form->FindComponent("Box");
+  EXPECT_EQ(Popup()->PopupComponent, image);
+  delete image;
+  EXPECT_EQ(Popup()->PopupComponent, nullptr);
 }
 
 TEST_F(Menus, AFormsMenuReadsAsItsFormDoesAndOnlyOnARightToLeftSystem) {

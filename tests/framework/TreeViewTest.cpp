@@ -955,5 +955,72 @@ TEST_F(TreeDragTest, ATargetFreedDuringTheDragIsForgottenAndBeginDragStartsAtOnc
   EXPECT_EQ(win::GetCapture(), nullptr);
 }
 
+TEST_F(TreeDragTest, ControlsFreedByTheDragsHandlersAreNeitherAskedNorReported) {
+  // Leaving the panel frees the control the mouse moves onto: that one is not asked, and the
+  // drag goes on over what lies there now.
+  auto* second = new TPanel(form);
+  second->SetBounds(250, 120, 100, 100);
+  second->SetParent(form);
+  int secondAsked = 0;
+  second->OnDragOver = [&](TComponent*, TComponent*, int, int, TDragState, bool&) {
+    ++secondAsked;
+  };
+  panel->OnDragOver = [&](TComponent*, TComponent*, int, int, TDragState state, bool&) {
+    if (state == TDragState::dsDragLeave && second) {
+      TPanel* going = second;
+      second = nullptr;
+      delete going;
+    }
+  };
+  desktop.Pump();
+  const TPoint inSecond = second->ClientToScreen({20, 20});
+  Press(At(b));
+  MoveTo(InPanel(20, 30));
+  ASSERT_EQ(TDragSession::Target(), panel);
+  MoveTo(inSecond);
+  EXPECT_EQ(second, nullptr);
+  EXPECT_EQ(secondAsked, 0);
+  EXPECT_EQ(TDragSession::Target(), form);
+  EXPECT_FALSE(TDragSession::Accepted());
+  log.clear();
+  Release(inSecond);
+  EXPECT_EQ(log, (std::vector<std::string>{"end:none"}));
+
+  // A target freed by its own drop handler reaches the source's end as no target.
+  panel->OnDragOver = [](TComponent*, TComponent*, int, int, TDragState, bool& accept) {
+    accept = true;
+  };
+  panel->OnDragDrop = [this](TComponent*, TComponent*, int, int) {
+    log.push_back("drop");
+    TPanel* going = panel;
+    panel = nullptr;
+    delete going;
+  };
+  Press(At(a));  // not At(b) again: that would be a double click, which starts no drag
+  MoveTo(InPanel(20, 30));
+  ASSERT_TRUE(TDragSession::Accepted());
+  const TPoint at = InPanel(25, 30);
+  MoveTo(at);
+  log.clear();
+  Release(at);
+  EXPECT_EQ(panel, nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"drop", "end:none"}));
+  EXPECT_EQ(win::GetCapture(), nullptr);
+
+  // A windowless source freed during its drag: no events, and its window lets the mouse go.
+  auto* block = new TBlock(form, form, {10, 200, 40, 40}, clRed);
+  int blockEnds = 0;
+  block->OnEndDrag = [&](TComponent*, TComponent*, int, int) { ++blockEnds; };
+  desktop.Pump();
+  MoveTo(block->ClientToScreen({5, 5}));
+  block->BeginDrag(true);
+  ASSERT_TRUE(TDragSession::Active());
+  ASSERT_EQ(win::GetCapture(), form->Handle());
+  delete block;
+  EXPECT_EQ(TDragSession::Source(), nullptr);
+  EXPECT_EQ(win::GetCapture(), nullptr);
+  EXPECT_EQ(blockEnds, 0);
+}
+
 }  // namespace
 }  // namespace fw::test
