@@ -98,6 +98,8 @@ constexpr UINT WM_INITMENUPOPUP = 0x0117;    // wParam: menu, lParam: position |
 constexpr UINT WM_MENUSELECT = 0x011F;       // wParam: id or position | MF_* << 16, lParam: menu
 constexpr UINT WM_UNINITMENUPOPUP = 0x0125;  // wParam: menu, lParam: MF_SYSMENU << 16 or 0
 constexpr UINT WM_ENTERIDLE = 0x0121;
+// The shell asks a window to open its window menu at the cursor.
+constexpr UINT WM_POPUPSYSTEMMENU = 0x0313;
 constexpr UINT WM_UPDATEUISTATE = 0x0128;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;  // wParam: the list's DC, lParam: the list window

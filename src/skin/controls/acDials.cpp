@@ -47,7 +47,6 @@ using namespace win;
 namespace {
 
 // The shell's request for a window's system menu.
-constexpr UINT kWmPopupSystemMenu = 0x313;
 
 const sd::TacSkinModel* ModelOf(const sc::TsCommonData& cd) {
   const sc::TsSkinManager* m = cd.SkinManager();
@@ -762,7 +761,7 @@ void TacDialogWnd::acWndProc(fw::TMessage& m) {
       return;
     case WM_SYSCOMMAND:
     case WM_CONTEXTMENU:
-    case kWmPopupSystemMenu:
+    case WM_POPUPSYSTEMMENU:
       if (SysMenuMessage(m)) return;
       break;
     case WM_COMMAND:
@@ -1010,28 +1009,21 @@ void TacDialogWnd::SetScale(int percent) {
 }
 
 bool TacDialogWnd::SysMenuMessage(fw::TMessage& m) {
-  const TRect wr = WindowRectOf(CtrlHandle);
-  POINT at{};
-  if (m.Msg == WM_SYSCOMMAND) {
-    const WPARAM cmd = m.WParam & 0xFFF0;
-    const bool keys = cmd == SC_KEYMENU && m.LParam == ' ';
-    const bool icon = cmd == SC_MOUSEMENU && int(m.WParam & 0x0F) == HTSYSMENU;
-    if (!keys && !icon) return false;
-    // Below the icon, else below the title's left end.
+  // Below the icon, else below the title's left end.
+  auto belowIcon = [&]() -> POINT {
+    const TRect wr = WindowRectOf(CtrlHandle);
     const TRect r = IconRect();
     const TPoint o = CacheOrigin();
-    at = r.IsEmpty() ? POINT{wr.Left + ClientOffset().X, wr.Top + TitleHeight()}
-                     : POINT{o.X + r.Left, o.Y + r.Bottom};
-  } else if (m.Msg == WM_CONTEXTMENU) {
-    if (m.LParam == LPARAM(-1)) return false;  // from the keyboard: the dialog's own
-    at = PointFromLParam(m.LParam);
-    const LRESULT ht = SendMessageW(CtrlHandle, WM_NCHITTEST, 0, m.LParam);
-    if (ht != HTCAPTION && ht != HTSYSMENU) return false;
-  } else {
-    GetCursorPos(&at);
-  }
+    return r.IsEmpty() ? POINT{wr.Left + ClientOffset().X, wr.Top + TitleHeight()}
+                       : POINT{o.X + r.Left, o.Y + r.Bottom};
+  };
+  auto hitTest = [&](POINT p) {
+    return int(SendMessageW(CtrlHandle, WM_NCHITTEST, 0, LParamFromPoint(p)));
+  };
+  const std::optional<POINT> at = frame::SysMenuRequestPoint(m, belowIcon, hitTest);
+  if (!at) return false;
   m.Result = 0;
-  DropSysMenu(at.X, at.Y);
+  DropSysMenu(at->X, at->Y);
   return true;
 }
 

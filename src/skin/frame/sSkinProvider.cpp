@@ -49,7 +49,6 @@ using gfx::TRect;
 
 namespace {
 
-constexpr win::UINT kWmPopupSystemMenu = 0x313;  // the shell asks for the window menu
 constexpr int kDefaultButtonSize = 21;           // a caption button whose glyph the skin lacks
 constexpr int kMdiButtonSize = 16;  // a maximised MDI child's button on the menu line, no glyph
 // Steps of a hot or normal fade (one step for the pressed picture).
@@ -1922,22 +1921,10 @@ bool TsSkinProvider::SysMenuMessage(fw::TMessage& m) {
                     (win::IsIconic(h) ? 16 : 0);
     return {o.X + (icon.IsEmpty() ? BorderWidth() : icon.Left), top};
   };
-  win::POINT at;
-  if (m.Msg == win::WM_SYSCOMMAND) {
-    const win::WPARAM cmd = m.WParam & 0xFFF0;
-    const bool keys = cmd == win::SC_KEYMENU && m.LParam == ' ';
-    const bool icon = cmd == win::SC_MOUSEMENU && int(m.WParam & 0x0F) == win::HTSYSMENU;
-    if (!keys && !icon) return false;
-    at = belowIcon();
-  } else if (m.Msg == win::WM_CONTEXTMENU) {
-    at = win::PointFromLParam(m.LParam);
-    const int ht = HTProcess({at.X, at.Y});
-    if (ht != win::HTCAPTION && ht != win::HTSYSMENU) return false;
-  } else {
-    win::GetCursorPos(&at);
-  }
+  auto hitTest = [&](win::POINT p) { return HTProcess({p.X, p.Y}); };
+  const std::optional<win::POINT> at = SysMenuRequestPoint(m, belowIcon, hitTest);
   // A menu that may not open leaves the message to the form's own handling.
-  if (!DropSysMenu(at.X, at.Y)) return false;
+  if (!at || !DropSysMenu(at->X, at->Y)) return false;
   m.Result = 0;
   return true;
 }
@@ -2754,7 +2741,7 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       break;
     case win::WM_SYSCOMMAND:
     case win::WM_CONTEXTMENU:
-    case kWmPopupSystemMenu:
+    case win::WM_POPUPSYSTEMMENU:
       if (SysMenuMessage(m)) return;
       // The form's menu, or a windowless child's under the point, opens skinned.
       if (m.Msg == win::WM_CONTEXTMENU)

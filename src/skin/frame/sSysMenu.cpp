@@ -5,6 +5,7 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/TextConv.h"
+#include "platform/win/Input.h"
 #include "platform/win/Menu.h"
 #include "platform/win/MenuWindow.h"
 #include "platform/win/MessageQueue.h"
@@ -18,6 +19,34 @@ namespace skin::frame {
 namespace sc = skin::core;
 using namespace win;
 using fw::TFormBorderStyle;
+
+std::optional<POINT> SysMenuRequestPoint(const fw::TMessage& m,
+                                         const std::function<POINT()>& belowIcon,
+                                         const std::function<int(POINT)>& hitTest) {
+  switch (m.Msg) {
+    case WM_SYSCOMMAND: {
+      const WPARAM cmd = m.WParam & 0xFFF0;
+      const bool keys = cmd == SC_KEYMENU && m.LParam == ' ';
+      const bool icon = cmd == SC_MOUSEMENU && int(m.WParam & 0x0F) == HTSYSMENU;
+      if (!keys && !icon) return std::nullopt;
+      return belowIcon();
+    }
+    case WM_CONTEXTMENU: {
+      if (m.LParam == LPARAM(-1)) return std::nullopt;  // from the keyboard: the window's own
+      const POINT at = PointFromLParam(m.LParam);
+      const int ht = hitTest(at);
+      if (ht != HTCAPTION && ht != HTSYSMENU) return std::nullopt;
+      return at;
+    }
+    case WM_POPUPSYSTEMMENU: {
+      POINT at{};
+      GetCursorPos(&at);
+      return at;
+    }
+    default:
+      return std::nullopt;
+  }
+}
 
 namespace {
 

@@ -5,6 +5,8 @@
 // their own kind (TacSystemMenu) on the same base.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "framework/Menus.h"
@@ -17,6 +19,13 @@ class TsSkinManager;
 namespace skin::frame {
 
 class TsSkinProvider;
+
+// Where a request for a skinned window's system menu opens it, or nothing when m asks for none:
+// Alt+Space and a click on the icon at belowIcon(); a right click on the caption or the icon
+// (hitTest of the point) where it was made; the shell's request at the cursor.
+std::optional<win::POINT> SysMenuRequestPoint(const fw::TMessage& m,
+                                              const std::function<win::POINT()>& belowIcon,
+                                              const std::function<int(win::POINT)>& hitTest);
 
 // What the skinned system menus of a provider's form and of a skinned dialog share: items
 // built from a window's own system menu (the command's text there, else the library's), the
