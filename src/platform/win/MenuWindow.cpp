@@ -94,10 +94,14 @@ bool Selectable(const MenuItem& m) {
   return !(m.flags & MF_SEPARATOR) && !(m.flags & MFS_GRAYED);
 }
 
-std::pair<gfx::HFONT, gfx::HFONT> MenuFonts() {
+gfx::LOGFONTW MenuFont() {
   NONCLIENTMETRICSW ncm;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-  gfx::LOGFONTW lf = ncm.lfMenuFont;
+  return ncm.lfMenuFont;
+}
+
+std::pair<gfx::HFONT, gfx::HFONT> MenuFonts() {
+  gfx::LOGFONTW lf = MenuFont();
   gfx::HFONT normal = gfx::CreateFontIndirectW(lf);
   lf.lfWeight = gfx::FW_BOLD;
   return {normal, gfx::CreateFontIndirectW(lf)};
@@ -109,6 +113,32 @@ std::u16string_view Before(std::u16string_view text) {
 std::u16string_view After(std::u16string_view text) {
   auto tab = text.find(u'\t');
   return tab == std::u16string_view::npos ? std::u16string_view() : text.substr(tab + 1);
+}
+
+// Whether two items lay out alike on a bar: the same kind, text, command and data (what an
+// owner-drawn item is measured by). States that only change the look do not count.
+bool SameOnBar(const MenuItem& a, const MenuItem& b) {
+  constexpr UINT look = MF_HILITE | MF_GRAYED | MF_DISABLED | MF_CHECKED;
+  return (a.flags & ~look) == (b.flags & ~look) && a.id == b.id && a.data == b.data &&
+         a.submenu == b.submenu && a.text == b.text;
+}
+
+bool SameFont(const gfx::LOGFONTW& a, const gfx::LOGFONTW& b) {
+  return a.lfHeight == b.lfHeight && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
+         a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut &&
+         a.lfFaceName == b.lfFaceName;
+}
+
+// Whether a bar's kept layout still holds for menu at width.
+bool SameBarLayout(const MenuBarCache& c, HMENU menu, int width) {
+  if (c.menu != menu || c.width != width || c.itemHeight != GetSystemMetrics(SM_CYMENU) ||
+      int(c.items.size()) != GetMenuItemCount(menu) || !SameFont(c.font, MenuFont()))
+    return false;
+  for (std::size_t i = 0; i < c.items.size(); ++i) {
+    const MenuItem* it = GetMenuItem(menu, UINT(i), MF_BYPOSITION);
+    if (!it || !SameOnBar(*it, c.items[i])) return false;
+  }
+  return true;
 }
 
 SIZE TextSize(HDC dc, gfx::HFONT font, std::u16string_view text) {
@@ -523,6 +553,9 @@ bool OpenSubmenu(Loop& loop, std::size_t li, bool selectFirst) {
     if (r.Right > desk.Right) r = r.Offset(desk.Right - r.Right, 0);
     return r.Offset(std::max(0, desk.Left - r.Left), std::max(0, desk.Top - r.Top));
   };
+  // A window's system menu put on a bar (a maximised MDI child's) shows the window's present
+  // states, as it does when opened from the window itself.
+  if (HWND of = SystemMenuOwner(it->submenu)) RefreshSystemMenu(of);
   if (!OpenLevel(loop, it->submenu, level.hot, place)) return false;
   if (selectFirst) SetHot(loop, loop.levels.size() - 1, NextSelectable(it->submenu, -1, 1), false);
   return true;
@@ -938,6 +971,7 @@ std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
   HMENU menu = GetMenu(hwnd);
   std::vector<RECT> out;
   if (!menu) return out;
+  const gfx::LOGFONTW menuFont = MenuFont();
   auto [font, bold] = MenuFonts();
   MeasureDC m;
   int height = GetSystemMetrics(SM_CYMENU), x = left, y = top;
@@ -973,6 +1007,30 @@ std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
       for (std::size_t j = i; j <= end; ++j) out[j] = out[j].Offset(shift, 0);
     break;
   }
+  // Kept as made from these items: an owner that changed the menu while measuring finds it
+  // laid out again next time.
+  if (Window* w = FindReal(hwnd); w && w->menu == menu) {
+    MenuBarCache& c = w->menuBarCache;
+    c.menu = menu;
+    c.width = width;
+    c.itemHeight = height;
+    c.font = menuFont;
+    c.items = std::move(items);
+    c.rects.clear();
+    for (const RECT& r : out) c.rects.push_back(r.Offset(-left, -top));
+  }
+  return out;
+}
+
+std::vector<RECT> CachedMenuBarLayout(HWND hwnd, int left, int top, int width) {
+  Window* w = FindReal(hwnd);
+  HMENU menu = GetMenu(hwnd);
+  if (!w || !menu) return {};
+  const MenuBarCache& c = w->menuBarCache;
+  if (!SameBarLayout(c, menu, width)) return MenuBarLayout(hwnd, left, top, width);
+  std::vector<RECT> out;
+  out.reserve(c.rects.size());
+  for (const RECT& r : c.rects) out.push_back(r.Offset(left, top));
   return out;
 }
 
@@ -997,7 +1055,9 @@ void SetMenuBarHot(HWND hwnd, int index) {
 int MenuBarItemAt(HWND hwnd, POINT p) {
   if (!GetMenu(hwnd)) return -1;
   FrameLayout f = GetFrameLayout(hwnd);
-  std::vector<RECT> rects = MenuBarLayout(hwnd, f.menuBar.Left, f.menuBar.Top, f.menuBar.Width());
+  // Asked at every mouse move over the bar: the last layout serves while nothing moved.
+  std::vector<RECT> rects =
+      CachedMenuBarLayout(hwnd, f.menuBar.Left, f.menuBar.Top, f.menuBar.Width());
   for (std::size_t i = 0; i < rects.size(); ++i)
     if (rects[i].Contains(p)) return int(i);
   return -1;

@@ -84,8 +84,13 @@ namespace detail {
 void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse);
 // The bar items' rectangles in window coordinates, left to right from (left, top) within
 // width, SM_CYMENU high (owner-drawn ones as wide as WM_MEASUREITEM answers); an item that
-// does not fit after another starts a new row below.
+// does not fit after another starts a new row below. Each layout is kept for
+// CachedMenuBarLayout.
 std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width);
+// The last layout of the bar moved to (left, top), when it was made for the same width, items
+// (kinds, texts, commands, data), menu font and item height; else a new one. Owner-drawn items
+// are measured again at the next full layout (a frame change, DrawMenuBar, a paint).
+std::vector<RECT> CachedMenuBarLayout(HWND hwnd, int left, int top, int width);
 // The rows the bar's items take in a bar of width (1 for an empty bar).
 int MenuBarRows(HWND hwnd, int width);
 // The bar item the mouse is over outside the menu loop (-1: none): drawn hot (owner-drawn
