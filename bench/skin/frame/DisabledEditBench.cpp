@@ -12,21 +12,15 @@
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"
 #include "platform/win/VirtualDesktop.h"
+#include "skin/SkinnedFormScene.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/internal/sInternalSkins.h"
 
 namespace skin::frame {
 namespace {
 
-struct Scene {
-  Scene() {
-    form = new fw::TForm(app.get());
-    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 500, 300);
-    auto* manager = new skin::core::TsSkinManager(form);
-    manager->AfterConstruction();
-    skin::data::AddInternalSkins(manager->InternalSkins());
-    manager->SetSkinName(fw::Utf8ToUtf16(skin::data::acDefaultInternalSkin));
+struct Scene : skin::bench::SkinnedManagerScene {
+  Scene() : SkinnedManagerScene(500, 300) {
     edit = new fw::TEdit(form);
     edit->SetBounds(10, 10, 280, 24);
     edit->SetParent(form);
@@ -39,13 +33,7 @@ struct Scene {
     edit->SetEnabled(false);
     desktop.Pump();
   }
-  ~Scene() {
-    wrapper.reset();
-    app.reset();
-  }
-  win::VirtualDesktop desktop{800, 600};
-  std::unique_ptr<fw::TApplication> app = std::make_unique<fw::TApplication>();
-  fw::TForm* form = nullptr;
+  ~Scene() { wrapper.reset(); }
   fw::TEdit* edit = nullptr;
   std::unique_ptr<TacEditWnd> wrapper;
 };
