@@ -535,6 +535,9 @@ bool OpenSubmenu(Loop& loop, std::size_t li, bool selectFirst) {
       level.hot >= 0 ? GetMenuItem(level.menu, UINT(level.hot), MF_BYPOSITION) : nullptr;
   if (!it || !(it->flags & MF_POPUP) || (it->flags & MFS_GRAYED) || !IsMenu(it->submenu))
     return false;
+  // A window's system menu put on a bar (a maximised MDI child's) shows the window's present
+  // states, as it does when opened from the window itself.
+  if (HWND of = SystemMenuOwner(it->submenu)) RefreshSystemMenu(of);
   RECT item = ItemOnScreen(loop, level, level.hot);
   RECT parent;
   bool fromBar = !level.hwnd;
@@ -553,9 +556,6 @@ bool OpenSubmenu(Loop& loop, std::size_t li, bool selectFirst) {
     if (r.Right > desk.Right) r = r.Offset(desk.Right - r.Right, 0);
     return r.Offset(std::max(0, desk.Left - r.Left), std::max(0, desk.Top - r.Top));
   };
-  // A window's system menu put on a bar (a maximised MDI child's) shows the window's present
-  // states, as it does when opened from the window itself.
-  if (HWND of = SystemMenuOwner(it->submenu)) RefreshSystemMenu(of);
   if (!OpenLevel(loop, it->submenu, level.hot, place)) return false;
   if (selectFirst) SetHot(loop, loop.levels.size() - 1, NextSelectable(it->submenu, -1, 1), false);
   return true;
@@ -967,11 +967,10 @@ int MenuItemFromPoint(HWND /*hwnd*/, HMENU menu, POINT screen) {
 
 namespace detail {
 
-std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
+static std::vector<RECT> LayOutBar(HWND hwnd, int left, int top, int width) {
   HMENU menu = GetMenu(hwnd);
   std::vector<RECT> out;
   if (!menu) return out;
-  const gfx::LOGFONTW menuFont = MenuFont();
   auto [font, bold] = MenuFonts();
   MeasureDC m;
   int height = GetSystemMetrics(SM_CYMENU), x = left, y = top;
@@ -1007,14 +1006,24 @@ std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
       for (std::size_t j = i; j <= end; ++j) out[j] = out[j].Offset(shift, 0);
     break;
   }
-  // Kept as made from these items: an owner that changed the menu while measuring finds it
-  // laid out again next time.
+  return out;
+}
+
+std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
+  HMENU menu = GetMenu(hwnd);
+  if (!menu) return {};
+  // What the layout is made from, taken before the owner measures (and may change) the items:
+  // an owner that changed the menu meanwhile finds it laid out again next time.
+  const gfx::LOGFONTW font = MenuFont();
+  const int height = GetSystemMetrics(SM_CYMENU);
+  std::vector<MenuItem> items = ItemsOf(menu);
+  std::vector<RECT> out = LayOutBar(hwnd, left, top, width);
   if (Window* w = FindReal(hwnd); w && w->menu == menu) {
     MenuBarCache& c = w->menuBarCache;
     c.menu = menu;
     c.width = width;
     c.itemHeight = height;
-    c.font = menuFont;
+    c.font = font;
     c.items = std::move(items);
     c.rects.clear();
     for (const RECT& r : out) c.rects.push_back(r.Offset(-left, -top));
