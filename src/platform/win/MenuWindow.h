@@ -84,10 +84,9 @@ namespace detail {
 void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse);
 // The bar items' rectangles in window coordinates, left to right from (left, top) within
 // width, SM_CYMENU high (owner-drawn ones as wide as WM_MEASUREITEM answers); an item that
-// does not fit after another starts a new row below. Each layout is kept for
-// CachedMenuBarLayout.
+// does not fit after another starts a new row below.
 std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width);
-// The last layout of the bar moved to (left, top), when it was made for the same width, items
+// The last layout MenuBarLayout made of the bar, moved to (left, top), when it was made for the same width, items
 // (kinds, texts, commands, data), menu font and item height; else a new one. Owner-drawn items
 // are measured again at the next full layout (a frame change, DrawMenuBar, a paint).
 std::vector<RECT> CachedMenuBarLayout(HWND hwnd, int left, int top, int width);
