@@ -30,7 +30,7 @@ void MouseMovesOverTheMenuBar(benchmark::State& state) {
   HWND frame = CreateWindowExW(0, u"Framed", u"Каталог", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                1280, 750, nullptr, 0);
   HMENU bar = CreateMenu();
-  const char16_t* names[] = {u"&Файл",  u"&Правка", u"&Вид",  u"&Сервис",
+  const char16_t* names[] = {u"&Файл", u"&Правка",  u"&Вид",    u"&Сервис",
                              u"&Окно", u"&Справка", u"&Отчёты", u"&Поиск"};
   for (int i = 0; i < 8; ++i)
     AppendMenuW(bar, i % 2 ? MF_OWNERDRAW : MF_STRING, UINT_PTR(100 + i), names[i]);

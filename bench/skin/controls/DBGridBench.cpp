@@ -41,7 +41,8 @@ void SizingAStretchedColumn(benchmark::State& state) {
   bool wider = false;
   for (auto _ : state) {
     wider = !wider;
-    win::SendMessageW(h, win::WM_MOUSEMOVE, win::MK_LBUTTON, win::MAKELPARAM(x + (wider ? 3 : 0), y));
+    win::SendMessageW(h, win::WM_MOUSEMOVE, win::MK_LBUTTON,
+                      win::MAKELPARAM(x + (wider ? 3 : 0), y));
   }
   win::SendMessageW(h, win::WM_LBUTTONUP, 0, win::MAKELPARAM(x, y));
   app.reset();

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "framework/Application.h"
-#include "framework/Form.h"
 #include "framework/Edit.h"
+#include "framework/Form.h"
 #include "framework/TextConv.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Styles.h"

@@ -229,8 +229,7 @@ std::u16string TDBGrid::FitText(HDC dc, const std::u16string& text, int width, b
 }
 
 void TDBGrid::EndLayout() {
-  if (FLayoutLock > 0 && --FLayoutLock == 0 && std::exchange(FLayoutOwed, false))
-    LayoutChanged();
+  if (FLayoutLock > 0 && --FLayoutLock == 0 && std::exchange(FLayoutOwed, false)) LayoutChanged();
 }
 
 void TDBGrid::LayoutChanged() {

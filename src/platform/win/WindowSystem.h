@@ -106,7 +106,7 @@ struct Window {
   HMENU menu = nullptr;            // the menu bar (SetMenu)
   int menuRows = 1;                // rows the bar's items wrap to (counted by WM_NCCALCSIZE)
   int menuHot = -1;                // the bar item under the mouse outside the menu loop
-  MenuBarCache menuBarCache;
+  MenuBarCache menuBarCache;       // the bar's last layout (CachedMenuBarLayout)
   gfx::HICON iconSmall = nullptr;  // WM_SETICON; borrowed
   gfx::HICON iconBig = nullptr;
 };

@@ -534,9 +534,9 @@ TEST_F(DBGridTest, TitleEdgesSizeColumnsLiveDownToAMinimumAndADragIsNoTitleClick
 // A grid that counts its layouts and lets a test hold them back.
 class TBatchedGrid : public TSizedGrid {
  public:
-  using TSizedGrid::TSizedGrid;
   using TDBGrid::BeginLayout;
   using TDBGrid::EndLayout;
+  using TSizedGrid::TSizedGrid;
 };
 
 // Widths, captions and new columns set while the layout is held back show together at the

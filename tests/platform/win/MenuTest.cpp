@@ -881,8 +881,8 @@ TEST_F(MenuBars, TheItemUnderTheMouseFollowsEveryChangeThatMovesTheItems) {
     for (int y = f.menuBar.Top + 1; y < f.menuBar.Bottom; y += GetSystemMetrics(SM_CYMENU))
       for (int x = f.menuBar.Left; x < f.menuBar.Right; x += 3)
         cached.push_back({{x, y}, detail::MenuBarItemAt(owner, {x, y})});
-    const std::vector<RECT> fresh = detail::MenuBarLayout(owner, f.menuBar.Left, f.menuBar.Top,
-                                                          f.menuBar.Width());
+    const std::vector<RECT> fresh =
+        detail::MenuBarLayout(owner, f.menuBar.Left, f.menuBar.Top, f.menuBar.Width());
     int wrong = 0;
     for (const auto& [p, got] : cached) {
       int want = -1;
@@ -913,8 +913,8 @@ TEST_F(MenuBars, TheItemUnderTheMouseFollowsEveryChangeThatMovesTheItems) {
   od.dwItemData = 90;
   SetMenuItemInfoW(bar, 1, true, od);
   check("data");
-  ModifyMenuW(bar, 0, MF_BYPOSITION | MF_POPUP,
-              reinterpret_cast<UINT_PTR>(GetSubMenu(bar, 0)), u"&File and more");
+  ModifyMenuW(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(GetSubMenu(bar, 0)),
+              u"&File and more");
   check("text");
   SetMenuDefaultItem(bar, 2, true);
   check("bold");
