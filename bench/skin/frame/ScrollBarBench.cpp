@@ -13,6 +13,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollInfo.h"
 #include "platform/win/VirtualDesktop.h"
+#include "skin/SkinnedFormScene.h"
 #include "skin/frame/acSBUtils.h"
 #include "skin/internal/sInternalSkins.h"
 
@@ -25,15 +26,8 @@ class TBox : public fw::TCustomControl {
 };
 
 // A tree-sized control with a vertical bar, under the default internal skin.
-struct Scene {
-  Scene() {
-    form = new fw::TForm(app.get());
-    form->SetBorderStyle(fw::TFormBorderStyle::bsNone);
-    form->SetBounds(0, 0, 500, 500);
-    auto* manager = new skin::core::TsSkinManager(form);
-    manager->AfterConstruction();
-    skin::data::AddInternalSkins(manager->InternalSkins());
-    manager->SetSkinName(fw::Utf8ToUtf16(skin::data::acDefaultInternalSkin));
+struct Scene : skin::bench::SkinnedManagerScene {
+  Scene() : SkinnedManagerScene(500, 500) {
     box = new TBox(form);
     box->SetBounds(1, 1, 393, 439);
     box->SetParent(form);
@@ -51,13 +45,7 @@ struct Scene {
     wrapper = TacMainWnd::Create<TacScrollWnd>(box->Handle(), true, params, manager, nullptr);
     desktop.Pump();
   }
-  ~Scene() {
-    wrapper.reset();
-    app.reset();
-  }
-  win::VirtualDesktop desktop{800, 600};
-  std::unique_ptr<fw::TApplication> app = std::make_unique<fw::TApplication>();
-  fw::TForm* form = nullptr;
+  ~Scene() { wrapper.reset(); }
   TBox* box = nullptr;
   std::unique_ptr<TacScrollWnd> wrapper;
 };

@@ -228,8 +228,16 @@ std::u16string TDBGrid::FitText(HDC dc, const std::u16string& text, int width, b
   return text.substr(0, lo) + u"...";
 }
 
+void TDBGrid::EndLayout() {
+  if (FLayoutLock > 0 && --FLayoutLock == 0 && std::exchange(FLayoutOwed, false)) LayoutChanged();
+}
+
 void TDBGrid::LayoutChanged() {
   if (HasState(csDestroying)) return;
+  if (FLayoutLock > 0) {
+    FLayoutOwed = true;
+    return;
+  }
   FShown.clear();
   db::TDataSet* d = FDataLink.DataSet();
   if (FColumns.Count() > 0) {

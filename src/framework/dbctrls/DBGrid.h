@@ -165,6 +165,10 @@ class TDBGrid : public TCustomControl {
   virtual TColor FixedLineColor() const { return clBtnShadow; }
   // Called whenever the columns were laid out again (collection, widths, titles, dataset).
   virtual void ColWidthsChanged() {}
+  // Between BeginLayout and the matching EndLayout, changes to the columns lay the grid out
+  // once, at the last EndLayout (when any asked for it); pairs nest.
+  void BeginLayout() { ++FLayoutLock; }
+  void EndLayout();
   // While ColWidthsChanged runs for a width the user set by the mouse: that column; else -1.
   int UserSizedColumn() const { return FUserSizedCol; }
   // The narrowest the mouse may make a column.
@@ -238,6 +242,8 @@ class TDBGrid : public TCustomControl {
   // Widths the user gave the columns made from the fields, by field name.
   std::map<std::string, int> FFieldWidths;
   bool FUpdatingBars = false;  // setting the scroll bars resizes the client area
+  int FLayoutLock = 0;         // see BeginLayout
+  bool FLayoutOwed = false;    // a layout was asked for while held back
 };
 
 }  // namespace fw

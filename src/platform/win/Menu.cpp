@@ -384,6 +384,13 @@ void RefreshSystemMenu(HWND hwnd) {
       m->flags = (m->flags & ~MFS_GRAYED) | (i.enabled ? 0 : MF_GRAYED);
 }
 
+HWND SystemMenuOwner(HMENU menu) {
+  if (!menu) return nullptr;
+  for (const auto& [handle, w] : S().windows)
+    if (w->systemMenu == menu) return w->handle;
+  return nullptr;
+}
+
 void DropMenusOf(Window& w) {
   if (w.systemMenu) DestroyMenu(w.systemMenu);
   w.systemMenu = nullptr;

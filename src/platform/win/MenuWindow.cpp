@@ -95,10 +95,14 @@ bool Selectable(const MenuItem& m) {
   return !(m.flags & MF_SEPARATOR) && !(m.flags & MFS_GRAYED);
 }
 
-std::pair<gfx::HFONT, gfx::HFONT> MenuFonts() {
+gfx::LOGFONTW MenuFont() {
   NONCLIENTMETRICSW ncm;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-  gfx::LOGFONTW lf = ncm.lfMenuFont;
+  return ncm.lfMenuFont;
+}
+
+std::pair<gfx::HFONT, gfx::HFONT> MenuFonts() {
+  gfx::LOGFONTW lf = MenuFont();
   gfx::HFONT normal = gfx::CreateFontIndirectW(lf);
   lf.lfWeight = gfx::FW_BOLD;
   return {normal, gfx::CreateFontIndirectW(lf)};
@@ -110,6 +114,32 @@ std::u16string_view Before(std::u16string_view text) {
 std::u16string_view After(std::u16string_view text) {
   auto tab = text.find(u'\t');
   return tab == std::u16string_view::npos ? std::u16string_view() : text.substr(tab + 1);
+}
+
+// Whether two items lay out alike on a bar: the same kind, text, command and data (what an
+// owner-drawn item is measured by). States that only change the look do not count.
+bool SameOnBar(const MenuItem& a, const MenuItem& b) {
+  constexpr UINT look = MF_HILITE | MF_GRAYED | MF_DISABLED | MF_CHECKED;
+  return (a.flags & ~look) == (b.flags & ~look) && a.id == b.id && a.data == b.data &&
+         a.submenu == b.submenu && a.text == b.text;
+}
+
+bool SameFont(const gfx::LOGFONTW& a, const gfx::LOGFONTW& b) {
+  return a.lfHeight == b.lfHeight && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
+         a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut &&
+         a.lfFaceName == b.lfFaceName;
+}
+
+// Whether a bar's kept layout still holds for menu at width.
+bool SameBarLayout(const MenuBarCache& c, HMENU menu, int width) {
+  if (c.menu != menu || c.width != width || c.itemHeight != GetSystemMetrics(SM_CYMENU) ||
+      int(c.items.size()) != GetMenuItemCount(menu) || !SameFont(c.font, MenuFont()))
+    return false;
+  for (std::size_t i = 0; i < c.items.size(); ++i) {
+    const MenuItem* it = GetMenuItem(menu, UINT(i), MF_BYPOSITION);
+    if (!it || !SameOnBar(*it, c.items[i])) return false;
+  }
+  return true;
 }
 
 SIZE TextSize(HDC dc, gfx::HFONT font, std::u16string_view text) {
@@ -531,6 +561,9 @@ bool OpenSubmenu(Loop& loop, std::size_t li, bool selectFirst) {
       level.hot >= 0 ? GetMenuItem(level.menu, UINT(level.hot), MF_BYPOSITION) : nullptr;
   if (!it || !(it->flags & MF_POPUP) || (it->flags & MFS_GRAYED) || !IsMenu(it->submenu))
     return false;
+  // A window's system menu put on a bar (a maximised MDI child's) shows the window's present
+  // states, as it does when opened from the window itself.
+  if (HWND of = SystemMenuOwner(it->submenu)) RefreshSystemMenu(of);
   RECT item = ItemOnScreen(loop, level, level.hot);
   RECT parent;
   bool fromBar = !level.hwnd;
@@ -969,7 +1002,7 @@ int MenuItemFromPoint(HWND /*hwnd*/, HMENU menu, POINT screen) {
 
 namespace detail {
 
-std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
+static std::vector<RECT> LayOutBar(HWND hwnd, int left, int top, int width) {
   HMENU menu = GetMenu(hwnd);
   std::vector<RECT> out;
   if (!menu) return out;
@@ -1018,6 +1051,40 @@ std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
   return out;
 }
 
+std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width) {
+  HMENU menu = GetMenu(hwnd);
+  if (!menu) return {};
+  // What the layout is made from, taken before the owner measures (and may change) the items:
+  // an owner that changed the menu meanwhile finds it laid out again next time.
+  const gfx::LOGFONTW font = MenuFont();
+  const int height = GetSystemMetrics(SM_CYMENU);
+  std::vector<MenuItem> items = ItemsOf(menu);
+  std::vector<RECT> out = LayOutBar(hwnd, left, top, width);
+  if (Window* w = FindReal(hwnd); w && w->menu == menu) {
+    MenuBarCache& c = w->menuBarCache;
+    c.menu = menu;
+    c.width = width;
+    c.itemHeight = height;
+    c.font = font;
+    c.items = std::move(items);
+    c.rects.clear();
+    for (const RECT& r : out) c.rects.push_back(r.Offset(-left, -top));
+  }
+  return out;
+}
+
+std::vector<RECT> CachedMenuBarLayout(HWND hwnd, int left, int top, int width) {
+  Window* w = FindReal(hwnd);
+  HMENU menu = GetMenu(hwnd);
+  if (!w || !menu) return {};
+  const MenuBarCache& c = w->menuBarCache;
+  if (!SameBarLayout(c, menu, width)) return MenuBarLayout(hwnd, left, top, width);
+  std::vector<RECT> out;
+  out.reserve(c.rects.size());
+  for (const RECT& r : c.rects) out.push_back(r.Offset(left, top));
+  return out;
+}
+
 int MenuBarRows(HWND hwnd, int width) {
   std::vector<RECT> rects = MenuBarLayout(hwnd, 0, 0, width);
   if (rects.empty()) return 1;
@@ -1039,7 +1106,9 @@ void SetMenuBarHot(HWND hwnd, int index) {
 int MenuBarItemAt(HWND hwnd, POINT p) {
   if (!GetMenu(hwnd)) return -1;
   FrameLayout f = GetFrameLayout(hwnd);
-  std::vector<RECT> rects = MenuBarLayout(hwnd, f.menuBar.Left, f.menuBar.Top, f.menuBar.Width());
+  // Asked at every mouse move over the bar: the last layout serves while nothing moved.
+  std::vector<RECT> rects =
+      CachedMenuBarLayout(hwnd, f.menuBar.Left, f.menuBar.Top, f.menuBar.Width());
   for (std::size_t i = 0; i < rects.size(); ++i)
     if (rects[i].Contains(p)) return int(i);
   return -1;

@@ -90,6 +90,11 @@ void TrackMenuBar(HWND hwnd, int hot, bool drop, bool byMouse);
 // does not fit after another starts a new row below. A right-to-left bar (MFT_RIGHTORDER) is
 // the mirror image: its items run from the right edge leftwards.
 std::vector<RECT> MenuBarLayout(HWND hwnd, int left, int top, int width);
+// The last layout MenuBarLayout made of the bar, moved to (left, top), when it was made for
+// the same width, items (kinds, texts, commands, data), menu font and item height; else a new
+// one. Owner-drawn items are measured again at the next full layout (a frame change,
+// DrawMenuBar, a paint).
+std::vector<RECT> CachedMenuBarLayout(HWND hwnd, int left, int top, int width);
 // The rows the bar's items take in a bar of width (1 for an empty bar).
 int MenuBarRows(HWND hwnd, int width);
 // The bar item the mouse is over outside the menu loop (-1: none): drawn hot (owner-drawn

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Font.h"
 #include "platform/gfx/Region.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Menu.h"
@@ -48,6 +49,16 @@ struct ScrollBarState {
 struct MenuData {
   std::vector<MenuItem> items;
   bool bar = false;
+};
+
+// A menu bar's last layout and what it was made from (see CachedMenuBarLayout).
+struct MenuBarCache {
+  HMENU menu = nullptr;
+  int width = -1;
+  int itemHeight = 0;
+  gfx::LOGFONTW font;
+  std::vector<MenuItem> items;
+  std::vector<RECT> rects;  // from the bar's top-left corner
 };
 
 struct SubclassChain;
@@ -95,6 +106,7 @@ struct Window {
   HMENU menu = nullptr;            // the menu bar (SetMenu)
   int menuRows = 1;                // rows the bar's items wrap to (counted by WM_NCCALCSIZE)
   int menuHot = -1;                // the bar item under the mouse outside the menu loop
+  MenuBarCache menuBarCache;       // the bar's last layout (CachedMenuBarLayout)
   gfx::HICON iconSmall = nullptr;  // WM_SETICON; borrowed
   gfx::HICON iconBig = nullptr;
 };
@@ -252,5 +264,7 @@ void DropMenusOf(Window& w);
 // Enables and greys the standard commands of the window's system menu by its present style
 // and state, keeping whatever else the program put there.
 void RefreshSystemMenu(HWND hwnd);
+// The window whose system menu menu is, or nullptr.
+HWND SystemMenuOwner(HMENU menu);
 
 }  // namespace win::detail

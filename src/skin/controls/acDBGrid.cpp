@@ -156,11 +156,13 @@ void TsDBGrid::ResizeColumns() {
   for (int i = 0; i < count; ++i)
     if (TacDBColumn* c = Column(i)) shares += c->FTableSpacePercent;
   if (shares < 0.0001) shares = 1;
-  for (int i = 0; i < count; ++i)
-    if (TacDBColumn* c = Column(i)) {
-      const int width = int(std::lround((available + 2) * c->FTableSpacePercent / shares));
-      c->SetWidth(std::max(c->MinWidth(), width));
-    }
+  WithOneLayout([&] {
+    for (int i = 0; i < count; ++i)
+      if (TacDBColumn* c = Column(i)) {
+        const int width = int(std::lround((available + 2) * c->FTableSpacePercent / shares));
+        c->SetWidth(std::max(c->MinWidth(), width));
+      }
+  });
   FExecColAjust = guard;
   CalcTableSpacePercent();
 }
@@ -188,6 +190,28 @@ void TsDBGrid::ResizeColumns(int k) {
   int least = 0;
   for (int i = k + 1; i < count; ++i) least += std::max(10, minWidth(i));
   const int rest = available - before - Columns().Items(k).Width();
+  WithOneLayout([&] { SetLaterWidths(k, available, before, rest, least); });
+  FExecColAjust = guard;
+  CalcTableSpacePercent();
+}
+
+void TsDBGrid::WithOneLayout(const std::function<void()>& setWidths) {
+  BeginLayout();
+  try {
+    setWidths();
+  } catch (...) {
+    EndLayout();
+    throw;
+  }
+  EndLayout();
+}
+
+void TsDBGrid::SetLaterWidths(int k, int available, int before, int rest, int least) {
+  const int count = Columns().Count();
+  const auto minWidth = [&](int i) {
+    const TacDBColumn* c = Column(i);
+    return c ? c->MinWidth() : 0;
+  };
   if (k + 1 < count && rest < least) {
     // Too little left: column k gives way, down to its own minimum.
     Columns().Items(k).SetWidth(std::max(MinColWidth(k), available - before - least));
@@ -232,8 +256,6 @@ void TsDBGrid::ResizeColumns(int k) {
     }
     for (int i = k + 1; i < count; ++i) Columns().Items(i).SetWidth(width[std::size_t(i)]);
   }
-  FExecColAjust = guard;
-  CalcTableSpacePercent();
 }
 
 void TsDBGrid::SaveColors() {

@@ -146,6 +146,12 @@ class TsDBGrid : public TsListSWControl<fw::TDBGrid, "TsDBGrid", sc::COC_TsDBGri
   bool IsOnButton(int x, int y) const;
   // The skin's gradient for the titles while skinned.
   void ApplySkinGradient();
+  // Runs setWidths with the grid's layout held back: the grid is laid out once after it, not
+  // after every width.
+  void WithOneLayout(const std::function<void()>& setWidths);
+  // The widths of the columns after k for ResizeColumns(k): available for them all, before
+  // taken by the columns left of k, rest left after k, least the later ones need.
+  void SetLaterWidths(int k, int available, int before, int rest, int least);
 
   char16_t FLevelDelimiterChar = u'|';
   fw::TColor FRowColorEven = fw::clWindow, FRowColorOdd = fw::clWindow;

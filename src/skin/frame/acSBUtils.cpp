@@ -1112,8 +1112,9 @@ void TacEditWnd::PaintFrame(gfx::HDC dc) {
       !skin::core::UpdateCache(cd, ShownState()))
     return;
   // Disabled, the frame takes the disabled look with the client.
-  gfx::Bitmap disabled = DisabledPicture();
-  gfx::Bitmap* cache = disabled.Empty() ? cd.CacheBmp() : &disabled;
+  gfx::Bitmap built;
+  gfx::Bitmap* disabled = PictureForPaint(built);
+  gfx::Bitmap* cache = disabled->Empty() ? cd.CacheBmp() : disabled;
   const TRect window = WindowRectOf(CtrlHandle);
   const int w = std::min(window.Width(), cache->Width()),
             h = std::min(window.Height(), cache->Height());
@@ -1166,13 +1167,20 @@ gfx::Bitmap TacEditWnd::DisabledPicture() {
   return bmp;
 }
 
+gfx::Bitmap* TacEditWnd::PictureForPaint(gfx::Bitmap& built) {
+  if (FPaintPicture) return FPaintPicture;
+  built = DisabledPicture();
+  return &built;
+}
+
 bool TacEditWnd::PaintDisabledClient(gfx::HDC dc) {
   if (!dc) return false;
-  gfx::Bitmap picture = DisabledPicture();
-  if (picture.Empty()) return false;
+  gfx::Bitmap built;
+  gfx::Bitmap* picture = PictureForPaint(built);
+  if (picture->Empty()) return false;
   win::RECT client{};
   GetClientRect(CtrlHandle, &client);
-  gfx::DeviceContext from(picture);
+  gfx::DeviceContext from(*picture);
   gfx::BitBlt(dc, 0, 0, client.Width(), client.Height(), &from, cxLeftEdge, cyTopEdge,
               gfx::SRCCOPY);
   return true;
@@ -1190,6 +1198,13 @@ void TacEditWnd::acWndProc(fw::TMessage& m) {
     }
     TsCommonData& cd = *SkinData();
     if (cd.Updating() || UpdateCache(cd, 0)) {
+      // One picture serves the frame (BeginPaint sends the pending WM_NCPAINT) and the client.
+      gfx::Bitmap picture = cd.Updating() ? gfx::Bitmap() : DisabledPicture();
+      struct TLent {
+        gfx::Bitmap*& slot;
+        ~TLent() { slot = nullptr; }
+      } lent{FPaintPicture};
+      FPaintPicture = &picture;
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(CtrlHandle, &ps);
       if (!cd.Updating()) PaintDisabledClient(dc);

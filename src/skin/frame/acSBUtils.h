@@ -324,7 +324,12 @@ class TacEditWnd : public TacBaseWnd {
   int ShownState() const;
 
  private:
+  // DisabledPicture, or the one the paint under way made (the frame and the client of one
+  // paint share it); built receives a new one.
+  gfx::Bitmap* PictureForPaint(gfx::Bitmap& built);
+
   bool FSettingParams = false;
+  gfx::Bitmap* FPaintPicture = nullptr;  // the disabled picture of the paint under way
 };
 
 // Copies into dc (a DC of the whole window) the bands of the w x h window lying around inner,

@@ -2342,11 +2342,6 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m, const fw::TWndNext& next) {
       m.Result = 0;
       return;
     }
-    // The maximised child's system menu, opened from the bar: it is not sized from there.
-    if (fw::TCustomForm* child = FForm->ActiveMDIChild();
-        child && child->HandleAllocated() && win::IsZoomed(child->Handle()) &&
-        win::GetSystemMenu(child->Handle(), false) == popup)
-      win::EnableMenuItem(popup, win::SC_SIZE, win::MF_BYCOMMAND | win::MF_GRAYED);
     next(m);
     return;
   }

@@ -531,6 +531,46 @@ TEST_F(DBGridTest, TitleEdgesSizeColumnsLiveDownToAMinimumAndADragIsNoTitleClick
   g->OnTitleClick = nullptr;
 }
 
+// A grid that counts its layouts and lets a test hold them back.
+class TBatchedGrid : public TSizedGrid {
+ public:
+  using TDBGrid::BeginLayout;
+  using TDBGrid::EndLayout;
+  using TSizedGrid::TSizedGrid;
+};
+
+// Widths, captions and new columns set while the layout is held back show together at the
+// last EndLayout, in one layout; nothing held back, nothing laid out.
+TEST_F(DBGridTest, ColumnChangesHeldBackAreLaidOutOnceAtTheLastEndLayout) {
+  auto* g = ShowGrid<TBatchedGrid>(500);
+  for (const char* name : {"id", "id_uz"}) g->Columns().Add().SetFieldName(name);
+  desktop.Pump();
+  g->told.clear();
+  g->BeginLayout();
+  g->BeginLayout();
+  g->Columns().Items(0).SetWidth(120);
+  g->Columns().Items(1).Title().SetCaption(u"Школа");
+  g->Columns().Add().SetFieldName("foto");
+  EXPECT_EQ(g->ShownColumns().size(), 2u) << "laid out while held back";
+  EXPECT_EQ(g->ShownColumns()[0].Width, 64);
+  g->EndLayout();
+  EXPECT_TRUE(g->told.empty()) << "laid out at an inner EndLayout";
+  g->EndLayout();
+  ASSERT_EQ(g->told.size(), 1u);
+  ASSERT_EQ(g->ShownColumns().size(), 3u);
+  EXPECT_EQ(g->ShownColumns()[0].Width, 120);
+  EXPECT_EQ(g->ShownColumns()[1].Caption, u"Школа");
+  g->told.clear();
+  g->BeginLayout();
+  g->EndLayout();
+  EXPECT_TRUE(g->told.empty());
+  // An extra EndLayout is harmless: the next change lays out at once.
+  g->EndLayout();
+  g->Columns().Items(1).SetWidth(70);
+  EXPECT_EQ(g->told.size(), 1u);
+  EXPECT_EQ(g->ShownColumns()[1].Width, 70);
+}
+
 TEST_F(DBGridTest, AColumnOfNoWidthDrawsNoCellAndLeavesItsNeighbours) {
   auto* own = ShowGrid<TOwnCellsGrid>();
   for (const char* name : {"id", "id_uz", "foto"}) own->Columns().Add().SetFieldName(name);

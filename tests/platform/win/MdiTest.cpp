@@ -207,6 +207,50 @@ TEST_F(Mdi, MaximisedChildFillsTheClientWithItsButtonsOnTheMenuBar) {
   EXPECT_EQ(GetMenuItemCount(bar), items);
 }
 
+// A child's system menu made while it was normal (Alt+Space), dropped from the bar once the
+// child is maximised: its commands follow the maximised state before the frame hears of the
+// menu, and what the frame then changes stays.
+TEST_F(Mdi, AMaximisedChildsSystemMenuDroppedFromTheBarShowsItsPresentStates) {
+  HWND a = Doc(u"A", {10, 10, 300, 200});
+  HMENU sys = GetSystemMenu(a, false);
+  ASSERT_TRUE(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED);
+  SendMessageW(client, WM_MDIMAXIMIZE, WParamFromHwnd(a), 0);
+  desktop.Pump();
+  ASSERT_EQ(GetSubMenu(bar, 0), sys);
+  auto states = [&] {
+    std::vector<bool> greyed;
+    for (WPARAM id : {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE})
+      greyed.push_back(GetMenuState(sys, UINT(id), MF_BYCOMMAND) & MF_GRAYED);
+    return greyed;
+  };
+  std::vector<bool> told, shown;
+  handler = [&](HWND h, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (h != frame) return std::nullopt;
+    if (m == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(w) == sys) {
+      told = states();
+      EnableMenuItem(sys, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    }
+    return DefFrameProcW(h, client, m, w, l);
+  };
+  RECT icon;
+  ASSERT_TRUE(GetMenuItemRect(frame, bar, 0, &icon));
+  const POINT at{(icon.Left + icon.Right) / 2, (icon.Top + icon.Bottom) / 2};
+  desktop.Schedule(10, [&] {
+    shown = states();
+    for (int i = 0; i < 2; ++i) {
+      InjectKey(0x01, true);  // Escape: the pop-up, then the bar
+      InjectKey(0x01, false);
+    }
+  });
+  InjectMouseMove(at);
+  InjectMouseButton(0, true, at);
+  InjectMouseButton(0, false, at);
+  desktop.Pump();
+  // Restore, Move, Size, Minimise, Maximise, Close.
+  EXPECT_EQ(told, (std::vector<bool>{false, true, true, false, true, false}));
+  EXPECT_EQ(shown, (std::vector<bool>{false, true, true, false, true, true}));
+}
+
 TEST_F(Mdi, TileMakesEqualColumnsThenRowsAndCascadeStepsByTheCaption) {
   std::vector<HWND> docs;
   for (const char16_t* t : {u"1", u"2", u"3"}) docs.push_back(Doc(t, {0, 0, 100, 100}));

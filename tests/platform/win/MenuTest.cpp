@@ -1013,6 +1013,95 @@ TEST_F(MenuBars, AnOwnerDrawnBarItemIsToldItIsHotAndTheKeyboardStillWorks) {
   EXPECT_EQ(Of(WM_COMMAND, owner)[0].wParam, MAKEWPARAM(200, 0));  // File, Right: Edit's "Go"
 }
 
+// The item under the mouse comes from the bar's last layout while nothing that places the
+// items changed: no item is measured again for a move. Every change that moves an item gives
+// the answer a new layout gives.
+TEST_F(MenuBars, TheItemUnderTheMouseFollowsEveryChangeThatMovesTheItems) {
+  HMENU bar = BarOf(owner);
+  // "&Edit" is owner-drawn: as wide as its data says, else as its text.
+  MENUITEMINFOW od;
+  od.fMask = MIIM_FTYPE;
+  od.fType = MFT_OWNERDRAW;
+  SetMenuItemInfoW(bar, 1, true, od);
+  int measured = 0, extra = 0;
+  handler = [&](HWND, UINT msg, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (msg != WM_MEASUREITEM) return std::nullopt;
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+    if (mis->itemData) mis->itemWidth = UINT(mis->itemData);
+    mis->itemWidth += UINT(extra);
+    ++measured;
+    return 1;
+  };
+  DrawMenuBar(owner);
+  desktop.Pump();
+  // The cached answers along the bar's rows first, then the bar laid out anew.
+  auto check = [&](const char* what) {
+    const FrameLayout f = GetFrameLayout(owner);
+    std::vector<std::pair<POINT, int>> cached;
+    for (int y = f.menuBar.Top + 1; y < f.menuBar.Bottom; y += GetSystemMetrics(SM_CYMENU))
+      for (int x = f.menuBar.Left; x < f.menuBar.Right; x += 3)
+        cached.push_back({{x, y}, detail::MenuBarItemAt(owner, {x, y})});
+    const std::vector<RECT> fresh =
+        detail::MenuBarLayout(owner, f.menuBar.Left, f.menuBar.Top, f.menuBar.Width());
+    int wrong = 0;
+    for (const auto& [p, got] : cached) {
+      int want = -1;
+      for (std::size_t i = 0; i < fresh.size() && want < 0; ++i)
+        if (fresh[i].Contains(p)) want = int(i);
+      wrong += got != want;
+    }
+    EXPECT_EQ(wrong, 0) << what;
+  };
+  check("as made");
+  RECT view;
+  ASSERT_TRUE(GetMenuItemRect(owner, bar, 2, &view));
+  InjectMouseMove({view.Left + 2, view.Top + 3});
+  desktop.Pump();
+  ASSERT_EQ(detail::MenuBarHot(owner), 2);
+  // The hot item stays: nothing to paint, and nothing to measure.
+  measured = 0;
+  for (int k = 1; k < 5; ++k) InjectMouseMove({view.Left + 2 + k, view.Top + 3});
+  desktop.Pump();
+  EXPECT_EQ(detail::MenuBarHot(owner), 2);
+  EXPECT_EQ(measured, 0) << "moves within an item measured the bar again";
+  // The owner measures differently and says so with DrawMenuBar.
+  extra = 40;
+  DrawMenuBar(owner);
+  check("measured wider");
+  // The owner-drawn item's data, another text, the default item in bold, a new item.
+  od.fMask = MIIM_DATA;
+  od.dwItemData = 90;
+  SetMenuItemInfoW(bar, 1, true, od);
+  check("data");
+  ModifyMenuW(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(GetSubMenu(bar, 0)),
+              u"&File and more");
+  check("text");
+  SetMenuDefaultItem(bar, 2, true);
+  check("bold");
+  InsertMenuW(bar, 0, MF_BYPOSITION | MF_STRING, 600, u"&New");
+  check("inserted");
+  RemoveMenu(bar, 0, MF_BYPOSITION);
+  check("removed");
+  // The last item pushed to the right edge; then a narrower window (rows wrap) and a wider one.
+  MENUITEMINFOW right;
+  right.fMask = MIIM_FTYPE;
+  right.fType = MFT_RIGHTJUSTIFY;
+  SetMenuItemInfoW(bar, 3, true, right);
+  check("right-justified");
+  RECT wr;
+  GetWindowRect(owner, &wr);
+  SetWindowPos(owner, nullptr, 0, 0, 200, wr.Height(), SWP_NOMOVE | SWP_NOZORDER);
+  check("narrow");
+  SetWindowPos(owner, nullptr, 0, 0, wr.Width() + 100, wr.Height(), SWP_NOMOVE | SWP_NOZORDER);
+  check("wide");
+  // Another bar on the window.
+  HMENU other = CreateMenu();
+  AppendMenuW(other, MF_STRING, 700, u"&Only one rather long item");
+  SetMenu(owner, other);
+  check("another bar");
+  DestroyMenu(bar);
+}
+
 TEST_F(MenuBars, ABarThatDoesNotFitWrapsAndTheFrameMakesRoomForItsRows) {
   RECT before;
   GetClientRect(owner, &before);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -554,6 +555,8 @@ TEST_F(MdiSkinTest, TheMaximisedChildsBarItemsStayAndItsButtonsCommandIt) {
   fw::TForm* b = Child(u"B", {330, 10, 570, 200});
   const win::HMENU bar = win::GetMenu(parent->Handle());
   const int items = win::GetMenuItemCount(bar);
+  // Its system menu made while it is normal, as Alt+Space makes it.
+  const win::HMENU sys = win::GetSystemMenu(b->Handle(), false);
   win::SendMessageW(Client(), win::WM_MDIMAXIMIZE, win::WParamFromHwnd(b->Handle()), 0);
   desktop.Pump();
   ASSERT_EQ(win::GetMenuItemCount(bar), items + 4);
@@ -563,12 +566,29 @@ TEST_F(MdiSkinTest, TheMaximisedChildsBarItemsStayAndItsButtonsCommandIt) {
     EXPECT_EQ(win::GetMenuItemCount(bar), items + 4);
   });
   EXPECT_EQ(win::GetMenuItemCount(bar), items + 4);
-  EXPECT_EQ(win::GetSubMenu(bar, 0), win::GetSystemMenu(b->Handle(), false));
+  EXPECT_EQ(win::GetSubMenu(bar, 0), sys);
   EXPECT_TRUE(provider->MDIButtonsNeeded());
-  // Its system menu, opened from the bar, cannot size it.
-  const win::HMENU sys = win::GetSystemMenu(b->Handle(), false);
-  win::SendMessageW(parent->Handle(), win::WM_INITMENUPOPUP, win::WPARAM(sys), 0);
-  EXPECT_TRUE(win::GetMenuState(sys, win::SC_SIZE, win::MF_BYCOMMAND) & win::MF_GRAYED);
+  // Its system menu, opened from the bar, restores it and cannot size, move or maximise it.
+  win::RECT icon;
+  ASSERT_TRUE(win::GetMenuItemRect(parent->Handle(), bar, 0, &icon));
+  std::map<win::UINT, bool> greyed;
+  desktop.Schedule(10, [&] {
+    const auto popups = menutest::MenuWindows();
+    ASSERT_EQ(popups.size(), 1u);
+    ASSERT_EQ(menutest::MenuOf(popups[0]), sys);
+    for (win::UINT id : {win::SC_RESTORE, win::SC_MOVE, win::SC_SIZE, win::SC_MAXIMIZE})
+      greyed[id] = win::GetMenuState(sys, id, win::MF_BYCOMMAND) & win::MF_GRAYED;
+    gfx::WriteFileBytes(
+        (tests::OutputFolder("skin-controls") / "mdi-maximised-system-menu.png").string(),
+        gfx::EncodePng(desktop.Compose()));
+    menutest::Tap(menutest::kEscape);
+    menutest::Tap(menutest::kEscape);
+  });
+  Click(Centre(icon));
+  EXPECT_EQ(greyed, (std::map<win::UINT, bool>{{win::SC_RESTORE, false},
+                                               {win::SC_MOVE, true},
+                                               {win::SC_SIZE, true},
+                                               {win::SC_MAXIMIZE, true}}));
   // Minimise from the bar's button: the state goes, and with it the buttons.
   provider->MDIForm()->MinClick();
   desktop.Pump();
