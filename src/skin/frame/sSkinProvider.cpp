@@ -2054,6 +2054,9 @@ bool TsSkinProvider::StartMinimizeAnimation() {
   FFormTimer->OnRestored = [this] {
     FRgnChanged = true;
     UpdateFrame();
+    // The main form is back: the application tells its handler, as a plain restore does.
+    if (fw::Application && fw::Application->MainForm() == FForm)
+      fw::RaiseNotifyEvent(fw::Application->OnRestore, fw::Application, false);
   };
   return true;
 }
@@ -2062,8 +2065,10 @@ bool TsSkinProvider::AnimMinimize() {
   if (!FForm->HandleAllocated()) return false;
   const win::HWND h = FForm->Handle();
   if (!win::IsWindowVisible(h) || win::IsIconic(h) || !StartMinimizeAnimation()) return false;
-  // The window goes down under the flying picture, as the command would have it.
+  // The window goes down under the flying picture, as the command would have it, and the
+  // application tells its handler, as a plain minimise does.
   win::ShowWindow(h, win::SW_MINIMIZE);
+  if (fw::Application) fw::RaiseNotifyEvent(fw::Application->OnMinimize, fw::Application, true);
   return true;
 }
 
